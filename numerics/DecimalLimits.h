@@ -1,0 +1,25 @@
+#pragma once
+// Decimal limits of the region tests, held in extended precision. A double argument is compared
+// with them at that precision, so the side of a limit on which a typed value falls is fixed:
+// the doubles nearest 16.529164252, 22.064, 373.946, 9.155759395, 206.13971631 and
+// 4.4119904059 lie above their limits, those nearest 4160.66, 0.699 and 0.301 below.
+
+#include <limits>
+
+namespace numerics::limits {
+
+static_assert(std::numeric_limits<long double>::digits >= 64,
+              "the region tests need an extended long double");
+
+inline constexpr long double kPs350 = 16.529164252L;     // MPa, saturation pressure at 350 °C
+inline constexpr long double kPCrit = 22.064L;           // MPa
+inline constexpr long double kTCrit = 373.946L;          // °C
+inline constexpr long double kSMax = 9.155759395L;       // kJ/(kg K)
+inline constexpr long double kVMax = 206.13971631L;      // m3/kg
+inline constexpr long double kSCrit = 4.4119904059L;     // kJ/(kg K)
+inline constexpr long double kIMax = 4160.66L;           // kJ/kg
+inline constexpr long double kXWetHigh = 0.699L;         // dryness limits of (s, x)
+inline constexpr long double kXWetLow = 0.301L;
+inline constexpr long double kPTriple = 0.0006112126774L; // MPa, ps(0 °C) of the library
+
+} // namespace numerics::limits

@@ -1,0 +1,65 @@
+#pragma once
+// Numerical tools of the inverse calculations: clamped exponential and real power, bracket
+// walks, the regula falsi / bisection solvers, a two-dimensional Newton solver and the small
+// Gauss elimination it uses. They know nothing about water; every property function reaches
+// them as a callback. No allocation.
+//
+// Every loop is bounded. A bracket walk that reverses its direction a second time, steps by 0,
+// meets a non-finite function value or reaches its step bound, and a Newton solve that meets a
+// singular system or does not converge, return what they have and set the "gave up" mark
+// (FaultScope.h), which the calling entry point turns into "not computed".
+
+#include <array>
+
+namespace numerics {
+
+// A bracket or a pair of limits: element 0 is the end the original numbers X[1], element 1 X[2].
+using Pair = std::array<double, 2>;
+
+using Function1 = double (*)(double x);
+using Function2 = double (*)(double x, double param);
+using PairFunction = void (*)(double x1, double x2, double& f1, double& f2);
+
+// Rows 1..4 and columns 1..5; index 0 is unused so that the elimination reads as written.
+using GaussMatrix = std::array<std::array<double, 6>, 5>;
+
+// e^x; 1.7e38 when x > 88; 0 when x < -88.
+double ExpSafe(double x);
+// base^exponent for any sign of the base: 1 for exponent 0 or base 1; 0 for a negative base
+// with a fractional exponent and for |base| <= 2.9e-39.
+double PowerXY(double base, double exponent);
+// +1 when x >= 0, else -1.
+int SignOf(double x);
+// b when a < b, else a.
+double MaxOf(double a, double b);
+// MaxOf(value * percent / 100, floor).
+double TolOf(double value, double percent, double floor);
+
+// Widen the start value x0 into a bracket of the target, stepping by |x0| * percent / 100.
+// dir is the expected sign of the slope of fn. BracketRoot and BracketRoot3 clamp to the
+// limits and return the clamped pair even without a sign change; BracketRoot2 has no limits.
+void BracketRoot(Pair limits, Pair& x, Pair& f, double target, double x0, double percent,
+                 int dir, Function1 fn);
+void BracketRoot2(Pair& x, Pair& f, int dir, double param, double target, double x0,
+                  double percent, Function2 fn);
+void BracketRoot3(Pair limits, Pair& x, Pair& f, double target, double x0, double percent,
+                  int dir, double param, Function2 fn);
+
+// The root of fn(x) = target in the bracket x with its values f, to |target - fn| < tol.
+// Always returns a value: the bracket's midpoint after 100 iterations or on a degenerate slope.
+double SolveRoot(Pair x, Pair f, Function1 fn, double target, double tol);
+double SolveRoot2(Pair x, Pair f, Function2 fn, double param, double target, double tol);
+
+// Solves fn(x1, x2) = (y1, y2) from the start values, each residual relative to its target
+// within percent %; difference steps are 2 * percent % of the start values.
+void Newton2D(PairFunction fn, double& x1, double& x2, double x1start, double x2start,
+              double percent, double y1, double y2);
+
+// Gauss elimination of an n x n system (n <= 4), right-hand side in column n + 1, where the
+// solution is left. singular is set when a pivot stays below 1e-19.
+void GaussSolve(GaussMatrix& a, int n, bool& singular);
+double BackSubSum(const GaussMatrix& a, int i, int n);
+void SwapRows(GaussMatrix& a, int i, int j, int columns);
+void AddRowMultiple(GaussMatrix& a, int i, int j, int n, double factor);
+
+} // namespace numerics
