@@ -1,0 +1,56 @@
+#pragma once
+// Region 3 (critical region): the IF97 region 3 equation in (t, v), the start-value fits of the
+// region 3 iterations, the region 3 inverse solvers, and wet steam above 350 °C whose saturated
+// states come from the region 3 equation.
+// Units: t in °C, p in MPa, v in m3/kg, s in kJ/(kg K), h in kJ/kg, x in 1.
+
+namespace numerics {
+
+// Region 3 equation.
+double P3_TV(double t, double v);
+double S3_TV(double t, double v); // also the callback for the sought t with param v
+double I3_TV(double t, double v); // likewise
+
+// Callback adapters: the sought value first.
+double P3_VT(double v, double t);
+double S3_VT(double v, double t);
+void PS3_TV(double t, double v, double& p, double& s);
+void PI3_TV(double t, double v, double& p, double& h);
+
+// Start values of the region 3 iterations (the library's own fits).
+double V3Est_TP(double t, double p);
+double V3Est_PS(double p, double s);
+double V3Est_PI(double p, double h);
+double V3Est_TS(double t, double s);
+double T3Est_PS(double p, double s);
+double T3Est_PI(double p, double h);
+
+// Region 3 inverse solvers. T3_VS and T3_VI read the bracket [Ts, TB23] with its end values
+// from BoundaryValues, as the region test of the pair left it.
+double V3_TP(double t, double p);
+double V3_TS(double t, double s);
+double T3_VS(double v, double s);
+double T3_VI(double v, double h);
+void TV3_PS(double& t, double& v, double p, double s);
+void TV3_PI(double& t, double& v, double p, double h);
+
+// Wet steam between 350 °C and the critical point. Each evaluation stores Ps, V12, V23 and the
+// saturated entropies (S12, S23) or enthalpies (I12, I23) of t in BoundaryValues.
+double S4kr_TV(double t, double v);
+double I4kr_TV(double t, double v);
+double S4kr_TX(double t, double x);
+
+// Saturation temperature of wet steam above 350 °C, on the brackets the region test prepared.
+double T4kr_VS(double v, double s);
+double T4kr_VI(double v, double h);
+double T4kr_SX(double x, double s);
+
+// Derivatives of the dimensionless Helmholtz free energy phi(delta, tau) of region 3,
+// delta = vc / v, tau = Tc / T. The heat capacities, isentropic exponent and speed of sound
+// of region 3 are built from them.
+struct Helmholtz3 {
+    double phi, phi_d, phi_dd, phi_t, phi_tt, phi_dt;
+};
+Helmholtz3 Helmholtz3_TV(double t, double v);
+
+} // namespace numerics

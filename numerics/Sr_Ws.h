@@ -1,0 +1,89 @@
+#pragma once
+// Saturation line, region boundaries, backward equations, first estimates, inverse solving in
+// regions 1, 2, wet steam and metastable vapour, the region tests and the state procedures.
+// Units: t in °C, p in MPa, v in m3/kg, s in kJ/(kg K), h in kJ/kg, x in 1.
+//
+// The unit is split over several source files sharing the stem: Sr_Ws_Backward.cpp,
+// Sr_Ws_Boundaries.cpp, Sr_Ws_Estimates.cpp, Sr_Ws_Inverse.cpp, Sr_Ws_Regions.cpp, Sr_Ws.cpp.
+
+namespace numerics {
+
+// --- Backward equations of regions 1 and 2 (t in °C) ---
+double T1_PS(double p, double s);
+double T1_PI(double p, double h);
+double T2_PS(double p, double s);
+double T2_PI(double p, double h);
+// Pressure on the boundary between sub-regions 2b and 2c at enthalpy h.
+double PB2bc_I(double h);
+
+// --- Saturation line and region boundaries ---
+double Ps_T(double t);
+double Ts_P(double p);
+double PB23_T(double t);
+double TB23_P(double p);
+double VB23_T(double t);
+double TB23_V(double v);
+double V12kr_T(double t, double ps);
+double V23kr_T(double t, double ps);
+double V23Fn_T(double t);
+double T23_V(double v);
+double Vtmax_P(double p);
+double Ptmax_V(double v);
+double Vpmax_T(double t);
+double Tpmax_V(double v);
+double TMeta_P(double p);
+double T23Est_V(double v);
+double V12krEst_T(double t);
+double V23krEst_T(double t);
+double PtmaxEst_V(double v);
+double TpmaxEst_V(double v);
+
+// --- First estimates, from the BoundaryValues of the current region test ---
+double T2Est_VS(double v, double s);
+double P2Est_VS(double v, double s);
+double T2Est_VI(double v, double h);
+double P2Est_VI(double v, double h);
+double T2mEst_PS(double p, double s);
+double T2mEst_PI(double p, double h);
+
+// --- Inverse solving in regions 1 and 2, wet steam and metastable vapour ---
+double V1_PT(double p, double t);
+double S1_PT(double p, double t);
+double V2_PT(double p, double t);
+double S2_PT(double p, double t);
+void VS2_TP(double t, double p, double& v, double& s);
+void VI2_TP(double t, double p, double& v, double& h);
+// Wet mixing up to 350 °C; each evaluation stores Ps and the saturated values of t.
+double S4_TV(double t, double v);
+double I4_TV(double t, double v);
+double S4_TX(double t, double x);
+double I4_TX(double t, double x);
+double P1_TV(double t, double v);
+double P1_TS(double t, double s);
+double P2_TV(double t, double v);
+double P2_TS(double t, double s);
+void TP2_VS(double& t, double& p, double v, double s);
+void TP2_VI(double& t, double& p, double v, double h);
+double T4_VS(double v, double s);
+double T4_VI(double v, double h);
+double T4_SX(double x, double s);
+double T4_IX(double x, double h);
+double T2m_PS(double p, double s);
+double T2m_PI(double p, double h);
+
+// --- Region tests: region code of the given pair; fill BoundaryValues as they go ---
+int Region_TP(bool Metastable, double t, double p);
+int Region_TV(double t, double v);
+int Region_TS(double t, double s);
+int Region_TI(double t, double h);
+int Region_TX(double x, double t);
+int Region_PV(double p, double v);
+int Region_PS(bool Metastable, double p, double s);
+int Region_PI(bool Metastable, double p, double h);
+int Region_PX(double x, double p);
+int Region_VS(double v, double s);
+int Region_VI(double v, double h);
+int Region_SX(double x, double s);
+int Region_IX(double x, double h);
+
+} // namespace numerics
