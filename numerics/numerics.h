@@ -8,6 +8,7 @@
 // variables as they were. Nothing else is thrown.
 
 #include "numerics/FaultScope.h"
+#include "numerics/IAPS_ML.h"
 
 namespace numerics {
 
