@@ -5,9 +5,9 @@
 namespace numerics {
 
 // Critical point of IAPWS-IF97.
-inline constexpr double kTc = 647.096;      // K (373.946 °C)
-inline constexpr double kPc = 22.064;       // MPa
-inline constexpr double kVc = 1.0 / 322.0;  // m3/kg (rho_c = 322 kg/m3)
+inline constexpr double kTc = 647.096;     // K (373.946 °C)
+inline constexpr double kPc = 22.064;      // MPa
+inline constexpr double kVc = 1.0 / 322.0; // m3/kg (rho_c = 322 kg/m3)
 
 // Saturated-liquid and saturated-vapour volumes at 350 °C from the region 3 equation: the
 // ends of the saturated-volume searches above 350 °C.
