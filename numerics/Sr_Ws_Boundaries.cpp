@@ -1,0 +1,203 @@
+// Saturation line and region boundaries: the IF97 saturation and B23 equations, the saturated
+// volumes above 350 °C from the region 3 equation, the 800 °C isotherm and the 100 MPa isobar
+// in terms of volume, the metastable-vapour limit, and the fits that start their inverses.
+// Units: t in °C, p in MPa, v in m3/kg.
+
+#include "numerics/Constants.h"
+#include "numerics/DecimalLimits.h"
+#include "numerics/Mat_Ruti.h"
+#include "numerics/Sr_Cr.h"
+#include "numerics/Sr_Ws.h"
+#include "numerics/TP_WS.h"
+
+#include <array>
+#include <cmath>
+
+namespace numerics {
+
+namespace {
+
+// IF97 Table 34: saturation-pressure and saturation-temperature equations, n1..n10.
+constexpr std::array<double, 10> kSat = {
+    0.11670521452767e4,  -0.72421316703206e6, -0.17073846940092e2, 0.12020824702470e5,
+    -0.32325550322333e7, 0.14915108613530e2,  -0.48232657361591e4, 0.40511340542057e6,
+    -0.23855557567849,   0.65017534844798e3,
+};
+
+// IF97 Table 1: B23 equation, n1..n5.
+constexpr std::array<double, 5> kB23 = {
+    0.34805185628969e3, -0.11671859879975e1, 0.10192970039326e-2,
+    0.57254459862746e3, 0.13918839778870e2,
+};
+
+// Horner's scheme from the highest power: c[0] + c[1] x + ... + c[n-1] x^(n-1).
+template <std::size_t N> double horner(const std::array<double, N>& c, double x) {
+    double y = 0.0;
+    for (std::size_t i = N; i-- > 0;)
+        y = y * x + c[i];
+    return y;
+}
+
+// Saturated-vapour fit of T23Est_V in L = ln(v / vc): y = sum a_k L^k, k = 1..6 above 350 °C
+// and y = sum b_k L^k, k = 1..9 below. The arrays hold a_1.. and b_1.. (no constant term).
+constexpr std::array<double, 6> kT23High = {
+    -0.001227276156, -0.01274337124, -0.04236021716, 0.001443005239, 0.03672515953, -0.01766661587,
+};
+constexpr std::array<double, 9> kT23Low = {
+    0.01628862097,   -0.06962192241,   0.0202628874,    -0.002570341514,  5.271888287e-05,
+    2.747197412e-05, -3.694169198e-06, 2.004021694e-07, -4.154611028e-09,
+};
+
+// Volume fit of the 100 MPa isobar in u = T / Tc - 1.
+constexpr std::array<double, 8> kVpmax = {
+    -0.559036485, 0.5408957896, 1.119272251,  2.014160696,
+    4.250189433,  26.8985681,   -184.6814837, 221.3838672,
+};
+
+// Distance below the saturation temperature of the metastable-vapour limit, in beta.
+constexpr std::array<double, 5> kMeta = {68.936, -80.847, 1.0764, 0.6516, 10.172};
+
+constexpr double kTcCelsius = 373.946; // °C, kTc - 273.15 as typed
+constexpr double kPMax = 100.0;        // MPa, upper pressure of the range
+constexpr double kTMax = 800.0;        // °C, upper temperature of the range
+constexpr double kPMin = 0.0001086;    // MPa, lowest pressure searched on the 800 °C isotherm
+constexpr double kT100Low = 648.989;   // °C, where V2_TP(t, 100) = vc
+constexpr double kTB23At100 = 590.0;   // °C, B23 at 100 MPa (rounded)
+constexpr double kTSatFixed = 350.0;   // °C, below it the saturated states are regions 1 and 2
+
+// Absolute tolerance of the volume searches: 1e-5 of the sought value.
+double volumeTol(double v) {
+    return TolOf(v, 0.001, 0.0);
+}
+
+double V100_T(double t) {
+    return V2_TP(t, kPMax);
+}
+
+} // namespace
+
+double Ps_T(double t) {
+    const double T = t + kKelvinOffset;
+    const double theta = T + kSat[8] / (T - kSat[9]);
+    const double a = (theta + kSat[0]) * theta + kSat[1];
+    const double b = (kSat[2] * theta + kSat[3]) * theta + kSat[4];
+    const double c = (kSat[5] * theta + kSat[6]) * theta + kSat[7];
+    const double x = 2.0 * c / (-b + std::sqrt(b * b - 4.0 * a * c));
+    const double x2 = x * x;
+    return x2 * x2;
+}
+
+double Ts_P(double p) {
+    const double beta = std::sqrt(std::sqrt(p));
+    const double e = (beta + kSat[2]) * beta + kSat[5];
+    const double f = (kSat[0] * beta + kSat[3]) * beta + kSat[6];
+    const double g = (kSat[1] * beta + kSat[4]) * beta + kSat[7];
+    const double halfD = g / (-f - std::sqrt(f * f - 4.0 * e * g));
+    const double m = kSat[9] / 2.0 + halfD;
+    const double T = m - std::sqrt(m * m - kSat[8] - kSat[9] * 2.0 * halfD);
+    return T - kKelvinOffset;
+}
+
+double PB23_T(double t) {
+    const double T = t + kKelvinOffset;
+    return (kB23[2] * T + kB23[1]) * T + kB23[0];
+}
+
+double TB23_P(double p) {
+    return kB23[3] + std::sqrt((p - kB23[4]) / kB23[2]) - kKelvinOffset;
+}
+
+double VB23_T(double t) {
+    return V2_TP(t, PB23_T(t));
+}
+
+double TB23_V(double v) {
+    // Fixed bracket: B23 runs from the saturation line at 350 °C to 100 MPa at about 590 °C.
+    return SolveRoot({kTSatFixed, kTB23At100}, {kV23At350, kVB23At590}, VB23_T, v, volumeTol(v));
+}
+
+double V12kr_T(double t, double ps) {
+    Pair x{}, f{};
+    BracketRoot3({kV12At350, kVc}, x, f, ps, V12krEst_T(t), 0.1, -1, t, P3_VT);
+    return SolveRoot2(x, f, P3_VT, t, ps, TolOf(ps, 0.001, 0.0));
+}
+
+double V23kr_T(double t, double ps) {
+    Pair x{}, f{};
+    BracketRoot3({kVc, kV23At350}, x, f, ps, V23krEst_T(t), 0.1, -1, t, P3_VT);
+    return SolveRoot2(x, f, P3_VT, t, ps, TolOf(ps, 0.001, 0.0));
+}
+
+double V23Fn_T(double t) {
+    const double ps = Ps_T(t);
+    return t <= kTSatFixed ? V2_TP(t, ps) : V23kr_T(t, ps);
+}
+
+double T23_V(double v) {
+    // The saturated-vapour volume falls as t rises, so the walk expects slope -1. Started the
+    // other way, it steps outward first and, from a start on or next to a limit, ends on a
+    // pair without the root.
+    const Pair limits = v >= kV23At350 ? Pair{0.0, kTSatFixed} : Pair{kTSatFixed, kTcCelsius};
+    Pair x{}, f{};
+    BracketRoot(limits, x, f, v, T23Est_V(v), 0.015, -1, V23Fn_T);
+    return SolveRoot(x, f, V23Fn_T, v, volumeTol(v));
+}
+
+double Vtmax_P(double p) {
+    return V2_TP(kTMax, p);
+}
+
+double Ptmax_V(double v) {
+    Pair x{}, f{};
+    BracketRoot({kPMin, kPMax}, x, f, v, PtmaxEst_V(v), 0.5, -1, Vtmax_P);
+    return SolveRoot(x, f, Vtmax_P, v, volumeTol(v));
+}
+
+double Vpmax_T(double t) {
+    const double u = (t + kKelvinOffset) / kTc - 1.0;
+    return 0.99998 * kVc * (1.0 + horner(kVpmax, u));
+}
+
+double Tpmax_V(double v) {
+    // Solved on the region 2 equation itself: the fit Vpmax_T departs from the 100 MPa isobar
+    // above about 620 °C (by 5.6 % at 700 °C and about 100 % at 800 °C).
+    Pair x{}, f{};
+    BracketRoot({kT100Low, kTMax}, x, f, v, TpmaxEst_V(v), 0.5, +1, V100_T);
+    return SolveRoot(x, f, V100_T, v, volumeTol(v));
+}
+
+double TMeta_P(double p) {
+    const double beta = PowerXY(p / kPc, 0.25);
+    return Ts_P(p) - horner(kMeta, beta);
+}
+
+double T23Est_V(double v) {
+    if (v > limits::kVMax || v < kVc) return 0.0;
+    const double l = std::log(v / kVc);
+    const double y = l * (v < kV23At350 ? horner(kT23High, l) : horner(kT23Low, l));
+    return kTc * (1.0 + y) - kKelvinOffset;
+}
+
+double V12krEst_T(double t) {
+    // One fit up to the critical point: in the last 0.1 K the start value decides the result,
+    // because the region 3 pressure there is flat within the solver's pressure tolerance.
+    const double tau = 1.0 - (t + kKelvinOffset) / kTc;
+    return kVc * (1.0 - 1.6008606246 * PowerXY(tau, 0.115) + 0.76095560927 * PowerXY(tau, 0.045));
+}
+
+double V23krEst_T(double t) {
+    const double tau = 1.0 - (t + kKelvinOffset) / kTc;
+    return kVc * (1.0 + 73.712943584 * PowerXY(tau, 1.445) + 5.1049649787 * PowerXY(tau, 0.4385));
+}
+
+double PtmaxEst_V(double v) {
+    const double phi = v / kVc;
+    return kPc * ((-1.434308363e-10 * phi + 2.547344236e-05) * phi + 6.578908337) / phi;
+}
+
+double TpmaxEst_V(double v) {
+    const double phi = v / kVc;
+    return kTc * (((-0.08579436 * phi) * phi + 0.8614289) * phi + 0.6755839) - kKelvinOffset;
+}
+
+} // namespace numerics
