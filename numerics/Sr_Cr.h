@@ -45,9 +45,23 @@ double T4kr_VS(double v, double s);
 double T4kr_VI(double v, double h);
 double T4kr_SX(double x, double s);
 
-// Derivatives of the dimensionless Helmholtz free energy phi(delta, tau) of region 3,
-// delta = vc / v, tau = Tc / T. The heat capacities, isentropic exponent and speed of sound
-// of region 3 are built from them.
+// The dimensionless Helmholtz free energy phi = f / (R T) of region 3 and its plain partial
+// derivatives in delta = vc / v and tau = Tc / T (vc = 1/322 m3/kg, Tc = 647.096 K): phi_d is
+// d phi / d delta, phi_dd d2 phi / d delta2, phi_t d phi / d tau, phi_tt d2 phi / d tau2 and
+// phi_dt d2 phi / d delta d tau. With R in kJ/(kg K):
+//   p  = R T delta phi_d / (1000 v)     [MPa]
+//   s  = R (tau phi_t - phi),  h = R T (tau phi_t + delta phi_d)
+//   cv = -R tau^2 phi_tt
+//   cp = cv + R (delta phi_d - delta tau phi_dt)^2 / (2 delta phi_d + delta^2 phi_dd)
+//   w^2 = 1000 R T (2 delta phi_d + delta^2 phi_dd
+//                   - (delta phi_d - delta tau phi_dt)^2 / (tau^2 phi_tt))   [m2/s2]
+// The heat capacities, isentropic exponent and speed of sound of region 3 are built from them.
+//
+// The region 3 functions above and this evaluator hold for v > 0 and T > 0 only; outside they
+// raise the invalid-operation flag and return NaN, so that a bracket walk or Newton iteration
+// that leaves the region ends as "not computed" rather than carrying on.
+// S4kr_TV and I4kr_TV divide by V23 - V12, which vanishes at the critical point (373.946 °C):
+// there they raise a floating-point fault.
 struct Helmholtz3 {
     double phi, phi_d, phi_dd, phi_t, phi_tt, phi_dt;
 };

@@ -1,0 +1,363 @@
+// Region 3: the IF97 basic equation in (t, v), the start-value fits, the inverse solvers and
+// wet steam above 350 °C. Units: t in °C, p in MPa, v in m3/kg, s in kJ/(kg K), h in kJ/kg.
+
+#include "numerics/Sr_Cr.h"
+
+#include "numerics/BoundaryValues.h"
+#include "numerics/Constants.h"
+#include "numerics/DecimalLimits.h"
+#include "numerics/Mat_Ruti.h"
+#include "numerics/Sr_Ws.h"
+#include "numerics/TP_WS.h"
+
+#include <array>
+#include <cfenv>
+#include <cmath>
+#include <cstddef>
+#include <limits>
+
+namespace numerics {
+
+namespace {
+
+// Tolerances of the solvers: absolute, in the unit of the target, unless given in percent.
+constexpr double kV3TPTolPercent = 5e-8; // V3_TP: |P3_TV - p| < 5e-10 p
+constexpr double kV3TSTol = 1e-5;
+constexpr double kT3VSTol = 1e-5;
+constexpr double kT3VITol = 0.001;
+constexpr double kTV3Percent = 0.01; // TV3_PS, TV3_PI: each residual within 0.01 % of its target
+constexpr double kT4krVSTol = 1e-5;
+constexpr double kT4krVITol = 0.001;
+constexpr double kT4krSXTol = 1e-5;
+
+// Bracket walks of V3_TP and V3_TS: fixed steps of 5 % of the start volume, first assuming a
+// property that falls with v (p does; the walk turns round for s).
+constexpr double kV3WalkPercent = 5.0;
+constexpr int kV3WalkDir = -1;
+
+constexpr double kSStar = 0.10589114927373185; // kJ/(kg K), pc vc 1000 / Tc
+constexpr double kHStar = 68.52173913043478;   // kJ/kg, pc vc 1000
+// Critical entropy as the fits and the (s, x) solver use it; also the upper end value of the
+// T4kr_SX bracket (the equation itself gives 4.41202148 at the critical point).
+constexpr double kSc = static_cast<double>(limits::kSCrit);
+constexpr double kSigmaC = kSc / kSStar;
+
+constexpr double kTcCelsius = kTc - kKelvinOffset; // 373.946 °C
+constexpr double kTWetLow = 350.0;                 // °C, lower end of the wet solvers' brackets
+constexpr double kV3EstTPFloor = -0.56;            // V3Est_TP above Tc: v >= 0.44 vc
+
+// IF97 Table 30: region 3, phi = n1 ln delta + sum n_i delta^I_i tau^J_i, i = 2..40.
+constexpr double kN1 = 0.10658070028513e1;
+
+struct Term {
+    int i;
+    int j;
+    double n;
+};
+
+constexpr std::array<Term, 39> kTerms = {{
+    {0, 0, -0.15732845290239e2}, {0, 1, 0.20944396974307e2},   {0, 2, -0.76867707878716e1},
+    {0, 7, 0.26185947787954e1},  {0, 10, -0.28080781148620e1}, {0, 12, 0.12053369696517e1},
+    {0, 23, -0.84566812812502e-2}, {1, 2, -0.12654315477714e1}, {1, 6, -0.11524407806681e1},
+    {1, 15, 0.88521043984318},   {1, 17, -0.64207765181607},   {2, 0, 0.38493460186671},
+    {2, 2, -0.85214708824206},   {2, 6, 0.48972281541877e1},   {2, 7, -0.30502617256965e1},
+    {2, 22, 0.39420536879154e-1}, {2, 26, 0.12558408424308},   {3, 0, -0.27999329698710},
+    {3, 2, 0.13899799569460e1},  {3, 4, -0.20189915023570e1},  {3, 16, -0.82147637173963e-2},
+    {3, 26, -0.47596035734923},  {4, 0, 0.43984074473500e-1},  {4, 2, -0.44476435428739},
+    {4, 4, 0.90572070719733},    {4, 26, 0.70522450087967},    {5, 1, 0.10770512626332},
+    {5, 3, -0.32913623258954},   {5, 26, -0.50871062041158},   {6, 0, -0.22175400873096e-1},
+    {6, 2, 0.94260751665092e-1}, {6, 26, 0.16436278447961},    {7, 2, -0.13503372241348e-1},
+    {8, 26, -0.14834345352472e-1}, {9, 2, 0.57922953628084e-3}, {9, 26, 0.32308904703711e-2},
+    {10, 0, 0.80964802996215e-4}, {10, 1, -0.16557679795037e-3}, {11, 26, -0.44923899061815e-4},
+}};
+constexpr int kMaxI = 11;
+constexpr int kMaxJ = 26;
+
+// The sums of the polynomial part r = sum n delta^I tau^J, each derivative scaled by its
+// variables so that no division is needed: rd = delta r_delta, rdd = delta^2 r_deltadelta,
+// rt = tau r_tau, rtt = tau^2 r_tautau, rdt = delta tau r_deltatau.
+enum SumNeed : unsigned {
+    kR = 1u << 0,
+    kRd = 1u << 1,
+    kRdd = 1u << 2,
+    kRt = 1u << 3,
+    kRtt = 1u << 4,
+    kRdt = 1u << 5,
+};
+
+struct Sums {
+    double r = 0, rd = 0, rdd = 0, rt = 0, rtt = 0, rdt = 0;
+};
+
+// Only the sums in Need are formed, so that P3_TV pays for one sum, not six.
+template <unsigned Need> Sums sums(double delta, double tau) {
+    std::array<double, kMaxI + 1> dp{};
+    std::array<double, kMaxJ + 1> tp{};
+    dp[0] = 1;
+    for (int k = 1; k <= kMaxI; ++k)
+        dp[k] = dp[k - 1] * delta;
+    tp[0] = 1;
+    for (int k = 1; k <= kMaxJ; ++k)
+        tp[k] = tp[k - 1] * tau;
+    Sums s;
+    for (const Term& term : kTerms) {
+        const double x = term.n * dp[term.i] * tp[term.j];
+        if constexpr ((Need & kR) != 0)
+            s.r += x;
+        if constexpr ((Need & kRd) != 0)
+            s.rd += term.i * x;
+        if constexpr ((Need & kRdd) != 0)
+            s.rdd += term.i * (term.i - 1) * x;
+        if constexpr ((Need & kRt) != 0)
+            s.rt += term.j * x;
+        if constexpr ((Need & kRtt) != 0)
+            s.rtt += term.j * (term.j - 1) * x;
+        if constexpr ((Need & kRdt) != 0)
+            s.rdt += term.i * term.j * x;
+    }
+    return s;
+}
+
+// The equation holds for v > 0 and T > 0 only. Outside (a bracket walk or Newton step that
+// overshoots) it raises the invalid-operation flag and yields NaN, which stops the walk and
+// ends the calculation as "not computed".
+bool outsideDomain(double T, double v) {
+    if (v > 0 && T > 0)
+        return false;
+    std::feraiseexcept(FE_INVALID);
+    return true;
+}
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// sum over rows i of u^i * (sum over columns j of c[i][j] w^j), both by Horner.
+template <std::size_t Rows, std::size_t Cols>
+double poly2(const std::array<std::array<double, Cols>, Rows>& c, double u, double w) {
+    double outer = 0;
+    for (std::size_t i = Rows; i-- > 0;) {
+        double inner = 0;
+        for (std::size_t j = Cols; j-- > 0;)
+            inner = inner * w + c[i][j];
+        outer = outer * u + inner;
+    }
+    return outer;
+}
+
+// Start-value fits of the library, v = vc (1 + S) or t = Tc (1 + S) - 273.15.
+// V3Est_TP, vapour side and supercritical: rows theta - 1, columns 1 - 1/pi.
+constexpr std::array<std::array<double, 5>, 4> kV3TPVapour = {{
+    {0.351485, -6.460407, 8.647826, 9.958905, -15.92886},
+    {29.05673, 10.54038, -192.9963, 0.8623962, 218.8565},
+    {-105.3758, -5.603823, 1080.157, -642.4654, -663.8722},
+    {152.9196, -55.30542, -1728.594, 1617.611, 494.8649},
+}};
+// V3Est_TP, liquid side: rows 1 - 1/pi, columns theta - 1.
+constexpr std::array<std::array<double, 2>, 2> kV3TPLiquid = {{
+    {-0.3102907, 5.071092},
+    {-0.3559181, -6.998232},
+}};
+// V3Est_PS: rows 1 - 1/pi, columns sigma.
+constexpr std::array<std::array<double, 5>, 3> kV3PS = {{
+    {-10.82731, 1.486135, -0.0709944, 0.00136798, -8.892051e-06},
+    {0.6852489, -0.9193532, 0.0638795, -0.001469114, 1.077792e-05},
+    {13.55375, -1.084604, 0.03030528, -0.000335892, 1.096353e-06},
+}};
+// V3Est_PI: rows 1 - 1/pi, columns eta.
+constexpr std::array<std::array<double, 5>, 3> kV3PI = {{
+    {-6.537312, 1.081862, -0.06867058, 0.001803082, -1.587778e-05},
+    {1.851681, -0.7138785, 0.06004431, -0.001816422, 1.730694e-05},
+    {6.016168, -0.7181647, 0.03015495, -0.0005321911, 3.44907e-06},
+}};
+// V3Est_TS: rows theta - 1, columns sigma - sigma_c.
+constexpr std::array<std::array<double, 4>, 4> kV3TS = {{
+    {-0.02104005, 0.120554, 0.008147446, 0.0002034388},
+    {-3.52855, -0.5410377, -0.02855841, -0.0007681592},
+    {8.205993, 0.8144226, 0.1517771, 0.005411899},
+    {-3.760455, 0.2722668, -0.7584692, 0.03697652},
+}};
+// T3Est_PS: rows 1 - 1/pi, columns sigma.
+constexpr std::array<std::array<double, 3>, 4> kT3PS = {{
+    {-0.8175683, 0.03589088, -0.0003864563},
+    {-1.968925, 0.08749178, -0.0008926847},
+    {6.227182, -0.3090515, 0.003769431},
+    {-4.502112, 0.2173087, -0.002456317},
+}};
+// T3Est_PI: rows 1 - 1/pi, columns eta.
+constexpr std::array<std::array<double, 4>, 5> kT3PI = {{
+    {-2.698124, 0.2555576, -0.008052425, 8.446704e-05},
+    {1.651047, -0.1900948, 0.006985103, -7.891391e-05},
+    {3.536796, -0.3654731, 0.01234181, -0.0001343598},
+    {-2.885876, 0.3262964, -0.01204872, 0.0001453465},
+    {-0.5957458, 0.03406438, -0.0003078655, -4.191804e-06},
+}};
+
+double thetaMinus1(double t) { return (t + kKelvinOffset) / kTc - 1; }
+double oneMinusInvPi(double p) { return 1 - 1 / (p / kPc); }
+double volumeOf(double S) { return kVc * (1 + S); }
+double temperatureOf(double S) { return kTc * (1 + S) - kKelvinOffset; }
+
+} // namespace
+
+double P3_TV(double t, double v) {
+    const double T = t + kKelvinOffset;
+    if (outsideDomain(T, v))
+        return kNaN;
+    const Sums s = sums<kRd>(kVc / v, kTc / T);
+    return kGasConstant * T / v * (kN1 + s.rd) / 1000;
+}
+
+double S3_TV(double t, double v) {
+    const double T = t + kKelvinOffset;
+    if (outsideDomain(T, v))
+        return kNaN;
+    const double delta = kVc / v;
+    const Sums s = sums<kR | kRt>(delta, kTc / T);
+    return kGasConstant * (s.rt - s.r - kN1 * std::log(delta));
+}
+
+double I3_TV(double t, double v) {
+    const double T = t + kKelvinOffset;
+    if (outsideDomain(T, v))
+        return kNaN;
+    const Sums s = sums<kRd | kRt>(kVc / v, kTc / T);
+    return kGasConstant * T * (kN1 + s.rd + s.rt);
+}
+
+Helmholtz3 Helmholtz3_TV(double t, double v) {
+    const double T = t + kKelvinOffset;
+    if (outsideDomain(T, v))
+        return {kNaN, kNaN, kNaN, kNaN, kNaN, kNaN};
+    const double delta = kVc / v;
+    const double tau = kTc / T;
+    const Sums s = sums<kR | kRd | kRdd | kRt | kRtt | kRdt>(delta, tau);
+    return {
+        kN1 * std::log(delta) + s.r,
+        (kN1 + s.rd) / delta,
+        (s.rdd - kN1) / (delta * delta),
+        s.rt / tau,
+        s.rtt / (tau * tau),
+        s.rdt / (delta * tau),
+    };
+}
+
+double P3_VT(double v, double t) { return P3_TV(t, v); }
+double S3_VT(double v, double t) { return S3_TV(t, v); }
+
+void PS3_TV(double t, double v, double& p, double& s) {
+    p = P3_TV(t, v);
+    s = S3_TV(t, v);
+}
+
+void PI3_TV(double t, double v, double& p, double& h) {
+    p = P3_TV(t, v);
+    h = I3_TV(t, v);
+}
+
+double V3Est_TP(double t, double p) {
+    const double u = thetaMinus1(t);
+    const double w = oneMinusInvPi(p);
+    if (t > limits::kTCrit)
+        return volumeOf(MaxOf(poly2(kV3TPVapour, u, w), kV3EstTPFloor));
+    if (p > Ps_T(t))
+        return volumeOf(poly2(kV3TPLiquid, w, u));
+    return volumeOf(poly2(kV3TPVapour, u, w));
+}
+
+double V3Est_PS(double p, double s) {
+    return volumeOf(poly2(kV3PS, oneMinusInvPi(p), s / kSStar));
+}
+
+double V3Est_PI(double p, double h) {
+    return volumeOf(poly2(kV3PI, oneMinusInvPi(p), h / kHStar));
+}
+
+double V3Est_TS(double t, double s) {
+    return volumeOf(poly2(kV3TS, thetaMinus1(t), s / kSStar - kSigmaC));
+}
+
+double T3Est_PS(double p, double s) {
+    return temperatureOf(poly2(kT3PS, oneMinusInvPi(p), s / kSStar));
+}
+
+double T3Est_PI(double p, double h) {
+    return temperatureOf(poly2(kT3PI, oneMinusInvPi(p), h / kHStar));
+}
+
+double V3_TP(double t, double p) {
+    Pair x{}, f{};
+    BracketRoot2(x, f, kV3WalkDir, t, p, V3Est_TP(t, p), kV3WalkPercent, P3_VT);
+    return SolveRoot2(x, f, P3_VT, t, p, TolOf(p, kV3TPTolPercent, 0));
+}
+
+double V3_TS(double t, double s) {
+    Pair x{}, f{};
+    BracketRoot2(x, f, kV3WalkDir, t, s, V3Est_TS(t, s), kV3WalkPercent, S3_VT);
+    return SolveRoot2(x, f, S3_VT, t, s, kV3TSTol);
+}
+
+double T3_VS(double v, double s) {
+    const BoundaryRecord& b = BoundaryValues;
+    return SolveRoot2({b.Ts, b.TB23}, {b.S23, b.SB23}, S3_TV, v, s, kT3VSTol);
+}
+
+double T3_VI(double v, double h) {
+    const BoundaryRecord& b = BoundaryValues;
+    return SolveRoot2({b.Ts, b.TB23}, {b.I23, b.IB23}, I3_TV, v, h, kT3VITol);
+}
+
+void TV3_PS(double& t, double& v, double p, double s) {
+    Newton2D(PS3_TV, t, v, T3Est_PS(p, s), V3Est_PS(p, s), kTV3Percent, p, s);
+}
+
+void TV3_PI(double& t, double& v, double p, double h) {
+    Newton2D(PI3_TV, t, v, T3Est_PI(p, h), V3Est_PI(p, h), kTV3Percent, p, h);
+}
+
+// The saturated volumes meet at the critical point, where V23 - V12 = 0: the two mixing
+// functions of v then divide by zero, and the calculation ends as "not computed".
+double S4kr_TV(double t, double v) {
+    BoundaryRecord& b = BoundaryValues;
+    b.Ps = Ps_T(t);
+    b.V12 = V12kr_T(t, b.Ps);
+    b.S12 = S3_TV(t, b.V12);
+    b.V23 = V23kr_T(t, b.Ps);
+    b.S23 = S3_TV(t, b.V23);
+    return b.S12 + (b.S23 - b.S12) / (b.V23 - b.V12) * (v - b.V12);
+}
+
+double I4kr_TV(double t, double v) {
+    BoundaryRecord& b = BoundaryValues;
+    b.Ps = Ps_T(t);
+    b.V12 = V12kr_T(t, b.Ps);
+    b.I12 = I3_TV(t, b.V12);
+    b.V23 = V23kr_T(t, b.Ps);
+    b.I23 = I3_TV(t, b.V23);
+    return b.I12 + (b.I23 - b.I12) / (b.V23 - b.V12) * (v - b.V12);
+}
+
+double S4kr_TX(double t, double x) {
+    BoundaryRecord& b = BoundaryValues;
+    b.Ps = Ps_T(t);
+    b.V12 = V12kr_T(t, b.Ps);
+    b.S12 = S3_TV(t, b.V12);
+    b.V23 = V23kr_T(t, b.Ps);
+    b.S23 = S3_TV(t, b.V23);
+    return (1 - x) * b.S12 + x * b.S23;
+}
+
+double T4kr_VS(double v, double s) {
+    const BoundaryRecord& b = BoundaryValues;
+    return SolveRoot2({kTWetLow, b.Ts}, {b.S350, b.S23}, S4kr_TV, v, s, kT4krVSTol);
+}
+
+double T4kr_VI(double v, double h) {
+    const BoundaryRecord& b = BoundaryValues;
+    return SolveRoot2({kTWetLow, b.Ts}, {b.I350, b.I23}, I4kr_TV, v, h, kT4krVITol);
+}
+
+double T4kr_SX(double x, double s) {
+    return SolveRoot2({kTWetLow, kTcCelsius}, {BoundaryValues.S350, kSc}, S4kr_TX, x, s,
+                      kT4krSXTol);
+}
+
+} // namespace numerics
