@@ -1,0 +1,357 @@
+// IAPWS-IF97 regions 1 and 2 and the metastable-vapour equation at (t, p).
+
+#include "numerics/TP_WS.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
+
+namespace numerics {
+namespace {
+
+// One term n * x^I * y^J of a dimensionless Gibbs free energy.
+struct Term {
+    int i;
+    int j;
+    double n;
+};
+
+// One row per line, as the tables are printed.
+// clang-format off
+
+// Region 1, Eq. 7, Table 2: x = 7.1 - pi, y = tau - 1.222.
+constexpr Term kRegion1[] = {
+    {0, -2, 0.14632971213167},
+    {0, -1, -0.84548187169114},
+    {0, 0, -0.37563603672040e1},
+    {0, 1, 0.33855169168385e1},
+    {0, 2, -0.95791963387872},
+    {0, 3, 0.15772038513228},
+    {0, 4, -0.16616417199501e-1},
+    {0, 5, 0.81214629983568e-3},
+    {1, -9, 0.28319080123804e-3},
+    {1, -7, -0.60706301565874e-3},
+    {1, -1, -0.18990068218419e-1},
+    {1, 0, -0.32529748770505e-1},
+    {1, 1, -0.21841717175414e-1},
+    {1, 3, -0.52838357969930e-4},
+    {2, -3, -0.47184321073267e-3},
+    {2, 0, -0.30001780793026e-3},
+    {2, 1, 0.47661393906987e-4},
+    {2, 3, -0.44141845330846e-5},
+    {2, 17, -0.72694996297594e-15},
+    {3, -4, -0.31679644845054e-4},
+    {3, 0, -0.28270797985312e-5},
+    {3, 6, -0.85205128120103e-9},
+    {4, -5, -0.22425281908000e-5},
+    {4, -2, -0.65171222895601e-6},
+    {4, 10, -0.14341729937924e-12},
+    {5, -8, -0.40516996860117e-6},
+    {8, -11, -0.12734301741641e-8},
+    {8, -6, -0.17424871230634e-9},
+    {21, -29, -0.68762131295531e-18},
+    {23, -31, 0.14478307828521e-19},
+    {29, -38, 0.26335781662795e-22},
+    {30, -39, -0.11947622640071e-22},
+    {31, -40, 0.18228094581404e-23},
+    {32, -41, -0.93537087292458e-25},
+};
+
+// Region 2 ideal-gas part, Eq. 16, Table 10 (J0_i, n0_i) with I = 0: x unused, y = tau; the
+// pi dependence is ln pi alone.
+constexpr Term kRegion2Ideal[] = {
+    {0, 0, -0.96927686500217e1},
+    {0, 1, 0.10086655968018e2},
+    {0, -5, -0.56087911283020e-2},
+    {0, -4, 0.71452738081455e-1},
+    {0, -3, -0.40710498223928},
+    {0, -2, 0.14240819171444e1},
+    {0, -1, -0.43839511319450e1},
+    {0, 2, -0.28408632460772},
+    {0, 3, 0.21268463753307e-1},
+};
+
+// Region 2 residual part, Eq. 17, Table 11: x = pi, y = tau - 0.5.
+constexpr Term kRegion2Residual[] = {
+    {1, 0, -0.17731742473213e-2},
+    {1, 1, -0.17834862292358e-1},
+    {1, 2, -0.45996013696365e-1},
+    {1, 3, -0.57581259083432e-1},
+    {1, 6, -0.50325278727930e-1},
+    {2, 1, -0.33032641670203e-4},
+    {2, 2, -0.18948987516315e-3},
+    {2, 4, -0.39392777243355e-2},
+    {2, 7, -0.43797295650573e-1},
+    {2, 36, -0.26674547914087e-4},
+    {3, 0, 0.20481737692309e-7},
+    {3, 1, 0.43870667284435e-6},
+    {3, 3, -0.32277677238570e-4},
+    {3, 6, -0.15033924542148e-2},
+    {3, 35, -0.40668253562649e-1},
+    {4, 1, -0.78847309559367e-9},
+    {4, 2, 0.12790717852285e-7},
+    {4, 3, 0.48225372718507e-6},
+    {5, 7, 0.22922076337661e-5},
+    {6, 3, -0.16714766451061e-10},
+    {6, 16, -0.21171472321355e-2},
+    {6, 35, -0.23895741934104e2},
+    {7, 0, -0.59059564324270e-17},
+    {7, 11, -0.12621808899101e-5},
+    {7, 25, -0.38946842435739e-1},
+    {8, 8, 0.11256211360459e-10},
+    {8, 36, -0.82311340897998e1},
+    {9, 13, 0.19809712802088e-7},
+    {10, 4, 0.10406965210174e-18},
+    {10, 10, -0.10234747095929e-12},
+    {10, 14, -0.10018179379511e-8},
+    {16, 29, -0.80882908646985e-10},
+    {16, 50, 0.10693031879409},
+    {18, 57, -0.33662250574171},
+    {20, 20, 0.89185845355421e-24},
+    {20, 35, 0.30629316876232e-12},
+    {20, 48, -0.42002467698208e-5},
+    {21, 21, -0.59056029685639e-25},
+    {22, 53, 0.37826947613457e-5},
+    {23, 39, -0.12768608934681e-14},
+    {24, 26, 0.73087610595061e-28},
+    {24, 40, 0.55414715350778e-16},
+    {24, 58, -0.94369707241210e-6},
+};
+
+// Metastable vapour, Eq. 18: Table 10 with its first two coefficients replaced.
+constexpr double kMetastableN01 = -0.96937268393049e1;
+constexpr double kMetastableN02 = 0.10087275970006e2;
+
+constexpr std::array<Term, std::size(kRegion2Ideal)> metastableIdeal()
+{
+    std::array<Term, std::size(kRegion2Ideal)> terms{};
+    for (std::size_t k = 0; k < terms.size(); ++k)
+        terms[k] = kRegion2Ideal[k];
+    terms[0].n = kMetastableN01;
+    terms[1].n = kMetastableN02;
+    return terms;
+}
+constexpr auto kMetastableIdeal = metastableIdeal();
+
+// Metastable-vapour residual part, Eq. 19, Table 16: x = pi, y = tau - 0.5.
+constexpr Term kMetastableResidual[] = {
+    {1, 0, -0.73362260186506e-2},
+    {1, 2, -0.88223831943146e-1},
+    {1, 5, -0.72334555213245e-1},
+    {1, 11, -0.40813178534455e-2},
+    {2, 1, 0.20097803380207e-2},
+    {2, 7, -0.53045921898642e-1},
+    {2, 16, -0.76190409086970e-2},
+    {3, 4, -0.63498037657313e-2},
+    {3, 16, -0.86043093028588e-1},
+    {4, 7, 0.75321581522770e-2},
+    {4, 10, -0.79238375446139e-2},
+    {5, 9, -0.22888160778447e-3},
+    {5, 10, -0.26456501482810e-2},
+};
+
+// clang-format on
+
+// The derivative orders (in x, in y) of the six sums, in the bit order of GibbsNeed.
+constexpr int kOrders[6][2] = {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {0, 2}, {1, 1}};
+
+constexpr double fallingFactorial(int e, int k) {
+    double f = 1.0;
+    for (int m = 0; m < k; ++m)
+        f *= e - m;
+    return f;
+}
+
+// A term of a derivative sum: c * x^xe * y^(ye + minY), c holding the exponent factors.
+struct PowerTerm {
+    int xe;
+    int yIndex;
+    double c;
+};
+
+// A table turned, at compile time, into the six derivative sums over shared power tables.
+// A term whose factor is 0 takes the exponents 0, so that no power beyond those of the table
+// itself is needed (x = 0 then costs nothing and raises no flag).
+template <std::size_t N> struct GibbsSums {
+    std::array<std::array<PowerTerm, N>, 6> sums{};
+    int maxX = 0;
+    int minY = 0;
+    int maxY = 0;
+
+    constexpr explicit GibbsSums(const Term* terms) {
+        int exps[6][N][2] = {};
+        for (int d = 0; d < 6; ++d) {
+            for (std::size_t k = 0; k < N; ++k) {
+                const Term& t = terms[k];
+                const double c = t.n * fallingFactorial(t.i, kOrders[d][0]) *
+                                 fallingFactorial(t.j, kOrders[d][1]);
+                exps[d][k][0] = c == 0.0 ? 0 : t.i - kOrders[d][0];
+                exps[d][k][1] = c == 0.0 ? 0 : t.j - kOrders[d][1];
+                sums[d][k].c = c;
+                maxX = std::max(maxX, exps[d][k][0]);
+                minY = std::min(minY, exps[d][k][1]);
+                maxY = std::max(maxY, exps[d][k][1]);
+            }
+        }
+        for (int d = 0; d < 6; ++d) {
+            for (std::size_t k = 0; k < N; ++k) {
+                sums[d][k].xe = exps[d][k][0];
+                sums[d][k].yIndex = exps[d][k][1] - minY;
+            }
+        }
+    }
+};
+
+template <std::size_t N> GibbsSums(const Term (&)[N]) -> GibbsSums<N>;
+
+constexpr GibbsSums kRegion1Sums(kRegion1);
+constexpr GibbsSums kRegion2IdealSums(kRegion2Ideal);
+constexpr GibbsSums kRegion2ResidualSums(kRegion2Residual);
+constexpr GibbsSums<kMetastableIdeal.size()> kMetastableIdealSums(kMetastableIdeal.data());
+constexpr GibbsSums kMetastableResidualSums(kMetastableResidual);
+
+// Fills pow[e] = base^e for e = 0..maxE, each as the product of two lower powers, which keeps
+// the chains of dependent multiplications short.
+void fillPowers(double base, double* pow, int maxE) {
+    pow[0] = 1.0;
+    if (maxE >= 1) pow[1] = base;
+    for (int e = 2; e <= maxE; ++e)
+        pow[e] = pow[e / 2] * pow[e - e / 2];
+}
+
+// The sums selected by `need` (bits in the order of kOrders) at (x, y); unselected ones are 0.
+template <const auto& S> std::array<double, 6> evaluate(double x, double y, unsigned need) {
+    std::array<double, S.maxX + 1> xPow;
+    fillPowers(x, xPow.data(), S.maxX);
+    // yPow[e - minY] = y^e for e = minY..maxY; negative powers from the reciprocal.
+    std::array<double, S.maxY - S.minY + 1> yPow;
+    double* yZero = yPow.data() - S.minY;
+    fillPowers(y, yZero, S.maxY);
+    if constexpr (S.minY < 0) {
+        std::array<double, 1 - S.minY> inverse;
+        fillPowers(1.0 / y, inverse.data(), -S.minY);
+        for (int e = 1; e <= -S.minY; ++e)
+            yZero[-e] = inverse[e];
+    }
+    std::array<double, 6> out{};
+    for (std::size_t d = 0; d < 6; ++d) {
+        if ((need & (1u << d)) == 0) continue;
+        double sum = 0.0;
+        for (const PowerTerm& t : S.sums[d])
+            sum += t.c * xPow[t.xe] * yPow[t.yIndex];
+        out[d] = sum;
+    }
+    return out;
+}
+
+GibbsDerivatives fromSums(const std::array<double, 6>& s) {
+    return {s[0], s[1], s[2], s[3], s[4], s[5]};
+}
+
+// The ln pi of the ideal-gas parts.
+void addLogPi(GibbsDerivatives& g, double pi, unsigned need) {
+    if (need & kGamma) g.gamma += std::log(pi);
+    if (need & kGammaPi) g.gammaPi = 1.0 / pi;
+    if (need & kGammaPiPi) g.gammaPiPi = -1.0 / (pi * pi);
+}
+
+constexpr double kVolumeFactor = kGasConstant / 1000.0; // R T / p with p in MPa -> m3/kg
+
+double enthalpy1(const GibbsDerivatives& g) {
+    return kGasConstant * kRegion1TStar * g.gammaTau;
+}
+
+double enthalpy2(const GibbsDerivatives& ideal, const GibbsDerivatives& residual) {
+    return kGasConstant * kRegion2TStar * (ideal.gammaTau + residual.gammaTau);
+}
+
+} // namespace
+
+GibbsDerivatives region1Gibbs(double pi, double tau, unsigned need) {
+    GibbsDerivatives g = fromSums(evaluate<kRegion1Sums>(7.1 - pi, tau - 1.222, need));
+    // d/dpi = -d/dx
+    g.gammaPi = -g.gammaPi;
+    g.gammaPiTau = -g.gammaPiTau;
+    return g;
+}
+
+GibbsDerivatives region2IdealGibbs(double pi, double tau, unsigned need) {
+    GibbsDerivatives g = fromSums(evaluate<kRegion2IdealSums>(0.0, tau, need));
+    addLogPi(g, pi, need);
+    return g;
+}
+
+GibbsDerivatives region2ResidualGibbs(double pi, double tau, unsigned need) {
+    return fromSums(evaluate<kRegion2ResidualSums>(pi, tau - 0.5, need));
+}
+
+GibbsDerivatives metastableIdealGibbs(double pi, double tau, unsigned need) {
+    GibbsDerivatives g = fromSums(evaluate<kMetastableIdealSums>(0.0, tau, need));
+    addLogPi(g, pi, need);
+    return g;
+}
+
+GibbsDerivatives metastableResidualGibbs(double pi, double tau, unsigned need) {
+    return fromSums(evaluate<kMetastableResidualSums>(pi, tau - 0.5, need));
+}
+
+double V1_TP(double t, double p) {
+    const double T = t + kKelvinOffset;
+    const GibbsDerivatives g = region1Gibbs(p / kRegion1PStar, kRegion1TStar / T, kGammaPi);
+    return kVolumeFactor * T * g.gammaPi / kRegion1PStar;
+}
+
+double I1_TP(double t, double p) {
+    const double T = t + kKelvinOffset;
+    return enthalpy1(region1Gibbs(p / kRegion1PStar, kRegion1TStar / T, kGammaTau));
+}
+
+double S1_TP(double t, double p) {
+    const double T = t + kKelvinOffset;
+    const GibbsDerivatives g =
+        region1Gibbs(p / kRegion1PStar, kRegion1TStar / T, kGamma | kGammaTau);
+    return enthalpy1(g) / T - kGasConstant * g.gamma;
+}
+
+double V2_TP(double t, double p) {
+    const double T = t + kKelvinOffset;
+    const GibbsDerivatives r = region2ResidualGibbs(p, kRegion2TStar / T, kGammaPi);
+    return kVolumeFactor * T * (1.0 + p * r.gammaPi) / p;
+}
+
+double I2_TP(double t, double p) {
+    const double tau = kRegion2TStar / (t + kKelvinOffset);
+    return enthalpy2(region2IdealGibbs(p, tau, kGammaTau),
+                     region2ResidualGibbs(p, tau, kGammaTau));
+}
+
+double S2_TP(double t, double p) {
+    const double T = t + kKelvinOffset;
+    const double tau = kRegion2TStar / T;
+    const GibbsDerivatives ideal = region2IdealGibbs(p, tau, kGamma | kGammaTau);
+    const GibbsDerivatives residual = region2ResidualGibbs(p, tau, kGamma | kGammaTau);
+    return enthalpy2(ideal, residual) / T - kGasConstant * (ideal.gamma + residual.gamma);
+}
+
+double V2m_TP(double t, double p) {
+    const double T = t + kKelvinOffset;
+    const GibbsDerivatives r = metastableResidualGibbs(p, kRegion2TStar / T, kGammaPi);
+    return kVolumeFactor * T * (1.0 / p + r.gammaPi);
+}
+
+double I2m_TP(double t, double p) {
+    const double tau = kRegion2TStar / (t + kKelvinOffset);
+    return enthalpy2(metastableIdealGibbs(p, tau, kGammaTau),
+                     metastableResidualGibbs(p, tau, kGammaTau));
+}
+
+double S2m_TP(double t, double p) {
+    const double T = t + kKelvinOffset;
+    const double tau = kRegion2TStar / T;
+    const GibbsDerivatives ideal = metastableIdealGibbs(p, tau, kGamma | kGammaTau);
+    const GibbsDerivatives residual = metastableResidualGibbs(p, tau, kGamma | kGammaTau);
+    return enthalpy2(ideal, residual) / T - kGasConstant * (ideal.gamma + residual.gamma);
+}
+
+} // namespace numerics

@@ -1,0 +1,77 @@
+#pragma once
+// IAPWS-IF97 basic equations at given temperature and pressure: region 1 (compressed water),
+// region 2 (superheated steam) and the supplementary equation for metastable (supercooled)
+// vapour in region 2 below the saturation line.
+//
+// Units: t in °C (T = t + 273.15 K), p in MPa, v in m3/kg, h in kJ/kg, s in kJ/(kg K).
+// The functions check nothing: callers use them only inside their region. Outside it they give
+// whatever the equation gives; p <= 0 raises the floating-point flags in regions 2 and
+// metastable (ln p, 1/p), which a FaultScope turns into NumericFault.
+
+namespace numerics {
+
+inline constexpr double kGasConstant = 0.461526; // R in kJ/(kg K)
+inline constexpr double kKelvinOffset = 273.15;  // T = t + kKelvinOffset
+
+// Reducing values: region 1 pi = p / 16.53 MPa, tau = 1386 K / T;
+// region 2 and metastable pi = p / 1 MPa, tau = 540 K / T.
+inline constexpr double kRegion1PStar = 16.53;
+inline constexpr double kRegion1TStar = 1386.0;
+inline constexpr double kRegion2TStar = 540.0;
+
+double V1_TP(double t, double p);
+double S1_TP(double t, double p);
+double I1_TP(double t, double p);
+double V2_TP(double t, double p);
+double S2_TP(double t, double p);
+double I2_TP(double t, double p);
+double V2m_TP(double t, double p);
+double S2m_TP(double t, double p);
+double I2m_TP(double t, double p);
+
+// Shared Gibbs-derivative evaluators.
+//
+// gamma = g / (R T) is the dimensionless Gibbs free energy as a function of the reduced
+// pressure pi and reduced inverse temperature tau (reducing values above); the evaluators
+// return gamma and its partial derivatives in these variables. Only the sums selected by the
+// bit set `need` are formed; the other fields stay 0. With them:
+//   v  = R T pi gamma_pi / p          (R in kJ/(kg K) and p in MPa: multiply by 1e-3 for m3/kg)
+//   h  = R T tau gamma_tau
+//   s  = R (tau gamma_tau - gamma)
+//   cp = -R tau^2 gamma_tautau
+//   cv = cp + R (gamma_pi - tau gamma_pitau)^2 / gamma_pipi
+//   w^2 = 1e3 R T gamma_pi^2
+//         / ((gamma_pi - tau gamma_pitau)^2 / (tau^2 gamma_tautau) - gamma_pipi)   (w in m/s)
+// For region 2 and the metastable region gamma is the sum of the ideal-gas and the residual
+// part, each returned by its own evaluator (add the fields of the two).
+enum GibbsNeed : unsigned {
+    kGamma = 1u << 0,
+    kGammaPi = 1u << 1,
+    kGammaPiPi = 1u << 2,
+    kGammaTau = 1u << 3,
+    kGammaTauTau = 1u << 4,
+    kGammaPiTau = 1u << 5,
+    kGammaAll = (1u << 6) - 1,
+};
+
+struct GibbsDerivatives {
+    double gamma = 0.0;
+    double gammaPi = 0.0;     // d gamma / d pi
+    double gammaPiPi = 0.0;   // d2 gamma / d pi2
+    double gammaTau = 0.0;    // d gamma / d tau
+    double gammaTauTau = 0.0; // d2 gamma / d tau2
+    double gammaPiTau = 0.0;  // d2 gamma / d pi d tau
+};
+
+// Region 1: pi = p / 16.53, tau = 1386 / T (34-term equation).
+GibbsDerivatives region1Gibbs(double pi, double tau, unsigned need);
+// Region 2: pi = p / 1, tau = 540 / T. Ideal-gas part (ln pi + 9 terms; needs pi > 0 for
+// gamma and its pi derivatives) and residual part (43 terms).
+GibbsDerivatives region2IdealGibbs(double pi, double tau, unsigned need);
+GibbsDerivatives region2ResidualGibbs(double pi, double tau, unsigned need);
+// Metastable vapour: reduced as region 2. The ideal-gas part differs from region 2 only in
+// its constant and linear tau terms; the residual part has 13 terms.
+GibbsDerivatives metastableIdealGibbs(double pi, double tau, unsigned need);
+GibbsDerivatives metastableResidualGibbs(double pi, double tau, unsigned need);
+
+} // namespace numerics

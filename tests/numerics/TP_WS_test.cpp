@@ -1,0 +1,195 @@
+#include "numerics/TP_WS.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace numerics;
+
+namespace {
+
+using PropertyFn = double (*)(double, double);
+
+struct RegionFunctions {
+    PropertyFn v;
+    PropertyFn h;
+    PropertyFn s;
+};
+
+constexpr RegionFunctions kRegion1Fns{V1_TP, I1_TP, S1_TP};
+constexpr RegionFunctions kRegion2Fns{V2_TP, I2_TP, S2_TP};
+constexpr RegionFunctions kMetastableFns{V2m_TP, I2m_TP, S2m_TP};
+
+// |got - want| within rel of |want|, or of `floor` where |want| is smaller.
+bool nearFloor(double got, double want, double rel, double floor) {
+    return std::abs(got - want) <= rel * std::max(std::abs(want), floor);
+}
+
+bool near(double got, double want, double rel) {
+    return nearFloor(got, want, rel, 0.0);
+}
+
+// Verification values of the release (Tables 5, 15 and 18), nine significant digits.
+TEST(TP_WS, MatchesVerificationTables) {
+    struct Row {
+        const RegionFunctions* fns;
+        double T, p, v, h, s;
+    };
+    const Row rows[] = {
+        {&kRegion1Fns, 300, 3, 0.00100215168, 115.331273, 0.392294792},
+        {&kRegion1Fns, 300, 80, 0.000971180894, 184.142828, 0.368563852},
+        {&kRegion1Fns, 500, 3, 0.00120241800, 975.542239, 2.58041912},
+        {&kRegion2Fns, 300, 0.0035, 39.4913866, 2549.91145, 8.52238967},
+        {&kRegion2Fns, 700, 0.0035, 92.3015898, 3335.68375, 10.1749996},
+        {&kRegion2Fns, 700, 30, 0.00542946619, 2631.49474, 5.17540298},
+        {&kMetastableFns, 450, 1, 0.192516540, 2768.81115, 6.56660377},
+        {&kMetastableFns, 440, 1, 0.186212297, 2740.15123, 6.50218759},
+        {&kMetastableFns, 450, 1.5, 0.121685206, 2721.34539, 6.29170440},
+    };
+    for (const Row& r : rows) {
+        const double t = r.T - 273.15;
+        SCOPED_TRACE(testing::Message() << "T " << r.T << " K, p " << r.p << " MPa");
+        EXPECT_PRED3(near, r.fns->v(t, r.p), r.v, 1e-8);
+        EXPECT_PRED3(near, r.fns->h(t, r.p), r.h, 1e-8);
+        EXPECT_PRED3(near, r.fns->s(t, r.p), r.s, 1e-8);
+    }
+}
+
+struct GridPoint {
+    std::string region;
+    double t, p, v, h, s, cp, cv, w;
+};
+
+std::vector<GridPoint> readGrid() {
+    std::ifstream in(KOLV_TEST_DATA_DIR "/if97_regions12.csv");
+    std::vector<GridPoint> points;
+    std::string line;
+    std::getline(in, line); // header
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        GridPoint g;
+        std::getline(fields, g.region, ',');
+        std::string field;
+        for (double* x : {&g.t, &g.p, &g.v, &g.h, &g.s, &g.cp, &g.cv, &g.w}) {
+            std::getline(fields, field, ',');
+            const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), *x);
+            EXPECT_TRUE(ec == std::errc() && end == field.data() + field.size()) << line;
+        }
+        points.push_back(g);
+    }
+    return points;
+}
+
+// Heat capacities and speed of sound from the evaluators, with the relations documented in
+// TP_WS.h: they exercise every second derivative against the reference.
+struct Caloric {
+    double cp, cv, w;
+};
+
+Caloric caloric(const GibbsDerivatives& g, double T, double tau) {
+    const double a = g.gammaPi - tau * g.gammaPiTau;
+    const double cp = -kGasConstant * tau * tau * g.gammaTauTau;
+    const double cv = cp + kGasConstant * a * a / g.gammaPiPi;
+    const double w2 = 1e3 * kGasConstant * T * g.gammaPi * g.gammaPi /
+                      (a * a / (tau * tau * g.gammaTauTau) - g.gammaPiPi);
+    return {cp, cv, std::sqrt(w2)};
+}
+
+GibbsDerivatives sum(const GibbsDerivatives& a, const GibbsDerivatives& b) {
+    return {a.gamma + b.gamma,       a.gammaPi + b.gammaPi,         a.gammaPiPi + b.gammaPiPi,
+            a.gammaTau + b.gammaTau, a.gammaTauTau + b.gammaTauTau, a.gammaPiTau + b.gammaPiTau};
+}
+
+// python3-iapws for regions 1 and 2, a second transcription for the metastable equation
+// (tests/oracle/gen_if97_regions12.py). At 1e-11 a digit mistyped in a small term shows.
+TEST(TP_WS, MatchesReferenceGrid) {
+    const std::vector<GridPoint> points = readGrid();
+    ASSERT_GT(points.size(), 500u);
+    for (const GridPoint& g : points) {
+        SCOPED_TRACE(testing::Message()
+                     << "region " << g.region << ", t " << g.t << " °C, p " << g.p << " MPa");
+        const double T = g.t + 273.15;
+        const RegionFunctions& fns = g.region == "1"   ? kRegion1Fns
+                                     : g.region == "2" ? kRegion2Fns
+                                                       : kMetastableFns;
+        // h and s pass through 0 near the triple point: compare there on an absolute scale.
+        EXPECT_PRED3(near, fns.v(g.t, g.p), g.v, 1e-11);
+        EXPECT_PRED4(nearFloor, fns.h(g.t, g.p), g.h, 1e-11, 1.0);
+        EXPECT_PRED4(nearFloor, fns.s(g.t, g.p), g.s, 1e-11, 0.01);
+
+        GibbsDerivatives d;
+        double tau;
+        if (g.region == "1") {
+            tau = kRegion1TStar / T;
+            d = region1Gibbs(g.p / kRegion1PStar, tau, kGammaAll);
+        } else if (g.region == "2") {
+            tau = kRegion2TStar / T;
+            d = sum(region2IdealGibbs(g.p, tau, kGammaAll),
+                    region2ResidualGibbs(g.p, tau, kGammaAll));
+        } else {
+            tau = kRegion2TStar / T;
+            d = sum(metastableIdealGibbs(g.p, tau, kGammaAll),
+                    metastableResidualGibbs(g.p, tau, kGammaAll));
+        }
+        const Caloric c = caloric(d, T, tau);
+        EXPECT_PRED3(near, c.cp, g.cp, 1e-10);
+        EXPECT_PRED3(near, c.cv, g.cv, 1e-10);
+        EXPECT_PRED3(near, c.w, g.w, 1e-10);
+    }
+}
+
+// Each derivative against a central difference of the sum one order lower, so a wrong
+// derivative factor shows even where it cancels in the caloric relations.
+TEST(TP_WS, EvaluatorDerivativesMatchFiniteDifferences) {
+    using Evaluator = GibbsDerivatives (*)(double, double, unsigned);
+    struct Case {
+        const char* name;
+        Evaluator fn;
+        double pi, tau;
+    };
+    const Case cases[] = {
+        {"region 1", region1Gibbs, 3 / 16.53, 1386 / 300.0},
+        {"region 1", region1Gibbs, 80 / 16.53, 1386 / 500.0},
+        {"region 2 ideal", region2IdealGibbs, 30, 540 / 700.0},
+        {"region 2 residual", region2ResidualGibbs, 30, 540 / 700.0},
+        {"region 2 residual", region2ResidualGibbs, 0.5, 540 / 450.0},
+        {"metastable ideal", metastableIdealGibbs, 1, 540 / 450.0},
+        {"metastable residual", metastableResidualGibbs, 1.5, 540 / 450.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.name << ", pi " << c.pi << ", tau " << c.tau);
+        const double hp = 1e-5 * c.pi;
+        const double ht = 1e-5 * c.tau;
+        const auto at = [&](double dp, double dt) {
+            return c.fn(c.pi + dp, c.tau + dt, kGammaAll);
+        };
+        const auto dPi = [&](auto field) {
+            return (std::invoke(field, at(hp, 0)) - std::invoke(field, at(-hp, 0))) / (2 * hp);
+        };
+        const auto dTau = [&](auto field) {
+            return (std::invoke(field, at(0, ht)) - std::invoke(field, at(0, -ht))) / (2 * ht);
+        };
+        const GibbsDerivatives g = at(0, 0);
+        // Scale of the tolerance: the largest of the derivatives, so that a small one is not
+        // held to a relative precision the difference quotient cannot reach.
+        const double scale =
+            std::max({std::abs(g.gammaPi), std::abs(g.gammaTau), std::abs(g.gammaPiPi),
+                      std::abs(g.gammaTauTau), std::abs(g.gammaPiTau)});
+        const double tol = 1e-7 * scale;
+        EXPECT_NEAR(g.gammaPi, dPi(&GibbsDerivatives::gamma), tol);
+        EXPECT_NEAR(g.gammaTau, dTau(&GibbsDerivatives::gamma), tol);
+        EXPECT_NEAR(g.gammaPiPi, dPi(&GibbsDerivatives::gammaPi), tol);
+        EXPECT_NEAR(g.gammaTauTau, dTau(&GibbsDerivatives::gammaTau), tol);
+        EXPECT_NEAR(g.gammaPiTau, dTau(&GibbsDerivatives::gammaPi), tol);
+        EXPECT_NEAR(g.gammaPiTau, dPi(&GibbsDerivatives::gammaTau), tol);
+    }
+}
+
+} // namespace
