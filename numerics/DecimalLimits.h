@@ -22,4 +22,14 @@ inline constexpr long double kXWetHigh = 0.699L;         // dryness limits of (s
 inline constexpr long double kXWetLow = 0.301L;
 inline constexpr long double kPTriple = 0.0006112126774L; // MPa, ps(0 °C) of the library
 
+inline constexpr long double kVCrit = 1.0L / 322;        // m3/kg, critical volume
+inline constexpr long double kV23At350 = 0.0088009319322L; // m3/kg, saturated vapour at 350 °C
+inline constexpr long double kVAt800And100 = 0.0043355076533L; // m3/kg, region 2, 800 °C, 100 MPa
+inline constexpr long double kS23At350 = 5.210887825L;   // kJ/(kg K), saturated vapour at 350 °C
+inline constexpr long double kI23At350 = 2563.5920039L;  // kJ/kg, saturated vapour at 350 °C
+inline constexpr long double kVDenseLiquid = 0.001311L;  // m3/kg, region 3 surely above 100 MPa
+inline constexpr long double kMetaDryness = 0.95L;       // least dryness of metastable vapour
+inline constexpr long double kXLiquidGate = 0.999999L;   // wet mixing: liquid part counted below
+inline constexpr long double kXVapourGate = 0.000001L;   // wet mixing: vapour part counted above
+
 } // namespace numerics::limits

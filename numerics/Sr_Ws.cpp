@@ -1,0 +1,409 @@
+// The state entry point: region test of the given pair, then the state procedure of the region,
+// which completes t, p (and x) and computes the asked-for quantities.
+
+#include "numerics/Sr_Ws.h"
+#include "numerics/BoundaryValues.h"
+#include "numerics/DecimalLimits.h"
+#include "numerics/FaultScope.h"
+#include "numerics/Sr_Cr.h"
+#include "numerics/TP_WS.h"
+#include "numerics/numerics.h"
+
+#include <array>
+#include <cmath>
+
+namespace numerics {
+
+namespace {
+
+namespace pc = PairCode;
+namespace rc = RegionCode;
+
+// Quantity indexes of the six outputs: t, p, v, s, h, x.
+enum Quantity { kT, kP, kV, kS, kI, kX, kQuantities };
+
+using Fn2 = double (*)(double, double);
+
+// The (t, p) equations of one single-phase region.
+struct Equations {
+    Fn2 v, s, h;
+};
+constexpr Equations kRegion1{V1_TP, S1_TP, I1_TP};
+constexpr Equations kRegion2{V2_TP, S2_TP, I2_TP};
+constexpr Equations kMetastable{V2m_TP, S2m_TP, I2m_TP};
+
+void finishTP(const Equations& eq, bool WantV, bool WantS, bool WantI, double T, double P,
+              double& V, double& S, double& I) {
+    if (WantV) V = eq.v(T, P);
+    if (WantS) S = eq.s(T, P);
+    if (WantI) I = eq.h(T, P);
+}
+
+void State1(int pair, bool WantV, bool WantS, bool WantI, double& T, double& P, double& V,
+            double& S, double& I) {
+    switch (pair) {
+    case pc::TV:
+        P = P1_TV(T, V);
+        break;
+    case pc::TS:
+        P = P1_TS(T, S);
+        break;
+    case pc::PS:
+        T = T1_PS(P, S);
+        break;
+    case pc::PI:
+        T = T1_PI(P, I);
+        break;
+    default:
+        break;
+    }
+    finishTP(kRegion1, WantV, WantS, WantI, T, P, V, S, I);
+}
+
+void State2(int pair, bool WantV, bool WantS, bool WantI, double& T, double& P, double& V,
+            double& S, double& I) {
+    switch (pair) {
+    case pc::TV:
+        P = P2_TV(T, V);
+        break;
+    case pc::TS:
+        P = P2_TS(T, S);
+        break;
+    case pc::PS:
+        T = T2_PS(P, S);
+        break;
+    case pc::PI:
+        T = T2_PI(P, I);
+        break;
+    case pc::VS:
+        TP2_VS(T, P, V, S);
+        break;
+    case pc::VI:
+        TP2_VI(T, P, V, I);
+        break;
+    default:
+        break;
+    }
+    finishTP(kRegion2, WantV, WantS, WantI, T, P, V, S, I);
+}
+
+void StateMeta(int pair, bool WantV, bool WantS, bool WantI, double& T, double& P, double& V,
+               double& S, double& I) {
+    switch (pair) {
+    case pc::PS:
+        T = T2m_PS(P, S);
+        break;
+    case pc::PI:
+        T = T2m_PI(P, I);
+        break;
+    default:
+        break;
+    }
+    finishTP(kMetastable, WantV, WantS, WantI, T, P, V, S, I);
+}
+
+void State3(int pair, bool WantP, bool WantS, bool WantI, double& T, double& P, double& V,
+            double& S, double& I) {
+    switch (pair) {
+    case pc::TP:
+        V = V3_TP(T, P);
+        break;
+    case pc::TS:
+        V = V3_TS(T, S);
+        break;
+    case pc::PS:
+        TV3_PS(T, V, P, S);
+        break;
+    case pc::PI:
+        TV3_PI(T, V, P, I);
+        break;
+    case pc::VS:
+        T = T3_VS(V, S);
+        break;
+    case pc::VI:
+        T = T3_VI(V, I);
+        break;
+    default:
+        break;
+    }
+    if (WantP) P = P3_TV(T, V);
+    if (WantS) S = S3_TV(T, V);
+    if (WantI) I = I3_TV(T, V);
+}
+
+// Dryness of a wet state from one quantity y and its saturated values.
+double dryness(double y, double liquid, double vapour) {
+    return (y - liquid) / (vapour - liquid);
+}
+
+// Gates of the wet mixing: a side whose share is negligible contributes 0.
+bool countsLiquid(double X) {
+    return static_cast<long double>(X) < limits::kXLiquidGate;
+}
+bool countsVapour(double X) {
+    return static_cast<long double>(X) > limits::kXVapourGate;
+}
+
+double mix(double X, double liquid, double vapour) {
+    return liquid + X * (vapour - liquid);
+}
+
+// Completes t, p and x of wet steam from the given pair; `high` selects region 5 (saturated
+// states from the region 3 equation) over region 6.
+void completeWet(int pair, bool high, double& T, double& P, double V, double S, double I,
+                 double& X) {
+    auto& bv = BoundaryValues;
+    switch (pair) {
+    case pc::TV:
+        P = bv.Ps;
+        X = dryness(V, bv.V12, bv.V23);
+        break;
+    case pc::TS:
+        P = bv.Ps;
+        X = dryness(S, bv.S12, bv.S23);
+        break;
+    case pc::TI:
+        P = bv.Ps;
+        X = dryness(I, bv.I12, bv.I23);
+        break;
+    case pc::TX:
+        P = bv.Ps;
+        break;
+    case pc::PV:
+        T = bv.Ts;
+        X = dryness(V, bv.V12, bv.V23);
+        break;
+    case pc::PS:
+        T = bv.Ts;
+        X = dryness(S, bv.S12, bv.S23);
+        break;
+    case pc::PI:
+        T = bv.Ts;
+        X = dryness(I, bv.I12, bv.I23);
+        break;
+    case pc::PX:
+        T = bv.Ts;
+        break;
+    case pc::VS:
+        bv.Ts = high ? T4kr_VS(V, S) : T4_VS(V, S);
+        T = bv.Ts;
+        P = high ? bv.Ps : Ps_T(bv.Ts);
+        X = dryness(S, bv.S12, bv.S23);
+        break;
+    case pc::VI:
+        bv.Ts = high ? T4kr_VI(V, I) : T4_VI(V, I);
+        T = bv.Ts;
+        P = bv.Ps;
+        X = dryness(I, bv.I12, bv.I23);
+        break;
+    case pc::SX:
+        bv.Ts = high ? T4kr_SX(X, S) : T4_SX(X, S);
+        T = bv.Ts;
+        P = high ? bv.Ps : Ps_T(bv.Ts);
+        break;
+    case pc::IX:
+        bv.Ts = T4_IX(X, I);
+        T = bv.Ts;
+        P = Ps_T(bv.Ts);
+        break;
+    default:
+        break;
+    }
+}
+
+// Wet steam up to 350 °C: saturated values from the region 1 and 2 equations at (t, p).
+void StateWet(int pair, bool WantV, bool WantS, bool WantI, double& T, double& P, double& V,
+              double& S, double& I, double& X) {
+    completeWet(pair, false, T, P, V, S, I, X);
+    auto& bv = BoundaryValues;
+    const bool liquid = countsLiquid(X), vapour = countsVapour(X);
+    const auto saturated = [&](double& y12, double& y23, Fn2 f1, Fn2 f2) {
+        y12 = liquid ? f1(T, P) : 0;
+        y23 = vapour ? f2(T, P) : 0;
+        return mix(X, y12, y23);
+    };
+    if (WantV) V = saturated(bv.V12, bv.V23, V1_TP, V2_TP);
+    if (WantS) S = saturated(bv.S12, bv.S23, S1_TP, S2_TP);
+    if (WantI) I = saturated(bv.I12, bv.I23, I1_TP, I2_TP);
+}
+
+// Wet steam above 350 °C: saturated volumes from the region 3 equation, found once.
+void StateWet3(int pair, bool WantV, bool WantS, bool WantI, double& T, double& P, double& V,
+               double& S, double& I, double& X) {
+    completeWet(pair, true, T, P, V, S, I, X);
+    if (!(WantV || WantS || WantI)) return;
+    auto& bv = BoundaryValues;
+    const bool liquid = countsLiquid(X), vapour = countsVapour(X);
+    bv.V12 = liquid ? V12kr_T(T, P) : 0;
+    bv.V23 = vapour ? V23kr_T(T, P) : 0;
+    const auto saturated = [&](double& y12, double& y23, Fn2 f3) {
+        y12 = liquid ? f3(T, bv.V12) : 0;
+        y23 = vapour ? f3(T, bv.V23) : 0;
+        return mix(X, y12, y23);
+    };
+    if (WantV) V = mix(X, bv.V12, bv.V23);
+    if (WantS) S = saturated(bv.S12, bv.S23, S3_TV);
+    if (WantI) I = saturated(bv.I12, bv.I23, I3_TV);
+}
+
+// Region test of a supported pair (x1 and x2 are quantities i and j of pair code 10 i + j).
+int regionOf(int pair, bool Metastable, double x1, double x2) {
+    switch (pair) {
+    case pc::TP:
+        return Region_TP(Metastable, x1, x2);
+    case pc::TV:
+        return Region_TV(x1, x2);
+    case pc::TS:
+        return Region_TS(x1, x2);
+    case pc::TI:
+        return Region_TI(x1, x2);
+    case pc::TX:
+        return Region_TX(x2, x1);
+    case pc::PV:
+        return Region_PV(x1, x2);
+    case pc::PS:
+        return Region_PS(Metastable, x1, x2);
+    case pc::PI:
+        return Region_PI(Metastable, x1, x2);
+    case pc::PX:
+        return Region_PX(x2, x1);
+    case pc::VS:
+        return Region_VS(x1, x2);
+    case pc::VI:
+        return Region_VI(x1, x2);
+    case pc::SX:
+        return Region_SX(x2, x1);
+    default:
+        return Region_IX(x2, x1);
+    }
+}
+
+bool isSupported(int pair) {
+    switch (pair) {
+    case pc::TP:
+    case pc::TV:
+    case pc::TS:
+    case pc::TI:
+    case pc::TX:
+    case pc::PV:
+    case pc::PS:
+    case pc::PI:
+    case pc::PX:
+    case pc::VS:
+    case pc::VI:
+    case pc::SX:
+    case pc::IX:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Whether the region code is one the pair may complete.
+bool isAccepted(int pair, int region) {
+    switch (pair) {
+    case pc::TP:
+    case pc::PS:
+    case pc::PI:
+        return region >= rc::Water && region <= rc::Metastable;
+    case pc::TV:
+    case pc::TS:
+    case pc::VS:
+    case pc::VI:
+        return region >= rc::Water && region <= rc::WetLow;
+    case pc::IX:
+        return region == rc::WetLow;
+    default:
+        return region == rc::WetHigh || region == rc::WetLow;
+    }
+}
+
+// The outputs a completed state writes: the given two, t and x, p except in region 3 unless
+// given or asked for, v when asked for or in region 3, s and h when asked for.
+std::array<bool, kQuantities> writtenOutputs(int pair, int region, bool WantP, bool WantV,
+                                             bool WantS, bool WantI) {
+    std::array<bool, kQuantities> written{};
+    written[pair / 10 - 1] = written[pair % 10 - 1] = true;
+    written[kT] = written[kX] = true;
+    written[kP] = written[kP] || region != rc::Critical || WantP;
+    written[kV] = written[kV] || WantV || region == rc::Critical;
+    written[kS] = written[kS] || WantS;
+    written[kI] = written[kI] || WantI;
+    return written;
+}
+
+} // namespace
+
+void StateFromPair(int pairCode, bool WantP, bool WantV, double X1, double X2, bool WantS,
+                   bool WantI, bool Metastable, double& T, double& P, double& V, double& S,
+                   double& I, double& X, int& regionCode) {
+    ClearBoundaryValues();
+    if (pairCode == pc::VX || pairCode == pc::SI) {
+        T = P = V = S = I = X = 0;
+        regionCode = rc::Unsupported;
+        return;
+    }
+    if (!isSupported(pairCode)) {
+        regionCode = rc::UnknownPair;
+        return;
+    }
+
+    FaultScope scope;
+    std::array<double, kQuantities> q{T, P, V, S, I, X};
+    const int given1 = pairCode / 10 - 1, given2 = pairCode % 10 - 1;
+    q[given1] = X1;
+    q[given2] = X2;
+    int region = regionOf(pairCode, Metastable, X1, X2);
+    // A NaN given value has raised the invalid flag in the test's comparisons.
+    scope.check("StateFromPair");
+    if (!isAccepted(pairCode, region)) {
+        region = rc::OutOfRange;
+        for (int k = 0; k < kQuantities; ++k)
+            if (k != given1 && k != given2) q[k] = 0;
+    }
+
+    auto& [t, p, v, s, h, x] = q;
+    switch (region) {
+    case rc::Water:
+        State1(pairCode, WantV, WantS, WantI, t, p, v, s, h);
+        x = 0;
+        break;
+    case rc::Steam:
+        State2(pairCode, WantV, WantS, WantI, t, p, v, s, h);
+        x = 1;
+        break;
+    case rc::Critical:
+        State3(pairCode, WantP, WantS, WantI, t, p, v, s, h);
+        x = 1;
+        break;
+    case rc::WetHigh:
+        StateWet3(pairCode, WantV, WantS, WantI, t, p, v, s, h, x);
+        break;
+    case rc::WetLow:
+        StateWet(pairCode, WantV, WantS, WantI, t, p, v, s, h, x);
+        break;
+    case rc::Metastable:
+        StateMeta(pairCode, WantV, WantS, WantI, t, p, v, s, h);
+        x = 1;
+        break;
+    default:
+        break;
+    }
+
+    scope.check("StateFromPair");
+    if (region != rc::OutOfRange) {
+        const auto written = writtenOutputs(pairCode, region, WantP, WantV, WantS, WantI);
+        for (int k = 0; k < kQuantities; ++k)
+            if (written[k] && !std::isfinite(q[k]))
+                throw NumericFault("StateFromPair: not computed");
+    }
+    T = t;
+    P = p;
+    V = v;
+    S = s;
+    I = h;
+    X = x;
+    regionCode = region;
+}
+
+} // namespace numerics
