@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <utility>
 
 namespace numerics {
 namespace {
@@ -211,38 +212,52 @@ constexpr GibbsSums kRegion2ResidualSums(kRegion2Residual);
 constexpr GibbsSums<kMetastableIdeal.size()> kMetastableIdealSums(kMetastableIdeal.data());
 constexpr GibbsSums kMetastableResidualSums(kMetastableResidual);
 
-// Fills pow[e] = base^e for e = 0..maxE, each as the product of two lower powers, which keeps
-// the chains of dependent multiplications short.
-void fillPowers(double base, double* pow, int maxE) {
-    pow[0] = 1.0;
-    if (maxE >= 1) pow[1] = base;
-    for (int e = 2; e <= maxE; ++e)
-        pow[e] = pow[e / 2] * pow[e - e / 2];
+// Sets zero[Step * n] = zero[Step] ^ n for n = E + 2, as the product of the powers n / 2 and
+// n - n / 2 = (E + 3) / 2, which keeps the chains of dependent multiplications short. Unrolled,
+// so that every index is a constant.
+template <int Step, int... E> void fillPowers(double* zero, std::integer_sequence<int, E...>) {
+    ((zero[Step * (E + 2)] = zero[Step * ((E + 2) / 2)] * zero[Step * ((E + 3) / 2)]), ...);
+}
+
+// Sets zero[Step * e] = base^e for e = 1..MaxE; zero[0] is 1.
+template <int MaxE, int Step> void fillPowers(double base, double* zero) {
+    if constexpr (MaxE >= 1) {
+        zero[Step] = base;
+        fillPowers<Step>(zero, std::make_integer_sequence<int, MaxE - 1>{});
+    }
+}
+
+// Sum D of S over the power tables, unrolled, in four partial sums so that the additions do
+// not wait for one another.
+template <const auto& S, std::size_t D, std::size_t... K>
+double sumTerms(const double* xPow, const double* yPow, std::index_sequence<K...>) {
+    constexpr const auto& terms = S.sums[D];
+    double part[4] = {};
+    ((part[K % 4] += terms[K].c * xPow[terms[K].xe] * yPow[terms[K].yIndex]), ...);
+    return (part[0] + part[1]) + (part[2] + part[3]);
+}
+
+template <const auto& S, std::size_t... D>
+std::array<double, 6> selectedSums(const double* xPow, const double* yPow, unsigned need,
+                                   std::index_sequence<D...>) {
+    constexpr std::size_t n = S.sums[0].size();
+    return {((need & (1u << D)) == 0
+                 ? 0.0
+                 : sumTerms<S, D>(xPow, yPow, std::make_index_sequence<n>{}))...};
 }
 
 // The sums selected by `need` (bits in the order of kOrders) at (x, y); unselected ones are 0.
 template <const auto& S> std::array<double, 6> evaluate(double x, double y, unsigned need) {
     std::array<double, S.maxX + 1> xPow;
-    fillPowers(x, xPow.data(), S.maxX);
+    xPow[0] = 1.0;
+    fillPowers<S.maxX, 1>(x, xPow.data());
     // yPow[e - minY] = y^e for e = minY..maxY; negative powers from the reciprocal.
     std::array<double, S.maxY - S.minY + 1> yPow;
     double* yZero = yPow.data() - S.minY;
-    fillPowers(y, yZero, S.maxY);
-    if constexpr (S.minY < 0) {
-        std::array<double, 1 - S.minY> inverse;
-        fillPowers(1.0 / y, inverse.data(), -S.minY);
-        for (int e = 1; e <= -S.minY; ++e)
-            yZero[-e] = inverse[e];
-    }
-    std::array<double, 6> out{};
-    for (std::size_t d = 0; d < 6; ++d) {
-        if ((need & (1u << d)) == 0) continue;
-        double sum = 0.0;
-        for (const PowerTerm& t : S.sums[d])
-            sum += t.c * xPow[t.xe] * yPow[t.yIndex];
-        out[d] = sum;
-    }
-    return out;
+    yZero[0] = 1.0;
+    fillPowers<S.maxY, 1>(y, yZero);
+    if constexpr (S.minY < 0) fillPowers<-S.minY, -1>(1.0 / y, yZero);
+    return selectedSums<S>(xPow.data(), yPow.data(), need, std::make_index_sequence<6>{});
 }
 
 GibbsDerivatives fromSums(const std::array<double, 6>& s) {
