@@ -164,7 +164,7 @@ constexpr double fallingFactorial(int e, int k) {
     return f;
 }
 
-// A term of a derivative sum: c * x^xe * y^(ye + minY), c holding the exponent factors.
+// A term of a derivative sum: c * x^xe * y^(yIndex + minY), c holding the exponent factors.
 struct PowerTerm {
     int xe;
     int yIndex;
@@ -172,8 +172,8 @@ struct PowerTerm {
 };
 
 // A table turned, at compile time, into the six derivative sums over shared power tables.
-// A term whose factor is 0 takes the exponents 0, so that no power beyond those of the table
-// itself is needed (x = 0 then costs nothing and raises no flag).
+// A term whose factor is 0 takes the exponents 0, so that x needs no negative powers (the
+// ideal-gas parts pass x = 0, whose reciprocal would raise a division-by-zero flag).
 template <std::size_t N> struct GibbsSums {
     std::array<std::array<PowerTerm, N>, 6> sums{};
     int maxX = 0;

@@ -5,8 +5,9 @@
 //
 // Units: t in °C (T = t + 273.15 K), p in MPa, v in m3/kg, h in kJ/kg, s in kJ/(kg K).
 // The functions check nothing: callers use them only inside their region. Outside it they give
-// whatever the equation gives; p <= 0 raises the floating-point flags in regions 2 and
-// metastable (ln p, 1/p), which a FaultScope turns into NumericFault.
+// whatever the equation gives. In region 2 and the metastable region p = 0 divides by zero in
+// the volume and the entropy, and p < 0 takes the logarithm of a negative number in the
+// entropy; a FaultScope turns these flags into NumericFault. The enthalpy has neither.
 
 namespace numerics {
 
