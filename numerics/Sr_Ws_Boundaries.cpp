@@ -64,6 +64,7 @@ constexpr double kPMin = 0.0001086;    // MPa, lowest pressure searched on the 8
 constexpr double kT100Low = 648.989;   // °C, where V2_TP(t, 100) = vc
 constexpr double kTB23At100 = 590.0;   // °C, B23 at 100 MPa (rounded)
 constexpr double kTSatFixed = 350.0;   // °C, below it the saturated states are regions 1 and 2
+constexpr double kT23MinStep = 0.01;   // K, smallest step of the saturated-vapour walk
 
 // Absolute tolerance of the volume searches: 1e-5 of the sought value.
 double volumeTol(double v) {
@@ -136,10 +137,16 @@ double V23Fn_T(double t) {
 double T23_V(double v) {
     // The saturated-vapour volume falls as t rises, so the walk expects slope -1. Started the
     // other way, it steps outward first and, from a start on or next to a limit, ends on a
-    // pair without the root.
+    // pair without the root (0 °C instead of 0.3 °C, 350 °C instead of 351 °C).
     const Pair limits = v >= kV23At350 ? Pair{0.0, kTSatFixed} : Pair{kTSatFixed, kTcCelsius};
+    const double x0 = T23Est_V(v);
+    // The step is 0.015 % of the start in °C, which near 0 °C is a micro-kelvin against a fit
+    // 0.4 K off: the walk would need up to millions of steps. Below 66.7 °C it is held at
+    // kT23MinStep instead. A start of 0 is the fit's "out of range" and keeps the zero step,
+    // on which the walk gives up.
+    const double percent = x0 != 0.0 ? MaxOf(0.015, kT23MinStep * 100.0 / std::fabs(x0)) : 0.015;
     Pair x{}, f{};
-    BracketRoot(limits, x, f, v, T23Est_V(v), 0.015, -1, V23Fn_T);
+    BracketRoot(limits, x, f, v, x0, percent, -1, V23Fn_T);
     return SolveRoot(x, f, V23Fn_T, v, volumeTol(v));
 }
 

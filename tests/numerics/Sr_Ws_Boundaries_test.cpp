@@ -1,0 +1,205 @@
+#include "numerics/Constants.h"
+#include "numerics/FaultScope.h"
+#include "numerics/Sr_Cr.h"
+#include "numerics/Sr_Ws.h"
+#include "numerics/TP_WS.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace numerics;
+
+namespace {
+
+bool nearRel(double got, double want, double rel) {
+    return std::abs(got - want) <= rel * std::abs(want);
+}
+
+// One saturated state of the reference table; above 350 °C the volumes are the region 3
+// volumes at the saturation pressure.
+struct SaturatedState {
+    double t, ps, vLiquid, vVapour;
+    bool region3;
+};
+
+std::vector<SaturatedState> readSaturationTable() {
+    std::ifstream in(KOLV_TEST_DATA_DIR "/if97-saturation.csv");
+    std::vector<SaturatedState> rows;
+    std::string line;
+    std::getline(in, line); // header
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string cell;
+        std::vector<std::string> cells;
+        while (std::getline(fields, cell, ','))
+            cells.push_back(cell);
+        if (cells.size() < 10) continue;
+        rows.push_back({std::stod(cells[0]) - kKelvinOffset, std::stod(cells[2]),
+                        std::stod(cells[3]), std::stod(cells[6]),
+                        cells[9].find("region 3") != std::string::npos});
+    }
+    return rows;
+}
+
+// Runs fn inside a fault scope; true when it raised a floating-point fault or gave up.
+template <class Fn> bool notComputed(Fn fn) {
+    FaultScope scope;
+    fn();
+    return scope.faulted();
+}
+
+TEST(Sr_Ws_Boundaries, SaturationLineMatchesVerificationValues) {
+    // Nine significant digits: within half a unit of the last one.
+    EXPECT_NEAR(Ps_T(300 - kKelvinOffset), 0.00353658941, 0.5e-11);
+    EXPECT_NEAR(Ps_T(500 - kKelvinOffset), 2.63889776, 0.5e-8);
+    EXPECT_NEAR(Ps_T(600 - kKelvinOffset), 12.3443146, 0.5e-7);
+    EXPECT_NEAR(Ts_P(0.1) + kKelvinOffset, 372.755919, 0.5e-6);
+    EXPECT_NEAR(Ts_P(1) + kKelvinOffset, 453.035632, 0.5e-6);
+    EXPECT_NEAR(Ts_P(10) + kKelvinOffset, 584.149488, 0.5e-6);
+    // The ends of the line as the library's range uses them.
+    EXPECT_PRED3(nearRel, Ps_T(350), 16.529164252, 1e-10);
+    EXPECT_NEAR(Ts_P(16.529164252), 350, 1e-7);
+    EXPECT_PRED3(nearRel, Ps_T(373.946), 22.064, 1e-8);
+}
+
+TEST(Sr_Ws_Boundaries, SaturationLineMatchesReferenceTable) {
+    const auto rows = readSaturationTable();
+    ASSERT_GE(rows.size(), 50u) << "if97-saturation.csv missing or short";
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << "t " << r.t << " °C");
+        EXPECT_PRED3(nearRel, Ps_T(r.t), r.ps, 1e-11);
+        EXPECT_NEAR(Ts_P(r.ps), r.t, 1e-8);
+        if (!r.region3) EXPECT_PRED3(nearRel, V23Fn_T(r.t), r.vVapour, 1e-10);
+    }
+}
+
+TEST(Sr_Ws_Boundaries, B23BoundaryBothDirections) {
+    EXPECT_NEAR(PB23_T(623.15 - kKelvinOffset), 16.5291643, 0.5e-7);
+    EXPECT_NEAR(TB23_P(16.5291643), 623.15 - kKelvinOffset, 1e-6);
+    EXPECT_NEAR(TB23_P(100), 590, 0.1);
+    for (double t = 350; t <= 590; t += 20)
+        EXPECT_NEAR(TB23_P(PB23_T(t)), t, 1e-9);
+}
+
+TEST(Sr_Ws_Boundaries, B23BoundaryVolumeInverse) {
+    // The fixed bracket's ends are the region 2 volumes at 350 and 590 °C.
+    EXPECT_NEAR(TB23_V(kV23At350), 350, 1e-9);
+    EXPECT_NEAR(TB23_V(kVB23At590), 590, 1e-9);
+    EXPECT_PRED3(nearRel, VB23_T(590), kVB23At590, 1e-9);
+    for (double t = 360; t < 590; t += 23) {
+        const double v = VB23_T(t);
+        const double found = TB23_V(v);
+        EXPECT_LT(std::abs(VB23_T(found) - v), 1e-5 * v) << "t " << t;
+        EXPECT_NEAR(found, t, 0.05) << "t " << t;
+    }
+}
+
+TEST(Sr_Ws_Boundaries, SaturatedVolumesAt350TheyAreTheBracketEnds) {
+    // The bracket ends are the region 1 and 2 volumes at 350 °C. The region 3 equation puts
+    // its saturated liquid 3.3e-5 above the first and its saturated vapour just beyond the
+    // second, where the search stops on the limit.
+    const double ps = Ps_T(350);
+    EXPECT_PRED3(nearRel, V12kr_T(350, ps), kV12At350, 4e-5);
+    EXPECT_PRED3(nearRel, V23kr_T(350, ps), kV23At350, 1e-5);
+    EXPECT_PRED3(nearRel, V1_TP(350, ps), kV12At350, 1e-9);
+    EXPECT_PRED3(nearRel, V23Fn_T(350), kV23At350, 1e-8);
+}
+
+TEST(Sr_Ws_Boundaries, SaturatedVolumesMatchReferenceAbove350) {
+    for (const auto& r : readSaturationTable()) {
+        if (!r.region3) continue;
+        SCOPED_TRACE(testing::Message() << "t " << r.t << " °C");
+        const double ps = Ps_T(r.t);
+        const double liquid = V12kr_T(r.t, ps);
+        const double vapour = V23kr_T(r.t, ps);
+        // The solver stops when the region 3 pressure is within 1e-5 ps.
+        EXPECT_LT(std::abs(P3_TV(r.t, liquid) - ps), 1e-5 * ps);
+        EXPECT_LT(std::abs(P3_TV(r.t, vapour) - ps), 1e-5 * ps);
+        EXPECT_EQ(V23Fn_T(r.t), vapour);
+        // Within 0.02 K of the critical point the liquid start value lies above vc and the
+        // flat isotherm meets the tolerance there: the volume is then practically vc.
+        if (r.t > 373.92) continue;
+        EXPECT_PRED3(nearRel, liquid, r.vLiquid, 2e-5);
+        EXPECT_PRED3(nearRel, vapour, r.vVapour, 2e-5);
+    }
+}
+
+TEST(Sr_Ws_Boundaries, SaturatedVolumesLiquidStaysOffCriticalVolumeInLastTenthKelvin) {
+    // Between 373.85 °C and the critical point the start value still comes from the fit; a
+    // start at vc would return practically vc, 6 % above the saturated-liquid volume.
+    const double t = 373.9;
+    EXPECT_PRED3(nearRel, V12kr_T(t, Ps_T(t)), 0.00292811434765, 2e-5);
+}
+
+TEST(Sr_Ws_Boundaries, T23VRoundTripAlongTheLine) {
+    std::vector<double> temperatures;
+    for (double t = 0; t <= 373.9; t += 7.3)
+        temperatures.push_back(t);
+    // Either side of the switch between the two search ranges, and the ends.
+    for (double t :
+         {0.0, 0.01, 0.1, 0.5, 349.9, 349.999, 350.0, 350.001, 350.1, 351.0, 373.5, 373.9})
+        temperatures.push_back(t);
+    // Where the fit's start value passes 0 °C: there 0.015 % of it is a step far below a
+    // micro-kelvin.
+    for (double t = 0.37; t < 0.39; t += 0.0005)
+        temperatures.push_back(t);
+    for (double t : temperatures) {
+        SCOPED_TRACE(testing::Message() << "t " << t << " °C");
+        const double v = V23Fn_T(t);
+        double found = 0;
+        EXPECT_FALSE(notComputed([&] { found = T23_V(v); }));
+        EXPECT_LT(std::abs(V23Fn_T(found) - v), 1e-5 * v);
+        EXPECT_NEAR(found, t, 2e-3);
+    }
+}
+
+TEST(Sr_Ws_Boundaries, T23VOutsideTheLineIsNotComputed) {
+    EXPECT_TRUE(notComputed([] { T23_V(300); }));
+    EXPECT_TRUE(notComputed([] { T23_V(0.5 * kVc); }));
+}
+
+TEST(Sr_Ws_Boundaries, RangeEdgesPressureOn800IsothermInvertsVolume) {
+    for (double p : {0.0002, 0.001, 0.01, 0.1, 1.0, 5.0, 22.064, 50.0, 99.0, 100.0}) {
+        SCOPED_TRACE(testing::Message() << "p " << p << " MPa");
+        const double v = Vtmax_P(p);
+        double found = 0;
+        EXPECT_FALSE(notComputed([&] { found = Ptmax_V(v); }));
+        EXPECT_LT(std::abs(Vtmax_P(found) - v), 1e-5 * v);
+        EXPECT_PRED3(nearRel, found, p, 3e-5);
+    }
+}
+
+TEST(Sr_Ws_Boundaries, RangeEdgesTemperatureOn100MPaIsobarFollowsRegion2) {
+    EXPECT_NEAR(Tpmax_V(V2_TP(700, 100)), 700, 0.01);
+    for (double t : {648.989, 660.0, 750.0, 790.0, 800.0}) {
+        SCOPED_TRACE(testing::Message() << "t " << t << " °C");
+        double found = 0;
+        EXPECT_FALSE(notComputed([&] { found = Tpmax_V(V2_TP(t, 100)); }));
+        EXPECT_NEAR(found, t, 0.01);
+    }
+}
+
+TEST(Sr_Ws_Boundaries, FitSampleValues) {
+    EXPECT_NEAR(T23Est_V(kVc), 373.946, 1e-12);
+    EXPECT_EQ(T23Est_V(300), 0);
+    EXPECT_EQ(T23Est_V(0.99 * kVc), 0);
+    EXPECT_NEAR(T23Est_V(0.005), 369.233719629263, 1e-9);
+    EXPECT_NEAR(T23Est_V(1.0), 115.398929068507, 1e-9);
+    EXPECT_NEAR(T23Est_V(100), 10.5731015136316, 1e-9);
+    EXPECT_PRED3(nearRel, V12krEst_T(350), 0.00174009453954602, 1e-12);
+    EXPECT_PRED3(nearRel, V12krEst_T(373.85), 0.00289107505975174, 1e-12);
+    EXPECT_PRED3(nearRel, V23krEst_T(360), 0.00694698394373855, 1e-12);
+    EXPECT_PRED3(nearRel, PtmaxEst_V(0.05), 9.01652681170037, 1e-12);
+    EXPECT_NEAR(TpmaxEst_V(0.004), 763.359190043455, 1e-9);
+    EXPECT_PRED3(nearRel, Vpmax_T(350), 0.0013117, 1e-4);
+    EXPECT_PRED3(nearRel, Vpmax_T(500), 0.00189319732893405, 1e-12);
+    EXPECT_NEAR(TMeta_P(1), 147.498369698757, 1e-8);
+    EXPECT_NEAR(TMeta_P(10), 302.703695201983, 1e-8);
+}
+
+} // namespace
