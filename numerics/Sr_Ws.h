@@ -17,21 +17,27 @@ double T2_PI(double p, double h);
 double PB2bc_I(double h);
 
 // --- Saturation line and region boundaries ---
-double Ps_T(double t);
-double Ts_P(double p);
-double PB23_T(double t);
+// None checks its range; the region tests do. The inverse ones solve to 1e-5 of the given
+// volume (V12kr_T, V23kr_T: of ps) from the start values of the fits below. T23_V of a volume
+// off the saturated-vapour line gives up ("not computed").
+double Ps_T(double t);   // IF97 saturation pressure
+double Ts_P(double p);   // IF97 saturation temperature
+double PB23_T(double t); // IF97 B23 boundary, both directions
 double TB23_P(double p);
-double VB23_T(double t);
-double TB23_V(double v);
+double VB23_T(double t); // region 2 volume on B23
+double TB23_V(double v); // B23 temperature of a region 2 volume, 350 to 590 °C
+// Saturated-liquid and saturated-vapour volumes from the region 3 equation, 350 °C to Tc;
+// ps is the saturation pressure at t.
 double V12kr_T(double t, double ps);
 double V23kr_T(double t, double ps);
-double V23Fn_T(double t);
-double T23_V(double v);
-double Vtmax_P(double p);
-double Ptmax_V(double v);
-double Vpmax_T(double t);
-double Tpmax_V(double v);
-double TMeta_P(double p);
+double V23Fn_T(double t); // saturated-vapour volume, 0 °C to Tc
+double T23_V(double v);   // saturation temperature of a saturated-vapour volume
+double Vtmax_P(double p); // region 2 volume at 800 °C
+double Ptmax_V(double v); // pressure on the 800 °C isotherm
+double Vpmax_T(double t); // volume on the 100 MPa isobar (a fit, close up to about 620 °C)
+double Tpmax_V(double v); // temperature on the 100 MPa isobar of region 2, 648.989 to 800 °C
+double TMeta_P(double p); // lowest temperature of metastable vapour at p
+// Start values of the inverses above (fits).
 double T23Est_V(double v);
 double V12krEst_T(double t);
 double V23krEst_T(double t);
