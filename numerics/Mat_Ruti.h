@@ -5,9 +5,11 @@
 // them as a callback. No allocation.
 //
 // Every loop is bounded. A bracket walk that reverses its direction a second time, steps by 0,
-// meets a non-finite function value or reaches its step bound, and a Newton solve that meets a
-// singular system or does not converge, return what they have and set the "gave up" mark
-// (FaultScope.h), which the calling entry point turns into "not computed".
+// meets a non-finite function value or reaches its step bound (10,000 steps without limits,
+// 10^6 with), a solver that meets a non-finite function value, and a Newton solve that meets
+// a zero difference step, a non-finite value or a singular system or does not converge in 100
+// iterations, return what they have and set the "gave up" mark (FaultScope.h), which the
+// calling entry point turns into "not computed".
 
 #include <array>
 
@@ -38,25 +40,28 @@ double TolOf(double value, double percent, double floor);
 // Widen the start value x0 into a bracket of the target, stepping by |x0| * percent / 100.
 // dir is the expected sign of the slope of fn. BracketRoot and BracketRoot3 clamp to the
 // limits and return the clamped pair even without a sign change; BracketRoot2 has no limits.
-void BracketRoot(Pair limits, Pair& x, Pair& f, double target, double x0, double percent,
-                 int dir, Function1 fn);
+void BracketRoot(Pair limits, Pair& x, Pair& f, double target, double x0, double percent, int dir,
+                 Function1 fn);
 void BracketRoot2(Pair& x, Pair& f, int dir, double param, double target, double x0,
                   double percent, Function2 fn);
-void BracketRoot3(Pair limits, Pair& x, Pair& f, double target, double x0, double percent,
-                  int dir, double param, Function2 fn);
+void BracketRoot3(Pair limits, Pair& x, Pair& f, double target, double x0, double percent, int dir,
+                  double param, Function2 fn);
 
 // The root of fn(x) = target in the bracket x with its values f, to |target - fn| < tol.
-// Always returns a value: the bracket's midpoint after 100 iterations or on a degenerate slope.
+// Always returns a value: the bracket's midpoint once 100 iterations are exceeded, on a
+// degenerate slope, or when the bracket is narrower than 1e-10 relative to the magnitude of
+// its larger end (SolveRoot2) or of x[0] (SolveRoot), the other end's when that one is 0.
 double SolveRoot(Pair x, Pair f, Function1 fn, double target, double tol);
 double SolveRoot2(Pair x, Pair f, Function2 fn, double param, double target, double tol);
 
 // Solves fn(x1, x2) = (y1, y2) from the start values, each residual relative to its target
-// within percent %; difference steps are 2 * percent % of the start values.
+// within percent %; difference steps are 2 * percent % of the start values. When it gives up,
+// x1 and x2 hold the last iterate.
 void Newton2D(PairFunction fn, double& x1, double& x2, double x1start, double x2start,
               double percent, double y1, double y2);
 
 // Gauss elimination of an n x n system (n <= 4), right-hand side in column n + 1, where the
-// solution is left. singular is set when a pivot stays below 1e-19.
+// solution is left. singular is set when a pivot stays below 1e-19 (and for n outside 1..4).
 void GaussSolve(GaussMatrix& a, int n, bool& singular);
 double BackSubSum(const GaussMatrix& a, int i, int n);
 void SwapRows(GaussMatrix& a, int i, int j, int columns);

@@ -1,0 +1,141 @@
+#include "numerics/FaultScope.h"
+#include "numerics/Mat_Ruti.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace numerics;
+
+namespace {
+
+// Values go through volatile variables so that the compiler cannot fold the faulting
+// operation away at compile time.
+volatile double g_zero = 0;
+volatile double g_one = 1;
+volatile double g_minusOne = -1;
+volatile double g_huge = 1e308;
+volatile double g_sink = 0;
+
+// NaN in the middle of [0, 4], the identity elsewhere.
+double nanInTheMiddle(double x, double) {
+    return std::fabs(x - 2) < 0.5 ? std::numeric_limits<double>::quiet_NaN() : x;
+}
+// x below 1, 2x - 1 above; below 1 the square root is NaN, which PowerXY turns into 0.
+double kinked(double x, double) {
+    return x + PowerXY(std::sqrt(x - 1), 2);
+}
+double square(double x, double) {
+    return x * x;
+}
+double cube(double x) {
+    return x * x * x;
+}
+void circleHyperbola(double x1, double x2, double& f1, double& f2) {
+    f1 = x1 * x1 + x2 * x2;
+    f2 = x1 * x2;
+}
+
+} // namespace
+
+TEST(FaultScope, ReportsDivisionByZeroInvalidOperationAndOverflow) {
+    {
+        FaultScope scope;
+        g_sink = g_one / g_zero;
+        EXPECT_TRUE(scope.faulted());
+        EXPECT_THROW(scope.check("division"), NumericFault);
+    }
+    {
+        FaultScope scope;
+        g_sink = std::log(g_minusOne);
+        EXPECT_TRUE(scope.faulted());
+    }
+    {
+        FaultScope scope;
+        g_sink = g_huge * 10;
+        EXPECT_TRUE(scope.faulted());
+    }
+}
+
+TEST(FaultScope, ReportsTheMarkAndNonFiniteResults) {
+    {
+        FaultScope scope;
+        markGaveUp();
+        EXPECT_TRUE(scope.faulted());
+        EXPECT_THROW(scope.check("mark"), NumericFault);
+    }
+    FaultScope scope;
+    EXPECT_FALSE(gaveUp());
+    EXPECT_NO_THROW(scope.check("clean", {1.0, -2.0}));
+    EXPECT_THROW(scope.check("result", {1.0, std::numeric_limits<double>::infinity()}),
+                 NumericFault);
+}
+
+TEST(FaultScope, NanSwallowedBySolverIsReported) {
+    {
+        // The solver meets NaN and returns the finite midpoint with the mark set.
+        FaultScope scope;
+        const double x = SolveRoot2({0, 4}, {0, 4}, nanInTheMiddle, 0, 2.2, 1e-9);
+        EXPECT_TRUE(std::isfinite(x));
+        EXPECT_THROW(scope.check("solve", {x}), NumericFault);
+    }
+    {
+        // Every value the solver sees is finite and the root is right; only the flags know.
+        FaultScope scope;
+        const double x = SolveRoot2({0, 4}, {0, 7}, kinked, 0, 0.5, 1e-9);
+        EXPECT_NEAR(x, 0.5, 1e-9);
+        EXPECT_FALSE(gaveUp());
+        EXPECT_THROW(scope.check("solve", {x}), NumericFault);
+    }
+}
+
+TEST(FaultScope, SweepOfValidCallsReportsNothing) {
+    FaultScope scope;
+    double sum = 0;
+    for (int i = -200; i <= 200; ++i) {
+        const volatile double t = i * 0.5;
+        sum += ExpSafe(t) + PowerXY(t, 3) + PowerXY(t, 0.37) + PowerXY(t, -2.5);
+        sum += TolOf(t, 0.05, 1e-12) + MaxOf(t, -t) + SignOf(t);
+    }
+    for (int i = 0; i < 10; ++i) {
+        const volatile double target = 1.5 + i * 10;
+        Pair x{}, f{};
+        BracketRoot2(x, f, 1, 0, target, 1, 5, square);
+        sum += SolveRoot2(x, f, square, 0, target, 1e-12);
+        BracketRoot({-10, 10}, x, f, -target / 30, -0.3, 5, 1, cube);
+        sum += SolveRoot(x, f, cube, -target / 30, 1e-12);
+        double x1 = 0, x2 = 0;
+        Newton2D(circleHyperbola, x1, x2, 2.5, 0.8, 0.01, 5 + target / 100, 2);
+        sum += x1 + x2;
+    }
+    g_sink = sum;
+    EXPECT_FALSE(scope.faulted());
+    EXPECT_TRUE(std::isfinite(sum));
+}
+
+TEST(FaultScope, NestedScopesKeepAnInnerFault) {
+    FaultScope outer;
+    {
+        FaultScope inner;
+        g_sink = g_one / g_zero;
+        EXPECT_TRUE(inner.faulted());
+    }
+    EXPECT_TRUE(outer.faulted());
+    {
+        // An inner scope starts clean inside a faulted one and hands its mark outwards.
+        FaultScope inner;
+        EXPECT_FALSE(inner.faulted());
+        markGaveUp();
+    }
+    EXPECT_TRUE(gaveUp());
+}
+
+TEST(FaultScope, InnerScopeDoesNotInventOuterFaults) {
+    FaultScope outer;
+    {
+        FaultScope inner;
+        g_sink = g_one / g_one;
+    }
+    EXPECT_FALSE(outer.faulted());
+}
