@@ -188,6 +188,7 @@ double T23Est_V(double v) {
 double V12krEst_T(double t) {
     // One fit up to the critical point: in the last 0.1 K the start value decides the result,
     // because the region 3 pressure there is flat within the solver's pressure tolerance.
+    // Within about 0.02 K of Tc the fit passes vc, and the search starts from vc.
     const double tau = 1.0 - (t + kKelvinOffset) / kTc;
     return kVc * (1.0 - 1.6008606246 * PowerXY(tau, 0.115) + 0.76095560927 * PowerXY(tau, 0.045));
 }
