@@ -6,11 +6,6 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 build="$root/build"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
-cmake --build "$build"
+cmake --build "$build" --target kolv
 
-app="$build/app/kolv"
-if [ ! -x "$app" ]; then
-    echo "The calculator is not part of this build yet; only the property library was built." >&2
-    exit 1
-fi
-exec "$app" "$@"
+exec "$build/app/kolv" "$@"

@@ -1,0 +1,36 @@
+#pragma once
+// The main window's state for the whole run. Arrays are indexed 1..6 (element 0 is unused)
+// by quantity (1 t, 2 p, 3 v, 4 s, 5 h, 6 x), by place or by derived row, as named.
+
+#include <QChar>
+#include <QPoint>
+#include <QString>
+
+#include <array>
+
+struct AppState {
+    // Quantity shown in each place of the Calculation page: places 1, 2 are the inputs,
+    // 3..6 the computed rows.
+    std::array<int, 7> QuantityOrder{0, 1, 2, 3, 4, 5, 6};
+    // t [°C], p [MPa], v [m3/kg], s [kJ/(kg K)], h [kJ/kg], x [1], by quantity.
+    std::array<double, 7> StateValues{};
+    // cp, cv [kJ/(kg K)], isentropic exponent, w [m/s], viscosity [µPa s],
+    // conductivity [mW/(m K)], by derived row.
+    std::array<double, 7> DerivedValues{};
+    // Decimals shown per quantity; kept as read from kolv.cfg, even when outside 0..8.
+    std::array<int, 7> DecimalPlaces{0, 2, 3, 6, 4, 3, 4};
+    int CalcRegionCode = 0;
+    bool BannerOpen = false;
+    bool DiagramLoaded = false;
+    bool PointsPageShown = false;
+    bool MetastablePreferred = false;
+    int PointsRow = 0;
+    QString ExeDir; // with a trailing '/'
+    QChar DecimalSeparator = '.';
+    int CurrentPageTag = 1;
+    bool HoverActive = false;
+    int HoveredTag = 0;
+    bool Dragging = false;
+    QPoint DragStart; // in the background's coordinates
+    int Language = 0; // 0 Czech, 1 English
+};

@@ -1,0 +1,36 @@
+#include "app/ConfigFile.h"
+
+#include "platform/NumberText.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+constexpr qint64 kMaxLineBytes = 4096;
+
+} // namespace
+
+bool ReadDecimalPlaces(const QString& path, std::array<int, 7>& places) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    for (std::size_t i = 1; i <= 6; ++i) {
+        const QByteArray line = file.readLine(kMaxLineBytes);
+        // Nothing left, or a line longer than the cap: not an integer line.
+        if (line.isEmpty() || (!line.endsWith('\n') && !file.atEnd())) return false;
+        const auto value = platform::ParseInt(QString::fromLatin1(line));
+        if (!value) return false;
+        places[i] = *value;
+    }
+    return true;
+}
+
+bool WriteDecimalPlaces(const QString& path, const std::array<int, 7>& places) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    QByteArray text;
+    for (std::size_t i = 1; i <= 6; ++i)
+        text += QByteArray::number(places[i]) + "\r\n";
+    file.write(text);
+    return file.commit();
+}

@@ -1,0 +1,267 @@
+#include "app/ThlavniForm.h"
+
+#include "app/Artwork.h"
+#include "app/CalculationPage.h"
+#include "app/ConfigFile.h"
+#include "app/Texts.h"
+#include "platform/MessageSink.h"
+#include "platform/SystemLocale.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kWidth = 514;
+constexpr int kHeight = 366;
+constexpr int kStartPage = 4;
+constexpr int kMenuStep = 78;
+
+QPoint eventPos(QEvent* event) {
+    return static_cast<QMouseEvent*>(event)->position().toPoint();
+}
+
+} // namespace
+
+ThlavniForm::ThlavniForm(const QString& exeDir, platform::MessageSink& messages,
+                         const PropertyLibrary& library, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_messages(messages) {
+    setObjectName("ThlavniForm");
+    setWindowTitle("KOLV");
+    setFixedSize(kWidth, kHeight);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(0, 0, 128));
+    palette.setColor(QPalette::WindowText, Qt::white);
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    m_pages = new QStackedWidget(this);
+    m_pages->setGeometry(0, 0, kWidth, kHeight);
+    const char* names[] = {"TabSheetVypocet", "TabSheetBody", "TabSheetFunkce", "TabSheetRozsahy"};
+    std::vector<QWidget*> working;
+    for (int i = 0; i < 4; ++i)
+        working.push_back(addWorkingPage(i, names[i]));
+    buildStartPage();
+
+    // Steps of creation in their fixed order: the page is drawn before kolv.cfg and the
+    // separator are known; choosing the language draws it again.
+    m_calculation = new CalculationPage(working[0], m_state, library);
+    m_calculation->RefreshCalculationPage();
+    m_state.PointsRow = 0;
+    m_state.ExeDir = exeDir;
+    readConfiguration();
+    m_state.DecimalSeparator = platform::SystemDecimalSeparator();
+    m_state.CurrentPageTag = 1;
+    RefreshMenuLabels();
+    m_pages->setCurrentIndex(kStartPage);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+QWidget* ThlavniForm::addWorkingPage(int index, const char* name) {
+    auto* page = new QWidget;
+    page->setObjectName(name);
+    m_pages->addWidget(page);
+
+    QLabel* background = addImage(page, QString("Image%1").arg(index + 1),
+                                  artwork::PageBackground({kWidth, kHeight}, false), {0, 0});
+    background->setMouseTracking(true);
+    m_backgrounds.push_back(background);
+
+    for (int tag = 1; tag <= 6; ++tag) {
+        auto* label = new QLabel(texts::MenuCaption(texts::Czech, tag), page);
+        label->setObjectName(QString("menu%1_%2").arg(index).arg(tag));
+        label->setProperty("tag", tag);
+        label->move(14 + (tag - 1) * kMenuStep, 8);
+        label->adjustSize();
+        label->setMouseTracking(true);
+        label->setCursor(Qt::PointingHandCursor);
+        label->installEventFilter(this);
+        // Chart and print need the Calculation or Points page.
+        if (tag >= 5 && index >= 2) label->setEnabled(false);
+        m_menuLabels.push_back(label);
+    }
+    QLabel* exit =
+        addImage(page, QString("Image%1").arg(index + 5), artwork::ExitImage(), {kWidth - 30, 4});
+    exit->setCursor(Qt::PointingHandCursor);
+    m_exitImages.push_back(exit);
+    return page;
+}
+
+void ThlavniForm::buildStartPage() {
+    auto* page = new QWidget;
+    page->setObjectName("TabSheetVstup");
+    m_pages->addWidget(page);
+    addImage(page, "ImageVstup", artwork::PageBackground({kWidth, kHeight}, true), {0, 0});
+
+    addText(page, "K O L V", {40, 34}, 40, true);
+    addText(page, "používá rovnice IAPWS-IF97 / using formulation IAPWS-IF97", {40, 92}, 12,
+            false);
+    addText(page,
+            "Výpočet termodynamických vlastností vody a vodní páry.\n"
+            "Program vznikl jako pomůcka pro inženýrské výpočty\n"
+            "energetických zařízení.",
+            {40, 130}, 12, false);
+    addText(page,
+            "Thermodynamic properties of water and steam.\n"
+            "The program was written as a tool for engineering\n"
+            "calculations of power equipment.",
+            {40, 196}, 12, false);
+
+    m_czech = addImage(page, "Image13", artwork::LanguageImage(0), {40, 280});
+    m_english = addImage(page, "Image14", artwork::LanguageImage(1), {130, 280});
+    for (QLabel* flag : {m_czech, m_english})
+        flag->setCursor(Qt::PointingHandCursor);
+    for (int set = 1; set <= 3; ++set)
+        addImage(page, QString("Image%1").arg(set + 9), artwork::AboutOpenerImage(set),
+                 {340 + (set - 1) * 40, 290});
+    QLabel* exit = addImage(page, "Image15", artwork::ExitImage(), {kWidth - 30, 4});
+    exit->setCursor(Qt::PointingHandCursor);
+    m_exitImages.push_back(exit);
+}
+
+QLabel* ThlavniForm::addImage(QWidget* page, const QString& name, const QPixmap& pixmap,
+                              QPoint at) {
+    auto* image = new QLabel(page);
+    image->setObjectName(name);
+    image->setPixmap(pixmap);
+    image->setGeometry(QRect(at, pixmap.size()));
+    image->installEventFilter(this);
+    return image;
+}
+
+QLabel* ThlavniForm::addText(QWidget* page, const QString& text, QPoint at, int pixelSize,
+                             bool bold) {
+    auto* label = new QLabel(text, page);
+    QFont font = label->font();
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    label->setFont(font);
+    label->move(at);
+    label->adjustSize();
+    return label;
+}
+
+void ThlavniForm::readConfiguration() {
+    const QString path = m_state.ExeDir + "kolv.cfg";
+    if (!ReadDecimalPlaces(path, m_state.DecimalPlaces))
+        m_messages.ShowMessage(texts::ConfigReadError() + path);
+}
+
+void ThlavniForm::RefreshMenuLabels() {
+    for (QLabel* label : m_menuLabels) {
+        QFont font = label->font();
+        font.setBold(label->property("tag").toInt() == m_state.CurrentPageTag);
+        label->setFont(font);
+        label->adjustSize();
+    }
+}
+
+void ThlavniForm::ApplyLanguage() {
+    for (QLabel* label : m_menuLabels) {
+        label->setText(texts::MenuCaption(m_state.Language, label->property("tag").toInt()));
+        label->adjustSize();
+    }
+    m_calculation->ApplyLanguage();
+}
+
+void ThlavniForm::chooseLanguage(int language) {
+    m_state.Language = language;
+    ApplyLanguage();
+    m_pages->setCurrentIndex(0);
+}
+
+void ThlavniForm::menuMouseUp(int tag) {
+    if (tag < 1 || tag > 4 || tag == m_state.CurrentPageTag) return;
+    m_state.CurrentPageTag = tag;
+    m_pages->setCurrentIndex(tag - 1);
+    RefreshMenuLabels();
+    m_state.PointsPageShown = false;
+    if (tag == 1) m_calculation->FocusFirstInput();
+}
+
+void ThlavniForm::menuMouseMove(QLabel* label) {
+    const int tag = label->property("tag").toInt();
+    if (m_state.HoverActive && tag != m_state.HoveredTag) {
+        RefreshMenuLabels();
+        m_state.HoverActive = false;
+    }
+    m_state.HoveredTag = tag;
+    if (!label->font().bold()) {
+        RefreshMenuLabels();
+        QFont font = label->font();
+        font.setBold(true);
+        font.setItalic(false);
+        font.setUnderline(false);
+        font.setStrikeOut(false);
+        label->setFont(font);
+        label->adjustSize();
+        m_state.HoverActive = true;
+    }
+}
+
+void ThlavniForm::ImageMouseMove(QPoint at) {
+    if (m_state.HoverActive) {
+        RefreshMenuLabels();
+        m_state.HoverActive = false;
+        m_state.HoveredTag = 0;
+    }
+    // The background moves with the window, so the press point stays the reference.
+    if (m_state.Dragging) move(pos() + at - m_state.DragStart);
+}
+
+bool ThlavniForm::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
+        type != QEvent::MouseButtonRelease)
+        return QWidget::eventFilter(watched, event);
+    auto* label = qobject_cast<QLabel*>(watched);
+    if (!label) return false;
+
+    if (label->property("tag").isValid()) {
+        if (type == QEvent::MouseMove) menuMouseMove(label);
+        if (type == QEvent::MouseButtonRelease) menuMouseUp(label->property("tag").toInt());
+        return true;
+    }
+    if (std::find(m_backgrounds.begin(), m_backgrounds.end(), label) != m_backgrounds.end()) {
+        if (type == QEvent::MouseButtonPress) {
+            if (QGuiApplication::platformName() == "wayland" && windowHandle()) {
+                // Wayland clients cannot place their windows; the compositor moves it.
+                windowHandle()->startSystemMove();
+            } else {
+                m_state.Dragging = true;
+                m_state.DragStart = eventPos(event);
+            }
+        } else if (type == QEvent::MouseMove) {
+            ImageMouseMove(eventPos(event));
+        } else {
+            m_state.Dragging = false;
+        }
+        return true;
+    }
+    if (type != QEvent::MouseButtonRelease || !label->rect().contains(eventPos(event)))
+        return false;
+    if (std::find(m_exitImages.begin(), m_exitImages.end(), label) != m_exitImages.end()) {
+        close();
+        return true;
+    }
+    if (label == m_czech || label == m_english) {
+        chooseLanguage(label == m_czech ? texts::Czech : texts::English);
+        return true;
+    }
+    return false;
+}
+
+void ThlavniForm::closeEvent(QCloseEvent* event) {
+    // Every way of closing keeps the settings; a failed write is silent.
+    WriteDecimalPlaces(m_state.ExeDir + "kolv.cfg", m_state.DecimalPlaces);
+    event->accept();
+}

@@ -1,0 +1,61 @@
+#pragma once
+// The main window: borderless, 514 x 366, five pages (Calculation, Points, Functions, Ranges
+// and the start page, shown first), the menu labels of the working pages, dragging by the
+// page backgrounds, and kolv.cfg, which is read at creation and written at every close.
+
+#include "app/AppState.h"
+#include "app/LibraryBinding.h"
+
+#include <QWidget>
+
+#include <array>
+#include <vector>
+
+class CalculationPage;
+class QLabel;
+class QStackedWidget;
+
+namespace platform {
+class MessageSink;
+}
+
+class ThlavniForm : public QWidget {
+    Q_OBJECT
+public:
+    // `exeDir` is the program's folder with a trailing '/'; kolv.cfg lives there.
+    ThlavniForm(const QString& exeDir, platform::MessageSink& messages,
+                const PropertyLibrary& library, QWidget* parent = nullptr);
+
+    const AppState& state() const { return m_state; }
+    CalculationPage* calculationPage() const { return m_calculation; }
+
+    // Menu labels of the four working pages: the current page's are bold, the others plain.
+    void RefreshMenuLabels();
+    // Sets the captions of the window in the current language.
+    void ApplyLanguage();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* addWorkingPage(int index, const char* name);
+    void buildStartPage();
+    QLabel* addImage(QWidget* page, const QString& name, const QPixmap& pixmap, QPoint at);
+    QLabel* addText(QWidget* page, const QString& text, QPoint at, int pixelSize, bool bold);
+    void readConfiguration();
+    void menuMouseUp(int tag);
+    void menuMouseMove(QLabel* label);
+    void ImageMouseMove(QPoint at);
+    void chooseLanguage(int language);
+
+    AppState m_state;
+    platform::MessageSink& m_messages;
+    QStackedWidget* m_pages;
+    CalculationPage* m_calculation = nullptr;
+    std::vector<QLabel*> m_menuLabels;  // 6 per working page
+    std::vector<QLabel*> m_backgrounds; // Image1..Image4
+    std::vector<QLabel*> m_exitImages;  // Image5..Image8, Image15
+    QLabel* m_czech = nullptr;
+    QLabel* m_english = nullptr;
+};

@@ -1,0 +1,28 @@
+// The calculator of water and steam properties.
+
+#include "app/LibraryBinding.h"
+#include "app/ThlavniForm.h"
+#include "platform/Help.h"
+#include "platform/MessageSink.h"
+
+#include <QApplication>
+#include <QFont>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("KOLV");
+    // A fixed face keeps the absolute layout of the window the same on every machine.
+    QApplication::setFont(QFont("DejaVu Sans", 9));
+
+    platform::BrowserHelpViewer helpViewer;
+    platform::SetHelpFile("kolv.hlp");
+    platform::SetHelpViewer(&helpViewer);
+    platform::HelpKeyFilter helpKey;
+    app.installEventFilter(&helpKey);
+
+    platform::BoxMessageSink messages;
+    ThlavniForm window(QCoreApplication::applicationDirPath() + '/', messages,
+                       RealPropertyLibrary());
+    window.show();
+    return app.exec();
+}

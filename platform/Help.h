@@ -1,0 +1,61 @@
+#pragma once
+// The help layer. A help file is known by its name ("kolv.hlp"); its topics are HTML pages in
+// the Qt resource system, one per help context: ":/help/<name without extension>/<ctx>.html",
+// with "index.html" as the contents. F1 opens the topic of the focused control: the first
+// widget, walking up from it through its parents, whose property "helpContext" is > 0.
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QTextBrowser;
+class QWidget;
+
+namespace platform {
+
+// Shows one topic; context 0 means the contents.
+class HelpViewer {
+public:
+    virtual ~HelpViewer() = default;
+    virtual void ShowTopic(const QString& helpFile, int context) = 0;
+};
+
+// One reused, non-modal window with a QTextBrowser.
+class BrowserHelpViewer : public HelpViewer {
+public:
+    BrowserHelpViewer();
+    ~BrowserHelpViewer() override;
+    void ShowTopic(const QString& helpFile, int context) override;
+    QTextBrowser* browser() const { return m_browser.get(); }
+
+private:
+    std::unique_ptr<QTextBrowser> m_browser;
+};
+
+// The application's help file and the viewer that F1 and ShowHelpContext use. The viewer is
+// not owned; with none set, help requests do nothing.
+void SetHelpFile(const QString& name);
+QString HelpFile();
+void SetHelpViewer(HelpViewer* viewer);
+
+void ShowHelpContext(int context);
+void ShowHelpContents();
+
+// The resource path of a topic; the contents page when the file has no topic for `context`.
+QString HelpTopicPath(const QString& helpFile, int context);
+
+// The help context of `widget` or of its nearest ancestor that has one; 0 when none has.
+int HelpContextOf(const QWidget* widget);
+
+// Application-wide F1: the help context of the widget that receives the key (the focused
+// one), or the contents when it has none. Install once on the application object.
+class HelpKeyFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+} // namespace platform

@@ -1,0 +1,12 @@
+#include "platform/MessageSink.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace platform {
+
+void BoxMessageSink::ShowMessage(const QString& text) {
+    QMessageBox::information(QApplication::activeWindow(), QApplication::applicationName(), text);
+}
+
+} // namespace platform

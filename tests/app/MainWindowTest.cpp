@@ -1,0 +1,203 @@
+#include "StandInLibrary.h"
+#include "WindowFixture.h"
+
+#include "app/Texts.h"
+
+#include <QFile>
+#include <QTextBrowser>
+
+namespace {
+
+class MainWindow : public testing::Test, public WindowFixture {
+protected:
+    void SetUp() override { StandIn::reset(); }
+
+    std::vector<QLabel*> menuLabels() const {
+        std::vector<QLabel*> labels;
+        for (int page = 0; page < 4; ++page)
+            for (int tag = 1; tag <= 6; ++tag)
+                labels.push_back(find(QString("menu%1_%2").arg(page).arg(tag)));
+        return labels;
+    }
+    bool bold(const QString& label) const { return find(label)->font().bold(); }
+};
+
+} // namespace
+
+TEST_F(MainWindow, StartsBorderlessOnTheStartPage) {
+    open(StandIn::library());
+    EXPECT_EQ(page(), "TabSheetVstup");
+    EXPECT_EQ(window->size(), QSize(514, 366));
+    EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(window->windowTitle(), "KOLV");
+    EXPECT_TRUE(messages.messages().isEmpty());
+    EXPECT_EQ(window->state().DecimalPlaces, (std::array<int, 7>{0, 2, 3, 6, 4, 3, 4}));
+}
+
+TEST_F(MainWindow, APartlyBadConfigurationGivesOneCzechMessageWithThePath) {
+    open(StandIn::library(), QByteArray("1\n1\n1\nabc\n"));
+    ASSERT_EQ(messages.messages().size(), 1);
+    EXPECT_EQ(messages.messages()[0],
+              QString::fromUtf8("Chyba při otevírání konfiguračního souboru - ") + cfgPath());
+    EXPECT_EQ(window->state().DecimalPlaces, (std::array<int, 7>{0, 1, 1, 1, 4, 3, 4}));
+}
+
+TEST_F(MainWindow, AMissingConfigurationKeepsTheDefaults) {
+    open(StandIn::library(), std::nullopt);
+    EXPECT_EQ(messages.messages().size(), 1);
+    EXPECT_EQ(window->state().DecimalPlaces, (std::array<int, 7>{0, 2, 3, 6, 4, 3, 4}));
+}
+
+TEST_F(MainWindow, EnglishRelabelsMenusAndInputs) {
+    open(StandIn::library());
+    chooseLanguage(1);
+    EXPECT_EQ(page(), "TabSheetVypocet");
+    const char* english[] = {"Calculation", "Points", "Functions", "Ranges", "T-S chart", "Print"};
+    for (QLabel* label : menuLabels())
+        EXPECT_EQ(label->text(), english[label->property("tag").toInt() - 1])
+            << label->objectName().toStdString();
+    EXPECT_EQ(text("Label1"), QString::fromUtf8("Temperature [°C] :"));
+    EXPECT_EQ(text("Label2"), "Pressure [MPa] :");
+    EXPECT_EQ(text("LabelV1"), "Specific volume = ");
+    EXPECT_EQ(text("LabelD6"), "Thermal conductivity = ");
+    EXPECT_EQ(text("lblVstupniVeliciny"), "I n p u t  p a r a m e t e r s");
+    EXPECT_EQ(text("lblMetastab"), "Metastable-steam region is not included");
+}
+
+TEST_F(MainWindow, CzechKeepsCzechTextsAndShowsFormattedZeros) {
+    open(StandIn::library());
+    chooseLanguage(0);
+    EXPECT_EQ(page(), "TabSheetVypocet");
+    EXPECT_EQ(text("menu3_1"), QString::fromUtf8("Výpočet"));
+    EXPECT_EQ(text("Label1"), QString::fromUtf8("Teplota  [°C] :"));
+    EXPECT_EQ(text("lblVypocteneVeliciny"),
+              QString::fromUtf8("V y p o č t e n é  v e l i č i n y"));
+    EXPECT_EQ(find<QLineEdit>("Edit1")->text(), "0" + sep() + "00");
+    EXPECT_EQ(find<QLineEdit>("Edit2")->text(), "0" + sep() + "000");
+    EXPECT_EQ(text("LabelV11"), "0");
+    EXPECT_EQ(text("LabelV444"), " ");
+    EXPECT_EQ(text("LabelD555"), "E-6 kg/m.s");
+}
+
+TEST_F(MainWindow, MenuSwitchesPagesAndTheCurrentPageLabelDoesNothing) {
+    open(StandIn::library());
+    chooseLanguage(0);
+    EXPECT_TRUE(bold("menu0_1"));
+    find<QLineEdit>("Edit2")->setFocus();
+    click("menu0_1");
+    EXPECT_EQ(QApplication::focusWidget(), find<QLineEdit>("Edit2"));
+
+    click("menu0_3");
+    EXPECT_EQ(page(), "TabSheetFunkce");
+    EXPECT_EQ(window->state().CurrentPageTag, 3);
+    EXPECT_TRUE(bold("menu2_3"));
+    EXPECT_FALSE(bold("menu2_1"));
+    EXPECT_FALSE(find("menu2_5")->isEnabled());
+    EXPECT_FALSE(find("menu3_6")->isEnabled());
+    EXPECT_TRUE(find("menu1_5")->isEnabled());
+
+    click("menu2_4");
+    EXPECT_EQ(page(), "TabSheetRozsahy");
+    click("menu3_1");
+    EXPECT_EQ(page(), "TabSheetVypocet");
+    EXPECT_EQ(QApplication::focusWidget(), find<QLineEdit>("Edit1"));
+    click("menu0_5");
+    click("menu0_6");
+    EXPECT_EQ(page(), "TabSheetVypocet");
+}
+
+TEST_F(MainWindow, HoverMakesALabelBoldUntilTheMouseReachesTheBackground) {
+    open(StandIn::library());
+    chooseLanguage(0);
+    QTest::mouseMove(find("menu0_3"));
+    EXPECT_TRUE(bold("menu0_3"));
+    EXPECT_TRUE(window->state().HoverActive);
+    QTest::mouseMove(find("menu0_4"));
+    EXPECT_FALSE(bold("menu0_3"));
+    EXPECT_TRUE(bold("menu0_4"));
+    EXPECT_EQ(window->state().HoveredTag, 4);
+    // A point of the background that no control covers.
+    QTest::mouseMove(find("Image1"), QPoint(450, 110));
+    EXPECT_FALSE(bold("menu0_4"));
+    EXPECT_TRUE(bold("menu0_1"));
+    EXPECT_FALSE(window->state().HoverActive);
+    EXPECT_EQ(window->state().HoveredTag, 0);
+}
+
+TEST_F(MainWindow, DraggingTheBackgroundMovesTheWindowByTheOffset) {
+    open(StandIn::library());
+    chooseLanguage(0);
+    QLabel* background = find("Image1");
+    const QPoint before = window->pos();
+    QTest::mousePress(background, Qt::LeftButton, {}, QPoint(200, 250));
+    QTest::mouseMove(background, QPoint(220, 265));
+    QTest::mouseRelease(background, Qt::LeftButton, {}, QPoint(220, 265));
+    EXPECT_EQ(window->pos(), before + QPoint(20, 15));
+    EXPECT_FALSE(window->state().Dragging);
+    QTest::mouseMove(background, QPoint(100, 100));
+    EXPECT_EQ(window->pos(), before + QPoint(20, 15));
+}
+
+TEST_F(MainWindow, TheStartPageBackgroundDoesNotDrag) {
+    open(StandIn::library());
+    QLabel* background = find("ImageVstup");
+    const QPoint before = window->pos();
+    QTest::mousePress(background, Qt::LeftButton, {}, QPoint(200, 250));
+    QTest::mouseMove(background, QPoint(230, 280));
+    QTest::mouseRelease(background, Qt::LeftButton, {}, QPoint(230, 280));
+    EXPECT_EQ(window->pos(), before);
+}
+
+TEST_F(MainWindow, TheExitImageWritesTheConfigurationAndCloses) {
+    open(StandIn::library(), QByteArray("1\n2\n3\n4\n5\n6\n7\n8\n"));
+    chooseLanguage(0);
+    click("Image5");
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(cfgBytes(), QByteArray("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n"));
+}
+
+TEST_F(MainWindow, EveryCloseWritesTheConfiguration) {
+    open(StandIn::library(), std::nullopt);
+    window->close();
+    EXPECT_EQ(cfgBytes(), QByteArray("2\r\n3\r\n6\r\n4\r\n3\r\n4\r\n"));
+}
+
+TEST_F(MainWindow, TheStartPageExitClosesEvenWhenTheFolderIsNotWritable) {
+    open(StandIn::library());
+    ASSERT_TRUE(dir.remove());
+    click("Image15");
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindow, F1OnAnInputOpensHelpContext30) {
+    open(StandIn::library());
+    chooseLanguage(1);
+    QTest::keyClick(find<QLineEdit>("Edit1"), Qt::Key_F1);
+    ASSERT_EQ(help.topics.size(), 1u);
+    EXPECT_EQ(help.topics[0], std::make_pair(QString("kolv.hlp"), 30));
+    QTest::keyClick(find("Image1"), Qt::Key_F1);
+    ASSERT_EQ(help.topics.size(), 2u);
+    EXPECT_EQ(help.topics[1].second, 0);
+}
+
+TEST(HelpTopics, EveryContextHasATopicInBothLanguages) {
+    for (int context : {0, 30, 40, 50, 60, 70}) {
+        const QString path = platform::HelpTopicPath("kolv.hlp", context);
+        EXPECT_EQ(path, context ? QString(":/help/kolv/%1.html").arg(context)
+                                : QString(":/help/kolv/index.html"));
+        QFile topic(path);
+        ASSERT_TRUE(topic.open(QIODevice::ReadOnly)) << path.toStdString();
+        const QString html = QString::fromUtf8(topic.readAll());
+        EXPECT_TRUE(html.contains("<h1>")) << path.toStdString();
+        EXPECT_GE(html.count("<h1>"), 2) << path.toStdString();
+    }
+    EXPECT_EQ(platform::HelpTopicPath("kolv.hlp", 45), ":/help/kolv/index.html");
+}
+
+TEST(HelpTopics, TheBrowserShowsTheTopic) {
+    platform::BrowserHelpViewer viewer;
+    viewer.ShowTopic("kolv.hlp", 30);
+    ASSERT_NE(viewer.browser(), nullptr);
+    EXPECT_TRUE(viewer.browser()->isVisible());
+    EXPECT_TRUE(viewer.browser()->toPlainText().contains("Enter"));
+}

@@ -1,0 +1,82 @@
+#pragma once
+// A recording stand-in of the property library's seven entry points. Like the library, it
+// writes the given values to their own outputs (quantity i of pair code 10 i + j gets X1,
+// quantity j gets X2); the other outputs and the results are set by the test.
+
+#include "app/LibraryBinding.h"
+#include "numerics/FaultScope.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+struct StandIn {
+    struct StateCall {
+        int pair;
+        bool wantP, wantV;
+        double x1, x2;
+        bool wantS, wantI, metastable;
+    };
+
+    static inline std::vector<StateCall> stateCalls;
+    static inline std::vector<std::string> sequence;            // every call, by name
+    static inline std::vector<std::array<double, 2>> transport; // (t, v) of the transport calls
+    static inline std::array<double, 7> outputs{};              // t..x at 1..6
+    static inline int region = 1;
+    static inline std::array<double, 7> results{}; // cp, cv, kappa, w, eta, lambda
+    static inline std::string faultAt;             // this call throws
+
+    static void reset() {
+        stateCalls.clear();
+        sequence.clear();
+        transport.clear();
+        outputs = {0, 26.85, 3, 0.00100215168, 0.392294792, 115.331273, 0};
+        region = 1;
+        results = {0, 4.17301218, 4.12, 1.33, 1507.73921, 852.1, 610.2};
+        faultAt.clear();
+    }
+
+    static void note(const std::string& name) {
+        sequence.push_back(name);
+        if (name == faultAt) throw numerics::NumericFault(name);
+    }
+
+    static void state(int pair, bool wantP, bool wantV, double x1, double x2, bool wantS,
+                      bool wantI, bool metastable, double& t, double& p, double& v, double& s,
+                      double& h, double& x, int& regionCode) {
+        stateCalls.push_back({pair, wantP, wantV, x1, x2, wantS, wantI, metastable});
+        note("StateFromPair");
+        std::array<double, 7> out = outputs;
+        const int i = pair / 10, j = pair % 10;
+        if (i >= 1 && i <= 6 && j >= 1 && j <= 6) {
+            out[static_cast<std::size_t>(i)] = x1;
+            out[static_cast<std::size_t>(j)] = x2;
+        }
+        t = out[1], p = out[2], v = out[3], s = out[4], h = out[5], x = out[6];
+        regionCode = region;
+    }
+
+    static double derived(const char* name, std::size_t row) {
+        note(name);
+        return results[row];
+    }
+
+    static const PropertyLibrary& library() {
+        static const PropertyLibrary lib{
+            state,
+            [](int, bool, double, double) { return derived("cp", 1); },
+            [](int, bool, double, double) { return derived("cv", 2); },
+            [](int, bool, double, double) { return derived("kappa", 3); },
+            [](int, bool, double, double) { return derived("w", 4); },
+            [](double t, double v) {
+                transport.push_back({t, v});
+                return derived("eta", 5);
+            },
+            [](double t, double v) {
+                transport.push_back({t, v});
+                return derived("lambda", 6);
+            },
+        };
+        return lib;
+    }
+};

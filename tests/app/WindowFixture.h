@@ -1,0 +1,101 @@
+#pragma once
+// A main window in a temporary program folder, with recorded messages and help requests.
+
+#include "app/CalculationPage.h"
+#include "app/LibraryBinding.h"
+#include "app/ThlavniForm.h"
+#include "platform/Help.h"
+#include "platform/MessageSink.h"
+#include "platform/SystemLocale.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+class RecordingHelpViewer : public platform::HelpViewer {
+public:
+    void ShowTopic(const QString& helpFile, int context) override {
+        topics.emplace_back(helpFile, context);
+    }
+    std::vector<std::pair<QString, int>> topics;
+};
+
+class WindowFixture {
+public:
+    // `config` is written as kolv.cfg first; without it the folder has none.
+    void open(const PropertyLibrary& library,
+              std::optional<QByteArray> config = "2\r\n3\r\n6\r\n4\r\n3\r\n4\r\n") {
+        if (config) {
+            QFile file(cfgPath());
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(*config);
+        }
+        platform::SetHelpFile("kolv.hlp");
+        platform::SetHelpViewer(&help);
+        qApp->installEventFilter(&helpKey);
+        window = std::make_unique<ThlavniForm>(dir.path() + '/', messages, library);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+    ~WindowFixture() {
+        qApp->removeEventFilter(&helpKey);
+        platform::SetHelpViewer(nullptr);
+    }
+
+    QString cfgPath() const { return dir.path() + "/kolv.cfg"; }
+    QByteArray cfgBytes() const {
+        QFile file(cfgPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    template <typename T = QLabel> T* find(const QString& name) const {
+        T* widget = window->findChild<T*>(name);
+        EXPECT_NE(widget, nullptr) << name.toStdString();
+        return widget;
+    }
+    QString text(const QString& label) const { return find<QLabel>(label)->text(); }
+    QString page() const {
+        return window->findChild<QStackedWidget*>()->currentWidget()->objectName();
+    }
+    void click(const QString& name) { QTest::mouseClick(find<QWidget>(name), Qt::LeftButton); }
+    void chooseLanguage(int language) { click(language == 0 ? "Image13" : "Image14"); }
+
+    // Replaces the text of an input box and presses Enter in it.
+    void enter(const QString& edit, const QString& text) {
+        QLineEdit* box = find<QLineEdit>(edit);
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+
+    // Runs the banner animation tick by tick, without the timer.
+    void tickBanner(int ticks) {
+        CalculationPage* page = window->calculationPage();
+        page->Timer2()->stop();
+        for (int i = 0; i < ticks; ++i)
+            page->Timer2Timer();
+    }
+    int bannerHeight() const { return find<QLabel>("lblNazevOblasti")->height(); }
+
+    QString sep() const { return QString(platform::SystemDecimalSeparator()); }
+
+    QTemporaryDir dir;
+    platform::MessageRecorder messages;
+    RecordingHelpViewer help;
+    platform::HelpKeyFilter helpKey;
+    std::unique_ptr<ThlavniForm> window;
+};

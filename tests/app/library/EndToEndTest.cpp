@@ -1,0 +1,96 @@
+// The window against the real property library. Expected values from IAPWS-IF97's own
+// verification point of region 1 (300 K, 3 MPa), shown with the default decimals.
+
+#include "../WindowFixture.h"
+
+namespace {
+
+class EndToEnd : public testing::Test, public WindowFixture {
+protected:
+    void SetUp() override { open(RealPropertyLibrary()); }
+
+    QString num(const char* dotted) const { return QString(dotted).replace('.', sep()); }
+    void compute(const QString& a1, const QString& a2) {
+        find<QLineEdit>("Edit2")->setText(a2);
+        enter("Edit1", a1);
+    }
+    void openBanner() { tickBanner(20); }
+};
+
+} // namespace
+
+TEST_F(EndToEnd, CompressedWaterAt300KelvinAnd3MPa) {
+    chooseLanguage(0);
+    enter("Edit1", "26.85");
+    EXPECT_EQ(QApplication::focusWidget(), find<QLineEdit>("Edit2"));
+    enter("Edit2", "3");
+    EXPECT_EQ(QApplication::focusWidget(), find<QLineEdit>("Edit1"));
+
+    EXPECT_EQ(window->state().CalcRegionCode, 1);
+    EXPECT_EQ(find<QLineEdit>("Edit1")->text(), num("26.85"));
+    EXPECT_EQ(text("LabelV11"), num("0.001002"));  // v
+    EXPECT_EQ(text("LabelV22"), num("0.3923"));    // s
+    EXPECT_EQ(text("LabelV33"), num("115.331"));   // h
+    EXPECT_EQ(text("LabelV44"), "0");              // x
+    EXPECT_EQ(text("LabelD11"), num("4.173"));     // cp
+    EXPECT_EQ(text("LabelD44"), num("1507.7392")); // w
+    EXPECT_NE(text("LabelD55"), "0");
+    EXPECT_NE(text("LabelD66"), "0");
+    EXPECT_TRUE(QTest::qWaitFor([this] { return bannerHeight() == 18; }, 2000));
+    EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Oblast tlakové vody"));
+}
+
+TEST_F(EndToEnd, TheSameStateInEnglish) {
+    chooseLanguage(1);
+    compute("26.85", "3");
+    openBanner();
+    EXPECT_EQ(text("lblNazevOblasti"), "Pressure water");
+    EXPECT_EQ(text("LabelV1"), "Specific volume = ");
+    EXPECT_EQ(text("LabelV11"), num("0.001002"));
+}
+
+TEST_F(EndToEnd, VolumeAndDrynessAreAnUnsupportedPair) {
+    chooseLanguage(0);
+    click("ShapeV1"); // v, t, p, ...
+    click("ShapeV4"); // x, v, p, s, h, t
+    EXPECT_EQ(window->calculationPage()->PairCode(), 36);
+    compute("0.5", "0.01");
+    EXPECT_EQ(window->state().CalcRegionCode, 10);
+    openBanner();
+    EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Kombinace proměnných není odladěna"));
+}
+
+TEST_F(EndToEnd, NegativeAndGarbageInputs) {
+    chooseLanguage(0);
+    compute("26.85", "3");
+    compute("-5", "3");
+    EXPECT_EQ(text("LabelV11"), num("0.001002"));
+    EXPECT_EQ(window->state().CalcRegionCode, 1);
+    compute("1.2.3", "3");
+    EXPECT_EQ(text("LabelV11"), "0");
+    EXPECT_EQ(text("LabelD11"), "0");
+    EXPECT_EQ(window->state().CalcRegionCode, 0);
+}
+
+TEST_F(EndToEnd, HugeValuesAreOutOfRange) {
+    chooseLanguage(0);
+    compute("1e300", "3");
+    EXPECT_EQ(window->state().CalcRegionCode, 9);
+    EXPECT_EQ(find<QLineEdit>("Edit1")->text(), "1E300");
+    openBanner();
+    EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Hodnoty mimo funkční oblast"));
+}
+
+TEST_F(EndToEnd, TheMetastableToggleComputesTheTypedState) {
+    chooseLanguage(0);
+    compute("26.85", "3");
+    QLineEdit* edit2 = find<QLineEdit>("Edit2");
+    edit2->setFocus();
+    find<QLineEdit>("Edit1")->setText("200");
+    click("lblMetastab");
+    EXPECT_TRUE(window->state().MetastablePreferred);
+    EXPECT_EQ(QApplication::focusWidget(), edit2);
+    EXPECT_EQ(window->state().CalcRegionCode, 1);
+    EXPECT_EQ(find<QLineEdit>("Edit1")->text(), num("200.00"));
+    EXPECT_NE(text("LabelV11"), num("0.001002"));
+}

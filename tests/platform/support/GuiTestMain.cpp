@@ -1,0 +1,16 @@
+// main() of the Qt GUI tests: one QApplication for all tests, headless unless the caller
+// chose a platform, with a fixed face so that label widths are the same everywhere.
+
+#include <QApplication>
+#include <QFont>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("KOLV");
+    QApplication::setFont(QFont("DejaVu Sans", 9));
+    return RUN_ALL_TESTS();
+}
