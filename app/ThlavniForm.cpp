@@ -22,7 +22,8 @@ namespace {
 constexpr int kWidth = 514;
 constexpr int kHeight = 366;
 constexpr int kStartPage = 4;
-constexpr int kMenuStep = 78;
+// Left edges of the menu labels by tag; the English captions set bold must not touch.
+constexpr int kMenuX[] = {10, 100, 170, 255, 335, 420};
 
 QPoint eventPos(QEvent* event) {
     return static_cast<QMouseEvent*>(event)->position().toPoint();
@@ -80,7 +81,7 @@ QWidget* ThlavniForm::addWorkingPage(int index, const char* name) {
         auto* label = new QLabel(texts::MenuCaption(texts::Czech, tag), page);
         label->setObjectName(QString("menu%1_%2").arg(index).arg(tag));
         label->setProperty("tag", tag);
-        label->move(14 + (tag - 1) * kMenuStep, 8);
+        label->move(kMenuX[tag - 1], 8);
         label->adjustSize();
         label->setMouseTracking(true);
         label->setCursor(Qt::PointingHandCursor);

@@ -124,6 +124,22 @@ TEST_F(MainWindow, HoverMakesALabelBoldUntilTheMouseReachesTheBackground) {
     EXPECT_EQ(window->state().HoveredTag, 0);
 }
 
+TEST_F(MainWindow, BoldMenuCaptionsDoNotTouchTheirNeighbours) {
+    for (int language : {0, 1}) {
+        window.reset();
+        open(StandIn::library());
+        chooseLanguage(language);
+        for (int tag = 1; tag <= 6; ++tag) {
+            QTest::mouseMove(find(QString("menu0_%1").arg(tag)));
+            for (int left = 1; left < 6; ++left)
+                EXPECT_LT(find(QString("menu0_%1").arg(left))->geometry().right() + 4,
+                          find(QString("menu0_%1").arg(left + 1))->x())
+                    << "language " << language << ", tag " << tag << " bold";
+        }
+        EXPECT_LT(find("menu0_6")->geometry().right(), find("Image5")->x());
+    }
+}
+
 TEST_F(MainWindow, DraggingTheBackgroundMovesTheWindowByTheOffset) {
     open(StandIn::library());
     chooseLanguage(0);
