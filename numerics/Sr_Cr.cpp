@@ -56,19 +56,45 @@ struct Term {
 };
 
 constexpr std::array<Term, 39> kTerms = {{
-    {0, 0, -0.15732845290239e2}, {0, 1, 0.20944396974307e2},   {0, 2, -0.76867707878716e1},
-    {0, 7, 0.26185947787954e1},  {0, 10, -0.28080781148620e1}, {0, 12, 0.12053369696517e1},
-    {0, 23, -0.84566812812502e-2}, {1, 2, -0.12654315477714e1}, {1, 6, -0.11524407806681e1},
-    {1, 15, 0.88521043984318},   {1, 17, -0.64207765181607},   {2, 0, 0.38493460186671},
-    {2, 2, -0.85214708824206},   {2, 6, 0.48972281541877e1},   {2, 7, -0.30502617256965e1},
-    {2, 22, 0.39420536879154e-1}, {2, 26, 0.12558408424308},   {3, 0, -0.27999329698710},
-    {3, 2, 0.13899799569460e1},  {3, 4, -0.20189915023570e1},  {3, 16, -0.82147637173963e-2},
-    {3, 26, -0.47596035734923},  {4, 0, 0.43984074473500e-1},  {4, 2, -0.44476435428739},
-    {4, 4, 0.90572070719733},    {4, 26, 0.70522450087967},    {5, 1, 0.10770512626332},
-    {5, 3, -0.32913623258954},   {5, 26, -0.50871062041158},   {6, 0, -0.22175400873096e-1},
-    {6, 2, 0.94260751665092e-1}, {6, 26, 0.16436278447961},    {7, 2, -0.13503372241348e-1},
-    {8, 26, -0.14834345352472e-1}, {9, 2, 0.57922953628084e-3}, {9, 26, 0.32308904703711e-2},
-    {10, 0, 0.80964802996215e-4}, {10, 1, -0.16557679795037e-3}, {11, 26, -0.44923899061815e-4},
+    {0, 0, -0.15732845290239e2},    // 2
+    {0, 1, 0.20944396974307e2},     // 3
+    {0, 2, -0.76867707878716e1},    // 4
+    {0, 7, 0.26185947787954e1},     // 5
+    {0, 10, -0.28080781148620e1},   // 6
+    {0, 12, 0.12053369696517e1},    // 7
+    {0, 23, -0.84566812812502e-2},  // 8
+    {1, 2, -0.12654315477714e1},    // 9
+    {1, 6, -0.11524407806681e1},    // 10
+    {1, 15, 0.88521043984318},      // 11
+    {1, 17, -0.64207765181607},     // 12
+    {2, 0, 0.38493460186671},       // 13
+    {2, 2, -0.85214708824206},      // 14
+    {2, 6, 0.48972281541877e1},     // 15
+    {2, 7, -0.30502617256965e1},    // 16
+    {2, 22, 0.39420536879154e-1},   // 17
+    {2, 26, 0.12558408424308},      // 18
+    {3, 0, -0.27999329698710},      // 19
+    {3, 2, 0.13899799569460e1},     // 20
+    {3, 4, -0.20189915023570e1},    // 21
+    {3, 16, -0.82147637173963e-2},  // 22
+    {3, 26, -0.47596035734923},     // 23
+    {4, 0, 0.43984074473500e-1},    // 24
+    {4, 2, -0.44476435428739},      // 25
+    {4, 4, 0.90572070719733},       // 26
+    {4, 26, 0.70522450087967},      // 27
+    {5, 1, 0.10770512626332},       // 28
+    {5, 3, -0.32913623258954},      // 29
+    {5, 26, -0.50871062041158},     // 30
+    {6, 0, -0.22175400873096e-1},   // 31
+    {6, 2, 0.94260751665092e-1},    // 32
+    {6, 26, 0.16436278447961},      // 33
+    {7, 2, -0.13503372241348e-1},   // 34
+    {8, 26, -0.14834345352472e-1},  // 35
+    {9, 2, 0.57922953628084e-3},    // 36
+    {9, 26, 0.32308904703711e-2},   // 37
+    {10, 0, 0.80964802996215e-4},   // 38
+    {10, 1, -0.16557679795037e-3},  // 39
+    {11, 26, -0.44923899061815e-4}, // 40
 }};
 constexpr int kMaxI = 11;
 constexpr int kMaxJ = 26;
@@ -102,18 +128,12 @@ template <unsigned Need> Sums sums(double delta, double tau) {
     Sums s;
     for (const Term& term : kTerms) {
         const double x = term.n * dp[term.i] * tp[term.j];
-        if constexpr ((Need & kR) != 0)
-            s.r += x;
-        if constexpr ((Need & kRd) != 0)
-            s.rd += term.i * x;
-        if constexpr ((Need & kRdd) != 0)
-            s.rdd += term.i * (term.i - 1) * x;
-        if constexpr ((Need & kRt) != 0)
-            s.rt += term.j * x;
-        if constexpr ((Need & kRtt) != 0)
-            s.rtt += term.j * (term.j - 1) * x;
-        if constexpr ((Need & kRdt) != 0)
-            s.rdt += term.i * term.j * x;
+        if constexpr ((Need & kR) != 0) s.r += x;
+        if constexpr ((Need & kRd) != 0) s.rd += term.i * x;
+        if constexpr ((Need & kRdd) != 0) s.rdd += term.i * (term.i - 1) * x;
+        if constexpr ((Need & kRt) != 0) s.rt += term.j * x;
+        if constexpr ((Need & kRtt) != 0) s.rtt += term.j * (term.j - 1) * x;
+        if constexpr ((Need & kRdt) != 0) s.rdt += term.i * term.j * x;
     }
     return s;
 }
@@ -122,8 +142,7 @@ template <unsigned Need> Sums sums(double delta, double tau) {
 // overshoots) it raises the invalid-operation flag and yields NaN, which stops the walk and
 // ends the calculation as "not computed".
 bool outsideDomain(double T, double v) {
-    if (v > 0 && T > 0)
-        return false;
+    if (v > 0 && T > 0) return false;
     std::feraiseexcept(FE_INVALID);
     return true;
 }
@@ -191,25 +210,39 @@ constexpr std::array<std::array<double, 4>, 5> kT3PI = {{
     {-0.5957458, 0.03406438, -0.0003078655, -4.191804e-06},
 }};
 
-double thetaMinus1(double t) { return (t + kKelvinOffset) / kTc - 1; }
-double oneMinusInvPi(double p) { return 1 - 1 / (p / kPc); }
-double volumeOf(double S) { return kVc * (1 + S); }
-double temperatureOf(double S) { return kTc * (1 + S) - kKelvinOffset; }
+// Width V23 - V12 of the wet region at t. The two saturated volumes meet at the critical
+// temperature; their solvers stop within a pressure tolerance on the flat critical isotherm and
+// need not agree to the last digit there, so the width is taken as 0 from Tc on: the mixing in
+// v then divides by zero and the calculation ends as "not computed".
+double wetWidth(const BoundaryRecord& b, double t) {
+    return t < kTcCelsius ? b.V23 - b.V12 : 0;
+}
+
+double thetaMinus1(double t) {
+    return (t + kKelvinOffset) / kTc - 1;
+}
+double oneMinusInvPi(double p) {
+    return 1 - 1 / (p / kPc);
+}
+double volumeOf(double S) {
+    return kVc * (1 + S);
+}
+double temperatureOf(double S) {
+    return kTc * (1 + S) - kKelvinOffset;
+}
 
 } // namespace
 
 double P3_TV(double t, double v) {
     const double T = t + kKelvinOffset;
-    if (outsideDomain(T, v))
-        return kNaN;
+    if (outsideDomain(T, v)) return kNaN;
     const Sums s = sums<kRd>(kVc / v, kTc / T);
     return kGasConstant * T / v * (kN1 + s.rd) / 1000;
 }
 
 double S3_TV(double t, double v) {
     const double T = t + kKelvinOffset;
-    if (outsideDomain(T, v))
-        return kNaN;
+    if (outsideDomain(T, v)) return kNaN;
     const double delta = kVc / v;
     const Sums s = sums<kR | kRt>(delta, kTc / T);
     return kGasConstant * (s.rt - s.r - kN1 * std::log(delta));
@@ -217,16 +250,14 @@ double S3_TV(double t, double v) {
 
 double I3_TV(double t, double v) {
     const double T = t + kKelvinOffset;
-    if (outsideDomain(T, v))
-        return kNaN;
+    if (outsideDomain(T, v)) return kNaN;
     const Sums s = sums<kRd | kRt>(kVc / v, kTc / T);
     return kGasConstant * T * (kN1 + s.rd + s.rt);
 }
 
 Helmholtz3 Helmholtz3_TV(double t, double v) {
     const double T = t + kKelvinOffset;
-    if (outsideDomain(T, v))
-        return {kNaN, kNaN, kNaN, kNaN, kNaN, kNaN};
+    if (outsideDomain(T, v)) return {kNaN, kNaN, kNaN, kNaN, kNaN, kNaN};
     const double delta = kVc / v;
     const double tau = kTc / T;
     const Sums s = sums<kR | kRd | kRdd | kRt | kRtt | kRdt>(delta, tau);
@@ -240,8 +271,12 @@ Helmholtz3 Helmholtz3_TV(double t, double v) {
     };
 }
 
-double P3_VT(double v, double t) { return P3_TV(t, v); }
-double S3_VT(double v, double t) { return S3_TV(t, v); }
+double P3_VT(double v, double t) {
+    return P3_TV(t, v);
+}
+double S3_VT(double v, double t) {
+    return S3_TV(t, v);
+}
 
 void PS3_TV(double t, double v, double& p, double& s) {
     p = P3_TV(t, v);
@@ -256,10 +291,8 @@ void PI3_TV(double t, double v, double& p, double& h) {
 double V3Est_TP(double t, double p) {
     const double u = thetaMinus1(t);
     const double w = oneMinusInvPi(p);
-    if (t > limits::kTCrit)
-        return volumeOf(MaxOf(poly2(kV3TPVapour, u, w), kV3EstTPFloor));
-    if (p > Ps_T(t))
-        return volumeOf(poly2(kV3TPLiquid, w, u));
+    if (t > limits::kTCrit) return volumeOf(MaxOf(poly2(kV3TPVapour, u, w), kV3EstTPFloor));
+    if (p > Ps_T(t)) return volumeOf(poly2(kV3TPLiquid, w, u));
     return volumeOf(poly2(kV3TPVapour, u, w));
 }
 
@@ -313,8 +346,6 @@ void TV3_PI(double& t, double& v, double p, double h) {
     Newton2D(PI3_TV, t, v, T3Est_PI(p, h), V3Est_PI(p, h), kTV3Percent, p, h);
 }
 
-// The saturated volumes meet at the critical point, where V23 - V12 = 0: the two mixing
-// functions of v then divide by zero, and the calculation ends as "not computed".
 double S4kr_TV(double t, double v) {
     BoundaryRecord& b = BoundaryValues;
     b.Ps = Ps_T(t);
@@ -322,7 +353,7 @@ double S4kr_TV(double t, double v) {
     b.S12 = S3_TV(t, b.V12);
     b.V23 = V23kr_T(t, b.Ps);
     b.S23 = S3_TV(t, b.V23);
-    return b.S12 + (b.S23 - b.S12) / (b.V23 - b.V12) * (v - b.V12);
+    return b.S12 + (b.S23 - b.S12) / wetWidth(b, t) * (v - b.V12);
 }
 
 double I4kr_TV(double t, double v) {
@@ -332,7 +363,7 @@ double I4kr_TV(double t, double v) {
     b.I12 = I3_TV(t, b.V12);
     b.V23 = V23kr_T(t, b.Ps);
     b.I23 = I3_TV(t, b.V23);
-    return b.I12 + (b.I23 - b.I12) / (b.V23 - b.V12) * (v - b.V12);
+    return b.I12 + (b.I23 - b.I12) / wetWidth(b, t) * (v - b.V12);
 }
 
 double S4kr_TX(double t, double x) {
