@@ -2,7 +2,7 @@
 
 namespace numerics {
 
-thread_local BoundaryRecord BoundaryValues{};
+thread_local constinit BoundaryRecord BoundaryValues{};
 
 void ClearBoundaryValues() noexcept { BoundaryValues = BoundaryRecord{}; }
 

@@ -14,7 +14,7 @@ struct BoundaryRecord {
 };
 
 // One record per thread: the library's single-threaded contract holds on each thread.
-extern thread_local BoundaryRecord BoundaryValues;
+extern thread_local constinit BoundaryRecord BoundaryValues;
 
 void ClearBoundaryValues() noexcept;
 

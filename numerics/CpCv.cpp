@@ -9,7 +9,7 @@
 
 namespace numerics {
 
-thread_local LibraryRecord LibraryState{};
+thread_local constinit LibraryRecord LibraryState{};
 
 namespace {
 

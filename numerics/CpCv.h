@@ -14,7 +14,7 @@ namespace numerics {
 struct LibraryRecord {
     double T, P, V, S, I, X;
 };
-extern thread_local LibraryRecord LibraryState;
+extern thread_local constinit LibraryRecord LibraryState;
 
 // One row per region code: the property at the state in LibraryState, 0 for the codes the
 // property has no value for.

@@ -36,8 +36,8 @@ double midpoint(const Pair& x) {
 // step, a non-finite value, the step bound, or a second slope reversal: the walk then restarts
 // from x0 in its first direction with the same points, which is a cycle.
 void walk(const Pair* limits, Pair& x, Pair& f, double target, double x0, double percent, int dir,
-          Curve fn) {
-    const double step = std::fabs(x0) * percent / 100;
+          Curve fn, double minStep = 0) {
+    const double step = std::max(std::fabs(x0) * percent / 100, minStep);
     double lo = 0;
     double hi = 0;
     if (limits != nullptr) {
@@ -199,8 +199,8 @@ void BracketRoot(Pair limits, Pair& x, Pair& f, double target, double x0, double
 }
 
 void BracketRoot2(Pair& x, Pair& f, int dir, double param, double target, double x0,
-                  double percent, Function2 fn) {
-    walk(nullptr, x, f, target, x0, percent, dir, Curve{nullptr, fn, param});
+                  double percent, Function2 fn, double minStep) {
+    walk(nullptr, x, f, target, x0, percent, dir, Curve{nullptr, fn, param}, minStep);
 }
 
 void BracketRoot3(Pair limits, Pair& x, Pair& f, double target, double x0, double percent, int dir,
@@ -217,7 +217,7 @@ double SolveRoot2(Pair x, Pair f, Function2 fn, double param, double target, dou
 }
 
 void Newton2D(PairFunction fn, double& x1, double& x2, double x1start, double x2start,
-              double percent, double y1, double y2) {
+              double percent, double y1, double y2, double fallbackPercent) {
     const double tol1 = percent / 100 * std::fabs(y1);
     const double tol2 = percent / 100 * std::fabs(y2);
     const double h1 = 2 * percent / 100 * x1start;
@@ -260,7 +260,11 @@ void Newton2D(PairFunction fn, double& x1, double& x2, double x1start, double x2
         b1 = u1 + SignOf(a[1][3]) * h1;
         b2 = u2 + SignOf(a[2][3]) * h2;
     }
-    markGaveUp();
+    // An iterate that meets the coarser acceptance is still a solution.
+    const bool acceptable = finite(f1, f2) &&
+                            std::fabs(f1 - y1) < fallbackPercent / 100 * std::fabs(y1) &&
+                            std::fabs(f2 - y2) < fallbackPercent / 100 * std::fabs(y2);
+    if (!acceptable) markGaveUp();
     x1 = u1;
     x2 = u2;
 }

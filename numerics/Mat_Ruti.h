@@ -42,8 +42,9 @@ double TolOf(double value, double percent, double floor);
 // limits and return the clamped pair even without a sign change; BracketRoot2 has no limits.
 void BracketRoot(Pair limits, Pair& x, Pair& f, double target, double x0, double percent, int dir,
                  Function1 fn);
+// minStep: a floor on the step of BracketRoot2, for start values near 0.
 void BracketRoot2(Pair& x, Pair& f, int dir, double param, double target, double x0,
-                  double percent, Function2 fn);
+                  double percent, Function2 fn, double minStep = 0);
 void BracketRoot3(Pair limits, Pair& x, Pair& f, double target, double x0, double percent, int dir,
                   double param, Function2 fn);
 
@@ -56,9 +57,10 @@ double SolveRoot2(Pair x, Pair f, Function2 fn, double param, double target, dou
 
 // Solves fn(x1, x2) = (y1, y2) from the start values, each residual relative to its target
 // within percent %; difference steps are 2 * percent % of the start values. When it gives up,
-// x1 and x2 hold the last iterate.
+// x1 and x2 hold the last iterate; that iterate still counts as a solution, without the mark,
+// when its residuals lie within fallbackPercent % of the targets.
 void Newton2D(PairFunction fn, double& x1, double& x2, double x1start, double x2start,
-              double percent, double y1, double y2);
+              double percent, double y1, double y2, double fallbackPercent = 0);
 
 // Gauss elimination of an n x n system (n <= 4), right-hand side in column n + 1, where the
 // solution is left. singular is set when a pivot stays below 1e-19 (and for n outside 1..4).

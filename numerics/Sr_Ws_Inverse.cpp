@@ -1,0 +1,171 @@
+// Inverse solving in regions 1 and 2, in wet steam up to 350 °C and in metastable vapour, and
+// the wet-steam mixing functions. The brackets and their end values come from BoundaryValues,
+// which the region test of the pair has just filled.
+
+#include "numerics/BoundaryValues.h"
+#include "numerics/Mat_Ruti.h"
+#include "numerics/Sr_Ws.h"
+#include "numerics/TP_WS.h"
+
+#include <cmath>
+
+namespace numerics {
+
+namespace {
+
+// Residuals every solve must meet: tight enough that no shown digit depends on the solver.
+constexpr double kVolumePercent = 1e-8; // 1e-10 relative, as TolOf percent
+constexpr double kEntropyTol = 1e-9;    // kJ/(kg K)
+constexpr double kEnthalpyTol = 1e-7;   // kJ/kg
+// Newton solves in (t, p): residuals 1e-10 relative to each target; when the iteration bound
+// stops them first, an iterate within the coarser 1e-6 is still a computed state.
+constexpr double kNewtonPercent = 1e-8;
+constexpr double kNewtonFallbackPercent = 1e-4;
+
+constexpr double kPMax = 100.0;               // MPa, upper pressure of the range
+constexpr double kPTriple = 0.0006112126774;  // MPa, ps(0 °C) of the library
+constexpr double kMetastableStepPercent = 1.0;
+constexpr double kMetastableMinStep = 0.05;   // K: start values near 0 °C would step by ~0
+
+double volumeTol(double v) { return TolOf(v, kVolumePercent, 0.0); }
+
+// Highest pressure of region 2 at the temperature of the current state, with the value of
+// the solved property there: the saturation line, the B23 boundary, or 100 MPa.
+struct Region2Top {
+    double p, f;
+};
+Region2Top region2Top(double fAtPs, double fAtB23, double fAt100) {
+    const BoundaryRecord& b = BoundaryValues;
+    if (b.Ps > b.PB23)
+        return {b.Ps, fAtPs};
+    if (b.PB23 > 0.0)
+        return {b.PB23, fAtB23};
+    return {kPMax, fAt100};
+}
+
+double metastableTemperature(double t0, double target, double p, double tol, Function2 fn) {
+    Pair x{}, f{};
+    BracketRoot2(x, f, -1, p, target, t0, kMetastableStepPercent, fn, kMetastableMinStep);
+    return SolveRoot2(x, f, fn, p, target, tol);
+}
+
+} // namespace
+
+double V1_PT(double p, double t) { return V1_TP(t, p); }
+double S1_PT(double p, double t) { return S1_TP(t, p); }
+double V2_PT(double p, double t) { return V2_TP(t, p); }
+double S2_PT(double p, double t) { return S2_TP(t, p); }
+
+void VS2_TP(double t, double p, double& v, double& s) {
+    v = V2_TP(t, p);
+    s = S2_TP(t, p);
+}
+
+void VI2_TP(double t, double p, double& v, double& h) {
+    v = V2_TP(t, p);
+    h = I2_TP(t, p);
+}
+
+double S4_TV(double t, double v) {
+    BoundaryRecord& b = BoundaryValues;
+    b.Ps = Ps_T(t);
+    b.V12 = V1_TP(t, b.Ps);
+    b.S12 = S1_TP(t, b.Ps);
+    b.V23 = V2_TP(t, b.Ps);
+    b.S23 = S2_TP(t, b.Ps);
+    return b.S12 + (b.S23 - b.S12) / (b.V23 - b.V12) * (v - b.V12);
+}
+
+double I4_TV(double t, double v) {
+    BoundaryRecord& b = BoundaryValues;
+    b.Ps = Ps_T(t);
+    b.V12 = V1_TP(t, b.Ps);
+    b.I12 = I1_TP(t, b.Ps);
+    b.V23 = V2_TP(t, b.Ps);
+    b.I23 = I2_TP(t, b.Ps);
+    return b.I12 + (b.I23 - b.I12) / (b.V23 - b.V12) * (v - b.V12);
+}
+
+double S4_TX(double t, double x) {
+    BoundaryRecord& b = BoundaryValues;
+    b.Ps = Ps_T(t);
+    b.S12 = S1_TP(t, b.Ps);
+    b.S23 = S2_TP(t, b.Ps);
+    return (1.0 - x) * b.S12 + x * b.S23;
+}
+
+double I4_TX(double t, double x) {
+    BoundaryRecord& b = BoundaryValues;
+    b.Ps = Ps_T(t);
+    b.I12 = I1_TP(t, b.Ps);
+    b.I23 = I2_TP(t, b.Ps);
+    return (1.0 - x) * b.I12 + x * b.I23;
+}
+
+double P1_TV(double t, double v) {
+    const BoundaryRecord& b = BoundaryValues;
+    return SolveRoot2({kPMax, b.Ps}, {b.V100, b.V12}, V1_PT, t, v, volumeTol(v));
+}
+
+double P1_TS(double t, double s) {
+    const BoundaryRecord& b = BoundaryValues;
+    return SolveRoot2({kPMax, b.Ps}, {b.S100, b.S12}, S1_PT, t, s, kEntropyTol);
+}
+
+double P2_TV(double t, double v) {
+    const BoundaryRecord& b = BoundaryValues;
+    const Region2Top top = region2Top(b.V23, b.VB23, b.V100);
+    return SolveRoot2({top.p, kPTriple}, {top.f, b.VTr}, V2_PT, t, v, volumeTol(v));
+}
+
+double P2_TS(double t, double s) {
+    const BoundaryRecord& b = BoundaryValues;
+    const Region2Top top = region2Top(b.S23, b.SB23, b.S100);
+    return SolveRoot2({top.p, kPTriple}, {top.f, b.STr}, S2_PT, t, s, kEntropyTol);
+}
+
+void TP2_VS(double& t, double& p, double v, double s) {
+    Newton2D(VS2_TP, t, p, T2Est_VS(v, s), P2Est_VS(v, s), kNewtonPercent, v, s,
+             kNewtonFallbackPercent);
+}
+
+void TP2_VI(double& t, double& p, double v, double h) {
+    Newton2D(VI2_TP, t, p, T2Est_VI(v, h), P2Est_VI(v, h), kNewtonPercent, v, h,
+             kNewtonFallbackPercent);
+}
+
+double T4_VS(double v, double s) {
+    const BoundaryRecord& b = BoundaryValues;
+    const bool upTo350 = b.S350 >= b.S23;
+    const Pair x{0.0, upTo350 ? 350.0 : b.Ts};
+    const Pair f{b.S0, upTo350 ? b.S350 : b.S23};
+    return SolveRoot2(x, f, S4_TV, v, s, kEntropyTol);
+}
+
+double T4_VI(double v, double h) {
+    const BoundaryRecord& b = BoundaryValues;
+    const bool upTo350 = b.I350 >= b.I23;
+    const Pair x{0.0, upTo350 ? 350.0 : b.Ts};
+    const Pair f{b.I0, upTo350 ? b.I350 : b.I23};
+    return SolveRoot2(x, f, I4_TV, v, h, kEnthalpyTol);
+}
+
+double T4_SX(double x, double s) {
+    const BoundaryRecord& b = BoundaryValues;
+    return SolveRoot2({0.0, 350.0}, {b.S0, b.S350}, S4_TX, x, s, kEntropyTol);
+}
+
+double T4_IX(double x, double h) {
+    const BoundaryRecord& b = BoundaryValues;
+    return SolveRoot2({0.0, 170.0}, {b.I0, b.I170}, I4_TX, x, h, kEnthalpyTol);
+}
+
+double T2m_PS(double p, double s) {
+    return metastableTemperature(T2mEst_PS(p, s), s, p, kEntropyTol, S2m_TP);
+}
+
+double T2m_PI(double p, double h) {
+    return metastableTemperature(T2mEst_PI(p, h), h, p, kEnthalpyTol, I2m_TP);
+}
+
+} // namespace numerics
