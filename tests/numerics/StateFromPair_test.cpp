@@ -506,7 +506,9 @@ TEST(StateFromPair, SweepOfRandomAndExtremeInputs) {
                 break;
             case 9:
                 for (int k = 0; k < 6; ++k)
-                    if (k != i - 1 && k != j - 1) EXPECT_EQ(c.q[k], 0) << what;
+                    if (k != i - 1 && k != j - 1) {
+                        EXPECT_EQ(c.q[k], 0) << what;
+                    }
                 break;
             case 10:
                 EXPECT_EQ(c.q, Quantities{}) << what;
