@@ -379,3 +379,45 @@ TEST(GaussSolve, SolvesFourEquations) {
     EXPECT_NEAR(a[3][5], 3, 1e-14);
     EXPECT_NEAR(a[4][5], 0.5, 1e-14);
 }
+
+namespace {
+// x1 seen through a 1e-6 grid and offset by 3e-7: the first equation can come no closer than
+// 3e-7 to its target, though the iteration settles next to it.
+void coarseFirstEquation(double x1, double x2, double& f1, double& f2) {
+    f1 = std::round(x1 * 1e6) / 1e6 - 9999 + 3e-7;
+    f2 = x2 - 9999;
+}
+} // namespace
+
+TEST(Newton2D, AcceptsAnIterateWithinTheFallbackLevel) {
+    double x1 = 0, x2 = 0;
+    {
+        FaultScope scope;
+        Newton2D(coarseFirstEquation, x1, x2, 1e4, 1e4, 1e-6, 1, 1);
+        EXPECT_TRUE(gaveUp());
+    }
+    {
+        FaultScope scope;
+        Newton2D(coarseFirstEquation, x1, x2, 1e4, 1e4, 1e-6, 1, 1, 1e-4);
+        EXPECT_FALSE(scope.faulted());
+        EXPECT_NEAR(x1, 1e4, 1e-6);
+        EXPECT_NEAR(x2, 1e4, 1e-9);
+    }
+    {
+        // Residuals beyond the fallback level still give up.
+        FaultScope scope;
+        Newton2D(coarseFirstEquation, x1, x2, 1e4, 1e4, 1e-6, 1, 1, 1e-5);
+        EXPECT_TRUE(gaveUp());
+    }
+}
+
+TEST(BracketWalk, StepFloorMovesAWalkStartingAtZero) {
+    FaultScope scope;
+    Bracket b;
+    BracketRoot2(b.x, b.f, 1, 1.0, 0.7, 0, 1, scaled, 0.25);
+    EXPECT_FALSE(scope.faulted());
+    EXPECT_EQ(b.x, (Pair{0.5, 0.75}));
+    // Above the floor the percentage step holds.
+    BracketRoot2(b.x, b.f, 1, 1.0, 110, 100, 5, scaled, 0.25);
+    EXPECT_EQ(b.x, (Pair{105, 110}));
+}
