@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <utility>
 
 namespace numerics {
 
@@ -115,26 +116,76 @@ struct Sums {
     double r = 0, rd = 0, rdd = 0, rt = 0, rtt = 0, rdt = 0;
 };
 
-// Only the sums in Need are formed, so that P3_TV pays for one sum, not six.
-template <unsigned Need> Sums sums(double delta, double tau) {
-    std::array<double, kMaxI + 1> dp{};
-    std::array<double, kMaxJ + 1> tp{};
-    dp[0] = 1;
-    for (int k = 1; k <= kMaxI; ++k)
-        dp[k] = dp[k - 1] * delta;
-    tp[0] = 1;
-    for (int k = 1; k <= kMaxJ; ++k)
-        tp[k] = tp[k - 1] * tau;
-    Sums s;
-    for (const Term& term : kTerms) {
-        const double x = term.n * dp[term.i] * tp[term.j];
-        if constexpr ((Need & kR) != 0) s.r += x;
-        if constexpr ((Need & kRd) != 0) s.rd += term.i * x;
-        if constexpr ((Need & kRdd) != 0) s.rdd += term.i * (term.i - 1) * x;
-        if constexpr ((Need & kRt) != 0) s.rt += term.j * x;
-        if constexpr ((Need & kRtt) != 0) s.rtt += term.j * (term.j - 1) * x;
-        if constexpr ((Need & kRdt) != 0) s.rdt += term.i * term.j * x;
+// x^0 .. x^N, each power from two lower ones (a short chain of dependent multiplications),
+// unrolled at compile time.
+template <int N> std::array<double, N + 1> powers(double x) {
+    std::array<double, N + 1> p{};
+    p[0] = 1;
+    p[1] = x;
+    [&]<std::size_t... K>(std::index_sequence<K...>) {
+        ((p[K + 2] = p[(K + 2) / 2] * p[(K + 2) - (K + 2) / 2]), ...);
     }
+    (std::make_index_sequence<N - 1>{});
+    return p;
+}
+
+// One term's share of each sum in Need. The factors n I, n J, ... are compile-time constants
+// (the build keeps the compiler from folding floating-point constants on its own), and sums
+// to which a term adds 0 are left alone.
+template <unsigned Need, std::size_t K>
+void addTerm(Sums& s, const std::array<double, kMaxI + 1>& dp,
+             const std::array<double, kMaxJ + 1>& tp) {
+    constexpr int i = kTerms[K].i;
+    constexpr int j = kTerms[K].j;
+    constexpr double n = kTerms[K].n;
+    double x = 0;
+    if constexpr (i == 0)
+        x = tp[j];
+    else if constexpr (j == 0)
+        x = dp[i];
+    else
+        x = dp[i] * tp[j];
+    if constexpr ((Need & kR) != 0) s.r += n * x;
+    if constexpr ((Need & kRd) != 0 && i != 0) {
+        constexpr double c = n * i;
+        s.rd += c * x;
+    }
+    if constexpr ((Need & kRdd) != 0 && i > 1) {
+        constexpr double c = n * (i * (i - 1));
+        s.rdd += c * x;
+    }
+    if constexpr ((Need & kRt) != 0 && j != 0) {
+        constexpr double c = n * j;
+        s.rt += c * x;
+    }
+    if constexpr ((Need & kRtt) != 0 && j > 1) {
+        constexpr double c = n * (j * (j - 1));
+        s.rtt += c * x;
+    }
+    if constexpr ((Need & kRdt) != 0 && i != 0 && j != 0) {
+        constexpr double c = n * (i * j);
+        s.rdt += c * x;
+    }
+}
+
+// Only the sums in Need are formed, so that P3_TV pays for one sum, not six. The terms are
+// unrolled at compile time into four partial sums, so that the additions do not all wait on
+// one another.
+template <unsigned Need> Sums sums(double delta, double tau) {
+    const std::array<double, kMaxI + 1> dp = powers<kMaxI>(delta);
+    const std::array<double, kMaxJ + 1> tp = powers<kMaxJ>(tau);
+    std::array<Sums, 4> part{};
+    [&]<std::size_t... K>(std::index_sequence<K...>) {
+        (addTerm<Need, K>(part[K % 4], dp, tp), ...);
+    }
+    (std::make_index_sequence<kTerms.size()>{});
+    Sums s;
+    s.r = (part[0].r + part[1].r) + (part[2].r + part[3].r);
+    s.rd = (part[0].rd + part[1].rd) + (part[2].rd + part[3].rd);
+    s.rdd = (part[0].rdd + part[1].rdd) + (part[2].rdd + part[3].rdd);
+    s.rt = (part[0].rt + part[1].rt) + (part[2].rt + part[3].rt);
+    s.rtt = (part[0].rtt + part[1].rtt) + (part[2].rtt + part[3].rtt);
+    s.rdt = (part[0].rdt + part[1].rdt) + (part[2].rdt + part[3].rdt);
     return s;
 }
 
