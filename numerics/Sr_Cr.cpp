@@ -122,10 +122,10 @@ template <int N> std::array<double, N + 1> powers(double x) {
     std::array<double, N + 1> p{};
     p[0] = 1;
     p[1] = x;
-    [&]<std::size_t... K>(std::index_sequence<K...>) {
+    auto fill = [&]<std::size_t... K>(std::index_sequence<K...>) {
         ((p[K + 2] = p[(K + 2) / 2] * p[(K + 2) - (K + 2) / 2]), ...);
-    }
-    (std::make_index_sequence<N - 1>{});
+    };
+    fill(std::make_index_sequence<N - 1>{});
     return p;
 }
 
@@ -175,10 +175,10 @@ template <unsigned Need> Sums sums(double delta, double tau) {
     const std::array<double, kMaxI + 1> dp = powers<kMaxI>(delta);
     const std::array<double, kMaxJ + 1> tp = powers<kMaxJ>(tau);
     std::array<Sums, 4> part{};
-    [&]<std::size_t... K>(std::index_sequence<K...>) {
+    auto addAll = [&]<std::size_t... K>(std::index_sequence<K...>) {
         (addTerm<Need, K>(part[K % 4], dp, tp), ...);
-    }
-    (std::make_index_sequence<kTerms.size()>{});
+    };
+    addAll(std::make_index_sequence<kTerms.size()>{});
     Sums s;
     s.r = (part[0].r + part[1].r) + (part[2].r + part[3].r);
     s.rd = (part[0].rd + part[1].rd) + (part[2].rd + part[3].rd);
@@ -260,6 +260,14 @@ constexpr std::array<std::array<double, 4>, 5> kT3PI = {{
     {-2.885876, 0.3262964, -0.01204872, 0.0001453465},
     {-0.5957458, 0.03406438, -0.0003078655, -4.191804e-06},
 }};
+
+// Saturation pressure and saturated volumes of t from the region 3 equation, kept in the
+// record for the wet solvers and the wet state procedure.
+void storeSaturatedVolumes(BoundaryRecord& b, double t) {
+    b.Ps = Ps_T(t);
+    b.V12 = V12kr_T(t, b.Ps);
+    b.V23 = V23kr_T(t, b.Ps);
+}
 
 // Width V23 - V12 of the wet region at t. The two saturated volumes meet at the critical
 // temperature; their solvers stop within a pressure tolerance on the flat critical isotherm and
@@ -399,30 +407,24 @@ void TV3_PI(double& t, double& v, double p, double h) {
 
 double S4kr_TV(double t, double v) {
     BoundaryRecord& b = BoundaryValues;
-    b.Ps = Ps_T(t);
-    b.V12 = V12kr_T(t, b.Ps);
+    storeSaturatedVolumes(b, t);
     b.S12 = S3_TV(t, b.V12);
-    b.V23 = V23kr_T(t, b.Ps);
     b.S23 = S3_TV(t, b.V23);
     return b.S12 + (b.S23 - b.S12) / wetWidth(b, t) * (v - b.V12);
 }
 
 double I4kr_TV(double t, double v) {
     BoundaryRecord& b = BoundaryValues;
-    b.Ps = Ps_T(t);
-    b.V12 = V12kr_T(t, b.Ps);
+    storeSaturatedVolumes(b, t);
     b.I12 = I3_TV(t, b.V12);
-    b.V23 = V23kr_T(t, b.Ps);
     b.I23 = I3_TV(t, b.V23);
     return b.I12 + (b.I23 - b.I12) / wetWidth(b, t) * (v - b.V12);
 }
 
 double S4kr_TX(double t, double x) {
     BoundaryRecord& b = BoundaryValues;
-    b.Ps = Ps_T(t);
-    b.V12 = V12kr_T(t, b.Ps);
+    storeSaturatedVolumes(b, t);
     b.S12 = S3_TV(t, b.V12);
-    b.V23 = V23kr_T(t, b.Ps);
     b.S23 = S3_TV(t, b.V23);
     return (1 - x) * b.S12 + x * b.S23;
 }
