@@ -127,7 +127,7 @@ const IdentityCase kIdentityCases[] = {
     {kRegion2, V2_TP, I2_TP, Kapa2_TP, 500, 60},
     {kRegion2, V2_TP, I2_TP, Kapa2_TP, 790, 95},
     {kMeta, V2m_TP, I2m_TP, Kapa2m_TP, 176.85, 1},
-    {kMeta, V2m_TP, I2m_TP, Kapa2m_TP, 60, 0.01},
+    {kMeta, V2m_TP, I2m_TP, Kapa2m_TP, 40, 0.01},
     {kMeta, V2m_TP, I2m_TP, Kapa2m_TP, 270, 8},
 };
 
