@@ -347,6 +347,8 @@ void PI3_TV(double t, double v, double& p, double& h) {
     h = I3_TV(t, v);
 }
 
+// The critical temperature is compared in extended precision, as in the region tests: a t typed
+// as 373.946 lies above it.
 double V3Est_TP(double t, double p) {
     const double u = thetaMinus1(t);
     const double w = oneMinusInvPi(p);

@@ -26,7 +26,9 @@ double T3Est_PS(double p, double s);
 double T3Est_PI(double p, double h);
 
 // Region 3 inverse solvers. T3_VS and T3_VI read the bracket [Ts, TB23] with its end values
-// from BoundaryValues, as the region test of the pair left it.
+// from BoundaryValues, as the region test of the pair left it. A bracket walk (V3_TP, V3_TS)
+// or Newton iteration (TV3_PS, TV3_PI) that reaches its bound or leaves the region returns
+// what it has with the "gave up" mark or a floating-point flag set (FaultScope.h).
 double V3_TP(double t, double p);
 double V3_TS(double t, double s);
 double T3_VS(double v, double s);
