@@ -21,15 +21,20 @@ namespace numerics {
 
 namespace {
 
-// Tolerances of the solvers: absolute, in the unit of the target, unless given in percent.
-constexpr double kV3TPTolPercent = 5e-8; // V3_TP: |P3_TV - p| < 5e-10 p
-constexpr double kV3TSTol = 1e-5;
-constexpr double kT3VSTol = 1e-5;
-constexpr double kT3VITol = 0.001;
-constexpr double kTV3Percent = 0.01; // TV3_PS, TV3_PI: each residual within 0.01 % of its target
-constexpr double kT4krVSTol = 1e-5;
-constexpr double kT4krVITol = 0.001;
-constexpr double kT4krSXTol = 1e-5;
+// Residuals the solvers meet: 1e-10 relative in p and v, 1e-9 kJ/(kg K) in s, 1e-7 kJ/kg in h,
+// so that no shown digit depends on the solver. Absolute in the unit of the target unless given
+// in percent.
+constexpr double kV3TPTolPercent = 1e-8; // V3_TP: |P3_TV - p| < 1e-10 p
+constexpr double kV3TSTol = 1e-9;
+constexpr double kT3VSTol = 1e-9;
+constexpr double kT3VITol = 1e-7;
+constexpr double kTV3Percent = 1e-8; // TV3_PS, TV3_PI: each residual within 1e-10 of its target
+// On the flat critical isotherm the Newton solves may not get that close within their bound; an
+// iterate within 1e-4 of the targets is still a computed state there.
+constexpr double kTV3FallbackPercent = 0.01;
+constexpr double kT4krVSTol = 1e-9;
+constexpr double kT4krVITol = 1e-7;
+constexpr double kT4krSXTol = 1e-9;
 
 // Bracket walks of V3_TP and V3_TS: fixed steps of 5 % of the start volume, first assuming a
 // property that falls with v (p does; the walk turns round for s).
@@ -400,11 +405,11 @@ double T3_VI(double v, double h) {
 }
 
 void TV3_PS(double& t, double& v, double p, double s) {
-    Newton2D(PS3_TV, t, v, T3Est_PS(p, s), V3Est_PS(p, s), kTV3Percent, p, s);
+    Newton2D(PS3_TV, t, v, T3Est_PS(p, s), V3Est_PS(p, s), kTV3Percent, p, s, kTV3FallbackPercent);
 }
 
 void TV3_PI(double& t, double& v, double p, double h) {
-    Newton2D(PI3_TV, t, v, T3Est_PI(p, h), V3Est_PI(p, h), kTV3Percent, p, h);
+    Newton2D(PI3_TV, t, v, T3Est_PI(p, h), V3Est_PI(p, h), kTV3Percent, p, h, kTV3FallbackPercent);
 }
 
 double S4kr_TV(double t, double v) {

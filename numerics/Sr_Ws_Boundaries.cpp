@@ -66,9 +66,12 @@ constexpr double kTB23At100 = 590.0;   // °C, B23 at 100 MPa (rounded)
 constexpr double kTSatFixed = 350.0;   // °C, below it the saturated states are regions 1 and 2
 constexpr double kT23MinStep = 0.01;   // K, smallest step of the saturated-vapour walk
 
-// Absolute tolerance of the volume searches: 1e-5 of the sought value.
+// Absolute tolerances of the searches: 1e-10 of the sought volume or the given pressure.
 double volumeTol(double v) {
-    return TolOf(v, 0.001, 0.0);
+    return TolOf(v, 1e-8, 0.0);
+}
+double pressureTol(double p) {
+    return TolOf(p, 1e-8, 0.0);
 }
 
 double V100_T(double t) {
@@ -120,13 +123,13 @@ double TB23_V(double v) {
 double V12kr_T(double t, double ps) {
     Pair x{}, f{};
     BracketRoot3({kV12At350, kVc}, x, f, ps, V12krEst_T(t), 0.1, -1, t, P3_VT);
-    return SolveRoot2(x, f, P3_VT, t, ps, TolOf(ps, 0.001, 0.0));
+    return SolveRoot2(x, f, P3_VT, t, ps, pressureTol(ps));
 }
 
 double V23kr_T(double t, double ps) {
     Pair x{}, f{};
     BracketRoot3({kVc, kV23At350}, x, f, ps, V23krEst_T(t), 0.1, -1, t, P3_VT);
-    return SolveRoot2(x, f, P3_VT, t, ps, TolOf(ps, 0.001, 0.0));
+    return SolveRoot2(x, f, P3_VT, t, ps, pressureTol(ps));
 }
 
 double V23Fn_T(double t) {

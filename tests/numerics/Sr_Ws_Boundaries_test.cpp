@@ -94,8 +94,8 @@ TEST(Sr_Ws_Boundaries, B23BoundaryVolumeInverse) {
     for (double t = 360; t < 590; t += 23) {
         const double v = VB23_T(t);
         const double found = TB23_V(v);
-        EXPECT_LT(std::abs(VB23_T(found) - v), 1e-5 * v) << "t " << t;
-        EXPECT_NEAR(found, t, 0.05) << "t " << t;
+        EXPECT_LT(std::abs(VB23_T(found) - v), 2e-10 * v) << "t " << t;
+        EXPECT_NEAR(found, t, 1e-5) << "t " << t;
     }
 }
 
@@ -117,15 +117,21 @@ TEST(Sr_Ws_Boundaries, SaturatedVolumesMatchReferenceAbove350) {
         const double ps = Ps_T(r.t);
         const double liquid = V12kr_T(r.t, ps);
         const double vapour = V23kr_T(r.t, ps);
-        // The solver stops when the region 3 pressure is within 1e-5 ps.
-        EXPECT_LT(std::abs(P3_TV(r.t, liquid) - ps), 1e-5 * ps);
-        EXPECT_LT(std::abs(P3_TV(r.t, vapour) - ps), 1e-5 * ps);
         EXPECT_EQ(V23Fn_T(r.t), vapour);
-        // Within 0.02 K of the critical point the liquid start value lies above vc and the
-        // flat isotherm meets the tolerance there: the volume is then practically vc.
-        if (r.t > 373.92) continue;
-        EXPECT_PRED3(nearRel, liquid, r.vLiquid, 2e-5);
-        EXPECT_PRED3(nearRel, vapour, r.vVapour, 2e-5);
+        EXPECT_LT(std::abs(P3_TV(r.t, vapour) - ps), 2e-10 * ps);
+        // Near the critical point the isotherm is so flat that the last digits of the
+        // reference pressure move the volume.
+        const double rel = r.t > 373.8 ? 1e-6 : 1e-8;
+        EXPECT_PRED3(nearRel, vapour, r.vVapour, rel);
+        // Within 0.02 K of the critical point the liquid start value lies above vc, and the
+        // search, clamped there, stops at vc within the coarser 1e-5 ps the flat isotherm
+        // allows.
+        if (r.t > 373.92) {
+            EXPECT_LT(std::abs(P3_TV(r.t, liquid) - ps), 1e-5 * ps);
+            continue;
+        }
+        EXPECT_LT(std::abs(P3_TV(r.t, liquid) - ps), 2e-10 * ps);
+        EXPECT_PRED3(nearRel, liquid, r.vLiquid, rel);
     }
 }
 
@@ -133,7 +139,7 @@ TEST(Sr_Ws_Boundaries, SaturatedVolumesLiquidStaysOffCriticalVolumeInLastTenthKe
     // Between 373.85 °C and the critical point the start value still comes from the fit; a
     // start at vc would return practically vc, 6 % above the saturated-liquid volume.
     const double t = 373.9;
-    EXPECT_PRED3(nearRel, V12kr_T(t, Ps_T(t)), 0.00292811434765, 2e-5);
+    EXPECT_PRED3(nearRel, V12kr_T(t, Ps_T(t)), 0.00292811434765, 1e-6);
 }
 
 TEST(Sr_Ws_Boundaries, T23VRoundTripAlongTheLine) {
@@ -153,8 +159,10 @@ TEST(Sr_Ws_Boundaries, T23VRoundTripAlongTheLine) {
         const double v = V23Fn_T(t);
         double found = 0;
         EXPECT_FALSE(notComputed([&] { found = T23_V(v); }));
-        EXPECT_LT(std::abs(V23Fn_T(found) - v), 1e-5 * v);
-        EXPECT_NEAR(found, t, 2e-3);
+        EXPECT_LT(std::abs(V23Fn_T(found) - v), 2e-10 * v);
+        // Just above 350 °C the region 3 vapour volume lies beyond its search limit, the
+        // 350 °C volume, so the volume there does not tell these temperatures apart.
+        EXPECT_NEAR(found, t, t > 350 && t < 350.05 ? 0.05 : 1e-6);
     }
 }
 
@@ -169,18 +177,18 @@ TEST(Sr_Ws_Boundaries, RangeEdgesPressureOn800IsothermInvertsVolume) {
         const double v = Vtmax_P(p);
         double found = 0;
         EXPECT_FALSE(notComputed([&] { found = Ptmax_V(v); }));
-        EXPECT_LT(std::abs(Vtmax_P(found) - v), 1e-5 * v);
-        EXPECT_PRED3(nearRel, found, p, 3e-5);
+        EXPECT_LT(std::abs(Vtmax_P(found) - v), 2e-10 * v);
+        EXPECT_PRED3(nearRel, found, p, 1e-9);
     }
 }
 
 TEST(Sr_Ws_Boundaries, RangeEdgesTemperatureOn100MPaIsobarFollowsRegion2) {
-    EXPECT_NEAR(Tpmax_V(V2_TP(700, 100)), 700, 0.01);
+    EXPECT_NEAR(Tpmax_V(V2_TP(700, 100)), 700, 1e-6);
     for (double t : {648.989, 660.0, 750.0, 790.0, 800.0}) {
         SCOPED_TRACE(testing::Message() << "t " << t << " °C");
         double found = 0;
         EXPECT_FALSE(notComputed([&] { found = Tpmax_V(V2_TP(t, 100)); }));
-        EXPECT_NEAR(found, t, 0.01);
+        EXPECT_NEAR(found, t, 1e-6);
     }
 }
 
