@@ -1,0 +1,138 @@
+#pragma once
+// The T-s chart window: the chart bitmap DiagrTS.bmp at natural size with an overview and its
+// position frame, or fitted to the window height; up to twelve red point markers with the
+// six state quantities as tooltips. Also the loader of the bitmap, which the main window owns.
+
+#include <QChar>
+#include <QDialog>
+#include <QObject>
+#include <QPixmap>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+
+#include <array>
+#include <functional>
+
+class QLabel;
+class QPushButton;
+
+namespace platform {
+class MessageSink;
+}
+
+// One point to mark: values by quantity (1 t [°C], 2 p, 3 v, 4 s [kJ/(kg K)], 5 h, 6 x;
+// element 0 unused), as in the main window's state.
+struct ChartPoint {
+    bool valid = false; // a computed row of the Points table
+    std::array<double, 7> values{};
+};
+
+// What the markers show, taken from the main window's state when the chart is opened.
+struct ChartMarkerSource {
+    bool PointsPageShown = false;
+    std::array<ChartPoint, 12> Points{}; // rows 1..12 of the Points table
+    std::array<double, 7> StateValues{}; // the Calculation page's state, by quantity
+    std::array<int, 7> DecimalPlaces{0, 2, 3, 6, 4, 3, 4};
+    QChar DecimalSeparator = '.';
+    int Language = 0; // 0 Czech, 1 English
+};
+
+// Loads ExeDir/DiagrTS.bmp when the watched main window becomes active, until it succeeds.
+// A failed load (missing, unreadable, or an empty image) shows "Chyba při otevírání TS
+// diagramu - " / "Error opening T-S chart - " + the path once, and is tried again only when
+// the window is activated after the application had lost the focus to another program:
+// deactivations while this loader's own message is shown do not count, so closing the
+// message never starts a series of messages.
+class ChartBitmapLoader : public QObject {
+    Q_OBJECT
+public:
+    // `exeDir` ends with '/'; `language` gives the current language at each attempt.
+    ChartBitmapLoader(QWidget* window, const QString& exeDir, std::function<int()> language,
+                      platform::MessageSink& messages, QObject* parent = nullptr);
+
+    static QString FileName() { return QStringLiteral("DiagrTS.bmp"); }
+    QString path() const { return m_path; }
+
+    bool loaded() const { return !m_chart.isNull(); }
+    const QPixmap& chart() const { return m_chart; }
+
+    // The watched window's activation events; public so that tests can drive them.
+    void windowActivated();
+    void windowDeactivated();
+
+signals:
+    void chartLoaded(const QPixmap& chart);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void attempt();
+
+    QString m_path;
+    std::function<int()> m_language;
+    platform::MessageSink& m_messages;
+    QPixmap m_chart;
+    bool m_attempted = false;
+    bool m_retryArmed = false;
+    bool m_showingMessage = false;
+};
+
+class ChartImage;
+class ChartMarker;
+class OverviewFrame;
+
+class TDiagramForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TDiagramForm(platform::MessageSink& messages, QWidget* parent = nullptr);
+
+    // The loaded chart; also scaled into the overview picture.
+    void setChart(const QPixmap& chart);
+    // The data of the markers; read at every change of the display mode.
+    void setMarkerSource(const ChartMarkerSource& source) { m_source = source; }
+
+    // Natural size with overview; nothing when already at natural size.
+    void BitBtn2Click();
+    // Fit to the window height; nothing when already fitted.
+    void BitBtn1Click();
+    void PlacePointMarkers();
+
+    bool stretched() const { return m_stretched; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormActivate();
+    void ImageTSMouseDown(QPoint at);
+    void ImageTSMouseMove(QPoint at);
+    void ImageTSMouseUp();
+    void polohaMouseDown(QPoint at);
+    void polohaMouseMove(QPoint at);
+    void polohaMouseUp();
+    void moveMarkers(QPoint delta);
+    void hideMarkers();
+    QString hint(const std::array<double, 7>& values) const;
+
+    platform::MessageSink& m_messages;
+    ChartMarkerSource m_source;
+    QPixmap m_chart;
+    QSize m_client; // the window's client size as last set by a display mode
+    ChartImage* m_image;
+    std::array<ChartMarker*, 12> m_markers{};
+    QLabel* m_overview;
+    OverviewFrame* m_frame;
+    QPushButton* m_fit;
+    QPushButton* m_natural;
+    QPushButton* m_close;
+    bool m_stretched = false;
+    bool Panning = false;
+    bool PanMoved = false;
+    QPoint PanStart;
+    QPoint PanNew;
+    bool OverviewDragging = false;
+    QPoint OverviewStart;
+};

@@ -1,0 +1,99 @@
+#include "app/info.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class AboutBox : public testing::Test {
+protected:
+    void open(int set) {
+        box.TextSet = set;
+        box.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    }
+    QStringList texts() const {
+        QStringList all;
+        for (int i = 1; i <= 5; ++i)
+            all << box.findChild<QLabel*>(QString("Label%1").arg(i))->text();
+        return all;
+    }
+
+    TInfoForm box;
+};
+
+} // namespace
+
+TEST_F(AboutBox, IsASmallFramelessLightBlueBox) {
+    open(1);
+    EXPECT_EQ(box.size(), QSize(214, 249));
+    EXPECT_TRUE(box.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(box.palette().color(QPalette::Window), QColor(219, 219, 255));
+    EXPECT_EQ(box.findChild<QToolButton*>("sbtnZavrit")->text(),
+              QString::fromUtf8("&Zavřít / Close"));
+    EXPECT_EQ(box.TextSet, 1);
+}
+
+TEST_F(AboutBox, EachSetFillsAllFiveLabels) {
+    EXPECT_EQ(TInfoForm().TextSet, 0);
+    open(1);
+    const QStringList first = texts();
+    EXPECT_EQ(first[0], "Zadavatel / Contractor");
+    box.hide();
+    open(2);
+    const QStringList second = texts();
+    EXPECT_EQ(second[0], QString::fromUtf8("Výpočtové knihovny\nMathematical libraries developing"));
+    box.hide();
+    open(3);
+    EXPECT_EQ(texts()[0], QString::fromUtf8("Uživatelský program\nUser's program design"));
+    for (const QString& text : first + second + texts())
+        EXPECT_FALSE(text.isEmpty());
+    // Names, addresses and contact lines differ between sections 1 and 2 where they say more
+    // than a dash; the heading always differs.
+    EXPECT_NE(first[1], second[1]);
+    EXPECT_NE(first[2], second[2]);
+    EXPECT_EQ(texts()[3].count('\n'), 1);
+    EXPECT_EQ(texts()[4].count('\n'), 1);
+
+    box.hide();
+    const QStringList third = texts();
+    open(7); // unknown sets keep the previous texts
+    EXPECT_EQ(texts(), third);
+}
+
+TEST_F(AboutBox, EscClosesWithOneAndOtherKeysDoNothing) {
+    open(2);
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_A, Qt::Key_Tab}) {
+        QTest::keyClick(&box, key);
+        EXPECT_TRUE(box.isVisible()) << key;
+    }
+    QTest::keyClick(&box, Qt::Key_Escape);
+    EXPECT_FALSE(box.isVisible());
+    EXPECT_EQ(box.result(), 1);
+}
+
+TEST_F(AboutBox, TheCloseButtonEndsAModalRunWithOne) {
+    box.TextSet = 3;
+    QTimer::singleShot(0, &box, [this] {
+        QTest::mouseClick(box.findChild<QToolButton*>("sbtnZavrit"), Qt::LeftButton);
+    });
+    EXPECT_EQ(box.exec(), 1);
+}
+
+TEST_F(AboutBox, CentresOnItsParent) {
+    QWidget parent;
+    parent.setGeometry(100, 100, 514, 366);
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    TInfoForm child(&parent);
+    child.TextSet = 1;
+    child.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&child));
+    // Qt centres the frame it assumes around the box: allow those few pixels.
+    EXPECT_LE((child.geometry().center() - parent.geometry().center()).manhattanLength(), 4);
+}
