@@ -33,4 +33,16 @@ struct AppState {
     bool Dragging = false;
     QPoint DragStart; // in the background's coordinates
     int Language = 0; // 0 Czech, 1 English
+
+    // The Points page's rows, column by column: PointsTable[0][row] is 1.0 for a computed row
+    // and 0.0 otherwise; PointsTable[q][row] holds quantity q (1..6) of that row.
+    std::array<std::array<double, 12>, 7> PointsTable{};
+
+    // The Functions page: 100 x group + item index of the chosen function, its name as listed,
+    // how many inputs it takes (1..3), the decimals of its result and the parsed inputs.
+    int FunctionCode = 100;
+    QString FunctionName;
+    int InputCount = 1;
+    int ResultDecimals = 0;
+    std::array<double, 3> FunctionInputs{};
 };

@@ -78,6 +78,68 @@ constexpr std::array<std::array<const char*, 2>, 2> kMetastableCaptions{{
 
 constexpr std::array<int, 10> kFixedDecimals{5, 5, 3, 3, 3, 3, 5, 4, 3, 3};
 
+constexpr std::array<std::array<const char*, 5>, 2> kFunctionGroups{{
+    {"Mez sytosti", "Mokrá pára", "Obecné funkce", "Metastabilní oblast", "Doplňkové funkce"},
+    {"Saturation line", "Wet Steam", "Multi regional functions", "Metastable-steam region",
+     "Supplementary functions"},
+}};
+
+// Item i of group g is function code 100 g + i.
+constexpr std::array<const char*, 8> kSaturationFunctions{"Ts_P",  "Ps_T",  "V12_T", "V23_T",
+                                                          "I12_T", "I23_T", "S12_T", "S23_T"};
+constexpr std::array<const char*, 16> kWetSteamFunctions{
+    "P_TX", "T_PX", "V_PX", "V_TX", "I_PX", "I_TX", "S_PX", "S_TX",
+    "P_TI", "V_TI", "S_TI", "X_TI", "T_PV", "S_PV", "I_PV", "X_PV"};
+constexpr std::array<const char*, 21> kGeneralFunctions{
+    "T_PI", "T_PS", "T_VI", "T_VS", "P_TS", "P_TV", "P_VI", "P_VS", "V_PI", "V_PS", "V_TP",
+    "V_TS", "S_PI", "S_TP", "S_TV", "S_VI", "I_PS", "I_TP", "I_TS", "I_TV", "I_VS"};
+constexpr std::array<const char*, 8> kMetastableFunctions{"Ims_PS", "Ims_TP", "Sms_PI", "Sms_TP",
+                                                          "Tms_PI", "Tms_PS", "Vms_PI", "Vms_TP"};
+
+constexpr std::array<std::array<const char*, 10>, 2> kSupplementaryFunctions{{
+    {"Suchost", "Vlhkost", "Dynamická viskozita", "Tepelná vodivost", "Měrné teplo Cp",
+     "Měrné teplo Cv", "KAPA", "Rychlost zvuku", "HISO", "PumpISO"},
+    {"Dryness", "Moisture", "Dynamic Viscosity", "Thermal Conductivity", "Isobaric Heat Capacity",
+     "Isochoric Heat Capacity", "Isentropic Exponent", "Speed of Sound", "HISO", "PumpISO"},
+}};
+
+constexpr std::array<std::array<const char*, 10>, 2> kResultLabels{{
+    {"Suchost = ", "Vlhkost = ", "Dynamická viskozita = ", "Tepelná vodivost = ",
+     "Měrné teplo při konstantním tlaku = ", "Měrné teplo při konstantním objemu = ",
+     "Isoentropický exponent = ", "Rychlost zvuku = ", "Isoentropický spád = ",
+     "Isoentropická práce čerpadla = "},
+    {"Dryness = ", "Moisture = ", "Dynamic Viscosity = ", "Thermal Conductivity = ",
+     "Isobaric Heat Capacity = ", "Isochoric Heat Capacity = ", "Isentropic Exponent = ",
+     "Speed of Sound = ", "Isentropic heat drop = ", "Isentropic heat increasing = "},
+}};
+
+constexpr std::array<const char*, 10> kResultUnits{
+    " ", " ", "E-6 kg/m.s", "E-3 W/m.K", "kJ/kg.K", "kJ/kg.K", " ", "m/s", "kJ/kg", "kJ/kg"};
+
+constexpr std::array<std::array<const char*, 6>, 2> kChainInputLabels{{
+    {"Tlak poč. expanze = ", "Entalpie poč. expanze = ", "Tlak konce expanze = ",
+     "Tlak poč.komprese = ", "Teplota poč. komprese = ", "Tlak konce komprese = "},
+    {"Pressure-before expansion = ", "Enthalpy-before expansion = ", "Pressure-after expansion = ",
+     "Pressure-before compression = ", "Temperature-before compression = ",
+     "Pressure-after compression = "},
+}};
+
+// Characters set apart by blanks; the trailing and leading blanks line the centred rows up.
+constexpr const char* kRangesText =
+    "0   < =   T  [ ° C ]   < =   8 0 0\n"
+    "0 , 0 0 0 6 1 1 2   < =   P  [ M P a ]   < =   1 0 0                    \n"
+    "0 , 0 0 3 1   < =   V  [ m 3 / k g ]   < =   2 0 6 , 1 3 9 7\n"
+    "            0   < =   S  [ k J / k g K ]   < =   9 , 1 5 5 7 6\n"
+    "            0   < =   I  [ k J / k g ]   < =   4 1 6 0 , 6 6\n"
+    "0   < =   X  [ 1 ]   < =   1       ";
+
+template <std::size_t N> QStringList listOf(const std::array<const char*, N>& items) {
+    QStringList list;
+    for (const char* item : items)
+        list.append(QString::fromUtf8(item));
+    return list;
+}
+
 template <std::size_t N>
 QString pick(const std::array<std::array<const char*, N>, 2>& table, int language, int index) {
     if (language < 0 || language > 1 || index < 0 || index >= static_cast<int>(N)) return {};
@@ -123,6 +185,46 @@ QString RegionName(int language, int regionCode) {
 
 QString MetastableCaption(int language, bool preferred) {
     return pick(kMetastableCaptions, language, preferred ? 1 : 0);
+}
+
+QString FunctionGroup(int language, int group) {
+    return pick(kFunctionGroups, language, group - 1);
+}
+
+QStringList FunctionNames(int language, int group) {
+    switch (group) {
+    case 1:
+        return listOf(kSaturationFunctions);
+    case 2:
+        return listOf(kWetSteamFunctions);
+    case 3:
+        return listOf(kGeneralFunctions);
+    case 4:
+        return listOf(kMetastableFunctions);
+    case 5:
+        if (language == Czech || language == English)
+            return listOf(kSupplementaryFunctions[static_cast<std::size_t>(language)]);
+        return {};
+    default:
+        return {};
+    }
+}
+
+QString ResultLabel(int language, int index) {
+    return pick(kResultLabels, language, index);
+}
+
+QString ResultUnit(int index) {
+    if (index < 0 || index >= static_cast<int>(kResultUnits.size())) return {};
+    return QString::fromUtf8(kResultUnits[static_cast<std::size_t>(index)]);
+}
+
+QString ChainInputLabel(int language, int index) {
+    return pick(kChainInputLabels, language, index);
+}
+
+QString RangesText() {
+    return QString::fromUtf8(kRangesText);
 }
 
 int FixedDecimals(int index) {

@@ -4,6 +4,7 @@
 // region codes 1..11. Indexes outside a table give an empty text.
 
 #include <QString>
+#include <QStringList>
 
 namespace texts {
 
@@ -27,6 +28,19 @@ QString MetastableCaption(int language, bool preferred);
 int FixedDecimals(int index);
 // Decimals of derived row 1..6 of the Calculation page.
 int DerivedDecimals(int row);
+
+// Functions page. Groups 1..5; the function lists of groups 1..4 are the same in both
+// languages, in code order (item i is code 100 g + i); group 5 lists codes 500..509.
+QString FunctionGroup(int language, int group);
+QStringList FunctionNames(int language, int group);
+// Result label and unit of supplementary function 500 + index, index 0..9.
+QString ResultLabel(int language, int index);
+QString ResultUnit(int index);
+// Input labels of the chained functions: 0..2 for code 508, 3..5 for code 509.
+QString ChainInputLabel(int language, int index);
+
+// The definition ranges, six lines; the same in both languages.
+QString RangesText();
 
 // Texts the window shows in both languages alike.
 QString RotateHint();

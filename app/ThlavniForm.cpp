@@ -3,6 +3,9 @@
 #include "app/Artwork.h"
 #include "app/CalculationPage.h"
 #include "app/ConfigFile.h"
+#include "app/FunctionsPage.h"
+#include "app/PointsPage.h"
+#include "app/RangesPage.h"
 #include "app/Texts.h"
 #include "platform/MessageSink.h"
 #include "platform/SystemLocale.h"
@@ -55,6 +58,9 @@ ThlavniForm::ThlavniForm(const QString& exeDir, platform::MessageSink& messages,
     // separator are known; choosing the language draws it again.
     m_calculation = new CalculationPage(working[0], m_state, library);
     m_calculation->RefreshCalculationPage();
+    m_points = new PointsPage(working[1], m_state, *m_calculation, library);
+    m_functions = new FunctionsPage(working[2], m_state, library);
+    m_ranges = new RangesPage(working[3], m_state);
     m_state.PointsRow = 0;
     m_state.ExeDir = exeDir;
     readConfiguration();
@@ -172,6 +178,9 @@ void ThlavniForm::ApplyLanguage() {
         label->adjustSize();
     }
     m_calculation->ApplyLanguage();
+    m_points->ApplyLanguage();
+    m_functions->ApplyLanguage();
+    m_ranges->ApplyLanguage();
 }
 
 void ThlavniForm::chooseLanguage(int language) {
@@ -186,7 +195,20 @@ void ThlavniForm::menuMouseUp(int tag) {
     m_pages->setCurrentIndex(tag - 1);
     RefreshMenuLabels();
     m_state.PointsPageShown = false;
-    if (tag == 1) m_calculation->FocusFirstInput();
+    switch (tag) {
+    case 1:
+        m_calculation->FocusFirstInput();
+        break;
+    case 2:
+        m_points->Enter();
+        break;
+    case 3:
+        m_functions->Enter();
+        break;
+    default:
+        m_ranges->Enter();
+        break;
+    }
 }
 
 void ThlavniForm::menuMouseMove(QLabel* label) {

@@ -12,6 +12,9 @@
 #include <vector>
 
 class CalculationPage;
+class FunctionsPage;
+class PointsPage;
+class RangesPage;
 class QLabel;
 class QStackedWidget;
 
@@ -53,6 +56,9 @@ private:
     platform::MessageSink& m_messages;
     QStackedWidget* m_pages;
     CalculationPage* m_calculation = nullptr;
+    PointsPage* m_points = nullptr;
+    FunctionsPage* m_functions = nullptr;
+    RangesPage* m_ranges = nullptr;
     std::vector<QLabel*> m_menuLabels;  // 6 per working page
     std::vector<QLabel*> m_backgrounds; // Image1..Image4
     std::vector<QLabel*> m_exitImages;  // Image5..Image8, Image15

@@ -1,0 +1,246 @@
+#include "app/FunctionsPage.h"
+
+#include "app/FunctionEvaluator.h"
+#include "app/Texts.h"
+#include "platform/NumberText.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QWidget>
+
+namespace {
+
+constexpr int kNameX = 24;
+constexpr int kValueX = 250;
+constexpr int kUnitGap = 8; // pixels between the result and its unit
+constexpr int kHelpContext = 40;
+
+const QColor kTitleColour(255, 226, 120);
+const QColor kValueColour(170, 225, 255);
+
+void setTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+void setLabelText(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->adjustSize();
+}
+
+// The quantity a letter of a function name stands for: T P V S I X are 1..6; else 0.
+int quantityOfLetter(QChar letter) {
+    const int at = QStringLiteral("TPVSIX").indexOf(letter);
+    return at < 0 ? 0 : at + 1;
+}
+
+} // namespace
+
+FunctionsPage::FunctionsPage(QWidget* page, AppState& state, const PropertyLibrary& library)
+    : QObject(page), m_state(state), m_library(library), m_page(page) {
+    m_titleChoice = label("lblVyberFunkce", 16, 38);
+    setTextColour(m_titleChoice, kTitleColour);
+    m_groupCaption = label("lblFunSkup", kNameX, 63);
+    m_groups = new QComboBox(page);
+    m_groups->setObjectName("ComboSkupiny");
+    m_groups->setGeometry(90, 59, 190, 22);
+    m_groups->setProperty("helpContext", kHelpContext);
+    connect(m_groups, &QComboBox::activated, this, [this] { ComboSkupinyChange(); });
+    m_groupName = label("Label27", 300, 63);
+    setTextColour(m_groupName, kValueColour);
+    for (int group = 1; group <= 5; ++group) {
+        auto* list = new QComboBox(page);
+        list->setObjectName(QString("Combo%1").arg(group));
+        list->setProperty("tag", group);
+        list->setProperty("helpContext", kHelpContext);
+        list->setGeometry(90, 87, 190, 22);
+        list->setMaxVisibleItems(21);
+        list->addItems(texts::FunctionNames(texts::Czech, group));
+        connect(list, &QComboBox::activated, this, [this, group] { ComboChange(group); });
+        m_lists[static_cast<std::size_t>(group)] = list;
+    }
+
+    m_titleInputs = label("lblVstupniVelFunkce", 16, 124);
+    setTextColour(m_titleInputs, kTitleColour);
+    for (std::size_t i = 1; i <= 3; ++i) {
+        const int y = 148 + static_cast<int>(i - 1) * 26;
+        m_inputLabels[i] = label(QString("Lvstup%1").arg(i), kNameX, y);
+        auto* edit = new QLineEdit(page);
+        edit->setObjectName(QString("EditVstup%1").arg(i));
+        edit->setGeometry(kValueX, y - 3, 130, 21);
+        edit->setProperty("helpContext", kHelpContext);
+        edit->installEventFilter(this);
+        m_edits[i] = edit;
+        m_inputUnits[i] = label(QString("Ljedn%1").arg(i), kValueX + 138, y);
+    }
+
+    m_titleResult = label("lblVysledekFunkce", 16, 236);
+    setTextColour(m_titleResult, kTitleColour);
+    m_resultLabel = label("Lvystup", kNameX, 260);
+    m_result = label("Lhodnota", kValueX, 260);
+    setTextColour(m_result, kValueColour);
+    m_resultUnit = label("LjednV", kValueX, 260);
+    ApplyLanguage();
+}
+
+QLabel* FunctionsPage::label(const QString& name, int x, int y) {
+    auto* label = new QLabel(m_page);
+    label->setObjectName(name);
+    label->move(x, y);
+    // Mouse movement over plain texts reaches the page background (hover reset, drag).
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return label;
+}
+
+void FunctionsPage::ApplyLanguage() {
+    const int language = m_state.Language;
+    setLabelText(m_titleChoice, texts::PageText(language, 2));
+    setLabelText(m_titleInputs, texts::PageText(language, 0));
+    setLabelText(m_titleResult, texts::PageText(language, 3));
+    setLabelText(m_groupCaption, texts::PageText(language, 4));
+    m_groups->clear();
+    for (int group = 1; group <= 5; ++group)
+        m_groups->addItem(texts::FunctionGroup(language, group));
+    m_lists[5]->clear();
+    m_lists[5]->addItems(texts::FunctionNames(language, 5));
+}
+
+void FunctionsPage::Enter() {
+    m_groups->setCurrentIndex(0);
+    for (std::size_t group = 1; group <= 5; ++group)
+        m_lists[group]->setCurrentIndex(0);
+    ComboSkupinyChange();
+}
+
+void FunctionsPage::ComboSkupinyChange() {
+    const int group = m_groups->currentIndex() + 1;
+    setLabelText(m_groupName, m_groups->currentText());
+    for (std::size_t g = 1; g <= 5; ++g)
+        m_lists[g]->setVisible(m_lists[g]->property("tag").toInt() == group);
+    if (group < 1 || group > 5) return;
+    const QComboBox* list = m_lists[static_cast<std::size_t>(group)];
+    m_state.FunctionCode = 100 * group + list->currentIndex();
+    m_state.FunctionName = list->currentText();
+    UpdateFunctionInputs();
+}
+
+void FunctionsPage::ComboChange(int group) {
+    const QComboBox* list = m_lists[static_cast<std::size_t>(group)];
+    m_state.FunctionCode = 100 * group + list->currentIndex();
+    m_state.FunctionName = list->currentText();
+    UpdateFunctionInputs();
+}
+
+QString FunctionsPage::initialText() const {
+    return platform::FormatFixed(0.0, 1, m_state.DecimalSeparator);
+}
+
+void FunctionsPage::UpdateFunctionInputs() {
+    for (std::size_t i = 1; i <= 3; ++i)
+        m_edits[i]->setText(initialText());
+    setLabelText(m_result, initialText());
+    const int code = m_state.FunctionCode;
+    m_state.InputCount = code < 200 ? 1 : code < 508 ? 2 : 3;
+    for (std::size_t i = 2; i <= 3; ++i) {
+        const bool shown = m_state.InputCount >= static_cast<int>(i);
+        for (QWidget* w :
+             {static_cast<QWidget*>(m_inputLabels[i]), static_cast<QWidget*>(m_edits[i]),
+              static_cast<QWidget*>(m_inputUnits[i])})
+            w->setVisible(shown);
+    }
+    SetFunctionLabels(m_state.FunctionName, code);
+    m_edits[1]->setFocus();
+}
+
+void FunctionsPage::setInput(int input, int quantity) {
+    const auto i = static_cast<std::size_t>(input);
+    setLabelText(m_inputLabels[i], texts::RowName(m_state.Language, quantity));
+    setLabelText(m_inputUnits[i], texts::QuantityUnit(quantity));
+}
+
+void FunctionsPage::SetFunctionLabels(const QString& name, int code) {
+    const int language = m_state.Language;
+    if (code >= 500) {
+        const int i = code - 500;
+        if (code <= 501) {
+            setInput(1, 2);
+            setInput(2, 5);
+        } else if (code <= 507) {
+            setInput(1, 1);
+            setInput(2, 2);
+        } else {
+            // p, h, p for the expansion; p, t, p for the pump.
+            const int chain = code == 508 ? 0 : 3;
+            const int units[2][3] = {{2, 5, 2}, {2, 1, 2}};
+            for (int k = 0; k < 3; ++k) {
+                const auto input = static_cast<std::size_t>(k + 1);
+                setLabelText(m_inputLabels[input], texts::ChainInputLabel(language, chain + k));
+                setLabelText(m_inputUnits[input],
+                             texts::QuantityUnit(units[code == 508 ? 0 : 1][k]));
+            }
+        }
+        setLabelText(m_resultLabel, texts::ResultLabel(language, i));
+        setLabelText(m_resultUnit, texts::ResultUnit(i));
+        m_state.ResultDecimals = texts::FixedDecimals(i);
+    } else {
+        // "Ims_PS": the result is the first letter, the inputs the letters after '_'.
+        const qsizetype k = name.indexOf('_');
+        if (k >= 0 && k + 1 < name.size()) setInput(1, quantityOfLetter(name[k + 1]));
+        if (k >= 0 && k + 2 < name.size()) setInput(2, quantityOfLetter(name[k + 2]));
+        const int result = name.isEmpty() ? 0 : quantityOfLetter(name[0]);
+        setLabelText(m_resultLabel, texts::RowName(language, result));
+        setLabelText(m_resultUnit, texts::QuantityUnit(result));
+        m_state.ResultDecimals =
+            result > 0 ? m_state.DecimalPlaces[static_cast<std::size_t>(result)] : 0;
+    }
+    m_resultUnit->move(m_result->x() + m_result->width() + kUnitGap, m_result->y());
+}
+
+void FunctionsPage::showResult(const QString& text) {
+    setLabelText(m_result, text);
+    m_resultUnit->move(m_result->x() + m_result->width() + kUnitGap, m_result->y());
+}
+
+void FunctionsPage::EditVstupKeyPress(int input) {
+    AppState& s = m_state;
+    s.FunctionInputs = {0, 0, 0};
+    const QString initial = initialText();
+    const int count = s.InputCount;
+    if (m_edits[1]->text() == initial || (count > 1 && m_edits[2]->text() == initial) ||
+        (count >= 3 && m_edits[3]->text() == initial)) {
+        // Inputs left as they came: nothing to evaluate.
+        showResult(initial);
+    } else {
+        for (int i = 0; i < count; ++i) {
+            const auto value =
+                platform::ParseNumber(m_edits[static_cast<std::size_t>(i + 1)]->text());
+            if (!value) {
+                showResult(initial);
+                return; // the focus stays for a correction
+            }
+            s.FunctionInputs[static_cast<std::size_t>(i)] = *value;
+        }
+        const auto& x = s.FunctionInputs;
+        const double r = EvaluateFunction(m_library, s.FunctionCode, x[0], x[1], x[2]);
+        showResult(platform::FormatFixed(r, s.ResultDecimals, s.DecimalSeparator));
+    }
+    // The focus cycles through the visible inputs.
+    if (input == 3 || (input == 2 && count < 3))
+        m_edits[1]->setFocus();
+    else if (input == 2 || (input == 1 && count >= 2))
+        m_edits[static_cast<std::size_t>(input + 1)]->setFocus();
+}
+
+bool FunctionsPage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            for (int i = 1; i <= 3; ++i)
+                if (watched == m_edits[static_cast<std::size_t>(i)]) EditVstupKeyPress(i);
+        }
+    }
+    return false; // every key goes on to the box
+}

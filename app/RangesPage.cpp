@@ -1,0 +1,94 @@
+#include "app/RangesPage.h"
+
+#include "app/Texts.h"
+
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QWidget>
+
+namespace {
+
+constexpr int kMaxDecimals = 8;
+const QColor kTitleColour(255, 226, 120);
+const QColor kValueColour(170, 225, 255);
+
+void setTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+RangesPage::RangesPage(QWidget* page, AppState& state)
+    : QObject(page), m_state(state), m_page(page) {
+    m_titleRanges = label("lblMezni", 16, 34);
+    m_titleRanges->setFixedWidth(482);
+    m_titleRanges->setWordWrap(true);
+    m_minimum = label("lblMinim", 24, 70);
+    m_maximum = label("lblMaxim", 380, 70);
+    m_ranges = label("LabelMin", 16, 90);
+    m_ranges->setGeometry(16, 90, 482, 112);
+    m_ranges->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_ranges->setWordWrap(true);
+    setTextColour(m_ranges, kValueColour);
+    m_titleSettings = label("lblNastaveni", 16, 218);
+    for (QLabel* title : {m_titleRanges, m_titleSettings})
+        setTextColour(title, kTitleColour);
+
+    for (int q = 1; q <= 6; ++q) {
+        // The letters of the ranges text name the spin edits.
+        QLabel* letter = label(QString("lblSpin%1").arg(q), 24 + (q - 1) * 78, 246);
+        letter->setText(QString(QStringLiteral("TPVSIX")[q - 1]));
+        auto* spin = new QSpinBox(page);
+        spin->setObjectName(QString("SpinEdit%1").arg(q));
+        spin->setProperty("tag", q);
+        spin->setProperty("helpContext", 50);
+        spin->setRange(0, kMaxDecimals);
+        spin->setGeometry(24 + (q - 1) * 78, 264, 60, 22);
+        connect(spin, &QSpinBox::valueChanged, this, [this, spin] { SpinEditChange(spin); });
+        m_spins[static_cast<std::size_t>(q)] = spin;
+    }
+    ApplyLanguage();
+}
+
+QLabel* RangesPage::label(const QString& name, int x, int y) {
+    auto* label = new QLabel(m_page);
+    label->setObjectName(name);
+    label->move(x, y);
+    // Mouse movement over plain texts reaches the page background (hover reset, drag).
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return label;
+}
+
+void RangesPage::ApplyLanguage() {
+    const int language = m_state.Language;
+    m_titleRanges->setText(texts::PageText(language, 5));
+    m_titleRanges->adjustSize();
+    m_titleSettings->setText(texts::PageText(language, 6));
+    m_minimum->setText(texts::PageText(language, 7));
+    m_maximum->setText(texts::PageText(language, 8));
+    for (QLabel* title : {m_titleSettings, m_minimum, m_maximum})
+        title->adjustSize();
+    m_ranges->setText(texts::RangesText());
+}
+
+void RangesPage::Enter() {
+    for (std::size_t q = 1; q <= 6; ++q) {
+        // A spin edit holds its value to 0..8 without telling anyone when the value it held
+        // does not change, so the held value is written back explicitly.
+        QSpinBox* spin = m_spins[q];
+        {
+            const QSignalBlocker blocker(spin);
+            spin->setValue(m_state.DecimalPlaces[q]);
+        }
+        m_state.DecimalPlaces[q] = spin->value();
+    }
+    m_spins[1]->setFocus();
+}
+
+void RangesPage::SpinEditChange(QSpinBox* sender) {
+    const int q = sender->property("tag").toInt();
+    if (q >= 1 && q <= 6) m_state.DecimalPlaces[static_cast<std::size_t>(q)] = sender->value();
+}
