@@ -20,7 +20,7 @@ std::vector<std::pair<double, double>> grid(double t0, double t1, double p0, dou
     return points;
 }
 
-void run(benchmark::State& state, PropertyFn fn, std::vector<std::pair<double, double>> points) {
+void BM_TP(benchmark::State& state, PropertyFn fn, std::vector<std::pair<double, double>> points) {
     for (auto _ : state)
         for (const auto& [t, p] : points)
             benchmark::DoNotOptimize(fn(t, p));
@@ -29,9 +29,9 @@ void run(benchmark::State& state, PropertyFn fn, std::vector<std::pair<double, d
 
 // Region 1: 20..300 °C at 20..100 MPa; region 2: 400..800 °C at 0.01..10 MPa;
 // metastable vapour: 100..170 °C at 1..1.5 MPa (below the saturation temperature).
-BENCHMARK_CAPTURE(run, V1_TP, numerics::V1_TP, grid(20, 300, 20, 100));
-BENCHMARK_CAPTURE(run, V2_TP, numerics::V2_TP, grid(400, 800, 0.01, 10));
-BENCHMARK_CAPTURE(run, S2_TP, numerics::S2_TP, grid(400, 800, 0.01, 10));
-BENCHMARK_CAPTURE(run, I2m_TP, numerics::I2m_TP, grid(100, 170, 1, 1.5));
+BENCHMARK_CAPTURE(BM_TP, V1_TP, numerics::V1_TP, grid(20, 300, 20, 100));
+BENCHMARK_CAPTURE(BM_TP, V2_TP, numerics::V2_TP, grid(400, 800, 0.01, 10));
+BENCHMARK_CAPTURE(BM_TP, S2_TP, numerics::S2_TP, grid(400, 800, 0.01, 10));
+BENCHMARK_CAPTURE(BM_TP, I2m_TP, numerics::I2m_TP, grid(100, 170, 1, 1.5));
 
 } // namespace
