@@ -216,8 +216,8 @@ void TDiagramForm::BitBtn2Click() {
     PlacePointMarkers();
 
     const QRect overview = m_overview->geometry();
-    const int height = std::min(nearest(m_client.height() * 166.0 / m_chart.height()),
-                                overview.height() - 4);
+    const int height =
+        std::min(nearest(m_client.height() * 166.0 / m_chart.height()), overview.height() - 4);
     const int width =
         std::min(nearest(m_client.width() * 96.0 / m_chart.width()), overview.width() - 4);
     m_frame->setGeometry(overview.left() + 2, overview.top() + 2, std::max(width, 0),
@@ -363,8 +363,9 @@ void TDiagramForm::polohaMouseMove(QPoint at) {
     const QPoint target = m_frame->pos() + (at - OverviewStart);
     const int right = overview.left() + overview.width() - 2 - m_frame->width();
     const int bottom = overview.top() + overview.height() - 2 - m_frame->height();
-    m_frame->move(std::clamp(target.x(), overview.left() + 2, std::max(right, overview.left() + 2)),
-                  std::clamp(target.y(), overview.top() + 2, std::max(bottom, overview.top() + 2)));
+    m_frame->move(
+        std::clamp(target.x(), overview.left() + 2, std::max(right, overview.left() + 2)),
+        std::clamp(target.y(), overview.top() + 2, std::max(bottom, overview.top() + 2)));
 }
 
 void TDiagramForm::polohaMouseUp() {
@@ -375,14 +376,14 @@ void TDiagramForm::polohaMouseUp() {
     const int bottom = overview.top() + overview.height() - 2 - m_frame->height();
     const int lowLeft = m_client.width() - m_chart.width();
     const int lowTop = m_client.height() - m_chart.height();
-    const int left = m_frame->x() == right
-                         ? lowLeft
-                         : nearest((overview.left() - m_frame->x() + 2) * double(m_chart.width()) /
-                                   98.0);
-    const int top = m_frame->y() == bottom
-                        ? lowTop
-                        : nearest((overview.top() - m_frame->y() + 2) * double(m_chart.height()) /
-                                  168.0);
+    const int left =
+        m_frame->x() == right
+            ? lowLeft
+            : nearest((overview.left() - m_frame->x() + 2) * double(m_chart.width()) / 98.0);
+    const int top =
+        m_frame->y() == bottom
+            ? lowTop
+            : nearest((overview.top() - m_frame->y() + 2) * double(m_chart.height()) / 168.0);
     // On a screen taller than the chart the bottom stop would leave a gap above it.
     const QPoint target(clampPan(left, lowLeft), clampPan(top, lowTop));
     moveMarkers(target - m_image->pos());

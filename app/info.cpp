@@ -14,20 +14,17 @@ constexpr int kSetCount = 3;
 // Heading, name, address, telephone and fax, web and e-mail; Czech and English together.
 // Contact data the project does not have is shown as a dash.
 const char* const kCredits[kSetCount][5] = {
-    {"Zadavatel / Contractor", "Projekt KOLV / The KOLV project", "—",
-     "Tel.: —\nFax: —", "Web: —\nE-mail: —"},
+    {"Zadavatel / Contractor", "Projekt KOLV / The KOLV project", "—", "Tel.: —\nFax: —",
+     "Web: —\nE-mail: —"},
     {"Výpočtové knihovny\nMathematical libraries developing",
-     "Vývojáři projektu KOLV / KOLV developers",
-     "Vlastnosti vody a páry podle IAPWS-IF97 / Water and steam properties after IAPWS-IF97",
+     "Vývojáři projektu KOLV / KOLV developers", "—", "Tel.: —\nFax: —", "Web: —\nE-mail: —"},
+    {"Uživatelský program\nUser's program design", "Vývojáři projektu KOLV / KOLV developers", "—",
      "Tel.: —\nFax: —", "Web: —\nE-mail: —"},
-    {"Uživatelský program\nUser's program design", "Vývojáři projektu KOLV / KOLV developers",
-     "—", "Tel.: —\nFax: —", "Web: —\nE-mail: —"},
 };
 
 } // namespace
 
-TInfoForm::TInfoForm(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+TInfoForm::TInfoForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName("InfoForm");
     setModal(true);
     setFixedSize(kWidth, kHeight);
@@ -43,8 +40,11 @@ TInfoForm::TInfoForm(QWidget* parent)
     bevel->setGeometry(0, 0, kWidth, kHeight);
 
     // Label1..Label5 from the top: heading, name, address, telephone, web.
-    const QRect places[5] = {{10, 10, 194, 34}, {10, 48, 194, 40}, {10, 92, 194, 62},
-                             {10, 158, 194, 30}, {10, 190, 194, 30}};
+    const QRect places[5] = {{10, 10, 194, 34},
+                             {10, 48, 194, 40},
+                             {10, 92, 194, 62},
+                             {10, 158, 194, 30},
+                             {10, 190, 194, 30}};
     for (int i = 0; i < 5; ++i) {
         m_labels[i] = new QLabel(this);
         m_labels[i]->setObjectName(QString("Label%1").arg(i + 1));

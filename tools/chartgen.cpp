@@ -28,10 +28,10 @@ namespace {
 using tschart::X;
 using tschart::Y;
 
-constexpr double kSMax = 9.5;    // kJ/(kg K), right edge of the plot
-constexpr double kTMax = 800.0;  // °C, top edge of the plot
-constexpr double kTc = 373.946;  // critical temperature, °C
-constexpr double kPc = 22.064;   // critical pressure, MPa
+constexpr double kSMax = 9.5;      // kJ/(kg K), right edge of the plot
+constexpr double kTMax = 800.0;    // °C, top edge of the plot
+constexpr double kTc = 373.946;    // critical temperature, °C
+constexpr double kPc = 22.064;     // critical pressure, MPa
 constexpr double kPMin = 0.000612; // just above the triple-point pressure, MPa
 
 const QRectF kPlot(QPointF(X(0), Y(kTMax)), QPointF(X(kSMax), Y(0)));
@@ -290,8 +290,7 @@ int main(int argc, char** argv) {
     }
     QSaveFile file(QString::fromLocal8Bit(argv[1]));
     if (!file.open(QIODevice::WriteOnly) ||
-        !drawChart().convertToFormat(QImage::Format_RGB888).save(&file, "BMP") ||
-        !file.commit()) {
+        !drawChart().convertToFormat(QImage::Format_RGB888).save(&file, "BMP") || !file.commit()) {
         std::fprintf(stderr, "chartgen: cannot write %s\n", argv[1]);
         return 1;
     }

@@ -46,8 +46,8 @@ ChartPoint point(double t, double s) {
 // Mouse events go straight to the widget, in its own coordinates.
 void mouse(QWidget* widget, QEvent::Type type, QPoint at) {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton
-                                                                     : Qt::LeftButton;
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, QPointF(at), QPointF(widget->mapToGlobal(at)), button, held,
                       Qt::NoModifier);
     QApplication::sendEvent(widget, &event);
@@ -114,8 +114,8 @@ TEST(GeneratedChart, IsA24BitBitmapWithTheLibrarysDomeAndNoRed) {
         for (double x : {0.0, 1.0}) {
             double T = 0, P = 0, V = 0, S = 0, I = 0, X = 0;
             int region = 0;
-            numerics::StateFromPair(numerics::PairCode::TX, false, false, t, x, true, false,
-                                    false, T, P, V, S, I, X, region);
+            numerics::StateFromPair(numerics::PairCode::TX, false, false, t, x, true, false, false,
+                                    T, P, V, S, I, X, region);
             EXPECT_TRUE(darkNear(tschart::X(S), tschart::Y(t))) << "t " << t << " x " << x;
         }
     }
@@ -140,10 +140,9 @@ TEST_F(ChartWindow, OpensAtNaturalSizeWithTheOverviewFromTheScreen) {
     EXPECT_TRUE(find("ImageNahled")->isVisible());
     EXPECT_EQ(find("ImageNahled")->size(), QSize(100, 170));
     const QRect overview = find("ImageNahled")->geometry();
-    EXPECT_EQ(frame()->geometry(),
-              QRect(overview.left() + 2, overview.top() + 2,
-                    std::min(nearest(client.width() * 96.0 / 1000), 96),
-                    std::min(nearest(client.height() * 166.0 / 1700), 166)));
+    EXPECT_EQ(frame()->geometry(), QRect(overview.left() + 2, overview.top() + 2,
+                                         std::min(nearest(client.width() * 96.0 / 1000), 96),
+                                         std::min(nearest(client.height() * 166.0 / 1700), 166)));
     EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(form.windowTitle(), "Diagramy");
     EXPECT_EQ(QApplication::focusWidget(), find("BitBtn3"));
@@ -278,9 +277,8 @@ TEST_F(ChartWindow, PanningMovesOnReleaseAndNeverUncoversTheWindow) {
     mouse(image(), QEvent::MouseButtonRelease, QPoint(300 - 5000, 300 - 5000));
     EXPECT_EQ(image()->pos(), low);
     EXPECT_EQ(marker(1)->pos(), QPoint(163, 1471) + low);
-    EXPECT_EQ(frame()->pos(),
-              QPoint(overview.left() + 2 - nearest(low.x() / (1000 / 98.0)),
-                     overview.top() + 2 - nearest(low.y() / (1700 / 168.0))));
+    EXPECT_EQ(frame()->pos(), QPoint(overview.left() + 2 - nearest(low.x() / (1000 / 98.0)),
+                                     overview.top() + 2 - nearest(low.y() / (1700 / 168.0))));
 
     drag(image(), QPoint(10, 10), QPoint(40, 25)); // part of the way back
     EXPECT_EQ(image()->pos(), low + QPoint(30, 15));
@@ -422,7 +420,8 @@ TEST(ChartLoadingMessage, LosingTheFocusWhileTheMessageIsUpIsNoNewActivation) {
     } sink;
     QTemporaryDir dir;
     QWidget window;
-    ChartBitmapLoader loader(&window, dir.path() + "/", [] { return 0; }, sink);
+    ChartBitmapLoader loader(
+        &window, dir.path() + "/", [] { return 0; }, sink);
     sink.loader = &loader;
     loader.windowActivated();
     loader.windowActivated();
@@ -456,7 +455,8 @@ TEST(ChartLoadingWithARealBox, ClosingTheMessageStartsNoSeries) {
     QTemporaryDir dir;
     ClosingBoxSink sink;
     QWidget window;
-    ChartBitmapLoader loader(&window, dir.path() + "/", [] { return 0; }, sink);
+    ChartBitmapLoader loader(
+        &window, dir.path() + "/", [] { return 0; }, sink);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window)); // the box has come and gone
     QTest::qWait(1000);
