@@ -1,0 +1,302 @@
+// The Functions page against the recording stand-in: lists, group switching, labels parsed
+// from the function names, decimals, Enter and the focus cycle.
+
+#include "StandInLibrary.h"
+#include "WindowFixture.h"
+
+#include <QComboBox>
+
+namespace {
+
+class FunctionsUi : public testing::Test, public WindowFixture {
+protected:
+    void SetUp() override {
+        StandIn::reset();
+        open(StandIn::library());
+    }
+    void enterPage(int language) {
+        chooseLanguage(language);
+        click("menu0_3");
+    }
+
+    QComboBox* combo(const QString& name) const { return find<QComboBox>(name); }
+    QLineEdit* edit(int i) const { return find<QLineEdit>(QString("EditVstup%1").arg(i)); }
+    QStringList items(const QString& name) const {
+        QStringList list;
+        for (int i = 0; i < combo(name)->count(); ++i)
+            list.append(combo(name)->itemText(i));
+        return list;
+    }
+    // A user's choice: the combo's index changes and it reports the activation.
+    void choose(const QString& name, int index) {
+        QComboBox* box = combo(name);
+        box->setCurrentIndex(index);
+        emit box->activated(index);
+    }
+    void chooseFunction(int code) {
+        choose("ComboSkupiny", code / 100 - 1);
+        choose(QString("Combo%1").arg(code / 100), code % 100);
+    }
+    QString initial() const { return "0" + sep() + "0"; }
+    QString num(const char* dotted) const { return QString(dotted).replace('.', sep()); }
+    bool shown(const QString& name) const { return find<QWidget>(name)->isVisible(); }
+    QWidget* focus() const { return QApplication::focusWidget(); }
+    void pressEnter(int input) { QTest::keyClick(edit(input), Qt::Key_Return); }
+    void typeInto(int input, const QString& text) { edit(input)->setText(text); }
+};
+
+} // namespace
+
+TEST_F(FunctionsUi, ListsHoldTheFunctionsInCodeOrder) {
+    enterPage(0);
+    EXPECT_EQ(items("Combo1"),
+              (QStringList{"Ts_P", "Ps_T", "V12_T", "V23_T", "I12_T", "I23_T", "S12_T", "S23_T"}));
+    EXPECT_EQ(items("Combo2"),
+              (QStringList{"P_TX", "T_PX", "V_PX", "V_TX", "I_PX", "I_TX", "S_PX", "S_TX", "P_TI",
+                           "V_TI", "S_TI", "X_TI", "T_PV", "S_PV", "I_PV", "X_PV"}));
+    EXPECT_EQ(items("Combo3"),
+              (QStringList{"T_PI", "T_PS", "T_VI", "T_VS", "P_TS", "P_TV", "P_VI",
+                           "P_VS", "V_PI", "V_PS", "V_TP", "V_TS", "S_PI", "S_TP",
+                           "S_TV", "S_VI", "I_PS", "I_TP", "I_TS", "I_TV", "I_VS"}));
+    EXPECT_EQ(items("Combo4"), (QStringList{"Ims_PS", "Ims_TP", "Sms_PI", "Sms_TP", "Tms_PI",
+                                            "Tms_PS", "Vms_PI", "Vms_TP"}));
+    EXPECT_EQ(
+        items("Combo5"),
+        (QStringList{"Suchost", "Vlhkost", QString::fromUtf8("Dynamická viskozita"),
+                     QString::fromUtf8("Tepelná vodivost"), QString::fromUtf8("Měrné teplo Cp"),
+                     QString::fromUtf8("Měrné teplo Cv"), "KAPA", "Rychlost zvuku", "HISO",
+                     "PumpISO"}));
+    EXPECT_EQ(items("ComboSkupiny"), (QStringList{"Mez sytosti", QString::fromUtf8("Mokrá pára"),
+                                                  QString::fromUtf8("Obecné funkce"),
+                                                  QString::fromUtf8("Metastabilní oblast"),
+                                                  QString::fromUtf8("Doplňkové funkce")}));
+    for (int group = 1; group <= 5; ++group)
+        EXPECT_EQ(combo(QString("Combo%1").arg(group))->property("tag").toInt(), group);
+}
+
+TEST_F(FunctionsUi, EnglishTextsOfThePage) {
+    enterPage(1);
+    EXPECT_EQ(items("ComboSkupiny"),
+              (QStringList{"Saturation line", "Wet Steam", "Multi regional functions",
+                           "Metastable-steam region", "Supplementary functions"}));
+    EXPECT_EQ(items("Combo5"),
+              (QStringList{"Dryness", "Moisture", "Dynamic Viscosity", "Thermal Conductivity",
+                           "Isobaric Heat Capacity", "Isochoric Heat Capacity",
+                           "Isentropic Exponent", "Speed of Sound", "HISO", "PumpISO"}));
+    EXPECT_EQ(items("Combo1").first(), "Ts_P");
+    EXPECT_EQ(text("lblVyberFunkce"), "F u n c t i o n  s e l e c t i o n");
+    EXPECT_EQ(text("lblVstupniVelFunkce"), "I n p u t  p a r a m e t e r s");
+    EXPECT_EQ(text("lblVysledekFunkce"), "R e s u l t");
+    EXPECT_EQ(text("lblFunSkup"), "Region");
+    EXPECT_EQ(text("Label27"), "Saturation line");
+    EXPECT_EQ(text("Lvstup1"), "Pressure = ");
+    EXPECT_EQ(text("Lvystup"), "Temperature = ");
+
+    chooseFunction(508);
+    EXPECT_EQ(text("Lvstup1"), "Pressure-before expansion = ");
+    EXPECT_EQ(text("Lvstup2"), "Enthalpy-before expansion = ");
+    EXPECT_EQ(text("Lvstup3"), "Pressure-after expansion = ");
+    EXPECT_EQ(text("Lvystup"), "Isentropic heat drop = ");
+    chooseFunction(509);
+    EXPECT_EQ(text("Lvstup2"), "Temperature-before compression = ");
+    EXPECT_EQ(text("Ljedn2"), QString::fromUtf8("°C"));
+    EXPECT_EQ(text("Lvystup"), "Isentropic heat increasing = ");
+}
+
+TEST_F(FunctionsUi, EachGroupShowsItsOwnListOnly) {
+    enterPage(0);
+    for (int group = 5; group >= 1; --group) {
+        choose("ComboSkupiny", group - 1);
+        for (int g = 1; g <= 5; ++g)
+            EXPECT_EQ(shown(QString("Combo%1").arg(g)), g == group) << group << " " << g;
+        EXPECT_EQ(text("Label27"), combo("ComboSkupiny")->itemText(group - 1));
+        EXPECT_EQ(window->state().FunctionCode, 100 * group);
+    }
+    // The chosen function of a group stays when the user returns to it.
+    choose("ComboSkupiny", 2);
+    choose("Combo3", 10);
+    EXPECT_EQ(window->state().FunctionCode, 310);
+    EXPECT_EQ(window->state().FunctionName, "V_TP");
+    choose("ComboSkupiny", 0);
+    choose("ComboSkupiny", 2);
+    EXPECT_EQ(window->state().FunctionCode, 310);
+    // Page entry starts over with the first item of every list.
+    click("menu2_4");
+    click("menu3_3");
+    EXPECT_EQ(window->state().FunctionCode, 100);
+    EXPECT_EQ(combo("Combo3")->currentIndex(), 0);
+    EXPECT_TRUE(shown("Combo1"));
+}
+
+TEST_F(FunctionsUi, ArrowKeysChooseAsTheUserDoes) {
+    enterPage(0);
+    combo("ComboSkupiny")->setFocus();
+    QTest::keyClick(combo("ComboSkupiny"), Qt::Key_Down);
+    EXPECT_EQ(window->state().FunctionCode, 200);
+    EXPECT_TRUE(shown("Combo2"));
+    combo("Combo2")->setFocus();
+    QTest::keyClick(combo("Combo2"), Qt::Key_Down);
+    QTest::keyClick(combo("Combo2"), Qt::Key_Down);
+    EXPECT_EQ(window->state().FunctionCode, 202);
+    EXPECT_EQ(window->state().FunctionName, "V_PX");
+    EXPECT_EQ(focus(), edit(1));
+}
+
+TEST_F(FunctionsUi, InputCountSetsTheVisibleInputs) {
+    enterPage(0);
+    const std::pair<int, int> counts[] = {{100, 1}, {107, 1}, {200, 2}, {407, 2},
+                                          {507, 2}, {508, 3}, {509, 3}};
+    for (const auto& [code, count] : counts) {
+        chooseFunction(code);
+        SCOPED_TRACE(code);
+        EXPECT_EQ(window->state().InputCount, count);
+        for (int i = 2; i <= 3; ++i)
+            for (const char* prefix : {"Lvstup", "EditVstup", "Ljedn"})
+                EXPECT_EQ(shown(QString("%1%2").arg(prefix).arg(i)), i <= count);
+        for (int i = 1; i <= 3; ++i)
+            EXPECT_EQ(edit(i)->text(), initial());
+        EXPECT_EQ(text("Lhodnota"), initial());
+        EXPECT_EQ(focus(), edit(1));
+    }
+}
+
+TEST_F(FunctionsUi, LabelsComeFromTheFunctionsName) {
+    enterPage(0);
+    chooseFunction(400); // Ims_PS
+    EXPECT_EQ(text("Lvystup"), "Entalpie = ");
+    EXPECT_EQ(text("LjednV"), "kJ/kg");
+    EXPECT_EQ(text("Lvstup1"), "Tlak = ");
+    EXPECT_EQ(text("Ljedn1"), "MPa");
+    EXPECT_EQ(text("Lvstup2"), "Entropie = ");
+    EXPECT_EQ(text("Ljedn2"), "kJ/kgK");
+    EXPECT_EQ(window->state().ResultDecimals, 3);
+
+    chooseFunction(102); // V12_T
+    EXPECT_EQ(text("Lvystup"), QString::fromUtf8("Měrný objem = "));
+    EXPECT_EQ(text("LjednV"), "m3/kg");
+    EXPECT_EQ(text("Lvstup1"), "Teplota = ");
+    EXPECT_EQ(text("Ljedn1"), QString::fromUtf8("°C"));
+    EXPECT_EQ(window->state().ResultDecimals, 6);
+
+    chooseFunction(211); // X_TI: x has one blank for its unit
+    EXPECT_EQ(text("Lvystup"), "Suchost pary = ");
+    EXPECT_EQ(text("Lvstup2"), "Entalpie = ");
+
+    chooseFunction(501);
+    EXPECT_EQ(text("Lvstup1"), "Tlak = ");
+    EXPECT_EQ(text("Lvstup2"), "Entalpie = ");
+    EXPECT_EQ(text("Lvystup"), "Vlhkost = ");
+    chooseFunction(503);
+    EXPECT_EQ(text("Lvstup1"), "Teplota = ");
+    EXPECT_EQ(text("Lvstup2"), "Tlak = ");
+    EXPECT_EQ(text("LjednV"), "E-3 W/m.K");
+    chooseFunction(508);
+    EXPECT_EQ(text("Lvstup1"), QString::fromUtf8("Tlak poč. expanze = "));
+    EXPECT_EQ(text("Ljedn2"), "kJ/kg");
+    EXPECT_EQ(text("Ljedn3"), "MPa");
+    EXPECT_EQ(text("LjednV"), "kJ/kg");
+    chooseFunction(509);
+    EXPECT_EQ(text("Lvstup1"), QString::fromUtf8("Tlak poč.komprese = "));
+    EXPECT_EQ(text("Lvystup"), QString::fromUtf8("Isoentropická práce čerpadla = "));
+}
+
+TEST_F(FunctionsUi, ResultDecimalsFollowTheSettingsOrTheFixedTable) {
+    // kolv.cfg: 2, 3, 6, 4, 3, 4.
+    enterPage(0);
+    chooseFunction(310); // V_TP
+    typeInto(1, "26.85");
+    typeInto(2, "3");
+    pressEnter(2);
+    ASSERT_EQ(StandIn::stateCalls.size(), 1u);
+    EXPECT_EQ(text("Lhodnota"), num("0.001002"));
+    const QLabel* value = find("Lhodnota");
+    EXPECT_EQ(find("LjednV")->x(), value->x() + value->width() + 8);
+
+    chooseFunction(504); // cp, 3 decimals whatever the settings
+    typeInto(1, "26.85");
+    typeInto(2, "3");
+    pressEnter(1);
+    EXPECT_EQ(text("Lhodnota"), num("4.173"));
+    chooseFunction(507); // w, 4 decimals
+    typeInto(1, "26,85");
+    typeInto(2, "3");
+    pressEnter(1);
+    EXPECT_EQ(text("Lhodnota"), num("1507.7392"));
+    // An unknown state's -1 is shown as a number.
+    StandIn::faultAt = "w";
+    pressEnter(1);
+    EXPECT_EQ(text("Lhodnota"), num("-1.0000"));
+}
+
+TEST_F(FunctionsUi, EnterCyclesTheFocusThroughTheVisibleInputs) {
+    enterPage(0);
+    typeInto(1, "0.1");
+    edit(1)->setFocus();
+    pressEnter(1); // Ts_P: one input, the focus stays
+    EXPECT_EQ(focus(), edit(1));
+    EXPECT_EQ(StandIn::stateCalls.size(), 1u);
+
+    chooseFunction(313);
+    typeInto(1, "100");
+    typeInto(2, "1");
+    pressEnter(1);
+    EXPECT_EQ(focus(), edit(2));
+    pressEnter(2);
+    EXPECT_EQ(focus(), edit(1));
+
+    chooseFunction(508);
+    for (int i = 1; i <= 3; ++i)
+        typeInto(i, QString::number(4 - i));
+    pressEnter(1);
+    EXPECT_EQ(focus(), edit(2));
+    pressEnter(2);
+    EXPECT_EQ(focus(), edit(3));
+    pressEnter(3);
+    EXPECT_EQ(focus(), edit(1));
+}
+
+TEST_F(FunctionsUi, InputsLeftAtTheInitialTextAreNotEvaluated) {
+    enterPage(0);
+    chooseFunction(313);
+    typeInto(1, "100");
+    find("Lhodnota")->setText("stale");
+    pressEnter(1); // input 2 still shows its initial text
+    EXPECT_TRUE(StandIn::sequence.empty());
+    EXPECT_EQ(text("Lhodnota"), initial());
+    EXPECT_EQ(focus(), edit(2)); // the focus moves all the same
+
+    // An input 3 at its initial text counts only for three-input functions.
+    typeInto(2, "1");
+    edit(3)->setText("x");
+    pressEnter(2);
+    EXPECT_EQ(StandIn::stateCalls.size(), 1u);
+}
+
+TEST_F(FunctionsUi, TextThatIsNoNumberKeepsTheFocus) {
+    enterPage(0);
+    chooseFunction(313);
+    for (const char* bad : {"abc", "nan", "inf", "1,2,3", ""}) {
+        typeInto(1, "100");
+        typeInto(2, bad);
+        edit(2)->setFocus();
+        pressEnter(2);
+        EXPECT_EQ(text("Lhodnota"), initial()) << bad;
+        EXPECT_EQ(focus(), edit(2)) << bad;
+    }
+    EXPECT_TRUE(StandIn::sequence.empty());
+    // Negative inputs go to the library as they are.
+    typeInto(2, "-1");
+    pressEnter(2);
+    ASSERT_EQ(StandIn::stateCalls.size(), 1u);
+    EXPECT_EQ(StandIn::stateCalls[0].x2, -1.0);
+}
+
+TEST_F(FunctionsUi, CombosAndInputsCarryTheirHelpContext) {
+    enterPage(0);
+    QTest::keyClick(edit(1), Qt::Key_F1);
+    combo("Combo1")->setFocus();
+    QTest::keyClick(combo("Combo1"), Qt::Key_F1);
+    ASSERT_EQ(help.topics.size(), 2u);
+    EXPECT_EQ(help.topics[0].second, 40);
+    EXPECT_EQ(help.topics[1].second, 40);
+}

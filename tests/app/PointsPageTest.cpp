@@ -1,0 +1,202 @@
+// The Points page against the recording stand-in: rows computed on leaving them, the marker
+// texts, PointsTable and the column heads.
+
+#include "StandInLibrary.h"
+#include "WindowFixture.h"
+
+#include <QTableWidget>
+
+namespace {
+
+class PointsUi : public testing::Test, public WindowFixture {
+protected:
+    void SetUp() override {
+        StandIn::reset();
+        open(StandIn::library());
+        chooseLanguage(0);
+        click("menu0_2");
+    }
+
+    QTableWidget* inputs() const { return find<QTableWidget>("SGBody1"); }
+    QTableWidget* outputs() const { return find<QTableWidget>("SGBody2"); }
+    QString out(int row, int column) const {
+        const QTableWidgetItem* item = outputs()->item(row, column);
+        return item ? item->text() : QString();
+    }
+    QStringList outRow(int row) const {
+        return {out(row, 0), out(row, 1), out(row, 2), out(row, 3)};
+    }
+    const AppState& state() const { return window->state(); }
+    double table(int column, int row) const {
+        return state()
+            .PointsTable[static_cast<std::size_t>(column)][static_cast<std::size_t>(row)];
+    }
+    QString num(const char* dotted) const { return QString(dotted).replace('.', sep()); }
+
+    // The first key opens the cell's editor, which takes the focus: every key goes to the
+    // focused widget of the moment.
+    static void type(const QString& text) {
+        for (QChar c : text)
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    }
+    static void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), k, modifiers);
+    }
+    void clickCell(int row, int column) {
+        const QRect cell = inputs()->visualRect(inputs()->model()->index(row, column));
+        QTest::mouseClick(inputs()->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+};
+
+} // namespace
+
+TEST_F(PointsUi, TypingARowAndTabbingOnComputesIt) {
+    EXPECT_EQ(page(), "TabSheetBody");
+    EXPECT_TRUE(state().PointsPageShown);
+    type("100");
+    key(Qt::Key_Tab);
+    EXPECT_TRUE(StandIn::stateCalls.empty()); // within the row nothing is computed
+    type("0,1");
+    key(Qt::Key_Tab);
+
+    ASSERT_EQ(StandIn::stateCalls.size(), 1u);
+    const StandIn::StateCall& call = StandIn::stateCalls[0];
+    EXPECT_EQ(call.pair, 12);
+    EXPECT_EQ(std::make_pair(call.x1, call.x2), std::make_pair(100.0, 0.1));
+    EXPECT_FALSE(call.wantP);
+    EXPECT_TRUE(call.wantV && call.wantS && call.wantI);
+    EXPECT_FALSE(call.metastable);
+    // v, s, h, x with the decimals 6, 4, 3, 4 of kolv.cfg.
+    EXPECT_EQ(outRow(0),
+              (QStringList{num("0.001002"), num("0.3923"), num("115.331"), num("0.0000")}));
+    EXPECT_EQ(table(0, 0), 1.0);
+    EXPECT_EQ(table(1, 0), 100.0);
+    EXPECT_EQ(table(2, 0), 0.1);
+    EXPECT_EQ(table(3, 0), StandIn::outputs[3]);
+    EXPECT_EQ(table(5, 0), StandIn::outputs[5]);
+    EXPECT_EQ(state().PointsRow, 1);
+    EXPECT_EQ(inputs()->currentRow(), 1);
+    EXPECT_EQ(outRow(1), (QStringList{"", "", "", ""}));
+}
+
+TEST_F(PointsUi, LeavingAnEmptyRowMarksItNotComputed) {
+    clickCell(5, 0);
+    EXPECT_EQ(outRow(0), (QStringList{"- - -", "- - -", "- - -", "- - -"}));
+    EXPECT_EQ(table(0, 0), 0.0);
+    EXPECT_TRUE(StandIn::stateCalls.empty());
+    EXPECT_EQ(state().PointsRow, 5);
+    // Text that is no number, and "nan", are not computed either.
+    type("abc");
+    key(Qt::Key_Tab);
+    type("nan");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(outRow(5), (QStringList{"- - -", "- - -", "- - -", "- - -"}));
+    EXPECT_TRUE(StandIn::stateCalls.empty());
+}
+
+TEST_F(PointsUi, ANegativeInputMarksTheRowAndALibraryFaultToo) {
+    type("-5");
+    key(Qt::Key_Tab);
+    type("1");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(outRow(0), (QStringList{"x x x", "x x x", "x x x", "x x x"}));
+    EXPECT_EQ(table(0, 0), 0.0);
+    EXPECT_TRUE(StandIn::stateCalls.empty());
+
+    StandIn::faultAt = "StateFromPair";
+    type("20");
+    key(Qt::Key_Tab);
+    type("1");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(StandIn::stateCalls.size(), 1u);
+    EXPECT_EQ(outRow(1), (QStringList{"- - -", "- - -", "- - -", "- - -"}));
+    EXPECT_EQ(table(0, 1), 0.0);
+}
+
+TEST_F(PointsUi, ArrowsShiftTabAndTheMouseLeaveRowsToo) {
+    type("50");
+    key(Qt::Key_Tab);
+    type("2");
+    key(Qt::Key_Down); // to row 1, column 1
+    EXPECT_EQ(StandIn::stateCalls.size(), 1u);
+    EXPECT_EQ(table(0, 0), 1.0);
+    type("3");
+    key(Qt::Key_Backtab, Qt::ShiftModifier); // row 1, column 0: the same row
+    EXPECT_EQ(StandIn::stateCalls.size(), 1u);
+    type("60");
+    key(Qt::Key_Up); // back to row 0, which computes row 1
+    ASSERT_EQ(StandIn::stateCalls.size(), 2u);
+    EXPECT_EQ(std::make_pair(StandIn::stateCalls[1].x1, StandIn::stateCalls[1].x2),
+              std::make_pair(60.0, 3.0));
+    EXPECT_EQ(table(1, 1), 60.0);
+    clickCell(11, 1); // row 0 again, by the mouse
+    EXPECT_EQ(StandIn::stateCalls.size(), 3u);
+    EXPECT_EQ(state().PointsRow, 11);
+}
+
+TEST_F(PointsUi, HeadsAndInputsFollowTheCalculationPagesOrder) {
+    click("menu1_1");
+    click("ShapeV1"); // v, t, p, s, h, x: pair 13 with the inputs swapped
+    click("menu0_2");
+    const int order[] = {3, 1, 2, 4, 5, 6};
+    for (int place = 1; place <= 6; ++place)
+        EXPECT_EQ(find(QString("L%1").arg(order[place - 1]))->x(), (place - 1) * 78 + 25) << place;
+    type("0.5");
+    key(Qt::Key_Tab);
+    type("200");
+    key(Qt::Key_Tab);
+    ASSERT_EQ(StandIn::stateCalls.size(), 1u);
+    const StandIn::StateCall& call = StandIn::stateCalls[0];
+    EXPECT_EQ(call.pair, 13);
+    EXPECT_EQ(std::make_pair(call.x1, call.x2), std::make_pair(200.0, 0.5));
+    EXPECT_TRUE(call.wantP && !call.wantV && call.wantS && call.wantI);
+    // Outputs by places 3..6: p, s, h, x.
+    EXPECT_EQ(out(0, 0), num("3.000"));
+    EXPECT_EQ(table(3, 0), 0.5);
+}
+
+TEST_F(PointsUi, ReentryClearsEverythingAndOtherPagesClearTheShownFlag) {
+    type("100");
+    key(Qt::Key_Tab);
+    type("1");
+    key(Qt::Key_Tab);
+    type("7"); // row 1 typed, never left
+    ASSERT_EQ(table(0, 0), 1.0);
+
+    click("menu1_1");
+    EXPECT_FALSE(state().PointsPageShown);
+    EXPECT_EQ(table(0, 0), 1.0); // kept until the next entry
+    click("menu0_2");
+    EXPECT_TRUE(state().PointsPageShown);
+    EXPECT_EQ(StandIn::stateCalls.size(), 1u); // the row left unfinished was not computed
+    for (int row = 0; row < 12; ++row) {
+        EXPECT_EQ(outRow(row), (QStringList{"", "", "", ""})) << row;
+        for (int column = 0; column < 2; ++column) {
+            const QTableWidgetItem* item = inputs()->item(row, column);
+            EXPECT_TRUE(!item || item->text().isEmpty()) << row;
+        }
+        for (int column = 0; column <= 6; ++column)
+            EXPECT_EQ(table(column, row), 0.0);
+    }
+    EXPECT_EQ(state().PointsRow, 0);
+    EXPECT_EQ(inputs()->currentRow(), 0);
+    EXPECT_EQ(inputs()->currentColumn(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), inputs());
+}
+
+TEST_F(PointsUi, RowsCountAsComputedWhateverTheRegion) {
+    StandIn::region = 9;
+    type("1e300");
+    key(Qt::Key_Tab);
+    type("1");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(table(0, 0), 1.0);
+    EXPECT_EQ(table(1, 0), 1e300);
+}
+
+TEST_F(PointsUi, TheGridCarriesItsHelpContext) {
+    type("1");
+    key(Qt::Key_F1);
+    ASSERT_EQ(help.topics.size(), 1u);
+    EXPECT_EQ(help.topics[0], std::make_pair(QString("kolv.hlp"), 60));
+}

@@ -1,0 +1,130 @@
+// The Ranges page: decimals held to 0..8, their effect on the other pages and on kolv.cfg, and
+// the texts of the page and of the Points heads in both languages.
+
+#include "StandInLibrary.h"
+#include "WindowFixture.h"
+
+#include "app/Texts.h"
+
+#include <QSpinBox>
+#include <QTableWidget>
+
+namespace {
+
+class RangesUi : public testing::Test, public WindowFixture {
+protected:
+    void SetUp() override { StandIn::reset(); }
+
+    QSpinBox* spin(int q) const { return find<QSpinBox>(QString("SpinEdit%1").arg(q)); }
+    const std::array<int, 7>& decimals() const { return window->state().DecimalPlaces; }
+    QString num(const char* dotted) const { return QString(dotted).replace('.', sep()); }
+};
+
+} // namespace
+
+TEST_F(RangesUi, EntryLoadsTheSpinsAndWritesTheHeldValuesBack) {
+    open(StandIn::library(), QByteArray("12\r\n-3\r\n6\r\n4\r\n8\r\n0\r\n"));
+    chooseLanguage(0);
+    // Used as read until the page is entered.
+    EXPECT_EQ(decimals(), (std::array<int, 7>{0, 12, -3, 6, 4, 8, 0}));
+    click("menu0_4");
+    EXPECT_EQ(page(), "TabSheetRozsahy");
+    const int held[] = {8, 0, 6, 4, 8, 0};
+    for (int q = 1; q <= 6; ++q) {
+        EXPECT_EQ(spin(q)->value(), held[q - 1]) << q;
+        EXPECT_EQ(spin(q)->property("tag").toInt(), q);
+    }
+    EXPECT_EQ(decimals(), (std::array<int, 7>{0, 8, 0, 6, 4, 8, 0}));
+    EXPECT_EQ(QApplication::focusWidget(), spin(1));
+    window->close();
+    EXPECT_EQ(cfgBytes(), "8\r\n0\r\n6\r\n4\r\n8\r\n0\r\n");
+}
+
+TEST_F(RangesUi, SpinsStayWithinZeroToEight) {
+    open(StandIn::library(), QByteArray("8\r\n0\r\n6\r\n4\r\n3\r\n4\r\n"));
+    chooseLanguage(0);
+    click("menu0_4");
+    QTest::keyClick(spin(1), Qt::Key_Up);
+    spin(2)->setFocus();
+    QTest::keyClick(spin(2), Qt::Key_Down);
+    EXPECT_EQ(spin(1)->value(), 8);
+    EXPECT_EQ(spin(2)->value(), 0);
+    QTest::keyClick(spin(2), Qt::Key_Up);
+    EXPECT_EQ(decimals()[2], 1);
+    QTest::keyClick(spin(2), Qt::Key_F1);
+    ASSERT_EQ(help.topics.size(), 1u);
+    EXPECT_EQ(help.topics[0].second, 50);
+}
+
+TEST_F(RangesUi, NoDecimalsForTemperatureReachTheOtherPagesAndTheFile) {
+    open(StandIn::library());
+    chooseLanguage(0);
+    click("menu0_4");
+    QSpinBox* t = spin(1);
+    QTest::keyClick(t, Qt::Key_Down);
+    QTest::keyClick(t, Qt::Key_Down);
+    EXPECT_EQ(decimals()[1], 0); // at once, without leaving the page
+
+    click("menu3_1");
+    enter("Edit1", "26.85");
+    EXPECT_EQ(find<QLineEdit>("Edit1")->text(), "27");
+
+    // Rows of the Points page computed afterwards use it too: t is an output there after a
+    // rotation to (v, p).
+    click("ShapeV1"); // v, t, p, ...
+    click("ShapeV1"); // p, v, t, ...
+    click("menu0_2");
+    QTest::keyClick(QApplication::focusWidget(), '3');
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), '1');
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    const QTableWidgetItem* tCell = find<QTableWidget>("SGBody2")->item(0, 0);
+    ASSERT_NE(tCell, nullptr);
+    EXPECT_EQ(tCell->text(), "27");
+
+    window->close();
+    EXPECT_TRUE(cfgBytes().startsWith("0\r\n3\r\n"));
+}
+
+TEST_F(RangesUi, RangesTextIsTheSameInBothLanguages) {
+    const QByteArray expected =
+        QByteArray("0   < =   T  [ \xC2\xB0 C ]   < =   8 0 0\n") +
+        "0 , 0 0 0 6 1 1 2   < =   P  [ M P a ]   < =   1 0 0" + QByteArray(20, ' ') + "\n" +
+        "0 , 0 0 3 1   < =   V  [ m 3 / k g ]   < =   2 0 6 , 1 3 9 7\n" + QByteArray(12, ' ') +
+        "0   < =   S  [ k J / k g K ]   < =   9 , 1 5 5 7 6\n" + QByteArray(12, ' ') +
+        "0   < =   I  [ k J / k g ]   < =   4 1 6 0 , 6 6\n" + "0   < =   X  [ 1 ]   < =   1" +
+        QByteArray(7, ' ');
+    for (int language : {0, 1}) {
+        window.reset();
+        open(StandIn::library());
+        chooseLanguage(language);
+        EXPECT_EQ(text("LabelMin").toUtf8(), expected) << language;
+        EXPECT_EQ(text("LabelMin").count('\n'), 5);
+    }
+    EXPECT_TRUE(find("LabelMin")->wordWrap());
+}
+
+TEST_F(RangesUi, CaptionsAndPointsHeadsInEachLanguage) {
+    open(StandIn::library());
+    chooseLanguage(1);
+    EXPECT_EQ(text("lblMezni"), "\nDefinition range:");
+    EXPECT_EQ(text("lblNastaveni"), "Setting of decimal points :");
+    EXPECT_EQ(text("lblMinim"), "Minimum:");
+    EXPECT_EQ(text("lblMaxim"), "Maximum:");
+    EXPECT_EQ(text("L1"), QString::fromUtf8("Temperat.\n°C"));
+    EXPECT_EQ(text("L3"), "S.volume\nm3/kg");
+    EXPECT_EQ(text("L6"), "Dryness\n1");
+
+    window.reset();
+    open(StandIn::library());
+    chooseLanguage(0);
+    EXPECT_EQ(text("lblMezni"),
+              QString::fromUtf8("Mezní hodnoty teploty tlaku, měrného objemu, entropie, "
+                                "entalpie a suchosti páry:"));
+    EXPECT_EQ(text("lblNastaveni"),
+              QString::fromUtf8("Nastavení počtu desetinných míst pro jednotlivé veličiny:"));
+    EXPECT_EQ(text("lblMinim"), QString::fromUtf8("Minimální hodnoty:"));
+    EXPECT_EQ(text("lblMaxim"), QString::fromUtf8("Maximální hodnoty:"));
+    EXPECT_EQ(text("L1"), QString::fromUtf8("Teplota\n°C"));
+    EXPECT_EQ(text("L6"), "Suchost pary");
+}
