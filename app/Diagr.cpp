@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -110,6 +111,10 @@ ChartBitmapLoader::ChartBitmapLoader(QWidget* window, const QString& exeDir,
 }
 
 bool ChartBitmapLoader::eventFilter(QObject* watched, QEvent* event) {
+    // Without a window manager (a bare X server) a window is never activated: the first try
+    // then follows the first showing, once the window is up.
+    if (event->type() == QEvent::Show && !m_attempted)
+        QTimer::singleShot(0, this, [this] { windowShown(); });
     if (event->type() == QEvent::WindowActivate) windowActivated();
     if (event->type() == QEvent::WindowDeactivate) windowDeactivated();
     return QObject::eventFilter(watched, event);
@@ -118,6 +123,10 @@ bool ChartBitmapLoader::eventFilter(QObject* watched, QEvent* event) {
 void ChartBitmapLoader::windowActivated() {
     if (loaded()) return;
     if (!m_attempted || m_retryArmed) attempt();
+}
+
+void ChartBitmapLoader::windowShown() {
+    if (!m_attempted) attempt();
 }
 
 void ChartBitmapLoader::windowDeactivated() {

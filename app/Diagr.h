@@ -38,7 +38,8 @@ struct ChartMarkerSource {
     int Language = 0; // 0 Czech, 1 English
 };
 
-// Loads ExeDir/DiagrTS.bmp when the watched main window becomes active, until it succeeds.
+// Loads ExeDir/DiagrTS.bmp when the watched main window becomes active (or is first shown,
+// whichever comes first), until it succeeds.
 // A failed load (missing, unreadable, or an empty image) shows "Chyba při otevírání TS
 // diagramu - " / "Error opening T-S chart - " + the path once, and is tried again only when
 // the window is activated after the application had lost the focus to another program:
@@ -57,7 +58,8 @@ public:
     bool loaded() const { return !m_chart.isNull(); }
     const QPixmap& chart() const { return m_chart; }
 
-    // The watched window's activation events; public so that tests can drive them.
+    // The watched window's events; public so that tests can drive them.
+    void windowShown();
     void windowActivated();
     void windowDeactivated();
 
