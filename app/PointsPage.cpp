@@ -68,6 +68,10 @@ PointsPage::PointsPage(QWidget* page, AppState& state, const CalculationPage& ca
     m_inputs->setProperty("helpContext", 60);
     m_outputs = makeGrid(page, "SGBody2", 4, 2 * kHeadStride + kHeadLeft);
     m_outputs->setEnabled(false);
+    // Results are read, not edited: the disabled grid keeps a readable text colour.
+    QPalette palette = m_outputs->palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text, Qt::black);
+    m_outputs->setPalette(palette);
     connect(m_inputs, &QTableWidget::currentCellChanged, this,
             [this](int row, int, int, int) { SGBody1SelectCell(row); });
     ApplyLanguage();
