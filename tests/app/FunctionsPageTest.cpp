@@ -275,7 +275,7 @@ TEST_F(FunctionsUi, InputsLeftAtTheInitialTextAreNotEvaluated) {
 TEST_F(FunctionsUi, TextThatIsNoNumberKeepsTheFocus) {
     enterPage(0);
     chooseFunction(313);
-    for (const char* bad : {"abc", "nan", "inf", "1,2,3", ""}) {
+    for (const char* bad : {"abc", "nan", "inf", "1e400", "1,2,3", ""}) {
         typeInto(1, "100");
         typeInto(2, bad);
         edit(2)->setFocus();
