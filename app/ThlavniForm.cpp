@@ -3,10 +3,12 @@
 #include "app/Artwork.h"
 #include "app/CalculationPage.h"
 #include "app/ConfigFile.h"
+#include "app/Diagr.h"
 #include "app/FunctionsPage.h"
 #include "app/PointsPage.h"
 #include "app/RangesPage.h"
 #include "app/Texts.h"
+#include "app/info.h"
 #include "platform/MessageSink.h"
 #include "platform/SystemLocale.h"
 
@@ -69,6 +71,17 @@ ThlavniForm::ThlavniForm(const QString& exeDir, platform::MessageSink& messages,
     RefreshMenuLabels();
     m_pages->setCurrentIndex(kStartPage);
 
+    // The chart window and the about box live as long as the main window. They are created
+    // after the pages, so that a search by name finds the pages' controls first.
+    m_diagram = new TDiagramForm(m_messages, this);
+    m_info = new TInfoForm(this);
+    m_chartLoader = new ChartBitmapLoader(
+        this, m_state.ExeDir, [this] { return m_state.Language; }, m_messages, this);
+    connect(m_chartLoader, &ChartBitmapLoader::chartLoaded, this, [this](const QPixmap& chart) {
+        m_state.DiagramLoaded = true;
+        m_diagram->setChart(chart);
+    });
+
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -127,9 +140,12 @@ void ThlavniForm::buildStartPage() {
     m_english = addImage(page, "Image14", artwork::LanguageImage(1), {130, 280});
     for (QLabel* flag : {m_czech, m_english})
         flag->setCursor(Qt::PointingHandCursor);
-    for (int set = 1; set <= 3; ++set)
-        addImage(page, QString("Image%1").arg(set + 9), artwork::AboutOpenerImage(set),
-                 {340 + (set - 1) * 40, 290});
+    for (int set = 1; set <= 3; ++set) {
+        m_aboutOpeners[set - 1] =
+            addImage(page, QString("Image%1").arg(set + 9), artwork::AboutOpenerImage(set),
+                     {340 + (set - 1) * 40, 290});
+        m_aboutOpeners[set - 1]->setCursor(Qt::PointingHandCursor);
+    }
     QLabel* exit = addImage(page, "Image15", artwork::ExitImage(), {kWidth - 30, 4});
     exit->setCursor(Qt::PointingHandCursor);
     m_exitImages.push_back(exit);
@@ -190,6 +206,10 @@ void ThlavniForm::chooseLanguage(int language) {
 }
 
 void ThlavniForm::menuMouseUp(int tag) {
+    if (tag == 5) {
+        showChart();
+        return;
+    }
     if (tag < 1 || tag > 4 || tag == m_state.CurrentPageTag) return;
     m_state.CurrentPageTag = tag;
     m_pages->setCurrentIndex(tag - 1);
@@ -280,7 +300,34 @@ bool ThlavniForm::eventFilter(QObject* watched, QEvent* event) {
         chooseLanguage(label == m_czech ? texts::Czech : texts::English);
         return true;
     }
+    const auto opener = std::find(m_aboutOpeners.begin(), m_aboutOpeners.end(), label);
+    if (opener != m_aboutOpeners.end()) {
+        showAbout(static_cast<int>(opener - m_aboutOpeners.begin()) + 1);
+        return true;
+    }
     return false;
+}
+
+void ThlavniForm::showChart() {
+    if (!m_state.DiagramLoaded) return;
+    ChartMarkerSource source;
+    source.PointsPageShown = m_state.PointsPageShown;
+    for (int row = 0; row < 12; ++row) {
+        source.Points[row].valid = m_state.PointsTable[0][row] == 1.0;
+        for (int q = 1; q <= 6; ++q)
+            source.Points[row].values[q] = m_state.PointsTable[q][row];
+    }
+    source.StateValues = m_state.StateValues;
+    source.DecimalPlaces = m_state.DecimalPlaces;
+    source.DecimalSeparator = m_state.DecimalSeparator;
+    source.Language = m_state.Language;
+    m_diagram->setMarkerSource(source);
+    m_diagram->exec();
+}
+
+void ThlavniForm::showAbout(int set) {
+    m_info->TextSet = set;
+    m_info->exec();
 }
 
 void ThlavniForm::closeEvent(QCloseEvent* event) {

@@ -12,9 +12,12 @@
 #include <vector>
 
 class CalculationPage;
+class ChartBitmapLoader;
 class FunctionsPage;
 class PointsPage;
 class RangesPage;
+class TDiagramForm;
+class TInfoForm;
 class QLabel;
 class QStackedWidget;
 
@@ -31,6 +34,8 @@ public:
 
     const AppState& state() const { return m_state; }
     CalculationPage* calculationPage() const { return m_calculation; }
+    TDiagramForm* diagramForm() const { return m_diagram; }
+    TInfoForm* infoForm() const { return m_info; }
 
     // Menu labels of the four working pages: the current page's are bold, the others plain.
     void RefreshMenuLabels();
@@ -51,6 +56,8 @@ private:
     void menuMouseMove(QLabel* label);
     void ImageMouseMove(QPoint at);
     void chooseLanguage(int language);
+    void showChart();
+    void showAbout(int set);
 
     AppState m_state;
     platform::MessageSink& m_messages;
@@ -59,9 +66,13 @@ private:
     PointsPage* m_points = nullptr;
     FunctionsPage* m_functions = nullptr;
     RangesPage* m_ranges = nullptr;
+    TDiagramForm* m_diagram = nullptr;
+    TInfoForm* m_info = nullptr;
+    ChartBitmapLoader* m_chartLoader = nullptr;
     std::vector<QLabel*> m_menuLabels;  // 6 per working page
     std::vector<QLabel*> m_backgrounds; // Image1..Image4
     std::vector<QLabel*> m_exitImages;  // Image5..Image8, Image15
     QLabel* m_czech = nullptr;
     QLabel* m_english = nullptr;
+    std::array<QLabel*, 3> m_aboutOpeners{}; // Image10..Image12
 };

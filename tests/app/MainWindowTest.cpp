@@ -2,7 +2,9 @@
 #include "WindowFixture.h"
 
 #include "app/Texts.h"
+#include "app/info.h"
 
+#include <QDialog>
 #include <QFile>
 #include <QTextBrowser>
 
@@ -101,9 +103,50 @@ TEST_F(MainWindow, MenuSwitchesPagesAndTheCurrentPageLabelDoesNothing) {
     click("menu3_1");
     EXPECT_EQ(page(), "TabSheetVypocet");
     EXPECT_EQ(QApplication::focusWidget(), find<QLineEdit>("Edit1"));
-    click("menu0_5");
     click("menu0_6");
     EXPECT_EQ(page(), "TabSheetVypocet");
+}
+
+TEST_F(MainWindow, DiagramOpensTheChartWindowOnceTheBitmapIsLoaded) {
+    open(StandIn::library());
+    chooseLanguage(0);
+    QTRY_VERIFY(window->state().DiagramLoaded);
+    QString opened;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        opened = dialog->windowTitle();
+        dialog->done(1);
+    });
+    click("menu0_5");
+    EXPECT_EQ(opened, "Diagramy");
+    EXPECT_TRUE(messages.messages().isEmpty());
+}
+
+TEST_F(MainWindow, WithoutTheBitmapDiagramDoesNothingAfterOneMessage) {
+    open(StandIn::library(), "2\r\n3\r\n6\r\n4\r\n3\r\n4\r\n", false);
+    QTRY_COMPARE(messages.messages().size(), 1);
+    EXPECT_TRUE(messages.messages().front().contains("DiagrTS.bmp"));
+    chooseLanguage(0);
+    click("menu0_5"); // would block on a modal window if it opened one
+    EXPECT_FALSE(window->state().DiagramLoaded);
+    EXPECT_EQ(messages.messages().size(), 1);
+}
+
+TEST_F(MainWindow, StartPageImagesOpenTheAboutBoxWithTheirSet) {
+    open(StandIn::library());
+    for (int set = 1; set <= 3; ++set) {
+        int shownSet = 0;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            shownSet = window->infoForm()->TextSet;
+            dialog->done(1);
+        });
+        click(QString("Image%1").arg(set + 9));
+        EXPECT_EQ(shownSet, set);
+    }
+    EXPECT_EQ(page(), "TabSheetVstup");
 }
 
 TEST_F(MainWindow, HoverMakesALabelBoldUntilTheMouseReachesTheBackground) {

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStackedWidget>
@@ -34,13 +35,20 @@ public:
 
 class WindowFixture {
 public:
-    // `config` is written as kolv.cfg first; without it the folder has none.
+    // `config` is written as kolv.cfg first; without it the folder has none. With `chart` the
+    // folder gets a small chart bitmap, so that loading it shows no message.
     void open(const PropertyLibrary& library,
-              std::optional<QByteArray> config = "2\r\n3\r\n6\r\n4\r\n3\r\n4\r\n") {
+              std::optional<QByteArray> config = "2\r\n3\r\n6\r\n4\r\n3\r\n4\r\n",
+              bool chart = true) {
         if (config) {
             QFile file(cfgPath());
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
             file.write(*config);
+        }
+        if (chart) {
+            QImage bitmap(100, 170, QImage::Format_RGB888);
+            bitmap.fill(Qt::white);
+            ASSERT_TRUE(bitmap.save(dir.path() + "/DiagrTS.bmp", "BMP"));
         }
         platform::SetHelpFile("kolv.hlp");
         platform::SetHelpViewer(&help);
