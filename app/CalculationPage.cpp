@@ -260,7 +260,10 @@ void CalculationPage::Timer2Timer() {
         if (!s.BannerOpen) {
             if (h >= kBannerHeight) {
                 s.BannerOpen = true;
-                m_timer->stop();
+                // A result that arrived while the banner was opening has not had its name
+                // shown yet: keep going, so that the banner closes and reopens with it.
+                if (m_banner->text() == texts::RegionName(s.Language, s.CalcRegionCode))
+                    m_timer->stop();
             } else {
                 h += kBannerStep;
             }

@@ -279,6 +279,18 @@ TEST_F(CalculationUi, TheSameStateTwiceClosesAndReopensTheBanner) {
     EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Oblast tlakové vody"));
 }
 
+TEST_F(CalculationUi, AResultDuringOpeningIsNamedOnceTheBannerHasReopened) {
+    StandIn::region = 9;
+    compute("1e300", "3");
+    tickBanner(3);
+    calc()->Timer2()->start();
+    StandIn::region = 2;
+    compute("400", "3");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] { return !calc()->Timer2()->isActive() && bannerHeight() == 18; }, 3000));
+    EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Oblast přehřáté páry"));
+}
+
 TEST_F(CalculationUi, TheTimerRunsTheBannerOpen) {
     StandIn::region = 10;
     compute("0.5", "0.5");
