@@ -1,5 +1,6 @@
 #include "app/CalculationPage.h"
 
+#include "app/PageStyle.h"
 #include "app/Texts.h"
 #include "numerics/FaultScope.h"
 #include "platform/NumberText.h"
@@ -11,42 +12,23 @@
 #include <QTimer>
 #include <QWidget>
 
+using namespace pagestyle;
+
 namespace {
 
-constexpr int kNameX = 24;
-constexpr int kValueX = 250;
-constexpr int kUnitGap = 8; // pixels between a value and its unit
 constexpr int kBannerHeight = 18;
 constexpr int kBannerStep = 3;
 constexpr int kBannerWidth = 340;
-
-const QColor kTitleColour(255, 226, 120);
-const QColor kValueColour(170, 225, 255);
-
-void setTextColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
-
-void setLabelText(QLabel* label, const QString& text) {
-    label->setText(text);
-    label->adjustSize();
-}
-
-void placeUnit(QLabel* value, QLabel* unit) {
-    unit->move(value->x() + value->width() + kUnitGap, value->y());
-}
 
 } // namespace
 
 CalculationPage::CalculationPage(QWidget* page, AppState& state, const PropertyLibrary& library)
     : QObject(page), m_state(state), m_library(library), m_page(page) {
-    m_titleInputs = staticLabel("lblVstupniVeliciny", 16, 38);
-    setTextColour(m_titleInputs, kTitleColour);
+    m_titleInputs = StaticLabel(m_page, "lblVstupniVeliciny", 16, 38);
+    SetTextColour(m_titleInputs, kTitleColour);
     for (int i = 1; i <= 2; ++i) {
         const int y = 60 + (i - 1) * 26;
-        m_inputLabels[i] = staticLabel(QString("Label%1").arg(i), kNameX, y);
+        m_inputLabels[i] = StaticLabel(m_page, QString("Label%1").arg(i), kNameX, y);
         auto* edit = new QLineEdit(page);
         edit->setObjectName(QString("Edit%1").arg(i));
         edit->setGeometry(kValueX, y - 3, 130, 21);
@@ -54,15 +36,15 @@ CalculationPage::CalculationPage(QWidget* page, AppState& state, const PropertyL
         edit->installEventFilter(this);
         m_edits[i] = edit;
     }
-    m_titleComputed = staticLabel("lblVypocteneVeliciny", 16, 114);
-    setTextColour(m_titleComputed, kTitleColour);
+    m_titleComputed = StaticLabel(m_page, "lblVypocteneVeliciny", 16, 114);
+    SetTextColour(m_titleComputed, kTitleColour);
     for (int k = 1; k <= 4; ++k) {
         const int y = 134 + (k - 1) * 18;
         const QString n = QString::number(k);
-        m_rows[k] = {staticLabel("LabelV" + n, kNameX, y),
-                     staticLabel("LabelV" + n + n, kValueX, y),
-                     staticLabel("LabelV" + n + n + n, kValueX, y)};
-        setTextColour(m_rows[k][1], kValueColour);
+        m_rows[k] = {StaticLabel(m_page, "LabelV" + n, kNameX, y),
+                     StaticLabel(m_page, "LabelV" + n + n, kValueX, y),
+                     StaticLabel(m_page, "LabelV" + n + n + n, kValueX, y)};
+        SetTextColour(m_rows[k][1], kValueColour);
         auto* shape = new QWidget(page);
         shape->setObjectName("ShapeV" + n);
         shape->setGeometry(16, y - 2, 470, 18);
@@ -74,10 +56,10 @@ CalculationPage::CalculationPage(QWidget* page, AppState& state, const PropertyL
     for (int k = 1; k <= 6; ++k) {
         const int y = 212 + (k - 1) * 16;
         const QString n = QString::number(k);
-        m_derived[k] = {staticLabel("LabelD" + n, kNameX, y),
-                        staticLabel("LabelD" + n + n, kValueX, y),
-                        staticLabel("LabelD" + n + n + n, kValueX, y)};
-        setTextColour(m_derived[k][1], kValueColour);
+        m_derived[k] = {StaticLabel(m_page, "LabelD" + n, kNameX, y),
+                        StaticLabel(m_page, "LabelD" + n + n, kValueX, y),
+                        StaticLabel(m_page, "LabelD" + n + n + n, kValueX, y)};
+        SetTextColour(m_derived[k][1], kValueColour);
     }
 
     m_banner = new QLabel(page);
@@ -96,15 +78,15 @@ CalculationPage::CalculationPage(QWidget* page, AppState& state, const PropertyL
     m_metastable->move(16, 340);
     m_metastable->setCursor(Qt::PointingHandCursor);
     m_metastable->installEventFilter(this);
-    setLabelText(m_metastable, texts::MetastableCaption(texts::Czech, false));
+    SetLabelText(m_metastable, texts::MetastableCaption(texts::Czech, false));
 
-    QLabel* brand = staticLabel("lblKolv", 400, 56);
+    QLabel* brand = StaticLabel(m_page, "lblKolv", 400, 56);
     QFont brandFont = brand->font();
     brandFont.setPixelSize(34);
     brandFont.setBold(true);
     brand->setFont(brandFont);
-    setTextColour(brand, QColor(110, 160, 235));
-    setLabelText(brand, "KOLV");
+    SetTextColour(brand, QColor(110, 160, 235));
+    SetLabelText(brand, "KOLV");
 
     m_timer = new QTimer(this);
     m_timer->setObjectName("Timer2");
@@ -112,23 +94,14 @@ CalculationPage::CalculationPage(QWidget* page, AppState& state, const PropertyL
     connect(m_timer, &QTimer::timeout, this, &CalculationPage::Timer2Timer);
 }
 
-QLabel* CalculationPage::staticLabel(const QString& name, int x, int y) {
-    auto* label = new QLabel(m_page);
-    label->setObjectName(name);
-    label->move(x, y);
-    // Mouse movement over plain texts reaches the page background (hover reset, drag).
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return label;
-}
-
 QString CalculationPage::format(double value, int decimals) const {
     return platform::FormatFixed(value, decimals, m_state.DecimalSeparator);
 }
 
 void CalculationPage::ApplyLanguage() {
-    setLabelText(m_metastable, texts::MetastableCaption(m_state.Language, false));
-    setLabelText(m_titleInputs, texts::PageText(m_state.Language, 0));
-    setLabelText(m_titleComputed, texts::PageText(m_state.Language, 1));
+    SetLabelText(m_metastable, texts::MetastableCaption(m_state.Language, false));
+    SetLabelText(m_titleInputs, texts::PageText(m_state.Language, 0));
+    SetLabelText(m_titleComputed, texts::PageText(m_state.Language, 1));
     RefreshCalculationPage();
 }
 
@@ -140,19 +113,19 @@ void CalculationPage::RefreshCalculationPage() {
     const AppState& s = m_state;
     for (std::size_t i = 1; i <= 2; ++i) {
         const auto q = static_cast<std::size_t>(s.QuantityOrder[i]);
-        setLabelText(m_inputLabels[i], texts::InputLabel(s.Language, static_cast<int>(q)));
+        SetLabelText(m_inputLabels[i], texts::InputLabel(s.Language, static_cast<int>(q)));
         m_edits[i]->setText(format(s.StateValues[q], s.DecimalPlaces[q]));
     }
     for (std::size_t k = 1; k <= 4; ++k) {
         const int q = s.QuantityOrder[k + 2];
         const double value = s.StateValues[static_cast<std::size_t>(q)];
         auto& [name, shown, unit] = m_rows[k];
-        setLabelText(name, texts::RowName(s.Language, q));
-        setLabelText(shown, value == 0
+        SetLabelText(name, texts::RowName(s.Language, q));
+        SetLabelText(shown, value == 0
                                 ? QString("0")
                                 : format(value, s.DecimalPlaces[static_cast<std::size_t>(q)]));
-        setLabelText(unit, texts::QuantityUnit(q));
-        placeUnit(shown, unit);
+        SetLabelText(unit, texts::QuantityUnit(q));
+        PlaceUnit(shown, unit);
     }
     for (int k = 1; k <= 6; ++k)
         ShowDerivedRow(k);
@@ -167,10 +140,10 @@ void CalculationPage::RefreshCalculationPage() {
 void CalculationPage::ShowDerivedRow(int row) {
     const double value = m_state.DerivedValues[static_cast<std::size_t>(row)];
     auto& [name, shown, unit] = m_derived[static_cast<std::size_t>(row)];
-    setLabelText(name, texts::DerivedName(m_state.Language, row));
-    setLabelText(shown, value == 0 ? QString("0") : format(value, texts::DerivedDecimals(row)));
-    setLabelText(unit, texts::DerivedUnit(row));
-    placeUnit(shown, unit);
+    SetLabelText(name, texts::DerivedName(m_state.Language, row));
+    SetLabelText(shown, value == 0 ? QString("0") : format(value, texts::DerivedDecimals(row)));
+    SetLabelText(unit, texts::DerivedUnit(row));
+    PlaceUnit(shown, unit);
 }
 
 CalculationPage::Outcome CalculationPage::calculate() {
@@ -241,7 +214,7 @@ void CalculationPage::rotate(int row) {
 
 void CalculationPage::toggleMetastable() {
     m_state.MetastablePreferred = !m_state.MetastablePreferred;
-    setLabelText(m_metastable,
+    SetLabelText(m_metastable,
                  texts::MetastableCaption(m_state.Language, m_state.MetastablePreferred));
     calculate();
 }

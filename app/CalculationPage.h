@@ -43,7 +43,6 @@ private:
     void rotate(int row);
     void toggleMetastable();
     void ShowDerivedRow(int row);
-    QLabel* staticLabel(const QString& name, int x, int y);
     QString format(double value, int decimals) const;
 
     AppState& m_state;

@@ -1,6 +1,7 @@
 #include "app/FunctionsPage.h"
 
 #include "app/FunctionEvaluator.h"
+#include "app/PageStyle.h"
 #include "app/Texts.h"
 #include "platform/NumberText.h"
 
@@ -10,26 +11,11 @@
 #include <QLineEdit>
 #include <QWidget>
 
+using namespace pagestyle;
+
 namespace {
 
-constexpr int kNameX = 24;
-constexpr int kValueX = 250;
-constexpr int kUnitGap = 8; // pixels between the result and its unit
 constexpr int kHelpContext = 40;
-
-const QColor kTitleColour(255, 226, 120);
-const QColor kValueColour(170, 225, 255);
-
-void setTextColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
-
-void setLabelText(QLabel* label, const QString& text) {
-    label->setText(text);
-    label->adjustSize();
-}
 
 // The quantity a letter of a function name stands for: T P V S I X are 1..6; else 0.
 int quantityOfLetter(QChar letter) {
@@ -41,16 +27,16 @@ int quantityOfLetter(QChar letter) {
 
 FunctionsPage::FunctionsPage(QWidget* page, AppState& state, const PropertyLibrary& library)
     : QObject(page), m_state(state), m_library(library), m_page(page) {
-    m_titleChoice = label("lblVyberFunkce", 16, 38);
-    setTextColour(m_titleChoice, kTitleColour);
-    m_groupCaption = label("lblFunSkup", kNameX, 63);
+    m_titleChoice = StaticLabel(m_page, "lblVyberFunkce", 16, 38);
+    SetTextColour(m_titleChoice, kTitleColour);
+    m_groupCaption = StaticLabel(m_page, "lblFunSkup", kNameX, 63);
     m_groups = new QComboBox(page);
     m_groups->setObjectName("ComboSkupiny");
     m_groups->setGeometry(90, 59, 190, 22);
     m_groups->setProperty("helpContext", kHelpContext);
     connect(m_groups, &QComboBox::activated, this, [this] { ComboSkupinyChange(); });
-    m_groupName = label("Label27", 300, 63);
-    setTextColour(m_groupName, kValueColour);
+    m_groupName = StaticLabel(m_page, "Label27", 300, 63);
+    SetTextColour(m_groupName, kValueColour);
     for (int group = 1; group <= 5; ++group) {
         auto* list = new QComboBox(page);
         list->setObjectName(QString("Combo%1").arg(group));
@@ -63,44 +49,35 @@ FunctionsPage::FunctionsPage(QWidget* page, AppState& state, const PropertyLibra
         m_lists[static_cast<std::size_t>(group)] = list;
     }
 
-    m_titleInputs = label("lblVstupniVelFunkce", 16, 124);
-    setTextColour(m_titleInputs, kTitleColour);
+    m_titleInputs = StaticLabel(m_page, "lblVstupniVelFunkce", 16, 124);
+    SetTextColour(m_titleInputs, kTitleColour);
     for (std::size_t i = 1; i <= 3; ++i) {
         const int y = 148 + static_cast<int>(i - 1) * 26;
-        m_inputLabels[i] = label(QString("Lvstup%1").arg(i), kNameX, y);
+        m_inputLabels[i] = StaticLabel(m_page, QString("Lvstup%1").arg(i), kNameX, y);
         auto* edit = new QLineEdit(page);
         edit->setObjectName(QString("EditVstup%1").arg(i));
         edit->setGeometry(kValueX, y - 3, 130, 21);
         edit->setProperty("helpContext", kHelpContext);
         edit->installEventFilter(this);
         m_edits[i] = edit;
-        m_inputUnits[i] = label(QString("Ljedn%1").arg(i), kValueX + 138, y);
+        m_inputUnits[i] = StaticLabel(m_page, QString("Ljedn%1").arg(i), kValueX + 138, y);
     }
 
-    m_titleResult = label("lblVysledekFunkce", 16, 236);
-    setTextColour(m_titleResult, kTitleColour);
-    m_resultLabel = label("Lvystup", kNameX, 260);
-    m_result = label("Lhodnota", kValueX, 260);
-    setTextColour(m_result, kValueColour);
-    m_resultUnit = label("LjednV", kValueX, 260);
+    m_titleResult = StaticLabel(m_page, "lblVysledekFunkce", 16, 236);
+    SetTextColour(m_titleResult, kTitleColour);
+    m_resultLabel = StaticLabel(m_page, "Lvystup", kNameX, 260);
+    m_result = StaticLabel(m_page, "Lhodnota", kValueX, 260);
+    SetTextColour(m_result, kValueColour);
+    m_resultUnit = StaticLabel(m_page, "LjednV", kValueX, 260);
     ApplyLanguage();
-}
-
-QLabel* FunctionsPage::label(const QString& name, int x, int y) {
-    auto* label = new QLabel(m_page);
-    label->setObjectName(name);
-    label->move(x, y);
-    // Mouse movement over plain texts reaches the page background (hover reset, drag).
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return label;
 }
 
 void FunctionsPage::ApplyLanguage() {
     const int language = m_state.Language;
-    setLabelText(m_titleChoice, texts::PageText(language, 2));
-    setLabelText(m_titleInputs, texts::PageText(language, 0));
-    setLabelText(m_titleResult, texts::PageText(language, 3));
-    setLabelText(m_groupCaption, texts::PageText(language, 4));
+    SetLabelText(m_titleChoice, texts::PageText(language, 2));
+    SetLabelText(m_titleInputs, texts::PageText(language, 0));
+    SetLabelText(m_titleResult, texts::PageText(language, 3));
+    SetLabelText(m_groupCaption, texts::PageText(language, 4));
     m_groups->clear();
     for (int group = 1; group <= 5; ++group)
         m_groups->addItem(texts::FunctionGroup(language, group));
@@ -117,7 +94,7 @@ void FunctionsPage::Enter() {
 
 void FunctionsPage::ComboSkupinyChange() {
     const int group = m_groups->currentIndex() + 1;
-    setLabelText(m_groupName, m_groups->currentText());
+    SetLabelText(m_groupName, m_groups->currentText());
     for (std::size_t g = 1; g <= 5; ++g)
         m_lists[g]->setVisible(m_lists[g]->property("tag").toInt() == group);
     if (group < 1 || group > 5) return;
@@ -141,7 +118,7 @@ QString FunctionsPage::initialText() const {
 void FunctionsPage::UpdateFunctionInputs() {
     for (std::size_t i = 1; i <= 3; ++i)
         m_edits[i]->setText(initialText());
-    setLabelText(m_result, initialText());
+    SetLabelText(m_result, initialText());
     const int code = m_state.FunctionCode;
     m_state.InputCount = code < 200 ? 1 : code < 508 ? 2 : 3;
     for (std::size_t i = 2; i <= 3; ++i) {
@@ -157,8 +134,8 @@ void FunctionsPage::UpdateFunctionInputs() {
 
 void FunctionsPage::setInput(int input, int quantity) {
     const auto i = static_cast<std::size_t>(input);
-    setLabelText(m_inputLabels[i], texts::RowName(m_state.Language, quantity));
-    setLabelText(m_inputUnits[i], texts::QuantityUnit(quantity));
+    SetLabelText(m_inputLabels[i], texts::RowName(m_state.Language, quantity));
+    SetLabelText(m_inputUnits[i], texts::QuantityUnit(quantity));
 }
 
 void FunctionsPage::SetFunctionLabels(const QString& name, int code) {
@@ -177,13 +154,13 @@ void FunctionsPage::SetFunctionLabels(const QString& name, int code) {
             const int units[2][3] = {{2, 5, 2}, {2, 1, 2}};
             for (int k = 0; k < 3; ++k) {
                 const auto input = static_cast<std::size_t>(k + 1);
-                setLabelText(m_inputLabels[input], texts::ChainInputLabel(language, chain + k));
-                setLabelText(m_inputUnits[input],
+                SetLabelText(m_inputLabels[input], texts::ChainInputLabel(language, chain + k));
+                SetLabelText(m_inputUnits[input],
                              texts::QuantityUnit(units[code == 508 ? 0 : 1][k]));
             }
         }
-        setLabelText(m_resultLabel, texts::ResultLabel(language, i));
-        setLabelText(m_resultUnit, texts::ResultUnit(i));
+        SetLabelText(m_resultLabel, texts::ResultLabel(language, i));
+        SetLabelText(m_resultUnit, texts::ResultUnit(i));
         m_state.ResultDecimals = texts::FixedDecimals(i);
     } else {
         // "Ims_PS": the result is the first letter, the inputs the letters after '_'.
@@ -191,17 +168,17 @@ void FunctionsPage::SetFunctionLabels(const QString& name, int code) {
         if (k >= 0 && k + 1 < name.size()) setInput(1, quantityOfLetter(name[k + 1]));
         if (k >= 0 && k + 2 < name.size()) setInput(2, quantityOfLetter(name[k + 2]));
         const int result = name.isEmpty() ? 0 : quantityOfLetter(name[0]);
-        setLabelText(m_resultLabel, texts::RowName(language, result));
-        setLabelText(m_resultUnit, texts::QuantityUnit(result));
+        SetLabelText(m_resultLabel, texts::RowName(language, result));
+        SetLabelText(m_resultUnit, texts::QuantityUnit(result));
         m_state.ResultDecimals =
             result > 0 ? m_state.DecimalPlaces[static_cast<std::size_t>(result)] : 0;
     }
-    m_resultUnit->move(m_result->x() + m_result->width() + kUnitGap, m_result->y());
+    PlaceUnit(m_result, m_resultUnit);
 }
 
 void FunctionsPage::showResult(const QString& text) {
-    setLabelText(m_result, text);
-    m_resultUnit->move(m_result->x() + m_result->width() + kUnitGap, m_result->y());
+    SetLabelText(m_result, text);
+    PlaceUnit(m_result, m_resultUnit);
 }
 
 void FunctionsPage::EditVstupKeyPress(int input) {

@@ -41,7 +41,6 @@ private:
     void EditVstupKeyPress(int input);
     QString initialText() const;
     void showResult(const QString& text);
-    QLabel* label(const QString& name, int x, int y);
     void setInput(int input, int quantity);
 
     AppState& m_state;

@@ -1,5 +1,6 @@
 #include "app/RangesPage.h"
 
+#include "app/PageStyle.h"
 #include "app/Texts.h"
 
 #include <QLabel>
@@ -7,39 +8,33 @@
 #include <QSpinBox>
 #include <QWidget>
 
+using namespace pagestyle;
+
 namespace {
 
 constexpr int kMaxDecimals = 8;
-const QColor kTitleColour(255, 226, 120);
-const QColor kValueColour(170, 225, 255);
-
-void setTextColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
 
 } // namespace
 
 RangesPage::RangesPage(QWidget* page, AppState& state)
     : QObject(page), m_state(state), m_page(page) {
-    m_titleRanges = label("lblMezni", 16, 34);
+    m_titleRanges = StaticLabel(m_page, "lblMezni", 16, 34);
     m_titleRanges->setFixedWidth(482);
     m_titleRanges->setWordWrap(true);
-    m_minimum = label("lblMinim", 24, 70);
-    m_maximum = label("lblMaxim", 380, 70);
-    m_ranges = label("LabelMin", 16, 90);
+    m_minimum = StaticLabel(m_page, "lblMinim", 24, 70);
+    m_maximum = StaticLabel(m_page, "lblMaxim", 380, 70);
+    m_ranges = StaticLabel(m_page, "LabelMin", 16, 90);
     m_ranges->setGeometry(16, 90, 482, 112);
     m_ranges->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_ranges->setWordWrap(true);
-    setTextColour(m_ranges, kValueColour);
-    m_titleSettings = label("lblNastaveni", 16, 218);
+    SetTextColour(m_ranges, kValueColour);
+    m_titleSettings = StaticLabel(m_page, "lblNastaveni", 16, 218);
     for (QLabel* title : {m_titleRanges, m_titleSettings})
-        setTextColour(title, kTitleColour);
+        SetTextColour(title, kTitleColour);
 
     for (int q = 1; q <= 6; ++q) {
         // The letters of the ranges text name the spin edits.
-        QLabel* letter = label(QString("lblSpin%1").arg(q), 24 + (q - 1) * 78, 246);
+        QLabel* letter = StaticLabel(m_page, QString("lblSpin%1").arg(q), 24 + (q - 1) * 78, 246);
         letter->setText(QString(QStringLiteral("TPVSIX")[q - 1]));
         auto* spin = new QSpinBox(page);
         spin->setObjectName(QString("SpinEdit%1").arg(q));
@@ -51,15 +46,6 @@ RangesPage::RangesPage(QWidget* page, AppState& state)
         m_spins[static_cast<std::size_t>(q)] = spin;
     }
     ApplyLanguage();
-}
-
-QLabel* RangesPage::label(const QString& name, int x, int y) {
-    auto* label = new QLabel(m_page);
-    label->setObjectName(name);
-    label->move(x, y);
-    // Mouse movement over plain texts reaches the page background (hover reset, drag).
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return label;
 }
 
 void RangesPage::ApplyLanguage() {

@@ -26,7 +26,6 @@ public:
 
 private:
     void SpinEditChange(QSpinBox* sender);
-    QLabel* label(const QString& name, int x, int y);
 
     AppState& m_state;
     QWidget* m_page;

@@ -1,0 +1,29 @@
+#pragma once
+// What the working pages share in look: colours, column positions and the plain labels that
+// let the mouse through to the page background.
+
+#include <QColor>
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+namespace pagestyle {
+
+inline constexpr int kNameX = 24;   // left edge of row names
+inline constexpr int kValueX = 250; // left edge of values
+inline constexpr int kUnitGap = 8;  // pixels between a value and its unit
+
+inline const QColor kTitleColour(255, 226, 120);
+inline const QColor kValueColour(170, 225, 255);
+
+// A label on `page` at (x, y) that mouse movement passes through, so that hovering and
+// dragging over texts act as over the background.
+QLabel* StaticLabel(QWidget* page, const QString& name, int x, int y);
+void SetTextColour(QWidget* widget, const QColor& colour);
+// Sets the text and fits the label to it.
+void SetLabelText(QLabel* label, const QString& text);
+// Places `unit` kUnitGap pixels right of `value`, on its line.
+void PlaceUnit(const QLabel* value, QLabel* unit);
+
+} // namespace pagestyle
