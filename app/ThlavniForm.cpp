@@ -270,6 +270,8 @@ bool ThlavniForm::eventFilter(QObject* watched, QEvent* event) {
     if (!label) return false;
 
     if (label->property("tag").isValid()) {
+        // A filter sees the mouse even on a disabled label; such a label ignores it.
+        if (!label->isEnabled()) return false;
         if (type == QEvent::MouseMove) menuMouseMove(label);
         if (type == QEvent::MouseButtonRelease) menuMouseUp(label->property("tag").toInt());
         return true;

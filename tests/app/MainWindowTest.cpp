@@ -260,3 +260,23 @@ TEST(HelpTopics, TheBrowserShowsTheTopic) {
     EXPECT_TRUE(viewer.browser()->isVisible());
     EXPECT_TRUE(viewer.browser()->toPlainText().contains("Enter"));
 }
+
+TEST_F(MainWindow, DisabledChartAndPrintLabelsIgnoreTheMouse) {
+    open(StandIn::library());
+    chooseLanguage(0);
+    QTRY_VERIFY(window->state().DiagramLoaded);
+    click("menu0_3");
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            opened = true;
+            dialog->done(1);
+        }
+    });
+    click("menu2_5");
+    QApplication::processEvents();
+    EXPECT_FALSE(opened);
+    QTest::mouseMove(find("menu2_6"));
+    EXPECT_FALSE(bold("menu2_6"));
+    EXPECT_FALSE(window->state().HoverActive);
+}
