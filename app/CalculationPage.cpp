@@ -261,7 +261,11 @@ bool CalculationPage::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() != QEvent::MouseButtonRelease) return false;
     if (watched == m_metastable) {
-        toggleMetastable();
+        // A click: the left button released over the label.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint at = mouse->position().toPoint();
+        if (mouse->button() == Qt::LeftButton && m_metastable->rect().contains(at))
+            toggleMetastable();
         return true;
     }
     for (int k = 1; k <= 4; ++k) {

@@ -235,6 +235,18 @@ TEST_F(CalculationUi, TheMetastableToggleRecomputesWithoutMovingTheFocus) {
               QString::fromUtf8("Procedura neuvažuje s výpočtem v metastabilní oblasti"));
 }
 
+TEST_F(CalculationUi, OnlyALeftClickOnTheMetastableLabelTogglesIt) {
+    compute("26.85", "3");
+    auto* label = find<QLabel>("lblMetastab");
+    QTest::mouseClick(label, Qt::RightButton);
+    QTest::mousePress(label, Qt::LeftButton);
+    QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(label->width() + 20, -20));
+    EXPECT_FALSE(state().MetastablePreferred);
+    EXPECT_EQ(StandIn::stateCalls.size(), 1u);
+    EXPECT_EQ(label->text(),
+              QString::fromUtf8("Procedura neuvažuje s výpočtem v metastabilní oblasti"));
+}
+
 TEST_F(CalculationUi, TheBannerOpensClosesAndChangesTextOnlyWhenClosed) {
     compute("26.85", "3");
     tickBanner(6);
