@@ -289,6 +289,94 @@ TEST(RegionTests, EdgesOfTheWetRegions) {
     EXPECT_EQ(Region_VI(0.001, 400), 9);
 }
 
+// A given value exactly on a boundary, computed by the function the test itself uses, goes to
+// the side its comparison (strict or not) names; a swapped comparison moves it.
+TEST(RegionTests, BoundaryValuesGoToTheSideOfTheirComparison) {
+    const double ps100 = Ps_T(100), ps360 = Ps_T(360), ts1 = Ts_P(1), ts20 = Ts_P(20);
+    const double v12at360 = V12kr_T(360, ps360), v23at360 = V23kr_T(360, ps360);
+    const double v12at20 = V12kr_T(ts20, 20), v23at20 = V23kr_T(ts20, 20);
+    const double tB23at20 = TB23_P(20), tB23at006 = TB23_V(0.006);
+    const struct {
+        const char* what;
+        int code, expected;
+    } rows[] = {
+        {"TP at Ts", Region_TP(false, ts1, 1), 2},
+        {"TP at PB23", Region_TP(false, 400, PB23_T(400)), 3},
+        {"TP at 350 above 16.53 MPa", Region_TP(false, 350, 50), 3},
+        {"TP at 0 °C", Region_TP(false, 0, 1), 1},
+        {"TP at 800 °C", Region_TP(false, 800, 1), 2},
+        {"TP at 100 MPa", Region_TP(false, 400, 100), 3},
+        {"TP metastable at 10 MPa", Region_TP(true, Ts_P(10) - 0.5, 10), 8},
+        {"TV at 0 °C", Region_TV(0, V1_TP(0, 50)), 1},
+        {"TV at 800 °C", Region_TV(800, 1.0), 2},
+        {"TV at 350 °C", Region_TV(350, 0.005), 5},
+        {"TV at V12", Region_TV(100, V1_TP(100, ps100)), 6},
+        {"TV at V23", Region_TV(100, V2_TP(100, ps100)), 6},
+        {"TV at VTr", Region_TV(100, V2_TP(100, 0.0006112126774)), 9},
+        {"TV at VB23", Region_TV(400, V2_TP(400, PB23_T(400))), 3},
+        {"TV at V12 above 350", Region_TV(360, v12at360), 5},
+        {"TV at V23 above 350", Region_TV(360, v23at360), 5},
+        {"TV at V100 above 590", Region_TV(600, V2_TP(600, 100)), 2},
+        {"TS at S12", Region_TS(100, S1_TP(100, ps100)), 6},
+        {"TS at S23", Region_TS(100, S2_TP(100, ps100)), 6},
+        {"TS at 0 °C", Region_TS(0, 0.01), 6},
+        {"TS at 800 °C", Region_TS(800, 8.0), 2},
+        {"TS at 350 °C", Region_TS(350, 4.0), 5},
+        {"TS at SB23", Region_TS(400, S2_TP(400, PB23_T(400))), 3},
+        {"TS at S12 above 350", Region_TS(360, S3_TV(360, v12at360)), 5},
+        {"TS at S23 above 350", Region_TS(360, S3_TV(360, v23at360)), 5},
+        {"TS at S100 above 350", Region_TS(400, S3_TV(400, Vpmax_T(400))), 9},
+        {"TS at S100 above 590", Region_TS(600, S2_TP(600, 100)), 2},
+        {"TI at 0 °C", Region_TI(0, 1.0), 6},
+        {"TI at I12", Region_TI(100, I1_TP(100, ps100)), 6},
+        {"TI at I23", Region_TI(100, I2_TP(100, ps100)), 6},
+        {"TI at I12 above 350", Region_TI(360, I3_TV(360, v12at360)), 5},
+        {"TI at I23 above 350", Region_TI(360, I3_TV(360, v23at360)), 5},
+        {"PV at V12", Region_PV(1, V1_TP(ts1, 1)), 6},
+        {"PV at V23", Region_PV(1, V2_TP(ts1, 1)), 6},
+        {"PV at V12 above 350", Region_PV(20, v12at20), 5},
+        {"PV at V23 above 350", Region_PV(20, v23at20), 5},
+        {"PS at S23", Region_PS(false, 1, S2_TP(ts1, 1)), 6},
+        {"PS at S12", Region_PS(false, 1, S1_TP(ts1, 1)), 6},
+        {"PS at S800", Region_PS(false, 1, S2_TP(800, 1)), 9},
+        {"PS at s = 0", Region_PS(false, 1, 0.0), 1},
+        {"PS at 100 MPa", Region_PS(false, 100, 3.0), 1},
+        {"PS metastable at 10 MPa", Region_PS(true, 10, S2_TP(Ts_P(10), 10) - 0.01), 8},
+        {"PS at SB23", Region_PS(false, 20, S2_TP(tB23at20, 20)), 3},
+        {"PS at 350 °C liquid", Region_PS(false, 20, S1_TP(350, 20)), 3},
+        {"PS at S12 above 350", Region_PS(false, 20, S3_TV(ts20, v12at20)), 5},
+        {"PS at S23 above 350", Region_PS(false, 20, S3_TV(ts20, v23at20)), 5},
+        {"PI at I23", Region_PI(false, 1, I2_TP(ts1, 1)), 6},
+        {"PI at I12", Region_PI(false, 1, I1_TP(ts1, 1)), 6},
+        {"PI at I800", Region_PI(false, 1, I2_TP(800, 1)), 9},
+        {"PI at I0", Region_PI(false, 1, I1_TP(0, 1)), 9},
+        {"PI at 100 MPa", Region_PI(false, 100, 1000), 1},
+        {"PI metastable at 10 MPa", Region_PI(true, 10, I2_TP(Ts_P(10), 10) - 1), 8},
+        {"PI at IB23", Region_PI(false, 20, I2_TP(tB23at20, 20)), 3},
+        {"PI at 350 °C liquid", Region_PI(false, 20, I1_TP(350, 20)), 3},
+        {"PI at I12 above 350", Region_PI(false, 20, I3_TV(ts20, v12at20)), 5},
+        {"PI at I23 above 350", Region_PI(false, 20, I3_TV(ts20, v23at20)), 5},
+        {"VS at S23", Region_VS(1.0, S2_TP(T23_V(1.0), Ps_T(T23_V(1.0)))), 2},
+        {"VS at S800", Region_VS(1.0, S2_TP(800, Ptmax_V(1.0))), 9},
+        {"VS at SB23", Region_VS(0.006, S3_TV(tB23at006, 0.006)), 2},
+        {"VS at S100", Region_VS(0.004, S2_TP(Tpmax_V(0.004), 100)), 9},
+        {"VI at I23", Region_VI(1.0, I2_TP(T23_V(1.0), Ps_T(T23_V(1.0)))), 2},
+        {"VI at I800", Region_VI(1.0, I2_TP(800, Ptmax_V(1.0))), 9},
+        {"VI at IB23", Region_VI(0.006, I3_TV(tB23at006, 0.006)), 2},
+        {"VI at I100", Region_VI(0.004, I2_TP(Tpmax_V(0.004), 100)), 9},
+        {"TX at x = 0", Region_TX(0, 100), 6},
+        {"TX at x = 1", Region_TX(1, 100), 6},
+        {"PX at x = 0", Region_PX(0, 1), 6},
+        {"PX at x = 1", Region_PX(1, 1), 6},
+        {"SX at x = 0", Region_SX(0, 0.5), 6},
+        {"SX at x = 1", Region_SX(1, 8.0), 6},
+        {"IX at x = 0", Region_IX(0, 500), 6},
+        {"IX at x = 1", Region_IX(1, 2600), 6},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.code, row.expected) << row.what;
+}
+
 TEST(RegionTests, LiquidVolumeAt100MPaIsOutOfRange) {
     for (double t : {0.0, 25.0, 100.0, 250.0, 340.0}) {
         const double v100 = V1_TP(t, 100);
