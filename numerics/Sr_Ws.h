@@ -17,7 +17,7 @@ double T2_PI(double p, double h);
 double PB2bc_I(double h);
 
 // --- Saturation line and region boundaries ---
-// None checks its range; the region tests do. The inverse ones solve to 1e-5 of the given
+// None checks its range; the region tests do. The inverse ones solve to 1e-10 of the given
 // volume (V12kr_T, V23kr_T: of ps) from the start values of the fits below. T23_V of a volume
 // off the saturated-vapour line gives up ("not computed").
 double Ps_T(double t);   // IF97 saturation pressure

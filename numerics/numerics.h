@@ -37,8 +37,8 @@ inline constexpr int UnknownPair = 11;  // any other pair code
 
 // Completes a state from two given quantities X1, X2 (quantity i and j of PairCode, i < j).
 // The given values are written to their outputs; each other output is computed when asked for
-// (T and X always are) and otherwise left as the caller had it. Codes 9 and 10 zero the
-// non-given outputs; code 11 leaves all outputs untouched.
+// (T and X always are) and otherwise left as the caller had it. Code 9 zeroes the non-given
+// outputs, code 10 all six; code 11 leaves all outputs untouched.
 void StateFromPair(int PairCode, bool WantP, bool WantV, double X1, double X2, bool WantS,
                    bool WantI, bool Metastable, double& T, double& P, double& V, double& S,
                    double& I, double& X, int& RegionCode);
