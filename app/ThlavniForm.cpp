@@ -292,7 +292,10 @@ bool ThlavniForm::eventFilter(QObject* watched, QEvent* event) {
         }
         return true;
     }
-    if (type != QEvent::MouseButtonRelease || !label->rect().contains(eventPos(event)))
+    // The images act on a click: the left button released over the image.
+    if (type != QEvent::MouseButtonRelease ||
+        static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton ||
+        !label->rect().contains(eventPos(event)))
         return false;
     if (std::find(m_exitImages.begin(), m_exitImages.end(), label) != m_exitImages.end()) {
         close();

@@ -280,3 +280,31 @@ TEST_F(MainWindow, DisabledChartAndPrintLabelsIgnoreTheMouse) {
     EXPECT_FALSE(bold("menu2_6"));
     EXPECT_FALSE(window->state().HoverActive);
 }
+
+TEST_F(MainWindow, OnlyALeftClickActsOnTheExitLanguageAndAboutImages) {
+    open(StandIn::library());
+    int opened = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            ++opened;
+            dialog->done(1);
+        }
+    });
+    closer.start(0);
+    for (const char* image : {"Image10", "Image13", "Image15"}) {
+        QTest::mouseClick(find(image), Qt::RightButton);
+        QTest::mouseClick(find(image), Qt::MiddleButton);
+    }
+    QApplication::processEvents();
+    closer.stop();
+    EXPECT_EQ(opened, 0);
+    EXPECT_EQ(page(), "TabSheetVstup");
+    EXPECT_TRUE(window->isVisible());
+    click("Image14");
+    EXPECT_EQ(page(), "TabSheetVypocet");
+    QTest::mouseClick(find("Image5"), Qt::RightButton);
+    EXPECT_TRUE(window->isVisible());
+    click("Image5");
+    EXPECT_FALSE(window->isVisible());
+}
