@@ -1,3 +1,4 @@
+#include "ReferenceCsv.h"
 #include "numerics/BoundaryValues.h"
 #include "numerics/CpCv.h"
 #include "numerics/IEKAPA.h"
@@ -22,23 +23,6 @@ using Fn2 = double (*)(double, double);
 
 double rel(double value, double reference) {
     return std::fabs(value / reference - 1);
-}
-
-// Rows of a committed reference CSV: one header line, numbers in every column read.
-std::vector<std::vector<double>> readCsv(const std::string& name) {
-    std::ifstream in(std::string(KOLV_TEST_DATA_DIR) + "/" + name);
-    std::vector<std::vector<double>> rows;
-    std::string line;
-    std::getline(in, line);
-    while (std::getline(in, line)) {
-        std::vector<double> row;
-        std::stringstream cells(line);
-        std::string cell;
-        while (std::getline(cells, cell, ','))
-            row.push_back(std::stod(cell));
-        rows.push_back(row);
-    }
-    return rows;
 }
 
 // The workers of one equation; the second argument is p for (t, p) equations, v for region 3.

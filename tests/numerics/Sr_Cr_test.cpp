@@ -1,5 +1,6 @@
 #include "numerics/Sr_Cr.h"
 
+#include "ReferenceCsv.h"
 #include "numerics/BoundaryValues.h"
 #include "numerics/Constants.h"
 #include "numerics/FaultScope.h"
@@ -31,23 +32,6 @@ double rel(double value, double reference) {
 // null pointer. A returned reference is tested as a plain value.
 [[gnu::noinline]] BoundaryRecord& record() {
     return BoundaryValues;
-}
-
-// Rows of a committed reference CSV (one header line, numbers only in the columns read).
-std::vector<std::vector<double>> readCsv(const std::string& name) {
-    std::ifstream in(std::string(KOLV_TEST_DATA_DIR) + "/" + name);
-    std::vector<std::vector<double>> rows;
-    std::string line;
-    std::getline(in, line);
-    while (std::getline(in, line)) {
-        std::vector<double> row;
-        std::stringstream cells(line);
-        std::string cell;
-        while (std::getline(cells, cell, ','))
-            row.push_back(cell.empty() || std::isalpha(cell[0]) ? 0.0 : std::stod(cell));
-        rows.push_back(row);
-    }
-    return rows;
 }
 
 // A region 3 state of the grid: t in °C.

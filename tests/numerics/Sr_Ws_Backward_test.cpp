@@ -1,3 +1,4 @@
+#include "ReferenceCsv.h"
 #include "numerics/Sr_Ws.h"
 
 #include <gtest/gtest.h>
@@ -96,42 +97,13 @@ TEST(Sr_Ws_Backward, TiesGoToTheHigherPressureOrLowerEntropySubRegion) {
     EXPECT_NEAR(T2_PS(3.99, 6.5) + kKelvin, 602.4883368769838, 1e-9);
 }
 
-struct Row {
-    std::vector<double> numbers; // empty cells are NaN
-    std::vector<std::string> texts;
-};
-
-// Comma-separated rows after the header line; numbers parsed independently of the locale.
-std::vector<Row> readCsv(const std::string& name) {
-    std::ifstream in(std::string(KOLV_TEST_DATA_DIR) + "/" + name);
-    std::vector<Row> rows;
-    std::string line;
-    std::getline(in, line);
-    while (std::getline(in, line)) {
-        Row row;
-        std::size_t start = 0;
-        while (start <= line.size()) {
-            std::size_t end = line.find(',', start);
-            if (end == std::string::npos) end = line.size();
-            const std::string cell = line.substr(start, end - start);
-            double value = std::nan("");
-            std::from_chars(cell.data(), cell.data() + cell.size(), value);
-            row.texts.push_back(cell);
-            row.numbers.push_back(value);
-            start = end + 1;
-        }
-        rows.push_back(row);
-    }
-    return rows;
-}
-
 // python3-iapws over dense grids of region 1 and of each sub-region of region 2, beside but
 // never on the sub-region boundaries (tests/oracle/gen_if97_backward.py).
 TEST(Sr_Ws_Backward, MatchesIndependentImplementationOnGrids) {
     const std::map<std::string, Backward> functions = {
         {"T1_PI", T1_PI}, {"T1_PS", T1_PS}, {"T2_PI", T2_PI}, {"T2_PS", T2_PS}};
     std::map<std::string, int> counts;
-    for (const Row& row : readCsv("if97_backward.csv")) {
+    for (const CsvRow& row : readCsv("if97_backward.csv")) {
         ASSERT_EQ(row.texts.size(), 5u);
         const std::string label = row.texts[0] + " " + row.texts[1];
         const double p = row.numbers[2], x = row.numbers[3], T = row.numbers[4];
@@ -147,7 +119,7 @@ TEST(Sr_Ws_Backward, MatchesIndependentImplementationOnGrids) {
 // The backward-equation columns of the reference states, twelve significant digits.
 TEST(Sr_Ws_Backward, MatchesBackwardColumnsOfReferenceStates) {
     int checked = 0;
-    for (const Row& row : readCsv("if97-inverse.csv")) {
+    for (const CsvRow& row : readCsv("if97-inverse.csv")) {
         ASSERT_EQ(row.numbers.size(), 11u);
         const int region = static_cast<int>(row.numbers[0]);
         if (region == 3) continue;

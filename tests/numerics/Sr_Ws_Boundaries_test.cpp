@@ -1,3 +1,4 @@
+#include "ReferenceCsv.h"
 #include "numerics/Constants.h"
 #include "numerics/FaultScope.h"
 #include "numerics/Sr_Cr.h"
@@ -28,21 +29,11 @@ struct SaturatedState {
 };
 
 std::vector<SaturatedState> readSaturationTable() {
-    std::ifstream in(KOLV_TEST_DATA_DIR "/if97-saturation.csv");
     std::vector<SaturatedState> rows;
-    std::string line;
-    std::getline(in, line); // header
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string cell;
-        std::vector<std::string> cells;
-        while (std::getline(fields, cell, ','))
-            cells.push_back(cell);
-        if (cells.size() < 10) continue;
-        rows.push_back({std::stod(cells[0]) - kKelvinOffset, std::stod(cells[2]),
-                        std::stod(cells[3]), std::stod(cells[6]),
-                        cells[9].find("region 3") != std::string::npos});
-    }
+    for (const CsvRow& r : readCsv("if97-saturation.csv"))
+        if (r.texts.size() >= 10)
+            rows.push_back({r[0] - kKelvinOffset, r[2], r[3], r[6],
+                            r.texts[9].find("region 3") != std::string::npos});
     return rows;
 }
 
