@@ -282,6 +282,16 @@ double wetWidth(const BoundaryRecord& b, double t) {
     return t < kTcCelsius ? b.V23 - b.V12 : 0;
 }
 
+// Wet steam at t: stores the saturated volumes and the saturated values f12, f23 of one
+// property of the region 3 equation, and mixes them linearly in volume.
+double mixByVolume(double t, double v, Function2 property, double& f12, double& f23) {
+    BoundaryRecord& b = BoundaryValues;
+    storeSaturatedVolumes(b, t);
+    f12 = property(t, b.V12);
+    f23 = property(t, b.V23);
+    return f12 + (f23 - f12) / wetWidth(b, t) * (v - b.V12);
+}
+
 double thetaMinus1(double t) {
     return (t + kKelvinOffset) / kTc - 1;
 }
@@ -414,18 +424,12 @@ void TV3_PI(double& t, double& v, double p, double h) {
 
 double S4kr_TV(double t, double v) {
     BoundaryRecord& b = BoundaryValues;
-    storeSaturatedVolumes(b, t);
-    b.S12 = S3_TV(t, b.V12);
-    b.S23 = S3_TV(t, b.V23);
-    return b.S12 + (b.S23 - b.S12) / wetWidth(b, t) * (v - b.V12);
+    return mixByVolume(t, v, S3_TV, b.S12, b.S23);
 }
 
 double I4kr_TV(double t, double v) {
     BoundaryRecord& b = BoundaryValues;
-    storeSaturatedVolumes(b, t);
-    b.I12 = I3_TV(t, b.V12);
-    b.I23 = I3_TV(t, b.V23);
-    return b.I12 + (b.I23 - b.I12) / wetWidth(b, t) * (v - b.V12);
+    return mixByVolume(t, v, I3_TV, b.I12, b.I23);
 }
 
 double S4kr_TX(double t, double x) {

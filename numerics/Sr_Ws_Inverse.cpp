@@ -22,12 +22,14 @@ constexpr double kEnthalpyTol = 1e-7;   // kJ/kg
 constexpr double kNewtonPercent = 1e-8;
 constexpr double kNewtonFallbackPercent = 1e-4;
 
-constexpr double kPMax = 100.0;               // MPa, upper pressure of the range
-constexpr double kPTriple = 0.0006112126774;  // MPa, ps(0 °C) of the library
+constexpr double kPMax = 100.0;              // MPa, upper pressure of the range
+constexpr double kPTriple = 0.0006112126774; // MPa, ps(0 °C) of the library
 constexpr double kMetastableStepPercent = 1.0;
-constexpr double kMetastableMinStep = 0.05;   // K: start values near 0 °C would step by ~0
+constexpr double kMetastableMinStep = 0.05; // K: start values near 0 °C would step by ~0
 
-double volumeTol(double v) { return TolOf(v, kVolumePercent, 0.0); }
+double volumeTol(double v) {
+    return TolOf(v, kVolumePercent, 0.0);
+}
 
 // Highest pressure of region 2 at the temperature of the current state, with the value of
 // the solved property there: the saturation line, the B23 boundary, or 100 MPa.
@@ -36,10 +38,8 @@ struct Region2Top {
 };
 Region2Top region2Top(double fAtPs, double fAtB23, double fAt100) {
     const BoundaryRecord& b = BoundaryValues;
-    if (b.Ps > b.PB23)
-        return {b.Ps, fAtPs};
-    if (b.PB23 > 0.0)
-        return {b.PB23, fAtB23};
+    if (b.Ps > b.PB23) return {b.Ps, fAtPs};
+    if (b.PB23 > 0.0) return {b.PB23, fAtB23};
     return {kPMax, fAt100};
 }
 
@@ -49,12 +49,42 @@ double metastableTemperature(double t0, double target, double p, double tol, Fun
     return SolveRoot2(x, f, fn, p, target, tol);
 }
 
+// Wet steam at t: stores Ps and the saturated values of one property (f12 from the liquid,
+// f23 from the vapour equation) and mixes them linearly in volume or in dryness.
+double mixByVolume(double t, double v, Function2 liquid, Function2 vapour, double& f12,
+                   double& f23) {
+    BoundaryRecord& b = BoundaryValues;
+    b.Ps = Ps_T(t);
+    b.V12 = V1_TP(t, b.Ps);
+    f12 = liquid(t, b.Ps);
+    b.V23 = V2_TP(t, b.Ps);
+    f23 = vapour(t, b.Ps);
+    return f12 + (f23 - f12) / (b.V23 - b.V12) * (v - b.V12);
+}
+
+double mixByDryness(double t, double x, Function2 liquid, Function2 vapour, double& f12,
+                    double& f23) {
+    BoundaryRecord& b = BoundaryValues;
+    b.Ps = Ps_T(t);
+    f12 = liquid(t, b.Ps);
+    f23 = vapour(t, b.Ps);
+    return (1.0 - x) * f12 + x * f23;
+}
+
 } // namespace
 
-double V1_PT(double p, double t) { return V1_TP(t, p); }
-double S1_PT(double p, double t) { return S1_TP(t, p); }
-double V2_PT(double p, double t) { return V2_TP(t, p); }
-double S2_PT(double p, double t) { return S2_TP(t, p); }
+double V1_PT(double p, double t) {
+    return V1_TP(t, p);
+}
+double S1_PT(double p, double t) {
+    return S1_TP(t, p);
+}
+double V2_PT(double p, double t) {
+    return V2_TP(t, p);
+}
+double S2_PT(double p, double t) {
+    return S2_TP(t, p);
+}
 
 void VS2_TP(double t, double p, double& v, double& s) {
     v = V2_TP(t, p);
@@ -68,38 +98,22 @@ void VI2_TP(double t, double p, double& v, double& h) {
 
 double S4_TV(double t, double v) {
     BoundaryRecord& b = BoundaryValues;
-    b.Ps = Ps_T(t);
-    b.V12 = V1_TP(t, b.Ps);
-    b.S12 = S1_TP(t, b.Ps);
-    b.V23 = V2_TP(t, b.Ps);
-    b.S23 = S2_TP(t, b.Ps);
-    return b.S12 + (b.S23 - b.S12) / (b.V23 - b.V12) * (v - b.V12);
+    return mixByVolume(t, v, S1_TP, S2_TP, b.S12, b.S23);
 }
 
 double I4_TV(double t, double v) {
     BoundaryRecord& b = BoundaryValues;
-    b.Ps = Ps_T(t);
-    b.V12 = V1_TP(t, b.Ps);
-    b.I12 = I1_TP(t, b.Ps);
-    b.V23 = V2_TP(t, b.Ps);
-    b.I23 = I2_TP(t, b.Ps);
-    return b.I12 + (b.I23 - b.I12) / (b.V23 - b.V12) * (v - b.V12);
+    return mixByVolume(t, v, I1_TP, I2_TP, b.I12, b.I23);
 }
 
 double S4_TX(double t, double x) {
     BoundaryRecord& b = BoundaryValues;
-    b.Ps = Ps_T(t);
-    b.S12 = S1_TP(t, b.Ps);
-    b.S23 = S2_TP(t, b.Ps);
-    return (1.0 - x) * b.S12 + x * b.S23;
+    return mixByDryness(t, x, S1_TP, S2_TP, b.S12, b.S23);
 }
 
 double I4_TX(double t, double x) {
     BoundaryRecord& b = BoundaryValues;
-    b.Ps = Ps_T(t);
-    b.I12 = I1_TP(t, b.Ps);
-    b.I23 = I2_TP(t, b.Ps);
-    return (1.0 - x) * b.I12 + x * b.I23;
+    return mixByDryness(t, x, I1_TP, I2_TP, b.I12, b.I23);
 }
 
 double P1_TV(double t, double v) {
