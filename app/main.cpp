@@ -3,7 +3,7 @@
 #include "app/LibraryBinding.h"
 #include "app/ThlavniForm.h"
 #include "platform/Help.h"
-#include "platform/MessageSink.h"
+#include "platform/BoxMessageSink.h"
 
 #include <QApplication>
 #include <QFont>

@@ -5,8 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-class QWidget;
-
 namespace platform {
 
 class MessageSink {
@@ -14,12 +12,6 @@ public:
     virtual ~MessageSink() = default;
     // Shows `text` to the user and returns when the user has acknowledged it.
     virtual void ShowMessage(const QString& text) = 0;
-};
-
-// The real thing: a modal information box titled with the application name.
-class BoxMessageSink : public MessageSink {
-public:
-    void ShowMessage(const QString& text) override;
 };
 
 // Keeps the texts in the order they were shown; shows nothing.

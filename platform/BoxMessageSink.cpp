@@ -1,4 +1,4 @@
-#include "platform/MessageSink.h"
+#include "platform/BoxMessageSink.h"
 
 #include <QApplication>
 #include <QMessageBox>
