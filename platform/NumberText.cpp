@@ -455,7 +455,7 @@ QString FloatToStrF(double v, int format, int precision, int digits) {
     if (d.intDigits > precision) return general(v, precision, 0);
     const LocaleSettings& s = CurrentLocaleSettings();
     std::string integer = integerPart(d);
-    if (integer.empty()) integer = "0";
+    if (integer.empty()) integer.push_back('0');
     std::string fraction = fractionPart(d);
     fraction.resize(static_cast<std::size_t>(digits), '0');
     QString number = format == 2 ? latin(integer) : grouped(integer, s.thousandSeparator);
