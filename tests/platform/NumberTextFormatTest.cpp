@@ -60,17 +60,17 @@ QList<QStringList> readTable(const char* name) {
     return rows;
 }
 
-class Fixture : public testing::TestWithParam<bool> {
+class Formatting : public testing::TestWithParam<bool> {
 protected:
     bool isCzech() const { return GetParam(); }
     QString u(const char* text) const { return under(isCzech(), QString::fromUtf8(text)); }
     platform::ScopedLocaleSettings m_locale{GetParam() ? czech() : plainC()};
 };
 
-INSTANTIATE_TEST_SUITE_P(Locales, Fixture, testing::Values(true, false),
+INSTANTIATE_TEST_SUITE_P(Locales, Formatting, testing::Values(true, false),
                          [](const auto& info) { return info.param ? "Czech" : "C"; });
 
-TEST_P(Fixture, NumbersMatchTheDecimalOracle) {
+TEST_P(Formatting, NumbersMatchTheDecimalOracle) {
     const auto rows = readTable("number_text.tsv");
     ASSERT_GT(rows.size(), 500);
     for (const QStringList& r : rows) {
@@ -83,7 +83,7 @@ TEST_P(Fixture, NumbersMatchTheDecimalOracle) {
     }
 }
 
-TEST_P(Fixture, FloatToStrSwitchesToScientificOutsideTheFixedRange) {
+TEST_P(Formatting, FloatToStrSwitchesToScientificOutsideTheFixedRange) {
     EXPECT_EQ(platform::FloatToStr(1e15), "1E15");
     EXPECT_EQ(platform::FloatToStr(0.00001), "1E-5");
     EXPECT_EQ(platform::FloatToStr(1.0 / 3), u("0.333333333333333"));
@@ -91,7 +91,7 @@ TEST_P(Fixture, FloatToStrSwitchesToScientificOutsideTheFixedRange) {
     EXPECT_EQ(platform::FloatToStr(std::numeric_limits<double>::infinity()), "INF");
 }
 
-TEST_P(Fixture, CurrencyPlacesTheLocaleCurrencyString) {
+TEST_P(Formatting, CurrencyPlacesTheLocaleCurrencyString) {
     const QString cur = platform::CurrentLocaleSettings().currencyString;
     if (isCzech()) {
         EXPECT_EQ(cur, "Kč");
@@ -109,7 +109,7 @@ TEST_P(Fixture, CurrencyPlacesTheLocaleCurrencyString) {
     EXPECT_EQ(platform::FloatToStrF(123456.0, 4, 3, 2), u("1.23E5"));
 }
 
-TEST_P(Fixture, FormatFloatFillsPictures) {
+TEST_P(Formatting, FormatFloatFillsPictures) {
     struct Case {
         const char* pattern;
         double value;
@@ -152,7 +152,7 @@ double dateTime(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms =
     return platform::DateTimeToDouble(QDateTime(QDate(y, mo, d), QTime(h, mi, s, ms)));
 }
 
-TEST_P(Fixture, FormatDateTimeReadsMAfterHAsMinutes) {
+TEST_P(Formatting, FormatDateTimeReadsMAfterHAsMinutes) {
     const double t = dateTime(2026, 12, 7, 14, 5, 9, 123);
     EXPECT_EQ(platform::FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", t), "2026-12-07 14:05:09.123");
     EXPECT_EQ(platform::FormatDateTime("h:m", t), "14:5");
@@ -174,7 +174,7 @@ TEST_P(Fixture, FormatDateTimeReadsMAfterHAsMinutes) {
     EXPECT_EQ(platform::FormatDateTime("yyyy", 1e300), "");
 }
 
-TEST_P(Fixture, LocaleDateAndTimeFormatsMatchQt) {
+TEST_P(Formatting, LocaleDateAndTimeFormatsMatchQt) {
     const QLocale locale = isCzech() ? QLocale(QLocale::Czech, QLocale::Czechia) : QLocale::c();
     const auto& s = platform::CurrentLocaleSettings();
     for (const QDateTime& when : {QDateTime(QDate(2026, 3, 4), QTime(9, 7, 5)),
@@ -189,7 +189,7 @@ TEST_P(Fixture, LocaleDateAndTimeFormatsMatchQt) {
     EXPECT_EQ(platform::SystemDecimalSeparator(), isCzech() ? QChar(',') : QChar('.'));
 }
 
-TEST_P(Fixture, StrToFloatAcceptsOnlyTheLocaleSeparator) {
+TEST_P(Formatting, StrToFloatAcceptsOnlyTheLocaleSeparator) {
     EXPECT_EQ(platform::StrToFloat(u("1.5")), 1.5);
     EXPECT_EQ(platform::StrToFloat(isCzech() ? "1.5" : "1,5"), std::nullopt);
     EXPECT_EQ(platform::StrToFloat(" -2 "), -2.0);
