@@ -164,6 +164,17 @@ TEST_P(Formatting, FormatDateTimeReadsMAfterHAsMinutes) {
     EXPECT_EQ(platform::FormatDateTime("dddd d mmmm", t),
               isCzech() ? "pondělí 7 prosince" : "Monday 7 December");
     const auto& s = platform::CurrentLocaleSettings();
+    // The named formats and names come from the locale settings.
+    EXPECT_EQ(platform::FormatDateTime("ddddd", t), platform::DateToStr(t));
+    EXPECT_EQ(platform::FormatDateTime("dddddd", t),
+              platform::FormatDateTime(s.longDateFormat, t));
+    EXPECT_EQ(platform::FormatDateTime("t", t), platform::FormatDateTime(s.shortTimeFormat, t));
+    EXPECT_EQ(platform::FormatDateTime("tt", t), platform::TimeToStr(t));
+    EXPECT_EQ(platform::FormatDateTime("ddd mmm", t),
+              s.shortDayNames[1] + ' ' + s.shortMonthNames[11]);
+    EXPECT_EQ(platform::FormatDateTime("hh ampm", t), "02 " + s.timePMString);
+    EXPECT_EQ(platform::FormatDateTime("z|Y|yy", t), "123|26|26");
+    EXPECT_EQ(platform::FormatDateTime("'unclosed", t), "unclosed");
     EXPECT_EQ(platform::FormatDateTime("yyyy/mm/dd", t),
               "2026" + QString(s.dateSeparator) + "12" + s.dateSeparator + "07");
     // "c" leaves out a time of midnight.
