@@ -1,0 +1,103 @@
+#include "platform/TextMeasure.h"
+
+#include <QFontMetricsF>
+#include <QHash>
+#include <QImage>
+
+#include <memory>
+
+namespace platform {
+
+namespace {
+
+// Large enough that the font engine's 1/64 pixel rounding vanishes (2048 is the em of most
+// TrueType fonts, so advances come out in exact design units).
+constexpr double referenceHeight = 2048;
+
+class FaceMeasure {
+public:
+    explicit FaceMeasure(const QFont& font) : m_metrics(font, device()) {}
+
+    double advance(const QString& unit) {
+        const auto known = m_advances.constFind(unit);
+        if (known != m_advances.constEnd()) return *known;
+        const double width = m_metrics.horizontalAdvance(unit);
+        m_advances.insert(unit, width);
+        return width;
+    }
+    const QFontMetricsF& metrics() const { return m_metrics; }
+
+private:
+    // A fixed device, so that no screen's resolution or scale enters the numbers.
+    static const QImage* device() {
+        static const QImage image(1, 1, QImage::Format_RGB32);
+        return &image;
+    }
+    QFontMetricsF m_metrics;
+    QHash<QString, double> m_advances;
+};
+
+QFont qtFont(const TFont& font) {
+    QFont result(font.name);
+    result.setBold(font.bold);
+    result.setItalic(font.italic);
+    result.setUnderline(font.underline);
+    result.setStrikeOut(font.strikeOut);
+    result.setKerning(false);
+    result.setHintingPreference(QFont::PreferNoHinting);
+    result.setStyleStrategy(QFont::PreferOutline);
+    return result;
+}
+
+FaceMeasure& faceFor(const TFont& font) {
+    static QHash<QString, std::shared_ptr<FaceMeasure>> faces;
+    const QString key = font.name + QChar(u'\x1F') + QChar(font.bold ? u'b' : u'-') +
+                        QChar(font.italic ? u'i' : u'-');
+    auto& face = faces[key];
+    if (!face) {
+        QFont reference = qtFont(font);
+        reference.setPixelSize(int(referenceHeight));
+        face = std::make_shared<FaceMeasure>(reference);
+    }
+    return *face;
+}
+
+} // namespace
+
+QVector<double> measureAdvances(const TFont& font, double height, const QString& text) {
+    FaceMeasure& face = faceFor(font);
+    const double scale = height / referenceHeight;
+    QVector<double> advances(text.size(), 0.0);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            advances[i] = face.advance(text.mid(i, 2)) * scale;
+            ++i;
+        } else if (!c.isLowSurrogate()) {
+            advances[i] = face.advance(QString(c)) * scale;
+        }
+    }
+    return advances;
+}
+
+TTextMetrics measureMetrics(const TFont& font, double height) {
+    const QFontMetricsF& m = faceFor(font).metrics();
+    const double scale = height / referenceHeight;
+    TTextMetrics result;
+    result.ascent = m.ascent() * scale;
+    result.descent = m.descent() * scale;
+    result.height = result.ascent + result.descent;
+    result.internalLeading = std::max(0.0, result.height - height);
+    result.externalLeading = m.leading() * scale;
+    result.avgCharWidth = m.averageCharWidth() * scale;
+    result.maxCharWidth = m.maxWidth() * scale;
+    return result;
+}
+
+QFont toQFont(const TFont& font, double pixelHeight, double deviceDpi) {
+    QFont result = qtFont(font);
+    result.setPointSizeF(std::max(pixelHeight, 0.01) * 72.0 / deviceDpi);
+    return result;
+}
+
+} // namespace platform
