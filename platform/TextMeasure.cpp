@@ -18,11 +18,12 @@ class FaceMeasure {
 public:
     explicit FaceMeasure(const QFont& font) : m_metrics(font, device()) {}
 
-    double advance(const QString& unit) {
-        const auto known = m_advances.constFind(unit);
+    // Advance of one character (a code point).
+    double advance(char32_t code) {
+        const auto known = m_advances.constFind(code);
         if (known != m_advances.constEnd()) return *known;
-        const double width = m_metrics.horizontalAdvance(unit);
-        m_advances.insert(unit, width);
+        const double width = m_metrics.horizontalAdvance(QString::fromUcs4(&code, 1));
+        m_advances.insert(code, width);
         return width;
     }
     const QFontMetricsF& metrics() const { return m_metrics; }
@@ -34,7 +35,7 @@ private:
         return &image;
     }
     QFontMetricsF m_metrics;
-    QHash<QString, double> m_advances;
+    QHash<char32_t, double> m_advances;
 };
 
 QFont qtFont(const TFont& font) {
@@ -50,6 +51,13 @@ QFont qtFont(const TFont& font) {
 }
 
 FaceMeasure& faceFor(const TFont& font) {
+    // Layout measures many texts in one font after another: remember the last face.
+    static QString lastName;
+    static int lastStyle = -1;
+    static FaceMeasure* last = nullptr;
+    const int style = int(font.bold) | int(font.italic) << 1;
+    if (last && style == lastStyle && font.name == lastName) return *last;
+
     static QHash<QString, std::shared_ptr<FaceMeasure>> faces;
     const QString key = font.name + QChar(u'\x1F') + QChar(font.bold ? u'b' : u'-') +
                         QChar(font.italic ? u'i' : u'-');
@@ -59,6 +67,9 @@ FaceMeasure& faceFor(const TFont& font) {
         reference.setPixelSize(int(referenceHeight));
         face = std::make_shared<FaceMeasure>(reference);
     }
+    lastName = font.name;
+    lastStyle = style;
+    last = face.get();
     return *face;
 }
 
@@ -71,10 +82,10 @@ QVector<double> measureAdvances(const TFont& font, double height, const QString&
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            advances[i] = face.advance(text.mid(i, 2)) * scale;
+            advances[i] = face.advance(QChar::surrogateToUcs4(c, text[i + 1])) * scale;
             ++i;
         } else if (!c.isLowSurrogate()) {
-            advances[i] = face.advance(QString(c)) * scale;
+            advances[i] = face.advance(c.unicode()) * scale;
         }
     }
     return advances;
