@@ -33,6 +33,8 @@ TDlgFormatPapiru::TDlgFormatPapiru(const TFormatPapiru& format, bool editable, Q
     setWindowTitle(QStringLiteral("Formát papíru"));
     m_name = makeEdit(QStringLiteral("EditName"), format.name, editable);
     m_name->setMaxLength(TListFormatu::maxNameLength);
+    // Room for a whole name of the longest length.
+    m_name->setMinimumWidth(m_name->fontMetrics().averageCharWidth() * 34);
     m_width = makeEdit(QStringLiteral("EditWidth"), QString::number(format.width), editable);
     m_height = makeEdit(QStringLiteral("EditHeight"), QString::number(format.height), editable);
 
