@@ -30,9 +30,6 @@ struct PrinterReset {
     }
 };
 
-#define REQUIRE_SCHEDULER()                                                                      \
-    if (!schedulerAnswers()) GTEST_SKIP() << "no CUPS scheduler answers; scripts/test.sh starts one"
-
 // Selection is by index, and parallel tests add and delete queues between listing and
 // selecting: try again when the index went stale.
 bool selectQueue(const QString& name) {

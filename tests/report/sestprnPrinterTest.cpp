@@ -37,9 +37,6 @@ bool selectQueue(const QString& queue) {
     return false;
 }
 
-#define REQUIRE_SCHEDULER()                                                                      \
-    if (!schedulerAnswers()) GTEST_SKIP() << "no CUPS scheduler answers; scripts/test.sh starts one"
-
 } // namespace
 
 TEST(PrinterModelWithoutPrinter, EveryMetricFallsBack) {
