@@ -30,7 +30,9 @@ PrinterSystem& PrinterSystem::instance() {
     return system;
 }
 
-PrinterSystem::PrinterSystem() { resetPrinter(); }
+PrinterSystem::PrinterSystem() {
+    resetPrinter();
+}
 PrinterSystem::~PrinterSystem() = default;
 
 void PrinterSystem::resetPrinter() {
@@ -76,10 +78,16 @@ bool PrinterSystem::selectPrinter(int index) {
     return !m_name.isEmpty();
 }
 
-QPrinter& PrinterSystem::printer() { return *m_printer; }
+QPrinter& PrinterSystem::printer() {
+    return *m_printer;
+}
 
-int PrinterSystem::resolutionX() const { return hasPrinter() ? m_printer->resolution() : 0; }
-int PrinterSystem::resolutionY() const { return resolutionX(); }
+int PrinterSystem::resolutionX() const {
+    return hasPrinter() ? m_printer->resolution() : 0;
+}
+int PrinterSystem::resolutionY() const {
+    return resolutionX();
+}
 
 QPoint PrinterSystem::printingOffset() const {
     if (!hasPrinter()) return {};

@@ -5,8 +5,8 @@
 #include <QImageReader>
 
 #include <csetjmp>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 
 #include <jpeglib.h>
 
@@ -20,13 +20,19 @@ TPicture::MetafileReader& metafileReader() {
 }
 
 bool startsWith(const QByteArray& bytes, const char* magic, int length, int offset = 0) {
-    return bytes.size() >= offset + length && std::memcmp(bytes.constData() + offset, magic,
-                                                          size_t(length)) == 0;
+    return bytes.size() >= offset + length &&
+           std::memcmp(bytes.constData() + offset, magic, size_t(length)) == 0;
 }
 
-bool isJpeg(const QByteArray& b) { return startsWith(b, "\xFF\xD8\xFF", 3); }
-bool isBmp(const QByteArray& b) { return startsWith(b, "BM", 2); }
-bool isIco(const QByteArray& b) { return startsWith(b, "\0\0\1\0", 4); }
+bool isJpeg(const QByteArray& b) {
+    return startsWith(b, "\xFF\xD8\xFF", 3);
+}
+bool isBmp(const QByteArray& b) {
+    return startsWith(b, "BM", 2);
+}
+bool isIco(const QByteArray& b) {
+    return startsWith(b, "\0\0\1\0", 4);
+}
 bool isEmf(const QByteArray& b) {
     return startsWith(b, "\1\0\0\0", 4) && startsWith(b, " EMF", 4, 40);
 }
@@ -107,8 +113,7 @@ QImage decodeJpeg(const QByteArray& bytes) {
     error.manager.emit_message = jpegSilent;
     jpeg_create_decompress(&info);
     QImage image;
-    if (readJpegHeader(&info, &error, &bytes) && info.output_width > 0 &&
-        info.output_height > 0 &&
+    if (readJpegHeader(&info, &error, &bytes) && info.output_width > 0 && info.output_height > 0 &&
         (long long)info.output_width * info.output_height <= maxJpegPixels) {
         // A CMYK row needs 4 bytes per pixel while it is converted: allocate room for it.
         const int width = int(info.output_width);
@@ -124,19 +129,23 @@ QImage decodeJpeg(const QByteArray& bytes) {
 
 int TPicture::Width() const {
     switch (m_kind) {
-    case Kind::Bitmap: return m_bitmap.width();
+    case Kind::Bitmap:
+        return m_bitmap.width();
     case Kind::Metafile:
         return int(qint64(m_metafile->width()) * 100 / m_metafile->unitsPerInch());
-    default: return 0;
+    default:
+        return 0;
     }
 }
 
 int TPicture::Height() const {
     switch (m_kind) {
-    case Kind::Bitmap: return m_bitmap.height();
+    case Kind::Bitmap:
+        return m_bitmap.height();
     case Kind::Metafile:
         return int(qint64(m_metafile->height()) * 100 / m_metafile->unitsPerInch());
-    default: return 0;
+    default:
+        return 0;
     }
 }
 
@@ -197,6 +206,8 @@ QString TPicture::fileMasks() {
     return QStringLiteral("*.bmp;*.ico;*.emf;*.wmf;*.jpg;*.jpeg");
 }
 
-void TPicture::setMetafileReader(MetafileReader reader) { metafileReader() = std::move(reader); }
+void TPicture::setMetafileReader(MetafileReader reader) {
+    metafileReader() = std::move(reader);
+}
 
 } // namespace report

@@ -6,7 +6,9 @@ namespace report {
 
 namespace {
 
-platform::PrinterSystem& system() { return platform::PrinterSystem::instance(); }
+platform::PrinterSystem& system() {
+    return platform::PrinterSystem::instance();
+}
 
 // The current printer, as the system has one: the selected queue, else the default one.
 bool havePrinter() {
@@ -16,10 +18,18 @@ bool havePrinter() {
 
 } // namespace
 
-int PrinterDpiX() { return havePrinter() ? system().resolutionX() : 100; }
-int PrinterDpiY() { return havePrinter() ? system().resolutionY() : 100; }
-int PrinterOffsetX() { return havePrinter() ? system().printingOffset().x() : 50; }
-int PrinterOffsetY() { return havePrinter() ? system().printingOffset().y() : 72; }
+int PrinterDpiX() {
+    return havePrinter() ? system().resolutionX() : 100;
+}
+int PrinterDpiY() {
+    return havePrinter() ? system().resolutionY() : 100;
+}
+int PrinterOffsetX() {
+    return havePrinter() ? system().printingOffset().x() : 50;
+}
+int PrinterOffsetY() {
+    return havePrinter() ? system().printingOffset().y() : 72;
+}
 
 int PhysicalPageWidth() {
     return havePrinter() ? system().physicalPageSize().width() : PageSetup().paperWidth;
@@ -29,14 +39,20 @@ int PhysicalPageHeight() {
     return havePrinter() ? system().physicalPageSize().height() : PageSetup().paperHeight;
 }
 
-int PrinterOrientation() { return havePrinter() ? system().orientation() : 0; }
+int PrinterOrientation() {
+    return havePrinter() ? system().orientation() : 0;
+}
 
 void SetPrinterOrientation(int o) {
     if (havePrinter()) system().setOrientation(o < 1 ? 0 : 1);
 }
 
-float PrinterScaleX() { return float(PrinterDpiX()) / 100.0f; }
-float PrinterScaleY() { return float(PrinterDpiY()) / 100.0f; }
+float PrinterScaleX() {
+    return float(PrinterDpiX()) / 100.0f;
+}
+float PrinterScaleY() {
+    return float(PrinterDpiY()) / 100.0f;
+}
 
 void SelectPrinter(int index) {
     TPageSetup& setup = PageSetup();
@@ -58,8 +74,12 @@ void SelectPrinter(int index) {
     }
 }
 
-int PageToPrinterX(int x) { return x - PrinterOffsetX() * 100 / PrinterDpiX(); }
-int PageToPrinterY(int y) { return y - PrinterOffsetY() * 100 / PrinterDpiY(); }
+int PageToPrinterX(int x) {
+    return x - PrinterOffsetX() * 100 / PrinterDpiX();
+}
+int PageToPrinterY(int y) {
+    return y - PrinterOffsetY() * 100 / PrinterDpiY();
+}
 
 TUnprintableBorders UnprintableBorders() {
     if (!havePrinter()) return {};

@@ -2,8 +2,8 @@
 // jobs that print only when not cancelled; raw bytes that arrive unchanged; printers that
 // vanish; the test printer.
 
-#include "platform/PrintJobs.h"
 #include "platform/Printers.h"
+#include "platform/PrintJobs.h"
 #include "support/Cups.h"
 
 #include <QFile>
@@ -113,7 +113,8 @@ TEST(CupsPdfQueue, GraphicJobPrintsItsPagesAndCopies) {
     ASSERT_EQ(files.size(), 1);
     const QString pdf = QDir(cupsPdfFolder()).filePath(files[0]);
     EXPECT_EQ(pdfInfo(pdf, "Pages"), "4"); // two pages, two collated copies
-    EXPECT_TRUE(pdfInfo(pdf, "Page size").startsWith("595")) << pdfInfo(pdf, "Page size").toStdString();
+    EXPECT_TRUE(pdfInfo(pdf, "Page size").startsWith("595"))
+        << pdfInfo(pdf, "Page size").toStdString();
     QFile::remove(pdf);
     // The printer is the queue again after the job.
     EXPECT_EQ(PrinterSystem::instance().printer().printerName(), pdfQueue);
