@@ -70,6 +70,8 @@ bool PrinterSystem::selectPrinter(int index) {
     const QStringList names = printerNames();
     if (index == -1) index = defaultIndex();
     const QString name = index >= 0 && index < names.size() ? names[index] : QString();
+    // A job in progress keeps its printer.
+    if (m_printer->paintingActive()) return !name.isEmpty() && name == m_name;
     if (name != m_name || name.isEmpty()) {
         // A newly selected printer starts from its own defaults.
         m_name = name;

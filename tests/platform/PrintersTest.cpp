@@ -6,7 +6,10 @@
 #include "platform/PrintJobs.h"
 #include "support/Cups.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QRadioButton>
+#include <QTimer>
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -227,4 +230,41 @@ TEST(TestPrinter, GraphicJobsBecomeFilesAndRawJobsAreKept) {
     aborted.write("lost");
     aborted.abort();
     EXPECT_EQ(system.capturedRawJobs(), QList<QByteArray>{QByteArray("AB\r\n\x0C")});
+}
+
+TEST(TestPrinter, SelectionHoldsWhileAJobDraws) {
+    PrinterReset reset;
+    QTemporaryDir folder;
+    PrinterSystem& system = PrinterSystem::instance();
+    system.installTestPrinter(folder.path());
+    ASSERT_TRUE(system.selectPrinter(0));
+    GraphicJob job;
+    ASSERT_TRUE(job.begin(QStringLiteral("held")));
+    EXPECT_FALSE(system.selectPrinter(5));
+    EXPECT_TRUE(system.hasPrinter());
+    job.painter().drawLine(0, 0, 100, 100);
+    EXPECT_TRUE(job.end());
+}
+
+TEST(TestPrinter, PageSetupDialogChangesTheSharedPrinter) {
+    PrinterReset reset;
+    QTemporaryDir folder;
+    PrinterSystem& system = PrinterSystem::instance();
+    EXPECT_FALSE(system.showPageSetupDialog(nullptr)); // no printer: no dialog
+    system.installTestPrinter(folder.path());
+    ASSERT_TRUE(system.selectPrinter(0));
+    ASSERT_EQ(system.orientation(), 0);
+    bool found = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        auto* landscape = dialog->findChild<QRadioButton*>("landscape");
+        found = landscape != nullptr;
+        if (landscape) landscape->click();
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    EXPECT_TRUE(system.showPageSetupDialog(nullptr));
+    EXPECT_TRUE(found);
+    EXPECT_EQ(system.orientation(), 1);
+    EXPECT_GT(system.physicalPageSize().width(), system.physicalPageSize().height());
 }
