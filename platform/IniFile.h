@@ -1,6 +1,6 @@
 #pragma once
 // Settings files in the Windows profile format ("[Section]" lines, "key=value" lines), read
-// and written as the original program's files expect:
+// and written as Windows profile files are:
 // - sections and keys are found without regard to case; the first of duplicates counts;
 // - a value is the text after the first '=' with surrounding blanks removed, quotes and
 //   commas kept as they are (so "Format1=A4, mine,826,1169" reads back unchanged);

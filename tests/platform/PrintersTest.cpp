@@ -8,12 +8,12 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QRadioButton>
-#include <QTimer>
 #include <QPainter>
 #include <QPrinter>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -65,8 +65,8 @@ TEST(NoPrinter, WithoutASchedulerThereIsNoPrinterAndNothingPrints) {
     EXPECT_EQ(system.resolutionX(), 0);
     EXPECT_EQ(system.physicalPageSize(), QSize());
     EXPECT_EQ(system.deviceName(-1), QString());
-    EXPECT_EQ(system.port(0), QString());
-    EXPECT_FALSE(system.isTextOnly(-1));
+    EXPECT_EQ(system.port(pdfQueue), QString());
+    EXPECT_FALSE(system.isTextOnly(pdfQueue));
     EXPECT_FALSE(system.deviceMakesCopies());
     GraphicJob graphic;
     EXPECT_FALSE(graphic.begin(QStringLiteral("nowhere")));
@@ -91,9 +91,9 @@ TEST(CupsPdfQueue, MetricsComeFromTheQueue) {
     system.setOrientation(1);
     EXPECT_EQ(system.orientation(), 1);
     EXPECT_EQ(system.physicalPageSize(), QSize(14033, 9917));
-    EXPECT_EQ(system.port(-1), "cups-pdf:/");
-    EXPECT_TRUE(system.makeAndModel(-1).startsWith("Generic CUPS-PDF"));
-    EXPECT_FALSE(system.isTextOnly(-1));
+    EXPECT_EQ(system.port(pdfQueue), "cups-pdf:/");
+    EXPECT_TRUE(system.makeAndModel(pdfQueue).startsWith("Generic CUPS-PDF"));
+    EXPECT_FALSE(system.isTextOnly(pdfQueue));
     EXPECT_TRUE(system.deviceMakesCopies());
 }
 
@@ -155,7 +155,7 @@ TEST(CupsRawQueue, BytesArriveUnchanged) {
     LoopbackRawQueue queue;
     ASSERT_TRUE(queue.error().isEmpty()) << queue.error().toStdString();
     ASSERT_TRUE(selectQueue(queue.name()));
-    EXPECT_TRUE(PrinterSystem::instance().isTextOnly(-1));
+    EXPECT_TRUE(PrinterSystem::instance().isTextOnly(queue.name()));
     const QByteArray bytes("\x50\xF8\xED\x6C\x69\x9A\x0D\x0A\x0C", 9);
     RawJob job;
     ASSERT_TRUE(job.begin(QStringLiteral("raw bytes")));
