@@ -105,6 +105,22 @@ TTextMetrics measureMetrics(const TFont& font, double height) {
     return result;
 }
 
+QRawFont rawFontFor(const TFont& font, double pixelHeight) {
+    // A page uses few fonts at few sizes; keep them, and start afresh when there are many.
+    static QHash<QString, QRawFont> fonts;
+    const QString key = font.name + QChar(u'\x1F') + QChar(font.bold ? u'b' : u'-') +
+                        QChar(font.italic ? u'i' : u'-') + QString::number(pixelHeight, 'g', 9);
+    const auto known = fonts.constFind(key);
+    if (known != fonts.constEnd()) return *known;
+    if (fonts.size() > 256) fonts.clear();
+    QFont face = qtFont(font);
+    face.setPixelSize(int(referenceHeight));
+    QRawFont raw = QRawFont::fromFont(face);
+    if (raw.isValid()) raw.setPixelSize(pixelHeight);
+    fonts.insert(key, raw);
+    return raw;
+}
+
 QFont toQFont(const TFont& font, double pixelHeight, double deviceDpi) {
     QFont result = qtFont(font);
     result.setPointSizeF(std::max(pixelHeight, 0.01) * 72.0 / deviceDpi);

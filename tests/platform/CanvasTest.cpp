@@ -208,6 +208,49 @@ TEST(CanvasConventions, EscapementTurnsTextCounterclockwise) {
     EXPECT_EQ(right, 0);
 }
 
+// Dark pixels in the rows [top, bottom) of the image.
+int darkPixels(const QImage& image, int top, int bottom) {
+    int dark = 0;
+    for (int y = std::max(top, 0); y < std::min(bottom, image.height()); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            dark += qGray(image.pixel(x, y)) < 128;
+    return dark;
+}
+
+TEST(CanvasConventions, UnderlineRunsJustBelowTheBaselineUnderAScale) {
+    QImage image = whiteImage(400, 200);
+    {
+        QPainter painter(&image);
+        painter.translate(20, 10);
+        painter.scale(2, 2);
+        PainterCanvas canvas(painter);
+        TFont font;
+        font.height = 20;
+        font.underline = true;
+        canvas.SetFont(font);
+        canvas.SetTextAlign(taLeft | taBaseline);
+        canvas.TextOut(0, 40, QStringLiteral("ooooo")); // no descenders: only the underline
+    }
+    // Baseline at 10 + 2 * 40 = 90; the underline lies within a few pixels below it.
+    EXPECT_GT(darkPixels(image, 91, 97), 2 * 40);
+    EXPECT_EQ(darkPixels(image, 97, 200), 0);
+}
+
+TEST(CanvasConventions, CharactersMissingFromTheFaceAreStillDrawn) {
+    // A character the Arial stand-in lacks but another installed face has.
+    const QString missing = QStringLiteral("\u2602"); // umbrella
+    QImage image = whiteImage(100, 60);
+    {
+        QPainter painter(&image);
+        PainterCanvas canvas(painter);
+        TFont font;
+        font.height = 40;
+        canvas.SetFont(font);
+        canvas.TextOut(10, 5, missing, {40});
+    }
+    EXPECT_GT(darkPixels(image, 0, 60), 20);
+}
+
 TEST(CanvasConventions, UnbalancedRestoreIsHarmless) {
     Metafile m(10, 10);
     RecordingCanvas c(m);
