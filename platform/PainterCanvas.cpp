@@ -79,6 +79,8 @@ PainterCanvas::PainterCanvas(QPainter& painter, double pixelsPerInch)
     m_pixelsPerInch = pixelsPerInch > 0 ? pixelsPerInch : m_deviceDpi;
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setRenderHint(QPainter::TextAntialiasing, true);
+    // Hatch patterns follow the transform, so that their density is set by applyPenAndBrush.
+    m_painter.setRenderHint(QPainter::NonCosmeticBrushPatterns, true);
 }
 
 void PainterCanvas::applyPenAndBrush() {
@@ -94,7 +96,14 @@ void PainterCanvas::applyPenAndBrush() {
         pen.setJoinStyle(Qt::RoundJoin);
     }
     m_painter.setPen(pen);
-    m_painter.setBrush(QBrush(toQColor(Brush().color), brushStyle(Brush().style)));
+    QBrush brush(toQColor(Brush().color), brushStyle(Brush().style));
+    if (Brush().style >= bsHorizontal && Brush().style <= bsDiagCross) {
+        // Hatches keep the density they have on a screen (8 pixels at 96 dpi) on any device,
+        // so that a 1200 dpi printer does not print them as a grey tint.
+        const double cell = std::max(m_deviceDpi / 96.0, 1.0) / deviceScale(m_painter);
+        brush.setTransform(QTransform::fromScale(cell, cell));
+    }
+    m_painter.setBrush(brush);
     m_painter.setBackgroundMode(Qt::TransparentMode);
 }
 

@@ -251,6 +251,34 @@ TEST(CanvasConventions, CharactersMissingFromTheFaceAreStillDrawn) {
     EXPECT_GT(darkPixels(image, 0, 60), 20);
 }
 
+// Runs of brush-coloured pixels down one column.
+int hatchLines(const QImage& image, int x) {
+    int lines = 0;
+    bool inLine = false;
+    for (int y = 0; y < image.height(); ++y) {
+        const bool on = image.pixelColor(x, y) == QColor(Qt::blue);
+        lines += on && !inLine;
+        inLine = on;
+    }
+    return lines;
+}
+
+TEST(CanvasConventions, HatchesKeepTheirScreenDensityOnDenseDevices) {
+    for (int dpi : {96, 960}) {
+        const int side = 80 * dpi / 96; // the same physical size
+        QImage image = whiteImage(side, side);
+        image.setDotsPerMeterX(int(std::lround(dpi / 0.0254)));
+        image.setDotsPerMeterY(int(std::lround(dpi / 0.0254)));
+        {
+            QPainter painter(&image);
+            PainterCanvas canvas(painter);
+            canvas.SetBrush(TBrush{0xFF0000, bsHorizontal});
+            canvas.FillRect(TRect{0, 0, side, side});
+        }
+        EXPECT_NEAR(hatchLines(image, side / 2), 10, 1) << dpi << " dpi";
+    }
+}
+
 TEST(CanvasConventions, UnbalancedRestoreIsHarmless) {
     Metafile m(10, 10);
     RecordingCanvas c(m);
