@@ -90,6 +90,13 @@ void PainterCanvas::applyPenAndBrush() {
     // Below one device pixel a pen is drawn as the thinnest line, as a device would.
     if (p.width <= 0 || p.width * deviceScale(m_painter) < 1.0) {
         pen.setWidth(0);
+        // Dashes of the thinnest line keep their screen length on a dense device.
+        if (pen.style() != Qt::SolidLine && pen.style() != Qt::NoPen && m_deviceDpi > 96) {
+            QList<qreal> dashes = pen.dashPattern();
+            for (qreal& dash : dashes)
+                dash *= m_deviceDpi / 96.0;
+            pen.setDashPattern(dashes);
+        }
     } else {
         pen.setWidthF(p.width);
         pen.setCapStyle(Qt::RoundCap);

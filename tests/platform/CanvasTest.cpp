@@ -279,6 +279,30 @@ TEST(CanvasConventions, HatchesKeepTheirScreenDensityOnDenseDevices) {
     }
 }
 
+TEST(CanvasConventions, DashesOfTheThinnestLineKeepTheirLengthOnDenseDevices) {
+    for (int dpi : {96, 960}) {
+        const int side = dpi; // one inch
+        QImage image = whiteImage(side, 4);
+        image.setDotsPerMeterX(int(std::lround(dpi / 0.0254)));
+        image.setDotsPerMeterY(int(std::lround(dpi / 0.0254)));
+        {
+            QPainter painter(&image);
+            PainterCanvas canvas(painter);
+            canvas.SetPen(TPen{0, psDash, 0});
+            canvas.MoveTo(0, 1);
+            canvas.LineTo(side, 1);
+        }
+        int dashes = 0;
+        bool inDash = false;
+        for (int x = 0; x < side; ++x) {
+            const bool on = qGray(image.pixel(x, 1)) < 128;
+            dashes += on && !inDash;
+            inDash = on;
+        }
+        EXPECT_NEAR(dashes, 16, 1) << dpi << " dpi"; // a dash and a gap: 6 pixels at 96 dpi
+    }
+}
+
 TEST(CanvasConventions, UnbalancedRestoreIsHarmless) {
     Metafile m(10, 10);
     RecordingCanvas c(m);
