@@ -49,7 +49,7 @@ void PrinterSystem::resetPrinter() {
 QStringList PrinterSystem::printerNames() const {
     if (testPrinterInstalled()) return {QString::fromLatin1(testPrinterName)};
     QStringList names = QPrinterInfo::availablePrinterNames();
-    names.sort();
+    names.sort(Qt::CaseInsensitive); // as CUPS orders them
     return names;
 }
 
