@@ -1,0 +1,64 @@
+#pragma once
+// Small routines and tables shared by the report engine, its writers and the designer: the
+// template palette and script table, font style bits, the zoom and font-size lists, rounding
+// and grid snapping, and the reader and writers of template-line fields.
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QStringList>
+
+namespace report {
+
+// The 16 template colours; an index outside 0..15 gives black.
+QColor IndexToColor(int index);
+// The last palette index holding `colour` (alpha ignored); 0 when none does.
+int ColorToIndex(const QColor& colour);
+
+// Template script index 0..7 <-> charset: ANSI 0, Greek 161, Turkish 162, Baltic 186,
+// Eastern European 238, Cyrillic 204, Symbol 2, Default 1.
+int CharsetToIndex(int charset); // 7 for a charset not in the table
+int IndexToCharset(int index);   // 1 for an index outside 0..7
+
+// Font style bits of templates: bold 1, italic 2, underline 4, strike-out 8.
+int FontStyleToBits(const QFont& font);
+void BitsToFontStyle(QFont& font, int bits);
+
+// Append "32 %" .. "300 %" (11 texts) and the 16 font sizes "8" .. "72".
+void FillZoomList(QStringList& list);
+void FillFontSizeList(QStringList& list);
+// The zoom factor of step i (0..10).
+double ZoomFactor(int step);
+// The zoom step nearest to `percent`: 0..10.
+int NearestZoomStep(int percent);
+
+// value / step rounded, times step, rounded to an integer; ties to even. A step of 0 (or a
+// non-finite result) leaves the value rounded.
+int SnapToGrid(double value, double step);
+// round(a * b) and round(a / b), ties to even, clamped to the range of int; a result that is
+// not a number (b = 0 in UnscaleRound, or infinities) gives 0.
+int ScaleRound(double a, double b);
+int UnscaleRound(double a, double b);
+// -1 when b > a, 0 when equal, 1 otherwise.
+int CompareInt(int a, int b);
+
+// Template-line fields. A quoted field is written as '"' + QuoteText(text) + '"'; a bare field
+// is written as it stands unless it holds a comma or a double quote, and is then quoted.
+// NextField reads back both exactly.
+QString QuoteText(const QString& text);  // every double quote doubled
+QString QuotedField(const QString& text); // in quotes, quotes doubled
+QString BareField(const QString& text);   // as it stands, or quoted when it must be
+
+// Takes the next field off the front of `line`, with its comma. A field starting with a double
+// quote runs to the closing quote (two quotes inside stand for one), and what follows the
+// closing quote up to the comma is appended; an unterminated quote runs to the end of the
+// line. Any other field runs to the first comma. An empty line gives an empty field.
+QString NextField(QString& line);
+// The next field as a decimal integer; `fallback` when it is empty, not a number or beyond int.
+int NextFieldInt(QString& line, int fallback);
+bool NextFieldBool(QString& line, bool fallback);
+
+// The folder with one "/" at its end.
+QString AddTrailingBackslash(const QString& folder);
+
+} // namespace report
