@@ -1,6 +1,11 @@
 #include "report/engine/sest_lib.h"
 
+#include "platform/Metafile.h"
 #include "platform/NumberText.h"
+#include "platform/TVoranCanvas.h"
+#include "report/engine/TPicture.h"
+#include "report/engine/sestbarc.h"
+#include "report/engine/sestzpr.h"
 
 #include <algorithm>
 #include <array>
@@ -25,7 +30,22 @@ constexpr std::array<float, 11> zoomFactors{0.32f, 0.40f, 0.50f, 0.64f, 0.75f, 0
 
 constexpr std::array<int, 16> fontSizes{8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};
 
-QColor fromBgr(unsigned bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+const QString romanPrefix = QStringLiteral("Roman ");
+
+// The two characters after "Roman " as a number; 0 when they are none.
+int romanPitch(const QString& name) { return name.mid(romanPrefix.size(), 2).toInt(); }
+
+// Width w placed in [left, right) by alignment: right (1), centred (2) or left.
+void alignHorizontally(platform::TRect& rect, int w, int alignment) {
+    if (alignment == 1) {
+        rect.left = rect.right - w;
+    } else if (alignment == 2) {
+        rect.left = int((qint64(rect.left) + rect.right - w) / 2);
+        rect.right = rect.left + w;
+    } else {
+        rect.right = rect.left + w;
+    }
+}
 
 int roundToInt(double v) {
     if (std::isnan(v)) return 0;
@@ -37,14 +57,14 @@ int roundToInt(double v) {
 
 } // namespace
 
-QColor IndexToColor(int index) {
-    return index >= 0 && index < int(palette.size()) ? fromBgr(palette[index]) : QColor(Qt::black);
+platform::TColor IndexToColor(int index) {
+    return index >= 0 && index < int(palette.size()) ? palette[index] : 0;
 }
 
-int ColorToIndex(const QColor& colour) {
+int ColorToIndex(platform::TColor colour) {
     int found = 0;
     for (int i = 0; i < int(palette.size()); ++i)
-        if (fromBgr(palette[i]).rgb() == colour.rgb()) found = i;
+        if (palette[i] == colour) found = i;
     return found;
 }
 
@@ -59,16 +79,73 @@ int IndexToCharset(int index) {
     return index >= 0 && index < int(charsets.size()) ? charsets[index] : 1;
 }
 
-int FontStyleToBits(const QFont& font) {
-    return (font.bold() ? 1 : 0) | (font.italic() ? 2 : 0) | (font.underline() ? 4 : 0) |
-           (font.strikeOut() ? 8 : 0);
+int FontStyleToBits(const platform::TFont& font) {
+    return (font.bold ? 1 : 0) | (font.italic ? 2 : 0) | (font.underline ? 4 : 0) |
+           (font.strikeOut ? 8 : 0);
 }
 
-void BitsToFontStyle(QFont& font, int bits) {
-    font.setBold(bits & 1);
-    font.setItalic(bits & 2);
-    font.setUnderline(bits & 4);
-    font.setStrikeOut(bits & 8);
+void BitsToFontStyle(platform::TFont& font, int bits) {
+    font.bold = bits & 1;
+    font.italic = bits & 2;
+    font.underline = bits & 4;
+    font.strikeOut = bits & 8;
+}
+
+bool IsRomanFont(const QString& name) { return name.startsWith(romanPrefix); }
+
+double RomanFontSize(const platform::TFont& font) {
+    if (!IsRomanFont(font.name)) return font.size;
+    switch (romanPitch(font.name)) {
+    case 12: return 10;
+    case 17: return 8;
+    default: return 11;
+    }
+}
+
+double RomanCharWidth(const QString& name, double width) {
+    if (!IsRomanFont(name)) return width;
+    const int pitch = romanPitch(name);
+    return 100.0 / (pitch > 0 ? pitch : 10);
+}
+
+double RomanLineHeight(const QString& name, double height) {
+    return IsRomanFont(name) ? 100.0 / 6 : height;
+}
+
+void MapRomanFont(platform::TFont& font) {
+    if (!IsRomanFont(font.name)) return;
+    font.size = RomanFontSize(font);
+    font.height = 0;
+    font.name = QStringLiteral("Courier New"); // fixed pitch
+    font.charset = platform::csEastEurope;
+}
+
+void SetTemplateFont(platform::TFont& font, const QString& name, int size, int charset,
+                     int styleBits, int colorIndex, const QStringList& printerFonts) {
+    QString faceName = name;
+    if (!printerFonts.contains(name, Qt::CaseInsensitive)) {
+        const std::array<std::pair<const char*, int>, 5> suffixes{
+            {{" CE", 238}, {" Greek", 161}, {" TUR", 162}, {" Baltic", 186}, {" CYR", 204}}};
+        for (const auto& [suffix, suffixCharset] : suffixes) {
+            const qsizetype at = name.indexOf(QLatin1String(suffix));
+            if (at >= 0) {
+                faceName = name.left(at);
+                charset = suffixCharset;
+                break;
+            }
+        }
+    }
+    font.color = IndexToColor(colorIndex);
+    font.name = faceName;
+    font.height = 0;
+    if (size > 0)
+        font.size = size;
+    else if (size < 0)
+        font.size = double(-qint64(size) * 72 / 100);
+    else
+        font.size = 10;
+    BitsToFontStyle(font, styleBits);
+    font.charset = charset;
 }
 
 void FillZoomList(QStringList& list) {
@@ -149,6 +226,71 @@ bool NextFieldBool(QString& line, bool fallback) {
 
 QString AddTrailingBackslash(const QString& folder) {
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+void FitPictureRect(platform::TRect& rect, bool stretch, bool keepAspect, const TPicture& graphic,
+                    int alignment, double scaleX, double scaleY) {
+    const int w = ScaleRound(graphic.Width(), scaleX);
+    const int h = ScaleRound(graphic.Height(), scaleY);
+    if (w <= 0 || h <= 0) return;
+    if (!stretch) {
+        rect.bottom = rect.top + h;
+        alignHorizontally(rect, w, alignment);
+        return;
+    }
+    const qint64 width = rect.width();
+    const qint64 height = rect.height();
+    if (!keepAspect || width == 0 || height == 0) return;
+    if (qint64(h) * width <= qint64(w) * height) // h / height <= w / width
+        rect.bottom = int(rect.top + width * h / w);
+    else
+        alignHorizontally(rect, int(height * w / h), alignment);
+}
+
+void DrawBitmapDIB(platform::TCanvas& canvas, const platform::TRect& rect, const QImage& bitmap) {
+    if (!bitmap.isNull()) canvas.StretchDraw(rect, bitmap);
+}
+
+void DrawPicture(platform::TCanvas& canvas, const platform::TRect& rect, const TPicture& picture) {
+    switch (picture.kind()) {
+    case TPicture::Kind::Bitmap: DrawBitmapDIB(canvas, rect, picture.bitmap()); break;
+    case TPicture::Kind::Metafile: canvas.StretchDraw(rect, picture.metafile()); break;
+    case TPicture::Kind::None: break;
+    }
+}
+
+void DrawBarcodeScaled(platform::TCanvas& canvas, const platform::TRect& rect, int type,
+                       int moduleCode, int angle, bool checkDigit, bool showText,
+                       const QString& text, double scale) {
+    const double module = std::trunc(moduleCode * scale / 6);
+    const int pixels = std::isfinite(module) && std::abs(module) < 1e9 ? int(module) : 0;
+    DrawBarcode(canvas, rect, type, pixels, angle, checkDigit, showText, text);
+}
+
+QString FitTextToWidth(const QString& text, const platform::TFont& font, int width) {
+    if (width <= 0) return {};
+    platform::Metafile metafile(width, 10, 100);
+    platform::TVoranCanvas canvas(metafile, 100);
+    canvas.SetFont(font);
+    if (canvas.TextWidth(text) <= width) return text;
+    // Widths grow with every character, so the longest prefix that fits is found by halving.
+    qsizetype fits = 0;
+    qsizetype tooWide = text.size();
+    while (tooWide - fits > 1) {
+        const qsizetype middle = (fits + tooWide) / 2;
+        (canvas.TextWidth(text.left(middle)) <= width ? fits : tooWide) = middle;
+    }
+    if (fits > 0 && text.at(fits - 1).isHighSurrogate()) --fits;
+    return text.left(fits);
+}
+
+QString GetLibraryVersion() {
+    return QStringLiteral("%1 %2.%3.%4 %5 %6")
+        .arg(LoadText(ReportText::VersionText))
+        .arg(5)
+        .arg(40)
+        .arg(17)
+        .arg(LoadText(ReportText::VersionDated), QStringLiteral("09.04.2002"));
 }
 
 } // namespace report

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <string_view>
 
 namespace report {
@@ -133,8 +134,16 @@ struct PainterState {
     bool checkDigit = false;
     bool showText = false;
     QString text;
+    int left = 0;
+    int top = 0;
+    int height = 0;
     BarcodeWidths widths;
 };
+
+constexpr platform::TColor white = 0xFFFFFF;
+constexpr platform::TColor black = 0x000000;
+// Elements beyond this many device units from the start are off any page; not drawn.
+constexpr qint64 drawingLimit = 1 << 24;
 
 PainterState& painter() {
     static PainterState state;
@@ -471,7 +480,65 @@ void clampRatio(int type) {
     }
 }
 
+// Lays the elements along x from 0 and draws each as a filled quadrilateral turned by the
+// painter's angle about the rectangle's top-left corner.
+void drawElements(platform::TCanvas& canvas, const QString& pattern) {
+    const PainterState& state = painter();
+    const double radians = std::fmod(double(state.angle), 360.0) * std::numbers::pi / 180.0;
+    const double c = std::cos(radians);
+    const double s = std::sin(radians);
+    const bool upright = state.angle % 360 == 0;
+    auto corner = [&](qint64 x, int y) {
+        return QPoint(state.left + int(std::nearbyint(double(x) * c + y * s)),
+                      state.top + int(std::nearbyint(-double(x) * s + y * c)));
+    };
+    qint64 x = 0;
+    for (QChar element : pattern) {
+        const int w = BarcodeElementWidth(element, state.widths);
+        if (x > drawingLimit) break;
+        const int h = IsBarcodeShortBar(element) ? state.height * 2 / 5 : state.height;
+        const platform::TColor fill = IsBarcodeBar(element) ? black : white;
+        canvas.SetBrush({fill, platform::bsSolid});
+        if (upright) {
+            // Exact pixel columns x .. x + w - 1 and rows 0 .. h, as the outlined polygon.
+            canvas.FillRect({state.left + int(x), state.top, state.left + int(x) + w,
+                             state.top + h + 1});
+        } else {
+            canvas.SetPen({fill, platform::psSolid, 1});
+            canvas.Polygon(QPolygon({corner(x, 0), corner(x, h), corner(x + w - 1, h),
+                                     corner(x + w - 1, 0)}));
+        }
+        x += w;
+    }
+}
+
 } // namespace
+
+void DrawBarcode(platform::TCanvas& canvas, const platform::TRect& rect, int type, int module,
+                 int angle, bool checkDigit, bool showText, const QString& text) {
+    if (type < 0 || type >= BarcodeTypeCount) return;
+    const BarcodeSymbol symbol = EncodeBarcode(type, module, checkDigit, text);
+    PainterState& state = painter();
+    state.angle = angle;
+    state.showText = showText;
+    state.left = rect.left;
+    state.top = rect.top;
+    state.height = std::max(0, rect.height());
+
+    canvas.SaveState();
+    if (state.height > 0) drawElements(canvas, symbol.pattern);
+    if (showText) {
+        platform::TFont font;
+        font.name = QStringLiteral("Arial");
+        font.size = 3.0 * state.module;
+        font.color = black;
+        canvas.SetFont(font);
+        canvas.SetTextBackground(true, white);
+        canvas.SetTextAlign(platform::taLeft | platform::taTop);
+        canvas.TextOut(rect.left, rect.top, symbol.shownText);
+    }
+    canvas.RestoreState();
+}
 
 void FillBarcodeTypes(QStringList& list) {
     for (const SymbologyInfo& info : symbologies) list.append(QString::fromLatin1(info.name));

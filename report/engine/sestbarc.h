@@ -7,6 +7,8 @@
 // current text and the four element widths): the ratio clamp of "2/5 matrix" persists, and a
 // module outside 1..49 keeps the previous one. Calls must not overlap.
 
+#include "platform/TCanvas.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -56,6 +58,14 @@ struct BarcodeSymbol {
     QString pattern;
     QString shownText; // what the show-text option writes
 };
+
+// Draws `text` as symbology `type` into `rect` (device units of the canvas): bars as high as
+// the rectangle, laid from its left edge at `module` device units per narrow element (kept
+// from the previous symbol when outside 1..49), turned by `angle` degrees counterclockwise
+// about the top-left corner. `showText` writes the shown text unrotated at that corner. The
+// canvas's pen, brush, font and text settings are kept. A type outside 0..19 draws nothing.
+void DrawBarcode(platform::TCanvas& canvas, const platform::TRect& rect, int type, int module,
+                 int angle, bool checkDigit, bool showText, const QString& text);
 
 // Encodes `text` as symbology `type` and updates the painter state (type, option, module when
 // in 1..49, the clamped ratio and the widths), as drawing does. A type outside 0..19 gives an

@@ -1,5 +1,7 @@
 #include "report/engine/sestcepr.h"
 
+#include "platform/Windows1250.h"
+
 #include <array>
 
 namespace report {
@@ -47,6 +49,11 @@ QByteArray ConvertStringCP(TSestLanguage from, TSestLanguage to, const QByteArra
     QByteArray out = text;
     for (char& c : out) c = char(ConvertCharCP(from, to, static_cast<unsigned char>(c)));
     return out;
+}
+
+QByteArray EncodeForExport(const QString& text, TSestLanguage language) {
+    if (language == slUndefined) return text.toUtf8();
+    return ConvertStringCP(slCP1250, language, platform::EncodeWindows1250(text));
 }
 
 } // namespace report

@@ -34,4 +34,8 @@ CodePageRow CodePageTableRow(int row);
 unsigned char ConvertCharCP(TSestLanguage from, TSestLanguage to, unsigned char ch);
 QByteArray ConvertStringCP(TSestLanguage from, TSestLanguage to, const QByteArray& text);
 
+// Text for a TXT file or a text printer: as Windows-1250 (a character it lacks becomes one
+// '?'), then converted to `language`; slUndefined gives UTF-8.
+QByteArray EncodeForExport(const QString& text, TSestLanguage language);
+
 } // namespace report

@@ -3,6 +3,7 @@
 
 #include "report/engine/sest_lib.h"
 
+#include <QColor>
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
@@ -17,12 +18,15 @@ TEST(SharedHelpers, PaletteHoldsTheSixteenStandardColoursInTemplateOrder) {
                             "teal",  "grey",   "silver", "red",   "lime", "yellow",
                             "blue",  "fuchsia", "aqua",  "white"};
     for (int i = 0; i < names.size(); ++i) {
-        EXPECT_EQ(IndexToColor(i), QColor::fromString(names[i])) << i;
-        EXPECT_EQ(ColorToIndex(QColor::fromString(names[i])), i);
+        const QColor named = QColor::fromString(names[i]);
+        const platform::TColor colour =
+            platform::rgbColor(named.red(), named.green(), named.blue());
+        EXPECT_EQ(IndexToColor(i), colour) << i;
+        EXPECT_EQ(ColorToIndex(colour), i);
     }
-    EXPECT_EQ(ColorToIndex(QColor(0x56, 0x34, 0x12)), 0);
-    EXPECT_EQ(IndexToColor(16), QColor(Qt::black));
-    EXPECT_EQ(IndexToColor(-1), QColor(Qt::black));
+    EXPECT_EQ(ColorToIndex(0x123456), 0);
+    EXPECT_EQ(IndexToColor(16), 0u);
+    EXPECT_EQ(IndexToColor(-1), 0u);
 }
 
 TEST(SharedHelpers, ScriptTable) {
@@ -35,13 +39,13 @@ TEST(SharedHelpers, ScriptTable) {
 
 TEST(SharedHelpers, StyleBitsRoundTrip) {
     for (int bits = 0; bits < 16; ++bits) {
-        QFont font("Arial");
+        platform::TFont font;
         BitsToFontStyle(font, bits);
         EXPECT_EQ(FontStyleToBits(font), bits);
     }
-    QFont font;
+    platform::TFont font;
     BitsToFontStyle(font, 1 | 4);
-    EXPECT_TRUE(font.bold() && font.underline() && !font.italic() && !font.strikeOut());
+    EXPECT_TRUE(font.bold && font.underline && !font.italic && !font.strikeOut);
 }
 
 TEST(SharedHelpers, ZoomAndFontSizeLists) {
