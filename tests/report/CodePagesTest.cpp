@@ -80,3 +80,22 @@ TEST(CodePages, EveryLetterSurvivesARoundTripThroughEachEightBitPage) {
 
 } // namespace
 } // namespace report
+
+namespace report {
+namespace {
+
+TEST(EncodeForExport, GoesThroughWindows1250ToTheTargetPage) {
+    const QString czech = QStringLiteral("Žluťoučký kůň úpěl ďábelské ódy");
+    EXPECT_EQ(EncodeForExport(czech, slUndefined), czech.toUtf8());
+    EXPECT_EQ(EncodeForExport(czech, slCP852), iconvBytes("UTF-8", "CP852", czech.toUtf8()));
+    EXPECT_EQ(EncodeForExport(czech, slCP1250), iconvBytes("UTF-8", "CP1250", czech.toUtf8()));
+    EXPECT_EQ(EncodeForExport(czech, slASCII),
+              QByteArray("Zlutoucky kun upel dabelske ody"));
+    // Outside Windows-1250: one '?' each, a surrogate pair included.
+    EXPECT_EQ(EncodeForExport(QStringLiteral("a\u0416\U0001F600b"), slCP852), "a??b");
+    // A Windows-1250 letter the table lacks passes as its Windows-1250 byte.
+    EXPECT_EQ(EncodeForExport(QStringLiteral("ß"), slCP852), QByteArray(1, char(223)));
+}
+
+} // namespace
+} // namespace report
