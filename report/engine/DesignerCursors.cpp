@@ -23,8 +23,8 @@ constexpr std::array<const char*, DesignerCursorCount> names{
 const QRect signArea(13, 14, 18, 16);
 
 void drawArrow(QPainter& p) {
-    const QPolygon arrow({QPoint(0, 0), QPoint(0, 15), QPoint(4, 11), QPoint(7, 17),
-                          QPoint(9, 16), QPoint(6, 10), QPoint(11, 10)});
+    const QPolygon arrow({QPoint(0, 0), QPoint(0, 15), QPoint(4, 11), QPoint(7, 17), QPoint(9, 16),
+                          QPoint(6, 10), QPoint(11, 10)});
     p.setPen(QPen(Qt::white, 1));
     p.setBrush(Qt::black);
     p.drawPolygon(arrow);
@@ -58,47 +58,79 @@ void label(QPainter& p, const QString& text) {
 void drawSign(QPainter& p, int slot) {
     const QRect r = signArea.adjusted(1, 1, -2, -2);
     switch (slot) {
-    case 1: stroke(p, [&] {
-                p.drawLine(22, 16, 22, 28);
-                p.drawLine(16, 22, 28, 22);
-            });
-            break;
-    case 2: label(p, QStringLiteral("DB")); break;
-    case 3: label(p, QStringLiteral("LB")); break;
-    case 4: label(p, QStringLiteral("P")); break;
-    case 5: label(p, QStringLiteral("fx")); break;
-    case 6: stroke(p, [&] { // calendar sheet
-                p.drawRect(r);
-                p.drawLine(r.left(), r.top() + 3, r.right(), r.top() + 3);
-                for (int x = r.left() + 3; x < r.right(); x += 4)
-                    for (int y = r.top() + 6; y < r.bottom(); y += 3) p.drawPoint(x, y);
-            });
-            break;
-    case 7: stroke(p, [&] { // clock
-                p.drawEllipse(QPoint(22, 22), 7, 7);
-                p.drawLine(22, 22, 22, 17);
-                p.drawLine(22, 22, 26, 22);
-            });
-            break;
-    case 8: label(p, QStringLiteral("#r")); break;
-    case 9: label(p, QStringLiteral("#p")); break;
-    case 10: label(p, QStringLiteral("Σp")); break;
-    case 11: label(p, QStringLiteral("gr")); break;
-    case 12: label(p, QStringLiteral("#g")); break;
-    case 13: label(p, QStringLiteral("A")); break;
-    case 14: stroke(p, [&] { p.drawLine(r.bottomLeft(), r.topRight()); }); break;
-    case 15: stroke(p, [&] { p.drawRect(r); }); break;
-    case 16: stroke(p, [&] { p.drawRoundedRect(r, 4, 4); }); break;
-    case 17: stroke(p, [&] { p.drawEllipse(r); }); break;
-    case 18: stroke(p, [&] { // picture: frame, hills and sun
-                p.drawRect(r);
-                p.drawPolyline(QPolygon({QPoint(r.left(), r.bottom() - 1),
-                                         QPoint(r.left() + 5, r.top() + 5),
-                                         QPoint(r.left() + 9, r.bottom() - 3),
-                                         QPoint(r.right(), r.top() + 7)}));
-                p.drawPoint(r.right() - 3, r.top() + 3);
-            });
-            break;
+    case 1:
+        stroke(p, [&] {
+            p.drawLine(22, 16, 22, 28);
+            p.drawLine(16, 22, 28, 22);
+        });
+        break;
+    case 2:
+        label(p, QStringLiteral("DB"));
+        break;
+    case 3:
+        label(p, QStringLiteral("LB"));
+        break;
+    case 4:
+        label(p, QStringLiteral("P"));
+        break;
+    case 5:
+        label(p, QStringLiteral("fx"));
+        break;
+    case 6:
+        stroke(p, [&] { // calendar sheet
+            p.drawRect(r);
+            p.drawLine(r.left(), r.top() + 3, r.right(), r.top() + 3);
+            for (int x = r.left() + 3; x < r.right(); x += 4)
+                for (int y = r.top() + 6; y < r.bottom(); y += 3)
+                    p.drawPoint(x, y);
+        });
+        break;
+    case 7:
+        stroke(p, [&] { // clock
+            p.drawEllipse(QPoint(22, 22), 7, 7);
+            p.drawLine(22, 22, 22, 17);
+            p.drawLine(22, 22, 26, 22);
+        });
+        break;
+    case 8:
+        label(p, QStringLiteral("#r"));
+        break;
+    case 9:
+        label(p, QStringLiteral("#p"));
+        break;
+    case 10:
+        label(p, QStringLiteral("Σp"));
+        break;
+    case 11:
+        label(p, QStringLiteral("gr"));
+        break;
+    case 12:
+        label(p, QStringLiteral("#g"));
+        break;
+    case 13:
+        label(p, QStringLiteral("A"));
+        break;
+    case 14:
+        stroke(p, [&] { p.drawLine(r.bottomLeft(), r.topRight()); });
+        break;
+    case 15:
+        stroke(p, [&] { p.drawRect(r); });
+        break;
+    case 16:
+        stroke(p, [&] { p.drawRoundedRect(r, 4, 4); });
+        break;
+    case 17:
+        stroke(p, [&] { p.drawEllipse(r); });
+        break;
+    case 18:
+        stroke(p, [&] { // picture: frame, hills and sun
+            p.drawRect(r);
+            p.drawPolyline(
+                QPolygon({QPoint(r.left(), r.bottom() - 1), QPoint(r.left() + 5, r.top() + 5),
+                          QPoint(r.left() + 9, r.bottom() - 3), QPoint(r.right(), r.top() + 7)}));
+            p.drawPoint(r.right() - 3, r.top() + 3);
+        });
+        break;
     case 19: { // bar code
         p.fillRect(signArea.adjusted(0, 0, -1, -1), Qt::white);
         const int widths[] = {1, 2, 1, 1, 3, 1, 2, 1};
@@ -109,20 +141,22 @@ void drawSign(QPainter& p, int slot) {
         }
         break;
     }
-    case 20: stroke(p, [&] { // drawing area: frame with a stroke of a pen
-                p.drawRect(r);
-                QPainterPath wave(QPoint(r.left() + 2, r.center().y()));
-                wave.cubicTo(r.left() + 6, r.top(), r.right() - 6, r.bottom(), r.right() - 2,
-                             r.center().y());
-                p.drawPath(wave);
-            });
-            break;
-    default: stroke(p, [&] { // detail: a small report inside a report
-                 p.drawRect(r);
-                 p.drawRect(r.adjusted(4, 4, 0, 0));
-                 p.drawLine(r.left() + 6, r.top() + 8, r.right() - 2, r.top() + 8);
-             });
-             break;
+    case 20:
+        stroke(p, [&] { // drawing area: frame with a stroke of a pen
+            p.drawRect(r);
+            QPainterPath wave(QPoint(r.left() + 2, r.center().y()));
+            wave.cubicTo(r.left() + 6, r.top(), r.right() - 6, r.bottom(), r.right() - 2,
+                         r.center().y());
+            p.drawPath(wave);
+        });
+        break;
+    default:
+        stroke(p, [&] { // detail: a small report inside a report
+            p.drawRect(r);
+            p.drawRect(r.adjusted(4, 4, 0, 0));
+            p.drawLine(r.left() + 6, r.top() + 8, r.right() - 2, r.top() + 8);
+        });
+        break;
     }
 }
 
@@ -151,11 +185,14 @@ std::array<QCursor, DesignerCursorCount>& cursors() {
 
 QStringList DesignerCursorNames() {
     QStringList list;
-    for (const char* name : names) list.append(QString::fromLatin1(name));
+    for (const char* name : names)
+        list.append(QString::fromLatin1(name));
     return list;
 }
 
-void LoadDesignerCursors() { cursors(); }
+void LoadDesignerCursors() {
+    cursors();
+}
 
 QCursor DesignerCursor(int slot) {
     if (slot < 1 || slot > DesignerCursorCount) return QCursor(Qt::ArrowCursor);

@@ -22,18 +22,21 @@ constexpr std::array<unsigned, 16> palette{
 
 constexpr std::array<int, 8> charsets{0, 161, 162, 186, 238, 204, 2, 1};
 
-constexpr std::array<const char*, 11> zoomTexts{"32 %", "40 %", "50 %", "64 %",  "75 %", "83 %",
+constexpr std::array<const char*, 11> zoomTexts{"32 %",  "40 %",  "50 %",  "64 %",  "75 %", "83 %",
                                                 "100 %", "120 %", "150 %", "200 %", "300 %"};
 // Held as float: the nearest-step comparison depends on their float values.
 constexpr std::array<float, 11> zoomFactors{0.32f, 0.40f, 0.50f, 0.64f, 0.75f, 0.83f,
                                             1.0f,  1.2f,  1.5f,  2.0f,  3.0f};
 
-constexpr std::array<int, 16> fontSizes{8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};
+constexpr std::array<int, 16> fontSizes{8,  9,  10, 11, 12, 14, 16, 18,
+                                        20, 22, 24, 26, 28, 36, 48, 72};
 
 const QString romanPrefix = QStringLiteral("Roman ");
 
 // The two characters after "Roman " as a number; 0 when they are none.
-int romanPitch(const QString& name) { return name.mid(romanPrefix.size(), 2).toInt(); }
+int romanPitch(const QString& name) {
+    return name.mid(romanPrefix.size(), 2).toInt();
+}
 
 // Width w placed in [left, right) by alignment: right (1), centred (2) or left.
 void alignHorizontally(platform::TRect& rect, int w, int alignment) {
@@ -91,14 +94,19 @@ void BitsToFontStyle(platform::TFont& font, int bits) {
     font.strikeOut = bits & 8;
 }
 
-bool IsRomanFont(const QString& name) { return name.startsWith(romanPrefix); }
+bool IsRomanFont(const QString& name) {
+    return name.startsWith(romanPrefix);
+}
 
 double RomanFontSize(const platform::TFont& font) {
     if (!IsRomanFont(font.name)) return font.size;
     switch (romanPitch(font.name)) {
-    case 12: return 10;
-    case 17: return 8;
-    default: return 11;
+    case 12:
+        return 10;
+    case 17:
+        return 8;
+    default:
+        return 11;
     }
 }
 
@@ -149,11 +157,13 @@ void SetTemplateFont(platform::TFont& font, const QString& name, int size, int c
 }
 
 void FillZoomList(QStringList& list) {
-    for (const char* text : zoomTexts) list.append(QString::fromLatin1(text));
+    for (const char* text : zoomTexts)
+        list.append(QString::fromLatin1(text));
 }
 
 void FillFontSizeList(QStringList& list) {
-    for (int size : fontSizes) list.append(QString::number(size));
+    for (int size : fontSizes)
+        list.append(QString::number(size));
 }
 
 double ZoomFactor(int step) {
@@ -173,11 +183,17 @@ int SnapToGrid(double value, double step) {
     return std::isfinite(snapped) ? roundToInt(snapped) : roundToInt(value);
 }
 
-int ScaleRound(double a, double b) { return roundToInt(a * b); }
+int ScaleRound(double a, double b) {
+    return roundToInt(a * b);
+}
 
-int UnscaleRound(double a, double b) { return b == 0 ? 0 : roundToInt(a / b); }
+int UnscaleRound(double a, double b) {
+    return b == 0 ? 0 : roundToInt(a / b);
+}
 
-int CompareInt(int a, int b) { return b > a ? -1 : (a == b ? 0 : 1); }
+int CompareInt(int a, int b) {
+    return b > a ? -1 : (a == b ? 0 : 1);
+}
 
 QString QuoteText(const QString& text) {
     QString out = text;
@@ -253,9 +269,14 @@ void DrawBitmapDIB(platform::TCanvas& canvas, const platform::TRect& rect, const
 
 void DrawPicture(platform::TCanvas& canvas, const platform::TRect& rect, const TPicture& picture) {
     switch (picture.kind()) {
-    case TPicture::Kind::Bitmap: DrawBitmapDIB(canvas, rect, picture.bitmap()); break;
-    case TPicture::Kind::Metafile: canvas.StretchDraw(rect, picture.metafile()); break;
-    case TPicture::Kind::None: break;
+    case TPicture::Kind::Bitmap:
+        DrawBitmapDIB(canvas, rect, picture.bitmap());
+        break;
+    case TPicture::Kind::Metafile:
+        canvas.StretchDraw(rect, picture.metafile());
+        break;
+    case TPicture::Kind::None:
+        break;
     }
 }
 

@@ -14,7 +14,9 @@ constexpr qint64 maxRows = 100000;
 constexpr std::array<int, 3> charsPerInch{10, 12, 17};
 constexpr std::array<const char*, 3> pitchFonts{"Roman 10cpi", "Roman 12cpi", "Roman 17cpi"};
 
-int pitchOfSize(double fontSize) { return fontSize < 9 ? 2 : (fontSize < 11 ? 1 : 0); }
+int pitchOfSize(double fontSize) {
+    return fontSize < 9 ? 2 : (fontSize < 11 ? 1 : 0);
+}
 
 // One column per character: a character outside the basic plane (a surrogate pair) takes one
 // column as the '?' it is written as, and control characters would break the row.
@@ -37,9 +39,12 @@ QString columnText(const QString& text) {
 
 int TZnakovePole::LinesPerInch() const {
     switch (m_spacing) {
-    case 1: return 4;
-    case 2: return 3;
-    default: return 6;
+    case 1:
+        return 4;
+    case 2:
+        return 3;
+    default:
+        return 6;
     }
 }
 
@@ -51,7 +56,8 @@ void TZnakovePole::SetPageSize(int height, int spacing) {
 
 void TZnakovePole::ClearPage() {
     for (TZnakovyRadek& row : m_rows)
-        for (QString& slot : row.texts) slot.clear();
+        for (QString& slot : row.texts)
+            slot.clear();
 }
 
 void TZnakovePole::BeginPage(QIODevice* stream) {
@@ -91,7 +97,9 @@ void TZnakovePole::PutText(const platform::TRect& rect, const QString& text, int
         piece = length > width ? shown.mid((length - width) / 2, width) : shown;
         start = column + (length > width ? 0 : (width - length) / 2);
         break;
-    default: piece = shown.left(width); break;
+    default:
+        piece = shown.left(width);
+        break;
     }
     QString& line = m_rows[size_t(row)].texts[size_t(slot)];
     if (line.size() < column + width) line = line.leftJustified(column + width, QLatin1Char(' '));

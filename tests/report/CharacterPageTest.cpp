@@ -20,7 +20,9 @@ namespace {
 using platform::TRect;
 
 // A field of `columns` characters at 10 cpi starting at column `column` of row 0.
-TRect field(int column, int columns) { return {column * 10, 0, (column + columns) * 10, 20}; }
+TRect field(int column, int columns) {
+    return {column * 10, 0, (column + columns) * 10, 20};
+}
 
 TEST(CharacterPage, RowsFollowTheLineSpacing) {
     TZnakovePole page;
@@ -58,9 +60,8 @@ TEST(CharacterPage, TextsAreAlignedAndCutToTheirField) {
     TZnakovePole page;
     page.SetPageSize(100, 0);
     const std::tuple<int, const char*, const char*> cases[] = {
-        {0, "ABCDEF", "ABCD"}, {1, "ABCDEF", "CDEF"}, {2, "ABCDEF", "BCDE"},
-        {0, "AB", "AB  "},     {1, "AB", "  AB"},     {2, "AB", " AB "},
-        {2, "ABCDEFG", "BCDE"}, {2, "A", " A  "}};
+        {0, "ABCDEF", "ABCD"}, {1, "ABCDEF", "CDEF"}, {2, "ABCDEF", "BCDE"},  {0, "AB", "AB  "},
+        {1, "AB", "  AB"},     {2, "AB", " AB "},     {2, "ABCDEFG", "BCDE"}, {2, "A", " A  "}};
     for (auto [alignment, text, expected] : cases) {
         page.ClearPage();
         page.PutText(field(3, 4), text, alignment, 0, 12, 0);

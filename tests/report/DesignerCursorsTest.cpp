@@ -23,9 +23,10 @@ TEST(DesignerCursors, TwentyOneDistinctCursorsPointingWithTheirTip) {
         EXPECT_EQ(cursor.hotSpot(), QPoint(0, 0)) << slot;
         const QImage image = cursor.pixmap().toImage();
         ASSERT_EQ(image.size(), QSize(32, 32)) << slot;
-        EXPECT_GT(qAlpha(image.pixel(0, 0)), 0) << slot;   // the tip
-        EXPECT_EQ(qAlpha(image.pixel(31, 0)), 0) << slot;  // transparent around
-        for (const QImage& other : images) EXPECT_NE(image, other) << slot;
+        EXPECT_GT(qAlpha(image.pixel(0, 0)), 0) << slot;  // the tip
+        EXPECT_EQ(qAlpha(image.pixel(31, 0)), 0) << slot; // transparent around
+        for (const QImage& other : images)
+            EXPECT_NE(image, other) << slot;
         images.append(image);
     }
     // A sheet of all cursors, for looking at them.
@@ -33,7 +34,8 @@ TEST(DesignerCursors, TwentyOneDistinctCursorsPointingWithTheirTip) {
         QImage sheet(21 * 40, 40, QImage::Format_RGB32);
         sheet.fill(QColor(200, 210, 230));
         QPainter painter(&sheet);
-        for (int i = 0; i < images.size(); ++i) painter.drawImage(i * 40 + 4, 4, images[i]);
+        for (int i = 0; i < images.size(); ++i)
+            painter.drawImage(i * 40 + 4, 4, images[i]);
         painter.end();
         sheet.scaled(sheet.size() * 2).save(qEnvironmentVariable("KOLV_CURSOR_SHEET"));
     }

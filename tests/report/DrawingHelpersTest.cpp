@@ -1,8 +1,8 @@
 // Template fonts and the printer-resident pitch fonts, picture fitting and drawing, text
 // shortening and the version text.
 
-#include "report/engine/sest_lib.h"
 #include "report/engine/TPicture.h"
+#include "report/engine/sest_lib.h"
 
 #include "platform/Metafile.h"
 #include "platform/PainterCanvas.h"
