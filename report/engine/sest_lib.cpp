@@ -39,14 +39,15 @@ int romanPitch(const QString& name) {
 }
 
 // Width w placed in [left, right) by alignment: right (1), centred (2) or left.
-void alignHorizontally(platform::TRect& rect, int w, int alignment) {
+void alignHorizontally(platform::TRect& rect, qint64 w, int alignment) {
+    auto clamped = [](qint64 v) { return int(std::clamp<qint64>(v, INT_MIN, INT_MAX)); };
     if (alignment == 1) {
-        rect.left = rect.right - w;
+        rect.left = clamped(rect.right - w);
     } else if (alignment == 2) {
-        rect.left = int((qint64(rect.left) + rect.right - w) / 2);
-        rect.right = rect.left + w;
+        rect.left = clamped((qint64(rect.left) + rect.right - w) / 2);
+        rect.right = clamped(rect.left + w);
     } else {
-        rect.right = rect.left + w;
+        rect.right = clamped(rect.left + w);
     }
 }
 
@@ -250,17 +251,21 @@ void FitPictureRect(platform::TRect& rect, bool stretch, bool keepAspect, const 
     const int h = ScaleRound(graphic.Height(), scaleY);
     if (w <= 0 || h <= 0) return;
     if (!stretch) {
-        rect.bottom = rect.top + h;
+        rect.bottom = int(std::min<qint64>(qint64(rect.top) + h, INT_MAX));
         alignHorizontally(rect, w, alignment);
         return;
     }
-    const qint64 width = rect.width();
-    const qint64 height = rect.height();
+    const qint64 width = qint64(rect.right) - rect.left;
+    const qint64 height = qint64(rect.bottom) - rect.top;
     if (!keepAspect || width == 0 || height == 0) return;
-    if (qint64(h) * width <= qint64(w) * height) // h / height <= w / width
-        rect.bottom = int(rect.top + width * h / w);
-    else
-        alignHorizontally(rect, int(height * w / h), alignment);
+    // Products of a rectangle side (up to 2^32) and a picture side (up to 2^31) need 128 bits.
+    __extension__ using Wide = __int128;
+    if (Wide(h) * width <= Wide(w) * height) { // h / height <= w / width
+        const Wide bottom = rect.top + Wide(width) * h / w;
+        rect.bottom = int(std::clamp<Wide>(bottom, INT_MIN, INT_MAX));
+    } else {
+        alignHorizontally(rect, qint64(Wide(height) * w / h), alignment);
+    }
 }
 
 void DrawBitmapDIB(platform::TCanvas& canvas, const platform::TRect& rect, const QImage& bitmap) {

@@ -136,8 +136,10 @@ struct PainterState {
 
 constexpr platform::TColor white = 0xFFFFFF;
 constexpr platform::TColor black = 0x000000;
-// Elements beyond this many device units from the start are off any page; not drawn.
+// Elements beyond this many device units from the start are off any page; not drawn. Corners
+// stay within the coordinate limit, so that no sum overflows.
 constexpr qint64 drawingLimit = 1 << 24;
+constexpr qint64 coordinateLimit = 1 << 30;
 
 PainterState& painter() {
     static PainterState state;
@@ -498,9 +500,13 @@ void drawElements(platform::TCanvas& canvas, const QString& pattern) {
     const double c = std::cos(radians);
     const double s = std::sin(radians);
     const bool upright = state.angle % 360 == 0;
+    auto at = [](qint64 origin, double offset) {
+        return int(std::clamp<qint64>(origin + qint64(std::nearbyint(offset)), -coordinateLimit,
+                                      coordinateLimit));
+    };
     auto corner = [&](qint64 x, int y) {
-        return QPoint(state.left + int(std::nearbyint(double(x) * c + y * s)),
-                      state.top + int(std::nearbyint(-double(x) * s + y * c)));
+        return QPoint(at(state.left, double(x) * c + y * s),
+                      at(state.top, -double(x) * s + y * c));
     };
     qint64 x = 0;
     for (QChar element : pattern) {
@@ -511,8 +517,8 @@ void drawElements(platform::TCanvas& canvas, const QString& pattern) {
         canvas.SetBrush({fill, platform::bsSolid});
         if (upright) {
             // Exact pixel columns x .. x + w - 1 and rows 0 .. h, as the outlined polygon.
-            canvas.FillRect(
-                {state.left + int(x), state.top, state.left + int(x) + w, state.top + h + 1});
+            canvas.FillRect({at(state.left, double(x)), state.top, at(state.left, double(x + w)),
+                             at(state.top, h + 1.0)});
         } else {
             canvas.SetPen({fill, platform::psSolid, 1});
             canvas.Polygon(QPolygon(
@@ -533,7 +539,7 @@ void DrawBarcode(platform::TCanvas& canvas, const platform::TRect& rect, int typ
     state.showText = showText;
     state.left = rect.left;
     state.top = rect.top;
-    state.height = std::max(0, rect.height());
+    state.height = int(std::clamp<qint64>(qint64(rect.bottom) - rect.top, 0, drawingLimit));
 
     canvas.SaveState();
     if (state.height > 0) drawElements(canvas, symbol.pattern);

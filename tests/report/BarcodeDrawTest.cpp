@@ -154,6 +154,9 @@ TEST_F(BarcodeDraw, BadInputDrawsASymbolOrNothing) {
     for (int type = 0; type < BarcodeTypeCount; ++type)
         DrawBarcode(canvas, {0, 0, 100, 50}, type, 49, type * 45, true, true, longText);
     DrawBarcode(canvas, {0, 50, 100, 0}, bcEan13, 2, 0, true, false, "1"); // upside-down rect
+    for (int angle : {0, 45})
+        DrawBarcode(canvas, {INT_MAX - 5, INT_MIN, INT_MIN, INT_MAX}, bcEan13, 49, angle, true,
+                    true, "1");
     EXPECT_FALSE(metafile.isEmpty());
 }
 
