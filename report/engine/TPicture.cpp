@@ -56,7 +56,7 @@ void jpegErrorExit(j_common_ptr info) {
 }
 void jpegSilent(j_common_ptr, int) {}
 
-constexpr long long maxJpegPixels = 100'000'000;
+constexpr long long maxJpegPixels = 50'000'000; // 150 MB as RGB
 
 bool readJpegHeader(jpeg_decompress_struct* info, JpegError* error, const QByteArray* bytes) {
     if (setjmp(error->back)) return false;
@@ -84,7 +84,7 @@ bool readJpegRows(jpeg_decompress_struct* info, JpegError* error, QImage* image)
         if (cmyk) {
             // In place: 4 bytes per pixel in, 3 out, from the left, so nothing is overwritten
             // before it is read.
-            for (int x = 0; x < image->width(); ++x) {
+            for (int x = 0; x < int(info->output_width); ++x) {
                 int c = line[4 * x], m = line[4 * x + 1], y = line[4 * x + 2], k = line[4 * x + 3];
                 if (!inverted) c = 255 - c, m = 255 - m, y = 255 - y, k = 255 - k;
                 line[3 * x] = uchar(c * k / 255);

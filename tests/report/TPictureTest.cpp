@@ -106,6 +106,24 @@ TEST(TPicture, DamagedOrUnknownDataGivesNoPicture) {
     EXPECT_FALSE(missing.LoadFromFile(dir.filePath("none.bmp")));
 }
 
+// Every cut and every corrupted byte of real JPEG files: a picture of the header's size or no
+// picture, never a crash or a read outside the data (the sanitizer build checks).
+TEST(TPicture, CutAndCorruptedJpegNeverCrash) {
+    for (const char* name : {"quadrants_rgb.jpg", "quadrants_gray.jpg", "quadrants_cmyk.jpg"}) {
+        const QByteArray jpeg = readData(name);
+        for (qsizetype length = 0; length < jpeg.size(); ++length) {
+            TPicture picture;
+            if (picture.LoadFromBytes(jpeg.left(length))) EXPECT_EQ(picture.Width(), 16);
+        }
+        for (qsizetype i = 0; i < jpeg.size(); ++i) {
+            QByteArray damaged = jpeg;
+            damaged[i] = char(damaged[i] ^ 0x5A);
+            TPicture picture;
+            if (picture.LoadFromBytes(damaged)) EXPECT_GT(picture.Width(), 0);
+        }
+    }
+}
+
 TEST(TPicture, MetafilesLoadThroughTheInstalledReader) {
     QByteArray emf(64, '\0');
     emf[0] = 1;
