@@ -1,8 +1,8 @@
 #include "app/CalculationPage.h"
 
+#include "app/CalculationModel.h"
 #include "app/PageStyle.h"
 #include "app/Texts.h"
-#include "numerics/FaultScope.h"
 #include "platform/NumberText.h"
 
 #include <QKeyEvent>
@@ -22,8 +22,10 @@ constexpr int kBannerWidth = 340;
 
 } // namespace
 
-CalculationPage::CalculationPage(QWidget* page, AppState& state, const PropertyLibrary& library)
-    : QObject(page), m_state(state), m_library(library), m_page(page) {
+using numerics::at;
+
+CalculationPage::CalculationPage(QWidget* page, CalculationModel& model)
+    : QObject(page), m_model(model), m_page(page) {
     m_titleInputs = StaticLabel(m_page, "lblVstupniVeliciny", 16, 38);
     SetTextColour(m_titleInputs, kTitleColour);
     for (int i = 1; i <= 2; ++i) {
@@ -92,135 +94,70 @@ CalculationPage::CalculationPage(QWidget* page, AppState& state, const PropertyL
     m_timer->setObjectName("Timer2");
     m_timer->setInterval(50);
     connect(m_timer, &QTimer::timeout, this, &CalculationPage::Timer2Timer);
-}
-
-QString CalculationPage::format(double value, int decimals) const {
-    return platform::FormatFixed(value, decimals, m_state.DecimalSeparator);
+    connect(&m_model, &CalculationModel::stateChanged, this,
+            &CalculationPage::RefreshCalculationPage);
 }
 
 void CalculationPage::ApplyLanguage() {
-    SetLabelText(m_metastable, texts::MetastableCaption(m_state.Language, false));
-    SetLabelText(m_titleInputs, texts::PageText(m_state.Language, 0));
-    SetLabelText(m_titleComputed, texts::PageText(m_state.Language, 1));
+    const int language = m_model.state().Language;
+    SetLabelText(m_metastable, texts::MetastableCaption(language, false));
+    SetLabelText(m_titleInputs, texts::PageText(language, 0));
+    SetLabelText(m_titleComputed, texts::PageText(language, 1));
     RefreshCalculationPage();
 }
 
-void CalculationPage::FocusFirstInput() {
+void CalculationPage::focusFirstInput() {
     m_edits[1]->setFocus();
 }
 
 void CalculationPage::RefreshCalculationPage() {
-    const AppState& s = m_state;
-    for (std::size_t i = 1; i <= 2; ++i) {
-        const auto q = static_cast<std::size_t>(s.QuantityOrder[i]);
-        SetLabelText(m_inputLabels[i], texts::InputLabel(s.Language, static_cast<int>(q)));
-        m_edits[i]->setText(format(s.StateValues[q], s.DecimalPlaces[q]));
+    const AppState& s = m_model.state();
+    for (int i = 1; i <= 2; ++i) {
+        const numerics::Quantity q = m_model.quantityAt(i);
+        SetLabelText(m_inputLabels[i], texts::InputLabel(s.Language, int(q)));
+        m_edits[i]->setText(m_model.formatted(q, s.StateValues[at(q)]));
     }
     for (std::size_t k = 1; k <= 4; ++k) {
-        const int q = s.QuantityOrder[k + 2];
-        const double value = s.StateValues[static_cast<std::size_t>(q)];
+        const numerics::Quantity q = m_model.quantityAt(int(k) + 2);
+        const double value = s.StateValues[at(q)];
         auto& [name, shown, unit] = m_rows[k];
-        SetLabelText(name, texts::RowName(s.Language, q));
-        SetLabelText(shown, value == 0
-                                ? QString("0")
-                                : format(value, s.DecimalPlaces[static_cast<std::size_t>(q)]));
-        SetLabelText(unit, texts::QuantityUnit(q));
+        SetLabelText(name, texts::RowName(s.Language, int(q)));
+        SetLabelText(shown, value == 0 ? QString("0") : m_model.formatted(q, value));
+        SetLabelText(unit, texts::QuantityUnit(int(q)));
         PlaceUnit(shown, unit);
     }
     for (int k = 1; k <= 6; ++k)
         ShowDerivedRow(k);
-
-    const int q1 = s.QuantityOrder[1];
-    const int q2 = s.QuantityOrder[2];
-    m_inputsSwapped = q2 < q1;
-    m_pairCode = m_inputsSwapped ? 10 * q2 + q1 : 10 * q1 + q2;
     if (!m_timer->isActive()) m_timer->start();
 }
 
 void CalculationPage::ShowDerivedRow(int row) {
-    const double value = m_state.DerivedValues[static_cast<std::size_t>(row)];
+    const AppState& s = m_model.state();
+    const double value = s.DerivedValues[static_cast<std::size_t>(row)];
     auto& [name, shown, unit] = m_derived[static_cast<std::size_t>(row)];
-    SetLabelText(name, texts::DerivedName(m_state.Language, row));
-    SetLabelText(shown, value == 0 ? QString("0") : format(value, texts::DerivedDecimals(row)));
+    SetLabelText(name, texts::DerivedName(s.Language, row));
+    SetLabelText(shown, value == 0 ? QString("0")
+                                   : platform::FormatFixed(value, texts::DerivedDecimals(row),
+                                                           s.DecimalSeparator));
     SetLabelText(unit, texts::DerivedUnit(row));
     PlaceUnit(shown, unit);
 }
 
-CalculationPage::Outcome CalculationPage::calculate() {
-    AppState& s = m_state;
-    const auto a1 = platform::ParseNumber(m_edits[1]->text());
-    const auto a2 = platform::ParseNumber(m_edits[2]->text());
-    if (!a1 || !a2) {
-        failCalculation();
-        return Outcome::Failed;
-    }
-    if (*a1 < 0 || *a2 < 0) return Outcome::Ignored;
-
-    const int q1 = s.QuantityOrder[1];
-    const int q2 = s.QuantityOrder[2];
-    s.StateValues[static_cast<std::size_t>(q1)] = *a1;
-    s.StateValues[static_cast<std::size_t>(q2)] = *a2;
-    m_X1 = m_inputsSwapped ? *a2 : *a1;
-    m_X2 = m_inputsSwapped ? *a1 : *a2;
-    // Given quantities need not be computed.
-    const bool wantP = q1 != 2 && q2 != 2;
-    const bool wantV = q1 != 3 && q2 != 3;
-    const bool wantS = q1 != 4 && q2 != 4;
-    const bool wantI = q1 != 5 && q2 != 5;
-    const bool meta = s.MetastablePreferred;
-    try {
-        auto& r = m_scratch;
-        m_library.StateFromPair(m_pairCode, wantP, wantV, m_X1, m_X2, wantS, wantI, meta, r[1],
-                                r[2], r[3], r[4], r[5], r[6], s.CalcRegionCode);
-        for (std::size_t q = 1; q <= 6; ++q)
-            s.StateValues[q] = r[q];
-        auto& d = s.DerivedValues;
-        d[1] = m_library.IsobaricHeatCapacity(m_pairCode, meta, m_X1, m_X2);
-        d[2] = m_library.IsochoricHeatCapacity(m_pairCode, meta, m_X1, m_X2);
-        d[3] = m_library.IsentropicExponent(m_pairCode, meta, m_X1, m_X2);
-        d[4] = m_library.SpeedOfSound(m_pairCode, meta, m_X1, m_X2);
-        const double t = r[1];
-        const double v = r[3];
-        d[5] = v > 0 ? m_library.ViscosityTV(t, v) : 0;
-        d[6] = v > 0 ? m_library.ConductivityTV(t, v) : 0;
-    } catch (const numerics::NumericFault&) {
-        failCalculation();
-        return Outcome::Failed;
-    }
-    RefreshCalculationPage();
-    return Outcome::Computed;
-}
-
-void CalculationPage::failCalculation() {
-    for (std::size_t place = 3; place <= 6; ++place)
-        m_state.StateValues[static_cast<std::size_t>(m_state.QuantityOrder[place])] = 0;
-    // All six derived values go: none of them belongs to a state any more.
-    m_state.DerivedValues.fill(0);
-    m_state.CalcRegionCode = 0;
-    RefreshCalculationPage();
-}
-
-void CalculationPage::rotate(int row) {
-    auto& order = m_state.QuantityOrder;
-    const auto place = static_cast<std::size_t>(row + 2);
-    const int first = order[1];
-    const int second = order[2];
-    order[1] = order[place];
-    order[2] = first;
-    order[place] = second;
-    m_state.CalcRegionCode = 0;
-    RefreshCalculationPage();
+// True unless the texts were no numbers or the library failed.
+bool CalculationPage::calculate() {
+    return m_model.calculate(m_edits[1]->text(), m_edits[2]->text()) !=
+           CalculationModel::Outcome::Failed;
 }
 
 void CalculationPage::toggleMetastable() {
-    m_state.MetastablePreferred = !m_state.MetastablePreferred;
-    SetLabelText(m_metastable,
-                 texts::MetastableCaption(m_state.Language, m_state.MetastablePreferred));
+    m_model.toggleMetastable();
+    const AppState& s = m_model.state();
+    SetLabelText(m_metastable, texts::MetastableCaption(s.Language, s.MetastablePreferred));
     calculate();
 }
 
 void CalculationPage::Timer2Timer() {
-    AppState& s = m_state;
+    AppState& s = m_model.state();
     int h = m_banner->height();
     if (s.CalcRegionCode != 0) {
         if (h == 0) m_banner->setText(texts::RegionName(s.Language, s.CalcRegionCode));
@@ -254,7 +191,7 @@ bool CalculationPage::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (calculate() != Outcome::Failed)
+            if (calculate())
                 (watched == m_edits[1] ? m_edits[2] : m_edits[1])->setFocus();
         }
         return false; // the key goes on to the box
@@ -270,7 +207,7 @@ bool CalculationPage::eventFilter(QObject* watched, QEvent* event) {
     }
     for (int k = 1; k <= 4; ++k) {
         if (watched == m_shapes[static_cast<std::size_t>(k)]) {
-            rotate(k);
+            m_model.rotate(k);
             return true;
         }
     }

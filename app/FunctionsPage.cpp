@@ -1,6 +1,6 @@
 #include "app/FunctionsPage.h"
 
-#include "app/FunctionEvaluator.h"
+#include "app/CalculationModel.h"
 #include "app/PageStyle.h"
 #include "app/Texts.h"
 #include "platform/NumberText.h"
@@ -17,16 +17,17 @@ namespace {
 
 constexpr int kHelpContext = 40;
 
-// The quantity a letter of a function name stands for: T P V S I X are 1..6; else 0.
+using numerics::Quantity;
+
+// The quantity index a letter of a function name stands for (1..6); else 0.
 int quantityOfLetter(QChar letter) {
-    const int at = QStringLiteral("TPVSIX").indexOf(letter);
-    return at < 0 ? 0 : at + 1;
+    return int(QLatin1String(numerics::kQuantityLetters).indexOf(letter)) + 1;
 }
 
 } // namespace
 
-FunctionsPage::FunctionsPage(QWidget* page, AppState& state, const PropertyLibrary& library)
-    : QObject(page), m_state(state), m_library(library), m_page(page) {
+FunctionsPage::FunctionsPage(QWidget* page, CalculationModel& model)
+    : QObject(page), m_model(model), m_state(model.state()), m_page(page) {
     m_titleChoice = StaticLabel(m_page, "lblVyberFunkce", 16, 38);
     SetTextColour(m_titleChoice, kTitleColour);
     m_groupCaption = StaticLabel(m_page, "lblFunSkup", kNameX, 63);
@@ -85,7 +86,7 @@ void FunctionsPage::ApplyLanguage() {
     m_lists[5]->addItems(texts::FunctionNames(language, 5));
 }
 
-void FunctionsPage::Enter() {
+void FunctionsPage::enter() {
     m_groups->setCurrentIndex(0);
     for (std::size_t group = 1; group <= 5; ++group)
         m_lists[group]->setCurrentIndex(0);
@@ -138,25 +139,30 @@ void FunctionsPage::setInput(int input, int quantity) {
     SetLabelText(m_inputUnits[i], texts::QuantityUnit(quantity));
 }
 
+void FunctionsPage::setInput(int input, Quantity quantity) {
+    setInput(input, int(quantity));
+}
+
 void FunctionsPage::SetFunctionLabels(const QString& name, int code) {
     const int language = m_state.Language;
     if (code >= 500) {
         const int i = code - 500;
         if (code <= 501) {
-            setInput(1, 2);
-            setInput(2, 5);
+            setInput(1, Quantity::P);
+            setInput(2, Quantity::I);
         } else if (code <= 507) {
-            setInput(1, 1);
-            setInput(2, 2);
+            setInput(1, Quantity::T);
+            setInput(2, Quantity::P);
         } else {
             // p, h, p for the expansion; p, t, p for the pump.
             const int chain = code == 508 ? 0 : 3;
-            const int units[2][3] = {{2, 5, 2}, {2, 1, 2}};
+            constexpr Quantity units[2][3] = {{Quantity::P, Quantity::I, Quantity::P},
+                                              {Quantity::P, Quantity::T, Quantity::P}};
             for (int k = 0; k < 3; ++k) {
                 const auto input = static_cast<std::size_t>(k + 1);
                 SetLabelText(m_inputLabels[input], texts::ChainInputLabel(language, chain + k));
                 SetLabelText(m_inputUnits[input],
-                             texts::QuantityUnit(units[code == 508 ? 0 : 1][k]));
+                             texts::QuantityUnit(int(units[code == 508 ? 0 : 1][k])));
             }
         }
         SetLabelText(m_resultLabel, texts::ResultLabel(language, i));
@@ -201,7 +207,7 @@ void FunctionsPage::EditVstupKeyPress(int input) {
             s.FunctionInputs[static_cast<std::size_t>(i)] = *value;
         }
         const auto& x = s.FunctionInputs;
-        const double r = EvaluateFunction(m_library, s.FunctionCode, x[0], x[1], x[2]);
+        const double r = m_model.evaluateFunction(s.FunctionCode, x[0], x[1], x[2]);
         showResult(platform::FormatFixed(r, s.ResultDecimals, s.DecimalSeparator));
     }
     // The focus cycles through the visible inputs.

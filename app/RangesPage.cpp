@@ -2,6 +2,7 @@
 
 #include "app/PageStyle.h"
 #include "app/Texts.h"
+#include "numerics/Vocabulary.h"
 
 #include <QLabel>
 #include <QSignalBlocker>
@@ -35,7 +36,7 @@ RangesPage::RangesPage(QWidget* page, AppState& state)
     for (int q = 1; q <= 6; ++q) {
         // The letters of the ranges text name the spin edits.
         QLabel* letter = StaticLabel(m_page, QString("lblSpin%1").arg(q), 24 + (q - 1) * 78, 246);
-        letter->setText(QString(QStringLiteral("TPVSIX")[q - 1]));
+        letter->setText(QString(QChar(numerics::letterOf(numerics::quantityAt(q)))));
         auto* spin = new QSpinBox(page);
         spin->setObjectName(QString("SpinEdit%1").arg(q));
         spin->setProperty("tag", q);
@@ -60,7 +61,7 @@ void RangesPage::ApplyLanguage() {
     m_ranges->setText(texts::RangesText());
 }
 
-void RangesPage::Enter() {
+void RangesPage::enter() {
     for (std::size_t q = 1; q <= 6; ++q) {
         // A spin edit holds its value to 0..8 without telling anyone when the value it held
         // does not change, so the held value is written back explicitly.

@@ -38,7 +38,8 @@ QPoint eventPos(QEvent* event) {
 
 ThlavniForm::ThlavniForm(const QString& exeDir, platform::MessageSink& messages,
                          const PropertyLibrary& library, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_messages(messages) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_model(library),
+      m_state(m_model.state()), m_messages(messages) {
     setObjectName("ThlavniForm");
     setWindowTitle("KOLV");
     setFixedSize(kWidth, kHeight);
@@ -58,10 +59,10 @@ ThlavniForm::ThlavniForm(const QString& exeDir, platform::MessageSink& messages,
 
     // Steps of creation in their fixed order: the page is drawn before kolv.cfg and the
     // separator are known; choosing the language draws it again.
-    m_calculation = new CalculationPage(working[0], m_state, library);
+    m_calculation = new CalculationPage(working[0], m_model);
     m_calculation->RefreshCalculationPage();
-    m_points = new PointsPage(working[1], m_state, *m_calculation, library);
-    m_functions = new FunctionsPage(working[2], m_state, library);
+    m_points = new PointsPage(working[1], m_model);
+    m_functions = new FunctionsPage(working[2], m_model);
     m_ranges = new RangesPage(working[3], m_state);
     m_state.PointsRow = 0;
     m_state.ExeDir = exeDir;
@@ -73,7 +74,7 @@ ThlavniForm::ThlavniForm(const QString& exeDir, platform::MessageSink& messages,
 
     // The chart window and the about box live as long as the main window. They are created
     // after the pages, so that a search by name finds the pages' controls first.
-    m_diagram = new TDiagramForm(m_messages, this);
+    m_diagram = new TDiagramForm(m_model, m_messages, this);
     m_info = new TInfoForm(this);
     m_chartLoader = new ChartBitmapLoader(
         this, m_state.ExeDir, [this] { return m_state.Language; }, m_messages, this);
@@ -217,16 +218,16 @@ void ThlavniForm::menuMouseUp(int tag) {
     m_state.PointsPageShown = false;
     switch (tag) {
     case 1:
-        m_calculation->FocusFirstInput();
+        m_calculation->focusFirstInput();
         break;
     case 2:
-        m_points->Enter();
+        m_points->enter();
         break;
     case 3:
-        m_functions->Enter();
+        m_functions->enter();
         break;
     default:
-        m_ranges->Enter();
+        m_ranges->enter();
         break;
     }
 }
@@ -314,20 +315,7 @@ bool ThlavniForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ThlavniForm::showChart() {
-    if (!m_state.DiagramLoaded) return;
-    ChartMarkerSource source;
-    source.PointsPageShown = m_state.PointsPageShown;
-    for (int row = 0; row < 12; ++row) {
-        source.Points[row].valid = m_state.PointsTable[0][row] == 1.0;
-        for (int q = 1; q <= 6; ++q)
-            source.Points[row].values[q] = m_state.PointsTable[q][row];
-    }
-    source.StateValues = m_state.StateValues;
-    source.DecimalPlaces = m_state.DecimalPlaces;
-    source.DecimalSeparator = m_state.DecimalSeparator;
-    source.Language = m_state.Language;
-    m_diagram->setMarkerSource(source);
-    m_diagram->exec();
+    if (m_state.DiagramLoaded) m_diagram->exec();
 }
 
 void ThlavniForm::showAbout(int set) {

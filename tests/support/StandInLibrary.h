@@ -4,7 +4,7 @@
 // quantity j gets X2); the other outputs and the results are set by the test.
 
 #include "app/LibraryBinding.h"
-#include "numerics/FaultScope.h"
+#include "numerics/NumericFault.h"
 
 #include <array>
 #include <string>
