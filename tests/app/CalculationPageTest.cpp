@@ -212,12 +212,3 @@ TEST_F(CalculationUi, TheTimerRunsTheBannerOpen) {
     EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Kombinace proměnných není odladěna"));
 }
 
-TEST_F(CalculationUi, BannerTextsFollowTheLanguage) {
-    window.reset();
-    open(StandIn::library());
-    chooseLanguage(1);
-    StandIn::region = 11;
-    compute("1", "2");
-    tickBanner(7);
-    EXPECT_EQ(text("lblNazevOblasti"), "This combination of parameters is not available");
-}

@@ -367,37 +367,6 @@ TEST_F(ChartLoading, TheFirstShowingTriesOnceWhenNoActivationComes) {
     EXPECT_EQ(messages.messages().size(), 1);
 }
 
-TEST_F(ChartLoading, FocusPassingToAnotherWindowOfOursIsNoNewActivation) {
-    loader.windowActivated();
-    QWidget other;
-    other.show();
-    other.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    loader.windowDeactivated();
-    loader.windowActivated();
-    EXPECT_EQ(messages.messages().size(), 1);
-}
-
-TEST(ChartLoadingMessage, LosingTheFocusWhileTheMessageIsUpIsNoNewActivation) {
-    // Some platforms pass the focus through "no window" on the way to the message box.
-    struct Sink : platform::MessageSink {
-        void ShowMessage(const QString&) override {
-            ++shown;
-            loader->windowDeactivated();
-        }
-        ChartBitmapLoader* loader = nullptr;
-        int shown = 0;
-    } sink;
-    QTemporaryDir dir;
-    QWidget window;
-    ChartBitmapLoader loader(
-        &window, dir.path() + "/", [] { return 0; }, sink);
-    sink.loader = &loader;
-    loader.windowActivated();
-    loader.windowActivated();
-    EXPECT_EQ(sink.shown, 1);
-}
-
 TEST_F(ChartLoading, BrokenOrEmptyFilesCountAsFailures) {
     writeBitmap(QByteArray());
     loader.windowActivated();

@@ -44,12 +44,6 @@ TEST_F(MainWindow, APartlyBadConfigurationGivesOneCzechMessageWithThePath) {
     EXPECT_EQ(window->state().DecimalPlaces, (std::array<int, 7>{0, 1, 1, 1, 4, 3, 4}));
 }
 
-TEST_F(MainWindow, AMissingConfigurationKeepsTheDefaults) {
-    open(StandIn::library(), std::nullopt);
-    EXPECT_EQ(messages.messages().size(), 1);
-    EXPECT_EQ(window->state().DecimalPlaces, (std::array<int, 7>{0, 2, 3, 6, 4, 3, 4}));
-}
-
 TEST_F(MainWindow, EnglishRelabelsMenusAndInputs) {
     open(StandIn::library());
     chooseLanguage(1);
@@ -64,21 +58,6 @@ TEST_F(MainWindow, EnglishRelabelsMenusAndInputs) {
     EXPECT_EQ(text("LabelD6"), "Thermal conductivity = ");
     EXPECT_EQ(text("lblVstupniVeliciny"), "I n p u t  p a r a m e t e r s");
     EXPECT_EQ(text("lblMetastab"), "Metastable-steam region is not included");
-}
-
-TEST_F(MainWindow, CzechKeepsCzechTextsAndShowsFormattedZeros) {
-    open(StandIn::library());
-    chooseLanguage(0);
-    EXPECT_EQ(page(), "TabSheetVypocet");
-    EXPECT_EQ(text("menu3_1"), QString::fromUtf8("Výpočet"));
-    EXPECT_EQ(text("Label1"), QString::fromUtf8("Teplota  [°C] :"));
-    EXPECT_EQ(text("lblVypocteneVeliciny"),
-              QString::fromUtf8("V y p o č t e n é  v e l i č i n y"));
-    EXPECT_EQ(find<QLineEdit>("Edit1")->text(), "0" + sep() + "00");
-    EXPECT_EQ(find<QLineEdit>("Edit2")->text(), "0" + sep() + "000");
-    EXPECT_EQ(text("LabelV11"), "0");
-    EXPECT_EQ(text("LabelV444"), " ");
-    EXPECT_EQ(text("LabelD555"), "E-6 kg/m.s");
 }
 
 TEST_F(MainWindow, MenuSwitchesPagesAndTheCurrentPageLabelDoesNothing) {

@@ -94,25 +94,6 @@ TEST_F(PointsUi, LeavingAnEmptyRowMarksItNotComputed) {
     EXPECT_TRUE(StandIn::stateCalls.empty());
 }
 
-TEST_F(PointsUi, ANegativeInputMarksTheRowAndALibraryFaultToo) {
-    type("-5");
-    key(Qt::Key_Tab);
-    type("1");
-    key(Qt::Key_Tab);
-    EXPECT_EQ(outRow(0), (QStringList{"x x x", "x x x", "x x x", "x x x"}));
-    EXPECT_EQ(table(0, 0), 0.0);
-    EXPECT_TRUE(StandIn::stateCalls.empty());
-
-    StandIn::faultAt = "StateFromPair";
-    type("20");
-    key(Qt::Key_Tab);
-    type("1");
-    key(Qt::Key_Tab);
-    EXPECT_EQ(StandIn::stateCalls.size(), 1u);
-    EXPECT_EQ(outRow(1), (QStringList{"- - -", "- - -", "- - -", "- - -"}));
-    EXPECT_EQ(table(0, 1), 0.0);
-}
-
 TEST_F(PointsUi, ArrowsShiftTabAndTheMouseLeaveRowsToo) {
     type("50");
     key(Qt::Key_Tab);
@@ -182,16 +163,6 @@ TEST_F(PointsUi, ReentryClearsEverythingAndOtherPagesClearTheShownFlag) {
     EXPECT_EQ(inputs()->currentRow(), 0);
     EXPECT_EQ(inputs()->currentColumn(), 0);
     EXPECT_EQ(QApplication::focusWidget(), inputs());
-}
-
-TEST_F(PointsUi, RowsCountAsComputedWhateverTheRegion) {
-    StandIn::region = 9;
-    type("1e300");
-    key(Qt::Key_Tab);
-    type("1");
-    key(Qt::Key_Tab);
-    EXPECT_EQ(table(0, 0), 1.0);
-    EXPECT_EQ(table(1, 0), 1e300);
 }
 
 TEST_F(PointsUi, TheGridCarriesItsHelpContext) {
