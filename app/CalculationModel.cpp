@@ -42,11 +42,15 @@ QString CalculationModel::formatted(Quantity q, double value) const {
     return platform::FormatFixed(value, m_state.DecimalPlaces[at(q)], m_state.DecimalSeparator);
 }
 
-CalculationModel::Outcome CalculationModel::calculate(const QString& input1,
-                                                      const QString& input2) {
+CalculationModel::Outcome CalculationModel::calculate(const std::optional<QString>& typed1,
+                                                      const std::optional<QString>& typed2) {
     AppState& s = m_state;
-    const std::optional<double> a1 = platform::ParseNumber(input1);
-    const std::optional<double> a2 = platform::ParseNumber(input2);
+    const auto valueOf = [&](const std::optional<QString>& typed, int place) {
+        return typed ? platform::ParseNumber(*typed)
+                     : std::optional<double>(s.StateValues[at(quantityAt(place))]);
+    };
+    const std::optional<double> a1 = valueOf(typed1, 1);
+    const std::optional<double> a2 = valueOf(typed2, 2);
     if (!a1 || !a2) {
         fail();
         return Outcome::Failed;

@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 class CalculationModel : public QObject {
     Q_OBJECT
@@ -34,10 +35,12 @@ public:
     int pairCode() const;
     bool inputsSwapped() const;
 
-    // Computes the state from the texts of input 1 and 2 (both separators accepted). A
+    // Computes the state from what input 1 and 2 hold: the text the user typed (both
+    // separators accepted), or nothing when the box still shows the text the page wrote, which
+    // stands for the exact value behind it (the shown text is rounded to the decimals). A
     // negative value computes nothing (Ignored). Text that is not a number, or a library
     // fault, clears places 3..6, the derived values and the region (Failed).
-    Outcome calculate(const QString& input1, const QString& input2);
+    Outcome calculate(const std::optional<QString>& typed1, const std::optional<QString>& typed2);
     // The computed row 1..4 becomes input 1; the inputs move down one place. Nothing is
     // computed and the region goes back to 0.
     void rotate(int row);

@@ -36,6 +36,7 @@ CalculationPage::CalculationPage(QWidget* page, CalculationModel& model)
         edit->setGeometry(kValueX, y - 3, 130, 21);
         edit->setProperty("helpContext", 30);
         edit->installEventFilter(this);
+        selectAllOnFocus(edit);
         m_edits[i] = edit;
     }
     m_titleComputed = StaticLabel(m_page, "lblVypocteneVeliciny", 16, 114);
@@ -145,7 +146,11 @@ void CalculationPage::ShowDerivedRow(int row) {
 
 // True unless the texts were no numbers or the library failed.
 bool CalculationPage::calculate() {
-    return m_model.calculate(m_edits[1]->text(), m_edits[2]->text()) !=
+    // A box the user has not edited since the page wrote it stands for the exact value.
+    const auto typed = [](const QLineEdit* edit) {
+        return edit->isModified() ? std::optional<QString>(edit->text()) : std::nullopt;
+    };
+    return m_model.calculate(typed(m_edits[1]), typed(m_edits[2])) !=
            CalculationModel::Outcome::Failed;
 }
 

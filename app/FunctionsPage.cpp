@@ -60,6 +60,7 @@ FunctionsPage::FunctionsPage(QWidget* page, CalculationModel& model)
         edit->setGeometry(kValueX, y - 3, 130, 21);
         edit->setProperty("helpContext", kHelpContext);
         edit->installEventFilter(this);
+        selectAllOnFocus(edit);
         m_edits[i] = edit;
         m_inputUnits[i] = StaticLabel(m_page, QString("Ljedn%1").arg(i), kValueX + 138, y);
     }

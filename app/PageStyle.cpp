@@ -1,6 +1,9 @@
 #include "app/PageStyle.h"
 
+#include <QFocusEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
 #include <QPalette>
 
 namespace pagestyle {
@@ -22,6 +25,33 @@ void SetTextColour(QWidget* widget, const QColor& colour) {
 void SetLabelText(QLabel* label, const QString& text) {
     label->setText(text);
     label->adjustSize();
+}
+
+namespace {
+
+class SelectAllOnFocus : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn &&
+            static_cast<QFocusEvent*>(event)->reason() != Qt::MouseFocusReason) {
+            auto* edit = static_cast<QLineEdit*>(watched);
+            // After the box's own focus handling, which may place the cursor.
+            QTimer::singleShot(0, edit, [edit] {
+                if (edit->hasFocus()) edit->selectAll();
+            });
+            edit->selectAll();
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void selectAllOnFocus(QLineEdit* edit) {
+    edit->installEventFilter(new SelectAllOnFocus(edit));
 }
 
 void PlaceUnit(const QLabel* value, QLabel* unit) {

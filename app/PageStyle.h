@@ -6,6 +6,7 @@
 #include <QString>
 
 class QLabel;
+class QLineEdit;
 class QWidget;
 
 namespace pagestyle {
@@ -25,5 +26,8 @@ void SetTextColour(QWidget* widget, const QColor& colour);
 void SetLabelText(QLabel* label, const QString& text);
 // Places `unit` kUnitGap pixels right of `value`, on its line.
 void PlaceUnit(const QLabel* value, QLabel* unit);
+// The box selects its whole text whenever it gets the focus from the keyboard or the program
+// (not from a mouse click, which places the cursor), so that typing replaces the value.
+void selectAllOnFocus(QLineEdit* edit);
 
 } // namespace pagestyle

@@ -25,6 +25,7 @@ protected:
     // Enter in box 1 after typing both values.
     void compute(const QString& a1, const QString& a2) {
         edit(2)->setText(a2);
+        edit(2)->setModified(true); // as if typed
         enter("Edit1", a1);
     }
 };
@@ -212,3 +213,30 @@ TEST_F(CalculationUi, TheTimerRunsTheBannerOpen) {
     EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Kombinace proměnných není odladěna"));
 }
 
+
+TEST_F(CalculationUi, AnUneditedBoxComputesWithTheExactValueBehindItsText) {
+    // p = 0.0035 MPa shows as "0.004"; Enter again must not compute with 0.004.
+    compute("26.85", "0.0035");
+    ASSERT_EQ(edit(2)->text(), num("0.004"));
+    QTest::keyClick(edit(2), Qt::Key_Return);
+    ASSERT_EQ(StandIn::stateCalls.size(), 2u);
+    EXPECT_EQ(StandIn::stateCalls[1].x2, 0.0035);
+    EXPECT_EQ(StandIn::stateCalls[1].x1, 26.85);
+    // Once the user edits the text, the typed text counts.
+    edit(2)->setFocus();
+    QTest::keyClick(edit(2), Qt::Key_End);
+    QTest::keyClick(edit(2), '1');
+    QTest::keyClick(edit(2), Qt::Key_Return);
+    ASSERT_EQ(StandIn::stateCalls.size(), 3u);
+    EXPECT_DOUBLE_EQ(StandIn::stateCalls[2].x2, 0.0041);
+}
+
+TEST_F(CalculationUi, AnEditBoxSelectsItsTextWhenEnterMovesTheFocusThere) {
+    enter("Edit1", "26.85");
+    ASSERT_EQ(QApplication::focusWidget(), edit(2));
+    QTest::keyClick(edit(2), '1');
+    EXPECT_EQ(edit(2)->text(), "1");
+    enter("Edit2", "1");
+    QTest::keyClick(edit(1), '5');
+    EXPECT_EQ(edit(1)->text(), "5");
+}

@@ -197,6 +197,9 @@ TEST_F(FunctionsUi, EnterCyclesTheFocusThroughTheVisibleInputs) {
     EXPECT_EQ(focus(), edit(3));
     pressEnter(3);
     EXPECT_EQ(focus(), edit(1));
+    // The box the focus moved to has its text selected: typing replaces it.
+    QTest::keyClick(edit(1), '9');
+    EXPECT_EQ(edit(1)->text(), "9");
 }
 
 TEST_F(FunctionsUi, InputsLeftAtTheInitialTextAreNotEvaluated) {

@@ -12,6 +12,7 @@ protected:
     QString num(const char* dotted) const { return QString(dotted).replace('.', sep()); }
     void compute(const QString& a1, const QString& a2) {
         find<QLineEdit>("Edit2")->setText(a2);
+        find<QLineEdit>("Edit2")->setModified(true); // as if typed
         enter("Edit1", a1);
     }
     void openBanner() { tickBanner(20); }
@@ -87,6 +88,7 @@ TEST_F(EndToEnd, TheMetastableToggleComputesTheTypedState) {
     QLineEdit* edit2 = find<QLineEdit>("Edit2");
     edit2->setFocus();
     find<QLineEdit>("Edit1")->setText("200");
+    find<QLineEdit>("Edit1")->setModified(true);
     click("lblMetastab");
     EXPECT_TRUE(window->state().MetastablePreferred);
     EXPECT_EQ(QApplication::focusWidget(), edit2);

@@ -207,3 +207,14 @@ TEST_F(Model, ValuesAreFormattedWithTheirQuantitysDecimals) {
     EXPECT_EQ(model.formatted(Quantity::T, 26.85), "27");
     EXPECT_EQ(model.formatted(Quantity::P, 3.25), "3,25000");
 }
+
+TEST_F(Model, AnInputThatWasNotTypedStandsForItsExactValue) {
+    model.calculate("26.85", "0.0035");
+    model.rotate(1); // v, t: v is the computed value rotated in
+    EXPECT_EQ(model.calculate(std::nullopt, std::nullopt), CalculationModel::Outcome::Computed);
+    const StandIn::StateCall& call = StandIn::stateCalls.back();
+    EXPECT_EQ(call.x1, 26.85);
+    EXPECT_EQ(call.x2, StandIn::outputs[3]);
+    EXPECT_EQ(model.calculate(std::nullopt, "30"), CalculationModel::Outcome::Computed);
+    EXPECT_EQ(StandIn::stateCalls.back().x1, 30.0);
+}
