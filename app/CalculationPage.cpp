@@ -126,6 +126,9 @@ void CalculationPage::RefreshCalculationPage() {
         SetLabelText(shown, value == 0 ? QString("0") : m_model.formatted(q, value));
         SetLabelText(unit, texts::QuantityUnit(int(q)));
         PlaceUnit(shown, unit);
+        // The strip ends with the row's text; the background beyond it drags the window.
+        QWidget* shape = m_shapes[k];
+        shape->resize(unit->geometry().right() + 4 - shape->x(), shape->height());
     }
     for (int k = 1; k <= 6; ++k)
         ShowDerivedRow(k);

@@ -46,6 +46,8 @@ ThlavniForm::ThlavniForm(const QString& exeDir, platform::MessageSink& messages,
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, QColor(0, 0, 128));
     palette.setColor(QPalette::WindowText, Qt::white);
+    // Disabled labels (Diagram and Print on the Functions and Ranges pages) are dimmed.
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 130, 175));
     setPalette(palette);
     setAutoFillBackground(true);
 

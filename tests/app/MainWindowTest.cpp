@@ -287,3 +287,37 @@ TEST_F(MainWindow, OnlyALeftClickActsOnTheExitLanguageAndAboutImages) {
     click("Image5");
     EXPECT_FALSE(window->isVisible());
 }
+
+TEST_F(MainWindow, DisabledMenuLabelsAreDrawnDimmed) {
+    open(StandIn::library());
+    chooseLanguage(0);
+    click("menu0_3");
+    // The brightest pixel of a label's text: white for an active label.
+    auto brightest = [this](const QString& name) {
+        const QImage image = find(name)->grab().toImage();
+        int best = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                best = std::max(best, qGray(image.pixel(x, y)));
+        return best;
+    };
+    EXPECT_GT(brightest("menu2_4"), 240);
+    for (const char* disabled : {"menu2_5", "menu2_6", "menu3_5", "menu3_6"})
+        EXPECT_LT(brightest(disabled), 180) << disabled;
+}
+
+TEST_F(MainWindow, ADragOnTheBackgroundBesideAComputedRowMovesTheWindow) {
+    open(StandIn::library());
+    chooseLanguage(0);
+    QWidget* strip = find<QWidget>("ShapeV1");
+    EXPECT_LT(strip->geometry().right(), 420); // ends with the row's text
+    QLabel* background = find("Image1");
+    const QPoint beside(470, strip->geometry().center().y());
+    EXPECT_EQ(find<QWidget>("TabSheetVypocet")->childAt(beside), background);
+    const QPoint before = window->pos();
+    QTest::mousePress(background, Qt::LeftButton, {}, beside);
+    QTest::mouseMove(background, beside + QPoint(10, 5));
+    QTest::mouseRelease(background, Qt::LeftButton, {}, beside + QPoint(10, 5));
+    EXPECT_EQ(window->pos(), before + QPoint(10, 5));
+    EXPECT_EQ(window->state().QuantityOrder[1], 1); // nothing rotated
+}
