@@ -5,9 +5,8 @@
 // widget, walking up from it through its parents, whose property "helpContext" is > 0.
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
-
-#include <memory>
 
 class QTextBrowser;
 class QWidget;
@@ -21,16 +20,24 @@ public:
     virtual void ShowTopic(const QString& helpFile, int context) = 0;
 };
 
-// One reused, non-modal window with a QTextBrowser.
+// One reused help window: "Obsah / Contents", "Zpět / Back", "Zavřít / Close" over the topic.
+// It opens beside the window that asked and closes with Esc. The program's modal windows do
+// not block it: while one is open, the help window belongs to it, as help that runs on its
+// own would stay usable.
 class BrowserHelpViewer : public HelpViewer {
 public:
     BrowserHelpViewer();
     ~BrowserHelpViewer() override;
     void ShowTopic(const QString& helpFile, int context) override;
-    QTextBrowser* browser() const { return m_browser.get(); }
+    QWidget* window() const { return m_window; }
+    QTextBrowser* browser() const { return m_browser; }
 
 private:
-    std::unique_ptr<QTextBrowser> m_browser;
+    void create();
+
+    QPointer<QWidget> m_window;
+    QTextBrowser* m_browser = nullptr;
+    QString m_helpFile;
 };
 
 // The application's help file and the viewer that F1 and ShowHelpContext use. The viewer is

@@ -5,6 +5,7 @@
 #include "app/info.h"
 
 #include <QDialog>
+#include <QPushButton>
 #include <QFile>
 #include <QTextBrowser>
 
@@ -232,12 +233,29 @@ TEST(HelpTopics, EveryContextHasATopicInBothLanguages) {
     EXPECT_EQ(platform::HelpTopicPath("kolv.hlp", 45), ":/help/kolv/index.html");
 }
 
-TEST(HelpTopics, TheBrowserShowsTheTopic) {
+TEST(HelpWindow, WorksBesideAModalWindowAndClosesWithEsc) {
     platform::BrowserHelpViewer viewer;
-    viewer.ShowTopic("kolv.hlp", 30);
-    ASSERT_NE(viewer.browser(), nullptr);
-    EXPECT_TRUE(viewer.browser()->isVisible());
-    EXPECT_TRUE(viewer.browser()->toPlainText().contains("Enter"));
+    QDialog dialog;
+    dialog.setGeometry(40, 40, 150, 100);
+    bool contentsShown = false;
+    bool backWorked = false;
+    QTimer::singleShot(0, [&] {
+        viewer.ShowTopic("kolv.hlp", 30);
+        QWidget* help = viewer.window();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(help));
+        // Beside the window that asked, not over it.
+        EXPECT_FALSE(help->frameGeometry().intersects(dialog.frameGeometry()));
+        QTest::mouseClick(help->findChild<QPushButton*>("HelpContents"), Qt::LeftButton);
+        contentsShown = viewer.browser()->source().toString().endsWith("index.html");
+        QTest::mouseClick(help->findChild<QPushButton*>("HelpBack"), Qt::LeftButton);
+        backWorked = viewer.browser()->source().toString().endsWith("30.html");
+        QTest::keyClick(viewer.browser(), Qt::Key_Escape);
+        EXPECT_FALSE(help->isVisible());
+        dialog.done(1);
+    });
+    dialog.exec();
+    EXPECT_TRUE(contentsShown);
+    EXPECT_TRUE(backWorked);
 }
 
 TEST_F(MainWindow, DisabledChartAndPrintLabelsIgnoreTheMouse) {
