@@ -4,9 +4,12 @@
 #include "app/Texts.h"
 #include "numerics/Vocabulary.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QWidget>
 
 using namespace pagestyle;
@@ -14,6 +17,16 @@ using namespace pagestyle;
 namespace {
 
 constexpr int kMaxDecimals = 8;
+
+// One classic style for the spin edits, living as long as the application.
+QStyle* spinStyle() {
+    static QStyle* style = [] {
+        QStyle* created = QStyleFactory::create("Windows");
+        created->setParent(qApp);
+        return created;
+    }();
+    return style;
+}
 
 } // namespace
 
@@ -42,7 +55,11 @@ RangesPage::RangesPage(QWidget* page, AppState& state)
         spin->setProperty("tag", q);
         spin->setProperty("helpContext", 50);
         spin->setRange(0, kMaxDecimals);
-        spin->setGeometry(24 + (q - 1) * 78, 264, 60, 22);
+        spin->setGeometry(24 + (q - 1) * 78, 262, 64, 26);
+        // Classic arrow buttons, in the application's own colours rather than the page's:
+        // the default style draws no arrows on this page.
+        spin->setStyle(spinStyle());
+        spin->setPalette(QApplication::palette(spin));
         connect(spin, &QSpinBox::valueChanged, this, [this, spin] { SpinEditChange(spin); });
         m_spins[static_cast<std::size_t>(q)] = spin;
     }

@@ -7,6 +7,7 @@
 #include "app/Texts.h"
 
 #include <QSpinBox>
+#include <QStyleOptionSpinBox>
 #include <QTableWidget>
 
 namespace {
@@ -86,3 +87,30 @@ TEST_F(RangesUi, NoDecimalsForTemperatureReachTheOtherPagesAndTheFile) {
     EXPECT_TRUE(cfgBytes().startsWith("0\r\n3\r\n"));
 }
 
+
+TEST_F(RangesUi, SpinEditsShowTheirArrows) {
+    open(StandIn::library());
+    chooseLanguage(0);
+    click("menu0_4");
+    for (int q = 1; q <= 6; ++q) {
+        QSpinBox* box = spin(q);
+        QStyleOptionSpinBox option;
+        option.initFrom(box);
+        option.subControls = QStyle::SC_All;
+        option.stepEnabled = QAbstractSpinBox::StepUpEnabled | QAbstractSpinBox::StepDownEnabled;
+        const QImage image = box->grab().toImage();
+        // An arrow inside each button, away from its edges: a few dark pixels, not a stray one.
+        for (auto button : {QStyle::SC_SpinBoxUp, QStyle::SC_SpinBoxDown}) {
+            const QRect area = box->style()
+                                   ->subControlRect(QStyle::CC_SpinBox, &option, button, box)
+                                   .adjusted(2, 1, -2, -1);
+            int dark = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x)
+                    dark += qGray(image.pixel(x * image.devicePixelRatio(),
+                                              y * image.devicePixelRatio())) < 60;
+            EXPECT_GE(dark, 3) << "quantity " << q << ", button " << button;
+            EXPECT_GE(area.height(), 6) << q;
+        }
+    }
+}
