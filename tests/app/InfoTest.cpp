@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -92,6 +94,28 @@ TEST_F(AboutBox, CentresOnItsParent) {
     child.TextSet = 1;
     child.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&child));
-    // Qt centres the frame it assumes around the box: allow those few pixels.
-    EXPECT_LE((child.geometry().center() - parent.geometry().center()).manhattanLength(), 4);
+    EXPECT_LE((child.geometry().center() - parent.geometry().center()).manhattanLength(), 1);
+}
+
+TEST_F(AboutBox, ThreeDistinctCreditSetsOfOurOwnThatFit) {
+    QStringList all;
+    for (int set = 1; set <= 3; ++set) {
+        box.hide();
+        open(set);
+        for (int i = 1; i <= 5; ++i) {
+            const QLabel* label = box.findChild<QLabel*>(QString("Label%1").arg(i));
+            SCOPED_TRACE(label->text().toStdString());
+            EXPECT_FALSE(label->text().contains(QString::fromUtf8("—")));
+            EXPECT_LE(label->heightForWidth(label->width()), label->height());
+            for (const QString& word : label->text().split(QRegularExpression("\\s")))
+                EXPECT_LE(label->fontMetrics().horizontalAdvance(word), label->width());
+            EXPECT_TRUE(box.rect().contains(label->geometry()));
+            all << label->text();
+        }
+    }
+    EXPECT_EQ(QSet<QString>(all.begin(), all.end()).size(), 15);
+    const QString text = all.join('\n');
+    EXPECT_TRUE(text.contains(QRegularExpression("\\d{4}-\\d{2}-\\d{2}"))); // build date
+    for (const char* cited : {"IAPWS-IF97", "IAPS 1985", "Industrial Formulation 1997", "Qt 6"})
+        EXPECT_TRUE(text.contains(cited)) << cited;
 }
