@@ -233,6 +233,21 @@ TEST(HelpTopics, EveryContextHasATopicInBothLanguages) {
     EXPECT_EQ(platform::HelpTopicPath("kolv.hlp", 45), ":/help/kolv/index.html");
 }
 
+TEST(HelpTopics, SayWhatTheProgramDoes) {
+    auto topic = [](int context) {
+        QFile file(platform::HelpTopicPath("kolv.hlp", context));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << context;
+        return QString::fromUtf8(file.readAll());
+    };
+    const QString functions = topic(40);
+    EXPECT_FALSE(functions.contains("suffix"));
+    EXPECT_TRUE(functions.contains("give a\nresult of 0"));
+    EXPECT_TRUE(functions.contains("\"23\" the saturated vapour"));
+    EXPECT_TRUE(topic(60).contains("cleared each time the Points page is opened"));
+    EXPECT_TRUE(topic(30).contains("backward equations"));
+    EXPECT_TRUE(topic(30).contains("25 mK"));
+}
+
 TEST(HelpWindow, WorksBesideAModalWindowAndClosesWithEsc) {
     platform::BrowserHelpViewer viewer;
     QDialog dialog;
