@@ -22,7 +22,7 @@ QPixmap transparentPixmap(QSize size) {
 
 } // namespace
 
-QPixmap PageBackground(QSize size, bool startPage) {
+QPixmap pageBackground(QSize size, bool startPage) {
     QPixmap pixmap(size);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -68,7 +68,7 @@ QPixmap PageBackground(QSize size, bool startPage) {
     return pixmap;
 }
 
-QPixmap ExitImage() {
+QPixmap exitImage() {
     QPixmap pixmap = transparentPixmap({22, 22});
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -81,7 +81,7 @@ QPixmap ExitImage() {
     return pixmap;
 }
 
-QPixmap LanguageImage(int language) {
+QPixmap languageImage(int language) {
     const QRectF flag(1, 1, 70, 46);
     QPixmap pixmap = transparentPixmap({72, 48});
     QPainter p(&pixmap);
@@ -121,7 +121,7 @@ QPixmap LanguageImage(int language) {
     return pixmap;
 }
 
-QPixmap AboutOpenerImage(int set) {
+QPixmap aboutOpenerImage(int set) {
     QPixmap pixmap = transparentPixmap({30, 30});
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);

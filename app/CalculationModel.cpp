@@ -70,7 +70,7 @@ CalculationModel::Outcome CalculationModel::calculate(const std::optional<QStrin
         auto& r = m_scratch;
         m_library.StateFromPair(pair, want.p, want.v, x1, x2, want.s, want.i, meta, r[1], r[2],
                                 r[3], r[4], r[5], r[6], s.CalcRegionCode);
-        for (std::size_t q = 1; q <= 6; ++q)
+        for (std::size_t q = 1; q <= numerics::kQuantityCount; ++q)
             s.StateValues[q] = r[q];
         auto& d = s.DerivedValues;
         d[1] = m_library.IsobaricHeatCapacity(pair, meta, x1, x2);
@@ -153,7 +153,7 @@ CalculationModel::PointStatus CalculationModel::computePoint(int row, const QStr
                                     out[5], out[6], region);
             status = PointStatus::Computed;
             s.PointsTable[0][r] = 1.0;
-            for (std::size_t q = 1; q <= 6; ++q)
+            for (std::size_t q = 1; q <= numerics::kQuantityCount; ++q)
                 s.PointsTable[q][r] = out[q];
         } catch (const numerics::NumericFault&) {
             // The row stays not computed.

@@ -26,11 +26,11 @@ using numerics::at;
 
 CalculationPage::CalculationPage(QWidget* page, CalculationModel& model)
     : QObject(page), m_model(model), m_page(page) {
-    m_titleInputs = StaticLabel(m_page, "lblVstupniVeliciny", 16, 38);
-    SetTextColour(m_titleInputs, kTitleColour);
+    m_titleInputs = staticLabel(m_page, "lblVstupniVeliciny", 16, 38);
+    setTextColour(m_titleInputs, kTitleColour);
     for (int i = 1; i <= 2; ++i) {
         const int y = 60 + (i - 1) * 26;
-        m_inputLabels[i] = StaticLabel(m_page, QString("Label%1").arg(i), kNameX, y);
+        m_inputLabels[i] = staticLabel(m_page, QString("Label%1").arg(i), kNameX, y);
         auto* edit = new QLineEdit(page);
         edit->setObjectName(QString("Edit%1").arg(i));
         edit->setGeometry(kValueX, y - 3, 130, 21);
@@ -39,30 +39,30 @@ CalculationPage::CalculationPage(QWidget* page, CalculationModel& model)
         selectAllOnFocus(edit);
         m_edits[i] = edit;
     }
-    m_titleComputed = StaticLabel(m_page, "lblVypocteneVeliciny", 16, 114);
-    SetTextColour(m_titleComputed, kTitleColour);
+    m_titleComputed = staticLabel(m_page, "lblVypocteneVeliciny", 16, 114);
+    setTextColour(m_titleComputed, kTitleColour);
     for (int k = 1; k <= 4; ++k) {
         const int y = 134 + (k - 1) * 18;
         const QString n = QString::number(k);
-        m_rows[k] = {StaticLabel(m_page, "LabelV" + n, kNameX, y),
-                     StaticLabel(m_page, "LabelV" + n + n, kValueX, y),
-                     StaticLabel(m_page, "LabelV" + n + n + n, kValueX, y)};
-        SetTextColour(m_rows[k][1], kValueColour);
+        m_rows[k] = {staticLabel(m_page, "LabelV" + n, kNameX, y),
+                     staticLabel(m_page, "LabelV" + n + n, kValueX, y),
+                     staticLabel(m_page, "LabelV" + n + n + n, kValueX, y)};
+        setTextColour(m_rows[k][1], kValueColour);
         auto* shape = new QWidget(page);
         shape->setObjectName("ShapeV" + n);
         shape->setGeometry(16, y - 2, 470, 18);
         shape->setCursor(Qt::PointingHandCursor);
-        shape->setToolTip(texts::RotateHint());
+        shape->setToolTip(texts::rotateHint());
         shape->installEventFilter(this);
         m_shapes[k] = shape;
     }
     for (int k = 1; k <= 6; ++k) {
         const int y = 212 + (k - 1) * 16;
         const QString n = QString::number(k);
-        m_derived[k] = {StaticLabel(m_page, "LabelD" + n, kNameX, y),
-                        StaticLabel(m_page, "LabelD" + n + n, kValueX, y),
-                        StaticLabel(m_page, "LabelD" + n + n + n, kValueX, y)};
-        SetTextColour(m_derived[k][1], kValueColour);
+        m_derived[k] = {staticLabel(m_page, "LabelD" + n, kNameX, y),
+                        staticLabel(m_page, "LabelD" + n + n, kValueX, y),
+                        staticLabel(m_page, "LabelD" + n + n + n, kValueX, y)};
+        setTextColour(m_derived[k][1], kValueColour);
     }
 
     m_banner = new QLabel(page);
@@ -81,15 +81,15 @@ CalculationPage::CalculationPage(QWidget* page, CalculationModel& model)
     m_metastable->move(16, 340);
     m_metastable->setCursor(Qt::PointingHandCursor);
     m_metastable->installEventFilter(this);
-    SetLabelText(m_metastable, texts::MetastableCaption(texts::Czech, false));
+    setLabelText(m_metastable, texts::metastableCaption(texts::Czech, false));
 
-    QLabel* brand = StaticLabel(m_page, "lblKolv", 400, 56);
+    QLabel* brand = staticLabel(m_page, "lblKolv", 400, 56);
     QFont brandFont = brand->font();
     brandFont.setPixelSize(34);
     brandFont.setBold(true);
     brand->setFont(brandFont);
-    SetTextColour(brand, QColor(110, 160, 235));
-    SetLabelText(brand, "KOLV");
+    setTextColour(brand, QColor(110, 160, 235));
+    setLabelText(brand, "KOLV");
 
     m_timer = new QTimer(this);
     m_timer->setObjectName("Timer2");
@@ -101,9 +101,9 @@ CalculationPage::CalculationPage(QWidget* page, CalculationModel& model)
 
 void CalculationPage::ApplyLanguage() {
     const int language = m_model.state().Language;
-    SetLabelText(m_metastable, texts::MetastableCaption(language, false));
-    SetLabelText(m_titleInputs, texts::PageText(language, 0));
-    SetLabelText(m_titleComputed, texts::PageText(language, 1));
+    setLabelText(m_metastable, texts::metastableCaption(language, false));
+    setLabelText(m_titleInputs, texts::pageText(language, 0));
+    setLabelText(m_titleComputed, texts::pageText(language, 1));
     RefreshCalculationPage();
 }
 
@@ -115,17 +115,17 @@ void CalculationPage::RefreshCalculationPage() {
     const AppState& s = m_model.state();
     for (int i = 1; i <= 2; ++i) {
         const numerics::Quantity q = m_model.quantityAt(i);
-        SetLabelText(m_inputLabels[i], texts::InputLabel(s.Language, int(q)));
+        setLabelText(m_inputLabels[i], texts::inputLabel(s.Language, int(q)));
         m_edits[i]->setText(m_model.formatted(q, s.StateValues[at(q)]));
     }
     for (std::size_t k = 1; k <= 4; ++k) {
         const numerics::Quantity q = m_model.quantityAt(int(k) + 2);
         const double value = s.StateValues[at(q)];
         auto& [name, shown, unit] = m_rows[k];
-        SetLabelText(name, texts::RowName(s.Language, int(q)));
-        SetLabelText(shown, value == 0 ? QString("0") : m_model.formatted(q, value));
-        SetLabelText(unit, texts::QuantityUnit(int(q)));
-        PlaceUnit(shown, unit);
+        setLabelText(name, texts::rowName(s.Language, int(q)));
+        setLabelText(shown, value == 0 ? QString("0") : m_model.formatted(q, value));
+        setLabelText(unit, texts::quantityUnit(int(q)));
+        placeUnit(shown, unit);
         // The strip ends with the row's text; the background beyond it drags the window.
         QWidget* shape = m_shapes[k];
         shape->resize(unit->geometry().right() + 4 - shape->x(), shape->height());
@@ -139,12 +139,12 @@ void CalculationPage::ShowDerivedRow(int row) {
     const AppState& s = m_model.state();
     const double value = s.DerivedValues[static_cast<std::size_t>(row)];
     auto& [name, shown, unit] = m_derived[static_cast<std::size_t>(row)];
-    SetLabelText(name, texts::DerivedName(s.Language, row));
-    SetLabelText(shown, value == 0 ? QString("0")
-                                   : platform::FormatFixed(value, texts::DerivedDecimals(row),
+    setLabelText(name, texts::derivedName(s.Language, row));
+    setLabelText(shown, value == 0 ? QString("0")
+                                   : platform::FormatFixed(value, texts::derivedDecimals(row),
                                                            s.DecimalSeparator));
-    SetLabelText(unit, texts::DerivedUnit(row));
-    PlaceUnit(shown, unit);
+    setLabelText(unit, texts::derivedUnit(row));
+    placeUnit(shown, unit);
 }
 
 // True unless the texts were no numbers or the library failed.
@@ -160,15 +160,15 @@ bool CalculationPage::calculate() {
 void CalculationPage::toggleMetastable() {
     m_model.toggleMetastable();
     const AppState& s = m_model.state();
-    SetLabelText(m_metastable, texts::MetastableCaption(s.Language, s.MetastablePreferred));
+    setLabelText(m_metastable, texts::metastableCaption(s.Language, s.MetastablePreferred));
     calculate();
 }
 
 void CalculationPage::Timer2Timer() {
     AppState& s = m_model.state();
     int h = m_banner->height();
-    if (s.CalcRegionCode != 0) {
-        if (h == 0) m_banner->setText(texts::RegionName(s.Language, s.CalcRegionCode));
+    if (s.CalcRegionCode != numerics::RegionCode::None) {
+        if (h == 0) m_banner->setText(texts::regionName(s.Language, s.CalcRegionCode));
         if (s.BannerOpen) {
             if (h >= 1)
                 h -= kBannerStep;
@@ -180,7 +180,7 @@ void CalculationPage::Timer2Timer() {
                 s.BannerOpen = true;
                 // A result that arrived while the banner was opening has not had its name
                 // shown yet: keep going, so that the banner closes and reopens with it.
-                if (m_banner->text() == texts::RegionName(s.Language, s.CalcRegionCode))
+                if (m_banner->text() == texts::regionName(s.Language, s.CalcRegionCode))
                     m_timer->stop();
             } else {
                 h += kBannerStep;

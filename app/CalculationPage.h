@@ -28,7 +28,7 @@ public:
 
     // One step of the banner animation (the 50 ms timer's slot).
     void Timer2Timer();
-    QTimer* Timer2() const { return m_timer; }
+    QTimer* timer2() const { return m_timer; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

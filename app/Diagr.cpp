@@ -146,7 +146,7 @@ void ChartBitmapLoader::attempt() {
     }
     const int language = m_language ? m_language() : 0;
     m_showingMessage = true;
-    m_messages.ShowMessage(QString::fromUtf8(kLoadError[language == 1 ? 1 : 0]) + m_path);
+    m_messages.ShowMessage(QString::fromUtf8(kLoadError[language == texts::English ? 1 : 0]) + m_path);
     m_showingMessage = false;
 }
 
@@ -261,10 +261,10 @@ void TDiagramForm::BitBtn1Click() {
 
 QString TDiagramForm::hint(const std::array<double, 7>& values) const {
     QStringList lines;
-    for (int q = 1; q <= 6; ++q)
-        lines << texts::RowName(m_model.state().Language, q) +
+    for (int q = 1; q <= numerics::kQuantityCount; ++q)
+        lines << texts::rowName(m_model.state().Language, q) +
                      m_model.formatted(numerics::quantityAt(q), values[std::size_t(q)]) + " " +
-                     texts::QuantityUnit(q);
+                     texts::quantityUnit(q);
     return lines.join('\n');
 }
 
@@ -292,7 +292,7 @@ void TDiagramForm::PlacePointMarkers() {
         std::array<double, 7> values = state.StateValues;
         if (state.PointsPageShown) {
             if (state.PointsTable[0][i] != 1.0) continue;
-            for (std::size_t q = 1; q <= 6; ++q)
+            for (std::size_t q = 1; q <= numerics::kQuantityCount; ++q)
                 values[q] = state.PointsTable[q][i];
         } else if (i > 0) {
             continue;

@@ -28,7 +28,7 @@ public:
     // The chosen group changed: its list is shown and its chosen function takes over.
     void ComboSkupinyChange();
     // Function list `group` (1..5) changed.
-    void ComboChange(int group);
+    void comboChange(int group);
     // Inputs back to the initial text, input count and labels of the chosen function.
     void UpdateFunctionInputs();
     // Labels and units of inputs and result, and the result's decimals, from the function's

@@ -8,7 +8,7 @@
 
 namespace pagestyle {
 
-QLabel* StaticLabel(QWidget* page, const QString& name, int x, int y) {
+QLabel* staticLabel(QWidget* page, const QString& name, int x, int y) {
     auto* label = new QLabel(page);
     label->setObjectName(name);
     label->move(x, y);
@@ -16,13 +16,13 @@ QLabel* StaticLabel(QWidget* page, const QString& name, int x, int y) {
     return label;
 }
 
-void SetTextColour(QWidget* widget, const QColor& colour) {
+void setTextColour(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
     widget->setPalette(palette);
 }
 
-void SetLabelText(QLabel* label, const QString& text) {
+void setLabelText(QLabel* label, const QString& text) {
     label->setText(text);
     label->adjustSize();
 }
@@ -54,7 +54,7 @@ void selectAllOnFocus(QLineEdit* edit) {
     edit->installEventFilter(new SelectAllOnFocus(edit));
 }
 
-void PlaceUnit(const QLabel* value, QLabel* unit) {
+void placeUnit(const QLabel* value, QLabel* unit) {
     unit->move(value->x() + value->width() + kUnitGap, value->y());
 }
 

@@ -48,12 +48,12 @@ QString cellText(const QTableWidget* grid, int row, int column) {
 
 PointsPage::PointsPage(QWidget* page, CalculationModel& model)
     : QObject(page), m_model(model) {
-    for (int q = 1; q <= 6; ++q) {
+    for (int q = 1; q <= numerics::kQuantityCount; ++q) {
         auto* head = new QLabel(page);
         head->setObjectName(QString("L%1").arg(q));
         head->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
         head->setGeometry((q - 1) * kHeadStride + kHeadLeft, kHeadTop, kCellWidth, 36);
-        pagestyle::SetTextColour(head, pagestyle::kTitleColour);
+        pagestyle::setTextColour(head, pagestyle::kTitleColour);
         head->setAttribute(Qt::WA_TransparentForMouseEvents);
         m_heads[static_cast<std::size_t>(q)] = head;
     }
@@ -74,9 +74,9 @@ PointsPage::PointsPage(QWidget* page, CalculationModel& model)
 }
 
 void PointsPage::ApplyLanguage() {
-    for (int q = 1; q <= 6; ++q)
+    for (int q = 1; q <= numerics::kQuantityCount; ++q)
         m_heads[static_cast<std::size_t>(q)]->setText(
-            texts::ColumnHead(m_model.state().Language, q));
+            texts::columnHead(m_model.state().Language, q));
 }
 
 void PointsPage::enter() {

@@ -95,12 +95,12 @@ QWidget* ThlavniForm::addWorkingPage(int index, const char* name) {
     m_pages->addWidget(page);
 
     QLabel* background = addImage(page, QString("Image%1").arg(index + 1),
-                                  artwork::PageBackground({kWidth, kHeight}, false), {0, 0});
+                                  artwork::pageBackground({kWidth, kHeight}, false), {0, 0});
     background->setMouseTracking(true);
     m_backgrounds.push_back(background);
 
     for (int tag = 1; tag <= 6; ++tag) {
-        auto* label = new QLabel(texts::MenuCaption(texts::Czech, tag), page);
+        auto* label = new QLabel(texts::menuCaption(texts::Czech, tag), page);
         label->setObjectName(QString("menu%1_%2").arg(index).arg(tag));
         label->setProperty("tag", tag);
         label->move(kMenuX[tag - 1], 8);
@@ -113,7 +113,7 @@ QWidget* ThlavniForm::addWorkingPage(int index, const char* name) {
         m_menuLabels.push_back(label);
     }
     QLabel* exit =
-        addImage(page, QString("Image%1").arg(index + 5), artwork::ExitImage(), {kWidth - 30, 4});
+        addImage(page, QString("Image%1").arg(index + 5), artwork::exitImage(), {kWidth - 30, 4});
     exit->setCursor(Qt::PointingHandCursor);
     m_exitImages.push_back(exit);
     return page;
@@ -123,7 +123,7 @@ void ThlavniForm::buildStartPage() {
     auto* page = new QWidget;
     page->setObjectName("TabSheetVstup");
     m_pages->addWidget(page);
-    addImage(page, "ImageVstup", artwork::PageBackground({kWidth, kHeight}, true), {0, 0});
+    addImage(page, "ImageVstup", artwork::pageBackground({kWidth, kHeight}, true), {0, 0});
 
     addText(page, "K O L V", {40, 34}, 40, true);
     addText(page, "používá rovnice IAPWS-IF97 / using formulation IAPWS-IF97", {40, 92}, 12,
@@ -139,17 +139,17 @@ void ThlavniForm::buildStartPage() {
             "calculations of power equipment.",
             {40, 196}, 12, false);
 
-    m_czech = addImage(page, "Image13", artwork::LanguageImage(0), {40, 280});
-    m_english = addImage(page, "Image14", artwork::LanguageImage(1), {130, 280});
+    m_czech = addImage(page, "Image13", artwork::languageImage(0), {40, 280});
+    m_english = addImage(page, "Image14", artwork::languageImage(1), {130, 280});
     for (QLabel* flag : {m_czech, m_english})
         flag->setCursor(Qt::PointingHandCursor);
     for (int set = 1; set <= 3; ++set) {
         m_aboutOpeners[set - 1] =
-            addImage(page, QString("Image%1").arg(set + 9), artwork::AboutOpenerImage(set),
+            addImage(page, QString("Image%1").arg(set + 9), artwork::aboutOpenerImage(set),
                      {340 + (set - 1) * 40, 290});
         m_aboutOpeners[set - 1]->setCursor(Qt::PointingHandCursor);
     }
-    QLabel* exit = addImage(page, "Image15", artwork::ExitImage(), {kWidth - 30, 4});
+    QLabel* exit = addImage(page, "Image15", artwork::exitImage(), {kWidth - 30, 4});
     exit->setCursor(Qt::PointingHandCursor);
     m_exitImages.push_back(exit);
 }
@@ -178,8 +178,8 @@ QLabel* ThlavniForm::addText(QWidget* page, const QString& text, QPoint at, int 
 
 void ThlavniForm::readConfiguration() {
     const QString path = m_state.ExeDir + "kolv.cfg";
-    if (!ReadDecimalPlaces(path, m_state.DecimalPlaces))
-        m_messages.ShowMessage(texts::ConfigReadError() + path);
+    if (!readDecimalPlaces(path, m_state.DecimalPlaces))
+        m_messages.ShowMessage(texts::configReadError() + path);
 }
 
 void ThlavniForm::RefreshMenuLabels() {
@@ -193,7 +193,7 @@ void ThlavniForm::RefreshMenuLabels() {
 
 void ThlavniForm::ApplyLanguage() {
     for (QLabel* label : m_menuLabels) {
-        label->setText(texts::MenuCaption(m_state.Language, label->property("tag").toInt()));
+        label->setText(texts::menuCaption(m_state.Language, label->property("tag").toInt()));
         label->adjustSize();
     }
     m_calculation->ApplyLanguage();
@@ -327,6 +327,6 @@ void ThlavniForm::showAbout(int set) {
 
 void ThlavniForm::closeEvent(QCloseEvent* event) {
     // Every way of closing keeps the settings; a failed write is silent.
-    WriteDecimalPlaces(m_state.ExeDir + "kolv.cfg", m_state.DecimalPlaces);
+    writeDecimalPlaces(m_state.ExeDir + "kolv.cfg", m_state.DecimalPlaces);
     event->accept();
 }

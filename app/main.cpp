@@ -16,7 +16,7 @@ int main(int argc, char* argv[]) {
 
     platform::BrowserHelpViewer helpViewer;
     platform::SetHelpFile("kolv.hlp");
-    platform::SetHelpViewer(&helpViewer);
+    platform::setHelpViewer(&helpViewer);
     platform::HelpKeyFilter helpKey;
     app.installEventFilter(&helpKey);
 

@@ -53,7 +53,7 @@ void BrowserHelpViewer::create() {
     m_browser->setOpenLinks(true);
     layout->addWidget(m_browser);
     QObject::connect(contents, &QPushButton::clicked, m_browser, [this] {
-        m_browser->setSource(QUrl("qrc" + HelpTopicPath(m_helpFile, 0)));
+        m_browser->setSource(QUrl("qrc" + helpTopicPath(m_helpFile, 0)));
     });
     QObject::connect(back, &QPushButton::clicked, m_browser, &QTextBrowser::backward);
     QObject::connect(m_browser, &QTextBrowser::backwardAvailable, back, &QWidget::setEnabled);
@@ -63,7 +63,7 @@ void BrowserHelpViewer::create() {
     QObject::connect(escape, &QShortcut::activated, m_window, &QWidget::close);
 }
 
-void BrowserHelpViewer::ShowTopic(const QString& helpFile, int context) {
+void BrowserHelpViewer::showTopic(const QString& helpFile, int context) {
     QWidget* asking = QApplication::activeModalWidget();
     if (!asking) asking = QApplication::activeWindow();
     if (asking && asking->window() == m_window) asking = nullptr;
@@ -73,7 +73,7 @@ void BrowserHelpViewer::ShowTopic(const QString& helpFile, int context) {
     if (m_window->parentWidget() != owner) m_window->setParent(owner, Qt::Window);
     m_helpFile = helpFile;
     m_window->setWindowTitle(QApplication::applicationName());
-    m_browser->setSource(QUrl("qrc" + HelpTopicPath(helpFile, context)));
+    m_browser->setSource(QUrl("qrc" + helpTopicPath(helpFile, context)));
     if (asking) {
         // Beside the window that asked, on its screen.
         const QRect near = asking->frameGeometry();
@@ -98,28 +98,28 @@ void BrowserHelpViewer::ShowTopic(const QString& helpFile, int context) {
 void SetHelpFile(const QString& name) {
     g_helpFile = name;
 }
-QString HelpFile() {
+QString helpFile() {
     return g_helpFile;
 }
-void SetHelpViewer(HelpViewer* viewer) {
+void setHelpViewer(HelpViewer* viewer) {
     g_viewer = viewer;
 }
 
 void ShowHelpContext(int context) {
-    if (g_viewer) g_viewer->ShowTopic(g_helpFile, context);
+    if (g_viewer) g_viewer->showTopic(g_helpFile, context);
 }
 
 void ShowHelpContents() {
     ShowHelpContext(0);
 }
 
-QString HelpTopicPath(const QString& helpFile, int context) {
+QString helpTopicPath(const QString& helpFile, int context) {
     const QString folder = ":/help/" + QFileInfo(helpFile).completeBaseName().toLower() + '/';
     const QString topic = folder + QString::number(context) + ".html";
     return context > 0 && QFile::exists(topic) ? topic : folder + "index.html";
 }
 
-int HelpContextOf(const QWidget* widget) {
+int helpContextOf(const QWidget* widget) {
     // The parent chain of a widget tree is finite and acyclic.
     for (; widget; widget = widget->parentWidget()) {
         const int context = widget->property("helpContext").toInt();
@@ -134,7 +134,7 @@ bool HelpKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     // The first receiver is the focused widget; consuming the key there stops its
     // propagation up the parent chain, so one F1 opens one topic.
     if (!watched->isWidgetType()) return false;
-    ShowHelpContext(HelpContextOf(static_cast<QWidget*>(watched)));
+    ShowHelpContext(helpContextOf(static_cast<QWidget*>(watched)));
     return true;
 }
 

@@ -48,7 +48,7 @@ TEST_F(CalculationUi, RotatingRowOneShowsVAndTAsTheInputs) {
     EXPECT_EQ(state().CalcRegionCode, 0);
     tickBanner(7);
     EXPECT_EQ(bannerHeight(), 0);
-    EXPECT_FALSE(calc()->Timer2()->isActive());
+    EXPECT_FALSE(calc()->timer2()->isActive());
 }
 
 TEST_F(CalculationUi, EnterShowsTheResultsAndMovesTheFocus) {
@@ -158,11 +158,11 @@ TEST_F(CalculationUi, TheBannerOpensClosesAndChangesTextOnlyWhenClosed) {
     EXPECT_FALSE(state().BannerOpen);
     tickBanner(1);
     EXPECT_TRUE(state().BannerOpen);
-    EXPECT_FALSE(calc()->Timer2()->isActive());
+    EXPECT_FALSE(calc()->timer2()->isActive());
 
     StandIn::region = 2;
     compute("400", "3");
-    EXPECT_TRUE(calc()->Timer2()->isActive());
+    EXPECT_TRUE(calc()->timer2()->isActive());
     tickBanner(6);
     EXPECT_EQ(bannerHeight(), 0);
     EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Oblast tlakové vody"));
@@ -179,7 +179,7 @@ TEST_F(CalculationUi, TheBannerOpensClosesAndChangesTextOnlyWhenClosed) {
     EXPECT_EQ(bannerHeight(), 0);
     tickBanner(1);
     EXPECT_FALSE(state().BannerOpen);
-    EXPECT_FALSE(calc()->Timer2()->isActive());
+    EXPECT_FALSE(calc()->timer2()->isActive());
 }
 
 TEST_F(CalculationUi, TheSameStateTwiceClosesAndReopensTheBanner) {
@@ -198,11 +198,11 @@ TEST_F(CalculationUi, AResultDuringOpeningIsNamedOnceTheBannerHasReopened) {
     StandIn::region = 9;
     compute("1e300", "3");
     tickBanner(3);
-    calc()->Timer2()->start();
+    calc()->timer2()->start();
     StandIn::region = 2;
     compute("400", "3");
     EXPECT_TRUE(QTest::qWaitFor(
-        [this] { return !calc()->Timer2()->isActive() && bannerHeight() == 18; }, 3000));
+        [this] { return !calc()->timer2()->isActive() && bannerHeight() == 18; }, 3000));
     EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Oblast přehřáté páry"));
 }
 

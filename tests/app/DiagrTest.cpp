@@ -125,7 +125,7 @@ TEST_F(ChartWindow, OpensAtNaturalSizeWithinTheScreenWithTheOverview) {
     EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(form.windowTitle(), "Diagramy");
     EXPECT_EQ(QApplication::focusWidget(), find("BitBtn3"));
-    EXPECT_EQ(platform::HelpContextOf(find("BitBtn3")), 70);
+    EXPECT_EQ(platform::helpContextOf(find("BitBtn3")), 70);
 }
 
 TEST_F(ChartWindow, MarkerSitsOnItsStateOnAnyBitmapSize) {

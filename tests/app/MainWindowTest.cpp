@@ -221,7 +221,7 @@ TEST_F(MainWindow, F1OnAnInputOpensHelpContext30) {
 
 TEST(HelpTopics, EveryContextHasATopicInBothLanguages) {
     for (int context : {0, 30, 40, 50, 60, 70}) {
-        const QString path = platform::HelpTopicPath("kolv.hlp", context);
+        const QString path = platform::helpTopicPath("kolv.hlp", context);
         EXPECT_EQ(path, context ? QString(":/help/kolv/%1.html").arg(context)
                                 : QString(":/help/kolv/index.html"));
         QFile topic(path);
@@ -230,12 +230,12 @@ TEST(HelpTopics, EveryContextHasATopicInBothLanguages) {
         EXPECT_TRUE(html.contains("<h1>")) << path.toStdString();
         EXPECT_GE(html.count("<h1>"), 2) << path.toStdString();
     }
-    EXPECT_EQ(platform::HelpTopicPath("kolv.hlp", 45), ":/help/kolv/index.html");
+    EXPECT_EQ(platform::helpTopicPath("kolv.hlp", 45), ":/help/kolv/index.html");
 }
 
 TEST(HelpTopics, SayWhatTheProgramDoes) {
     auto topic = [](int context) {
-        QFile file(platform::HelpTopicPath("kolv.hlp", context));
+        QFile file(platform::helpTopicPath("kolv.hlp", context));
         EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << context;
         return QString::fromUtf8(file.readAll());
     };
@@ -255,7 +255,7 @@ TEST(HelpWindow, WorksBesideAModalWindowAndClosesWithEsc) {
     bool contentsShown = false;
     bool backWorked = false;
     QTimer::singleShot(0, [&] {
-        viewer.ShowTopic("kolv.hlp", 30);
+        viewer.showTopic("kolv.hlp", 30);
         QWidget* help = viewer.window();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(help));
         // Beside the window that asked, not over it.

@@ -14,7 +14,7 @@ namespace {
 
 class RecordingViewer : public platform::HelpViewer {
 public:
-    void ShowTopic(const QString& helpFile, int context) override {
+    void showTopic(const QString& helpFile, int context) override {
         topics.emplace_back(helpFile, context);
     }
     std::vector<std::pair<QString, int>> topics;
@@ -24,7 +24,7 @@ class HelpKey : public testing::Test {
 protected:
     void SetUp() override {
         platform::SetHelpFile("kolv.hlp");
-        platform::SetHelpViewer(&viewer);
+        platform::setHelpViewer(&viewer);
         qApp->installEventFilter(&filter);
         outer.setProperty("helpContext", 60);
         inner = new QWidget(&outer);
@@ -33,7 +33,7 @@ protected:
     }
     void TearDown() override {
         qApp->removeEventFilter(&filter);
-        platform::SetHelpViewer(nullptr);
+        platform::setHelpViewer(nullptr);
     }
 
     RecordingViewer viewer;
@@ -75,6 +75,6 @@ TEST_F(HelpKey, OtherKeysReachTheWidget) {
 
 TEST(HelpTopicPath, NamesTheTopicByHelpFileAndFallsBackToTheContents) {
     // This test binary carries no topics, so every context falls back to the contents.
-    EXPECT_EQ(platform::HelpTopicPath("kolv.hlp", 30), ":/help/kolv/index.html");
-    EXPECT_EQ(platform::HelpTopicPath("Sestavy.HLP", 0), ":/help/sestavy/index.html");
+    EXPECT_EQ(platform::helpTopicPath("kolv.hlp", 30), ":/help/kolv/index.html");
+    EXPECT_EQ(platform::helpTopicPath("Sestavy.HLP", 0), ":/help/sestavy/index.html");
 }

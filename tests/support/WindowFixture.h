@@ -27,7 +27,7 @@
 
 class RecordingHelpViewer : public platform::HelpViewer {
 public:
-    void ShowTopic(const QString& helpFile, int context) override {
+    void showTopic(const QString& helpFile, int context) override {
         topics.emplace_back(helpFile, context);
     }
     std::vector<std::pair<QString, int>> topics;
@@ -51,7 +51,7 @@ public:
             ASSERT_TRUE(bitmap.save(dir.path() + "/DiagrTS.bmp", "BMP"));
         }
         platform::SetHelpFile("kolv.hlp");
-        platform::SetHelpViewer(&help);
+        platform::setHelpViewer(&help);
         qApp->installEventFilter(&helpKey);
         window = std::make_unique<ThlavniForm>(dir.path() + '/', messages, library);
         window->show();
@@ -59,7 +59,7 @@ public:
     }
     ~WindowFixture() {
         qApp->removeEventFilter(&helpKey);
-        platform::SetHelpViewer(nullptr);
+        platform::setHelpViewer(nullptr);
     }
 
     QString cfgPath() const { return dir.path() + "/kolv.cfg"; }
@@ -93,7 +93,7 @@ public:
     // Runs the banner animation tick by tick, without the timer.
     void tickBanner(int ticks) {
         CalculationPage* page = window->calculationPage();
-        page->Timer2()->stop();
+        page->timer2()->stop();
         for (int i = 0; i < ticks; ++i)
             page->Timer2Timer();
     }

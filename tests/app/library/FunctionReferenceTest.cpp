@@ -51,7 +51,7 @@ TEST(FunctionReference, EveryCodeMatchesTheReferenceTable) {
     // All listed functions, and the six dryness codes no list offers.
     std::set<int> expected;
     for (int group = 1; group <= 5; ++group)
-        for (int i = 0; i < texts::FunctionNames(texts::English, group).size(); ++i)
+        for (int i = 0; i < texts::functionNames(texts::English, group).size(); ++i)
             expected.insert(100 * group + i);
     for (int code = 216; code <= 221; ++code)
         expected.insert(code);

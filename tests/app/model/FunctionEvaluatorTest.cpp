@@ -119,7 +119,7 @@ protected:
 TEST_F(Evaluator, EveryListedFunctionCallsItsPairWithItsFlagsAndReturnsItsOutput) {
     int checked = 0;
     for (int group = 1; group <= 4; ++group) {
-        const QStringList names = texts::FunctionNames(texts::English, group);
+        const QStringList names = texts::functionNames(texts::English, group);
         for (int i = 0; i < names.size(); ++i) {
             const int code = 100 * group + i;
             SCOPED_TRACE(testing::Message() << code << " " << names[i].toStdString());
