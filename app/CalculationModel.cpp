@@ -149,8 +149,8 @@ CalculationModel::PointStatus CalculationModel::computePoint(int row, const QStr
         int region = 0; // not shown: every region counts as computed
         try {
             m_library.StateFromPair(pairCode(), want.p, want.v, x1, x2, want.s, want.i,
-                                    s.MetastablePreferred, out[1], out[2], out[3], out[4],
-                                    out[5], out[6], region);
+                                    s.MetastablePreferred, out[1], out[2], out[3], out[4], out[5],
+                                    out[6], region);
             status = PointStatus::Computed;
             s.PointsTable[0][r] = 1.0;
             for (std::size_t q = 1; q <= numerics::kQuantityCount; ++q)

@@ -199,8 +199,7 @@ bool CalculationPage::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (calculate())
-                (watched == m_edits[1] ? m_edits[2] : m_edits[1])->setFocus();
+            if (calculate()) (watched == m_edits[1] ? m_edits[2] : m_edits[1])->setFocus();
         }
         return false; // the key goes on to the box
     }

@@ -3,8 +3,8 @@
 #include "app/CalculationModel.h"
 #include "app/Texts.h"
 #include "platform/MessageSink.h"
-#include "resources/TsChartFrame.h"
 #include "platform/NumberText.h"
+#include "resources/TsChartFrame.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -146,7 +146,8 @@ void ChartBitmapLoader::attempt() {
     }
     const int language = m_language ? m_language() : 0;
     m_showingMessage = true;
-    m_messages.ShowMessage(QString::fromUtf8(kLoadError[language == texts::English ? 1 : 0]) + m_path);
+    m_messages.ShowMessage(QString::fromUtf8(kLoadError[language == texts::English ? 1 : 0]) +
+                           m_path);
     m_showingMessage = false;
 }
 
@@ -154,8 +155,7 @@ void ChartBitmapLoader::attempt() {
 
 TDiagramForm::TDiagramForm(const CalculationModel& model, platform::MessageSink& messages,
                            QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_model(model),
-      m_messages(messages) {
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_model(model), m_messages(messages) {
     setObjectName("DiagramForm");
     setWindowTitle("Diagramy");
     setProperty("helpContext", 70);

@@ -3,8 +3,8 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
 #include <QPalette>
+#include <QTimer>
 
 namespace pagestyle {
 

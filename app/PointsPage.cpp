@@ -46,8 +46,7 @@ QString cellText(const QTableWidget* grid, int row, int column) {
 
 } // namespace
 
-PointsPage::PointsPage(QWidget* page, CalculationModel& model)
-    : QObject(page), m_model(model) {
+PointsPage::PointsPage(QWidget* page, CalculationModel& model) : QObject(page), m_model(model) {
     for (int q = 1; q <= numerics::kQuantityCount; ++q) {
         auto* head = new QLabel(page);
         head->setObjectName(QString("L%1").arg(q));

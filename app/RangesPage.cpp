@@ -94,5 +94,6 @@ void RangesPage::enter() {
 
 void RangesPage::SpinEditChange(QSpinBox* sender) {
     const int q = sender->property("tag").toInt();
-    if (q >= 1 && q <= numerics::kQuantityCount) m_state.DecimalPlaces[static_cast<std::size_t>(q)] = sender->value();
+    if (q >= 1 && q <= numerics::kQuantityCount)
+        m_state.DecimalPlaces[static_cast<std::size_t>(q)] = sender->value();
 }

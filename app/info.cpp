@@ -47,11 +47,8 @@ TInfoForm::TInfoForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     bevel->setGeometry(0, 0, kWidth, kHeight);
 
     // Label1..Label5 from the top: heading, name, and the three further texts.
-    const QRect places[5] = {{6, 8, 202, 34},
-                             {6, 46, 202, 22},
-                             {6, 72, 202, 64},
-                             {6, 142, 202, 34},
-                             {6, 180, 202, 34}};
+    const QRect places[5] = {
+        {6, 8, 202, 34}, {6, 46, 202, 22}, {6, 72, 202, 64}, {6, 142, 202, 34}, {6, 180, 202, 34}};
     for (int i = 0; i < 5; ++i) {
         m_labels[i] = new QLabel(this);
         m_labels[i]->setObjectName(QString("Label%1").arg(i + 1));

@@ -2,8 +2,8 @@
 
 #include "app/LibraryBinding.h"
 #include "app/ThlavniForm.h"
-#include "platform/Help.h"
 #include "platform/BoxMessageSink.h"
+#include "platform/Help.h"
 
 #include <QApplication>
 #include <QFont>

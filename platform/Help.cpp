@@ -2,12 +2,12 @@
 
 #include <QApplication>
 #include <QBoxLayout>
-#include <QPushButton>
-#include <QScreen>
-#include <QShortcut>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -52,9 +52,8 @@ void BrowserHelpViewer::create() {
     m_browser->setObjectName("HelpBrowser");
     m_browser->setOpenLinks(true);
     layout->addWidget(m_browser);
-    QObject::connect(contents, &QPushButton::clicked, m_browser, [this] {
-        m_browser->setSource(QUrl("qrc" + helpTopicPath(m_helpFile, 0)));
-    });
+    QObject::connect(contents, &QPushButton::clicked, m_browser,
+                     [this] { m_browser->setSource(QUrl("qrc" + helpTopicPath(m_helpFile, 0))); });
     QObject::connect(back, &QPushButton::clicked, m_browser, &QTextBrowser::backward);
     QObject::connect(m_browser, &QTextBrowser::backwardAvailable, back, &QWidget::setEnabled);
     back->setEnabled(false);

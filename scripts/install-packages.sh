@@ -21,7 +21,8 @@ done <"$here/packages.txt"
 as_root=()
 if [ "$(id -u)" -ne 0 ]; then
     if ! command -v sudo >/dev/null; then
-        echo "Missing packages (${missing[*]}) and no sudo to install them: install them as root." >&2
+        echo "Missing packages: ${missing[*]}" >&2
+        echo "There is no sudo here to install them: run this script as root." >&2
         exit 1
     fi
     as_root=(sudo)

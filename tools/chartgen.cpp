@@ -7,9 +7,9 @@
 // s = 0..9.5 kJ/(kg K) and t = 0..800 °C. Nothing on it is red: the chart window's point
 // markers are red and must stand out.
 
-#include "resources/TsChartFrame.h"
 #include "numerics/Constants.h"
 #include "numerics/numerics.h"
+#include "resources/TsChartFrame.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -30,8 +30,8 @@ namespace {
 using tschart::X;
 using tschart::Y;
 
-constexpr double kSMax = 9.5;      // kJ/(kg K), right edge of the plot
-constexpr double kTMax = 800.0;    // °C, top edge of the plot
+constexpr double kSMax = 9.5;   // kJ/(kg K), right edge of the plot
+constexpr double kTMax = 800.0; // °C, top edge of the plot
 constexpr double kTc = numerics::kTcCelsius;
 constexpr double kPc = numerics::kPc;
 constexpr double kPMin = 0.000612; // MPa, the isenthalps' lowest pressure: above the triple point

@@ -35,7 +35,7 @@ protected:
 TEST_F(CalculationUi, RotatingRowOneShowsVAndTAsTheInputs) {
     compute("26.85", "3");
     tickBanner(7);
-    EXPECT_EQ(state().CalcRegionCode, 1);
+    EXPECT_EQ(state().CalcRegionCode, numerics::RegionCode::Water);
     click("ShapeV1");
     EXPECT_EQ(text("Label1"), QString::fromUtf8("Měrný objem  [m3/kg] :"));
     EXPECT_EQ(text("Label2"), QString::fromUtf8("Teplota  [°C] :"));
@@ -45,7 +45,7 @@ TEST_F(CalculationUi, RotatingRowOneShowsVAndTAsTheInputs) {
     EXPECT_EQ(text("LabelV11"), num("3.000"));
     // Nothing is recomputed and the banner closes.
     EXPECT_EQ(StandIn::stateCalls.size(), 1u);
-    EXPECT_EQ(state().CalcRegionCode, 0);
+    EXPECT_EQ(state().CalcRegionCode, numerics::RegionCode::None);
     tickBanner(7);
     EXPECT_EQ(bannerHeight(), 0);
     EXPECT_FALSE(calc()->timer2()->isActive());
@@ -115,7 +115,7 @@ TEST_F(CalculationUi, ANegativeInputComputesNothingButMovesTheFocus) {
 }
 
 TEST_F(CalculationUi, AHugeInputIsShownScientificAndParsesBack) {
-    StandIn::region = 9;
+    StandIn::region = numerics::RegionCode::OutOfRange;
     compute("1e300", "3");
     EXPECT_EQ(edit(1)->text(), "1E300");
     enter("Edit2", "3");
@@ -160,7 +160,7 @@ TEST_F(CalculationUi, TheBannerOpensClosesAndChangesTextOnlyWhenClosed) {
     EXPECT_TRUE(state().BannerOpen);
     EXPECT_FALSE(calc()->timer2()->isActive());
 
-    StandIn::region = 2;
+    StandIn::region = numerics::RegionCode::Steam;
     compute("400", "3");
     EXPECT_TRUE(calc()->timer2()->isActive());
     tickBanner(6);
@@ -195,11 +195,11 @@ TEST_F(CalculationUi, TheSameStateTwiceClosesAndReopensTheBanner) {
 }
 
 TEST_F(CalculationUi, AResultDuringOpeningIsNamedOnceTheBannerHasReopened) {
-    StandIn::region = 9;
+    StandIn::region = numerics::RegionCode::OutOfRange;
     compute("1e300", "3");
     tickBanner(3);
     calc()->timer2()->start();
-    StandIn::region = 2;
+    StandIn::region = numerics::RegionCode::Steam;
     compute("400", "3");
     EXPECT_TRUE(QTest::qWaitFor(
         [this] { return !calc()->timer2()->isActive() && bannerHeight() == 18; }, 3000));
@@ -207,12 +207,11 @@ TEST_F(CalculationUi, AResultDuringOpeningIsNamedOnceTheBannerHasReopened) {
 }
 
 TEST_F(CalculationUi, TheTimerRunsTheBannerOpen) {
-    StandIn::region = 10;
+    StandIn::region = numerics::RegionCode::Unsupported;
     compute("0.5", "0.5");
     EXPECT_TRUE(QTest::qWaitFor([this] { return bannerHeight() == 18; }, 2000));
     EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Kombinace proměnných není odladěna"));
 }
-
 
 TEST_F(CalculationUi, AnUneditedBoxComputesWithTheExactValueBehindItsText) {
     // p = 0.0035 MPa shows as "0.004"; Enter again must not compute with 0.004.

@@ -89,8 +89,7 @@ protected:
     void expectMarkerAt(int i, double t, double s) {
         const QPoint centre = marker(i)->pos() + QPoint(3, 3) - image()->pos();
         EXPECT_NEAR(centre.x(), tschart::X(s) / tschart::FrameWidth * image()->width(), 1) << i;
-        EXPECT_NEAR(centre.y(), tschart::Y(t) / tschart::FrameHeight * image()->height(), 1)
-            << i;
+        EXPECT_NEAR(centre.y(), tschart::Y(t) / tschart::FrameHeight * image()->height(), 1) << i;
     }
     // The chart covers the whole window: panning never shows a gap.
     void expectCovered() {

@@ -5,8 +5,8 @@
 #include "app/info.h"
 
 #include <QDialog>
-#include <QPushButton>
 #include <QFile>
+#include <QPushButton>
 #include <QTextBrowser>
 
 namespace {

@@ -61,7 +61,7 @@ TEST_F(PointsUi, TypingARowAndTabbingOnComputesIt) {
 
     ASSERT_EQ(StandIn::stateCalls.size(), 1u);
     const StandIn::StateCall& call = StandIn::stateCalls[0];
-    EXPECT_EQ(call.pair, 12);
+    EXPECT_EQ(call.pair, numerics::PairCode::TP);
     EXPECT_EQ(std::make_pair(call.x1, call.x2), std::make_pair(100.0, 0.1));
     EXPECT_FALSE(call.wantP);
     EXPECT_TRUE(call.wantV && call.wantS && call.wantI);
@@ -128,7 +128,7 @@ TEST_F(PointsUi, HeadsAndInputsFollowTheCalculationPagesOrder) {
     key(Qt::Key_Tab);
     ASSERT_EQ(StandIn::stateCalls.size(), 1u);
     const StandIn::StateCall& call = StandIn::stateCalls[0];
-    EXPECT_EQ(call.pair, 13);
+    EXPECT_EQ(call.pair, numerics::PairCode::TV);
     EXPECT_EQ(std::make_pair(call.x1, call.x2), std::make_pair(200.0, 0.5));
     EXPECT_TRUE(call.wantP && !call.wantV && call.wantS && call.wantI);
     // Outputs by places 3..6: p, s, h, x.

@@ -87,7 +87,6 @@ TEST_F(RangesUi, NoDecimalsForTemperatureReachTheOtherPagesAndTheFile) {
     EXPECT_TRUE(cfgBytes().startsWith("0\r\n3\r\n"));
 }
 
-
 TEST_F(RangesUi, SpinEditsShowTheirArrows) {
     open(StandIn::library());
     chooseLanguage(0);

@@ -5,6 +5,7 @@
 
 #include "app/LibraryBinding.h"
 #include "numerics/NumericFault.h"
+#include "numerics/Vocabulary.h"
 
 #include <array>
 #include <string>
@@ -22,7 +23,7 @@ struct StandIn {
     static inline std::vector<std::string> sequence;            // every call, by name
     static inline std::vector<std::array<double, 2>> transport; // (t, v) of the transport calls
     static inline std::array<double, 7> outputs{};              // t..x at 1..6
-    static inline int region = 1;
+    static inline int region = numerics::RegionCode::Water;
     static inline std::array<double, 7> results{}; // cp, cv, kappa, w, eta, lambda
     static inline std::string faultAt;             // this call throws
 
@@ -31,7 +32,7 @@ struct StandIn {
         sequence.clear();
         transport.clear();
         outputs = {0, 26.85, 3, 0.00100215168, 0.392294792, 115.331273, 0};
-        region = 1;
+        region = numerics::RegionCode::Water;
         results = {0, 4.17301218, 4.12, 1.33, 1507.73921, 852.1, 610.2};
         faultAt.clear();
     }

@@ -26,7 +26,8 @@ TEST(GeneratedChart, IsA24BitBitmapWithTheLibrarysDomeAndNoRed) {
     auto darkNear = [&](double x, double y) {
         for (int dy = -2; dy <= 2; ++dy)
             for (int dx = -2; dx <= 2; ++dx) {
-                const QColor c = chart.pixelColor(int(std::nearbyint(x)) + dx, int(std::nearbyint(y)) + dy);
+                const QColor c =
+                    chart.pixelColor(int(std::nearbyint(x)) + dx, int(std::nearbyint(y)) + dy);
                 if (std::max({c.red(), c.green(), c.blue()}) < 90) return true;
             }
         return false;

@@ -27,7 +27,7 @@ TEST_F(EndToEnd, CompressedWaterAt300KelvinAnd3MPa) {
     enter("Edit2", "3");
     EXPECT_EQ(QApplication::focusWidget(), find<QLineEdit>("Edit1"));
 
-    EXPECT_EQ(window->state().CalcRegionCode, 1);
+    EXPECT_EQ(window->state().CalcRegionCode, numerics::RegionCode::Water);
     EXPECT_EQ(find<QLineEdit>("Edit1")->text(), num("26.85"));
     EXPECT_EQ(text("LabelV11"), num("0.001002"));  // v
     EXPECT_EQ(text("LabelV22"), num("0.3923"));    // s
@@ -54,9 +54,9 @@ TEST_F(EndToEnd, VolumeAndDrynessAreAnUnsupportedPair) {
     chooseLanguage(0);
     click("ShapeV1"); // v, t, p, ...
     click("ShapeV4"); // x, v, p, s, h, t
-    EXPECT_EQ(window->model().pairCode(), 36);
+    EXPECT_EQ(window->model().pairCode(), numerics::PairCode::VX);
     compute("0.5", "0.01");
-    EXPECT_EQ(window->state().CalcRegionCode, 10);
+    EXPECT_EQ(window->state().CalcRegionCode, numerics::RegionCode::Unsupported);
     openBanner();
     EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Kombinace proměnných není odladěna"));
 }
@@ -66,17 +66,17 @@ TEST_F(EndToEnd, NegativeAndGarbageInputs) {
     compute("26.85", "3");
     compute("-5", "3");
     EXPECT_EQ(text("LabelV11"), num("0.001002"));
-    EXPECT_EQ(window->state().CalcRegionCode, 1);
+    EXPECT_EQ(window->state().CalcRegionCode, numerics::RegionCode::Water);
     compute("1.2.3", "3");
     EXPECT_EQ(text("LabelV11"), "0");
     EXPECT_EQ(text("LabelD11"), "0");
-    EXPECT_EQ(window->state().CalcRegionCode, 0);
+    EXPECT_EQ(window->state().CalcRegionCode, numerics::RegionCode::None);
 }
 
 TEST_F(EndToEnd, HugeValuesAreOutOfRange) {
     chooseLanguage(0);
     compute("1e300", "3");
-    EXPECT_EQ(window->state().CalcRegionCode, 9);
+    EXPECT_EQ(window->state().CalcRegionCode, numerics::RegionCode::OutOfRange);
     EXPECT_EQ(find<QLineEdit>("Edit1")->text(), "1E300");
     openBanner();
     EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Hodnoty mimo funkční oblast"));
@@ -92,7 +92,7 @@ TEST_F(EndToEnd, TheMetastableToggleComputesTheTypedState) {
     click("lblMetastab");
     EXPECT_TRUE(window->state().MetastablePreferred);
     EXPECT_EQ(QApplication::focusWidget(), edit2);
-    EXPECT_EQ(window->state().CalcRegionCode, 1);
+    EXPECT_EQ(window->state().CalcRegionCode, numerics::RegionCode::Water);
     EXPECT_EQ(find<QLineEdit>("Edit1")->text(), num("200.00"));
     EXPECT_NE(text("LabelV11"), num("0.001002"));
 }

@@ -148,7 +148,8 @@ TEST_F(Evaluator, EveryListedFunctionCallsItsPairWithItsFlagsAndReturnsItsOutput
 }
 
 TEST_F(Evaluator, UnlistedDrynessCodesUseTheirPairsWithoutFlags) {
-    const int pairs[] = {25, 24, 14, 13, 35, 34};
+    namespace pc = numerics::PairCode;
+    const int pairs[] = {pc::PI, pc::PS, pc::TS, pc::TV, pc::VI, pc::VS};
     for (int i = 0; i < 6; ++i) {
         Recorder::reset();
         StandIn::outputs[6] = 0.25 + i / 10.0;
@@ -190,7 +191,7 @@ TEST_F(Evaluator, DrynessAndMoistureFollowTheRegionCode) {
         EXPECT_DOUBLE_EQ(evaluate(500, 0.5, 2000), dryness);
         ASSERT_EQ(StandIn::stateCalls.size(), 1u);
         const auto& call = StandIn::stateCalls[0];
-        EXPECT_EQ(call.pair, 25);
+        EXPECT_EQ(call.pair, numerics::PairCode::PI);
         EXPECT_EQ(std::make_pair(call.x1, call.x2), std::make_pair(0.5, 2000.0));
         EXPECT_FALSE(call.wantP || call.wantV || call.wantS || call.wantI || call.metastable);
         EXPECT_DOUBLE_EQ(evaluate(501, 0.5, 2000), dryness == -1.0 ? -1.0 : 1.0 - dryness);
@@ -204,7 +205,7 @@ TEST_F(Evaluator, TransportFunctionsCompleteTheVolumeFirst) {
     EXPECT_EQ(StandIn::sequence,
               (std::vector<std::string>{"StateFromPair", "eta", "StateFromPair", "lambda"}));
     for (const auto& call : StandIn::stateCalls) {
-        EXPECT_EQ(call.pair, 12);
+        EXPECT_EQ(call.pair, numerics::PairCode::TP);
         EXPECT_EQ(std::make_pair(call.x1, call.x2), std::make_pair(150.0, 0.4));
         EXPECT_TRUE(call.wantV);
         EXPECT_FALSE(call.wantP || call.wantS || call.wantI || call.metastable);
@@ -222,7 +223,7 @@ TEST_F(Evaluator, HeatCapacitiesExponentAndSoundSpeedTakeTemperatureAndPressure)
         ASSERT_EQ(Recorder::derived.size(), 1u);
         const DerivedCall& call = Recorder::derived[0];
         EXPECT_EQ(call.name, names[i]);
-        EXPECT_EQ(call.pair, 12);
+        EXPECT_EQ(call.pair, numerics::PairCode::TP);
         EXPECT_FALSE(call.metastable);
         EXPECT_EQ(std::make_pair(call.x1, call.x2), std::make_pair(250.0, 1.5));
     }
@@ -238,10 +239,10 @@ TEST_F(Evaluator, HeatDropExpandsAlongTheStartEntropy) {
     ASSERT_EQ(StandIn::stateCalls.size(), 2u);
     const auto& first = StandIn::stateCalls[0];
     const auto& second = StandIn::stateCalls[1];
-    EXPECT_EQ(first.pair, 25);
+    EXPECT_EQ(first.pair, numerics::PairCode::PI);
     EXPECT_EQ(std::make_pair(first.x1, first.x2), std::make_pair(5.0, 3100.0));
     EXPECT_TRUE(first.wantS && !first.wantI && !first.wantP && !first.wantV);
-    EXPECT_EQ(second.pair, 24);
+    EXPECT_EQ(second.pair, numerics::PairCode::PS);
     EXPECT_EQ(std::make_pair(second.x1, second.x2), std::make_pair(0.1, 6.5));
     EXPECT_TRUE(second.wantI && !second.wantS && !second.wantP && !second.wantV);
     EXPECT_FALSE(first.metastable || second.metastable);
@@ -271,10 +272,10 @@ TEST_F(Evaluator, PumpWorkCompressesFromTemperatureAndPressure) {
     ASSERT_EQ(StandIn::stateCalls.size(), 2u);
     const auto& first = StandIn::stateCalls[0];
     const auto& second = StandIn::stateCalls[1];
-    EXPECT_EQ(first.pair, 12);
+    EXPECT_EQ(first.pair, numerics::PairCode::TP);
     EXPECT_EQ(std::make_pair(first.x1, first.x2), std::make_pair(40.0, 0.1));
     EXPECT_TRUE(first.wantS && first.wantI && !first.wantP && !first.wantV);
-    EXPECT_EQ(second.pair, 24);
+    EXPECT_EQ(second.pair, numerics::PairCode::PS);
     EXPECT_EQ(std::make_pair(second.x1, second.x2), std::make_pair(10.0, 0.57));
     EXPECT_TRUE(second.wantI && !second.wantS);
 
