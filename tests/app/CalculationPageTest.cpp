@@ -114,15 +114,6 @@ TEST_F(CalculationUi, ANegativeInputComputesNothingButMovesTheFocus) {
     EXPECT_EQ(text("LabelV11"), num("0.001002"));
 }
 
-TEST_F(CalculationUi, AHugeInputIsShownScientificAndParsesBack) {
-    StandIn::region = numerics::RegionCode::OutOfRange;
-    compute("1e300", "3");
-    EXPECT_EQ(edit(1)->text(), "1E300");
-    enter("Edit2", "3");
-    ASSERT_EQ(StandIn::stateCalls.size(), 2u);
-    EXPECT_DOUBLE_EQ(StandIn::stateCalls[1].x1, 1e300);
-}
-
 TEST_F(CalculationUi, TheMetastableToggleRecomputesWithoutMovingTheFocus) {
     compute("26.85", "3");
     edit(2)->setFocus();

@@ -221,11 +221,9 @@ TEST_F(ChartWindow, FitToHeightShowsTheWholeChartCentredAndBack) {
     EXPECT_EQ(image()->size(), QSize(1000, 1700));
     EXPECT_EQ(marker(1)->pos(), QPoint(163, 1471));
     EXPECT_TRUE(find("ImageNahled")->isVisible());
-}
 
-TEST_F(ChartWindow, FittingABitmapTwiceTheClientHeightHalvesItsWidth) {
-    open();
-    const int height = 2 * form.height();
+    // A bitmap twice the window's height is fitted at k = 50: half its width.
+    const int height = 2 * natural.height();
     reopen(QSize(1000, height));
     form.BitBtn1Click();
     EXPECT_EQ(image()->size(), QSize(500, height / 2));

@@ -106,42 +106,30 @@ TEST_F(FunctionsUi, InputCountSetsTheVisibleInputs) {
 
 TEST_F(FunctionsUi, LabelsComeFromTheFunctionsName) {
     enterPage(0);
-    chooseFunction(400); // Ims_PS
-    EXPECT_EQ(text("Lvystup"), "Entalpie = ");
-    EXPECT_EQ(text("LjednV"), "kJ/kg");
-    EXPECT_EQ(text("Lvstup1"), "Tlak = ");
-    EXPECT_EQ(text("Ljedn1"), "MPa");
-    EXPECT_EQ(text("Lvstup2"), "Entropie = ");
-    EXPECT_EQ(text("Ljedn2"), "kJ/kgK");
-    EXPECT_EQ(window->state().ResultDecimals, 3);
-
-    chooseFunction(102); // V12_T
-    EXPECT_EQ(text("Lvystup"), QString::fromUtf8("Měrný objem = "));
-    EXPECT_EQ(text("LjednV"), "m3/kg");
-    EXPECT_EQ(text("Lvstup1"), "Teplota = ");
-    EXPECT_EQ(text("Ljedn1"), QString::fromUtf8("°C"));
-    EXPECT_EQ(window->state().ResultDecimals, 6);
-
-    chooseFunction(211); // X_TI: x has one blank for its unit
-    EXPECT_EQ(text("Lvystup"), "Suchost pary = ");
-    EXPECT_EQ(text("Lvstup2"), "Entalpie = ");
-
-    chooseFunction(501);
-    EXPECT_EQ(text("Lvstup1"), "Tlak = ");
-    EXPECT_EQ(text("Lvstup2"), "Entalpie = ");
-    EXPECT_EQ(text("Lvystup"), "Vlhkost = ");
-    chooseFunction(503);
-    EXPECT_EQ(text("Lvstup1"), "Teplota = ");
-    EXPECT_EQ(text("Lvstup2"), "Tlak = ");
-    EXPECT_EQ(text("LjednV"), "E-3 W/m.K");
+    // Name, then the result's row name and unit, the inputs' and the result's decimals.
+    const struct {
+        int code;
+        QStringList labels; // Lvystup, LjednV, Lvstup1, Ljedn1, Lvstup2, Ljedn2
+        int decimals;
+    } cases[] = {
+        {400, {"Entalpie = ", "kJ/kg", "Tlak = ", "MPa", "Entropie = ", "kJ/kgK"}, 3}, // Ims_PS
+        {102, {QString::fromUtf8("Měrný objem = "), "m3/kg", "Teplota = ",
+               QString::fromUtf8("°C")}, 6}, // V12_T
+        {501, {"Vlhkost = ", " ", "Tlak = ", "MPa", "Entalpie = ", "kJ/kg"}, 5},
+        {503, {QString::fromUtf8("Tepelná vodivost = "), "E-3 W/m.K", "Teplota = ",
+               QString::fromUtf8("°C"), "Tlak = ", "MPa"}, 3},
+    };
+    const char* names[] = {"Lvystup", "LjednV", "Lvstup1", "Ljedn1", "Lvstup2", "Ljedn2"};
+    for (const auto& c : cases) {
+        chooseFunction(c.code);
+        for (int i = 0; i < c.labels.size(); ++i)
+            EXPECT_EQ(text(names[i]), c.labels[i]) << c.code << " " << names[i];
+        EXPECT_EQ(window->state().ResultDecimals, c.decimals) << c.code;
+    }
     chooseFunction(508);
     EXPECT_EQ(text("Lvstup1"), QString::fromUtf8("Tlak poč. expanze = "));
-    EXPECT_EQ(text("Ljedn2"), "kJ/kg");
-    EXPECT_EQ(text("Ljedn3"), "MPa");
-    EXPECT_EQ(text("LjednV"), "kJ/kg");
-    chooseFunction(509);
-    EXPECT_EQ(text("Lvstup1"), QString::fromUtf8("Tlak poč.komprese = "));
-    EXPECT_EQ(text("Lvystup"), QString::fromUtf8("Isoentropická práce čerpadla = "));
+    EXPECT_EQ(QStringList({text("Ljedn1"), text("Ljedn2"), text("Ljedn3"), text("LjednV")}),
+              (QStringList{"MPa", "kJ/kg", "MPa", "kJ/kg"}));
 }
 
 TEST_F(FunctionsUi, ResultDecimalsFollowTheSettingsOrTheFixedTable) {

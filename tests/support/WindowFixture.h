@@ -9,6 +9,7 @@
 #include "platform/SystemLocale.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -20,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -78,6 +80,20 @@ public:
         return window->findChild<QStackedWidget*>()->currentWidget()->objectName();
     }
     void click(const QString& name) { QTest::mouseClick(find<QWidget>(name), Qt::LeftButton); }
+    // Presses the left button at `from` on `widget`, moves it by `by` and releases it.
+    static void drag(QWidget* widget, QPoint from, QPoint by) {
+        QTest::mousePress(widget, Qt::LeftButton, {}, from);
+        QTest::mouseMove(widget, from + by);
+        QTest::mouseRelease(widget, Qt::LeftButton, {}, from + by);
+    }
+    // Runs `inspect` on the modal dialog that the next action opens, then closes it with 1.
+    static void whenModal(std::function<void(QDialog*)> inspect) {
+        QTimer::singleShot(0, [inspect] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            inspect(dialog);
+            if (dialog) dialog->done(1);
+        });
+    }
     void chooseLanguage(int language) { click(language == 0 ? "Image13" : "Image14"); }
 
     // Replaces the text of an input box and presses Enter in it.
