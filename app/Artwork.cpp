@@ -1,5 +1,7 @@
 #include "app/Artwork.h"
 
+#include "app/PageStyle.h"
+
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
@@ -10,7 +12,7 @@ namespace artwork {
 
 namespace {
 
-const QColor kNavy(0, 0, 128);
+using pagestyle::kNavy;
 const QColor kDeepNavy(0, 0, 72);
 const QColor kSteel(70, 110, 190);
 

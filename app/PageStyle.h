@@ -15,6 +15,7 @@ inline constexpr int kNameX = 24;   // left edge of row names
 inline constexpr int kValueX = 250; // left edge of values
 inline constexpr int kUnitGap = 8;  // pixels between a value and its unit
 
+inline const QColor kNavy(0, 0, 128); // the window's background and the about box's names
 inline const QColor kTitleColour(255, 226, 120);
 inline const QColor kValueColour(170, 225, 255);
 

@@ -26,7 +26,10 @@ constexpr std::array<Row6, 2> kRowNames{{
      "Specific enthalpy = ", "Dryness = "},
 }};
 
-constexpr Row6 kQuantityUnits{"°C", "MPa", "m3/kg", "kJ/kgK", "kJ/kg", " "};
+// The unit of entropy, and of the heat capacities.
+constexpr const char* kEntropyUnit = "kJ/kgK";
+
+constexpr Row6 kQuantityUnits{"°C", "MPa", "m3/kg", kEntropyUnit, "kJ/kg", " "};
 
 constexpr std::array<Row6, 2> kColumnHeads{{
     {"Teplota\n°C", "Tlak\nMPa", "Měr. objem\nm3/kg", "Entropie\nkJ/kgK", "Entalpie\nkJ/kg",
@@ -42,7 +45,7 @@ constexpr std::array<Row6, 2> kDerivedNames{{
      "Speed of sound = ", "Dynamic viscosity = ", "Thermal conductivity = "},
 }};
 
-constexpr Row6 kDerivedUnits{"kJ/kgK", "kJ/kgK", " ", "m/s", "E-6 kg/m.s", "E-3 W/m.K"};
+constexpr Row6 kDerivedUnits{kEntropyUnit, kEntropyUnit, " ", "m/s", "E-6 kg/m.s", "E-3 W/m.K"};
 
 constexpr std::array<std::array<const char*, 12>, 2> kPageTexts{{
     {"V s t u p n í  v e l i č i n y", "V y p o č t e n é  v e l i č i n y",

@@ -5,6 +5,7 @@
 #include "app/ConfigFile.h"
 #include "app/Diagr.h"
 #include "app/FunctionsPage.h"
+#include "app/PageStyle.h"
 #include "app/PointsPage.h"
 #include "app/RangesPage.h"
 #include "app/Texts.h"
@@ -44,7 +45,7 @@ ThlavniForm::ThlavniForm(const QString& exeDir, platform::MessageSink& messages,
     setWindowTitle("KOLV");
     setFixedSize(kWidth, kHeight);
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(0, 0, 128));
+    palette.setColor(QPalette::Window, pagestyle::kNavy);
     palette.setColor(QPalette::WindowText, Qt::white);
     // Disabled labels (Diagram and Print on the Functions and Ranges pages) are dimmed.
     palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 130, 175));

@@ -1,5 +1,7 @@
 #include "app/info.h"
 
+#include "app/PageStyle.h"
+
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -62,7 +64,7 @@ TInfoForm::TInfoForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     heading.setUnderline(true);
     m_labels[0]->setFont(heading);
     QPalette navy = palette;
-    navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    navy.setColor(QPalette::WindowText, pagestyle::kNavy);
     QFont name = font();
     name.setBold(true);
     QFont larger = name;
