@@ -5,8 +5,6 @@
 
 #include <QObject>
 
-#include <QString>
-
 #include <array>
 
 class CalculationModel;

@@ -90,6 +90,11 @@ ThlavniForm::ThlavniForm(const QString& exeDir, platform::MessageSink& messages,
         move(screen->availableGeometry().center() - rect().center());
 }
 
+ThlavniForm::~ThlavniForm() {
+    // The pages and windows show the model: they go while it still exists.
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+}
+
 QWidget* ThlavniForm::addWorkingPage(int index, const char* name) {
     auto* page = new QWidget;
     page->setObjectName(name);

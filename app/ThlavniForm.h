@@ -31,6 +31,7 @@ public:
     // `exeDir` is the program's folder with a trailing '/'; kolv.cfg lives there.
     ThlavniForm(const QString& exeDir, platform::MessageSink& messages,
                 const PropertyLibrary& library, QWidget* parent = nullptr);
+    ~ThlavniForm() override;
 
     const AppState& state() const { return m_model.state(); }
     CalculationModel& model() { return m_model; }
