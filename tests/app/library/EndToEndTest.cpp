@@ -61,16 +61,16 @@ TEST_F(EndToEnd, VolumeAndDrynessAreAnUnsupportedPair) {
     EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Kombinace proměnných není odladěna"));
 }
 
-TEST_F(EndToEnd, NegativeAndGarbageInputs) {
+TEST_F(EndToEnd, ASecondEnterKeepsTheStateThatTheRoundedTextStandsFor) {
+    // 28 °C and 0.0035 MPa is steam (ts = 26.7 °C); 0.004 MPa, as the box shows it, would be
+    // water (ts = 29.0 °C).
     chooseLanguage(0);
-    compute("26.85", "3");
-    compute("-5", "3");
-    EXPECT_EQ(text("LabelV11"), num("0.001002"));
-    EXPECT_EQ(window->state().CalcRegionCode, numerics::RegionCode::Water);
-    compute("1.2.3", "3");
-    EXPECT_EQ(text("LabelV11"), "0");
-    EXPECT_EQ(text("LabelD11"), "0");
-    EXPECT_EQ(window->state().CalcRegionCode, numerics::RegionCode::None);
+    compute("28", "0.0035");
+    ASSERT_EQ(window->state().CalcRegionCode, numerics::RegionCode::Steam);
+    ASSERT_EQ(find<QLineEdit>("Edit2")->text(), num("0.004"));
+    QTest::keyClick(find<QLineEdit>("Edit2"), Qt::Key_Return);
+    EXPECT_EQ(window->state().CalcRegionCode, numerics::RegionCode::Steam);
+    EXPECT_EQ(window->state().StateValues[2], 0.0035);
 }
 
 TEST_F(EndToEnd, HugeValuesAreOutOfRange) {
