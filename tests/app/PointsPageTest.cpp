@@ -163,3 +163,12 @@ TEST_F(PointsUi, TheGridCarriesItsHelpContext) {
     ASSERT_EQ(help.topics.size(), 1u);
     EXPECT_EQ(help.topics[0], std::make_pair(QString("kolv.hlp"), 60));
 }
+
+TEST_F(PointsUi, TypingIntoAFilledCellReplacesItsText) {
+    type("100");
+    key(Qt::Key_Tab);
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    type("5");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(inputs()->item(0, 0)->text(), "5");
+}
