@@ -17,25 +17,12 @@ status=0
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" | tee "$build/ctest.log" ||
     status=1
 
-# The benchmark library's own notes about its build and the CPU go to the log; a failing run
-# shows it.
+# The benchmark library's notes about its build and the CPU go to a log, shown on failure.
 for bench in "$build"/bench/*_bench; do
     echo "Benchmark smoke run: $(basename "$bench")"
-    if ! "$bench" --benchmark_min_time=0.01 >"$build/$(basename "$bench").log" 2>&1; then
-        cat "$build/$(basename "$bench").log"
-        echo "Benchmark smoke run failed: $(basename "$bench")"
-        status=1
-    fi
+    "$bench" --benchmark_min_time=0.01 >"$build/bench.log" 2>&1 ||
+        { cat "$build/bench.log"; status=1; }
 done
 
-summary=$(grep -E '^[0-9]+% tests passed' "$build/ctest.log" | tail -1 || true)
-passed=$(sed -nE 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2-\1/p' <<<"$summary")
-if [ -n "$passed" ]; then
-    total=${passed%-*}
-    failed=${passed#*-}
-    echo "$((total - failed)) passed, $failed failed"
-else
-    echo "0 passed, 1 failed (ctest gave no summary)"
-    status=1
-fi
-exit $status
+# Keep this last: the tally of the tests is the closing line.
+exec "$root/scripts/test-summary.sh" "$build/ctest.log" "$status"
