@@ -129,38 +129,40 @@ CalculationModel::PointStatus CalculationModel::pointStatus(int row) const {
 CalculationModel::PointStatus CalculationModel::computePoint(int row, const QString& input1,
                                                              const QString& input2) {
     const auto r = static_cast<std::size_t>(row);
-    AppState& s = m_state;
-    PointStatus& status = m_pointStatus[r];
-    s.PointsTable[0][r] = 0.0;
-    const std::optional<double> a1 = platform::ParseNumber(input1);
-    const std::optional<double> a2 = platform::ParseNumber(input2);
-    status = PointStatus::NotComputed;
-    if (a1 && a2 && (*a1 < 0 || *a2 < 0)) status = PointStatus::Negative;
-    if (a1 && a2 && *a1 >= 0 && *a2 >= 0) {
-        const Quantity q1 = quantityAt(1);
-        const Quantity q2 = quantityAt(2);
-        const double x1 = inputsSwapped() ? *a2 : *a1;
-        const double x2 = inputsSwapped() ? *a1 : *a2;
-        // Outputs start at the given values and 0, so none the library leaves alone is stale.
-        std::array<double, 7> out{};
-        out[at(q1)] = *a1;
-        out[at(q2)] = *a2;
-        const Wants want = wantsFor(q1, q2);
-        int region = 0; // not shown: every region counts as computed
-        try {
-            m_library.StateFromPair(pairCode(), want.p, want.v, x1, x2, want.s, want.i,
-                                    s.MetastablePreferred, out[1], out[2], out[3], out[4], out[5],
-                                    out[6], region);
-            status = PointStatus::Computed;
-            s.PointsTable[0][r] = 1.0;
-            for (std::size_t q = 1; q <= numerics::kQuantityCount; ++q)
-                s.PointsTable[q][r] = out[q];
-        } catch (const numerics::NumericFault&) {
-            // The row stays not computed.
-        }
-    }
+    m_state.PointsTable[0][r] = 0.0;
+    m_pointStatus[r] = completePoint(r, platform::ParseNumber(input1),
+                                     platform::ParseNumber(input2));
     emit pointChanged(row);
-    return status;
+    return m_pointStatus[r];
+}
+
+CalculationModel::PointStatus CalculationModel::completePoint(std::size_t row,
+                                                              std::optional<double> a1,
+                                                              std::optional<double> a2) {
+    if (!a1 || !a2) return PointStatus::NotComputed;
+    if (*a1 < 0 || *a2 < 0) return PointStatus::Negative;
+    const Quantity q1 = quantityAt(1);
+    const Quantity q2 = quantityAt(2);
+    const double x1 = inputsSwapped() ? *a2 : *a1;
+    const double x2 = inputsSwapped() ? *a1 : *a2;
+    // Outputs start at the given values and 0, so none the library leaves alone is stale.
+    std::array<double, 7> out{};
+    out[at(q1)] = *a1;
+    out[at(q2)] = *a2;
+    const Wants want = wantsFor(q1, q2);
+    int region = 0; // not shown: every region counts as computed
+    try {
+        m_library.StateFromPair(pairCode(), want.p, want.v, x1, x2, want.s, want.i,
+                                m_state.MetastablePreferred, out[1], out[2], out[3], out[4],
+                                out[5], out[6], region);
+    } catch (const numerics::NumericFault&) {
+        return PointStatus::NotComputed;
+    }
+    auto& table = m_state.PointsTable;
+    table[0][row] = 1.0;
+    for (std::size_t q = 1; q <= numerics::kQuantityCount; ++q)
+        table[q][row] = out[q];
+    return PointStatus::Computed;
 }
 
 double CalculationModel::evaluateFunction(int code, double x1, double x2, double x3) const {

@@ -64,6 +64,8 @@ signals:
 
 private:
     void fail();
+    PointStatus completePoint(std::size_t row, std::optional<double> a1,
+                              std::optional<double> a2);
 
     AppState m_state;
     const PropertyLibrary& m_library;
