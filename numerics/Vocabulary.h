@@ -3,12 +3,12 @@
 // that name two given quantities and the region codes of a completed state.
 //
 // Letter scheme. The quantities are T temperature [°C], P pressure [MPa], V specific volume
-// [m3/kg], S specific entropy [kJ/(kg K)], I specific enthalpy [kJ/kg] (I, not H, as in the
-// steam tables this program follows) and X dryness [1], numbered 1..6 in that order. A pair
-// code is 10 i + j for the given quantities i < j, so PairCode::PI = 25 is (p, h). Function
-// names read result_inputs: "T_PI" is t from p and h. "12" marks the saturated liquid and
-// "23" the saturated vapour (the boundaries between phases 1-2 and 2-3 of the old naming:
-// "V23_T" is v'' at t); "ms" marks metastable vapour ("Ims_PS").
+// [m3/kg], S specific entropy [kJ/(kg K)], I specific enthalpy [kJ/kg] (the older letter i of
+// the steam tables) and X dryness [1], numbered 1..6 in that order. A pair code is 10 i + j
+// for the given quantities i < j, so PairCode::PI = 25 is (p, h). Function names read
+// result_inputs: "T_PI" is t from p and h. "12" marks the saturated liquid and "23" the
+// saturated vapour ("V12_T" is v' at t, "V23_T" is v''); "ms" marks metastable vapour
+// ("Ims_PS" is h of metastable vapour from p and s).
 
 #include <algorithm>
 #include <cstddef>
