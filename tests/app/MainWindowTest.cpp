@@ -6,8 +6,6 @@
 
 #include <QDialog>
 #include <QFile>
-#include <QPushButton>
-#include <QTextBrowser>
 
 namespace {
 
@@ -221,31 +219,6 @@ TEST(HelpTopics, SayWhatTheProgramDoes) {
     EXPECT_TRUE(topic(60).contains("cleared each time the Points page is opened"));
     EXPECT_TRUE(topic(30).contains("backward equations"));
     EXPECT_TRUE(topic(30).contains("25 mK"));
-}
-
-TEST(HelpWindow, WorksBesideAModalWindowAndClosesWithEsc) {
-    platform::BrowserHelpViewer viewer;
-    QDialog dialog;
-    dialog.setGeometry(40, 40, 150, 100);
-    bool contentsShown = false;
-    bool backWorked = false;
-    QTimer::singleShot(0, [&] {
-        viewer.showTopic("kolv.hlp", 30);
-        QWidget* help = viewer.window();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(help));
-        // Beside the window that asked, not over it.
-        EXPECT_FALSE(help->frameGeometry().intersects(dialog.frameGeometry()));
-        QTest::mouseClick(help->findChild<QPushButton*>("HelpContents"), Qt::LeftButton);
-        contentsShown = viewer.browser()->source().toString().endsWith("index.html");
-        QTest::mouseClick(help->findChild<QPushButton*>("HelpBack"), Qt::LeftButton);
-        backWorked = viewer.browser()->source().toString().endsWith("30.html");
-        QTest::keyClick(viewer.browser(), Qt::Key_Escape);
-        EXPECT_FALSE(help->isVisible());
-        dialog.done(1);
-    });
-    dialog.exec();
-    EXPECT_TRUE(contentsShown);
-    EXPECT_TRUE(backWorked);
 }
 
 TEST_F(MainWindow, DisabledChartAndPrintLabelsIgnoreTheMouse) {

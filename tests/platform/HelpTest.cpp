@@ -1,6 +1,10 @@
 #include "platform/Help.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QTimer>
 #include <QLineEdit>
 #include <QTest>
 #include <QWidget>
@@ -77,4 +81,30 @@ TEST(HelpTopicPath, NamesTheTopicByHelpFileAndFallsBackToTheContents) {
     // This test binary carries no topics, so every context falls back to the contents.
     EXPECT_EQ(platform::helpTopicPath("kolv.hlp", 30), ":/help/kolv/index.html");
     EXPECT_EQ(platform::helpTopicPath("Sestavy.HLP", 0), ":/help/sestavy/index.html");
+}
+
+// A small help file of its own: ":/help/manual/" with index.html and 30.html.
+TEST(HelpWindow, WorksBesideAModalWindowAndClosesWithEsc) {
+    platform::BrowserHelpViewer viewer;
+    QDialog dialog;
+    dialog.setGeometry(40, 40, 150, 100);
+    bool contentsShown = false;
+    bool backWorked = false;
+    QTimer::singleShot(0, [&] {
+        viewer.showTopic("manual.hlp", 30);
+        QWidget* help = viewer.window();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(help));
+        // Beside the window that asked, not over it.
+        EXPECT_FALSE(help->frameGeometry().intersects(dialog.frameGeometry()));
+        QTest::mouseClick(help->findChild<QPushButton*>("HelpContents"), Qt::LeftButton);
+        contentsShown = viewer.browser()->source().toString().endsWith("index.html");
+        QTest::mouseClick(help->findChild<QPushButton*>("HelpBack"), Qt::LeftButton);
+        backWorked = viewer.browser()->source().toString().endsWith("30.html");
+        QTest::keyClick(viewer.browser(), Qt::Key_Escape);
+        EXPECT_FALSE(help->isVisible());
+        dialog.done(1);
+    });
+    dialog.exec();
+    EXPECT_TRUE(contentsShown);
+    EXPECT_TRUE(backWorked);
 }
