@@ -8,6 +8,11 @@
 
 #include <array>
 
+// Rows of the Points table.
+inline constexpr int kPointRows = 12;
+// Decimals of t, p, v, s, h, x until kolv.cfg says otherwise (element 0 unused).
+inline constexpr std::array<int, 7> kDefaultDecimals{0, 2, 3, 6, 4, 3, 4};
+
 struct AppState {
     // Quantity shown in each place of the Calculation page: places 1, 2 are the inputs,
     // 3..6 the computed rows.
@@ -18,7 +23,7 @@ struct AppState {
     // conductivity [mW/(m K)], by derived row.
     std::array<double, 7> DerivedValues{};
     // Decimals shown per quantity; kept as read from kolv.cfg, even when outside 0..8.
-    std::array<int, 7> DecimalPlaces{0, 2, 3, 6, 4, 3, 4};
+    std::array<int, 7> DecimalPlaces = kDefaultDecimals;
     int CalcRegionCode = 0;
     bool BannerOpen = false;
     bool DiagramLoaded = false;
@@ -36,7 +41,7 @@ struct AppState {
 
     // The Points page's rows, column by column: PointsTable[0][row] is 1.0 for a computed row
     // and 0.0 otherwise; PointsTable[q][row] holds quantity q (1..6) of that row.
-    std::array<std::array<double, 12>, 7> PointsTable{};
+    std::array<std::array<double, kPointRows>, 7> PointsTable{};
 
     // The Functions page: 100 x group + item index of the chosen function, its name as listed,
     // how many inputs it takes (1..3), the decimals of its result and the parsed inputs.

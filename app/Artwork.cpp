@@ -1,5 +1,7 @@
 #include "app/Artwork.h"
 
+#include "app/PageStyle.h"
+
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
@@ -10,7 +12,7 @@ namespace artwork {
 
 namespace {
 
-const QColor kNavy(0, 0, 128);
+using pagestyle::kNavy;
 const QColor kDeepNavy(0, 0, 72);
 const QColor kSteel(70, 110, 190);
 
@@ -22,7 +24,7 @@ QPixmap transparentPixmap(QSize size) {
 
 } // namespace
 
-QPixmap PageBackground(QSize size, bool startPage) {
+QPixmap pageBackground(QSize size, bool startPage) {
     QPixmap pixmap(size);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -68,7 +70,7 @@ QPixmap PageBackground(QSize size, bool startPage) {
     return pixmap;
 }
 
-QPixmap ExitImage() {
+QPixmap exitImage() {
     QPixmap pixmap = transparentPixmap({22, 22});
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -81,7 +83,7 @@ QPixmap ExitImage() {
     return pixmap;
 }
 
-QPixmap LanguageImage(int language) {
+QPixmap languageImage(int language) {
     const QRectF flag(1, 1, 70, 46);
     QPixmap pixmap = transparentPixmap({72, 48});
     QPainter p(&pixmap);
@@ -121,7 +123,7 @@ QPixmap LanguageImage(int language) {
     return pixmap;
 }
 
-QPixmap AboutOpenerImage(int set) {
+QPixmap aboutOpenerImage(int set) {
     QPixmap pixmap = transparentPixmap({30, 30});
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);

@@ -8,12 +8,12 @@ namespace artwork {
 
 // Page background: navy with a lighter menu band at the top; `startPage` adds the decoration
 // of the start page.
-QPixmap PageBackground(QSize size, bool startPage);
+QPixmap pageBackground(QSize size, bool startPage);
 // The exit button, 22 x 22.
-QPixmap ExitImage();
+QPixmap exitImage();
 // The language buttons, 72 x 48: 0 Czech, 1 English.
-QPixmap LanguageImage(int language);
+QPixmap languageImage(int language);
 // The openers of the about box's three credit sets, 30 x 30.
-QPixmap AboutOpenerImage(int set);
+QPixmap aboutOpenerImage(int set);
 
 } // namespace artwork

@@ -1,14 +1,13 @@
 #pragma once
-// The Calculation page: two typed quantities in, the other four, six derived properties and
-// the region of the state out. Builds its controls on the page widget it is given.
-
-#include "app/AppState.h"
-#include "app/LibraryBinding.h"
+// The Calculation page: a view of the calculation model with two input boxes, the other four
+// quantities, six derived properties and the region banner. Builds its controls on the page
+// widget it is given.
 
 #include <QObject>
 
 #include <array>
 
+class CalculationModel;
 class QLabel;
 class QLineEdit;
 class QTimer;
@@ -17,43 +16,27 @@ class QWidget;
 class CalculationPage : public QObject {
     Q_OBJECT
 public:
-    CalculationPage(QWidget* page, AppState& state, const PropertyLibrary& library);
+    CalculationPage(QWidget* page, CalculationModel& model);
 
-    // Redraws the page from the state, recomputes the pair code and starts the banner timer.
+    // Redraws the page from the model and starts the banner timer.
     void RefreshCalculationPage();
     // Captions of the current language; the metastable option shows "off".
     void ApplyLanguage();
-    void FocusFirstInput();
+    void focusFirstInput();
 
     // One step of the banner animation (the 50 ms timer's slot).
     void Timer2Timer();
-    QTimer* Timer2() const { return m_timer; }
-
-    int PairCode() const { return m_pairCode; }
-    bool InputsSwapped() const { return m_inputsSwapped; }
+    QTimer* timer2() const { return m_timer; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class Outcome { Computed, Ignored, Failed };
-
-    Outcome calculate();
-    void failCalculation();
-    void rotate(int row);
+    bool calculate();
     void toggleMetastable();
     void ShowDerivedRow(int row);
-    QString format(double value, int decimals) const;
 
-    AppState& m_state;
-    const PropertyLibrary& m_library;
-    int m_pairCode = 12;
-    bool m_inputsSwapped = false;
-    double m_X1 = 0;
-    double m_X2 = 0;
-    // Receives the library's six outputs, t..x; kept between calculations because the library
-    // leaves outputs it does not compute as they were.
-    std::array<double, 7> m_scratch{};
+    CalculationModel& m_model;
 
     QWidget* m_page;
     QLabel* m_titleInputs;

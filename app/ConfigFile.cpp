@@ -11,7 +11,7 @@ constexpr qint64 kMaxLineBytes = 4096;
 
 } // namespace
 
-bool ReadDecimalPlaces(const QString& path, std::array<int, 7>& places) {
+bool readDecimalPlaces(const QString& path, std::array<int, 7>& places) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
     for (std::size_t i = 1; i <= 6; ++i) {
@@ -25,7 +25,7 @@ bool ReadDecimalPlaces(const QString& path, std::array<int, 7>& places) {
     return true;
 }
 
-bool WriteDecimalPlaces(const QString& path, const std::array<int, 7>& places) {
+bool writeDecimalPlaces(const QString& path, const std::array<int, 7>& places) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
     QByteArray text;

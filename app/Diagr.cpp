@@ -1,9 +1,10 @@
 #include "app/Diagr.h"
 
+#include "app/CalculationModel.h"
 #include "app/Texts.h"
-#include "app/TsChartMapping.h"
 #include "platform/MessageSink.h"
 #include "platform/NumberText.h"
+#include "resources/TsChartFrame.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -105,7 +106,7 @@ protected:
 ChartBitmapLoader::ChartBitmapLoader(QWidget* window, const QString& exeDir,
                                      std::function<int()> language,
                                      platform::MessageSink& messages, QObject* parent)
-    : QObject(parent), m_path(exeDir + FileName()), m_language(std::move(language)),
+    : QObject(parent), m_path(exeDir + fileName()), m_language(std::move(language)),
       m_messages(messages) {
     window->installEventFilter(this);
 }
@@ -145,14 +146,16 @@ void ChartBitmapLoader::attempt() {
     }
     const int language = m_language ? m_language() : 0;
     m_showingMessage = true;
-    m_messages.ShowMessage(QString::fromUtf8(kLoadError[language == 1 ? 1 : 0]) + m_path);
+    m_messages.ShowMessage(QString::fromUtf8(kLoadError[language == texts::English ? 1 : 0]) +
+                           m_path);
     m_showingMessage = false;
 }
 
 // ---------------------------------------------------------------------------------------------
 
-TDiagramForm::TDiagramForm(platform::MessageSink& messages, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_messages(messages) {
+TDiagramForm::TDiagramForm(const CalculationModel& model, platform::MessageSink& messages,
+                           QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_model(model), m_messages(messages) {
     setObjectName("DiagramForm");
     setWindowTitle("Diagramy");
     setProperty("helpContext", 70);
@@ -161,7 +164,7 @@ TDiagramForm::TDiagramForm(platform::MessageSink& messages, QWidget* parent)
     m_image = new ChartImage(this);
     m_image->setObjectName("ImageTS");
     m_image->installEventFilter(this);
-    for (int i = 0; i < 12; ++i) {
+    for (std::size_t i = 0; i < kPointRows; ++i) {
         m_markers[i] = new ChartMarker(this);
         m_markers[i]->setObjectName(QString("bod%1").arg(i + 1));
         m_markers[i]->resize(kMarkerSize, kMarkerSize);
@@ -258,11 +261,10 @@ void TDiagramForm::BitBtn1Click() {
 
 QString TDiagramForm::hint(const std::array<double, 7>& values) const {
     QStringList lines;
-    for (int q = 1; q <= 6; ++q)
-        lines << texts::RowName(m_source.Language, q) +
-                     platform::FormatFixed(values[q], m_source.DecimalPlaces[q],
-                                           m_source.DecimalSeparator) +
-                     " " + texts::QuantityUnit(q);
+    for (int q = 1; q <= numerics::kQuantityCount; ++q)
+        lines << texts::rowName(m_model.state().Language, q) +
+                     m_model.formatted(numerics::quantityAt(q), values[std::size_t(q)]) + " " +
+                     texts::quantityUnit(q);
     return lines.join('\n');
 }
 
@@ -270,27 +272,33 @@ void TDiagramForm::PlacePointMarkers() {
     const double width = m_image->width();
     const double height = m_image->height();
     // Top left corner of a marker, or nothing when the values cannot be placed.
+    using numerics::at;
+    using numerics::Quantity;
     auto place = [&](const std::array<double, 7>& values) -> std::optional<QPoint> {
-        const double left = std::nearbyint(tschart::X(values[4]) / tschart::FrameWidth * width);
-        const double top = std::nearbyint(tschart::Y(values[1]) / tschart::FrameHeight * height);
+        const double s = values[at(Quantity::S)];
+        const double t = values[at(Quantity::T)];
+        const double left = std::nearbyint(tschart::X(s) / tschart::FrameWidth * width);
+        const double top = std::nearbyint(tschart::Y(t) / tschart::FrameHeight * height);
         if (!(std::abs(left) <= kPositionLimit && std::abs(top) <= kPositionLimit))
             return std::nullopt; // also NaN
         return QPoint(int(left) - 3, int(top) - 3);
     };
 
-    std::array<std::optional<QPoint>, 12> positions;
-    std::array<QString, 12> hints;
+    const AppState& state = m_model.state();
+    std::array<std::optional<QPoint>, kPointRows> positions;
+    std::array<QString, kPointRows> hints;
     bool failed = false;
-    for (int i = 0; i < 12; ++i) {
-        const std::array<double, 7>* values = nullptr;
-        if (m_source.PointsPageShown) {
-            if (m_source.Points[i].valid) values = &m_source.Points[i].values;
-        } else if (i == 0) {
-            values = &m_source.StateValues;
+    for (std::size_t i = 0; i < kPointRows; ++i) {
+        std::array<double, 7> values = state.StateValues;
+        if (state.PointsPageShown) {
+            if (state.PointsTable[0][i] != 1.0) continue;
+            for (std::size_t q = 1; q <= numerics::kQuantityCount; ++q)
+                values[q] = state.PointsTable[q][i];
+        } else if (i > 0) {
+            continue;
         }
-        if (!values) continue;
-        positions[i] = place(*values);
-        hints[i] = hint(*values);
+        positions[i] = place(values);
+        hints[i] = hint(values);
         if (!positions[i]) failed = true;
     }
     if (failed) {
@@ -298,7 +306,7 @@ void TDiagramForm::PlacePointMarkers() {
         m_messages.ShowMessage(QString::fromUtf8(kMarkerError));
         return;
     }
-    for (int i = 0; i < 12; ++i) {
+    for (std::size_t i = 0; i < kPointRows; ++i) {
         if (positions[i]) {
             m_markers[i]->move(*positions[i]);
             m_markers[i]->setToolTip(hints[i]);

@@ -3,7 +3,8 @@
 // position frame, or fitted to the window height; up to twelve red point markers with the
 // six state quantities as tooltips. Also the loader of the bitmap, which the main window owns.
 
-#include <QChar>
+#include "app/AppState.h"
+
 #include <QDialog>
 #include <QObject>
 #include <QPixmap>
@@ -14,29 +15,13 @@
 #include <array>
 #include <functional>
 
+class CalculationModel;
 class QLabel;
 class QPushButton;
 
 namespace platform {
 class MessageSink;
 }
-
-// One point to mark: values by quantity (1 t [°C], 2 p, 3 v, 4 s [kJ/(kg K)], 5 h, 6 x;
-// element 0 unused), as in the main window's state.
-struct ChartPoint {
-    bool valid = false; // a computed row of the Points table
-    std::array<double, 7> values{};
-};
-
-// What the markers show, taken from the main window's state when the chart is opened.
-struct ChartMarkerSource {
-    bool PointsPageShown = false;
-    std::array<ChartPoint, 12> Points{}; // rows 1..12 of the Points table
-    std::array<double, 7> StateValues{}; // the Calculation page's state, by quantity
-    std::array<int, 7> DecimalPlaces{0, 2, 3, 6, 4, 3, 4};
-    QChar DecimalSeparator = '.';
-    int Language = 0; // 0 Czech, 1 English
-};
 
 // Loads ExeDir/DiagrTS.bmp when the watched main window becomes active (or is first shown,
 // whichever comes first), until it succeeds.
@@ -52,7 +37,7 @@ public:
     ChartBitmapLoader(QWidget* window, const QString& exeDir, std::function<int()> language,
                       platform::MessageSink& messages, QObject* parent = nullptr);
 
-    static QString FileName() { return QStringLiteral("DiagrTS.bmp"); }
+    static QString fileName() { return QStringLiteral("DiagrTS.bmp"); }
     QString path() const { return m_path; }
 
     bool loaded() const { return !m_chart.isNull(); }
@@ -85,15 +70,17 @@ class ChartImage;
 class ChartMarker;
 class OverviewFrame;
 
+// A view of the calculation model: the markers show the computed rows of the Points table
+// when the Points page was entered last, else the Calculation page's state; they are placed
+// from the model at every change of the display mode.
 class TDiagramForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TDiagramForm(platform::MessageSink& messages, QWidget* parent = nullptr);
+    TDiagramForm(const CalculationModel& model, platform::MessageSink& messages,
+                 QWidget* parent = nullptr);
 
     // The loaded chart; also scaled into the overview picture.
     void setChart(const QPixmap& chart);
-    // The data of the markers; read at every change of the display mode.
-    void setMarkerSource(const ChartMarkerSource& source) { m_source = source; }
 
     // Natural size with overview; nothing when already at natural size.
     void BitBtn2Click();
@@ -119,12 +106,12 @@ private:
     void hideMarkers();
     QString hint(const std::array<double, 7>& values) const;
 
+    const CalculationModel& m_model;
     platform::MessageSink& m_messages;
-    ChartMarkerSource m_source;
     QPixmap m_chart;
     QSize m_client; // the window's client size as last set by a display mode
     ChartImage* m_image;
-    std::array<ChartMarker*, 12> m_markers{};
+    std::array<ChartMarker*, kPointRows> m_markers{};
     QLabel* m_overview;
     OverviewFrame* m_frame;
     QPushButton* m_fit;

@@ -1,6 +1,6 @@
 #include "app/FunctionsPage.h"
 
-#include "app/FunctionEvaluator.h"
+#include "app/CalculationModel.h"
 #include "app/PageStyle.h"
 #include "app/Texts.h"
 #include "platform/NumberText.h"
@@ -17,26 +17,27 @@ namespace {
 
 constexpr int kHelpContext = 40;
 
-// The quantity a letter of a function name stands for: T P V S I X are 1..6; else 0.
+using numerics::Quantity;
+
+// The quantity index a letter of a function name stands for (1..6); else 0.
 int quantityOfLetter(QChar letter) {
-    const int at = QStringLiteral("TPVSIX").indexOf(letter);
-    return at < 0 ? 0 : at + 1;
+    return int(QLatin1String(numerics::kQuantityLetters).indexOf(letter)) + 1;
 }
 
 } // namespace
 
-FunctionsPage::FunctionsPage(QWidget* page, AppState& state, const PropertyLibrary& library)
-    : QObject(page), m_state(state), m_library(library), m_page(page) {
-    m_titleChoice = StaticLabel(m_page, "lblVyberFunkce", 16, 38);
-    SetTextColour(m_titleChoice, kTitleColour);
-    m_groupCaption = StaticLabel(m_page, "lblFunSkup", kNameX, 63);
+FunctionsPage::FunctionsPage(QWidget* page, CalculationModel& model)
+    : QObject(page), m_model(model), m_state(model.state()), m_page(page) {
+    m_titleChoice = staticLabel(m_page, "lblVyberFunkce", 16, 38);
+    setTextColour(m_titleChoice, kTitleColour);
+    m_groupCaption = staticLabel(m_page, "lblFunSkup", kNameX, 63);
     m_groups = new QComboBox(page);
     m_groups->setObjectName("ComboSkupiny");
     m_groups->setGeometry(90, 59, 190, 22);
     m_groups->setProperty("helpContext", kHelpContext);
     connect(m_groups, &QComboBox::activated, this, [this] { ComboSkupinyChange(); });
-    m_groupName = StaticLabel(m_page, "Label27", 300, 63);
-    SetTextColour(m_groupName, kValueColour);
+    m_groupName = staticLabel(m_page, "Label27", 300, 63);
+    setTextColour(m_groupName, kValueColour);
     for (int group = 1; group <= 5; ++group) {
         auto* list = new QComboBox(page);
         list->setObjectName(QString("Combo%1").arg(group));
@@ -44,48 +45,49 @@ FunctionsPage::FunctionsPage(QWidget* page, AppState& state, const PropertyLibra
         list->setProperty("helpContext", kHelpContext);
         list->setGeometry(90, 87, 190, 22);
         list->setMaxVisibleItems(21);
-        list->addItems(texts::FunctionNames(texts::Czech, group));
-        connect(list, &QComboBox::activated, this, [this, group] { ComboChange(group); });
+        list->addItems(texts::functionNames(texts::Czech, group));
+        connect(list, &QComboBox::activated, this, [this, group] { comboChange(group); });
         m_lists[static_cast<std::size_t>(group)] = list;
     }
 
-    m_titleInputs = StaticLabel(m_page, "lblVstupniVelFunkce", 16, 124);
-    SetTextColour(m_titleInputs, kTitleColour);
+    m_titleInputs = staticLabel(m_page, "lblVstupniVelFunkce", 16, 124);
+    setTextColour(m_titleInputs, kTitleColour);
     for (std::size_t i = 1; i <= 3; ++i) {
         const int y = 148 + static_cast<int>(i - 1) * 26;
-        m_inputLabels[i] = StaticLabel(m_page, QString("Lvstup%1").arg(i), kNameX, y);
+        m_inputLabels[i] = staticLabel(m_page, QString("Lvstup%1").arg(i), kNameX, y);
         auto* edit = new QLineEdit(page);
         edit->setObjectName(QString("EditVstup%1").arg(i));
         edit->setGeometry(kValueX, y - 3, 130, 21);
         edit->setProperty("helpContext", kHelpContext);
         edit->installEventFilter(this);
+        selectAllOnFocus(edit);
         m_edits[i] = edit;
-        m_inputUnits[i] = StaticLabel(m_page, QString("Ljedn%1").arg(i), kValueX + 138, y);
+        m_inputUnits[i] = staticLabel(m_page, QString("Ljedn%1").arg(i), kValueX + 138, y);
     }
 
-    m_titleResult = StaticLabel(m_page, "lblVysledekFunkce", 16, 236);
-    SetTextColour(m_titleResult, kTitleColour);
-    m_resultLabel = StaticLabel(m_page, "Lvystup", kNameX, 260);
-    m_result = StaticLabel(m_page, "Lhodnota", kValueX, 260);
-    SetTextColour(m_result, kValueColour);
-    m_resultUnit = StaticLabel(m_page, "LjednV", kValueX, 260);
+    m_titleResult = staticLabel(m_page, "lblVysledekFunkce", 16, 236);
+    setTextColour(m_titleResult, kTitleColour);
+    m_resultLabel = staticLabel(m_page, "Lvystup", kNameX, 260);
+    m_result = staticLabel(m_page, "Lhodnota", kValueX, 260);
+    setTextColour(m_result, kValueColour);
+    m_resultUnit = staticLabel(m_page, "LjednV", kValueX, 260);
     ApplyLanguage();
 }
 
 void FunctionsPage::ApplyLanguage() {
     const int language = m_state.Language;
-    SetLabelText(m_titleChoice, texts::PageText(language, 2));
-    SetLabelText(m_titleInputs, texts::PageText(language, 0));
-    SetLabelText(m_titleResult, texts::PageText(language, 3));
-    SetLabelText(m_groupCaption, texts::PageText(language, 4));
+    setLabelText(m_titleChoice, texts::pageText(language, 2));
+    setLabelText(m_titleInputs, texts::pageText(language, 0));
+    setLabelText(m_titleResult, texts::pageText(language, 3));
+    setLabelText(m_groupCaption, texts::pageText(language, 4));
     m_groups->clear();
     for (int group = 1; group <= 5; ++group)
-        m_groups->addItem(texts::FunctionGroup(language, group));
+        m_groups->addItem(texts::functionGroup(language, group));
     m_lists[5]->clear();
-    m_lists[5]->addItems(texts::FunctionNames(language, 5));
+    m_lists[5]->addItems(texts::functionNames(language, 5));
 }
 
-void FunctionsPage::Enter() {
+void FunctionsPage::enter() {
     m_groups->setCurrentIndex(0);
     for (std::size_t group = 1; group <= 5; ++group)
         m_lists[group]->setCurrentIndex(0);
@@ -94,7 +96,7 @@ void FunctionsPage::Enter() {
 
 void FunctionsPage::ComboSkupinyChange() {
     const int group = m_groups->currentIndex() + 1;
-    SetLabelText(m_groupName, m_groups->currentText());
+    setLabelText(m_groupName, m_groups->currentText());
     for (std::size_t g = 1; g <= 5; ++g)
         m_lists[g]->setVisible(m_lists[g]->property("tag").toInt() == group);
     if (group < 1 || group > 5) return;
@@ -104,7 +106,7 @@ void FunctionsPage::ComboSkupinyChange() {
     UpdateFunctionInputs();
 }
 
-void FunctionsPage::ComboChange(int group) {
+void FunctionsPage::comboChange(int group) {
     const QComboBox* list = m_lists[static_cast<std::size_t>(group)];
     m_state.FunctionCode = 100 * group + list->currentIndex();
     m_state.FunctionName = list->currentText();
@@ -118,7 +120,7 @@ QString FunctionsPage::initialText() const {
 void FunctionsPage::UpdateFunctionInputs() {
     for (std::size_t i = 1; i <= 3; ++i)
         m_edits[i]->setText(initialText());
-    SetLabelText(m_result, initialText());
+    setLabelText(m_result, initialText());
     const int code = m_state.FunctionCode;
     m_state.InputCount = code < 200 ? 1 : code < 508 ? 2 : 3;
     for (std::size_t i = 2; i <= 3; ++i) {
@@ -134,8 +136,12 @@ void FunctionsPage::UpdateFunctionInputs() {
 
 void FunctionsPage::setInput(int input, int quantity) {
     const auto i = static_cast<std::size_t>(input);
-    SetLabelText(m_inputLabels[i], texts::RowName(m_state.Language, quantity));
-    SetLabelText(m_inputUnits[i], texts::QuantityUnit(quantity));
+    setLabelText(m_inputLabels[i], texts::rowName(m_state.Language, quantity));
+    setLabelText(m_inputUnits[i], texts::quantityUnit(quantity));
+}
+
+void FunctionsPage::setInput(int input, Quantity quantity) {
+    setInput(input, int(quantity));
 }
 
 void FunctionsPage::SetFunctionLabels(const QString& name, int code) {
@@ -143,42 +149,43 @@ void FunctionsPage::SetFunctionLabels(const QString& name, int code) {
     if (code >= 500) {
         const int i = code - 500;
         if (code <= 501) {
-            setInput(1, 2);
-            setInput(2, 5);
+            setInput(1, Quantity::P);
+            setInput(2, Quantity::I);
         } else if (code <= 507) {
-            setInput(1, 1);
-            setInput(2, 2);
+            setInput(1, Quantity::T);
+            setInput(2, Quantity::P);
         } else {
             // p, h, p for the expansion; p, t, p for the pump.
             const int chain = code == 508 ? 0 : 3;
-            const int units[2][3] = {{2, 5, 2}, {2, 1, 2}};
+            constexpr Quantity units[2][3] = {{Quantity::P, Quantity::I, Quantity::P},
+                                              {Quantity::P, Quantity::T, Quantity::P}};
             for (int k = 0; k < 3; ++k) {
                 const auto input = static_cast<std::size_t>(k + 1);
-                SetLabelText(m_inputLabels[input], texts::ChainInputLabel(language, chain + k));
-                SetLabelText(m_inputUnits[input],
-                             texts::QuantityUnit(units[code == 508 ? 0 : 1][k]));
+                setLabelText(m_inputLabels[input], texts::chainInputLabel(language, chain + k));
+                setLabelText(m_inputUnits[input],
+                             texts::quantityUnit(int(units[code == 508 ? 0 : 1][k])));
             }
         }
-        SetLabelText(m_resultLabel, texts::ResultLabel(language, i));
-        SetLabelText(m_resultUnit, texts::ResultUnit(i));
-        m_state.ResultDecimals = texts::FixedDecimals(i);
+        setLabelText(m_resultLabel, texts::resultLabel(language, i));
+        setLabelText(m_resultUnit, texts::resultUnit(i));
+        m_state.ResultDecimals = texts::fixedDecimals(i);
     } else {
         // "Ims_PS": the result is the first letter, the inputs the letters after '_'.
         const qsizetype k = name.indexOf('_');
         if (k >= 0 && k + 1 < name.size()) setInput(1, quantityOfLetter(name[k + 1]));
         if (k >= 0 && k + 2 < name.size()) setInput(2, quantityOfLetter(name[k + 2]));
         const int result = name.isEmpty() ? 0 : quantityOfLetter(name[0]);
-        SetLabelText(m_resultLabel, texts::RowName(language, result));
-        SetLabelText(m_resultUnit, texts::QuantityUnit(result));
+        setLabelText(m_resultLabel, texts::rowName(language, result));
+        setLabelText(m_resultUnit, texts::quantityUnit(result));
         m_state.ResultDecimals =
             result > 0 ? m_state.DecimalPlaces[static_cast<std::size_t>(result)] : 0;
     }
-    PlaceUnit(m_result, m_resultUnit);
+    placeUnit(m_result, m_resultUnit);
 }
 
 void FunctionsPage::showResult(const QString& text) {
-    SetLabelText(m_result, text);
-    PlaceUnit(m_result, m_resultUnit);
+    setLabelText(m_result, text);
+    placeUnit(m_result, m_resultUnit);
 }
 
 void FunctionsPage::EditVstupKeyPress(int input) {
@@ -201,7 +208,7 @@ void FunctionsPage::EditVstupKeyPress(int input) {
             s.FunctionInputs[static_cast<std::size_t>(i)] = *value;
         }
         const auto& x = s.FunctionInputs;
-        const double r = EvaluateFunction(m_library, s.FunctionCode, x[0], x[1], x[2]);
+        const double r = m_model.evaluateFunction(s.FunctionCode, x[0], x[1], x[2]);
         showResult(platform::FormatFixed(r, s.ResultDecimals, s.DecimalSeparator));
     }
     // The focus cycles through the visible inputs.

@@ -3,12 +3,13 @@
 // inputs, Enter shows the result. Builds its controls on the page widget it is given.
 
 #include "app/AppState.h"
-#include "app/LibraryBinding.h"
+#include "numerics/Vocabulary.h"
 
 #include <QObject>
 
 #include <array>
 
+class CalculationModel;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -17,17 +18,17 @@ class QWidget;
 class FunctionsPage : public QObject {
     Q_OBJECT
 public:
-    FunctionsPage(QWidget* page, AppState& state, const PropertyLibrary& library);
+    FunctionsPage(QWidget* page, CalculationModel& model);
 
     // Page entry: the first group and the first function of every list.
-    void Enter();
+    void enter();
     // Captions, the group list and the supplementary functions in the current language.
     void ApplyLanguage();
 
     // The chosen group changed: its list is shown and its chosen function takes over.
     void ComboSkupinyChange();
     // Function list `group` (1..5) changed.
-    void ComboChange(int group);
+    void comboChange(int group);
     // Inputs back to the initial text, input count and labels of the chosen function.
     void UpdateFunctionInputs();
     // Labels and units of inputs and result, and the result's decimals, from the function's
@@ -41,10 +42,12 @@ private:
     void EditVstupKeyPress(int input);
     QString initialText() const;
     void showResult(const QString& text);
+    // Label and unit of input 1..3 from a quantity index (0 gives empty texts).
     void setInput(int input, int quantity);
+    void setInput(int input, numerics::Quantity quantity);
 
+    CalculationModel& m_model;
     AppState& m_state;
-    const PropertyLibrary& m_library;
     QWidget* m_page;
     QLabel* m_titleChoice;
     QLabel* m_titleInputs;

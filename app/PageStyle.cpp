@@ -1,11 +1,14 @@
 #include "app/PageStyle.h"
 
+#include <QFocusEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
+#include <QTimer>
 
 namespace pagestyle {
 
-QLabel* StaticLabel(QWidget* page, const QString& name, int x, int y) {
+QLabel* staticLabel(QWidget* page, const QString& name, int x, int y) {
     auto* label = new QLabel(page);
     label->setObjectName(name);
     label->move(x, y);
@@ -13,18 +16,45 @@ QLabel* StaticLabel(QWidget* page, const QString& name, int x, int y) {
     return label;
 }
 
-void SetTextColour(QWidget* widget, const QColor& colour) {
+void setTextColour(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
     widget->setPalette(palette);
 }
 
-void SetLabelText(QLabel* label, const QString& text) {
+void setLabelText(QLabel* label, const QString& text) {
     label->setText(text);
     label->adjustSize();
 }
 
-void PlaceUnit(const QLabel* value, QLabel* unit) {
+namespace {
+
+class SelectAllOnFocus : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn &&
+            static_cast<QFocusEvent*>(event)->reason() != Qt::MouseFocusReason) {
+            auto* edit = static_cast<QLineEdit*>(watched);
+            // After the box's own focus handling, which may place the cursor.
+            QTimer::singleShot(0, edit, [edit] {
+                if (edit->hasFocus()) edit->selectAll();
+            });
+            edit->selectAll();
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void selectAllOnFocus(QLineEdit* edit) {
+    edit->installEventFilter(new SelectAllOnFocus(edit));
+}
+
+void placeUnit(const QLabel* value, QLabel* unit) {
     unit->move(value->x() + value->width() + kUnitGap, value->y());
 }
 

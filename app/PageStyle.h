@@ -6,6 +6,7 @@
 #include <QString>
 
 class QLabel;
+class QLineEdit;
 class QWidget;
 
 namespace pagestyle {
@@ -14,16 +15,20 @@ inline constexpr int kNameX = 24;   // left edge of row names
 inline constexpr int kValueX = 250; // left edge of values
 inline constexpr int kUnitGap = 8;  // pixels between a value and its unit
 
+inline const QColor kNavy(0, 0, 128); // the window's background and the about box's names
 inline const QColor kTitleColour(255, 226, 120);
 inline const QColor kValueColour(170, 225, 255);
 
 // A label on `page` at (x, y) that mouse movement passes through, so that hovering and
 // dragging over texts act as over the background.
-QLabel* StaticLabel(QWidget* page, const QString& name, int x, int y);
-void SetTextColour(QWidget* widget, const QColor& colour);
+QLabel* staticLabel(QWidget* page, const QString& name, int x, int y);
+void setTextColour(QWidget* widget, const QColor& colour);
 // Sets the text and fits the label to it.
-void SetLabelText(QLabel* label, const QString& text);
+void setLabelText(QLabel* label, const QString& text);
 // Places `unit` kUnitGap pixels right of `value`, on its line.
-void PlaceUnit(const QLabel* value, QLabel* unit);
+void placeUnit(const QLabel* value, QLabel* unit);
+// The box selects its whole text whenever it gets the focus from the keyboard or the program
+// (not from a mouse click, which places the cursor), so that typing replaces the value.
+void selectAllOnFocus(QLineEdit* edit);
 
 } // namespace pagestyle

@@ -20,7 +20,7 @@ public:
 
     // Page entry: the spin edits take DecimalPlaces, held to 0..8, and DecimalPlaces takes
     // back what the spin edits hold; the focus goes to SpinEdit1.
-    void Enter();
+    void enter();
     // Captions and the ranges text in the current language.
     void ApplyLanguage();
 

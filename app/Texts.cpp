@@ -26,7 +26,10 @@ constexpr std::array<Row6, 2> kRowNames{{
      "Specific enthalpy = ", "Dryness = "},
 }};
 
-constexpr Row6 kQuantityUnits{"°C", "MPa", "m3/kg", "kJ/kgK", "kJ/kg", " "};
+// The unit of entropy, and of the heat capacities.
+constexpr const char* kEntropyUnit = "kJ/kgK";
+
+constexpr Row6 kQuantityUnits{"°C", "MPa", "m3/kg", kEntropyUnit, "kJ/kg", " "};
 
 constexpr std::array<Row6, 2> kColumnHeads{{
     {"Teplota\n°C", "Tlak\nMPa", "Měr. objem\nm3/kg", "Entropie\nkJ/kgK", "Entalpie\nkJ/kg",
@@ -42,7 +45,7 @@ constexpr std::array<Row6, 2> kDerivedNames{{
      "Speed of sound = ", "Dynamic viscosity = ", "Thermal conductivity = "},
 }};
 
-constexpr Row6 kDerivedUnits{"kJ/kgK", "kJ/kgK", " ", "m/s", "E-6 kg/m.s", "E-3 W/m.K"};
+constexpr Row6 kDerivedUnits{kEntropyUnit, kEntropyUnit, " ", "m/s", "E-6 kg/m.s", "E-3 W/m.K"};
 
 constexpr std::array<std::array<const char*, 12>, 2> kPageTexts{{
     {"V s t u p n í  v e l i č i n y", "V y p o č t e n é  v e l i č i n y",
@@ -154,44 +157,44 @@ QString pickBoth(const Row6& table, int oneBased) {
 
 } // namespace
 
-QString MenuCaption(int language, int tag) {
+QString menuCaption(int language, int tag) {
     return pick(kMenuCaptions, language, tag - 1);
 }
-QString InputLabel(int language, int q) {
+QString inputLabel(int language, int q) {
     return pick(kInputLabels, language, q - 1);
 }
-QString RowName(int language, int q) {
+QString rowName(int language, int q) {
     return pick(kRowNames, language, q - 1);
 }
-QString QuantityUnit(int q) {
+QString quantityUnit(int q) {
     return pickBoth(kQuantityUnits, q);
 }
-QString ColumnHead(int language, int q) {
+QString columnHead(int language, int q) {
     return pick(kColumnHeads, language, q - 1);
 }
-QString DerivedName(int language, int row) {
+QString derivedName(int language, int row) {
     return pick(kDerivedNames, language, row - 1);
 }
-QString DerivedUnit(int row) {
+QString derivedUnit(int row) {
     return pickBoth(kDerivedUnits, row);
 }
-QString PageText(int language, int index) {
+QString pageText(int language, int index) {
     return pick(kPageTexts, language, index);
 }
 
-QString RegionName(int language, int regionCode) {
+QString regionName(int language, int regionCode) {
     return pick(kRegionNames, language, regionCode - 1);
 }
 
-QString MetastableCaption(int language, bool preferred) {
+QString metastableCaption(int language, bool preferred) {
     return pick(kMetastableCaptions, language, preferred ? 1 : 0);
 }
 
-QString FunctionGroup(int language, int group) {
+QString functionGroup(int language, int group) {
     return pick(kFunctionGroups, language, group - 1);
 }
 
-QStringList FunctionNames(int language, int group) {
+QStringList functionNames(int language, int group) {
     switch (group) {
     case 1:
         return listOf(kSaturationFunctions);
@@ -210,36 +213,36 @@ QStringList FunctionNames(int language, int group) {
     }
 }
 
-QString ResultLabel(int language, int index) {
+QString resultLabel(int language, int index) {
     return pick(kResultLabels, language, index);
 }
 
-QString ResultUnit(int index) {
+QString resultUnit(int index) {
     if (index < 0 || index >= static_cast<int>(kResultUnits.size())) return {};
     return QString::fromUtf8(kResultUnits[static_cast<std::size_t>(index)]);
 }
 
-QString ChainInputLabel(int language, int index) {
+QString chainInputLabel(int language, int index) {
     return pick(kChainInputLabels, language, index);
 }
 
-QString RangesText() {
+QString rangesText() {
     return QString::fromUtf8(kRangesText);
 }
 
-int FixedDecimals(int index) {
+int fixedDecimals(int index) {
     return index >= 0 && index < 10 ? kFixedDecimals[static_cast<std::size_t>(index)] : 0;
 }
 
-int DerivedDecimals(int row) {
-    return FixedDecimals(row <= 4 ? row + 3 : row - 3);
+int derivedDecimals(int row) {
+    return fixedDecimals(row <= 4 ? row + 3 : row - 3);
 }
 
-QString RotateHint() {
+QString rotateHint() {
     return QStringLiteral("Klikem přesunout mezi vstupní veličiny");
 }
 
-QString ConfigReadError() {
+QString configReadError() {
     return QStringLiteral("Chyba při otevírání konfiguračního souboru - ");
 }
 

@@ -5,6 +5,7 @@
 #include "app/ConfigFile.h"
 #include "app/Diagr.h"
 #include "app/FunctionsPage.h"
+#include "app/PageStyle.h"
 #include "app/PointsPage.h"
 #include "app/RangesPage.h"
 #include "app/Texts.h"
@@ -38,13 +39,16 @@ QPoint eventPos(QEvent* event) {
 
 ThlavniForm::ThlavniForm(const QString& exeDir, platform::MessageSink& messages,
                          const PropertyLibrary& library, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_messages(messages) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_model(library),
+      m_state(m_model.state()), m_messages(messages) {
     setObjectName("ThlavniForm");
     setWindowTitle("KOLV");
     setFixedSize(kWidth, kHeight);
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(0, 0, 128));
+    palette.setColor(QPalette::Window, pagestyle::kNavy);
     palette.setColor(QPalette::WindowText, Qt::white);
+    // Disabled labels (Diagram and Print on the Functions and Ranges pages) are dimmed.
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 130, 175));
     setPalette(palette);
     setAutoFillBackground(true);
 
@@ -58,10 +62,10 @@ ThlavniForm::ThlavniForm(const QString& exeDir, platform::MessageSink& messages,
 
     // Steps of creation in their fixed order: the page is drawn before kolv.cfg and the
     // separator are known; choosing the language draws it again.
-    m_calculation = new CalculationPage(working[0], m_state, library);
+    m_calculation = new CalculationPage(working[0], m_model);
     m_calculation->RefreshCalculationPage();
-    m_points = new PointsPage(working[1], m_state, *m_calculation, library);
-    m_functions = new FunctionsPage(working[2], m_state, library);
+    m_points = new PointsPage(working[1], m_model);
+    m_functions = new FunctionsPage(working[2], m_model);
     m_ranges = new RangesPage(working[3], m_state);
     m_state.PointsRow = 0;
     m_state.ExeDir = exeDir;
@@ -73,7 +77,7 @@ ThlavniForm::ThlavniForm(const QString& exeDir, platform::MessageSink& messages,
 
     // The chart window and the about box live as long as the main window. They are created
     // after the pages, so that a search by name finds the pages' controls first.
-    m_diagram = new TDiagramForm(m_messages, this);
+    m_diagram = new TDiagramForm(m_model, m_messages, this);
     m_info = new TInfoForm(this);
     m_chartLoader = new ChartBitmapLoader(
         this, m_state.ExeDir, [this] { return m_state.Language; }, m_messages, this);
@@ -86,18 +90,23 @@ ThlavniForm::ThlavniForm(const QString& exeDir, platform::MessageSink& messages,
         move(screen->availableGeometry().center() - rect().center());
 }
 
+ThlavniForm::~ThlavniForm() {
+    // The pages and windows show the model: they go while it still exists.
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+}
+
 QWidget* ThlavniForm::addWorkingPage(int index, const char* name) {
     auto* page = new QWidget;
     page->setObjectName(name);
     m_pages->addWidget(page);
 
     QLabel* background = addImage(page, QString("Image%1").arg(index + 1),
-                                  artwork::PageBackground({kWidth, kHeight}, false), {0, 0});
+                                  artwork::pageBackground({kWidth, kHeight}, false), {0, 0});
     background->setMouseTracking(true);
     m_backgrounds.push_back(background);
 
     for (int tag = 1; tag <= 6; ++tag) {
-        auto* label = new QLabel(texts::MenuCaption(texts::Czech, tag), page);
+        auto* label = new QLabel(texts::menuCaption(texts::Czech, tag), page);
         label->setObjectName(QString("menu%1_%2").arg(index).arg(tag));
         label->setProperty("tag", tag);
         label->move(kMenuX[tag - 1], 8);
@@ -110,7 +119,7 @@ QWidget* ThlavniForm::addWorkingPage(int index, const char* name) {
         m_menuLabels.push_back(label);
     }
     QLabel* exit =
-        addImage(page, QString("Image%1").arg(index + 5), artwork::ExitImage(), {kWidth - 30, 4});
+        addImage(page, QString("Image%1").arg(index + 5), artwork::exitImage(), {kWidth - 30, 4});
     exit->setCursor(Qt::PointingHandCursor);
     m_exitImages.push_back(exit);
     return page;
@@ -120,7 +129,7 @@ void ThlavniForm::buildStartPage() {
     auto* page = new QWidget;
     page->setObjectName("TabSheetVstup");
     m_pages->addWidget(page);
-    addImage(page, "ImageVstup", artwork::PageBackground({kWidth, kHeight}, true), {0, 0});
+    addImage(page, "ImageVstup", artwork::pageBackground({kWidth, kHeight}, true), {0, 0});
 
     addText(page, "K O L V", {40, 34}, 40, true);
     addText(page, "používá rovnice IAPWS-IF97 / using formulation IAPWS-IF97", {40, 92}, 12,
@@ -136,17 +145,17 @@ void ThlavniForm::buildStartPage() {
             "calculations of power equipment.",
             {40, 196}, 12, false);
 
-    m_czech = addImage(page, "Image13", artwork::LanguageImage(0), {40, 280});
-    m_english = addImage(page, "Image14", artwork::LanguageImage(1), {130, 280});
+    m_czech = addImage(page, "Image13", artwork::languageImage(0), {40, 280});
+    m_english = addImage(page, "Image14", artwork::languageImage(1), {130, 280});
     for (QLabel* flag : {m_czech, m_english})
         flag->setCursor(Qt::PointingHandCursor);
     for (int set = 1; set <= 3; ++set) {
         m_aboutOpeners[set - 1] =
-            addImage(page, QString("Image%1").arg(set + 9), artwork::AboutOpenerImage(set),
+            addImage(page, QString("Image%1").arg(set + 9), artwork::aboutOpenerImage(set),
                      {340 + (set - 1) * 40, 290});
         m_aboutOpeners[set - 1]->setCursor(Qt::PointingHandCursor);
     }
-    QLabel* exit = addImage(page, "Image15", artwork::ExitImage(), {kWidth - 30, 4});
+    QLabel* exit = addImage(page, "Image15", artwork::exitImage(), {kWidth - 30, 4});
     exit->setCursor(Qt::PointingHandCursor);
     m_exitImages.push_back(exit);
 }
@@ -175,8 +184,8 @@ QLabel* ThlavniForm::addText(QWidget* page, const QString& text, QPoint at, int 
 
 void ThlavniForm::readConfiguration() {
     const QString path = m_state.ExeDir + "kolv.cfg";
-    if (!ReadDecimalPlaces(path, m_state.DecimalPlaces))
-        m_messages.ShowMessage(texts::ConfigReadError() + path);
+    if (!readDecimalPlaces(path, m_state.DecimalPlaces))
+        m_messages.ShowMessage(texts::configReadError() + path);
 }
 
 void ThlavniForm::RefreshMenuLabels() {
@@ -190,7 +199,7 @@ void ThlavniForm::RefreshMenuLabels() {
 
 void ThlavniForm::ApplyLanguage() {
     for (QLabel* label : m_menuLabels) {
-        label->setText(texts::MenuCaption(m_state.Language, label->property("tag").toInt()));
+        label->setText(texts::menuCaption(m_state.Language, label->property("tag").toInt()));
         label->adjustSize();
     }
     m_calculation->ApplyLanguage();
@@ -217,16 +226,16 @@ void ThlavniForm::menuMouseUp(int tag) {
     m_state.PointsPageShown = false;
     switch (tag) {
     case 1:
-        m_calculation->FocusFirstInput();
+        m_calculation->focusFirstInput();
         break;
     case 2:
-        m_points->Enter();
+        m_points->enter();
         break;
     case 3:
-        m_functions->Enter();
+        m_functions->enter();
         break;
     default:
-        m_ranges->Enter();
+        m_ranges->enter();
         break;
     }
 }
@@ -314,20 +323,7 @@ bool ThlavniForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ThlavniForm::showChart() {
-    if (!m_state.DiagramLoaded) return;
-    ChartMarkerSource source;
-    source.PointsPageShown = m_state.PointsPageShown;
-    for (int row = 0; row < 12; ++row) {
-        source.Points[row].valid = m_state.PointsTable[0][row] == 1.0;
-        for (int q = 1; q <= 6; ++q)
-            source.Points[row].values[q] = m_state.PointsTable[q][row];
-    }
-    source.StateValues = m_state.StateValues;
-    source.DecimalPlaces = m_state.DecimalPlaces;
-    source.DecimalSeparator = m_state.DecimalSeparator;
-    source.Language = m_state.Language;
-    m_diagram->setMarkerSource(source);
-    m_diagram->exec();
+    if (m_state.DiagramLoaded) m_diagram->exec();
 }
 
 void ThlavniForm::showAbout(int set) {
@@ -337,6 +333,6 @@ void ThlavniForm::showAbout(int set) {
 
 void ThlavniForm::closeEvent(QCloseEvent* event) {
     // Every way of closing keeps the settings; a failed write is silent.
-    WriteDecimalPlaces(m_state.ExeDir + "kolv.cfg", m_state.DecimalPlaces);
+    writeDecimalPlaces(m_state.ExeDir + "kolv.cfg", m_state.DecimalPlaces);
     event->accept();
 }

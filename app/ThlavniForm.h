@@ -3,7 +3,7 @@
 // and the start page, shown first), the menu labels of the working pages, dragging by the
 // page backgrounds, and kolv.cfg, which is read at creation and written at every close.
 
-#include "app/AppState.h"
+#include "app/CalculationModel.h"
 #include "app/LibraryBinding.h"
 
 #include <QWidget>
@@ -31,8 +31,10 @@ public:
     // `exeDir` is the program's folder with a trailing '/'; kolv.cfg lives there.
     ThlavniForm(const QString& exeDir, platform::MessageSink& messages,
                 const PropertyLibrary& library, QWidget* parent = nullptr);
+    ~ThlavniForm() override;
 
-    const AppState& state() const { return m_state; }
+    const AppState& state() const { return m_model.state(); }
+    CalculationModel& model() { return m_model; }
     CalculationPage* calculationPage() const { return m_calculation; }
     TDiagramForm* diagramForm() const { return m_diagram; }
     TInfoForm* infoForm() const { return m_info; }
@@ -59,7 +61,8 @@ private:
     void showChart();
     void showAbout(int set);
 
-    AppState m_state;
+    CalculationModel m_model;
+    AppState& m_state; // the model's
     platform::MessageSink& m_messages;
     QStackedWidget* m_pages;
     CalculationPage* m_calculation = nullptr;

@@ -1,5 +1,7 @@
 #include "app/info.h"
 
+#include "app/PageStyle.h"
+
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,15 +13,22 @@ constexpr int kWidth = 214;
 constexpr int kHeight = 249;
 constexpr int kSetCount = 3;
 
-// Heading, name, address, telephone and fax, web and e-mail; Czech and English together.
-// Contact data the project does not have is shown as a dash.
+// Heading, name, and three further texts (two lines each for the last two), Czech and English
+// together: the program itself, the formulations it computes by, and what it is built on.
 const char* const kCredits[kSetCount][5] = {
-    {"Zadavatel / Contractor", "Projekt KOLV / The KOLV project", "—", "Tel.: —\nFax: —",
-     "Web: —\nE-mail: —"},
-    {"Výpočtové knihovny\nMathematical libraries developing",
-     "Vývojáři projektu KOLV / KOLV developers", "—", "Tel.: —\nFax: —", "Web: —\nE-mail: —"},
-    {"Uživatelský program\nUser's program design", "Vývojáři projektu KOLV / KOLV developers", "—",
-     "Tel.: —\nFax: —", "Web: —\nE-mail: —"},
+    {"Zadavatel / Contractor", "KOLV " KOLV_VERSION,
+     "Vlastnosti vody a vodní páry\nProperties of water and steam",
+     "Verze / Version " KOLV_VERSION "\nSestaveno / Built " KOLV_BUILD_DATE,
+     "Vlastní kód projektu KOLV\nThe KOLV project's own code"},
+    {"Výpočtové knihovny\nMathematical libraries developing", "IAPWS-IF97, IAPS 1985",
+     "IAPWS: Industrial Formulation 1997 for the Thermodynamic Properties of Water and Steam "
+     "(Revised Release 2007)",
+     "IAPS 1985: viskozita / viscosity\n(Revised Release 1997, 2003)",
+     "IAPS 1985: tepelná vodivost / thermal\nconductivity (Revised Release 1998)"},
+    {"Uživatelský program\nUser's program design", "Qt " QT_VERSION_STR,
+     "Qt Core, Gui, Widgets; C++20 (GCC " QT_STRINGIFY(__GNUC__) "." QT_STRINGIFY(
+         __GNUC_MINOR__) "), CMake, Ninja",
+     "Testy / Tests:\nGoogleTest, Qt Test", "Měření rychlosti / Benchmarks:\nGoogle Benchmark"},
 };
 
 } // namespace
@@ -39,32 +48,35 @@ TInfoForm::TInfoForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     bevel->setLineWidth(2);
     bevel->setGeometry(0, 0, kWidth, kHeight);
 
-    // Label1..Label5 from the top: heading, name, address, telephone, web.
-    const QRect places[5] = {{10, 10, 194, 34},
-                             {10, 48, 194, 40},
-                             {10, 92, 194, 62},
-                             {10, 158, 194, 30},
-                             {10, 190, 194, 30}};
+    // Label1..Label5 from the top: heading, name, and the three further texts.
+    const QRect places[5] = {
+        {6, 8, 202, 34}, {6, 46, 202, 22}, {6, 72, 202, 64}, {6, 142, 202, 34}, {6, 180, 202, 34}};
     for (int i = 0; i < 5; ++i) {
         m_labels[i] = new QLabel(this);
         m_labels[i]->setObjectName(QString("Label%1").arg(i + 1));
         m_labels[i]->setGeometry(places[i]);
         m_labels[i]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        m_labels[i]->setWordWrap(true);
     }
     QFont heading = font();
+    heading.setPointSizeF(font().pointSizeF() * 0.9); // the longest heading on two lines
     heading.setItalic(true);
     heading.setUnderline(true);
     m_labels[0]->setFont(heading);
     QPalette navy = palette;
-    navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    navy.setColor(QPalette::WindowText, pagestyle::kNavy);
     QFont name = font();
     name.setBold(true);
     QFont larger = name;
     larger.setPointSizeF(name.pointSizeF() * 1.2);
     m_labels[1]->setFont(larger);
-    m_labels[1]->setWordWrap(true);
-    m_labels[2]->setFont(name);
-    m_labels[2]->setWordWrap(true);
+    QFont small = font();
+    small.setPointSizeF(font().pointSizeF() * 0.85);
+    QFont smallBold = small;
+    smallBold.setBold(true);
+    m_labels[2]->setFont(smallBold);
+    m_labels[3]->setFont(small);
+    m_labels[4]->setFont(small);
     for (int i : {1, 2})
         m_labels[i]->setPalette(navy);
 
@@ -79,6 +91,9 @@ TInfoForm::TInfoForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
 
 void TInfoForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // Centred on the main window, whatever the window manager would choose.
+    if (const QWidget* owner = parentWidget())
+        move(owner->window()->geometry().center() - rect().center());
     FormActivate();
 }
 

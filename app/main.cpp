@@ -2,8 +2,8 @@
 
 #include "app/LibraryBinding.h"
 #include "app/ThlavniForm.h"
-#include "platform/Help.h"
 #include "platform/BoxMessageSink.h"
+#include "platform/Help.h"
 #include "platform/QtTranslations.h"
 
 #include <QApplication>
@@ -19,7 +19,7 @@ int main(int argc, char* argv[]) {
 
     platform::BrowserHelpViewer helpViewer;
     platform::SetHelpFile("kolv.hlp");
-    platform::SetHelpViewer(&helpViewer);
+    platform::setHelpViewer(&helpViewer);
     platform::HelpKeyFilter helpKey;
     app.installEventFilter(&helpKey);
 

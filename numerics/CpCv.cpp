@@ -2,6 +2,7 @@
 
 #include "numerics/BoundaryValues.h"
 #include "numerics/Constants.h"
+#include "numerics/DecimalLimits.h"
 #include "numerics/FaultScope.h"
 #include "numerics/Sr_Cr.h"
 #include "numerics/TP_WS.h"
@@ -16,11 +17,6 @@ namespace {
 namespace rc = RegionCode;
 
 using GibbsEvaluator = GibbsDerivatives (*)(double pi, double tau, unsigned need);
-
-// Dryness gates of the saturated sides of wet steam above 350 °C: a side beyond its gate has
-// no saturated volume in BoundaryValues and contributes nothing.
-constexpr double kLiquidGate = 0.999999; // the liquid side counts while x < this
-constexpr double kVapourGate = 1e-6;     // the vapour side counts while x > this
 
 double cp1(double tau, const GibbsDerivatives& g) {
     return -kGasConstant * tau * tau * g.gammaTauTau;
@@ -60,8 +56,8 @@ double isobaricRow(int region) {
     case rc::Critical:
         return Cp3_TV(s.T, s.V);
     case rc::WetHigh: {
-        const double liquid = s.X < kLiquidGate ? Cp3_TV(s.T, BoundaryValues.V12) : 0;
-        const double vapour = s.X > kVapourGate ? Cp3_TV(s.T, BoundaryValues.V23) : 0;
+        const double liquid = limits::countsLiquid(s.X) ? Cp3_TV(s.T, BoundaryValues.V12) : 0;
+        const double vapour = limits::countsVapour(s.X) ? Cp3_TV(s.T, BoundaryValues.V23) : 0;
         return liquid + s.X * (vapour - liquid);
     }
     case rc::WetLow:

@@ -6,16 +6,11 @@
 // division by zero or an overflow was flagged, or whether a bounded loop gave up. Any of these
 // ends the call with NumericFault ("not computed").
 
+#include "numerics/NumericFault.h"
+
 #include <initializer_list>
-#include <stdexcept>
 
 namespace numerics {
-
-// The one exception the library throws: the state or property was not computed.
-class NumericFault : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // The thread's "gave up" mark: set by a loop that reached its bound, stepped by zero or met a
 // non-finite value. Read and cleared by FaultScope.

@@ -48,7 +48,6 @@ constexpr double kHStar = 68.52173913043478;   // kJ/kg, pc vc 1000
 constexpr double kSc = static_cast<double>(limits::kSCrit);
 constexpr double kSigmaC = kSc / kSStar;
 
-constexpr double kTcCelsius = kTc - kKelvinOffset; // 373.946 °C
 constexpr double kTWetLow = 350.0;                 // °C, lower end of the wet solvers' brackets
 constexpr double kV3EstTPFloor = -0.56;            // V3Est_TP above Tc: v >= 0.44 vc
 

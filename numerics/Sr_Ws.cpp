@@ -136,13 +136,8 @@ double dryness(double y, double liquid, double vapour) {
     return (y - liquid) / (vapour - liquid);
 }
 
-// Gates of the wet mixing: a side whose share is negligible contributes 0.
-bool countsLiquid(double X) {
-    return static_cast<long double>(X) < limits::kXLiquidGate;
-}
-bool countsVapour(double X) {
-    return static_cast<long double>(X) > limits::kXVapourGate;
-}
+using limits::countsLiquid;
+using limits::countsVapour;
 
 double mix(double X, double liquid, double vapour) {
     return liquid + X * (vapour - liquid);

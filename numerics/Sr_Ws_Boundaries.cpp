@@ -57,7 +57,6 @@ constexpr std::array<double, 8> kVpmax = {
 // Distance below the saturation temperature of the metastable-vapour limit, in beta.
 constexpr std::array<double, 5> kMeta = {68.936, -80.847, 1.0764, 0.6516, 10.172};
 
-constexpr double kTcCelsius = 373.946; // °C, kTc - 273.15 as typed
 constexpr double kPMax = 100.0;        // MPa, upper pressure of the range
 constexpr double kTMax = 800.0;        // °C, upper temperature of the range
 constexpr double kPMin = 0.0001086;    // MPa, lowest pressure searched on the 800 °C isotherm

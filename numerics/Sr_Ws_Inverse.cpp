@@ -5,6 +5,7 @@
 #include "numerics/BoundaryValues.h"
 #include "numerics/Mat_Ruti.h"
 #include "numerics/Sr_Ws.h"
+#include "numerics/Constants.h"
 #include "numerics/TP_WS.h"
 
 #include <cmath>
@@ -23,7 +24,6 @@ constexpr double kNewtonPercent = 1e-8;
 constexpr double kNewtonFallbackPercent = 1e-4;
 
 constexpr double kPMax = 100.0;              // MPa, upper pressure of the range
-constexpr double kPTriple = 0.0006112126774; // MPa, ps(0 °C) of the library
 constexpr double kMetastableStepPercent = 1.0;
 constexpr double kMetastableMinStep = 0.05; // K: start values near 0 °C would step by ~0
 

@@ -19,10 +19,9 @@ namespace numerics {
 namespace {
 
 using namespace limits;
+// The decimal limit, not the double of the same name in Constants.h.
+using limits::kV23At350;
 using Long = long double;
-
-// Triple-point pressure as an argument of the equations [MPa].
-constexpr double kPTripleArg = 0.0006112126774;
 
 constexpr int kWater = RegionCode::Water, kSteam = RegionCode::Steam,
               kCritical = RegionCode::Critical, kWetHigh = RegionCode::WetHigh,
@@ -77,7 +76,7 @@ int vapourSide_V(double v, double y, Fn2 Y2, Fn2 Y3, double BoundaryRecord::*Y80
 
 int Region_TP(bool Metastable, double t, double p) {
     auto& bv = BoundaryValues;
-    if (t < 0 || t > 800 || ld(p) < kPTriple || p > 100) return kOut;
+    if (t < 0 || t > 800 || ld(p) < limits::kPTriple || p > 100) return kOut;
     if (ld(p) <= kPs350) {
         bv.Ts = Ts_P(p);
         if (t >= bv.Ts) return kSteam;
@@ -102,7 +101,7 @@ int Region_TV(double t, double v) {
     auto& bv = BoundaryValues;
     if (t < 0 || t > 800) return kOut;
     const auto triplePoint = [&] {
-        bv.VTr = V2_TP(t, kPTripleArg);
+        bv.VTr = V2_TP(t, numerics::kPTriple);
         return v >= bv.VTr ? kOut : kSteam;
     };
     if (t < 350) {
@@ -138,7 +137,7 @@ int Region_TS(double t, double s) {
     auto& bv = BoundaryValues;
     if (t < 0 || t > 800 || s < 0 || ld(s) > kSMax) return kOut;
     const auto triplePoint = [&] {
-        bv.STr = S2_TP(t, kPTripleArg);
+        bv.STr = S2_TP(t, numerics::kPTriple);
         return s >= bv.STr ? kOut : kSteam;
     };
     const auto liquidSide3 = [&] {
@@ -204,7 +203,7 @@ int Region_TX(double x, double t) {
 
 int Region_PX(double x, double p) {
     auto& bv = BoundaryValues;
-    if (x < 0 || x > 1 || ld(p) < kPTriple || ld(p) > kPCrit) return kOut;
+    if (x < 0 || x > 1 || ld(p) < limits::kPTriple || ld(p) > kPCrit) return kOut;
     bv.Ps = p;
     bv.Ts = Ts_P(p);
     return bv.Ts >= 350 ? kWetHigh : kWetLow;
@@ -212,7 +211,7 @@ int Region_PX(double x, double p) {
 
 int Region_PV(double p, double v) {
     auto& bv = BoundaryValues;
-    if (ld(p) < kPTriple || ld(p) > kPCrit) return kOut;
+    if (ld(p) < limits::kPTriple || ld(p) > kPCrit) return kOut;
     bv.Ts = Ts_P(p);
     if (bv.Ts < 350) {
         bv.V12 = V1_TP(bv.Ts, p);
@@ -226,7 +225,7 @@ int Region_PV(double p, double v) {
 
 int Region_PS(bool Metastable, double p, double s) {
     auto& bv = BoundaryValues;
-    if (ld(p) < kPTriple || p > 100 || s < 0 || ld(s) > kSMax) return kOut;
+    if (ld(p) < limits::kPTriple || p > 100 || s < 0 || ld(s) > kSMax) return kOut;
     const auto isotherm800 = [&] {
         bv.S800 = S2_TP(800, p);
         return s >= bv.S800 ? kOut : kSteam;
@@ -260,7 +259,7 @@ int Region_PS(bool Metastable, double p, double s) {
 
 int Region_PI(bool Metastable, double p, double h) {
     auto& bv = BoundaryValues;
-    if (ld(p) < kPTriple || p > 100 || h < 0 || ld(h) > kIMax) return kOut;
+    if (ld(p) < limits::kPTriple || p > 100 || h < 0 || ld(h) > kIMax) return kOut;
     const auto isotherm800 = [&] {
         bv.I800 = I2_TP(800, p);
         return h >= bv.I800 ? kOut : kSteam;

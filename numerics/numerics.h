@@ -7,33 +7,11 @@
 // a solver that gave up or a non-finite result; StateFromPair then leaves the caller's
 // variables as they were. Nothing else is thrown.
 
-#include "numerics/FaultScope.h"
 #include "numerics/IAPS_ML.h"
+#include "numerics/NumericFault.h"
+#include "numerics/Vocabulary.h"
 
 namespace numerics {
-
-// Quantities: 1 t, 2 p, 3 v, 4 s, 5 h, 6 x. A pair code is 10 i + j for given quantities i < j.
-namespace PairCode {
-inline constexpr int TP = 12, TV = 13, TS = 14, TI = 15, TX = 16;
-inline constexpr int PV = 23, PS = 24, PI = 25, PX = 26;
-inline constexpr int VS = 34, VI = 35, VX = 36;
-inline constexpr int SI = 45, SX = 46, IX = 56;
-} // namespace PairCode
-
-namespace RegionCode {
-inline constexpr int None = 0;          // nothing computed
-inline constexpr int Water = 1;         // compressed water
-inline constexpr int Steam = 2;         // superheated steam
-inline constexpr int Critical = 3;      // critical region
-inline constexpr int OutOfRangeReserved = 4; // never produced
-inline constexpr int WetHigh = 5;       // wet steam above 350 °C
-inline constexpr int WetLow = 6;        // wet steam up to 350 °C
-inline constexpr int SaturationReserved = 7; // never produced
-inline constexpr int Metastable = 8;    // metastable vapour (only when allowed)
-inline constexpr int OutOfRange = 9;    // the given values lie outside the range
-inline constexpr int Unsupported = 10;  // pairs 36 and 45
-inline constexpr int UnknownPair = 11;  // any other pair code
-} // namespace RegionCode
 
 // Completes a state from two given quantities X1, X2 (quantity i and j of PairCode, i < j).
 // The given values are written to their outputs; each other output is computed when asked for

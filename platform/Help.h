@@ -5,9 +5,8 @@
 // widget, walking up from it through its parents, whose property "helpContext" is > 0.
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
-
-#include <memory>
 
 class QTextBrowser;
 class QWidget;
@@ -18,35 +17,43 @@ namespace platform {
 class HelpViewer {
 public:
     virtual ~HelpViewer() = default;
-    virtual void ShowTopic(const QString& helpFile, int context) = 0;
+    virtual void showTopic(const QString& helpFile, int context) = 0;
 };
 
-// One reused, non-modal window with a QTextBrowser.
+// One reused help window: "Obsah / Contents", "Zpět / Back", "Zavřít / Close" over the topic.
+// It opens beside the window that asked and closes with Esc. The program's modal windows do
+// not block it: while one is open, the help window belongs to it, as help that runs on its
+// own would stay usable.
 class BrowserHelpViewer : public HelpViewer {
 public:
     BrowserHelpViewer();
     ~BrowserHelpViewer() override;
-    void ShowTopic(const QString& helpFile, int context) override;
-    QTextBrowser* browser() const { return m_browser.get(); }
+    void showTopic(const QString& helpFile, int context) override;
+    QWidget* window() const { return m_window; }
+    QTextBrowser* browser() const { return m_browser; }
 
 private:
-    std::unique_ptr<QTextBrowser> m_browser;
+    void create();
+
+    QPointer<QWidget> m_window;
+    QTextBrowser* m_browser = nullptr;
+    QString m_helpFile;
 };
 
 // The application's help file and the viewer that F1 and ShowHelpContext use. The viewer is
 // not owned; with none set, help requests do nothing.
 void SetHelpFile(const QString& name);
-QString HelpFile();
-void SetHelpViewer(HelpViewer* viewer);
+QString helpFile();
+void setHelpViewer(HelpViewer* viewer);
 
 void ShowHelpContext(int context);
 void ShowHelpContents();
 
 // The resource path of a topic; the contents page when the file has no topic for `context`.
-QString HelpTopicPath(const QString& helpFile, int context);
+QString helpTopicPath(const QString& helpFile, int context);
 
 // The help context of `widget` or of its nearest ancestor that has one; 0 when none has.
-int HelpContextOf(const QWidget* widget);
+int helpContextOf(const QWidget* widget);
 
 // Application-wide F1: the help context of the widget that receives the key (the focused
 // one), or the contents when it has none. Install once on the application object.

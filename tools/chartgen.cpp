@@ -3,12 +3,13 @@
 //
 //   chartgen OUTPUT.bmp
 //
-// The chart fills the 1000 x 1700 frame of app/TsChartMapping.h; the plot area spans
+// The chart fills the 1000 x 1700 frame of resources/TsChartFrame.h; the plot area spans
 // s = 0..9.5 kJ/(kg K) and t = 0..800 °C. Nothing on it is red: the chart window's point
 // markers are red and must stand out.
 
-#include "app/TsChartMapping.h"
+#include "numerics/Constants.h"
 #include "numerics/numerics.h"
+#include "resources/TsChartFrame.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -17,6 +18,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QSaveFile>
+#include <QTemporaryDir>
 
 #include <cmath>
 #include <cstdio>
@@ -28,11 +30,11 @@ namespace {
 using tschart::X;
 using tschart::Y;
 
-constexpr double kSMax = 9.5;      // kJ/(kg K), right edge of the plot
-constexpr double kTMax = 800.0;    // °C, top edge of the plot
-constexpr double kTc = 373.946;    // critical temperature, °C
-constexpr double kPc = 22.064;     // critical pressure, MPa
-constexpr double kPMin = 0.000612; // just above the triple-point pressure, MPa
+constexpr double kSMax = 9.5;   // kJ/(kg K), right edge of the plot
+constexpr double kTMax = 800.0; // °C, top edge of the plot
+constexpr double kTc = numerics::kTcCelsius;
+constexpr double kPc = numerics::kPc;
+constexpr double kPMin = 0.000612; // MPa, the isenthalps' lowest pressure: above the triple point
 
 const QRectF kPlot(QPointF(X(0), Y(kTMax)), QPointF(X(kSMax), Y(0)));
 
@@ -283,6 +285,10 @@ QImage drawChart() {
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt wants a private runtime folder and warns in every build without one.
+    QTemporaryDir runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
     QGuiApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: chartgen OUTPUT.bmp\n");

@@ -4,7 +4,7 @@
 
 #include "numerics/numerics.h"
 
-#include "tests/numerics/StateWorkload.h"
+#include "support/numerics/StateWorkload.h"
 
 #include <benchmark/benchmark.h>
 

@@ -6,12 +6,8 @@
 #include <QTimer>
 
 #include <array>
-#include <deque>
-#include <map>
 
 namespace {
-
-using Order = std::array<int, 7>;
 
 class CalculationUi : public testing::Test, public WindowFixture {
 protected:
@@ -29,81 +25,18 @@ protected:
     // Enter in box 1 after typing both values.
     void compute(const QString& a1, const QString& a2) {
         edit(2)->setText(a2);
+        edit(2)->setModified(true); // as if typed
         enter("Edit1", a1);
     }
 };
 
-// The rotations that lead from the start order to each ordered pair of inputs, found by a
-// breadth-first search over clicks of rows 1..4.
-std::map<std::pair<int, int>, std::vector<int>> clicksToEveryPair() {
-    auto rotate = [](Order o, int row) {
-        const std::size_t place = static_cast<std::size_t>(row) + 2;
-        const int first = o[1], second = o[2];
-        o[1] = o[place];
-        o[2] = first;
-        o[place] = second;
-        return o;
-    };
-    std::map<std::pair<int, int>, std::vector<int>> paths;
-    std::map<Order, std::vector<int>> seen{{Order{0, 1, 2, 3, 4, 5, 6}, {}}};
-    std::deque<Order> queue{Order{0, 1, 2, 3, 4, 5, 6}};
-    while (!queue.empty() && paths.size() < 30) {
-        const Order o = queue.front();
-        queue.pop_front();
-        paths.emplace(std::make_pair(o[1], o[2]), seen[o]);
-        for (int row = 1; row <= 4; ++row) {
-            const Order next = rotate(o, row);
-            if (seen.count(next)) continue;
-            seen[next] = seen[o];
-            seen[next].push_back(row);
-            queue.push_back(next);
-        }
-    }
-    return paths;
-}
-
 } // namespace
 
-TEST_F(CalculationUi, EveryOrderedInputPairGivesItsPairCodeValueOrderAndFlags) {
-    const auto paths = clicksToEveryPair();
-    ASSERT_EQ(paths.size(), 30u);
-    for (const auto& [inputs, clicks] : paths) {
-        const auto [a, b] = inputs;
-        SCOPED_TRACE(testing::Message() << "inputs " << a << ", " << b);
-        // Back to the start order: rebuild the window.
-        window.reset();
-        StandIn::reset();
-        open(StandIn::library());
-        chooseLanguage(1);
-        for (int row : clicks)
-            click(QString("ShapeV%1").arg(row));
-        EXPECT_EQ(text("Label1"), texts::InputLabel(1, a));
-        EXPECT_EQ(text("Label2"), texts::InputLabel(1, b));
-        EXPECT_TRUE(StandIn::stateCalls.empty());
-
-        compute("11.5", "22.25");
-        ASSERT_EQ(StandIn::stateCalls.size(), 1u);
-        const StandIn::StateCall& call = StandIn::stateCalls[0];
-        EXPECT_EQ(call.pair, 10 * std::min(a, b) + std::max(a, b));
-        EXPECT_EQ(calc()->InputsSwapped(), b < a);
-        EXPECT_DOUBLE_EQ(call.x1, a < b ? 11.5 : 22.25);
-        EXPECT_DOUBLE_EQ(call.x2, a < b ? 22.25 : 11.5);
-        EXPECT_EQ(call.wantP, a != 2 && b != 2);
-        EXPECT_EQ(call.wantV, a != 3 && b != 3);
-        EXPECT_EQ(call.wantS, a != 4 && b != 4);
-        EXPECT_EQ(call.wantI, a != 5 && b != 5);
-        EXPECT_FALSE(call.metastable);
-    }
-}
-
-TEST_F(CalculationUi, RotatingRowOneMakesVAndTTheInputs) {
+TEST_F(CalculationUi, RotatingRowOneShowsVAndTAsTheInputs) {
     compute("26.85", "3");
     tickBanner(7);
-    EXPECT_EQ(state().CalcRegionCode, 1);
+    EXPECT_EQ(state().CalcRegionCode, numerics::RegionCode::Water);
     click("ShapeV1");
-    EXPECT_EQ(state().QuantityOrder, (Order{0, 3, 1, 2, 4, 5, 6}));
-    EXPECT_EQ(calc()->PairCode(), 13);
-    EXPECT_TRUE(calc()->InputsSwapped());
     EXPECT_EQ(text("Label1"), QString::fromUtf8("Měrný objem  [m3/kg] :"));
     EXPECT_EQ(text("Label2"), QString::fromUtf8("Teplota  [°C] :"));
     EXPECT_EQ(text("LabelV1"), "Tlak = ");
@@ -112,18 +45,14 @@ TEST_F(CalculationUi, RotatingRowOneMakesVAndTTheInputs) {
     EXPECT_EQ(text("LabelV11"), num("3.000"));
     // Nothing is recomputed and the banner closes.
     EXPECT_EQ(StandIn::stateCalls.size(), 1u);
-    EXPECT_EQ(state().CalcRegionCode, 0);
+    EXPECT_EQ(state().CalcRegionCode, numerics::RegionCode::None);
     tickBanner(7);
     EXPECT_EQ(bannerHeight(), 0);
-    EXPECT_FALSE(calc()->Timer2()->isActive());
+    EXPECT_FALSE(calc()->timer2()->isActive());
 }
 
-TEST_F(CalculationUi, EnterCallsTheLibraryInOrderAndShowsTheResults) {
+TEST_F(CalculationUi, EnterShowsTheResultsAndMovesTheFocus) {
     compute("26.85", "3");
-    EXPECT_EQ(StandIn::sequence, (std::vector<std::string>{"StateFromPair", "cp", "cv", "kappa",
-                                                           "w", "eta", "lambda"}));
-    ASSERT_EQ(StandIn::transport.size(), 2u);
-    EXPECT_EQ(StandIn::transport[0], (std::array<double, 2>{26.85, 0.00100215168}));
     EXPECT_EQ(QApplication::focusWidget(), edit(2));
     EXPECT_EQ(edit(1)->text(), num("26.85"));
     EXPECT_EQ(edit(2)->text(), num("3.000"));
@@ -147,21 +76,9 @@ TEST_F(CalculationUi, EnterCallsTheLibraryInOrderAndShowsTheResults) {
     EXPECT_DOUBLE_EQ(StandIn::stateCalls.back().x2, 4);
 }
 
-TEST_F(CalculationUi, BothSeparatorsAndTheConfiguredDecimalsApply) {
-    window.reset();
-    open(StandIn::library(), QByteArray("0\n5\n6\n4\n3\n4\n"));
-    chooseLanguage(0);
-    compute("26,85", "3.25");
-    ASSERT_EQ(StandIn::stateCalls.size(), 1u);
-    EXPECT_DOUBLE_EQ(StandIn::stateCalls[0].x1, 26.85);
-    EXPECT_DOUBLE_EQ(StandIn::stateCalls[0].x2, 3.25);
-    EXPECT_EQ(edit(1)->text(), "27");
-    EXPECT_EQ(edit(2)->text(), num("3.25000"));
-}
-
 TEST_F(CalculationUi, TextThatIsNotANumberClearsTheOutputsAndKeepsTheFocus) {
     compute("26.85", "3");
-    for (const char* bad : {"", "  ", "1.2.3", "nan", "inf", "-inf", "1e400", "0x10", "abc"}) {
+    for (const char* bad : {"", "abc"}) {
         SCOPED_TRACE(bad);
         const auto calls = StandIn::stateCalls.size();
         compute(QString::fromUtf8(bad), "3");
@@ -176,23 +93,6 @@ TEST_F(CalculationUi, TextThatIsNotANumberClearsTheOutputsAndKeepsTheFocus) {
     }
 }
 
-TEST_F(CalculationUi, ALibraryFaultClearsAllSixDerivedValues) {
-    compute("26.85", "3");
-    ASSERT_EQ(text("LabelD11"), num("4.173"));
-    StandIn::faultAt = "w";
-    StandIn::results[1] = 9.5;
-    compute("30", "3");
-    EXPECT_EQ(QApplication::focusWidget(), edit(1));
-    EXPECT_EQ(state().CalcRegionCode, 0);
-    for (std::size_t k = 1; k <= 6; ++k)
-        EXPECT_EQ(state().DerivedValues[k], 0) << k;
-    EXPECT_EQ(text("LabelD11"), "0");
-    EXPECT_EQ(text("LabelD55"), "0");
-    EXPECT_EQ(text("LabelV11"), "0");
-    EXPECT_EQ(edit(1)->text(), num("30.00"));
-    EXPECT_TRUE(messages.messages().isEmpty());
-}
-
 TEST_F(CalculationUi, ANegativeInputComputesNothingButMovesTheFocus) {
     compute("26.85", "3");
     compute("-1", "3");
@@ -200,24 +100,6 @@ TEST_F(CalculationUi, ANegativeInputComputesNothingButMovesTheFocus) {
     EXPECT_EQ(QApplication::focusWidget(), edit(2));
     EXPECT_EQ(edit(1)->text(), "-1");
     EXPECT_EQ(text("LabelV11"), num("0.001002"));
-}
-
-TEST_F(CalculationUi, NoPositiveVolumeNoTransportCalls) {
-    StandIn::outputs[3] = 0;
-    compute("26.85", "3");
-    EXPECT_TRUE(StandIn::transport.empty());
-    EXPECT_EQ(text("LabelD55"), "0");
-    EXPECT_EQ(text("LabelD66"), "0");
-    EXPECT_EQ(text("LabelV11"), "0");
-}
-
-TEST_F(CalculationUi, AHugeInputIsShownScientificAndParsesBack) {
-    StandIn::region = 9;
-    compute("1e300", "3");
-    EXPECT_EQ(edit(1)->text(), "1E300");
-    enter("Edit2", "3");
-    ASSERT_EQ(StandIn::stateCalls.size(), 2u);
-    EXPECT_DOUBLE_EQ(StandIn::stateCalls[1].x1, 1e300);
 }
 
 TEST_F(CalculationUi, TheMetastableToggleRecomputesWithoutMovingTheFocus) {
@@ -255,11 +137,11 @@ TEST_F(CalculationUi, TheBannerOpensClosesAndChangesTextOnlyWhenClosed) {
     EXPECT_FALSE(state().BannerOpen);
     tickBanner(1);
     EXPECT_TRUE(state().BannerOpen);
-    EXPECT_FALSE(calc()->Timer2()->isActive());
+    EXPECT_FALSE(calc()->timer2()->isActive());
 
-    StandIn::region = 2;
+    StandIn::region = numerics::RegionCode::Steam;
     compute("400", "3");
-    EXPECT_TRUE(calc()->Timer2()->isActive());
+    EXPECT_TRUE(calc()->timer2()->isActive());
     tickBanner(6);
     EXPECT_EQ(bannerHeight(), 0);
     EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Oblast tlakové vody"));
@@ -276,7 +158,7 @@ TEST_F(CalculationUi, TheBannerOpensClosesAndChangesTextOnlyWhenClosed) {
     EXPECT_EQ(bannerHeight(), 0);
     tickBanner(1);
     EXPECT_FALSE(state().BannerOpen);
-    EXPECT_FALSE(calc()->Timer2()->isActive());
+    EXPECT_FALSE(calc()->timer2()->isActive());
 }
 
 TEST_F(CalculationUi, TheSameStateTwiceClosesAndReopensTheBanner) {
@@ -292,30 +174,47 @@ TEST_F(CalculationUi, TheSameStateTwiceClosesAndReopensTheBanner) {
 }
 
 TEST_F(CalculationUi, AResultDuringOpeningIsNamedOnceTheBannerHasReopened) {
-    StandIn::region = 9;
+    StandIn::region = numerics::RegionCode::OutOfRange;
     compute("1e300", "3");
     tickBanner(3);
-    calc()->Timer2()->start();
-    StandIn::region = 2;
+    calc()->timer2()->start();
+    StandIn::region = numerics::RegionCode::Steam;
     compute("400", "3");
     EXPECT_TRUE(QTest::qWaitFor(
-        [this] { return !calc()->Timer2()->isActive() && bannerHeight() == 18; }, 3000));
+        [this] { return !calc()->timer2()->isActive() && bannerHeight() == 18; }, 3000));
     EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Oblast přehřáté páry"));
 }
 
 TEST_F(CalculationUi, TheTimerRunsTheBannerOpen) {
-    StandIn::region = 10;
+    StandIn::region = numerics::RegionCode::Unsupported;
     compute("0.5", "0.5");
     EXPECT_TRUE(QTest::qWaitFor([this] { return bannerHeight() == 18; }, 2000));
     EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Kombinace proměnných není odladěna"));
 }
 
-TEST_F(CalculationUi, BannerTextsFollowTheLanguage) {
-    window.reset();
-    open(StandIn::library());
-    chooseLanguage(1);
-    StandIn::region = 11;
-    compute("1", "2");
-    tickBanner(7);
-    EXPECT_EQ(text("lblNazevOblasti"), "This combination of parameters is not available");
+TEST_F(CalculationUi, AnUneditedBoxComputesWithTheExactValueBehindItsText) {
+    // p = 0.0035 MPa shows as "0.004"; Enter again must not compute with 0.004.
+    compute("26.85", "0.0035");
+    ASSERT_EQ(edit(2)->text(), num("0.004"));
+    QTest::keyClick(edit(2), Qt::Key_Return);
+    ASSERT_EQ(StandIn::stateCalls.size(), 2u);
+    EXPECT_EQ(StandIn::stateCalls[1].x2, 0.0035);
+    EXPECT_EQ(StandIn::stateCalls[1].x1, 26.85);
+    // Once the user edits the text, the typed text counts.
+    edit(2)->setFocus();
+    QTest::keyClick(edit(2), Qt::Key_End);
+    QTest::keyClick(edit(2), '1');
+    QTest::keyClick(edit(2), Qt::Key_Return);
+    ASSERT_EQ(StandIn::stateCalls.size(), 3u);
+    EXPECT_DOUBLE_EQ(StandIn::stateCalls[2].x2, 0.0041);
+}
+
+TEST_F(CalculationUi, AnEditBoxSelectsItsTextWhenEnterMovesTheFocusThere) {
+    enter("Edit1", "26.85");
+    ASSERT_EQ(QApplication::focusWidget(), edit(2));
+    QTest::keyClick(edit(2), '1');
+    EXPECT_EQ(edit(2)->text(), "1");
+    enter("Edit2", "1");
+    QTest::keyClick(edit(1), '5');
+    EXPECT_EQ(edit(1)->text(), "5");
 }

@@ -274,6 +274,28 @@ TEST(DerivedEntryPoints, WetSteamAbove350UsesRegion3) {
     EXPECT_NEAR(nearlyDry.cp, liquid.cp + 0.9999985 * (vapour.cp - liquid.cp), 1e-9 * vapour.cp);
 }
 
+TEST(DerivedEntryPoints, HeatCapacityAndStateAgreeOnBothWetMixingGates) {
+    // At a typed gate value cp must count the same saturated sides as the state did. Which
+    // sides the state counted shows in its volume; cp is then the same mixture of cp' and cp''.
+    for (const double t : {355.0, 370.0}) {
+        const Derived liquid = derived(16, false, t, 0);
+        const Derived vapour = derived(16, false, t, 1);
+        for (const double x : {0.999999, 0.000001}) {
+            SCOPED_TRACE(testing::Message() << "t " << t << " x " << x);
+            const Derived d = derived(16, false, t, x);
+            const auto mixed = [x](double l, double v) { return l + x * (v - l); };
+            const auto is = [&d](double v) { return std::abs(d.state.V - v) < 1e-15; };
+            const double v1 = liquid.state.V, v2 = vapour.state.V;
+            const bool both = is(mixed(v1, v2));
+            const bool liquidOnly = is(mixed(v1, 0)), vapourOnly = is(mixed(0, v2));
+            ASSERT_TRUE(both || liquidOnly || vapourOnly);
+            const double cp1 = both || liquidOnly ? liquid.cp : 0;
+            const double cp2 = both || vapourOnly ? vapour.cp : 0;
+            EXPECT_NEAR(d.cp, mixed(cp1, cp2), 1e-12 * d.cp);
+        }
+    }
+}
+
 TEST(DerivedEntryPoints, NoStateGivesZero) {
     struct Case {
         int pair;

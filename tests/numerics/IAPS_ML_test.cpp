@@ -1,5 +1,6 @@
 #include "numerics/IAPS_ML.h"
 
+#include "ReferenceCsv.h"
 #include "numerics/FaultScope.h"
 
 #include <gtest/gtest.h>
@@ -111,19 +112,12 @@ TEST(IAPS_ML, ImpossibleInputsAreNotComputed) {
 // implementation, compressed water and superheated steam away from the critical point. The
 // equations here are older, so only a band is expected; a wrong coefficient leaves it.
 TEST(IAPS_ML, StaysInBandAroundNewerFormulations) {
-    std::ifstream in(std::string(KOLV_TEST_DATA_DIR) + "/transport_band.csv");
-    ASSERT_TRUE(in) << "transport_band.csv missing";
-    std::string line;
-    std::getline(in, line);
     int rows = 0;
     double worstMu = 0.0;
     double worstLambda = 0.0;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        double t = 0.0, v = 0.0, mu = 0.0, lambda = 0.0;
-        char comma = 0;
-        ASSERT_TRUE(fields >> t >> comma >> v >> comma >> mu >> comma >> lambda) << line;
-        SCOPED_TRACE(line);
+    for (const CsvRow& r : readCsv("transport_band.csv")) {
+        const double t = r[0], v = r[1], mu = r[2], lambda = r[3];
+        SCOPED_TRACE(testing::Message() << "t " << t << ", v " << v);
         const double devMu = relativeDeviation(ViscosityTV(t, v), mu);
         const double devLambda = relativeDeviation(ConductivityTV(t, v), lambda);
         EXPECT_LT(devMu, 0.02);

@@ -5,7 +5,7 @@
 #include "numerics/numerics.h"
 
 #include "ReferenceCsv.h"
-#include "tests/numerics/StateWorkload.h"
+#include "support/numerics/StateWorkload.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 #include "numerics/TP_WS.h"
 
+#include "ReferenceCsv.h"
 #include "numerics/FaultScope.h"
 
 #include <gtest/gtest.h>
@@ -70,21 +71,11 @@ struct GridPoint {
 };
 
 std::vector<GridPoint> readGrid() {
-    std::ifstream in(KOLV_TEST_DATA_DIR "/if97_regions12.csv");
     std::vector<GridPoint> points;
-    std::string line;
-    std::getline(in, line); // header
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        GridPoint g;
-        std::getline(fields, g.region, ',');
-        std::string field;
-        for (double* x : {&g.t, &g.p, &g.v, &g.h, &g.s, &g.cp, &g.cv, &g.w}) {
-            std::getline(fields, field, ',');
-            const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), *x);
-            EXPECT_TRUE(ec == std::errc() && end == field.data() + field.size()) << line;
-        }
-        points.push_back(g);
+    for (const CsvRow& r : readCsv("if97_regions12.csv")) {
+        EXPECT_EQ(r.numbers.size(), 9u) << r.texts[0];
+        if (r.numbers.size() == 9)
+            points.push_back({r.texts[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[8]});
     }
     return points;
 }

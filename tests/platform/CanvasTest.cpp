@@ -3,7 +3,7 @@
 #include "platform/Metafile.h"
 #include "platform/PainterCanvas.h"
 #include "platform/RecordingCanvas.h"
-#include "support/ImageCompare.h"
+#include "ImageCompare.h"
 
 #include <QPainter>
 

@@ -1,6 +1,10 @@
 #include "platform/Help.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QTimer>
 #include <QLineEdit>
 #include <QTest>
 #include <QWidget>
@@ -14,7 +18,7 @@ namespace {
 
 class RecordingViewer : public platform::HelpViewer {
 public:
-    void ShowTopic(const QString& helpFile, int context) override {
+    void showTopic(const QString& helpFile, int context) override {
         topics.emplace_back(helpFile, context);
     }
     std::vector<std::pair<QString, int>> topics;
@@ -24,7 +28,7 @@ class HelpKey : public testing::Test {
 protected:
     void SetUp() override {
         platform::SetHelpFile("kolv.hlp");
-        platform::SetHelpViewer(&viewer);
+        platform::setHelpViewer(&viewer);
         qApp->installEventFilter(&filter);
         outer.setProperty("helpContext", 60);
         inner = new QWidget(&outer);
@@ -33,7 +37,7 @@ protected:
     }
     void TearDown() override {
         qApp->removeEventFilter(&filter);
-        platform::SetHelpViewer(nullptr);
+        platform::setHelpViewer(nullptr);
     }
 
     RecordingViewer viewer;
@@ -75,6 +79,32 @@ TEST_F(HelpKey, OtherKeysReachTheWidget) {
 
 TEST(HelpTopicPath, NamesTheTopicByHelpFileAndFallsBackToTheContents) {
     // This test binary carries no topics, so every context falls back to the contents.
-    EXPECT_EQ(platform::HelpTopicPath("kolv.hlp", 30), ":/help/kolv/index.html");
-    EXPECT_EQ(platform::HelpTopicPath("Sestavy.HLP", 0), ":/help/sestavy/index.html");
+    EXPECT_EQ(platform::helpTopicPath("kolv.hlp", 30), ":/help/kolv/index.html");
+    EXPECT_EQ(platform::helpTopicPath("Sestavy.HLP", 0), ":/help/sestavy/index.html");
+}
+
+// A small help file of its own: ":/help/manual/" with index.html and 30.html.
+TEST(HelpWindow, WorksBesideAModalWindowAndClosesWithEsc) {
+    platform::BrowserHelpViewer viewer;
+    QDialog dialog;
+    dialog.setGeometry(40, 40, 150, 100);
+    bool contentsShown = false;
+    bool backWorked = false;
+    QTimer::singleShot(0, [&] {
+        viewer.showTopic("manual.hlp", 30);
+        QWidget* help = viewer.window();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(help));
+        // Beside the window that asked, not over it.
+        EXPECT_FALSE(help->frameGeometry().intersects(dialog.frameGeometry()));
+        QTest::mouseClick(help->findChild<QPushButton*>("HelpContents"), Qt::LeftButton);
+        contentsShown = viewer.browser()->source().toString().endsWith("index.html");
+        QTest::mouseClick(help->findChild<QPushButton*>("HelpBack"), Qt::LeftButton);
+        backWorked = viewer.browser()->source().toString().endsWith("30.html");
+        QTest::keyClick(viewer.browser(), Qt::Key_Escape);
+        EXPECT_FALSE(help->isVisible());
+        dialog.done(1);
+    });
+    dialog.exec();
+    EXPECT_TRUE(contentsShown);
+    EXPECT_TRUE(backWorked);
 }

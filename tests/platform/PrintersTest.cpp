@@ -4,7 +4,7 @@
 
 #include "platform/Printers.h"
 #include "platform/PrintJobs.h"
-#include "support/Cups.h"
+#include "Cups.h"
 
 #include <QApplication>
 #include <QFile>

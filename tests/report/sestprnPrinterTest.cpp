@@ -1,7 +1,7 @@
 // The printer side of the page setup: the fixed answers without a printer, and the metrics of
 // the CUPS-PDF queue that scripts/test.sh sets up.
 
-#include "../platform/support/Cups.h"
+#include "Cups.h"
 #include "platform/Printers.h"
 #include "report/engine/sestprn_printer.h"
 

@@ -1,7 +1,7 @@
 // The window against the real property library. Expected values from IAPWS-IF97's own
 // verification point of region 1 (300 K, 3 MPa), shown with the default decimals.
 
-#include "../WindowFixture.h"
+#include "WindowFixture.h"
 
 namespace {
 
@@ -12,6 +12,7 @@ protected:
     QString num(const char* dotted) const { return QString(dotted).replace('.', sep()); }
     void compute(const QString& a1, const QString& a2) {
         find<QLineEdit>("Edit2")->setText(a2);
+        find<QLineEdit>("Edit2")->setModified(true); // as if typed
         enter("Edit1", a1);
     }
     void openBanner() { tickBanner(20); }
@@ -26,7 +27,7 @@ TEST_F(EndToEnd, CompressedWaterAt300KelvinAnd3MPa) {
     enter("Edit2", "3");
     EXPECT_EQ(QApplication::focusWidget(), find<QLineEdit>("Edit1"));
 
-    EXPECT_EQ(window->state().CalcRegionCode, 1);
+    EXPECT_EQ(window->state().CalcRegionCode, numerics::RegionCode::Water);
     EXPECT_EQ(find<QLineEdit>("Edit1")->text(), num("26.85"));
     EXPECT_EQ(text("LabelV11"), num("0.001002"));  // v
     EXPECT_EQ(text("LabelV22"), num("0.3923"));    // s
@@ -53,29 +54,29 @@ TEST_F(EndToEnd, VolumeAndDrynessAreAnUnsupportedPair) {
     chooseLanguage(0);
     click("ShapeV1"); // v, t, p, ...
     click("ShapeV4"); // x, v, p, s, h, t
-    EXPECT_EQ(window->calculationPage()->PairCode(), 36);
+    EXPECT_EQ(window->model().pairCode(), numerics::PairCode::VX);
     compute("0.5", "0.01");
-    EXPECT_EQ(window->state().CalcRegionCode, 10);
+    EXPECT_EQ(window->state().CalcRegionCode, numerics::RegionCode::Unsupported);
     openBanner();
     EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Kombinace proměnných není odladěna"));
 }
 
-TEST_F(EndToEnd, NegativeAndGarbageInputs) {
+TEST_F(EndToEnd, ASecondEnterKeepsTheStateThatTheRoundedTextStandsFor) {
+    // 28 °C and 0.0035 MPa is steam (ts = 26.7 °C); 0.004 MPa, as the box shows it, would be
+    // water (ts = 29.0 °C).
     chooseLanguage(0);
-    compute("26.85", "3");
-    compute("-5", "3");
-    EXPECT_EQ(text("LabelV11"), num("0.001002"));
-    EXPECT_EQ(window->state().CalcRegionCode, 1);
-    compute("1.2.3", "3");
-    EXPECT_EQ(text("LabelV11"), "0");
-    EXPECT_EQ(text("LabelD11"), "0");
-    EXPECT_EQ(window->state().CalcRegionCode, 0);
+    compute("28", "0.0035");
+    ASSERT_EQ(window->state().CalcRegionCode, numerics::RegionCode::Steam);
+    ASSERT_EQ(find<QLineEdit>("Edit2")->text(), num("0.004"));
+    QTest::keyClick(find<QLineEdit>("Edit2"), Qt::Key_Return);
+    EXPECT_EQ(window->state().CalcRegionCode, numerics::RegionCode::Steam);
+    EXPECT_EQ(window->state().StateValues[2], 0.0035);
 }
 
 TEST_F(EndToEnd, HugeValuesAreOutOfRange) {
     chooseLanguage(0);
     compute("1e300", "3");
-    EXPECT_EQ(window->state().CalcRegionCode, 9);
+    EXPECT_EQ(window->state().CalcRegionCode, numerics::RegionCode::OutOfRange);
     EXPECT_EQ(find<QLineEdit>("Edit1")->text(), "1E300");
     openBanner();
     EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Hodnoty mimo funkční oblast"));
@@ -87,10 +88,11 @@ TEST_F(EndToEnd, TheMetastableToggleComputesTheTypedState) {
     QLineEdit* edit2 = find<QLineEdit>("Edit2");
     edit2->setFocus();
     find<QLineEdit>("Edit1")->setText("200");
+    find<QLineEdit>("Edit1")->setModified(true);
     click("lblMetastab");
     EXPECT_TRUE(window->state().MetastablePreferred);
     EXPECT_EQ(QApplication::focusWidget(), edit2);
-    EXPECT_EQ(window->state().CalcRegionCode, 1);
+    EXPECT_EQ(window->state().CalcRegionCode, numerics::RegionCode::Water);
     EXPECT_EQ(find<QLineEdit>("Edit1")->text(), num("200.00"));
     EXPECT_NE(text("LabelV11"), num("0.001002"));
 }

@@ -2,12 +2,10 @@
 // reference table (tests/oracle/gen_function_reference.py), and the release's own saturation
 // verification values.
 
+#include "ReferenceCsv.h"
 #include "app/FunctionEvaluator.h"
 #include "app/LibraryBinding.h"
 #include "app/Texts.h"
-
-#include <QFile>
-#include <QStringList>
 
 #include <gtest/gtest.h>
 
@@ -23,18 +21,13 @@ struct Reference {
 };
 
 std::vector<Reference> readReference() {
-    QFile file(KOLV_TEST_DATA_DIR "/function_reference.csv");
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
     std::vector<Reference> rows;
-    file.readLine(); // head
-    while (!file.atEnd()) {
-        const QStringList f = QString::fromUtf8(file.readLine()).trimmed().split(',');
-        if (f.size() != 7) {
-            ADD_FAILURE() << "bad line: " << f.join(',').toStdString();
+    for (const CsvRow& r : readCsv("function_reference.csv")) {
+        if (r.numbers.size() != 7) {
+            ADD_FAILURE() << "bad line of code " << r.texts[0];
             continue;
         }
-        rows.push_back({f[0].toInt(), f[1].toDouble(), f[2].toDouble(), f[3].toDouble(),
-                        f[4].toDouble(), f[5].toDouble(), f[6].toStdString()});
+        rows.push_back({int(r[0]), r[1], r[2], r[3], r[4], r[5], r.texts[6]});
     }
     return rows;
 }
@@ -58,7 +51,7 @@ TEST(FunctionReference, EveryCodeMatchesTheReferenceTable) {
     // All listed functions, and the six dryness codes no list offers.
     std::set<int> expected;
     for (int group = 1; group <= 5; ++group)
-        for (int i = 0; i < texts::FunctionNames(texts::English, group).size(); ++i)
+        for (int i = 0; i < texts::functionNames(texts::English, group).size(); ++i)
             expected.insert(100 * group + i);
     for (int code = 216; code <= 221; ++code)
         expected.insert(code);

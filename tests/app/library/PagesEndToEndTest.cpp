@@ -2,7 +2,7 @@
 // python3-iapws (IAPWS97(T=373.15, P=0.1); IAPWS97(P=0.1, x=0)), shown with the default
 // decimals of kolv.cfg.
 
-#include "../WindowFixture.h"
+#include "WindowFixture.h"
 
 #include <QComboBox>
 #include <QTableWidget>

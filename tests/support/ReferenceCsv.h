@@ -1,6 +1,10 @@
 #pragma once
-// Rows of a committed reference CSV in the test data folder, after its header line. Numbers
-// are parsed independently of the locale; an empty or text cell reads as NaN and keeps its text.
+// The one reader of the committed reference CSVs in a test folder's data/ (see its README).
+// A missing or empty file fails the calling test: a test must never pass with its data gone.
+// Numbers are parsed independently of the locale; a cell that is no number reads as NaN and
+// keeps its text.
+
+#include <gtest/gtest.h>
 
 #include <charconv>
 #include <cmath>
@@ -11,16 +15,21 @@
 struct CsvRow {
     std::vector<double> numbers;
     std::vector<std::string> texts;
-    double operator[](std::size_t column) const { return numbers[column]; }
+    double operator[](std::size_t column) const { return numbers.at(column); }
 };
 
+// The rows after the header line of `name` in KOLV_TEST_DATA_DIR.
 inline std::vector<CsvRow> readCsv(const std::string& name) {
     std::ifstream in(std::string(KOLV_TEST_DATA_DIR) + "/" + name);
     std::vector<CsvRow> rows;
     std::string line;
-    std::getline(in, line); // header
+    if (!std::getline(in, line)) {
+        ADD_FAILURE() << "reference data " << name << " is missing or empty";
+        return rows;
+    }
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
         CsvRow row;
         std::size_t start = 0;
         while (start <= line.size()) {
@@ -37,5 +46,6 @@ inline std::vector<CsvRow> readCsv(const std::string& name) {
         }
         rows.push_back(row);
     }
+    if (rows.empty()) ADD_FAILURE() << "reference data " << name << " has no rows";
     return rows;
 }

@@ -9,6 +9,7 @@
 #include "platform/SystemLocale.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -20,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -27,7 +29,7 @@
 
 class RecordingHelpViewer : public platform::HelpViewer {
 public:
-    void ShowTopic(const QString& helpFile, int context) override {
+    void showTopic(const QString& helpFile, int context) override {
         topics.emplace_back(helpFile, context);
     }
     std::vector<std::pair<QString, int>> topics;
@@ -51,7 +53,7 @@ public:
             ASSERT_TRUE(bitmap.save(dir.path() + "/DiagrTS.bmp", "BMP"));
         }
         platform::SetHelpFile("kolv.hlp");
-        platform::SetHelpViewer(&help);
+        platform::setHelpViewer(&help);
         qApp->installEventFilter(&helpKey);
         window = std::make_unique<ThlavniForm>(dir.path() + '/', messages, library);
         window->show();
@@ -59,7 +61,7 @@ public:
     }
     ~WindowFixture() {
         qApp->removeEventFilter(&helpKey);
-        platform::SetHelpViewer(nullptr);
+        platform::setHelpViewer(nullptr);
     }
 
     QString cfgPath() const { return dir.path() + "/kolv.cfg"; }
@@ -78,6 +80,20 @@ public:
         return window->findChild<QStackedWidget*>()->currentWidget()->objectName();
     }
     void click(const QString& name) { QTest::mouseClick(find<QWidget>(name), Qt::LeftButton); }
+    // Presses the left button at `from` on `widget`, moves it by `by` and releases it.
+    static void drag(QWidget* widget, QPoint from, QPoint by) {
+        QTest::mousePress(widget, Qt::LeftButton, {}, from);
+        QTest::mouseMove(widget, from + by);
+        QTest::mouseRelease(widget, Qt::LeftButton, {}, from + by);
+    }
+    // Runs `inspect` on the modal dialog that the next action opens, then closes it with 1.
+    static void whenModal(std::function<void(QDialog*)> inspect) {
+        QTimer::singleShot(0, [inspect] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            inspect(dialog);
+            if (dialog) dialog->done(1);
+        });
+    }
     void chooseLanguage(int language) { click(language == 0 ? "Image13" : "Image14"); }
 
     // Replaces the text of an input box and presses Enter in it.
@@ -93,7 +109,7 @@ public:
     // Runs the banner animation tick by tick, without the timer.
     void tickBanner(int ticks) {
         CalculationPage* page = window->calculationPage();
-        page->Timer2()->stop();
+        page->timer2()->stop();
         for (int i = 0; i < ticks; ++i)
             page->Timer2Timer();
     }

@@ -9,63 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <deque>
 #include <limits>
 
 namespace {
 
-// Arguments of the four derived-property calls, which the stand-in does not keep.
-struct DerivedCall {
-    std::string name;
-    int pair;
-    bool metastable;
-    double x1, x2;
-};
-
-// Each StateFromPair call sees the outputs as the caller preset them, then answers from the
-// next queued outputs (or StandIn::outputs when the queue is empty).
-struct Recorder {
-    static inline std::vector<DerivedCall> derived;
-    static inline std::vector<std::array<double, 7>> presets;
-    static inline std::deque<std::array<double, 7>> answers;
-
-    static void reset() {
-        StandIn::reset();
-        derived.clear();
-        presets.clear();
-        answers.clear();
-    }
-
-    static double derivedCall(const char* name, std::size_t row, int pair, bool meta, double x1,
-                              double x2) {
-        derived.push_back({name, pair, meta, x1, x2});
-        return StandIn::derived(name, row);
-    }
-
-    static const PropertyLibrary& library() {
-        static const PropertyLibrary lib{
-            [](int pair, bool wp, bool wv, double x1, double x2, bool ws, bool wi, bool meta,
-               double& t, double& p, double& v, double& s, double& h, double& x, int& region) {
-                presets.push_back({0, t, p, v, s, h, x});
-                if (!answers.empty()) {
-                    StandIn::outputs = answers.front();
-                    answers.pop_front();
-                }
-                StandIn::state(pair, wp, wv, x1, x2, ws, wi, meta, t, p, v, s, h, x, region);
-            },
-            [](int c, bool m, double a, double b) { return derivedCall("cp", 1, c, m, a, b); },
-            [](int c, bool m, double a, double b) { return derivedCall("cv", 2, c, m, a, b); },
-            [](int c, bool m, double a, double b) { return derivedCall("kappa", 3, c, m, a, b); },
-            [](int c, bool m, double a, double b) { return derivedCall("w", 4, c, m, a, b); },
-            StandIn::library().ViscosityTV,
-            StandIn::library().ConductivityTV,
-        };
-        return lib;
-    }
-};
-
 double evaluate(int code, double x1, double x2 = 0, double x3 = 0) {
-    return EvaluateFunction(Recorder::library(), code, x1, x2, x3);
+    return EvaluateFunction(StandIn::library(), code, x1, x2, x3);
 }
 
 int quantityOf(QChar letter) {
@@ -108,7 +57,7 @@ Expected fromName(const QString& name, int group, double a, double b) {
 class Evaluator : public testing::Test {
 protected:
     void SetUp() override {
-        Recorder::reset();
+        StandIn::reset();
         // Distinct outputs, so the returned one is known.
         StandIn::outputs = {0, 101.5, 2.5, 0.75, 6.25, 2700.5, 0.875};
     }
@@ -119,11 +68,11 @@ protected:
 TEST_F(Evaluator, EveryListedFunctionCallsItsPairWithItsFlagsAndReturnsItsOutput) {
     int checked = 0;
     for (int group = 1; group <= 4; ++group) {
-        const QStringList names = texts::FunctionNames(texts::English, group);
+        const QStringList names = texts::functionNames(texts::English, group);
         for (int i = 0; i < names.size(); ++i) {
             const int code = 100 * group + i;
             SCOPED_TRACE(testing::Message() << code << " " << names[i].toStdString());
-            Recorder::reset();
+            StandIn::reset();
             StandIn::outputs = {0, 101.5, 2.5, 0.75, 6.25, 2700.5, 0.875};
             const double a = 3.25, b = 4.5, c = 7.0;
             const Expected e = fromName(names[i], group, a, b);
@@ -148,9 +97,10 @@ TEST_F(Evaluator, EveryListedFunctionCallsItsPairWithItsFlagsAndReturnsItsOutput
 }
 
 TEST_F(Evaluator, UnlistedDrynessCodesUseTheirPairsWithoutFlags) {
-    const int pairs[] = {25, 24, 14, 13, 35, 34};
+    namespace pc = numerics::PairCode;
+    const int pairs[] = {pc::PI, pc::PS, pc::TS, pc::TV, pc::VI, pc::VS};
     for (int i = 0; i < 6; ++i) {
-        Recorder::reset();
+        StandIn::reset();
         StandIn::outputs[6] = 0.25 + i / 10.0;
         EXPECT_EQ(evaluate(216 + i, 1.5, 2.5), StandIn::outputs[6]);
         ASSERT_EQ(StandIn::stateCalls.size(), 1u);
@@ -165,15 +115,15 @@ TEST_F(Evaluator, EveryOutputIsPresetToTheGivenValuesOrZero) {
     // Codes whose library answer leaves some outputs alone must not read anything stale.
     for (int code : {100, 103, 208, 302, 407, 500, 502, 508, 509}) {
         SCOPED_TRACE(code);
-        Recorder::reset();
+        StandIn::reset();
         evaluate(code, 9.0, 8.0, 1.0);
-        ASSERT_FALSE(Recorder::presets.empty());
-        for (std::size_t n = 0; n < Recorder::presets.size(); ++n) {
+        ASSERT_FALSE(StandIn::presets.empty());
+        for (std::size_t n = 0; n < StandIn::presets.size(); ++n) {
             const StandIn::StateCall& call = StandIn::stateCalls[n];
             std::array<double, 7> expected{};
             expected[static_cast<std::size_t>(call.pair / 10)] = call.x1;
             expected[static_cast<std::size_t>(call.pair % 10)] = call.x2;
-            EXPECT_EQ(Recorder::presets[n], expected) << "call " << n;
+            EXPECT_EQ(StandIn::presets[n], expected) << "call " << n;
         }
     }
 }
@@ -190,7 +140,7 @@ TEST_F(Evaluator, DrynessAndMoistureFollowTheRegionCode) {
         EXPECT_DOUBLE_EQ(evaluate(500, 0.5, 2000), dryness);
         ASSERT_EQ(StandIn::stateCalls.size(), 1u);
         const auto& call = StandIn::stateCalls[0];
-        EXPECT_EQ(call.pair, 25);
+        EXPECT_EQ(call.pair, numerics::PairCode::PI);
         EXPECT_EQ(std::make_pair(call.x1, call.x2), std::make_pair(0.5, 2000.0));
         EXPECT_FALSE(call.wantP || call.wantV || call.wantS || call.wantI || call.metastable);
         EXPECT_DOUBLE_EQ(evaluate(501, 0.5, 2000), dryness == -1.0 ? -1.0 : 1.0 - dryness);
@@ -204,7 +154,7 @@ TEST_F(Evaluator, TransportFunctionsCompleteTheVolumeFirst) {
     EXPECT_EQ(StandIn::sequence,
               (std::vector<std::string>{"StateFromPair", "eta", "StateFromPair", "lambda"}));
     for (const auto& call : StandIn::stateCalls) {
-        EXPECT_EQ(call.pair, 12);
+        EXPECT_EQ(call.pair, numerics::PairCode::TP);
         EXPECT_EQ(std::make_pair(call.x1, call.x2), std::make_pair(150.0, 0.4));
         EXPECT_TRUE(call.wantV);
         EXPECT_FALSE(call.wantP || call.wantS || call.wantI || call.metastable);
@@ -216,13 +166,13 @@ TEST_F(Evaluator, TransportFunctionsCompleteTheVolumeFirst) {
 TEST_F(Evaluator, HeatCapacitiesExponentAndSoundSpeedTakeTemperatureAndPressure) {
     const char* names[] = {"cp", "cv", "kappa", "w"};
     for (int i = 0; i < 4; ++i) {
-        Recorder::reset();
+        StandIn::reset();
         EXPECT_EQ(evaluate(504 + i, 250, 1.5), StandIn::results[static_cast<std::size_t>(i + 1)]);
         EXPECT_TRUE(StandIn::stateCalls.empty());
-        ASSERT_EQ(Recorder::derived.size(), 1u);
-        const DerivedCall& call = Recorder::derived[0];
+        ASSERT_EQ(StandIn::derivedCalls.size(), 1u);
+        const StandIn::DerivedCall& call = StandIn::derivedCalls[0];
         EXPECT_EQ(call.name, names[i]);
-        EXPECT_EQ(call.pair, 12);
+        EXPECT_EQ(call.pair, numerics::PairCode::TP);
         EXPECT_FALSE(call.metastable);
         EXPECT_EQ(std::make_pair(call.x1, call.x2), std::make_pair(250.0, 1.5));
     }
@@ -233,27 +183,27 @@ TEST_F(Evaluator, HeatDropExpandsAlongTheStartEntropy) {
     start[4] = 6.5; // s1
     std::array<double, 7> end = StandIn::outputs;
     end[5] = 2400; // h2
-    Recorder::answers = {start, end};
+    StandIn::answers = {start, end};
     EXPECT_DOUBLE_EQ(evaluate(508, 5.0, 3100, 0.1), 3100 - 2400);
     ASSERT_EQ(StandIn::stateCalls.size(), 2u);
     const auto& first = StandIn::stateCalls[0];
     const auto& second = StandIn::stateCalls[1];
-    EXPECT_EQ(first.pair, 25);
+    EXPECT_EQ(first.pair, numerics::PairCode::PI);
     EXPECT_EQ(std::make_pair(first.x1, first.x2), std::make_pair(5.0, 3100.0));
     EXPECT_TRUE(first.wantS && !first.wantI && !first.wantP && !first.wantV);
-    EXPECT_EQ(second.pair, 24);
+    EXPECT_EQ(second.pair, numerics::PairCode::PS);
     EXPECT_EQ(std::make_pair(second.x1, second.x2), std::make_pair(0.1, 6.5));
     EXPECT_TRUE(second.wantI && !second.wantS && !second.wantP && !second.wantV);
     EXPECT_FALSE(first.metastable || second.metastable);
 
     // A rise instead of a drop gives 0.
-    Recorder::reset();
-    Recorder::answers = {start, end};
+    StandIn::reset();
+    StandIn::answers = {start, end};
     EXPECT_EQ(evaluate(508, 5.0, 2000, 0.1), 0.0);
 
     // No expansion without a pressure drop: no library call at all.
     for (double p2 : {5.0, 7.0}) {
-        Recorder::reset();
+        StandIn::reset();
         EXPECT_EQ(evaluate(508, 5.0, 3100, p2), 0.0);
         EXPECT_TRUE(StandIn::sequence.empty());
     }
@@ -265,30 +215,30 @@ TEST_F(Evaluator, PumpWorkCompressesFromTemperatureAndPressure) {
     start[5] = 168.0; // h1
     std::array<double, 7> end = StandIn::outputs;
     end[5] = 178.5; // h2
-    Recorder::answers = {start, end};
+    StandIn::answers = {start, end};
     // Inputs p1, t1, p2; the first call takes (t1, p1).
     EXPECT_DOUBLE_EQ(evaluate(509, 0.1, 40, 10), 178.5 - 168.0);
     ASSERT_EQ(StandIn::stateCalls.size(), 2u);
     const auto& first = StandIn::stateCalls[0];
     const auto& second = StandIn::stateCalls[1];
-    EXPECT_EQ(first.pair, 12);
+    EXPECT_EQ(first.pair, numerics::PairCode::TP);
     EXPECT_EQ(std::make_pair(first.x1, first.x2), std::make_pair(40.0, 0.1));
     EXPECT_TRUE(first.wantS && first.wantI && !first.wantP && !first.wantV);
-    EXPECT_EQ(second.pair, 24);
+    EXPECT_EQ(second.pair, numerics::PairCode::PS);
     EXPECT_EQ(std::make_pair(second.x1, second.x2), std::make_pair(10.0, 0.57));
     EXPECT_TRUE(second.wantI && !second.wantS);
 
     // A lower end enthalpy gives 0, whatever the pressures.
-    Recorder::reset();
+    StandIn::reset();
     end[5] = 150;
-    Recorder::answers = {start, end};
+    StandIn::answers = {start, end};
     EXPECT_EQ(evaluate(509, 10, 40, 0.1), 0.0);
     EXPECT_EQ(StandIn::stateCalls.size(), 2u);
 }
 
 TEST_F(Evaluator, UnknownCodesGiveMinusOneWithoutCallingTheLibrary) {
     for (int code : {-1, 0, 99, 108, 199, 222, 299, 321, 408, 499, 510, 600, 1 << 30}) {
-        Recorder::reset();
+        StandIn::reset();
         EXPECT_EQ(evaluate(code, 1, 2, 3), -1.0) << code;
         EXPECT_TRUE(StandIn::sequence.empty()) << code;
     }
@@ -299,12 +249,12 @@ TEST_F(Evaluator, FaultsAndNonFiniteValuesGiveMinusOne) {
     StandIn::faultAt = "StateFromPair";
     for (int code : {100, 215, 320, 407, 500, 501, 502, 508, 509})
         EXPECT_EQ(evaluate(code, 1, 2, 0.5), -1.0) << code;
-    Recorder::reset();
+    StandIn::reset();
     StandIn::faultAt = "eta";
     EXPECT_EQ(evaluate(502, 100, 1), -1.0);
     EXPECT_NE(evaluate(503, 100, 1), -1.0);
 
-    Recorder::reset();
+    StandIn::reset();
     StandIn::results[1] = nan;
     EXPECT_EQ(evaluate(504, 100, 1), -1.0);
     StandIn::outputs[1] = std::numeric_limits<double>::infinity();

@@ -1,0 +1,220 @@
+// The calculation model without widgets, against the recording stand-in of the library: pair
+// codes, argument order and want flags for every ordered pair of inputs, rotation, the failure
+// path, the Points table and the notifications that the views rely on.
+
+#include "StandInLibrary.h"
+
+#include "app/CalculationModel.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <map>
+
+using numerics::Quantity;
+namespace rc = numerics::RegionCode;
+
+namespace {
+
+using Order = std::array<int, 7>;
+
+class Model : public testing::Test {
+protected:
+    void SetUp() override {
+        StandIn::reset();
+        QObject::connect(&model, &CalculationModel::stateChanged, [this] { ++stateChanges; });
+        QObject::connect(&model, &CalculationModel::pointChanged,
+                         [this](int row) { changedRows.push_back(row); });
+    }
+    const AppState& state() const { return model.state(); }
+
+    CalculationModel model{StandIn::library()};
+    int stateChanges = 0;
+    std::vector<int> changedRows;
+};
+
+// The rotations that reach each ordered pair of inputs from the start order.
+std::map<std::pair<int, int>, std::vector<int>> rotationsToEveryPair() {
+    std::map<std::pair<int, int>, std::vector<int>> paths;
+    std::map<Order, std::vector<int>> seen{{Order{0, 1, 2, 3, 4, 5, 6}, {}}};
+    std::deque<Order> queue{Order{0, 1, 2, 3, 4, 5, 6}};
+    while (!queue.empty()) {
+        const Order o = queue.front();
+        queue.pop_front();
+        paths.emplace(std::make_pair(o[1], o[2]), seen[o]);
+        for (int row = 1; row <= 4; ++row) {
+            CalculationModel probe(StandIn::library());
+            probe.state().QuantityOrder = o;
+            probe.rotate(row);
+            const Order next = probe.state().QuantityOrder;
+            if (seen.count(next)) continue;
+            seen[next] = seen[o];
+            seen[next].push_back(row);
+            queue.push_back(next);
+        }
+    }
+    return paths;
+}
+
+} // namespace
+
+TEST_F(Model, EveryOrderedPairGivesItsPairCodeValueOrderAndFlags) {
+    const auto paths = rotationsToEveryPair();
+    ASSERT_EQ(paths.size(), 30u);
+    for (const auto& [inputs, rotations] : paths) {
+        const auto [a, b] = inputs;
+        SCOPED_TRACE(testing::Message() << "inputs " << a << ", " << b);
+        StandIn::reset();
+        CalculationModel m(StandIn::library());
+        for (int row : rotations)
+            m.rotate(row);
+        ASSERT_EQ(m.state().QuantityOrder[1], a);
+        ASSERT_EQ(m.state().QuantityOrder[2], b);
+        EXPECT_TRUE(StandIn::stateCalls.empty());
+
+        EXPECT_EQ(m.calculate("11.5", "22.25"), CalculationModel::Outcome::Computed);
+        ASSERT_EQ(StandIn::stateCalls.size(), 1u);
+        const StandIn::StateCall& call = StandIn::stateCalls[0];
+        EXPECT_EQ(call.pair, 10 * std::min(a, b) + std::max(a, b));
+        EXPECT_EQ(m.inputsSwapped(), b < a);
+        EXPECT_DOUBLE_EQ(call.x1, a < b ? 11.5 : 22.25);
+        EXPECT_DOUBLE_EQ(call.x2, a < b ? 22.25 : 11.5);
+        // A given quantity is never asked for; every other one is.
+        for (const auto& [want, q] : {std::pair{call.wantP, 2}, std::pair{call.wantV, 3},
+                                      std::pair{call.wantS, 4}, std::pair{call.wantI, 5}})
+            EXPECT_EQ(want, a != q && b != q) << "quantity " << q;
+        EXPECT_FALSE(call.metastable);
+    }
+}
+
+TEST_F(Model, RotatingRowOneMakesVAndTTheInputsWithoutComputing) {
+    model.calculate("26.85", "3");
+    model.rotate(1);
+    EXPECT_EQ(state().QuantityOrder, (Order{0, 3, 1, 2, 4, 5, 6}));
+    EXPECT_EQ(model.pairCode(), numerics::PairCode::TV);
+    EXPECT_TRUE(model.inputsSwapped());
+    EXPECT_EQ(state().CalcRegionCode, rc::None);
+    EXPECT_EQ(StandIn::stateCalls.size(), 1u);
+    EXPECT_EQ(stateChanges, 2);
+}
+
+TEST_F(Model, ACalculationCallsTheLibraryInOrderAndKeepsItsResults) {
+    EXPECT_EQ(model.calculate("26,85", "3.0"), CalculationModel::Outcome::Computed);
+    EXPECT_EQ(StandIn::sequence, (std::vector<std::string>{"StateFromPair", "cp", "cv", "kappa",
+                                                           "w", "eta", "lambda"}));
+    const std::array<double, 2> tv{26.85, StandIn::outputs[3]};
+    EXPECT_EQ(StandIn::transport, (std::vector<std::array<double, 2>>{tv, tv}));
+    for (std::size_t q = 1; q <= 6; ++q)
+        EXPECT_EQ(state().StateValues[q], q == 1 ? 26.85 : q == 2 ? 3.0 : StandIn::outputs[q]);
+    for (std::size_t k = 1; k <= 6; ++k)
+        EXPECT_EQ(state().DerivedValues[k], StandIn::results[k]);
+    EXPECT_EQ(state().CalcRegionCode, rc::Water);
+    EXPECT_EQ(stateChanges, 1);
+}
+
+TEST_F(Model, NoPositiveVolumeNoTransportCalls) {
+    StandIn::outputs[3] = 0;
+    model.calculate("26.85", "3");
+    EXPECT_TRUE(StandIn::transport.empty());
+    EXPECT_EQ(state().DerivedValues[5], 0);
+    EXPECT_EQ(state().DerivedValues[6], 0);
+}
+
+TEST_F(Model, ANegativeValueChangesNothing) {
+    model.calculate("26.85", "3");
+    const AppState before = state();
+    EXPECT_EQ(model.calculate("-1", "3"), CalculationModel::Outcome::Ignored);
+    EXPECT_EQ(model.calculate("1", "-0.5"), CalculationModel::Outcome::Ignored);
+    EXPECT_EQ(StandIn::stateCalls.size(), 1u);
+    EXPECT_EQ(state().StateValues, before.StateValues);
+    EXPECT_EQ(stateChanges, 1);
+}
+
+TEST_F(Model, NoNumberOrALibraryFaultClearsTheOutputsAndAllDerivedValues) {
+    for (const char* bad : {"", "1.2.3", "nan", "inf", "1e400", "0x10"}) {
+        SCOPED_TRACE(bad);
+        model.calculate("26.85", "3");
+        EXPECT_EQ(model.calculate(bad, "3"), CalculationModel::Outcome::Failed);
+        for (std::size_t q = 3; q <= 6; ++q)
+            EXPECT_EQ(state().StateValues[q], 0) << q;
+        EXPECT_EQ(state().StateValues[1], 26.85); // the inputs keep their last values
+        EXPECT_EQ(state().DerivedValues, (std::array<double, 7>{}));
+        EXPECT_EQ(state().CalcRegionCode, rc::None);
+    }
+    for (const char* at : {"StateFromPair", "w", "lambda"}) {
+        SCOPED_TRACE(at);
+        model.calculate("26.85", "3");
+        StandIn::faultAt = at;
+        EXPECT_EQ(model.calculate("30", "3"), CalculationModel::Outcome::Failed);
+        EXPECT_EQ(state().DerivedValues, (std::array<double, 7>{}));
+        EXPECT_EQ(state().StateValues[3], 0);
+        StandIn::faultAt.clear();
+    }
+}
+
+TEST_F(Model, TheMetastableOptionReachesTheLibrary) {
+    model.toggleMetastable();
+    model.calculate("26.85", "3");
+    EXPECT_TRUE(StandIn::stateCalls.back().metastable);
+    model.toggleMetastable();
+    model.calculate("26.85", "3");
+    EXPECT_FALSE(StandIn::stateCalls.back().metastable);
+}
+
+TEST_F(Model, PointsAreComputedWithTheCalculationPagesPair) {
+    model.rotate(1); // v, t: pair 13 with the inputs swapped
+    EXPECT_EQ(model.computePoint(4, "0.5", "200"), CalculationModel::PointStatus::Computed);
+    ASSERT_EQ(StandIn::stateCalls.size(), 1u);
+    const StandIn::StateCall& call = StandIn::stateCalls[0];
+    EXPECT_EQ(call.pair, numerics::PairCode::TV);
+    EXPECT_EQ(std::make_pair(call.x1, call.x2), std::make_pair(200.0, 0.5));
+    EXPECT_TRUE(call.wantP && !call.wantV && call.wantS && call.wantI);
+    const auto& table = state().PointsTable;
+    EXPECT_EQ(table[0][4], 1.0);
+    EXPECT_EQ(table[numerics::at(Quantity::V)][4], 0.5);
+    EXPECT_EQ(table[numerics::at(Quantity::T)][4], 200.0);
+    EXPECT_EQ(table[numerics::at(Quantity::I)][4], StandIn::outputs[5]);
+    EXPECT_EQ(changedRows, std::vector<int>{4});
+}
+
+TEST_F(Model, BadPointsAreMarkedAndNeverFlagged) {
+    using Status = CalculationModel::PointStatus;
+    model.computePoint(0, "100", "1");
+    EXPECT_EQ(model.computePoint(0, "-5", "1"), Status::Negative);
+    EXPECT_EQ(state().PointsTable[0][0], 0.0);
+    for (const char* bad : {"", "abc", "nan"})
+        EXPECT_EQ(model.computePoint(1, bad, "1"), Status::NotComputed) << bad;
+    StandIn::faultAt = "StateFromPair";
+    EXPECT_EQ(model.computePoint(2, "20", "1"), Status::NotComputed);
+    EXPECT_EQ(state().PointsTable[0][2], 0.0);
+    // Every region counts as computed, even one out of range.
+    StandIn::faultAt.clear();
+    StandIn::region = rc::OutOfRange;
+    EXPECT_EQ(model.computePoint(3, "1e300", "1"), Status::Computed);
+    EXPECT_EQ(state().PointsTable[0][3], 1.0);
+
+    model.clearPoints();
+    for (int row = 0; row < kPointRows; ++row) {
+        EXPECT_EQ(model.pointStatus(row), Status::Empty);
+        for (std::size_t column = 0; column <= 6; ++column)
+            EXPECT_EQ(state().PointsTable[column][std::size_t(row)], 0.0);
+    }
+}
+
+TEST_F(Model, ValuesAreFormattedWithTheirQuantitysDecimals) {
+    model.state().DecimalPlaces = {0, 0, 5, 6, 4, 3, 4};
+    model.state().DecimalSeparator = ',';
+    EXPECT_EQ(model.formatted(Quantity::T, 26.85), "27");
+    EXPECT_EQ(model.formatted(Quantity::P, 3.25), "3,25000");
+}
+
+TEST_F(Model, AnInputThatWasNotTypedStandsForItsExactValue) {
+    model.calculate("26.85", "0.0035");
+    model.rotate(1); // v, t: v is the computed value rotated in
+    EXPECT_EQ(model.calculate(std::nullopt, std::nullopt), CalculationModel::Outcome::Computed);
+    const StandIn::StateCall& call = StandIn::stateCalls.back();
+    EXPECT_EQ(call.x1, 26.85);
+    EXPECT_EQ(call.x2, StandIn::outputs[3]);
+    EXPECT_EQ(model.calculate(std::nullopt, "30"), CalculationModel::Outcome::Computed);
+    EXPECT_EQ(StandIn::stateCalls.back().x1, 30.0);
+}
