@@ -1,5 +1,7 @@
 #include "report/engine/sest_rtf_reader.h"
 
+#include "platform/Windows1250.h"
+
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -513,6 +515,7 @@ private:
 QChar DecodeCodePageByte(int codePage, unsigned char byte)
 {
     if (byte < 0x80) return QChar(byte);
+    if (codePage == 1250) return platform::Windows1250Char(byte);
     struct Page {
         int codePage;
         std::array<char16_t, 128> upper;

@@ -68,8 +68,9 @@ struct RichTextContent {
 // other than by the error code; any input terminates in time linear in its length.
 RichTextContent ReadRichText(const QString& source, bool rtf, const RichTextBase& base = {});
 
-// The byte `byte` in the Windows code page `codePage` (1250 ... 1258), U+FFFD where the page
-// has no character for it or is unknown.
+// The byte `byte` in the Windows code page `codePage` (1250 ... 1258): Windows-1250 from the
+// program's own table, the others through ICU; U+FFFD where such a page has no character for
+// the byte, or for every byte of a page that is unknown.
 QChar DecodeCodePageByte(int codePage, unsigned char byte);
 
 } // namespace report
