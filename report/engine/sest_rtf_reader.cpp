@@ -159,9 +159,16 @@ static_assert(keywordsAreUnique(), "a keyword is listed twice");
 
 const Keyword* findKeyword(std::string_view name)
 {
-    for (const Keyword& keyword : keywords)
-        if (keyword.name == name) return &keyword;
-    return nullptr;
+    static const std::array<const Keyword*, keywords.size()> sorted = [] {
+        std::array<const Keyword*, keywords.size()> byName;
+        for (std::size_t i = 0; i < keywords.size(); ++i) byName[i] = &keywords[i];
+        std::sort(byName.begin(), byName.end(),
+                  [](const Keyword* a, const Keyword* b) { return a->name < b->name; });
+        return byName;
+    }();
+    const auto found = std::lower_bound(sorted.begin(), sorted.end(), name,
+                                        [](const Keyword* k, std::string_view n) { return k->name < n; });
+    return found != sorted.end() && (*found)->name == name ? *found : nullptr;
 }
 
 enum class Destination { Normal, Skip, ColourTable, FontTable };

@@ -1,5 +1,6 @@
 // The rich-text reader: structure, keywords, code pages, errors and hostile input.
 #include "report/engine/sest_rtf_reader.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
