@@ -1,8 +1,12 @@
 // Hostile rich text: every prefix of the committed fixtures and seeded random damage to them.
 // Whatever the input, reading ends with an error code or text, never a crash or a hang (the
 // sanitizer build of the tests runs this corpus).
+#include "report/engine/sest_rtf.h"
 #include "report/engine/sest_rtf_reader.h"
 #include "support/QtPrinters.h"
+
+#include "platform/Metafile.h"
+#include "platform/TVoranCanvas.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,6 +41,22 @@ void expectSound(const QString& source, const RichTextContent& content)
     ASSERT_EQ(content.styleOfChar.size(), content.text.size());
     for (const int style : content.styleOfChar) ASSERT_TRUE(style >= 0 && style < content.styles.size());
     for (const RichTextStyle& style : content.styles) ASSERT_GT(style.tabWidth, 0);
+}
+
+// Layout and drawing of the same input: an error code or lines, and every line drawable.
+void expectDrawable(const QString& source, int width, bool wordWrap)
+{
+    platform::Metafile metafile(1000, 1000, 100);
+    platform::TVoranCanvas canvas(metafile, 100);
+    const platform::TRect rect{5, 5, 5 + width, 900};
+    const RichTextOptions options{.wordWrap = wordWrap, .alignment = width % 4, .rtf = true};
+    TRadky lines;
+    const int result = LayoutRichText(canvas, rect, source, options, lines);
+    ASSERT_TRUE(result == rtfOk || result == rtfLineTooLong || result == rtfStackUnderflow ||
+                result == rtfUnmatchedBrace || result == rtfInvalidHex || result == rtfEndOfFile)
+        << result;
+    ASSERT_LE(lines.Text().size(), source.size());
+    DrawRichTextLines(canvas, rect, lines, 0, lines.Count() - 1, options);
 }
 
 QString damaged(QString source, std::mt19937& random)
@@ -91,6 +111,17 @@ TEST(RichTextCorpus, SeededRandomDamage)
         for (int round = 0; round < 1500; ++round) {
             const QString input = damaged(source, random);
             expectSound(input, ReadRichText(input, true));
+            if (round % 10 == 0) expectDrawable(input, 20 + round % 300, round % 7 != 0);
+            if (HasFatalFailure()) return;
+        }
+    }
+}
+
+TEST(RichTextCorpus, PrefixesLaidOutAndDrawn)
+{
+    for (const QString& source : fixtures()) {
+        for (qsizetype length = 0; length <= source.size(); length += 1 + length / 50) {
+            expectDrawable(source.left(length), 10 + int(length % 400), length % 5 != 0);
             if (HasFatalFailure()) return;
         }
     }
@@ -103,6 +134,7 @@ TEST(RichTextCorpus, RandomBytes)
         QString input(qsizetype(random() % 200), Qt::Uninitialized);
         for (QChar& c : input) c = QChar(char16_t("{}\\'ab01 -*;\n"[random() % 13]));
         expectSound(input, ReadRichText(input, true));
+        expectDrawable(input, 1 + round % 50, true);
         if (HasFatalFailure()) return;
     }
 }
