@@ -1,6 +1,7 @@
 #include "report/engine/sestfrmp.h"
 
 #include "platform/Printers.h"
+#include "report/engine/sestprn_printer.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -19,22 +20,19 @@ namespace report {
 
 namespace {
 
+// The printer model's current printer (fixed answers without a printer).
 class SystemPrintFitPrinter : public PrintFitPrinter {
 public:
     QSize sheetSize() const override
     {
-        auto& printers = platform::PrinterSystem::instance();
-        const QSize page = printers.physicalPageSize();
-        const int dpiX = printers.resolutionX();
-        const int dpiY = printers.resolutionY();
+        const int dpiX = PrinterDpiX();
+        const int dpiY = PrinterDpiY();
         if (dpiX <= 0 || dpiY <= 0) return {};
-        return {int(1LL * page.width() * 100 / dpiX), int(1LL * page.height() * 100 / dpiY)};
+        return {int(1LL * PhysicalPageWidth() * 100 / dpiX),
+                int(1LL * PhysicalPageHeight() * 100 / dpiY)};
     }
-    int orientation() const override { return platform::PrinterSystem::instance().orientation(); }
-    void setOrientation(int orientation) override
-    {
-        platform::PrinterSystem::instance().setOrientation(orientation);
-    }
+    int orientation() const override { return PrinterOrientation(); }
+    void setOrientation(int orientation) override { SetPrinterOrientation(orientation); }
     bool runPageSetup(QWidget* parent) override
     {
         return platform::PrinterSystem::instance().showPageSetupDialog(parent);

@@ -3,11 +3,16 @@
 #include "report/engine/sestfrmp.h"
 #include "support/QtPrinters.h"
 
+#include "platform/Printers.h"
+#include "report/engine/sestprn.h"
+#include "report/engine/sestprn_printer.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -257,4 +262,28 @@ TEST(PrintFitDialog, PictureShowsPageShadowAndSheets)
     EXPECT_EQ(tile.pixel(0, 0) & 0xFFFFFF, 0x00FFFFu);
     EXPECT_EQ(tile.pixel(3, 5) & 0xFFFFFF, 0x00FFFFu);
     EXPECT_EQ(tile.pixel(2, 5) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST(PrintFitDialog, CurrentPrinterGivesTheSheetAndTakesTheOrientation)
+{
+    // The test printer: an A4 sheet (8.27 x 11.69 inches) at its own resolution.
+    QTemporaryDir folder;
+    platform::PrinterSystem& system = platform::PrinterSystem::instance();
+    system.installTestPrinter(folder.path());
+    const PageSetupGuard pageSetup;
+    SelectPrinter(-1);
+    ASSERT_TRUE(system.hasPrinter());
+    SetPrinterOrientation(0);
+    {
+        TFormVoranReportZoom form;
+        form.SetSizes(1652, 1169, 0, 0, 0, 0);
+        EXPECT_EQ(form.sheet(), QSize(826, 1169));
+        EXPECT_EQ(form.Orientation(), 0);
+        click(form, "CheckRotate");
+        click(form, "ButtonPrint");
+        EXPECT_EQ(PrinterOrientation(), 1);
+    }
+    SetPrinterOrientation(0);
+    system.removeTestPrinter();
+    system.selectPrinter(-2);
 }
