@@ -40,11 +40,6 @@ struct Fixture {
     }
 };
 
-int advanceOf(const TRadek& line, int k) {
-    return k + 1 < line.positions.size() ? line.positions[k + 1] - line.positions[k]
-                                         : line.width - line.positions[k];
-}
-
 } // namespace
 
 TEST(RichTextLayout, PlainLinesConsumeEveryCharacterOnce) {
