@@ -31,7 +31,10 @@ double TB23_V(double v); // B23 temperature of a region 2 volume, 350 to 590 °C
 double V12kr_T(double t, double ps);
 double V23kr_T(double t, double ps);
 double V23Fn_T(double t); // saturated-vapour volume, 0 °C to Tc
-double T23_V(double v);   // saturation temperature of a saturated-vapour volume
+// Saturation temperature of a saturated-vapour volume. Above 350 °C it is where the isochore v
+// meets the saturation line; a volume within about 7e-4 of vc, whose isochore no longer meets
+// it, gets the critical temperature.
+double T23_V(double v);
 double Vtmax_P(double p); // region 2 volume at 800 °C
 double Ptmax_V(double v); // pressure on the 800 °C isotherm
 double Vpmax_T(double t); // volume on the 100 MPa isobar (a fit, close up to about 620 °C)
