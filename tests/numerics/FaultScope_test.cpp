@@ -17,6 +17,11 @@ volatile double g_one = 1;
 volatile double g_minusOne = -1;
 volatile double g_huge = 1e308;
 volatile double g_sink = 0;
+volatile long double g_longZero = 0;
+volatile long double g_longHuge = 1e4000L;
+volatile long double g_longNan = std::numeric_limits<long double>::quiet_NaN();
+volatile long double g_longSink = 0;
+volatile bool g_boolSink = false;
 
 // NaN in the middle of [0, 4], the identity elsewhere.
 double nanInTheMiddle(double x, double) {
@@ -55,6 +60,38 @@ TEST(FaultScope, ReportsDivisionByZeroInvalidOperationAndOverflow) {
         FaultScope scope;
         g_sink = g_huge * 10;
         EXPECT_TRUE(scope.faulted());
+    }
+}
+
+// Extended precision runs on the x87 unit, whose flags are kept apart from those of double
+// arithmetic: the region tests compare with their decimal limits there.
+TEST(FaultScope, ReportsFaultsOfExtendedPrecision) {
+    {
+        FaultScope scope;
+        g_longSink = 1.0L / g_longZero;
+        EXPECT_TRUE(scope.faulted());
+    }
+    {
+        FaultScope scope;
+        g_longSink = g_longHuge * g_longHuge;
+        EXPECT_TRUE(scope.faulted());
+    }
+    {
+        FaultScope scope;
+        g_boolSink = g_longNan < 1.0L;
+        EXPECT_TRUE(scope.faulted());
+    }
+    {
+        // A fault raised before a scope opened is not that scope's, and is kept for the one
+        // around it.
+        FaultScope outer;
+        g_longSink = 1.0L / g_longZero;
+        {
+            FaultScope inner;
+            g_longSink = 2.0L / 3.0L;
+            EXPECT_FALSE(inner.faulted());
+        }
+        EXPECT_TRUE(outer.faulted());
     }
 }
 
