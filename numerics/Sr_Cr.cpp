@@ -308,41 +308,52 @@ double temperatureOf(double S) {
 } // namespace
 
 double P3_TV(double t, double v) {
-    const double T = t + kKelvinOffset;
-    if (outsideDomain(T, v)) return kNaN;
-    const Sums s = sums<kRd>(kVc / v, kTc / T);
-    return kGasConstant * T / v * (kN1 + s.rd) / 1000;
+    return evaluateRegion3(t, v, true, false, false, false).p;
 }
 
 double S3_TV(double t, double v) {
-    const double T = t + kKelvinOffset;
-    if (outsideDomain(T, v)) return kNaN;
-    const double delta = kVc / v;
-    const Sums s = sums<kR | kRt>(delta, kTc / T);
-    return kGasConstant * (s.rt - s.r - kN1 * std::log(delta));
+    return evaluateRegion3(t, v, false, true, false, false).s;
 }
 
 double I3_TV(double t, double v) {
-    const double T = t + kKelvinOffset;
-    if (outsideDomain(T, v)) return kNaN;
-    const Sums s = sums<kRd | kRt>(kVc / v, kTc / T);
-    return kGasConstant * T * (kN1 + s.rd + s.rt);
+    return evaluateRegion3(t, v, false, false, true, false).h;
 }
 
 Helmholtz3 Helmholtz3_TV(double t, double v) {
+    return evaluateRegion3(t, v, false, false, false, true).f;
+}
+
+Region3State evaluateRegion3(double t, double v, bool wantP, bool wantS, bool wantI,
+                             bool derivatives) {
     const double T = t + kKelvinOffset;
-    if (outsideDomain(T, v)) return {kNaN, kNaN, kNaN, kNaN, kNaN, kNaN};
+    if (outsideDomain(T, v)) return {kNaN, kNaN, kNaN, {kNaN, kNaN, kNaN, kNaN, kNaN, kNaN}};
     const double delta = kVc / v;
     const double tau = kTc / T;
-    const Sums s = sums<kR | kRd | kRdd | kRt | kRtt | kRdt>(delta, tau);
-    return {
-        kN1 * std::log(delta) + s.r,
-        (kN1 + s.rd) / delta,
-        (s.rdd - kN1) / (delta * delta),
-        s.rt / tau,
-        s.rtt / (tau * tau),
-        s.rdt / (delta * tau),
-    };
+    // Only the sums asked for are formed: a pressure alone costs one sum, not six.
+    Sums s;
+    if (derivatives)
+        s = sums<kR | kRd | kRdd | kRt | kRtt | kRdt>(delta, tau);
+    else if (wantS)
+        s = sums<kR | kRd | kRt>(delta, tau);
+    else if (wantI)
+        s = sums<kRd | kRt>(delta, tau);
+    else
+        s = sums<kRd>(delta, tau);
+    Region3State out;
+    if (wantP) out.p = kGasConstant * T / v * (kN1 + s.rd) / 1000;
+    if (wantS) out.s = kGasConstant * (s.rt - s.r - kN1 * std::log(delta));
+    if (wantI) out.h = kGasConstant * T * (kN1 + s.rd + s.rt);
+    if (derivatives) {
+        out.f = {
+            kN1 * std::log(delta) + s.r,
+            (kN1 + s.rd) / delta,
+            (s.rdd - kN1) / (delta * delta),
+            s.rt / tau,
+            s.rtt / (tau * tau),
+            s.rdt / (delta * tau),
+        };
+    }
+    return out;
 }
 
 double P3_VT(double v, double t) {

@@ -75,4 +75,27 @@ GibbsDerivatives region2ResidualGibbs(double pi, double tau, unsigned need);
 GibbsDerivatives metastableIdealGibbs(double pi, double tau, unsigned need);
 GibbsDerivatives metastableResidualGibbs(double pi, double tau, unsigned need);
 
+// One evaluation of a (t, p) equation with the sums in `need`, and the properties that follow
+// from it. The functions above and the heat-capacity, exponent and speed-of-sound workers go
+// through it, so a state procedure that evaluates once for its outputs and a derived property
+// gets the same digits as the single functions. The ideal-gas part is evaluated only for the
+// sums the relations use of it (gamma, gamma_tau, gamma_tautau); region 1 has none.
+enum class GibbsEquation { Region1, Region2, Metastable };
+
+struct GibbsState {
+    GibbsEquation equation;
+    double T;   // K
+    double p;   // MPa
+    double pi;  // reduced pressure of the equation
+    double tau; // reduced inverse temperature of the equation
+    GibbsDerivatives ideal;    // 0 in region 1
+    GibbsDerivatives residual; // in region 1 the whole gamma
+};
+
+GibbsState evaluateGibbs(GibbsEquation equation, double t, double p, unsigned need);
+// v needs kGammaPi, s kGamma | kGammaTau, h kGammaTau.
+double volumeOf(const GibbsState& g);
+double entropyOf(const GibbsState& g);
+double enthalpyOf(const GibbsState& g);
+
 } // namespace numerics
