@@ -12,6 +12,8 @@
 // calling entry point turns into "not computed".
 
 #include <array>
+#include <cmath>
+#include <optional>
 
 namespace numerics {
 
@@ -61,6 +63,41 @@ double SolveRoot2(Pair x, Pair f, Function2 fn, double param, double target, dou
 // when its residuals lie within fallbackPercent % of the targets.
 void Newton2D(PairFunction fn, double& x1, double& x2, double x1start, double x2start,
               double percent, double y1, double y2, double fallbackPercent = 0);
+
+// The secant method on fn(x) = target from two start points x0, x1 (with their values f0, f1
+// when the caller has them), every iterate kept within [lo, hi]. Gives the root when
+// |fn(x) - target| < tol within `iterations` steps; gives nothing when a step would leave the
+// limits, stalls or meets a non-finite value, so that the caller falls back on a bracketing
+// search. No point outside the limits is evaluated. For the smooth, monotone functions of the
+// property library it converges in a few steps from a fit's start value.
+struct SecantStart {
+    double x0, f0, x1, f1;
+};
+template <class Fn>
+std::optional<double> SecantRoot(Fn fn, SecantStart start, double lo, double hi, double target,
+                                 double tol, int iterations = 12) {
+    double x0 = start.x0, f0 = start.f0 - target, x1 = start.x1, f1 = start.f1 - target;
+    if (!std::isfinite(f0) || !std::isfinite(f1)) return std::nullopt;
+    if (std::fabs(f0) < tol && std::fabs(f0) <= std::fabs(f1)) return x0;
+    for (int k = 0; k < iterations; ++k) {
+        if (std::fabs(f1) < tol) return x1;
+        if (f1 == f0) return std::nullopt;
+        const double x2 = x1 - f1 * (x1 - x0) / (f1 - f0);
+        if (!(x2 >= lo && x2 <= hi)) return std::nullopt;
+        x0 = x1;
+        f0 = f1;
+        x1 = x2;
+        f1 = fn(x2) - target;
+        if (!std::isfinite(f1)) return std::nullopt;
+    }
+    if (std::fabs(f1) < tol) return x1;
+    return std::nullopt;
+}
+template <class Fn>
+std::optional<double> SecantRoot(Fn fn, double x0, double x1, double lo, double hi,
+                                 double target, double tol, int iterations = 12) {
+    return SecantRoot(fn, {x0, fn(x0), x1, fn(x1)}, lo, hi, target, tol, iterations);
+}
 
 // Gauss elimination of an n x n system (n <= 4), right-hand side in column n + 1, where the
 // solution is left. singular is set when a pivot stays below 1e-19 (and for n outside 1..4).

@@ -89,6 +89,13 @@ double saturationTemperatureBelow350(double v, double x0) {
     // 0.4 K off: the walk would need up to millions of steps. Below 66.7 °C it is held at
     // kT23MinStep instead.
     const double percent = MaxOf(0.015, kT23MinStep * 100.0 / std::fabs(x0));
+    // The secant from the start value and one step of the walk reaches the root in a few
+    // evaluations; the walk and the regula falsi are the safeguard when it does not.
+    const double start = std::clamp(x0, 0.0, kTSatFixed);
+    const double step = std::fabs(x0) * percent / 100;
+    const double next = start + step <= kTSatFixed ? start + step : start - step;
+    if (const auto t = SecantRoot(V23Fn_T, start, next, 0.0, kTSatFixed, v, volumeTol(v)))
+        return *t;
     Pair x{}, f{};
     BracketRoot({0.0, kTSatFixed}, x, f, v, x0, percent, -1, V23Fn_T);
     return SolveRoot(x, f, V23Fn_T, v, volumeTol(v));
@@ -182,6 +189,10 @@ double VB23_T(double t) {
 
 double TB23_V(double v) {
     // Fixed bracket: B23 runs from the saturation line at 350 °C to 100 MPa at about 590 °C.
+    // The secant through the bracket ends finds the root in a few steps; the regula falsi on the
+    // same bracket is the safeguard.
+    const SecantStart ends{kTSatFixed, kV23At350, kTB23At100, kVB23At590};
+    if (const auto t = SecantRoot(VB23_T, ends, kTSatFixed, kTB23At100, v, volumeTol(v))) return *t;
     return SolveRoot({kTSatFixed, kTB23At100}, {kV23At350, kVB23At590}, VB23_T, v, volumeTol(v));
 }
 
@@ -218,6 +229,14 @@ double Vtmax_P(double p) {
 }
 
 double Ptmax_V(double v) {
+    // On an isotherm of steam the density is nearly proportional to p: the secant on 1 / v
+    // from the fit's start value converges in a few steps (|1/V - 1/v| < tol / v^2 is
+    // |V - v| < tol). The walk and the regula falsi are the safeguard.
+    const double p0 = std::clamp(PtmaxEst_V(v), kPMin, kPMax);
+    const double p1 = p0 * 1.005 <= kPMax ? p0 * 1.005 : p0 * 0.995;
+    const auto density = [](double p) { return 1 / Vtmax_P(p); };
+    if (const auto p = SecantRoot(density, p0, p1, kPMin, kPMax, 1 / v, volumeTol(v) / (v * v)))
+        return *p;
     Pair x{}, f{};
     BracketRoot({kPMin, kPMax}, x, f, v, PtmaxEst_V(v), 0.5, -1, Vtmax_P);
     return SolveRoot(x, f, Vtmax_P, v, volumeTol(v));
@@ -231,6 +250,9 @@ double Vpmax_T(double t) {
 double Tpmax_V(double v) {
     // Solved on the region 2 equation itself: the fit Vpmax_T departs from the 100 MPa isobar
     // above about 620 °C (by 5.6 % at 700 °C and about 100 % at 800 °C).
+    const double t0 = std::clamp(TpmaxEst_V(v), kT100Low, kTMax);
+    const double t1 = t0 * 1.005 <= kTMax ? t0 * 1.005 : t0 * 0.995;
+    if (const auto t = SecantRoot(V100_T, t0, t1, kT100Low, kTMax, v, volumeTol(v))) return *t;
     Pair x{}, f{};
     BracketRoot({kT100Low, kTMax}, x, f, v, TpmaxEst_V(v), 0.5, +1, V100_T);
     return SolveRoot(x, f, V100_T, v, volumeTol(v));

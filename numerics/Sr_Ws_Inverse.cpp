@@ -7,6 +7,7 @@
 #include "numerics/Sr_Ws.h"
 #include "numerics/TP_WS.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace numerics {
@@ -116,25 +117,46 @@ double I4_TX(double t, double x) {
     return mixByDryness(t, x, I1_TP, I2_TP, b.I12, b.I23);
 }
 
+// The pressure solvers first run the secant through the ends of their bracket (in density for
+// the volume of steam, which is nearly proportional to p), which reaches the root in a few
+// evaluations; the regula falsi on the same bracket is the safeguard. Both stop on the same
+// test of the given quantity.
 double P1_TV(double t, double v) {
     const BoundaryRecord& b = BoundaryValues;
+    const auto volume = [t](double p) { return V1_TP(t, p); };
+    if (const auto p =
+            SecantRoot(volume, {kPMax, b.V100, b.Ps, b.V12}, b.Ps, kPMax, v, volumeTol(v)))
+        return *p;
     return SolveRoot2({kPMax, b.Ps}, {b.V100, b.V12}, V1_PT, t, v, volumeTol(v));
 }
 
 double P1_TS(double t, double s) {
     const BoundaryRecord& b = BoundaryValues;
+    const auto entropy = [t](double p) { return S1_TP(t, p); };
+    if (const auto p = SecantRoot(entropy, {kPMax, b.S100, b.Ps, b.S12}, b.Ps, kPMax, s,
+                                  kEntropyTol))
+        return *p;
     return SolveRoot2({kPMax, b.Ps}, {b.S100, b.S12}, S1_PT, t, s, kEntropyTol);
 }
 
 double P2_TV(double t, double v) {
     const BoundaryRecord& b = BoundaryValues;
     const Region2Top top = region2Top(b.V23, b.VB23, b.V100);
+    const auto density = [t](double p) { return 1 / V2_TP(t, p); };
+    if (const auto p = SecantRoot(density, {top.p, 1 / top.f, kPTriple, 1 / b.VTr}, kPTriple,
+                                  top.p, 1 / v, volumeTol(v) / (v * v)))
+        return *p;
     return SolveRoot2({top.p, kPTriple}, {top.f, b.VTr}, V2_PT, t, v, volumeTol(v));
 }
 
 double P2_TS(double t, double s) {
     const BoundaryRecord& b = BoundaryValues;
     const Region2Top top = region2Top(b.S23, b.SB23, b.S100);
+    // s falls nearly with ln p: the secant runs on ln p.
+    const auto entropy = [t](double u) { return S2_TP(t, std::exp(u)); };
+    if (const auto u = SecantRoot(entropy, {std::log(top.p), top.f, std::log(kPTriple), b.STr},
+                                  std::log(kPTriple), std::log(top.p), s, kEntropyTol))
+        return std::clamp(std::exp(*u), kPTriple, top.p);
     return SolveRoot2({top.p, kPTriple}, {top.f, b.STr}, S2_PT, t, s, kEntropyTol);
 }
 
