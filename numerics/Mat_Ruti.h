@@ -99,6 +99,52 @@ std::optional<double> SecantRoot(Fn fn, double x0, double x1, double lo, double 
     return SecantRoot(fn, {x0, fn(x0), x1, fn(x1)}, lo, hi, target, tol, iterations);
 }
 
+// Two values of a function of two unknowns and their partial derivatives.
+struct ValuesAndSlopes {
+    double f1, f2;
+    double d11, d12; // df1/dx1, df1/dx2
+    double d21, d22; // df2/dx1, df2/dx2
+};
+
+// Newton's method in two unknowns with the Jacobian the function gives with its values (one
+// evaluation per step, against Newton2D's three). Same start values and stop test as Newton2D:
+// each residual within percent % of its target. A step that would leave the domain, where
+// `inside` is false, is halved until it stays in; nothing outside is evaluated. Gives true with
+// the root in x1, x2; false, with nothing written or marked, when it does not converge within
+// `iterations` steps or meets a singular or non-finite Jacobian, so that the caller falls back
+// on Newton2D.
+template <class Fn, class Inside>
+bool NewtonWithSlopes(Fn fn, Inside inside, double& x1, double& x2, double x1start,
+                      double x2start, double percent, double y1, double y2, int iterations = 30) {
+    const double tol1 = percent / 100 * std::fabs(y1);
+    const double tol2 = percent / 100 * std::fabs(y2);
+    double u1 = x1start, u2 = x2start;
+    if (!inside(u1, u2)) return false;
+    for (int k = 0;; ++k) {
+        const ValuesAndSlopes e = fn(u1, u2);
+        const double r1 = y1 - e.f1, r2 = y2 - e.f2;
+        if (!std::isfinite(r1) || !std::isfinite(r2)) return false;
+        if (std::fabs(r1) < tol1 && std::fabs(r2) < tol2) {
+            x1 = u1;
+            x2 = u2;
+            return true;
+        }
+        const double det = e.d11 * e.d22 - e.d12 * e.d21;
+        if (k == iterations || det == 0 || !std::isfinite(det)) return false;
+        double s1 = (r1 * e.d22 - r2 * e.d12) / det;
+        double s2 = (e.d11 * r2 - e.d21 * r1) / det;
+        if (!std::isfinite(s1) || !std::isfinite(s2)) return false;
+        int halvings = 0;
+        while (!inside(u1 + s1, u2 + s2)) {
+            if (++halvings > 30) return false;
+            s1 /= 2;
+            s2 /= 2;
+        }
+        u1 += s1;
+        u2 += s2;
+    }
+}
+
 // Gauss elimination of an n x n system (n <= 4), right-hand side in column n + 1, where the
 // solution is left. singular is set when a pivot stays below 1e-19 (and for n outside 1..4).
 void GaussSolve(GaussMatrix& a, int n, bool& singular);

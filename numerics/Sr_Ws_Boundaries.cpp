@@ -94,7 +94,11 @@ double saturationTemperatureBelow350(double v, double x0) {
     const double start = std::clamp(x0, 0.0, kTSatFixed);
     const double step = std::fabs(x0) * percent / 100;
     const double next = start + step <= kTSatFixed ? start + step : start - step;
-    if (const auto t = SecantRoot(V23Fn_T, start, next, 0.0, kTSatFixed, v, volumeTol(v)))
+    // The volume falls nearly exponentially with t, so the secant runs on ln v
+    // (|ln V - ln v| < tol / v is |V - v| < tol).
+    const auto logVolume = [](double t) { return std::log(V23Fn_T(t)); };
+    if (const auto t = SecantRoot(logVolume, start, next, 0.0, kTSatFixed, std::log(v),
+                                  volumeTol(v) / v))
         return *t;
     Pair x{}, f{};
     BracketRoot({0.0, kTSatFixed}, x, f, v, x0, percent, -1, V23Fn_T);

@@ -160,14 +160,49 @@ double P2_TS(double t, double s) {
     return SolveRoot2({top.p, kPTriple}, {top.f, b.STr}, S2_PT, t, s, kEntropyTol);
 }
 
-void TP2_VS(double& t, double& p, double v, double s) {
-    Newton2D(VS2_TP, t, p, T2Est_VS(v, s), P2Est_VS(v, s), kNewtonPercent, v, s,
+namespace {
+
+// v and s (or h) of region 2 at (t, p) with their partial derivatives in t and p, from one
+// evaluation of the equation (v in m3/kg, p in MPa, s in kJ/(kg K), h in kJ/kg):
+//   dv/dp = R T (gamma_r_pipi - 1 / p^2) / 1000,
+//   dv/dT = R (1 / p + gamma_r_pi - tau gamma_r_pitau) / 1000,
+//   ds/dT = cp / T, ds/dp = -1000 dv/dT, dh/dT = cp, dh/dp = 1000 (v - T dv/dT).
+ValuesAndSlopes region2WithSlopes(double t, double p, bool enthalpy) {
+    const GibbsState g = evaluateGibbs(GibbsEquation::Region2, t, p, kGammaAll);
+    const GibbsDerivatives& r = g.residual;
+    constexpr double kVolumeFactor = kGasConstant / 1000;
+    const double v = volumeOf(g);
+    const double dvdp = kVolumeFactor * g.T * (r.gammaPiPi - 1 / (p * p));
+    const double dvdT = kVolumeFactor * (1 / p + r.gammaPi - g.tau * r.gammaPiTau);
+    const double cp = -kGasConstant * g.tau * g.tau * (g.ideal.gammaTauTau + r.gammaTauTau);
+    if (enthalpy) return {v, enthalpyOf(g), dvdT, dvdp, cp, 1000 * (v - g.T * dvdT)};
+    return {v, entropyOf(g), dvdT, dvdp, cp / g.T, -1000 * dvdT};
+}
+
+bool insideRegion2(double t, double p) {
+    return p > 0 && t + kKelvinOffset > 0;
+}
+
+// Newton with the Jacobian from the equation's own derivatives, from the same start values
+// and to the same stop test as the difference Newton, which stays as the safeguard.
+void region2FromVolume(double& t, double& p, double v, double y, bool enthalpy, double t0,
+                       double p0) {
+    const auto fn = [enthalpy](double tt, double pp) {
+        return region2WithSlopes(tt, pp, enthalpy);
+    };
+    if (NewtonWithSlopes(fn, insideRegion2, t, p, t0, p0, kNewtonPercent, v, y)) return;
+    Newton2D(enthalpy ? VI2_TP : VS2_TP, t, p, t0, p0, kNewtonPercent, v, y,
              kNewtonFallbackPercent);
 }
 
+} // namespace
+
+void TP2_VS(double& t, double& p, double v, double s) {
+    region2FromVolume(t, p, v, s, false, T2Est_VS(v, s), P2Est_VS(v, s));
+}
+
 void TP2_VI(double& t, double& p, double v, double h) {
-    Newton2D(VI2_TP, t, p, T2Est_VI(v, h), P2Est_VI(v, h), kNewtonPercent, v, h,
-             kNewtonFallbackPercent);
+    region2FromVolume(t, p, v, h, true, T2Est_VI(v, h), P2Est_VI(v, h));
 }
 
 double T4_VS(double v, double s) {
