@@ -10,6 +10,7 @@
 #include "numerics/Sr_Ws.h"
 #include "numerics/TP_WS.h"
 
+#include <algorithm>
 #include <array>
 #include <cfenv>
 #include <cmath>
@@ -403,34 +404,97 @@ double T3Est_PI(double p, double h) {
     return temperatureOf(poly2(kT3PI, oneMinusInvPi(p), h / kHStar));
 }
 
+// The one-dimensional region 3 solvers first run the secant through the ends of the bracket
+// that the walk found or the region test prepared, staying inside it, which reaches the root
+// in a few evaluations; the regula falsi on the same bracket, with the same stop test, is the
+// safeguard.
 double V3_TP(double t, double p) {
     Pair x{}, f{};
     BracketRoot2(x, f, kV3WalkDir, t, p, V3Est_TP(t, p), kV3WalkPercent, P3_VT);
-    return SolveRoot2(x, f, P3_VT, t, p, TolOf(p, kV3TPTolPercent, 0));
+    const double tol = TolOf(p, kV3TPTolPercent, 0);
+    // The pressure is smoother in the density than in the volume.
+    const auto pressure = [t](double rho) { return P3_TV(t, 1 / rho); };
+    const double rho0 = 1 / x[0], rho1 = 1 / x[1];
+    if (const auto rho = SecantRoot(pressure, {rho0, f[0], rho1, f[1]}, std::min(rho0, rho1),
+                                    std::max(rho0, rho1), p, tol))
+        return 1 / *rho;
+    return SolveRoot2(x, f, P3_VT, t, p, tol);
 }
 
 double V3_TS(double t, double s) {
     Pair x{}, f{};
     BracketRoot2(x, f, kV3WalkDir, t, s, V3Est_TS(t, s), kV3WalkPercent, S3_VT);
+    const auto entropy = [t](double v) { return S3_TV(t, v); };
+    if (const auto v = SecantRoot(entropy, {x[0], f[0], x[1], f[1]}, std::min(x[0], x[1]),
+                                  std::max(x[0], x[1]), s, kV3TSTol))
+        return *v;
     return SolveRoot2(x, f, S3_VT, t, s, kV3TSTol);
 }
 
+namespace {
+
+double temperatureOnIsochore(Function2 fn, double v, double y, double y23, double yB23,
+                             double tol) {
+    const BoundaryRecord& b = BoundaryValues;
+    const auto property = [fn, v](double t) { return fn(t, v); };
+    if (const auto t = SecantRoot(property, {b.Ts, y23, b.TB23, yB23}, std::min(b.Ts, b.TB23),
+                                  std::max(b.Ts, b.TB23), y, tol))
+        return *t;
+    return SolveRoot2({b.Ts, b.TB23}, {y23, yB23}, fn, v, y, tol);
+}
+
+// p and s (or h) of region 3 at (t, v) with their partial derivatives in t and v, from one
+// evaluation of the equation (rho = 1 / v; p in MPa, s in kJ/(kg K), h in kJ/kg):
+//   dp/dT = rho R (delta phi_d - delta tau phi_dt) / 1000,
+//   dp/dv = -rho^2 R T (2 delta phi_d + delta^2 phi_dd) / 1000,
+//   ds/dT = cv / T, ds/dv = 1000 dp/dT, dh/dT = cv + 1000 v dp/dT,
+//   dh/dv = 1000 (T dp/dT + v dp/dv).
+ValuesAndSlopes region3WithSlopes(double t, double v, bool enthalpy) {
+    const Region3State r = evaluateRegion3(t, v, true, !enthalpy, enthalpy, true);
+    const Helmholtz3& f = r.f;
+    const double T = t + kKelvinOffset;
+    const double delta = kVc / v, tau = kTc / T, rho = 1 / v;
+    const double dpdT = rho * kGasConstant * (delta * f.phi_d - delta * tau * f.phi_dt) / 1000;
+    const double dpdv =
+        -rho * rho * kGasConstant * T * (2 * delta * f.phi_d + delta * delta * f.phi_dd) / 1000;
+    const double cv = -kGasConstant * tau * tau * f.phi_tt;
+    if (enthalpy) return {r.p, r.h, dpdT, dpdv, cv + 1000 * v * dpdT, 1000 * (T * dpdT + v * dpdv)};
+    return {r.p, r.s, dpdT, dpdv, cv / T, 1000 * dpdT};
+}
+
+bool insideRegion3(double t, double v) {
+    return v > 0 && t + kKelvinOffset > 0;
+}
+
+// Newton with the Jacobian from the equation's own derivatives, from the same start values
+// and to the same stop test as the difference Newton, which stays as the safeguard.
+void region3FromPressure(double& t, double& v, double p, double y, bool enthalpy, double t0,
+                         double v0) {
+    const auto fn = [enthalpy](double tt, double vv) {
+        return region3WithSlopes(tt, vv, enthalpy);
+    };
+    if (NewtonWithSlopes(fn, insideRegion3, t, v, t0, v0, kTV3Percent, p, y)) return;
+    Newton2D(enthalpy ? PI3_TV : PS3_TV, t, v, t0, v0, kTV3Percent, p, y, kTV3FallbackPercent);
+}
+
+} // namespace
+
 double T3_VS(double v, double s) {
     const BoundaryRecord& b = BoundaryValues;
-    return SolveRoot2({b.Ts, b.TB23}, {b.S23, b.SB23}, S3_TV, v, s, kT3VSTol);
+    return temperatureOnIsochore(S3_TV, v, s, b.S23, b.SB23, kT3VSTol);
 }
 
 double T3_VI(double v, double h) {
     const BoundaryRecord& b = BoundaryValues;
-    return SolveRoot2({b.Ts, b.TB23}, {b.I23, b.IB23}, I3_TV, v, h, kT3VITol);
+    return temperatureOnIsochore(I3_TV, v, h, b.I23, b.IB23, kT3VITol);
 }
 
 void TV3_PS(double& t, double& v, double p, double s) {
-    Newton2D(PS3_TV, t, v, T3Est_PS(p, s), V3Est_PS(p, s), kTV3Percent, p, s, kTV3FallbackPercent);
+    region3FromPressure(t, v, p, s, false, T3Est_PS(p, s), V3Est_PS(p, s));
 }
 
 void TV3_PI(double& t, double& v, double p, double h) {
-    Newton2D(PI3_TV, t, v, T3Est_PI(p, h), V3Est_PI(p, h), kTV3Percent, p, h, kTV3FallbackPercent);
+    region3FromPressure(t, v, p, h, true, T3Est_PI(p, h), V3Est_PI(p, h));
 }
 
 double S4kr_TV(double t, double v) {
