@@ -9,6 +9,8 @@
 #include "numerics/numerics.h"
 
 #include <array>
+#include <cmath>
+#include <string>
 
 namespace numerics {
 
@@ -73,17 +75,20 @@ double isochoricRow(int region, const StateEquation& eq) {
 
 double derivedFromPair(const char* where, DerivedRow row, unsigned gibbsNeed, int PairCode,
                        bool Metastable, double X1, double X2, bool wantI) {
-    FaultScope scope;
     LibraryRecord& s = LibraryState;
-    std::array<double, 6> q{s.T, s.P, s.V, s.S, s.I, s.X};
-    // Only the requests are set: the results are written by the state procedure of their region.
-    StateEquation eq;
-    eq.gibbsNeed = gibbsNeed;
-    eq.helmholtz = true;
-    const int region = completeState(PairCode, true, true, X1, X2, true, wantI, Metastable, q, &eq);
-    s = {q[0], q[1], q[2], q[3], q[4], q[5]};
-    const double result = row(region, eq);
-    scope.check(where, {result});
+    const std::array<double, 6> before{s.T, s.P, s.V, s.S, s.I, s.X};
+    const double result = runChecked(where, [&] {
+        std::array<double, 6> q = before;
+        // Only the requests are set: the state procedure of the region writes the results.
+        StateEquation eq;
+        eq.gibbsNeed = gibbsNeed;
+        eq.helmholtz = true;
+        const int region =
+            completeState(PairCode, true, true, X1, X2, true, wantI, Metastable, q, &eq);
+        s = {q[0], q[1], q[2], q[3], q[4], q[5]};
+        return row(region, eq);
+    });
+    if (!std::isfinite(result)) throw NumericFault(std::string(where) + ": not computed");
     return result;
 }
 

@@ -48,6 +48,11 @@ void clearFlags() noexcept {
 
 void markGaveUp() noexcept { t_gaveUp = true; }
 bool gaveUp() noexcept { return t_gaveUp; }
+void clearGaveUp() noexcept { t_gaveUp = false; }
+
+bool faultFlagsRaised() noexcept {
+    return raisedFlags() != 0;
+}
 
 // Flags are rarely raised on entry, so clearing (the costlier part) is skipped when none is.
 FaultScope::FaultScope() noexcept : m_outerFlags(raisedFlags()), m_outerGaveUp(t_gaveUp) {

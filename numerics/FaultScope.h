@@ -21,6 +21,7 @@ public:
 // non-finite value. Read and cleared by FaultScope.
 void markGaveUp() noexcept;
 bool gaveUp() noexcept;
+void clearGaveUp() noexcept;
 
 // Clears the sticky flags FE_INVALID, FE_DIVBYZERO, FE_OVERFLOW and the mark for its lifetime.
 // On destruction the outer state comes back merged with what was raised inside, so a nested
@@ -41,5 +42,33 @@ private:
     int m_outerFlags;
     bool m_outerGaveUp;
 };
+
+// The watched flags (FE_INVALID, FE_DIVBYZERO, FE_OVERFLOW) raised now, of double and of
+// extended (x87) arithmetic.
+bool faultFlagsRaised() noexcept;
+
+// Runs `compute` under the rules of a FaultScope, reading the flags once, after it: reading them
+// waits for every floating-point operation in flight, which costs as much as a short property.
+// When they show a flag or the mark, the flag may have been raised before the call, so
+// `compute` runs once more inside a FaultScope, and only a fault of that run counts. So
+// `compute` must be repeatable: it works on its own copies and touches no caller's variable.
+// Throws NumericFault naming `where`.
+template <class Compute> auto runChecked(const char* where, Compute compute) {
+    const bool outerGaveUp = gaveUp();
+    clearGaveUp();
+    struct KeepOuterMark {
+        bool outer;
+        ~KeepOuterMark() {
+            if (outer) markGaveUp();
+        }
+    } keep{outerGaveUp};
+    auto result = compute();
+    if (!faultFlagsRaised() && !gaveUp()) return result;
+    clearGaveUp();
+    FaultScope scope;
+    result = compute();
+    scope.check(where);
+    return result;
+}
 
 } // namespace numerics

@@ -232,13 +232,14 @@ template <const auto& S> struct TablePowers {
     static constexpr PowerSet<-S.minY> yDown{S.ye.data(), S.ye.size(), -1};
 };
 
-// Sum D over the shared term products, unrolled, in four partial sums so that the additions
-// do not wait for one another.
+// Sum D over the shared term products, unrolled, in eight partial sums so that the additions
+// do not wait for one another: a state's call waits for its last sum.
 template <const auto& S, std::size_t D, std::size_t... K>
 double sumTerms(const double* product, std::index_sequence<K...>) {
-    double part[4] = {};
-    ((S.c[D][K] != 0.0 ? void(part[K % 4] += S.c[D][K] * product[K]) : void()), ...);
-    return (part[0] + part[1]) + (part[2] + part[3]);
+    double part[8] = {};
+    ((S.c[D][K] != 0.0 ? void(part[K % 8] += S.c[D][K] * product[K]) : void()), ...);
+    return ((part[0] + part[1]) + (part[2] + part[3])) +
+           ((part[4] + part[5]) + (part[6] + part[7]));
 }
 
 template <const auto& S, std::size_t D>
@@ -247,7 +248,9 @@ double sumOf(const double* product, unsigned need, double scale) {
         return 0.0;
     } else {
         if ((need & (1u << D)) == 0) return 0.0;
-        return sumTerms<S, D>(product, std::make_index_sequence<S.xe.size()>{}) * scale;
+        const double sum = sumTerms<S, D>(product, std::make_index_sequence<S.xe.size()>{});
+        if constexpr (D == 0) return sum;
+        return sum * scale;
     }
 }
 
@@ -261,7 +264,9 @@ void termProducts(const double* xZero, const double* yZero, double* product,
 }
 
 // The sums selected by `need` (bits in the order of kOrders) at (x, y); unselected ones are 0.
-template <const auto& S> std::array<double, 6> evaluate(double x, double y, unsigned need) {
+// yInverse is 1 / y, which a caller may form from its own variables without waiting for y.
+template <const auto& S>
+std::array<double, 6> evaluate(double x, double y, double yInverse, unsigned need) {
     using P = TablePowers<S>;
     std::array<double, S.maxX + 1> xPow;
     xPow[0] = 1.0;
@@ -277,7 +282,6 @@ template <const auto& S> std::array<double, 6> evaluate(double x, double y, unsi
         yZero[1] = y;
         fillPowers<P::yUp, 1>(yZero, std::make_integer_sequence<int, S.maxY - 1>{});
     }
-    const double yInverse = 1.0 / y;
     if constexpr (S.minY <= -1) {
         yZero[-1] = yInverse;
         fillPowers<P::yDown, -1>(yZero, std::make_integer_sequence<int, -S.minY - 1>{});
@@ -308,36 +312,42 @@ void addLogPi(GibbsDerivatives& g, double pi, unsigned need) {
     if (need & kGammaPiPi) g.gammaPiPi = -1.0 / (pi * pi);
 }
 
+constexpr double kRegion1TauShift = 1.222; // region 1 sums run over powers of tau - 1.222
 constexpr double kVolumeFactor = kGasConstant / 1000.0; // R T / p with p in MPa -> m3/kg
 
-} // namespace
-
-GibbsDerivatives region1Gibbs(double pi, double tau, unsigned need) {
-    GibbsDerivatives g = fromSums(evaluate<kRegion1Table>(7.1 - pi, tau - 1.222, need));
+GibbsDerivatives region1(double pi, double tau, double yInverse, unsigned need) {
+    GibbsDerivatives g =
+        fromSums(evaluate<kRegion1Table>(7.1 - pi, tau - kRegion1TauShift, yInverse, need));
     // d/dpi = -d/dx
     g.gammaPi = -g.gammaPi;
     g.gammaPiTau = -g.gammaPiTau;
     return g;
 }
 
+} // namespace
+
+GibbsDerivatives region1Gibbs(double pi, double tau, unsigned need) {
+    return region1(pi, tau, 1.0 / (tau - kRegion1TauShift), need);
+}
+
 GibbsDerivatives region2IdealGibbs(double pi, double tau, unsigned need) {
-    GibbsDerivatives g = fromSums(evaluate<kRegion2IdealTable>(0.0, tau, need));
+    GibbsDerivatives g = fromSums(evaluate<kRegion2IdealTable>(0.0, tau, 1.0 / tau, need));
     addLogPi(g, pi, need);
     return g;
 }
 
 GibbsDerivatives region2ResidualGibbs(double pi, double tau, unsigned need) {
-    return fromSums(evaluate<kRegion2ResidualTable>(pi, tau - 0.5, need));
+    return fromSums(evaluate<kRegion2ResidualTable>(pi, tau - 0.5, 1.0 / (tau - 0.5), need));
 }
 
 GibbsDerivatives metastableIdealGibbs(double pi, double tau, unsigned need) {
-    GibbsDerivatives g = fromSums(evaluate<kMetastableIdealTable>(0.0, tau, need));
+    GibbsDerivatives g = fromSums(evaluate<kMetastableIdealTable>(0.0, tau, 1.0 / tau, need));
     addLogPi(g, pi, need);
     return g;
 }
 
 GibbsDerivatives metastableResidualGibbs(double pi, double tau, unsigned need) {
-    return fromSums(evaluate<kMetastableResidualTable>(pi, tau - 0.5, need));
+    return fromSums(evaluate<kMetastableResidualTable>(pi, tau - 0.5, 1.0 / (tau - 0.5), need));
 }
 
 // Built field by field: zeroing the whole record first would cost more than the stores.
@@ -345,7 +355,9 @@ GibbsState evaluateGibbs(GibbsEquation equation, double t, double p, unsigned ne
     const double T = t + kKelvinOffset;
     if (equation == GibbsEquation::Region1) {
         const double pi = p / kRegion1PStar, tau = kRegion1TStar / T;
-        return {equation, T, p, pi, tau, GibbsDerivatives{}, region1Gibbs(pi, tau, need)};
+        // 1 / (tau - 1.222) = T / (1386 - 1.222 T): the negative powers need not wait for tau.
+        const double yInverse = T / (kRegion1TStar - kRegion1TauShift * T);
+        return {equation, T, p, pi, tau, GibbsDerivatives{}, region1(pi, tau, yInverse, need)};
     }
     const double tau = kRegion2TStar / T;
     const unsigned idealNeed = need & (kGamma | kGammaTau | kGammaTauTau);
