@@ -200,16 +200,35 @@ double TB23_V(double v) {
     return SolveRoot({kTSatFixed, kTB23At100}, {kV23At350, kVB23At590}, VB23_T, v, volumeTol(v));
 }
 
+namespace {
+
+// The saturated volume on the bracket the walk found: the secant in density inside the bracket
+// first, the regula falsi as the safeguard. Towards the critical point the isotherm is so flat
+// that the pressure tolerance leaves the volume loose, so the secant, which costs little per
+// digit, is held to a hundredth of it.
+double saturatedVolume(double t, double ps, const Pair& x, const Pair& f) {
+    const auto pressure = [t](double rho) { return P3_TV(t, 1 / rho); };
+    const double rho0 = 1 / x[0], rho1 = 1 / x[1];
+    if (x[0] != x[1]) {
+        if (const auto rho = SecantRoot(pressure, {rho0, f[0], rho1, f[1]}, std::min(rho0, rho1),
+                                        std::max(rho0, rho1), ps, pressureTol(ps) / 100))
+            return 1 / *rho;
+    }
+    return SolveRoot2(x, f, P3_VT, t, ps, pressureTol(ps));
+}
+
+} // namespace
+
 double V12kr_T(double t, double ps) {
     Pair x{}, f{};
     BracketRoot3({kV12At350, kVc}, x, f, ps, V12krEst_T(t), 0.1, -1, t, P3_VT);
-    return SolveRoot2(x, f, P3_VT, t, ps, pressureTol(ps));
+    return saturatedVolume(t, ps, x, f);
 }
 
 double V23kr_T(double t, double ps) {
     Pair x{}, f{};
     BracketRoot3({kVc, kV23At350}, x, f, ps, V23krEst_T(t), 0.1, -1, t, P3_VT);
-    return SolveRoot2(x, f, P3_VT, t, ps, pressureTol(ps));
+    return saturatedVolume(t, ps, x, f);
 }
 
 double V23Fn_T(double t) {
