@@ -232,25 +232,37 @@ template <const auto& S> struct TablePowers {
     static constexpr PowerSet<-S.minY> yDown{S.ye.data(), S.ye.size(), -1};
 };
 
-// Sum D over the shared term products, unrolled, in eight partial sums so that the additions
-// do not wait for one another: a state's call waits for its last sum.
-template <const auto& S, std::size_t D, std::size_t... K>
-double sumTerms(const double* product, std::index_sequence<K...>) {
-    double part[8] = {};
-    ((S.c[D][K] != 0.0 ? void(part[K % 8] += S.c[D][K] * product[K]) : void()), ...);
+// Two sums at once, one in each lane of a vector of two doubles: each lane runs exactly the
+// operations of a sum of its own, so every sum comes out the same whichever other sums a
+// caller needs. The pairs: (gamma, gamma_pi), (gamma_tau, gamma_tautau),
+// (gamma_pipi, gamma_pitau).
+using Lanes = double __attribute__((vector_size(16)));
+
+// Sums A and B over the shared term products, unrolled, in eight partial sums so that the
+// additions do not wait for one another: a state's call waits for its last sum. A term that
+// adds 0 to both lanes is left out; a lane whose coefficient is 0 adds an exact 0.
+template <const auto& S, std::size_t A, std::size_t B, std::size_t... K>
+Lanes sumPair(const double* product, std::index_sequence<K...>) {
+    Lanes part[8] = {};
+    ((S.c[A][K] != 0.0 || S.c[B][K] != 0.0
+          ? void(part[K % 8] += Lanes{S.c[A][K], S.c[B][K]} * product[K])
+          : void()),
+     ...);
     return ((part[0] + part[1]) + (part[2] + part[3])) +
            ((part[4] + part[5]) + (part[6] + part[7]));
 }
 
-template <const auto& S, std::size_t D>
-double sumOf(const double* product, unsigned need, double scale) {
-    if constexpr (S.empty[D]) {
-        return 0.0;
+// Sums A and B scaled by their divisors, when `need` asks for either; else 0.
+template <const auto& S, std::size_t A, std::size_t B>
+void sumsOf(const double* product, unsigned need, double scaleA, double scaleB,
+            std::array<double, 6>& out) {
+    if constexpr (S.empty[A] && S.empty[B]) {
+        return;
     } else {
-        if ((need & (1u << D)) == 0) return 0.0;
-        const double sum = sumTerms<S, D>(product, std::make_index_sequence<S.xe.size()>{});
-        if constexpr (D == 0) return sum;
-        return sum * scale;
+        if ((need & ((1u << A) | (1u << B))) == 0) return;
+        const Lanes sum = sumPair<S, A, B>(product, std::make_index_sequence<S.xe.size()>{});
+        if ((need & (1u << A)) != 0 && !S.empty[A]) out[A] = A == 0 ? sum[0] : sum[0] * scaleA;
+        if ((need & (1u << B)) != 0 && !S.empty[B]) out[B] = sum[1] * scaleB;
     }
 }
 
@@ -293,12 +305,11 @@ std::array<double, 6> evaluate(double x, double y, double yInverse, unsigned nee
     double xInverse = 0.0;
     if constexpr (!S.empty[1] || !S.empty[2] || !S.empty[5])
         if ((need & (kGammaPi | kGammaPiPi | kGammaPiTau)) != 0) xInverse = 1.0 / x;
-    return {sumOf<S, 0>(product, need, 1.0),
-            sumOf<S, 1>(product, need, xInverse),
-            sumOf<S, 2>(product, need, xInverse * xInverse),
-            sumOf<S, 3>(product, need, yInverse),
-            sumOf<S, 4>(product, need, yInverse * yInverse),
-            sumOf<S, 5>(product, need, xInverse * yInverse)};
+    std::array<double, 6> out{};
+    sumsOf<S, 0, 1>(product, need, 1.0, xInverse, out);
+    sumsOf<S, 3, 4>(product, need, yInverse, yInverse * yInverse, out);
+    sumsOf<S, 2, 5>(product, need, xInverse * xInverse, xInverse * yInverse, out);
+    return out;
 }
 
 GibbsDerivatives fromSums(const std::array<double, 6>& s) {
