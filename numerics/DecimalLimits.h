@@ -1,9 +1,16 @@
 #pragma once
 // Decimal limits of the region tests, held in extended precision. A double argument is compared
-// with them at that precision, so the side of a limit on which a typed value falls is fixed:
-// the doubles nearest 16.529164252, 22.064, 373.946, 9.155759395, 206.13971631 and
+// with them exactly, as at that precision, so the side of a limit on which a typed value falls
+// is fixed: the doubles nearest 16.529164252, 22.064, 373.946, 9.155759395, 206.13971631 and
 // 4.4119904059 lie above their limits, those nearest 4160.66, 0.699 and 0.301 below.
+//
+// The comparison needs no extended arithmetic: each limit carries the doubles next to it on
+// either side (one and the same when the limit is a double), and x < L is x < above,
+// x <= L is x <= below, x > L is x > below, x >= L is x >= above. A NaN raises the invalid
+// flag as any relational comparison of doubles does.
 
+#include <bit>
+#include <cstdint>
 #include <limits>
 
 namespace numerics::limits {
@@ -11,25 +18,48 @@ namespace numerics::limits {
 static_assert(std::numeric_limits<long double>::digits >= 64,
               "the region tests need an extended long double");
 
-inline constexpr long double kPs350 = 16.529164252L;     // MPa, saturation pressure at 350 °C
-inline constexpr long double kPCrit = 22.064L;           // MPa
-inline constexpr long double kTCrit = 373.946L;          // °C
-inline constexpr long double kSMax = 9.155759395L;       // kJ/(kg K)
-inline constexpr long double kVMax = 206.13971631L;      // m3/kg
-inline constexpr long double kSCrit = 4.4119904059L;     // kJ/(kg K)
-inline constexpr long double kIMax = 4160.66L;           // kJ/kg
-inline constexpr long double kXWetHigh = 0.699L;         // dryness limits of (s, x)
-inline constexpr long double kXWetLow = 0.301L;
-inline constexpr long double kPTriple = 0.0006112126774L; // MPa, ps(0 °C) of the library
+struct DecimalLimit {
+    long double value;
+    double below; // the greatest double <= value
+    double above; // the least double >= value
+};
 
-inline constexpr long double kVCrit = 1.0L / 322;        // m3/kg, critical volume
-inline constexpr long double kV23At350 = 0.0088009319322L; // m3/kg, saturated vapour at 350 °C
-inline constexpr long double kVAt800And100 = 0.0043355076533L; // m3/kg, region 2, 800 °C, 100 MPa
-inline constexpr long double kS23At350 = 5.210887825L;   // kJ/(kg K), saturated vapour at 350 °C
-inline constexpr long double kI23At350 = 2563.5920039L;  // kJ/kg, saturated vapour at 350 °C
-inline constexpr long double kVDenseLiquid = 0.001311L;  // m3/kg, region 3 surely above 100 MPa
-inline constexpr long double kMetaDryness = 0.95L;       // least dryness of metastable vapour
-inline constexpr long double kXLiquidGate = 0.999999L;   // wet mixing: liquid part counted below
-inline constexpr long double kXVapourGate = 0.000001L;   // wet mixing: vapour part counted above
+// For positive limits: the neighbours of the nearest double in its bit pattern.
+constexpr DecimalLimit decimalLimit(long double value) {
+    const double nearest = static_cast<double>(value);
+    const auto bits = std::bit_cast<std::uint64_t>(nearest);
+    if (static_cast<long double>(nearest) < value)
+        return {value, nearest, std::bit_cast<double>(bits + 1)};
+    if (static_cast<long double>(nearest) > value)
+        return {value, std::bit_cast<double>(bits - 1), nearest};
+    return {value, nearest, nearest};
+}
+
+constexpr bool operator<(double x, const DecimalLimit& l) { return x < l.above; }
+constexpr bool operator<=(double x, const DecimalLimit& l) { return x <= l.below; }
+constexpr bool operator>(double x, const DecimalLimit& l) { return x > l.below; }
+constexpr bool operator>=(double x, const DecimalLimit& l) { return x >= l.above; }
+
+inline constexpr DecimalLimit kPs350 = decimalLimit(16.529164252L); // MPa, ps at 350 °C
+inline constexpr DecimalLimit kPCrit = decimalLimit(22.064L);       // MPa
+inline constexpr DecimalLimit kTCrit = decimalLimit(373.946L);      // °C
+inline constexpr DecimalLimit kSMax = decimalLimit(9.155759395L);   // kJ/(kg K)
+inline constexpr DecimalLimit kVMax = decimalLimit(206.13971631L);  // m3/kg
+inline constexpr DecimalLimit kSCrit = decimalLimit(4.4119904059L); // kJ/(kg K)
+inline constexpr DecimalLimit kIMax = decimalLimit(4160.66L);       // kJ/kg
+inline constexpr DecimalLimit kXWetHigh = decimalLimit(0.699L);     // dryness limits of (s, x)
+inline constexpr DecimalLimit kXWetLow = decimalLimit(0.301L);
+inline constexpr DecimalLimit kPTriple = decimalLimit(0.0006112126774L); // MPa, ps(0 °C)
+
+inline constexpr DecimalLimit kVCrit = decimalLimit(1.0L / 322); // m3/kg, critical volume
+// m3/kg: saturated vapour at 350 °C; region 2 at 800 °C and 100 MPa.
+inline constexpr DecimalLimit kV23At350 = decimalLimit(0.0088009319322L);
+inline constexpr DecimalLimit kVAt800And100 = decimalLimit(0.0043355076533L);
+inline constexpr DecimalLimit kS23At350 = decimalLimit(5.210887825L); // saturated vapour, 350 °C
+inline constexpr DecimalLimit kI23At350 = decimalLimit(2563.5920039L);
+inline constexpr DecimalLimit kVDenseLiquid = decimalLimit(0.001311L); // region 3 above 100 MPa
+inline constexpr DecimalLimit kMetaDryness = decimalLimit(0.95L); // least metastable dryness
+inline constexpr DecimalLimit kXLiquidGate = decimalLimit(0.999999L); // liquid counted below
+inline constexpr DecimalLimit kXVapourGate = decimalLimit(0.000001L); // vapour counted above
 
 } // namespace numerics::limits

@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kWatchedFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 thread_local bool t_gaveUp = false;
+thread_local bool t_extended = false;
 
 #if defined(__x86_64__) || defined(__i386__)
 // The SSE status register and the x87 status word (long double arithmetic and comparisons run
@@ -22,10 +23,18 @@ thread_local bool t_gaveUp = false;
 // environment, which costs more than a region 1 property.
 static_assert(FE_INVALID == 0x01 && FE_DIVBYZERO == 0x04 && FE_OVERFLOW == 0x08);
 
-int raisedFlags() noexcept {
+int raisedSseFlags() noexcept {
+    return static_cast<int>(_mm_getcsr() & kWatchedFlags);
+}
+
+int raisedX87Flags() noexcept {
     unsigned short x87 = 0;
     asm volatile("fnstsw %0" : "=am"(x87) : : "memory");
-    return static_cast<int>((_mm_getcsr() | x87) & kWatchedFlags);
+    return static_cast<int>(x87 & kWatchedFlags);
+}
+
+int raisedFlags() noexcept {
+    return raisedSseFlags() | raisedX87Flags();
 }
 
 // Clears the watched flags of both units. fnclex clears the x87 status word's other exception
@@ -39,6 +48,14 @@ int raisedFlags() noexcept {
     return std::fetestexcept(kWatchedFlags);
 }
 
+int raisedSseFlags() noexcept {
+    return raisedFlags();
+}
+
+int raisedX87Flags() noexcept {
+    return 0;
+}
+
 void clearFlags() noexcept {
     std::feclearexcept(kWatchedFlags);
 }
@@ -50,8 +67,16 @@ void markGaveUp() noexcept { t_gaveUp = true; }
 bool gaveUp() noexcept { return t_gaveUp; }
 void clearGaveUp() noexcept { t_gaveUp = false; }
 
-bool faultFlagsRaised() noexcept {
-    return raisedFlags() != 0;
+void noteExtendedArithmetic() noexcept { t_extended = true; }
+
+bool takeExtendedArithmetic() noexcept {
+    const bool used = t_extended;
+    t_extended = false;
+    return used;
+}
+
+bool faultFlagsRaised(bool extended) noexcept {
+    return raisedSseFlags() != 0 || (extended && raisedX87Flags() != 0);
 }
 
 // Flags are rarely raised on entry, so clearing (the costlier part) is skipped when none is.

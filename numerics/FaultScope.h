@@ -43,9 +43,15 @@ private:
     bool m_outerGaveUp;
 };
 
-// The watched flags (FE_INVALID, FE_DIVBYZERO, FE_OVERFLOW) raised now, of double and of
-// extended (x87) arithmetic.
-bool faultFlagsRaised() noexcept;
+// Long double arithmetic and comparisons run on the x87 unit, whose flags are a register of
+// their own. Code that uses them says so, and runChecked then reads that register too.
+void noteExtendedArithmetic() noexcept;
+
+// The watched flags (FE_INVALID, FE_DIVBYZERO, FE_OVERFLOW) raised now, of double arithmetic
+// and, when `extended`, of x87 arithmetic as well.
+bool faultFlagsRaised(bool extended) noexcept;
+// Whether noteExtendedArithmetic was called since the last call of this function.
+bool takeExtendedArithmetic() noexcept;
 
 // Runs `compute` under the rules of a FaultScope, reading the flags once, after it: reading them
 // waits for every floating-point operation in flight, which costs as much as a short property.
@@ -56,6 +62,7 @@ bool faultFlagsRaised() noexcept;
 template <class Compute> auto runChecked(const char* where, Compute compute) {
     const bool outerGaveUp = gaveUp();
     clearGaveUp();
+    takeExtendedArithmetic();
     struct KeepOuterMark {
         bool outer;
         ~KeepOuterMark() {
@@ -63,7 +70,10 @@ template <class Compute> auto runChecked(const char* where, Compute compute) {
         }
     } keep{outerGaveUp};
     auto result = compute();
-    if (!faultFlagsRaised() && !gaveUp()) return result;
+    // The compiler does not know that the flags depend on the computation: the result, and all
+    // that `compute` reaches through its captures, must be complete before they are read.
+    asm volatile("" : : "g"(&result), "g"(&compute) : "memory");
+    if (!faultFlagsRaised(takeExtendedArithmetic()) && !gaveUp()) return result;
     clearGaveUp();
     FaultScope scope;
     result = compute();

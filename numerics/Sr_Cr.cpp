@@ -46,7 +46,7 @@ constexpr double kSStar = 0.10589114927373185; // kJ/(kg K), pc vc 1000 / Tc
 constexpr double kHStar = 68.52173913043478;   // kJ/kg, pc vc 1000
 // Critical entropy as the fits and the (s, x) solver use it; also the upper end value of the
 // T4kr_SX bracket (the equation itself gives 4.41202148 at the critical point).
-constexpr double kSc = static_cast<double>(limits::kSCrit);
+constexpr double kSc = static_cast<double>(limits::kSCrit.value);
 constexpr double kSigmaC = kSc / kSStar;
 
 constexpr double kTcCelsius = kTc - kKelvinOffset; // 373.946 °C

@@ -143,10 +143,10 @@ double dryness(double y, double liquid, double vapour) {
 
 // Gates of the wet mixing: a side whose share is negligible contributes 0.
 bool countsLiquid(double X) {
-    return static_cast<long double>(X) < limits::kXLiquidGate;
+    return X < limits::kXLiquidGate;
 }
 bool countsVapour(double X) {
-    return static_cast<long double>(X) > limits::kXVapourGate;
+    return X > limits::kXVapourGate;
 }
 
 double mix(double X, double liquid, double vapour) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfenv>
 #include <cmath>
 #include <limits>
 
@@ -175,4 +176,53 @@ TEST(FaultScope, InnerScopeDoesNotInventOuterFaults) {
         g_sink = g_one / g_one;
     }
     EXPECT_FALSE(outer.faulted());
+}
+
+// The entry points read the flags once, after the computation; a flag set before the call
+// makes them compute again under a fault scope, so it neither counts as their fault nor gets
+// lost for the caller.
+TEST(RunChecked, ReportsOnlyFaultsOfTheComputation) {
+    std::feclearexcept(FE_ALL_EXCEPT);
+    int runs = 0;
+    EXPECT_EQ(runChecked("clean", [&] { return ++runs, 2.0; }), 2.0);
+    EXPECT_EQ(runs, 1);
+    EXPECT_THROW(runChecked("division", [] { return g_one / g_zero; }), NumericFault);
+    EXPECT_THROW(runChecked("mark", [] { return markGaveUp(), 1.0; }), NumericFault);
+    {
+        FaultScope outer;
+        g_sink = g_one / g_zero;
+        runs = 0;
+        EXPECT_EQ(runChecked("after a fault of the caller", [&] { return ++runs, 3.0; }), 3.0);
+        EXPECT_EQ(runs, 2);
+        EXPECT_TRUE(std::fetestexcept(FE_DIVBYZERO));
+        EXPECT_TRUE(outer.faulted());
+    }
+    {
+        FaultScope outer;
+        markGaveUp();
+        EXPECT_EQ(runChecked("after a mark of the caller", [] { return 4.0; }), 4.0);
+        EXPECT_TRUE(gaveUp());
+    }
+}
+
+TEST(RunChecked, ReadsTheX87FlagsWhereExtendedArithmeticRan) {
+    EXPECT_THROW(runChecked("extended",
+                            [] {
+                                noteExtendedArithmetic();
+                                g_boolSink = g_longNan < 1.0L;
+                                return 1.0;
+                            }),
+                 NumericFault);
+    FaultScope outer;
+    g_longSink = 1.0L / g_longZero;
+    // The caller's x87 flag is not the computation's, whether or not that uses the unit.
+    EXPECT_EQ(runChecked("extended after a fault of the caller",
+                         [] {
+                             noteExtendedArithmetic();
+                             g_longSink = 2.0L / 3.0L;
+                             return 5.0;
+                         }),
+              5.0);
+    EXPECT_EQ(runChecked("double after a fault of the caller", [] { return 6.0; }), 6.0);
+    EXPECT_TRUE(outer.faulted());
 }
