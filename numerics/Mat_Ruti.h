@@ -57,6 +57,13 @@ void BracketRoot3(Pair limits, Pair& x, Pair& f, double target, double x0, doubl
 double SolveRoot(Pair x, Pair f, Function1 fn, double target, double tol);
 double SolveRoot2(Pair x, Pair f, Function2 fn, double param, double target, double tol);
 
+// SolveRoot2 on the same bracket, stop test and function, with the secant through the bracket
+// ends run first inside it (SecantRoot). The root returned is the last point fn evaluated, so a
+// function that leaves the values of its last point behind (the wet-steam mixing functions)
+// leaves those of the root.
+double SecantThenSolveRoot2(Pair x, Pair f, Function2 fn, double param, double target,
+                            double tol);
+
 // Solves fn(x1, x2) = (y1, y2) from the start values, each residual relative to its target
 // within percent %; difference steps are 2 * percent % of the start values. When it gives up,
 // x1 and x2 hold the last iterate; that iterate still counts as a solution, without the mark,

@@ -517,16 +517,16 @@ double S4kr_TX(double t, double x) {
 
 double T4kr_VS(double v, double s) {
     const BoundaryRecord& b = BoundaryValues;
-    return SolveRoot2({kTWetLow, b.Ts}, {b.S350, b.S23}, S4kr_TV, v, s, kT4krVSTol);
+    return SecantThenSolveRoot2({kTWetLow, b.Ts}, {b.S350, b.S23}, S4kr_TV, v, s, kT4krVSTol);
 }
 
 double T4kr_VI(double v, double h) {
     const BoundaryRecord& b = BoundaryValues;
-    return SolveRoot2({kTWetLow, b.Ts}, {b.I350, b.I23}, I4kr_TV, v, h, kT4krVITol);
+    return SecantThenSolveRoot2({kTWetLow, b.Ts}, {b.I350, b.I23}, I4kr_TV, v, h, kT4krVITol);
 }
 
 double T4kr_SX(double x, double s) {
-    return SolveRoot2({kTWetLow, kTcCelsius}, {BoundaryValues.S350, kSc}, S4kr_TX, x, s,
+    return SecantThenSolveRoot2({kTWetLow, kTcCelsius}, {BoundaryValues.S350, kSc}, S4kr_TX, x, s,
                       kT4krSXTol);
 }
 

@@ -210,7 +210,7 @@ double T4_VS(double v, double s) {
     const bool upTo350 = b.S350 >= b.S23;
     const Pair x{0.0, upTo350 ? 350.0 : b.Ts};
     const Pair f{b.S0, upTo350 ? b.S350 : b.S23};
-    return SolveRoot2(x, f, S4_TV, v, s, kEntropyTol);
+    return SecantThenSolveRoot2(x, f, S4_TV, v, s, kEntropyTol);
 }
 
 double T4_VI(double v, double h) {
@@ -218,17 +218,17 @@ double T4_VI(double v, double h) {
     const bool upTo350 = b.I350 >= b.I23;
     const Pair x{0.0, upTo350 ? 350.0 : b.Ts};
     const Pair f{b.I0, upTo350 ? b.I350 : b.I23};
-    return SolveRoot2(x, f, I4_TV, v, h, kEnthalpyTol);
+    return SecantThenSolveRoot2(x, f, I4_TV, v, h, kEnthalpyTol);
 }
 
 double T4_SX(double x, double s) {
     const BoundaryRecord& b = BoundaryValues;
-    return SolveRoot2({0.0, 350.0}, {b.S0, b.S350}, S4_TX, x, s, kEntropyTol);
+    return SecantThenSolveRoot2({0.0, 350.0}, {b.S0, b.S350}, S4_TX, x, s, kEntropyTol);
 }
 
 double T4_IX(double x, double h) {
     const BoundaryRecord& b = BoundaryValues;
-    return SolveRoot2({0.0, 170.0}, {b.I0, b.I170}, I4_TX, x, h, kEnthalpyTol);
+    return SecantThenSolveRoot2({0.0, 170.0}, {b.I0, b.I170}, I4_TX, x, h, kEnthalpyTol);
 }
 
 double T2m_PS(double p, double s) {
