@@ -525,9 +525,19 @@ double T4kr_VI(double v, double h) {
     return SecantThenSolveRoot2({kTWetLow, b.Ts}, {b.I350, b.I23}, I4kr_TV, v, h, kT4krVITol);
 }
 
+// The wet entropy at a given dryness turns like a square root of Tc - t as the dome closes at
+// the critical point, so the secant runs on u = sqrt(Tc - t), in which it is smooth; the
+// regula falsi in t on the same bracket is the safeguard. The root is the last point
+// evaluated, whose saturation values stay in BoundaryValues.
 double T4kr_SX(double x, double s) {
-    return SecantThenSolveRoot2({kTWetLow, kTcCelsius}, {BoundaryValues.S350, kSc}, S4kr_TX, x, s,
-                      kT4krSXTol);
+    const double s350 = BoundaryValues.S350;
+    const auto temperature = [](double u) { return kTcCelsius - u * u; };
+    const auto entropy = [&](double u) { return S4kr_TX(temperature(u), x); };
+    const double u350 = std::sqrt(kTcCelsius - kTWetLow);
+    if (const auto u = SecantRoot(entropy, {u350, s350, 0.0, kSc}, 0.0, u350, s, kT4krSXTol)) {
+        if (*u != 0.0 && *u != u350) return temperature(*u);
+    }
+    return SecantThenSolveRoot2({kTWetLow, kTcCelsius}, {s350, kSc}, S4kr_TX, x, s, kT4krSXTol);
 }
 
 } // namespace numerics
