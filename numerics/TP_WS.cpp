@@ -278,7 +278,8 @@ void termProducts(const double* xZero, const double* yZero, double* product,
 // The sums selected by `need` (bits in the order of kOrders) at (x, y); unselected ones are 0.
 // yInverse is 1 / y, which a caller may form from its own variables without waiting for y.
 template <const auto& S>
-std::array<double, 6> evaluate(double x, double y, double yInverse, unsigned need) {
+[[gnu::always_inline]] inline std::array<double, 6> evaluate(double x, double y, double yInverse,
+                                                            unsigned need) {
     using P = TablePowers<S>;
     std::array<double, S.maxX + 1> xPow;
     xPow[0] = 1.0;
@@ -312,7 +313,7 @@ std::array<double, 6> evaluate(double x, double y, double yInverse, unsigned nee
     return out;
 }
 
-GibbsDerivatives fromSums(const std::array<double, 6>& s) {
+[[gnu::always_inline]] inline GibbsDerivatives fromSums(const std::array<double, 6>& s) {
     return {s[0], s[1], s[2], s[3], s[4], s[5]};
 }
 
