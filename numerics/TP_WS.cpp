@@ -325,7 +325,6 @@ void addLogPi(GibbsDerivatives& g, double pi, unsigned need) {
 }
 
 constexpr double kRegion1TauShift = 1.222; // region 1 sums run over powers of tau - 1.222
-constexpr double kVolumeFactor = kGasConstant / 1000.0; // R T / p with p in MPa -> m3/kg
 
 GibbsDerivatives region1(double pi, double tau, double yInverse, unsigned need) {
     GibbsDerivatives g =
@@ -380,30 +379,6 @@ GibbsState evaluateGibbs(GibbsEquation equation, double t, double p, unsigned ne
     return {equation, T, p, p, tau,
             idealNeed != 0 ? metastableIdealGibbs(p, tau, idealNeed) : GibbsDerivatives{},
             metastableResidualGibbs(p, tau, need)};
-}
-
-double volumeOf(const GibbsState& g) {
-    const GibbsDerivatives& r = g.residual;
-    switch (g.equation) {
-    case GibbsEquation::Region1:
-        return kVolumeFactor * g.T * r.gammaPi / kRegion1PStar;
-    case GibbsEquation::Region2:
-        return kVolumeFactor * g.T * (1.0 + g.p * r.gammaPi) / g.p;
-    default:
-        return kVolumeFactor * g.T * (1.0 / g.p + r.gammaPi);
-    }
-}
-
-double enthalpyOf(const GibbsState& g) {
-    if (g.equation == GibbsEquation::Region1)
-        return kGasConstant * kRegion1TStar * g.residual.gammaTau;
-    return kGasConstant * kRegion2TStar * (g.ideal.gammaTau + g.residual.gammaTau);
-}
-
-double entropyOf(const GibbsState& g) {
-    if (g.equation == GibbsEquation::Region1)
-        return enthalpyOf(g) / g.T - kGasConstant * g.residual.gamma;
-    return enthalpyOf(g) / g.T - kGasConstant * (g.ideal.gamma + g.residual.gamma);
 }
 
 double V1_TP(double t, double p) {

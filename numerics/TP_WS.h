@@ -93,9 +93,32 @@ struct GibbsState {
 };
 
 GibbsState evaluateGibbs(GibbsEquation equation, double t, double p, unsigned need);
-// v needs kGammaPi, s kGamma | kGammaTau, h kGammaTau.
-double volumeOf(const GibbsState& g);
-double entropyOf(const GibbsState& g);
-double enthalpyOf(const GibbsState& g);
+
+// v needs kGammaPi, s kGamma | kGammaTau, h kGammaTau. Inline: a state procedure forms them
+// right after its evaluation.
+inline double volumeOf(const GibbsState& g) {
+    constexpr double kVolumeFactor = kGasConstant / 1000.0; // R T / p, p in MPa -> m3/kg
+    const GibbsDerivatives& r = g.residual;
+    switch (g.equation) {
+    case GibbsEquation::Region1:
+        return kVolumeFactor * g.T * r.gammaPi / kRegion1PStar;
+    case GibbsEquation::Region2:
+        return kVolumeFactor * g.T * (1.0 + g.p * r.gammaPi) / g.p;
+    default:
+        return kVolumeFactor * g.T * (1.0 / g.p + r.gammaPi);
+    }
+}
+
+inline double enthalpyOf(const GibbsState& g) {
+    if (g.equation == GibbsEquation::Region1)
+        return kGasConstant * kRegion1TStar * g.residual.gammaTau;
+    return kGasConstant * kRegion2TStar * (g.ideal.gammaTau + g.residual.gammaTau);
+}
+
+inline double entropyOf(const GibbsState& g) {
+    if (g.equation == GibbsEquation::Region1)
+        return enthalpyOf(g) / g.T - kGasConstant * g.residual.gamma;
+    return enthalpyOf(g) / g.T - kGasConstant * (g.ideal.gamma + g.residual.gamma);
+}
 
 } // namespace numerics
