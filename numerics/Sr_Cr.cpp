@@ -138,8 +138,29 @@ template <int N> std::array<double, N + 1> powers(double x) {
 // One term's share of each sum in Need. The factors n I, n J, ... are compile-time constants
 // (the build keeps the compiler from folding floating-point constants on its own), and sums
 // to which a term adds 0 are left alone.
+// The six sums run in three pairs, (r, rd), (rt, rtt), (rdd, rdt): where both sums of a pair
+// are asked for, in one vector of two doubles, one sum in each lane; where one is, alone. A lane
+// runs exactly the operations of its sum alone (a lane without a term adds an exact 0), so
+// every sum comes out the same whichever others are formed along.
+using Lanes = double __attribute__((vector_size(16)));
+
+struct Partial {
+    std::array<Lanes, 3> pairs{};
+    std::array<double, 6> single{}; // in the order of the pairs' lanes
+};
+
+template <unsigned Need, std::size_t Pair, unsigned BitA, unsigned BitB, double A, double B>
+void addToPair(Partial& s, double x) {
+    constexpr bool wantA = (Need & BitA) != 0, wantB = (Need & BitB) != 0;
+    if constexpr (wantA && wantB && (A != 0 || B != 0)) s.pairs[Pair] += Lanes{A, B} * x;
+    if constexpr (wantA && !wantB && A != 0) s.single[2 * Pair] += A * x;
+    if constexpr (wantB && !wantA && B != 0) s.single[2 * Pair + 1] += B * x;
+}
+
+// One term's share of each sum in Need. The factors n I, n J, ... are compile-time constants
+// (the build keeps the compiler from folding floating-point constants on its own).
 template <unsigned Need, std::size_t K>
-void addTerm(Sums& s, const std::array<double, kMaxI + 1>& dp,
+void addTerm(Partial& s, const std::array<double, kMaxI + 1>& dp,
              const std::array<double, kMaxJ + 1>& tp) {
     constexpr int i = kTerms[K].i;
     constexpr int j = kTerms[K].j;
@@ -151,26 +172,23 @@ void addTerm(Sums& s, const std::array<double, kMaxI + 1>& dp,
         x = dp[i];
     else
         x = dp[i] * tp[j];
-    if constexpr ((Need & kR) != 0) s.r += n * x;
-    if constexpr ((Need & kRd) != 0 && i != 0) {
-        constexpr double c = n * i;
-        s.rd += c * x;
-    }
-    if constexpr ((Need & kRdd) != 0 && i > 1) {
-        constexpr double c = n * (i * (i - 1));
-        s.rdd += c * x;
-    }
-    if constexpr ((Need & kRt) != 0 && j != 0) {
-        constexpr double c = n * j;
-        s.rt += c * x;
-    }
-    if constexpr ((Need & kRtt) != 0 && j > 1) {
-        constexpr double c = n * (j * (j - 1));
-        s.rtt += c * x;
-    }
-    if constexpr ((Need & kRdt) != 0 && i != 0 && j != 0) {
-        constexpr double c = n * (i * j);
-        s.rdt += c * x;
+    addToPair<Need, 0, kR, kRd, n, n * i>(s, x);
+    addToPair<Need, 1, kRt, kRtt, n * j, n * (j * (j - 1))>(s, x);
+    addToPair<Need, 2, kRdd, kRdt, n * (i * (i - 1)), n * (i * j)>(s, x);
+}
+
+// The sums of one pair from the partial sums, as lanes or alone.
+template <unsigned Need, std::size_t Pair, unsigned BitA, unsigned BitB>
+void combine(const std::array<Partial, 4>& part, double& a, double& b) {
+    if constexpr ((Need & BitA) != 0 && (Need & BitB) != 0) {
+        const Lanes sum = (part[0].pairs[Pair] + part[1].pairs[Pair]) +
+                          (part[2].pairs[Pair] + part[3].pairs[Pair]);
+        a = sum[0];
+        b = sum[1];
+    } else {
+        constexpr std::size_t ia = 2 * Pair, ib = 2 * Pair + 1;
+        a = (part[0].single[ia] + part[1].single[ia]) + (part[2].single[ia] + part[3].single[ia]);
+        b = (part[0].single[ib] + part[1].single[ib]) + (part[2].single[ib] + part[3].single[ib]);
     }
 }
 
@@ -180,18 +198,15 @@ void addTerm(Sums& s, const std::array<double, kMaxI + 1>& dp,
 template <unsigned Need> Sums sums(double delta, double tau) {
     const std::array<double, kMaxI + 1> dp = powers<kMaxI>(delta);
     const std::array<double, kMaxJ + 1> tp = powers<kMaxJ>(tau);
-    std::array<Sums, 4> part{};
+    std::array<Partial, 4> part{};
     auto addAll = [&]<std::size_t... K>(std::index_sequence<K...>) {
         (addTerm<Need, K>(part[K % 4], dp, tp), ...);
     };
     addAll(std::make_index_sequence<kTerms.size()>{});
     Sums s;
-    s.r = (part[0].r + part[1].r) + (part[2].r + part[3].r);
-    s.rd = (part[0].rd + part[1].rd) + (part[2].rd + part[3].rd);
-    s.rdd = (part[0].rdd + part[1].rdd) + (part[2].rdd + part[3].rdd);
-    s.rt = (part[0].rt + part[1].rt) + (part[2].rt + part[3].rt);
-    s.rtt = (part[0].rtt + part[1].rtt) + (part[2].rtt + part[3].rtt);
-    s.rdt = (part[0].rdt + part[1].rdt) + (part[2].rdt + part[3].rdt);
+    combine<Need, 0, kR, kRd>(part, s.r, s.rd);
+    combine<Need, 1, kRt, kRtt>(part, s.rt, s.rtt);
+    combine<Need, 2, kRdd, kRdt>(part, s.rdd, s.rdt);
     return s;
 }
 
