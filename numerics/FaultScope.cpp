@@ -13,8 +13,6 @@ namespace numerics {
 namespace {
 
 constexpr int kWatchedFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
-thread_local bool t_gaveUp = false;
-thread_local bool t_extended = false;
 
 #if defined(__x86_64__) || defined(__i386__)
 // The SSE status register and the x87 status word (long double arithmetic and comparisons run
@@ -63,36 +61,24 @@ void clearFlags() noexcept {
 
 } // namespace
 
-void markGaveUp() noexcept { t_gaveUp = true; }
-bool gaveUp() noexcept { return t_gaveUp; }
-void clearGaveUp() noexcept { t_gaveUp = false; }
-
-void noteExtendedArithmetic() noexcept { t_extended = true; }
-
-bool takeExtendedArithmetic() noexcept {
-    const bool used = t_extended;
-    t_extended = false;
-    return used;
-}
-
 bool faultFlagsRaised(bool extended) noexcept {
     return raisedSseFlags() != 0 || (extended && raisedX87Flags() != 0);
 }
 
 // Flags are rarely raised on entry, so clearing (the costlier part) is skipped when none is.
-FaultScope::FaultScope() noexcept : m_outerFlags(raisedFlags()), m_outerGaveUp(t_gaveUp) {
+FaultScope::FaultScope() noexcept : m_outerFlags(raisedFlags()), m_outerGaveUp(detail::t_gaveUp) {
     if (m_outerFlags != 0) clearFlags();
-    t_gaveUp = false;
+    detail::t_gaveUp = false;
 }
 
 FaultScope::~FaultScope() {
     if (m_outerFlags != 0)
         std::feraiseexcept(m_outerFlags);
-    t_gaveUp = t_gaveUp || m_outerGaveUp;
+    detail::t_gaveUp = detail::t_gaveUp || m_outerGaveUp;
 }
 
 bool FaultScope::faulted() const noexcept {
-    return raisedFlags() != 0 || t_gaveUp;
+    return raisedFlags() != 0 || detail::t_gaveUp;
 }
 
 void FaultScope::check(const char* where, std::initializer_list<double> results) const {

@@ -17,11 +17,16 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+namespace detail {
+inline thread_local constinit bool t_gaveUp = false;
+inline thread_local constinit bool t_extended = false;
+} // namespace detail
+
 // The thread's "gave up" mark: set by a loop that reached its bound, stepped by zero or met a
 // non-finite value. Read and cleared by FaultScope.
-void markGaveUp() noexcept;
-bool gaveUp() noexcept;
-void clearGaveUp() noexcept;
+inline void markGaveUp() noexcept { detail::t_gaveUp = true; }
+inline bool gaveUp() noexcept { return detail::t_gaveUp; }
+inline void clearGaveUp() noexcept { detail::t_gaveUp = false; }
 
 // Clears the sticky flags FE_INVALID, FE_DIVBYZERO, FE_OVERFLOW and the mark for its lifetime.
 // On destruction the outer state comes back merged with what was raised inside, so a nested
@@ -45,13 +50,17 @@ private:
 
 // Long double arithmetic and comparisons run on the x87 unit, whose flags are a register of
 // their own. Code that uses them says so, and runChecked then reads that register too.
-void noteExtendedArithmetic() noexcept;
+inline void noteExtendedArithmetic() noexcept { detail::t_extended = true; }
 
 // The watched flags (FE_INVALID, FE_DIVBYZERO, FE_OVERFLOW) raised now, of double arithmetic
 // and, when `extended`, of x87 arithmetic as well.
 bool faultFlagsRaised(bool extended) noexcept;
 // Whether noteExtendedArithmetic was called since the last call of this function.
-bool takeExtendedArithmetic() noexcept;
+inline bool takeExtendedArithmetic() noexcept {
+    const bool used = detail::t_extended;
+    detail::t_extended = false;
+    return used;
+}
 
 // Runs `compute` under the rules of a FaultScope, reading the flags once, after it: reading them
 // waits for every floating-point operation in flight, which costs as much as a short property.
