@@ -234,8 +234,8 @@ template <const auto& S> struct TablePowers {
 
 // Two sums at once, one in each lane of a vector of two doubles: each lane runs exactly the
 // operations of a sum of its own, so every sum comes out the same whichever other sums a
-// caller needs. The pairs: (gamma, gamma_pi), (gamma_tau, gamma_tautau),
-// (gamma_pipi, gamma_pitau).
+// caller needs. The pairs, so that s (and h, and v) take one: (gamma, gamma_tau),
+// (gamma_pi, gamma_tautau), (gamma_pipi, gamma_pitau).
 using Lanes = double __attribute__((vector_size(16)));
 
 // Sums A and B over the shared term products, unrolled, in eight partial sums so that the
@@ -307,8 +307,8 @@ template <const auto& S>
     if constexpr (!S.empty[1] || !S.empty[2] || !S.empty[5])
         if ((need & (kGammaPi | kGammaPiPi | kGammaPiTau)) != 0) xInverse = 1.0 / x;
     std::array<double, 6> out{};
-    sumsOf<S, 0, 1>(product, need, 1.0, xInverse, out);
-    sumsOf<S, 3, 4>(product, need, yInverse, yInverse * yInverse, out);
+    sumsOf<S, 0, 3>(product, need, 1.0, yInverse, out);
+    sumsOf<S, 1, 4>(product, need, xInverse, yInverse * yInverse, out);
     sumsOf<S, 2, 5>(product, need, xInverse * xInverse, xInverse * yInverse, out);
     return out;
 }
