@@ -368,15 +368,16 @@ GibbsState evaluateGibbs(GibbsEquation equation, double t, double p, unsigned ne
         const double pi = p / kRegion1PStar, tau = kRegion1TStar / T;
         // 1 / (tau - 1.222) = T / (1386 - 1.222 T): the negative powers need not wait for tau.
         const double yInverse = T / (kRegion1TStar - kRegion1TauShift * T);
-        return {equation, T, p, pi, tau, GibbsDerivatives{}, region1(pi, tau, yInverse, need)};
+        return {equation, T, 1.0 / T, p, pi, tau, GibbsDerivatives{},
+                region1(pi, tau, yInverse, need)};
     }
     const double tau = kRegion2TStar / T;
     const unsigned idealNeed = need & (kGamma | kGammaTau | kGammaTauTau);
     if (equation == GibbsEquation::Region2)
-        return {equation, T, p, p, tau,
+        return {equation, T, 1.0 / T, p, p, tau,
                 idealNeed != 0 ? region2IdealGibbs(p, tau, idealNeed) : GibbsDerivatives{},
                 region2ResidualGibbs(p, tau, need)};
-    return {equation, T, p, p, tau,
+    return {equation, T, 1.0 / T, p, p, tau,
             idealNeed != 0 ? metastableIdealGibbs(p, tau, idealNeed) : GibbsDerivatives{},
             metastableResidualGibbs(p, tau, need)};
 }

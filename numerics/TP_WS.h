@@ -84,10 +84,11 @@ enum class GibbsEquation { Region1, Region2, Metastable };
 
 struct GibbsState {
     GibbsEquation equation;
-    double T;   // K
-    double p;   // MPa
-    double pi;  // reduced pressure of the equation
-    double tau; // reduced inverse temperature of the equation
+    double T;        // K
+    double inverseT; // 1 / T, formed while the sums are
+    double p;        // MPa
+    double pi;       // reduced pressure of the equation
+    double tau;      // reduced inverse temperature of the equation
     GibbsDerivatives ideal;    // 0 in region 1
     GibbsDerivatives residual; // in region 1 the whole gamma
 };
@@ -95,15 +96,17 @@ struct GibbsState {
 GibbsState evaluateGibbs(GibbsEquation equation, double t, double p, unsigned need);
 
 // v needs kGammaPi, s kGamma | kGammaTau, h kGammaTau. Inline: a state procedure forms them
-// right after its evaluation.
+// right after its evaluation. The factors that do not depend on the sums come first, so that
+// no division waits for the sums.
 inline double volumeOf(const GibbsState& g) {
     constexpr double kVolumeFactor = kGasConstant / 1000.0; // R T / p, p in MPa -> m3/kg
+    constexpr double kRegion1VolumeFactor = kVolumeFactor / kRegion1PStar;
     const GibbsDerivatives& r = g.residual;
     switch (g.equation) {
     case GibbsEquation::Region1:
-        return kVolumeFactor * g.T * r.gammaPi / kRegion1PStar;
+        return kRegion1VolumeFactor * g.T * r.gammaPi;
     case GibbsEquation::Region2:
-        return kVolumeFactor * g.T * (1.0 + g.p * r.gammaPi) / g.p;
+        return kVolumeFactor * g.T / g.p * (1.0 + g.p * r.gammaPi);
     default:
         return kVolumeFactor * g.T * (1.0 / g.p + r.gammaPi);
     }
@@ -117,8 +120,8 @@ inline double enthalpyOf(const GibbsState& g) {
 
 inline double entropyOf(const GibbsState& g) {
     if (g.equation == GibbsEquation::Region1)
-        return enthalpyOf(g) / g.T - kGasConstant * g.residual.gamma;
-    return enthalpyOf(g) / g.T - kGasConstant * (g.ideal.gamma + g.residual.gamma);
+        return enthalpyOf(g) * g.inverseT - kGasConstant * g.residual.gamma;
+    return enthalpyOf(g) * g.inverseT - kGasConstant * (g.ideal.gamma + g.residual.gamma);
 }
 
 } // namespace numerics
