@@ -3,6 +3,7 @@
 #include "numerics/Constants.h"
 #include "numerics/CpCv.h"
 #include "numerics/Sr_Cr.h"
+#include "numerics/Sr_Ws.h"
 #include "numerics/TP_WS.h"
 #include "numerics/numerics.h"
 
@@ -12,31 +13,33 @@ namespace {
 
 namespace rc = RegionCode;
 
-using GibbsEvaluator = GibbsDerivatives (*)(double pi, double tau, unsigned need);
-
-// Region 2 and metastable vapour: pi = p / 1 MPa.
-double kappa2(GibbsEvaluator ideal, GibbsEvaluator residual, double t, double p) {
-    const double tau = kRegion2TStar / (t + kKelvinOffset);
-    const double pi = p;
-    const GibbsDerivatives o = ideal(pi, tau, kGammaTauTau);
-    const GibbsDerivatives r =
-        residual(pi, tau, kGammaPi | kGammaPiPi | kGammaTauTau | kGammaPiTau);
+// kappa = w^2 / (p v), with p v = R T pi gamma_pi in region 2 and metastable vapour.
+double kappaOf(const GibbsState& g) {
+    const double pi = g.pi, tau = g.tau;
+    const GibbsDerivatives& o = g.ideal;
+    const GibbsDerivatives& r = g.residual;
     const double a = 1 + pi * r.gammaPi - tau * pi * r.gammaPiTau;
     return (1 + pi * r.gammaPi) /
            ((1 - pi * pi * r.gammaPiPi) + a * a / (tau * tau * (o.gammaTauTau + r.gammaTauTau)));
 }
 
+double kappa3Of(double delta, double tau, const Helmholtz3& f) {
+    const double a = delta * f.phi_d - delta * tau * f.phi_dt;
+    return (2 * delta * f.phi_d + delta * delta * f.phi_dd - a * a / (tau * tau * f.phi_tt)) /
+           (delta * f.phi_d);
+}
+
 // Regions 1 and 6 have no value.
-double isentropicRow(int region) {
+double isentropicRow(int region, const StateEquation& eq) {
     const LibraryRecord& s = LibraryState;
     switch (region) {
     case rc::Steam:
-        return Kapa2_TP(s.T, s.P);
+    case rc::Metastable:
+        return kappaOf(eq.gibbs);
     case rc::Critical:
+        return kappa3Of(kVc / s.V, kTc / (s.T + kKelvinOffset), eq.f);
     case rc::WetHigh: // at the mixture's own volume
         return Kapa3_TV(s.T, s.V);
-    case rc::Metastable:
-        return Kapa2m_TP(s.T, s.P);
     default:
         return 0;
     }
@@ -46,25 +49,20 @@ double isentropicRow(int region) {
 
 // h is not needed, so the state is completed without it.
 double IsentropicExponent(int PairCode, bool Metastable, double X1, double X2) {
-    return derivedFromPair("IsentropicExponent", isentropicRow, PairCode, Metastable, X1, X2,
-                           false);
+    return derivedFromPair("IsentropicExponent", isentropicRow, kSoundSums, PairCode, Metastable,
+                           X1, X2, false);
 }
 
 double Kapa2_TP(double t, double p) {
-    return kappa2(region2IdealGibbs, region2ResidualGibbs, t, p);
+    return kappaOf(evaluateGibbs(GibbsEquation::Region2, t, p, kSoundSums));
 }
 
 double Kapa2m_TP(double t, double p) {
-    return kappa2(metastableIdealGibbs, metastableResidualGibbs, t, p);
+    return kappaOf(evaluateGibbs(GibbsEquation::Metastable, t, p, kSoundSums));
 }
 
 double Kapa3_TV(double t, double v) {
-    const double tau = kTc / (t + kKelvinOffset);
-    const double delta = kVc / v;
-    const Helmholtz3 f = Helmholtz3_TV(t, v);
-    const double a = delta * f.phi_d - delta * tau * f.phi_dt;
-    return (2 * delta * f.phi_d + delta * delta * f.phi_dd - a * a / (tau * tau * f.phi_tt)) /
-           (delta * f.phi_d);
+    return kappa3Of(kVc / v, kTc / (t + kKelvinOffset), Helmholtz3_TV(t, v));
 }
 
 } // namespace numerics

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace numerics {
@@ -214,6 +215,20 @@ double SolveRoot(Pair x, Pair f, Function1 fn, double target, double tol) {
 
 double SolveRoot2(Pair x, Pair f, Function2 fn, double param, double target, double tol) {
     return solve(x, f, Curve{nullptr, fn, param}, target, tol, true);
+}
+
+double SecantThenSolveRoot2(Pair x, Pair f, Function2 fn, double param, double target,
+                            double tol) {
+    double last = std::numeric_limits<double>::quiet_NaN();
+    const auto evaluate = [&](double xi) {
+        last = xi;
+        return fn(xi, param);
+    };
+    const auto root = SecantRoot(evaluate, {x[0], f[0], x[1], f[1]}, std::min(x[0], x[1]),
+                                 std::max(x[0], x[1]), target, tol);
+    if (!root) return SolveRoot2(x, f, fn, param, target, tol);
+    if (*root != last) fn(*root, param);
+    return *root;
 }
 
 void Newton2D(PairFunction fn, double& x1, double& x2, double x1start, double x2start,

@@ -10,6 +10,7 @@
 #include "numerics/Sr_Ws.h"
 #include "numerics/TP_WS.h"
 
+#include <algorithm>
 #include <array>
 #include <cfenv>
 #include <cmath>
@@ -45,7 +46,7 @@ constexpr double kSStar = 0.10589114927373185; // kJ/(kg K), pc vc 1000 / Tc
 constexpr double kHStar = 68.52173913043478;   // kJ/kg, pc vc 1000
 // Critical entropy as the fits and the (s, x) solver use it; also the upper end value of the
 // T4kr_SX bracket (the equation itself gives 4.41202148 at the critical point).
-constexpr double kSc = static_cast<double>(limits::kSCrit);
+constexpr double kSc = static_cast<double>(limits::kSCrit.value);
 constexpr double kSigmaC = kSc / kSStar;
 
 constexpr double kTWetLow = 350.0;                 // °C, lower end of the wet solvers' brackets
@@ -136,8 +137,29 @@ template <int N> std::array<double, N + 1> powers(double x) {
 // One term's share of each sum in Need. The factors n I, n J, ... are compile-time constants
 // (the build keeps the compiler from folding floating-point constants on its own), and sums
 // to which a term adds 0 are left alone.
+// The six sums run in three pairs, (r, rd), (rt, rtt), (rdd, rdt): where both sums of a pair
+// are asked for, in one vector of two doubles, one sum in each lane; where one is, alone. A lane
+// runs exactly the operations of its sum alone (a lane without a term adds an exact 0), so
+// every sum comes out the same whichever others are formed along.
+using Lanes = double __attribute__((vector_size(16)));
+
+struct Partial {
+    std::array<Lanes, 3> pairs{};
+    std::array<double, 6> single{}; // in the order of the pairs' lanes
+};
+
+template <unsigned Need, std::size_t Pair, unsigned BitA, unsigned BitB, double A, double B>
+void addToPair(Partial& s, double x) {
+    constexpr bool wantA = (Need & BitA) != 0, wantB = (Need & BitB) != 0;
+    if constexpr (wantA && wantB && (A != 0 || B != 0)) s.pairs[Pair] += Lanes{A, B} * x;
+    if constexpr (wantA && !wantB && A != 0) s.single[2 * Pair] += A * x;
+    if constexpr (wantB && !wantA && B != 0) s.single[2 * Pair + 1] += B * x;
+}
+
+// One term's share of each sum in Need. The factors n I, n J, ... are compile-time constants
+// (the build keeps the compiler from folding floating-point constants on its own).
 template <unsigned Need, std::size_t K>
-void addTerm(Sums& s, const std::array<double, kMaxI + 1>& dp,
+void addTerm(Partial& s, const std::array<double, kMaxI + 1>& dp,
              const std::array<double, kMaxJ + 1>& tp) {
     constexpr int i = kTerms[K].i;
     constexpr int j = kTerms[K].j;
@@ -149,26 +171,23 @@ void addTerm(Sums& s, const std::array<double, kMaxI + 1>& dp,
         x = dp[i];
     else
         x = dp[i] * tp[j];
-    if constexpr ((Need & kR) != 0) s.r += n * x;
-    if constexpr ((Need & kRd) != 0 && i != 0) {
-        constexpr double c = n * i;
-        s.rd += c * x;
-    }
-    if constexpr ((Need & kRdd) != 0 && i > 1) {
-        constexpr double c = n * (i * (i - 1));
-        s.rdd += c * x;
-    }
-    if constexpr ((Need & kRt) != 0 && j != 0) {
-        constexpr double c = n * j;
-        s.rt += c * x;
-    }
-    if constexpr ((Need & kRtt) != 0 && j > 1) {
-        constexpr double c = n * (j * (j - 1));
-        s.rtt += c * x;
-    }
-    if constexpr ((Need & kRdt) != 0 && i != 0 && j != 0) {
-        constexpr double c = n * (i * j);
-        s.rdt += c * x;
+    addToPair<Need, 0, kR, kRd, n, n * i>(s, x);
+    addToPair<Need, 1, kRt, kRtt, n * j, n * (j * (j - 1))>(s, x);
+    addToPair<Need, 2, kRdd, kRdt, n * (i * (i - 1)), n * (i * j)>(s, x);
+}
+
+// The sums of one pair from the partial sums, as lanes or alone.
+template <unsigned Need, std::size_t Pair, unsigned BitA, unsigned BitB>
+void combine(const std::array<Partial, 4>& part, double& a, double& b) {
+    if constexpr ((Need & BitA) != 0 && (Need & BitB) != 0) {
+        const Lanes sum = (part[0].pairs[Pair] + part[1].pairs[Pair]) +
+                          (part[2].pairs[Pair] + part[3].pairs[Pair]);
+        a = sum[0];
+        b = sum[1];
+    } else {
+        constexpr std::size_t ia = 2 * Pair, ib = 2 * Pair + 1;
+        a = (part[0].single[ia] + part[1].single[ia]) + (part[2].single[ia] + part[3].single[ia]);
+        b = (part[0].single[ib] + part[1].single[ib]) + (part[2].single[ib] + part[3].single[ib]);
     }
 }
 
@@ -178,18 +197,15 @@ void addTerm(Sums& s, const std::array<double, kMaxI + 1>& dp,
 template <unsigned Need> Sums sums(double delta, double tau) {
     const std::array<double, kMaxI + 1> dp = powers<kMaxI>(delta);
     const std::array<double, kMaxJ + 1> tp = powers<kMaxJ>(tau);
-    std::array<Sums, 4> part{};
+    std::array<Partial, 4> part{};
     auto addAll = [&]<std::size_t... K>(std::index_sequence<K...>) {
         (addTerm<Need, K>(part[K % 4], dp, tp), ...);
     };
     addAll(std::make_index_sequence<kTerms.size()>{});
     Sums s;
-    s.r = (part[0].r + part[1].r) + (part[2].r + part[3].r);
-    s.rd = (part[0].rd + part[1].rd) + (part[2].rd + part[3].rd);
-    s.rdd = (part[0].rdd + part[1].rdd) + (part[2].rdd + part[3].rdd);
-    s.rt = (part[0].rt + part[1].rt) + (part[2].rt + part[3].rt);
-    s.rtt = (part[0].rtt + part[1].rtt) + (part[2].rtt + part[3].rtt);
-    s.rdt = (part[0].rdt + part[1].rdt) + (part[2].rdt + part[3].rdt);
+    combine<Need, 0, kR, kRd>(part, s.r, s.rd);
+    combine<Need, 1, kRt, kRtt>(part, s.rt, s.rtt);
+    combine<Need, 2, kRdd, kRdt>(part, s.rdd, s.rdt);
     return s;
 }
 
@@ -307,41 +323,52 @@ double temperatureOf(double S) {
 } // namespace
 
 double P3_TV(double t, double v) {
-    const double T = t + kKelvinOffset;
-    if (outsideDomain(T, v)) return kNaN;
-    const Sums s = sums<kRd>(kVc / v, kTc / T);
-    return kGasConstant * T / v * (kN1 + s.rd) / 1000;
+    return evaluateRegion3(t, v, true, false, false, false).p;
 }
 
 double S3_TV(double t, double v) {
-    const double T = t + kKelvinOffset;
-    if (outsideDomain(T, v)) return kNaN;
-    const double delta = kVc / v;
-    const Sums s = sums<kR | kRt>(delta, kTc / T);
-    return kGasConstant * (s.rt - s.r - kN1 * std::log(delta));
+    return evaluateRegion3(t, v, false, true, false, false).s;
 }
 
 double I3_TV(double t, double v) {
-    const double T = t + kKelvinOffset;
-    if (outsideDomain(T, v)) return kNaN;
-    const Sums s = sums<kRd | kRt>(kVc / v, kTc / T);
-    return kGasConstant * T * (kN1 + s.rd + s.rt);
+    return evaluateRegion3(t, v, false, false, true, false).h;
 }
 
 Helmholtz3 Helmholtz3_TV(double t, double v) {
+    return evaluateRegion3(t, v, false, false, false, true).f;
+}
+
+Region3State evaluateRegion3(double t, double v, bool wantP, bool wantS, bool wantI,
+                             bool derivatives) {
     const double T = t + kKelvinOffset;
-    if (outsideDomain(T, v)) return {kNaN, kNaN, kNaN, kNaN, kNaN, kNaN};
+    if (outsideDomain(T, v)) return {kNaN, kNaN, kNaN, {kNaN, kNaN, kNaN, kNaN, kNaN, kNaN}};
     const double delta = kVc / v;
     const double tau = kTc / T;
-    const Sums s = sums<kR | kRd | kRdd | kRt | kRtt | kRdt>(delta, tau);
-    return {
-        kN1 * std::log(delta) + s.r,
-        (kN1 + s.rd) / delta,
-        (s.rdd - kN1) / (delta * delta),
-        s.rt / tau,
-        s.rtt / (tau * tau),
-        s.rdt / (delta * tau),
-    };
+    // Only the sums asked for are formed: a pressure alone costs one sum, not six.
+    Sums s;
+    if (derivatives)
+        s = sums<kR | kRd | kRdd | kRt | kRtt | kRdt>(delta, tau);
+    else if (wantS)
+        s = sums<kR | kRd | kRt>(delta, tau);
+    else if (wantI)
+        s = sums<kRd | kRt>(delta, tau);
+    else
+        s = sums<kRd>(delta, tau);
+    Region3State out;
+    if (wantP) out.p = kGasConstant * T / v * (kN1 + s.rd) / 1000;
+    if (wantS) out.s = kGasConstant * (s.rt - s.r - kN1 * std::log(delta));
+    if (wantI) out.h = kGasConstant * T * (kN1 + s.rd + s.rt);
+    if (derivatives) {
+        out.f = {
+            kN1 * std::log(delta) + s.r,
+            (kN1 + s.rd) / delta,
+            (s.rdd - kN1) / (delta * delta),
+            s.rt / tau,
+            s.rtt / (tau * tau),
+            s.rdt / (delta * tau),
+        };
+    }
+    return out;
 }
 
 double P3_VT(double v, double t) {
@@ -391,34 +418,97 @@ double T3Est_PI(double p, double h) {
     return temperatureOf(poly2(kT3PI, oneMinusInvPi(p), h / kHStar));
 }
 
+// The one-dimensional region 3 solvers first run the secant through the ends of the bracket
+// that the walk found or the region test prepared, staying inside it, which reaches the root
+// in a few evaluations; the regula falsi on the same bracket, with the same stop test, is the
+// safeguard.
 double V3_TP(double t, double p) {
     Pair x{}, f{};
     BracketRoot2(x, f, kV3WalkDir, t, p, V3Est_TP(t, p), kV3WalkPercent, P3_VT);
-    return SolveRoot2(x, f, P3_VT, t, p, TolOf(p, kV3TPTolPercent, 0));
+    const double tol = TolOf(p, kV3TPTolPercent, 0);
+    // The pressure is smoother in the density than in the volume.
+    const auto pressure = [t](double rho) { return P3_TV(t, 1 / rho); };
+    const double rho0 = 1 / x[0], rho1 = 1 / x[1];
+    if (const auto rho = SecantRoot(pressure, {rho0, f[0], rho1, f[1]}, std::min(rho0, rho1),
+                                    std::max(rho0, rho1), p, tol))
+        return 1 / *rho;
+    return SolveRoot2(x, f, P3_VT, t, p, tol);
 }
 
 double V3_TS(double t, double s) {
     Pair x{}, f{};
     BracketRoot2(x, f, kV3WalkDir, t, s, V3Est_TS(t, s), kV3WalkPercent, S3_VT);
+    const auto entropy = [t](double v) { return S3_TV(t, v); };
+    if (const auto v = SecantRoot(entropy, {x[0], f[0], x[1], f[1]}, std::min(x[0], x[1]),
+                                  std::max(x[0], x[1]), s, kV3TSTol))
+        return *v;
     return SolveRoot2(x, f, S3_VT, t, s, kV3TSTol);
 }
 
+namespace {
+
+double temperatureOnIsochore(Function2 fn, double v, double y, double y23, double yB23,
+                             double tol) {
+    const BoundaryRecord& b = BoundaryValues;
+    const auto property = [fn, v](double t) { return fn(t, v); };
+    if (const auto t = SecantRoot(property, {b.Ts, y23, b.TB23, yB23}, std::min(b.Ts, b.TB23),
+                                  std::max(b.Ts, b.TB23), y, tol))
+        return *t;
+    return SolveRoot2({b.Ts, b.TB23}, {y23, yB23}, fn, v, y, tol);
+}
+
+// p and s (or h) of region 3 at (t, v) with their partial derivatives in t and v, from one
+// evaluation of the equation (rho = 1 / v; p in MPa, s in kJ/(kg K), h in kJ/kg):
+//   dp/dT = rho R (delta phi_d - delta tau phi_dt) / 1000,
+//   dp/dv = -rho^2 R T (2 delta phi_d + delta^2 phi_dd) / 1000,
+//   ds/dT = cv / T, ds/dv = 1000 dp/dT, dh/dT = cv + 1000 v dp/dT,
+//   dh/dv = 1000 (T dp/dT + v dp/dv).
+ValuesAndSlopes region3WithSlopes(double t, double v, bool enthalpy) {
+    const Region3State r = evaluateRegion3(t, v, true, !enthalpy, enthalpy, true);
+    const Helmholtz3& f = r.f;
+    const double T = t + kKelvinOffset;
+    const double delta = kVc / v, tau = kTc / T, rho = 1 / v;
+    const double dpdT = rho * kGasConstant * (delta * f.phi_d - delta * tau * f.phi_dt) / 1000;
+    const double dpdv =
+        -rho * rho * kGasConstant * T * (2 * delta * f.phi_d + delta * delta * f.phi_dd) / 1000;
+    const double cv = -kGasConstant * tau * tau * f.phi_tt;
+    if (enthalpy) return {r.p, r.h, dpdT, dpdv, cv + 1000 * v * dpdT, 1000 * (T * dpdT + v * dpdv)};
+    return {r.p, r.s, dpdT, dpdv, cv / T, 1000 * dpdT};
+}
+
+bool insideRegion3(double t, double v) {
+    return v > 0 && t + kKelvinOffset > 0;
+}
+
+// Newton with the Jacobian from the equation's own derivatives, from the same start values
+// and to the same stop test as the difference Newton, which stays as the safeguard.
+void region3FromPressure(double& t, double& v, double p, double y, bool enthalpy, double t0,
+                         double v0) {
+    const auto fn = [enthalpy](double tt, double vv) {
+        return region3WithSlopes(tt, vv, enthalpy);
+    };
+    if (NewtonWithSlopes(fn, insideRegion3, t, v, t0, v0, kTV3Percent, p, y)) return;
+    Newton2D(enthalpy ? PI3_TV : PS3_TV, t, v, t0, v0, kTV3Percent, p, y, kTV3FallbackPercent);
+}
+
+} // namespace
+
 double T3_VS(double v, double s) {
     const BoundaryRecord& b = BoundaryValues;
-    return SolveRoot2({b.Ts, b.TB23}, {b.S23, b.SB23}, S3_TV, v, s, kT3VSTol);
+    return temperatureOnIsochore(S3_TV, v, s, b.S23, b.SB23, kT3VSTol);
 }
 
 double T3_VI(double v, double h) {
     const BoundaryRecord& b = BoundaryValues;
-    return SolveRoot2({b.Ts, b.TB23}, {b.I23, b.IB23}, I3_TV, v, h, kT3VITol);
+    return temperatureOnIsochore(I3_TV, v, h, b.I23, b.IB23, kT3VITol);
 }
 
 void TV3_PS(double& t, double& v, double p, double s) {
-    Newton2D(PS3_TV, t, v, T3Est_PS(p, s), V3Est_PS(p, s), kTV3Percent, p, s, kTV3FallbackPercent);
+    region3FromPressure(t, v, p, s, false, T3Est_PS(p, s), V3Est_PS(p, s));
 }
 
 void TV3_PI(double& t, double& v, double p, double h) {
-    Newton2D(PI3_TV, t, v, T3Est_PI(p, h), V3Est_PI(p, h), kTV3Percent, p, h, kTV3FallbackPercent);
+    region3FromPressure(t, v, p, h, true, T3Est_PI(p, h), V3Est_PI(p, h));
 }
 
 double S4kr_TV(double t, double v) {
@@ -441,17 +531,27 @@ double S4kr_TX(double t, double x) {
 
 double T4kr_VS(double v, double s) {
     const BoundaryRecord& b = BoundaryValues;
-    return SolveRoot2({kTWetLow, b.Ts}, {b.S350, b.S23}, S4kr_TV, v, s, kT4krVSTol);
+    return SecantThenSolveRoot2({kTWetLow, b.Ts}, {b.S350, b.S23}, S4kr_TV, v, s, kT4krVSTol);
 }
 
 double T4kr_VI(double v, double h) {
     const BoundaryRecord& b = BoundaryValues;
-    return SolveRoot2({kTWetLow, b.Ts}, {b.I350, b.I23}, I4kr_TV, v, h, kT4krVITol);
+    return SecantThenSolveRoot2({kTWetLow, b.Ts}, {b.I350, b.I23}, I4kr_TV, v, h, kT4krVITol);
 }
 
+// The wet entropy at a given dryness turns like a square root of Tc - t as the dome closes at
+// the critical point, so the secant runs on u = sqrt(Tc - t), in which it is smooth; the
+// regula falsi in t on the same bracket is the safeguard. The root is the last point
+// evaluated, whose saturation values stay in BoundaryValues.
 double T4kr_SX(double x, double s) {
-    return SolveRoot2({kTWetLow, kTcCelsius}, {BoundaryValues.S350, kSc}, S4kr_TX, x, s,
-                      kT4krSXTol);
+    const double s350 = BoundaryValues.S350;
+    const auto temperature = [](double u) { return kTcCelsius - u * u; };
+    const auto entropy = [&](double u) { return S4kr_TX(temperature(u), x); };
+    const double u350 = std::sqrt(kTcCelsius - kTWetLow);
+    if (const auto u = SecantRoot(entropy, {u350, s350, 0.0, kSc}, 0.0, u350, s, kT4krSXTol)) {
+        if (*u != 0.0 && *u != u350) return temperature(*u);
+    }
+    return SecantThenSolveRoot2({kTWetLow, kTcCelsius}, {s350, kSc}, S4kr_TX, x, s, kT4krSXTol);
 }
 
 } // namespace numerics

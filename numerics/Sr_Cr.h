@@ -69,4 +69,14 @@ struct Helmholtz3 {
 };
 Helmholtz3 Helmholtz3_TV(double t, double v);
 
+// One evaluation of the region 3 equation for a completed state at (t, v): p, s and h as
+// P3_TV, S3_TV and I3_TV give them (each only when asked for) and, with `derivatives`, phi and
+// its derivatives as Helmholtz3_TV gives them.
+struct Region3State {
+    double p = 0, s = 0, h = 0;
+    Helmholtz3 f{};
+};
+Region3State evaluateRegion3(double t, double v, bool wantP, bool wantS, bool wantI,
+                             bool derivatives);
+
 } // namespace numerics

@@ -24,23 +24,24 @@ enum Quantity { kT, kP, kV, kS, kI, kX, kQuantities };
 
 using Fn2 = double (*)(double, double);
 
-// The (t, p) equations of one single-phase region.
-struct Equations {
-    Fn2 v, s, h;
-};
-constexpr Equations kRegion1{V1_TP, S1_TP, I1_TP};
-constexpr Equations kRegion2{V2_TP, S2_TP, I2_TP};
-constexpr Equations kMetastable{V2m_TP, S2m_TP, I2m_TP};
-
-void finishTP(const Equations& eq, bool WantV, bool WantS, bool WantI, double T, double P,
-              double& V, double& S, double& I) {
-    if (WantV) V = eq.v(T, P);
-    if (WantS) S = eq.s(T, P);
-    if (WantI) I = eq.h(T, P);
+// The outputs of a single-phase (t, p) state from one evaluation of its equation, which is
+// handed on when a derived property asked for it.
+void finishTP(GibbsEquation equation, bool WantV, bool WantS, bool WantI, double T, double P,
+              double& V, double& S, double& I, StateEquation* eq) {
+    unsigned need = eq != nullptr ? eq->gibbsNeed : 0;
+    if (WantV) need |= kGammaPi;
+    if (WantS) need |= kGamma | kGammaTau;
+    if (WantI) need |= kGammaTau;
+    if (need == 0) return;
+    const GibbsState g = evaluateGibbs(equation, T, P, need);
+    if (WantV) V = volumeOf(g);
+    if (WantS) S = entropyOf(g);
+    if (WantI) I = enthalpyOf(g);
+    if (eq != nullptr) eq->gibbs = g;
 }
 
 void State1(int pair, bool WantV, bool WantS, bool WantI, double& T, double& P, double& V,
-            double& S, double& I) {
+            double& S, double& I, StateEquation* eq) {
     switch (pair) {
     case pc::TV:
         P = P1_TV(T, V);
@@ -57,11 +58,11 @@ void State1(int pair, bool WantV, bool WantS, bool WantI, double& T, double& P, 
     default:
         break;
     }
-    finishTP(kRegion1, WantV, WantS, WantI, T, P, V, S, I);
+    finishTP(GibbsEquation::Region1, WantV, WantS, WantI, T, P, V, S, I, eq);
 }
 
 void State2(int pair, bool WantV, bool WantS, bool WantI, double& T, double& P, double& V,
-            double& S, double& I) {
+            double& S, double& I, StateEquation* eq) {
     switch (pair) {
     case pc::TV:
         P = P2_TV(T, V);
@@ -84,11 +85,11 @@ void State2(int pair, bool WantV, bool WantS, bool WantI, double& T, double& P, 
     default:
         break;
     }
-    finishTP(kRegion2, WantV, WantS, WantI, T, P, V, S, I);
+    finishTP(GibbsEquation::Region2, WantV, WantS, WantI, T, P, V, S, I, eq);
 }
 
 void StateMeta(int pair, bool WantV, bool WantS, bool WantI, double& T, double& P, double& V,
-               double& S, double& I) {
+               double& S, double& I, StateEquation* eq) {
     switch (pair) {
     case pc::PS:
         T = T2m_PS(P, S);
@@ -99,11 +100,11 @@ void StateMeta(int pair, bool WantV, bool WantS, bool WantI, double& T, double& 
     default:
         break;
     }
-    finishTP(kMetastable, WantV, WantS, WantI, T, P, V, S, I);
+    finishTP(GibbsEquation::Metastable, WantV, WantS, WantI, T, P, V, S, I, eq);
 }
 
 void State3(int pair, bool WantP, bool WantS, bool WantI, double& T, double& P, double& V,
-            double& S, double& I) {
+            double& S, double& I, StateEquation* eq) {
     switch (pair) {
     case pc::TP:
         V = V3_TP(T, P);
@@ -126,9 +127,13 @@ void State3(int pair, bool WantP, bool WantS, bool WantI, double& T, double& P, 
     default:
         break;
     }
-    if (WantP) P = P3_TV(T, V);
-    if (WantS) S = S3_TV(T, V);
-    if (WantI) I = I3_TV(T, V);
+    const bool derivatives = eq != nullptr && eq->helmholtz;
+    if (!(WantP || WantS || WantI || derivatives)) return;
+    const Region3State r = evaluateRegion3(T, V, WantP, WantS, WantI, derivatives);
+    if (WantP) P = r.p;
+    if (WantS) S = r.s;
+    if (WantI) I = r.h;
+    if (derivatives) eq->f = r.f;
 }
 
 // Dryness of a wet state from one quantity y and its saturated values.
@@ -329,28 +334,22 @@ std::array<bool, kQuantities> writtenOutputs(int pair, int region, bool WantP, b
 
 } // namespace
 
-void StateFromPair(int pairCode, bool WantP, bool WantV, double X1, double X2, bool WantS,
-                   bool WantI, bool Metastable, double& T, double& P, double& V, double& S,
-                   double& I, double& X, int& regionCode) {
+int completeState(int pairCode, bool WantP, bool WantV, double X1, double X2, bool WantS,
+                  bool WantI, bool Metastable, std::array<double, kQuantities>& q,
+                  StateEquation* eq) {
     ClearBoundaryValues();
     if (pairCode == pc::VX || pairCode == pc::SI) {
-        T = P = V = S = I = X = 0;
-        regionCode = rc::Unsupported;
-        return;
+        q = {};
+        return rc::Unsupported;
     }
-    if (!isSupported(pairCode)) {
-        regionCode = rc::UnknownPair;
-        return;
-    }
+    if (!isSupported(pairCode)) return rc::UnknownPair;
 
-    FaultScope scope;
-    std::array<double, kQuantities> q{T, P, V, S, I, X};
     const int given1 = pairCode / 10 - 1, given2 = pairCode % 10 - 1;
     q[given1] = X1;
     q[given2] = X2;
+    // A NaN given value raises the invalid flag in the test's comparisons, which the caller's
+    // fault scope reports.
     int region = regionOf(pairCode, Metastable, X1, X2);
-    // A NaN given value has raised the invalid flag in the test's comparisons.
-    scope.check("StateFromPair");
     if (!isAccepted(pairCode, region)) {
         region = rc::OutOfRange;
         for (int k = 0; k < kQuantities; ++k)
@@ -360,15 +359,15 @@ void StateFromPair(int pairCode, bool WantP, bool WantV, double X1, double X2, b
     auto& [t, p, v, s, h, x] = q;
     switch (region) {
     case rc::Water:
-        State1(pairCode, WantV, WantS, WantI, t, p, v, s, h);
+        State1(pairCode, WantV, WantS, WantI, t, p, v, s, h, eq);
         x = 0;
         break;
     case rc::Steam:
-        State2(pairCode, WantV, WantS, WantI, t, p, v, s, h);
+        State2(pairCode, WantV, WantS, WantI, t, p, v, s, h, eq);
         x = 1;
         break;
     case rc::Critical:
-        State3(pairCode, WantP, WantS, WantI, t, p, v, s, h);
+        State3(pairCode, WantP, WantS, WantI, t, p, v, s, h, eq);
         x = 1;
         break;
     case rc::WetHigh:
@@ -378,26 +377,41 @@ void StateFromPair(int pairCode, bool WantP, bool WantV, double X1, double X2, b
         StateWet(pairCode, WantV, WantS, WantI, t, p, v, s, h, x);
         break;
     case rc::Metastable:
-        StateMeta(pairCode, WantV, WantS, WantI, t, p, v, s, h);
+        StateMeta(pairCode, WantV, WantS, WantI, t, p, v, s, h, eq);
         x = 1;
         break;
     default:
         break;
     }
 
-    scope.check("StateFromPair");
     if (region != rc::OutOfRange) {
         const auto written = writtenOutputs(pairCode, region, WantP, WantV, WantS, WantI);
         for (int k = 0; k < kQuantities; ++k)
             if (written[k] && !std::isfinite(q[k]))
                 throw NumericFault("StateFromPair: not computed");
     }
-    T = t;
-    P = p;
-    V = v;
-    S = s;
-    I = h;
-    X = x;
+    return region;
+}
+
+void StateFromPair(int pairCode, bool WantP, bool WantV, double X1, double X2, bool WantS,
+                   bool WantI, bool Metastable, double& T, double& P, double& V, double& S,
+                   double& I, double& X, int& regionCode) {
+    const std::array<double, kQuantities> given{T, P, V, S, I, X};
+    std::array<double, kQuantities> q;
+    const int region = runChecked("StateFromPair", [&] {
+        q = given;
+        return completeState(pairCode, WantP, WantV, X1, X2, WantS, WantI, Metastable, q);
+    });
+    if (region == rc::UnknownPair) {
+        regionCode = region;
+        return;
+    }
+    T = q[kT];
+    P = q[kP];
+    V = q[kV];
+    S = q[kS];
+    I = q[kI];
+    X = q[kX];
     regionCode = region;
 }
 

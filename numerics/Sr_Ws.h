@@ -6,6 +6,11 @@
 // The unit is split over several source files sharing the stem: Sr_Ws_Backward.cpp,
 // Sr_Ws_Boundaries.cpp, Sr_Ws_Estimates.cpp, Sr_Ws_Inverse.cpp, Sr_Ws_Regions.cpp, Sr_Ws.cpp.
 
+#include "numerics/Sr_Cr.h"
+#include "numerics/TP_WS.h"
+
+#include <array>
+
 namespace numerics {
 
 // --- Backward equations of regions 1 and 2 (t in °C) ---
@@ -31,7 +36,10 @@ double TB23_V(double v); // B23 temperature of a region 2 volume, 350 to 590 °C
 double V12kr_T(double t, double ps);
 double V23kr_T(double t, double ps);
 double V23Fn_T(double t); // saturated-vapour volume, 0 °C to Tc
-double T23_V(double v);   // saturation temperature of a saturated-vapour volume
+// Saturation temperature of a saturated-vapour volume. Above 350 °C it is where the isochore v
+// meets the saturation line; a volume within about 7e-4 of vc, whose isochore no longer meets
+// it, gets the critical temperature.
+double T23_V(double v);
 double Vtmax_P(double p); // region 2 volume at 800 °C
 double Ptmax_V(double v); // pressure on the 800 °C isotherm
 double Vpmax_T(double t); // volume on the 100 MPa isobar (a fit, close up to about 620 °C)
@@ -91,5 +99,24 @@ int Region_VS(double v, double s);
 int Region_VI(double v, double h);
 int Region_SX(double x, double s);
 int Region_IX(double x, double h);
+
+// --- The state, for the derived properties ---
+// What a derived property needs of the basic equation at a single-phase state (regions 1, 2,
+// 3 and 8), which the state procedure evaluates together with its outputs.
+// The results are left uninitialised: only the state procedure of the region writes them.
+struct StateEquation {
+    unsigned gibbsNeed = 0; // asked: Gibbs sums beyond the outputs' own (GibbsNeed bits)
+    bool helmholtz = false; // asked: the region 3 derivatives
+    GibbsState gibbs;       // given in regions 1, 2 and 8
+    Helmholtz3 f;           // given in region 3
+};
+
+// StateFromPair for callers inside the library that open their own fault scope: the outputs
+// t, p, v, s, h, x go to q (in-out, as StateFromPair's), the region code is returned, and the
+// evaluation of the state's basic equation to `equation` when given. Throws NumericFault
+// when a computed output is not finite; floating-point flags are left to the caller's scope.
+int completeState(int PairCode, bool WantP, bool WantV, double X1, double X2, bool WantS,
+                  bool WantI, bool Metastable, std::array<double, 6>& q,
+                  StateEquation* equation = nullptr);
 
 } // namespace numerics

@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <cstddef>
+#include <iterator>
+#include <utility>
 
 namespace numerics {
 
@@ -148,31 +150,62 @@ constexpr Term kT2cps[] = {
     {7, 3, -0.20874278181886e-10}, {7, 4, 0.10162166825089e-9},  {7, 5, -0.16429828281347e-9},
 };
 
-// x^n by repeated squaring: |n| <= 44 here, so at most six rounds.
-double powInt(double x, int n) {
-    unsigned k = n < 0 ? static_cast<unsigned>(-n) : static_cast<unsigned>(n);
-    double result = 1.0;
-    for (; k != 0; k >>= 1) {
-        if (k & 1u) result *= x;
-        x *= x;
+// The exponents of one table, at compile time: the powers of a run in steps of 1/4 where a
+// table has quarter exponents (sub-region 2a of T(p, s)), else in whole steps.
+template <std::size_t N> struct Exponents {
+    int aSteps = 1; // steps per unit of the exponent of a
+    int minA = 0, maxA = 0, minB = 0, maxB = 0;
+
+    constexpr explicit Exponents(const Term (&terms)[N]) {
+        for (const Term& t : terms)
+            if (t.i != static_cast<int>(t.i)) aSteps = 4;
+        for (const Term& t : terms) {
+            const int a = static_cast<int>(t.i * aSteps);
+            minA = a < minA ? a : minA;
+            maxA = a > maxA ? a : maxA;
+            minB = t.j < minB ? t.j : minB;
+            maxB = t.j > maxB ? t.j : maxB;
+        }
     }
-    return n < 0 ? 1.0 / result : result;
+};
+
+// zero[e] = base^e for e = minE..maxE, each power from two lower ones (short chains of
+// dependent multiplications); negative powers from the reciprocal.
+template <int MinE, int MaxE> void fillPowers(double base, double* zero) {
+    zero[0] = 1.0;
+    if constexpr (MaxE >= 1) {
+        zero[1] = base;
+        for (int e = 2; e <= MaxE; ++e)
+            zero[e] = zero[e / 2] * zero[e - e / 2];
+    }
+    if constexpr (MinE <= -1) {
+        zero[-1] = 1.0 / base;
+        for (int e = 2; e <= -MinE; ++e)
+            zero[-e] = zero[-(e / 2)] * zero[-(e - e / 2)];
+    }
 }
 
-// sum n_i a^I_i b^J_i. The tables list their terms grouped by I, so a^I is computed once per
-// group.
-template <std::size_t N> double sumTerms(const Term (&terms)[N], double a, double b) {
-    double sum = 0.0;
-    double lastI = terms[0].i;
-    double aI = std::pow(a, lastI);
-    for (const Term& term : terms) {
-        if (term.i != lastI) {
-            lastI = term.i;
-            aI = std::pow(a, lastI);
-        }
-        sum += term.n * aI * powInt(b, term.j);
-    }
-    return sum;
+// sum n_i a^I_i b^J_i with the powers built once per call, unrolled over the terms in four
+// partial sums.
+template <const auto& Table, std::size_t... K>
+double sumTerms(double a, double b, std::index_sequence<K...>) {
+    constexpr Exponents e(Table);
+    const double aBase = e.aSteps == 1 ? a : std::sqrt(std::sqrt(a));
+    double aPow[e.maxA - e.minA + 1];
+    double bPow[e.maxB - e.minB + 1];
+    double* aZero = aPow - e.minA;
+    double* bZero = bPow - e.minB;
+    fillPowers<e.minA, e.maxA>(aBase, aZero);
+    fillPowers<e.minB, e.maxB>(b, bZero);
+    double part[4] = {};
+    ((part[K % 4] += Table[K].n * aZero[static_cast<int>(Table[K].i * e.aSteps)] *
+                     bZero[Table[K].j]),
+     ...);
+    return (part[0] + part[1]) + (part[2] + part[3]);
+}
+
+template <const auto& Table> double sumTerms(double a, double b) {
+    return sumTerms<Table>(a, b, std::make_index_sequence<std::size(Table)>{});
 }
 
 } // namespace
@@ -182,11 +215,11 @@ double PB2bc_I(double h) {
 }
 
 double T1_PI(double p, double h) {
-    return sumTerms(kT1ph, p, h / 2500.0 + 1.0) - kKelvin;
+    return sumTerms<kT1ph>(p, h / 2500.0 + 1.0) - kKelvin;
 }
 
 double T1_PS(double p, double s) {
-    return sumTerms(kT1ps, p, s + 2.0) - kKelvin;
+    return sumTerms<kT1ps>(p, s + 2.0) - kKelvin;
 }
 
 // Sub-regions: 2a below 4 MPa; from 4 MPa on, 2c where p >= pB2bc(h), else 2b.
@@ -194,11 +227,11 @@ double T2_PI(double p, double h) {
     const double eta = h / 2000.0;
     double theta;
     if (p < 4.0)
-        theta = sumTerms(kT2aph, p, eta - 2.1);
+        theta = sumTerms<kT2aph>(p, eta - 2.1);
     else if (p < PB2bc_I(h))
-        theta = sumTerms(kT2bph, p - 2.0, eta - 2.6);
+        theta = sumTerms<kT2bph>(p - 2.0, eta - 2.6);
     else
-        theta = sumTerms(kT2cph, p + 25.0, eta - 1.8);
+        theta = sumTerms<kT2cph>(p + 25.0, eta - 1.8);
     return theta - kKelvin;
 }
 
@@ -206,11 +239,11 @@ double T2_PI(double p, double h) {
 double T2_PS(double p, double s) {
     double theta;
     if (p < 4.0)
-        theta = sumTerms(kT2aps, p, s / 2.0 - 2.0);
+        theta = sumTerms<kT2aps>(p, s / 2.0 - 2.0);
     else if (s > 5.85)
-        theta = sumTerms(kT2bps, p, 10.0 - s / 0.7853);
+        theta = sumTerms<kT2bps>(p, 10.0 - s / 0.7853);
     else
-        theta = sumTerms(kT2cps, p, 2.0 - s / 2.9251);
+        theta = sumTerms<kT2cps>(p, 2.0 - s / 2.9251);
     return theta - kKelvin;
 }
 

@@ -5,11 +5,13 @@
 
 #include "numerics/Constants.h"
 #include "numerics/DecimalLimits.h"
+#include "numerics/FaultScope.h"
 #include "numerics/Mat_Ruti.h"
 #include "numerics/Sr_Cr.h"
 #include "numerics/Sr_Ws.h"
 #include "numerics/TP_WS.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -64,6 +66,7 @@ constexpr double kT100Low = 648.989;   // °C, where V2_TP(t, 100) = vc
 constexpr double kTB23At100 = 590.0;   // °C, B23 at 100 MPa (rounded)
 constexpr double kTSatFixed = 350.0;   // °C, below it the saturated states are regions 1 and 2
 constexpr double kT23MinStep = 0.01;   // K, smallest step of the saturated-vapour walk
+constexpr double kGapTol = 1e-10 * kPc; // MPa, the pressure tolerance of the saturated volumes
 
 // Absolute tolerances of the searches: 1e-10 of the sought volume or the given pressure.
 double volumeTol(double v) {
@@ -75,6 +78,79 @@ double pressureTol(double p) {
 
 double V100_T(double t) {
     return V2_TP(t, kPMax);
+}
+
+// Saturated vapour up to 350 °C. The region 2 volume on the saturation line falls as t rises,
+// so the walk expects slope -1; started the other way, it steps outward first and, from a start
+// on or next to a limit, ends on a pair without the root (0 °C instead of 0.3 °C).
+double saturationTemperatureBelow350(double v, double x0) {
+    // The step is 0.015 % of the start in °C, which near 0 °C is a micro-kelvin against a fit
+    // 0.4 K off: the walk would need up to millions of steps. Below 66.7 °C it is held at
+    // kT23MinStep instead.
+    const double percent = MaxOf(0.015, kT23MinStep * 100.0 / std::fabs(x0));
+    // The secant from the start value and one step of the walk reaches the root in a few
+    // evaluations; the walk and the regula falsi are the safeguard when it does not.
+    const double start = std::clamp(x0, 0.0, kTSatFixed);
+    const double step = std::fabs(x0) * percent / 100;
+    const double next = start + step <= kTSatFixed ? start + step : start - step;
+    // The volume falls nearly exponentially with t, so the secant runs on ln v
+    // (|ln V - ln v| < tol / v is |V - v| < tol).
+    const auto logVolume = [](double t) { return std::log(V23Fn_T(t)); };
+    if (const auto t = SecantRoot(logVolume, start, next, 0.0, kTSatFixed, std::log(v),
+                                  volumeTol(v) / v))
+        return *t;
+    Pair x{}, f{};
+    BracketRoot({0.0, kTSatFixed}, x, f, v, x0, percent, -1, V23Fn_T);
+    return SolveRoot(x, f, V23Fn_T, v, volumeTol(v));
+}
+
+// How far the region 3 isochore v lies above the saturation line at t [MPa]. It is 0 where v is
+// the saturated-vapour volume of t: the isochore meets the line there, and above that
+// temperature (superheated vapour) it runs below the line.
+double saturationGap(double t, double v) {
+    return P3_TV(t, v) - Ps_T(t);
+}
+
+// Saturated vapour above 350 °C. The saturated-vapour volume of the region 3 equation is a root
+// of p = ps on an isotherm that turns flat towards the critical point: within 1e-4 K of it the
+// root is lost in the pressure tolerance, and in the last 5e-5 K the isotherm no longer reaches
+// ps at all on the vapour side. So the temperature is not sought as the inverse of that volume
+// but, for the same root, as the highest temperature where the isochore v meets the saturation
+// line, which needs one region 3 pressure per step and no nested search. Below it the gap is
+// positive down to the unstable middle of the isotherms, above it negative up to Tc, where the
+// critical isotherm lies below pc for every v > vc.
+double saturationTemperatureAbove350(double v, double x0) {
+    x0 = std::clamp(x0, kTSatFixed, kTcCelsius);
+    const double step = 0.015 / 100 * x0;
+    Pair x{x0, kTcCelsius}, f{saturationGap(x0, v), saturationGap(kTcCelsius, v)};
+    if (!(f[1] < 0)) return kTcCelsius;
+    if (f[0] > 0) {
+        // One step up narrows the bracket when the start is close below the root.
+        const double t = x0 + step;
+        if (t < kTcCelsius) {
+            const double g = saturationGap(t, v);
+            x[g > 0 ? 0 : 1] = t;
+            f[g > 0 ? 0 : 1] = g;
+        }
+    } else {
+        // The start lies above the root: walk down by doubling steps until the gap turns.
+        for (double d = step;; d *= 2) {
+            x[1] = x[0];
+            f[1] = f[0];
+            x[0] = std::max(x0 - d, kTSatFixed);
+            f[0] = saturationGap(x[0], v);
+            if (f[0] > 0) break;
+            // No crossing: the volume lies so close to vc (within about 7e-4 of it) that its
+            // saturation temperature would lie in the last 5e-5 K, where the line and the
+            // region 3 equation no longer meet.
+            if (x[0] == kTSatFixed || !std::isfinite(f[0])) return kTcCelsius;
+        }
+    }
+    const double t = SolveRoot2(x, f, saturationGap, v, 0.0, kGapTol);
+    // At 350 °C itself the saturated vapour is region 2's, a hair (6e-13 m3/kg) below the least
+    // volume of this branch; the region 3 root of those volumes lies 0.005 K higher.
+    if (t < kTSatFixed + 0.01 && v >= V23Fn_T(kTSatFixed)) return kTSatFixed;
+    return t;
 }
 
 } // namespace
@@ -116,19 +192,42 @@ double VB23_T(double t) {
 
 double TB23_V(double v) {
     // Fixed bracket: B23 runs from the saturation line at 350 °C to 100 MPa at about 590 °C.
+    // The secant through the bracket ends finds the root in a few steps; the regula falsi on the
+    // same bracket is the safeguard.
+    const SecantStart ends{kTSatFixed, kV23At350, kTB23At100, kVB23At590};
+    if (const auto t = SecantRoot(VB23_T, ends, kTSatFixed, kTB23At100, v, volumeTol(v))) return *t;
     return SolveRoot({kTSatFixed, kTB23At100}, {kV23At350, kVB23At590}, VB23_T, v, volumeTol(v));
 }
+
+namespace {
+
+// The saturated volume on the bracket the walk found: the secant in density inside the bracket
+// first, the regula falsi as the safeguard. Towards the critical point the isotherm is so flat
+// that the pressure tolerance leaves the volume loose, so the secant, which costs little per
+// digit, is held to a hundredth of it.
+double saturatedVolume(double t, double ps, const Pair& x, const Pair& f) {
+    const auto pressure = [t](double rho) { return P3_TV(t, 1 / rho); };
+    const double rho0 = 1 / x[0], rho1 = 1 / x[1];
+    if (x[0] != x[1]) {
+        if (const auto rho = SecantRoot(pressure, {rho0, f[0], rho1, f[1]}, std::min(rho0, rho1),
+                                        std::max(rho0, rho1), ps, pressureTol(ps) / 100))
+            return 1 / *rho;
+    }
+    return SolveRoot2(x, f, P3_VT, t, ps, pressureTol(ps));
+}
+
+} // namespace
 
 double V12kr_T(double t, double ps) {
     Pair x{}, f{};
     BracketRoot3({kV12At350, kVc}, x, f, ps, V12krEst_T(t), 0.1, -1, t, P3_VT);
-    return SolveRoot2(x, f, P3_VT, t, ps, pressureTol(ps));
+    return saturatedVolume(t, ps, x, f);
 }
 
 double V23kr_T(double t, double ps) {
     Pair x{}, f{};
     BracketRoot3({kVc, kV23At350}, x, f, ps, V23krEst_T(t), 0.1, -1, t, P3_VT);
-    return SolveRoot2(x, f, P3_VT, t, ps, pressureTol(ps));
+    return saturatedVolume(t, ps, x, f);
 }
 
 double V23Fn_T(double t) {
@@ -137,19 +236,14 @@ double V23Fn_T(double t) {
 }
 
 double T23_V(double v) {
-    // The saturated-vapour volume falls as t rises, so the walk expects slope -1. Started the
-    // other way, it steps outward first and, from a start on or next to a limit, ends on a
-    // pair without the root (0 °C instead of 0.3 °C, 350 °C instead of 351 °C).
-    const Pair limits = v >= kV23At350 ? Pair{0.0, kTSatFixed} : Pair{kTSatFixed, kTcCelsius};
+    // The start value 0 is the fit's "out of range": no such volume on the line.
     const double x0 = T23Est_V(v);
-    // The step is 0.015 % of the start in °C, which near 0 °C is a micro-kelvin against a fit
-    // 0.4 K off: the walk would need up to millions of steps. Below 66.7 °C it is held at
-    // kT23MinStep instead. A start of 0 is the fit's "out of range" and keeps the zero step,
-    // on which the walk gives up.
-    const double percent = x0 != 0.0 ? MaxOf(0.015, kT23MinStep * 100.0 / std::fabs(x0)) : 0.015;
-    Pair x{}, f{};
-    BracketRoot(limits, x, f, v, x0, percent, -1, V23Fn_T);
-    return SolveRoot(x, f, V23Fn_T, v, volumeTol(v));
+    if (x0 == 0.0) {
+        markGaveUp();
+        return 0.0;
+    }
+    return v >= kV23At350 ? saturationTemperatureBelow350(v, x0)
+                          : saturationTemperatureAbove350(v, x0);
 }
 
 double Vtmax_P(double p) {
@@ -157,6 +251,14 @@ double Vtmax_P(double p) {
 }
 
 double Ptmax_V(double v) {
+    // On an isotherm of steam the density is nearly proportional to p: the secant on 1 / v
+    // from the fit's start value converges in a few steps (|1/V - 1/v| < tol / v^2 is
+    // |V - v| < tol). The walk and the regula falsi are the safeguard.
+    const double p0 = std::clamp(PtmaxEst_V(v), kPMin, kPMax);
+    const double p1 = p0 * 1.005 <= kPMax ? p0 * 1.005 : p0 * 0.995;
+    const auto density = [](double p) { return 1 / Vtmax_P(p); };
+    if (const auto p = SecantRoot(density, p0, p1, kPMin, kPMax, 1 / v, volumeTol(v) / (v * v)))
+        return *p;
     Pair x{}, f{};
     BracketRoot({kPMin, kPMax}, x, f, v, PtmaxEst_V(v), 0.5, -1, Vtmax_P);
     return SolveRoot(x, f, Vtmax_P, v, volumeTol(v));
@@ -170,6 +272,9 @@ double Vpmax_T(double t) {
 double Tpmax_V(double v) {
     // Solved on the region 2 equation itself: the fit Vpmax_T departs from the 100 MPa isobar
     // above about 620 °C (by 5.6 % at 700 °C and about 100 % at 800 °C).
+    const double t0 = std::clamp(TpmaxEst_V(v), kT100Low, kTMax);
+    const double t1 = t0 * 1.005 <= kTMax ? t0 * 1.005 : t0 * 0.995;
+    if (const auto t = SecantRoot(V100_T, t0, t1, kT100Low, kTMax, v, volumeTol(v))) return *t;
     Pair x{}, f{};
     BracketRoot({kT100Low, kTMax}, x, f, v, TpmaxEst_V(v), 0.5, +1, V100_T);
     return SolveRoot(x, f, V100_T, v, volumeTol(v));

@@ -19,9 +19,8 @@ double lineThrough(double x0, double y0, double x1, double y1, double x) {
 }
 
 // The range of the (v, s) and (v, h) pairs, outside which the region 2 estimates are 0.
-bool outsideBox(double v, double y, long double yMax) {
-    const long double lv = v;
-    return lv < kVCrit || lv > kVMax || y < 0 || static_cast<long double>(y) > yMax;
+bool outsideBox(double v, double y, const DecimalLimit& yMax) {
+    return v < kVCrit || v > kVMax || y < 0 || y > yMax;
 }
 
 // Subcooling of metastable vapour below the saturation temperature [K] as a function of the

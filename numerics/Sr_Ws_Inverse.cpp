@@ -8,6 +8,7 @@
 #include "numerics/Constants.h"
 #include "numerics/TP_WS.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace numerics {
@@ -116,36 +117,92 @@ double I4_TX(double t, double x) {
     return mixByDryness(t, x, I1_TP, I2_TP, b.I12, b.I23);
 }
 
+// The pressure solvers first run the secant through the ends of their bracket (in density for
+// the volume of steam, which is nearly proportional to p), which reaches the root in a few
+// evaluations; the regula falsi on the same bracket is the safeguard. Both stop on the same
+// test of the given quantity.
 double P1_TV(double t, double v) {
     const BoundaryRecord& b = BoundaryValues;
+    const auto volume = [t](double p) { return V1_TP(t, p); };
+    if (const auto p =
+            SecantRoot(volume, {kPMax, b.V100, b.Ps, b.V12}, b.Ps, kPMax, v, volumeTol(v)))
+        return *p;
     return SolveRoot2({kPMax, b.Ps}, {b.V100, b.V12}, V1_PT, t, v, volumeTol(v));
 }
 
 double P1_TS(double t, double s) {
     const BoundaryRecord& b = BoundaryValues;
+    const auto entropy = [t](double p) { return S1_TP(t, p); };
+    if (const auto p = SecantRoot(entropy, {kPMax, b.S100, b.Ps, b.S12}, b.Ps, kPMax, s,
+                                  kEntropyTol))
+        return *p;
     return SolveRoot2({kPMax, b.Ps}, {b.S100, b.S12}, S1_PT, t, s, kEntropyTol);
 }
 
 double P2_TV(double t, double v) {
     const BoundaryRecord& b = BoundaryValues;
     const Region2Top top = region2Top(b.V23, b.VB23, b.V100);
+    const auto density = [t](double p) { return 1 / V2_TP(t, p); };
+    if (const auto p = SecantRoot(density, {top.p, 1 / top.f, kPTriple, 1 / b.VTr}, kPTriple,
+                                  top.p, 1 / v, volumeTol(v) / (v * v)))
+        return *p;
     return SolveRoot2({top.p, kPTriple}, {top.f, b.VTr}, V2_PT, t, v, volumeTol(v));
 }
 
 double P2_TS(double t, double s) {
     const BoundaryRecord& b = BoundaryValues;
     const Region2Top top = region2Top(b.S23, b.SB23, b.S100);
+    // s falls nearly with ln p: the secant runs on ln p.
+    const auto entropy = [t](double u) { return S2_TP(t, std::exp(u)); };
+    if (const auto u = SecantRoot(entropy, {std::log(top.p), top.f, std::log(kPTriple), b.STr},
+                                  std::log(kPTriple), std::log(top.p), s, kEntropyTol))
+        return std::clamp(std::exp(*u), kPTriple, top.p);
     return SolveRoot2({top.p, kPTriple}, {top.f, b.STr}, S2_PT, t, s, kEntropyTol);
 }
 
-void TP2_VS(double& t, double& p, double v, double s) {
-    Newton2D(VS2_TP, t, p, T2Est_VS(v, s), P2Est_VS(v, s), kNewtonPercent, v, s,
+namespace {
+
+// v and s (or h) of region 2 at (t, p) with their partial derivatives in t and p, from one
+// evaluation of the equation (v in m3/kg, p in MPa, s in kJ/(kg K), h in kJ/kg):
+//   dv/dp = R T (gamma_r_pipi - 1 / p^2) / 1000,
+//   dv/dT = R (1 / p + gamma_r_pi - tau gamma_r_pitau) / 1000,
+//   ds/dT = cp / T, ds/dp = -1000 dv/dT, dh/dT = cp, dh/dp = 1000 (v - T dv/dT).
+ValuesAndSlopes region2WithSlopes(double t, double p, bool enthalpy) {
+    const GibbsState g = evaluateGibbs(GibbsEquation::Region2, t, p, kGammaAll);
+    const GibbsDerivatives& r = g.residual;
+    constexpr double kVolumeFactor = kGasConstant / 1000;
+    const double v = volumeOf(g);
+    const double dvdp = kVolumeFactor * g.T * (r.gammaPiPi - 1 / (p * p));
+    const double dvdT = kVolumeFactor * (1 / p + r.gammaPi - g.tau * r.gammaPiTau);
+    const double cp = -kGasConstant * g.tau * g.tau * (g.ideal.gammaTauTau + r.gammaTauTau);
+    if (enthalpy) return {v, enthalpyOf(g), dvdT, dvdp, cp, 1000 * (v - g.T * dvdT)};
+    return {v, entropyOf(g), dvdT, dvdp, cp / g.T, -1000 * dvdT};
+}
+
+bool insideRegion2(double t, double p) {
+    return p > 0 && t + kKelvinOffset > 0;
+}
+
+// Newton with the Jacobian from the equation's own derivatives, from the same start values
+// and to the same stop test as the difference Newton, which stays as the safeguard.
+void region2FromVolume(double& t, double& p, double v, double y, bool enthalpy, double t0,
+                       double p0) {
+    const auto fn = [enthalpy](double tt, double pp) {
+        return region2WithSlopes(tt, pp, enthalpy);
+    };
+    if (NewtonWithSlopes(fn, insideRegion2, t, p, t0, p0, kNewtonPercent, v, y)) return;
+    Newton2D(enthalpy ? VI2_TP : VS2_TP, t, p, t0, p0, kNewtonPercent, v, y,
              kNewtonFallbackPercent);
 }
 
+} // namespace
+
+void TP2_VS(double& t, double& p, double v, double s) {
+    region2FromVolume(t, p, v, s, false, T2Est_VS(v, s), P2Est_VS(v, s));
+}
+
 void TP2_VI(double& t, double& p, double v, double h) {
-    Newton2D(VI2_TP, t, p, T2Est_VI(v, h), P2Est_VI(v, h), kNewtonPercent, v, h,
-             kNewtonFallbackPercent);
+    region2FromVolume(t, p, v, h, true, T2Est_VI(v, h), P2Est_VI(v, h));
 }
 
 double T4_VS(double v, double s) {
@@ -153,7 +210,7 @@ double T4_VS(double v, double s) {
     const bool upTo350 = b.S350 >= b.S23;
     const Pair x{0.0, upTo350 ? 350.0 : b.Ts};
     const Pair f{b.S0, upTo350 ? b.S350 : b.S23};
-    return SolveRoot2(x, f, S4_TV, v, s, kEntropyTol);
+    return SecantThenSolveRoot2(x, f, S4_TV, v, s, kEntropyTol);
 }
 
 double T4_VI(double v, double h) {
@@ -161,17 +218,17 @@ double T4_VI(double v, double h) {
     const bool upTo350 = b.I350 >= b.I23;
     const Pair x{0.0, upTo350 ? 350.0 : b.Ts};
     const Pair f{b.I0, upTo350 ? b.I350 : b.I23};
-    return SolveRoot2(x, f, I4_TV, v, h, kEnthalpyTol);
+    return SecantThenSolveRoot2(x, f, I4_TV, v, h, kEnthalpyTol);
 }
 
 double T4_SX(double x, double s) {
     const BoundaryRecord& b = BoundaryValues;
-    return SolveRoot2({0.0, 350.0}, {b.S0, b.S350}, S4_TX, x, s, kEntropyTol);
+    return SecantThenSolveRoot2({0.0, 350.0}, {b.S0, b.S350}, S4_TX, x, s, kEntropyTol);
 }
 
 double T4_IX(double x, double h) {
     const BoundaryRecord& b = BoundaryValues;
-    return SolveRoot2({0.0, 170.0}, {b.I0, b.I170}, I4_TX, x, h, kEnthalpyTol);
+    return SecantThenSolveRoot2({0.0, 170.0}, {b.I0, b.I170}, I4_TX, x, h, kEnthalpyTol);
 }
 
 double T2m_PS(double p, double s) {

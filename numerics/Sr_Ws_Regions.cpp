@@ -2,13 +2,16 @@
 // the way, left in BoundaryValues for the first estimates, solvers and state procedures.
 //
 // Each test runs its steps in order and returns at the first step that decides. A comparison
-// with a decimal limit is made in long double (DecimalLimits.h), so the side of a limit on which
-// a typed value lies is fixed; 0, 1, 10, 100, 350, 590 and 800 are exact in double. Each test
-// writes only the fields its steps name: the first estimates read an unwritten field as 0.
+// with a decimal limit is made as in long double (DecimalLimits.h), so the side of a limit on
+// which a typed value lies is fixed; 0, 1, 10, 100, 350, 590 and 800 are exact in double. The
+// wet lines of (v, s), (v, h), (s, x) and (h, x) are evaluated in long double itself, which
+// runs on the x87 unit. Each test writes only the fields its steps name: the first estimates
+// read an unwritten field as 0.
 // A NaN argument raises the invalid flag at the first relational comparison.
 
 #include "numerics/BoundaryValues.h"
 #include "numerics/DecimalLimits.h"
+#include "numerics/FaultScope.h"
 #include "numerics/Sr_Cr.h"
 #include "numerics/Sr_Ws.h"
 #include "numerics/TP_WS.h"
@@ -45,7 +48,7 @@ inline Long ld(double x) {
 
 // Liquid-side check of region 3 from (t, v): pressures above 100 MPa are out of range.
 int liquidSide3_TV(double t, double v) {
-    const double pr = ld(v) <= kVDenseLiquid ? 101.0 : P3_TV(t, v);
+    const double pr = v <= kVDenseLiquid ? 101.0 : P3_TV(t, v);
     return pr > 100 ? kOut : kCritical;
 }
 
@@ -61,12 +64,12 @@ int vapourSide_V(double v, double y, Fn2 Y2, Fn2 Y3, double BoundaryRecord::*Y80
         bv.*Y800 = Y2(800, bv.P800);
         return y >= bv.*Y800 ? kOut : kSteam;
     };
-    if (ld(v) >= kV23At350) return isotherm800();
+    if (v >= kV23At350) return isotherm800();
     bv.TB23 = TB23_V(v);
     bv.PB23 = PB23_T(bv.TB23);
     bv.*YB23 = Y3(bv.TB23, v);
     if (y < bv.*YB23) return kCritical;
-    if (ld(v) >= kVAt800And100) return isotherm800();
+    if (v >= kVAt800And100) return isotherm800();
     bv.T100 = Tpmax_V(v);
     bv.*Y100 = Y2(bv.T100, 100);
     return y >= bv.*Y100 ? kOut : kSteam;
@@ -76,8 +79,8 @@ int vapourSide_V(double v, double y, Fn2 Y2, Fn2 Y3, double BoundaryRecord::*Y80
 
 int Region_TP(bool Metastable, double t, double p) {
     auto& bv = BoundaryValues;
-    if (t < 0 || t > 800 || ld(p) < limits::kPTriple || p > 100) return kOut;
-    if (ld(p) <= kPs350) {
+    if (t < 0 || t > 800 || p < limits::kPTriple || p > 100) return kOut;
+    if (p <= kPs350) {
         bv.Ts = Ts_P(p);
         if (t >= bv.Ts) return kSteam;
         if (Metastable && p <= 10) {
@@ -86,7 +89,7 @@ int Region_TP(bool Metastable, double t, double p) {
                 const double hm = I2m_TP(t, p);
                 bv.I12 = I1_TP(bv.Ts, p);
                 bv.I23 = I2_TP(bv.Ts, p);
-                if (ld((hm - bv.I12) / (bv.I23 - bv.I12)) > kMetaDryness) return kMeta;
+                if ((hm - bv.I12) / (bv.I23 - bv.I12) > kMetaDryness) return kMeta;
             }
         }
         return kWater;
@@ -119,7 +122,7 @@ int Region_TV(double t, double v) {
         bv.PB23 = PB23_T(t);
         bv.VB23 = V2_TP(t, bv.PB23);
         if (v > bv.VB23) return triplePoint();
-        if (ld(t) < kTCrit) {
+        if (t < kTCrit) {
             bv.Ps = Ps_T(t);
             bv.V12 = V12kr_T(t, bv.Ps);
             if (v < bv.V12) return liquidSide3_TV(t, v);
@@ -135,7 +138,7 @@ int Region_TV(double t, double v) {
 
 int Region_TS(double t, double s) {
     auto& bv = BoundaryValues;
-    if (t < 0 || t > 800 || s < 0 || ld(s) > kSMax) return kOut;
+    if (t < 0 || t > 800 || s < 0 || s > kSMax) return kOut;
     const auto triplePoint = [&] {
         bv.STr = S2_TP(t, numerics::kPTriple);
         return s >= bv.STr ? kOut : kSteam;
@@ -160,7 +163,7 @@ int Region_TS(double t, double s) {
         bv.PB23 = PB23_T(t);
         bv.SB23 = S2_TP(t, bv.PB23);
         if (s > bv.SB23) return triplePoint();
-        if (ld(t) < kTCrit) {
+        if (t < kTCrit) {
             bv.Ps = Ps_T(t);
             bv.V12 = V12kr_T(t, bv.Ps);
             bv.S12 = S3_TV(t, bv.V12);
@@ -178,7 +181,7 @@ int Region_TS(double t, double s) {
 
 int Region_TI(double t, double h) {
     auto& bv = BoundaryValues;
-    if (t < 0 || ld(t) > kTCrit) return kOut;
+    if (t < 0 || t > kTCrit) return kOut;
     bv.Ts = t;
     bv.Ps = Ps_T(t);
     if (t < 350) {
@@ -195,7 +198,7 @@ int Region_TI(double t, double h) {
 
 int Region_TX(double x, double t) {
     auto& bv = BoundaryValues;
-    if (x < 0 || x > 1 || t < 0 || ld(t) > kTCrit) return kOut;
+    if (x < 0 || x > 1 || t < 0 || t > kTCrit) return kOut;
     bv.Ts = t;
     bv.Ps = Ps_T(t);
     return t > 350 ? kWetHigh : kWetLow;
@@ -203,7 +206,7 @@ int Region_TX(double x, double t) {
 
 int Region_PX(double x, double p) {
     auto& bv = BoundaryValues;
-    if (x < 0 || x > 1 || ld(p) < limits::kPTriple || ld(p) > kPCrit) return kOut;
+    if (x < 0 || x > 1 || p < limits::kPTriple || p > kPCrit) return kOut;
     bv.Ps = p;
     bv.Ts = Ts_P(p);
     return bv.Ts >= 350 ? kWetHigh : kWetLow;
@@ -211,7 +214,7 @@ int Region_PX(double x, double p) {
 
 int Region_PV(double p, double v) {
     auto& bv = BoundaryValues;
-    if (ld(p) < limits::kPTriple || ld(p) > kPCrit) return kOut;
+    if (p < limits::kPTriple || p > kPCrit) return kOut;
     bv.Ts = Ts_P(p);
     if (bv.Ts < 350) {
         bv.V12 = V1_TP(bv.Ts, p);
@@ -225,7 +228,7 @@ int Region_PV(double p, double v) {
 
 int Region_PS(bool Metastable, double p, double s) {
     auto& bv = BoundaryValues;
-    if (ld(p) < limits::kPTriple || p > 100 || s < 0 || ld(s) > kSMax) return kOut;
+    if (p < limits::kPTriple || p > 100 || s < 0 || s > kSMax) return kOut;
     const auto isotherm800 = [&] {
         bv.S800 = S2_TP(800, p);
         return s >= bv.S800 ? kOut : kSteam;
@@ -234,20 +237,20 @@ int Region_PS(bool Metastable, double p, double s) {
         bv.S0 = S1_TP(0, p);
         return s <= bv.S0 ? kOut : kWater;
     };
-    if (ld(p) <= kPs350) {
+    if (p <= kPs350) {
         bv.Ts = Ts_P(p);
         bv.S23 = S2_TP(bv.Ts, p);
         if (s > bv.S23) return isotherm800();
         bv.S12 = S1_TP(bv.Ts, p);
         if (s < bv.S12) return isotherm0();
         const double xs = (s - bv.S12) / (bv.S23 - bv.S12);
-        return ld(xs) > kMetaDryness && p <= 10 && Metastable ? kMeta : kWetLow;
+        return xs > kMetaDryness && p <= 10 && Metastable ? kMeta : kWetLow;
     }
     bv.TB23 = TB23_P(p);
     bv.SB23 = S2_TP(bv.TB23, p);
     if (s > bv.SB23) return isotherm800();
     if (s < S1_TP(350, p)) return isotherm0();
-    if (ld(p) >= kPCrit) return kCritical;
+    if (p >= kPCrit) return kCritical;
     bv.Ts = Ts_P(p);
     bv.V12 = V12kr_T(bv.Ts, p);
     bv.S12 = S3_TV(bv.Ts, bv.V12);
@@ -259,7 +262,7 @@ int Region_PS(bool Metastable, double p, double s) {
 
 int Region_PI(bool Metastable, double p, double h) {
     auto& bv = BoundaryValues;
-    if (ld(p) < limits::kPTriple || p > 100 || h < 0 || ld(h) > kIMax) return kOut;
+    if (p < limits::kPTriple || p > 100 || h < 0 || h > kIMax) return kOut;
     const auto isotherm800 = [&] {
         bv.I800 = I2_TP(800, p);
         return h >= bv.I800 ? kOut : kSteam;
@@ -268,7 +271,7 @@ int Region_PI(bool Metastable, double p, double h) {
         bv.I0 = I1_TP(0, p);
         return h <= bv.I0 ? kOut : kWater;
     };
-    if (ld(p) <= kPs350) {
+    if (p <= kPs350) {
         bv.Ts = Ts_P(p);
         bv.Ps = p;
         bv.I23 = I2_TP(bv.Ts, p);
@@ -276,13 +279,13 @@ int Region_PI(bool Metastable, double p, double h) {
         bv.I12 = I1_TP(bv.Ts, p);
         if (h < bv.I12) return isotherm0();
         const double xh = (h - bv.I12) / (bv.I23 - bv.I12);
-        return ld(xh) > kMetaDryness && p <= 10 && Metastable ? kMeta : kWetLow;
+        return xh > kMetaDryness && p <= 10 && Metastable ? kMeta : kWetLow;
     }
     bv.TB23 = TB23_P(p);
     bv.IB23 = I2_TP(bv.TB23, p);
     if (h > bv.IB23) return isotherm800();
     if (h < I1_TP(350, p)) return isotherm0();
-    if (ld(p) >= kPCrit) return kCritical;
+    if (p >= kPCrit) return kCritical;
     bv.Ts = Ts_P(p);
     bv.V12 = V12kr_T(bv.Ts, p);
     bv.I12 = I3_TV(bv.Ts, bv.V12);
@@ -294,12 +297,13 @@ int Region_PI(bool Metastable, double p, double h) {
 
 int Region_VS(double v, double s) {
     auto& bv = BoundaryValues;
-    if (ld(v) < kVCrit || ld(v) > kVMax || s < 0 || ld(s) > kSMax) return kOut;
+    if (v < kVCrit || v > kVMax || s < 0 || s > kSMax) return kOut;
     bv.Ts = T23_V(v);
     bv.Ps = Ps_T(bv.Ts);
     bv.S23 = bv.Ts < 350 ? S2_TP(bv.Ts, bv.Ps) : S3_TV(bv.Ts, v);
     if (s < bv.S23) {
-        if (ld(bv.S23) < kS23At350) {
+        noteExtendedArithmetic();
+        if (bv.S23 < kS23At350) {
             const Long s350 = kS350Slope * v + kS350At0;
             bv.S350 = static_cast<double>(s350);
             if (s > s350) return kWetHigh;
@@ -314,12 +318,13 @@ int Region_VS(double v, double s) {
 
 int Region_VI(double v, double h) {
     auto& bv = BoundaryValues;
-    if (ld(v) < kVCrit || ld(v) > kVMax || h < 0 || ld(h) > kIMax) return kOut;
+    if (v < kVCrit || v > kVMax || h < 0 || h > kIMax) return kOut;
     bv.Ts = T23_V(v);
     bv.Ps = Ps_T(bv.Ts);
     bv.I23 = bv.Ts < 350 ? I2_TP(bv.Ts, bv.Ps) : I3_TV(bv.Ts, v);
     if (h < bv.I23) {
-        if (ld(bv.I23) < kI23At350) {
+        noteExtendedArithmetic();
+        if (bv.I23 < kI23At350) {
             const Long i350 = kI350Slope * v + kI350At0;
             bv.I350 = static_cast<double>(i350);
             if (h > i350) return kWetHigh;
@@ -334,17 +339,18 @@ int Region_VI(double v, double h) {
 
 int Region_SX(double x, double s) {
     auto& bv = BoundaryValues;
-    if (x < 0 || x > 1 || s < 0 || ld(s) > kSMax) return kOut;
+    if (x < 0 || x > 1 || s < 0 || s > kSMax) return kOut;
+    noteExtendedArithmetic();
     const Long s0 = (1 - ld(x)) * kS12At0 + x * kS23At0;
     const Long s350 = (1 - ld(x)) * kS12At350 + x * kS23At350Wet;
     bv.S0 = static_cast<double>(s0);
     bv.S350 = static_cast<double>(s350);
-    if (ld(x) >= kXWetHigh) {
-        if (s > s0 || ld(s) < kSCrit) return kOut;
+    if (x >= kXWetHigh) {
+        if (s > s0 || s < kSCrit) return kOut;
         return s > s350 ? kWetLow : kWetHigh;
     }
-    if (ld(x) <= kXWetLow) {
-        if (s < s0 || ld(s) > kSCrit) return kOut;
+    if (x <= kXWetLow) {
+        if (s < s0 || s > kSCrit) return kOut;
         return s < s350 ? kWetLow : kWetHigh;
     }
     return kOut;
@@ -353,6 +359,7 @@ int Region_SX(double x, double s) {
 int Region_IX(double x, double h) {
     auto& bv = BoundaryValues;
     if (x < 0 || x > 1) return kOut;
+    noteExtendedArithmetic();
     const Long i0 = (1 - ld(x)) * kI12At0 + x * kI23At0;
     const Long i170 = (1 - ld(x)) * kI12At170 + x * kI23At170;
     bv.I0 = static_cast<double>(i0);

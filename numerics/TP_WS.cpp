@@ -164,103 +164,156 @@ constexpr double fallingFactorial(int e, int k) {
     return f;
 }
 
-// A term of a derivative sum: c * x^xe * y^(yIndex + minY), c holding the exponent factors.
-struct PowerTerm {
-    int xe;
-    int yIndex;
-    double c;
-};
-
-// A table turned, at compile time, into the six derivative sums over shared power tables.
-// A term whose factor is 0 takes the exponents 0, so that x needs no negative powers (the
-// ideal-gas parts pass x = 0, whose reciprocal would raise a division-by-zero flag).
-template <std::size_t N> struct GibbsSums {
-    std::array<std::array<PowerTerm, N>, 6> sums{};
+// A table turned, at compile time, into the coefficients of the six derivative sums over one
+// shared product x^I y^J per term: sum d is (sum c[d][k] x^I y^J) / (x^a y^b) for its orders
+// (a, b), so each term's product is formed once for all sums. A sum whose coefficients are all
+// 0 is not formed (the ideal-gas parts pass x = 0, which must not be divided by).
+template <std::size_t N> struct GibbsTable {
+    std::array<int, N> xe{};
+    std::array<int, N> ye{};
+    std::array<std::array<double, N>, 6> c{};
+    std::array<bool, 6> empty{};
     int maxX = 0;
     int minY = 0;
     int maxY = 0;
 
-    constexpr explicit GibbsSums(const Term* terms) {
-        int exps[6][N][2] = {};
-        for (int d = 0; d < 6; ++d) {
-            for (std::size_t k = 0; k < N; ++k) {
-                const Term& t = terms[k];
-                const double c = t.n * fallingFactorial(t.i, kOrders[d][0]) *
-                                 fallingFactorial(t.j, kOrders[d][1]);
-                exps[d][k][0] = c == 0.0 ? 0 : t.i - kOrders[d][0];
-                exps[d][k][1] = c == 0.0 ? 0 : t.j - kOrders[d][1];
-                sums[d][k].c = c;
-                maxX = std::max(maxX, exps[d][k][0]);
-                minY = std::min(minY, exps[d][k][1]);
-                maxY = std::max(maxY, exps[d][k][1]);
-            }
+    constexpr explicit GibbsTable(const Term* terms) {
+        for (std::size_t k = 0; k < N; ++k) {
+            xe[k] = terms[k].i;
+            ye[k] = terms[k].j;
+            maxX = std::max(maxX, xe[k]);
+            minY = std::min(minY, ye[k]);
+            maxY = std::max(maxY, ye[k]);
         }
         for (int d = 0; d < 6; ++d) {
+            empty[d] = true;
             for (std::size_t k = 0; k < N; ++k) {
-                sums[d][k].xe = exps[d][k][0];
-                sums[d][k].yIndex = exps[d][k][1] - minY;
+                c[d][k] = terms[k].n * fallingFactorial(xe[k], kOrders[d][0]) *
+                          fallingFactorial(ye[k], kOrders[d][1]);
+                empty[d] = empty[d] && c[d][k] == 0.0;
             }
         }
     }
 };
 
-template <std::size_t N> GibbsSums(const Term (&)[N]) -> GibbsSums<N>;
+template <std::size_t N> GibbsTable(const Term (&)[N]) -> GibbsTable<N>;
 
-constexpr GibbsSums kRegion1Sums(kRegion1);
-constexpr GibbsSums kRegion2IdealSums(kRegion2Ideal);
-constexpr GibbsSums kRegion2ResidualSums(kRegion2Residual);
-constexpr GibbsSums<kMetastableIdeal.size()> kMetastableIdealSums(kMetastableIdeal.data());
-constexpr GibbsSums kMetastableResidualSums(kMetastableResidual);
+constexpr GibbsTable kRegion1Table(kRegion1);
+constexpr GibbsTable kRegion2IdealTable(kRegion2Ideal);
+constexpr GibbsTable kRegion2ResidualTable(kRegion2Residual);
+constexpr GibbsTable<kMetastableIdeal.size()> kMetastableIdealTable(kMetastableIdeal.data());
+constexpr GibbsTable kMetastableResidualTable(kMetastableResidual);
 
-// Sets zero[Step * n] = zero[Step] ^ n for n = E + 2, as the product of the powers n / 2 and
-// n - n / 2 = (E + 3) / 2, which keeps the chains of dependent multiplications short. Unrolled,
-// so that every index is a constant.
-template <int Step, int... E> void fillPowers(double* zero, std::integer_sequence<int, E...>) {
-    ((zero[Step * (E + 2)] = zero[Step * ((E + 2) / 2)] * zero[Step * ((E + 3) / 2)]), ...);
+// The powers 1..Max of a base that a table needs, closed under e -> e / 2, e - e / 2, so that
+// each comes from two lower ones (short chains of dependent multiplications).
+template <int Max> struct PowerSet {
+    std::array<bool, Max + 1> used{};
+
+    constexpr PowerSet(const int* exps, std::size_t n, int sign) {
+        for (std::size_t k = 0; k < n; ++k)
+            if (exps[k] * sign > 0) used[exps[k] * sign] = true;
+        for (int e = Max; e >= 2; --e)
+            if (used[e]) used[e / 2] = used[e - e / 2] = true;
+    }
+};
+
+// Sets zero[Step * e] = zero[Step]^e for the used e >= 2, unrolled, lowest first.
+template <const auto& Used, int Step, int... E>
+void fillPowers(double* zero, std::integer_sequence<int, E...>) {
+    ((Used.used[E + 2] ? void(zero[Step * (E + 2)] = zero[Step * ((E + 2) / 2)] *
+                                                     zero[Step * ((E + 3) / 2)])
+                       : void()),
+     ...);
 }
 
-// Sets zero[Step * e] = base^e for e = 1..MaxE; zero[0] is 1.
-template <int MaxE, int Step> void fillPowers(double base, double* zero) {
-    if constexpr (MaxE >= 1) {
-        zero[Step] = base;
-        fillPowers<Step>(zero, std::make_integer_sequence<int, MaxE - 1>{});
+template <const auto& S> struct TablePowers {
+    static constexpr PowerSet<S.maxX> x{S.xe.data(), S.xe.size(), 1};
+    static constexpr PowerSet<S.maxY> yUp{S.ye.data(), S.ye.size(), 1};
+    static constexpr PowerSet<-S.minY> yDown{S.ye.data(), S.ye.size(), -1};
+};
+
+// Two sums at once, one in each lane of a vector of two doubles: each lane runs exactly the
+// operations of a sum of its own, so every sum comes out the same whichever other sums a
+// caller needs. The pairs, so that s (and h, and v) take one: (gamma, gamma_tau),
+// (gamma_pi, gamma_tautau), (gamma_pipi, gamma_pitau).
+using Lanes = double __attribute__((vector_size(16)));
+
+// Sums A and B over the shared term products, unrolled, in eight partial sums so that the
+// additions do not wait for one another: a state's call waits for its last sum. A term that
+// adds 0 to both lanes is left out; a lane whose coefficient is 0 adds an exact 0.
+template <const auto& S, std::size_t A, std::size_t B, std::size_t... K>
+Lanes sumPair(const double* product, std::index_sequence<K...>) {
+    Lanes part[8] = {};
+    ((S.c[A][K] != 0.0 || S.c[B][K] != 0.0
+          ? void(part[K % 8] += Lanes{S.c[A][K], S.c[B][K]} * product[K])
+          : void()),
+     ...);
+    return ((part[0] + part[1]) + (part[2] + part[3])) +
+           ((part[4] + part[5]) + (part[6] + part[7]));
+}
+
+// Sums A and B scaled by their divisors, when `need` asks for either; else 0.
+template <const auto& S, std::size_t A, std::size_t B>
+void sumsOf(const double* product, unsigned need, double scaleA, double scaleB,
+            std::array<double, 6>& out) {
+    if constexpr (S.empty[A] && S.empty[B]) {
+        return;
+    } else {
+        if ((need & ((1u << A) | (1u << B))) == 0) return;
+        const Lanes sum = sumPair<S, A, B>(product, std::make_index_sequence<S.xe.size()>{});
+        if ((need & (1u << A)) != 0 && !S.empty[A]) out[A] = A == 0 ? sum[0] : sum[0] * scaleA;
+        if ((need & (1u << B)) != 0 && !S.empty[B]) out[B] = sum[1] * scaleB;
     }
 }
 
-// Sum D of S over the power tables, unrolled, in four partial sums so that the additions do
-// not wait for one another.
-template <const auto& S, std::size_t D, std::size_t... K>
-double sumTerms(const double* xPow, const double* yPow, std::index_sequence<K...>) {
-    constexpr const auto& terms = S.sums[D];
-    double part[4] = {};
-    ((part[K % 4] += terms[K].c * xPow[terms[K].xe] * yPow[terms[K].yIndex]), ...);
-    return (part[0] + part[1]) + (part[2] + part[3]);
-}
-
-template <const auto& S, std::size_t... D>
-std::array<double, 6> selectedSums(const double* xPow, const double* yPow, unsigned need,
-                                   std::index_sequence<D...>) {
-    constexpr std::size_t n = S.sums[0].size();
-    return {((need & (1u << D)) == 0
-                 ? 0.0
-                 : sumTerms<S, D>(xPow, yPow, std::make_index_sequence<n>{}))...};
+template <const auto& S, std::size_t... K>
+void termProducts(const double* xZero, const double* yZero, double* product,
+                  std::index_sequence<K...>) {
+    ((product[K] = S.xe[K] == 0   ? yZero[S.ye[K]]
+                   : S.ye[K] == 0 ? xZero[S.xe[K]]
+                                  : xZero[S.xe[K]] * yZero[S.ye[K]]),
+     ...);
 }
 
 // The sums selected by `need` (bits in the order of kOrders) at (x, y); unselected ones are 0.
-template <const auto& S> std::array<double, 6> evaluate(double x, double y, unsigned need) {
+// yInverse is 1 / y, which a caller may form from its own variables without waiting for y.
+template <const auto& S>
+[[gnu::always_inline]] inline std::array<double, 6> evaluate(double x, double y, double yInverse,
+                                                            unsigned need) {
+    using P = TablePowers<S>;
     std::array<double, S.maxX + 1> xPow;
     xPow[0] = 1.0;
-    fillPowers<S.maxX, 1>(x, xPow.data());
+    if constexpr (S.maxX >= 1) {
+        xPow[1] = x;
+        fillPowers<P::x, 1>(xPow.data(), std::make_integer_sequence<int, S.maxX - 1>{});
+    }
     // yPow[e - minY] = y^e for e = minY..maxY; negative powers from the reciprocal.
     std::array<double, S.maxY - S.minY + 1> yPow;
     double* yZero = yPow.data() - S.minY;
     yZero[0] = 1.0;
-    fillPowers<S.maxY, 1>(y, yZero);
-    if constexpr (S.minY < 0) fillPowers<-S.minY, -1>(1.0 / y, yZero);
-    return selectedSums<S>(xPow.data(), yPow.data(), need, std::make_index_sequence<6>{});
+    if constexpr (S.maxY >= 1) {
+        yZero[1] = y;
+        fillPowers<P::yUp, 1>(yZero, std::make_integer_sequence<int, S.maxY - 1>{});
+    }
+    if constexpr (S.minY <= -1) {
+        yZero[-1] = yInverse;
+        fillPowers<P::yDown, -1>(yZero, std::make_integer_sequence<int, -S.minY - 1>{});
+    }
+    constexpr std::size_t n = S.xe.size();
+    double product[n];
+    termProducts<S>(xPow.data(), yZero, product, std::make_index_sequence<n>{});
+    // The x-derivatives are divided by x only when they exist (the ideal-gas parts pass x = 0).
+    double xInverse = 0.0;
+    if constexpr (!S.empty[1] || !S.empty[2] || !S.empty[5])
+        if ((need & (kGammaPi | kGammaPiPi | kGammaPiTau)) != 0) xInverse = 1.0 / x;
+    std::array<double, 6> out{};
+    sumsOf<S, 0, 3>(product, need, 1.0, yInverse, out);
+    sumsOf<S, 1, 4>(product, need, xInverse, yInverse * yInverse, out);
+    sumsOf<S, 2, 5>(product, need, xInverse * xInverse, xInverse * yInverse, out);
+    return out;
 }
 
-GibbsDerivatives fromSums(const std::array<double, 6>& s) {
+[[gnu::always_inline]] inline GibbsDerivatives fromSums(const std::array<double, 6>& s) {
     return {s[0], s[1], s[2], s[3], s[4], s[5]};
 }
 
@@ -271,102 +324,90 @@ void addLogPi(GibbsDerivatives& g, double pi, unsigned need) {
     if (need & kGammaPiPi) g.gammaPiPi = -1.0 / (pi * pi);
 }
 
-constexpr double kVolumeFactor = kGasConstant / 1000.0; // R T / p with p in MPa -> m3/kg
+constexpr double kRegion1TauShift = 1.222; // region 1 sums run over powers of tau - 1.222
 
-double enthalpy1(const GibbsDerivatives& g) {
-    return kGasConstant * kRegion1TStar * g.gammaTau;
-}
-
-double enthalpy2(const GibbsDerivatives& ideal, const GibbsDerivatives& residual) {
-    return kGasConstant * kRegion2TStar * (ideal.gammaTau + residual.gammaTau);
-}
-
-} // namespace
-
-GibbsDerivatives region1Gibbs(double pi, double tau, unsigned need) {
-    GibbsDerivatives g = fromSums(evaluate<kRegion1Sums>(7.1 - pi, tau - 1.222, need));
+GibbsDerivatives region1(double pi, double tau, double yInverse, unsigned need) {
+    GibbsDerivatives g =
+        fromSums(evaluate<kRegion1Table>(7.1 - pi, tau - kRegion1TauShift, yInverse, need));
     // d/dpi = -d/dx
     g.gammaPi = -g.gammaPi;
     g.gammaPiTau = -g.gammaPiTau;
     return g;
 }
 
+} // namespace
+
+GibbsDerivatives region1Gibbs(double pi, double tau, unsigned need) {
+    return region1(pi, tau, 1.0 / (tau - kRegion1TauShift), need);
+}
+
 GibbsDerivatives region2IdealGibbs(double pi, double tau, unsigned need) {
-    GibbsDerivatives g = fromSums(evaluate<kRegion2IdealSums>(0.0, tau, need));
+    GibbsDerivatives g = fromSums(evaluate<kRegion2IdealTable>(0.0, tau, 1.0 / tau, need));
     addLogPi(g, pi, need);
     return g;
 }
 
 GibbsDerivatives region2ResidualGibbs(double pi, double tau, unsigned need) {
-    return fromSums(evaluate<kRegion2ResidualSums>(pi, tau - 0.5, need));
+    return fromSums(evaluate<kRegion2ResidualTable>(pi, tau - 0.5, 1.0 / (tau - 0.5), need));
 }
 
 GibbsDerivatives metastableIdealGibbs(double pi, double tau, unsigned need) {
-    GibbsDerivatives g = fromSums(evaluate<kMetastableIdealSums>(0.0, tau, need));
+    GibbsDerivatives g = fromSums(evaluate<kMetastableIdealTable>(0.0, tau, 1.0 / tau, need));
     addLogPi(g, pi, need);
     return g;
 }
 
 GibbsDerivatives metastableResidualGibbs(double pi, double tau, unsigned need) {
-    return fromSums(evaluate<kMetastableResidualSums>(pi, tau - 0.5, need));
+    return fromSums(evaluate<kMetastableResidualTable>(pi, tau - 0.5, 1.0 / (tau - 0.5), need));
+}
+
+// Built field by field: zeroing the whole record first would cost more than the stores.
+GibbsState evaluateGibbs(GibbsEquation equation, double t, double p, unsigned need) {
+    const double T = t + kKelvinOffset;
+    if (equation == GibbsEquation::Region1) {
+        const double pi = p / kRegion1PStar, tau = kRegion1TStar / T;
+        // 1 / (tau - 1.222) = T / (1386 - 1.222 T): the negative powers need not wait for tau.
+        const double yInverse = T / (kRegion1TStar - kRegion1TauShift * T);
+        return {equation, T, 1.0 / T, p, pi, tau, GibbsDerivatives{},
+                region1(pi, tau, yInverse, need)};
+    }
+    const double tau = kRegion2TStar / T;
+    const unsigned idealNeed = need & (kGamma | kGammaTau | kGammaTauTau);
+    if (equation == GibbsEquation::Region2)
+        return {equation, T, 1.0 / T, p, p, tau,
+                idealNeed != 0 ? region2IdealGibbs(p, tau, idealNeed) : GibbsDerivatives{},
+                region2ResidualGibbs(p, tau, need)};
+    return {equation, T, 1.0 / T, p, p, tau,
+            idealNeed != 0 ? metastableIdealGibbs(p, tau, idealNeed) : GibbsDerivatives{},
+            metastableResidualGibbs(p, tau, need)};
 }
 
 double V1_TP(double t, double p) {
-    const double T = t + kKelvinOffset;
-    const GibbsDerivatives g = region1Gibbs(p / kRegion1PStar, kRegion1TStar / T, kGammaPi);
-    return kVolumeFactor * T * g.gammaPi / kRegion1PStar;
+    return volumeOf(evaluateGibbs(GibbsEquation::Region1, t, p, kGammaPi));
 }
-
-double I1_TP(double t, double p) {
-    const double T = t + kKelvinOffset;
-    return enthalpy1(region1Gibbs(p / kRegion1PStar, kRegion1TStar / T, kGammaTau));
-}
-
 double S1_TP(double t, double p) {
-    const double T = t + kKelvinOffset;
-    const GibbsDerivatives g =
-        region1Gibbs(p / kRegion1PStar, kRegion1TStar / T, kGamma | kGammaTau);
-    return enthalpy1(g) / T - kGasConstant * g.gamma;
+    return entropyOf(evaluateGibbs(GibbsEquation::Region1, t, p, kGamma | kGammaTau));
 }
-
+double I1_TP(double t, double p) {
+    return enthalpyOf(evaluateGibbs(GibbsEquation::Region1, t, p, kGammaTau));
+}
 double V2_TP(double t, double p) {
-    const double T = t + kKelvinOffset;
-    const GibbsDerivatives r = region2ResidualGibbs(p, kRegion2TStar / T, kGammaPi);
-    return kVolumeFactor * T * (1.0 + p * r.gammaPi) / p;
+    return volumeOf(evaluateGibbs(GibbsEquation::Region2, t, p, kGammaPi));
 }
-
-double I2_TP(double t, double p) {
-    const double tau = kRegion2TStar / (t + kKelvinOffset);
-    return enthalpy2(region2IdealGibbs(p, tau, kGammaTau),
-                     region2ResidualGibbs(p, tau, kGammaTau));
-}
-
 double S2_TP(double t, double p) {
-    const double T = t + kKelvinOffset;
-    const double tau = kRegion2TStar / T;
-    const GibbsDerivatives ideal = region2IdealGibbs(p, tau, kGamma | kGammaTau);
-    const GibbsDerivatives residual = region2ResidualGibbs(p, tau, kGamma | kGammaTau);
-    return enthalpy2(ideal, residual) / T - kGasConstant * (ideal.gamma + residual.gamma);
+    return entropyOf(evaluateGibbs(GibbsEquation::Region2, t, p, kGamma | kGammaTau));
 }
-
+double I2_TP(double t, double p) {
+    return enthalpyOf(evaluateGibbs(GibbsEquation::Region2, t, p, kGammaTau));
+}
 double V2m_TP(double t, double p) {
-    const double T = t + kKelvinOffset;
-    const GibbsDerivatives r = metastableResidualGibbs(p, kRegion2TStar / T, kGammaPi);
-    return kVolumeFactor * T * (1.0 / p + r.gammaPi);
+    return volumeOf(evaluateGibbs(GibbsEquation::Metastable, t, p, kGammaPi));
 }
-
-double I2m_TP(double t, double p) {
-    const double tau = kRegion2TStar / (t + kKelvinOffset);
-    return enthalpy2(metastableIdealGibbs(p, tau, kGammaTau),
-                     metastableResidualGibbs(p, tau, kGammaTau));
-}
-
 double S2m_TP(double t, double p) {
-    const double T = t + kKelvinOffset;
-    const double tau = kRegion2TStar / T;
-    const GibbsDerivatives ideal = metastableIdealGibbs(p, tau, kGamma | kGammaTau);
-    const GibbsDerivatives residual = metastableResidualGibbs(p, tau, kGamma | kGammaTau);
-    return enthalpy2(ideal, residual) / T - kGasConstant * (ideal.gamma + residual.gamma);
+    return entropyOf(evaluateGibbs(GibbsEquation::Metastable, t, p, kGamma | kGammaTau));
+}
+double I2m_TP(double t, double p) {
+    return enthalpyOf(evaluateGibbs(GibbsEquation::Metastable, t, p, kGammaTau));
 }
 
 } // namespace numerics

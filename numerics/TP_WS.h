@@ -75,4 +75,53 @@ GibbsDerivatives region2ResidualGibbs(double pi, double tau, unsigned need);
 GibbsDerivatives metastableIdealGibbs(double pi, double tau, unsigned need);
 GibbsDerivatives metastableResidualGibbs(double pi, double tau, unsigned need);
 
+// One evaluation of a (t, p) equation with the sums in `need`, and the properties that follow
+// from it. The functions above and the heat-capacity, exponent and speed-of-sound workers go
+// through it, so a state procedure that evaluates once for its outputs and a derived property
+// gets the same digits as the single functions. The ideal-gas part is evaluated only for the
+// sums the relations use of it (gamma, gamma_tau, gamma_tautau); region 1 has none.
+enum class GibbsEquation { Region1, Region2, Metastable };
+
+struct GibbsState {
+    GibbsEquation equation;
+    double T;        // K
+    double inverseT; // 1 / T, formed while the sums are
+    double p;        // MPa
+    double pi;       // reduced pressure of the equation
+    double tau;      // reduced inverse temperature of the equation
+    GibbsDerivatives ideal;    // 0 in region 1
+    GibbsDerivatives residual; // in region 1 the whole gamma
+};
+
+GibbsState evaluateGibbs(GibbsEquation equation, double t, double p, unsigned need);
+
+// v needs kGammaPi, s kGamma | kGammaTau, h kGammaTau. Inline: a state procedure forms them
+// right after its evaluation. The factors that do not depend on the sums come first, so that
+// no division waits for the sums.
+inline double volumeOf(const GibbsState& g) {
+    constexpr double kVolumeFactor = kGasConstant / 1000.0; // R T / p, p in MPa -> m3/kg
+    constexpr double kRegion1VolumeFactor = kVolumeFactor / kRegion1PStar;
+    const GibbsDerivatives& r = g.residual;
+    switch (g.equation) {
+    case GibbsEquation::Region1:
+        return kRegion1VolumeFactor * g.T * r.gammaPi;
+    case GibbsEquation::Region2:
+        return kVolumeFactor * g.T / g.p * (1.0 + g.p * r.gammaPi);
+    default:
+        return kVolumeFactor * g.T * (1.0 / g.p + r.gammaPi);
+    }
+}
+
+inline double enthalpyOf(const GibbsState& g) {
+    if (g.equation == GibbsEquation::Region1)
+        return kGasConstant * kRegion1TStar * g.residual.gammaTau;
+    return kGasConstant * kRegion2TStar * (g.ideal.gammaTau + g.residual.gammaTau);
+}
+
+inline double entropyOf(const GibbsState& g) {
+    if (g.equation == GibbsEquation::Region1)
+        return enthalpyOf(g) * g.inverseT - kGasConstant * g.residual.gamma;
+    return enthalpyOf(g) * g.inverseT - kGasConstant * (g.ideal.gamma + g.residual.gamma);
+}
+
 } // namespace numerics

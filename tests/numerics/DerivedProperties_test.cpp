@@ -336,8 +336,10 @@ TEST(DerivedEntryPoints, FaultsThrow) {
     EXPECT_THROW(IsentropicExponent(24, true, nan, 7), NumericFault);
     EXPECT_THROW(SpeedOfSound(16, false, nan, 0.5), NumericFault);
     // A worker fault after a good state: region 3 outside its domain.
-    const DerivedRow outside = [](int) { return Cv3_TV(LibraryState.T, -LibraryState.V); };
-    EXPECT_THROW(derivedFromPair("test", outside, 12, false, 400, 30, true), NumericFault);
+    const DerivedRow outside = [](int, const StateEquation&) {
+        return Cv3_TV(LibraryState.T, -LibraryState.V);
+    };
+    EXPECT_THROW(derivedFromPair("test", outside, 0, 12, false, 400, 30, true), NumericFault);
 }
 
 // Every state of a (t, p) and (t, x) grid, given through every pair that names it, through

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfenv>
 #include <cmath>
 #include <limits>
 
@@ -17,6 +18,11 @@ volatile double g_one = 1;
 volatile double g_minusOne = -1;
 volatile double g_huge = 1e308;
 volatile double g_sink = 0;
+volatile long double g_longZero = 0;
+volatile long double g_longHuge = 1e4000L;
+volatile long double g_longNan = std::numeric_limits<long double>::quiet_NaN();
+volatile long double g_longSink = 0;
+volatile bool g_boolSink = false;
 
 // NaN in the middle of [0, 4], the identity elsewhere.
 double nanInTheMiddle(double x, double) {
@@ -55,6 +61,38 @@ TEST(FaultScope, ReportsDivisionByZeroInvalidOperationAndOverflow) {
         FaultScope scope;
         g_sink = g_huge * 10;
         EXPECT_TRUE(scope.faulted());
+    }
+}
+
+// Extended precision runs on the x87 unit, whose flags are kept apart from those of double
+// arithmetic: the region tests compare with their decimal limits there.
+TEST(FaultScope, ReportsFaultsOfExtendedPrecision) {
+    {
+        FaultScope scope;
+        g_longSink = 1.0L / g_longZero;
+        EXPECT_TRUE(scope.faulted());
+    }
+    {
+        FaultScope scope;
+        g_longSink = g_longHuge * g_longHuge;
+        EXPECT_TRUE(scope.faulted());
+    }
+    {
+        FaultScope scope;
+        g_boolSink = g_longNan < 1.0L;
+        EXPECT_TRUE(scope.faulted());
+    }
+    {
+        // A fault raised before a scope opened is not that scope's, and is kept for the one
+        // around it.
+        FaultScope outer;
+        g_longSink = 1.0L / g_longZero;
+        {
+            FaultScope inner;
+            g_longSink = 2.0L / 3.0L;
+            EXPECT_FALSE(inner.faulted());
+        }
+        EXPECT_TRUE(outer.faulted());
     }
 }
 
@@ -138,4 +176,53 @@ TEST(FaultScope, InnerScopeDoesNotInventOuterFaults) {
         g_sink = g_one / g_one;
     }
     EXPECT_FALSE(outer.faulted());
+}
+
+// The entry points read the flags once, after the computation; a flag set before the call
+// makes them compute again under a fault scope, so it neither counts as their fault nor gets
+// lost for the caller.
+TEST(RunChecked, ReportsOnlyFaultsOfTheComputation) {
+    std::feclearexcept(FE_ALL_EXCEPT);
+    int runs = 0;
+    EXPECT_EQ(runChecked("clean", [&] { return ++runs, 2.0; }), 2.0);
+    EXPECT_EQ(runs, 1);
+    EXPECT_THROW(runChecked("division", [] { return g_one / g_zero; }), NumericFault);
+    EXPECT_THROW(runChecked("mark", [] { return markGaveUp(), 1.0; }), NumericFault);
+    {
+        FaultScope outer;
+        g_sink = g_one / g_zero;
+        runs = 0;
+        EXPECT_EQ(runChecked("after a fault of the caller", [&] { return ++runs, 3.0; }), 3.0);
+        EXPECT_EQ(runs, 2);
+        EXPECT_TRUE(std::fetestexcept(FE_DIVBYZERO));
+        EXPECT_TRUE(outer.faulted());
+    }
+    {
+        FaultScope outer;
+        markGaveUp();
+        EXPECT_EQ(runChecked("after a mark of the caller", [] { return 4.0; }), 4.0);
+        EXPECT_TRUE(gaveUp());
+    }
+}
+
+TEST(RunChecked, ReadsTheX87FlagsWhereExtendedArithmeticRan) {
+    EXPECT_THROW(runChecked("extended",
+                            [] {
+                                noteExtendedArithmetic();
+                                g_boolSink = g_longNan < 1.0L;
+                                return 1.0;
+                            }),
+                 NumericFault);
+    FaultScope outer;
+    g_longSink = 1.0L / g_longZero;
+    // The caller's x87 flag is not the computation's, whether or not that uses the unit.
+    EXPECT_EQ(runChecked("extended after a fault of the caller",
+                         [] {
+                             noteExtendedArithmetic();
+                             g_longSink = 2.0L / 3.0L;
+                             return 5.0;
+                         }),
+              5.0);
+    EXPECT_EQ(runChecked("double after a fault of the caller", [] { return 6.0; }), 6.0);
+    EXPECT_TRUE(outer.faulted());
 }

@@ -6,6 +6,7 @@
 #include <cfenv>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 using namespace numerics;
 
@@ -420,4 +421,80 @@ TEST(BracketWalk, StepFloorMovesAWalkStartingAtZero) {
     // Above the floor the percentage step holds.
     BracketRoot2(b.x, b.f, 1, 1.0, 110, 100, 5, scaled, 0.25);
     EXPECT_EQ(b.x, (Pair{105, 110}));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The fast paths that run before the bracketing searches: they may give up, but never evaluate
+// outside their limits and never return a point that misses the stop test.
+
+TEST(SecantRoot, ConvergesInsideItsLimitsOrGivesNothing) {
+    std::vector<double> seen;
+    const auto record = [&](double x) {
+        seen.push_back(x);
+        return x * x * x + x;
+    };
+    // Monotone and smooth: a few steps from two start points.
+    const auto root = SecantRoot(record, 0.5, 0.6, 0.0, 2.0, 1.0, 1e-12);
+    ASSERT_TRUE(root.has_value());
+    EXPECT_LT(std::abs(*root * *root * *root + *root - 1.0), 1e-12);
+    EXPECT_LT(seen.size(), 10u);
+    // The first secant step from these ends leaves [0.9, 1.0]: nothing is evaluated there.
+    seen.clear();
+    EXPECT_FALSE(SecantRoot(record, {0.9, 1.629, 1.0, 2.0}, 0.9, 1.0, 3.0, 1e-12).has_value());
+    EXPECT_TRUE(seen.empty());
+    // A non-finite value ends it.
+    const auto broken = [](double x) { return x > 0.7 ? std::nan("") : x; };
+    EXPECT_FALSE(SecantRoot(broken, 0.0, 0.1, 0.0, 1.0, 0.9, 1e-12).has_value());
+}
+
+TEST(SecantThenSolveRoot2, LeavesTheRootAsTheLastPointEvaluated) {
+    static double last = 0;
+    const Function2 recording = [](double x, double) {
+        last = x;
+        return std::exp(x) - 1;
+    };
+    for (double target : {0.3, 1.0, 5.0}) {
+        const double x = SecantThenSolveRoot2({0.0, 2.0}, {0.0, std::exp(2.0) - 1}, recording, 0,
+                                              target, 1e-12);
+        EXPECT_LT(std::abs(std::exp(x) - 1 - target), 1e-12) << target;
+        EXPECT_EQ(last, x) << target;
+    }
+}
+
+// x1^2 + x2^2 = 5 + a, x1 x2 = 2 with its Jacobian; the difference Newton is the reference.
+ValuesAndSlopes circleHyperbolaWithSlopes(double x1, double x2) {
+    return {x1 * x1 + x2 * x2, x1 * x2, 2 * x1, 2 * x2, x2, x1};
+}
+void circleHyperbolaPair(double x1, double x2, double& f1, double& f2) {
+    f1 = x1 * x1 + x2 * x2;
+    f2 = x1 * x2;
+}
+
+TEST(NewtonWithSlopes, ReachesTheRootOfTheDifferenceNewtonAndStaysInside) {
+    const auto anywhere = [](double, double) { return true; };
+    for (double a : {0.0, 0.5, 2.0}) {
+        double x1 = 0, x2 = 0, r1 = 0, r2 = 0;
+        ASSERT_TRUE(NewtonWithSlopes(circleHyperbolaWithSlopes, anywhere, x1, x2, 2.5, 0.8,
+                                     1e-10, 5 + a, 2));
+        Newton2D(circleHyperbolaPair, r1, r2, 2.5, 0.8, 1e-10, 5 + a, 2);
+        EXPECT_NEAR(x1, r1, 1e-9 * r1) << a;
+        EXPECT_NEAR(x2, r2, 1e-9 * r2) << a;
+    }
+    // Steps are halved to stay where x2 > 0.5; the root there is still found.
+    int outside = 0;
+    const auto counting = [&](double x1, double x2) {
+        if (x2 <= 0.5) ++outside;
+        return circleHyperbolaWithSlopes(x1, x2);
+    };
+    double x1 = 0, x2 = 0;
+    EXPECT_TRUE(NewtonWithSlopes(counting, [](double, double x2) { return x2 > 0.5; }, x1, x2,
+                                 0.2, 3.0, 1e-10, 5, 2));
+    EXPECT_EQ(outside, 0);
+    EXPECT_NEAR(x1 * x2, 2, 1e-9);
+    // A singular Jacobian gives up without writing the results.
+    double y1 = 7, y2 = 8;
+    EXPECT_FALSE(NewtonWithSlopes(circleHyperbolaWithSlopes, anywhere, y1, y2, 1.0, 1.0, 1e-10,
+                                  5, 2));
+    EXPECT_EQ(y1, 7);
+    EXPECT_EQ(y2, 8);
 }

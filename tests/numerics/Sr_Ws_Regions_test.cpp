@@ -1,4 +1,5 @@
 #include "numerics/BoundaryValues.h"
+#include "numerics/DecimalLimits.h"
 #include "numerics/FaultScope.h"
 #include "numerics/Sr_Cr.h"
 #include "numerics/Sr_Ws.h"
@@ -267,6 +268,30 @@ TEST(RegionTests, DecimalLimitsAtExtendedPrecision) {
     EXPECT_EQ(Region_SX(0.7, 6.0), 6);
     EXPECT_EQ(Region_SX(0.301, 3.0), 6);
     EXPECT_EQ(Region_SX(std::nextafter(0.301, 1.0), 3.0), 9);
+}
+
+// The limits are compared with doubles without extended arithmetic; the four comparisons must
+// give what they give in long double for the doubles around every limit.
+TEST(RegionTests, DecimalLimitComparisonsMatchExtendedPrecision) {
+    using namespace numerics::limits;
+    // The decimal limits, not the doubles of the same names in Constants.h.
+    using numerics::limits::kPTriple, numerics::limits::kV23At350;
+    for (const DecimalLimit& l :
+         {kPs350, kPCrit, kTCrit, kSMax, kVMax, kSCrit, kIMax, kXWetHigh, kXWetLow, kPTriple,
+          kVCrit, kV23At350, kVAt800And100, kS23At350, kI23At350, kVDenseLiquid, kMetaDryness,
+          kXLiquidGate, kXVapourGate, decimalLimit(0.5L), decimalLimit(350.0L)}) {
+        double x = static_cast<double>(l.value);
+        for (int k = 0; k < 3; ++k)
+            x = std::nextafter(x, 0.0);
+        for (int k = 0; k < 7; ++k, x = std::nextafter(x, 1e300)) {
+            const long double lx = x;
+            SCOPED_TRACE(testing::Message() << std::hexfloat << x);
+            EXPECT_EQ(x < l, lx < l.value);
+            EXPECT_EQ(x <= l, lx <= l.value);
+            EXPECT_EQ(x > l, lx > l.value);
+            EXPECT_EQ(x >= l, lx >= l.value);
+        }
+    }
 }
 
 TEST(RegionTests, EdgesOfTheWetRegions) {

@@ -266,6 +266,45 @@ TEST(StateFromPair, RoundTripOverEveryPairAndRegion) {
                     count[key], w[0], w[1], w[2], w[3], w[4], w[5]);
 }
 
+TEST(StateFromPair, VolumeAndEntropyOrEnthalpyJustAboveTheCriticalVolume) {
+    // The saturation temperature of such a volume lies within 1e-4 K of the critical point,
+    // where the region 3 isotherms are flat; every state above it must still come back.
+    constexpr double vc = 1.0 / 322;
+    std::vector<double> volumes;
+    for (int k = 0; k <= 100; ++k)
+        volumes.push_back(vc * (1 + k * 1e-4));
+    for (double v = vc; v < 1.001 * vc; v += 1e-6 * vc)
+        volumes.push_back(v);
+    int states = 0;
+    for (double v : volumes) {
+        // The double nearest 1/322 lies below the range, which starts at 1/322 exactly.
+        if (static_cast<long double>(v) < 1.0L / 322) continue;
+        for (double t = 374; t <= 800; t += 14.2) {
+            const Call given = call(13, t, v);
+            // Hotter states at these volumes lie above 100 MPa.
+            if (given.region != 2 && given.region != 3) continue;
+            const Quantities& q = given.q;
+            for (int pair : {34, 35}) {
+                const std::string what = "pair " + std::to_string(pair) + " t " +
+                                         std::to_string(t) + " v/vc - 1 " +
+                                         std::to_string(v / vc - 1);
+                Call got{};
+                try {
+                    got = call(pair, v, pair == 34 ? q[3] : q[4]);
+                } catch (const NumericFault&) {
+                    ADD_FAILURE() << what << ": not computed";
+                    continue;
+                }
+                ++states;
+                EXPECT_EQ(got.region, given.region) << what;
+                EXPECT_NEAR(got.q[0], t, 5e-6) << what;
+                EXPECT_NEAR(got.q[1], q[1], 1e-7 * q[1]) << what;
+            }
+        }
+    }
+    EXPECT_GT(states, 5000);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Complete states against an independent IF97 implementation (tests/numerics/data)
 
