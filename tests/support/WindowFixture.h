@@ -96,6 +96,22 @@ public:
     }
     void chooseLanguage(int language) { click(language == 0 ? "Image13" : "Image14"); }
 
+    // Runs `action` and counts the modal dialogs it opens, closing each with 1.
+    static int modalsOpenedBy(const std::function<void()>& action) {
+        int opened = 0;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&opened] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                ++opened;
+                dialog->done(1);
+            }
+        });
+        closer.start(0);
+        action();
+        QApplication::processEvents();
+        return opened;
+    }
+
     // Replaces the text of an input box and presses Enter in it.
     void enter(const QString& edit, const QString& text) {
         QLineEdit* box = find<QLineEdit>(edit);
@@ -104,6 +120,22 @@ public:
         QTest::keyClick(box, Qt::Key_Backspace);
         QTest::keyClicks(box, text);
         QTest::keyClick(box, Qt::Key_Return);
+    }
+
+    // Enter in box 1 of the Calculation page after typing both values.
+    void compute(const QString& a1, const QString& a2) {
+        find<QLineEdit>("Edit2")->setText(a2);
+        find<QLineEdit>("Edit2")->setModified(true); // as if typed
+        enter("Edit1", a1);
+    }
+    // Keys to the focused widget of the moment: in a table the first key opens the cell's
+    // editor, which takes the focus.
+    static void type(const QString& text) {
+        for (QChar c : text)
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    }
+    static void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), k, modifiers);
     }
 
     // Runs the banner animation tick by tick, without the timer.
@@ -116,6 +148,8 @@ public:
     int bannerHeight() const { return find<QLabel>("lblNazevOblasti")->height(); }
 
     QString sep() const { return QString(platform::SystemDecimalSeparator()); }
+    // A number written with a dot, as the pages show it in the system's locale.
+    QString num(const char* dotted) const { return QString(dotted).replace('.', sep()); }
 
     QTemporaryDir dir;
     platform::MessageRecorder messages;

@@ -75,15 +75,14 @@ TEST_F(Model, EveryOrderedPairGivesItsPairCodeValueOrderAndFlags) {
         EXPECT_EQ(m.calculate("11.5", "22.25"), CalculationModel::Outcome::Computed);
         ASSERT_EQ(StandIn::stateCalls.size(), 1u);
         const StandIn::StateCall& call = StandIn::stateCalls[0];
-        EXPECT_EQ(call.pair, 10 * std::min(a, b) + std::max(a, b));
+        EXPECT_EQ(call.args(), std::tuple(10 * std::min(a, b) + std::max(a, b),
+                                          a < b ? 11.5 : 22.25, a < b ? 22.25 : 11.5));
         EXPECT_EQ(m.inputsSwapped(), b < a);
-        EXPECT_DOUBLE_EQ(call.x1, a < b ? 11.5 : 22.25);
-        EXPECT_DOUBLE_EQ(call.x2, a < b ? 22.25 : 11.5);
         // A given quantity is never asked for; every other one is.
-        for (const auto& [want, q] : {std::pair{call.wantP, 2}, std::pair{call.wantV, 3},
-                                      std::pair{call.wantS, 4}, std::pair{call.wantI, 5}})
-            EXPECT_EQ(want, a != q && b != q) << "quantity " << q;
-        EXPECT_FALSE(call.metastable);
+        std::string wants;
+        for (int q = 2; q <= 5; ++q)
+            if (a != q && b != q) wants += "PVSI"[q - 2];
+        EXPECT_EQ(call.wants(), wants);
     }
 }
 
@@ -110,18 +109,21 @@ TEST_F(Model, ACalculationCallsTheLibraryInOrderAndKeepsItsResults) {
         EXPECT_EQ(state().DerivedValues[k], StandIn::results[k]);
     EXPECT_EQ(state().CalcRegionCode, rc::Water);
     EXPECT_EQ(stateChanges, 1);
+    // The metastable option reaches the library.
+    for (bool metastable : {true, false}) {
+        model.toggleMetastable();
+        model.calculate("26.85", "3");
+        EXPECT_EQ(StandIn::stateCalls.back().metastable, metastable);
+    }
 }
 
-TEST_F(Model, NoPositiveVolumeNoTransportCalls) {
+TEST_F(Model, NoPositiveVolumeNoTransportCallsAndANegativeValueChangesNothing) {
     StandIn::outputs[3] = 0;
     model.calculate("26.85", "3");
     EXPECT_TRUE(StandIn::transport.empty());
     EXPECT_EQ(state().DerivedValues[5], 0);
     EXPECT_EQ(state().DerivedValues[6], 0);
-}
 
-TEST_F(Model, ANegativeValueChangesNothing) {
-    model.calculate("26.85", "3");
     const AppState before = state();
     EXPECT_EQ(model.calculate("-1", "3"), CalculationModel::Outcome::Ignored);
     EXPECT_EQ(model.calculate("1", "-0.5"), CalculationModel::Outcome::Ignored);
@@ -152,23 +154,12 @@ TEST_F(Model, NoNumberOrALibraryFaultClearsTheOutputsAndAllDerivedValues) {
     }
 }
 
-TEST_F(Model, TheMetastableOptionReachesTheLibrary) {
-    model.toggleMetastable();
-    model.calculate("26.85", "3");
-    EXPECT_TRUE(StandIn::stateCalls.back().metastable);
-    model.toggleMetastable();
-    model.calculate("26.85", "3");
-    EXPECT_FALSE(StandIn::stateCalls.back().metastable);
-}
-
 TEST_F(Model, PointsAreComputedWithTheCalculationPagesPair) {
     model.rotate(1); // v, t: pair 13 with the inputs swapped
     EXPECT_EQ(model.computePoint(4, "0.5", "200"), CalculationModel::PointStatus::Computed);
     ASSERT_EQ(StandIn::stateCalls.size(), 1u);
-    const StandIn::StateCall& call = StandIn::stateCalls[0];
-    EXPECT_EQ(call.pair, numerics::PairCode::TV);
-    EXPECT_EQ(std::make_pair(call.x1, call.x2), std::make_pair(200.0, 0.5));
-    EXPECT_TRUE(call.wantP && !call.wantV && call.wantS && call.wantI);
+    EXPECT_EQ(StandIn::stateCalls[0].args(), std::tuple(numerics::PairCode::TV, 200.0, 0.5));
+    EXPECT_EQ(StandIn::stateCalls[0].wants(), "PSI");
     const auto& table = state().PointsTable;
     EXPECT_EQ(table[0][4], 1.0);
     EXPECT_EQ(table[numerics::at(Quantity::V)][4], 0.5);
