@@ -12,14 +12,6 @@ namespace {
 class MainWindow : public testing::Test, public WindowFixture {
 protected:
     void SetUp() override { StandIn::reset(); }
-
-    std::vector<QLabel*> menuLabels() const {
-        std::vector<QLabel*> labels;
-        for (int page = 0; page < 4; ++page)
-            for (int tag = 1; tag <= 6; ++tag)
-                labels.push_back(find(QString("menu%1_%2").arg(page).arg(tag)));
-        return labels;
-    }
     bool bold(const QString& label) const { return find(label)->font().bold(); }
 };
 
@@ -47,9 +39,9 @@ TEST_F(MainWindow, EnglishRelabelsEveryMenuAndThePages) {
     open(StandIn::library());
     chooseLanguage(1);
     EXPECT_EQ(page(), "TabSheetVypocet");
-    for (QLabel* label : menuLabels())
-        EXPECT_EQ(label->text(), texts::menuCaption(1, label->property("tag").toInt()))
-            << label->objectName().toStdString();
+    for (int page = 0; page < 4; ++page)
+        for (int tag = 1; tag <= 6; ++tag)
+            EXPECT_EQ(text(QString("menu%1_%2").arg(page).arg(tag)), texts::menuCaption(1, tag));
     EXPECT_EQ(text("Label1"), texts::inputLabel(1, 1));
     EXPECT_EQ(text("lblMetastab"), texts::metastableCaption(1, false));
 }
@@ -101,7 +93,7 @@ TEST_F(MainWindow, WithoutTheBitmapDiagramDoesNothingAfterOneMessage) {
     EXPECT_EQ(messages.messages().size(), 1);
 }
 
-TEST_F(MainWindow, StartPageImagesOpenTheAboutBoxWithTheirSet) {
+TEST_F(MainWindow, StartPageImagesActOnALeftClickOnly) {
     open(StandIn::library());
     for (int set = 1; set <= 3; ++set) {
         int shownSet = 0;
@@ -109,7 +101,18 @@ TEST_F(MainWindow, StartPageImagesOpenTheAboutBoxWithTheirSet) {
         click(QString("Image%1").arg(set + 9));
         EXPECT_EQ(shownSet, set);
     }
+    EXPECT_EQ(modalsOpenedBy([this] {
+                  for (const char* image : {"Image10", "Image13", "Image15"})
+                      for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton})
+                          QTest::mouseClick(find(image), button);
+              }),
+              0);
     EXPECT_EQ(page(), "TabSheetVstup");
+    EXPECT_TRUE(window->isVisible());
+    click("Image14");
+    EXPECT_EQ(page(), "TabSheetVypocet");
+    QTest::mouseClick(find("Image5"), Qt::RightButton);
+    EXPECT_TRUE(window->isVisible());
 }
 
 TEST_F(MainWindow, HoverMakesALabelBoldUntilTheMouseReachesTheBackground) {
@@ -158,9 +161,17 @@ TEST_F(MainWindow, DraggingAWorkingPagesBackgroundMovesTheWindowByTheOffset) {
     EXPECT_FALSE(window->state().Dragging);
     QTest::mouseMove(background, QPoint(100, 100));
     EXPECT_EQ(window->pos(), before + QPoint(20, 15));
+    // Beside a computed row's strip, which ends with the row's text, the background drags too.
+    QWidget* strip = find<QWidget>("ShapeV1");
+    EXPECT_LT(strip->geometry().right(), 420);
+    const QPoint beside(470, strip->geometry().center().y());
+    EXPECT_EQ(find<QWidget>("TabSheetVypocet")->childAt(beside), background);
+    drag(background, beside, QPoint(10, 5));
+    EXPECT_EQ(window->pos(), before + QPoint(30, 20));
+    EXPECT_EQ(window->state().QuantityOrder[1], 1); // nothing rotated
 }
 
-TEST_F(MainWindow, TheExitImageWritesTheConfigurationAndCloses) {
+TEST_F(MainWindow, TheExitImagesWriteTheConfigurationAndClose) {
     open(StandIn::library(), QByteArray("1\n2\n3\n4\n5\n6\n7\n8\n"));
     chooseLanguage(0);
     click("Image5");
@@ -172,9 +183,8 @@ TEST_F(MainWindow, TheExitImageWritesTheConfigurationAndCloses) {
     open(StandIn::library(), std::nullopt);
     window->close();
     EXPECT_EQ(cfgBytes(), QByteArray("2\r\n3\r\n6\r\n4\r\n3\r\n4\r\n"));
-}
-
-TEST_F(MainWindow, TheStartPageExitClosesEvenWhenTheFolderIsNotWritable) {
+    // The start page's exit closes even when the folder is gone.
+    window.reset();
     open(StandIn::library());
     ASSERT_TRUE(dir.remove());
     click("Image15");
@@ -192,87 +202,40 @@ TEST_F(MainWindow, F1OnAnInputOpensHelpContext30) {
     EXPECT_EQ(help.topics[1].second, 0);
 }
 
+// Every context has a topic in both languages, and each says what the program does.
 TEST(HelpTopics, EveryContextHasATopicInBothLanguages) {
-    for (int context : {0, 30, 40, 50, 60, 70}) {
+    const std::pair<int, const char*> says[] = {
+        {0, "<h1>"},
+        {30, "backward equations"},
+        {30, "25 mK"},
+        {40, "give a\nresult of 0"},
+        {40, "\"23\" the saturated vapour"},
+        {50, "<h1>"},
+        {60, "cleared each time the Points page is opened"},
+        {70, "<h1>"}};
+    for (const auto& [context, phrase] : says) {
         const QString path = platform::helpTopicPath("kolv.hlp", context);
         EXPECT_EQ(path, context ? QString(":/help/kolv/%1.html").arg(context)
                                 : QString(":/help/kolv/index.html"));
         QFile topic(path);
         ASSERT_TRUE(topic.open(QIODevice::ReadOnly)) << path.toStdString();
         const QString html = QString::fromUtf8(topic.readAll());
-        EXPECT_TRUE(html.contains("<h1>")) << path.toStdString();
         EXPECT_GE(html.count("<h1>"), 2) << path.toStdString();
+        EXPECT_TRUE(html.contains(phrase)) << path.toStdString() << ": " << phrase;
+        EXPECT_FALSE(html.contains("suffix")) << path.toStdString();
     }
     EXPECT_EQ(platform::helpTopicPath("kolv.hlp", 45), ":/help/kolv/index.html");
 }
 
-TEST(HelpTopics, SayWhatTheProgramDoes) {
-    auto topic = [](int context) {
-        QFile file(platform::helpTopicPath("kolv.hlp", context));
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << context;
-        return QString::fromUtf8(file.readAll());
-    };
-    const QString functions = topic(40);
-    EXPECT_FALSE(functions.contains("suffix"));
-    EXPECT_TRUE(functions.contains("give a\nresult of 0"));
-    EXPECT_TRUE(functions.contains("\"23\" the saturated vapour"));
-    EXPECT_TRUE(topic(60).contains("cleared each time the Points page is opened"));
-    EXPECT_TRUE(topic(30).contains("backward equations"));
-    EXPECT_TRUE(topic(30).contains("25 mK"));
-}
-
-TEST_F(MainWindow, DisabledChartAndPrintLabelsIgnoreTheMouse) {
+TEST_F(MainWindow, DisabledChartAndPrintLabelsAreDimmedAndIgnoreTheMouse) {
     open(StandIn::library());
     chooseLanguage(0);
     QTRY_VERIFY(window->state().DiagramLoaded);
     click("menu0_3");
-    bool opened = false;
-    QTimer::singleShot(0, [&] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            opened = true;
-            dialog->done(1);
-        }
-    });
-    click("menu2_5");
-    QApplication::processEvents();
-    EXPECT_FALSE(opened);
+    EXPECT_EQ(modalsOpenedBy([this] { click("menu2_5"); }), 0);
     QTest::mouseMove(find("menu2_6"));
     EXPECT_FALSE(bold("menu2_6"));
     EXPECT_FALSE(window->state().HoverActive);
-}
-
-TEST_F(MainWindow, OnlyALeftClickActsOnTheExitLanguageAndAboutImages) {
-    open(StandIn::library());
-    int opened = 0;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            ++opened;
-            dialog->done(1);
-        }
-    });
-    closer.start(0);
-    for (const char* image : {"Image10", "Image13", "Image15"}) {
-        QTest::mouseClick(find(image), Qt::RightButton);
-        QTest::mouseClick(find(image), Qt::MiddleButton);
-    }
-    QApplication::processEvents();
-    closer.stop();
-    EXPECT_EQ(opened, 0);
-    EXPECT_EQ(page(), "TabSheetVstup");
-    EXPECT_TRUE(window->isVisible());
-    click("Image14");
-    EXPECT_EQ(page(), "TabSheetVypocet");
-    QTest::mouseClick(find("Image5"), Qt::RightButton);
-    EXPECT_TRUE(window->isVisible());
-    click("Image5");
-    EXPECT_FALSE(window->isVisible());
-}
-
-TEST_F(MainWindow, DisabledMenuLabelsAreDrawnDimmed) {
-    open(StandIn::library());
-    chooseLanguage(0);
-    click("menu0_3");
     // The brightest pixel of a label's text: white for an active label.
     auto brightest = [this](const QString& name) {
         const QImage image = find(name)->grab().toImage();
@@ -285,20 +248,4 @@ TEST_F(MainWindow, DisabledMenuLabelsAreDrawnDimmed) {
     EXPECT_GT(brightest("menu2_4"), 240);
     for (const char* disabled : {"menu2_5", "menu2_6", "menu3_5", "menu3_6"})
         EXPECT_LT(brightest(disabled), 180) << disabled;
-}
-
-TEST_F(MainWindow, ADragOnTheBackgroundBesideAComputedRowMovesTheWindow) {
-    open(StandIn::library());
-    chooseLanguage(0);
-    QWidget* strip = find<QWidget>("ShapeV1");
-    EXPECT_LT(strip->geometry().right(), 420); // ends with the row's text
-    QLabel* background = find("Image1");
-    const QPoint beside(470, strip->geometry().center().y());
-    EXPECT_EQ(find<QWidget>("TabSheetVypocet")->childAt(beside), background);
-    const QPoint before = window->pos();
-    QTest::mousePress(background, Qt::LeftButton, {}, beside);
-    QTest::mouseMove(background, beside + QPoint(10, 5));
-    QTest::mouseRelease(background, Qt::LeftButton, {}, beside + QPoint(10, 5));
-    EXPECT_EQ(window->pos(), before + QPoint(10, 5));
-    EXPECT_EQ(window->state().QuantityOrder[1], 1); // nothing rotated
 }
