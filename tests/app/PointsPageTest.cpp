@@ -31,17 +31,6 @@ protected:
         return state()
             .PointsTable[static_cast<std::size_t>(column)][static_cast<std::size_t>(row)];
     }
-    QString num(const char* dotted) const { return QString(dotted).replace('.', sep()); }
-
-    // The first key opens the cell's editor, which takes the focus: every key goes to the
-    // focused widget of the moment.
-    static void type(const QString& text) {
-        for (QChar c : text)
-            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
-    }
-    static void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), k, modifiers);
-    }
     void clickCell(int row, int column) {
         const QRect cell = inputs()->visualRect(inputs()->model()->index(row, column));
         QTest::mouseClick(inputs()->viewport(), Qt::LeftButton, {}, cell.center());
@@ -69,17 +58,18 @@ TEST_F(PointsUi, TypingARowAndTabbingOnComputesIt) {
     EXPECT_EQ(state().PointsRow, 1);
     EXPECT_EQ(inputs()->currentRow(), 1);
     EXPECT_EQ(outRow(1), (QStringList{"", "", "", ""}));
-}
-
-TEST_F(PointsUi, LeavingAnEmptyRowMarksItNotComputed) {
+    // Leaving an empty row marks it not computed.
     clickCell(5, 0);
-    EXPECT_EQ(outRow(0), (QStringList{"- - -", "- - -", "- - -", "- - -"}));
-    EXPECT_EQ(table(0, 0), 0.0);
-    EXPECT_TRUE(StandIn::stateCalls.empty());
+    EXPECT_EQ(outRow(1), (QStringList{"- - -", "- - -", "- - -", "- - -"}));
+    EXPECT_EQ(table(0, 1), 0.0);
+    EXPECT_EQ(StandIn::stateCalls.size(), 1u);
     EXPECT_EQ(state().PointsRow, 5);
+    // The grid carries its help context.
+    key(Qt::Key_F1);
+    EXPECT_EQ(help.topics, (std::vector<std::pair<QString, int>>{{"kolv.hlp", 60}}));
 }
 
-TEST_F(PointsUi, ArrowsShiftTabAndTheMouseLeaveRowsToo) {
+TEST_F(PointsUi, ArrowsShiftTabAndTheMouseLeaveRowsTooTypingReplacesACell) {
     type("50");
     key(Qt::Key_Tab);
     type("2");
@@ -98,6 +88,11 @@ TEST_F(PointsUi, ArrowsShiftTabAndTheMouseLeaveRowsToo) {
     clickCell(11, 1); // row 0 again, by the mouse
     EXPECT_EQ(StandIn::stateCalls.size(), 3u);
     EXPECT_EQ(state().PointsRow, 11);
+    // Typing into a filled cell replaces its text.
+    clickCell(1, 0);
+    type("5");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(inputs()->item(1, 0)->text(), "5");
 }
 
 TEST_F(PointsUi, HeadsAndInputsFollowTheCalculationPagesOrder) {
@@ -145,20 +140,4 @@ TEST_F(PointsUi, ReentryClearsEverythingAndOtherPagesClearTheShownFlag) {
     EXPECT_EQ(inputs()->currentRow(), 0);
     EXPECT_EQ(inputs()->currentColumn(), 0);
     EXPECT_EQ(QApplication::focusWidget(), inputs());
-}
-
-TEST_F(PointsUi, TheGridCarriesItsHelpContext) {
-    type("1");
-    key(Qt::Key_F1);
-    ASSERT_EQ(help.topics.size(), 1u);
-    EXPECT_EQ(help.topics[0], std::make_pair(QString("kolv.hlp"), 60));
-}
-
-TEST_F(PointsUi, TypingIntoAFilledCellReplacesItsText) {
-    type("100");
-    key(Qt::Key_Tab);
-    key(Qt::Key_Backtab, Qt::ShiftModifier);
-    type("5");
-    key(Qt::Key_Tab);
-    EXPECT_EQ(inputs()->item(0, 0)->text(), "5");
 }

@@ -15,11 +15,6 @@ protected:
         open(RealPropertyLibrary());
         chooseLanguage(0);
     }
-    QString num(const char* dotted) const { return QString(dotted).replace('.', sep()); }
-    static void type(const QString& text) {
-        for (QChar c : text)
-            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
-    }
 };
 
 } // namespace
@@ -27,9 +22,9 @@ protected:
 TEST_F(PagesEndToEnd, APointOfSuperheatedSteam) {
     click("menu0_2");
     type("100");
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    key(Qt::Key_Tab);
     type("0,1");
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    key(Qt::Key_Tab);
     const QTableWidget* out = find<QTableWidget>("SGBody2");
     QStringList row;
     for (int column = 0; column < 4; ++column)
