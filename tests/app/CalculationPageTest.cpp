@@ -16,7 +16,6 @@ protected:
     }
 
     QLineEdit* edit(int i) const { return find<QLineEdit>(QString("Edit%1").arg(i)); }
-    const AppState& state() const { return window->state(); }
     ::CalculationPage* calc() const { return window->calculationPage(); }
     QString metastableText(bool on) const {
         return QString::fromUtf8(on ? "Procedura preferuje výpočet metastabilní oblasti"

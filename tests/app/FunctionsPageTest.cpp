@@ -5,8 +5,6 @@
 #include "StandInLibrary.h"
 #include "WindowFixture.h"
 
-#include <QComboBox>
-
 namespace {
 
 class FunctionsUi : public testing::Test, public WindowFixture {
@@ -22,16 +20,6 @@ protected:
 
     QComboBox* combo(const QString& name) const { return find<QComboBox>(name); }
     QLineEdit* edit(int i) const { return find<QLineEdit>(QString("EditVstup%1").arg(i)); }
-    // A user's choice: the combo's index changes and it reports the activation.
-    void choose(const QString& name, int index) {
-        QComboBox* box = combo(name);
-        box->setCurrentIndex(index);
-        emit box->activated(index);
-    }
-    void chooseFunction(int code) {
-        choose("ComboSkupiny", code / 100 - 1);
-        choose(QString("Combo%1").arg(code / 100), code % 100);
-    }
     QString initial() const { return "0" + sep() + "0"; }
     bool shown(const QString& name) const { return find<QWidget>(name)->isVisible(); }
     QWidget* focus() const { return QApplication::focusWidget(); }
@@ -48,20 +36,20 @@ TEST_F(FunctionsUi, EachGroupShowsItsOwnListOnly) {
         for (int g = 1; g <= 5; ++g)
             EXPECT_EQ(shown(QString("Combo%1").arg(g)), g == group) << group << " " << g;
         EXPECT_EQ(text("Label27"), combo("ComboSkupiny")->itemText(group - 1));
-        EXPECT_EQ(window->state().FunctionCode, 100 * group);
+        EXPECT_EQ(state().FunctionCode, 100 * group);
     }
     // The chosen function of a group stays when the user returns to it.
     choose("ComboSkupiny", 2);
     choose("Combo3", 10);
-    EXPECT_EQ(window->state().FunctionCode, 310);
-    EXPECT_EQ(window->state().FunctionName, "V_TP");
+    EXPECT_EQ(state().FunctionCode, 310);
+    EXPECT_EQ(state().FunctionName, "V_TP");
     choose("ComboSkupiny", 0);
     choose("ComboSkupiny", 2);
-    EXPECT_EQ(window->state().FunctionCode, 310);
+    EXPECT_EQ(state().FunctionCode, 310);
     // Page entry starts over with the first item of every list.
     click("menu2_4");
     click("menu3_3");
-    EXPECT_EQ(window->state().FunctionCode, 100);
+    EXPECT_EQ(state().FunctionCode, 100);
     EXPECT_EQ(combo("Combo3")->currentIndex(), 0);
     EXPECT_TRUE(shown("Combo1"));
 }
@@ -73,7 +61,7 @@ TEST_F(FunctionsUi, InputCountSetsTheVisibleInputs) {
     for (const auto& [code, count] : counts) {
         chooseFunction(code);
         SCOPED_TRACE(code);
-        EXPECT_EQ(window->state().InputCount, count);
+        EXPECT_EQ(state().InputCount, count);
         for (int i = 2; i <= 3; ++i)
             for (const char* prefix : {"Lvstup", "EditVstup", "Ljedn"})
                 EXPECT_EQ(shown(QString("%1%2").arg(prefix).arg(i)), i <= count);
@@ -107,7 +95,7 @@ TEST_F(FunctionsUi, LabelsComeFromTheFunctionsName) {
         chooseFunction(c.code);
         for (int i = 0; i < c.labels.size(); ++i)
             EXPECT_EQ(text(names[i]), c.labels[i]) << c.code << " " << names[i];
-        EXPECT_EQ(window->state().ResultDecimals, c.decimals) << c.code;
+        EXPECT_EQ(state().ResultDecimals, c.decimals) << c.code;
     }
     chooseFunction(508);
     EXPECT_EQ(text("Lvstup1"), QString::fromUtf8("Tlak poč. expanze = "));
@@ -182,8 +170,7 @@ TEST_F(FunctionsUi, EnterCyclesTheFocusThroughTheVisibleInputs) {
     QTest::keyClick(edit(1), Qt::Key_F1);
     combo("Combo5")->setFocus();
     QTest::keyClick(combo("Combo5"), Qt::Key_F1);
-    EXPECT_EQ(help.topics,
-              (std::vector<std::pair<QString, int>>{{"kolv.hlp", 40}, {"kolv.hlp", 40}}));
+    EXPECT_EQ(help.topics, (HelpTopics{{"kolv.hlp", 40}, {"kolv.hlp", 40}}));
 }
 
 // Inputs left at their initial text, or holding no number, are not evaluated; the focus moves

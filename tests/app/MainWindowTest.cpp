@@ -24,7 +24,7 @@ TEST_F(MainWindow, StartsBorderlessOnTheStartPage) {
     EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(window->windowTitle(), "KOLV");
     EXPECT_TRUE(messages.messages().isEmpty());
-    EXPECT_EQ(window->state().DecimalPlaces, (std::array<int, 7>{0, 2, 3, 6, 4, 3, 4}));
+    EXPECT_EQ(state().DecimalPlaces, (std::array<int, 7>{0, 2, 3, 6, 4, 3, 4}));
 }
 
 TEST_F(MainWindow, APartlyBadConfigurationGivesOneCzechMessageWithThePath) {
@@ -32,7 +32,7 @@ TEST_F(MainWindow, APartlyBadConfigurationGivesOneCzechMessageWithThePath) {
     ASSERT_EQ(messages.messages().size(), 1);
     EXPECT_EQ(messages.messages()[0],
               QString::fromUtf8("Chyba při otevírání konfiguračního souboru - ") + cfgPath());
-    EXPECT_EQ(window->state().DecimalPlaces, (std::array<int, 7>{0, 1, 1, 1, 4, 3, 4}));
+    EXPECT_EQ(state().DecimalPlaces, (std::array<int, 7>{0, 1, 1, 1, 4, 3, 4}));
 }
 
 TEST_F(MainWindow, EnglishRelabelsEveryMenuAndThePages) {
@@ -56,7 +56,7 @@ TEST_F(MainWindow, MenuSwitchesPagesAndTheCurrentPageLabelDoesNothing) {
 
     click("menu0_3");
     EXPECT_EQ(page(), "TabSheetFunkce");
-    EXPECT_EQ(window->state().CurrentPageTag, 3);
+    EXPECT_EQ(state().CurrentPageTag, 3);
     EXPECT_TRUE(bold("menu2_3"));
     EXPECT_FALSE(bold("menu2_1"));
     EXPECT_FALSE(find("menu2_5")->isEnabled());
@@ -75,7 +75,7 @@ TEST_F(MainWindow, MenuSwitchesPagesAndTheCurrentPageLabelDoesNothing) {
 TEST_F(MainWindow, DiagramOpensTheChartWindowOnceTheBitmapIsLoaded) {
     open(StandIn::library());
     chooseLanguage(0);
-    QTRY_VERIFY(window->state().DiagramLoaded);
+    QTRY_VERIFY(state().DiagramLoaded);
     QString opened;
     whenModal([&](QDialog* dialog) { opened = dialog ? dialog->windowTitle() : QString(); });
     click("menu0_5");
@@ -89,7 +89,7 @@ TEST_F(MainWindow, WithoutTheBitmapDiagramDoesNothingAfterOneMessage) {
     EXPECT_TRUE(messages.messages().front().contains("DiagrTS.bmp"));
     chooseLanguage(0);
     click("menu0_5"); // would block on a modal window if it opened one
-    EXPECT_FALSE(window->state().DiagramLoaded);
+    EXPECT_FALSE(state().DiagramLoaded);
     EXPECT_EQ(messages.messages().size(), 1);
 }
 
@@ -120,17 +120,17 @@ TEST_F(MainWindow, HoverMakesALabelBoldUntilTheMouseReachesTheBackground) {
     chooseLanguage(0);
     QTest::mouseMove(find("menu0_3"));
     EXPECT_TRUE(bold("menu0_3"));
-    EXPECT_TRUE(window->state().HoverActive);
+    EXPECT_TRUE(state().HoverActive);
     QTest::mouseMove(find("menu0_4"));
     EXPECT_FALSE(bold("menu0_3"));
     EXPECT_TRUE(bold("menu0_4"));
-    EXPECT_EQ(window->state().HoveredTag, 4);
+    EXPECT_EQ(state().HoveredTag, 4);
     // A point of the background that no control covers.
     QTest::mouseMove(find("Image1"), QPoint(450, 110));
     EXPECT_FALSE(bold("menu0_4"));
     EXPECT_TRUE(bold("menu0_1"));
-    EXPECT_FALSE(window->state().HoverActive);
-    EXPECT_EQ(window->state().HoveredTag, 0);
+    EXPECT_FALSE(state().HoverActive);
+    EXPECT_EQ(state().HoveredTag, 0);
 }
 
 TEST_F(MainWindow, BoldMenuCaptionsDoNotTouchTheirNeighbours) {
@@ -158,7 +158,7 @@ TEST_F(MainWindow, DraggingAWorkingPagesBackgroundMovesTheWindowByTheOffset) {
     QLabel* background = find("Image1");
     drag(background, QPoint(200, 250), QPoint(20, 15));
     EXPECT_EQ(window->pos(), before + QPoint(20, 15));
-    EXPECT_FALSE(window->state().Dragging);
+    EXPECT_FALSE(state().Dragging);
     QTest::mouseMove(background, QPoint(100, 100));
     EXPECT_EQ(window->pos(), before + QPoint(20, 15));
     // Beside a computed row's strip, which ends with the row's text, the background drags too.
@@ -168,7 +168,7 @@ TEST_F(MainWindow, DraggingAWorkingPagesBackgroundMovesTheWindowByTheOffset) {
     EXPECT_EQ(find<QWidget>("TabSheetVypocet")->childAt(beside), background);
     drag(background, beside, QPoint(10, 5));
     EXPECT_EQ(window->pos(), before + QPoint(30, 20));
-    EXPECT_EQ(window->state().QuantityOrder[1], 1); // nothing rotated
+    EXPECT_EQ(state().QuantityOrder[1], 1); // nothing rotated
 }
 
 TEST_F(MainWindow, TheExitImagesWriteTheConfigurationAndClose) {
@@ -230,12 +230,12 @@ TEST(HelpTopics, EveryContextHasATopicInBothLanguages) {
 TEST_F(MainWindow, DisabledChartAndPrintLabelsAreDimmedAndIgnoreTheMouse) {
     open(StandIn::library());
     chooseLanguage(0);
-    QTRY_VERIFY(window->state().DiagramLoaded);
+    QTRY_VERIFY(state().DiagramLoaded);
     click("menu0_3");
     EXPECT_EQ(modalsOpenedBy([this] { click("menu2_5"); }), 0);
     QTest::mouseMove(find("menu2_6"));
     EXPECT_FALSE(bold("menu2_6"));
-    EXPECT_FALSE(window->state().HoverActive);
+    EXPECT_FALSE(state().HoverActive);
     // The brightest pixel of a label's text: white for an active label.
     auto brightest = [this](const QString& name) {
         const QImage image = find(name)->grab().toImage();

@@ -4,8 +4,6 @@
 #include "StandInLibrary.h"
 #include "WindowFixture.h"
 
-#include <QTableWidget>
-
 namespace {
 
 class PointsUi : public testing::Test, public WindowFixture {
@@ -18,15 +16,6 @@ protected:
     }
 
     QTableWidget* inputs() const { return find<QTableWidget>("SGBody1"); }
-    QTableWidget* outputs() const { return find<QTableWidget>("SGBody2"); }
-    QString out(int row, int column) const {
-        const QTableWidgetItem* item = outputs()->item(row, column);
-        return item ? item->text() : QString();
-    }
-    QStringList outRow(int row) const {
-        return {out(row, 0), out(row, 1), out(row, 2), out(row, 3)};
-    }
-    const AppState& state() const { return window->state(); }
     double table(int column, int row) const {
         return state()
             .PointsTable[static_cast<std::size_t>(column)][static_cast<std::size_t>(row)];
@@ -52,21 +41,21 @@ TEST_F(PointsUi, TypingARowAndTabbingOnComputesIt) {
     EXPECT_EQ(std::make_pair(StandIn::stateCalls[0].x1, StandIn::stateCalls[0].x2),
               std::make_pair(100.0, 0.1));
     // v, s, h, x with the decimals 6, 4, 3, 4 of kolv.cfg.
-    EXPECT_EQ(outRow(0),
+    EXPECT_EQ(pointOutputs(0),
               (QStringList{num("0.001002"), num("0.3923"), num("115.331"), num("0.0000")}));
     EXPECT_EQ(table(0, 0), 1.0);
     EXPECT_EQ(state().PointsRow, 1);
     EXPECT_EQ(inputs()->currentRow(), 1);
-    EXPECT_EQ(outRow(1), (QStringList{"", "", "", ""}));
+    EXPECT_EQ(pointOutputs(1), (QStringList{"", "", "", ""}));
     // Leaving an empty row marks it not computed.
     clickCell(5, 0);
-    EXPECT_EQ(outRow(1), (QStringList{"- - -", "- - -", "- - -", "- - -"}));
+    EXPECT_EQ(pointOutputs(1), (QStringList{"- - -", "- - -", "- - -", "- - -"}));
     EXPECT_EQ(table(0, 1), 0.0);
     EXPECT_EQ(StandIn::stateCalls.size(), 1u);
     EXPECT_EQ(state().PointsRow, 5);
     // The grid carries its help context.
     key(Qt::Key_F1);
-    EXPECT_EQ(help.topics, (std::vector<std::pair<QString, int>>{{"kolv.hlp", 60}}));
+    EXPECT_EQ(help.topics, (HelpTopics{{"kolv.hlp", 60}}));
 }
 
 TEST_F(PointsUi, ArrowsShiftTabAndTheMouseLeaveRowsTooTypingReplacesACell) {
@@ -109,7 +98,7 @@ TEST_F(PointsUi, HeadsAndInputsFollowTheCalculationPagesOrder) {
     ASSERT_EQ(StandIn::stateCalls.size(), 1u);
     EXPECT_EQ(StandIn::stateCalls[0].pair, numerics::PairCode::TV);
     // Outputs by places 3..6: p, s, h, x.
-    EXPECT_EQ(out(0, 0), num("3.000"));
+    EXPECT_EQ(pointOutputs(0)[0], num("3.000"));
     EXPECT_EQ(table(3, 0), 0.5);
 }
 
@@ -128,7 +117,7 @@ TEST_F(PointsUi, ReentryClearsEverythingAndOtherPagesClearTheShownFlag) {
     EXPECT_TRUE(state().PointsPageShown);
     EXPECT_EQ(StandIn::stateCalls.size(), 1u); // the row left unfinished was not computed
     for (int row = 0; row < 12; ++row) {
-        EXPECT_EQ(outRow(row), (QStringList{"", "", "", ""})) << row;
+        EXPECT_EQ(pointOutputs(row), (QStringList{"", "", "", ""})) << row;
         for (int column = 0; column < 2; ++column) {
             const QTableWidgetItem* item = inputs()->item(row, column);
             EXPECT_TRUE(!item || item->text().isEmpty()) << row;

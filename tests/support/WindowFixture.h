@@ -9,12 +9,14 @@
 #include "platform/SystemLocale.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStackedWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -27,12 +29,14 @@
 #include <utility>
 #include <vector>
 
+using HelpTopics = std::vector<std::pair<QString, int>>;
+
 class RecordingHelpViewer : public platform::HelpViewer {
 public:
     void showTopic(const QString& helpFile, int context) override {
         topics.emplace_back(helpFile, context);
     }
-    std::vector<std::pair<QString, int>> topics;
+    HelpTopics topics;
 };
 
 class WindowFixture {
@@ -76,6 +80,7 @@ public:
         return widget;
     }
     QString text(const QString& label) const { return find<QLabel>(label)->text(); }
+    const AppState& state() const { return window->state(); }
     QString page() const {
         return window->findChild<QStackedWidget*>()->currentWidget()->objectName();
     }
@@ -136,6 +141,26 @@ public:
     }
     static void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(QApplication::focusWidget(), k, modifiers);
+    }
+
+    // A user's choice in a list: its index changes and it reports the activation.
+    void choose(const QString& name, int index) {
+        QComboBox* box = find<QComboBox>(name);
+        box->setCurrentIndex(index);
+        emit box->activated(index);
+    }
+    // Function `code` on the Functions page: its group first, then the function.
+    void chooseFunction(int code) {
+        choose("ComboSkupiny", code / 100 - 1);
+        choose(QString("Combo%1").arg(code / 100), code % 100);
+    }
+    // The four output cells of row `row` on the Points page; "" where a cell has no item.
+    QStringList pointOutputs(int row) const {
+        const auto* table = find<QTableWidget>("SGBody2");
+        QStringList cells;
+        for (int column = 0; column < 4; ++column)
+            cells << (table->item(row, column) ? table->item(row, column)->text() : QString());
+        return cells;
     }
 
     // Runs the banner animation tick by tick, without the timer.

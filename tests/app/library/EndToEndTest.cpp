@@ -20,7 +20,7 @@ TEST_F(EndToEnd, CompressedWaterAt300KelvinAnd3MPa) {
     enter("Edit2", "3");
     EXPECT_EQ(QApplication::focusWidget(), find<QLineEdit>("Edit1"));
 
-    EXPECT_EQ(window->state().CalcRegionCode, numerics::RegionCode::Water);
+    EXPECT_EQ(state().CalcRegionCode, numerics::RegionCode::Water);
     EXPECT_EQ(find<QLineEdit>("Edit1")->text(), num("26.85"));
     EXPECT_EQ(text("LabelV11"), num("0.001002"));  // v
     EXPECT_EQ(text("LabelV22"), num("0.3923"));    // s
@@ -46,7 +46,7 @@ TEST_F(EndToEnd, TheSameStateInEnglish) {
 TEST_F(EndToEnd, HugeValuesAreOutOfRangeAndVolumeWithDrynessIsUnsupported) {
     chooseLanguage(0);
     compute("1e300", "3");
-    EXPECT_EQ(window->state().CalcRegionCode, numerics::RegionCode::OutOfRange);
+    EXPECT_EQ(state().CalcRegionCode, numerics::RegionCode::OutOfRange);
     EXPECT_EQ(find<QLineEdit>("Edit1")->text(), "1E300");
     openBanner();
     EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Hodnoty mimo funkční oblast"));
@@ -55,7 +55,7 @@ TEST_F(EndToEnd, HugeValuesAreOutOfRangeAndVolumeWithDrynessIsUnsupported) {
     click("ShapeV4"); // x, v, p, s, h, t
     EXPECT_EQ(window->model().pairCode(), numerics::PairCode::VX);
     compute("0.5", "0.01");
-    EXPECT_EQ(window->state().CalcRegionCode, numerics::RegionCode::Unsupported);
+    EXPECT_EQ(state().CalcRegionCode, numerics::RegionCode::Unsupported);
     openBanner();
     EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Kombinace proměnných není odladěna"));
 }
@@ -65,11 +65,11 @@ TEST_F(EndToEnd, ASecondEnterKeepsTheStateThatTheRoundedTextStandsFor) {
     // water (ts = 29.0 °C).
     chooseLanguage(0);
     compute("28", "0.0035");
-    ASSERT_EQ(window->state().CalcRegionCode, numerics::RegionCode::Steam);
+    ASSERT_EQ(state().CalcRegionCode, numerics::RegionCode::Steam);
     ASSERT_EQ(find<QLineEdit>("Edit2")->text(), num("0.004"));
     QTest::keyClick(find<QLineEdit>("Edit2"), Qt::Key_Return);
-    EXPECT_EQ(window->state().CalcRegionCode, numerics::RegionCode::Steam);
-    EXPECT_EQ(window->state().StateValues[2], 0.0035);
+    EXPECT_EQ(state().CalcRegionCode, numerics::RegionCode::Steam);
+    EXPECT_EQ(state().StateValues[2], 0.0035);
 }
 
 TEST_F(EndToEnd, TheMetastableToggleComputesTheTypedState) {
@@ -80,9 +80,9 @@ TEST_F(EndToEnd, TheMetastableToggleComputesTheTypedState) {
     find<QLineEdit>("Edit1")->setText("200");
     find<QLineEdit>("Edit1")->setModified(true);
     click("lblMetastab");
-    EXPECT_TRUE(window->state().MetastablePreferred);
+    EXPECT_TRUE(state().MetastablePreferred);
     EXPECT_EQ(QApplication::focusWidget(), edit2);
-    EXPECT_EQ(window->state().CalcRegionCode, numerics::RegionCode::Water);
+    EXPECT_EQ(state().CalcRegionCode, numerics::RegionCode::Water);
     EXPECT_EQ(find<QLineEdit>("Edit1")->text(), num("200.00"));
     EXPECT_NE(text("LabelV11"), num("0.001002"));
 }
