@@ -17,21 +17,15 @@ protected:
 
 } // namespace
 
-TEST_F(MainWindow, StartsBorderlessOnTheStartPage) {
-    open(StandIn::library());
+TEST_F(MainWindow, StartsBorderlessOnTheStartPageAfterOneMessageOnABadConfiguration) {
+    open(StandIn::library(), QByteArray("1\n1\n1\nabc\n"));
     EXPECT_EQ(page(), "TabSheetVstup");
     EXPECT_EQ(window->size(), QSize(514, 366));
     EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(window->windowTitle(), "KOLV");
-    EXPECT_TRUE(messages.messages().isEmpty());
-    EXPECT_EQ(state().DecimalPlaces, (std::array<int, 7>{0, 2, 3, 6, 4, 3, 4}));
-}
-
-TEST_F(MainWindow, APartlyBadConfigurationGivesOneCzechMessageWithThePath) {
-    open(StandIn::library(), QByteArray("1\n1\n1\nabc\n"));
-    ASSERT_EQ(messages.messages().size(), 1);
-    EXPECT_EQ(messages.messages()[0],
-              QString::fromUtf8("Chyba při otevírání konfiguračního souboru - ") + cfgPath());
+    EXPECT_EQ(messages.messages(),
+              QStringList{QString::fromUtf8("Chyba při otevírání konfiguračního souboru - ") +
+                          cfgPath()});
     EXPECT_EQ(state().DecimalPlaces, (std::array<int, 7>{0, 1, 1, 1, 4, 3, 4}));
 }
 
@@ -44,6 +38,9 @@ TEST_F(MainWindow, EnglishRelabelsEveryMenuAndThePages) {
             EXPECT_EQ(text(QString("menu%1_%2").arg(page).arg(tag)), texts::menuCaption(1, tag));
     EXPECT_EQ(text("Label1"), texts::inputLabel(1, 1));
     EXPECT_EQ(text("lblMetastab"), texts::metastableCaption(1, false));
+    compute("26.85", "3");
+    tickBanner(7);
+    EXPECT_EQ(text("lblNazevOblasti"), "Pressure water");
 }
 
 TEST_F(MainWindow, MenuSwitchesPagesAndTheCurrentPageLabelDoesNothing) {
@@ -72,7 +69,15 @@ TEST_F(MainWindow, MenuSwitchesPagesAndTheCurrentPageLabelDoesNothing) {
     EXPECT_EQ(page(), "TabSheetVypocet");
 }
 
-TEST_F(MainWindow, DiagramOpensTheChartWindowOnceTheBitmapIsLoaded) {
+TEST_F(MainWindow, DiagramOpensTheChartWindowOnlyOnceTheBitmapIsLoaded) {
+    open(StandIn::library(), "2\r\n3\r\n6\r\n4\r\n3\r\n4\r\n", false);
+    QTRY_COMPARE(messages.messages().size(), 1);
+    EXPECT_TRUE(messages.messages().front().contains("DiagrTS.bmp"));
+    chooseLanguage(0);
+    EXPECT_EQ(modalsOpenedBy([this] { click("menu0_5"); }), 0);
+    EXPECT_FALSE(state().DiagramLoaded);
+
+    window.reset();
     open(StandIn::library());
     chooseLanguage(0);
     QTRY_VERIFY(state().DiagramLoaded);
@@ -80,16 +85,6 @@ TEST_F(MainWindow, DiagramOpensTheChartWindowOnceTheBitmapIsLoaded) {
     whenModal([&](QDialog* dialog) { opened = dialog ? dialog->windowTitle() : QString(); });
     click("menu0_5");
     EXPECT_EQ(opened, "Diagramy");
-    EXPECT_TRUE(messages.messages().isEmpty());
-}
-
-TEST_F(MainWindow, WithoutTheBitmapDiagramDoesNothingAfterOneMessage) {
-    open(StandIn::library(), "2\r\n3\r\n6\r\n4\r\n3\r\n4\r\n", false);
-    QTRY_COMPARE(messages.messages().size(), 1);
-    EXPECT_TRUE(messages.messages().front().contains("DiagrTS.bmp"));
-    chooseLanguage(0);
-    click("menu0_5"); // would block on a modal window if it opened one
-    EXPECT_FALSE(state().DiagramLoaded);
     EXPECT_EQ(messages.messages().size(), 1);
 }
 
@@ -202,27 +197,14 @@ TEST_F(MainWindow, F1OnAnInputOpensHelpContext30) {
     EXPECT_EQ(help.topics[1].second, 0);
 }
 
-// Every context has a topic in both languages, and each says what the program does.
 TEST(HelpTopics, EveryContextHasATopicInBothLanguages) {
-    const std::pair<int, const char*> says[] = {
-        {0, "<h1>"},
-        {30, "backward equations"},
-        {30, "25 mK"},
-        {40, "give a\nresult of 0"},
-        {40, "\"23\" the saturated vapour"},
-        {50, "<h1>"},
-        {60, "cleared each time the Points page is opened"},
-        {70, "<h1>"}};
-    for (const auto& [context, phrase] : says) {
+    for (int context : {0, 30, 40, 50, 60, 70}) {
         const QString path = platform::helpTopicPath("kolv.hlp", context);
         EXPECT_EQ(path, context ? QString(":/help/kolv/%1.html").arg(context)
                                 : QString(":/help/kolv/index.html"));
         QFile topic(path);
         ASSERT_TRUE(topic.open(QIODevice::ReadOnly)) << path.toStdString();
-        const QString html = QString::fromUtf8(topic.readAll());
-        EXPECT_GE(html.count("<h1>"), 2) << path.toStdString();
-        EXPECT_TRUE(html.contains(phrase)) << path.toStdString() << ": " << phrase;
-        EXPECT_FALSE(html.contains("suffix")) << path.toStdString();
+        EXPECT_GE(QString::fromUtf8(topic.readAll()).count("<h1>"), 2) << path.toStdString();
     }
     EXPECT_EQ(platform::helpTopicPath("kolv.hlp", 45), ":/help/kolv/index.html");
 }

@@ -34,15 +34,6 @@ TEST_F(EndToEnd, CompressedWaterAt300KelvinAnd3MPa) {
     EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Oblast tlakové vody"));
 }
 
-TEST_F(EndToEnd, TheSameStateInEnglish) {
-    chooseLanguage(1);
-    compute("26.85", "3");
-    openBanner();
-    EXPECT_EQ(text("lblNazevOblasti"), "Pressure water");
-    EXPECT_EQ(text("LabelV1"), "Specific volume = ");
-    EXPECT_EQ(text("LabelV11"), num("0.001002"));
-}
-
 TEST_F(EndToEnd, HugeValuesAreOutOfRangeAndVolumeWithDrynessIsUnsupported) {
     chooseLanguage(0);
     compute("1e300", "3");
@@ -70,19 +61,4 @@ TEST_F(EndToEnd, ASecondEnterKeepsTheStateThatTheRoundedTextStandsFor) {
     QTest::keyClick(find<QLineEdit>("Edit2"), Qt::Key_Return);
     EXPECT_EQ(state().CalcRegionCode, numerics::RegionCode::Steam);
     EXPECT_EQ(state().StateValues[2], 0.0035);
-}
-
-TEST_F(EndToEnd, TheMetastableToggleComputesTheTypedState) {
-    chooseLanguage(0);
-    compute("26.85", "3");
-    QLineEdit* edit2 = find<QLineEdit>("Edit2");
-    edit2->setFocus();
-    find<QLineEdit>("Edit1")->setText("200");
-    find<QLineEdit>("Edit1")->setModified(true);
-    click("lblMetastab");
-    EXPECT_TRUE(state().MetastablePreferred);
-    EXPECT_EQ(QApplication::focusWidget(), edit2);
-    EXPECT_EQ(state().CalcRegionCode, numerics::RegionCode::Water);
-    EXPECT_EQ(find<QLineEdit>("Edit1")->text(), num("200.00"));
-    EXPECT_NE(text("LabelV11"), num("0.001002"));
 }

@@ -192,13 +192,6 @@ TEST_F(Model, BadPointsAreMarkedAndNeverFlagged) {
     }
 }
 
-TEST_F(Model, ValuesAreFormattedWithTheirQuantitysDecimals) {
-    model.state().DecimalPlaces = {0, 0, 5, 6, 4, 3, 4};
-    model.state().DecimalSeparator = ',';
-    EXPECT_EQ(model.formatted(Quantity::T, 26.85), "27");
-    EXPECT_EQ(model.formatted(Quantity::P, 3.25), "3,25000");
-}
-
 TEST_F(Model, AnInputThatWasNotTypedStandsForItsExactValue) {
     model.calculate("26.85", "0.0035");
     model.rotate(1); // v, t: v is the computed value rotated in
