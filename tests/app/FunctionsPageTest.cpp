@@ -111,30 +111,23 @@ TEST_F(FunctionsUi, LabelsComeFromTheFunctionsName) {
 }
 
 TEST_F(FunctionsUi, ResultDecimalsFollowTheSettingsOrTheFixedTable) {
-    // kolv.cfg: 2, 3, 6, 4, 3, 4.
     enterPage(0);
-    chooseFunction(310); // V_TP
-    typeInto(1, "26.85");
-    typeInto(2, "3");
-    pressEnter(2);
-    ASSERT_EQ(StandIn::stateCalls.size(), 1u);
-    EXPECT_EQ(text("Lhodnota"), num("0.001002"));
+    // V_TP with v's 6 decimals of kolv.cfg; cp and w with their fixed 3 and 4.
+    const std::pair<int, const char*> cases[] = {
+        {310, "0.001002"}, {504, "4.173"}, {507, "1507.7392"}};
+    for (const auto& [code, shown] : cases) {
+        chooseFunction(code);
+        typeInto(1, "26.85");
+        typeInto(2, "3");
+        pressEnter(2);
+        EXPECT_EQ(text("Lhodnota"), num(shown)) << code;
+    }
+    EXPECT_EQ(StandIn::stateCalls.size(), 1u);
     const QLabel* value = find("Lhodnota");
     EXPECT_EQ(find("LjednV")->x(), value->x() + value->width() + 8);
-
-    chooseFunction(504); // cp, 3 decimals whatever the settings
-    typeInto(1, "26.85");
-    typeInto(2, "3");
-    pressEnter(1);
-    EXPECT_EQ(text("Lhodnota"), num("4.173"));
-    chooseFunction(507); // w, 4 decimals
-    typeInto(1, "26,85");
-    typeInto(2, "3");
-    pressEnter(1);
-    EXPECT_EQ(text("Lhodnota"), num("1507.7392"));
     // An unknown state's -1 is shown as a number.
     StandIn::faultAt = "w";
-    pressEnter(1);
+    pressEnter(2);
     EXPECT_EQ(text("Lhodnota"), num("-1.0000"));
 }
 
