@@ -85,10 +85,6 @@ TEST_F(FunctionsUi, LabelsComeFromTheFunctionsName) {
          {QString::fromUtf8("Měrný objem = "), "m3/kg", "Teplota = ", QString::fromUtf8("°C")},
          6}, // V12_T
         {501, {"Vlhkost = ", " ", "Tlak = ", "MPa", "Entalpie = ", "kJ/kg"}, 5},
-        {503,
-         {QString::fromUtf8("Tepelná vodivost = "), "E-3 W/m.K",
-          "Teplota = ", QString::fromUtf8("°C"), "Tlak = ", "MPa"},
-         3},
     };
     const char* names[] = {"Lvystup", "LjednV", "Lvstup1", "Ljedn1", "Lvstup2", "Ljedn2"};
     for (const auto& c : cases) {

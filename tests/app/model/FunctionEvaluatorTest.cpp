@@ -101,7 +101,8 @@ TEST_F(Evaluator, DrynessAndMoistureFollowTheRegionCode) {
 }
 
 // Heat drop (508: p1, h1, p2) expands along s1; pump work (509: p1, t1, p2) compresses along
-// s1. Both are h2 - h1 or h1 - h2 when positive, else 0.
+// s1. Both are h1 - h2 or h2 - h1 when positive, else 0 (the cases without a pressure drop are
+// the reference table's).
 TEST_F(Evaluator, HeatDropAndPumpWorkFollowTheStartEntropy) {
     std::array<double, 7> start = StandIn::outputs, end = StandIn::outputs;
     start[4] = 6.5; // s1
@@ -116,13 +117,6 @@ TEST_F(Evaluator, HeatDropAndPumpWorkFollowTheStartEntropy) {
     reset();
     StandIn::answers = {start, end};
     EXPECT_EQ(evaluate(508, 5.0, 2000, 0.1), 0.0); // a rise
-    // No pressure drop: no library call at all.
-    for (double p2 : {5.0, 7.0}) {
-        reset();
-        EXPECT_EQ(evaluate(508, 5.0, 3100, p2), 0.0);
-        EXPECT_TRUE(StandIn::sequence.empty());
-    }
-
     reset();
     start[4] = 0.57; // s1
     start[5] = 168;  // h1
@@ -134,11 +128,6 @@ TEST_F(Evaluator, HeatDropAndPumpWorkFollowTheStartEntropy) {
     EXPECT_EQ(call(0).wants(), "SI");
     EXPECT_EQ(call(1).args(), std::tuple(pc::PS, 10.0, 0.57));
     EXPECT_EQ(call(1).wants(), "I");
-    reset();
-    end[5] = 150; // a lower end enthalpy, whatever the pressures
-    StandIn::answers = {start, end};
-    EXPECT_EQ(evaluate(509, 10, 40, 0.1), 0.0);
-    EXPECT_EQ(StandIn::stateCalls.size(), 2u);
 }
 
 TEST_F(Evaluator, UnknownCodesFaultsAndNonFiniteValuesGiveMinusOne) {
