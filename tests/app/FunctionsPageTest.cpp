@@ -42,7 +42,6 @@ TEST_F(FunctionsUi, EachGroupShowsItsOwnListOnly) {
     choose("ComboSkupiny", 2);
     choose("Combo3", 10);
     EXPECT_EQ(state().FunctionCode, 310);
-    EXPECT_EQ(state().FunctionName, "V_TP");
     choose("ComboSkupiny", 0);
     choose("ComboSkupiny", 2);
     EXPECT_EQ(state().FunctionCode, 310);

@@ -31,17 +31,12 @@ protected:
 
 } // namespace
 
-TEST_F(AboutBox, EachOpeningShowsItsSetAndOnlyEscCloses) {
-    EXPECT_EQ(TInfoForm().TextSet, 0);
-    open(1);
-    const QStringList first = texts();
-    box.hide();
+// Each known set shows its own texts (the credit sets' test); an unknown one keeps the last.
+TEST_F(AboutBox, AnUnknownSetKeepsTheLastTextsAndOnlyEscCloses) {
     open(2);
     const QStringList second = texts();
-    for (int i = 0; i < 5; ++i)
-        EXPECT_NE(first[i], second[i]) << i; // all five replaced
     box.hide();
-    open(7); // an unknown set keeps the previous one
+    open(7);
     EXPECT_EQ(texts(), second);
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_A, Qt::Key_Tab}) {
         QTest::keyClick(&box, key);

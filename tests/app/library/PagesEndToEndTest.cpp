@@ -24,7 +24,6 @@ TEST_F(PagesEndToEnd, APointOfSuperheatedSteam) {
     key(Qt::Key_Tab);
     EXPECT_EQ(pointOutputs(0),
               (QStringList{num("1.695959"), num("7.3610"), num("2675.767"), num("1.0000")}));
-    EXPECT_EQ(state().PointsTable[0][0], 1.0);
     EXPECT_NEAR(state().PointsTable[5][0], 2675.767, 1e-3);
 }
 
@@ -43,5 +42,4 @@ TEST_F(PagesEndToEnd, SaturationTemperatureAndHeatDropOnTheFunctionsPage) {
     // 1285.418 kJ/kg by iapws; the backward equation of region 2 moves it by up to 0.011.
     const double drop = text("Lhodnota").replace(',', '.').toDouble();
     EXPECT_NEAR(drop, 1285.418, 0.012);
-    EXPECT_EQ(text("LjednV"), "kJ/kg");
 }

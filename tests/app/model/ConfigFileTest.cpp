@@ -15,14 +15,12 @@ constexpr Places kDefaults{0, 2, 3, 6, 4, 3, 4};
 class ConfigFile : public testing::Test {
 protected:
     QString write(const QByteArray& bytes) {
-        QFile file(path());
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path();
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        return path;
     }
-    QString path() const { return dir.path() + "/kolv.cfg"; }
-
     QTemporaryDir dir;
+    const QString path = dir.path() + "/kolv.cfg";
 };
 
 } // namespace
@@ -53,20 +51,19 @@ TEST_F(ConfigFile, ReadsUpToSixLinesAndKeepsWhatWasReadBeforeABadOne) {
         EXPECT_EQ(places, c.places);
     }
     Places places = kDefaults;
-    QFile::remove(path());
-    EXPECT_FALSE(readDecimalPlaces(path(), places));
+    EXPECT_FALSE(readDecimalPlaces(dir.path() + "/missing.cfg", places));
     EXPECT_EQ(places, kDefaults);
 }
 
 TEST_F(ConfigFile, WritesSixCrLfLinesThatReadBackUnchanged) {
     write("old text that is longer than the new file\n");
     const Places odd{0, -3, 40, 0, 8, 2147483647, 1};
-    EXPECT_TRUE(writeDecimalPlaces(path(), odd));
-    QFile file(path());
+    EXPECT_TRUE(writeDecimalPlaces(path, odd));
+    QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("-3\r\n40\r\n0\r\n8\r\n2147483647\r\n1\r\n"));
     Places back = kDefaults;
-    EXPECT_TRUE(readDecimalPlaces(path(), back));
+    EXPECT_TRUE(readDecimalPlaces(path, back));
     EXPECT_EQ(back, odd);
     EXPECT_FALSE(writeDecimalPlaces(dir.path() + "/missing/folder/kolv.cfg", kDefaults));
 }
