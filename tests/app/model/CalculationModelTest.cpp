@@ -10,6 +10,7 @@
 
 #include <deque>
 #include <map>
+#include <set>
 
 using numerics::Quantity;
 namespace rc = numerics::RegionCode;
@@ -33,44 +34,36 @@ protected:
     std::vector<int> changedRows;
 };
 
-// The rotations that reach each ordered pair of inputs from the start order.
-std::map<std::pair<int, int>, std::vector<int>> rotationsToEveryPair() {
-    std::map<std::pair<int, int>, std::vector<int>> paths;
-    std::map<Order, std::vector<int>> seen{{Order{0, 1, 2, 3, 4, 5, 6}, {}}};
-    std::deque<Order> queue{Order{0, 1, 2, 3, 4, 5, 6}};
-    while (!queue.empty()) {
+// For each ordered pair of inputs, an order of the quantities that rotations reach from the
+// start order.
+std::map<std::pair<int, int>, Order> ordersForEveryPair() {
+    std::map<std::pair<int, int>, Order> byInputs;
+    std::set<Order> seen{Order{0, 1, 2, 3, 4, 5, 6}};
+    for (std::deque<Order> queue(seen.begin(), seen.end()); !queue.empty(); queue.pop_front()) {
         const Order o = queue.front();
-        queue.pop_front();
-        paths.emplace(std::make_pair(o[1], o[2]), seen[o]);
+        byInputs.emplace(std::pair(o[1], o[2]), o);
         for (int row = 1; row <= 4; ++row) {
             CalculationModel probe(StandIn::library());
             probe.state().QuantityOrder = o;
             probe.rotate(row);
-            const Order next = probe.state().QuantityOrder;
-            if (seen.count(next)) continue;
-            seen[next] = seen[o];
-            seen[next].push_back(row);
-            queue.push_back(next);
+            if (seen.insert(probe.state().QuantityOrder).second)
+                queue.push_back(probe.state().QuantityOrder);
         }
     }
-    return paths;
+    return byInputs;
 }
 
 } // namespace
 
 TEST_F(Model, EveryOrderedPairGivesItsPairCodeValueOrderAndFlags) {
-    const auto paths = rotationsToEveryPair();
-    ASSERT_EQ(paths.size(), 30u);
-    for (const auto& [inputs, rotations] : paths) {
+    const auto orders = ordersForEveryPair();
+    ASSERT_EQ(orders.size(), 30u);
+    for (const auto& [inputs, order] : orders) {
         const auto [a, b] = inputs;
         SCOPED_TRACE(testing::Message() << "inputs " << a << ", " << b);
         StandIn::reset();
         CalculationModel m(StandIn::library());
-        for (int row : rotations)
-            m.rotate(row);
-        ASSERT_EQ(m.state().QuantityOrder[1], a);
-        ASSERT_EQ(m.state().QuantityOrder[2], b);
-        EXPECT_TRUE(StandIn::stateCalls.empty());
+        m.state().QuantityOrder = order;
 
         EXPECT_EQ(m.calculate("11.5", "22.25"), CalculationModel::Outcome::Computed);
         ASSERT_EQ(StandIn::stateCalls.size(), 1u);
