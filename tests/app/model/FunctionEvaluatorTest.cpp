@@ -81,6 +81,7 @@ TEST_F(Evaluator, EveryOutputIsPresetToTheGivenValuesOrZero) {
     }
 }
 
+// Also the regions that the real library never gives; its values are the reference table's.
 TEST_F(Evaluator, DrynessAndMoistureFollowTheRegionCode) {
     StandIn::outputs[6] = 0.3;
     const std::pair<int, double> byRegion[] = {{1, 0.0},   {2, 1.0},  {3, 1.0},  {5, 0.3},
@@ -92,11 +93,6 @@ TEST_F(Evaluator, DrynessAndMoistureFollowTheRegionCode) {
         StandIn::stateCalls.clear();
         EXPECT_DOUBLE_EQ(evaluate(500, 0.5, 2000), dryness);
         EXPECT_DOUBLE_EQ(evaluate(501, 0.5, 2000), dryness == -1.0 ? -1.0 : 1.0 - dryness);
-        ASSERT_EQ(StandIn::stateCalls.size(), 2u);
-        for (std::size_t n : {0u, 1u}) {
-            EXPECT_EQ(call(n).args(), std::tuple(pc::PI, 0.5, 2000.0));
-            EXPECT_EQ(call(n).wants(), "");
-        }
     }
 }
 
