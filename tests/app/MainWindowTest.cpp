@@ -178,7 +178,7 @@ TEST(HelpTopics, EveryContextHasATopicInBothLanguages) {
 
 // Hover makes a label bold until the mouse reaches the background; disabled labels are dimmed
 // and ignore the mouse.
-TEST_F(MainWindow, HoverMakesAnActiveLabelBold) {
+TEST_F(MainWindow, HoverMakesAnActiveLabelBoldDisabledOnesStayDim) {
     open(StandIn::library());
     chooseLanguage(0);
     QTest::mouseMove(find("menu0_3"));
@@ -194,6 +194,7 @@ TEST_F(MainWindow, HoverMakesAnActiveLabelBold) {
     EXPECT_TRUE(bold("menu0_1"));
     EXPECT_FALSE(state().HoverActive);
     EXPECT_EQ(state().HoveredTag, 0);
+    // On the Functions page chart and print are disabled, even with the chart loaded.
     QTRY_VERIFY(state().DiagramLoaded);
     click("menu0_3");
     EXPECT_EQ(modalsOpenedBy([this] { click("menu2_5"); }), 0);
