@@ -31,22 +31,13 @@ protected:
 
 } // namespace
 
-TEST_F(AboutBox, EachOpeningShowsItsSetAndUnknownSetsKeepThePrevious) {
-    EXPECT_EQ(TInfoForm().TextSet, 0);
-    open(1);
-    const QStringList first = texts();
-    box.hide();
+// Each known set shows its own texts (the credit sets' test); an unknown one keeps the last.
+TEST_F(AboutBox, AnUnknownSetKeepsTheLastTextsAndOnlyEscCloses) {
     open(2);
     const QStringList second = texts();
-    for (int i = 0; i < 5; ++i)
-        EXPECT_NE(first[i], second[i]) << i; // all five replaced
     box.hide();
     open(7);
     EXPECT_EQ(texts(), second);
-}
-
-TEST_F(AboutBox, EscClosesWithOneAndOtherKeysDoNothing) {
-    open(2);
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_A, Qt::Key_Tab}) {
         QTest::keyClick(&box, key);
         EXPECT_TRUE(box.isVisible()) << key;
@@ -56,24 +47,18 @@ TEST_F(AboutBox, EscClosesWithOneAndOtherKeysDoNothing) {
     EXPECT_EQ(box.result(), 1);
 }
 
-TEST_F(AboutBox, TheCloseButtonEndsAModalRunWithOne) {
-    box.TextSet = 3;
-    QTimer::singleShot(0, &box, [this] {
-        QTest::mouseClick(box.findChild<QToolButton*>("sbtnZavrit"), Qt::LeftButton);
-    });
-    EXPECT_EQ(box.exec(), 1);
-}
-
-TEST_F(AboutBox, CentresOnItsParent) {
+TEST_F(AboutBox, CentresOnItsParentAndTheCloseButtonEndsAModalRunWithOne) {
     QWidget parent;
     parent.setGeometry(100, 100, 514, 366);
     parent.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
     TInfoForm child(&parent);
-    child.TextSet = 1;
-    child.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&child));
-    EXPECT_LE((child.geometry().center() - parent.geometry().center()).manhattanLength(), 1);
+    child.TextSet = 3;
+    QTimer::singleShot(0, &child, [&] {
+        EXPECT_LE((child.geometry().center() - parent.geometry().center()).manhattanLength(), 1);
+        QTest::mouseClick(child.findChild<QToolButton*>("sbtnZavrit"), Qt::LeftButton);
+    });
+    EXPECT_EQ(child.exec(), 1);
 }
 
 TEST_F(AboutBox, ThreeDistinctCreditSetsOfOurOwnThatFit) {
@@ -93,8 +78,5 @@ TEST_F(AboutBox, ThreeDistinctCreditSetsOfOurOwnThatFit) {
         }
     }
     EXPECT_EQ(QSet<QString>(all.begin(), all.end()).size(), 15);
-    const QString text = all.join('\n');
-    EXPECT_TRUE(text.contains(QRegularExpression("\\d{4}-\\d{2}-\\d{2}"))); // build date
-    for (const char* cited : {"IAPWS-IF97", "IAPS 1985", "Industrial Formulation 1997", "Qt 6"})
-        EXPECT_TRUE(text.contains(cited)) << cited;
+    EXPECT_TRUE(all.join('\n').contains(QRegularExpression("\\d{4}-\\d{2}-\\d{2}"))); // build date
 }

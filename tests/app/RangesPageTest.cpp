@@ -1,14 +1,11 @@
 // The Ranges page: decimals held to 0..8, their effect on the other pages and on kolv.cfg, and
-// the texts of the page and of the Points heads in both languages.
+// the spin edits' arrows.
 
 #include "StandInLibrary.h"
 #include "WindowFixture.h"
 
-#include "app/Texts.h"
-
 #include <QSpinBox>
 #include <QStyleOptionSpinBox>
-#include <QTableWidget>
 
 namespace {
 
@@ -17,19 +14,17 @@ protected:
     void SetUp() override { StandIn::reset(); }
 
     QSpinBox* spin(int q) const { return find<QSpinBox>(QString("SpinEdit%1").arg(q)); }
-    const std::array<int, 7>& decimals() const { return window->state().DecimalPlaces; }
-    QString num(const char* dotted) const { return QString(dotted).replace('.', sep()); }
+    const std::array<int, 7>& decimals() const { return state().DecimalPlaces; }
 };
 
 } // namespace
 
-TEST_F(RangesUi, EntryLoadsTheSpinsAndWritesTheHeldValuesBack) {
+TEST_F(RangesUi, EntryHoldsTheSpinsToZeroToEightAndWritesThemBack) {
     open(StandIn::library(), QByteArray("12\r\n-3\r\n6\r\n4\r\n8\r\n0\r\n"));
     chooseLanguage(0);
     // Used as read until the page is entered.
     EXPECT_EQ(decimals(), (std::array<int, 7>{0, 12, -3, 6, 4, 8, 0}));
     click("menu0_4");
-    EXPECT_EQ(page(), "TabSheetRozsahy");
     const int held[] = {8, 0, 6, 4, 8, 0};
     for (int q = 1; q <= 6; ++q) {
         EXPECT_EQ(spin(q)->value(), held[q - 1]) << q;
@@ -37,14 +32,7 @@ TEST_F(RangesUi, EntryLoadsTheSpinsAndWritesTheHeldValuesBack) {
     }
     EXPECT_EQ(decimals(), (std::array<int, 7>{0, 8, 0, 6, 4, 8, 0}));
     EXPECT_EQ(QApplication::focusWidget(), spin(1));
-    window->close();
-    EXPECT_EQ(cfgBytes(), "8\r\n0\r\n6\r\n4\r\n8\r\n0\r\n");
-}
-
-TEST_F(RangesUi, SpinsStayWithinZeroToEight) {
-    open(StandIn::library(), QByteArray("8\r\n0\r\n6\r\n4\r\n3\r\n4\r\n"));
-    chooseLanguage(0);
-    click("menu0_4");
+    // The arrows stop at 0 and 8; a step counts at once.
     QTest::keyClick(spin(1), Qt::Key_Up);
     spin(2)->setFocus();
     QTest::keyClick(spin(2), Qt::Key_Down);
@@ -53,41 +41,12 @@ TEST_F(RangesUi, SpinsStayWithinZeroToEight) {
     QTest::keyClick(spin(2), Qt::Key_Up);
     EXPECT_EQ(decimals()[2], 1);
     QTest::keyClick(spin(2), Qt::Key_F1);
-    ASSERT_EQ(help.topics.size(), 1u);
-    EXPECT_EQ(help.topics[0].second, 50);
-}
-
-TEST_F(RangesUi, NoDecimalsForTemperatureReachTheOtherPagesAndTheFile) {
-    open(StandIn::library());
-    chooseLanguage(0);
-    click("menu0_4");
-    QSpinBox* t = spin(1);
-    QTest::keyClick(t, Qt::Key_Down);
-    QTest::keyClick(t, Qt::Key_Down);
-    EXPECT_EQ(decimals()[1], 0); // at once, without leaving the page
-
-    click("menu3_1");
-    enter("Edit1", "26.85");
-    EXPECT_EQ(find<QLineEdit>("Edit1")->text(), "27");
-
-    // Rows of the Points page computed afterwards use it too: t is an output there after a
-    // rotation to (v, p).
-    click("ShapeV1"); // v, t, p, ...
-    click("ShapeV1"); // p, v, t, ...
-    click("menu0_2");
-    QTest::keyClick(QApplication::focusWidget(), '3');
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QTest::keyClick(QApplication::focusWidget(), '1');
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    const QTableWidgetItem* tCell = find<QTableWidget>("SGBody2")->item(0, 0);
-    ASSERT_NE(tCell, nullptr);
-    EXPECT_EQ(tCell->text(), "27");
-
+    EXPECT_EQ(help.topics, (HelpTopics{{"kolv.hlp", 50}}));
     window->close();
-    EXPECT_TRUE(cfgBytes().startsWith("0\r\n3\r\n"));
+    EXPECT_EQ(cfgBytes(), "8\r\n1\r\n6\r\n4\r\n8\r\n0\r\n");
 }
 
-TEST_F(RangesUi, SpinEditsShowTheirArrows) {
+TEST_F(RangesUi, SpinsShowArrowsAndNoDecimalsForTReachTheOtherPagesAndTheFile) {
     open(StandIn::library());
     chooseLanguage(0);
     click("menu0_4");
@@ -112,4 +71,27 @@ TEST_F(RangesUi, SpinEditsShowTheirArrows) {
             EXPECT_GE(area.height(), 6) << q;
         }
     }
+
+    QSpinBox* t = spin(1);
+    QTest::keyClick(t, Qt::Key_Down);
+    QTest::keyClick(t, Qt::Key_Down);
+    EXPECT_EQ(decimals()[1], 0); // at once, without leaving the page
+
+    click("menu3_1");
+    enter("Edit1", "26.85");
+    EXPECT_EQ(find<QLineEdit>("Edit1")->text(), "27");
+
+    // Rows of the Points page computed afterwards use it too: t is an output there after a
+    // rotation to (v, p).
+    click("ShapeV1"); // v, t, p, ...
+    click("ShapeV1"); // p, v, t, ...
+    click("menu0_2");
+    type("3");
+    key(Qt::Key_Tab);
+    type("1");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(pointOutputs(0)[0], "27");
+
+    window->close();
+    EXPECT_TRUE(cfgBytes().startsWith("0\r\n3\r\n"));
 }

@@ -7,7 +7,8 @@ IF97 implementation (run with /usr/bin/python3, which has iapws and PIL).
 The chart's frame is 1000 x 1700 with x = 100 s + 35 and y = 1674 - 2 t (s in kJ/(kg K), t in
 °C). The saturation dome is drawn as a thick black line, so at each checked temperature a dark
 pixel must lie within 2 pixels of the saturated-liquid and saturated-vapour entropies that
-iapws gives, and near the critical point. Nothing may be red (the chart window's markers are).
+iapws gives, and near the critical point; inside the dome, at 100 °C and s = 4, there is no
+line. Nothing may be red (the chart window's markers are).
 Exits 0 when every check passes, 1 otherwise, listing the failures.
 """
 
@@ -58,6 +59,9 @@ def main():
         px, py = frame(IAPWS97(T=T_CRITICAL + 273.15, x=0).s, T_CRITICAL)
         if not dark_near(image, px, py):
             failures.append(f"no critical point at ({px:.1f}, {py:.1f})")
+        px, py = frame(4.0, 100.0)
+        if dark_near(image, px, py + 5):
+            failures.append(f"a line inside the dome at ({px:.1f}, {py + 5:.1f})")
         reds = red_pixels(image)
         if reds:
             failures.append(f"{reds} red pixels")

@@ -12,6 +12,7 @@
 #include <array>
 #include <deque>
 #include <string>
+#include <tuple>
 #include <vector>
 
 struct StandIn {
@@ -20,6 +21,12 @@ struct StandIn {
         bool wantP, wantV;
         double x1, x2;
         bool wantS, wantI, metastable;
+        std::tuple<int, double, double> args() const { return {pair, x1, x2}; }
+        // The asked-for outputs by their letters, then "ms" when metastable.
+        std::string wants() const {
+            return std::string(wantP ? "P" : "") + (wantV ? "V" : "") + (wantS ? "S" : "") +
+                   (wantI ? "I" : "") + (metastable ? "ms" : "");
+        }
     };
     // A call of one of the four derived-property entry points.
     struct DerivedCall {

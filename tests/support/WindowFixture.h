@@ -9,12 +9,14 @@
 #include "platform/SystemLocale.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStackedWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -27,12 +29,14 @@
 #include <utility>
 #include <vector>
 
+using HelpTopics = std::vector<std::pair<QString, int>>;
+
 class RecordingHelpViewer : public platform::HelpViewer {
 public:
     void showTopic(const QString& helpFile, int context) override {
         topics.emplace_back(helpFile, context);
     }
-    std::vector<std::pair<QString, int>> topics;
+    HelpTopics topics;
 };
 
 class WindowFixture {
@@ -76,6 +80,7 @@ public:
         return widget;
     }
     QString text(const QString& label) const { return find<QLabel>(label)->text(); }
+    const AppState& state() const { return window->state(); }
     QString page() const {
         return window->findChild<QStackedWidget*>()->currentWidget()->objectName();
     }
@@ -96,6 +101,22 @@ public:
     }
     void chooseLanguage(int language) { click(language == 0 ? "Image13" : "Image14"); }
 
+    // Runs `action` and counts the modal dialogs it opens, closing each with 1.
+    static int modalsOpenedBy(const std::function<void()>& action) {
+        int opened = 0;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&opened] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                ++opened;
+                dialog->done(1);
+            }
+        });
+        closer.start(0);
+        action();
+        QApplication::processEvents();
+        return opened;
+    }
+
     // Replaces the text of an input box and presses Enter in it.
     void enter(const QString& edit, const QString& text) {
         QLineEdit* box = find<QLineEdit>(edit);
@@ -104,6 +125,42 @@ public:
         QTest::keyClick(box, Qt::Key_Backspace);
         QTest::keyClicks(box, text);
         QTest::keyClick(box, Qt::Key_Return);
+    }
+
+    // Enter in box 1 of the Calculation page after typing both values.
+    void compute(const QString& a1, const QString& a2) {
+        find<QLineEdit>("Edit2")->setText(a2);
+        find<QLineEdit>("Edit2")->setModified(true); // as if typed
+        enter("Edit1", a1);
+    }
+    // Keys to the focused widget of the moment: in a table the first key opens the cell's
+    // editor, which takes the focus.
+    static void type(const QString& text) {
+        for (QChar c : text)
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    }
+    static void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), k, modifiers);
+    }
+
+    // A user's choice in a list: its index changes and it reports the activation.
+    void choose(const QString& name, int index) {
+        QComboBox* box = find<QComboBox>(name);
+        box->setCurrentIndex(index);
+        emit box->activated(index);
+    }
+    // Function `code` on the Functions page: its group first, then the function.
+    void chooseFunction(int code) {
+        choose("ComboSkupiny", code / 100 - 1);
+        choose(QString("Combo%1").arg(code / 100), code % 100);
+    }
+    // The four output cells of row `row` on the Points page; "" where a cell has no item.
+    QStringList pointOutputs(int row) const {
+        const auto* table = find<QTableWidget>("SGBody2");
+        QStringList cells;
+        for (int column = 0; column < 4; ++column)
+            cells << (table->item(row, column) ? table->item(row, column)->text() : QString());
+        return cells;
     }
 
     // Runs the banner animation tick by tick, without the timer.
@@ -116,6 +173,8 @@ public:
     int bannerHeight() const { return find<QLabel>("lblNazevOblasti")->height(); }
 
     QString sep() const { return QString(platform::SystemDecimalSeparator()); }
+    // A number written with a dot, as the pages show it in the system's locale.
+    QString num(const char* dotted) const { return QString(dotted).replace('.', sep()); }
 
     QTemporaryDir dir;
     platform::MessageRecorder messages;

@@ -4,9 +4,6 @@
 
 #include "WindowFixture.h"
 
-#include <QComboBox>
-#include <QTableWidget>
-
 namespace {
 
 class PagesEndToEnd : public testing::Test, public WindowFixture {
@@ -15,11 +12,6 @@ protected:
         open(RealPropertyLibrary());
         chooseLanguage(0);
     }
-    QString num(const char* dotted) const { return QString(dotted).replace('.', sep()); }
-    static void type(const QString& text) {
-        for (QChar c : text)
-            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
-    }
 };
 
 } // namespace
@@ -27,16 +19,12 @@ protected:
 TEST_F(PagesEndToEnd, APointOfSuperheatedSteam) {
     click("menu0_2");
     type("100");
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    key(Qt::Key_Tab);
     type("0,1");
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    const QTableWidget* out = find<QTableWidget>("SGBody2");
-    QStringList row;
-    for (int column = 0; column < 4; ++column)
-        row.append(out->item(0, column) ? out->item(0, column)->text() : QString());
-    EXPECT_EQ(row, (QStringList{num("1.695959"), num("7.3610"), num("2675.767"), num("1.0000")}));
-    EXPECT_EQ(window->state().PointsTable[0][0], 1.0);
-    EXPECT_NEAR(window->state().PointsTable[5][0], 2675.767, 1e-3);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(pointOutputs(0),
+              (QStringList{num("1.695959"), num("7.3610"), num("2675.767"), num("1.0000")}));
+    EXPECT_NEAR(state().PointsTable[5][0], 2675.767, 1e-3);
 }
 
 TEST_F(PagesEndToEnd, SaturationTemperatureAndHeatDropOnTheFunctionsPage) {
@@ -46,12 +34,7 @@ TEST_F(PagesEndToEnd, SaturationTemperatureAndHeatDropOnTheFunctionsPage) {
     QTest::keyClick(first, Qt::Key_Return);
     EXPECT_EQ(text("Lhodnota"), num("99.61"));
 
-    auto* groups = find<QComboBox>("ComboSkupiny");
-    groups->setCurrentIndex(4);
-    emit groups->activated(4);
-    auto* supplementary = find<QComboBox>("Combo5");
-    supplementary->setCurrentIndex(8);
-    emit supplementary->activated(8);
+    chooseFunction(508);
     const char* inputs[] = {"10", "3375.0584418464077", "0,01"};
     for (int i = 0; i < 3; ++i)
         find<QLineEdit>(QString("EditVstup%1").arg(i + 1))->setText(inputs[i]);
@@ -59,5 +42,4 @@ TEST_F(PagesEndToEnd, SaturationTemperatureAndHeatDropOnTheFunctionsPage) {
     // 1285.418 kJ/kg by iapws; the backward equation of region 2 moves it by up to 0.011.
     const double drop = text("Lhodnota").replace(',', '.').toDouble();
     EXPECT_NEAR(drop, 1285.418, 0.012);
-    EXPECT_EQ(text("LjednV"), "kJ/kg");
 }

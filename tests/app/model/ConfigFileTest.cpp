@@ -15,75 +15,55 @@ constexpr Places kDefaults{0, 2, 3, 6, 4, 3, 4};
 class ConfigFile : public testing::Test {
 protected:
     QString write(const QByteArray& bytes) {
-        QFile file(path());
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path();
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        return path;
     }
-    QString path() const { return dir.path() + "/kolv.cfg"; }
-
     QTemporaryDir dir;
-    Places places = kDefaults;
+    const QString path = dir.path() + "/kolv.cfg";
 };
 
 } // namespace
 
-TEST_F(ConfigFile, ReadsSixLinesWithLfOrCrLf) {
-    EXPECT_TRUE(readDecimalPlaces(write("0\n1\n2\n3\n4\n5\n"), places));
-    EXPECT_EQ(places, (Places{0, 0, 1, 2, 3, 4, 5}));
-    places = kDefaults;
-    EXPECT_TRUE(readDecimalPlaces(write("8\r\n7\r\n6\r\n5\r\n4\r\n3"), places));
-    EXPECT_EQ(places, (Places{0, 8, 7, 6, 5, 4, 3}));
-}
-
-TEST_F(ConfigFile, KeepsWhatWasReadBeforeABadLine) {
-    EXPECT_FALSE(readDecimalPlaces(write("1\n1\n1\nabc\n5\n5\n"), places));
-    EXPECT_EQ(places, (Places{0, 1, 1, 1, 4, 3, 4}));
-    places = kDefaults;
-    EXPECT_FALSE(readDecimalPlaces(write("7\r\n99999999999\r\n"), places));
-    EXPECT_EQ(places, (Places{0, 7, 3, 6, 4, 3, 4}));
-}
-
-TEST_F(ConfigFile, ReadsOnlySixOfMoreLines) {
-    EXPECT_TRUE(readDecimalPlaces(write("1\n2\n3\n4\n5\n6\n7\nx\n"), places));
-    EXPECT_EQ(places, (Places{0, 1, 2, 3, 4, 5, 6}));
-}
-
-TEST_F(ConfigFile, ValuesOutsideZeroToEightAreKeptAsRead) {
-    EXPECT_TRUE(readDecimalPlaces(write("-3\n40\n2147483647\n 4 \n+3\n4\n"), places));
-    EXPECT_EQ(places, (Places{0, -3, 40, 2147483647, 4, 3, 4}));
-}
-
-TEST_F(ConfigFile, MissingEmptyShortOrBinaryFilesFail) {
-    EXPECT_FALSE(readDecimalPlaces(path(), places));
-    EXPECT_EQ(places, kDefaults);
-    EXPECT_FALSE(readDecimalPlaces(write(""), places));
-    EXPECT_FALSE(readDecimalPlaces(write("1\n2\n"), places));
-    EXPECT_FALSE(readDecimalPlaces(write(QByteArray("\x00\x01\xff\xfe\n\x7f", 6)), places));
-    EXPECT_EQ(places, (Places{0, 1, 2, 6, 4, 3, 4}));
-}
-
-TEST_F(ConfigFile, AHugeLineIsNotReadWhole) {
-    QByteArray digits(8 * 1024 * 1024, '1');
-    EXPECT_FALSE(readDecimalPlaces(write(digits), places));
+// Each line is stored as soon as it is read: a bad or missing line keeps what came before.
+TEST_F(ConfigFile, ReadsUpToSixLinesAndKeepsWhatWasReadBeforeABadOne) {
+    const struct {
+        QByteArray bytes;
+        bool ok;
+        Places places;
+    } cases[] = {
+        {"0\n1\n2\n3\n4\n5\n", true, {0, 0, 1, 2, 3, 4, 5}},
+        {"8\r\n7\r\n6\r\n5\r\n4\r\n3", true, {0, 8, 7, 6, 5, 4, 3}},
+        {"1\n2\n3\n4\n5\n6\n7\nx\n", true, {0, 1, 2, 3, 4, 5, 6}},
+        // Values outside 0..8 are kept as read.
+        {"-3\n40\n2147483647\n 4 \n+3\n4\n", true, {0, -3, 40, 2147483647, 4, 3, 4}},
+        {"1\n1\n1\nabc\n5\n5\n", false, {0, 1, 1, 1, 4, 3, 4}},
+        {"7\r\n99999999999\r\n", false, {0, 7, 3, 6, 4, 3, 4}},
+        {"", false, kDefaults},
+        {"1\n2\n", false, {0, 1, 2, 6, 4, 3, 4}},
+        {QByteArray("\x00\x01\xff\xfe\n\x7f", 6), false, kDefaults},
+        {QByteArray(8 * 1024 * 1024, '1'), false, kDefaults}, // not read whole
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes.left(40).toStdString());
+        Places places = kDefaults;
+        EXPECT_EQ(readDecimalPlaces(write(c.bytes), places), c.ok);
+        EXPECT_EQ(places, c.places);
+    }
+    Places places = kDefaults;
+    EXPECT_FALSE(readDecimalPlaces(dir.path() + "/missing.cfg", places));
     EXPECT_EQ(places, kDefaults);
 }
 
-TEST_F(ConfigFile, WritesSixCrLfLinesByteExact) {
+TEST_F(ConfigFile, WritesSixCrLfLinesThatReadBackUnchanged) {
     write("old text that is longer than the new file\n");
-    EXPECT_TRUE(writeDecimalPlaces(path(), Places{0, 2, 3, 6, 4, 3, 4}));
-    QFile file(path());
+    const Places odd{0, -3, 40, 0, 8, 2147483647, 1};
+    EXPECT_TRUE(writeDecimalPlaces(path, odd));
+    QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("2\r\n3\r\n6\r\n4\r\n3\r\n4\r\n"));
-}
-
-TEST_F(ConfigFile, WritesOutOfRangeValuesBackUnchanged) {
-    ASSERT_TRUE(writeDecimalPlaces(path(), Places{0, -3, 40, 0, 8, 2147483647, 1}));
+    EXPECT_EQ(file.readAll(), QByteArray("-3\r\n40\r\n0\r\n8\r\n2147483647\r\n1\r\n"));
     Places back = kDefaults;
-    EXPECT_TRUE(readDecimalPlaces(path(), back));
-    EXPECT_EQ(back, (Places{0, -3, 40, 0, 8, 2147483647, 1}));
-}
-
-TEST_F(ConfigFile, AFolderThatCannotBeWrittenFails) {
+    EXPECT_TRUE(readDecimalPlaces(path, back));
+    EXPECT_EQ(back, odd);
     EXPECT_FALSE(writeDecimalPlaces(dir.path() + "/missing/folder/kolv.cfg", kDefaults));
 }
