@@ -17,15 +17,6 @@ namespace {
 // 30 December 1899, day 0 of the date-time double.
 const QDate dateTimeEpoch(1899, 12, 30);
 
-// The date-time double of a date and a time: whole days since the epoch, the time as the
-// fraction of a day; before the epoch the fraction still counts forward from midnight.
-double toDateTimeDouble(const QDate& date, const QTime& time)
-{
-    const double days = double(dateTimeEpoch.daysTo(date));
-    const double fraction = time.isValid() ? time.msecsSinceStartOfDay() / 86400000.0 : 0.0;
-    return days >= 0 ? days + fraction : days - fraction;
-}
-
 // A stored date, time or date-time as ISO 8601 text ("2024-03-15", "12:30:05",
 // "2024-03-15 12:30:05" or with a "T"); an invalid QDateTime when it is none of them.
 QDateTime parseIsoDateTime(const QString& text, int type)
@@ -321,10 +312,7 @@ double SqlDataset::asFloat(int i) const
         if (v->typeId() != QMetaType::QString)
             return v->toDouble();
         const QDateTime dt = parseIsoDateTime(v->toString(), type);
-        if (!dt.isValid())
-            return 0.0;
-        return type == ftTime ? toDateTimeDouble(dateTimeEpoch, dt.time())
-                              : toDateTimeDouble(dt.date(), dt.time());
+        return dt.isValid() ? platform::DateTimeToDouble(dt) : 0.0;
     }
     if (type == ftBoolean)
         return asBoolean(i) ? 1.0 : 0.0;
@@ -393,12 +381,12 @@ QString SqlDataset::displayText(int i) const
         const QDateTime dt = parseIsoDateTime(v->toString(), type);
         if (!dt.isValid())
             return v->toString();
+        const double value = platform::DateTimeToDouble(dt);
         if (type == ftDate)
-            return m_locale.toString(dt.date(), QLocale::ShortFormat);
-        const QString time = m_locale.toString(dt.time(), QStringLiteral("H:mm:ss"));
+            return platform::DateToStr(value);
         if (type == ftTime)
-            return time;
-        return m_locale.toString(dt.date(), QLocale::ShortFormat) + u' ' + time;
+            return platform::TimeToStr(value);
+        return platform::DateToStr(value) + u' ' + platform::TimeToStr(value);
     }
     case ftSmallint:
     case ftInteger:
@@ -410,9 +398,7 @@ QString SqlDataset::displayText(int i) const
             return v->toString();
         if (v->typeId() == QMetaType::LongLong || v->typeId() == QMetaType::Int)
             return QString::number(v->toLongLong());
-        // General format with 15 significant digits, the locale's decimal separator.
-        QString text = QString::number(v->toDouble(), 'g', 15).toUpper();
-        return text.replace(u'.', m_locale.decimalPoint());
+        return platform::FloatToStr(v->toDouble());
     }
     default:
         return v->toString();

@@ -8,7 +8,6 @@
 
 #include "report/engine/Dataset.h"
 
-#include <QLocale>
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
@@ -21,8 +20,6 @@ public:
     // table only) is the text of its ORDER BY clause. Nothing is read until open().
     SqlDataset(QString connectionName, QString source, QString orderBy = {});
 
-    // The locale of the display texts of numbers, dates and times (the system's by default).
-    void setLocale(const QLocale& locale) { m_locale = locale; }
     QString connectionName() const { return m_connection; }
     // The text of the last failure to open, for the log; empty after a successful open().
     QString lastError() const { return m_error; }
@@ -73,7 +70,6 @@ private:
     QString m_connection;
     QString m_source;
     QString m_orderBy;
-    QLocale m_locale;
     QString m_error;
     QVector<Column> m_columns;
     QVector<QVariant> m_cells; // row after row
