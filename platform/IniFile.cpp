@@ -1,5 +1,7 @@
 #include "platform/IniFile.h"
 
+#include "platform/Windows1250.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -23,8 +25,7 @@ QString decode(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(bytes);
     if (!utf8.hasError()) return text;
-    QStringDecoder cp1250("windows-1250");
-    return cp1250(bytes);
+    return DecodeWindows1250(bytes);
 }
 
 bool isBlank(QChar c) { return c == ' ' || c == '\t'; }
