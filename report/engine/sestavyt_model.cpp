@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <iterator>
+
 #include "platform/Windows1250.h"
 
 namespace report {
@@ -109,7 +112,11 @@ TOddilSestavy* TListOddilu::Add(std::unique_ptr<TOddilSestavy> section)
 
 void TListOddilu::Remove(TOddilSestavy* section)
 {
-    std::erase_if(m_sections, [section](const auto& s) { return s.get() == section; });
+    // Groups are deleted last first, so their sections are found at the end.
+    const auto found = std::find_if(m_sections.rbegin(), m_sections.rend(),
+                                    [section](const auto& s) { return s.get() == section; });
+    if (found != m_sections.rend())
+        m_sections.erase(std::next(found).base());
 }
 
 void TListOddilu::ClearElements()
