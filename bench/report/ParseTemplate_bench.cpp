@@ -2,6 +2,7 @@
 // print, so a large template must parse fast.
 
 #include "report/engine/sestavy.h"
+#include "BenchApplication.h"
 
 #include <benchmark/benchmark.h>
 
@@ -35,6 +36,7 @@ report::TPredloha largeTemplate(int lines)
 
 void BM_ParseTemplate(benchmark::State& state)
 {
+    ensureBenchApplication();
     const report::TPredloha text = largeTemplate(2000);
     report::TSestava report(nullptr, QStringLiteral("/nonexistent"));
     report.SetItemNames({QStringLiteral("name"), QStringLiteral("grp"), QStringLiteral("t")});

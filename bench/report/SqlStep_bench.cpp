@@ -2,8 +2,8 @@
 
 #include "report/engine/DB_Bridge.h"
 #include "report/engine/SqlDataset.h"
+#include "BenchApplication.h"
 
-#include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -17,13 +17,7 @@ constexpr int rowCount = 100000;
 // A database of `rowCount` points with six fields, built once per process.
 QString benchConnection()
 {
-    static int argc = 1;
-    static char name[] = "report_bench";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* app = QCoreApplication::instance()
-                                       ? nullptr
-                                       : new QCoreApplication(argc, argv);
-    (void)app;
+    ensureBenchApplication();
     static QTemporaryDir dir;
     static const QString connection = [] {
         const QString name = QStringLiteral("bench");

@@ -60,6 +60,7 @@ TSestavaTyp::TSestavaTyp(QObject* owner, const QString& exeDir)
     : QObject(owner), Popis(LoadText(ReportText::DefaultPrintJob)),
       m_exeDir(exeDir.isEmpty() ? QCoreApplication::applicationDirPath() : exeDir)
 {
+    m_formaty.Load(iniFilePath());
 }
 
 TSestavaTyp::~TSestavaTyp()

@@ -8,6 +8,7 @@
 
 #include "report/engine/DB_Bridge.h"
 #include "report/engine/sestavyt_model.h"
+#include "report/engine/sestprn.h"
 
 #include <QObject>
 #include <QRect>
@@ -69,7 +70,8 @@ class TSestavaTyp : public QObject {
 
 public:
     // `exeDir` is the program's folder (templates, pictures and the settings file beside it);
-    // empty means the folder of the running executable.
+    // empty means the folder of the running executable. The paper formats are read from the
+    // settings file IniFileName (relative names lie in the program's folder).
     explicit TSestavaTyp(QObject* owner = nullptr, const QString& exeDir = {});
     ~TSestavaTyp() override;
 
@@ -175,6 +177,8 @@ public:
     TListSkupin& Skupiny() { return m_skupiny; }
     const TListSkupin& Skupiny() const { return m_skupiny; }
     const TListDetailu& Detaily() const { return m_detaily; }
+    // The paper formats, loaded from the settings file when the report is made.
+    TListFormatu& Formaty() { return m_formaty; }
     SectionFlags& sectionFlags() { return m_sectionFlags; }
     const SectionFlags& sectionFlags() const { return m_sectionFlags; }
     void SetSectionFlags(int section, int bits) { m_sectionFlags.set(section, bits); }
@@ -228,6 +232,8 @@ protected:
     void readSetting(QString line);
     // The settings a template may set, back to the component's defaults.
     void resetTemplateSettings();
+    // The paper of the template's page line becomes the library's page setup.
+    void applyPaperToPageSetup() const;
 
     platform::MessageSink& sink() const;
     void showError(const QString& text) const;
@@ -251,6 +257,7 @@ private:
     TListFunkci m_funkce;
     TListSkupin m_skupiny;
     SectionFlags m_sectionFlags;
+    TListFormatu m_formaty;
 
     TemplateVersion m_version;
     TemplatePaper m_paper;

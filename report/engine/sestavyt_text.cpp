@@ -2,6 +2,7 @@
 // writing the model back as text.
 
 #include "report/engine/sest_lib.h"
+#include "report/engine/sestprn.h"
 #include "report/engine/sestavy.h"
 
 #include <QHash>
@@ -119,7 +120,7 @@ void TVoranReportElement::LoadFromLine(const QString& line, const TemplateVersio
     if (isTextKind(Kind)) {
         Alignment = d & 3;
         TextOptions = d & 248;
-        SetTemplateFont(Font, fontName, a, f, c, b, {});
+        SetTemplateFont(Font, fontName, a, f, c, b, PrinterFontList());
         if (Font.size < 1)
             Font.size = 1;
         Options = e;
@@ -267,6 +268,7 @@ void TSestavaTyp::readSetting(QString line)
             m_paper.marginRight = NextFieldInt(line, 0);
             m_paper.marginTop = NextFieldInt(line, 0);
             m_paper.marginBottom = NextFieldInt(line, 0);
+            applyPaperToPageSetup();
         }
         m_columns = std::max(NextFieldInt(line, 1), 1); // the run divides by it
         m_columnGap = NextFieldInt(line, 0);
@@ -332,6 +334,20 @@ void TSestavaTyp::readSetting(QString line)
     default:
         break;
     }
+}
+
+void TSestavaTyp::applyPaperToPageSetup() const
+{
+    TPageSetup& setup = PageSetup();
+    setup.orientation = m_paper.landscape ? 1 : 0;
+    if (m_version.major > 0) {
+        setup.paperWidth = m_paper.paperWidth;
+        setup.paperHeight = m_paper.paperHeight;
+    }
+    setup.leftMargin = m_paper.marginLeft;
+    setup.rightMargin = m_paper.marginRight;
+    setup.topMargin = m_paper.marginTop;
+    setup.bottomMargin = m_paper.marginBottom;
 }
 
 void TSestavaTyp::ParsePredlohaFunctions(const TPredloha& predloha)

@@ -4,9 +4,20 @@
 
 #include "report/engine/sestavy.h"
 
+#include <QGuiApplication>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+
+// Template fonts are looked up in the font database, which needs the application object.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(*argc, *argv);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -81,6 +81,37 @@ TEST_F(ReportTest, Defaults)
     EXPECT_EQ(m_report.Oddily().Count(), 5);
 }
 
+TEST_F(ReportTest, PaperFormatsComeFromTheSettingsFileBesideTheProgram)
+{
+    ASSERT_TRUE(writeFile(m_dir.filePath(QStringLiteral("DoriVOZ.ini")),
+                          "[FormatyPapiru]\r\nPocetFormatu=1\r\nFormat1=Vlastní,500,700\r\n"));
+    TSestava report(nullptr, m_dir.path());
+    ASSERT_EQ(report.Formaty().count(), TListFormatu::builtInCount + 1);
+    EXPECT_EQ(report.Formaty().GetFormat(TListFormatu::builtInCount)->name, u"Vlastní");
+    EXPECT_EQ(m_report.Formaty().count(), TListFormatu::builtInCount); // read before the file
+}
+
+TEST_F(ReportTest, ThePageLineSetsThePageSetup)
+{
+    PageSetupGuard guard;
+    m_report.SetPredloha(TPredloha{QStringLiteral("I,2,3,800,1000,10,20,30,40,1,0")});
+    EXPECT_EQ(PageSetup().orientation, 1);
+    EXPECT_EQ(PageSetup().paperWidth, 800);
+    EXPECT_EQ(PageSetup().paperHeight, 1000);
+    EXPECT_EQ(PageSetup().rightMargin, 20);
+    EXPECT_EQ(PageSetup().bottomMargin, 40);
+    // A file without paper sizes keeps the paper.
+    m_report.SetPredloha(TPredloha{QStringLiteral("I,1,0,1,1"), QStringLiteral("I,2,0,1,2,3,4")});
+    EXPECT_EQ(PageSetup().orientation, 0);
+    EXPECT_EQ(PageSetup().paperWidth, 800);
+    EXPECT_EQ(PageSetup().leftMargin, 1);
+    // A detail's page line is not its own.
+    TSestDetail detail;
+    detail.SetPredloha(TPredloha{QStringLiteral("I,2,1,5,5,5,5,5,5,2,0")});
+    EXPECT_EQ(PageSetup().orientation, 0);
+    EXPECT_EQ(detail.Columns(), 2);
+}
+
 TEST_F(ReportTest, NamesAndFolders)
 {
     m_report.SetReportName(QStringLiteral("body.txt"));

@@ -2,6 +2,7 @@
 
 #include "report/engine/sestavy.h"
 #include "report/engine/sest_lib.h"
+#include "report/engine/sestprn.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,6 +60,7 @@ TEST(TemplateFile, LineEndsBomAndEncoding)
 // back byte for byte, and the written text reads into the same model again.
 TEST(TemplateText, CorpusRoundTrip)
 {
+    PageSetupGuard guard;
     const QDir corpus(QStringLiteral(KOLV_TEST_DATA_DIR "/templates"));
     const QStringList files = corpus.entryList({QStringLiteral("*.pts")}, QDir::Files);
     ASSERT_GE(files.size(), 2);
@@ -77,6 +79,7 @@ TEST(TemplateText, CorpusRoundTrip)
 
 TEST(TemplateText, CorpusReadsIntoTheModel)
 {
+    PageSetupGuard guard;
     Fixture f;
     f.report.SetPredloha(
         TPredloha::FromBytes(readFile(QStringLiteral(KOLV_TEST_DATA_DIR "/templates/full.pts"))));
@@ -136,6 +139,7 @@ struct ReaderRule {
 
 TEST(TemplateText, ReaderRules)
 {
+    PageSetupGuard guard;
     const ReaderRule rules[] = {
         {"old file: variable 4 of version 1.x build 2 is 5", "I,1,1,0,2\nZ,5,4\nZ,5,3",
          [](Fixture& f) {
