@@ -411,6 +411,79 @@ TEST_F(ReportTest, SaveAsInsideAndOutsideReportDir)
     EXPECT_EQ(m_report.GetReportName(), u"jina.pts");
 }
 
+TEST_F(ReportTest, BackgroundPictureAndHooks)
+{
+    useTemplate(QStringLiteral("r.pts"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KOLV_TEST_DATA_DIR "/logo.bmp"),
+                            m_dir.filePath(QStringLiteral("pozadi.bmp"))));
+    m_report.Background = QStringLiteral("pozadi.bmp");
+    m_report.LoadBackgroundPicture();
+    ASSERT_NE(m_report.backgroundPicture(), nullptr);
+    EXPECT_EQ(m_report.backgroundPicture()->Width(), 7);
+    // The template's own background wins; a name that cannot be loaded gives no picture.
+    m_report.SetPredloha(TPredloha{QStringLiteral("I,7,1,0,0,0,0,0,0,chybi.bmp")});
+    m_report.LoadBackgroundPicture();
+    ASSERT_NE(m_report.backgroundPicture(), nullptr);
+    EXPECT_TRUE(m_report.backgroundPicture()->isEmpty());
+    m_report.SetPredloha({});
+    m_report.Background.clear();
+    m_report.LoadBackgroundPicture();
+    EXPECT_EQ(m_report.backgroundPicture(), nullptr);
+
+    // Pictures by event.
+    m_report.OnNactiObraz = [](TSestava*, const QString& name, TPicture& picture) {
+        return name == u"x" && picture.LoadFromFile(QStringLiteral(KOLV_TEST_DATA_DIR "/logo.bmp"));
+    };
+    m_report.Background = QStringLiteral("x");
+    m_report.LoadBackgroundPicture();
+    EXPECT_EQ(m_report.backgroundPicture()->Height(), 5);
+    m_report.OnNactiSeznamObrazu = [](TSestava*, QStringList& items) { items << "x"; };
+    QStringList list;
+    m_report.NactiSeznamObrazu(list);
+    EXPECT_EQ(list, QStringList({"x"}));
+
+    QList<int> sections;
+    m_report.OnTiskOddilu = [&](TSestava*, int index, bool& print) {
+        sections.append(index);
+        print = index != 2;
+    };
+    bool print = true;
+    m_report.TiskOddilu(2, print);
+    EXPECT_FALSE(print);
+    int computed = 0;
+    m_report.OnVypoctiFunkce = [&](TSestava*) { ++computed; };
+    m_report.VypoctiFunkce();
+    EXPECT_EQ(computed, 1);
+    TPicture* prepared = nullptr;
+    m_report.OnPreparePicture = [&](TSestava*, TPicture* picture, int, int) { prepared = picture; };
+    TPicture picture;
+    m_report.PreparePicture(&picture, 10, 10);
+    EXPECT_EQ(prepared, &picture);
+    m_report.OnTiskPrvku = [](TSestavaD*, TVoranReportElement*, bool& p) { p = false; };
+    print = true;
+    m_report.TiskPrvku(nullptr, print);
+    EXPECT_FALSE(print);
+    EXPECT_FALSE(m_report.pageBreakPending());
+    m_report.NewPage();
+    EXPECT_TRUE(m_report.pageBreakPending());
+
+    TSestDetail detail;
+    int detailSections = 0;
+    detail.OnTiskOddilu = [&](TSestDetail* sender, int, bool&) {
+        EXPECT_EQ(sender, &detail);
+        ++detailSections;
+    };
+    detail.TiskOddilu(0, print);
+    EXPECT_EQ(detailSections, 1);
+    // A detail asks its master for pictures and saves through it.
+    detail.setMasterSestava(&m_report);
+    EXPECT_TRUE(detail.NactiObraz(QStringLiteral("x"), picture));
+    m_report.OnUlozPredlohu = [](TSestava*) { return true; };
+    EXPECT_EQ(detail.UlozPredlohu(), seOk);
+    TSestDetail orphan;
+    EXPECT_EQ(orphan.UlozPredlohu(), seNothingDone);
+}
+
 // A report bound to the points table built by the sqlite3 tool, its items named by field.
 TEST_F(ReportTest, BoundToASqliteTable)
 {
