@@ -7,8 +7,7 @@
 
 namespace report {
 
-QStringList DialogFileChooser::nameFilters(const QString& classicFilter)
-{
+QStringList DialogFileChooser::nameFilters(const QString& classicFilter) {
     static const QRegularExpression trailingPatterns(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
     const QStringList parts = classicFilter.split(u'|');
     QStringList filters;
@@ -19,8 +18,7 @@ QStringList DialogFileChooser::nameFilters(const QString& classicFilter)
         // Lower case first: the save dialog gives a typed name the first pattern's suffix.
         for (const QString& pattern : parts[i + 1].split(u';', Qt::SkipEmptyParts)) {
             const QString given = pattern.trimmed();
-            if (given.toLower() != given)
-                patterns.append(given.toLower());
+            if (given.toLower() != given) patterns.append(given.toLower());
             patterns.append(given);
         }
         filters.append(description + QStringLiteral(" (") + patterns.join(u' ') + u')');
@@ -28,16 +26,14 @@ QStringList DialogFileChooser::nameFilters(const QString& classicFilter)
     return filters;
 }
 
-QString DialogFileChooser::chooseSaveFile(const SaveFileRequest& request)
-{
+QString DialogFileChooser::chooseSaveFile(const SaveFileRequest& request) {
     QFileDialog dialog(QApplication::activeWindow(), request.title,
                        QDir(request.folder).filePath(request.fileName));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(nameFilters(request.filter));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first();
 }
 

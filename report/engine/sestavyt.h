@@ -11,7 +11,6 @@
 #include "report/engine/sestprn.h"
 
 #include <QObject>
-#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -146,8 +145,7 @@ public:
     QString GetParameterTitle(int i) const;
     QString GetParameterLabel(int i) const { return GetParameterTitle(i); }
     const QStringList& itemDescriptions() const { return m_itemDescriptions; }
-    void setItemDescriptions(const QStringList& descriptions)
-    {
+    void setItemDescriptions(const QStringList& descriptions) {
         m_itemDescriptions = descriptions;
     }
 
@@ -161,9 +159,7 @@ public:
     virtual void NactiSeznamObrazu(QStringList& list);
     // Loads picture `name` (in the template's folder, else as given); false leaves it empty.
     virtual bool NactiObraz(const QString& name, TPicture& picture);
-    virtual void PreparePicture(TPicture* /*picture*/, int /*width*/, int /*height*/)
-    {
-    }
+    virtual void PreparePicture(TPicture* /*picture*/, int /*width*/, int /*height*/) {}
     // Loads the background picture: the template's own when it has one, else `Background`;
     // no picture for an empty name.
     void LoadBackgroundPicture();

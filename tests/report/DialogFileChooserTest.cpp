@@ -18,8 +18,7 @@ using namespace report;
 
 namespace {
 
-TEST(DialogFileChooser, ClassicFiltersBecomeQtFilters)
-{
+TEST(DialogFileChooser, ClassicFiltersBecomeQtFilters) {
     EXPECT_EQ(DialogFileChooser::nameFilters(LoadText(ReportText::FilterTemplates)),
               QStringList({"Předlohy tiskových sestav (*.pts *.PTS)"}));
     EXPECT_EQ(DialogFileChooser::nameFilters(QStringLiteral("A (*.a)|*.a;*.B|Vše (*.*)|*.*")),
@@ -30,12 +29,10 @@ TEST(DialogFileChooser, ClassicFiltersBecomeQtFilters)
 // Answers the next modal file dialog with `fileName`, or cancels it when empty; records what
 // it showed.
 struct DialogAnswer {
-    void schedule(const QString& fileName)
-    {
+    void schedule(const QString& fileName) {
         QTimer::singleShot(0, [this, fileName] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
+            if (!dialog) return;
             title = dialog->windowTitle();
             filters = dialog->nameFilters();
             shownFolder = dialog->directory().path();
@@ -54,8 +51,7 @@ struct DialogAnswer {
     QString shownFile;
 };
 
-TEST(DialogFileChooser, SaveAsThroughTheDialog)
-{
+TEST(DialogFileChooser, SaveAsThroughTheDialog) {
     QTemporaryDir dir;
     DialogFileChooser chooser;
     TSestava report(nullptr, dir.path());

@@ -18,16 +18,14 @@ namespace {
 
 class TemplateFileTest : public testing::Test {
 protected:
-    TemplateFileTest() : m_report(nullptr, m_dir.path())
-    {
+    TemplateFileTest() : m_report(nullptr, m_dir.path()) {
         m_report.setMessageSink(&m_messages);
         m_report.SetReportName(QStringLiteral("bad.pts"));
         m_report.SetItemNames({QStringLiteral("name"), QStringLiteral("t")});
     }
 
     // Writes the file and loads it through the component; the load result.
-    int load(const QByteArray& bytes)
-    {
+    int load(const QByteArray& bytes) {
         QFile file(m_dir.filePath(QStringLiteral("bad.pts")));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
@@ -35,8 +33,7 @@ protected:
         return m_report.NactiPredlohu(false);
     }
 
-    int elementCount() const
-    {
+    int elementCount() const {
         int count = 0;
         for (int s = 0; s < m_report.Oddily().Count(); ++s)
             count += m_report.Oddily().Oddil(s)->Count();
@@ -48,8 +45,7 @@ protected:
     TSestava m_report;
 };
 
-TEST_F(TemplateFileTest, EmptyAndBinaryFiles)
-{
+TEST_F(TemplateFileTest, EmptyAndBinaryFiles) {
     EXPECT_EQ(load({}), seOk);
     EXPECT_EQ(elementCount(), 0);
     EXPECT_EQ(m_report.Popis, u"Tisková úloha VORAN");
@@ -68,12 +64,11 @@ TEST_F(TemplateFileTest, EmptyAndBinaryFiles)
     EXPECT_TRUE(m_messages.messages().isEmpty());
 }
 
-TEST_F(TemplateFileTest, LongLinesAndALargeFile)
-{
+TEST_F(TemplateFileTest, LongLinesAndALargeFile) {
     // Lines of 100,000 characters: a huge text, a field of commas, a run of quotes.
-    QByteArray bytes = "T,1,0,0,0,10,10,Arial,10,0,0,0,0,238,\"" + QByteArray(100000, 'x')
-                       + "\"\r\nT," + QByteArray(100000, ',') + "\r\nI,0,"
-                       + QByteArray(100000, '"') + "\r\n";
+    QByteArray bytes = "T,1,0,0,0,10,10,Arial,10,0,0,0,0,238,\"" + QByteArray(100000, 'x') +
+                       "\"\r\nT," + QByteArray(100000, ',') + "\r\nI,0," +
+                       QByteArray(100000, '"') + "\r\n";
     EXPECT_EQ(load(bytes), seOk);
     EXPECT_EQ(m_report.Oddily().Oddil(odT)->Prvek(0)->Text.size(), 100000);
     EXPECT_EQ(m_report.Oddily().Oddil(odT)->Count(), 2);
@@ -95,8 +90,7 @@ TEST_F(TemplateFileTest, LongLinesAndALargeFile)
     EXPECT_EQ(m_report.Oddily().Count(), 5);
 }
 
-TEST_F(TemplateFileTest, AFolderOrMissingFileInsteadOfATemplate)
-{
+TEST_F(TemplateFileTest, AFolderOrMissingFileInsteadOfATemplate) {
     EXPECT_EQ(m_report.NactiPredlohu(false), seNotLoaded);
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("bad.pts")));
     EXPECT_EQ(m_report.NactiPredlohu(false), seNotLoaded);
