@@ -16,8 +16,8 @@ namespace {
 
 QString resolvedPath(const QString& fileName) {
     if (fileName.isEmpty() || QDir::isAbsolutePath(fileName)) return fileName;
-    const QString folder =
-        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+    const QString folder = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                                        : QDir::currentPath();
     return QDir(folder).filePath(fileName);
 }
 
@@ -28,12 +28,16 @@ QString decode(const QByteArray& bytes) {
     return DecodeWindows1250(bytes);
 }
 
-bool isBlank(QChar c) { return c == ' ' || c == '\t'; }
+bool isBlank(QChar c) {
+    return c == ' ' || c == '\t';
+}
 
 QString trimmedBlanks(const QString& s) {
     qsizetype begin = 0, end = s.size();
-    while (begin < end && isBlank(s[begin])) ++begin;
-    while (end > begin && isBlank(s[end - 1])) --end;
+    while (begin < end && isBlank(s[begin]))
+        ++begin;
+    while (end > begin && isBlank(s[end - 1]))
+        --end;
     return s.mid(begin, end - begin);
 }
 
@@ -46,6 +50,11 @@ bool sameName(const QString& a, const QString& b) {
 IniFile::IniFile(const QString& fileName) : m_fileName(resolvedPath(fileName)) {
     QFile file(m_fileName);
     if (m_fileName.isEmpty() || !file.open(QIODevice::ReadOnly)) return;
+    if (file.size() > maxFileSize) {
+        // Not a settings file: read nothing, and never write over it.
+        m_tooLarge = true;
+        return;
+    }
     QString text = decode(file.readAll());
     if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
     const QStringList rawLines = text.split('\n');
@@ -95,7 +104,9 @@ qsizetype IniFile::findKey(const QString& section, const QString& key) const {
     return -1;
 }
 
-bool IniFile::sectionExists(const QString& section) const { return findSection(section) >= 0; }
+bool IniFile::sectionExists(const QString& section) const {
+    return findSection(section) >= 0;
+}
 
 bool IniFile::valueExists(const QString& section, const QString& key) const {
     return findKey(section, key) >= 0;
@@ -163,11 +174,12 @@ void IniFile::writeBool(const QString& section, const QString& key, bool value) 
 }
 
 bool IniFile::save() const {
-    if (m_fileName.isEmpty()) return false;
+    if (m_fileName.isEmpty() || m_tooLarge) return false;
     QSaveFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly)) return false;
     QByteArray bytes;
-    for (const Line& line : m_lines) bytes += line.text.toUtf8() + "\r\n";
+    for (const Line& line : m_lines)
+        bytes += line.text.toUtf8() + "\r\n";
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         return false;

@@ -30,7 +30,9 @@ PrinterSystem& PrinterSystem::instance() {
     return system;
 }
 
-PrinterSystem::PrinterSystem() { resetPrinter(); }
+PrinterSystem::PrinterSystem() {
+    resetPrinter();
+}
 PrinterSystem::~PrinterSystem() = default;
 
 void PrinterSystem::resetPrinter() {
@@ -47,7 +49,7 @@ void PrinterSystem::resetPrinter() {
 QStringList PrinterSystem::printerNames() const {
     if (testPrinterInstalled()) return {QString::fromLatin1(testPrinterName)};
     QStringList names = QPrinterInfo::availablePrinterNames();
-    names.sort();
+    names.sort(Qt::CaseInsensitive); // as CUPS orders them
     return names;
 }
 
@@ -68,6 +70,8 @@ bool PrinterSystem::selectPrinter(int index) {
     const QStringList names = printerNames();
     if (index == -1) index = defaultIndex();
     const QString name = index >= 0 && index < names.size() ? names[index] : QString();
+    // A job in progress keeps its printer.
+    if (m_printer->paintingActive()) return !name.isEmpty() && name == m_name;
     if (name != m_name || name.isEmpty()) {
         // A newly selected printer starts from its own defaults.
         m_name = name;
@@ -76,10 +80,16 @@ bool PrinterSystem::selectPrinter(int index) {
     return !m_name.isEmpty();
 }
 
-QPrinter& PrinterSystem::printer() { return *m_printer; }
+QPrinter& PrinterSystem::printer() {
+    return *m_printer;
+}
 
-int PrinterSystem::resolutionX() const { return hasPrinter() ? m_printer->resolution() : 0; }
-int PrinterSystem::resolutionY() const { return resolutionX(); }
+int PrinterSystem::resolutionX() const {
+    return hasPrinter() ? m_printer->resolution() : 0;
+}
+int PrinterSystem::resolutionY() const {
+    return resolutionX();
+}
 
 QPoint PrinterSystem::printingOffset() const {
     if (!hasPrinter()) return {};
@@ -121,21 +131,21 @@ QString PrinterSystem::deviceName(int index) const {
     return hasPrinter() ? m_name : QString();
 }
 
-QString PrinterSystem::port(int index) const {
-    const QString name = deviceName(index);
+QString PrinterSystem::port(const QString& name) const {
     if (name.isEmpty()) return {};
-    if (testPrinterInstalled()) return QStringLiteral("file:") + m_testFolder;
+    if (testPrinterInstalled())
+        return name == QLatin1String(testPrinterName) ? QStringLiteral("file:") + m_testFolder
+                                                      : QString();
     return destinationOption(name, "device-uri");
 }
 
-QString PrinterSystem::makeAndModel(int index) const {
-    const QString name = deviceName(index);
+QString PrinterSystem::makeAndModel(const QString& name) const {
     if (name.isEmpty() || testPrinterInstalled()) return {};
     return destinationOption(name, "printer-make-and-model");
 }
 
-bool PrinterSystem::isTextOnly(int index) const {
-    const QString model = makeAndModel(index);
+bool PrinterSystem::isTextOnly(const QString& name) const {
+    const QString model = makeAndModel(name);
     return model == QLatin1String("Local Raw Printer") ||
            model.startsWith(QLatin1String("Generic Text-Only"));
 }

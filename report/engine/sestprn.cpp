@@ -54,9 +54,13 @@ int PageHeight() {
     return p.orientation == 1 ? p.paperWidth : p.paperHeight;
 }
 
-int PrintableWidth() { return PageWidth() - PageSetup().leftMargin - PageSetup().rightMargin; }
+int PrintableWidth() {
+    return PageWidth() - PageSetup().leftMargin - PageSetup().rightMargin;
+}
 
-int PrintableHeight() { return PageHeight() - PageSetup().topMargin - PageSetup().bottomMargin; }
+int PrintableHeight() {
+    return PageHeight() - PageSetup().topMargin - PageSetup().bottomMargin;
+}
 
 platform::TRect GetPrintableRect() {
     const TPageSetup& p = PageSetup();
@@ -108,7 +112,8 @@ TListFormatu::TListFormatu() {
 
 QStringList TListFormatu::names() const {
     QStringList result;
-    for (const TFormatPapiru& f : m_formats) result << f.name;
+    for (const TFormatPapiru& f : m_formats)
+        result << f.name;
     return result;
 }
 
@@ -151,8 +156,8 @@ void TListFormatu::Load(const QString& iniFileName) {
     const int present = std::min({wanted, highestFormatKey(ini), int(maxUserFormats)});
     const QString missing = m_formats[0].name;
     for (int k = 1; k <= present; ++k)
-        m_formats.push_back(ParseFormatValue(ini.readString(section, formatKey + QString::number(k),
-                                                            missing)));
+        m_formats.push_back(
+            ParseFormatValue(ini.readString(section, formatKey + QString::number(k), missing)));
 }
 
 bool TListFormatu::Save(const QString& iniFileName) const {

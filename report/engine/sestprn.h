@@ -15,7 +15,7 @@ namespace report {
 
 struct TPageSetup {
     bool printerPresent = false;
-    int paperWidth = 826;  // portrait width
+    int paperWidth = 826;   // portrait width
     int paperHeight = 1169; // portrait height
     int orientation = 0;    // 0 portrait, 1 landscape
     int leftMargin = 50;
@@ -60,8 +60,8 @@ const QStringList& PrinterFontList();
 void FillPrinterFontList(QStringList& list);
 
 struct TFormatPapiru {
-    QString name; // at most 31 characters
-    int width = 0;  // portrait
+    QString name;  // at most 31 characters
+    int width = 0; // portrait
     int height = 0;
 };
 

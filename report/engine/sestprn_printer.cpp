@@ -6,7 +6,9 @@ namespace report {
 
 namespace {
 
-platform::PrinterSystem& system() { return platform::PrinterSystem::instance(); }
+platform::PrinterSystem& system() {
+    return platform::PrinterSystem::instance();
+}
 
 // The current printer, as the system has one: the selected queue, else the default one.
 bool havePrinter() {
@@ -16,10 +18,18 @@ bool havePrinter() {
 
 } // namespace
 
-int PrinterDpiX() { return havePrinter() ? system().resolutionX() : 100; }
-int PrinterDpiY() { return havePrinter() ? system().resolutionY() : 100; }
-int PrinterOffsetX() { return havePrinter() ? system().printingOffset().x() : 50; }
-int PrinterOffsetY() { return havePrinter() ? system().printingOffset().y() : 72; }
+int PrinterDpiX() {
+    return havePrinter() ? system().resolutionX() : 100;
+}
+int PrinterDpiY() {
+    return havePrinter() ? system().resolutionY() : 100;
+}
+int PrinterOffsetX() {
+    return havePrinter() ? system().printingOffset().x() : 50;
+}
+int PrinterOffsetY() {
+    return havePrinter() ? system().printingOffset().y() : 72;
+}
 
 int PhysicalPageWidth() {
     return havePrinter() ? system().physicalPageSize().width() : PageSetup().paperWidth;
@@ -29,14 +39,20 @@ int PhysicalPageHeight() {
     return havePrinter() ? system().physicalPageSize().height() : PageSetup().paperHeight;
 }
 
-int PrinterOrientation() { return havePrinter() ? system().orientation() : 0; }
+int PrinterOrientation() {
+    return havePrinter() ? system().orientation() : 0;
+}
 
 void SetPrinterOrientation(int o) {
     if (havePrinter()) system().setOrientation(o < 1 ? 0 : 1);
 }
 
-float PrinterScaleX() { return float(PrinterDpiX()) / 100.0f; }
-float PrinterScaleY() { return float(PrinterDpiY()) / 100.0f; }
+float PrinterScaleX() {
+    return float(PrinterDpiX()) / 100.0f;
+}
+float PrinterScaleY() {
+    return float(PrinterDpiY()) / 100.0f;
+}
 
 void SelectPrinter(int index) {
     TPageSetup& setup = PageSetup();
@@ -47,19 +63,25 @@ void SelectPrinter(int index) {
         setup.printerPresent = false;
         return;
     }
-    if (index == -1) {
-        index = system().currentIndex();
-        if (index < 0) index = system().defaultIndex();
+    if (index == -1 && system().hasPrinter()) {
+        // The current printer stays, even when queues added meanwhile have moved its index.
+        setup.printerPresent = true;
+    } else {
+        if (index == -1) index = system().defaultIndex();
+        setup.printerPresent = index >= 0 && index < count && system().selectPrinter(index);
     }
-    setup.printerPresent = index >= 0 && index < count && system().selectPrinter(index);
     if (setup.printerPresent) {
         setup.scaleX = PrinterScaleX();
         setup.scaleY = PrinterScaleY();
     }
 }
 
-int PageToPrinterX(int x) { return x - PrinterOffsetX() * 100 / PrinterDpiX(); }
-int PageToPrinterY(int y) { return y - PrinterOffsetY() * 100 / PrinterDpiY(); }
+int PageToPrinterX(int x) {
+    return x - PrinterOffsetX() * 100 / PrinterDpiX();
+}
+int PageToPrinterY(int y) {
+    return y - PrinterOffsetY() * 100 / PrinterDpiY();
+}
 
 TUnprintableBorders UnprintableBorders() {
     if (!havePrinter()) return {};
@@ -94,11 +116,11 @@ bool IsTextOnlyPrinter(int index, const QString& port) {
     Q_UNUSED(port);
     const int count = int(system().printerNames().size());
     if (count == 0) return false;
-    // The original selected any index it was given; one beyond the list is the default here.
-    if (index < 0 || index >= count) index = -1;
-    if (index == -1) index = system().defaultIndex();
+    // Any index outside the list means the default printer.
+    if (index < 0 || index >= count) index = system().defaultIndex();
     if (index != system().currentIndex() && !system().selectPrinter(index)) return false;
-    return system().isTextOnly(index);
+    // Asked of the printer now selected, by name: the list may have changed meanwhile.
+    return system().isTextOnly(system().currentName());
 }
 
 void GetPrinterDevice(int index, QString& device, QString& port) {
@@ -106,12 +128,9 @@ void GetPrinterDevice(int index, QString& device, QString& port) {
     device.clear();
     port.clear();
     if (count == 0) return;
-    if (index < 0 || index >= count) {
-        if (!havePrinter()) return;
-        index = system().currentIndex();
-    }
+    if ((index < 0 || index >= count) && !havePrinter()) return;
     device = system().deviceName(index);
-    port = system().port(index);
+    port = system().port(device);
 }
 
 } // namespace report

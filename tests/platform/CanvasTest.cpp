@@ -21,7 +21,9 @@ QImage whiteImage(int width, int height) {
     return image;
 }
 
-int scaled(double v, double s) { return int(std::nearbyint(v * s)); }
+int scaled(double v, double s) {
+    return int(std::nearbyint(v * s));
+}
 TRect scaledRect(int l, int t, int r, int b, double s) {
     return TRect{scaled(l, s), scaled(t, s), scaled(r, s), scaled(b, s)};
 }
@@ -57,8 +59,9 @@ void drawPage(TCanvas& c, double s) {
     c.SetPen(TPen{0x000000, psSolid, 1});
     for (int bar = 0; bar < 6; ++bar) {
         const int x = scaled(140 + 12 * bar, s), w = scaled(4 + bar % 3 * 2, s);
-        c.Polygon(QPolygon({QPoint(x, scaled(140, s)), QPoint(x, scaled(190, s)),
-                            QPoint(x + w - 1, scaled(190, s)), QPoint(x + w - 1, scaled(140, s))}));
+        c.Polygon(
+            QPolygon({QPoint(x, scaled(140, s)), QPoint(x, scaled(190, s)),
+                      QPoint(x + w - 1, scaled(190, s)), QPoint(x + w - 1, scaled(140, s))}));
     }
     // Text: plain, bold opaque, rotated, clipped.
     TFont font;
@@ -153,7 +156,8 @@ TEST(CanvasConventions, FillRectCoversTheHalfOpenArea) {
     }
     int green = 0;
     for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 10; ++x) green += image.pixelColor(x, y) == QColor(Qt::green);
+        for (int x = 0; x < 10; ++x)
+            green += image.pixelColor(x, y) == QColor(Qt::green);
     EXPECT_EQ(green, 3 * 2);
     EXPECT_EQ(image.pixelColor(4, 3), QColor(Qt::green));
 }
@@ -172,8 +176,10 @@ TEST(CanvasConventions, CosmeticPenStaysOnePixelUnderAnyScale) {
         canvas.LineTo(2, 4);
     }
     int thinRows = 0, wideColumns = 0;
-    for (int y = 0; y < 40; ++y) thinRows += image.pixelColor(5, y) == QColor(Qt::black);
-    for (int x = 0; x < 40; ++x) wideColumns += image.pixelColor(x, 35) == QColor(Qt::black);
+    for (int y = 0; y < 40; ++y)
+        thinRows += image.pixelColor(5, y) == QColor(Qt::black);
+    for (int x = 0; x < 40; ++x)
+        wideColumns += image.pixelColor(x, 35) == QColor(Qt::black);
     EXPECT_EQ(thinRows, 1);     // width 0: one pixel at 10x
     EXPECT_EQ(wideColumns, 10); // width 1: one unit, ten pixels at 10x
 }
@@ -193,11 +199,108 @@ TEST(CanvasConventions, EscapementTurnsTextCounterclockwise) {
     // Upwards from the reference point, and nothing to its right.
     int above = 0, right = 0;
     for (int y = 0; y < 100; ++y)
-        for (int x = 60; x < 100; ++x) above += qGray(image.pixel(x, y)) < 128;
+        for (int x = 60; x < 100; ++x)
+            above += qGray(image.pixel(x, y)) < 128;
     for (int y = 60; y < 140; ++y)
-        for (int x = 110; x < 200; ++x) right += qGray(image.pixel(x, y)) < 128;
+        for (int x = 110; x < 200; ++x)
+            right += qGray(image.pixel(x, y)) < 128;
     EXPECT_GT(above, 200);
     EXPECT_EQ(right, 0);
+}
+
+// Dark pixels in the rows [top, bottom) of the image.
+int darkPixels(const QImage& image, int top, int bottom) {
+    int dark = 0;
+    for (int y = std::max(top, 0); y < std::min(bottom, image.height()); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            dark += qGray(image.pixel(x, y)) < 128;
+    return dark;
+}
+
+TEST(CanvasConventions, UnderlineRunsJustBelowTheBaselineUnderAScale) {
+    QImage image = whiteImage(400, 200);
+    {
+        QPainter painter(&image);
+        painter.translate(20, 10);
+        painter.scale(2, 2);
+        PainterCanvas canvas(painter);
+        TFont font;
+        font.height = 20;
+        font.underline = true;
+        canvas.SetFont(font);
+        canvas.SetTextAlign(taLeft | taBaseline);
+        canvas.TextOut(0, 40, QStringLiteral("ooooo")); // no descenders: only the underline
+    }
+    // Baseline at 10 + 2 * 40 = 90; the underline lies within a few pixels below it.
+    EXPECT_GT(darkPixels(image, 91, 97), 2 * 40);
+    EXPECT_EQ(darkPixels(image, 97, 200), 0);
+}
+
+TEST(CanvasConventions, CharactersMissingFromTheFaceAreStillDrawn) {
+    // A character the Arial stand-in lacks but another installed face has.
+    const QString missing = QStringLiteral("\u2602"); // umbrella
+    QImage image = whiteImage(100, 60);
+    {
+        QPainter painter(&image);
+        PainterCanvas canvas(painter);
+        TFont font;
+        font.height = 40;
+        canvas.SetFont(font);
+        canvas.TextOut(10, 5, missing, {40});
+    }
+    EXPECT_GT(darkPixels(image, 0, 60), 20);
+}
+
+// Runs of brush-coloured pixels down one column.
+int hatchLines(const QImage& image, int x) {
+    int lines = 0;
+    bool inLine = false;
+    for (int y = 0; y < image.height(); ++y) {
+        const bool on = image.pixelColor(x, y) == QColor(Qt::blue);
+        lines += on && !inLine;
+        inLine = on;
+    }
+    return lines;
+}
+
+TEST(CanvasConventions, HatchesKeepTheirScreenDensityOnDenseDevices) {
+    for (int dpi : {96, 960}) {
+        const int side = 80 * dpi / 96; // the same physical size
+        QImage image = whiteImage(side, side);
+        image.setDotsPerMeterX(int(std::lround(dpi / 0.0254)));
+        image.setDotsPerMeterY(int(std::lround(dpi / 0.0254)));
+        {
+            QPainter painter(&image);
+            PainterCanvas canvas(painter);
+            canvas.SetBrush(TBrush{0xFF0000, bsHorizontal});
+            canvas.FillRect(TRect{0, 0, side, side});
+        }
+        EXPECT_NEAR(hatchLines(image, side / 2), 10, 1) << dpi << " dpi";
+    }
+}
+
+TEST(CanvasConventions, DashesOfTheThinnestLineKeepTheirLengthOnDenseDevices) {
+    for (int dpi : {96, 960}) {
+        const int side = dpi; // one inch
+        QImage image = whiteImage(side, 4);
+        image.setDotsPerMeterX(int(std::lround(dpi / 0.0254)));
+        image.setDotsPerMeterY(int(std::lround(dpi / 0.0254)));
+        {
+            QPainter painter(&image);
+            PainterCanvas canvas(painter);
+            canvas.SetPen(TPen{0, psDash, 0});
+            canvas.MoveTo(0, 1);
+            canvas.LineTo(side, 1);
+        }
+        int dashes = 0;
+        bool inDash = false;
+        for (int x = 0; x < side; ++x) {
+            const bool on = qGray(image.pixel(x, 1)) < 128;
+            dashes += on && !inDash;
+            inDash = on;
+        }
+        EXPECT_NEAR(dashes, 16, 1) << dpi << " dpi"; // a dash and a gap: 6 pixels at 96 dpi
+    }
 }
 
 TEST(CanvasConventions, UnbalancedRestoreIsHarmless) {
@@ -260,7 +363,8 @@ TEST(MetafileRecords, TextWithoutAdvancesGetsMeasuredOnesThatSumToTheWidth) {
     ASSERT_NE(record, nullptr);
     ASSERT_EQ(record->advances.size(), text.size());
     int sum = 0;
-    for (int a : record->advances) sum += a;
+    for (int a : record->advances)
+        sum += a;
     EXPECT_EQ(sum, c.TextWidth(text));
     EXPECT_EQ(record->advances[5], 0); // a surrogate pair's width is on its high half
     EXPECT_GT(record->advances[0], record->advances[1]); // W wider than i

@@ -87,7 +87,8 @@ TEST(IniFile, MissingOrBinaryFilesReadAsEmpty) {
     const IniFile missing(dir.filePath("none.ini"));
     EXPECT_EQ(missing.readInteger("S", "k", 3), 3);
     QByteArray junk;
-    for (int i = 0; i < 4096; ++i) junk += char((i * 7919) % 256);
+    for (int i = 0; i < 4096; ++i)
+        junk += char((i * 7919) % 256);
     const IniFile binary(writeFile(dir, junk));
     EXPECT_EQ(binary.readString("FormatyPapiru", "PocetFormatu", "d"), "d");
 }
@@ -102,4 +103,20 @@ TEST(IniFile, FailedSaveLeavesThePreviousFile) {
     blocked.writeInteger("S", "k", 2);
     EXPECT_FALSE(blocked.save());
     EXPECT_EQ(readFile(path), QByteArray("[S]\nk=1\n"));
+}
+
+TEST(IniFile, AnOversizedFileReadsAsEmptyAndIsNeverOverwritten) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("huge.ini");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[S]\nk=1\n");
+        ASSERT_TRUE(file.resize(IniFile::maxFileSize + 1));
+    }
+    IniFile ini(path);
+    EXPECT_EQ(ini.readInteger("S", "k", 7), 7);
+    ini.writeInteger("S", "k", 2);
+    EXPECT_FALSE(ini.save());
+    EXPECT_EQ(QFile(path).size(), IniFile::maxFileSize + 1);
 }

@@ -2,15 +2,19 @@
 // jobs that print only when not cancelled; raw bytes that arrive unchanged; printers that
 // vanish; the test printer.
 
-#include "platform/PrintJobs.h"
 #include "platform/Printers.h"
+#include "platform/PrintJobs.h"
 #include "support/Cups.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QPainter>
 #include <QPrinter>
+#include <QProcess>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -30,9 +34,6 @@ struct PrinterReset {
     }
 };
 
-#define REQUIRE_SCHEDULER()                                                                      \
-    if (!schedulerAnswers()) GTEST_SKIP() << "no CUPS scheduler answers; scripts/test.sh starts one"
-
 // Selection is by index, and parallel tests add and delete queues between listing and
 // selecting: try again when the index went stale.
 bool selectQueue(const QString& name) {
@@ -43,6 +44,25 @@ bool selectQueue(const QString& name) {
         if (system.selectPrinter(index) && system.currentName() == name) return true;
     }
     return false;
+}
+
+// The first page of a PDF rendered by poppler at 30 dpi.
+QImage renderFirstPage(const QString& pdf) {
+    QTemporaryDir dir;
+    QProcess process;
+    process.start(QStringLiteral("pdftoppm"), {"-r", "30", "-png", "-f", "1", "-l", "1",
+                                               "-singlefile", pdf, dir.filePath("page")});
+    process.waitForFinished(60000);
+    return QImage(dir.filePath("page.png"));
+}
+
+// The bounding box of the dark pixels.
+QRect inkBounds(const QImage& image) {
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 160) bounds |= QRect(x, y, 1, 1);
+    return bounds;
 }
 
 void drawTwoPages(GraphicJob& job) {
@@ -65,8 +85,8 @@ TEST(NoPrinter, WithoutASchedulerThereIsNoPrinterAndNothingPrints) {
     EXPECT_EQ(system.resolutionX(), 0);
     EXPECT_EQ(system.physicalPageSize(), QSize());
     EXPECT_EQ(system.deviceName(-1), QString());
-    EXPECT_EQ(system.port(0), QString());
-    EXPECT_FALSE(system.isTextOnly(-1));
+    EXPECT_EQ(system.port(pdfQueue), QString());
+    EXPECT_FALSE(system.isTextOnly(pdfQueue));
     EXPECT_FALSE(system.deviceMakesCopies());
     GraphicJob graphic;
     EXPECT_FALSE(graphic.begin(QStringLiteral("nowhere")));
@@ -91,9 +111,9 @@ TEST(CupsPdfQueue, MetricsComeFromTheQueue) {
     system.setOrientation(1);
     EXPECT_EQ(system.orientation(), 1);
     EXPECT_EQ(system.physicalPageSize(), QSize(14033, 9917));
-    EXPECT_EQ(system.port(-1), "cups-pdf:/");
-    EXPECT_TRUE(system.makeAndModel(-1).startsWith("Generic CUPS-PDF"));
-    EXPECT_FALSE(system.isTextOnly(-1));
+    EXPECT_EQ(system.port(pdfQueue), "cups-pdf:/");
+    EXPECT_TRUE(system.makeAndModel(pdfQueue).startsWith("Generic CUPS-PDF"));
+    EXPECT_FALSE(system.isTextOnly(pdfQueue));
     EXPECT_TRUE(system.deviceMakesCopies());
 }
 
@@ -102,6 +122,7 @@ TEST(CupsPdfQueue, GraphicJobPrintsItsPagesAndCopies) {
     PrinterReset reset;
     ASSERT_TRUE(selectQueue(pdfQueue));
     PrinterSystem::instance().setCopies(2);
+    PrinterSystem::instance().setOrientation(1);
     const QString title = uniqueName(QStringLiteral("kolvgraphic"));
     GraphicJob job;
     ASSERT_TRUE(job.begin(title));
@@ -116,7 +137,12 @@ TEST(CupsPdfQueue, GraphicJobPrintsItsPagesAndCopies) {
     ASSERT_EQ(files.size(), 1);
     const QString pdf = QDir(cupsPdfFolder()).filePath(files[0]);
     EXPECT_EQ(pdfInfo(pdf, "Pages"), "4"); // two pages, two collated copies
-    EXPECT_TRUE(pdfInfo(pdf, "Page size").startsWith("595")) << pdfInfo(pdf, "Page size").toStdString();
+    // Landscape on the queue's A4 paper: the sheet stays portrait and the page turns on it,
+    // so the line of text on the first page runs up the sheet.
+    EXPECT_TRUE(pdfInfo(pdf, "Page size").startsWith("595 x 842"))
+        << pdfInfo(pdf, "Page size").toStdString();
+    const QRect ink = inkBounds(renderFirstPage(pdf));
+    EXPECT_GT(ink.height(), 2 * ink.width()) << ink.width() << "x" << ink.height();
     QFile::remove(pdf);
     // The printer is the queue again after the job.
     EXPECT_EQ(PrinterSystem::instance().printer().printerName(), pdfQueue);
@@ -154,7 +180,7 @@ TEST(CupsRawQueue, BytesArriveUnchanged) {
     LoopbackRawQueue queue;
     ASSERT_TRUE(queue.error().isEmpty()) << queue.error().toStdString();
     ASSERT_TRUE(selectQueue(queue.name()));
-    EXPECT_TRUE(PrinterSystem::instance().isTextOnly(-1));
+    EXPECT_TRUE(PrinterSystem::instance().isTextOnly(queue.name()));
     const QByteArray bytes("\x50\xF8\xED\x6C\x69\x9A\x0D\x0A\x0C", 9);
     RawJob job;
     ASSERT_TRUE(job.begin(QStringLiteral("raw bytes")));
@@ -207,11 +233,13 @@ TEST(TestPrinter, GraphicJobsBecomeFilesAndRawJobsAreKept) {
     EXPECT_FALSE(system.deviceMakesCopies()); // the caller repeats the job for copies
     EXPECT_EQ(system.resolutionX(), 1200);
 
+    system.setOrientation(1);
     GraphicJob job;
     ASSERT_TRUE(job.begin(QStringLiteral("test")));
     drawTwoPages(job);
     ASSERT_TRUE(job.end());
     EXPECT_EQ(pdfInfo(folder.filePath("job-1.pdf"), "Pages"), "2");
+    EXPECT_TRUE(pdfInfo(folder.filePath("job-1.pdf"), "Page size").startsWith("842 x 595"));
 
     GraphicJob cancelled;
     ASSERT_TRUE(cancelled.begin(QStringLiteral("test")));
@@ -229,4 +257,41 @@ TEST(TestPrinter, GraphicJobsBecomeFilesAndRawJobsAreKept) {
     aborted.write("lost");
     aborted.abort();
     EXPECT_EQ(system.capturedRawJobs(), QList<QByteArray>{QByteArray("AB\r\n\x0C")});
+}
+
+TEST(TestPrinter, SelectionHoldsWhileAJobDraws) {
+    PrinterReset reset;
+    QTemporaryDir folder;
+    PrinterSystem& system = PrinterSystem::instance();
+    system.installTestPrinter(folder.path());
+    ASSERT_TRUE(system.selectPrinter(0));
+    GraphicJob job;
+    ASSERT_TRUE(job.begin(QStringLiteral("held")));
+    EXPECT_FALSE(system.selectPrinter(5));
+    EXPECT_TRUE(system.hasPrinter());
+    job.painter().drawLine(0, 0, 100, 100);
+    EXPECT_TRUE(job.end());
+}
+
+TEST(TestPrinter, PageSetupDialogChangesTheSharedPrinter) {
+    PrinterReset reset;
+    QTemporaryDir folder;
+    PrinterSystem& system = PrinterSystem::instance();
+    EXPECT_FALSE(system.showPageSetupDialog(nullptr)); // no printer: no dialog
+    system.installTestPrinter(folder.path());
+    ASSERT_TRUE(system.selectPrinter(0));
+    ASSERT_EQ(system.orientation(), 0);
+    bool found = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        auto* landscape = dialog->findChild<QRadioButton*>("landscape");
+        found = landscape != nullptr;
+        if (landscape) landscape->click();
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    EXPECT_TRUE(system.showPageSetupDialog(nullptr));
+    EXPECT_TRUE(found);
+    EXPECT_EQ(system.orientation(), 1);
+    EXPECT_GT(system.physicalPageSize().width(), system.physicalPageSize().height());
 }

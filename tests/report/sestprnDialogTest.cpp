@@ -46,8 +46,10 @@ TEST(PaperFormatDialog, ShowsItsTextsAndStoresTheFieldsOnOk) {
     QStringList labels, buttons;
     bool enabled = false;
     whenShown([&](QWidget* dialog) {
-        for (auto* label : dialog->findChildren<QLabel*>()) labels << label->text();
-        for (auto* button : dialog->findChildren<QPushButton*>()) buttons << button->text();
+        for (auto* label : dialog->findChildren<QLabel*>())
+            labels << label->text();
+        for (auto* button : dialog->findChildren<QPushButton*>())
+            buttons << button->text();
         enabled = dialog->findChild<QLineEdit*>("EditWidth")->isEnabled();
         labels << dialog->windowTitle();
         // Typed past the limit; then Czech letters the way an input method inserts them.
@@ -63,8 +65,9 @@ TEST(PaperFormatDialog, ShowsItsTextsAndStoresTheFieldsOnOk) {
     EXPECT_EQ(EditPaperFormat(format, true), mrOk);
     EXPECT_TRUE(enabled);
     labels.sort();
-    EXPECT_EQ(labels, QStringList({QStringLiteral("Formát papíru"), QStringLiteral("Název formátu:"),
-                                   QStringLiteral("Výška papíru:"), QStringLiteral("Šířka papíru:")}));
+    EXPECT_EQ(labels,
+              QStringList({QStringLiteral("Formát papíru"), QStringLiteral("Název formátu:"),
+                           QStringLiteral("Výška papíru:"), QStringLiteral("Šířka papíru:")}));
     buttons.sort();
     EXPECT_EQ(buttons, QStringList({"Konec", QStringLiteral("Zpět")}));
     EXPECT_EQ(format.name, QStringLiteral("Šabel 0123456789012345678901234")); // 31 characters
@@ -95,7 +98,8 @@ TEST(PaperFormatDialog, ReadOnlyFieldsWhenNotEditable) {
     bool anyEnabled = true;
     whenShown([&](QWidget* dialog) {
         anyEnabled = false;
-        for (auto* edit : dialog->findChildren<QLineEdit*>()) anyEnabled |= edit->isEnabled();
+        for (auto* edit : dialog->findChildren<QLineEdit*>())
+            anyEnabled |= edit->isEnabled();
         click(dialog, "ButtonOk");
     });
     EXPECT_EQ(EditFormat(list, 8, false), mrOk);

@@ -54,25 +54,34 @@ TEST(PageSetup, PrinterFontsAreTheScreenFontsAndThreeRomanFonts) {
     ASSERT_GE(list.size(), 4);
     EXPECT_FALSE(list.contains("stale"));
     EXPECT_TRUE(list.contains("Liberation Sans"));
-    EXPECT_EQ(list.mid(list.size() - 3), QStringList({"Roman 10cpi", "Roman 12cpi", "Roman 17cpi"}));
+    EXPECT_EQ(list.mid(list.size() - 3),
+              QStringList({"Roman 10cpi", "Roman 12cpi", "Roman 17cpi"}));
     EXPECT_EQ(PrinterFontList(), list);
 }
 
 TEST(PaperFormats, EighteenBuiltInNamesExactly) {
-    const char* expected[] = {
-        "U\xC5\xBEivat. (210 x 297 mm)",    "Skl\xC3\xA1\x64\x61n\xC3\xBD (8.5 x 12\")",
-        "Skl\xC3\xA1\x64\x61n\xC3\xBD (15 x 12\")", "Letter (8.5 x 11\")",
-        "Legal (8.5 x 14\")",               "Executive (7.25 x 10.5\")",
-        "A2 (420 x 594 mm)",                "A3 (297 x 420 mm)",
-        "A4 (210 x 297 mm)",                "A5 (148.5 x 210 mm)",
-        "A6 (105 x 148.5mm)",               "B5 (182 x 257 mm)",
-        "Ob\xC3\xA1lka (162 x 114 mm)",     "Ob\xC3\xA1lka (220 x 110 mm)",
-        "Ob\xC3\xA1lka (228 x 162 mm)",     "Ob\xC3\xA1lka oto\xC4\x8D.(114 x 162 mm)",
-        "Ob\xC3\xA1lka oto\xC4\x8D.(110 x 220 mm)", "Ob\xC3\xA1lka oto\xC4\x8D.(162 x 228 mm)"};
-    const int sizes[][2] = {{826, 1169}, {850, 1200}, {1500, 1200}, {850, 1100}, {850, 1400},
+    const char* expected[] = {"U\xC5\xBEivat. (210 x 297 mm)",
+                              "Skl\xC3\xA1\x64\x61n\xC3\xBD (8.5 x 12\")",
+                              "Skl\xC3\xA1\x64\x61n\xC3\xBD (15 x 12\")",
+                              "Letter (8.5 x 11\")",
+                              "Legal (8.5 x 14\")",
+                              "Executive (7.25 x 10.5\")",
+                              "A2 (420 x 594 mm)",
+                              "A3 (297 x 420 mm)",
+                              "A4 (210 x 297 mm)",
+                              "A5 (148.5 x 210 mm)",
+                              "A6 (105 x 148.5mm)",
+                              "B5 (182 x 257 mm)",
+                              "Ob\xC3\xA1lka (162 x 114 mm)",
+                              "Ob\xC3\xA1lka (220 x 110 mm)",
+                              "Ob\xC3\xA1lka (228 x 162 mm)",
+                              "Ob\xC3\xA1lka oto\xC4\x8D.(114 x 162 mm)",
+                              "Ob\xC3\xA1lka oto\xC4\x8D.(110 x 220 mm)",
+                              "Ob\xC3\xA1lka oto\xC4\x8D.(162 x 228 mm)"};
+    const int sizes[][2] = {{826, 1169}, {850, 1200},  {1500, 1200}, {850, 1100}, {850, 1400},
                             {725, 1050}, {1652, 2338}, {1169, 1652}, {826, 1169}, {584, 826},
-                            {413, 584},  {716, 1011}, {637, 433},   {866, 433},  {896, 637},
-                            {433, 637},  {433, 866},  {637, 896}};
+                            {413, 584},  {716, 1011},  {637, 433},   {866, 433},  {896, 637},
+                            {433, 637},  {433, 866},   {637, 896}};
     const TListFormatu list;
     ASSERT_EQ(list.count(), 18);
     for (int i = 0; i < 18; ++i) {
@@ -91,7 +100,7 @@ TEST(PaperFormats, FindOrAddLooksWithinOnePercentInListOrder) {
     EXPECT_EQ(list.FindOrAddFormat(850, 1100), 3);
     EXPECT_EQ(list.FindOrAddFormat(1000, 1000), 18);
     EXPECT_EQ(list.GetFormat(18)->name, QStringLiteral("uživ. formát"));
-    EXPECT_EQ(list.FindOrAddFormat(1010, 990), 18); // now found
+    EXPECT_EQ(list.FindOrAddFormat(1010, 990), 18);  // now found
     EXPECT_EQ(list.FindOrAddFormat(1011, 1000), 19); // 1011 > 1.01 * 1000
     EXPECT_FALSE(list.DeleteFormat(3));
     EXPECT_TRUE(list.DeleteFormat(19));
@@ -100,14 +109,14 @@ TEST(PaperFormats, FindOrAddLooksWithinOnePercentInListOrder) {
 
 TEST(PaperFormats, LoadReadsQuotedNamesAndBadFieldsAsTheyAre) {
     QTemporaryDir dir;
-    const QString path = writeIni(
-        dir, "[formatypapiru]\r\npocetformatu=7\r\n"
-             "Format1=\"Moje, velká\",1000,2000\r\n"
-             "Format2=Plain,300, 400\r\n"
-             "Format3=\"Unbalanced,12,34\r\n"
-             "Format4=Nonnumbers,abc,99999999999\r\n"
-             "Format6=ThisNameIsMuchLongerThanThirtyOneCharacters,5,6\r\n"
-             "Format7=OnlyName\r\n");
+    const QString path =
+        writeIni(dir, "[formatypapiru]\r\npocetformatu=7\r\n"
+                      "Format1=\"Moje, velká\",1000,2000\r\n"
+                      "Format2=Plain,300, 400\r\n"
+                      "Format3=\"Unbalanced,12,34\r\n"
+                      "Format4=Nonnumbers,abc,99999999999\r\n"
+                      "Format6=ThisNameIsMuchLongerThanThirtyOneCharacters,5,6\r\n"
+                      "Format7=OnlyName\r\n");
     TListFormatu list;
     list.Load(path);
     ASSERT_EQ(list.count(), 18 + 7);
@@ -140,7 +149,8 @@ TEST(PaperFormats, HugeOrNegativeCountsReadOnlyTheKeysThatExist) {
     list.Load(dir.filePath("missing.ini"));
     EXPECT_EQ(list.count(), 18);
     QByteArray junk;
-    for (int i = 0; i < 2048; ++i) junk += char(i * 31 % 256);
+    for (int i = 0; i < 2048; ++i)
+        junk += char(i * 31 % 256);
     list.Load(writeIni(dir, junk));
     EXPECT_EQ(list.count(), 18);
 }
@@ -155,10 +165,11 @@ TEST(PaperFormats, SaveKeepsOtherSettingsAndLoadsBackTheSame) {
     ASSERT_TRUE(list.DeleteFormat(18));
     list.AddFormat({QStringLiteral("Šířka, výška"), 700, 900}); // a comma in the name
     ASSERT_TRUE(list.Save(path));
-    EXPECT_EQ(readIni(path),
-              QByteArray("[EditorSestav]\r\nRastrX=10\r\n[FormatyPapiru]\r\nPocetFormatu=3\r\n"
-                         "Format1=y,2,2\r\nFormat2=z,3,3\r\n"
-                         "Format3=\"\xC5\xA0\xC3\xAD\xC5\x99ka, v\xC3\xBD\xC5\xA1ka\",700,900\r\n"));
+    EXPECT_EQ(
+        readIni(path),
+        QByteArray("[EditorSestav]\r\nRastrX=10\r\n[FormatyPapiru]\r\nPocetFormatu=3\r\n"
+                   "Format1=y,2,2\r\nFormat2=z,3,3\r\n"
+                   "Format3=\"\xC5\xA0\xC3\xAD\xC5\x99ka, v\xC3\xBD\xC5\xA1ka\",700,900\r\n"));
     TListFormatu again;
     again.Load(path);
     EXPECT_EQ(again.names(), list.names());
