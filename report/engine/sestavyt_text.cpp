@@ -108,7 +108,7 @@ void TVoranReportElement::LoadFromLine(const QString& line, const TemplateVersio
     if (isTextKind(Kind)) {
         Alignment = d & 3;
         TextOptions = d & 248;
-        SetTemplateFont(Font, fontName, a, f, c, b, PrinterFontList());
+        SetTemplateFont(Font, fontName, a, f, c, b);
         if (Font.size < 1) Font.size = 1;
         Options = e;
     } else if (isGraphicKind(Kind)) {
