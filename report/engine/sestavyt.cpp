@@ -510,10 +510,16 @@ void TVoranReportElement::SetBarcodeText(const QString& text) {
 
 void TVoranReportElement::PaintDrawingArea() {
     const int zoom = std::clamp(BrushStyle, 1, 6);
-    platform::Metafile metafile(zoom * Width - 1, zoom * Height - 1, 100 * zoom);
+    // Sizes from a template can be anything: scaled in 64 bits, kept within int.
+    const auto scaled = [zoom](int size) {
+        return int(std::clamp(qint64(zoom) * size, qint64(0), qint64(INT_MAX)));
+    };
+    const int width = scaled(Width);
+    const int height = scaled(Height);
+    platform::Metafile metafile(std::max(width - 1, 0), std::max(height - 1, 0), 100 * zoom);
     {
         platform::TVoranCanvas canvas(metafile, 100.0 * zoom);
-        Report->PaintBox(Index, zoom * Width, zoom * Height, canvas);
+        Report->PaintBox(Index, width, height, canvas);
     }
     m_picture = std::make_unique<TPicture>();
     m_picture->setMetafile(metafile);

@@ -7,6 +7,8 @@
 
 #include <QHash>
 
+#include <climits>
+
 namespace report {
 
 namespace {
@@ -101,7 +103,10 @@ void TVoranReportElement::LoadFromLine(const QString& line, const TemplateVersio
     Further = NextFieldInt(rest, 0);
 
     // Before build 3 of version 1 there was no page-count variable: later numbers shift.
-    if (Kind == ekVariable && version.major < 2 && version.build < 3 && Index >= 4) ++Index;
+    // (No variable has a number near the end of int, so the largest stays as it is.)
+    if (Kind == ekVariable && version.major < 2 && version.build < 3 && Index >= 4 &&
+        Index < INT_MAX)
+        ++Index;
     if ((Kind == ekItem || Kind == ekItemLabel) && (Index < 0 || Index >= Report->GetItemCount()))
         Index = 0;
 

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace report;
 
 namespace {
@@ -201,6 +203,14 @@ TEST(TemplateElement, DrawingAreaIsPaintedIntoAMetafile) {
     EXPECT_EQ(area->GetPicture()->kind(), TPicture::Kind::Metafile);
     EXPECT_EQ(area->GetPicture()->metafile().width(), 199);
     EXPECT_FALSE(area->GetPicture()->metafile().isEmpty());
+
+    area->Width = INT_MAX; // sizes from a file: no overflow when scaled
+    area->Height = -5;
+    report.OnPaintBox = [&](TSestavaD*, int, int width, int height, platform::TCanvas&) {
+        EXPECT_EQ(width, INT_MAX);
+        EXPECT_EQ(height, 0);
+    };
+    area->PaintDrawingArea();
 
     report.setDesigning(true); // the designer paints no user drawing
     area->PaintDrawingArea();

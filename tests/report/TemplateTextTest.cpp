@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 
 using namespace report;
@@ -134,10 +135,12 @@ struct ReaderRule {
 TEST(TemplateText, ReaderRules) {
     PageSetupGuard guard;
     const ReaderRule rules[] = {
-        {"old file: variable 4 of version 1.x build 2 is 5", "I,1,1,0,2\nZ,5,4\nZ,5,3",
+        {"old file: variable 4 of version 1.x build 2 is 5",
+         "I,1,1,0,2\nZ,5,4\nZ,5,3\nZ,5,2147483647",
          [](Fixture& f) {
              EXPECT_EQ(f.element(odZ, 0)->Index, 5);
              EXPECT_EQ(f.element(odZ, 1)->Index, 3);
+             EXPECT_EQ(f.element(odZ, 2)->Index, INT_MAX); // no overflow
          }},
         {"build 3 keeps it", "I,1,1,0,3\nZ,5,4",
          [](Fixture& f) { EXPECT_EQ(f.element(odZ)->Index, 4); }},
