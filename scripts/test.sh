@@ -9,6 +9,7 @@ build="$root/build-test"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLV_SANITIZE=ON
 cmake --build "$build"
 
+source "$root/scripts/cups-ci.sh"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
