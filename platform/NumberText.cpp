@@ -121,8 +121,8 @@ struct Decimal {
 // The first `significant` digits of |v| as std::to_chars rounds them.
 Decimal expand(double magnitude, int significant) {
     char buf[800];
-    const auto res = std::to_chars(buf, buf + sizeof buf, magnitude,
-                                   std::chars_format::scientific, significant - 1);
+    const auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific,
+                                   significant - 1);
     const std::string text(buf, res.ptr);
     const auto e = text.find('e');
     Decimal d;
@@ -169,8 +169,7 @@ Decimal keepDigits(Decimal d, int keep) {
 
 // |v| rounded half away from zero on its exact value; `keepFor` says how many digits to keep
 // given the number of integer digits.
-template <typename KeepFor>
-Decimal roundExact(double v, KeepFor keepFor) {
+template <typename KeepFor> Decimal roundExact(double v, KeepFor keepFor) {
     const double magnitude = std::fabs(v);
     if (magnitude == 0) return {};
     Decimal d = expand(magnitude, kQuickDigits);
@@ -205,7 +204,9 @@ std::string fractionPart(const Decimal& d) {
     return std::string(static_cast<std::size_t>(-d.intDigits), '0') + d.digits;
 }
 
-QString latin(const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
+QString latin(const std::string& s) {
+    return QString::fromLatin1(s.data(), qsizetype(s.size()));
+}
 
 QString grouped(const std::string& integer, QChar separator) {
     QString out;
@@ -250,17 +251,20 @@ QString general(double v, int precision, int minExponentDigits) {
 
 QString currency(const QString& number, bool negative) {
     static const char* const positive[] = {"$1", "1$", "$ 1", "1 $"};
-    static const char* const negativeForms[] = {
-        "($1)", "-$1", "$-1", "$1-", "(1$)", "-1$", "1-$", "1$-",
-        "-1 $", "-$ 1", "1 $-", "$ 1-", "$ -1", "1- $", "($ 1)", "(1 $)"};
+    static const char* const negativeForms[] = {"($1)", "-$1",  "$-1",   "$1-",  "(1$)", "-1$",
+                                                "1-$",  "1$-",  "-1 $",  "-$ 1", "1 $-", "$ 1-",
+                                                "$ -1", "1- $", "($ 1)", "(1 $)"};
     const LocaleSettings& s = CurrentLocaleSettings();
     const char* form = negative ? negativeForms[std::clamp(s.negCurrFormat, 0, 15)]
                                 : positive[std::clamp(s.currencyFormat, 0, 3)];
     QString out;
     for (const char* c = form; *c; ++c) {
-        if (*c == '$') out += s.currencyString;
-        else if (*c == '1') out += number;
-        else out += QChar(*c);
+        if (*c == '$')
+            out += s.currencyString;
+        else if (*c == '1')
+            out += number;
+        else
+            out += QChar(*c);
     }
     return out;
 }
@@ -285,9 +289,12 @@ QString convertQtPattern(const QString& qt) {
             QString literal;
             qsizetype j = i + 1;
             for (; j < qt.size(); ++j) {
-                if (qt.at(j) != '\'') literal += qt.at(j);
-                else if (j + 1 < qt.size() && qt.at(j + 1) == '\'') literal += qt.at(++j);
-                else break;
+                if (qt.at(j) != '\'')
+                    literal += qt.at(j);
+                else if (j + 1 < qt.size() && qt.at(j + 1) == '\'')
+                    literal += qt.at(++j);
+                else
+                    break;
             }
             if (j == i + 1 && j < qt.size()) literal = "'"; // '' is one quote
             quoted(literal);
@@ -295,17 +302,32 @@ QString convertQtPattern(const QString& qt) {
             continue;
         }
         qsizetype run = 1;
-        while (i + run < qt.size() && qt.at(i + run) == c) ++run;
+        while (i + run < qt.size() && qt.at(i + run) == c)
+            ++run;
         const int n = static_cast<int>(run);
         switch (c.unicode()) {
-        case 'd': out += QString(std::min(n, 4), 'd'); break;
-        case 'M': out += QString(std::min(n, 4), 'm'); break;
-        case 'y': out += n >= 3 ? "yyyy" : "yy"; break;
+        case 'd':
+            out += QString(std::min(n, 4), 'd');
+            break;
+        case 'M':
+            out += QString(std::min(n, 4), 'm');
+            break;
+        case 'y':
+            out += n >= 3 ? "yyyy" : "yy";
+            break;
         case 'h':
-        case 'H': out += n >= 2 ? "hh" : "h"; break;
-        case 'm': out += n >= 2 ? "nn" : "n"; break;
-        case 's': out += n >= 2 ? "ss" : "s"; break;
-        case 'z': out += n >= 3 ? "zzz" : "z"; break;
+        case 'H':
+            out += n >= 2 ? "hh" : "h";
+            break;
+        case 'm':
+            out += n >= 2 ? "nn" : "n";
+            break;
+        case 's':
+            out += n >= 2 ? "ss" : "s";
+            break;
+        case 'z':
+            out += n >= 3 ? "zzz" : "z";
+            break;
         case 'A':
         case 'a':
             out += "ampm";
@@ -314,8 +336,10 @@ QString convertQtPattern(const QString& qt) {
         case 't': // the time zone has no place in a date-time double
             break;
         default:
-            if (c.isLetter()) quoted(QString(n, c));
-            else out += QString(n, c);
+            if (c.isLetter())
+                quoted(QString(n, c));
+            else
+                out += QString(n, c);
         }
         i += run;
     }
@@ -337,8 +361,7 @@ int formIndex(QString text, const QString& symbol, const char* const* forms, int
             shape += '1';
             while (i + 1 < text.size() &&
                    (text.at(i + 1).isDigit() ||
-                    ((text.at(i + 1) == '.' || text.at(i + 1) == ',' ||
-                      text.at(i + 1) == ' ') &&
+                    ((text.at(i + 1) == '.' || text.at(i + 1) == ',' || text.at(i + 1) == ' ') &&
                      i + 2 < text.size() && text.at(i + 2).isDigit())))
                 ++i;
         } else {
@@ -365,14 +388,13 @@ LocaleSettings LocaleSettings::fromLocale(const QLocale& locale) {
     s.thousandSeparator = group.isEmpty() ? QChar() : group.at(0);
     s.currencyString = locale.currencySymbol();
     static const char* const positive[] = {"$1", "1$", "$ 1", "1 $"};
-    static const char* const negative[] = {
-        "($1)", "-$1", "$-1", "$1-", "(1$)", "-1$", "1-$", "1$-",
-        "-1 $", "-$ 1", "1 $-", "$ 1-", "$ -1", "1- $", "($ 1)", "(1 $)"};
+    static const char* const negative[] = {"($1)", "-$1",  "$-1",   "$1-",  "(1$)", "-1$",
+                                           "1-$",  "1$-",  "-1 $",  "-$ 1", "1 $-", "$ 1-",
+                                           "$ -1", "1- $", "($ 1)", "(1 $)"};
     if (!s.currencyString.isEmpty()) {
-        s.currencyFormat = std::max(0, formIndex(locale.toCurrencyString(1.0), s.currencyString,
-                                                 positive, 4));
-        const int neg =
-            formIndex(locale.toCurrencyString(-1.0), s.currencyString, negative, 16);
+        s.currencyFormat =
+            std::max(0, formIndex(locale.toCurrencyString(1.0), s.currencyString, positive, 4));
+        const int neg = formIndex(locale.toCurrencyString(-1.0), s.currencyString, negative, 16);
         s.negCurrFormat = neg >= 0 ? neg : (s.currencyFormat == 3 ? 8 : 1);
     }
     s.shortDateFormat = convertQtPattern(locale.dateFormat(QLocale::ShortFormat));
@@ -394,17 +416,23 @@ LocaleSettings LocaleSettings::fromLocale(const QLocale& locale) {
     return s;
 }
 
-const LocaleSettings& CurrentLocaleSettings() { return settings(); }
+const LocaleSettings& CurrentLocaleSettings() {
+    return settings();
+}
 
 ScopedLocaleSettings::ScopedLocaleSettings(const LocaleSettings& s) : m_previous(settings()) {
     settings() = s;
 }
 
-ScopedLocaleSettings::~ScopedLocaleSettings() { settings() = m_previous; }
+ScopedLocaleSettings::~ScopedLocaleSettings() {
+    settings() = m_previous;
+}
 
 // ---- Numbers
 
-QString FloatToStr(double v) { return general(v, 15, 0); }
+QString FloatToStr(double v) {
+    return general(v, 15, 0);
+}
 
 QString FloatToStrF(double v, int format, int precision, int digits) {
     if (!std::isfinite(v)) return nonFinite(v);
@@ -427,7 +455,7 @@ QString FloatToStrF(double v, int format, int precision, int digits) {
     if (d.intDigits > precision) return general(v, precision, 0);
     const LocaleSettings& s = CurrentLocaleSettings();
     std::string integer = integerPart(d);
-    if (integer.empty()) integer = "0";
+    if (integer.empty()) integer.push_back('0');
     std::string fraction = fractionPart(d);
     fraction.resize(static_cast<std::size_t>(digits), '0');
     QString number = format == 2 ? latin(integer) : grouped(integer, s.thousandSeparator);
@@ -441,10 +469,10 @@ namespace {
 
 // One section of a FormatFloat picture, scanned.
 struct Picture {
-    int intPlaces = 0;  // placeholders before the decimal point
-    int minInt = 0;     // from the first '0' before the point on
-    int decPlaces = 0;  // placeholders after the point
-    int minDec = 0;     // up to the last '0' after the point
+    int intPlaces = 0; // placeholders before the decimal point
+    int minInt = 0;    // from the first '0' before the point on
+    int decPlaces = 0; // placeholders after the point
+    int minDec = 0;    // up to the last '0' after the point
     bool grouping = false;
     bool scientific = false;
     int expDigits = 0;
@@ -456,7 +484,8 @@ qsizetype exponentSpec(const QString& section, qsizetype i, int* zeros) {
         (section.at(i + 1) != '+' && section.at(i + 1) != '-') || section.at(i + 2) != '0')
         return 0;
     qsizetype j = i + 2;
-    while (j < section.size() && section.at(j) == '0' && j - (i + 2) < 4) ++j;
+    while (j < section.size() && section.at(j) == '0' && j - (i + 2) < 4)
+        ++j;
     *zeros = static_cast<int>(j - (i + 2));
     return j - i;
 }
@@ -543,7 +572,8 @@ QString fillPicture(const QString& section, const Picture& p, const std::string&
             }
             if ((c == '0' || c == '#') && !afterPoint) {
                 if (intIndex == 0)
-                    for (int j = 0; j < length - (p.intPlaces - 1); ++j) emitDigit(j);
+                    for (int j = 0; j < length - (p.intPlaces - 1); ++j)
+                        emitDigit(j);
                 else if (const int j = length - p.intPlaces + intIndex; j >= 0)
                     emitDigit(j);
                 ++intIndex;
@@ -559,7 +589,8 @@ QString fillPicture(const QString& section, const Picture& p, const std::string&
             }
             if (c == '.' && !afterPoint) {
                 if (p.intPlaces == 0)
-                    for (int j = 0; j < length; ++j) emitDigit(j);
+                    for (int j = 0; j < length; ++j)
+                        emitDigit(j);
                 if (!fraction.empty()) out += s.decimalSeparator;
                 afterPoint = true;
                 ++i;
@@ -657,7 +688,8 @@ struct Spec {
 // Decimal digits at i (at most four), advancing i: -1 when there are none, -2 when too many.
 int readCount(const QString& text, qsizetype& i) {
     const qsizetype start = i;
-    while (i < text.size() && text.at(i).unicode() >= '0' && text.at(i).unicode() <= '9') ++i;
+    while (i < text.size() && text.at(i).unicode() >= '0' && text.at(i).unicode() <= '9')
+        ++i;
     if (i == start) return -1;
     return i - start > 4 ? -2 : text.mid(start, i - start).toInt();
 }
@@ -711,10 +743,14 @@ QString Format(const QString& pattern, int n) {
         if (index != 0) return plain;
         QString digits;
         const bool negative = n < 0 && spec->type == 'd';
-        if (spec->type == 'd') digits = QString::number(std::abs(static_cast<qint64>(n)));
-        else if (spec->type == 'u') digits = QString::number(static_cast<quint32>(n));
-        else if (spec->type == 'x') digits = QString::number(static_cast<quint32>(n), 16).toUpper();
-        else return plain;
+        if (spec->type == 'd')
+            digits = QString::number(std::abs(static_cast<qint64>(n)));
+        else if (spec->type == 'u')
+            digits = QString::number(static_cast<quint32>(n));
+        else if (spec->type == 'x')
+            digits = QString::number(static_cast<quint32>(n), 16).toUpper();
+        else
+            return plain;
         if (spec->precision > digits.size())
             digits.prepend(QString(spec->precision - digits.size(), '0'));
         if (negative) digits.prepend('-');
@@ -737,7 +773,9 @@ constexpr double kMsecsPerDay = 86400000.0;
 constexpr double kFirstDay = -693593.0;
 constexpr double kLastDay = 2958465.0;
 
-QDate dayZero() { return QDate(1899, 12, 30); }
+QDate dayZero() {
+    return QDate(1899, 12, 30);
+}
 
 } // namespace
 
@@ -780,7 +818,9 @@ std::optional<QDateTime> DoubleToDateTime(double dateTime) {
 
 namespace {
 
-QString twoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QChar('0')); }
+QString twoDigits(int n) {
+    return QStringLiteral("%1").arg(n, 2, 10, QChar('0'));
+}
 
 // Writes `pattern` for the decoded date-time; `depth` stops formats that name themselves.
 void appendDateTime(QString& out, const QString& pattern, const DateTimeParts& t, int depth) {
@@ -797,7 +837,8 @@ void appendDateTime(QString& out, const QString& pattern, const DateTimeParts& t
         const QChar c = pattern.at(i);
         QChar token = c.toUpper();
         qsizetype run = 1;
-        while (i + run < pattern.size() && pattern.at(i + run).toUpper() == token) ++run;
+        while (i + run < pattern.size() && pattern.at(i + run).toUpper() == token)
+            ++run;
         if (token.isLetter() && token.unicode() < 128) {
             if (token == 'M' && lastLetter == 'H') token = 'N';
             lastLetter = token;
@@ -820,17 +861,25 @@ void appendDateTime(QString& out, const QString& pattern, const DateTimeParts& t
             i += 1;
             continue;
         case 'D':
-            if (n >= 6) appendDateTime(out, s.longDateFormat, t, depth + 1);
-            else if (n == 5) appendDateTime(out, s.shortDateFormat, t, depth + 1);
-            else if (n == 4) out += name(s.longDayNames, t.dayOfWeek - 1);
-            else if (n == 3) out += name(s.shortDayNames, t.dayOfWeek - 1);
-            else out += n == 2 ? twoDigits(t.day) : QString::number(t.day);
+            if (n >= 6)
+                appendDateTime(out, s.longDateFormat, t, depth + 1);
+            else if (n == 5)
+                appendDateTime(out, s.shortDateFormat, t, depth + 1);
+            else if (n == 4)
+                out += name(s.longDayNames, t.dayOfWeek - 1);
+            else if (n == 3)
+                out += name(s.shortDayNames, t.dayOfWeek - 1);
+            else
+                out += n == 2 ? twoDigits(t.day) : QString::number(t.day);
             i += std::min<qsizetype>(run, 6);
             continue;
         case 'M':
-            if (n >= 4) out += name(s.longMonthNames, t.month - 1);
-            else if (n == 3) out += name(s.shortMonthNames, t.month - 1);
-            else out += n == 2 ? twoDigits(t.month) : QString::number(t.month);
+            if (n >= 4)
+                out += name(s.longMonthNames, t.month - 1);
+            else if (n == 3)
+                out += name(s.shortMonthNames, t.month - 1);
+            else
+                out += n == 2 ? twoDigits(t.month) : QString::number(t.month);
             i += std::min<qsizetype>(run, 4);
             continue;
         case 'Y':
@@ -923,7 +972,8 @@ std::optional<double> StrToFloat(const QString& text) {
     s.reserve(static_cast<std::size_t>(t.size()));
     for (qsizetype i = 0; i < t.size(); ++i) {
         const QChar c = t.at(i);
-        if (c == point) s += '.';
+        if (c == point)
+            s += '.';
         else if ((c.isDigit() && c.unicode() < 128) || c == 'e' || c == 'E' || c == '-' ||
                  c == '+')
             s += static_cast<char>(c.unicode());

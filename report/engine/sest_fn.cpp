@@ -45,26 +45,48 @@ TCalcType fetchReference(int base, int n) {
 
 } // namespace
 
-void InstallValueCallback(TValueCallback callback) { callbackSlot() = std::move(callback); }
-void UninstallValueCallback() { callbackSlot() = nullptr; }
-const TValueCallback& ValueCallback() { return callbackSlot(); }
+void InstallValueCallback(TValueCallback callback) {
+    callbackSlot() = std::move(callback);
+}
+void UninstallValueCallback() {
+    callbackSlot() = nullptr;
+}
+const TValueCallback& ValueCallback() {
+    return callbackSlot();
+}
 
 ScopedValueCallback::ScopedValueCallback(TValueCallback callback) : m_previous(callbackSlot()) {
     callbackSlot() = std::move(callback);
 }
 
-ScopedValueCallback::~ScopedValueCallback() { callbackSlot() = std::move(m_previous); }
+ScopedValueCallback::~ScopedValueCallback() {
+    callbackSlot() = std::move(m_previous);
+}
 
 // ---- Character classes -------------------------------------------------------------------------
 
-bool IsDigitChar(QChar c) { return c >= u'0' && c <= u'9'; }
-bool IsQuoteChar(QChar c) { return c == u'\''; }
-bool IsBracketChar(QChar c) { return c == u'['; }
-bool IsReferencePrefix(QChar c) { return c == u'#' || c == u'%' || c == u'&' || c == u'@'; }
+bool IsDigitChar(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+bool IsQuoteChar(QChar c) {
+    return c == u'\'';
+}
+bool IsBracketChar(QChar c) {
+    return c == u'[';
+}
+bool IsReferencePrefix(QChar c) {
+    return c == u'#' || c == u'%' || c == u'&' || c == u'@';
+}
 // Item names may carry Czech letters, so every Unicode letter counts.
-bool IsNameStartChar(QChar c) { return c.isLetter() || c == u'_'; }
-bool IsNameChar(QChar c) { return c.isLetter() || IsDigitChar(c) || c == u'_' || c == u'$'; }
-bool IsWordChar(QChar c) { return c.isLetter() || IsReferencePrefix(c); }
+bool IsNameStartChar(QChar c) {
+    return c.isLetter() || c == u'_';
+}
+bool IsNameChar(QChar c) {
+    return c.isLetter() || IsDigitChar(c) || c == u'_' || c == u'$';
+}
+bool IsWordChar(QChar c) {
+    return c.isLetter() || IsReferencePrefix(c);
+}
 bool IsOperatorChar(QChar c) {
     return c == u')' || c == u'*' || c == u'+' || c == u'-' || c == u'/' || c == u'<' ||
            c == u'=' || c == u'>' || c == u'^';
@@ -80,7 +102,8 @@ double StrToFloatLoose(const QString& text) {
         if (const qsizetype i = t.indexOf(other); i >= 0) t[i] = point;
     }
     qsizetype start = 0;
-    while (start < t.size() && t.at(start).unicode() <= ' ') ++start;
+    while (start < t.size() && t.at(start).unicode() <= ' ')
+        ++start;
     t = t.mid(start);
     if (t.isEmpty()) return 0;
     if (!IsDigitChar(t.at(0)) && t.at(0) != u'-') return 0;
@@ -103,10 +126,14 @@ struct Reference {
 
 int baseOf(QChar prefix) {
     switch (prefix.unicode()) {
-    case u'#': return kItemBase;
-    case u'&': return kParameterBase;
-    case u'@': return kFunctionBase;
-    default: return kSystemVariableBase;
+    case u'#':
+        return kItemBase;
+    case u'&':
+        return kParameterBase;
+    case u'@':
+        return kFunctionBase;
+    default:
+        return kSystemVariableBase;
     }
 }
 
@@ -126,11 +153,14 @@ Reference readReference(const QString& text, qsizetype i) {
             n = n * 10 + text.at(j).digitValue();
     } else if (IsNameStartChar(text.at(j)) && (prefix == u'#' || prefix == u'@')) {
         const qsizetype start = j;
-        while (j < text.size() && IsNameChar(text.at(j))) ++j;
+        while (j < text.size() && IsNameChar(text.at(j)))
+            ++j;
         n = lookUpName(prefix == u'#' ? kRequestItemIndex : kRequestFunctionIndex,
-                       text.mid(start, j - start)) + 1;
+                       text.mid(start, j - start)) +
+            1;
     } else {
-        while (j < text.size() && IsNameChar(text.at(j))) ++j;
+        while (j < text.size() && IsNameChar(text.at(j)))
+            ++j;
         n = 0;
     }
     r.end = j;
@@ -150,7 +180,8 @@ std::vector<TCalcType> listEntries(const QString& text) {
     qsizetype i = 0;
     while (true) {
         const qsizetype entryStart = i;
-        while (i < text.size() && text.at(i) == u' ') ++i;
+        while (i < text.size() && text.at(i) == u' ')
+            ++i;
         TCalcType entry;
         entry.kind = 2;
         qsizetype next = text.indexOf(u',', i);
@@ -178,7 +209,8 @@ std::vector<TCalcType> listEntries(const QString& text) {
 
 void ParseValueList(const QString& text, QStringList& list) {
     list.clear();
-    for (const TCalcType& entry : listEntries(text)) list.append(entry.text);
+    for (const TCalcType& entry : listEntries(text))
+        list.append(entry.text);
 }
 
 // ---- Built-in functions ------------------------------------------------------------------------
@@ -191,20 +223,53 @@ struct BuiltIn {
 };
 
 constexpr std::array<BuiltIn, kFunctionCount> kBuiltIns = {{
-    {"ABS", 1},    {"INT", 1},     {"SGN", 1},     {"MAX", 2},     {"MIN", 2},
-    {"IIF", 3},    {"LEFT", 2},    {"RIGHT", 2},   {"SUBSTR", 3},  {"UPPER", 1},
-    {"LOWER", 1},  {"LTRIM", 1},   {"RTRIM", 1},   {"ALLTRIM", 1}, {"FORMAT", 2},
-    {"SIN", 1},    {"COS", 1},     {"TAN", 1},     {"COTG", 1},    {"EXP", 1},
-    {"LOG", 1},    {"ASIN", 1},    {"ACOS", 1},    {"ATAN", 1},    {"ACOTG", 1},
-    {"CHR", 1},    {"ORD", 1},     {"LENGTH", 1},  {"POS", 2},     {"ISNULL", 1},
-    {"YEAR", 1},   {"MONTH", 1},   {"DAY", 1},     {"HOUR", 1},    {"MINUTE", 1},
-    {"SECUNDE", 1}, {"FORMATDT", 2},
+    {"ABS", 1},      {"INT", 1},     {"SGN", 1},    {"MAX", 2},    {"MIN", 2},    {"IIF", 3},
+    {"LEFT", 2},     {"RIGHT", 2},   {"SUBSTR", 3}, {"UPPER", 1},  {"LOWER", 1},  {"LTRIM", 1},
+    {"RTRIM", 1},    {"ALLTRIM", 1}, {"FORMAT", 2}, {"SIN", 1},    {"COS", 1},    {"TAN", 1},
+    {"COTG", 1},     {"EXP", 1},     {"LOG", 1},    {"ASIN", 1},   {"ACOS", 1},   {"ATAN", 1},
+    {"ACOTG", 1},    {"CHR", 1},     {"ORD", 1},    {"LENGTH", 1}, {"POS", 2},    {"ISNULL", 1},
+    {"YEAR", 1},     {"MONTH", 1},   {"DAY", 1},    {"HOUR", 1},   {"MINUTE", 1}, {"SECUNDE", 1},
+    {"FORMATDT", 2},
 }};
 
 enum Fn {
-    ABS = 1, INT, SGN, MAX, MIN, IIF, LEFT, RIGHT, SUBSTR, UPPER, LOWER, LTRIM, RTRIM, ALLTRIM,
-    FORMAT, SIN, COS, TAN, COTG, EXP, LOG, ASIN, ACOS, ATAN, ACOTG, CHR, ORD, LENGTH, POS,
-    ISNULL, YEAR, MONTH, DAY, HOUR, MINUTE, SECUNDE, FORMATDT
+    ABS = 1,
+    INT,
+    SGN,
+    MAX,
+    MIN,
+    IIF,
+    LEFT,
+    RIGHT,
+    SUBSTR,
+    UPPER,
+    LOWER,
+    LTRIM,
+    RTRIM,
+    ALLTRIM,
+    FORMAT,
+    SIN,
+    COS,
+    TAN,
+    COTG,
+    EXP,
+    LOG,
+    ASIN,
+    ACOS,
+    ATAN,
+    ACOTG,
+    CHR,
+    ORD,
+    LENGTH,
+    POS,
+    ISNULL,
+    YEAR,
+    MONTH,
+    DAY,
+    HOUR,
+    MINUTE,
+    SECUNDE,
+    FORMATDT
 };
 
 int builtInNumber(const QString& upperWord) {
@@ -251,15 +316,19 @@ QString copy(const QString& s, double index, double count) {
     return s.mid(from - 1, n);
 }
 
-bool isControlOrBlank(QChar c) { return c.unicode() <= ' '; }
+bool isControlOrBlank(QChar c) {
+    return c.unicode() <= ' ';
+}
 
 QString trimmed(const QString& s, bool left, bool right) {
     qsizetype b = 0;
     qsizetype e = s.size();
     if (left)
-        while (b < e && isControlOrBlank(s.at(b))) ++b;
+        while (b < e && isControlOrBlank(s.at(b)))
+            ++b;
     if (right)
-        while (e > b && isControlOrBlank(s.at(e - 1))) --e;
+        while (e > b && isControlOrBlank(s.at(e - 1)))
+            --e;
     return s.mid(b, e - b);
 }
 
@@ -276,11 +345,16 @@ TCalcType applyFunction(int n, const TCalcType* a, bool& domainError) {
         return parts ? number(field(*parts)) : fail();
     };
     switch (n) {
-    case ABS: return number(std::fabs(x));
-    case INT: return number(std::trunc(x));
-    case SGN: return number(x > 0 ? 1 : x < 0 ? -1 : 0);
-    case MAX: return number(a[1].number > x ? a[1].number : x);
-    case MIN: return number(a[1].number < x ? a[1].number : x);
+    case ABS:
+        return number(std::fabs(x));
+    case INT:
+        return number(std::trunc(x));
+    case SGN:
+        return number(x > 0 ? 1 : x < 0 ? -1 : 0);
+    case MAX:
+        return number(a[1].number > x ? a[1].number : x);
+    case MIN:
+        return number(a[1].number < x ? a[1].number : x);
     case IIF: {
         const TCalcType& chosen = x > 0 ? a[1] : a[2];
         TCalcType r;
@@ -289,32 +363,49 @@ TCalcType applyFunction(int n, const TCalcType* a, bool& domainError) {
         r.text = chosen.text;
         return r;
     }
-    case LEFT: return string(a[0].text.left(clampedCount(a[1].number, 0, a[0].text.size())));
+    case LEFT:
+        return string(a[0].text.left(clampedCount(a[1].number, 0, a[0].text.size())));
     case RIGHT: {
         const double count = a[1].number;
         return string(copy(a[0].text, static_cast<double>(a[0].text.size()) - count + 1, count));
     }
-    case SUBSTR: return string(copy(a[0].text, a[1].number, a[2].number));
-    case UPPER: return string(a[0].text.toUpper());
-    case LOWER: return string(a[0].text.toLower());
-    case LTRIM: return string(trimmed(a[0].text, true, false));
-    case RTRIM: return string(trimmed(a[0].text, false, true));
-    case ALLTRIM: return string(trimmed(a[0].text, true, true));
+    case SUBSTR:
+        return string(copy(a[0].text, a[1].number, a[2].number));
+    case UPPER:
+        return string(a[0].text.toUpper());
+    case LOWER:
+        return string(a[0].text.toLower());
+    case LTRIM:
+        return string(trimmed(a[0].text, true, false));
+    case RTRIM:
+        return string(trimmed(a[0].text, false, true));
+    case ALLTRIM:
+        return string(trimmed(a[0].text, true, true));
     case FORMAT: {
         TCalcType r = string(platform::FormatFloat(a[1].text, x));
         r.number = x;
         return r;
     }
-    case SIN: return number(std::sin(x));
-    case COS: return number(std::cos(x));
-    case TAN: return std::cos(x) == 0 ? fail() : number(std::sin(x) / std::cos(x));
-    case COTG: return std::sin(x) == 0 ? fail() : number(std::cos(x) / std::sin(x));
-    case EXP: return number(std::exp(x));
-    case LOG: return x <= 0 ? fail() : number(std::log(x));
-    case ASIN: return x < -1 || x > 1 ? fail() : number(std::asin(x));
-    case ACOS: return x < -1 || x > 1 ? fail() : number(std::acos(x));
-    case ATAN: return number(std::atan(x));
-    case ACOTG: return number(std::numbers::pi / 2 - std::atan(x));
+    case SIN:
+        return number(std::sin(x));
+    case COS:
+        return number(std::cos(x));
+    case TAN:
+        return std::cos(x) == 0 ? fail() : number(std::sin(x) / std::cos(x));
+    case COTG:
+        return std::sin(x) == 0 ? fail() : number(std::cos(x) / std::sin(x));
+    case EXP:
+        return number(std::exp(x));
+    case LOG:
+        return x <= 0 ? fail() : number(std::log(x));
+    case ASIN:
+        return x < -1 || x > 1 ? fail() : number(std::asin(x));
+    case ACOS:
+        return x < -1 || x > 1 ? fail() : number(std::acos(x));
+    case ATAN:
+        return number(std::atan(x));
+    case ACOTG:
+        return number(std::numbers::pi / 2 - std::atan(x));
     case CHR: {
         const double code = std::nearbyint(x);
         TCalcType r = string(code > 0 && code < 256
@@ -328,26 +419,35 @@ TCalcType applyFunction(int n, const TCalcType* a, bool& domainError) {
         const int code = platform::Windows1250Code(a[0].text.at(0));
         return number(code < 0 ? '?' : code);
     }
-    case LENGTH: return bareNumber(static_cast<double>(a[0].text.size()));
+    case LENGTH:
+        return bareNumber(static_cast<double>(a[0].text.size()));
     case POS: {
         // The position of A's first character, not of the whole of A.
         const qsizetype p = a[0].text.isEmpty() ? -1 : a[1].text.indexOf(a[0].text.at(0));
         return bareNumber(static_cast<double>(p + 1));
     }
-    case ISNULL: return bareNumber(a[0].null ? 1 : 0);
-    case YEAR: return dateField([](const auto& p) { return p.year; });
-    case MONTH: return dateField([](const auto& p) { return p.month; });
-    case DAY: return dateField([](const auto& p) { return p.day; });
-    case HOUR: return dateField([](const auto& p) { return p.hour; });
-    case MINUTE: return dateField([](const auto& p) { return p.minute; });
-    case SECUNDE: return dateField([](const auto& p) { return p.second; });
+    case ISNULL:
+        return bareNumber(a[0].null ? 1 : 0);
+    case YEAR:
+        return dateField([](const auto& p) { return p.year; });
+    case MONTH:
+        return dateField([](const auto& p) { return p.month; });
+    case DAY:
+        return dateField([](const auto& p) { return p.day; });
+    case HOUR:
+        return dateField([](const auto& p) { return p.hour; });
+    case MINUTE:
+        return dateField([](const auto& p) { return p.minute; });
+    case SECUNDE:
+        return dateField([](const auto& p) { return p.second; });
     case FORMATDT: {
         if (!platform::DecodeDateTime(x)) return fail();
         TCalcType r = string(platform::FormatDateTime(a[1].text, x));
         r.number = x;
         return r;
     }
-    default: return fail();
+    default:
+        return fail();
     }
 }
 
@@ -367,24 +467,42 @@ constexpr int kStackSize = 40;
 
 // Operator tokens and their priorities (a larger number binds tighter).
 enum Token : int {
-    TokEqual = 230, TokLess, TokGreater, TokNotEqual, TokLessEqual, TokGreaterEqual,
-    TokNot, TokAnd, TokOr, TokIn,
-    TokMinus, TokPlus, TokProduct, TokQuotient, TokPower,
-    TokParen = 246, TokNegate,
+    TokEqual = 230,
+    TokLess,
+    TokGreater,
+    TokNotEqual,
+    TokLessEqual,
+    TokGreaterEqual,
+    TokNot,
+    TokAnd,
+    TokOr,
+    TokIn,
+    TokMinus,
+    TokPlus,
+    TokProduct,
+    TokQuotient,
+    TokPower,
+    TokParen = 246,
+    TokNegate,
 };
 
 int priorityOf(int token) {
     switch (token) {
     case TokNot:
-    case TokNegate: return 254;
-    case TokPower: return 253;
+    case TokNegate:
+        return 254;
+    case TokPower:
+        return 253;
     case TokProduct:
     case TokQuotient:
-    case TokAnd: return 252;
+    case TokAnd:
+        return 252;
     case TokPlus:
     case TokMinus:
-    case TokOr: return 251;
-    default: return 250; // comparisons and IN
+    case TokOr:
+        return 251;
+    default:
+        return 250; // comparisons and IN
     }
 }
 
@@ -392,14 +510,13 @@ struct Op {
     int token = 0; // operator token, TokParen, or a built-in function 1..37
     int priority = 0;
     int pos = 0;
-    int commas = 0;          // TokParen: commas seen
-    int expectedCommas = 0;  // TokParen: commas its function takes
+    int commas = 0;         // TokParen: commas seen
+    int expectedCommas = 0; // TokParen: commas its function takes
     bool forFunction = false;
 };
 
 // Fixed-capacity stack; pushing onto a full one fails.
-template <typename T>
-class Stack {
+template <typename T> class Stack {
 public:
     bool push(T v) {
         if (m_size == kStackSize) return false;
@@ -417,9 +534,13 @@ private:
     int m_size = 0;
 };
 
-bool isTrue(const TCalcType& v) { return v.number > 0; }
+bool isTrue(const TCalcType& v) {
+    return v.number > 0;
+}
 
-TCalcType comparison(bool result) { return number(result ? 1 : 0); }
+TCalcType comparison(bool result) {
+    return number(result ? 1 : 0);
+}
 
 // L IN R: L matches an entry of R's text (equal text, or an equal non-zero number).
 bool isMember(const TCalcType& l, const TCalcType& r) {
@@ -438,8 +559,10 @@ TCalcType applyBinary(int token, const TCalcType& l, const TCalcType& r, bool& d
         v.text = l.text + r.text;
         return v;
     }
-    case TokMinus: return number(l.number - r.number);
-    case TokProduct: return number(l.number * r.number);
+    case TokMinus:
+        return number(l.number - r.number);
+    case TokProduct:
+        return number(l.number * r.number);
     case TokQuotient:
         if (r.number == 0) {
             domainError = true;
@@ -452,16 +575,26 @@ TCalcType applyBinary(int token, const TCalcType& l, const TCalcType& r, bool& d
             return number(0);
         }
         return number(std::exp(r.number * std::log(l.number)));
-    case TokEqual: return comparison(strings ? l.text == r.text : l.number == r.number);
-    case TokNotEqual: return comparison(strings ? l.text != r.text : l.number != r.number);
-    case TokLess: return comparison(l.number < r.number);
-    case TokGreater: return comparison(l.number > r.number);
-    case TokLessEqual: return comparison(l.number <= r.number);
-    case TokGreaterEqual: return comparison(l.number >= r.number);
-    case TokAnd: return comparison(isTrue(l) && isTrue(r));
-    case TokOr: return comparison(isTrue(l) || isTrue(r));
-    case TokIn: return comparison(isMember(l, r));
-    default: return number(0);
+    case TokEqual:
+        return comparison(strings ? l.text == r.text : l.number == r.number);
+    case TokNotEqual:
+        return comparison(strings ? l.text != r.text : l.number != r.number);
+    case TokLess:
+        return comparison(l.number < r.number);
+    case TokGreater:
+        return comparison(l.number > r.number);
+    case TokLessEqual:
+        return comparison(l.number <= r.number);
+    case TokGreaterEqual:
+        return comparison(l.number >= r.number);
+    case TokAnd:
+        return comparison(isTrue(l) && isTrue(r));
+    case TokOr:
+        return comparison(isTrue(l) || isTrue(r));
+    case TokIn:
+        return comparison(isMember(l, r));
+    default:
+        return number(0);
     }
 }
 
@@ -480,9 +613,7 @@ private:
     bool pushValue(TCalcType v, qsizetype pos) {
         return m_values.push(std::move(v)) || fail(kExprStackFull, pos);
     }
-    bool pushOp(Op op, qsizetype pos) {
-        return m_ops.push(op) || fail(kExprStackFull, pos);
-    }
+    bool pushOp(Op op, qsizetype pos) { return m_ops.push(op) || fail(kExprStackFull, pos); }
     // Records an error 6 (the first one) and lets the evaluation go on.
     void domainError(int pos) {
         if (m_domainPos < 0) m_domainPos = pos;
@@ -547,8 +678,7 @@ bool Evaluator::reduceTop() {
 }
 
 bool Evaluator::reduceWhile(int minPriority) {
-    while (!m_ops.empty() && m_ops.top().token != TokParen &&
-           m_ops.top().priority >= minPriority)
+    while (!m_ops.empty() && m_ops.top().token != TokParen && m_ops.top().priority >= minPriority)
         if (!reduceTop()) return false;
     return true;
 }
@@ -559,14 +689,16 @@ bool Evaluator::closeFunction(const Op& paren, qsizetype pos) {
     const int count = kBuiltIns[static_cast<std::size_t>(function.token - 1)].arguments;
     if (m_values.size() < count) return fail(kExprSyntax, pos);
     std::array<TCalcType, 3> args;
-    for (int k = count - 1; k >= 0; --k) args[static_cast<std::size_t>(k)] = m_values.pop();
+    for (int k = count - 1; k >= 0; --k)
+        args[static_cast<std::size_t>(k)] = m_values.pop();
     bool domain = false;
     TCalcType result = applyFunction(function.token, args.data(), domain);
     if (function.token == ISNULL) {
         result.null = false;
     } else {
         result.null = false;
-        for (int k = 0; k < count; ++k) result.null = result.null || args[std::size_t(k)].null;
+        for (int k = 0; k < count; ++k)
+            result.null = result.null || args[std::size_t(k)].null;
     }
     if (!std::isfinite(result.number)) {
         domain = true;
@@ -581,7 +713,8 @@ bool Evaluator::closeFunction(const Op& paren, qsizetype pos) {
 bool Evaluator::scanNumber(qsizetype& i) {
     const qsizetype start = i;
     const auto digits = [&] {
-        while (i < m_text.size() && IsDigitChar(m_text.at(i))) ++i;
+        while (i < m_text.size() && IsDigitChar(m_text.at(i)))
+            ++i;
     };
     digits();
     if (i < m_text.size() && m_text.at(i) == u'.') {
@@ -635,7 +768,8 @@ bool Evaluator::scanReference(qsizetype& i) {
 
 bool Evaluator::scanWord(qsizetype& i) {
     const qsizetype start = i;
-    while (i < m_text.size() && IsWordChar(m_text.at(i))) ++i;
+    while (i < m_text.size() && IsWordChar(m_text.at(i)))
+        ++i;
     const QString word = m_text.mid(start, i - start).toUpper();
     if (const int n = builtInNumber(word)) {
         if (!m_expectOperand) return fail(kExprSyntax, start);
@@ -692,8 +826,8 @@ bool Evaluator::scanClose(qsizetype i) {
     if (m_depth == 0) return fail(kExprUnopenedParen, i);
     if (m_expectOperand) {
         // "()" or "(1,)": an empty argument of a function, anything else out of place.
-        const bool emptyArgument = !m_ops.empty() && m_ops.top().token == TokParen &&
-                                   m_ops.top().forFunction;
+        const bool emptyArgument =
+            !m_ops.empty() && m_ops.top().token == TokParen && m_ops.top().forFunction;
         return fail(emptyArgument ? kExprTooFewArgs : kExprSyntax, i);
     }
     if (!reduceWhile(0)) return false;
@@ -716,12 +850,24 @@ bool Evaluator::scanOperator(qsizetype& i) {
     int token = 0;
     int length = 1;
     switch (c.unicode()) {
-    case u'+': token = TokPlus; break;
-    case u'-': token = TokMinus; break;
-    case u'*': token = TokProduct; break;
-    case u'/': token = TokQuotient; break;
-    case u'^': token = TokPower; break;
-    case u'=': token = TokEqual; break;
+    case u'+':
+        token = TokPlus;
+        break;
+    case u'-':
+        token = TokMinus;
+        break;
+    case u'*':
+        token = TokProduct;
+        break;
+    case u'/':
+        token = TokQuotient;
+        break;
+    case u'^':
+        token = TokPower;
+        break;
+    case u'=':
+        token = TokEqual;
+        break;
     case u'<':
         token = next == u'>' ? TokNotEqual : next == u'=' ? TokLessEqual : TokLess;
         length = token == TokLess ? 1 : 2;
@@ -730,7 +876,8 @@ bool Evaluator::scanOperator(qsizetype& i) {
         token = next == u'=' ? TokGreaterEqual : TokGreater;
         length = token == TokGreater ? 1 : 2;
         break;
-    default: return fail(kExprSyntax, start);
+    default:
+        return fail(kExprSyntax, start);
     }
     i += length;
     if (!reduceWhile(priorityOf(token))) return false;
@@ -748,14 +895,14 @@ bool Evaluator::step(qsizetype& i) {
     m_sawToken = true;
     // A function name must be followed by its argument list.
     if (m_pendingFunction && c != u'(') return fail(kExprSyntax, i);
-    const bool operand = IsDigitChar(c) || IsQuoteChar(c) || IsBracketChar(c) ||
-                         IsReferencePrefix(c);
+    const bool operand =
+        IsDigitChar(c) || IsQuoteChar(c) || IsBracketChar(c) || IsReferencePrefix(c);
     if (operand) {
         if (!m_expectOperand) return fail(kExprSyntax, i);
-        bool ok = IsDigitChar(c)         ? scanNumber(i)
-                  : IsQuoteChar(c)       ? scanString(i)
-                  : IsBracketChar(c)     ? scanBracket(i)
-                                         : scanReference(i);
+        bool ok = IsDigitChar(c)     ? scanNumber(i)
+                  : IsQuoteChar(c)   ? scanString(i)
+                  : IsBracketChar(c) ? scanBracket(i)
+                                     : scanReference(i);
         m_expectOperand = false;
         m_minusAllowed = false;
         return ok;
@@ -777,16 +924,22 @@ int Evaluator::run(TCalcType& value, int& errPos) {
     if (m_text.size() > kMaxExpressionLength) {
         ok = fail(kExprSyntax, kMaxExpressionLength);
     } else {
-        for (qsizetype i = 0; ok && i < m_text.size();) ok = step(i);
+        for (qsizetype i = 0; ok && i < m_text.size();)
+            ok = step(i);
         const qsizetype end = m_text.size();
         if (ok && m_sawToken) {
-            if (m_depth > 0) ok = fail(kExprUnclosedParen, end);
-            else if (m_expectOperand) ok = fail(kExprSyntax, end);
-            else ok = reduceWhile(0);
+            if (m_depth > 0)
+                ok = fail(kExprUnclosedParen, end);
+            else if (m_expectOperand)
+                ok = fail(kExprSyntax, end);
+            else
+                ok = reduceWhile(0);
         }
     }
-    if (m_values.empty()) ClearCalcValue(value);
-    else value = m_values.at(0);
+    if (m_values.empty())
+        ClearCalcValue(value);
+    else
+        value = m_values.at(0);
     if (!ok) {
         errPos = m_errPos;
         return m_error;
@@ -820,7 +973,8 @@ void TRadekFunkce::SetDefinition(const QString& name, const QString& title,
     m_resultKind = resultKind;
     m_initialValue = initialValue;
     m_resetGroup = resetGroup;
-    m_aggregate = aggregate >= AggregateValue && aggregate <= AggregateVariation ? aggregate : AggregateValue;
+    m_aggregate = aggregate >= AggregateValue && aggregate <= AggregateVariation ? aggregate
+                                                                                 : AggregateValue;
     m_precision = std::clamp(precision, 1, 18);
     m_digits = std::clamp(digits, 0, 18);
     m_floatFormat = floatFormat >= 0 && floatFormat <= 4 ? floatFormat : 2;
@@ -867,8 +1021,8 @@ void TRadekFunkce::updateDeviation() {
         return;
     }
     // Rounding can make the difference slightly negative for equal values.
-    const double variance = std::max(
-        0.0, (m_sumOfSquares - m_sum * m_sum / m_count) / static_cast<double>(m_count - 1));
+    const double variance = std::max(0.0, (m_sumOfSquares - m_sum * m_sum / m_count) /
+                                              static_cast<double>(m_count - 1));
     const double s = std::sqrt(variance);
     if (m_aggregate == AggregateDeviation) {
         m_value.number = s;
@@ -915,7 +1069,7 @@ void TRadekFunkce::Calculate() {
         if (!skipped) {
             ++m_count;
             const bool better = m_aggregate == AggregateMinimum ? m_value.number > x.number
-                                                       : m_value.number < x.number;
+                                                                : m_value.number < x.number;
             if (m_count == 1 || better) m_value = x;
         }
         break;
@@ -944,7 +1098,9 @@ QString TRadekFunkce::GetResultText() const {
     return {};
 }
 
-QString TRadekFunkce::GetTitle() const { return m_name + QStringLiteral(" - ") + m_title; }
+QString TRadekFunkce::GetTitle() const {
+    return m_name + QStringLiteral(" - ") + m_title;
+}
 
 TRadekFunkce& TListFunkci::AddFunction() {
     m_functions.push_back(std::make_unique<TRadekFunkce>(Count() + 1));
@@ -960,19 +1116,23 @@ void TListFunkci::DeleteLast() {
 }
 
 void TListFunkci::ClearFunctions() {
-    while (!m_functions.empty()) DeleteLast();
+    while (!m_functions.empty())
+        DeleteLast();
 }
 
 void TListFunkci::ResetGroup(int level) {
-    for (auto& f : m_functions) f->RequestReset(level);
+    for (auto& f : m_functions)
+        f->RequestReset(level);
 }
 
 void TListFunkci::SetSkipNulls(bool skip) {
-    for (auto& f : m_functions) f->SetSkipNulls(skip);
+    for (auto& f : m_functions)
+        f->SetSkipNulls(skip);
 }
 
 void TListFunkci::CalculateAll() {
-    for (auto& f : m_functions) f->Calculate();
+    for (auto& f : m_functions)
+        f->Calculate();
 }
 
 int TListFunkci::IndexOfName(const QString& name) const {

@@ -29,11 +29,11 @@ struct TCalcType {
 void ClearCalcValue(TCalcType& value);
 
 // Value callback requests: name lookups answer a 0-based index or -1; fetches fill the value.
-constexpr int kRequestItemIndex = 2;     // text = item name
-constexpr int kRequestFunctionIndex = 3; // text = function name
-constexpr int kParameterBase = 2000;     // + n - 1: parameter n
-constexpr int kItemBase = 4000;          // + n - 1: report item n
-constexpr int kFunctionBase = 6000;      // + n - 1: current result of user function n
+constexpr int kRequestItemIndex = 2;      // text = item name
+constexpr int kRequestFunctionIndex = 3;  // text = function name
+constexpr int kParameterBase = 2000;      // + n - 1: parameter n
+constexpr int kItemBase = 4000;           // + n - 1: report item n
+constexpr int kFunctionBase = 6000;       // + n - 1: current result of user function n
 constexpr int kSystemVariableBase = 8000; // + n - 1: system variable n
 
 using TValueCallback = std::function<int(int request, TCalcType& value)>;
@@ -59,17 +59,17 @@ private:
 // Error codes of EvaluateExpression.
 enum ExpressionError : int {
     kExprOk = 0,
-    kExprUnknownWord = 1,     // unknown word, unresolvable reference
-    kExprSyntax = 2,          // character, operand or operator out of place; text too long
-    kExprStackFull = 3,       // more than 40 pending operators or values
-    kExprUnopenedParen = 4,   // ')' without '('
-    kExprUnclosedParen = 5,   // '(' open at the end; ErrPos is the text length
-    kExprDomain = 6,          // division by zero, overflow, argument out of the domain
-    kExprBadNumber = 7,       // malformed or overflowing number literal
-    kExprTooFewArgs = 10,     // also an empty argument
-    kExprTooManyArgs = 11,    // also a comma outside parentheses
-    kExprOpenString = 12,     // unterminated 'string'
-    kExprOpenBracket = 13,    // unterminated [name]
+    kExprUnknownWord = 1,   // unknown word, unresolvable reference
+    kExprSyntax = 2,        // character, operand or operator out of place; text too long
+    kExprStackFull = 3,     // more than 40 pending operators or values
+    kExprUnopenedParen = 4, // ')' without '('
+    kExprUnclosedParen = 5, // '(' open at the end; ErrPos is the text length
+    kExprDomain = 6,        // division by zero, overflow, argument out of the domain
+    kExprBadNumber = 7,     // malformed or overflowing number literal
+    kExprTooFewArgs = 10,   // also an empty argument
+    kExprTooManyArgs = 11,  // also a comma outside parentheses
+    kExprOpenString = 12,   // unterminated 'string'
+    kExprOpenBracket = 13,  // unterminated [name]
 };
 
 // Longest expression accepted, in characters; a longer one is error 2 at this position.
@@ -89,14 +89,14 @@ QString FunctionTemplate(int n);
 constexpr int kFunctionCount = 37;
 
 // Character classes of the expression language.
-bool IsDigitChar(QChar c);           // 0-9
-bool IsQuoteChar(QChar c);           // '
-bool IsBracketChar(QChar c);         // [
-bool IsReferencePrefix(QChar c);     // # % & @
-bool IsNameStartChar(QChar c);       // letter or _
-bool IsNameChar(QChar c);            // letter, digit, _ or $
-bool IsWordChar(QChar c);            // letter or reference prefix
-bool IsOperatorChar(QChar c);        // ) * + - / < = > ^
+bool IsDigitChar(QChar c);       // 0-9
+bool IsQuoteChar(QChar c);       // '
+bool IsBracketChar(QChar c);     // [
+bool IsReferencePrefix(QChar c); // # % & @
+bool IsNameStartChar(QChar c);   // letter or _
+bool IsNameChar(QChar c);        // letter, digit, _ or $
+bool IsWordChar(QChar c);        // letter or reference prefix
+bool IsOperatorChar(QChar c);    // ) * + - / < = > ^
 
 // A number from loosely written text: the first '.' or ',' is taken for the locale decimal
 // separator, leading blanks are skipped, and the text must hold only digits, E, e, the
@@ -130,8 +130,8 @@ public:
     // outside 0..4 becomes 2, an aggregate outside 0..7 becomes 0. The current value's kind
     // follows the result kind (0 number → 1, 1 string → 2, else 0).
     void SetDefinition(const QString& name, const QString& title, const QString& expression,
-                       int resultKind, const QString& initialValue, int resetGroup,
-                       int aggregate, int precision, int digits, int floatFormat);
+                       int resultKind, const QString& initialValue, int resetGroup, int aggregate,
+                       int precision, int digits, int floatFormat);
     void GetDefinition(QString& name, QString& title, QString& expression, int& resultKind,
                        QString& initialValue, int& resetGroup, int& aggregate, int& precision,
                        int& digits, int& floatFormat) const;

@@ -2,7 +2,6 @@
 
 #include "platform/MessageSink.h"
 
-
 namespace report {
 
 namespace {
@@ -139,7 +138,8 @@ constexpr Entry kTexts[] = {
     {ReportText::PaperExecutive, u"Executive"},
     {ReportText::PaperEnvelope, u"Obálka"},
     {ReportText::PaperEnvelopeRotated, u"Obálka otoč."},
-    {ReportText::DeleteUserFormatQuestion, u"Zrušit vybraný uživatelský formát?"},};
+    {ReportText::DeleteUserFormatQuestion, u"Zrušit vybraný uživatelský formát?"},
+};
 
 constexpr bool inOrder() {
     int i = 0;

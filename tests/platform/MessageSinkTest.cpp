@@ -1,8 +1,8 @@
 // The message sink with captions, buttons and icons: the recorder's scripted answers and the
 // real box with Qt's translated button captions.
 
-#include "platform/BoxMessageSink.h"
 #include "platform/MessageSink.h"
+#include "platform/BoxMessageSink.h"
 #include "platform/QtTranslations.h"
 
 #include <QApplication>
@@ -89,8 +89,7 @@ TEST(BoxMessageSink, ShowsCaptionIconAndTranslatedButtons) {
 
     // Escape closes a question with No.
     whenBoxOpens([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
-    EXPECT_EQ(sink.ShowBox("Smazat?", "Potvrzení", MessageButtons::YesNo,
-                           MessageIcon::Question),
+    EXPECT_EQ(sink.ShowBox("Smazat?", "Potvrzení", MessageButtons::YesNo, MessageIcon::Question),
               MessageAnswer::No);
 
     bool onlyOk = false;

@@ -21,15 +21,19 @@ using platform::LocaleSettings;
 LocaleSettings czech() {
     return LocaleSettings::fromLocale(QLocale(QLocale::Czech, QLocale::Czechia));
 }
-LocaleSettings plainC() { return LocaleSettings::fromLocale(QLocale::c()); }
+LocaleSettings plainC() {
+    return LocaleSettings::fromLocale(QLocale::c());
+}
 
 // A text written with '.' and ',' as it reads under the given fixture: under the Czech one the
 // decimal separator is ',' and the thousand separator a no-break space.
 QString under(bool isCzech, QString text) {
     if (!isCzech) return text;
     for (QChar& c : text) {
-        if (c == '.') c = ',';
-        else if (c == ',') c = QChar(0x00A0);
+        if (c == '.')
+            c = ',';
+        else if (c == ',')
+            c = QChar(0x00A0);
     }
     return text;
 }
@@ -72,10 +76,9 @@ TEST_P(Fixture, NumbersMatchTheDecimalOracle) {
     for (const QStringList& r : rows) {
         const double v = fromHex(r[0]);
         const QString expected = r[isCzech() ? 5 : 4];
-        const QString actual = r[1] == "str"
-                                   ? platform::FloatToStr(v)
-                                   : platform::FloatToStrF(v, r[1].toInt(), r[2].toInt(),
-                                                           r[3].toInt());
+        const QString actual =
+            r[1] == "str" ? platform::FloatToStr(v)
+                          : platform::FloatToStrF(v, r[1].toInt(), r[2].toInt(), r[3].toInt());
         EXPECT_EQ(actual, expected) << r.join(' ').toStdString();
     }
 }

@@ -72,13 +72,15 @@ TEST(Windows1250, TextRoundTripsAndUnmappableBecomesOneQuestionMark) {
     EXPECT_EQ(static_cast<unsigned char>(platform::EncodeWindows1250(u"Č"_qs).at(0)), 200);
 
     // One character outside the basic plane is two UTF-16 units but one '?'.
-    EXPECT_EQ(platform::EncodeWindows1250(QString::fromUtf8("a\xF0\x9F\x98\x80" "b\u4E2D")),
+    EXPECT_EQ(platform::EncodeWindows1250(QString::fromUtf8("a\xF0\x9F\x98\x80"
+                                                            "b\u4E2D")),
               QByteArray("a?b?"));
     // A lone surrogate is not a character of the code page either.
     EXPECT_EQ(platform::EncodeWindows1250(QString(QChar(0xD800))), QByteArray("?"));
 
     QByteArray all;
-    for (int b = 0; b < 256; ++b) all += char(b);
+    for (int b = 0; b < 256; ++b)
+        all += char(b);
     EXPECT_EQ(platform::EncodeWindows1250(platform::DecodeWindows1250(all)), all);
 }
 

@@ -40,12 +40,14 @@ TEST_F(Expressions, PrecedenceAndLeftAssociativity) {
         const char* text;
         double number;
     } const cases[] = {
-        {"1+2*3", 7},       {"(1+2)*3", 9},       {"2^3^2", 64},       {"2*(-3)", -6},
-        {"NOT 1 = 0", 1},   {"1=1 AND 2=2", 0},   {"1 OR 0 AND 0", 1}, {"10-4-3", 3},
-        {"12/4/3", 1},      {"1<2=1", 1},         {"-(2+3)*2", -10},   {"- -3", 3},
-        {"NOT NOT 2", 1},   {"1 AND NOT 0", 1},   {"3>=3", 1},         {"3<>3", 0},
-        {"2<=1", 0},        {"((((7))))", 7},     {"abs(-2)^2", 4},    {"-ABS(2)", -2},
-        {"2 ^ 0.5", std::sqrt(2.0)}, {"1.5e2", 150}, {"  4  ", 4},
+        {"1+2*3", 7},        {"(1+2)*3", 9},     {"2^3^2", 64},
+        {"2*(-3)", -6},      {"NOT 1 = 0", 1},   {"1=1 AND 2=2", 0},
+        {"1 OR 0 AND 0", 1}, {"10-4-3", 3},      {"12/4/3", 1},
+        {"1<2=1", 1},        {"-(2+3)*2", -10},  {"- -3", 3},
+        {"NOT NOT 2", 1},    {"1 AND NOT 0", 1}, {"3>=3", 1},
+        {"3<>3", 0},         {"2<=1", 0},        {"((((7))))", 7},
+        {"abs(-2)^2", 4},    {"-ABS(2)", -2},    {"2 ^ 0.5", std::sqrt(2.0)},
+        {"1.5e2", 150},      {"  4  ", 4},
     };
     for (const Case& c : cases) {
         const Result r = evaluate(c.text);
@@ -165,25 +167,56 @@ TEST_F(Expressions, EveryErrorCodeWithItsPosition) {
         int pos;
     } const cases[] = {
         {"", 0, 0},
-        {"FOO(1)", 1, 0},         {"#Nic", 1, 0},          {"&abc", 1, 0},
-        {"#", 1, 0},              {"1+#0", 1, 2},          {"@0", 1, 0},
-        {"%000", 1, 0},           {"&0", 1, 0},            {"1+ #$", 1, 3},
-        {"2*-3", 2, 2},           {"1 2", 2, 2},           {"1 ! 2", 2, 2},
-        {"ABS 1", 2, 4},          {"1(", 2, 1},            {"1+", 2, 2},
-        {"1 NOT 2", 2, 2},        {"AND 1", 2, 0},         {"()", 2, 1},
-        {"1.2.3", 2, 3},          {"#1#2", 2, 2},          {std::string("1\0", 2), 2, 1},
-        {"1)", 4, 1},             {"(1))", 4, 3},
-        {"(1", 5, 2},             {"ABS(1", 5, 5},
-        {"1/0", 6, 1},            {"ASIN(2)", 6, 0},       {"ACOS(-1.5)", 6, 0},
-        {"LOG(0)", 6, 0},         {"COTG(0)", 6, 0},       {"0^2", 6, 1},
-        {"1E99*1E99*1E99*1E99", 6, 14},      {"EXP(1000)", 6, 0},     {"10^400", 6, 2},
-        {"1.5E123", 7, 0},        {"12abc", 7, 0},         {"1E", 7, 0},
-        {"1E+", 7, 0},            {"3#", 7, 0},
-        {"MAX(1)", 10, 5},        {"ABS()", 10, 4},        {"MAX(1,)", 10, 6},
-        {"MAX(,1)", 10, 4},       {"IIF(1,2)", 10, 7},
-        {"MAX(1,2,3)", 11, 7},    {"1,2", 11, 1},          {"(1,2)", 11, 2},
+        {"FOO(1)", 1, 0},
+        {"#Nic", 1, 0},
+        {"&abc", 1, 0},
+        {"#", 1, 0},
+        {"1+#0", 1, 2},
+        {"@0", 1, 0},
+        {"%000", 1, 0},
+        {"&0", 1, 0},
+        {"1+ #$", 1, 3},
+        {"2*-3", 2, 2},
+        {"1 2", 2, 2},
+        {"1 ! 2", 2, 2},
+        {"ABS 1", 2, 4},
+        {"1(", 2, 1},
+        {"1+", 2, 2},
+        {"1 NOT 2", 2, 2},
+        {"AND 1", 2, 0},
+        {"()", 2, 1},
+        {"1.2.3", 2, 3},
+        {"#1#2", 2, 2},
+        {std::string("1\0", 2), 2, 1},
+        {"1)", 4, 1},
+        {"(1))", 4, 3},
+        {"(1", 5, 2},
+        {"ABS(1", 5, 5},
+        {"1/0", 6, 1},
+        {"ASIN(2)", 6, 0},
+        {"ACOS(-1.5)", 6, 0},
+        {"LOG(0)", 6, 0},
+        {"COTG(0)", 6, 0},
+        {"0^2", 6, 1},
+        {"1E99*1E99*1E99*1E99", 6, 14},
+        {"EXP(1000)", 6, 0},
+        {"10^400", 6, 2},
+        {"1.5E123", 7, 0},
+        {"12abc", 7, 0},
+        {"1E", 7, 0},
+        {"1E+", 7, 0},
+        {"3#", 7, 0},
+        {"MAX(1)", 10, 5},
+        {"ABS()", 10, 4},
+        {"MAX(1,)", 10, 6},
+        {"MAX(,1)", 10, 4},
+        {"IIF(1,2)", 10, 7},
+        {"MAX(1,2,3)", 11, 7},
+        {"1,2", 11, 1},
+        {"(1,2)", 11, 2},
         {"ABS(,", 11, 4},
-        {"'abc", 12, 0},          {"1+'abc", 12, 2},
+        {"'abc", 12, 0},
+        {"1+'abc", 12, 2},
         {"[abc", 13, 0},
     };
     for (const Case& c : cases) {
@@ -213,7 +246,8 @@ TEST_F(Expressions, StacksHoldFortyEntries) {
     EXPECT_EQ(deep.errPos, 40);
     // Forty pending additions with their parentheses overflow as well.
     QString chain;
-    for (int i = 0; i < 25; ++i) chain += "1+(";
+    for (int i = 0; i < 25; ++i)
+        chain += "1+(";
     EXPECT_EQ(evaluate(chain + "1" + QString(25, ')')).error, report::kExprStackFull);
 }
 
@@ -268,14 +302,14 @@ TEST_F(Expressions, ReferencesGoThroughTheValueCallback) {
         [&recorder](int request, TCalcType& v) { return recorder(request, v); });
 
     EXPECT_EQ(evaluate("#1+&2+@3+%4").value.number, 4000 + 2001 + 6002 + 8003);
-    EXPECT_EQ(recorder.requests, (QList<QPair<int, QString>>{
-                                     {4000, ""}, {2001, ""}, {6002, ""}, {8003, ""}}));
+    EXPECT_EQ(recorder.requests,
+              (QList<QPair<int, QString>>{{4000, ""}, {2001, ""}, {6002, ""}, {8003, ""}}));
 
     recorder.requests.clear();
     EXPECT_EQ(evaluate("#Název*2").value.number, 4001 * 2);
     EXPECT_EQ(evaluate("@Suma").value.number, 6000);
-    EXPECT_EQ(recorder.requests, (QList<QPair<int, QString>>{
-                                     {2, "Název"}, {4001, ""}, {3, "Suma"}, {6000, ""}}));
+    EXPECT_EQ(recorder.requests,
+              (QList<QPair<int, QString>>{{2, "Název"}, {4001, ""}, {3, "Suma"}, {6000, ""}}));
 
     // Number 0 and unknown names never reach a fetch.
     recorder.requests.clear();
@@ -331,9 +365,11 @@ TEST(CharacterClasses, MatchTheExpressionLanguage) {
     EXPECT_TRUE(report::IsNameChar(u'$'));
     EXPECT_TRUE(report::IsWordChar(u'@'));
     EXPECT_FALSE(report::IsWordChar(u'_'));
-    for (QChar c : QString(")*+-/<=>^")) EXPECT_TRUE(report::IsOperatorChar(c));
+    for (QChar c : QString(")*+-/<=>^"))
+        EXPECT_TRUE(report::IsOperatorChar(c));
     EXPECT_FALSE(report::IsOperatorChar(u'('));
-    for (QChar c : QString("#%&@")) EXPECT_TRUE(report::IsReferencePrefix(c));
+    for (QChar c : QString("#%&@"))
+        EXPECT_TRUE(report::IsReferencePrefix(c));
 }
 
 } // namespace

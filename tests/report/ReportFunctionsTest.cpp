@@ -19,7 +19,9 @@ using report::TRadekFunkce;
 platform::LocaleSettings czech() {
     return platform::LocaleSettings::fromLocale(QLocale(QLocale::Czech, QLocale::Czechia));
 }
-platform::LocaleSettings plainC() { return platform::LocaleSettings::fromLocale(QLocale::c()); }
+platform::LocaleSettings plainC() {
+    return platform::LocaleSettings::fromLocale(QLocale::c());
+}
 
 // A stand-in for the report run: item 1 is the current record's value (nullopt = null),
 // @n the current result of function n of the list.
@@ -33,8 +35,10 @@ public:
                   v.number = m_record.value_or(0);
                   v.text = platform::FloatToStr(v.number);
                   v.null = !m_record;
-              } else if (request >= report::kFunctionBase && request < report::kFunctionBase + 999) {
-                  if (auto* f = m_list.GetFunkce(request - report::kFunctionBase)) v = f->CurrentValue();
+              } else if (request >= report::kFunctionBase &&
+                         request < report::kFunctionBase + 999) {
+                  if (auto* f = m_list.GetFunkce(request - report::kFunctionBase))
+                      v = f->CurrentValue();
               }
               return 0;
           }) {}
@@ -98,7 +102,8 @@ TEST(Aggregates, FoldRecordSequences) {
         SCOPED_TRACE(testing::Message() << "aggregate " << c.aggregate << " skip " << c.skipNulls
                                         << " over " << c.values.size() << " values");
         if (c.expected) {
-            EXPECT_NEAR(f.CurrentValue().number, *c.expected, 1e-14 * (1 + std::fabs(*c.expected)));
+            EXPECT_NEAR(f.CurrentValue().number, *c.expected,
+                        1e-14 * (1 + std::fabs(*c.expected)));
             EXPECT_FALSE(std::isnan(f.CurrentValue().number));
         } else {
             EXPECT_EQ(f.CurrentValue().kind, 0);
@@ -184,7 +189,8 @@ TEST(FunctionList, CalculatesInOrderSoLaterFunctionsSeeEarlierResults) {
 
 TEST(FunctionList, NamesReferencesAndDefinitions) {
     TListFunkci list;
-    for (int i = 0; i < 12; ++i) list.AddFunction();
+    for (int i = 0; i < 12; ++i)
+        list.AddFunction();
     EXPECT_EQ(list.GetReference(0), "@1  Funkce1");
     EXPECT_EQ(list.GetReference(11), "@12 Funkce12");
     EXPECT_EQ(list.GetDisplayName(0), "Funkce Funkce1 - Funkce1");

@@ -1,8 +1,8 @@
 // The engine's message table and its message boxes.
 
+#include "report/engine/sestzpr.h"
 #include "platform/MessageSink.h"
 #include "platform/Windows1250.h"
-#include "report/engine/sestzpr.h"
 
 #include <QSet>
 
