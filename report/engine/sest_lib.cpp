@@ -22,28 +22,32 @@ constexpr std::array<unsigned, 16> palette{
 
 constexpr std::array<int, 8> charsets{0, 161, 162, 186, 238, 204, 2, 1};
 
-constexpr std::array<const char*, 11> zoomTexts{"32 %", "40 %", "50 %", "64 %",  "75 %", "83 %",
+constexpr std::array<const char*, 11> zoomTexts{"32 %",  "40 %",  "50 %",  "64 %",  "75 %", "83 %",
                                                 "100 %", "120 %", "150 %", "200 %", "300 %"};
 // Held as float: the nearest-step comparison depends on their float values.
 constexpr std::array<float, 11> zoomFactors{0.32f, 0.40f, 0.50f, 0.64f, 0.75f, 0.83f,
                                             1.0f,  1.2f,  1.5f,  2.0f,  3.0f};
 
-constexpr std::array<int, 16> fontSizes{8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};
+constexpr std::array<int, 16> fontSizes{8,  9,  10, 11, 12, 14, 16, 18,
+                                        20, 22, 24, 26, 28, 36, 48, 72};
 
 const QString romanPrefix = QStringLiteral("Roman ");
 
 // The two characters after "Roman " as a number; 0 when they are none.
-int romanPitch(const QString& name) { return name.mid(romanPrefix.size(), 2).toInt(); }
+int romanPitch(const QString& name) {
+    return name.mid(romanPrefix.size(), 2).toInt();
+}
 
 // Width w placed in [left, right) by alignment: right (1), centred (2) or left.
-void alignHorizontally(platform::TRect& rect, int w, int alignment) {
+void alignHorizontally(platform::TRect& rect, qint64 w, int alignment) {
+    auto clamped = [](qint64 v) { return int(std::clamp<qint64>(v, INT_MIN, INT_MAX)); };
     if (alignment == 1) {
-        rect.left = rect.right - w;
+        rect.left = clamped(rect.right - w);
     } else if (alignment == 2) {
-        rect.left = int((qint64(rect.left) + rect.right - w) / 2);
-        rect.right = rect.left + w;
+        rect.left = clamped((qint64(rect.left) + rect.right - w) / 2);
+        rect.right = clamped(rect.left + w);
     } else {
-        rect.right = rect.left + w;
+        rect.right = clamped(rect.left + w);
     }
 }
 
@@ -91,14 +95,19 @@ void BitsToFontStyle(platform::TFont& font, int bits) {
     font.strikeOut = bits & 8;
 }
 
-bool IsRomanFont(const QString& name) { return name.startsWith(romanPrefix); }
+bool IsRomanFont(const QString& name) {
+    return name.startsWith(romanPrefix);
+}
 
 double RomanFontSize(const platform::TFont& font) {
     if (!IsRomanFont(font.name)) return font.size;
     switch (romanPitch(font.name)) {
-    case 12: return 10;
-    case 17: return 8;
-    default: return 11;
+    case 12:
+        return 10;
+    case 17:
+        return 8;
+    default:
+        return 11;
     }
 }
 
@@ -149,11 +158,13 @@ void SetTemplateFont(platform::TFont& font, const QString& name, int size, int c
 }
 
 void FillZoomList(QStringList& list) {
-    for (const char* text : zoomTexts) list.append(QString::fromLatin1(text));
+    for (const char* text : zoomTexts)
+        list.append(QString::fromLatin1(text));
 }
 
 void FillFontSizeList(QStringList& list) {
-    for (int size : fontSizes) list.append(QString::number(size));
+    for (int size : fontSizes)
+        list.append(QString::number(size));
 }
 
 double ZoomFactor(int step) {
@@ -173,11 +184,17 @@ int SnapToGrid(double value, double step) {
     return std::isfinite(snapped) ? roundToInt(snapped) : roundToInt(value);
 }
 
-int ScaleRound(double a, double b) { return roundToInt(a * b); }
+int ScaleRound(double a, double b) {
+    return roundToInt(a * b);
+}
 
-int UnscaleRound(double a, double b) { return b == 0 ? 0 : roundToInt(a / b); }
+int UnscaleRound(double a, double b) {
+    return b == 0 ? 0 : roundToInt(a / b);
+}
 
-int CompareInt(int a, int b) { return b > a ? -1 : (a == b ? 0 : 1); }
+int CompareInt(int a, int b) {
+    return b > a ? -1 : (a == b ? 0 : 1);
+}
 
 QString QuoteText(const QString& text) {
     QString out = text;
@@ -234,17 +251,21 @@ void FitPictureRect(platform::TRect& rect, bool stretch, bool keepAspect, const 
     const int h = ScaleRound(graphic.Height(), scaleY);
     if (w <= 0 || h <= 0) return;
     if (!stretch) {
-        rect.bottom = rect.top + h;
+        rect.bottom = int(std::min<qint64>(qint64(rect.top) + h, INT_MAX));
         alignHorizontally(rect, w, alignment);
         return;
     }
-    const qint64 width = rect.width();
-    const qint64 height = rect.height();
+    const qint64 width = qint64(rect.right) - rect.left;
+    const qint64 height = qint64(rect.bottom) - rect.top;
     if (!keepAspect || width == 0 || height == 0) return;
-    if (qint64(h) * width <= qint64(w) * height) // h / height <= w / width
-        rect.bottom = int(rect.top + width * h / w);
-    else
-        alignHorizontally(rect, int(height * w / h), alignment);
+    // Products of a rectangle side (up to 2^32) and a picture side (up to 2^31) need 128 bits.
+    __extension__ using Wide = __int128;
+    if (Wide(h) * width <= Wide(w) * height) { // h / height <= w / width
+        const Wide bottom = rect.top + Wide(width) * h / w;
+        rect.bottom = int(std::clamp<Wide>(bottom, INT_MIN, INT_MAX));
+    } else {
+        alignHorizontally(rect, qint64(Wide(height) * w / h), alignment);
+    }
 }
 
 void DrawBitmapDIB(platform::TCanvas& canvas, const platform::TRect& rect, const QImage& bitmap) {
@@ -253,9 +274,14 @@ void DrawBitmapDIB(platform::TCanvas& canvas, const platform::TRect& rect, const
 
 void DrawPicture(platform::TCanvas& canvas, const platform::TRect& rect, const TPicture& picture) {
     switch (picture.kind()) {
-    case TPicture::Kind::Bitmap: DrawBitmapDIB(canvas, rect, picture.bitmap()); break;
-    case TPicture::Kind::Metafile: canvas.StretchDraw(rect, picture.metafile()); break;
-    case TPicture::Kind::None: break;
+    case TPicture::Kind::Bitmap:
+        DrawBitmapDIB(canvas, rect, picture.bitmap());
+        break;
+    case TPicture::Kind::Metafile:
+        canvas.StretchDraw(rect, picture.metafile());
+        break;
+    case TPicture::Kind::None:
+        break;
     }
 }
 

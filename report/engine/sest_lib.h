@@ -68,7 +68,7 @@ int CompareInt(int a, int b);
 // Template-line fields. A quoted field is written as '"' + QuoteText(text) + '"'; a bare field
 // is written as it stands unless it holds a comma or a double quote, and is then quoted.
 // NextField reads back both exactly.
-QString QuoteText(const QString& text);  // every double quote doubled
+QString QuoteText(const QString& text);   // every double quote doubled
 QString QuotedField(const QString& text); // in quotes, quotes doubled
 QString BareField(const QString& text);   // as it stands, or quoted when it must be
 

@@ -15,13 +15,11 @@ struct SymbologyInfo {
 };
 
 constexpr std::array<SymbologyInfo, BarcodeTypeCount> symbologies{{
-    {"2/5 interleaved", true}, {"2/5 industrial", true}, {"2/5 matrix", true},
-    {"Code 39", false},        {"Code 39 Full", false},  {"Code 128A", false},
-    {"Code 128B", false},      {"Code 128C", true},      {"Code 93", false},
-    {"Code 93 Full", false},   {"MSI", true},            {"PostNet", true},
-    {"Codebar", false},        {"EAN 8", true},          {"EAN 13", true},
-    {"UPC-A", true},           {"UPC-E0", true},         {"UPC-E1", true},
-    {"UPC Supp2", true},       {"UPC Supp5", true},
+    {"2/5 interleaved", true}, {"2/5 industrial", true}, {"2/5 matrix", true}, {"Code 39", false},
+    {"Code 39 Full", false},   {"Code 128A", false},     {"Code 128B", false}, {"Code 128C", true},
+    {"Code 93", false},        {"Code 93 Full", false},  {"MSI", true},        {"PostNet", true},
+    {"Codebar", false},        {"EAN 8", true},          {"EAN 13", true},     {"UPC-A", true},
+    {"UPC-E0", true},          {"UPC-E1", true},         {"UPC Supp2", true},  {"UPC Supp5", true},
 }};
 
 // 2 of 5 family: bits of weights 1, 2, 4, 7 and parity.
@@ -30,20 +28,20 @@ constexpr std::array<std::string_view, 10> twoOfFiveBits{
 
 // EAN set A (odd parity) as space, bar, space, bar in modules; set C is the same widths
 // starting with a bar, set B is set C reversed.
-constexpr std::array<std::string_view, 10> eanSetA{
-    "2605", "1615", "1516", "0805", "0526", "0625", "0508", "0706", "0607", "2506"};
-constexpr std::array<std::string_view, 10> eanSetC{
-    "7150", "6160", "6061", "5350", "5071", "5170", "5053", "5251", "5152", "7051"};
+constexpr std::array<std::string_view, 10> eanSetA{"2605", "1615", "1516", "0805", "0526",
+                                                   "0625", "0508", "0706", "0607", "2506"};
+constexpr std::array<std::string_view, 10> eanSetC{"7150", "6160", "6061", "5350", "5071",
+                                                   "5170", "5053", "5251", "5152", "7051"};
 
 // EAN 13 parity by the first digit.
-constexpr std::array<std::string_view, 10> ean13Parity{
-    "AAAAAA", "AABABB", "AABBAB", "AABBBA", "ABAABB",
-    "ABBAAB", "ABBBAA", "ABABAB", "ABABBA", "ABBABA"};
+constexpr std::array<std::string_view, 10> ean13Parity{"AAAAAA", "AABABB", "AABBAB", "AABBBA",
+                                                       "ABAABB", "ABBAAB", "ABBBAA", "ABABAB",
+                                                       "ABABBA", "ABBABA"};
 
 // UPC-E parity for number system 0 by the check digit: 'E' even (set B), 'o' odd (set A).
-constexpr std::array<std::string_view, 10> upcEParity{
-    "EEEooo", "EEoEoo", "EEooEo", "EEoooE", "EoEEoo",
-    "EooEEo", "EoooEE", "EoEoEo", "EoEooE", "EooEoE"};
+constexpr std::array<std::string_view, 10> upcEParity{"EEEooo", "EEoEoo", "EEooEo", "EEoooE",
+                                                      "EoEEoo", "EooEEo", "EoooEE", "EoEoEo",
+                                                      "EoEooE", "EooEoE"};
 
 // Code 39: character, wide flags of bar, space, bar, ... (nine elements), value.
 struct Code39Row {
@@ -52,21 +50,17 @@ struct Code39Row {
     int value;
 };
 constexpr std::array<Code39Row, 44> code39Table{{
-    {'0', "000110100", 0},  {'1', "100100001", 1},  {'2', "001100001", 2},
-    {'3', "101100000", 3},  {'4', "000110001", 4},  {'5', "100110000", 5},
-    {'6', "001110000", 6},  {'7', "000100101", 7},  {'8', "100100100", 8},
-    {'9', "001100100", 9},  {'A', "100001001", 10}, {'B', "001001001", 11},
-    {'C', "101001000", 12}, {'D', "000011001", 13}, {'E', "100011000", 14},
-    {'F', "001011000", 15}, {'G', "000001101", 16}, {'H', "100001100", 17},
-    {'I', "001001100", 18}, {'J', "000011100", 19}, {'K', "100000011", 20},
-    {'L', "001000011", 21}, {'M', "101000010", 22}, {'N', "000010011", 23},
-    {'O', "100010010", 24}, {'P', "001010010", 25}, {'Q', "000000111", 26},
-    {'R', "100000110", 27}, {'S', "001000110", 28}, {'T', "000010110", 29},
-    {'U', "110000001", 30}, {'V', "011000001", 31}, {'W', "111000000", 32},
-    {'X', "010010001", 33}, {'Y', "110010000", 34}, {'Z', "011010000", 35},
-    {'-', "010000101", 36}, {'.', "110000100", 37}, {' ', "011000100", 38},
-    {'*', "010010100", 0},  {'$', "010101000", 39}, {'/', "010100010", 40},
-    {'+', "010001010", 41}, {'%', "000101010", 42},
+    {'0', "000110100", 0},  {'1', "100100001", 1},  {'2', "001100001", 2},  {'3', "101100000", 3},
+    {'4', "000110001", 4},  {'5', "100110000", 5},  {'6', "001110000", 6},  {'7', "000100101", 7},
+    {'8', "100100100", 8},  {'9', "001100100", 9},  {'A', "100001001", 10}, {'B', "001001001", 11},
+    {'C', "101001000", 12}, {'D', "000011001", 13}, {'E', "100011000", 14}, {'F', "001011000", 15},
+    {'G', "000001101", 16}, {'H', "100001100", 17}, {'I', "001001100", 18}, {'J', "000011100", 19},
+    {'K', "100000011", 20}, {'L', "001000011", 21}, {'M', "101000010", 22}, {'N', "000010011", 23},
+    {'O', "100010010", 24}, {'P', "001010010", 25}, {'Q', "000000111", 26}, {'R', "100000110", 27},
+    {'S', "001000110", 28}, {'T', "000010110", 29}, {'U', "110000001", 30}, {'V', "011000001", 31},
+    {'W', "111000000", 32}, {'X', "010010001", 33}, {'Y', "110010000", 34}, {'Z', "011010000", 35},
+    {'-', "010000101", 36}, {'.', "110000100", 37}, {' ', "011000100", 38}, {'*', "010010100", 0},
+    {'$', "010101000", 39}, {'/', "010100010", 40}, {'+', "010001010", 41}, {'%', "000101010", 42},
 }};
 
 // Full ASCII: the Code 39 sequence of every code 0..127.
@@ -101,12 +95,12 @@ constexpr std::string_view code128Stop = "2331112";
 // and their element widths.
 constexpr std::string_view code93Chars = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%[]{}";
 constexpr std::array<std::string_view, 47> code93Widths{
-    "131112", "111213", "111312", "111411", "121113", "121212", "121311", "111114", "131211",
-    "141111", "211113", "211212", "211311", "221112", "221211", "231111", "112113", "112212",
-    "112311", "122112", "132111", "111123", "111222", "111321", "121122", "131121", "212112",
-    "212211", "211122", "211221", "221121", "222111", "112122", "112221", "122121", "123111",
-    "121131", "311112", "311211", "321111", "112131", "113121", "211131", "121221", "312111",
-    "311121", "122211"};
+    "131112", "111213", "111312", "111411", "121113", "121212", "121311", "111114",
+    "131211", "141111", "211113", "211212", "211311", "221112", "221211", "231111",
+    "112113", "112212", "112311", "122112", "132111", "111123", "111222", "111321",
+    "121122", "131121", "212112", "212211", "211122", "211221", "221121", "222111",
+    "112122", "112221", "122121", "123111", "121131", "311112", "311211", "321111",
+    "112131", "113121", "211131", "121221", "312111", "311121", "122211"};
 constexpr std::string_view code93Start = "111141";
 constexpr std::string_view code93Stop = "1111411";
 
@@ -142,8 +136,10 @@ struct PainterState {
 
 constexpr platform::TColor white = 0xFFFFFF;
 constexpr platform::TColor black = 0x000000;
-// Elements beyond this many device units from the start are off any page; not drawn.
+// Elements beyond this many device units from the start are off any page; not drawn. Corners
+// stay within the coordinate limit, so that no sum overflows.
 constexpr qint64 drawingLimit = 1 << 24;
+constexpr qint64 coordinateLimit = 1 << 30;
 
 PainterState& painter() {
     static PainterState state;
@@ -170,14 +166,18 @@ QString fromWidthDigits(std::string_view digits) {
     return out;
 }
 
-int digitAt(const QString& text, qsizetype i) { return text.at(i).unicode() - '0'; }
+int digitAt(const QString& text, qsizetype i) {
+    return text.at(i).unicode() - '0';
+}
 
 // Blanks and control characters trimmed, every other non-digit made "0".
 QString digitsOnly(const QString& text) {
     qsizetype first = 0;
     qsizetype last = text.size();
-    while (first < last && text.at(first).unicode() <= ' ') ++first;
-    while (last > first && text.at(last - 1).unicode() <= ' ') --last;
+    while (first < last && text.at(first).unicode() <= ' ')
+        ++first;
+    while (last > first && text.at(last - 1).unicode() <= ' ')
+        --last;
     QString out = text.mid(first, last - first);
     for (QChar& c : out)
         if (c < QLatin1Char('0') || c > QLatin1Char('9')) c = QLatin1Char('0');
@@ -250,7 +250,8 @@ QString encodeInterleaved(QString& text) {
 QString encodeIndustrial(const QString& text) {
     QString out = "606050";
     for (qsizetype i = 0; i < text.size(); ++i)
-        for (char bit : twoOfFiveBits[digitAt(text, i)]) out += bit == '1' ? "60" : "50";
+        for (char bit : twoOfFiveBits[digitAt(text, i)])
+            out += bit == '1' ? "60" : "50";
     return out + "605060";
 }
 
@@ -321,7 +322,8 @@ QString encodeCode128(QString& text, int type) {
     } else {
         const char16_t last = type == bcCode128A ? '_' : '~';
         if (type == bcCode128A)
-            for (QChar& c : text) c = c.toUpper();
+            for (QChar& c : text)
+                c = c.toUpper();
         for (QChar c : text)
             values.append(c.unicode() >= ' ' && c.unicode() <= last ? c.unicode() - ' ' : 0);
     }
@@ -352,7 +354,8 @@ QString encodeCode93(const QString& text) {
     }
     k = (k + c) % 47;
     QString out = fromWidthDigits(code93Start);
-    for (int v : values) out += fromWidthDigits(code93Widths[v]);
+    for (int v : values)
+        out += fromWidthDigits(code93Widths[v]);
     out += fromWidthDigits(code93Widths[c]) + fromWidthDigits(code93Widths[k]);
     return out + fromWidthDigits(code93Stop);
 }
@@ -372,20 +375,23 @@ int msiCheck(const QString& digits) {
 
 QString msiDigit(int d) {
     QString out;
-    for (int bit = 3; bit >= 0; --bit) out += (d >> bit) & 1 ? "60" : "51";
+    for (int bit = 3; bit >= 0; --bit)
+        out += (d >> bit) & 1 ? "60" : "51";
     return out;
 }
 
 QString encodeMsi(const QString& text) {
     QString out = "60";
-    for (qsizetype i = 0; i < text.size(); ++i) out += msiDigit(digitAt(text, i));
+    for (qsizetype i = 0; i < text.size(); ++i)
+        out += msiDigit(digitAt(text, i));
     return out + msiDigit(msiCheck(text)) + "515";
 }
 
 QString encodePostNet(const QString& text) {
     QString out = "51";
     for (qsizetype i = 0; i < text.size(); ++i)
-        for (char bar : postNetBars[digitAt(text, i)]) out += bar == '1' ? "51" : "A1";
+        for (char bar : postNetBars[digitAt(text, i)])
+            out += bar == '1' ? "51" : "A1";
     return out + "5";
 }
 
@@ -409,9 +415,11 @@ QString encodeEan(QString& text, int type, bool checkDigit) {
         text = fitDigits(text, 8, true);
         if (checkDigit) text[7] = QChar('0' + mod10Check(text.left(7)));
         QString out = "505";
-        for (int i = 0; i < 4; ++i) out += eanDigit(text, i, 'A');
+        for (int i = 0; i < 4; ++i)
+            out += eanDigit(text, i, 'A');
         out += "05050";
-        for (int i = 4; i < 8; ++i) out += eanDigit(text, i, 'C');
+        for (int i = 4; i < 8; ++i)
+            out += eanDigit(text, i, 'C');
         return out + "505";
     }
     case bcEan13: {
@@ -419,18 +427,22 @@ QString encodeEan(QString& text, int type, bool checkDigit) {
         if (checkDigit) text[12] = QChar('0' + mod10Check(text.left(12)));
         const auto parity = ean13Parity[digitAt(text, 0)];
         QString out = "505";
-        for (int i = 1; i < 7; ++i) out += eanDigit(text, i, parity[i - 1]);
+        for (int i = 1; i < 7; ++i)
+            out += eanDigit(text, i, parity[i - 1]);
         out += "05050";
-        for (int i = 7; i < 13; ++i) out += eanDigit(text, i, 'C');
+        for (int i = 7; i < 13; ++i)
+            out += eanDigit(text, i, 'C');
         return out + "505";
     }
     case bcUpcA: {
         text = fitDigits(text, 12, true);
         if (checkDigit) text[11] = QChar('0' + mod10Check(text.left(11)));
         QString out = "505";
-        for (int i = 0; i < 6; ++i) out += eanDigit(text, i, 'A');
+        for (int i = 0; i < 6; ++i)
+            out += eanDigit(text, i, 'A');
         out += "05050";
-        for (int i = 6; i < 12; ++i) out += eanDigit(text, i, 'C');
+        for (int i = 6; i < 12; ++i)
+            out += eanDigit(text, i, 'C');
         return out + "505";
     }
     case bcUpcE0:
@@ -488,9 +500,13 @@ void drawElements(platform::TCanvas& canvas, const QString& pattern) {
     const double c = std::cos(radians);
     const double s = std::sin(radians);
     const bool upright = state.angle % 360 == 0;
+    auto at = [](qint64 origin, double offset) {
+        return int(std::clamp<qint64>(origin + qint64(std::nearbyint(offset)), -coordinateLimit,
+                                      coordinateLimit));
+    };
     auto corner = [&](qint64 x, int y) {
-        return QPoint(state.left + int(std::nearbyint(double(x) * c + y * s)),
-                      state.top + int(std::nearbyint(-double(x) * s + y * c)));
+        return QPoint(at(state.left, double(x) * c + y * s),
+                      at(state.top, -double(x) * s + y * c));
     };
     qint64 x = 0;
     for (QChar element : pattern) {
@@ -501,12 +517,12 @@ void drawElements(platform::TCanvas& canvas, const QString& pattern) {
         canvas.SetBrush({fill, platform::bsSolid});
         if (upright) {
             // Exact pixel columns x .. x + w - 1 and rows 0 .. h, as the outlined polygon.
-            canvas.FillRect({state.left + int(x), state.top, state.left + int(x) + w,
-                             state.top + h + 1});
+            canvas.FillRect({at(state.left, double(x)), state.top, at(state.left, double(x + w)),
+                             at(state.top, h + 1.0)});
         } else {
             canvas.SetPen({fill, platform::psSolid, 1});
-            canvas.Polygon(QPolygon({corner(x, 0), corner(x, h), corner(x + w - 1, h),
-                                     corner(x + w - 1, 0)}));
+            canvas.Polygon(QPolygon(
+                {corner(x, 0), corner(x, h), corner(x + w - 1, h), corner(x + w - 1, 0)}));
         }
         x += w;
     }
@@ -523,7 +539,7 @@ void DrawBarcode(platform::TCanvas& canvas, const platform::TRect& rect, int typ
     state.showText = showText;
     state.left = rect.left;
     state.top = rect.top;
-    state.height = std::max(0, rect.height());
+    state.height = int(std::clamp<qint64>(qint64(rect.bottom) - rect.top, 0, drawingLimit));
 
     canvas.SaveState();
     if (state.height > 0) drawElements(canvas, symbol.pattern);
@@ -541,14 +557,16 @@ void DrawBarcode(platform::TCanvas& canvas, const platform::TRect& rect, int typ
 }
 
 void FillBarcodeTypes(QStringList& list) {
-    for (const SymbologyInfo& info : symbologies) list.append(QString::fromLatin1(info.name));
+    for (const SymbologyInfo& info : symbologies)
+        list.append(QString::fromLatin1(info.name));
 }
 
 void FillBarcodeModules(QStringList& list) {
     for (int code = 4; code <= 16; ++code) {
         const int hundredths = (code * 100 + 4) / 8; // code / 8 to two places, halves up
-        list.append(QStringLiteral("%1,%2").arg(hundredths / 100).arg(hundredths % 100, 2, 10,
-                                                                      QLatin1Char('0')));
+        list.append(QStringLiteral("%1,%2")
+                        .arg(hundredths / 100)
+                        .arg(hundredths % 100, 2, 10, QLatin1Char('0')));
     }
 }
 
@@ -568,29 +586,59 @@ BarcodeSymbol EncodeBarcode(int type, int module, bool checkDigit, const QString
     QString& current = state.text;
     QString pattern;
     switch (type) {
-    case bcInterleaved25: pattern = encodeInterleaved(current); break;
-    case bcIndustrial25: pattern = encodeIndustrial(current); break;
-    case bcMatrix25: pattern = encodeMatrix(current); break;
-    case bcCode39: pattern = encodeCode39(current, checkDigit); break;
-    case bcCode39Full: pattern = encodeCode39(fullAscii(current, false), checkDigit); break;
+    case bcInterleaved25:
+        pattern = encodeInterleaved(current);
+        break;
+    case bcIndustrial25:
+        pattern = encodeIndustrial(current);
+        break;
+    case bcMatrix25:
+        pattern = encodeMatrix(current);
+        break;
+    case bcCode39:
+        pattern = encodeCode39(current, checkDigit);
+        break;
+    case bcCode39Full:
+        pattern = encodeCode39(fullAscii(current, false), checkDigit);
+        break;
     case bcCode128A:
     case bcCode128B:
-    case bcCode128C: pattern = encodeCode128(current, type); break;
-    case bcCode93: pattern = encodeCode93(current); break;
-    case bcCode93Full: pattern = encodeCode93(fullAscii(current, true)); break;
-    case bcMsi: pattern = encodeMsi(current); break;
-    case bcPostNet: pattern = encodePostNet(current); break;
-    case bcCodabar: pattern = encodeCodabar(current); break;
-    default: pattern = encodeEan(current, type, checkDigit); break;
+    case bcCode128C:
+        pattern = encodeCode128(current, type);
+        break;
+    case bcCode93:
+        pattern = encodeCode93(current);
+        break;
+    case bcCode93Full:
+        pattern = encodeCode93(fullAscii(current, true));
+        break;
+    case bcMsi:
+        pattern = encodeMsi(current);
+        break;
+    case bcPostNet:
+        pattern = encodePostNet(current);
+        break;
+    case bcCodabar:
+        pattern = encodeCodabar(current);
+        break;
+    default:
+        pattern = encodeEan(current, type, checkDigit);
+        break;
     }
     return {pattern, current};
 }
 
-BarcodeWidths CurrentBarcodeWidths() { return painter().widths; }
+BarcodeWidths CurrentBarcodeWidths() {
+    return painter().widths;
+}
 
-double CurrentBarcodeRatio() { return painter().ratio; }
+double CurrentBarcodeRatio() {
+    return painter().ratio;
+}
 
-void ResetBarcodePainter() { painter() = PainterState{}; }
+void ResetBarcodePainter() {
+    painter() = PainterState{};
+}
 
 int BarcodeElementWidth(QChar element, const BarcodeWidths& widths) {
     const std::array<int, 4> w{widths.w1, widths.w2, widths.w3, widths.w4};

@@ -23,20 +23,28 @@ constexpr std::array<CodePageRow, CodePageRowCount> table{{
     {'s', 168, 231, 154}, {'r', 169, 253, 248}, {'r', 170, 234, 224}, {'R', 171, 232, 192},
 }};
 
-bool isCodePage(TSestLanguage page) { return page >= slASCII && page <= slCP1250; }
+bool isCodePage(TSestLanguage page) {
+    return page >= slASCII && page <= slCP1250;
+}
 
 unsigned char column(const CodePageRow& row, TSestLanguage page) {
     switch (page) {
-    case slASCII: return row.ascii;
-    case slCP867: return row.cp867;
-    case slCP852: return row.cp852;
-    default: return row.cp1250;
+    case slASCII:
+        return row.ascii;
+    case slCP867:
+        return row.cp867;
+    case slCP852:
+        return row.cp852;
+    default:
+        return row.cp1250;
     }
 }
 
 } // namespace
 
-CodePageRow CodePageTableRow(int row) { return table.at(size_t(row)); }
+CodePageRow CodePageTableRow(int row) {
+    return table.at(size_t(row));
+}
 
 unsigned char ConvertCharCP(TSestLanguage from, TSestLanguage to, unsigned char ch) {
     if (from == to || ch < 128 || !isCodePage(from) || !isCodePage(to)) return ch;
@@ -47,7 +55,8 @@ unsigned char ConvertCharCP(TSestLanguage from, TSestLanguage to, unsigned char 
 
 QByteArray ConvertStringCP(TSestLanguage from, TSestLanguage to, const QByteArray& text) {
     QByteArray out = text;
-    for (char& c : out) c = char(ConvertCharCP(from, to, static_cast<unsigned char>(c)));
+    for (char& c : out)
+        c = char(ConvertCharCP(from, to, static_cast<unsigned char>(c)));
     return out;
 }
 

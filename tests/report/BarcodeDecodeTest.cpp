@@ -20,7 +20,9 @@ struct DecodeCase {
     const char* expected;
 };
 
-void PrintTo(const DecodeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const DecodeCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class BarcodeDecode : public testing::TestWithParam<DecodeCase> {
 protected:
@@ -65,8 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"Code39FullAscii", bcCode39Full, false, "a", "CODE-39", "+A"},
         DecodeCase{"Code39FullPunctuation", bcCode39Full, false, "x-1.", "CODE-39", "+X/M1/N"},
         DecodeCase{"Code128AUpperCases", bcCode128A, false, "abc", "CODE-128", "ABC"},
-        DecodeCase{"Code128B", bcCode128B, false, "Hello, World!", "CODE-128",
-                   "Hello, World!"},
+        DecodeCase{"Code128B", bcCode128B, false, "Hello, World!", "CODE-128", "Hello, World!"},
         DecodeCase{"Code128BSingle", bcCode128B, false, "x", "CODE-128", "x"},
         DecodeCase{"Code128COddLength", bcCode128C, false, "12345", "CODE-128", "012345"},
         DecodeCase{"Code93", bcCode93, false, "CODE-93 $/+%", "CODE-93", "CODE-93 $/+%"},
@@ -78,8 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"Ean8WithCheck", bcEan8, true, "9638507", "EAN-8", "96385074"},
         DecodeCase{"Ean8AsGiven", bcEan8, false, "96385074", "EAN-8", "96385074"},
         DecodeCase{"Ean13WithCheck", bcEan13, true, "400638133393", "EAN-13", "4006381333931"},
-        DecodeCase{"Ean13ParityRow9", bcEan13, true, "978020137962", "EAN-13",
-                   "9780201379624"},
+        DecodeCase{"Ean13ParityRow9", bcEan13, true, "978020137962", "EAN-13", "9780201379624"},
         DecodeCase{"Ean13ParityRow5", bcEan13, true, "590123412345", "EAN-13", "5901234123457"},
         DecodeCase{"UpcAWithCheck", bcUpcA, true, "03600029145", "UPC-A", "036000291452"},
         DecodeCase{"UpcE0WithCheck", bcUpcE0, true, "123450", "UPC-E", "01234505"},
@@ -97,10 +97,16 @@ char gs1Check(const std::string& digits) {
 // The UPC-A number a UPC-E symbol of number system 0 stands for.
 std::string upcAOfUpcE(const std::string& e) {
     switch (e[5]) {
-    case '0': case '1': case '2': return "0" + e.substr(0, 2) + e[5] + "0000" + e.substr(2, 3);
-    case '3': return "0" + e.substr(0, 3) + "00000" + e.substr(3, 2);
-    case '4': return "0" + e.substr(0, 4) + "00000" + e[4];
-    default: return "0" + e.substr(0, 5) + "0000" + e[5];
+    case '0':
+    case '1':
+    case '2':
+        return "0" + e.substr(0, 2) + e[5] + "0000" + e.substr(2, 3);
+    case '3':
+        return "0" + e.substr(0, 3) + "00000" + e.substr(3, 2);
+    case '4':
+        return "0" + e.substr(0, 4) + "00000" + e[4];
+    default:
+        return "0" + e.substr(0, 5) + "0000" + e[5];
     }
 }
 
@@ -117,7 +123,8 @@ TEST(BarcodeDecodeEanTables, Ean13AllDigitsAllPositionsAllParityRows) {
     ResetBarcodePainter();
     for (int first = 0; first < 10; ++first) {
         std::string body;
-        for (int i = 0; i < 12; ++i) body += char('0' + (first + i * 7) % 10);
+        for (int i = 0; i < 12; ++i)
+            body += char('0' + (first + i * 7) % 10);
         const std::string full = body + gs1Check(body);
         // zbar reports an EAN-13 symbol of leading 0 as UPC-A once that is enabled.
         const std::string expected = first == 0 ? "UPC-A:" + full.substr(1) : "EAN-13:" + full;
@@ -130,8 +137,10 @@ TEST(BarcodeDecodeEanTables, Ean8AndUpcAAllDigitsAllPositions) {
     for (int shift = 0; shift < 10; ++shift) {
         std::string ean8;
         std::string upcA;
-        for (int i = 0; i < 11; ++i) upcA += char('0' + (shift + i * 3) % 10);
-        for (int i = 0; i < 7; ++i) ean8 += char('0' + (shift + i * 3) % 10);
+        for (int i = 0; i < 11; ++i)
+            upcA += char('0' + (shift + i * 3) % 10);
+        for (int i = 0; i < 7; ++i)
+            ean8 += char('0' + (shift + i * 3) % 10);
         EXPECT_EQ(decodeOne(bcEan8, ean8), "EAN-8:" + ean8 + gs1Check(ean8));
         EXPECT_EQ(decodeOne(bcUpcA, upcA), "UPC-A:" + upcA + gs1Check(upcA));
     }

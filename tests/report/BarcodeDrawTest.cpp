@@ -37,7 +37,9 @@ protected:
     }
 };
 
-bool isBlack(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) < 128; }
+bool isBlack(const QImage& image, int x, int y) {
+    return qGray(image.pixel(x, y)) < 128;
+}
 
 TEST_F(BarcodeDraw, UprightElementsHaveExactWidthsAndFullHeight) {
     for (int module : {1, 2, 3}) {
@@ -109,7 +111,7 @@ TEST_F(BarcodeDraw, ShownTextIsWrittenUnrotatedAtTheCornerAfterTheBars) {
     // Arial at 3 points per module: 12 points at 100 units per inch.
     EXPECT_TRUE(dump.contains(QStringLiteral("font \"Arial\" height=16.67")));
     EXPECT_TRUE(dump.contains("escapement=0"));
-    EXPECT_TRUE(dump.contains("textmode opaque background=") );
+    EXPECT_TRUE(dump.contains("textmode opaque background="));
 }
 
 TEST_F(BarcodeDraw, TheCanvasStateIsKept) {
@@ -141,8 +143,8 @@ TEST_F(BarcodeDraw, ScaledModuleIsTheCodeTimesScaleOverSixTruncated) {
 TEST_F(BarcodeDraw, BadInputDrawsASymbolOrNothing) {
     platform::Metafile metafile(1000, 1000, 100);
     platform::RecordingCanvas canvas(metafile);
-    for (int type : {-1, 20, INT_MAX}) DrawBarcode(canvas, {0, 0, 100, 50}, type, 2, 0, true,
-                                                   true, "123");
+    for (int type : {-1, 20, INT_MAX})
+        DrawBarcode(canvas, {0, 0, 100, 50}, type, 2, 0, true, true, "123");
     EXPECT_TRUE(metafile.isEmpty());
     for (int angle : {INT_MIN, -720, 100000, INT_MAX})
         for (int module : {0, 50})
@@ -152,6 +154,9 @@ TEST_F(BarcodeDraw, BadInputDrawsASymbolOrNothing) {
     for (int type = 0; type < BarcodeTypeCount; ++type)
         DrawBarcode(canvas, {0, 0, 100, 50}, type, 49, type * 45, true, true, longText);
     DrawBarcode(canvas, {0, 50, 100, 0}, bcEan13, 2, 0, true, false, "1"); // upside-down rect
+    for (int angle : {0, 45})
+        DrawBarcode(canvas, {INT_MAX - 5, INT_MIN, INT_MIN, INT_MAX}, bcEan13, 49, angle, true,
+                    true, "1");
     EXPECT_FALSE(metafile.isEmpty());
 }
 

@@ -47,7 +47,8 @@ QImage RenderPattern(const QString& pattern, const BarcodeWidths& widths, int he
                      bool vertical) {
     const int quiet = 10 * widths.w4;
     int length = 0;
-    for (QChar c : pattern) length += BarcodeElementWidth(c, widths);
+    for (QChar c : pattern)
+        length += BarcodeElementWidth(c, widths);
     QImage image(length + 2 * quiet, height + 2 * quiet, QImage::Format_Grayscale8);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -67,8 +68,8 @@ QImage RenderPattern(const QString& pattern, const BarcodeWidths& widths, int he
 
 QStringList ZintModuleRows(int zintType, const QString& data, const QStringList& options) {
     QProcess zint;
-    zint.start("zint", QStringList{"-b", QString::number(zintType), "-d", data, "--dump"} +
-                           options);
+    zint.start("zint",
+               QStringList{"-b", QString::number(zintType), "-d", data, "--dump"} + options);
     const bool finished = zint.waitForFinished(20000);
     EXPECT_TRUE(finished && zint.exitStatus() == QProcess::NormalExit && zint.exitCode() == 0)
         << "zint could not encode " << data.toStdString() << ": "
@@ -80,7 +81,8 @@ QStringList ZintModuleRows(int zintType, const QString& data, const QStringList&
             const int value = hex.toInt(nullptr, 16);
             bits += QString::number(value, 2).rightJustified(hex.size() * 4, '0');
         }
-        while (bits.endsWith('0')) bits.chop(1);
+        while (bits.endsWith('0'))
+            bits.chop(1);
         if (!bits.isEmpty()) rows.append(bits);
     }
     return rows;
@@ -117,7 +119,8 @@ QList<BarRun> ModuleRuns(const QString& modules) {
 
 QList<BarRun> RankedRuns(QList<BarRun> runs) {
     std::set<int> distinct;
-    for (const BarRun& run : runs) distinct.insert(run.width);
+    for (const BarRun& run : runs)
+        distinct.insert(run.width);
     for (BarRun& run : runs)
         run.width = int(std::distance(distinct.begin(), distinct.find(run.width)));
     return runs;

@@ -15,20 +15,23 @@ protected:
     void SetUp() override { ResetBarcodePainter(); }
 };
 
-std::vector<int> widthsOf(const BarcodeWidths& w) { return {w.w1, w.w2, w.w3, w.w4}; }
+std::vector<int> widthsOf(const BarcodeWidths& w) {
+    return {w.w1, w.w2, w.w3, w.w4};
+}
 
 TEST_F(BarcodePattern, ListsTypesAndModules) {
     QStringList types;
     FillBarcodeTypes(types);
-    EXPECT_EQ(types, QStringList({"2/5 interleaved", "2/5 industrial", "2/5 matrix", "Code 39",
-                                  "Code 39 Full", "Code 128A", "Code 128B", "Code 128C",
-                                  "Code 93", "Code 93 Full", "MSI", "PostNet", "Codebar",
-                                  "EAN 8", "EAN 13", "UPC-A", "UPC-E0", "UPC-E1", "UPC Supp2",
-                                  "UPC Supp5"}));
+    EXPECT_EQ(types,
+              QStringList({"2/5 interleaved", "2/5 industrial", "2/5 matrix", "Code 39",
+                           "Code 39 Full",    "Code 128A",      "Code 128B",  "Code 128C",
+                           "Code 93",         "Code 93 Full",   "MSI",        "PostNet",
+                           "Codebar",         "EAN 8",          "EAN 13",     "UPC-A",
+                           "UPC-E0",          "UPC-E1",         "UPC Supp2",  "UPC Supp5"}));
     QStringList modules{"kept"};
     FillBarcodeModules(modules);
-    EXPECT_EQ(modules, QStringList({"kept", "0,50", "0,63", "0,75", "0,88", "1,00", "1,13",
-                                    "1,25", "1,38", "1,50", "1,63", "1,75", "1,88", "2,00"}));
+    EXPECT_EQ(modules, QStringList({"kept", "0,50", "0,63", "0,75", "0,88", "1,00", "1,13", "1,25",
+                                    "1,38", "1,50", "1,63", "1,75", "1,88", "2,00"}));
 }
 
 TEST_F(BarcodePattern, WidthsFollowModuleAndRatio) {
@@ -89,17 +92,24 @@ TEST_F(BarcodePattern, TheUpcEParityFollowsTheStandardCheckDigitEvenWithTheOptio
 
 TEST_F(BarcodePattern, EmptyTextsGiveStartStopAndTheAlwaysAddedChecks) {
     // Code 128B: start 104, its check 104 mod 103 = 1 (222122), stop.
-    EXPECT_EQ(EncodeBarcode(bcCode128B, 1, false, "").pattern,
-              "605153" "616061" "6270506");
+    EXPECT_EQ(EncodeBarcode(bcCode128B, 1, false, "").pattern, "605153"
+                                                               "616061"
+                                                               "6270506");
     // Code 93: start, two checks of value 0 (131112), stop.
-    EXPECT_EQ(EncodeBarcode(bcCode93, 1, false, "").pattern,
-              "505080" "525051" "525051" "5050805");
+    EXPECT_EQ(EncodeBarcode(bcCode93, 1, false, "").pattern, "505080"
+                                                             "525051"
+                                                             "525051"
+                                                             "5050805");
     // MSI: start, check digit 0, stop.
-    EXPECT_EQ(EncodeBarcode(bcMsi, 1, false, "").pattern, "60" "51515151" "515");
+    EXPECT_EQ(EncodeBarcode(bcMsi, 1, false, "").pattern, "60"
+                                                          "51515151"
+                                                          "515");
 }
 
 TEST_F(BarcodePattern, PostNetDigitsAreFullAndShortBars) {
-    EXPECT_EQ(EncodeBarcode(bcPostNet, 1, false, "1").pattern, "51" "A1A1A15151" "5");
+    EXPECT_EQ(EncodeBarcode(bcPostNet, 1, false, "1").pattern, "51"
+                                                               "A1A1A15151"
+                                                               "5");
 }
 
 TEST_F(BarcodePattern, TheFullAsciiVariantsDropCodesAbove127) {
@@ -124,7 +134,8 @@ TEST_F(BarcodePattern, AnyTextGivesAWellFormedPattern) {
     QList<QString> texts{"", QString(10000, QChar(0x10FF)), QString("\x01\x02\r\n\t"),
                          QString::fromUtf8("Žluťoučký kůň 😀"), QString(10000, '9')};
     QString mixed;
-    for (int i = 0; i < 10000; ++i) mixed += QChar(char16_t(random.bounded(1, 0xD7FF)));
+    for (int i = 0; i < 10000; ++i)
+        mixed += QChar(char16_t(random.bounded(1, 0xD7FF)));
     texts.append(mixed);
     for (int type = 0; type < BarcodeTypeCount; ++type) {
         for (const QString& text : texts) {

@@ -26,7 +26,8 @@ protected:
         if (!runs.isEmpty() && !runs.last().dark) runs.removeLast();
         return runs;
     }
-    static QList<BarRun> zints(int zintType, const QString& data, const QStringList& options = {}) {
+    static QList<BarRun> zints(int zintType, const QString& data,
+                               const QStringList& options = {}) {
         const QStringList rows = ZintModuleRows(zintType, data, options);
         return rows.isEmpty() ? QList<BarRun>{} : ModuleRuns(rows.first());
     }
@@ -35,7 +36,8 @@ protected:
 // zint draws wide elements of the 2 of 5 family at three modules, so the shapes are compared.
 TEST_F(BarcodeZint, Industrial25MatchesNarrowAndWide) {
     for (const char* text : {"123", "9876543210", "0"})
-        EXPECT_EQ(RankedRuns(ours(bcIndustrial25, text)), RankedRuns(zints(zintIndustrial25, text)))
+        EXPECT_EQ(RankedRuns(ours(bcIndustrial25, text)),
+                  RankedRuns(zints(zintIndustrial25, text)))
             << text;
 }
 
@@ -54,7 +56,9 @@ TEST_F(BarcodeZint, MsiMatchesModuleForModuleWithItsCheckDigit) {
 TEST_F(BarcodeZint, MsiCheckOfOddLengthCountsFromTheRight) {
     // zint's symbol for 123 ends in the digit 0 (bits 0000) before the stop.
     const QString modules = ZintModuleRows(zintMsi, "123", {"--vers=1"}).value(0);
-    EXPECT_TRUE(modules.endsWith("100100100100" "1001")) << modules.toStdString();
+    EXPECT_TRUE(modules.endsWith("100100100100"
+                                 "1001"))
+        << modules.toStdString();
     EXPECT_EQ(ours(bcMsi, "123"), ModuleRuns(modules));
 }
 

@@ -40,8 +40,7 @@ TEST(CodePages, EveryRowAgreesWithIconvAndDecomposition) {
         const CodePageRow r = CodePageTableRow(row);
         const QString letter = cp1250Letter(row);
         ASSERT_EQ(letter.size(), 1) << row;
-        EXPECT_EQ(iconvBytes("UTF-8", "CP852", letter.toUtf8()),
-                  QByteArray(1, char(r.cp852)))
+        EXPECT_EQ(iconvBytes("UTF-8", "CP852", letter.toUtf8()), QByteArray(1, char(r.cp852)))
             << row << " " << letter.toStdString();
         EXPECT_EQ(r.ascii, letter.normalized(QString::NormalizationForm_D).at(0).unicode())
             << row << " " << letter.toStdString();
@@ -51,7 +50,8 @@ TEST(CodePages, EveryRowAgreesWithIconvAndDecomposition) {
 
 TEST(CodePages, TheLettersAreTheAccentedLettersOfCzechSlovakAndGerman) {
     QString letters;
-    for (int row = 0; row < CodePageRowCount; ++row) letters += cp1250Letter(row);
+    for (int row = 0; row < CodePageRowCount; ++row)
+        letters += cp1250Letter(row);
     EXPECT_EQ(letters, QString::fromUtf8("ČüéďäĎŤčěĚĹÍľĺÄÁÉžŽôöÓůÚýÖÜŠĽÝŘťáíóúňŇŮÔšřŕŔ"));
 }
 
@@ -69,7 +69,8 @@ TEST(CodePages, ConvertsLettersAndPassesEverythingElse) {
 
 TEST(CodePages, EveryLetterSurvivesARoundTripThroughEachEightBitPage) {
     QByteArray cp1250;
-    for (int row = 0; row < CodePageRowCount; ++row) cp1250 += char(CodePageTableRow(row).cp1250);
+    for (int row = 0; row < CodePageRowCount; ++row)
+        cp1250 += char(CodePageTableRow(row).cp1250);
     for (TSestLanguage page : {slCP867, slCP852}) {
         const QByteArray there = ConvertStringCP(slCP1250, page, cp1250);
         EXPECT_EQ(ConvertStringCP(page, slCP1250, there), cp1250) << page;
@@ -89,8 +90,7 @@ TEST(EncodeForExport, GoesThroughWindows1250ToTheTargetPage) {
     EXPECT_EQ(EncodeForExport(czech, slUndefined), czech.toUtf8());
     EXPECT_EQ(EncodeForExport(czech, slCP852), iconvBytes("UTF-8", "CP852", czech.toUtf8()));
     EXPECT_EQ(EncodeForExport(czech, slCP1250), iconvBytes("UTF-8", "CP1250", czech.toUtf8()));
-    EXPECT_EQ(EncodeForExport(czech, slASCII),
-              QByteArray("Zlutoucky kun upel dabelske ody"));
+    EXPECT_EQ(EncodeForExport(czech, slASCII), QByteArray("Zlutoucky kun upel dabelske ody"));
     // Outside Windows-1250: one '?' each, a surrogate pair included.
     EXPECT_EQ(EncodeForExport(QStringLiteral("a\u0416\U0001F600b"), slCP852), "a??b");
     // A Windows-1250 letter the table lacks passes as its Windows-1250 byte.

@@ -1,8 +1,8 @@
 // Template fonts and the printer-resident pitch fonts, picture fitting and drawing, text
 // shortening and the version text.
 
-#include "report/engine/sest_lib.h"
 #include "report/engine/TPicture.h"
+#include "report/engine/sest_lib.h"
 
 #include "platform/Metafile.h"
 #include "platform/PainterCanvas.h"
@@ -134,6 +134,13 @@ TEST(FitPicture, StretchedFreelyOrWithoutSizeLeavesTheRectangle) {
     EXPECT_EQ(fitted({5, 6, 5, 80}, true, true, pictureOf(200, 100), 2), (TRect{5, 6, 5, 80}));
     EXPECT_EQ(fitted({5, 6, 70, 80}, false, false, pictureOf(200, 100), 0, 0.0),
               (TRect{5, 6, 70, 80}));
+    // Extreme rectangles and scales give some rectangle, no overflow.
+    for (int alignment : {0, 1, 2}) {
+        fitted({INT_MIN, INT_MIN, INT_MAX, INT_MAX}, true, true, pictureOf(1, 3), alignment);
+        fitted({INT_MAX, INT_MAX, INT_MIN, INT_MIN}, false, true, pictureOf(3, 1), alignment,
+               1e12);
+        fitted({INT_MIN, 0, INT_MIN, 10}, false, true, pictureOf(3, 1), alignment, 1e12);
+    }
 }
 
 TEST(DrawPictures, BitmapsAreStretchedAndMetafilesReplayed) {

@@ -14,9 +14,9 @@ namespace report {
 namespace {
 
 TEST(SharedHelpers, PaletteHoldsTheSixteenStandardColoursInTemplateOrder) {
-    const QStringList names{"black", "maroon", "green",  "olive", "navy", "purple",
-                            "teal",  "grey",   "silver", "red",   "lime", "yellow",
-                            "blue",  "fuchsia", "aqua",  "white"};
+    const QStringList names{"black", "maroon",  "green",  "olive", "navy", "purple",
+                            "teal",  "grey",    "silver", "red",   "lime", "yellow",
+                            "blue",  "fuchsia", "aqua",   "white"};
     for (int i = 0; i < names.size(); ++i) {
         const QColor named = QColor::fromString(names[i]);
         const platform::TColor colour =
@@ -30,7 +30,8 @@ TEST(SharedHelpers, PaletteHoldsTheSixteenStandardColoursInTemplateOrder) {
 }
 
 TEST(SharedHelpers, ScriptTable) {
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(CharsetToIndex(IndexToCharset(i)), i);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(CharsetToIndex(IndexToCharset(i)), i);
     EXPECT_EQ(IndexToCharset(4), 238);
     EXPECT_EQ(CharsetToIndex(77), 7);
     EXPECT_EQ(IndexToCharset(8), 1);
@@ -51,8 +52,8 @@ TEST(SharedHelpers, StyleBitsRoundTrip) {
 TEST(SharedHelpers, ZoomAndFontSizeLists) {
     QStringList zoom{"kept"};
     FillZoomList(zoom);
-    EXPECT_EQ(zoom, QStringList({"kept", "32 %", "40 %", "50 %", "64 %", "75 %", "83 %",
-                                 "100 %", "120 %", "150 %", "200 %", "300 %"}));
+    EXPECT_EQ(zoom, QStringList({"kept", "32 %", "40 %", "50 %", "64 %", "75 %", "83 %", "100 %",
+                                 "120 %", "150 %", "200 %", "300 %"}));
     QStringList sizes;
     FillFontSizeList(sizes);
     EXPECT_EQ(sizes.join(' '), "8 9 10 11 12 14 16 18 20 22 24 26 28 36 48 72");
@@ -67,7 +68,8 @@ TEST(SharedHelpers, NearestZoomStepSplitsHalfwayBetweenSteps) {
     EXPECT_EQ(NearestZoomStep(INT_MIN), 0);
     // Every step's own percentage finds that step.
     const int percents[] = {32, 40, 50, 64, 75, 83, 100, 120, 150, 200, 300};
-    for (int i = 0; i < 11; ++i) EXPECT_EQ(NearestZoomStep(percents[i]), i);
+    for (int i = 0; i < 11; ++i)
+        EXPECT_EQ(NearestZoomStep(percents[i]), i);
 }
 
 TEST(SharedHelpers, RoundingIsToNearestWithTiesToEven) {
@@ -139,7 +141,8 @@ TEST(SharedHelpers, EveryWrittenFieldReadsBackExactly) {
     for (int n = 0; n < 2000; ++n) {
         QString text;
         const int length = random.bounded(0, 12);
-        for (int i = 0; i < length; ++i) text += alphabet.at(random.bounded(alphabet.size()));
+        for (int i = 0; i < length; ++i)
+            text += alphabet.at(random.bounded(alphabet.size()));
         for (const QString& written : {QuotedField(text), BareField(text)}) {
             QString line = written + ",rest,\"x\"";
             ASSERT_EQ(NextField(line), text) << written.toStdString();
