@@ -78,6 +78,12 @@ public:
         if (options.lineHeight > 0 && std::isfinite(options.lineHeight))
             m_givenHeight = int(std::min(options.lineHeight + 0.5, 1e6)) * kUnit;
         measureStyles();
+        const QString& text = m_content->text;
+        m_paragraphStyle.resize(text.size());
+        for (qsizetype i = text.size() - 1, style = -1; i >= 0; --i) {
+            if (text[i] == u'\n' || style < 0) style = m_content->styleOfChar[i];
+            m_paragraphStyle[i] = int(style);
+        }
     }
 
     int run()
@@ -86,7 +92,7 @@ public:
         startLine(0, true);
         for (int i = 0; i < text.size(); ++i) {
             const QChar c = text[i];
-            const RichTextStyle& style = m_content->styles[m_content->styleOfChar[i]];
+            const RichTextStyle& style = paragraphStyle(i);
             m_positions.append(m_x);
             raise(m_styleMetrics[m_content->styleOfChar[i]]);
             if (c == u'\n') {
@@ -184,22 +190,24 @@ private:
         m_ascent = 0;
         m_breakCount = 0;
         m_breakWidth = 0;
-        const RichTextStyle& style = styleAt(firstChar);
+        const RichTextStyle& style = paragraphStyle(firstChar);
         m_indent = twipsToInternal(style.leftIndent);
         if (firstLine)
             m_indent += twipsToInternal(style.firstIndent) + twipsToInternal(style.bulletIndent);
     }
 
-    const RichTextStyle& styleAt(int index) const
+    // Paragraph properties are those in force at the paragraph's end, as in RTF: indents set
+    // after a bullet's text still indent the bullet's paragraph.
+    const RichTextStyle& paragraphStyle(int index) const
     {
         static const RichTextStyle none;
-        if (index >= m_content->text.size()) return none;
-        return m_content->styles[m_content->styleOfChar[index]];
+        if (index >= m_paragraphStyle.size()) return none;
+        return m_content->styles[m_paragraphStyle[index]];
     }
 
     void finishLine(int count, int width, bool wrapped)
     {
-        const RichTextStyle& style = styleAt(m_firstChar);
+        const RichTextStyle& style = paragraphStyle(m_firstChar);
         TRadek line;
         line.width = width;
         line.height = m_height;
@@ -271,6 +279,7 @@ private:
     int m_givenHeight = 0;
     QList<StyleMetrics> m_styleMetrics;
     QVector<int> m_advances;
+    QVector<int> m_paragraphStyle; // per character: the style of its paragraph's end
 
     // The line being laid out.
     int m_firstChar = 0;

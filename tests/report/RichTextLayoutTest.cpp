@@ -254,6 +254,10 @@ TEST(RichTextLayout, BulletIndentConvertsTwipsLikeEveryIndent)
     ASSERT_EQ(lines.Count(), 2);
     EXPECT_EQ(lines.GetRadek(0).startX, U + 360 * 72 / 15);
     EXPECT_EQ(lines.GetRadek(1).startX, U);
+    // Paragraph properties given after the bullet's text hold for its whole paragraph.
+    const TRadky later = f.layout(
+        "{\\pnindent360{\\pntext *\\tab}\\fi-360\\li720 Item\\par\\pard Next}", 1000, {.rtf = true});
+    EXPECT_EQ(later.GetRadek(0).startX, U + 720 * 72 / 15);
 }
 
 TEST(RichTextLayout, HostileSizesTerminateWithLines)
