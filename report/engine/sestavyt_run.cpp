@@ -384,6 +384,11 @@ int ReportRun::generate(bool main)
         const QSize printable = printableSizeOf(m_report);
         document.Clear(printable.width(), printable.height());
         document.SetLineCode(m_report.lineCode());
+        const TemplatePaper& paper = m_report.paper();
+        const QSize paperSize = paperSizeOf(m_report);
+        document.SetPageLayout({paperSize.width(), paperSize.height(), paper.marginLeft,
+                                paper.marginTop, paper.marginRight, paper.marginBottom,
+                                paper.landscape, paper.orientationChangeable});
         document.runPosition = {0, 0, 1, document.PrintableHeight()};
         m_cursor = {};
     }
@@ -869,6 +874,39 @@ int ReportRun::evaluate(int code, TCalcType& value)
         value.null = true;
     }
     return 0;
+}
+
+} // namespace report
+
+namespace report {
+
+int TSestava::PrepareAndGenerate()
+{
+    if (busy())
+        return seNothingDone;
+    if (!CheckDataSource()) {
+        reportError(seNothingDone);
+        return seNothingDone;
+    }
+    const bool fromDataset = !eventsMode();
+    if (fromDataset) {
+        bridge().SaveBookmark();
+        if (!HasDetails())
+            bridge().DisableControls();
+    }
+    LoadItemNames();
+    int result = NactiPredlohu(false);
+    if (result == seOk)
+        result = Generate(true);
+    if (fromDataset) {
+        bridge().RestoreBookmark();
+        bridge().EnableControls();
+        closeIfOpenedByCheck();
+        for (TSestDetail* detail : Detaily().items())
+            detail->closeIfOpenedByCheck();
+    }
+    reportError(result);
+    return result;
 }
 
 } // namespace report

@@ -12,6 +12,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -137,6 +138,27 @@ public:
     };
     RunPosition runPosition;
 
+    // The report's paper (1/100 inch), for printing.
+    struct PageLayout {
+        int pageWidth = 827;
+        int pageHeight = 1169;
+        int marginLeft = 0;
+        int marginTop = 0;
+        int marginRight = 0;
+        int marginBottom = 0;
+        bool landscape = false;
+        bool orientationChangeable = false;
+    };
+    void SetPageLayout(const PageLayout& layout) { m_layout = layout; }
+    const PageLayout& pageLayout() const { return m_layout; }
+
+    // The print-fit dialog asked when the sheet is smaller than the page: given the page and
+    // its margins, it answers the sheets per page across and down and the zoom percent, or
+    // false when the user does not print.
+    using PrintFitDialog = std::function<bool(const PageLayout& page, int& columns, int& rows,
+                                              int& zoom)>;
+    static void setPrintFitDialog(PrintFitDialog dialog);
+
     int PrintableWidth() const { return m_printableWidth; }
     int PrintableHeight() const { return m_printableHeight; }
 
@@ -183,6 +205,7 @@ private:
     const bool* m_cancelSource = nullptr;
     int m_printableWidth;
     int m_printableHeight;
+    PageLayout m_layout;
 };
 
 } // namespace report
