@@ -359,3 +359,72 @@ TEST(ReportRun, SecondRunWhileActiveIsRefused)
 }
 
 } // namespace
+
+namespace {
+
+// A master of three records whose body embeds a detail of `rows` rows per record.
+struct MasterDetail {
+    explicit MasterDetail(int rows) : master(kColumns, numberedRows(3))
+    {
+        for (int i = 1; i <= rows; ++i)
+            detailRows.push_back({QStringLiteral("d%1").arg(i)});
+        detail.SetItemNames({QStringLiteral("Vel1")});
+        detail.OnGetData = [this](TSestavaD* sender) {
+            sender->itemValues() = current >= 0 && current < int(detailRows.size())
+                                       ? detailRows[size_t(current)]
+                                       : QStringList{QString()};
+        };
+        detail.OnStepData = [this](TSestavaD*, int dir) {
+            if (dir == 0) {
+                current = 0;
+                return detailRows.empty() ? 2 : 0;
+            }
+            return ++current < int(detailRows.size()) ? 0 : 2;
+        };
+        detail.setMasterSestava(&master.report);
+        QStringList lines = pagedTemplate();
+        lines << sectionLine(2, true, 60) << "T,15,0,50,20,300,20"
+              << textLine("T", 1, "0", 0, 40, 100, 20, "za detailem")
+              << "D0," + sectionLine(2, true, 20) << "D0," + textLine("T", 2, "Vel1", 20, 0, 100, 20);
+        master.setTemplate(lines);
+    }
+    TableReport master;
+    TSestDetail detail;
+    std::vector<QStringList> detailRows;
+    int current = -1;
+};
+
+TEST(ReportRun, DetailReportsWithNoneOneAndManyRows)
+{
+    for (int rows : {0, 1, 40}) {
+        SCOPED_TRACE(rows);
+        MasterDetail md(rows);
+        ASSERT_EQ(md.master.report.Generate(true), 0);
+        const TSestVystup& doc = md.master.report.Vystup();
+        const QStringList d = readingDump(doc);
+        const QStringList detailLines = d.filter(QRegularExpression(" k2 .*'d\\d+'"));
+        EXPECT_EQ(detailLines.size(), 3 * rows);
+        // Rows in order under each master record, at their own left (a detail takes the master's y only).
+        for (int i = 0; i < detailLines.size(); ++i) {
+            EXPECT_TRUE(detailLines[i].endsWith(QStringLiteral("'d%1'").arg(i % rows + 1)));
+            EXPECT_TRUE(detailLines[i].contains(" 20,")) << detailLines[i].toStdString();
+            EXPECT_LE(topOf(detailLines[i]) + 20, 1069 - 30) << detailLines[i].toStdString();
+            if (pageOf(detailLines[i]) > 1)
+                EXPECT_GE(topOf(detailLines[i]), 50);
+        }
+        // The element below the detail follows its rows.
+        const QStringList after = linesWith(d, "'za detailem'");
+        ASSERT_EQ(after.size(), 3);
+        if (rows == 1) {
+            const QString firstRow = detailLines.first();
+            EXPECT_EQ(topOf(after.first()), topOf(firstRow) + 20);
+        }
+        if (rows == 40)
+            EXPECT_GE(doc.PageCount(), 3);
+        // Every page but the last has its page footer once.
+        for (int p = 1; p <= doc.PageCount(); ++p)
+            EXPECT_LE(d.filter(QRegularExpression(QStringLiteral("^%1 .*'Strana").arg(p))).size(), 1);
+    }
+}
+
+} // namespace
