@@ -658,16 +658,19 @@ QStringList splitSections(const QString& pattern) {
 
 QString FormatFloat(const QString& pattern, double v) {
     if (pattern.isEmpty() || !std::isfinite(v)) return FloatToStr(v);
-    // Fixed pictures of values with more than 18 integer digits would be long rows of
-    // meaningless digits: they get the general form.
     const QStringList sections = splitSections(pattern);
     const bool useNegative = v < 0 && sections.size() > 1 && !sections[1].isEmpty();
     const QString& section = useNegative ? sections[1] : sections[0];
+    // Fixed pictures of values with more than 18 integer digits would be long rows of
+    // meaningless digits: they get the general form.
     if (std::fabs(v) >= 1e18 && !scanPicture(section).scientific) return FloatToStr(v);
     bool zero = false;
     QString text = formatSection(section, v, &zero);
+    // A value that rounds to zero is shown as zero: by the zero section when there is one,
+    // else by the first section (never as a negative amount).
     if (zero && sections.size() > 2 && !sections[2].isEmpty())
         return formatSection(sections[2], 0.0, &zero);
+    if (zero && useNegative) return formatSection(sections[0], 0.0, &zero);
     return (v < 0 && !useNegative && !zero) ? '-' + text : text;
 }
 

@@ -7,15 +7,16 @@
 
 namespace platform {
 
-bool InstallQtTranslations() {
+QTranslator* InstallQtTranslations() {
     // Owned by the application, so it lives as long as the translations are in use.
     auto* translator = new QTranslator(QCoreApplication::instance());
     if (!translator->load(QLocale::system(), "qtbase", "_",
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
-        return false;
+        return nullptr;
     }
-    return QCoreApplication::installTranslator(translator);
+    QCoreApplication::installTranslator(translator);
+    return translator;
 }
 
 } // namespace platform

@@ -116,8 +116,8 @@ double StrToFloatLoose(const QString& text) {
 
 namespace {
 
-// A reference at text[i] (the prefix): its value, and the index after it. Nothing when it is
-// not a valid reference; `error` then says why (1) — the index still moves past it.
+// A reference that starts with its prefix at text[i]: the fetched value, or error 1 when it
+// names nothing; `end` is the index after it either way.
 struct Reference {
     qsizetype end = 0;
     int error = kExprOk;
@@ -632,8 +632,6 @@ private:
     bool scanClose(qsizetype i);
     bool scanOperator(qsizetype& i);
     bool step(qsizetype& i);
-
-    int depth() const { return m_depth; }
 
     const QString& m_text;
     Stack<Op> m_ops;

@@ -139,9 +139,14 @@ public:
     // Marks a reset before the next Calculate when `level` is negative or this function's
     // reset group.
     void RequestReset(int level);
-    // One record: a pending reset, then the expression folded in by the aggregate.
+    // One record: a pending reset (the initial value read strictly with the locale separator,
+    // or the cleared value when it is no number; the values taken are forgotten), then the
+    // expression's value (the empty value after an error) folded in by the aggregate. With
+    // skip nulls set, null values are left out of every aggregate but 0.
     void Calculate();
-    // The printable result (see the class comment of the report output).
+    // The printable result: empty while nulls are skipped and the value is null; for result
+    // kind 0 the number by FloatToStrF with this function's format, precision and digits; for
+    // result kind 1 the value's text; else empty.
     QString GetResultText() const;
     // name + " - " + title
     QString GetTitle() const;

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -44,7 +45,10 @@ void exercise(const QString& text) {
     report::TCalcType value;
     int errPos = 0;
     const int error = report::EvaluateExpression(text, value, errPos);
+    // An error code of the table, a position inside the text, never an infinite or NaN value.
     if (error < 0 || error > 13 || errPos < 0 || errPos > text.size()) __builtin_trap();
+    if (!std::isfinite(value.number)) __builtin_trap();
+    if (value.kind != 0 && value.kind != 1 && value.kind != 2 && value.kind != 5) __builtin_trap();
     platform::FormatFloat(text, value.number);
     platform::FormatFloat(text, -1234.5678);
     platform::FormatDateTime(text.left(64), 46000.75);

@@ -60,17 +60,17 @@ QList<QStringList> readTable(const char* name) {
     return rows;
 }
 
-class Fixture : public testing::TestWithParam<bool> {
+class Formatting : public testing::TestWithParam<bool> {
 protected:
     bool isCzech() const { return GetParam(); }
     QString u(const char* text) const { return under(isCzech(), QString::fromUtf8(text)); }
     platform::ScopedLocaleSettings m_locale{GetParam() ? czech() : plainC()};
 };
 
-INSTANTIATE_TEST_SUITE_P(Locales, Fixture, testing::Values(true, false),
+INSTANTIATE_TEST_SUITE_P(Locales, Formatting, testing::Values(true, false),
                          [](const auto& info) { return info.param ? "Czech" : "C"; });
 
-TEST_P(Fixture, NumbersMatchTheDecimalOracle) {
+TEST_P(Formatting, NumbersMatchTheDecimalOracle) {
     const auto rows = readTable("number_text.tsv");
     ASSERT_GT(rows.size(), 500);
     for (const QStringList& r : rows) {
@@ -83,7 +83,7 @@ TEST_P(Fixture, NumbersMatchTheDecimalOracle) {
     }
 }
 
-TEST_P(Fixture, FloatToStrSwitchesToScientificOutsideTheFixedRange) {
+TEST_P(Formatting, FloatToStrSwitchesToScientificOutsideTheFixedRange) {
     EXPECT_EQ(platform::FloatToStr(1e15), "1E15");
     EXPECT_EQ(platform::FloatToStr(0.00001), "1E-5");
     EXPECT_EQ(platform::FloatToStr(1.0 / 3), u("0.333333333333333"));
@@ -91,7 +91,7 @@ TEST_P(Fixture, FloatToStrSwitchesToScientificOutsideTheFixedRange) {
     EXPECT_EQ(platform::FloatToStr(std::numeric_limits<double>::infinity()), "INF");
 }
 
-TEST_P(Fixture, CurrencyPlacesTheLocaleCurrencyString) {
+TEST_P(Formatting, CurrencyPlacesTheLocaleCurrencyString) {
     const QString cur = platform::CurrentLocaleSettings().currencyString;
     if (isCzech()) {
         EXPECT_EQ(cur, "Kč");
@@ -109,7 +109,7 @@ TEST_P(Fixture, CurrencyPlacesTheLocaleCurrencyString) {
     EXPECT_EQ(platform::FloatToStrF(123456.0, 4, 3, 2), u("1.23E5"));
 }
 
-TEST_P(Fixture, FormatFloatFillsPictures) {
+TEST_P(Formatting, FormatFloatFillsPictures) {
     struct Case {
         const char* pattern;
         double value;
@@ -136,6 +136,8 @@ TEST_P(Fixture, FormatFloatFillsPictures) {
         {"0.00;(0.00);'nula'", 0, "nula"},
         {"0.00;(0.00);'nula'", 0.001, "nula"},
         {"0.00;;'nula'", -1.5, "-1.50"},
+        {"0.00;(0.00)", -0.001, "0.00"},
+        {"0.00;(0.00)", -0.005, "(0.01)"},
         {"'Kč '0", 5, "Kč 5"},
         {"\"a;b\" 0", 5, "a;b 5"},
         {"", 1e15, "1E15"},
@@ -150,7 +152,7 @@ double dateTime(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms =
     return platform::DateTimeToDouble(QDateTime(QDate(y, mo, d), QTime(h, mi, s, ms)));
 }
 
-TEST_P(Fixture, FormatDateTimeReadsMAfterHAsMinutes) {
+TEST_P(Formatting, FormatDateTimeReadsMAfterHAsMinutes) {
     const double t = dateTime(2026, 12, 7, 14, 5, 9, 123);
     EXPECT_EQ(platform::FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", t), "2026-12-07 14:05:09.123");
     EXPECT_EQ(platform::FormatDateTime("h:m", t), "14:5");
@@ -162,6 +164,17 @@ TEST_P(Fixture, FormatDateTimeReadsMAfterHAsMinutes) {
     EXPECT_EQ(platform::FormatDateTime("dddd d mmmm", t),
               isCzech() ? "pondělí 7 prosince" : "Monday 7 December");
     const auto& s = platform::CurrentLocaleSettings();
+    // The named formats and names come from the locale settings.
+    EXPECT_EQ(platform::FormatDateTime("ddddd", t), platform::DateToStr(t));
+    EXPECT_EQ(platform::FormatDateTime("dddddd", t),
+              platform::FormatDateTime(s.longDateFormat, t));
+    EXPECT_EQ(platform::FormatDateTime("t", t), platform::FormatDateTime(s.shortTimeFormat, t));
+    EXPECT_EQ(platform::FormatDateTime("tt", t), platform::TimeToStr(t));
+    EXPECT_EQ(platform::FormatDateTime("ddd mmm", t),
+              s.shortDayNames[1] + ' ' + s.shortMonthNames[11]);
+    EXPECT_EQ(platform::FormatDateTime("hh ampm", t), "02 " + s.timePMString);
+    EXPECT_EQ(platform::FormatDateTime("z|Y|yy", t), "123|26|26");
+    EXPECT_EQ(platform::FormatDateTime("'unclosed", t), "unclosed");
     EXPECT_EQ(platform::FormatDateTime("yyyy/mm/dd", t),
               "2026" + QString(s.dateSeparator) + "12" + s.dateSeparator + "07");
     // "c" leaves out a time of midnight.
@@ -172,7 +185,7 @@ TEST_P(Fixture, FormatDateTimeReadsMAfterHAsMinutes) {
     EXPECT_EQ(platform::FormatDateTime("yyyy", 1e300), "");
 }
 
-TEST_P(Fixture, LocaleDateAndTimeFormatsMatchQt) {
+TEST_P(Formatting, LocaleDateAndTimeFormatsMatchQt) {
     const QLocale locale = isCzech() ? QLocale(QLocale::Czech, QLocale::Czechia) : QLocale::c();
     const auto& s = platform::CurrentLocaleSettings();
     for (const QDateTime& when : {QDateTime(QDate(2026, 3, 4), QTime(9, 7, 5)),
@@ -187,7 +200,7 @@ TEST_P(Fixture, LocaleDateAndTimeFormatsMatchQt) {
     EXPECT_EQ(platform::SystemDecimalSeparator(), isCzech() ? QChar(',') : QChar('.'));
 }
 
-TEST_P(Fixture, StrToFloatAcceptsOnlyTheLocaleSeparator) {
+TEST_P(Formatting, StrToFloatAcceptsOnlyTheLocaleSeparator) {
     EXPECT_EQ(platform::StrToFloat(u("1.5")), 1.5);
     EXPECT_EQ(platform::StrToFloat(isCzech() ? "1.5" : "1,5"), std::nullopt);
     EXPECT_EQ(platform::StrToFloat(" -2 "), -2.0);
