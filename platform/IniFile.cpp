@@ -16,8 +16,8 @@ namespace {
 
 QString resolvedPath(const QString& fileName) {
     if (fileName.isEmpty() || QDir::isAbsolutePath(fileName)) return fileName;
-    const QString folder =
-        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+    const QString folder = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                                        : QDir::currentPath();
     return QDir(folder).filePath(fileName);
 }
 
@@ -28,12 +28,16 @@ QString decode(const QByteArray& bytes) {
     return DecodeWindows1250(bytes);
 }
 
-bool isBlank(QChar c) { return c == ' ' || c == '\t'; }
+bool isBlank(QChar c) {
+    return c == ' ' || c == '\t';
+}
 
 QString trimmedBlanks(const QString& s) {
     qsizetype begin = 0, end = s.size();
-    while (begin < end && isBlank(s[begin])) ++begin;
-    while (end > begin && isBlank(s[end - 1])) --end;
+    while (begin < end && isBlank(s[begin]))
+        ++begin;
+    while (end > begin && isBlank(s[end - 1]))
+        --end;
     return s.mid(begin, end - begin);
 }
 
@@ -95,7 +99,9 @@ qsizetype IniFile::findKey(const QString& section, const QString& key) const {
     return -1;
 }
 
-bool IniFile::sectionExists(const QString& section) const { return findSection(section) >= 0; }
+bool IniFile::sectionExists(const QString& section) const {
+    return findSection(section) >= 0;
+}
 
 bool IniFile::valueExists(const QString& section, const QString& key) const {
     return findKey(section, key) >= 0;
@@ -167,7 +173,8 @@ bool IniFile::save() const {
     QSaveFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly)) return false;
     QByteArray bytes;
-    for (const Line& line : m_lines) bytes += line.text.toUtf8() + "\r\n";
+    for (const Line& line : m_lines)
+        bytes += line.text.toUtf8() + "\r\n";
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         return false;

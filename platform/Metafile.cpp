@@ -30,12 +30,18 @@ struct Applier {
     }
     void operator()(const meta::Shape& r) const {
         switch (r.kind) {
-        case meta::ShapeKind::Rectangle: canvas.Rectangle(r.rect); break;
+        case meta::ShapeKind::Rectangle:
+            canvas.Rectangle(r.rect);
+            break;
         case meta::ShapeKind::RoundRect:
             canvas.RoundRect(r.rect, r.corner.width(), r.corner.height());
             break;
-        case meta::ShapeKind::Ellipse: canvas.Ellipse(r.rect); break;
-        case meta::ShapeKind::FillRect: canvas.FillRect(r.rect); break;
+        case meta::ShapeKind::Ellipse:
+            canvas.Ellipse(r.rect);
+            break;
+        case meta::ShapeKind::FillRect:
+            canvas.FillRect(r.rect);
+            break;
         }
     }
     void operator()(const meta::Polygon& r) const { canvas.Polygon(r.points); }
@@ -58,7 +64,9 @@ QString hex(TColor c) {
 QString rect(const TRect& r) {
     return QStringLiteral("%1,%2,%3,%4").arg(r.left).arg(r.top).arg(r.right).arg(r.bottom);
 }
-QString point(QPoint p) { return QStringLiteral("%1,%2").arg(p.x()).arg(p.y()); }
+QString point(QPoint p) {
+    return QStringLiteral("%1,%2").arg(p.x()).arg(p.y());
+}
 
 void dumpInto(const Metafile& metafile, const QString& indent, QStringList& lines);
 
@@ -78,7 +86,8 @@ struct Dumper {
     }
     void operator()(const meta::SelectFont& r) const {
         const TFont& f = r.font;
-        QString line = QStringLiteral("font \"%1\" height=%2").arg(f.name).arg(f.height, 0, 'f', 2);
+        QString line =
+            QStringLiteral("font \"%1\" height=%2").arg(f.name).arg(f.height, 0, 'f', 2);
         if (f.bold) line += QStringLiteral(" bold");
         if (f.italic) line += QStringLiteral(" italic");
         if (f.underline) line += QStringLiteral(" underline");
@@ -107,12 +116,14 @@ struct Dumper {
     }
     void operator()(const meta::Polygon& r) const {
         QStringList points;
-        for (QPoint p : r.points) points << point(p);
+        for (QPoint p : r.points)
+            points << point(p);
         add(QStringLiteral("polygon ") + points.join(' '));
     }
     void operator()(const meta::Text& r) const {
         QStringList advances;
-        for (int a : r.advances) advances << QString::number(a);
+        for (int a : r.advances)
+            advances << QString::number(a);
         QString line = QStringLiteral("text %1 \"%2\" advances=%3")
                            .arg(point(r.origin), r.text, advances.join(','));
         if (r.clipped) line += QStringLiteral(" clip=") + rect(r.clip);
@@ -139,14 +150,16 @@ void dumpInto(const Metafile& metafile, const QString& indent, QStringList& line
                           .arg(metafile.height())
                           .arg(metafile.unitsPerInch());
     const Dumper dumper{indent, lines};
-    for (const MetaRecord& record : metafile.records()) std::visit(dumper, record);
+    for (const MetaRecord& record : metafile.records())
+        std::visit(dumper, record);
 }
 
 } // namespace
 
 void Metafile::replay(TCanvas& canvas) const {
     const Applier applier{canvas};
-    for (const MetaRecord& record : m_records) std::visit(applier, record);
+    for (const MetaRecord& record : m_records)
+        std::visit(applier, record);
 }
 
 QString Metafile::dump() const {

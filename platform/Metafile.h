@@ -60,10 +60,10 @@ struct Picture {
 };
 } // namespace meta
 
-using MetaRecord = std::variant<meta::SelectPen, meta::SelectBrush, meta::SelectFont,
-                                meta::TextMode, meta::Line, meta::Shape, meta::Polygon,
-                                meta::Text, meta::Save, meta::Restore, meta::Clip, meta::Bitmap,
-                                meta::Picture>;
+using MetaRecord =
+    std::variant<meta::SelectPen, meta::SelectBrush, meta::SelectFont, meta::TextMode, meta::Line,
+                 meta::Shape, meta::Polygon, meta::Text, meta::Save, meta::Restore, meta::Clip,
+                 meta::Bitmap, meta::Picture>;
 
 class Metafile {
 public:

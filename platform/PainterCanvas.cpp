@@ -12,36 +12,56 @@ namespace platform {
 
 namespace {
 
-QColor toQColor(TColor c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
+QColor toQColor(TColor c) {
+    return QColor(redOf(c), greenOf(c), blueOf(c));
+}
 
 // The area of a GDI rectangle: right and bottom are outside it.
-QRectF area(const TRect& r) { return QRectF(r.left, r.top, r.width(), r.height()); }
+QRectF area(const TRect& r) {
+    return QRectF(r.left, r.top, r.width(), r.height());
+}
 
 // The path an outline follows: through the centres of the rectangle's outermost units, so a
 // one-unit pen covers exactly left..right-1 and top..bottom-1.
-QRectF outline(const TRect& r) { return QRectF(r.left, r.top, r.width() - 1, r.height() - 1); }
+QRectF outline(const TRect& r) {
+    return QRectF(r.left, r.top, r.width() - 1, r.height() - 1);
+}
 
 Qt::PenStyle penStyle(int style) {
     switch (style) {
-    case psDash: return Qt::DashLine;
-    case psDot: return Qt::DotLine;
-    case psDashDot: return Qt::DashDotLine;
-    case psDashDotDot: return Qt::DashDotDotLine;
-    case psClear: return Qt::NoPen;
-    default: return Qt::SolidLine;
+    case psDash:
+        return Qt::DashLine;
+    case psDot:
+        return Qt::DotLine;
+    case psDashDot:
+        return Qt::DashDotLine;
+    case psDashDotDot:
+        return Qt::DashDotDotLine;
+    case psClear:
+        return Qt::NoPen;
+    default:
+        return Qt::SolidLine;
     }
 }
 
 Qt::BrushStyle brushStyle(int style) {
     switch (style) {
-    case bsClear: return Qt::NoBrush;
-    case bsHorizontal: return Qt::HorPattern;
-    case bsVertical: return Qt::VerPattern;
-    case bsFDiagonal: return Qt::FDiagPattern;
-    case bsBDiagonal: return Qt::BDiagPattern;
-    case bsCross: return Qt::CrossPattern;
-    case bsDiagCross: return Qt::DiagCrossPattern;
-    default: return Qt::SolidPattern;
+    case bsClear:
+        return Qt::NoBrush;
+    case bsHorizontal:
+        return Qt::HorPattern;
+    case bsVertical:
+        return Qt::VerPattern;
+    case bsFDiagonal:
+        return Qt::FDiagPattern;
+    case bsBDiagonal:
+        return Qt::BDiagPattern;
+    case bsCross:
+        return Qt::CrossPattern;
+    case bsDiagCross:
+        return Qt::DiagCrossPattern;
+    default:
+        return Qt::SolidPattern;
     }
 }
 
@@ -77,8 +97,12 @@ void PainterCanvas::applyPenAndBrush() {
     m_painter.setBackgroundMode(Qt::TransparentMode);
 }
 
-void PainterCanvas::onSave() { m_painter.save(); }
-void PainterCanvas::onRestore() { m_painter.restore(); }
+void PainterCanvas::onSave() {
+    m_painter.save();
+}
+void PainterCanvas::onRestore() {
+    m_painter.restore();
+}
 
 void PainterCanvas::IntersectClipRect(const TRect& rect) {
     if (m_painter.hasClipping()) {
@@ -125,10 +149,12 @@ void PainterCanvas::TextOut(int x, int y, const QString& text, const QVector<int
     QVector<int> steps = advances;
     if (steps.size() < text.size()) {
         const QVector<int> measured = CharAdvances(text);
-        for (qsizetype i = steps.size(); i < text.size(); ++i) steps.append(measured[i]);
+        for (qsizetype i = steps.size(); i < text.size(); ++i)
+            steps.append(measured[i]);
     }
     double total = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) total += steps[i];
+    for (qsizetype i = 0; i < text.size(); ++i)
+        total += steps[i];
 
     const TFont font = ResolvedFont();
     const TTextMetrics metrics = GetTextMetrics();
@@ -166,9 +192,10 @@ void PainterCanvas::TextOut(int x, int y, const QString& text, const QVector<int
     for (qsizetype i = 0; i < text.size(); ++i) {
         const qsizetype length =
             text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2
-                                                                                              : 1;
+                                                                                             : 1;
         m_painter.drawText(QPointF(pos, baseline), text.mid(i, length));
-        for (qsizetype k = 0; k < length; ++k) pos += steps[i + k];
+        for (qsizetype k = 0; k < length; ++k)
+            pos += steps[i + k];
         i += length - 1;
     }
     m_painter.restore();

@@ -19,9 +19,13 @@ GraphicJob::~GraphicJob() {
     if (isActive()) abort();
 }
 
-bool GraphicJob::isActive() const { return m_painter && m_painter->isActive(); }
+bool GraphicJob::isActive() const {
+    return m_painter && m_painter->isActive();
+}
 
-QPainter& GraphicJob::painter() { return *m_painter; }
+QPainter& GraphicJob::painter() {
+    return *m_painter;
+}
 
 bool GraphicJob::begin(const QString& title) {
     if (isActive()) return false;
@@ -188,19 +192,33 @@ void RawJob::abort() {
 
 JobState jobState(const QString& queue, int jobId) {
     cups_job_t* jobs = nullptr;
-    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.toUtf8().constData(), 0,
-                                   CUPS_WHICHJOBS_ALL);
+    const int count =
+        cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.toUtf8().constData(), 0, CUPS_WHICHJOBS_ALL);
     JobState state = JobState::Unknown;
     for (int i = 0; i < count; ++i) {
         if (jobs[i].id != jobId) continue;
         switch (jobs[i].state) {
-        case IPP_JSTATE_PENDING: state = JobState::Pending; break;
-        case IPP_JSTATE_HELD: state = JobState::Held; break;
-        case IPP_JSTATE_PROCESSING: state = JobState::Processing; break;
-        case IPP_JSTATE_STOPPED: state = JobState::Stopped; break;
-        case IPP_JSTATE_CANCELED: state = JobState::Canceled; break;
-        case IPP_JSTATE_ABORTED: state = JobState::Aborted; break;
-        case IPP_JSTATE_COMPLETED: state = JobState::Completed; break;
+        case IPP_JSTATE_PENDING:
+            state = JobState::Pending;
+            break;
+        case IPP_JSTATE_HELD:
+            state = JobState::Held;
+            break;
+        case IPP_JSTATE_PROCESSING:
+            state = JobState::Processing;
+            break;
+        case IPP_JSTATE_STOPPED:
+            state = JobState::Stopped;
+            break;
+        case IPP_JSTATE_CANCELED:
+            state = JobState::Canceled;
+            break;
+        case IPP_JSTATE_ABORTED:
+            state = JobState::Aborted;
+            break;
+        case IPP_JSTATE_COMPLETED:
+            state = JobState::Completed;
+            break;
         }
     }
     cupsFreeJobs(count, jobs);
@@ -211,9 +229,9 @@ JobState waitForJob(const QString& queue, int jobId, int timeoutMs) {
     QElapsedTimer timer;
     timer.start();
     JobState state = jobState(queue, jobId);
-    while (timer.elapsed() < timeoutMs &&
-           (state == JobState::Pending || state == JobState::Processing ||
-            state == JobState::Held)) {
+    while (
+        timer.elapsed() < timeoutMs &&
+        (state == JobState::Pending || state == JobState::Processing || state == JobState::Held)) {
         QThread::msleep(50);
         state = jobState(queue, jobId);
     }

@@ -30,7 +30,9 @@ PrinterSystem& PrinterSystem::instance() {
     return system;
 }
 
-PrinterSystem::PrinterSystem() { resetPrinter(); }
+PrinterSystem::PrinterSystem() {
+    resetPrinter();
+}
 PrinterSystem::~PrinterSystem() = default;
 
 void PrinterSystem::resetPrinter() {
@@ -68,6 +70,8 @@ bool PrinterSystem::selectPrinter(int index) {
     const QStringList names = printerNames();
     if (index == -1) index = defaultIndex();
     const QString name = index >= 0 && index < names.size() ? names[index] : QString();
+    // A job in progress keeps its printer.
+    if (m_printer->paintingActive()) return !name.isEmpty() && name == m_name;
     if (name != m_name || name.isEmpty()) {
         // A newly selected printer starts from its own defaults.
         m_name = name;
@@ -76,10 +80,16 @@ bool PrinterSystem::selectPrinter(int index) {
     return !m_name.isEmpty();
 }
 
-QPrinter& PrinterSystem::printer() { return *m_printer; }
+QPrinter& PrinterSystem::printer() {
+    return *m_printer;
+}
 
-int PrinterSystem::resolutionX() const { return hasPrinter() ? m_printer->resolution() : 0; }
-int PrinterSystem::resolutionY() const { return resolutionX(); }
+int PrinterSystem::resolutionX() const {
+    return hasPrinter() ? m_printer->resolution() : 0;
+}
+int PrinterSystem::resolutionY() const {
+    return resolutionX();
+}
 
 QPoint PrinterSystem::printingOffset() const {
     if (!hasPrinter()) return {};

@@ -33,7 +33,7 @@ public:
     // vanished.
     int currentIndex() const;
     // Selects printer `index` of the list (-1: the default). False, with no printer selected,
-    // when there is no such printer.
+    // when there is no such printer. While a job draws, the selection cannot change.
     bool selectPrinter(int index);
     bool hasPrinter() const { return currentIndex() >= 0; }
     QString currentName() const { return m_name; }

@@ -46,7 +46,9 @@ void RecordingCanvas::onRestore() {
     m_metafile.append(meta::Restore{});
 }
 
-void RecordingCanvas::IntersectClipRect(const TRect& rect) { m_metafile.append(meta::Clip{rect}); }
+void RecordingCanvas::IntersectClipRect(const TRect& rect) {
+    m_metafile.append(meta::Clip{rect});
+}
 
 void RecordingCanvas::LineTo(int x, int y) {
     emitPen();
@@ -60,15 +62,21 @@ void RecordingCanvas::shape(meta::ShapeKind kind, const TRect& rect, QSize corne
     m_metafile.append(meta::Shape{kind, rect, corner});
 }
 
-void RecordingCanvas::Rectangle(const TRect& rect) { shape(meta::ShapeKind::Rectangle, rect); }
+void RecordingCanvas::Rectangle(const TRect& rect) {
+    shape(meta::ShapeKind::Rectangle, rect);
+}
 
 void RecordingCanvas::RoundRect(const TRect& rect, int cornerWidth, int cornerHeight) {
     shape(meta::ShapeKind::RoundRect, rect, QSize(cornerWidth, cornerHeight));
 }
 
-void RecordingCanvas::Ellipse(const TRect& rect) { shape(meta::ShapeKind::Ellipse, rect); }
+void RecordingCanvas::Ellipse(const TRect& rect) {
+    shape(meta::ShapeKind::Ellipse, rect);
+}
 
-void RecordingCanvas::FillRect(const TRect& rect) { shape(meta::ShapeKind::FillRect, rect); }
+void RecordingCanvas::FillRect(const TRect& rect) {
+    shape(meta::ShapeKind::FillRect, rect);
+}
 
 void RecordingCanvas::Polygon(const QPolygon& points) {
     emitPen();

@@ -35,14 +35,16 @@ void TCanvas::replayIsolated(const Metafile& metafile) {
     const size_t depth = m_saved.size();
     m_state = State();
     metafile.replay(*this);
-    while (m_saved.size() > depth) RestoreState();
+    while (m_saved.size() > depth)
+        RestoreState();
     RestoreState();
 }
 
 QSizeF TCanvas::TextExtentF(const QString& text) const {
     const TFont font = ResolvedFont();
     double width = 0;
-    for (double advance : measureAdvances(font, font.height, text)) width += advance;
+    for (double advance : measureAdvances(font, font.height, text))
+        width += advance;
     return QSizeF(width, measureMetrics(font, font.height).height);
 }
 

@@ -33,9 +33,15 @@ using TColor = std::uint32_t;
 constexpr TColor rgbColor(int red, int green, int blue) {
     return TColor(red & 0xFF) | TColor(green & 0xFF) << 8 | TColor(blue & 0xFF) << 16;
 }
-constexpr int redOf(TColor c) { return int(c & 0xFF); }
-constexpr int greenOf(TColor c) { return int(c >> 8 & 0xFF); }
-constexpr int blueOf(TColor c) { return int(c >> 16 & 0xFF); }
+constexpr int redOf(TColor c) {
+    return int(c & 0xFF);
+}
+constexpr int greenOf(TColor c) {
+    return int(c >> 8 & 0xFF);
+}
+constexpr int blueOf(TColor c) {
+    return int(c >> 16 & 0xFF);
+}
 
 struct TRect {
     int left = 0;
@@ -87,8 +93,8 @@ enum Charset : int { csAnsi = 0, csDefault = 1, csSymbol = 2, csEastEurope = 238
 
 struct TFont {
     QString name = QStringLiteral("Arial");
-    double size = 10;   // points; used when height is 0
-    double height = 0;  // em height in device units; 0 = size at the canvas's pixels per inch
+    double size = 10;  // points; used when height is 0
+    double height = 0; // em height in device units; 0 = size at the canvas's pixels per inch
     bool bold = false;
     bool italic = false;
     bool underline = false;
@@ -170,7 +176,8 @@ public:
     virtual void TextOut(int x, int y, const QString& text, const QVector<int>& advances = {},
                          const TRect* clip = nullptr) = 0;
 
-    // Stretches the bitmap over the rectangle, replacing what is below (source copy).
+    // Stretches the bitmap over the rectangle (nearest pixel, no smoothing). Opaque pixels
+    // replace what is below; transparent ones (icons) let it show.
     virtual void StretchDraw(const TRect& rect, const QImage& image) = 0;
     // Replays the metafile stretched over the rectangle (its frame fills the rectangle).
     virtual void StretchDraw(const TRect& rect, const Metafile& metafile) = 0;

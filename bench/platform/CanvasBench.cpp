@@ -59,8 +59,8 @@ void BM_ReplayPage(benchmark::State& state) {
         PainterCanvas canvas(painter);
         page.Play(canvas, TRect{0, 0, image.width(), image.height()});
     }
-    state.counters["pages/s"] = benchmark::Counter(double(state.iterations()),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["pages/s"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 // 100 %: one pixel per 1/100 inch (826 x 1169); 300: a 300 dpi page.
 BENCHMARK(BM_ReplayPage)->Arg(100)->Arg(300)->Unit(benchmark::kMillisecond);
@@ -79,8 +79,8 @@ void BM_MeasureText(benchmark::State& state) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(canvas.TextExtent(texts[i++ % texts.size()]));
     }
-    state.counters["extents/s"] = benchmark::Counter(double(state.iterations()),
-                                                     benchmark::Counter::kIsRate);
+    state.counters["extents/s"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_MeasureText);
 

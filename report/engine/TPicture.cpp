@@ -5,8 +5,8 @@
 #include <QImageReader>
 
 #include <csetjmp>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 
 #include <jpeglib.h>
 
@@ -20,13 +20,19 @@ TPicture::MetafileReader& metafileReader() {
 }
 
 bool startsWith(const QByteArray& bytes, const char* magic, int length, int offset = 0) {
-    return bytes.size() >= offset + length && std::memcmp(bytes.constData() + offset, magic,
-                                                          size_t(length)) == 0;
+    return bytes.size() >= offset + length &&
+           std::memcmp(bytes.constData() + offset, magic, size_t(length)) == 0;
 }
 
-bool isJpeg(const QByteArray& b) { return startsWith(b, "\xFF\xD8\xFF", 3); }
-bool isBmp(const QByteArray& b) { return startsWith(b, "BM", 2); }
-bool isIco(const QByteArray& b) { return startsWith(b, "\0\0\1\0", 4); }
+bool isJpeg(const QByteArray& b) {
+    return startsWith(b, "\xFF\xD8\xFF", 3);
+}
+bool isBmp(const QByteArray& b) {
+    return startsWith(b, "BM", 2);
+}
+bool isIco(const QByteArray& b) {
+    return startsWith(b, "\0\0\1\0", 4);
+}
 bool isEmf(const QByteArray& b) {
     return startsWith(b, "\1\0\0\0", 4) && startsWith(b, " EMF", 4, 40);
 }
@@ -56,7 +62,7 @@ void jpegErrorExit(j_common_ptr info) {
 }
 void jpegSilent(j_common_ptr, int) {}
 
-constexpr long long maxJpegPixels = 100'000'000;
+constexpr long long maxJpegPixels = 50'000'000; // 150 MB as RGB
 
 bool readJpegHeader(jpeg_decompress_struct* info, JpegError* error, const QByteArray* bytes) {
     if (setjmp(error->back)) return false;
@@ -84,7 +90,7 @@ bool readJpegRows(jpeg_decompress_struct* info, JpegError* error, QImage* image)
         if (cmyk) {
             // In place: 4 bytes per pixel in, 3 out, from the left, so nothing is overwritten
             // before it is read.
-            for (int x = 0; x < image->width(); ++x) {
+            for (int x = 0; x < int(info->output_width); ++x) {
                 int c = line[4 * x], m = line[4 * x + 1], y = line[4 * x + 2], k = line[4 * x + 3];
                 if (!inverted) c = 255 - c, m = 255 - m, y = 255 - y, k = 255 - k;
                 line[3 * x] = uchar(c * k / 255);
@@ -107,8 +113,7 @@ QImage decodeJpeg(const QByteArray& bytes) {
     error.manager.emit_message = jpegSilent;
     jpeg_create_decompress(&info);
     QImage image;
-    if (readJpegHeader(&info, &error, &bytes) && info.output_width > 0 &&
-        info.output_height > 0 &&
+    if (readJpegHeader(&info, &error, &bytes) && info.output_width > 0 && info.output_height > 0 &&
         (long long)info.output_width * info.output_height <= maxJpegPixels) {
         // A CMYK row needs 4 bytes per pixel while it is converted: allocate room for it.
         const int width = int(info.output_width);
@@ -124,19 +129,23 @@ QImage decodeJpeg(const QByteArray& bytes) {
 
 int TPicture::Width() const {
     switch (m_kind) {
-    case Kind::Bitmap: return m_bitmap.width();
+    case Kind::Bitmap:
+        return m_bitmap.width();
     case Kind::Metafile:
         return int(qint64(m_metafile->width()) * 100 / m_metafile->unitsPerInch());
-    default: return 0;
+    default:
+        return 0;
     }
 }
 
 int TPicture::Height() const {
     switch (m_kind) {
-    case Kind::Bitmap: return m_bitmap.height();
+    case Kind::Bitmap:
+        return m_bitmap.height();
     case Kind::Metafile:
         return int(qint64(m_metafile->height()) * 100 / m_metafile->unitsPerInch());
-    default: return 0;
+    default:
+        return 0;
     }
 }
 
@@ -197,6 +206,8 @@ QString TPicture::fileMasks() {
     return QStringLiteral("*.bmp;*.ico;*.emf;*.wmf;*.jpg;*.jpeg");
 }
 
-void TPicture::setMetafileReader(MetafileReader reader) { metafileReader() = std::move(reader); }
+void TPicture::setMetafileReader(MetafileReader reader) {
+    metafileReader() = std::move(reader);
+}
 
 } // namespace report

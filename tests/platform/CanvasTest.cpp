@@ -21,7 +21,9 @@ QImage whiteImage(int width, int height) {
     return image;
 }
 
-int scaled(double v, double s) { return int(std::nearbyint(v * s)); }
+int scaled(double v, double s) {
+    return int(std::nearbyint(v * s));
+}
 TRect scaledRect(int l, int t, int r, int b, double s) {
     return TRect{scaled(l, s), scaled(t, s), scaled(r, s), scaled(b, s)};
 }
@@ -57,8 +59,9 @@ void drawPage(TCanvas& c, double s) {
     c.SetPen(TPen{0x000000, psSolid, 1});
     for (int bar = 0; bar < 6; ++bar) {
         const int x = scaled(140 + 12 * bar, s), w = scaled(4 + bar % 3 * 2, s);
-        c.Polygon(QPolygon({QPoint(x, scaled(140, s)), QPoint(x, scaled(190, s)),
-                            QPoint(x + w - 1, scaled(190, s)), QPoint(x + w - 1, scaled(140, s))}));
+        c.Polygon(
+            QPolygon({QPoint(x, scaled(140, s)), QPoint(x, scaled(190, s)),
+                      QPoint(x + w - 1, scaled(190, s)), QPoint(x + w - 1, scaled(140, s))}));
     }
     // Text: plain, bold opaque, rotated, clipped.
     TFont font;
@@ -153,7 +156,8 @@ TEST(CanvasConventions, FillRectCoversTheHalfOpenArea) {
     }
     int green = 0;
     for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 10; ++x) green += image.pixelColor(x, y) == QColor(Qt::green);
+        for (int x = 0; x < 10; ++x)
+            green += image.pixelColor(x, y) == QColor(Qt::green);
     EXPECT_EQ(green, 3 * 2);
     EXPECT_EQ(image.pixelColor(4, 3), QColor(Qt::green));
 }
@@ -172,8 +176,10 @@ TEST(CanvasConventions, CosmeticPenStaysOnePixelUnderAnyScale) {
         canvas.LineTo(2, 4);
     }
     int thinRows = 0, wideColumns = 0;
-    for (int y = 0; y < 40; ++y) thinRows += image.pixelColor(5, y) == QColor(Qt::black);
-    for (int x = 0; x < 40; ++x) wideColumns += image.pixelColor(x, 35) == QColor(Qt::black);
+    for (int y = 0; y < 40; ++y)
+        thinRows += image.pixelColor(5, y) == QColor(Qt::black);
+    for (int x = 0; x < 40; ++x)
+        wideColumns += image.pixelColor(x, 35) == QColor(Qt::black);
     EXPECT_EQ(thinRows, 1);     // width 0: one pixel at 10x
     EXPECT_EQ(wideColumns, 10); // width 1: one unit, ten pixels at 10x
 }
@@ -193,9 +199,11 @@ TEST(CanvasConventions, EscapementTurnsTextCounterclockwise) {
     // Upwards from the reference point, and nothing to its right.
     int above = 0, right = 0;
     for (int y = 0; y < 100; ++y)
-        for (int x = 60; x < 100; ++x) above += qGray(image.pixel(x, y)) < 128;
+        for (int x = 60; x < 100; ++x)
+            above += qGray(image.pixel(x, y)) < 128;
     for (int y = 60; y < 140; ++y)
-        for (int x = 110; x < 200; ++x) right += qGray(image.pixel(x, y)) < 128;
+        for (int x = 110; x < 200; ++x)
+            right += qGray(image.pixel(x, y)) < 128;
     EXPECT_GT(above, 200);
     EXPECT_EQ(right, 0);
 }
@@ -260,7 +268,8 @@ TEST(MetafileRecords, TextWithoutAdvancesGetsMeasuredOnesThatSumToTheWidth) {
     ASSERT_NE(record, nullptr);
     ASSERT_EQ(record->advances.size(), text.size());
     int sum = 0;
-    for (int a : record->advances) sum += a;
+    for (int a : record->advances)
+        sum += a;
     EXPECT_EQ(sum, c.TextWidth(text));
     EXPECT_EQ(record->advances[5], 0); // a surrogate pair's width is on its high half
     EXPECT_GT(record->advances[0], record->advances[1]); // W wider than i

@@ -87,7 +87,8 @@ TEST(IniFile, MissingOrBinaryFilesReadAsEmpty) {
     const IniFile missing(dir.filePath("none.ini"));
     EXPECT_EQ(missing.readInteger("S", "k", 3), 3);
     QByteArray junk;
-    for (int i = 0; i < 4096; ++i) junk += char((i * 7919) % 256);
+    for (int i = 0; i < 4096; ++i)
+        junk += char((i * 7919) % 256);
     const IniFile binary(writeFile(dir, junk));
     EXPECT_EQ(binary.readString("FormatyPapiru", "PocetFormatu", "d"), "d");
 }

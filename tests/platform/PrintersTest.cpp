@@ -2,11 +2,14 @@
 // jobs that print only when not cancelled; raw bytes that arrive unchanged; printers that
 // vanish; the test printer.
 
-#include "platform/PrintJobs.h"
 #include "platform/Printers.h"
+#include "platform/PrintJobs.h"
 #include "support/Cups.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QRadioButton>
+#include <QTimer>
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -29,9 +32,6 @@ struct PrinterReset {
         PrinterSystem::instance().setCopies(1);
     }
 };
-
-#define REQUIRE_SCHEDULER()                                                                      \
-    if (!schedulerAnswers()) GTEST_SKIP() << "no CUPS scheduler answers; scripts/test.sh starts one"
 
 // Selection is by index, and parallel tests add and delete queues between listing and
 // selecting: try again when the index went stale.
@@ -116,7 +116,8 @@ TEST(CupsPdfQueue, GraphicJobPrintsItsPagesAndCopies) {
     ASSERT_EQ(files.size(), 1);
     const QString pdf = QDir(cupsPdfFolder()).filePath(files[0]);
     EXPECT_EQ(pdfInfo(pdf, "Pages"), "4"); // two pages, two collated copies
-    EXPECT_TRUE(pdfInfo(pdf, "Page size").startsWith("595")) << pdfInfo(pdf, "Page size").toStdString();
+    EXPECT_TRUE(pdfInfo(pdf, "Page size").startsWith("595"))
+        << pdfInfo(pdf, "Page size").toStdString();
     QFile::remove(pdf);
     // The printer is the queue again after the job.
     EXPECT_EQ(PrinterSystem::instance().printer().printerName(), pdfQueue);
@@ -229,4 +230,41 @@ TEST(TestPrinter, GraphicJobsBecomeFilesAndRawJobsAreKept) {
     aborted.write("lost");
     aborted.abort();
     EXPECT_EQ(system.capturedRawJobs(), QList<QByteArray>{QByteArray("AB\r\n\x0C")});
+}
+
+TEST(TestPrinter, SelectionHoldsWhileAJobDraws) {
+    PrinterReset reset;
+    QTemporaryDir folder;
+    PrinterSystem& system = PrinterSystem::instance();
+    system.installTestPrinter(folder.path());
+    ASSERT_TRUE(system.selectPrinter(0));
+    GraphicJob job;
+    ASSERT_TRUE(job.begin(QStringLiteral("held")));
+    EXPECT_FALSE(system.selectPrinter(5));
+    EXPECT_TRUE(system.hasPrinter());
+    job.painter().drawLine(0, 0, 100, 100);
+    EXPECT_TRUE(job.end());
+}
+
+TEST(TestPrinter, PageSetupDialogChangesTheSharedPrinter) {
+    PrinterReset reset;
+    QTemporaryDir folder;
+    PrinterSystem& system = PrinterSystem::instance();
+    EXPECT_FALSE(system.showPageSetupDialog(nullptr)); // no printer: no dialog
+    system.installTestPrinter(folder.path());
+    ASSERT_TRUE(system.selectPrinter(0));
+    ASSERT_EQ(system.orientation(), 0);
+    bool found = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        auto* landscape = dialog->findChild<QRadioButton*>("landscape");
+        found = landscape != nullptr;
+        if (landscape) landscape->click();
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    EXPECT_TRUE(system.showPageSetupDialog(nullptr));
+    EXPECT_TRUE(found);
+    EXPECT_EQ(system.orientation(), 1);
+    EXPECT_GT(system.physicalPageSize().width(), system.physicalPageSize().height());
 }

@@ -97,7 +97,8 @@ TEST(TextMeasure, RoundedAdvancesAddUpToTheRoundedWidth) {
         font.size = 11;
         canvas.SetFont(font);
         int sum = 0;
-        for (int a : canvas.CharAdvances(s.text)) sum += a;
+        for (int a : canvas.CharAdvances(s.text))
+            sum += a;
         EXPECT_EQ(sum, canvas.TextWidth(s.text));
     }
 }

@@ -25,6 +25,15 @@ inline bool schedulerAnswers() {
     return true;
 }
 
+// Printer tests skip when no scheduler answers (a developer's machine without CUPS); under
+// scripts/test.sh, which runs its own scheduler and sets KOLV_REQUIRE_CUPS, they fail instead.
+#define REQUIRE_SCHEDULER()                                                                       \
+    if (!testsupport::schedulerAnswers()) {                                                       \
+        if (qEnvironmentVariableIsSet("KOLV_REQUIRE_CUPS"))                                       \
+            FAIL() << "no CUPS scheduler answers, though scripts/test.sh started one";            \
+        GTEST_SKIP() << "no CUPS scheduler answers; scripts/test.sh starts one";                  \
+    }
+
 // Points libcups (and so Qt's printer list) at another server while in scope.
 class ScopedCupsServer {
 public:
@@ -45,7 +54,10 @@ inline QString runTool(const QString& program, const QStringList& arguments) {
 // A unique name for this process's queues, titles and files.
 inline QString uniqueName(const QString& stem) {
     static int counter = 0;
-    return QStringLiteral("%1-%2-%3").arg(stem).arg(QCoreApplication::applicationPid()).arg(++counter);
+    return QStringLiteral("%1-%2-%3")
+        .arg(stem)
+        .arg(QCoreApplication::applicationPid())
+        .arg(++counter);
 }
 
 // A raw queue that delivers its jobs to a listener on loopback; deleted on destruction.
@@ -104,10 +116,11 @@ inline QStringList cupsPdfFiles(const QString& title) {
 // Jobs of `queue` whose title is `title`, whatever their state.
 inline int jobsTitled(const QString& queue, const QString& title) {
     cups_job_t* jobs = nullptr;
-    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.toUtf8().constData(), 0,
-                                   CUPS_WHICHJOBS_ALL);
+    const int count =
+        cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.toUtf8().constData(), 0, CUPS_WHICHJOBS_ALL);
     int found = 0;
-    for (int i = 0; i < count; ++i) found += QString::fromUtf8(jobs[i].title) == title;
+    for (int i = 0; i < count; ++i)
+        found += QString::fromUtf8(jobs[i].title) == title;
     cupsFreeJobs(count, jobs);
     return found;
 }
