@@ -5,6 +5,7 @@
 #include "platform/TVoranCanvas.h"
 #include "report/engine/TPicture.h"
 #include "report/engine/sestbarc.h"
+#include "report/engine/sestprn.h"
 #include "report/engine/sestzpr.h"
 
 #include <algorithm>
@@ -243,6 +244,11 @@ bool NextFieldBool(QString& line, bool fallback) {
 
 QString AddTrailingBackslash(const QString& folder) {
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+void SetTemplateFont(platform::TFont& font, const QString& name, int size, int charset,
+                     int styleBits, int colorIndex) {
+    SetTemplateFont(font, name, size, charset, styleBits, colorIndex, PrinterFontList());
 }
 
 void FitPictureRect(platform::TRect& rect, bool stretch, bool keepAspect, const TPicture& graphic,

@@ -46,6 +46,9 @@ void MapRomanFont(platform::TFont& font);
 // the default 10 points. A colour index outside 0..15 gives black.
 void SetTemplateFont(platform::TFont& font, const QString& name, int size, int charset,
                      int styleBits, int colorIndex, const QStringList& printerFonts);
+// The same against the printer font list of the printer model.
+void SetTemplateFont(platform::TFont& font, const QString& name, int size, int charset,
+                     int styleBits, int colorIndex);
 
 // Append "32 %" .. "300 %" (11 texts) and the 16 font sizes "8" .. "72".
 void FillZoomList(QStringList& list);

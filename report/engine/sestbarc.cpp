@@ -209,8 +209,7 @@ int supplementCheck(const QString& digits) {
 }
 
 // The UPC-E check digit: the modulo-10 digit of the UPC-A number the six digits stand for.
-int upcECheck(const QString& six, int numberSystem) {
-    const QString d = six;
+int upcECheck(const QString& d, int numberSystem) {
     QString upcA = QString::number(numberSystem);
     const int last = digitAt(d, 5);
     if (last <= 2)

@@ -158,6 +158,62 @@ TEST(BarcodeDecodeEanTables, UpcE0AllParityRows) {
     EXPECT_EQ(rows.size(), 10u);
 }
 
+// Every character of each symbology's table, so that a wrong row changes a decoded symbol.
+TEST(BarcodeDecodeCharacterSets, EveryCharacterOfEveryTableReadsBack) {
+    ResetBarcodePainter();
+    const std::string code39Set = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";
+    int sum = 0;
+    for (char c : code39Set)
+        sum += int(code39Set.find(c));
+    const std::string code39Check(1, code39Set[size_t(sum % 43)]);
+    std::string printable;
+    for (char c = ' '; c <= '~'; ++c)
+        printable += c;
+    std::string pairs;
+    for (int n = 0; n < 100; ++n)
+        pairs += char('0' + n / 10) + std::string(1, char('0' + n % 10));
+    const std::string interleaved = "0011223344556677889901234567899876543210";
+    struct Case {
+        int type;
+        bool check;
+        std::string text;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {bcCode39, true, code39Set, code39Set + code39Check},
+        {bcCode93, false, code39Set, code39Set},
+        {bcCode128A, false, printable.substr(0, 64), printable.substr(0, 64)},
+        {bcCode128B, false, printable, printable},
+        {bcCode128C, false, pairs, pairs},
+        {bcCodabar, false, "0123456789-$:/.+", "A0123456789-$:/.+B"},
+        {bcInterleaved25, false, interleaved, interleaved},
+    };
+    for (const Case& c : cases) {
+        const BarcodeSymbol symbol =
+            EncodeBarcode(c.type, 2, c.check, QString::fromStdString(c.text));
+        const QList<DecodedSymbol> found =
+            DecodeWithZbar(RenderPattern(symbol.pattern, CurrentBarcodeWidths(), 60, false));
+        ASSERT_EQ(found.size(), 1) << c.type;
+        EXPECT_EQ(found[0].data.toStdString(), c.expected) << c.type;
+    }
+}
+
+// Every ASCII code through the full-ASCII table (shared with Code 39 Full, which zbar reads
+// only raw), read back with the shifts interpreted.
+TEST(BarcodeDecodeFullAscii, EveryAsciiCodeReadsBackFromCode93Full) {
+    ResetBarcodePainter();
+    for (int first = 0; first < 128; first += 16) {
+        QString text;
+        for (int code = first; code < first + 16; ++code)
+            text += QChar(code);
+        const BarcodeSymbol symbol = EncodeBarcode(bcCode93Full, 2, false, text);
+        const QList<DecodedSymbol> found =
+            DecodeWithZbar(RenderPattern(symbol.pattern, CurrentBarcodeWidths(), 60, false));
+        ASSERT_EQ(found.size(), 1) << "from " << first;
+        EXPECT_EQ(found[0].data, text) << "from " << first;
+    }
+}
+
 TEST(BarcodeDecodeShownText, FollowsTheEncodedText) {
     ResetBarcodePainter();
     EXPECT_EQ(EncodeBarcode(bcUpcE0, 2, true, "123450").shownText, "1234505");

@@ -82,10 +82,13 @@ TEST_F(BarcodeZint, PostNetBarsArePrefixOfZints) {
     }
 }
 
-TEST_F(BarcodeZint, Supplements) {
+TEST_F(BarcodeZint, Supplement2) {
     EXPECT_EQ(ours(bcUpcSupp2, "12"), zints(zintEanAddOn, "12"));
     EXPECT_EQ(ours(bcUpcSupp2, "5"), zints(zintEanAddOn, "05"));
     EXPECT_EQ(ours(bcUpcSupp2, "99"), zints(zintEanAddOn, "99"));
+}
+
+TEST_F(BarcodeZint, Supplement5) {
     EXPECT_EQ(ours(bcUpcSupp5, "123"), zints(zintEanAddOn, "00123"));
     EXPECT_EQ(ours(bcUpcSupp5, "52495"), zints(zintEanAddOn, "52495"));
     EXPECT_EQ(ours(bcUpcSupp5, "90000"), zints(zintEanAddOn, "90000"));

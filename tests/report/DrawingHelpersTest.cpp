@@ -79,6 +79,16 @@ TEST(TemplateFonts, ScriptSuffixesOnlyForNamesOutsideThePrinterList) {
     EXPECT_EQ(font.charset, 186);
 }
 
+TEST(TemplateFonts, ThePrinterFontListOfThePrinterModelDecides) {
+    TFont font;
+    SetTemplateFont(font, "Arial CE", 10, 0, 0, 0);
+    EXPECT_EQ(font.name, "Arial");
+    EXPECT_EQ(font.charset, 238);
+    SetTemplateFont(font, "Roman 10cpi", 10, 0, 0, 0);
+    EXPECT_EQ(font.name, "Roman 10cpi");
+    EXPECT_EQ(font.charset, 0);
+}
+
 TEST(TemplateFonts, SizeStyleAndColour) {
     TFont font;
     SetTemplateFont(font, "Arial", -100, 238, 1 | 2, 12, {"Arial"});

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 
 namespace report {
 namespace {
@@ -66,10 +67,14 @@ TEST(SharedHelpers, NearestZoomStepSplitsHalfwayBetweenSteps) {
     EXPECT_EQ(NearestZoomStep(100), 6);
     EXPECT_EQ(NearestZoomStep(1000), 10);
     EXPECT_EQ(NearestZoomStep(INT_MIN), 0);
-    // Every step's own percentage finds that step.
-    const int percents[] = {32, 40, 50, 64, 75, 83, 100, 120, 150, 200, 300};
-    for (int i = 0; i < 11; ++i)
-        EXPECT_EQ(NearestZoomStep(percents[i]), i);
+    // Every step's own percentage finds that step, and the steps match their texts.
+    QStringList texts;
+    FillZoomList(texts);
+    for (int i = 0; i < 11; ++i) {
+        const int percent = int(std::lround(ZoomFactor(i) * 100));
+        EXPECT_EQ(QString("%1 %").arg(percent), texts[i]);
+        EXPECT_EQ(NearestZoomStep(percent), i);
+    }
 }
 
 TEST(SharedHelpers, RoundingIsToNearestWithTiesToEven) {
