@@ -19,9 +19,14 @@ namespace report {
 namespace {
 
 // Messages without a sink are dropped; questions are declined.
-platform::MessageRecorder& droppedMessages()
+class DroppingSink : public platform::MessageSink {
+public:
+    void ShowMessage(const QString&) override {}
+};
+
+platform::MessageSink& droppedMessages()
 {
-    static platform::MessageRecorder sink;
+    static DroppingSink sink;
     return sink;
 }
 
@@ -69,19 +74,26 @@ QString TSestavaTyp::iniFilePath() const
     return QDir(m_exeDir).filePath(IniFileName);
 }
 
+platform::MessageSink& TSestavaTyp::sink() const
+{
+    if (m_messages)
+        return *m_messages;
+    return m_master ? m_master->sink() : droppedMessages();
+}
+
 void TSestavaTyp::showError(const QString& text) const
 {
-    ShowError(m_messages ? *m_messages : droppedMessages(), text);
+    ShowError(sink(), text);
 }
 
 void TSestavaTyp::showWarning(const QString& text) const
 {
-    ShowWarning(m_messages ? *m_messages : droppedMessages(), text);
+    ShowWarning(sink(), text);
 }
 
 bool TSestavaTyp::askYesNo(const QString& text) const
 {
-    return m_messages && AskYesNo(*m_messages, text);
+    return AskYesNo(sink(), text);
 }
 
 // ---- items and parameters

@@ -76,8 +76,8 @@ public:
     explicit TSestavaTyp(QObject* owner = nullptr, const QString& exeDir = {});
     ~TSestavaTyp() override;
 
-    // Messages and questions go here; without a sink they are dropped and questions answered
-    // No. Not owned.
+    // Messages and questions go here (not owned). A detail without a sink of its own uses its
+    // master's; without any, messages are dropped and questions answered No.
     void setMessageSink(platform::MessageSink* sink) { m_messages = sink; }
     platform::MessageSink* messageSink() const { return m_messages; }
     QString exeDir() const { return m_exeDir; }
@@ -257,6 +257,7 @@ protected:
     // The settings a template may set, back to the component's defaults.
     void resetTemplateSettings();
 
+    platform::MessageSink& sink() const;
     void showError(const QString& text) const;
     void showWarning(const QString& text) const;
     bool askYesNo(const QString& text) const;
