@@ -6,7 +6,10 @@
 
 #include "platform/Printers.h"
 #include "report/engine/TPicture.h"
+#include "report/engine/sestinf.h"
 #include "report/engine/sestzpr.h"
+
+#include <QApplication>
 
 namespace report {
 
@@ -25,6 +28,13 @@ int TSestavaTyp::PrintOn(int printer, int /*flag*/)
         m_run = std::make_shared<ReportRun>(*this);
     ReportRun& run = *m_run;
     run.busy = true;
+    // The progress window of this print, unless the caller's run already shows one.
+    std::unique_ptr<TFormInfo> window;
+    if (!run.cancelQuery && qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        window = std::make_unique<TFormInfo>();
+        window->ShowItem(0);
+        run.cancelQuery = [w = window.get()] { return w->cancelRequested(); };
+    }
     const int previous = printers.currentIndex();
     if (printer >= 0 || previous < 0)
         printers.selectPrinter(printer);
@@ -43,11 +53,13 @@ int TSestavaTyp::PrintOn(int printer, int /*flag*/)
                           : nullptr,
                       {bg.x, bg.y, bg.x + width, bg.y + height},
                       PrintBackground || (bg.own && bg.print), page.marginLeft, page.marginTop);
-    doc.SetCancelSource(run.cancelFlag);
-    const bool printed =
-        textOnly ? doc.PrintText(StartPage, EndPage, run.cancelFlag, Popis, PrintCopies)
-                 : doc.PrintGraphic(StartPage, EndPage, run.cancelFlag, Popis, PrintCopies);
-    doc.SetCancelSource(nullptr);
+    doc.SetCancelQuery(run.cancelQuery);
+    const bool printed = textOnly
+                             ? doc.PrintText(StartPage, EndPage, nullptr, Popis, PrintCopies)
+                             : doc.PrintGraphic(StartPage, EndPage, nullptr, Popis, PrintCopies);
+    doc.SetCancelQuery(nullptr);
+    if (window)
+        run.cancelQuery = nullptr;
     if (previous >= 0)
         printers.selectPrinter(previous);
     run.busy = false;
@@ -57,11 +69,23 @@ int TSestavaTyp::PrintOn(int printer, int /*flag*/)
 
 int TSestava::PrintOn(int printer, int flag)
 {
+    if (busy())
+        return seNothingDone;
     if (BeforePrint && !designing())
         BeforePrint(this);
+    // One progress window for the run and the print: record numbers, then the cancel button.
+    std::unique_ptr<TFormInfo> window;
+    if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        window = std::make_unique<TFormInfo>();
+        TFormInfo* w = window.get();
+        setRunObserver([w](int record) { w->ShowItem(record); },
+                       [w] { return w->cancelRequested(); });
+    }
     int result = PrepareAndGenerate();
     if (result == seOk)
         result = TSestavaTyp::PrintOn(printer, flag);
+    if (window)
+        setRunObserver(nullptr, nullptr);
     if (AfterPrint && !designing())
         AfterPrint(this);
     return result;

@@ -93,7 +93,16 @@ void TSestavaTyp::setCancelFlag(const bool* flag)
 {
     if (!m_run)
         m_run = std::make_shared<ReportRun>(*this);
-    m_run->cancelFlag = flag;
+    m_run->cancelQuery = flag ? std::function<bool()>([flag] { return *flag; }) : nullptr;
+}
+
+void TSestavaTyp::setRunObserver(std::function<void(int)> onRecord,
+                                 std::function<bool()> cancelled)
+{
+    if (!m_run)
+        m_run = std::make_shared<ReportRun>(*this);
+    m_run->onRecord = std::move(onRecord);
+    m_run->cancelQuery = std::move(cancelled);
 }
 
 bool TSestavaTyp::busy() const { return m_run && m_run->busy; }
@@ -104,7 +113,7 @@ TSestVystup& ReportRun::doc() const { return m_report.Vystup(); }
 
 bool ReportRun::cancelled() const
 {
-    return (cancelFlag && *cancelFlag) || doc().Cancelled();
+    return (cancelQuery && cancelQuery()) || doc().Cancelled();
 }
 
 int ReportRun::visibleHeight(int number) const
@@ -430,6 +439,8 @@ int ReportRun::generate(bool main)
     printGroupHeaders(allGroups);
     // 8. The records.
     for (int record = 1;; ++record) {
+        if (main && onRecord)
+            onRecord(record);
         if (record > 1)
             recordStep();
         else if (!fits(0)) {
@@ -806,7 +817,7 @@ RunCursor ReportRun::runDetail(TVoranReportElement* e, int sectionTop, RunCursor
     ReportRun& run = *report.m_run;
     if (run.busy)
         return {sectionTop + e->Top + e->Height, at.pageOffset};
-    run.cancelFlag = cancelFlag;
+    run.cancelQuery = cancelQuery;
     run.m_cursor = cursor;
     run.generate(false);
     // The detail's callback was restored when its run ended; the master's answers again.

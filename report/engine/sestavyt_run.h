@@ -31,7 +31,8 @@ public:
     int evaluate(int code, TCalcType& value);
 
     bool busy = false;
-    const bool* cancelFlag = nullptr;
+    std::function<bool()> cancelQuery;
+    std::function<void(int)> onRecord;
 
 private:
     struct Band {

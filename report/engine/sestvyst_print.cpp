@@ -9,6 +9,7 @@
 #include "report/engine/TPicture.h"
 #include "report/engine/sest_lib.h"
 #include "report/engine/sest_zn.h"
+#include "report/engine/sestfrmp.h"
 
 #include <QCoreApplication>
 #include <QPainter>
@@ -20,9 +21,23 @@ using platform::TRect;
 
 namespace {
 
+// The print-fit dialog on the current printer; "Tisknout" gives the sheets and the zoom.
+bool askPrintFit(const TSestVystup::PageLayout& page, int& columns, int& rows, int& zoom)
+{
+    TFormVoranReportZoom dialog;
+    dialog.SetSizes(page.pageWidth, page.pageHeight, page.marginLeft, page.marginTop,
+                    page.marginRight, page.marginBottom);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    columns = dialog.Columns();
+    rows = dialog.Rows();
+    zoom = dialog.Zoom();
+    return true;
+}
+
 TSestVystup::PrintFitDialog& fitDialog()
 {
-    static TSestVystup::PrintFitDialog dialog;
+    static TSestVystup::PrintFitDialog dialog = askPrintFit;
     return dialog;
 }
 

@@ -287,3 +287,64 @@ TEST(ReportPrintCups, RawQueueGetsTheRowsOncePerCopy)
 }
 
 } // namespace
+
+namespace {
+
+// The print-fit dialog answers from the test: sheets across and down, or no printing.
+class ScriptedFitDialog {
+public:
+    ScriptedFitDialog(bool print, int columns, int rows, int zoom)
+    {
+        TSestVystup::setPrintFitDialog([=, this](const TSestVystup::PageLayout& page, int& c,
+                                                 int& r, int& z) {
+            ++asked;
+            askedWidth = page.pageWidth;
+            c = columns;
+            r = rows;
+            z = zoom;
+            return print;
+        });
+    }
+    ~ScriptedFitDialog() { TSestVystup::setPrintFitDialog(nullptr); }
+    int asked = 0;
+    int askedWidth = 0;
+};
+
+TEST(ReportPrint, PagesLargerThanTheSheetGoThroughThePrintFitDialog)
+{
+    TestPrinter printer;
+    const auto generate = [](TableReport& t, int paperWidth) {
+        QStringList lines = applicationLikeTemplate();
+        lines[0] = QStringLiteral("I,2,0,%1,1169,60,70,50,50,1,0").arg(paperWidth);
+        t.setTemplate(lines);
+        return t.report.Generate(true);
+    };
+    {
+        // Within 1 % of the A4 sheet: no dialog.
+        ScriptedFitDialog dialog(false, 1, 1, 100);
+        TableReport t(kColumns, twelveRows());
+        ASSERT_EQ(generate(t, 822), 0);
+        EXPECT_TRUE(t.report.Vystup().PrintGraphic(1, 2, nullptr, "a4", 1));
+        EXPECT_EQ(dialog.asked, 0);
+    }
+    {
+        // Wider: two sheets across per page.
+        ScriptedFitDialog dialog(true, 2, 1, 100);
+        TableReport t(kColumns, twelveRows());
+        ASSERT_EQ(generate(t, 1100), 0);
+        EXPECT_TRUE(t.report.Vystup().PrintGraphic(1, 2, nullptr, "wide", 1));
+        EXPECT_EQ(dialog.asked, 1);
+        EXPECT_EQ(dialog.askedWidth, 1100);
+        EXPECT_EQ(testsupport::pdfInfo(printer.path("job-2.pdf"), "Pages"), "4");
+    }
+    {
+        // Closed without printing: nothing printed, reported as not printed.
+        ScriptedFitDialog dialog(false, 1, 1, 100);
+        TableReport t(kColumns, twelveRows());
+        ASSERT_EQ(generate(t, 1100), 0);
+        EXPECT_FALSE(t.report.Vystup().PrintGraphic(1, 2, nullptr, "closed", 1));
+        EXPECT_EQ(printer.pdfs().size(), 2);
+    }
+}
+
+} // namespace
