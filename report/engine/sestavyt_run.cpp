@@ -643,8 +643,9 @@ void ReportRun::printSection(TOddilSestavy* s)
     const bool multiColumnBody = number == odT && m_report.Columns() > 1;
     if (!multiColumnBody) {
         m_cursor.y += s->Height;
-        if (m_report.characterGrid() != 0 && m_report.lineHeight() > 0) {
-            const double lines = std::ceil(m_cursor.y / m_report.lineHeight() - 1e-9);
+        // On the character grid y stays on whole lines of the text printer.
+        if (m_report.characterGrid() == 1 && m_report.lineHeight() > 0) {
+            const double lines = std::nearbyint(m_cursor.y / m_report.lineHeight());
             m_cursor.y = ScaleRound(lines, m_report.lineHeight());
         }
     } else if (pos.column >= m_report.Columns()) {

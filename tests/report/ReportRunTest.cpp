@@ -428,3 +428,50 @@ TEST(ReportRun, DetailReportsWithNoneOneAndManyRows)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ReportRun, CharacterGridKeepsSectionsOnWholeLines)
+{
+    TableReport t(kColumns, numberedRows(8));
+    t.setTemplate({paperLine(827, 1169, 50), "I,6,1,10,17,0,0,0,0", sectionLine(2, true, 17),
+                   textLine("T", 2, "Vel1", 0, 0, 100, 17)});
+    ASSERT_EQ(t.report.Generate(true), 0);
+    const QStringList bodies = readingDump(t.report.Vystup()).filter(" k2 ");
+    ASSERT_EQ(bodies.size(), 8);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(topOf(bodies[i]), int(std::nearbyint(i * 100.0 / 6))) << i;
+}
+
+// Group flags and the report's hooks: a group with the new-page flag starts each group on its
+// own page and page-level functions restart there; vetoed elements and sections are dropped.
+TEST(ReportRun, NewPageGroupsAndVetoes)
+{
+    TableReport t(kColumns, numberedRows(9, 3));
+    QStringList lines = pagedTemplate();
+    lines << "I,4,0,Grp,1,20,1,20,1"
+          << "F,0,strana,\"za stranu\",0,\"0\",1,\"#Vel2\",2,15,0,2"
+          << textLine("S0", 2, "Grp", 0, 0, 100, 20)
+          << textLine("U0", 6, "strana", 0, 0, 100, 20)
+          << textLine("T", 1, "0", 400, 0, 100, 20, "skryty");
+    t.setTemplate(lines);
+    t.report.OnTiskPrvku = [](TSestavaD*, TVoranReportElement* e, bool& print) {
+        print = e->Text != u"skryty";
+    };
+    t.report.OnTiskOddilu = [](TSestava*, int section, bool& print) {
+        print = section != odK;
+    };
+    ASSERT_EQ(t.report.Generate(true), 0);
+    const QStringList d = readingDump(t.report.Vystup());
+    EXPECT_EQ(t.report.Vystup().PageCount(), 3);
+    for (int g = 1; g <= 3; ++g)
+        EXPECT_EQ(pageOf(linesWith(d, QStringLiteral("'g%1'").arg(g)).first()), g);
+    QStringList sums;
+    for (const QString& s : d.filter(" k6 "))
+        sums << s.section(u'\'', 1, 1);
+    EXPECT_EQ(sums, (QStringList{"60", "150", "240"}));
+    EXPECT_TRUE(linesWith(d, "skryty").isEmpty());
+    EXPECT_TRUE(linesWith(d, "'Konec'").isEmpty());
+}
+
+} // namespace
