@@ -475,3 +475,36 @@ TEST(ReportRun, NewPageGroupsAndVetoes)
 }
 
 } // namespace
+
+namespace {
+
+// Drawing areas are painted by the report's handler during the run and pictures loaded by
+// name; both reach the page view.
+TEST(ReportRun, DrawingAreasAndPicturesReachThePageView)
+{
+    TableReport t(kColumns, numberedRows(2));
+    int painted = 0;
+    t.report.OnPaintBox = [&](TSestavaD*, int index, int width, int height,
+                              platform::TCanvas& canvas) {
+        ++painted;
+        EXPECT_EQ(index, 3);
+        canvas.Rectangle({0, 0, width / 2, height / 2});
+    };
+    t.setTemplate({paperLine(827, 1169, 50), sectionLine(2, true, 60),
+                   "T,13,3,0,0,100,50,,1,0,0,0,15,2",
+                   QStringLiteral("T,11,0,200,0,40,40,,1,0,0,16,15,0,\"%1\"")
+                       .arg(KOLV_TEST_DATA_DIR "/logo.bmp")});
+    ASSERT_EQ(t.report.Generate(true), 0);
+    EXPECT_EQ(painted, 2);
+    TSestVystup& doc = t.report.Vystup();
+    doc.ShowPage(0);
+    const QStringList view = doc.PageView().dump().split(u'\n');
+    // The area: a nested picture of zoom 2 at its own size (its frame is one unit short of
+    // the element), holding the handler's rectangle.
+    EXPECT_TRUE(view.contains("picture 0,0,594,294")) << view.join('\n').toStdString();
+    EXPECT_TRUE(view.contains("  rectangle 0,0,100,50"));
+    // The picture, stretched (option 16) over its rectangle on both rows.
+    EXPECT_EQ(view.filter(QRegularExpression("^bitmap 1200,\\d+,1440,\\d+ image=")).size(), 2);
+}
+
+} // namespace
