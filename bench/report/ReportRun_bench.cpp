@@ -22,19 +22,16 @@ constexpr int recordCount = 10000;
 // Fonts and printers need the application object; it is made before any benchmark runs, with
 // an event loop the run processes between sections.
 const bool applicationReady = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "report_bench";
     static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance())
-        new QApplication(argc, argv);
+    if (!QCoreApplication::instance()) new QApplication(argc, argv);
     return true;
 }();
 
 QString textLine(const QString& key, int kind, const QString& ref, int left, int top, int width,
-                 const QString& text = {}, int alignment = 0)
-{
+                 const QString& text = {}, int alignment = 0) {
     return QStringLiteral("%1,%2,%3,%4,%5,%6,20,Arial,10,0,0,%7,0,238,\"%8\",0,0,0")
         .arg(key)
         .arg(kind)
@@ -46,10 +43,13 @@ QString textLine(const QString& key, int kind, const QString& ref, int left, int
         .arg(text);
 }
 
-report::TPredloha benchTemplate()
-{
-    QStringList lines{"I,2,0,827,1169,40,40,40,40,1,0", "I,3,1,1,60,0", "I,3,2,1,26,0",
-                      "I,3,4,1,30,0", "I,3,0,0,0,0", "I,3,3,1,30,0",
+report::TPredloha benchTemplate() {
+    QStringList lines{"I,2,0,827,1169,40,40,40,40,1,0",
+                      "I,3,1,1,60,0",
+                      "I,3,2,1,26,0",
+                      "I,3,4,1,30,0",
+                      "I,3,0,0,0,0",
+                      "I,3,3,1,30,0",
                       "I,4,0,Skupina,1,24,1,24,0",
                       "F,0,suma,\"soucet\",0,\"0\",2,\"#Vel2\",2,15,2,1",
                       "F,1,prumer,\"prumer\",0,\"0\",2,\"#Vel3\",3,15,3,1",
@@ -70,8 +70,7 @@ report::TPredloha benchTemplate()
 
 // A report fed by events from rows made once.
 struct BenchReport {
-    BenchReport()
-    {
+    BenchReport() {
         for (int r = 0; r < recordCount; ++r) {
             QStringList row;
             for (int i = 0; i < 6; ++i)
@@ -88,8 +87,7 @@ struct BenchReport {
                 current = 0;
                 return 0;
             }
-            if (current + 1 >= int(rows.size()))
-                return 2;
+            if (current + 1 >= int(rows.size())) return 2;
             ++current;
             return 0;
         };
@@ -101,16 +99,14 @@ struct BenchReport {
     int current = 0;
 };
 
-BenchReport& generated()
-{
+BenchReport& generated() {
     static BenchReport bench;
     static const bool ran = bench.report.Generate(true) == 0;
     (void)ran;
     return bench;
 }
 
-void BM_Generate(benchmark::State& state)
-{
+void BM_Generate(benchmark::State& state) {
     BenchReport& bench = generated();
     int pages = 0;
     for (auto _ : state) {
@@ -132,8 +128,7 @@ void BM_Generate(benchmark::State& state)
 }
 BENCHMARK(BM_Generate)->Unit(benchmark::kMillisecond);
 
-void BM_ShowPage(benchmark::State& state)
-{
+void BM_ShowPage(benchmark::State& state) {
     report::TSestVystup& doc = generated().report.Vystup();
     int page = 0;
     for (auto _ : state) {
@@ -146,8 +141,7 @@ void BM_ShowPage(benchmark::State& state)
 }
 BENCHMARK(BM_ShowPage);
 
-void BM_PrintPdf(benchmark::State& state)
-{
+void BM_PrintPdf(benchmark::State& state) {
     report::TSestVystup& doc = generated().report.Vystup();
     QTemporaryDir folder;
     platform::PrinterSystem& printers = platform::PrinterSystem::instance();

@@ -15,17 +15,14 @@ namespace report {
 
 using platform::PrinterSystem;
 
-int TSestavaTyp::PrintOn(int printer, int /*flag*/)
-{
+int TSestavaTyp::PrintOn(int printer, int /*flag*/) {
     PrinterSystem& printers = PrinterSystem::instance();
     if (printers.printerNames().isEmpty()) {
         showWarning(LoadText(ReportText::NoPrinterInstalled));
         return seNoPrinter;
     }
-    if (busy())
-        return seNothingDone;
-    if (!m_run)
-        m_run = std::make_shared<ReportRun>(*this);
+    if (busy()) return seNothingDone;
+    if (!m_run) m_run = std::make_shared<ReportRun>(*this);
     ReportRun& run = *m_run;
     run.busy = true;
     // The progress window of this print, unless the caller's run already shows one.
@@ -36,10 +33,8 @@ int TSestavaTyp::PrintOn(int printer, int /*flag*/)
         run.cancelQuery = [w = window.get()] { return w->cancelRequested(); };
     }
     const int previous = printers.currentIndex();
-    if (printer >= 0 || previous < 0)
-        printers.selectPrinter(printer);
-    if (PrintBackground)
-        LoadBackgroundPicture();
+    if (printer >= 0 || previous < 0) printers.selectPrinter(printer);
+    if (PrintBackground) LoadBackgroundPicture();
     const bool textOnly = printers.isTextOnly(printers.currentIndex());
 
     TSestVystup& doc = Vystup();
@@ -48,9 +43,8 @@ int TSestavaTyp::PrintOn(int printer, int /*flag*/)
     const TSestVystup::PageLayout& page = doc.pageLayout();
     const int width = bg.width > 0 ? bg.width : page.pageWidth;
     const int height = bg.height > 0 ? bg.height : page.pageHeight;
-    doc.SetBackground(backgroundPicture() && !backgroundPicture()->isEmpty()
-                          ? backgroundPicture()
-                          : nullptr,
+    doc.SetBackground(backgroundPicture() && !backgroundPicture()->isEmpty() ? backgroundPicture()
+                                                                             : nullptr,
                       {bg.x, bg.y, bg.x + width, bg.y + height},
                       PrintBackground || (bg.own && bg.print), page.marginLeft, page.marginTop);
     doc.SetCancelQuery(run.cancelQuery);
@@ -58,21 +52,16 @@ int TSestavaTyp::PrintOn(int printer, int /*flag*/)
                              ? doc.PrintText(StartPage, EndPage, nullptr, Popis, PrintCopies)
                              : doc.PrintGraphic(StartPage, EndPage, nullptr, Popis, PrintCopies);
     doc.SetCancelQuery(nullptr);
-    if (window)
-        run.cancelQuery = nullptr;
-    if (previous >= 0)
-        printers.selectPrinter(previous);
+    if (window) run.cancelQuery = nullptr;
+    if (previous >= 0) printers.selectPrinter(previous);
     run.busy = false;
     // A job the printer refused is not reported as printed.
     return printed ? seOk : seCancelled;
 }
 
-int TSestava::PrintOn(int printer, int flag)
-{
-    if (busy())
-        return seNothingDone;
-    if (BeforePrint && !designing())
-        BeforePrint(this);
+int TSestava::PrintOn(int printer, int flag) {
+    if (busy()) return seNothingDone;
+    if (BeforePrint && !designing()) BeforePrint(this);
     // One progress window for the run and the print: record numbers, then the cancel button.
     std::unique_ptr<TFormInfo> window;
     if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
@@ -82,12 +71,9 @@ int TSestava::PrintOn(int printer, int flag)
                        [w] { return w->cancelRequested(); });
     }
     int result = PrepareAndGenerate();
-    if (result == seOk)
-        result = TSestavaTyp::PrintOn(printer, flag);
-    if (window)
-        setRunObserver(nullptr, nullptr);
-    if (AfterPrint && !designing())
-        AfterPrint(this);
+    if (result == seOk) result = TSestavaTyp::PrintOn(printer, flag);
+    if (window) setRunObserver(nullptr, nullptr);
+    if (AfterPrint && !designing()) AfterPrint(this);
     return result;
 }
 

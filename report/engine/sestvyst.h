@@ -155,8 +155,8 @@ public:
     // The print-fit dialog asked when the sheet is smaller than the page: given the page and
     // its margins, it answers the sheets per page across and down and the zoom percent, or
     // false when the user does not print. TFormVoranReportZoom unless replaced (tests).
-    using PrintFitDialog = std::function<bool(const PageLayout& page, int& columns, int& rows,
-                                              int& zoom)>;
+    using PrintFitDialog =
+        std::function<bool(const PageLayout& page, int& columns, int& rows, int& zoom)>;
     static void setPrintFitDialog(PrintFitDialog dialog);
 
     int PrintableWidth() const { return m_printableWidth; }
@@ -167,8 +167,7 @@ public:
     bool Cancelled() const { return m_cancel; }
     // Asked between elements and sheets as well (the progress window's button); may be empty.
     void SetCancelQuery(std::function<bool()> query) { m_cancelQuery = std::move(query); }
-    void SetCancelSource(const bool* flag)
-    {
+    void SetCancelSource(const bool* flag) {
         m_cancelQuery = flag ? std::function<bool()>([flag] { return *flag; }) : nullptr;
     }
 
