@@ -206,6 +206,13 @@ void ReportRun::newPage() {
     }
     TOddilSestavy* header = section(odH);
     if (header && header->Visible) printSection(header);
+    m_freshPage = doc().runPosition.pageIndex + m_cursor.pageOffset;
+    m_freshY = m_cursor.y;
+}
+
+bool ReportRun::atFreshPage() const {
+    return m_freshPage == doc().runPosition.pageIndex + m_cursor.pageOffset &&
+           m_cursor.y == m_freshY;
 }
 
 // A page break inside a section: the page footer on this page, the header on the next.
@@ -362,6 +369,7 @@ int ReportRun::generate(bool main) {
     m_stop = false;
     m_cancelled = false;
     m_crossedPages.clear();
+    m_freshPage = -1;
     TListSkupin& groups = m_report.Skupiny();
     for (int i = 0; i < groups.Count(); ++i)
         groups.Skupina(i)->StoredKey = m_report.GetItemText(groups.Skupina(i)->KeyIndex);
@@ -387,13 +395,18 @@ int ReportRun::generate(bool main) {
                !m_report.sectionFlags().noPageHeaderOnFirstPage) {
         printSection(section(odH));
     }
+    // Only a page header stands on the first page so far.
+    if (main && m_freshPage < 0 && !(reportHeader && reportHeader->Visible)) {
+        m_freshPage = doc().runPosition.pageIndex + m_cursor.pageOffset;
+        m_freshY = m_cursor.y;
+    }
     printGroupHeaders(allGroups);
     // 8. The records.
     for (int record = 1;; ++record) {
         if (main && onRecord) onRecord(record);
         if (record > 1)
             recordStep();
-        else if (!fits(0)) {
+        else if (!fits(0) && !atFreshPage()) {
             printPageFooter();
             nextPageNumber();
             newPage();
@@ -509,8 +522,11 @@ void ReportRun::printSection(TOddilSestavy* s) {
     const int number = s->Number;
     const bool breaks =
         number != odH && number != odP && number != odZ && !(number == odK && !footerOnLastPage());
-    if (breaks && (m_report.pageBreakPending() ||
-                   pos.pageBottom - pageFooterHeight() - m_cursor.y < s->Height)) {
+    // A section taller than the page is not moved on from a page that is still empty, so
+    // that it costs one page, not an empty one before it.
+    if (breaks && !atFreshPage() &&
+        (m_report.pageBreakPending() ||
+         pos.pageBottom - pageFooterHeight() - m_cursor.y < s->Height)) {
         printPageFooter();
         nextPageNumber();
         newPage();

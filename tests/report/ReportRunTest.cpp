@@ -4,6 +4,7 @@
 #include "support/ReportFixture.h"
 
 #include "platform/NumberText.h"
+#include "platform/RecordingCanvas.h"
 #include "report/engine/sestvyst.h"
 
 #include <QRegularExpression>
@@ -483,6 +484,48 @@ TEST(ReportRun, DrawingAreasAndPicturesReachThePageView) {
     EXPECT_TRUE(view.contains("  rectangle 0,0,100,50"));
     // The picture, stretched (option 16) over its rectangle on both rows.
     EXPECT_EQ(view.filter(QRegularExpression("^bitmap 1200,\\d+,1440,\\d+ image=")).size(), 2);
+}
+
+} // namespace
+
+namespace {
+
+TEST(ReportRun, SectionsTallerThanThePageAndMissingPicturesStillEnd)
+{
+    TableReport t(kColumns, numberedRows(5));
+    t.setTemplate({paperLine(827, 1169, 50), sectionLine(1, true, 50), sectionLine(2, true, 2000),
+                   textLine("H", 1, "0", 0, 0, 100, 20, "H"),
+                   textLine("T", 2, "Vel1", 0, 1500, 100, 20),
+                   "T,11,0,200,0,40,40,,1,0,0,16,15,0,\"neni-tu.bmp\""});
+    ASSERT_EQ(t.report.Generate(true), 0);
+    TSestVystup& doc = t.report.Vystup();
+    EXPECT_EQ(readingDump(doc).filter(QRegularExpression(" k2 .*'r\\d'")).size(), 5);
+    EXPECT_LE(doc.PageCount(), 6);
+    doc.ShowPage(0);
+    EXPECT_FALSE(doc.PageView().dump().contains("bitmap"));
+}
+
+// The designer draws template elements through the same routine as the page view.
+TEST(ReportRun, TemplateElementsDrawWithoutADocument)
+{
+    TSestava report;
+    TVoranReportElement element(&report);
+    element.LoadFromLine(textLine("T", 1, "0", 10, 20, 200, 30, "Nadpis", 2));
+    element.Options = 15;
+    platform::Metafile direct(4962, 7014, 600);
+    {
+        platform::RecordingCanvas canvas(direct);
+        ElementContent content;
+        content.text = element.Text;
+        DrawReportElement(canvas, element, content, {10, 20, 210, 50}, 0, 0, 6, 6);
+    }
+    TSestVystup doc;
+    auto out = std::make_unique<TVystPrvek>(&element, 10, 20, 200, 30);
+    out->SetText(element.Text);
+    doc.AddElement(0, std::move(out));
+    doc.ShowPage(0);
+    EXPECT_EQ(direct.dump(), doc.PageView().dump());
+    EXPECT_TRUE(direct.dump().contains("\"Nadpis\""));
 }
 
 } // namespace
