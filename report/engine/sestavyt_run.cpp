@@ -396,7 +396,7 @@ int ReportRun::generate(bool main) {
         printSection(section(odH));
     }
     // Only a page header stands on the first page so far.
-    if (main && m_freshPage < 0 && !(reportHeader && reportHeader->Visible)) {
+    if (main && m_freshPage < 0 && visibleHeight(odZ) == 0) {
         m_freshPage = doc().runPosition.pageIndex + m_cursor.pageOffset;
         m_freshY = m_cursor.y;
     }
