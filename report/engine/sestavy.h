@@ -73,6 +73,15 @@ public:
     bool NactiObraz(const QString& name, TPicture& picture) override;
     void PreparePicture(TPicture* picture, int width, int height) override;
 
+    // ---- running and printing (sestavyt_run.cpp, sestavyt_print.cpp)
+    // Checks the data source, loads the item names and the template and runs the report:
+    // 0 done, 3 cancelled, 4 template not loaded, 7 nothing done (no data source, or busy).
+    // A non-zero result goes to OnError.
+    int PrepareAndGenerate();
+    // Runs the report and prints it, between BeforePrint and AfterPrint (not while designing).
+    int PrintOn(int printer, int flag = 0);
+    int Print() { return PrintOn(-1); }
+
     TUlozPredlohuEvent OnUlozPredlohu;
     TUlozPredlohuJakoEvent OnUlozPredlohuJako;
     TNactiPredlohuEvent OnNactiPredlohu;

@@ -7,6 +7,7 @@
 // sink; nothing throws to the caller.
 
 #include "report/engine/DB_Bridge.h"
+#include "report/engine/sestcepr.h"
 #include "report/engine/sestavyt_model.h"
 #include "report/engine/sestprn.h"
 
@@ -26,6 +27,8 @@ namespace report {
 
 class TPicture;
 class TSestavaD;
+class TSestVystup;
+class ReportRun;
 
 // Result codes of the report's operations.
 enum TSestError : int {
@@ -38,7 +41,7 @@ enum TSestError : int {
     seNothingDone = 7,
 };
 
-enum TSestLanguage : int { slUndefined, slASCII, slCP867, slCP852, slCP1250 };
+// TSestLanguage: sestcepr.h.
 
 // The paper values of a template's I,2 line (1/100 inch), handed to the printer model.
 struct TemplatePaper {
@@ -124,6 +127,7 @@ public:
     virtual void LoadItemNames() = 0;
     // The next section starts a new page.
     void NewPage() { m_pageBreakPending = true; }
+    void clearPageBreak() { m_pageBreakPending = false; }
     bool pageBreakPending() const { return m_pageBreakPending; }
 
     virtual int GetDataType(int i);
@@ -145,6 +149,8 @@ public:
     QString GetParameterTitle(int i) const;
     QString GetParameterLabel(int i) const { return GetParameterTitle(i); }
     const QStringList& itemDescriptions() const { return m_itemDescriptions; }
+    // The current record's values (what OnGetData fills in events mode).
+    QStringList& itemValues() { return m_values; }
     void setItemDescriptions(const QStringList& descriptions) {
         m_itemDescriptions = descriptions;
     }
@@ -213,6 +219,32 @@ public:
     void registerDetail(TSestDetail* detail) { m_detaily.Add(detail); }
     void unregisterDetail(TSestDetail* detail) { m_detaily.Remove(detail); }
 
+    // ---- the report run (sestavyt_run.cpp)
+    // Runs the report into the output document: 0 done, 3 cancelled, 7 refused because a run
+    // or print of this report is already active. A detail (main false) appends to its
+    // master's document at the master's position.
+    int Generate(bool main);
+    // System variable i (0, 1 print date and time, 2 row, 3 page, 4 page count, 5 + 2k rows
+    // of group k, 6 + 2k number of group k); the empty value for any other i.
+    TCalcType GetVariable(int i);
+    // The run's answer to the evaluator's requests; failures give the null empty value.
+    int EvaluateCallback(int code, TCalcType& value);
+    // The output document: a detail's is its master's.
+    TSestVystup& Vystup();
+    // A flag that cancels the run and printing when set; may be null.
+    void setCancelFlag(const bool* flag);
+    // What the progress window needs: `onRecord` hears each record number from 1, and
+    // `cancelled` asks whether the user wants to stop. Either may be empty.
+    void setRunObserver(std::function<void(int record)> onRecord,
+                        std::function<bool()> cancelled);
+    // True while a run or print of this report is active.
+    bool busy() const;
+    // Prints the generated document on printer `printer` of the system's list (-1: the
+    // current one): 0 done, 2 no printer, 3 cancelled or failed, 7 refused (busy). Built with
+    // the printers (sestavyt_print.cpp, report_engine).
+    int Print() { return PrintOn(-1); }
+    int PrintOn(int printer, int flag = 0);
+
 signals:
     // The model is about to be cleared: whoever keeps pointers into it (the output document)
     // drops them.
@@ -236,8 +268,13 @@ protected:
     void showWarning(const QString& text) const;
     bool askYesNo(const QString& text) const;
 
+    friend class ReportRun;
     TSestavaTyp* m_master = nullptr;
     TListDetailu m_detaily;
+    // Run state and document, made on first use by the run (shared so that this header needs
+    // no complete types).
+    std::shared_ptr<ReportRun> m_run;
+    std::shared_ptr<TSestVystup> m_vystup;
     QStringList m_itemNames;
     QStringList m_itemDescriptions;
     QStringList m_values;
