@@ -4,6 +4,7 @@
 #include "app/ThlavniForm.h"
 #include "platform/BoxMessageSink.h"
 #include "platform/Help.h"
+#include "platform/QtTranslations.h"
 
 #include <QApplication>
 #include <QFont>
@@ -11,6 +12,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("KOLV");
+    // Button captions of message boxes in the user's language ("Ano"/"Ne" on a Czech desktop).
+    platform::InstallQtTranslations();
     // A fixed face keeps the absolute layout of the window the same on every machine.
     QApplication::setFont(QFont("DejaVu Sans", 9));
 

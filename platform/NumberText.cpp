@@ -104,3 +104,901 @@ std::optional<int> ParseInt(const QString& text) {
 }
 
 } // namespace platform
+
+// ---- Formatting runtime ------------------------------------------------------------------------
+
+namespace platform {
+
+namespace {
+
+// |v| as decimal digits: value = 0.d1d2...dn x 10^intDigits; no leading or trailing zero
+// digits; zero has no digits.
+struct Decimal {
+    std::string digits;
+    int intDigits = 0;
+};
+
+// The first `significant` digits of |v| as std::to_chars rounds them.
+Decimal expand(double magnitude, int significant) {
+    char buf[800];
+    const auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific,
+                                   significant - 1);
+    const std::string text(buf, res.ptr);
+    const auto e = text.find('e');
+    Decimal d;
+    d.digits = text.substr(0, 1) + (e > 1 ? text.substr(2, e - 2) : std::string());
+    d.intDigits = std::stoi(text.substr(e + 1)) + 1;
+    return d;
+}
+
+// A double has at most 767 significant decimal digits, so this many are its exact value.
+constexpr int kExactDigits = 767;
+constexpr int kQuickDigits = 40;
+
+// Whether the digits from `keep` on could be an exact tie that a rounded expansion hides.
+bool nearTie(const std::string& digits, int keep) {
+    if (keep < 0 || keep >= static_cast<int>(digits.size())) return false;
+    const std::string tail = digits.substr(static_cast<std::size_t>(keep));
+    const auto rest = tail.substr(1);
+    return (tail[0] == '5' && rest.find_first_not_of('0') == std::string::npos) ||
+           (tail[0] == '4' && rest.find_first_not_of('9') == std::string::npos);
+}
+
+// Keeps the first `keep` digits of the exact value of d, rounded half away from zero.
+Decimal keepDigits(Decimal d, int keep) {
+    if (keep < 0 || d.digits.empty()) return {};
+    const bool up = keep < static_cast<int>(d.digits.size()) &&
+                    d.digits[static_cast<std::size_t>(keep)] >= '5';
+    d.digits.resize(static_cast<std::size_t>(keep), '0');
+    if (up) {
+        int i = keep - 1;
+        for (; i >= 0 && d.digits[static_cast<std::size_t>(i)] == '9'; --i)
+            d.digits[static_cast<std::size_t>(i)] = '0';
+        if (i >= 0) {
+            ++d.digits[static_cast<std::size_t>(i)];
+        } else {
+            d.digits.insert(d.digits.begin(), '1');
+            ++d.intDigits;
+        }
+    }
+    const auto last = d.digits.find_last_not_of('0');
+    d.digits.erase(last == std::string::npos ? 0 : last + 1);
+    if (d.digits.empty()) d.intDigits = 0;
+    return d;
+}
+
+// |v| rounded half away from zero on its exact value; `keepFor` says how many digits to keep
+// given the number of integer digits.
+template <typename KeepFor> Decimal roundExact(double v, KeepFor keepFor) {
+    const double magnitude = std::fabs(v);
+    if (magnitude == 0) return {};
+    Decimal d = expand(magnitude, kQuickDigits);
+    int keep = keepFor(d.intDigits);
+    if (keep >= kQuickDigits || nearTie(d.digits, keep)) {
+        d = expand(magnitude, kExactDigits);
+        keep = keepFor(d.intDigits);
+    }
+    return keepDigits(std::move(d), keep);
+}
+
+Decimal roundSignificant(double v, int significant) {
+    return roundExact(v, [significant](int) { return significant; });
+}
+
+Decimal roundPlaces(double v, int places) {
+    return roundExact(v, [places](int intDigits) { return intDigits + places; });
+}
+
+// The integer digits of d ("" below 1).
+std::string integerPart(const Decimal& d) {
+    if (d.intDigits <= 0) return {};
+    std::string s = d.digits.substr(0, static_cast<std::size_t>(d.intDigits));
+    s.resize(static_cast<std::size_t>(d.intDigits), '0');
+    return s;
+}
+
+// The fraction digits of d, without trailing zeros.
+std::string fractionPart(const Decimal& d) {
+    if (d.intDigits >= static_cast<int>(d.digits.size())) return {};
+    if (d.intDigits >= 0) return d.digits.substr(static_cast<std::size_t>(d.intDigits));
+    return std::string(static_cast<std::size_t>(-d.intDigits), '0') + d.digits;
+}
+
+QString latin(const std::string& s) {
+    return QString::fromLatin1(s.data(), qsizetype(s.size()));
+}
+
+QString grouped(const std::string& integer, QChar separator) {
+    QString out;
+    const int n = static_cast<int>(integer.size());
+    for (int i = 0; i < n; ++i) {
+        out += QChar(integer[static_cast<std::size_t>(i)]);
+        const int fromRight = n - 1 - i;
+        if (fromRight > 0 && fromRight % 3 == 0 && !separator.isNull()) out += separator;
+    }
+    return out;
+}
+
+QString exponentText(int exponent, int minDigits, bool plusSign) {
+    QString digits = QString::number(std::abs(exponent));
+    if (digits.size() < minDigits) digits.prepend(QString(minDigits - digits.size(), '0'));
+    return (exponent < 0 ? "-" : plusSign ? "+" : "") + digits;
+}
+
+QString nonFinite(double v) {
+    if (std::isnan(v)) return QStringLiteral("NAN");
+    return v < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
+}
+
+QString general(double v, int precision, int minExponentDigits) {
+    if (!std::isfinite(v)) return nonFinite(v);
+    const Decimal d = roundSignificant(v, precision);
+    if (d.digits.empty()) return QStringLiteral("0");
+    const QChar point = CurrentLocaleSettings().decimalSeparator;
+    QString body;
+    if (d.intDigits <= precision && d.intDigits >= -3) {
+        const std::string integer = integerPart(d);
+        const std::string fraction = fractionPart(d);
+        body = integer.empty() ? QStringLiteral("0") : latin(integer);
+        if (!fraction.empty()) body += point + latin(fraction);
+    } else {
+        body = QChar(d.digits[0]);
+        if (d.digits.size() > 1) body += point + latin(d.digits.substr(1));
+        body += 'E' + exponentText(d.intDigits - 1, minExponentDigits, false);
+    }
+    return v < 0 ? '-' + body : body;
+}
+
+QString currency(const QString& number, bool negative) {
+    static const char* const positive[] = {"$1", "1$", "$ 1", "1 $"};
+    static const char* const negativeForms[] = {"($1)", "-$1",  "$-1",   "$1-",  "(1$)", "-1$",
+                                                "1-$",  "1$-",  "-1 $",  "-$ 1", "1 $-", "$ 1-",
+                                                "$ -1", "1- $", "($ 1)", "(1 $)"};
+    const LocaleSettings& s = CurrentLocaleSettings();
+    const char* form = negative ? negativeForms[std::clamp(s.negCurrFormat, 0, 15)]
+                                : positive[std::clamp(s.currencyFormat, 0, 3)];
+    QString out;
+    for (const char* c = form; *c; ++c) {
+        if (*c == '$')
+            out += s.currencyString;
+        else if (*c == '1')
+            out += number;
+        else
+            out += QChar(*c);
+    }
+    return out;
+}
+
+} // namespace
+
+// ---- Locale settings
+
+namespace {
+
+// Runs of the same letter in a Qt date or time pattern, converted to FormatDateTime's letters.
+QString convertQtPattern(const QString& qt) {
+    QString out;
+    auto quoted = [&out](const QString& literal) {
+        if (literal.isEmpty()) return;
+        const QChar q = literal.contains('"') ? '\'' : '"';
+        out += q + literal + q;
+    };
+    for (qsizetype i = 0; i < qt.size();) {
+        const QChar c = qt.at(i);
+        if (c == '\'') {
+            QString literal;
+            qsizetype j = i + 1;
+            for (; j < qt.size(); ++j) {
+                if (qt.at(j) != '\'')
+                    literal += qt.at(j);
+                else if (j + 1 < qt.size() && qt.at(j + 1) == '\'')
+                    literal += qt.at(++j);
+                else
+                    break;
+            }
+            if (j == i + 1 && j < qt.size()) literal = "'"; // '' is one quote
+            quoted(literal);
+            i = j + 1;
+            continue;
+        }
+        qsizetype run = 1;
+        while (i + run < qt.size() && qt.at(i + run) == c)
+            ++run;
+        const int n = static_cast<int>(run);
+        switch (c.unicode()) {
+        case 'd':
+            out += QString(std::min(n, 4), 'd');
+            break;
+        case 'M':
+            out += QString(std::min(n, 4), 'm');
+            break;
+        case 'y':
+            out += n >= 3 ? "yyyy" : "yy";
+            break;
+        case 'h':
+        case 'H':
+            out += n >= 2 ? "hh" : "h";
+            break;
+        case 'm':
+            out += n >= 2 ? "nn" : "n";
+            break;
+        case 's':
+            out += n >= 2 ? "ss" : "s";
+            break;
+        case 'z':
+            out += n >= 3 ? "zzz" : "z";
+            break;
+        case 'A':
+        case 'a':
+            out += "ampm";
+            if (i + run < qt.size() && qt.at(i + run).toLower() == 'p') ++run;
+            break;
+        case 't': // the time zone has no place in a date-time double
+            break;
+        default:
+            if (c.isLetter())
+                quoted(QString(n, c));
+            else
+                out += QString(n, c);
+        }
+        i += run;
+    }
+    return out.simplified();
+}
+
+QChar firstSeparator(const QString& pattern, QChar fallback) {
+    for (QChar c : pattern)
+        if (!c.isLetter() && !c.isSpace() && c != '\'' && c != '"') return c;
+    return fallback;
+}
+
+// The position of the currency string in `text` (the amount as "1" and currency as "$").
+int formIndex(QString text, const QString& symbol, const char* const* forms, int count) {
+    text.replace(symbol, "$").replace(QChar(0x00A0), ' ').replace(QChar(0x202F), ' ');
+    QString shape;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i).isDigit()) {
+            shape += '1';
+            while (i + 1 < text.size() &&
+                   (text.at(i + 1).isDigit() ||
+                    ((text.at(i + 1) == '.' || text.at(i + 1) == ',' || text.at(i + 1) == ' ') &&
+                     i + 2 < text.size() && text.at(i + 2).isDigit())))
+                ++i;
+        } else {
+            shape += text.at(i);
+        }
+    }
+    for (int k = 0; k < count; ++k)
+        if (shape == forms[k]) return k;
+    return -1;
+}
+
+LocaleSettings& settings() {
+    static LocaleSettings current = LocaleSettings::fromLocale(QLocale::system());
+    return current;
+}
+
+} // namespace
+
+LocaleSettings LocaleSettings::fromLocale(const QLocale& locale) {
+    LocaleSettings s;
+    const QString point = locale.decimalPoint();
+    s.decimalSeparator = point.isEmpty() ? QChar('.') : point.at(0);
+    const QString group = locale.groupSeparator();
+    s.thousandSeparator = group.isEmpty() ? QChar() : group.at(0);
+    s.currencyString = locale.currencySymbol();
+    static const char* const positive[] = {"$1", "1$", "$ 1", "1 $"};
+    static const char* const negative[] = {"($1)", "-$1",  "$-1",   "$1-",  "(1$)", "-1$",
+                                           "1-$",  "1$-",  "-1 $",  "-$ 1", "1 $-", "$ 1-",
+                                           "$ -1", "1- $", "($ 1)", "(1 $)"};
+    if (!s.currencyString.isEmpty()) {
+        s.currencyFormat =
+            std::max(0, formIndex(locale.toCurrencyString(1.0), s.currencyString, positive, 4));
+        const int neg = formIndex(locale.toCurrencyString(-1.0), s.currencyString, negative, 16);
+        s.negCurrFormat = neg >= 0 ? neg : (s.currencyFormat == 3 ? 8 : 1);
+    }
+    s.shortDateFormat = convertQtPattern(locale.dateFormat(QLocale::ShortFormat));
+    s.longDateFormat = convertQtPattern(locale.dateFormat(QLocale::LongFormat));
+    s.shortTimeFormat = convertQtPattern(locale.timeFormat(QLocale::ShortFormat));
+    s.longTimeFormat = convertQtPattern(locale.timeFormat(QLocale::LongFormat));
+    s.dateSeparator = firstSeparator(locale.dateFormat(QLocale::ShortFormat), '/');
+    s.timeSeparator = firstSeparator(locale.timeFormat(QLocale::ShortFormat), ':');
+    s.timeAMString = locale.amText();
+    s.timePMString = locale.pmText();
+    for (int m = 1; m <= 12; ++m) {
+        s.shortMonthNames << locale.monthName(m, QLocale::ShortFormat);
+        s.longMonthNames << locale.monthName(m, QLocale::LongFormat);
+    }
+    for (int d : {7, 1, 2, 3, 4, 5, 6}) {
+        s.shortDayNames << locale.dayName(d, QLocale::ShortFormat);
+        s.longDayNames << locale.dayName(d, QLocale::LongFormat);
+    }
+    return s;
+}
+
+const LocaleSettings& CurrentLocaleSettings() {
+    return settings();
+}
+
+ScopedLocaleSettings::ScopedLocaleSettings(const LocaleSettings& s) : m_previous(settings()) {
+    settings() = s;
+}
+
+ScopedLocaleSettings::~ScopedLocaleSettings() {
+    settings() = m_previous;
+}
+
+// ---- Numbers
+
+QString FloatToStr(double v) {
+    return general(v, 15, 0);
+}
+
+QString FloatToStrF(double v, int format, int precision, int digits) {
+    if (!std::isfinite(v)) return nonFinite(v);
+    precision = std::clamp(precision, 1, 18);
+    if (format == 1) {
+        const Decimal d = roundSignificant(v, precision);
+        std::string mantissa = d.digits;
+        mantissa.resize(static_cast<std::size_t>(precision), '0');
+        QString body = QChar(mantissa[0]);
+        if (precision > 1)
+            body += CurrentLocaleSettings().decimalSeparator + latin(mantissa.substr(1));
+        const int exponent = d.digits.empty() ? 0 : d.intDigits - 1;
+        body += 'E' + exponentText(exponent, std::clamp(digits, 0, 4), true);
+        return v < 0 && !d.digits.empty() ? '-' + body : body;
+    }
+    if (format < 2 || format > 4) return general(v, precision, std::clamp(digits, 0, 4));
+
+    digits = std::clamp(digits, 0, 18);
+    const Decimal d = roundPlaces(v, digits);
+    if (d.intDigits > precision) return general(v, precision, 0);
+    const LocaleSettings& s = CurrentLocaleSettings();
+    std::string integer = integerPart(d);
+    if (integer.empty()) integer.push_back('0');
+    std::string fraction = fractionPart(d);
+    fraction.resize(static_cast<std::size_t>(digits), '0');
+    QString number = format == 2 ? latin(integer) : grouped(integer, s.thousandSeparator);
+    if (digits > 0) number += s.decimalSeparator + latin(fraction);
+    const bool negative = v < 0 && !d.digits.empty();
+    if (format == 4) return currency(number, negative);
+    return negative ? '-' + number : number;
+}
+
+namespace {
+
+// One section of a FormatFloat picture, scanned.
+struct Picture {
+    int intPlaces = 0; // placeholders before the decimal point
+    int minInt = 0;    // from the first '0' before the point on
+    int decPlaces = 0; // placeholders after the point
+    int minDec = 0;    // up to the last '0' after the point
+    bool grouping = false;
+    bool scientific = false;
+    int expDigits = 0;
+};
+
+// Length of an exponent specifier ("E+00") at i, 0 when there is none.
+qsizetype exponentSpec(const QString& section, qsizetype i, int* zeros) {
+    if (i + 2 >= section.size() || (section.at(i) != 'E' && section.at(i) != 'e') ||
+        (section.at(i + 1) != '+' && section.at(i + 1) != '-') || section.at(i + 2) != '0')
+        return 0;
+    qsizetype j = i + 2;
+    while (j < section.size() && section.at(j) == '0' && j - (i + 2) < 4)
+        ++j;
+    *zeros = static_cast<int>(j - (i + 2));
+    return j - i;
+}
+
+// Index after the quoted literal that starts at i (an unclosed one runs to the end).
+qsizetype skipQuoted(const QString& section, qsizetype i) {
+    const qsizetype close = section.indexOf(section.at(i), i + 1);
+    return close < 0 ? section.size() : close + 1;
+}
+
+// The text inside the quoted literal that starts at i; `end` receives the index after it.
+QString quotedText(const QString& section, qsizetype i, qsizetype* end) {
+    const qsizetype close = section.indexOf(section.at(i), i + 1);
+    *end = close < 0 ? section.size() : close + 1;
+    return section.mid(i + 1, (close < 0 ? section.size() : close) - i - 1);
+}
+
+Picture scanPicture(const QString& section) {
+    Picture p;
+    bool afterPoint = false;
+    int firstZero = -1;
+    for (qsizetype i = 0; i < section.size();) {
+        const QChar c = section.at(i);
+        int zeros = 0;
+        if (c == '\'' || c == '"') {
+            i = skipQuoted(section, i);
+            continue;
+        }
+        if (const qsizetype n = exponentSpec(section, i, &zeros)) {
+            p.scientific = true;
+            p.expDigits = zeros;
+            break;
+        }
+        if (c == '0' || c == '#') {
+            if (afterPoint) {
+                ++p.decPlaces;
+                if (c == '0') p.minDec = p.decPlaces;
+            } else {
+                if (c == '0' && firstZero < 0) firstZero = p.intPlaces;
+                ++p.intPlaces;
+            }
+        } else if (c == '.') {
+            afterPoint = true;
+        } else if (c == ',') {
+            p.grouping = true;
+        }
+        ++i;
+    }
+    p.minInt = firstZero < 0 ? 0 : p.intPlaces - firstZero;
+    return p;
+}
+
+// The section for |v| filled in: digits in the placeholders, literals copied.
+QString fillPicture(const QString& section, const Picture& p, const std::string& integer,
+                    const std::string& fraction, const QString& exponent) {
+    const LocaleSettings& s = CurrentLocaleSettings();
+    QString out;
+    const int length = static_cast<int>(integer.size());
+    auto emitDigit = [&](int j) {
+        out += QChar(integer[static_cast<std::size_t>(j)]);
+        const int fromRight = length - 1 - j;
+        if (p.grouping && fromRight > 0 && fromRight % 3 == 0 && !s.thousandSeparator.isNull())
+            out += s.thousandSeparator;
+    };
+    int intIndex = 0;
+    int decIndex = 0;
+    bool afterPoint = false;
+    bool done = false; // after the exponent the picture is plain text
+    for (qsizetype i = 0; i < section.size();) {
+        const QChar c = section.at(i);
+        int zeros = 0;
+        if (c == '\'' || c == '"') {
+            qsizetype end = 0;
+            out += quotedText(section, i, &end);
+            i = end;
+            continue;
+        }
+        if (!done) {
+            if (const qsizetype n = exponentSpec(section, i, &zeros)) {
+                out += c + exponent;
+                done = true;
+                i += n;
+                continue;
+            }
+            if ((c == '0' || c == '#') && !afterPoint) {
+                if (intIndex == 0)
+                    for (int j = 0; j < length - (p.intPlaces - 1); ++j)
+                        emitDigit(j);
+                else if (const int j = length - p.intPlaces + intIndex; j >= 0)
+                    emitDigit(j);
+                ++intIndex;
+                ++i;
+                continue;
+            }
+            if ((c == '0' || c == '#') && afterPoint) {
+                if (decIndex < static_cast<int>(fraction.size()))
+                    out += QChar(fraction[static_cast<std::size_t>(decIndex)]);
+                ++decIndex;
+                ++i;
+                continue;
+            }
+            if (c == '.' && !afterPoint) {
+                if (p.intPlaces == 0)
+                    for (int j = 0; j < length; ++j)
+                        emitDigit(j);
+                if (!fraction.empty()) out += s.decimalSeparator;
+                afterPoint = true;
+                ++i;
+                continue;
+            }
+            if (c == ',') {
+                ++i;
+                continue;
+            }
+        }
+        out += c;
+        ++i;
+    }
+    return out;
+}
+
+// |v| by one section; `zero` tells whether it rounded to zero.
+QString formatSection(const QString& section, double v, bool* zero) {
+    const Picture p = scanPicture(section);
+    std::string integer, fraction;
+    QString exponent;
+    if (p.scientific) {
+        const int significant = std::max(1, p.intPlaces + p.decPlaces);
+        const Decimal d = roundSignificant(v, significant);
+        *zero = d.digits.empty();
+        std::string digits = d.digits;
+        digits.resize(static_cast<std::size_t>(significant), '0');
+        integer = digits.substr(0, static_cast<std::size_t>(std::min(p.intPlaces, significant)));
+        fraction = digits.substr(integer.size());
+        const int e = *zero ? 0 : d.intDigits - static_cast<int>(integer.size());
+        exponent = exponentText(e, p.expDigits, section.contains("E+") || section.contains("e+"));
+    } else {
+        const Decimal d = roundPlaces(v, p.decPlaces);
+        *zero = d.digits.empty();
+        integer = integerPart(d);
+        if (static_cast<int>(integer.size()) < p.minInt)
+            integer.insert(0, static_cast<std::size_t>(p.minInt) - integer.size(), '0');
+        fraction = fractionPart(d);
+        fraction.resize(static_cast<std::size_t>(p.decPlaces), '0');
+    }
+    while (static_cast<int>(fraction.size()) > p.minDec && fraction.back() == '0')
+        fraction.pop_back();
+    return fillPicture(section, p, integer, fraction, exponent);
+}
+
+QStringList splitSections(const QString& pattern) {
+    QStringList sections{QString()};
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern.at(i);
+        if (c == ';') {
+            if (sections.size() == 3) break;
+            sections.append(QString());
+        } else if (c == '\'' || c == '"') {
+            const qsizetype end = skipQuoted(pattern, i);
+            sections.last() += pattern.mid(i, end - i);
+            i = end - 1;
+        } else {
+            sections.last() += c;
+        }
+    }
+    return sections;
+}
+
+} // namespace
+
+QString FormatFloat(const QString& pattern, double v) {
+    if (pattern.isEmpty() || !std::isfinite(v)) return FloatToStr(v);
+    const QStringList sections = splitSections(pattern);
+    const bool useNegative = v < 0 && sections.size() > 1 && !sections[1].isEmpty();
+    const QString& section = useNegative ? sections[1] : sections[0];
+    // Fixed pictures of values with more than 18 integer digits would be long rows of
+    // meaningless digits: they get the general form.
+    if (std::fabs(v) >= 1e18 && !scanPicture(section).scientific) return FloatToStr(v);
+    bool zero = false;
+    QString text = formatSection(section, v, &zero);
+    // A value that rounds to zero is shown as zero: by the zero section when there is one,
+    // else by the first section (never as a negative amount).
+    if (zero && sections.size() > 2 && !sections[2].isEmpty())
+        return formatSection(sections[2], 0.0, &zero);
+    if (zero && useNegative) return formatSection(sections[0], 0.0, &zero);
+    return (v < 0 && !useNegative && !zero) ? '-' + text : text;
+}
+
+// ---- Integers
+
+namespace {
+
+// One "%[index:][-][width][.precision]type" specifier at i (after the '%').
+struct Spec {
+    qsizetype end = 0;
+    int index = -1;
+    bool left = false;
+    int width = 0;
+    int precision = -1;
+    QChar type;
+};
+
+// Decimal digits at i (at most four), advancing i: -1 when there are none, -2 when too many.
+int readCount(const QString& text, qsizetype& i) {
+    const qsizetype start = i;
+    while (i < text.size() && text.at(i).unicode() >= '0' && text.at(i).unicode() <= '9')
+        ++i;
+    if (i == start) return -1;
+    return i - start > 4 ? -2 : text.mid(start, i - start).toInt();
+}
+
+std::optional<Spec> readSpec(const QString& text, qsizetype i) {
+    Spec s;
+    qsizetype j = i;
+    if (const int n = readCount(text, j); n >= 0 && j < text.size() && text.at(j) == ':') {
+        s.index = n;
+        i = j + 1;
+    }
+    j = i;
+    if (j < text.size() && text.at(j) == '-') {
+        s.left = true;
+        ++j;
+    }
+    const int width = readCount(text, j);
+    if (width == -2) return std::nullopt;
+    s.width = std::max(width, 0);
+    if (j < text.size() && text.at(j) == '.') {
+        ++j;
+        s.precision = readCount(text, j);
+        if (s.precision < 0) return std::nullopt;
+    }
+    if (j >= text.size()) return std::nullopt;
+    s.type = text.at(j).toLower();
+    s.end = j + 1;
+    return s;
+}
+
+} // namespace
+
+QString Format(const QString& pattern, int n) {
+    const QString plain = QString::number(n);
+    QString out;
+    int nextIndex = 0;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        if (pattern.at(i) != '%') {
+            out += pattern.at(i);
+            continue;
+        }
+        if (i + 1 < pattern.size() && pattern.at(i + 1) == '%') {
+            out += '%';
+            ++i;
+            continue;
+        }
+        const auto spec = readSpec(pattern, i + 1);
+        if (!spec) return plain;
+        const int index = spec->index >= 0 ? spec->index : nextIndex;
+        nextIndex = index + 1;
+        if (index != 0) return plain;
+        QString digits;
+        const bool negative = n < 0 && spec->type == 'd';
+        if (spec->type == 'd')
+            digits = QString::number(std::abs(static_cast<qint64>(n)));
+        else if (spec->type == 'u')
+            digits = QString::number(static_cast<quint32>(n));
+        else if (spec->type == 'x')
+            digits = QString::number(static_cast<quint32>(n), 16).toUpper();
+        else
+            return plain;
+        if (spec->precision > digits.size())
+            digits.prepend(QString(spec->precision - digits.size(), '0'));
+        if (negative) digits.prepend('-');
+        if (spec->width > digits.size()) {
+            const QString pad(spec->width - digits.size(), ' ');
+            digits = spec->left ? digits + pad : pad + digits;
+        }
+        out += digits;
+        i = spec->end - 1;
+    }
+    return out;
+}
+
+// ---- Dates and times
+
+namespace {
+
+constexpr double kMsecsPerDay = 86400000.0;
+// 1 January 0001 and 31 December 9999 as day numbers.
+constexpr double kFirstDay = -693593.0;
+constexpr double kLastDay = 2958465.0;
+
+QDate dayZero() {
+    return QDate(1899, 12, 30);
+}
+
+} // namespace
+
+std::optional<DateTimeParts> DecodeDateTime(double dateTime) {
+    if (!std::isfinite(dateTime) || dateTime < kFirstDay - 1 || dateTime >= kLastDay + 1)
+        return std::nullopt;
+    const double whole = std::trunc(dateTime);
+    auto days = static_cast<qint64>(whole);
+    auto msecs = static_cast<qint64>(std::llround(std::fabs(dateTime - whole) * kMsecsPerDay));
+    if (msecs >= static_cast<qint64>(kMsecsPerDay)) {
+        msecs = 0;
+        ++days;
+    }
+    if (days < kFirstDay || days > kLastDay) return std::nullopt;
+    const QDate date = dayZero().addDays(days);
+    DateTimeParts p;
+    p.year = date.year();
+    p.month = date.month();
+    p.day = date.day();
+    p.dayOfWeek = date.dayOfWeek() % 7 + 1;
+    p.hour = static_cast<int>(msecs / 3600000);
+    p.minute = static_cast<int>(msecs / 60000 % 60);
+    p.second = static_cast<int>(msecs / 1000 % 60);
+    p.msec = static_cast<int>(msecs % 1000);
+    return p;
+}
+
+double DateTimeToDouble(const QDateTime& dateTime) {
+    const double days = static_cast<double>(dayZero().daysTo(dateTime.date()));
+    const double fraction = dateTime.time().msecsSinceStartOfDay() / kMsecsPerDay;
+    return days < 0 ? days - fraction : days + fraction;
+}
+
+std::optional<QDateTime> DoubleToDateTime(double dateTime) {
+    const auto p = DecodeDateTime(dateTime);
+    if (!p) return std::nullopt;
+    return QDateTime(QDate(p->year, p->month, p->day),
+                     QTime(p->hour, p->minute, p->second, p->msec));
+}
+
+namespace {
+
+QString twoDigits(int n) {
+    return QStringLiteral("%1").arg(n, 2, 10, QChar('0'));
+}
+
+// Writes `pattern` for the decoded date-time; `depth` stops formats that name themselves.
+void appendDateTime(QString& out, const QString& pattern, const DateTimeParts& t, int depth) {
+    const LocaleSettings& s = CurrentLocaleSettings();
+    if (depth > 2) return;
+    const QString upper = pattern.toUpper();
+    const bool twelveHour =
+        upper.contains("AM/PM") || upper.contains("A/P") || upper.contains("AMPM");
+    auto name = [](const QStringList& names, int i) {
+        return i >= 0 && i < names.size() ? names.at(i) : QString();
+    };
+    QChar lastLetter;
+    for (qsizetype i = 0; i < pattern.size();) {
+        const QChar c = pattern.at(i);
+        QChar token = c.toUpper();
+        qsizetype run = 1;
+        while (i + run < pattern.size() && pattern.at(i + run).toUpper() == token)
+            ++run;
+        if (token.isLetter() && token.unicode() < 128) {
+            if (token == 'M' && lastLetter == 'H') token = 'N';
+            lastLetter = token;
+        }
+        const int n = static_cast<int>(run);
+        switch (token.unicode()) {
+        case '\'':
+        case '"': {
+            qsizetype end = 0;
+            out += quotedText(pattern, i, &end);
+            i = end;
+            continue;
+        }
+        case 'C':
+            appendDateTime(out, s.shortDateFormat, t, depth + 1);
+            if (t.hour || t.minute || t.second || t.msec) {
+                out += ' ';
+                appendDateTime(out, s.longTimeFormat, t, depth + 1);
+            }
+            i += 1;
+            continue;
+        case 'D':
+            if (n >= 6)
+                appendDateTime(out, s.longDateFormat, t, depth + 1);
+            else if (n == 5)
+                appendDateTime(out, s.shortDateFormat, t, depth + 1);
+            else if (n == 4)
+                out += name(s.longDayNames, t.dayOfWeek - 1);
+            else if (n == 3)
+                out += name(s.shortDayNames, t.dayOfWeek - 1);
+            else
+                out += n == 2 ? twoDigits(t.day) : QString::number(t.day);
+            i += std::min<qsizetype>(run, 6);
+            continue;
+        case 'M':
+            if (n >= 4)
+                out += name(s.longMonthNames, t.month - 1);
+            else if (n == 3)
+                out += name(s.shortMonthNames, t.month - 1);
+            else
+                out += n == 2 ? twoDigits(t.month) : QString::number(t.month);
+            i += std::min<qsizetype>(run, 4);
+            continue;
+        case 'Y':
+            out += n <= 2 ? twoDigits(t.year % 100)
+                          : QStringLiteral("%1").arg(t.year, 4, 10, QChar('0'));
+            i += std::min<qsizetype>(run, 4);
+            continue;
+        case 'H': {
+            int hour = t.hour;
+            if (twelveHour) hour = hour % 12 == 0 ? 12 : hour % 12;
+            out += run >= 2 ? twoDigits(hour) : QString::number(hour);
+            i += std::min<qsizetype>(run, 2);
+            continue;
+        }
+        case 'N':
+            out += run >= 2 ? twoDigits(t.minute) : QString::number(t.minute);
+            i += std::min<qsizetype>(run, 2);
+            continue;
+        case 'S':
+            out += run >= 2 ? twoDigits(t.second) : QString::number(t.second);
+            i += std::min<qsizetype>(run, 2);
+            continue;
+        case 'Z':
+            out += run >= 3 ? QStringLiteral("%1").arg(t.msec, 3, 10, QChar('0'))
+                            : QString::number(t.msec);
+            i += std::min<qsizetype>(run, 3);
+            continue;
+        case 'T':
+            appendDateTime(out, run >= 2 ? s.longTimeFormat : s.shortTimeFormat, t, depth + 1);
+            i += std::min<qsizetype>(run, 2);
+            continue;
+        case 'A': {
+            const bool pm = t.hour >= 12;
+            const QString rest = pattern.mid(i);
+            if (rest.startsWith("am/pm", Qt::CaseInsensitive)) {
+                const QString word = pm ? rest.mid(3, 2) : rest.mid(0, 2);
+                out += word;
+                i += 5;
+            } else if (rest.startsWith("a/p", Qt::CaseInsensitive)) {
+                out += pm ? rest.at(2) : rest.at(0);
+                i += 3;
+            } else if (rest.startsWith("ampm", Qt::CaseInsensitive)) {
+                out += pm ? s.timePMString : s.timeAMString;
+                i += 4;
+            } else {
+                out += c;
+                i += 1;
+            }
+            continue;
+        }
+        case '/':
+            out += s.dateSeparator;
+            i += 1;
+            continue;
+        case ':':
+            out += s.timeSeparator;
+            i += 1;
+            continue;
+        default:
+            out += c;
+            i += 1;
+        }
+    }
+}
+
+} // namespace
+
+QString FormatDateTime(const QString& pattern, double dateTime) {
+    const auto parts = DecodeDateTime(dateTime);
+    if (!parts) return {};
+    QString out;
+    appendDateTime(out, pattern.isEmpty() ? QStringLiteral("c") : pattern, *parts, 0);
+    return out;
+}
+
+QString DateToStr(double dateTime) {
+    return FormatDateTime(CurrentLocaleSettings().shortDateFormat, dateTime);
+}
+
+QString TimeToStr(double dateTime) {
+    return FormatDateTime(CurrentLocaleSettings().longTimeFormat, dateTime);
+}
+
+// ---- Parsing and rounding
+
+std::optional<double> StrToFloat(const QString& text) {
+    const QString t = text.trimmed();
+    const QChar point = CurrentLocaleSettings().decimalSeparator;
+    std::string s;
+    s.reserve(static_cast<std::size_t>(t.size()));
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const QChar c = t.at(i);
+        if (c == point)
+            s += '.';
+        else if ((c.isDigit() && c.unicode() < 128) || c == 'e' || c == 'E' || c == '-' ||
+                 c == '+')
+            s += static_cast<char>(c.unicode());
+        else
+            return std::nullopt;
+    }
+    const char* begin = s.data();
+    if (!s.empty() && s[0] == '+' && (s.size() < 2 || s[1] != '-')) ++begin;
+    if (begin == s.data() + s.size()) return std::nullopt;
+    double value = 0;
+    const auto res = std::from_chars(begin, s.data() + s.size(), value);
+    if (res.ec != std::errc() || res.ptr != s.data() + s.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::int64_t Round(double v) {
+    if (std::isnan(v)) return 0;
+    constexpr double kLimit = 9223372036854775807.0; // 2^63
+    if (v >= kLimit) return INT64_MAX;
+    if (v <= -kLimit) return INT64_MIN;
+    return static_cast<std::int64_t>(std::nearbyint(v));
+}
+
+} // namespace platform

@@ -1,13 +1,11 @@
 #include "platform/SystemLocale.h"
 
-#include <QLocale>
-#include <QString>
+#include "platform/NumberText.h"
 
 namespace platform {
 
 QChar SystemDecimalSeparator() {
-    const QString point = QLocale::system().decimalPoint();
-    return point.isEmpty() ? QChar('.') : point.at(0);
+    return CurrentLocaleSettings().decimalSeparator;
 }
 
 } // namespace platform

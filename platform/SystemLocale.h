@@ -6,7 +6,8 @@
 
 namespace platform {
 
-// The first character of QLocale::system().decimalPoint(); '.' when that is empty.
+// The decimal separator of the locale settings in force (NumberText.h), which start as the
+// first character of QLocale::system().decimalPoint().
 QChar SystemDecimalSeparator();
 
 } // namespace platform

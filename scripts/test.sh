@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with AddressSanitizer and UBSan (warnings are errors), runs
-# every test, then runs each benchmark once as a smoke test. The last line it prints is the
-# tally of the tests.
+# every test (printer tests against a CUPS scheduler of its own when none runs) and the fuzz
+# targets, then runs each benchmark once as a smoke test. The last line it prints is the tally
+# of the tests.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$root/scripts/install-packages.sh"
@@ -11,11 +12,15 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLV_S
     -DKOLV_WERROR=ON
 cmake --build "$build"
 
+source "$root/scripts/cups-ci.sh"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1
 status=0
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" | tee "$build/ctest.log" ||
     status=1
+cups_ci_stop
+
+"$root/scripts/fuzz.sh" || status=1
 
 # The benchmark library's notes about its build and the CPU go to a log, shown on failure.
 for bench in "$build"/bench/*_bench; do

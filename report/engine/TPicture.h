@@ -1,0 +1,57 @@
+#pragma once
+// A picture of a template or a report item: nothing, a bitmap or a metafile. Pictures are
+// recognised by their content, not by their file name: BMP and ICO (read through Qt), JPEG
+// (decoded with libjpeg), EMF and WMF (through the metafile reader installed with
+// `setMetafileReader`; without one they load as no picture).
+
+#include "platform/Metafile.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace report {
+
+class TPicture {
+public:
+    enum class Kind { None, Bitmap, Metafile };
+
+    Kind kind() const { return m_kind; }
+    bool isEmpty() const { return m_kind == Kind::None; }
+    // Bitmaps: pixels. Metafiles: the frame in hundredths of an inch. 0 for no picture.
+    int Width() const;
+    int Height() const;
+    // Valid only for the matching kind (a null image or an empty metafile otherwise).
+    const QImage& bitmap() const { return m_bitmap; }
+    const platform::Metafile& metafile() const;
+
+    void clear();
+    void setBitmap(const QImage& image);
+    void setMetafile(const platform::Metafile& metafile);
+
+    // Loads by content. On failure (missing file, unknown or damaged content) the picture
+    // becomes empty and the answer is false.
+    bool LoadFromFile(const QString& fileName);
+    bool LoadFromBytes(const QByteArray& bytes);
+
+    // The masks of the files a picture can be loaded from, separated by ';'.
+    static QString fileMasks();
+
+    // Turns EMF or WMF bytes into a metafile; false when it cannot.
+    using MetafileReader = std::function<bool(const QByteArray&, platform::Metafile&)>;
+    static void setMetafileReader(MetafileReader reader);
+
+private:
+    Kind m_kind = Kind::None;
+    QImage m_bitmap;
+    std::shared_ptr<const platform::Metafile> m_metafile;
+};
+
+// Decodes a JPEG file's bytes into an RGB image; a null image when they are not a readable
+// JPEG or the picture is beyond any reasonable size.
+QImage decodeJpeg(const QByteArray& bytes);
+
+} // namespace report

@@ -1,0 +1,122 @@
+// Settings files: lookup rules, what a write keeps, encodings and bad files.
+
+#include "platform/IniFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using platform::IniFile;
+
+namespace {
+
+QString writeFile(const QTemporaryDir& dir, const QByteArray& bytes) {
+    const QString path = dir.filePath("DoriVOZ.ini");
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return file.readAll();
+}
+
+} // namespace
+
+TEST(IniFile, SectionsAndKeysIgnoreCaseAndValuesAreKeptVerbatim) {
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, "; comment\n[FormatyPapiru]\n PocetFormatu = 2 \n"
+                                        "Format1=\"A4, mine\",826,1169\nFormat1=second\n"
+                                        "[Other]\nformat1=other\n");
+    const IniFile ini(path);
+    EXPECT_EQ(ini.readInteger("formatypapiru", "POCETFORMATU", 0), 2);
+    EXPECT_EQ(ini.readString("FORMATYPAPIRU", "format1", "x"), "\"A4, mine\",826,1169");
+    EXPECT_EQ(ini.readString("Other", "Format1", "x"), "other");
+    EXPECT_EQ(ini.readString("Missing", "Format1", "dflt"), "dflt");
+    EXPECT_EQ(ini.keys("FormatyPapiru"), QStringList({"PocetFormatu", "Format1", "Format1"}));
+    EXPECT_TRUE(ini.sectionExists("OTHER"));
+    EXPECT_FALSE(ini.valueExists("Other", "Format2"));
+}
+
+TEST(IniFile, IntegersOutsideIntOrNotNumbersReadAsTheDefault) {
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, "[S]\na=-17\nb=2147483648\nc=12abc\nd=\ne=-2147483648\n"
+                                        "f=1e3\ng=0x10\n");
+    const IniFile ini(path);
+    EXPECT_EQ(ini.readInteger("S", "a", 5), -17);
+    EXPECT_EQ(ini.readInteger("S", "b", 5), 5);
+    EXPECT_EQ(ini.readInteger("S", "c", 5), 5);
+    EXPECT_EQ(ini.readInteger("S", "d", 5), 5);
+    EXPECT_EQ(ini.readInteger("S", "e", 5), -2147483647 - 1);
+    EXPECT_EQ(ini.readInteger("S", "f", 5), 5);
+    EXPECT_EQ(ini.readInteger("S", "g", 5), 5);
+    EXPECT_TRUE(ini.readBool("S", "a", false));
+    EXPECT_TRUE(ini.readBool("S", "c", true));
+}
+
+TEST(IniFile, WritingChangesOnlyTheKeysWrittenAndEndsLinesInCrLf) {
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, "; keep me\n[EditorSestav]\nRastrX=10\n\n[Oddily]\nA=1\n");
+    IniFile ini(path);
+    ini.writeInteger("editorsestav", "rastrx", 12);   // in place, original spelling kept
+    ini.writeString("EditorSestav", "Font", "Arial"); // appended after the section's last key
+    ini.writeString("FormatyPapiru", "Format1", "Můj, \"formát\",100,200");
+    ini.writeString("Oddily", "B", "line\r\nbreak");
+    ASSERT_TRUE(ini.save());
+    EXPECT_EQ(readFile(path), QByteArray("; keep me\r\n[EditorSestav]\r\nRastrX=12\r\n"
+                                         "Font=Arial\r\n\r\n[Oddily]\r\nA=1\r\nB=line  break\r\n"
+                                         "\r\n[FormatyPapiru]\r\n"
+                                         "Format1=M\xC5\xAFj, \"form\xC3\xA1t\",100,200\r\n"));
+    const IniFile again(path);
+    EXPECT_EQ(again.readString("FormatyPapiru", "Format1", ""), "Můj, \"formát\",100,200");
+    EXPECT_EQ(again.readInteger("EditorSestav", "RastrX", 0), 12);
+}
+
+TEST(IniFile, ReadsWindows1250WhenTheFileIsNotUtf8) {
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, "[S]\nname=\x9A\x61\xE8\x9A\xF8\r\n");
+    EXPECT_EQ(IniFile(path).readString("S", "name", ""), QStringLiteral("šačšř"));
+}
+
+TEST(IniFile, MissingOrBinaryFilesReadAsEmpty) {
+    QTemporaryDir dir;
+    const IniFile missing(dir.filePath("none.ini"));
+    EXPECT_EQ(missing.readInteger("S", "k", 3), 3);
+    QByteArray junk;
+    for (int i = 0; i < 4096; ++i)
+        junk += char((i * 7919) % 256);
+    const IniFile binary(writeFile(dir, junk));
+    EXPECT_EQ(binary.readString("FormatyPapiru", "PocetFormatu", "d"), "d");
+}
+
+TEST(IniFile, FailedSaveLeavesThePreviousFile) {
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, "[S]\nk=1\n");
+    IniFile ini(path);
+    ini.writeInteger("S", "k", 2);
+    // The target's folder is a file: nothing can be written there.
+    IniFile blocked(path + "/sub.ini");
+    blocked.writeInteger("S", "k", 2);
+    EXPECT_FALSE(blocked.save());
+    EXPECT_EQ(readFile(path), QByteArray("[S]\nk=1\n"));
+}
+
+TEST(IniFile, AnOversizedFileReadsAsEmptyAndIsNeverOverwritten) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("huge.ini");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[S]\nk=1\n");
+        ASSERT_TRUE(file.resize(IniFile::maxFileSize + 1));
+    }
+    IniFile ini(path);
+    EXPECT_EQ(ini.readInteger("S", "k", 7), 7);
+    ini.writeInteger("S", "k", 2);
+    EXPECT_FALSE(ini.save());
+    EXPECT_EQ(QFile(path).size(), IniFile::maxFileSize + 1);
+}
