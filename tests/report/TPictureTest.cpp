@@ -113,13 +113,17 @@ TEST(TPicture, CutAndCorruptedJpegNeverCrash) {
         const QByteArray jpeg = readData(name);
         for (qsizetype length = 0; length < jpeg.size(); ++length) {
             TPicture picture;
-            if (picture.LoadFromBytes(jpeg.left(length))) EXPECT_EQ(picture.Width(), 16);
+            if (picture.LoadFromBytes(jpeg.left(length))) {
+                EXPECT_EQ(picture.Width(), 16);
+            }
         }
         for (qsizetype i = 0; i < jpeg.size(); ++i) {
             QByteArray damaged = jpeg;
             damaged[i] = char(damaged[i] ^ 0x5A);
             TPicture picture;
-            if (picture.LoadFromBytes(damaged)) EXPECT_GT(picture.Width(), 0);
+            if (picture.LoadFromBytes(damaged)) {
+                EXPECT_GT(picture.Width(), 0);
+            }
         }
     }
 }
