@@ -1,0 +1,11 @@
+#include "report/engine/Dataset.h"
+
+namespace report {
+
+void Dataset::enableControls()
+{
+    if (m_disabledControls > 0)
+        --m_disabledControls;
+}
+
+} // namespace report

@@ -1,0 +1,216 @@
+// The output document: drawing order, page ranges, the page view's drawing arithmetic read
+// back from its record dump, and the text form of elements in the character page.
+
+#include "support/ReportFixture.h"
+
+#include "platform/TVoranCanvas.h"
+#include "report/engine/sest_zn.h"
+#include "report/engine/sestvyst.h"
+
+#include <gtest/gtest.h>
+
+using namespace report;
+using namespace reporttest;
+
+namespace {
+
+struct Elements {
+    TSestava report;
+    std::vector<std::unique_ptr<TVoranReportElement>> owned;
+
+    TVoranReportElement* make(const QString& line) {
+        owned.push_back(std::make_unique<TVoranReportElement>(&report));
+        owned.back()->LoadFromLine(line);
+        return owned.back().get();
+    }
+    // An output element of the template line at its own position.
+    std::unique_ptr<TVystPrvek> out(const QString& line, const QString& text = {}) {
+        TVoranReportElement* e = make(line);
+        auto o = std::make_unique<TVystPrvek>(e, e->Left, e->Top, e->Width, e->Height);
+        o->SetText(text.isEmpty() ? e->Text : text);
+        return o;
+    }
+};
+
+QString graphicLine(int kind, int left, int top, int width, int height, int penWidth,
+                    int options = 0, int penStyle = 0) {
+    return QStringLiteral("T,%1,0,%2,%3,%4,%5,,%6,0,%7,%8,15,0")
+        .arg(kind)
+        .arg(left)
+        .arg(top)
+        .arg(width)
+        .arg(height)
+        .arg(penWidth)
+        .arg(penStyle)
+        .arg(options);
+}
+
+QStringList viewOf(TSestVystup& doc, int page = 0) {
+    doc.ShowPage(page);
+    return doc.PageView().dump().split(u'\n', Qt::SkipEmptyParts);
+}
+
+TEST(OutputDocument, DrawingOrder) {
+    Elements el;
+    TSestVystup doc;
+    const QString plain = textLine("T", 1, "0", 0, 0, 10, 10, "plain1");
+    doc.AddElement(0, el.out(plain));
+    doc.AddElement(0, el.out(graphicLine(7, 0, 0, 10, 10, 1)));
+    doc.AddElement(0, el.out(textLine("T", 1, "0", 0, 0, 10, 10, "multi", 16)));
+    doc.AddElement(0, el.out(plain, "plain2"));
+    doc.AddElement(0, el.out(graphicLine(8, 0, 0, 10, 10, 1)));
+    doc.AddElement(0, el.out("T,13,0,0,0,10,10,,1,0,0,0,15,1"));
+    const QStringList order = dump(doc);
+    QStringList kinds;
+    for (const QString& line : order)
+        kinds << line.section(u' ', 1, 1) + line.section(u' ', 4);
+    // Drawing area first, graphics (last added first), then texts by ascending options with
+    // the last added of equals first.
+    EXPECT_EQ(kinds,
+              (QStringList{"k13''", "k8''", "k7''", "k1'plain2'", "k1'plain1'", "k1'multi'"}));
+    const TStranaPrvku* page = doc.Page(0);
+    EXPECT_EQ(page->Prvek(3)->Order, page->Prvek(4)->Order); // joined its equal
+    EXPECT_NE(page->Prvek(4)->Order, page->Prvek(5)->Order);
+    EXPECT_EQ(doc.AddElement(-1, el.out(plain)), nullptr);
+    EXPECT_EQ(doc.AddElement(3, el.out(plain))->Left, 0);
+    EXPECT_EQ(doc.PageCount(), 4);
+}
+
+TEST(OutputDocument, PageRange) {
+    Elements el;
+    TSestVystup doc;
+    for (int p = 0; p < 5; ++p)
+        doc.AddElement(p, el.out(textLine("T", 1, "0", 0, 0, 10, 10, "x")));
+    doc.SetPageRange(3, 99, slCP852, 2);
+    EXPECT_EQ(doc.PageCount(), 5);
+    EXPECT_EQ(doc.EndPage(), 5);
+    EXPECT_EQ(doc.CurrentPage(), 2);
+    EXPECT_EQ(doc.Copies(), 2);
+    doc.SetPageRange(1, 2, slUndefined, 1);
+    EXPECT_EQ(doc.PageCount(), 2);
+    doc.SetPageRange(1, -4, slUndefined, 1);
+    EXPECT_EQ(doc.PageCount(), 0);
+    doc.ShowPage(0); // no page: nothing happens
+    EXPECT_TRUE(doc.PageView().isEmpty());
+}
+
+// Element at (10, 20), 100 x 50: the page-view rectangle is (60, 120) - (660, 420).
+TEST(OutputDocument, LinesAndFrames) {
+    Elements el;
+    TSestVystup doc(827, 1169);
+    // Width 3: a pen of nearest(2 x 6) + 1 = 13, narrowed by 1 and 2; left side and falling
+    // diagonal.
+    doc.AddElement(0, el.out(graphicLine(7, 10, 20, 100, 50, 3, 1 | 32)));
+    QStringList view = viewOf(doc);
+    EXPECT_EQ(view[0], "frame 4962x7014 units-per-inch=600");
+    EXPECT_TRUE(view.contains("pen color=0x000000 style=0 width=13"))
+        << view.join('\n').toStdString();
+    EXPECT_TRUE(view.contains("line 61,418 -> 61,121"));
+    EXPECT_TRUE(view.contains("line 61,121 -> 658,418"));
+    EXPECT_EQ(view.filter("line ").size(), 2);
+
+    // Rounded frames: 1 inch high gives a corner of 40 x 6; half an inch with pen 0, 150 and
+    // no outline.
+    TSestVystup frames;
+    frames.AddElement(0, el.out(graphicLine(9, 0, 0, 200, 100, 1)));
+    frames.AddElement(1, el.out(graphicLine(9, 0, 0, 200, 50, 0)));
+    frames.AddElement(2, el.out(graphicLine(8, 0, 0, 200, 50, 0)));
+    view = viewOf(frames, 0);
+    EXPECT_TRUE(view.contains("roundrect 0,0,1199,599 corner=240x240"))
+        << view.join('\n').toStdString();
+    view = viewOf(frames, 1);
+    EXPECT_TRUE(view.contains("roundrect 0,0,1200,300 corner=150x150"));
+    EXPECT_TRUE(view.filter("pen ").first().contains("style=5"));
+    view = viewOf(frames, 2);
+    EXPECT_TRUE(view.contains("rectangle 0,0,1200,300"));
+    EXPECT_TRUE(view.filter("brush ").first().contains("style=0"));
+    EXPECT_TRUE(view.filter("pen ").first().contains("style=5"));
+}
+
+TEST(OutputDocument, TextSidesRotationAndKindsThatDrawNothing) {
+    Elements el;
+    TSestVystup doc;
+    auto text = el.out(textLine("T", 1, "0", 10, 20, 100, 50, "Ahoj"));
+    text->Source()->Options = 15;
+    doc.AddElement(0, std::move(text));
+    QStringList view = viewOf(doc);
+    EXPECT_FALSE(view.filter("\"Ahoj\"").isEmpty()) << view.join('\n').toStdString();
+    EXPECT_TRUE(view.contains("pen color=0x000000 style=0 width=0 cosmetic"));
+    EXPECT_EQ(view.filter("line ").size(), 4);
+    EXPECT_TRUE(view.contains("line 60,420 -> 60,120"));
+    EXPECT_TRUE(view.contains("line 660,420 -> 60,420"));
+
+    TSestVystup rotated;
+    auto turned = el.out(textLine("T", 1, "0", 10, 20, 100, 50, "Ahoj", 16));
+    turned->Source()->Angle = 90;
+    turned->Source()->Options = 1;
+    rotated.AddElement(0, std::move(turned));
+    view = viewOf(rotated);
+    EXPECT_FALSE(view.filter("escapement=900").isEmpty()) << view.join('\n').toStdString();
+    EXPECT_EQ(view.filter("line ").size(), 1);
+
+    // A bar code with sides set draws no sides; kinds 0 and 15 draw nothing at all.
+    TSestVystup others;
+    auto code = el.out(QStringLiteral("T,12,0,0,0,200,60,,4,0,0,15,15,0,\"12345670\",0,0,0"));
+    others.AddElement(0, std::move(code));
+    others.AddElement(0, el.out(QStringLiteral("T,15,0,0,0,100,100")));
+    others.AddElement(0, el.out(QStringLiteral("T,0,0,0,0,100,100")));
+    view = viewOf(others);
+    EXPECT_TRUE(view.filter("line ").isEmpty());
+    EXPECT_FALSE(view.filter("polygon").isEmpty() && view.filter("fillrect").isEmpty() &&
+                 view.filter("rectangle").isEmpty())
+        << view.join('\n').toStdString();
+}
+
+TEST(OutputDocument, CancelStopsThePageViewAfterTheElement) {
+    Elements el;
+    TSestVystup doc;
+    for (int i = 0; i < 5; ++i)
+        doc.AddElement(0, el.out(graphicLine(8, i * 10, 0, 5, 5, 1)));
+    bool cancel = false;
+    doc.SetCancelSource(&cancel);
+    EXPECT_EQ(viewOf(doc).filter("rectangle").size(), 5);
+    cancel = true;
+    EXPECT_EQ(viewOf(doc).filter("rectangle").size(), 1);
+}
+
+TEST(OutputDocument, TextIntoTheCharacterPage) {
+    Elements el;
+    TZnakovePole page;
+    page.SetPageSize(200, 0);
+    // Plain element at 10 cpi (12 pt): column 10 / 10 = 1... placed at its left.
+    auto plain = el.out(textLine("T", 1, "0", 100, 0, 200, 17, "Ahoj", 0, 12));
+    TSestVystup::ToText(*plain, page, 0, 0);
+    EXPECT_EQ(page.MergedRow(0).trimmed(), u"Ahoj");
+    EXPECT_EQ(page.MergedRow(0).indexOf(u'A'), 10);
+
+    // Lines of a growing text: the shown lines from their own row, control characters blank.
+    page.ClearPage();
+    auto grown = el.out(textLine("T", 1, "0", 0, 0, 300, 17, {}, 16, 12),
+                        QStringLiteral("prvni\ndruhy\ntreti"));
+    TRadky lines;
+    platform::Metafile file(800, 1100, 100);
+    platform::TVoranCanvas canvas(file, 100);
+    canvas.SetFont(grown->Source()->Font);
+    RichTextOptions options;
+    LayoutRichText(canvas, {0, 0, 300, 10000}, grown->Text(), options, lines);
+    ASSERT_EQ(lines.Count(), 3);
+    grown->SetLines(lines);
+    grown->SetShownLines(1, 2);
+    TSestVystup::ToText(*grown, page, 0, 17);
+    EXPECT_EQ(page.MergedRow(1).trimmed(), u"druhy");
+    EXPECT_EQ(page.MergedRow(2).trimmed(), u"treti");
+    EXPECT_TRUE(page.MergedRow(0).trimmed().isEmpty());
+
+    // Rich text goes in as its plain text; graphic kinds write nothing.
+    page.ClearPage();
+    auto rich = el.out(textLine("T", 1, "0", 0, 0, 300, 17, {}, 8, 12),
+                       QStringLiteral("{\\rtf1 {\\b tucne} a dost}"));
+    TSestVystup::ToText(*rich, page, 0, 0);
+    EXPECT_EQ(page.MergedRow(0).trimmed(), u"tucne a dost");
+    page.ClearPage();
+    TSestVystup::ToText(*el.out(graphicLine(8, 0, 0, 100, 17, 1)), page, 0, 0);
+    EXPECT_TRUE(page.MergedRow(0).trimmed().isEmpty());
+}
+
+} // namespace

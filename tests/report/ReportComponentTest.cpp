@@ -1,0 +1,460 @@
+// The report component: properties, items and parameters, the data-source check, template paths
+// and files, and a report bound to a real SQLite table.
+
+#include "report/engine/SqlDataset.h"
+#include "report/engine/TPicture.h"
+#include "report/engine/sestavy.h"
+#include "SqliteFixture.h"
+
+#include "platform/MessageSink.h"
+#include "platform/NumberText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+using namespace report;
+using platform::MessageAnswer;
+
+namespace {
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Files compared by the independent cmp tool.
+bool sameBytes(const QString& a, const QString& b)
+{
+    return QProcess::execute(QStringLiteral("cmp"), {QStringLiteral("-s"), a, b}) == 0;
+}
+
+// A report whose messages are recorded and whose OnError results are collected.
+class ReportTest : public reporttest::SqliteFixture {
+protected:
+    ReportTest() : m_report(nullptr, m_dir.path())
+    {
+        m_report.setMessageSink(&m_messages);
+        m_report.OnError = [this](TSestava*, int error) {
+            m_errors.append(error);
+            return true;
+        };
+    }
+
+    // The template folder is the temporary folder.
+    void useTemplate(const QString& name)
+    {
+        m_report.ReportDirIgnore = false;
+        m_report.setReportDir(m_dir.path());
+        m_report.SetReportName(name);
+    }
+
+    QList<platform::RecordedBox> boxes() const { return m_messages.boxes(); }
+
+    platform::MessageRecorder m_messages;
+    TSestava m_report;
+    QList<int> m_errors;
+};
+
+TEST_F(ReportTest, Defaults)
+{
+    EXPECT_EQ(m_report.PrintCopies, 1);
+    EXPECT_EQ(m_report.StartPage, 1);
+    EXPECT_EQ(m_report.EndPage, 9999);
+    EXPECT_EQ(m_report.MaxRecords, 0);
+    EXPECT_EQ(m_report.Popis, u"Tisková úloha VORAN");
+    EXPECT_EQ(m_report.IniFileName, u"DoriVOZ.ini");
+    EXPECT_EQ(m_report.iniFilePath(), m_dir.filePath(QStringLiteral("DoriVOZ.ini")));
+    EXPECT_TRUE(m_report.ReportDirIgnore);
+    EXPECT_FALSE(m_report.IsStored);
+    EXPECT_FALSE(m_report.AllowNullValues);
+    EXPECT_FALSE(m_report.IsDetail());
+    EXPECT_EQ(m_report.Columns(), 1);
+    EXPECT_EQ(m_report.gridX(), 8);
+    EXPECT_EQ(m_report.Oddily().Count(), 5);
+}
+
+TEST_F(ReportTest, NamesAndFolders)
+{
+    m_report.SetReportName(QStringLiteral("body.txt"));
+    EXPECT_EQ(m_report.GetReportName(), u"body.pts");
+    m_report.SetReportName(QStringLiteral("plain"));
+    EXPECT_EQ(m_report.GetReportName(), u"plain.pts");
+    m_report.SetReportName(QStringLiteral("dir.x/plain"));
+    EXPECT_EQ(m_report.GetReportName(), u"dir.x/plain.pts");
+
+    m_report.setReportAlias(QStringLiteral("alias"));
+    m_report.setReportDir(QStringLiteral("C:\\sestavy"));
+    EXPECT_EQ(m_report.ReportDir(), u"C:/sestavy/");
+    EXPECT_EQ(m_report.ReportAlias(), QString());
+    m_report.setReportAlias(QStringLiteral("alias"));
+    EXPECT_EQ(m_report.ReportDir(), QString());
+}
+
+TEST_F(ReportTest, ItemsAndParameters)
+{
+    m_report.SetItemNames({QStringLiteral("Name"), QStringLiteral("t"), QStringLiteral("c"),
+                           QStringLiteral("d"), QStringLiteral("e"), QStringLiteral("f")});
+    EXPECT_EQ(m_report.GetItemCount(), 6);
+    EXPECT_EQ(m_report.GetItemText(0), u"Položka 1");
+    EXPECT_EQ(m_report.GetItemText(7), u"Položka ?");
+    EXPECT_EQ(m_report.GetItemText(-1), u"Položka ?");
+    EXPECT_EQ(m_report.IndexOfItem(QStringLiteral("NAME")), 0);
+    EXPECT_EQ(m_report.IndexOfItem(QStringLiteral("x")), -1);
+    EXPECT_EQ(m_report.GetItemName(1), u"t");
+    EXPECT_EQ(m_report.GetItemName(9), u"9");
+    EXPECT_EQ(m_report.GetItemDescription(0), QString());
+    EXPECT_EQ(m_report.GetDisplayWidth(0), 10);
+    EXPECT_EQ(m_report.GetFloat(0), 0.0);
+    EXPECT_FALSE(m_report.IsNull(0));
+
+    m_report.setParametry({QStringLiteral("Tlak"), QStringLiteral("Teplota")});
+    EXPECT_EQ(m_report.GetParameterTitle(0), u"1: Tlak");
+    EXPECT_EQ(m_report.GetParameterLabel(1), u"2: Teplota");
+    EXPECT_EQ(m_report.GetParameterTitle(5), u"5");
+}
+
+TEST_F(ReportTest, EventsDeliverTheRecords)
+{
+    m_report.SetItemNames({QStringLiteral("a"), QStringLiteral("memo")});
+    int record = 0;
+    int fetched = 0;
+    m_report.OnGetData = [&](TSestavaD*) { ++fetched; };
+    m_report.OnStepData = [&](TSestavaD*, int dir) {
+        record = dir == sdFirst ? 1 : record + 1;
+        return record == 1 ? srFirst : record < 3 ? srMoved : srNoMore;
+    };
+    m_report.OnGetDataType = [](TSestavaD*, int i, int& type) { type = i == 1 ? ftMemo : 0; };
+    m_report.OnGetAlignment = [](TSestavaD*, int, int& alignment) { alignment = taCenter; };
+    EXPECT_TRUE(m_report.CheckDataSource()); // no data source and no question
+    EXPECT_TRUE(m_messages.messages().isEmpty());
+    EXPECT_EQ(m_report.Step(sdFirst), srFirst);
+    EXPECT_EQ(m_report.Step(sdNext), srMoved);
+    EXPECT_EQ(m_report.Step(sdNext), srNoMore);
+    EXPECT_EQ(fetched, 3);
+    EXPECT_EQ(m_report.GetAlignment(0), taCenter);
+    const TCalcType value = m_report.GetValue(1); // a memo takes its memo text: none here
+    EXPECT_EQ(value.text, QString());
+    EXPECT_EQ(value.kind, 0);
+
+    TSestava bare;
+    EXPECT_EQ(bare.Step(sdFirst), srNoData);
+}
+
+TEST_F(ReportTest, DataSourceCheckMessagesInOrder)
+{
+    EXPECT_FALSE(m_report.CheckDataSource());
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_EQ(boxes()[0].text, u"Není definován zdroj dat.");
+    EXPECT_EQ(boxes()[0].caption, u"Chyba");
+
+    TDataSource source;
+    m_report.setDataSource(&source);
+    EXPECT_FALSE(m_report.CheckDataSource());
+    EXPECT_EQ(boxes().last().text, u"Ke zdroji dat není připojena žádná tabulka.");
+
+    // A table that cannot be opened: asked, then told.
+    ASSERT_NO_FATAL_FAILURE(createDatabase(reporttest::pointsScript()));
+    SqlDataset missing(m_connection, QStringLiteral("nosuch"));
+    source.SetDataSet(&missing);
+    EXPECT_FALSE(m_report.CheckDataSource()); // answered No: nothing opened, nothing said
+    EXPECT_EQ(boxes().last().text, u"Připojená tabulka není aktivní. Zkusit otevřít?");
+    EXPECT_EQ(boxes().last().caption, u"Potvrzení");
+    EXPECT_EQ(boxes().last().buttons, platform::MessageButtons::YesNo);
+    m_messages.scriptAnswers({MessageAnswer::Yes});
+    EXPECT_FALSE(m_report.CheckDataSource());
+    EXPECT_EQ(boxes().last().text, u"Připojenou tabulku se nepodařilo otevřít.");
+
+    SqlDataset points(m_connection, QStringLiteral("points"));
+    source.SetDataSet(&points);
+    m_messages.scriptAnswers({MessageAnswer::Yes});
+    EXPECT_TRUE(m_report.CheckDataSource());
+    EXPECT_TRUE(points.isActive());
+    EXPECT_TRUE(m_report.openedByCheck());
+    const qsizetype shown = boxes().size();
+    EXPECT_TRUE(m_report.CheckDataSource()); // open now: nothing asked
+    EXPECT_EQ(boxes().size(), shown);
+    m_report.closeIfOpenedByCheck();
+    EXPECT_FALSE(points.isActive());
+
+    // Without a template and without a path.
+    points.open();
+    m_report.ReportDirIgnore = false;
+    EXPECT_FALSE(m_report.CheckDataSource());
+    EXPECT_EQ(boxes().last().text, u"Není definována cesta a název souboru s předlohou.");
+
+    // A detail's check is part of its master's.
+    m_report.SetReportName(QStringLiteral("a.pts"));
+    TSestDetail detail;
+    detail.setMasterSestava(&m_report);
+    EXPECT_FALSE(m_report.CheckDataSource());
+    EXPECT_EQ(boxes().last().text, u"Není definován zdroj dat.");
+}
+
+TEST_F(ReportTest, TemplatePathByAliasProgramFolderOrReportDir)
+{
+    m_report.SetReportName(QStringLiteral("r.pts"));
+    EXPECT_EQ(m_report.GetPredlohaPath(), m_dir.filePath(QStringLiteral("r.pts")));
+    m_report.setReportDir(QStringLiteral("/data/sestavy"));
+    EXPECT_EQ(m_report.GetPredlohaPath(), m_dir.filePath(QStringLiteral("r.pts")));
+    m_report.setDesigning(true); // the designer always uses ReportDir
+    EXPECT_EQ(m_report.GetPredlohaPath(), u"/data/sestavy/r.pts");
+    m_report.setDesigning(false);
+    m_report.ReportDirIgnore = false;
+    EXPECT_EQ(m_report.GetPredlohaPath(), u"/data/sestavy/r.pts");
+
+    // An alias without a database dataset, then an unknown one, then the connection's folder.
+    m_report.setReportAlias(m_connection);
+    m_report.GetPredlohaPath();
+    EXPECT_EQ(boxes().last().text,
+              u"Nelze použít alias, protože není definován zdroj dat nebo není typu TDBDataSet");
+    ASSERT_NO_FATAL_FAILURE(createDatabase(reporttest::pointsScript()));
+    SqlDataset points(m_connection, QStringLiteral("points"));
+    TDataSource source(&points);
+    m_report.setDataSource(&source);
+    m_report.setReportAlias(QStringLiteral("unknown"));
+    EXPECT_EQ(m_report.GetPredlohaPath(), u"r.pts");
+    EXPECT_EQ(boxes().last().text, u"Neznámý alias: unknown\nBude použito stand. nastavení");
+    EXPECT_EQ(boxes().last().caption, u"Varování");
+    m_report.setReportAlias(m_connection);
+    EXPECT_EQ(m_report.GetPredlohaPath(),
+              QDir(m_dir.path()).absolutePath() + QStringLiteral("/r.pts"));
+}
+
+TEST_F(ReportTest, LoadingTemplateFiles)
+{
+    useTemplate(QStringLiteral("r.pts"));
+    const QString path = m_dir.filePath(QStringLiteral("r.pts"));
+    EXPECT_EQ(m_report.NactiPredlohu(false), seNotLoaded);
+    EXPECT_EQ(boxes().last().text,
+              QStringLiteral("Nebyl nalezen soubor s předlohou tiskové sestavy \"%1\"").arg(path));
+    EXPECT_EQ(m_errors, QList<int>({seNotLoaded}));
+
+    EXPECT_EQ(m_report.NactiPredlohu(true), seNotLoaded); // answered No
+    EXPECT_EQ(boxes().last().text,
+              QStringLiteral("Nebyl nalezen soubor s předlohou tiskové sestavy \"%1\". Založit "
+                             "nový?")
+                  .arg(path));
+    EXPECT_FALSE(QFile::exists(path));
+    m_messages.scriptAnswers({MessageAnswer::Yes});
+    EXPECT_EQ(m_report.NactiPredlohu(true), seOk);
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(readFile(path), QByteArray());
+
+    ASSERT_TRUE(writeFile(path, "I,0,\"Ze souboru\"\r\nT,1\r\n"));
+    EXPECT_EQ(m_report.NactiPredlohu(false), seOk);
+    EXPECT_EQ(m_report.Popis, u"Ze souboru");
+    EXPECT_EQ(m_report.Predloha().size(), 2);
+
+    // The template's folder vanished: the new file cannot be made.
+    m_report.setReportDir(m_dir.filePath(QStringLiteral("gone")));
+    m_messages.scriptAnswers({MessageAnswer::Yes});
+    EXPECT_EQ(m_report.NactiPredlohu(true), seNotLoaded);
+    EXPECT_TRUE(boxes().last().text.startsWith(u"Soubor s předlohou se nepodařilo vytvořit. \""));
+
+    // A stored template, and an event that loads it.
+    m_report.IsStored = true;
+    m_report.setPredlohaText(TPredloha{QStringLiteral("I,0,\"Uložená\"")});
+    EXPECT_EQ(m_report.NactiPredlohu(false), seOk);
+    EXPECT_EQ(m_report.Popis, u"Uložená");
+    m_report.OnNactiPredlohu = [](TSestava*) { return false; };
+    EXPECT_EQ(m_report.NactiPredlohu(false), seNotLoaded);
+    m_report.OnNactiPredlohu = [](TSestava*) { return true; };
+    EXPECT_EQ(m_report.NactiPredlohu(false), seOk);
+    m_report.setDesigning(true);
+    EXPECT_EQ(m_report.NactiPredlohu(false), seNotLoaded);
+}
+
+TEST_F(ReportTest, SavingKeepsTheOldFileAsBak)
+{
+    useTemplate(QStringLiteral("r.pts"));
+    const QString path = m_dir.filePath(QStringLiteral("r.pts"));
+    const QString bak = m_dir.filePath(QStringLiteral("r.BAK"));
+    m_report.setPredlohaText(TPredloha{QStringLiteral("I,0,\"první\"")});
+    EXPECT_EQ(m_report.UlozPredlohu(), seOk);
+    EXPECT_EQ(readFile(path), "I,0,\"první\"\r\n");
+    EXPECT_FALSE(QFile::exists(bak));
+
+    m_report.setPredlohaText(TPredloha{QStringLiteral("I,0,\"druhá\"")});
+    EXPECT_EQ(m_report.UlozPredlohu(), seOk);
+    EXPECT_EQ(readFile(path), "I,0,\"druhá\"\r\n");
+    EXPECT_EQ(readFile(bak), "I,0,\"první\"\r\n");
+    EXPECT_TRUE(m_errors.isEmpty());
+}
+
+TEST_F(ReportTest, AFailedSaveLeavesTheTemplateUntouched)
+{
+    useTemplate(QStringLiteral("r.pts"));
+    const QString path = m_dir.filePath(QStringLiteral("r.pts"));
+    ASSERT_TRUE(writeFile(path, "I,0,\"original\"\r\nT,1\r\n"));
+    ASSERT_TRUE(QFile::copy(path, m_dir.filePath(QStringLiteral("original.copy"))));
+    // A non-empty folder where the backup must go: the backup fails, even for root.
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("r.BAK/inside")));
+
+    m_report.setPredlohaText(TPredloha{QStringLiteral("I,0,\"new\"")});
+    EXPECT_EQ(m_report.UlozPredlohu(), seNotSaved);
+    EXPECT_EQ(boxes().last().text, u"Soubor s předlohou se nepodařilo uložit.");
+    EXPECT_EQ(boxes().last().caption, u"Chyba");
+    EXPECT_EQ(m_errors, QList<int>({seNotSaved}));
+    EXPECT_TRUE(sameBytes(path, m_dir.filePath(QStringLiteral("original.copy"))));
+    EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral("r.pts*")}, QDir::Files),
+              QStringList({"r.pts"})); // no temporary file left behind
+
+    // The folder is gone altogether.
+    m_report.setReportDir(m_dir.filePath(QStringLiteral("gone")));
+    EXPECT_EQ(m_report.UlozPredlohu(), seNotSaved);
+
+    // An event decides; a stored template needs no file.
+    m_report.OnUlozPredlohu = [](TSestava*) { return false; };
+    EXPECT_EQ(m_report.UlozPredlohu(), seNotSaved);
+    m_report.OnUlozPredlohu = nullptr;
+    m_report.IsStored = true;
+    EXPECT_EQ(m_report.UlozPredlohu(), seOk);
+    EXPECT_EQ(m_errors, QList<int>({seNotSaved, seNotSaved, seNotSaved}));
+}
+
+// Answers the save dialog with a fixed file and remembers what it was asked.
+struct FixedChooser : SaveFileChooser {
+    QString chooseSaveFile(const SaveFileRequest& request) override
+    {
+        asked = request;
+        return answer;
+    }
+    QString answer;
+    SaveFileRequest asked;
+};
+
+TEST_F(ReportTest, SaveAsInsideAndOutsideReportDir)
+{
+    FixedChooser chooser;
+    m_report.setFileChooser(&chooser);
+    useTemplate(QStringLiteral("r.pts"));
+    m_report.setPredlohaText(TPredloha{QStringLiteral("T,1")});
+    EXPECT_EQ(m_report.UlozPredlohuJako(), seNotSaved); // cancelled
+    EXPECT_EQ(chooser.asked.title, u"Výběr souboru");
+    EXPECT_EQ(chooser.asked.filter, u"Předlohy tiskových sestav (*.pts)|*.PTS");
+    EXPECT_EQ(chooser.asked.fileName, u"r.pts");
+    EXPECT_EQ(QDir(chooser.asked.folder), QDir(m_dir.path()));
+
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("sub")));
+    chooser.answer = m_dir.filePath(QStringLiteral("sub/nova.pts"));
+    EXPECT_EQ(m_report.UlozPredlohuJako(), seOk);
+    EXPECT_EQ(m_report.GetReportName(), u"sub/nova.pts");
+    EXPECT_EQ(readFile(chooser.answer), "T,1\r\n");
+
+    QTemporaryDir elsewhere;
+    chooser.answer = elsewhere.filePath(QStringLiteral("jinde.pts"));
+    EXPECT_EQ(m_report.UlozPredlohuJako(), seOk);
+    EXPECT_EQ(m_report.ReportDir(), QString());
+    EXPECT_FALSE(m_report.ReportDirIgnore);
+    EXPECT_EQ(m_report.GetPredlohaPath(), chooser.answer);
+    EXPECT_EQ(readFile(chooser.answer), "T,1\r\n");
+
+    // No ReportDir yet: the chosen folder becomes it, and the file is where the user chose.
+    TSestava fresh(nullptr, m_dir.path());
+    fresh.setFileChooser(&chooser);
+    fresh.setPredlohaText(TPredloha{QStringLiteral("T,2")});
+    chooser.answer = elsewhere.filePath(QStringLiteral("prvni.pts"));
+    EXPECT_EQ(fresh.UlozPredlohuJako(), seOk);
+    EXPECT_EQ(fresh.GetPredlohaPath(), chooser.answer);
+    EXPECT_EQ(readFile(chooser.answer), "T,2\r\n");
+
+    // A folder in the way of the chosen name: not saved.
+    ASSERT_TRUE(QDir(elsewhere.path()).mkpath(QStringLiteral("slozka.pts/x")));
+    chooser.answer = elsewhere.filePath(QStringLiteral("slozka.pts"));
+    EXPECT_EQ(m_report.UlozPredlohuJako(), seNotSaved);
+    EXPECT_EQ(boxes().last().text, u"Soubor s předlohou se nepodařilo uložit.");
+
+    m_report.OnUlozPredlohuJako = [](TSestava*, QString& soubor) {
+        soubor = QStringLiteral("jina.txt");
+        return true;
+    };
+    EXPECT_EQ(m_report.UlozPredlohuJako(), seOk);
+    EXPECT_EQ(m_report.GetReportName(), u"jina.pts");
+}
+
+// A report bound to the points table built by the sqlite3 tool, its items named by field.
+TEST_F(ReportTest, BoundToASqliteTable)
+{
+    platform::LocaleSettings settings;
+    settings.decimalSeparator = u',';
+    settings.shortDateFormat = QStringLiteral("d.m.yyyy");
+    platform::ScopedLocaleSettings czech(settings);
+    ASSERT_NO_FATAL_FAILURE(createDatabase(reporttest::pointsScript()));
+    SqlDataset points(m_connection, QStringLiteral("points"), QStringLiteral("grp, name"));
+    TDataSource source(&points);
+    m_report.setDataSource(&source);
+    useTemplate(QStringLiteral("points.pts"));
+    ASSERT_TRUE(writeFile(m_dir.filePath(QStringLiteral("points.pts")),
+                          "I,4,0,grp,1,20,1,20,0\r\nT,2,t\r\nT,2,logo\r\n"));
+
+    m_messages.scriptAnswers({MessageAnswer::Yes});
+    ASSERT_TRUE(m_report.CheckDataSource());
+    m_report.LoadItemNames();
+    ASSERT_EQ(m_report.NactiPredlohu(false), seOk);
+    EXPECT_EQ(m_report.GetItemName(2), u"t");
+    EXPECT_EQ(m_report.GetItemDescription(6), u"note");
+    EXPECT_EQ(m_report.Skupiny().Skupina(0)->KeyIndex, 1);
+    EXPECT_EQ(m_report.Oddily().Oddil(odT)->Prvek(0)->Index, 2);
+    EXPECT_TRUE(m_report.Oddily().Oddil(odT)->Prvek(1)->IsPicture());
+
+    m_report.bridge().SaveBookmark();
+    EXPECT_EQ(m_report.Step(sdFirst), srFirst);
+    EXPECT_EQ(m_report.GetItemText(0), u"a1");
+    EXPECT_EQ(m_report.GetItemText(2), u"20");
+    EXPECT_EQ(m_report.GetFloat(8), -1.0); // 29 December 1899
+    EXPECT_EQ(m_report.GetFloat(5), 0.0);  // a false Boolean
+    EXPECT_EQ(m_report.GetDataType(8), ftDate);
+    EXPECT_EQ(m_report.GetAlignment(2), taRightJustify);
+    EXPECT_TRUE(m_report.IsNull(6));
+    ASSERT_NE(m_report.GetPicture(7), nullptr);
+    EXPECT_TRUE(m_report.GetPicture(7)->isEmpty());
+
+    EXPECT_EQ(m_report.Step(sdNext), srMoved); // b1: NULLs
+    EXPECT_TRUE(m_report.IsNull(2));
+    EXPECT_EQ(m_report.GetItemText(2), QString());
+    EXPECT_EQ(m_report.Step(sdNext), srMoved); // b2: everything set
+    const TCalcType memo = m_report.GetValue(6);
+    EXPECT_EQ(memo.text, u"Příliš žluťoučký kůň");
+    EXPECT_EQ(m_report.GetItemText(8), u"15.3.2024");
+    EXPECT_EQ(m_report.GetFloat(8), 45366.0);
+    EXPECT_EQ(m_report.GetFloat(1), 0.0); // "B" is no number
+    EXPECT_EQ(m_report.GetFloat(5), 1.0);
+    EXPECT_EQ(m_report.GetValue(3).number, 0.1);
+    EXPECT_EQ(m_report.GetItemText(3), u"0,1");
+    const TPicture* logo = m_report.GetPicture(7);
+    ASSERT_NE(logo, nullptr);
+    EXPECT_EQ(logo->Width(), 7);
+    EXPECT_EQ(logo->Height(), 5);
+    TVoranReportElement* item = m_report.Oddily().Oddil(odT)->Prvek(1);
+    item->GetText(); // an item picture comes with the text
+    ASSERT_NE(item->GetPicture(), nullptr);
+    EXPECT_EQ(item->GetPicture()->Height(), 5);
+    EXPECT_EQ(m_report.Step(sdNext), srNoMore);
+
+    // Out of range: the base values.
+    EXPECT_EQ(m_report.GetItemText(40), u"Položka ?");
+    EXPECT_EQ(m_report.GetDisplayWidth(40), 10);
+    EXPECT_EQ(m_report.GetPicture(40), nullptr);
+
+    m_report.bridge().RestoreBookmark();
+    EXPECT_EQ(m_report.GetItemText(0), u"a1");
+    m_report.closeIfOpenedByCheck();
+    EXPECT_FALSE(points.isActive());
+
+    SqlDataset empty(m_connection, QStringLiteral("empty"));
+    source.SetDataSet(&empty);
+    m_messages.scriptAnswers({MessageAnswer::Yes});
+    ASSERT_TRUE(m_report.CheckDataSource());
+    EXPECT_EQ(m_report.Step(sdFirst), srNoData);
+    EXPECT_EQ(m_report.Step(sdNext), srNoData);
+}
+
+} // namespace
