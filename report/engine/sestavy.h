@@ -81,6 +81,12 @@ public:
     // Runs the report and prints it, between BeforePrint and AfterPrint (not while designing).
     int PrintOn(int printer, int flag = 0);
     int Print() { return PrintOn(-1); }
+    // Runs the report and shows it in the preview, between BeforePreview and AfterPreview;
+    // the bounds, position and window state are the form's (empty bounds: its own size). The
+    // designer is never opened from here: the edit action is disabled. 0 done, or the run's
+    // error (handed to OnError).
+    int PreviewEx(const QRect& bounds, int position, int zoom, int state);
+    int Preview() { return PreviewEx({}, 0, 100, 2); }
 
     TUlozPredlohuEvent OnUlozPredlohu;
     TUlozPredlohuJakoEvent OnUlozPredlohuJako;
