@@ -179,6 +179,7 @@ TFormSestP::TFormSestP(QWidget* parent)
     m_panel = new TPanelCanvasSest(m_canvasHost);
     m_panel->OnPaint = [this](QPainter& painter) { paintPage(painter); };
     m_scroll->setWidget(m_canvasHost);
+    m_scroll->viewport()->installEventFilter(this);
 
     auto* status = new QWidget(this);
     status->setObjectName(QStringLiteral("StatusBar"));
@@ -369,6 +370,14 @@ void TFormSestP::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
     centrePanel();
+}
+
+bool TFormSestP::eventFilter(QObject* watched, QEvent* event)
+{
+    // The view gets its size after the form: centre again whenever it changes.
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize)
+        centrePanel();
+    return QDialog::eventFilter(watched, event);
 }
 
 void TFormSestP::showPage(int index)
