@@ -40,7 +40,6 @@ public:
     // file cannot be read or has none.
     static QString TemplateTitle(const QString& fileName);
 
-protected:
     // Dropping down rebuilds the list and selects again the text shown before.
     void showPopup() override;
 
@@ -64,8 +63,7 @@ public:
     void SetPrinterIndex(int i);
     // The selected printer's index in the system list; -1 when nothing is selected.
     int GetPrinterIndex() const;
-
-protected:
+    // Dropping down lists the printers again.
     void showPopup() override;
 };
 
