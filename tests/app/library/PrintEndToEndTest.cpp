@@ -3,11 +3,29 @@
 
 #include "WindowFixture.h"
 
+#include "report/engine/SaveFileChooser.h"
 #include "report/engine/sestavy.h"
+#include "report/engine/sestp.h"
+#include "report/engine/sestvyst.h"
 
 #include <QFile>
+#include <QTableWidget>
 
 namespace {
+
+class FixedChooser : public report::SaveFileChooser {
+public:
+    explicit FixedChooser(QString path) : m_path(std::move(path)) {}
+    QString chooseSaveFile(const report::SaveFileRequest&) override { return m_path; }
+
+private:
+    QString m_path;
+};
+
+QString readText(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
 
 class PrintEndToEnd : public testing::Test, public WindowFixture {
 protected:
@@ -22,9 +40,30 @@ protected:
         window->preparePrint();
         const QString path = dir.path() + "/out.txt";
         EXPECT_EQ(window->report()->SaveToTextFile(path), 0);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        return QString::fromUtf8(file.readAll());
+        return readText(path);
+    }
+    // Clicks Print and runs `inspect` on the preview it opens, then closes it. The report run
+    // processes events before the preview is there, so the timer waits for the preview.
+    void printAndInspect(const QString& menuLabel, std::function<void(report::TFormSestP*)> inspect) {
+        bool opened = false;
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* preview = qobject_cast<report::TFormSestP*>(QApplication::activeModalWidget());
+            if (!preview) return;
+            poll.stop();
+            opened = true;
+            inspect(preview);
+            preview->done(report::TFormSestP::Closed);
+        });
+        poll.start();
+        click(menuLabel);
+        poll.stop();
+        EXPECT_TRUE(opened);
+    }
+    static void type(const QString& text) {
+        for (QChar c : text)
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
     }
 };
 
@@ -39,4 +78,74 @@ TEST_F(PrintEndToEnd, TextExportOfTheCalculationPage) {
     EXPECT_TRUE(text.contains(QString::fromUtf8("°C")));
     EXPECT_TRUE(text.contains(num("200.00")));
     EXPECT_EQ(messages.messages(), QStringList());
+}
+
+TEST_F(PrintEndToEnd, PrintShowsThePreviewOfOnePageThatSavesAsText) {
+    chooseLanguage(0);
+    enter("Edit1", "200");
+    enter("Edit2", "1");
+    const QString path = dir.path() + "/preview.txt";
+    printAndInspect("menu0_6", [&](report::TFormSestP* preview) {
+        EXPECT_EQ(window->report()->Vystup().PageCount(), 1);
+        EXPECT_EQ(preview->CurrentPage(), 0);
+        FixedChooser chooser(path);
+        preview->setFileChooser(&chooser);
+        EXPECT_TRUE(preview->ExportText());
+        preview->setFileChooser(nullptr);
+    });
+    const QString text = readText(path);
+    EXPECT_TRUE(text.contains("Teplota")) << text.toStdString();
+    EXPECT_TRUE(text.contains(QString::fromUtf8("°C")));
+    EXPECT_TRUE(text.contains(num("200.00")));
+    EXPECT_TRUE(text.contains("KOLV podle IAPWS IF97"));
+    EXPECT_EQ(messages.messages(), QStringList());
+}
+
+// Four points in English: one line each, in row order, under English heads.
+TEST_F(PrintEndToEnd, FourPointsInEnglish) {
+    chooseLanguage(1);
+    click("menu0_2");
+    for (const char* row : {"100", "0.1", "200", "1", "300", "5", "400", "10"}) {
+        type(num(row));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    printAndInspect("menu1_6", [&](report::TFormSestP*) {
+        EXPECT_EQ(window->report()->Vystup().PageCount(), 1);
+    });
+    const QString text = exportText();
+    // Text pages keep one line per element: a two-line head shows its end.
+    EXPECT_TRUE(text.contains("number:")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Temperature"));
+    EXPECT_TRUE(text.contains("KOLV software (IAPWS IF97) - calculated values"));
+    qsizetype at = 0;
+    for (const char* t : {"100.00", "200.00", "300.00", "400.00"}) {
+        const qsizetype next = text.indexOf(num(t), at);
+        EXPECT_GT(next, at) << t;
+        at = next;
+    }
+}
+
+// With no computed point the report has its heads and no values.
+TEST_F(PrintEndToEnd, NoComputedPointPrintsTheHeadsAlone) {
+    chooseLanguage(0);
+    click("menu0_2");
+    window->preparePrint();
+    EXPECT_EQ(window->state().RecordCount, 0);
+    const QString text = exportText();
+    EXPECT_TRUE(text.contains("Teplota"));
+    EXPECT_FALSE(text.contains(sep() + "00"));
+    EXPECT_EQ(messages.messages(), QStringList());
+}
+
+// A missing template: the component's own message, and the calculator goes on.
+TEST_F(PrintEndToEnd, AMissingTemplateIsReportedAndTheWindowStays) {
+    chooseLanguage(0);
+    ASSERT_TRUE(QFile::remove(dir.path() + "/zostava.pts"));
+    click("menu0_6");
+    ASSERT_EQ(messages.messages().size(), 1);
+    EXPECT_TRUE(messages.messages()[0].contains("zostava.pts"));
+    EXPECT_TRUE(window->isVisible());
+    enter("Edit1", "200");
+    enter("Edit2", "1");
+    EXPECT_EQ(text("LabelV11"), num("0.206004"));
 }
