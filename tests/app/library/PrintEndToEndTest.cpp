@@ -8,7 +8,12 @@
 #include "report/engine/sestp.h"
 #include "report/engine/sestvyst.h"
 
+#include "platform/Printers.h"
+
+#include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTableWidget>
 
 namespace {
@@ -148,4 +153,70 @@ TEST_F(PrintEndToEnd, AMissingTemplateIsReportedAndTheWindowStays) {
     enter("Edit1", "200");
     enter("Edit2", "1");
     EXPECT_EQ(text("LabelV11"), num("0.206004"));
+}
+
+namespace {
+
+struct PdfWord {
+    QString text;
+    double xMin, yMin, xMax;
+};
+
+// Every word of the PDF's first page with its box in points, as pdftotext reads it.
+std::vector<PdfWord> pdfWords(const QString& pdf) {
+    QProcess tool;
+    tool.start("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
+    EXPECT_TRUE(tool.waitForFinished(60000));
+    EXPECT_EQ(tool.exitCode(), 0) << "pdftotext is needed";
+    const QString html = QString::fromUtf8(tool.readAllStandardOutput());
+    static const QRegularExpression word(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>)re");
+    std::vector<PdfWord> words;
+    for (const QRegularExpressionMatch& m : word.globalMatch(html))
+        words.push_back({m.captured(4), m.captured(1).toDouble(), m.captured(2).toDouble(),
+                         m.captured(3).toDouble()});
+    return words;
+}
+
+} // namespace
+
+// Twelve points printed to a PDF: pdftotext finds every value right-aligned under its head,
+// the rows in order, on one page.
+TEST_F(PrintEndToEnd, TwelvePointsPrintInTheirColumns) {
+    QTemporaryDir jobs;
+    platform::PrinterSystem::instance().installTestPrinter(jobs.path());
+    chooseLanguage(0);
+    click("menu0_2");
+    for (int row = 0; row < kPointRows; ++row) {
+        const QString t = QString::number(110 + 20 * row);
+        ASSERT_EQ(window->model().computePoint(row, t, QString::number(row + 1)),
+                  CalculationModel::PointStatus::Computed);
+    }
+    window->preparePrint();
+    EXPECT_EQ(window->report()->Print(), 0);
+    platform::PrinterSystem::instance().removeTestPrinter();
+    const QStringList pdfs = QDir(jobs.path()).entryList({"*.pdf"}, QDir::Files);
+    ASSERT_EQ(pdfs.size(), 1);
+    const std::vector<PdfWord> words = pdfWords(QDir(jobs.path()).filePath(pdfs[0]));
+
+    const auto find = [&](const QString& text, double below) -> const PdfWord* {
+        for (const PdfWord& w : words)
+            if (w.text == text && w.yMin > below) return &w;
+        return nullptr;
+    };
+    const PdfWord* tHead = find("Teplota", 0);
+    const PdfWord* pHead = find("Tlak", 0);
+    ASSERT_TRUE(tHead && pHead);
+    double lastY = tHead->yMin;
+    for (int row = 0; row < kPointRows; ++row) {
+        const PdfWord* t = find(QString::number(110 + 20 * row) + sep() + "00", tHead->yMin);
+        const PdfWord* p = find(QString::number(row + 1) + sep() + "000", tHead->yMin);
+        ASSERT_TRUE(t && p) << row;
+        EXPECT_NEAR(t->xMax, tHead->xMax, 1.0) << row;
+        EXPECT_NEAR(p->xMax, pHead->xMax, 1.0) << row;
+        EXPECT_NEAR(p->yMin, t->yMin, 0.5) << row;
+        EXPECT_GT(t->yMin, lastY) << row;
+        lastY = t->yMin;
+    }
+    EXPECT_EQ(messages.messages(), QStringList());
 }
