@@ -288,3 +288,40 @@ TEST(ExportNames, PerPageNamesKeepCaseAndFolderDots)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ExportBadInput, ManyElementsLongTextsAndHugePictures)
+{
+    ExportDocument d;
+    TVoranReportElement* row = d.element(1, 0, 0, 300, 10);
+    for (int i = 0; i < 10000; ++i)
+        d.add(0, row, QStringLiteral("r%1 <&>{}\\\t\x01").arg(i));
+    QString longText(100000, QChar(u'ž'));
+    d.text(1, -20, -30, 700, 40, longText);
+    QTemporaryDir dir;
+    ASSERT_TRUE(SaveToRTFFile(d.doc, dir.filePath("many.rtf")));
+    ASSERT_TRUE(SaveToHTMLFile(d.doc, dir.filePath("many.html"), 0));
+    ASSERT_TRUE(SaveToHTMLFile(d.doc, dir.filePath("long.html"), 1));
+    ASSERT_TRUE(SaveToTextFile(d.doc, dir.filePath("many.txt")));
+    ASSERT_TRUE(SavePageMetafileFile(d.doc, dir.filePath("many.emf"), 0, false, true));
+    ASSERT_TRUE(SavePageMetafileFile(d.doc, dir.filePath("long.wmf"), 1, false, false));
+    const QByteArray r = readAll(dir.filePath("many.rtf"));
+    EXPECT_EQ(r.count("\\pvpg"), 10001);
+    // Negative positions are written as they are.
+    EXPECT_TRUE(r.contains("\\posy-432\\posx-288"));
+    const ToolResult lint = runTool("xmllint", {"--html", "--noout", dir.filePath("many.html")});
+    EXPECT_EQ(lint.exitCode, 0) << lint.err.left(300).toStdString();
+    const ToolResult count =
+        runTool("xmllint", {"--html", "--xpath", "count(//div)", dir.filePath("many.html")});
+    EXPECT_EQ(count.out.trimmed(), "10000");
+
+    // A picture too large to render fails the export; nothing is left behind.
+    ExportDocument huge;
+    huge.picture(0, 0, 0, 200000, 200000, QImage(4, 4, QImage::Format_RGB32));
+    EXPECT_FALSE(SaveToHTMLFile(huge.doc, dir.filePath("huge.html"), 0));
+    EXPECT_FALSE(QFile::exists(dir.filePath("huge.html")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("huge1.bmp")));
+}
+
+} // namespace
