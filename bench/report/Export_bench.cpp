@@ -34,8 +34,7 @@ struct Document {
     std::vector<std::unique_ptr<report::TVoranReportElement>> elements;
     report::TSestVystup doc;
 
-    report::TVoranReportElement* element(int kind, int left, int top, int width, int height)
-    {
+    report::TVoranReportElement* element(int kind, int left, int top, int width, int height) {
         elements.push_back(std::make_unique<report::TVoranReportElement>(&report));
         elements.back()->LoadFromLine(
             QStringLiteral("T,%1,0,%2,%3,%4,%5,Arial,10,0,0,0,0,238,\"\",0,0,0")
@@ -46,8 +45,7 @@ struct Document {
                 .arg(height));
         return elements.back().get();
     }
-    void add(int page, report::TVoranReportElement* e, const QString& text = {})
-    {
+    void add(int page, report::TVoranReportElement* e, const QString& text = {}) {
         auto out = std::make_unique<report::TVystPrvek>(e, e->Left, e->Top, e->Width, e->Height);
         out->SetText(text);
         doc.AddElement(page, std::move(out));
@@ -55,8 +53,7 @@ struct Document {
 };
 
 // Pages of 40 text rows and two frames each.
-Document& pagesDocument()
-{
+Document& pagesDocument() {
     static Document d;
     static const bool built = [] {
         report::TVoranReportElement* row = d.element(1, 0, 0, 300, 20);
@@ -74,8 +71,7 @@ Document& pagesDocument()
 }
 
 // 300 texts, 100 frames and 20 barcodes on one page.
-Document& densePage()
-{
+Document& densePage() {
     static Document d;
     static const bool built = [] {
         for (int i = 0; i < 300; ++i) {
@@ -85,7 +81,8 @@ Document& densePage()
         for (int i = 0; i < 100; ++i)
             d.add(0, d.element(8, (i % 10) * 70, 100 + (i / 10) * 70, 60, 60));
         for (int i = 0; i < 20; ++i) {
-            report::TVoranReportElement* e = d.element(12, (i % 4) * 180, 800 + (i / 4) * 60, 170, 50);
+            report::TVoranReportElement* e =
+                d.element(12, (i % 4) * 180, 800 + (i / 4) * 60, 170, 50);
             e->PenWidth = 2;
             d.add(0, e, QStringLiteral("%1").arg(100000 + i));
         }
@@ -96,8 +93,7 @@ Document& densePage()
     return d;
 }
 
-void BM_SaveToRTF(benchmark::State& state)
-{
+void BM_SaveToRTF(benchmark::State& state) {
     Document& d = pagesDocument();
     for (auto _ : state) {
         QBuffer buffer;
@@ -105,13 +101,12 @@ void BM_SaveToRTF(benchmark::State& state)
         report::SaveToRTF(d.doc, buffer);
         benchmark::DoNotOptimize(buffer.data().size());
     }
-    state.counters["pages/s"] =
-        benchmark::Counter(double(d.doc.PageCount()), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["pages/s"] = benchmark::Counter(double(d.doc.PageCount()),
+                                                   benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_SaveToRTF)->Unit(benchmark::kMillisecond);
 
-void BM_SaveToText(benchmark::State& state)
-{
+void BM_SaveToText(benchmark::State& state) {
     Document& d = pagesDocument();
     for (auto _ : state) {
         QBuffer buffer;
@@ -119,30 +114,28 @@ void BM_SaveToText(benchmark::State& state)
         report::SaveToText(d.doc, buffer, 1, nullptr, 1, d.doc.PageCount());
         benchmark::DoNotOptimize(buffer.data().size());
     }
-    state.counters["pages/s"] =
-        benchmark::Counter(double(d.doc.PageCount()), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["pages/s"] = benchmark::Counter(double(d.doc.PageCount()),
+                                                   benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_SaveToText)->Unit(benchmark::kMillisecond);
 
-void BM_SaveAllPagesHTML(benchmark::State& state)
-{
+void BM_SaveAllPagesHTML(benchmark::State& state) {
     Document& d = pagesDocument();
     QTemporaryDir dir;
     for (auto _ : state)
         benchmark::DoNotOptimize(report::SaveAllPagesHTML(d.doc, dir.filePath("page.html")));
-    state.counters["pages/s"] =
-        benchmark::Counter(double(d.doc.PageCount()), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["pages/s"] = benchmark::Counter(double(d.doc.PageCount()),
+                                                   benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_SaveAllPagesHTML)->Unit(benchmark::kMillisecond);
 
-void BM_DensePageMetafile(benchmark::State& state)
-{
+void BM_DensePageMetafile(benchmark::State& state) {
     Document& d = densePage();
     const bool enhanced = state.range(0);
     qsizetype bytes = 0;
     for (auto _ : state) {
-        const QByteArray out = enhanced ? report::WriteEmf(d.doc.PageView())
-                                        : report::WriteWmf(d.doc.PageView());
+        const QByteArray out =
+            enhanced ? report::WriteEmf(d.doc.PageView()) : report::WriteWmf(d.doc.PageView());
         bytes = out.size();
         benchmark::DoNotOptimize(bytes);
     }
@@ -150,8 +143,7 @@ void BM_DensePageMetafile(benchmark::State& state)
 }
 BENCHMARK(BM_DensePageMetafile)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
-void BM_PreviewPaint(benchmark::State& state)
-{
+void BM_PreviewPaint(benchmark::State& state) {
     Document& d = densePage();
     const double zoom = state.range(0) / 100.0;
     const QSize size(int(827 * zoom), int(1169 * zoom));
