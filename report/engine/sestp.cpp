@@ -459,10 +459,11 @@ void TFormSestP::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-void TFormSestP::closeEvent(QCloseEvent* event) {
+void TFormSestP::closeEvent(QCloseEvent* event)
+{
     // Closing the window is closing the preview, never a request to edit.
-    setResult(Closed);
-    QDialog::closeEvent(event);
+    done(Closed);
+    event->accept();
 }
 
 void TFormSestP::showBox(const QString& text, const QString& caption, int icon) {

@@ -176,6 +176,13 @@ TEST(Preview, EscapeEditsWhenEditIsEnabledElseCloses) {
     QTest::keyClick(closing.form.panel(), Qt::Key_Escape);
     EXPECT_EQ(closing.form.result(), TFormSestP::Closed);
     EXPECT_FALSE(closing.form.isVisible());
+
+    // Closing the window is no request to edit.
+    Preview window(1);
+    window.form.SetEditEnabled(true);
+    window.form.show();
+    window.form.close();
+    EXPECT_EQ(window.form.result(), TFormSestP::Closed);
 }
 
 TEST(Preview, AllPagesHtmlWithoutOverwriteQuestions) {
