@@ -39,17 +39,16 @@ enum EmrType : int {
 };
 constexpr quint32 stockNullPen = 0x80000008;
 
-int penStyle(int style)
-{
+int penStyle(int style) {
     return style >= psSolid && style <= psInsideFrame ? style : psSolid;
 }
 
 class EmfBuilder {
 public:
-    explicit EmfBuilder(const Metafile& m) : m_width(m.width()), m_height(m.height()), m_ppi(m.unitsPerInch()) {}
+    explicit EmfBuilder(const Metafile& m)
+        : m_width(m.width()), m_height(m.height()), m_ppi(m.unitsPerInch()) {}
 
-    QByteArray build(const std::vector<MetaRecord>& records)
-    {
+    QByteArray build(const std::vector<MetaRecord>& records) {
         for (const MetaRecord& r : records)
             std::visit([this](const auto& x) { apply(x); }, r);
         begin(emrEof);
@@ -75,34 +74,29 @@ private:
         meta::TextMode mode;
     };
 
-    void begin(int type)
-    {
+    void begin(int type) {
         m_start = m_b.size();
         m_b.u32(quint32(type));
         m_b.u32(0);
     }
-    void end()
-    {
+    void end() {
         m_b.padTo(4);
         m_b.put32(m_start + 4, quint32(m_b.size() - m_start));
         ++m_records;
     }
-    void rect(const TRect& r)
-    {
+    void rect(const TRect& r) {
         m_b.i32(r.left);
         m_b.i32(r.top);
         m_b.i32(r.right);
         m_b.i32(r.bottom);
     }
-    void simple(int type, quint32 value)
-    {
+    void simple(int type, quint32 value) {
         begin(type);
         m_b.u32(value);
         end();
     }
 
-    int newHandle()
-    {
+    int newHandle() {
         auto free = std::find(m_used.begin(), m_used.end(), false);
         const int index = int(free - m_used.begin());
         if (free == m_used.end())
@@ -113,8 +107,7 @@ private:
         return index + 1;
     }
     // Selects a new object in place of `current`, which is deleted once deselected.
-    void replace(int& current, int created)
-    {
+    void replace(int& current, int created) {
         simple(emrSelectObject, quint32(created));
         if (current) {
             simple(emrDeleteObject, quint32(current));
@@ -123,10 +116,8 @@ private:
         current = created;
     }
 
-    void usePen()
-    {
-        if (m_drawn.pen && *m_drawn.pen == m_want.pen)
-            return;
+    void usePen() {
+        if (m_drawn.pen && *m_drawn.pen == m_want.pen) return;
         const int h = newHandle();
         begin(emrCreatePen);
         m_b.u32(quint32(h));
@@ -138,10 +129,8 @@ private:
         replace(m_penHandle, h);
         m_drawn.pen = m_want.pen;
     }
-    void useBrush()
-    {
-        if (m_drawn.brush && *m_drawn.brush == m_want.brush)
-            return;
+    void useBrush() {
+        if (m_drawn.brush && *m_drawn.brush == m_want.brush) return;
         const int h = newHandle();
         const int style = m_want.brush.style;
         begin(emrCreateBrushIndirect);
@@ -163,8 +152,7 @@ private:
         replace(m_brushHandle, h);
         m_drawn.brush = m_want.brush;
     }
-    void useText()
-    {
+    void useText() {
         const TFont& f = m_want.font;
         TFont shape = f;
         shape.color = 0;
@@ -210,8 +198,7 @@ private:
     void apply(const meta::SelectBrush& r) { m_want.brush = r.brush; }
     void apply(const meta::SelectFont& r) { m_want.font = r.font; }
     void apply(const meta::TextMode& r) { m_want.mode = r; }
-    void apply(const meta::Line& r)
-    {
+    void apply(const meta::Line& r) {
         usePen();
         begin(emrMoveToEx);
         m_b.i32(r.from.x());
@@ -222,8 +209,7 @@ private:
         m_b.i32(r.to.y());
         end();
     }
-    void apply(const meta::Shape& r)
-    {
+    void apply(const meta::Shape& r) {
         if (r.kind == meta::ShapeKind::FillRect) {
             // No outline: the null pen, and a rectangle one unit larger, as GDI leaves the
             // right and bottom edge out without a pen.
@@ -248,10 +234,8 @@ private:
         }
         end();
     }
-    void apply(const meta::Polygon& r)
-    {
-        if (r.points.isEmpty())
-            return;
+    void apply(const meta::Polygon& r) {
+        if (r.points.isEmpty()) return;
         usePen();
         useBrush();
         const QRect box = r.points.boundingRect();
@@ -272,10 +256,8 @@ private:
         }
         end();
     }
-    void apply(const meta::Text& r)
-    {
-        if (r.text.isEmpty())
-            return;
+    void apply(const meta::Text& r) {
+        if (r.text.isEmpty()) return;
         useText();
         const int n = int(r.text.size());
         int width = 0;
@@ -302,32 +284,26 @@ private:
             m_b.i32(i < r.advances.size() ? r.advances[i] : 0);
         end();
     }
-    void apply(const meta::Save&)
-    {
+    void apply(const meta::Save&) {
         begin(emrSaveDc);
         end();
         m_saved.push_back(m_want);
     }
-    void apply(const meta::Restore&)
-    {
-        if (m_saved.empty())
-            return;
+    void apply(const meta::Restore&) {
+        if (m_saved.empty()) return;
         simple(emrRestoreDc, quint32(-1));
         m_want = m_saved.back();
         m_saved.pop_back();
         // The device went back to the objects of the save, some of them deleted since.
         m_drawn = Drawn{};
     }
-    void apply(const meta::Clip& r)
-    {
+    void apply(const meta::Clip& r) {
         begin(emrIntersectClipRect);
         rect(r.rect);
         end();
     }
-    void apply(const meta::Bitmap& r)
-    {
-        if (r.image.isNull())
-            return;
+    void apply(const meta::Bitmap& r) {
+        if (r.image.isNull()) return;
         const QByteArray info = DibHeader(r.image);
         const QByteArray bits = DibBits(r.image);
         begin(emrStretchDibits);
@@ -352,8 +328,7 @@ private:
     }
     void apply(const meta::Picture&) {} // flattened away
 
-    QByteArray header() const
-    {
+    QByteArray header() const {
         LittleEndianBytes h;
         const int size = 108;
         h.u32(emrHeader);
@@ -409,8 +384,7 @@ private:
 
 } // namespace
 
-QByteArray WriteEmf(const Metafile& metafile)
-{
+QByteArray WriteEmf(const Metafile& metafile) {
     return EmfBuilder(metafile).build(FlattenMetafile(metafile));
 }
 

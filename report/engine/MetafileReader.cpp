@@ -17,11 +17,8 @@ namespace {
 class Cursor {
 public:
     Cursor(const QByteArray& bytes, qsizetype begin, qsizetype end)
-        : m_data(bytes), m_begin(begin), m_end(std::min(end, bytes.size()))
-    {
-    }
-    bool has(qsizetype offset, qsizetype n) const
-    {
+        : m_data(bytes), m_begin(begin), m_end(std::min(end, bytes.size())) {}
+    bool has(qsizetype offset, qsizetype n) const {
         return offset >= 0 && n >= 0 && m_begin + offset + n <= m_end;
     }
     int u8(qsizetype o) const { return has(o, 1) ? uchar(m_data[m_begin + o]) : 0; }
@@ -29,8 +26,7 @@ public:
     int i16(qsizetype o) const { return qint16(u16(o)); }
     quint32 u32(qsizetype o) const { return quint32(u16(o)) | quint32(u16(o + 2)) << 16; }
     int i32(qsizetype o) const { return int(u32(o)); }
-    QByteArray bytes(qsizetype o, qsizetype n) const
-    {
+    QByteArray bytes(qsizetype o, qsizetype n) const {
         return has(o, n) ? m_data.mid(m_begin + o, n) : QByteArray();
     }
 
@@ -41,8 +37,7 @@ private:
 };
 
 // A DIB (24 or 32 bits, BI_RGB) as an image; a null image for anything else.
-QImage readDib(const QByteArray& info, const QByteArray& bits)
-{
+QImage readDib(const QByteArray& info, const QByteArray& bits) {
     Cursor h(info, 0, info.size());
     const int width = h.i32(4);
     const int height = h.i32(8);
@@ -52,12 +47,11 @@ QImage readDib(const QByteArray& info, const QByteArray& bits)
         return {};
     const int rows = std::abs(height);
     const qsizetype stride = (qsizetype(width) * depth / 8 + 3) / 4 * 4;
-    if (bits.size() < stride * rows)
-        return {};
+    if (bits.size() < stride * rows) return {};
     QImage image(width, rows, QImage::Format_RGB32);
     for (int y = 0; y < rows; ++y) {
-        const uchar* src =
-            reinterpret_cast<const uchar*>(bits.constData()) + stride * (height > 0 ? rows - 1 - y : y);
+        const uchar* src = reinterpret_cast<const uchar*>(bits.constData()) +
+                           stride * (height > 0 ? rows - 1 - y : y);
         QRgb* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < width; ++x) {
             const uchar* p = src + x * depth / 8;
@@ -67,17 +61,13 @@ QImage readDib(const QByteArray& info, const QByteArray& bits)
     return image;
 }
 
-TPen penFrom(int style, int width, TColor color)
-{
+TPen penFrom(int style, int width, TColor color) {
     return TPen{color & 0xFFFFFF, style >= 0 && style <= 6 ? style : psSolid, width};
 }
 
-TBrush brushFrom(int style, TColor color, int hatch)
-{
-    if (style == 1)
-        return TBrush{color & 0xFFFFFF, bsClear};
-    if (style == 2)
-        return TBrush{color & 0xFFFFFF, bsHorizontal + std::clamp(hatch, 0, 5)};
+TBrush brushFrom(int style, TColor color, int hatch) {
+    if (style == 1) return TBrush{color & 0xFFFFFF, bsClear};
+    if (style == 2) return TBrush{color & 0xFFFFFF, bsHorizontal + std::clamp(hatch, 0, 5)};
     return TBrush{color & 0xFFFFFF, bsSolid};
 }
 
@@ -87,8 +77,7 @@ struct Player {
     std::map<quint32, std::variant<TPen, TBrush, TFont>> objects;
     TColor textColor = 0;
 
-    void select(quint32 index)
-    {
+    void select(quint32 index) {
         if (index == 0x80000008) { // stock NULL_PEN
             canvas.SetPen(TPen{0, psClear, 0});
             return;
@@ -98,8 +87,7 @@ struct Player {
             return;
         }
         auto it = objects.find(index);
-        if (it == objects.end())
-            return;
+        if (it == objects.end()) return;
         if (auto* pen = std::get_if<TPen>(&it->second))
             canvas.SetPen(*pen);
         else if (auto* brush = std::get_if<TBrush>(&it->second))
@@ -107,16 +95,14 @@ struct Player {
         else
             canvas.SetFont(std::get<TFont>(it->second));
     }
-    void text(int x, int y, const QString& s, const QVector<int>& dx, const TRect* clip)
-    {
+    void text(int x, int y, const QString& s, const QVector<int>& dx, const TRect* clip) {
         TFont f = canvas.Font();
         f.color = textColor;
         canvas.SetFont(f);
         canvas.TextOut(x, y, s, dx, clip);
     }
     // A rectangle drawn with no pen was a filled rectangle one unit smaller.
-    void rectangle(TRect r)
-    {
+    void rectangle(TRect r) {
         if (canvas.Pen().style == psClear) {
             r.right -= 1;
             r.bottom -= 1;
@@ -128,8 +114,7 @@ struct Player {
 };
 
 TFont fontFrom(int height, int escapement, int weight, int italic, int underline, int strike,
-               int charset, const QString& face)
-{
+               int charset, const QString& face) {
     TFont f;
     f.name = face;
     f.height = std::abs(height);
@@ -142,14 +127,12 @@ TFont fontFrom(int height, int escapement, int weight, int italic, int underline
     return f;
 }
 
-bool readEmf(const QByteArray& data, Metafile& out)
-{
+bool readEmf(const QByteArray& data, Metafile& out) {
     Cursor head(data, 0, data.size());
     const int left = head.i32(8), top = head.i32(12), right = head.i32(16), bottom = head.i32(20);
     const int deviceX = head.i32(72), mmX = head.i32(80);
     int ppi = 600;
-    if (deviceX > 0 && mmX > 0)
-        ppi = std::clamp(int(std::lrint(deviceX * 25.4 / mmX)), 1, 10000);
+    if (deviceX > 0 && mmX > 0) ppi = std::clamp(int(std::lrint(deviceX * 25.4 / mmX)), 1, 10000);
     Metafile result(right - left + 1, bottom - top + 1, ppi);
     RecordingCanvas canvas(result);
     Player player{canvas, {}, 0};
@@ -159,8 +142,7 @@ bool readEmf(const QByteArray& data, Metafile& out)
         Cursor rec(data, offset, data.size());
         const quint32 type = rec.u32(0);
         const quint32 size = rec.u32(4);
-        if (size < 8 || size % 4 || offset + qsizetype(size) > data.size())
-            return false;
+        if (size < 8 || size % 4 || offset + qsizetype(size) > data.size()) return false;
         Cursor r(data, offset, offset + size);
         switch (type) {
         case 14:
@@ -209,8 +191,7 @@ bool readEmf(const QByteArray& data, Metafile& out)
             QString face;
             for (int i = 0; i < 32; ++i) {
                 const int c = r.u16(40 + 2 * i);
-                if (!c)
-                    break;
+                if (!c) break;
                 face += QChar(c);
             }
             player.objects[r.u32(8)] = fontFrom(r.i32(12), r.i32(20), r.i32(28), r.u8(32),
@@ -234,12 +215,12 @@ bool readEmf(const QByteArray& data, Metafile& out)
             const bool small = type == 86;
             const quint32 count = r.u32(24);
             const int step = small ? 4 : 8;
-            if (!r.has(28, qsizetype(count) * step))
-                return false;
+            if (!r.has(28, qsizetype(count) * step)) return false;
             QPolygon points;
             for (quint32 i = 0; i < count; ++i) {
                 const qsizetype o = 28 + qsizetype(i) * step;
-                points << (small ? QPoint(r.i16(o), r.i16(o + 2)) : QPoint(r.i32(o), r.i32(o + 4)));
+                points << (small ? QPoint(r.i16(o), r.i16(o + 2))
+                                 : QPoint(r.i32(o), r.i32(o + 4)));
             }
             canvas.Polygon(points);
             break;
@@ -248,8 +229,7 @@ bool readEmf(const QByteArray& data, Metafile& out)
             const int x = r.i32(36), y = r.i32(40);
             const quint32 n = r.u32(44), offString = r.u32(48), options = r.u32(52);
             const quint32 offDx = r.u32(72);
-            if (n > 1000000 || !r.has(offString, qsizetype(n) * 2))
-                return false;
+            if (n > 1000000 || !r.has(offString, qsizetype(n) * 2)) return false;
             QString s;
             QVector<int> dx;
             for (quint32 i = 0; i < n; ++i) {
@@ -262,7 +242,8 @@ bool readEmf(const QByteArray& data, Metafile& out)
             break;
         }
         case 81: {
-            const QImage image = readDib(r.bytes(r.u32(48), r.u32(52)), r.bytes(r.u32(56), r.u32(60)));
+            const QImage image =
+                readDib(r.bytes(r.u32(48), r.u32(52)), r.bytes(r.u32(56), r.u32(60)));
             if (!image.isNull()) {
                 const int x = r.i32(24), y = r.i32(28);
                 canvas.StretchDraw(TRect{x, y, x + r.i32(72), y + r.i32(76)}, image);
@@ -278,8 +259,7 @@ bool readEmf(const QByteArray& data, Metafile& out)
     return ended;
 }
 
-bool readWmf(const QByteArray& data, Metafile& out)
-{
+bool readWmf(const QByteArray& data, Metafile& out) {
     Cursor head(data, 0, data.size());
     const int inch = head.u16(14);
     int width = head.i16(10) - head.i16(6);
@@ -303,8 +283,7 @@ bool readWmf(const QByteArray& data, Metafile& out)
         Cursor rec(data, offset, data.size());
         const qsizetype size = qsizetype(rec.u32(0)) * 2;
         const int function = rec.u16(4);
-        if (size < 6 || offset + size > data.size())
-            return false;
+        if (size < 6 || offset + size > data.size()) return false;
         Cursor r(data, offset, offset + size);
         switch (function) {
         case 0x0000:
@@ -350,8 +329,7 @@ bool readWmf(const QByteArray& data, Metafile& out)
         case 0x01F0: {
             const int index = r.u16(6);
             player.objects.erase(quint32(index));
-            if (index < int(objectSlots.size()))
-                objectSlots[index] = false;
+            if (index < int(objectSlots.size())) objectSlots[index] = false;
             break;
         }
         case 0x02FA:
@@ -364,8 +342,8 @@ bool readWmf(const QByteArray& data, Metafile& out)
             const int charset = r.u8(19);
             QByteArray face = r.bytes(24, std::min<qsizetype>(32, size - 24));
             face.truncate(face.indexOf('\0') < 0 ? face.size() : face.indexOf('\0'));
-            addObject(fontFrom(r.i16(6), r.i16(10), r.i16(14), r.u8(16),
-                               r.u8(17), r.u8(18), charset, DecodeForCharset(face, charset)));
+            addObject(fontFrom(r.i16(6), r.i16(10), r.i16(14), r.u8(16), r.u8(17), r.u8(18),
+                               charset, DecodeForCharset(face, charset)));
             break;
         }
         case 0x0418:
@@ -383,8 +361,7 @@ bool readWmf(const QByteArray& data, Metafile& out)
             break;
         case 0x0324: {
             const int count = r.u16(6);
-            if (!r.has(8, qsizetype(count) * 4))
-                return false;
+            if (!r.has(8, qsizetype(count) * 4)) return false;
             QPolygon points;
             for (int i = 0; i < count; ++i)
                 points << QPoint(r.i16(8 + 4 * i), r.i16(10 + 4 * i));
@@ -399,8 +376,7 @@ bool readWmf(const QByteArray& data, Metafile& out)
                 clip = TRect{r.i16(14), r.i16(16), r.i16(18), r.i16(20)};
                 o += 8;
             }
-            if (!r.has(o, n))
-                return false;
+            if (!r.has(o, n)) return false;
             const QByteArray bytes = r.bytes(o, n);
             const qsizetype dxAt = o + (n + 1) / 2 * 2;
             QVector<int> dx;
@@ -433,13 +409,10 @@ bool readWmf(const QByteArray& data, Metafile& out)
 
 } // namespace
 
-bool ReadMetafile(const QByteArray& bytes, Metafile& metafile)
-{
+bool ReadMetafile(const QByteArray& bytes, Metafile& metafile) {
     Cursor head(bytes, 0, bytes.size());
-    if (head.u32(0) == 1 && head.u32(40) == 0x464D4520)
-        return readEmf(bytes, metafile);
-    if (head.u32(0) == 0x9AC6CDD7)
-        return readWmf(bytes, metafile);
+    if (head.u32(0) == 1 && head.u32(40) == 0x464D4520) return readEmf(bytes, metafile);
+    if (head.u32(0) == 0x9AC6CDD7) return readWmf(bytes, metafile);
     return false;
 }
 

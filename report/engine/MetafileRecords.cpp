@@ -17,20 +17,20 @@ struct Transform {
     int x(int v) const { return int(std::lrint(dx + v * sx)); }
     int y(int v) const { return int(std::lrint(dy + v * sy)); }
     QPoint point(QPoint p) const { return QPoint(x(p.x()), y(p.y())); }
-    TRect rect(const TRect& r) const { return TRect{x(r.left), y(r.top), x(r.right), y(r.bottom)}; }
+    TRect rect(const TRect& r) const {
+        return TRect{x(r.left), y(r.top), x(r.right), y(r.bottom)};
+    }
     int width(int v) const { return v <= 0 ? v : std::max(1, int(std::lrint(v * sx))); }
     bool identity() const { return sx == 1 && sy == 1 && dx == 0 && dy == 0; }
 };
 
-void flattenInto(const Metafile& metafile, const Transform& t,
-                 std::vector<MetaRecord>& out, int nesting)
-{
+void flattenInto(const Metafile& metafile, const Transform& t, std::vector<MetaRecord>& out,
+                 int nesting) {
     int depth = 0;
     for (const MetaRecord& record : metafile.records()) {
         if (t.identity() && !std::holds_alternative<meta::Picture>(record) &&
             !std::holds_alternative<meta::Restore>(record)) {
-            if (std::holds_alternative<meta::Save>(record))
-                ++depth;
+            if (std::holds_alternative<meta::Save>(record)) ++depth;
             out.push_back(record);
             continue;
         }
@@ -110,56 +110,48 @@ void flattenInto(const Metafile& metafile, const Transform& t,
 
 } // namespace
 
-std::vector<MetaRecord> FlattenMetafile(const Metafile& metafile)
-{
+std::vector<MetaRecord> FlattenMetafile(const Metafile& metafile) {
     std::vector<MetaRecord> out;
     out.reserve(metafile.records().size());
     flattenInto(metafile, Transform{}, out, 0);
     return out;
 }
 
-void LittleEndianBytes::f32(float v)
-{
+void LittleEndianBytes::f32(float v) {
     quint32 bits;
     std::memcpy(&bits, &v, sizeof bits);
     u32(bits);
 }
 
-void LittleEndianBytes::padTo(int n)
-{
+void LittleEndianBytes::padTo(int n) {
     while (m_bytes.size() % n)
         m_bytes.append('\0');
 }
 
-void LittleEndianBytes::put16(int offset, int v)
-{
+void LittleEndianBytes::put16(int offset, int v) {
     m_bytes[offset] = char(v & 0xFF);
     m_bytes[offset + 1] = char(v >> 8 & 0xFF);
 }
 
-void LittleEndianBytes::put32(int offset, quint32 v)
-{
+void LittleEndianBytes::put32(int offset, quint32 v) {
     put16(offset, int(v & 0xFFFF));
     put16(offset + 2, int(v >> 16));
 }
 
 namespace {
-QImage onWhite(const QImage& image)
-{
+QImage onWhite(const QImage& image) {
     QImage rgb(image.size(), QImage::Format_RGB888);
     rgb.fill(Qt::white);
     QPainter painter(&rgb);
     painter.drawImage(0, 0, image);
     return rgb;
 }
-int rowBytes(int width)
-{
+int rowBytes(int width) {
     return (width * 3 + 3) / 4 * 4;
 }
 } // namespace
 
-QByteArray DibHeader(const QImage& image)
-{
+QByteArray DibHeader(const QImage& image) {
     LittleEndianBytes b;
     b.u32(40);
     b.i32(image.width());
@@ -175,8 +167,7 @@ QByteArray DibHeader(const QImage& image)
     return b.data();
 }
 
-QByteArray DibBits(const QImage& image)
-{
+QByteArray DibBits(const QImage& image) {
     const QImage rgb = onWhite(image);
     const int stride = rowBytes(rgb.width());
     QByteArray bits(qsizetype(stride) * rgb.height(), '\0');

@@ -20,13 +20,11 @@ std::vector<platform::MetaRecord> FlattenMetafile(const platform::Metafile& meta
 class LittleEndianBytes {
 public:
     void u8(int v) { m_bytes.append(char(v & 0xFF)); }
-    void u16(int v)
-    {
+    void u16(int v) {
         u8(v);
         u8(v >> 8);
     }
-    void u32(quint32 v)
-    {
+    void u32(quint32 v) {
         u16(int(v & 0xFFFF));
         u16(int(v >> 16));
     }

@@ -17,8 +17,7 @@ using namespace platform;
 namespace {
 
 // Code pages of the single-byte Windows charsets.
-const char* codePageOf(int charset)
-{
+const char* codePageOf(int charset) {
     switch (charset) {
     case 0:
         return "windows-1252";
@@ -37,11 +36,9 @@ const char* codePageOf(int charset)
 
 } // namespace
 
-QByteArray EncodeForCharset(const QString& text, int charset)
-{
+QByteArray EncodeForCharset(const QString& text, int charset) {
     const char* name = codePageOf(charset);
-    if (!name)
-        return EncodeWindows1250(text);
+    if (!name) return EncodeWindows1250(text);
     QByteArray out;
     QStringEncoder encoder(name, QStringConverter::Flag::Stateless);
     for (int i = 0; i < text.size(); ++i) {
@@ -55,11 +52,9 @@ QByteArray EncodeForCharset(const QString& text, int charset)
     return out;
 }
 
-QString DecodeForCharset(const QByteArray& bytes, int charset)
-{
+QString DecodeForCharset(const QByteArray& bytes, int charset) {
     const char* name = codePageOf(charset);
-    if (!name)
-        return DecodeWindows1250(bytes);
+    if (!name) return DecodeWindows1250(bytes);
     QStringDecoder decoder(name);
     return decoder.decode(bytes);
 }
@@ -92,18 +87,15 @@ enum WmfFunction : int {
     metaStretchDib = 0x0F43,
 };
 
-int clamp16(long v)
-{
+int clamp16(long v) {
     return int(std::clamp<long>(v, -32768, 32767));
 }
 
 // The smallest divisor of 600 that brings both sides into 16 bits.
-int divisorFor(int width, int height, int unitsPerInch)
-{
+int divisorFor(int width, int height, int unitsPerInch) {
     const int largest = std::max(width, height);
     for (int d = 1; d <= unitsPerInch; ++d)
-        if (unitsPerInch % d == 0 && largest / d <= 32767)
-            return d;
+        if (unitsPerInch % d == 0 && largest / d <= 32767) return d;
     return unitsPerInch;
 }
 
@@ -112,12 +104,9 @@ public:
     WmfBuilder(const Metafile& m)
         : m_divisor(divisorFor(m.width(), m.height(), m.unitsPerInch())),
           m_width(m.width() / m_divisor), m_height(m.height() / m_divisor),
-          m_inch(m.unitsPerInch() / m_divisor)
-    {
-    }
+          m_inch(m.unitsPerInch() / m_divisor) {}
 
-    QByteArray build(const std::vector<MetaRecord>& records)
-    {
+    QByteArray build(const std::vector<MetaRecord>& records) {
         begin(metaSetWindowOrg);
         m_b.u16(0);
         m_b.u16(0);
@@ -151,43 +140,37 @@ private:
     int x(int v) const { return clamp16(std::lrint(double(v) / m_divisor)); }
     int size(double v) const { return clamp16(std::lrint(v / m_divisor)); }
 
-    void begin(int function)
-    {
+    void begin(int function) {
         m_start = m_b.size();
         m_b.u32(0);
         m_b.u16(function);
     }
-    void end()
-    {
+    void end() {
         m_b.padTo(2);
         const int words = (m_b.size() - m_start) / 2;
         m_b.put32(m_start, quint32(words));
         m_maxRecord = std::max(m_maxRecord, words);
     }
     // A rectangle in the reversed order of WMF parameters.
-    void reversedRect(const TRect& r)
-    {
+    void reversedRect(const TRect& r) {
         m_b.u16(x(r.bottom));
         m_b.u16(x(r.right));
         m_b.u16(x(r.top));
         m_b.u16(x(r.left));
     }
-    void simple(int function, int value)
-    {
+    void simple(int function, int value) {
         begin(function);
         m_b.u16(value);
         end();
     }
-    void color(int function, TColor c)
-    {
+    void color(int function, TColor c) {
         begin(function);
         m_b.u32(c & 0xFFFFFF);
         end();
     }
 
     // Objects take the lowest free slot, as the player does.
-    int newSlot()
-    {
+    int newSlot() {
         auto free = std::find(m_used.begin(), m_used.end(), false);
         const int index = int(free - m_used.begin());
         if (free == m_used.end())
@@ -197,8 +180,7 @@ private:
         m_peak = std::max(m_peak, int(m_used.size()));
         return index;
     }
-    void replace(int& current, int created)
-    {
+    void replace(int& current, int created) {
         simple(metaSelectObject, created);
         if (current >= 0) {
             simple(metaDeleteObject, current);
@@ -206,8 +188,7 @@ private:
         }
         current = created;
     }
-    void createPen(int style, int width, TColor c)
-    {
+    void createPen(int style, int width, TColor c) {
         const int slot = newSlot();
         begin(metaCreatePenIndirect);
         m_b.u16(style);
@@ -217,20 +198,16 @@ private:
         end();
         replace(m_penSlot, slot);
     }
-    void usePen()
-    {
-        if (m_drawn.pen && *m_drawn.pen == m_want.pen)
-            return;
+    void usePen() {
+        if (m_drawn.pen && *m_drawn.pen == m_want.pen) return;
         const int style = m_want.pen.style;
         createPen(style >= psSolid && style <= psInsideFrame ? style : psSolid,
                   m_want.pen.width <= 0 ? 0 : std::max(size(m_want.pen.width), 1),
                   m_want.pen.color);
         m_drawn.pen = m_want.pen;
     }
-    void useBrush()
-    {
-        if (m_drawn.brush && *m_drawn.brush == m_want.brush)
-            return;
+    void useBrush() {
+        if (m_drawn.brush && *m_drawn.brush == m_want.brush) return;
         const int slot = newSlot();
         const int style = m_want.brush.style;
         begin(metaCreateBrushIndirect);
@@ -252,8 +229,7 @@ private:
         m_drawn.brush = m_want.brush;
     }
     static int charsetOf(const TFont& f) { return f.charset == csDefault ? 238 : f.charset; }
-    void useText()
-    {
+    void useText() {
         const TFont& f = m_want.font;
         TFont shape = f;
         shape.color = 0;
@@ -306,8 +282,7 @@ private:
     void apply(const meta::SelectBrush& r) { m_want.brush = r.brush; }
     void apply(const meta::SelectFont& r) { m_want.font = r.font; }
     void apply(const meta::TextMode& r) { m_want.mode = r; }
-    void apply(const meta::Line& r)
-    {
+    void apply(const meta::Line& r) {
         usePen();
         begin(metaMoveTo);
         m_b.u16(x(r.from.y()));
@@ -318,8 +293,7 @@ private:
         m_b.u16(x(r.to.x()));
         end();
     }
-    void apply(const meta::Shape& r)
-    {
+    void apply(const meta::Shape& r) {
         if (r.kind == meta::ShapeKind::FillRect) {
             useBrush();
             createPen(psClear, 0, 0);
@@ -343,10 +317,8 @@ private:
         reversedRect(r.rect);
         end();
     }
-    void apply(const meta::Polygon& r)
-    {
-        if (r.points.isEmpty() || r.points.size() > 8000)
-            return;
+    void apply(const meta::Polygon& r) {
+        if (r.points.isEmpty() || r.points.size() > 8000) return;
         usePen();
         useBrush();
         begin(metaPolygon);
@@ -357,10 +329,8 @@ private:
         }
         end();
     }
-    void apply(const meta::Text& r)
-    {
-        if (r.text.isEmpty())
-            return;
+    void apply(const meta::Text& r) {
+        if (r.text.isEmpty()) return;
         useText();
         const int charset = charsetOf(m_want.font);
         // One byte per character: the advance of a surrogate pair's two units goes to its byte.
@@ -372,8 +342,7 @@ private:
             const bool pair = r.text.at(i).isHighSurrogate() && i + 1 < r.text.size();
             const QString one = r.text.mid(i, pair ? 2 : 1);
             int advance = i < r.advances.size() ? r.advances[i] : 0;
-            if (pair && i + 1 < r.advances.size())
-                advance += r.advances[i + 1];
+            if (pair && i + 1 < r.advances.size()) advance += r.advances[i + 1];
             i += pair ? 1 : 0;
             bytes += EncodeForCharset(one, charset).left(1);
             sum += double(advance) / m_divisor;
@@ -399,31 +368,25 @@ private:
             m_b.u16(dx[i]);
         end();
     }
-    void apply(const meta::Save&)
-    {
+    void apply(const meta::Save&) {
         begin(metaSaveDc);
         end();
         m_saved.push_back(m_want);
     }
-    void apply(const meta::Restore&)
-    {
-        if (m_saved.empty())
-            return;
+    void apply(const meta::Restore&) {
+        if (m_saved.empty()) return;
         simple(metaRestoreDc, -1);
         m_want = m_saved.back();
         m_saved.pop_back();
         m_drawn = Drawn{};
     }
-    void apply(const meta::Clip& r)
-    {
+    void apply(const meta::Clip& r) {
         begin(metaIntersectClipRect);
         reversedRect(r.rect);
         end();
     }
-    void apply(const meta::Bitmap& r)
-    {
-        if (r.image.isNull())
-            return;
+    void apply(const meta::Bitmap& r) {
+        if (r.image.isNull()) return;
         const QByteArray info = DibHeader(r.image);
         const QByteArray bits = DibBits(r.image);
         begin(metaStretchDib);
@@ -443,8 +406,7 @@ private:
     }
     void apply(const meta::Picture&) {}
 
-    QByteArray placeable() const
-    {
+    QByteArray placeable() const {
         LittleEndianBytes p;
         p.u32(0x9AC6CDD7);
         p.u16(0);
@@ -460,8 +422,7 @@ private:
         p.u16(sum);
         return p.data();
     }
-    QByteArray header() const
-    {
+    QByteArray header() const {
         LittleEndianBytes h;
         h.u16(1);
         h.u16(9);
@@ -492,8 +453,7 @@ private:
 
 } // namespace
 
-QByteArray WriteWmf(const Metafile& metafile)
-{
+QByteArray WriteWmf(const Metafile& metafile) {
     return WmfBuilder(metafile).build(FlattenMetafile(metafile));
 }
 

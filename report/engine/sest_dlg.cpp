@@ -18,14 +18,12 @@ namespace report {
 
 namespace {
 
-TPrintDialogTyp::ModalHook& modalHook()
-{
+TPrintDialogTyp::ModalHook& modalHook() {
     static TPrintDialogTyp::ModalHook hook;
     return hook;
 }
 
-QSpinBox* pageSpin(QWidget* parent, const char* name, int value)
-{
+QSpinBox* pageSpin(QWidget* parent, const char* name, int value) {
     auto* spin = new QSpinBox(parent);
     spin->setObjectName(QString::fromLatin1(name));
     spin->setRange(1, 9999);
@@ -33,8 +31,7 @@ QSpinBox* pageSpin(QWidget* parent, const char* name, int value)
     return spin;
 }
 
-QLabel* buddyLabel(const QString& text, QWidget* buddy)
-{
+QLabel* buddyLabel(const QString& text, QWidget* buddy) {
     auto* label = new QLabel(text);
     label->setBuddy(buddy);
     return label;
@@ -42,8 +39,7 @@ QLabel* buddyLabel(const QString& text, QWidget* buddy)
 
 } // namespace
 
-TSestPrintDlg::TSestPrintDlg(QWidget* parent, const QString& exeDir) : QDialog(parent)
-{
+TSestPrintDlg::TSestPrintDlg(QWidget* parent, const QString& exeDir) : QDialog(parent) {
     setObjectName(QStringLiteral("SestPrintDlg"));
 
     GroupPrinter = new QGroupBox(QStringLiteral("Tiskárna"), this);
@@ -94,7 +90,8 @@ TSestPrintDlg::TSestPrintDlg(QWidget* parent, const QString& exeDir) : QDialog(p
     ComboTemplate->setObjectName(QStringLiteral("ComboTemplate"));
     ButtonEdit = new QPushButton(QStringLiteral("&Upravit..."), GroupTemplate);
     ButtonEdit->setObjectName(QStringLiteral("ButtonEdit"));
-    CheckSetDefault = new QCheckBox(QStringLiteral("Nastavit jako výchozí &formulář"), GroupTemplate);
+    CheckSetDefault =
+        new QCheckBox(QStringLiteral("Nastavit jako výchozí &formulář"), GroupTemplate);
     CheckSetDefault->setObjectName(QStringLiteral("CheckSetDefault"));
     auto* templateGrid = new QGridLayout(GroupTemplate);
     templateGrid->addWidget(buddyLabel(QStringLiteral("Náz&ev:"), ComboTemplate), 0, 0);
@@ -128,10 +125,12 @@ TSestPrintDlg::TSestPrintDlg(QWidget* parent, const QString& exeDir) : QDialog(p
     layout->addWidget(CheckBackground);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(ButtonPreview, &QPushButton::clicked, this, [this] { done(TPrintDialogTyp::Preview); });
+    connect(ButtonPreview, &QPushButton::clicked, this,
+            [this] { done(TPrintDialogTyp::Preview); });
     connect(ButtonPrint, &QPushButton::clicked, this, [this] { done(TPrintDialogTyp::Print); });
     connect(ButtonEdit, &QPushButton::clicked, this, [this] { done(TPrintDialogTyp::Edit); });
-    connect(ButtonCancel, &QPushButton::clicked, this, [this] { done(TPrintDialogTyp::Cancelled); });
+    connect(ButtonCancel, &QPushButton::clicked, this,
+            [this] { done(TPrintDialogTyp::Cancelled); });
     connect(CheckCurrentPage, &QCheckBox::toggled, this, [this](bool on) {
         SpinFrom->setEnabled(!on);
         SpinTo->setEnabled(!on);
@@ -140,15 +139,13 @@ TSestPrintDlg::TSestPrintDlg(QWidget* parent, const QString& exeDir) : QDialog(p
     connect(ButtonProperties, &QPushButton::clicked, this, [this] { runProperties(); });
 }
 
-void TSestPrintDlg::arrange()
-{
+void TSestPrintDlg::arrange() {
     // Hidden groups take no room: the layout closes up and the fixed-size form shrinks.
     layout()->activate();
     adjustSize();
 }
 
-void TSestPrintDlg::showPrinterDevice()
-{
+void TSestPrintDlg::showPrinterDevice() {
     QString device, port;
     if (ComboPrinter->GetPrinterIndex() >= 0)
         GetPrinterDevice(ComboPrinter->GetPrinterIndex(), device, port);
@@ -156,21 +153,17 @@ void TSestPrintDlg::showPrinterDevice()
     LabelPort->setText(port);
 }
 
-void TSestPrintDlg::applyPrinterPresence()
-{
-    if (!platform::PrinterSystem::instance().printerNames().isEmpty())
-        return;
+void TSestPrintDlg::applyPrinterPresence() {
+    if (!platform::PrinterSystem::instance().printerNames().isEmpty()) return;
     ButtonProperties->setEnabled(false);
     ButtonPrint->setEnabled(false);
     ComboPrinter->setEnabled(false);
     CheckToFile->setEnabled(false);
 }
 
-void TSestPrintDlg::runProperties()
-{
+void TSestPrintDlg::runProperties() {
     platform::PrinterSystem& printers = platform::PrinterSystem::instance();
-    if (printers.printerNames().isEmpty())
-        return;
+    if (printers.printerNames().isEmpty()) return;
     SelectPrinter(ComboPrinter->GetPrinterIndex());
     printers.showPageSetupDialog(this);
     ComboPrinter->SetPrinterIndex(printers.currentIndex());
@@ -178,17 +171,13 @@ void TSestPrintDlg::runProperties()
 }
 
 TPrintDialogTyp::TPrintDialogTyp(const QString& exeDir)
-    : PrinterIndex(platform::PrinterSystem::instance().currentIndex()), m_exeDir(exeDir)
-{
-}
+    : PrinterIndex(platform::PrinterSystem::instance().currentIndex()), m_exeDir(exeDir) {}
 
-void TPrintDialogTyp::setModalHook(ModalHook hook)
-{
+void TPrintDialogTyp::setModalHook(ModalHook hook) {
     modalHook() = std::move(hook);
 }
 
-int TPrintDialogTyp::Execute(QWidget* parent)
-{
+int TPrintDialogTyp::Execute(QWidget* parent) {
     TSestPrintDlg form(parent, m_exeDir);
     form.setWindowTitle(Title);
     form.ComboTemplate->SetReportDir(ReportDir);
@@ -224,8 +213,7 @@ int TPrintDialogTyp::Execute(QWidget* parent)
     form.arrange();
 
     int result = modalHook() ? modalHook()(form) : form.exec();
-    if (result < Cancelled || result > Edit)
-        result = Cancelled;
+    if (result < Cancelled || result > Edit) result = Cancelled;
     if (result != Cancelled) {
         FileName = form.ComboTemplate->GetFileName();
         FromPage = form.SpinFrom->value();

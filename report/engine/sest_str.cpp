@@ -8,19 +8,16 @@
 
 namespace report {
 
-QString PageFileName(const QString& fileName, int page, const QString& extension)
-{
+QString PageFileName(const QString& fileName, int page, const QString& extension) {
     const int slash = int(fileName.lastIndexOf('/'));
     const int dot = int(fileName.lastIndexOf('.'));
     const QString stem = dot > slash ? fileName.left(dot) : fileName;
     return stem + QString::number(page) + extension;
 }
 
-bool SaveFileAtomically(const QString& fileName, const std::function<bool(QIODevice&)>& write)
-{
+bool SaveFileAtomically(const QString& fileName, const std::function<bool(QIODevice&)>& write) {
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    if (!file.open(QIODevice::WriteOnly)) return false;
     if (!write(file)) {
         file.cancelWriting();
         file.commit();
@@ -30,10 +27,8 @@ bool SaveFileAtomically(const QString& fileName, const std::function<bool(QIODev
 }
 
 bool SavePageMetafile(TSestVystup& document, QIODevice& stream, int page, bool withBackground,
-                      bool enhanced)
-{
-    if (!document.Page(page))
-        return false;
+                      bool enhanced) {
+    if (!document.Page(page)) return false;
     const bool printed = document.PrintsBackground();
     document.SetPrintBackground(withBackground);
     document.ShowPage(page);
@@ -44,17 +39,14 @@ bool SavePageMetafile(TSestVystup& document, QIODevice& stream, int page, bool w
 }
 
 bool SavePageMetafileFile(TSestVystup& document, const QString& fileName, int page,
-                          bool withBackground, bool enhanced)
-{
-    if (!document.Page(page))
-        return false;
+                          bool withBackground, bool enhanced) {
+    if (!document.Page(page)) return false;
     return SaveFileAtomically(fileName, [&](QIODevice& file) {
         return SavePageMetafile(document, file, page, withBackground, enhanced);
     });
 }
 
-bool SaveAllPagesHTML(TSestVystup& document, const QString& fileName, const QString& extension)
-{
+bool SaveAllPagesHTML(TSestVystup& document, const QString& fileName, const QString& extension) {
     for (int k = 1; k <= document.PageCount(); ++k) {
         const QString stem = PageFileName(fileName, k, QStringLiteral("_") + extension);
         const QString name = PageFileName(fileName, k, extension);
@@ -64,9 +56,8 @@ bool SaveAllPagesHTML(TSestVystup& document, const QString& fileName, const QStr
     return true;
 }
 
-bool SaveAllPagesMetafile(TSestVystup& document, const QString& fileName,
-                          const QString& extension, bool withBackground, bool enhanced)
-{
+bool SaveAllPagesMetafile(TSestVystup& document, const QString& fileName, const QString& extension,
+                          bool withBackground, bool enhanced) {
     for (int k = 1; k <= document.PageCount(); ++k)
         if (!SavePageMetafileFile(document, PageFileName(fileName, k, extension), k - 1,
                                   withBackground, enhanced))

@@ -28,8 +28,8 @@ bool SaveToTextFile(TSestVystup& document, const QString& fileName, const bool* 
 // files in `pictureFolder`, named after `fileName` with its extension replaced by the element's
 // number (from 1) and ".bmp". False for an invalid page (nothing written) or a picture that
 // could not be saved.
-bool SaveToHTML(TSestVystup& document, QIODevice& stream, const QString& pictureFolder,
-                int page, const QString& fileName, const bool* cancel = nullptr);
+bool SaveToHTML(TSestVystup& document, QIODevice& stream, const QString& pictureFolder, int page,
+                const QString& fileName, const bool* cancel = nullptr);
 // Page `page` into `fileName`, its pictures beside it, named after `pictureStem` (a file name
 // whose extension is replaced; empty: `fileName`).
 bool SaveToHTMLFile(TSestVystup& document, const QString& fileName, int page,
@@ -57,8 +57,8 @@ QString PageFileName(const QString& fileName, int page, const QString& extension
 // pictures share a name. Stops at the first page that fails.
 bool SaveAllPagesHTML(TSestVystup& document, const QString& fileName,
                       const QString& extension = QStringLiteral(".html"));
-bool SaveAllPagesMetafile(TSestVystup& document, const QString& fileName,
-                          const QString& extension, bool withBackground, bool enhanced);
+bool SaveAllPagesMetafile(TSestVystup& document, const QString& fileName, const QString& extension,
+                          bool withBackground, bool enhanced);
 
 // Writes `fileName` completely or not at all: `write` fills the file, false from it discards.
 bool SaveFileAtomically(const QString& fileName, const std::function<bool(QIODevice&)>& write);

@@ -10,10 +10,8 @@
 namespace report {
 
 bool SaveToText(TSestVystup& document, QIODevice& stream, int startPage, const bool* cancel,
-                int copies, int endPage)
-{
-    if (document.PageCount() == 0)
-        return true;
+                int copies, int endPage) {
+    if (document.PageCount() == 0) return true;
     startPage = std::max(startPage, 1);
     endPage = std::min(endPage, document.PageCount());
     TZnakovePole page;
@@ -39,8 +37,7 @@ bool SaveToText(TSestVystup& document, QIODevice& stream, int startPage, const b
     return true;
 }
 
-bool SaveToTextFile(TSestVystup& document, const QString& fileName, const bool* cancel)
-{
+bool SaveToTextFile(TSestVystup& document, const QString& fileName, const bool* cancel) {
     return SaveFileAtomically(fileName, [&](QIODevice& file) {
         return SaveToText(document, file, 1, cancel, 1, document.PageCount());
     });

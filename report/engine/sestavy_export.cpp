@@ -12,14 +12,12 @@ namespace report {
 
 namespace {
 
-int resultOf(bool ok)
-{
+int resultOf(bool ok) {
     return ok ? seOk : seNotExported;
 }
 
 // Copies `bytes` into `file` in 64 KiB pieces, handling events between them.
-bool copyInPieces(const QByteArray& bytes, QIODevice& file)
-{
+bool copyInPieces(const QByteArray& bytes, QIODevice& file) {
     constexpr qsizetype piece = 64 * 1024;
     for (qsizetype at = 0; at < bytes.size(); at += piece) {
         if (file.write(bytes.constData() + at, std::min(piece, bytes.size() - at)) < 0)
@@ -31,10 +29,8 @@ bool copyInPieces(const QByteArray& bytes, QIODevice& file)
 
 } // namespace
 
-int TSestava::SaveToText(QIODevice& stream)
-{
-    if (BeforePrint && !designing())
-        BeforePrint(this);
+int TSestava::SaveToText(QIODevice& stream) {
+    if (BeforePrint && !designing()) BeforePrint(this);
     int result = PrepareAndGenerate();
     if (result == seOk) {
         TSestVystup& doc = Vystup();
@@ -44,18 +40,15 @@ int TSestava::SaveToText(QIODevice& stream)
                      : seCancelled;
         reportError(result);
     }
-    if (AfterPrint && !designing())
-        AfterPrint(this);
+    if (AfterPrint && !designing()) AfterPrint(this);
     return result;
 }
 
-int TSestava::SaveToTextFile(const QString& fileName)
-{
+int TSestava::SaveToTextFile(const QString& fileName) {
     QBuffer memory;
     memory.open(QIODevice::WriteOnly);
     const int result = SaveToText(memory);
-    if (result != seOk)
-        return result;
+    if (result != seOk) return result;
     const bool written = SaveFileAtomically(
         fileName, [&](QIODevice& file) { return copyInPieces(memory.data(), file); });
     const int outcome = written ? seOk : seNotExported;
@@ -63,17 +56,16 @@ int TSestava::SaveToTextFile(const QString& fileName)
     return outcome;
 }
 
-int TSestava::SaveToEMF(QIODevice& stream, int page, bool withBackground)
-{
-    const int result = Vystup().Page(page)
-                           ? resultOf(SavePageMetafile(Vystup(), stream, page, withBackground, true))
-                           : seNothingDone;
+int TSestava::SaveToEMF(QIODevice& stream, int page, bool withBackground) {
+    const int result =
+        Vystup().Page(page)
+            ? resultOf(SavePageMetafile(Vystup(), stream, page, withBackground, true))
+            : seNothingDone;
     reportError(result);
     return result;
 }
 
-int TSestava::SaveToEMFFile(const QString& fileName, int page, bool withBackground)
-{
+int TSestava::SaveToEMFFile(const QString& fileName, int page, bool withBackground) {
     const int result =
         Vystup().Page(page)
             ? resultOf(SavePageMetafileFile(Vystup(), fileName, page, withBackground, true))
@@ -82,8 +74,7 @@ int TSestava::SaveToEMFFile(const QString& fileName, int page, bool withBackgrou
     return result;
 }
 
-int TSestava::SaveAllToEMF(const QString& fileName, bool withBackground)
-{
+int TSestava::SaveAllToEMF(const QString& fileName, bool withBackground) {
     const int result =
         Vystup().PageCount() == 0
             ? seNothingDone
@@ -93,8 +84,7 @@ int TSestava::SaveAllToEMF(const QString& fileName, bool withBackground)
     return result;
 }
 
-int TSestava::SaveToWMF(QIODevice& stream, int page, bool withBackground)
-{
+int TSestava::SaveToWMF(QIODevice& stream, int page, bool withBackground) {
     const int result =
         Vystup().Page(page)
             ? resultOf(SavePageMetafile(Vystup(), stream, page, withBackground, false))
@@ -103,8 +93,7 @@ int TSestava::SaveToWMF(QIODevice& stream, int page, bool withBackground)
     return result;
 }
 
-int TSestava::SaveToWMFFile(const QString& fileName, int page, bool withBackground)
-{
+int TSestava::SaveToWMFFile(const QString& fileName, int page, bool withBackground) {
     const int result =
         Vystup().Page(page)
             ? resultOf(SavePageMetafileFile(Vystup(), fileName, page, withBackground, false))
@@ -113,8 +102,7 @@ int TSestava::SaveToWMFFile(const QString& fileName, int page, bool withBackgrou
     return result;
 }
 
-int TSestava::SaveAllToWMF(const QString& fileName, bool withBackground)
-{
+int TSestava::SaveAllToWMF(const QString& fileName, bool withBackground) {
     const int result =
         Vystup().PageCount() == 0
             ? seNothingDone
@@ -125,8 +113,7 @@ int TSestava::SaveAllToWMF(const QString& fileName, bool withBackground)
 }
 
 int TSestava::SaveToHTML(QIODevice& stream, int page, const QString& folder,
-                         const QString& fileName)
-{
+                         const QString& fileName) {
     const int result = Vystup().Page(page)
                            ? resultOf(report::SaveToHTML(Vystup(), stream, folder, page, fileName))
                            : seNothingDone;
@@ -134,8 +121,7 @@ int TSestava::SaveToHTML(QIODevice& stream, int page, const QString& folder,
     return result;
 }
 
-int TSestava::SaveToHTMLFile(const QString& fileName, int page)
-{
+int TSestava::SaveToHTMLFile(const QString& fileName, int page) {
     const int result = Vystup().Page(page)
                            ? resultOf(report::SaveToHTMLFile(Vystup(), fileName, page))
                            : seNothingDone;
@@ -143,24 +129,20 @@ int TSestava::SaveToHTMLFile(const QString& fileName, int page)
     return result;
 }
 
-int TSestava::SaveAllToHTML(const QString& fileName)
-{
-    const int result = Vystup().PageCount() == 0
-                           ? seNothingDone
-                           : resultOf(SaveAllPagesHTML(Vystup(), fileName));
+int TSestava::SaveAllToHTML(const QString& fileName) {
+    const int result =
+        Vystup().PageCount() == 0 ? seNothingDone : resultOf(SaveAllPagesHTML(Vystup(), fileName));
     reportError(result);
     return result;
 }
 
-int TSestava::SaveToRTF(QIODevice& stream)
-{
+int TSestava::SaveToRTF(QIODevice& stream) {
     const int result = resultOf(report::SaveToRTF(Vystup(), stream));
     reportError(result);
     return result;
 }
 
-int TSestava::SaveToRTFFile(const QString& fileName)
-{
+int TSestava::SaveToRTFFile(const QString& fileName) {
     const int result = resultOf(report::SaveToRTFFile(Vystup(), fileName));
     reportError(result);
     return result;

@@ -1,8 +1,8 @@
 // Showing a report in the preview: the generated document with its page range and
 // background in the modal form, and the published component's run-then-preview.
+#include "report/engine/sest_lib.h"
 #include "report/engine/sestavy.h"
 #include "report/engine/sestp.h"
-#include "report/engine/sest_lib.h"
 #include "report/engine/sestvyst.h"
 
 #include "report/engine/TPicture.h"
@@ -14,8 +14,7 @@ namespace {
 enum WindowState { wsNormal = 0, wsMaximized = 2 };
 } // namespace
 
-int TSestavaTyp::ShowPreview(bool editEnabled, int zoom, const QRect& bounds, int state)
-{
+int TSestavaTyp::ShowPreview(bool editEnabled, int zoom, const QRect& bounds, int state) {
     LoadBackgroundPicture();
     TSestVystup& doc = Vystup();
     doc.SetPageRange(StartPage, EndPage, ExportLanguage, PrintCopies);
@@ -40,22 +39,16 @@ int TSestavaTyp::ShowPreview(bool editEnabled, int zoom, const QRect& bounds, in
     form.SetEditEnabled(editEnabled);
     form.SetDocument(&doc);
     form.SetZoom(NearestZoomStep(zoom));
-    if (!bounds.isEmpty())
-        form.setGeometry(bounds);
-    if (state == wsMaximized)
-        form.setWindowState(Qt::WindowMaximized);
+    if (!bounds.isEmpty()) form.setGeometry(bounds);
+    if (state == wsMaximized) form.setWindowState(Qt::WindowMaximized);
     return form.runModal() == TFormSestP::EditTemplate ? 1 : 0;
 }
 
-int TSestava::PreviewEx(const QRect& bounds, int /*position*/, int zoom, int state)
-{
-    if (BeforePreview && !designing())
-        BeforePreview(this);
+int TSestava::PreviewEx(const QRect& bounds, int /*position*/, int zoom, int state) {
+    if (BeforePreview && !designing()) BeforePreview(this);
     int result = PrepareAndGenerate();
-    if (result == seOk)
-        ShowPreview(false, zoom, bounds, state);
-    if (AfterPreview && !designing())
-        AfterPreview(this);
+    if (result == seOk) ShowPreview(false, zoom, bounds, state);
+    if (AfterPreview && !designing()) AfterPreview(this);
     return result;
 }
 

@@ -39,14 +39,13 @@ struct ZoomStep {
     double factor;
 };
 constexpr ZoomStep kZoomSteps[TFormSestP::ZoomStepCount] = {
-    {"ActionZ32", "32 %", 0.32},   {"ActionZ40", "40 %", 0.40},   {"ActionZ50", "50 %", 0.50},
-    {"ActionZ64", "64 %", 0.64},   {"ActionZ75", "75 %", 0.75},   {"ActionZ83", "83 %", 0.83},
-    {"ActionZ100", "100 %", 1.0},  {"ActionZ120", "120 %", 1.2},  {"ActionZ150", "150 %", 1.5},
-    {"ActionZ200", "200 %", 2.0},  {"ActionZ300", "300 %", 3.0},
+    {"ActionZ32", "32 %", 0.32},  {"ActionZ40", "40 %", 0.40},  {"ActionZ50", "50 %", 0.50},
+    {"ActionZ64", "64 %", 0.64},  {"ActionZ75", "75 %", 0.75},  {"ActionZ83", "83 %", 0.83},
+    {"ActionZ100", "100 %", 1.0}, {"ActionZ120", "120 %", 1.2}, {"ActionZ150", "150 %", 1.5},
+    {"ActionZ200", "200 %", 2.0}, {"ActionZ300", "300 %", 3.0},
 };
 
-int nearest(double v)
-{
+int nearest(double v) {
     return int(std::lrint(v));
 }
 
@@ -54,8 +53,7 @@ const QString kSaveFailed = QStringLiteral("Výstupní soubor se nepodařilo ulo
 
 // A classic filter "Text (*.txt)|*.TXT|All (*.*)|*.*" as Qt name filters, each description
 // matching its pattern in both cases.
-QStringList nameFilters(const QString& filter)
-{
+QStringList nameFilters(const QString& filter) {
     const QStringList parts = filter.split('|');
     QStringList out;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
@@ -74,25 +72,21 @@ QStringList nameFilters(const QString& filter)
 
 // ---- TPanelCanvasSest
 
-TPanelCanvasSest::TPanelCanvasSest(QWidget* parent) : QWidget(parent)
-{
+TPanelCanvasSest::TPanelCanvasSest(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("PanelCanvas"));
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(false);
 }
 
-void TPanelCanvasSest::paintEvent(QPaintEvent*)
-{
+void TPanelCanvasSest::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    if (OnPaint)
-        OnPaint(painter);
+    if (OnPaint) OnPaint(painter);
 }
 
 // ---- DialogFileChooser
 
-QString DialogFileChooser::chooseSaveFile(const SaveFileRequest& request)
-{
+QString DialogFileChooser::chooseSaveFile(const SaveFileRequest& request) {
     QFileDialog dialog(m_parent, request.title, request.folder);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -100,10 +94,8 @@ QString DialogFileChooser::chooseSaveFile(const SaveFileRequest& request)
     if (!request.defaultSuffix.isEmpty())
         dialog.setDefaultSuffix(request.defaultSuffix.mid(request.defaultSuffix.startsWith('.')));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
-    if (!request.fileName.isEmpty())
-        dialog.selectFile(request.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
+    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first();
 }
 
@@ -111,8 +103,7 @@ QString DialogFileChooser::chooseSaveFile(const SaveFileRequest& request)
 
 TFormSestP::TFormSestP(QWidget* parent)
     : QDialog(parent), m_printDialog(std::make_unique<TPrintDialogTyp>()),
-      m_defaultChooser(std::make_unique<DialogFileChooser>(this))
-{
+      m_defaultChooser(std::make_unique<DialogFileChooser>(this)) {
     setObjectName(QStringLiteral("FormSestP"));
     setWindowTitle(QStringLiteral("Prohlížení sestavy před tiskem"));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
@@ -142,8 +133,7 @@ TFormSestP::TFormSestP(QWidget* parent)
     connect(ActionEdit, &QAction::triggered, this, [this] { done(EditTemplate); });
     connect(ActionPrint, &QAction::triggered, this, [this] { Print(); });
     connect(ActionUser, &QAction::triggered, this, [this] {
-        if (OnUserAction)
-            OnUserAction(this, m_current);
+        if (OnUserAction) OnUserAction(this, m_current);
     });
     connect(ActionPgFi, &QAction::triggered, this, [this] { GoFirst(); });
     connect(ActionPgUp, &QAction::triggered, this, [this] { GoPrevious(); });
@@ -235,25 +225,21 @@ TFormSestP::TFormSestP(QWidget* parent)
 TFormSestP::~TFormSestP() = default;
 
 namespace {
-TFormSestP::ModalHook& previewHook()
-{
+TFormSestP::ModalHook& previewHook() {
     static TFormSestP::ModalHook hook;
     return hook;
 }
 } // namespace
 
-void TFormSestP::setModalHook(ModalHook hook)
-{
+void TFormSestP::setModalHook(ModalHook hook) {
     previewHook() = std::move(hook);
 }
 
-int TFormSestP::runModal()
-{
+int TFormSestP::runModal() {
     return previewHook() ? previewHook()(*this) : exec();
 }
 
-QAction* TFormSestP::makeAction(const char* name, const QString& caption)
-{
+QAction* TFormSestP::makeAction(const char* name, const QString& caption) {
     auto* action = new QAction(caption, this);
     action->setObjectName(QString::fromLatin1(name));
     action->setToolTip(caption);
@@ -261,8 +247,7 @@ QAction* TFormSestP::makeAction(const char* name, const QString& caption)
     return action;
 }
 
-void TFormSestP::buildMenus()
-{
+void TFormSestP::buildMenus() {
     m_pageMenu = new QMenu(this);
     m_pageMenu->setObjectName(QStringLiteral("PopupMenu"));
     m_pageMenu->addActions({ActionKonec, ActionEdit, ActionPrint});
@@ -292,8 +277,8 @@ void TFormSestP::buildMenus()
     m_navigationMenu->addActions({ActionPgFi, ActionPgUp, ActionPgDn, ActionPgLa, ActionPage});
 }
 
-void TFormSestP::SetBackground(const TPicture* picture, const platform::TRect& rect, bool inPages)
-{
+void TFormSestP::SetBackground(const TPicture* picture, const platform::TRect& rect,
+                               bool inPages) {
     m_background = picture && !picture->isEmpty() ? picture : nullptr;
     m_backgroundRect = rect;
     m_backgroundInPages = inPages;
@@ -302,41 +287,34 @@ void TFormSestP::SetBackground(const TPicture* picture, const platform::TRect& r
     m_panel->update();
 }
 
-void TFormSestP::SetPrintEnabled(bool enabled)
-{
+void TFormSestP::SetPrintEnabled(bool enabled) {
     ActionPrint->setEnabled(enabled);
 }
 
-void TFormSestP::SetUserAction(bool visible, const QString& hint)
-{
+void TFormSestP::SetUserAction(bool visible, const QString& hint) {
     ActionUser->setVisible(visible);
     ActionUser->setText(hint);
     ActionUser->setToolTip(hint);
 }
 
-void TFormSestP::SetEditEnabled(bool enabled)
-{
+void TFormSestP::SetEditEnabled(bool enabled) {
     ActionEdit->setEnabled(enabled);
 }
 
-int TFormSestP::firstIndex() const
-{
+int TFormSestP::firstIndex() const {
     return m_document ? m_document->StartPage() - 1 : 0;
 }
 
-int TFormSestP::lastIndex() const
-{
+int TFormSestP::lastIndex() const {
     return m_document ? std::min(m_document->EndPage(), m_document->PageCount()) - 1 : -1;
 }
 
-void TFormSestP::SetDocument(TSestVystup* document)
-{
+void TFormSestP::SetDocument(TSestVystup* document) {
     m_document = document;
     showPage(firstIndex());
 }
 
-void TFormSestP::SetZoom(int step)
-{
+void TFormSestP::SetZoom(int step) {
     m_zoomStep = std::clamp(step, 0, ZoomStepCount - 1);
     m_zoom = kZoomSteps[m_zoomStep].factor;
     TSestVystup::PageLayout layout;
@@ -356,8 +334,7 @@ void TFormSestP::SetZoom(int step)
     m_panel->update();
 }
 
-void TFormSestP::centrePanel()
-{
+void TFormSestP::centrePanel() {
     const QSize view = m_scroll->viewport()->size();
     const QSize page = m_panel->size();
     m_canvasHost->resize(std::max(view.width(), page.width()),
@@ -366,31 +343,25 @@ void TFormSestP::centrePanel()
                   page.height() < view.height() ? (view.height() - page.height()) / 2 : 0);
 }
 
-void TFormSestP::resizeEvent(QResizeEvent* event)
-{
+void TFormSestP::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     centrePanel();
 }
 
-bool TFormSestP::eventFilter(QObject* watched, QEvent* event)
-{
+bool TFormSestP::eventFilter(QObject* watched, QEvent* event) {
     // The view gets its size after the form: centre again whenever it changes.
-    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize)
-        centrePanel();
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize) centrePanel();
     return QDialog::eventFilter(watched, event);
 }
 
-void TFormSestP::showPage(int index)
-{
+void TFormSestP::showPage(int index) {
     m_current = index;
-    if (m_document)
-        m_document->ShowPage(index);
+    if (m_document) m_document->ShowPage(index);
     refreshNavigation();
     m_panel->update();
 }
 
-void TFormSestP::refreshNavigation()
-{
+void TFormSestP::refreshNavigation() {
     const int first = firstIndex(), last = lastIndex();
     ActionPgFi->setEnabled(m_current > first);
     ActionPgUp->setEnabled(m_current > first);
@@ -400,34 +371,24 @@ void TFormSestP::refreshNavigation()
     m_pageLabel->setText(QString::number(m_current + 1));
 }
 
-void TFormSestP::GoFirst()
-{
-    if (m_current != firstIndex() && firstIndex() <= lastIndex())
-        showPage(firstIndex());
+void TFormSestP::GoFirst() {
+    if (m_current != firstIndex() && firstIndex() <= lastIndex()) showPage(firstIndex());
 }
 
-void TFormSestP::GoPrevious()
-{
-    if (m_current - 1 >= firstIndex())
-        showPage(m_current - 1);
+void TFormSestP::GoPrevious() {
+    if (m_current - 1 >= firstIndex()) showPage(m_current - 1);
 }
 
-void TFormSestP::GoNext()
-{
-    if (m_current + 1 <= lastIndex())
-        showPage(m_current + 1);
+void TFormSestP::GoNext() {
+    if (m_current + 1 <= lastIndex()) showPage(m_current + 1);
 }
 
-void TFormSestP::GoLast()
-{
-    if (m_current != lastIndex() && lastIndex() >= firstIndex())
-        showPage(lastIndex());
+void TFormSestP::GoLast() {
+    if (m_current != lastIndex() && lastIndex() >= firstIndex()) showPage(lastIndex());
 }
 
-void TFormSestP::AskPage()
-{
-    if (!m_document)
-        return;
+void TFormSestP::AskPage() {
+    if (!m_document) return;
     const QString caption = QStringLiteral("Výběr stránky");
     const QString prompt = QStringLiteral("Stránka číslo:");
     QString answer = QString::number(firstIndex() + 1);
@@ -437,18 +398,14 @@ void TFormSestP::AskPage()
     } else {
         answer = QInputDialog::getText(this, caption, prompt, QLineEdit::Normal, answer, &given);
     }
-    if (!given || answer.isEmpty())
-        return;
+    if (!given || answer.isEmpty()) return;
     const int number = platform::ParseInt(answer.trimmed()).value_or(firstIndex() + 1);
     const int index = std::clamp(number - 1, 0, std::max(m_document->PageCount() - 1, 0));
-    if (index != m_current)
-        showPage(index);
+    if (index != m_current) showPage(index);
 }
 
-void TFormSestP::paintPage(QPainter& painter)
-{
-    if (!m_document)
-        return;
+void TFormSestP::paintPage(QPainter& painter) {
+    if (!m_document) return;
     platform::PainterCanvas canvas(painter, 100 * m_zoom);
     if (m_background && !m_backgroundInPages) {
         const platform::TRect& b = m_backgroundRect;
@@ -461,12 +418,10 @@ void TFormSestP::paintPage(QPainter& painter)
         m_document->PageView().Play(canvas, m_printable);
 }
 
-void TFormSestP::keyPressEvent(QKeyEvent* event)
-{
+void TFormSestP::keyPressEvent(QKeyEvent* event) {
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     const auto run = [](QAction* a) {
-        if (a->isEnabled())
-            a->trigger();
+        if (a->isEnabled()) a->trigger();
     };
     QScrollBar* h = m_scroll->horizontalScrollBar();
     QScrollBar* v = m_scroll->verticalScrollBar();
@@ -493,13 +448,11 @@ void TFormSestP::keyPressEvent(QKeyEvent* event)
         v->setValue(v->value() + v->singleStep());
         break;
     case Qt::Key_E:
-        if (ctrl)
-            run(ActionEdit);
+        if (ctrl) run(ActionEdit);
         break;
     case Qt::Key_P:
     case Qt::Key_T:
-        if (ctrl)
-            run(ActionPrint);
+        if (ctrl) run(ActionPrint);
         break;
     default:
         QDialog::keyPressEvent(event);
@@ -509,21 +462,18 @@ void TFormSestP::keyPressEvent(QKeyEvent* event)
 void TFormSestP::closeEvent(QCloseEvent* event)
 {
     // Closing the window is closing the preview, never a request to edit.
-    setResult(Closed);
-    QDialog::closeEvent(event);
+    done(Closed);
+    event->accept();
 }
 
-void TFormSestP::showBox(const QString& text, const QString& caption, int icon)
-{
+void TFormSestP::showBox(const QString& text, const QString& caption, int icon) {
     static platform::BoxMessageSink boxes;
     platform::MessageSink& sink = m_messages ? *m_messages : boxes;
     sink.ShowBox(text, caption, platform::MessageButtons::Ok, platform::MessageIcon(icon));
 }
 
-void TFormSestP::Print()
-{
-    if (!m_document || !ActionPrint->isEnabled())
-        return;
+void TFormSestP::Print() {
+    if (!m_document || !ActionPrint->isEnabled()) return;
     platform::PrinterSystem& printers = platform::PrinterSystem::instance();
     if (printers.printerNames().isEmpty()) {
         showBox(QStringLiteral("V systému není nainstalovaná žádná tiskárna."),
@@ -532,37 +482,31 @@ void TFormSestP::Print()
     }
     SelectPrinter(-1);
     const TSestVystup::PageLayout& layout = m_document->pageLayout();
-    if (!layout.orientationChangeable)
-        SetPrinterOrientation(layout.landscape ? 1 : 0);
+    if (!layout.orientationChangeable) SetPrinterOrientation(layout.landscape ? 1 : 0);
     TPrintDialogTyp& d = *m_printDialog;
     d.PrinterIndex = printers.currentIndex();
     d.FromPage = m_document->StartPage();
     d.ToPage = std::min(m_document->EndPage(), m_document->PageCount());
     d.Copies = m_document->Copies();
-    if (d.Execute(this) != TPrintDialogTyp::Print)
-        return;
+    if (d.Execute(this) != TPrintDialogTyp::Print) return;
     SelectPrinter(d.PrinterIndex);
     int from = d.FromPage, to = d.ToPage;
-    if (d.CurrentPageOnly)
-        from = to = m_current + 1;
+    if (d.CurrentPageOnly) from = to = m_current + 1;
     m_backgroundInPages = d.PrintBackground;
-    m_document->SetBackground(m_background, m_backgroundRect, d.PrintBackground,
-                              layout.marginLeft, layout.marginTop);
-    if (OnBeforePrint)
-        OnBeforePrint();
+    m_document->SetBackground(m_background, m_backgroundRect, d.PrintBackground, layout.marginLeft,
+                              layout.marginTop);
+    if (OnBeforePrint) OnBeforePrint();
     const QString title = QStringLiteral("Tisková sestava");
     if (IsTextOnlyPrinter(d.PrinterIndex, d.ToFile ? QStringLiteral("FILE:") : QString()))
         m_document->PrintText(from, to, nullptr, title, d.Copies);
     else
         m_document->PrintGraphic(from, to, nullptr, title, d.Copies);
-    if (OnAfterPrint)
-        OnAfterPrint();
+    if (OnAfterPrint) OnAfterPrint();
     showPage(m_current);
 }
 
 QString TFormSestP::chooseFile(const QString& filter, const QString& suffix,
-                               bool confirmOverwrite)
-{
+                               bool confirmOverwrite) {
     SaveFileRequest request;
     request.title = QStringLiteral("Výběr souboru");
     request.filter = filter;
@@ -572,10 +516,8 @@ QString TFormSestP::chooseFile(const QString& filter, const QString& suffix,
     return chooser.chooseSaveFile(request);
 }
 
-bool TFormSestP::exportResult(bool ok)
-{
-    if (!ok)
-        showBox(kSaveFailed, QStringLiteral("Chyba"), int(platform::MessageIcon::Critical));
+bool TFormSestP::exportResult(bool ok) {
+    if (!ok) showBox(kSaveFailed, QStringLiteral("Chyba"), int(platform::MessageIcon::Critical));
     return ok;
 }
 
@@ -583,57 +525,48 @@ namespace {
 const QString kTextFilter =
     QStringLiteral("Textový soubor (*.txt)|*.TXT|Všechny soubory (*.*)|*.*");
 const QString kRtfFilter = QStringLiteral("Soubor RTF (*.rtf)|*.RTF|Všechny soubory (*.*)|*.*");
-const QString kMetaFilter = QStringLiteral(
-    "Enhanced meta file (*.emf)|*.EMF|Windows meta file (*.wmf)|*.WMF");
+const QString kMetaFilter =
+    QStringLiteral("Enhanced meta file (*.emf)|*.EMF|Windows meta file (*.wmf)|*.WMF");
 const QString kHtmlFilter =
     QStringLiteral("Soubor HTML (*.html)|*.HTML|Všechny soubory (*.*)|*.*");
 
 // The extension of a chosen name, with its dot and case; empty when it has none.
-QString extensionOf(const QString& fileName)
-{
+QString extensionOf(const QString& fileName) {
     const QString name = QFileInfo(fileName).fileName();
     const int dot = int(name.lastIndexOf('.'));
     return dot >= 0 ? name.mid(dot) : QString();
 }
-bool isWmf(const QString& fileName)
-{
+bool isWmf(const QString& fileName) {
     return extensionOf(fileName).compare(QStringLiteral(".wmf"), Qt::CaseInsensitive) == 0;
 }
 } // namespace
 
-bool TFormSestP::ExportText()
-{
+bool TFormSestP::ExportText() {
     const QString file = chooseFile(kTextFilter, QStringLiteral(".txt"), true);
-    if (file.isEmpty() || !m_document)
-        return false;
+    if (file.isEmpty() || !m_document) return false;
     return exportResult(SaveToTextFile(*m_document, file));
 }
 
-bool TFormSestP::ExportRtf()
-{
+bool TFormSestP::ExportRtf() {
     const QString file = chooseFile(kRtfFilter, QStringLiteral(".rtf"), true);
-    if (file.isEmpty() || !m_document)
-        return false;
+    if (file.isEmpty() || !m_document) return false;
     return exportResult(SaveToRTFFile(*m_document, file));
 }
 
-bool TFormSestP::ExportPageMetafile()
-{
+bool TFormSestP::ExportPageMetafile() {
     const QString file = chooseFile(kMetaFilter, QStringLiteral(".wmf"), true);
-    if (file.isEmpty() || !m_document)
-        return false;
+    if (file.isEmpty() || !m_document) return false;
     const bool ok = SavePageMetafileFile(*m_document, file, m_current,
                                          m_document->PrintsBackground(), !isWmf(file));
     showPage(m_current);
     return exportResult(ok);
 }
 
-bool TFormSestP::ExportAllMetafiles()
-{
+bool TFormSestP::ExportAllMetafiles() {
     const QString file = chooseFile(kMetaFilter, QStringLiteral(".wmf"), false);
-    if (file.isEmpty() || !m_document)
-        return false;
-    const QString extension = extensionOf(file).isEmpty() ? QStringLiteral(".wmf") : extensionOf(file);
+    if (file.isEmpty() || !m_document) return false;
+    const QString extension =
+        extensionOf(file).isEmpty() ? QStringLiteral(".wmf") : extensionOf(file);
     const bool ok = m_document->PageCount() > 0 &&
                     SaveAllPagesMetafile(*m_document, file, extension,
                                          m_document->PrintsBackground(), !isWmf(extension));
@@ -641,19 +574,15 @@ bool TFormSestP::ExportAllMetafiles()
     return exportResult(ok);
 }
 
-bool TFormSestP::ExportPageHtml()
-{
+bool TFormSestP::ExportPageHtml() {
     const QString file = chooseFile(kHtmlFilter, QStringLiteral(".html"), true);
-    if (file.isEmpty() || !m_document)
-        return false;
+    if (file.isEmpty() || !m_document) return false;
     return exportResult(SaveToHTMLFile(*m_document, file, m_current));
 }
 
-bool TFormSestP::ExportAllHtml()
-{
+bool TFormSestP::ExportAllHtml() {
     const QString file = chooseFile(kHtmlFilter, QStringLiteral(".html"), false);
-    if (file.isEmpty() || !m_document)
-        return false;
+    if (file.isEmpty() || !m_document) return false;
     const QString extension =
         extensionOf(file).isEmpty() ? QStringLiteral(".html") : extensionOf(file);
     return exportResult(m_document->PageCount() > 0 &&

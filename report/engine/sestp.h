@@ -77,8 +77,8 @@ public:
     // Seams for the modal boxes (message boxes, file choice, the page-number box).
     void setMessageSink(platform::MessageSink* sink) { m_messages = sink; }
     void setFileChooser(SaveFileChooser* chooser) { m_chooser = chooser; }
-    using AskText = std::function<bool(const QString& caption, const QString& prompt,
-                                       QString& text)>;
+    using AskText =
+        std::function<bool(const QString& caption, const QString& prompt, QString& text)>;
     void setAskText(AskText ask) { m_askText = std::move(ask); }
 
     // exec(), or the hook that tests install to answer the modal form.

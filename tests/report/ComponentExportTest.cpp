@@ -18,8 +18,7 @@ using namespace reporttest;
 namespace {
 
 struct Report {
-    Report(int rows = 120)
-    {
+    Report(int rows = 120) {
         std::vector<QStringList> data;
         for (int i = 1; i <= rows; ++i)
             data.push_back({QStringLiteral("row%1").arg(i)});
@@ -36,8 +35,7 @@ struct Report {
     QList<int> errors;
 };
 
-TEST(ComponentExport, TextRunsTheReportFirst)
-{
+TEST(ComponentExport, TextRunsTheReportFirst) {
     Report r(60);
     int before = 0, after = 0;
     r.t->report.BeforePrint = [&](QObject*) { ++before; };
@@ -55,8 +53,7 @@ TEST(ComponentExport, TextRunsTheReportFirst)
     EXPECT_EQ(r.errors, QList<int>{seNotExported});
 }
 
-TEST(ComponentExport, PerPageFilesAndResultCodes)
-{
+TEST(ComponentExport, PerPageFilesAndResultCodes) {
     Report r;
     ASSERT_EQ(r.t->report.Generate(true), 0);
     const int pages = r.t->report.Vystup().PageCount();
@@ -87,8 +84,7 @@ TEST(ComponentExport, PerPageFilesAndResultCodes)
     EXPECT_FALSE(QFile::exists(dir.filePath("x.wmf")));
 }
 
-TEST(ComponentExport, PreviewShowsTheRunWithEditDisabled)
-{
+TEST(ComponentExport, PreviewShowsTheRunWithEditDisabled) {
     Report r;
     int shown = 0;
     TFormSestP::setModalHook([&](TFormSestP& form) {

@@ -20,33 +20,28 @@ using namespace reporttest;
 namespace {
 
 QString html(ExportDocument& d, int page = 0, const QString& folder = {},
-             const QString& name = QStringLiteral("page.html"))
-{
+             const QString& name = QStringLiteral("page.html")) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(SaveToHTML(d.doc, buffer, folder.isEmpty() ? QDir::tempPath() : folder, page,
-                           name));
+    EXPECT_TRUE(
+        SaveToHTML(d.doc, buffer, folder.isEmpty() ? QDir::tempPath() : folder, page, name));
     return QString::fromUtf8(buffer.data());
 }
 
-QByteArray rtf(ExportDocument& d, const bool* cancel = nullptr, bool* result = nullptr)
-{
+QByteArray rtf(ExportDocument& d, const bool* cancel = nullptr, bool* result = nullptr) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     const bool ok = SaveToRTF(d.doc, buffer, cancel);
-    if (result)
-        *result = ok;
+    if (result) *result = ok;
     return buffer.data();
 }
 
-QByteArray readAll(const QString& path)
-{
+QByteArray readAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-TEST(ExportText, RowsInTheCodePageOfTheExportLanguage)
-{
+TEST(ExportText, RowsInTheCodePageOfTheExportLanguage) {
     ExportDocument d;
     d.text(0, 0, 0, 300, 17, QStringLiteral("Žluťoučký kůň"));
     d.text(1, 100, 17, 300, 17, QStringLiteral("page two"));
@@ -55,8 +50,7 @@ TEST(ExportText, RowsInTheCodePageOfTheExportLanguage)
         QTemporaryDir dir;
         const QString path = dir.filePath("out.txt");
         ASSERT_TRUE(SaveToTextFile(d.doc, path));
-        const ToolResult iconv =
-            runTool("iconv", {"-f", codec, "-t", "UTF-8", path});
+        const ToolResult iconv = runTool("iconv", {"-f", codec, "-t", "UTF-8", path});
         ASSERT_EQ(iconv.exitCode, 0) << iconv.err.toStdString();
         QStringList rows = QString::fromUtf8(iconv.out).split("\r\n");
         for (QString& row : rows)
@@ -66,13 +60,13 @@ TEST(ExportText, RowsInTheCodePageOfTheExportLanguage)
         // second page.
         EXPECT_EQ(rows.value(0), QStringLiteral("Žluťoučký kůň"));
         const int second = int(rows.indexOf(QStringLiteral("            page two")));
-        EXPECT_EQ(second, 1 + d.doc.PrintableHeight() * 6 / 100) << codec << rows.join('|').toStdString();
+        EXPECT_EQ(second, 1 + d.doc.PrintableHeight() * 6 / 100)
+            << codec << rows.join('|').toStdString();
         EXPECT_FALSE(QString::fromUtf8(iconv.out).contains(QRegularExpression("[^\r]\n")));
     }
 }
 
-TEST(ExportText, CopiesRepeatAndCancelLeavesTheOldFile)
-{
+TEST(ExportText, CopiesRepeatAndCancelLeavesTheOldFile) {
     ExportDocument d;
     d.text(0, 0, 0, 300, 17, QStringLiteral("one"));
     d.text(0, 0, 17, 300, 17, QStringLiteral("two"));
@@ -101,8 +95,7 @@ TEST(ExportText, CopiesRepeatAndCancelLeavesTheOldFile)
     EXPECT_TRUE(nothing.data().isEmpty());
 }
 
-TEST(ExportHtml, PerKindForms)
-{
+TEST(ExportHtml, PerKindForms) {
     ExportDocument d;
     TVoranReportElement* red = d.element(1, 10, 20, 200, 30, "R");
     red->Font.color = 0x0000FF;
@@ -121,14 +114,15 @@ TEST(ExportHtml, PerKindForms)
     ASSERT_EQ(all.size(), 6) << h.toStdString();
     // In drawing order: graphics first, then texts.
     const QStringList divs{all.filter("#ff0000").value(0), all.filter(">x").value(0),
-                           all.filter(";b<").value(0), all.filter("dotted").value(0),
+                           all.filter(";b<").value(0),     all.filter("dotted").value(0),
                            all.filter("#00ff00").value(0), all.filter("width: 50px").value(0)};
     EXPECT_EQ(divs[0], "<DIV STYLE=\"position: absolute; top: 20px; left: 10px; width: 200px; "
                        "height: 30px; letter-spacing: 9px; font: 16pt Arial; color: #ff0000\">"
                        "<p align=\"right\" style=\"margin:0\"><b><i>R</i></b></DIV>");
     EXPECT_TRUE(divs[1].contains(">x&nbsp;</DIV>")) << divs[1].toStdString();
     EXPECT_TRUE(divs[2].contains(">&nbsp;a &nbsp;b</DIV>")) << divs[2].toStdString();
-    EXPECT_TRUE(divs[2].contains(QRegularExpression("top: 1[0-9][0-9]px; left: 0px; width: 400px")));
+    EXPECT_TRUE(
+        divs[2].contains(QRegularExpression("top: 1[0-9][0-9]px; left: 0px; width: 400px")));
     EXPECT_EQ(divs[3], "<DIV STYLE=\"font: 0pt; position: absolute; top: 6px; left: 5px; "
                        "width: 7px; height: 8px; border-top: 0px dotted #000000; "
                        "border-Left: 0px dotted #000000;\"></DIV>");
@@ -151,8 +145,7 @@ TEST(ExportHtml, PerKindForms)
     EXPECT_TRUE(none.data().isEmpty());
 }
 
-TEST(ExportHtml, LibxmlReadsEscapedCzechTextAndEveryBox)
-{
+TEST(ExportHtml, LibxmlReadsEscapedCzechTextAndEveryBox) {
     ExportDocument d;
     d.text(0, 10, 20, 300, 30, QStringLiteral("Čeřovský <b> & \"x\""));
     d.shape(0, 9, 40, 50, 60, 70, 2);
@@ -175,8 +168,7 @@ TEST(ExportHtml, LibxmlReadsEscapedCzechTextAndEveryBox)
     EXPECT_EQ(bmp.size(), QSize(40, 30));
 }
 
-TEST(ExportHtml, AllPagesPictureNamesAreDistinctAndReadable)
-{
+TEST(ExportHtml, AllPagesPictureNamesAreDistinctAndReadable) {
     ExportDocument d;
     for (int page = 0; page < 12; ++page) {
         for (int i = 0; i < 10; ++i)
@@ -205,8 +197,7 @@ TEST(ExportHtml, AllPagesPictureNamesAreDistinctAndReadable)
     EXPECT_EQ(QSet<QString>(sources.begin(), sources.end()).size(), 24);
 }
 
-TEST(ExportHtml, PictureThatCannotBeWrittenFailsTheExport)
-{
+TEST(ExportHtml, PictureThatCannotBeWrittenFailsTheExport) {
     ExportDocument d;
     d.picture(0, 0, 0, 10, 10, QImage(4, 4, QImage::Format_RGB32));
     QTemporaryDir dir;
@@ -221,8 +212,7 @@ TEST(ExportHtml, PictureThatCannotBeWrittenFailsTheExport)
     EXPECT_FALSE(SaveAllPagesHTML(d.doc, dir.filePath("blocked/a.html")));
 }
 
-TEST(ExportRtf, LiteralFormAndSortedTables)
-{
+TEST(ExportRtf, LiteralFormAndSortedTables) {
     ExportDocument d;
     TVoranReportElement* times = d.element(1, 0, 0, 200, 100, "T");
     times->Font.name = "Times New Roman";
@@ -261,8 +251,7 @@ TEST(ExportRtf, LiteralFormAndSortedTables)
     EXPECT_FALSE(SaveToRTFFile(d.doc, dir.filePath("no/such/dir/c.rtf")));
 }
 
-TEST(ExportRtf, LinesAndBrokenTexts)
-{
+TEST(ExportRtf, LinesAndBrokenTexts) {
     ExportDocument d;
     TVystPrvek* line = d.shape(0, 7, 100, 100, 100, 0, 2, soTop | soRight);
     line->Source()->PenStyle = 1;
@@ -279,12 +268,47 @@ TEST(ExportRtf, LinesAndBrokenTexts)
     EXPECT_EQ(r.count("\r\n\\par\\pard\\pvpg\\phpg\\absw7200\\absh-"), 2);
 }
 
-TEST(ExportNames, PerPageNamesKeepCaseAndFolderDots)
-{
+TEST(ExportNames, PerPageNamesKeepCaseAndFolderDots) {
     EXPECT_EQ(PageFileName("a.html", 3, ".html"), "a3.html");
     EXPECT_EQ(PageFileName("/x.y/Report", 2, ".wmf"), "/x.y/Report2.wmf");
     EXPECT_EQ(PageFileName("/Home/Ana/Out.WMF", 12, ".WMF"), "/Home/Ana/Out12.WMF");
     EXPECT_EQ(PageFileName("a3_.html", 7, ".bmp"), "a3_7.bmp");
+}
+
+} // namespace
+
+namespace {
+
+TEST(ExportBadInput, ManyElementsLongTextsAndHugePictures) {
+    ExportDocument d;
+    TVoranReportElement* row = d.element(1, 0, 0, 300, 10);
+    for (int i = 0; i < 10000; ++i)
+        d.add(0, row, QStringLiteral("r%1 <&>{}\\\t\x01").arg(i));
+    QString longText(100000, QChar(u'ž'));
+    d.text(1, -20, -30, 700, 40, longText);
+    QTemporaryDir dir;
+    ASSERT_TRUE(SaveToRTFFile(d.doc, dir.filePath("many.rtf")));
+    ASSERT_TRUE(SaveToHTMLFile(d.doc, dir.filePath("many.html"), 0));
+    ASSERT_TRUE(SaveToHTMLFile(d.doc, dir.filePath("long.html"), 1));
+    ASSERT_TRUE(SaveToTextFile(d.doc, dir.filePath("many.txt")));
+    ASSERT_TRUE(SavePageMetafileFile(d.doc, dir.filePath("many.emf"), 0, false, true));
+    ASSERT_TRUE(SavePageMetafileFile(d.doc, dir.filePath("long.wmf"), 1, false, false));
+    const QByteArray r = readAll(dir.filePath("many.rtf"));
+    EXPECT_EQ(r.count("\\pvpg"), 10001);
+    // Negative positions are written as they are.
+    EXPECT_TRUE(r.contains("\\posy-432\\posx-288"));
+    const ToolResult lint = runTool("xmllint", {"--html", "--noout", dir.filePath("many.html")});
+    EXPECT_EQ(lint.exitCode, 0) << lint.err.left(300).toStdString();
+    const ToolResult count =
+        runTool("xmllint", {"--html", "--xpath", "count(//div)", dir.filePath("many.html")});
+    EXPECT_EQ(count.out.trimmed(), "10000");
+
+    // A picture too large to render fails the export; nothing is left behind.
+    ExportDocument huge;
+    huge.picture(0, 0, 0, 200000, 200000, QImage(4, 4, QImage::Format_RGB32));
+    EXPECT_FALSE(SaveToHTMLFile(huge.doc, dir.filePath("huge.html"), 0));
+    EXPECT_FALSE(QFile::exists(dir.filePath("huge.html")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("huge1.bmp")));
 }
 
 } // namespace

@@ -21,19 +21,16 @@ using namespace reporttest;
 
 namespace {
 
-quint32 u32(const QByteArray& b, qsizetype o)
-{
+quint32 u32(const QByteArray& b, qsizetype o) {
     return quint32(uchar(b[o])) | quint32(uchar(b[o + 1])) << 8 | quint32(uchar(b[o + 2])) << 16 |
            quint32(uchar(b[o + 3])) << 24;
 }
-int u16(const QByteArray& b, qsizetype o)
-{
+int u16(const QByteArray& b, qsizetype o) {
     return uchar(b[o]) | uchar(b[o + 1]) << 8;
 }
 
 // A page with every kind the page view draws.
-void fillPage(ExportDocument& d, int page = 0)
-{
+void fillPage(ExportDocument& d, int page = 0) {
     d.text(page, 20, 20, 400, 30, QStringLiteral("Žluťoučký kůň"));
     d.text(page, 20, 60, 400, 30, QStringLiteral("Plain ASCII line"));
     TVoranReportElement* turned = d.element(1, 500, 100, 100, 300, "Rotated");
@@ -49,16 +46,14 @@ void fillPage(ExportDocument& d, int page = 0)
     d.barcode(page, 20, 450, 300, 100, QStringLiteral("123456"));
 }
 
-QByteArray pageBytes(ExportDocument& d, bool enhanced, int page = 0)
-{
+QByteArray pageBytes(ExportDocument& d, bool enhanced, int page = 0) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     EXPECT_TRUE(SavePageMetafile(d.doc, buffer, page, false, enhanced));
     return buffer.data();
 }
 
-QImage render(const platform::Metafile& m, QSize size)
-{
+QImage render(const platform::Metafile& m, QSize size) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -67,21 +62,20 @@ QImage render(const platform::Metafile& m, QSize size)
     return image;
 }
 
-double differingShare(const QImage& a, const QImage& b)
-{
+double differingShare(const QImage& a, const QImage& b) {
     qint64 differing = 0;
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
             if (std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
-                    std::abs(qBlue(p) - qBlue(q)) > 96)
+                    std::abs(qBlue(p) - qBlue(q)) >
+                96)
                 ++differing;
         }
     return double(differing) / (a.width() * a.height());
 }
 
-TEST(MetafileExport, EmfRecordsAddUpToTheHeader)
-{
+TEST(MetafileExport, EmfRecordsAddUpToTheHeader) {
     ExportDocument d;
     fillPage(d);
     const QByteArray emf = pageBytes(d, true);
@@ -119,8 +113,7 @@ TEST(MetafileExport, EmfRecordsAddUpToTheHeader)
     EXPECT_LE(live.size(), 3); // one pen, brush and font at a time
 }
 
-TEST(MetafileExport, WmfPlaceableHeaderAndSizes)
-{
+TEST(MetafileExport, WmfPlaceableHeaderAndSizes) {
     ExportDocument d;
     fillPage(d);
     const QByteArray wmf = pageBytes(d, false);
@@ -147,8 +140,7 @@ TEST(MetafileExport, WmfPlaceableHeaderAndSizes)
     EXPECT_EQ(qsizetype(u32(wmf, 22 + 12)), largest);
 }
 
-TEST(MetafileExport, ReaderPlaysBothFormatsLikeThePageView)
-{
+TEST(MetafileExport, ReaderPlaysBothFormatsLikeThePageView) {
     ExportDocument d;
     fillPage(d);
     d.doc.ShowPage(0);
@@ -170,8 +162,7 @@ TEST(MetafileExport, ReaderPlaysBothFormatsLikeThePageView)
     }
 }
 
-TEST(MetafileExport, CzechTextSurvivesEachFormat)
-{
+TEST(MetafileExport, CzechTextSurvivesEachFormat) {
     ExportDocument d;
     fillPage(d);
     for (bool enhanced : {true, false}) {
@@ -184,8 +175,7 @@ TEST(MetafileExport, CzechTextSurvivesEachFormat)
     EXPECT_EQ(EncodeForCharset(QStringLiteral("Ж😀"), 204), QByteArray("\xC6?"));
 }
 
-TEST(MetafileExport, PagesBeyondSixteenBitsAreScaledInWmf)
-{
+TEST(MetafileExport, PagesBeyondSixteenBitsAreScaledInWmf) {
     platform::Metafile tall(600 * 10, 600 * 60, 600);
     platform::RecordingCanvas canvas(tall);
     canvas.Rectangle({600, 600 * 55, 1200, 600 * 59});
@@ -196,22 +186,21 @@ TEST(MetafileExport, PagesBeyondSixteenBitsAreScaledInWmf)
     platform::Metafile read;
     ASSERT_TRUE(ReadMetafile(wmf, read));
     EXPECT_EQ(read.height() / read.unitsPerInch(), 60);
-    EXPECT_TRUE(read.dump().contains(
-        QStringLiteral("rectangle %1,%2,%3,%4")
-            .arg(600 / (600 / inch))
-            .arg(600 * 55 / (600 / inch))
-            .arg(1200 / (600 / inch))
-            .arg(600 * 59 / (600 / inch))))
+    EXPECT_TRUE(read.dump().contains(QStringLiteral("rectangle %1,%2,%3,%4")
+                                         .arg(600 / (600 / inch))
+                                         .arg(600 * 55 / (600 / inch))
+                                         .arg(1200 / (600 / inch))
+                                         .arg(600 * 59 / (600 / inch))))
         << read.dump().toStdString();
 }
 
-TEST(MetafileExport, ReaderRefusesDamagedFilesWithoutCrashing)
-{
+TEST(MetafileExport, ReaderRefusesDamagedFilesWithoutCrashing) {
     ExportDocument d;
     fillPage(d);
     for (bool enhanced : {true, false}) {
         const QByteArray good = pageBytes(d, enhanced);
-        for (qsizetype cut = 0; cut < good.size(); cut += std::max<qsizetype>(1, good.size() / 300)) {
+        for (qsizetype cut = 0; cut < good.size();
+             cut += std::max<qsizetype>(1, good.size() / 300)) {
             platform::Metafile m;
             EXPECT_FALSE(ReadMetafile(good.left(cut), m)) << cut;
         }
@@ -226,8 +215,7 @@ TEST(MetafileExport, ReaderRefusesDamagedFilesWithoutCrashing)
     EXPECT_FALSE(ReadMetafile(QByteArray("not a metafile"), m));
 }
 
-TEST(MetafileExport, InvalidPageWritesNothing)
-{
+TEST(MetafileExport, InvalidPageWritesNothing) {
     ExportDocument d;
     fillPage(d);
     QBuffer buffer;
@@ -240,8 +228,7 @@ TEST(MetafileExport, InvalidPageWritesNothing)
     EXPECT_FALSE(QFile::exists(dir.filePath("x.emf")));
 }
 
-TEST(MetafileExport, LibreOfficeAndLibwmfReadTheTexts)
-{
+TEST(MetafileExport, LibreOfficeAndLibwmfReadTheTexts) {
     ExportDocument d;
     fillPage(d);
     fillPage(d, 1);

@@ -28,8 +28,7 @@ namespace {
 struct Chooser : SaveFileChooser {
     QString answer;
     QList<SaveFileRequest> requests;
-    QString chooseSaveFile(const SaveFileRequest& request) override
-    {
+    QString chooseSaveFile(const SaveFileRequest& request) override {
         requests << request;
         return answer;
     }
@@ -37,8 +36,7 @@ struct Chooser : SaveFileChooser {
 
 // A document of `pages` A4 pages with one text each, and a preview showing it.
 struct Preview {
-    explicit Preview(int pages, int start = 1, int end = 9999)
-    {
+    explicit Preview(int pages, int start = 1, int end = 9999) {
         for (int p = 0; p < pages; ++p)
             d.text(p, 100, 100, 300, 30, QStringLiteral("page %1").arg(p + 1));
         d.doc.SetPageLayout({826, 1169, 50, 50, 50, 50});
@@ -48,8 +46,7 @@ struct Preview {
         form.SetDocument(&d.doc);
         form.SetZoom(TFormSestP::DefaultZoomStep);
     }
-    QList<bool> pageActions() const
-    {
+    QList<bool> pageActions() const {
         return {form.ActionPgFi->isEnabled(), form.ActionPgUp->isEnabled(),
                 form.ActionPgDn->isEnabled(), form.ActionPgLa->isEnabled()};
     }
@@ -59,8 +56,7 @@ struct Preview {
     TFormSestP form;
 };
 
-TEST(Preview, PageActionsFollowTheRange)
-{
+TEST(Preview, PageActionsFollowTheRange) {
     Preview one(1);
     EXPECT_EQ(one.pageActions(), (QList<bool>{false, false, false, false}));
 
@@ -101,8 +97,7 @@ TEST(Preview, PageActionsFollowTheRange)
     EXPECT_EQ(none.pageActions(), (QList<bool>{false, false, false, false}));
 }
 
-TEST(Preview, PageNumberBox)
-{
+TEST(Preview, PageNumberBox) {
     Preview p(5, 2);
     QStringList asked;
     QString answer;
@@ -127,8 +122,7 @@ TEST(Preview, PageNumberBox)
     EXPECT_EQ(ask(""), 3);
 }
 
-TEST(Preview, ZoomStepsAndPanelSize)
-{
+TEST(Preview, ZoomStepsAndPanelSize) {
     Preview p(2);
     p.form.resize(1000, 800);
     p.form.show();
@@ -152,8 +146,7 @@ TEST(Preview, ZoomStepsAndPanelSize)
     EXPECT_EQ(p.form.findChild<QLabel*>("PanelZoom")->text(), "32 %");
 }
 
-TEST(Preview, PanelShowsThePageOfTheDocument)
-{
+TEST(Preview, PanelShowsThePageOfTheDocument) {
     Preview p(2);
     p.form.show();
     const auto inked = [&] {
@@ -170,8 +163,7 @@ TEST(Preview, PanelShowsThePageOfTheDocument)
     EXPECT_NE(p.form.panel()->grab().toImage(), first);
 }
 
-TEST(Preview, EscapeEditsWhenEditIsEnabledElseCloses)
-{
+TEST(Preview, EscapeEditsWhenEditIsEnabledElseCloses) {
     Preview editing(1);
     editing.form.SetEditEnabled(true);
     editing.form.show();
@@ -184,10 +176,16 @@ TEST(Preview, EscapeEditsWhenEditIsEnabledElseCloses)
     QTest::keyClick(closing.form.panel(), Qt::Key_Escape);
     EXPECT_EQ(closing.form.result(), TFormSestP::Closed);
     EXPECT_FALSE(closing.form.isVisible());
+
+    // Closing the window is no request to edit.
+    Preview window(1);
+    window.form.SetEditEnabled(true);
+    window.form.show();
+    window.form.close();
+    EXPECT_EQ(window.form.result(), TFormSestP::Closed);
 }
 
-TEST(Preview, AllPagesHtmlWithoutOverwriteQuestions)
-{
+TEST(Preview, AllPagesHtmlWithoutOverwriteQuestions) {
     Preview p(3);
     QTemporaryDir dir;
     p.chooser.answer = dir.filePath("a.html");
@@ -216,16 +214,15 @@ TEST(Preview, AllPagesHtmlWithoutOverwriteQuestions)
     EXPECT_TRUE(p.messages.messages().isEmpty());
 }
 
-TEST(Preview, FailedExportShowsTheErrorAndStaysOpen)
-{
+TEST(Preview, FailedExportShowsTheErrorAndStaysOpen) {
     Preview p(2);
     p.form.show();
     QTemporaryDir dir;
     QFile blocker(dir.filePath("blocked"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    for (auto run : {&TFormSestP::ExportText, &TFormSestP::ExportRtf,
-                     &TFormSestP::ExportPageHtml, &TFormSestP::ExportAllMetafiles}) {
+    for (auto run : {&TFormSestP::ExportText, &TFormSestP::ExportRtf, &TFormSestP::ExportPageHtml,
+                     &TFormSestP::ExportAllMetafiles}) {
         p.chooser.answer = dir.filePath("blocked/out.x");
         EXPECT_FALSE((p.form.*run)());
     }
@@ -243,25 +240,22 @@ TEST(Preview, FailedExportShowsTheErrorAndStaysOpen)
     EXPECT_EQ(p.messages.boxes().size(), 4);
 }
 
-TEST(Preview, ContextMenuOffersTheExports)
-{
+TEST(Preview, ContextMenuOffersTheExports) {
     Preview p(1);
     QStringList captions;
     for (QAction* a : p.form.pageMenu()->actions())
         if (a->menu())
             for (QAction* inner : a->menu()->actions())
                 captions << inner->text();
-    EXPECT_EQ(captions, (QStringList{"Textový soubor...", "Soubor ve formátu RTF...",
-                                     "Aktuální stránku jako EMF/WMF...",
-                                     "Všechny stránky jako EMF/WMF...",
-                                     "Aktuální stránku jako HTML...",
-                                     "Všechny stránky jako HTML...", "První stránka",
-                                     "Předchozí stránka", "Následující stránka",
-                                     "Poslední stránka", "Zobrazit stránku ..."}));
+    EXPECT_EQ(captions,
+              (QStringList{"Textový soubor...", "Soubor ve formátu RTF...",
+                           "Aktuální stránku jako EMF/WMF...", "Všechny stránky jako EMF/WMF...",
+                           "Aktuální stránku jako HTML...", "Všechny stránky jako HTML...",
+                           "První stránka", "Předchozí stránka", "Následující stránka",
+                           "Poslední stránka", "Zobrazit stránku ..."}));
 }
 
-TEST(Preview, PrintsTheChosenRangeOnTheTestPrinter)
-{
+TEST(Preview, PrintsTheChosenRangeOnTheTestPrinter) {
     QTemporaryDir folder;
     platform::PrinterSystem::instance().installTestPrinter(folder.path());
     Preview p(4);
@@ -290,8 +284,7 @@ TEST(Preview, PrintsTheChosenRangeOnTheTestPrinter)
 }
 
 // Runs where no printer is installed (ctest runs it with no scheduler).
-TEST(PreviewWithoutPrinter, PrintingWarns)
-{
+TEST(PreviewWithoutPrinter, PrintingWarns) {
     if (!platform::PrinterSystem::instance().printerNames().isEmpty())
         GTEST_SKIP() << "printers are installed; the no-scheduler run covers this";
     Preview p(1);

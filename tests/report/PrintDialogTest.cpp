@@ -27,8 +27,7 @@ namespace {
 
 // Answers the form with `press` after `act`, recording the form's height.
 struct Answer {
-    explicit Answer(std::function<int(TSestPrintDlg&)> act)
-    {
+    explicit Answer(std::function<int(TSestPrintDlg&)> act) {
         TPrintDialogTyp::setModalHook([this, act](TSestPrintDlg& dlg) {
             height = dlg.height();
             return act(dlg);
@@ -38,15 +37,13 @@ struct Answer {
     int height = 0;
 };
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
+void writeFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
 }
 
-TEST(PrintDialog, HiddenGroupsCollapseTheForm)
-{
+TEST(PrintDialog, HiddenGroupsCollapseTheForm) {
     TPrintDialogTyp all;
     int full = 0;
     {
@@ -72,8 +69,7 @@ TEST(PrintDialog, HiddenGroupsCollapseTheForm)
     EXPECT_GT(boxBelow, buttonsBelow);
 }
 
-TEST(PrintDialog, ResultsStayAfterCancelAndChangeOtherwise)
-{
+TEST(PrintDialog, ResultsStayAfterCancelAndChangeOtherwise) {
     TPrintDialogTyp d;
     d.FromPage = 2;
     d.ToPage = 7;
@@ -120,8 +116,7 @@ TEST(PrintDialog, ResultsStayAfterCancelAndChangeOtherwise)
     }
 }
 
-TEST(PrintDialog, FlagsDisableAndHideControls)
-{
+TEST(PrintDialog, FlagsDisableAndHideControls) {
     TPrintDialogTyp d;
     d.EnableEdit = false;
     d.EnablePreview = false;
@@ -138,8 +133,7 @@ TEST(PrintDialog, FlagsDisableAndHideControls)
     d.Execute();
 }
 
-TEST(TemplateCombo, MaskFolderAndTitles)
-{
+TEST(TemplateCombo, MaskFolderAndTitles) {
     TComboBoxPredloha combo;
     combo.SetReportMask("*.txt");
     EXPECT_EQ(combo.ReportMask(), "*.pts");
@@ -187,8 +181,7 @@ TEST(TemplateCombo, MaskFolderAndTitles)
     EXPECT_EQ(combo.GetFileName(), "");
 }
 
-TEST(TemplateCombo, ProgramFolderAndListEvent)
-{
+TEST(TemplateCombo, ProgramFolderAndListEvent) {
     QTemporaryDir exe;
     writeFile(exe.filePath("zostava.pts"), "I,0,\"Program\"\r\n");
     TComboBoxPredloha combo(nullptr, exe.path());
@@ -201,8 +194,7 @@ TEST(TemplateCombo, ProgramFolderAndListEvent)
     EXPECT_EQ(combo.GetFileName(), "/x/Own.pts");
 }
 
-TEST(PrinterCombo, TestPrinterIsListedAndSelected)
-{
+TEST(PrinterCombo, TestPrinterIsListedAndSelected) {
     QTemporaryDir folder;
     platform::PrinterSystem& printers = platform::PrinterSystem::instance();
     printers.installTestPrinter(folder.path());
@@ -216,8 +208,7 @@ TEST(PrinterCombo, TestPrinterIsListedAndSelected)
 }
 
 // Runs where no printer is installed (ctest runs it with no scheduler).
-TEST(PrintDialogWithoutPrinter, PrinterControlsAreDisabled)
-{
+TEST(PrintDialogWithoutPrinter, PrinterControlsAreDisabled) {
     if (!platform::PrinterSystem::instance().printerNames().isEmpty())
         GTEST_SKIP() << "printers are installed; the no-scheduler run covers this";
     TComboBoxPrinter combo;

@@ -15,8 +15,7 @@ using namespace reporttest;
 
 namespace {
 
-TEST(RtfOracle, ThreePageReportConvertsToThreeA4PagesWithTheirOwnValues)
-{
+TEST(RtfOracle, ThreePageReportConvertsToThreeA4PagesWithTheirOwnValues) {
     std::vector<QStringList> rows;
     for (int i = 1; i <= 120; ++i)
         rows.push_back({QStringLiteral("row%1").arg(i)});
@@ -40,7 +39,8 @@ TEST(RtfOracle, ThreePageReportConvertsToThreeA4PagesWithTheirOwnValues)
     ASSERT_EQ(info.exitCode, 0);
     EXPECT_TRUE(QString::fromUtf8(info.out).contains(QRegularExpression("Pages: +3\\n")))
         << info.out.toStdString();
-    EXPECT_TRUE(QString::fromUtf8(info.out).contains(QRegularExpression("Page size: +595[.0-9]* x 841[.0-9]* pts \\(A4\\)")))
+    EXPECT_TRUE(QString::fromUtf8(info.out).contains(
+        QRegularExpression("Page size: +595[.0-9]* x 841[.0-9]* pts \\(A4\\)")))
         << info.out.toStdString();
 
     // The first and last row of each page, as the document has them.
@@ -48,8 +48,7 @@ TEST(RtfOracle, ThreePageReportConvertsToThreeA4PagesWithTheirOwnValues)
         QStringList values;
         const TStranaPrvku* elements = doc.Page(page);
         for (int i = 0; i < elements->Count(); ++i)
-            if (elements->Prvek(i)->Text().startsWith("row"))
-                values << elements->Prvek(i)->Text();
+            if (elements->Prvek(i)->Text().startsWith("row")) values << elements->Prvek(i)->Text();
         return values;
     };
     for (int page = 0; page < 3; ++page) {

@@ -25,27 +25,23 @@ struct ExportDocument {
 
     // A text element (kind 1) in Arial 10 unless changed.
     report::TVoranReportElement* element(int kind, int left, int top, int width, int height,
-                                         const QString& text = {})
-    {
+                                         const QString& text = {}) {
         owned.push_back(std::make_unique<report::TVoranReportElement>(&report));
         owned.back()->LoadFromLine(textLine("T", kind, "0", left, top, width, height, text));
         owned.back()->Kind = kind;
         return owned.back().get();
     }
-    report::TVystPrvek* add(int page, report::TVoranReportElement* e, const QString& text = {})
-    {
+    report::TVystPrvek* add(int page, report::TVoranReportElement* e, const QString& text = {}) {
         auto out = std::make_unique<report::TVystPrvek>(e, e->Left, e->Top, e->Width, e->Height);
         out->SetText(text.isEmpty() ? e->Text : text);
         return doc.AddElement(page, std::move(out));
     }
     report::TVystPrvek* text(int page, int left, int top, int width, int height,
-                             const QString& text)
-    {
+                             const QString& text) {
         return add(page, element(1, left, top, width, height, text), text);
     }
     // A plain text laid out into lines for its element's width, all lines shown.
-    report::TVystPrvek* brokenText(int page, int left, int top, int width, const QString& text)
-    {
+    report::TVystPrvek* brokenText(int page, int left, int top, int width, const QString& text) {
         report::TVoranReportElement* e = element(1, left, top, width, 100, text);
         platform::Metafile scratch(1000, 1000, 100);
         platform::TVoranCanvas canvas(scratch, 100);
@@ -57,16 +53,14 @@ struct ExportDocument {
         return out;
     }
     report::TVystPrvek* shape(int page, int kind, int left, int top, int width, int height,
-                              int penWidth = 1, int options = 0)
-    {
+                              int penWidth = 1, int options = 0) {
         report::TVoranReportElement* e = element(kind, left, top, width, height);
         e->PenWidth = penWidth;
         e->Options = options;
         return add(page, e);
     }
     report::TVystPrvek* picture(int page, int left, int top, int width, int height,
-                                const QImage& image)
-    {
+                                const QImage& image) {
         report::TVoranReportElement* e = element(11, left, top, width, height);
         e->Options = 16; // stretched
         report::TPicture p;
@@ -76,8 +70,7 @@ struct ExportDocument {
         return out;
     }
     report::TVystPrvek* barcode(int page, int left, int top, int width, int height,
-                                const QString& code)
-    {
+                                const QString& code) {
         report::TVoranReportElement* e = element(12, left, top, width, height, code);
         e->PenStyle = 0; // the first symbology
         e->PenWidth = 2;
@@ -92,13 +85,12 @@ struct ToolResult {
     QByteArray out;
     QByteArray err;
 };
-inline ToolResult runTool(const QString& program, const QStringList& args, int timeoutMs = 120000)
-{
+inline ToolResult runTool(const QString& program, const QStringList& args,
+                          int timeoutMs = 120000) {
     QProcess process;
     process.start(program, args);
     ToolResult r;
-    if (!process.waitForStarted(10000))
-        return r;
+    if (!process.waitForStarted(10000)) return r;
     process.closeWriteChannel();
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();
@@ -113,8 +105,8 @@ inline ToolResult runTool(const QString& program, const QStringList& args, int t
 
 // LibreOffice converts `file` to `format` ("pdf", "svg") in `outDir`, with a profile of its own
 // so that parallel runs do not meet; the converted file's path ("" on failure).
-inline QString convertWithOffice(const QString& file, const QString& format, const QString& outDir)
-{
+inline QString convertWithOffice(const QString& file, const QString& format,
+                                 const QString& outDir) {
     QTemporaryDir profile;
     const ToolResult r = runTool(QStringLiteral("soffice"),
                                  {QStringLiteral("-env:UserInstallation=file://") + profile.path(),
