@@ -220,3 +220,38 @@ TEST_F(PrintEndToEnd, TwelvePointsPrintInTheirColumns) {
     }
     EXPECT_EQ(messages.messages(), QStringList());
 }
+
+// Damaged files beside the program: the report shows what it can, the calculator goes on.
+TEST_F(PrintEndToEnd, DamagedTemplateAndSettingsNeverStopTheCalculator) {
+    chooseLanguage(0);
+    enter("Edit1", "200");
+    enter("Edit2", "1");
+    const QByteArray damaged[] = {QByteArray(), QByteArray("\xff\xfe\x00garbage,,,\"\r\nT,2,", 20),
+                                  QByteArray(5000, '\x01')};
+    for (const QByteArray& bytes : damaged) {
+        for (const char* name : {"zostava.pts", "DoriVOZ.ini"}) {
+            QFile file(dir.path() + '/' + name);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(bytes);
+        }
+        printAndInspect("menu0_6", [](report::TFormSestP*) {});
+    }
+    EXPECT_TRUE(window->isVisible());
+    enter("Edit1", "300");
+    EXPECT_EQ(text("LabelV11"), num("0.257979"));
+}
+
+// An export into a folder that cannot be written: the preview's error box, the preview stays.
+TEST_F(PrintEndToEnd, AnUnwritableExportFolderShowsThePreviewsError) {
+    chooseLanguage(0);
+    enter("Edit1", "200");
+    enter("Edit2", "1");
+    printAndInspect("menu0_6", [&](report::TFormSestP* preview) {
+        FixedChooser chooser(dir.path() + "/missing/folder/out.txt");
+        preview->setFileChooser(&chooser);
+        EXPECT_FALSE(preview->ExportText());
+        preview->setFileChooser(nullptr);
+        EXPECT_TRUE(preview->isVisible());
+    });
+    EXPECT_EQ(messages.messages().size(), 1);
+}
