@@ -32,20 +32,23 @@ QStringList parameters(const AppState& state) {
         lines << texts::rowName(state.Language, state.QuantityOrder[place]);
     for (int place = 1; place <= kPlaces; ++place)
         lines << texts::quantityUnit(state.QuantityOrder[place]);
-    for (int i = 0; i < 3; ++i) lines << texts::pageText(state.Language, kTitleText + i);
+    for (int i = 0; i < 3; ++i)
+        lines << texts::pageText(state.Language, kTitleText + i);
     return lines;
 }
 
 QStringList itemNames() {
     QStringList names;
-    for (int i = 1; i <= kPlaces; ++i) names << QStringLiteral("Vel%1").arg(i);
+    for (int i = 1; i <= kPlaces; ++i)
+        names << QStringLiteral("Vel%1").arg(i);
     return names;
 }
 
 int recordCount(const AppState& state) {
     if (state.CurrentPageTag == 1) return 1;
     int count = 0;
-    for (int row = 0; row < kPointRows; ++row) count += computed(state, row) ? 1 : 0;
+    for (int row = 0; row < kPointRows; ++row)
+        count += computed(state, row) ? 1 : 0;
     return count;
 }
 

@@ -49,7 +49,8 @@ protected:
     }
     // Clicks Print and runs `inspect` on the preview it opens, then closes it. The report run
     // processes events before the preview is there, so the timer waits for the preview.
-    void printAndInspect(const QString& menuLabel, std::function<void(report::TFormSestP*)> inspect) {
+    void printAndInspect(const QString& menuLabel,
+                         std::function<void(report::TFormSestP*)> inspect) {
         bool opened = false;
         QTimer poll;
         poll.setInterval(10);

@@ -62,8 +62,8 @@ TEST_F(Print, TheCalculationPageIsOneRecordInDisplayOrder) {
     const std::vector<QStringList> records = run();
     ASSERT_EQ(records.size(), 1u);
     QStringList expected;
-    for (int q = 1; q <= 6; ++q) expected << model.formatted(numerics::Quantity(q),
-                                                             state().StateValues[q]);
+    for (int q = 1; q <= 6; ++q)
+        expected << model.formatted(numerics::Quantity(q), state().StateValues[q]);
     EXPECT_EQ(records[0], expected);
     EXPECT_EQ(records[0][0], "26,85");
     EXPECT_EQ(records[0][1], "3,000");
