@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTableWidget>
@@ -255,4 +256,33 @@ TEST_F(PrintEndToEnd, AnUnwritableExportFolderShowsThePreviewsError) {
         EXPECT_TRUE(preview->isVisible());
     });
     EXPECT_EQ(messages.messages().size(), 1);
+}
+
+// Every format the preview saves, from the calculator's report: the files are there, and the
+// ones that keep text keep the heads and the values.
+TEST_F(PrintEndToEnd, ThePreviewSavesEveryFormat) {
+    chooseLanguage(0);
+    enter("Edit1", "200");
+    enter("Edit2", "1");
+    const QString base = dir.path() + "/saved";
+    printAndInspect("menu0_6", [&](report::TFormSestP* preview) {
+        const std::pair<const char*, std::function<bool()>> exports[] = {
+            {".rtf", [&] { return preview->ExportRtf(); }},
+            {".html", [&] { return preview->ExportPageHtml(); }},
+            {".emf", [&] { return preview->ExportPageMetafile(); }},
+            {".wmf", [&] { return preview->ExportPageMetafile(); }},
+        };
+        for (const auto& [suffix, save] : exports) {
+            FixedChooser chooser(base + suffix);
+            preview->setFileChooser(&chooser);
+            EXPECT_TRUE(save()) << suffix;
+            preview->setFileChooser(nullptr);
+            EXPECT_GT(QFileInfo(base + suffix).size(), 0) << suffix;
+        }
+    });
+    const QString html = readText(base + ".html");
+    EXPECT_TRUE(html.contains("Teplota"));
+    EXPECT_TRUE(html.contains(num("2828.268")));
+    EXPECT_TRUE(readText(base + ".rtf").contains("Teplota"));
+    EXPECT_EQ(messages.messages(), QStringList());
 }
