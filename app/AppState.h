@@ -43,6 +43,10 @@ struct AppState {
     // and 0.0 otherwise; PointsTable[q][row] holds quantity q (1..6) of that row.
     std::array<std::array<double, kPointRows>, 7> PointsTable{};
 
+    // The Print command's report run: the record shown (from 1) and how many there are.
+    int CurrentRecord = 1;
+    int RecordCount = 0;
+
     // The Functions page: 100 x group + item index of the chosen function, its name as listed,
     // how many inputs it takes (1..3), the decimals of its result and the parsed inputs.
     int FunctionCode = 100;

@@ -7,11 +7,13 @@
 #include "app/FunctionsPage.h"
 #include "app/PageStyle.h"
 #include "app/PointsPage.h"
+#include "app/PrintRecords.h"
 #include "app/RangesPage.h"
 #include "app/Texts.h"
 #include "app/info.h"
 #include "platform/MessageSink.h"
 #include "platform/SystemLocale.h"
+#include "report/engine/sestavy.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -79,6 +81,7 @@ ThlavniForm::ThlavniForm(const QString& exeDir, platform::MessageSink& messages,
     // after the pages, so that a search by name finds the pages' controls first.
     m_diagram = new TDiagramForm(m_model, m_messages, this);
     m_info = new TInfoForm(this);
+    createReport();
     m_chartLoader = new ChartBitmapLoader(
         this, m_state.ExeDir, [this] { return m_state.Language; }, m_messages, this);
     connect(m_chartLoader, &ChartBitmapLoader::chartLoaded, this, [this](const QPixmap& chart) {
@@ -219,6 +222,10 @@ void ThlavniForm::menuMouseUp(int tag) {
         showChart();
         return;
     }
+    if (tag == 6) {
+        print();
+        return;
+    }
     if (tag < 1 || tag > 4 || tag == m_state.CurrentPageTag) return;
     m_state.CurrentPageTag = tag;
     m_pages->setCurrentIndex(tag - 1);
@@ -324,6 +331,43 @@ bool ThlavniForm::eventFilter(QObject* watched, QEvent* event) {
 
 void ThlavniForm::showChart() {
     if (m_state.DiagramLoaded) m_diagram->exec();
+}
+
+void ThlavniForm::createReport() {
+    Sestava1 = new report::TSestava(this, m_state.ExeDir);
+    Sestava1->setObjectName("Sestava1");
+    Sestava1->setMessageSink(&m_messages);
+    Sestava1->SetReportName("zostava.pts");
+    Sestava1->ReportDirIgnore = true;
+    Sestava1->IniFileName = "DoriVOZ.ini";
+    Sestava1->ExportLanguage = report::slUndefined;
+    Sestava1->Popis = QString::fromUtf8("Tisková úloha VORAN");
+    Sestava1->PrintBackground = false;
+    Sestava1->IsStored = false;
+    Sestava1->OnGetData = [this](report::TSestavaD* sender) { Sestava1GetData(sender); };
+    Sestava1->OnStepData = [this](report::TSestavaD* sender, int dir) {
+        return Sestava1StepData(sender, dir);
+    };
+}
+
+void ThlavniForm::preparePrint() {
+    m_state.CurrentRecord = 1;
+    Sestava1->setParametry(print_records::parameters(m_state));
+    Sestava1->SetItemNames(print_records::itemNames());
+    m_state.RecordCount = print_records::recordCount(m_state);
+}
+
+void ThlavniForm::print() {
+    preparePrint();
+    Sestava1->Preview();
+}
+
+void ThlavniForm::Sestava1GetData(report::TSestavaD* sender) {
+    sender->itemValues() = print_records::recordValues(m_state, m_state.CurrentRecord);
+}
+
+int ThlavniForm::Sestava1StepData(report::TSestavaD*, int dir) {
+    return print_records::step(m_state, dir);
 }
 
 void ThlavniForm::showAbout(int set) {

@@ -24,6 +24,10 @@ class QStackedWidget;
 namespace platform {
 class MessageSink;
 }
+namespace report {
+class TSestava;
+class TSestavaD;
+}
 
 class ThlavniForm : public QWidget {
     Q_OBJECT
@@ -38,6 +42,15 @@ public:
     CalculationPage* calculationPage() const { return m_calculation; }
     TDiagramForm* diagramForm() const { return m_diagram; }
     TInfoForm* infoForm() const { return m_info; }
+    report::TSestava* report() const { return Sestava1; }
+
+    // Hands the report its parameters, item names and record count, as Print does before the
+    // preview.
+    void preparePrint();
+
+    // The report's data events: the current record's six values, and a record step.
+    void Sestava1GetData(report::TSestavaD* sender);
+    int Sestava1StepData(report::TSestavaD* sender, int dir);
 
     // Menu labels of the four working pages: the current page's are bold, the others plain.
     void RefreshMenuLabels();
@@ -60,6 +73,8 @@ private:
     void chooseLanguage(int language);
     void showChart();
     void showAbout(int set);
+    void createReport();
+    void print();
 
     CalculationModel m_model;
     AppState& m_state; // the model's
@@ -71,6 +86,7 @@ private:
     RangesPage* m_ranges = nullptr;
     TDiagramForm* m_diagram = nullptr;
     TInfoForm* m_info = nullptr;
+    report::TSestava* Sestava1 = nullptr;
     ChartBitmapLoader* m_chartLoader = nullptr;
     std::vector<QLabel*> m_menuLabels;  // 6 per working page
     std::vector<QLabel*> m_backgrounds; // Image1..Image4

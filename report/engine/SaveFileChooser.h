@@ -13,6 +13,10 @@ struct SaveFileRequest {
     QString filter;
     QString folder;
     QString fileName;
+    // Added to a chosen name without extension, e.g. ".txt"; empty: none.
+    QString defaultSuffix;
+    // Whether choosing an existing file asks before overwriting it.
+    bool confirmOverwrite = true;
 };
 
 class SaveFileChooser {

@@ -1,5 +1,7 @@
 #include "report/engine/TPicture.h"
 
+#include "report/engine/MetafileReader.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
@@ -15,7 +17,7 @@ namespace report {
 namespace {
 
 TPicture::MetafileReader& metafileReader() {
-    static TPicture::MetafileReader reader;
+    static TPicture::MetafileReader reader = ReadMetafile;
     return reader;
 }
 

@@ -3,6 +3,8 @@
 // and the detail report TSestDetail, printed inside a kind-15 element of its master.
 
 #include "report/engine/SaveFileChooser.h"
+
+#include <QIODevice>
 #include "report/engine/sestavyt.h"
 
 #include <functional>
@@ -81,6 +83,33 @@ public:
     // Runs the report and prints it, between BeforePrint and AfterPrint (not while designing).
     int PrintOn(int printer, int flag = 0);
     int Print() { return PrintOn(-1); }
+    // Runs the report and shows it in the preview, between BeforePreview and AfterPreview;
+    // the bounds, position and window state are the form's (empty bounds: its own size). The
+    // designer is never opened from here: the edit action is disabled. 0 done, or the run's
+    // error (handed to OnError).
+    int PreviewEx(const QRect& bounds, int position, int zoom, int state);
+    int Preview() { return PreviewEx({}, 0, 100, 2); }
+
+    // ---- exports (sestavy_export.cpp). Results: 0 done, 3 cancelled, 6 not written, 7
+    // nothing to write (no such page, no pages); a non-zero result goes to OnError. Pages are
+    // 0-based. The text exports run the report first, between BeforePrint and AfterPrint; the
+    // others write the document generated last. Files are written completely or not at all.
+    int SaveToText(QIODevice& stream);
+    int SaveToTextFile(const QString& fileName);
+    int SaveToEMF(QIODevice& stream, int page, bool withBackground = false);
+    int SaveToEMFFile(const QString& fileName, int page, bool withBackground = false);
+    // Page n (from 1) to the name with its extension replaced by n + ".emf".
+    int SaveAllToEMF(const QString& fileName, bool withBackground = false);
+    int SaveToWMF(QIODevice& stream, int page, bool withBackground = false);
+    int SaveToWMFFile(const QString& fileName, int page, bool withBackground = false);
+    int SaveAllToWMF(const QString& fileName, bool withBackground = false);
+    // Pictures go to `folder`, named after `fileName`.
+    int SaveToHTML(QIODevice& stream, int page, const QString& folder, const QString& fileName);
+    int SaveToHTMLFile(const QString& fileName, int page);
+    // Page n to n + ".html", its pictures to n + "_" + the element number + ".bmp".
+    int SaveAllToHTML(const QString& fileName);
+    int SaveToRTF(QIODevice& stream);
+    int SaveToRTFFile(const QString& fileName);
 
     TUlozPredlohuEvent OnUlozPredlohu;
     TUlozPredlohuJakoEvent OnUlozPredlohuJako;

@@ -245,6 +245,18 @@ public:
     int Print() { return PrintOn(-1); }
     int PrintOn(int printer, int flag = 0);
 
+    // ---- the preview (sestavyt_preview.cpp, report_engine)
+    // Shows the generated document in the modal preview at `zoom` percent (the nearest zoom
+    // step), the edit action enabled by `editEnabled`, in `bounds` (empty: the form's own) and
+    // window `state` (0 normal, 2 maximized): 1 when the user asked there to edit the
+    // template, else 0.
+    int ShowPreview(bool editEnabled, int zoom = 100, const QRect& bounds = {}, int state = 0);
+    // What the preview offers: printing (unless DisablePrint), and the user action with its
+    // hint, firing DoPreviewCustomEvent with the page.
+    bool DisablePrint = false;
+    bool PreviewUserActionVisible = false;
+    QString PreviewUserActionHint;
+
 signals:
     // The model is about to be cleared: whoever keeps pointers into it (the output document)
     // drops them.

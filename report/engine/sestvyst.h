@@ -125,6 +125,8 @@ public:
     void SetBackground(const TPicture* picture, const platform::TRect& rect, bool print,
                        int marginLeft = 0, int marginTop = 0);
     bool PrintsBackground() const { return m_background && m_printBackground; }
+    // Whether the page view draws the background set before (exports choose per call).
+    void SetPrintBackground(bool print) { m_printBackground = m_background && print; }
     void SetLineCode(int code) { m_lineCode = code; }
     int LineCode() const { return m_lineCode; }
 

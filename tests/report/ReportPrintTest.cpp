@@ -4,7 +4,7 @@
 
 #include "support/ReportFixture.h"
 
-#include "../platform/support/Cups.h"
+#include "Cups.h"
 
 #include "platform/MessageSink.h"
 #include "platform/PainterCanvas.h"

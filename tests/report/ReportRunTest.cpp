@@ -78,7 +78,9 @@ TEST(ReportRun, PageStructureOverThreePages) {
         const int top = topOf(bodies[i]);
         EXPECT_GE(top, page == 1 ? 100 : 50);
         EXPECT_LE(top + 20, 1069 - 30) << bodies[i].toStdString();
-        if (page == lastPage) EXPECT_GT(top, lastTop);
+        if (page == lastPage) {
+            EXPECT_GT(top, lastTop);
+        }
         lastPage = page;
         lastTop = top;
     }
@@ -258,7 +260,9 @@ TEST(ReportRun, GrowingTextFlowsOverPages) {
         EXPECT_EQ(m.captured(1).toInt(), expectedFirst);
         expectedFirst = m.captured(2).toInt() + 1;
         EXPECT_EQ(pageOf(parts[i]), i + 1);
-        if (i > 0) EXPECT_EQ(topOf(parts[i]), 50); // below the page header
+        if (i > 0) { // below the page header
+            EXPECT_EQ(topOf(parts[i]), 50);
+        }
         EXPECT_LE(topOf(parts[i]) + parts[i].section(u'x', 1).section(u' ', 0, 0).toInt(),
                   1069 - 30);
     }
@@ -395,7 +399,9 @@ TEST(ReportRun, DetailReportsWithNoneOneAndManyRows) {
             EXPECT_TRUE(detailLines[i].endsWith(QStringLiteral("'d%1'").arg(i % rows + 1)));
             EXPECT_TRUE(detailLines[i].contains(" 20,")) << detailLines[i].toStdString();
             EXPECT_LE(topOf(detailLines[i]) + 20, 1069 - 30) << detailLines[i].toStdString();
-            if (pageOf(detailLines[i]) > 1) EXPECT_GE(topOf(detailLines[i]), 50);
+            if (pageOf(detailLines[i]) > 1) {
+                EXPECT_GE(topOf(detailLines[i]), 50);
+            }
         }
         // The element below the detail follows its rows.
         const QStringList after = linesWith(d, "'za detailem'");
@@ -404,7 +410,9 @@ TEST(ReportRun, DetailReportsWithNoneOneAndManyRows) {
             const QString firstRow = detailLines.first();
             EXPECT_EQ(topOf(after.first()), topOf(firstRow) + 20);
         }
-        if (rows == 40) EXPECT_GE(doc.PageCount(), 3);
+        if (rows == 40) {
+            EXPECT_GE(doc.PageCount(), 3);
+        }
         // Every page but the last has its page footer once.
         for (int p = 1; p <= doc.PageCount(); ++p)
             EXPECT_LE(d.filter(QRegularExpression(QStringLiteral("^%1 .*'Strana").arg(p))).size(),

@@ -1,0 +1,30 @@
+#pragma once
+// What the Print command hands to the report: the fifteen parameters, the six item names, the
+// number of records and each record's six value texts, and the record steps of a report run.
+// Widget-free: it reads the calculator's state only.
+
+#include "app/AppState.h"
+
+#include <QStringList>
+
+namespace print_records {
+
+// Record steps and their answers, as the report component numbers them.
+enum StepDir { sdFirst = 0, sdPrior = 1, sdNext = 2, sdLast = 3 };
+enum StepResult { srOk = 0, srBof = 1, srEof = 2 };
+
+// Row names of places 1..6, their units, then title, subtitle and record caption, all in the
+// state's language.
+QStringList parameters(const AppState& state);
+// "Vel1".."Vel6".
+QStringList itemNames();
+// 1 on the Calculation page; elsewhere the number of computed rows of the Points table.
+int recordCount(const AppState& state);
+// Record `record` (from 1) in place order, in fixed notation with each quantity's decimals
+// and the decimal separator: the state on the Calculation page, else the record-th computed
+// row of the Points table. Six empty texts when there is no such row.
+QStringList recordValues(const AppState& state, int record);
+// Moves state.CurrentRecord within 1..state.RecordCount and answers as the report expects.
+int step(AppState& state, int dir);
+
+} // namespace print_records

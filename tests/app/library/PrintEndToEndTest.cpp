@@ -1,0 +1,288 @@
+// The Print command end to end: the shipped template, the real property library, the report
+// run and its exports.
+
+#include "WindowFixture.h"
+
+#include "report/engine/SaveFileChooser.h"
+#include "report/engine/sestavy.h"
+#include "report/engine/sestp.h"
+#include "report/engine/sestvyst.h"
+
+#include "platform/Printers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTableWidget>
+
+namespace {
+
+class FixedChooser : public report::SaveFileChooser {
+public:
+    explicit FixedChooser(QString path) : m_path(std::move(path)) {}
+    QString chooseSaveFile(const report::SaveFileRequest&) override { return m_path; }
+
+private:
+    QString m_path;
+};
+
+QString readText(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+class PrintEndToEnd : public testing::Test, public WindowFixture {
+protected:
+    void SetUp() override {
+        for (const char* name : {"zostava.pts", "DoriVOZ.ini"})
+            ASSERT_TRUE(QFile::copy(QStringLiteral(KOLV_RESOURCES_DIR "/") + name,
+                                    dir.path() + '/' + name));
+        open(RealPropertyLibrary());
+    }
+    QString num(const char* dotted) const { return QString(dotted).replace('.', sep()); }
+    QString exportText() {
+        window->preparePrint();
+        const QString path = dir.path() + "/out.txt";
+        EXPECT_EQ(window->report()->SaveToTextFile(path), 0);
+        return readText(path);
+    }
+    // Clicks Print and runs `inspect` on the preview it opens, then closes it. The report run
+    // processes events before the preview is there, so the timer waits for the preview.
+    void printAndInspect(const QString& menuLabel,
+                         std::function<void(report::TFormSestP*)> inspect) {
+        bool opened = false;
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* preview = qobject_cast<report::TFormSestP*>(QApplication::activeModalWidget());
+            if (!preview) return;
+            poll.stop();
+            opened = true;
+            inspect(preview);
+            preview->done(report::TFormSestP::Closed);
+        });
+        poll.start();
+        click(menuLabel);
+        poll.stop();
+        EXPECT_TRUE(opened);
+    }
+    static void type(const QString& text) {
+        for (QChar c : text)
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    }
+};
+
+} // namespace
+
+TEST_F(PrintEndToEnd, TextExportOfTheCalculationPage) {
+    chooseLanguage(0);
+    enter("Edit1", "200");
+    enter("Edit2", "1");
+    const QString text = exportText();
+    EXPECT_TRUE(text.contains("Teplota"));
+    EXPECT_TRUE(text.contains(QString::fromUtf8("°C")));
+    EXPECT_TRUE(text.contains(num("200.00")));
+    EXPECT_EQ(messages.messages(), QStringList());
+}
+
+TEST_F(PrintEndToEnd, PrintShowsThePreviewOfOnePageThatSavesAsText) {
+    chooseLanguage(0);
+    enter("Edit1", "200");
+    enter("Edit2", "1");
+    const QString path = dir.path() + "/preview.txt";
+    printAndInspect("menu0_6", [&](report::TFormSestP* preview) {
+        EXPECT_EQ(window->report()->Vystup().PageCount(), 1);
+        EXPECT_EQ(preview->CurrentPage(), 0);
+        FixedChooser chooser(path);
+        preview->setFileChooser(&chooser);
+        EXPECT_TRUE(preview->ExportText());
+        preview->setFileChooser(nullptr);
+    });
+    const QString text = readText(path);
+    EXPECT_TRUE(text.contains("Teplota")) << text.toStdString();
+    EXPECT_TRUE(text.contains(QString::fromUtf8("°C")));
+    EXPECT_TRUE(text.contains(num("200.00")));
+    EXPECT_TRUE(text.contains("KOLV podle IAPWS IF97"));
+    EXPECT_EQ(messages.messages(), QStringList());
+}
+
+// Four points in English: one line each, in row order, under English heads.
+TEST_F(PrintEndToEnd, FourPointsInEnglish) {
+    chooseLanguage(1);
+    click("menu0_2");
+    for (const char* row : {"100", "0.1", "200", "1", "300", "5", "400", "10"}) {
+        type(num(row));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    printAndInspect("menu1_6", [&](report::TFormSestP*) {
+        EXPECT_EQ(window->report()->Vystup().PageCount(), 1);
+    });
+    const QString text = exportText();
+    // Text pages keep one line per element: a two-line head shows its end.
+    EXPECT_TRUE(text.contains("number:")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Temperature"));
+    EXPECT_TRUE(text.contains("KOLV software (IAPWS IF97) - calculated values"));
+    qsizetype at = 0;
+    for (const char* t : {"100.00", "200.00", "300.00", "400.00"}) {
+        const qsizetype next = text.indexOf(num(t), at);
+        EXPECT_GT(next, at) << t;
+        at = next;
+    }
+}
+
+// With no computed point the report has its heads and no values.
+TEST_F(PrintEndToEnd, NoComputedPointPrintsTheHeadsAlone) {
+    chooseLanguage(0);
+    click("menu0_2");
+    window->preparePrint();
+    EXPECT_EQ(window->state().RecordCount, 0);
+    const QString text = exportText();
+    EXPECT_TRUE(text.contains("Teplota"));
+    EXPECT_FALSE(text.contains(sep() + "00"));
+    EXPECT_EQ(messages.messages(), QStringList());
+}
+
+// A missing template: the component's own message, and the calculator goes on.
+TEST_F(PrintEndToEnd, AMissingTemplateIsReportedAndTheWindowStays) {
+    chooseLanguage(0);
+    ASSERT_TRUE(QFile::remove(dir.path() + "/zostava.pts"));
+    click("menu0_6");
+    ASSERT_EQ(messages.messages().size(), 1);
+    EXPECT_TRUE(messages.messages()[0].contains("zostava.pts"));
+    EXPECT_TRUE(window->isVisible());
+    enter("Edit1", "200");
+    enter("Edit2", "1");
+    EXPECT_EQ(text("LabelV11"), num("0.206004"));
+}
+
+namespace {
+
+struct PdfWord {
+    QString text;
+    double xMin, yMin, xMax;
+};
+
+// Every word of the PDF's first page with its box in points, as pdftotext reads it.
+std::vector<PdfWord> pdfWords(const QString& pdf) {
+    QProcess tool;
+    tool.start("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
+    EXPECT_TRUE(tool.waitForFinished(60000));
+    EXPECT_EQ(tool.exitCode(), 0) << "pdftotext is needed";
+    const QString html = QString::fromUtf8(tool.readAllStandardOutput());
+    static const QRegularExpression word(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>)re");
+    std::vector<PdfWord> words;
+    for (const QRegularExpressionMatch& m : word.globalMatch(html))
+        words.push_back({m.captured(4), m.captured(1).toDouble(), m.captured(2).toDouble(),
+                         m.captured(3).toDouble()});
+    return words;
+}
+
+} // namespace
+
+// Twelve points printed to a PDF: pdftotext finds every value right-aligned under its head,
+// the rows in order, on one page.
+TEST_F(PrintEndToEnd, TwelvePointsPrintInTheirColumns) {
+    QTemporaryDir jobs;
+    platform::PrinterSystem::instance().installTestPrinter(jobs.path());
+    chooseLanguage(0);
+    click("menu0_2");
+    for (int row = 0; row < kPointRows; ++row) {
+        const QString t = QString::number(110 + 20 * row);
+        ASSERT_EQ(window->model().computePoint(row, t, QString::number(row + 1)),
+                  CalculationModel::PointStatus::Computed);
+    }
+    window->preparePrint();
+    EXPECT_EQ(window->report()->Print(), 0);
+    platform::PrinterSystem::instance().removeTestPrinter();
+    const QStringList pdfs = QDir(jobs.path()).entryList({"*.pdf"}, QDir::Files);
+    ASSERT_EQ(pdfs.size(), 1);
+    const std::vector<PdfWord> words = pdfWords(QDir(jobs.path()).filePath(pdfs[0]));
+
+    const auto find = [&](const QString& text, double below) -> const PdfWord* {
+        for (const PdfWord& w : words)
+            if (w.text == text && w.yMin > below) return &w;
+        return nullptr;
+    };
+    const PdfWord* tHead = find("Teplota", 0);
+    const PdfWord* pHead = find("Tlak", 0);
+    ASSERT_TRUE(tHead && pHead);
+    double lastY = tHead->yMin;
+    for (int row = 0; row < kPointRows; ++row) {
+        const PdfWord* t = find(QString::number(110 + 20 * row) + sep() + "00", tHead->yMin);
+        const PdfWord* p = find(QString::number(row + 1) + sep() + "000", tHead->yMin);
+        ASSERT_TRUE(t && p) << row;
+        EXPECT_NEAR(t->xMax, tHead->xMax, 1.0) << row;
+        EXPECT_NEAR(p->xMax, pHead->xMax, 1.0) << row;
+        EXPECT_NEAR(p->yMin, t->yMin, 0.5) << row;
+        EXPECT_GT(t->yMin, lastY) << row;
+        lastY = t->yMin;
+    }
+    EXPECT_EQ(messages.messages(), QStringList());
+}
+
+// Damaged files beside the program: the report shows what it can, the calculator goes on.
+TEST_F(PrintEndToEnd, DamagedTemplateAndSettingsNeverStopTheCalculator) {
+    chooseLanguage(0);
+    enter("Edit1", "200");
+    enter("Edit2", "1");
+    const QByteArray damaged[] = {QByteArray(), QByteArray("\xff\xfe\x00garbage,,,\"\r\nT,2,", 20),
+                                  QByteArray(5000, '\x01')};
+    for (const QByteArray& bytes : damaged) {
+        for (const char* name : {"zostava.pts", "DoriVOZ.ini"}) {
+            QFile file(dir.path() + '/' + name);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(bytes);
+        }
+        printAndInspect("menu0_6", [](report::TFormSestP*) {});
+    }
+    EXPECT_TRUE(window->isVisible());
+    enter("Edit1", "300");
+    EXPECT_EQ(text("LabelV11"), num("0.257979"));
+}
+
+// An export into a folder that cannot be written: the preview's error box, the preview stays.
+TEST_F(PrintEndToEnd, AnUnwritableExportFolderShowsThePreviewsError) {
+    chooseLanguage(0);
+    enter("Edit1", "200");
+    enter("Edit2", "1");
+    printAndInspect("menu0_6", [&](report::TFormSestP* preview) {
+        FixedChooser chooser(dir.path() + "/missing/folder/out.txt");
+        preview->setFileChooser(&chooser);
+        EXPECT_FALSE(preview->ExportText());
+        preview->setFileChooser(nullptr);
+        EXPECT_TRUE(preview->isVisible());
+    });
+    EXPECT_EQ(messages.messages().size(), 1);
+}
+
+// Every format the preview saves, from the calculator's report: the files are there, and the
+// ones that keep text keep the heads and the values.
+TEST_F(PrintEndToEnd, ThePreviewSavesEveryFormat) {
+    chooseLanguage(0);
+    enter("Edit1", "200");
+    enter("Edit2", "1");
+    const QString base = dir.path() + "/saved";
+    printAndInspect("menu0_6", [&](report::TFormSestP* preview) {
+        const std::pair<const char*, std::function<bool()>> exports[] = {
+            {".rtf", [&] { return preview->ExportRtf(); }},
+            {".html", [&] { return preview->ExportPageHtml(); }},
+            {".emf", [&] { return preview->ExportPageMetafile(); }},
+            {".wmf", [&] { return preview->ExportPageMetafile(); }},
+        };
+        for (const auto& [suffix, save] : exports) {
+            FixedChooser chooser(base + suffix);
+            preview->setFileChooser(&chooser);
+            EXPECT_TRUE(save()) << suffix;
+            preview->setFileChooser(nullptr);
+            EXPECT_GT(QFileInfo(base + suffix).size(), 0) << suffix;
+        }
+    });
+    const QString html = readText(base + ".html");
+    EXPECT_TRUE(html.contains("Teplota"));
+    EXPECT_TRUE(html.contains(num("2828.268")));
+    EXPECT_TRUE(readText(base + ".rtf").contains("Teplota"));
+    EXPECT_EQ(messages.messages(), QStringList());
+}
