@@ -27,12 +27,15 @@ QStringList DialogFileChooser::nameFilters(const QString& classicFilter) {
 }
 
 QString DialogFileChooser::chooseSaveFile(const SaveFileRequest& request) {
-    QFileDialog dialog(QApplication::activeWindow(), request.title,
+    QFileDialog dialog(m_parent ? m_parent : QApplication::activeWindow(), request.title,
                        QDir(request.folder).filePath(request.fileName));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(nameFilters(request.filter));
+    if (!request.defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(request.defaultSuffix.mid(request.defaultSuffix.startsWith('.')));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first();
 }

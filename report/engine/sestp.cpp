@@ -51,22 +51,6 @@ int nearest(double v) {
 
 const QString kSaveFailed = QStringLiteral("Výstupní soubor se nepodařilo uložit.");
 
-// A classic filter "Text (*.txt)|*.TXT|All (*.*)|*.*" as Qt name filters, each description
-// matching its pattern in both cases.
-QStringList nameFilters(const QString& filter) {
-    const QStringList parts = filter.split('|');
-    QStringList out;
-    for (int i = 0; i + 1 < parts.size(); i += 2) {
-        QString pattern = parts[i + 1];
-        if (pattern == QStringLiteral("*.*")) {
-            out << parts[i].section('(', 0, 0).trimmed() + QStringLiteral(" (*)");
-            continue;
-        }
-        out << parts[i].section('(', 0, 0).trimmed() +
-                   QStringLiteral(" (%1 %2)").arg(pattern.toLower(), pattern.toUpper());
-    }
-    return out;
-}
 
 } // namespace
 
@@ -82,21 +66,6 @@ void TPanelCanvasSest::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     if (OnPaint) OnPaint(painter);
-}
-
-// ---- DialogFileChooser
-
-QString DialogFileChooser::chooseSaveFile(const SaveFileRequest& request) {
-    QFileDialog dialog(m_parent, request.title, request.folder);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters(nameFilters(request.filter));
-    if (!request.defaultSuffix.isEmpty())
-        dialog.setDefaultSuffix(request.defaultSuffix.mid(request.defaultSuffix.startsWith('.')));
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
-    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().first();
 }
 
 // ---- TFormSestP

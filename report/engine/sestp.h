@@ -4,6 +4,7 @@
 // request to edit the template (modal result 2; closing gives 1).
 
 #include "platform/TCanvas.h"
+#include "report/engine/DialogFileChooser.h"
 #include "report/engine/SaveFileChooser.h"
 
 #include <QDialog>
@@ -38,16 +39,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-};
-
-// A save dialog that is not the platform's own, so that filters and default suffixes work.
-class DialogFileChooser : public SaveFileChooser {
-public:
-    explicit DialogFileChooser(QWidget* parent) : m_parent(parent) {}
-    QString chooseSaveFile(const SaveFileRequest& request) override;
-
-private:
-    QWidget* m_parent;
 };
 
 class TFormSestP : public QDialog {
