@@ -34,8 +34,17 @@ const ListSpec kLists[8] = {
     {"CBFx1", "Matematické:"},             {"CBFx2", "Textové:"},
     {"CBFx3", "Datumové a časové:"},       {"CBFx4", "Logické a ostatní:"},
 };
-// The built-in functions of each function list, by their evaluator numbers.
-constexpr int kFunctionRanges[4][2] = {{1, 15}, {16, 28}, {29, 35}, {36, 37}};
+// The templates of the built-in functions, per function list.
+const char* const kMathFunctions[] = {"ABS()",  "INT()",  "SGN()",   "MAX(,)", "MIN(,)",
+                                      "SIN()",  "COS()",  "TAN()",   "COTG()", "EXP()",
+                                      "LOG()",  "ASIN()", "ACOS()",  "ATAN()", "ACOTG()"};
+const char* const kTextFunctions[] = {"LEFT(,)",  "RIGHT(,)", "SUBSTR(,,)", "LENGTH()",
+                                      "POS(,)",   "UPPER()",  "LOWER()",    "LTRIM()",
+                                      "RTRIM()",  "ALLTRIM()", "FORMAT(,)", "CHR()",
+                                      "ORD()"};
+const char* const kDateFunctions[] = {"FORMATDT(,)", "YEAR()",   "MONTH()", "DAY()",
+                                      "HOUR()",      "MINUTE()", "SECUNDE()"};
+const char* const kLogicalFunctions[] = {"IIF(,,)", "ISNULL()"};
 
 struct Operator {
     const char* caption;
@@ -102,12 +111,15 @@ TSest_FnEditVyraz::TSest_FnEditVyraz(QWidget* parent) : QDialog(parent)
             insertChoice();
         });
     }
-    for (int i = 0; i < 4; ++i) {
-        const int list = Math + i;
-        for (int n = kFunctionRanges[i][0]; n <= kFunctionRanges[i][1]; ++n)
-            m_lists[list - 1]->addItem(report::FunctionTemplate(n));
+    auto fill = [this](int list, const auto& templates) {
+        for (const char* text : templates)
+            m_lists[list - 1]->addItem(QString::fromLatin1(text));
         m_lists[list - 1]->setCurrentIndex(-1);
-    }
+    };
+    fill(Math, kMathFunctions);
+    fill(Text, kTextFunctions);
+    fill(DateTime, kDateFunctions);
+    fill(Logical, kLogicalFunctions);
     layout->addLayout(lists);
     m_byName = new QCheckBox(QString::fromUtf8("Položky podle názvu"));
     m_byName->setObjectName(QStringLiteral("CBPodle"));
