@@ -82,6 +82,9 @@ public:
     int PrintOn(int printer, int flag = 0);
     int Print() { return PrintOn(-1); }
 
+    // Opens the designer between BeforeEdit and AfterEdit; a non-zero result goes to OnError.
+    int EditEx(bool noPrint = false, bool keepDescription = false) override;
+
     TUlozPredlohuEvent OnUlozPredlohu;
     TUlozPredlohuJakoEvent OnUlozPredlohuJako;
     TNactiPredlohuEvent OnNactiPredlohu;
