@@ -10,8 +10,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() != 2) {
@@ -23,8 +22,7 @@ int main(int argc, char* argv[])
     report.ReportDirIgnore = false;
     report.setReportDir(file.absolutePath());
     report.SetReportName(file.fileName());
-    if (file.exists() && report.NactiPredlohu(false) != report::seOk)
-        return 1;
+    if (file.exists() && report.NactiPredlohu(false) != report::seOk) return 1;
     designer::installDesigner();
     report.EditEx();
     return 0;

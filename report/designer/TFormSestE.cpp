@@ -2,6 +2,7 @@
 
 #include "platform/BoxMessageSink.h"
 #include "platform/MessageSink.h"
+#include "report/designer/TDlgNovaSestava.h"
 #include "report/designer/TEditorSettings.h"
 #include "report/designer/TOddil.h"
 #include "report/designer/TSesPrvek.h"
@@ -778,9 +779,23 @@ void TFormSestE::EditElement(TSesPrvek* element) {
 // ---- new template
 
 int TFormSestE::VytvorNovouPredlohu() {
-    // Until the new-template wizard is here, a new template starts by hand: the empty paper.
-    LoadPredloha(m_history.Variant(0));
-    return 7;
+    TDlgNovaSestava wizard(this);
+    wizard.setMessageSink(m_messages);
+    QStringList names;
+    for (int i = 0; i < m_report->GetItemCount(); ++i) names << m_report->GetItemName(i);
+    wizard.setItems(names);
+    wizard.setCaptions(true);
+    wizard.setByName(EditorSettings().SledPodle);
+    const int result = wizard.exec();
+    if (result == QDialog::Accepted) {
+        report::TPredloha& first = m_history.Variant(0);
+        first.clear();
+        wizard.Generate(first, *m_report, report::PrintableHeight(), report::PrintableWidth());
+        ClearPaper();
+        LoadPredloha(first);
+        m_modified = true;
+    }
+    return result == QDialog::Rejected ? 2 : result;
 }
 
 // ---- closing

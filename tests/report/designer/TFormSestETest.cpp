@@ -4,6 +4,7 @@
 #include "support/DesignFixture.h"
 #include "support/DesignerWindow.h"
 
+#include "report/designer/TDlgNovaSestava.h"
 #include "report/designer/TOddil.h"
 #include "report/designer/TSesPrvek.h"
 #include "report/engine/sest_fn.h"
@@ -352,4 +353,35 @@ TEST(DesignerWindow, NestedDetailEditSavesThroughTheMasterAndRestoresTheHook) {
     value.text = QStringLiteral("pol1");
     EXPECT_EQ(report::ValueCallback()(2, value), 1);
     report::TSestavaTyp::setDesignerFactory({});
+}
+
+TEST(DesignerWindow, EmptyTemplateOpensTheWizardWhoseCancelRefusesTheWindow) {
+    const auto openWith = [](DesignedReport& fixture, const std::function<void(QDialog*)>& drive) {
+        QTimer driver;
+        driver.setInterval(10);
+        QObject::connect(&driver, &QTimer::timeout, [&] {
+            auto* wizard =
+                qobject_cast<designer::TDlgNovaSestava*>(QApplication::activeModalWidget());
+            if (!wizard) return;
+            driver.stop();
+            drive(wizard);
+        });
+        driver.start();
+        designer::TFormSestE window;
+        window.setMessageSink(&fixture.messages);
+        const bool opened = window.OpenSestava(&fixture.report, 1, false);
+        return std::tuple{opened, window.paper()->PocetPrvku(), window.modified()};
+    };
+    DesignedReport fixture({{"t", "p"}, {"teplota", "tlak"}, {}, 0});
+    EXPECT_EQ(openWith(fixture, [](QDialog* d) { d->reject(); }), std::tuple(false, 0, false));
+    // one row: three start lines, two captions, two values, the header line, two foot lines
+    EXPECT_EQ(openWith(fixture,
+                       [](QDialog* d) {
+                           auto* wizard = static_cast<designer::TDlgNovaSestava*>(d);
+                           wizard->setChosenItems({"p", "t"});
+                           wizard->accept();
+                       }),
+              std::tuple(true, 10, true));
+    EXPECT_EQ(openWith(fixture, [](QDialog* d) { d->done(designer::TDlgNovaSestava::kByHand); }),
+              std::tuple(true, 0, false));
 }
