@@ -70,7 +70,8 @@ struct Sheet {
 
     void show()
     {
-        window.resize(paper->size() + QSize(20, 20));
+        // The paper may be far bigger than any screen; the window shows its top left.
+        window.resize((paper->size() + QSize(20, 20)).boundedTo(QSize(1800, 1400)));
         window.show();
         (void)QTest::qWaitForWindowExposed(&window);
     }
