@@ -85,8 +85,9 @@ TEST_F(SectionTest, RubberBandsSelectTheSameInBothDirections)
         EXPECT_EQ(sheet.body()->band(), QRect(5, 5, 95, 45));
         const QStringList events = sheet.recorder.recorded();
         EXPECT_EQ(events, (QStringList{"E21", "P130 0 0", "E21", "E8 el", "E21", "E8 el"}));
-        if (backwards)
+        if (backwards) {
             EXPECT_EQ(events, firstRun);
+        }
         firstRun = events;
     }
 }
