@@ -145,8 +145,11 @@ void TSesPrvek::paintEvent(QPaintEvent*)
 void TSesPrvek::paintContent(QPainter& painter)
 {
     report::TVoranReportElement& e = *m_element;
-    // Too small to hold anything: only the marks are drawn.
-    if (e.Width <= 2 || e.Height <= 2 || width() <= 0 || height() <= 0)
+    // Too small to hold anything, or beyond any paper (10,000 inches): only the marks are
+    // drawn.
+    constexpr int kLargest = 1000000;
+    if (e.Width <= 2 || e.Height <= 2 || e.Width > kLargest || e.Height > kLargest ||
+        width() <= 0 || height() <= 0)
         return;
     painter.save();
     // The element is drawn in 1/100 inch on (Width - 1) x (Height - 1) units stretched over
@@ -159,11 +162,14 @@ void TSesPrvek::paintContent(QPainter& painter)
     } else {
         platform::PainterCanvas canvas(painter, 100);
         report::ElementContent content;
-        if (e.Kind == report::ekDrawingArea) {
+        if (e.Kind == report::ekDrawingArea && e.Report) {
             e.SetOption5(true);
             e.PaintDrawingArea();
         }
-        content.text = e.GetText();
+        // The reference kinds ask their report; without one they show nothing.
+        const bool asksReport = e.Kind >= report::ekItem && e.Kind <= report::ekFunction;
+        if (e.Report || !asksReport)
+            content.text = e.GetText();
         content.hasPicture = e.GetPicture() != nullptr;
         const platform::TRect rect{0, 0, e.Width, e.Height};
         report::DrawReportElement(canvas, e, content, rect, 0, 0, 1.0, 1.0);
