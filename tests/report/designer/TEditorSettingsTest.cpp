@@ -7,13 +7,17 @@
 
 #include "platform/MessageSink.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTabWidget>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -212,4 +216,28 @@ TEST_F(DialogFixture, TheSampleFollowsSizeAndAlignment)
     control<QLineEdit>("EImplW")->setText(QStringLiteral("abc")); // no error, no change
     EXPECT_EQ(sample->width(), 100);
     EXPECT_TRUE(messages.messages().isEmpty());
+}
+
+TEST_F(DialogFixture, TheDefaultFontComesFromTheElementDialogsFontPage)
+{
+    QTimer::singleShot(0, [] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        auto* fonts = modal->findChild<QComboBox*>(QStringLiteral("CBPisma"));
+        auto* tabs = modal->findChild<QTabWidget*>(QStringLiteral("PageControlPrv"));
+        EXPECT_EQ(fonts->currentText(), QStringLiteral("Arial")); // kept, though not installed
+        EXPECT_FALSE(tabs->isTabVisible(0));
+        fonts->setCurrentIndex(fonts->findText(QStringLiteral("Roman 10cpi")));
+        modal->findChild<QCheckBox*>(QStringLiteral("CBItalic"))->setChecked(true);
+        modal->findChild<QComboBox*>(QStringLiteral("CBBarva"))->setCurrentIndex(12);
+        modal->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
+    });
+    control<QPushButton>("SBPismo")->click();
+    dialog.accept();
+    const TEditorSettings& s = designer::EditorSettings();
+    EXPECT_EQ(s.ImplNazevFontu, QStringLiteral("Roman 10cpi"));
+    EXPECT_EQ(s.ImplVyskaFontu, 11); // the pitch font's own size
+    EXPECT_EQ(s.ImplStylFontu, 2);
+    EXPECT_EQ(s.ImplBarvaFontu, 12);
+    EXPECT_EQ(designer::ReadEditorSettings(path).ImplNazevFontu, QStringLiteral("Roman 10cpi"));
 }
