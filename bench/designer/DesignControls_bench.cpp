@@ -14,7 +14,9 @@
 #include <memory>
 
 // Fontconfig's cache, held by the application that lives to the end, is no leak of ours.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig"; }
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig";
+}
 
 namespace {
 
@@ -28,8 +30,7 @@ const bool applicationReady = [] {
 }();
 
 struct BusySection {
-    explicit BusySection(double zoom)
-    {
+    explicit BusySection(double zoom) {
         paper = new designer::TPapir(&window);
         for (int code = 0; code < 5; ++code)
             paper->AddOddil(code);
@@ -64,8 +65,7 @@ struct BusySection {
     designer::TPapir* paper;
 };
 
-void BM_RepaintBody(benchmark::State& state)
-{
+void BM_RepaintBody(benchmark::State& state) {
     const double zoom = state.range(0) / 10.0;
     BusySection sheet(zoom);
     for (auto _ : state)
@@ -74,8 +74,7 @@ void BM_RepaintBody(benchmark::State& state)
 }
 BENCHMARK(BM_RepaintBody)->Arg(10)->Arg(30)->Unit(benchmark::kMillisecond);
 
-void BM_DragStep(benchmark::State& state)
-{
+void BM_DragStep(benchmark::State& state) {
     BusySection sheet(1.0);
     designer::TSesPrvek* dragged = sheet.paper->Prvek(250);
     const QPointF inside(20, 10);
@@ -85,13 +84,12 @@ void BM_DragStep(benchmark::State& state)
     int step = 0;
     for (auto _ : state) {
         const QPointF to(20 + ((step++ % 2) ? 9 : -9), 10);
-        QMouseEvent move(QEvent::MouseMove, to, to, Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, to, to, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(dragged, &move);
         benchmark::DoNotOptimize(sheet.body()->grab(dragged->geometry().adjusted(-20, 0, 20, 0)));
     }
-    QMouseEvent release(QEvent::MouseButtonRelease, inside, inside, Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, inside, inside, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
     QCoreApplication::sendEvent(dragged, &release);
 }
 BENCHMARK(BM_DragStep)->Unit(benchmark::kMicrosecond);

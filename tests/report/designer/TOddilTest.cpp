@@ -20,15 +20,13 @@ struct SectionTest : testing::Test {
 };
 
 // A point in the caption strip of `section`.
-QPoint captionPoint(const TOddil* section)
-{
+QPoint captionPoint(const TOddil* section) {
     return {100, section->height() - 8};
 }
 
 } // namespace
 
-TEST_F(SectionTest, TheCaptionStripDragsTheHeightWithAMinimum)
-{
+TEST_F(SectionTest, TheCaptionStripDragsTheHeightWithAMinimum) {
     for (const double zoom : {0.5, 2.0}) {
         Sheet sheet(zoom);
         TOddil* body = sheet.body();
@@ -41,8 +39,8 @@ TEST_F(SectionTest, TheCaptionStripDragsTheHeightWithAMinimum)
         const int expected = zoom == 0.5 ? 152 : 112;
         EXPECT_EQ(body->sectionHeight(), expected);
         EXPECT_EQ(body->height(), report::ScaleRound(expected, zoom) + 16);
-        EXPECT_EQ(sheet.paper->Oddil(3)->y(), footerTop + body->height() -
-                                                  (report::ScaleRound(100, zoom) + 16));
+        EXPECT_EQ(sheet.paper->Oddil(3)->y(),
+                  footerTop + body->height() - (report::ScaleRound(100, zoom) + 16));
         EXPECT_EQ(sheet.recorder.recorded(),
                   (QStringList{"E4", QStringLiteral("P14 2 %1").arg(expected)}));
         sheet.recorder.events.clear();
@@ -54,8 +52,7 @@ TEST_F(SectionTest, TheCaptionStripDragsTheHeightWithAMinimum)
     }
 }
 
-TEST_F(SectionTest, AHeightDragBackToTheStartTellsNothing)
-{
+TEST_F(SectionTest, AHeightDragBackToTheStartTellsNothing) {
     Sheet sheet;
     sheet.show();
     TOddil* header = sheet.paper->Oddil(0);
@@ -69,8 +66,7 @@ TEST_F(SectionTest, AHeightDragBackToTheStartTellsNothing)
     EXPECT_EQ(sheet.recorder.recorded(), QStringList{"E4"});
 }
 
-TEST_F(SectionTest, RubberBandsSelectTheSameInBothDirections)
-{
+TEST_F(SectionTest, RubberBandsSelectTheSameInBothDirections) {
     QStringList firstRun;
     for (const bool backwards : {false, true}) {
         Sheet sheet;
@@ -92,8 +88,7 @@ TEST_F(SectionTest, RubberBandsSelectTheSameInBothDirections)
     }
 }
 
-TEST_F(SectionTest, BandsWithCtrlToggleAndWithShiftAdd)
-{
+TEST_F(SectionTest, BandsWithCtrlToggleAndWithShiftAdd) {
     Sheet sheet;
     sheet.body()->setSectionHeight(300);
     TSesPrvek* chosen = sheet.add(report::ekFrame, 10, 10, 50, 20);
@@ -111,8 +106,7 @@ TEST_F(SectionTest, BandsWithCtrlToggleAndWithShiftAdd)
     EXPECT_EQ(sheet.recorder.recorded(), (QStringList{"E21", "E21", "E8 el"}));
 }
 
-TEST_F(SectionTest, InsertionClicksWithAndWithoutCtrl)
-{
+TEST_F(SectionTest, InsertionClicksWithAndWithoutCtrl) {
     Sheet sheet(2.0);
     sheet.body()->setSectionHeight(300);
     sheet.body()->SetRastr(true, true, 10, 10, false);
@@ -137,8 +131,7 @@ TEST_F(SectionTest, InsertionClicksWithAndWithoutCtrl)
     EXPECT_TRUE(sheet.recorder.events.contains(QStringLiteral("P11 1 0")));
 }
 
-TEST_F(SectionTest, MouseCoordinatesAreReportedInUnits)
-{
+TEST_F(SectionTest, MouseCoordinatesAreReportedInUnits) {
     Sheet sheet(2.0);
     sheet.recorder.recordMouse = true;
     sheet.show();
@@ -150,8 +143,7 @@ TEST_F(SectionTest, MouseCoordinatesAreReportedInUnits)
     EXPECT_EQ(sheet.recorder.events.last(), QStringLiteral("P13 -1 -1"));
 }
 
-TEST(TPapir, SectionsStackInPrintOrder)
-{
+TEST(TPapir, SectionsStackInPrintOrder) {
     struct Case {
         int groups;
         QList<int> hidden;
@@ -193,8 +185,7 @@ TEST(TPapir, SectionsStackInPrintOrder)
     }
 }
 
-TEST(TPapir, GroupsAndElementsComeAndGo)
-{
+TEST(TPapir, GroupsAndElementsComeAndGo) {
     Sheet sheet;
     designer::TListSkupinE groups;
     designer::TPolSkupE& group = groups.add(QStringLiteral("Klic"));
@@ -225,14 +216,13 @@ TEST(TPapir, GroupsAndElementsComeAndGo)
     EXPECT_EQ(TOddil::captionOf(9), QStringLiteral("Začátek skupiny 3"));
 }
 
-TEST(TSesPrvek, ToolCodesAndKindNames)
-{
+TEST(TSesPrvek, ToolCodesAndKindNames) {
     struct Case {
         int tool, kind, index;
     };
-    const Case cases[] = {{1, 1, 0},       {2, 7, 0},         {5, 10, 0},       {8, 13, 0},
-                          {2000, 2, 0},    {3999, 2, 1999},   {4005, 3, 5},     {6001, 4, 1},
-                          {8003, 5, 3},    {10002, 6, 2},     {12001, 15, 1},   {0, 99, 77},
+    const Case cases[] = {{1, 1, 0},       {2, 7, 0},       {5, 10, 0},     {8, 13, 0},
+                          {2000, 2, 0},    {3999, 2, 1999}, {4005, 3, 5},   {6001, 4, 1},
+                          {8003, 5, 3},    {10002, 6, 2},   {12001, 15, 1}, {0, 99, 77},
                           {14000, 99, 77}, {9, 99, 77}};
     for (const Case& c : cases) {
         int kind = 99;
@@ -245,12 +235,14 @@ TEST(TSesPrvek, ToolCodesAndKindNames)
     EXPECT_EQ(TSesPrvek::KindName(15), QStringLiteral("Neznámý"));
 }
 
-TEST(BadGeometry, OddSizesAndHugeValuesStayOnValidGeometry)
-{
+TEST(BadGeometry, OddSizesAndHugeValuesStayOnValidGeometry) {
     Sheet sheet(2.0);
     const int huge = 2000000000;
-    const int bounds[][4] = {{0, 0, 0, 0},       {-50, -50, -10, -10}, {5, 5, 1, 2},
-                             {huge, huge, huge, huge}, {-huge, 10, huge, 3}};
+    const int bounds[][4] = {{0, 0, 0, 0},
+                             {-50, -50, -10, -10},
+                             {5, 5, 1, 2},
+                             {huge, huge, huge, huge},
+                             {-huge, 10, huge, 3}};
     for (const auto& b : bounds)
         for (int kind : {1, 2, 7, 8, 9, 10, 11, 12, 13, 15})
             sheet.add(kind, b[0], b[1], b[2], b[3]);
@@ -271,8 +263,7 @@ TEST(BadGeometry, OddSizesAndHugeValuesStayOnValidGeometry)
     EXPECT_GE(big->Width(), 3);
 }
 
-TEST(BadGeometry, TenThousandElementsInOneSection)
-{
+TEST(BadGeometry, TenThousandElementsInOneSection) {
     Sheet sheet;
     sheet.body()->setSectionHeight(2000);
     for (int i = 0; i < 10000; ++i)

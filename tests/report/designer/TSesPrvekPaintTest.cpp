@@ -20,35 +20,31 @@ using designtest::Sheet;
 
 namespace {
 
-bool near(QRgb a, QRgb b)
-{
+bool near(QRgb a, QRgb b) {
     return std::abs(qRed(a) - qRed(b)) <= 100 && std::abs(qGreen(a) - qGreen(b)) <= 100 &&
            std::abs(qBlue(a) - qBlue(b)) <= 100;
 }
 
-bool isInk(QRgb c)
-{
+bool isInk(QRgb c) {
     return qRed(c) < 200 || qGreen(c) < 200 || qBlue(c) < 200;
 }
 
 // Pixels of `a` (inside a 1-pixel border) that no pixel of `b` within one pixel matches.
-int unmatched(const QImage& a, const QImage& b)
-{
+int unmatched(const QImage& a, const QImage& b) {
     int count = 0;
     for (int y = 1; y < a.height() - 1; ++y)
         for (int x = 1; x < a.width() - 1; ++x) {
             bool found = false;
             for (int dy = -1; dy <= 1 && !found; ++dy)
                 for (int dx = -1; dx <= 1 && !found; ++dx)
-                    found = b.valid(x + dx, y + dy) &&
-                            near(a.pixel(x, y), b.pixel(x + dx, y + dy));
+                    found =
+                        b.valid(x + dx, y + dy) && near(a.pixel(x, y), b.pixel(x + dx, y + dy));
             count += !found;
         }
     return count;
 }
 
-int inkOf(const QImage& image)
-{
+int inkOf(const QImage& image) {
     int count = 0;
     for (int y = 1; y < image.height() - 1; ++y)
         for (int x = 1; x < image.width() - 1; ++x)
@@ -57,23 +53,20 @@ int inkOf(const QImage& image)
 }
 
 // The engine's drawing of the element at 100 units per inch.
-QImage engineImage(report::TVoranReportElement& e)
-{
+QImage engineImage(report::TVoranReportElement& e) {
     QImage image(e.Width, e.Height, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     platform::PainterCanvas canvas(painter, 100);
     report::ElementContent content;
-    if (e.Kind == report::ekDrawingArea)
-        e.PaintDrawingArea();
+    if (e.Kind == report::ekDrawingArea) e.PaintDrawingArea();
     content.text = e.GetText();
     content.hasPicture = e.GetPicture() != nullptr;
     report::DrawReportElement(canvas, e, content, {0, 0, e.Width, e.Height}, 0, 0, 1.0, 1.0);
     return image;
 }
 
-void setUpKind(report::TVoranReportElement& e, int kind)
-{
+void setUpKind(report::TVoranReportElement& e, int kind) {
     e.Font.name = QStringLiteral("DejaVu Sans");
     e.Font.size = 14;
     e.Font.bold = true;
@@ -117,8 +110,7 @@ void setUpKind(report::TVoranReportElement& e, int kind)
 
 } // namespace
 
-TEST(ElementPainting, EveryKindLooksAsTheEngineDrawsIt)
-{
+TEST(ElementPainting, EveryKindLooksAsTheEngineDrawsIt) {
     Sheet sheet;
     sheet.report.SetItemNames({QStringLiteral("Teplota")});
     sheet.report.setParametry({QStringLiteral("Tlak")});
@@ -154,8 +146,7 @@ TEST(ElementPainting, EveryKindLooksAsTheEngineDrawsIt)
     }
 }
 
-TEST(ElementPainting, ADetailShowsACrossHatch)
-{
+TEST(ElementPainting, ADetailShowsACrossHatch) {
     Sheet sheet;
     TSesPrvek* detail = sheet.add(report::ekDetail, 0, 0, 100, 40);
     sheet.show();
@@ -165,8 +156,7 @@ TEST(ElementPainting, ADetailShowsACrossHatch)
     EXPECT_LT(ink, 100 * 40 / 2);
 }
 
-TEST(ElementPainting, SelectionMarksAndHandles)
-{
+TEST(ElementPainting, SelectionMarksAndHandles) {
     Sheet sheet;
     TSesPrvek* e = sheet.add(report::ekFrame, 10, 10, 101, 51);
     e->element()->PenWidth = 0;
@@ -181,11 +171,10 @@ TEST(ElementPainting, SelectionMarksAndHandles)
     EXPECT_EQ(image().pixel(2, 2), qRgb(255, 255, 255));
     e->setSelectedMark(true);
     QImage selected = image();
-    const QPoint centres[] = {{2, 2}, {50, 2}, {98, 2}, {2, 25}, {98, 25}, {2, 48}, {50, 48},
-                              {98, 48}};
+    const QPoint centres[] = {{2, 2},   {50, 2}, {98, 2},  {2, 25},
+                              {98, 25}, {2, 48}, {50, 48}, {98, 48}};
     for (int handle = 1; handle <= 8; ++handle) {
-        EXPECT_EQ(TSesPrvek::handlePosition(handle, 101, 51) + QPoint(2, 2),
-                  centres[handle - 1]);
+        EXPECT_EQ(TSesPrvek::handlePosition(handle, 101, 51) + QPoint(2, 2), centres[handle - 1]);
         EXPECT_EQ(selected.pixel(centres[handle - 1]), grey) << handle;
         EXPECT_EQ(e->HandleAt(centres[handle - 1]), handle);
     }
@@ -200,8 +189,7 @@ TEST(ElementPainting, SelectionMarksAndHandles)
     EXPECT_EQ(image().pixel(0, 2), grey);
 }
 
-TEST(SectionPainting, GridDotsAtAFractionalCharacterGrid)
-{
+TEST(SectionPainting, GridDotsAtAFractionalCharacterGrid) {
     Sheet sheet;
     const double step = 100.0 / 17; // 17 characters per inch
     sheet.body()->setSectionHeight(100);
@@ -220,8 +208,7 @@ TEST(SectionPainting, GridDotsAtAFractionalCharacterGrid)
     EXPECT_EQ(image.pixel(3, 3), qRgb(255, 255, 255));
 }
 
-TEST(SectionPainting, CaptionStripAndTheHatchesOfAThreeColumnBody)
-{
+TEST(SectionPainting, CaptionStripAndTheHatchesOfAThreeColumnBody) {
     Sheet sheet;
     sheet.body()->setSectionHeight(100);
     sheet.body()->setColumns(3, 20);
