@@ -205,3 +205,32 @@ TEST_F(DragTest, KeyboardMovesAndResizes) {
     e->MoveBy(-50, 0);
     EXPECT_EQ(e->Left(), -50);
 }
+
+TEST_F(DragTest, DragsBeyondEveryEdgeKeepTheElementInItsSection) {
+    const QPoint far[] = {{-3000, 0},     {3000, 0},    {0, -3000},    {0, 3000},
+                          {-3000, -3000}, {3000, 3000}, {3000, -3000}, {-3000, 3000}};
+    for (const double zoom : {0.5, 1.0, 2.0}) {
+        for (int handle = 0; handle <= 8; ++handle) {
+            Sheet sheet(zoom);
+            sheet.body()->setSectionHeight(250);
+            TSesPrvek* e = sheet.add(report::ekFrame, 300, 100, 120, 60);
+            sheet.show();
+            bool changed = false;
+            for (const QPoint& away : far) {
+                drag(e, grip(e, handle), grip(e, handle) + away);
+                SCOPED_TRACE(testing::Message() << "zoom " << zoom << " handle " << handle
+                                                << " towards " << away.x() << "," << away.y());
+                const Bounds b = boundsOf(e);
+                EXPECT_GE(b.left, 0);
+                EXPECT_GE(b.top, 0);
+                EXPECT_LE(b.left + b.width, 827);
+                EXPECT_LE(b.top + b.height, 250);
+                EXPECT_GE(b.width, 3);
+                EXPECT_GE(b.height, 3);
+                EXPECT_EQ(e->geometry().width(), report::ScaleRound(b.width, zoom));
+                changed = changed || !(b == Bounds{300, 100, 120, 60});
+            }
+            EXPECT_TRUE(changed) << "zoom " << zoom << " handle " << handle;
+        }
+    }
+}

@@ -235,3 +235,23 @@ TEST(SectionPainting, CaptionStripAndTheHatchesOfAThreeColumnBody) {
     EXPECT_EQ(image.pixel(b + 1, h - 8), white);
     EXPECT_EQ(image.pixel(b - 1, h - 8), grey);
 }
+
+TEST(SectionPainting, TheBackgroundPictureLiesAtItsZoomedPlace) {
+    QImage blue(10, 10, QImage::Format_RGB32);
+    blue.fill(qRgb(0, 0, 255));
+    report::TPicture picture;
+    picture.setBitmap(blue);
+    Sheet sheet(2.0);
+    sheet.body()->setSectionHeight(100);
+    // The rectangle (20, 10)-(60, 30) on the paper, shifted up by 5 for this section.
+    sheet.body()->SetPozadi(&picture, {20, 10, 60, 30}, QPoint(0, -5));
+    sheet.show();
+    const QImage image = sheet.body()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(image.pixel(41, 11), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(118, 48), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(38, 11), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(41, 8), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(122, 30), qRgb(255, 255, 255));
+    sheet.body()->SetPozadi(nullptr, {}, {});
+    EXPECT_EQ(sheet.body()->grab().toImage().pixel(60, 30), qRgb(255, 255, 255));
+}
