@@ -9,13 +9,13 @@ class TSesPrvek;
 
 // Element events (elementEvent).
 enum ElementEventCode : int {
-    eeClearSelection = 4,  // before a new selection or height drag; after a plain insertion
-    eeSelectOnly = 5,      // plain click on an element
+    eeClearSelection = 4, // before a new selection or height drag; after a plain insertion
+    eeSelectOnly = 5,     // plain click on an element
     eeRemoveFromSelection = 7,
     eeAddToSelection = 8,
-    eeEditElement = 12,    // double click on an element
-    eeInsertionTool = 16,  // result: non-zero while an insertion tool is active
-    eeNextItem = 20,       // after an insertion click with Ctrl held
+    eeEditElement = 12,   // double click on an element
+    eeInsertionTool = 16, // result: non-zero while an insertion tool is active
+    eeNextItem = 20,      // after an insertion click with Ctrl held
     eeSelectionMayChange = 21,
 };
 

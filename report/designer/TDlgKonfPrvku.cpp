@@ -27,27 +27,23 @@ namespace designer {
 
 namespace {
 
-template <typename W> W* named(W* widget, const char* name)
-{
+template <typename W> W* named(W* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
 }
 
-QLineEdit* edit(const char* name)
-{
+QLineEdit* edit(const char* name) {
     return named(new QLineEdit, name);
 }
 
-QComboBox* combo(const char* name, const QStringList& items = {}, bool editable = false)
-{
+QComboBox* combo(const char* name, const QStringList& items = {}, bool editable = false) {
     auto* box = named(new QComboBox, name);
     box->setEditable(editable);
     box->addItems(items);
     return box;
 }
 
-QStringList utf8List(std::initializer_list<const char*> texts)
-{
+QStringList utf8List(std::initializer_list<const char*> texts) {
     QStringList list;
     for (const char* text : texts)
         list << QString::fromUtf8(text);
@@ -55,8 +51,7 @@ QStringList utf8List(std::initializer_list<const char*> texts)
 }
 
 QGroupBox* geometryBox(const char* title, const char* l, const char* t, const char* w,
-                       const char* h)
-{
+                       const char* h) {
     auto* box = new QGroupBox(QString::fromUtf8(title));
     auto* form = new QFormLayout(box);
     form->addRow(QStringLiteral("Levý:"), edit(l));
@@ -68,8 +63,7 @@ QGroupBox* geometryBox(const char* title, const char* l, const char* t, const ch
 
 } // namespace
 
-QFont SampleFont(const platform::TFont& font)
-{
+QFont SampleFont(const platform::TFont& font) {
     QFont result(font.name);
     result.setPointSizeF(font.size > 0 ? font.size : 10);
     result.setBold(font.bold);
@@ -79,13 +73,11 @@ QFont SampleFont(const platform::TFont& font)
     return result;
 }
 
-QColor SampleColor(platform::TColor colour)
-{
+QColor SampleColor(platform::TColor colour) {
     return QColor(platform::redOf(colour), platform::greenOf(colour), platform::blueOf(colour));
 }
 
-TDlgKonfPrvku::TDlgKonfPrvku(QWidget* parent) : QDialog(parent)
-{
+TDlgKonfPrvku::TDlgKonfPrvku(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("DlgKonfPrvku"));
     setWindowTitle(QStringLiteral("Nastavení vlastností prvku"));
     m_tabs = named(new QTabWidget, "PageControlPrv");
@@ -115,8 +107,7 @@ TDlgKonfPrvku::TDlgKonfPrvku(QWidget* parent) : QDialog(parent)
     CBPismaChange();
 }
 
-QWidget* TDlgKonfPrvku::makeBasicPage()
-{
+QWidget* TDlgKonfPrvku::makeBasicPage() {
     auto* page = new QWidget;
     auto* layout = new QGridLayout(page);
     layout->addWidget(geometryBox("Základní vlastnosti prvku:", "EdL", "EdH", "EdS", "EdV"), 0, 0);
@@ -139,10 +130,10 @@ QWidget* TDlgKonfPrvku::makeBasicPage()
 
     auto* follow = named(new QGroupBox(QStringLiteral("Sledovat podle:")), "RGPodle");
     auto* followLayout = new QVBoxLayout(follow);
-    followLayout->addWidget(named(new QRadioButton(QString::fromUtf8("Pořadového čísla")),
-                                  "RBPodleCisla"));
-    followLayout->addWidget(named(new QRadioButton(QString::fromUtf8("Názvu položky")),
-                                  "RBPodleNazvu"));
+    followLayout->addWidget(
+        named(new QRadioButton(QString::fromUtf8("Pořadového čísla")), "RBPodleCisla"));
+    followLayout->addWidget(
+        named(new QRadioButton(QString::fromUtf8("Názvu položky")), "RBPodleNazvu"));
     layout->addWidget(follow, 1, 0);
 
     auto* further = named(new QGroupBox(QString::fromUtf8("Další vlastnosti:")), "GroupBox3");
@@ -194,8 +185,7 @@ QWidget* TDlgKonfPrvku::makeBasicPage()
     return page;
 }
 
-QWidget* TDlgKonfPrvku::makeFontPage()
-{
+QWidget* TDlgKonfPrvku::makeFontPage() {
     auto* page = new QWidget;
     auto* form = new QFormLayout(page);
     form->addRow(QStringLiteral("Typ písma:"), m_fonts = combo("CBPisma"));
@@ -203,27 +193,23 @@ QWidget* TDlgKonfPrvku::makeFontPage()
     report::FillFontSizeList(sizes);
     form->addRow(QStringLiteral("Velikost:"), m_size = combo("CBVyska", sizes, true));
     form->addRow(QStringLiteral("Barva:"),
-                 m_colour = combo("CBBarva",
-                                  utf8List({"černá", "kaštanová", "zelená", "olivová",
-                                            "ultramarínová", "purpurová", "šedozelená", "šedá",
-                                            "stříbrná", "červená", "žlutozelená", "žlutá",
-                                            "modrá", "růžová", "akvamarínová", "bílá"})));
+                 m_colour =
+                     combo("CBBarva", utf8List({"černá", "kaštanová", "zelená", "olivová",
+                                                "ultramarínová", "purpurová", "šedozelená", "šedá",
+                                                "stříbrná", "červená", "žlutozelená", "žlutá",
+                                                "modrá", "růžová", "akvamarínová", "bílá"})));
     form->addRow(QStringLiteral("Skript:"),
                  m_script = combo("CbSkript",
                                   utf8List({"západní", "řecký", "turecký", "pobaltský",
-                                            "středoevropský", "cyrilice", "symboly",
-                                            "default"})));
+                                            "středoevropský", "cyrilice", "symboly", "default"})));
     auto* style = new QGroupBox(QStringLiteral("Styl:"));
     auto* styleLayout = new QVBoxLayout(style);
     styleLayout->addWidget(m_bold = named(new QCheckBox(QStringLiteral("Tučné")), "CBBold"));
-    styleLayout->addWidget(m_italic = named(new QCheckBox(QStringLiteral("Kurzíva")),
-                                            "CBItalic"));
-    styleLayout->addWidget(m_underline =
-                               named(new QCheckBox(QString::fromUtf8("Podtržení")),
-                                     "CbUnderline"));
-    styleLayout->addWidget(m_strikeOut =
-                               named(new QCheckBox(QString::fromUtf8("Přeškrtnutí")),
-                                     "CBStrikeout"));
+    styleLayout->addWidget(m_italic = named(new QCheckBox(QStringLiteral("Kurzíva")), "CBItalic"));
+    styleLayout->addWidget(
+        m_underline = named(new QCheckBox(QString::fromUtf8("Podtržení")), "CbUnderline"));
+    styleLayout->addWidget(
+        m_strikeOut = named(new QCheckBox(QString::fromUtf8("Přeškrtnutí")), "CBStrikeout"));
     form->addRow(style);
     m_sample = named(new QLabel(QString::fromUtf8("ÁBČĎábčď")), "LabelUkazkaF");
     m_sample->setMinimumSize(200, 60);
@@ -237,8 +223,7 @@ QWidget* TDlgKonfPrvku::makeFontPage()
     return page;
 }
 
-QWidget* TDlgKonfPrvku::makeBarcodePage()
-{
+QWidget* TDlgKonfPrvku::makeBarcodePage() {
     auto* page = new QWidget;
     auto* layout = new QGridLayout(page);
     layout->addWidget(geometryBox("", "EdBcL", "EdBcH", "EdBcS", "EdBcV"), 0, 0, 2, 1);
@@ -249,8 +234,8 @@ QWidget* TDlgKonfPrvku::makeBarcodePage()
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Typ kódu:"), combo("CBBcTypBarCode", types));
     form->addRow(QString::fromUtf8("Zvětšení:"), combo("CBBcSirkaBarCary", modules));
-    form->addRow(named(new QCheckBox(QString::fromUtf8("Vytvářet kontrolní součet")),
-                       "CBBcCheckSum"));
+    form->addRow(
+        named(new QCheckBox(QString::fromUtf8("Vytvářet kontrolní součet")), "CBBcCheckSum"));
     layout->addLayout(form, 0, 1);
     auto* content = new QGroupBox(QStringLiteral("Obsah:"));
     auto* contentForm = new QFormLayout(content);
@@ -264,43 +249,36 @@ QWidget* TDlgKonfPrvku::makeBarcodePage()
 }
 
 void TDlgKonfPrvku::setReport(report::TSestavaTyp* report, report::TListFunkci* functions,
-                              bool itemsByName, int groupCount)
-{
+                              bool itemsByName, int groupCount) {
     m_report = report;
     m_functions = functions;
     m_itemsByName = itemsByName;
     m_groupCount = groupCount;
 }
 
-void TDlgKonfPrvku::fillFontList()
-{
+void TDlgKonfPrvku::fillFontList() {
     QStringList names = report::PrinterFontList();
-    if (EditorSettings().PismaAbec)
-        names.sort(Qt::CaseInsensitive);
+    if (EditorSettings().PismaAbec) names.sort(Qt::CaseInsensitive);
     const QSignalBlocker block(m_fonts);
     m_fonts->clear();
     m_fonts->addItems(names);
 }
 
-void TDlgKonfPrvku::HideBarcodePage()
-{
+void TDlgKonfPrvku::HideBarcodePage() {
     m_tabs->setTabVisible(m_tabs->indexOf(m_barcodePage), false);
 }
 
-void TDlgKonfPrvku::HideBasicPages()
-{
+void TDlgKonfPrvku::HideBasicPages() {
     m_tabs->setTabVisible(m_tabs->indexOf(m_basicPage), false);
     HideBarcodePage();
 }
 
-void TDlgKonfPrvku::HideFontPages()
-{
+void TDlgKonfPrvku::HideFontPages() {
     m_tabs->setTabVisible(m_tabs->indexOf(m_basicPage), false);
     m_tabs->setTabVisible(m_tabs->indexOf(m_fontPage), false);
 }
 
-void TDlgKonfPrvku::LoadFont(const platform::TFont& font)
-{
+void TDlgKonfPrvku::LoadFont(const platform::TFont& font) {
     m_loading = true;
     int at = m_fonts->findText(font.name, Qt::MatchFixedString);
     if (at < 0 && !font.name.isEmpty()) {
@@ -319,12 +297,9 @@ void TDlgKonfPrvku::LoadFont(const platform::TFont& font)
     CBPismaChange();
 }
 
-void TDlgKonfPrvku::CBPismaChange()
-{
-    if (m_loading)
-        return;
-    if (m_fonts->currentIndex() >= 0)
-        m_font.name = m_fonts->currentText();
+void TDlgKonfPrvku::CBPismaChange() {
+    if (m_loading) return;
+    if (m_fonts->currentIndex() >= 0) m_font.name = m_fonts->currentText();
     bool isNumber = false;
     const double size = m_size->currentText().trimmed().toDouble(&isNumber);
     m_font.size = isNumber && size > 0 && size < 1000 ? size : 12;
@@ -333,8 +308,7 @@ void TDlgKonfPrvku::CBPismaChange()
     m_font.underline = m_underline->isChecked();
     m_font.strikeOut = m_strikeOut->isChecked();
     const int colour = m_colour->currentIndex();
-    if (colour >= 0 && colour <= 15)
-        m_font.color = report::IndexToColor(colour);
+    if (colour >= 0 && colour <= 15) m_font.color = report::IndexToColor(colour);
     m_font.charset = report::IndexToCharset(m_script->currentIndex());
 
     platform::TFont shown = m_font;
@@ -352,19 +326,15 @@ void TDlgKonfPrvku::CBPismaChange()
     m_script->setEnabled(!report::IsRomanFont(m_font.name));
 }
 
-void TDlgKonfPrvku::ShowKindPanel(int n)
-{
+void TDlgKonfPrvku::ShowKindPanel(int n) {
     for (QWidget* panel : m_panels)
         panel->hide();
     m_shownPanel = n >= 1 && n <= 5 ? n : 0;
-    if (m_shownPanel)
-        m_panels[m_shownPanel - 1]->show();
+    if (m_shownPanel) m_panels[m_shownPanel - 1]->show();
 }
 
-void TDlgKonfPrvku::CbIndexChange()
-{
-    if (m_shownPanel == PanelFunction || m_shownPanel == PanelVariable || !m_report)
-        return;
+void TDlgKonfPrvku::CbIndexChange() {
+    if (m_shownPanel == PanelFunction || m_shownPanel == PanelVariable || !m_report) return;
     const int type = m_report->GetDataType(m_index->currentIndex());
     if (type == report::ftBlob || type == report::ftGraphic)
         ShowKindPanel(PanelPicture);
@@ -374,10 +344,8 @@ void TDlgKonfPrvku::CbIndexChange()
         ShowKindPanel(PanelText);
 }
 
-void TDlgKonfPrvku::editFunction()
-{
-    if (!m_functions)
-        return;
+void TDlgKonfPrvku::editFunction() {
+    if (!m_functions) return;
     report::TRadekFunkce* function = m_functions->GetFunkce(m_index->currentIndex());
     if (function)
         TFunkceDlg::EditFunkce(this, m_report, m_functions, m_itemsByName, m_groupCount,

@@ -35,14 +35,12 @@ const Key<bool> kBoolKeys[] = {
 
 } // namespace
 
-TEditorSettings& EditorSettings()
-{
+TEditorSettings& EditorSettings() {
     static TEditorSettings settings;
     return settings;
 }
 
-TEditorSettings ReadEditorSettings(const QString& iniPath)
-{
+TEditorSettings ReadEditorSettings(const QString& iniPath) {
     const TEditorSettings d;
     TEditorSettings s;
     const platform::IniFile ini(iniPath);
@@ -52,32 +50,27 @@ TEditorSettings ReadEditorSettings(const QString& iniPath)
     s.ImplMeritko = integer(kEditor, "ImplMeritko", d.ImplMeritko);
     s.RastrX = integer(kEditor, "RastrX", d.RastrX);
     s.RastrY = integer(kEditor, "RastrY", d.RastrY);
-    if (s.RastrX < 1)
-        s.RastrX = kDefaultGrid;
-    if (s.RastrY < 1)
-        s.RastrY = kDefaultGrid;
+    if (s.RastrX < 1) s.RastrX = kDefaultGrid;
+    if (s.RastrY < 1) s.RastrY = kDefaultGrid;
     s.PocetUndo = std::max(integer(kEditor, "PocetUndo", d.PocetUndo), 1);
     for (const auto& key : kBoolKeys)
-        s.*key.field =
-            ini.readBool(*key.section, QString::fromLatin1(key.name), d.*key.field);
+        s.*key.field = ini.readBool(*key.section, QString::fromLatin1(key.name), d.*key.field);
     s.ImplSirka = integer(kSections, "ImplSirka", d.ImplSirka);
     s.ImplVyska = integer(kSections, "ImplVyska", d.ImplVyska);
     s.ImplZarovnani = integer(kSections, "ImplZarovnani", d.ImplZarovnani);
     s.ImplZarovnaniCi = integer(kSections, "ImplZarovnaniCi", d.ImplZarovnaniCi);
     s.ImplBarvaFontu = integer(kSections, "ImplBarvaFontu", d.ImplBarvaFontu);
     s.ImplVyskaFontu = integer(kSections, "ImplVyskaFontu", d.ImplVyskaFontu);
-    if (s.ImplVyskaFontu < 0)
-        s.ImplVyskaFontu = int(-qint64(s.ImplVyskaFontu) * 72 / 100);
-    s.ImplNazevFontu = ini.readString(kSections, QStringLiteral("ImplNazevFontu"),
-                                      d.ImplNazevFontu)
-                           .left(kFontNameLength);
+    if (s.ImplVyskaFontu < 0) s.ImplVyskaFontu = int(-qint64(s.ImplVyskaFontu) * 72 / 100);
+    s.ImplNazevFontu =
+        ini.readString(kSections, QStringLiteral("ImplNazevFontu"), d.ImplNazevFontu)
+            .left(kFontNameLength);
     s.ImplStylFontu = integer(kSections, "ImplStylFontu", d.ImplStylFontu);
     s.ImplSkriptFontu = integer(kSections, "ImplSkriptFontu", d.ImplSkriptFontu) & 0xFF;
     return s;
 }
 
-bool WriteEditorSettings(const TEditorSettings& s, const QString& iniPath)
-{
+bool WriteEditorSettings(const TEditorSettings& s, const QString& iniPath) {
     platform::IniFile ini(iniPath);
     auto integer = [&](const QString& section, const char* key, int value) {
         ini.writeInteger(section, QString::fromLatin1(key), value);

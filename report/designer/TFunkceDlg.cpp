@@ -21,8 +21,7 @@ namespace designer {
 
 namespace {
 
-template <typename W> W* named(W* widget, const char* name)
-{
+template <typename W> W* named(W* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
 }
@@ -31,8 +30,7 @@ template <typename W> W* named(W* widget, const char* name)
 
 TFunkceDlg::TFunkceDlg(QWidget* parent, report::TSestavaTyp* report,
                        report::TListFunkci* functions, bool itemsByName, int groupCount)
-    : QDialog(parent), m_report(report), m_functions(functions), m_itemsByName(itemsByName)
-{
+    : QDialog(parent), m_report(report), m_functions(functions), m_itemsByName(itemsByName) {
     setObjectName(QStringLiteral("FunkceDlg"));
     setWindowTitle(QStringLiteral("Nastavení parametrů funkce"));
     auto* form = new QFormLayout;
@@ -101,13 +99,11 @@ TFunkceDlg::TFunkceDlg(QWidget* parent, report::TSestavaTyp* report,
     showNumericPanel();
 }
 
-void TFunkceDlg::showNumericPanel()
-{
+void TFunkceDlg::showNumericPanel() {
     m_numeric->setVisible(m_type->currentIndex() == 0);
 }
 
-void TFunkceDlg::load(const report::TRadekFunkce& function)
-{
+void TFunkceDlg::load(const report::TRadekFunkce& function) {
     QString name, title, expression, initial;
     int kind = 0, reset = 0, aggregate = 0, precision = 0, digits = 0, format = 0;
     function.GetDefinition(name, title, expression, kind, initial, reset, aggregate, precision,
@@ -118,50 +114,42 @@ void TFunkceDlg::load(const report::TRadekFunkce& function)
     m_type->setCurrentIndex(kind == 1 ? 1 : 0);
     m_initial->setText(initial);
     m_reset->setCurrentIndex(std::clamp(reset, 0, m_reset->count() - 1));
-    if (QAbstractButton* button = m_aggregate->button(aggregate))
-        button->setChecked(true);
+    if (QAbstractButton* button = m_aggregate->button(aggregate)) button->setChecked(true);
     m_format->setCurrentIndex(std::clamp(format, 0, 4));
     m_precision->setText(QString::number(precision));
     m_decimals->setText(QString::number(digits));
     showNumericPanel();
 }
 
-void TFunkceDlg::store(report::TRadekFunkce& function) const
-{
+void TFunkceDlg::store(report::TRadekFunkce& function) const {
     QString name, title, expression, initial;
     int kind = 0, reset = 0, aggregate = 0, precision = 0, digits = 0, format = 0;
     function.GetDefinition(name, title, expression, kind, initial, reset, aggregate, precision,
                            digits, format);
     bool ok = false;
     const int newPrecision = m_precision->text().trimmed().toInt(&ok);
-    if (ok)
-        precision = newPrecision;
+    if (ok) precision = newPrecision;
     const int newDigits = m_decimals->text().trimmed().toInt(&ok);
-    if (ok)
-        digits = newDigits;
+    if (ok) digits = newDigits;
     function.SetDefinition(m_name->text(), m_title->text(), m_expression->text(),
                            m_type->currentIndex(), m_initial->text(), m_reset->currentIndex(),
                            std::max(m_aggregate->checkedId(), 0), precision, digits,
                            m_format->currentIndex());
 }
 
-void TFunkceDlg::editExpression()
-{
+void TFunkceDlg::editExpression() {
     TSest_FnEditVyraz builder(this);
     builder.setExpression(m_expression->text());
     builder.FillLists(m_report, m_functions, m_itemsByName);
-    if (builder.exec() == QDialog::Accepted)
-        m_expression->setText(builder.expression());
+    if (builder.exec() == QDialog::Accepted) m_expression->setText(builder.expression());
 }
 
 int TFunkceDlg::EditFunkce(QWidget* owner, report::TSestavaTyp* report,
                            report::TListFunkci* functions, bool itemsByName, int groupCount,
-                           report::TRadekFunkce& function)
-{
+                           report::TRadekFunkce& function) {
     TFunkceDlg dialog(owner, report, functions, itemsByName, groupCount);
     dialog.load(function);
-    if (dialog.exec() != QDialog::Accepted)
-        return 2;
+    if (dialog.exec() != QDialog::Accepted) return 2;
     dialog.store(function);
     return 1;
 }

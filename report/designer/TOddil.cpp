@@ -1,9 +1,9 @@
 #include "report/designer/TOddil.h"
 
+#include "platform/PainterCanvas.h"
 #include "report/designer/DesignerEvents.h"
 #include "report/designer/TPapir.h"
 #include "report/designer/TSesPrvek.h"
-#include "platform/PainterCanvas.h"
 #include "report/engine/TPicture.h"
 #include "report/engine/sest_lib.h"
 #include "report/engine/sestprn.h"
@@ -23,8 +23,7 @@ const QColor kSilver(0xC0, 0xC0, 0xC0);
 const QColor kGrey(0x80, 0x80, 0x80);
 
 // 8 x 8 dots where x and y are both even or both odd, on `ground`.
-QPixmap hatch(const QColor& ground)
-{
+QPixmap hatch(const QColor& ground) {
     QImage image(8, 8, QImage::Format_RGB32);
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
@@ -34,37 +33,44 @@ QPixmap hatch(const QColor& ground)
 
 } // namespace
 
-QString TOddil::captionOf(int code)
-{
+QString TOddil::captionOf(int code) {
     switch (code) {
-    case 0: return QString::fromUtf8("Začátek sestavy");
-    case 1: return QString::fromUtf8("Hlava stránky");
-    case 2: return QString::fromUtf8("Tělo sestavy");
-    case 3: return QString::fromUtf8("Konec sestavy");
-    case 4: return QString::fromUtf8("Pata stránky");
-    default: break;
+    case 0:
+        return QString::fromUtf8("Začátek sestavy");
+    case 1:
+        return QString::fromUtf8("Hlava stránky");
+    case 2:
+        return QString::fromUtf8("Tělo sestavy");
+    case 3:
+        return QString::fromUtf8("Konec sestavy");
+    case 4:
+        return QString::fromUtf8("Pata stránky");
+    default:
+        break;
     }
     const int group = (code - 5) / 2 + 1;
     return (code % 2 ? QString::fromUtf8("Začátek skupiny ") : QStringLiteral("Konec skupiny ")) +
            QString::number(group);
 }
 
-QColor TOddil::captionColourOf(int code)
-{
+QColor TOddil::captionColourOf(int code) {
     switch (code) {
     case 0:
-    case 3: return QColor(0, 0, 255);
+    case 3:
+        return QColor(0, 0, 255);
     case 1:
-    case 4: return QColor(255, 0, 255);
-    case 2: return QColor(255, 0, 0);
-    default: return QColor(0, 0x80, 0);
+    case 4:
+        return QColor(255, 0, 255);
+    case 2:
+        return QColor(255, 0, 0);
+    default:
+        return QColor(0, 0x80, 0);
     }
 }
 
 TOddil::TOddil(QWidget* parent, int code)
     : QWidget(parent), m_code(code), m_caption(captionOf(code)),
-      m_captionColour(captionColourOf(code))
-{
+      m_captionColour(captionColourOf(code)) {
     setMouseTracking(true);
     setToolTip(m_caption);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -72,79 +78,64 @@ TOddil::TOddil(QWidget* parent, int code)
 
 TOddil::~TOddil() = default;
 
-TPapir* TOddil::paper() const
-{
+TPapir* TOddil::paper() const {
     return qobject_cast<TPapir*>(parentWidget());
 }
 
-DesignerEvents* TOddil::events() const
-{
+DesignerEvents* TOddil::events() const {
     const TPapir* p = paper();
     return p ? p->events() : nullptr;
 }
 
-int TOddil::elementEvent(int code)
-{
+int TOddil::elementEvent(int code) {
     DesignerEvents* receiver = events();
     return receiver ? receiver->elementEvent(code, nullptr) : 0;
 }
 
-int TOddil::paperEvent(int code, int a, int b)
-{
+int TOddil::paperEvent(int code, int a, int b) {
     DesignerEvents* receiver = events();
     return receiver ? receiver->paperEvent(code, a, b) : 0;
 }
 
-TSesPrvek* TOddil::Prvek(int i) const
-{
+TSesPrvek* TOddil::Prvek(int i) const {
     return i >= 0 && i < m_elements.size() ? m_elements[i] : nullptr;
 }
 
-void TOddil::addPrvek(TSesPrvek* element)
-{
-    if (element && !m_elements.contains(element))
-        m_elements.append(element);
+void TOddil::addPrvek(TSesPrvek* element) {
+    if (element && !m_elements.contains(element)) m_elements.append(element);
 }
 
-void TOddil::removePrvek(TSesPrvek* element)
-{
+void TOddil::removePrvek(TSesPrvek* element) {
     m_elements.removeAll(element);
 }
 
-void TOddil::setSectionHeight(int height)
-{
+void TOddil::setSectionHeight(int height) {
     m_height = height;
     SetZoom(m_zoom);
-    if (TPapir* p = paper())
-        p->Layout();
+    if (TPapir* p = paper()) p->Layout();
 }
 
-void TOddil::setColumns(int columns, int gap)
-{
+void TOddil::setColumns(int columns, int gap) {
     m_columns = std::max(columns, 1);
     m_columnGap = gap;
     update();
 }
 
-int TOddil::ColumnWidth() const
-{
+int TOddil::ColumnWidth() const {
     const int printable = report::PrintableWidth();
-    if (m_columns <= 1)
-        return printable;
+    if (m_columns <= 1) return printable;
     return int((qint64(printable) + m_columnGap) / m_columns);
 }
 
-void TOddil::SetZoom(double zoom)
-{
+void TOddil::SetZoom(double zoom) {
     m_zoom = zoom;
-    const int pixels = std::clamp(widgetPixels(m_height, zoom), 0,
-                                  QWIDGETSIZE_MAX - kCaptionHeight);
+    const int pixels =
+        std::clamp(widgetPixels(m_height, zoom), 0, QWIDGETSIZE_MAX - kCaptionHeight);
     resize(width(), pixels + kCaptionHeight);
     update();
 }
 
-void TOddil::SetRastr(bool show, bool snap, double gridX, double gridY, bool characterGrid)
-{
+void TOddil::SetRastr(bool show, bool snap, double gridX, double gridY, bool characterGrid) {
     m_showGrid = show;
     m_snap = snap;
     m_gridX = gridX >= 1 && std::isfinite(gridX) ? gridX : 8;
@@ -154,18 +145,15 @@ void TOddil::SetRastr(bool show, bool snap, double gridX, double gridY, bool cha
 }
 
 void TOddil::SetPozadi(const report::TPicture* picture, const platform::TRect& rect,
-                       const QPoint& offset)
-{
+                       const QPoint& offset) {
     m_background = picture;
     m_backgroundRect = rect;
     m_backgroundOffset = offset;
     update();
 }
 
-void TOddil::ZOrder(TSesPrvek* element, bool front)
-{
-    if (!m_elements.contains(element))
-        return;
+void TOddil::ZOrder(TSesPrvek* element, bool front) {
+    if (!m_elements.contains(element)) return;
     m_elements.removeAll(element);
     if (front) {
         m_elements.append(element);
@@ -176,8 +164,7 @@ void TOddil::ZOrder(TSesPrvek* element, bool front)
     }
 }
 
-void TOddil::SelectInRect(const QRect& rect, Qt::KeyboardModifiers modifiers)
-{
+void TOddil::SelectInRect(const QRect& rect, Qt::KeyboardModifiers modifiers) {
     const Qt::KeyboardModifiers how =
         modifiers & Qt::ControlModifier ? Qt::ControlModifier : Qt::ShiftModifier;
     // Copied: a selection event may change the list.
@@ -185,26 +172,22 @@ void TOddil::SelectInRect(const QRect& rect, Qt::KeyboardModifiers modifiers)
     for (TSesPrvek* e : elements) {
         const qint64 left = std::max<qint64>(e->Left(), rect.left());
         const qint64 top = std::max<qint64>(e->Top(), rect.top());
-        const qint64 right = std::min<qint64>(qint64(e->Left()) + e->Width(),
-                                              qint64(rect.left()) + rect.width());
-        const qint64 bottom = std::min<qint64>(qint64(e->Top()) + e->Height(),
-                                               qint64(rect.top()) + rect.height());
-        if (right > left && bottom > top)
-            e->SetSelected(how);
+        const qint64 right =
+            std::min<qint64>(qint64(e->Left()) + e->Width(), qint64(rect.left()) + rect.width());
+        const qint64 bottom =
+            std::min<qint64>(qint64(e->Top()) + e->Height(), qint64(rect.top()) + rect.height());
+        if (right > left && bottom > top) e->SetSelected(how);
     }
 }
 
 // ---- painting
 
-int TOddil::columnBoundary() const
-{
+int TOddil::columnBoundary() const {
     return widgetPixels(ColumnWidth(), m_zoom);
 }
 
-void TOddil::paintEvent(QPaintEvent* event)
-{
-    if (m_painting)
-        return;
+void TOddil::paintEvent(QPaintEvent* event) {
+    if (m_painting) return;
     m_painting = true;
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
@@ -213,25 +196,21 @@ void TOddil::paintEvent(QPaintEvent* event)
         const platform::TRect& r = m_backgroundRect;
         const int dx = widgetPixels(m_backgroundOffset.x(), m_zoom);
         const int dy = widgetPixels(m_backgroundOffset.y(), m_zoom);
-        const platform::TRect scaled{widgetPixels(r.left, m_zoom) + dx,
-                                     widgetPixels(r.top, m_zoom) + dy,
-                                     widgetPixels(r.right, m_zoom) + dx,
-                                     widgetPixels(r.bottom, m_zoom) + dy};
+        const platform::TRect scaled{
+            widgetPixels(r.left, m_zoom) + dx, widgetPixels(r.top, m_zoom) + dy,
+            widgetPixels(r.right, m_zoom) + dx, widgetPixels(r.bottom, m_zoom) + dy};
         platform::PainterCanvas canvas(painter);
         report::DrawPicture(canvas, scaled, *m_background);
     }
     const bool multiColumn = m_code == 2 && m_columns > 1;
     const int boundary = multiColumn ? columnBoundary() : 0;
-    if (multiColumn)
-        paintHatches(painter, boundary);
-    if (m_showGrid)
-        paintGrid(painter, event->rect());
+    if (multiColumn) paintHatches(painter, boundary);
+    if (m_showGrid) paintGrid(painter, event->rect());
     paintCaption(painter, multiColumn ? boundary : -1);
     m_painting = false;
 }
 
-void TOddil::paintHatches(QPainter& painter, int boundary)
-{
+void TOddil::paintHatches(QPainter& painter, int boundary) {
     if (m_lightHatch.isNull()) {
         m_lightHatch = hatch(Qt::white);
         m_darkHatch = hatch(kGrey);
@@ -244,15 +223,15 @@ void TOddil::paintHatches(QPainter& painter, int boundary)
                      QBrush(m_darkHatch));
 }
 
-void TOddil::paintGrid(QPainter& painter, const QRect& exposed)
-{
+void TOddil::paintGrid(QPainter& painter, const QRect& exposed) {
     const bool multiColumn = m_code == 2 && m_columns > 1;
     const double w = multiColumn ? ColumnWidth() : m_width;
     const qint64 rows = std::llround(m_height / m_gridY);
     const qint64 cols = std::llround(w / m_gridX);
     // Only the points inside the exposed rectangle are visited.
     const double unitsPerPixel = 1.0 / m_zoom;
-    const qint64 firstRow = std::max<qint64>(1, qint64(exposed.top() * unitsPerPixel / m_gridY) - 1);
+    const qint64 firstRow =
+        std::max<qint64>(1, qint64(exposed.top() * unitsPerPixel / m_gridY) - 1);
     const qint64 lastRow =
         std::min<qint64>(rows, qint64((exposed.bottom() + 1) * unitsPerPixel / m_gridY) + 1);
     const qint64 firstCol =
@@ -267,8 +246,7 @@ void TOddil::paintGrid(QPainter& painter, const QRect& exposed)
     }
 }
 
-void TOddil::paintCaption(QPainter& painter, int boundary)
-{
+void TOddil::paintCaption(QPainter& painter, int boundary) {
     const int w = width();
     const int h = height();
     const int top = h - kCaptionHeight;
@@ -297,21 +275,17 @@ void TOddil::paintCaption(QPainter& painter, int boundary)
 
 // ---- mouse
 
-void TOddil::mouseDoubleClickEvent(QMouseEvent*)
-{
+void TOddil::mouseDoubleClickEvent(QMouseEvent*) {
     paperEvent(peEditSection, m_code, 0);
 }
 
-void TOddil::mousePressEvent(QMouseEvent* event)
-{
+void TOddil::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         sectionPress(event->position().toPoint(), event->modifiers());
 }
 
-void TOddil::sectionPress(const QPoint& point, Qt::KeyboardModifiers modifiers)
-{
-    if (m_heightDrag || m_bandActive)
-        return;
+void TOddil::sectionPress(const QPoint& point, Qt::KeyboardModifiers modifiers) {
+    if (m_heightDrag || m_bandActive) return;
     if (point.y() >= height() - kCaptionHeight) {
         elementEvent(eeClearSelection);
         m_heightDrag = true;
@@ -336,28 +310,24 @@ void TOddil::sectionPress(const QPoint& point, Qt::KeyboardModifiers modifiers)
         paperEvent(peSectionClick + m_code, 0, 0);
     m_bandActive = true;
     m_bandStart = m_bandEnd = point;
-    if (!m_rubberBand)
-        m_rubberBand = new QRubberBand(QRubberBand::Rectangle, this);
+    if (!m_rubberBand) m_rubberBand = new QRubberBand(QRubberBand::Rectangle, this);
     m_rubberBand->setGeometry(QRect(point, QSize()));
     m_rubberBand->raise();
     m_rubberBand->show();
     grabMouse();
 }
 
-void TOddil::mouseMoveEvent(QMouseEvent* event)
-{
+void TOddil::mouseMoveEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     if (m_heightDrag) {
-        int height = std::max(report::UnscaleRound(point.y() - m_dragStartY, m_zoom) +
-                                  m_startHeight,
-                              kMinimumHeight);
-        if (m_snap)
-            height = report::SnapToGrid(height, m_gridY);
+        int height =
+            std::max(report::UnscaleRound(point.y() - m_dragStartY, m_zoom) + m_startHeight,
+                     kMinimumHeight);
+        if (m_snap) height = report::SnapToGrid(height, m_gridY);
         if (height != m_height) {
             m_height = height;
             SetZoom(m_zoom);
-            if (TPapir* p = paper())
-                p->Layout();
+            if (TPapir* p = paper()) p->Layout();
         }
     } else if (m_bandActive) {
         m_bandEnd = point;
@@ -380,19 +350,15 @@ void TOddil::mouseMoveEvent(QMouseEvent* event)
     }
 }
 
-void TOddil::releaseGrab()
-{
-    if (QWidget::mouseGrabber() == this)
-        releaseMouse();
+void TOddil::releaseGrab() {
+    if (QWidget::mouseGrabber() == this) releaseMouse();
 }
 
-void TOddil::mouseReleaseEvent(QMouseEvent* event)
-{
+void TOddil::mouseReleaseEvent(QMouseEvent* event) {
     if (m_heightDrag) {
         m_heightDrag = false;
         releaseGrab();
-        if (m_height != m_startHeight)
-            paperEvent(peHeightChanged, m_code, m_height);
+        if (m_height != m_startHeight) paperEvent(peHeightChanged, m_code, m_height);
     }
     if (m_bandActive) {
         m_rubberBand->hide();

@@ -14,8 +14,7 @@ constexpr int kNewSectionHeight = 43;
 
 // ---- TListSkupinE
 
-TPolSkupE& TListSkupinE::add(const QString& keyName)
-{
+TPolSkupE& TListSkupinE::add(const QString& keyName) {
     auto group = std::make_unique<TPolSkupE>();
     group->number = Count();
     group->keyName = keyName;
@@ -23,33 +22,27 @@ TPolSkupE& TListSkupinE::add(const QString& keyName)
     return *m_groups.back();
 }
 
-TPolSkupE* TListSkupinE::Skupina(int i) const
-{
+TPolSkupE* TListSkupinE::Skupina(int i) const {
     return i >= 0 && i < Count() ? m_groups[size_t(i)].get() : nullptr;
 }
 
-void TListSkupinE::removeLast()
-{
-    if (!m_groups.empty())
-        m_groups.pop_back();
+void TListSkupinE::removeLast() {
+    if (!m_groups.empty()) m_groups.pop_back();
 }
 
 // ---- TPapir
 
-TPapir::TPapir(QWidget* parent) : QWidget(parent)
-{
+TPapir::TPapir(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Papir"));
     setFocusPolicy(Qt::StrongFocus);
 }
 
-TPapir::~TPapir()
-{
+TPapir::~TPapir() {
     // Element controls die with their sections (their parents); the lists go first.
     m_elements.clear();
 }
 
-TOddil* TPapir::AddOddil(int code)
-{
+TOddil* TPapir::AddOddil(int code) {
     auto* section = new TOddil(this, code);
     section->setSectionHeight(kNewSectionHeight);
     section->setSectionWidth(m_width);
@@ -58,8 +51,7 @@ TOddil* TPapir::AddOddil(int code)
     return section;
 }
 
-void TPapir::AddSkupina(TPolSkupE& group)
-{
+void TPapir::AddSkupina(TPolSkupE& group) {
     auto make = [this](int code, bool visible, int height) {
         auto* section = new TOddil(this, code);
         section->setSectionHeight(height);
@@ -72,11 +64,9 @@ void TPapir::AddSkupina(TPolSkupE& group)
     SetZoom(m_zoom);
 }
 
-void TPapir::RemoveSkupina(TPolSkupE& group)
-{
+void TPapir::RemoveSkupina(TPolSkupE& group) {
     for (TOddil** section : {&group.header, &group.footer}) {
-        if (!*section)
-            continue;
+        if (!*section) continue;
         ClearOddil(*section);
         m_sections.removeAll(*section);
         delete *section;
@@ -85,29 +75,22 @@ void TPapir::RemoveSkupina(TPolSkupE& group)
     SetZoom(m_zoom);
 }
 
-void TPapir::AddPrvek(TOddil* section, TSesPrvek* element)
-{
-    if (!element || !m_sections.contains(section))
-        return;
-    if (element->parentWidget() != section)
-        element->setParent(section);
+void TPapir::AddPrvek(TOddil* section, TSesPrvek* element) {
+    if (!element || !m_sections.contains(section)) return;
+    if (element->parentWidget() != section) element->setParent(section);
     element->show();
-    if (!m_elements.contains(element))
-        m_elements.append(element);
+    if (!m_elements.contains(element)) m_elements.append(element);
     section->addPrvek(element);
 }
 
-void TPapir::RemovePrvek(TSesPrvek* element)
-{
+void TPapir::RemovePrvek(TSesPrvek* element) {
     m_elements.removeAll(element);
     for (TOddil* section : m_sections)
         section->removePrvek(element);
 }
 
-void TPapir::ClearOddil(TOddil* section)
-{
-    if (!section)
-        return;
+void TPapir::ClearOddil(TOddil* section) {
+    if (!section) return;
     for (int i = section->PocetPrvku() - 1; i >= 0; --i) {
         TSesPrvek* element = section->Prvek(i);
         RemovePrvek(element);
@@ -115,38 +98,31 @@ void TPapir::ClearOddil(TOddil* section)
     }
 }
 
-TSesPrvek* TPapir::Prvek(int i) const
-{
+TSesPrvek* TPapir::Prvek(int i) const {
     return i >= 0 && i < m_elements.size() ? m_elements[i] : nullptr;
 }
 
-TOddil* TPapir::Oddil(int i) const
-{
+TOddil* TPapir::Oddil(int i) const {
     return i >= 0 && i < m_sections.size() ? m_sections[i] : nullptr;
 }
 
-TOddil* TPapir::FindOddil(const TSesPrvek* element) const
-{
+TOddil* TPapir::FindOddil(const TSesPrvek* element) const {
     for (TOddil* section : m_sections)
-        if (section->holds(element))
-            return section;
+        if (section->holds(element)) return section;
     return nullptr;
 }
 
-void TPapir::ZOrder(TSesPrvek* element, bool front)
-{
+void TPapir::ZOrder(TSesPrvek* element, bool front) {
     for (TOddil* section : m_sections)
         section->ZOrder(element, front);
 }
 
-void TPapir::SetSirka(int width)
-{
+void TPapir::SetSirka(int width) {
     m_width = width;
     SetZoom(m_zoom);
 }
 
-void TPapir::SetZoom(double zoom)
-{
+void TPapir::SetZoom(double zoom) {
     m_zoom = zoom;
     const int pixels = std::max(widgetPixels(m_width, zoom), 1);
     resize(pixels, height());
@@ -159,8 +135,7 @@ void TPapir::SetZoom(double zoom)
     Layout();
 }
 
-void TPapir::Layout()
-{
+void TPapir::Layout() {
     const int groups = (PocetOddilu() - kFixedSections) / 2;
     QList<int> order = {0, 1};
     for (int k = 0; k < groups; ++k)
@@ -172,16 +147,13 @@ void TPapir::Layout()
     qint64 y = 0;
     for (int index : order) {
         TOddil* section = Oddil(index);
-        if (!section || section->isHidden())
-            continue;
+        if (!section || section->isHidden()) continue;
         const int top = int(std::min<qint64>(y, QWIDGETSIZE_MAX));
-        if (section->y() != top)
-            section->move(section->x(), top);
+        if (section->y() != top) section->move(section->x(), top);
         y += section->height();
     }
     const int paperHeight = int(std::min<qint64>(y + 1, QWIDGETSIZE_MAX));
-    if (height() != paperHeight)
-        resize(width(), paperHeight);
+    if (height() != paperHeight) resize(width(), paperHeight);
 }
 
 } // namespace designer

@@ -1,9 +1,9 @@
 #include "report/designer/TSesPrvek.h"
 
+#include "platform/PainterCanvas.h"
 #include "report/designer/DesignerEvents.h"
 #include "report/designer/TEditorSettings.h"
 #include "report/designer/TOddil.h"
-#include "platform/PainterCanvas.h"
 #include "report/engine/sest_lib.h"
 #include "report/engine/sestvyst.h"
 
@@ -22,25 +22,30 @@ constexpr int kMinimumSize = 3;
 const QColor kGrey(0x80, 0x80, 0x80);
 const QColor kSilver(0xC0, 0xC0, 0xC0);
 
-bool onLeft(int handle) { return handle == 1 || handle == 4 || handle == 6; }
-bool onRight(int handle) { return handle == 3 || handle == 5 || handle == 8; }
-bool onTop(int handle) { return handle >= 1 && handle <= 3; }
-bool onBottom(int handle) { return handle >= 6 && handle <= 8; }
+bool onLeft(int handle) {
+    return handle == 1 || handle == 4 || handle == 6;
+}
+bool onRight(int handle) {
+    return handle == 3 || handle == 5 || handle == 8;
+}
+bool onTop(int handle) {
+    return handle >= 1 && handle <= 3;
+}
+bool onBottom(int handle) {
+    return handle >= 6 && handle <= 8;
+}
 
-int roundEven(double v)
-{
+int roundEven(double v) {
     return report::ScaleRound(v, 1.0);
 }
 
 } // namespace
 
-int widgetPixels(double value, double zoom)
-{
+int widgetPixels(double value, double zoom) {
     return std::clamp(report::ScaleRound(value, zoom), -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }
 
-TSesPrvek::TSesPrvek(QWidget* parent) : QWidget(parent)
-{
+TSesPrvek::TSesPrvek(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent, false);
     setMouseTracking(true);
     setAutoFillBackground(false);
@@ -48,25 +53,19 @@ TSesPrvek::TSesPrvek(QWidget* parent) : QWidget(parent)
 
 TSesPrvek::~TSesPrvek() = default;
 
-void TSesPrvek::NewElement(report::TSestavaTyp* report)
-{
+void TSesPrvek::NewElement(report::TSestavaTyp* report) {
     setElement(std::make_unique<report::TVoranReportElement>(report));
 }
 
-void TSesPrvek::setElement(std::unique_ptr<report::TVoranReportElement> element)
-{
+void TSesPrvek::setElement(std::unique_ptr<report::TVoranReportElement> element) {
     m_element = std::move(element);
-    if (m_element && m_element->Kind == report::ekDrawingArea)
-        m_element->SetOption5(true);
-    if (m_element)
-        setToolTip(KindName());
+    if (m_element && m_element->Kind == report::ekDrawingArea) m_element->SetOption5(true);
+    if (m_element) setToolTip(KindName());
     SetZoom(m_zoom);
 }
 
-void TSesPrvek::setBounds(int left, int top, int width, int height)
-{
-    if (!m_element)
-        return;
+void TSesPrvek::setBounds(int left, int top, int width, int height) {
+    if (!m_element) return;
     m_element->Left = left;
     m_element->Top = top;
     m_element->Width = width;
@@ -74,67 +73,57 @@ void TSesPrvek::setBounds(int left, int top, int width, int height)
     SetZoom(m_zoom);
 }
 
-void TSesPrvek::SetZoom(double zoom)
-{
+void TSesPrvek::SetZoom(double zoom) {
     m_zoom = zoom;
     setGeometry(widgetPixels(Left(), zoom), widgetPixels(Top(), zoom),
-                std::max(widgetPixels(Width(), zoom), 0), std::max(widgetPixels(Height(), zoom), 0));
+                std::max(widgetPixels(Width(), zoom), 0),
+                std::max(widgetPixels(Height(), zoom), 0));
     update();
 }
 
-TOddil* TSesPrvek::section() const
-{
+TOddil* TSesPrvek::section() const {
     return qobject_cast<TOddil*>(parentWidget());
 }
 
-DesignerEvents* TSesPrvek::events() const
-{
+DesignerEvents* TSesPrvek::events() const {
     const TOddil* s = section();
     return s ? s->events() : nullptr;
 }
 
-int TSesPrvek::elementEvent(int code, TSesPrvek* element)
-{
+int TSesPrvek::elementEvent(int code, TSesPrvek* element) {
     DesignerEvents* receiver = events();
     return receiver ? receiver->elementEvent(code, element) : 0;
 }
 
-int TSesPrvek::paperEvent(int code, int a, int b)
-{
+int TSesPrvek::paperEvent(int code, int a, int b) {
     DesignerEvents* receiver = events();
     return receiver ? receiver->paperEvent(code, a, b) : 0;
 }
 
-int TSesPrvek::sectionWidth() const
-{
+int TSesPrvek::sectionWidth() const {
     const TOddil* s = section();
     return s ? s->sectionWidth() : std::max(Left() + Width(), 0);
 }
 
-int TSesPrvek::sectionHeight() const
-{
+int TSesPrvek::sectionHeight() const {
     const TOddil* s = section();
     return s ? s->sectionHeight() : std::max(Top() + Height(), 0);
 }
 
-void TSesPrvek::setSelectedMark(bool on)
-{
+void TSesPrvek::setSelectedMark(bool on) {
     m_selected = on;
     update();
 }
 
-void TSesPrvek::setMultiMark(bool on)
-{
+void TSesPrvek::setMultiMark(bool on) {
     m_multi = on;
     update();
 }
 
 // ---- painting
 
-void TSesPrvek::paintEvent(QPaintEvent*)
-{
-    if (m_painting || !m_element)
-        return;
+void TSesPrvek::paintEvent(QPaintEvent*) {
+    if (m_painting || !m_element) return;
     m_painting = true;
     QPainter painter(this);
     paintContent(painter);
@@ -142,11 +131,13 @@ void TSesPrvek::paintEvent(QPaintEvent*)
     m_painting = false;
 }
 
-void TSesPrvek::paintContent(QPainter& painter)
-{
+void TSesPrvek::paintContent(QPainter& painter) {
     report::TVoranReportElement& e = *m_element;
-    // Too small to hold anything: only the marks are drawn.
-    if (e.Width <= 2 || e.Height <= 2 || width() <= 0 || height() <= 0)
+    // Too small to hold anything, or beyond any paper (10,000 inches): only the marks are
+    // drawn.
+    constexpr int kLargest = 1000000;
+    if (e.Width <= 2 || e.Height <= 2 || e.Width > kLargest || e.Height > kLargest ||
+        width() <= 0 || height() <= 0)
         return;
     painter.save();
     // The element is drawn in 1/100 inch on (Width - 1) x (Height - 1) units stretched over
@@ -159,11 +150,13 @@ void TSesPrvek::paintContent(QPainter& painter)
     } else {
         platform::PainterCanvas canvas(painter, 100);
         report::ElementContent content;
-        if (e.Kind == report::ekDrawingArea) {
+        if (e.Kind == report::ekDrawingArea && e.Report) {
             e.SetOption5(true);
             e.PaintDrawingArea();
         }
-        content.text = e.GetText();
+        // The reference kinds ask their report; without one they show nothing.
+        const bool asksReport = e.Kind >= report::ekItem && e.Kind <= report::ekFunction;
+        if (e.Report || !asksReport) content.text = e.GetText();
         content.hasPicture = e.GetPicture() != nullptr;
         const platform::TRect rect{0, 0, e.Width, e.Height};
         report::DrawReportElement(canvas, e, content, rect, 0, 0, 1.0, 1.0);
@@ -171,8 +164,7 @@ void TSesPrvek::paintContent(QPainter& painter)
     painter.restore();
 }
 
-QPoint TSesPrvek::handlePosition(int handle, int w, int h)
-{
+QPoint TSesPrvek::handlePosition(int handle, int w, int h) {
     const int midX = (w - kHandleSize) / 2;
     const int midY = (h - kHandleSize) / 2;
     const int right = w - kHandleSize;
@@ -184,8 +176,7 @@ QPoint TSesPrvek::handlePosition(int handle, int w, int h)
     return {x[xs[handle]], y[ys[handle]]};
 }
 
-void TSesPrvek::paintMarks(QPainter& painter)
-{
+void TSesPrvek::paintMarks(QPainter& painter) {
     painter.setRenderHint(QPainter::Antialiasing, false);
     const int w = width();
     const int h = height();
@@ -215,21 +206,17 @@ void TSesPrvek::paintMarks(QPainter& painter)
 
 // ---- handles and cursor
 
-int TSesPrvek::HandleAt(const QPoint& point) const
-{
-    if (m_multi)
-        return 0;
+int TSesPrvek::HandleAt(const QPoint& point) const {
+    if (m_multi) return 0;
     for (int handle = 8; handle >= 1; --handle) {
         const QRect square(handlePosition(handle, width(), height()),
                            QSize(kHandleSize, kHandleSize));
-        if (square.contains(point))
-            return handle;
+        if (square.contains(point)) return handle;
     }
     return 0;
 }
 
-void TSesPrvek::UpdateCursor(const QPoint& point)
-{
+void TSesPrvek::UpdateCursor(const QPoint& point) {
     Qt::CursorShape shape = Qt::ArrowCursor;
     if (elementEvent(eeInsertionTool, nullptr) != 0) {
         if (const TOddil* s = section()) {
@@ -241,19 +228,17 @@ void TSesPrvek::UpdateCursor(const QPoint& point)
         shape = Qt::DragCopyCursor;
     } else if (m_selected) {
         static constexpr Qt::CursorShape byHandle[] = {
-            Qt::DragMoveCursor, Qt::SizeFDiagCursor, Qt::SizeVerCursor, Qt::SizeBDiagCursor,
-            Qt::SizeHorCursor,  Qt::SizeHorCursor,   Qt::SizeBDiagCursor, Qt::SizeVerCursor,
-            Qt::SizeFDiagCursor};
+            Qt::DragMoveCursor,  Qt::SizeFDiagCursor, Qt::SizeVerCursor,
+            Qt::SizeBDiagCursor, Qt::SizeHorCursor,   Qt::SizeHorCursor,
+            Qt::SizeBDiagCursor, Qt::SizeVerCursor,   Qt::SizeFDiagCursor};
         shape = byHandle[m_dragging ? m_handle : HandleAt(point)];
     }
-    if (cursor().shape() != shape)
-        setCursor(shape);
+    if (cursor().shape() != shape) setCursor(shape);
 }
 
 // ---- selection and mouse
 
-void TSesPrvek::SetSelected(Qt::KeyboardModifiers modifiers)
-{
+void TSesPrvek::SetSelected(Qt::KeyboardModifiers modifiers) {
     elementEvent(eeSelectionMayChange, nullptr);
     const bool chosen = m_selected || m_multi;
     if (modifiers & Qt::ControlModifier) {
@@ -267,17 +252,16 @@ void TSesPrvek::SetSelected(Qt::KeyboardModifiers modifiers)
     update();
 }
 
-void TSesPrvek::mousePressEvent(QMouseEvent* event)
-{
+void TSesPrvek::mousePressEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     TOddil* s = section();
-    const bool forward = elementEvent(eeInsertionTool, nullptr) != 0 ||
-                         (modifiers & Qt::ShiftModifier);
+    const bool forward =
+        elementEvent(eeInsertionTool, nullptr) != 0 || (modifiers & Qt::ShiftModifier);
     if (forward) {
         if (s)
-            s->sectionPress(point + QPoint(widgetPixels(Left(), m_zoom),
-                                           widgetPixels(Top(), m_zoom)),
+            s->sectionPress(point +
+                                QPoint(widgetPixels(Left(), m_zoom), widgetPixels(Top(), m_zoom)),
                             modifiers);
         return;
     }
@@ -295,8 +279,7 @@ void TSesPrvek::mousePressEvent(QMouseEvent* event)
     UpdateCursor(point);
 }
 
-void TSesPrvek::mouseMoveEvent(QMouseEvent* event)
-{
+void TSesPrvek::mouseMoveEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     if (m_dragging && m_element)
         dragTo(point);
@@ -305,8 +288,7 @@ void TSesPrvek::mouseMoveEvent(QMouseEvent* event)
     paperEvent(peMouseAt, -1, -1);
 }
 
-void TSesPrvek::dragTo(const QPoint& point)
-{
+void TSesPrvek::dragTo(const QPoint& point) {
     int dx = report::UnscaleRound(point.x() - m_down.x(), m_zoom);
     int dy = report::UnscaleRound(point.y() - m_down.y(), m_zoom);
     const TOddil* s = section();
@@ -327,10 +309,8 @@ void TSesPrvek::dragTo(const QPoint& point)
         if (!EditorSettings().PosunMimo) {
             left = std::max<qint64>(left, 0);
             top = std::max<qint64>(top, 0);
-            if (left + width > sw)
-                left = sw - width;
-            if (top + height > sh)
-                top = sh - height;
+            if (left + width > sw) left = sw - width;
+            if (top + height > sh) top = sh - height;
         }
     }
     if (onLeft(m_handle)) {
@@ -347,8 +327,7 @@ void TSesPrvek::dragTo(const QPoint& point)
     }
     if (onRight(m_handle)) {
         width = std::max<qint64>(qint64(m_startWidth) + dx, kMinimumSize);
-        if (left + width > sw)
-            width = sw - left;
+        if (left + width > sw) width = sw - left;
     }
     if (onTop(m_handle)) {
         top += dy;
@@ -364,27 +343,20 @@ void TSesPrvek::dragTo(const QPoint& point)
     }
     if (onBottom(m_handle)) {
         height = std::max<qint64>(qint64(m_startHeight) + dy, kMinimumSize);
-        if (top + height > sh)
-            height = sh - top;
+        if (top + height > sh) height = sh - top;
     }
     auto clampInt = [](qint64 v) { return int(std::clamp<qint64>(v, INT_MIN, INT_MAX)); };
     const int l = clampInt(left), t = clampInt(top), w = clampInt(width), h = clampInt(height);
-    if (l == Left() && t == Top() && w == Width() && h == Height())
-        return;
+    if (l == Left() && t == Top() && w == Width() && h == Height()) return;
     setBounds(l, t, w, h);
     update();
-    if (m_multi)
-        paperEvent(peMultiMoved, dx, dy);
-    if (m_handle <= 4 || m_handle == 6)
-        paperEvent(peMoved, l, t);
-    if (m_handle >= 1)
-        paperEvent(peResized, w, h);
+    if (m_multi) paperEvent(peMultiMoved, dx, dy);
+    if (m_handle <= 4 || m_handle == 6) paperEvent(peMoved, l, t);
+    if (m_handle >= 1) paperEvent(peResized, w, h);
 }
 
-void TSesPrvek::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (!m_dragging)
-        return;
+void TSesPrvek::mouseReleaseEvent(QMouseEvent* event) {
+    if (!m_dragging) return;
     m_dragging = false;
     releaseMouse();
     UpdateCursor(event->position().toPoint());
@@ -393,8 +365,7 @@ void TSesPrvek::mouseReleaseEvent(QMouseEvent* event)
         paperEvent(peRecordStep, 7, 0);
 }
 
-void TSesPrvek::mouseDoubleClickEvent(QMouseEvent*)
-{
+void TSesPrvek::mouseDoubleClickEvent(QMouseEvent*) {
     if (m_dragging) {
         m_dragging = false;
         releaseMouse();
@@ -404,35 +375,27 @@ void TSesPrvek::mouseDoubleClickEvent(QMouseEvent*)
 
 // ---- keyboard and group moves
 
-void TSesPrvek::MoveBy(double dx, double dy)
-{
-    if (!m_element)
-        return;
+void TSesPrvek::MoveBy(double dx, double dy) {
+    if (!m_element) return;
     qint64 left = roundEven(Left() + dx);
     qint64 top = roundEven(Top() + dy);
     if (!EditorSettings().PosunMimo) {
         left = std::max<qint64>(left, 0);
         top = std::max<qint64>(top, 0);
-        if (left + Width() > sectionWidth())
-            left = qint64(sectionWidth()) - Width();
-        if (top + Height() > sectionHeight())
-            top = qint64(sectionHeight()) - Height();
+        if (left + Width() > sectionWidth()) left = qint64(sectionWidth()) - Width();
+        if (top + Height() > sectionHeight()) top = qint64(sectionHeight()) - Height();
     }
     m_element->Left = int(std::clamp<qint64>(left, INT_MIN, INT_MAX));
     m_element->Top = int(std::clamp<qint64>(top, INT_MIN, INT_MAX));
     SetZoom(m_zoom);
 }
 
-void TSesPrvek::ResizeBy(double dx, double dy)
-{
-    if (!m_element)
-        return;
+void TSesPrvek::ResizeBy(double dx, double dy) {
+    if (!m_element) return;
     qint64 width = std::max(roundEven(Width() + dx), kMinimumSize);
     qint64 height = std::max(roundEven(Height() + dy), kMinimumSize);
-    if (Left() + width > sectionWidth())
-        width = qint64(sectionWidth()) - Left();
-    if (Top() + height > sectionHeight())
-        height = qint64(sectionHeight()) - Top();
+    if (Left() + width > sectionWidth()) width = qint64(sectionWidth()) - Left();
+    if (Top() + height > sectionHeight()) height = qint64(sectionHeight()) - Top();
     m_element->Width = int(std::clamp<qint64>(width, INT_MIN, INT_MAX));
     m_element->Height = int(std::clamp<qint64>(height, INT_MIN, INT_MAX));
     SetZoom(m_zoom);
@@ -440,37 +403,39 @@ void TSesPrvek::ResizeBy(double dx, double dy)
 
 // ---- tools and names
 
-void TSesPrvek::DecodeTool(int tool, int& kind, int& index)
-{
-    static constexpr int simple[] = {0, report::ekText, report::ekLine, report::ekFrame,
-                                     report::ekRoundFrame, report::ekEllipse, report::ekPicture,
-                                     report::ekBarcode, report::ekDrawingArea};
+void TSesPrvek::DecodeTool(int tool, int& kind, int& index) {
+    static constexpr int simple[] = {0,
+                                     report::ekText,
+                                     report::ekLine,
+                                     report::ekFrame,
+                                     report::ekRoundFrame,
+                                     report::ekEllipse,
+                                     report::ekPicture,
+                                     report::ekBarcode,
+                                     report::ekDrawingArea};
     if (tool >= 1 && tool <= 8) {
         kind = simple[tool];
         index = 0;
         return;
     }
-    static constexpr int ranged[] = {report::ekItem, report::ekItemLabel, report::ekParameter,
-                                     report::ekVariable, report::ekFunction, report::ekDetail};
+    static constexpr int ranged[] = {report::ekItem,     report::ekItemLabel, report::ekParameter,
+                                     report::ekVariable, report::ekFunction,  report::ekDetail};
     if (tool >= 2000 && tool <= 13999) {
         kind = ranged[tool / 2000 - 1];
         index = tool % 2000;
     }
 }
 
-QString TSesPrvek::KindName() const
-{
+QString TSesPrvek::KindName() const {
     return KindName(Kind());
 }
 
-QString TSesPrvek::KindName(int kind)
-{
+QString TSesPrvek::KindName(int kind) {
     static const char* const names[] = {
-        "Grafický text", "Položka tabulky", "Popis položky", "Parametr",         "Proměnná",
-        "Funkce",        "Úsečka",          "Rámeček",       "Zaoblený rámeček", "Elipsa",
+        "Grafický text", "Položka tabulky", "Popis položky",  "Parametr",         "Proměnná",
+        "Funkce",        "Úsečka",          "Rámeček",        "Zaoblený rámeček", "Elipsa",
         "Obrázek",       "Čárový kód",      "Kreslicí plocha"};
-    if (kind < 1 || kind > 13)
-        return QString::fromUtf8("Neznámý");
+    if (kind < 1 || kind > 13) return QString::fromUtf8("Neznámý");
     return QString::fromUtf8(names[kind - 1]);
 }
 

@@ -25,44 +25,37 @@ namespace {
 const QStringList kAlignments = {QStringLiteral("Vlevo"), QStringLiteral("Vpravo"),
                                  QStringLiteral("Uprostřed")};
 
-template <typename W> W* named(W* widget, const char* name)
-{
+template <typename W> W* named(W* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
 }
 
-QCheckBox* checkBox(const char* name, const char* text)
-{
+QCheckBox* checkBox(const char* name, const char* text) {
     return named(new QCheckBox(QString::fromUtf8(text)), name);
 }
 
-QLineEdit* intEdit(const char* name)
-{
+QLineEdit* intEdit(const char* name) {
     auto* edit = named(new QLineEdit, name);
     edit->setMaxLength(9);
     return edit;
 }
 
-QComboBox* alignmentCombo(const char* name)
-{
+QComboBox* alignmentCombo(const char* name) {
     auto* combo = named(new QComboBox, name);
     combo->addItems(kAlignments);
     return combo;
 }
 
-bool toInt(const QLineEdit* edit, int& value)
-{
+bool toInt(const QLineEdit* edit, int& value) {
     bool ok = false;
     const int v = edit->text().trimmed().toInt(&ok);
-    if (ok)
-        value = v;
+    if (ok) value = v;
     return ok;
 }
 
 } // namespace
 
-TSestKonfigDlg::TSestKonfigDlg(QWidget* parent) : QDialog(parent)
-{
+TSestKonfigDlg::TSestKonfigDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("SestKonfigDlg"));
     setWindowTitle(QStringLiteral("Prostředí editoru sestav"));
     auto* tabs = named(new QTabWidget, "PageControl");
@@ -77,14 +70,13 @@ TSestKonfigDlg::TSestKonfigDlg(QWidget* parent) : QDialog(parent)
                     m_undo = intEdit("EditPocetUndo"));
     envForm->addRow(m_deleteOne = checkBox("CBMazaniJedne", "Potvrdit mazání jednoho prvku"));
     envForm->addRow(m_deleteMany = checkBox("CBMazaniVice", "Potvrdit mazání více prvků"));
-    envForm->addRow(m_moveOutside =
-                        checkBox("CBPosunMimo", "Povolit přesun prvku mimo oddíl"));
+    envForm->addRow(m_moveOutside = checkBox("CBPosunMimo", "Povolit přesun prvku mimo oddíl"));
     envForm->addRow(m_undoSave = checkBox("CBUndoSave", "Sledovat změny i po uložení na disk"));
     envForm->addRow(m_tree = checkBox("CBVyberZeSeznamu", "Zobrazit strom prvků předlohy"));
-    envForm->addRow(m_descriptions = checkBox("CbPouzivatPopisy",
-                                              "Místo názvů položek používat popisy"));
-    envForm->addRow(m_sortedFonts = checkBox("CbPismaAbeceda",
-                                             "Nabídku písem řadit podle abecedy"));
+    envForm->addRow(m_descriptions =
+                        checkBox("CbPouzivatPopisy", "Místo názvů položek používat popisy"));
+    envForm->addRow(m_sortedFonts =
+                        checkBox("CbPismaAbeceda", "Nabídku písem řadit podle abecedy"));
     auto* envPage = new QWidget;
     (new QVBoxLayout(envPage))->addWidget(environment);
     tabs->addTab(envPage, QStringLiteral("Prostředí editoru"));
@@ -145,8 +137,7 @@ TSestKonfigDlg::TSestKonfigDlg(QWidget* parent) : QDialog(parent)
     connect(m_numberAlign, &QComboBox::currentIndexChanged, this, &TSestKonfigDlg::ImplChange);
 }
 
-void TSestKonfigDlg::Setup(report::TSestavaTyp* report)
-{
+void TSestKonfigDlg::Setup(report::TSestavaTyp* report) {
     m_report = report;
     ReadSettings();
     fillControls();
@@ -155,19 +146,15 @@ void TSestKonfigDlg::Setup(report::TSestavaTyp* report)
     s.zoom = s.zoomCopy = float(report::ZoomFactor(6));
 }
 
-void TSestKonfigDlg::ReadSettings()
-{
-    if (m_report)
-        EditorSettings() = ReadEditorSettings(m_report->iniFilePath());
+void TSestKonfigDlg::ReadSettings() {
+    if (m_report) EditorSettings() = ReadEditorSettings(m_report->iniFilePath());
 }
 
-bool TSestKonfigDlg::WriteSettings()
-{
+bool TSestKonfigDlg::WriteSettings() {
     return m_report && WriteEditorSettings(EditorSettings(), m_report->iniFilePath());
 }
 
-void TSestKonfigDlg::fillControls()
-{
+void TSestKonfigDlg::fillControls() {
     const TEditorSettings& s = EditorSettings();
     m_showGrid->setChecked(s.RastrZobrazovat);
     m_snapGrid->setChecked(s.RastrZarovnavat);
@@ -195,8 +182,7 @@ void TSestKonfigDlg::fillControls()
     setSampleFont(font);
 }
 
-void TSestKonfigDlg::setSampleFont(const platform::TFont& font)
-{
+void TSestKonfigDlg::setSampleFont(const platform::TFont& font) {
     m_font = font;
     m_sample->setFont(SampleFont(font));
     QPalette palette = m_sample->palette();
@@ -205,12 +191,10 @@ void TSestKonfigDlg::setSampleFont(const platform::TFont& font)
     ImplChange();
 }
 
-void TSestKonfigDlg::ImplChange()
-{
+void TSestKonfigDlg::ImplChange() {
     int width = 0;
     int height = 0;
-    if (!toInt(m_width, width) || !toInt(m_height, height))
-        return;
+    if (!toInt(m_width, width) || !toInt(m_height, height)) return;
     // Sizes beyond the panel would only push the sample out of sight.
     width = std::clamp(width, 0, 10000);
     height = std::clamp(height, 0, 10000);
@@ -221,27 +205,21 @@ void TSestKonfigDlg::ImplChange()
                            Qt::AlignVCenter);
 }
 
-void TSestKonfigDlg::SBPismoClick()
-{
+void TSestKonfigDlg::SBPismoClick() {
     TDlgKonfPrvku dialog(this);
     dialog.HideBasicPages();
     dialog.LoadFont(m_font);
-    if (dialog.exec() == QDialog::Accepted)
-        setSampleFont(dialog.WorkingFont());
+    if (dialog.exec() == QDialog::Accepted) setSampleFont(dialog.WorkingFont());
 }
 
-platform::MessageSink& TSestKonfigDlg::sink()
-{
+platform::MessageSink& TSestKonfigDlg::sink() {
     static platform::BoxMessageSink boxes;
-    if (m_messages)
-        return *m_messages;
-    if (m_report && m_report->messageSink())
-        return *m_report->messageSink();
+    if (m_messages) return *m_messages;
+    if (m_report && m_report->messageSink()) return *m_report->messageSink();
     return boxes;
 }
 
-void TSestKonfigDlg::accept()
-{
+void TSestKonfigDlg::accept() {
     struct Field {
         QLineEdit* edit;
         const char* caption;
@@ -266,10 +244,8 @@ void TSestKonfigDlg::accept()
             return;
         }
     }
-    if (s.RastrX < 1)
-        s.RastrX = 8;
-    if (s.RastrY < 1)
-        s.RastrY = 8;
+    if (s.RastrX < 1) s.RastrX = 8;
+    if (s.RastrY < 1) s.RastrY = 8;
     s.PocetUndo = std::max(s.PocetUndo, 1);
     s.RastrZobrazovat = m_showGrid->isChecked();
     s.RastrZarovnavat = m_snapGrid->isChecked();

@@ -20,8 +20,8 @@ namespace designer {
 
 namespace {
 
-constexpr int kNumberRole = Qt::UserRole;    // the reference by number ("#12")
-constexpr int kNameRole = Qt::UserRole + 1;  // the reference by name ("#Name")
+constexpr int kNumberRole = Qt::UserRole;   // the reference by number ("#12")
+constexpr int kNameRole = Qt::UserRole + 1; // the reference by name ("#Name")
 constexpr int kReferenceLength = 32;
 
 struct ListSpec {
@@ -29,20 +29,19 @@ struct ListSpec {
     const char* caption;
 };
 const ListSpec kLists[8] = {
-    {"CBFields", "Položky tabulky:"},      {"CBParameters", "Parametry:"},
-    {"CBVariables", "Proměnné:"},          {"CBFunctions", "Uživatelské funkce:"},
-    {"CBFx1", "Matematické:"},             {"CBFx2", "Textové:"},
-    {"CBFx3", "Datumové a časové:"},       {"CBFx4", "Logické a ostatní:"},
+    {"CBFields", "Položky tabulky:"}, {"CBParameters", "Parametry:"},
+    {"CBVariables", "Proměnné:"},     {"CBFunctions", "Uživatelské funkce:"},
+    {"CBFx1", "Matematické:"},        {"CBFx2", "Textové:"},
+    {"CBFx3", "Datumové a časové:"},  {"CBFx4", "Logické a ostatní:"},
 };
 // The templates of the built-in functions, per function list.
-const char* const kMathFunctions[] = {"ABS()",  "INT()",  "SGN()",   "MAX(,)", "MIN(,)",
-                                      "SIN()",  "COS()",  "TAN()",   "COTG()", "EXP()",
-                                      "LOG()",  "ASIN()", "ACOS()",  "ATAN()", "ACOTG()"};
-const char* const kTextFunctions[] = {"LEFT(,)",  "RIGHT(,)", "SUBSTR(,,)", "LENGTH()",
-                                      "POS(,)",   "UPPER()",  "LOWER()",    "LTRIM()",
-                                      "RTRIM()",  "ALLTRIM()", "FORMAT(,)", "CHR()",
-                                      "ORD()"};
-const char* const kDateFunctions[] = {"FORMATDT(,)", "YEAR()",   "MONTH()", "DAY()",
+const char* const kMathFunctions[] = {"ABS()", "INT()",  "SGN()",  "MAX(,)", "MIN(,)",
+                                      "SIN()", "COS()",  "TAN()",  "COTG()", "EXP()",
+                                      "LOG()", "ASIN()", "ACOS()", "ATAN()", "ACOTG()"};
+const char* const kTextFunctions[] = {
+    "LEFT(,)", "RIGHT(,)", "SUBSTR(,,)", "LENGTH()",  "POS(,)", "UPPER()", "LOWER()",
+    "LTRIM()", "RTRIM()",  "ALLTRIM()",  "FORMAT(,)", "CHR()",  "ORD()"};
+const char* const kDateFunctions[] = {"FORMATDT(,)", "YEAR()",   "MONTH()",  "DAY()",
                                       "HOUR()",      "MINUTE()", "SECUNDE()"};
 const char* const kLogicalFunctions[] = {"IIF(,,)", "ISNULL()"};
 
@@ -51,33 +50,43 @@ struct Operator {
     int advance;
 };
 const Operator kOperators[] = {
-    {"()", 1},    {"+", 1},     {"-", 1},     {"*", 1},      {"/", 1},      {"^", 1},
-    {"=", 1},     {"<", 1},     {">", 1},     {"<>", 2},     {"<=", 2},     {">=", 2},
-    {" NOT ", 5}, {" AND ", 5}, {" OR ", 4},  {" IN ", 5},
+    {"()", 1},    {"+", 1},     {"-", 1},    {"*", 1},    {"/", 1},  {"^", 1},
+    {"=", 1},     {"<", 1},     {">", 1},    {"<>", 2},   {"<=", 2}, {">=", 2},
+    {" NOT ", 5}, {" AND ", 5}, {" OR ", 4}, {" IN ", 5},
 };
 
-QString errorText(int code)
-{
+QString errorText(int code) {
     switch (code) {
-    case report::kExprUnknownWord: return QString::fromUtf8("neznámé slovo");
-    case report::kExprSyntax: return QString::fromUtf8("chybná syntaxe");
-    case report::kExprStackFull: return QString::fromUtf8("výraz je příliš složitý");
-    case report::kExprUnopenedParen: return QString::fromUtf8("chybí levá závorka");
-    case report::kExprUnclosedParen: return QString::fromUtf8("chybí pravá závorka");
-    case report::kExprDomain: return QString::fromUtf8("chyba výpočtu");
-    case report::kExprBadNumber: return QString::fromUtf8("chybné číslo");
-    case report::kExprTooFewArgs: return QString::fromUtf8("málo parametrů");
-    case report::kExprTooManyArgs: return QString::fromUtf8("mnoho parametrů");
-    case report::kExprOpenString: return QString::fromUtf8("neukončený řetězec");
-    case report::kExprOpenBracket: return QString::fromUtf8("neukončený název");
-    default: return {};
+    case report::kExprUnknownWord:
+        return QString::fromUtf8("neznámé slovo");
+    case report::kExprSyntax:
+        return QString::fromUtf8("chybná syntaxe");
+    case report::kExprStackFull:
+        return QString::fromUtf8("výraz je příliš složitý");
+    case report::kExprUnopenedParen:
+        return QString::fromUtf8("chybí levá závorka");
+    case report::kExprUnclosedParen:
+        return QString::fromUtf8("chybí pravá závorka");
+    case report::kExprDomain:
+        return QString::fromUtf8("chyba výpočtu");
+    case report::kExprBadNumber:
+        return QString::fromUtf8("chybné číslo");
+    case report::kExprTooFewArgs:
+        return QString::fromUtf8("málo parametrů");
+    case report::kExprTooManyArgs:
+        return QString::fromUtf8("mnoho parametrů");
+    case report::kExprOpenString:
+        return QString::fromUtf8("neukončený řetězec");
+    case report::kExprOpenBracket:
+        return QString::fromUtf8("neukončený název");
+    default:
+        return {};
     }
 }
 
 } // namespace
 
-TSest_FnEditVyraz::TSest_FnEditVyraz(QWidget* parent) : QDialog(parent)
-{
+TSest_FnEditVyraz::TSest_FnEditVyraz(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Sest_FnEditVyraz"));
     setWindowTitle(QString::fromUtf8("Tvorba výrazu pro výpočet funkce"));
     auto* layout = new QVBoxLayout(this);
@@ -134,8 +143,8 @@ TSest_FnEditVyraz::TSest_FnEditVyraz(QWidget* parent) : QDialog(parent)
         button->setObjectName(QStringLiteral("SBOperator%1").arg(++n));
         button->setText(caption.trimmed());
         button->setProperty("tag", op.advance);
-        const QString inserted = caption == QLatin1String(" IN ") ? QStringLiteral(" IN[]")
-                                                                 : caption;
+        const QString inserted =
+            caption == QLatin1String(" IN ") ? QStringLiteral(" IN[]") : caption;
         connect(button, &QToolButton::clicked, this,
                 [this, inserted, advance = op.advance] { insertOperator(inserted, advance); });
         operatorRow->addWidget(button);
@@ -168,23 +177,19 @@ TSest_FnEditVyraz::TSest_FnEditVyraz(QWidget* parent) : QDialog(parent)
     connect(m_insert, &QPushButton::clicked, this, &TSest_FnEditVyraz::insertChoice);
 }
 
-QString TSest_FnEditVyraz::expression() const
-{
+QString TSest_FnEditVyraz::expression() const {
     return m_edit->text();
 }
 
-void TSest_FnEditVyraz::setExpression(const QString& text)
-{
+void TSest_FnEditVyraz::setExpression(const QString& text) {
     m_edit->setText(text);
 }
 
-QString TSest_FnEditVyraz::PickLine(QChar prefix, int number, const QString& text)
-{
+QString TSest_FnEditVyraz::PickLine(QChar prefix, int number, const QString& text) {
     return prefix + QString::number(number).leftJustified(3, QLatin1Char(' ')) + text;
 }
 
-void TSest_FnEditVyraz::addLine(int list, QChar prefix, int number, const QString& text)
-{
+void TSest_FnEditVyraz::addLine(int list, QChar prefix, int number, const QString& text) {
     QComboBox* box = m_lists[list - 1];
     box->addItem(PickLine(prefix, number, text));
     box->setItemData(box->count() - 1, prefix + QString::number(number), kNumberRole);
@@ -192,8 +197,7 @@ void TSest_FnEditVyraz::addLine(int list, QChar prefix, int number, const QStrin
 }
 
 void TSest_FnEditVyraz::FillLists(report::TSestavaTyp* report,
-                                  const report::TListFunkci* functions, bool itemsByName)
-{
+                                  const report::TListFunkci* functions, bool itemsByName) {
     m_report = report;
     for (int list = Fields; list <= Functions; ++list)
         m_lists[list - 1]->clear();
@@ -222,10 +226,8 @@ void TSest_FnEditVyraz::FillLists(report::TSestavaTyp* report,
     m_byName->setChecked(itemsByName);
 }
 
-QString TSest_FnEditVyraz::ReferenceText(int list, int index) const
-{
-    if (list < Fields || list > Functions)
-        return {};
+QString TSest_FnEditVyraz::ReferenceText(int list, int index) const {
+    if (list < Fields || list > Functions) return {};
     const QComboBox* box = m_lists[list - 1];
     const bool byName = m_byName->isChecked() && (list == Fields || list == Functions);
     return box->itemData(index, byName ? kNameRole : kNumberRole)
@@ -233,49 +235,40 @@ QString TSest_FnEditVyraz::ReferenceText(int list, int index) const
         .left(kReferenceLength);
 }
 
-bool TSest_FnEditVyraz::eventFilter(QObject* watched, QEvent* event)
-{
+bool TSest_FnEditVyraz::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn)
         for (int i = 0; i < 8; ++i)
-            if (watched == m_lists[i] && m_current != i + 1)
-                enterList(i + 1);
+            if (watched == m_lists[i] && m_current != i + 1) enterList(i + 1);
     return QDialog::eventFilter(watched, event);
 }
 
-void TSest_FnEditVyraz::enterList(int list)
-{
-    if (m_current >= 1)
-        m_lists[m_current - 1]->setCurrentIndex(-1);
+void TSest_FnEditVyraz::enterList(int list) {
+    if (m_current >= 1) m_lists[m_current - 1]->setCurrentIndex(-1);
     m_current = list;
     m_insert->setDefault(false);
     m_insert->setEnabled(false);
     m_listButtons[list - 1]->setEnabled(false);
 }
 
-void TSest_FnEditVyraz::chooseLine(int list)
-{
-    if (m_current != list)
-        enterList(list);
+void TSest_FnEditVyraz::chooseLine(int list) {
+    if (m_current != list) enterList(list);
     m_lists[list - 1]->setCurrentIndex(m_lists[list - 1]->currentIndex());
     m_insert->setEnabled(true);
     m_insert->setDefault(true);
     m_listButtons[list - 1]->setEnabled(true);
 }
 
-void TSest_FnEditVyraz::insertChoice()
-{
-    if (m_current < 1)
-        return;
+void TSest_FnEditVyraz::insertChoice() {
+    if (m_current < 1) return;
     QComboBox* box = m_lists[m_current - 1];
     const int index = box->currentIndex();
-    if (index < 0)
-        return;
+    if (index < 0) return;
     if (m_current <= Functions) {
         m_edit->insert(ReferenceText(m_current, index));
     } else {
         const QString text = box->itemText(index);
-        const int start = m_edit->hasSelectedText() ? m_edit->selectionStart()
-                                                    : m_edit->cursorPosition();
+        const int start =
+            m_edit->hasSelectedText() ? m_edit->selectionStart() : m_edit->cursorPosition();
         m_edit->insert(text);
         m_edit->setCursorPosition(start + int(text.indexOf(QLatin1Char('('))) + 1);
     }
@@ -288,30 +281,24 @@ void TSest_FnEditVyraz::insertChoice()
     m_edit->deselect();
 }
 
-void TSest_FnEditVyraz::insertOperator(const QString& text, int advance)
-{
-    const int start = m_edit->hasSelectedText() ? m_edit->selectionStart()
-                                                : m_edit->cursorPosition();
+void TSest_FnEditVyraz::insertOperator(const QString& text, int advance) {
+    const int start =
+        m_edit->hasSelectedText() ? m_edit->selectionStart() : m_edit->cursorPosition();
     m_edit->insert(text);
     m_edit->setCursorPosition(start + advance);
-    if (m_current >= 1)
-        m_lists[m_current - 1]->setCurrentIndex(-1);
+    if (m_current >= 1) m_lists[m_current - 1]->setCurrentIndex(-1);
     m_current = 0;
     m_insert->setEnabled(false);
 }
 
-platform::MessageSink& TSest_FnEditVyraz::sink()
-{
+platform::MessageSink& TSest_FnEditVyraz::sink() {
     static platform::BoxMessageSink boxes;
-    if (m_messages)
-        return *m_messages;
-    if (m_report && m_report->messageSink())
-        return *m_report->messageSink();
+    if (m_messages) return *m_messages;
+    if (m_report && m_report->messageSink()) return *m_report->messageSink();
     return boxes;
 }
 
-bool TSest_FnEditVyraz::check()
-{
+bool TSest_FnEditVyraz::check() {
     report::TCalcType value;
     int position = 0;
     const int error = report::EvaluateExpression(m_edit->text(), value, position);
@@ -321,11 +308,9 @@ bool TSest_FnEditVyraz::check()
         return true;
     }
     // The evaluator counts from 0; the message counts from 1 and the caret goes before it.
-    sink().ShowBox(QStringLiteral("Chyba : \"%1\" na pozici %2")
-                       .arg(errorText(error))
-                       .arg(position + 1),
-                   QStringLiteral("Chyba"), platform::MessageButtons::Ok,
-                   platform::MessageIcon::Warning);
+    sink().ShowBox(
+        QStringLiteral("Chyba : \"%1\" na pozici %2").arg(errorText(error)).arg(position + 1),
+        QStringLiteral("Chyba"), platform::MessageButtons::Ok, platform::MessageIcon::Warning);
     m_edit->setFocus();
     m_edit->deselect();
     m_edit->setCursorPosition(std::max(position, 0));

@@ -15,8 +15,7 @@ namespace {
 QPointer<TFormLogo> g_logo;
 }
 
-TFormLogo::TFormLogo() : QFrame(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint)
-{
+TFormLogo::TFormLogo() : QFrame(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("FormLogo"));
     setFixedSize(250, 96);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -41,26 +40,21 @@ TFormLogo::TFormLogo() : QFrame(nullptr, Qt::SplashScreen | Qt::FramelessWindowH
         move(screen->geometry().center() - rect().center());
 }
 
-void TFormLogo::ShowWait()
-{
-    if (!g_logo)
-        g_logo = new TFormLogo;
+void TFormLogo::ShowWait() {
+    if (!g_logo) g_logo = new TFormLogo;
     g_logo->show();
     g_logo->raise();
     g_logo->repaint();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void TFormLogo::HideWait()
-{
-    if (!g_logo)
-        return;
+void TFormLogo::HideWait() {
+    if (!g_logo) return;
     g_logo->hide();
     delete g_logo.data();
 }
 
-TFormLogo* TFormLogo::instance()
-{
+TFormLogo* TFormLogo::instance() {
     return g_logo.data();
 }
 

@@ -251,8 +251,12 @@ public:
     int EvaluateCallback(int code, TCalcType& value);
     // The output document: a detail's is its master's.
     TSestVystup& Vystup();
-    // A flag that cancels the run and printing when set (the progress window's); may be null.
+    // A flag that cancels the run and printing when set; may be null.
     void setCancelFlag(const bool* flag);
+    // What the progress window needs: `onRecord` hears each record number from 1, and
+    // `cancelled` asks whether the user wants to stop. Either may be empty.
+    void setRunObserver(std::function<void(int record)> onRecord,
+                        std::function<bool()> cancelled);
     // True while a run or print of this report is active.
     bool busy() const;
     // Prints the generated document on printer `printer` of the system's list (-1: the

@@ -23,27 +23,22 @@ constexpr int kUnboundedHeight = std::numeric_limits<int>::max() / 4;
 
 // The printable area of the report's paper (1/100 inch); A4 without margins when the
 // template names no paper.
-QSize printableSizeOf(const TSestavaTyp& report)
-{
+QSize printableSizeOf(const TSestavaTyp& report) {
     const TemplatePaper& p = report.paper();
-    if (p.paperWidth <= 0 || p.paperHeight <= 0)
-        return {827, 1169};
-    const QSize paper = p.landscape ? QSize(p.paperHeight, p.paperWidth)
-                                    : QSize(p.paperWidth, p.paperHeight);
+    if (p.paperWidth <= 0 || p.paperHeight <= 0) return {827, 1169};
+    const QSize paper =
+        p.landscape ? QSize(p.paperHeight, p.paperWidth) : QSize(p.paperWidth, p.paperHeight);
     return {std::max(paper.width() - p.marginLeft - p.marginRight, 0),
             std::max(paper.height() - p.marginTop - p.marginBottom, 0)};
 }
 
-QSize paperSizeOf(const TSestavaTyp& report)
-{
+QSize paperSizeOf(const TSestavaTyp& report) {
     const TemplatePaper& p = report.paper();
-    if (p.paperWidth <= 0 || p.paperHeight <= 0)
-        return {827, 1169};
+    if (p.paperWidth <= 0 || p.paperHeight <= 0) return {827, 1169};
     return p.landscape ? QSize(p.paperHeight, p.paperWidth) : QSize(p.paperWidth, p.paperHeight);
 }
 
-TCalcType numberValue(double number, const QString& text)
-{
+TCalcType numberValue(double number, const QString& text) {
     TCalcType v;
     v.kind = 1;
     v.number = number;
@@ -55,33 +50,24 @@ TCalcType numberValue(double number, const QString& text)
 
 // ---- TSestavaTyp's side
 
-int TSestavaTyp::Generate(bool main)
-{
-    if (!m_run)
-        m_run = std::make_shared<ReportRun>(*this);
-    if (m_run->busy)
-        return seNothingDone;
+int TSestavaTyp::Generate(bool main) {
+    if (!m_run) m_run = std::make_shared<ReportRun>(*this);
+    if (m_run->busy) return seNothingDone;
     return m_run->generate(main);
 }
 
-TCalcType TSestavaTyp::GetVariable(int i)
-{
-    if (!m_run)
-        m_run = std::make_shared<ReportRun>(*this);
+TCalcType TSestavaTyp::GetVariable(int i) {
+    if (!m_run) m_run = std::make_shared<ReportRun>(*this);
     return m_run->variable(i);
 }
 
-int TSestavaTyp::EvaluateCallback(int code, TCalcType& value)
-{
-    if (!m_run)
-        m_run = std::make_shared<ReportRun>(*this);
+int TSestavaTyp::EvaluateCallback(int code, TCalcType& value) {
+    if (!m_run) m_run = std::make_shared<ReportRun>(*this);
     return m_run->evaluate(code, value);
 }
 
-TSestVystup& TSestavaTyp::Vystup()
-{
-    if (m_master)
-        return m_master->Vystup();
+TSestVystup& TSestavaTyp::Vystup() {
+    if (m_master) return m_master->Vystup();
     if (!m_vystup) {
         const QSize printable = printableSizeOf(*this);
         m_vystup = std::make_shared<TSestVystup>(printable.width(), printable.height());
@@ -89,32 +75,38 @@ TSestVystup& TSestavaTyp::Vystup()
     return *m_vystup;
 }
 
-void TSestavaTyp::setCancelFlag(const bool* flag)
-{
-    if (!m_run)
-        m_run = std::make_shared<ReportRun>(*this);
-    m_run->cancelFlag = flag;
+void TSestavaTyp::setCancelFlag(const bool* flag) {
+    if (!m_run) m_run = std::make_shared<ReportRun>(*this);
+    m_run->cancelQuery = flag ? std::function<bool()>([flag] { return *flag; }) : nullptr;
 }
 
-bool TSestavaTyp::busy() const { return m_run && m_run->busy; }
+void TSestavaTyp::setRunObserver(std::function<void(int)> onRecord,
+                                 std::function<bool()> cancelled) {
+    if (!m_run) m_run = std::make_shared<ReportRun>(*this);
+    m_run->onRecord = std::move(onRecord);
+    m_run->cancelQuery = std::move(cancelled);
+}
+
+bool TSestavaTyp::busy() const {
+    return m_run && m_run->busy;
+}
 
 // ---- the run
 
-TSestVystup& ReportRun::doc() const { return m_report.Vystup(); }
-
-bool ReportRun::cancelled() const
-{
-    return (cancelFlag && *cancelFlag) || doc().Cancelled();
+TSestVystup& ReportRun::doc() const {
+    return m_report.Vystup();
 }
 
-int ReportRun::visibleHeight(int number) const
-{
+bool ReportRun::cancelled() const {
+    return (cancelQuery && cancelQuery()) || doc().Cancelled();
+}
+
+int ReportRun::visibleHeight(int number) const {
     const TOddilSestavy* s = section(number);
     return s ? s->VisibleHeight() : 0;
 }
 
-int ReportRun::pageFooterHeight() const
-{
+int ReportRun::pageFooterHeight() const {
     const TSestavaTyp* master = isDetail() ? m_report.MasterSestava() : nullptr;
     if (master) {
         const TOddilSestavy* footer = master->Oddily().ByNumber(odP);
@@ -123,8 +115,7 @@ int ReportRun::pageFooterHeight() const
     return visibleHeight(odP);
 }
 
-int ReportRun::pageHeaderHeight() const
-{
+int ReportRun::pageHeaderHeight() const {
     const TSestavaTyp* master = isDetail() ? m_report.MasterSestava() : nullptr;
     if (master) {
         const TOddilSestavy* header = master->Oddily().ByNumber(odH);
@@ -133,18 +124,15 @@ int ReportRun::pageHeaderHeight() const
     return visibleHeight(odH);
 }
 
-bool ReportRun::fits(int extra) const
-{
+bool ReportRun::fits(int extra) const {
     return doc().runPosition.pageBottom - pageFooterHeight() - m_cursor.y >= bodyHeight() + extra;
 }
 
-bool ReportRun::footerOnLastPage() const
-{
+bool ReportRun::footerOnLastPage() const {
     return !m_report.sectionFlags().noPageFooterOnLastPage;
 }
 
-void ReportRun::refreshSection(TOddilSestavy* s)
-{
+void ReportRun::refreshSection(TOddilSestavy* s) {
     for (int i = 0; i < s->Count(); ++i) {
         TVoranReportElement* e = s->Prvek(i);
         switch (e->Kind) {
@@ -155,8 +143,7 @@ void ReportRun::refreshSection(TOddilSestavy* s)
             e->Value = variable(e->Index);
             break;
         case ekPicture:
-            if (!e->Text.isEmpty())
-                e->LoadPicture(e->Text);
+            if (!e->Text.isEmpty()) e->LoadPicture(e->Text);
             break;
         default:
             break;
@@ -164,42 +151,34 @@ void ReportRun::refreshSection(TOddilSestavy* s)
     }
 }
 
-void ReportRun::refreshValues(bool withHeader, bool withFooter)
-{
+void ReportRun::refreshValues(bool withHeader, bool withFooter) {
     const TListOddilu& sections = m_report.Oddily();
     for (int i = 0; i < sections.Count(); ++i) {
         TOddilSestavy* s = sections.Oddil(i);
-        if ((s->Number == odZ && !withHeader) || (s->Number == odK && !withFooter))
-            continue;
+        if ((s->Number == odZ && !withHeader) || (s->Number == odK && !withFooter)) continue;
         refreshSection(s);
     }
 }
 
-void ReportRun::refreshVariables()
-{
+void ReportRun::refreshVariables() {
     const TListOddilu& sections = m_report.Oddily();
     for (int i = 0; i < sections.Count(); ++i) {
         TOddilSestavy* s = sections.Oddil(i);
         for (int k = 0; k < s->Count(); ++k)
-            if (s->Prvek(k)->Kind == ekVariable)
-                s->Prvek(k)->Value = variable(s->Prvek(k)->Index);
+            if (s->Prvek(k)->Kind == ekVariable) s->Prvek(k)->Value = variable(s->Prvek(k)->Index);
     }
 }
 
-void ReportRun::calculateFunctions()
-{
+void ReportRun::calculateFunctions() {
     m_report.Funkce().CalculateAll();
     m_report.VypoctiFunkce();
 }
 
-void ReportRun::printPageFooter()
-{
+void ReportRun::printPageFooter() {
     TOddilSestavy* footer = section(odP);
-    if (isDetail() || !footer || !footer->Visible)
-        return;
+    if (isDetail() || !footer || !footer->Visible) return;
     const int page = doc().runPosition.pageIndex + m_cursor.pageOffset;
-    if (m_crossedPages.contains(-1 - page))
-        return;
+    if (m_crossedPages.contains(-1 - page)) return;
     m_crossedPages.insert(-1 - page);
     const int y = m_cursor.y;
     m_cursor.y = doc().runPosition.pageBottom - footer->Height;
@@ -207,16 +186,13 @@ void ReportRun::printPageFooter()
     m_cursor.y = y;
 }
 
-void ReportRun::nextPageNumber()
-{
-    if (isDetail())
-        return;
+void ReportRun::nextPageNumber() {
+    if (isDetail()) return;
     ++m_page;
     refreshVariables();
 }
 
-void ReportRun::newPage()
-{
+void ReportRun::newPage() {
     if (isDetail()) {
         // A detail flows inside its master's section: onto the master's next page, below its
         // page header, which the master prints.
@@ -229,13 +205,18 @@ void ReportRun::newPage()
         m_cursor.y = 0;
     }
     TOddilSestavy* header = section(odH);
-    if (header && header->Visible)
-        printSection(header);
+    if (header && header->Visible) printSection(header);
+    m_freshPage = doc().runPosition.pageIndex + m_cursor.pageOffset;
+    m_freshY = m_cursor.y;
+}
+
+bool ReportRun::atFreshPage() const {
+    return m_freshPage == doc().runPosition.pageIndex + m_cursor.pageOffset &&
+           m_cursor.y == m_freshY;
 }
 
 // A page break inside a section: the page footer on this page, the header on the next.
-void ReportRun::pageBreak()
-{
+void ReportRun::pageBreak() {
     printPageFooter();
     if (isDetail()) {
         newPage();
@@ -252,8 +233,7 @@ void ReportRun::pageBreak()
     }
 }
 
-void ReportRun::closeColumnRow()
-{
+void ReportRun::closeColumnRow() {
     TSestVystup::RunPosition& pos = doc().runPosition;
     if (m_report.Columns() > 1 && pos.column > 1) {
         pos.column = 1;
@@ -262,29 +242,23 @@ void ReportRun::closeColumnRow()
     }
 }
 
-void ReportRun::printGroupFooters(const std::vector<int>& groups)
-{
+void ReportRun::printGroupFooters(const std::vector<int>& groups) {
     for (int i : groups) {
         TPolSkup* g = m_report.Skupiny().Skupina(i);
-        if (g && g->Footer && g->Footer->Visible)
-            printSection(g->Footer);
+        if (g && g->Footer && g->Footer->Visible) printSection(g->Footer);
     }
 }
 
-void ReportRun::printGroupHeaders(const std::vector<int>& groups)
-{
+void ReportRun::printGroupHeaders(const std::vector<int>& groups) {
     for (int i : groups) {
         TPolSkup* g = m_report.Skupiny().Skupina(i);
-        if (g && g->Header && g->Header->Visible)
-            printSection(g->Header);
+        if (g && g->Header && g->Header->Visible) printSection(g->Header);
     }
 }
 
-void ReportRun::printBody(bool main)
-{
+void ReportRun::printBody(bool main) {
     TOddilSestavy* body = section(odT);
-    if (body && body->Visible)
-        printSection(body);
+    if (body && body->Visible) printSection(body);
     if (main) {
         doc().runPosition.pageIndex += m_cursor.pageOffset;
         m_cursor.pageOffset = 0;
@@ -292,8 +266,7 @@ void ReportRun::printBody(bool main)
     m_firstRecord = false;
 }
 
-void ReportRun::recordStep()
-{
+void ReportRun::recordStep() {
     TListSkupin& groups = m_report.Skupiny();
     int broken = -1;
     for (int i = 0; i < groups.Count(); ++i) {
@@ -315,12 +288,10 @@ void ReportRun::recordStep()
         closeColumnRow();
         for (auto it = brokenGroups.rbegin(); it != brokenGroups.rend(); ++it) {
             TPolSkup* g = groups.Skupina(*it);
-            if (g->Footer && g->Footer->Visible)
-                printSection(g->Footer);
+            if (g->Footer && g->Footer->Visible) printSection(g->Footer);
             m_report.Funkce().ResetGroup(*it + 2);
             forceNewPage = forceNewPage || g->NewPage;
-            if (g->Header)
-                extra += g->Header->VisibleHeight();
+            if (g->Header) extra += g->Header->VisibleHeight();
         }
     }
     const auto storeKeys = [&] {
@@ -346,12 +317,10 @@ void ReportRun::recordStep()
     for (int i : brokenGroups)
         groups.Skupina(i)->Break = false;
     printGroupHeaders(brokenGroups);
-    if (doc().runPosition.pageIndex + 1 > m_report.EndPage)
-        m_stop = true;
+    if (doc().runPosition.pageIndex + 1 > m_report.EndPage) m_stop = true;
 }
 
-int ReportRun::generate(bool main)
-{
+int ReportRun::generate(bool main) {
     busy = true;
     m_main = main;
     // 1. The measuring canvas and the value callback.
@@ -375,8 +344,7 @@ int ReportRun::generate(bool main)
         m_report.GetData();
     else
         step = m_report.Step(0);
-    if (!main && step >= 2)
-        return finish(seOk);
+    if (!main && step >= 2) return finish(seOk);
 
     // 3. The document.
     TSestVystup& document = doc();
@@ -401,6 +369,7 @@ int ReportRun::generate(bool main)
     m_stop = false;
     m_cancelled = false;
     m_crossedPages.clear();
+    m_freshPage = -1;
     TListSkupin& groups = m_report.Skupiny();
     for (int i = 0; i < groups.Count(); ++i)
         groups.Skupina(i)->StoredKey = m_report.GetItemText(groups.Skupina(i)->KeyIndex);
@@ -411,8 +380,7 @@ int ReportRun::generate(bool main)
     calculateFunctions();
     // 6. The report header.
     TOddilSestavy* reportHeader = section(odZ);
-    if (reportHeader && reportHeader->Visible)
-        printSection(reportHeader);
+    if (reportHeader && reportHeader->Visible) printSection(reportHeader);
     // 7. The first page's headers.
     std::vector<int> allGroups;
     for (int i = 0; i < groups.Count(); ++i)
@@ -427,26 +395,29 @@ int ReportRun::generate(bool main)
                !m_report.sectionFlags().noPageHeaderOnFirstPage) {
         printSection(section(odH));
     }
+    // Only a page header stands on the first page so far.
+    if (main && m_freshPage < 0 && visibleHeight(odZ) == 0) {
+        m_freshPage = doc().runPosition.pageIndex + m_cursor.pageOffset;
+        m_freshY = m_cursor.y;
+    }
     printGroupHeaders(allGroups);
     // 8. The records.
     for (int record = 1;; ++record) {
+        if (main && onRecord) onRecord(record);
         if (record > 1)
             recordStep();
-        else if (!fits(0)) {
+        else if (!fits(0) && !atFreshPage()) {
             printPageFooter();
             nextPageNumber();
             newPage();
         }
         printBody(main);
         ++m_recordsPrinted;
-        if (m_report.TiskJedenZaznam)
-            break;
-        if (m_report.MaxRecords >= 1 && m_recordsPrinted >= m_report.MaxRecords)
-            break;
+        if (m_report.TiskJedenZaznam) break;
+        if (m_report.MaxRecords >= 1 && m_recordsPrinted >= m_report.MaxRecords) break;
         step = m_report.Step(2);
         QCoreApplication::processEvents();
-        if (m_stop || cancelled() || step != 0)
-            break;
+        if (m_stop || cancelled() || step != 0) break;
     }
     m_cancelled = cancelled();
     // 9. Group footers, the innermost first.
@@ -466,8 +437,7 @@ int ReportRun::generate(bool main)
     return finish(result);
 }
 
-void ReportRun::finishReport(bool main)
-{
+void ReportRun::finishReport(bool main) {
     TOddilSestavy* footer = section(odK);
     const bool footerVisible = footer && footer->Visible;
     // 10.
@@ -478,8 +448,7 @@ void ReportRun::finishReport(bool main)
     }
     // 11.
     refreshValues(false, true);
-    if (m_cancelled)
-        return;
+    if (m_cancelled) return;
     const int pageFooter = footerOnLastPage() ? visibleHeight(odP) : 0;
     if (footerVisible) {
         if (main && m_report.sectionFlags().reportFooterAtBottom) {
@@ -507,8 +476,7 @@ void ReportRun::finishReport(bool main)
 
 // ---- sections
 
-std::vector<ReportRun::Band> ReportRun::bandsOf(TOddilSestavy* s) const
-{
+std::vector<ReportRun::Band> ReportRun::bandsOf(TOddilSestavy* s) const {
     std::vector<Band> bands;
     const auto place = [&bands](TVoranReportElement* e) {
         const int t = e->Top;
@@ -534,41 +502,36 @@ std::vector<ReportRun::Band> ReportRun::bandsOf(TOddilSestavy* s) const
         // It encloses a band and none starts below it: it joins no band.
     };
     const bool body = s->Number == odT;
-    if (body && m_report.Columns() > 1)
-        return bands;
+    if (body && m_report.Columns() > 1) return bands;
     for (int i = s->Count() - 1; i >= 0; --i)
-        if (s->Prvek(i)->GetVarHeight() && s->Prvek(i)->Kind != ekDetail)
-            place(s->Prvek(i));
+        if (s->Prvek(i)->GetVarHeight() && s->Prvek(i)->Kind != ekDetail) place(s->Prvek(i));
     if (body)
         for (int i = s->Count() - 1; i >= 0; --i)
-            if (s->Prvek(i)->Kind == ekDetail)
-                place(s->Prvek(i));
+            if (s->Prvek(i)->Kind == ekDetail) place(s->Prvek(i));
     return bands;
 }
 
-void ReportRun::printSection(TOddilSestavy* s)
-{
-    if (!s)
-        return;
+void ReportRun::printSection(TOddilSestavy* s) {
+    if (!s) return;
     QCoreApplication::processEvents();
-    if (m_stop || cancelled())
-        return;
+    if (m_stop || cancelled()) return;
     bool print = true;
     m_report.TiskOddilu(s->Number, print);
-    if (!print)
-        return;
+    if (!print) return;
     TSestVystup::RunPosition& pos = doc().runPosition;
     const int number = s->Number;
-    const bool breaks = number != odH && number != odP && number != odZ &&
-                        !(number == odK && !footerOnLastPage());
-    if (breaks && (m_report.pageBreakPending() ||
-                   pos.pageBottom - pageFooterHeight() - m_cursor.y < s->Height)) {
+    const bool breaks =
+        number != odH && number != odP && number != odZ && !(number == odK && !footerOnLastPage());
+    // A section taller than the page is not moved on from a page that is still empty, so
+    // that it costs one page, not an empty one before it.
+    if (breaks && !atFreshPage() &&
+        (m_report.pageBreakPending() ||
+         pos.pageBottom - pageFooterHeight() - m_cursor.y < s->Height)) {
         printPageFooter();
         nextPageNumber();
         newPage();
     }
-    if (number == odH)
-        m_report.clearPageBreak();
+    if (number == odH) m_report.clearPageBreak();
 
     const bool wasInSection = m_inSection;
     m_inSection = true;
@@ -580,8 +543,7 @@ void ReportRun::printSection(TOddilSestavy* s)
             all.push_back(s->Prvek(i));
         layOutFixed(s, all, m_cursor.y, pos.pageIndex + m_cursor.pageOffset);
     } else {
-        if (number != odP && number != odH)
-            m_crossedPages.clear();
+        if (number != odP && number != odH) m_crossedPages.clear();
         int sectionTop = m_cursor.y;
         const int n = int(bands.size());
         for (int k = 0; k <= n; ++k) {
@@ -592,11 +554,10 @@ void ReportRun::printSection(TOddilSestavy* s)
             for (int i = s->Count() - 1; i >= 0; --i) {
                 TVoranReportElement* e = s->Prvek(i);
                 const bool inRegion = (k == 0 || e->Top >= start) && (k == n || e->Top < end);
-                const bool held = closing && std::find(closing->elements.begin(),
-                                                       closing->elements.end(),
-                                                       e) != closing->elements.end();
-                if (inRegion && !held)
-                    fixed.push_back(e);
+                const bool held =
+                    closing && std::find(closing->elements.begin(), closing->elements.end(), e) !=
+                                   closing->elements.end();
+                if (inRegion && !held) fixed.push_back(e);
             }
             // A region that does not fit goes onto the next page, unless it already starts
             // at the top of one.
@@ -606,8 +567,7 @@ void ReportRun::printSection(TOddilSestavy* s)
                 sectionTop = m_cursor.y - start;
             }
             layOutFixed(s, fixed, sectionTop, pos.pageIndex + m_cursor.pageOffset);
-            if (!closing)
-                break;
+            if (!closing) break;
             RunCursor lowest{sectionTop, m_cursor.pageOffset};
             for (TVoranReportElement* e : closing->elements) {
                 const RunCursor at{sectionTop, m_cursor.pageOffset};
@@ -632,8 +592,9 @@ void ReportRun::printSection(TOddilSestavy* s)
     const bool multiColumnBody = number == odT && m_report.Columns() > 1;
     if (!multiColumnBody) {
         m_cursor.y += s->Height;
-        if (m_report.characterGrid() != 0 && m_report.lineHeight() > 0) {
-            const double lines = std::ceil(m_cursor.y / m_report.lineHeight() - 1e-9);
+        // On the character grid y stays on whole lines of the text printer.
+        if (m_report.characterGrid() == 1 && m_report.lineHeight() > 0) {
+            const double lines = std::nearbyint(m_cursor.y / m_report.lineHeight());
             m_cursor.y = ScaleRound(lines, m_report.lineHeight());
         }
     } else if (pos.column >= m_report.Columns()) {
@@ -647,10 +608,8 @@ void ReportRun::printSection(TOddilSestavy* s)
 }
 
 // Page footers and headers of the pages a growing element or a detail flowed over.
-void ReportRun::crossPages(int fromOffset, int toOffset)
-{
-    if (isDetail() || toOffset <= fromOffset)
-        return;
+void ReportRun::crossPages(int fromOffset, int toOffset) {
+    if (isDetail() || toOffset <= fromOffset) return;
     const RunCursor saved = m_cursor;
     const bool wasInSection = m_inSection;
     m_inSection = true;
@@ -664,44 +623,37 @@ void ReportRun::crossPages(int fromOffset, int toOffset)
             nextPageNumber();
             m_cursor.y = 0;
             TOddilSestavy* header = section(odH);
-            if (header && header->Visible)
-                printSection(header);
+            if (header && header->Visible) printSection(header);
         }
     }
     m_inSection = wasInSection;
     m_cursor = saved;
 }
 
-void ReportRun::layOutFixed(TOddilSestavy* /*s*/, const std::vector<TVoranReportElement*>& elements,
-                            int sectionTop, int page)
-{
+void ReportRun::layOutFixed(TOddilSestavy* /*s*/,
+                            const std::vector<TVoranReportElement*>& elements, int sectionTop,
+                            int page) {
     const int x = doc().runPosition.xOffset;
     for (TVoranReportElement* e : elements)
         layOutElement(e, x, sectionTop, page);
 }
 
-void ReportRun::addToPage(std::unique_ptr<TVystPrvek> out, TVoranReportElement* e, int page)
-{
+void ReportRun::addToPage(std::unique_ptr<TVystPrvek> out, TVoranReportElement* e, int page) {
     bool print = true;
     m_report.TiskPrvku(e, print);
-    if (!print)
-        return;
+    if (!print) return;
     TVystPrvek* added = doc().AddElement(page, std::move(out));
-    if (added && e->Kind == ekVariable && e->Index == 4)
-        m_pageCountList.push_back(added);
+    if (added && e->Kind == ekVariable && e->Index == 4) m_pageCountList.push_back(added);
 }
 
-void ReportRun::layOutElement(TVoranReportElement* e, int x, int y, int page)
-{
-    if (e->Kind == ekDetail || e->Kind == ekNone)
-        return;
+void ReportRun::layOutElement(TVoranReportElement* e, int x, int y, int page) {
+    if (e->Kind == ekDetail || e->Kind == ekNone) return;
     auto out = std::make_unique<TVystPrvek>(e, x + e->Left, y + e->Top, e->Width, e->Height);
     out->SetText(e->GetText());
     switch (e->Kind) {
     case ekItem:
         if (e->IsPicture()) {
-            if (e->GetPicture())
-                out->SetPicture(e->GetPicture());
+            if (e->GetPicture()) out->SetPicture(e->GetPicture());
         } else if (e->IsMultilineText()) {
             TRadky lines;
             platform::TFont font = e->Font;
@@ -711,8 +663,8 @@ void ReportRun::layOutElement(TVoranReportElement* e, int x, int y, int page)
             options.rtf = e->GetRtf();
             options.alignment = e->GetAlignment();
             options.charWidth = e->Spacing >= 1 ? e->Spacing : 0;
-            LayoutRichText(*m_measure, {0, 0, e->Width, kUnboundedHeight}, out->Text(),
-                           options, lines);
+            LayoutRichText(*m_measure, {0, 0, e->Width, kUnboundedHeight}, out->Text(), options,
+                           lines);
             out->SetLines(lines);
             if (!e->GetVarHeight() || m_report.Columns() > 1) {
                 int used = 0;
@@ -725,8 +677,7 @@ void ReportRun::layOutElement(TVoranReportElement* e, int x, int y, int page)
     case ekPicture:
         if (e->GetPicture()) {
             out->SetPictureName(e->LoadedPictureName());
-            if (e->GetOption7())
-                out->SetPicture(e->GetPicture());
+            if (e->GetOption7()) out->SetPicture(e->GetPicture());
         }
         break;
     case ekDrawingArea:
@@ -739,8 +690,7 @@ void ReportRun::layOutElement(TVoranReportElement* e, int x, int y, int page)
     addToPage(std::move(out), e, page);
 }
 
-RunCursor ReportRun::layOutGrowing(TVoranReportElement* e, int sectionTop, RunCursor at)
-{
+RunCursor ReportRun::layOutGrowing(TVoranReportElement* e, int sectionTop, RunCursor at) {
     const QString text = e->GetText();
     TRadky lines;
     platform::TFont font = e->Font;
@@ -784,8 +734,7 @@ RunCursor ReportRun::layOutGrowing(TVoranReportElement* e, int sectionTop, RunCu
             used = lines.GetRadek(first).height / kInternalPerUnit + 1;
         }
         place(y, std::max(used, 1), first, last, offset);
-        if (last >= lines.Count() - 1)
-            return {y + used, offset};
+        if (last >= lines.Count() - 1) return {y + used, offset};
         first = last + 1;
         ++offset;
         y = pageHeaderHeight();
@@ -794,19 +743,15 @@ RunCursor ReportRun::layOutGrowing(TVoranReportElement* e, int sectionTop, RunCu
     return {y, offset};
 }
 
-RunCursor ReportRun::runDetail(TVoranReportElement* e, int sectionTop, RunCursor at)
-{
+RunCursor ReportRun::runDetail(TVoranReportElement* e, int sectionTop, RunCursor at) {
     TSestDetail* detail = m_report.Detaily().Detail(e->Index);
     RunCursor cursor{sectionTop + e->Top, at.pageOffset};
-    if (!detail)
-        return {sectionTop + e->Top + e->Height, at.pageOffset};
+    if (!detail) return {sectionTop + e->Top + e->Height, at.pageOffset};
     TSestavaTyp& report = *detail;
-    if (!report.m_run)
-        report.m_run = std::make_shared<ReportRun>(report);
+    if (!report.m_run) report.m_run = std::make_shared<ReportRun>(report);
     ReportRun& run = *report.m_run;
-    if (run.busy)
-        return {sectionTop + e->Top + e->Height, at.pageOffset};
-    run.cancelFlag = cancelFlag;
+    if (run.busy) return {sectionTop + e->Top + e->Height, at.pageOffset};
+    run.cancelQuery = cancelQuery;
     run.m_cursor = cursor;
     run.generate(false);
     // The detail's callback was restored when its run ended; the master's answers again.
@@ -815,8 +760,7 @@ RunCursor ReportRun::runDetail(TVoranReportElement* e, int sectionTop, RunCursor
 
 // ---- values
 
-TCalcType ReportRun::variable(int i) const
-{
+TCalcType ReportRun::variable(int i) const {
     switch (i) {
     case 0:
         return numberValue(m_printDateTime, platform::DateToStr(m_printDateTime));
@@ -832,21 +776,16 @@ TCalcType ReportRun::variable(int i) const
         break;
     }
     const TPolSkup* g = i >= 5 ? m_report.Skupiny().Skupina((i - 5) / 2) : nullptr;
-    if (!g)
-        return {};
+    if (!g) return {};
     const int n = (i - 5) % 2 == 0 ? g->RowCounter : g->NumberCounter;
     return numberValue(n, QString::number(n));
 }
 
-int ReportRun::evaluate(int code, TCalcType& value)
-{
+int ReportRun::evaluate(int code, TCalcType& value) {
     try {
-        if (code == 1)
-            return -1;
-        if (code == kRequestItemIndex)
-            return m_report.IndexOfItem(value.text);
-        if (code == kRequestFunctionIndex)
-            return m_report.Funkce().IndexOfName(value.text);
+        if (code == 1) return -1;
+        if (code == kRequestItemIndex) return m_report.IndexOfItem(value.text);
+        if (code == kRequestFunctionIndex) return m_report.Funkce().IndexOfName(value.text);
         ClearCalcValue(value);
         if (code >= kParameterBase && code < kItemBase) {
             const int n = code - kParameterBase;
@@ -860,12 +799,13 @@ int ReportRun::evaluate(int code, TCalcType& value)
             value.number = m_report.GetFloat(n);
             value.text = m_report.GetItemText(n);
             const int type = m_report.GetDataType(n);
-            value.kind = type == 1 ? 2 : (type >= 2 && type <= 4) || type == 6 || type == 7 ? 1 : 0;
+            value.kind = type == 1                                            ? 2
+                         : (type >= 2 && type <= 4) || type == 6 || type == 7 ? 1
+                                                                              : 0;
             value.null = m_report.IsNull(n);
         } else if (code >= kFunctionBase && code < kSystemVariableBase) {
             const TRadekFunkce* f = m_report.Funkce().GetFunkce(code - kFunctionBase);
-            if (f)
-                value = f->CurrentValue();
+            if (f) value = f->CurrentValue();
         } else if (code >= kSystemVariableBase) {
             value = variable(code - kSystemVariableBase);
         }
@@ -880,10 +820,8 @@ int ReportRun::evaluate(int code, TCalcType& value)
 
 namespace report {
 
-int TSestava::PrepareAndGenerate()
-{
-    if (busy())
-        return seNothingDone;
+int TSestava::PrepareAndGenerate() {
+    if (busy()) return seNothingDone;
     if (!CheckDataSource()) {
         reportError(seNothingDone);
         return seNothingDone;
@@ -891,13 +829,11 @@ int TSestava::PrepareAndGenerate()
     const bool fromDataset = !eventsMode();
     if (fromDataset) {
         bridge().SaveBookmark();
-        if (!HasDetails())
-            bridge().DisableControls();
+        if (!HasDetails()) bridge().DisableControls();
     }
     LoadItemNames();
     int result = NactiPredlohu(false);
-    if (result == seOk)
-        result = Generate(true);
+    if (result == seOk) result = Generate(true);
     if (fromDataset) {
         bridge().RestoreBookmark();
         bridge().EnableControls();

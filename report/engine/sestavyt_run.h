@@ -31,7 +31,8 @@ public:
     int evaluate(int code, TCalcType& value);
 
     bool busy = false;
-    const bool* cancelFlag = nullptr;
+    std::function<bool()> cancelQuery;
+    std::function<void(int)> onRecord;
 
 private:
     struct Band {
@@ -92,6 +93,11 @@ private:
     std::unique_ptr<platform::TVoranCanvas> m_measure;
     QSet<int> m_crossedPages;
     RunCursor m_cursor;
+    // Where the last new page's content starts: a section there gains nothing from yet
+    // another page.
+    int m_freshPage = -1;
+    int m_freshY = 0;
+    bool atFreshPage() const;
 };
 
 } // namespace report

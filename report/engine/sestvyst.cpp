@@ -21,29 +21,35 @@ namespace {
 // The view is recorded at 600 units per inch: 6 units per 1/100 inch.
 constexpr double kViewScale = 6.0;
 
-int nearest(double v) { return ScaleRound(v, 1.0); }
+int nearest(double v) {
+    return ScaleRound(v, 1.0);
+}
 
-bool isTextKind(int kind) { return kind >= ekText && kind <= ekFunction; }
-bool isGraphicKind(int kind) { return kind >= ekLine && kind <= ekBarcode; }
-int kindGroup(int kind) { return isTextKind(kind) ? 1 : isGraphicKind(kind) ? 2 : 3; }
+bool isTextKind(int kind) {
+    return kind >= ekText && kind <= ekFunction;
+}
+bool isGraphicKind(int kind) {
+    return kind >= ekLine && kind <= ekBarcode;
+}
+int kindGroup(int kind) {
+    return isTextKind(kind) ? 1 : isGraphicKind(kind) ? 2 : 3;
+}
 
-int textOptionsOf(const TVystPrvek& e) { return e.Source() ? e.Source()->TextOptions : 0; }
+int textOptionsOf(const TVystPrvek& e) {
+    return e.Source() ? e.Source()->TextOptions : 0;
+}
 
 // Whether `added` goes before `existing` in drawing order.
-bool drawsBefore(const TVystPrvek& added, const TVystPrvek& existing)
-{
+bool drawsBefore(const TVystPrvek& added, const TVystPrvek& existing) {
     const int a = added.Kind();
     const int x = existing.Kind();
-    if (isTextKind(a) && isTextKind(x))
-        return textOptionsOf(existing) >= textOptionsOf(added);
-    if (isGraphicKind(a) && isGraphicKind(x))
-        return true;
+    if (isTextKind(a) && isTextKind(x)) return textOptionsOf(existing) >= textOptionsOf(added);
+    if (isGraphicKind(a) && isGraphicKind(x)) return true;
     const bool apart = kindGroup(a) != kindGroup(x) || a >= ekDrawingArea || x >= ekDrawingArea;
     return apart && x <= a;
 }
 
-void drawSides(TCanvas& canvas, const TRect& r, int sides)
-{
+void drawSides(TCanvas& canvas, const TRect& r, int sides) {
     if (sides & soLeft) {
         canvas.MoveTo(r.left, r.bottom);
         canvas.LineTo(r.left, r.top);
@@ -63,10 +69,11 @@ void drawSides(TCanvas& canvas, const TRect& r, int sides)
 }
 
 // The pen of lines and frame outlines: width w of the template scaled, at least one unit.
-int scaledPenWidth(int w, double scale) { return nearest((w - 1) * scale) + 1; }
+int scaledPenWidth(int w, double scale) {
+    return nearest((w - 1) * scale) + 1;
+}
 
-TRect narrowed(TRect r, int w)
-{
+TRect narrowed(TRect r, int w) {
     r.left += w / 2;
     r.top += w / 2;
     r.right -= (w + 1) / 2;
@@ -74,16 +81,16 @@ TRect narrowed(TRect r, int w)
     return r;
 }
 
-int sideBits(const TVoranReportElement& e) { return e.Options & (soLeft | soTop | soRight | soBottom); }
+int sideBits(const TVoranReportElement& e) {
+    return e.Options & (soLeft | soTop | soRight | soBottom);
+}
 
 void drawText(TCanvas& canvas, const TVoranReportElement& e, const ElementContent& content,
               const TRect& r, const TRect& unscaled, double sx, double sy, double charWidth,
-              double lineHeight)
-{
+              double lineHeight) {
     platform::TFont font = e.Font;
     font.height = 0;
-    if (IsRomanFont(font.name))
-        MapRomanFont(font);
+    if (IsRomanFont(font.name)) MapRomanFont(font);
     charWidth = RomanCharWidth(e.Font.name, charWidth);
     lineHeight = RomanLineHeight(e.Font.name, lineHeight);
     canvas.SaveState();
@@ -108,8 +115,7 @@ void drawText(TCanvas& canvas, const TVoranReportElement& e, const ElementConten
         DrawRichTextLines(canvas, r, lines, content.firstLine, content.lastLine, options);
     } else {
         options.wordWrap = e.IsMultilineText();
-        if (!options.wordWrap && e.Spacing >= 1)
-            options.charWidth = e.Spacing;
+        if (!options.wordWrap && e.Spacing >= 1) options.charWidth = e.Spacing;
         DrawRichText(canvas, r, content.text, options);
     }
     canvas.RestoreState();
@@ -119,8 +125,7 @@ void drawText(TCanvas& canvas, const TVoranReportElement& e, const ElementConten
     canvas.RestoreState();
 }
 
-void drawLine(TCanvas& canvas, const TVoranReportElement& e, TRect r, double sx)
-{
+void drawLine(TCanvas& canvas, const TVoranReportElement& e, TRect r, double sx) {
     canvas.SaveState();
     canvas.SetBrush({0xFFFFFF, platform::bsClear});
     canvas.SetPen({e.PenColor, e.PenStyle, scaledPenWidth(e.PenWidth, sx)});
@@ -134,13 +139,11 @@ void drawLine(TCanvas& canvas, const TVoranReportElement& e, TRect r, double sx)
         canvas.MoveTo(r.left, r.top);
         canvas.LineTo(r.right, r.bottom);
     }
-    if (e.Options & soOption7)
-        canvas.Ellipse(r);
+    if (e.Options & soOption7) canvas.Ellipse(r);
     canvas.RestoreState();
 }
 
-void drawFrame(TCanvas& canvas, const TVoranReportElement& e, TRect r, double sx, double sy)
-{
+void drawFrame(TCanvas& canvas, const TVoranReportElement& e, TRect r, double sx, double sy) {
     canvas.SaveState();
     canvas.SetBrush({e.BrushColor, e.BrushStyle});
     if (e.PenWidth != 0)
@@ -160,20 +163,16 @@ void drawFrame(TCanvas& canvas, const TVoranReportElement& e, TRect r, double sx
 }
 
 void drawPicture(TCanvas& canvas, const TVoranReportElement& e, const ElementContent& content,
-                 const TRect& r, double sx, double sy)
-{
+                 const TRect& r, double sx, double sy) {
     const TPicture* shown = content.picture;
-    if (!shown && content.hasPicture)
-        shown = e.GetPicture();
-    if (!shown || shown->isEmpty())
-        return;
+    if (!shown && content.hasPicture) shown = e.GetPicture();
+    if (!shown || shown->isEmpty()) return;
     // The report may change the picture for this size, so it gets a copy of its own.
     TPicture picture = *shown;
     TRect fitted = r;
     const int alignment = e.Kind == ekItem ? e.Alignment : 0;
     FitPictureRect(fitted, e.GetOption5(), e.GetOption6(), picture, alignment, sx, sy);
-    if (e.Report)
-        e.Report->PreparePicture(&picture, fitted.width(), fitted.height());
+    if (e.Report) e.Report->PreparePicture(&picture, fitted.width(), fitted.height());
     DrawPicture(canvas, fitted, picture);
     if (e.Kind == ekItem) {
         canvas.SaveState();
@@ -188,8 +187,7 @@ void drawPicture(TCanvas& canvas, const TVoranReportElement& e, const ElementCon
 void DrawReportElement(TCanvas& canvas, const TVoranReportElement& e,
                        const ElementContent& content, const TRect& rect, double xOffset,
                        double yOffset, double sx, double sy, double /*fontScale*/,
-                       double charWidth, double lineHeight)
-{
+                       double charWidth, double lineHeight) {
     const double left = rect.left + xOffset;
     const double top = rect.top + yOffset;
     TRect r;
@@ -197,8 +195,7 @@ void DrawReportElement(TCanvas& canvas, const TVoranReportElement& e,
     r.top = nearest(top * sy);
     r.right = r.left + nearest(rect.width() * sx);
     r.bottom = r.top + nearest(rect.height() * sy);
-    const TRect unscaled{int(left), int(top), int(left) + rect.width(),
-                         int(top) + rect.height()};
+    const TRect unscaled{int(left), int(top), int(left) + rect.width(), int(top) + rect.height()};
     switch (e.Kind) {
     case ekText:
     case ekItemLabel:
@@ -237,44 +234,36 @@ void DrawReportElement(TCanvas& canvas, const TVoranReportElement& e,
 // ---- TVystPrvek
 
 TVystPrvek::TVystPrvek(TVoranReportElement* source, int left, int top, int width, int height)
-    : Left(left), Top(top), Width(width), Height(height), m_source(source)
-{
-}
+    : Left(left), Top(top), Width(width), Height(height), m_source(source) {}
 
 TVystPrvek::~TVystPrvek() = default;
 
-void TVystPrvek::SetLines(const TRadky& lines)
-{
+void TVystPrvek::SetLines(const TRadky& lines) {
     m_lines = std::make_unique<TRadky>(lines);
     m_firstLine = 0;
     m_lastLine = lines.Count() - 1;
 }
 
-void TVystPrvek::SetShownLines(int first, int last)
-{
+void TVystPrvek::SetShownLines(int first, int last) {
     m_firstLine = first;
     m_lastLine = last;
 }
 
-void TVystPrvek::SetPicture(const TPicture* picture)
-{
+void TVystPrvek::SetPicture(const TPicture* picture) {
     m_picture = picture ? std::make_unique<TPicture>(*picture) : nullptr;
     m_pictureName.clear();
     m_hasPicture = true;
 }
 
-void TVystPrvek::SetPictureName(const QString& name)
-{
+void TVystPrvek::SetPictureName(const QString& name) {
     m_picture.reset();
     m_pictureName = name;
     m_hasPicture = true;
 }
 
 void TVystPrvek::Draw(TCanvas& canvas, double xOffset, double yOffset, double scaleX,
-                      double scaleY, double fontScale, double charWidth, double lineHeight) const
-{
-    if (!m_source)
-        return;
+                      double scaleY, double fontScale, double charWidth, double lineHeight) const {
+    if (!m_source) return;
     ElementContent content;
     content.text = m_text;
     content.lines = m_lines.get();
@@ -289,13 +278,11 @@ void TVystPrvek::Draw(TCanvas& canvas, double xOffset, double yOffset, double sc
 
 // ---- TStranaPrvku
 
-TVystPrvek* TStranaPrvku::Prvek(int i) const
-{
+TVystPrvek* TStranaPrvku::Prvek(int i) const {
     return i >= 0 && i < Count() ? m_elements[size_t(i)].get() : nullptr;
 }
 
-void TStranaPrvku::Add(std::unique_ptr<TVystPrvek> element)
-{
+void TStranaPrvku::Add(std::unique_ptr<TVystPrvek> element) {
     auto at = std::find_if(m_elements.begin(), m_elements.end(),
                            [&](const auto& existing) { return drawsBefore(*element, *existing); });
     const bool joins = at != m_elements.end() && (*at)->Kind() == element->Kind() &&
@@ -308,14 +295,11 @@ void TStranaPrvku::Add(std::unique_ptr<TVystPrvek> element)
 
 TSestVystup::TSestVystup(int printableWidth, int printableHeight)
     : m_printableWidth(std::max(printableWidth, 0)),
-      m_printableHeight(std::max(printableHeight, 0))
-{
-}
+      m_printableHeight(std::max(printableHeight, 0)) {}
 
 TSestVystup::~TSestVystup() = default;
 
-void TSestVystup::Clear(int printableWidth, int printableHeight)
-{
+void TSestVystup::Clear(int printableWidth, int printableHeight) {
     m_pages.clear();
     m_view.clear();
     m_currentPage = -1;
@@ -323,24 +307,18 @@ void TSestVystup::Clear(int printableWidth, int printableHeight)
     m_printableHeight = std::max(printableHeight, 0);
 }
 
-void TSestVystup::DeletePage(int i)
-{
-    if (i < 0 || i >= PageCount())
-        return;
+void TSestVystup::DeletePage(int i) {
+    if (i < 0 || i >= PageCount()) return;
     m_pages.erase(m_pages.begin() + i);
-    if (m_currentPage >= PageCount())
-        m_currentPage = PageCount() - 1;
+    if (m_currentPage >= PageCount()) m_currentPage = PageCount() - 1;
 }
 
-TStranaPrvku* TSestVystup::Page(int i) const
-{
+TStranaPrvku* TSestVystup::Page(int i) const {
     return i >= 0 && i < PageCount() ? m_pages[size_t(i)].get() : nullptr;
 }
 
-TVystPrvek* TSestVystup::AddElement(int page, std::unique_ptr<TVystPrvek> element)
-{
-    if (page < 0 || !element)
-        return nullptr;
+TVystPrvek* TSestVystup::AddElement(int page, std::unique_ptr<TVystPrvek> element) {
+    if (page < 0 || !element) return nullptr;
     while (PageCount() <= page)
         m_pages.push_back(std::make_unique<TStranaPrvku>());
     TVystPrvek* added = element.get();
@@ -348,8 +326,7 @@ TVystPrvek* TSestVystup::AddElement(int page, std::unique_ptr<TVystPrvek> elemen
     return added;
 }
 
-void TSestVystup::SetPageRange(int start, int end, int exportLanguage, int copies)
-{
+void TSestVystup::SetPageRange(int start, int end, int exportLanguage, int copies) {
     m_startPage = start;
     m_endPage = std::min(end, PageCount());
     while (PageCount() > std::max(m_endPage, 0))
@@ -360,8 +337,7 @@ void TSestVystup::SetPageRange(int start, int end, int exportLanguage, int copie
 }
 
 void TSestVystup::SetBackground(const TPicture* picture, const TRect& rect, bool print,
-                                int marginLeft, int marginTop)
-{
+                                int marginLeft, int marginTop) {
     m_background = picture;
     m_backgroundRect = rect;
     m_printBackground = picture && print;
@@ -369,41 +345,34 @@ void TSestVystup::SetBackground(const TPicture* picture, const TRect& rect, bool
     m_marginTop = marginTop;
 }
 
-void TSestVystup::DrawBackground(TCanvas& canvas, double x, double y, double sx,
-                                 double sy) const
-{
-    if (!PrintsBackground())
-        return;
+void TSestVystup::DrawBackground(TCanvas& canvas, double x, double y, double sx, double sy) const {
+    if (!PrintsBackground()) return;
     const TRect& b = m_backgroundRect;
-    const TRect r{nearest(x + (b.left - m_marginLeft) * sx), nearest(y + (b.top - m_marginTop) * sy),
+    const TRect r{nearest(x + (b.left - m_marginLeft) * sx),
+                  nearest(y + (b.top - m_marginTop) * sy),
                   nearest(x + (b.right - m_marginLeft) * sx) + 1,
                   nearest(y + (b.bottom - m_marginTop) * sy) + 1};
     DrawPicture(canvas, r, *m_background);
 }
 
-void TSestVystup::ShowPage(int n)
-{
+void TSestVystup::ShowPage(int n) {
     const TStranaPrvku* page = Page(n);
-    if (!page)
-        return;
+    if (!page) return;
     m_currentPage = n;
     m_view.clear();
-    m_view.setSize(nearest(m_printableWidth * kViewScale), nearest(m_printableHeight * kViewScale));
+    m_view.setSize(nearest(m_printableWidth * kViewScale),
+                   nearest(m_printableHeight * kViewScale));
     platform::TVoranCanvas canvas(m_view, 100);
     DrawBackground(canvas, 0, 0, kViewScale, kViewScale);
     for (int i = 0; i < page->Count(); ++i) {
         page->Prvek(i)->Draw(canvas, 0, 0, kViewScale, kViewScale, kViewScale, 0, 0);
-        if (cancelRequested())
-            break;
+        if (cancelRequested()) break;
     }
 }
 
-void TSestVystup::ToText(const TVystPrvek& element, TZnakovePole& page, int xOffset,
-                         int yOffset)
-{
+void TSestVystup::ToText(const TVystPrvek& element, TZnakovePole& page, int xOffset, int yOffset) {
     const TVoranReportElement* e = element.Source();
-    if (!e)
-        return;
+    if (!e) return;
     const int kind = e->Kind;
     if (!(kind == ekText || (kind >= ekItemLabel && kind <= ekFunction) ||
           (kind == ekItem && !element.HasPicture())))
@@ -412,20 +381,19 @@ void TSestVystup::ToText(const TVystPrvek& element, TZnakovePole& page, int xOff
                      element.Left + xOffset + element.Width,
                      element.Top + yOffset + element.Height};
     const double pitch = RomanFontSize(e->Font);
-    const int attributes = (e->Font.bold ? 1 : 0) | (e->Font.italic ? 2 : 0) |
-                           (e->Font.underline ? 4 : 0);
+    const int attributes =
+        (e->Font.bold ? 1 : 0) | (e->Font.italic ? 2 : 0) | (e->Font.underline ? 4 : 0);
     const TRadky* lines = element.Lines();
     if (!lines) {
         page.PutText(rect, RichTextPlainText(element.Text(), e->GetRtf()), e->Alignment,
                      attributes, pitch, 0);
         return;
     }
-    for (int i = std::max(element.FirstLine(), 0);
-         i <= element.LastLine() && i < lines->Count(); ++i) {
+    for (int i = std::max(element.FirstLine(), 0); i <= element.LastLine() && i < lines->Count();
+         ++i) {
         QString text = lines->GetRadek(i).text();
         for (QChar& c : text)
-            if (c.unicode() < 32)
-                c = u' ';
+            if (c.unicode() < 32) c = u' ';
         page.PutText(rect, text, e->Alignment, attributes, pitch, i - element.FirstLine());
     }
 }

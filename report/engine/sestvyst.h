@@ -154,9 +154,9 @@ public:
 
     // The print-fit dialog asked when the sheet is smaller than the page: given the page and
     // its margins, it answers the sheets per page across and down and the zoom percent, or
-    // false when the user does not print.
-    using PrintFitDialog = std::function<bool(const PageLayout& page, int& columns, int& rows,
-                                              int& zoom)>;
+    // false when the user does not print. TFormVoranReportZoom unless replaced (tests).
+    using PrintFitDialog =
+        std::function<bool(const PageLayout& page, int& columns, int& rows, int& zoom)>;
     static void setPrintFitDialog(PrintFitDialog dialog);
 
     int PrintableWidth() const { return m_printableWidth; }
@@ -165,8 +165,11 @@ public:
     // Cancel: stops drawing and printing between elements and sheets.
     void SetCancel(bool cancel) { m_cancel = cancel; }
     bool Cancelled() const { return m_cancel; }
-    // A flag outside the document (the progress window's) that also cancels; may be null.
-    void SetCancelSource(const bool* flag) { m_cancelSource = flag; }
+    // Asked between elements and sheets as well (the progress window's button); may be empty.
+    void SetCancelQuery(std::function<bool()> query) { m_cancelQuery = std::move(query); }
+    void SetCancelSource(const bool* flag) {
+        m_cancelQuery = flag ? std::function<bool()>([flag] { return *flag; }) : nullptr;
+    }
 
     // Makes page n current and records it into the page view; an invalid n does nothing.
     void ShowPage(int n);
@@ -186,7 +189,7 @@ public:
     bool PrintText(int start, int end, const bool* cancel, const QString& title, int copies);
 
 private:
-    bool cancelRequested() const { return m_cancel || (m_cancelSource && *m_cancelSource); }
+    bool cancelRequested() const { return m_cancel || (m_cancelQuery && m_cancelQuery()); }
 
     std::vector<std::unique_ptr<TStranaPrvku>> m_pages;
     platform::Metafile m_view;
@@ -202,7 +205,7 @@ private:
     int m_lineCode = 0;
     int m_exportLanguage = slUndefined;
     bool m_cancel = false;
-    const bool* m_cancelSource = nullptr;
+    std::function<bool()> m_cancelQuery;
     int m_printableWidth;
     int m_printableHeight;
     PageLayout m_layout;

@@ -9,6 +9,7 @@
 #include "report/engine/TPicture.h"
 #include "report/engine/sest_lib.h"
 #include "report/engine/sest_zn.h"
+#include "report/engine/sestfrmp.h"
 
 #include <QCoreApplication>
 #include <QPainter>
@@ -20,49 +21,56 @@ using platform::TRect;
 
 namespace {
 
-TSestVystup::PrintFitDialog& fitDialog()
-{
-    static TSestVystup::PrintFitDialog dialog;
+// The print-fit dialog on the current printer; "Tisknout" gives the sheets and the zoom.
+bool askPrintFit(const TSestVystup::PageLayout& page, int& columns, int& rows, int& zoom) {
+    TFormVoranReportZoom dialog;
+    dialog.SetSizes(page.pageWidth, page.pageHeight, page.marginLeft, page.marginTop,
+                    page.marginRight, page.marginBottom);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    columns = dialog.Columns();
+    rows = dialog.Rows();
+    zoom = dialog.Zoom();
+    return true;
+}
+
+TSestVystup::PrintFitDialog& fitDialog() {
+    static TSestVystup::PrintFitDialog dialog = askPrintFit;
     return dialog;
 }
 
-int nearest(double v) { return ScaleRound(v, 1.0); }
+int nearest(double v) {
+    return ScaleRound(v, 1.0);
+}
 
 // The current printer, or the default one when none is selected; false without printers.
-bool ensurePrinter()
-{
+bool ensurePrinter() {
     PrinterSystem& printers = PrinterSystem::instance();
     return printers.hasPrinter() || printers.selectPrinter(-1);
 }
 
 // A rectangle of the printer shrunk toward the printable corner by the zoom.
-TRect zoomed(TRect r, int zoom)
-{
-    if (zoom == 100)
-        return r;
+TRect zoomed(TRect r, int zoom) {
+    if (zoom == 100) return r;
     return {r.left * zoom / 100, r.top * zoom / 100, r.right * zoom / 100, r.bottom * zoom / 100};
 }
 
 } // namespace
 
-void TSestVystup::setPrintFitDialog(PrintFitDialog dialog) { fitDialog() = std::move(dialog); }
+void TSestVystup::setPrintFitDialog(PrintFitDialog dialog) {
+    fitDialog() = std::move(dialog);
+}
 
 bool TSestVystup::PrintGraphic(int start, int end, const bool* cancel, const QString& title,
-                               int copies)
-{
+                               int copies) {
     m_cancel = false;
-    if (PageCount() == 0)
-        return true;
+    if (PageCount() == 0) return true;
     start = std::max(start, 1);
     end = std::min(end, PageCount());
     // An empty range starts no job (a job without pages would still print a blank sheet).
-    if (start > end)
-        return true;
-    if (!ensurePrinter())
-        return false;
+    if (start > end) return true;
+    if (!ensurePrinter()) return false;
     PrinterSystem& printer = PrinterSystem::instance();
-    if (!m_layout.orientationChangeable)
-        printer.setOrientation(m_layout.landscape ? 1 : 0);
+    if (!m_layout.orientationChangeable) printer.setOrientation(m_layout.landscape ? 1 : 0);
     const auto cancelled = [&] { return m_cancel || (cancel && *cancel) || cancelRequested(); };
 
     const int dpiX = std::max(printer.resolutionX(), 1);
@@ -82,8 +90,7 @@ bool TSestVystup::PrintGraphic(int start, int end, const bool* cancel, const QSt
     const auto sheetWidth = [&] { return printer.physicalPageSize().width() * 100 / dpiX; };
     const auto sheetHeight = [&] { return printer.physicalPageSize().height() * 100 / dpiY; };
     if (sheetWidth() < 0.99 * m_layout.pageWidth || sheetHeight() < 0.99 * m_layout.pageHeight) {
-        if (!fitDialog() || !fitDialog()(m_layout, columns, rows, zoom))
-            return false;
+        if (!fitDialog() || !fitDialog()(m_layout, columns, rows, zoom)) return false;
         columns = std::max(columns, 1);
         rows = std::max(rows, 1);
         zoom = std::clamp(zoom, 1, 1000);
@@ -95,20 +102,17 @@ bool TSestVystup::PrintGraphic(int start, int end, const bool* cancel, const QSt
     const int runs = printer.deviceMakesCopies() ? 1 : std::max(copies, 1);
     for (int run = 0; run < runs; ++run) {
         platform::GraphicJob job;
-        if (!job.begin(title))
-            return false;
+        if (!job.begin(title)) return false;
         QCoreApplication::processEvents();
         platform::PainterCanvas canvas(job.painter());
         bool stop = false;
         for (int page = start; page <= end && !stop; ++page) {
-            if (page > start)
-                job.newPage();
+            if (page > start) job.newPage();
             QCoreApplication::processEvents();
             ShowPage(page - 1);
             for (int r = 0; r < rows && !stop; ++r)
                 for (int c = 0; c < columns && !stop; ++c) {
-                    if (r > 0 || c > 0)
-                        job.newPage();
+                    if (r > 0 || c > 0) job.newPage();
                     QCoreApplication::processEvents();
                     const double x = ox - c * stepX;
                     const double y = oy - r * stepY;
@@ -131,27 +135,21 @@ bool TSestVystup::PrintGraphic(int start, int end, const bool* cancel, const QSt
             job.abort();
             return false;
         }
-        if (!job.end())
-            return false;
+        if (!job.end()) return false;
     }
     return true;
 }
 
 bool TSestVystup::PrintText(int start, int end, const bool* cancel, const QString& title,
-                            int copies)
-{
+                            int copies) {
     m_cancel = false;
-    if (PageCount() == 0)
-        return true;
+    if (PageCount() == 0) return true;
     start = std::max(start, 1);
     end = std::min(end, PageCount());
-    if (start > end)
-        return true;
-    if (!ensurePrinter())
-        return false;
+    if (start > end) return true;
+    if (!ensurePrinter()) return false;
     PrinterSystem& printer = PrinterSystem::instance();
-    if (!m_layout.orientationChangeable)
-        printer.setOrientation(m_layout.landscape ? 1 : 0);
+    if (!m_layout.orientationChangeable) printer.setOrientation(m_layout.landscape ? 1 : 0);
     const auto cancelled = [&] { return m_cancel || (cancel && *cancel) || cancelRequested(); };
     const int dpiX = std::max(printer.resolutionX(), 1);
     const int dpiY = std::max(printer.resolutionY(), 1);
@@ -163,8 +161,7 @@ bool TSestVystup::PrintText(int start, int end, const bool* cancel, const QStrin
     const auto language = TSestLanguage(m_exportLanguage);
     for (int copy = 0; copy < std::max(copies, 1); ++copy) {
         platform::RawJob job;
-        if (!job.begin(title))
-            return false;
+        if (!job.begin(title)) return false;
         for (int p = start; p <= end; ++p) {
             page.ClearPage();
             const TStranaPrvku* elements = Page(p - 1);
@@ -181,8 +178,7 @@ bool TSestVystup::PrintText(int start, int end, const bool* cancel, const QStrin
                 return false;
             }
         }
-        if (!job.end())
-            return false;
+        if (!job.end()) return false;
     }
     return true;
 }

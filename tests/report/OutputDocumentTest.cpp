@@ -18,15 +18,13 @@ struct Elements {
     TSestava report;
     std::vector<std::unique_ptr<TVoranReportElement>> owned;
 
-    TVoranReportElement* make(const QString& line)
-    {
+    TVoranReportElement* make(const QString& line) {
         owned.push_back(std::make_unique<TVoranReportElement>(&report));
         owned.back()->LoadFromLine(line);
         return owned.back().get();
     }
     // An output element of the template line at its own position.
-    std::unique_ptr<TVystPrvek> out(const QString& line, const QString& text = {})
-    {
+    std::unique_ptr<TVystPrvek> out(const QString& line, const QString& text = {}) {
         TVoranReportElement* e = make(line);
         auto o = std::make_unique<TVystPrvek>(e, e->Left, e->Top, e->Width, e->Height);
         o->SetText(text.isEmpty() ? e->Text : text);
@@ -35,8 +33,7 @@ struct Elements {
 };
 
 QString graphicLine(int kind, int left, int top, int width, int height, int penWidth,
-                    int options = 0, int penStyle = 0)
-{
+                    int options = 0, int penStyle = 0) {
     return QStringLiteral("T,%1,0,%2,%3,%4,%5,,%6,0,%7,%8,15,0")
         .arg(kind)
         .arg(left)
@@ -48,14 +45,12 @@ QString graphicLine(int kind, int left, int top, int width, int height, int penW
         .arg(options);
 }
 
-QStringList viewOf(TSestVystup& doc, int page = 0)
-{
+QStringList viewOf(TSestVystup& doc, int page = 0) {
     doc.ShowPage(page);
     return doc.PageView().dump().split(u'\n', Qt::SkipEmptyParts);
 }
 
-TEST(OutputDocument, DrawingOrder)
-{
+TEST(OutputDocument, DrawingOrder) {
     Elements el;
     TSestVystup doc;
     const QString plain = textLine("T", 1, "0", 0, 0, 10, 10, "plain1");
@@ -71,8 +66,8 @@ TEST(OutputDocument, DrawingOrder)
         kinds << line.section(u' ', 1, 1) + line.section(u' ', 4);
     // Drawing area first, graphics (last added first), then texts by ascending options with
     // the last added of equals first.
-    EXPECT_EQ(kinds, (QStringList{"k13''", "k8''", "k7''", "k1'plain2'", "k1'plain1'",
-                                  "k1'multi'"}));
+    EXPECT_EQ(kinds,
+              (QStringList{"k13''", "k8''", "k7''", "k1'plain2'", "k1'plain1'", "k1'multi'"}));
     const TStranaPrvku* page = doc.Page(0);
     EXPECT_EQ(page->Prvek(3)->Order, page->Prvek(4)->Order); // joined its equal
     EXPECT_NE(page->Prvek(4)->Order, page->Prvek(5)->Order);
@@ -81,8 +76,7 @@ TEST(OutputDocument, DrawingOrder)
     EXPECT_EQ(doc.PageCount(), 4);
 }
 
-TEST(OutputDocument, PageRange)
-{
+TEST(OutputDocument, PageRange) {
     Elements el;
     TSestVystup doc;
     for (int p = 0; p < 5; ++p)
@@ -101,8 +95,7 @@ TEST(OutputDocument, PageRange)
 }
 
 // Element at (10, 20), 100 x 50: the page-view rectangle is (60, 120) - (660, 420).
-TEST(OutputDocument, LinesAndFrames)
-{
+TEST(OutputDocument, LinesAndFrames) {
     Elements el;
     TSestVystup doc(827, 1169);
     // Width 3: a pen of nearest(2 x 6) + 1 = 13, narrowed by 1 and 2; left side and falling
@@ -110,7 +103,8 @@ TEST(OutputDocument, LinesAndFrames)
     doc.AddElement(0, el.out(graphicLine(7, 10, 20, 100, 50, 3, 1 | 32)));
     QStringList view = viewOf(doc);
     EXPECT_EQ(view[0], "frame 4962x7014 units-per-inch=600");
-    EXPECT_TRUE(view.contains("pen color=0x000000 style=0 width=13")) << view.join('\n').toStdString();
+    EXPECT_TRUE(view.contains("pen color=0x000000 style=0 width=13"))
+        << view.join('\n').toStdString();
     EXPECT_TRUE(view.contains("line 61,418 -> 61,121"));
     EXPECT_TRUE(view.contains("line 61,121 -> 658,418"));
     EXPECT_EQ(view.filter("line ").size(), 2);
@@ -122,7 +116,8 @@ TEST(OutputDocument, LinesAndFrames)
     frames.AddElement(1, el.out(graphicLine(9, 0, 0, 200, 50, 0)));
     frames.AddElement(2, el.out(graphicLine(8, 0, 0, 200, 50, 0)));
     view = viewOf(frames, 0);
-    EXPECT_TRUE(view.contains("roundrect 0,0,1199,599 corner=240x240")) << view.join('\n').toStdString();
+    EXPECT_TRUE(view.contains("roundrect 0,0,1199,599 corner=240x240"))
+        << view.join('\n').toStdString();
     view = viewOf(frames, 1);
     EXPECT_TRUE(view.contains("roundrect 0,0,1200,300 corner=150x150"));
     EXPECT_TRUE(view.filter("pen ").first().contains("style=5"));
@@ -132,8 +127,7 @@ TEST(OutputDocument, LinesAndFrames)
     EXPECT_TRUE(view.filter("pen ").first().contains("style=5"));
 }
 
-TEST(OutputDocument, TextSidesRotationAndKindsThatDrawNothing)
-{
+TEST(OutputDocument, TextSidesRotationAndKindsThatDrawNothing) {
     Elements el;
     TSestVystup doc;
     auto text = el.out(textLine("T", 1, "0", 10, 20, 100, 50, "Ahoj"));
@@ -168,8 +162,7 @@ TEST(OutputDocument, TextSidesRotationAndKindsThatDrawNothing)
         << view.join('\n').toStdString();
 }
 
-TEST(OutputDocument, CancelStopsThePageViewAfterTheElement)
-{
+TEST(OutputDocument, CancelStopsThePageViewAfterTheElement) {
     Elements el;
     TSestVystup doc;
     for (int i = 0; i < 5; ++i)
@@ -181,8 +174,7 @@ TEST(OutputDocument, CancelStopsThePageViewAfterTheElement)
     EXPECT_EQ(viewOf(doc).filter("rectangle").size(), 1);
 }
 
-TEST(OutputDocument, TextIntoTheCharacterPage)
-{
+TEST(OutputDocument, TextIntoTheCharacterPage) {
     Elements el;
     TZnakovePole page;
     page.SetPageSize(200, 0);

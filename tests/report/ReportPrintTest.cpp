@@ -29,8 +29,7 @@ namespace {
 
 const QStringList kColumns{QStringLiteral("Vel1"), QStringLiteral("Vel2")};
 
-std::vector<QStringList> twelveRows()
-{
+std::vector<QStringList> twelveRows() {
     std::vector<QStringList> rows;
     for (int i = 1; i <= 12; ++i)
         rows.push_back({QStringLiteral("radek%1").arg(i), QString::number(i)});
@@ -39,8 +38,7 @@ std::vector<QStringList> twelveRows()
 
 // A template like the application's: a title, column heads, one line per record. Body rows
 // are 100 high, so twelve records take two A4 pages.
-QStringList applicationLikeTemplate()
-{
+QStringList applicationLikeTemplate() {
     return {"I,2,0,827,1169,60,70,50,50,1,0",
             sectionLine(0, true, 80),
             sectionLine(1, true, 40),
@@ -53,8 +51,7 @@ QStringList applicationLikeTemplate()
             textLine("P", 5, "3", 0, 0, 200, 20, "Strana %d")};
 }
 
-QString run(const QString& program, const QStringList& arguments)
-{
+QString run(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.start(program, arguments);
     process.waitForFinished(60000);
@@ -62,11 +59,11 @@ QString run(const QString& program, const QStringList& arguments)
 }
 
 // xMin, yMin of the first word `word` in `pdftotext -bbox` output; (-1, -1) when absent.
-QPointF wordBox(const QString& pdf, const QString& word)
-{
+QPointF wordBox(const QString& pdf, const QString& word) {
     const QString html = run("pdftotext", {"-bbox", pdf, "-"});
-    const QRegularExpression re(QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\"[^>]*>%1</word>")
-                                    .arg(QRegularExpression::escape(word)));
+    const QRegularExpression re(
+        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\"[^>]*>%1</word>")
+            .arg(QRegularExpression::escape(word)));
     const QRegularExpressionMatch m = re.match(html);
     return m.hasMatch() ? QPointF(m.captured(1).toDouble(), m.captured(2).toDouble())
                         : QPointF(-1, -1);
@@ -83,8 +80,7 @@ private:
     QTemporaryDir m_folder;
 };
 
-TEST(ReportPrint, TwelveRecordsToAPdfFile)
-{
+TEST(ReportPrint, TwelveRecordsToAPdfFile) {
     TestPrinter printer;
     TableReport t(kColumns, twelveRows());
     t.setTemplate(applicationLikeTemplate());
@@ -112,8 +108,7 @@ TEST(ReportPrint, TwelveRecordsToAPdfFile)
     EXPECT_NEAR(first.x(), 60 * 0.72, 1.0);
 }
 
-TEST(ReportPrint, PageRangesAndCopies)
-{
+TEST(ReportPrint, PageRangesAndCopies) {
     TestPrinter printer;
     TableReport t(kColumns, twelveRows());
     t.setTemplate(applicationLikeTemplate());
@@ -134,8 +129,7 @@ TEST(ReportPrint, PageRangesAndCopies)
     EXPECT_EQ(printer.pdfs().size(), 2);
 }
 
-TEST(ReportPrint, TextJobsAreCharacterPageRowsWithFormFeeds)
-{
+TEST(ReportPrint, TextJobsAreCharacterPageRowsWithFormFeeds) {
     TestPrinter printer;
     TableReport t(kColumns, twelveRows());
     t.setTemplate(applicationLikeTemplate());
@@ -166,8 +160,7 @@ TEST(ReportPrint, TextJobsAreCharacterPageRowsWithFormFeeds)
     EXPECT_EQ(jobs[0].count("\r\n"), 2 * page.RowCount());
 }
 
-TEST(ReportPrint, WithoutPrintersTheUserIsWarned)
-{
+TEST(ReportPrint, WithoutPrintersTheUserIsWarned) {
     PrinterSystem::instance().removeTestPrinter();
     testsupport::ScopedCupsServer none("/nonexistent.sock");
     platform::MessageRecorder sink;
@@ -183,10 +176,11 @@ TEST(ReportPrint, WithoutPrintersTheUserIsWarned)
 
 // ---- through the scheduler
 
-int queueIndex(const QString& name) { return PrinterSystem::instance().printerNames().indexOf(name); }
+int queueIndex(const QString& name) {
+    return PrinterSystem::instance().printerNames().indexOf(name);
+}
 
-bool waitCompleted(const QString& queue, const QString& title)
-{
+bool waitCompleted(const QString& queue, const QString& title) {
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < 60000) {
@@ -197,20 +191,16 @@ bool waitCompleted(const QString& queue, const QString& title)
         for (int i = 0; i < count; ++i)
             done = done || QString::fromUtf8(jobs[i].title) == title;
         cupsFreeJobs(count, jobs);
-        if (done)
-            return true;
+        if (done) return true;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 200);
     }
     return false;
 }
 
-TEST(ReportPrintCups, PdfQueueMatchesThePageView)
-{
-    if (!testsupport::schedulerAnswers())
-        GTEST_SKIP() << "no CUPS scheduler answers";
+TEST(ReportPrintCups, PdfQueueMatchesThePageView) {
+    REQUIRE_SCHEDULER();
     const int index = queueIndex("ReportPdf");
-    if (index < 0)
-        GTEST_SKIP() << "no ReportPdf queue";
+    ASSERT_GE(index, 0) << "no ReportPdf queue (scripts/cups-ci.sh makes it)";
     TableReport t(kColumns, twelveRows());
     t.setTemplate(applicationLikeTemplate());
     t.report.IsStored = true;
@@ -240,8 +230,8 @@ TEST(ReportPrintCups, PdfQueueMatchesThePageView)
         doc.ShowPage(0);
         QPainter painter(&ours);
         platform::PainterCanvas canvas(painter, 100);
-        doc.PageView().Play(canvas, {60, 50, 60 + doc.PrintableWidth() + 1,
-                                     50 + doc.PrintableHeight() + 1});
+        doc.PageView().Play(
+            canvas, {60, 50, 60 + doc.PrintableWidth() + 1, 50 + doc.PrintableHeight() + 1});
     }
     ours = ours.convertToFormat(QImage::Format_Grayscale8);
     // Dark pixels of each, and how many of ours have a dark printed pixel within 2 pixels.
@@ -249,8 +239,7 @@ TEST(ReportPrintCups, PdfQueueMatchesThePageView)
     int matched = 0;
     for (int y = 2; y < ours.height() - 2; ++y)
         for (int x = 2; x < ours.width() - 2; ++x) {
-            if (qGray(ours.pixel(x, y)) > 128)
-                continue;
+            if (qGray(ours.pixel(x, y)) > 128) continue;
             ++dark;
             bool near = false;
             for (int dy = -2; dy <= 2 && !near; ++dy)
@@ -262,10 +251,8 @@ TEST(ReportPrintCups, PdfQueueMatchesThePageView)
     EXPECT_GT(matched, dark * 9 / 10);
 }
 
-TEST(ReportPrintCups, RawQueueGetsTheRowsOncePerCopy)
-{
-    if (!testsupport::schedulerAnswers())
-        GTEST_SKIP() << "no CUPS scheduler answers";
+TEST(ReportPrintCups, RawQueueGetsTheRowsOncePerCopy) {
+    REQUIRE_SCHEDULER();
     testsupport::LoopbackRawQueue queue;
     ASSERT_TRUE(queue.error().isEmpty()) << queue.error().toStdString();
     const int index = queueIndex(queue.name());
@@ -284,6 +271,65 @@ TEST(ReportPrintCups, RawQueueGetsTheRowsOncePerCopy)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
     EXPECT_EQ(received.count('\f'), 4);
     EXPECT_EQ(received.count("radek12"), 2);
+}
+
+} // namespace
+
+namespace {
+
+// The print-fit dialog answers from the test: sheets across and down, or no printing.
+class ScriptedFitDialog {
+public:
+    ScriptedFitDialog(bool print, int columns, int rows, int zoom) {
+        TSestVystup::setPrintFitDialog(
+            [=, this](const TSestVystup::PageLayout& page, int& c, int& r, int& z) {
+                ++asked;
+                askedWidth = page.pageWidth;
+                c = columns;
+                r = rows;
+                z = zoom;
+                return print;
+            });
+    }
+    ~ScriptedFitDialog() { TSestVystup::setPrintFitDialog(nullptr); }
+    int asked = 0;
+    int askedWidth = 0;
+};
+
+TEST(ReportPrint, PagesLargerThanTheSheetGoThroughThePrintFitDialog) {
+    TestPrinter printer;
+    const auto generate = [](TableReport& t, int paperWidth) {
+        QStringList lines = applicationLikeTemplate();
+        lines[0] = QStringLiteral("I,2,0,%1,1169,60,70,50,50,1,0").arg(paperWidth);
+        t.setTemplate(lines);
+        return t.report.Generate(true);
+    };
+    {
+        // Within 1 % of the A4 sheet: no dialog.
+        ScriptedFitDialog dialog(false, 1, 1, 100);
+        TableReport t(kColumns, twelveRows());
+        ASSERT_EQ(generate(t, 822), 0);
+        EXPECT_TRUE(t.report.Vystup().PrintGraphic(1, 2, nullptr, "a4", 1));
+        EXPECT_EQ(dialog.asked, 0);
+    }
+    {
+        // Wider: two sheets across per page.
+        ScriptedFitDialog dialog(true, 2, 1, 100);
+        TableReport t(kColumns, twelveRows());
+        ASSERT_EQ(generate(t, 1100), 0);
+        EXPECT_TRUE(t.report.Vystup().PrintGraphic(1, 2, nullptr, "wide", 1));
+        EXPECT_EQ(dialog.asked, 1);
+        EXPECT_EQ(dialog.askedWidth, 1100);
+        EXPECT_EQ(testsupport::pdfInfo(printer.path("job-2.pdf"), "Pages"), "4");
+    }
+    {
+        // Closed without printing: nothing printed, reported as not printed.
+        ScriptedFitDialog dialog(false, 1, 1, 100);
+        TableReport t(kColumns, twelveRows());
+        ASSERT_EQ(generate(t, 1100), 0);
+        EXPECT_FALSE(t.report.Vystup().PrintGraphic(1, 2, nullptr, "closed", 1));
+        EXPECT_EQ(printer.pdfs().size(), 2);
+    }
 }
 
 } // namespace

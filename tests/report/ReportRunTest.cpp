@@ -4,6 +4,7 @@
 #include "support/ReportFixture.h"
 
 #include "platform/NumberText.h"
+#include "platform/RecordingCanvas.h"
 #include "report/engine/sestvyst.h"
 
 #include <QRegularExpression>
@@ -17,12 +18,10 @@ using namespace reporttest;
 
 namespace {
 
-std::vector<QStringList> numberedRows(int count, int groupSize = 0)
-{
+std::vector<QStringList> numberedRows(int count, int groupSize = 0) {
     std::vector<QStringList> rows;
     for (int i = 1; i <= count; ++i)
-        rows.push_back({QStringLiteral("r%1").arg(i),
-                        QString::number(i * 10),
+        rows.push_back({QStringLiteral("r%1").arg(i), QString::number(i * 10),
                         QStringLiteral("g%1").arg(groupSize ? (i - 1) / groupSize + 1 : 1)});
     return rows;
 }
@@ -30,8 +29,7 @@ std::vector<QStringList> numberedRows(int count, int groupSize = 0)
 const QStringList kColumns{QStringLiteral("Vel1"), QStringLiteral("Vel2"), QStringLiteral("Grp")};
 
 // Paper 827 x 1169 with margins of 50: the printable area is 727 x 1069.
-QStringList pagedTemplate(int headerFlags = 0, int footerFlags = 0, int reportFooterFlags = 0)
-{
+QStringList pagedTemplate(int headerFlags = 0, int footerFlags = 0, int reportFooterFlags = 0) {
     return {paperLine(827, 1169, 50),
             sectionLine(0, true, 100),
             sectionLine(1, true, 50, headerFlags),
@@ -46,14 +44,14 @@ QStringList pagedTemplate(int headerFlags = 0, int footerFlags = 0, int reportFo
             textLine("P", 5, "3", 0, 0, 200, 20, "Strana %d")};
 }
 
-int pageOf(const QString& dumpedLine) { return dumpedLine.section(u' ', 0, 0).toInt(); }
-int topOf(const QString& dumpedLine)
-{
+int pageOf(const QString& dumpedLine) {
+    return dumpedLine.section(u' ', 0, 0).toInt();
+}
+int topOf(const QString& dumpedLine) {
     return dumpedLine.section(u' ', 2, 2).section(u',', 1, 1).toInt();
 }
 
-TEST(ReportRun, PageStructureOverThreePages)
-{
+TEST(ReportRun, PageStructureOverThreePages) {
     TableReport t(kColumns, numberedRows(120));
     t.setTemplate(pagedTemplate(/*no header on page 1*/ 1, /*no footer on last page*/ 1));
     ASSERT_EQ(t.report.Generate(true), 0);
@@ -80,8 +78,7 @@ TEST(ReportRun, PageStructureOverThreePages)
         const int top = topOf(bodies[i]);
         EXPECT_GE(top, page == 1 ? 100 : 50);
         EXPECT_LE(top + 20, 1069 - 30) << bodies[i].toStdString();
-        if (page == lastPage)
-            EXPECT_GT(top, lastTop);
+        if (page == lastPage) EXPECT_GT(top, lastTop);
         lastPage = page;
         lastTop = top;
     }
@@ -105,8 +102,7 @@ TEST(ReportRun, PageStructureOverThreePages)
     EXPECT_EQ(topOf(end.first()), topOf(bodies.last()) + 20);
 }
 
-TEST(ReportRun, ReportFooterAtBottomAndOwnPageHeader)
-{
+TEST(ReportRun, ReportFooterAtBottomAndOwnPageHeader) {
     TableReport t(kColumns, numberedRows(3));
     // Report header on its own page, report footer at the bottom above the page footer.
     QStringList lines = pagedTemplate(0, 0, 2);
@@ -123,8 +119,7 @@ TEST(ReportRun, ReportFooterAtBottomAndOwnPageHeader)
     EXPECT_TRUE(linesWith(d, "'Strana").last().startsWith("2 k5 0,1039 "));
 }
 
-TEST(ReportRun, RecordLimits)
-{
+TEST(ReportRun, RecordLimits) {
     {
         TableReport t(kColumns, numberedRows(12));
         t.setTemplate(pagedTemplate());
@@ -161,8 +156,7 @@ TEST(ReportRun, RecordLimits)
     }
 }
 
-TEST(ReportRun, FirstStepAtEndStillPrintsOneBodyInAMainRun)
-{
+TEST(ReportRun, FirstStepAtEndStillPrintsOneBodyInAMainRun) {
     TableReport t(kColumns, {});
     t.setTemplate(pagedTemplate());
     ASSERT_EQ(t.report.Generate(true), 0);
@@ -172,16 +166,14 @@ TEST(ReportRun, FirstStepAtEndStillPrintsOneBodyInAMainRun)
     EXPECT_EQ(linesWith(d, "'Titul'").size(), 1);
 }
 
-TEST(ReportRun, CancelKeepsPagesAndSkipsFooters)
-{
+TEST(ReportRun, CancelKeepsPagesAndSkipsFooters) {
     TableReport t(kColumns, numberedRows(300));
     t.setTemplate(pagedTemplate());
     bool cancel = false;
     t.report.setCancelFlag(&cancel);
     t.report.OnGetData = [&](TSestavaD* sender) {
         sender->itemValues() = t.rows[size_t(t.current)];
-        if (t.current == 80)
-            cancel = true;
+        if (t.current == 80) cancel = true;
     };
     EXPECT_EQ(t.report.Generate(true), 3);
     const QStringList d = readingDump(t.report.Vystup());
@@ -193,15 +185,13 @@ TEST(ReportRun, CancelKeepsPagesAndSkipsFooters)
 
 // Groups over Grp with a sum of Vel2 reset per group; the inner group keyed on Vel1 breaks
 // with every record and with the outer one.
-TEST(ReportRun, GroupBreaksFootersAndSums)
-{
+TEST(ReportRun, GroupBreaksFootersAndSums) {
     TableReport t(kColumns, numberedRows(12, 5));
     QStringList lines = pagedTemplate();
     lines << "I,4,0,Grp,1,20,1,20,0"
           << "I,4,1,Vel1,0,0,1,10,0"
           << "F,0,suma,\"soucet\",0,\"0\",2,\"#Vel2\",2,15,0,2"
-          << textLine("S0", 2, "Grp", 0, 0, 100, 20)
-          << textLine("U0", 6, "suma", 0, 0, 100, 20)
+          << textLine("S0", 2, "Grp", 0, 0, 100, 20) << textLine("U0", 6, "suma", 0, 0, 100, 20)
           << textLine("U1", 1, "0", 0, 0, 50, 10, "in");
     t.setTemplate(lines);
     ASSERT_EQ(t.report.Generate(true), 0);
@@ -228,8 +218,7 @@ TEST(ReportRun, GroupBreaksFootersAndSums)
     EXPECT_LT(topOf(page[innerAfterFifth]), topOf(page[firstSum]));
 }
 
-TEST(ReportRun, MultiColumnBody)
-{
+TEST(ReportRun, MultiColumnBody) {
     TableReport t(kColumns, numberedRows(5));
     QStringList lines = pagedTemplate();
     lines[0] = paperLine(827, 1169, 50, 2, 20);
@@ -238,7 +227,8 @@ TEST(ReportRun, MultiColumnBody)
     const QStringList d = readingDump(t.report.Vystup());
     const int second = (727 + 20) / 2;
     EXPECT_EQ(linesWith(d, "'r1'"), QStringList{"1 k2 10,150 100x20 'r1'"});
-    EXPECT_EQ(linesWith(d, "'r2'"), QStringList{QStringLiteral("1 k2 %1,150 100x20 'r2'").arg(10 + second)});
+    EXPECT_EQ(linesWith(d, "'r2'"),
+              QStringList{QStringLiteral("1 k2 %1,150 100x20 'r2'").arg(10 + second)});
     EXPECT_EQ(linesWith(d, "'r3'"), QStringList{"1 k2 10,170 100x20 'r3'"});
     // The last row is closed before the report footer.
     EXPECT_EQ(topOf(linesWith(d, "'Konec'").first()), 210);
@@ -246,8 +236,7 @@ TEST(ReportRun, MultiColumnBody)
 
 // A growing text in the body flows over pages below the page header; every line is placed
 // exactly once.
-TEST(ReportRun, GrowingTextFlowsOverPages)
-{
+TEST(ReportRun, GrowingTextFlowsOverPages) {
     QString longText;
     for (int i = 1; i <= 300; ++i)
         longText += QStringLiteral("slovo%1 ").arg(i);
@@ -264,12 +253,12 @@ TEST(ReportRun, GrowingTextFlowsOverPages)
     ASSERT_GE(parts.size(), 3) << d.join('\n').toStdString();
     int expectedFirst = 0;
     for (int i = 0; i < parts.size(); ++i) {
-        const QRegularExpressionMatch m = QRegularExpression("\\[(\\d+)-(\\d+)\\]'$").match(parts[i]);
+        const QRegularExpressionMatch m =
+            QRegularExpression("\\[(\\d+)-(\\d+)\\]'$").match(parts[i]);
         EXPECT_EQ(m.captured(1).toInt(), expectedFirst);
         expectedFirst = m.captured(2).toInt() + 1;
         EXPECT_EQ(pageOf(parts[i]), i + 1);
-        if (i > 0)
-            EXPECT_EQ(topOf(parts[i]), 50); // below the page header
+        if (i > 0) EXPECT_EQ(topOf(parts[i]), 50); // below the page header
         EXPECT_LE(topOf(parts[i]) + parts[i].section(u'x', 1).section(u' ', 0, 0).toInt(),
                   1069 - 30);
     }
@@ -285,15 +274,15 @@ TEST(ReportRun, GrowingTextFlowsOverPages)
 
 // Templates that never leave room still end: a line taller than the page, paper without a
 // printable height, data that never ends.
-TEST(ReportRun, TemplatesWithoutRoomEnd)
-{
+TEST(ReportRun, TemplatesWithoutRoomEnd) {
     {
         TableReport t(kColumns, {{"jedna dva tri ctyri pet sest", "1", "g"}});
         t.setTemplate({paperLine(200, 200, 10), sectionLine(1, true, 20), sectionLine(2, true, 20),
                        textLine("H", 1, "0", 0, 0, 50, 20, "H"),
                        textLine("T", 2, "Vel1", 0, 0, 60, 20, {}, 80, 200)});
         ASSERT_EQ(t.report.Generate(true), 0);
-        const QStringList parts = readingDump(t.report.Vystup()).filter(QRegularExpression("k2 .*\\]'$"));
+        const QStringList parts =
+            readingDump(t.report.Vystup()).filter(QRegularExpression("k2 .*\\]'$"));
         EXPECT_GE(parts.size(), 2);
     }
     {
@@ -315,8 +304,7 @@ TEST(ReportRun, TemplatesWithoutRoomEnd)
     }
 }
 
-TEST(ReportRun, SystemVariablesAndValueCallback)
-{
+TEST(ReportRun, SystemVariablesAndValueCallback) {
     TableReport t(kColumns, numberedRows(3));
     t.report.setParametry({"2,5", "abc"});
     t.setTemplate(pagedTemplate());
@@ -343,15 +331,13 @@ TEST(ReportRun, SystemVariablesAndValueCallback)
     EXPECT_EQ(t.report.GetVariable(99).kind, 0);
 }
 
-TEST(ReportRun, SecondRunWhileActiveIsRefused)
-{
+TEST(ReportRun, SecondRunWhileActiveIsRefused) {
     TableReport t(kColumns, numberedRows(3));
     t.setTemplate(pagedTemplate());
     int nested = -1;
     t.report.OnGetData = [&](TSestavaD* sender) {
         sender->itemValues() = t.rows[size_t(std::max(t.current, 0))];
-        if (nested < 0 && t.report.busy())
-            nested = t.report.Generate(true);
+        if (nested < 0 && t.report.busy()) nested = t.report.Generate(true);
     };
     EXPECT_EQ(t.report.Generate(true), 0);
     EXPECT_EQ(nested, 7);
@@ -364,8 +350,7 @@ namespace {
 
 // A master of three records whose body embeds a detail of `rows` rows per record.
 struct MasterDetail {
-    explicit MasterDetail(int rows) : master(kColumns, numberedRows(3))
-    {
+    explicit MasterDetail(int rows) : master(kColumns, numberedRows(3)) {
         for (int i = 1; i <= rows; ++i)
             detailRows.push_back({QStringLiteral("d%1").arg(i)});
         detail.SetItemNames({QStringLiteral("Vel1")});
@@ -385,7 +370,8 @@ struct MasterDetail {
         QStringList lines = pagedTemplate();
         lines << sectionLine(2, true, 60) << "T,15,0,50,20,300,20"
               << textLine("T", 1, "0", 0, 40, 100, 20, "za detailem")
-              << "D0," + sectionLine(2, true, 20) << "D0," + textLine("T", 2, "Vel1", 20, 0, 100, 20);
+              << "D0," + sectionLine(2, true, 20)
+              << "D0," + textLine("T", 2, "Vel1", 20, 0, 100, 20);
         master.setTemplate(lines);
     }
     TableReport master;
@@ -394,8 +380,7 @@ struct MasterDetail {
     int current = -1;
 };
 
-TEST(ReportRun, DetailReportsWithNoneOneAndManyRows)
-{
+TEST(ReportRun, DetailReportsWithNoneOneAndManyRows) {
     for (int rows : {0, 1, 40}) {
         SCOPED_TRACE(rows);
         MasterDetail md(rows);
@@ -404,13 +389,13 @@ TEST(ReportRun, DetailReportsWithNoneOneAndManyRows)
         const QStringList d = readingDump(doc);
         const QStringList detailLines = d.filter(QRegularExpression(" k2 .*'d\\d+'"));
         EXPECT_EQ(detailLines.size(), 3 * rows);
-        // Rows in order under each master record, at their own left (a detail takes the master's y only).
+        // Rows in order under each master record, at their own left (a detail takes the master's y
+        // only).
         for (int i = 0; i < detailLines.size(); ++i) {
             EXPECT_TRUE(detailLines[i].endsWith(QStringLiteral("'d%1'").arg(i % rows + 1)));
             EXPECT_TRUE(detailLines[i].contains(" 20,")) << detailLines[i].toStdString();
             EXPECT_LE(topOf(detailLines[i]) + 20, 1069 - 30) << detailLines[i].toStdString();
-            if (pageOf(detailLines[i]) > 1)
-                EXPECT_GE(topOf(detailLines[i]), 50);
+            if (pageOf(detailLines[i]) > 1) EXPECT_GE(topOf(detailLines[i]), 50);
         }
         // The element below the detail follows its rows.
         const QStringList after = linesWith(d, "'za detailem'");
@@ -419,12 +404,128 @@ TEST(ReportRun, DetailReportsWithNoneOneAndManyRows)
             const QString firstRow = detailLines.first();
             EXPECT_EQ(topOf(after.first()), topOf(firstRow) + 20);
         }
-        if (rows == 40)
-            EXPECT_GE(doc.PageCount(), 3);
+        if (rows == 40) EXPECT_GE(doc.PageCount(), 3);
         // Every page but the last has its page footer once.
         for (int p = 1; p <= doc.PageCount(); ++p)
-            EXPECT_LE(d.filter(QRegularExpression(QStringLiteral("^%1 .*'Strana").arg(p))).size(), 1);
+            EXPECT_LE(d.filter(QRegularExpression(QStringLiteral("^%1 .*'Strana").arg(p))).size(),
+                      1);
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(ReportRun, CharacterGridKeepsSectionsOnWholeLines) {
+    TableReport t(kColumns, numberedRows(8));
+    t.setTemplate({paperLine(827, 1169, 50), "I,6,1,10,17,0,0,0,0", sectionLine(2, true, 17),
+                   textLine("T", 2, "Vel1", 0, 0, 100, 17)});
+    ASSERT_EQ(t.report.Generate(true), 0);
+    const QStringList bodies = readingDump(t.report.Vystup()).filter(" k2 ");
+    ASSERT_EQ(bodies.size(), 8);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(topOf(bodies[i]), int(std::nearbyint(i * 100.0 / 6))) << i;
+}
+
+// Group flags and the report's hooks: a group with the new-page flag starts each group on its
+// own page and page-level functions restart there; vetoed elements and sections are dropped.
+TEST(ReportRun, NewPageGroupsAndVetoes) {
+    TableReport t(kColumns, numberedRows(9, 3));
+    QStringList lines = pagedTemplate();
+    lines << "I,4,0,Grp,1,20,1,20,1"
+          << "F,0,strana,\"za stranu\",0,\"0\",1,\"#Vel2\",2,15,0,2"
+          << textLine("S0", 2, "Grp", 0, 0, 100, 20) << textLine("U0", 6, "strana", 0, 0, 100, 20)
+          << textLine("T", 1, "0", 400, 0, 100, 20, "skryty");
+    t.setTemplate(lines);
+    t.report.OnTiskPrvku = [](TSestavaD*, TVoranReportElement* e, bool& print) {
+        print = e->Text != u"skryty";
+    };
+    t.report.OnTiskOddilu = [](TSestava*, int section, bool& print) { print = section != odK; };
+    ASSERT_EQ(t.report.Generate(true), 0);
+    const QStringList d = readingDump(t.report.Vystup());
+    EXPECT_EQ(t.report.Vystup().PageCount(), 3);
+    for (int g = 1; g <= 3; ++g)
+        EXPECT_EQ(pageOf(linesWith(d, QStringLiteral("'g%1'").arg(g)).first()), g);
+    QStringList sums;
+    for (const QString& s : d.filter(" k6 "))
+        sums << s.section(u'\'', 1, 1);
+    EXPECT_EQ(sums, (QStringList{"60", "150", "240"}));
+    EXPECT_TRUE(linesWith(d, "skryty").isEmpty());
+    EXPECT_TRUE(linesWith(d, "'Konec'").isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// Drawing areas are painted by the report's handler during the run and pictures loaded by
+// name; both reach the page view.
+TEST(ReportRun, DrawingAreasAndPicturesReachThePageView) {
+    TableReport t(kColumns, numberedRows(2));
+    int painted = 0;
+    t.report.OnPaintBox = [&](TSestavaD*, int index, int width, int height,
+                              platform::TCanvas& canvas) {
+        ++painted;
+        EXPECT_EQ(index, 3);
+        canvas.Rectangle({0, 0, width / 2, height / 2});
+    };
+    t.setTemplate({paperLine(827, 1169, 50), sectionLine(2, true, 60),
+                   "T,13,3,0,0,100,50,,1,0,0,0,15,2",
+                   QStringLiteral("T,11,0,200,0,40,40,,1,0,0,16,15,0,\"%1\"")
+                       .arg(KOLV_TEST_DATA_DIR "/logo.bmp")});
+    ASSERT_EQ(t.report.Generate(true), 0);
+    EXPECT_EQ(painted, 2);
+    TSestVystup& doc = t.report.Vystup();
+    doc.ShowPage(0);
+    const QStringList view = doc.PageView().dump().split(u'\n');
+    // The area: a nested picture of zoom 2 at its own size (its frame is one unit short of
+    // the element), holding the handler's rectangle.
+    EXPECT_TRUE(view.contains("picture 0,0,594,294")) << view.join('\n').toStdString();
+    EXPECT_TRUE(view.contains("  rectangle 0,0,100,50"));
+    // The picture, stretched (option 16) over its rectangle on both rows.
+    EXPECT_EQ(view.filter(QRegularExpression("^bitmap 1200,\\d+,1440,\\d+ image=")).size(), 2);
+}
+
+} // namespace
+
+namespace {
+
+TEST(ReportRun, SectionsTallerThanThePageAndMissingPicturesStillEnd)
+{
+    TableReport t(kColumns, numberedRows(5));
+    t.setTemplate({paperLine(827, 1169, 50), sectionLine(1, true, 50), sectionLine(2, true, 2000),
+                   textLine("H", 1, "0", 0, 0, 100, 20, "H"),
+                   textLine("T", 2, "Vel1", 0, 1500, 100, 20),
+                   "T,11,0,200,0,40,40,,1,0,0,16,15,0,\"neni-tu.bmp\""});
+    ASSERT_EQ(t.report.Generate(true), 0);
+    TSestVystup& doc = t.report.Vystup();
+    EXPECT_EQ(readingDump(doc).filter(QRegularExpression(" k2 .*'r\\d'")).size(), 5);
+    EXPECT_LE(doc.PageCount(), 6);
+    doc.ShowPage(0);
+    EXPECT_FALSE(doc.PageView().dump().contains("bitmap"));
+}
+
+// The designer draws template elements through the same routine as the page view.
+TEST(ReportRun, TemplateElementsDrawWithoutADocument)
+{
+    TSestava report;
+    TVoranReportElement element(&report);
+    element.LoadFromLine(textLine("T", 1, "0", 10, 20, 200, 30, "Nadpis", 2));
+    element.Options = 15;
+    platform::Metafile direct(4962, 7014, 600);
+    {
+        platform::RecordingCanvas canvas(direct);
+        ElementContent content;
+        content.text = element.Text;
+        DrawReportElement(canvas, element, content, {10, 20, 210, 50}, 0, 0, 6, 6);
+    }
+    TSestVystup doc;
+    auto out = std::make_unique<TVystPrvek>(&element, 10, 20, 200, 30);
+    out->SetText(element.Text);
+    doc.AddElement(0, std::move(out));
+    doc.ShowPage(0);
+    EXPECT_EQ(direct.dump(), doc.PageView().dump());
+    EXPECT_TRUE(direct.dump().contains("\"Nadpis\""));
 }
 
 } // namespace

@@ -17,8 +17,7 @@ namespace {
 
 class ReportOverSqlite : public SqliteFixture {};
 
-TEST_F(ReportOverSqlite, GroupSumsEqualGroupBy)
-{
+TEST_F(ReportOverSqlite, GroupSumsEqualGroupBy) {
     QString script = QStringLiteral("CREATE TABLE points(grp TEXT, t REAL);\n");
     for (int i = 1; i <= 60; ++i)
         script += QStringLiteral("INSERT INTO points VALUES('%1', %2);\n")
@@ -32,13 +31,11 @@ TEST_F(ReportOverSqlite, GroupSumsEqualGroupBy)
     TSestava report;
     report.setDataSource(&source);
     report.IsStored = true;
-    report.SetPredloha(TPredloha{
-        sectionLine(2, true, 20), sectionLine(1, false, 0), sectionLine(4, false, 0),
-        "I,4,0,grp,1,20,1,20,0",
-        "F,0,suma,\"soucet\",0,\"0\",2,\"#t\",2,15,2,1",
-        textLine("T", 2, "t", 0, 0, 100, 20),
-        textLine("S0", 2, "grp", 0, 0, 100, 20),
-        textLine("U0", 6, "suma", 0, 0, 200, 20)});
+    report.SetPredloha(
+        TPredloha{sectionLine(2, true, 20), sectionLine(1, false, 0), sectionLine(4, false, 0),
+                  "I,4,0,grp,1,20,1,20,0", "F,0,suma,\"soucet\",0,\"0\",2,\"#t\",2,15,2,1",
+                  textLine("T", 2, "t", 0, 0, 100, 20), textLine("S0", 2, "grp", 0, 0, 100, 20),
+                  textLine("U0", 6, "suma", 0, 0, 200, 20)});
     ASSERT_EQ(report.PrepareAndGenerate(), 0);
 
     QStringList ours;

@@ -29,15 +29,13 @@ using designer::TSest_FnEditVyraz;
 
 namespace {
 
-template <typename W> W* control(QWidget& parent, const QString& name)
-{
+template <typename W> W* control(QWidget& parent, const QString& name) {
     W* widget = parent.findChild<W*>(name);
     EXPECT_NE(widget, nullptr) << name.toStdString();
     return widget;
 }
 
-QStringList lines(QComboBox* box)
-{
+QStringList lines(QComboBox* box) {
     QStringList result;
     for (int i = 0; i < box->count(); ++i)
         result << box->itemText(i);
@@ -45,8 +43,7 @@ QStringList lines(QComboBox* box)
 }
 
 // Chooses line `index` of a pick list as the user does and presses "Vložit".
-void pick(TSest_FnEditVyraz& builder, const char* list, int index)
-{
+void pick(TSest_FnEditVyraz& builder, const char* list, int index) {
     auto* box = control<QComboBox>(builder, QString::fromLatin1(list));
     QFocusEvent focusIn(QEvent::FocusIn); // entering the list, also when not shown
     QApplication::sendEvent(box, &focusIn);
@@ -58,12 +55,11 @@ void pick(TSest_FnEditVyraz& builder, const char* list, int index)
 }
 
 struct BuilderFixture : testing::Test {
-    void SetUp() override
-    {
+    void SetUp() override {
         report.SetItemNames({QStringLiteral("Teplota"), QStringLiteral("Tlak")});
         report.setParametry({QStringLiteral("a"), QStringLiteral("b")});
-        functions.AddFunction().SetDefinition(QStringLiteral("Suma"), {}, QStringLiteral("1"),
-                                              0, QStringLiteral("0"), 0, 2, 15, 2, 2);
+        functions.AddFunction().SetDefinition(QStringLiteral("Suma"), {}, QStringLiteral("1"), 0,
+                                              QStringLiteral("0"), 0, 2, 15, 2, 2);
         builder.setMessageSink(&messages);
         builder.FillLists(&report, &functions, false);
         edit = control<QLineEdit>(builder, QStringLiteral("EditVyraz"));
@@ -78,8 +74,7 @@ struct BuilderFixture : testing::Test {
 
 } // namespace
 
-TEST_F(BuilderFixture, ReferenceListsHoldNumberedLines)
-{
+TEST_F(BuilderFixture, ReferenceListsHoldNumberedLines) {
     EXPECT_EQ(lines(control<QComboBox>(builder, "CBFields")),
               (QStringList{"#1  Teplota", "#2  Tlak"}));
     EXPECT_EQ(lines(control<QComboBox>(builder, "CBParameters")),
@@ -88,28 +83,25 @@ TEST_F(BuilderFixture, ReferenceListsHoldNumberedLines)
     EXPECT_EQ(lines(control<QComboBox>(builder, "CBFx1")).size(), 15);
     EXPECT_EQ(lines(control<QComboBox>(builder, "CBFx2")).first(), QStringLiteral("LEFT(,)"));
     EXPECT_EQ(lines(control<QComboBox>(builder, "CBFx3")).last(), QStringLiteral("SECUNDE()"));
-    EXPECT_EQ(lines(control<QComboBox>(builder, "CBFx4")),
-              (QStringList{"IIF(,,)", "ISNULL()"}));
+    EXPECT_EQ(lines(control<QComboBox>(builder, "CBFx4")), (QStringList{"IIF(,,)", "ISNULL()"}));
 }
 
-TEST_F(BuilderFixture, VariablesFollowTheGroupsAndTheReportKind)
-{
+TEST_F(BuilderFixture, VariablesFollowTheGroupsAndTheReportKind) {
     for (int i = 0; i < 3; ++i)
         report.AddGroup(i, QStringLiteral("0"), false, 24, false, 24, false);
     builder.FillLists(&report, &functions, false);
-    EXPECT_EQ(lines(control<QComboBox>(builder, "CBVariables")),
-              (QStringList{"%1  Datum tisku", "%2  Čas tisku", "%3  Číslo řádku",
-                           "%4  Číslo stránky", "%6  Číslo ř. ve sk.1", "%7  Číslo skupiny 1",
-                           "%8  Číslo ř. ve sk.2", "%9  Číslo skupiny 2",
-                           "%10 Číslo ř. ve sk.3", "%11 Číslo skupiny 3"}));
+    EXPECT_EQ(
+        lines(control<QComboBox>(builder, "CBVariables")),
+        (QStringList{"%1  Datum tisku", "%2  Čas tisku", "%3  Číslo řádku", "%4  Číslo stránky",
+                     "%6  Číslo ř. ve sk.1", "%7  Číslo skupiny 1", "%8  Číslo ř. ve sk.2",
+                     "%9  Číslo skupiny 2", "%10 Číslo ř. ve sk.3", "%11 Číslo skupiny 3"}));
     report::TSestDetail detail;
     builder.FillLists(&detail, nullptr, false);
     EXPECT_EQ(lines(control<QComboBox>(builder, "CBVariables")),
               (QStringList{"%1  Datum tisku", "%2  Čas tisku", "%3  Číslo řádku"}));
 }
 
-TEST_F(BuilderFixture, ReferencesAreInsertedByNumberOrByName)
-{
+TEST_F(BuilderFixture, ReferencesAreInsertedByNumberOrByName) {
     edit->setText(QStringLiteral("1+"));
     edit->setCursorPosition(2);
     pick(builder, "CBFields", 1);
@@ -128,8 +120,7 @@ TEST_F(BuilderFixture, ReferencesAreInsertedByNumberOrByName)
     EXPECT_FALSE(control<QPushButton>(builder, QStringLiteral("BtnVlozit"))->isEnabled());
 }
 
-TEST_F(BuilderFixture, ReferenceNumbersAreNeverCut)
-{
+TEST_F(BuilderFixture, ReferenceNumbersAreNeverCut) {
     QStringList names;
     for (int i = 1; i <= 1000; ++i)
         names << QStringLiteral("P%1").arg(i);
@@ -141,8 +132,7 @@ TEST_F(BuilderFixture, ReferenceNumbersAreNeverCut)
     EXPECT_EQ(edit->text(), QStringLiteral("#1000"));
 }
 
-TEST_F(BuilderFixture, FunctionTemplatesAndOperatorsPlaceTheCaret)
-{
+TEST_F(BuilderFixture, FunctionTemplatesAndOperatorsPlaceTheCaret) {
     pick(builder, "CBFx1", 3);
     EXPECT_EQ(edit->text(), QStringLiteral("MAX(,)"));
     EXPECT_EQ(edit->cursorPosition(), 4);
@@ -151,8 +141,8 @@ TEST_F(BuilderFixture, FunctionTemplatesAndOperatorsPlaceTheCaret)
         const char* text;
         int caret;
     };
-    const Case cases[] = {{"()", "()", 1},        {"<>", "<>", 2},     {"AND", " AND ", 5},
-                          {"OR", " OR ", 4},      {"IN", " IN[]", 5},  {"^", "^", 1}};
+    const Case cases[] = {{"()", "()", 1},   {"<>", "<>", 2},    {"AND", " AND ", 5},
+                          {"OR", " OR ", 4}, {"IN", " IN[]", 5}, {"^", "^", 1}};
     for (const Case& c : cases) {
         edit->clear();
         QToolButton* button = nullptr;
@@ -167,8 +157,7 @@ TEST_F(BuilderFixture, FunctionTemplatesAndOperatorsPlaceTheCaret)
     }
 }
 
-TEST_F(BuilderFixture, CheckReportsTheErrorAndPutsTheCaretBeforeIt)
-{
+TEST_F(BuilderFixture, CheckReportsTheErrorAndPutsTheCaretBeforeIt) {
     struct Case {
         const char* text;
         bool valid;
@@ -190,18 +179,19 @@ TEST_F(BuilderFixture, CheckReportsTheErrorAndPutsTheCaretBeforeIt)
         ASSERT_EQ(messages.boxes().size(), before + 1);
         const platform::RecordedBox& box = messages.boxes().last();
         EXPECT_EQ(box.caption, c.valid ? QStringLiteral("Informace") : QStringLiteral("Chyba"));
-        EXPECT_EQ(box.icon, c.valid ? platform::MessageIcon::Information
-                                    : platform::MessageIcon::Warning);
-        if (c.message)
+        EXPECT_EQ(box.icon,
+                  c.valid ? platform::MessageIcon::Information : platform::MessageIcon::Warning);
+        if (c.message) {
             EXPECT_EQ(box.text, QString::fromUtf8(c.message));
-        if (c.caret >= 0)
+        }
+        if (c.caret >= 0) {
             EXPECT_EQ(edit->cursorPosition(), c.caret);
+        }
         EXPECT_FALSE(edit->hasSelectedText());
     }
 }
 
-TEST(TFunkceDlg, FieldsRoundTripAndBadNumbersKeepTheOldValues)
-{
+TEST(TFunkceDlg, FieldsRoundTripAndBadNumbersKeepTheOldValues) {
     report::TRadekFunkce function(1);
     function.SetDefinition(QStringLiteral("Prumer"), QStringLiteral("průměr"),
                            QStringLiteral("#1*2"), 0, QStringLiteral("0"), 3, 3, 12, 4, 1);
@@ -227,8 +217,7 @@ TEST(TFunkceDlg, FieldsRoundTripAndBadNumbersKeepTheOldValues)
     EXPECT_EQ(format, 1);
 }
 
-TEST(TFunkceDlg, TheNumericPanelShowsOnlyForNumbers)
-{
+TEST(TFunkceDlg, TheNumericPanelShowsOnlyForNumbers) {
     designer::TFunkceDlg dialog(nullptr, nullptr, nullptr, false, 0);
     dialog.show();
     auto* type = control<QComboBox>(dialog, "CBFnTyp");
@@ -241,8 +230,7 @@ TEST(TFunkceDlg, TheNumericPanelShowsOnlyForNumbers)
     EXPECT_TRUE(panel->isVisible());
 }
 
-TEST(TFunkceDlg, EditFunkceReturnsOneAfterOkAndTwoAfterCancel)
-{
+TEST(TFunkceDlg, EditFunkceReturnsOneAfterOkAndTwoAfterCancel) {
     report::TRadekFunkce function(1);
     for (const bool ok : {false, true}) {
         QTimer::singleShot(0, [ok] {
@@ -261,16 +249,13 @@ namespace {
 
 struct ElementDialogFixture : testing::Test {
     void SetUp() override { designer::EditorSettings() = designer::TEditorSettings(); }
-    template <typename W> W* get(const char* name)
-    {
+    template <typename W> W* get(const char* name) {
         return control<W>(dialog, QString::fromLatin1(name));
     }
-    bool tabShown(const QString& caption)
-    {
+    bool tabShown(const QString& caption) {
         auto* tabs = get<QTabWidget>("PageControlPrv");
         for (int i = 0; i < tabs->count(); ++i)
-            if (tabs->tabText(i) == caption)
-                return tabs->isTabVisible(i);
+            if (tabs->tabText(i) == caption) return tabs->isTabVisible(i);
         return false;
     }
 
@@ -279,8 +264,7 @@ struct ElementDialogFixture : testing::Test {
 
 } // namespace
 
-TEST_F(ElementDialogFixture, TabsHideAsAsked)
-{
+TEST_F(ElementDialogFixture, TabsHideAsAsked) {
     dialog.HideBarcodePage();
     EXPECT_TRUE(tabShown(QStringLiteral("Základní vlastnosti")));
     EXPECT_FALSE(tabShown(QStringLiteral("Čárový kód")));
@@ -292,17 +276,15 @@ TEST_F(ElementDialogFixture, TabsHideAsAsked)
         auto* tabs = d.findChild<QTabWidget*>(QStringLiteral("PageControlPrv"));
         QStringList captions;
         for (int i = 0; i < tabs->count(); ++i)
-            if (tabs->isTabVisible(i))
-                captions << tabs->tabText(i);
+            if (tabs->isTabVisible(i)) captions << tabs->tabText(i);
         return captions;
     };
     EXPECT_EQ(shown(fonts), QStringList{QStringLiteral("Písmo prvku")});
     EXPECT_EQ(shown(barcode), QStringList{QStringLiteral("Čárový kód")});
 }
 
-TEST_F(ElementDialogFixture, AFontThatIsNotInstalledSurvivesOk)
-{
-    for (const QString name : {QStringLiteral("Arial"), QStringLiteral("Zzz Absent Face")}) {
+TEST_F(ElementDialogFixture, AFontThatIsNotInstalledSurvivesOk) {
+    for (const QString& name : {QStringLiteral("Arial"), QStringLiteral("Zzz Absent Face")}) {
         platform::TFont font;
         font.name = name;
         font.size = 14;
@@ -310,16 +292,18 @@ TEST_F(ElementDialogFixture, AFontThatIsNotInstalledSurvivesOk)
         font.color = 0x0000FF; // red
         font.charset = 238;
         dialog.LoadFont(font);
-        QTimer::singleShot(0, [] { QApplication::activeModalWidget()->findChild<QPushButton*>(
-                                       QStringLiteral("BtnOK"))->click(); });
+        QTimer::singleShot(0, [] {
+            QApplication::activeModalWidget()
+                ->findChild<QPushButton*>(QStringLiteral("BtnOK"))
+                ->click();
+        });
         ASSERT_EQ(dialog.exec(), QDialog::Accepted);
         EXPECT_EQ(dialog.WorkingFont(), font) << name.toStdString();
     }
     EXPECT_FALSE(QFontDatabase::families().contains(QStringLiteral("Zzz Absent Face")));
 }
 
-TEST_F(ElementDialogFixture, RomanFontsHaveFixedSizesAndNoScript)
-{
+TEST_F(ElementDialogFixture, RomanFontsHaveFixedSizesAndNoScript) {
     get<QComboBox>("CBVyska")->setCurrentText(QStringLiteral("abc"));
     EXPECT_EQ(dialog.WorkingFont().size, 12);
     auto* fonts = get<QComboBox>("CBPisma");
@@ -333,8 +317,7 @@ TEST_F(ElementDialogFixture, RomanFontsHaveFixedSizesAndNoScript)
     EXPECT_TRUE(get<QComboBox>("CbSkript")->isEnabled());
 }
 
-TEST_F(ElementDialogFixture, TheFontListIsSortedOnRequest)
-{
+TEST_F(ElementDialogFixture, TheFontListIsSortedOnRequest) {
     designer::EditorSettings().PismaAbec = true;
     designer::TDlgKonfPrvku sorted;
     QStringList names = lines(sorted.findChild<QComboBox*>(QStringLiteral("CBPisma")));
@@ -344,13 +327,11 @@ TEST_F(ElementDialogFixture, TheFontListIsSortedOnRequest)
     EXPECT_TRUE(names.contains(QStringLiteral("Roman 10cpi")));
 }
 
-TEST_F(ElementDialogFixture, TheItemTypeChoosesTheKindPanel)
-{
+TEST_F(ElementDialogFixture, TheItemTypeChoosesTheKindPanel) {
     report::TSestava report;
     report.SetItemNames({"text", "memo", "obrazek", "blob"});
     report.OnGetDataType = [](report::TSestavaD*, int index, int& type) {
-        const int types[] = {report::ftString, report::ftMemo, report::ftGraphic,
-                             report::ftBlob};
+        const int types[] = {report::ftString, report::ftMemo, report::ftGraphic, report::ftBlob};
         type = types[index];
     };
     dialog.setReport(&report, nullptr, false, 0);

@@ -7,13 +7,17 @@
 
 #include "platform/MessageSink.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -21,22 +25,19 @@ using designer::TEditorSettings;
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
+void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
 }
 
-QByteArray readFile(const QString& path)
-{
+QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // "section:key=value" for every key, as Python's configparser reads the file.
-QString pythonView(const QString& path)
-{
+QString pythonView(const QString& path) {
     QProcess python;
     python.start(QStringLiteral("/usr/bin/python3"),
                  {QStringLiteral("-c"),
@@ -55,8 +56,7 @@ const QByteArray kPaperSection = "[FormatyPapiru]\r\nFormat1=A4, mine,826,1169\r
 
 } // namespace
 
-TEST(TEditorSettings, AFileWithoutTheSectionsGivesTheDefaults)
-{
+TEST(TEditorSettings, AFileWithoutTheSectionsGivesTheDefaults) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("DoriVOZ.ini"));
     EXPECT_EQ(designer::ReadEditorSettings(path), TEditorSettings());
@@ -64,8 +64,7 @@ TEST(TEditorSettings, AFileWithoutTheSectionsGivesTheDefaults)
     EXPECT_EQ(designer::ReadEditorSettings(path), TEditorSettings());
 }
 
-TEST(TEditorSettings, BadAndOddValuesAreRepaired)
-{
+TEST(TEditorSettings, BadAndOddValuesAreRepaired) {
     struct Case {
         const char* lines;
         int TEditorSettings::*field;
@@ -96,8 +95,7 @@ TEST(TEditorSettings, BadAndOddValuesAreRepaired)
     EXPECT_EQ(designer::ReadEditorSettings(path).ImplNazevFontu, QString(32, QLatin1Char('N')));
 }
 
-TEST(TEditorSettings, WrittenSettingsReadBackEqualAndLeaveOtherSectionsAlone)
-{
+TEST(TEditorSettings, WrittenSettingsReadBackEqualAndLeaveOtherSectionsAlone) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("DoriVOZ.ini"));
     writeFile(path, kPaperSection + "[EditorSestav]\r\nImplMeritko=9\r\n");
@@ -120,8 +118,7 @@ TEST(TEditorSettings, WrittenSettingsReadBackEqualAndLeaveOtherSectionsAlone)
 namespace {
 
 struct DialogFixture : testing::Test {
-    void SetUp() override
-    {
+    void SetUp() override {
         path = dir.filePath(QStringLiteral("DoriVOZ.ini"));
         writeFile(path, kPaperSection + "[EditorSestav]\r\nImplMeritko=9\r\nRastrX=4\r\n");
         report = std::make_unique<report::TSestava>(nullptr, dir.path());
@@ -129,8 +126,7 @@ struct DialogFixture : testing::Test {
         designer::EditorSettings() = TEditorSettings();
         dialog.Setup(report.get());
     }
-    template <typename W> W* control(const char* name)
-    {
+    template <typename W> W* control(const char* name) {
         W* widget = dialog.findChild<W*>(QString::fromLatin1(name));
         EXPECT_NE(widget, nullptr) << name;
         return widget;
@@ -145,8 +141,7 @@ struct DialogFixture : testing::Test {
 
 } // namespace
 
-TEST_F(DialogFixture, SetupShowsTheFileAndResetsTheZoom)
-{
+TEST_F(DialogFixture, SetupShowsTheFileAndResetsTheZoom) {
     EXPECT_EQ(control<QLineEdit>("EditRastrX")->text(), QStringLiteral("4"));
     EXPECT_EQ(designer::EditorSettings().ImplMeritko, 6);
     EXPECT_FLOAT_EQ(designer::EditorSettings().zoom, 1.0f);
@@ -155,8 +150,7 @@ TEST_F(DialogFixture, SetupShowsTheFileAndResetsTheZoom)
     EXPECT_FALSE(control<QLabel>("LabelVerze")->text().isEmpty());
 }
 
-TEST_F(DialogFixture, OkWritesExactlyTheSettingsKeys)
-{
+TEST_F(DialogFixture, OkWritesExactlyTheSettingsKeys) {
     control<QLineEdit>("EditRastrY")->setText(QStringLiteral("12"));
     control<QLineEdit>("EImplW")->setText(QStringLiteral("150"));
     control<QCheckBox>("CBPosunMimo")->setChecked(true);
@@ -178,8 +172,7 @@ TEST_F(DialogFixture, OkWritesExactlyTheSettingsKeys)
     EXPECT_EQ(pythonView(path), expected);
 }
 
-TEST_F(DialogFixture, ABadNumberIsNamedAndNothingIsTaken)
-{
+TEST_F(DialogFixture, ABadNumberIsNamedAndNothingIsTaken) {
     const QByteArray before = readFile(path);
     const TEditorSettings settings = designer::EditorSettings();
     control<QLineEdit>("EditRastrX")->setText(QStringLiteral("6"));
@@ -192,15 +185,13 @@ TEST_F(DialogFixture, ABadNumberIsNamedAndNothingIsTaken)
     EXPECT_EQ(readFile(path), before);
 }
 
-TEST_F(DialogFixture, GridStepsBelowOneAreTakenAsEight)
-{
+TEST_F(DialogFixture, GridStepsBelowOneAreTakenAsEight) {
     control<QLineEdit>("EditRastrX")->setText(QStringLiteral("0"));
     dialog.accept();
     EXPECT_EQ(designer::EditorSettings().RastrX, 8);
 }
 
-TEST_F(DialogFixture, TheSampleFollowsSizeAndAlignment)
-{
+TEST_F(DialogFixture, TheSampleFollowsSizeAndAlignment) {
     auto* sample = control<QLabel>("SesLabel");
     auto* panel = control<QWidget>("PanelUkazky");
     control<QLineEdit>("EImplW")->setText(QStringLiteral("100"));
@@ -212,4 +203,27 @@ TEST_F(DialogFixture, TheSampleFollowsSizeAndAlignment)
     control<QLineEdit>("EImplW")->setText(QStringLiteral("abc")); // no error, no change
     EXPECT_EQ(sample->width(), 100);
     EXPECT_TRUE(messages.messages().isEmpty());
+}
+
+TEST_F(DialogFixture, TheDefaultFontComesFromTheElementDialogsFontPage) {
+    QTimer::singleShot(0, [] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        auto* fonts = modal->findChild<QComboBox*>(QStringLiteral("CBPisma"));
+        auto* tabs = modal->findChild<QTabWidget*>(QStringLiteral("PageControlPrv"));
+        EXPECT_EQ(fonts->currentText(), QStringLiteral("Arial")); // kept, though not installed
+        EXPECT_FALSE(tabs->isTabVisible(0));
+        fonts->setCurrentIndex(fonts->findText(QStringLiteral("Roman 10cpi")));
+        modal->findChild<QCheckBox*>(QStringLiteral("CBItalic"))->setChecked(true);
+        modal->findChild<QComboBox*>(QStringLiteral("CBBarva"))->setCurrentIndex(12);
+        modal->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
+    });
+    control<QPushButton>("SBPismo")->click();
+    dialog.accept();
+    const TEditorSettings& s = designer::EditorSettings();
+    EXPECT_EQ(s.ImplNazevFontu, QStringLiteral("Roman 10cpi"));
+    EXPECT_EQ(s.ImplVyskaFontu, 11); // the pitch font's own size
+    EXPECT_EQ(s.ImplStylFontu, 2);
+    EXPECT_EQ(s.ImplBarvaFontu, 12);
+    EXPECT_EQ(designer::ReadEditorSettings(path).ImplNazevFontu, QStringLiteral("Roman 10cpi"));
 }

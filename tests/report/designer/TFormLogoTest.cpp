@@ -8,8 +8,7 @@
 
 using designer::TFormLogo;
 
-TEST(TFormLogo, ShowsOneSplashAndHidesItOnce)
-{
+TEST(TFormLogo, ShowsOneSplashAndHidesItOnce) {
     TFormLogo::HideWait(); // nothing shown yet: nothing happens
     EXPECT_EQ(TFormLogo::instance(), nullptr);
     TFormLogo::ShowWait();

@@ -9,20 +9,17 @@ using designer::TListVariant;
 namespace {
 
 // Records step i as the template text "state i".
-void record(TListVariant& history, int i)
-{
+void record(TListVariant& history, int i) {
     history.AddVariant(QStringLiteral("krok %1").arg(i)) << QStringLiteral("state %1").arg(i);
 }
 
-QString stateAt(TListVariant& history, int i)
-{
+QString stateAt(TListVariant& history, int i) {
     return history.Variant(i).value(0);
 }
 
 } // namespace
 
-TEST(TListVariant, StartsWithTheBaseStateAndNothingToUndo)
-{
+TEST(TListVariant, StartsWithTheBaseStateAndNothingToUndo) {
     TListVariant history;
     EXPECT_EQ(history.Count(), 1);
     EXPECT_EQ(history.Name(0), QStringLiteral("Základní varianta"));
@@ -33,8 +30,7 @@ TEST(TListVariant, StartsWithTheBaseStateAndNothingToUndo)
     EXPECT_EQ(history.RedoCaption(), QStringLiteral("Znovu změny"));
 }
 
-TEST(TListVariant, ElevenStepsAtCapacityTenKeepTheLastTenStates)
-{
+TEST(TListVariant, ElevenStepsAtCapacityTenKeepTheLastTenStates) {
     TListVariant history;
     for (int i = 1; i <= 11; ++i)
         record(history, i);
@@ -52,8 +48,7 @@ TEST(TListVariant, ElevenStepsAtCapacityTenKeepTheLastTenStates)
     EXPECT_EQ(history.Current().value(0), QStringLiteral("state 11"));
 }
 
-TEST(TListVariant, ANewStepAfterUndoDropsTheRedoTail)
-{
+TEST(TListVariant, ANewStepAfterUndoDropsTheRedoTail) {
     TListVariant history;
     for (int i = 1; i <= 4; ++i)
         record(history, i);
@@ -69,8 +64,7 @@ TEST(TListVariant, ANewStepAfterUndoDropsTheRedoTail)
     EXPECT_EQ(history.Current().value(0), QStringLiteral("state 2"));
 }
 
-TEST(TListVariant, CapacityZeroActsAsOne)
-{
+TEST(TListVariant, CapacityZeroActsAsOne) {
     TListVariant history;
     history.SetCapacity(0);
     EXPECT_EQ(history.Capacity(), 1);
@@ -83,8 +77,7 @@ TEST(TListVariant, CapacityZeroActsAsOne)
     EXPECT_EQ(history.UndoCaption(), QStringLiteral("Zrušit změny"));
 }
 
-TEST(TListVariant, LoweringTheCapacityDropsOldStatesBeforeRedoStates)
-{
+TEST(TListVariant, LoweringTheCapacityDropsOldStatesBeforeRedoStates) {
     struct Case {
         int undos;
         int capacity;
@@ -118,8 +111,7 @@ TEST(TListVariant, LoweringTheCapacityDropsOldStatesBeforeRedoStates)
     }
 }
 
-TEST(TListVariant, ForgetHistoryKeepsOnlyTheCurrentState)
-{
+TEST(TListVariant, ForgetHistoryKeepsOnlyTheCurrentState) {
     TListVariant history;
     for (int i = 1; i <= 5; ++i)
         record(history, i);
@@ -133,8 +125,7 @@ TEST(TListVariant, ForgetHistoryKeepsOnlyTheCurrentState)
     EXPECT_EQ(history.RedoCaption(), QStringLiteral("Znovu změny"));
 }
 
-TEST(TListVariant, StepNamesOfTheChangeKinds)
-{
+TEST(TListVariant, StepNamesOfTheChangeKinds) {
     EXPECT_EQ(TListVariant::StepName(7), QStringLiteral("posun prvku"));
     EXPECT_EQ(TListVariant::StepName(15), QStringLiteral("změna detailu"));
     EXPECT_TRUE(TListVariant::StepName(0).isEmpty());

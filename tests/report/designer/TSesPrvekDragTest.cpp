@@ -19,41 +19,31 @@ struct Bounds {
     bool operator==(const Bounds&) const = default;
 };
 
-std::ostream& operator<<(std::ostream& out, const Bounds& b)
-{
+std::ostream& operator<<(std::ostream& out, const Bounds& b) {
     return out << b.left << "," << b.top << " " << b.width << "x" << b.height;
 }
 
-Bounds boundsOf(const TSesPrvek* e)
-{
+Bounds boundsOf(const TSesPrvek* e) {
     return {e->Left(), e->Top(), e->Width(), e->Height()};
 }
 
 // A point inside handle `handle` (0: inside the body, away from every handle).
-QPoint grip(const TSesPrvek* e, int handle)
-{
-    if (handle == 0)
-        return {e->width() / 4, e->height() / 4};
+QPoint grip(const TSesPrvek* e, int handle) {
+    if (handle == 0) return {e->width() / 4, e->height() / 4};
     return TSesPrvek::handlePosition(handle, e->width(), e->height()) + QPoint(2, 2);
 }
 
 // What a handle changes when its edges follow the pointer by (dx, dy) units.
-Bounds expectedAfter(Bounds b, int handle, int dx, int dy)
-{
+Bounds expectedAfter(Bounds b, int handle, int dx, int dy) {
     const bool left = handle == 1 || handle == 4 || handle == 6;
     const bool right = handle == 3 || handle == 5 || handle == 8;
     const bool top = handle >= 1 && handle <= 3;
     const bool bottom = handle >= 6;
-    if (handle == 0)
-        return {b.left + dx, b.top + dy, b.width, b.height};
-    if (left)
-        b = {b.left + dx, b.top, b.width - dx, b.height};
-    if (right)
-        b.width += dx;
-    if (top)
-        b = {b.left, b.top + dy, b.width, b.height - dy};
-    if (bottom)
-        b.height += dy;
+    if (handle == 0) return {b.left + dx, b.top + dy, b.width, b.height};
+    if (left) b = {b.left + dx, b.top, b.width - dx, b.height};
+    if (right) b.width += dx;
+    if (top) b = {b.left, b.top + dy, b.width, b.height - dy};
+    if (bottom) b.height += dy;
     return b;
 }
 
@@ -63,8 +53,7 @@ struct DragTest : testing::Test {
 
 } // namespace
 
-TEST_F(DragTest, EveryHandleAtEveryZoomWithAndWithoutTheGrid)
-{
+TEST_F(DragTest, EveryHandleAtEveryZoomWithAndWithoutTheGrid) {
     const Bounds start{120, 80, 200, 100};
     const int moveX = 40; // pixels
     const int moveY = 30;
@@ -75,8 +64,8 @@ TEST_F(DragTest, EveryHandleAtEveryZoomWithAndWithoutTheGrid)
                 sheet.body()->setSectionHeight(300);
                 sheet.body()->SetRastr(true, snap, 8, 8, false);
                 sheet.paper->SetZoom(zoom);
-                TSesPrvek* e = sheet.add(report::ekFrame, start.left, start.top, start.width,
-                                         start.height);
+                TSesPrvek* e =
+                    sheet.add(report::ekFrame, start.left, start.top, start.width, start.height);
                 sheet.show();
                 // The distance in units, on the grid when snapping: one step of 40 x 30 pixels.
                 int dx = qRound(moveX / zoom);
@@ -92,30 +81,26 @@ TEST_F(DragTest, EveryHandleAtEveryZoomWithAndWithoutTheGrid)
                              << "zoom " << zoom << " snap " << snap << " handle " << handle);
                 EXPECT_EQ(boundsOf(e), expected);
                 // The control shows the element's bounds at the zoom.
-                EXPECT_EQ(e->geometry(),
-                          QRect(report::ScaleRound(expected.left, zoom),
-                                report::ScaleRound(expected.top, zoom),
-                                report::ScaleRound(expected.width, zoom),
-                                report::ScaleRound(expected.height, zoom)));
+                EXPECT_EQ(e->geometry(), QRect(report::ScaleRound(expected.left, zoom),
+                                               report::ScaleRound(expected.top, zoom),
+                                               report::ScaleRound(expected.width, zoom),
+                                               report::ScaleRound(expected.height, zoom)));
                 QStringList events = sheet.recorder.recorded();
                 EXPECT_EQ(events.mid(0, 3), (QStringList{"E21", "E4", "E5 el"}));
                 EXPECT_EQ(events.last(), QStringLiteral("P10 7 0"));
                 const bool moves = handle <= 4 || handle == 6;
-                EXPECT_EQ(events.contains(QStringLiteral("P1 %1 %2")
-                                              .arg(expected.left)
-                                              .arg(expected.top)),
+                EXPECT_EQ(events.contains(
+                              QStringLiteral("P1 %1 %2").arg(expected.left).arg(expected.top)),
                           moves);
-                EXPECT_EQ(events.contains(QStringLiteral("P2 %1 %2")
-                                              .arg(expected.width)
-                                              .arg(expected.height)),
+                EXPECT_EQ(events.contains(
+                              QStringLiteral("P2 %1 %2").arg(expected.width).arg(expected.height)),
                           handle >= 1);
             }
         }
     }
 }
 
-TEST_F(DragTest, TheControlFollowsThePointerOverManySteps)
-{
+TEST_F(DragTest, TheControlFollowsThePointerOverManySteps) {
     for (int handle : {0, 1, 8}) {
         Sheet sheet;
         sheet.body()->setSectionHeight(300);
@@ -127,8 +112,7 @@ TEST_F(DragTest, TheControlFollowsThePointerOverManySteps)
     }
 }
 
-TEST_F(DragTest, MovesStopAtTheSectionUnlessMovingOutsideIsAllowed)
-{
+TEST_F(DragTest, MovesStopAtTheSectionUnlessMovingOutsideIsAllowed) {
     for (const bool outside : {false, true}) {
         designer::EditorSettings().PosunMimo = outside;
         Sheet sheet;
@@ -136,13 +120,12 @@ TEST_F(DragTest, MovesStopAtTheSectionUnlessMovingOutsideIsAllowed)
         TSesPrvek* e = sheet.add(report::ekFrame, 700, 150, 100, 40);
         sheet.show();
         drag(e, grip(e, 0), grip(e, 0) + QPoint(300, 300));
-        if (outside)
-            EXPECT_EQ(boundsOf(e), (Bounds{1000, 450, 100, 40}));
-        else
-            EXPECT_EQ(boundsOf(e), (Bounds{727, 160, 100, 40})); // flush with the corner
-        drag(e, grip(e, 0), grip(e, 0) - QPoint(2000, 2000));
-        if (!outside)
+        // Flush with the corner, or beyond it.
+        EXPECT_EQ(boundsOf(e), (outside ? Bounds{1000, 450, 100, 40} : Bounds{727, 160, 100, 40}));
+        if (!outside) {
+            drag(e, grip(e, 0), grip(e, 0) - QPoint(2000, 2000));
             EXPECT_EQ(boundsOf(e), (Bounds{0, 0, 100, 40}));
+        }
         // A resize stops at the section's edge either way.
         sheet.recorder.events.clear();
         TSesPrvek* f = sheet.add(report::ekFrame, 600, 100, 100, 40);
@@ -151,8 +134,7 @@ TEST_F(DragTest, MovesStopAtTheSectionUnlessMovingOutsideIsAllowed)
     }
 }
 
-TEST_F(DragTest, ResizesKeepThreeUnitsAndTheOppositeEdge)
-{
+TEST_F(DragTest, ResizesKeepThreeUnitsAndTheOppositeEdge) {
     Sheet sheet;
     sheet.body()->setSectionHeight(300);
     TSesPrvek* e = sheet.add(report::ekFrame, 100, 100, 50, 50);
@@ -166,8 +148,7 @@ TEST_F(DragTest, ResizesKeepThreeUnitsAndTheOppositeEdge)
     EXPECT_EQ(boundsOf(f), (Bounds{0, 0, 80, 70}));
 }
 
-TEST_F(DragTest, ADragBackToTheStartRecordsNoStep)
-{
+TEST_F(DragTest, ADragBackToTheStartRecordsNoStep) {
     Sheet sheet;
     sheet.body()->setSectionHeight(300);
     TSesPrvek* e = sheet.add(report::ekFrame, 100, 100, 100, 50);
@@ -183,8 +164,7 @@ TEST_F(DragTest, ADragBackToTheStartRecordsNoStep)
     EXPECT_TRUE(sheet.recorder.events.contains(QStringLiteral("P1 130 100")));
 }
 
-TEST_F(DragTest, AMultiplySelectedElementTellsItsDelta)
-{
+TEST_F(DragTest, AMultiplySelectedElementTellsItsDelta) {
     Sheet sheet;
     sheet.body()->setSectionHeight(300);
     TSesPrvek* e = sheet.add(report::ekFrame, 100, 100, 100, 50);
@@ -197,8 +177,7 @@ TEST_F(DragTest, AMultiplySelectedElementTellsItsDelta)
     EXPECT_TRUE(sheet.recorder.events.contains(QStringLiteral("P9 10 5")));
 }
 
-TEST_F(DragTest, CtrlClicksToggleAndDoNotDrag)
-{
+TEST_F(DragTest, CtrlClicksToggleAndDoNotDrag) {
     Sheet sheet;
     sheet.body()->setSectionHeight(300);
     TSesPrvek* e = sheet.add(report::ekFrame, 100, 100, 100, 50);
@@ -207,12 +186,10 @@ TEST_F(DragTest, CtrlClicksToggleAndDoNotDrag)
     EXPECT_EQ(boundsOf(e), (Bounds{100, 100, 100, 50}));
     e->setSelectedMark(true);
     drag(e, grip(e, 0), grip(e, 0), Qt::ControlModifier);
-    EXPECT_EQ(sheet.recorder.recorded(),
-              (QStringList{"E21", "E8 el", "E21", "E7 el"}));
+    EXPECT_EQ(sheet.recorder.recorded(), (QStringList{"E21", "E8 el", "E21", "E7 el"}));
 }
 
-TEST_F(DragTest, KeyboardMovesAndResizes)
-{
+TEST_F(DragTest, KeyboardMovesAndResizes) {
     Sheet sheet;
     sheet.body()->setSectionHeight(100);
     TSesPrvek* e = sheet.add(report::ekFrame, 10, 10, 100, 40);
@@ -227,4 +204,33 @@ TEST_F(DragTest, KeyboardMovesAndResizes)
     designer::EditorSettings().PosunMimo = true;
     e->MoveBy(-50, 0);
     EXPECT_EQ(e->Left(), -50);
+}
+
+TEST_F(DragTest, DragsBeyondEveryEdgeKeepTheElementInItsSection) {
+    const QPoint far[] = {{-3000, 0},     {3000, 0},    {0, -3000},    {0, 3000},
+                          {-3000, -3000}, {3000, 3000}, {3000, -3000}, {-3000, 3000}};
+    for (const double zoom : {0.5, 1.0, 2.0}) {
+        for (int handle = 0; handle <= 8; ++handle) {
+            Sheet sheet(zoom);
+            sheet.body()->setSectionHeight(250);
+            TSesPrvek* e = sheet.add(report::ekFrame, 300, 100, 120, 60);
+            sheet.show();
+            bool changed = false;
+            for (const QPoint& away : far) {
+                drag(e, grip(e, handle), grip(e, handle) + away);
+                SCOPED_TRACE(testing::Message() << "zoom " << zoom << " handle " << handle
+                                                << " towards " << away.x() << "," << away.y());
+                const Bounds b = boundsOf(e);
+                EXPECT_GE(b.left, 0);
+                EXPECT_GE(b.top, 0);
+                EXPECT_LE(b.left + b.width, 827);
+                EXPECT_LE(b.top + b.height, 250);
+                EXPECT_GE(b.width, 3);
+                EXPECT_GE(b.height, 3);
+                EXPECT_EQ(e->geometry().width(), report::ScaleRound(b.width, zoom));
+                changed = changed || !(b == Bounds{300, 100, 120, 60});
+            }
+            EXPECT_TRUE(changed) << "zoom " << zoom << " handle " << handle;
+        }
+    }
 }

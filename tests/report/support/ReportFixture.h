@@ -16,24 +16,20 @@ namespace reporttest {
 // A report whose records come from `rows` through OnStepData and OnGetData.
 struct TableReport {
     explicit TableReport(const QStringList& columns, const std::vector<QStringList>& data = {})
-        : rows(data)
-    {
+        : rows(data) {
         report.SetItemNames(columns);
         report.OnGetData = [this](report::TSestavaD* sender) {
-            sender->itemValues() = current >= 0 && current < int(rows.size())
-                                       ? rows[size_t(current)]
-                                       : QStringList();
+            sender->itemValues() =
+                current >= 0 && current < int(rows.size()) ? rows[size_t(current)] : QStringList();
         };
         report.OnStepData = [this](report::TSestavaD*, int dir) {
             ++steps;
-            if (endless)
-                return 0;
+            if (endless) return 0;
             if (dir == 0) {
                 current = 0;
                 return rows.empty() ? 1 : 0;
             }
-            if (current + 1 >= int(rows.size()))
-                return 2;
+            if (current + 1 >= int(rows.size())) return 2;
             ++current;
             return 0;
         };
@@ -51,8 +47,7 @@ struct TableReport {
 // A text-kind element line: kind, reference, rectangle, text, and alignment with options.
 inline QString textLine(const QString& key, int kind, const QString& ref, int left, int top,
                         int width, int height, const QString& text = {}, int alignment = 0,
-                        int size = 10, const QString& font = QStringLiteral("Arial"))
-{
+                        int size = 10, const QString& font = QStringLiteral("Arial")) {
     return QStringLiteral("%1,%2,%3,%4,%5,%6,%7,%8,%9,0,0,%10,0,238,\"%11\",0,0,0")
         .arg(key)
         .arg(kind)
@@ -68,8 +63,7 @@ inline QString textLine(const QString& key, int kind, const QString& ref, int le
 }
 
 // Paper of width x height with all four margins `margin` (1/100 inch).
-inline QString paperLine(int width, int height, int margin, int columns = 1, int gap = 0)
-{
+inline QString paperLine(int width, int height, int margin, int columns = 1, int gap = 0) {
     return QStringLiteral("I,2,0,%1,%2,%3,%3,%3,%3,%4,%5")
         .arg(width)
         .arg(height)
@@ -78,15 +72,17 @@ inline QString paperLine(int width, int height, int margin, int columns = 1, int
         .arg(gap);
 }
 
-inline QString sectionLine(int section, bool visible, int height, int flags = 0)
-{
-    return QStringLiteral("I,3,%1,%2,%3,%4").arg(section).arg(visible ? 1 : 0).arg(height).arg(flags);
+inline QString sectionLine(int section, bool visible, int height, int flags = 0) {
+    return QStringLiteral("I,3,%1,%2,%3,%4")
+        .arg(section)
+        .arg(visible ? 1 : 0)
+        .arg(height)
+        .arg(flags);
 }
 
 // One line per element: "page kind left,top widthxheight 'text'", pages from 1, elements in
 // drawing order.
-inline QStringList dump(const report::TSestVystup& doc)
-{
+inline QStringList dump(const report::TSestVystup& doc) {
     QStringList out;
     for (int p = 0; p < doc.PageCount(); ++p) {
         const report::TStranaPrvku* page = doc.Page(p);
@@ -109,8 +105,7 @@ inline QStringList dump(const report::TSestVystup& doc)
 }
 
 // The dump sorted by page, then top, then left (drawing order is by kind and options).
-inline QStringList readingOrder(QStringList dumped)
-{
+inline QStringList readingOrder(QStringList dumped) {
     const auto key = [](const QString& line) {
         const QString at = line.section(u' ', 2, 2);
         return std::tuple(line.section(u' ', 0, 0).toInt(), at.section(u',', 1, 1).toInt(),
@@ -121,11 +116,12 @@ inline QStringList readingOrder(QStringList dumped)
     return dumped;
 }
 
-inline QStringList readingDump(const report::TSestVystup& doc) { return readingOrder(dump(doc)); }
+inline QStringList readingDump(const report::TSestVystup& doc) {
+    return readingOrder(dump(doc));
+}
 
 // The dumped lines of one page whose text contains `needle`.
-inline QStringList linesWith(const QStringList& dumped, const QString& needle)
-{
+inline QStringList linesWith(const QStringList& dumped, const QString& needle) {
     return dumped.filter(needle);
 }
 

@@ -18,13 +18,11 @@ namespace designtest {
 
 // Records "E<code>" or "E<code> <kind>" and "P<code> a b"; answers 16 with `insertionTool`.
 struct Recorder : designer::DesignerEvents {
-    int elementEvent(int code, designer::TSesPrvek* element) override
-    {
+    int elementEvent(int code, designer::TSesPrvek* element) override {
         events << (element ? QStringLiteral("E%1 el").arg(code) : QStringLiteral("E%1").arg(code));
         return code == designer::eeInsertionTool ? insertionTool : 0;
     }
-    int paperEvent(int code, int a, int b) override
-    {
+    int paperEvent(int code, int a, int b) override {
         if (code != designer::peMouseAt || recordMouse)
             events << QStringLiteral("P%1 %2 %3").arg(code).arg(a).arg(b);
         return 0;
@@ -39,8 +37,7 @@ struct Recorder : designer::DesignerEvents {
 };
 
 struct Sheet {
-    explicit Sheet(double zoom = 1.0, int paperWidth = 827)
-    {
+    explicit Sheet(double zoom = 1.0, int paperWidth = 827) {
         paper = new designer::TPapir(&window);
         paper->setEvents(&recorder);
         for (int code = 0; code < 5; ++code)
@@ -52,8 +49,7 @@ struct Sheet {
 
     // A new control of `kind` at the bounds in `section` (the body by default).
     designer::TSesPrvek* add(int kind, int left, int top, int width, int height,
-                             designer::TOddil* section = nullptr)
-    {
+                             designer::TOddil* section = nullptr) {
         section = section ? section : body();
         auto* control = new designer::TSesPrvek(section);
         auto element = std::make_unique<report::TVoranReportElement>(&report);
@@ -68,9 +64,9 @@ struct Sheet {
         return control;
     }
 
-    void show()
-    {
-        window.resize(paper->size() + QSize(20, 20));
+    void show() {
+        // The paper may be far bigger than any screen; the window shows its top left.
+        window.resize((paper->size() + QSize(20, 20)).boundedTo(QSize(1800, 1400)));
         window.show();
         (void)QTest::qWaitForWindowExposed(&window);
     }
@@ -84,8 +80,7 @@ struct Sheet {
 // Press at `from` (pixels of `widget`), move in `steps` equal steps and release at `to`, all
 // through the window, so that grabs and the held button count as for a real mouse.
 inline void drag(QWidget* widget, QPoint from, QPoint to,
-                 Qt::KeyboardModifiers modifiers = Qt::NoModifier, int steps = 1)
-{
+                 Qt::KeyboardModifiers modifiers = Qt::NoModifier, int steps = 1) {
     QWindow* window = widget->window()->windowHandle();
     const QPoint a = widget->mapTo(widget->window(), from);
     const QPoint b = widget->mapTo(widget->window(), to);
