@@ -7,6 +7,7 @@
 #include "report/designer/TEditorSettings.h"
 #include "report/designer/TFormSestE.h"
 #include "report/engine/sestavy.h"
+#include "report/engine/sestprn.h"
 
 #include <QTemporaryDir>
 
@@ -40,6 +41,10 @@ struct DesignedReport {
         return window;
     }
 
+    ~DesignedReport() { designer::EditorSettings() = {}; }
+
+    // opening a template sets the library's page setup: restored afterwards
+    report::PageSetupGuard pageSetup;
     QTemporaryDir folder;
     platform::MessageRecorder messages;
     report::TSestava report;
