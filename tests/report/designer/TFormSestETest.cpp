@@ -385,3 +385,22 @@ TEST(DesignerWindow, EmptyTemplateOpensTheWizardWhoseCancelRefusesTheWindow) {
     EXPECT_EQ(openWith(fixture, [](QDialog* d) { d->done(designer::TDlgNovaSestava::kByHand); }),
               std::tuple(true, 0, false));
 }
+
+TEST(DesignerWindow, ForeignDetailLinesStayAndGroupsAreNumberedByPosition) {
+    QStringList text = basicTemplate();
+    text << QStringLiteral("I,4,7,pol2,1,30,0,40,1") << QStringLiteral("I,4,3,5,0,20,1,25,0")
+         << QStringLiteral("S0,1,0,1,2,3,4,Arial,10,0,0,0,0,1,\"v hlavě\",0,0,0")
+         << QStringLiteral("D5,I,0,\"neregistrovaný\"")
+         << QStringLiteral("D5,T,7,0,1,1,1,1,,1,0,0,0,15,0");
+    SavedReport fixture(text);
+    auto window = fixture.open();
+    const QStringList stored = window->storedText();
+    EXPECT_TRUE(stored.contains(QStringLiteral("I,4,0,pol2,1,30,0,40,1")));
+    EXPECT_TRUE(stored.contains(QStringLiteral("I,4,1,5,0,20,1,25,0")));
+    EXPECT_TRUE(
+        stored.contains(QStringLiteral("S0,1,0,1,2,3,4,Arial,10,0,0,0,0,1,\"v hlavě\",0,0,0")));
+    EXPECT_EQ(stored.mid(stored.size() - 2),
+              QStringList({"D5,I,0,\"neregistrovaný\"", "D5,T,7,0,1,1,1,1,,1,0,0,0,15,0"}));
+    EXPECT_EQ(window->groups().Count(), 2);
+    EXPECT_EQ(window->groups().Skupina(1)->header->code(), 7);
+}
