@@ -23,7 +23,7 @@ namespace {
 QToolButton* arrow(const char* name, const char* text, QWidget* parent) {
     auto* button = new QToolButton(parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setText(QString::fromLatin1(text));
+    button->setText(QString::fromUtf8(text));
     button->setMinimumWidth(40);
     return button;
 }

@@ -779,10 +779,13 @@ void TFormSestE::EditElement(TSesPrvek* element) {
 // ---- new template
 
 int TFormSestE::VytvorNovouPredlohu() {
+    // the wait splash would cover the wizard when it runs while the window opens
+    TFormLogo::HideWait();
     TDlgNovaSestava wizard(this);
     wizard.setMessageSink(m_messages);
     QStringList names;
-    for (int i = 0; i < m_report->GetItemCount(); ++i) names << m_report->GetItemName(i);
+    for (int i = 0; i < m_report->GetItemCount(); ++i)
+        names << m_report->GetItemName(i);
     wizard.setItems(names);
     wizard.setCaptions(true);
     wizard.setByName(EditorSettings().SledPodle);
