@@ -103,7 +103,11 @@ TDlgNovaSestava::TDlgNovaSestava(QWidget* parent) : QDialog(parent) {
 
     auto* buttons = new QHBoxLayout;
     QPushButton* paper = push("BitBtn1", QStringLiteral("&Formát papíru"), this);
-    paper->setEnabled(false); // the report settings dialog is not part of this window yet
+    m_paperFormat = paper;
+    paper->setEnabled(false);
+    connect(paper, &QPushButton::clicked, this, [this] {
+        if (m_paperFormatAction) m_paperFormatAction();
+    });
     QPushButton* ok = push("OKBtn", QStringLiteral("&Navrhnout"), this);
     QPushButton* byHand = push("RucneBtn", QStringLiteral("&Ručně"), this);
     QPushButton* cancel = push("HelpBtn", QStringLiteral("Storno"), this);
@@ -116,6 +120,11 @@ TDlgNovaSestava::TDlgNovaSestava(QWidget* parent) : QDialog(parent) {
     connect(byHand, &QPushButton::clicked, this, [this] { done(kByHand); });
     connect(cancel, &QPushButton::clicked, this, &TDlgNovaSestava::reject);
     enableArrows();
+}
+
+void TDlgNovaSestava::setPaperFormatAction(std::function<void()> action) {
+    m_paperFormatAction = std::move(action);
+    m_paperFormat->setEnabled(bool(m_paperFormatAction));
 }
 
 void TDlgNovaSestava::setItems(const QStringList& names) {

@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QCheckBox;
 class QListWidget;
 class QListWidgetItem;
@@ -31,6 +33,9 @@ public:
     explicit TDlgNovaSestava(QWidget* parent = nullptr);
 
     void setMessageSink(platform::MessageSink* sink) { m_messages = sink; }
+    // What "&Formát papíru" opens (the report settings on the paper); the button is disabled
+    // without it.
+    void setPaperFormatAction(std::function<void()> action);
     // The available items (SrcList); the chosen list is emptied.
     void setItems(const QStringList& names);
     QStringList chosenItems() const;
@@ -64,6 +69,8 @@ private:
     QCheckBox* m_captions;
     QCheckBox* m_captionsAsText;
     QCheckBox* m_byName;
+    QPushButton* m_paperFormat;
+    std::function<void()> m_paperFormatAction;
 };
 
 } // namespace designer

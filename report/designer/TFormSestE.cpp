@@ -6,6 +6,7 @@
 #include "report/designer/TEditorSettings.h"
 #include "report/designer/TOddil.h"
 #include "report/designer/TSesPrvek.h"
+#include "report/designer/TSestDlg.h"
 #include "report/designer/TSestKonfigDlg.h"
 #include "report/designer/sestlogo.h"
 #include "report/engine/TPicture.h"
@@ -70,6 +71,7 @@ private:
 TFormSestE::TFormSestE(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FormSestE"));
     m_settingsDialog = new TSestKonfigDlg(this);
+    m_reportDialog = new TSestDlg(this);
     m_version = {};
     report::SelectPrinter(-2);
 
@@ -210,13 +212,14 @@ void TFormSestE::buildActions() {
             RefreshSections();
         }
     });
+    connect(action(QStringLiteral("ActionKonfSest")), &QAction::triggered, this,
+            [this] { EditSestavaSettings(); });
     connect(action(QStringLiteral("ActionKonfPrv")), &QAction::triggered, this,
             [this] { EditElement(m_primary); });
     // not built yet in this window: clipboard, element properties panel, function editing,
     // the preview window
-    for (const char* name :
-         {"ActionPreview", "ActionCut", "ActionCopy", "ActionPaste", "ActionKonfSest",
-          "ActionFnInsert", "ActionFnDelete", "ActionFnEdit", "ActionDel"})
+    for (const char* name : {"ActionPreview", "ActionCut", "ActionCopy", "ActionPaste",
+                             "ActionFnInsert", "ActionFnDelete", "ActionFnEdit", "ActionDel"})
         action(QString::fromLatin1(name))->setEnabled(false);
 }
 
@@ -559,6 +562,13 @@ int TFormSestE::paperEvent(int code, int a, int b) {
     case 10:
         RecordChange(a);
         return 0;
+    case 11:
+        // a section double click: the sections tab, or the groups tab on its group
+        if (a >= 5)
+            EditSestavaSettings(4, (a - 5) / 2);
+        else
+            EditSestavaSettings(3);
+        return 0;
     case 13:
         m_mouseX->setText(a == -1 ? QString() : QString::number(a));
         m_mouseY->setText(b == -1 ? QString() : QString::number(b));
@@ -789,8 +799,11 @@ int TFormSestE::VytvorNovouPredlohu() {
     wizard.setItems(names);
     wizard.setCaptions(true);
     wizard.setByName(EditorSettings().SledPodle);
+    wizard.setPaperFormatAction([this] { EditSestavaSettings(1); });
     const int result = wizard.exec();
     if (result == QDialog::Accepted) {
+        // a paper change made from the wizard is part of the new first state
+        m_history.ForgetHistory();
         report::TPredloha& first = m_history.Variant(0);
         first.clear();
         wizard.Generate(first, *m_report, report::PrintableHeight(), report::PrintableWidth());

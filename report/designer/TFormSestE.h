@@ -35,6 +35,7 @@ namespace designer {
 class TSesPrvek;
 class TOddil;
 class TSestKonfigDlg;
+class TSestDlg;
 
 // Installs the designer into the report engine (the component's EditEx, Edit, EditInOwner).
 void installDesigner();
@@ -98,6 +99,12 @@ public:
     // Zoom step 0..10 of the zoom list; `force` applies it also when unchanged.
     void SetZoom(int index, bool force = false);
     int zoomIndex() const { return m_zoomIndex; }
+    // The report settings dialog on tab `page` (-1: as last shown), with group `group` chosen;
+    // on OK every value is taken and a step recorded (also on Storno after groups were added
+    // or deleted, which act on the paper at once).
+    void EditSestavaSettings(int page = -1, int group = -1);
+    void deleteLastGroup();
+    TSestDlg* reportDialog() const { return m_reportDialog; }
     // Grid, columns and background to every section.
     void RefreshSections();
 
@@ -139,6 +146,7 @@ private:
     void fillGroupCombo();
     void readSetting(QString line);
     void applyPaperToPrinterModel();
+    void deriveGridSteps();
     void loadBackgroundPicture();
     void loadSnapshot(const report::TPredloha& predloha);
     void createElement(TOddil* section, const QString& line, int dy, int dx,
@@ -188,6 +196,7 @@ private:
     report::TPredloha m_foreignDetailLines;
 
     TSestKonfigDlg* m_settingsDialog = nullptr;
+    TSestDlg* m_reportDialog = nullptr;
     QTabWidget* m_palette = nullptr;
     QActionGroup* m_tools = nullptr;
     QComboBox* m_itemCombo = nullptr;

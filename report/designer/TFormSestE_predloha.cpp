@@ -6,6 +6,7 @@
 #include "report/designer/TFormSestE.h"
 #include "report/designer/TOddil.h"
 #include "report/designer/TSesPrvek.h"
+#include "report/designer/TSestDlg.h"
 #include "report/engine/TPicture.h"
 #include "report/engine/sest_lib.h"
 #include "report/engine/sestavy.h"
@@ -127,15 +128,7 @@ void TFormSestE::readSetting(QString line) {
         m_pitchCode = NextFieldInt(line, 1);
         m_showGrid = NextFieldBool(line, settings.RastrZobrazovat);
         m_snap = NextFieldBool(line, settings.RastrZarovnavat);
-        if (m_characterGrid == 1) {
-            m_stepX = m_pitchCode == 1 ? 8.333333f : m_pitchCode == 2 ? 5.882353f : 10.0f;
-            m_stepY = m_lineCode == 1 ? 25.0f : m_lineCode == 2 ? 33.333332f : 16.666666f;
-            m_gridX = int(std::lround(m_stepX));
-            m_gridY = int(std::lround(m_stepY));
-        } else {
-            m_stepX = m_gridX;
-            m_stepY = m_gridY;
-        }
+        deriveGridSteps();
         break;
     }
     case 7:
@@ -152,6 +145,18 @@ void TFormSestE::readSetting(QString line) {
         break;
     default:
         break;
+    }
+}
+
+void TFormSestE::deriveGridSteps() {
+    if (m_characterGrid == 1) {
+        m_stepX = m_pitchCode == 1 ? 8.333333f : m_pitchCode == 2 ? 5.882353f : 10.0f;
+        m_stepY = m_lineCode == 1 ? 25.0f : m_lineCode == 2 ? 33.333332f : 16.666666f;
+        m_gridX = int(std::lround(m_stepX));
+        m_gridY = int(std::lround(m_stepY));
+    } else {
+        m_stepX = m_gridX;
+        m_stepY = m_gridY;
     }
 }
 
@@ -497,6 +502,95 @@ void TFormSestE::NewPredloha() {
     m_history.Variant(0).clear();
     VytvorNovouPredlohu();
     refreshHistoryActions();
+}
+
+} // namespace designer
+
+namespace designer {
+
+void TFormSestE::deleteLastGroup() {
+    if (m_groups.Count() == 0) return;
+    RemoveGroupSections(*m_groups.Skupina(m_groups.Count() - 1));
+    m_groups.removeLast();
+    RefreshSections();
+}
+
+void TFormSestE::EditSestavaSettings(int page, int group) {
+    TSestDlg::Values v;
+    v.description = m_description;
+    v.paper = m_paperSettings;
+    v.columns = m_columns;
+    v.gap = m_columnGap;
+    v.characterGrid = m_characterGrid;
+    v.gridX = m_gridX;
+    v.gridY = m_gridY;
+    v.pitchCode = m_pitchCode == 1 || m_pitchCode == 2 ? m_pitchCode : 0;
+    v.showGrid = m_showGrid;
+    v.snap = m_snap;
+    for (int code = 0; code < 5; ++code) {
+        v.visible[code] = !fixedSection(code)->isHidden();
+        v.height[code] = fixedSection(code)->sectionHeight();
+        v.flags[code] = m_report->sectionFlags().bits(code);
+    }
+    m_reportDialog->setMessageSink(m_messages);
+    m_reportDialog->EnableControls(m_report->IsDetail());
+    m_reportDialog->setValues(v);
+    QStringList items;
+    const bool descriptions = EditorSettings().PopisyPol;
+    for (int i = 0; i < m_report->GetItemCount(); ++i)
+        items << u'#' + QString::number(i + 1).leftJustified(3) +
+                     (descriptions ? m_report->GetItemDescription(i) : m_report->GetItemName(i));
+    m_reportDialog->fillGroups(items);
+    // the group records as they were, for Storno
+    QList<TPolSkupE> before;
+    for (int i = 0; i < m_groups.Count(); ++i)
+        before << *m_groups.Skupina(i);
+    if (page >= 0) m_reportDialog->showPage(page, group);
+
+    if (m_reportDialog->exec() != QDialog::Accepted) {
+        for (int i = 0; i < std::min(int(before.size()), m_groups.Count()); ++i)
+            *m_groups.Skupina(i) = before[i];
+        // groups added or deleted are on the paper already: the history must know them
+        if (m_reportDialog->groupsChanged()) {
+            fillGroupCombo();
+            RecordChange(4);
+        }
+        return;
+    }
+    const TSestDlg::Values w = m_reportDialog->values();
+    m_description = w.description;
+    m_report->Popis = w.description;
+    if (!m_report->IsDetail()) {
+        m_paperSettings = w.paper;
+        applyPaperToPrinterModel();
+    }
+    m_columns = w.columns;
+    m_columnGap = w.gap;
+    m_characterGrid = w.characterGrid;
+    m_gridX = w.gridX;
+    m_gridY = w.gridY;
+    m_pitchCode = w.pitchCode;
+    m_showGrid = w.showGrid;
+    m_snap = w.snap;
+    deriveGridSteps();
+    for (int code = 0; code < 5; ++code) {
+        fixedSection(code)->setVisible(w.visible[code]);
+        fixedSection(code)->setSectionHeight(w.height[code]);
+        m_report->SetSectionFlags(code, w.flags[code]);
+    }
+    for (int i = 0; i < m_groups.Count(); ++i) {
+        TPolSkupE* g = m_groups.Skupina(i);
+        g->header->setVisible(g->headerVisible);
+        g->header->setSectionHeight(std::max(g->headerHeight, 0));
+        g->footer->setVisible(g->footerVisible);
+        g->footer->setSectionHeight(std::max(g->footerHeight, 0));
+    }
+    m_paper->SetSirka(report::PrintableWidth());
+    SetZoom(m_zoomIndex, true);
+    RefreshSections();
+    fillGroupCombo();
+    UpdateCaption();
+    RecordChange(4);
 }
 
 } // namespace designer

@@ -1,0 +1,366 @@
+#include "report/designer/TSestDlg.h"
+
+#include "platform/BoxMessageSink.h"
+#include "platform/MessageSink.h"
+#include "report/designer/TEditorSettings.h"
+#include "report/designer/TFormSestE.h"
+#include "report/designer/TOddil.h"
+#include "report/engine/sest_lib.h"
+#include "report/engine/sestzpr.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace designer {
+
+namespace {
+
+template <class T> T* named(T* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QSpinBox* spin(const char* name, int low, int high) {
+    auto* box = named(new QSpinBox, name);
+    box->setRange(low, high);
+    return box;
+}
+
+// A height typed into a field: 24 when it is no number.
+int heightOf(const QLineEdit* edit) {
+    bool ok = false;
+    const int value = edit->text().trimmed().toInt(&ok);
+    return ok ? value : 24;
+}
+
+// The section and bit of each pagination option, in the order of the boxes.
+constexpr int kPaginationSection[6] = {2, 0, 3, 1, 4, 3};
+constexpr int kPaginationBit[6] = {1, 1, 1, 1, 1, 2};
+
+} // namespace
+
+TSestDlg::TSestDlg(TFormSestE* designer) : QDialog(designer), m_designer(designer) {
+    setObjectName(QStringLiteral("SestDlg"));
+    setWindowTitle(QStringLiteral("Nastavení parametrů sestavy"));
+    QFont bold = font();
+    bold.setBold(true);
+    setFont(bold);
+    auto* layout = new QVBoxLayout(this);
+    m_tabs = new QTabWidget(this);
+    layout->addWidget(m_tabs);
+
+    auto* report = new QWidget;
+    auto* reportForm = new QFormLayout(report);
+    m_description = named(new QLineEdit, "ENazev");
+    reportForm->addRow(QStringLiteral("Popis:"), m_description);
+    m_tabs->addTab(report, QStringLiteral("Sestava"));
+
+    auto* paper = new QWidget;
+    auto* paperLayout = new QVBoxLayout(paper);
+    auto* orientation = new QGroupBox(QStringLiteral("Orientace papíru:"));
+    auto* orientationRow = new QHBoxLayout(orientation);
+    m_portrait = named(new QRadioButton(QStringLiteral("na výšku")), "RbOrientationP");
+    m_landscape = named(new QRadioButton(QStringLiteral("na šířku")), "RbOrientationL");
+    m_allowChange = named(new QCheckBox(QStringLiteral("Povolit změnu orientace")),
+                          "CbAllowChangeOrientation");
+    orientationRow->addWidget(m_portrait);
+    orientationRow->addWidget(m_landscape);
+    orientationRow->addWidget(m_allowChange);
+    paperLayout->addWidget(orientation);
+    auto* margins = new QGroupBox(QStringLiteral("Okraje papíru:"));
+    auto* marginForm = new QFormLayout(margins);
+    static const char* const marginNames[] = {"SEOkrajLevy", "SEOkrajPravy", "SEOkrajHorni",
+                                              "SEOkrajDolni"};
+    static const char16_t* const marginLabels[] = {u"Levý:", u"Pravý:", u"Horní:", u"Dolní:"};
+    for (int i = 0; i < 4; ++i) {
+        m_margins[i] = spin(marginNames[i], 0, i < 2 ? 410 : 500);
+        marginForm->addRow(QString::fromUtf16(marginLabels[i]), m_margins[i]);
+    }
+    paperLayout->addWidget(margins);
+    auto* division = new QGroupBox(QStringLiteral("Dělení papíru:"));
+    auto* divisionForm = new QFormLayout(division);
+    m_columns = spin("SEPocSloup", 1, 99);
+    m_gap = spin("SEMeziSloup", 0, 999);
+    divisionForm->addRow(QStringLiteral("Počet sloupců tisku:"), m_columns);
+    divisionForm->addRow(QStringLiteral("Mezera mezi sloupci:"), m_gap);
+    paperLayout->addWidget(division);
+    paperLayout->addStretch(1);
+    m_tabs->addTab(paper, QStringLiteral("Papír"));
+
+    auto* grid = new QWidget;
+    auto* gridLayout = new QVBoxLayout(grid);
+    auto* pitch = named(new QGroupBox(QStringLiteral("Rozteč znaků")), "RgRoztecZn");
+    auto* pitchRow = new QHBoxLayout(pitch);
+    static const char16_t* const pitches[] = {u"10 znaků/palec", u"12 znaků/palec",
+                                              u"17 znaků/palec"};
+    for (int i = 0; i < 3; ++i) {
+        m_pitch[i] = new QRadioButton(QString::fromUtf16(pitches[i]));
+        pitchRow->addWidget(m_pitch[i]);
+    }
+    gridLayout->addWidget(pitch);
+    auto* type = named(new QGroupBox(QStringLiteral("Typ rastru:")), "RgTypRastru");
+    auto* typeRow = new QHBoxLayout(type);
+    m_graphicGrid = new QRadioButton(QStringLiteral("Grafický"));
+    m_characterGrid = new QRadioButton(QStringLiteral("Znakový"));
+    typeRow->addWidget(m_graphicGrid);
+    typeRow->addWidget(m_characterGrid);
+    gridLayout->addWidget(type);
+    m_showGrid = named(new QCheckBox(QStringLiteral("Zobrazovat rastr")), "CBZobrRastr");
+    m_snap = named(new QCheckBox(QStringLiteral("Zarovnávat do rastru")), "CBZarovRastr");
+    gridLayout->addWidget(m_showGrid);
+    gridLayout->addWidget(m_snap);
+    auto* size = named(new QGroupBox(QStringLiteral("Velikost rastru:")), "GBRastr");
+    auto* sizeForm = new QFormLayout(size);
+    m_gridX = named(new QLineEdit, "EditRastrX");
+    m_gridY = named(new QLineEdit, "EditRastrY");
+    sizeForm->addRow(QStringLiteral("Rastr X:"), m_gridX);
+    sizeForm->addRow(QStringLiteral("Rastr Y:"), m_gridY);
+    gridLayout->addWidget(size);
+    gridLayout->addStretch(1);
+    m_tabs->addTab(grid, QStringLiteral("Rastr"));
+    connect(m_characterGrid, &QRadioButton::toggled, this, &TSestDlg::gridTypeChanged);
+
+    auto* sections = new QWidget;
+    auto* sectionGrid = new QGridLayout(sections);
+    static const char* const visibleNames[] = {"CBOddZ", "CBOddH", "CBOddT", "CBOddK", "CBOddP"};
+    static const char* const heightNames[] = {"EditHZ", "EditHH", "EditHT", "EditHK", "EditHP"};
+    for (int code = 0; code < 5; ++code) {
+        m_sectionVisible[code] = named(new QCheckBox(TOddil::captionOf(code)), visibleNames[code]);
+        m_sectionHeight[code] = named(new QLineEdit, heightNames[code]);
+        sectionGrid->addWidget(m_sectionVisible[code], code, 0);
+        sectionGrid->addWidget(new QLabel(QStringLiteral("Výška:")), code, 1);
+        sectionGrid->addWidget(m_sectionHeight[code], code, 2);
+    }
+    static const char* const paginationNames[] = {
+        "CbNtNs", "CbNsZac", "CbNsKon", "CbNePrvniHlava", "CbNePosledniPata", "CbKonecKPate"};
+    static const char16_t* const paginationTexts[] = {
+        u"Nové tělo na novou stránku",          u"Odstránkovat po začátku sestavy",
+        u"Odstránkovat před koncem sestavy",    u"Na první stránce netisknout hlavu",
+        u"Na poslední stránce netisknout patu", u"Konec sestavy zarovnat k patě"};
+    auto* pagination = new QGroupBox(QStringLiteral("Stránkování:"));
+    auto* paginationColumn = new QVBoxLayout(pagination);
+    for (int i = 0; i < 6; ++i) {
+        m_pagination[i] =
+            named(new QCheckBox(QString::fromUtf16(paginationTexts[i])), paginationNames[i]);
+        paginationColumn->addWidget(m_pagination[i]);
+    }
+    sectionGrid->addWidget(pagination, 5, 0, 1, 3);
+    m_tabs->addTab(sections, QStringLiteral("Oddíly"));
+
+    auto* groups = new QWidget;
+    auto* groupGrid = new QGridLayout(groups);
+    m_groups = named(new QListWidget, "LBSkupPol");
+    groupGrid->addWidget(new QLabel(QStringLiteral("Skupiny:")), 0, 0);
+    groupGrid->addWidget(m_groups, 1, 0, 6, 1);
+    m_insert = named(new QToolButton, "SBInsSk");
+    m_insert->setText(QStringLiteral("Ins"));
+    m_delete = named(new QToolButton, "SBDelSk");
+    m_delete->setText(QStringLiteral("Del"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_insert);
+    buttons->addWidget(m_delete);
+    groupGrid->addLayout(buttons, 7, 0);
+    m_keyItem = named(new QComboBox, "CBSkupPol");
+    m_byName = named(new QCheckBox(QStringLiteral("Skupinová položka podle názvu")), "CBSkPodle");
+    m_headerVisible = named(new QCheckBox(QStringLiteral("Začátek")), "CBOddS");
+    m_headerHeight = named(new QLineEdit, "EditHS");
+    m_footerVisible = named(new QCheckBox(QStringLiteral("Konec")), "CBOddU");
+    m_footerHeight = named(new QLineEdit, "EditHU");
+    m_newPage = named(new QCheckBox(QStringLiteral("Novou skupinu na novou stránku")), "CBNsNs");
+    groupGrid->addWidget(new QLabel(QStringLiteral("Skupinová položka:")), 1, 1);
+    groupGrid->addWidget(m_keyItem, 1, 2);
+    groupGrid->addWidget(m_byName, 2, 1, 1, 2);
+    groupGrid->addWidget(m_headerVisible, 3, 1);
+    groupGrid->addWidget(m_headerHeight, 3, 2);
+    groupGrid->addWidget(m_footerVisible, 4, 1);
+    groupGrid->addWidget(m_footerHeight, 4, 2);
+    groupGrid->addWidget(m_newPage, 5, 1, 1, 2);
+    m_tabs->addTab(groups, QStringLiteral("Skupiny"));
+    connect(m_groups, &QListWidget::currentRowChanged, this, &TSestDlg::showGroup);
+    connect(m_insert, &QToolButton::clicked, this, &TSestDlg::SBInsSkClick);
+    connect(m_delete, &QToolButton::clicked, this, &TSestDlg::SBDelSkClick);
+    connect(m_keyItem, &QComboBox::currentIndexChanged, this, &TSestDlg::ZmenaSkupPol);
+    for (QCheckBox* box : {m_byName, m_headerVisible, m_footerVisible, m_newPage})
+        connect(box, &QCheckBox::toggled, this, &TSestDlg::ZmenaSkupPol);
+    for (QLineEdit* edit : {m_headerHeight, m_footerHeight})
+        connect(edit, &QLineEdit::textEdited, this, &TSestDlg::ZmenaSkupPol);
+
+    auto* box = new QDialogButtonBox(this);
+    QPushButton* ok = box->addButton(QStringLiteral("&Konec"), QDialogButtonBox::AcceptRole);
+    QPushButton* cancel = box->addButton(QStringLiteral("Storno"), QDialogButtonBox::RejectRole);
+    ok->setObjectName(QStringLiteral("OKBtn"));
+    cancel->setObjectName(QStringLiteral("CancelBtn"));
+    connect(box, &QDialogButtonBox::accepted, this, &TSestDlg::accept);
+    connect(box, &QDialogButtonBox::rejected, this, &TSestDlg::reject);
+    layout->addWidget(box);
+    m_tabs->setCurrentIndex(1);
+}
+
+void TSestDlg::EnableControls(bool isDetail) {
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             m_portrait, m_landscape, m_allowChange, m_margins[0], m_margins[1], m_margins[2],
+             m_margins[3], m_sectionVisible[1], m_sectionHeight[1], m_sectionVisible[4],
+             m_sectionHeight[4], m_pagination[3], m_pagination[4]})
+        w->setEnabled(!isDetail);
+}
+
+void TSestDlg::setValues(const Values& v) {
+    m_updating = true;
+    m_description->setText(v.description);
+    (v.paper.landscape ? m_landscape : m_portrait)->setChecked(true);
+    m_allowChange->setChecked(v.paper.orientationChangeable);
+    m_width = v.paper.paperWidth;
+    m_height = v.paper.paperHeight;
+    const int marginValues[] = {v.paper.marginLeft, v.paper.marginRight, v.paper.marginTop,
+                                v.paper.marginBottom};
+    for (int i = 0; i < 4; ++i)
+        m_margins[i]->setValue(marginValues[i]);
+    m_columns->setValue(v.columns);
+    m_gap->setValue(v.gap);
+    (v.characterGrid ? m_characterGrid : m_graphicGrid)->setChecked(true);
+    m_showGrid->setChecked(v.showGrid);
+    m_snap->setChecked(v.snap);
+    m_gridX->setText(QString::number(v.gridX));
+    m_gridY->setText(QString::number(v.gridY));
+    m_pitch[std::clamp(v.pitchCode, 0, 2)]->setChecked(true);
+    for (int code = 0; code < 5; ++code) {
+        m_sectionVisible[code]->setChecked(v.visible[code]);
+        m_sectionHeight[code]->setText(QString::number(v.height[code]));
+    }
+    for (int i = 0; i < 6; ++i)
+        m_pagination[i]->setChecked(v.flags[kPaginationSection[i]] & kPaginationBit[i]);
+    gridTypeChanged();
+    m_updating = false;
+}
+
+TSestDlg::Values TSestDlg::values() const {
+    Values v;
+    v.description = m_description->text();
+    v.paper.landscape = m_landscape->isChecked();
+    v.paper.orientationChangeable = m_allowChange->isChecked();
+    v.paper.paperWidth = m_width;
+    v.paper.paperHeight = m_height;
+    v.paper.marginLeft = m_margins[0]->value();
+    v.paper.marginRight = m_margins[1]->value();
+    v.paper.marginTop = m_margins[2]->value();
+    v.paper.marginBottom = m_margins[3]->value();
+    v.columns = std::max(m_columns->value(), 1);
+    v.gap = m_gap->value();
+    v.characterGrid = m_characterGrid->isChecked() ? 1 : 0;
+    v.showGrid = m_showGrid->isChecked();
+    v.snap = m_snap->isChecked();
+    // a grid step typed as 0, negative or no number becomes 8
+    const auto step = [](const QLineEdit* edit) {
+        bool ok = false;
+        const int value = edit->text().trimmed().toInt(&ok);
+        return ok && value >= 1 ? value : 8;
+    };
+    v.gridX = step(m_gridX);
+    v.gridY = step(m_gridY);
+    v.pitchCode = m_pitch[0]->isChecked() ? 0 : m_pitch[2]->isChecked() ? 2 : 1;
+    for (int code = 0; code < 5; ++code) {
+        v.visible[code] = m_sectionVisible[code]->isChecked();
+        v.height[code] = std::max(heightOf(m_sectionHeight[code]), 0);
+    }
+    for (int i = 0; i < 6; ++i)
+        if (m_pagination[i]->isChecked()) v.flags[kPaginationSection[i]] |= kPaginationBit[i];
+    return v;
+}
+
+void TSestDlg::gridTypeChanged() {
+    const bool character = m_characterGrid->isChecked();
+    findChild<QGroupBox*>(QStringLiteral("GBRastr"))->setVisible(!character);
+    findChild<QGroupBox*>(QStringLiteral("RgRoztecZn"))->setVisible(character);
+}
+
+void TSestDlg::fillGroups(const QStringList& itemTexts) {
+    m_updating = true;
+    m_keyItem->clear();
+    m_keyItem->addItems(itemTexts);
+    m_groups->clear();
+    for (int i = 0; i < m_designer->groups().Count(); ++i)
+        m_groups->addItem(QStringLiteral("Skupina %1").arg(i + 1));
+    m_groupsChanged = false;
+    m_updating = false;
+    m_groups->setCurrentRow(m_groups->count() > 0 ? 0 : -1);
+    showGroup(m_groups->currentRow());
+}
+
+void TSestDlg::showPage(int page, int group) {
+    m_tabs->setCurrentIndex(std::clamp(page, 0, 4));
+    if (group >= 0 && group < m_groups->count()) m_groups->setCurrentRow(group);
+}
+
+void TSestDlg::showGroup(int row) {
+    TListSkupinE& groups = m_designer->groups();
+    m_group = groups.Skupina(row);
+    m_delete->setEnabled(m_group && row == groups.Count() - 1);
+    if (!m_group) return;
+    m_updating = true;
+    m_keyItem->setCurrentIndex(m_group->keyItem);
+    m_byName->setChecked(!m_group->keyName.isEmpty() && !m_group->keyName[0].isDigit());
+    m_headerVisible->setChecked(!m_group->header->isHidden());
+    m_headerHeight->setText(QString::number(m_group->header->sectionHeight()));
+    m_footerVisible->setChecked(!m_group->footer->isHidden());
+    m_footerHeight->setText(QString::number(m_group->footer->sectionHeight()));
+    m_newPage->setChecked(m_group->newPage);
+    m_updating = false;
+}
+
+void TSestDlg::ZmenaSkupPol() {
+    if (m_updating || !m_group) return;
+    m_group->keyItem = std::max(m_keyItem->currentIndex(), 0);
+    m_group->keyName =
+        m_byName->isChecked() ? m_designer->report()->GetItemName(m_group->keyItem) : QString();
+    m_group->headerVisible = m_headerVisible->isChecked();
+    m_group->headerHeight = heightOf(m_headerHeight);
+    m_group->footerVisible = m_footerVisible->isChecked();
+    m_group->footerHeight = heightOf(m_footerHeight);
+    m_group->newPage = m_newPage->isChecked();
+}
+
+void TSestDlg::SBInsSkClick() {
+    TPolSkupE record;
+    record.keyItem = 0;
+    if (EditorSettings().SledPodle) record.keyName = m_designer->report()->GetItemName(0);
+    record.headerVisible = record.footerVisible = false;
+    record.headerHeight = record.footerHeight = 24;
+    m_designer->AddGroupSections(record);
+    m_designer->RefreshSections();
+    m_groupsChanged = true;
+    m_groups->addItem(QStringLiteral("Skupina %1").arg(m_groups->count() + 1));
+    m_groups->setCurrentRow(m_groups->count() - 1);
+}
+
+void TSestDlg::SBDelSkClick() {
+    TListSkupinE& groups = m_designer->groups();
+    if (!m_group || m_group != groups.Skupina(groups.Count() - 1)) return;
+    static platform::BoxMessageSink boxes;
+    platform::MessageSink& sink = m_messages ? *m_messages : boxes;
+    if (sink.ShowBox(report::LoadText(report::ReportText::DeleteGroupQuestion),
+                     report::LoadText(report::ReportText::CaptionConfirm),
+                     platform::MessageButtons::YesNo,
+                     platform::MessageIcon::Question) != platform::MessageAnswer::Yes)
+        return;
+    m_group = nullptr;
+    m_designer->deleteLastGroup();
+    m_groupsChanged = true;
+    delete m_groups->takeItem(m_groups->count() - 1);
+    m_delete->setEnabled(false);
+}
+
+} // namespace designer
