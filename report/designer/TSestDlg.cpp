@@ -6,6 +6,8 @@
 #include "report/designer/TFormSestE.h"
 #include "report/designer/TOddil.h"
 #include "report/engine/sest_lib.h"
+#include "report/engine/sestprn_dialog.h"
+#include "report/engine/sestprn_printer.h"
 #include "report/engine/sestzpr.h"
 
 #include <QCheckBox>
@@ -71,6 +73,22 @@ TSestDlg::TSestDlg(TFormSestE* designer) : QDialog(designer), m_designer(designe
 
     auto* paper = new QWidget;
     auto* paperLayout = new QVBoxLayout(paper);
+    auto* formatRow = new QHBoxLayout;
+    m_formatCombo = named(new QComboBox, "CBFormaty");
+    m_editFormat = named(new QPushButton(QStringLiteral("Ukaž")), "ButtonEditFormat");
+    m_insertFormat = named(new QPushButton(QStringLiteral("Přidej")), "ButtonInsertFormat");
+    m_deleteFormat = named(new QPushButton(QStringLiteral("Vynech")), "ButtonDeleteFormat");
+    formatRow->addWidget(new QLabel(QStringLiteral("Formát papíru:")));
+    formatRow->addWidget(m_formatCombo, 1);
+    for (QPushButton* b : {m_editFormat, m_insertFormat, m_deleteFormat}) {
+        b->setAutoDefault(false);
+        formatRow->addWidget(b);
+    }
+    paperLayout->addLayout(formatRow);
+    connect(m_formatCombo, &QComboBox::activated, this, &TSestDlg::CBFormatyChange);
+    connect(m_editFormat, &QPushButton::clicked, this, &TSestDlg::ButtonEditFormatClick);
+    connect(m_insertFormat, &QPushButton::clicked, this, &TSestDlg::ButtonInsertFormatClick);
+    connect(m_deleteFormat, &QPushButton::clicked, this, &TSestDlg::ButtonDeleteFormatClick);
     auto* orientation = new QGroupBox(QStringLiteral("Orientace papíru:"));
     auto* orientationRow = new QHBoxLayout(orientation);
     m_portrait = named(new QRadioButton(QStringLiteral("na výšku")), "RbOrientationP");
@@ -212,9 +230,10 @@ TSestDlg::TSestDlg(TFormSestE* designer) : QDialog(designer), m_designer(designe
 
 void TSestDlg::EnableControls(bool isDetail) {
     for (QWidget* w : std::initializer_list<QWidget*>{
-             m_portrait, m_landscape, m_allowChange, m_margins[0], m_margins[1], m_margins[2],
-             m_margins[3], m_sectionVisible[1], m_sectionHeight[1], m_sectionVisible[4],
-             m_sectionHeight[4], m_pagination[3], m_pagination[4]})
+             m_formatCombo, m_editFormat, m_insertFormat, m_deleteFormat, m_portrait, m_landscape,
+             m_allowChange, m_margins[0], m_margins[1], m_margins[2], m_margins[3],
+             m_sectionVisible[1], m_sectionHeight[1], m_sectionVisible[4], m_sectionHeight[4],
+             m_pagination[3], m_pagination[4]})
         w->setEnabled(!isDetail);
 }
 
@@ -229,6 +248,7 @@ void TSestDlg::setValues(const Values& v) {
                                 v.paper.marginBottom};
     for (int i = 0; i < 4; ++i)
         m_margins[i]->setValue(marginValues[i]);
+    FillFormats();
     m_columns->setValue(v.columns);
     m_gap->setValue(v.gap);
     (v.characterGrid ? m_characterGrid : m_graphicGrid)->setChecked(true);
@@ -279,6 +299,111 @@ TSestDlg::Values TSestDlg::values() const {
     for (int i = 0; i < 6; ++i)
         if (m_pagination[i]->isChecked()) v.flags[kPaginationSection[i]] |= kPaginationBit[i];
     return v;
+}
+
+platform::MessageSink& TSestDlg::sink() {
+    static platform::BoxMessageSink boxes;
+    return m_messages ? *m_messages : boxes;
+}
+
+void TSestDlg::FillFormats() {
+    const bool updating = m_updating;
+    m_updating = true;
+    m_formats = report::TListFormatu();
+    m_formats.Load(m_designer->report()->iniFilePath());
+    m_formatCombo->clear();
+    m_formatCombo->addItems(m_formats.names());
+    // the paper's own size, found or shown as a user format of the list (not saved)
+    int chosen = -1;
+    for (int i = 0; i < m_formats.count(); ++i) {
+        const report::TFormatPapiru* f = m_formats.GetFormat(i);
+        if (f->width == m_width && f->height == m_height) {
+            chosen = i;
+            break;
+        }
+    }
+    m_formatCombo->setCurrentIndex(chosen);
+    const bool user = chosen >= report::TListFormatu::builtInCount;
+    m_deleteFormat->setEnabled(user && m_formatCombo->isEnabled());
+    m_editFormat->setText(user ? QStringLiteral("Oprav") : QStringLiteral("Ukaž"));
+    m_updating = updating;
+}
+
+void TSestDlg::CBFormatyChange(int index) {
+    const report::TFormatPapiru* format = m_formats.GetFormat(index);
+    if (!format) return;
+    m_width = format->width;
+    m_height = format->height;
+    const bool user = index >= report::TListFormatu::builtInCount;
+    m_deleteFormat->setEnabled(user);
+    m_editFormat->setText(user ? QStringLiteral("Oprav") : QStringLiteral("Ukaž"));
+    const bool landscape = m_landscape->isChecked();
+    const int pageWidth = landscape ? m_height : m_width;
+    const int pageHeight = landscape ? m_width : m_height;
+    for (int i = 0; i < 4; ++i)
+        m_margins[i]->setMaximum(std::max((i < 2 ? pageWidth : pageHeight) / 2, 0));
+}
+
+void TSestDlg::ButtonEditFormatClick() {
+    const int index = m_formatCombo->currentIndex();
+    const bool user = index >= report::TListFormatu::builtInCount;
+    if (report::EditFormat(m_formats, index, user, this) == report::mrOk && user) {
+        m_formats.Save(m_designer->report()->iniFilePath());
+        const report::TFormatPapiru* f = m_formats.GetFormat(index);
+        m_width = f->width;
+        m_height = f->height;
+        FillFormats();
+    }
+}
+
+void TSestDlg::ButtonInsertFormatClick() {
+    report::TFormatPapiru format{QStringLiteral("uživ. formát"), m_width, m_height};
+    if (report::EditPaperFormat(format, true, this) != report::mrOk) return;
+    m_formats.AddFormat(format);
+    m_formats.Save(m_designer->report()->iniFilePath());
+    m_width = format.width;
+    m_height = format.height;
+    FillFormats();
+}
+
+void TSestDlg::ButtonDeleteFormatClick() {
+    const int index = m_formatCombo->currentIndex();
+    if (index < report::TListFormatu::builtInCount) return;
+    if (sink().ShowBox(QStringLiteral("Zrušit vybraný uživatelský formát?"),
+                       report::LoadText(report::ReportText::CaptionConfirm),
+                       platform::MessageButtons::YesNo,
+                       platform::MessageIcon::Question) != platform::MessageAnswer::Yes)
+        return;
+    m_formats.DeleteFormat(index);
+    m_formats.Save(m_designer->report()->iniFilePath());
+    m_formatCombo->clear();
+    m_formatCombo->addItems(m_formats.names());
+    m_formatCombo->setCurrentIndex(0);
+    CBFormatyChange(0);
+}
+
+void TSestDlg::accept() {
+    if (m_graphicGrid->isChecked() && m_margins[0]->isEnabled()) {
+        int left = m_margins[0]->value(), right = m_margins[1]->value();
+        int top = m_margins[2]->value(), bottom = m_margins[3]->value();
+        if (!report::MarginsFitPrinter(m_landscape->isChecked() ? 1 : 0, left, top, right,
+                                       bottom)) {
+            const platform::MessageAnswer answer = sink().ShowBox(
+                QStringLiteral("Nastavené okraje tisku jsou menší, než umožňuje připojená "
+                               "tiskárna. Upravit velikost okrajů podle možností tiskárny?"),
+                report::LoadText(report::ReportText::CaptionConfirm),
+                platform::MessageButtons::YesNoCancel, platform::MessageIcon::Question);
+            if (answer == platform::MessageAnswer::Cancel) return;
+            if (answer == platform::MessageAnswer::Yes) {
+                report::AdjustMarginsToPrinter(left, top, right, bottom);
+                m_margins[0]->setValue(left);
+                m_margins[1]->setValue(right);
+                m_margins[2]->setValue(top);
+                m_margins[3]->setValue(bottom);
+            }
+        }
+    }
+    QDialog::accept();
 }
 
 void TSestDlg::gridTypeChanged() {

@@ -4,12 +4,14 @@
 // groups). Groups are added and deleted on the designer at once.
 
 #include "report/engine/sestavyt.h"
+#include "report/engine/sestprn.h"
 
 #include <QDialog>
 
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QPushButton;
 class QListWidget;
 class QRadioButton;
 class QSpinBox;
@@ -60,6 +62,17 @@ public:
     // Tab 0..4; the group `group` chosen on the groups tab.
     void showPage(int page, int group = -1);
 
+    // The paper formats of the report's settings file, the one of the paper's size chosen.
+    void FillFormats();
+    report::TListFormatu& formats() { return m_formats; }
+    // "Ukaž"/"Oprav", "Přidej", "Vynech": each writes the list back to the settings file.
+    void ButtonEditFormatClick();
+    void ButtonInsertFormatClick();
+    void ButtonDeleteFormatClick();
+    // OK with the graphic grid checks the margins against the printer (Yes raises them, No
+    // keeps them, Cancel keeps the dialog open).
+    void accept() override;
+
     // Ins and Del of the groups tab.
     void SBInsSkClick();
     void SBDelSkClick();
@@ -68,6 +81,8 @@ private:
     void showGroup(int row);
     void ZmenaSkupPol();
     void gridTypeChanged();
+    void CBFormatyChange(int index);
+    platform::MessageSink& sink();
 
     TFormSestE* m_designer;
     platform::MessageSink* m_messages = nullptr;
@@ -76,6 +91,11 @@ private:
     bool m_groupsChanged = false;
 
     QTabWidget* m_tabs;
+    report::TListFormatu m_formats;
+    QComboBox* m_formatCombo;
+    QPushButton* m_editFormat;
+    QPushButton* m_insertFormat;
+    QPushButton* m_deleteFormat;
     QLineEdit* m_description;
     QRadioButton* m_portrait;
     QRadioButton* m_landscape;

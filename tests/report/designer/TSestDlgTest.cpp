@@ -6,10 +6,14 @@
 #include "report/designer/TOddil.h"
 #include "report/designer/TSestDlg.h"
 
+#include "report/engine/sestprn.h"
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTimer>
@@ -63,6 +67,8 @@ TEST(ReportSettings, EveryValueGoesBackIntoTheTemplate) {
     DesignedReport fixture({{"a", "b"}, {"A", "B"}, {}, 0});
     fixture.report.SetPredloha(kTemplate);
     auto window = fixture.open();
+    // a printer with larger minimum margins asks: keep ours
+    fixture.messages.scriptAnswers({platform::MessageAnswer::No});
     runDialog(*window, -1, [](designer::TSestDlg* d) {
         child<QLineEdit>(d, "ENazev")->setText(QStringLiteral("Jiný, \"popis\""));
         child<QRadioButton>(d, "RbOrientationL")->setChecked(true);
@@ -152,4 +158,40 @@ TEST(ReportSettings, DetailTemplatesHaveNoPaperOrPageSections) {
         EXPECT_TRUE(child<QWidget>(d, "CBOddT")->isEnabled());
         d->reject();
     });
+}
+
+TEST(ReportSettings, UserPaperFormatIsDeletedFromTheSettingsFile) {
+    DesignedReport fixture({{"a"}, {"A"}, {}, 0});
+    QFile ini(fixture.report.iniFilePath());
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[Jine]\r\nklic=1\r\n[FormatyPapiru]\r\nPocetFormatu=1\r\n"
+              "Format1=\xc5\xa0t\xc3\xadtek,400,300\r\n");
+    ini.close();
+    QStringList text = kTemplate;
+    text[2] = QStringLiteral("I,2,0,400,300,10,10,10,10,1,0");
+    fixture.report.SetPredloha(text);
+    auto window = fixture.open();
+    fixture.messages.scriptAnswers({platform::MessageAnswer::Yes, platform::MessageAnswer::No});
+    runDialog(*window, 1, [](designer::TSestDlg* d) {
+        auto* combo = child<QComboBox>(d, "CBFormaty");
+        EXPECT_EQ(combo->currentText(), QStringLiteral("Štítek"));
+        EXPECT_EQ(child<QPushButton>(d, "ButtonEditFormat")->text(), QStringLiteral("Oprav"));
+        child<QPushButton>(d, "ButtonDeleteFormat")->click();
+        EXPECT_EQ(combo->count(), 18);
+        EXPECT_EQ(combo->currentIndex(), 0);
+        d->accept();
+    });
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    const QByteArray after = ini.readAll();
+    report::TListFormatu reread;
+    reread.Load(fixture.report.iniFilePath());
+    EXPECT_EQ(reread.count(), 18);
+    EXPECT_TRUE(after.contains("klic=1"));
+    EXPECT_TRUE(fixture.messages.messages().contains(
+        QStringLiteral("Zrušit vybraný uživatelský formát?")));
+    // the first built-in format's size went into the template
+    report::TListFormatu builtIn;
+    const report::TFormatPapiru* first = builtIn.GetFormat(0);
+    EXPECT_TRUE(window->storedText()[2].startsWith(
+        QStringLiteral("I,2,0,%1,%2,").arg(first->width).arg(first->height)));
 }
