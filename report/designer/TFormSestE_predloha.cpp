@@ -527,6 +527,7 @@ void TFormSestE::EditSestavaSettings(int page, int group) {
     v.pitchCode = m_pitchCode == 1 || m_pitchCode == 2 ? m_pitchCode : 0;
     v.showGrid = m_showGrid;
     v.snap = m_snap;
+    v.background = m_background;
     for (int code = 0; code < 5; ++code) {
         v.visible[code] = !fixedSection(code)->isHidden();
         v.height[code] = fixedSection(code)->sectionHeight();
@@ -572,6 +573,8 @@ void TFormSestE::EditSestavaSettings(int page, int group) {
     m_pitchCode = w.pitchCode;
     m_showGrid = w.showGrid;
     m_snap = w.snap;
+    m_background = w.background;
+    loadBackgroundPicture();
     deriveGridSteps();
     for (int code = 0; code < 5; ++code) {
         fixedSection(code)->setVisible(w.visible[code]);

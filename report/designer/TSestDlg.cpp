@@ -121,6 +121,29 @@ TSestDlg::TSestDlg(TFormSestE* designer) : QDialog(designer), m_designer(designe
 
     auto* grid = new QWidget;
     auto* gridLayout = new QVBoxLayout(grid);
+    auto* background = new QGroupBox(QStringLiteral("Pozadí:"));
+    auto* backgroundGrid = new QGridLayout(background);
+    m_defaultBackground =
+        named(new QCheckBox(QStringLiteral("Výchozí nastavení")), "CheckBoxPozadi");
+    m_printBackground =
+        named(new QCheckBox(QStringLiteral("Tisknout pozadí")), "CheckBoxTiskPozadi");
+    m_backgroundFile = named(new QComboBox, "CBBackgroundFile");
+    m_backgroundFile->setEditable(true);
+    m_wholePaper = named(new QCheckBox(QStringLiteral("Celý papír")), "CheckBoxCelyPapir");
+    backgroundGrid->addWidget(m_defaultBackground, 0, 0);
+    backgroundGrid->addWidget(m_printBackground, 0, 1);
+    backgroundGrid->addWidget(m_backgroundFile, 1, 0, 1, 2);
+    backgroundGrid->addWidget(m_wholePaper, 2, 0);
+    static const char* const placementNames[] = {"SpinEditUmL", "SpinEditUmT", "SpinEditUmW",
+                                                 "SpinEditUmH"};
+    static const char16_t* const placementLabels[] = {u"Levý:", u"Horní:", u"Šířka:", u"Výška:"};
+    for (int i = 0; i < 4; ++i) {
+        m_placement[i] = spin(placementNames[i], i < 2 ? -9999 : 0, 99999);
+        backgroundGrid->addWidget(new QLabel(QString::fromUtf16(placementLabels[i])), 3 + i, 0);
+        backgroundGrid->addWidget(m_placement[i], 3 + i, 1);
+    }
+    for (QCheckBox* box : {m_defaultBackground, m_wholePaper})
+        connect(box, &QCheckBox::toggled, this, &TSestDlg::backgroundChanged);
     auto* pitch = named(new QGroupBox(QStringLiteral("Rozteč znaků")), "RgRoztecZn");
     auto* pitchRow = new QHBoxLayout(pitch);
     static const char16_t* const pitches[] = {u"10 znaků/palec", u"12 znaků/palec",
@@ -148,6 +171,7 @@ TSestDlg::TSestDlg(TFormSestE* designer) : QDialog(designer), m_designer(designe
     sizeForm->addRow(QStringLiteral("Rastr X:"), m_gridX);
     sizeForm->addRow(QStringLiteral("Rastr Y:"), m_gridY);
     gridLayout->addWidget(size);
+    gridLayout->addWidget(background);
     gridLayout->addStretch(1);
     m_tabs->addTab(grid, QStringLiteral("Rastr"));
     connect(m_characterGrid, &QRadioButton::toggled, this, &TSestDlg::gridTypeChanged);
@@ -263,8 +287,30 @@ void TSestDlg::setValues(const Values& v) {
     }
     for (int i = 0; i < 6; ++i)
         m_pagination[i]->setChecked(v.flags[kPaginationSection[i]] & kPaginationBit[i]);
+    m_defaultBackground->setChecked(!v.background.own);
+    m_printBackground->setChecked(v.background.print);
+    m_backgroundFile->clear();
+    QStringList pictures;
+    m_designer->report()->NactiSeznamObrazu(pictures);
+    m_backgroundFile->addItems(pictures);
+    m_backgroundFile->setEditText(v.background.pictureName);
+    m_wholePaper->setChecked(!v.background.positioned);
+    const int placement[] = {v.background.x, v.background.y, v.background.width,
+                             v.background.height};
+    for (int i = 0; i < 4; ++i)
+        m_placement[i]->setValue(placement[i]);
     gridTypeChanged();
+    backgroundChanged();
     m_updating = false;
+}
+
+void TSestDlg::backgroundChanged() {
+    const bool own = !m_defaultBackground->isChecked();
+    m_printBackground->setEnabled(own);
+    m_backgroundFile->setEnabled(own);
+    m_wholePaper->setEnabled(own);
+    for (QSpinBox* box : m_placement)
+        box->setEnabled(own && !m_wholePaper->isChecked());
 }
 
 TSestDlg::Values TSestDlg::values() const {
@@ -296,6 +342,14 @@ TSestDlg::Values TSestDlg::values() const {
         v.visible[code] = m_sectionVisible[code]->isChecked();
         v.height[code] = std::max(heightOf(m_sectionHeight[code]), 0);
     }
+    v.background.own = !m_defaultBackground->isChecked();
+    v.background.print = m_printBackground->isChecked();
+    v.background.positioned = !m_wholePaper->isChecked();
+    v.background.pictureName = m_backgroundFile->currentText();
+    v.background.x = m_placement[0]->value();
+    v.background.y = m_placement[1]->value();
+    v.background.width = m_placement[2]->value();
+    v.background.height = m_placement[3]->value();
     for (int i = 0; i < 6; ++i)
         if (m_pagination[i]->isChecked()) v.flags[kPaginationSection[i]] |= kPaginationBit[i];
     return v;

@@ -46,6 +46,7 @@ public:
         bool visible[5] = {};
         int height[5] = {};
         int flags[5] = {};
+        report::TemplateBackground background;
     };
 
     explicit TSestDlg(TFormSestE* designer);
@@ -82,6 +83,7 @@ private:
     void ZmenaSkupPol();
     void gridTypeChanged();
     void CBFormatyChange(int index);
+    void backgroundChanged();
     platform::MessageSink& sink();
 
     TFormSestE* m_designer;
@@ -91,6 +93,11 @@ private:
     bool m_groupsChanged = false;
 
     QTabWidget* m_tabs;
+    QCheckBox* m_defaultBackground;
+    QCheckBox* m_printBackground;
+    QComboBox* m_backgroundFile;
+    QCheckBox* m_wholePaper;
+    QSpinBox* m_placement[4];
     report::TListFormatu m_formats;
     QComboBox* m_formatCombo;
     QPushButton* m_editFormat;

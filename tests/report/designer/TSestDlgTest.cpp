@@ -195,3 +195,27 @@ TEST(ReportSettings, UserPaperFormatIsDeletedFromTheSettingsFile) {
     EXPECT_TRUE(window->storedText()[2].startsWith(
         QStringLiteral("I,2,0,%1,%2,").arg(first->width).arg(first->height)));
 }
+
+TEST(ReportSettings, OwnBackgroundPlacedOnThePaper) {
+    DesignedReport fixture({{"a"}, {"A"}, {}, 0});
+    fixture.report.SetPredloha(kTemplate);
+    auto window = fixture.open();
+    runDialog(*window, 2, [](designer::TSestDlg* d) {
+        auto* spinLeft = child<QSpinBox>(d, "SpinEditUmL");
+        EXPECT_FALSE(child<QWidget>(d, "CBBackgroundFile")->isEnabled());
+        child<QCheckBox>(d, "CheckBoxPozadi")->setChecked(false);
+        EXPECT_TRUE(child<QWidget>(d, "CBBackgroundFile")->isEnabled());
+        EXPECT_FALSE(spinLeft->isEnabled()); // the whole paper
+        child<QCheckBox>(d, "CheckBoxCelyPapir")->setChecked(false);
+        EXPECT_TRUE(spinLeft->isEnabled());
+        child<QCheckBox>(d, "CheckBoxTiskPozadi")->setChecked(true);
+        child<QComboBox>(d, "CBBackgroundFile")->setEditText(QStringLiteral("a,b.bmp"));
+        spinLeft->setValue(10);
+        child<QSpinBox>(d, "SpinEditUmT")->setValue(20);
+        child<QSpinBox>(d, "SpinEditUmW")->setValue(300);
+        child<QSpinBox>(d, "SpinEditUmH")->setValue(400);
+        d->accept();
+    });
+    EXPECT_TRUE(
+        window->storedText().contains(QStringLiteral("I,7,1,1,1,10,20,300,400,\"a,b.bmp\"")));
+}
