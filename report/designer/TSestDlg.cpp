@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -20,6 +21,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -53,6 +56,60 @@ int heightOf(const QLineEdit* edit) {
 constexpr int kPaginationSection[6] = {2, 0, 3, 1, 4, 3};
 constexpr int kPaginationBit[6] = {1, 1, 1, 1, 1, 2};
 
+// PaintBoxPapiru: the page with its shadow, margins and a sketch of the labels.
+class PagePreview : public QWidget {
+public:
+    explicit PagePreview(const TSestDlg* dialog) : m_dialog(dialog) {
+        setObjectName(QStringLiteral("PaintBoxPapiru"));
+        setFixedSize(85, 85);
+        m_pattern = QPixmap(8, 8);
+        m_pattern.fill(Qt::white);
+        QPainter p(&m_pattern);
+        p.setPen(QColor(0x00, 0xFF, 0xFF));
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                if (x % 2 == y % 2) p.drawPoint(x, y);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        const TSestDlg::Sheet s = m_dialog->sheet();
+        const int longer = std::max(s.width, s.height);
+        if (s.width <= 0 || s.height <= 0) return; // nothing to draw for a paper without size
+        const double scale = double(std::max(width(), height()) - 3) / longer;
+        const int w = qRound(s.width * scale), h = qRound(s.height * scale);
+        const int x = (width() - 3 - w) / 2, y = (height() - 3 - h) / 2;
+        QPainter p(this);
+        p.fillRect(x + 3, y + 3, w, h, QColor(0x80, 0x80, 0x80));
+        p.setPen(Qt::black);
+        p.setBrush(Qt::white);
+        p.drawRect(x, y, w - 1, h - 1);
+        const auto scaled = [scale](int v) { return qRound(v * scale + 1); };
+        const int left = x + scaled(s.margins[0]), right = x + w - scaled(s.margins[1]);
+        const int top = y + scaled(s.margins[2]), bottom = y + h - scaled(s.margins[3]);
+        if (right <= left || bottom <= top) return;
+        const int columns = std::max(s.columns, 1);
+        const int rows = columns == 1 ? 1 : 4;
+        const double columnWidth = double(right - left + qRound(s.gap * scale)) / columns;
+        const double rowHeight = double(bottom - top) / rows;
+        p.setPen(Qt::blue);
+        p.setBrush(QBrush(m_pattern));
+        for (int c = 0; c < columns; ++c)
+            for (int r = 0; r < rows; ++r)
+                p.drawRect(QRectF(left + c * columnWidth, top + r * rowHeight,
+                                  columnWidth - s.gap * scale - 1, rowHeight - 1)
+                               .toRect());
+    }
+
+private:
+    const TSestDlg* m_dialog;
+    QPixmap m_pattern;
+};
+
+QString sizeText(int width, int height) {
+    return QString::number(width) + QStringLiteral(" x ") + QString::number(height);
+}
+
 } // namespace
 
 TSestDlg::TSestDlg(TFormSestE* designer) : QDialog(designer), m_designer(designer) {
@@ -69,6 +126,16 @@ TSestDlg::TSestDlg(TFormSestE* designer) : QDialog(designer), m_designer(designe
     auto* reportForm = new QFormLayout(report);
     m_description = named(new QLineEdit, "ENazev");
     reportForm->addRow(QStringLiteral("Popis:"), m_description);
+    m_reportFile = named(new QLineEdit, "EReportName");
+    m_reportDir = named(new QLineEdit, "EReportDir");
+    for (QLineEdit* edit : {m_reportFile, m_reportDir}) {
+        edit->setReadOnly(true);
+        QPalette silver = edit->palette();
+        silver.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
+        edit->setPalette(silver);
+    }
+    reportForm->addRow(QStringLiteral("Soubor:"), m_reportFile);
+    reportForm->addRow(QString(), m_reportDir);
     m_tabs->addTab(report, QStringLiteral("Sestava"));
 
     auto* paper = new QWidget;
@@ -116,6 +183,22 @@ TSestDlg::TSestDlg(TFormSestE* designer) : QDialog(designer), m_designer(designe
     divisionForm->addRow(QStringLiteral("Počet sloupců tisku:"), m_columns);
     divisionForm->addRow(QStringLiteral("Mezera mezi sloupci:"), m_gap);
     paperLayout->addWidget(division);
+    auto* previewRow = new QHBoxLayout;
+    m_preview = new PagePreview(this);
+    previewRow->addWidget(m_preview);
+    auto* sizes = new QFormLayout;
+    m_paperSize = named(new QLabel, "InfoRozmer");
+    m_printableSize = named(new QLabel, "InfoRozmerT");
+    m_labelSize = named(new QLabel, "InfoRozmerS");
+    sizes->addRow(QStringLiteral("Papír:"), m_paperSize);
+    sizes->addRow(QStringLiteral("Tisk:"), m_printableSize);
+    sizes->addRow(QStringLiteral("Rozměr štítku:"), m_labelSize);
+    previewRow->addLayout(sizes);
+    paperLayout->addLayout(previewRow);
+    for (QSpinBox* box :
+         {m_margins[0], m_margins[1], m_margins[2], m_margins[3], m_columns, m_gap})
+        connect(box, &QSpinBox::valueChanged, this, &TSestDlg::paperChanged);
+    connect(m_landscape, &QRadioButton::toggled, this, &TSestDlg::paperChanged);
     paperLayout->addStretch(1);
     m_tabs->addTab(paper, QStringLiteral("Papír"));
 
@@ -299,9 +382,37 @@ void TSestDlg::setValues(const Values& v) {
                              v.background.height};
     for (int i = 0; i < 4; ++i)
         m_placement[i]->setValue(placement[i]);
+    m_bodyHeight = v.height[2];
+    const QFileInfo file(m_designer->report()->GetPredlohaFileName());
+    m_reportFile->setText(file.fileName());
+    m_reportDir->setText(file.absolutePath());
     gridTypeChanged();
     backgroundChanged();
     m_updating = false;
+    paperChanged();
+}
+
+TSestDlg::Sheet TSestDlg::sheet() const {
+    Sheet s;
+    const bool landscape = m_landscape->isChecked();
+    s.width = landscape ? m_height : m_width;
+    s.height = landscape ? m_width : m_height;
+    for (int i = 0; i < 4; ++i)
+        s.margins[i] = m_margins[i]->value();
+    s.columns = std::max(m_columns->value(), 1);
+    s.gap = m_gap->value();
+    return s;
+}
+
+void TSestDlg::paperChanged() {
+    if (m_updating) return;
+    const Sheet s = sheet();
+    const int printableWidth = s.width - s.margins[0] - s.margins[1];
+    const int printableHeight = s.height - s.margins[2] - s.margins[3];
+    m_paperSize->setText(sizeText(s.width, s.height));
+    m_printableSize->setText(sizeText(printableWidth, printableHeight));
+    m_labelSize->setText(sizeText((printableWidth + s.gap) / s.columns - s.gap, m_bodyHeight));
+    m_preview->update();
 }
 
 void TSestDlg::backgroundChanged() {
@@ -388,6 +499,7 @@ void TSestDlg::CBFormatyChange(int index) {
     if (!format) return;
     m_width = format->width;
     m_height = format->height;
+    paperChanged();
     const bool user = index >= report::TListFormatu::builtInCount;
     m_deleteFormat->setEnabled(user);
     m_editFormat->setText(user ? QStringLiteral("Oprav") : QStringLiteral("Ukaž"));

@@ -10,6 +10,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QListWidget;
@@ -74,6 +75,16 @@ public:
     // keeps them, Cancel keeps the dialog open).
     void accept() override;
 
+    // The page sketch: the paper after orientation, margins and columns (1/100 inch).
+    struct Sheet {
+        int width = 0;
+        int height = 0;
+        int margins[4] = {};
+        int columns = 1;
+        int gap = 0;
+    };
+    Sheet sheet() const;
+
     // Ins and Del of the groups tab.
     void SBInsSkClick();
     void SBDelSkClick();
@@ -84,6 +95,8 @@ private:
     void gridTypeChanged();
     void CBFormatyChange(int index);
     void backgroundChanged();
+    // ZmenaPapiru: the preview and the size labels follow the paper controls.
+    void paperChanged();
     platform::MessageSink& sink();
 
     TFormSestE* m_designer;
@@ -93,6 +106,13 @@ private:
     bool m_groupsChanged = false;
 
     QTabWidget* m_tabs;
+    QWidget* m_preview;
+    QLabel* m_paperSize;
+    QLabel* m_printableSize;
+    QLabel* m_labelSize;
+    QLineEdit* m_reportFile;
+    QLineEdit* m_reportDir;
+    int m_bodyHeight = 0;
     QCheckBox* m_defaultBackground;
     QCheckBox* m_printBackground;
     QComboBox* m_backgroundFile;

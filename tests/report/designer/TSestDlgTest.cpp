@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -218,4 +219,32 @@ TEST(ReportSettings, OwnBackgroundPlacedOnThePaper) {
     });
     EXPECT_TRUE(
         window->storedText().contains(QStringLiteral("I,7,1,1,1,10,20,300,400,\"a,b.bmp\"")));
+}
+
+TEST(ReportSettings, PagePreviewAndSizesFollowThePaper) {
+    DesignedReport fixture({{"a"}, {"A"}, {}, 0});
+    fixture.report.SetPredloha(kTemplate);
+    auto window = fixture.open();
+    runDialog(*window, 1, [](designer::TSestDlg* d) {
+        EXPECT_EQ(child<QLabel>(d, "InfoRozmer")->text(), QStringLiteral("827 x 1169"));
+        EXPECT_EQ(child<QLabel>(d, "InfoRozmerT")->text(), QStringLiteral("727 x 1029"));
+        EXPECT_EQ(child<QLabel>(d, "InfoRozmerS")->text(), QStringLiteral("727 x 100"));
+        child<QRadioButton>(d, "RbOrientationL")->setChecked(true);
+        child<QSpinBox>(d, "SEPocSloup")->setValue(3);
+        child<QSpinBox>(d, "SEMeziSloup")->setValue(20);
+        EXPECT_EQ(child<QLabel>(d, "InfoRozmer")->text(), QStringLiteral("1169 x 827"));
+        // one of three columns: (1069 + 20) / 3 - 20
+        EXPECT_EQ(child<QLabel>(d, "InfoRozmerS")->text(), QStringLiteral("343 x 100"));
+        const QImage image = child<QWidget>(d, "PaintBoxPapiru")->grab().toImage();
+        // landscape: the shadow below the page, the label sketch in blue inside it
+        bool grey = false, blue = false;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                grey |= image.pixel(x, y) == qRgb(0x80, 0x80, 0x80);
+                blue |= image.pixel(x, y) == qRgb(0, 0, 0xFF);
+            }
+        EXPECT_TRUE(grey);
+        EXPECT_TRUE(blue);
+        d->reject();
+    });
 }
