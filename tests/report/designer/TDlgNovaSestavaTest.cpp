@@ -6,6 +6,8 @@
 #include "report/designer/TEditorSettings.h"
 #include "report/engine/sestavy.h"
 
+#include "../support/ReportFixture.h"
+
 #include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>
@@ -146,4 +148,27 @@ TEST_F(Wizard, ListMovesAndTheRefusalOfAnEmptyChoice) {
               QStringList({"Nebyly vybrány žádné položky. Návrh nemůže být proveden!"}));
     wizard.findChild<QPushButton*>("RucneBtn")->click();
     EXPECT_EQ(wizard.result(), designer::TDlgNovaSestava::kByHand);
+}
+
+TEST_F(Wizard, ColumnTemplateRunsWithTheItemsInTheChosenOrder) {
+    reporttest::TableReport table({"t", "p", "x"}, {{"20", "1.5", "a"}, {"30", "2.5", "b"}});
+    table.report.setItemDescriptions({"teplota", "tlak", "x"});
+    wizard.setItems({"t", "p", "x"});
+    wizard.setChosenItems({"p", "t"});
+    wizard.setCaptions(true);
+    wizard.setCaptionsAsText(true);
+    report::TPredloha lines;
+    wizard.Generate(lines, table.report, 1000, 600);
+    lines.prepend(reporttest::paperLine(827, 1169, 50));
+    table.setTemplate(lines);
+    ASSERT_EQ(table.report.Generate(true), 0);
+    // the texts of page 1 in reading order: captions, then each record's p before its t
+    QStringList texts;
+    for (const QString& line : reporttest::readingDump(table.report.Vystup())) {
+        const qsizetype quote = line.indexOf(u'\'');
+        const QString text = line.mid(quote + 1, line.size() - quote - 2);
+        if (QStringList({"tlak", "teplota", "1.5", "20", "2.5", "30"}).contains(text))
+            texts << text;
+    }
+    EXPECT_EQ(texts, QStringList({"tlak", "teplota", "1.5", "20", "2.5", "30"}));
 }
