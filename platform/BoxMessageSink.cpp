@@ -31,14 +31,17 @@ void BoxMessageSink::ShowMessage(const QString& text) {
 
 MessageAnswer BoxMessageSink::ShowBox(const QString& text, const QString& caption,
                                       MessageButtons buttons, MessageIcon icon) {
-    const bool question = buttons == MessageButtons::YesNo;
-    QMessageBox box(boxIcon(icon), caption, text,
-                    question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
-                    QApplication::activeWindow());
-    if (question) box.setEscapeButton(QMessageBox::No);
+    const bool question = buttons != MessageButtons::Ok;
+    const bool cancel = buttons == MessageButtons::YesNoCancel;
+    QMessageBox::StandardButtons offered = QMessageBox::Ok;
+    if (question) offered = QMessageBox::Yes | QMessageBox::No;
+    if (cancel) offered |= QMessageBox::Cancel;
+    QMessageBox box(boxIcon(icon), caption, text, offered, QApplication::activeWindow());
+    if (question) box.setEscapeButton(cancel ? QMessageBox::Cancel : QMessageBox::No);
     const int chosen = box.exec();
     if (!question) return MessageAnswer::Ok;
-    return chosen == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+    if (chosen == QMessageBox::Yes) return MessageAnswer::Yes;
+    return chosen == QMessageBox::No || !cancel ? MessageAnswer::No : MessageAnswer::Cancel;
 }
 
 } // namespace platform

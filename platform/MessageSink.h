@@ -8,9 +8,9 @@
 
 namespace platform {
 
-enum class MessageButtons { Ok, YesNo };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
 enum class MessageIcon { None, Information, Question, Warning, Critical };
-enum class MessageAnswer { Ok, Yes, No };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 class MessageSink {
 public:
@@ -25,7 +25,8 @@ public:
         Q_UNUSED(caption);
         Q_UNUSED(icon);
         ShowMessage(text);
-        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+        if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
     }
 };
 
@@ -47,7 +48,9 @@ public:
         m_messages.append(text);
         m_boxes.append({text, caption, buttons, icon});
         if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
-        return m_answers.isEmpty() ? MessageAnswer::No : m_answers.takeFirst();
+        if (m_answers.isEmpty())
+            return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
+        return m_answers.takeFirst();
     }
     // The answers to the next questions, in order (Yes or No).
     void scriptAnswers(const QList<MessageAnswer>& answers) { m_answers += answers; }

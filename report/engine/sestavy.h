@@ -111,6 +111,9 @@ public:
     int SaveToRTF(QIODevice& stream);
     int SaveToRTFFile(const QString& fileName);
 
+    // Opens the designer between BeforeEdit and AfterEdit; a non-zero result goes to OnError.
+    int EditEx(bool noPrint = false, bool keepDescription = false) override;
+
     TUlozPredlohuEvent OnUlozPredlohu;
     TUlozPredlohuJakoEvent OnUlozPredlohuJako;
     TNactiPredlohuEvent OnNactiPredlohu;

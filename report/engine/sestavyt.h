@@ -102,6 +102,26 @@ public:
     // The settings file's path: a relative IniFileName lies in the program's folder.
     QString iniFilePath() const;
 
+    // ---- opening the designer (sestavyt_edit.cpp)
+    // What a designer needs to know when it is opened on a report.
+    struct EditRequest {
+        QObject* owner = nullptr;     // the owning designer window of a nested designer
+        bool noPrint = false;         // the designer's print action disabled
+        bool keepDescription = false; // a loaded template does not replace the description
+    };
+    // Builds the designer window on the report, runs it modally and gives its modal result
+    // (1 OK); -1 when the window could not be made, 0 when it refused to open.
+    using DesignerFactory = std::function<int(TSestavaTyp& report, const EditRequest& request)>;
+    // The designer library installs its factory here; the engine never links the designer.
+    static void setDesignerFactory(DesignerFactory factory);
+    static bool designerInstalled();
+    // Opens the designer on this report: 0 when it ended with OK, 3 otherwise (also when the
+    // template was saved inside it), 7 when no designer is installed.
+    virtual int EditEx(bool noPrint = false, bool keepDescription = false);
+    int Edit() { return EditEx(); }
+    // The designer of a detail report opened from its master's designer `owner`.
+    int EditInOwner(QObject* owner, bool keepDescription);
+
     // ---- the virtual interface
     virtual QString GetReportName() const { return {}; }
     virtual void SetReportName(const QString&) {}

@@ -1,0 +1,853 @@
+#include "report/designer/TFormSestE.h"
+
+#include "platform/BoxMessageSink.h"
+#include "platform/MessageSink.h"
+#include "report/designer/TDlgNovaSestava.h"
+#include "report/designer/TEditorSettings.h"
+#include "report/designer/TOddil.h"
+#include "report/designer/TSesPrvek.h"
+#include "report/designer/TSestDlg.h"
+#include "report/designer/TSestKonfigDlg.h"
+#include "report/designer/sestlogo.h"
+#include "report/engine/TPicture.h"
+#include "report/engine/sest_lib.h"
+#include "report/engine/sestavy.h"
+#include "report/engine/sestprn.h"
+#include "report/engine/sestprn_printer.h"
+#include "report/engine/sestzpr.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace designer {
+
+using report::LoadText;
+using report::ReportText;
+
+namespace {
+
+QToolButton* toolButton(QAction* action, QWidget* parent) {
+    auto* button = new QToolButton(parent);
+    button->setDefaultAction(action);
+    button->setObjectName(QStringLiteral("SB") + action->objectName().mid(6));
+    button->setAutoRaise(true);
+    return button;
+}
+
+// Restores both scroll positions when it goes out of scope: focusing and reloading the paper
+// never scroll the view.
+class ScrollKeeper {
+public:
+    explicit ScrollKeeper(QScrollArea* area)
+        : m_area(area), m_x(area->horizontalScrollBar()->value()),
+          m_y(area->verticalScrollBar()->value()) {}
+    ~ScrollKeeper() {
+        m_area->horizontalScrollBar()->setValue(m_x);
+        m_area->verticalScrollBar()->setValue(m_y);
+    }
+    ScrollKeeper(const ScrollKeeper&) = delete;
+    ScrollKeeper& operator=(const ScrollKeeper&) = delete;
+
+private:
+    QScrollArea* m_area;
+    int m_x;
+    int m_y;
+};
+
+} // namespace
+
+TFormSestE::TFormSestE(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FormSestE"));
+    m_settingsDialog = new TSestKonfigDlg(this);
+    m_reportDialog = new TSestDlg(this);
+    m_version = {};
+    report::SelectPrinter(-2);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    buildActions();
+    buildPalette(this);
+
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QStringLiteral("ScrollBox"));
+    m_scroll->setWidgetResizable(false);
+    m_scroll->setBackgroundRole(QPalette::Dark);
+    m_paper = new TPapir;
+    m_paper->setEvents(this);
+    m_scroll->setWidget(m_paper);
+    layout->addWidget(m_scroll, 1);
+
+    auto* status = new QHBoxLayout;
+    m_mouseX = new QLabel(this);
+    m_mouseX->setObjectName(QStringLiteral("PanelSouradnicX"));
+    m_mouseY = new QLabel(this);
+    m_mouseY->setObjectName(QStringLiteral("PanelSouradnicY"));
+    for (QLabel* label : {m_mouseX, m_mouseY}) {
+        label->setMinimumWidth(60);
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        status->addWidget(label);
+    }
+    status->addStretch(1);
+    layout->addLayout(status);
+
+    buildMenu();
+    SetZoom(6, true);
+    m_paper->SetSirka(report::PrintableWidth());
+    for (int code = 0; code < 5; ++code)
+        m_paper->AddOddil(code);
+    RefreshSections();
+    m_itemCombo->hide();
+    m_palette->setCurrentIndex(0);
+    action(QStringLiteral("ActionNoSelect"))->setChecked(true);
+    EnableSelectionControls(false);
+    refreshHistoryActions();
+    resize(900, 650);
+}
+
+TFormSestE::~TFormSestE() = default;
+
+QAction* TFormSestE::addAction(const QString& name, const QString& hint, int tag,
+                               const QString& caption) {
+    auto* action = new QAction(caption.isEmpty() ? hint : caption, this);
+    action->setObjectName(name);
+    action->setToolTip(hint);
+    action->setStatusTip(hint);
+    action->setData(tag);
+    if (tag >= 0) {
+        action->setCheckable(true);
+        m_tools->addAction(action);
+        connect(action, &QAction::triggered, this, [this, tag] { m_tool = tag; });
+    }
+    return action;
+}
+
+QAction* TFormSestE::action(const QString& name) const {
+    return findChild<QAction*>(name);
+}
+
+void TFormSestE::buildActions() {
+    m_tools = new QActionGroup(this);
+    m_tools->setExclusive(true);
+    struct Tool {
+        const char* name;
+        int tag;
+        const char16_t* hint;
+    };
+    static const Tool tools[] = {
+        {"ActionNoSelect", 0, u"Výběr prvku"},
+        {"ActionDb", 2000, u"Prvek databáze"},
+        {"ActionLb", 4000, u"Popis prvku databáze"},
+        {"ActionPar", 6000, u"Parametr sestavy"},
+        {"ActionFn", 10000, u"Uživatelská funkce"},
+        {"ActionDate", 8000, u"Datum tisku"},
+        {"ActionTime", 8001, u"Čas tisku"},
+        {"ActionRadek", 8002, u"Pořadové číslo řádku"},
+        {"ActionStr", 8003, u"Pořadové číslo strany"},
+        {"ActionStrCelk", 8004, u"Celkový počet stran"},
+        {"ActionRadSk", 8005, u"Číslo řádku ve skupině"},
+        {"ActionSkCis", 8006, u"Pořadové číslo skupiny"},
+        {"ActionGrText", 1, u"Grafický text"},
+        {"ActionGrCara", 2, u"Úsečka"},
+        {"ActionGrRect", 3, u"Obdélník"},
+        {"ActionRoRect", 4, u"Zaoblený obdélník"},
+        {"ActionElip", 5, u"Elipsa"},
+        {"ActionObr", 6, u"Obrázek"},
+        {"ActionBarc", 7, u"Čárový kód"},
+        {"ActionPaintB", 8, u"Kreslicí plocha"},
+        {"ActionDetail", 12000, u"Detail sestavy"},
+    };
+    for (const Tool& tool : tools)
+        addAction(QString::fromLatin1(tool.name), QString::fromUtf16(tool.hint), tool.tag);
+
+    struct Command {
+        const char* name;
+        const char16_t* hint;
+        const char16_t* caption;
+        void (TFormSestE::*handler)();
+    };
+    static const Command commands[] = {
+        {"ActionNew", u"Vytvořit novou předlohu", u"Nová předloha...", &TFormSestE::NewPredloha},
+        {"ActionSave", u"Uložit předlohu", nullptr, nullptr},
+        {"ActionDel", u"Smazat vybraný prvek", nullptr, nullptr},
+        {"ActionKonfPrv", u"Opravit vlastnosti prvku", nullptr, nullptr},
+        {"ActionUndo", u"Zrušit změny", nullptr, &TFormSestE::Undo},
+        {"ActionRedo", u"Znovu provést změny", nullptr, &TFormSestE::Redo},
+        {"ActionPreview", u"Náhled sestavy", nullptr, nullptr},
+        {"ActionPrint", u"Tisk sestavy", nullptr, &TFormSestE::PrintReport},
+        {"ActionCut", u"Vystřihnout do úschovy", nullptr, nullptr},
+        {"ActionCopy", u"Kopírovat do úschovy", nullptr, nullptr},
+        {"ActionPaste", u"Vložit z úschovy", nullptr, nullptr},
+        {"ActionKonfSest", u"Nastavit vlastnosti sestavy", u"Nastavení předlohy...", nullptr},
+        {"ActionKonfig", u"Nastavit prostředí editoru", u"Nastavení prostředí...", nullptr},
+        {"ActionClose", u"Ukončit práci v editoru předloh", u"Konec oprav", nullptr},
+        {"ActionFnInsert", u"Přidat uživatelskou funkci", nullptr, nullptr},
+        {"ActionFnDelete", u"Zrušit uživatelskou funkci", nullptr, nullptr},
+        {"ActionFnEdit", u"Upravit uživatelskou funkci", nullptr, nullptr},
+    };
+    for (const Command& command : commands) {
+        QAction* a =
+            addAction(QString::fromLatin1(command.name), QString::fromUtf16(command.hint), -1,
+                      command.caption ? QString::fromUtf16(command.caption) : QString());
+        if (command.handler) connect(a, &QAction::triggered, this, command.handler);
+    }
+    connect(action(QStringLiteral("ActionSave")), &QAction::triggered, this,
+            [this] { SavePredloha(); });
+    connect(action(QStringLiteral("ActionClose")), &QAction::triggered, this, &TFormSestE::reject);
+    connect(action(QStringLiteral("ActionKonfig")), &QAction::triggered, this, [this] {
+        if (m_settingsDialog->exec() == QDialog::Accepted) {
+            m_history.SetCapacity(EditorSettings().PocetUndo);
+            RefreshSections();
+        }
+    });
+    connect(action(QStringLiteral("ActionKonfSest")), &QAction::triggered, this,
+            [this] { EditSestavaSettings(); });
+    connect(action(QStringLiteral("ActionKonfPrv")), &QAction::triggered, this,
+            [this] { EditElement(m_primary); });
+    // not built yet in this window: clipboard, element properties panel, function editing,
+    // the preview window
+    for (const char* name : {"ActionPreview", "ActionCut", "ActionCopy", "ActionPaste",
+                             "ActionFnInsert", "ActionFnDelete", "ActionFnEdit", "ActionDel"})
+        action(QString::fromLatin1(name))->setEnabled(false);
+}
+
+void TFormSestE::buildPalette(QWidget* host) {
+    auto* top = new QHBoxLayout;
+    for (const char* name :
+         {"ActionNew", "ActionSave", "ActionUndo", "ActionRedo", "ActionPreview", "ActionPrint",
+          "ActionKonfSest", "ActionKonfig", "ActionClose"})
+        top->addWidget(toolButton(action(QString::fromLatin1(name)), host));
+    top->addSpacing(12);
+    m_zoomCombo = new QComboBox(host);
+    m_zoomCombo->setObjectName(QStringLiteral("CBMeritka1"));
+    QStringList zooms;
+    report::FillZoomList(zooms);
+    m_zoomCombo->addItems(zooms.mid(0, 11));
+    connect(m_zoomCombo, &QComboBox::activated, this, [this](int i) { SetZoom(i); });
+    top->addWidget(m_zoomCombo);
+    static const char* const stepNames[] = {"BtnF1", "BtnP1", "BtnN1", "BtnL1"};
+    static const char* const stepTexts[] = {"|<", "<", ">", ">|"};
+    for (int tag = 1; tag <= 4; ++tag) {
+        auto* button = new QToolButton(host);
+        button->setObjectName(QString::fromLatin1(stepNames[tag - 1]));
+        button->setText(QString::fromLatin1(stepTexts[tag - 1]));
+        button->setProperty("tag", tag);
+        connect(button, &QToolButton::clicked, this, [this, tag] { BtnFLNPClick(tag); });
+        m_stepButtons[tag - 1] = button;
+        top->addWidget(button);
+    }
+    top->addStretch(1);
+    static_cast<QVBoxLayout*>(host->layout())->addLayout(top);
+
+    m_palette = new QTabWidget(host);
+    m_palette->setObjectName(QStringLiteral("PageControlPrv"));
+    auto page = [this](const QString& title, std::initializer_list<const char*> names,
+                       QComboBox* combo) {
+        auto* widget = new QWidget;
+        auto* row = new QHBoxLayout(widget);
+        row->setContentsMargins(2, 2, 2, 2);
+        for (const char* name : names)
+            row->addWidget(toolButton(action(QString::fromLatin1(name)), widget));
+        if (combo) {
+            combo->setParent(widget);
+            combo->setMinimumWidth(180);
+            row->addWidget(combo);
+        }
+        row->addStretch(1);
+        m_palette->addTab(widget, title);
+    };
+    auto combo = [](const char* name) {
+        auto* c = new QComboBox;
+        c->setObjectName(QString::fromLatin1(name));
+        return c;
+    };
+    m_itemCombo = combo("CBVyberPrvku");
+    m_groupCombo = combo("CbVyberSkup");
+    m_functionCombo = combo("CbVyberFunkce");
+    m_detailCombo = combo("CbVyberDetail");
+    page(QStringLiteral("Datové prvky"), {"ActionNoSelect", "ActionDb", "ActionLb", "ActionPar"},
+         m_itemCombo);
+    page(QStringLiteral("Proměnné"),
+         {"ActionNoSelect", "ActionDate", "ActionTime", "ActionRadek", "ActionStr",
+          "ActionStrCelk", "ActionRadSk", "ActionSkCis"},
+         m_groupCombo);
+    page(QStringLiteral("Funkce"),
+         {"ActionNoSelect", "ActionFnInsert", "ActionFnDelete", "ActionFnEdit", "ActionFn"},
+         m_functionCombo);
+    page(QStringLiteral("Grafické prvky"),
+         {"ActionNoSelect", "ActionGrText", "ActionGrCara", "ActionGrRect", "ActionRoRect",
+          "ActionElip", "ActionObr", "ActionBarc", "ActionPaintB"},
+         nullptr);
+    page(QStringLiteral("Detaily"), {"ActionNoSelect", "ActionDetail"}, m_detailCombo);
+    connect(m_palette, &QTabWidget::currentChanged, this, [this] {
+        m_itemCombo->hide();
+        action(QStringLiteral("ActionNoSelect"))->setChecked(true);
+        m_tool = 0;
+    });
+    for (const char* name : {"ActionDb", "ActionLb", "ActionPar"})
+        connect(action(QString::fromLatin1(name)), &QAction::triggered, m_itemCombo,
+                &QWidget::show);
+    static_cast<QVBoxLayout*>(host->layout())->addWidget(m_palette);
+
+    auto* position = new QHBoxLayout;
+    auto field = [&](const char* name, int length) {
+        auto* edit = new QLineEdit(host);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setMaxLength(length);
+        edit->setMaximumWidth(60);
+        position->addWidget(new QLabel(QString::fromLatin1(name + 4) + u':', host));
+        position->addWidget(edit);
+        return edit;
+    };
+    m_editX = field("EditX", 4);
+    m_editY = field("EditY", 4);
+    m_editW = field("EditW", 4);
+    m_editH = field("EditH", 3);
+    position->addStretch(1);
+    static_cast<QVBoxLayout*>(host->layout())->addLayout(position);
+}
+
+void TFormSestE::buildMenu() {
+    m_popup = new QMenu(this);
+    m_popup->setObjectName(QStringLiteral("PopupMenuFunkci"));
+    m_popup->addAction(action(QStringLiteral("ActionNew")));
+    m_popup->addAction(action(QStringLiteral("ActionSave")));
+    m_popup->addAction(QStringLiteral("Uložit předlohu jako..."), this, [this] {
+        SavePredlohaAs();
+        UpdateCaption();
+    });
+    QMenu* edits = m_popup->addMenu(QStringLiteral("Úpravy"));
+    QAction* remove = edits->addAction(QStringLiteral("Výmaz prvku"));
+    connect(remove, &QAction::triggered, action(QStringLiteral("ActionDel")), &QAction::trigger);
+    remove->setEnabled(false);
+    m_menuUndo = edits->addAction(QStringLiteral("Zrušit změny"), this, &TFormSestE::Undo);
+    m_menuRedo = edits->addAction(QStringLiteral("Znovu změny"), this, &TFormSestE::Redo);
+    m_popup->addAction(action(QStringLiteral("ActionPreview")));
+    m_popup->addAction(action(QStringLiteral("ActionPrint")));
+    m_popup->addAction(action(QStringLiteral("ActionKonfSest")));
+    m_popup->addAction(action(QStringLiteral("ActionKonfig")));
+    m_popup->addAction(action(QStringLiteral("ActionClose")));
+}
+
+void TFormSestE::contextMenuEvent(QContextMenuEvent* event) {
+    m_popup->popup(event->globalPos());
+}
+
+platform::MessageSink& TFormSestE::sink() const {
+    if (m_messages) return *m_messages;
+    if (m_report && m_report->messageSink()) return *m_report->messageSink();
+    static platform::BoxMessageSink boxes;
+    return boxes;
+}
+
+// ---- opening
+
+bool TFormSestE::OpenSestava(report::TSestavaTyp* report, int /*flag*/, bool keepDescription) {
+    m_report = report;
+    m_description = report->Popis;
+    m_keepDescription = keepDescription;
+    UpdateCaption();
+    installValueHook();
+    BtnFLNPClick(0);
+
+    m_settingsDialog->Setup(report);
+    const TEditorSettings& settings = EditorSettings();
+    SetZoom(settings.ImplMeritko, true);
+    m_stepX = m_gridX = settings.RastrX;
+    m_stepY = m_gridY = settings.RastrY;
+    m_showGrid = settings.RastrZobrazovat;
+    m_snap = settings.RastrZarovnavat;
+
+    m_itemCombo->clear();
+    for (int i = 0; i < report->GetItemCount(); ++i)
+        m_itemCombo->addItem(ElementName(2, i));
+    m_itemCombo->hide();
+    action(QStringLiteral("ActionDb"))->setEnabled(report->GetItemCount() > 0);
+    action(QStringLiteral("ActionLb"))->setEnabled(report->GetItemCount() > 0);
+    action(QStringLiteral("ActionPar"))->setEnabled(!report->Parametry().isEmpty());
+
+    const int details = report->Detaily().Count();
+    m_palette->setTabVisible(4, details > 0);
+    action(QStringLiteral("ActionDetail"))->setEnabled(details > 0);
+    m_detailCombo->clear();
+    for (int j = 0; j < details; ++j)
+        m_detailCombo->addItem(ElementName(15, j));
+
+    m_history.Variant(0).clear();
+    if (!report->Predloha().isEmpty()) m_history.Variant(0) = report->Predloha();
+    LoadPredloha(m_history.Variant(0));
+    m_history.SetCapacity(settings.PocetUndo);
+    m_paper->SetSirka(report::PrintableWidth());
+    refreshHistoryActions();
+
+    if (m_history.Variant(0).isEmpty()) return VytvorNovouPredlohu() != 2;
+    return true;
+}
+
+void TFormSestE::DisablePrint() {
+    m_printDisabled = true;
+    action(QStringLiteral("ActionPrint"))->setEnabled(false);
+}
+
+void TFormSestE::UpdateCaption() {
+    setWindowTitle(QStringLiteral("Oprava předlohy tiskové sestavy - ") + m_description +
+                   QStringLiteral(" (") +
+                   (m_report ? m_report->GetPredlohaFileName() : QString()) + u')');
+}
+
+void TFormSestE::installValueHook() {
+    m_hook.reset();
+    m_hook = std::make_unique<report::ScopedValueCallback>(
+        [this](int request, report::TCalcType& value) { return ElementText(request, value); });
+}
+
+// ---- display names and values
+
+QString TFormSestE::ElementName(int kind, int index) const {
+    const bool descriptions = EditorSettings().PopisyPol;
+    const auto itemText = [&] {
+        return descriptions ? m_report->GetItemDescription(index) : m_report->GetItemName(index);
+    };
+    switch (kind) {
+    case 1:
+        return QStringLiteral("Grafický text");
+    case 2:
+        return QStringLiteral("Položka ") + itemText();
+    case 3:
+        return QStringLiteral("Popis položky ") + itemText();
+    case 4:
+        return QStringLiteral("Parametr ") + m_report->GetParameterLabel(index);
+    case 5: {
+        static const char16_t* const fixed[] = {u"Datum tisku", u"Čas tisku",
+                                                u"Pořadové číslo řádku", u"Číslo strany",
+                                                u"Celkový počet stran"};
+        if (index >= 0 && index <= 4) return QString::fromUtf16(fixed[index]);
+        if (index < 0) return QStringLiteral("Neznamy");
+        const int group = (index - 5) / 2 + 1;
+        return (index % 2 ? QStringLiteral("Číslo řádku ve skupině %1")
+                          : QStringLiteral("Číslo skupiny %1"))
+            .arg(group);
+    }
+    case 6:
+        return m_report->Funkce().GetDisplayName(index);
+    case 7:
+        return QStringLiteral("Úsečka");
+    case 8:
+        return QStringLiteral("Rámeček");
+    case 9:
+        return QStringLiteral("Zaoblený rámeček");
+    case 10:
+        return QStringLiteral("Elipsa");
+    case 11:
+        return QStringLiteral("Obrázek");
+    case 12:
+        return QStringLiteral("Čárový kód");
+    case 13:
+        return QStringLiteral("Kreslicí plocha");
+    case 15:
+        if (index < 0 || index >= m_report->Detaily().Count()) return {};
+        return QStringLiteral("Detail %1: %2")
+            .arg(index + 1)
+            .arg(m_report->Detaily().Detail(index)->Popis);
+    default:
+        return QStringLiteral("Neznamy");
+    }
+}
+
+int TFormSestE::ElementText(int request, report::TCalcType& value) {
+    using namespace report;
+    if (request == 1) return -1;
+    if (request == kRequestItemIndex) {
+        const QString name = value.text.toLower();
+        for (int i = 0; i < m_report->GetItemCount(); ++i)
+            if (m_report->GetItemName(i).toLower() == name) return i;
+        return -1;
+    }
+    if (request == kRequestFunctionIndex) return m_report->Funkce().IndexOfName(value.text);
+    if (request >= kParameterBase && request < kItemBase) {
+        const int n = request - kParameterBase;
+        if (n < m_report->Parametry().size()) {
+            value.text = m_report->Parametry()[n];
+            value.number = StrToFloatLoose(value.text);
+            value.kind = 2;
+            value.null = false;
+        }
+    } else if (request >= kItemBase && request < kFunctionBase) {
+        const int n = request - kItemBase;
+        if (n < m_report->GetItemCount()) {
+            value.number = m_report->GetFloat(n);
+            value.text = m_report->GetItemText(n);
+            const int type = m_report->GetDataType(n);
+            value.kind = type == 1 ? 2 : (type >= 2 && type <= 7 && type != 5) ? 1 : 0;
+            value.null = m_report->IsNull(n);
+        }
+    } else if (request >= kFunctionBase && request < kSystemVariableBase) {
+        const int n = request - kFunctionBase;
+        if (n < m_report->Funkce().Count())
+            value = m_report->Funkce().GetFunkce(n)->CurrentValue();
+    } else if (request >= kSystemVariableBase) {
+        value = m_report->GetVariable(request - kSystemVariableBase);
+    }
+    return 0;
+}
+
+// ---- notifications
+
+int TFormSestE::elementEvent(int code, TSesPrvek* element) {
+    switch (code) {
+    case 4:
+        action(QStringLiteral("ActionNoSelect"))->setChecked(true);
+        m_tool = 0;
+        return 0;
+    case 5:
+        SelectElement(element);
+        return 0;
+    case 7:
+        RemoveFromSelection(element);
+        return 0;
+    case 8:
+        AddToSelection(element);
+        return 0;
+    case 12:
+        EditElement(element);
+        return 0;
+    case 16:
+        return m_pasteMode ? -1 : m_tool;
+    case 17:
+        return m_selectionCount;
+    case 20: {
+        QComboBox* combo = m_palette->currentIndex() == 0   ? m_itemCombo
+                           : m_palette->currentIndex() == 2 ? m_functionCombo
+                                                            : nullptr;
+        if (combo && combo->count() > 0)
+            combo->setCurrentIndex((combo->currentIndex() + 1) % combo->count());
+        return 0;
+    }
+    default:
+        return 0;
+    }
+}
+
+int TFormSestE::paperEvent(int code, int a, int b) {
+    switch (code) {
+    case 1:
+        m_editX->setText(QString::number(a));
+        m_editY->setText(QString::number(b));
+        return 0;
+    case 2:
+        m_editW->setText(QString::number(a));
+        m_editH->setText(QString::number(b));
+        return 0;
+    case 9:
+        for (int i = 0; i < m_paper->PocetPrvku(); ++i) {
+            TSesPrvek* element = m_paper->Prvek(i);
+            if (element->multi() && element != m_primary) {
+                element->MoveBy(a, b);
+                element->update();
+            }
+        }
+        return 0;
+    case 10:
+        RecordChange(a);
+        return 0;
+    case 11:
+        // a section double click: the sections tab, or the groups tab on its group
+        if (a >= 5)
+            EditSestavaSettings(4, (a - 5) / 2);
+        else
+            EditSestavaSettings(3);
+        return 0;
+    case 13:
+        m_mouseX->setText(a == -1 ? QString() : QString::number(a));
+        m_mouseY->setText(b == -1 ? QString() : QString::number(b));
+        return 0;
+    case 14: {
+        // a dragged section height is kept in its group record too
+        for (int i = 0; i < m_groups.Count(); ++i) {
+            TPolSkupE* group = m_groups.Skupina(i);
+            if (group->header && group->header->code() == a) group->headerHeight = b;
+            if (group->footer && group->footer->code() == a) group->footerHeight = b;
+        }
+        RefreshSections();
+        RecordChange(5);
+        return 0;
+    }
+    case 19:
+        return SavePredloha() ? 0 : report::seNotSaved;
+    default:
+        if (code >= 128 && code <= 2127 && m_tool == 0 && !m_pasteMode) ClearSelection();
+        return 0;
+    }
+}
+
+// ---- selection
+
+void TFormSestE::SelectElement(TSesPrvek* element) {
+    if (element == m_primary) return;
+    if (m_selectionCount >= 2 && !(element && element->multi())) ClearSelection();
+    if (m_primary) {
+        m_primary->setSelectedMark(false);
+        if (element && !element->multi()) m_primary->setMultiMark(false);
+        m_primary->update();
+        m_selectionCount = std::max(m_selectionCount - 1, 0);
+    }
+    m_primary = element;
+    if (element) {
+        ++m_selectionCount;
+        element->setSelectedMark(true);
+        element->update();
+        paperEvent(1, element->Left(), element->Top());
+        paperEvent(2, element->Width(), element->Height());
+    }
+    EnableSelectionControls(element != nullptr);
+    if (!m_paper->hasFocus()) {
+        const ScrollKeeper keep(m_scroll);
+        m_paper->setFocus();
+    }
+}
+
+void TFormSestE::AddToSelection(TSesPrvek* element) {
+    if (!element || element == m_primary) return;
+    if (m_primary)
+        ++m_selectionCount;
+    else
+        SelectElement(element);
+    element->setMultiMark(true);
+    m_primary->setMultiMark(true);
+    element->update();
+    m_primary->update();
+}
+
+void TFormSestE::RemoveFromSelection(TSesPrvek* element) {
+    if (!element || (!element->selected() && !element->multi())) {
+        EnableSelectionControls(false);
+        return;
+    }
+    m_selectionCount = std::max(m_selectionCount - 1, 0);
+    if (element->selected()) {
+        element->setSelectedMark(false);
+        m_primary = nullptr;
+    }
+    if (element->multi()) {
+        element->setMultiMark(false);
+        if (!m_primary && m_selectionCount >= 1) {
+            for (int i = 0; i < m_paper->PocetPrvku(); ++i) {
+                TSesPrvek* other = m_paper->Prvek(i);
+                if (other != element && other->multi()) {
+                    m_primary = other;
+                    other->setSelectedMark(true);
+                    break;
+                }
+            }
+        }
+    }
+    if (m_selectionCount == 1 && m_primary) m_primary->setMultiMark(false);
+    element->update();
+    EnableSelectionControls(false);
+}
+
+void TFormSestE::ClearSelection() {
+    m_primary = nullptr;
+    m_selectionCount = 0;
+    EnableSelectionControls(false);
+    for (int i = 0; i < m_paper->PocetPrvku(); ++i) {
+        TSesPrvek* element = m_paper->Prvek(i);
+        if (element->selected() || element->multi()) {
+            element->setSelectedMark(false);
+            element->setMultiMark(false);
+            element->update();
+        }
+    }
+}
+
+void TFormSestE::EnableSelectionControls(bool enable) {
+    for (QLineEdit* edit : {m_editX, m_editY, m_editW, m_editH})
+        edit->setEnabled(enable);
+    action(QStringLiteral("ActionKonfPrv"))->setEnabled(enable);
+}
+
+// ---- zoom and sections
+
+void TFormSestE::SetZoom(int index, bool force) {
+    index = std::clamp(index, 0, 10);
+    if (index == m_zoomIndex && !force) return;
+    m_zoomIndex = index;
+    const double zoom = report::ZoomFactor(index);
+    EditorSettings().zoom = float(zoom);
+    m_zoomCombo->setCurrentIndex(index);
+    if (!m_paper) return;
+    m_paper->SetZoom(zoom);
+    for (int i = 0; i < m_paper->PocetPrvku(); ++i)
+        m_paper->Prvek(i)->SetZoom(zoom);
+    m_paper->adjustSize();
+    m_paper->resize(m_paper->width(), m_paper->height());
+}
+
+TOddil* TFormSestE::fixedSection(int code) const {
+    for (int i = 0; i < m_paper->PocetOddilu(); ++i)
+        if (m_paper->Oddil(i)->code() == code) return m_paper->Oddil(i);
+    return nullptr;
+}
+
+void TFormSestE::RefreshSections() {
+    const platform::TRect rect{m_background.x, m_background.y, m_background.x + m_background.width,
+                               m_background.y + m_background.height};
+    const report::TPicture* picture = m_backgroundPicture && !m_backgroundPicture->isEmpty()
+                                          ? m_backgroundPicture.get()
+                                          : nullptr;
+    // print order: Z, H, group headers, T, group footers from the last, K, P
+    QList<TOddil*> order{fixedSection(0), fixedSection(1)};
+    for (int i = 0; i < m_groups.Count(); ++i)
+        order << m_groups.Skupina(i)->header;
+    order << fixedSection(2);
+    for (int i = m_groups.Count() - 1; i >= 0; --i)
+        order << m_groups.Skupina(i)->footer;
+    order << fixedSection(3) << fixedSection(4);
+    int offset = 0;
+    for (TOddil* section : order) {
+        if (!section) continue;
+        section->SetRastr(m_showGrid, m_snap, m_stepX, m_stepY, m_characterGrid == 1);
+        section->SetPozadi(picture, rect, QPoint(0, offset));
+        if (section->code() == 2) section->setColumns(m_columns, m_columnGap);
+        if (section->isVisibleTo(m_paper)) offset += section->sectionHeight();
+        section->update();
+    }
+}
+
+// ---- data stepping
+
+void TFormSestE::BtnFLNPClick(int tag) {
+    int result = 0;
+    if (tag > 0)
+        result = m_report->Step(tag - 1);
+    else if (!m_report->TiskJedenZaznam)
+        result = m_report->Step(0);
+    m_stepButtons[0]->setEnabled(result != 1 && result != 3);
+    m_stepButtons[1]->setEnabled(result != 1 && result != 3);
+    m_stepButtons[2]->setEnabled(result != 2 && result != 3);
+    m_stepButtons[3]->setEnabled(result != 2 && result != 3);
+    refreshValues();
+}
+
+void TFormSestE::refreshValues() {
+    for (int i = 0; i < m_report->Funkce().Count(); ++i)
+        m_report->Funkce().GetFunkce(i)->Calculate();
+    for (int i = 0; i < m_paper->PocetPrvku(); ++i) {
+        TSesPrvek* control = m_paper->Prvek(i);
+        report::TVoranReportElement* element = control->element();
+        if (element->Kind == report::ekItem) {
+            element->Value = m_report->GetValue(element->Index);
+            if (m_report->GetDataType(element->Index) == 17)
+                element->SetPicture(m_report->GetPicture(element->Index));
+        } else if (element->Kind == report::ekVariable) {
+            element->Value = m_report->GetVariable(element->Index);
+        }
+        control->update();
+    }
+}
+
+// ---- preview, print, nested designer
+
+void TFormSestE::PrintReport() {
+    QAction* print = action(QStringLiteral("ActionPrint"));
+    QAction* preview = action(QStringLiteral("ActionPreview"));
+    const bool printEnabled = print->isEnabled();
+    print->setEnabled(false);
+    preview->setEnabled(false);
+    refreshSnapshot();
+    const report::TPredloha saved = m_report->Predloha();
+    m_report->SetPredloha(m_history.Current());
+    if (m_report->Generate(true) == report::seOk) m_report->Print();
+    m_report->SetPredloha(saved);
+    fillFunctionCombo();
+    installValueHook();
+    print->setEnabled(printEnabled);
+}
+
+void TFormSestE::EditElement(TSesPrvek* element) {
+    if (!element || element->Kind() != report::ekDetail) return;
+    const int index = element->Index();
+    if (index < 0 || index >= m_report->Detaily().Count()) return;
+    m_report->Detaily().Detail(index)->EditInOwner(this, m_keepDescription);
+    installValueHook();
+    fillFunctionCombo();
+    RecordChange(15);
+}
+
+// ---- new template
+
+int TFormSestE::VytvorNovouPredlohu() {
+    // the wait splash would cover the wizard when it runs while the window opens
+    TFormLogo::HideWait();
+    TDlgNovaSestava wizard(this);
+    wizard.setMessageSink(m_messages);
+    QStringList names;
+    for (int i = 0; i < m_report->GetItemCount(); ++i)
+        names << m_report->GetItemName(i);
+    wizard.setItems(names);
+    wizard.setCaptions(true);
+    wizard.setByName(EditorSettings().SledPodle);
+    wizard.setPaperFormatAction([this] { EditSestavaSettings(1); });
+    const int result = wizard.exec();
+    if (result == QDialog::Accepted) {
+        // a paper change made from the wizard is part of the new first state
+        m_history.ForgetHistory();
+        report::TPredloha& first = m_history.Variant(0);
+        first.clear();
+        wizard.Generate(first, *m_report, report::PrintableHeight(), report::PrintableWidth());
+        ClearPaper();
+        LoadPredloha(first);
+        m_modified = true;
+    }
+    return result == QDialog::Rejected ? 2 : result;
+}
+
+// ---- closing
+
+void TFormSestE::reject() {
+    if (m_closing) return;
+    if (m_modified) {
+        const platform::MessageAnswer answer = sink().ShowBox(
+            LoadText(ReportText::SaveChangesQuestion), LoadText(ReportText::CaptionConfirm),
+            platform::MessageButtons::YesNoCancel, platform::MessageIcon::Question);
+        if (answer == platform::MessageAnswer::Cancel) return;
+        // a failed save has shown its message: the window stays open with its changes
+        if (answer == platform::MessageAnswer::Yes && !SavePredloha()) return;
+    }
+    m_closing = true;
+    m_hook.reset();
+    QDialog::reject();
+    m_closing = false;
+}
+
+// ---- the factory the engine calls
+
+void installDesigner() {
+    report::TSestavaTyp::setDesignerFactory(
+        [](report::TSestavaTyp& report, const report::TSestavaTyp::EditRequest& request) {
+            TFormLogo::ShowWait();
+            auto* owner = qobject_cast<TFormSestE*>(request.owner);
+            TFormSestE window(owner);
+            window.setOwnerDesigner(owner);
+            if (request.noPrint) window.DisablePrint();
+            const bool opened = window.OpenSestava(&report, 1, request.keepDescription);
+            if (owner) window.setWindowState(Qt::WindowMaximized);
+            TFormLogo::HideWait();
+            if (!opened) return 0;
+            return window.exec() == QDialog::Accepted ? 1 : 2;
+        });
+}
+
+} // namespace designer

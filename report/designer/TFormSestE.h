@@ -1,0 +1,221 @@
+#pragma once
+// The template designer window: a modal dialog holding the paper of one report's template,
+// its palette of tools, data stepping, and the load, store, history, save, preview and print
+// of the template. The report component opens it through the factory that
+// installDesigner() puts into the engine.
+
+#include "report/designer/DesignerEvents.h"
+#include "report/designer/TListVariant.h"
+#include "report/designer/TPapir.h"
+#include "report/engine/sest_fn.h"
+#include "report/engine/sestavyt.h"
+
+#include <QDialog>
+#include <QPointer>
+
+#include <memory>
+#include <optional>
+
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QScrollArea;
+class QTabWidget;
+class QToolButton;
+
+namespace platform {
+class MessageSink;
+}
+
+namespace designer {
+
+class TSesPrvek;
+class TOddil;
+class TSestKonfigDlg;
+class TSestDlg;
+
+// Installs the designer into the report engine (the component's EditEx, Edit, EditInOwner).
+void installDesigner();
+
+class TFormSestE : public QDialog, public DesignerEvents {
+    Q_OBJECT
+
+public:
+    explicit TFormSestE(QWidget* parent = nullptr);
+    ~TFormSestE() override;
+
+    // Messages and questions; null: the report's sink.
+    void setMessageSink(platform::MessageSink* sink) { m_messages = sink; }
+
+    // Binds the report and loads its template (the wizard runs for an empty one); false when
+    // the window must not be shown. `flag` is not read.
+    bool OpenSestava(report::TSestavaTyp* report, int flag, bool keepDescription);
+    void DisablePrint();
+    report::TSestavaTyp* report() const { return m_report; }
+
+    // ---- template text
+    // Rebuilds the designer from `predloha` (the paper must be empty). Always true.
+    bool LoadPredloha(const report::TPredloha& predloha);
+    // The designer's state as template text. Always true.
+    bool StorePredloha(report::TPredloha& predloha);
+    report::TPredloha storedText();
+    void ClearPaper();
+    // Records a history step of change kind `kind` (its name from the step table).
+    void RecordChange(int kind);
+    // Rewrites the current snapshot from the designer without a new step.
+    void refreshSnapshot();
+    void Undo();
+    void Redo();
+    bool SavePredloha();
+    bool SavePredlohaAs();
+    // The new-template command: asks when the paper holds elements.
+    void NewPredloha();
+    // The new-template wizard's modal result (1 OK, 2 cancel, 7 by hand).
+    int VytvorNovouPredlohu();
+    // A group like `record`, numbered by its position, with its two sections.
+    TPolSkupE& AddGroupSections(const TPolSkupE& record);
+    void RemoveGroupSections(TPolSkupE& group);
+
+    // ---- display names and the value hook
+    QString ElementName(int kind, int index) const;
+    int ElementText(int request, report::TCalcType& value);
+
+    // ---- notifications of the design controls
+    int elementEvent(int code, TSesPrvek* element) override;
+    int paperEvent(int code, int a, int b) override;
+    TSesPrvek* primarySelection() const override { return m_primary; }
+
+    // ---- selection core
+    void SelectElement(TSesPrvek* element);
+    void AddToSelection(TSesPrvek* element);
+    void RemoveFromSelection(TSesPrvek* element);
+    void ClearSelection();
+    int selectionCount() const { return m_selectionCount; }
+    void EnableSelectionControls(bool enable);
+
+    // Zoom step 0..10 of the zoom list; `force` applies it also when unchanged.
+    void SetZoom(int index, bool force = false);
+    int zoomIndex() const { return m_zoomIndex; }
+    // The report settings dialog on tab `page` (-1: as last shown), with group `group` chosen;
+    // on OK every value is taken and a step recorded (also on Storno after groups were added
+    // or deleted, which act on the paper at once).
+    void EditSestavaSettings(int page = -1, int group = -1);
+    void deleteLastGroup();
+    TSestDlg* reportDialog() const { return m_reportDialog; }
+    // Grid, columns and background to every section.
+    void RefreshSections();
+
+    // Data stepping: tag 1..4 first, prior, next, last; 0 opens (first record, or none with
+    // TiskJedenZaznam).
+    void BtnFLNPClick(int tag);
+    void PrintReport();
+    // Edits an element; a detail element opens the nested designer of its detail report.
+    void EditElement(TSesPrvek* element);
+
+    // ---- state for the window's users and tests
+    TPapir* paper() const { return m_paper; }
+    TListVariant& history() { return m_history; }
+    TListSkupinE& groups() { return m_groups; }
+    bool modified() const { return m_modified; }
+    void setModified(bool on) { m_modified = on; }
+    QString description() const { return m_description; }
+    int activeTool() const { return m_tool; }
+    void UpdateCaption();
+    QAction* action(const QString& name) const;
+    // The owning designer of a nested one, else null.
+    TFormSestE* ownerDesigner() const { return m_owner; }
+    void setOwnerDesigner(TFormSestE* owner) { m_owner = owner; }
+
+    // Escape, window close and the close action all come here: the save question.
+    void reject() override;
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void buildActions();
+    void buildPalette(QWidget* host);
+    void buildMenu();
+    QAction* addAction(const QString& name, const QString& hint, int tag = -1,
+                       const QString& caption = {});
+    void refreshHistoryActions();
+    void fillFunctionCombo();
+    void fillGroupCombo();
+    void readSetting(QString line);
+    void applyPaperToPrinterModel();
+    void deriveGridSteps();
+    void loadBackgroundPicture();
+    void loadSnapshot(const report::TPredloha& predloha);
+    void createElement(TOddil* section, const QString& line, int dy, int dx,
+                       const report::TemplateVersion& version);
+    void refreshValues();
+    void installValueHook();
+    TOddil* fixedSection(int code) const;
+    platform::MessageSink& sink() const;
+
+    report::TSestavaTyp* m_report = nullptr;
+    platform::MessageSink* m_messages = nullptr;
+    TFormSestE* m_owner = nullptr;
+    std::unique_ptr<report::ScopedValueCallback> m_hook;
+
+    QScrollArea* m_scroll = nullptr;
+    TPapir* m_paper = nullptr;
+    TListSkupinE m_groups;
+    TListVariant m_history;
+    report::TPredloha m_clipboard;
+    TSesPrvek* m_primary = nullptr;
+    int m_selectionCount = 0;
+    bool m_modified = false;
+    bool m_pasteMode = false;
+    int m_tool = 0;
+    QString m_description;
+    bool m_keepDescription = false;
+    report::TemplateVersion m_version;
+    int m_zoomIndex = 6;
+
+    // template settings the designer keeps
+    report::TemplatePaper m_paperSettings;
+    int m_columns = 1;
+    int m_columnGap = 0;
+    int m_i5Value = 0;
+    int m_characterGrid = 0;
+    double m_stepX = 8;
+    double m_stepY = 8;
+    int m_gridX = 8;
+    int m_gridY = 8;
+    int m_lineCode = 0;
+    int m_pitchCode = 1;
+    bool m_showGrid = true;
+    bool m_snap = true;
+    report::TemplateBackground m_background;
+    std::unique_ptr<report::TPicture> m_backgroundPicture;
+    // D lines of details this program does not register, written back as they came
+    report::TPredloha m_foreignDetailLines;
+
+    TSestKonfigDlg* m_settingsDialog = nullptr;
+    TSestDlg* m_reportDialog = nullptr;
+    QTabWidget* m_palette = nullptr;
+    QActionGroup* m_tools = nullptr;
+    QComboBox* m_itemCombo = nullptr;
+    QComboBox* m_groupCombo = nullptr;
+    QComboBox* m_functionCombo = nullptr;
+    QComboBox* m_detailCombo = nullptr;
+    QComboBox* m_zoomCombo = nullptr;
+    QLineEdit* m_editX = nullptr;
+    QLineEdit* m_editY = nullptr;
+    QLineEdit* m_editW = nullptr;
+    QLineEdit* m_editH = nullptr;
+    QLabel* m_mouseX = nullptr;
+    QLabel* m_mouseY = nullptr;
+    QToolButton* m_stepButtons[4] = {};
+    QMenu* m_popup = nullptr;
+    QAction* m_menuUndo = nullptr;
+    QAction* m_menuRedo = nullptr;
+    bool m_printDisabled = false;
+    bool m_closing = false;
+};
+
+} // namespace designer

@@ -1,0 +1,599 @@
+// The designer window's template text: reading it into the paper, writing the paper back,
+// history steps, undo and redo, save and save-as, the new-template command.
+
+#include "platform/MessageSink.h"
+#include "report/designer/TEditorSettings.h"
+#include "report/designer/TFormSestE.h"
+#include "report/designer/TOddil.h"
+#include "report/designer/TSesPrvek.h"
+#include "report/designer/TSestDlg.h"
+#include "report/engine/TPicture.h"
+#include "report/engine/sest_lib.h"
+#include "report/engine/sestavy.h"
+#include "report/engine/sestprn.h"
+#include "report/engine/sestzpr.h"
+
+#include <QComboBox>
+
+namespace designer {
+
+using report::BareField;
+using report::NextField;
+using report::NextFieldBool;
+using report::NextFieldInt;
+using report::QuotedField;
+using report::TPredloha;
+
+namespace {
+
+QString firstField(const QString& line) {
+    QString rest = line;
+    return NextField(rest);
+}
+
+QString joinFields(std::initializer_list<QString> fields) {
+    QStringList list(fields);
+    return list.join(u',');
+}
+
+QString num(qint64 n) {
+    return QString::number(n);
+}
+
+const char* const kFixedKeys[] = {"Z", "H", "T", "K", "P"};
+
+// The detail number of a "D<j>" key, or -1 for any other key.
+int detailNumber(const QString& key) {
+    if (key.size() < 2 || key[0] != u'D') return -1;
+    bool ok = false;
+    const int j = key.mid(1).toInt(&ok);
+    return ok && j >= 0 && key.mid(1) == QString::number(j) ? j : -1;
+}
+
+} // namespace
+
+// ---- reading
+
+void TFormSestE::readSetting(QString line) {
+    NextField(line); // "I"
+    switch (NextFieldInt(line, -1)) {
+    case 0: {
+        const QString description = NextField(line);
+        if (!description.isEmpty() && !m_keepDescription) {
+            m_description = description;
+            m_report->Popis = description;
+        }
+        break;
+    }
+    case 1:
+        m_version.major = NextFieldInt(line, 0);
+        m_version.minor = NextFieldInt(line, 0);
+        m_version.build = NextFieldInt(line, 0);
+        break;
+    case 2: {
+        if (m_report->IsDetail()) {
+            for (int skipped = 0; skipped < 7; ++skipped)
+                NextField(line);
+        } else {
+            const int orientation = std::max(NextFieldInt(line, 0), 0);
+            m_paperSettings.orientationChangeable = orientation > 1;
+            m_paperSettings.landscape = orientation & 1;
+            if (m_version.major > 0) {
+                m_paperSettings.paperWidth = NextFieldInt(line, 0);
+                m_paperSettings.paperHeight = NextFieldInt(line, 0);
+            }
+            m_paperSettings.marginLeft = NextFieldInt(line, 0);
+            m_paperSettings.marginRight = NextFieldInt(line, 0);
+            m_paperSettings.marginTop = NextFieldInt(line, 0);
+            m_paperSettings.marginBottom = NextFieldInt(line, 0);
+            applyPaperToPrinterModel();
+        }
+        m_columns = std::max(NextFieldInt(line, 1), 1); // column widths divide by it
+        m_columnGap = NextFieldInt(line, 0);
+        break;
+    }
+    case 3: {
+        const int code = NextFieldInt(line, -1);
+        TOddil* section = code >= 0 && code <= 4 ? fixedSection(code) : nullptr;
+        if (!section) break;
+        section->setVisible(NextFieldBool(line, true));
+        section->setSectionHeight(std::max(NextFieldInt(line, 0), 0));
+        section->setColumns(m_columns, m_columnGap);
+        m_report->SetSectionFlags(code, NextFieldInt(line, 0));
+        break;
+    }
+    case 4: {
+        TPolSkupE group;
+        group.number = NextFieldInt(line, 0);
+        group.keyName = NextField(line);
+        group.headerVisible = NextFieldBool(line, true);
+        group.headerHeight = std::max(NextFieldInt(line, 0), 0);
+        group.footerVisible = NextFieldBool(line, true);
+        group.footerHeight = std::max(NextFieldInt(line, 0), 0);
+        group.newPage = NextFieldBool(line, false);
+        AddGroupSections(group);
+        break;
+    }
+    case 5:
+        m_i5Value = NextFieldInt(line, 0);
+        break;
+    case 6: {
+        const TEditorSettings& settings = EditorSettings();
+        m_characterGrid = NextFieldInt(line, 0) == 1 ? 1 : 0;
+        m_gridX = NextFieldInt(line, settings.RastrX);
+        m_gridY = NextFieldInt(line, settings.RastrY);
+        if (m_gridX < 1) m_gridX = 8;
+        if (m_gridY < 1) m_gridY = 8;
+        m_lineCode = NextFieldInt(line, 0);
+        m_pitchCode = NextFieldInt(line, 1);
+        m_showGrid = NextFieldBool(line, settings.RastrZobrazovat);
+        m_snap = NextFieldBool(line, settings.RastrZarovnavat);
+        deriveGridSteps();
+        break;
+    }
+    case 7:
+        m_background.own = NextFieldBool(line, false);
+        m_background.print = NextFieldBool(line, false);
+        m_background.positioned = NextFieldBool(line, false);
+        m_background.x = NextFieldInt(line, 0);
+        m_background.y = NextFieldInt(line, 0);
+        m_background.width = NextFieldInt(line, 0);
+        m_background.height = NextFieldInt(line, 0);
+        m_background.pictureName = NextField(line);
+        if (m_background.width == 0) m_background.width = m_paperSettings.paperWidth;
+        if (m_background.height == 0) m_background.height = m_paperSettings.paperHeight;
+        break;
+    default:
+        break;
+    }
+}
+
+void TFormSestE::deriveGridSteps() {
+    if (m_characterGrid == 1) {
+        m_stepX = m_pitchCode == 1 ? 8.333333f : m_pitchCode == 2 ? 5.882353f : 10.0f;
+        m_stepY = m_lineCode == 1 ? 25.0f : m_lineCode == 2 ? 33.333332f : 16.666666f;
+        m_gridX = int(std::lround(m_stepX));
+        m_gridY = int(std::lround(m_stepY));
+    } else {
+        m_stepX = m_gridX;
+        m_stepY = m_gridY;
+    }
+}
+
+void TFormSestE::applyPaperToPrinterModel() {
+    report::TPageSetup& page = report::PageSetup();
+    page.orientation = m_paperSettings.landscape ? 1 : 0;
+    if (m_paperSettings.paperWidth > 0 && m_paperSettings.paperHeight > 0) {
+        page.paperWidth = m_paperSettings.paperWidth;
+        page.paperHeight = m_paperSettings.paperHeight;
+    }
+    page.leftMargin = m_paperSettings.marginLeft;
+    page.rightMargin = m_paperSettings.marginRight;
+    page.topMargin = m_paperSettings.marginTop;
+    page.bottomMargin = m_paperSettings.marginBottom;
+}
+
+void TFormSestE::loadBackgroundPicture() {
+    const QString name = m_background.own ? m_background.pictureName : m_report->Background;
+    if (name.isEmpty()) {
+        m_backgroundPicture.reset();
+        return;
+    }
+    if (!m_backgroundPicture) m_backgroundPicture = std::make_unique<report::TPicture>();
+    if (!m_report->NactiObraz(name, *m_backgroundPicture)) m_backgroundPicture->clear();
+}
+
+bool TFormSestE::LoadPredloha(const TPredloha& predloha) {
+    QList<QString> keys;
+    keys.reserve(predloha.size());
+    for (const QString& line : predloha)
+        keys.append(line.size() > 1 ? firstField(line) : QString());
+
+    m_foreignDetailLines.clear();
+    for (qsizetype i = 0; i < predloha.size(); ++i)
+        if (keys[i] == u"I") readSetting(predloha[i]);
+    loadBackgroundPicture();
+
+    report::TListFunkci& functions = m_report->Funkce();
+    functions.ClearFunctions();
+    for (qsizetype i = 0; i < predloha.size(); ++i) {
+        if (keys[i] != u"F") continue;
+        QString line = predloha[i];
+        NextField(line); // "F"
+        NextField(line); // the index: functions are numbered by their order
+        const QString name = NextField(line);
+        const QString title = NextField(line);
+        const int resultKind = NextFieldInt(line, 0);
+        const QString initial = NextField(line);
+        const int resetGroup = NextFieldInt(line, 0);
+        const QString expression = NextField(line);
+        const int aggregate = NextFieldInt(line, 0);
+        const int precision = NextFieldInt(line, 0);
+        const int digits = NextFieldInt(line, 0);
+        const int floatFormat = NextFieldInt(line, 2);
+        functions.AddFunction().SetDefinition(name, title, expression, resultKind, initial,
+                                              resetGroup, aggregate, precision, digits,
+                                              floatFormat);
+    }
+    fillFunctionCombo();
+
+    // the old-file rule follows the version of the text being read
+    const report::TemplateVersion version = m_version;
+    const auto loadSection = [&](const QString& key, TOddil* section) {
+        for (qsizetype i = 0; i < predloha.size(); ++i)
+            if (keys[i] == key) createElement(section, predloha[i], 0, 0, version);
+    };
+    for (int code = 0; code < 5; ++code) {
+        if (m_report->IsDetail() && (code == 1 || code == 4)) continue;
+        loadSection(QString::fromLatin1(kFixedKeys[code]), fixedSection(code));
+    }
+    for (int i = 0; i < m_groups.Count(); ++i) {
+        loadSection(u'S' + num(i), m_groups.Skupina(i)->header);
+        loadSection(u'U' + num(i), m_groups.Skupina(i)->footer);
+    }
+
+    // details: registered ones take their lines; the others are kept for the next write
+    const int details = m_report->Detaily().Count();
+    QList<TPredloha> detailTexts(details);
+    QList<bool> detailSeen(details, false);
+    for (qsizetype i = 0; i < predloha.size(); ++i) {
+        const int j = detailNumber(keys[i]);
+        if (j < 0) continue;
+        if (j >= details) {
+            m_foreignDetailLines.append(predloha[i]);
+            continue;
+        }
+        QString line = predloha[i];
+        NextField(line);
+        detailTexts[j].append(line);
+        detailSeen[j] = true;
+    }
+    for (int j = 0; j < details; ++j) {
+        report::TSestDetail* detail = m_report->Detaily().Detail(j);
+        if (detailSeen[j] && detail->Predloha() != detailTexts[j])
+            detail->SetPredloha(detailTexts[j]);
+    }
+
+    fillGroupCombo();
+    RefreshSections();
+    UpdateCaption();
+    SetZoom(m_zoomIndex, true);
+    return true;
+}
+
+void TFormSestE::createElement(TOddil* section, const QString& line, int dy, int dx,
+                               const report::TemplateVersion& version) {
+    auto element = std::make_unique<report::TVoranReportElement>(m_report);
+    element->LoadFromLine(line, version);
+    element->Left += dx;
+    element->Top += dy;
+    if (element->Kind == report::ekItem) {
+        element->Value = m_report->GetValue(element->Index);
+        if (element->IsPicture()) element->SetPicture(m_report->GetPicture(element->Index));
+    }
+    auto* control = new TSesPrvek(section);
+    control->setElement(std::move(element));
+    control->setToolTip(ElementName(control->Kind(), control->Index()));
+    m_paper->AddPrvek(section, control);
+    control->SetZoom(m_paper->zoom());
+}
+
+TPolSkupE& TFormSestE::AddGroupSections(const TPolSkupE& record) {
+    // groups are numbered by their position, whatever the line said
+    TPolSkupE& group = m_groups.add();
+    const int number = group.number;
+    group = record;
+    group.number = number;
+    group.header = group.footer = nullptr;
+    if (record.keyName.isEmpty()) {
+        group.keyItem = 0;
+    } else if (!record.keyName[0].isDigit()) {
+        group.keyItem = std::max(m_report->IndexOfItem(record.keyName), 0);
+    } else {
+        QString digits = record.keyName;
+        group.keyItem = NextFieldInt(digits, 0);
+        group.keyName.clear();
+    }
+    m_paper->AddSkupina(group);
+    return group;
+}
+
+void TFormSestE::RemoveGroupSections(TPolSkupE& group) {
+    m_paper->RemoveSkupina(group);
+}
+
+void TFormSestE::fillFunctionCombo() {
+    m_functionCombo->clear();
+    const report::TListFunkci& functions = m_report->Funkce();
+    for (int i = 0; i < functions.Count(); ++i)
+        m_functionCombo->addItem(functions.GetFunkce(i)->GetTitle());
+    action(QStringLiteral("ActionFn"))->setEnabled(functions.Count() > 0);
+    m_functionCombo->setCurrentIndex(functions.Count() - 1);
+}
+
+void TFormSestE::fillGroupCombo() {
+    const bool groups = m_groups.Count() > 0;
+    action(QStringLiteral("ActionRadSk"))->setEnabled(groups);
+    action(QStringLiteral("ActionSkCis"))->setEnabled(groups);
+    m_groupCombo->clear();
+    m_groupCombo->setEnabled(true);
+    for (int i = 0; i < m_groups.Count(); ++i)
+        m_groupCombo->addItem(QStringLiteral("Skupina %1").arg(i + 1));
+    m_groupCombo->setCurrentIndex(groups ? 0 : -1);
+}
+
+void TFormSestE::ClearPaper() {
+    ClearSelection();
+    m_report->Funkce().ClearFunctions();
+    while (m_groups.Count() > 0) {
+        RemoveGroupSections(*m_groups.Skupina(m_groups.Count() - 1));
+        m_groups.removeLast();
+    }
+    for (int code = 0; code < 5; ++code)
+        m_paper->ClearOddil(fixedSection(code));
+    m_foreignDetailLines.clear();
+    EnableSelectionControls(false);
+}
+
+// ---- writing
+
+bool TFormSestE::StorePredloha(TPredloha& out) {
+    out.clear();
+    out.append(QStringLiteral("I,0,") + QuotedField(m_description));
+    m_version = {};
+    out.append(joinFields({QStringLiteral("I,1"), num(m_version.major), num(m_version.minor),
+                           num(m_version.build)}));
+    const report::TemplatePaper& p = m_paperSettings;
+    out.append(joinFields(
+        {QStringLiteral("I,2"), num(int(p.landscape) + 2 * int(p.orientationChangeable)),
+         num(p.paperWidth), num(p.paperHeight), num(p.marginLeft), num(p.marginRight),
+         num(p.marginTop), num(p.marginBottom), num(m_columns), num(m_columnGap)}));
+    for (int code = 0; code < 5; ++code) {
+        const TOddil* section = fixedSection(code);
+        out.append(
+            joinFields({QStringLiteral("I,3"), num(code), num(!section->isHidden()),
+                        num(section->sectionHeight()), num(m_report->sectionFlags().bits(code))}));
+    }
+    for (int i = 0; i < m_groups.Count(); ++i) {
+        const TPolSkupE* g = m_groups.Skupina(i);
+        const QString key = g->keyName.isEmpty() ? num(g->keyItem) : BareField(g->keyName);
+        out.append(joinFields({QStringLiteral("I,4"), num(i), key, num(!g->header->isHidden()),
+                               num(g->header->sectionHeight()), num(!g->footer->isHidden()),
+                               num(g->footer->sectionHeight()), num(g->newPage)}));
+    }
+    out.append(QStringLiteral("I,5,") + num(m_i5Value));
+    out.append(joinFields({QStringLiteral("I,6"), num(m_characterGrid), num(m_gridX), num(m_gridY),
+                           num(m_lineCode), num(m_pitchCode), num(m_showGrid), num(m_snap)}));
+    const report::TemplateBackground& b = m_background;
+    out.append(
+        joinFields({QStringLiteral("I,7"), num(b.own), num(b.print), num(b.positioned), num(b.x),
+                    num(b.y), num(b.width), num(b.height), BareField(b.pictureName)}));
+    const report::TListFunkci& functions = m_report->Funkce();
+    for (int i = 0; i < functions.Count(); ++i) {
+        QString name, title, expression, initial;
+        int resultKind = 0, resetGroup = 0, aggregate = 0, precision = 0, digits = 0,
+            floatFormat = 2;
+        functions.GetFunkce(i)->GetDefinition(name, title, expression, resultKind, initial,
+                                              resetGroup, aggregate, precision, digits,
+                                              floatFormat);
+        out.append(joinFields({QStringLiteral("F"), num(i), BareField(name), QuotedField(title),
+                               num(resultKind), QuotedField(initial), num(resetGroup),
+                               QuotedField(expression), num(aggregate), num(precision),
+                               num(digits), num(floatFormat)}));
+    }
+    const auto writeSection = [&out](const TOddil* section, const QString& key) {
+        for (int e = 0; e < section->PocetPrvku(); ++e)
+            out.append(section->Prvek(e)->element()->SaveToLine(key));
+    };
+    for (int code = 0; code < 5; ++code)
+        writeSection(fixedSection(code), QString::fromLatin1(kFixedKeys[code]));
+    for (int i = 0; i < m_groups.Count(); ++i) {
+        writeSection(m_groups.Skupina(i)->header, u'S' + num(i));
+        writeSection(m_groups.Skupina(i)->footer, u'U' + num(i));
+    }
+    for (int j = 0; j < m_report->Detaily().Count(); ++j)
+        for (const QString& line : m_report->Detaily().Detail(j)->Predloha())
+            out.append(u'D' + num(j) + u',' + line);
+    out.append(m_foreignDetailLines);
+    return true;
+}
+
+TPredloha TFormSestE::storedText() {
+    TPredloha text;
+    StorePredloha(text);
+    return text;
+}
+
+// ---- history
+
+void TFormSestE::RecordChange(int kind) {
+    StorePredloha(m_history.AddVariant(TListVariant::StepName(kind)));
+    m_modified = true;
+    refreshHistoryActions();
+}
+
+void TFormSestE::refreshSnapshot() {
+    StorePredloha(m_history.Current());
+}
+
+void TFormSestE::refreshHistoryActions() {
+    QAction* undo = action(QStringLiteral("ActionUndo"));
+    QAction* redo = action(QStringLiteral("ActionRedo"));
+    undo->setEnabled(m_history.CanUndo());
+    redo->setEnabled(m_history.CanRedo());
+    undo->setToolTip(m_history.UndoCaption());
+    redo->setToolTip(m_history.RedoCaption());
+    if (m_menuUndo) {
+        m_menuUndo->setEnabled(m_history.CanUndo());
+        m_menuRedo->setEnabled(m_history.CanRedo());
+    }
+}
+
+void TFormSestE::loadSnapshot(const TPredloha& predloha) {
+    ClearPaper();
+    LoadPredloha(predloha);
+}
+
+void TFormSestE::Undo() {
+    if (!m_history.CanUndo()) return;
+    const TPredloha text = (m_history.Undo(), m_history.Current());
+    loadSnapshot(text);
+    m_modified = true;
+    refreshHistoryActions();
+}
+
+void TFormSestE::Redo() {
+    if (!m_history.CanRedo()) return;
+    const TPredloha text = (m_history.Redo(), m_history.Current());
+    loadSnapshot(text);
+    m_modified = true;
+    refreshHistoryActions();
+}
+
+// ---- saving
+
+bool TFormSestE::SavePredloha() {
+    refreshSnapshot();
+    m_report->SetPredloha(m_history.Current());
+    fillFunctionCombo();
+    int result = report::seNotSaved;
+    if (m_report->MasterSestava() && m_owner)
+        result = m_owner->paperEvent(19, 0, 0);
+    else
+        result = m_report->UlozPredlohu();
+    if (result != report::seOk) {
+        sink().ShowBox(report::LoadText(report::ReportText::EditorTemplateNotSaved),
+                       report::LoadText(report::ReportText::CaptionError),
+                       platform::MessageButtons::Ok, platform::MessageIcon::Critical);
+        return false;
+    }
+    m_modified = false;
+    if (!EditorSettings().UndoSave) m_history.ForgetHistory();
+    refreshHistoryActions();
+    return true;
+}
+
+bool TFormSestE::SavePredlohaAs() {
+    // what records no step (z-order) still reaches the file
+    refreshSnapshot();
+    m_report->SetPredloha(m_history.Current());
+    fillFunctionCombo();
+    if (m_report->UlozPredlohuJako() != report::seOk) {
+        sink().ShowBox(report::LoadText(report::ReportText::EditorTemplateNotSaved),
+                       report::LoadText(report::ReportText::CaptionError),
+                       platform::MessageButtons::Ok, platform::MessageIcon::Critical);
+        return false;
+    }
+    m_modified = false;
+    if (!EditorSettings().UndoSave) m_history.ForgetHistory();
+    refreshHistoryActions();
+    return true;
+}
+
+void TFormSestE::NewPredloha() {
+    if (m_paper->PocetPrvku() > 0 &&
+        sink().ShowBox(report::LoadText(report::ReportText::ClearTemplateQuestion),
+                       report::LoadText(report::ReportText::CaptionConfirm),
+                       platform::MessageButtons::YesNo,
+                       platform::MessageIcon::Question) != platform::MessageAnswer::Yes)
+        return;
+    ClearPaper();
+    m_history.ForgetHistory();
+    m_history.Variant(0).clear();
+    VytvorNovouPredlohu();
+    refreshHistoryActions();
+}
+
+} // namespace designer
+
+namespace designer {
+
+void TFormSestE::deleteLastGroup() {
+    if (m_groups.Count() == 0) return;
+    RemoveGroupSections(*m_groups.Skupina(m_groups.Count() - 1));
+    m_groups.removeLast();
+    RefreshSections();
+}
+
+void TFormSestE::EditSestavaSettings(int page, int group) {
+    TSestDlg::Values v;
+    v.description = m_description;
+    v.paper = m_paperSettings;
+    v.columns = m_columns;
+    v.gap = m_columnGap;
+    v.characterGrid = m_characterGrid;
+    v.gridX = m_gridX;
+    v.gridY = m_gridY;
+    v.pitchCode = m_pitchCode == 1 || m_pitchCode == 2 ? m_pitchCode : 0;
+    v.showGrid = m_showGrid;
+    v.snap = m_snap;
+    v.background = m_background;
+    for (int code = 0; code < 5; ++code) {
+        v.visible[code] = !fixedSection(code)->isHidden();
+        v.height[code] = fixedSection(code)->sectionHeight();
+        v.flags[code] = m_report->sectionFlags().bits(code);
+    }
+    m_reportDialog->setMessageSink(m_messages);
+    m_reportDialog->EnableControls(m_report->IsDetail());
+    m_reportDialog->setValues(v);
+    QStringList items;
+    const bool descriptions = EditorSettings().PopisyPol;
+    for (int i = 0; i < m_report->GetItemCount(); ++i)
+        items << u'#' + QString::number(i + 1).leftJustified(3) +
+                     (descriptions ? m_report->GetItemDescription(i) : m_report->GetItemName(i));
+    m_reportDialog->fillGroups(items);
+    // the group records as they were, for Storno
+    QList<TPolSkupE> before;
+    for (int i = 0; i < m_groups.Count(); ++i)
+        before << *m_groups.Skupina(i);
+    if (page >= 0) m_reportDialog->showPage(page, group);
+
+    if (m_reportDialog->exec() != QDialog::Accepted) {
+        for (int i = 0; i < std::min(int(before.size()), m_groups.Count()); ++i)
+            *m_groups.Skupina(i) = before[i];
+        // groups added or deleted are on the paper already: the history must know them
+        if (m_reportDialog->groupsChanged()) {
+            fillGroupCombo();
+            RecordChange(4);
+        }
+        return;
+    }
+    const TSestDlg::Values w = m_reportDialog->values();
+    m_description = w.description;
+    m_report->Popis = w.description;
+    if (!m_report->IsDetail()) {
+        m_paperSettings = w.paper;
+        applyPaperToPrinterModel();
+    }
+    m_columns = w.columns;
+    m_columnGap = w.gap;
+    m_characterGrid = w.characterGrid;
+    m_gridX = w.gridX;
+    m_gridY = w.gridY;
+    m_pitchCode = w.pitchCode;
+    m_showGrid = w.showGrid;
+    m_snap = w.snap;
+    m_background = w.background;
+    loadBackgroundPicture();
+    deriveGridSteps();
+    for (int code = 0; code < 5; ++code) {
+        fixedSection(code)->setVisible(w.visible[code]);
+        fixedSection(code)->setSectionHeight(w.height[code]);
+        m_report->SetSectionFlags(code, w.flags[code]);
+    }
+    for (int i = 0; i < m_groups.Count(); ++i) {
+        TPolSkupE* g = m_groups.Skupina(i);
+        g->header->setVisible(g->headerVisible);
+        g->header->setSectionHeight(std::max(g->headerHeight, 0));
+        g->footer->setVisible(g->footerVisible);
+        g->footer->setSectionHeight(std::max(g->footerHeight, 0));
+    }
+    m_paper->SetSirka(report::PrintableWidth());
+    SetZoom(m_zoomIndex, true);
+    RefreshSections();
+    fillGroupCombo();
+    UpdateCaption();
+    RecordChange(4);
+}
+
+} // namespace designer

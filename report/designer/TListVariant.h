@@ -1,0 +1,59 @@
+#pragma once
+// The designer's undo and redo history: a list of whole-template snapshots, each under the
+// name of the step that led to it, with a capacity and a current position. Undo and redo only
+// move the position; the window reloads the snapshot found there.
+
+#include "report/engine/sestavyt_model.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace designer {
+
+class TListVariant {
+public:
+    // One entry "Základní varianta" with an empty template; capacity 10.
+    TListVariant();
+
+    int Count() const { return int(m_entries.size()); }
+    int CurrentIndex() const { return m_current; }
+    int Capacity() const { return m_capacity; }
+    QString Name(int i) const;
+
+    // The snapshot of entry i (clamped into the list); Current: of the current entry.
+    report::TPredloha& Variant(int i);
+    report::TPredloha& Current() { return Variant(m_current); }
+
+    // Drops the redo tail, and entry 0 when the list is full; appends an empty snapshot under
+    // `name` (cut to 32 characters), makes it current and returns it for the caller to fill.
+    report::TPredloha& AddVariant(const QString& name);
+    // Capacity n (at least 1): trims the oldest states first, then redo states.
+    void SetCapacity(int n);
+    // Only the current entry remains, as entry 0 with its name.
+    void ForgetHistory();
+
+    bool CanUndo() const { return m_current >= 1; }
+    bool CanRedo() const { return m_current < Count() - 1; }
+    // Move the current position; false (nothing moved) at either end.
+    bool Undo();
+    bool Redo();
+    // "Zrušit <name of the current step>" / "Zrušit změny"; "Znovu <name of the next step>" /
+    // "Znovu změny".
+    QString UndoCaption() const;
+    QString RedoCaption() const;
+
+    // The step name of change kind 1..15; empty for any other kind.
+    static QString StepName(int kind);
+
+private:
+    struct Entry {
+        QString name;
+        report::TPredloha snapshot;
+    };
+    std::vector<Entry> m_entries;
+    int m_capacity = 10;
+    int m_current = 0;
+};
+
+} // namespace designer

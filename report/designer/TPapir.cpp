@@ -1,0 +1,159 @@
+#include "report/designer/TPapir.h"
+
+#include "report/designer/TOddil.h"
+#include "report/designer/TSesPrvek.h"
+
+#include <algorithm>
+
+namespace designer {
+
+namespace {
+constexpr int kFixedSections = 5;
+constexpr int kNewSectionHeight = 43;
+} // namespace
+
+// ---- TListSkupinE
+
+TPolSkupE& TListSkupinE::add(const QString& keyName) {
+    auto group = std::make_unique<TPolSkupE>();
+    group->number = Count();
+    group->keyName = keyName;
+    m_groups.push_back(std::move(group));
+    return *m_groups.back();
+}
+
+TPolSkupE* TListSkupinE::Skupina(int i) const {
+    return i >= 0 && i < Count() ? m_groups[size_t(i)].get() : nullptr;
+}
+
+void TListSkupinE::removeLast() {
+    if (!m_groups.empty()) m_groups.pop_back();
+}
+
+// ---- TPapir
+
+TPapir::TPapir(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Papir"));
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+TPapir::~TPapir() {
+    // Element controls die with their sections (their parents); the lists go first.
+    m_elements.clear();
+}
+
+TOddil* TPapir::AddOddil(int code) {
+    auto* section = new TOddil(this, code);
+    section->setSectionHeight(kNewSectionHeight);
+    section->setSectionWidth(m_width);
+    m_sections.append(section);
+    section->show();
+    return section;
+}
+
+void TPapir::AddSkupina(TPolSkupE& group) {
+    auto make = [this](int code, bool visible, int height) {
+        auto* section = new TOddil(this, code);
+        section->setSectionHeight(height);
+        section->setVisible(visible);
+        m_sections.append(section);
+        return section;
+    };
+    group.header = make(2 * group.number + 5, group.headerVisible, group.headerHeight);
+    group.footer = make(2 * group.number + 6, group.footerVisible, group.footerHeight);
+    SetZoom(m_zoom);
+}
+
+void TPapir::RemoveSkupina(TPolSkupE& group) {
+    for (TOddil** section : {&group.header, &group.footer}) {
+        if (!*section) continue;
+        ClearOddil(*section);
+        m_sections.removeAll(*section);
+        delete *section;
+        *section = nullptr;
+    }
+    SetZoom(m_zoom);
+}
+
+void TPapir::AddPrvek(TOddil* section, TSesPrvek* element) {
+    if (!element || !m_sections.contains(section)) return;
+    if (element->parentWidget() != section) element->setParent(section);
+    element->show();
+    if (!m_elements.contains(element)) m_elements.append(element);
+    section->addPrvek(element);
+}
+
+void TPapir::RemovePrvek(TSesPrvek* element) {
+    m_elements.removeAll(element);
+    for (TOddil* section : m_sections)
+        section->removePrvek(element);
+}
+
+void TPapir::ClearOddil(TOddil* section) {
+    if (!section) return;
+    for (int i = section->PocetPrvku() - 1; i >= 0; --i) {
+        TSesPrvek* element = section->Prvek(i);
+        RemovePrvek(element);
+        delete element;
+    }
+}
+
+TSesPrvek* TPapir::Prvek(int i) const {
+    return i >= 0 && i < m_elements.size() ? m_elements[i] : nullptr;
+}
+
+TOddil* TPapir::Oddil(int i) const {
+    return i >= 0 && i < m_sections.size() ? m_sections[i] : nullptr;
+}
+
+TOddil* TPapir::FindOddil(const TSesPrvek* element) const {
+    for (TOddil* section : m_sections)
+        if (section->holds(element)) return section;
+    return nullptr;
+}
+
+void TPapir::ZOrder(TSesPrvek* element, bool front) {
+    for (TOddil* section : m_sections)
+        section->ZOrder(element, front);
+}
+
+void TPapir::SetSirka(int width) {
+    m_width = width;
+    SetZoom(m_zoom);
+}
+
+void TPapir::SetZoom(double zoom) {
+    m_zoom = zoom;
+    const int pixels = std::max(widgetPixels(m_width, zoom), 1);
+    resize(pixels, height());
+    for (TOddil* section : m_sections) {
+        section->move(0, section->y());
+        section->resize(pixels - 1, section->height());
+        section->setSectionWidth(m_width);
+        section->SetZoom(zoom);
+    }
+    Layout();
+}
+
+void TPapir::Layout() {
+    const int groups = (PocetOddilu() - kFixedSections) / 2;
+    QList<int> order = {0, 1};
+    for (int k = 0; k < groups; ++k)
+        order << 2 * k + 5;
+    order << 2;
+    for (int k = groups - 1; k >= 0; --k)
+        order << 2 * k + 6;
+    order << 3 << 4;
+    qint64 y = 0;
+    for (int index : order) {
+        TOddil* section = Oddil(index);
+        if (!section || section->isHidden()) continue;
+        const int top = int(std::min<qint64>(y, QWIDGETSIZE_MAX));
+        if (section->y() != top) section->move(section->x(), top);
+        y += section->height();
+    }
+    const int paperHeight = int(std::min<qint64>(y + 1, QWIDGETSIZE_MAX));
+    if (height() != paperHeight) resize(width(), paperHeight);
+}
+
+} // namespace designer

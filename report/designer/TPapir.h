@@ -1,0 +1,95 @@
+#pragma once
+// The paper of the designer: owns the section panels, stacks the visible ones in print order,
+// keeps the list of every element control and applies the zoom. Also the designer's record of
+// one report group and its two sections.
+
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+namespace designer {
+
+class DesignerEvents;
+class TOddil;
+class TSesPrvek;
+
+// One report group as the designer keeps it.
+struct TPolSkupE {
+    int number = 0;
+    int keyItem = 0;
+    QString keyName; // the key item's name when the group follows it by name
+    bool headerVisible = false;
+    int headerHeight = 24;
+    bool footerVisible = false;
+    int footerHeight = 24;
+    bool newPage = false;
+    TOddil* header = nullptr; // owned by the paper
+    TOddil* footer = nullptr;
+};
+
+// The groups by number.
+class TListSkupinE {
+public:
+    // A new group numbered by its position; keyed by `keyName` (may be empty).
+    TPolSkupE& add(const QString& keyName = {});
+    // The record at i, or null outside the list.
+    TPolSkupE* Skupina(int i) const;
+    int Count() const { return int(m_groups.size()); }
+    void removeLast();
+
+private:
+    std::vector<std::unique_ptr<TPolSkupE>> m_groups;
+};
+
+class TPapir : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TPapir(QWidget* parent = nullptr);
+    ~TPapir() override;
+
+    void setEvents(DesignerEvents* events) { m_events = events; }
+    DesignerEvents* events() const { return m_events; }
+
+    // A visible fixed section 0..4, 43 units high, appended to the section list.
+    TOddil* AddOddil(int code);
+    // The group's header and footer panels, appended; then the zoom is applied again.
+    void AddSkupina(TPolSkupE& group);
+    void RemoveSkupina(TPolSkupE& group);
+    // Adds the control to the paper's and the section's lists; nothing for an unknown section.
+    void AddPrvek(TOddil* section, TSesPrvek* element);
+    // Takes the control out of every list; it is not freed.
+    void RemovePrvek(TSesPrvek* element);
+    // Removes and frees every element control of the section, the last first.
+    void ClearOddil(TOddil* section);
+
+    TSesPrvek* Prvek(int i) const;
+    int PocetPrvku() const { return int(m_elements.size()); }
+    TOddil* Oddil(int i) const;
+    int PocetOddilu() const { return int(m_sections.size()); }
+    TOddil* FindOddil(const TSesPrvek* element) const;
+    void ZOrder(TSesPrvek* element, bool front);
+
+    // Paper width in 1/100 inch; the zoom is applied again.
+    void SetSirka(int width);
+    int sirka() const { return m_width; }
+    // Pixel width ScaleRound(width, zoom); every section as wide and zoomed; then Layout.
+    void SetZoom(double zoom);
+    double zoom() const { return m_zoom; }
+    // Stacks the visible sections in print order: Z, H, group headers, T, group footers from
+    // the last group, K, P. Hidden sections take no room; the paper is one pixel higher than
+    // the sections.
+    void Layout();
+
+private:
+    QList<TOddil*> m_sections;
+    QList<TSesPrvek*> m_elements;
+    int m_width = 0;
+    double m_zoom = 1.0;
+    DesignerEvents* m_events = nullptr;
+};
+
+} // namespace designer

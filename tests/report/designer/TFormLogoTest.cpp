@@ -1,0 +1,30 @@
+// The wait splash: one at most, hiding without showing is harmless.
+
+#include "report/designer/sestlogo.h"
+
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+using designer::TFormLogo;
+
+TEST(TFormLogo, ShowsOneSplashAndHidesItOnce) {
+    TFormLogo::HideWait(); // nothing shown yet: nothing happens
+    EXPECT_EQ(TFormLogo::instance(), nullptr);
+    TFormLogo::ShowWait();
+    TFormLogo::ShowWait(); // still one
+    TFormLogo* logo = TFormLogo::instance();
+    ASSERT_NE(logo, nullptr);
+    EXPECT_TRUE(logo->isVisible());
+    EXPECT_EQ(logo->size(), QSize(250, 96));
+    EXPECT_TRUE(logo->windowFlags() & Qt::FramelessWindowHint);
+    QStringList texts;
+    for (const QLabel* label : logo->findChildren<QLabel*>())
+        texts << label->text();
+    EXPECT_TRUE(texts.contains(QStringLiteral("Čekejte prosím,")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("připravuji editační modul...")));
+    TFormLogo::HideWait();
+    EXPECT_EQ(TFormLogo::instance(), nullptr);
+    TFormLogo::HideWait();
+    EXPECT_EQ(TFormLogo::instance(), nullptr);
+}

@@ -1,0 +1,406 @@
+// The designer window: opening, names and values, old templates, saving, closing, data
+// stepping and the nested designer of a detail report.
+
+#include "support/DesignFixture.h"
+#include "support/DesignerWindow.h"
+
+#include "report/designer/TDlgNovaSestava.h"
+#include "report/designer/TOddil.h"
+#include "report/designer/TSesPrvek.h"
+#include "report/engine/sest_fn.h"
+#include "report/engine/sest_lib.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using designtest::DesignedReport;
+using platform::MessageAnswer;
+
+namespace {
+
+const QString kSaveFailed = QStringLiteral("Předlohu se nepodařilo uložit.");
+const QString kSaveQuestion = QStringLiteral("V předloze sestavy byly provedeny změny. Uložit?");
+
+QStringList basicTemplate() {
+    return {QStringLiteral("I,0,\"Zkouška\""),
+            QStringLiteral("I,1,5,40,17"),
+            QStringLiteral("I,2,0,827,1169,50,50,70,70,1,0"),
+            QStringLiteral("I,3,2,1,100,0"),
+            QStringLiteral("T,1,0,10,10,200,20,Arial,10,0,0,0,0,1,\"text\",0,0,0"),
+            QStringLiteral("T,2,pol1,300,10,200,20,Arial,10,0,0,0,0,1,\"\",0,0,0")};
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+struct SavedReport : DesignedReport {
+    explicit SavedReport(const QStringList& text = basicTemplate())
+        : DesignedReport({{"pol0", "pol1", "pol2"}, {"první", "druhá", "třetí"}, {"par"}, 1}) {
+        report.SetReportName(QStringLiteral("zk.pts"));
+        report.ReportDirIgnore = false;
+        report.setReportDir(folder.path());
+        QFile file(report.GetPredlohaPath());
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text.join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
+        file.close();
+        EXPECT_EQ(report.NactiPredlohu(false), 0);
+    }
+    QString path() const { return report.GetPredlohaPath(); }
+};
+
+} // namespace
+
+TEST(DesignerWindow, OpensWithCaptionPaletteAndElements) {
+    SavedReport fixture;
+    auto window = fixture.open();
+    EXPECT_EQ(window->windowTitle(),
+              QStringLiteral("Oprava předlohy tiskové sestavy - Zkouška (") + fixture.path() +
+                  u')');
+    EXPECT_EQ(window->paper()->PocetPrvku(), 2);
+    EXPECT_EQ(window->paper()->Prvek(1)->toolTip(), QStringLiteral("Položka pol1"));
+    auto* palette = window->findChild<QTabWidget*>(QStringLiteral("PageControlPrv"));
+    ASSERT_TRUE(palette);
+    EXPECT_EQ(palette->count(), 5);
+    EXPECT_TRUE(palette->isTabVisible(4)); // one detail
+    EXPECT_EQ(window->action(QStringLiteral("ActionUndo"))->isEnabled(), false);
+    EXPECT_EQ(window->action(QStringLiteral("ActionClose"))->text(),
+              QStringLiteral("Konec oprav"));
+    EXPECT_EQ(window->history().Variant(0), fixture.report.Predloha());
+    EXPECT_FALSE(window->modified());
+}
+
+TEST(DesignerWindow, ReportWithoutDetailsHasNoDetailTab) {
+    DesignedReport fixture({{"a"}, {"A"}, {}, 0});
+    fixture.report.SetPredloha(basicTemplate());
+    auto window = fixture.open();
+    auto* palette = window->findChild<QTabWidget*>(QStringLiteral("PageControlPrv"));
+    EXPECT_FALSE(palette->isTabVisible(4));
+    EXPECT_FALSE(window->action(QStringLiteral("ActionDetail"))->isEnabled());
+}
+
+TEST(DesignerWindow, ElementNamesForEveryKind) {
+    SavedReport fixture;
+    auto window = fixture.open();
+    const QStringList expected{"Grafický text",
+                               "Položka pol2",
+                               "Popis položky pol0",
+                               "Parametr 1: par",
+                               "Pořadové číslo řádku",
+                               "Celkový počet stran",
+                               "Číslo řádku ve skupině 1",
+                               "Číslo skupiny 1",
+                               "Číslo řádku ve skupině 3",
+                               "Úsečka",
+                               "Rámeček",
+                               "Zaoblený rámeček",
+                               "Elipsa",
+                               "Obrázek",
+                               "Čárový kód",
+                               "Kreslicí plocha",
+                               "Detail 1: detail 0",
+                               "",
+                               "Neznamy",
+                               "Neznamy"};
+    const QStringList actual{
+        window->ElementName(1, 0),  window->ElementName(2, 2),  window->ElementName(3, 0),
+        window->ElementName(4, 0),  window->ElementName(5, 2),  window->ElementName(5, 4),
+        window->ElementName(5, 5),  window->ElementName(5, 6),  window->ElementName(5, 9),
+        window->ElementName(7, 0),  window->ElementName(8, 0),  window->ElementName(9, 0),
+        window->ElementName(10, 0), window->ElementName(11, 0), window->ElementName(12, 0),
+        window->ElementName(13, 0), window->ElementName(15, 0), window->ElementName(15, 1),
+        window->ElementName(14, 0), window->ElementName(0, 0)};
+    EXPECT_EQ(actual, expected);
+    designer::EditorSettings().PopisyPol = true;
+    EXPECT_EQ(window->ElementName(2, 1), QStringLiteral("Položka druhá"));
+}
+
+TEST(DesignerWindow, ValueHookAnswersAndLeavesOutOfRangeRequestsAlone) {
+    SavedReport fixture;
+    auto window = fixture.open();
+    report::TCalcType value;
+    value.text = QStringLiteral("POL2");
+    EXPECT_EQ(report::ValueCallback()(2, value), 2);
+    value.text = QStringLiteral("nic");
+    EXPECT_EQ(report::ValueCallback()(2, value), -1);
+    EXPECT_EQ(report::ValueCallback()(1, value), -1);
+    report::TCalcType parameter;
+    report::ValueCallback()(2000, parameter);
+    EXPECT_EQ(parameter.text, QStringLiteral("par"));
+    EXPECT_EQ(parameter.kind, 2);
+    report::TCalcType untouched;
+    untouched.text = QStringLiteral("keep");
+    untouched.kind = 5;
+    report::ValueCallback()(2001, untouched);
+    report::ValueCallback()(6000, untouched);
+    EXPECT_EQ(untouched.text, QStringLiteral("keep"));
+    EXPECT_EQ(untouched.kind, 5);
+    window.reset();
+    // the window's hook is gone with it
+    value.text = QStringLiteral("pol2");
+    EXPECT_FALSE(report::ValueCallback() && report::ValueCallback()(2, value) == 2);
+}
+
+TEST(DesignerWindow, OldTemplateRaisesVariableIndexOnceAcrossUndoRedoAndSave) {
+    QStringList text = basicTemplate();
+    text[1] = QStringLiteral("I,1,1,0,2");
+    text << QStringLiteral("T,5,4,10,40,100,20,Arial,10,0,0,0,0,1,\"\",0,0,0");
+    SavedReport fixture(text);
+    auto window = fixture.open();
+    const auto variableIndex = [&] {
+        for (int i = 0; i < window->paper()->PocetPrvku(); ++i)
+            if (window->paper()->Prvek(i)->Kind() == report::ekVariable)
+                return window->paper()->Prvek(i)->Index();
+        return -1;
+    };
+    EXPECT_EQ(variableIndex(), 5);
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        window->RecordChange(7);
+        window->Undo();
+        EXPECT_EQ(variableIndex(), 5);
+        window->Redo();
+        EXPECT_EQ(variableIndex(), 5);
+    }
+    ASSERT_TRUE(window->SavePredloha());
+    const QString saved = QString::fromUtf8(fileBytes(fixture.path()));
+    EXPECT_TRUE(saved.contains(QStringLiteral("I,1,5,40,17\r\n")));
+    EXPECT_TRUE(saved.contains(QStringLiteral("T,5,5,10,40,")));
+}
+
+TEST(DesignerWindow, MouseDragThenSaveKeepsThePreviousFileAsBackup) {
+    SavedReport fixture;
+    const QString previous = fixture.folder.path() + QStringLiteral("/previous.pts");
+    ASSERT_TRUE(QFile::copy(fixture.path(), previous));
+    auto window = fixture.open();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    designer::TSesPrvek* text = window->paper()->Prvek(0);
+    designtest::drag(text, QPoint(20, 10), QPoint(60, 30), Qt::NoModifier, 4);
+    EXPECT_EQ(window->history().CurrentIndex(), 1);
+    EXPECT_TRUE(window->modified());
+    const int left = text->Left(), top = text->Top();
+    EXPECT_NE(left, 10);
+    ASSERT_TRUE(window->SavePredloha());
+    EXPECT_FALSE(window->modified());
+    EXPECT_FALSE(window->action(QStringLiteral("ActionUndo"))->isEnabled());
+
+    QString backup = fixture.path();
+    backup.replace(QStringLiteral(".pts"), QStringLiteral(".BAK"));
+    EXPECT_EQ(QProcess::execute(QStringLiteral("cmp"), {backup, previous}), 0);
+    EXPECT_NE(QProcess::execute(QStringLiteral("cmp"), {fixture.path(), previous}), 0);
+
+    // field counts per line kind and the moved element's coordinates, read by Python's csv
+    const QString script = QStringLiteral(
+        "import csv,sys\n"
+        "rows=list(csv.reader(open(sys.argv[1],encoding='utf-8',newline=''),doublequote=True))\n"
+        "counts={'1':18,'2':18,'5':18,'7':14,'11':15,'12':18,'15':7}\n"
+        "for r in rows:\n"
+        "  if r[0]=='T' and len(r)!=counts[r[1]]: sys.exit('bad count %s'%r)\n"
+        "  if r[0]=='F' and len(r)!=12: sys.exit('bad F')\n"
+        "t=[r for r in rows if r[0]=='T' and r[1]=='1'][0]\n"
+        "if (t[3],t[4],t[14])!=(sys.argv[2],sys.argv[3],'text'): sys.exit('moved %s'%t)\n");
+    EXPECT_EQ(QProcess::execute(QStringLiteral("/usr/bin/python3"),
+                                {QStringLiteral("-c"), script, fixture.path(),
+                                 QString::number(left), QString::number(top)}),
+              0);
+}
+
+TEST(DesignerWindow, CloseAsksOnlyWhenModifiedAndKeepsWindowOnCancelOrFailedSave) {
+    { // unmodified: no question
+        SavedReport fixture;
+        auto window = fixture.open();
+        window->show();
+        window->reject();
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_TRUE(fixture.messages.messages().isEmpty());
+    }
+    { // Cancel keeps it open; No closes without writing
+        SavedReport fixture;
+        const QByteArray before = fileBytes(fixture.path());
+        auto window = fixture.open();
+        window->show();
+        window->RecordChange(7);
+        fixture.messages.scriptAnswers({MessageAnswer::Cancel, MessageAnswer::No});
+        window->reject();
+        EXPECT_TRUE(window->isVisible());
+        window->reject();
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_EQ(fixture.messages.messages(), QStringList({kSaveQuestion, kSaveQuestion}));
+        EXPECT_EQ(fileBytes(fixture.path()), before);
+    }
+    { // Yes with a failing save: message, still open, still modified
+        SavedReport fixture;
+        fixture.report.OnUlozPredlohu = [](report::TSestava*) { return false; };
+        auto window = fixture.open();
+        window->show();
+        window->RecordChange(7);
+        fixture.messages.scriptAnswers({MessageAnswer::Yes});
+        window->reject();
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_TRUE(window->modified());
+        EXPECT_TRUE(fixture.messages.messages().contains(kSaveFailed));
+    }
+    { // Yes with the template's folder removed meanwhile
+        SavedReport fixture;
+        const QString sub = fixture.folder.path() + QStringLiteral("/sub");
+        QDir().mkpath(sub);
+        fixture.report.setReportDir(sub);
+        auto window = fixture.open();
+        window->show();
+        window->RecordChange(7);
+        QDir(sub).removeRecursively();
+        fixture.messages.scriptAnswers({MessageAnswer::Yes});
+        window->reject();
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_TRUE(window->modified());
+        EXPECT_TRUE(fixture.messages.messages().contains(kSaveFailed));
+    }
+    { // Yes with a good save closes, and the file has the change
+        SavedReport fixture;
+        auto window = fixture.open();
+        window->show();
+        window->paper()->Prvek(0)->MoveBy(8, 0);
+        window->RecordChange(7);
+        fixture.messages.scriptAnswers({MessageAnswer::Yes});
+        window->reject();
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_TRUE(fileBytes(fixture.path()).contains("T,1,0,18,10,"));
+    }
+}
+
+TEST(DesignerWindow, UndoSaveKeepsTheHistoryAfterSaving) {
+    SavedReport fixture;
+    designer::EditorSettings().UndoSave = true;
+    auto window = fixture.open();
+    designer::EditorSettings().UndoSave = true;
+    window->RecordChange(7);
+    ASSERT_TRUE(window->SavePredloha());
+    EXPECT_TRUE(window->action(QStringLiteral("ActionUndo"))->isEnabled());
+    EXPECT_EQ(window->action(QStringLiteral("ActionUndo"))->toolTip(),
+              QStringLiteral("Zrušit posun prvku"));
+}
+
+TEST(DesignerWindow, DataSteppingButtonsFollowTheStepResult) {
+    const auto enabled = [](designer::TFormSestE& window) {
+        QString states;
+        for (const char* name : {"BtnF1", "BtnP1", "BtnN1", "BtnL1"})
+            states += window.findChild<QToolButton*>(QString::fromLatin1(name))->isEnabled()
+                          ? u'1'
+                          : u'0';
+        return states;
+    };
+    SavedReport fixture;
+    int next = 3;
+    fixture.report.OnStepData = [&next](report::TSestavaD*, int) { return next; };
+    auto window = fixture.open();
+    EXPECT_EQ(enabled(*window), QStringLiteral("0000"));
+    for (auto [result, states] : {std::pair{0, "1111"}, {1, "0011"}, {2, "1100"}}) {
+        next = result;
+        window->BtnFLNPClick(3);
+        EXPECT_EQ(enabled(*window), QString::fromLatin1(states));
+    }
+    fixture.report.TiskJedenZaznam = true;
+    next = 3;
+    auto single = fixture.open();
+    EXPECT_EQ(enabled(*single), QStringLiteral("1111"));
+}
+
+TEST(DesignerWindow, NestedDetailEditSavesThroughTheMasterAndRestoresTheHook) {
+    QStringList text = basicTemplate();
+    text << QStringLiteral("T,15,0,10,60,300,100") << QStringLiteral("D0,I,0,\"vnořená\"")
+         << QStringLiteral("D0,T,1,0,5,5,100,20,Arial,10,0,0,0,0,1,\"v detailu\",0,0,0");
+    SavedReport fixture(text);
+    fixture.details[0]->SetItemNames({QStringLiteral("detailni")});
+    designer::installDesigner();
+    auto window = fixture.open();
+    designer::TSesPrvek* detail = nullptr;
+    for (int i = 0; i < window->paper()->PocetPrvku(); ++i)
+        if (window->paper()->Prvek(i)->Kind() == report::ekDetail)
+            detail = window->paper()->Prvek(i);
+    ASSERT_TRUE(detail);
+
+    // the nested window appears once the splash is gone: look until it is there
+    bool nestedSeen = false;
+    QTimer driver;
+    driver.setInterval(10);
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        auto* nested = qobject_cast<designer::TFormSestE*>(QApplication::activeModalWidget());
+        if (!nested || nested == window.get() || !nested->isVisible()) return;
+        driver.stop();
+        nestedSeen = true;
+        nested->paper()->Prvek(0)->MoveBy(40, 0);
+        nested->RecordChange(7);
+        EXPECT_TRUE(nested->SavePredloha());
+        nested->reject();
+    });
+    driver.start();
+    window->EditElement(detail);
+    EXPECT_TRUE(nestedSeen);
+    EXPECT_TRUE(fileBytes(fixture.path()).contains("D0,T,1,0,45,5,100,20,"));
+    EXPECT_EQ(window->history().Name(window->history().CurrentIndex()),
+              QStringLiteral("změna detailu"));
+    // the master's values again
+    report::TCalcType value;
+    value.text = QStringLiteral("pol1");
+    EXPECT_EQ(report::ValueCallback()(2, value), 1);
+    report::TSestavaTyp::setDesignerFactory({});
+}
+
+TEST(DesignerWindow, EmptyTemplateOpensTheWizardWhoseCancelRefusesTheWindow) {
+    const auto openWith = [](DesignedReport& fixture, const std::function<void(QDialog*)>& drive) {
+        QTimer driver;
+        driver.setInterval(10);
+        QObject::connect(&driver, &QTimer::timeout, [&] {
+            auto* wizard =
+                qobject_cast<designer::TDlgNovaSestava*>(QApplication::activeModalWidget());
+            if (!wizard) return;
+            driver.stop();
+            drive(wizard);
+        });
+        driver.start();
+        designer::TFormSestE window;
+        window.setMessageSink(&fixture.messages);
+        const bool opened = window.OpenSestava(&fixture.report, 1, false);
+        return std::tuple{opened, window.paper()->PocetPrvku(), window.modified()};
+    };
+    DesignedReport fixture({{"t", "p"}, {"teplota", "tlak"}, {}, 0});
+    EXPECT_EQ(openWith(fixture, [](QDialog* d) { d->reject(); }), std::tuple(false, 0, false));
+    // one row: three start lines, two captions, two values, the header line, two foot lines
+    EXPECT_EQ(openWith(fixture,
+                       [](QDialog* d) {
+                           auto* wizard = static_cast<designer::TDlgNovaSestava*>(d);
+                           wizard->setChosenItems({"p", "t"});
+                           wizard->accept();
+                       }),
+              std::tuple(true, 10, true));
+    EXPECT_EQ(openWith(fixture, [](QDialog* d) { d->done(designer::TDlgNovaSestava::kByHand); }),
+              std::tuple(true, 0, false));
+}
+
+TEST(DesignerWindow, ForeignDetailLinesStayAndGroupsAreNumberedByPosition) {
+    QStringList text = basicTemplate();
+    text << QStringLiteral("I,4,7,pol2,1,30,0,40,1") << QStringLiteral("I,4,3,5,0,20,1,25,0")
+         << QStringLiteral("S0,1,0,1,2,3,4,Arial,10,0,0,0,0,1,\"v hlavě\",0,0,0")
+         << QStringLiteral("D5,I,0,\"neregistrovaný\"")
+         << QStringLiteral("D5,T,7,0,1,1,1,1,,1,0,0,0,15,0");
+    SavedReport fixture(text);
+    auto window = fixture.open();
+    const QStringList stored = window->storedText();
+    EXPECT_TRUE(stored.contains(QStringLiteral("I,4,0,pol2,1,30,0,40,1")));
+    EXPECT_TRUE(stored.contains(QStringLiteral("I,4,1,5,0,20,1,25,0")));
+    EXPECT_TRUE(
+        stored.contains(QStringLiteral("S0,1,0,1,2,3,4,Arial,10,0,0,0,0,1,\"v hlavě\",0,0,0")));
+    EXPECT_EQ(stored.mid(stored.size() - 2),
+              QStringList({"D5,I,0,\"neregistrovaný\"", "D5,T,7,0,1,1,1,1,,1,0,0,0,15,0"}));
+    EXPECT_EQ(window->groups().Count(), 2);
+    EXPECT_EQ(window->groups().Skupina(1)->header->code(), 7);
+}

@@ -1,0 +1,257 @@
+// What the design controls paint: each element kind as the engine prints it, the selection
+// marks, grid dots and the inactive columns of a multi-column body.
+
+#include "support/DesignFixture.h"
+
+#include "platform/PainterCanvas.h"
+#include "report/engine/TPicture.h"
+#include "report/engine/sest_fn.h"
+#include "report/engine/sest_lib.h"
+#include "report/engine/sestbarc.h"
+#include "report/engine/sestprn.h"
+#include "report/engine/sestvyst.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+using designer::TSesPrvek;
+using designtest::Sheet;
+
+namespace {
+
+bool near(QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) <= 100 && std::abs(qGreen(a) - qGreen(b)) <= 100 &&
+           std::abs(qBlue(a) - qBlue(b)) <= 100;
+}
+
+bool isInk(QRgb c) {
+    return qRed(c) < 200 || qGreen(c) < 200 || qBlue(c) < 200;
+}
+
+// Pixels of `a` (inside a 1-pixel border) that no pixel of `b` within one pixel matches.
+int unmatched(const QImage& a, const QImage& b) {
+    int count = 0;
+    for (int y = 1; y < a.height() - 1; ++y)
+        for (int x = 1; x < a.width() - 1; ++x) {
+            bool found = false;
+            for (int dy = -1; dy <= 1 && !found; ++dy)
+                for (int dx = -1; dx <= 1 && !found; ++dx)
+                    found =
+                        b.valid(x + dx, y + dy) && near(a.pixel(x, y), b.pixel(x + dx, y + dy));
+            count += !found;
+        }
+    return count;
+}
+
+int inkOf(const QImage& image) {
+    int count = 0;
+    for (int y = 1; y < image.height() - 1; ++y)
+        for (int x = 1; x < image.width() - 1; ++x)
+            count += isInk(image.pixel(x, y));
+    return count;
+}
+
+// The engine's drawing of the element at 100 units per inch.
+QImage engineImage(report::TVoranReportElement& e) {
+    QImage image(e.Width, e.Height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    platform::PainterCanvas canvas(painter, 100);
+    report::ElementContent content;
+    if (e.Kind == report::ekDrawingArea) e.PaintDrawingArea();
+    content.text = e.GetText();
+    content.hasPicture = e.GetPicture() != nullptr;
+    report::DrawReportElement(canvas, e, content, {0, 0, e.Width, e.Height}, 0, 0, 1.0, 1.0);
+    return image;
+}
+
+void setUpKind(report::TVoranReportElement& e, int kind) {
+    e.Font.name = QStringLiteral("DejaVu Sans");
+    e.Font.size = 14;
+    e.Font.bold = true;
+    e.PenWidth = 3;
+    e.PenColor = 0x0000C0;
+    e.BrushColor = 0x00C000;
+    switch (kind) {
+    case report::ekText:
+        e.Text = QStringLiteral("Ahoj, páro!");
+        break;
+    case report::ekItem:
+    case report::ekVariable:
+        e.Value.text = QStringLiteral("21,5 °C");
+        break;
+    case report::ekLine:
+        e.Options = report::soLeft | report::soTop | report::soOption5 | report::soOption6;
+        break;
+    case report::ekPicture: {
+        QImage picture(40, 20, QImage::Format_RGB32);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 40; ++x)
+                picture.setPixel(x, y, qRgb(x * 6, y * 12, 128));
+        report::TPicture owned;
+        owned.setBitmap(picture);
+        e.SetPicture(&owned);
+        e.Options = report::soOption5; // stretched
+        break;
+    }
+    case report::ekBarcode:
+        e.PenStyle = report::bcCode39;
+        e.PenWidth = 8;
+        e.SetBarcodeText(QStringLiteral("KOLV42"));
+        break;
+    case report::ekDrawingArea:
+        e.BrushStyle = 1;
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+TEST(ElementPainting, EveryKindLooksAsTheEngineDrawsIt) {
+    Sheet sheet;
+    sheet.report.SetItemNames({QStringLiteral("Teplota")});
+    sheet.report.setParametry({QStringLiteral("Tlak")});
+    sheet.report.setItemDescriptions({QStringLiteral("Teplota páry")});
+    report::TRadekFunkce& function = sheet.report.Funkce().AddFunction();
+    function.SetDefinition(QStringLiteral("F"), {}, QStringLiteral("'výsledek'"), 1, {}, 0, 0, 15,
+                           2, 2);
+    function.Calculate();
+    sheet.report.OnPaintBox = [](report::TSestavaD*, int, int w, int h,
+                                 platform::TCanvas& canvas) {
+        canvas.SetBrush({0xFF0000, platform::bsSolid});
+        canvas.Ellipse({0, 0, w, h});
+    };
+    sheet.body()->setSectionHeight(400);
+    sheet.show();
+    for (int kind = 1; kind <= 13; ++kind) {
+        SCOPED_TRACE(kind);
+        TSesPrvek* control = sheet.add(kind, 20, 20, 240, 90);
+        setUpKind(*control->element(), kind);
+        // Seen on its section, which shows through where the element leaves it blank.
+        const QImage shown = sheet.body()
+                                 ->grab(control->geometry())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        const QImage reference = engineImage(*control->element());
+        ASSERT_EQ(shown.size(), reference.size());
+        const int ink = inkOf(reference);
+        EXPECT_GT(ink, 80) << control->element()->GetText().toStdString();
+        EXPECT_LE(unmatched(reference, shown), ink / 25 + 5);
+        EXPECT_LE(unmatched(shown, reference), ink / 25 + 5);
+        sheet.paper->RemovePrvek(control);
+        delete control;
+    }
+}
+
+TEST(ElementPainting, ADetailShowsACrossHatch) {
+    Sheet sheet;
+    TSesPrvek* detail = sheet.add(report::ekDetail, 0, 0, 100, 40);
+    sheet.show();
+    const QImage image = detail->grab().toImage();
+    const int ink = inkOf(image);
+    EXPECT_GT(ink, 100);
+    EXPECT_LT(ink, 100 * 40 / 2);
+}
+
+TEST(ElementPainting, SelectionMarksAndHandles) {
+    Sheet sheet;
+    TSesPrvek* e = sheet.add(report::ekFrame, 10, 10, 101, 51);
+    e->element()->PenWidth = 0;
+    e->element()->BrushStyle = platform::bsClear;
+    sheet.show();
+    const QRgb grey = qRgb(0x80, 0x80, 0x80);
+    const QRgb silver = qRgb(0xC0, 0xC0, 0xC0);
+    auto image = [&] {
+        return sheet.body()->grab(e->geometry()).toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    EXPECT_EQ(image().pixel(50, 0), silver);
+    EXPECT_EQ(image().pixel(2, 2), qRgb(255, 255, 255));
+    e->setSelectedMark(true);
+    QImage selected = image();
+    const QPoint centres[] = {{2, 2},   {50, 2}, {98, 2},  {2, 25},
+                              {98, 25}, {2, 48}, {50, 48}, {98, 48}};
+    for (int handle = 1; handle <= 8; ++handle) {
+        EXPECT_EQ(TSesPrvek::handlePosition(handle, 101, 51) + QPoint(2, 2), centres[handle - 1]);
+        EXPECT_EQ(selected.pixel(centres[handle - 1]), grey) << handle;
+        EXPECT_EQ(e->HandleAt(centres[handle - 1]), handle);
+    }
+    EXPECT_EQ(selected.pixel(50, 0), grey);
+    EXPECT_EQ(selected.pixel(25, 2), qRgb(255, 255, 255));
+    EXPECT_EQ(e->HandleAt({25, 25}), 0);
+    e->setMultiMark(true); // multi and primary: filled corners, no side handles
+    EXPECT_EQ(image().pixel(2, 2), grey);
+    EXPECT_EQ(image().pixel(50, 2), qRgb(255, 255, 255));
+    e->setSelectedMark(false); // multi only: hollow corners
+    EXPECT_EQ(image().pixel(2, 2), qRgb(255, 255, 255));
+    EXPECT_EQ(image().pixel(0, 2), grey);
+}
+
+TEST(SectionPainting, GridDotsAtAFractionalCharacterGrid) {
+    Sheet sheet;
+    const double step = 100.0 / 17; // 17 characters per inch
+    sheet.body()->setSectionHeight(100);
+    sheet.body()->SetRastr(true, true, step, 100.0 / 6, true);
+    sheet.show();
+    const QImage image = sheet.body()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb red = qRgb(255, 0, 0);
+    for (int j = 1; j <= 20; ++j) {
+        for (int i = 1; i <= 5; ++i) {
+            const int x = report::ScaleRound(j * step, 1.0);
+            const int y = report::ScaleRound(i * 100.0 / 6, 1.0);
+            EXPECT_EQ(image.pixel(x, y), red) << j << "," << i;
+            EXPECT_EQ(image.pixel(x, y + 2), qRgb(255, 255, 255));
+        }
+    }
+    EXPECT_EQ(image.pixel(3, 3), qRgb(255, 255, 255));
+}
+
+TEST(SectionPainting, CaptionStripAndTheHatchesOfAThreeColumnBody) {
+    Sheet sheet;
+    sheet.body()->setSectionHeight(100);
+    sheet.body()->setColumns(3, 20);
+    sheet.show();
+    const QImage image = sheet.body()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const int b = report::ScaleRound((report::PrintableWidth() + 20) / 3, 1.0);
+    const int h = image.height();
+    const QRgb white = qRgb(255, 255, 255);
+    const QRgb silver = qRgb(0xC0, 0xC0, 0xC0);
+    const QRgb grey = qRgb(0x80, 0x80, 0x80);
+    EXPECT_EQ(image.pixel(b - 30, 10), white); // the first column
+    // In the gap: light hatch; beyond the boundary: dark hatch; dots where x and y agree.
+    EXPECT_EQ(image.pixel(b - 10, 10), silver);
+    EXPECT_EQ(image.pixel(b - 10, 11), white);
+    EXPECT_EQ(image.pixel(b + 10, 10), silver);
+    EXPECT_EQ(image.pixel(b + 10, 11), grey);
+    // Caption strip: black top row, white below it, silver inside, grey and black at the foot.
+    EXPECT_EQ(image.pixel(40, h - 16), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(40, h - 15), white);
+    EXPECT_EQ(image.pixel(image.width() - 30, h - 8), silver);
+    EXPECT_EQ(image.pixel(40, h - 3), grey);
+    EXPECT_EQ(image.pixel(40, h - 1), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(b, h - 8), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(b + 1, h - 8), white);
+    EXPECT_EQ(image.pixel(b - 1, h - 8), grey);
+}
+
+TEST(SectionPainting, TheBackgroundPictureLiesAtItsZoomedPlace) {
+    QImage blue(10, 10, QImage::Format_RGB32);
+    blue.fill(qRgb(0, 0, 255));
+    report::TPicture picture;
+    picture.setBitmap(blue);
+    Sheet sheet(2.0);
+    sheet.body()->setSectionHeight(100);
+    // The rectangle (20, 10)-(60, 30) on the paper, shifted up by 5 for this section.
+    sheet.body()->SetPozadi(&picture, {20, 10, 60, 30}, QPoint(0, -5));
+    sheet.show();
+    const QImage image = sheet.body()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(image.pixel(41, 11), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(118, 48), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(38, 11), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(41, 8), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(122, 30), qRgb(255, 255, 255));
+    sheet.body()->SetPozadi(nullptr, {}, {});
+    EXPECT_EQ(sheet.body()->grab().toImage().pixel(60, 30), qRgb(255, 255, 255));
+}

@@ -1,0 +1,250 @@
+// The report settings dialog through the designer: every value back into the template, the
+// character grid's steps, detail templates, and groups added or deleted while it is open.
+
+#include "support/DesignerWindow.h"
+
+#include "report/designer/TOddil.h"
+#include "report/designer/TSestDlg.h"
+
+#include "report/engine/sestprn.h"
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using designtest::DesignedReport;
+
+namespace {
+
+const QStringList kTemplate{"I,0,\"Nastavení\"",
+                            "I,1,5,40,17",
+                            "I,2,0,827,1169,50,50,70,70,1,0",
+                            "I,3,0,1,40,0",
+                            "I,3,1,1,40,0",
+                            "I,3,2,1,100,0",
+                            "I,3,3,1,30,0",
+                            "I,3,4,1,30,0",
+                            "I,4,0,b,1,30,0,40,1",
+                            "I,5,0",
+                            "I,6,0,8,8,0,1,1,1",
+                            "I,7,0,0,0,0,0,827,1169,"};
+
+// Runs the dialog of `window` on `page`, handing it to `drive` once it is shown.
+void runDialog(designer::TFormSestE& window, int page,
+               const std::function<void(designer::TSestDlg*)>& drive) {
+    QTimer driver;
+    driver.setInterval(10);
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<designer::TSestDlg*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        driver.stop();
+        drive(dialog);
+    });
+    driver.start();
+    window.EditSestavaSettings(page);
+}
+
+template <class T> T* child(QWidget* parent, const char* name) {
+    T* widget = parent->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_TRUE(widget) << name;
+    return widget;
+}
+
+} // namespace
+
+TEST(ReportSettings, EveryValueGoesBackIntoTheTemplate) {
+    DesignedReport fixture({{"a", "b"}, {"A", "B"}, {}, 0});
+    fixture.report.SetPredloha(kTemplate);
+    auto window = fixture.open();
+    // a printer with larger minimum margins asks: keep ours
+    fixture.messages.scriptAnswers({platform::MessageAnswer::No});
+    runDialog(*window, -1, [](designer::TSestDlg* d) {
+        child<QLineEdit>(d, "ENazev")->setText(QStringLiteral("Jiný, \"popis\""));
+        child<QRadioButton>(d, "RbOrientationL")->setChecked(true);
+        child<QCheckBox>(d, "CbAllowChangeOrientation")->setChecked(true);
+        child<QSpinBox>(d, "SEOkrajLevy")->setValue(60);
+        child<QSpinBox>(d, "SEOkrajDolni")->setValue(900); // clamped to 500
+        child<QSpinBox>(d, "SEPocSloup")->setValue(3);
+        child<QSpinBox>(d, "SEMeziSloup")->setValue(12);
+        child<QCheckBox>(d, "CBOddZ")->setChecked(false);
+        child<QLineEdit>(d, "EditHT")->setText(QStringLiteral("x")); // no number: 24
+        child<QCheckBox>(d, "CbKonecKPate")->setChecked(true);
+        child<QCheckBox>(d, "CbNsKon")->setChecked(true);
+        child<QCheckBox>(d, "CbNtNs")->setChecked(true);
+        child<QLineEdit>(d, "EditRastrX")->setText(QStringLiteral("0")); // becomes 8
+        child<QLineEdit>(d, "EditRastrY")->setText(QStringLiteral("12"));
+        child<QCheckBox>(d, "CBNsNs")->setChecked(false);
+        child<QLineEdit>(d, "EditHU")->setText(QStringLiteral("55"));
+        child<QLineEdit>(d, "EditHU")->textEdited(QStringLiteral("55"));
+        d->accept();
+    });
+    const QStringList text = window->storedText();
+    EXPECT_EQ(text.mid(0, 12),
+              QStringList({"I,0,\"Jiný, \"\"popis\"\"\"", "I,1,5,40,17",
+                           "I,2,3,827,1169,60,50,70,500,3,12", "I,3,0,0,40,0", "I,3,1,1,40,0",
+                           "I,3,2,1,24,1", "I,3,3,1,30,3", "I,3,4,1,30,0", "I,4,0,b,1,30,0,55,0",
+                           "I,5,0", "I,6,0,8,12,0,1,1,1", "I,7,0,0,0,0,0,827,1169,"}));
+    EXPECT_EQ(window->history().Name(window->history().CurrentIndex()),
+              QStringLiteral("nastavení oddílů a skupin"));
+    EXPECT_TRUE(window->windowTitle().contains(QStringLiteral("Jiný")));
+}
+
+TEST(ReportSettings, CharacterGridTakesItsStepsFromThePitch) {
+    DesignedReport fixture({{"a"}, {"A"}, {}, 0});
+    fixture.report.SetPredloha(kTemplate);
+    auto window = fixture.open();
+    runDialog(*window, 2, [](designer::TSestDlg* d) {
+        for (QRadioButton* r : d->findChildren<QRadioButton*>())
+            if (r->text() == QStringLiteral("Znakový") ||
+                r->text() == QStringLiteral("17 znaků/palec"))
+                r->setChecked(true);
+        EXPECT_TRUE(child<QWidget>(d, "GBRastr")->isHidden());
+        d->accept();
+    });
+    EXPECT_TRUE(window->storedText().contains(QStringLiteral("I,6,1,6,17,0,2,1,1")));
+}
+
+TEST(ReportSettings, GroupsAddedOrDeletedCountEvenOnStorno) {
+    DesignedReport fixture({{"a", "b"}, {"A", "B"}, {}, 0});
+    fixture.report.SetPredloha(kTemplate);
+    auto window = fixture.open();
+    const int steps = window->history().Count();
+    runDialog(*window, 4, [](designer::TSestDlg* d) {
+        d->SBInsSkClick();
+        d->reject();
+    });
+    EXPECT_EQ(window->groups().Count(), 2);
+    EXPECT_EQ(window->history().Count(), steps + 1);
+    EXPECT_TRUE(window->history().Current().contains(QStringLiteral("I,4,1,0,0,24,0,24,0")));
+
+    fixture.messages.scriptAnswers({platform::MessageAnswer::Yes});
+    runDialog(*window, 4, [](designer::TSestDlg* d) {
+        auto* del = child<QToolButton>(d, "SBDelSk");
+        child<QListWidget>(d, "LBSkupPol")->setCurrentRow(0);
+        EXPECT_FALSE(del->isEnabled()); // only the last group
+        child<QListWidget>(d, "LBSkupPol")->setCurrentRow(1);
+        EXPECT_TRUE(del->isEnabled());
+        del->click();
+        EXPECT_FALSE(del->isEnabled());
+        d->reject();
+    });
+    EXPECT_EQ(window->groups().Count(), 1);
+    EXPECT_EQ(window->history().Current(), window->storedText());
+    EXPECT_FALSE(window->storedText().contains(QStringLiteral("I,4,1,0,0,24,0,24,0")));
+}
+
+TEST(ReportSettings, DetailTemplatesHaveNoPaperOrPageSections) {
+    DesignedReport fixture({{"a"}, {"A"}, {}, 1});
+    report::TSestDetail& detail = *fixture.details[0];
+    detail.SetPredloha(kTemplate);
+    designer::TFormSestE window;
+    window.setMessageSink(&fixture.messages);
+    ASSERT_TRUE(window.OpenSestava(&detail, 1, false));
+    runDialog(window, 1, [](designer::TSestDlg* d) {
+        for (const char* name : {"SEOkrajLevy", "SEOkrajHorni", "RbOrientationP", "CBOddH",
+                                 "EditHP", "CbNePrvniHlava", "CbNePosledniPata"})
+            EXPECT_FALSE(child<QWidget>(d, name)->isEnabled()) << name;
+        EXPECT_TRUE(child<QWidget>(d, "CBOddT")->isEnabled());
+        d->reject();
+    });
+}
+
+TEST(ReportSettings, UserPaperFormatIsDeletedFromTheSettingsFile) {
+    DesignedReport fixture({{"a"}, {"A"}, {}, 0});
+    QFile ini(fixture.report.iniFilePath());
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[Jine]\r\nklic=1\r\n[FormatyPapiru]\r\nPocetFormatu=1\r\n"
+              "Format1=\xc5\xa0t\xc3\xadtek,400,300\r\n");
+    ini.close();
+    QStringList text = kTemplate;
+    text[2] = QStringLiteral("I,2,0,400,300,10,10,10,10,1,0");
+    fixture.report.SetPredloha(text);
+    auto window = fixture.open();
+    fixture.messages.scriptAnswers({platform::MessageAnswer::Yes, platform::MessageAnswer::No});
+    runDialog(*window, 1, [](designer::TSestDlg* d) {
+        auto* combo = child<QComboBox>(d, "CBFormaty");
+        EXPECT_EQ(combo->currentText(), QStringLiteral("Štítek"));
+        EXPECT_EQ(child<QPushButton>(d, "ButtonEditFormat")->text(), QStringLiteral("Oprav"));
+        child<QPushButton>(d, "ButtonDeleteFormat")->click();
+        EXPECT_EQ(combo->count(), 18);
+        EXPECT_EQ(combo->currentIndex(), 0);
+        d->accept();
+    });
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    const QByteArray after = ini.readAll();
+    report::TListFormatu reread;
+    reread.Load(fixture.report.iniFilePath());
+    EXPECT_EQ(reread.count(), 18);
+    EXPECT_TRUE(after.contains("klic=1"));
+    EXPECT_TRUE(fixture.messages.messages().contains(
+        QStringLiteral("Zrušit vybraný uživatelský formát?")));
+    // the first built-in format's size went into the template
+    report::TListFormatu builtIn;
+    const report::TFormatPapiru* first = builtIn.GetFormat(0);
+    EXPECT_TRUE(window->storedText()[2].startsWith(
+        QStringLiteral("I,2,0,%1,%2,").arg(first->width).arg(first->height)));
+}
+
+TEST(ReportSettings, OwnBackgroundPlacedOnThePaper) {
+    DesignedReport fixture({{"a"}, {"A"}, {}, 0});
+    fixture.report.SetPredloha(kTemplate);
+    auto window = fixture.open();
+    runDialog(*window, 2, [](designer::TSestDlg* d) {
+        auto* spinLeft = child<QSpinBox>(d, "SpinEditUmL");
+        EXPECT_FALSE(child<QWidget>(d, "CBBackgroundFile")->isEnabled());
+        child<QCheckBox>(d, "CheckBoxPozadi")->setChecked(false);
+        EXPECT_TRUE(child<QWidget>(d, "CBBackgroundFile")->isEnabled());
+        EXPECT_FALSE(spinLeft->isEnabled()); // the whole paper
+        child<QCheckBox>(d, "CheckBoxCelyPapir")->setChecked(false);
+        EXPECT_TRUE(spinLeft->isEnabled());
+        child<QCheckBox>(d, "CheckBoxTiskPozadi")->setChecked(true);
+        child<QComboBox>(d, "CBBackgroundFile")->setEditText(QStringLiteral("a,b.bmp"));
+        spinLeft->setValue(10);
+        child<QSpinBox>(d, "SpinEditUmT")->setValue(20);
+        child<QSpinBox>(d, "SpinEditUmW")->setValue(300);
+        child<QSpinBox>(d, "SpinEditUmH")->setValue(400);
+        d->accept();
+    });
+    EXPECT_TRUE(
+        window->storedText().contains(QStringLiteral("I,7,1,1,1,10,20,300,400,\"a,b.bmp\"")));
+}
+
+TEST(ReportSettings, PagePreviewAndSizesFollowThePaper) {
+    DesignedReport fixture({{"a"}, {"A"}, {}, 0});
+    fixture.report.SetPredloha(kTemplate);
+    auto window = fixture.open();
+    runDialog(*window, 1, [](designer::TSestDlg* d) {
+        EXPECT_EQ(child<QLabel>(d, "InfoRozmer")->text(), QStringLiteral("827 x 1169"));
+        EXPECT_EQ(child<QLabel>(d, "InfoRozmerT")->text(), QStringLiteral("727 x 1029"));
+        EXPECT_EQ(child<QLabel>(d, "InfoRozmerS")->text(), QStringLiteral("727 x 100"));
+        child<QRadioButton>(d, "RbOrientationL")->setChecked(true);
+        child<QSpinBox>(d, "SEPocSloup")->setValue(3);
+        child<QSpinBox>(d, "SEMeziSloup")->setValue(20);
+        EXPECT_EQ(child<QLabel>(d, "InfoRozmer")->text(), QStringLiteral("1169 x 827"));
+        // one of three columns: (1069 + 20) / 3 - 20
+        EXPECT_EQ(child<QLabel>(d, "InfoRozmerS")->text(), QStringLiteral("343 x 100"));
+        const QImage image = child<QWidget>(d, "PaintBoxPapiru")->grab().toImage();
+        // landscape: the shadow below the page, the label sketch in blue inside it
+        bool grey = false, blue = false;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                grey |= image.pixel(x, y) == qRgb(0x80, 0x80, 0x80);
+                blue |= image.pixel(x, y) == qRgb(0, 0, 0xFF);
+            }
+        EXPECT_TRUE(grey);
+        EXPECT_TRUE(blue);
+        d->reject();
+    });
+}

@@ -1,0 +1,93 @@
+#pragma once
+// A paper with the five fixed sections in a window of its own, a receiver that records every
+// notification, and a mouse drag through the window as the user makes it.
+
+#include "report/designer/DesignerEvents.h"
+#include "report/designer/TOddil.h"
+#include "report/designer/TPapir.h"
+#include "report/designer/TSesPrvek.h"
+#include "report/engine/sestavy.h"
+
+#include <QStringList>
+#include <QTest>
+#include <QWindow>
+
+#include <memory>
+
+namespace designtest {
+
+// Records "E<code>" or "E<code> <kind>" and "P<code> a b"; answers 16 with `insertionTool`.
+struct Recorder : designer::DesignerEvents {
+    int elementEvent(int code, designer::TSesPrvek* element) override {
+        events << (element ? QStringLiteral("E%1 el").arg(code) : QStringLiteral("E%1").arg(code));
+        return code == designer::eeInsertionTool ? insertionTool : 0;
+    }
+    int paperEvent(int code, int a, int b) override {
+        if (code != designer::peMouseAt || recordMouse)
+            events << QStringLiteral("P%1 %2 %3").arg(code).arg(a).arg(b);
+        return 0;
+    }
+    designer::TSesPrvek* primarySelection() const override { return nullptr; }
+    // The events without the insertion-tool question.
+    QStringList recorded() const { return events.filter(QRegularExpression("^(?!E16$)")); }
+
+    QStringList events;
+    int insertionTool = 0;
+    bool recordMouse = false;
+};
+
+struct Sheet {
+    explicit Sheet(double zoom = 1.0, int paperWidth = 827) {
+        paper = new designer::TPapir(&window);
+        paper->setEvents(&recorder);
+        for (int code = 0; code < 5; ++code)
+            paper->AddOddil(code);
+        paper->SetSirka(paperWidth);
+        paper->SetZoom(zoom);
+    }
+    designer::TOddil* body() const { return paper->Oddil(2); }
+
+    // A new control of `kind` at the bounds in `section` (the body by default).
+    designer::TSesPrvek* add(int kind, int left, int top, int width, int height,
+                             designer::TOddil* section = nullptr) {
+        section = section ? section : body();
+        auto* control = new designer::TSesPrvek(section);
+        auto element = std::make_unique<report::TVoranReportElement>(&report);
+        element->Kind = kind;
+        element->Left = left;
+        element->Top = top;
+        element->Width = width;
+        element->Height = height;
+        control->setElement(std::move(element));
+        paper->AddPrvek(section, control);
+        control->SetZoom(paper->zoom());
+        return control;
+    }
+
+    void show() {
+        // The paper may be far bigger than any screen; the window shows its top left.
+        window.resize((paper->size() + QSize(20, 20)).boundedTo(QSize(1800, 1400)));
+        window.show();
+        (void)QTest::qWaitForWindowExposed(&window);
+    }
+
+    report::TSestava report;
+    Recorder recorder;
+    QWidget window;
+    designer::TPapir* paper;
+};
+
+// Press at `from` (pixels of `widget`), move in `steps` equal steps and release at `to`, all
+// through the window, so that grabs and the held button count as for a real mouse.
+inline void drag(QWidget* widget, QPoint from, QPoint to,
+                 Qt::KeyboardModifiers modifiers = Qt::NoModifier, int steps = 1) {
+    QWindow* window = widget->window()->windowHandle();
+    const QPoint a = widget->mapTo(widget->window(), from);
+    const QPoint b = widget->mapTo(widget->window(), to);
+    QTest::mousePress(window, Qt::LeftButton, modifiers, a);
+    for (int i = 1; i <= steps; ++i)
+        QTest::mouseMove(window, a + (b - a) * i / steps);
+    QTest::mouseRelease(window, Qt::LeftButton, modifiers, b);
+}
+
+} // namespace designtest

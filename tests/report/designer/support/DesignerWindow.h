@@ -1,0 +1,65 @@
+#pragma once
+// A report with items, parameters and details, in a program folder of its own, and a designer
+// window opened on it with a message recorder.
+
+#include "TemplateGenerator.h"
+#include "platform/MessageSink.h"
+#include "report/designer/TEditorSettings.h"
+#include "report/designer/TFormSestE.h"
+#include "report/engine/sestavy.h"
+#include "report/engine/sestprn.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace designtest {
+
+struct DesignedReport {
+    explicit DesignedReport(const GeneratedFixture& fixture = {})
+        : report(nullptr, folder.path()) {
+        report.setMessageSink(&messages);
+        report.SetItemNames(fixture.itemNames);
+        report.setItemDescriptions(fixture.itemDescriptions);
+        report.setParametry(fixture.parameters);
+        for (int j = 0; j < fixture.details; ++j) {
+            details.push_back(std::make_unique<report::TSestDetail>(nullptr, folder.path()));
+            details.back()->setMasterSestava(&report);
+            details.back()->Popis = QStringLiteral("detail %1").arg(j);
+        }
+        designer::EditorSettings() = {};
+    }
+
+    // A designer window opened on the report's template.
+    std::unique_ptr<designer::TFormSestE> open() {
+        auto window = std::make_unique<designer::TFormSestE>();
+        window->setMessageSink(&messages);
+        EXPECT_TRUE(window->OpenSestava(&report, 1, false));
+        return window;
+    }
+
+    ~DesignedReport() { designer::EditorSettings() = {}; }
+
+    // opening a template sets the library's page setup: restored afterwards
+    report::PageSetupGuard pageSetup;
+    QTemporaryDir folder;
+    platform::MessageRecorder messages;
+    report::TSestava report;
+    std::vector<std::unique_ptr<report::TSestDetail>> details;
+};
+
+// "" when equal, else the first differing line of the two texts.
+inline QString firstDifference(const QStringList& expected, const QStringList& actual) {
+    for (qsizetype i = 0; i < std::max(expected.size(), actual.size()); ++i) {
+        const QString a = i < expected.size() ? expected[i] : QStringLiteral("<none>");
+        const QString b = i < actual.size() ? actual[i] : QStringLiteral("<none>");
+        if (a != b)
+            return QStringLiteral("line %1:\n  expected %2\n  actual   %3").arg(i + 1).arg(a, b);
+    }
+    return {};
+}
+
+} // namespace designtest

@@ -1,0 +1,29 @@
+// Opens the template designer on a template file (a new template when the file does not
+// exist yet), the way a program using the report component would: through its edit call.
+//
+//   sestedit <file.pts>
+
+#include "report/designer/TFormSestE.h"
+#include "report/engine/sestavy.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QTextStream>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() != 2) {
+        QTextStream(stderr) << "usage: sestedit <file.pts>\n";
+        return 2;
+    }
+    const QFileInfo file(arguments[1]);
+    report::TSestava report(nullptr, QApplication::applicationDirPath());
+    report.ReportDirIgnore = false;
+    report.setReportDir(file.absolutePath());
+    report.SetReportName(file.fileName());
+    if (file.exists() && report.NactiPredlohu(false) != report::seOk) return 1;
+    designer::installDesigner();
+    report.EditEx();
+    return 0;
+}
