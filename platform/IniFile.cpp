@@ -50,6 +50,11 @@ bool sameName(const QString& a, const QString& b) {
 IniFile::IniFile(const QString& fileName) : m_fileName(resolvedPath(fileName)) {
     QFile file(m_fileName);
     if (m_fileName.isEmpty() || !file.open(QIODevice::ReadOnly)) return;
+    if (file.size() > maxFileSize) {
+        // Not a settings file: read nothing, and never write over it.
+        m_tooLarge = true;
+        return;
+    }
     QString text = decode(file.readAll());
     if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
     const QStringList rawLines = text.split('\n');
@@ -169,7 +174,7 @@ void IniFile::writeBool(const QString& section, const QString& key, bool value) 
 }
 
 bool IniFile::save() const {
-    if (m_fileName.isEmpty()) return false;
+    if (m_fileName.isEmpty() || m_tooLarge) return false;
     QSaveFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly)) return false;
     QByteArray bytes;

@@ -1,13 +1,14 @@
 #pragma once
 // Settings files in the Windows profile format ("[Section]" lines, "key=value" lines), read
-// and written as the original program's files expect:
+// and written as Windows profile files are:
 // - sections and keys are found without regard to case; the first of duplicates counts;
 // - a value is the text after the first '=' with surrounding blanks removed, quotes and
 //   commas kept as they are (so "Format1=A4, mine,826,1169" reads back unchanged);
 // - writing changes or adds only the keys written; other sections, keys, comments and the
 //   order of lines stay; lines end in CR LF;
 // - files are read as UTF-8 when valid, else as Windows-1250, and written as UTF-8;
-// - a missing or unreadable file reads as empty.
+// - a missing or unreadable file reads as empty; so does a file larger than maxFileSize, which
+//   is then never written over.
 // A relative file name is taken relative to the program's folder, where the program keeps its
 // settings files.
 
@@ -20,6 +21,8 @@ namespace platform {
 
 class IniFile {
 public:
+    static constexpr qint64 maxFileSize = 16 * 1024 * 1024;
+
     // Reads the file at once; later changes to the file are not seen.
     explicit IniFile(const QString& fileName);
 
@@ -63,6 +66,7 @@ private:
 
     QString m_fileName;
     std::vector<Line> m_lines;
+    bool m_tooLarge = false;
 };
 
 } // namespace platform

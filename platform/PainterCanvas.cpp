@@ -3,6 +3,7 @@
 #include "platform/Metafile.h"
 #include "platform/TextMeasure.h"
 
+#include <QGlyphRun>
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -78,6 +79,8 @@ PainterCanvas::PainterCanvas(QPainter& painter, double pixelsPerInch)
     m_pixelsPerInch = pixelsPerInch > 0 ? pixelsPerInch : m_deviceDpi;
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setRenderHint(QPainter::TextAntialiasing, true);
+    // Hatch patterns follow the transform, so that their density is set by applyPenAndBrush.
+    m_painter.setRenderHint(QPainter::NonCosmeticBrushPatterns, true);
 }
 
 void PainterCanvas::applyPenAndBrush() {
@@ -87,13 +90,27 @@ void PainterCanvas::applyPenAndBrush() {
     // Below one device pixel a pen is drawn as the thinnest line, as a device would.
     if (p.width <= 0 || p.width * deviceScale(m_painter) < 1.0) {
         pen.setWidth(0);
+        // Dashes of the thinnest line keep their screen length on a dense device.
+        if (pen.style() != Qt::SolidLine && pen.style() != Qt::NoPen && m_deviceDpi > 96) {
+            QList<qreal> dashes = pen.dashPattern();
+            for (qreal& dash : dashes)
+                dash *= m_deviceDpi / 96.0;
+            pen.setDashPattern(dashes);
+        }
     } else {
         pen.setWidthF(p.width);
         pen.setCapStyle(Qt::RoundCap);
         pen.setJoinStyle(Qt::RoundJoin);
     }
     m_painter.setPen(pen);
-    m_painter.setBrush(QBrush(toQColor(Brush().color), brushStyle(Brush().style)));
+    QBrush brush(toQColor(Brush().color), brushStyle(Brush().style));
+    if (Brush().style >= bsHorizontal && Brush().style <= bsDiagCross) {
+        // Hatches keep the density they have on a screen (8 pixels at 96 dpi) on any device,
+        // so that a 1200 dpi printer does not print them as a grey tint.
+        const double cell = std::max(m_deviceDpi / 96.0, 1.0) / deviceScale(m_painter);
+        brush.setTransform(QTransform::fromScale(cell, cell));
+    }
+    m_painter.setBrush(brush);
     m_painter.setBackgroundMode(Qt::TransparentMode);
 }
 
@@ -186,9 +203,60 @@ void PainterCanvas::TextOut(int x, int y, const QString& text, const QVector<int
         m_painter.fillRect(QRectF(dx, baseline - metrics.ascent, total, metrics.height),
                            toQColor(TextBackground()));
     }
-    m_painter.setFont(toQFont(font, font.height, m_deviceDpi));
     m_painter.setPen(toQColor(font.color));
-    double pos = dx;
+    if (!drawGlyphRun(font, text, steps, QPointF(dx, baseline))) {
+        m_painter.setFont(toQFont(font, font.height, m_deviceDpi));
+        drawCharByChar(text, steps, QPointF(dx, baseline));
+    }
+    m_painter.restore();
+}
+
+// One run of the font's own glyphs at the given advances. False when the face lacks a
+// character (another face must supply it) or cannot be loaded.
+bool PainterCanvas::drawGlyphRun(const TFont& font, const QString& text, const QVector<int>& steps,
+                                 QPointF origin) {
+    const QRawFont raw = rawFontFor(font, font.height);
+    if (!raw.isValid()) return false;
+    QVector<quint32> glyphs(text.size());
+    int count = int(glyphs.size());
+    if (!raw.glyphIndexesForChars(text.constData(), int(text.size()), glyphs.data(), &count))
+        return false;
+    QVector<QPointF> positions;
+    positions.reserve(count);
+    double pos = origin.x();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair =
+            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        if (glyphs.value(positions.size()) == 0) return false;
+        positions.append(QPointF(pos, origin.y()));
+        pos += steps[i];
+        if (pair) pos += steps[++i];
+    }
+    if (positions.size() != count) return false;
+    glyphs.resize(count);
+    QGlyphRun run;
+    run.setRawFont(raw);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    m_painter.drawGlyphRun(QPointF(0, 0), run);
+    // Underline and strike-out of the run itself land in the wrong place under a transform.
+    const double thickness = std::max(raw.lineThickness(), 0.5);
+    const QColor colour = toQColor(font.color);
+    if (font.underline)
+        m_painter.fillRect(
+            QRectF(origin.x(), origin.y() + raw.underlinePosition(), pos - origin.x(), thickness),
+            colour);
+    if (font.strikeOut)
+        m_painter.fillRect(QRectF(origin.x(), origin.y() - raw.xHeight() / 2 - thickness / 2,
+                                  pos - origin.x(), thickness),
+                           colour);
+    return true;
+}
+
+void PainterCanvas::drawCharByChar(const QString& text, const QVector<int>& steps,
+                                   QPointF origin) {
+    double pos = origin.x();
+    const double baseline = origin.y();
     for (qsizetype i = 0; i < text.size(); ++i) {
         const qsizetype length =
             text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2
@@ -198,7 +266,6 @@ void PainterCanvas::TextOut(int x, int y, const QString& text, const QVector<int
             pos += steps[i + k];
         i += length - 1;
     }
-    m_painter.restore();
 }
 
 void PainterCanvas::StretchDraw(const TRect& rect, const QImage& image) {

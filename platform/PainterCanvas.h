@@ -5,6 +5,8 @@
 
 #include "platform/TCanvas.h"
 
+#include <QPointF>
+
 class QPainter;
 
 namespace platform {
@@ -36,6 +38,9 @@ protected:
 
 private:
     void applyPenAndBrush();
+    bool drawGlyphRun(const TFont& font, const QString& text, const QVector<int>& steps,
+                      QPointF origin);
+    void drawCharByChar(const QString& text, const QVector<int>& steps, QPointF origin);
     QPainter& m_painter;
     double m_pixelsPerInch;
     double m_deviceDpi;

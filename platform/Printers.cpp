@@ -49,7 +49,7 @@ void PrinterSystem::resetPrinter() {
 QStringList PrinterSystem::printerNames() const {
     if (testPrinterInstalled()) return {QString::fromLatin1(testPrinterName)};
     QStringList names = QPrinterInfo::availablePrinterNames();
-    names.sort();
+    names.sort(Qt::CaseInsensitive); // as CUPS orders them
     return names;
 }
 
@@ -131,21 +131,21 @@ QString PrinterSystem::deviceName(int index) const {
     return hasPrinter() ? m_name : QString();
 }
 
-QString PrinterSystem::port(int index) const {
-    const QString name = deviceName(index);
+QString PrinterSystem::port(const QString& name) const {
     if (name.isEmpty()) return {};
-    if (testPrinterInstalled()) return QStringLiteral("file:") + m_testFolder;
+    if (testPrinterInstalled())
+        return name == QLatin1String(testPrinterName) ? QStringLiteral("file:") + m_testFolder
+                                                      : QString();
     return destinationOption(name, "device-uri");
 }
 
-QString PrinterSystem::makeAndModel(int index) const {
-    const QString name = deviceName(index);
+QString PrinterSystem::makeAndModel(const QString& name) const {
     if (name.isEmpty() || testPrinterInstalled()) return {};
     return destinationOption(name, "printer-make-and-model");
 }
 
-bool PrinterSystem::isTextOnly(int index) const {
-    const QString model = makeAndModel(index);
+bool PrinterSystem::isTextOnly(const QString& name) const {
+    const QString model = makeAndModel(name);
     return model == QLatin1String("Local Raw Printer") ||
            model.startsWith(QLatin1String("Generic Text-Only"));
 }

@@ -57,13 +57,15 @@ public:
     int copies() const { return m_copies; }
     bool deviceMakesCopies() const;
 
-    // Device name and port (the CUPS device URI) of printer `index`, or of the current printer
-    // when `index` is out of range; empty without printers.
+    // Name of printer `index`, or of the current printer when `index` is out of range; empty
+    // without printers.
     QString deviceName(int index) const;
-    QString port(int index) const;
-    QString makeAndModel(int index) const;
+    // Port (the CUPS device URI) and make and model of the printer called `name`; empty when
+    // there is no such printer. Asked by name, as the list may change between two calls.
+    QString port(const QString& name) const;
+    QString makeAndModel(const QString& name) const;
     // A raw queue or a generic text-only driver: such printers take plain text bytes.
-    bool isTextOnly(int index) const;
+    bool isTextOnly(const QString& name) const;
 
     // The test printer: graphic jobs are written to `folder`/job-<n>.pdf, raw jobs kept.
     void installTestPrinter(const QString& folder);

@@ -1,5 +1,6 @@
 #include "platform/TextMeasure.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QImage>
@@ -50,15 +51,39 @@ QFont qtFont(const TFont& font) {
     return result;
 }
 
-FaceMeasure& faceFor(const TFont& font) {
-    // Layout measures many texts in one font after another: remember the last face.
-    static QString lastName;
-    static int lastStyle = -1;
-    static FaceMeasure* last = nullptr;
-    const int style = int(font.bold) | int(font.italic) << 1;
-    if (last && style == lastStyle && font.name == lastName) return *last;
+// The fonts measured and drawn so far. They hold font engines of the application, so they are
+// dropped with it (not at exit, after it).
+struct FontCaches {
+    QHash<QString, std::shared_ptr<FaceMeasure>> faces;
+    QHash<QString, QRawFont> rawFonts;
+    QString lastName;
+    int lastStyle = -1;
+    FaceMeasure* last = nullptr;
+};
 
-    static QHash<QString, std::shared_ptr<FaceMeasure>> faces;
+FontCaches*& cacheSlot() {
+    static FontCaches* slot = nullptr;
+    return slot;
+}
+
+FontCaches& caches() {
+    FontCaches*& slot = cacheSlot();
+    if (!slot) {
+        slot = new FontCaches;
+        qAddPostRoutine([] {
+            delete cacheSlot();
+            cacheSlot() = nullptr;
+        });
+    }
+    return *slot;
+}
+
+FaceMeasure& faceFor(const TFont& font) {
+    FontCaches& c = caches();
+    // Layout measures many texts in one font after another: remember the last face.
+    const int style = int(font.bold) | int(font.italic) << 1;
+    if (c.last && style == c.lastStyle && font.name == c.lastName) return *c.last;
+    auto& faces = c.faces;
     const QString key = font.name + QChar(u'\x1F') + QChar(font.bold ? u'b' : u'-') +
                         QChar(font.italic ? u'i' : u'-');
     auto& face = faces[key];
@@ -67,9 +92,9 @@ FaceMeasure& faceFor(const TFont& font) {
         reference.setPixelSize(int(referenceHeight));
         face = std::make_shared<FaceMeasure>(reference);
     }
-    lastName = font.name;
-    lastStyle = style;
-    last = face.get();
+    c.lastName = font.name;
+    c.lastStyle = style;
+    c.last = face.get();
     return *face;
 }
 
@@ -103,6 +128,22 @@ TTextMetrics measureMetrics(const TFont& font, double height) {
     result.avgCharWidth = m.averageCharWidth() * scale;
     result.maxCharWidth = m.maxWidth() * scale;
     return result;
+}
+
+QRawFont rawFontFor(const TFont& font, double pixelHeight) {
+    // A page uses few fonts at few sizes; keep them, and start afresh when there are many.
+    QHash<QString, QRawFont>& fonts = caches().rawFonts;
+    const QString key = font.name + QChar(u'\x1F') + QChar(font.bold ? u'b' : u'-') +
+                        QChar(font.italic ? u'i' : u'-') + QString::number(pixelHeight, 'g', 9);
+    const auto known = fonts.constFind(key);
+    if (known != fonts.constEnd()) return *known;
+    if (fonts.size() > 256) fonts.clear();
+    QFont face = qtFont(font);
+    face.setPixelSize(int(referenceHeight));
+    QRawFont raw = QRawFont::fromFont(face);
+    if (raw.isValid()) raw.setPixelSize(pixelHeight);
+    fonts.insert(key, raw);
+    return raw;
 }
 
 QFont toQFont(const TFont& font, double pixelHeight, double deviceDpi) {

@@ -5,6 +5,8 @@
 
 #include "platform/TCanvas.h"
 
+#include <QRawFont>
+
 namespace platform {
 
 // Advance of each UTF-16 unit of `text` for a font of em height `height` (device units).
@@ -17,5 +19,9 @@ TTextMetrics measureMetrics(const TFont& font, double height);
 // The Qt font for drawing `font` at em height `pixelHeight` on a device of `deviceDpi`
 // (Qt sizes fonts in points against the device's resolution).
 QFont toQFont(const TFont& font, double pixelHeight, double deviceDpi);
+
+// The face of `font` at em height `pixelHeight`, for drawing positioned glyphs; invalid when
+// the face cannot be loaded.
+QRawFont rawFontFor(const TFont& font, double pixelHeight);
 
 } // namespace platform

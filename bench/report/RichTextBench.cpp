@@ -14,36 +14,34 @@
 namespace {
 
 // Measuring text needs the font database of a GUI application.
-void ensureApplication()
-{
+void ensureApplication() {
     static int argc = 1;
     static char name[] = "report_bench";
     static char* argv[] = {name, nullptr};
     if (!QGuiApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
         static QGuiApplication application(argc, argv);
     }
 }
 
-platform::TFont arial()
-{
+platform::TFont arial() {
     platform::TFont font;
     font.name = "Arial";
     font.size = 10;
     return font;
 }
 
-QString plainParagraph()
-{
+QString plainParagraph() {
     const QString sentence = QString::fromUtf8(
         "Sytá pára o tlaku 1 MPa má teplotu 179,88 °C a entalpii 2777,1 kJ/kg. ");
     QString text;
-    while (text.size() < 2000) text += sentence;
+    while (text.size() < 2000)
+        text += sentence;
     return text.left(2000);
 }
 
-QString formattedRtf()
-{
+QString formattedRtf() {
     QString rtf = "{\\rtf1\\ansi\\ansicpg1250{\\fonttbl{\\f0\\fswiss\\fcharset238 Arial;}"
                   "{\\f1\\froman\\fcharset238 Times New Roman;}}"
                   "{\\colortbl;\\red200\\green0\\blue0;}";
@@ -56,8 +54,7 @@ QString formattedRtf()
 
 const platform::TRect column{0, 0, 600, 100000}; // 6 inches wide in 1/100 inch
 
-void BM_LayoutPlainParagraphJustified(benchmark::State& state)
-{
+void BM_LayoutPlainParagraphJustified(benchmark::State& state) {
     ensureApplication();
     platform::Metafile metafile(1000, 1000, 100);
     platform::TVoranCanvas canvas(metafile, 100);
@@ -72,8 +69,7 @@ void BM_LayoutPlainParagraphJustified(benchmark::State& state)
 }
 BENCHMARK(BM_LayoutPlainParagraphJustified);
 
-void BM_LayoutFormattedRtf20k(benchmark::State& state)
-{
+void BM_LayoutFormattedRtf20k(benchmark::State& state) {
     ensureApplication();
     platform::Metafile metafile(1000, 1000, 100);
     platform::TVoranCanvas canvas(metafile, 100);
@@ -89,8 +85,7 @@ void BM_LayoutFormattedRtf20k(benchmark::State& state)
 BENCHMARK(BM_LayoutFormattedRtf20k);
 
 // A page of 60 single-line items, as a report body draws them.
-void drawPage(platform::TCanvas& canvas)
-{
+void drawPage(platform::TCanvas& canvas) {
     for (int i = 0; i < 60; ++i) {
         const platform::TRect rect{50, 50 + 17 * i, 776, 67 + 17 * i};
         report::DrawRichText(canvas, rect,
@@ -99,8 +94,7 @@ void drawPage(platform::TCanvas& canvas)
     }
 }
 
-void BM_DrawPageIntoRecorder(benchmark::State& state)
-{
+void BM_DrawPageIntoRecorder(benchmark::State& state) {
     ensureApplication();
     for (auto _ : state) {
         platform::Metafile metafile(826, 1169, 100);
@@ -113,8 +107,7 @@ void BM_DrawPageIntoRecorder(benchmark::State& state)
 }
 BENCHMARK(BM_DrawPageIntoRecorder);
 
-void BM_DrawPageIntoImage(benchmark::State& state)
-{
+void BM_DrawPageIntoImage(benchmark::State& state) {
     ensureApplication();
     QImage image(826, 1169, QImage::Format_RGB32);
     for (auto _ : state) {

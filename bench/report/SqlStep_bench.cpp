@@ -1,9 +1,9 @@
 // Stepping a dataset-bound report's records: open, then every record read as six fields.
 
+#include "BenchApplication.h"
 #include "report/engine/DB_Bridge.h"
 #include "report/engine/SqlDataset.h"
 
-#include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -15,15 +15,8 @@ namespace {
 constexpr int rowCount = 100000;
 
 // A database of `rowCount` points with six fields, built once per process.
-QString benchConnection()
-{
-    static int argc = 1;
-    static char name[] = "report_bench";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* app = QCoreApplication::instance()
-                                       ? nullptr
-                                       : new QCoreApplication(argc, argv);
-    (void)app;
+QString benchConnection() {
+    ensureBenchApplication();
     static QTemporaryDir dir;
     static const QString connection = [] {
         const QString name = QStringLiteral("bench");
@@ -34,17 +27,16 @@ QString benchConnection()
         q.exec(QStringLiteral("CREATE TABLE points(name TEXT, grp TEXT, t REAL, p REAL, "
                               "n INTEGER, measured DATE)"));
         q.exec(QStringLiteral(
-            "WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < %1) "
-            "INSERT INTO points SELECT 'point ' || i, 'group ' || (i / 100), i * 0.25, "
-            "i / 1000.0, i, date('2024-01-01', '+' || (i % 365) || ' days') FROM k")
+                   "WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < %1) "
+                   "INSERT INTO points SELECT 'point ' || i, 'group ' || (i / 100), i * 0.25, "
+                   "i / 1000.0, i, date('2024-01-01', '+' || (i % 365) || ' days') FROM k")
                    .arg(rowCount));
         return name;
     }();
     return connection;
 }
 
-void BM_SqlStep(benchmark::State& state)
-{
+void BM_SqlStep(benchmark::State& state) {
     const QString connection = benchConnection();
     for (auto _ : state) {
         report::SqlDataset points(connection, QStringLiteral("points"));
@@ -57,8 +49,8 @@ void BM_SqlStep(benchmark::State& state)
              result = bridge.Step(report::sdNext)) {
             benchmark::DoNotOptimize(bridge.FieldText(0));
             benchmark::DoNotOptimize(bridge.FieldText(1));
-            sum += bridge.FieldAsFloat(2) + bridge.FieldAsFloat(3) + bridge.FieldAsFloat(4)
-                   + bridge.FieldAsFloat(5);
+            sum += bridge.FieldAsFloat(2) + bridge.FieldAsFloat(3) + bridge.FieldAsFloat(4) +
+                   bridge.FieldAsFloat(5);
         }
         benchmark::DoNotOptimize(sum);
     }

@@ -2,10 +2,8 @@
 
 namespace report {
 
-void Dataset::enableControls()
-{
-    if (m_disabledControls > 0)
-        --m_disabledControls;
+void Dataset::enableControls() {
+    if (m_disabledControls > 0) --m_disabledControls;
 }
 
 } // namespace report

@@ -56,12 +56,12 @@ public:
     virtual int fieldCount() const = 0;
     virtual QString fieldName(int i) const = 0;
     virtual QString displayLabel(int i) const = 0;
-    virtual int fieldType(int i) const = 0;      // a FieldTypeCode
-    virtual int alignment(int i) const = 0;      // an AlignmentCode
-    virtual int displayWidth(int i) const = 0;   // in characters
+    virtual int fieldType(int i) const = 0;    // a FieldTypeCode
+    virtual int alignment(int i) const = 0;    // an AlignmentCode
+    virtual int displayWidth(int i) const = 0; // in characters
     virtual QString displayText(int i) const = 0;
     virtual QString asString(int i) const = 0;
-    virtual double asFloat(int i) const = 0;     // dates as days since 30 December 1899
+    virtual double asFloat(int i) const = 0; // dates as days since 30 December 1899
     virtual bool asBoolean(int i) const = 0;
     virtual bool isNull(int i) const = 0;
     virtual QByteArray blob(int i) const = 0;

@@ -19,39 +19,33 @@ const QDate dateTimeEpoch(1899, 12, 30);
 
 // A stored date, time or date-time as ISO 8601 text ("2024-03-15", "12:30:05",
 // "2024-03-15 12:30:05" or with a "T"); an invalid QDateTime when it is none of them.
-QDateTime parseIsoDateTime(const QString& text, int type)
-{
+QDateTime parseIsoDateTime(const QString& text, int type) {
     const QString t = text.trimmed();
     if (type == ftTime) {
         const QTime time = QTime::fromString(t, Qt::ISODate);
         return time.isValid() ? QDateTime(dateTimeEpoch, time) : QDateTime();
     }
     QString iso = t;
-    if (iso.size() > 10 && iso[10] == u' ')
-        iso[10] = u'T';
+    if (iso.size() > 10 && iso[10] == u' ') iso[10] = u'T';
     QDateTime dt = QDateTime::fromString(iso, Qt::ISODate);
     if (!dt.isValid()) {
         const QDate date = QDate::fromString(t.left(10), Qt::ISODate);
-        if (date.isValid() && t.size() == 10)
-            dt = QDateTime(date, QTime(0, 0));
+        if (date.isValid() && t.size() == 10) dt = QDateTime(date, QTime(0, 0));
     }
     return dt;
 }
 
-QString quotedIdentifier(const QString& name)
-{
+QString quotedIdentifier(const QString& name) {
     return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
-bool isStatement(const QString& source)
-{
+bool isStatement(const QString& source) {
     static const QRegularExpression statement(QStringLiteral("^\\s*(SELECT|WITH)\\b"),
                                               QRegularExpression::CaseInsensitiveOption);
     return statement.match(source).hasMatch();
 }
 
-int typeOfQtField(int metaType)
-{
+int typeOfQtField(int metaType) {
     switch (metaType) {
     case QMetaType::Int:
     case QMetaType::LongLong:
@@ -69,8 +63,7 @@ int typeOfQtField(int metaType)
     }
 }
 
-int defaultDisplayWidth(int type)
-{
+int defaultDisplayWidth(int type) {
     switch (type) {
     case ftBoolean:
         return 5;
@@ -83,8 +76,7 @@ int defaultDisplayWidth(int type)
     }
 }
 
-bool isBlobType(int type)
-{
+bool isBlobType(int type) {
     return type == ftBlob || type == ftMemo || type == ftGraphic || type == ftFmtMemo;
 }
 
@@ -92,38 +84,25 @@ bool isBlobType(int type)
 
 SqlDataset::SqlDataset(QString connectionName, QString source, QString orderBy)
     : m_connection(std::move(connectionName)), m_source(std::move(source)),
-      m_orderBy(std::move(orderBy))
-{
-}
+      m_orderBy(std::move(orderBy)) {}
 
-int SqlDataset::typeOfDeclared(const QString& declaredType)
-{
+int SqlDataset::typeOfDeclared(const QString& declaredType) {
     const QString t = declaredType.trimmed().toUpper();
-    if (t.startsWith(u"BOOL"))
-        return ftBoolean;
-    if (t.startsWith(u"DATETIME") || t.startsWith(u"TIMESTAMP"))
-        return ftDateTime;
-    if (t.startsWith(u"DATE"))
-        return ftDate;
-    if (t.startsWith(u"TIME"))
-        return ftTime;
-    if (t.contains(u"INT"))
-        return ftInteger;
-    if (t.startsWith(u"REAL") || t.startsWith(u"FLOAT") || t.startsWith(u"DOUBLE"))
-        return ftFloat;
+    if (t.startsWith(u"BOOL")) return ftBoolean;
+    if (t.startsWith(u"DATETIME") || t.startsWith(u"TIMESTAMP")) return ftDateTime;
+    if (t.startsWith(u"DATE")) return ftDate;
+    if (t.startsWith(u"TIME")) return ftTime;
+    if (t.contains(u"INT")) return ftInteger;
+    if (t.startsWith(u"REAL") || t.startsWith(u"FLOAT") || t.startsWith(u"DOUBLE")) return ftFloat;
     if (t.startsWith(u"NUMERIC") || t.startsWith(u"DECIMAL") || t.startsWith(u"MONEY"))
         return ftCurrency;
-    if (t.startsWith(u"MEMO") || t.startsWith(u"CLOB"))
-        return ftMemo;
-    if (t.startsWith(u"GRAPHIC") || t.startsWith(u"IMAGE"))
-        return ftGraphic;
-    if (t.startsWith(u"BLOB"))
-        return ftBlob;
+    if (t.startsWith(u"MEMO") || t.startsWith(u"CLOB")) return ftMemo;
+    if (t.startsWith(u"GRAPHIC") || t.startsWith(u"IMAGE")) return ftGraphic;
+    if (t.startsWith(u"BLOB")) return ftBlob;
     return ftString;
 }
 
-bool SqlDataset::readColumns(const QStringList& names, const QVector<int>& qtTypes)
-{
+bool SqlDataset::readColumns(const QStringList& names, const QVector<int>& qtTypes) {
     m_columns.clear();
     QHash<QString, QString> declared;
     if (!isStatement(m_source)) {
@@ -138,22 +117,20 @@ bool SqlDataset::readColumns(const QStringList& names, const QVector<int>& qtTyp
         Column column;
         column.name = names[i];
         const auto found = declared.constFind(column.name);
-        column.type = found != declared.cend() ? typeOfDeclared(*found) : typeOfQtField(qtTypes[i]);
+        column.type =
+            found != declared.cend() ? typeOfDeclared(*found) : typeOfQtField(qtTypes[i]);
         column.width = defaultDisplayWidth(column.type);
         if (found != declared.cend() && column.type == ftString) {
             const auto match = length.match(*found);
-            if (match.hasMatch())
-                column.width = match.captured(1).toInt();
+            if (match.hasMatch()) column.width = match.captured(1).toInt();
         }
         m_columns.append(column);
     }
     return true;
 }
 
-bool SqlDataset::open()
-{
-    if (m_active)
-        return true;
+bool SqlDataset::open() {
+    if (m_active) return true;
     m_error.clear();
     QSqlDatabase db = QSqlDatabase::database(m_connection, true);
     if (!db.isValid() || !db.isOpen()) {
@@ -163,8 +140,7 @@ bool SqlDataset::open()
     QString statement = m_source;
     if (!isStatement(m_source)) {
         statement = QStringLiteral("SELECT * FROM ") + quotedIdentifier(m_source);
-        if (!m_orderBy.trimmed().isEmpty())
-            statement += QStringLiteral(" ORDER BY ") + m_orderBy;
+        if (!m_orderBy.trimmed().isEmpty()) statement += QStringLiteral(" ORDER BY ") + m_orderBy;
     }
     QSqlQuery query(db);
     query.setForwardOnly(true);
@@ -195,8 +171,7 @@ bool SqlDataset::open()
     return true;
 }
 
-void SqlDataset::close()
-{
+void SqlDataset::close() {
     m_active = false;
     m_cells.clear();
     m_columns.clear();
@@ -204,31 +179,26 @@ void SqlDataset::close()
     m_bof = m_eof = true;
 }
 
-int SqlDataset::rowCount() const
-{
+int SqlDataset::rowCount() const {
     return m_columns.isEmpty() ? 0 : int(m_cells.size() / m_columns.size());
 }
 
-void SqlDataset::first()
-{
+void SqlDataset::first() {
     const bool empty = rowCount() == 0;
     m_row = empty ? -1 : 0;
     m_bof = true;
     m_eof = empty;
 }
 
-void SqlDataset::last()
-{
+void SqlDataset::last() {
     const bool empty = rowCount() == 0;
     m_row = rowCount() - 1;
     m_bof = empty;
     m_eof = true;
 }
 
-void SqlDataset::next()
-{
-    if (m_row < 0)
-        return;
+void SqlDataset::next() {
+    if (m_row < 0) return;
     if (m_row + 1 < rowCount()) {
         ++m_row;
         m_bof = false;
@@ -238,10 +208,8 @@ void SqlDataset::next()
     }
 }
 
-void SqlDataset::prior()
-{
-    if (m_row < 0)
-        return;
+void SqlDataset::prior() {
+    if (m_row < 0) return;
     if (m_row > 0) {
         --m_row;
         m_bof = false;
@@ -251,33 +219,26 @@ void SqlDataset::prior()
     }
 }
 
-void SqlDataset::gotoBookmark(int bookmark)
-{
-    if (bookmark < 0 || bookmark >= rowCount())
-        return;
+void SqlDataset::gotoBookmark(int bookmark) {
+    if (bookmark < 0 || bookmark >= rowCount()) return;
     m_row = bookmark;
     m_bof = m_eof = false;
 }
 
-const QVariant* SqlDataset::cell(int i) const
-{
-    if (i < 0 || i >= m_columns.size() || m_row < 0)
-        return nullptr;
+const QVariant* SqlDataset::cell(int i) const {
+    if (i < 0 || i >= m_columns.size() || m_row < 0) return nullptr;
     return &m_cells[qsizetype(m_row) * m_columns.size() + i];
 }
 
-QString SqlDataset::fieldName(int i) const
-{
+QString SqlDataset::fieldName(int i) const {
     return i >= 0 && i < m_columns.size() ? m_columns[i].name : QString();
 }
 
-int SqlDataset::fieldType(int i) const
-{
+int SqlDataset::fieldType(int i) const {
     return i >= 0 && i < m_columns.size() ? m_columns[i].type : ftUnknown;
 }
 
-int SqlDataset::alignment(int i) const
-{
+int SqlDataset::alignment(int i) const {
     switch (fieldType(i)) {
     case ftSmallint:
     case ftInteger:
@@ -291,74 +252,57 @@ int SqlDataset::alignment(int i) const
     }
 }
 
-int SqlDataset::displayWidth(int i) const
-{
+int SqlDataset::displayWidth(int i) const {
     return i >= 0 && i < m_columns.size() ? m_columns[i].width : 0;
 }
 
-bool SqlDataset::isNull(int i) const
-{
+bool SqlDataset::isNull(int i) const {
     const QVariant* v = cell(i);
     return !v || v->isNull();
 }
 
-double SqlDataset::asFloat(int i) const
-{
+double SqlDataset::asFloat(int i) const {
     const QVariant* v = cell(i);
-    if (!v || v->isNull())
-        return 0.0;
+    if (!v || v->isNull()) return 0.0;
     const int type = fieldType(i);
     if (type == ftDate || type == ftTime || type == ftDateTime) {
-        if (v->typeId() != QMetaType::QString)
-            return v->toDouble();
+        if (v->typeId() != QMetaType::QString) return v->toDouble();
         const QDateTime dt = parseIsoDateTime(v->toString(), type);
         return dt.isValid() ? platform::DateTimeToDouble(dt) : 0.0;
     }
-    if (type == ftBoolean)
-        return asBoolean(i) ? 1.0 : 0.0;
+    if (type == ftBoolean) return asBoolean(i) ? 1.0 : 0.0;
     if (v->typeId() == QMetaType::QString)
         return platform::ParseNumber(v->toString()).value_or(0.0);
-    if (v->typeId() == QMetaType::QByteArray)
-        return 0.0;
+    if (v->typeId() == QMetaType::QByteArray) return 0.0;
     return v->toDouble();
 }
 
-bool SqlDataset::asBoolean(int i) const
-{
+bool SqlDataset::asBoolean(int i) const {
     const QVariant* v = cell(i);
-    if (!v || v->isNull())
-        return false;
+    if (!v || v->isNull()) return false;
     if (v->typeId() == QMetaType::QString) {
         const QString t = v->toString().trimmed().toLower();
-        if (t == u"true" || t == u"t" || t == u"yes")
-            return true;
+        if (t == u"true" || t == u"t" || t == u"yes") return true;
         return platform::ParseNumber(t).value_or(0.0) != 0.0;
     }
     return v->toDouble() != 0.0;
 }
 
-QString SqlDataset::asString(int i) const
-{
+QString SqlDataset::asString(int i) const {
     const QVariant* v = cell(i);
-    if (!v || v->isNull())
-        return {};
-    if (v->typeId() == QMetaType::QByteArray)
-        return QString::fromUtf8(v->toByteArray());
+    if (!v || v->isNull()) return {};
+    if (v->typeId() == QMetaType::QByteArray) return QString::fromUtf8(v->toByteArray());
     return v->toString();
 }
 
-QByteArray SqlDataset::blob(int i) const
-{
+QByteArray SqlDataset::blob(int i) const {
     const QVariant* v = cell(i);
-    if (!v || v->isNull())
-        return {};
-    if (v->typeId() == QMetaType::QByteArray)
-        return v->toByteArray();
+    if (!v || v->isNull()) return {};
+    if (v->typeId() == QMetaType::QByteArray) return v->toByteArray();
     return v->toString().toUtf8();
 }
 
-QString SqlDataset::displayText(int i) const
-{
+QString SqlDataset::displayText(int i) const {
     const QVariant* v = cell(i);
     const int type = fieldType(i);
     if (isBlobType(type)) {
@@ -368,24 +312,19 @@ QString SqlDataset::displayText(int i) const
         const bool hasData = v && !v->isNull() && !blob(i).isEmpty();
         return u'(' + (hasData ? name.toUpper() : name) + u')';
     }
-    if (!v || v->isNull())
-        return {};
+    if (!v || v->isNull()) return {};
     switch (type) {
     case ftBoolean:
         return asBoolean(i) ? QStringLiteral("True") : QStringLiteral("False");
     case ftDate:
     case ftTime:
     case ftDateTime: {
-        if (v->typeId() != QMetaType::QString)
-            return v->toString();
+        if (v->typeId() != QMetaType::QString) return v->toString();
         const QDateTime dt = parseIsoDateTime(v->toString(), type);
-        if (!dt.isValid())
-            return v->toString();
+        if (!dt.isValid()) return v->toString();
         const double value = platform::DateTimeToDouble(dt);
-        if (type == ftDate)
-            return platform::DateToStr(value);
-        if (type == ftTime)
-            return platform::TimeToStr(value);
+        if (type == ftDate) return platform::DateToStr(value);
+        if (type == ftTime) return platform::TimeToStr(value);
         return platform::DateToStr(value) + u' ' + platform::TimeToStr(value);
     }
     case ftSmallint:
@@ -394,8 +333,7 @@ QString SqlDataset::displayText(int i) const
     case ftFloat:
     case ftCurrency:
     case ftBCD: {
-        if (v->typeId() == QMetaType::QString)
-            return v->toString();
+        if (v->typeId() == QMetaType::QString) return v->toString();
         if (v->typeId() == QMetaType::LongLong || v->typeId() == QMetaType::Int)
             return QString::number(v->toLongLong());
         return platform::FloatToStr(v->toDouble());

@@ -18,31 +18,26 @@ constexpr double kPointsToUnits = 100.0 / 72.0; // output units per point at sca
 constexpr int kMaxRun = 1024;                   // characters per glyph run
 constexpr int kMaxRotated = 256;
 
-int twipsToInternal(long long twips)
-{
+int twipsToInternal(long long twips) {
     return int(std::clamp<long long>(twips * 72 / 15, -(1 << 28), 1 << 28));
 }
 
-int toInternal(double v)
-{
+int toInternal(double v) {
     return int(std::clamp(std::floor(v + 0.5), -double(1 << 28), double(1 << 28)));
 }
 
 // Floor division, so that positions left of the origin map to the device unit they lie in.
-int toOutput(long long internal)
-{
+int toOutput(long long internal) {
     return int(internal >= 0 ? internal / kUnit : -((-internal + kUnit - 1) / kUnit));
 }
 
-double baseEmHeight(const TFont& font)
-{
+double baseEmHeight(const TFont& font) {
     const double em = font.height > 0 ? font.height : font.size * kPointsToUnits;
     return em > 0 && std::isfinite(em) ? em : 10 * kPointsToUnits;
 }
 
 // The font a style selects over the base font, with its em height in output units at scale 1.
-TFont styleFont(const TFont& base, const RichTextStyle& style, double& emHeight)
-{
+TFont styleFont(const TFont& base, const RichTextStyle& style, double& emHeight) {
     TFont font = base;
     if (!style.face.isEmpty()) font.name = style.face;
     if (style.charset >= 0) font.charset = style.charset;
@@ -50,8 +45,8 @@ TFont styleFont(const TFont& base, const RichTextStyle& style, double& emHeight)
     font.italic = style.italic;
     font.underline = style.underline;
     if (style.colour.isValid())
-        font.color = platform::rgbColor(style.colour.red(), style.colour.green(),
-                                        style.colour.blue());
+        font.color =
+            platform::rgbColor(style.colour.red(), style.colour.green(), style.colour.blue());
     emHeight = style.halfPoints > 0 ? style.halfPoints / 2.0 * kPointsToUnits : baseEmHeight(base);
     font.escapement = 0;
     return font;
@@ -68,8 +63,7 @@ public:
     Layout(const TCanvas& canvas, const TRect& rect, const RichTextOptions& options,
            std::shared_ptr<const RichTextContent> content, TRadky& lines)
         : m_base(canvas.Font()), m_options(options), m_content(std::move(content)),
-          m_lines(lines)
-    {
+          m_lines(lines) {
         m_scaleX = std::isfinite(options.scaleX) && options.scaleX > 0 ? options.scaleX : 1;
         m_scaleY = std::isfinite(options.scaleY) && options.scaleY > 0 ? options.scaleY : 1;
         // Lines are broken at scale 1, so that every scale breaks them at the same characters;
@@ -86,8 +80,7 @@ public:
         }
     }
 
-    int run()
-    {
+    int run() {
         const QString& text = m_content->text;
         startLine(0, true);
         for (int i = 0; i < text.size(); ++i) {
@@ -122,13 +115,11 @@ public:
     }
 
 private:
-    void measureStyles()
-    {
+    void measureStyles() {
         for (const RichTextStyle& style : m_content->styles) {
             double em = 0;
             const TFont font = styleFont(m_base, style, em);
-            const platform::TTextMetrics metrics =
-                platform::measureMetrics(font, em * kUnit);
+            const platform::TTextMetrics metrics = platform::measureMetrics(font, em * kUnit);
             m_styleMetrics.append({toInternal(metrics.ascent), toInternal(metrics.height)});
         }
         // Advances of all characters of a style at once, at the scale in x.
@@ -150,8 +141,7 @@ private:
         }
     }
 
-    int advance(int index, QChar c, const RichTextStyle& style) const
-    {
+    int advance(int index, QChar c, const RichTextStyle& style) const {
         if (c == u'\r') return 0;
         if (c == u'\t') {
             // Tab stops lie at multiples of the tab width from the inner left edge.
@@ -166,22 +156,19 @@ private:
         return m_advances[index];
     }
 
-    int available(const RichTextStyle& style) const
-    {
+    int available(const RichTextStyle& style) const {
         long long width = 1LL * m_width - kUnit - twipsToInternal(style.leftIndent) -
                           twipsToInternal(style.rightIndent);
         if (m_firstLine) width -= twipsToInternal(style.firstIndent);
         return int(std::clamp<long long>(width, -(1 << 29), 1 << 29));
     }
 
-    void raise(const StyleMetrics& metrics)
-    {
+    void raise(const StyleMetrics& metrics) {
         m_height = std::max(m_height, metrics.height);
         m_ascent = std::max(m_ascent, metrics.ascent);
     }
 
-    void startLine(int firstChar, bool firstLine)
-    {
+    void startLine(int firstChar, bool firstLine) {
         m_firstChar = firstChar;
         m_firstLine = firstLine;
         m_positions.clear();
@@ -198,15 +185,13 @@ private:
 
     // Paragraph properties are those in force at the paragraph's end, as in RTF: indents set
     // after a bullet's text still indent the bullet's paragraph.
-    const RichTextStyle& paragraphStyle(int index) const
-    {
+    const RichTextStyle& paragraphStyle(int index) const {
         static const RichTextStyle none;
         if (index >= m_paragraphStyle.size()) return none;
         return m_content->styles[m_paragraphStyle[index]];
     }
 
-    void finishLine(int count, int width, bool wrapped)
-    {
+    void finishLine(int count, int width, bool wrapped) {
         const RichTextStyle& style = paragraphStyle(m_firstChar);
         TRadek line;
         line.width = width;
@@ -234,35 +219,40 @@ private:
 
     // Start x by alignment; justified lines that ended by wrapping are stretched to the right
     // indent.
-    void place(TRadek& line, const RichTextStyle& style, bool wrapped) const
-    {
+    void place(TRadek& line, const RichTextStyle& style, bool wrapped) const {
         const long long left = twipsToInternal(style.leftIndent);
         const long long right = twipsToInternal(style.rightIndent);
         const long long bullet = twipsToInternal(style.bulletIndent);
         const long long first = line.firstLine ? twipsToInternal(style.firstIndent) : 0;
         long long start = kUnit + left + (line.firstLine ? first + bullet : 0);
         switch (style.alignment) {
-        case alignRight: start = m_width - kUnit - line.width - right; break;
-        case alignCenter: start = (m_width - line.width - left - right) / 2 + left + bullet; break;
+        case alignRight:
+            start = m_width - kUnit - line.width - right;
+            break;
+        case alignCenter:
+            start = (m_width - line.width - left - right) / 2 + left + bullet;
+            break;
         case alignJustify:
             start = kUnit + left + bullet + first;
             if (wrapped && line.width > 0) {
                 const double factor = double(m_width - right - start) / line.width;
                 if (factor > 1) {
-                    for (int& p : line.positions) p = toInternal(p * factor);
+                    for (int& p : line.positions)
+                        p = toInternal(p * factor);
                     line.width = int(m_width - right - start);
                 }
             }
             break;
-        default: break;
+        default:
+            break;
         }
         line.startX = int(std::clamp<long long>(start, -(1 << 29), 1 << 29));
     }
 
-    void scale(TRadek& line) const
-    {
+    void scale(TRadek& line) const {
         const auto by = [](int& v, double factor) { v = toInternal(v * factor); };
-        for (int& p : line.positions) by(p, m_scaleX);
+        for (int& p : line.positions)
+            by(p, m_scaleX);
         by(line.width, m_scaleX);
         by(line.startX, m_scaleX);
         by(line.height, m_scaleY);
@@ -293,8 +283,7 @@ private:
     int m_breakWidth = 0;
 };
 
-RichTextBase baseOf(const TFont& font, int alignment)
-{
+RichTextBase baseOf(const TFont& font, int alignment) {
     RichTextBase base;
     base.bold = font.bold;
     base.italic = font.italic;
@@ -309,8 +298,7 @@ public:
     explicit RunWriter(TCanvas& canvas) : m_canvas(canvas) {}
     ~RunWriter() { flush(); }
 
-    void add(const TFont& font, int baselineY, QChar c, long long x, long long nextX)
-    {
+    void add(const TFont& font, int baselineY, QChar c, long long x, long long nextX) {
         // A gap (a tab, a skipped character) starts a new run at the character's own place.
         if (m_text.size() >= kMaxRun || baselineY != m_baselineY || !(font == m_font) ||
             toOutput(x) != m_lastX)
@@ -327,8 +315,7 @@ public:
         m_lastX = next;
     }
 
-    void flush()
-    {
+    void flush() {
         if (m_text.isEmpty()) return;
         m_canvas.SetFont(m_font);
         m_canvas.TextOut(m_originX, m_baselineY, m_text, m_advances);
@@ -348,28 +335,25 @@ private:
 
 } // namespace
 
-QString TRadek::text() const
-{
+QString TRadek::text() const {
     return content ? content->text.mid(firstChar, charCount) : QString();
 }
 
-const TRadek& TRadky::GetRadek(int i) const
-{
+const TRadek& TRadky::GetRadek(int i) const {
     static const TRadek empty;
     if (i >= 0 && i < m_lines.size()) return m_lines[i];
     return m_lines.isEmpty() ? empty : m_lines.front();
 }
 
-int TRadky::TotalHeight() const
-{
+int TRadky::TotalHeight() const {
     if (m_lines.isEmpty() || (m_lines.size() == 1 && m_lines.front().width == 0)) return 0;
     long long sum = 0;
-    for (const TRadek& line : m_lines) sum += line.height;
+    for (const TRadek& line : m_lines)
+        sum += line.height;
     return int(std::min<long long>((sum + kUnit - 1) / kUnit + 1, 1 << 30));
 }
 
-bool TRadky::FitHeight(int first, int height, int& used, int& last) const
-{
+bool TRadky::FitHeight(int first, int height, int& used, int& last) const {
     first = std::max(first, 0);
     long long sum = kUnit;
     const long long limit = 1LL * height * kUnit;
@@ -383,22 +367,20 @@ bool TRadky::FitHeight(int first, int height, int& used, int& last) const
     return last == m_lines.size() - 1;
 }
 
-void TRadky::AppendLines(const TRadky& other)
-{
+void TRadky::AppendLines(const TRadky& other) {
     const QList<TRadek> copy = other.m_lines; // safe when other is this list
     m_lines.append(copy);
 }
 
-QString TRadky::Text() const
-{
+QString TRadky::Text() const {
     QString text;
-    for (const TRadek& line : m_lines) text += line.text();
+    for (const TRadek& line : m_lines)
+        text += line.text();
     return text;
 }
 
 int LayoutRichText(const TCanvas& canvas, const TRect& rect, const QString& text,
-                   const RichTextOptions& options, TRadky& lines)
-{
+                   const RichTextOptions& options, TRadky& lines) {
     lines.Clear();
     auto content = std::make_shared<RichTextContent>(
         ReadRichText(text, options.rtf, baseOf(canvas.Font(), options.alignment)));
@@ -408,22 +390,21 @@ int LayoutRichText(const TCanvas& canvas, const TRect& rect, const QString& text
 }
 
 int LayoutRichTextToFit(const TCanvas& canvas, const TRect& rect, const QString& text,
-                        const RichTextOptions& options, TRadky& lines)
-{
+                        const RichTextOptions& options, TRadky& lines) {
     const int result = LayoutRichText(canvas, rect, text, options, lines);
     int used = 0;
     int last = 0;
     if (!lines.FitHeight(0, rect.height(), used, last)) {
         TRadky fitting;
-        for (int i = 0; i <= last; ++i) fitting.Add(lines.GetRadek(i));
+        for (int i = 0; i <= last; ++i)
+            fitting.Add(lines.GetRadek(i));
         lines = fitting;
     }
     return result;
 }
 
 void DrawRichTextLines(TCanvas& canvas, const TRect& rect, const TRadky& lines, int first,
-                       int last, const RichTextOptions& options)
-{
+                       int last, const RichTextOptions& options) {
     first = std::max(first, 0);
     last = std::min(last, lines.Count() - 1);
     if (first > last) return;
@@ -444,8 +425,8 @@ void DrawRichTextLines(TCanvas& canvas, const TRect& rect, const TRadky& lines, 
                 const QChar c = line.content->text[index];
                 if (c.category() == QChar::Other_Control) continue;
                 double em = 0;
-                TFont font = styleFont(base, line.content->styles[line.content->styleOfChar[index]],
-                                       em);
+                TFont font =
+                    styleFont(base, line.content->styles[line.content->styleOfChar[index]], em);
                 font.height = em * scaleY;
                 const long long x = left + line.startX + line.positions[k];
                 const long long next = k + 1 < line.positions.size()
@@ -460,8 +441,7 @@ void DrawRichTextLines(TCanvas& canvas, const TRect& rect, const TRadky& lines, 
 }
 
 int DrawRichText(TCanvas& canvas, const TRect& rect, const QString& text,
-                 const RichTextOptions& options)
-{
+                 const RichTextOptions& options) {
     TRadky lines;
     const int result = LayoutRichText(canvas, rect, text, options, lines);
     DrawRichTextLines(canvas, rect, lines, 0, lines.Count() - 1, options);
@@ -469,8 +449,7 @@ int DrawRichText(TCanvas& canvas, const TRect& rect, const QString& text,
 }
 
 int DrawRichTextToFit(TCanvas& canvas, const TRect& rect, const QString& text,
-                      const RichTextOptions& options)
-{
+                      const RichTextOptions& options) {
     TRadky lines;
     const int result = LayoutRichTextToFit(canvas, rect, text, options, lines);
     DrawRichTextLines(canvas, rect, lines, 0, lines.Count() - 1, options);
@@ -478,8 +457,7 @@ int DrawRichTextToFit(TCanvas& canvas, const TRect& rect, const QString& text,
 }
 
 void DrawRotatedText(TCanvas& canvas, const TRect& rect, const QString& text, int angle,
-                     double scaleX, double scaleY, const TFont& font)
-{
+                     double scaleX, double scaleY, const TFont& font) {
     if (!std::isfinite(scaleX) || scaleX <= 0) scaleX = 1;
     if (!std::isfinite(scaleY) || scaleY <= 0) scaleY = 1;
     const QString shown = text.left(kMaxRotated);
@@ -515,8 +493,7 @@ void DrawRotatedText(TCanvas& canvas, const TRect& rect, const QString& text, in
     canvas.RestoreState();
 }
 
-QString RichTextPlainText(const QString& text, bool rtf)
-{
+QString RichTextPlainText(const QString& text, bool rtf) {
     return ReadRichText(text, rtf).text;
 }
 

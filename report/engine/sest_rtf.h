@@ -32,10 +32,10 @@ constexpr int kInternalPerUnit = 72; // internal units per output unit
 
 // One laid-out line. Positions and sizes in internal units.
 struct TRadek {
-    int width = 0;    // natural width of the line's text (a blank at a wrap not included)
+    int width = 0; // natural width of the line's text (a blank at a wrap not included)
     int height = 0;
-    int startX = 0;   // left end of the line from the rectangle's left edge
-    int baseline = 0; // from the line's top
+    int startX = 0;         // left end of the line from the rectangle's left edge
+    int baseline = 0;       // from the line's top
     QVector<int> positions; // left edge of each consumed character, from startX
     bool firstLine = false; // the first line of a paragraph
     // The characters consumed: `charCount` characters of `text()` from `firstChar`. In plain
@@ -94,13 +94,13 @@ int LayoutRichTextToFit(const platform::TCanvas& canvas, const platform::TRect& 
 // Lays out and draws, baseline-aligned and transparent; the canvas's state is kept.
 int DrawRichText(platform::TCanvas& canvas, const platform::TRect& rect, const QString& text,
                  const RichTextOptions& options);
-int DrawRichTextToFit(platform::TCanvas& canvas, const platform::TRect& rect,
-                      const QString& text, const RichTextOptions& options);
+int DrawRichTextToFit(platform::TCanvas& canvas, const platform::TRect& rect, const QString& text,
+                      const RichTextOptions& options);
 // Draws lines first..last (clamped to the list) of laid-out lines from the rectangle's top:
 // the part of a growing text that falls on one page. Fonts as in the layout, with the base
 // font and scale given here.
-void DrawRichTextLines(platform::TCanvas& canvas, const platform::TRect& rect,
-                       const TRadky& lines, int first, int last, const RichTextOptions& options);
+void DrawRichTextLines(platform::TCanvas& canvas, const platform::TRect& rect, const TRadky& lines,
+                       int first, int last, const RichTextOptions& options);
 
 // Plain text (at most 256 characters are drawn) rotated by `angle` degrees counterclockwise,
 // centred on the rectangle's centre with its baseline through it, clipped to the rectangle,

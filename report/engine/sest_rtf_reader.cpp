@@ -19,15 +19,49 @@ enum class Kind { Character, Destination, Property, Special };
 // What a keyword does; the keyword table maps names to these.
 enum class Action {
     // characters
-    Tab, Paragraph, Blank, LeftDoubleQuote, RightDoubleQuote, Literal,
+    Tab,
+    Paragraph,
+    Blank,
+    LeftDoubleQuote,
+    RightDoubleQuote,
+    Literal,
     // destinations
-    SkipGroup, ColourTable, Red, Green, Blue, FontTable, FontFamily, BulletText,
+    SkipGroup,
+    ColourTable,
+    Red,
+    Green,
+    Blue,
+    FontTable,
+    FontFamily,
+    BulletText,
     // properties
-    Bold, Italic, Underline, UnderlineNone, Font, FontCharset, FontSize, Colour, LeftIndent,
-    RightIndent, FirstIndent, BulletIndent, TabWidth, AlignLeft, AlignRight, AlignCenter,
-    AlignJustify, ParagraphDefaults, PlainDefaults, Ignored, AnsiCodePage, UnicodeSkip,
+    Bold,
+    Italic,
+    Underline,
+    UnderlineNone,
+    Font,
+    FontCharset,
+    FontSize,
+    Colour,
+    LeftIndent,
+    RightIndent,
+    FirstIndent,
+    BulletIndent,
+    TabWidth,
+    AlignLeft,
+    AlignRight,
+    AlignCenter,
+    AlignJustify,
+    ParagraphDefaults,
+    PlainDefaults,
+    Ignored,
+    AnsiCodePage,
+    UnicodeSkip,
     // specials
-    Binary, Hex, SkipUnknown, Unicode,
+    Binary,
+    Hex,
+    SkipUnknown,
+    Unicode,
 };
 
 struct Keyword {
@@ -148,8 +182,7 @@ constexpr std::array keywords{
     Keyword{"u", Kind::Special, Action::Unicode, 0, false},
 };
 
-constexpr bool keywordsAreUnique()
-{
+constexpr bool keywordsAreUnique() {
     for (std::size_t i = 0; i < keywords.size(); ++i)
         for (std::size_t j = i + 1; j < keywords.size(); ++j)
             if (keywords[i].name == keywords[j].name) return false;
@@ -157,17 +190,18 @@ constexpr bool keywordsAreUnique()
 }
 static_assert(keywordsAreUnique(), "a keyword is listed twice");
 
-const Keyword* findKeyword(std::string_view name)
-{
+const Keyword* findKeyword(std::string_view name) {
     static const std::array<const Keyword*, keywords.size()> sorted = [] {
         std::array<const Keyword*, keywords.size()> byName;
-        for (std::size_t i = 0; i < keywords.size(); ++i) byName[i] = &keywords[i];
+        for (std::size_t i = 0; i < keywords.size(); ++i)
+            byName[i] = &keywords[i];
         std::sort(byName.begin(), byName.end(),
                   [](const Keyword* a, const Keyword* b) { return a->name < b->name; });
         return byName;
     }();
-    const auto found = std::lower_bound(sorted.begin(), sorted.end(), name,
-                                        [](const Keyword* k, std::string_view n) { return k->name < n; });
+    const auto found =
+        std::lower_bound(sorted.begin(), sorted.end(), name,
+                         [](const Keyword* k, std::string_view n) { return k->name < n; });
     return found != sorted.end() && (*found)->name == name ? *found : nullptr;
 }
 
@@ -190,16 +224,22 @@ struct FontEntry {
 };
 
 // Windows charset numbers against the code pages of their text.
-int codePageOfCharset(int charset)
-{
+int codePageOfCharset(int charset) {
     switch (charset) {
-    case 0: return 1252;
-    case 238: return 1250;
-    case 204: return 1251;
-    case 161: return 1253;
-    case 162: return 1254;
-    case 186: return 1257;
-    default: return 0;
+    case 0:
+        return 1252;
+    case 238:
+        return 1250;
+    case 204:
+        return 1251;
+    case 161:
+        return 1253;
+    case 162:
+        return 1254;
+    case 186:
+        return 1257;
+    default:
+        return 0;
     }
 }
 
@@ -208,8 +248,7 @@ constexpr int kMaxParameterDigits = 30;
 
 class Reader {
 public:
-    Reader(const QString& source, const RichTextBase& base) : m_source(source)
-    {
+    Reader(const QString& source, const RichTextBase& base) : m_source(source) {
         State initial;
         initial.style.bold = base.bold;
         initial.style.italic = base.italic;
@@ -218,15 +257,13 @@ public:
         m_state = initial;
     }
 
-    RichTextContent read()
-    {
+    RichTextContent read() {
         m_result.error = parse();
         return std::move(m_result);
     }
 
 private:
-    int parse()
-    {
+    int parse() {
         while (m_pos < m_source.size()) {
             const QChar c = m_source[m_pos++];
             if (c == u'{') {
@@ -252,8 +289,7 @@ private:
         return m_stack.empty() ? rtfOk : rtfUnmatchedBrace;
     }
 
-    int parseKeyword()
-    {
+    int parseKeyword() {
         if (m_pos >= m_source.size()) return rtfEndOfFile;
         std::string name;
         bool hasParameter = false;
@@ -265,7 +301,8 @@ private:
         } else {
             while (m_pos < m_source.size() && isAsciiLetter(m_source[m_pos])) {
                 // A longer keyword is read to its end and then is unknown.
-                if (name.size() <= kMaxKeywordLength) name.push_back(char(m_source[m_pos].unicode()));
+                if (name.size() <= kMaxKeywordLength)
+                    name.push_back(char(m_source[m_pos].unicode()));
                 ++m_pos;
             }
             bool negative = false;
@@ -292,14 +329,12 @@ private:
         return keyword(name, hasParameter, parameter);
     }
 
-    static bool isAsciiLetter(QChar c)
-    {
+    static bool isAsciiLetter(QChar c) {
         const char16_t u = c.unicode();
         return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z');
     }
 
-    int keyword(const std::string& name, bool hasParameter, int parameter)
-    {
+    int keyword(const std::string& name, bool hasParameter, int parameter) {
         const Keyword* entry = name.empty() ? nullptr : findKeyword(name);
         const bool skipIfUnknown = m_skipIfUnknown;
         m_skipIfUnknown = false;
@@ -309,52 +344,80 @@ private:
         }
         if (entry->fixed || !hasParameter) parameter = entry->defaultParameter;
         switch (entry->kind) {
-        case Kind::Character: character(entry->action, name); return rtfOk;
-        case Kind::Destination: destination(entry->action, parameter); return rtfOk;
-        case Kind::Property: property(entry->action, parameter); return rtfOk;
-        case Kind::Special: return special(entry->action, parameter);
+        case Kind::Character:
+            character(entry->action, name);
+            return rtfOk;
+        case Kind::Destination:
+            destination(entry->action, parameter);
+            return rtfOk;
+        case Kind::Property:
+            property(entry->action, parameter);
+            return rtfOk;
+        case Kind::Special:
+            return special(entry->action, parameter);
         }
         return rtfBadTable;
     }
 
-    void character(Action action, const std::string& name)
-    {
+    void character(Action action, const std::string& name) {
         switch (action) {
-        case Action::Tab: text(QChar(9)); break;
-        case Action::Paragraph: text(QChar(10)); break;
-        case Action::Blank: text(QChar(32)); break;
-        case Action::LeftDoubleQuote: text(QChar(0x201C)); break;
-        case Action::RightDoubleQuote: text(QChar(0x201D)); break;
-        default: text(QChar(name[0])); break;
+        case Action::Tab:
+            text(QChar(9));
+            break;
+        case Action::Paragraph:
+            text(QChar(10));
+            break;
+        case Action::Blank:
+            text(QChar(32));
+            break;
+        case Action::LeftDoubleQuote:
+            text(QChar(0x201C));
+            break;
+        case Action::RightDoubleQuote:
+            text(QChar(0x201D));
+            break;
+        default:
+            text(QChar(name[0]));
+            break;
         }
     }
 
-    void destination(Action action, int parameter)
-    {
+    void destination(Action action, int parameter) {
         if (m_state.destination == Destination::Skip) return;
         switch (action) {
-        case Action::SkipGroup: m_state.destination = Destination::Skip; break;
+        case Action::SkipGroup:
+            m_state.destination = Destination::Skip;
+            break;
         case Action::ColourTable:
             m_state.destination = Destination::ColourTable;
             m_colours.clear();
             m_red = m_green = m_blue = 0;
             break;
-        case Action::Red: m_red = std::clamp(parameter, 0, 255); break;
-        case Action::Green: m_green = std::clamp(parameter, 0, 255); break;
-        case Action::Blue: m_blue = std::clamp(parameter, 0, 255); break;
-        case Action::FontTable: m_state.destination = Destination::FontTable; break;
-        case Action::FontFamily: break; // the family of a font table entry does not matter here
+        case Action::Red:
+            m_red = std::clamp(parameter, 0, 255);
+            break;
+        case Action::Green:
+            m_green = std::clamp(parameter, 0, 255);
+            break;
+        case Action::Blue:
+            m_blue = std::clamp(parameter, 0, 255);
+            break;
+        case Action::FontTable:
+            m_state.destination = Destination::FontTable;
+            break;
+        case Action::FontFamily:
+            break; // the family of a font table entry does not matter here
         case Action::BulletText:
             // The bullet's own text is shown; its paragraph is indented by the bullet indent.
             m_state.style.bulletIndent = m_state.pnIndent > 0 ? m_state.pnIndent : 200;
             m_state.bulletText = true;
             break;
-        default: break;
+        default:
+            break;
         }
     }
 
-    void property(Action action, int parameter)
-    {
+    void property(Action action, int parameter) {
         if (m_state.destination == Destination::Skip) return;
         if (m_state.destination == Destination::FontTable) {
             fontTableProperty(action, parameter);
@@ -362,11 +425,21 @@ private:
         }
         RichTextStyle& style = m_state.style;
         switch (action) {
-        case Action::Bold: style.bold = parameter >= 1; break;
-        case Action::Italic: style.italic = parameter >= 1; break;
-        case Action::Underline: style.underline = parameter >= 1; break;
-        case Action::UnderlineNone: style.underline = false; break;
-        case Action::Font: m_state.fontNumber = parameter; break;
+        case Action::Bold:
+            style.bold = parameter >= 1;
+            break;
+        case Action::Italic:
+            style.italic = parameter >= 1;
+            break;
+        case Action::Underline:
+            style.underline = parameter >= 1;
+            break;
+        case Action::UnderlineNone:
+            style.underline = false;
+            break;
+        case Action::Font:
+            m_state.fontNumber = parameter;
+            break;
         case Action::FontSize:
             if (parameter > 0) style.halfPoints = std::min(parameter, 3276);
             break;
@@ -374,15 +447,33 @@ private:
             style.colour = parameter >= 0 && parameter < m_colours.size() ? m_colours[parameter]
                                                                           : QColor(Qt::black);
             break;
-        case Action::LeftIndent: style.leftIndent = parameter; break;
-        case Action::RightIndent: style.rightIndent = parameter; break;
-        case Action::FirstIndent: style.firstIndent = parameter; break;
-        case Action::BulletIndent: m_state.pnIndent = std::max(parameter, 0); break;
-        case Action::TabWidth: style.tabWidth = parameter > 0 ? parameter : 720; break;
-        case Action::AlignLeft: style.alignment = alignLeft; break;
-        case Action::AlignRight: style.alignment = alignRight; break;
-        case Action::AlignCenter: style.alignment = alignCenter; break;
-        case Action::AlignJustify: style.alignment = alignJustify; break;
+        case Action::LeftIndent:
+            style.leftIndent = parameter;
+            break;
+        case Action::RightIndent:
+            style.rightIndent = parameter;
+            break;
+        case Action::FirstIndent:
+            style.firstIndent = parameter;
+            break;
+        case Action::BulletIndent:
+            m_state.pnIndent = std::max(parameter, 0);
+            break;
+        case Action::TabWidth:
+            style.tabWidth = parameter > 0 ? parameter : 720;
+            break;
+        case Action::AlignLeft:
+            style.alignment = alignLeft;
+            break;
+        case Action::AlignRight:
+            style.alignment = alignRight;
+            break;
+        case Action::AlignCenter:
+            style.alignment = alignCenter;
+            break;
+        case Action::AlignJustify:
+            style.alignment = alignJustify;
+            break;
         case Action::ParagraphDefaults:
             style.leftIndent = style.rightIndent = style.firstIndent = 0;
             style.bulletIndent = 0;
@@ -393,14 +484,18 @@ private:
             style.bold = style.italic = style.underline = false;
             style.colour = QColor(Qt::black);
             break;
-        case Action::AnsiCodePage: m_ansiCodePage = parameter; break;
-        case Action::UnicodeSkip: m_state.unicodeSkip = std::clamp(parameter, 0, 16); break;
-        default: break;
+        case Action::AnsiCodePage:
+            m_ansiCodePage = parameter;
+            break;
+        case Action::UnicodeSkip:
+            m_state.unicodeSkip = std::clamp(parameter, 0, 16);
+            break;
+        default:
+            break;
         }
     }
 
-    void fontTableProperty(Action action, int parameter)
-    {
+    void fontTableProperty(Action action, int parameter) {
         if (action == Action::Font) {
             m_fonts.push_back(FontEntry{parameter, {}, -1, false});
         } else if (action == Action::FontCharset && !m_fonts.empty()) {
@@ -408,26 +503,28 @@ private:
         }
     }
 
-    int special(Action action, int parameter)
-    {
+    int special(Action action, int parameter) {
         switch (action) {
         case Action::Binary:
             // Binary data is never text: skip it, clamped to what is there.
             m_pos += std::clamp<qsizetype>(parameter, 0, m_source.size() - m_pos);
             return rtfOk;
-        case Action::Hex: return hexCharacter();
-        case Action::SkipUnknown: m_skipIfUnknown = true; return rtfOk;
+        case Action::Hex:
+            return hexCharacter();
+        case Action::SkipUnknown:
+            m_skipIfUnknown = true;
+            return rtfOk;
         case Action::Unicode:
             // The value is a signed 16-bit number; the next characters only stand in for it.
             text(QChar(char16_t(parameter & 0xFFFF)));
             m_pendingSkip = m_state.unicodeSkip;
             return rtfOk;
-        default: return rtfOk;
+        default:
+            return rtfOk;
         }
     }
 
-    int hexCharacter()
-    {
+    int hexCharacter() {
         int value = 0;
         for (int i = 0; i < 2; ++i) {
             if (m_pos >= m_source.size()) return rtfEndOfFile;
@@ -439,8 +536,7 @@ private:
         return rtfOk;
     }
 
-    static int hexDigit(QChar c)
-    {
+    static int hexDigit(QChar c) {
         const char16_t u = c.unicode();
         if (u >= '0' && u <= '9') return u - '0';
         if (u >= 'a' && u <= 'f') return u - 'a' + 10;
@@ -448,29 +544,27 @@ private:
         return -1;
     }
 
-    const FontEntry* findFont(int number) const
-    {
+    const FontEntry* findFont(int number) const {
         for (const FontEntry& font : m_fonts)
             if (font.number == number) return &font;
         return nullptr;
     }
 
-    int currentCodePage() const
-    {
+    int currentCodePage() const {
         if (const FontEntry* font = findFont(m_state.fontNumber))
             if (const int codePage = codePageOfCharset(font->charset)) return codePage;
         return m_ansiCodePage > 0 ? m_ansiCodePage : 1250;
     }
 
     // One character read from the source, for the current destination.
-    void text(QChar c)
-    {
+    void text(QChar c) {
         if (m_pendingSkip > 0) {
             --m_pendingSkip;
             return;
         }
         switch (m_state.destination) {
-        case Destination::Skip: return;
+        case Destination::Skip:
+            return;
         case Destination::ColourTable:
             if (c == u';') {
                 m_colours.push_back(QColor(m_red, m_green, m_blue));
@@ -487,12 +581,13 @@ private:
                 }
             }
             return;
-        case Destination::Normal: putCharacter(c); return;
+        case Destination::Normal:
+            putCharacter(c);
+            return;
         }
     }
 
-    void putCharacter(QChar c)
-    {
+    void putCharacter(QChar c) {
         RichTextStyle style = m_state.style;
         if (const FontEntry* font = findFont(m_state.fontNumber)) {
             style.face = font->face;
@@ -519,8 +614,7 @@ private:
 
 } // namespace
 
-QChar DecodeCodePageByte(int codePage, unsigned char byte)
-{
+QChar DecodeCodePageByte(int codePage, unsigned char byte) {
     if (byte < 0x80) return QChar(byte);
     if (codePage == 1250) return platform::Windows1250Char(byte);
     struct Page {
@@ -534,8 +628,8 @@ QChar DecodeCodePageByte(int codePage, unsigned char byte)
     QStringDecoder decoder(QStringLiteral("windows-%1").arg(codePage).toLatin1().constData());
     for (int i = 0; i < 128; ++i) {
         const char b = char(0x80 + i);
-        const QString decoded = decoder.isValid() ? decoder.decode(QByteArrayView(&b, 1))
-                                                  : QString();
+        const QString decoded =
+            decoder.isValid() ? decoder.decode(QByteArrayView(&b, 1)) : QString();
         page.upper[i] = decoded.size() == 1 ? decoded[0].unicode() : char16_t(0xFFFD);
         decoder.resetState();
     }
@@ -543,8 +637,7 @@ QChar DecodeCodePageByte(int codePage, unsigned char byte)
     return QChar(page.upper[byte - 0x80]);
 }
 
-RichTextContent ReadRichText(const QString& source, bool rtf, const RichTextBase& base)
-{
+RichTextContent ReadRichText(const QString& source, bool rtf, const RichTextBase& base) {
     if (rtf) return Reader(source, base).read();
     RichTextContent content;
     content.text = source;

@@ -55,8 +55,8 @@ struct RichTextBase {
 };
 
 struct RichTextContent {
-    QString text;               // the characters to lay out; LF ends a paragraph
-    QList<int> styleOfChar;     // one index into `styles` per character of `text`
+    QString text;           // the characters to lay out; LF ends a paragraph
+    QList<int> styleOfChar; // one index into `styles` per character of `text`
     QList<RichTextStyle> styles;
     int error = rtfOk;
 };

@@ -13,8 +13,7 @@ namespace report {
 namespace {
 
 // `fileName` with its extension replaced by `extension` (added when it has none).
-QString changeFileExt(const QString& fileName, const QString& extension)
-{
+QString changeFileExt(const QString& fileName, const QString& extension) {
     const qsizetype slash = fileName.lastIndexOf(u'/');
     const qsizetype dot = fileName.lastIndexOf(u'.');
     return (dot > slash ? fileName.left(dot) : fileName) + extension;
@@ -23,22 +22,17 @@ QString changeFileExt(const QString& fileName, const QString& extension)
 // Writes `bytes` to `fileName` through a temporary file in the same folder: until the end the
 // previous file stays untouched. With `backup`, the previous file is copied to ".BAK" once the
 // new text is complete, and only then does the new file replace it.
-bool writeTemplateFile(const QString& fileName, const QByteArray& bytes, bool backup)
-{
-    if (fileName.isEmpty())
-        return false;
+bool writeTemplateFile(const QString& fileName, const QByteArray& bytes, bool backup) {
+    if (fileName.isEmpty()) return false;
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return false;
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) return false;
     if (backup && QFileInfo::exists(fileName)) {
         const QString bak = changeFileExt(fileName, QStringLiteral(".BAK"));
         const QFileInfo bakInfo(bak);
         if (bakInfo.exists() || bakInfo.isSymLink()) {
-            if (bakInfo.isDir() || !QFile::remove(bak))
-                return false;
+            if (bakInfo.isDir() || !QFile::remove(bak)) return false;
         }
-        if (!QFile::copy(fileName, bak))
-            return false;
+        if (!QFile::copy(fileName, bak)) return false;
     }
     return file.commit();
 }
@@ -49,29 +43,22 @@ bool writeTemplateFile(const QString& fileName, const QByteArray& bytes, bool ba
 
 TSestava::TSestava(QObject* owner, const QString& exeDir) : TSestavaD(owner, exeDir) {}
 
-void TSestava::SetReportName(const QString& name)
-{
+void TSestava::SetReportName(const QString& name) {
     m_reportName = name.isEmpty() ? QString() : changeFileExt(name, QStringLiteral(".pts"));
 }
 
-void TSestava::setReportAlias(const QString& alias)
-{
+void TSestava::setReportAlias(const QString& alias) {
     m_reportAlias = alias;
-    if (!alias.isEmpty())
-        m_reportDir.clear();
+    if (!alias.isEmpty()) m_reportDir.clear();
 }
 
-void TSestava::setReportDir(const QString& dir)
-{
+void TSestava::setReportDir(const QString& dir) {
     m_reportDir = QString(dir).replace(u'\\', u'/');
-    if (!m_reportDir.isEmpty() && !m_reportDir.endsWith(u'/'))
-        m_reportDir += u'/';
-    if (!m_reportDir.isEmpty())
-        m_reportAlias.clear();
+    if (!m_reportDir.isEmpty() && !m_reportDir.endsWith(u'/')) m_reportDir += u'/';
+    if (!m_reportDir.isEmpty()) m_reportAlias.clear();
 }
 
-QString TSestava::GetPredlohaPath() const
-{
+QString TSestava::GetPredlohaPath() const {
     QString path;
     if (!m_reportAlias.isEmpty()) {
         const Dataset* dataset = DataSource() ? DataSource()->DataSet() : nullptr;
@@ -97,47 +84,33 @@ QString TSestava::GetPredlohaPath() const
     return path;
 }
 
-void TSestava::TiskOddilu(int section, bool& print)
-{
-    if (OnTiskOddilu)
-        OnTiskOddilu(this, section, print);
+void TSestava::TiskOddilu(int section, bool& print) {
+    if (OnTiskOddilu) OnTiskOddilu(this, section, print);
 }
 
-void TSestava::VypoctiFunkce()
-{
-    if (OnVypoctiFunkce)
-        OnVypoctiFunkce(this);
+void TSestava::VypoctiFunkce() {
+    if (OnVypoctiFunkce) OnVypoctiFunkce(this);
 }
 
-void TSestava::SetPredloha(const TPredloha& predloha)
-{
+void TSestava::SetPredloha(const TPredloha& predloha) {
     TSestavaD::SetPredloha(predloha);
-    if (OnSetPredloha)
-        OnSetPredloha(this);
+    if (OnSetPredloha) OnSetPredloha(this);
 }
 
-void TSestava::DoBeforePrintPreview()
-{
-    if (BeforePrintPreview && !designing())
-        BeforePrintPreview(this);
+void TSestava::DoBeforePrintPreview() {
+    if (BeforePrintPreview && !designing()) BeforePrintPreview(this);
 }
 
-void TSestava::DoAfterPrintPreview()
-{
-    if (AfterPrintPreview && !designing())
-        AfterPrintPreview(this);
+void TSestava::DoAfterPrintPreview() {
+    if (AfterPrintPreview && !designing()) AfterPrintPreview(this);
 }
 
-void TSestava::DoPreviewCustomEvent(int page)
-{
-    if (OnPreviewCustomEvent && !designing())
-        OnPreviewCustomEvent(this, page);
+void TSestava::DoPreviewCustomEvent(int page) {
+    if (OnPreviewCustomEvent && !designing()) OnPreviewCustomEvent(this, page);
 }
 
-bool TSestava::CheckDataSource()
-{
-    if (!TSestavaD::CheckDataSource())
-        return false;
+bool TSestava::CheckDataSource() {
+    if (!TSestavaD::CheckDataSource()) return false;
     if (Predloha().isEmpty() && GetPredlohaPath().isEmpty()) {
         showError(LoadText(ReportText::NoTemplatePath));
         return false;
@@ -145,18 +118,14 @@ bool TSestava::CheckDataSource()
     return true;
 }
 
-void TSestava::reportError(int result)
-{
-    if (result != seOk && OnError)
-        OnError(this, result);
+void TSestava::reportError(int result) {
+    if (result != seOk && OnError) OnError(this, result);
 }
 
-int TSestava::NactiPredlohu(bool ask)
-{
+int TSestava::NactiPredlohu(bool ask) {
     int result = seNotLoaded;
     if (OnNactiPredlohu) {
-        if (!designing() && OnNactiPredlohu(this))
-            result = seOk;
+        if (!designing() && OnNactiPredlohu(this)) result = seOk;
     } else if (IsStored) {
         const TPredloha stored = Predloha();
         SetPredloha(stored);
@@ -188,12 +157,10 @@ int TSestava::NactiPredlohu(bool ask)
     return result;
 }
 
-int TSestava::UlozPredlohu()
-{
+int TSestava::UlozPredlohu() {
     int result = seNotSaved;
     if (OnUlozPredlohu) {
-        if (OnUlozPredlohu(this))
-            result = seOk;
+        if (OnUlozPredlohu(this)) result = seOk;
     } else if (IsStored) {
         result = seOk;
     } else if (writeTemplateFile(GetPredlohaFileName(), Predloha().ToBytes(), true)) {
@@ -205,8 +172,7 @@ int TSestava::UlozPredlohu()
     return result;
 }
 
-int TSestava::UlozPredlohuJako()
-{
+int TSestava::UlozPredlohuJako() {
     int result = seNotSaved;
     if (OnUlozPredlohuJako) {
         QString soubor = GetPredlohaPath();
@@ -224,13 +190,11 @@ int TSestava::UlozPredlohuJako()
     request.folder = current.path();
     request.fileName = current.fileName();
     const QString chosen = m_fileChooser ? m_fileChooser->chooseSaveFile(request) : QString();
-    if (chosen.isEmpty())
-        return result;
+    if (chosen.isEmpty()) return result;
 
     const QFileInfo file(chosen);
-    const QString reportDir = m_reportDir.isEmpty()
-                                  ? QString()
-                                  : QDir(m_reportDir).canonicalPath() + u'/';
+    const QString reportDir =
+        m_reportDir.isEmpty() ? QString() : QDir(m_reportDir).canonicalPath() + u'/';
     const QString chosenPath = QDir(file.absolutePath()).canonicalPath() + u'/' + file.fileName();
     if (m_reportDir.isEmpty()) {
         setReportDir(file.absolutePath());
@@ -253,61 +217,46 @@ int TSestava::UlozPredlohuJako()
     return result;
 }
 
-void TSestava::NactiSeznamObrazu(QStringList& list)
-{
+void TSestava::NactiSeznamObrazu(QStringList& list) {
     if (OnNactiSeznamObrazu)
         OnNactiSeznamObrazu(this, list);
     else
         TSestavaD::NactiSeznamObrazu(list);
 }
 
-bool TSestava::NactiObraz(const QString& name, TPicture& picture)
-{
-    if (OnNactiObraz)
-        return OnNactiObraz(this, name, picture);
+bool TSestava::NactiObraz(const QString& name, TPicture& picture) {
+    if (OnNactiObraz) return OnNactiObraz(this, name, picture);
     return TSestavaD::NactiObraz(name, picture);
 }
 
-void TSestava::PreparePicture(TPicture* picture, int width, int height)
-{
-    if (OnPreparePicture)
-        OnPreparePicture(this, picture, width, height);
+void TSestava::PreparePicture(TPicture* picture, int width, int height) {
+    if (OnPreparePicture) OnPreparePicture(this, picture, width, height);
 }
 
 // ---- TSestDetail
 
 TSestDetail::TSestDetail(QObject* owner, const QString& exeDir) : TSestavaD(owner, exeDir) {}
 
-TSestDetail::~TSestDetail()
-{
-    if (m_master)
-        m_master->unregisterDetail(this);
+TSestDetail::~TSestDetail() {
+    if (m_master) m_master->unregisterDetail(this);
     m_master = nullptr;
 }
 
-bool TSestDetail::setMasterSestava(TSestavaTyp* master)
-{
+bool TSestDetail::setMasterSestava(TSestavaTyp* master) {
     for (const TSestavaTyp* up = master; up; up = up->MasterSestava())
-        if (up == this)
-            return false;
-    if (m_master)
-        m_master->unregisterDetail(this);
+        if (up == this) return false;
+    if (m_master) m_master->unregisterDetail(this);
     m_master = master;
-    if (m_master)
-        m_master->registerDetail(this);
+    if (m_master) m_master->registerDetail(this);
     return true;
 }
 
-void TSestDetail::TiskOddilu(int section, bool& print)
-{
-    if (OnTiskOddilu)
-        OnTiskOddilu(this, section, print);
+void TSestDetail::TiskOddilu(int section, bool& print) {
+    if (OnTiskOddilu) OnTiskOddilu(this, section, print);
 }
 
-void TSestDetail::VypoctiFunkce()
-{
-    if (OnVypoctiFunkce)
-        OnVypoctiFunkce(this);
+void TSestDetail::VypoctiFunkce() {
+    if (OnVypoctiFunkce) OnVypoctiFunkce(this);
 }
 
 } // namespace report

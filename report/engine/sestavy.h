@@ -113,8 +113,7 @@ private:
     SaveFileChooser* m_fileChooser = nullptr;
 };
 
-using TDetailTiskOddiluEvent =
-    std::function<void(TSestDetail* sender, int index, bool& tisknout)>;
+using TDetailTiskOddiluEvent = std::function<void(TSestDetail* sender, int index, bool& tisknout)>;
 using TDetailVypoctiFunkceEvent = std::function<void(TSestDetail* sender)>;
 
 class TSestDetail : public TSestavaD {

@@ -1,17 +1,17 @@
 #include "report/engine/sestavyt.h"
 
 #include <QCoreApplication>
-#include <climits>
-#include <cmath>
 #include <QDir>
 #include <QFileInfo>
+#include <climits>
+#include <cmath>
 
 #include "platform/MessageSink.h"
 #include "platform/NumberText.h"
 #include "platform/TVoranCanvas.h"
 #include "report/engine/TPicture.h"
-#include "report/engine/sestavy.h"
 #include "report/engine/sest_lib.h"
+#include "report/engine/sestavy.h"
 #include "report/engine/sestzpr.h"
 
 namespace report {
@@ -24,32 +24,26 @@ public:
     void ShowMessage(const QString&) override {}
 };
 
-platform::MessageSink& droppedMessages()
-{
+platform::MessageSink& droppedMessages() {
     static DroppingSink sink;
     return sink;
 }
 
 // The value as an int, the ends of the range for values beyond them (and 0 for NaN).
-int saturatedInt(double v)
-{
-    if (std::isnan(v))
-        return 0;
+int saturatedInt(double v) {
+    if (std::isnan(v)) return 0;
     return int(std::clamp(v, double(INT_MIN), double(INT_MAX)));
 }
 
 // The first entry of a value list (picture names, bar-code text).
-QString firstValue(const QString& text)
-{
+QString firstValue(const QString& text) {
     QStringList parts;
     ParseValueList(text, parts);
     return parts.isEmpty() ? QString() : parts.first();
 }
 
-QString folderOf(const QString& fileName)
-{
-    if (fileName.isEmpty())
-        return {};
+QString folderOf(const QString& fileName) {
+    if (fileName.isEmpty()) return {};
     const qsizetype cut = fileName.lastIndexOf(u'/');
     return cut < 0 ? QString() : fileName.left(cut + 1);
 }
@@ -58,152 +52,124 @@ QString folderOf(const QString& fileName)
 
 TSestavaTyp::TSestavaTyp(QObject* owner, const QString& exeDir)
     : QObject(owner), Popis(LoadText(ReportText::DefaultPrintJob)),
-      m_exeDir(exeDir.isEmpty() ? QCoreApplication::applicationDirPath() : exeDir)
-{
+      m_exeDir(exeDir.isEmpty() ? QCoreApplication::applicationDirPath() : exeDir) {
+    m_formaty.Load(iniFilePath());
 }
 
-TSestavaTyp::~TSestavaTyp()
-{
+TSestavaTyp::~TSestavaTyp() {
     ClearModel();
     for (TSestDetail* detail : m_detaily.items())
         static_cast<TSestavaTyp*>(detail)->m_master = nullptr;
 }
 
-QString TSestavaTyp::iniFilePath() const
-{
+QString TSestavaTyp::iniFilePath() const {
     return QDir(m_exeDir).filePath(IniFileName);
 }
 
-platform::MessageSink& TSestavaTyp::sink() const
-{
-    if (m_messages)
-        return *m_messages;
+platform::MessageSink& TSestavaTyp::sink() const {
+    if (m_messages) return *m_messages;
     return m_master ? m_master->sink() : droppedMessages();
 }
 
-void TSestavaTyp::showError(const QString& text) const
-{
+void TSestavaTyp::showError(const QString& text) const {
     ShowError(sink(), text);
 }
 
-void TSestavaTyp::showWarning(const QString& text) const
-{
+void TSestavaTyp::showWarning(const QString& text) const {
     ShowWarning(sink(), text);
 }
 
-bool TSestavaTyp::askYesNo(const QString& text) const
-{
+bool TSestavaTyp::askYesNo(const QString& text) const {
     return AskYesNo(sink(), text);
 }
 
 // ---- items and parameters
 
-void TSestavaTyp::SetItemNames(const QStringList& names)
-{
+void TSestavaTyp::SetItemNames(const QStringList& names) {
     m_itemNames = names;
     m_values.clear();
     for (qsizetype n = 1; n <= names.size(); ++n)
         m_values.append(LoadText(ReportText::KindItem) + u' ' + QString::number(n));
 }
 
-int TSestavaTyp::GetDataType(int)
-{
+int TSestavaTyp::GetDataType(int) {
     return ftUnknown;
 }
 
-int TSestavaTyp::GetAlignment(int)
-{
+int TSestavaTyp::GetAlignment(int) {
     return taLeftJustify;
 }
 
-int TSestavaTyp::GetDisplayWidth(int)
-{
+int TSestavaTyp::GetDisplayWidth(int) {
     return 10;
 }
 
-TCalcType TSestavaTyp::GetValue(int i)
-{
+TCalcType TSestavaTyp::GetValue(int i) {
     TCalcType value;
     ClearCalcValue(value);
     value.text = GetItemText(i);
     value.number = GetFloat(i);
-    if (GetDataType(i) == ftMemo)
-        value.text = GetMemoText(i);
+    if (GetDataType(i) == ftMemo) value.text = GetMemoText(i);
     return value;
 }
 
-QString TSestavaTyp::GetItemText(int i)
-{
-    if (i >= 0 && i < m_values.size())
-        return m_values[i];
+QString TSestavaTyp::GetItemText(int i) {
+    if (i >= 0 && i < m_values.size()) return m_values[i];
     return LoadText(ReportText::KindItem) + QStringLiteral(" ?");
 }
 
-QString TSestavaTyp::GetMemoText(int)
-{
+QString TSestavaTyp::GetMemoText(int) {
     return {};
 }
 
-TPicture* TSestavaTyp::GetPicture(int)
-{
+TPicture* TSestavaTyp::GetPicture(int) {
     return nullptr;
 }
 
-double TSestavaTyp::GetFloat(int i)
-{
+double TSestavaTyp::GetFloat(int i) {
     return i >= 0 && i < m_values.size() ? StrToFloatLoose(m_values[i]) : 0.0;
 }
 
-bool TSestavaTyp::IsNull(int)
-{
+bool TSestavaTyp::IsNull(int) {
     return false;
 }
 
-QString TSestavaTyp::GetItemName(int i) const
-{
+QString TSestavaTyp::GetItemName(int i) const {
     return i >= 0 && i < m_itemNames.size() ? m_itemNames[i] : QString::number(i);
 }
 
-int TSestavaTyp::IndexOfItem(const QString& name) const
-{
+int TSestavaTyp::IndexOfItem(const QString& name) const {
     for (qsizetype i = 0; i < m_itemNames.size(); ++i)
-        if (m_itemNames[i].compare(name, Qt::CaseInsensitive) == 0)
-            return int(i);
+        if (m_itemNames[i].compare(name, Qt::CaseInsensitive) == 0) return int(i);
     return -1;
 }
 
-QString TSestavaTyp::GetItemDescription(int i) const
-{
+QString TSestavaTyp::GetItemDescription(int i) const {
     return i >= 0 && i < m_itemDescriptions.size() ? m_itemDescriptions[i] : QString();
 }
 
-QString TSestavaTyp::GetParameterTitle(int i) const
-{
+QString TSestavaTyp::GetParameterTitle(int i) const {
     if (i >= 0 && i < m_parametry.size())
         return QString::number(i + 1) + QStringLiteral(": ") + m_parametry[i];
     return QString::number(i);
 }
 
-int TSestavaTyp::Step(int)
-{
+int TSestavaTyp::Step(int) {
     GetData();
     return srNoData;
 }
 
-int TSestavaTyp::UlozPredlohu()
-{
+int TSestavaTyp::UlozPredlohu() {
     return m_master ? m_master->UlozPredlohu() : seNothingDone;
 }
 
-int TSestavaTyp::UlozPredlohuJako()
-{
+int TSestavaTyp::UlozPredlohuJako() {
     return m_master ? m_master->UlozPredlohuJako() : seNothingDone;
 }
 
 // ---- pictures
 
-void TSestavaTyp::NactiSeznamObrazu(QStringList& list)
-{
+void TSestavaTyp::NactiSeznamObrazu(QStringList& list) {
     if (m_master) {
         m_master->NactiSeznamObrazu(list);
         return;
@@ -213,10 +179,8 @@ void TSestavaTyp::NactiSeznamObrazu(QStringList& list)
     list += folder.entryList(masks, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
 }
 
-bool TSestavaTyp::NactiObraz(const QString& name, TPicture& picture)
-{
-    if (m_master)
-        return m_master->NactiObraz(name, picture);
+bool TSestavaTyp::NactiObraz(const QString& name, TPicture& picture) {
+    if (m_master) return m_master->NactiObraz(name, picture);
     // Older templates name folders with backslashes.
     const QString fileName = QString(name).replace(u'\\', u'/');
     const QString folder = folderOf(GetPredlohaFileName());
@@ -229,30 +193,26 @@ bool TSestavaTyp::NactiObraz(const QString& name, TPicture& picture)
     return false;
 }
 
-void TSestavaTyp::LoadBackgroundPicture()
-{
+void TSestavaTyp::LoadBackgroundPicture() {
     const QString name = m_background.own ? m_background.pictureName : Background;
     if (name.isEmpty()) {
         m_backgroundPicture.reset();
         return;
     }
-    if (!m_backgroundPicture)
-        m_backgroundPicture = std::make_unique<TPicture>();
+    if (!m_backgroundPicture) m_backgroundPicture = std::make_unique<TPicture>();
     NactiObraz(name, *m_backgroundPicture);
 }
 
 // ---- the template model
 
-TVoranReportElement* TSestavaTyp::CreateElement(TOddilSestavy* section, const QString& line)
-{
+TVoranReportElement* TSestavaTyp::CreateElement(TOddilSestavy* section, const QString& line) {
     auto element = std::make_unique<TVoranReportElement>(this);
     element->LoadFromLine(line, m_version);
     return section->Add(std::move(element));
 }
 
 TPolSkup* TSestavaTyp::AddGroup(int number, const QString& key, bool newPage, int footerHeight,
-                                bool footerVisible, int headerHeight, bool headerVisible)
-{
+                                bool footerVisible, int headerHeight, bool headerVisible) {
     auto group = std::make_unique<TPolSkup>();
     group->Number = number;
     group->NewPage = newPage;
@@ -272,21 +232,19 @@ TPolSkup* TSestavaTyp::AddGroup(int number, const QString& key, bool newPage, in
     };
     group->Header = addSection(2 * position + 5, headerHeight, headerVisible);
     group->Footer = addSection(2 * position + 6, footerHeight, footerVisible);
-    const QString name = LoadText(ReportText::KindGroup) + u' ' + QString::number(qint64(number) + 1);
+    const QString name =
+        LoadText(ReportText::KindGroup) + u' ' + QString::number(qint64(number) + 1);
     return m_skupiny.Add(name, std::move(group));
 }
 
-void TSestavaTyp::DeleteGroup(int i)
-{
+void TSestavaTyp::DeleteGroup(int i) {
     std::unique_ptr<TPolSkup> group = m_skupiny.Take(i);
-    if (!group)
-        return;
+    if (!group) return;
     m_oddily.Remove(group->Footer);
     m_oddily.Remove(group->Header);
 }
 
-void TSestavaTyp::ClearModel()
-{
+void TSestavaTyp::ClearModel() {
     emit modelClearing();
     m_oddily.ClearElements();
     for (int i = m_skupiny.Count() - 1; i >= 0; --i)
@@ -294,8 +252,7 @@ void TSestavaTyp::ClearModel()
     m_predloha.clear();
 }
 
-void TSestavaTyp::resetTemplateSettings()
-{
+void TSestavaTyp::resetTemplateSettings() {
     m_version = {};
     m_paper = {};
     m_columns = 1;
@@ -327,28 +284,20 @@ TSestavaD::TSestavaD(QObject* owner, const QString& exeDir) : TSestavaTyp(owner,
 
 TSestavaD::~TSestavaD() = default;
 
-void TSestavaD::GetData()
-{
-    if (OnGetData)
-        OnGetData(this);
+void TSestavaD::GetData() {
+    if (OnGetData) OnGetData(this);
 }
 
-void TSestavaD::TiskPrvku(TVoranReportElement* element, bool& print)
-{
-    if (OnTiskPrvku)
-        OnTiskPrvku(this, element, print);
+void TSestavaD::TiskPrvku(TVoranReportElement* element, bool& print) {
+    if (OnTiskPrvku) OnTiskPrvku(this, element, print);
 }
 
-void TSestavaD::PaintBox(int index, int width, int height, platform::TCanvas& canvas)
-{
-    if (OnPaintBox && !m_designing)
-        OnPaintBox(this, index, width, height, canvas);
+void TSestavaD::PaintBox(int index, int width, int height, platform::TCanvas& canvas) {
+    if (OnPaintBox && !m_designing) OnPaintBox(this, index, width, height, canvas);
 }
 
-bool TSestavaD::CheckDataSource()
-{
-    if (eventsMode())
-        return true;
+bool TSestavaD::CheckDataSource() {
+    if (eventsMode()) return true;
     if (!DataSource()) {
         showError(LoadText(ReportText::NoDataSource));
         return false;
@@ -358,8 +307,7 @@ bool TSestavaD::CheckDataSource()
         return false;
     }
     if (!m_bridge.Active()) {
-        if (!askYesNo(LoadText(ReportText::TableNotActiveOpen)))
-            return false;
+        if (!askYesNo(LoadText(ReportText::TableNotActiveOpen))) return false;
         m_bridge.Open();
         if (!m_bridge.Active()) {
             showError(LoadText(ReportText::TableNotOpened));
@@ -368,20 +316,16 @@ bool TSestavaD::CheckDataSource()
         m_wasOpen = false;
     }
     for (TSestDetail* detail : m_detaily.items())
-        if (!detail->CheckDataSource())
-            return false;
+        if (!detail->CheckDataSource()) return false;
     return true;
 }
 
-void TSestavaD::closeIfOpenedByCheck()
-{
-    if (!m_wasOpen)
-        m_bridge.Close();
+void TSestavaD::closeIfOpenedByCheck() {
+    if (!m_wasOpen) m_bridge.Close();
     m_wasOpen = true;
 }
 
-void TSestavaD::LoadItemNames()
-{
+void TSestavaD::LoadItemNames() {
     if (DataSource() && m_bridge.HasDataSet()) {
         QStringList names;
         QStringList labels;
@@ -394,58 +338,44 @@ void TSestavaD::LoadItemNames()
         detail->LoadItemNames();
 }
 
-bool TSestavaD::fieldInRange(int i) const
-{
+bool TSestavaD::fieldInRange(int i) const {
     const Dataset* ds = m_bridge.DataSet();
     return !eventsMode() && ds && i >= 0 && i < ds->fieldCount();
 }
 
-int TSestavaD::GetDataType(int i)
-{
+int TSestavaD::GetDataType(int i) {
     int type = fieldInRange(i) ? m_bridge.FieldDataType(i) : TSestavaTyp::GetDataType(i);
-    if (OnGetDataType)
-        OnGetDataType(this, i, type);
+    if (OnGetDataType) OnGetDataType(this, i, type);
     return type == ftFmtMemo ? ftMemo : type;
 }
 
-int TSestavaD::GetAlignment(int i)
-{
+int TSestavaD::GetAlignment(int i) {
     int alignment = fieldInRange(i) ? m_bridge.FieldAlignment(i) : TSestavaTyp::GetAlignment(i);
-    if (OnGetAlignment)
-        OnGetAlignment(this, i, alignment);
+    if (OnGetAlignment) OnGetAlignment(this, i, alignment);
     return alignment;
 }
 
-int TSestavaD::GetDisplayWidth(int i)
-{
+int TSestavaD::GetDisplayWidth(int i) {
     return fieldInRange(i) ? m_bridge.FieldDisplayWidth(i) : TSestavaTyp::GetDisplayWidth(i);
 }
 
-QString TSestavaD::GetItemText(int i)
-{
+QString TSestavaD::GetItemText(int i) {
     return fieldInRange(i) ? m_bridge.FieldText(i) : TSestavaTyp::GetItemText(i);
 }
 
-QString TSestavaD::GetMemoText(int i)
-{
+QString TSestavaD::GetMemoText(int i) {
     return fieldInRange(i) ? m_bridge.MemoText(i) : TSestavaTyp::GetMemoText(i);
 }
 
-TPicture* TSestavaD::GetPicture(int i)
-{
-    if (!fieldInRange(i))
-        return TSestavaTyp::GetPicture(i);
-    if (!m_picture)
-        m_picture = std::make_unique<TPicture>();
-    if (!m_picture->LoadFromBytes(m_bridge.FieldBlob(i)))
-        m_picture->clear();
+TPicture* TSestavaD::GetPicture(int i) {
+    if (!fieldInRange(i)) return TSestavaTyp::GetPicture(i);
+    if (!m_picture) m_picture = std::make_unique<TPicture>();
+    if (!m_picture->LoadFromBytes(m_bridge.FieldBlob(i))) m_picture->clear();
     return m_picture.get();
 }
 
-double TSestavaD::GetFloat(int i)
-{
-    if (!fieldInRange(i))
-        return TSestavaTyp::GetFloat(i);
+double TSestavaD::GetFloat(int i) {
+    if (!fieldInRange(i)) return TSestavaTyp::GetFloat(i);
     switch (m_bridge.FieldDataType(i)) {
     case ftSmallint:
     case ftInteger:
@@ -466,13 +396,11 @@ double TSestavaD::GetFloat(int i)
     }
 }
 
-bool TSestavaD::IsNull(int i)
-{
+bool TSestavaD::IsNull(int i) {
     return fieldInRange(i) ? m_bridge.FieldIsNull(i) : TSestavaTyp::IsNull(i);
 }
 
-int TSestavaD::Step(int dir)
-{
+int TSestavaD::Step(int dir) {
     int result = srNoData;
     if (OnStepData)
         result = OnStepData(this, dir);
@@ -484,52 +412,41 @@ int TSestavaD::Step(int dir)
 
 // ---- element operations that ask the report
 
-TVoranReportElement::TVoranReportElement(TSestavaTyp* report) : Report(report)
-{
+TVoranReportElement::TVoranReportElement(TSestavaTyp* report) : Report(report) {
     ClearCalcValue(Value);
 }
 
 TVoranReportElement::~TVoranReportElement() = default;
 
-bool TVoranReportElement::isItemOfType(std::initializer_list<int> types) const
-{
-    if (Kind != ekItem || !Report)
-        return false;
+bool TVoranReportElement::isItemOfType(std::initializer_list<int> types) const {
+    if (Kind != ekItem || !Report) return false;
     const int type = Report->GetDataType(Index);
     return std::find(types.begin(), types.end(), type) != types.end();
 }
 
-bool TVoranReportElement::IsMultilineText() const
-{
+bool TVoranReportElement::IsMultilineText() const {
     return GetMultiline() || isItemOfType({ftMemo});
 }
 
-bool TVoranReportElement::IsPicture() const
-{
+bool TVoranReportElement::IsPicture() const {
     return Kind == ekPicture || isItemOfType({ftBlob, ftGraphic});
 }
 
-void TVoranReportElement::SetPenWidth(int width)
-{
+void TVoranReportElement::SetPenWidth(int width) {
     PenWidth = width;
-    if (Kind == ekLine && width > 1)
-        PenStyle = 0;
+    if (Kind == ekLine && width > 1) PenStyle = 0;
 }
 
-void TVoranReportElement::SetPenStyle(int style)
-{
-    if (Kind != ekLine || PenWidth == 1)
-        PenStyle = style;
+void TVoranReportElement::SetPenStyle(int style) {
+    if (Kind != ekLine || PenWidth == 1) PenStyle = style;
 }
 
-QString TVoranReportElement::GetText()
-{
+QString TVoranReportElement::GetText() {
     switch (Kind) {
     case ekText:
         return Text;
     case ekItem:
-        if (IsPicture())
-            SetPicture(Report->GetPicture(Index));
+        if (IsPicture()) SetPicture(Report->GetPicture(Index));
         return Value.text;
     case ekItemLabel:
         return Report->GetItemDescription(Index);
@@ -537,10 +454,8 @@ QString TVoranReportElement::GetText()
         return Index >= 0 && Index < Report->Parametry().size() ? Report->Parametry()[Index]
                                                                 : QString();
     case ekVariable:
-        if (Text.isEmpty())
-            return Value.text;
-        if (Index == 0 || Index == 1)
-            return platform::FormatDateTime(Text, Value.number);
+        if (Text.isEmpty()) return Value.text;
+        if (Index == 0 || Index == 1) return platform::FormatDateTime(Text, Value.number);
         return platform::Format(Text, saturatedInt(Value.number));
     case ekFunction: {
         TRadekFunkce* function = Report->Funkce().GetFunkce(Index);
@@ -553,8 +468,7 @@ QString TVoranReportElement::GetText()
     }
 }
 
-void TVoranReportElement::LoadPicture(const QString& names)
-{
+void TVoranReportElement::LoadPicture(const QString& names) {
     Text = names;
     // Templates separate picture names by ";"; value-list entries (quoted names, item
     // references) may each hold several.
@@ -581,8 +495,7 @@ void TVoranReportElement::LoadPicture(const QString& names)
     m_picture.reset();
 }
 
-void TVoranReportElement::SetPicture(const TPicture* picture)
-{
+void TVoranReportElement::SetPicture(const TPicture* picture) {
     if (picture && !picture->isEmpty())
         m_picture = std::make_unique<TPicture>(*picture);
     else
@@ -590,14 +503,12 @@ void TVoranReportElement::SetPicture(const TPicture* picture)
     m_loadedPictureName.clear();
 }
 
-void TVoranReportElement::SetBarcodeText(const QString& text)
-{
+void TVoranReportElement::SetBarcodeText(const QString& text) {
     Text = text;
     Value.text = firstValue(text);
 }
 
-void TVoranReportElement::PaintDrawingArea()
-{
+void TVoranReportElement::PaintDrawingArea() {
     const int zoom = std::clamp(BrushStyle, 1, 6);
     platform::Metafile metafile(zoom * Width - 1, zoom * Height - 1, 100 * zoom);
     {

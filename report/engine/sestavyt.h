@@ -9,9 +9,9 @@
 #include "report/engine/DB_Bridge.h"
 #include "report/engine/sestcepr.h"
 #include "report/engine/sestavyt_model.h"
+#include "report/engine/sestprn.h"
 
 #include <QObject>
-#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -72,7 +72,8 @@ class TSestavaTyp : public QObject {
 
 public:
     // `exeDir` is the program's folder (templates, pictures and the settings file beside it);
-    // empty means the folder of the running executable.
+    // empty means the folder of the running executable. The paper formats are read from the
+    // settings file IniFileName (relative names lie in the program's folder).
     explicit TSestavaTyp(QObject* owner = nullptr, const QString& exeDir = {});
     ~TSestavaTyp() override;
 
@@ -150,8 +151,7 @@ public:
     const QStringList& itemDescriptions() const { return m_itemDescriptions; }
     // The current record's values (what OnGetData fills in events mode).
     QStringList& itemValues() { return m_values; }
-    void setItemDescriptions(const QStringList& descriptions)
-    {
+    void setItemDescriptions(const QStringList& descriptions) {
         m_itemDescriptions = descriptions;
     }
 
@@ -165,9 +165,7 @@ public:
     virtual void NactiSeznamObrazu(QStringList& list);
     // Loads picture `name` (in the template's folder, else as given); false leaves it empty.
     virtual bool NactiObraz(const QString& name, TPicture& picture);
-    virtual void PreparePicture(TPicture* /*picture*/, int /*width*/, int /*height*/)
-    {
-    }
+    virtual void PreparePicture(TPicture* /*picture*/, int /*width*/, int /*height*/) {}
     // Loads the background picture: the template's own when it has one, else `Background`;
     // no picture for an empty name.
     void LoadBackgroundPicture();
@@ -181,6 +179,8 @@ public:
     TListSkupin& Skupiny() { return m_skupiny; }
     const TListSkupin& Skupiny() const { return m_skupiny; }
     const TListDetailu& Detaily() const { return m_detaily; }
+    // The paper formats, loaded from the settings file when the report is made.
+    TListFormatu& Formaty() { return m_formaty; }
     SectionFlags& sectionFlags() { return m_sectionFlags; }
     const SectionFlags& sectionFlags() const { return m_sectionFlags; }
     void SetSectionFlags(int section, int bits) { m_sectionFlags.set(section, bits); }
@@ -260,6 +260,8 @@ protected:
     void readSetting(QString line);
     // The settings a template may set, back to the component's defaults.
     void resetTemplateSettings();
+    // The paper of the template's page line becomes the library's page setup.
+    void applyPaperToPageSetup() const;
 
     platform::MessageSink& sink() const;
     void showError(const QString& text) const;
@@ -288,6 +290,7 @@ private:
     TListFunkci m_funkce;
     TListSkupin m_skupiny;
     SectionFlags m_sectionFlags;
+    TListFormatu m_formaty;
 
     TemplateVersion m_version;
     TemplatePaper m_paper;

@@ -62,13 +62,25 @@ enum ElementKind : int {
 };
 
 // Text option bits (stored with the alignment in one template field).
-enum TextOption : int { toRtf = 8, toMultiline = 16, toJustify = 32, toVarHeight = 64,
-                        toKept = 128 };
+enum TextOption : int {
+    toRtf = 8,
+    toMultiline = 16,
+    toJustify = 32,
+    toVarHeight = 64,
+    toKept = 128
+};
 // Side and option bits: frame sides of text kinds and frames, and three bits per kind (line:
 // rising, falling diagonal, ellipse; picture: stretch, keep aspect, own copy; bar code: check
 // digit, print the text).
-enum SideOption : int { soLeft = 1, soTop = 2, soRight = 4, soBottom = 8, soOption5 = 16,
-                        soOption6 = 32, soOption7 = 64 };
+enum SideOption : int {
+    soLeft = 1,
+    soTop = 2,
+    soRight = 4,
+    soBottom = 8,
+    soOption5 = 16,
+    soOption6 = 32,
+    soOption7 = 64
+};
 
 // One element of a template section. Positions and sizes in 1/100 inch, relative to the
 // section.

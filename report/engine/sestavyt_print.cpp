@@ -35,7 +35,7 @@ int TSestavaTyp::PrintOn(int printer, int /*flag*/) {
     const int previous = printers.currentIndex();
     if (printer >= 0 || previous < 0) printers.selectPrinter(printer);
     if (PrintBackground) LoadBackgroundPicture();
-    const bool textOnly = printers.isTextOnly(printers.currentIndex());
+    const bool textOnly = printers.isTextOnly(printers.currentName());
 
     TSestVystup& doc = Vystup();
     doc.SetPageRange(StartPage, EndPage, ExportLanguage, PrintCopies);

@@ -5,6 +5,7 @@
 #include "report/engine/TPicture.h"
 #include "report/engine/sest_lib.h"
 #include "report/engine/sestavy.h"
+#include "report/engine/sestprn.h"
 #include "report/engine/sestvyst.h"
 
 #include <QCoreApplication>
@@ -21,21 +22,14 @@ namespace {
 // Tall enough for any text laid out into lines.
 constexpr int kUnboundedHeight = std::numeric_limits<int>::max() / 4;
 
-// The printable area of the report's paper (1/100 inch); A4 without margins when the
-// template names no paper.
-QSize printableSizeOf(const TSestavaTyp& report) {
-    const TemplatePaper& p = report.paper();
-    if (p.paperWidth <= 0 || p.paperHeight <= 0) return {827, 1169};
-    const QSize paper =
-        p.landscape ? QSize(p.paperHeight, p.paperWidth) : QSize(p.paperWidth, p.paperHeight);
-    return {std::max(paper.width() - p.marginLeft - p.marginRight, 0),
-            std::max(paper.height() - p.marginTop - p.marginBottom, 0)};
+// The printable area and the paper (1/100 inch), from the printer and paper model, which the
+// template's page line has set.
+QSize printableSizeOf(const TSestavaTyp&) {
+    return {std::max(PrintableWidth(), 0), std::max(PrintableHeight(), 0)};
 }
 
-QSize paperSizeOf(const TSestavaTyp& report) {
-    const TemplatePaper& p = report.paper();
-    if (p.paperWidth <= 0 || p.paperHeight <= 0) return {827, 1169};
-    return p.landscape ? QSize(p.paperHeight, p.paperWidth) : QSize(p.paperWidth, p.paperHeight);
+QSize paperSizeOf(const TSestavaTyp&) {
+    return {std::max(PageWidth(), 1), std::max(PageHeight(), 1)};
 }
 
 TCalcType numberValue(double number, const QString& text) {
@@ -352,11 +346,11 @@ int ReportRun::generate(bool main) {
         const QSize printable = printableSizeOf(m_report);
         document.Clear(printable.width(), printable.height());
         document.SetLineCode(m_report.lineCode());
-        const TemplatePaper& paper = m_report.paper();
+        const TPageSetup& setup = PageSetup();
         const QSize paperSize = paperSizeOf(m_report);
-        document.SetPageLayout({paperSize.width(), paperSize.height(), paper.marginLeft,
-                                paper.marginTop, paper.marginRight, paper.marginBottom,
-                                paper.landscape, paper.orientationChangeable});
+        document.SetPageLayout({paperSize.width(), paperSize.height(), setup.leftMargin,
+                                setup.topMargin, setup.rightMargin, setup.bottomMargin,
+                                setup.orientation == 1, m_report.paper().orientationChangeable});
         document.runPosition = {0, 0, 1, document.PrintableHeight()};
         m_cursor = {};
     }

@@ -3,6 +3,7 @@
 
 #include "report/engine/sest_lib.h"
 #include "report/engine/sestavy.h"
+#include "report/engine/sestprn.h"
 
 #include <QHash>
 
@@ -11,60 +12,51 @@ namespace report {
 namespace {
 
 // Text kinds carry a font and a quoted text; graphic kinds a pen and a brush.
-bool isTextKind(int kind)
-{
+bool isTextKind(int kind) {
     return kind >= ekText && kind <= ekFunction;
 }
 
-bool isGraphicKind(int kind)
-{
+bool isGraphicKind(int kind) {
     return kind >= ekLine && kind <= ekDrawingArea;
 }
 
 // Kinds whose reference may be a name kept with the element.
-bool keepsRefName(int kind)
-{
+bool keepsRefName(int kind) {
     return kind == ekItem || kind == ekItemLabel || kind == ekFunction;
 }
 
 // A palette index out of range would read past the palette: black instead.
-platform::TColor paletteColor(int index)
-{
+platform::TColor paletteColor(int index) {
     return IndexToColor(index >= 0 && index < 16 ? index : 0);
 }
 
 // The first field of a line.
-QString firstField(const QString& line)
-{
+QString firstField(const QString& line) {
     QString rest = line;
     return NextField(rest);
 }
 
 // The file-name part of each ";"-separated picture name ("/", "\" and ":" separate folders).
-QString pictureFileNames(const QString& names)
-{
+QString pictureFileNames(const QString& names) {
     QStringList parts = names.split(u';');
     for (QString& part : parts) {
-        const qsizetype cut = std::max({part.lastIndexOf(u'\\'), part.lastIndexOf(u'/'),
-                                         part.lastIndexOf(u':')});
+        const qsizetype cut =
+            std::max({part.lastIndexOf(u'\\'), part.lastIndexOf(u'/'), part.lastIndexOf(u':')});
         part = part.mid(cut + 1);
     }
     return parts.join(u';');
 }
 
-QString joinFields(std::initializer_list<QString> fields)
-{
+QString joinFields(std::initializer_list<QString> fields) {
     QString line;
     for (const QString& field : fields) {
-        if (!line.isEmpty())
-            line += u',';
+        if (!line.isEmpty()) line += u',';
         line += field;
     }
     return line;
 }
 
-QString num(qint64 n)
-{
+QString num(qint64 n) {
     return QString::number(n);
 }
 
@@ -72,8 +64,7 @@ QString num(qint64 n)
 
 // ---- element lines
 
-void TVoranReportElement::LoadFromLine(const QString& line, const TemplateVersion& version)
-{
+void TVoranReportElement::LoadFromLine(const QString& line, const TemplateVersion& version) {
     QString rest = line;
     NextField(rest); // the section key, chosen by the caller
     Kind = NextFieldInt(rest, ekNone);
@@ -87,8 +78,7 @@ void TVoranReportElement::LoadFromLine(const QString& line, const TemplateVersio
         else if (Kind == ekFunction)
             found = Report->Funkce().IndexOfName(reference);
         Index = std::max(found, 0);
-        if (keepsRefName(Kind))
-            SetRefName(reference);
+        if (keepsRefName(Kind)) SetRefName(reference);
     } else {
         QString number = reference;
         Index = NextFieldInt(number, 0);
@@ -111,17 +101,15 @@ void TVoranReportElement::LoadFromLine(const QString& line, const TemplateVersio
     Further = NextFieldInt(rest, 0);
 
     // Before build 3 of version 1 there was no page-count variable: later numbers shift.
-    if (Kind == ekVariable && version.major < 2 && version.build < 3 && Index >= 4)
-        ++Index;
+    if (Kind == ekVariable && version.major < 2 && version.build < 3 && Index >= 4) ++Index;
     if ((Kind == ekItem || Kind == ekItemLabel) && (Index < 0 || Index >= Report->GetItemCount()))
         Index = 0;
 
     if (isTextKind(Kind)) {
         Alignment = d & 3;
         TextOptions = d & 248;
-        SetTemplateFont(Font, fontName, a, f, c, b, {});
-        if (Font.size < 1)
-            Font.size = 1;
+        SetTemplateFont(Font, fontName, a, f, c, b, PrinterFontList());
+        if (Font.size < 1) Font.size = 1;
         Options = e;
     } else if (isGraphicKind(Kind)) {
         PenColor = paletteColor(b);
@@ -154,31 +142,28 @@ void TVoranReportElement::LoadFromLine(const QString& line, const TemplateVersio
     }
 }
 
-QString TVoranReportElement::SaveToLine(const QString& key) const
-{
+QString TVoranReportElement::SaveToLine(const QString& key) const {
     if (Kind == ekDetail)
-        return joinFields({key, num(Kind), num(Index), num(Left), num(Top), num(Width),
-                           num(Height)});
+        return joinFields(
+            {key, num(Kind), num(Index), num(Left), num(Top), num(Width), num(Height)});
     if (isGraphicKind(Kind)) {
-        QString line = joinFields({key, num(Kind), num(Index), num(Left), num(Top), num(Width),
-                                   num(Height), QString(), num(PenWidth),
-                                   num(ColorToIndex(PenColor)), num(PenStyle), num(Options),
-                                   num(ColorToIndex(BrushColor)), num(BrushStyle)});
-        if (Kind == ekPicture)
-            line += u',' + QuotedField(pictureFileNames(Text));
+        QString line =
+            joinFields({key, num(Kind), num(Index), num(Left), num(Top), num(Width), num(Height),
+                        QString(), num(PenWidth), num(ColorToIndex(PenColor)), num(PenStyle),
+                        num(Options), num(ColorToIndex(BrushColor)), num(BrushStyle)});
+        if (Kind == ekPicture) line += u',' + QuotedField(pictureFileNames(Text));
         if (Kind == ekBarcode)
-            line += u',' + QuotedField(Text) + u',' + joinFields({num(Spacing), num(Angle),
-                                                             num(Further)});
+            line += u',' + QuotedField(Text) + u',' +
+                    joinFields({num(Spacing), num(Angle), num(Further)});
         return line;
     }
     QString reference = num(Index);
-    if (keepsRefName(Kind) && !RefName.isEmpty())
-        reference = BareField(RefName);
+    if (keepsRefName(Kind) && !RefName.isEmpty()) reference = BareField(RefName);
     return joinFields({key, num(Kind), reference, num(Left), num(Top), num(Width), num(Height),
-                       BareField(Font.name), num(qRound(Font.size)),
-                       num(ColorToIndex(Font.color)), num(FontStyleToBits(Font)),
-                       num(Alignment + TextOptions), num(Options), num(Font.charset),
-                       QuotedField(Text), num(Spacing), num(Angle), num(Further)});
+                       BareField(Font.name), num(qRound(Font.size)), num(ColorToIndex(Font.color)),
+                       num(FontStyleToBits(Font)), num(Alignment + TextOptions), num(Options),
+                       num(Font.charset), QuotedField(Text), num(Spacing), num(Angle),
+                       num(Further)});
 }
 
 // ---- reading a template into the report
@@ -188,8 +173,7 @@ namespace {
 // The lines of a template by their first field, each keeping its line order.
 using LinesByKey = QHash<QString, QList<qsizetype>>;
 
-LinesByKey indexByFirstField(const TPredloha& predloha)
-{
+LinesByKey indexByFirstField(const TPredloha& predloha) {
     LinesByKey index;
     for (qsizetype i = 0; i < predloha.size(); ++i)
         index[firstField(predloha[i])].append(i);
@@ -198,8 +182,7 @@ LinesByKey indexByFirstField(const TPredloha& predloha)
 
 } // namespace
 
-void TSestavaTyp::SetPredloha(const TPredloha& predloha)
-{
+void TSestavaTyp::SetPredloha(const TPredloha& predloha) {
     const TPredloha text = predloha; // the argument may be our own template
     ClearModel();
     m_predloha = text;
@@ -216,8 +199,7 @@ void TSestavaTyp::SetPredloha(const TPredloha& predloha)
     ParsePredlohaFunctions(linesOf(QStringLiteral("F")));
     static const char* const fixedKeys[] = {"Z", "H", "T", "K", "P"};
     for (int section = odZ; section <= odP; ++section) {
-        if (IsDetail() && (section == odH || section == odP))
-            continue;
+        if (IsDetail() && (section == odH || section == odP)) continue;
         ParsePredlohaSection(linesOf(QString::fromLatin1(fixedKeys[section])),
                              m_oddily.Oddil(section));
     }
@@ -229,21 +211,17 @@ void TSestavaTyp::SetPredloha(const TPredloha& predloha)
         ParsePredlohaDetail(j, linesOf(u'D' + num(j)));
 }
 
-void TSestavaTyp::ParsePredlohaSettings(const TPredloha& predloha)
-{
+void TSestavaTyp::ParsePredlohaSettings(const TPredloha& predloha) {
     for (const QString& line : predloha)
-        if (line.size() > 1)
-            readSetting(line);
+        if (line.size() > 1) readSetting(line);
 }
 
-void TSestavaTyp::readSetting(QString line)
-{
+void TSestavaTyp::readSetting(QString line) {
     NextField(line); // "I"
     switch (NextFieldInt(line, -1)) {
     case 0: {
         const QString description = NextField(line);
-        if (!description.isEmpty())
-            Popis = description;
+        if (!description.isEmpty()) Popis = description;
         break;
     }
     case 1:
@@ -267,6 +245,7 @@ void TSestavaTyp::readSetting(QString line)
             m_paper.marginRight = NextFieldInt(line, 0);
             m_paper.marginTop = NextFieldInt(line, 0);
             m_paper.marginBottom = NextFieldInt(line, 0);
+            applyPaperToPageSetup();
         }
         m_columns = std::max(NextFieldInt(line, 1), 1); // the run divides by it
         m_columnGap = NextFieldInt(line, 0);
@@ -275,8 +254,7 @@ void TSestavaTyp::readSetting(QString line)
     case 3: {
         const int number = NextFieldInt(line, -1);
         TOddilSestavy* section = number >= odZ && number <= odP ? m_oddily.Oddil(number) : nullptr;
-        if (!section)
-            break;
+        if (!section) break;
         section->Visible = NextFieldBool(line, true);
         section->Height = std::max(NextFieldInt(line, 0), 0);
         section->Columns = m_columns;
@@ -292,8 +270,7 @@ void TSestavaTyp::readSetting(QString line)
         const bool footerVisible = NextFieldBool(line, true);
         const int footerHeight = NextFieldInt(line, 0);
         const bool newPage = NextFieldBool(line, false);
-        AddGroup(number, key, newPage, footerHeight, footerVisible, headerHeight,
-                 headerVisible);
+        AddGroup(number, key, newPage, footerHeight, footerVisible, headerHeight, headerVisible);
         break;
     }
     case 5:
@@ -303,10 +280,8 @@ void TSestavaTyp::readSetting(QString line)
         m_characterGrid = NextFieldInt(line, 0) == 1 ? 1 : 0;
         m_gridX = NextFieldInt(line, 8);
         m_gridY = NextFieldInt(line, 8);
-        if (m_gridX < 1)
-            m_gridX = 8;
-        if (m_gridY < 1)
-            m_gridY = 8;
+        if (m_gridX < 1) m_gridX = 8;
+        if (m_gridY < 1) m_gridY = 8;
         m_lineCode = NextFieldInt(line, 0);
         m_pitchCode = NextFieldInt(line, 1);
         m_showGrid = NextFieldBool(line, false);
@@ -334,12 +309,23 @@ void TSestavaTyp::readSetting(QString line)
     }
 }
 
-void TSestavaTyp::ParsePredlohaFunctions(const TPredloha& predloha)
-{
+void TSestavaTyp::applyPaperToPageSetup() const {
+    TPageSetup& setup = PageSetup();
+    setup.orientation = m_paper.landscape ? 1 : 0;
+    if (m_version.major > 0) {
+        setup.paperWidth = m_paper.paperWidth;
+        setup.paperHeight = m_paper.paperHeight;
+    }
+    setup.leftMargin = m_paper.marginLeft;
+    setup.rightMargin = m_paper.marginRight;
+    setup.topMargin = m_paper.marginTop;
+    setup.bottomMargin = m_paper.marginBottom;
+}
+
+void TSestavaTyp::ParsePredlohaFunctions(const TPredloha& predloha) {
     m_funkce.ClearFunctions();
     for (QString line : predloha) {
-        if (line.size() <= 1)
-            continue;
+        if (line.size() <= 1) continue;
         NextField(line); // "F"
         NextField(line); // the index: functions are numbered by their order
         const QString name = NextField(line);
@@ -352,23 +338,20 @@ void TSestavaTyp::ParsePredlohaFunctions(const TPredloha& predloha)
         const int precision = NextFieldInt(line, 0);
         const int digits = NextFieldInt(line, 0);
         int floatFormat = NextFieldInt(line, 2);
-        if (floatFormat > 4)
-            floatFormat = 2;
+        if (floatFormat > 4) floatFormat = 2;
         m_funkce.AddFunction().SetDefinition(name, title, expression, resultKind, initial,
                                              resetGroup, aggregate, precision, digits,
                                              floatFormat);
     }
 }
 
-void TSestavaTyp::ParsePredlohaSection(const TPredloha& predloha, TOddilSestavy* section)
-{
+void TSestavaTyp::ParsePredlohaSection(const TPredloha& predloha, TOddilSestavy* section) {
     section->Clear();
     for (const QString& line : predloha)
         CreateElement(section, line);
 }
 
-void TSestavaTyp::ParsePredlohaDetail(int j, const TPredloha& predloha)
-{
+void TSestavaTyp::ParsePredlohaDetail(int j, const TPredloha& predloha) {
     TPredloha detailText;
     for (QString line : predloha) {
         NextField(line); // "D<j>" and its comma
@@ -379,19 +362,18 @@ void TSestavaTyp::ParsePredlohaDetail(int j, const TPredloha& predloha)
 
 // ---- writing the model as text
 
-TPredloha TSestavaTyp::WritePredloha() const
-{
+TPredloha TSestavaTyp::WritePredloha() const {
     TPredloha out;
     out.append(QStringLiteral("I,0,") + QuotedField(Popis));
     const TemplateVersion current;
-    out.append(joinFields({QStringLiteral("I,1"), num(current.major), num(current.minor),
-                           num(current.build)}));
-    out.append(joinFields({QStringLiteral("I,2"),
-                           num(int(m_paper.landscape) + 2 * int(m_paper.orientationChangeable)),
-                           num(m_paper.paperWidth), num(m_paper.paperHeight),
-                           num(m_paper.marginLeft), num(m_paper.marginRight),
-                           num(m_paper.marginTop), num(m_paper.marginBottom), num(m_columns),
-                           num(m_columnGap)}));
+    out.append(joinFields(
+        {QStringLiteral("I,1"), num(current.major), num(current.minor), num(current.build)}));
+    out.append(
+        joinFields({QStringLiteral("I,2"),
+                    num(int(m_paper.landscape) + 2 * int(m_paper.orientationChangeable)),
+                    num(m_paper.paperWidth), num(m_paper.paperHeight), num(m_paper.marginLeft),
+                    num(m_paper.marginRight), num(m_paper.marginTop), num(m_paper.marginBottom),
+                    num(m_columns), num(m_columnGap)}));
     for (int number = odZ; number <= odP; ++number) {
         const TOddilSestavy* section = m_oddily.Oddil(number);
         out.append(joinFields({QStringLiteral("I,3"), num(number), num(section->Visible),
@@ -399,21 +381,21 @@ TPredloha TSestavaTyp::WritePredloha() const
     }
     for (int i = 0; i < m_skupiny.Count(); ++i) {
         const TPolSkup* group = m_skupiny.Skupina(i);
-        const QString key = group->KeyText.isEmpty() ? num(group->KeyIndex)
-                                                     : BareField(group->KeyText);
+        const QString key =
+            group->KeyText.isEmpty() ? num(group->KeyIndex) : BareField(group->KeyText);
         out.append(joinFields({QStringLiteral("I,4"), num(group->Number), key,
                                num(group->Header->Visible), num(group->Header->Height),
                                num(group->Footer->Visible), num(group->Footer->Height),
                                num(group->NewPage)}));
     }
     out.append(QStringLiteral("I,5,") + num(m_i5Value));
-    out.append(joinFields({QStringLiteral("I,6"), num(m_characterGrid), num(m_gridX),
-                           num(m_gridY), num(m_lineCode), num(m_pitchCode), num(m_showGrid),
-                           num(m_snapToGrid)}));
-    out.append(joinFields({QStringLiteral("I,7"), num(m_background.own),
-                           num(m_background.print), num(m_background.positioned),
-                           num(m_background.x), num(m_background.y), num(m_background.width),
-                           num(m_background.height), BareField(m_background.pictureName)}));
+    out.append(
+        joinFields({QStringLiteral("I,6"), num(m_characterGrid), num(m_gridX), num(m_gridY),
+                    num(m_lineCode), num(m_pitchCode), num(m_showGrid), num(m_snapToGrid)}));
+    out.append(joinFields({QStringLiteral("I,7"), num(m_background.own), num(m_background.print),
+                           num(m_background.positioned), num(m_background.x), num(m_background.y),
+                           num(m_background.width), num(m_background.height),
+                           BareField(m_background.pictureName)}));
     for (int i = 0; i < m_funkce.Count(); ++i) {
         const TRadekFunkce* f = m_funkce.GetFunkce(i);
         QString name, title, expression, initial;
@@ -423,8 +405,8 @@ TPredloha TSestavaTyp::WritePredloha() const
                          precision, digits, floatFormat);
         out.append(joinFields({QStringLiteral("F"), num(i), BareField(name), QuotedField(title),
                                num(resultKind), QuotedField(initial), num(resetGroup),
-                               QuotedField(expression), num(aggregate), num(precision), num(digits),
-                               num(floatFormat)}));
+                               QuotedField(expression), num(aggregate), num(precision),
+                               num(digits), num(floatFormat)}));
     }
     const auto writeSection = [&out](const TOddilSestavy* section, const QString& key) {
         for (int e = 0; e < section->Count(); ++e)

@@ -1,6 +1,7 @@
 #include "report/engine/sestfrmp.h"
 
 #include "platform/Printers.h"
+#include "report/engine/sestprn_printer.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -19,24 +20,19 @@ namespace report {
 
 namespace {
 
+// The printer model's current printer (fixed answers without a printer).
 class SystemPrintFitPrinter : public PrintFitPrinter {
 public:
-    QSize sheetSize() const override
-    {
-        auto& printers = platform::PrinterSystem::instance();
-        const QSize page = printers.physicalPageSize();
-        const int dpiX = printers.resolutionX();
-        const int dpiY = printers.resolutionY();
+    QSize sheetSize() const override {
+        const int dpiX = PrinterDpiX();
+        const int dpiY = PrinterDpiY();
         if (dpiX <= 0 || dpiY <= 0) return {};
-        return {int(1LL * page.width() * 100 / dpiX), int(1LL * page.height() * 100 / dpiY)};
+        return {int(1LL * PhysicalPageWidth() * 100 / dpiX),
+                int(1LL * PhysicalPageHeight() * 100 / dpiY)};
     }
-    int orientation() const override { return platform::PrinterSystem::instance().orientation(); }
-    void setOrientation(int orientation) override
-    {
-        platform::PrinterSystem::instance().setOrientation(orientation);
-    }
-    bool runPageSetup(QWidget* parent) override
-    {
+    int orientation() const override { return PrinterOrientation(); }
+    void setOrientation(int orientation) override { SetPrinterOrientation(orientation); }
+    bool runPageSetup(QWidget* parent) override {
         return platform::PrinterSystem::instance().showPageSetupDialog(parent);
     }
 };
@@ -44,8 +40,7 @@ public:
 // Sheets needed along one direction: 1 + the number of steps of (sheet - margins) by which
 // the part of the page beyond the first sheet must shrink until no more than 1 % of a sheet
 // is left. A step of 0 or less could never shrink it: one sheet then.
-int sheetsAlong(int report, int sheet, int margins)
-{
+int sheetsAlong(int report, int sheet, int margins) {
     const long long rest = 1LL * report - sheet;
     const long long tolerance = sheet / 100;
     const long long step = 1LL * sheet - margins;
@@ -58,8 +53,7 @@ constexpr int kShadowOffset = 3;
 
 } // namespace
 
-PrintFitPrinter& CurrentPrintFitPrinter()
-{
+PrintFitPrinter& CurrentPrintFitPrinter() {
     static SystemPrintFitPrinter printer;
     return printer;
 }
@@ -68,23 +62,20 @@ PrintFitPrinter& CurrentPrintFitPrinter()
 class PrintFitPicture : public QWidget {
 public:
     explicit PrintFitPicture(const TFormVoranReportZoom& form, QWidget* parent)
-        : QWidget(parent), m_form(form)
-    {
+        : QWidget(parent), m_form(form) {
         setObjectName("PaintBox");
         setFixedSize(200, 200);
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override
-    {
+    void paintEvent(QPaintEvent*) override {
         const TFormVoranReportZoom& f = m_form;
         const long long stepX = 1LL * f.m_sheetWidth - f.scaled(f.m_left + f.m_right);
         const long long stepY = 1LL * f.m_sheetHeight - f.scaled(f.m_top + f.m_bottom);
-        const long long extentW = std::max(std::max(stepX, 0LL) * (f.m_columns - 1) +
-                                               f.m_sheetWidth,
-                                           1LL * f.scaled(f.m_reportWidth));
-        const long long extentH = std::max(std::max(stepY, 0LL) * (f.m_rows - 1) +
-                                               f.m_sheetHeight,
+        const long long extentW =
+            std::max(std::max(stepX, 0LL) * (f.m_columns - 1) + f.m_sheetWidth,
+                     1LL * f.scaled(f.m_reportWidth));
+        const long long extentH = std::max(std::max(stepY, 0LL) * (f.m_rows - 1) + f.m_sheetHeight,
                                            1LL * f.scaled(f.m_reportHeight));
         if (extentW <= 0 || extentH <= 0) return;
         const double scale = std::min(double(width() - kShadowOffset) / extentW,
@@ -92,8 +83,7 @@ protected:
         const double originX = std::lround((width() - extentW * scale - kShadowOffset) / 2);
         const double originY = std::lround((height() - extentH * scale - kShadowOffset) / 2);
         const auto area = [&](double x, double y, double w, double h) {
-            return QRectF(originX + x * scale, originY + y * scale, w * scale, h * scale)
-                .toRect();
+            return QRectF(originX + x * scale, originY + y * scale, w * scale, h * scale).toRect();
         };
 
         QPainter painter(this);
@@ -131,8 +121,7 @@ private:
 };
 
 TFormVoranReportZoom::TFormVoranReportZoom(PrintFitPrinter& printer, QWidget* parent)
-    : QDialog(parent), m_printer(printer)
-{
+    : QDialog(parent), m_printer(printer) {
     setObjectName("FormVoranReportZoom");
     setWindowTitle(QString::fromUtf8("Voran - možnosti tisku"));
 
@@ -207,8 +196,7 @@ TFormVoranReportZoom::TFormVoranReportZoom(PrintFitPrinter& printer, QWidget* pa
 }
 
 void TFormVoranReportZoom::SetSizes(int reportWidth, int reportHeight, int left, int top,
-                                    int right, int bottom)
-{
+                                    int right, int bottom) {
     m_reportWidth = std::max(reportWidth, 0);
     m_reportHeight = std::max(reportHeight, 0);
     m_left = std::max(left, 0);
@@ -219,8 +207,7 @@ void TFormVoranReportZoom::SetSizes(int reportWidth, int reportHeight, int left,
     applyOption();
 }
 
-QPixmap TFormVoranReportZoom::pattern()
-{
+QPixmap TFormVoranReportZoom::pattern() {
     QImage image(8, 8, QImage::Format_RGB32);
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
@@ -228,45 +215,40 @@ QPixmap TFormVoranReportZoom::pattern()
     return QPixmap::fromImage(image);
 }
 
-void TFormVoranReportZoom::readSheet()
-{
+void TFormVoranReportZoom::readSheet() {
     const QSize sheet = m_printer.sheetSize();
     m_sheetWidth = std::max(sheet.width(), 0);
     m_sheetHeight = std::max(sheet.height(), 0);
 }
 
-void TFormVoranReportZoom::widenSheetToMargins()
-{
+void TFormVoranReportZoom::widenSheetToMargins() {
     const int horizontal = scaled(m_left + m_right);
     const int vertical = scaled(m_top + m_bottom);
     if (m_sheetWidth < horizontal) m_sheetWidth = horizontal + 1;
     if (m_sheetHeight < vertical) m_sheetHeight = vertical + 1;
 }
 
-int TFormVoranReportZoom::scaled(int value) const
-{
+int TFormVoranReportZoom::scaled(int value) const {
     return int(1LL * m_zoom * value / 100);
 }
 
-TFormVoranReportZoom::Option TFormVoranReportZoom::option() const
-{
+TFormVoranReportZoom::Option TFormVoranReportZoom::option() const {
     if (m_reduce->isChecked()) return Reduce;
     if (m_multiple->isChecked()) return MultipleSheets;
     return Crop;
 }
 
-void TFormVoranReportZoom::applyOption()
-{
+void TFormVoranReportZoom::applyOption() {
     m_columns = m_rows = 1;
     m_zoom = 100;
     switch (option()) {
-    case Crop: break;
+    case Crop:
+        break;
     case Reduce: {
         // The whole sheet against the whole page; a page of no size needs no reduction.
         long long zoom = 100;
         if (m_reportWidth > 0) zoom = 1LL * m_sheetWidth * 100 / m_reportWidth;
-        if (m_reportHeight > 0)
-            zoom = std::min(zoom, 1LL * m_sheetHeight * 100 / m_reportHeight);
+        if (m_reportHeight > 0) zoom = std::min(zoom, 1LL * m_sheetHeight * 100 / m_reportHeight);
         m_zoom = int(std::clamp<long long>(zoom, 1, 1 << 20));
         break;
     }
@@ -279,15 +261,13 @@ void TFormVoranReportZoom::applyOption()
     m_picture->update();
 }
 
-void TFormVoranReportZoom::rotate()
-{
+void TFormVoranReportZoom::rotate() {
     std::swap(m_sheetWidth, m_sheetHeight);
     m_orientation = m_orientation == 0 ? 1 : 0;
     applyOption();
 }
 
-void TFormVoranReportZoom::printerSetup()
-{
+void TFormVoranReportZoom::printerSetup() {
     m_printer.setOrientation(m_orientation);
     if (!m_printer.runPageSetup(this)) return;
     readSheet();
@@ -295,14 +275,12 @@ void TFormVoranReportZoom::printerSetup()
     applyOption();
 }
 
-void TFormVoranReportZoom::print()
-{
+void TFormVoranReportZoom::print() {
     if (m_rotate->isChecked()) m_printer.setOrientation(m_orientation);
     accept();
 }
 
-void TFormVoranReportZoom::refreshLabels()
-{
+void TFormVoranReportZoom::refreshLabels() {
     m_reportSize->setText(QStringLiteral("%1 x %2").arg(m_reportWidth).arg(m_reportHeight));
     m_sheetSize->setText(QStringLiteral("%1 x %2").arg(m_sheetWidth).arg(m_sheetHeight));
     m_zoomLabel->setText(QStringLiteral("%1 %").arg(m_zoom));

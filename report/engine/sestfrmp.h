@@ -27,7 +27,7 @@ public:
     virtual bool runPageSetup(QWidget* parent) = 0;
 };
 
-// The current printer of the process (platform::PrinterSystem).
+// The current printer of the printer model, with the system's page-setup dialog.
 PrintFitPrinter& CurrentPrintFitPrinter();
 
 class PrintFitPicture;

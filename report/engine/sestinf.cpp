@@ -25,9 +25,12 @@ TFormInfo::TFormInfo(QWidget* owner) : QDialog(owner) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_label);
     layout->addWidget(m_button, 0, Qt::AlignHCenter);
-    m_label->setText(LoadText(ReportText::SendingToPrinter));
-    setFixedSize(std::max(sizeHint().width() + 60, 300), sizeHint().height() + 10);
-    m_label->clear();
+    // Room for the longer of the two texts, with the largest item number.
+    const QFontMetrics metrics(m_label->font());
+    const int textWidth =
+        std::max(metrics.horizontalAdvance(LoadText(ReportText::PreparingItem) + "2147483647"),
+                 metrics.horizontalAdvance(LoadText(ReportText::SendingToPrinter)));
+    setFixedSize(std::max(textWidth + 60, 300), sizeHint().height() + 10);
 }
 
 void TFormInfo::showNow() {

@@ -63,11 +63,13 @@ void SelectPrinter(int index) {
         setup.printerPresent = false;
         return;
     }
-    if (index == -1) {
-        index = system().currentIndex();
-        if (index < 0) index = system().defaultIndex();
+    if (index == -1 && system().hasPrinter()) {
+        // The current printer stays, even when queues added meanwhile have moved its index.
+        setup.printerPresent = true;
+    } else {
+        if (index == -1) index = system().defaultIndex();
+        setup.printerPresent = index >= 0 && index < count && system().selectPrinter(index);
     }
-    setup.printerPresent = index >= 0 && index < count && system().selectPrinter(index);
     if (setup.printerPresent) {
         setup.scaleX = PrinterScaleX();
         setup.scaleY = PrinterScaleY();
@@ -114,11 +116,11 @@ bool IsTextOnlyPrinter(int index, const QString& port) {
     Q_UNUSED(port);
     const int count = int(system().printerNames().size());
     if (count == 0) return false;
-    // The original selected any index it was given; one beyond the list is the default here.
-    if (index < 0 || index >= count) index = -1;
-    if (index == -1) index = system().defaultIndex();
+    // Any index outside the list means the default printer.
+    if (index < 0 || index >= count) index = system().defaultIndex();
     if (index != system().currentIndex() && !system().selectPrinter(index)) return false;
-    return system().isTextOnly(index);
+    // Asked of the printer now selected, by name: the list may have changed meanwhile.
+    return system().isTextOnly(system().currentName());
 }
 
 void GetPrinterDevice(int index, QString& device, QString& port) {
@@ -126,12 +128,9 @@ void GetPrinterDevice(int index, QString& device, QString& port) {
     device.clear();
     port.clear();
     if (count == 0) return;
-    if (index < 0 || index >= count) {
-        if (!havePrinter()) return;
-        index = system().currentIndex();
-    }
+    if ((index < 0 || index >= count) && !havePrinter()) return;
     device = system().deviceName(index);
-    port = system().port(index);
+    port = system().port(device);
 }
 
 } // namespace report

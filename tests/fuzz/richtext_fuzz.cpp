@@ -14,13 +14,11 @@
 
 namespace {
 
-void check(bool condition)
-{
+void check(bool condition) {
     if (!condition) __builtin_trap();
 }
 
-void exercise(const QString& text, bool rtf, unsigned seed)
-{
+void exercise(const QString& text, bool rtf, unsigned seed) {
     platform::Metafile metafile(1000, 1000, 100);
     platform::TVoranCanvas canvas(metafile, 100);
     const int width = int(seed % 400) - 20;
@@ -49,23 +47,21 @@ void exercise(const QString& text, bool rtf, unsigned seed)
 } // namespace
 
 // fontconfig, under Qt's font database, keeps its caches to the end of the process.
-extern "C" const char* __lsan_default_suppressions()
-{
+extern "C" const char* __lsan_default_suppressions() {
     return "leak:libfontconfig.so\n";
 }
 
 // Measuring text needs the font database of a GUI application (fuzz.sh runs it offscreen).
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     static QGuiApplication application(*argc, *argv);
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     unsigned seed = 0;
-    for (const char c : bytes.left(16)) seed = seed * 31 + static_cast<unsigned char>(c);
+    for (const char c : bytes.left(16))
+        seed = seed * 31 + static_cast<unsigned char>(c);
     exercise(QString::fromLatin1(bytes), true, seed);
     exercise(QString::fromUtf8(bytes), false, seed / 3);
     return 0;

@@ -4,12 +4,20 @@
 
 #include "report/engine/sestavy.h"
 
+#include <QGuiApplication>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+// Template fonts are looked up in the font database, which needs the application object.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(*argc, *argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     const QStringList items{QStringLiteral("name"), QStringLiteral("grp"), QStringLiteral("t")};
 
@@ -25,7 +33,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     secondDetail.setMasterSestava(&second);
     second.SetItemNames(items);
     second.SetPredloha(report::TPredloha::FromBytes(written.ToBytes()));
-    if (second.WritePredloha() != written)
-        std::abort();
+    if (second.WritePredloha() != written) std::abort();
     return 0;
 }

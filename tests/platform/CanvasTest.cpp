@@ -208,6 +208,101 @@ TEST(CanvasConventions, EscapementTurnsTextCounterclockwise) {
     EXPECT_EQ(right, 0);
 }
 
+// Dark pixels in the rows [top, bottom) of the image.
+int darkPixels(const QImage& image, int top, int bottom) {
+    int dark = 0;
+    for (int y = std::max(top, 0); y < std::min(bottom, image.height()); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            dark += qGray(image.pixel(x, y)) < 128;
+    return dark;
+}
+
+TEST(CanvasConventions, UnderlineRunsJustBelowTheBaselineUnderAScale) {
+    QImage image = whiteImage(400, 200);
+    {
+        QPainter painter(&image);
+        painter.translate(20, 10);
+        painter.scale(2, 2);
+        PainterCanvas canvas(painter);
+        TFont font;
+        font.height = 20;
+        font.underline = true;
+        canvas.SetFont(font);
+        canvas.SetTextAlign(taLeft | taBaseline);
+        canvas.TextOut(0, 40, QStringLiteral("ooooo")); // no descenders: only the underline
+    }
+    // Baseline at 10 + 2 * 40 = 90; the underline lies within a few pixels below it.
+    EXPECT_GT(darkPixels(image, 91, 97), 2 * 40);
+    EXPECT_EQ(darkPixels(image, 97, 200), 0);
+}
+
+TEST(CanvasConventions, CharactersMissingFromTheFaceAreStillDrawn) {
+    // A character the Arial stand-in lacks but another installed face has.
+    const QString missing = QStringLiteral("\u2602"); // umbrella
+    QImage image = whiteImage(100, 60);
+    {
+        QPainter painter(&image);
+        PainterCanvas canvas(painter);
+        TFont font;
+        font.height = 40;
+        canvas.SetFont(font);
+        canvas.TextOut(10, 5, missing, {40});
+    }
+    EXPECT_GT(darkPixels(image, 0, 60), 20);
+}
+
+// Runs of brush-coloured pixels down one column.
+int hatchLines(const QImage& image, int x) {
+    int lines = 0;
+    bool inLine = false;
+    for (int y = 0; y < image.height(); ++y) {
+        const bool on = image.pixelColor(x, y) == QColor(Qt::blue);
+        lines += on && !inLine;
+        inLine = on;
+    }
+    return lines;
+}
+
+TEST(CanvasConventions, HatchesKeepTheirScreenDensityOnDenseDevices) {
+    for (int dpi : {96, 960}) {
+        const int side = 80 * dpi / 96; // the same physical size
+        QImage image = whiteImage(side, side);
+        image.setDotsPerMeterX(int(std::lround(dpi / 0.0254)));
+        image.setDotsPerMeterY(int(std::lround(dpi / 0.0254)));
+        {
+            QPainter painter(&image);
+            PainterCanvas canvas(painter);
+            canvas.SetBrush(TBrush{0xFF0000, bsHorizontal});
+            canvas.FillRect(TRect{0, 0, side, side});
+        }
+        EXPECT_NEAR(hatchLines(image, side / 2), 10, 1) << dpi << " dpi";
+    }
+}
+
+TEST(CanvasConventions, DashesOfTheThinnestLineKeepTheirLengthOnDenseDevices) {
+    for (int dpi : {96, 960}) {
+        const int side = dpi; // one inch
+        QImage image = whiteImage(side, 4);
+        image.setDotsPerMeterX(int(std::lround(dpi / 0.0254)));
+        image.setDotsPerMeterY(int(std::lround(dpi / 0.0254)));
+        {
+            QPainter painter(&image);
+            PainterCanvas canvas(painter);
+            canvas.SetPen(TPen{0, psDash, 0});
+            canvas.MoveTo(0, 1);
+            canvas.LineTo(side, 1);
+        }
+        int dashes = 0;
+        bool inDash = false;
+        for (int x = 0; x < side; ++x) {
+            const bool on = qGray(image.pixel(x, 1)) < 128;
+            dashes += on && !inDash;
+            inDash = on;
+        }
+        EXPECT_NEAR(dashes, 16, 1) << dpi << " dpi"; // a dash and a gap: 6 pixels at 96 dpi
+    }
+}
+
 TEST(CanvasConventions, UnbalancedRestoreIsHarmless) {
     Metafile m(10, 10);
     RecordingCanvas c(m);

@@ -104,3 +104,19 @@ TEST(IniFile, FailedSaveLeavesThePreviousFile) {
     EXPECT_FALSE(blocked.save());
     EXPECT_EQ(readFile(path), QByteArray("[S]\nk=1\n"));
 }
+
+TEST(IniFile, AnOversizedFileReadsAsEmptyAndIsNeverOverwritten) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("huge.ini");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[S]\nk=1\n");
+        ASSERT_TRUE(file.resize(IniFile::maxFileSize + 1));
+    }
+    IniFile ini(path);
+    EXPECT_EQ(ini.readInteger("S", "k", 7), 7);
+    ini.writeInteger("S", "k", 2);
+    EXPECT_FALSE(ini.save());
+    EXPECT_EQ(QFile(path).size(), IniFile::maxFileSize + 1);
+}

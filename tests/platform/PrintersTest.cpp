@@ -8,12 +8,13 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QRadioButton>
-#include <QTimer>
 #include <QPainter>
 #include <QPrinter>
+#include <QProcess>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -45,6 +46,25 @@ bool selectQueue(const QString& name) {
     return false;
 }
 
+// The first page of a PDF rendered by poppler at 30 dpi.
+QImage renderFirstPage(const QString& pdf) {
+    QTemporaryDir dir;
+    QProcess process;
+    process.start(QStringLiteral("pdftoppm"), {"-r", "30", "-png", "-f", "1", "-l", "1",
+                                               "-singlefile", pdf, dir.filePath("page")});
+    process.waitForFinished(60000);
+    return QImage(dir.filePath("page.png"));
+}
+
+// The bounding box of the dark pixels.
+QRect inkBounds(const QImage& image) {
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 160) bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
 void drawTwoPages(GraphicJob& job) {
     job.painter().drawText(100, 200, QStringLiteral("first page"));
     job.newPage();
@@ -65,8 +85,8 @@ TEST(NoPrinter, WithoutASchedulerThereIsNoPrinterAndNothingPrints) {
     EXPECT_EQ(system.resolutionX(), 0);
     EXPECT_EQ(system.physicalPageSize(), QSize());
     EXPECT_EQ(system.deviceName(-1), QString());
-    EXPECT_EQ(system.port(0), QString());
-    EXPECT_FALSE(system.isTextOnly(-1));
+    EXPECT_EQ(system.port(pdfQueue), QString());
+    EXPECT_FALSE(system.isTextOnly(pdfQueue));
     EXPECT_FALSE(system.deviceMakesCopies());
     GraphicJob graphic;
     EXPECT_FALSE(graphic.begin(QStringLiteral("nowhere")));
@@ -91,9 +111,9 @@ TEST(CupsPdfQueue, MetricsComeFromTheQueue) {
     system.setOrientation(1);
     EXPECT_EQ(system.orientation(), 1);
     EXPECT_EQ(system.physicalPageSize(), QSize(14033, 9917));
-    EXPECT_EQ(system.port(-1), "cups-pdf:/");
-    EXPECT_TRUE(system.makeAndModel(-1).startsWith("Generic CUPS-PDF"));
-    EXPECT_FALSE(system.isTextOnly(-1));
+    EXPECT_EQ(system.port(pdfQueue), "cups-pdf:/");
+    EXPECT_TRUE(system.makeAndModel(pdfQueue).startsWith("Generic CUPS-PDF"));
+    EXPECT_FALSE(system.isTextOnly(pdfQueue));
     EXPECT_TRUE(system.deviceMakesCopies());
 }
 
@@ -102,6 +122,7 @@ TEST(CupsPdfQueue, GraphicJobPrintsItsPagesAndCopies) {
     PrinterReset reset;
     ASSERT_TRUE(selectQueue(pdfQueue));
     PrinterSystem::instance().setCopies(2);
+    PrinterSystem::instance().setOrientation(1);
     const QString title = uniqueName(QStringLiteral("kolvgraphic"));
     GraphicJob job;
     ASSERT_TRUE(job.begin(title));
@@ -116,8 +137,12 @@ TEST(CupsPdfQueue, GraphicJobPrintsItsPagesAndCopies) {
     ASSERT_EQ(files.size(), 1);
     const QString pdf = QDir(cupsPdfFolder()).filePath(files[0]);
     EXPECT_EQ(pdfInfo(pdf, "Pages"), "4"); // two pages, two collated copies
-    EXPECT_TRUE(pdfInfo(pdf, "Page size").startsWith("595"))
+    // Landscape on the queue's A4 paper: the sheet stays portrait and the page turns on it,
+    // so the line of text on the first page runs up the sheet.
+    EXPECT_TRUE(pdfInfo(pdf, "Page size").startsWith("595 x 842"))
         << pdfInfo(pdf, "Page size").toStdString();
+    const QRect ink = inkBounds(renderFirstPage(pdf));
+    EXPECT_GT(ink.height(), 2 * ink.width()) << ink.width() << "x" << ink.height();
     QFile::remove(pdf);
     // The printer is the queue again after the job.
     EXPECT_EQ(PrinterSystem::instance().printer().printerName(), pdfQueue);
@@ -155,7 +180,7 @@ TEST(CupsRawQueue, BytesArriveUnchanged) {
     LoopbackRawQueue queue;
     ASSERT_TRUE(queue.error().isEmpty()) << queue.error().toStdString();
     ASSERT_TRUE(selectQueue(queue.name()));
-    EXPECT_TRUE(PrinterSystem::instance().isTextOnly(-1));
+    EXPECT_TRUE(PrinterSystem::instance().isTextOnly(queue.name()));
     const QByteArray bytes("\x50\xF8\xED\x6C\x69\x9A\x0D\x0A\x0C", 9);
     RawJob job;
     ASSERT_TRUE(job.begin(QStringLiteral("raw bytes")));
@@ -208,11 +233,13 @@ TEST(TestPrinter, GraphicJobsBecomeFilesAndRawJobsAreKept) {
     EXPECT_FALSE(system.deviceMakesCopies()); // the caller repeats the job for copies
     EXPECT_EQ(system.resolutionX(), 1200);
 
+    system.setOrientation(1);
     GraphicJob job;
     ASSERT_TRUE(job.begin(QStringLiteral("test")));
     drawTwoPages(job);
     ASSERT_TRUE(job.end());
     EXPECT_EQ(pdfInfo(folder.filePath("job-1.pdf"), "Pages"), "2");
+    EXPECT_TRUE(pdfInfo(folder.filePath("job-1.pdf"), "Page size").startsWith("842 x 595"));
 
     GraphicJob cancelled;
     ASSERT_TRUE(cancelled.begin(QStringLiteral("test")));

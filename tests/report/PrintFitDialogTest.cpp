@@ -3,11 +3,16 @@
 #include "report/engine/sestfrmp.h"
 #include "support/QtPrinters.h"
 
+#include "platform/Printers.h"
+#include "report/engine/sestprn.h"
+#include "report/engine/sestprn_printer.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -25,47 +30,42 @@ struct FakePrinter : PrintFitPrinter {
     std::function<bool()> setup = [] { return false; };
     int setups = 0;
 
-    QSize sheetSize() const override
-    {
-        return orient == 0 ? sheet : sheet.transposed();
-    }
+    QSize sheetSize() const override { return orient == 0 ? sheet : sheet.transposed(); }
     int orientation() const override { return orient; }
-    void setOrientation(int o) override
-    {
+    void setOrientation(int o) override {
         orient = o;
         orientationsSet.append(o);
     }
-    bool runPageSetup(QWidget*) override
-    {
+    bool runPageSetup(QWidget*) override {
         ++setups;
         return setup();
     }
 };
 
-template <class T> T* child(QWidget& form, const char* name)
-{
+template <class T> T* child(QWidget& form, const char* name) {
     T* widget = form.findChild<T*>(name);
     EXPECT_NE(widget, nullptr) << name;
     return widget;
 }
 
-QString text(QWidget& form, const char* name) { return child<QLabel>(form, name)->text(); }
+QString text(QWidget& form, const char* name) {
+    return child<QLabel>(form, name)->text();
+}
 
-void click(QWidget& form, const char* name)
-{
+void click(QWidget& form, const char* name) {
     QTest::mouseClick(child<QAbstractButton>(form, name), Qt::LeftButton);
 }
 
 } // namespace
 
-TEST(PrintFitDialog, TextsAndStartingState)
-{
+TEST(PrintFitDialog, TextsAndStartingState) {
     FakePrinter printer;
     TFormVoranReportZoom form(printer);
     form.SetSizes(1652, 1169, 0, 0, 0, 0);
     EXPECT_EQ(form.windowTitle(), QString::fromUtf8("Voran - možnosti tisku"));
     EXPECT_EQ(form.objectName(), "FormVoranReportZoom");
-    EXPECT_EQ(child<QGroupBox>(form, "GroupOptions")->title(), QString::fromUtf8("Možnosti tisku:"));
+    EXPECT_EQ(child<QGroupBox>(form, "GroupOptions")->title(),
+              QString::fromUtf8("Možnosti tisku:"));
     EXPECT_TRUE(child<QRadioButton>(form, "RadioCrop")->isChecked());
     EXPECT_EQ(child<QRadioButton>(form, "RadioReduce")->text(),
               QString::fromUtf8("Zmenšit měřítko tisku"));
@@ -84,8 +84,7 @@ TEST(PrintFitDialog, TextsAndStartingState)
     EXPECT_EQ(form.Rows(), 1);
 }
 
-TEST(PrintFitDialog, TheThreeOptions)
-{
+TEST(PrintFitDialog, TheThreeOptions) {
     FakePrinter printer;
     TFormVoranReportZoom form(printer);
     form.SetSizes(1652, 1169, 0, 0, 0, 0);
@@ -107,8 +106,7 @@ TEST(PrintFitDialog, TheThreeOptions)
     EXPECT_EQ(same.Zoom(), 100);
 }
 
-TEST(PrintFitDialog, SheetsAcrossCountTheMarginsOverlap)
-{
+TEST(PrintFitDialog, SheetsAcrossCountTheMarginsOverlap) {
     // Each further sheet advances by the sheet less the margins, until at most 1 % of a
     // sheet is left over: counted directly here, one sheet at a time.
     const auto count = [](int report, int sheet, int margins) {
@@ -130,8 +128,7 @@ TEST(PrintFitDialog, SheetsAcrossCountTheMarginsOverlap)
     }
 }
 
-TEST(PrintFitDialog, RotatingTwiceRestoresSheetAndOrientation)
-{
+TEST(PrintFitDialog, RotatingTwiceRestoresSheetAndOrientation) {
     FakePrinter printer;
     TFormVoranReportZoom form(printer);
     form.SetSizes(1652, 1169, 0, 0, 0, 0);
@@ -148,8 +145,7 @@ TEST(PrintFitDialog, RotatingTwiceRestoresSheetAndOrientation)
     EXPECT_TRUE(printer.orientationsSet.isEmpty()); // the printer is told only on printing
 }
 
-TEST(PrintFitDialog, PrintingSetsTheRotatedOrientation)
-{
+TEST(PrintFitDialog, PrintingSetsTheRotatedOrientation) {
     FakePrinter printer;
     TFormVoranReportZoom form(printer);
     form.SetSizes(1652, 1169, 0, 0, 0, 0);
@@ -168,8 +164,7 @@ TEST(PrintFitDialog, PrintingSetsTheRotatedOrientation)
     EXPECT_EQ(cancelled.result(), QDialog::Rejected);
 }
 
-TEST(PrintFitDialog, PrinterSetupRereadsTheSheetOnlyWhenAccepted)
-{
+TEST(PrintFitDialog, PrinterSetupRereadsTheSheetOnlyWhenAccepted) {
     FakePrinter printer;
     TFormVoranReportZoom form(printer);
     form.SetSizes(1652, 1169, 0, 0, 0, 0);
@@ -190,8 +185,7 @@ TEST(PrintFitDialog, PrinterSetupRereadsTheSheetOnlyWhenAccepted)
     EXPECT_EQ(form.Columns(), 1);
 }
 
-TEST(PrintFitDialog, DegenerateSizesTerminate)
-{
+TEST(PrintFitDialog, DegenerateSizesTerminate) {
     FakePrinter printer;
     {
         // A page of no size (a user format read as 0 x 0).
@@ -228,8 +222,7 @@ TEST(PrintFitDialog, DegenerateSizesTerminate)
     }
 }
 
-TEST(PrintFitDialog, PictureShowsPageShadowAndSheets)
-{
+TEST(PrintFitDialog, PictureShowsPageShadowAndSheets) {
     FakePrinter printer;
     TFormVoranReportZoom form(printer);
     form.SetSizes(1652, 1169, 50, 50, 50, 50);
@@ -257,4 +250,27 @@ TEST(PrintFitDialog, PictureShowsPageShadowAndSheets)
     EXPECT_EQ(tile.pixel(0, 0) & 0xFFFFFF, 0x00FFFFu);
     EXPECT_EQ(tile.pixel(3, 5) & 0xFFFFFF, 0x00FFFFu);
     EXPECT_EQ(tile.pixel(2, 5) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST(PrintFitDialog, CurrentPrinterGivesTheSheetAndTakesTheOrientation) {
+    // The test printer: an A4 sheet (8.27 x 11.69 inches) at its own resolution.
+    QTemporaryDir folder;
+    platform::PrinterSystem& system = platform::PrinterSystem::instance();
+    system.installTestPrinter(folder.path());
+    const PageSetupGuard pageSetup;
+    SelectPrinter(-1);
+    ASSERT_TRUE(system.hasPrinter());
+    SetPrinterOrientation(0);
+    {
+        TFormVoranReportZoom form;
+        form.SetSizes(1652, 1169, 0, 0, 0, 0);
+        EXPECT_EQ(form.sheet(), QSize(826, 1169));
+        EXPECT_EQ(form.Orientation(), 0);
+        click(form, "CheckRotate");
+        click(form, "ButtonPrint");
+        EXPECT_EQ(PrinterOrientation(), 1);
+    }
+    SetPrinterOrientation(0);
+    system.removeTestPrinter();
+    system.selectPrinter(-2);
 }

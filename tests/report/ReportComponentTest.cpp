@@ -1,10 +1,10 @@
 // The report component: properties, items and parameters, the data-source check, template paths
 // and files, and a report bound to a real SQLite table.
 
+#include "SqliteFixture.h"
 #include "report/engine/SqlDataset.h"
 #include "report/engine/TPicture.h"
 #include "report/engine/sestavy.h"
-#include "SqliteFixture.h"
 
 #include "platform/MessageSink.h"
 #include "platform/NumberText.h"
@@ -18,29 +18,25 @@ using platform::MessageAnswer;
 
 namespace {
 
-QByteArray readFile(const QString& path)
-{
+QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
+bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // Files compared by the independent cmp tool.
-bool sameBytes(const QString& a, const QString& b)
-{
+bool sameBytes(const QString& a, const QString& b) {
     return QProcess::execute(QStringLiteral("cmp"), {QStringLiteral("-s"), a, b}) == 0;
 }
 
 // A report whose messages are recorded and whose OnError results are collected.
 class ReportTest : public reporttest::SqliteFixture {
 protected:
-    ReportTest() : m_report(nullptr, m_dir.path())
-    {
+    ReportTest() : m_report(nullptr, m_dir.path()) {
         m_report.setMessageSink(&m_messages);
         m_report.OnError = [this](TSestava*, int error) {
             m_errors.append(error);
@@ -49,8 +45,7 @@ protected:
     }
 
     // The template folder is the temporary folder.
-    void useTemplate(const QString& name)
-    {
+    void useTemplate(const QString& name) {
         m_report.ReportDirIgnore = false;
         m_report.setReportDir(m_dir.path());
         m_report.SetReportName(name);
@@ -63,8 +58,7 @@ protected:
     QList<int> m_errors;
 };
 
-TEST_F(ReportTest, Defaults)
-{
+TEST_F(ReportTest, Defaults) {
     EXPECT_EQ(m_report.PrintCopies, 1);
     EXPECT_EQ(m_report.StartPage, 1);
     EXPECT_EQ(m_report.EndPage, 9999);
@@ -81,8 +75,36 @@ TEST_F(ReportTest, Defaults)
     EXPECT_EQ(m_report.Oddily().Count(), 5);
 }
 
-TEST_F(ReportTest, NamesAndFolders)
-{
+TEST_F(ReportTest, PaperFormatsComeFromTheSettingsFileBesideTheProgram) {
+    ASSERT_TRUE(writeFile(m_dir.filePath(QStringLiteral("DoriVOZ.ini")),
+                          "[FormatyPapiru]\r\nPocetFormatu=1\r\nFormat1=Vlastní,500,700\r\n"));
+    TSestava report(nullptr, m_dir.path());
+    ASSERT_EQ(report.Formaty().count(), TListFormatu::builtInCount + 1);
+    EXPECT_EQ(report.Formaty().GetFormat(TListFormatu::builtInCount)->name, u"Vlastní");
+    EXPECT_EQ(m_report.Formaty().count(), TListFormatu::builtInCount); // read before the file
+}
+
+TEST_F(ReportTest, ThePageLineSetsThePageSetup) {
+    PageSetupGuard guard;
+    m_report.SetPredloha(TPredloha{QStringLiteral("I,2,3,800,1000,10,20,30,40,1,0")});
+    EXPECT_EQ(PageSetup().orientation, 1);
+    EXPECT_EQ(PageSetup().paperWidth, 800);
+    EXPECT_EQ(PageSetup().paperHeight, 1000);
+    EXPECT_EQ(PageSetup().rightMargin, 20);
+    EXPECT_EQ(PageSetup().bottomMargin, 40);
+    // A file without paper sizes keeps the paper.
+    m_report.SetPredloha(TPredloha{QStringLiteral("I,1,0,1,1"), QStringLiteral("I,2,0,1,2,3,4")});
+    EXPECT_EQ(PageSetup().orientation, 0);
+    EXPECT_EQ(PageSetup().paperWidth, 800);
+    EXPECT_EQ(PageSetup().leftMargin, 1);
+    // A detail's page line is not its own.
+    TSestDetail detail;
+    detail.SetPredloha(TPredloha{QStringLiteral("I,2,1,5,5,5,5,5,5,2,0")});
+    EXPECT_EQ(PageSetup().orientation, 0);
+    EXPECT_EQ(detail.Columns(), 2);
+}
+
+TEST_F(ReportTest, NamesAndFolders) {
     m_report.SetReportName(QStringLiteral("body.txt"));
     EXPECT_EQ(m_report.GetReportName(), u"body.pts");
     m_report.SetReportName(QStringLiteral("plain"));
@@ -98,8 +120,7 @@ TEST_F(ReportTest, NamesAndFolders)
     EXPECT_EQ(m_report.ReportDir(), QString());
 }
 
-TEST_F(ReportTest, ItemsAndParameters)
-{
+TEST_F(ReportTest, ItemsAndParameters) {
     m_report.SetItemNames({QStringLiteral("Name"), QStringLiteral("t"), QStringLiteral("c"),
                            QStringLiteral("d"), QStringLiteral("e"), QStringLiteral("f")});
     EXPECT_EQ(m_report.GetItemCount(), 6);
@@ -121,8 +142,7 @@ TEST_F(ReportTest, ItemsAndParameters)
     EXPECT_EQ(m_report.GetParameterTitle(5), u"5");
 }
 
-TEST_F(ReportTest, EventsDeliverTheRecords)
-{
+TEST_F(ReportTest, EventsDeliverTheRecords) {
     m_report.SetItemNames({QStringLiteral("a"), QStringLiteral("memo")});
     int record = 0;
     int fetched = 0;
@@ -148,8 +168,7 @@ TEST_F(ReportTest, EventsDeliverTheRecords)
     EXPECT_EQ(bare.Step(sdFirst), srNoData);
 }
 
-TEST_F(ReportTest, DataSourceCheckMessagesInOrder)
-{
+TEST_F(ReportTest, DataSourceCheckMessagesInOrder) {
     EXPECT_FALSE(m_report.CheckDataSource());
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].text, u"Není definován zdroj dat.");
@@ -198,8 +217,7 @@ TEST_F(ReportTest, DataSourceCheckMessagesInOrder)
     EXPECT_EQ(boxes().last().text, u"Není definován zdroj dat.");
 }
 
-TEST_F(ReportTest, TemplatePathByAliasProgramFolderOrReportDir)
-{
+TEST_F(ReportTest, TemplatePathByAliasProgramFolderOrReportDir) {
     m_report.SetReportName(QStringLiteral("r.pts"));
     EXPECT_EQ(m_report.GetPredlohaPath(), m_dir.filePath(QStringLiteral("r.pts")));
     m_report.setReportDir(QStringLiteral("/data/sestavy"));
@@ -228,8 +246,7 @@ TEST_F(ReportTest, TemplatePathByAliasProgramFolderOrReportDir)
               QDir(m_dir.path()).absolutePath() + QStringLiteral("/r.pts"));
 }
 
-TEST_F(ReportTest, LoadingTemplateFiles)
-{
+TEST_F(ReportTest, LoadingTemplateFiles) {
     useTemplate(QStringLiteral("r.pts"));
     const QString path = m_dir.filePath(QStringLiteral("r.pts"));
     EXPECT_EQ(m_report.NactiPredlohu(false), seNotLoaded);
@@ -272,8 +289,7 @@ TEST_F(ReportTest, LoadingTemplateFiles)
     EXPECT_EQ(m_report.NactiPredlohu(false), seNotLoaded);
 }
 
-TEST_F(ReportTest, SavingKeepsTheOldFileAsBak)
-{
+TEST_F(ReportTest, SavingKeepsTheOldFileAsBak) {
     useTemplate(QStringLiteral("r.pts"));
     const QString path = m_dir.filePath(QStringLiteral("r.pts"));
     const QString bak = m_dir.filePath(QStringLiteral("r.BAK"));
@@ -289,8 +305,7 @@ TEST_F(ReportTest, SavingKeepsTheOldFileAsBak)
     EXPECT_TRUE(m_errors.isEmpty());
 }
 
-TEST_F(ReportTest, AFailedSaveLeavesTheTemplateUntouched)
-{
+TEST_F(ReportTest, AFailedSaveLeavesTheTemplateUntouched) {
     useTemplate(QStringLiteral("r.pts"));
     const QString path = m_dir.filePath(QStringLiteral("r.pts"));
     ASSERT_TRUE(writeFile(path, "I,0,\"original\"\r\nT,1\r\n"));
@@ -322,8 +337,7 @@ TEST_F(ReportTest, AFailedSaveLeavesTheTemplateUntouched)
 
 // Answers the save dialog with a fixed file and remembers what it was asked.
 struct FixedChooser : SaveFileChooser {
-    QString chooseSaveFile(const SaveFileRequest& request) override
-    {
+    QString chooseSaveFile(const SaveFileRequest& request) override {
         asked = request;
         return answer;
     }
@@ -331,8 +345,7 @@ struct FixedChooser : SaveFileChooser {
     SaveFileRequest asked;
 };
 
-TEST_F(ReportTest, SaveAsInsideAndOutsideReportDir)
-{
+TEST_F(ReportTest, SaveAsInsideAndOutsideReportDir) {
     FixedChooser chooser;
     m_report.setFileChooser(&chooser);
     useTemplate(QStringLiteral("r.pts"));
@@ -380,9 +393,83 @@ TEST_F(ReportTest, SaveAsInsideAndOutsideReportDir)
     EXPECT_EQ(m_report.GetReportName(), u"jina.pts");
 }
 
+TEST_F(ReportTest, BackgroundPictureAndHooks) {
+    useTemplate(QStringLiteral("r.pts"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KOLV_TEST_DATA_DIR "/logo.bmp"),
+                            m_dir.filePath(QStringLiteral("pozadi.bmp"))));
+    m_report.Background = QStringLiteral("pozadi.bmp");
+    m_report.LoadBackgroundPicture();
+    ASSERT_NE(m_report.backgroundPicture(), nullptr);
+    EXPECT_EQ(m_report.backgroundPicture()->Width(), 7);
+    // The template's own background wins; a name that cannot be loaded gives no picture.
+    m_report.SetPredloha(TPredloha{QStringLiteral("I,7,1,0,0,0,0,0,0,chybi.bmp")});
+    m_report.LoadBackgroundPicture();
+    ASSERT_NE(m_report.backgroundPicture(), nullptr);
+    EXPECT_TRUE(m_report.backgroundPicture()->isEmpty());
+    m_report.SetPredloha({});
+    m_report.Background.clear();
+    m_report.LoadBackgroundPicture();
+    EXPECT_EQ(m_report.backgroundPicture(), nullptr);
+
+    // Pictures by event.
+    m_report.OnNactiObraz = [](TSestava*, const QString& name, TPicture& picture) {
+        return name == u"x" &&
+               picture.LoadFromFile(QStringLiteral(KOLV_TEST_DATA_DIR "/logo.bmp"));
+    };
+    m_report.Background = QStringLiteral("x");
+    m_report.LoadBackgroundPicture();
+    EXPECT_EQ(m_report.backgroundPicture()->Height(), 5);
+    m_report.OnNactiSeznamObrazu = [](TSestava*, QStringList& items) { items << "x"; };
+    QStringList list;
+    m_report.NactiSeznamObrazu(list);
+    EXPECT_EQ(list, QStringList({"x"}));
+
+    QList<int> sections;
+    m_report.OnTiskOddilu = [&](TSestava*, int index, bool& print) {
+        sections.append(index);
+        print = index != 2;
+    };
+    bool print = true;
+    m_report.TiskOddilu(2, print);
+    EXPECT_FALSE(print);
+    int computed = 0;
+    m_report.OnVypoctiFunkce = [&](TSestava*) { ++computed; };
+    m_report.VypoctiFunkce();
+    EXPECT_EQ(computed, 1);
+    TPicture* prepared = nullptr;
+    m_report.OnPreparePicture = [&](TSestava*, TPicture* picture, int, int) {
+        prepared = picture;
+    };
+    TPicture picture;
+    m_report.PreparePicture(&picture, 10, 10);
+    EXPECT_EQ(prepared, &picture);
+    m_report.OnTiskPrvku = [](TSestavaD*, TVoranReportElement*, bool& p) { p = false; };
+    print = true;
+    m_report.TiskPrvku(nullptr, print);
+    EXPECT_FALSE(print);
+    EXPECT_FALSE(m_report.pageBreakPending());
+    m_report.NewPage();
+    EXPECT_TRUE(m_report.pageBreakPending());
+
+    TSestDetail detail;
+    int detailSections = 0;
+    detail.OnTiskOddilu = [&](TSestDetail* sender, int, bool&) {
+        EXPECT_EQ(sender, &detail);
+        ++detailSections;
+    };
+    detail.TiskOddilu(0, print);
+    EXPECT_EQ(detailSections, 1);
+    // A detail asks its master for pictures and saves through it.
+    detail.setMasterSestava(&m_report);
+    EXPECT_TRUE(detail.NactiObraz(QStringLiteral("x"), picture));
+    m_report.OnUlozPredlohu = [](TSestava*) { return true; };
+    EXPECT_EQ(detail.UlozPredlohu(), seOk);
+    TSestDetail orphan;
+    EXPECT_EQ(orphan.UlozPredlohu(), seNothingDone);
+}
+
 // A report bound to the points table built by the sqlite3 tool, its items named by field.
-TEST_F(ReportTest, BoundToASqliteTable)
-{
+TEST_F(ReportTest, BoundToASqliteTable) {
     platform::LocaleSettings settings;
     settings.decimalSeparator = u',';
     settings.shortDateFormat = QStringLiteral("d.m.yyyy");

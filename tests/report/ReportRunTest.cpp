@@ -490,8 +490,7 @@ TEST(ReportRun, DrawingAreasAndPicturesReachThePageView) {
 
 namespace {
 
-TEST(ReportRun, SectionsTallerThanThePageAndMissingPicturesStillEnd)
-{
+TEST(ReportRun, SectionsTallerThanThePageAndMissingPicturesStillEnd) {
     TableReport t(kColumns, numberedRows(5));
     t.setTemplate({paperLine(827, 1169, 50), sectionLine(1, true, 50), sectionLine(2, true, 2000),
                    textLine("H", 1, "0", 0, 0, 100, 20, "H"),
@@ -506,8 +505,7 @@ TEST(ReportRun, SectionsTallerThanThePageAndMissingPicturesStillEnd)
 }
 
 // The designer draws template elements through the same routine as the page view.
-TEST(ReportRun, TemplateElementsDrawWithoutADocument)
-{
+TEST(ReportRun, TemplateElementsDrawWithoutADocument) {
     TSestava report;
     TVoranReportElement element(&report);
     element.LoadFromLine(textLine("T", 1, "0", 10, 20, 200, 30, "Nadpis", 2));
@@ -526,6 +524,33 @@ TEST(ReportRun, TemplateElementsDrawWithoutADocument)
     doc.ShowPage(0);
     EXPECT_EQ(direct.dump(), doc.PageView().dump());
     EXPECT_TRUE(direct.dump().contains("\"Nadpis\""));
+}
+
+} // namespace
+
+namespace {
+
+// The document's printable area is the printer and paper model's: the template's page line
+// when it has one, the page setup as it stands otherwise.
+TEST(ReportRun, PrintableAreaComesFromThePageSetup) {
+    TableReport t(kColumns, numberedRows(1));
+    PageSetup().orientation = 1;
+    PageSetup().leftMargin = 100;
+    PageSetup().rightMargin = 0;
+    PageSetup().topMargin = 20;
+    PageSetup().bottomMargin = 30;
+    t.setTemplate({sectionLine(2, true, 20), textLine("T", 2, "Vel1", 0, 0, 60, 20)});
+    ASSERT_EQ(t.report.Generate(true), 0);
+    const TSestVystup& doc = t.report.Vystup();
+    EXPECT_EQ(doc.PrintableWidth(), PageSetup().paperHeight - 100);
+    EXPECT_EQ(doc.PrintableHeight(), PageSetup().paperWidth - 50);
+    EXPECT_TRUE(doc.pageLayout().landscape);
+    EXPECT_EQ(doc.pageLayout().marginLeft, 100);
+
+    t.setTemplate({"I,2,0,500,400,10,20,30,40,1,0", sectionLine(2, true, 20)});
+    ASSERT_EQ(t.report.Generate(true), 0);
+    EXPECT_EQ(doc.PrintableWidth(), 500 - 30);
+    EXPECT_EQ(doc.PrintableHeight(), 400 - 70);
 }
 
 } // namespace

@@ -28,6 +28,7 @@ TEST_F(ReportOverSqlite, GroupSumsEqualGroupBy) {
     SqlDataset points(m_connection, QStringLiteral("points"), QStringLiteral("grp"));
     ASSERT_TRUE(points.open()) << points.lastError().toStdString();
     TDataSource source(&points);
+    PageSetupGuard pageSetup;
     TSestava report;
     report.setDataSource(&source);
     report.IsStored = true;

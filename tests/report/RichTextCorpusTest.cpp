@@ -19,8 +19,7 @@ using namespace report;
 
 namespace {
 
-QList<QString> fixtures()
-{
+QList<QString> fixtures() {
     QList<QString> sources;
     const QDir dir(QStringLiteral(KOLV_TEST_DATA_DIR "/richtext"));
     for (const QString& name : dir.entryList({"*.rtf"}, QDir::Files, QDir::Name)) {
@@ -31,21 +30,21 @@ QList<QString> fixtures()
 }
 
 // The reader's promises for any input.
-void expectSound(const QString& source, const RichTextContent& content)
-{
+void expectSound(const QString& source, const RichTextContent& content) {
     static const QList<int> codes{rtfOk, rtfStackUnderflow, rtfUnmatchedBrace, rtfInvalidHex,
                                   rtfEndOfFile};
     ASSERT_TRUE(codes.contains(content.error)) << content.error;
     // Every character read consumes at least one character of the source.
     ASSERT_LE(content.text.size(), source.size());
     ASSERT_EQ(content.styleOfChar.size(), content.text.size());
-    for (const int style : content.styleOfChar) ASSERT_TRUE(style >= 0 && style < content.styles.size());
-    for (const RichTextStyle& style : content.styles) ASSERT_GT(style.tabWidth, 0);
+    for (const int style : content.styleOfChar)
+        ASSERT_TRUE(style >= 0 && style < content.styles.size());
+    for (const RichTextStyle& style : content.styles)
+        ASSERT_GT(style.tabWidth, 0);
 }
 
 // Layout and drawing of the same input: an error code or lines, and every line drawable.
-void expectDrawable(const QString& source, int width, bool wordWrap)
-{
+void expectDrawable(const QString& source, int width, bool wordWrap) {
     platform::Metafile metafile(1000, 1000, 100);
     platform::TVoranCanvas canvas(metafile, 100);
     const platform::TRect rect{5, 5, 5 + width, 900};
@@ -59,18 +58,27 @@ void expectDrawable(const QString& source, int width, bool wordWrap)
     DrawRichTextLines(canvas, rect, lines, 0, lines.Count() - 1, options);
 }
 
-QString damaged(QString source, std::mt19937& random)
-{
-    static const QList<QString> tokens{"{", "}", "\\", "\\'", "\\'zz", "\\bin99999999",
-                                       "\\bin-7 ", "\\li" + QString(40, u'9'), "\\u-99999",
-                                       "\\uc99 ", "\\*", "\\fs0", "\\deftab0", "\\cf99999"};
+QString damaged(QString source, std::mt19937& random) {
+    static const QList<QString> tokens{"{",         "}",
+                                       "\\",        "\\'",
+                                       "\\'zz",     "\\bin99999999",
+                                       "\\bin-7 ",  "\\li" + QString(40, u'9'),
+                                       "\\u-99999", "\\uc99 ",
+                                       "\\*",       "\\fs0",
+                                       "\\deftab0", "\\cf99999"};
     const int edits = 1 + int(random() % 8);
     for (int i = 0; i < edits && !source.isEmpty(); ++i) {
         const qsizetype at = qsizetype(random() % quint32(source.size()));
         switch (random() % 3) {
-        case 0: source[at] = QChar(char16_t(random() % 0x180)); break;
-        case 1: source.insert(at, tokens[random() % tokens.size()]); break;
-        default: source.remove(at, qsizetype(random() % 16)); break;
+        case 0:
+            source[at] = QChar(char16_t(random() % 0x180));
+            break;
+        case 1:
+            source.insert(at, tokens[random() % tokens.size()]);
+            break;
+        default:
+            source.remove(at, qsizetype(random() % 16));
+            break;
         }
     }
     return source;
@@ -78,8 +86,7 @@ QString damaged(QString source, std::mt19937& random)
 
 } // namespace
 
-TEST(RichTextCorpus, HandMadeFixtureReadsAsWritten)
-{
+TEST(RichTextCorpus, HandMadeFixtureReadsAsWritten) {
     // Binary data, hex characters in three code pages, bullets and nested \* groups.
     QFile file(QStringLiteral(KOLV_TEST_DATA_DIR "/richtext/handmade.rtf"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -90,8 +97,7 @@ TEST(RichTextCorpus, HandMadeFixtureReadsAsWritten)
                                               "viditelné“x” {}\\\n"));
 }
 
-TEST(RichTextCorpus, EveryPrefixOfEveryFixture)
-{
+TEST(RichTextCorpus, EveryPrefixOfEveryFixture) {
     const QList<QString> sources = fixtures();
     ASSERT_GE(sources.size(), 4);
     for (const QString& source : sources) {
@@ -103,8 +109,7 @@ TEST(RichTextCorpus, EveryPrefixOfEveryFixture)
     }
 }
 
-TEST(RichTextCorpus, SeededRandomDamage)
-{
+TEST(RichTextCorpus, SeededRandomDamage) {
     std::mt19937 random(20021);
     const QList<QString> sources = fixtures();
     for (const QString& source : sources) {
@@ -117,8 +122,7 @@ TEST(RichTextCorpus, SeededRandomDamage)
     }
 }
 
-TEST(RichTextCorpus, PrefixesLaidOutAndDrawn)
-{
+TEST(RichTextCorpus, PrefixesLaidOutAndDrawn) {
     for (const QString& source : fixtures()) {
         for (qsizetype length = 0; length <= source.size(); length += 1 + length / 50) {
             expectDrawable(source.left(length), 10 + int(length % 400), length % 5 != 0);
@@ -127,12 +131,12 @@ TEST(RichTextCorpus, PrefixesLaidOutAndDrawn)
     }
 }
 
-TEST(RichTextCorpus, RandomBytes)
-{
+TEST(RichTextCorpus, RandomBytes) {
     std::mt19937 random(7);
     for (int round = 0; round < 3000; ++round) {
         QString input(qsizetype(random() % 200), Qt::Uninitialized);
-        for (QChar& c : input) c = QChar(char16_t("{}\\'ab01 -*;\n"[random() % 13]));
+        for (QChar& c : input)
+            c = QChar(char16_t("{}\\'ab01 -*;\n"[random() % 13]));
         expectSound(input, ReadRichText(input, true));
         expectDrawable(input, 1 + round % 50, true);
         if (HasFatalFailure()) return;

@@ -22,11 +22,11 @@ constexpr int U = kInternalPerUnit;
 const QString text = QString::fromUtf8(
     "{\\rtf1{\\fonttbl{\\f0\\fswiss\\fcharset238 Arial;}{\\f1\\froman\\fcharset238 Times New "
     "Roman;}}{\\colortbl;\\red200\\green0\\blue0;}\\f0\\fs20 P\\'f8\\'edli\\'9a "
-    "{\\b \\'9elu\\'9dou\\'e8k\\'fd} k\\'f9\\'f2 {\\cf1\\fs32 \\'fap\\'ecl} \\f1 \\'ef\\'e1belsk\\'e9 "
+    "{\\b \\'9elu\\'9dou\\'e8k\\'fd} k\\'f9\\'f2 {\\cf1\\fs32 \\'fap\\'ecl} \\f1 "
+    "\\'ef\\'e1belsk\\'e9 "
     "\\'f3dy a dal\\'9a\\'ed slova, aby se \\'f8\\'e1dek zalomil.\\par Druh\\'fd odstavec.}");
 
-platform::TFont arial()
-{
+platform::TFont arial() {
     platform::TFont font;
     font.name = "Arial";
     font.size = 10;
@@ -38,15 +38,13 @@ struct Recorder {
     platform::TVoranCanvas canvas{metafile, 100};
     Recorder() { canvas.SetFont(arial()); }
 
-    QList<platform::meta::Text> texts() const
-    {
+    QList<platform::meta::Text> texts() const {
         QList<platform::meta::Text> result;
         for (const auto& record : metafile.records())
             if (const auto* t = std::get_if<platform::meta::Text>(&record)) result.append(*t);
         return result;
     }
-    QList<platform::TFont> fonts() const
-    {
+    QList<platform::TFont> fonts() const {
         QList<platform::TFont> result;
         for (const auto& record : metafile.records())
             if (const auto* f = std::get_if<platform::meta::SelectFont>(&record))
@@ -56,8 +54,7 @@ struct Recorder {
 };
 
 // The device x of each drawn (visible) character of the lines, from the layout.
-QList<int> expectedXs(const TRadky& lines, const TRect& rect)
-{
+QList<int> expectedXs(const TRadky& lines, const TRect& rect) {
     QList<int> xs;
     for (int i = 0; i < lines.Count(); ++i) {
         const TRadek& line = lines.GetRadek(i);
@@ -70,8 +67,7 @@ QList<int> expectedXs(const TRadky& lines, const TRect& rect)
     return xs;
 }
 
-QList<int> recordedXs(const QList<platform::meta::Text>& texts)
-{
+QList<int> recordedXs(const QList<platform::meta::Text>& texts) {
     QList<int> xs;
     for (const auto& t : texts) {
         int x = t.origin.x();
@@ -85,8 +81,7 @@ QList<int> recordedXs(const QList<platform::meta::Text>& texts)
 
 } // namespace
 
-TEST(RichTextDraw, SameGlyphPositionsOnImageAndRecorder)
-{
+TEST(RichTextDraw, SameGlyphPositionsOnImageAndRecorder) {
     const TRect rect{30, 40, 330, 400};
     const RichTextOptions options{.alignment = alignJustify, .rtf = true};
     QImage image(800, 800, QImage::Format_RGB32);
@@ -123,18 +118,19 @@ TEST(RichTextDraw, SameGlyphPositionsOnImageAndRecorder)
     EXPECT_GT(ink, 500);
 }
 
-TEST(RichTextDraw, RunsBreakOnFontColourAndBaseline)
-{
+TEST(RichTextDraw, RunsBreakOnFontColourAndBaseline) {
     Recorder r;
     DrawRichText(r.canvas, TRect{0, 0, 1000, 500},
                  "{{\\colortbl;\\red255\\green0\\blue0;}ab {\\b cd} {\\cf1 ef} gh\\par ij}",
                  {.rtf = true});
     const QList<platform::meta::Text> texts = r.texts();
     QStringList runs;
-    for (const auto& t : texts) runs.append(t.text);
+    for (const auto& t : texts)
+        runs.append(t.text);
     EXPECT_EQ(runs, QStringList({"ab ", "cd", " ", "ef", " gh", "ij"}));
     // One line, one baseline; the next line lower.
-    for (int i = 1; i < 5; ++i) EXPECT_EQ(texts[i].origin.y(), texts[0].origin.y());
+    for (int i = 1; i < 5; ++i)
+        EXPECT_EQ(texts[i].origin.y(), texts[0].origin.y());
     EXPECT_GT(texts[5].origin.y(), texts[0].origin.y());
     const QList<platform::TFont> fonts = r.fonts();
     bool red = false, bold = false;
@@ -147,8 +143,7 @@ TEST(RichTextDraw, RunsBreakOnFontColourAndBaseline)
     EXPECT_EQ(r.canvas.Font(), arial());
 }
 
-TEST(RichTextDraw, MixedSizesShareTheLineBaseline)
-{
+TEST(RichTextDraw, MixedSizesShareTheLineBaseline) {
     Recorder r;
     DrawRichText(r.canvas, TRect{0, 0, 1000, 500}, "{small{\\fs60 BIG}small}", {.rtf = true});
     const QList<platform::meta::Text> texts = r.texts();
@@ -159,8 +154,7 @@ TEST(RichTextDraw, MixedSizesShareTheLineBaseline)
     EXPECT_GT(texts[0].origin.y(), 30);
 }
 
-TEST(RichTextDraw, LongRunsAreSplit)
-{
+TEST(RichTextDraw, LongRunsAreSplit) {
     Recorder r;
     const QString x(3000, u'x');
     DrawRichText(r.canvas, TRect{0, 0, 100000, 100}, x, {});
@@ -174,8 +168,7 @@ TEST(RichTextDraw, LongRunsAreSplit)
     EXPECT_EQ(joined, x);
 }
 
-TEST(RichTextDraw, LineRangeStartsAtTheRectangleTop)
-{
+TEST(RichTextDraw, LineRangeStartsAtTheRectangleTop) {
     Recorder all, part;
     const TRect rect{10, 100, 200, 1000};
     TRadky lines;
@@ -186,7 +179,8 @@ TEST(RichTextDraw, LineRangeStartsAtTheRectangleTop)
     ASSERT_FALSE(texts.isEmpty());
     EXPECT_EQ(texts.front().origin.y(), (rect.top * U + U + lines.GetRadek(2).baseline) / U);
     QString drawn;
-    for (const auto& t : texts) drawn += t.text;
+    for (const auto& t : texts)
+        drawn += t.text;
     QString expected = lines.GetRadek(2).text() + lines.GetRadek(3).text();
     expected.remove(u'\n');
     EXPECT_EQ(drawn, expected);
@@ -197,8 +191,7 @@ TEST(RichTextDraw, LineRangeStartsAtTheRectangleTop)
     EXPECT_TRUE(none.texts().isEmpty());
 }
 
-TEST(RichTextDraw, RotatedTextIsCentredClippedAndMeasuredAtSeventyTwoTimes)
-{
+TEST(RichTextDraw, RotatedTextIsCentredClippedAndMeasuredAtSeventyTwoTimes) {
     const TRect rect{100, 100, 300, 200};
     platform::TFont font = arial();
     font.size = 12;
@@ -212,7 +205,8 @@ TEST(RichTextDraw, RotatedTextIsCentredClippedAndMeasuredAtSeventyTwoTimes)
         EXPECT_TRUE(t.clipped);
         EXPECT_EQ(t.clip, (TRect{200, 200, 600, 400}));
         int width = 0;
-        for (const int a : t.advances) width += a;
+        for (const int a : t.advances)
+            width += a;
         // The advances add up to the width of the text at twice 12 pt, to a unit.
         platform::TFont big = font;
         big.height = 12 * 100.0 / 72 * 2;

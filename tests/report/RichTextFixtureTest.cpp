@@ -13,38 +13,35 @@ using namespace report;
 
 namespace {
 
-QByteArray fixture(const QString& name)
-{
+QByteArray fixture(const QString& name) {
     QFile file(QStringLiteral(KOLV_TEST_DATA_DIR "/richtext/") + name);
     if (!file.open(QIODevice::ReadOnly)) return {};
     return file.readAll();
 }
 
 // Line ends as LF, and no trailing line end: LibreOffice ends the last paragraph with one.
-QString normalised(QString text)
-{
+QString normalised(QString text) {
     text.replace("\r\n", "\n");
-    while (text.endsWith(u'\n')) text.chop(1);
+    while (text.endsWith(u'\n'))
+        text.chop(1);
     return text;
 }
 
-QString readFixture(const QString& name)
-{
+QString readFixture(const QString& name) {
     // RTF is 7-bit text; everything beyond ASCII is escaped in it.
-    const RichTextContent content = ReadRichText(QString::fromLatin1(fixture(name + ".rtf")), true);
+    const RichTextContent content =
+        ReadRichText(QString::fromLatin1(fixture(name + ".rtf")), true);
     EXPECT_EQ(content.error, rtfOk) << name.toStdString();
     return normalised(content.text);
 }
 
-QString expectedText(const QString& name)
-{
+QString expectedText(const QString& name) {
     return normalised(QString::fromUtf8(fixture(name + ".txt")));
 }
 
 } // namespace
 
-TEST(RichTextFixtures, CzechParagraphsReadAsLibreOfficeReadsThem)
-{
+TEST(RichTextFixtures, CzechParagraphsReadAsLibreOfficeReadsThem) {
     for (const QString name : {"czech", "nested"}) {
         const QString expected = expectedText(name);
         ASSERT_FALSE(expected.isEmpty()) << name.toStdString();
@@ -52,8 +49,7 @@ TEST(RichTextFixtures, CzechParagraphsReadAsLibreOfficeReadsThem)
     }
 }
 
-TEST(RichTextFixtures, TablesListsAndPicturesGiveTheSameWords)
-{
+TEST(RichTextFixtures, TablesListsAndPicturesGiveTheSameWords) {
     // The reader gives table cells as tabs and shows list labels as their own text ("•" and a
     // tab); LibreOffice writes each cell on a line and indents its labels. The words agree.
     const QRegularExpression blanks(QStringLiteral("\\s+"));

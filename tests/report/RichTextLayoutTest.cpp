@@ -24,33 +24,30 @@ const QString paragraph = QString::fromUtf8(
 struct Fixture {
     platform::Metafile metafile{2000, 2000, 100};
     platform::TVoranCanvas canvas{metafile, 100};
-    Fixture(const QString& face = "Arial", double size = 10)
-    {
+    Fixture(const QString& face = "Arial", double size = 10) {
         platform::TFont font;
         font.name = face;
         font.size = size;
         canvas.SetFont(font);
     }
     TRadky layout(const QString& text, int width, RichTextOptions options = {},
-                  int* result = nullptr)
-    {
+                  int* result = nullptr) {
         TRadky lines;
-        const int r = LayoutRichText(canvas, TRect{10, 20, 10 + width, 2000}, text, options, lines);
+        const int r =
+            LayoutRichText(canvas, TRect{10, 20, 10 + width, 2000}, text, options, lines);
         if (result) *result = r;
         return lines;
     }
 };
 
-int advanceOf(const TRadek& line, int k)
-{
+int advanceOf(const TRadek& line, int k) {
     return k + 1 < line.positions.size() ? line.positions[k + 1] - line.positions[k]
                                          : line.width - line.positions[k];
 }
 
 } // namespace
 
-TEST(RichTextLayout, PlainLinesConsumeEveryCharacterOnce)
-{
+TEST(RichTextLayout, PlainLinesConsumeEveryCharacterOnce) {
     Fixture f;
     for (int alignment = 0; alignment < 4; ++alignment) {
         for (int width = 5; width < 700; width += 37) {
@@ -76,8 +73,7 @@ TEST(RichTextLayout, PlainLinesConsumeEveryCharacterOnce)
     }
 }
 
-TEST(RichTextLayout, LinesStayWithinTheWidthUnlessOneWordIsCut)
-{
+TEST(RichTextLayout, LinesStayWithinTheWidthUnlessOneWordIsCut) {
     Fixture f;
     for (int width = 20; width < 600; width += 23) {
         const TRadky lines = f.layout(paragraph, width);
@@ -101,8 +97,7 @@ TEST(RichTextLayout, LinesStayWithinTheWidthUnlessOneWordIsCut)
     }
 }
 
-TEST(RichTextLayout, AlignmentPlacesLinesBetweenTheIndents)
-{
+TEST(RichTextLayout, AlignmentPlacesLinesBetweenTheIndents) {
     Fixture f;
     const int width = 300;
     const QString text = "{\\li300\\ri600 " + QString(paragraph).replace("\n", "\\par ") + "}";
@@ -125,8 +120,7 @@ TEST(RichTextLayout, AlignmentPlacesLinesBetweenTheIndents)
     }
 }
 
-TEST(RichTextLayout, JustifyStretchesOnlyWrappedLines)
-{
+TEST(RichTextLayout, JustifyStretchesOnlyWrappedLines) {
     Fixture f;
     const int width = 250;
     const TRadky natural = f.layout(paragraph, width);
@@ -137,8 +131,7 @@ TEST(RichTextLayout, JustifyStretchesOnlyWrappedLines)
         const TRadek& line = justified.GetRadek(i);
         const TRadek& plain = natural.GetRadek(i);
         EXPECT_EQ(line.startX, U);
-        const bool endsParagraph =
-            line.text().endsWith(u'\n') || i == justified.Count() - 1;
+        const bool endsParagraph = line.text().endsWith(u'\n') || i == justified.Count() - 1;
         // Paragraph ends keep their spacing; so does a cut word wider than the line.
         if (endsParagraph || plain.startX + plain.width > width * U) {
             EXPECT_EQ(line.positions, plain.positions) << i;
@@ -154,8 +147,7 @@ TEST(RichTextLayout, JustifyStretchesOnlyWrappedLines)
     EXPECT_GE(stretched, 3);
 }
 
-TEST(RichTextLayout, TabsAdvanceToMultiplesOfTheTabWidthFromTheInnerEdge)
-{
+TEST(RichTextLayout, TabsAdvanceToMultiplesOfTheTabWidthFromTheInnerEdge) {
     Fixture f;
     const int tab = 720 * 72 / 15;
     const TRadky lines = f.layout("a\tb\tcccccccccccc\td", 2000);
@@ -172,8 +164,7 @@ TEST(RichTextLayout, TabsAdvanceToMultiplesOfTheTabWidthFromTheInnerEdge)
     EXPECT_EQ(zero.GetRadek(0).positions[2], 2 * tab);
 }
 
-TEST(RichTextLayout, WordWrapOffGivesOneLineAndResultNine)
-{
+TEST(RichTextLayout, WordWrapOffGivesOneLineAndResultNine) {
     Fixture f;
     int result = -1;
     const TRadky lines = f.layout(paragraph, 100, {.wordWrap = false}, &result);
@@ -185,8 +176,7 @@ TEST(RichTextLayout, WordWrapOffGivesOneLineAndResultNine)
     EXPECT_EQ(fits.Count(), 2);
 }
 
-TEST(RichTextLayout, HeightsFitAndTotalAgree)
-{
+TEST(RichTextLayout, HeightsFitAndTotalAgree) {
     Fixture f;
     for (int width = 40; width < 400; width += 60) {
         const TRadky lines = f.layout(paragraph, width);
@@ -211,8 +201,7 @@ TEST(RichTextLayout, HeightsFitAndTotalAgree)
     EXPECT_EQ(f.layout("", 100).Count(), 0);
 }
 
-TEST(RichTextLayout, GivenLineHeightAndCharacterWidth)
-{
+TEST(RichTextLayout, GivenLineHeightAndCharacterWidth) {
     Fixture f;
     const TRadky lines = f.layout("abc def", 1000, {.charWidth = 8.33, .lineHeight = 16.6});
     const TRadek& line = lines.GetRadek(0);
@@ -222,8 +211,7 @@ TEST(RichTextLayout, GivenLineHeightAndCharacterWidth)
     EXPECT_EQ(big.GetRadek(0).positions[2], 2 * 2 * 10 * U);
 }
 
-TEST(RichTextLayout, HalfPointSizesMatchThePointSizeOfTheBaseFont)
-{
+TEST(RichTextLayout, HalfPointSizesMatchThePointSizeOfTheBaseFont) {
     Fixture tenPoint;
     Fixture twelvePoint("Arial", 12);
     const TRadky rich = tenPoint.layout("{\\fs24 Sytá pára}", 1000, {.rtf = true});
@@ -234,8 +222,7 @@ TEST(RichTextLayout, HalfPointSizesMatchThePointSizeOfTheBaseFont)
     EXPECT_LT(ten.GetRadek(0).width, plain.GetRadek(0).width);
 }
 
-TEST(RichTextLayout, ScaleKeepsTheBreaks)
-{
+TEST(RichTextLayout, ScaleKeepsTheBreaks) {
     Fixture f;
     for (int width = 60; width < 500; width += 55) {
         const TRadky one = f.layout(paragraph, width);
@@ -246,8 +233,7 @@ TEST(RichTextLayout, ScaleKeepsTheBreaks)
     }
 }
 
-TEST(RichTextLayout, BulletIndentConvertsTwipsLikeEveryIndent)
-{
+TEST(RichTextLayout, BulletIndentConvertsTwipsLikeEveryIndent) {
     Fixture f;
     const TRadky lines =
         f.layout("{\\pnindent360{\\pntext *\\tab}Item\\par\\pard Next}", 1000, {.rtf = true});
@@ -255,13 +241,13 @@ TEST(RichTextLayout, BulletIndentConvertsTwipsLikeEveryIndent)
     EXPECT_EQ(lines.GetRadek(0).startX, U + 360 * 72 / 15);
     EXPECT_EQ(lines.GetRadek(1).startX, U);
     // Paragraph properties given after the bullet's text hold for its whole paragraph.
-    const TRadky later = f.layout(
-        "{\\pnindent360{\\pntext *\\tab}\\fi-360\\li720 Item\\par\\pard Next}", 1000, {.rtf = true});
+    const TRadky later =
+        f.layout("{\\pnindent360{\\pntext *\\tab}\\fi-360\\li720 Item\\par\\pard Next}", 1000,
+                 {.rtf = true});
     EXPECT_EQ(later.GetRadek(0).startX, U + 720 * 72 / 15);
 }
 
-TEST(RichTextLayout, HostileSizesTerminateWithLines)
-{
+TEST(RichTextLayout, HostileSizesTerminateWithLines) {
     Fixture f;
     int result = -1;
     const TRadky huge = f.layout("{\\li99999 a b c}", 100, {.rtf = true}, &result);
@@ -276,8 +262,7 @@ TEST(RichTextLayout, HostileSizesTerminateWithLines)
     EXPECT_EQ(scaled.Text(), "x y");
 }
 
-TEST(RichTextLayout, ReaderErrorsKeepTheLinesReadBefore)
-{
+TEST(RichTextLayout, ReaderErrorsKeepTheLinesReadBefore) {
     Fixture f;
     int result = 0;
     const TRadky lines = f.layout("{ab\\par cd}}ef", 1000, {.rtf = true}, &result);
@@ -286,8 +271,7 @@ TEST(RichTextLayout, ReaderErrorsKeepTheLinesReadBefore)
     EXPECT_EQ(RichTextPlainText("{ab\\par cd}}ef", true), "ab\ncd");
 }
 
-TEST(RichTextLayout, GetRadekPastTheEndGivesTheFirstLine)
-{
+TEST(RichTextLayout, GetRadekPastTheEndGivesTheFirstLine) {
     Fixture f;
     const TRadky lines = f.layout("one\ntwo", 1000);
     EXPECT_EQ(lines.GetRadek(5).text(), "one\n");

@@ -8,20 +8,17 @@ using namespace report;
 
 namespace {
 
-RichTextContent rtf(const QString& source, const RichTextBase& base = {})
-{
+RichTextContent rtf(const QString& source, const RichTextBase& base = {}) {
     return ReadRichText(source, true, base);
 }
 
-const RichTextStyle& styleAt(const RichTextContent& content, qsizetype index)
-{
+const RichTextStyle& styleAt(const RichTextContent& content, qsizetype index) {
     return content.styles[content.styleOfChar[index]];
 }
 
 } // namespace
 
-TEST(RichTextReader, BoldEndsOnParameterZero)
-{
+TEST(RichTextReader, BoldEndsOnParameterZero) {
     const RichTextContent c = rtf(R"({\rtf1 a\b b\b0 c\b1 d})");
     ASSERT_EQ(c.error, rtfOk);
     EXPECT_EQ(c.text, "abcd");
@@ -31,8 +28,7 @@ TEST(RichTextReader, BoldEndsOnParameterZero)
     EXPECT_TRUE(styleAt(c, 3).bold);
 }
 
-TEST(RichTextReader, GroupsRestoreTheOuterState)
-{
+TEST(RichTextReader, GroupsRestoreTheOuterState) {
     const RichTextContent c = rtf(R"({\i a{\b\ul\fs40 b}c\ulnone})");
     ASSERT_EQ(c.text, "abc");
     EXPECT_TRUE(styleAt(c, 1).bold && styleAt(c, 1).underline && styleAt(c, 1).italic);
@@ -42,8 +38,7 @@ TEST(RichTextReader, GroupsRestoreTheOuterState)
     EXPECT_EQ(styleAt(c, 2).halfPoints, -1);
 }
 
-TEST(RichTextReader, FontSizeInHalfPointsAndItsDefault)
-{
+TEST(RichTextReader, FontSizeInHalfPointsAndItsDefault) {
     EXPECT_EQ(styleAt(rtf(R"({\fs24 x})"), 0).halfPoints, 24);
     EXPECT_EQ(styleAt(rtf(R"({\fs x})"), 0).halfPoints, 12);
     // No size, or a negative one, keeps the size in force.
@@ -51,19 +46,16 @@ TEST(RichTextReader, FontSizeInHalfPointsAndItsDefault)
     EXPECT_EQ(styleAt(rtf(R"({\fs30\fs-8 x})"), 0).halfPoints, 30);
 }
 
-TEST(RichTextReader, StarredUnknownGroupIsSkippedWholeAndPlainUnknownPrints)
-{
+TEST(RichTextReader, StarredUnknownGroupIsSkippedWholeAndPlainUnknownPrints) {
     EXPECT_EQ(rtf(R"({a{\*\unknownword hidden {nested} text}b})").text, "ab");
     EXPECT_EQ(rtf(R"({a{\unknownword shown}b})").text, "ashownb");
     // \* before a known destination changes nothing.
     EXPECT_EQ(rtf(R"({a{\*\fonttbl{\f0 Arial;}}b})").text, "ab");
     // Skipped destinations hide their text, nested groups included.
-    EXPECT_EQ(rtf(R"({x{\info{\title T}{\author A}}{\pict 0a0b}{\stylesheet{S;}}y})").text,
-              "xy");
+    EXPECT_EQ(rtf(R"({x{\info{\title T}{\author A}}{\pict 0a0b}{\stylesheet{S;}}y})").text, "xy");
 }
 
-TEST(RichTextReader, CharacterKeywords)
-{
+TEST(RichTextReader, CharacterKeywords) {
     const RichTextContent c =
         rtf(R"({a\tab b\cell c\par d\row e\~f\ldblquote g\rdblquote\\\{\}})");
     EXPECT_EQ(c.text, QString::fromUtf8("a\tb\tc\nd\ne f\u201Cg\u201D\\{}"));
@@ -71,10 +63,9 @@ TEST(RichTextReader, CharacterKeywords)
     EXPECT_EQ(rtf("{a\\\nb\\\rc\r\nd}").text, "a\nb\ncd");
 }
 
-TEST(RichTextReader, ColourTableWithEmptyFirstEntry)
-{
-    const RichTextContent c =
-        rtf(R"({{\colortbl;\red255\green0\blue0;\red0\green128\blue999;}\cf1 r\cf2 g\cf7 o\cf0 k})");
+TEST(RichTextReader, ColourTableWithEmptyFirstEntry) {
+    const RichTextContent c = rtf(
+        R"({{\colortbl;\red255\green0\blue0;\red0\green128\blue999;}\cf1 r\cf2 g\cf7 o\cf0 k})");
     ASSERT_EQ(c.text, "rgok");
     EXPECT_EQ(styleAt(c, 0).colour, QColor(255, 0, 0));
     EXPECT_EQ(styleAt(c, 1).colour, QColor(0, 128, 255)); // a component is at most 255
@@ -82,10 +73,10 @@ TEST(RichTextReader, ColourTableWithEmptyFirstEntry)
     EXPECT_EQ(styleAt(c, 3).colour, QColor(0, 0, 0));
 }
 
-TEST(RichTextReader, FontTableGivesFaceAndCharset)
-{
+TEST(RichTextReader, FontTableGivesFaceAndCharset) {
     const RichTextContent c = rtf(
-        R"({{\fonttbl{\f0\froman\fcharset0 Times New Roman{\*\falt X};}{\f1\fswiss\fcharset238 Arial;}})"
+        R"({{\fonttbl{\f0\froman\fcharset0 Times New Roman{\*\falt X};})"
+        R"({\f1\fswiss\fcharset238 Arial;}})"
         R"(a\f1 b\f0 c\f9 d})");
     ASSERT_EQ(c.text, "abcd");
     EXPECT_TRUE(styleAt(c, 0).face.isEmpty()); // no \f yet: the base font
@@ -96,10 +87,9 @@ TEST(RichTextReader, FontTableGivesFaceAndCharset)
     EXPECT_TRUE(styleAt(c, 3).face.isEmpty()); // an undefined font keeps the base font
 }
 
-TEST(RichTextReader, HexCharactersFollowTheFontCharsetThenTheDocumentCodePage)
-{
-    const QString fonts =
-        R"({\fonttbl{\f0\fcharset0 A;}{\f1\fcharset238 B;}{\f2\fcharset204 C;}{\f3\fcharset2 S;}})";
+TEST(RichTextReader, HexCharactersFollowTheFontCharsetThenTheDocumentCodePage) {
+    const QString fonts = R"({\fonttbl{\f0\fcharset0 A;}{\f1\fcharset238 B;})"
+                          R"({\f2\fcharset204 C;}{\f3\fcharset2 S;}})";
     const RichTextContent c = rtf("{" + fonts + R"(\f1\'c8\'e8\f0\'e8\f2\'c4\f3\'e8})");
     EXPECT_EQ(c.text, QString::fromUtf8("ČčèДč"));
     // Without a font charset: \ansicpg, else Windows-1250.
@@ -108,18 +98,16 @@ TEST(RichTextReader, HexCharactersFollowTheFontCharsetThenTheDocumentCodePage)
     EXPECT_EQ(rtf(R"({\ansi\ansicpg1251\'c4})").text, QString::fromUtf8("Д"));
 }
 
-TEST(RichTextReader, UnicodeCharactersSkipTheirStandIns)
-{
+TEST(RichTextReader, UnicodeCharactersSkipTheirStandIns) {
     EXPECT_EQ(rtf(R"({P\u345\'3f\u237\'edli\u353\'9a})").text, QString::fromUtf8("Příliš"));
     EXPECT_EQ(rtf(R"({\uc2\u269 ab\uc0\u-3 x})").text, QString::fromUtf8("č\uFFFDx"));
     // The count belongs to the group, and a brace ends the stand-ins.
     EXPECT_EQ(rtf(R"({{\uc3\u269}abc})").text, QString::fromUtf8("čabc"));
 }
 
-TEST(RichTextReader, ParagraphPropertiesAndTheirReset)
-{
-    const RichTextContent c = rtf(
-        R"({\li720\ri360\fi-240\qc\deftab0 a\pard b\qj\deftab100 c\qr d\ql e\plain\cf0 f})");
+TEST(RichTextReader, ParagraphPropertiesAndTheirReset) {
+    const RichTextContent c =
+        rtf(R"({\li720\ri360\fi-240\qc\deftab0 a\pard b\qj\deftab100 c\qr d\ql e\plain\cf0 f})");
     const RichTextStyle& a = styleAt(c, 0);
     EXPECT_EQ(a.leftIndent, 720);
     EXPECT_EQ(a.rightIndent, 360);
@@ -136,8 +124,7 @@ TEST(RichTextReader, ParagraphPropertiesAndTheirReset)
     EXPECT_EQ(rtf(R"({\deftab x})").styles[0].tabWidth, 512);
 }
 
-TEST(RichTextReader, BulletTextKeepsItsTextAndIndentsTheParagraph)
-{
+TEST(RichTextReader, BulletTextKeepsItsTextAndIndentsTheParagraph) {
     const RichTextContent c = rtf(R"({\pnindent360{\pntext\'b7\tab}Item\par\pard Next})");
     EXPECT_EQ(c.text, QString::fromUtf8("·\tItem\nNext"));
     EXPECT_EQ(styleAt(c, 0).bulletIndent, 360);
@@ -147,8 +134,7 @@ TEST(RichTextReader, BulletTextKeepsItsTextAndIndentsTheParagraph)
     EXPECT_EQ(styleAt(d, 0).bulletIndent, 200);
 }
 
-TEST(RichTextReader, ElementStyleIsTheStartingState)
-{
+TEST(RichTextReader, ElementStyleIsTheStartingState) {
     RichTextBase base;
     base.bold = true;
     base.alignment = alignJustify;
@@ -158,8 +144,7 @@ TEST(RichTextReader, ElementStyleIsTheStartingState)
     EXPECT_FALSE(styleAt(c, 1).bold);
 }
 
-TEST(RichTextReader, ErrorsStopReadingAndKeepWhatWasRead)
-{
+TEST(RichTextReader, ErrorsStopReadingAndKeepWhatWasRead) {
     const RichTextContent underflow = rtf(R"({ab}}cd)");
     EXPECT_EQ(underflow.error, rtfStackUnderflow);
     EXPECT_EQ(underflow.text, "ab");
@@ -174,8 +159,7 @@ TEST(RichTextReader, ErrorsStopReadingAndKeepWhatWasRead)
     EXPECT_EQ(rtf(R"({ab\par)").error, rtfUnmatchedBrace);
 }
 
-TEST(RichTextReader, BinaryDataIsSkippedAndClamped)
-{
+TEST(RichTextReader, BinaryDataIsSkippedAndClamped) {
     EXPECT_EQ(rtf("{a\\bin5 }{}\\xb}").text, "ab");
     EXPECT_EQ(rtf("{a\\bin-5 b}").text, "ab");
     const RichTextContent huge = rtf("{a\\bin99999999999999999999 bcd");
@@ -183,8 +167,7 @@ TEST(RichTextReader, BinaryDataIsSkippedAndClamped)
     EXPECT_EQ(huge.error, rtfUnmatchedBrace);
 }
 
-TEST(RichTextReader, OverlongKeywordsAndParametersAreHarmless)
-{
+TEST(RichTextReader, OverlongKeywordsAndParametersAreHarmless) {
     const QString longWord = "{\\" + QString(5000, u'b') + " x}";
     EXPECT_EQ(rtf(longWord).text, "x");
     // 20 letters are still a keyword, 21 are not.
@@ -199,8 +182,7 @@ TEST(RichTextReader, OverlongKeywordsAndParametersAreHarmless)
     EXPECT_EQ(rtf("{\\b" + QString(100, u'0') + "x}").text, "x");
 }
 
-TEST(RichTextReader, DeepNestingUsesNoCallStack)
-{
+TEST(RichTextReader, DeepNestingUsesNoCallStack) {
     const int depth = 100'000;
     const RichTextContent c = rtf(QString(depth, u'{') + "\\b x" + QString(depth, u'}'));
     EXPECT_EQ(c.error, rtfOk);
@@ -208,8 +190,7 @@ TEST(RichTextReader, DeepNestingUsesNoCallStack)
     EXPECT_EQ(rtf(QString(depth, u'{')).error, rtfUnmatchedBrace);
 }
 
-TEST(RichTextReader, PlainModeKeepsEveryCharacter)
-{
+TEST(RichTextReader, PlainModeKeepsEveryCharacter) {
     RichTextBase base;
     base.italic = true;
     const QString source = "a{\\b}\r\n\tb\\'c8";
@@ -222,8 +203,7 @@ TEST(RichTextReader, PlainModeKeepsEveryCharacter)
     EXPECT_TRUE(ReadRichText({}, false).text.isEmpty());
 }
 
-TEST(RichTextReader, CodePageBytes)
-{
+TEST(RichTextReader, CodePageBytes) {
     // Independent of the reader: the letters every Czech user knows, in both Windows pages.
     EXPECT_EQ(DecodeCodePageByte(1250, 0xC8), QChar(0x010C));
     EXPECT_EQ(DecodeCodePageByte(1250, 0x9A), QChar(0x0161));

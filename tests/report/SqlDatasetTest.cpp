@@ -1,9 +1,9 @@
 // The SQLite dataset and the bridge over it, against databases built by the sqlite3 tool.
 
-#include "report/engine/DB_Bridge.h"
 #include "report/engine/SqlDataset.h"
 #include "SqliteFixture.h"
 #include "platform/NumberText.h"
+#include "report/engine/DB_Bridge.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,8 +14,7 @@ using namespace report;
 namespace {
 
 // Display texts follow the report's locale settings, not the machine's.
-platform::LocaleSettings czechSettings()
-{
+platform::LocaleSettings czechSettings() {
     platform::LocaleSettings settings;
     settings.decimalSeparator = u',';
     settings.dateSeparator = u'.';
@@ -26,8 +25,7 @@ platform::LocaleSettings czechSettings()
 
 class SqlDatasetTest : public reporttest::SqliteFixture {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         SqliteFixture::SetUp();
         ASSERT_NO_FATAL_FAILURE(createDatabase(reporttest::pointsScript()));
         m_source.SetDataSet(&m_points);
@@ -40,8 +38,7 @@ protected:
     TBridge m_bridge;
 };
 
-TEST_F(SqlDatasetTest, NamesAndTypesComeFromTheDeclaredColumns)
-{
+TEST_F(SqlDatasetTest, NamesAndTypesComeFromTheDeclaredColumns) {
     ASSERT_TRUE(m_points.open()) << m_points.lastError().toStdString();
     QStringList names;
     m_bridge.ItemNames(names);
@@ -61,22 +58,32 @@ TEST_F(SqlDatasetTest, NamesAndTypesComeFromTheDeclaredColumns)
     EXPECT_EQ(m_bridge.FieldDisplayWidth(0), 12); // VARCHAR(12)
 }
 
-TEST_F(SqlDatasetTest, DeclaredTypeNamesMapToFieldTypes)
-{
+TEST_F(SqlDatasetTest, DeclaredTypeNamesMapToFieldTypes) {
     const std::pair<const char*, int> cases[] = {
-        {"INTEGER", ftInteger},       {"bigint", ftInteger},      {"REAL", ftFloat},
-        {"double precision", ftFloat}, {"NUMERIC(10,2)", ftCurrency}, {"money", ftCurrency},
-        {"BOOLEAN", ftBoolean},       {"DATE", ftDate},           {"TIME", ftTime},
-        {"DATETIME", ftDateTime},     {"timestamp", ftDateTime},  {"MEMO", ftMemo},
-        {"CLOB", ftMemo},             {"GRAPHIC", ftGraphic},     {"IMAGE", ftGraphic},
-        {"BLOB", ftBlob},             {"TEXT", ftString},         {"", ftString},
+        {"INTEGER", ftInteger},
+        {"bigint", ftInteger},
+        {"REAL", ftFloat},
+        {"double precision", ftFloat},
+        {"NUMERIC(10,2)", ftCurrency},
+        {"money", ftCurrency},
+        {"BOOLEAN", ftBoolean},
+        {"DATE", ftDate},
+        {"TIME", ftTime},
+        {"DATETIME", ftDateTime},
+        {"timestamp", ftDateTime},
+        {"MEMO", ftMemo},
+        {"CLOB", ftMemo},
+        {"GRAPHIC", ftGraphic},
+        {"IMAGE", ftGraphic},
+        {"BLOB", ftBlob},
+        {"TEXT", ftString},
+        {"", ftString},
     };
     for (const auto& [declared, type] : cases)
         EXPECT_EQ(SqlDataset::typeOfDeclared(QString::fromLatin1(declared)), type) << declared;
 }
 
-TEST_F(SqlDatasetTest, StepsKeepClassicBofAndEof)
-{
+TEST_F(SqlDatasetTest, StepsKeepClassicBofAndEof) {
     m_points.open();
     EXPECT_EQ(m_bridge.Step(sdFirst), srFirst);
     EXPECT_EQ(m_bridge.FieldText(0), u"a1");
@@ -94,8 +101,7 @@ TEST_F(SqlDatasetTest, StepsKeepClassicBofAndEof)
     EXPECT_EQ(m_bridge.FieldText(0), u"b2");
 }
 
-TEST_F(SqlDatasetTest, AnEmptyTableOrNoDatasetAnswersNoData)
-{
+TEST_F(SqlDatasetTest, AnEmptyTableOrNoDatasetAnswersNoData) {
     SqlDataset empty(m_connection, QStringLiteral("empty"));
     ASSERT_TRUE(empty.open());
     TDataSource source(&empty);
@@ -113,8 +119,7 @@ TEST_F(SqlDatasetTest, AnEmptyTableOrNoDatasetAnswersNoData)
     EXPECT_EQ(bridge.Step(sdFirst), srNoData);
 }
 
-TEST_F(SqlDatasetTest, ValuesNullsMemoDatesAndPicture)
-{
+TEST_F(SqlDatasetTest, ValuesNullsMemoDatesAndPicture) {
     m_points.open();
     m_bridge.Step(sdLast); // b2: every field set
     EXPECT_DOUBLE_EQ(m_bridge.FieldAsFloat(2), 150.5);
@@ -154,8 +159,7 @@ TEST_F(SqlDatasetTest, ValuesNullsMemoDatesAndPicture)
     EXPECT_EQ(m_bridge.FieldText(6), u"(Memo)");
 }
 
-TEST_F(SqlDatasetTest, FieldIndexesOutOfRangeGiveNeutralValues)
-{
+TEST_F(SqlDatasetTest, FieldIndexesOutOfRangeGiveNeutralValues) {
     m_points.open();
     for (int i : {-1, 10, 1000}) {
         EXPECT_EQ(m_bridge.FieldDataType(i), ftUnknown);
@@ -167,8 +171,7 @@ TEST_F(SqlDatasetTest, FieldIndexesOutOfRangeGiveNeutralValues)
     }
 }
 
-TEST_F(SqlDatasetTest, BookmarkIsRestoredOnceAndOnlyWhenSaved)
-{
+TEST_F(SqlDatasetTest, BookmarkIsRestoredOnceAndOnlyWhenSaved) {
     m_points.open();
     m_bridge.Step(sdNext);
     m_bridge.SaveBookmark();
@@ -180,8 +183,7 @@ TEST_F(SqlDatasetTest, BookmarkIsRestoredOnceAndOnlyWhenSaved)
     EXPECT_EQ(m_bridge.FieldText(0), u"a1");
 }
 
-TEST_F(SqlDatasetTest, ControlsDisableNests)
-{
+TEST_F(SqlDatasetTest, ControlsDisableNests) {
     m_bridge.DisableControls();
     m_bridge.DisableControls();
     m_bridge.EnableControls();
@@ -193,8 +195,7 @@ TEST_F(SqlDatasetTest, ControlsDisableNests)
     EXPECT_TRUE(m_points.controlsDisabled());
 }
 
-TEST_F(SqlDatasetTest, ASelectStatementIsASource)
-{
+TEST_F(SqlDatasetTest, ASelectStatementIsASource) {
     SqlDataset query(m_connection,
                      QStringLiteral("select name, t * 2 AS twice FROM points WHERE t > 100"));
     ASSERT_TRUE(query.open()) << query.lastError().toStdString();
@@ -207,8 +208,7 @@ TEST_F(SqlDatasetTest, ASelectStatementIsASource)
     EXPECT_TRUE(query.eof());
 }
 
-TEST_F(SqlDatasetTest, OpenFailsForAMissingTableAnUnreadableFileOrNoConnection)
-{
+TEST_F(SqlDatasetTest, OpenFailsForAMissingTableAnUnreadableFileOrNoConnection) {
     SqlDataset missing(m_connection, QStringLiteral("nosuch"));
     EXPECT_FALSE(missing.open());
     EXPECT_FALSE(missing.isActive());
@@ -233,10 +233,8 @@ TEST_F(SqlDatasetTest, OpenFailsForAMissingTableAnUnreadableFileOrNoConnection)
     EXPECT_FALSE(noConnection.open());
 }
 
-TEST_F(SqlDatasetTest, AliasPathIsTheFolderOfTheDatabaseFile)
-{
-    EXPECT_EQ(TBridge::AliasPath(m_connection),
-              QDir(m_dir.path()).canonicalPath() + u'/');
+TEST_F(SqlDatasetTest, AliasPathIsTheFolderOfTheDatabaseFile) {
+    EXPECT_EQ(TBridge::AliasPath(m_connection), QDir(m_dir.path()).canonicalPath() + u'/');
     EXPECT_EQ(TBridge::AliasPath(QStringLiteral("unknown alias")), QString());
     EXPECT_TRUE(m_bridge.IsDatabaseDataSet());
 }

@@ -12,8 +12,7 @@
 namespace reporttest {
 
 // Runs `script` through `sqlite3 <file>` in `folder`; the tool's output on failure.
-inline void runSqlite3(const QString& folder, const QString& file, const QString& script)
-{
+inline void runSqlite3(const QString& folder, const QString& file, const QString& script) {
     QProcess tool;
     tool.setWorkingDirectory(folder);
     tool.start(QStringLiteral("sqlite3"), {QStringLiteral("-bail"), file});
@@ -26,8 +25,7 @@ inline void runSqlite3(const QString& folder, const QString& file, const QString
 
 // The points table of the binding tests: NULLs, a memo with Czech letters, a BMP blob (read by
 // the tool from the committed fixture), ISO dates.
-inline QString pointsScript()
-{
+inline QString pointsScript() {
     return QStringLiteral(
         "CREATE TABLE points(name VARCHAR(12), grp TEXT, t REAL, p REAL, n INTEGER, "
         "ok BOOLEAN, note MEMO, logo GRAPHIC, measured DATE, at DATETIME);\n"
@@ -44,8 +42,7 @@ protected:
 
     void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         if (QSqlDatabase::contains(m_connection)) {
             QSqlDatabase::database(m_connection, false).close();
             QSqlDatabase::removeDatabase(m_connection);
@@ -53,14 +50,13 @@ protected:
     }
 
     // Builds `file` by the tool and opens a connection to it.
-    void createDatabase(const QString& script, const QString& file = QStringLiteral("data.sqlite"))
-    {
+    void createDatabase(const QString& script,
+                        const QString& file = QStringLiteral("data.sqlite")) {
         ASSERT_NO_FATAL_FAILURE(runSqlite3(m_dir.path(), file, script));
         connectTo(m_dir.filePath(file));
     }
 
-    void connectTo(const QString& path)
-    {
+    void connectTo(const QString& path) {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
         db.setDatabaseName(path);
     }

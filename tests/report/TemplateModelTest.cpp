@@ -16,22 +16,19 @@ using namespace report;
 
 namespace {
 
-platform::LocaleSettings pointSettings()
-{
+platform::LocaleSettings pointSettings() {
     platform::LocaleSettings settings;
     settings.decimalSeparator = u'.';
     return settings;
 }
 
-std::unique_ptr<TVoranReportElement> elementOf(TSestavaTyp& report, const QString& line)
-{
+std::unique_ptr<TVoranReportElement> elementOf(TSestavaTyp& report, const QString& line) {
     auto element = std::make_unique<TVoranReportElement>(&report);
     element->LoadFromLine(line);
     return element;
 }
 
-TEST(TemplateElement, TextPerKind)
-{
+TEST(TemplateElement, TextPerKind) {
     platform::ScopedLocaleSettings settings(pointSettings());
     TSestava report;
     report.SetItemNames({QStringLiteral("a"), QStringLiteral("b")});
@@ -53,7 +50,8 @@ TEST(TemplateElement, TextPerKind)
     EXPECT_EQ(elementOf(report, QStringLiteral("T,6,3"))->GetText(), QString());
 
     // Page number 7 with and without a format; the print date with a pattern.
-    auto page = elementOf(report, QStringLiteral("T,5,3,0,0,10,10,Arial,10,0,0,0,0,238,\"S. %d\""));
+    auto page =
+        elementOf(report, QStringLiteral("T,5,3,0,0,10,10,Arial,10,0,0,0,0,238,\"S. %d\""));
     page->Value.number = 7;
     page->Value.text = QStringLiteral("7");
     EXPECT_EQ(page->GetText(), u"S. 7");
@@ -79,8 +77,7 @@ TEST(TemplateElement, TextPerKind)
     EXPECT_EQ(elementOf(report, QStringLiteral("T,8"))->GetText(), QString());
 }
 
-TEST(TemplateElement, OptionBitsAndAlignment)
-{
+TEST(TemplateElement, OptionBitsAndAlignment) {
     TSestava report;
     TVoranReportElement e(&report);
     e.Kind = ekText;
@@ -97,9 +94,9 @@ TEST(TemplateElement, OptionBitsAndAlignment)
         EXPECT_EQ(e.TextOptions, 0);
     }
     const std::pair<void (TVoranReportElement::*)(bool), int> sideBits[] = {
-        {&TVoranReportElement::SetFrameLeft, 1},   {&TVoranReportElement::SetFrameTop, 2},
-        {&TVoranReportElement::SetFrameRight, 4},  {&TVoranReportElement::SetFrameBottom, 8},
-        {&TVoranReportElement::SetOption5, 16},    {&TVoranReportElement::SetOption6, 32},
+        {&TVoranReportElement::SetFrameLeft, 1},  {&TVoranReportElement::SetFrameTop, 2},
+        {&TVoranReportElement::SetFrameRight, 4}, {&TVoranReportElement::SetFrameBottom, 8},
+        {&TVoranReportElement::SetOption5, 16},   {&TVoranReportElement::SetOption6, 32},
         {&TVoranReportElement::SetOption7, 64},
     };
     for (const auto& [set, bit] : sideBits) {
@@ -115,8 +112,7 @@ TEST(TemplateElement, OptionBitsAndAlignment)
     EXPECT_EQ(e.RefName.size(), 32);
 }
 
-TEST(TemplateElement, ItemTypesMakeMultilineAndPictures)
-{
+TEST(TemplateElement, ItemTypesMakeMultilineAndPictures) {
     TSestava report;
     report.SetItemNames({QStringLiteral("memo"), QStringLiteral("logo"), QStringLiteral("n")});
     report.OnGetDataType = [](TSestavaD*, int index, int& type) {
@@ -131,8 +127,7 @@ TEST(TemplateElement, ItemTypesMakeMultilineAndPictures)
     EXPECT_TRUE(elementOf(report, QStringLiteral("T,11"))->IsPicture());
 }
 
-TEST(TemplateElement, PenRulesOfLines)
-{
+TEST(TemplateElement, PenRulesOfLines) {
     TSestava report;
     TVoranReportElement line(&report);
     line.Kind = ekLine;
@@ -153,8 +148,7 @@ TEST(TemplateElement, PenRulesOfLines)
     EXPECT_EQ(frame.PenStyle, 2);
 }
 
-TEST(TemplateElement, PictureFromTheTemplateFolder)
-{
+TEST(TemplateElement, PictureFromTheTemplateFolder) {
     QTemporaryDir dir;
     ASSERT_TRUE(QFile::copy(QStringLiteral(KOLV_TEST_DATA_DIR "/logo.bmp"),
                             dir.filePath(QStringLiteral("second.bmp"))));
@@ -188,8 +182,7 @@ TEST(TemplateElement, PictureFromTheTemplateFolder)
     EXPECT_EQ(pictures, QStringList({"A.BMP", "second.bmp"}));
 }
 
-TEST(TemplateElement, DrawingAreaIsPaintedIntoAMetafile)
-{
+TEST(TemplateElement, DrawingAreaIsPaintedIntoAMetafile) {
     TSestava report;
     int calls = 0;
     report.OnPaintBox = [&](TSestavaD*, int index, int width, int height,
@@ -214,8 +207,7 @@ TEST(TemplateElement, DrawingAreaIsPaintedIntoAMetafile)
     EXPECT_EQ(calls, 1);
 }
 
-TEST(TemplateGroups, KeyByNameOrNumber)
-{
+TEST(TemplateGroups, KeyByNameOrNumber) {
     TSestava report;
     report.SetItemNames({QStringLiteral("name"), QStringLiteral("grp"), QStringLiteral("t")});
     const TPolSkup* byName = report.AddGroup(0, QStringLiteral("T"), true, 10, true, 20, false);
@@ -241,15 +233,15 @@ TEST(TemplateGroups, KeyByNameOrNumber)
     EXPECT_EQ(report.Skupiny().Name(1), u"Skupina 3");
 }
 
-TEST(TemplateGroups, CountersAfterBreaks)
-{
+TEST(TemplateGroups, CountersAfterBreaks) {
     TListSkupin groups;
     for (int i = 0; i < 3; ++i)
         groups.Add(QStringLiteral("g"), std::make_unique<TPolSkup>());
     const auto state = [&groups] {
         QString s;
         for (int i = 0; i < groups.Count(); ++i)
-            s += QStringLiteral("%1/%2 ").arg(groups.Skupina(i)->RowCounter)
+            s += QStringLiteral("%1/%2 ")
+                     .arg(groups.Skupina(i)->RowCounter)
                      .arg(groups.Skupina(i)->NumberCounter);
         return s.trimmed();
     };
@@ -271,11 +263,10 @@ TEST(TemplateGroups, CountersAfterBreaks)
     EXPECT_EQ(state(), u"1/2 1/1 1/1");
 }
 
-TEST(TemplateModel, ClearingEmptiesSectionsGroupsAndText)
-{
+TEST(TemplateModel, ClearingEmptiesSectionsGroupsAndText) {
     TSestava report;
-    report.SetPredloha(TPredloha{QStringLiteral("I,4,0,0"), QStringLiteral("T,1"),
-                                 QStringLiteral("S0,1")});
+    report.SetPredloha(
+        TPredloha{QStringLiteral("I,4,0,0"), QStringLiteral("T,1"), QStringLiteral("S0,1")});
     EXPECT_EQ(report.Skupiny().Count(), 1);
     QSignalSpy clearing(&report, &TSestavaTyp::modelClearing);
     report.ClearModel();
@@ -291,8 +282,7 @@ TEST(TemplateModel, ClearingEmptiesSectionsGroupsAndText)
     EXPECT_EQ(clearing.count(), 2); // every new template drops the old model first
 }
 
-TEST(TemplateModel, DetailsRegisterWithTheirMaster)
-{
+TEST(TemplateModel, DetailsRegisterWithTheirMaster) {
     auto master = std::make_unique<TSestava>();
     TSestava other;
     auto detail = std::make_unique<TSestDetail>();

@@ -1,7 +1,8 @@
 // The template text: files into lines, lines into the model, the model back into text.
 
-#include "report/engine/sestavy.h"
 #include "report/engine/sest_lib.h"
+#include "report/engine/sestavy.h"
+#include "report/engine/sestprn.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,23 +16,20 @@ using namespace report;
 
 namespace {
 
-QByteArray readFile(const QString& path)
-{
+QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A report with the items of the binding tests and one registered detail.
 struct Fixture {
-    Fixture()
-    {
+    Fixture() {
         report.SetItemNames({QStringLiteral("name"), QStringLiteral("grp"), QStringLiteral("t"),
                              QStringLiteral("p")});
         detail.setMasterSestava(&report);
     }
     void read(const QString& text) { report.SetPredloha(TPredloha(text.split(u'\n'))); }
-    TVoranReportElement* element(int section, int i = 0)
-    {
+    TVoranReportElement* element(int section, int i = 0) {
         return report.Oddily().Oddil(section)->Prvek(i);
     }
 
@@ -39,8 +37,7 @@ struct Fixture {
     TSestDetail detail;
 };
 
-TEST(TemplateFile, LineEndsBomAndEncoding)
-{
+TEST(TemplateFile, LineEndsBomAndEncoding) {
     EXPECT_EQ(TPredloha::FromBytes("a\r\nb\nc\rd"), QStringList({"a", "b", "c", "d"}));
     EXPECT_EQ(TPredloha::FromBytes("a\r\n\r\nb\r\n"), QStringList({"a", "", "b"}));
     EXPECT_EQ(TPredloha::FromBytes("\xEF\xBB\xBFI,0,\"x\""), QStringList({"I,0,\"x\""}));
@@ -57,8 +54,8 @@ TEST(TemplateFile, LineEndsBomAndEncoding)
 
 // Every template of the corpus (every line kind, field and option bit among them) is written
 // back byte for byte, and the written text reads into the same model again.
-TEST(TemplateText, CorpusRoundTrip)
-{
+TEST(TemplateText, CorpusRoundTrip) {
+    PageSetupGuard guard;
     const QDir corpus(QStringLiteral(KOLV_TEST_DATA_DIR "/templates"));
     const QStringList files = corpus.entryList({QStringLiteral("*.pts")}, QDir::Files);
     ASSERT_GE(files.size(), 2);
@@ -75,8 +72,8 @@ TEST(TemplateText, CorpusRoundTrip)
     }
 }
 
-TEST(TemplateText, CorpusReadsIntoTheModel)
-{
+TEST(TemplateText, CorpusReadsIntoTheModel) {
+    PageSetupGuard guard;
     Fixture f;
     f.report.SetPredloha(
         TPredloha::FromBytes(readFile(QStringLiteral(KOLV_TEST_DATA_DIR "/templates/full.pts"))));
@@ -109,10 +106,10 @@ TEST(TemplateText, CorpusReadsIntoTheModel)
     EXPECT_TRUE(title->Font.bold);
     EXPECT_EQ(title->GetAlignment(), 2);
     EXPECT_TRUE(title->GetRtf());
-    EXPECT_EQ(f.element(odH)->Index, 1); // the item label named "grp"
+    EXPECT_EQ(f.element(odH)->Index, 1);    // the item label named "grp"
     EXPECT_EQ(f.element(odT, 2)->Index, 0); // function "Soucet"
     EXPECT_EQ(f.element(odT, 2)->RefName, u"Soucet");
-    EXPECT_EQ(f.element(odT, 3)->Index, 1); // function by number
+    EXPECT_EQ(f.element(odT, 3)->Index, 1);    // function by number
     EXPECT_EQ(f.element(odT, 4)->PenStyle, 0); // pen width 3: solid
     EXPECT_EQ(f.element(odT, 5)->PenStyle, 2);
     EXPECT_EQ(f.element(odT, 8)->Index, ekRoundFrame);
@@ -134,23 +131,20 @@ struct ReaderRule {
     std::function<void(Fixture&)> check;
 };
 
-TEST(TemplateText, ReaderRules)
-{
+TEST(TemplateText, ReaderRules) {
+    PageSetupGuard guard;
     const ReaderRule rules[] = {
         {"old file: variable 4 of version 1.x build 2 is 5", "I,1,1,0,2\nZ,5,4\nZ,5,3",
          [](Fixture& f) {
              EXPECT_EQ(f.element(odZ, 0)->Index, 5);
              EXPECT_EQ(f.element(odZ, 1)->Index, 3);
          }},
-        {"build 3 keeps it", "I,1,1,0,3\nZ,5,4", [](Fixture& f) {
-             EXPECT_EQ(f.element(odZ)->Index, 4);
-         }},
-        {"major 2 keeps it", "I,1,2,0,0\nZ,5,4", [](Fixture& f) {
-             EXPECT_EQ(f.element(odZ)->Index, 4);
-         }},
-        {"no I,1: current version", "Z,5,4", [](Fixture& f) {
-             EXPECT_EQ(f.element(odZ)->Index, 4);
-         }},
+        {"build 3 keeps it", "I,1,1,0,3\nZ,5,4",
+         [](Fixture& f) { EXPECT_EQ(f.element(odZ)->Index, 4); }},
+        {"major 2 keeps it", "I,1,2,0,0\nZ,5,4",
+         [](Fixture& f) { EXPECT_EQ(f.element(odZ)->Index, 4); }},
+        {"no I,1: current version", "Z,5,4",
+         [](Fixture& f) { EXPECT_EQ(f.element(odZ)->Index, 4); }},
         {"major 0: I,2 has no paper size", "I,1,0,1,1\nI,2,1,50,60,70,80,3,10",
          [](Fixture& f) {
              EXPECT_TRUE(f.report.paper().landscape);
@@ -161,7 +155,8 @@ TEST(TemplateText, ReaderRules)
              EXPECT_EQ(f.report.Columns(), 3);
              EXPECT_EQ(f.report.ColumnGap(), 10);
          }},
-        {"negative orientation is portrait", "I,2,-3,100,200", [](Fixture& f) {
+        {"negative orientation is portrait", "I,2,-3,100,200",
+         [](Fixture& f) {
              EXPECT_FALSE(f.report.paper().landscape);
              EXPECT_EQ(f.report.paper().paperWidth, 100);
          }},
@@ -179,13 +174,15 @@ TEST(TemplateText, ReaderRules)
              EXPECT_EQ(f.report.Oddily().Oddil(odT)->Count(), 0);
          }},
         {"X lines, unknown keys and settings are ignored; one character is no setting",
-         "X,1,0,0,0,10,10\nQ,1\nI,8,5\nI,-1,5\nI\nF\nI,0,\"kept\"", [](Fixture& f) {
+         "X,1,0,0,0,10,10\nQ,1\nI,8,5\nI,-1,5\nI\nF\nI,0,\"kept\"",
+         [](Fixture& f) {
              for (int s = 0; s < f.report.Oddily().Count(); ++s)
                  EXPECT_EQ(f.report.Oddily().Oddil(s)->Count(), 0);
              EXPECT_EQ(f.report.Funkce().Count(), 0);
              EXPECT_EQ(f.report.Popis, u"kept");
          }},
-        {"a bare section key is an element of kind 0", "T", [](Fixture& f) {
+        {"a bare section key is an element of kind 0", "T",
+         [](Fixture& f) {
              ASSERT_EQ(f.report.Oddily().Oddil(odT)->Count(), 1);
              EXPECT_EQ(f.element(odT)->Kind, ekNone);
          }},
@@ -209,12 +206,12 @@ TEST(TemplateText, ReaderRules)
         {"doubled quotes are one quote", "T,1,0,0,0,10,10,Arial,10,0,0,0,0,238,\"a\"\"b\"",
          [](Fixture& f) { EXPECT_EQ(f.element(odT)->Text, u"a\"b"); }},
         {"an unterminated quote runs to the end of the line",
-         "T,1,0,0,0,10,10,Arial,10,0,0,0,0,238,\"a,b", [](Fixture& f) {
-             EXPECT_EQ(f.element(odT)->Text, u"a,b");
-         }},
-        {"missing fields take defaults, surplus ones are ignored", "T,1\nT,1,0,1,2,3,4,Arial,"
-                                                                   "10,0,0,0,0,238,\"x\",0,0,0,"
-                                                                   "9,9,9",
+         "T,1,0,0,0,10,10,Arial,10,0,0,0,0,238,\"a,b",
+         [](Fixture& f) { EXPECT_EQ(f.element(odT)->Text, u"a,b"); }},
+        {"missing fields take defaults, surplus ones are ignored",
+         "T,1\nT,1,0,1,2,3,4,Arial,"
+         "10,0,0,0,0,238,\"x\",0,0,0,"
+         "9,9,9",
          [](Fixture& f) {
              const TVoranReportElement* bare = f.element(odT, 0);
              EXPECT_EQ(bare->Kind, ekText);
@@ -224,15 +221,16 @@ TEST(TemplateText, ReaderRules)
              EXPECT_EQ(f.element(odT, 1)->Height, 4);
              EXPECT_EQ(f.element(odT, 1)->Further, 0);
          }},
-        {"numbers that are none or overflow take the default",
-         "T,1,0,99999999999,abc,-5,1e3", [](Fixture& f) {
+        {"numbers that are none or overflow take the default", "T,1,0,99999999999,abc,-5,1e3",
+         [](Fixture& f) {
              EXPECT_EQ(f.element(odT)->Left, 0);
              EXPECT_EQ(f.element(odT)->Top, 0);
              EXPECT_EQ(f.element(odT)->Width, -5);
              EXPECT_EQ(f.element(odT)->Height, 0);
          }},
-        {"0 columns become 1, a negative section height 0", "I,2,0,1,1,0,0,0,0,0,5\n"
-                                                           "I,3,2,1,-40,0",
+        {"0 columns become 1, a negative section height 0",
+         "I,2,0,1,1,0,0,0,0,0,5\n"
+         "I,3,2,1,-40,0",
          [](Fixture& f) {
              EXPECT_EQ(f.report.Columns(), 1);
              EXPECT_EQ(f.report.Oddily().Oddil(odT)->Height, 0);
@@ -266,8 +264,8 @@ TEST(TemplateText, ReaderRules)
              EXPECT_EQ(f.element(odT, 1)->BrushStyle, 1);
              EXPECT_EQ(f.element(odT, 2)->BrushStyle, 6);
          }},
-        {"grid below 1 is 8; the character grid sets the cell",
-         "I,6,0,0,-3\nI,6,1,1,1,2,2", [](Fixture& f) {
+        {"grid below 1 is 8; the character grid sets the cell", "I,6,0,0,-3\nI,6,1,1,1,2,2",
+         [](Fixture& f) {
              EXPECT_EQ(f.report.characterGrid(), 1);
              EXPECT_DOUBLE_EQ(f.report.charWidth(), 6.0);
              EXPECT_DOUBLE_EQ(f.report.lineHeight(), 100.0 / 3);
@@ -275,13 +273,15 @@ TEST(TemplateText, ReaderRules)
              EXPECT_EQ(f.report.gridY(), 33);
              EXPECT_TRUE(f.report.SetTextPrinterMode());
          }},
-        {"grid values without the character grid", "I,6,2,0,-3,1,1", [](Fixture& f) {
+        {"grid values without the character grid", "I,6,2,0,-3,1,1",
+         [](Fixture& f) {
              EXPECT_EQ(f.report.characterGrid(), 0);
              EXPECT_EQ(f.report.gridX(), 8);
              EXPECT_EQ(f.report.gridY(), 8);
          }},
         {"group sections are numbered by position, whatever the group numbers",
-         "I,4,5,grp\nI,4,5,t\nI,4,-3,0\nI,4,2147483647,1\nS3,1\nU2,1", [](Fixture& f) {
+         "I,4,5,grp\nI,4,5,t\nI,4,-3,0\nI,4,2147483647,1\nS3,1\nU2,1",
+         [](Fixture& f) {
              const TListSkupin& groups = f.report.Skupiny();
              ASSERT_EQ(groups.Count(), 4);
              for (int i = 0; i < 4; ++i) {
@@ -294,9 +294,10 @@ TEST(TemplateText, ReaderRules)
              EXPECT_EQ(groups.Skupina(3)->Header->Count(), 1);
              EXPECT_EQ(groups.Skupina(2)->Footer->Count(), 1);
          }},
-        {"function defaults; a float format above 4 is 2", "F,0,f1,\"t\",0,\"0\",0,\"1+1\"\n"
-                                                          "F,7,f2,\"t\",0,\"0\",0,\"1\",0,5,"
-                                                          "1,9",
+        {"function defaults; a float format above 4 is 2",
+         "F,0,f1,\"t\",0,\"0\",0,\"1+1\"\n"
+         "F,7,f2,\"t\",0,\"0\",0,\"1\",0,5,"
+         "1,9",
          [](Fixture& f) {
              ASSERT_EQ(f.report.Funkce().Count(), 2);
              QString n, t, e, i;
@@ -315,8 +316,7 @@ TEST(TemplateText, ReaderRules)
     }
 }
 
-TEST(TemplateText, TheOldRuleFollowsTheTextBeingRead)
-{
+TEST(TemplateText, TheOldRuleFollowsTheTextBeingRead) {
     Fixture f;
     f.read(QStringLiteral("I,1,1,0,2\nZ,5,4"));
     const TPredloha snapshot = f.report.WritePredloha(); // written as the current version
@@ -330,24 +330,24 @@ TEST(TemplateText, TheOldRuleFollowsTheTextBeingRead)
     EXPECT_EQ(element.Index, 4);
 }
 
-TEST(TemplateText, WriterQuotesWhatWouldNotReadBack)
-{
+TEST(TemplateText, WriterQuotesWhatWouldNotReadBack) {
     Fixture f;
-    f.read(QStringLiteral("F,0,\"a,b\",\"t \"\"x\"\"\",0,\"\",0,\"#t\",0,15,2,2\n"
-                          "T,6,\"a,b\"\n"
-                          "T,12,0,0,0,10,10,,1,0,0,0,15,0,\"'x:y'+\"\"z\\\"\"\",0,0,0\n"
-                          "T,11,0,0,0,10,10,,1,0,0,0,15,0,\"C:\\obr\\a.bmp;/tmp/b, c.jpg;d:e.bmp\""));
+    f.read(
+        QStringLiteral("F,0,\"a,b\",\"t \"\"x\"\"\",0,\"\",0,\"#t\",0,15,2,2\n"
+                       "T,6,\"a,b\"\n"
+                       "T,12,0,0,0,10,10,,1,0,0,0,15,0,\"'x:y'+\"\"z\\\"\"\",0,0,0\n"
+                       "T,11,0,0,0,10,10,,1,0,0,0,15,0,\"C:\\obr\\a.bmp;/tmp/b, c.jpg;d:e.bmp\""));
     const TPredloha out = f.report.WritePredloha();
-    EXPECT_TRUE(out.contains(
-        QStringLiteral("F,0,\"a,b\",\"t \"\"x\"\"\",0,\"\",0,\"#t\",0,15,2,2")));
+    EXPECT_TRUE(
+        out.contains(QStringLiteral("F,0,\"a,b\",\"t \"\"x\"\"\",0,\"\",0,\"#t\",0,15,2,2")));
     EXPECT_EQ(out.filter(QStringLiteral("T,6,\"a,b\",0,")).size(), 1);
     EXPECT_EQ(f.element(odT, 0)->Index, 0);
     EXPECT_EQ(f.element(odT, 0)->RefName, u"a,b");
     EXPECT_EQ(f.element(odT, 1)->Text, u"'x:y'+\"z\\\"");
     EXPECT_TRUE(out.contains(
         QStringLiteral("T,12,0,0,0,10,10,,1,0,0,0,15,0,\"'x:y'+\"\"z\\\"\"\",0,0,0")));
-    EXPECT_TRUE(out.contains(
-        QStringLiteral("T,11,0,0,0,10,10,,1,0,0,0,15,0,\"a.bmp;b, c.jpg;e.bmp\"")));
+    EXPECT_TRUE(
+        out.contains(QStringLiteral("T,11,0,0,0,10,10,,1,0,0,0,15,0,\"a.bmp;b, c.jpg;e.bmp\"")));
     // Everything written reads back to the same text.
     Fixture again;
     again.report.SetPredloha(out);

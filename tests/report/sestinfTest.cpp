@@ -24,6 +24,8 @@ TEST(FormInfo, ShowItemShowsTheWindowWithTheItemNumber) {
     EXPECT_EQ(label->text(), QStringLiteral("Připravuji tisk položky číslo: 1"));
     form.ShowItem(125);
     EXPECT_EQ(label->text(), QStringLiteral("Připravuji tisk položky číslo: 125"));
+    form.ShowItem(2147483647); // the longest text still fits
+    EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
 }
 
 TEST(FormInfo, DuringARunOnlyTheCancelButtonTakesInput) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace report;
 using namespace testsupport;
 
@@ -24,6 +26,18 @@ struct Reset {
 
 int indexOf(const QString& queue) {
     return int(platform::PrinterSystem::instance().printerNames().indexOf(queue));
+}
+
+QString current() {
+    return platform::PrinterSystem::instance().currentName();
+}
+
+// Printers are chosen by index while parallel tests add and delete queues: `attempt` answers
+// nullopt when the index it used went stale, and is then tried again.
+template <class Attempt> auto retried(Attempt attempt) -> decltype(attempt()) {
+    for (int i = 0; i < 20; ++i)
+        if (auto answer = attempt()) return answer;
+    return std::nullopt;
 }
 
 // Selection is by index while parallel tests add queues: retry when the index went stale.
@@ -113,10 +127,13 @@ TEST(CupsPrinterModel, PdfQueueMetricsAndMargins) {
     GetPrinterDevice(-5, device, port);
     EXPECT_EQ(device, pdfQueue);
     EXPECT_EQ(port, "cups-pdf:/");
-    EXPECT_FALSE(IsTextOnlyPrinter(indexOf(pdfQueue), QString()));
+    EXPECT_FALSE(retried([] {
+                     const bool textOnly = IsTextOnlyPrinter(indexOf(pdfQueue), QString());
+                     return current() == pdfQueue ? std::optional(textOnly) : std::nullopt;
+                 }).value_or(true));
 
     // An index past the list: no printer present, the system printer stays.
-    SelectPrinter(int(platform::PrinterSystem::instance().printerNames().size()));
+    SelectPrinter(100000);
     EXPECT_FALSE(PageSetup().printerPresent);
     EXPECT_EQ(PageSetup().scaleX, 1.0f);
 }
@@ -126,12 +143,16 @@ TEST(CupsPrinterModel, RawQueueIsTextOnly) {
     Reset reset;
     LoopbackRawQueue queue;
     ASSERT_TRUE(queue.error().isEmpty()) << queue.error().toStdString();
-    bool textOnly = false;
-    for (int attempt = 0; attempt < 20 && !textOnly; ++attempt)
-        textOnly = IsTextOnlyPrinter(indexOf(queue.name()), QStringLiteral("FILE:"));
-    EXPECT_TRUE(textOnly);
-    EXPECT_EQ(platform::PrinterSystem::instance().currentName(), queue.name()); // selected
-    QString device, port;
-    GetPrinterDevice(indexOf(queue.name()), device, port);
+    // The printer asked about becomes the current one.
+    EXPECT_TRUE(retried([&] {
+                    const bool textOnly =
+                        IsTextOnlyPrinter(indexOf(queue.name()), QStringLiteral("FILE:"));
+                    return current() == queue.name() ? std::optional(textOnly) : std::nullopt;
+                }).value_or(false));
+    const QString port = retried([&]() -> std::optional<QString> {
+                             QString device, port;
+                             GetPrinterDevice(indexOf(queue.name()), device, port);
+                             return device == queue.name() ? std::optional(port) : std::nullopt;
+                         }).value_or(QString());
     EXPECT_TRUE(port.startsWith("socket://127.0.0.1:")) << port.toStdString();
 }

@@ -3,6 +3,7 @@
 // and a readable dump of the output document.
 
 #include "report/engine/sestavy.h"
+#include "report/engine/sestprn.h"
 #include "report/engine/sestvyst.h"
 
 #include <QStringList>
@@ -37,6 +38,8 @@ struct TableReport {
 
     void setTemplate(const QStringList& lines) { report.SetPredloha(report::TPredloha(lines)); }
 
+    // Templates set the process-wide page setup; it is restored with the report.
+    report::PageSetupGuard pageSetup;
     report::TSestava report;
     std::vector<QStringList> rows;
     int current = -1;
