@@ -138,11 +138,11 @@ QWidget* TDlgKonfPrvku::makeBasicPage() {
 
     auto* further = named(new QGroupBox(QString::fromUtf8("Další vlastnosti:")), "GroupBox3");
     further->setMinimumSize(230, 110);
-    struct PanelSpec {
+    struct PanelContent {
         const char* name;
         std::initializer_list<const char*> boxes;
     };
-    const PanelSpec specs[] = {
+    const PanelContent panelContents[] = {
         {"PaDvText", {"Víceřádkový text", "Proměnná výška", "Zarovnat do bloku"}},
         {"PaDvMemo", {"Zarovnat do bloku", "Proměnná výška", "RTF formát textu"}},
         {"PaDvGraphic", {"Velikost podle okna", "Zachovat poměr stran"}},
@@ -150,12 +150,13 @@ QWidget* TDlgKonfPrvku::makeBasicPage() {
         {"PaDvPromenna", {}},
     };
     for (int i = 0; i < 5; ++i) {
-        auto* panel = named(new QWidget(further), specs[i].name);
+        auto* panel = named(new QWidget(further), panelContents[i].name);
         auto* panelLayout = new QVBoxLayout(panel);
         int n = 0;
-        for (const char* caption : specs[i].boxes) {
+        for (const char* caption : panelContents[i].boxes) {
             auto* box = new QCheckBox(QString::fromUtf8(caption));
-            box->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(specs[i].name)).arg(++n));
+            box->setObjectName(
+                QStringLiteral("%1_%2").arg(QLatin1String(panelContents[i].name)).arg(++n));
             panelLayout->addWidget(box);
         }
         if (i == PanelFunction - 1) {

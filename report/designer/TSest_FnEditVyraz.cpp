@@ -24,11 +24,11 @@ constexpr int kNumberRole = Qt::UserRole;   // the reference by number ("#12")
 constexpr int kNameRole = Qt::UserRole + 1; // the reference by name ("#Name")
 constexpr int kReferenceLength = 32;
 
-struct ListSpec {
+struct ListCaption {
     const char* name;
     const char* caption;
 };
-const ListSpec kLists[8] = {
+const ListCaption kLists[8] = {
     {"CBFields", "Položky tabulky:"}, {"CBParameters", "Parametry:"},
     {"CBVariables", "Proměnné:"},     {"CBFunctions", "Uživatelské funkce:"},
     {"CBFx1", "Matematické:"},        {"CBFx2", "Textové:"},

@@ -255,3 +255,34 @@ TEST(SectionPainting, TheBackgroundPictureLiesAtItsZoomedPlace) {
     sheet.body()->SetPozadi(nullptr, {}, {});
     EXPECT_EQ(sheet.body()->grab().toImage().pixel(60, 30), qRgb(255, 255, 255));
 }
+
+TEST(ElementCursor, TheCursorTellsWhatADragWouldDo) {
+    Sheet sheet;
+    TSesPrvek* e = sheet.add(report::ekFrame, 10, 10, 101, 51);
+    sheet.show();
+    QWindow* window = sheet.window.windowHandle();
+    auto shapeAt = [&](QPoint p) {
+        QTest::mouseMove(window, e->mapTo(&sheet.window, p));
+        return e->cursor().shape();
+    };
+    EXPECT_EQ(shapeAt({40, 40}), Qt::ArrowCursor); // not selected
+    e->setSelectedMark(true);
+    const struct {
+        QPoint at;
+        Qt::CursorShape shape;
+    } cases[] = {{{2, 2}, Qt::SizeFDiagCursor},   {{50, 2}, Qt::SizeVerCursor},
+                 {{98, 2}, Qt::SizeBDiagCursor},  {{2, 25}, Qt::SizeHorCursor},
+                 {{98, 48}, Qt::SizeFDiagCursor}, {{30, 30}, Qt::DragMoveCursor}};
+    for (const auto& c : cases)
+        EXPECT_EQ(shapeAt(c.at), c.shape) << c.at.x() << "," << c.at.y();
+    e->setMultiMark(true);
+    EXPECT_EQ(shapeAt({3, 3}), Qt::DragCopyCursor);
+}
+
+TEST(ElementControl, ADrawingAreaIsMarkedWhenItsControlIsMade) {
+    Sheet sheet;
+    TSesPrvek* area = sheet.add(report::ekDrawingArea, 0, 0, 50, 50);
+    EXPECT_TRUE(area->element()->GetOption5()); // before any paint
+    TSesPrvek* frame = sheet.add(report::ekFrame, 0, 0, 50, 50);
+    EXPECT_FALSE(frame->element()->GetOption5());
+}
