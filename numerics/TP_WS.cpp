@@ -219,7 +219,7 @@ template <int Max> struct PowerSet {
 
 // Sets zero[Step * e] = zero[Step]^e for the used e >= 2, unrolled, lowest first.
 template <const auto& Used, int Step, int... E>
-void fillPowers(double* zero, std::integer_sequence<int, E...>) {
+[[gnu::always_inline]] inline void fillPowers(double* zero, std::integer_sequence<int, E...>) {
     ((Used.used[E + 2] ? void(zero[Step * (E + 2)] = zero[Step * ((E + 2) / 2)] *
                                                      zero[Step * ((E + 3) / 2)])
                        : void()),
@@ -232,85 +232,147 @@ template <const auto& S> struct TablePowers {
     static constexpr PowerSet<-S.minY> yDown{S.ye.data(), S.ye.size(), -1};
 };
 
-// Two sums at once, one in each lane of a vector of two doubles: each lane runs exactly the
-// operations of a sum of its own, so every sum comes out the same whichever other sums a
-// caller needs. The pairs, so that s (and h, and v) take one: (gamma, gamma_tau),
-// (gamma_pi, gamma_tautau), (gamma_pipi, gamma_pitau).
+// The product x^I y^J of term K from the power tables (x^0 = y^0 = 1 are left out); 0 for
+// K = N, which pads a table of odd length to whole pairs of terms.
+template <const auto& S, std::size_t K>
+[[gnu::always_inline]] inline double termProduct(const double* xZero, const double* yZero) {
+    if constexpr (K >= S.xe.size())
+        return 0.0;
+    else if constexpr (S.xe[K] == 0)
+        return yZero[S.ye[K]];
+    else if constexpr (S.ye[K] == 0)
+        return xZero[S.xe[K]];
+    else
+        return xZero[S.xe[K]] * yZero[S.ye[K]];
+}
+
+template <const auto& S> constexpr std::size_t kTermPairs = (S.xe.size() + 1) / 2;
+
+// Coefficient k of sum d, 0 past the table's end.
+template <const auto& S> constexpr double coefficient(std::size_t d, std::size_t k) {
+    return k < S.xe.size() ? S.c[d][k] : 0.0;
+}
+
+// Terms 2m and 2m + 1 side by side in the two lanes of a vector: each sum runs over pairs of
+// terms, one multiplication and one addition per pair.
 using Lanes = double __attribute__((vector_size(16)));
 
-// Sums A and B over the shared term products, unrolled, in eight partial sums so that the
-// additions do not wait for one another: a state's call waits for its last sum. A term that
-// adds 0 to both lanes is left out; a lane whose coefficient is 0 adds an exact 0.
-template <const auto& S, std::size_t A, std::size_t B, std::size_t... K>
-Lanes sumPair(const double* product, std::index_sequence<K...>) {
-    Lanes part[8] = {};
-    ((S.c[A][K] != 0.0 || S.c[B][K] != 0.0
-          ? void(part[K % 8] += Lanes{S.c[A][K], S.c[B][K]} * product[K])
+// The products of the table's terms, pair by pair, as vectors.
+template <const auto& S, std::size_t... M>
+[[gnu::always_inline]] inline void pairProducts(const double* xZero, const double* yZero,
+                                                Lanes* product, std::index_sequence<M...>) {
+    ((product[M] = Lanes{termProduct<S, 2 * M>(xZero, yZero),
+                         termProduct<S, 2 * M + 1>(xZero, yZero)}),
+     ...);
+}
+
+// Sum D over the term products, unrolled, in four partial sums of two lanes so that the
+// additions do not wait for one another: a state's call waits for its last sum. A pair of terms
+// whose coefficients in this sum are both 0 is left out, so the sum runs the same operations
+// whichever other sums a caller needs, and comes out the same.
+template <const auto& S, std::size_t D, std::size_t... M>
+[[gnu::always_inline]] inline double sumOf(const Lanes* product, std::index_sequence<M...>) {
+    Lanes part[4] = {};
+    ((coefficient<S>(D, 2 * M) != 0.0 || coefficient<S>(D, 2 * M + 1) != 0.0
+          ? void(part[M % 4] +=
+                 Lanes{coefficient<S>(D, 2 * M), coefficient<S>(D, 2 * M + 1)} * product[M])
           : void()),
      ...);
-    return ((part[0] + part[1]) + (part[2] + part[3])) +
-           ((part[4] + part[5]) + (part[6] + part[7]));
+    const Lanes sum = (part[0] + part[1]) + (part[2] + part[3]);
+    return sum[0] + sum[1];
 }
 
-// Sums A and B scaled by their divisors, when `need` asks for either; else 0.
-template <const auto& S, std::size_t A, std::size_t B>
-void sumsOf(const double* product, unsigned need, double scaleA, double scaleB,
-            std::array<double, 6>& out) {
-    if constexpr (S.empty[A] && S.empty[B]) {
-        return;
-    } else {
-        if ((need & ((1u << A) | (1u << B))) == 0) return;
-        const Lanes sum = sumPair<S, A, B>(product, std::make_index_sequence<S.xe.size()>{});
-        if ((need & (1u << A)) != 0 && !S.empty[A]) out[A] = A == 0 ? sum[0] : sum[0] * scaleA;
-        if ((need & (1u << B)) != 0 && !S.empty[B]) out[B] = sum[1] * scaleB;
+// The divisor x^a y^b of sum d (kOrders), as a factor.
+struct Scales {
+    double yInverse, xInverse;
+    double of(std::size_t d) const {
+        switch (d) {
+        case 0:
+            return 1.0;
+        case 1:
+            return xInverse;
+        case 2:
+            return xInverse * xInverse;
+        case 3:
+            return yInverse;
+        case 4:
+            return yInverse * yInverse;
+        default:
+            return xInverse * yInverse;
+        }
+    }
+};
+
+// Sum d scaled by its divisor when `want`; d = 0 needs no scaling.
+template <const auto& S, std::size_t D>
+[[gnu::always_inline]] inline void scaledSum(bool want, const Lanes* product, const Scales& scale,
+                                             std::array<double, 6>& out) {
+    if constexpr (!S.empty[D]) {
+        if (!want) return;
+        const double sum = sumOf<S, D>(product, std::make_index_sequence<kTermPairs<S>>{});
+        out[D] = D == 0 ? sum : sum * scale.of(D);
     }
 }
 
-template <const auto& S, std::size_t... K>
-void termProducts(const double* xZero, const double* yZero, double* product,
-                  std::index_sequence<K...>) {
-    ((product[K] = S.xe[K] == 0   ? yZero[S.ye[K]]
-                   : S.ye[K] == 0 ? xZero[S.xe[K]]
-                                  : xZero[S.xe[K]] * yZero[S.ye[K]]),
-     ...);
-}
+// The powers of x and y that a table's terms use: x^e = xZero[e], y^e = yZero[e], negative
+// powers from 1 / y, which a caller may form from its own variables without waiting for y.
+template <const auto& S> struct Powers {
+    std::array<double, S.maxX + 1> xPow;
+    std::array<double, S.maxY - S.minY + 1> yPow; // yPow[e - minY] = y^e
+
+    [[gnu::always_inline]] Powers(double x, double y, double yInverse) {
+        using P = TablePowers<S>;
+        xPow[0] = 1.0;
+        if constexpr (S.maxX >= 1) {
+            xPow[1] = x;
+            fillPowers<P::x, 1>(xPow.data(), std::make_integer_sequence<int, S.maxX - 1>{});
+        }
+        double* y0 = yZero();
+        y0[0] = 1.0;
+        if constexpr (S.maxY >= 1) {
+            y0[1] = y;
+            fillPowers<P::yUp, 1>(y0, std::make_integer_sequence<int, S.maxY - 1>{});
+        }
+        if constexpr (S.minY <= -1) {
+            y0[-1] = yInverse;
+            fillPowers<P::yDown, -1>(y0, std::make_integer_sequence<int, -S.minY - 1>{});
+        }
+    }
+    double* yZero() { return yPow.data() - S.minY; }
+
+    // The term products, pair by pair.
+    [[gnu::always_inline]] void products(Lanes* product) {
+        pairProducts<S>(xPow.data(), yZero(), product,
+                        std::make_index_sequence<kTermPairs<S>>{});
+    }
+};
 
 // The sums selected by `need` (bits in the order of kOrders) at (x, y); unselected ones are 0.
-// yInverse is 1 / y, which a caller may form from its own variables without waiting for y.
-template <const auto& S>
+// `Need` (when not 0) is the set of sums known when compiled, for the calls that run most.
+template <const auto& S, unsigned Need = 0>
 [[gnu::always_inline]] inline std::array<double, 6> evaluate(double x, double y, double yInverse,
                                                             unsigned need) {
-    using P = TablePowers<S>;
-    std::array<double, S.maxX + 1> xPow;
-    xPow[0] = 1.0;
-    if constexpr (S.maxX >= 1) {
-        xPow[1] = x;
-        fillPowers<P::x, 1>(xPow.data(), std::make_integer_sequence<int, S.maxX - 1>{});
-    }
-    // yPow[e - minY] = y^e for e = minY..maxY; negative powers from the reciprocal.
-    std::array<double, S.maxY - S.minY + 1> yPow;
-    double* yZero = yPow.data() - S.minY;
-    yZero[0] = 1.0;
-    if constexpr (S.maxY >= 1) {
-        yZero[1] = y;
-        fillPowers<P::yUp, 1>(yZero, std::make_integer_sequence<int, S.maxY - 1>{});
-    }
-    if constexpr (S.minY <= -1) {
-        yZero[-1] = yInverse;
-        fillPowers<P::yDown, -1>(yZero, std::make_integer_sequence<int, -S.minY - 1>{});
-    }
-    constexpr std::size_t n = S.xe.size();
-    double product[n];
-    termProducts<S>(xPow.data(), yZero, product, std::make_index_sequence<n>{});
+    if constexpr (Need != 0) need = Need;
+    Powers<S> pw(x, y, yInverse);
+    Lanes product[kTermPairs<S>];
+    pw.products(product);
     // The x-derivatives are divided by x only when they exist (the ideal-gas parts pass x = 0).
-    double xInverse = 0.0;
+    Scales scale{yInverse, 0.0};
     if constexpr (!S.empty[1] || !S.empty[2] || !S.empty[5])
-        if ((need & (kGammaPi | kGammaPiPi | kGammaPiTau)) != 0) xInverse = 1.0 / x;
+        if ((need & (kGammaPi | kGammaPiPi | kGammaPiTau)) != 0) scale.xInverse = 1.0 / x;
     std::array<double, 6> out{};
-    sumsOf<S, 0, 3>(product, need, 1.0, yInverse, out);
-    sumsOf<S, 1, 4>(product, need, xInverse, yInverse * yInverse, out);
-    sumsOf<S, 2, 5>(product, need, xInverse * xInverse, xInverse * yInverse, out);
+    scaledSum<S, 0>((need & kGamma) != 0, product, scale, out);
+    scaledSum<S, 1>((need & kGammaPi) != 0, product, scale, out);
+    scaledSum<S, 2>((need & kGammaPiPi) != 0, product, scale, out);
+    scaledSum<S, 3>((need & kGammaTau) != 0, product, scale, out);
+    scaledSum<S, 4>((need & kGammaTauTau) != 0, product, scale, out);
+    scaledSum<S, 5>((need & kGammaPiTau) != 0, product, scale, out);
     return out;
+}
+
+template <const auto& S, unsigned Need>
+[[gnu::noinline]] std::array<double, 6> evaluateFixed(double x, double y, double yInverse) {
+    return evaluate<S, Need>(x, y, yInverse, Need);
 }
 
 [[gnu::always_inline]] inline GibbsDerivatives fromSums(const std::array<double, 6>& s) {
@@ -327,8 +389,23 @@ void addLogPi(GibbsDerivatives& g, double pi, unsigned need) {
 constexpr double kRegion1TauShift = 1.222; // region 1 sums run over powers of tau - 1.222
 
 GibbsDerivatives region1(double pi, double tau, double yInverse, unsigned need) {
-    GibbsDerivatives g =
-        fromSums(evaluate<kRegion1Table>(7.1 - pi, tau - kRegion1TauShift, yInverse, need));
+    const double x = 7.1 - pi, y = tau - kRegion1TauShift;
+    constexpr unsigned kState = kGamma | kGammaPi | kGammaTau;
+    std::array<double, 6> sums;
+    switch (need) {
+    case kGammaTau: // h
+        sums = evaluateFixed<kRegion1Table, kGammaTau>(x, y, yInverse);
+        break;
+    case kState: // v, s, h
+        sums = evaluateFixed<kRegion1Table, kState>(x, y, yInverse);
+        break;
+    case kState | kGammaTauTau: // the state and cp
+        sums = evaluateFixed<kRegion1Table, kState | kGammaTauTau>(x, y, yInverse);
+        break;
+    default:
+        sums = evaluate<kRegion1Table>(x, y, yInverse, need);
+    }
+    GibbsDerivatives g = fromSums(sums);
     // d/dpi = -d/dx
     g.gammaPi = -g.gammaPi;
     g.gammaPiTau = -g.gammaPiTau;
