@@ -204,24 +204,34 @@ constexpr GibbsTable kRegion2ResidualTable(kRegion2Residual);
 constexpr GibbsTable<kMetastableIdeal.size()> kMetastableIdealTable(kMetastableIdeal.data());
 constexpr GibbsTable kMetastableResidualTable(kMetastableResidual);
 
-// The powers 1..Max of a base that a table needs, closed under e -> e / 2, e - e / 2, so that
-// each comes from two lower ones (short chains of dependent multiplications).
+// The powers 1..Max of a base that a table needs, each the product of two lower ones: of the
+// most even split into two powers already needed, else of its halves e / 2 and e - e / 2,
+// which are then needed too. Few multiplications, in short dependent chains.
 template <int Max> struct PowerSet {
     std::array<bool, Max + 1> used{};
+    std::array<int, Max + 1> low{}; // e = low[e] + (e - low[e]) for the used e >= 2
 
     constexpr PowerSet(const int* exps, std::size_t n, int sign) {
         for (std::size_t k = 0; k < n; ++k)
             if (exps[k] * sign > 0) used[exps[k] * sign] = true;
-        for (int e = Max; e >= 2; --e)
-            if (used[e]) used[e / 2] = used[e - e / 2] = true;
+        for (int e = Max; e >= 2; --e) {
+            if (!used[e]) continue;
+            low[e] = e / 2;
+            while (low[e] >= 1 && !(used[low[e]] && used[e - low[e]]))
+                --low[e];
+            if (low[e] == 0) {
+                low[e] = e / 2;
+                used[e / 2] = used[e - e / 2] = true;
+            }
+        }
     }
 };
 
 // Sets zero[Step * e] = zero[Step]^e for the used e >= 2, unrolled, lowest first.
 template <const auto& Used, int Step, int... E>
 [[gnu::always_inline]] inline void fillPowers(double* zero, std::integer_sequence<int, E...>) {
-    ((Used.used[E + 2] ? void(zero[Step * (E + 2)] = zero[Step * ((E + 2) / 2)] *
-                                                     zero[Step * ((E + 3) / 2)])
+    ((Used.used[E + 2] ? void(zero[Step * (E + 2)] = zero[Step * Used.low[E + 2]] *
+                                                     zero[Step * (E + 2 - Used.low[E + 2])])
                        : void()),
      ...);
 }
