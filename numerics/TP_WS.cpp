@@ -380,10 +380,6 @@ template <const auto& S, unsigned Need = 0>
     return out;
 }
 
-template <const auto& S, unsigned Need>
-[[gnu::noinline]] std::array<double, 6> evaluateFixed(double x, double y, double yInverse) {
-    return evaluate<S, Need>(x, y, yInverse, Need);
-}
 
 [[gnu::always_inline]] inline GibbsDerivatives fromSums(const std::array<double, 6>& s) {
     return {s[0], s[1], s[2], s[3], s[4], s[5]};
@@ -398,28 +394,36 @@ void addLogPi(GibbsDerivatives& g, double pi, unsigned need) {
 
 constexpr double kRegion1TauShift = 1.222; // region 1 sums run over powers of tau - 1.222
 
-GibbsDerivatives region1(double pi, double tau, double yInverse, unsigned need) {
-    const double x = 7.1 - pi, y = tau - kRegion1TauShift;
-    constexpr unsigned kState = kGamma | kGammaPi | kGammaTau;
-    std::array<double, 6> sums;
-    switch (need) {
-    case kGammaTau: // h
-        sums = evaluateFixed<kRegion1Table, kGammaTau>(x, y, yInverse);
-        break;
-    case kState: // v, s, h
-        sums = evaluateFixed<kRegion1Table, kState>(x, y, yInverse);
-        break;
-    case kState | kGammaTauTau: // the state and cp
-        sums = evaluateFixed<kRegion1Table, kState | kGammaTauTau>(x, y, yInverse);
-        break;
-    default:
-        sums = evaluate<kRegion1Table>(x, y, yInverse, need);
-    }
-    GibbsDerivatives g = fromSums(sums);
+// The region 1 sums `need` at x = 7.1 - pi, y = tau - 1.222; `Need` as in evaluate.
+template <unsigned Need = 0>
+[[gnu::always_inline]] inline GibbsDerivatives region1Sums(double x, double y, double yInverse,
+                                                           unsigned need) {
+    GibbsDerivatives g = fromSums(evaluate<kRegion1Table, Need>(x, y, yInverse, need));
     // d/dpi = -d/dx
     g.gammaPi = -g.gammaPi;
     g.gammaPiTau = -g.gammaPiTau;
     return g;
+}
+
+// The sets of sums that run most (h; v, s and h; those and cp) compiled each for itself.
+template <unsigned Need>
+[[gnu::noinline]] GibbsDerivatives region1Fixed(double x, double y, double yInverse) {
+    return region1Sums<Need>(x, y, yInverse, Need);
+}
+
+GibbsDerivatives region1(double pi, double tau, double yInverse, unsigned need) {
+    const double x = 7.1 - pi, y = tau - kRegion1TauShift;
+    constexpr unsigned kState = kGamma | kGammaPi | kGammaTau;
+    switch (need) {
+    case kGammaTau:
+        return region1Fixed<kGammaTau>(x, y, yInverse);
+    case kState:
+        return region1Fixed<kState>(x, y, yInverse);
+    case kState | kGammaTauTau:
+        return region1Fixed<kState | kGammaTauTau>(x, y, yInverse);
+    default:
+        return region1Sums(x, y, yInverse, need);
+    }
 }
 
 } // namespace
