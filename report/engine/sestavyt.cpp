@@ -442,6 +442,10 @@ void TVoranReportElement::SetPenStyle(int style) {
 }
 
 QString TVoranReportElement::GetText() {
+    // An element outside a report (the designer's clipboard, a lone test element) has only
+    // what it holds itself.
+    if (!Report && Kind >= ekItem && Kind <= ekFunction && Kind != ekVariable)
+        return Kind == ekItem ? Value.text : Text;
     switch (Kind) {
     case ekText:
         return Text;
