@@ -300,6 +300,10 @@ protected:
     void showWarning(const QString& text) const;
     bool askYesNo(const QString& text) const;
 
+    // The output document's pages point at template elements: they go before the elements do.
+    // A detail's elements lie on its master's pages.
+    void dropOutputPages();
+
     friend class ReportRun;
     TSestavaTyp* m_master = nullptr;
     TListDetailu m_detaily;

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 using namespace report;
 using namespace reporttest;
@@ -418,6 +419,40 @@ TEST(ReportRun, DetailReportsWithNoneOneAndManyRows) {
             EXPECT_LE(d.filter(QRegularExpression(QStringLiteral("^%1 .*'Strana").arg(p))).size(),
                       1);
     }
+}
+
+TEST(ReportRun, ClearingOrReloadingATemplateDropsThePagesThatPointIntoIt) {
+    // Reading the pages after the template went would touch freed elements (the sanitizer
+    // build reports it); the pages must be gone with them.
+    TableReport t(kColumns, numberedRows(60));
+    t.setTemplate(pagedTemplate());
+    ASSERT_EQ(t.report.Generate(true), 0);
+    ASSERT_GT(t.report.Vystup().PageCount(), 1);
+    t.setTemplate(pagedTemplate());
+    EXPECT_EQ(t.report.Vystup().PageCount(), 0);
+    EXPECT_TRUE(dump(t.report.Vystup()).isEmpty());
+    ASSERT_EQ(t.report.Generate(true), 0);
+    const QStringList again = dump(t.report.Vystup());
+    EXPECT_EQ(again.filter(QRegularExpression(" k2 .*'r\\d+'")).size(), 60);
+    t.report.ClearModel();
+    EXPECT_EQ(t.report.Vystup().PageCount(), 0);
+
+    // A detail's elements lie on the master's pages: clearing the detail drops them too, and
+    // so does destroying it.
+    MasterDetail md(5);
+    ASSERT_EQ(md.master.report.Generate(true), 0);
+    ASSERT_GT(md.master.report.Vystup().PageCount(), 0);
+    md.detail.ClearModel();
+    EXPECT_EQ(md.master.report.Vystup().PageCount(), 0);
+
+    auto detail = std::make_unique<TSestDetail>();
+    detail->setMasterSestava(&md.master.report);
+    detail->SetPredloha(TPredloha(QStringList{sectionLine(2, true, 20),
+                                              textLine("T", 1, "0", 0, 0, 100, 20, "d")}));
+    ASSERT_EQ(md.master.report.Generate(true), 0);
+    ASSERT_GT(md.master.report.Vystup().PageCount(), 0);
+    detail.reset();
+    EXPECT_EQ(md.master.report.Vystup().PageCount(), 0);
 }
 
 } // namespace
