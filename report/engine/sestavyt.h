@@ -270,7 +270,7 @@ public:
     // Shows the generated document in the modal preview at `zoom` percent (the nearest zoom
     // step), the edit action enabled by `editEnabled`, in `bounds` (empty: the form's own) and
     // window `state` (0 normal, 2 maximized): 1 when the user asked there to edit the
-    // template, else 0.
+    // template, else 0; 7 (nothing shown) while a run or print of this report is active.
     int ShowPreview(bool editEnabled, int zoom = 100, const QRect& bounds = {}, int state = 0);
     // What the preview offers: printing (unless DisablePrint), and the user action with its
     // hint, firing DoPreviewCustomEvent with the page.

@@ -349,6 +349,36 @@ TEST(ReportRun, SecondRunWhileActiveIsRefused) {
     EXPECT_FALSE(t.report.busy());
 }
 
+TEST(ReportRun, PreviewAndEditWhileARunIsActiveAreRefused) {
+    TableReport t(kColumns, numberedRows(3));
+    t.setTemplate(pagedTemplate());
+    int designerOpened = 0;
+    TSestavaTyp::setDesignerFactory([&](TSestavaTyp&, const TSestavaTyp::EditRequest&) {
+        ++designerOpened;
+        return 1;
+    });
+    int previewEvents = 0;
+    int editEvents = 0;
+    t.report.BeforePreview = [&](QObject*) { ++previewEvents; };
+    t.report.BeforeEdit = [&](QObject*) { ++editEvents; };
+    std::vector<int> nested;
+    t.report.OnGetData = [&](TSestavaD* sender) {
+        sender->itemValues() = t.rows[size_t(std::max(t.current, 0))];
+        if (nested.empty() && t.report.busy())
+            nested = {t.report.Preview(), t.report.ShowPreview(true), t.report.Edit(),
+                      t.report.EditInOwner(nullptr, false)};
+    };
+    EXPECT_EQ(t.report.Generate(true), 0);
+    EXPECT_EQ(nested, (std::vector<int>{7, 7, 7, 7}));
+    EXPECT_EQ(designerOpened, 0);
+    EXPECT_EQ(previewEvents, 0);
+    EXPECT_EQ(editEvents, 0);
+    // Once the run is over the designer opens again.
+    EXPECT_EQ(t.report.Edit(), 0);
+    EXPECT_EQ(designerOpened, 1);
+    TSestavaTyp::setDesignerFactory({});
+}
+
 } // namespace
 
 namespace {
