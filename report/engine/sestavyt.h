@@ -256,8 +256,8 @@ public:
     // What the progress window needs: `onRecord` hears each record number from 1, `cancelled`
     // asks whether the user wants to stop, and `sending` hears that a print job goes to the
     // printer. Any may be empty.
-    void setRunObserver(std::function<void(int record)> onRecord,
-                        std::function<bool()> cancelled, std::function<void()> sending = {});
+    void setRunObserver(std::function<void(int record)> onRecord, std::function<bool()> cancelled,
+                        std::function<void()> sending = {});
     // True while a run or print of this report is active.
     bool busy() const;
     // Prints the generated document on printer `printer` of the system's list (-1: the

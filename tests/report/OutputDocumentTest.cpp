@@ -79,8 +79,9 @@ TEST(OutputDocument, DrawingOrder) {
 // The drawing-order rule pairwise, as a page once applied it by scanning: a new element goes
 // before the first one it draws before.
 bool drawsBeforeByRule(int added, int addedOptions, int existing, int existingOptions) {
-    const auto group = [](int kind) { return kind >= 1 && kind <= 6 ? 1 : kind >= 7 && kind <= 12
-                                                                        ? 2 : 3; };
+    const auto group = [](int kind) {
+        return kind >= 1 && kind <= 6 ? 1 : kind >= 7 && kind <= 12 ? 2 : 3;
+    };
     if (group(added) == 1 && group(existing) == 1) return existingOptions >= addedOptions;
     if (group(added) == 2 && group(existing) == 2) return true;
     const bool apart = group(added) != group(existing) || added >= 13 || existing >= 13;

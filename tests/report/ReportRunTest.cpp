@@ -477,8 +477,8 @@ TEST(ReportRun, ClearingOrReloadingATemplateDropsThePagesThatPointIntoIt) {
 
     auto detail = std::make_unique<TSestDetail>();
     detail->setMasterSestava(&md.master.report);
-    detail->SetPredloha(TPredloha(QStringList{sectionLine(2, true, 20),
-                                              textLine("T", 1, "0", 0, 0, 100, 20, "d")}));
+    detail->SetPredloha(TPredloha(
+        QStringList{sectionLine(2, true, 20), textLine("T", 1, "0", 0, 0, 100, 20, "d")}));
     ASSERT_EQ(md.master.report.Generate(true), 0);
     ASSERT_GT(md.master.report.Vystup().PageCount(), 0);
     detail.reset();
