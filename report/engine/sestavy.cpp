@@ -238,6 +238,7 @@ void TSestava::PreparePicture(TPicture* picture, int width, int height) {
 TSestDetail::TSestDetail(QObject* owner, const QString& exeDir) : TSestavaD(owner, exeDir) {}
 
 TSestDetail::~TSestDetail() {
+    ClearModel(); // while the master, whose pages hold our elements, is still known
     if (m_master) m_master->unregisterDetail(this);
     m_master = nullptr;
 }

@@ -12,6 +12,7 @@
 #include "report/engine/TPicture.h"
 #include "report/engine/sest_lib.h"
 #include "report/engine/sestavy.h"
+#include "report/engine/sestvyst.h"
 #include "report/engine/sestzpr.h"
 
 namespace report {
@@ -54,6 +55,7 @@ TSestavaTyp::TSestavaTyp(QObject* owner, const QString& exeDir)
     : QObject(owner), Popis(LoadText(ReportText::DefaultPrintJob)),
       m_exeDir(exeDir.isEmpty() ? QCoreApplication::applicationDirPath() : exeDir) {
     m_formaty.Load(iniFilePath());
+    connect(this, &TSestavaTyp::modelClearing, this, &TSestavaTyp::dropOutputPages);
 }
 
 TSestavaTyp::~TSestavaTyp() {
@@ -242,6 +244,13 @@ void TSestavaTyp::DeleteGroup(int i) {
     if (!group) return;
     m_oddily.Remove(group->Footer);
     m_oddily.Remove(group->Header);
+}
+
+void TSestavaTyp::dropOutputPages() {
+    if (m_master)
+        m_master->dropOutputPages();
+    else if (m_vystup)
+        m_vystup->Clear();
 }
 
 void TSestavaTyp::ClearModel() {
@@ -442,6 +451,10 @@ void TVoranReportElement::SetPenStyle(int style) {
 }
 
 QString TVoranReportElement::GetText() {
+    // An element outside a report (the designer's clipboard, a lone test element) has only
+    // what it holds itself.
+    if (!Report && Kind >= ekItem && Kind <= ekFunction && Kind != ekVariable)
+        return Kind == ekItem ? Value.text : Text;
     switch (Kind) {
     case ekText:
         return Text;

@@ -253,10 +253,11 @@ public:
     TSestVystup& Vystup();
     // A flag that cancels the run and printing when set; may be null.
     void setCancelFlag(const bool* flag);
-    // What the progress window needs: `onRecord` hears each record number from 1, and
-    // `cancelled` asks whether the user wants to stop. Either may be empty.
-    void setRunObserver(std::function<void(int record)> onRecord,
-                        std::function<bool()> cancelled);
+    // What the progress window needs: `onRecord` hears each record number from 1, `cancelled`
+    // asks whether the user wants to stop, and `sending` hears that a print job goes to the
+    // printer. Any may be empty.
+    void setRunObserver(std::function<void(int record)> onRecord, std::function<bool()> cancelled,
+                        std::function<void()> sending = {});
     // True while a run or print of this report is active.
     bool busy() const;
     // Prints the generated document on printer `printer` of the system's list (-1: the
@@ -269,7 +270,7 @@ public:
     // Shows the generated document in the modal preview at `zoom` percent (the nearest zoom
     // step), the edit action enabled by `editEnabled`, in `bounds` (empty: the form's own) and
     // window `state` (0 normal, 2 maximized): 1 when the user asked there to edit the
-    // template, else 0.
+    // template, else 0; 7 (nothing shown) while a run or print of this report is active.
     int ShowPreview(bool editEnabled, int zoom = 100, const QRect& bounds = {}, int state = 0);
     // What the preview offers: printing (unless DisablePrint), and the user action with its
     // hint, firing DoPreviewCustomEvent with the page.
@@ -299,6 +300,10 @@ protected:
     void showError(const QString& text) const;
     void showWarning(const QString& text) const;
     bool askYesNo(const QString& text) const;
+
+    // The output document's pages point at template elements: they go before the elements do.
+    // A detail's elements lie on its master's pages.
+    void dropOutputPages();
 
     friend class ReportRun;
     TSestavaTyp* m_master = nullptr;

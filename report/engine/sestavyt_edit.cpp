@@ -36,7 +36,8 @@ private:
 
 int runDesigner(TSestavaTyp& report, const TSestavaTyp::EditRequest& request,
                 void (TSestavaTyp::*showError)(const QString&) const) {
-    if (!designerFactory()) return seNothingDone;
+    // The designer would change the template under an active run or print.
+    if (!designerFactory() || report.busy()) return seNothingDone;
     const DesigningScope designing(report);
     const int modalResult = designerFactory()(report, request);
     if (modalResult < 0) {
@@ -65,6 +66,7 @@ int TSestavaTyp::EditInOwner(QObject* owner, bool keepDescription) {
 }
 
 int TSestava::EditEx(bool noPrint, bool keepDescription) {
+    if (busy()) return seNothingDone;
     if (BeforeEdit) BeforeEdit(this);
     const int result = TSestavaTyp::EditEx(noPrint, keepDescription);
     if (AfterEdit) AfterEdit(this);

@@ -15,6 +15,8 @@ enum WindowState { wsNormal = 0, wsMaximized = 2 };
 } // namespace
 
 int TSestavaTyp::ShowPreview(bool editEnabled, int zoom, const QRect& bounds, int state) {
+    // The document is being made or printed by an active run.
+    if (busy()) return seNothingDone;
     LoadBackgroundPicture();
     TSestVystup& doc = Vystup();
     doc.SetPageRange(StartPage, EndPage, ExportLanguage, PrintCopies);
@@ -45,6 +47,7 @@ int TSestavaTyp::ShowPreview(bool editEnabled, int zoom, const QRect& bounds, in
 }
 
 int TSestava::PreviewEx(const QRect& bounds, int /*position*/, int zoom, int state) {
+    if (busy()) return seNothingDone;
     if (BeforePreview && !designing()) BeforePreview(this);
     int result = PrepareAndGenerate();
     if (result == seOk) ShowPreview(false, zoom, bounds, state);

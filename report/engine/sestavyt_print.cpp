@@ -48,10 +48,12 @@ int TSestavaTyp::PrintOn(int printer, int /*flag*/) {
                       {bg.x, bg.y, bg.x + width, bg.y + height},
                       PrintBackground || (bg.own && bg.print), page.marginLeft, page.marginTop);
     doc.SetCancelQuery(run.cancelQuery);
+    doc.SetSendingNotice(window ? [w = window.get()] { w->ShowSending(); } : run.onSending);
     const bool printed = textOnly
                              ? doc.PrintText(StartPage, EndPage, nullptr, Popis, PrintCopies)
                              : doc.PrintGraphic(StartPage, EndPage, nullptr, Popis, PrintCopies);
     doc.SetCancelQuery(nullptr);
+    doc.SetSendingNotice(nullptr);
     if (window) run.cancelQuery = nullptr;
     if (previous >= 0) printers.selectPrinter(previous);
     run.busy = false;
@@ -68,7 +70,7 @@ int TSestava::PrintOn(int printer, int flag) {
         window = std::make_unique<TFormInfo>();
         TFormInfo* w = window.get();
         setRunObserver([w](int record) { w->ShowItem(record); },
-                       [w] { return w->cancelRequested(); });
+                       [w] { return w->cancelRequested(); }, [w] { w->ShowSending(); });
     }
     int result = PrepareAndGenerate();
     if (result == seOk) result = TSestavaTyp::PrintOn(printer, flag);

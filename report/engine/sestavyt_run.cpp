@@ -75,10 +75,11 @@ void TSestavaTyp::setCancelFlag(const bool* flag) {
 }
 
 void TSestavaTyp::setRunObserver(std::function<void(int)> onRecord,
-                                 std::function<bool()> cancelled) {
+                                 std::function<bool()> cancelled, std::function<void()> sending) {
     if (!m_run) m_run = std::make_shared<ReportRun>(*this);
     m_run->onRecord = std::move(onRecord);
     m_run->cancelQuery = std::move(cancelled);
+    m_run->onSending = std::move(sending);
 }
 
 bool TSestavaTyp::busy() const {

@@ -33,6 +33,7 @@ public:
     bool busy = false;
     std::function<bool()> cancelQuery;
     std::function<void(int)> onRecord;
+    std::function<void()> onSending;
 
 private:
     struct Band {

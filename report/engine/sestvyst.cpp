@@ -31,22 +31,21 @@ bool isTextKind(int kind) {
 bool isGraphicKind(int kind) {
     return kind >= ekLine && kind <= ekBarcode;
 }
-int kindGroup(int kind) {
-    return isTextKind(kind) ? 1 : isGraphicKind(kind) ? 2 : 3;
-}
 
 int textOptionsOf(const TVystPrvek& e) {
     return e.Source() ? e.Source()->TextOptions : 0;
 }
 
-// Whether `added` goes before `existing` in drawing order.
-bool drawsBefore(const TVystPrvek& added, const TVystPrvek& existing) {
-    const int a = added.Kind();
-    const int x = existing.Kind();
-    if (isTextKind(a) && isTextKind(x)) return textOptionsOf(existing) >= textOptionsOf(added);
-    if (isGraphicKind(a) && isGraphicKind(x)) return true;
-    const bool apart = kindGroup(a) != kindGroup(x) || a >= ekDrawingArea || x >= ekDrawingArea;
-    return apart && x <= a;
+// Drawing order: drawing areas and other special kinds by descending kind, then graphics, then
+// texts by ascending options, then elements of no kind. A page stays sorted by this key; a new
+// element goes before its equals (the last added is drawn first), except one of no kind, which
+// goes last.
+std::pair<int, int> drawingKey(const TVystPrvek& e) {
+    const int kind = e.Kind();
+    if (kind >= ekDrawingArea) return {0, -kind};
+    if (isGraphicKind(kind)) return {1, 0};
+    if (isTextKind(kind)) return {2, textOptionsOf(e)};
+    return {3, 0};
 }
 
 void drawSides(TCanvas& canvas, const TRect& r, int sides) {
@@ -283,8 +282,12 @@ TVystPrvek* TStranaPrvku::Prvek(int i) const {
 }
 
 void TStranaPrvku::Add(std::unique_ptr<TVystPrvek> element) {
-    auto at = std::find_if(m_elements.begin(), m_elements.end(),
-                           [&](const auto& existing) { return drawsBefore(*element, *existing); });
+    const auto key = drawingKey(*element);
+    auto at = key.first == 3 ? m_elements.end()
+                             : std::lower_bound(m_elements.begin(), m_elements.end(), key,
+                                                [](const auto& existing, const auto& k) {
+                                                    return drawingKey(*existing) < k;
+                                                });
     const bool joins = at != m_elements.end() && (*at)->Kind() == element->Kind() &&
                        textOptionsOf(**at) == textOptionsOf(*element);
     element->Order = joins ? (*at)->Order : ++m_orderCounter;

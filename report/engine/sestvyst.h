@@ -172,6 +172,9 @@ public:
     void SetCancelSource(const bool* flag) {
         m_cancelQuery = flag ? std::function<bool()>([flag] { return *flag; }) : nullptr;
     }
+    // Told when a print job's pages are all drawn and it goes to the printer (the progress
+    // window stops offering cancel then); may be empty.
+    void SetSendingNotice(std::function<void()> notice) { m_sendingNotice = std::move(notice); }
 
     // Makes page n current and records it into the page view; an invalid n does nothing.
     void ShowPage(int n);
@@ -208,6 +211,7 @@ private:
     int m_exportLanguage = slUndefined;
     bool m_cancel = false;
     std::function<bool()> m_cancelQuery;
+    std::function<void()> m_sendingNotice;
     int m_printableWidth;
     int m_printableHeight;
     PageLayout m_layout;

@@ -135,6 +135,7 @@ bool TSestVystup::PrintGraphic(int start, int end, const bool* cancel, const QSt
             job.abort();
             return false;
         }
+        if (m_sendingNotice) m_sendingNotice();
         if (!job.end()) return false;
     }
     return true;
@@ -178,6 +179,7 @@ bool TSestVystup::PrintText(int start, int end, const bool* cancel, const QStrin
                 return false;
             }
         }
+        if (m_sendingNotice) m_sendingNotice();
         if (!job.end()) return false;
     }
     return true;

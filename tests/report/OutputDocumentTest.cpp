@@ -76,6 +76,62 @@ TEST(OutputDocument, DrawingOrder) {
     EXPECT_EQ(doc.PageCount(), 4);
 }
 
+// The drawing-order rule pairwise, as a page once applied it by scanning: a new element goes
+// before the first one it draws before.
+bool drawsBeforeByRule(int added, int addedOptions, int existing, int existingOptions) {
+    const auto group = [](int kind) {
+        return kind >= 1 && kind <= 6 ? 1 : kind >= 7 && kind <= 12 ? 2 : 3;
+    };
+    if (group(added) == 1 && group(existing) == 1) return existingOptions >= addedOptions;
+    if (group(added) == 2 && group(existing) == 2) return true;
+    const bool apart = group(added) != group(existing) || added >= 13 || existing >= 13;
+    return apart && existing <= added;
+}
+
+TEST(OutputDocument, DrawingOrderOfTenThousandMixedElements) {
+    Elements el;
+    TSestVystup doc;
+    struct Expected {
+        int kind;
+        int options;
+        QString text;
+    };
+    std::vector<Expected> expected;
+    const int kinds[] = {1, 2, 5, 6, 7, 8, 11, 12, 13, 15};
+    std::srand(24);
+    for (int i = 0; i < 10000; ++i) {
+        // Mostly plain texts, as a long report has them; options from a few values.
+        const int kind = i % 10 < 6 ? 1 : kinds[std::rand() % 10];
+        const int options = (std::rand() % 3) * 16;
+        const QString text = QString::number(i);
+        const QString line = kind <= 6 ? textLine("T", kind, "0", 0, 0, 10, 10, "", options)
+                                       : graphicLine(kind, 0, 0, 10, 10, 1);
+        auto out = el.out(line, text);
+        out->Source()->TextOptions = kind <= 6 ? options : 0;
+        doc.AddElement(0, std::move(out));
+        const Expected added{kind, kind <= 6 ? options : 0, text};
+        auto at = std::find_if(expected.begin(), expected.end(), [&](const Expected& x) {
+            return drawsBeforeByRule(added.kind, added.options, x.kind, x.options);
+        });
+        expected.insert(at, added);
+    }
+    const TStranaPrvku* page = doc.Page(0);
+    ASSERT_EQ(page->Count(), 10000);
+    int mismatches = 0;
+    for (int i = 0; i < page->Count(); ++i)
+        mismatches += page->Prvek(i)->Text() != expected[size_t(i)].text;
+    EXPECT_EQ(mismatches, 0);
+    // Equal neighbours share their order number (drawn with one set-up); others differ.
+    for (int i = 1; i < page->Count(); ++i) {
+        const TVystPrvek* a = page->Prvek(i - 1);
+        const TVystPrvek* b = page->Prvek(i);
+        if (a->Kind() != b->Kind() || a->Source()->TextOptions != b->Source()->TextOptions)
+            ASSERT_NE(a->Order, b->Order) << i;
+        else
+            ASSERT_EQ(a->Order, b->Order) << i;
+    }
+}
+
 TEST(OutputDocument, PageRange) {
     Elements el;
     TSestVystup doc;

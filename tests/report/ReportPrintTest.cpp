@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -106,6 +107,46 @@ TEST(ReportPrint, TwelveRecordsToAPdfFile) {
     EXPECT_LT(title.y(), (50 + 50) * 0.72);
     const QPointF first = wordBox(pdf, "radek1");
     EXPECT_NEAR(first.x(), 60 * 0.72, 1.0);
+}
+
+// Watches the progress window: what its label shows when painted with the button disabled.
+class SendingWatch : public QObject {
+public:
+    SendingWatch() { qApp->installEventFilter(this); }
+    ~SendingWatch() override { qApp->removeEventFilter(this); }
+    QStringList labels;
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        auto* label = qobject_cast<QLabel*>(object);
+        if (event->type() == QEvent::Paint && label && label->objectName() == u"LabelText" &&
+            label->window()->objectName() == u"FormInfo") {
+            const auto* button = label->window()->findChild<QWidget*>(QStringLiteral("Button1"));
+            if (button && !button->isEnabled() && !labels.contains(label->text()))
+                labels << label->text();
+        }
+        return false;
+    }
+};
+
+TEST(ReportPrint, TheProgressWindowSaysSendingOnceThePagesGoToThePrinter) {
+    TestPrinter printer;
+    TableReport t(kColumns, twelveRows());
+    t.setTemplate(applicationLikeTemplate());
+    t.report.IsStored = true;
+    {
+        // The run and the print share one window.
+        SendingWatch watch;
+        ASSERT_EQ(t.report.Print(), 0);
+        EXPECT_EQ(watch.labels, QStringList{QStringLiteral("Odesílám data do tiskárny ...")});
+    }
+    {
+        // Printing the generated document alone shows its own window.
+        SendingWatch watch;
+        ASSERT_EQ(t.report.TSestavaTyp::PrintOn(-1, 0), 0);
+        EXPECT_EQ(watch.labels, QStringList{QStringLiteral("Odesílám data do tiskárny ...")});
+    }
+    ASSERT_EQ(printer.pdfs().size(), 2);
 }
 
 TEST(ReportPrint, PageRangesAndCopies) {

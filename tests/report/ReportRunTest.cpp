@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 using namespace report;
 using namespace reporttest;
@@ -348,6 +349,36 @@ TEST(ReportRun, SecondRunWhileActiveIsRefused) {
     EXPECT_FALSE(t.report.busy());
 }
 
+TEST(ReportRun, PreviewAndEditWhileARunIsActiveAreRefused) {
+    TableReport t(kColumns, numberedRows(3));
+    t.setTemplate(pagedTemplate());
+    int designerOpened = 0;
+    TSestavaTyp::setDesignerFactory([&](TSestavaTyp&, const TSestavaTyp::EditRequest&) {
+        ++designerOpened;
+        return 1;
+    });
+    int previewEvents = 0;
+    int editEvents = 0;
+    t.report.BeforePreview = [&](QObject*) { ++previewEvents; };
+    t.report.BeforeEdit = [&](QObject*) { ++editEvents; };
+    std::vector<int> nested;
+    t.report.OnGetData = [&](TSestavaD* sender) {
+        sender->itemValues() = t.rows[size_t(std::max(t.current, 0))];
+        if (nested.empty() && t.report.busy())
+            nested = {t.report.Preview(), t.report.ShowPreview(true), t.report.Edit(),
+                      t.report.EditInOwner(nullptr, false)};
+    };
+    EXPECT_EQ(t.report.Generate(true), 0);
+    EXPECT_EQ(nested, (std::vector<int>{7, 7, 7, 7}));
+    EXPECT_EQ(designerOpened, 0);
+    EXPECT_EQ(previewEvents, 0);
+    EXPECT_EQ(editEvents, 0);
+    // Once the run is over the designer opens again.
+    EXPECT_EQ(t.report.Edit(), 0);
+    EXPECT_EQ(designerOpened, 1);
+    TSestavaTyp::setDesignerFactory({});
+}
+
 } // namespace
 
 namespace {
@@ -418,6 +449,40 @@ TEST(ReportRun, DetailReportsWithNoneOneAndManyRows) {
             EXPECT_LE(d.filter(QRegularExpression(QStringLiteral("^%1 .*'Strana").arg(p))).size(),
                       1);
     }
+}
+
+TEST(ReportRun, ClearingOrReloadingATemplateDropsThePagesThatPointIntoIt) {
+    // Reading the pages after the template went would touch freed elements (the sanitizer
+    // build reports it); the pages must be gone with them.
+    TableReport t(kColumns, numberedRows(60));
+    t.setTemplate(pagedTemplate());
+    ASSERT_EQ(t.report.Generate(true), 0);
+    ASSERT_GT(t.report.Vystup().PageCount(), 1);
+    t.setTemplate(pagedTemplate());
+    EXPECT_EQ(t.report.Vystup().PageCount(), 0);
+    EXPECT_TRUE(dump(t.report.Vystup()).isEmpty());
+    ASSERT_EQ(t.report.Generate(true), 0);
+    const QStringList again = dump(t.report.Vystup());
+    EXPECT_EQ(again.filter(QRegularExpression(" k2 .*'r\\d+'")).size(), 60);
+    t.report.ClearModel();
+    EXPECT_EQ(t.report.Vystup().PageCount(), 0);
+
+    // A detail's elements lie on the master's pages: clearing the detail drops them too, and
+    // so does destroying it.
+    MasterDetail md(5);
+    ASSERT_EQ(md.master.report.Generate(true), 0);
+    ASSERT_GT(md.master.report.Vystup().PageCount(), 0);
+    md.detail.ClearModel();
+    EXPECT_EQ(md.master.report.Vystup().PageCount(), 0);
+
+    auto detail = std::make_unique<TSestDetail>();
+    detail->setMasterSestava(&md.master.report);
+    detail->SetPredloha(TPredloha(
+        QStringList{sectionLine(2, true, 20), textLine("T", 1, "0", 0, 0, 100, 20, "d")}));
+    ASSERT_EQ(md.master.report.Generate(true), 0);
+    ASSERT_GT(md.master.report.Vystup().PageCount(), 0);
+    detail.reset();
+    EXPECT_EQ(md.master.report.Vystup().PageCount(), 0);
 }
 
 } // namespace

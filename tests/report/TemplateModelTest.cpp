@@ -79,6 +79,19 @@ TEST(TemplateElement, TextPerKind) {
     EXPECT_EQ(elementOf(report, QStringLiteral("T,8"))->GetText(), QString());
 }
 
+TEST(TemplateElement, TextWithoutAReportIsTheElementsOwn) {
+    // Kinds that read the report: item, label, parameter, function.
+    for (int kind : {ekItem, ekItemLabel, ekParameter, ekFunction}) {
+        TVoranReportElement element(nullptr);
+        element.Kind = kind;
+        element.Index = 1;
+        element.Text = QStringLiteral("own");
+        element.Value.text = QStringLiteral("value");
+        const QString text = element.GetText();
+        EXPECT_TRUE(text == u"own" || text == u"value") << kind << " " << text.toStdString();
+    }
+}
+
 TEST(TemplateElement, OptionBitsAndAlignment) {
     TSestava report;
     TVoranReportElement e(&report);
