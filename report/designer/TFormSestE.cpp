@@ -185,7 +185,7 @@ void TFormSestE::buildActions() {
         {"ActionKonfPrv", u"Opravit vlastnosti prvku", nullptr, nullptr},
         {"ActionUndo", u"Zrušit změny", nullptr, &TFormSestE::Undo},
         {"ActionRedo", u"Znovu provést změny", nullptr, &TFormSestE::Redo},
-        {"ActionPreview", u"Náhled sestavy", nullptr, nullptr},
+        {"ActionPreview", u"Náhled sestavy", nullptr, &TFormSestE::PreviewReport},
         {"ActionPrint", u"Tisk sestavy", nullptr, &TFormSestE::PrintReport},
         {"ActionCut", u"Vystřihnout do úschovy", nullptr, nullptr},
         {"ActionCopy", u"Kopírovat do úschovy", nullptr, nullptr},
@@ -216,9 +216,8 @@ void TFormSestE::buildActions() {
             [this] { EditSestavaSettings(); });
     connect(action(QStringLiteral("ActionKonfPrv")), &QAction::triggered, this,
             [this] { EditElement(m_primary); });
-    // not built yet in this window: clipboard, element properties panel, function editing,
-    // the preview window
-    for (const char* name : {"ActionPreview", "ActionCut", "ActionCopy", "ActionPaste",
+    // not built yet in this window: clipboard, element properties panel, function editing
+    for (const char* name : {"ActionCut", "ActionCopy", "ActionPaste",
                              "ActionFnInsert", "ActionFnDelete", "ActionFnEdit", "ActionDel"})
         action(QString::fromLatin1(name))->setEnabled(false);
 }
@@ -759,6 +758,29 @@ void TFormSestE::refreshValues() {
 }
 
 // ---- preview, print, nested designer
+
+void TFormSestE::PreviewReport() {
+    QAction* print = action(QStringLiteral("ActionPrint"));
+    QAction* preview = action(QStringLiteral("ActionPreview"));
+    const bool printEnabled = print->isEnabled();
+    print->setEnabled(false);
+    preview->setEnabled(false);
+    refreshSnapshot();
+    // the report keeps the unsaved state as its template afterwards
+    m_report->SetPredloha(m_history.Current());
+    int result = 0;
+    if (m_report->Generate(true) == report::seOk) {
+        const int zoom = qRound(100 * report::ZoomFactor(m_zoomIndex));
+        const int state = windowState().testFlag(Qt::WindowMaximized) ? 2 : 0;
+        result = m_report->ShowPreview(true, zoom, geometry(), state);
+    }
+    fillFunctionCombo();
+    installValueHook();
+    preview->setEnabled(true);
+    print->setEnabled(printEnabled);
+    // the edit request of the preview ends the designer, through the usual close question
+    if (result == 1) reject();
+}
 
 void TFormSestE::PrintReport() {
     QAction* print = action(QStringLiteral("ActionPrint"));

@@ -111,6 +111,8 @@ public:
     // Data stepping: tag 1..4 first, prior, next, last; 0 opens (first record, or none with
     // TiskJedenZaznam).
     void BtnFLNPClick(int tag);
+    // Preview and print of the current state; both end with this window's value hook back.
+    void PreviewReport();
     void PrintReport();
     // Edits an element; a detail element opens the nested designer of its detail report.
     void EditElement(TSesPrvek* element);

@@ -471,22 +471,17 @@ platform::MessageSink& TSestDlg::sink() {
     return m_messages ? *m_messages : boxes;
 }
 
-void TSestDlg::FillFormats() {
+void TSestDlg::FillFormats(int chosen) {
     const bool updating = m_updating;
     m_updating = true;
     m_formats = report::TListFormatu();
     m_formats.Load(m_designer->report()->iniFilePath());
+    // the paper's own size within 1 %, else a user format of that size at the end (written
+    // only with the list's next change)
+    if (chosen < 0 || chosen >= m_formats.count())
+        chosen = m_formats.FindOrAddFormat(m_width, m_height);
     m_formatCombo->clear();
     m_formatCombo->addItems(m_formats.names());
-    // the paper's own size, found or shown as a user format of the list (not saved)
-    int chosen = -1;
-    for (int i = 0; i < m_formats.count(); ++i) {
-        const report::TFormatPapiru* f = m_formats.GetFormat(i);
-        if (f->width == m_width && f->height == m_height) {
-            chosen = i;
-            break;
-        }
-    }
     m_formatCombo->setCurrentIndex(chosen);
     const bool user = chosen >= report::TListFormatu::builtInCount;
     m_deleteFormat->setEnabled(user && m_formatCombo->isEnabled());
@@ -518,7 +513,7 @@ void TSestDlg::ButtonEditFormatClick() {
         const report::TFormatPapiru* f = m_formats.GetFormat(index);
         m_width = f->width;
         m_height = f->height;
-        FillFormats();
+        FillFormats(index);
     }
 }
 
@@ -529,7 +524,7 @@ void TSestDlg::ButtonInsertFormatClick() {
     m_formats.Save(m_designer->report()->iniFilePath());
     m_width = format.width;
     m_height = format.height;
-    FillFormats();
+    FillFormats(m_formats.count() - 1);
 }
 
 void TSestDlg::ButtonDeleteFormatClick() {

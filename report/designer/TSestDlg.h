@@ -64,8 +64,9 @@ public:
     // Tab 0..4; the group `group` chosen on the groups tab.
     void showPage(int page, int group = -1);
 
-    // The paper formats of the report's settings file, the one of the paper's size chosen.
-    void FillFormats();
+    // The paper formats of the report's settings file with entry `chosen`, or (-1) the one of
+    // the paper's size chosen.
+    void FillFormats(int chosen = -1);
     report::TListFormatu& formats() { return m_formats; }
     // "Ukaž"/"Oprav", "Přidej", "Vynech": each writes the list back to the settings file.
     void ButtonEditFormatClick();

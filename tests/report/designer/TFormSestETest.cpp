@@ -9,6 +9,8 @@
 #include "report/designer/TSesPrvek.h"
 #include "report/engine/sest_fn.h"
 #include "report/engine/sest_lib.h"
+#include "report/engine/sestp.h"
+#include "report/engine/sestvyst.h"
 
 #include <QAction>
 #include <QApplication>
@@ -353,6 +355,58 @@ TEST(DesignerWindow, NestedDetailEditSavesThroughTheMasterAndRestoresTheHook) {
     value.text = QStringLiteral("pol1");
     EXPECT_EQ(report::ValueCallback()(2, value), 1);
     report::TSestavaTyp::setDesignerFactory({});
+}
+
+TEST(DesignerWindow, PreviewShowsTheUnsavedStateAndItsEditRequestClosesTheWindow) {
+    SavedReport fixture;
+    const QByteArray before = fileBytes(fixture.path());
+    auto window = fixture.open();
+    window->show();
+    window->SetZoom(8);
+    window->paper()->Prvek(0)->MoveBy(40, 0);
+    window->RecordChange(7);
+    QAction* preview = window->action(QStringLiteral("ActionPreview"));
+    QAction* print = window->action(QStringLiteral("ActionPrint"));
+    ASSERT_TRUE(preview->isEnabled());
+
+    int shown = 0;
+    int answer = report::TFormSestP::Closed;
+    report::TFormSestP::setModalHook([&](report::TFormSestP& form) {
+        ++shown;
+        EXPECT_TRUE(form.ActionEdit->isEnabled());
+        EXPECT_EQ(form.ZoomStep(), window->zoomIndex());
+        EXPECT_EQ(form.geometry(), window->geometry());
+        EXPECT_FALSE(preview->isEnabled());
+        EXPECT_FALSE(print->isEnabled());
+        EXPECT_GT(fixture.report.Vystup().PageCount(), 0);
+        // what the run leaves behind must not stay the designer's value source
+        report::InstallValueCallback([](int, report::TCalcType&) { return -7; });
+        return answer;
+    });
+    preview->trigger();
+    EXPECT_EQ(shown, 1);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(preview->isEnabled());
+    EXPECT_TRUE(print->isEnabled());
+    // the report holds the moved element, the file does not
+    EXPECT_TRUE(fixture.report.Predloha().contains(QStringLiteral(
+        "T,1,0,50,10,200,20,Arial,10,0,0,0,0,1,\"text\",0,0,0")));
+    EXPECT_EQ(fileBytes(fixture.path()), before);
+    report::TCalcType value;
+    value.text = QStringLiteral("pol1");
+    EXPECT_EQ(report::ValueCallback()(2, value), 1);
+
+    // the edit request closes the designer through the save question: Cancel keeps it
+    answer = report::TFormSestP::EditTemplate;
+    fixture.messages.scriptAnswers({MessageAnswer::Cancel, MessageAnswer::No});
+    preview->trigger();
+    EXPECT_TRUE(window->isVisible());
+    preview->trigger();
+    EXPECT_FALSE(window->isVisible());
+    report::TFormSestP::setModalHook({});
+    EXPECT_EQ(shown, 3);
+    EXPECT_EQ(fixture.messages.messages(), QStringList({kSaveQuestion, kSaveQuestion}));
+    EXPECT_EQ(fileBytes(fixture.path()), before);
 }
 
 TEST(DesignerWindow, EmptyTemplateOpensTheWizardWhoseCancelRefusesTheWindow) {

@@ -197,6 +197,41 @@ TEST(ReportSettings, UserPaperFormatIsDeletedFromTheSettingsFile) {
         QStringLiteral("I,2,0,%1,%2,").arg(first->width).arg(first->height)));
 }
 
+TEST(ReportSettings, PaperSizeOffTheListIsFoundWithinOnePercentOrShownAsUserFormat) {
+    const report::TListFormatu builtIn;
+    struct Case {
+        int width, height;
+        int chosen, count;
+    };
+    // an A4-sized page finds the list's first entry; a size near no format is appended
+    for (const Case c : {Case{830, 1175, 0, 18}, Case{819, 1158, 0, 18}, {1000, 1000, 18, 19}}) {
+        SCOPED_TRACE(QStringLiteral("%1 x %2").arg(c.width).arg(c.height).toStdString());
+        DesignedReport fixture({{"a"}, {"A"}, {}, 0});
+        QStringList text = kTemplate;
+        text[2] = QStringLiteral("I,2,0,%1,%2,50,50,70,70,1,0").arg(c.width).arg(c.height);
+        fixture.report.SetPredloha(text);
+        auto window = fixture.open();
+        runDialog(*window, 1, [&](designer::TSestDlg* d) {
+            auto* combo = child<QComboBox>(d, "CBFormaty");
+            EXPECT_EQ(combo->count(), c.count);
+            EXPECT_EQ(combo->currentIndex(), c.chosen);
+            const bool user = c.chosen >= 18;
+            EXPECT_EQ(combo->currentText(), user ? QStringLiteral("uživ. formát")
+                                                 : builtIn.GetFormat(c.chosen)->name);
+            EXPECT_EQ(child<QPushButton>(d, "ButtonDeleteFormat")->isEnabled(), user);
+            EXPECT_EQ(child<QPushButton>(d, "ButtonEditFormat")->text(),
+                      user ? QStringLiteral("Oprav") : QStringLiteral("Ukaž"));
+            d->accept();
+        });
+        // the paper keeps its own size, and the settings file gets no format of it
+        EXPECT_TRUE(window->storedText()[2].startsWith(
+            QStringLiteral("I,2,0,%1,%2,").arg(c.width).arg(c.height)));
+        report::TListFormatu reread;
+        reread.Load(fixture.report.iniFilePath());
+        EXPECT_EQ(reread.count(), 18);
+    }
+}
+
 TEST(ReportSettings, OwnBackgroundPlacedOnThePaper) {
     DesignedReport fixture({{"a"}, {"A"}, {}, 0});
     fixture.report.SetPredloha(kTemplate);
