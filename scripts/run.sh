@@ -6,6 +6,6 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 build="$root/build"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
-cmake --build "$build" --target kolv
+cmake --build "$build" --target kolv sestedit
 
 exec "$build/app/kolv" "$@"
