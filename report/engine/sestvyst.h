@@ -195,6 +195,10 @@ public:
 
 private:
     bool cancelRequested() const { return m_cancel || (m_cancelQuery && m_cancelQuery()); }
+    // What both printers do first: clear the cancel flag, clamp the page range and select the
+    // printer with the template's orientation. False when no job is to start; `result` is then
+    // the printer's answer (true for nothing to print, false without a printer).
+    bool preparePrinting(int& start, int& end, bool& result);
 
     std::vector<std::unique_ptr<TStranaPrvku>> m_pages;
     platform::Metafile m_view;

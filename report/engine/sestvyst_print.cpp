@@ -60,17 +60,25 @@ void TSestVystup::setPrintFitDialog(PrintFitDialog dialog) {
     fitDialog() = std::move(dialog);
 }
 
-bool TSestVystup::PrintGraphic(int start, int end, const bool* cancel, const QString& title,
-                               int copies) {
+bool TSestVystup::preparePrinting(int& start, int& end, bool& result) {
     m_cancel = false;
-    if (PageCount() == 0) return true;
     start = std::max(start, 1);
     end = std::min(end, PageCount());
     // An empty range starts no job (a job without pages would still print a blank sheet).
-    if (start > end) return true;
-    if (!ensurePrinter()) return false;
+    result = true;
+    if (start > end) return false;
+    result = ensurePrinter();
+    if (!result) return false;
+    if (!m_layout.orientationChangeable)
+        PrinterSystem::instance().setOrientation(m_layout.landscape ? 1 : 0);
+    return true;
+}
+
+bool TSestVystup::PrintGraphic(int start, int end, const bool* cancel, const QString& title,
+                               int copies) {
+    bool result = true;
+    if (!preparePrinting(start, end, result)) return result;
     PrinterSystem& printer = PrinterSystem::instance();
-    if (!m_layout.orientationChangeable) printer.setOrientation(m_layout.landscape ? 1 : 0);
     const auto cancelled = [&] { return m_cancel || (cancel && *cancel) || cancelRequested(); };
 
     const int dpiX = std::max(printer.resolutionX(), 1);
@@ -143,14 +151,9 @@ bool TSestVystup::PrintGraphic(int start, int end, const bool* cancel, const QSt
 
 bool TSestVystup::PrintText(int start, int end, const bool* cancel, const QString& title,
                             int copies) {
-    m_cancel = false;
-    if (PageCount() == 0) return true;
-    start = std::max(start, 1);
-    end = std::min(end, PageCount());
-    if (start > end) return true;
-    if (!ensurePrinter()) return false;
+    bool result = true;
+    if (!preparePrinting(start, end, result)) return result;
     PrinterSystem& printer = PrinterSystem::instance();
-    if (!m_layout.orientationChangeable) printer.setOrientation(m_layout.landscape ? 1 : 0);
     const auto cancelled = [&] { return m_cancel || (cancel && *cancel) || cancelRequested(); };
     const int dpiX = std::max(printer.resolutionX(), 1);
     const int dpiY = std::max(printer.resolutionY(), 1);
