@@ -1,5 +1,6 @@
 // Settings files: lookup rules, what a write keeps, encodings and bad files.
 
+#include "TestFiles.h"
 #include "platform/IniFile.h"
 
 #include <QFile>
@@ -11,25 +12,17 @@ using platform::IniFile;
 
 namespace {
 
-QString writeFile(const QTemporaryDir& dir, const QByteArray& bytes) {
+QString writeIni(const QTemporaryDir& dir, const QByteArray& bytes) {
     const QString path = dir.filePath("DoriVOZ.ini");
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    EXPECT_TRUE(writeFile(path, bytes));
     return path;
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-    return file.readAll();
 }
 
 } // namespace
 
 TEST(IniFile, SectionsAndKeysIgnoreCaseAndValuesAreKeptVerbatim) {
     QTemporaryDir dir;
-    const QString path = writeFile(dir, "; comment\n[FormatyPapiru]\n PocetFormatu = 2 \n"
+    const QString path = writeIni(dir, "; comment\n[FormatyPapiru]\n PocetFormatu = 2 \n"
                                         "Format1=\"A4, mine\",826,1169\nFormat1=second\n"
                                         "[Other]\nformat1=other\n");
     const IniFile ini(path);
@@ -44,7 +37,7 @@ TEST(IniFile, SectionsAndKeysIgnoreCaseAndValuesAreKeptVerbatim) {
 
 TEST(IniFile, IntegersOutsideIntOrNotNumbersReadAsTheDefault) {
     QTemporaryDir dir;
-    const QString path = writeFile(dir, "[S]\na=-17\nb=2147483648\nc=12abc\nd=\ne=-2147483648\n"
+    const QString path = writeIni(dir, "[S]\na=-17\nb=2147483648\nc=12abc\nd=\ne=-2147483648\n"
                                         "f=1e3\ng=0x10\n");
     const IniFile ini(path);
     EXPECT_EQ(ini.readInteger("S", "a", 5), -17);
@@ -60,7 +53,7 @@ TEST(IniFile, IntegersOutsideIntOrNotNumbersReadAsTheDefault) {
 
 TEST(IniFile, WritingChangesOnlyTheKeysWrittenAndEndsLinesInCrLf) {
     QTemporaryDir dir;
-    const QString path = writeFile(dir, "; keep me\n[EditorSestav]\nRastrX=10\n\n[Oddily]\nA=1\n");
+    const QString path = writeIni(dir, "; keep me\n[EditorSestav]\nRastrX=10\n\n[Oddily]\nA=1\n");
     IniFile ini(path);
     ini.writeInteger("editorsestav", "rastrx", 12);   // in place, original spelling kept
     ini.writeString("EditorSestav", "Font", "Arial"); // appended after the section's last key
@@ -78,7 +71,7 @@ TEST(IniFile, WritingChangesOnlyTheKeysWrittenAndEndsLinesInCrLf) {
 
 TEST(IniFile, ReadsWindows1250WhenTheFileIsNotUtf8) {
     QTemporaryDir dir;
-    const QString path = writeFile(dir, "[S]\nname=\x9A\x61\xE8\x9A\xF8\r\n");
+    const QString path = writeIni(dir, "[S]\nname=\x9A\x61\xE8\x9A\xF8\r\n");
     EXPECT_EQ(IniFile(path).readString("S", "name", ""), QStringLiteral("šačšř"));
 }
 
@@ -89,13 +82,13 @@ TEST(IniFile, MissingOrBinaryFilesReadAsEmpty) {
     QByteArray junk;
     for (int i = 0; i < 4096; ++i)
         junk += char((i * 7919) % 256);
-    const IniFile binary(writeFile(dir, junk));
+    const IniFile binary(writeIni(dir, junk));
     EXPECT_EQ(binary.readString("FormatyPapiru", "PocetFormatu", "d"), "d");
 }
 
 TEST(IniFile, FailedSaveLeavesThePreviousFile) {
     QTemporaryDir dir;
-    const QString path = writeFile(dir, "[S]\nk=1\n");
+    const QString path = writeIni(dir, "[S]\nk=1\n");
     IniFile ini(path);
     ini.writeInteger("S", "k", 2);
     // The target's folder is a file: nothing can be written there.

@@ -1,6 +1,7 @@
 // The report component: properties, items and parameters, the data-source check, template paths
 // and files, and a report bound to a real SQLite table.
 
+#include "TestFiles.h"
 #include "SqliteFixture.h"
 #include "report/engine/SqlDataset.h"
 #include "report/engine/TPicture.h"
@@ -17,16 +18,6 @@ using namespace report;
 using platform::MessageAnswer;
 
 namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // Files compared by the independent cmp tool.
 bool sameBytes(const QString& a, const QString& b) {

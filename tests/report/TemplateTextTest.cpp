@@ -1,5 +1,6 @@
 // The template text: files into lines, lines into the model, the model back into text.
 
+#include "TestFiles.h"
 #include "report/engine/sest_lib.h"
 #include "report/engine/sestavy.h"
 #include "report/engine/sestprn.h"
@@ -16,11 +17,6 @@
 using namespace report;
 
 namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A report with the items of the binding tests and one registered detail.
 struct Fixture {

@@ -1,5 +1,6 @@
 // The page setup and the paper formats with their settings file.
 
+#include "TestFiles.h"
 #include "report/engine/sestprn.h"
 
 #include <QFile>
@@ -13,16 +14,8 @@ namespace {
 
 QString writeIni(const QTemporaryDir& dir, const QByteArray& bytes) {
     const QString path = dir.filePath("DoriVOZ.ini");
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    EXPECT_TRUE(writeFile(path, bytes));
     return path;
-}
-
-QByteArray readIni(const QString& path) {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-    return file.readAll();
 }
 
 } // namespace
@@ -166,7 +159,7 @@ TEST(PaperFormats, SaveKeepsOtherSettingsAndLoadsBackTheSame) {
     list.AddFormat({QStringLiteral("Šířka, výška"), 700, 900}); // a comma in the name
     ASSERT_TRUE(list.Save(path));
     EXPECT_EQ(
-        readIni(path),
+        readFile(path),
         QByteArray("[EditorSestav]\r\nRastrX=10\r\n[FormatyPapiru]\r\nPocetFormatu=3\r\n"
                    "Format1=y,2,2\r\nFormat2=z,3,3\r\n"
                    "Format3=\"\xC5\xA0\xC3\xAD\xC5\x99ka, v\xC3\xBD\xC5\xA1ka\",700,900\r\n"));

@@ -1,6 +1,7 @@
 // The editor settings: reading with defaults and repairs, writing next to other sections, and
 // the settings dialog's OK (checked by Python's own ini reader).
 
+#include "TestFiles.h"
 #include "report/designer/TEditorSettings.h"
 #include "report/designer/TSestKonfigDlg.h"
 #include "report/engine/sestavy.h"
@@ -24,17 +25,6 @@
 using designer::TEditorSettings;
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // "section:key=value" for every key, as Python's configparser reads the file.
 QString pythonView(const QString& path) {
@@ -60,7 +50,7 @@ TEST(TEditorSettings, AFileWithoutTheSectionsGivesTheDefaults) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("DoriVOZ.ini"));
     EXPECT_EQ(designer::ReadEditorSettings(path), TEditorSettings());
-    writeFile(path, kPaperSection);
+    EXPECT_TRUE(writeFile(path, kPaperSection));
     EXPECT_EQ(designer::ReadEditorSettings(path), TEditorSettings());
 }
 
@@ -88,17 +78,17 @@ TEST(TEditorSettings, BadAndOddValuesAreRepaired) {
     const QString path = dir.filePath(QStringLiteral("DoriVOZ.ini"));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.lines);
-        writeFile(path, c.lines);
+        EXPECT_TRUE(writeFile(path, c.lines));
         EXPECT_EQ(designer::ReadEditorSettings(path).*c.field, c.expected);
     }
-    writeFile(path, "[Oddily]\r\nImplNazevFontu=" + QByteArray(40, 'N') + "\r\n");
+    EXPECT_TRUE(writeFile(path, "[Oddily]\r\nImplNazevFontu=" + QByteArray(40, 'N') + "\r\n"));
     EXPECT_EQ(designer::ReadEditorSettings(path).ImplNazevFontu, QString(32, QLatin1Char('N')));
 }
 
 TEST(TEditorSettings, WrittenSettingsReadBackEqualAndLeaveOtherSectionsAlone) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("DoriVOZ.ini"));
-    writeFile(path, kPaperSection + "[EditorSestav]\r\nImplMeritko=9\r\n");
+    EXPECT_TRUE(writeFile(path, kPaperSection + "[EditorSestav]\r\nImplMeritko=9\r\n"));
     TEditorSettings s;
     s.RastrX = 5;
     s.PosunMimo = true;
@@ -120,7 +110,8 @@ namespace {
 struct DialogFixture : testing::Test {
     void SetUp() override {
         path = dir.filePath(QStringLiteral("DoriVOZ.ini"));
-        writeFile(path, kPaperSection + "[EditorSestav]\r\nImplMeritko=9\r\nRastrX=4\r\n");
+        EXPECT_TRUE(writeFile(path, kPaperSection +
+                                        "[EditorSestav]\r\nImplMeritko=9\r\nRastrX=4\r\n"));
         report = std::make_unique<report::TSestava>(nullptr, dir.path());
         report->setMessageSink(&messages);
         designer::EditorSettings() = TEditorSettings();

@@ -1,0 +1,18 @@
+#pragma once
+// Whole files for tests: what a test writes and reads back, in one call each.
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+// The file's bytes; a file that cannot be opened reads as empty.
+inline QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// True when every byte was written.
+inline bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
