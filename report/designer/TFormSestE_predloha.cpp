@@ -75,17 +75,7 @@ void TFormSestE::readSetting(QString line) {
             for (int skipped = 0; skipped < 7; ++skipped)
                 NextField(line);
         } else {
-            const int orientation = std::max(NextFieldInt(line, 0), 0);
-            m_paperSettings.orientationChangeable = orientation > 1;
-            m_paperSettings.landscape = orientation & 1;
-            if (m_version.major > 0) {
-                m_paperSettings.paperWidth = NextFieldInt(line, 0);
-                m_paperSettings.paperHeight = NextFieldInt(line, 0);
-            }
-            m_paperSettings.marginLeft = NextFieldInt(line, 0);
-            m_paperSettings.marginRight = NextFieldInt(line, 0);
-            m_paperSettings.marginTop = NextFieldInt(line, 0);
-            m_paperSettings.marginBottom = NextFieldInt(line, 0);
+            report::ReadPaperFields(line, m_version, m_paperSettings);
             applyPaperToPrinterModel();
         }
         m_columns = std::max(NextFieldInt(line, 1), 1); // column widths divide by it
@@ -132,14 +122,7 @@ void TFormSestE::readSetting(QString line) {
         break;
     }
     case 7:
-        m_background.own = NextFieldBool(line, false);
-        m_background.print = NextFieldBool(line, false);
-        m_background.positioned = NextFieldBool(line, false);
-        m_background.x = NextFieldInt(line, 0);
-        m_background.y = NextFieldInt(line, 0);
-        m_background.width = NextFieldInt(line, 0);
-        m_background.height = NextFieldInt(line, 0);
-        m_background.pictureName = NextField(line);
+        report::ReadBackgroundFields(line, m_background);
         if (m_background.width == 0) m_background.width = m_paperSettings.paperWidth;
         if (m_background.height == 0) m_background.height = m_paperSettings.paperHeight;
         break;

@@ -67,6 +67,11 @@ struct TemplateBackground {
     QString pictureName;
 };
 
+// Readers of the rest of an I,2 line (after its code: orientation, paper size from version 1 on,
+// four margins) and of an I,7 line; the report and the designer read both the same way.
+void ReadPaperFields(QString& line, const TemplateVersion& version, TemplatePaper& paper);
+void ReadBackgroundFields(QString& line, TemplateBackground& background);
+
 class TSestavaTyp : public QObject {
     Q_OBJECT
 

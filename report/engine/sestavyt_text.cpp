@@ -221,6 +221,31 @@ void TSestavaTyp::ParsePredlohaSettings(const TPredloha& predloha) {
         if (line.size() > 1) readSetting(line);
 }
 
+void ReadPaperFields(QString& line, const TemplateVersion& version, TemplatePaper& paper) {
+    const int orientation = std::max(NextFieldInt(line, 0), 0);
+    paper.landscape = orientation & 1;
+    paper.orientationChangeable = orientation > 1;
+    if (version.major > 0) {
+        paper.paperWidth = NextFieldInt(line, 0);
+        paper.paperHeight = NextFieldInt(line, 0);
+    }
+    paper.marginLeft = NextFieldInt(line, 0);
+    paper.marginRight = NextFieldInt(line, 0);
+    paper.marginTop = NextFieldInt(line, 0);
+    paper.marginBottom = NextFieldInt(line, 0);
+}
+
+void ReadBackgroundFields(QString& line, TemplateBackground& background) {
+    background.own = NextFieldBool(line, false);
+    background.print = NextFieldBool(line, false);
+    background.positioned = NextFieldBool(line, false);
+    background.x = NextFieldInt(line, 0);
+    background.y = NextFieldInt(line, 0);
+    background.width = NextFieldInt(line, 0);
+    background.height = NextFieldInt(line, 0);
+    background.pictureName = NextField(line);
+}
+
 void TSestavaTyp::readSetting(QString line) {
     NextField(line); // "I"
     switch (NextFieldInt(line, -1)) {
@@ -239,17 +264,7 @@ void TSestavaTyp::readSetting(QString line) {
             for (int skipped = 0; skipped < 7; ++skipped)
                 NextField(line);
         } else {
-            const int orientation = std::max(NextFieldInt(line, 0), 0);
-            m_paper.landscape = orientation & 1;
-            m_paper.orientationChangeable = orientation > 1;
-            if (m_version.major > 0) {
-                m_paper.paperWidth = NextFieldInt(line, 0);
-                m_paper.paperHeight = NextFieldInt(line, 0);
-            }
-            m_paper.marginLeft = NextFieldInt(line, 0);
-            m_paper.marginRight = NextFieldInt(line, 0);
-            m_paper.marginTop = NextFieldInt(line, 0);
-            m_paper.marginBottom = NextFieldInt(line, 0);
+            ReadPaperFields(line, m_version, m_paper);
             applyPaperToPageSetup();
         }
         m_columns = std::max(NextFieldInt(line, 1), 1); // the run divides by it
@@ -300,14 +315,7 @@ void TSestavaTyp::readSetting(QString line) {
         break;
     }
     case 7:
-        m_background.own = NextFieldBool(line, false);
-        m_background.print = NextFieldBool(line, false);
-        m_background.positioned = NextFieldBool(line, false);
-        m_background.x = NextFieldInt(line, 0);
-        m_background.y = NextFieldInt(line, 0);
-        m_background.width = NextFieldInt(line, 0);
-        m_background.height = NextFieldInt(line, 0);
-        m_background.pictureName = NextField(line);
+        ReadBackgroundFields(line, m_background);
         break;
     default:
         break;
