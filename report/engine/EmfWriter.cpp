@@ -43,7 +43,7 @@ int penStyle(int style) {
     return style >= psSolid && style <= psInsideFrame ? style : psSolid;
 }
 
-class EmfBuilder {
+class EmfBuilder : GdiObjectState {
 public:
     explicit EmfBuilder(const Metafile& m)
         : m_width(m.width()), m_height(m.height()), m_ppi(m.unitsPerInch()) {}
@@ -60,19 +60,7 @@ public:
     }
 
 private:
-    struct Drawn {
-        std::optional<TPen> pen;
-        std::optional<TBrush> brush;
-        std::optional<TFont> font;
-        std::optional<meta::TextMode> mode;
-        std::optional<TColor> textColor;
-    };
-    struct Wanted {
-        TPen pen;
-        TBrush brush;
-        TFont font;
-        meta::TextMode mode;
-    };
+    using GdiObjectState::apply;
 
     void begin(int type) {
         m_start = m_b.size();
@@ -96,43 +84,35 @@ private:
         end();
     }
 
-    int newHandle() {
-        auto free = std::find(m_used.begin(), m_used.end(), false);
-        const int index = int(free - m_used.begin());
-        if (free == m_used.end())
-            m_used.push_back(true);
-        else
-            *free = true;
-        m_peak = std::max(m_peak, int(m_used.size()));
-        return index + 1;
-    }
+    // EMF handles count from 1; 0 is the file itself.
+    int newHandle() { return takeSlot() + 1; }
     // Selects a new object in place of `current`, which is deleted once deselected.
     void replace(int& current, int created) {
         simple(emrSelectObject, quint32(created));
         if (current) {
             simple(emrDeleteObject, quint32(current));
-            m_used[current - 1] = false;
+            freeSlot(current - 1);
         }
         current = created;
     }
 
     void usePen() {
-        if (m_drawn.pen && *m_drawn.pen == m_want.pen) return;
+        if (penDrawn()) return;
         const int h = newHandle();
         begin(emrCreatePen);
         m_b.u32(quint32(h));
-        m_b.u32(quint32(penStyle(m_want.pen.style)));
-        m_b.i32(std::max(m_want.pen.width, 0));
+        m_b.u32(quint32(penStyle(want.pen.style)));
+        m_b.i32(std::max(want.pen.width, 0));
         m_b.i32(0);
-        m_b.u32(m_want.pen.color & 0xFFFFFF);
+        m_b.u32(want.pen.color & 0xFFFFFF);
         end();
         replace(m_penHandle, h);
-        m_drawn.pen = m_want.pen;
+        drawn.pen = want.pen;
     }
     void useBrush() {
-        if (m_drawn.brush && *m_drawn.brush == m_want.brush) return;
+        if (brushDrawn()) return;
         const int h = newHandle();
-        const int style = m_want.brush.style;
+        const int style = want.brush.style;
         begin(emrCreateBrushIndirect);
         m_b.u32(quint32(h));
         if (style == bsClear) {
@@ -141,22 +121,22 @@ private:
             m_b.u32(0);
         } else if (style >= bsHorizontal && style <= bsDiagCross) {
             m_b.u32(2); // BS_HATCHED
-            m_b.u32(m_want.brush.color & 0xFFFFFF);
+            m_b.u32(want.brush.color & 0xFFFFFF);
             m_b.u32(quint32(style - bsHorizontal));
         } else {
             m_b.u32(0); // BS_SOLID
-            m_b.u32(m_want.brush.color & 0xFFFFFF);
+            m_b.u32(want.brush.color & 0xFFFFFF);
             m_b.u32(0);
         }
         end();
         replace(m_brushHandle, h);
-        m_drawn.brush = m_want.brush;
+        drawn.brush = want.brush;
     }
     void useText() {
-        const TFont& f = m_want.font;
+        const TFont& f = want.font;
         TFont shape = f;
         shape.color = 0;
-        if (!m_drawn.font || *m_drawn.font != shape) {
+        if (!drawn.font || *drawn.font != shape) {
             const int h = newHandle();
             begin(emrExtCreateFontIndirectW);
             m_b.u32(quint32(h));
@@ -178,26 +158,22 @@ private:
                 m_b.u16(i < face.size() ? face.at(i).unicode() : 0);
             end();
             replace(m_fontHandle, h);
-            m_drawn.font = shape;
+            drawn.font = shape;
         }
-        if (m_drawn.textColor != (f.color & 0xFFFFFF)) {
+        if (drawn.textColor != (f.color & 0xFFFFFF)) {
             simple(emrSetTextColor, f.color & 0xFFFFFF);
-            m_drawn.textColor = f.color & 0xFFFFFF;
+            drawn.textColor = f.color & 0xFFFFFF;
         }
-        const meta::TextMode& m = m_want.mode;
-        if (!m_drawn.mode || m_drawn.mode->opaque != m.opaque)
+        const meta::TextMode& m = want.mode;
+        if (!drawn.mode || drawn.mode->opaque != m.opaque)
             simple(emrSetBkMode, m.opaque ? 2 : 1);
-        if (m.opaque && (!m_drawn.mode || m_drawn.mode->background != m.background))
+        if (m.opaque && (!drawn.mode || drawn.mode->background != m.background))
             simple(emrSetBkColor, m.background & 0xFFFFFF);
-        if (!m_drawn.mode || m_drawn.mode->align != m.align)
+        if (!drawn.mode || drawn.mode->align != m.align)
             simple(emrSetTextAlign, quint32(m.align));
-        m_drawn.mode = m;
+        drawn.mode = m;
     }
 
-    void apply(const meta::SelectPen& r) { m_want.pen = r.pen; }
-    void apply(const meta::SelectBrush& r) { m_want.brush = r.brush; }
-    void apply(const meta::SelectFont& r) { m_want.font = r.font; }
-    void apply(const meta::TextMode& r) { m_want.mode = r; }
     void apply(const meta::Line& r) {
         usePen();
         begin(emrMoveToEx);
@@ -215,7 +191,7 @@ private:
             // right and bottom edge out without a pen.
             useBrush();
             simple(emrSelectObject, stockNullPen);
-            m_drawn.pen.reset();
+            drawn.pen.reset();
             begin(emrRectangle);
             rect(TRect{r.rect.left, r.rect.top, r.rect.right + 1, r.rect.bottom + 1});
             end();
@@ -287,15 +263,10 @@ private:
     void apply(const meta::Save&) {
         begin(emrSaveDc);
         end();
-        m_saved.push_back(m_want);
+        save();
     }
     void apply(const meta::Restore&) {
-        if (m_saved.empty()) return;
-        simple(emrRestoreDc, quint32(-1));
-        m_want = m_saved.back();
-        m_saved.pop_back();
-        // The device went back to the objects of the save, some of them deleted since.
-        m_drawn = Drawn{};
+        if (restore()) simple(emrRestoreDc, quint32(-1));
     }
     void apply(const meta::Clip& r) {
         begin(emrIntersectClipRect);
@@ -326,7 +297,6 @@ private:
         m_b.bytes(bits);
         end();
     }
-    void apply(const meta::Picture&) {} // flattened away
 
     QByteArray header() const {
         LittleEndianBytes h;
@@ -346,7 +316,7 @@ private:
         h.u32(0x10000);
         h.u32(quint32(size + m_b.size()));
         h.u32(quint32(m_records + 1));
-        h.u16(1 + m_peak);
+        h.u16(1 + peakSlots());
         h.u16(0);
         h.u32(0); // no description
         h.u32(0);
@@ -372,14 +342,9 @@ private:
     LittleEndianBytes m_b;
     int m_start = 0;
     int m_records = 0;
-    std::vector<bool> m_used;
-    int m_peak = 0;
     int m_penHandle = 0;
     int m_brushHandle = 0;
     int m_fontHandle = 0;
-    Wanted m_want;
-    Drawn m_drawn;
-    std::vector<Wanted> m_saved;
 };
 
 } // namespace

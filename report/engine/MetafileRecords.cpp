@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -136,6 +137,25 @@ void LittleEndianBytes::put16(int offset, int v) {
 void LittleEndianBytes::put32(int offset, quint32 v) {
     put16(offset, int(v & 0xFFFF));
     put16(offset + 2, int(v >> 16));
+}
+
+bool GdiObjectState::restore() {
+    if (m_saved.empty()) return false;
+    want = m_saved.back();
+    m_saved.pop_back();
+    drawn = Drawn{};
+    return true;
+}
+
+int GdiObjectState::takeSlot() {
+    auto free = std::find(m_used.begin(), m_used.end(), false);
+    const int slot = int(free - m_used.begin());
+    if (free == m_used.end())
+        m_used.push_back(true);
+    else
+        *free = true;
+    m_peak = std::max(m_peak, int(m_used.size()));
+    return slot;
 }
 
 namespace {

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 
+#include <optional>
 #include <vector>
 
 namespace report {
@@ -47,5 +48,50 @@ private:
 // to 4 bytes. Transparent pixels are laid on white.
 QByteArray DibHeader(const QImage& image);
 QByteArray DibBits(const QImage& image);
+
+// What both writers track while they turn records into device objects: the pen, brush, font and
+// text mode the next drawing wants, what was last written to the device, the saved states, and
+// the device's object table, where a new object takes the lowest free slot as the players do.
+class GdiObjectState {
+public:
+    struct Wanted {
+        platform::TPen pen;
+        platform::TBrush brush;
+        platform::TFont font;
+        platform::meta::TextMode mode;
+    };
+    struct Drawn {
+        std::optional<platform::TPen> pen;
+        std::optional<platform::TBrush> brush;
+        std::optional<platform::TFont> font;
+        std::optional<platform::meta::TextMode> mode;
+        std::optional<platform::TColor> textColor;
+    };
+
+    void apply(const platform::meta::SelectPen& r) { want.pen = r.pen; }
+    void apply(const platform::meta::SelectBrush& r) { want.brush = r.brush; }
+    void apply(const platform::meta::SelectFont& r) { want.font = r.font; }
+    void apply(const platform::meta::TextMode& r) { want.mode = r; }
+    void apply(const platform::meta::Picture&) {} // flattened away
+
+    bool penDrawn() const { return drawn.pen && *drawn.pen == want.pen; }
+    bool brushDrawn() const { return drawn.brush && *drawn.brush == want.brush; }
+    void save() { m_saved.push_back(want); }
+    // False without a matching save; else the device went back to the objects of the save,
+    // some of them deleted since, so nothing counts as drawn.
+    bool restore();
+
+    int takeSlot();
+    void freeSlot(int slot) { m_used[size_t(slot)] = false; }
+    int peakSlots() const { return m_peak; }
+
+    Wanted want;
+    Drawn drawn;
+
+private:
+    std::vector<Wanted> m_saved;
+    std::vector<bool> m_used;
+    int m_peak = 0;
+};
 
 } // namespace report

@@ -99,7 +99,7 @@ int divisorFor(int width, int height, int unitsPerInch) {
     return unitsPerInch;
 }
 
-class WmfBuilder {
+class WmfBuilder : GdiObjectState {
 public:
     WmfBuilder(const Metafile& m)
         : m_divisor(divisorFor(m.width(), m.height(), m.unitsPerInch())),
@@ -123,19 +123,7 @@ public:
     }
 
 private:
-    struct Drawn {
-        std::optional<TPen> pen;
-        std::optional<TBrush> brush;
-        std::optional<TFont> font;
-        std::optional<meta::TextMode> mode;
-        std::optional<TColor> textColor;
-    };
-    struct Wanted {
-        TPen pen;
-        TBrush brush;
-        TFont font;
-        meta::TextMode mode;
-    };
+    using GdiObjectState::apply;
 
     int x(int v) const { return clamp16(std::lrint(double(v) / m_divisor)); }
     int size(double v) const { return clamp16(std::lrint(v / m_divisor)); }
@@ -169,27 +157,16 @@ private:
         end();
     }
 
-    // Objects take the lowest free slot, as the player does.
-    int newSlot() {
-        auto free = std::find(m_used.begin(), m_used.end(), false);
-        const int index = int(free - m_used.begin());
-        if (free == m_used.end())
-            m_used.push_back(true);
-        else
-            *free = true;
-        m_peak = std::max(m_peak, int(m_used.size()));
-        return index;
-    }
     void replace(int& current, int created) {
         simple(metaSelectObject, created);
         if (current >= 0) {
             simple(metaDeleteObject, current);
-            m_used[current] = false;
+            freeSlot(current);
         }
         current = created;
     }
     void createPen(int style, int width, TColor c) {
-        const int slot = newSlot();
+        const int slot = takeSlot();
         begin(metaCreatePenIndirect);
         m_b.u16(style);
         m_b.u16(width);
@@ -199,17 +176,17 @@ private:
         replace(m_penSlot, slot);
     }
     void usePen() {
-        if (m_drawn.pen && *m_drawn.pen == m_want.pen) return;
-        const int style = m_want.pen.style;
+        if (penDrawn()) return;
+        const int style = want.pen.style;
         createPen(style >= psSolid && style <= psInsideFrame ? style : psSolid,
-                  m_want.pen.width <= 0 ? 0 : std::max(size(m_want.pen.width), 1),
-                  m_want.pen.color);
-        m_drawn.pen = m_want.pen;
+                  want.pen.width <= 0 ? 0 : std::max(size(want.pen.width), 1),
+                  want.pen.color);
+        drawn.pen = want.pen;
     }
     void useBrush() {
-        if (m_drawn.brush && *m_drawn.brush == m_want.brush) return;
-        const int slot = newSlot();
-        const int style = m_want.brush.style;
+        if (brushDrawn()) return;
+        const int slot = takeSlot();
+        const int style = want.brush.style;
         begin(metaCreateBrushIndirect);
         if (style == bsClear) {
             m_b.u16(1);
@@ -217,24 +194,24 @@ private:
             m_b.u16(0);
         } else if (style >= bsHorizontal && style <= bsDiagCross) {
             m_b.u16(2);
-            m_b.u32(m_want.brush.color & 0xFFFFFF);
+            m_b.u32(want.brush.color & 0xFFFFFF);
             m_b.u16(style - bsHorizontal);
         } else {
             m_b.u16(0);
-            m_b.u32(m_want.brush.color & 0xFFFFFF);
+            m_b.u32(want.brush.color & 0xFFFFFF);
             m_b.u16(0);
         }
         end();
         replace(m_brushSlot, slot);
-        m_drawn.brush = m_want.brush;
+        drawn.brush = want.brush;
     }
     static int charsetOf(const TFont& f) { return f.charset == csDefault ? 238 : f.charset; }
     void useText() {
-        const TFont& f = m_want.font;
+        const TFont& f = want.font;
         TFont shape = f;
         shape.color = 0;
-        if (!m_drawn.font || *m_drawn.font != shape) {
-            const int slot = newSlot();
+        if (!drawn.font || *drawn.font != shape) {
+            const int slot = takeSlot();
             begin(metaCreateFontIndirect);
             m_b.u16(-size(f.height));
             m_b.u16(0);
@@ -254,34 +231,30 @@ private:
             m_b.bytes(face);
             end();
             replace(m_fontSlot, slot);
-            m_drawn.font = shape;
+            drawn.font = shape;
         }
-        if (m_drawn.textColor != (f.color & 0xFFFFFF)) {
+        if (drawn.textColor != (f.color & 0xFFFFFF)) {
             color(metaSetTextColor, f.color);
-            m_drawn.textColor = f.color & 0xFFFFFF;
+            drawn.textColor = f.color & 0xFFFFFF;
         }
-        const meta::TextMode& m = m_want.mode;
-        if (!m_drawn.mode || m_drawn.mode->opaque != m.opaque) {
+        const meta::TextMode& m = want.mode;
+        if (!drawn.mode || drawn.mode->opaque != m.opaque) {
             begin(metaSetBkMode);
             m_b.u16(m.opaque ? 2 : 1);
             m_b.u16(0);
             end();
         }
-        if (m.opaque && (!m_drawn.mode || m_drawn.mode->background != m.background))
+        if (m.opaque && (!drawn.mode || drawn.mode->background != m.background))
             color(metaSetBkColor, m.background);
-        if (!m_drawn.mode || m_drawn.mode->align != m.align) {
+        if (!drawn.mode || drawn.mode->align != m.align) {
             begin(metaSetTextAlign);
             m_b.u16(m.align);
             m_b.u16(0);
             end();
         }
-        m_drawn.mode = m;
+        drawn.mode = m;
     }
 
-    void apply(const meta::SelectPen& r) { m_want.pen = r.pen; }
-    void apply(const meta::SelectBrush& r) { m_want.brush = r.brush; }
-    void apply(const meta::SelectFont& r) { m_want.font = r.font; }
-    void apply(const meta::TextMode& r) { m_want.mode = r; }
     void apply(const meta::Line& r) {
         usePen();
         begin(metaMoveTo);
@@ -297,7 +270,7 @@ private:
         if (r.kind == meta::ShapeKind::FillRect) {
             useBrush();
             createPen(psClear, 0, 0);
-            m_drawn.pen.reset();
+            drawn.pen.reset();
             begin(metaRectangle);
             reversedRect(TRect{r.rect.left, r.rect.top, r.rect.right + m_divisor,
                                r.rect.bottom + m_divisor});
@@ -332,7 +305,7 @@ private:
     void apply(const meta::Text& r) {
         if (r.text.isEmpty()) return;
         useText();
-        const int charset = charsetOf(m_want.font);
+        const int charset = charsetOf(want.font);
         // One byte per character: the advance of a surrogate pair's two units goes to its byte.
         QByteArray bytes;
         QVector<int> dx;
@@ -371,14 +344,10 @@ private:
     void apply(const meta::Save&) {
         begin(metaSaveDc);
         end();
-        m_saved.push_back(m_want);
+        save();
     }
     void apply(const meta::Restore&) {
-        if (m_saved.empty()) return;
-        simple(metaRestoreDc, -1);
-        m_want = m_saved.back();
-        m_saved.pop_back();
-        m_drawn = Drawn{};
+        if (restore()) simple(metaRestoreDc, -1);
     }
     void apply(const meta::Clip& r) {
         begin(metaIntersectClipRect);
@@ -404,7 +373,6 @@ private:
         m_b.bytes(bits);
         end();
     }
-    void apply(const meta::Picture&) {}
 
     QByteArray placeable() const {
         LittleEndianBytes p;
@@ -428,7 +396,7 @@ private:
         h.u16(9);
         h.u16(0x0300);
         h.u32(quint32(9 + m_b.size() / 2));
-        h.u16(m_peak);
+        h.u16(peakSlots());
         h.u32(quint32(m_maxRecord));
         h.u16(0);
         return h.data();
@@ -441,14 +409,9 @@ private:
     LittleEndianBytes m_b;
     int m_start = 0;
     int m_maxRecord = 0;
-    std::vector<bool> m_used;
-    int m_peak = 0;
     int m_penSlot = -1;
     int m_brushSlot = -1;
     int m_fontSlot = -1;
-    Wanted m_want;
-    Drawn m_drawn;
-    std::vector<Wanted> m_saved;
 };
 
 } // namespace
