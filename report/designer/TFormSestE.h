@@ -151,6 +151,8 @@ private:
     void deriveGridSteps();
     void loadBackgroundPicture();
     void loadSnapshot(const report::TPredloha& predloha);
+    // After a save with `result`: the error box, or the clean state.
+    bool finishSave(int result);
     void createElement(TOddil* section, const QString& line, int dy, int dx,
                        const report::TemplateVersion& version);
     void refreshValues();

@@ -179,25 +179,8 @@ bool TFormSestE::LoadPredloha(const TPredloha& predloha) {
 
     report::TListFunkci& functions = m_report->Funkce();
     functions.ClearFunctions();
-    for (qsizetype i = 0; i < predloha.size(); ++i) {
-        if (keys[i] != u"F") continue;
-        QString line = predloha[i];
-        NextField(line); // "F"
-        NextField(line); // the index: functions are numbered by their order
-        const QString name = NextField(line);
-        const QString title = NextField(line);
-        const int resultKind = NextFieldInt(line, 0);
-        const QString initial = NextField(line);
-        const int resetGroup = NextFieldInt(line, 0);
-        const QString expression = NextField(line);
-        const int aggregate = NextFieldInt(line, 0);
-        const int precision = NextFieldInt(line, 0);
-        const int digits = NextFieldInt(line, 0);
-        const int floatFormat = NextFieldInt(line, 2);
-        functions.AddFunction().SetDefinition(name, title, expression, resultKind, initial,
-                                              resetGroup, aggregate, precision, digits,
-                                              floatFormat);
-    }
+    for (qsizetype i = 0; i < predloha.size(); ++i)
+        if (keys[i] == u"F") report::AddFunctionFromLine(predloha[i], functions);
     fillFunctionCombo();
 
     // the old-file rule follows the version of the text being read
@@ -444,6 +427,10 @@ bool TFormSestE::SavePredloha() {
         result = m_owner->paperEvent(19, 0, 0);
     else
         result = m_report->UlozPredlohu();
+    return finishSave(result);
+}
+
+bool TFormSestE::finishSave(int result) {
     if (result != report::seOk) {
         sink().ShowBox(report::LoadText(report::ReportText::EditorTemplateNotSaved),
                        report::LoadText(report::ReportText::CaptionError),
@@ -461,16 +448,7 @@ bool TFormSestE::SavePredlohaAs() {
     refreshSnapshot();
     m_report->SetPredloha(m_history.Current());
     fillFunctionCombo();
-    if (m_report->UlozPredlohuJako() != report::seOk) {
-        sink().ShowBox(report::LoadText(report::ReportText::EditorTemplateNotSaved),
-                       report::LoadText(report::ReportText::CaptionError),
-                       platform::MessageButtons::Ok, platform::MessageIcon::Critical);
-        return false;
-    }
-    m_modified = false;
-    if (!EditorSettings().UndoSave) m_history.ForgetHistory();
-    refreshHistoryActions();
-    return true;
+    return finishSave(m_report->UlozPredlohuJako());
 }
 
 void TFormSestE::NewPredloha() {

@@ -71,6 +71,8 @@ struct TemplateBackground {
 // four margins) and of an I,7 line; the report and the designer read both the same way.
 void ReadPaperFields(QString& line, const TemplateVersion& version, TemplatePaper& paper);
 void ReadBackgroundFields(QString& line, TemplateBackground& background);
+// Adds the function of an F line to `functions` (functions are numbered by their order).
+void AddFunctionFromLine(QString line, TListFunkci& functions);
 
 class TSestavaTyp : public QObject {
     Q_OBJECT

@@ -335,27 +335,28 @@ void TSestavaTyp::applyPaperToPageSetup() const {
     setup.bottomMargin = m_paper.marginBottom;
 }
 
+void AddFunctionFromLine(QString line, TListFunkci& functions) {
+    NextField(line); // "F"
+    NextField(line); // the index
+    const QString name = NextField(line);
+    const QString title = NextField(line);
+    const int resultKind = NextFieldInt(line, 0);
+    const QString initial = NextField(line);
+    const int resetGroup = NextFieldInt(line, 0);
+    const QString expression = NextField(line);
+    const int aggregate = NextFieldInt(line, 0);
+    const int precision = NextFieldInt(line, 0);
+    const int digits = NextFieldInt(line, 0);
+    int floatFormat = NextFieldInt(line, 2);
+    if (floatFormat > 4) floatFormat = 2;
+    functions.AddFunction().SetDefinition(name, title, expression, resultKind, initial,
+                                          resetGroup, aggregate, precision, digits, floatFormat);
+}
+
 void TSestavaTyp::ParsePredlohaFunctions(const TPredloha& predloha) {
     m_funkce.ClearFunctions();
-    for (QString line : predloha) {
-        if (line.size() <= 1) continue;
-        NextField(line); // "F"
-        NextField(line); // the index: functions are numbered by their order
-        const QString name = NextField(line);
-        const QString title = NextField(line);
-        const int resultKind = NextFieldInt(line, 0);
-        const QString initial = NextField(line);
-        const int resetGroup = NextFieldInt(line, 0);
-        const QString expression = NextField(line);
-        const int aggregate = NextFieldInt(line, 0);
-        const int precision = NextFieldInt(line, 0);
-        const int digits = NextFieldInt(line, 0);
-        int floatFormat = NextFieldInt(line, 2);
-        if (floatFormat > 4) floatFormat = 2;
-        m_funkce.AddFunction().SetDefinition(name, title, expression, resultKind, initial,
-                                             resetGroup, aggregate, precision, digits,
-                                             floatFormat);
-    }
+    for (const QString& line : predloha)
+        if (line.size() > 1) AddFunctionFromLine(line, m_funkce);
 }
 
 void TSestavaTyp::ParsePredlohaSection(const TPredloha& predloha, TOddilSestavy* section) {
