@@ -10,16 +10,6 @@
 
 using platform::IniFile;
 
-namespace {
-
-QString writeIni(const QTemporaryDir& dir, const QByteArray& bytes) {
-    const QString path = dir.filePath("DoriVOZ.ini");
-    EXPECT_TRUE(writeFile(path, bytes));
-    return path;
-}
-
-} // namespace
-
 TEST(IniFile, SectionsAndKeysIgnoreCaseAndValuesAreKeptVerbatim) {
     QTemporaryDir dir;
     const QString path = writeIni(dir, "; comment\n[FormatyPapiru]\n PocetFormatu = 2 \n"

@@ -10,16 +10,6 @@
 
 using namespace report;
 
-namespace {
-
-QString writeIni(const QTemporaryDir& dir, const QByteArray& bytes) {
-    const QString path = dir.filePath("DoriVOZ.ini");
-    EXPECT_TRUE(writeFile(path, bytes));
-    return path;
-}
-
-} // namespace
-
 TEST(PageSetup, StartValuesAndOrientation) {
     PageSetupGuard guard;
     PageSetup() = TPageSetup();
