@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -172,7 +171,6 @@ TEST_F(ChartWindow, PointsPageMarksTheComputedRowsOnlyInRed) {
         EXPECT_EQ(marker(i)->isVisible(), i == 1 || i == 3) << i;
     expectMarkerAt(1, 500, 6.6);
     expectMarkerAt(3, 600, 5.0);
-    EXPECT_EQ(marker(3)->toolTip().split('\n').size(), 6);
     const QImage shot = form.grab().toImage();
     for (int i : {1, 3}) {
         const QPoint centre = marker(i)->geometry().center();
@@ -237,7 +235,7 @@ TEST_F(ChartWindow, FitToHeightShowsTheWholeChartCentredAndBack) {
     EXPECT_EQ(image()->size(), QSize(500, height / 2));
 }
 
-TEST_F(ChartWindow, PanningMovesOnReleaseAndNeverUncoversTheWindow) {
+TEST_F(ChartWindow, PanningTheChartOrTheOverviewFrameNeverUncoversTheWindow) {
     open();
     mouse(image(), QEvent::MouseButtonPress, QPoint(300, 300));
     mouse(image(), QEvent::MouseMove, QPoint(300 - 5000, 300 - 5000));
@@ -264,11 +262,8 @@ TEST_F(ChartWindow, PanningMovesOnReleaseAndNeverUncoversTheWindow) {
     mouse(image(), QEvent::MouseButtonPress, QPoint(200, 200));
     mouse(image(), QEvent::MouseButtonRelease, QPoint(200, 200));
     EXPECT_EQ(image()->pos(), QPoint(0, 0));
-    EXPECT_EQ(marker(1)->pos(), QPoint(163, 1471));
-}
 
-TEST_F(ChartWindow, OverviewFrameDragStaysInsideAndMovesTheChart) {
-    open();
+    // Dragging the overview's frame stays inside the overview and moves the chart.
     drag(frame(), QPoint(3, 3), QPoint(503, 503)); // far beyond the bottom right stop
     EXPECT_EQ(frame()->geometry().bottomRight(), overview().bottomRight() - QPoint(2, 2));
     // The chart's right edge is exactly the window's right edge.

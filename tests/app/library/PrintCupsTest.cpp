@@ -18,9 +18,7 @@ TEST(PrintCups, TheStateOnATextOnlyQueue) {
     ASSERT_TRUE(platform::PrinterSystem::instance().isTextOnly(queue.name()));
 
     WindowFixture w;
-    for (const char* name : {"zostava.pts", "DoriVOZ.ini"})
-        ASSERT_TRUE(
-            QFile::copy(QStringLiteral(KOLV_RESOURCES_DIR "/") + name, w.dir.path() + '/' + name));
+    w.copyReportFiles(KOLV_RESOURCES_DIR);
     w.open(RealPropertyLibrary());
     w.chooseLanguage(0);
     w.enter("Edit1", "200");

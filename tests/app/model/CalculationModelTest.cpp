@@ -80,15 +80,6 @@ TEST_F(Model, EveryOrderedPairGivesItsPairCodeValueOrderAndFlags) {
     }
 }
 
-TEST_F(Model, RotatingRowOneMakesVAndTTheInputsWithoutComputing) {
-    model.calculate("26.85", "3");
-    model.rotate(1);
-    EXPECT_EQ(state().QuantityOrder, (Order{0, 3, 1, 2, 4, 5, 6}));
-    EXPECT_EQ(state().CalcRegionCode, rc::None);
-    EXPECT_EQ(StandIn::stateCalls.size(), 1u);
-    EXPECT_EQ(stateChanges, 2);
-}
-
 TEST_F(Model, ACalculationCallsTheLibraryInOrderAndKeepsItsResults) {
     EXPECT_EQ(model.calculate("26,85", "3.0"), CalculationModel::Outcome::Computed);
     EXPECT_EQ(StandIn::sequence, (std::vector<std::string>{"StateFromPair", "cp", "cv", "kappa",
