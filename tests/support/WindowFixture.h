@@ -172,12 +172,6 @@ public:
     }
     int bannerHeight() const { return find<QLabel>("lblNazevOblasti")->height(); }
 
-    // Copies the report template and printer settings from `resources` into the program folder.
-    void copyReportFiles(const QString& resources) {
-        for (const char* name : {"zostava.pts", "DoriVOZ.ini"})
-            ASSERT_TRUE(QFile::copy(resources + '/' + name, dir.path() + '/' + name));
-    }
-
     QString sep() const { return QString(platform::SystemDecimalSeparator()); }
     // A number written with a dot, as the pages show it in the system's locale.
     QString num(const char* dotted) const { return QString(dotted).replace('.', sep()); }

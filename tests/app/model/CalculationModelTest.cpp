@@ -92,12 +92,6 @@ TEST_F(Model, ACalculationCallsTheLibraryInOrderAndKeepsItsResults) {
         EXPECT_EQ(state().DerivedValues[k], StandIn::results[k]);
     EXPECT_EQ(state().CalcRegionCode, rc::Water);
     EXPECT_EQ(stateChanges, 1);
-    // The metastable option reaches the library.
-    for (bool metastable : {true, false}) {
-        model.toggleMetastable();
-        model.calculate("26.85", "3");
-        EXPECT_EQ(StandIn::stateCalls.back().metastable, metastable);
-    }
 }
 
 TEST_F(Model, NoPositiveVolumeNoTransportCallsAndANegativeValueChangesNothing) {
@@ -137,9 +131,11 @@ TEST_F(Model, NoNumberOrALibraryFaultClearsTheOutputsAndAllDerivedValues) {
     }
 }
 
-TEST_F(Model, PointsAreComputedWithTheCalculationPagesPair) {
+// A point that fails, in any way, loses its flag; every region counts as computed.
+TEST_F(Model, PointsAreComputedWithTheCalculationPagesPairAndOnlyGoodOnesFlagged) {
+    using Status = CalculationModel::PointStatus;
     model.rotate(1); // v, t: pair 13 with the inputs swapped
-    EXPECT_EQ(model.computePoint(4, "0.5", "200"), CalculationModel::PointStatus::Computed);
+    EXPECT_EQ(model.computePoint(4, "0.5", "200"), Status::Computed);
     ASSERT_EQ(StandIn::stateCalls.size(), 1u);
     EXPECT_EQ(StandIn::stateCalls[0].args(), std::tuple(numerics::PairCode::TV, 200.0, 0.5));
     EXPECT_EQ(StandIn::stateCalls[0].wants(), "PSI");
@@ -149,29 +145,25 @@ TEST_F(Model, PointsAreComputedWithTheCalculationPagesPair) {
     EXPECT_EQ(table[numerics::at(Quantity::T)][4], 200.0);
     EXPECT_EQ(table[numerics::at(Quantity::I)][4], StandIn::outputs[5]);
     EXPECT_EQ(changedRows, std::vector<int>{4});
-}
 
-TEST_F(Model, BadPointsAreMarkedAndNeverFlagged) {
-    using Status = CalculationModel::PointStatus;
-    model.computePoint(0, "100", "1");
-    EXPECT_EQ(model.computePoint(0, "-5", "1"), Status::Negative);
-    EXPECT_EQ(state().PointsTable[0][0], 0.0);
+    EXPECT_EQ(model.computePoint(4, "-5", "1"), Status::Negative);
+    EXPECT_EQ(table[0][4], 0.0);
     for (const char* bad : {"", "abc", "nan"})
         EXPECT_EQ(model.computePoint(1, bad, "1"), Status::NotComputed) << bad;
+    model.computePoint(4, "0.5", "200");
     StandIn::faultAt = "StateFromPair";
-    EXPECT_EQ(model.computePoint(2, "20", "1"), Status::NotComputed);
-    EXPECT_EQ(state().PointsTable[0][2], 0.0);
-    // Every region counts as computed, even one out of range.
+    EXPECT_EQ(model.computePoint(4, "0.5", "200"), Status::NotComputed);
+    EXPECT_EQ(table[0][4], 0.0);
     StandIn::faultAt.clear();
     StandIn::region = rc::OutOfRange;
     EXPECT_EQ(model.computePoint(3, "1e300", "1"), Status::Computed);
-    EXPECT_EQ(state().PointsTable[0][3], 1.0);
+    EXPECT_EQ(table[0][3], 1.0);
 
     model.clearPoints();
     for (int row = 0; row < kPointRows; ++row) {
         EXPECT_EQ(model.pointStatus(row), Status::Empty);
         for (std::size_t column = 0; column <= 6; ++column)
-            EXPECT_EQ(state().PointsTable[column][std::size_t(row)], 0.0);
+            EXPECT_EQ(table[column][std::size_t(row)], 0.0);
     }
 }
 
