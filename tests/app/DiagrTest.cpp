@@ -3,6 +3,7 @@
 
 #include "StandInLibrary.h"
 #include "TestFiles.h"
+#include "WindowFixture.h"
 
 #include "app/CalculationModel.h"
 #include "app/Diagr.h"
@@ -32,21 +33,7 @@ QPixmap plainChart(QSize size = {1000, 1700}) {
     return chart;
 }
 
-// Mouse events go straight to the widget, in its own coordinates.
-void mouse(QWidget* widget, QEvent::Type type, QPoint at) {
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    const Qt::MouseButtons held =
-        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent event(type, QPointF(at), QPointF(widget->mapToGlobal(at)), button, held,
-                      Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
-}
-
-void drag(QWidget* widget, QPoint from, QPoint to) {
-    mouse(widget, QEvent::MouseButtonPress, from);
-    mouse(widget, QEvent::MouseMove, to);
-    mouse(widget, QEvent::MouseButtonRelease, to);
-}
+using Mouse = WindowFixture; // its drag: press, move by an offset, release
 
 class ChartWindow : public testing::Test {
 protected:
@@ -212,7 +199,7 @@ TEST_F(ChartWindow, FitToHeightShowsTheWholeChartCentredAndBack) {
     const QSize fitted = image()->size();
     form.BitBtn1Click();
     EXPECT_EQ(image()->size(), fitted);
-    drag(image(), QPoint(100, 100), QPoint(50, 50));
+    Mouse::drag(image(), QPoint(100, 100), QPoint(-50, -50));
     EXPECT_EQ(image()->pos(), QPoint(0, 0));
 
     QTest::mouseClick(find<QPushButton>("BitBtn2"), Qt::LeftButton);
@@ -230,10 +217,10 @@ TEST_F(ChartWindow, FitToHeightShowsTheWholeChartCentredAndBack) {
 
 TEST_F(ChartWindow, PanningTheChartOrTheOverviewFrameNeverUncoversTheWindow) {
     open();
-    mouse(image(), QEvent::MouseButtonPress, QPoint(300, 300));
-    mouse(image(), QEvent::MouseMove, QPoint(300 - 5000, 300 - 5000));
+    QTest::mousePress(image(), Qt::LeftButton, {}, QPoint(300, 300));
+    QTest::mouseMove(image(), QPoint(300 - 5000, 300 - 5000));
     EXPECT_EQ(image()->pos(), QPoint(0, 0)); // nothing moves before the release
-    mouse(image(), QEvent::MouseButtonRelease, QPoint(300 - 5000, 300 - 5000));
+    QTest::mouseRelease(image(), Qt::LeftButton, {}, QPoint(300 - 5000, 300 - 5000));
     const QPoint far = image()->pos();
     EXPECT_EQ(image()->geometry().bottomRight(), QPoint(form.width() - 1, form.height() - 1));
     expectCovered();
@@ -243,28 +230,27 @@ TEST_F(ChartWindow, PanningTheChartOrTheOverviewFrameNeverUncoversTheWindow) {
     EXPECT_GT(frame()->y(), overview().top() + 2);
     EXPECT_TRUE(overview().adjusted(1, 1, -1, -1).contains(frame()->geometry()));
 
-    drag(image(), QPoint(10, 10), QPoint(40, 25)); // part of the way back
+    Mouse::drag(image(), QPoint(10, 10), QPoint(30, 15)); // part of the way back
     EXPECT_EQ(image()->pos(), far + QPoint(30, 15));
     expectMarkerAt(1, 100, 1.3069);
 
-    drag(image(), QPoint(10, 10), QPoint(5000, 5000));
+    Mouse::drag(image(), QPoint(10, 10), QPoint(5000, 5000));
     EXPECT_EQ(image()->pos(), QPoint(0, 0));
     EXPECT_EQ(frame()->pos(), overview().topLeft() + QPoint(2, 2));
 
     // A click without a move leaves everything where it is.
-    mouse(image(), QEvent::MouseButtonPress, QPoint(200, 200));
-    mouse(image(), QEvent::MouseButtonRelease, QPoint(200, 200));
+    QTest::mouseClick(image(), Qt::LeftButton, {}, QPoint(200, 200));
     EXPECT_EQ(image()->pos(), QPoint(0, 0));
 
     // Dragging the overview's frame stays inside the overview and moves the chart.
-    drag(frame(), QPoint(3, 3), QPoint(503, 503)); // far beyond the bottom right stop
+    Mouse::drag(frame(), QPoint(3, 3), QPoint(500, 500)); // far beyond the bottom right stop
     EXPECT_EQ(frame()->geometry().bottomRight(), overview().bottomRight() - QPoint(2, 2));
     // The chart's right edge is exactly the window's right edge.
     EXPECT_EQ(image()->geometry().right(), form.width() - 1);
     expectCovered();
     expectMarkerAt(1, 100, 1.3069);
 
-    drag(frame(), QPoint(3, 3), QPoint(-497, -497)); // beyond the top left stop
+    Mouse::drag(frame(), QPoint(3, 3), QPoint(-500, -500)); // beyond the top left stop
     EXPECT_EQ(frame()->pos(), overview().topLeft() + QPoint(2, 2));
     EXPECT_EQ(image()->pos(), QPoint(0, 0));
     EXPECT_EQ(marker(1)->pos(), QPoint(163, 1471));

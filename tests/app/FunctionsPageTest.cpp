@@ -134,23 +134,15 @@ TEST_F(FunctionsUi, EnterCyclesTheFocusThroughTheVisibleInputs) {
     EXPECT_EQ(focus(), edit(1));
     EXPECT_EQ(StandIn::stateCalls.size(), 1u);
 
-    chooseFunction(313);
-    typeInto(1, "100");
-    typeInto(2, "1");
-    pressEnter(1);
-    EXPECT_EQ(focus(), edit(2));
-    pressEnter(2);
-    EXPECT_EQ(focus(), edit(1));
-
-    chooseFunction(508);
-    for (int i = 1; i <= 3; ++i)
-        typeInto(i, QString::number(4 - i));
-    pressEnter(1);
-    EXPECT_EQ(focus(), edit(2));
-    pressEnter(2);
-    EXPECT_EQ(focus(), edit(3));
-    pressEnter(3);
-    EXPECT_EQ(focus(), edit(1));
+    for (const auto& [code, count] : {std::pair(313, 2), std::pair(508, 3)}) {
+        chooseFunction(code);
+        for (int i = 1; i <= count; ++i)
+            typeInto(i, QString::number(4 - i));
+        for (int i = 1; i <= count; ++i) {
+            pressEnter(i);
+            EXPECT_EQ(focus(), edit(i % count + 1)) << code << " " << i;
+        }
+    }
     // The box the focus moved to has its text selected: typing replaces it.
     QTest::keyClick(edit(1), '9');
     EXPECT_EQ(edit(1)->text(), "9");
