@@ -41,14 +41,12 @@ TEST_F(PointsUi, TypingARowAndTabbingOnComputesIt) {
     // v, s, h, x with the decimals 6, 4, 3, 4 of kolv.cfg.
     EXPECT_EQ(pointOutputs(0),
               (QStringList{num("0.001002"), num("0.3923"), num("115.331"), num("0.0000")}));
-    EXPECT_EQ(table(0, 0), 1.0);
     EXPECT_EQ(state().PointsRow, 1);
     EXPECT_EQ(inputs()->currentRow(), 1);
     EXPECT_EQ(pointOutputs(1), (QStringList{"", "", "", ""}));
     // Leaving an empty row marks it not computed.
     clickCell(5, 0);
     EXPECT_EQ(pointOutputs(1), (QStringList{"- - -", "- - -", "- - -", "- - -"}));
-    EXPECT_EQ(table(0, 1), 0.0);
     EXPECT_EQ(StandIn::stateCalls.size(), 1u);
     EXPECT_EQ(state().PointsRow, 5);
     // The grid carries its help context.
@@ -62,7 +60,6 @@ TEST_F(PointsUi, ArrowsShiftTabAndTheMouseLeaveRowsTooTypingReplacesACell) {
     type("2");
     key(Qt::Key_Down); // to row 1, column 1
     EXPECT_EQ(StandIn::stateCalls.size(), 1u);
-    EXPECT_EQ(table(0, 0), 1.0);
     type("3");
     key(Qt::Key_Backtab, Qt::ShiftModifier); // row 1, column 0: the same row
     EXPECT_EQ(StandIn::stateCalls.size(), 1u);
@@ -71,7 +68,6 @@ TEST_F(PointsUi, ArrowsShiftTabAndTheMouseLeaveRowsTooTypingReplacesACell) {
     ASSERT_EQ(StandIn::stateCalls.size(), 2u);
     EXPECT_EQ(std::make_pair(StandIn::stateCalls[1].x1, StandIn::stateCalls[1].x2),
               std::make_pair(60.0, 3.0));
-    EXPECT_EQ(table(1, 1), 60.0);
     clickCell(11, 1); // row 0 again, by the mouse
     EXPECT_EQ(StandIn::stateCalls.size(), 3u);
     EXPECT_EQ(state().PointsRow, 11);
