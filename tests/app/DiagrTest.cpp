@@ -89,7 +89,7 @@ protected:
 
 } // namespace
 
-TEST_F(ChartWindow, OpensAtNaturalSizeWithTheOverviewAndTheMarkerOnItsState) {
+TEST_F(ChartWindow, OpensAtNaturalSizeWithTheOverviewAndTheMarkerAndHintOfItsState) {
     open();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_EQ(form.pos(), screen.topLeft());
@@ -108,37 +108,33 @@ TEST_F(ChartWindow, OpensAtNaturalSizeWithTheOverviewAndTheMarkerOnItsState) {
     EXPECT_EQ(marker(1)->geometry(), QRect(163, 1471, 6, 6)); // the worked example
     for (int i = 1; i <= kPointRows; ++i)
         EXPECT_EQ(marker(i)->isVisible(), i == 1) << i;
-    // The close button has the focus; Enter on it ends with 1.
-    EXPECT_EQ(QApplication::focusWidget(), find("BitBtn3"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(form.result(), 1);
-
-    open(QSize(500, 850));
-    expectMarkerAt(1, 100, 1.3069);
-    setState(0, 0); // the all-zero start state is marked too
-    open();
-    EXPECT_TRUE(marker(1)->isVisible());
-    expectMarkerAt(1, 0, 0);
-    EXPECT_TRUE(messages.messages().isEmpty());
-}
-
-TEST_F(ChartWindow, HintsHoldSixLinesInTheModelsLanguageAndFormat) {
-    open();
+    // The hint holds six lines in the model's language and format.
     EXPECT_EQ(marker(1)->toolTip(), QString::fromUtf8("Teplota = 100.00 °C\n"
                                                       "Tlak = 0.101 MPa\n"
                                                       "Měrný objem = 1.043500 m3/kg\n"
                                                       "Entropie = 1.3069 kJ/kgK\n"
                                                       "Entalpie = 419.100 kJ/kg\n"
                                                       "Suchost pary = 0.0000  "));
+    // The close button has the focus; Enter on it ends with 1.
+    EXPECT_EQ(QApplication::focusWidget(), find("BitBtn3"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.result(), 1);
+
     model.state().Language = 1;
     model.state().DecimalSeparator = ',';
     model.state().DecimalPlaces = {0, 1, 2, 3, 4, 0, 2};
-    open();
+    open(QSize(500, 850));
+    expectMarkerAt(1, 100, 1.3069);
     const QStringList lines = marker(1)->toolTip().split('\n');
     ASSERT_EQ(lines.size(), 6);
     EXPECT_EQ(lines[0], QString::fromUtf8("Temperature = 100,0 °C"));
     EXPECT_EQ(lines[4], "Specific enthalpy = 419 kJ/kg");
+    setState(0, 0); // the all-zero start state is marked too
+    open();
+    EXPECT_TRUE(marker(1)->isVisible());
+    expectMarkerAt(1, 0, 0);
+    EXPECT_TRUE(messages.messages().isEmpty());
 }
 
 // The Calculation page's state (100 °C) is not used on the Points page.

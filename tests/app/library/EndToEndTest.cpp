@@ -13,7 +13,6 @@ protected:
         open(RealPropertyLibrary());
         chooseLanguage(0);
     }
-    void openBanner() { tickBanner(20); }
 };
 
 } // namespace
@@ -22,7 +21,7 @@ TEST_F(EndToEnd, HugeValuesAreOutOfRangeAndVolumeWithDrynessIsUnsupported) {
     compute("1e300", "3");
     EXPECT_EQ(state().CalcRegionCode, numerics::RegionCode::OutOfRange);
     EXPECT_EQ(find<QLineEdit>("Edit1")->text(), "1E300");
-    openBanner();
+    tickBanner(20); // open
     EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Hodnoty mimo funkční oblast"));
 
     click("ShapeV1"); // v, t, p, ...
@@ -30,7 +29,7 @@ TEST_F(EndToEnd, HugeValuesAreOutOfRangeAndVolumeWithDrynessIsUnsupported) {
     EXPECT_EQ(window->model().pairCode(), numerics::PairCode::VX);
     compute("0.5", "0.01");
     EXPECT_EQ(state().CalcRegionCode, numerics::RegionCode::Unsupported);
-    openBanner();
+    tickBanner(20); // open
     EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Kombinace proměnných není odladěna"));
 }
 
