@@ -5,6 +5,8 @@
 #include "StandInLibrary.h"
 #include "WindowFixture.h"
 
+#include "app/Texts.h"
+
 namespace {
 
 class CalculationUi : public testing::Test, public WindowFixture {
@@ -17,10 +19,6 @@ protected:
 
     QLineEdit* edit(int i) const { return find<QLineEdit>(QString("Edit%1").arg(i)); }
     ::CalculationPage* calc() const { return window->calculationPage(); }
-    QString metastableText(bool on) const {
-        return QString::fromUtf8(on ? "Procedura preferuje výpočet metastabilní oblasti"
-                                    : "Procedura neuvažuje s výpočtem v metastabilní oblasti");
-    }
     // Runs `ticks` ticks of the banner, then checks its height and text.
     void expectBannerAfter(int ticks, int height, const char* name) {
         tickBanner(ticks);
@@ -104,7 +102,7 @@ TEST_F(CalculationUi, OnlyALeftClickTogglesMetastableAndRecomputesKeepingTheFocu
     QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(label->width() + 20, -20));
     EXPECT_FALSE(state().MetastablePreferred);
     EXPECT_EQ(StandIn::stateCalls.size(), 1u);
-    EXPECT_EQ(label->text(), metastableText(false));
+    EXPECT_EQ(label->text(), texts::metastableCaption(texts::Czech, false));
 
     // A toggle computes what the boxes hold, typed text included.
     edit(1)->setText("200");
@@ -112,7 +110,7 @@ TEST_F(CalculationUi, OnlyALeftClickTogglesMetastableAndRecomputesKeepingTheFocu
     edit(2)->setFocus();
     for (bool on : {true, false}) {
         click("lblMetastab");
-        EXPECT_EQ(label->text(), metastableText(on));
+        EXPECT_EQ(label->text(), texts::metastableCaption(texts::Czech, on));
         EXPECT_EQ(StandIn::stateCalls.back().metastable, on);
         EXPECT_EQ(QApplication::focusWidget(), edit(2));
     }

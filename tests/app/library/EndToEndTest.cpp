@@ -26,7 +26,6 @@ TEST_F(EndToEnd, HugeValuesAreOutOfRangeAndVolumeWithDrynessIsUnsupported) {
 
     click("ShapeV1"); // v, t, p, ...
     click("ShapeV4"); // x, v, p, s, h, t
-    EXPECT_EQ(window->model().pairCode(), numerics::PairCode::VX);
     compute("0.5", "0.01");
     EXPECT_EQ(state().CalcRegionCode, numerics::RegionCode::Unsupported);
     tickBanner(20); // open
@@ -52,7 +51,6 @@ TEST_F(EndToEnd, APointOfSuperheatedSteam) {
     key(Qt::Key_Tab);
     EXPECT_EQ(pointOutputs(0),
               (QStringList{num("1.695959"), num("7.3610"), num("2675.767"), num("1.0000")}));
-    EXPECT_NEAR(state().PointsTable[5][0], 2675.767, 1e-3);
 }
 
 // The three inputs of the heat drop reach the library in their order.

@@ -124,19 +124,15 @@ TEST_F(PrintEndToEnd, ThePreviewSavesEveryFormatAndReportsAnUnwritableFolder) {
             EXPECT_TRUE(save()) << suffix.toStdString();
             preview->setFileChooser(nullptr);
         }
-        for (const char* suffix : {".rtf", ".emf", ".wmf"})
+        for (const char* suffix : {".emf", ".wmf"})
             EXPECT_GT(QFileInfo(base + suffix).size(), 0) << suffix;
         EXPECT_TRUE(preview->isVisible());
     });
-    const QString text = readText(base + ".txt");
-    EXPECT_TRUE(text.contains("Teplota")) << text.toStdString();
-    EXPECT_TRUE(text.contains(QString::fromUtf8("°C")));
-    EXPECT_TRUE(text.contains(num("200.00")));
-    EXPECT_TRUE(text.contains("KOLV podle IAPWS IF97"));
-    const QString html = readText(base + ".html");
-    EXPECT_TRUE(html.contains("Teplota"));
-    EXPECT_TRUE(html.contains(num("2828.268")));
-    EXPECT_TRUE(readText(base + ".rtf").contains("Teplota"));
+    for (const char* suffix : {".txt", ".html", ".rtf"}) {
+        const QString saved = readText(base + suffix);
+        EXPECT_TRUE(saved.contains("Teplota")) << suffix << '\n' << saved.toStdString();
+        EXPECT_TRUE(saved.contains(num("200.00")) && saved.contains(num("2828.268"))) << suffix;
+    }
     EXPECT_EQ(messages.messages().size(), 1); // the unwritable folder's alone
 }
 
@@ -147,7 +143,6 @@ TEST_F(PrintEndToEnd, EnglishHeadsWithoutAndWithPoints) {
     chooseLanguage(1);
     click("menu0_2");
     QString text = exportText();
-    EXPECT_EQ(window->state().RecordCount, 0);
     EXPECT_TRUE(text.contains("Temperature"));
     EXPECT_FALSE(text.contains(sep() + "00"));
     for (const char* cell : {"100", "0.1", "200", "1"}) {
