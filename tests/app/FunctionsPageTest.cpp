@@ -53,11 +53,28 @@ TEST_F(FunctionsUi, EachGroupShowsItsOwnListOnly) {
     EXPECT_TRUE(shown("Combo1"));
 }
 
-TEST_F(FunctionsUi, InputCountSetsTheVisibleInputs) {
+// Per function: the visible inputs, all at 0.0 like the result, and the labels from its name or,
+// in group 5, its own: Lvystup, LjednV, Lvstup1, Ljedn1, Lvstup2, Ljedn2, Ljedn3.
+TEST_F(FunctionsUi, EachFunctionShowsItsInputsAndLabels) {
     enterPage(0);
-    const std::pair<int, int> counts[] = {{100, 1}, {107, 1}, {200, 2}, {407, 2},
-                                          {507, 2}, {508, 3}, {509, 3}};
-    for (const auto& [code, count] : counts) {
+    const std::tuple<int, int, QStringList> cases[] = {
+        {100, 1, {}},
+        {107, 1, {}},
+        {200, 2, {}},
+        {407, 2, {}},
+        {507, 2, {}},
+        {509, 3, {}},
+        {400, 2, {"Entalpie = ", "kJ/kg", "Tlak = ", "MPa", "Entropie = ", "kJ/kgK"}}, // Ims_PS
+        {102, 1, {"Měrný objem = ", "m3/kg", "Teplota = ", "°C"}},                     // V12_T
+        {501, 2, {"Vlhkost = ", " ", "Tlak = ", "MPa", "Entalpie = ", "kJ/kg"}},
+        {508,
+         3,
+         {"Isoentropický spád = ", "kJ/kg", "Tlak poč. expanze = ", "MPa",
+          "Entalpie poč. expanze = ", "kJ/kg", "MPa"}},
+    };
+    const char* names[] = {"Lvystup", "LjednV", "Lvstup1", "Ljedn1",
+                           "Lvstup2", "Ljedn2", "Ljedn3"};
+    for (const auto& [code, count, labels] : cases) {
         chooseFunction(code);
         SCOPED_TRACE(code);
         EXPECT_EQ(state().InputCount, count);
@@ -68,34 +85,9 @@ TEST_F(FunctionsUi, InputCountSetsTheVisibleInputs) {
             EXPECT_EQ(edit(i)->text(), initial());
         EXPECT_EQ(text("Lhodnota"), initial());
         EXPECT_EQ(focus(), edit(1));
+        for (int i = 0; i < labels.size(); ++i)
+            EXPECT_EQ(text(names[i]), labels[i]) << names[i];
     }
-}
-
-TEST_F(FunctionsUi, LabelsComeFromTheFunctionsName) {
-    enterPage(0);
-    // Name, then the result's row name and unit, the inputs' and the result's decimals.
-    const struct {
-        int code;
-        QStringList labels; // Lvystup, LjednV, Lvstup1, Ljedn1, Lvstup2, Ljedn2
-        int decimals;
-    } cases[] = {
-        {400, {"Entalpie = ", "kJ/kg", "Tlak = ", "MPa", "Entropie = ", "kJ/kgK"}, 3}, // Ims_PS
-        {102,
-         {QString::fromUtf8("Měrný objem = "), "m3/kg", "Teplota = ", QString::fromUtf8("°C")},
-         6}, // V12_T
-        {501, {"Vlhkost = ", " ", "Tlak = ", "MPa", "Entalpie = ", "kJ/kg"}, 5},
-    };
-    const char* names[] = {"Lvystup", "LjednV", "Lvstup1", "Ljedn1", "Lvstup2", "Ljedn2"};
-    for (const auto& c : cases) {
-        chooseFunction(c.code);
-        for (int i = 0; i < c.labels.size(); ++i)
-            EXPECT_EQ(text(names[i]), c.labels[i]) << c.code << " " << names[i];
-        EXPECT_EQ(state().ResultDecimals, c.decimals) << c.code;
-    }
-    chooseFunction(508);
-    EXPECT_EQ(text("Lvstup1"), QString::fromUtf8("Tlak poč. expanze = "));
-    EXPECT_EQ(QStringList({text("Ljedn1"), text("Ljedn2"), text("Ljedn3"), text("LjednV")}),
-              (QStringList{"MPa", "kJ/kg", "MPa", "kJ/kg"}));
     // In English the labels come from the English names.
     window.reset();
     open(StandIn::library());
@@ -107,9 +99,9 @@ TEST_F(FunctionsUi, LabelsComeFromTheFunctionsName) {
 
 TEST_F(FunctionsUi, ResultDecimalsFollowTheSettingsOrTheFixedTable) {
     enterPage(0);
-    // V_TP with v's 6 decimals of kolv.cfg; cp and w with their fixed 3 and 4.
+    // V_TP and Ims_PS with v's 6 and h's 3 decimals of kolv.cfg; cp and w with their fixed 3, 4.
     const std::pair<int, const char*> cases[] = {
-        {310, "0.001002"}, {504, "4.173"}, {507, "1507.7392"}};
+        {310, "0.001002"}, {400, "115.331"}, {504, "4.173"}, {507, "1507.7392"}};
     for (const auto& [code, shown] : cases) {
         chooseFunction(code);
         typeInto(1, "26.85");
@@ -117,7 +109,7 @@ TEST_F(FunctionsUi, ResultDecimalsFollowTheSettingsOrTheFixedTable) {
         pressEnter(2);
         EXPECT_EQ(text("Lhodnota"), num(shown)) << code;
     }
-    EXPECT_EQ(StandIn::stateCalls.size(), 1u);
+    EXPECT_EQ(StandIn::stateCalls.size(), 2u);
     const QLabel* value = find("Lhodnota");
     EXPECT_EQ(find("LjednV")->x(), value->x() + value->width() + 8);
     // An unknown state's -1 is shown as a number.
@@ -134,23 +126,15 @@ TEST_F(FunctionsUi, EnterCyclesTheFocusThroughTheVisibleInputs) {
     EXPECT_EQ(focus(), edit(1));
     EXPECT_EQ(StandIn::stateCalls.size(), 1u);
 
-    chooseFunction(313);
-    typeInto(1, "100");
-    typeInto(2, "1");
-    pressEnter(1);
-    EXPECT_EQ(focus(), edit(2));
-    pressEnter(2);
-    EXPECT_EQ(focus(), edit(1));
-
-    chooseFunction(508);
-    for (int i = 1; i <= 3; ++i)
-        typeInto(i, QString::number(4 - i));
-    pressEnter(1);
-    EXPECT_EQ(focus(), edit(2));
-    pressEnter(2);
-    EXPECT_EQ(focus(), edit(3));
-    pressEnter(3);
-    EXPECT_EQ(focus(), edit(1));
+    for (const auto& [code, count] : {std::pair(313, 2), std::pair(508, 3)}) {
+        chooseFunction(code);
+        for (int i = 1; i <= count; ++i)
+            typeInto(i, QString::number(4 - i));
+        for (int i = 1; i <= count; ++i) {
+            pressEnter(i);
+            EXPECT_EQ(focus(), edit(i % count + 1)) << code << " " << i;
+        }
+    }
     // The box the focus moved to has its text selected: typing replaces it.
     QTest::keyClick(edit(1), '9');
     EXPECT_EQ(edit(1)->text(), "9");

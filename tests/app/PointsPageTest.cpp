@@ -27,7 +27,7 @@ protected:
 
 } // namespace
 
-TEST_F(PointsUi, TypingARowAndTabbingOnComputesIt) {
+TEST_F(PointsUi, TypingARowAndTabbingOnComputesItAndReentryClearsEverything) {
     EXPECT_EQ(page(), "TabSheetBody");
     type("100");
     key(Qt::Key_Tab);
@@ -36,24 +36,43 @@ TEST_F(PointsUi, TypingARowAndTabbingOnComputesIt) {
     key(Qt::Key_Tab);
 
     ASSERT_EQ(StandIn::stateCalls.size(), 1u);
-    EXPECT_EQ(std::make_pair(StandIn::stateCalls[0].x1, StandIn::stateCalls[0].x2),
-              std::make_pair(100.0, 0.1));
+    EXPECT_EQ(StandIn::stateCalls[0].args(), std::tuple(numerics::PairCode::TP, 100.0, 0.1));
     // v, s, h, x with the decimals 6, 4, 3, 4 of kolv.cfg.
     EXPECT_EQ(pointOutputs(0),
               (QStringList{num("0.001002"), num("0.3923"), num("115.331"), num("0.0000")}));
-    EXPECT_EQ(table(0, 0), 1.0);
     EXPECT_EQ(state().PointsRow, 1);
     EXPECT_EQ(inputs()->currentRow(), 1);
     EXPECT_EQ(pointOutputs(1), (QStringList{"", "", "", ""}));
     // Leaving an empty row marks it not computed.
     clickCell(5, 0);
     EXPECT_EQ(pointOutputs(1), (QStringList{"- - -", "- - -", "- - -", "- - -"}));
-    EXPECT_EQ(table(0, 1), 0.0);
     EXPECT_EQ(StandIn::stateCalls.size(), 1u);
     EXPECT_EQ(state().PointsRow, 5);
     // The grid carries its help context.
     key(Qt::Key_F1);
     EXPECT_EQ(help.topics, (HelpTopics{{"kolv.hlp", 60}}));
+
+    // Another page clears the shown flag and keeps the rows until the next entry, which clears
+    // everything; a row typed but never left is not computed.
+    type("7");
+    click("menu1_1");
+    EXPECT_FALSE(state().PointsPageShown);
+    EXPECT_EQ(table(0, 0), 1.0); // kept until the next entry
+    click("menu0_2");
+    EXPECT_TRUE(state().PointsPageShown);
+    EXPECT_EQ(StandIn::stateCalls.size(), 1u); // the row left unfinished was not computed
+    for (int row = 0; row < 12; ++row) {
+        EXPECT_EQ(pointOutputs(row), (QStringList{"", "", "", ""})) << row;
+        for (int column = 0; column < 2; ++column) {
+            const QTableWidgetItem* item = inputs()->item(row, column);
+            EXPECT_TRUE(!item || item->text().isEmpty()) << row;
+        }
+        EXPECT_EQ(table(0, row), 0.0); // the model's test checks every column
+    }
+    EXPECT_EQ(state().PointsRow, 0);
+    EXPECT_EQ(inputs()->currentRow(), 0);
+    EXPECT_EQ(inputs()->currentColumn(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), inputs());
 }
 
 TEST_F(PointsUi, ArrowsShiftTabAndTheMouseLeaveRowsTooTypingReplacesACell) {
@@ -62,16 +81,13 @@ TEST_F(PointsUi, ArrowsShiftTabAndTheMouseLeaveRowsTooTypingReplacesACell) {
     type("2");
     key(Qt::Key_Down); // to row 1, column 1
     EXPECT_EQ(StandIn::stateCalls.size(), 1u);
-    EXPECT_EQ(table(0, 0), 1.0);
     type("3");
     key(Qt::Key_Backtab, Qt::ShiftModifier); // row 1, column 0: the same row
     EXPECT_EQ(StandIn::stateCalls.size(), 1u);
     type("60");
     key(Qt::Key_Up); // back to row 0, which computes row 1
     ASSERT_EQ(StandIn::stateCalls.size(), 2u);
-    EXPECT_EQ(std::make_pair(StandIn::stateCalls[1].x1, StandIn::stateCalls[1].x2),
-              std::make_pair(60.0, 3.0));
-    EXPECT_EQ(table(1, 1), 60.0);
+    EXPECT_EQ(StandIn::stateCalls[1].args(), std::tuple(numerics::PairCode::TP, 60.0, 3.0));
     clickCell(11, 1); // row 0 again, by the mouse
     EXPECT_EQ(StandIn::stateCalls.size(), 3u);
     EXPECT_EQ(state().PointsRow, 11);
@@ -97,32 +113,4 @@ TEST_F(PointsUi, HeadsAndInputsFollowTheCalculationPagesOrder) {
     // Outputs by places 3..6: p, s, h, x.
     EXPECT_EQ(pointOutputs(0)[0], num("3.000"));
     EXPECT_EQ(table(3, 0), 0.5);
-}
-
-TEST_F(PointsUi, ReentryClearsEverythingAndOtherPagesClearTheShownFlag) {
-    type("100");
-    key(Qt::Key_Tab);
-    type("1");
-    key(Qt::Key_Tab);
-    type("7"); // row 1 typed, never left
-    ASSERT_EQ(table(0, 0), 1.0);
-
-    click("menu1_1");
-    EXPECT_FALSE(state().PointsPageShown);
-    EXPECT_EQ(table(0, 0), 1.0); // kept until the next entry
-    click("menu0_2");
-    EXPECT_TRUE(state().PointsPageShown);
-    EXPECT_EQ(StandIn::stateCalls.size(), 1u); // the row left unfinished was not computed
-    for (int row = 0; row < 12; ++row) {
-        EXPECT_EQ(pointOutputs(row), (QStringList{"", "", "", ""})) << row;
-        for (int column = 0; column < 2; ++column) {
-            const QTableWidgetItem* item = inputs()->item(row, column);
-            EXPECT_TRUE(!item || item->text().isEmpty()) << row;
-        }
-        EXPECT_EQ(table(0, row), 0.0); // the model's test checks every column
-    }
-    EXPECT_EQ(state().PointsRow, 0);
-    EXPECT_EQ(inputs()->currentRow(), 0);
-    EXPECT_EQ(inputs()->currentColumn(), 0);
-    EXPECT_EQ(QApplication::focusWidget(), inputs());
 }

@@ -1,6 +1,9 @@
 // The Print command end to end: the shipped template, the real property library, the report
-// run and its exports.
+// run, its exports, a PDF printer and a text-only queue of the CUPS scheduler that
+// scripts/test.sh runs.
 
+#include "Cups.h"
+#include "TestFiles.h"
 #include "WindowFixture.h"
 
 #include "report/engine/SaveFileChooser.h"
@@ -29,8 +32,7 @@ private:
 };
 
 QString readText(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    return QString::fromUtf8(readFile(path));
 }
 
 // Where whole `word` ends in `line`, at every occurrence.
@@ -65,7 +67,11 @@ protected:
                                     dir.path() + '/' + name));
         open(RealPropertyLibrary());
     }
-    QString num(const char* dotted) const { return QString(dotted).replace('.', sep()); }
+    void computeAt200(int language) {
+        chooseLanguage(language);
+        enter("Edit1", "200");
+        enter("Edit2", "1");
+    }
     QString exportText() {
         window->preparePrint();
         const QString path = dir.path() + "/out.txt";
@@ -92,106 +98,90 @@ protected:
         poll.stop();
         EXPECT_TRUE(opened);
     }
-    static void type(const QString& text) {
-        for (QChar c : text)
-            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
-    }
 };
 
 } // namespace
 
-TEST_F(PrintEndToEnd, TextExportOfTheCalculationPage) {
-    chooseLanguage(0);
-    enter("Edit1", "200");
-    enter("Edit2", "1");
-    const QString text = exportText();
-    EXPECT_TRUE(text.contains("Teplota"));
-    EXPECT_TRUE(text.contains(QString::fromUtf8("°C")));
-    EXPECT_TRUE(text.contains(num("200.00")));
-    EXPECT_EQ(messages.messages(), QStringList());
-}
-
-// Text pages have no wrapping of their own: a head of two words keeps both, one above the other
-// and above its unit, all ending in the column where the value ends.
-TEST_F(PrintEndToEnd, TextExportKeepsTwoLineHeadsWhole) {
-    chooseLanguage(1);
-    enter("Edit1", "200");
-    enter("Edit2", "1");
-    const QString text = exportText();
-    EXPECT_TRUE(headStands(text, {"Specific", "volume", "m3/kg"})) << text.toStdString();
-    EXPECT_TRUE(headStands(text, {"Specific", "enthalpy", "kJ/kg"})) << text.toStdString();
-    EXPECT_TRUE(headStands(text, {"Temperature", QString::fromUtf8("°C")}));
-    EXPECT_TRUE(text.contains(num("200.00")));
-    EXPECT_EQ(messages.messages(), QStringList());
-}
-
-TEST_F(PrintEndToEnd, PrintShowsThePreviewOfOnePageThatSavesAsText) {
-    chooseLanguage(0);
-    enter("Edit1", "200");
-    enter("Edit2", "1");
-    const QString path = dir.path() + "/preview.txt";
+// The preview of one page saves in every format; the ones that keep text keep the heads and the
+// values. A folder that cannot be written gives the preview's error box, and the preview stays.
+TEST_F(PrintEndToEnd, ThePreviewSavesEveryFormatAndReportsAnUnwritableFolder) {
+    computeAt200(0);
+    const QString base = dir.path() + "/saved";
     printAndInspect("menu0_6", [&](report::TFormSestP* preview) {
         EXPECT_EQ(window->report()->Vystup().PageCount(), 1);
         EXPECT_EQ(preview->CurrentPage(), 0);
-        FixedChooser chooser(path);
-        preview->setFileChooser(&chooser);
-        EXPECT_TRUE(preview->ExportText());
-        preview->setFileChooser(nullptr);
+        const std::pair<QString, std::function<bool()>> exports[] = {
+            {".txt", [&] { return preview->ExportText(); }},
+            {".rtf", [&] { return preview->ExportRtf(); }},
+            {".html", [&] { return preview->ExportPageHtml(); }},
+            {".emf", [&] { return preview->ExportPageMetafile(); }},
+            {".wmf", [&] { return preview->ExportPageMetafile(); }},
+            {"/missing/folder/out.txt", [&] { return !preview->ExportText(); }},
+        };
+        for (const auto& [suffix, save] : exports) {
+            FixedChooser chooser(base + suffix);
+            preview->setFileChooser(&chooser);
+            EXPECT_TRUE(save()) << suffix.toStdString();
+            preview->setFileChooser(nullptr);
+        }
+        for (const char* suffix : {".emf", ".wmf"})
+            EXPECT_GT(QFileInfo(base + suffix).size(), 0) << suffix;
+        EXPECT_TRUE(preview->isVisible());
     });
-    const QString text = readText(path);
-    EXPECT_TRUE(text.contains("Teplota")) << text.toStdString();
-    EXPECT_TRUE(text.contains(QString::fromUtf8("°C")));
-    EXPECT_TRUE(text.contains(num("200.00")));
-    EXPECT_TRUE(text.contains("KOLV podle IAPWS IF97"));
-    EXPECT_EQ(messages.messages(), QStringList());
+    for (const char* suffix : {".txt", ".html", ".rtf"}) {
+        const QString saved = readText(base + suffix);
+        EXPECT_TRUE(saved.contains("Teplota")) << suffix << '\n' << saved.toStdString();
+        EXPECT_TRUE(saved.contains(num("200.00")) && saved.contains(num("2828.268"))) << suffix;
+    }
+    EXPECT_EQ(messages.messages().size(), 1); // the unwritable folder's alone
 }
 
-// Four points in English: one line each, in row order, under English heads.
-TEST_F(PrintEndToEnd, FourPointsInEnglish) {
+// With no computed point the report has its heads and no values. Text pages have no wrapping of
+// their own: with points, a head of two words keeps both, one above the other and above its
+// unit, all ending in one column. (Rows in their order: the PDF test.)
+TEST_F(PrintEndToEnd, EnglishHeadsWithoutAndWithPoints) {
     chooseLanguage(1);
     click("menu0_2");
-    for (const char* row : {"100", "0.1", "200", "1", "300", "5", "400", "10"}) {
-        type(num(row));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QString text = exportText();
+    EXPECT_TRUE(text.contains("Temperature"));
+    EXPECT_FALSE(text.contains(sep() + "00"));
+    for (const char* cell : {"100", "0.1", "200", "1"}) {
+        type(num(cell));
+        key(Qt::Key_Tab);
     }
     printAndInspect("menu1_6", [&](report::TFormSestP*) {
         EXPECT_EQ(window->report()->Vystup().PageCount(), 1);
     });
-    const QString text = exportText();
-    EXPECT_TRUE(headStands(text, {"Point", "number:"})) << text.toStdString();
-    EXPECT_TRUE(text.contains("Temperature"));
+    text = exportText();
+    const QStringList heads[] = {{"Specific", "volume", "m3/kg"},
+                                 {"Specific", "enthalpy", "kJ/kg"},
+                                 {"Temperature", QString::fromUtf8("°C")},
+                                 {"Point", "number:"}};
+    for (const QStringList& head : heads)
+        EXPECT_TRUE(headStands(text, head)) << head[0].toStdString() << '\n' << text.toStdString();
     EXPECT_TRUE(text.contains("KOLV software (IAPWS IF97) - calculated values"));
-    qsizetype at = 0;
-    for (const char* t : {"100.00", "200.00", "300.00", "400.00"}) {
-        const qsizetype next = text.indexOf(num(t), at);
-        EXPECT_GT(next, at) << t;
-        at = next;
-    }
-}
-
-// With no computed point the report has its heads and no values.
-TEST_F(PrintEndToEnd, NoComputedPointPrintsTheHeadsAlone) {
-    chooseLanguage(0);
-    click("menu0_2");
-    window->preparePrint();
-    EXPECT_EQ(window->state().RecordCount, 0);
-    const QString text = exportText();
-    EXPECT_TRUE(text.contains("Teplota"));
-    EXPECT_FALSE(text.contains(sep() + "00"));
+    EXPECT_TRUE(text.contains(num("100.00")) && text.contains(num("200.00")));
     EXPECT_EQ(messages.messages(), QStringList());
 }
 
-// A missing template: the component's own message, and the calculator goes on.
-TEST_F(PrintEndToEnd, AMissingTemplateIsReportedAndTheWindowStays) {
-    chooseLanguage(0);
+// A missing template gives the component's own message; damaged files beside the program let
+// the report show what it can. The calculator goes on.
+TEST_F(PrintEndToEnd, AMissingOrDamagedTemplateNeverStopsTheCalculator) {
+    computeAt200(0);
     ASSERT_TRUE(QFile::remove(dir.path() + "/zostava.pts"));
     click("menu0_6");
     ASSERT_EQ(messages.messages().size(), 1);
     EXPECT_TRUE(messages.messages()[0].contains("zostava.pts"));
+    const QByteArray damaged[] = {QByteArray(), QByteArray("\xff\xfe\x00garbage,,,\"\r\nT,2,", 20),
+                                  QByteArray(5000, '\x01')};
+    for (const QByteArray& bytes : damaged) {
+        for (const char* name : {"zostava.pts", "DoriVOZ.ini"})
+            ASSERT_TRUE(writeFile(dir.path() + '/' + name, bytes));
+        printAndInspect("menu0_6", [](report::TFormSestP*) {});
+    }
     EXPECT_TRUE(window->isVisible());
-    enter("Edit1", "200");
-    enter("Edit2", "1");
-    EXPECT_EQ(text("LabelV11"), num("0.206004"));
+    enter("Edit1", "300");
+    EXPECT_EQ(text("LabelV11"), num("0.257979"));
 }
 
 namespace {
@@ -260,66 +250,27 @@ TEST_F(PrintEndToEnd, TwelvePointsPrintInTheirColumns) {
     EXPECT_EQ(messages.messages(), QStringList());
 }
 
-// Damaged files beside the program: the report shows what it can, the calculator goes on.
-TEST_F(PrintEndToEnd, DamagedTemplateAndSettingsNeverStopTheCalculator) {
-    chooseLanguage(0);
-    enter("Edit1", "200");
-    enter("Edit2", "1");
-    const QByteArray damaged[] = {QByteArray(), QByteArray("\xff\xfe\x00garbage,,,\"\r\nT,2,", 20),
-                                  QByteArray(5000, '\x01')};
-    for (const QByteArray& bytes : damaged) {
-        for (const char* name : {"zostava.pts", "DoriVOZ.ini"}) {
-            QFile file(dir.path() + '/' + name);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            file.write(bytes);
-        }
-        printAndInspect("menu0_6", [](report::TFormSestP*) {});
-    }
-    EXPECT_TRUE(window->isVisible());
-    enter("Edit1", "300");
-    EXPECT_EQ(text("LabelV11"), num("0.257979"));
-}
+TEST_F(PrintEndToEnd, TheStateOnATextOnlyCupsQueue) {
+    REQUIRE_SCHEDULER();
+    testsupport::LoopbackRawQueue queue;
+    ASSERT_TRUE(queue.error().isEmpty()) << queue.error().toStdString();
+    const int index = platform::PrinterSystem::instance().printerNames().indexOf(queue.name());
+    ASSERT_GE(index, 0);
+    ASSERT_TRUE(platform::PrinterSystem::instance().isTextOnly(queue.name()));
+    computeAt200(0);
+    window->preparePrint();
+    window->report()->Popis = testsupport::uniqueName("KolvPrint");
+    ASSERT_EQ(window->report()->PrintOn(index), 0);
 
-// An export into a folder that cannot be written: the preview's error box, the preview stays.
-TEST_F(PrintEndToEnd, AnUnwritableExportFolderShowsThePreviewsError) {
-    chooseLanguage(0);
-    enter("Edit1", "200");
-    enter("Edit2", "1");
-    printAndInspect("menu0_6", [&](report::TFormSestP* preview) {
-        FixedChooser chooser(dir.path() + "/missing/folder/out.txt");
-        preview->setFileChooser(&chooser);
-        EXPECT_FALSE(preview->ExportText());
-        preview->setFileChooser(nullptr);
-        EXPECT_TRUE(preview->isVisible());
-    });
-    EXPECT_EQ(messages.messages().size(), 1);
-}
-
-// Every format the preview saves, from the calculator's report: the files are there, and the
-// ones that keep text keep the heads and the values.
-TEST_F(PrintEndToEnd, ThePreviewSavesEveryFormat) {
-    chooseLanguage(0);
-    enter("Edit1", "200");
-    enter("Edit2", "1");
-    const QString base = dir.path() + "/saved";
-    printAndInspect("menu0_6", [&](report::TFormSestP* preview) {
-        const std::pair<const char*, std::function<bool()>> exports[] = {
-            {".rtf", [&] { return preview->ExportRtf(); }},
-            {".html", [&] { return preview->ExportPageHtml(); }},
-            {".emf", [&] { return preview->ExportPageMetafile(); }},
-            {".wmf", [&] { return preview->ExportPageMetafile(); }},
-        };
-        for (const auto& [suffix, save] : exports) {
-            FixedChooser chooser(base + suffix);
-            preview->setFileChooser(&chooser);
-            EXPECT_TRUE(save()) << suffix;
-            preview->setFileChooser(nullptr);
-            EXPECT_GT(QFileInfo(base + suffix).size(), 0) << suffix;
-        }
-    });
-    const QString html = readText(base + ".html");
-    EXPECT_TRUE(html.contains("Teplota"));
-    EXPECT_TRUE(html.contains(num("2828.268")));
-    EXPECT_TRUE(readText(base + ".rtf").contains("Teplota"));
+    const QByteArray& received = queue.waitForJob(60000);
+    QElapsedTimer timer;
+    timer.start();
+    while (!received.contains('\f') && timer.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+    const QString text = QString::fromUtf8(received);
+    EXPECT_TRUE(text.contains("Teplota")) << received.toStdString();
+    EXPECT_TRUE(text.contains(num("200.00")));
+    EXPECT_TRUE(text.contains(num("2828.268")));
+    EXPECT_EQ(received.count('\f'), 1);
     EXPECT_EQ(messages.messages(), QStringList());
 }

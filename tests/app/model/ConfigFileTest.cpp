@@ -1,6 +1,7 @@
+#include "TestFiles.h"
+
 #include "app/ConfigFile.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -15,8 +16,7 @@ constexpr Places kDefaults{0, 2, 3, 6, 4, 3, 4};
 class ConfigFile : public testing::Test {
 protected:
     QString write(const QByteArray& bytes) {
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        EXPECT_TRUE(writeFile(path, bytes));
         return path;
     }
     QTemporaryDir dir;
@@ -59,9 +59,7 @@ TEST_F(ConfigFile, WritesSixCrLfLinesThatReadBackUnchanged) {
     write("old text that is longer than the new file\n");
     const Places odd{0, -3, 40, 0, 8, 2147483647, 1};
     EXPECT_TRUE(writeDecimalPlaces(path, odd));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("-3\r\n40\r\n0\r\n8\r\n2147483647\r\n1\r\n"));
+    EXPECT_EQ(readFile(path), QByteArray("-3\r\n40\r\n0\r\n8\r\n2147483647\r\n1\r\n"));
     Places back = kDefaults;
     EXPECT_TRUE(readDecimalPlaces(path, back));
     EXPECT_EQ(back, odd);
