@@ -5,6 +5,7 @@
 
 #include "platform/Windows1250.h"
 #include "report/engine/sest_lib.h"
+#include "report/engine/sestprn.h"
 #include "report/engine/sestvyst.h"
 
 #include <QCoreApplication>
@@ -126,8 +127,9 @@ public:
     }
 
 private:
-    int xOffset() const { return m_document.pageLayout().marginLeft; }
-    int yOffset() const { return m_document.pageLayout().marginTop; }
+    // Positions on the paper: the margins and the page setup's output offsets.
+    int xOffset() const { return m_document.pageLayout().marginLeft + PageSetup().outputOffsetX; }
+    int yOffset() const { return m_document.pageLayout().marginTop + PageSetup().outputOffsetY; }
 
     QByteArray position(int width, int height, int top, int left) const {
         return QStringLiteral("\\pvpg\\phpg\\absw%1\\absh%2\\posy%3\\posx%4")

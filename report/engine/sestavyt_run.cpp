@@ -326,9 +326,11 @@ int ReportRun::generate(bool main) {
         [this](int code, TCalcType& value) { return evaluate(code, value); });
     m_firstRecord = true;
     m_recordsPrinted = 0;
+    // Every run, an empty detail's included, ends with the first page current.
     const auto finish = [this](int result) {
         m_measure.reset();
         m_measureFile.reset();
+        doc().ShowPage(0);
         busy = false;
         return result;
     };
@@ -424,11 +426,9 @@ int ReportRun::generate(bool main) {
     finishReport(main);
     // 12.
     const int result = m_cancelled ? seCancelled : seOk;
-    if (main) {
+    if (main)
         document.SetPageRange(m_report.StartPage, m_report.EndPage, m_report.ExportLanguage,
                               m_report.PrintCopies);
-        document.ShowPage(0);
-    }
     return finish(result);
 }
 

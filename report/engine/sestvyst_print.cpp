@@ -10,6 +10,7 @@
 #include "report/engine/sest_lib.h"
 #include "report/engine/sest_zn.h"
 #include "report/engine/sestfrmp.h"
+#include "report/engine/sestprn_printer.h"
 
 #include <QCoreApplication>
 #include <QPainter>
@@ -83,10 +84,14 @@ bool TSestVystup::PrintGraphic(int start, int end, const bool* cancel, const QSt
 
     const int dpiX = std::max(printer.resolutionX(), 1);
     const int dpiY = std::max(printer.resolutionY(), 1);
-    // The printable area's corner in 1/100 inch from the printer's own corner, kept exact:
-    // whole hundredths would move everything by up to 0.7 pt.
-    const double ox = m_layout.marginLeft - printer.printingOffset().x() * 100.0 / dpiX;
-    const double oy = m_layout.marginTop - printer.printingOffset().y() * 100.0 / dpiY;
+    // The printable area's corner on the printer's printable area (1/100 inch), moved by the
+    // page setup's output offset. The printing offset is kept exact: whole hundredths would
+    // move everything by up to 0.7 pt.
+    const TPageSetup& setup = PageSetup();
+    const double ox =
+        m_layout.marginLeft - printer.printingOffset().x() * 100.0 / dpiX + setup.outputOffsetX;
+    const double oy =
+        m_layout.marginTop - printer.printingOffset().y() * 100.0 / dpiY + setup.outputOffsetY;
     const double px = dpiX / 100.0;
     const double py = dpiY / 100.0;
 
@@ -153,12 +158,10 @@ bool TSestVystup::PrintText(int start, int end, const bool* cancel, const QStrin
                             int copies) {
     bool result = true;
     if (!preparePrinting(start, end, result)) return result;
-    PrinterSystem& printer = PrinterSystem::instance();
     const auto cancelled = [&] { return m_cancel || (cancel && *cancel) || cancelRequested(); };
-    const int dpiX = std::max(printer.resolutionX(), 1);
-    const int dpiY = std::max(printer.resolutionY(), 1);
-    const int ox = m_layout.marginLeft - printer.printingOffset().x() * 100 / dpiX;
-    const int oy = m_layout.marginTop - printer.printingOffset().y() * 100 / dpiY;
+    // Element positions on the printer's printable area, moved by the output offset.
+    const int ox = PageToPrinterX(m_layout.marginLeft) + PageSetup().outputOffsetX;
+    const int oy = PageToPrinterY(m_layout.marginTop) + PageSetup().outputOffsetY;
 
     TZnakovePole page;
     page.SetPageSize(m_printableHeight, m_lineCode);

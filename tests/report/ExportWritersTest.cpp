@@ -251,6 +251,35 @@ TEST(ExportRtf, LiteralFormAndSortedTables) {
     EXPECT_FALSE(SaveToRTFFile(d.doc, dir.filePath("no/such/dir/c.rtf")));
 }
 
+// The page setup's output offsets move every frame, broken lines' frames included.
+TEST(ExportRtf, OutputOffsetsMoveEveryFrame) {
+    PageSetupGuard setup;
+    ExportDocument d;
+    d.text(0, 10, 10, 200, 100, "a");
+    d.shape(1, 7, 100, 100, 100, 0, 2, soTop);
+    d.brokenText(1, 0, 300, 500, QStringLiteral("first\nsecond"));
+    d.doc.SetPageLayout({827, 1169, 50, 70, 60, 80});
+    const auto positions = [&] {
+        QList<QPoint> at;
+        const QString r = QString::fromLatin1(rtf(d));
+        QRegularExpressionMatchIterator it =
+            QRegularExpression(QStringLiteral("\\\\posy(-?\\d+)\\\\posx(-?\\d+)")).globalMatch(r);
+        while (it.hasNext()) {
+            const QRegularExpressionMatch m = it.next();
+            at << QPoint(m.captured(2).toInt(), m.captured(1).toInt());
+        }
+        return at;
+    };
+    const QList<QPoint> plain = positions();
+    PageSetup().outputOffsetX = 40;
+    PageSetup().outputOffsetY = -25;
+    const QList<QPoint> moved = positions();
+    ASSERT_EQ(plain.size(), 4);
+    ASSERT_EQ(moved.size(), plain.size());
+    for (qsizetype i = 0; i < plain.size(); ++i)
+        EXPECT_EQ(moved[i] - plain[i], QPoint(576, -360)) << i; // in twips
+}
+
 TEST(ExportRtf, LinesAndBrokenTexts) {
     ExportDocument d;
     TVystPrvek* line = d.shape(0, 7, 100, 100, 100, 0, 2, soTop | soRight);

@@ -201,6 +201,51 @@ TEST(ReportPrint, TextJobsAreCharacterPageRowsWithFormFeeds) {
     EXPECT_EQ(jobs[0].count("\r\n"), 2 * page.RowCount());
 }
 
+// The page setup's output offsets move everything printed: a PDF's words by the offset in
+// points, a text job's rows by the offset in lines.
+TEST(ReportPrint, OutputOffsetsMoveThePrintedPage) {
+    TestPrinter printer;
+    TableReport t(kColumns, twelveRows());
+    t.setTemplate(applicationLikeTemplate());
+    ASSERT_EQ(t.report.Generate(true), 0);
+    TSestVystup& doc = t.report.Vystup();
+    ASSERT_TRUE(doc.PrintGraphic(1, 1, nullptr, "bez", 1));
+    ASSERT_TRUE(doc.PrintText(1, 2, nullptr, "bez", 1));
+    PageSetup().outputOffsetX = 40;
+    PageSetup().outputOffsetY = 100; // one inch: six lines of the text printer
+    ASSERT_TRUE(doc.PrintGraphic(1, 1, nullptr, "posun", 1));
+    PageSetup().outputOffsetX = 0; // columns move by each font's own pitch
+    ASSERT_TRUE(doc.PrintText(1, 2, nullptr, "posun", 1));
+
+    for (const QString& word : {QStringLiteral("Vlastnosti"), QStringLiteral("radek1")}) {
+        const QPointF plain = wordBox(printer.path("job-1.pdf"), word);
+        const QPointF moved = wordBox(printer.path("job-2.pdf"), word);
+        ASSERT_GE(plain.x(), 0) << word.toStdString();
+        EXPECT_NEAR(moved.x() - plain.x(), 40 * 0.72, 0.1) << word.toStdString();
+        EXPECT_NEAR(moved.y() - plain.y(), 100 * 0.72, 0.1) << word.toStdString();
+    }
+    EXPECT_NEAR(wordBox(printer.path("job-2.pdf"), "Vlastnosti").x(), (60 + 120 + 40) * 0.72, 1.0);
+
+    // Each page's rows come six lines lower; the last six fall off the page.
+    const QList<QByteArray>& jobs = PrinterSystem::instance().capturedRawJobs();
+    ASSERT_EQ(jobs.size(), 2);
+    const QList<QByteArray> plainPages = jobs[0].split('\f');
+    const QList<QByteArray> movedPages = jobs[1].split('\f');
+    ASSERT_EQ(plainPages.size(), 3); // two pages and what follows the last form feed
+    ASSERT_EQ(movedPages.size(), 3);
+    for (int p = 0; p < 2; ++p) {
+        const QList<QByteArray> plain = plainPages[p].split('\n');
+        const QList<QByteArray> moved = movedPages[p].split('\n');
+        ASSERT_EQ(moved.size(), plain.size());
+        ASSERT_GT(plain.size(), 6);
+        for (int row = 0; row < 6; ++row)
+            EXPECT_EQ(moved[row].trimmed(), QByteArray()) << row;
+        for (int row = 6; row + 1 < plain.size(); ++row)
+            EXPECT_EQ(moved[row], plain[row - 6]) << "page " << p + 1 << " row " << row;
+    }
+    EXPECT_TRUE(jobs[1].contains("radek12"));
+}
+
 TEST(ReportPrint, WithoutPrintersTheUserIsWarned) {
     PrinterSystem::instance().removeTestPrinter();
     testsupport::ScopedCupsServer none("/nonexistent.sock");

@@ -1,6 +1,7 @@
 // The report run, asserted on the dump of the output document: page structure, groups, record
 // limits, flow over pages, detail reports, columns, and templates that must still end.
 
+#include "support/QtPrinters.h"
 #include "support/ReportFixture.h"
 
 #include "platform/NumberText.h"
@@ -277,6 +278,49 @@ TEST(ReportRun, GrowingTextFlowsOverPages) {
     EXPECT_EQ(linesWith(d, "'Strana").size(), t.report.Vystup().PageCount());
 }
 
+// Two growing texts in one body, the first flowing onto the next page: the second grows where
+// it stands on that page, and the fixed elements between and below them keep their template
+// distances from the texts' ends.
+TEST(ReportRun, GrowingTextAfterAFlowGrowsOnTheLaterPage) {
+    QString longText;
+    for (int i = 1; i <= 160; ++i)
+        longText += QStringLiteral("slovo%1 ").arg(i);
+    const QString threeLines = QStringLiteral("aaaaaaaaaaaaa bbbbbbbbbbbbb ccccccccccccc");
+    TableReport t(kColumns, {{longText, threeLines, "g"}});
+    QStringList lines = pagedTemplate();
+    lines << sectionLine(2, true, 120);
+    lines << textLine("T", 2, "Vel1", 0, 0, 120, 20, {}, 80);
+    lines << textLine("T", 1, "0", 200, 30, 100, 20, "mezi");
+    lines << textLine("T", 2, "Vel2", 0, 60, 120, 20, {}, 80);
+    lines << textLine("T", 1, "0", 200, 100, 100, 20, "pod");
+    t.setTemplate(lines);
+    ASSERT_EQ(t.report.Generate(true), 0);
+    const QStringList d = readingDump(t.report.Vystup());
+    const auto height = [](const QString& line) {
+        return line.section(u'x', 1).section(u' ', 0, 0).toInt();
+    };
+    const QStringList first = d.filter(QRegularExpression("k2 0,.*'slovo1 .*\\]'$"));
+    ASSERT_GE(first.size(), 2) << d.join('\n').toStdString();
+    const QString& flowEnd = first.last();
+    const QStringList second = d.filter(QRegularExpression("k2 0,.*'aaa.*\\]'$"));
+    ASSERT_EQ(second.size(), 1) << d.join('\n').toStdString();
+    const QString& grown = second.first();
+    const QString between = linesWith(d, "'mezi'").first();
+    const QString below = linesWith(d, "'pod'").first();
+    // Everything after the flow lies on its last page.
+    const int page = pageOf(flowEnd);
+    EXPECT_EQ(pageOf(between), page);
+    EXPECT_EQ(pageOf(grown), page);
+    EXPECT_EQ(pageOf(below), page);
+    const int end = topOf(flowEnd) + height(flowEnd);
+    EXPECT_EQ(topOf(between), end + 30 - 20);
+    EXPECT_EQ(topOf(grown), end + 60 - 20);
+    // The second text grew to its three lines and the element below it follows it.
+    EXPECT_GT(height(grown), 2 * 20);
+    EXPECT_EQ(topOf(below), topOf(grown) + height(grown) + 100 - 80);
+    EXPECT_LE(topOf(below) + 20, 1069 - 30);
+}
+
 // Templates that never leave room still end: a line taller than the page, paper without a
 // printable height, data that never ends.
 TEST(ReportRun, TemplatesWithoutRoomEnd) {
@@ -419,8 +463,20 @@ TEST(ReportRun, DetailReportsWithNoneOneAndManyRows) {
     for (int rows : {0, 1, 40}) {
         SCOPED_TRACE(rows);
         MasterDetail md(rows);
-        ASSERT_EQ(md.master.report.Generate(true), 0);
         const TSestVystup& doc = md.master.report.Vystup();
+        // A detail's run, an empty one too, leaves the first page current in the master's
+        // document, as every run ends; the master looks when it steps to its next record.
+        QStringList seen;
+        const auto step = md.master.report.OnStepData;
+        md.master.report.OnStepData = [&](TSestavaD* sender, int dir) {
+            if (dir == 2)
+                seen << QStringLiteral("%1 %2")
+                            .arg(doc.CurrentPage())
+                            .arg(doc.PageView().dump().contains("\"Titul\""));
+            return step(sender, dir);
+        };
+        ASSERT_EQ(md.master.report.Generate(true), 0);
+        EXPECT_EQ(seen, QStringList(3, "0 1"));
         const QStringList d = readingDump(doc);
         const QStringList detailLines = d.filter(QRegularExpression(" k2 .*'d\\d+'"));
         EXPECT_EQ(detailLines.size(), 3 * rows);
