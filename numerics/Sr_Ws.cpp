@@ -26,9 +26,11 @@ enum Quantity { kT, kP, kV, kS, kI, kX, kQuantities };
 using Fn2 = double (*)(double, double);
 
 // The outputs of a single-phase (t, p) state from one evaluation of its equation, which is
-// handed on when a derived property asked for it.
-void finishTP(GibbsEquation equation, bool WantV, bool WantS, bool WantI, double T, double P,
-              double& V, double& S, double& I, StateEquation* eq) {
+// handed on when a derived property asked for it. Inline: it is most of what a (t, p) state
+// does besides the sums.
+[[gnu::always_inline]] inline void finishTP(GibbsEquation equation, bool WantV, bool WantS,
+                                            bool WantI, double T, double P, double& V, double& S,
+                                            double& I, StateEquation* eq) {
     unsigned need = eq != nullptr ? eq->gibbsNeed : 0;
     if (WantV) need |= kGammaPi;
     if (WantS) need |= kGamma | kGammaTau;
@@ -441,7 +443,7 @@ void StateFromPair(int pairCode, bool WantP, bool WantV, double X1, double X2, b
                    double& I, double& X, int& regionCode) {
     const std::array<double, kQuantities> given{T, P, V, S, I, X};
     std::array<double, kQuantities> q;
-    const int region = runChecked("StateFromPair", [&] {
+    const int region = runChecked("StateFromPair", [=, &q] {
         q = given;
         return completeState(pairCode, WantP, WantV, X1, X2, WantS, WantI, Metastable, q);
     });
