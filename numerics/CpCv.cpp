@@ -67,23 +67,28 @@ double isochoricRow(int region, const StateEquation& eq) {
     }
 }
 
+// One run of the dispatch. A field of LibraryState that the state does not write keeps its
+// value, so a second run reads what the first one read.
+double derivedOnce(DerivedRow row, unsigned gibbsNeed, int PairCode, bool Metastable, double X1,
+                   double X2, bool wantI) {
+    LibraryRecord& s = LibraryState;
+    std::array<double, 6> q{s.T, s.P, s.V, s.S, s.I, s.X};
+    // Only the requests are set: the state procedure of the region writes the results.
+    StateEquation eq;
+    eq.gibbsNeed = gibbsNeed;
+    eq.helmholtz = true;
+    const int region =
+        completeState(PairCode, true, true, X1, X2, true, wantI, Metastable, q, &eq);
+    s = {q[0], q[1], q[2], q[3], q[4], q[5]};
+    return row(region, eq);
+}
+
 } // namespace
 
 double derivedFromPair(const char* where, DerivedRow row, unsigned gibbsNeed, int PairCode,
                        bool Metastable, double X1, double X2, bool wantI) {
-    LibraryRecord& s = LibraryState;
-    const std::array<double, 6> before{s.T, s.P, s.V, s.S, s.I, s.X};
-    const double result = runChecked(where, [&] {
-        std::array<double, 6> q = before;
-        // Only the requests are set: the state procedure of the region writes the results.
-        StateEquation eq;
-        eq.gibbsNeed = gibbsNeed;
-        eq.helmholtz = true;
-        const int region =
-            completeState(PairCode, true, true, X1, X2, true, wantI, Metastable, q, &eq);
-        s = {q[0], q[1], q[2], q[3], q[4], q[5]};
-        return row(region, eq);
-    });
+    const double result = runChecked(
+        where, [=] { return derivedOnce(row, gibbsNeed, PairCode, Metastable, X1, X2, wantI); });
     if (!std::isfinite(result)) throw NumericFault(std::string(where) + ": not computed");
     return result;
 }

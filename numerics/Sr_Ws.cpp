@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cmath>
+#include <new>
 
 namespace numerics {
 
@@ -25,19 +26,29 @@ enum Quantity { kT, kP, kV, kS, kI, kX, kQuantities };
 using Fn2 = double (*)(double, double);
 
 // The outputs of a single-phase (t, p) state from one evaluation of its equation, which is
-// handed on when a derived property asked for it.
-void finishTP(GibbsEquation equation, bool WantV, bool WantS, bool WantI, double T, double P,
-              double& V, double& S, double& I, StateEquation* eq) {
+// handed on when a derived property asked for it. Inline: it is most of what a (t, p) state
+// does besides the sums.
+[[gnu::always_inline]] inline void finishTP(GibbsEquation equation, bool WantV, bool WantS,
+                                            bool WantI, double T, double P, double& V, double& S,
+                                            double& I, StateEquation* eq) {
     unsigned need = eq != nullptr ? eq->gibbsNeed : 0;
     if (WantV) need |= kGammaPi;
     if (WantS) need |= kGamma | kGammaTau;
     if (WantI) need |= kGammaTau;
     if (need == 0) return;
-    const GibbsState g = evaluateGibbs(equation, T, P, need);
-    if (WantV) V = volumeOf(g);
-    if (WantS) S = entropyOf(g);
-    if (WantI) I = enthalpyOf(g);
-    if (eq != nullptr) eq->gibbs = g;
+    // The evaluation a derived property reads is formed in place: a copy of it would be read
+    // back in wider loads than it was written with, which waits for the stores to complete.
+    const auto outputs = [&](const GibbsState& g) {
+        if (WantV) V = volumeOf(g);
+        if (WantS) S = entropyOf(g);
+        if (WantI) I = enthalpyOf(g);
+    };
+    if (eq == nullptr) {
+        outputs(evaluateGibbs(equation, T, P, need));
+        return;
+    }
+    ::new (&eq->gibbs) GibbsState(evaluateGibbs(equation, T, P, need));
+    outputs(eq->gibbs);
 }
 
 void State1(int pair, bool WantV, bool WantS, bool WantI, double& T, double& P, double& V,
@@ -246,11 +257,10 @@ void StateWet3(int pair, bool WantV, bool WantS, bool WantI, double& T, double& 
     if (WantI) I = saturated(bv.I12, bv.I23, I3_TV);
 }
 
-// Region test of a supported pair (x1 and x2 are quantities i and j of pair code 10 i + j).
+// Region test of a supported pair other than (t, p), which completeState tests itself (x1 and x2
+// are quantities i and j of pair code 10 i + j).
 int regionOf(int pair, bool Metastable, double x1, double x2) {
     switch (pair) {
-    case pc::TP:
-        return Region_TP(Metastable, x1, x2);
     case pc::TV:
         return Region_TV(x1, x2);
     case pc::TS:
@@ -332,24 +342,36 @@ std::array<bool, kQuantities> writtenOutputs(int pair, int region, bool WantP, b
     return written;
 }
 
-} // namespace
+bool isSinglePhaseTP(int region) {
+    return region == rc::Water || region == rc::Steam || region == rc::Metastable;
+}
 
-int completeState(int pairCode, bool WantP, bool WantV, double X1, double X2, bool WantS,
-                  bool WantI, bool Metastable, std::array<double, kQuantities>& q,
-                  StateEquation* eq) {
-    ClearBoundaryValues();
-    if (pairCode == pc::VX || pairCode == pc::SI) {
-        q = {};
-        return rc::Unsupported;
-    }
-    if (!isSupported(pairCode)) return rc::UnknownPair;
+// (t, p) in region 1, 2 or 8, the states asked for most: nothing to solve, one evaluation of
+// the region's equation gives every output. Writes and checks what the general path of
+// completeState does, without its dispatch.
+int completeSinglePhaseTP(int region, double t, double p, bool WantV, bool WantS, bool WantI,
+                          std::array<double, kQuantities>& q, StateEquation* eq) {
+    const GibbsEquation equation = region == rc::Water   ? GibbsEquation::Region1
+                                   : region == rc::Steam ? GibbsEquation::Region2
+                                                         : GibbsEquation::Metastable;
+    q[kT] = t;
+    q[kP] = p;
+    finishTP(equation, WantV, WantS, WantI, t, p, q[kV], q[kS], q[kI], eq);
+    q[kX] = region == rc::Water ? 0 : 1;
+    const bool finite = std::isfinite(t) && std::isfinite(p) && (!WantV || std::isfinite(q[kV])) &&
+                        (!WantS || std::isfinite(q[kS])) && (!WantI || std::isfinite(q[kI]));
+    if (!finite) throw NumericFault("StateFromPair: not computed");
+    return region;
+}
 
+// The state of a supported pair in the region its test found: writes the given values and the
+// asked-for outputs to q, checks that they are finite and returns the region code.
+int completeInRegion(int pairCode, int region, bool WantP, bool WantV, double X1, double X2,
+                     bool WantS, bool WantI, std::array<double, kQuantities>& q,
+                     StateEquation* eq) {
     const int given1 = pairCode / 10 - 1, given2 = pairCode % 10 - 1;
     q[given1] = X1;
     q[given2] = X2;
-    // A NaN given value raises the invalid flag in the test's comparisons, which the caller's
-    // fault scope reports.
-    int region = regionOf(pairCode, Metastable, X1, X2);
     if (!isAccepted(pairCode, region)) {
         region = rc::OutOfRange;
         for (int k = 0; k < kQuantities; ++k)
@@ -393,12 +415,35 @@ int completeState(int pairCode, bool WantP, bool WantV, double X1, double X2, bo
     return region;
 }
 
+} // namespace
+
+// A NaN given value raises the invalid flag in the region test's comparisons, which the
+// caller's fault scope reports.
+int completeState(int pairCode, bool WantP, bool WantV, double X1, double X2, bool WantS,
+                  bool WantI, bool Metastable, std::array<double, kQuantities>& q,
+                  StateEquation* eq) {
+    ClearBoundaryValues();
+    if (pairCode == pc::TP) {
+        const int region = Region_TP(Metastable, X1, X2);
+        if (isSinglePhaseTP(region))
+            return completeSinglePhaseTP(region, X1, X2, WantV, WantS, WantI, q, eq);
+        return completeInRegion(pairCode, region, WantP, WantV, X1, X2, WantS, WantI, q, eq);
+    }
+    if (pairCode == pc::VX || pairCode == pc::SI) {
+        q = {};
+        return rc::Unsupported;
+    }
+    if (!isSupported(pairCode)) return rc::UnknownPair;
+    return completeInRegion(pairCode, regionOf(pairCode, Metastable, X1, X2), WantP, WantV, X1, X2,
+                            WantS, WantI, q, eq);
+}
+
 void StateFromPair(int pairCode, bool WantP, bool WantV, double X1, double X2, bool WantS,
                    bool WantI, bool Metastable, double& T, double& P, double& V, double& S,
                    double& I, double& X, int& regionCode) {
     const std::array<double, kQuantities> given{T, P, V, S, I, X};
     std::array<double, kQuantities> q;
-    const int region = runChecked("StateFromPair", [&] {
+    const int region = runChecked("StateFromPair", [=, &q] {
         q = given;
         return completeState(pairCode, WantP, WantV, X1, X2, WantS, WantI, Metastable, q);
     });

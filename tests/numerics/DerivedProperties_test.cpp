@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cfenv>
 #include <cmath>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -340,6 +342,46 @@ TEST(DerivedEntryPoints, FaultsThrow) {
         return Cv3_TV(LibraryState.T, -LibraryState.V);
     };
     EXPECT_THROW(derivedFromPair("test", outside, 0, 12, false, 400, 30, true), NumericFault);
+}
+
+// A flag the caller left raised makes an entry point compute once more; the second run starts
+// from the record as the first one left it, and must come out as one clean run from the
+// caller's record, the exponent's untouched enthalpy included.
+TEST(DerivedEntryPoints, CallerFlagGivesTheResultAndStateOfACleanCall) {
+    using Entry = double (*)(int, bool, double, double);
+    const Entry entries[] = {IsobaricHeatCapacity, IsochoricHeatCapacity, IsentropicExponent,
+                             SpeedOfSound};
+    struct Case {
+        int pair;
+        bool meta;
+        double x1, x2;
+    };
+    const Case cases[] = {{12, false, 20, 1},    {12, false, 100, 0.05}, {12, false, 400, 30},
+                          {16, false, 360, 0.4}, {16, false, 200, 0.3},  {12, true, 170, 1},
+                          {12, false, 900, 1},   {24, true, 1, 6.5},     {35, false, 0.02, 2800}};
+    const LibraryRecord callers{-1, -2, -3, -4, -5, -6};
+    const auto fields = [](const LibraryRecord& r) {
+        return std::vector<double>{r.T, r.P, r.V, r.S, r.I, r.X};
+    };
+    std::set<int> regions;
+    for (const Case& c : cases) {
+        regions.insert(regionOf(c.pair, c.meta, c.x1, c.x2));
+        for (const Entry entry : entries) {
+            SCOPED_TRACE(testing::Message() << "pair " << c.pair << " " << c.x1 << ", " << c.x2);
+            std::feclearexcept(FE_ALL_EXCEPT);
+            LibraryState = callers;
+            const double clean = entry(c.pair, c.meta, c.x1, c.x2);
+            const std::vector<double> cleanState = fields(LibraryState);
+            LibraryState = callers;
+            std::feraiseexcept(FE_DIVBYZERO);
+            const double again = entry(c.pair, c.meta, c.x1, c.x2);
+            EXPECT_TRUE(std::fetestexcept(FE_DIVBYZERO)); // still the caller's
+            std::feclearexcept(FE_ALL_EXCEPT);
+            EXPECT_EQ(again, clean);
+            EXPECT_EQ(fields(LibraryState), cleanState);
+        }
+    }
+    EXPECT_EQ(regions, (std::set<int>{1, 2, 3, 5, 6, 8, RegionCode::OutOfRange}));
 }
 
 // Every state of a (t, p) and (t, x) grid, given through every pair that names it, through
