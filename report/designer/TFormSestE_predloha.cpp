@@ -258,6 +258,7 @@ bool TFormSestE::LoadPredloha(const TPredloha& predloha) {
     RefreshSections();
     UpdateCaption();
     SetZoom(m_zoomIndex, true);
+    BuildElementTree();
     return true;
 }
 
@@ -435,6 +436,7 @@ void TFormSestE::loadSnapshot(const TPredloha& predloha) {
 }
 
 void TFormSestE::Undo() {
+    commitPendingText();
     if (!m_history.CanUndo()) return;
     const TPredloha text = (m_history.Undo(), m_history.Current());
     loadSnapshot(text);
@@ -443,6 +445,7 @@ void TFormSestE::Undo() {
 }
 
 void TFormSestE::Redo() {
+    commitPendingText();
     if (!m_history.CanRedo()) return;
     const TPredloha text = (m_history.Redo(), m_history.Current());
     loadSnapshot(text);
@@ -554,6 +557,7 @@ void TFormSestE::EditSestavaSettings(int page, int group) {
         // groups added or deleted are on the paper already: the history must know them
         if (m_reportDialog->groupsChanged()) {
             fillGroupCombo();
+            BuildElementTree();
             RecordChange(4);
         }
         return;
@@ -593,6 +597,7 @@ void TFormSestE::EditSestavaSettings(int page, int group) {
     RefreshSections();
     fillGroupCombo();
     UpdateCaption();
+    BuildElementTree();
     RecordChange(4);
 }
 
