@@ -118,7 +118,11 @@ TFormSestE::TFormSestE(QWidget* parent) : QDialog(parent) {
     resize(900, 650);
 }
 
-TFormSestE::~TFormSestE() = default;
+TFormSestE::~TFormSestE() {
+    // a field losing the focus while the window goes must not report to it
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        edit->blockSignals(true);
+}
 
 QAction* TFormSestE::addAction(const QString& name, const QString& hint, int tag,
                                const QString& caption) {
