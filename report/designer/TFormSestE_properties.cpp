@@ -35,10 +35,10 @@ namespace designer {
 
 namespace {
 
-const char* const kColourNames[] = {"černá",   "kaštanová",     "zelená",       "olivová",
-                                    "ultramarínová", "purpurová", "šedozelená", "šedá",
-                                    "stříbrná", "červená",      "žlutozelená", "žlutá",
-                                    "modrá",   "růžová",        "akvamarínová", "bílá"};
+const char* const kColourNames[] = {"černá",         "kaštanová", "zelená",       "olivová",
+                                    "ultramarínová", "purpurová", "šedozelená",   "šedá",
+                                    "stříbrná",      "červená",   "žlutozelená",  "žlutá",
+                                    "modrá",         "růžová",    "akvamarínová", "bílá"};
 
 constexpr int kSides[] = {report::soLeft, report::soTop, report::soRight, report::soBottom};
 
@@ -221,8 +221,8 @@ void TFormSestE::buildPropertyPanel() {
     c->font = named(new QToolButton, "SBPismo");
     c->font->setText(QString::fromUtf8("Písmo..."));
     c->alignment = named(new QComboBox, "CBZarovnani");
-    c->alignment->addItems({QStringLiteral("Vlevo"), QStringLiteral("Vpravo"),
-                            QString::fromUtf8("Uprostřed")});
+    c->alignment->addItems(
+        {QStringLiteral("Vlevo"), QStringLiteral("Vpravo"), QString::fromUtf8("Uprostřed")});
     c->text = named(new QLineEdit, "EditText");
     c->text->setMinimumWidth(200);
     p->addWidget(c->font);
@@ -231,12 +231,12 @@ void TFormSestE::buildPropertyPanel() {
     const QString sideTexts[] = {QStringLiteral("L"), QStringLiteral("H"), QStringLiteral("P"),
                                  QStringLiteral("D")};
     for (int i = 0; i < 4; ++i)
-        p->addWidget(c->textSides[i] = sideButton(QStringLiteral("SBCarT%1").arg(i + 1),
-                                                  sideTexts[i]));
+        p->addWidget(c->textSides[i] =
+                         sideButton(QStringLiteral("SBCarT%1").arg(i + 1), sideTexts[i]));
 
     p = panel("PanelRtf");
-    p->addWidget(c->justify = named(new QCheckBox(QString::fromUtf8("Zarovnávat do bloku")),
-                                    "CbZarBlok"));
+    p->addWidget(c->justify =
+                     named(new QCheckBox(QString::fromUtf8("Zarovnávat do bloku")), "CbZarBlok"));
     p->addWidget(c->varHeight =
                      named(new QCheckBox(QString::fromUtf8("Proměnná výška")), "CbPromVys"));
     for (int i = 0; i < 4; ++i)
@@ -255,8 +255,8 @@ void TFormSestE::buildPropertyPanel() {
     };
     p->addWidget(c->file);
     p->addWidget(c->stretch = named(new QCheckBox(QStringLiteral("Podle okna")), "CBObrStretch"));
-    p->addWidget(c->aspect =
-                     named(new QCheckBox(QString::fromUtf8("Zachovat poměr stran")), "CBObrPomer"));
+    p->addWidget(
+        c->aspect = named(new QCheckBox(QString::fromUtf8("Zachovat poměr stran")), "CBObrPomer"));
     p->addWidget(c->ownCopy =
                      named(new QCheckBox(QString::fromUtf8("Povolit změnu")), "CBObrVariable"));
 
@@ -264,6 +264,7 @@ void TFormSestE::buildPropertyPanel() {
     p->addWidget(c->lineColour = colourCombo("CBBarvaCary"));
     c->lineWidth = named(new QSpinBox, "SBSirkaCary");
     c->lineWidth->setRange(1, 16);
+    c->lineWidth->setKeyboardTracking(false); // a typed width counts once, not per digit
     p->addWidget(c->lineWidth);
     c->lineStyle = named(new QComboBox, "CBStylCary");
     for (const char* style : {"plná", "čárkovaná", "tečkovaná", "čerchovaná"})
@@ -271,7 +272,8 @@ void TFormSestE::buildPropertyPanel() {
     p->addWidget(c->lineStyle);
     const char* const bitTexts[] = {"L", "H", "P", "D", "/", "\\", "O"};
     for (int i = 0; i < 7; ++i) {
-        const QString name = i == 6 ? QStringLiteral("SbCar7") : QStringLiteral("SBCar%1").arg(i + 1);
+        const QString name =
+            i == 6 ? QStringLiteral("SbCar7") : QStringLiteral("SBCar%1").arg(i + 1);
         p->addWidget(c->lineBits[i] = sideButton(name, QString::fromLatin1(bitTexts[i])));
     }
 
@@ -288,6 +290,7 @@ void TFormSestE::buildPropertyPanel() {
     p->addWidget(c->borderColour = colourCombo("CBRamBarvaOkr"));
     c->borderWidth = named(new QSpinBox, "SERamSirOkr");
     c->borderWidth->setRange(0, 8);
+    c->borderWidth->setKeyboardTracking(false);
     p->addWidget(c->borderWidth);
 
     p = panel("PanelBarCode");
@@ -296,8 +299,8 @@ void TFormSestE::buildPropertyPanel() {
     report::FillBarcodeTypes(list);
     c->symbology->addItems(list);
     p->addWidget(c->symbology);
-    p->addWidget(c->checkDigit = named(new QCheckBox(QString::fromUtf8("Kontrolní součet")),
-                                       "CBCheckSum"));
+    p->addWidget(c->checkDigit =
+                     named(new QCheckBox(QString::fromUtf8("Kontrolní součet")), "CBCheckSum"));
     c->module = named(new QComboBox, "CBSirkaBarCary");
     list.clear();
     report::FillBarcodeModules(list);
@@ -382,17 +385,18 @@ void TFormSestE::connectTextControls() {
             element->element()->SetSourceText(text);
         element->update();
     };
-    const auto entered = [this] {
+    const auto entered = [this](QLineEdit* edit) {
         TSesPrvek* element = m_properties->textElement;
-        if (!element) return;
+        if (!element || edit->isReadOnly()) return;
         element->update();
         m_properties->recordedText = element->element()->Text;
         RecordChange(6);
     };
     connect(c.text, &QLineEdit::textEdited, this, [typed](const QString& t) { typed(t, false); });
-    connect(c.barText, &QLineEdit::textEdited, this, [typed](const QString& t) { typed(t, true); });
+    connect(c.barText, &QLineEdit::textEdited, this,
+            [typed](const QString& t) { typed(t, true); });
     for (QLineEdit* edit : {c.text, c.barText}) {
-        connect(edit, &QLineEdit::returnPressed, this, entered);
+        connect(edit, &QLineEdit::returnPressed, this, [entered, edit] { entered(edit); });
         connect(edit, &QLineEdit::editingFinished, this, &TFormSestE::commitPendingText);
     }
 }
@@ -449,8 +453,9 @@ void TFormSestE::connectGraphicControls() {
     };
     connect(c.file, &QComboBox::activated, this, loadPicture);
     connect(c.file->lineEdit(), &QLineEdit::returnPressed, this, loadPicture);
-    const std::pair<QCheckBox*, int> pictureOptions[] = {
-        {c.stretch, report::soOption5}, {c.aspect, report::soOption6}, {c.ownCopy, report::soOption7}};
+    const std::pair<QCheckBox*, int> pictureOptions[] = {{c.stretch, report::soOption5},
+                                                         {c.aspect, report::soOption6},
+                                                         {c.ownCopy, report::soOption7}};
     for (const auto& [box, bit] : pictureOptions)
         connect(box, &QCheckBox::clicked, this, [this, pictureChange, bit](bool on) {
             pictureChange([bit, on](Element& e) { setBit(e.Options, bit, on); });
@@ -463,12 +468,10 @@ void TFormSestE::connectGraphicControls() {
     connect(c.module, &QComboBox::activated, this, [this](int entry) {
         changeProperty(14, {}, [entry](Element& e) { e.PenWidth = entry + 4; });
     });
-    connect(c.checkDigit, &QCheckBox::clicked, this, [this](bool on) {
-        changeProperty(14, {}, [on](Element& e) { e.SetOption5(on); });
-    });
-    connect(c.printText, &QCheckBox::clicked, this, [this](bool on) {
-        changeProperty(14, {}, [on](Element& e) { e.SetOption6(on); });
-    });
+    connect(c.checkDigit, &QCheckBox::clicked, this,
+            [this](bool on) { changeProperty(14, {}, [on](Element& e) { e.SetOption5(on); }); });
+    connect(c.printText, &QCheckBox::clicked, this,
+            [this](bool on) { changeProperty(14, {}, [on](Element& e) { e.SetOption6(on); }); });
 
     // the drawing area's index and zoom, taken when the field is left or Enter is pressed
     const auto paintBoxChange = [this] {
@@ -595,9 +598,12 @@ void TFormSestE::showSelectionState(bool enable) {
     const bool single = enable && m_primary && !m_primary->multi();
     m_properties->front->setEnabled(single);
     m_properties->back->setEnabled(single);
-    if (!enable)
+    if (!enable) {
+        commitPendingText();
+        m_properties->textElement = nullptr;
         for (QWidget* panel : m_properties->panels)
             panel->hide();
+    }
     if (m_tree) m_tree->viewport()->update();
 }
 
@@ -609,7 +615,8 @@ QList<TSesPrvek*> TFormSestE::propertyTargets(std::initializer_list<int> kinds) 
     QList<TSesPrvek*> targets;
     for (int i = 0; i < m_paper->PocetPrvku(); ++i) {
         TSesPrvek* element = m_paper->Prvek(i);
-        if (element->multi() && std::find(kinds.begin(), kinds.end(), element->Kind()) != kinds.end())
+        if (element->multi() &&
+            std::find(kinds.begin(), kinds.end(), element->Kind()) != kinds.end())
             targets << element;
     }
     return targets;
@@ -691,8 +698,8 @@ void TFormSestE::EditDataElement(TSesPrvek* element) {
     default:
         break;
     }
-    const bool followsList = kind == report::ekItem || kind == report::ekItemLabel ||
-                             kind == report::ekFunction;
+    const bool followsList =
+        kind == report::ekItem || kind == report::ekItemLabel || kind == report::ekFunction;
     if (followsList && (e.Index < 0 || e.Index >= choices.size())) return;
     commitPendingText();
 
@@ -703,9 +710,7 @@ void TFormSestE::EditDataElement(TSesPrvek* element) {
     const auto edit = [&dialog](const char* name) {
         return dialog.findChild<QLineEdit*>(QString::fromLatin1(name));
     };
-    const auto box = [&dialog](const QString& name) {
-        return dialog.findChild<QCheckBox*>(name);
-    };
+    const auto box = [&dialog](const QString& name) { return dialog.findChild<QCheckBox*>(name); };
     edit("EdL")->setText(QString::number(e.Left));
     edit("EdH")->setText(QString::number(e.Top));
     edit("EdS")->setText(QString::number(e.Width));
@@ -731,8 +736,9 @@ void TFormSestE::EditDataElement(TSesPrvek* element) {
         index->addItems(choices);
         index->setCurrentIndex(e.Index >= 0 && e.Index < choices.size() ? e.Index : -1);
         follow->setVisible(followsList);
-        dialog.findChild<QRadioButton*>(e.GetRefName().isEmpty() ? QStringLiteral("RBPodleCisla")
-                                                                  : QStringLiteral("RBPodleNazvu"))
+        dialog
+            .findChild<QRadioButton*>(e.GetRefName().isEmpty() ? QStringLiteral("RBPodleCisla")
+                                                               : QStringLiteral("RBPodleNazvu"))
             ->setChecked(true);
     }
     const auto check = [&box](const char* panel, int n, bool on) {
@@ -773,7 +779,8 @@ void TFormSestE::takeDataDialog(TDlgKonfPrvku& dialog, TSesPrvek* element) {
         return dialog.findChild<QLineEdit*>(QString::fromLatin1(name))->text();
     };
     const auto checked = [&dialog](const char* panel, int n) {
-        return dialog.findChild<QCheckBox*>(QStringLiteral("%1_%2").arg(QLatin1String(panel)).arg(n))
+        return dialog
+            .findChild<QCheckBox*>(QStringLiteral("%1_%2").arg(QLatin1String(panel)).arg(n))
             ->isChecked();
     };
     e.Alignment =

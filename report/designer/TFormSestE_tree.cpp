@@ -116,8 +116,8 @@ QIcon treeIcon(int image) {
         break;
     default: // system variables 5..11
         glyph(QColor(160, 64, 0), image >= 5 && image <= 9 ? QString::number(image - 4)
-                                                         : image == 10 ? QStringLiteral("ř")
-                                                                       : QStringLiteral("#"));
+                                  : image == 10            ? QStringLiteral("ř")
+                                                           : QStringLiteral("#"));
         break;
     }
     p.end();
@@ -166,7 +166,8 @@ QString shortName(const QString& name) {
 
 class SectionItem : public QTreeWidgetItem {
 public:
-    SectionItem(QTreeWidgetItem* parent, TOddil* section) : QTreeWidgetItem(parent), m_section(section) {}
+    SectionItem(QTreeWidgetItem* parent, TOddil* section)
+        : QTreeWidgetItem(parent), m_section(section) {}
     TOddil* section() const { return m_section; }
     int code() const { return m_code; }
     void setCode(int code) { m_code = code; }
@@ -227,8 +228,7 @@ protected:
                 pressed(item, event->modifiers());
     }
     void mouseDoubleClickEvent(QMouseEvent* event) override {
-        if (QTreeWidgetItem* item = itemAt(event->position().toPoint()))
-            doubleClicked(item);
+        if (QTreeWidgetItem* item = itemAt(event->position().toPoint())) doubleClicked(item);
     }
     void keyPressEvent(QKeyEvent* event) override {
         if (event->key() == Qt::Key_Delete) {

@@ -4,12 +4,14 @@
 
 #include "support/EditedTemplate.h"
 
+#include "report/engine/TPicture.h"
 #include "report/engine/sest_lib.h"
 #include "report/engine/sestbarc.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -64,9 +66,9 @@ template <typename Box> void choose(Box* box, int entry) {
 TEST(PropertyPanel, ShowsThePanelAndTheValuesOfEachKind) {
     EditedTemplate t(kLines);
     const std::pair<int, QStringList> expected[] = {
-        {Text, {"PanelTexty"}},       {Item, {"PanelTexty"}},        {Line, {"PanelCary"}},
-        {Frame, {"PanelObdelniky"}},  {Barcode, {"PanelBarCode"}},   {Picture, {"PanelObraz"}},
-        {DrawingArea, {"PanelPaintBox"}}, {RtfItem, {"PanelRtf"}},   {Detail, {}},
+        {Text, {"PanelTexty"}},           {Item, {"PanelTexty"}},      {Line, {"PanelCary"}},
+        {Frame, {"PanelObdelniky"}},      {Barcode, {"PanelBarCode"}}, {Picture, {"PanelObraz"}},
+        {DrawingArea, {"PanelPaintBox"}}, {RtfItem, {"PanelRtf"}},     {Detail, {}},
     };
     for (const auto& [element, panels] : expected) {
         t.window->SelectElement(t.element(element));
@@ -212,6 +214,34 @@ TEST(PropertyPanel, PictureOptionsActOnASinglePictureOnly) {
     EXPECT_EQ(t.window->history().CurrentIndex(), steps);
 }
 
+TEST(PropertyPanel, PictureListComesFromTheTemplateFolder) {
+    EditedTemplate t(kLines);
+    t.report.SetReportName(QStringLiteral("zk.pts"));
+    t.report.ReportDirIgnore = false;
+    t.report.setReportDir(t.folder.path());
+    QImage image(8, 6, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(t.folder.path() + QStringLiteral("/modra.bmp"), "BMP"));
+    ASSERT_TRUE(image.save(t.folder.path() + QStringLiteral("/jina.jpg"), "JPG"));
+    t.window->SelectElement(t.element(Picture));
+    ASSERT_EQ(model(t, Picture).GetPicture(), nullptr);
+    auto* files = t.find<QComboBox>("CBObrazFile");
+    files->showPopup();
+    QStringList listed;
+    for (int i = 0; i < files->count(); ++i)
+        listed << files->itemText(i);
+    files->hidePopup();
+    EXPECT_EQ(listed, QStringList({"jina.jpg", "modra.bmp"}));
+    EXPECT_EQ(files->currentText(), QStringLiteral("logo.bmp")); // the shown name stays
+    choose(files, 1);
+    ASSERT_NE(model(t, Picture).GetPicture(), nullptr);
+    EXPECT_EQ(model(t, Picture).GetPicture()->Width(), 8);
+    EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit nastavení prvku"));
+    // an item's picture comes from its data: no file choice there
+    t.window->SelectElement(t.element(Item));
+    EXPECT_TRUE(files->isHidden());
+}
+
 TEST(PropertyPanel, TextLeftWithoutEnterIsRecordedWhenTheFieldLosesTheFocus) {
     EditedTemplate t(kLines);
     t.window->show();
@@ -270,21 +300,23 @@ TEST(ElementDialog, DataElementRoundTrip) {
     EXPECT_EQ(answerModal([&] { t.window->EditElement(item); }, [](QDialog&) {}), 1);
     EXPECT_EQ(t.window->history().CurrentIndex(), 0);
 
-    const int seen = answerModal([&] { t.window->EditElement(item); }, [](QDialog& dialog) {
-        auto* index = dialog.findChild<QComboBox*>(QStringLiteral("CbIndex"));
-        EXPECT_EQ(index->currentIndex(), 1);
-        EXPECT_EQ(index->itemText(2), QStringLiteral("#3  pol2"));
-        index->setCurrentIndex(2);
-        dialog.findChild<QRadioButton*>(QStringLiteral("RBPodleNazvu"))->setChecked(true);
-        dialog.findChild<QComboBox*>(QStringLiteral("CBVyska"))->setCurrentText("14");
-        dialog.findChild<QCheckBox*>(QStringLiteral("CBBold"))->setChecked(true);
-        dialog.findChild<QLineEdit*>(QStringLiteral("EdL"))->setText(QStringLiteral("abc"));
-        dialog.findChild<QLineEdit*>(QStringLiteral("EdS"))->setText(QStringLiteral("0"));
-        dialog.findChild<QLineEdit*>(QStringLiteral("EdV"))->setText(QStringLiteral("-4"));
-        dialog.findChild<QLineEdit*>(QStringLiteral("EAngleT"))->setText(QStringLiteral("x"));
-        dialog.findChild<QCheckBox*>(QStringLiteral("PaDvText_1"))->setChecked(true);
-        dialog.accept();
-    });
+    const int seen = answerModal(
+        [&] { t.window->EditElement(item); },
+        [](QDialog& dialog) {
+            auto* index = dialog.findChild<QComboBox*>(QStringLiteral("CbIndex"));
+            EXPECT_EQ(index->currentIndex(), 1);
+            EXPECT_EQ(index->itemText(2), QStringLiteral("#3  pol2"));
+            index->setCurrentIndex(2);
+            dialog.findChild<QRadioButton*>(QStringLiteral("RBPodleNazvu"))->setChecked(true);
+            dialog.findChild<QComboBox*>(QStringLiteral("CBVyska"))->setCurrentText("14");
+            dialog.findChild<QCheckBox*>(QStringLiteral("CBBold"))->setChecked(true);
+            dialog.findChild<QLineEdit*>(QStringLiteral("EdL"))->setText(QStringLiteral("abc"));
+            dialog.findChild<QLineEdit*>(QStringLiteral("EdS"))->setText(QStringLiteral("0"));
+            dialog.findChild<QLineEdit*>(QStringLiteral("EdV"))->setText(QStringLiteral("-4"));
+            dialog.findChild<QLineEdit*>(QStringLiteral("EAngleT"))->setText(QStringLiteral("x"));
+            dialog.findChild<QCheckBox*>(QStringLiteral("PaDvText_1"))->setChecked(true);
+            dialog.accept();
+        });
     EXPECT_EQ(seen, 1);
     const report::TVoranReportElement& e = model(t, Item);
     EXPECT_EQ(e.Index, 2);
@@ -303,12 +335,13 @@ TEST(ElementDialog, DataElementRoundTrip) {
 
     // a constant text is edited in the dialog's text field
     t.window->SelectElement(t.element(Text));
-    answerModal([&] { t.window->EditElement(t.element(Text)); }, [](QDialog& dialog) {
-        auto* text = dialog.findChild<QLineEdit*>(QStringLiteral("EditText"));
-        EXPECT_EQ(text->text(), QStringLiteral("text"));
-        text->setText(QStringLiteral("nový"));
-        dialog.accept();
-    });
+    answerModal([&] { t.window->EditElement(t.element(Text)); },
+                [](QDialog& dialog) {
+                    auto* text = dialog.findChild<QLineEdit*>(QStringLiteral("EditText"));
+                    EXPECT_EQ(text->text(), QStringLiteral("text"));
+                    text->setText(QStringLiteral("nový"));
+                    dialog.accept();
+                });
     EXPECT_EQ(model(t, Text).Text, QStringLiteral("nový"));
 }
 
@@ -321,16 +354,19 @@ TEST(ElementDialog, FunctionOutsideItsListOpensNothing) {
 TEST(ElementDialog, BarcodeAndFontOfSeveral) {
     EditedTemplate t(kLines);
     t.window->SelectElement(t.element(Barcode));
-    answerModal([&] { t.window->EditElement(t.element(Barcode)); }, [](QDialog& dialog) {
-        auto* type = dialog.findChild<QComboBox*>(QStringLiteral("CBBcTypBarCode"));
-        EXPECT_EQ(type->currentText(), QStringLiteral("EAN 13"));
-        EXPECT_EQ(dialog.findChild<QComboBox*>(QStringLiteral("CBBcSirkaBarCary"))->currentIndex(),
-                  4);
-        EXPECT_FALSE(dialog.findChild<QTabWidget*>()->isTabVisible(0));
-        dialog.findChild<QLineEdit*>(QStringLiteral("EdBcS"))->setText(QStringLiteral("-1"));
-        dialog.findChild<QLineEdit*>(QStringLiteral("EditBcBarText"))->setText("987");
-        dialog.accept();
-    });
+    answerModal(
+        [&] { t.window->EditElement(t.element(Barcode)); },
+        [](QDialog& dialog) {
+            auto* type = dialog.findChild<QComboBox*>(QStringLiteral("CBBcTypBarCode"));
+            EXPECT_EQ(type->currentText(), QStringLiteral("EAN 13"));
+            EXPECT_EQ(
+                dialog.findChild<QComboBox*>(QStringLiteral("CBBcSirkaBarCary"))->currentIndex(),
+                4);
+            EXPECT_FALSE(dialog.findChild<QTabWidget*>()->isTabVisible(0));
+            dialog.findChild<QLineEdit*>(QStringLiteral("EdBcS"))->setText(QStringLiteral("-1"));
+            dialog.findChild<QLineEdit*>(QStringLiteral("EditBcBarText"))->setText("987");
+            dialog.accept();
+        });
     EXPECT_EQ(model(t, Barcode).PenStyle, report::bcEan13);
     EXPECT_EQ(model(t, Barcode).PenWidth, 8);
     EXPECT_EQ(model(t, Barcode).Width, 3);
@@ -338,13 +374,14 @@ TEST(ElementDialog, BarcodeAndFontOfSeveral) {
     EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit nastavení prvku"));
 
     t.selectAll(t.element(Text));
-    answerModal([&] { t.window->EditElement(t.element(Text)); }, [](QDialog& dialog) {
-        auto* tabs = dialog.findChild<QTabWidget*>();
-        EXPECT_FALSE(tabs->isTabVisible(0));
-        EXPECT_TRUE(tabs->isTabVisible(1));
-        dialog.findChild<QCheckBox*>(QStringLiteral("CBItalic"))->setChecked(true);
-        dialog.accept();
-    });
+    answerModal([&] { t.window->EditElement(t.element(Text)); },
+                [](QDialog& dialog) {
+                    auto* tabs = dialog.findChild<QTabWidget*>();
+                    EXPECT_FALSE(tabs->isTabVisible(0));
+                    EXPECT_TRUE(tabs->isTabVisible(1));
+                    dialog.findChild<QCheckBox*>(QStringLiteral("CBItalic"))->setChecked(true);
+                    dialog.accept();
+                });
     EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit změna písma"));
     for (int i = 0; i < t.window->paper()->PocetPrvku(); ++i)
         EXPECT_EQ(model(t, i).Font.italic, model(t, i).Kind <= 6) << i;

@@ -45,7 +45,8 @@ QTreeWidgetItem* root(EditedTemplate& t) {
 }
 
 designer::TSesPrvek* elementOf(QTreeWidgetItem* item) {
-    return qobject_cast<designer::TSesPrvek*>(qvariant_cast<QObject*>(item->data(0, Qt::UserRole)));
+    return qobject_cast<designer::TSesPrvek*>(
+        qvariant_cast<QObject*>(item->data(0, Qt::UserRole)));
 }
 
 // Every element item refers to a control that the paper holds.
@@ -69,9 +70,9 @@ TEST(ElementTree, SectionsInPrintOrderWithTheirElementsAndImages) {
     EXPECT_EQ(top->text(0), QStringLiteral("Zkouška"));
     EXPECT_EQ(top->data(0, kImageRole).toInt(), 42);
     EXPECT_TRUE(top->isExpanded());
-    const QStringList order{"Začátek sestavy",  "Hlava stránky", "Začátek skupiny 1",
-                            "Začátek skupiny 2", "Tělo sestavy", "Konec skupiny 2",
-                            "Konec skupiny 1",  "Konec sestavy", "Pata stránky"};
+    const QStringList order{"Začátek sestavy",   "Hlava stránky", "Začátek skupiny 1",
+                            "Začátek skupiny 2", "Tělo sestavy",  "Konec skupiny 2",
+                            "Konec skupiny 1",   "Konec sestavy", "Pata stránky"};
     const QStringList keys{"Z", "H", "S0", "S1", "T", "U1", "U0", "K", "P"};
     const int images[] = {38, 39, 41, 41, 40, 41, 41, 38, 39};
     ASSERT_EQ(top->childCount(), order.size());
@@ -87,10 +88,10 @@ TEST(ElementTree, SectionsInPrintOrderWithTheirElementsAndImages) {
     }
     QTreeWidgetItem* body = top->child(4);
     ASSERT_EQ(body->childCount(), 4);
-    EXPECT_EQ(body->child(1)->data(0, kImageRole).toInt(), 13);  // line
-    EXPECT_EQ(body->child(2)->data(0, kImageRole).toInt(), 11);  // group number of group 1
+    EXPECT_EQ(body->child(1)->data(0, kImageRole).toInt(), 13); // line
+    EXPECT_EQ(body->child(2)->data(0, kImageRole).toInt(), 11); // group number of group 1
     EXPECT_EQ(body->child(2)->text(0), QStringLiteral("Číslo skupiny 1"));
-    EXPECT_EQ(body->child(3)->data(0, kImageRole).toInt(), 1);   // detail
+    EXPECT_EQ(body->child(3)->data(0, kImageRole).toInt(), 1); // detail
     expectNoDanglingItem(t);
 }
 
