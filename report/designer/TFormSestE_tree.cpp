@@ -8,10 +8,8 @@
 #include "report/designer/TOddil.h"
 #include "report/designer/TSesPrvek.h"
 
-#include <QAction>
 #include <QHash>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -212,13 +210,12 @@ private:
     QPointer<TOddil> m_section;
 };
 
-// The tree widget passes presses with their modifiers, double clicks and Delete on.
+// The tree widget passes presses with their modifiers and double clicks on.
 class ElementTree : public QTreeWidget {
 public:
     using QTreeWidget::QTreeWidget;
     std::function<void(QTreeWidgetItem*, Qt::KeyboardModifiers)> pressed;
     std::function<void(QTreeWidgetItem*)> doubleClicked;
-    std::function<void(bool shift)> deletePressed;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override {
@@ -229,13 +226,6 @@ protected:
     }
     void mouseDoubleClickEvent(QMouseEvent* event) override {
         if (QTreeWidgetItem* item = itemAt(event->position().toPoint())) doubleClicked(item);
-    }
-    void keyPressEvent(QKeyEvent* event) override {
-        if (event->key() == Qt::Key_Delete) {
-            deletePressed(event->modifiers() & Qt::ShiftModifier);
-            return;
-        }
-        QTreeWidget::keyPressEvent(event);
     }
 };
 
@@ -258,9 +248,6 @@ QWidget* TFormSestE::buildTreePanel(QWidget* paperView) {
         treePressed(item, modifiers);
     };
     tree->doubleClicked = [this](QTreeWidgetItem* item) { treeDoubleClicked(item); };
-    tree->deletePressed = [this](bool shift) {
-        action(shift ? QStringLiteral("ActionCut") : QStringLiteral("ActionDel"))->trigger();
-    };
     m_tree = tree;
     layout->addWidget(tree);
     splitter->addWidget(m_treePanel);
