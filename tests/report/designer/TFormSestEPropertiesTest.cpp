@@ -4,6 +4,7 @@
 
 #include "support/EditedTemplate.h"
 
+#include "report/engine/Dataset.h"
 #include "report/engine/TPicture.h"
 #include "report/engine/sest_lib.h"
 #include "report/engine/sestbarc.h"
@@ -343,6 +344,47 @@ TEST(ElementDialog, DataElementRoundTrip) {
                     dialog.accept();
                 });
     EXPECT_EQ(model(t, Text).Text, QStringLiteral("nový"));
+}
+
+TEST(ElementDialog, MemoAndPictureItemsChooseTheirPanels) {
+    EditedTemplate t(kLines);
+    t.report.OnGetDataType = [](report::TSestavaD*, int index, int& type) {
+        type = index == 0 ? report::ftMemo : index == 2 ? report::ftGraphic : report::ftString;
+    };
+    designer::TSesPrvek* item = t.element(Item);
+    const auto shownPanel = [](QDialog& dialog) {
+        for (const char* name : {"PaDvText", "PaDvMemo", "PaDvGraphic", "PaDvFunkce"})
+            if (!dialog.findChild<QWidget*>(QString::fromLatin1(name))->isHidden())
+                return QString::fromLatin1(name);
+        return QString();
+    };
+    const auto edit = [&](int index, const char* box) {
+        t.window->SelectElement(item);
+        answerModal(
+            [&] { t.window->EditElement(item); },
+            [&](QDialog& dialog) {
+                dialog.findChild<QComboBox*>(QStringLiteral("CbIndex"))->setCurrentIndex(index);
+                const QString panel = shownPanel(dialog);
+                if (box) dialog.findChild<QCheckBox*>(panel + box)->setChecked(true);
+                dialog.accept();
+            });
+    };
+    // a memo item: the memo panel, and always several lines
+    edit(0, nullptr);
+    EXPECT_EQ(model(t, Item).Index, 0);
+    EXPECT_TRUE(model(t, Item).GetMultiline());
+    EXPECT_EQ(shownPanels(t), QStringList{"PanelTexty"});
+    // its rich-text box makes the strip show the rich-text panel
+    edit(0, "_3");
+    EXPECT_TRUE(model(t, Item).GetRtf());
+    EXPECT_EQ(shownPanels(t), QStringList{"PanelRtf"});
+    // a picture item: the stretch box of the picture panel; the strip offers no file
+    edit(2, "_1");
+    EXPECT_EQ(model(t, Item).Index, 2);
+    EXPECT_TRUE(model(t, Item).GetOption5());
+    EXPECT_EQ(shownPanels(t), QStringList{"PanelObraz"});
+    EXPECT_TRUE(t.find<QWidget>("CBObrazFile")->isHidden());
+    EXPECT_TRUE(t.find<QWidget>("CBObrVariable")->isHidden());
 }
 
 TEST(ElementDialog, FunctionOutsideItsListOpensNothing) {
