@@ -79,6 +79,7 @@ TFormSestE::TFormSestE(QWidget* parent) : QDialog(parent) {
     layout->setContentsMargins(4, 4, 4, 4);
     buildActions();
     buildPalette(this);
+    buildPropertyPanel();
 
     m_scroll = new QScrollArea(this);
     m_scroll->setObjectName(QStringLiteral("ScrollBox"));
@@ -87,7 +88,7 @@ TFormSestE::TFormSestE(QWidget* parent) : QDialog(parent) {
     m_paper = new TPapir;
     m_paper->setEvents(this);
     m_scroll->setWidget(m_paper);
-    layout->addWidget(m_scroll, 1);
+    layout->addWidget(buildTreePanel(m_scroll), 1);
 
     auto* status = new QHBoxLayout;
     m_mouseX = new QLabel(this);
@@ -117,7 +118,11 @@ TFormSestE::TFormSestE(QWidget* parent) : QDialog(parent) {
     resize(900, 650);
 }
 
-TFormSestE::~TFormSestE() = default;
+TFormSestE::~TFormSestE() {
+    // a field losing the focus while the window goes must not report to it
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        edit->blockSignals(true);
+}
 
 QAction* TFormSestE::addAction(const QString& name, const QString& hint, int tag,
                                const QString& caption) {
@@ -210,6 +215,7 @@ void TFormSestE::buildActions() {
         if (m_settingsDialog->exec() == QDialog::Accepted) {
             m_history.SetCapacity(EditorSettings().PocetUndo);
             RefreshSections();
+            BuildElementTree();
         }
     });
     connect(action(QStringLiteral("ActionKonfSest")), &QAction::triggered, this,
@@ -610,7 +616,7 @@ void TFormSestE::SelectElement(TSesPrvek* element) {
         paperEvent(1, element->Left(), element->Top());
         paperEvent(2, element->Width(), element->Height());
     }
-    EnableSelectionControls(element != nullptr);
+    ShowProperties(element);
     if (!m_paper->hasFocus()) {
         const ScrollKeeper keep(m_scroll);
         m_paper->setFocus();
@@ -627,6 +633,7 @@ void TFormSestE::AddToSelection(TSesPrvek* element) {
     m_primary->setMultiMark(true);
     element->update();
     m_primary->update();
+    showSelectionState(true);
 }
 
 void TFormSestE::RemoveFromSelection(TSesPrvek* element) {
@@ -675,6 +682,7 @@ void TFormSestE::EnableSelectionControls(bool enable) {
     for (QLineEdit* edit : {m_editX, m_editY, m_editW, m_editH})
         edit->setEnabled(enable);
     action(QStringLiteral("ActionKonfPrv"))->setEnabled(enable);
+    showSelectionState(enable);
 }
 
 // ---- zoom and sections
@@ -799,7 +807,16 @@ void TFormSestE::PrintReport() {
 }
 
 void TFormSestE::EditElement(TSesPrvek* element) {
-    if (!element || element->Kind() != report::ekDetail) return;
+    if (!element) return;
+    if (element->Kind() >= report::ekText && element->Kind() <= report::ekFunction) {
+        if (element->multi())
+            editSelectionFont();
+        else
+            EditDataElement(element);
+        return;
+    }
+    if (element->Kind() == report::ekBarcode) EditGraphicElement(element);
+    if (element->Kind() != report::ekDetail) return;
     const int index = element->Index();
     if (index < 0 || index >= m_report->Detaily().Count()) return;
     m_report->Detaily().Detail(index)->EditInOwner(this, m_keepDescription);
@@ -840,6 +857,7 @@ int TFormSestE::VytvorNovouPredlohu() {
 
 void TFormSestE::reject() {
     if (m_closing) return;
+    commitPendingText();
     if (m_modified) {
         const platform::MessageAnswer answer = sink().ShowBox(
             LoadText(ReportText::SaveChangesQuestion), LoadText(ReportText::CaptionConfirm),

@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -25,6 +26,8 @@ class QMenu;
 class QScrollArea;
 class QTabWidget;
 class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace platform {
 class MessageSink;
@@ -36,6 +39,7 @@ class TSesPrvek;
 class TOddil;
 class TSestKonfigDlg;
 class TSestDlg;
+class TDlgKonfPrvku;
 
 // Installs the designer into the report engine (the component's EditEx, Edit, EditInOwner).
 void installDesigner();
@@ -220,6 +224,52 @@ private:
     QAction* m_menuRedo = nullptr;
     bool m_printDisabled = false;
     bool m_closing = false;
+
+    // ---- property panel, element dialogs, user functions and element tree
+    // (TFormSestE_properties.cpp, TFormSestE_tree.cpp)
+public:
+    // Fills the property strip from `element` and shows the panel of its kind; null hides
+    // the kind panels. The selection controls follow (enabled with an element).
+    void ShowProperties(TSesPrvek* element);
+    // The element dialog on a text-kind element; OK writes everything back (step 14).
+    void EditDataElement(TSesPrvek* element);
+    // The element dialog's bar-code tab on a bar code (step 14).
+    void EditGraphicElement(TSesPrvek* element);
+    // The font tab for the primary, or for every multi-selected text element (step 2).
+    void editSelectionFont();
+    // User functions: a new one (step 10), the chosen one (step 9), the last one (step 11).
+    void insertFunction();
+    void editFunction();
+    void deleteFunction();
+    // With ShowTree: the tree panel shown and the tree built anew, its expanded sections
+    // kept; without: the panel hidden and the tree emptied.
+    void BuildElementTree();
+    QTreeWidget* elementTree() const { return m_tree; }
+
+private:
+    struct PropertyControls;
+    void buildPropertyPanel();
+    QWidget* buildTreePanel(QWidget* paperView);
+    void connectTextControls();
+    void connectGraphicControls();
+    QList<TSesPrvek*> propertyTargets(std::initializer_list<int> kinds) const;
+    // `change` on the primary, or, when it is multiply selected and `kinds` are named, on
+    // every multi-selected element of those kinds; then step `step`.
+    void changeProperty(int step, std::initializer_list<int> kinds,
+                        const std::function<void(report::TVoranReportElement&)>& change);
+    void showKindPanel(TSesPrvek* element);
+    // Records text typed into the property strip and left without Enter (step 6).
+    void commitPendingText();
+    void showSelectionState(bool enable);
+    void moveInZOrder(bool front);
+    void refreshFunctionActions();
+    void takeDataDialog(TDlgKonfPrvku& dialog, TSesPrvek* element);
+    void treePressed(QTreeWidgetItem* item, Qt::KeyboardModifiers modifiers);
+    void treeDoubleClicked(QTreeWidgetItem* item);
+
+    PropertyControls* m_properties = nullptr; // a child object of the window
+    QWidget* m_treePanel = nullptr;
+    QTreeWidget* m_tree = nullptr;
 };
 
 } // namespace designer

@@ -224,6 +224,7 @@ bool TFormSestE::LoadPredloha(const TPredloha& predloha) {
     RefreshSections();
     UpdateCaption();
     SetZoom(m_zoomIndex, true);
+    BuildElementTree();
     return true;
 }
 
@@ -401,6 +402,7 @@ void TFormSestE::loadSnapshot(const TPredloha& predloha) {
 }
 
 void TFormSestE::Undo() {
+    commitPendingText();
     if (!m_history.CanUndo()) return;
     const TPredloha text = (m_history.Undo(), m_history.Current());
     loadSnapshot(text);
@@ -409,6 +411,7 @@ void TFormSestE::Undo() {
 }
 
 void TFormSestE::Redo() {
+    commitPendingText();
     if (!m_history.CanRedo()) return;
     const TPredloha text = (m_history.Redo(), m_history.Current());
     loadSnapshot(text);
@@ -515,6 +518,7 @@ void TFormSestE::EditSestavaSettings(int page, int group) {
         // groups added or deleted are on the paper already: the history must know them
         if (m_reportDialog->groupsChanged()) {
             fillGroupCombo();
+            BuildElementTree();
             RecordChange(4);
         }
         return;
@@ -554,6 +558,7 @@ void TFormSestE::EditSestavaSettings(int page, int group) {
     RefreshSections();
     fillGroupCombo();
     UpdateCaption();
+    BuildElementTree();
     RecordChange(4);
 }
 

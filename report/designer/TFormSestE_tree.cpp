@@ -1,0 +1,322 @@
+// The designer window's element tree: the report, its sections in print order and their
+// elements, beside the paper. A press on an element selects it, a double click edits it or
+// opens the settings of a section. Items hold guarded pointers and read the selection and
+// the section's visibility when drawn, so a rebuild is needed only when elements come or go.
+
+#include "report/designer/TEditorSettings.h"
+#include "report/designer/TFormSestE.h"
+#include "report/designer/TOddil.h"
+#include "report/designer/TSesPrvek.h"
+
+#include <QHash>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <functional>
+
+namespace designer {
+
+namespace {
+
+// The image number of an item (the designer's image list numbering).
+constexpr int kImageRole = Qt::UserRole + 1;
+// Names longer than this many characters are cut.
+constexpr int kLongestName = 79;
+constexpr int kCutName = 76;
+
+// A 16 x 16 glyph for image number `image`, painted once.
+QIcon treeIcon(int image) {
+    static QHash<int, QIcon> icons;
+    if (const auto found = icons.constFind(image); found != icons.constEnd()) return *found;
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRect box(1, 1, 13, 13);
+    const auto glyph = [&](const QColor& colour, const QString& text) {
+        p.setPen(colour.darker(150));
+        p.setBrush(colour);
+        p.drawRoundedRect(box, 2, 2);
+        p.setPen(Qt::white);
+        QFont font = p.font();
+        font.setPixelSize(text.size() > 1 ? 7 : 10);
+        font.setBold(true);
+        p.setFont(font);
+        p.drawText(box, Qt::AlignCenter, text);
+    };
+    p.setPen(QPen(Qt::black, 1.5));
+    p.setBrush(Qt::NoBrush);
+    switch (image) {
+    case 42: // the report: a sheet
+        p.setBrush(Qt::white);
+        p.drawRect(3, 1, 10, 14);
+        p.drawLine(5, 5, 11, 5);
+        p.drawLine(5, 8, 11, 8);
+        p.drawLine(5, 11, 11, 11);
+        break;
+    case 38: // report header and footer, page header and footer, body, groups
+    case 39:
+    case 40:
+    case 41: {
+        static const QColor bands[] = {QColor(0, 0, 255), QColor(0, 128, 0), QColor(128, 128, 128),
+                                       QColor(128, 0, 128)};
+        p.setPen(Qt::NoPen);
+        p.setBrush(bands[image - 38]);
+        p.drawRect(1, 4, 14, 8);
+        break;
+    }
+    case 13: // line
+        p.drawLine(2, 14, 14, 2);
+        break;
+    case 14: // frame
+        p.drawRect(2, 3, 12, 10);
+        break;
+    case 15: // rounded frame
+        p.drawRoundedRect(2, 3, 12, 10, 4, 4);
+        break;
+    case 16: // ellipse
+        p.drawEllipse(2, 3, 12, 10);
+        break;
+    case 17: // picture: a hill under the sun
+        p.drawRect(1, 2, 14, 12);
+        p.drawLine(2, 13, 7, 7);
+        p.drawLine(7, 7, 13, 13);
+        p.drawEllipse(10, 4, 3, 3);
+        break;
+    case 18: // bar code
+        p.setPen(QPen(Qt::black, 1));
+        for (int x : {2, 4, 5, 8, 10, 11, 13})
+            p.drawLine(x, 2, x, 14);
+        break;
+    case 19: // drawing area
+        glyph(QColor(0, 128, 128), QStringLiteral("~"));
+        break;
+    case 12:
+        glyph(QColor(0, 0, 0), QStringLiteral("A"));
+        break;
+    case 1:
+        glyph(QColor(0, 0, 160), QStringLiteral("DB"));
+        break;
+    case 2:
+        glyph(QColor(0, 96, 160), QStringLiteral("Lb"));
+        break;
+    case 3:
+        glyph(QColor(0, 128, 0), QStringLiteral("P"));
+        break;
+    case 4:
+        glyph(QColor(160, 0, 160), QStringLiteral("f"));
+        break;
+    default: // system variables 5..11
+        glyph(QColor(160, 64, 0), image >= 5 && image <= 9 ? QString::number(image - 4)
+                                  : image == 10            ? QStringLiteral("ř")
+                                                           : QStringLiteral("#"));
+        break;
+    }
+    p.end();
+    return icons.insert(image, QIcon(pixmap)).value();
+}
+
+int sectionImage(int code) {
+    switch (code) {
+    case 0:
+    case 3:
+        return 38;
+    case 1:
+    case 4:
+        return 39;
+    case 2:
+        return 40;
+    default:
+        return 41;
+    }
+}
+
+int elementImage(int kind, int index) {
+    switch (kind) {
+    case 1:
+        return 12;
+    case 2:
+    case 15:
+        return 1;
+    case 3:
+        return 2;
+    case 4:
+        return 3;
+    case 6:
+        return 4;
+    case 5:
+        if (index >= 0 && index <= 4) return 5 + index;
+        return index % 2 ? 10 : 11;
+    default:
+        return kind >= 7 && kind <= 13 ? kind + 6 : -1;
+    }
+}
+
+QString shortName(const QString& name) {
+    return name.size() > kLongestName ? name.left(kCutName) + QStringLiteral("...") : name;
+}
+
+class SectionItem : public QTreeWidgetItem {
+public:
+    SectionItem(QTreeWidgetItem* parent, TOddil* section)
+        : QTreeWidgetItem(parent), m_section(section) {}
+    TOddil* section() const { return m_section; }
+    int code() const { return m_code; }
+    void setCode(int code) { m_code = code; }
+
+    QVariant data(int column, int role) const override {
+        if (role == Qt::FontRole) {
+            QFont font = treeWidget() ? treeWidget()->font() : QFont();
+            font.setBold(true);
+            font.setItalic(m_section && m_section->isHidden());
+            return font;
+        }
+        if (role == Qt::UserRole) return QVariant::fromValue<QObject*>(m_section.data());
+        return QTreeWidgetItem::data(column, role);
+    }
+
+private:
+    QPointer<TOddil> m_section;
+    int m_code = -1;
+};
+
+class ElementItem : public QTreeWidgetItem {
+public:
+    ElementItem(QTreeWidgetItem* parent, TSesPrvek* element, TOddil* section)
+        : QTreeWidgetItem(parent), m_element(element), m_section(section) {}
+    TSesPrvek* element() const { return m_element; }
+
+    QVariant data(int column, int role) const override {
+        if (role == Qt::ForegroundRole && m_element &&
+            (m_element->selected() || m_element->multi()))
+            return QBrush(Qt::red);
+        if (role == Qt::FontRole && m_section && m_section->isHidden()) {
+            QFont font = treeWidget() ? treeWidget()->font() : QFont();
+            font.setItalic(true);
+            return font;
+        }
+        if (role == Qt::UserRole) return QVariant::fromValue<QObject*>(m_element.data());
+        return QTreeWidgetItem::data(column, role);
+    }
+
+private:
+    QPointer<TSesPrvek> m_element;
+    QPointer<TOddil> m_section;
+};
+
+// The tree widget passes presses with their modifiers and double clicks on.
+class ElementTree : public QTreeWidget {
+public:
+    using QTreeWidget::QTreeWidget;
+    std::function<void(QTreeWidgetItem*, Qt::KeyboardModifiers)> pressed;
+    std::function<void(QTreeWidgetItem*)> doubleClicked;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        QTreeWidget::mousePressEvent(event);
+        if (event->button() == Qt::LeftButton)
+            if (QTreeWidgetItem* item = itemAt(event->position().toPoint()))
+                pressed(item, event->modifiers());
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        if (QTreeWidgetItem* item = itemAt(event->position().toPoint())) doubleClicked(item);
+    }
+};
+
+} // namespace
+
+QWidget* TFormSestE::buildTreePanel(QWidget* paperView) {
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setObjectName(QStringLiteral("SplitterTree"));
+    m_treePanel = new QWidget(splitter);
+    m_treePanel->setObjectName(QStringLiteral("PanelTree"));
+    auto* layout = new QVBoxLayout(m_treePanel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* tree = new ElementTree(m_treePanel);
+    tree->setObjectName(QStringLiteral("TreeViewElements"));
+    tree->setHeaderHidden(true);
+    tree->setSelectionMode(QAbstractItemView::NoSelection);
+    tree->setExpandsOnDoubleClick(false);
+    tree->setFocusPolicy(Qt::StrongFocus);
+    tree->pressed = [this](QTreeWidgetItem* item, Qt::KeyboardModifiers modifiers) {
+        treePressed(item, modifiers);
+    };
+    tree->doubleClicked = [this](QTreeWidgetItem* item) { treeDoubleClicked(item); };
+    m_tree = tree;
+    layout->addWidget(tree);
+    splitter->addWidget(m_treePanel);
+    splitter->addWidget(paperView);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({220, 700});
+    m_treePanel->hide();
+    return splitter;
+}
+
+void TFormSestE::BuildElementTree() {
+    if (!m_tree) return;
+    const bool shown = EditorSettings().ShowTree;
+    m_treePanel->setVisible(shown);
+    QList<int> expanded;
+    if (QTreeWidgetItem* root = m_tree->topLevelItem(0))
+        for (int i = 0; i < root->childCount(); ++i)
+            if (root->child(i)->isExpanded())
+                expanded << static_cast<SectionItem*>(root->child(i))->code();
+    m_tree->clear();
+    if (!shown || !m_report) return;
+
+    auto* root = new QTreeWidgetItem(m_tree);
+    root->setText(0, m_description);
+    root->setData(0, kImageRole, 42);
+    root->setIcon(0, treeIcon(42));
+    QList<TOddil*> order{fixedSection(0), fixedSection(1)};
+    for (int i = 0; i < m_groups.Count(); ++i)
+        order << m_groups.Skupina(i)->header;
+    order << fixedSection(2);
+    for (int i = m_groups.Count() - 1; i >= 0; --i)
+        order << m_groups.Skupina(i)->footer;
+    order << fixedSection(3) << fixedSection(4);
+    for (TOddil* section : order) {
+        if (!section) continue;
+        auto* node = new SectionItem(root, section);
+        node->setCode(section->code());
+        node->setText(0, QStringLiteral("Oddil: %1").arg(section->caption()));
+        node->setData(0, kImageRole, sectionImage(section->code()));
+        node->setIcon(0, treeIcon(sectionImage(section->code())));
+        for (int i = 0; i < section->PocetPrvku(); ++i) {
+            TSesPrvek* element = section->Prvek(i);
+            auto* item = new ElementItem(node, element, section);
+            item->setText(0, shortName(element->toolTip()));
+            const int image = elementImage(element->Kind(), element->Index());
+            item->setData(0, kImageRole, image);
+            if (image >= 0) item->setIcon(0, treeIcon(image));
+        }
+        if (expanded.contains(section->code())) node->setExpanded(true);
+    }
+    root->setExpanded(true);
+}
+
+void TFormSestE::treePressed(QTreeWidgetItem* item, Qt::KeyboardModifiers modifiers) {
+    if (!item->parent() || !item->parent()->parent()) return;
+    TSesPrvek* element = static_cast<ElementItem*>(item)->element();
+    if (!element) return;
+    element->SetSelected(modifiers);
+    m_tree->setFocus();
+}
+
+void TFormSestE::treeDoubleClicked(QTreeWidgetItem* item) {
+    if (!item->parent()) return;
+    if (!item->parent()->parent()) {
+        if (TOddil* section = static_cast<SectionItem*>(item)->section())
+            paperEvent(peEditSection, section->code(), 0);
+        return;
+    }
+    if (TSesPrvek* element = static_cast<ElementItem*>(item)->element()) EditElement(element);
+}
+
+} // namespace designer

@@ -1,0 +1,491 @@
+// The designer's property strip, element dialogs, user functions and z-order: what each kind
+// shows, which elements a change reaches, the history step it leaves, and text typed without
+// Enter.
+
+#include "support/EditedTemplate.h"
+
+#include "report/engine/Dataset.h"
+#include "report/engine/TPicture.h"
+#include "report/engine/sest_lib.h"
+#include "report/engine/sestbarc.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using designtest::answerModal;
+using designtest::EditedTemplate;
+
+namespace {
+
+enum Element { Text, Item, Line, Frame, Barcode, Picture, DrawingArea, RtfItem, Detail };
+
+const QStringList kLines{
+    QStringLiteral("T,1,0,10,10,200,20,Arial,10,0,0,0,0,1,\"text\",0,0,0"),
+    QStringLiteral("T,2,1,300,10,200,20,Arial,10,0,0,0,0,1,\"\",0,0,0"),
+    QStringLiteral("T,7,7,10,60,100,20,,1,0,2,64,15,0"),
+    QStringLiteral("T,8,8,200,60,100,40,,1,0,0,0,15,0"),
+    QStringLiteral("T,12,0,10,120,200,50,,3,0,99,0,15,0,\"12345\",0,0,0"),
+    QStringLiteral("T,11,11,300,120,100,50,,1,0,0,16,15,0,\"logo.bmp\""),
+    QStringLiteral("T,13,2,450,120,100,50,,1,0,0,16,15,3"),
+    QStringLiteral("T,2,0,300,200,200,20,Arial,10,0,0,8,5,1,\"\",0,0,0"),
+    QStringLiteral("T,15,0,0,250,827,40"),
+};
+
+const char* const kPanels[] = {"PanelTexty",     "PanelRtf",     "PanelObraz",   "PanelCary",
+                               "PanelObdelniky", "PanelBarCode", "PanelPaintBox"};
+
+report::TVoranReportElement& model(EditedTemplate& t, int i) {
+    return *t.element(i)->element();
+}
+
+// The panels not hidden, by name.
+QStringList shownPanels(EditedTemplate& t) {
+    QStringList shown;
+    for (const char* name : kPanels)
+        if (!t.find<QWidget>(name)->isHidden()) shown << QString::fromLatin1(name);
+    return shown;
+}
+
+template <typename Box> void choose(Box* box, int entry) {
+    box->setCurrentIndex(entry);
+    emit box->activated(entry);
+}
+
+} // namespace
+
+TEST(PropertyPanel, ShowsThePanelAndTheValuesOfEachKind) {
+    EditedTemplate t(kLines);
+    const std::pair<int, QStringList> expected[] = {
+        {Text, {"PanelTexty"}},           {Item, {"PanelTexty"}},      {Line, {"PanelCary"}},
+        {Frame, {"PanelObdelniky"}},      {Barcode, {"PanelBarCode"}}, {Picture, {"PanelObraz"}},
+        {DrawingArea, {"PanelPaintBox"}}, {RtfItem, {"PanelRtf"}},     {Detail, {}},
+    };
+    for (const auto& [element, panels] : expected) {
+        t.window->SelectElement(t.element(element));
+        EXPECT_EQ(shownPanels(t), panels) << element;
+        EXPECT_EQ(t.find<QLineEdit>("EditX")->text().toInt(), t.element(element)->Left());
+    }
+
+    t.window->SelectElement(t.element(Text));
+    EXPECT_EQ(t.find<QLineEdit>("EditText")->text(), QStringLiteral("text"));
+    EXPECT_FALSE(t.find<QLineEdit>("EditText")->isReadOnly());
+    t.window->SelectElement(t.element(Item));
+    EXPECT_EQ(t.find<QLineEdit>("EditText")->text(), QStringLiteral("Položka pol1"));
+    EXPECT_TRUE(t.find<QLineEdit>("EditText")->isReadOnly());
+
+    t.window->SelectElement(t.element(Line));
+    EXPECT_TRUE(t.find<QToolButton>("SbCar7")->isChecked()); // the ellipse option
+    EXPECT_FALSE(t.find<QToolButton>("SBCar5")->isChecked());
+    EXPECT_EQ(t.find<QComboBox>("CBStylCary")->currentText(), QStringLiteral("tečkovaná"));
+
+    t.window->SelectElement(t.element(Barcode));
+    EXPECT_EQ(t.find<QComboBox>("CBTypBarCode")->currentText(), QStringLiteral("EAN 13"));
+    EXPECT_EQ(t.find<QComboBox>("CBSirkaBarCary")->currentIndex(), 4); // module code 3
+    EXPECT_EQ(t.find<QLineEdit>("EditBarText")->text(), QStringLiteral("12345"));
+
+    t.window->SelectElement(t.element(Picture));
+    EXPECT_EQ(t.find<QComboBox>("CBObrazFile")->currentText(), QStringLiteral("logo.bmp"));
+    EXPECT_TRUE(t.find<QCheckBox>("CBObrStretch")->isChecked());
+    EXPECT_FALSE(t.find<QCheckBox>("CBObrPomer")->isHidden());
+    EXPECT_FALSE(t.find<QCheckBox>("CBObrVariable")->isHidden());
+
+    t.window->SelectElement(t.element(DrawingArea));
+    EXPECT_EQ(t.find<QLineEdit>("EPaintBoxIndex")->text(), QStringLiteral("2"));
+    EXPECT_EQ(t.find<QLineEdit>("EPaintBoxZoom")->text(), QStringLiteral("3"));
+
+    t.window->SelectElement(t.element(RtfItem));
+    EXPECT_TRUE(t.find<QToolButton>("SBCarR1")->isChecked());
+    EXPECT_FALSE(t.find<QToolButton>("SBCarR2")->isChecked());
+    EXPECT_TRUE(t.find<QToolButton>("SBCarR3")->isChecked());
+    EXPECT_TRUE(t.find<QToolButton>("SBPrenesP")->isEnabled());
+
+    t.window->ClearSelection();
+    EXPECT_TRUE(shownPanels(t).isEmpty());
+    EXPECT_FALSE(t.find<QToolButton>("SBPrenesP")->isEnabled());
+}
+
+TEST(PropertyPanel, MultipleSelectionChangesOnlyTheNamedKinds) {
+    EditedTemplate t(kLines);
+    const auto kinds = [&t] {
+        QList<int> list;
+        for (int i = 0; i < t.window->paper()->PocetPrvku(); ++i)
+            list << t.element(i)->Kind();
+        return list;
+    };
+    const auto isText = [](int kind) { return kind >= 1 && kind <= 6; };
+
+    t.selectAll(t.element(Text));
+    EXPECT_FALSE(t.find<QToolButton>("SBPrenesP")->isEnabled());
+    choose(t.find<QComboBox>("CBZarovnani"), 2);
+    EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit změna zarovnávání"));
+    t.find<QToolButton>("SBCarT2")->click();
+    EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit nastavení prvku"));
+    for (int i = 0; i < kinds().size(); ++i) {
+        const report::TVoranReportElement& e = model(t, i);
+        EXPECT_EQ(e.Alignment, isText(e.Kind) ? 2 : 0) << i;
+        if (i == RtfItem) continue; // had sides 1 and 4
+        EXPECT_EQ(e.Options & report::soTop, isText(e.Kind) ? report::soTop : 0) << i;
+    }
+    EXPECT_EQ(model(t, RtfItem).Options, report::soLeft | report::soTop | report::soRight);
+
+    // a line as the primary: the line colour reaches lines only; a frame: frames only
+    t.selectAll(t.element(Line));
+    choose(t.find<QComboBox>("CBBarvaCary"), 9);
+    t.selectAll(t.element(Frame));
+    choose(t.find<QComboBox>("CBRamBarvaVypl"), 11);
+    choose(t.find<QComboBox>("CBRamStyl"), 6);
+    for (int i = 0; i < kinds().size(); ++i) {
+        const report::TVoranReportElement& e = model(t, i);
+        if (e.Kind >= 7 && e.Kind <= 13) {
+            EXPECT_EQ(report::ColorToIndex(e.PenColor), e.Kind == 7 ? 9 : 0) << i;
+            EXPECT_EQ(report::ColorToIndex(e.BrushColor), e.Kind == 8 ? 11 : 15) << i;
+        }
+        EXPECT_EQ(e.BrushStyle, e.Kind == 8 ? 6 : e.Kind == 13 ? 3 : 0) << i;
+    }
+    // everything reached the history: undoing the five steps gives the original lines back
+    const int steps = t.window->history().CurrentIndex();
+    EXPECT_EQ(steps, 5);
+    for (int i = 0; i < steps; ++i)
+        t.window->Undo();
+    EXPECT_EQ(t.elementLines(), QStringList(kLines));
+}
+
+TEST(PropertyPanel, WideLineIsSolidAndDrawingAreaFieldsFallBack) {
+    EditedTemplate t(kLines);
+    t.window->SelectElement(t.element(Line));
+    auto* width = t.find<QSpinBox>("SBSirkaCary");
+    auto* style = t.find<QComboBox>("CBStylCary");
+    width->setValue(3);
+    EXPECT_EQ(style->currentText(), QStringLiteral("plná"));
+    EXPECT_EQ(model(t, Line).PenStyle, 0);
+    EXPECT_EQ(model(t, Line).PenWidth, 3);
+    choose(style, 1); // ignored while wide
+    EXPECT_EQ(model(t, Line).PenStyle, 0);
+    width->setValue(1);
+    choose(style, 3);
+    EXPECT_EQ(model(t, Line).PenStyle, 3);
+    EXPECT_EQ(t.window->history().CurrentIndex(), 4);
+    EXPECT_TRUE(t.elementLines()[Line].startsWith(QStringLiteral("T,7,7,10,60,100,20,,1,0,3,")));
+
+    t.window->SelectElement(t.element(DrawingArea));
+    auto* zoom = t.find<QLineEdit>("EPaintBoxZoom");
+    zoom->setText(QStringLiteral("abc"));
+    emit zoom->editingFinished();
+    EXPECT_EQ(model(t, DrawingArea).BrushStyle, 1);
+    t.find<QLineEdit>("EPaintBoxIndex")->setText(QStringLiteral("x"));
+    emit t.find<QLineEdit>("EPaintBoxIndex")->editingFinished();
+    EXPECT_EQ(model(t, DrawingArea).Index, 0);
+    EXPECT_TRUE(model(t, DrawingArea).GetOption5());
+    EXPECT_EQ(t.window->history().CurrentIndex(), 6);
+
+    t.window->SelectElement(t.element(Barcode));
+    choose(t.find<QComboBox>("CBTypBarCode"), 3);
+    choose(t.find<QComboBox>("CBSirkaBarCary"), 0);
+    t.find<QCheckBox>("CBBarText")->click();
+    EXPECT_EQ(model(t, Barcode).PenStyle, 3);
+    EXPECT_EQ(model(t, Barcode).PenWidth, 4);
+    EXPECT_TRUE(model(t, Barcode).GetOption6());
+}
+
+TEST(PropertyPanel, PictureOptionsActOnASinglePictureOnly) {
+    EditedTemplate t(kLines);
+    t.window->SelectElement(t.element(Picture));
+    t.find<QCheckBox>("CBObrPomer")->click();
+    EXPECT_TRUE(model(t, Picture).GetOption6());
+    t.find<QCheckBox>("CBObrStretch")->click();
+    EXPECT_FALSE(model(t, Picture).GetOption5());
+    EXPECT_TRUE(t.find<QCheckBox>("CBObrPomer")->isHidden());
+    const int steps = t.window->history().CurrentIndex();
+    EXPECT_EQ(steps, 2);
+
+    t.selectAll(t.element(Picture));
+    t.find<QCheckBox>("CBObrVariable")->click();
+    EXPECT_FALSE(model(t, Picture).GetOption7());
+    EXPECT_EQ(t.window->history().CurrentIndex(), steps);
+}
+
+TEST(PropertyPanel, PictureListComesFromTheTemplateFolder) {
+    EditedTemplate t(kLines);
+    t.report.SetReportName(QStringLiteral("zk.pts"));
+    t.report.ReportDirIgnore = false;
+    t.report.setReportDir(t.folder.path());
+    QImage image(8, 6, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(t.folder.path() + QStringLiteral("/modra.bmp"), "BMP"));
+    ASSERT_TRUE(image.save(t.folder.path() + QStringLiteral("/jina.jpg"), "JPG"));
+    t.window->SelectElement(t.element(Picture));
+    ASSERT_EQ(model(t, Picture).GetPicture(), nullptr);
+    auto* files = t.find<QComboBox>("CBObrazFile");
+    files->showPopup();
+    QStringList listed;
+    for (int i = 0; i < files->count(); ++i)
+        listed << files->itemText(i);
+    files->hidePopup();
+    EXPECT_EQ(listed, QStringList({"jina.jpg", "modra.bmp"}));
+    EXPECT_EQ(files->currentText(), QStringLiteral("logo.bmp")); // the shown name stays
+    choose(files, 1);
+    ASSERT_NE(model(t, Picture).GetPicture(), nullptr);
+    EXPECT_EQ(model(t, Picture).GetPicture()->Width(), 8);
+    EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit nastavení prvku"));
+    // an item's picture comes from its data: no file choice there
+    t.window->SelectElement(t.element(Item));
+    EXPECT_TRUE(files->isHidden());
+}
+
+TEST(PropertyPanel, TextLeftWithoutEnterIsRecordedWhenTheFieldLosesTheFocus) {
+    EditedTemplate t(kLines);
+    t.window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(t.window.get()));
+    t.window->SelectElement(t.element(Text));
+    auto* edit = t.find<QLineEdit>("EditText");
+    edit->setFocus();
+    QTest::keyClicks(edit, QStringLiteral("X"));
+    EXPECT_EQ(model(t, Text).Text, QStringLiteral("textX")); // while typing
+    EXPECT_FALSE(t.window->modified());
+
+    // a click on an empty spot of the body section
+    designer::TOddil* body = t.element(Text)->section();
+    const QPoint spot = body->mapTo(t.window.get(), QPoint(body->width() - 10, 30));
+    QTest::mouseClick(t.window->windowHandle(), Qt::LeftButton, {}, spot);
+    EXPECT_EQ(t.window->history().CurrentIndex(), 1);
+    EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit změna textu"));
+    EXPECT_TRUE(t.window->modified());
+    EXPECT_TRUE(t.elementLines()[Text].contains(QStringLiteral("\"textX\"")));
+
+    // Enter records at once, and leaving the field afterwards adds nothing
+    t.window->SelectElement(t.element(Text));
+    edit->setFocus();
+    QTest::keyClicks(edit, QStringLiteral("Y"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(t.window->history().CurrentIndex(), 2);
+    t.window->paper()->setFocus();
+    EXPECT_EQ(t.window->history().CurrentIndex(), 2);
+
+    // typing then undo takes the typing back; closing after typing asks to save
+    edit->setFocus();
+    QTest::keyClicks(edit, QStringLiteral("Z"));
+    t.window->Undo();
+    EXPECT_EQ(model(t, Text).Text, QStringLiteral("textXY"));
+    t.window->Redo();
+    EXPECT_EQ(model(t, Text).Text, QStringLiteral("textXYZ"));
+
+    t.window->SelectElement(t.element(Barcode));
+    t.window->setModified(false);
+    auto* barText = t.find<QLineEdit>("EditBarText");
+    barText->setFocus();
+    QTest::keyClicks(barText, QStringLiteral("6"));
+    EXPECT_EQ(model(t, Barcode).Value.text, QStringLiteral("123456"));
+    t.window->reject(); // the recorder answers Cancel
+    EXPECT_TRUE(t.window->isVisible());
+    EXPECT_TRUE(t.messages.messages().contains(
+        QStringLiteral("V předloze sestavy byly provedeny změny. Uložit?")));
+    EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit změna textu"));
+}
+
+TEST(ElementDialog, DataElementRoundTrip) {
+    EditedTemplate t(kLines);
+    designer::TSesPrvek* item = t.element(Item);
+    t.window->SelectElement(item);
+    // Storno changes nothing
+    EXPECT_EQ(answerModal([&] { t.window->EditElement(item); }, [](QDialog&) {}), 1);
+    EXPECT_EQ(t.window->history().CurrentIndex(), 0);
+
+    const int seen = answerModal(
+        [&] { t.window->EditElement(item); },
+        [](QDialog& dialog) {
+            auto* index = dialog.findChild<QComboBox*>(QStringLiteral("CbIndex"));
+            EXPECT_EQ(index->currentIndex(), 1);
+            EXPECT_EQ(index->itemText(2), QStringLiteral("#3  pol2"));
+            index->setCurrentIndex(2);
+            dialog.findChild<QRadioButton*>(QStringLiteral("RBPodleNazvu"))->setChecked(true);
+            dialog.findChild<QComboBox*>(QStringLiteral("CBVyska"))->setCurrentText("14");
+            dialog.findChild<QCheckBox*>(QStringLiteral("CBBold"))->setChecked(true);
+            dialog.findChild<QLineEdit*>(QStringLiteral("EdL"))->setText(QStringLiteral("abc"));
+            dialog.findChild<QLineEdit*>(QStringLiteral("EdS"))->setText(QStringLiteral("0"));
+            dialog.findChild<QLineEdit*>(QStringLiteral("EdV"))->setText(QStringLiteral("-4"));
+            dialog.findChild<QLineEdit*>(QStringLiteral("EAngleT"))->setText(QStringLiteral("x"));
+            dialog.findChild<QCheckBox*>(QStringLiteral("PaDvText_1"))->setChecked(true);
+            dialog.accept();
+        });
+    EXPECT_EQ(seen, 1);
+    const report::TVoranReportElement& e = model(t, Item);
+    EXPECT_EQ(e.Index, 2);
+    EXPECT_EQ(item->toolTip(), QStringLiteral("Položka pol2"));
+    EXPECT_EQ(e.GetRefName(), QStringLiteral("pol2"));
+    EXPECT_EQ(e.Font.size, 14);
+    EXPECT_TRUE(e.Font.bold);
+    EXPECT_EQ(e.Left, 300);
+    EXPECT_EQ(e.Width, 3);
+    EXPECT_EQ(e.Height, 3);
+    EXPECT_TRUE(e.GetMultiline());
+    EXPECT_EQ(t.window->primarySelection(), item);
+    EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit nastavení prvku"));
+    EXPECT_EQ(t.elementLines()[Item],
+              QStringLiteral("T,2,pol2,300,10,3,3,Arial,14,0,1,16,0,1,\"\",0,0,0"));
+
+    // a constant text is edited in the dialog's text field
+    t.window->SelectElement(t.element(Text));
+    answerModal([&] { t.window->EditElement(t.element(Text)); },
+                [](QDialog& dialog) {
+                    auto* text = dialog.findChild<QLineEdit*>(QStringLiteral("EditText"));
+                    EXPECT_EQ(text->text(), QStringLiteral("text"));
+                    text->setText(QStringLiteral("nový"));
+                    dialog.accept();
+                });
+    EXPECT_EQ(model(t, Text).Text, QStringLiteral("nový"));
+}
+
+TEST(ElementDialog, MemoAndPictureItemsChooseTheirPanels) {
+    EditedTemplate t(kLines);
+    t.report.OnGetDataType = [](report::TSestavaD*, int index, int& type) {
+        type = index == 0 ? report::ftMemo : index == 2 ? report::ftGraphic : report::ftString;
+    };
+    designer::TSesPrvek* item = t.element(Item);
+    const auto shownPanel = [](QDialog& dialog) {
+        for (const char* name : {"PaDvText", "PaDvMemo", "PaDvGraphic", "PaDvFunkce"})
+            if (!dialog.findChild<QWidget*>(QString::fromLatin1(name))->isHidden())
+                return QString::fromLatin1(name);
+        return QString();
+    };
+    const auto edit = [&](int index, const char* box) {
+        t.window->SelectElement(item);
+        answerModal(
+            [&] { t.window->EditElement(item); },
+            [&](QDialog& dialog) {
+                dialog.findChild<QComboBox*>(QStringLiteral("CbIndex"))->setCurrentIndex(index);
+                const QString panel = shownPanel(dialog);
+                if (box) dialog.findChild<QCheckBox*>(panel + box)->setChecked(true);
+                dialog.accept();
+            });
+    };
+    // a memo item: the memo panel, and always several lines
+    edit(0, nullptr);
+    EXPECT_EQ(model(t, Item).Index, 0);
+    EXPECT_TRUE(model(t, Item).GetMultiline());
+    EXPECT_EQ(shownPanels(t), QStringList{"PanelTexty"});
+    // its rich-text box makes the strip show the rich-text panel
+    edit(0, "_3");
+    EXPECT_TRUE(model(t, Item).GetRtf());
+    EXPECT_EQ(shownPanels(t), QStringList{"PanelRtf"});
+    // a picture item: the stretch box of the picture panel; the strip offers no file
+    edit(2, "_1");
+    EXPECT_EQ(model(t, Item).Index, 2);
+    EXPECT_TRUE(model(t, Item).GetOption5());
+    EXPECT_EQ(shownPanels(t), QStringList{"PanelObraz"});
+    EXPECT_TRUE(t.find<QWidget>("CBObrazFile")->isHidden());
+    EXPECT_TRUE(t.find<QWidget>("CBObrVariable")->isHidden());
+}
+
+TEST(ElementDialog, FunctionOutsideItsListOpensNothing) {
+    EditedTemplate t({QStringLiteral("T,6,3,10,10,200,20,Arial,10,0,0,0,0,1,\"\",0,0,0")});
+    t.window->SelectElement(t.element(0));
+    EXPECT_EQ(answerModal([&] { t.window->EditElement(t.element(0)); }, [](QDialog&) {}), 0);
+}
+
+TEST(ElementDialog, BarcodeAndFontOfSeveral) {
+    EditedTemplate t(kLines);
+    t.window->SelectElement(t.element(Barcode));
+    answerModal(
+        [&] { t.window->EditElement(t.element(Barcode)); },
+        [](QDialog& dialog) {
+            auto* type = dialog.findChild<QComboBox*>(QStringLiteral("CBBcTypBarCode"));
+            EXPECT_EQ(type->currentText(), QStringLiteral("EAN 13"));
+            EXPECT_EQ(
+                dialog.findChild<QComboBox*>(QStringLiteral("CBBcSirkaBarCary"))->currentIndex(),
+                4);
+            EXPECT_FALSE(dialog.findChild<QTabWidget*>()->isTabVisible(0));
+            dialog.findChild<QLineEdit*>(QStringLiteral("EdBcS"))->setText(QStringLiteral("-1"));
+            dialog.findChild<QLineEdit*>(QStringLiteral("EditBcBarText"))->setText("987");
+            dialog.accept();
+        });
+    EXPECT_EQ(model(t, Barcode).PenStyle, report::bcEan13);
+    EXPECT_EQ(model(t, Barcode).PenWidth, 8);
+    EXPECT_EQ(model(t, Barcode).Width, 3);
+    EXPECT_EQ(model(t, Barcode).Value.text, QStringLiteral("987"));
+    EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit nastavení prvku"));
+
+    t.selectAll(t.element(Text));
+    answerModal([&] { t.window->EditElement(t.element(Text)); },
+                [](QDialog& dialog) {
+                    auto* tabs = dialog.findChild<QTabWidget*>();
+                    EXPECT_FALSE(tabs->isTabVisible(0));
+                    EXPECT_TRUE(tabs->isTabVisible(1));
+                    dialog.findChild<QCheckBox*>(QStringLiteral("CBItalic"))->setChecked(true);
+                    dialog.accept();
+                });
+    EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit změna písma"));
+    for (int i = 0; i < t.window->paper()->PocetPrvku(); ++i)
+        EXPECT_EQ(model(t, i).Font.italic, model(t, i).Kind <= 6) << i;
+}
+
+TEST(UserFunctions, InsertEditAndDeleteTheLast) {
+    EditedTemplate t({});
+    QAction* insert = t.window->action(QStringLiteral("ActionFnInsert"));
+    QAction* edit = t.window->action(QStringLiteral("ActionFnEdit"));
+    QAction* remove = t.window->action(QStringLiteral("ActionFnDelete"));
+    auto* combo = t.find<QComboBox>("CbVyberFunkce");
+    const auto named = [](const QString& name) {
+        return [name](QDialog& dialog) {
+            dialog.findChild<QLineEdit*>(QStringLiteral("EditFnNaz"))->setText(name);
+            dialog.accept();
+        };
+    };
+    EXPECT_FALSE(edit->isEnabled());
+    answerModal([&] { insert->trigger(); }, [](QDialog&) {}); // Storno
+    EXPECT_EQ(t.report.Funkce().Count(), 0);
+    EXPECT_EQ(t.window->history().CurrentIndex(), 0);
+
+    answerModal([&] { insert->trigger(); }, named(QStringLiteral("Prvni")));
+    answerModal([&] { insert->trigger(); }, named(QStringLiteral("Druha")));
+    EXPECT_EQ(t.report.Funkce().Count(), 2);
+    EXPECT_EQ(combo->currentIndex(), 1);
+    EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit přidání funkce"));
+    EXPECT_TRUE(remove->isEnabled());
+    combo->setCurrentIndex(0);
+    EXPECT_FALSE(remove->isEnabled());
+    EXPECT_TRUE(edit->isEnabled());
+
+    answerModal([&] { edit->trigger(); }, named(QStringLiteral("Jina")));
+    EXPECT_EQ(t.report.Funkce().GetFunkce(0)->Name(), QStringLiteral("Jina"));
+    EXPECT_EQ(combo->currentIndex(), 0);
+    EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit oprava funkce"));
+
+    combo->setCurrentIndex(1);
+    remove->trigger(); // answered No
+    EXPECT_EQ(t.report.Funkce().Count(), 2);
+    ASSERT_FALSE(t.messages.boxes().isEmpty());
+    EXPECT_EQ(t.messages.boxes().last().text, QStringLiteral("Smazat vybranou funkci?"));
+    EXPECT_EQ(t.messages.boxes().last().caption, QStringLiteral("Potvrzení"));
+    t.messages.scriptAnswers({platform::MessageAnswer::Yes});
+    remove->trigger();
+    EXPECT_EQ(t.report.Funkce().Count(), 1);
+    EXPECT_EQ(t.report.Funkce().GetFunkce(0)->Name(), QStringLiteral("Jina"));
+    EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit zrušení funkce"));
+    t.window->Undo();
+    EXPECT_EQ(t.report.Funkce().Count(), 2);
+}
+
+TEST(PropertyPanel, ZOrderRewritesTheCurrentStateWithoutAStep) {
+    EditedTemplate t(kLines);
+    t.window->SelectElement(t.element(Text));
+    t.find<QToolButton>("SBPrenesP")->click();
+    EXPECT_EQ(t.window->history().CurrentIndex(), 0);
+    EXPECT_TRUE(t.window->modified());
+    const auto recorded = [&t] {
+        return QStringList(t.window->history().Current()).filter(QRegularExpression("^T,"));
+    };
+    EXPECT_EQ(recorded().last(), kLines[Text]);
+    t.find<QToolButton>("SBPrenesZ")->click();
+    EXPECT_EQ(recorded(), kLines);
+}
