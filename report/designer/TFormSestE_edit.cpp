@@ -130,14 +130,15 @@ void TFormSestE::enableEditingCommands(bool enable) {
         action(QString::fromLatin1(name))->setEnabled(enable);
     m_menuDelete->setEnabled(enable);
     m_menuAlignSelected->setEnabled(enable);
+    // disabled fields show no values of an element that may be gone
+    if (!enable) {
+        for (QLineEdit* field : m_positionFields)
+            if (field) field->clear();
+    }
 }
 
 void TFormSestE::structureChanged() {
     showPosition();
-    if (!m_primary) {
-        for (QLineEdit* field : m_positionFields)
-            field->clear();
-    }
 }
 
 TOddil* TFormSestE::sectionOfCode(int code) const {
