@@ -14,8 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 using designtest::EditingDesigner;
 using platform::MessageAnswer;
 
@@ -213,77 +211,52 @@ TEST(DesignerTools, CursorComboAndCommandsFollowTheTool) {
 }
 
 TEST(DesignerKeys, EveryKeyActsOnPaperAndTreeOnlyAndRecordsOneStep) {
+    enum Before { Nothing, Copy, Step, UndoneStep };
     struct Row {
         Qt::Key key;
         Qt::KeyboardModifiers state;
         bool inTree; // the element tree takes the key too (arrows are the paper's)
-        // prepares what the key needs, then checks what it did
-        std::function<void(EditingDesigner&)> prepare;
-        std::function<void(EditingDesigner&, int steps)> check;
-    };
-    const auto rect = [](EditingDesigner& d) { return d.bounds(d.element(1)); };
-    const auto moved = [rect](QRect expected) {
-        return [rect, expected](EditingDesigner& d, int steps) {
-            EXPECT_EQ(rect(d), expected);
-            EXPECT_EQ(steps, 1);
-            EXPECT_EQ(d.stepName(), QStringLiteral("posun prvku"));
-        };
-    };
-    const auto copied = [](EditingDesigner&, int steps) {
-        EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith(
-            QStringLiteral("VoranEditor\r\n100\r\n50\r\n0\r\nX,1,0,100,50,")));
-        EXPECT_EQ(steps, 0);
-    };
-    const auto removed = [](const char* step) {
-        return [step](EditingDesigner& d, int steps) {
-            EXPECT_EQ(d.paper()->PocetPrvku(), 3);
-            EXPECT_EQ(steps, 1);
-            EXPECT_EQ(d.stepName(), QString::fromUtf8(step));
-        };
-    };
-    const auto pasteMode = [](EditingDesigner& d, int steps) {
-        EXPECT_TRUE(d.window->pasteMode());
-        EXPECT_EQ(steps, 0);
-    };
-    // pasting needs something to paste
-    const auto withCopy = [](EditingDesigner& d) { d.action("ActionCopy")->trigger(); };
-    const auto withStep = [](EditingDesigner& d) { d.window->MoveSelection(0, 7); };
-    const auto withUndoneStep = [](EditingDesigner& d) {
-        d.window->MoveSelection(0, 7);
-        d.window->Undo();
-        d.select({d.element(1)});
-    };
-    const auto undone = [](EditingDesigner& d, int steps) {
-        EXPECT_EQ(steps, -1);
-        EXPECT_EQ(d.element(1)->Top(), 50);
-    };
-    const auto redone = [](EditingDesigner& d, int steps) {
-        EXPECT_EQ(steps, 1);
-        EXPECT_EQ(d.element(1)->Top(), 57);
+        Before before;
+        QRect bounds; // of the chosen element afterwards; empty: it is gone
+        int steps;    // history steps the key added; -1: one undone
+        const char* step;
+        bool pasteMode;
+        bool copied;
     };
     const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
     const Qt::KeyboardModifiers shift = Qt::ShiftModifier;
     const Qt::KeyboardModifiers alt = Qt::AltModifier;
-    const std::vector<Row> rows = {
-        {Qt::Key_Left, ctrl, false, {}, moved({99, 50, 200, 20})},
-        {Qt::Key_Down, ctrl, false, {}, moved({100, 51, 200, 20})},
+    const char* const move = "posun prvku";
+    const char* const cut = "vystřižení do úschovy";
+    const Row rows[] = {
+        {Qt::Key_Left, ctrl, false, Nothing, {99, 50, 200, 20}, 1, move, false, false},
+        {Qt::Key_Down, ctrl, false, Nothing, {100, 51, 200, 20}, 1, move, false, false},
         // the 17 characters per inch grid: 100 + 5.882353, rounded by the element
-        {Qt::Key_Right, ctrl | shift, false, {}, moved({106, 50, 200, 20})},
-        {Qt::Key_Up, ctrl | shift, false, {}, moved({100, 33, 200, 20})},
-        {Qt::Key_Right, shift, false, {}, moved({100, 50, 201, 20})},
-        {Qt::Key_Up, shift, false, {}, moved({100, 50, 200, 19})},
-        {Qt::Key_C, ctrl, true, {}, copied},
-        {Qt::Key_Insert, ctrl, true, {}, copied},
-        {Qt::Key_X, ctrl | shift, true, {}, removed("vystřižení do úschovy")},
-        {Qt::Key_Delete, shift, true, {}, removed("vystřižení do úschovy")},
-        {Qt::Key_Delete, Qt::NoModifier, true, {}, removed("zrušení prvku")},
-        {Qt::Key_V, ctrl, true, withCopy, pasteMode},
-        {Qt::Key_Insert, shift, true, withCopy, pasteMode},
-        {Qt::Key_Z, ctrl, true, withStep, undone},
-        {Qt::Key_Backspace, alt, true, withStep, undone},
-        {Qt::Key_Z, ctrl | shift, true, withUndoneStep, redone},
-        {Qt::Key_Backspace, alt | shift, true, withUndoneStep, redone},
+        {Qt::Key_Right, ctrl | shift, false, Nothing, {106, 50, 200, 20}, 1, move, false, false},
+        {Qt::Key_Up, ctrl | shift, false, Nothing, {100, 33, 200, 20}, 1, move, false, false},
+        {Qt::Key_Right, shift, false, Nothing, {100, 50, 201, 20}, 1, move, false, false},
+        {Qt::Key_Up, shift, false, Nothing, {100, 50, 200, 19}, 1, move, false, false},
+        {Qt::Key_C, ctrl, true, Nothing, {100, 50, 200, 20}, 0, nullptr, false, true},
+        {Qt::Key_Insert, ctrl, true, Nothing, {100, 50, 200, 20}, 0, nullptr, false, true},
+        {Qt::Key_X, ctrl | shift, true, Nothing, {}, 1, cut, false, true},
+        {Qt::Key_Delete, shift, true, Nothing, {}, 1, cut, false, true},
+        {Qt::Key_Delete, Qt::NoModifier, true, Nothing, {}, 1, "zrušení prvku", false, false},
+        {Qt::Key_V, ctrl, true, Copy, {100, 50, 200, 20}, 0, nullptr, true, false},
+        {Qt::Key_Insert, shift, true, Copy, {100, 50, 200, 20}, 0, nullptr, true, false},
+        {Qt::Key_Z, ctrl, true, Step, {100, 50, 200, 20}, -1, nullptr, false, false},
+        {Qt::Key_Backspace, alt, true, Step, {100, 50, 200, 20}, -1, nullptr, false, false},
+        {Qt::Key_Z, ctrl | shift, true, UndoneStep, {100, 57, 200, 20}, 1, move, false, false},
+        {Qt::Key_Backspace,
+         alt | shift,
+         true,
+         UndoneStep,
+         {100, 57, 200, 20},
+         1,
+         move,
+         false,
+         false},
     };
+    const QString copyText = QStringLiteral("VoranEditor\r\n100\r\n50\r\n0\r\nX,1,0,100,50,");
     for (const Row& row : rows) {
         for (const bool tree : {false, true}) {
             if (tree && !row.inTree) continue;
@@ -297,11 +270,17 @@ TEST(DesignerKeys, EveryKeyActsOnPaperAndTreeOnlyAndRecordsOneStep) {
             auto* treeView = new QTreeWidget(designer.window.get());
             treeView->setObjectName(QStringLiteral("TreeViewElements"));
             designer.select({designer.element(1)});
-            if (row.prepare) row.prepare(designer);
+            if (row.before == Copy) designer.action("ActionCopy")->trigger(); // something to paste
+            if (row.before >= Step) designer.window->MoveSelection(0, 7);
+            if (row.before == UndoneStep) {
+                designer.window->Undo();
+                designer.select({designer.element(1)});
+            }
             QGuiApplication::clipboard()->setText(QStringLiteral("nic"));
             const QStringList text = designer.window->storedText();
             const int steps = designer.steps();
 
+            // in the text fields the keys are the fields' own
             for (const char* field : {"EditX", "EditH"}) {
                 QTest::keyClick(designer.find<QLineEdit>(field), row.key, row.state);
                 EXPECT_EQ(designer.window->storedText(), text) << field;
@@ -311,7 +290,17 @@ TEST(DesignerKeys, EveryKeyActsOnPaperAndTreeOnlyAndRecordsOneStep) {
             }
             QTest::keyClick(tree ? static_cast<QWidget*>(treeView) : designer.paper(), row.key,
                             row.state);
-            row.check(designer, designer.steps() - steps);
+            if (row.bounds.isEmpty()) {
+                EXPECT_EQ(designer.paper()->PocetPrvku(), 3);
+            } else {
+                EXPECT_EQ(designer.bounds(designer.element(1)), row.bounds);
+            }
+            EXPECT_EQ(designer.steps() - steps, row.steps);
+            if (row.step) {
+                EXPECT_EQ(designer.stepName(), QString::fromUtf8(row.step));
+            }
+            EXPECT_EQ(designer.window->pasteMode(), row.pasteMode);
+            EXPECT_EQ(QGuiApplication::clipboard()->text().startsWith(copyText), row.copied);
         }
     }
 }
