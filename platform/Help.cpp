@@ -112,6 +112,10 @@ void ShowHelpContents() {
     ShowHelpContext(0);
 }
 
+void ShowHelpFileContents(const QString& helpFile) {
+    if (g_viewer) g_viewer->showTopic(helpFile, 0);
+}
+
 QString helpTopicPath(const QString& helpFile, int context) {
     const QString folder = ":/help/" + QFileInfo(helpFile).completeBaseName().toLower() + '/';
     const QString topic = folder + QString::number(context) + ".html";

@@ -48,6 +48,9 @@ void setHelpViewer(HelpViewer* viewer);
 
 void ShowHelpContext(int context);
 void ShowHelpContents();
+// The contents of another help file than the application's: a library window with a help
+// file of its own (the report designer's "sestavy.hlp").
+void ShowHelpFileContents(const QString& helpFile);
 
 // The resource path of a topic; the contents page when the file has no topic for `context`.
 QString helpTopicPath(const QString& helpFile, int context);

@@ -3,6 +3,7 @@
 //
 //   sestedit <file.pts>
 
+#include "platform/Help.h"
 #include "report/designer/TFormSestE.h"
 #include "report/engine/sestavy.h"
 
@@ -24,6 +25,9 @@ int main(int argc, char* argv[]) {
     report.SetReportName(file.fileName());
     if (file.exists() && report.NactiPredlohu(false) != report::seOk) return 1;
     designer::installDesigner();
+    // F1 in the designer shows its help topics
+    platform::BrowserHelpViewer help;
+    platform::setHelpViewer(&help);
     report.EditEx();
     return 0;
 }

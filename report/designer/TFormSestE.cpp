@@ -115,6 +115,7 @@ TFormSestE::TFormSestE(QWidget* parent) : QDialog(parent) {
     action(QStringLiteral("ActionNoSelect"))->setChecked(true);
     EnableSelectionControls(false);
     refreshHistoryActions();
+    setupEditing();
     resize(900, 650);
 }
 
@@ -122,6 +123,7 @@ TFormSestE::~TFormSestE() {
     // a field losing the focus while the window goes must not report to it
     for (QLineEdit* edit : findChildren<QLineEdit*>())
         edit->blockSignals(true);
+    endEditing();
 }
 
 QAction* TFormSestE::addAction(const QString& name, const QString& hint, int tag,
@@ -134,7 +136,8 @@ QAction* TFormSestE::addAction(const QString& name, const QString& hint, int tag
     if (tag >= 0) {
         action->setCheckable(true);
         m_tools->addAction(action);
-        connect(action, &QAction::triggered, this, [this, tag] { m_tool = tag; });
+        connect(action, &QAction::triggered, this,
+                [this, action, tag] { tag == 0 ? StiskniSipku() : ActionCommandExecute(action); });
     }
     return action;
 }
@@ -222,10 +225,8 @@ void TFormSestE::buildActions() {
             [this] { EditSestavaSettings(); });
     connect(action(QStringLiteral("ActionKonfPrv")), &QAction::triggered, this,
             [this] { EditElement(m_primary); });
-    // not built yet in this window: clipboard, element properties panel, function editing
-    for (const char* name : {"ActionCut", "ActionCopy", "ActionPaste",
-                             "ActionFnInsert", "ActionFnDelete", "ActionFnEdit", "ActionDel"})
-        action(QString::fromLatin1(name))->setEnabled(false);
+    // pasting waits for something to paste
+    action(QStringLiteral("ActionPaste"))->setEnabled(false);
 }
 
 void TFormSestE::buildPalette(QWidget* host) {
@@ -298,12 +299,8 @@ void TFormSestE::buildPalette(QWidget* host) {
     page(QStringLiteral("Detaily"), {"ActionNoSelect", "ActionDetail"}, m_detailCombo);
     connect(m_palette, &QTabWidget::currentChanged, this, [this] {
         m_itemCombo->hide();
-        action(QStringLiteral("ActionNoSelect"))->setChecked(true);
-        m_tool = 0;
+        StiskniSipku();
     });
-    for (const char* name : {"ActionDb", "ActionLb", "ActionPar"})
-        connect(action(QString::fromLatin1(name)), &QAction::triggered, m_itemCombo,
-                &QWidget::show);
     static_cast<QVBoxLayout*>(host->layout())->addWidget(m_palette);
 
     auto* position = new QHBoxLayout;
@@ -339,6 +336,7 @@ void TFormSestE::buildMenu() {
     remove->setEnabled(false);
     m_menuUndo = edits->addAction(QStringLiteral("Zrušit změny"), this, &TFormSestE::Undo);
     m_menuRedo = edits->addAction(QStringLiteral("Znovu změny"), this, &TFormSestE::Redo);
+    addEditingMenuItems(edits, remove);
     m_popup->addAction(action(QStringLiteral("ActionPreview")));
     m_popup->addAction(action(QStringLiteral("ActionPrint")));
     m_popup->addAction(action(QStringLiteral("ActionKonfSest")));
@@ -513,8 +511,7 @@ int TFormSestE::ElementText(int request, report::TCalcType& value) {
 int TFormSestE::elementEvent(int code, TSesPrvek* element) {
     switch (code) {
     case 4:
-        action(QStringLiteral("ActionNoSelect"))->setChecked(true);
-        m_tool = 0;
+        StiskniSipku();
         return 0;
     case 5:
         SelectElement(element);
@@ -592,7 +589,7 @@ int TFormSestE::paperEvent(int code, int a, int b) {
     case 19:
         return SavePredloha() ? 0 : report::seNotSaved;
     default:
-        if (code >= 128 && code <= 2127 && m_tool == 0 && !m_pasteMode) ClearSelection();
+        if (code >= 128 && code <= 2127) InsertElement(code - 128, a, b);
         return 0;
     }
 }
@@ -683,6 +680,7 @@ void TFormSestE::EnableSelectionControls(bool enable) {
         edit->setEnabled(enable);
     action(QStringLiteral("ActionKonfPrv"))->setEnabled(enable);
     showSelectionState(enable);
+    enableEditingCommands(enable);
 }
 
 // ---- zoom and sections

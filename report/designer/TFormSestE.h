@@ -100,6 +100,68 @@ public:
     int selectionCount() const { return m_selectionCount; }
     void EnableSelectionControls(bool enable);
 
+    // ==== editing: tools, insertion, keys, position fields, grid, deletion, clipboard
+    // (TFormSestE_edit.cpp, TFormSestE_clipboard.cpp)
+    // A palette tool: the selection cleared, its cursor, the item combo of its block.
+    void ActionCommandExecute(QAction* tool);
+    // The arrow tool (tool 0).
+    void StiskniSipku();
+    // An insertion click at (x, y) of section `code`: a new element of the active tool, or
+    // the paste in paste mode, or only a cleared selection without a tool.
+    void InsertElement(int code, int x, int y);
+    // Every selected control moved or resized by the deltas (1/100 inch), one step 7.
+    void MoveSelection(double dx, double dy);
+    void ResizeSelection(double dx, double dy);
+    // The element's edges snapped to the grid steps; width and height at least 3.
+    void AlignToGrid(TSesPrvek* element);
+    void alignAllToGrid();
+    void alignSelectedToGrid();
+    // False when the question was answered No (nothing deleted).
+    bool DeleteElement(TSesPrvek* element);
+    bool DeleteSelected();
+    // The delete command: the primary, or every multi-selected control; step 3 when deleted.
+    void deleteSelection();
+    // The system clipboard holds an element text: the marker line, three header lines and at
+    // least one element line, with any line ends.
+    bool CanPaste() const;
+    // The selected controls of `section` to the system clipboard and the window's own copy.
+    void CopySelection(TOddil* section);
+    void CutSelection();
+    // The paste command: on, the next click into a section pastes there; again, off.
+    void togglePasteMode();
+    bool pasteMode() const { return m_pasteMode; }
+    // The clipboard's elements (else the window's own last copy) with their offsets from the
+    // anchor kept, the anchor at (x, y); step 13 when anything was pasted.
+    void PasteAt(TOddil* section, int x, int y);
+
+private:
+    void setupEditing();
+    // Before the child widgets go: their last signals and keys reach this window no more.
+    void endEditing();
+    void addEditingMenuItems(QMenu* edits, QAction* remove);
+    void enableEditingCommands(bool enable);
+    // Called after elements were created or removed: everything that shows the paper's
+    // structure or the selection is brought up to date here.
+    void structureChanged();
+    void endPasteMode();
+    void showPosition();
+    void positionEntered(int field);
+    bool handleKey(QWidget* receiver, QKeyEvent* event);
+    bool paperOrTreeFocused(QWidget* receiver) const;
+    TOddil* sectionOfCode(int code) const;
+    TSesPrvek* addControl(TOddil* section, const QString& line, qint64 dx, qint64 dy);
+
+    int m_anchorX = 0;
+    int m_anchorY = 0;
+    int m_focusIndex = -1;
+    QLineEdit* m_positionFields[4] = {};
+    QAction* m_menuDelete = nullptr;
+    QAction* m_menuAlignSelected = nullptr;
+    QObject* m_keyPreview = nullptr;
+
+public:
+    // ==== end of editing
+
     // Zoom step 0..10 of the zoom list; `force` applies it also when unchanged.
     void SetZoom(int index, bool force = false);
     int zoomIndex() const { return m_zoomIndex; }

@@ -1,0 +1,501 @@
+// The designer window's editing commands: palette tools and element insertion, the keyboard,
+// the position fields, aligning to the grid and deleting.
+
+#include "platform/Help.h"
+#include "report/designer/TEditorSettings.h"
+#include "report/designer/TFormSestE.h"
+#include "report/designer/TOddil.h"
+#include "report/designer/TSesPrvek.h"
+#include "report/engine/DesignerCursors.h"
+#include "report/engine/sest_fn.h"
+#include "report/engine/sest_lib.h"
+#include "report/engine/sestzpr.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+
+#include <functional>
+
+namespace designer {
+
+namespace {
+
+constexpr int kMinimumSize = 3;
+
+// Shows the window every key press of its own widgets before the widget sees it, and the
+// focus arriving anywhere in it: the window's keys work whatever control has the focus.
+class KeyPreview : public QObject {
+public:
+    using Handler = std::function<bool(QWidget* receiver, QEvent* event)>;
+    KeyPreview(QWidget* window, Handler handler)
+        : QObject(window), m_window(window), m_handler(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if ((type != QEvent::KeyPress && type != QEvent::FocusIn) || !watched->isWidgetType())
+            return false;
+        auto* widget = static_cast<QWidget*>(watched);
+        return widget->window() == m_window && m_handler(widget, event);
+    }
+
+private:
+    QWidget* m_window;
+    Handler m_handler;
+};
+
+// The designer cursor (1..21) of a palette tool, 0 for the arrow.
+int toolCursorSlot(int tool) {
+    int kind = 0;
+    int index = 0;
+    TSesPrvek::DecodeTool(tool, kind, index);
+    switch (kind) {
+    case report::ekText:
+        return 13;
+    case report::ekItem:
+    case report::ekItemLabel:
+    case report::ekParameter:
+        return kind;
+    case report::ekFunction:
+        return 5;
+    case report::ekVariable:
+        if (index <= 4) return 6 + index;
+        return index % 2 ? 11 : 12;
+    case report::ekDetail:
+        return 21;
+    default:
+        return kind >= report::ekLine && kind <= report::ekDrawingArea ? kind + 7 : 0;
+    }
+}
+
+int clampToInt(qint64 value) {
+    return int(std::clamp<qint64>(value, INT_MIN, INT_MAX));
+}
+
+QString num(qint64 n) {
+    return QString::number(n);
+}
+
+} // namespace
+
+void TFormSestE::setupEditing() {
+    QLineEdit* const fields[] = {m_editX, m_editY, m_editW, m_editH};
+    for (int field = 0; field < 4; ++field) {
+        m_positionFields[field] = fields[field];
+        connect(fields[field], &QLineEdit::returnPressed, this,
+                [this, field] { positionEntered(field); });
+        // leaving a field shows the element's values again
+        connect(fields[field], &QLineEdit::editingFinished, this, &TFormSestE::showPosition);
+    }
+    connect(action(QStringLiteral("ActionDel")), &QAction::triggered, this,
+            &TFormSestE::deleteSelection);
+    connect(action(QStringLiteral("ActionCopy")), &QAction::triggered, this, [this] {
+        if (m_primary) CopySelection(m_paper->FindOddil(m_primary));
+    });
+    connect(action(QStringLiteral("ActionCut")), &QAction::triggered, this,
+            &TFormSestE::CutSelection);
+    QAction* paste = action(QStringLiteral("ActionPaste"));
+    paste->setCheckable(true);
+    connect(paste, &QAction::triggered, this, &TFormSestE::togglePasteMode);
+    m_keyPreview = new KeyPreview(this, [this](QWidget* receiver, QEvent* event) {
+        if (event->type() == QEvent::KeyPress)
+            return handleKey(receiver, static_cast<QKeyEvent*>(event));
+        if (receiver == m_paper && CanPaste())
+            action(QStringLiteral("ActionPaste"))->setEnabled(true);
+        return false;
+    });
+    qApp->installEventFilter(m_keyPreview);
+}
+
+void TFormSestE::endEditing() {
+    delete m_keyPreview;
+    m_keyPreview = nullptr;
+    for (QLineEdit* field : m_positionFields)
+        field->disconnect(this);
+}
+
+void TFormSestE::addEditingMenuItems(QMenu* edits, QAction* remove) {
+    m_menuDelete = remove;
+    edits->addAction(QStringLiteral("Vyrovnat vše do rastru"), this, &TFormSestE::alignAllToGrid);
+    m_menuAlignSelected = edits->addAction(QStringLiteral("Vyrovnat vybrané"), this,
+                                           &TFormSestE::alignSelectedToGrid);
+}
+
+void TFormSestE::enableEditingCommands(bool enable) {
+    for (const char* name : {"ActionDel", "ActionCut", "ActionCopy"})
+        action(QString::fromLatin1(name))->setEnabled(enable);
+    m_menuDelete->setEnabled(enable);
+    m_menuAlignSelected->setEnabled(enable);
+    // disabled fields show no values of an element that may be gone
+    if (!enable) {
+        for (QLineEdit* field : m_positionFields)
+            if (field) field->clear();
+    }
+}
+
+void TFormSestE::structureChanged() {
+    showPosition();
+    BuildElementTree();
+}
+
+TOddil* TFormSestE::sectionOfCode(int code) const {
+    for (int i = 0; i < m_paper->PocetOddilu(); ++i)
+        if (m_paper->Oddil(i)->code() == code) return m_paper->Oddil(i);
+    return nullptr;
+}
+
+// ---- tools
+
+void TFormSestE::StiskniSipku() {
+    m_tool = 0;
+    action(QStringLiteral("ActionNoSelect"))->setChecked(true);
+    m_paper->setCursor(Qt::ArrowCursor);
+    m_itemCombo->setCurrentIndex(-1);
+}
+
+void TFormSestE::ActionCommandExecute(QAction* tool) {
+    ClearSelection();
+    endPasteMode();
+    m_tool = tool->data().toInt();
+    tool->setChecked(true);
+    const int slot = toolCursorSlot(m_tool);
+    m_paper->setCursor(slot ? report::DesignerCursor(slot) : QCursor(Qt::ArrowCursor));
+
+    const int block = m_tool / 2000; // 1 items, 2 item labels, 3 parameters, 5 functions
+    m_itemCombo->clear();
+    if (block >= 1 && block <= 3) {
+        const int kind = block + 1;
+        const int count = kind == report::ekParameter ? int(m_report->Parametry().size())
+                                                      : m_report->GetItemCount();
+        for (int i = 0; i < count; ++i)
+            m_itemCombo->addItem(ElementName(kind, i));
+        m_itemCombo->setCurrentIndex(m_tool % 2000 < count ? m_tool % 2000 : -1);
+        m_itemCombo->show();
+    } else if (block == 5) {
+        const int count = m_report->Funkce().Count();
+        for (int i = 0; i < count; ++i)
+            m_itemCombo->addItem(ElementName(report::ekFunction, i));
+        m_itemCombo->setCurrentIndex(-1);
+        m_itemCombo->show();
+        action(QStringLiteral("ActionFnEdit"))->setEnabled(count > 0);
+        action(QStringLiteral("ActionFnDelete"))->setEnabled(m_tool - 10000 == count - 1);
+    } else {
+        m_itemCombo->hide();
+    }
+}
+
+// ---- insertion
+
+void TFormSestE::InsertElement(int code, int x, int y) {
+    TOddil* section = sectionOfCode(code);
+    if (m_pasteMode) {
+        if (section) PasteAt(section, x, y);
+        return;
+    }
+    if (m_tool == 0) {
+        ClearSelection();
+        return;
+    }
+    int kind = 0;
+    int index = 0;
+    TSesPrvek::DecodeTool(m_tool, kind, index);
+    if (!section || kind == report::ekNone) return;
+
+    if (kind == report::ekItem || kind == report::ekItemLabel || kind == report::ekParameter)
+        index = m_itemCombo->currentIndex();
+    else if (kind == report::ekFunction)
+        index = m_functionCombo->currentIndex();
+    else if (kind == report::ekVariable && index > 4 && m_groupCombo->currentIndex() > 0)
+        index += 2 * m_groupCombo->currentIndex();
+    else if (kind == report::ekDetail)
+        index = m_detailCombo->currentIndex();
+    index = std::max(index, 0); // a combo without a choice: the first entry
+
+    const TEditorSettings& settings = EditorSettings();
+    qint64 width = settings.ImplSirka;
+    int alignment = settings.ImplZarovnani;
+    int size = settings.ImplVyskaFontu;
+    int style = settings.ImplStylFontu;
+    int sides = 0;
+    int charset = settings.ImplSkriptFontu;
+    QString reference = num(index);
+    // A name beginning with a digit would be read back as a number.
+    const auto byName = [&reference](const QString& name) {
+        if (EditorSettings().SledPodle && !name.isEmpty() && !name[0].isDigit())
+            reference = report::BareField(name.left(32));
+    };
+    switch (kind) {
+    case report::ekItem:
+    case report::ekItemLabel:
+        width = qint64(m_report->GetDisplayWidth(index)) * 3 * settings.ImplVyskaFontu / 4;
+        width = std::min<qint64>(width, m_paper->sirka() / 2);
+        alignment = m_report->GetAlignment(index) & 127;
+        byName(m_report->GetItemName(index));
+        break;
+    case report::ekVariable:
+        // date and time are wider than the numbers
+        width = std::min<qint64>(settings.ImplSirka,
+                                 qint64(settings.ImplVyska) * (index <= 1 ? 5 : 3));
+        alignment = settings.ImplZarovnaniCi;
+        break;
+    case report::ekFunction:
+        if (const report::TRadekFunkce* function = m_report->Funkce().GetFunkce(index)) {
+            byName(function->Name());
+            QString name, title, expression, initial;
+            int resultKind = 0, resetGroup = 0, aggregate = 0, precision = 0, digits = 0,
+                format = 0;
+            function->GetDefinition(name, title, expression, resultKind, initial, resetGroup,
+                                    aggregate, precision, digits, format);
+            if (resultKind == 0) alignment = settings.ImplZarovnaniCi;
+        }
+        break;
+    case report::ekPicture:
+        alignment = 0;
+        break;
+    case report::ekDetail:
+        width = m_paper->sirka();
+        x = 0;
+        alignment = 0;
+        break;
+    default:
+        if (kind >= report::ekLine && kind <= report::ekEllipse) {
+            // read back as pen width 1, solid pen, white solid brush
+            size = 1;
+            style = 0;
+            sides = 15;
+            charset = 0;
+        }
+        break;
+    }
+    // an element smaller than 3 x 3 cannot be reached by the mouse
+    width = std::max<qint64>(width, kMinimumSize);
+    const int height = std::max(settings.ImplVyska, kMinimumSize);
+
+    const QChar key = code <= 4 ? QStringLiteral("ZHTKP")[code] : QChar(code % 2 ? u'S' : u'U');
+    const QString line = QStringList{QString(key), num(kind),
+                                     reference,    num(x),
+                                     num(y),       num(clampToInt(width)),
+                                     num(height),  report::BareField(settings.ImplNazevFontu),
+                                     num(size),    num(settings.ImplBarvaFontu),
+                                     num(style),   num(alignment),
+                                     num(sides),   num(charset)}
+                             .join(u',');
+    SelectElement(addControl(section, line, 0, 0));
+    RecordChange(1);
+    structureChanged();
+}
+
+TSesPrvek* TFormSestE::addControl(TOddil* section, const QString& line, qint64 dx, qint64 dy) {
+    // lines made here or copied are never read by the old-file rule
+    createElement(section, line, 0, 0, report::TemplateVersion{});
+    TSesPrvek* control = section->Prvek(section->PocetPrvku() - 1);
+    if (dx != 0 || dy != 0)
+        control->setBounds(clampToInt(control->Left() + dx), clampToInt(control->Top() + dy),
+                           control->Width(), control->Height());
+    return control;
+}
+
+// ---- keys
+
+bool TFormSestE::paperOrTreeFocused(QWidget* receiver) const {
+    for (QWidget* w = receiver; w && w != this; w = w->parentWidget())
+        if (w == m_paper || w->objectName() == QLatin1String("TreeViewElements")) return true;
+    return false;
+}
+
+bool TFormSestE::handleKey(QWidget* receiver, QKeyEvent* event) {
+    const int key = event->key();
+    if (key == Qt::Key_F1) {
+        platform::ShowHelpFileContents(QStringLiteral("sestavy.hlp"));
+        return true;
+    }
+    // Elsewhere (the text fields above all) the keys keep their usual meaning.
+    if (!paperOrTreeFocused(receiver)) return false;
+    const Qt::KeyboardModifiers state = event->modifiers() & ~Qt::KeypadModifier;
+    const bool ctrl = state & Qt::ControlModifier;
+    const bool shift = state & Qt::ShiftModifier;
+
+    const bool onPaper = receiver == m_paper || m_paper->isAncestorOf(receiver);
+    const int dx = key == Qt::Key_Left ? -1 : key == Qt::Key_Right ? 1 : 0;
+    const int dy = key == Qt::Key_Up ? -1 : key == Qt::Key_Down ? 1 : 0;
+    if (onPaper && (dx != 0 || dy != 0)) {
+        if (state == Qt::ControlModifier)
+            MoveSelection(dx, dy);
+        else if (state == (Qt::ControlModifier | Qt::ShiftModifier))
+            MoveSelection(dx * m_stepX, dy * m_stepY);
+        else if (state == Qt::ShiftModifier)
+            ResizeSelection(dx, dy);
+        else
+            return false;
+        return true;
+    }
+
+    const char* command = nullptr;
+    switch (key) {
+    case Qt::Key_C:
+        if (ctrl) command = "ActionCopy";
+        break;
+    case Qt::Key_V:
+        if (ctrl) command = "ActionPaste";
+        break;
+    case Qt::Key_X:
+        if (ctrl) command = "ActionCut";
+        break;
+    case Qt::Key_Z:
+        if (state == Qt::ControlModifier) command = "ActionUndo";
+        if (state == (Qt::ControlModifier | Qt::ShiftModifier)) command = "ActionRedo";
+        break;
+    case Qt::Key_Backspace:
+        if (state == Qt::AltModifier) command = "ActionUndo";
+        if (state == (Qt::AltModifier | Qt::ShiftModifier)) command = "ActionRedo";
+        break;
+    case Qt::Key_Insert:
+        if (state == Qt::ShiftModifier) command = "ActionPaste";
+        if (state == Qt::ControlModifier) command = "ActionCopy";
+        break;
+    case Qt::Key_Delete:
+        command = shift ? "ActionCut" : "ActionDel";
+        break;
+    default:
+        break;
+    }
+    if (!command) return false;
+    action(QString::fromLatin1(command))->trigger();
+    return true;
+}
+
+void TFormSestE::MoveSelection(double dx, double dy) {
+    if (!m_primary) return;
+    for (int i = 0; i < m_paper->PocetPrvku(); ++i) {
+        TSesPrvek* element = m_paper->Prvek(i);
+        if (element->selected() || element->multi()) element->MoveBy(dx, dy);
+    }
+    showPosition();
+    RecordChange(7);
+}
+
+void TFormSestE::ResizeSelection(double dx, double dy) {
+    if (!m_primary) return;
+    for (int i = 0; i < m_paper->PocetPrvku(); ++i) {
+        TSesPrvek* element = m_paper->Prvek(i);
+        if (element->selected() || element->multi()) element->ResizeBy(dx, dy);
+    }
+    showPosition();
+    RecordChange(7);
+}
+
+// ---- position fields
+
+void TFormSestE::showPosition() {
+    if (!m_primary) return;
+    paperEvent(peMoved, m_primary->Left(), m_primary->Top());
+    paperEvent(peResized, m_primary->Width(), m_primary->Height());
+}
+
+void TFormSestE::positionEntered(int field) {
+    if (!m_primary) return;
+    const auto valueOf = [field](const TSesPrvek* element) {
+        const int values[] = {element->Left(), element->Top(), element->Width(),
+                              element->Height()};
+        return values[field];
+    };
+    bool number = false;
+    int value = m_positionFields[field]->text().trimmed().toInt(&number);
+    if (!number) value = valueOf(m_primary);
+    // a size of 0 or less leaves nothing the mouse can reach
+    if (field >= 2 && value <= 0) value = kMinimumSize;
+    if (!m_primary->multi() && value == valueOf(m_primary)) {
+        showPosition();
+        return;
+    }
+    const auto apply = [field, value](TSesPrvek* element) {
+        int bounds[] = {element->Left(), element->Top(), element->Width(), element->Height()};
+        bounds[field] = value;
+        element->setBounds(bounds[0], bounds[1], bounds[2], bounds[3]);
+    };
+    if (m_selectionCount < 2) {
+        apply(m_primary);
+    } else {
+        for (int i = 0; i < m_paper->PocetPrvku(); ++i)
+            if (m_paper->Prvek(i)->multi()) apply(m_paper->Prvek(i));
+    }
+    showPosition();
+    RecordChange(7);
+}
+
+// ---- grid
+
+void TFormSestE::AlignToGrid(TSesPrvek* element) {
+    if (!element) return;
+    const int left = report::SnapToGrid(element->Left(), m_stepX);
+    const int right = report::SnapToGrid(double(element->Left()) + element->Width(), m_stepX);
+    const int top = report::SnapToGrid(element->Top(), m_stepY);
+    const int bottom = report::SnapToGrid(double(element->Top()) + element->Height(), m_stepY);
+    const int width = clampToInt(std::max<qint64>(qint64(right) - left, kMinimumSize));
+    const int height = clampToInt(std::max<qint64>(qint64(bottom) - top, kMinimumSize));
+    if (left != element->Left() || top != element->Top() || width != element->Width() ||
+        height != element->Height())
+        element->setBounds(left, top, width, height);
+}
+
+void TFormSestE::alignAllToGrid() {
+    for (int i = 0; i < m_paper->PocetPrvku(); ++i)
+        AlignToGrid(m_paper->Prvek(i));
+    showPosition();
+    RecordChange(7);
+}
+
+void TFormSestE::alignSelectedToGrid() {
+    if (!m_primary) return;
+    if (m_primary->multi()) {
+        for (int i = 0; i < m_paper->PocetPrvku(); ++i)
+            if (m_paper->Prvek(i)->multi()) AlignToGrid(m_paper->Prvek(i));
+    } else {
+        AlignToGrid(m_primary);
+    }
+    showPosition();
+    RecordChange(7);
+}
+
+// ---- deleting
+
+bool TFormSestE::DeleteElement(TSesPrvek* element) {
+    if (!element) return false;
+    if (EditorSettings().MazaniJedne &&
+        !report::AskYesNo(sink(), report::LoadText(report::ReportText::DeleteElementQuestion)))
+        return false;
+    if (element == m_primary) m_primary = nullptr;
+    m_paper->RemovePrvek(element);
+    delete element;
+    ClearSelection();
+    return true;
+}
+
+bool TFormSestE::DeleteSelected() {
+    if (EditorSettings().MazaniVice &&
+        !report::AskYesNo(sink(), report::LoadText(report::ReportText::DeleteElementsQuestion)))
+        return false;
+    m_primary = nullptr;
+    for (int i = m_paper->PocetPrvku() - 1; i >= 0; --i) {
+        TSesPrvek* element = m_paper->Prvek(i);
+        if (!element->multi()) continue;
+        m_paper->RemovePrvek(element);
+        delete element;
+    }
+    ClearSelection();
+    return true;
+}
+
+void TFormSestE::deleteSelection() {
+    if (!m_primary) return;
+    // an answered No changes nothing, so it records nothing either
+    if (!(m_primary->multi() ? DeleteSelected() : DeleteElement(m_primary))) return;
+    RecordChange(3);
+    structureChanged();
+}
+
+} // namespace designer
