@@ -74,12 +74,11 @@ void TFormSestE::CutSelection() {
     if (!section) return;
     CopySelection(section);
     m_primary = nullptr;
-    for (int i = section->PocetPrvku() - 1; i >= 0; --i) {
-        TSesPrvek* control = section->Prvek(i);
-        if (!control->selected() && !control->multi()) continue;
-        m_paper->RemovePrvek(control);
-        delete control;
-    }
+    QSet<TSesPrvek*> chosen;
+    for (int i = 0; i < section->PocetPrvku(); ++i)
+        if (section->Prvek(i)->selected() || section->Prvek(i)->multi())
+            chosen.insert(section->Prvek(i));
+    m_paper->deleteElements(chosen);
     // what stays selected in other sections is let go too: no selection without a primary
     ClearSelection();
     RecordChange(12);

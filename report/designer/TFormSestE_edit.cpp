@@ -480,12 +480,10 @@ bool TFormSestE::DeleteSelected() {
         !report::AskYesNo(sink(), report::LoadText(report::ReportText::DeleteElementsQuestion)))
         return false;
     m_primary = nullptr;
-    for (int i = m_paper->PocetPrvku() - 1; i >= 0; --i) {
-        TSesPrvek* element = m_paper->Prvek(i);
-        if (!element->multi()) continue;
-        m_paper->RemovePrvek(element);
-        delete element;
-    }
+    QSet<TSesPrvek*> chosen;
+    for (int i = 0; i < m_paper->PocetPrvku(); ++i)
+        if (m_paper->Prvek(i)->multi()) chosen.insert(m_paper->Prvek(i));
+    m_paper->deleteElements(chosen);
     ClearSelection();
     return true;
 }

@@ -102,11 +102,15 @@ TSesPrvek* TOddil::Prvek(int i) const {
 }
 
 void TOddil::addPrvek(TSesPrvek* element) {
-    if (element && !m_elements.contains(element)) m_elements.append(element);
+    if (element) m_elements.append(element);
 }
 
 void TOddil::removePrvek(TSesPrvek* element) {
     m_elements.removeAll(element);
+}
+
+void TOddil::removePrvky(const QSet<TSesPrvek*>& elements) {
+    m_elements.removeIf([&](TSesPrvek* e) { return elements.contains(e); });
 }
 
 void TOddil::setSectionHeight(int height) {

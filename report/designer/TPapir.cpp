@@ -40,6 +40,7 @@ TPapir::TPapir(QWidget* parent) : QWidget(parent) {
 TPapir::~TPapir() {
     // Element controls die with their sections (their parents); the lists go first.
     m_elements.clear();
+    m_listed.clear();
 }
 
 TOddil* TPapir::AddOddil(int code) {
@@ -79,11 +80,17 @@ void TPapir::AddPrvek(TOddil* section, TSesPrvek* element) {
     if (!element || !m_sections.contains(section)) return;
     if (element->parentWidget() != section) element->setParent(section);
     element->show();
-    if (!m_elements.contains(element)) m_elements.append(element);
-    section->addPrvek(element);
+    if (!m_listed.contains(element)) {
+        m_listed.insert(element);
+        m_elements.append(element);
+        section->addPrvek(element);
+    } else if (!section->holds(element)) {
+        section->addPrvek(element);
+    }
 }
 
 void TPapir::RemovePrvek(TSesPrvek* element) {
+    if (!m_listed.remove(element)) return;
     m_elements.removeAll(element);
     for (TOddil* section : m_sections)
         section->removePrvek(element);
@@ -91,11 +98,27 @@ void TPapir::RemovePrvek(TSesPrvek* element) {
 
 void TPapir::ClearOddil(TOddil* section) {
     if (!section) return;
-    for (int i = section->PocetPrvku() - 1; i >= 0; --i) {
-        TSesPrvek* element = section->Prvek(i);
-        RemovePrvek(element);
-        delete element;
-    }
+    QSet<TSesPrvek*> elements;
+    for (int i = 0; i < section->PocetPrvku(); ++i)
+        elements.insert(section->Prvek(i));
+    deleteElements(elements);
+}
+
+void TPapir::deleteElements(const QSet<TSesPrvek*>& elements) {
+    if (elements.isEmpty()) return;
+    QList<TSesPrvek*> removed;
+    m_elements.removeIf([&](TSesPrvek* e) {
+        if (!elements.contains(e)) return false;
+        removed.append(e);
+        return true;
+    });
+    for (TSesPrvek* e : removed)
+        m_listed.remove(e);
+    for (TOddil* section : m_sections)
+        section->removePrvky(elements);
+    // the last first, as single deletions go
+    for (auto e = removed.rbegin(); e != removed.rend(); ++e)
+        delete *e;
 }
 
 TSesPrvek* TPapir::Prvek(int i) const {

@@ -4,6 +4,7 @@
 // one report group and its two sections.
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QWidget>
 
@@ -63,8 +64,11 @@ public:
     void AddPrvek(TOddil* section, TSesPrvek* element);
     // Takes the control out of every list; it is not freed.
     void RemovePrvek(TSesPrvek* element);
-    // Removes and frees every element control of the section, the last first.
+    // Removes and frees every element control of the section.
     void ClearOddil(TOddil* section);
+    // Takes the paper's controls among `elements` out of every list and frees them, in one
+    // pass over each list, so that clearing or deleting thousands of elements stays linear.
+    void deleteElements(const QSet<TSesPrvek*>& elements);
 
     TSesPrvek* Prvek(int i) const;
     int PocetPrvku() const { return int(m_elements.size()); }
@@ -87,6 +91,7 @@ public:
 private:
     QList<TOddil*> m_sections;
     QList<TSesPrvek*> m_elements;
+    QSet<TSesPrvek*> m_listed; // the same controls, for a quick "already there?"
     int m_width = 0;
     double m_zoom = 1.0;
     DesignerEvents* m_events = nullptr;
