@@ -6,6 +6,8 @@
 #include "report/designer/TEditorSettings.h"
 #include "report/engine/sest_lib.h"
 
+#include <QPointer>
+
 #include <gtest/gtest.h>
 
 using designer::TOddil;
@@ -274,4 +276,33 @@ TEST(BadGeometry, TenThousandElementsInOneSection) {
     EXPECT_GT(sheet.recorder.events.size(), 10);
     sheet.paper->ClearOddil(sheet.body());
     EXPECT_EQ(sheet.paper->PocetPrvku(), 0);
+}
+
+// The paper's and the sections' lists hold each control once, however often it is added, and a
+// bulk deletion frees exactly the chosen controls and takes them out of every list.
+TEST_F(SectionTest, ListsHoldEachControlOnceAndBulkDeletionFreesOnlyTheChosen) {
+    Sheet sheet;
+    TSesPrvek* a = sheet.add(1, 0, 0, 40, 10);
+    TSesPrvek* b = sheet.add(1, 50, 0, 40, 10);
+    TSesPrvek* c = sheet.add(1, 0, 0, 40, 10, sheet.paper->Oddil(0));
+    sheet.paper->AddPrvek(sheet.body(), a);
+    EXPECT_EQ(sheet.paper->PocetPrvku(), 3);
+    EXPECT_EQ(sheet.body()->PocetPrvku(), 2);
+
+    const QPointer<TSesPrvek> alive[] = {a, b, c};
+    sheet.paper->deleteElements({a, c});
+    EXPECT_TRUE(alive[0].isNull());
+    EXPECT_FALSE(alive[1].isNull());
+    EXPECT_TRUE(alive[2].isNull());
+    EXPECT_EQ(sheet.paper->PocetPrvku(), 1);
+    EXPECT_EQ(sheet.paper->Prvek(0), b);
+    EXPECT_EQ(sheet.body()->PocetPrvku(), 1);
+    EXPECT_EQ(sheet.paper->Oddil(0)->PocetPrvku(), 0);
+
+    // a control taken out of the lists can come back, once
+    sheet.paper->RemovePrvek(b);
+    sheet.paper->AddPrvek(sheet.body(), b);
+    sheet.paper->AddPrvek(sheet.body(), b);
+    EXPECT_EQ(sheet.paper->PocetPrvku(), 1);
+    EXPECT_EQ(sheet.body()->PocetPrvku(), 1);
 }
