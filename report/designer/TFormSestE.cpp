@@ -700,10 +700,22 @@ void TFormSestE::SetZoom(int index, bool force) {
     m_paper->resize(m_paper->width(), m_paper->height());
 }
 
-TOddil* TFormSestE::fixedSection(int code) const {
+TOddil* TFormSestE::sectionOfCode(int code) const {
     for (int i = 0; i < m_paper->PocetOddilu(); ++i)
         if (m_paper->Oddil(i)->code() == code) return m_paper->Oddil(i);
     return nullptr;
+}
+
+QList<TOddil*> TFormSestE::sectionsInPrintOrder() const {
+    QList<TOddil*> order{sectionOfCode(0), sectionOfCode(1)};
+    for (int i = 0; i < m_groups.Count(); ++i)
+        order << m_groups.Skupina(i)->header;
+    order << sectionOfCode(2);
+    for (int i = m_groups.Count() - 1; i >= 0; --i)
+        order << m_groups.Skupina(i)->footer;
+    order << sectionOfCode(3) << sectionOfCode(4);
+    order.removeAll(nullptr);
+    return order;
 }
 
 void TFormSestE::RefreshSections() {
@@ -712,17 +724,8 @@ void TFormSestE::RefreshSections() {
     const report::TPicture* picture = m_backgroundPicture && !m_backgroundPicture->isEmpty()
                                           ? m_backgroundPicture.get()
                                           : nullptr;
-    // print order: Z, H, group headers, T, group footers from the last, K, P
-    QList<TOddil*> order{fixedSection(0), fixedSection(1)};
-    for (int i = 0; i < m_groups.Count(); ++i)
-        order << m_groups.Skupina(i)->header;
-    order << fixedSection(2);
-    for (int i = m_groups.Count() - 1; i >= 0; --i)
-        order << m_groups.Skupina(i)->footer;
-    order << fixedSection(3) << fixedSection(4);
     int offset = 0;
-    for (TOddil* section : order) {
-        if (!section) continue;
+    for (TOddil* section : sectionsInPrintOrder()) {
         section->SetRastr(m_showGrid, m_snap, m_stepX, m_stepY, m_characterGrid == 1);
         section->SetPozadi(picture, rect, QPoint(0, offset));
         if (section->code() == 2) section->setColumns(m_columns, m_columnGap);

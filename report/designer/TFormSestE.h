@@ -148,7 +148,6 @@ private:
     void positionEntered(int field);
     bool handleKey(QWidget* receiver, QKeyEvent* event);
     bool paperOrTreeFocused(QWidget* receiver) const;
-    TOddil* sectionOfCode(int code) const;
     TSesPrvek* addControl(TOddil* section, const QString& line, qint64 dx, qint64 dy);
 
     int m_anchorX = 0;
@@ -223,7 +222,10 @@ private:
                        const report::TemplateVersion& version);
     void refreshValues();
     void installValueHook();
-    TOddil* fixedSection(int code) const;
+    // The section panel of `code` (0-4 fixed, group sections above), or none.
+    TOddil* sectionOfCode(int code) const;
+    // Z, H, group headers, T, group footers from the last, K, P.
+    QList<TOddil*> sectionsInPrintOrder() const;
     platform::MessageSink& sink() const;
 
     report::TSestavaTyp* m_report = nullptr;

@@ -142,12 +142,6 @@ void TFormSestE::structureChanged() {
     BuildElementTree();
 }
 
-TOddil* TFormSestE::sectionOfCode(int code) const {
-    for (int i = 0; i < m_paper->PocetOddilu(); ++i)
-        if (m_paper->Oddil(i)->code() == code) return m_paper->Oddil(i);
-    return nullptr;
-}
-
 // ---- tools
 
 void TFormSestE::StiskniSipku() {

@@ -84,7 +84,7 @@ void TFormSestE::readSetting(QString line) {
     }
     case 3: {
         const int code = NextFieldInt(line, -1);
-        TOddil* section = code >= 0 && code <= 4 ? fixedSection(code) : nullptr;
+        TOddil* section = code >= 0 && code <= 4 ? sectionOfCode(code) : nullptr;
         if (!section) break;
         section->setVisible(NextFieldBool(line, true));
         section->setSectionHeight(std::max(NextFieldInt(line, 0), 0));
@@ -191,7 +191,7 @@ bool TFormSestE::LoadPredloha(const TPredloha& predloha) {
     };
     for (int code = 0; code < 5; ++code) {
         if (m_report->IsDetail() && (code == 1 || code == 4)) continue;
-        loadSection(QString::fromLatin1(kFixedKeys[code]), fixedSection(code));
+        loadSection(QString::fromLatin1(kFixedKeys[code]), sectionOfCode(code));
     }
     for (int i = 0; i < m_groups.Count(); ++i) {
         loadSection(u'S' + num(i), m_groups.Skupina(i)->header);
@@ -297,7 +297,7 @@ void TFormSestE::ClearPaper() {
         m_groups.removeLast();
     }
     for (int code = 0; code < 5; ++code)
-        m_paper->ClearOddil(fixedSection(code));
+        m_paper->ClearOddil(sectionOfCode(code));
     m_foreignDetailLines.clear();
     EnableSelectionControls(false);
 }
@@ -316,7 +316,7 @@ bool TFormSestE::StorePredloha(TPredloha& out) {
          num(p.paperWidth), num(p.paperHeight), num(p.marginLeft), num(p.marginRight),
          num(p.marginTop), num(p.marginBottom), num(m_columns), num(m_columnGap)}));
     for (int code = 0; code < 5; ++code) {
-        const TOddil* section = fixedSection(code);
+        const TOddil* section = sectionOfCode(code);
         out.append(
             joinFields({QStringLiteral("I,3"), num(code), num(!section->isHidden()),
                         num(section->sectionHeight()), num(m_report->sectionFlags().bits(code))}));
@@ -353,7 +353,7 @@ bool TFormSestE::StorePredloha(TPredloha& out) {
             out.append(section->Prvek(e)->element()->SaveToLine(key));
     };
     for (int code = 0; code < 5; ++code)
-        writeSection(fixedSection(code), QString::fromLatin1(kFixedKeys[code]));
+        writeSection(sectionOfCode(code), QString::fromLatin1(kFixedKeys[code]));
     for (int i = 0; i < m_groups.Count(); ++i) {
         writeSection(m_groups.Skupina(i)->header, u'S' + num(i));
         writeSection(m_groups.Skupina(i)->footer, u'U' + num(i));
@@ -493,8 +493,8 @@ void TFormSestE::EditSestavaSettings(int page, int group) {
     v.snap = m_snap;
     v.background = m_background;
     for (int code = 0; code < 5; ++code) {
-        v.visible[code] = !fixedSection(code)->isHidden();
-        v.height[code] = fixedSection(code)->sectionHeight();
+        v.visible[code] = !sectionOfCode(code)->isHidden();
+        v.height[code] = sectionOfCode(code)->sectionHeight();
         v.flags[code] = m_report->sectionFlags().bits(code);
     }
     m_reportDialog->setMessageSink(m_messages);
@@ -542,8 +542,8 @@ void TFormSestE::EditSestavaSettings(int page, int group) {
     loadBackgroundPicture();
     deriveGridSteps();
     for (int code = 0; code < 5; ++code) {
-        fixedSection(code)->setVisible(w.visible[code]);
-        fixedSection(code)->setSectionHeight(w.height[code]);
+        sectionOfCode(code)->setVisible(w.visible[code]);
+        sectionOfCode(code)->setSectionHeight(w.height[code]);
         m_report->SetSectionFlags(code, w.flags[code]);
     }
     for (int i = 0; i < m_groups.Count(); ++i) {

@@ -274,15 +274,7 @@ void TFormSestE::BuildElementTree() {
     root->setText(0, m_description);
     root->setData(0, kImageRole, 42);
     root->setIcon(0, treeIcon(42));
-    QList<TOddil*> order{fixedSection(0), fixedSection(1)};
-    for (int i = 0; i < m_groups.Count(); ++i)
-        order << m_groups.Skupina(i)->header;
-    order << fixedSection(2);
-    for (int i = m_groups.Count() - 1; i >= 0; --i)
-        order << m_groups.Skupina(i)->footer;
-    order << fixedSection(3) << fixedSection(4);
-    for (TOddil* section : order) {
-        if (!section) continue;
+    for (TOddil* section : sectionsInPrintOrder()) {
         auto* node = new SectionItem(root, section);
         node->setCode(section->code());
         node->setText(0, QStringLiteral("Oddil: %1").arg(section->caption()));
