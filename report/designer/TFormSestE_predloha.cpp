@@ -123,8 +123,6 @@ void TFormSestE::readSetting(QString line) {
     }
     case 7:
         report::ReadBackgroundFields(line, m_background);
-        if (m_background.width == 0) m_background.width = m_paperSettings.paperWidth;
-        if (m_background.height == 0) m_background.height = m_paperSettings.paperHeight;
         break;
     default:
         break;
@@ -173,8 +171,23 @@ bool TFormSestE::LoadPredloha(const TPredloha& predloha) {
         keys.append(line.size() > 1 ? firstField(line) : QString());
 
     m_foreignDetailLines.clear();
+    // A template without its paper line prints on the printer model's paper; a save must
+    // write that paper, not zeros.
+    const report::TPageSetup& page = report::PageSetup();
+    m_paperSettings = {};
+    m_paperSettings.landscape = page.orientation == 1;
+    m_paperSettings.paperWidth = page.paperWidth;
+    m_paperSettings.paperHeight = page.paperHeight;
+    m_paperSettings.marginLeft = page.leftMargin;
+    m_paperSettings.marginRight = page.rightMargin;
+    m_paperSettings.marginTop = page.topMargin;
+    m_paperSettings.marginBottom = page.bottomMargin;
+    m_background = {};
     for (qsizetype i = 0; i < predloha.size(); ++i)
         if (keys[i] == u"I") readSetting(predloha[i]);
+    // the background covers the paper unless its line says otherwise
+    if (m_background.width == 0) m_background.width = m_paperSettings.paperWidth;
+    if (m_background.height == 0) m_background.height = m_paperSettings.paperHeight;
     loadBackgroundPicture();
 
     report::TListFunkci& functions = m_report->Funkce();
