@@ -214,14 +214,5 @@ TEST(BarcodeDecodeFullAscii, EveryAsciiCodeReadsBackFromCode93Full) {
     }
 }
 
-TEST(BarcodeDecodeShownText, FollowsTheEncodedText) {
-    ResetBarcodePainter();
-    EXPECT_EQ(EncodeBarcode(bcUpcE0, 2, true, "123450").shownText, "1234505");
-    EXPECT_EQ(EncodeBarcode(bcCode128A, 2, false, "abc").shownText, "ABC");
-    EXPECT_EQ(EncodeBarcode(bcCode39Full, 2, false, "a").shownText, "a");
-    EXPECT_EQ(EncodeBarcode(bcCode93Full, 2, false, "aé").shownText, "aé");
-    EXPECT_EQ(EncodeBarcode(bcInterleaved25, 2, false, "123").shownText, "0123");
-}
-
 } // namespace
 } // namespace report::test

@@ -2,7 +2,7 @@
 // pdftotext), raw text jobs, the no-printer message, and end to end through a CUPS scheduler
 // (CUPS-PDF and a raw queue on a loopback socket) when one answers.
 
-#include "support/ReportFixture.h"
+#include "support/ExportFixture.h"
 
 #include "Cups.h"
 
@@ -16,7 +16,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -52,16 +51,9 @@ QStringList applicationLikeTemplate() {
             textLine("P", 5, "3", 0, 0, 200, 20, "Strana %d")};
 }
 
-QString run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 // xMin, yMin of the first word `word` in `pdftotext -bbox` output; (-1, -1) when absent.
 QPointF wordBox(const QString& pdf, const QString& word) {
-    const QString html = run("pdftotext", {"-bbox", pdf, "-"});
+    const QString html = QString::fromUtf8(runTool("pdftotext", {"-bbox", pdf, "-"}).out);
     const QRegularExpression re(
         QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\"[^>]*>%1</word>")
             .arg(QRegularExpression::escape(word)));
@@ -305,7 +297,7 @@ TEST(ReportPrintCups, PdfQueueMatchesThePageView) {
 
     // Page 1 at 100 dpi against our own page view replayed at 100 % on the same sheet.
     QTemporaryDir dir;
-    run("pdftoppm", {"-r", "100", "-f", "1", "-l", "1", "-png", pdf, dir.filePath("p")});
+    runTool("pdftoppm", {"-r", "100", "-f", "1", "-l", "1", "-png", pdf, dir.filePath("p")});
     QImage printed(dir.filePath("p-1.png"));
     ASSERT_FALSE(printed.isNull());
     printed = printed.convertToFormat(QImage::Format_Grayscale8);

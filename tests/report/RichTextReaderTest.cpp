@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 using namespace report;
 
 namespace {
@@ -46,21 +49,38 @@ TEST(RichTextReader, FontSizeInHalfPointsAndItsDefault) {
     EXPECT_EQ(styleAt(rtf(R"({\fs30\fs-8 x})"), 0).halfPoints, 30);
 }
 
-TEST(RichTextReader, StarredUnknownGroupIsSkippedWholeAndPlainUnknownPrints) {
-    EXPECT_EQ(rtf(R"({a{\*\unknownword hidden {nested} text}b})").text, "ab");
-    EXPECT_EQ(rtf(R"({a{\unknownword shown}b})").text, "ashownb");
-    // \* before a known destination changes nothing.
-    EXPECT_EQ(rtf(R"({a{\*\fonttbl{\f0 Arial;}}b})").text, "ab");
-    // Skipped destinations hide their text, nested groups included.
-    EXPECT_EQ(rtf(R"({x{\info{\title T}{\author A}}{\pict 0a0b}{\stylesheet{S;}}y})").text, "xy");
-}
-
-TEST(RichTextReader, CharacterKeywords) {
-    const RichTextContent c =
-        rtf(R"({a\tab b\cell c\par d\row e\~f\ldblquote g\rdblquote\\\{\}})");
-    EXPECT_EQ(c.text, QString::fromUtf8("a\tb\tc\nd\ne f\u201Cg\u201D\\{}"));
-    // An escaped line end is a paragraph, a bare one is nothing.
-    EXPECT_EQ(rtf("{a\\\nb\\\rc\r\nd}").text, "a\nb\ncd");
+// Sources and the plain text read from them.
+TEST(RichTextReader, TextOfDestinationsKeywordsAndCharacters) {
+    const std::pair<QString, QString> cases[] = {
+        // A starred unknown group is skipped whole, a plain unknown one prints.
+        {R"({a{\*\unknownword hidden {nested} text}b})", "ab"},
+        {R"({a{\unknownword shown}b})", "ashownb"},
+        {R"({a{\*\fonttbl{\f0 Arial;}}b})", "ab"},
+        // Skipped destinations hide their text, nested groups included.
+        {R"({x{\info{\title T}{\author A}}{\pict 0a0b}{\stylesheet{S;}}y})", "xy"},
+        {R"({a\tab b\cell c\par d\row e\~f\ldblquote g\rdblquote\\\{\}})",
+         QString::fromUtf8("a\tb\tc\nd\ne f\u201Cg\u201D\\{}")},
+        // An escaped line end is a paragraph, a bare one is nothing.
+        {"{a\\\nb\\\rc\r\nd}", "a\nb\ncd"},
+        // Without a font charset: \ansicpg, else Windows-1250.
+        {R"({\'8a\'9e})", QString::fromUtf8("Šž")},
+        {R"({\ansi\ansicpg1252\'8a\'9e\'E9})", QString::fromUtf8("Šžé")},
+        {R"({\ansi\ansicpg1251\'c4})", QString::fromUtf8("Д")},
+        // Unicode characters skip their stand-ins; the count belongs to the group.
+        {R"({P\u345\'3f\u237\'edli\u353\'9a})", QString::fromUtf8("Příliš")},
+        {R"({\uc2\u269 ab\uc0\u-3 x})", QString::fromUtf8("č\uFFFDx")},
+        {R"({{\uc3\u269}abc})", QString::fromUtf8("čabc")},
+        // Binary data is skipped, a negative count is none.
+        {"{a\\bin5 }{}\\xb}", "ab"},
+        {"{a\\bin-5 b}", "ab"},
+        // A parameter's digits are read to the end; "x" is text again.
+        {"{\\b" + QString(100, u'0') + "x}", "x"},
+        // Overlong keywords are harmless.
+        {"{\\" + QString(21, u'b') + " x}", "x"},
+        {"{\\" + QString(5000, u'b') + " x}", "x"},
+    };
+    for (const auto& [source, text] : cases)
+        EXPECT_EQ(rtf(source).text, text) << source.left(80).toStdString();
 }
 
 TEST(RichTextReader, ColourTableWithEmptyFirstEntry) {
@@ -74,10 +94,9 @@ TEST(RichTextReader, ColourTableWithEmptyFirstEntry) {
 }
 
 TEST(RichTextReader, FontTableGivesFaceAndCharset) {
-    const RichTextContent c = rtf(
-        R"({{\fonttbl{\f0\froman\fcharset0 Times New Roman{\*\falt X};})"
-        R"({\f1\fswiss\fcharset238 Arial;}})"
-        R"(a\f1 b\f0 c\f9 d})");
+    const RichTextContent c = rtf(R"({{\fonttbl{\f0\froman\fcharset0 Times New Roman{\*\falt X};})"
+                                  R"({\f1\fswiss\fcharset238 Arial;}})"
+                                  R"(a\f1 b\f0 c\f9 d})");
     ASSERT_EQ(c.text, "abcd");
     EXPECT_TRUE(styleAt(c, 0).face.isEmpty()); // no \f yet: the base font
     EXPECT_EQ(styleAt(c, 1).face, "Arial");
@@ -85,24 +104,11 @@ TEST(RichTextReader, FontTableGivesFaceAndCharset) {
     EXPECT_EQ(styleAt(c, 2).face, "Times New Roman");
     EXPECT_EQ(styleAt(c, 2).charset, 0);
     EXPECT_TRUE(styleAt(c, 3).face.isEmpty()); // an undefined font keeps the base font
-}
-
-TEST(RichTextReader, HexCharactersFollowTheFontCharsetThenTheDocumentCodePage) {
+    // Hex characters follow the font's charset.
     const QString fonts = R"({\fonttbl{\f0\fcharset0 A;}{\f1\fcharset238 B;})"
                           R"({\f2\fcharset204 C;}{\f3\fcharset2 S;}})";
-    const RichTextContent c = rtf("{" + fonts + R"(\f1\'c8\'e8\f0\'e8\f2\'c4\f3\'e8})");
-    EXPECT_EQ(c.text, QString::fromUtf8("ČčèДč"));
-    // Without a font charset: \ansicpg, else Windows-1250.
-    EXPECT_EQ(rtf(R"({\'8a\'9e})").text, QString::fromUtf8("Šž"));
-    EXPECT_EQ(rtf(R"({\ansi\ansicpg1252\'8a\'9e\'E9})").text, QString::fromUtf8("Šžé"));
-    EXPECT_EQ(rtf(R"({\ansi\ansicpg1251\'c4})").text, QString::fromUtf8("Д"));
-}
-
-TEST(RichTextReader, UnicodeCharactersSkipTheirStandIns) {
-    EXPECT_EQ(rtf(R"({P\u345\'3f\u237\'edli\u353\'9a})").text, QString::fromUtf8("Příliš"));
-    EXPECT_EQ(rtf(R"({\uc2\u269 ab\uc0\u-3 x})").text, QString::fromUtf8("č\uFFFDx"));
-    // The count belongs to the group, and a brace ends the stand-ins.
-    EXPECT_EQ(rtf(R"({{\uc3\u269}abc})").text, QString::fromUtf8("čabc"));
+    EXPECT_EQ(rtf("{" + fonts + R"(\f1\'c8\'e8\f0\'e8\f2\'c4\f3\'e8})").text,
+              QString::fromUtf8("ČčèДč"));
 }
 
 TEST(RichTextReader, ParagraphPropertiesAndTheirReset) {
@@ -145,41 +151,32 @@ TEST(RichTextReader, ElementStyleIsTheStartingState) {
 }
 
 TEST(RichTextReader, ErrorsStopReadingAndKeepWhatWasRead) {
-    const RichTextContent underflow = rtf(R"({ab}}cd)");
-    EXPECT_EQ(underflow.error, rtfStackUnderflow);
-    EXPECT_EQ(underflow.text, "ab");
-    EXPECT_EQ(rtf(R"({{ab})").error, rtfUnmatchedBrace);
-    EXPECT_EQ(rtf(R"({ab})").error, rtfOk);
-    const RichTextContent hex = rtf(R"({ab\'4g cd})");
-    EXPECT_EQ(hex.error, rtfInvalidHex);
-    EXPECT_EQ(hex.text, "ab");
-    EXPECT_EQ(rtf(R"({ab\'4)").error, rtfEndOfFile);
-    EXPECT_EQ(rtf(R"({ab\)").error, rtfEndOfFile);
-    // A keyword may end the text; the open group is what is wrong then.
-    EXPECT_EQ(rtf(R"({ab\par)").error, rtfUnmatchedBrace);
+    const std::tuple<QString, int, QString> cases[] = {
+        {R"({ab}}cd)", rtfStackUnderflow, "ab"},
+        {R"({{ab})", rtfUnmatchedBrace, "ab"},
+        {R"({ab})", rtfOk, "ab"},
+        {R"({ab\'4g cd})", rtfInvalidHex, "ab"},
+        {R"({ab\'4)", rtfEndOfFile, "ab"},
+        {R"({ab\)", rtfEndOfFile, "ab"},
+        // A keyword may end the text; the open group is what is wrong then.
+        {R"({ab\par)", rtfUnmatchedBrace, "ab\n"},
+        // A huge binary count swallows the rest.
+        {"{a\\bin99999999999999999999 bcd", rtfUnmatchedBrace, "a"},
+    };
+    for (const auto& [source, error, text] : cases) {
+        const RichTextContent c = rtf(source);
+        EXPECT_EQ(c.error, error) << source.toStdString();
+        EXPECT_EQ(c.text, text) << source.toStdString();
+    }
 }
 
-TEST(RichTextReader, BinaryDataIsSkippedAndClamped) {
-    EXPECT_EQ(rtf("{a\\bin5 }{}\\xb}").text, "ab");
-    EXPECT_EQ(rtf("{a\\bin-5 b}").text, "ab");
-    const RichTextContent huge = rtf("{a\\bin99999999999999999999 bcd");
-    EXPECT_EQ(huge.text, "a");
-    EXPECT_EQ(huge.error, rtfUnmatchedBrace);
-}
-
-TEST(RichTextReader, OverlongKeywordsAndParametersAreHarmless) {
-    const QString longWord = "{\\" + QString(5000, u'b') + " x}";
-    EXPECT_EQ(rtf(longWord).text, "x");
-    // 20 letters are still a keyword, 21 are not.
-    EXPECT_EQ(rtf("{\\" + QString(21, u'b') + " x}").text, "x");
+TEST(RichTextReader, HugeParametersAreClamped) {
     const RichTextContent big = rtf("{\\li" + QString(40, u'9') + "\\ri-" + QString(40, u'9') +
                                     "\\fs" + QString(40, u'9') + " x}");
     ASSERT_EQ(big.text, "x");
     EXPECT_GT(big.styles[0].leftIndent, 1'000'000);
     EXPECT_LT(big.styles[0].rightIndent, -1'000'000);
     EXPECT_GT(big.styles[0].halfPoints, 0);
-    // A parameter's digits are read to the end; "x" is text again.
-    EXPECT_EQ(rtf("{\\b" + QString(100, u'0') + "x}").text, "x");
 }
 
 TEST(RichTextReader, DeepNestingUsesNoCallStack) {

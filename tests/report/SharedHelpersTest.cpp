@@ -50,31 +50,27 @@ TEST(SharedHelpers, StyleBitsRoundTrip) {
     EXPECT_TRUE(font.bold && font.underline && !font.italic && !font.strikeOut);
 }
 
-TEST(SharedHelpers, ZoomAndFontSizeLists) {
-    QStringList zoom{"kept"};
-    FillZoomList(zoom);
-    EXPECT_EQ(zoom, QStringList({"kept", "32 %", "40 %", "50 %", "64 %", "75 %", "83 %", "100 %",
-                                 "120 %", "150 %", "200 %", "300 %"}));
-    QStringList sizes;
-    FillFontSizeList(sizes);
-    EXPECT_EQ(sizes.join(' '), "8 9 10 11 12 14 16 18 20 22 24 26 28 36 48 72");
-}
-
-TEST(SharedHelpers, NearestZoomStepSplitsHalfwayBetweenSteps) {
+TEST(SharedHelpers, ZoomStepsTheirTextsAndTheNearestStep) {
     EXPECT_EQ(NearestZoomStep(10), 0);
     EXPECT_EQ(NearestZoomStep(35), 0);
     EXPECT_EQ(NearestZoomStep(36), 1); // 0.72 is not below 0.32f + 0.40f
     EXPECT_EQ(NearestZoomStep(100), 6);
     EXPECT_EQ(NearestZoomStep(1000), 10);
     EXPECT_EQ(NearestZoomStep(INT_MIN), 0);
-    // Every step's own percentage finds that step, and the steps match their texts.
-    QStringList texts;
+    // Every step's own percentage finds that step, and the steps match their texts, which
+    // are added to the list.
+    QStringList texts{"kept"};
     FillZoomList(texts);
+    ASSERT_EQ(texts.size(), 12);
+    EXPECT_EQ(texts[0], "kept");
     for (int i = 0; i < 11; ++i) {
         const int percent = int(std::lround(ZoomFactor(i) * 100));
-        EXPECT_EQ(QString("%1 %").arg(percent), texts[i]);
+        EXPECT_EQ(QString("%1 %").arg(percent), texts[i + 1]);
         EXPECT_EQ(NearestZoomStep(percent), i);
     }
+    QStringList sizes;
+    FillFontSizeList(sizes);
+    EXPECT_EQ(sizes.join(' '), "8 9 10 11 12 14 16 18 20 22 24 26 28 36 48 72");
 }
 
 TEST(SharedHelpers, RoundingIsToNearestWithTiesToEven) {
@@ -96,27 +92,22 @@ TEST(SharedHelpers, RoundingIsToNearestWithTiesToEven) {
     EXPECT_EQ(CompareInt(3, 2), 1);
 }
 
+// A line, its first field and the rest of the line.
 TEST(SharedHelpers, NextFieldReadsQuotedAndBareFields) {
-    QString line = R"("a""b",c)";
-    EXPECT_EQ(NextField(line), R"(a"b)");
-    EXPECT_EQ(line, "c");
-    line = "x,y";
-    EXPECT_EQ(NextField(line), "x");
-    EXPECT_EQ(line, "y");
-    EXPECT_EQ(NextField(line), "y");
-    EXPECT_EQ(line, "");
-    EXPECT_EQ(NextField(line), "");
-    line = R"("ab"cd,e)"; // text after the closing quote belongs to the field
-    EXPECT_EQ(NextField(line), "abcd");
-    EXPECT_EQ(line, "e");
-    line = R"(a"b,c)"; // a quote inside a bare field is ordinary
-    EXPECT_EQ(NextField(line), R"(a"b)");
-    line = R"("open, never closed)";
-    EXPECT_EQ(NextField(line), "open, never closed");
-    EXPECT_EQ(line, "");
-    line = ",,";
-    EXPECT_EQ(NextField(line), "");
-    EXPECT_EQ(line, ",");
+    const char* const cases[][3] = {
+        {R"("a""b",c)", R"(a"b)", "c"},
+        {"y", "y", ""},
+        {"", "", ""},
+        {R"("ab"cd,e)", "abcd", "e"}, // text after the closing quote belongs to the field
+        {R"(a"b,c)", R"(a"b)", "c"},  // a quote inside a bare field is ordinary
+        {R"("open, never closed)", "open, never closed", ""},
+        {",,", "", ","},
+    };
+    for (const auto& [text, field, rest] : cases) {
+        QString line = text;
+        EXPECT_EQ(NextField(line), field) << text;
+        EXPECT_EQ(line, rest) << text;
+    }
 }
 
 TEST(SharedHelpers, NextFieldIntAndBoolFallBack) {
