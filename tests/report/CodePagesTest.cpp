@@ -79,12 +79,6 @@ TEST(CodePages, EveryLetterSurvivesARoundTripThroughEachEightBitPage) {
               iconvBytes("CP1250", "CP852", cp1250).value_or(""));
 }
 
-} // namespace
-} // namespace report
-
-namespace report {
-namespace {
-
 TEST(EncodeForExport, GoesThroughWindows1250ToTheTargetPage) {
     const QString czech = QStringLiteral("Žluťoučký kůň úpěl ďábelské ódy");
     EXPECT_EQ(EncodeForExport(czech, slUndefined), czech.toUtf8());

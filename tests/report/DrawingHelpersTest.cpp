@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
+#include <utility>
 
 namespace report {
 namespace {
@@ -22,16 +24,13 @@ using platform::TFont;
 using platform::TRect;
 
 TEST(RomanFonts, PitchGivesSizeWidthAndLineHeight) {
-    TFont font;
-    font.name = "Roman 17cpi";
-    EXPECT_EQ(RomanFontSize(font), 8);
-    font.name = "Roman 12cpi";
-    EXPECT_EQ(RomanFontSize(font), 10);
-    font.name = "Roman 10cpi";
-    EXPECT_EQ(RomanFontSize(font), 11);
-    font.name = "Arial";
-    font.size = 13;
-    EXPECT_EQ(RomanFontSize(font), 13);
+    for (auto [name, size] : {std::pair{"Roman 17cpi", 8}, {"Roman 12cpi", 10},
+                              {"Roman 10cpi", 11}, {"Arial", 13}}) {
+        TFont font;
+        font.name = name;
+        font.size = 13;
+        EXPECT_EQ(RomanFontSize(font), size) << name;
+    }
     EXPECT_NEAR(RomanCharWidth("Roman 12cpi", 3), 8.33, 0.005);
     EXPECT_EQ(RomanCharWidth("Roman 10cpi", 3), 10);
     EXPECT_EQ(RomanCharWidth("Roman xx", 3), 10);
@@ -60,33 +59,30 @@ TEST(RomanFonts, MapToCourierNewCentralEuropean) {
     EXPECT_EQ(other, before);
 }
 
+// Script suffixes only for names outside the printer's font list: a given list, or the
+// printer model's own when none is given.
 TEST(TemplateFonts, ScriptSuffixesOnlyForNamesOutsideThePrinterList) {
     const QStringList printerFonts{"Arial", "Times New Roman", "Fancy CE", "Roman 10cpi"};
-    TFont font;
-    SetTemplateFont(font, "Arial CE", 10, 0, 0, 0, printerFonts);
-    EXPECT_EQ(font.name, "Arial");
-    EXPECT_EQ(font.charset, 238);
-    SetTemplateFont(font, "Fancy CE", 10, 0, 0, 0, printerFonts);
-    EXPECT_EQ(font.name, "Fancy CE");
-    EXPECT_EQ(font.charset, 0);
-    SetTemplateFont(font, "Times New Roman CYR", 10, 0, 0, 0, printerFonts);
-    EXPECT_EQ(font.name, "Times New Roman");
-    EXPECT_EQ(font.charset, 204);
-    SetTemplateFont(font, "Courier Greek", 10, 0, 0, 0, printerFonts);
-    EXPECT_EQ(font.charset, 161);
-    SetTemplateFont(font, "Unknown", 10, 186, 0, 0, printerFonts);
-    EXPECT_EQ(font.name, "Unknown");
-    EXPECT_EQ(font.charset, 186);
-}
-
-TEST(TemplateFonts, ThePrinterFontListOfThePrinterModelDecides) {
-    TFont font;
-    SetTemplateFont(font, "Arial CE", 10, 0, 0, 0);
-    EXPECT_EQ(font.name, "Arial");
-    EXPECT_EQ(font.charset, 238);
-    SetTemplateFont(font, "Roman 10cpi", 10, 0, 0, 0);
-    EXPECT_EQ(font.name, "Roman 10cpi");
-    EXPECT_EQ(font.charset, 0);
+    const std::tuple<const char*, int, const char*, int> cases[] = {
+        {"Arial CE", 0, "Arial", 238},
+        {"Fancy CE", 0, "Fancy CE", 0},
+        {"Times New Roman CYR", 0, "Times New Roman", 204},
+        {"Courier Greek", 0, "Courier", 161},
+        {"Unknown", 186, "Unknown", 186},
+    };
+    for (const auto& [name, charset, face, script] : cases) {
+        TFont font;
+        SetTemplateFont(font, name, 10, charset, 0, 0, printerFonts);
+        EXPECT_EQ(font.name, face) << name;
+        EXPECT_EQ(font.charset, script) << name;
+    }
+    for (auto [name, face, script] : {std::tuple{"Arial CE", "Arial", 238},
+                                      std::tuple{"Roman 10cpi", "Roman 10cpi", 0}}) {
+        TFont font;
+        SetTemplateFont(font, name, 10, 0, 0, 0);
+        EXPECT_EQ(font.name, face) << name;
+        EXPECT_EQ(font.charset, script) << name;
+    }
 }
 
 TEST(TemplateFonts, SizeStyleAndColour) {
@@ -211,10 +207,6 @@ TEST(FitText, NeverSplitsASurrogatePair) {
     const int upToPair = widthOf(QStringLiteral("a\U0001F600"), font);
     const QString fitted = FitTextToWidth(text, font, upToPair - 1);
     EXPECT_EQ(fitted, "a");
-}
-
-TEST(LibraryVersion, IsTheVersionSentence) {
-    EXPECT_EQ(GetLibraryVersion(), "Verze 5.40.17 ze dne 09.04.2002");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Template files that are not what they should be: read without a crash, a hang or a runaway
 // model, and the report stays usable.
 
+#include "TestFiles.h"
 #include "report/engine/sestavy.h"
 
 #include "platform/MessageSink.h"
@@ -26,10 +27,7 @@ protected:
 
     // Writes the file and loads it through the component; the load result.
     int load(const QByteArray& bytes) {
-        QFile file(m_dir.filePath(QStringLiteral("bad.pts")));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        file.close();
+        EXPECT_TRUE(writeFile(m_dir.filePath(QStringLiteral("bad.pts")), bytes));
         return m_report.NactiPredlohu(false);
     }
 
