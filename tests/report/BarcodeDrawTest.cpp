@@ -45,14 +45,10 @@ TEST_F(BarcodeDraw, UprightElementsHaveExactWidthsAndFullHeight) {
     for (int module : {1, 2, 3}) {
         const QImage image = draw(bcEan13, "400638133393", module, 0);
         const BarcodeSymbol symbol = EncodeBarcode(bcEan13, module, true, "400638133393");
-        QList<BarRun> drawn;
-        for (int x = origin; x < image.width(); ++x) {
-            const bool dark = isBlack(image, x, origin + 40);
-            if (!drawn.isEmpty() && drawn.last().dark == dark)
-                ++drawn.last().width;
-            else
-                drawn.append({dark, 1});
-        }
+        QString row;
+        for (int x = origin; x < image.width(); ++x)
+            row += isBlack(image, x, origin + 40) ? '1' : '0';
+        QList<BarRun> drawn = ModuleRuns(row);
         drawn.removeLast(); // the white beyond the symbol
         EXPECT_EQ(drawn, PatternRuns(symbol.pattern, CurrentBarcodeWidths())) << module;
         // The first bar spans rows 0 .. height, and nothing is drawn left of the rectangle.

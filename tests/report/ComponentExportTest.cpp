@@ -44,9 +44,7 @@ TEST(ComponentExport, TextRunsTheReportFirst) {
     ASSERT_EQ(r.t->report.SaveToTextFile(dir.filePath("Out.TXT")), 0);
     EXPECT_EQ(before, 1);
     EXPECT_EQ(after, 1);
-    QFile f(dir.filePath("Out.TXT"));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray text = f.readAll();
+    const QByteArray text = readFile(dir.filePath("Out.TXT"));
     EXPECT_TRUE(text.contains("row1\r\n") || text.contains("row1 "));
     EXPECT_TRUE(text.contains("row60"));
     EXPECT_EQ(r.t->report.SaveToTextFile(dir.filePath("no/such/folder/x.txt")), seNotExported);

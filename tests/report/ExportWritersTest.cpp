@@ -36,11 +36,6 @@ QByteArray rtf(ExportDocument& d, const bool* cancel = nullptr, bool* result = n
     return buffer.data();
 }
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 TEST(ExportText, RowsInTheCodePageOfTheExportLanguage) {
     ExportDocument d;
     d.text(0, 0, 0, 300, 17, QStringLiteral("Žluťoučký kůň"));
@@ -79,13 +74,10 @@ TEST(ExportText, CopiesRepeatAndCancelLeavesTheOldFile) {
 
     QTemporaryDir dir;
     const QString path = dir.filePath("kept.txt");
-    QFile old(path);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("previous");
-    old.close();
+    ASSERT_TRUE(writeFile(path, "previous"));
     const bool cancel = true;
     EXPECT_FALSE(SaveToTextFile(d.doc, path, &cancel));
-    EXPECT_EQ(readAll(path), "previous");
+    EXPECT_EQ(readFile(path), "previous");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.txt"});
 
     ExportDocument empty;
@@ -181,7 +173,7 @@ TEST(ExportHtml, AllPagesPictureNamesAreDistinctAndReadable) {
     ASSERT_TRUE(SaveAllPagesHTML(d.doc, base));
     QStringList sources;
     for (int k = 1; k <= 12; ++k) {
-        const QString page = QString::fromUtf8(readAll(PageFileName(base, k, ".html")));
+        const QString page = QString::fromUtf8(readFile(PageFileName(base, k, ".html")));
         QRegularExpressionMatchIterator it =
             QRegularExpression("<IMG SRC=\"([^\"]+)\"").globalMatch(page);
         QList<QSize> sizes;
@@ -205,9 +197,7 @@ TEST(ExportHtml, PictureThatCannotBeWrittenFailsTheExport) {
     buffer.open(QIODevice::WriteOnly);
     EXPECT_FALSE(SaveToHTML(d.doc, buffer, dir.filePath("missing"), 0, "a.html"));
     // A file standing where the folder should be.
-    QFile blocker(dir.filePath("blocked"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    ASSERT_TRUE(writeFile(dir.filePath("blocked"), {}));
     EXPECT_FALSE(SaveToHTMLFile(d.doc, dir.filePath("blocked/a.html"), 0));
     EXPECT_FALSE(SaveAllPagesHTML(d.doc, dir.filePath("blocked/a.html")));
 }
@@ -322,7 +312,7 @@ TEST(ExportBadInput, ManyElementsLongTextsAndHugePictures) {
     ASSERT_TRUE(SaveToTextFile(d.doc, dir.filePath("many.txt")));
     ASSERT_TRUE(SavePageMetafileFile(d.doc, dir.filePath("many.emf"), 0, false, true));
     ASSERT_TRUE(SavePageMetafileFile(d.doc, dir.filePath("long.wmf"), 1, false, false));
-    const QByteArray r = readAll(dir.filePath("many.rtf"));
+    const QByteArray r = readFile(dir.filePath("many.rtf"));
     EXPECT_EQ(r.count("\\pvpg"), 10001);
     // Negative positions are written as they are.
     EXPECT_TRUE(r.contains("\\posy-432\\posx-288"));

@@ -207,9 +207,7 @@ TEST(Preview, AllPagesHtmlWithoutOverwriteQuestions) {
     EXPECT_EQ(p.d.doc.CurrentPage(), 1);
     p.chooser.answer = dir.filePath("One.emf");
     ASSERT_TRUE(p.form.ExportPageMetafile());
-    QFile emf(dir.filePath("One.emf"));
-    ASSERT_TRUE(emf.open(QIODevice::ReadOnly));
-    EXPECT_EQ(emf.read(44).mid(40), QByteArray(" EMF"));
+    EXPECT_EQ(readFile(dir.filePath("One.emf")).mid(40, 4), QByteArray(" EMF"));
     EXPECT_TRUE(p.chooser.requests.last().confirmOverwrite);
     EXPECT_TRUE(p.messages.messages().isEmpty());
 }
@@ -218,9 +216,7 @@ TEST(Preview, FailedExportShowsTheErrorAndStaysOpen) {
     Preview p(2);
     p.form.show();
     QTemporaryDir dir;
-    QFile blocker(dir.filePath("blocked"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    ASSERT_TRUE(writeFile(dir.filePath("blocked"), {}));
     for (auto run : {&TFormSestP::ExportText, &TFormSestP::ExportRtf, &TFormSestP::ExportPageHtml,
                      &TFormSestP::ExportAllMetafiles}) {
         p.chooser.answer = dir.filePath("blocked/out.x");

@@ -37,12 +37,6 @@ struct Answer {
     int height = 0;
 };
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 TEST(PrintDialog, HiddenGroupsCollapseTheForm) {
     TPrintDialogTyp all;
     int full = 0;

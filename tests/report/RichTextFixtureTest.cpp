@@ -1,10 +1,10 @@
 // The reader against LibreOffice: each committed RTF file (made by LibreOffice from our own
 // texts, see data/richtext/make_fixtures.sh) reads to the plain text LibreOffice itself exports
 // from that file.
+#include "TestFiles.h"
 #include "report/engine/sest_rtf_reader.h"
 #include "support/QtPrinters.h"
 
-#include <QFile>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -14,9 +14,7 @@ using namespace report;
 namespace {
 
 QByteArray fixture(const QString& name) {
-    QFile file(QStringLiteral(KOLV_TEST_DATA_DIR "/richtext/") + name);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
+    return readFile(QStringLiteral(KOLV_TEST_DATA_DIR "/richtext/") + name);
 }
 
 // Line ends as LF, and no trailing line end: LibreOffice ends the last paragraph with one.

@@ -3,6 +3,7 @@
 // read the exports back.
 
 #include "ReportFixture.h"
+#include "TestFiles.h"
 
 #include "platform/TVoranCanvas.h"
 #include "report/engine/TPicture.h"
