@@ -25,15 +25,6 @@ using namespace reporttest;
 
 namespace {
 
-struct Chooser : SaveFileChooser {
-    QString answer;
-    QList<SaveFileRequest> requests;
-    QString chooseSaveFile(const SaveFileRequest& request) override {
-        requests << request;
-        return answer;
-    }
-};
-
 // A document of `pages` A4 pages with one text each, and a preview showing it.
 struct Preview {
     explicit Preview(int pages, int start = 1, int end = 9999) {
@@ -52,7 +43,7 @@ struct Preview {
     }
     ExportDocument d;
     platform::MessageRecorder messages;
-    Chooser chooser;
+    RecordingChooser chooser;
     TFormSestP form;
 };
 
@@ -252,8 +243,7 @@ TEST(Preview, ContextMenuOffersTheExports) {
 }
 
 TEST(Preview, PrintsTheChosenRangeOnTheTestPrinter) {
-    QTemporaryDir folder;
-    platform::PrinterSystem::instance().installTestPrinter(folder.path());
+    TestPrinter printer;
     Preview p(4);
     int before = 0, after = 0;
     p.form.OnBeforePrint = [&] { ++before; };
@@ -268,13 +258,11 @@ TEST(Preview, PrintsTheChosenRangeOnTheTestPrinter) {
     });
     QTest::keyClick(&p.form, Qt::Key_P, Qt::ControlModifier);
     TPrintDialogTyp::setModalHook({});
-    platform::PrinterSystem::instance().removeTestPrinter();
     EXPECT_EQ(preset, (QList<int>{1, 4, 1}));
     EXPECT_EQ(before, 1);
     EXPECT_EQ(after, 1);
-    const QStringList pdfs = QDir(folder.path()).entryList({"*.pdf"}, QDir::Files);
-    ASSERT_EQ(pdfs.size(), 1);
-    const ToolResult text = runTool("pdftotext", {QDir(folder.path()).filePath(pdfs[0]), "-"});
+    ASSERT_EQ(printer.pdfs().size(), 1);
+    const ToolResult text = runTool("pdftotext", {printer.path(printer.pdfs()[0]), "-"});
     EXPECT_TRUE(text.out.contains("page 2") && text.out.contains("page 3"));
     EXPECT_FALSE(text.out.contains("page 1") || text.out.contains("page 4"));
 }

@@ -189,16 +189,14 @@ TEST(TemplateCombo, ProgramFolderAndListEvent) {
 }
 
 TEST(PrinterCombo, TestPrinterIsListedAndSelected) {
-    QTemporaryDir folder;
+    TestPrinter printer;
     platform::PrinterSystem& printers = platform::PrinterSystem::instance();
-    printers.installTestPrinter(folder.path());
     TComboBoxPrinter combo;
     combo.SetPrinterIndex(-1);
     EXPECT_EQ(combo.count(), printers.printerNames().size());
     EXPECT_EQ(combo.GetPrinterIndex(), std::max(printers.currentIndex(), 0));
     combo.SetPrinterIndex(combo.count());
     EXPECT_EQ(combo.GetPrinterIndex(), -1);
-    printers.removeTestPrinter();
 }
 
 // Runs where no printer is installed (ctest runs it with no scheduler).

@@ -6,6 +6,7 @@
 #include "report/engine/SqlDataset.h"
 #include "report/engine/TPicture.h"
 #include "report/engine/sestavy.h"
+#include "support/ReportFixture.h"
 
 #include "platform/MessageSink.h"
 #include "platform/NumberText.h"
@@ -302,26 +303,17 @@ TEST_F(ReportTest, AFailedSaveLeavesTheTemplateUntouched) {
     EXPECT_EQ(m_errors, QList<int>({seNotSaved, seNotSaved, seNotSaved}));
 }
 
-// Answers the save dialog with a fixed file and remembers what it was asked.
-struct FixedChooser : SaveFileChooser {
-    QString chooseSaveFile(const SaveFileRequest& request) override {
-        asked = request;
-        return answer;
-    }
-    QString answer;
-    SaveFileRequest asked;
-};
-
 TEST_F(ReportTest, SaveAsInsideAndOutsideReportDir) {
-    FixedChooser chooser;
+    reporttest::RecordingChooser chooser;
     m_report.setFileChooser(&chooser);
     useTemplate(QStringLiteral("r.pts"));
     m_report.setPredlohaText(TPredloha{QStringLiteral("T,1")});
     EXPECT_EQ(m_report.UlozPredlohuJako(), seNotSaved); // cancelled
-    EXPECT_EQ(chooser.asked.title, u"Výběr souboru");
-    EXPECT_EQ(chooser.asked.filter, u"Předlohy tiskových sestav (*.pts)|*.PTS");
-    EXPECT_EQ(chooser.asked.fileName, u"r.pts");
-    EXPECT_EQ(QDir(chooser.asked.folder), QDir(m_dir.path()));
+    ASSERT_EQ(chooser.requests.size(), 1);
+    EXPECT_EQ(chooser.requests[0].title, u"Výběr souboru");
+    EXPECT_EQ(chooser.requests[0].filter, u"Předlohy tiskových sestav (*.pts)|*.PTS");
+    EXPECT_EQ(chooser.requests[0].fileName, u"r.pts");
+    EXPECT_EQ(QDir(chooser.requests[0].folder), QDir(m_dir.path()));
 
     ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("sub")));
     chooser.answer = m_dir.filePath(QStringLiteral("sub/nova.pts"));

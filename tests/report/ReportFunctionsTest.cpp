@@ -206,16 +206,11 @@ TEST(FunctionList, NamesReferencesAndDefinitions) {
     int kind, group, aggregate, precision, digits, format;
     f->GetDefinition(name, title, expression, kind, initial, group, aggregate, precision, digits,
                      format);
-    EXPECT_EQ(name, "Cena");
-    EXPECT_EQ(title, "Cena s DPH");
-    EXPECT_EQ(expression, "#1*1.21");
-    EXPECT_EQ(kind, 1);
-    EXPECT_EQ(initial, "1");
-    EXPECT_EQ(group, 2);
-    EXPECT_EQ(aggregate, 0);
-    EXPECT_EQ(precision, 18);
-    EXPECT_EQ(digits, 0);
-    EXPECT_EQ(format, 2);
+    EXPECT_EQ(QStringList({name, title, expression, initial}),
+              QStringList({"Cena", "Cena s DPH", "#1*1.21", "1"}));
+    // An unknown aggregate is none, precision and digits are clamped, an unknown format is 2.
+    EXPECT_EQ(QList<int>({kind, group, aggregate, precision, digits, format}),
+              QList<int>({1, 2, 0, 18, 0, 2}));
     EXPECT_EQ(f->CurrentValue().kind, 2);
     EXPECT_EQ(f->GetTitle(), "Cena - Cena s DPH");
     EXPECT_EQ(list.IndexOfName("cena"), 1);

@@ -62,17 +62,6 @@ QPointF wordBox(const QString& pdf, const QString& word) {
                         : QPointF(-1, -1);
 }
 
-class TestPrinter {
-public:
-    TestPrinter() { PrinterSystem::instance().installTestPrinter(m_folder.path()); }
-    ~TestPrinter() { PrinterSystem::instance().removeTestPrinter(); }
-    QStringList pdfs() const { return QDir(m_folder.path()).entryList({"*.pdf"}, QDir::Files); }
-    QString path(const QString& name) const { return QDir(m_folder.path()).filePath(name); }
-
-private:
-    QTemporaryDir m_folder;
-};
-
 TEST(ReportPrint, TwelveRecordsToAPdfFile) {
     TestPrinter printer;
     TableReport t(kColumns, twelveRows());

@@ -130,15 +130,3 @@ TEST(RichTextCorpus, PrefixesLaidOutAndDrawn) {
         }
     }
 }
-
-TEST(RichTextCorpus, RandomBytes) {
-    std::mt19937 random(7);
-    for (int round = 0; round < 3000; ++round) {
-        QString input(qsizetype(random() % 200), Qt::Uninitialized);
-        for (QChar& c : input)
-            c = QChar(char16_t("{}\\'ab01 -*;\n"[random() % 13]));
-        expectSound(input, ReadRichText(input, true));
-        expectDrawable(input, 1 + round % 50, true);
-        if (HasFatalFailure()) return;
-    }
-}

@@ -234,13 +234,12 @@ TEST(TemplateGroups, KeyByNameOrNumber) {
     TSestava report;
     report.SetItemNames({QStringLiteral("name"), QStringLiteral("grp"), QStringLiteral("t")});
     const TPolSkup* byName = report.AddGroup(0, QStringLiteral("T"), true, 10, true, 20, false);
-    EXPECT_EQ(byName->KeyIndex, 2);
     EXPECT_EQ(byName->KeyText, u"T");
     EXPECT_TRUE(byName->NewPage);
-    EXPECT_EQ(byName->Header->Height, 20);
     EXPECT_FALSE(byName->Header->Visible);
-    EXPECT_EQ(byName->Footer->Height, 10);
-    EXPECT_EQ(byName->Footer->Further, 50);
+    EXPECT_EQ(QList<int>({byName->KeyIndex, byName->Header->Height, byName->Footer->Height,
+                          byName->Footer->Further}),
+              QList<int>({2, 20, 10, 50}));
     const TPolSkup* byNumber = report.AddGroup(1, QStringLiteral("1"), false, 0, true, 0, true);
     EXPECT_EQ(byNumber->KeyIndex, 1);
     EXPECT_EQ(byNumber->KeyText, QString());

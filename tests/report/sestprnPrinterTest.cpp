@@ -62,18 +62,13 @@ TEST(PrinterModelWithoutPrinter, EveryMetricFallsBack) {
     SelectPrinter(-1);
     EXPECT_FALSE(PageSetup().printerPresent);
     EXPECT_EQ(PageSetup().scaleX, 1.0f);
-    EXPECT_EQ(PrinterDpiX(), 100);
-    EXPECT_EQ(PrinterDpiY(), 100);
-    EXPECT_EQ(PrinterOffsetX(), 50);
-    EXPECT_EQ(PrinterOffsetY(), 72);
-    EXPECT_EQ(PhysicalPageWidth(), 850);
-    EXPECT_EQ(PhysicalPageHeight(), 1100);
-    EXPECT_EQ(PrinterOrientation(), 0);
     SetPrinterOrientation(1);
-    EXPECT_EQ(PrinterOrientation(), 0);
+    // Resolution, offsets, the paper of the page setup, portrait; pages shifted by the offsets.
+    EXPECT_EQ(QList<int>({PrinterDpiX(), PrinterDpiY(), PrinterOffsetX(), PrinterOffsetY(),
+                          PhysicalPageWidth(), PhysicalPageHeight(), PrinterOrientation(),
+                          PageToPrinterX(100), PageToPrinterY(100)}),
+              QList<int>({100, 100, 50, 72, 850, 1100, 0, 50, 28}));
     EXPECT_EQ(PrinterScaleX(), 1.0f);
-    EXPECT_EQ(PageToPrinterX(100), 50);
-    EXPECT_EQ(PageToPrinterY(100), 28);
     EXPECT_TRUE(MarginsFitPrinter(0, 0, 0, 0, 0));
     int l = 1, t = 2, r = 3, b = 4;
     AdjustMarginsToPrinter(l, t, r, b);
@@ -101,12 +96,10 @@ TEST(CupsPrinterModel, PdfQueueMetricsAndMargins) {
     ASSERT_TRUE(selectQueue(pdfQueue)) << "queue missing; scripts/cups-ci.sh creates it";
     EXPECT_EQ(PageSetup().scaleX, 12.0f);
     EXPECT_EQ(PageSetup().scaleY, 12.0f);
-    EXPECT_EQ(PrinterDpiX(), 1200);
-    EXPECT_EQ(PrinterOffsetX(), 167);
-    EXPECT_EQ(PrinterOffsetY(), 167);
-    EXPECT_EQ(PhysicalPageWidth(), 9917);
-    EXPECT_EQ(PhysicalPageHeight(), 14033);
-    EXPECT_EQ(PageToPrinterX(50), 50 - 13); // 167 * 100 / 1200, truncated
+    // A4 at 1200 dpi with offsets of 167 dots; 167 * 100 / 1200 truncated is 13.
+    EXPECT_EQ(QList<int>({PrinterDpiX(), PrinterOffsetX(), PrinterOffsetY(), PhysicalPageWidth(),
+                          PhysicalPageHeight(), PageToPrinterX(50)}),
+              QList<int>({1200, 167, 167, 9917, 14033, 50 - 13}));
     const TUnprintableBorders borders = UnprintableBorders();
     EXPECT_EQ(QList<int>({borders.left, borders.top, borders.right, borders.bottom}),
               QList<int>({13, 13, 13, 13}));

@@ -1,7 +1,7 @@
 // The page setup and the paper formats with their settings file.
 
-#include "TestFiles.h"
 #include "report/engine/sestprn.h"
+#include "TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -14,17 +14,14 @@ TEST(PageSetup, StartValuesAndOrientation) {
     PageSetupGuard guard;
     PageSetup() = TPageSetup();
     EXPECT_FALSE(PageSetup().printerPresent);
-    EXPECT_EQ(PageWidth(), 826);
-    EXPECT_EQ(PageHeight(), 1169);
-    EXPECT_EQ(PrintableWidth(), 826 - 100);
-    EXPECT_EQ(PrintableHeight(), 1169 - 140);
-    EXPECT_EQ(GetPrintableRect(), (platform::TRect{50, 70, 776, 1099}));
     EXPECT_EQ(PageSetup().scaleX, 1.0f);
+    // A4 with margins of 50 and 70.
+    EXPECT_EQ(QList<int>({PageWidth(), PageHeight(), PrintableWidth(), PrintableHeight()}),
+              QList<int>({826, 1169, 826 - 100, 1169 - 140}));
+    EXPECT_EQ(GetPrintableRect(), (platform::TRect{50, 70, 776, 1099}));
     PageSetup().orientation = 1;
-    EXPECT_EQ(PageWidth(), 1169);
-    EXPECT_EQ(PageHeight(), 826);
-    EXPECT_EQ(PrintableWidth(), 1169 - 100);
-    EXPECT_EQ(PrintableHeight(), 826 - 140);
+    EXPECT_EQ(QList<int>({PageWidth(), PageHeight(), PrintableWidth(), PrintableHeight()}),
+              QList<int>({1169, 826, 1169 - 100, 826 - 140}));
     // Margins larger than the paper are reported as they are.
     PageSetup().leftMargin = 1000;
     PageSetup().rightMargin = 500;

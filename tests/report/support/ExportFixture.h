@@ -10,6 +10,9 @@
 #include "report/engine/sest_rtf.h"
 #include "report/engine/sestvyst.h"
 
+#include "platform/Printers.h"
+
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -78,6 +81,18 @@ struct ExportDocument {
         e->Options = 32; // printed text
         return add(page, e, code);
     }
+};
+
+// The test printer, writing each job as a PDF into a folder of its own, for one test.
+class TestPrinter {
+public:
+    TestPrinter() { platform::PrinterSystem::instance().installTestPrinter(m_folder.path()); }
+    ~TestPrinter() { platform::PrinterSystem::instance().removeTestPrinter(); }
+    QStringList pdfs() const { return QDir(m_folder.path()).entryList({"*.pdf"}, QDir::Files); }
+    QString path(const QString& name) const { return QDir(m_folder.path()).filePath(name); }
+
+private:
+    QTemporaryDir m_folder;
 };
 
 // Runs a tool; its standard output, or a failed test's message when it did not run or failed.

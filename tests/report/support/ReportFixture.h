@@ -47,6 +47,16 @@ struct TableReport {
     bool endless = false; // every step answers "moved"
 };
 
+// Answers save dialogs with `answer` ("" cancels) and keeps what each one asked.
+struct RecordingChooser : report::SaveFileChooser {
+    QString chooseSaveFile(const report::SaveFileRequest& request) override {
+        requests << request;
+        return answer;
+    }
+    QString answer;
+    QList<report::SaveFileRequest> requests;
+};
+
 // A text-kind element line: kind, reference, rectangle, text, and alignment with options.
 inline QString textLine(const QString& key, int kind, const QString& ref, int left, int top,
                         int width, int height, const QString& text = {}, int alignment = 0,
