@@ -65,29 +65,10 @@ TEST_F(Expressions, TextsKindsAndConcatenation) {
     EXPECT_EQ(evaluate("(1+2)*1").value.text, "3");
     EXPECT_EQ(evaluate("1.50").value.text, "1.50"); // a literal keeps its text
 
-    const Result words = evaluate("'ab'+'cd'");
-    EXPECT_EQ(words.value.kind, 2);
-    EXPECT_EQ(words.value.text, "abcd");
-    const Result mixed = evaluate("'2'+1");
-    EXPECT_EQ(mixed.value.kind, 1);
-    EXPECT_EQ(mixed.value.number, 3);
-    EXPECT_EQ(mixed.value.text, "21");
-
     EXPECT_EQ(evaluate("'abc'='abc'").value.number, 1);
     EXPECT_EQ(evaluate("'abc'='ABC'").value.number, 0);
     EXPECT_EQ(evaluate("'abc'<'abd'").value.number, 0); // both read as the number 0
     EXPECT_EQ(evaluate("'2'<'10'").value.number, 1);
-
-    const Result a = evaluate("IIF(1,'a','b')");
-    EXPECT_EQ(a.value.kind, 2);
-    EXPECT_EQ(a.value.text, "a");
-    const Result b = evaluate("IIF(0,2,'b')");
-    EXPECT_EQ(b.value.kind, 1);
-    EXPECT_EQ(b.value.text, "b");
-
-    const Result name = evaluate("[Položka 1]");
-    EXPECT_EQ(name.value.kind, 5);
-    EXPECT_EQ(name.value.text, "Položka 1");
 
     // A computed number's text follows the locale.
     platform::ScopedLocaleSettings czech(
@@ -96,13 +77,19 @@ TEST_F(Expressions, TextsKindsAndConcatenation) {
     EXPECT_EQ(evaluate("'x'+3/2").value.text, "x1,5");
 }
 
-TEST_F(Expressions, BuiltInFunctions) {
+// Kinds: 1 number, 2 text, 5 a name in brackets.
+TEST_F(Expressions, BuiltInFunctionsAndKinds) {
     struct Case {
         const char* text;
         int kind;
         double number;
         const char* out;
     } const cases[] = {
+        {"'ab'+'cd'", 2, 0, "abcd"},
+        {"'2'+1", 1, 3, "21"},
+        {"IIF(1,'a','b')", 2, 0, "a"},
+        {"IIF(0,2,'b')", 1, 0, "b"},
+        {"[Položka 1]", 5, 0, "Položka 1"},
         {"ABS(-2.5)", 1, 2.5, "2.5"},
         {"INT(-2.7)", 1, -2, "-2"},
         {"SGN(-3)+SGN(0)*10", 1, -1, "-10"},
