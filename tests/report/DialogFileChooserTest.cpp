@@ -34,7 +34,6 @@ struct DialogAnswer {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             if (!dialog) return;
             title = dialog->windowTitle();
-            filters = dialog->nameFilters();
             shownFolder = dialog->directory().path();
             shownFile = dialog->findChild<QLineEdit*>()->text();
             if (fileName.isEmpty()) {
@@ -46,7 +45,6 @@ struct DialogAnswer {
         });
     }
     QString title;
-    QStringList filters;
     QString shownFolder;
     QString shownFile;
 };

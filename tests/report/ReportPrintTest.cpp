@@ -51,6 +51,14 @@ QStringList applicationLikeTemplate() {
             textLine("P", 5, "3", 0, 0, 200, 20, "Strana %d")};
 }
 
+// Twelve records in the application's template, stored with the report.
+struct TwelveRecords : TableReport {
+    TwelveRecords() : TableReport(kColumns, twelveRows()) {
+        setTemplate(applicationLikeTemplate());
+        report.IsStored = true;
+    }
+};
+
 // xMin, yMin of the first word `word` in `pdftotext -bbox` output; (-1, -1) when absent.
 QPointF wordBox(const QString& pdf, const QString& word) {
     const QString html = QString::fromUtf8(runTool("pdftotext", {"-bbox", pdf, "-"}).out);
@@ -64,9 +72,7 @@ QPointF wordBox(const QString& pdf, const QString& word) {
 
 TEST(ReportPrint, TwelveRecordsToAPdfFile) {
     TestPrinter printer;
-    TableReport t(kColumns, twelveRows());
-    t.setTemplate(applicationLikeTemplate());
-    t.report.IsStored = true;
+    TwelveRecords t;
     int before = 0;
     int after = 0;
     t.report.BeforePrint = [&](QObject*) { ++before; };
@@ -112,9 +118,7 @@ protected:
 
 TEST(ReportPrint, TheProgressWindowSaysSendingOnceThePagesGoToThePrinter) {
     TestPrinter printer;
-    TableReport t(kColumns, twelveRows());
-    t.setTemplate(applicationLikeTemplate());
-    t.report.IsStored = true;
+    TwelveRecords t;
     {
         // The run and the print share one window.
         SendingWatch watch;
@@ -132,8 +136,7 @@ TEST(ReportPrint, TheProgressWindowSaysSendingOnceThePagesGoToThePrinter) {
 
 TEST(ReportPrint, PageRangesAndCopies) {
     TestPrinter printer;
-    TableReport t(kColumns, twelveRows());
-    t.setTemplate(applicationLikeTemplate());
+    TwelveRecords t;
     ASSERT_EQ(t.report.Generate(true), 0);
     TSestVystup& doc = t.report.Vystup();
     // An empty range starts no job.
@@ -153,8 +156,7 @@ TEST(ReportPrint, PageRangesAndCopies) {
 
 TEST(ReportPrint, TextJobsAreCharacterPageRowsWithFormFeeds) {
     TestPrinter printer;
-    TableReport t(kColumns, twelveRows());
-    t.setTemplate(applicationLikeTemplate());
+    TwelveRecords t;
     ASSERT_EQ(t.report.Generate(true), 0);
     TSestVystup& doc = t.report.Vystup();
     doc.SetPageRange(1, 9999, slCP852, 2);
@@ -186,8 +188,7 @@ TEST(ReportPrint, TextJobsAreCharacterPageRowsWithFormFeeds) {
 // points, a text job's rows by the offset in lines.
 TEST(ReportPrint, OutputOffsetsMoveThePrintedPage) {
     TestPrinter printer;
-    TableReport t(kColumns, twelveRows());
-    t.setTemplate(applicationLikeTemplate());
+    TwelveRecords t;
     ASSERT_EQ(t.report.Generate(true), 0);
     TSestVystup& doc = t.report.Vystup();
     ASSERT_TRUE(doc.PrintGraphic(1, 1, nullptr, "bez", 1));
@@ -231,8 +232,7 @@ TEST(ReportPrint, WithoutPrintersTheUserIsWarned) {
     PrinterSystem::instance().removeTestPrinter();
     testsupport::ScopedCupsServer none("/nonexistent.sock");
     platform::MessageRecorder sink;
-    TableReport t(kColumns, twelveRows());
-    t.setTemplate(applicationLikeTemplate());
+    TwelveRecords t;
     t.report.setMessageSink(&sink);
     ASSERT_EQ(t.report.Generate(true), 0);
     EXPECT_EQ(t.report.TSestavaTyp::PrintOn(-1), 2);
@@ -268,9 +268,7 @@ TEST(ReportPrintCups, PdfQueueMatchesThePageView) {
     REQUIRE_SCHEDULER();
     const int index = queueIndex("ReportPdf");
     ASSERT_GE(index, 0) << "no ReportPdf queue (scripts/cups-ci.sh makes it)";
-    TableReport t(kColumns, twelveRows());
-    t.setTemplate(applicationLikeTemplate());
-    t.report.IsStored = true;
+    TwelveRecords t;
     const QString title = testsupport::uniqueName("KolvReport");
     t.report.Popis = title;
     ASSERT_EQ(t.report.PrintOn(index), 0);
@@ -324,9 +322,7 @@ TEST(ReportPrintCups, RawQueueGetsTheRowsOncePerCopy) {
     ASSERT_TRUE(queue.error().isEmpty()) << queue.error().toStdString();
     const int index = queueIndex(queue.name());
     ASSERT_GE(index, 0);
-    TableReport t(kColumns, twelveRows());
-    t.setTemplate(applicationLikeTemplate());
-    t.report.IsStored = true;
+    TwelveRecords t;
     t.report.PrintCopies = 2;
     t.report.Popis = testsupport::uniqueName("KolvText");
     ASSERT_EQ(t.report.PrintOn(index), 0);
