@@ -71,16 +71,11 @@ TEST_F(BarcodeDraw, ShortBarsHangFromTheTopToTwoFifths) {
 TEST_F(BarcodeDraw, AQuarterTurnTakesEachPointXYToYMinusX) {
     const QImage upright = draw(bcCode128B, "Turn", 2, 0);
     const QImage turned = draw(bcCode128B, "Turn", 2, 90);
-    int compared = 0;
-    for (int x = 0; x < 200; ++x) {
-        for (int y = 1; y < 80; y += 13) {
+    for (int x = 0; x < 200; ++x)
+        for (int y = 1; y < 80; y += 13)
             ASSERT_EQ(isBlack(upright, origin + x, origin + y),
                       isBlack(turned, origin + y, origin - x))
                 << x << "," << y;
-            ++compared;
-        }
-    }
-    EXPECT_GT(compared, 0);
 }
 
 TEST_F(BarcodeDraw, DecodesAtAnyAngle) {
