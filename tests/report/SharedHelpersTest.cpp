@@ -50,7 +50,7 @@ TEST(SharedHelpers, StyleBitsRoundTrip) {
     EXPECT_TRUE(font.bold && font.underline && !font.italic && !font.strikeOut);
 }
 
-TEST(SharedHelpers, ZoomStepsTheirTextsAndTheNearestStep) {
+TEST(SharedHelpers, ZoomAndFontSizeListsAndTheNearestZoomStep) {
     EXPECT_EQ(NearestZoomStep(10), 0);
     EXPECT_EQ(NearestZoomStep(35), 0);
     EXPECT_EQ(NearestZoomStep(36), 1); // 0.72 is not below 0.32f + 0.40f
