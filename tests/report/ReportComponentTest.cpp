@@ -375,14 +375,7 @@ TEST_F(ReportTest, BackgroundPictureAndHooks) {
     m_report.NactiSeznamObrazu(list);
     EXPECT_EQ(list, QStringList({"x"}));
 
-    QList<int> sections;
-    m_report.OnTiskOddilu = [&](TSestava*, int index, bool& print) {
-        sections.append(index);
-        print = index != 2;
-    };
-    bool print = true;
-    m_report.TiskOddilu(2, print);
-    EXPECT_FALSE(print);
+    // Vetoes of sections and elements act in ReportRun.NewPageGroupsAndVetoes.
     int computed = 0;
     m_report.OnVypoctiFunkce = [&](TSestava*) { ++computed; };
     m_report.VypoctiFunkce();
@@ -394,10 +387,6 @@ TEST_F(ReportTest, BackgroundPictureAndHooks) {
     TPicture picture;
     m_report.PreparePicture(&picture, 10, 10);
     EXPECT_EQ(prepared, &picture);
-    m_report.OnTiskPrvku = [](TSestavaD*, TVoranReportElement*, bool& p) { p = false; };
-    print = true;
-    m_report.TiskPrvku(nullptr, print);
-    EXPECT_FALSE(print);
     EXPECT_FALSE(m_report.pageBreakPending());
     m_report.NewPage();
     EXPECT_TRUE(m_report.pageBreakPending());
@@ -408,6 +397,7 @@ TEST_F(ReportTest, BackgroundPictureAndHooks) {
         EXPECT_EQ(sender, &detail);
         ++detailSections;
     };
+    bool print = true;
     detail.TiskOddilu(0, print);
     EXPECT_EQ(detailSections, 1);
     // A detail asks its master for pictures and saves through it.

@@ -70,32 +70,6 @@ QPointF wordBox(const QString& pdf, const QString& word) {
                         : QPointF(-1, -1);
 }
 
-TEST(ReportPrint, TwelveRecordsToAPdfFile) {
-    TestPrinter printer;
-    TwelveRecords t;
-    int before = 0;
-    int after = 0;
-    t.report.BeforePrint = [&](QObject*) { ++before; };
-    t.report.AfterPrint = [&](QObject*) { ++after; };
-    ASSERT_EQ(t.report.Print(), 0);
-    EXPECT_EQ(before, 1);
-    EXPECT_EQ(after, 1);
-    const int pages = t.report.Vystup().PageCount();
-    EXPECT_EQ(pages, 2);
-    ASSERT_EQ(printer.pdfs().size(), 1);
-    const QString pdf = printer.path(printer.pdfs().first());
-    EXPECT_EQ(testsupport::pdfInfo(pdf, "Pages"), QString::number(pages));
-    EXPECT_TRUE(testsupport::pdfInfo(pdf, "Page size").contains("A4"))
-        << testsupport::pdfInfo(pdf, "Page size").toStdString();
-    // The title where the template puts it: left margin 60 + left 120, in points.
-    const QPointF title = wordBox(pdf, "Vlastnosti");
-    EXPECT_NEAR(title.x(), (60 + 120) * 0.72, 1.0);
-    EXPECT_GT(title.y(), (50 + 10) * 0.72 - 1);
-    EXPECT_LT(title.y(), (50 + 50) * 0.72);
-    const QPointF first = wordBox(pdf, "radek1");
-    EXPECT_NEAR(first.x(), 60 * 0.72, 1.0);
-}
-
 // Watches the progress window: what its label shows when painted with the button disabled.
 class SendingWatch : public QObject {
 public:
@@ -116,22 +90,41 @@ protected:
     }
 };
 
-TEST(ReportPrint, TheProgressWindowSaysSendingOnceThePagesGoToThePrinter) {
+TEST(ReportPrint, TwelveRecordsToAPdfFileWithTheProgressWindowSendingThem) {
     TestPrinter printer;
     TwelveRecords t;
+    int before = 0;
+    int after = 0;
+    t.report.BeforePrint = [&](QObject*) { ++before; };
+    t.report.AfterPrint = [&](QObject*) { ++after; };
+    const QStringList sending{QStringLiteral("Odesílám data do tiskárny ...")};
     {
-        // The run and the print share one window.
-        SendingWatch watch;
+        SendingWatch watch; // the run and the print share one window
         ASSERT_EQ(t.report.Print(), 0);
-        EXPECT_EQ(watch.labels, QStringList{QStringLiteral("Odesílám data do tiskárny ...")});
+        EXPECT_EQ(watch.labels, sending);
     }
+    EXPECT_EQ(before, 1);
+    EXPECT_EQ(after, 1);
+    const int pages = t.report.Vystup().PageCount();
+    EXPECT_EQ(pages, 2);
+    ASSERT_EQ(printer.pdfs().size(), 1);
+    const QString pdf = printer.path(printer.pdfs().first());
+    EXPECT_EQ(testsupport::pdfInfo(pdf, "Pages"), QString::number(pages));
+    EXPECT_TRUE(testsupport::pdfInfo(pdf, "Page size").contains("A4"))
+        << testsupport::pdfInfo(pdf, "Page size").toStdString();
+    // The title where the template puts it: left margin 60 + left 120, in points.
+    const QPointF title = wordBox(pdf, "Vlastnosti");
+    EXPECT_NEAR(title.x(), (60 + 120) * 0.72, 1.0);
+    EXPECT_GT(title.y(), (50 + 10) * 0.72 - 1);
+    EXPECT_LT(title.y(), (50 + 50) * 0.72);
+    const QPointF first = wordBox(pdf, "radek1");
+    EXPECT_NEAR(first.x(), 60 * 0.72, 1.0);
     {
-        // Printing the generated document alone shows its own window.
-        SendingWatch watch;
+        SendingWatch watch; // printing the generated document alone shows its own window
         ASSERT_EQ(t.report.TSestavaTyp::PrintOn(-1, 0), 0);
-        EXPECT_EQ(watch.labels, QStringList{QStringLiteral("Odesílám data do tiskárny ...")});
+        EXPECT_EQ(watch.labels, sending);
     }
-    ASSERT_EQ(printer.pdfs().size(), 2);
+    EXPECT_EQ(printer.pdfs().size(), 2);
 }
 
 TEST(ReportPrint, PageRangesAndCopies) {
