@@ -471,13 +471,6 @@ TEST_F(ReportTest, BoundToASqliteTable) {
 
     m_report.closeIfOpenedByCheck();
     EXPECT_FALSE(points.isActive());
-
-    SqlDataset empty(m_connection, QStringLiteral("empty"));
-    source.SetDataSet(&empty);
-    m_messages.scriptAnswers({MessageAnswer::Yes});
-    ASSERT_TRUE(m_report.CheckDataSource());
-    EXPECT_EQ(m_report.Step(sdFirst), srNoData);
-    EXPECT_EQ(m_report.Step(sdNext), srNoData);
 }
 
 } // namespace

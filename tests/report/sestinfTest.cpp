@@ -61,9 +61,7 @@ TEST(FormInfo, SendingDisablesCancelAndKeepsTheFlag) {
     auto* button = form.findChild<QPushButton*>("Button1");
     EXPECT_FALSE(button->isEnabled());
     QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_FALSE(form.cancelRequested());
-    EXPECT_EQ(form.findChild<QLabel*>("LabelText")->text(),
-              QStringLiteral("Odesílám data do tiskárny ..."));
+    EXPECT_FALSE(form.cancelRequested()); // its text: ReportPrint's progress window check
     TFormInfo hidden;
     hidden.ShowSending();
     EXPECT_TRUE(hidden.isVisible());
