@@ -118,20 +118,23 @@ TEST(RichTextDraw, SameGlyphPositionsOnImageAndRecorder) {
     EXPECT_GT(ink, 500);
 }
 
-TEST(RichTextDraw, RunsBreakOnFontColourAndBaseline) {
+TEST(RichTextDraw, RunsBreakOnFontColourAndSizeAndShareTheLineBaseline) {
     Recorder r;
-    DrawRichText(r.canvas, TRect{0, 0, 1000, 500},
-                 "{{\\colortbl;\\red255\\green0\\blue0;}ab {\\b cd} {\\cf1 ef} gh\\par ij}",
-                 {.rtf = true});
+    DrawRichText(
+        r.canvas, TRect{0, 0, 1000, 500},
+        "{{\\colortbl;\\red255\\green0\\blue0;}ab {\\b cd} {\\cf1 ef} gh{\\fs60 BIG}\\par ij}",
+        {.rtf = true});
     const QList<platform::meta::Text> texts = r.texts();
     QStringList runs;
     for (const auto& t : texts)
         runs.append(t.text);
-    EXPECT_EQ(runs, QStringList({"ab ", "cd", " ", "ef", " gh", "ij"}));
-    // One line, one baseline; the next line lower.
-    for (int i = 1; i < 5; ++i)
+    ASSERT_EQ(runs, QStringList({"ab ", "cd", " ", "ef", " gh", "BIG", "ij"}));
+    // One line, one baseline, below the top by the big letters' ascent (30 pt ~ 38 units);
+    // the next line lower.
+    for (int i = 1; i < 6; ++i)
         EXPECT_EQ(texts[i].origin.y(), texts[0].origin.y());
-    EXPECT_GT(texts[5].origin.y(), texts[0].origin.y());
+    EXPECT_GT(texts[0].origin.y(), 30);
+    EXPECT_GT(texts[6].origin.y(), texts[0].origin.y());
     const QList<platform::TFont> fonts = r.fonts();
     bool red = false, bold = false;
     for (const platform::TFont& f : fonts) {
@@ -141,17 +144,6 @@ TEST(RichTextDraw, RunsBreakOnFontColourAndBaseline) {
     EXPECT_TRUE(red && bold);
     // The canvas keeps its own font.
     EXPECT_EQ(r.canvas.Font(), arial());
-}
-
-TEST(RichTextDraw, MixedSizesShareTheLineBaseline) {
-    Recorder r;
-    DrawRichText(r.canvas, TRect{0, 0, 1000, 500}, "{small{\\fs60 BIG}small}", {.rtf = true});
-    const QList<platform::meta::Text> texts = r.texts();
-    ASSERT_EQ(texts.size(), 3);
-    EXPECT_EQ(texts[0].origin.y(), texts[1].origin.y());
-    EXPECT_EQ(texts[1].origin.y(), texts[2].origin.y());
-    // The baseline lies below the top by the big letters' ascent (30 pt ~ 38 units).
-    EXPECT_GT(texts[0].origin.y(), 30);
 }
 
 TEST(RichTextDraw, LongRunsAreSplit) {
