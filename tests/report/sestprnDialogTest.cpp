@@ -3,7 +3,6 @@
 #include "report/engine/sestprn_dialog.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -41,17 +40,11 @@ void click(QWidget* dialog, const char* name) {
 
 } // namespace
 
-TEST(PaperFormatDialog, ShowsItsTextsAndStoresTheFieldsOnOk) {
+TEST(PaperFormatDialog, StoresTheFieldsOnOk) {
     TFormatPapiru format{QStringLiteral("Můj"), 800, 1000};
-    QStringList labels, buttons;
     bool enabled = false;
     whenShown([&](QWidget* dialog) {
-        for (auto* label : dialog->findChildren<QLabel*>())
-            labels << label->text();
-        for (auto* button : dialog->findChildren<QPushButton*>())
-            buttons << button->text();
         enabled = dialog->findChild<QLineEdit*>("EditWidth")->isEnabled();
-        labels << dialog->windowTitle();
         // Typed past the limit; then Czech letters the way an input method inserts them.
         typeInto(dialog, "EditName", "Label 0123456789012345678901234567890");
         auto* name = dialog->findChild<QLineEdit*>("EditName");
@@ -64,12 +57,6 @@ TEST(PaperFormatDialog, ShowsItsTextsAndStoresTheFieldsOnOk) {
     });
     EXPECT_EQ(EditPaperFormat(format, true), mrOk);
     EXPECT_TRUE(enabled);
-    labels.sort();
-    EXPECT_EQ(labels,
-              QStringList({QStringLiteral("Formát papíru"), QStringLiteral("Název formátu:"),
-                           QStringLiteral("Výška papíru:"), QStringLiteral("Šířka papíru:")}));
-    buttons.sort();
-    EXPECT_EQ(buttons, QStringList({"Konec", QStringLiteral("Zpět")}));
     EXPECT_EQ(format.name, QStringLiteral("Šabel 0123456789012345678901234")); // 31 characters
     EXPECT_EQ(format.width, 777);
     EXPECT_EQ(format.height, 1000);
