@@ -2,7 +2,7 @@
 // shows, which elements a change reaches, the history step it leaves, and text typed without
 // Enter.
 
-#include "support/EditedTemplate.h"
+#include "support/EditingDesigner.h"
 
 #include "report/engine/Dataset.h"
 #include "report/engine/TPicture.h"

@@ -93,35 +93,19 @@ TEST(DesignerWindow, ReportWithoutDetailsHasNoDetailTab) {
 TEST(DesignerWindow, ElementNamesForEveryKind) {
     SavedReport fixture;
     auto window = fixture.open();
-    const QStringList expected{"Grafický text",
-                               "Položka pol2",
-                               "Popis položky pol0",
-                               "Parametr 1: par",
-                               "Pořadové číslo řádku",
-                               "Celkový počet stran",
-                               "Číslo řádku ve skupině 1",
-                               "Číslo skupiny 1",
-                               "Číslo řádku ve skupině 3",
-                               "Úsečka",
-                               "Rámeček",
-                               "Zaoblený rámeček",
-                               "Elipsa",
-                               "Obrázek",
-                               "Čárový kód",
-                               "Kreslicí plocha",
-                               "Detail 1: detail 0",
-                               "",
-                               "Neznamy",
-                               "Neznamy"};
-    const QStringList actual{
-        window->ElementName(1, 0),  window->ElementName(2, 2),  window->ElementName(3, 0),
-        window->ElementName(4, 0),  window->ElementName(5, 2),  window->ElementName(5, 4),
-        window->ElementName(5, 5),  window->ElementName(5, 6),  window->ElementName(5, 9),
-        window->ElementName(7, 0),  window->ElementName(8, 0),  window->ElementName(9, 0),
-        window->ElementName(10, 0), window->ElementName(11, 0), window->ElementName(12, 0),
-        window->ElementName(13, 0), window->ElementName(15, 0), window->ElementName(15, 1),
-        window->ElementName(14, 0), window->ElementName(0, 0)};
-    EXPECT_EQ(actual, expected);
+    const std::tuple<int, int, const char*> names[] = {
+        {1, 0, "Grafický text"},        {2, 2, "Položka pol2"},
+        {3, 0, "Popis položky pol0"},   {4, 0, "Parametr 1: par"},
+        {5, 2, "Pořadové číslo řádku"}, {5, 4, "Celkový počet stran"},
+        {5, 5, "Číslo řádku ve skupině 1"}, {5, 6, "Číslo skupiny 1"},
+        {5, 9, "Číslo řádku ve skupině 3"}, {7, 0, "Úsečka"},
+        {8, 0, "Rámeček"},              {9, 0, "Zaoblený rámeček"},
+        {10, 0, "Elipsa"},              {11, 0, "Obrázek"},
+        {12, 0, "Čárový kód"},          {13, 0, "Kreslicí plocha"},
+        {15, 0, "Detail 1: detail 0"},  {15, 1, ""},
+        {14, 0, "Neznamy"},             {0, 0, "Neznamy"}};
+    for (const auto& [kind, index, name] : names)
+        EXPECT_EQ(window->ElementName(kind, index), QString::fromUtf8(name)) << kind << "," << index;
     designer::EditorSettings().PopisyPol = true;
     EXPECT_EQ(window->ElementName(2, 1), QStringLiteral("Položka druhá"));
 }
@@ -217,65 +201,56 @@ TEST(DesignerWindow, MouseDragThenSaveKeepsThePreviousFileAsBackup) {
 }
 
 TEST(DesignerWindow, CloseAsksOnlyWhenModifiedAndKeepsWindowOnCancelOrFailedSave) {
-    { // unmodified: no question
-        SavedReport fixture;
-        auto window = fixture.open();
-        window->show();
-        window->reject();
-        EXPECT_FALSE(window->isVisible());
-        EXPECT_TRUE(fixture.messages.messages().isEmpty());
-    }
-    { // Cancel keeps it open; No closes without writing
+    enum Fault { NoFault, SaveRefused, FolderGone };
+    struct Case {
+        bool modified;
+        QList<MessageAnswer> answers; // one close for each, at least one
+        Fault fault;
+    };
+    const Case cases[] = {
+        {false, {}, NoFault},                                       // no question
+        {true, {MessageAnswer::Cancel, MessageAnswer::No}, NoFault}, // Cancel keeps it open
+        {true, {MessageAnswer::Yes}, SaveRefused},
+        {true, {MessageAnswer::Yes}, FolderGone}, // the template's folder removed meanwhile
+        {true, {MessageAnswer::Yes}, NoFault},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.modified << c.answers.size() << c.fault);
         SavedReport fixture;
         const QByteArray before = fileBytes(fixture.path());
-        auto window = fixture.open();
-        window->show();
-        window->RecordChange(7);
-        fixture.messages.scriptAnswers({MessageAnswer::Cancel, MessageAnswer::No});
-        window->reject();
-        EXPECT_TRUE(window->isVisible());
-        window->reject();
-        EXPECT_FALSE(window->isVisible());
-        EXPECT_EQ(fixture.messages.messages(), QStringList({kSaveQuestion, kSaveQuestion}));
-        EXPECT_EQ(fileBytes(fixture.path()), before);
-    }
-    { // Yes with a failing save: message, still open, still modified
-        SavedReport fixture;
-        fixture.report.OnUlozPredlohu = [](report::TSestava*) { return false; };
-        auto window = fixture.open();
-        window->show();
-        window->RecordChange(7);
-        fixture.messages.scriptAnswers({MessageAnswer::Yes});
-        window->reject();
-        EXPECT_TRUE(window->isVisible());
-        EXPECT_TRUE(window->modified());
-        EXPECT_TRUE(fixture.messages.messages().contains(kSaveFailed));
-    }
-    { // Yes with the template's folder removed meanwhile
-        SavedReport fixture;
         const QString sub = fixture.folder.path() + QStringLiteral("/sub");
-        QDir().mkpath(sub);
-        fixture.report.setReportDir(sub);
+        if (c.fault == SaveRefused)
+            fixture.report.OnUlozPredlohu = [](report::TSestava*) { return false; };
+        if (c.fault == FolderGone) {
+            QDir().mkpath(sub);
+            fixture.report.setReportDir(sub);
+        }
         auto window = fixture.open();
         window->show();
-        window->RecordChange(7);
+        if (c.modified) {
+            window->paper()->Prvek(0)->MoveBy(8, 0);
+            window->RecordChange(7);
+        }
         QDir(sub).removeRecursively();
-        fixture.messages.scriptAnswers({MessageAnswer::Yes});
-        window->reject();
-        EXPECT_TRUE(window->isVisible());
-        EXPECT_TRUE(window->modified());
-        EXPECT_TRUE(fixture.messages.messages().contains(kSaveFailed));
-    }
-    { // Yes with a good save closes, and the file has the change
-        SavedReport fixture;
-        auto window = fixture.open();
-        window->show();
-        window->paper()->Prvek(0)->MoveBy(8, 0);
-        window->RecordChange(7);
-        fixture.messages.scriptAnswers({MessageAnswer::Yes});
-        window->reject();
-        EXPECT_FALSE(window->isVisible());
-        EXPECT_TRUE(fileBytes(fixture.path()).contains("T,1,0,18,10,"));
+        fixture.messages.scriptAnswers(c.answers);
+        const qsizetype closes = std::max<qsizetype>(1, c.answers.size());
+        for (qsizetype k = 1; k <= closes; ++k) {
+            window->reject();
+            EXPECT_EQ(window->isVisible(), k < closes || c.fault != NoFault);
+        }
+        EXPECT_EQ(fixture.messages.messages().count(kSaveQuestion), c.answers.size());
+        EXPECT_EQ(fixture.messages.messages().isEmpty(), !c.modified);
+        EXPECT_EQ(fixture.messages.messages().contains(kSaveFailed), c.fault != NoFault);
+        if (c.fault != NoFault) {
+            EXPECT_TRUE(window->modified());
+        }
+        const bool saved = c.fault == NoFault && c.answers.value(0) == MessageAnswer::Yes;
+        if (c.fault == NoFault) {
+            EXPECT_EQ(fileBytes(fixture.path()).contains("T,1,0,18,10,"), saved);
+        }
+        if (!saved && c.fault != FolderGone) {
+            EXPECT_EQ(fileBytes(fixture.path()), before);
+        }
     }
 }
 

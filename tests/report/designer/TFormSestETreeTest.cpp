@@ -1,7 +1,7 @@
 // The designer's element tree: sections in print order, names, images and marks, the
 // expanded state, presses and double clicks, and no item left pointing at a freed control.
 
-#include "support/EditedTemplate.h"
+#include "support/EditingDesigner.h"
 
 #include "report/designer/TSestDlg.h"
 

@@ -18,6 +18,20 @@
 
 namespace designtest {
 
+// A report whose items may have display widths and alignments of their own.
+class MeasuredReport : public report::TSestava {
+public:
+    using TSestava::TSestava;
+    int GetDisplayWidth(int i) override {
+        return i >= 0 && i < widths.size() ? widths[i] : TSestava::GetDisplayWidth(i);
+    }
+    int GetAlignment(int i) override {
+        return i >= 0 && i < alignments.size() ? alignments[i] : TSestava::GetAlignment(i);
+    }
+    QList<int> widths;
+    QList<int> alignments;
+};
+
 struct DesignedReport {
     explicit DesignedReport(const GeneratedFixture& fixture = {})
         : report(nullptr, folder.path()) {
@@ -41,23 +55,32 @@ struct DesignedReport {
         return window;
     }
 
+    // The same on `text` as the report's template.
+    std::unique_ptr<designer::TFormSestE> open(const QStringList& text) {
+        report.SetPredloha(text);
+        return open();
+    }
+
     ~DesignedReport() { designer::EditorSettings() = {}; }
 
     // opening a template sets the library's page setup: restored afterwards
     report::PageSetupGuard pageSetup;
     QTemporaryDir folder;
     platform::MessageRecorder messages;
-    report::TSestava report;
+    MeasuredReport report;
     std::vector<std::unique_ptr<report::TSestDetail>> details;
 };
 
 // "" when equal, else the first differing line of the two texts.
-inline QString firstDifference(const QStringList& expected, const QStringList& actual) {
+inline std::string firstDifference(const QStringList& expected, const QStringList& actual) {
     for (qsizetype i = 0; i < std::max(expected.size(), actual.size()); ++i) {
         const QString a = i < expected.size() ? expected[i] : QStringLiteral("<none>");
         const QString b = i < actual.size() ? actual[i] : QStringLiteral("<none>");
         if (a != b)
-            return QStringLiteral("line %1:\n  expected %2\n  actual   %3").arg(i + 1).arg(a, b);
+            return QStringLiteral("line %1:\n  expected %2\n  actual   %3")
+                .arg(i + 1)
+                .arg(a, b)
+                .toStdString();
     }
     return {};
 }
