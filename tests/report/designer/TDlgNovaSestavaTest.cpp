@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Items a (10 characters, right-aligned with bit 128 set), b (40, left), c (5, centred).
@@ -123,8 +125,7 @@ TEST_F(Wizard, GeneratedTemplateReadsBackIntoTheReport) {
     for (int i = 0; i < body->Count(); ++i)
         if (body->Prvek(i)->Kind == report::ekItem) indexes << body->Prvek(i)->Index;
     EXPECT_EQ(indexes, QList<int>({0, 1, 2}));
-    EXPECT_EQ(main.Oddily().Oddil(report::odH)->Prvek(1)->GetSourceText(),
-              QStringLiteral("popis, b"));
+    EXPECT_EQ(main.Oddily().Oddil(report::odH)->Prvek(1)->GetSourceText(), u"popis, b"_s);
 }
 
 TEST_F(Wizard, ListMovesAndTheRefusalOfAnEmptyChoice) {

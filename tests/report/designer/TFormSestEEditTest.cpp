@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using designtest::EditingDesigner;
 using platform::MessageAnswer;
 
@@ -22,36 +24,36 @@ namespace {
 // Printable width 2000 - 50 - 50 = 1900; two groups; two functions (a number, a text); grid
 // 8 x 8 snapped.
 QStringList insertionTemplate() {
-    return {QStringLiteral("I,0,\"Vkládání\""),
-            QStringLiteral("I,1,5,40,17"),
-            QStringLiteral("I,2,0,2000,1169,50,50,70,70,1,0"),
-            QStringLiteral("I,3,2,1,300,0"),
-            QStringLiteral("I,4,0,pol0,1,100,1,100,0"),
-            QStringLiteral("I,4,1,pol2,1,100,1,100,0"),
-            QStringLiteral("I,6,0,8,8,0,1,1,1"),
-            QStringLiteral("F,0,suma,\"Součet\",0,\"0\",0,\"[pol0]\",1,15,2,2"),
-            QStringLiteral("F,1,nazev,\"Název\",1,\"\",0,\"[pol2]\",0,15,2,2")};
+    return {u"I,0,\"Vkládání\""_s,
+            u"I,1,5,40,17"_s,
+            u"I,2,0,2000,1169,50,50,70,70,1,0"_s,
+            u"I,3,2,1,300,0"_s,
+            u"I,4,0,pol0,1,100,1,100,0"_s,
+            u"I,4,1,pol2,1,100,1,100,0"_s,
+            u"I,6,0,8,8,0,1,1,1"_s,
+            u"F,0,suma,\"Součet\",0,\"0\",0,\"[pol0]\",1,15,2,2"_s,
+            u"F,1,nazev,\"Název\",1,\"\",0,\"[pol2]\",0,15,2,2"_s};
 }
 
 // Elements in the body and the report header; a 17 characters per inch grid (5.882353 x
 // 16.666666) that does not snap.
 QStringList keyTemplate() {
-    return {QStringLiteral("I,0,\"Klávesy\""),
-            QStringLiteral("I,1,5,40,17"),
-            QStringLiteral("I,2,0,827,1169,50,50,70,70,1,0"),
-            QStringLiteral("I,3,2,1,300,0"),
-            QStringLiteral("I,6,1,6,17,0,2,1,0"),
-            QStringLiteral("Z,1,0,5,5,40,20,Arial,10,0,0,0,0,1,\"hlavička\",0,0,0"),
-            QStringLiteral("T,1,0,100,50,200,20,Arial,10,0,0,0,0,1,\"první\",0,0,0"),
-            QStringLiteral("T,1,0,20,120,60,20,Arial,10,0,0,0,0,1,\"druhý\",0,0,0"),
-            QStringLiteral("T,8,8,300,10,50,40,,1,0,0,15,15,0")};
+    return {u"I,0,\"Klávesy\""_s,
+            u"I,1,5,40,17"_s,
+            u"I,2,0,827,1169,50,50,70,70,1,0"_s,
+            u"I,3,2,1,300,0"_s,
+            u"I,6,1,6,17,0,2,1,0"_s,
+            u"Z,1,0,5,5,40,20,Arial,10,0,0,0,0,1,\"hlavička\",0,0,0"_s,
+            u"T,1,0,100,50,200,20,Arial,10,0,0,0,0,1,\"první\",0,0,0"_s,
+            u"T,1,0,20,120,60,20,Arial,10,0,0,0,0,1,\"druhý\",0,0,0"_s,
+            u"T,8,8,300,10,50,40,,1,0,0,15,15,0"_s};
 }
 
 void insertionSettings() {
     designer::TEditorSettings& s = designer::EditorSettings();
     s.ImplSirka = 200;
     s.ImplVyska = 20;
-    s.ImplNazevFontu = QStringLiteral("Ab,c Sans");
+    s.ImplNazevFontu = u"Ab,c Sans"_s;
     s.ImplVyskaFontu = 10;
     s.ImplBarvaFontu = 4;
     s.ImplStylFontu = 1;
@@ -73,7 +75,7 @@ TEST(DesignerInsertion, EachToolBlockInsertsItsElementLine) {
     };
     // A click at pixel (21, 13) snaps to (24, 16). Fonts "Ab,c Sans" 10 bold, colour 4,
     // charset 238, alignment 2 (numbers 1), 200 x 20 unless the kind sizes itself.
-    const QString font = QStringLiteral("\"Ab,c Sans\",10,4,1,");
+    const QString font = u"\"Ab,c Sans\",10,4,1,"_s;
     static const Row rows[] = {
         {"ActionGrText", nullptr, 0, false, 2, "T,1,0,24,16,200,20,@2,0,238,\"\",0,0,0"},
         {"ActionDb", "CBVyberPrvku", 0, false, 2, "T,2,0,24,16,75,20,@1,0,238,\"\",0,0,0"},
@@ -110,8 +112,8 @@ TEST(DesignerInsertion, EachToolBlockInsertsItsElementLine) {
         const QString key = QString::fromLatin1(row.line).section(u',', 0, 0);
         const QStringList added = d.lines(key);
         ASSERT_EQ(added.size(), 1);
-        EXPECT_EQ(added[0], QString::fromUtf8(row.line).replace(QStringLiteral("@"), font));
-        EXPECT_EQ(d.stepName(), QStringLiteral("vložení prvku"));
+        EXPECT_EQ(added[0], QString::fromUtf8(row.line).replace(u"@"_s, font));
+        EXPECT_EQ(d.stepName(), u"vložení prvku"_s);
         EXPECT_EQ(d.steps(), 1);
         // the new element is the only selection; the tool went back to the arrow
         ASSERT_NE(d.window->primarySelection(), nullptr);
@@ -132,7 +134,7 @@ TEST(DesignerInsertion, CtrlKeepsTheToolAndMovesTheItemOn) {
     EXPECT_EQ(d.window->activeTool(), 2000);
     EXPECT_EQ(items->currentIndex(), 1); // three items: the fourth click wrapped to the first
     QStringList indexes;
-    for (const QString& line : d.lines(QStringLiteral("T")))
+    for (const QString& line : d.lines(u"T"_s))
         indexes << line.section(u',', 2, 2);
     EXPECT_EQ(indexes, QStringList({"0", "1", "2", "0"}));
     EXPECT_EQ(d.steps(), 4);
@@ -142,7 +144,7 @@ TEST(DesignerInsertion, CtrlKeepsTheToolAndMovesTheItemOn) {
     // with the arrow a click only lets the selection go
     d.click(2, QPoint(10, 250));
     EXPECT_EQ(d.window->primarySelection(), nullptr);
-    EXPECT_EQ(d.lines(QStringLiteral("T")).size(), 5);
+    EXPECT_EQ(d.lines(u"T"_s).size(), 5);
     EXPECT_EQ(d.steps(), 5);
 }
 
@@ -191,7 +193,7 @@ TEST(DesignerTools, CursorComboAndCommandsFollowTheTool) {
     }
     d.action("ActionLb")->trigger();
     EXPECT_EQ(items->currentIndex(), 0);
-    EXPECT_TRUE(items->itemText(2).endsWith(QStringLiteral("pol2")));
+    EXPECT_TRUE(items->itemText(2).endsWith(u"pol2"_s));
     // the function tool chooses the first of two functions: it can be edited, not deleted
     d.action("ActionFn")->trigger();
     EXPECT_TRUE(d.action("ActionFnEdit")->isEnabled());
@@ -245,21 +247,20 @@ TEST(DesignerKeys, EveryKeyActsOnPaperAndTreeOnlyAndRecordsOneStep) {
         {Qt::Key_Z, ctrl | shift, UndoneStep, moved, 1, move, false},
         {Qt::Key_Backspace, alt | shift, UndoneStep, moved, 1, move, false},
     };
-    const QString copyText = QStringLiteral("VoranEditor\r\n100\r\n50\r\n0\r\nX,1,0,100,50,");
+    const QString copyText = u"VoranEditor\r\n100\r\n50\r\n0\r\nX,1,0,100,50,"_s;
     for (const Row& row : rows) {
         // the arrows are the paper's alone; the element tree takes the other keys too
         const bool arrow = row.key >= Qt::Key_Left && row.key <= Qt::Key_Down;
         for (const bool tree : {false, true}) {
             if (tree && arrow) continue;
-            SCOPED_TRACE(QStringLiteral("key %1 state %2 %3")
-                             .arg(int(row.key), 0, 16)
+            SCOPED_TRACE(u"key %1 state %2 %3"_s.arg(int(row.key), 0, 16)
                              .arg(row.state.toInt(), 0, 16)
                              .arg(tree ? "tree" : "paper")
                              .toStdString());
             EditingDesigner d(keyTemplate(), false);
             // the tree is found by its name
             auto* treeView = new QTreeWidget(d.window.get());
-            treeView->setObjectName(QStringLiteral("TreeViewElements"));
+            treeView->setObjectName(u"TreeViewElements"_s);
             d.select({d.element(1)});
             if (row.before == Copy) d.action("ActionCopy")->trigger(); // something to paste
             if (row.before >= Step) d.window->MoveSelection(0, 7);
@@ -267,7 +268,7 @@ TEST(DesignerKeys, EveryKeyActsOnPaperAndTreeOnlyAndRecordsOneStep) {
                 d.window->Undo();
                 d.select({d.element(1)});
             }
-            QGuiApplication::clipboard()->setText(QStringLiteral("nic"));
+            QGuiApplication::clipboard()->setText(u"nic"_s);
             const QStringList text = d.window->storedText();
             const int steps = d.steps();
 
@@ -276,7 +277,7 @@ TEST(DesignerKeys, EveryKeyActsOnPaperAndTreeOnlyAndRecordsOneStep) {
                 QTest::keyClick(d.find<QLineEdit>(field), row.key, row.state);
                 EXPECT_EQ(d.window->storedText(), text) << field;
                 EXPECT_EQ(d.steps(), steps) << field;
-                EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("nic"));
+                EXPECT_EQ(QGuiApplication::clipboard()->text(), u"nic"_s);
                 EXPECT_FALSE(d.window->pasteMode());
             }
             QTest::keyClick(tree ? static_cast<QWidget*>(treeView) : d.paper(), row.key,
@@ -320,10 +321,10 @@ TEST(DesignerKeys, F1OpensTheDesignerHelpAnywhereAndEscCloses) {
         QTest::keyClick(d.paper(), Qt::Key_F1);
         QTest::keyClick(d.find<QLineEdit>("EditY"), Qt::Key_F1);
         QTest::keyClick(d.find<QComboBox>("CBMeritka1"), Qt::Key_F1);
-        EXPECT_EQ(help.shown, QStringList(3, QStringLiteral("sestavy.hlp 0")));
-        QFile contents(platform::helpTopicPath(QStringLiteral("sestavy.hlp"), 0));
+        EXPECT_EQ(help.shown, QStringList(3, u"sestavy.hlp 0"_s));
+        QFile contents(platform::helpTopicPath(u"sestavy.hlp"_s, 0));
         ASSERT_TRUE(contents.open(QIODevice::ReadOnly));
-        EXPECT_TRUE(QString::fromUtf8(contents.readAll()).contains(QStringLiteral("Ctrl+Shift")));
+        EXPECT_TRUE(QString::fromUtf8(contents.readAll()).contains(u"Ctrl+Shift"_s));
 
         QTest::keyClick(d.paper(), Qt::Key_Escape);
         EXPECT_FALSE(d.window->isVisible());
@@ -342,47 +343,46 @@ TEST(DesignerPositionFields, EnterSetsOneOrEveryMultiSelectedElement) {
     };
 
     d.select({d.element(1), d.element(2), d.element(3)});
-    enter(editX, QStringLiteral("120"));
+    enter(editX, u"120"_s);
     for (int i = 1; i <= 3; ++i)
         EXPECT_EQ(d.element(i)->Left(), 120) << i;
     EXPECT_EQ(d.element(0)->Left(), 5);
     EXPECT_EQ(d.steps(), 1);
 
     d.select({d.element(2)});
-    enter(editX, QStringLiteral("abc")); // no number: the value stays, nothing recorded
+    enter(editX, u"abc"_s); // no number: the value stays, nothing recorded
     EXPECT_EQ(d.element(2)->Left(), 120);
-    EXPECT_EQ(editX->text(), QStringLiteral("120"));
-    enter(editX, QStringLiteral("120"));
+    EXPECT_EQ(editX->text(), u"120"_s);
+    enter(editX, u"120"_s);
     EXPECT_EQ(d.steps(), 1);
 
     // sizes of 0 or less become 3
-    enter(editW, QStringLiteral("0"));
-    enter(editH, QStringLiteral("-5"));
+    enter(editW, u"0"_s);
+    enter(editH, u"-5"_s);
     EXPECT_EQ(d.bounds(d.element(2)), QRect(120, 120, 3, 3));
-    EXPECT_EQ(editW->text(), QStringLiteral("3"));
+    EXPECT_EQ(editW->text(), u"3"_s);
     EXPECT_EQ(d.steps(), 3);
-    EXPECT_EQ(d.stepName(), QStringLiteral("posun prvku"));
+    EXPECT_EQ(d.stepName(), u"posun prvku"_s);
 
     // leaving a field shows the element's value again
     ASSERT_TRUE(QTest::qWaitForWindowActive(d.window.get()));
     editX->setFocus();
-    QTest::keyClicks(editX, QStringLiteral("9"));
+    QTest::keyClicks(editX, u"9"_s);
     d.find<QLineEdit>("EditY")->setFocus();
-    EXPECT_EQ(editX->text(), QStringLiteral("120"));
+    EXPECT_EQ(editX->text(), u"120"_s);
     EXPECT_EQ(d.element(2)->Left(), 120);
 }
 
 TEST(DesignerGrid, AlignSnapsEdgesHalvesToEvenAndKeepsThree) {
-    EditingDesigner d({QStringLiteral("I,0,\"Rastr\""), QStringLiteral("I,1,5,40,17"),
-                              QStringLiteral("I,3,2,1,300,0"), QStringLiteral("I,6,0,8,8,0,1,1,1"),
-                              QStringLiteral("T,1,0,13,5,3,10,Arial,10,0,0,0,0,1,\"\",0,0,0"),
-                              QStringLiteral("T,1,0,20,12,50,30,Arial,10,0,0,0,0,1,\"\",0,0,0"),
-                              QStringLiteral("T,1,0,16,8,64,16,Arial,10,0,0,0,0,1,\"\",0,0,0")});
+    EditingDesigner d({u"I,0,\"Rastr\""_s, u"I,1,5,40,17"_s, u"I,3,2,1,300,0"_s,
+                       u"I,6,0,8,8,0,1,1,1"_s, u"T,1,0,13,5,3,10,Arial,10,0,0,0,0,1,\"\",0,0,0"_s,
+                       u"T,1,0,20,12,50,30,Arial,10,0,0,0,0,1,\"\",0,0,0"_s,
+                       u"T,1,0,16,8,64,16,Arial,10,0,0,0,0,1,\"\",0,0,0"_s});
     QAction* selected = nullptr;
     QAction* all = nullptr;
     for (QAction* a : d.window->findChildren<QAction*>()) {
-        if (a->text() == QStringLiteral("Vyrovnat vybrané")) selected = a;
-        if (a->text() == QStringLiteral("Vyrovnat vše do rastru")) all = a;
+        if (a->text() == u"Vyrovnat vybrané"_s) selected = a;
+        if (a->text() == u"Vyrovnat vše do rastru"_s) all = a;
     }
     ASSERT_TRUE(selected && all);
     EXPECT_FALSE(selected->isEnabled());
@@ -399,7 +399,7 @@ TEST(DesignerGrid, AlignSnapsEdgesHalvesToEvenAndKeepsThree) {
     EXPECT_EQ(d.bounds(d.element(0)), QRect(16, 8, 3, 8)); // width at least 3
     EXPECT_EQ(d.bounds(d.element(2)), QRect(16, 8, 64, 16));
     EXPECT_EQ(d.steps(), 2);
-    EXPECT_EQ(d.stepName(), QStringLiteral("posun prvku"));
+    EXPECT_EQ(d.stepName(), u"posun prvku"_s);
 }
 
 TEST(DesignerDelete, QuestionsDecideAndNoRecordsNothing) {
@@ -415,15 +415,15 @@ TEST(DesignerDelete, QuestionsDecideAndNoRecordsNothing) {
     EXPECT_EQ(d.paper()->PocetPrvku(), 4);
     EXPECT_EQ(d.steps(), 0);
     ASSERT_EQ(d.messages.boxes().size(), 1);
-    EXPECT_EQ(d.messages.boxes()[0].text, QStringLiteral("Smazat vybraný prvek?"));
-    EXPECT_EQ(d.messages.boxes()[0].caption, QStringLiteral("Potvrzení"));
+    EXPECT_EQ(d.messages.boxes()[0].text, u"Smazat vybraný prvek?"_s);
+    EXPECT_EQ(d.messages.boxes()[0].caption, u"Potvrzení"_s);
 
     d.messages.scriptAnswers({MessageAnswer::Yes});
     del->trigger();
     EXPECT_EQ(d.paper()->PocetPrvku(), 3);
     EXPECT_EQ(d.window->primarySelection(), nullptr);
     EXPECT_FALSE(del->isEnabled());
-    EXPECT_EQ(d.stepName(), QStringLiteral("zrušení prvku"));
+    EXPECT_EQ(d.stepName(), u"zrušení prvku"_s);
     EXPECT_TRUE(d.find<QLineEdit>("EditX")->text().isEmpty());
 
     // a multiple selection over two sections asks the other question
@@ -433,8 +433,7 @@ TEST(DesignerDelete, QuestionsDecideAndNoRecordsNothing) {
     EXPECT_EQ(d.paper()->PocetPrvku(), 3);
     EXPECT_EQ(d.steps(), 1);
     del->trigger();
-    EXPECT_EQ(d.messages.boxes().last().text,
-              QStringLiteral("Smazat všechny vybrané prvky?"));
+    EXPECT_EQ(d.messages.boxes().last().text, u"Smazat všechny vybrané prvky?"_s);
     EXPECT_EQ(d.paper()->PocetPrvku(), 0);
     EXPECT_EQ(d.window->selectionCount(), 0);
     EXPECT_EQ(d.steps(), 2);

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using designtest::DesignedReport;
 using designtest::firstDifference;
 using designtest::TemplateGenerator;
@@ -28,7 +30,7 @@ unsigned baseSeed() {
 QStringList readLines(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return {};
-    return QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    return QString::fromUtf8(file.readAll()).split(u"\r\n"_s, Qt::SkipEmptyParts);
 }
 
 // One edit of the kinds a user makes, chosen by `generator`: a key move or resize, a
@@ -87,7 +89,8 @@ TEST(DesignerRoundTrip, CanonicalTemplatesComeBackLineForLine) {
         TemplateGenerator generator(seed + i);
         DesignedReport fixture(generator.fixture());
         const QStringList text = generator.canonical();
-        ASSERT_EQ(firstDifference(text, fixture.open(text)->storedText()), "") << "seed " << seed + i;
+        ASSERT_EQ(firstDifference(text, fixture.open(text)->storedText()), "")
+            << "seed " << seed + i;
     }
 }
 
@@ -96,7 +99,7 @@ TEST(DesignerRoundTrip, SavedFileReadsBackToTheSameText) {
     for (unsigned i = 0; i < 40; ++i) {
         TemplateGenerator generator(seed + i);
         DesignedReport fixture(generator.fixture());
-        fixture.report.SetReportName(QStringLiteral("rt.pts"));
+        fixture.report.SetReportName(u"rt.pts"_s);
         fixture.report.setReportDir(fixture.folder.path());
         const QStringList text = generator.canonical();
         {
@@ -114,17 +117,18 @@ TEST(DesignerRoundTrip, SavedFileReadsBackToTheSameText) {
 TEST(DesignerRoundTrip, DamagedTemplatesSettleAfterOneStore) {
     const unsigned seed = baseSeed() + 200000;
     const auto paperOf = [](const report::TPageSetup& p) {
-        return QList<int>({p.paperWidth, p.paperHeight, p.orientation, p.leftMargin,
-                           p.rightMargin, p.topMargin, p.bottomMargin});
+        return QList<int>({p.paperWidth, p.paperHeight, p.orientation, p.leftMargin, p.rightMargin,
+                           p.topMargin, p.bottomMargin});
     };
     for (unsigned i = 0; i < 200; ++i) {
         TemplateGenerator generator(seed + i);
         DesignedReport fixture(generator.fixture());
         QStringList noisy = generator.noisy();
         // every other one without its paper and background lines
-        if (i % 2) noisy.removeIf([](const QString& line) {
-            return line.startsWith(QStringLiteral("I,2")) || line.startsWith(QStringLiteral("I,7"));
-        });
+        if (i % 2)
+            noisy.removeIf([](const QString& line) {
+                return line.startsWith(u"I,2"_s) || line.startsWith(u"I,7"_s);
+            });
         const QStringList first = fixture.open(noisy)->storedText();
         // without a paper line the report prints on the printer model's paper: so must the
         // stored text

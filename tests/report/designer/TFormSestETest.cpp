@@ -23,21 +23,23 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using designtest::DesignedReport;
 using platform::MessageAnswer;
 
 namespace {
 
-const QString kSaveFailed = QStringLiteral("Předlohu se nepodařilo uložit.");
-const QString kSaveQuestion = QStringLiteral("V předloze sestavy byly provedeny změny. Uložit?");
+const QString kSaveFailed = u"Předlohu se nepodařilo uložit."_s;
+const QString kSaveQuestion = u"V předloze sestavy byly provedeny změny. Uložit?"_s;
 
 QStringList basicTemplate() {
-    return {QStringLiteral("I,0,\"Zkouška\""),
-            QStringLiteral("I,1,5,40,17"),
-            QStringLiteral("I,2,0,827,1169,50,50,70,70,1,0"),
-            QStringLiteral("I,3,2,1,100,0"),
-            QStringLiteral("T,1,0,10,10,200,20,Arial,10,0,0,0,0,1,\"text\",0,0,0"),
-            QStringLiteral("T,2,pol1,300,10,200,20,Arial,10,0,0,0,0,1,\"\",0,0,0")};
+    return {u"I,0,\"Zkouška\""_s,
+            u"I,1,5,40,17"_s,
+            u"I,2,0,827,1169,50,50,70,70,1,0"_s,
+            u"I,3,2,1,100,0"_s,
+            u"T,1,0,10,10,200,20,Arial,10,0,0,0,0,1,\"text\",0,0,0"_s,
+            u"T,2,pol1,300,10,200,20,Arial,10,0,0,0,0,1,\"\",0,0,0"_s};
 }
 
 QByteArray fileBytes(const QString& path) {
@@ -48,12 +50,12 @@ QByteArray fileBytes(const QString& path) {
 struct SavedReport : DesignedReport {
     explicit SavedReport(const QStringList& text = basicTemplate())
         : DesignedReport({{"pol0", "pol1", "pol2"}, {"první", "druhá", "třetí"}, {"par"}, 1}) {
-        report.SetReportName(QStringLiteral("zk.pts"));
+        report.SetReportName(u"zk.pts"_s);
         report.ReportDirIgnore = false;
         report.setReportDir(folder.path());
         QFile file(report.GetPredlohaPath());
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text.join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
+        file.write(text.join(u"\r\n"_s).toUtf8() + "\r\n");
         file.close();
         EXPECT_EQ(report.NactiPredlohu(false), 0);
     }
@@ -66,17 +68,15 @@ TEST(DesignerWindow, OpensWithCaptionPaletteAndElements) {
     SavedReport fixture;
     auto window = fixture.open();
     EXPECT_EQ(window->windowTitle(),
-              QStringLiteral("Oprava předlohy tiskové sestavy - Zkouška (") + fixture.path() +
-                  u')');
+              u"Oprava předlohy tiskové sestavy - Zkouška ("_s + fixture.path() + u')');
     EXPECT_EQ(window->paper()->PocetPrvku(), 2);
-    EXPECT_EQ(window->paper()->Prvek(1)->toolTip(), QStringLiteral("Položka pol1"));
-    auto* palette = window->findChild<QTabWidget*>(QStringLiteral("PageControlPrv"));
+    EXPECT_EQ(window->paper()->Prvek(1)->toolTip(), u"Položka pol1"_s);
+    auto* palette = window->findChild<QTabWidget*>(u"PageControlPrv"_s);
     ASSERT_TRUE(palette);
     EXPECT_EQ(palette->count(), 5);
     EXPECT_TRUE(palette->isTabVisible(4)); // one detail
-    EXPECT_EQ(window->action(QStringLiteral("ActionUndo"))->isEnabled(), false);
-    EXPECT_EQ(window->action(QStringLiteral("ActionClose"))->text(),
-              QStringLiteral("Konec oprav"));
+    EXPECT_EQ(window->action(u"ActionUndo"_s)->isEnabled(), false);
+    EXPECT_EQ(window->action(u"ActionClose"_s)->text(), u"Konec oprav"_s);
     EXPECT_EQ(window->history().Variant(0), fixture.report.Predloha());
     EXPECT_FALSE(window->modified());
 }
@@ -85,61 +85,71 @@ TEST(DesignerWindow, ReportWithoutDetailsHasNoDetailTab) {
     DesignedReport fixture({{"a"}, {"A"}, {}, 0});
     fixture.report.SetPredloha(basicTemplate());
     auto window = fixture.open();
-    auto* palette = window->findChild<QTabWidget*>(QStringLiteral("PageControlPrv"));
+    auto* palette = window->findChild<QTabWidget*>(u"PageControlPrv"_s);
     EXPECT_FALSE(palette->isTabVisible(4));
-    EXPECT_FALSE(window->action(QStringLiteral("ActionDetail"))->isEnabled());
+    EXPECT_FALSE(window->action(u"ActionDetail"_s)->isEnabled());
 }
 
 TEST(DesignerWindow, ElementNamesForEveryKind) {
     SavedReport fixture;
     auto window = fixture.open();
-    const std::tuple<int, int, const char*> names[] = {
-        {1, 0, "Grafický text"},        {2, 2, "Položka pol2"},
-        {3, 0, "Popis položky pol0"},   {4, 0, "Parametr 1: par"},
-        {5, 2, "Pořadové číslo řádku"}, {5, 4, "Celkový počet stran"},
-        {5, 5, "Číslo řádku ve skupině 1"}, {5, 6, "Číslo skupiny 1"},
-        {5, 9, "Číslo řádku ve skupině 3"}, {7, 0, "Úsečka"},
-        {8, 0, "Rámeček"},              {9, 0, "Zaoblený rámeček"},
-        {10, 0, "Elipsa"},              {11, 0, "Obrázek"},
-        {12, 0, "Čárový kód"},          {13, 0, "Kreslicí plocha"},
-        {15, 0, "Detail 1: detail 0"},  {15, 1, ""},
-        {14, 0, "Neznamy"},             {0, 0, "Neznamy"}};
+    const std::tuple<int, int, const char*> names[] = {{1, 0, "Grafický text"},
+                                                       {2, 2, "Položka pol2"},
+                                                       {3, 0, "Popis položky pol0"},
+                                                       {4, 0, "Parametr 1: par"},
+                                                       {5, 2, "Pořadové číslo řádku"},
+                                                       {5, 4, "Celkový počet stran"},
+                                                       {5, 5, "Číslo řádku ve skupině 1"},
+                                                       {5, 6, "Číslo skupiny 1"},
+                                                       {5, 9, "Číslo řádku ve skupině 3"},
+                                                       {7, 0, "Úsečka"},
+                                                       {8, 0, "Rámeček"},
+                                                       {9, 0, "Zaoblený rámeček"},
+                                                       {10, 0, "Elipsa"},
+                                                       {11, 0, "Obrázek"},
+                                                       {12, 0, "Čárový kód"},
+                                                       {13, 0, "Kreslicí plocha"},
+                                                       {15, 0, "Detail 1: detail 0"},
+                                                       {15, 1, ""},
+                                                       {14, 0, "Neznamy"},
+                                                       {0, 0, "Neznamy"}};
     for (const auto& [kind, index, name] : names)
-        EXPECT_EQ(window->ElementName(kind, index), QString::fromUtf8(name)) << kind << "," << index;
+        EXPECT_EQ(window->ElementName(kind, index), QString::fromUtf8(name))
+            << kind << "," << index;
     designer::EditorSettings().PopisyPol = true;
-    EXPECT_EQ(window->ElementName(2, 1), QStringLiteral("Položka druhá"));
+    EXPECT_EQ(window->ElementName(2, 1), u"Položka druhá"_s);
 }
 
 TEST(DesignerWindow, ValueHookAnswersAndLeavesOutOfRangeRequestsAlone) {
     SavedReport fixture;
     auto window = fixture.open();
     report::TCalcType value;
-    value.text = QStringLiteral("POL2");
+    value.text = u"POL2"_s;
     EXPECT_EQ(report::ValueCallback()(2, value), 2);
-    value.text = QStringLiteral("nic");
+    value.text = u"nic"_s;
     EXPECT_EQ(report::ValueCallback()(2, value), -1);
     EXPECT_EQ(report::ValueCallback()(1, value), -1);
     report::TCalcType parameter;
     report::ValueCallback()(2000, parameter);
-    EXPECT_EQ(parameter.text, QStringLiteral("par"));
+    EXPECT_EQ(parameter.text, u"par"_s);
     EXPECT_EQ(parameter.kind, 2);
     report::TCalcType untouched;
-    untouched.text = QStringLiteral("keep");
+    untouched.text = u"keep"_s;
     untouched.kind = 5;
     report::ValueCallback()(2001, untouched);
     report::ValueCallback()(6000, untouched);
-    EXPECT_EQ(untouched.text, QStringLiteral("keep"));
+    EXPECT_EQ(untouched.text, u"keep"_s);
     EXPECT_EQ(untouched.kind, 5);
     window.reset();
     // the window's hook is gone with it
-    value.text = QStringLiteral("pol2");
+    value.text = u"pol2"_s;
     EXPECT_FALSE(report::ValueCallback() && report::ValueCallback()(2, value) == 2);
 }
 
 TEST(DesignerWindow, OldTemplateRaisesVariableIndexOnceAcrossUndoRedoAndSave) {
     QStringList text = basicTemplate();
-    text[1] = QStringLiteral("I,1,1,0,2");
-    text << QStringLiteral("T,5,4,10,40,100,20,Arial,10,0,0,0,0,1,\"\",0,0,0");
+    text[1] = u"I,1,1,0,2"_s;
+    text << u"T,5,4,10,40,100,20,Arial,10,0,0,0,0,1,\"\",0,0,0"_s;
     SavedReport fixture(text);
     auto window = fixture.open();
     const auto variableIndex = [&] {
@@ -158,13 +168,13 @@ TEST(DesignerWindow, OldTemplateRaisesVariableIndexOnceAcrossUndoRedoAndSave) {
     }
     ASSERT_TRUE(window->SavePredloha());
     const QString saved = QString::fromUtf8(fileBytes(fixture.path()));
-    EXPECT_TRUE(saved.contains(QStringLiteral("I,1,5,40,17\r\n")));
-    EXPECT_TRUE(saved.contains(QStringLiteral("T,5,5,10,40,")));
+    EXPECT_TRUE(saved.contains(u"I,1,5,40,17\r\n"_s));
+    EXPECT_TRUE(saved.contains(u"T,5,5,10,40,"_s));
 }
 
 TEST(DesignerWindow, MouseDragThenSaveKeepsThePreviousFileAsBackup) {
     SavedReport fixture;
-    const QString previous = fixture.folder.path() + QStringLiteral("/previous.pts");
+    const QString previous = fixture.folder.path() + u"/previous.pts"_s;
     ASSERT_TRUE(QFile::copy(fixture.path(), previous));
     auto window = fixture.open();
     window->show();
@@ -177,27 +187,27 @@ TEST(DesignerWindow, MouseDragThenSaveKeepsThePreviousFileAsBackup) {
     EXPECT_NE(left, 10);
     ASSERT_TRUE(window->SavePredloha());
     EXPECT_FALSE(window->modified());
-    EXPECT_FALSE(window->action(QStringLiteral("ActionUndo"))->isEnabled());
+    EXPECT_FALSE(window->action(u"ActionUndo"_s)->isEnabled());
 
     QString backup = fixture.path();
-    backup.replace(QStringLiteral(".pts"), QStringLiteral(".BAK"));
-    EXPECT_EQ(QProcess::execute(QStringLiteral("cmp"), {backup, previous}), 0);
-    EXPECT_NE(QProcess::execute(QStringLiteral("cmp"), {fixture.path(), previous}), 0);
+    backup.replace(u".pts"_s, u".BAK"_s);
+    EXPECT_EQ(QProcess::execute(u"cmp"_s, {backup, previous}), 0);
+    EXPECT_NE(QProcess::execute(u"cmp"_s, {fixture.path(), previous}), 0);
 
     // field counts per line kind and the moved element's coordinates, read by Python's csv
-    const QString script = QStringLiteral(
-        "import csv,sys\n"
+    const QString script =
+        u"import csv,sys\n"
         "rows=list(csv.reader(open(sys.argv[1],encoding='utf-8',newline=''),doublequote=True))\n"
         "counts={'1':18,'2':18,'5':18,'7':14,'11':15,'12':18,'15':7}\n"
         "for r in rows:\n"
         "  if r[0]=='T' and len(r)!=counts[r[1]]: sys.exit('bad count %s'%r)\n"
         "  if r[0]=='F' and len(r)!=12: sys.exit('bad F')\n"
         "t=[r for r in rows if r[0]=='T' and r[1]=='1'][0]\n"
-        "if (t[3],t[4],t[14])!=(sys.argv[2],sys.argv[3],'text'): sys.exit('moved %s'%t)\n");
-    EXPECT_EQ(QProcess::execute(QStringLiteral("/usr/bin/python3"),
-                                {QStringLiteral("-c"), script, fixture.path(),
-                                 QString::number(left), QString::number(top)}),
-              0);
+        "if (t[3],t[4],t[14])!=(sys.argv[2],sys.argv[3],'text'): sys.exit('moved %s'%t)\n"_s;
+    EXPECT_EQ(
+        QProcess::execute(u"/usr/bin/python3"_s, {u"-c"_s, script, fixture.path(),
+                                                  QString::number(left), QString::number(top)}),
+        0);
 }
 
 TEST(DesignerWindow, CloseAsksOnlyWhenModifiedAndKeepsWindowOnCancelOrFailedSave) {
@@ -208,7 +218,7 @@ TEST(DesignerWindow, CloseAsksOnlyWhenModifiedAndKeepsWindowOnCancelOrFailedSave
         Fault fault;
     };
     const Case cases[] = {
-        {false, {}, NoFault},                                       // no question
+        {false, {}, NoFault},                                        // no question
         {true, {MessageAnswer::Cancel, MessageAnswer::No}, NoFault}, // Cancel keeps it open
         {true, {MessageAnswer::Yes}, SaveRefused},
         {true, {MessageAnswer::Yes}, FolderGone}, // the template's folder removed meanwhile
@@ -218,7 +228,7 @@ TEST(DesignerWindow, CloseAsksOnlyWhenModifiedAndKeepsWindowOnCancelOrFailedSave
         SCOPED_TRACE(testing::Message() << c.modified << c.answers.size() << c.fault);
         SavedReport fixture;
         const QByteArray before = fileBytes(fixture.path());
-        const QString sub = fixture.folder.path() + QStringLiteral("/sub");
+        const QString sub = fixture.folder.path() + u"/sub"_s;
         if (c.fault == SaveRefused)
             fixture.report.OnUlozPredlohu = [](report::TSestava*) { return false; };
         if (c.fault == FolderGone) {
@@ -261,9 +271,8 @@ TEST(DesignerWindow, UndoSaveKeepsTheHistoryAfterSaving) {
     designer::EditorSettings().UndoSave = true;
     window->RecordChange(7);
     ASSERT_TRUE(window->SavePredloha());
-    EXPECT_TRUE(window->action(QStringLiteral("ActionUndo"))->isEnabled());
-    EXPECT_EQ(window->action(QStringLiteral("ActionUndo"))->toolTip(),
-              QStringLiteral("Zrušit posun prvku"));
+    EXPECT_TRUE(window->action(u"ActionUndo"_s)->isEnabled());
+    EXPECT_EQ(window->action(u"ActionUndo"_s)->toolTip(), u"Zrušit posun prvku"_s);
 }
 
 TEST(DesignerWindow, DataSteppingButtonsFollowTheStepResult) {
@@ -279,7 +288,7 @@ TEST(DesignerWindow, DataSteppingButtonsFollowTheStepResult) {
     int next = 3;
     fixture.report.OnStepData = [&next](report::TSestavaD*, int) { return next; };
     auto window = fixture.open();
-    EXPECT_EQ(enabled(*window), QStringLiteral("0000"));
+    EXPECT_EQ(enabled(*window), u"0000"_s);
     for (auto [result, states] : {std::pair{0, "1111"}, {1, "0011"}, {2, "1100"}}) {
         next = result;
         window->BtnFLNPClick(3);
@@ -288,15 +297,15 @@ TEST(DesignerWindow, DataSteppingButtonsFollowTheStepResult) {
     fixture.report.TiskJedenZaznam = true;
     next = 3;
     auto single = fixture.open();
-    EXPECT_EQ(enabled(*single), QStringLiteral("1111"));
+    EXPECT_EQ(enabled(*single), u"1111"_s);
 }
 
 TEST(DesignerWindow, NestedDetailEditSavesThroughTheMasterAndRestoresTheHook) {
     QStringList text = basicTemplate();
-    text << QStringLiteral("T,15,0,10,60,300,100") << QStringLiteral("D0,I,0,\"vnořená\"")
-         << QStringLiteral("D0,T,1,0,5,5,100,20,Arial,10,0,0,0,0,1,\"v detailu\",0,0,0");
+    text << u"T,15,0,10,60,300,100"_s << u"D0,I,0,\"vnořená\""_s
+         << u"D0,T,1,0,5,5,100,20,Arial,10,0,0,0,0,1,\"v detailu\",0,0,0"_s;
     SavedReport fixture(text);
-    fixture.details[0]->SetItemNames({QStringLiteral("detailni")});
+    fixture.details[0]->SetItemNames({u"detailni"_s});
     designer::installDesigner();
     auto window = fixture.open();
     designer::TSesPrvek* detail = nullptr;
@@ -323,11 +332,10 @@ TEST(DesignerWindow, NestedDetailEditSavesThroughTheMasterAndRestoresTheHook) {
     window->EditElement(detail);
     EXPECT_TRUE(nestedSeen);
     EXPECT_TRUE(fileBytes(fixture.path()).contains("D0,T,1,0,45,5,100,20,"));
-    EXPECT_EQ(window->history().Name(window->history().CurrentIndex()),
-              QStringLiteral("změna detailu"));
+    EXPECT_EQ(window->history().Name(window->history().CurrentIndex()), u"změna detailu"_s);
     // the master's values again
     report::TCalcType value;
-    value.text = QStringLiteral("pol1");
+    value.text = u"pol1"_s;
     EXPECT_EQ(report::ValueCallback()(2, value), 1);
     report::TSestavaTyp::setDesignerFactory({});
 }
@@ -340,8 +348,8 @@ TEST(DesignerWindow, PreviewShowsTheUnsavedStateAndItsEditRequestClosesTheWindow
     window->SetZoom(8);
     window->paper()->Prvek(0)->MoveBy(40, 0);
     window->RecordChange(7);
-    QAction* preview = window->action(QStringLiteral("ActionPreview"));
-    QAction* print = window->action(QStringLiteral("ActionPrint"));
+    QAction* preview = window->action(u"ActionPreview"_s);
+    QAction* print = window->action(u"ActionPrint"_s);
     ASSERT_TRUE(preview->isEnabled());
 
     int shown = 0;
@@ -364,11 +372,11 @@ TEST(DesignerWindow, PreviewShowsTheUnsavedStateAndItsEditRequestClosesTheWindow
     EXPECT_TRUE(preview->isEnabled());
     EXPECT_TRUE(print->isEnabled());
     // the report holds the moved element, the file does not
-    EXPECT_TRUE(fixture.report.Predloha().contains(QStringLiteral(
-        "T,1,0,50,10,200,20,Arial,10,0,0,0,0,1,\"text\",0,0,0")));
+    EXPECT_TRUE(fixture.report.Predloha().contains(
+        u"T,1,0,50,10,200,20,Arial,10,0,0,0,0,1,\"text\",0,0,0"_s));
     EXPECT_EQ(fileBytes(fixture.path()), before);
     report::TCalcType value;
-    value.text = QStringLiteral("pol1");
+    value.text = u"pol1"_s;
     EXPECT_EQ(report::ValueCallback()(2, value), 1);
 
     // the edit request closes the designer through the save question: Cancel keeps it
@@ -417,17 +425,15 @@ TEST(DesignerWindow, EmptyTemplateOpensTheWizardWhoseCancelRefusesTheWindow) {
 
 TEST(DesignerWindow, ForeignDetailLinesStayAndGroupsAreNumberedByPosition) {
     QStringList text = basicTemplate();
-    text << QStringLiteral("I,4,7,pol2,1,30,0,40,1") << QStringLiteral("I,4,3,5,0,20,1,25,0")
-         << QStringLiteral("S0,1,0,1,2,3,4,Arial,10,0,0,0,0,1,\"v hlavě\",0,0,0")
-         << QStringLiteral("D5,I,0,\"neregistrovaný\"")
-         << QStringLiteral("D5,T,7,0,1,1,1,1,,1,0,0,0,15,0");
+    text << u"I,4,7,pol2,1,30,0,40,1"_s << u"I,4,3,5,0,20,1,25,0"_s
+         << u"S0,1,0,1,2,3,4,Arial,10,0,0,0,0,1,\"v hlavě\",0,0,0"_s
+         << u"D5,I,0,\"neregistrovaný\""_s << u"D5,T,7,0,1,1,1,1,,1,0,0,0,15,0"_s;
     SavedReport fixture(text);
     auto window = fixture.open();
     const QStringList stored = window->storedText();
-    EXPECT_TRUE(stored.contains(QStringLiteral("I,4,0,pol2,1,30,0,40,1")));
-    EXPECT_TRUE(stored.contains(QStringLiteral("I,4,1,5,0,20,1,25,0")));
-    EXPECT_TRUE(
-        stored.contains(QStringLiteral("S0,1,0,1,2,3,4,Arial,10,0,0,0,0,1,\"v hlavě\",0,0,0")));
+    EXPECT_TRUE(stored.contains(u"I,4,0,pol2,1,30,0,40,1"_s));
+    EXPECT_TRUE(stored.contains(u"I,4,1,5,0,20,1,25,0"_s));
+    EXPECT_TRUE(stored.contains(u"S0,1,0,1,2,3,4,Arial,10,0,0,0,0,1,\"v hlavě\",0,0,0"_s));
     EXPECT_EQ(stored.mid(stored.size() - 2),
               QStringList({"D5,I,0,\"neregistrovaný\"", "D5,T,7,0,1,1,1,1,,1,0,0,0,15,0"}));
     EXPECT_EQ(window->groups().Count(), 2);

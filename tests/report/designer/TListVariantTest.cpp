@@ -4,13 +4,15 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using designer::TListVariant;
 
 namespace {
 
 // Records step i as the template text "state i".
 void record(TListVariant& history, int i) {
-    history.AddVariant(QStringLiteral("krok %1").arg(i)) << QStringLiteral("state %1").arg(i);
+    history.AddVariant(u"krok %1"_s.arg(i)) << u"state %1"_s.arg(i);
 }
 
 QString stateAt(TListVariant& history, int i) {
@@ -22,12 +24,12 @@ QString stateAt(TListVariant& history, int i) {
 TEST(TListVariant, StartsWithTheBaseStateAndNothingToUndo) {
     TListVariant history;
     EXPECT_EQ(history.Count(), 1);
-    EXPECT_EQ(history.Name(0), QStringLiteral("Základní varianta"));
+    EXPECT_EQ(history.Name(0), u"Základní varianta"_s);
     EXPECT_TRUE(history.Current().isEmpty());
     EXPECT_FALSE(history.Undo());
     EXPECT_FALSE(history.Redo());
-    EXPECT_EQ(history.UndoCaption(), QStringLiteral("Zrušit změny"));
-    EXPECT_EQ(history.RedoCaption(), QStringLiteral("Znovu změny"));
+    EXPECT_EQ(history.UndoCaption(), u"Zrušit změny"_s);
+    EXPECT_EQ(history.RedoCaption(), u"Znovu změny"_s);
 }
 
 TEST(TListVariant, ElevenStepsAtCapacityTenKeepTheLastTenStates) {
@@ -35,17 +37,17 @@ TEST(TListVariant, ElevenStepsAtCapacityTenKeepTheLastTenStates) {
     for (int i = 1; i <= 11; ++i)
         record(history, i);
     ASSERT_EQ(history.Count(), 10);
-    EXPECT_EQ(stateAt(history, 0), QStringLiteral("state 2"));
-    EXPECT_EQ(history.UndoCaption(), QStringLiteral("Zrušit krok 11"));
+    EXPECT_EQ(stateAt(history, 0), u"state 2"_s);
+    EXPECT_EQ(history.UndoCaption(), u"Zrušit krok 11"_s);
     int undos = 0;
     while (history.Undo())
         ++undos;
     EXPECT_EQ(undos, 9);
-    EXPECT_EQ(history.Current().value(0), QStringLiteral("state 2"));
-    EXPECT_EQ(history.RedoCaption(), QStringLiteral("Znovu krok 3"));
+    EXPECT_EQ(history.Current().value(0), u"state 2"_s);
+    EXPECT_EQ(history.RedoCaption(), u"Znovu krok 3"_s);
     while (history.Redo()) {
     }
-    EXPECT_EQ(history.Current().value(0), QStringLiteral("state 11"));
+    EXPECT_EQ(history.Current().value(0), u"state 11"_s);
 }
 
 TEST(TListVariant, ANewStepAfterUndoDropsTheRedoTail) {
@@ -54,14 +56,14 @@ TEST(TListVariant, ANewStepAfterUndoDropsTheRedoTail) {
         record(history, i);
     ASSERT_TRUE(history.Undo());
     ASSERT_TRUE(history.Undo());
-    EXPECT_EQ(history.RedoCaption(), QStringLiteral("Znovu krok 3"));
+    EXPECT_EQ(history.RedoCaption(), u"Znovu krok 3"_s);
     record(history, 5);
     EXPECT_EQ(history.Count(), 4); // base, 1, 2, 5
     EXPECT_FALSE(history.CanRedo());
-    EXPECT_EQ(history.RedoCaption(), QStringLiteral("Znovu změny"));
-    EXPECT_EQ(history.UndoCaption(), QStringLiteral("Zrušit krok 5"));
+    EXPECT_EQ(history.RedoCaption(), u"Znovu změny"_s);
+    EXPECT_EQ(history.UndoCaption(), u"Zrušit krok 5"_s);
     ASSERT_TRUE(history.Undo());
-    EXPECT_EQ(history.Current().value(0), QStringLiteral("state 2"));
+    EXPECT_EQ(history.Current().value(0), u"state 2"_s);
 }
 
 TEST(TListVariant, CapacityZeroActsAsOne) {
@@ -72,9 +74,9 @@ TEST(TListVariant, CapacityZeroActsAsOne) {
         record(history, i);
         EXPECT_EQ(history.Count(), 1);
         EXPECT_FALSE(history.CanUndo());
-        EXPECT_EQ(history.Current().value(0), QStringLiteral("state %1").arg(i));
+        EXPECT_EQ(history.Current().value(0), u"state %1"_s.arg(i));
     }
-    EXPECT_EQ(history.UndoCaption(), QStringLiteral("Zrušit změny"));
+    EXPECT_EQ(history.UndoCaption(), u"Zrušit změny"_s);
 }
 
 TEST(TListVariant, LoweringTheCapacityDropsOldStatesBeforeRedoStates) {
@@ -119,15 +121,15 @@ TEST(TListVariant, ForgetHistoryKeepsOnlyTheCurrentState) {
     history.ForgetHistory();
     EXPECT_EQ(history.Count(), 1);
     EXPECT_EQ(history.CurrentIndex(), 0);
-    EXPECT_EQ(history.Name(0), QStringLiteral("krok 4"));
-    EXPECT_EQ(history.Current().value(0), QStringLiteral("state 4"));
-    EXPECT_EQ(history.UndoCaption(), QStringLiteral("Zrušit změny"));
-    EXPECT_EQ(history.RedoCaption(), QStringLiteral("Znovu změny"));
+    EXPECT_EQ(history.Name(0), u"krok 4"_s);
+    EXPECT_EQ(history.Current().value(0), u"state 4"_s);
+    EXPECT_EQ(history.UndoCaption(), u"Zrušit změny"_s);
+    EXPECT_EQ(history.RedoCaption(), u"Znovu změny"_s);
 }
 
 TEST(TListVariant, StepNamesOfTheChangeKinds) {
-    EXPECT_EQ(TListVariant::StepName(7), QStringLiteral("posun prvku"));
-    EXPECT_EQ(TListVariant::StepName(15), QStringLiteral("změna detailu"));
+    EXPECT_EQ(TListVariant::StepName(7), u"posun prvku"_s);
+    EXPECT_EQ(TListVariant::StepName(15), u"změna detailu"_s);
     EXPECT_TRUE(TListVariant::StepName(0).isEmpty());
     EXPECT_TRUE(TListVariant::StepName(16).isEmpty());
     for (int kind = 1; kind <= 15; ++kind)

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using designer::TOddil;
 using designer::TSesPrvek;
 using designtest::drag;
@@ -43,8 +45,7 @@ TEST_F(SectionTest, TheCaptionStripDragsTheHeightWithAMinimum) {
         EXPECT_EQ(body->height(), report::ScaleRound(expected, zoom) + 16);
         EXPECT_EQ(sheet.paper->Oddil(3)->y(),
                   footerTop + body->height() - (report::ScaleRound(100, zoom) + 16));
-        EXPECT_EQ(sheet.recorder.recorded(),
-                  (QStringList{"E4", QStringLiteral("P14 2 %1").arg(expected)}));
+        EXPECT_EQ(sheet.recorder.recorded(), (QStringList{"E4", u"P14 2 %1"_s.arg(expected)}));
         sheet.recorder.events.clear();
         drag(body, captionPoint(body), captionPoint(body) - QPoint(0, 400));
         EXPECT_EQ(body->sectionHeight(), 16); // 14, snapped to the grid
@@ -130,7 +131,7 @@ TEST_F(SectionTest, InsertionClicksWithAndWithoutCtrl) {
     TOddil* header = sheet.paper->Oddil(1);
     QTest::mouseDClick(sheet.window.windowHandle(), Qt::LeftButton, Qt::NoModifier,
                        header->mapTo(&sheet.window, QPoint(30, 30)));
-    EXPECT_TRUE(sheet.recorder.events.contains(QStringLiteral("P11 1 0")));
+    EXPECT_TRUE(sheet.recorder.events.contains(u"P11 1 0"_s));
 }
 
 TEST_F(SectionTest, MouseCoordinatesAreReportedInUnits) {
@@ -140,9 +141,9 @@ TEST_F(SectionTest, MouseCoordinatesAreReportedInUnits) {
     QWindow* window = sheet.window.windowHandle();
     TOddil* body = sheet.body();
     QTest::mouseMove(window, body->mapTo(&sheet.window, QPoint(41, 21)));
-    EXPECT_EQ(sheet.recorder.events.last(), QStringLiteral("P13 20 10"));
+    EXPECT_EQ(sheet.recorder.events.last(), u"P13 20 10"_s);
     QTest::mouseMove(window, body->mapTo(&sheet.window, captionPoint(body)));
-    EXPECT_EQ(sheet.recorder.events.last(), QStringLiteral("P13 -1 -1"));
+    EXPECT_EQ(sheet.recorder.events.last(), u"P13 -1 -1"_s);
 }
 
 TEST(TPapir, SectionsStackInPrintOrder) {
@@ -190,10 +191,10 @@ TEST(TPapir, SectionsStackInPrintOrder) {
 TEST(TPapir, GroupsAndElementsComeAndGo) {
     Sheet sheet;
     designer::TListSkupinE groups;
-    designer::TPolSkupE& group = groups.add(QStringLiteral("Klic"));
+    designer::TPolSkupE& group = groups.add(u"Klic"_s);
     sheet.paper->AddSkupina(group);
-    EXPECT_EQ(group.header->caption(), QStringLiteral("Začátek skupiny 1"));
-    EXPECT_EQ(group.footer->caption(), QStringLiteral("Konec skupiny 1"));
+    EXPECT_EQ(group.header->caption(), u"Začátek skupiny 1"_s);
+    EXPECT_EQ(group.footer->caption(), u"Konec skupiny 1"_s);
     EXPECT_EQ(sheet.paper->PocetOddilu(), 7);
     TSesPrvek* inGroup = sheet.add(report::ekText, 0, 0, 50, 20, group.header);
     TSesPrvek* inBody = sheet.add(report::ekText, 0, 0, 50, 20);
@@ -215,7 +216,7 @@ TEST(TPapir, GroupsAndElementsComeAndGo) {
     EXPECT_EQ(sheet.paper->PocetPrvku(), 0);
     EXPECT_EQ(sheet.paper->Oddil(5), nullptr);
     EXPECT_EQ(sheet.paper->Oddil(-1), nullptr);
-    EXPECT_EQ(TOddil::captionOf(9), QStringLiteral("Začátek skupiny 3"));
+    EXPECT_EQ(TOddil::captionOf(9), u"Začátek skupiny 3"_s);
 }
 
 TEST(TSesPrvek, ToolCodesAndKindNames) {
@@ -233,8 +234,8 @@ TEST(TSesPrvek, ToolCodesAndKindNames) {
         EXPECT_EQ(kind, c.kind) << c.tool;
         EXPECT_EQ(index, c.index) << c.tool;
     }
-    EXPECT_EQ(TSesPrvek::KindName(13), QStringLiteral("Kreslicí plocha"));
-    EXPECT_EQ(TSesPrvek::KindName(15), QStringLiteral("Neznámý"));
+    EXPECT_EQ(TSesPrvek::KindName(13), u"Kreslicí plocha"_s);
+    EXPECT_EQ(TSesPrvek::KindName(15), u"Neznámý"_s);
 }
 
 TEST(BadGeometry, OddSizesAndHugeValuesStayOnValidGeometry) {

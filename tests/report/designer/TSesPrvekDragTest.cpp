@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using designer::TSesPrvek;
 using designtest::drag;
 using designtest::Sheet;
@@ -87,13 +89,11 @@ TEST_F(DragTest, EveryHandleAtEveryZoomWithAndWithoutTheGrid) {
                                                report::ScaleRound(expected.height, zoom)));
                 QStringList events = sheet.recorder.recorded();
                 EXPECT_EQ(events.mid(0, 3), (QStringList{"E21", "E4", "E5 el"}));
-                EXPECT_EQ(events.last(), QStringLiteral("P10 7 0"));
+                EXPECT_EQ(events.last(), u"P10 7 0"_s);
                 const bool moves = handle <= 4 || handle == 6;
-                EXPECT_EQ(events.contains(
-                              QStringLiteral("P1 %1 %2").arg(expected.left).arg(expected.top)),
+                EXPECT_EQ(events.contains(u"P1 %1 %2"_s.arg(expected.left).arg(expected.top)),
                           moves);
-                EXPECT_EQ(events.contains(
-                              QStringLiteral("P2 %1 %2").arg(expected.width).arg(expected.height)),
+                EXPECT_EQ(events.contains(u"P2 %1 %2"_s.arg(expected.width).arg(expected.height)),
                           handle >= 1);
             }
         }
@@ -160,8 +160,8 @@ TEST_F(DragTest, ADragBackToTheStartRecordsNoStep) {
     QTest::mouseMove(window, a);
     QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, a);
     EXPECT_EQ(boundsOf(e), (Bounds{100, 100, 100, 50}));
-    EXPECT_FALSE(sheet.recorder.events.contains(QStringLiteral("P10 7 0")));
-    EXPECT_TRUE(sheet.recorder.events.contains(QStringLiteral("P1 130 100")));
+    EXPECT_FALSE(sheet.recorder.events.contains(u"P10 7 0"_s));
+    EXPECT_TRUE(sheet.recorder.events.contains(u"P1 130 100"_s));
 }
 
 TEST_F(DragTest, AMultiplySelectedElementTellsItsDelta) {
@@ -174,7 +174,7 @@ TEST_F(DragTest, AMultiplySelectedElementTellsItsDelta) {
     drag(e, TSesPrvek::handlePosition(8, e->width(), e->height()) + QPoint(2, 2),
          TSesPrvek::handlePosition(8, e->width(), e->height()) + QPoint(12, 7));
     EXPECT_EQ(boundsOf(e), (Bounds{110, 105, 100, 50})); // a multi element only moves
-    EXPECT_TRUE(sheet.recorder.events.contains(QStringLiteral("P9 10 5")));
+    EXPECT_TRUE(sheet.recorder.events.contains(u"P9 10 5"_s));
 }
 
 TEST_F(DragTest, CtrlClicksToggleAndDoNotDrag) {

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using designer::TSesPrvek;
 using designtest::Sheet;
 
@@ -67,7 +69,7 @@ QImage engineImage(report::TVoranReportElement& e) {
 }
 
 void setUpKind(report::TVoranReportElement& e, int kind) {
-    e.Font.name = QStringLiteral("DejaVu Sans");
+    e.Font.name = u"DejaVu Sans"_s;
     e.Font.size = 14;
     e.Font.bold = true;
     e.PenWidth = 3;
@@ -75,11 +77,11 @@ void setUpKind(report::TVoranReportElement& e, int kind) {
     e.BrushColor = 0x00C000;
     switch (kind) {
     case report::ekText:
-        e.Text = QStringLiteral("Ahoj, páro!");
+        e.Text = u"Ahoj, páro!"_s;
         break;
     case report::ekItem:
     case report::ekVariable:
-        e.Value.text = QStringLiteral("21,5 °C");
+        e.Value.text = u"21,5 °C"_s;
         break;
     case report::ekLine:
         e.Options = report::soLeft | report::soTop | report::soOption5 | report::soOption6;
@@ -98,7 +100,7 @@ void setUpKind(report::TVoranReportElement& e, int kind) {
     case report::ekBarcode:
         e.PenStyle = report::bcCode39;
         e.PenWidth = 8;
-        e.SetBarcodeText(QStringLiteral("KOLV42"));
+        e.SetBarcodeText(u"KOLV42"_s);
         break;
     case report::ekDrawingArea:
         e.BrushStyle = 1;
@@ -112,12 +114,11 @@ void setUpKind(report::TVoranReportElement& e, int kind) {
 
 TEST(ElementPainting, EveryKindLooksAsTheEngineDrawsIt) {
     Sheet sheet;
-    sheet.report.SetItemNames({QStringLiteral("Teplota")});
-    sheet.report.setParametry({QStringLiteral("Tlak")});
-    sheet.report.setItemDescriptions({QStringLiteral("Teplota páry")});
+    sheet.report.SetItemNames({u"Teplota"_s});
+    sheet.report.setParametry({u"Tlak"_s});
+    sheet.report.setItemDescriptions({u"Teplota páry"_s});
     report::TRadekFunkce& function = sheet.report.Funkce().AddFunction();
-    function.SetDefinition(QStringLiteral("F"), {}, QStringLiteral("'výsledek'"), 1, {}, 0, 0, 15,
-                           2, 2);
+    function.SetDefinition(u"F"_s, {}, u"'výsledek'"_s, 1, {}, 0, 0, 15, 2, 2);
     function.Calculate();
     sheet.report.OnPaintBox = [](report::TSestavaD*, int, int w, int h,
                                  platform::TCanvas& canvas) {

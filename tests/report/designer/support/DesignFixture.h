@@ -16,15 +16,17 @@
 
 namespace designtest {
 
+using namespace Qt::StringLiterals;
+
 // Records "E<code>" or "E<code> <kind>" and "P<code> a b"; answers 16 with `insertionTool`.
 struct Recorder : designer::DesignerEvents {
     int elementEvent(int code, designer::TSesPrvek* element) override {
-        events << (element ? QStringLiteral("E%1 el").arg(code) : QStringLiteral("E%1").arg(code));
+        events << (element ? u"E%1 el"_s.arg(code) : u"E%1"_s.arg(code));
         return code == designer::eeInsertionTool ? insertionTool : 0;
     }
     int paperEvent(int code, int a, int b) override {
         if (code != designer::peMouseAt || recordMouse)
-            events << QStringLiteral("P%1 %2 %3").arg(code).arg(a).arg(b);
+            events << u"P%1 %2 %3"_s.arg(code).arg(a).arg(b);
         return 0;
     }
     designer::TSesPrvek* primarySelection() const override { return nullptr; }

@@ -18,6 +18,8 @@
 
 namespace designtest {
 
+using namespace Qt::StringLiterals;
+
 // A report whose items may have display widths and alignments of their own.
 class MeasuredReport : public report::TSestava {
 public:
@@ -42,7 +44,7 @@ struct DesignedReport {
         for (int j = 0; j < fixture.details; ++j) {
             details.push_back(std::make_unique<report::TSestDetail>(nullptr, folder.path()));
             details.back()->setMasterSestava(&report);
-            details.back()->Popis = QStringLiteral("detail %1").arg(j);
+            details.back()->Popis = u"detail %1"_s.arg(j);
         }
         designer::EditorSettings() = {};
     }
@@ -74,13 +76,10 @@ struct DesignedReport {
 // "" when equal, else the first differing line of the two texts.
 inline std::string firstDifference(const QStringList& expected, const QStringList& actual) {
     for (qsizetype i = 0; i < std::max(expected.size(), actual.size()); ++i) {
-        const QString a = i < expected.size() ? expected[i] : QStringLiteral("<none>");
-        const QString b = i < actual.size() ? actual[i] : QStringLiteral("<none>");
+        const QString a = i < expected.size() ? expected[i] : u"<none>"_s;
+        const QString b = i < actual.size() ? actual[i] : u"<none>"_s;
         if (a != b)
-            return QStringLiteral("line %1:\n  expected %2\n  actual   %3")
-                .arg(i + 1)
-                .arg(a, b)
-                .toStdString();
+            return u"line %1:\n  expected %2\n  actual   %3"_s.arg(i + 1).arg(a, b).toStdString();
     }
     return {};
 }

@@ -22,10 +22,12 @@
 
 namespace designtest {
 
+using namespace Qt::StringLiterals;
+
 // Remembers which topics were asked for.
 struct HelpRecorder : platform::HelpViewer {
     void showTopic(const QString& helpFile, int context) override {
-        shown << QStringLiteral("%1 %2").arg(helpFile).arg(context);
+        shown << u"%1 %2"_s.arg(helpFile).arg(context);
     }
     QStringList shown;
 };
@@ -78,7 +80,7 @@ struct EditingDesigner : DesignedReport {
     }
     // The stored lines whose key is `key`.
     QStringList lines(const QString& key) const {
-        return window->storedText().filter(QRegularExpression(QStringLiteral("^") + key + u','));
+        return window->storedText().filter(QRegularExpression(u"^"_s + key + u','));
     }
     // The element lines of the current history state.
     QStringList elementLines() const {
@@ -102,10 +104,8 @@ struct EditingDesigner : DesignedReport {
 struct EditedTemplate : EditingDesigner {
     explicit EditedTemplate(const QStringList& lines, bool showTree = false)
         : EditingDesigner({{"pol0", "pol1", "pol2"}, {"první", "druhá", "třetí"}, {"par"}, 1},
-                          QStringList{QStringLiteral("I,0,\"Zkouška\""),
-                                      QStringLiteral("I,1,5,40,17"),
-                                      QStringLiteral("I,2,0,827,1169,50,50,70,70,1,0"),
-                                      QStringLiteral("I,3,2,1,300,0")} +
+                          QStringList{u"I,0,\"Zkouška\""_s, u"I,1,5,40,17"_s,
+                                      u"I,2,0,827,1169,50,50,70,70,1,0"_s, u"I,3,2,1,300,0"_s} +
                               lines,
                           false) {
         // opening reads the settings file: the tree setting is ours afterwards
