@@ -193,7 +193,7 @@ TEST(ElementTree, PressSelectsAndDoubleClickEditsOrOpensTheSettings) {
     EXPECT_EQ(opened, u"designer::TSestDlg"_s);
     EXPECT_EQ(openedOn(body->child(0)), 1);
     EXPECT_EQ(opened, u"designer::TDlgKonfPrvku"_s);
-    EXPECT_EQ(t.window->history().CurrentIndex(), 0);
+    EXPECT_EQ(t.steps(), 0);
 }
 
 TEST(ElementTree, FollowsTheShowTreeSetting) {

@@ -64,12 +64,15 @@ template <class T> T* child(QWidget* parent, const char* name) {
     return widget;
 }
 
+// A designer on the settings template of a report with two items.
+struct ReportSettingsDialog : testing::Test {
+    DesignedReport fixture{{{"a", "b"}, {"A", "B"}, {}, 0}};
+    std::unique_ptr<designer::TFormSestE> window = fixture.open(kTemplate);
+};
+
 } // namespace
 
-TEST(ReportSettings, EveryValueGoesBackIntoTheTemplate) {
-    DesignedReport fixture({{"a", "b"}, {"A", "B"}, {}, 0});
-    fixture.report.SetPredloha(kTemplate);
-    auto window = fixture.open();
+TEST_F(ReportSettingsDialog, EveryValueGoesBackIntoTheTemplate) {
     // a printer with larger minimum margins asks: keep ours
     fixture.messages.scriptAnswers({platform::MessageAnswer::No});
     runDialog(*window, -1, [](designer::TSestDlg* d) {
@@ -103,10 +106,7 @@ TEST(ReportSettings, EveryValueGoesBackIntoTheTemplate) {
     EXPECT_TRUE(window->windowTitle().contains(u"Jiný"_s));
 }
 
-TEST(ReportSettings, CharacterGridTakesItsStepsFromThePitch) {
-    DesignedReport fixture({{"a"}, {"A"}, {}, 0});
-    fixture.report.SetPredloha(kTemplate);
-    auto window = fixture.open();
+TEST_F(ReportSettingsDialog, CharacterGridTakesItsStepsFromThePitch) {
     runDialog(*window, 2, [](designer::TSestDlg* d) {
         for (QRadioButton* r : d->findChildren<QRadioButton*>())
             if (r->text() == u"Znakový"_s || r->text() == u"17 znaků/palec"_s) r->setChecked(true);
@@ -116,10 +116,7 @@ TEST(ReportSettings, CharacterGridTakesItsStepsFromThePitch) {
     EXPECT_TRUE(window->storedText().contains(u"I,6,1,6,17,0,2,1,1"_s));
 }
 
-TEST(ReportSettings, GroupsAddedOrDeletedCountEvenOnStorno) {
-    DesignedReport fixture({{"a", "b"}, {"A", "B"}, {}, 0});
-    fixture.report.SetPredloha(kTemplate);
-    auto window = fixture.open();
+TEST_F(ReportSettingsDialog, GroupsAddedOrDeletedCountEvenOnStorno) {
     const int steps = window->history().Count();
     runDialog(*window, 4, [](designer::TSestDlg* d) {
         d->SBInsSkClick();
@@ -231,10 +228,7 @@ TEST(ReportSettings, PaperSizeOffTheListIsFoundWithinOnePercentOrShownAsUserForm
     }
 }
 
-TEST(ReportSettings, OwnBackgroundPlacedOnThePaper) {
-    DesignedReport fixture({{"a"}, {"A"}, {}, 0});
-    fixture.report.SetPredloha(kTemplate);
-    auto window = fixture.open();
+TEST_F(ReportSettingsDialog, OwnBackgroundPlacedOnThePaper) {
     runDialog(*window, 2, [](designer::TSestDlg* d) {
         auto* spinLeft = child<QSpinBox>(d, "SpinEditUmL");
         EXPECT_FALSE(child<QWidget>(d, "CBBackgroundFile")->isEnabled());
@@ -254,10 +248,7 @@ TEST(ReportSettings, OwnBackgroundPlacedOnThePaper) {
     EXPECT_TRUE(window->storedText().contains(u"I,7,1,1,1,10,20,300,400,\"a,b.bmp\""_s));
 }
 
-TEST(ReportSettings, PagePreviewAndSizesFollowThePaper) {
-    DesignedReport fixture({{"a"}, {"A"}, {}, 0});
-    fixture.report.SetPredloha(kTemplate);
-    auto window = fixture.open();
+TEST_F(ReportSettingsDialog, PagePreviewAndSizesFollowThePaper) {
     runDialog(*window, 1, [](designer::TSestDlg* d) {
         EXPECT_EQ(child<QLabel>(d, "InfoRozmer")->text(), u"827 x 1169"_s);
         EXPECT_EQ(child<QLabel>(d, "InfoRozmerT")->text(), u"727 x 1029"_s);

@@ -9,6 +9,7 @@
 #include "report/designer/TOddil.h"
 #include "report/designer/TSesPrvek.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -60,6 +61,18 @@ struct EditingDesigner : DesignedReport {
         T* widget = window->findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(widget, nullptr) << name;
         return widget;
+    }
+    // What the named control shows: a field's text (after "ro:" when read-only), a list's
+    // current text, "1" or "0" for a box or a button, "hidden" when hidden.
+    QString shown(const char* name) const {
+        auto* control = find<QWidget>(name);
+        if (!control || control->isHidden()) return u"hidden"_s;
+        if (auto* field = qobject_cast<QLineEdit*>(control))
+            return (field->isReadOnly() ? u"ro:"_s : QString()) + field->text();
+        if (auto* list = qobject_cast<QComboBox*>(control)) return list->currentText();
+        if (auto* button = qobject_cast<QAbstractButton*>(control))
+            return button->isChecked() ? u"1"_s : u"0"_s;
+        return u"?"_s;
     }
     QAction* action(const char* name) const { return window->action(QString::fromLatin1(name)); }
     // The first element is the primary, the others join it.
