@@ -45,8 +45,7 @@ TEST_F(SectionTest, TheCaptionStripDragsTheHeightWithAMinimum) {
         EXPECT_EQ(body->height(), report::ScaleRound(expected, zoom) + 16);
         EXPECT_EQ(sheet.paper->Oddil(3)->y(),
                   footerTop + body->height() - (report::ScaleRound(100, zoom) + 16));
-        EXPECT_EQ(sheet.recorder.recorded(), (QStringList{"E4", u"P14 2 %1"_s.arg(expected)}));
-        sheet.recorder.events.clear();
+        EXPECT_EQ(sheet.recorder.take(), (QStringList{"E4", u"P14 2 %1"_s.arg(expected)}));
         drag(body, captionPoint(body), captionPoint(body) - QPoint(0, 400));
         EXPECT_EQ(body->sectionHeight(), 16); // 14, snapped to the grid
         body->SetRastr(true, false, 8, 8, false);
@@ -59,14 +58,10 @@ TEST_F(SectionTest, AHeightDragBackToTheStartTellsNothing) {
     Sheet sheet;
     sheet.show();
     TOddil* header = sheet.paper->Oddil(0);
-    QWindow* window = sheet.window.windowHandle();
-    const QPoint a = header->mapTo(&sheet.window, captionPoint(header));
-    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, a);
-    QTest::mouseMove(window, a + QPoint(0, 20));
-    QTest::mouseMove(window, a);
-    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, a);
+    const QPoint a = captionPoint(header);
+    designtest::dragAlong(header, {a, a + QPoint(0, 20), a});
     EXPECT_EQ(header->sectionHeight(), 43);
-    EXPECT_EQ(sheet.recorder.recorded(), QStringList{"E4"});
+    EXPECT_EQ(sheet.recorder.take(), QStringList{"E4"});
 }
 
 TEST_F(SectionTest, RubberBandsSelectTheSameInBothDirections) {
@@ -82,7 +77,7 @@ TEST_F(SectionTest, RubberBandsSelectTheSameInBothDirections) {
         const QPoint b(100, 50);
         drag(sheet.body(), backwards ? b : a, backwards ? a : b);
         EXPECT_EQ(sheet.body()->band(), QRect(5, 5, 95, 45));
-        const QStringList events = sheet.recorder.recorded();
+        const QStringList events = sheet.recorder.take();
         EXPECT_EQ(events, (QStringList{"E21", "P130 0 0", "E21", "E8 el", "E21", "E8 el"}));
         if (backwards) {
             EXPECT_EQ(events, firstRun);
@@ -99,14 +94,12 @@ TEST_F(SectionTest, BandsWithCtrlToggleAndWithShiftAdd) {
     chosen->setSelectedMark(true);
     sheet.show();
     drag(sheet.body(), {2, 2}, {200, 60}, Qt::ControlModifier);
-    EXPECT_EQ(sheet.recorder.recorded(), (QStringList{"E21", "E21", "E7 el", "E21", "E8 el"}));
-    sheet.recorder.events.clear();
+    EXPECT_EQ(sheet.recorder.take(), (QStringList{"E21", "E21", "E7 el", "E21", "E8 el"}));
     // Shift over an element starts a band in the section; a Shift click selects nothing.
     drag(other, {10, 10}, {10, 10}, Qt::ShiftModifier);
-    EXPECT_EQ(sheet.recorder.recorded(), QStringList{"E21"});
-    sheet.recorder.events.clear();
+    EXPECT_EQ(sheet.recorder.take(), QStringList{"E21"});
     drag(other, {10, 10}, {100, 40}, Qt::ShiftModifier);
-    EXPECT_EQ(sheet.recorder.recorded(), (QStringList{"E21", "E21", "E8 el"}));
+    EXPECT_EQ(sheet.recorder.take(), (QStringList{"E21", "E21", "E8 el"}));
 }
 
 TEST_F(SectionTest, InsertionClicksWithAndWithoutCtrl) {
@@ -117,14 +110,12 @@ TEST_F(SectionTest, InsertionClicksWithAndWithoutCtrl) {
     sheet.show();
     sheet.recorder.insertionTool = 1;
     drag(sheet.body(), {47, 63}, {47, 63});
-    EXPECT_EQ(sheet.recorder.recorded(), (QStringList{"P130 20 30", "E4"}));
-    sheet.recorder.events.clear();
+    EXPECT_EQ(sheet.recorder.take(), (QStringList{"P130 20 30", "E4"}));
     drag(sheet.body(), {47, 63}, {47, 63}, Qt::ControlModifier);
-    EXPECT_EQ(sheet.recorder.recorded(), (QStringList{"P130 20 30", "E20"}));
-    sheet.recorder.events.clear();
+    EXPECT_EQ(sheet.recorder.take(), (QStringList{"P130 20 30", "E20"}));
     // Over an element the click goes to the section, at the element's place.
     drag(e, {12, 12}, {12, 12});
-    EXPECT_EQ(sheet.recorder.recorded(), (QStringList{"P130 110 110", "E4"}));
+    EXPECT_EQ(sheet.recorder.take(), (QStringList{"P130 110 110", "E4"}));
     EXPECT_EQ(e->Left(), 100);
     sheet.recorder.events.clear();
     sheet.recorder.insertionTool = 0;

@@ -30,8 +30,12 @@ struct Recorder : designer::DesignerEvents {
         return 0;
     }
     designer::TSesPrvek* primarySelection() const override { return nullptr; }
-    // The events without the insertion-tool question.
-    QStringList recorded() const { return events.filter(QRegularExpression("^(?!E16$)")); }
+    // The events so far without the insertion-tool question; forgets them.
+    QStringList take() {
+        const QStringList taken = events.filter(QRegularExpression("^(?!E16$)"));
+        events.clear();
+        return taken;
+    }
 
     QStringList events;
     int insertionTool = 0;
@@ -79,17 +83,28 @@ struct Sheet {
     designer::TPapir* paper;
 };
 
-// Press at `from` (pixels of `widget`), move in `steps` equal steps and release at `to`, all
-// through the window, so that grabs and the held button count as for a real mouse.
+// Press at the first point of `path` (pixels of `widget`), move through the others and release
+// at the last, all through the window, so that grabs and the held button count as for a real
+// mouse.
+inline void dragAlong(QWidget* widget, const QList<QPoint>& path,
+                      Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWindow* window = widget->window()->windowHandle();
+    QList<QPoint> at;
+    for (const QPoint& p : path)
+        at << widget->mapTo(widget->window(), p);
+    QTest::mousePress(window, Qt::LeftButton, modifiers, at.first());
+    for (qsizetype i = 1; i < at.size(); ++i)
+        QTest::mouseMove(window, at[i]);
+    QTest::mouseRelease(window, Qt::LeftButton, modifiers, at.last());
+}
+
+// A drag from `from` to `to` in `steps` equal moves.
 inline void drag(QWidget* widget, QPoint from, QPoint to,
                  Qt::KeyboardModifiers modifiers = Qt::NoModifier, int steps = 1) {
-    QWindow* window = widget->window()->windowHandle();
-    const QPoint a = widget->mapTo(widget->window(), from);
-    const QPoint b = widget->mapTo(widget->window(), to);
-    QTest::mousePress(window, Qt::LeftButton, modifiers, a);
+    QList<QPoint> path{from};
     for (int i = 1; i <= steps; ++i)
-        QTest::mouseMove(window, a + (b - a) * i / steps);
-    QTest::mouseRelease(window, Qt::LeftButton, modifiers, b);
+        path << from + (to - from) * i / steps;
+    dragAlong(widget, path, modifiers);
 }
 
 } // namespace designtest
