@@ -18,8 +18,6 @@ TEST(TFormLogo, ShowsOneSplashAndHidesItOnce) {
     TFormLogo* logo = TFormLogo::instance();
     ASSERT_NE(logo, nullptr);
     EXPECT_TRUE(logo->isVisible());
-    EXPECT_EQ(logo->size(), QSize(250, 96));
-    EXPECT_TRUE(logo->windowFlags() & Qt::FramelessWindowHint);
     QStringList texts;
     for (const QLabel* label : logo->findChildren<QLabel*>())
         texts << label->text();

@@ -191,7 +191,7 @@ TEST(PropertyPanel, WideLineIsSolidAndDrawingAreaFieldsFallBack) {
     EXPECT_TRUE(model(t, Barcode).GetOption6());
 }
 
-TEST(PropertyPanel, PictureOptionsActOnASinglePictureOnly) {
+TEST(PropertyPanel, PictureOptionsActOnASinglePictureOnlyAndFilesComeFromTheFolder) {
     EditedTemplate t(kLines);
     t.window->SelectElement(t.element(Picture));
     t.find<QCheckBox>("CBObrPomer")->click();
@@ -206,10 +206,8 @@ TEST(PropertyPanel, PictureOptionsActOnASinglePictureOnly) {
     t.find<QCheckBox>("CBObrVariable")->click();
     EXPECT_FALSE(model(t, Picture).GetOption7());
     EXPECT_EQ(t.steps(), steps);
-}
 
-TEST(PropertyPanel, PictureListComesFromTheTemplateFolder) {
-    EditedTemplate t(kLines);
+    // the file list comes from the template's folder
     t.report.SetReportName(u"zk.pts"_s);
     t.report.ReportDirIgnore = false;
     t.report.setReportDir(t.folder.path());
@@ -217,7 +215,7 @@ TEST(PropertyPanel, PictureListComesFromTheTemplateFolder) {
     image.fill(Qt::blue);
     ASSERT_TRUE(image.save(t.folder.path() + u"/modra.bmp"_s, "BMP"));
     ASSERT_TRUE(image.save(t.folder.path() + u"/jina.jpg"_s, "JPG"));
-    t.window->SelectElement(t.element(Picture));
+    t.select({t.element(Picture)});
     ASSERT_EQ(model(t, Picture).GetPicture(), nullptr);
     auto* files = t.find<QComboBox>("CBObrazFile");
     files->showPopup();

@@ -94,20 +94,6 @@ TEST(ElementTree, SectionsInPrintOrderWithTheirElementsAndImages) {
     expectNoDanglingItem(t);
 }
 
-TEST(ElementTree, LongNamesAreCut) {
-    EditedTemplate t({textLine("T", 10)}, true);
-    designer::TSesPrvek* element = t.element(0);
-    for (const int length : {79, 80, 100}) {
-        element->setToolTip(QString(length, u'ž'));
-        t.window->BuildElementTree();
-        const QString shown = root(t)->child(2)->child(0)->text(0); // the body
-        if (length <= 79)
-            EXPECT_EQ(shown, QString(length, u'ž'));
-        else
-            EXPECT_EQ(shown, QString(76, u'ž') + u"..."_s);
-    }
-}
-
 TEST(ElementTree, MarksFollowTheSelectionAndHiddenSections) {
     EditedTemplate t(twoGroups(), true);
     QTreeWidgetItem* body = root(t)->child(4);
@@ -196,7 +182,7 @@ TEST(ElementTree, PressSelectsAndDoubleClickEditsOrOpensTheSettings) {
     EXPECT_EQ(t.steps(), 0);
 }
 
-TEST(ElementTree, FollowsTheShowTreeSetting) {
+TEST(ElementTree, FollowsTheShowTreeSettingAndCutsLongNames) {
     EditedTemplate t({textLine("T", 10)}, false);
     EXPECT_EQ(t.window->elementTree()->topLevelItemCount(), 0);
     EXPECT_TRUE(t.find<QWidget>("PanelTree")->isHidden());
@@ -204,4 +190,10 @@ TEST(ElementTree, FollowsTheShowTreeSetting) {
     t.window->BuildElementTree();
     EXPECT_FALSE(t.find<QWidget>("PanelTree")->isHidden());
     EXPECT_EQ(root(t)->childCount(), 5);
+    for (const int length : {79, 80, 100}) {
+        t.element(0)->setToolTip(QString(length, u'ž'));
+        t.window->BuildElementTree();
+        const QString shown = root(t)->child(2)->child(0)->text(0); // the body
+        EXPECT_EQ(shown, length <= 79 ? QString(length, u'ž') : QString(76, u'ž') + u"..."_s);
+    }
 }
