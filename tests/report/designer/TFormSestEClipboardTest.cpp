@@ -67,15 +67,12 @@ TEST(DesignerClipboard, CopyThreeThenPasteKeepsTheirOffsets) {
 
     ASSERT_EQ(d.paper()->PocetPrvku(), 8);
     const designer::TSesPrvek* pasted[] = {d.element(5), d.element(6), d.element(7)};
-    EXPECT_EQ(d.bounds(pasted[0]), QRect(210, 40, 50, 20));
-    EXPECT_EQ(d.bounds(pasted[1]), QRect(300, 80, 60, 20));
-    EXPECT_EQ(d.bounds(pasted[2]), QRect(340, 120, 30, 3));
     EXPECT_EQ(d.window->primarySelection(), pasted[1]);
     EXPECT_EQ(d.window->selectionCount(), 3);
     for (const designer::TSesPrvek* e : pasted)
         EXPECT_TRUE(e->multi());
     EXPECT_EQ(d.find<QLineEdit>("EditX")->text(), u"300"_s);
-    // every other property came along: the lines differ only in position
+    // at the offsets of the copied ones from the primary, every other property alike
     const QStringList after = d.lines(u"T"_s);
     EXPECT_EQ(after.mid(4, 3),
               QStringList({u"T,1,0,210,40,50,20,Arial,10,0,0,0,0,1,\"a\",0,0,0"_s,

@@ -290,23 +290,15 @@ TEST(DesignerWindow, NestedDetailEditSavesThroughTheMasterAndRestoresTheHook) {
             detail = window->paper()->Prvek(i);
     ASSERT_TRUE(detail);
 
-    // the nested window appears once the splash is gone: look until it is there
-    bool nestedSeen = false;
-    QTimer driver;
-    driver.setInterval(10);
-    QObject::connect(&driver, &QTimer::timeout, [&] {
-        auto* nested = qobject_cast<designer::TFormSestE*>(QApplication::activeModalWidget());
-        if (!nested || nested == window.get() || !nested->isVisible()) return;
-        driver.stop();
-        nestedSeen = true;
+    // the nested window appears once the splash is gone
+    const auto editNested = [](QDialog& dialog) {
+        auto* nested = qobject_cast<designer::TFormSestE*>(&dialog);
+        ASSERT_NE(nested, nullptr);
         nested->paper()->Prvek(0)->MoveBy(40, 0);
         nested->RecordChange(7);
         EXPECT_TRUE(nested->SavePredloha());
-        nested->reject();
-    });
-    driver.start();
-    window->EditElement(detail);
-    EXPECT_TRUE(nestedSeen);
+    };
+    EXPECT_EQ(designtest::answerModal([&] { window->EditElement(detail); }, editNested), 1);
     EXPECT_TRUE(fileBytes(fixture.path()).contains("D0,T,1,0,45,5,100,20,"));
     EXPECT_EQ(window->history().Name(window->history().CurrentIndex()), u"změna detailu"_s);
     // the master's values again
@@ -370,19 +362,11 @@ TEST(DesignerWindow, PreviewShowsTheUnsavedStateAndItsEditRequestClosesTheWindow
 
 TEST(DesignerWindow, EmptyTemplateOpensTheWizardWhoseCancelRefusesTheWindow) {
     const auto openWith = [](DesignedReport& fixture, const std::function<void(QDialog*)>& drive) {
-        QTimer driver;
-        driver.setInterval(10);
-        QObject::connect(&driver, &QTimer::timeout, [&] {
-            auto* wizard =
-                qobject_cast<designer::TDlgNovaSestava*>(QApplication::activeModalWidget());
-            if (!wizard) return;
-            driver.stop();
-            drive(wizard);
-        });
-        driver.start();
         designer::TFormSestE window;
         window.setMessageSink(&fixture.messages);
-        const bool opened = window.OpenSestava(&fixture.report, 1, false);
+        bool opened = false;
+        designtest::answerModal([&] { opened = window.OpenSestava(&fixture.report, 1, false); },
+                                [&](QDialog& wizard) { drive(&wizard); });
         return std::tuple{opened, window.paper()->PocetPrvku(), window.modified()};
     };
     DesignedReport fixture({{"t", "p"}, {"teplota", "tlak"}, {}, 0});

@@ -46,16 +46,8 @@ const QStringList kTemplate{"I,0,\"Nastavení\"",
 // Runs the dialog of `window` on `page`, handing it to `drive` once it is shown.
 void runDialog(designer::TFormSestE& window, int page,
                const std::function<void(designer::TSestDlg*)>& drive) {
-    QTimer driver;
-    driver.setInterval(10);
-    QObject::connect(&driver, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<designer::TSestDlg*>(QApplication::activeModalWidget());
-        if (!dialog) return;
-        driver.stop();
-        drive(dialog);
-    });
-    driver.start();
-    window.EditSestavaSettings(page);
+    designtest::answerModal([&] { window.EditSestavaSettings(page); },
+                            [&](QDialog& d) { drive(qobject_cast<designer::TSestDlg*>(&d)); });
 }
 
 template <class T> T* child(QWidget* parent, const char* name) {

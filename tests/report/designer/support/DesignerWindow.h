@@ -9,10 +9,14 @@
 #include "report/engine/sestavy.h"
 #include "report/engine/sestprn.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -82,6 +86,25 @@ inline std::string firstDifference(const QStringList& expected, const QStringLis
             return u"line %1:\n  expected %2\n  actual   %3"_s.arg(i + 1).arg(a, b).toStdString();
     }
     return {};
+}
+
+// Runs `action`; the first modal dialog it opens is handed to `answer`, which closes it (or
+// it is closed with Storno). Returns how many modal dialogs were seen.
+inline int answerModal(const std::function<void()>& action,
+                       const std::function<void(QDialog&)>& answer) {
+    int seen = 0;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) return;
+        ++seen;
+        answer(*dialog);
+        if (dialog->isVisible()) dialog->reject();
+    });
+    poll.start();
+    action();
+    return seen;
 }
 
 } // namespace designtest

@@ -11,14 +11,10 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
-#include <QDialog>
 #include <QLineEdit>
 #include <QTest>
-#include <QTimer>
 
-#include <functional>
 #include <initializer_list>
 
 namespace designtest {
@@ -126,24 +122,5 @@ struct EditedTemplate : EditingDesigner {
         window->BuildElementTree();
     }
 };
-
-// Runs `action`; the first modal dialog it opens is handed to `answer`, which closes it (or
-// it is closed with Storno). Returns how many modal dialogs were seen.
-inline int answerModal(const std::function<void()>& action,
-                       const std::function<void(QDialog&)>& answer) {
-    int seen = 0;
-    QTimer poll;
-    poll.setInterval(5);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible()) return;
-        ++seen;
-        answer(*dialog);
-        if (dialog->isVisible()) dialog->reject();
-    });
-    poll.start();
-    action();
-    return seen;
-}
 
 } // namespace designtest
