@@ -81,10 +81,6 @@ TEST_F(BuilderFixture, ReferenceListsHoldNumberedLines) {
     EXPECT_EQ(lines(control<QComboBox>(builder, "CBParameters")),
               (QStringList{"&1  Parametr 1", "&2  Parametr 2"}));
     EXPECT_EQ(lines(control<QComboBox>(builder, "CBFunctions")), (QStringList{"@1  Suma"}));
-    EXPECT_EQ(lines(control<QComboBox>(builder, "CBFx1")).size(), 15);
-    EXPECT_EQ(lines(control<QComboBox>(builder, "CBFx2")).first(), u"LEFT(,)"_s);
-    EXPECT_EQ(lines(control<QComboBox>(builder, "CBFx3")).last(), u"SECUNDE()"_s);
-    EXPECT_EQ(lines(control<QComboBox>(builder, "CBFx4")), (QStringList{"IIF(,,)", "ISNULL()"}));
 }
 
 TEST_F(BuilderFixture, VariablesFollowTheGroupsAndTheReportKind) {

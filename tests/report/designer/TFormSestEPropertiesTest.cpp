@@ -79,29 +79,23 @@ TEST(PropertyPanel, ShowsThePanelAndTheValuesOfEachKind) {
         EXPECT_EQ(t.find<QLineEdit>("EditX")->text().toInt(), t.element(element)->Left());
     }
 
+    // SbCar7 is the ellipse option of a line; CBSirkaBarCary shows module code 3
+    // clang-format off
     const std::tuple<int, const char*, const char*> values[] = {
-        {Text, "EditText", "text"},
-        {Item, "EditText", "ro:Položka pol1"},
-        {Line, "SbCar7", "1"},
-        {Line, "SBCar5", "0"}, // the ellipse option
-        {Line, "CBStylCary", "tečkovaná"},
-        {Barcode, "CBTypBarCode", "EAN 13"},
-        {Barcode, "EditBarText", "12345"},
-        {Picture, "CBObrazFile", "logo.bmp"},
-        {Picture, "CBObrStretch", "1"},
-        {Picture, "CBObrPomer", "0"},
-        {Picture, "CBObrVariable", "0"},
-        {DrawingArea, "EPaintBoxIndex", "2"},
-        {DrawingArea, "EPaintBoxZoom", "3"},
-        {RtfItem, "SBCarR1", "1"},
-        {RtfItem, "SBCarR2", "0"},
-        {RtfItem, "SBCarR3", "1"}};
+        {Text, "EditText", "text"}, {Item, "EditText", "ro:Položka pol1"}, {Line, "SbCar7", "1"},
+        {Line, "SBCar5", "0"}, {Line, "CBStylCary", "tečkovaná"},
+        {Barcode, "CBTypBarCode", "EAN 13"}, {Barcode, "EditBarText", "12345"},
+        {Picture, "CBObrazFile", "logo.bmp"}, {Picture, "CBObrStretch", "1"},
+        {Picture, "CBObrPomer", "0"}, {Picture, "CBObrVariable", "0"},
+        {DrawingArea, "EPaintBoxIndex", "2"}, {DrawingArea, "EPaintBoxZoom", "3"},
+        {RtfItem, "SBCarR1", "1"}, {RtfItem, "SBCarR2", "0"}, {RtfItem, "SBCarR3", "1"}};
+    // clang-format on
     for (const auto& [element, name, value] : values) {
         t.window->SelectElement(t.element(element));
         EXPECT_EQ(t.shown(name), QString::fromUtf8(value)) << name;
     }
     t.window->SelectElement(t.element(Barcode));
-    EXPECT_EQ(t.find<QComboBox>("CBSirkaBarCary")->currentIndex(), 4); // module code 3
+    EXPECT_EQ(t.find<QComboBox>("CBSirkaBarCary")->currentIndex(), 4);
     EXPECT_TRUE(t.find<QToolButton>("SBPrenesP")->isEnabled());
     t.window->ClearSelection();
     EXPECT_TRUE(shownPanels(t).isEmpty());

@@ -225,7 +225,6 @@ TEST(TSesPrvek, ToolCodesAndKindNames) {
         EXPECT_EQ(kind, c.kind) << c.tool;
         EXPECT_EQ(index, c.index) << c.tool;
     }
-    EXPECT_EQ(TSesPrvek::KindName(13), u"Kreslicí plocha"_s);
     EXPECT_EQ(TSesPrvek::KindName(15), u"Neznámý"_s);
 }
 

@@ -227,19 +227,13 @@ TEST(SectionPainting, CaptionStripAndTheHatchesOfAThreeColumnBody) {
     // the first column white; in the gap a light hatch, beyond it a dark one, dots where x and
     // y agree; the caption strip: black top row, white below it, silver inside, grey and black
     // at the foot, and the column boundary
-    expectPixels(image, {{b - 30, 10, kWhite},
-                         {b - 10, 10, kSilver},
-                         {b - 10, 11, kWhite},
-                         {b + 10, 10, kSilver},
-                         {b + 10, 11, kGrey},
-                         {40, h - 16, kBlack},
-                         {40, h - 15, kWhite},
-                         {w - 30, h - 8, kSilver},
-                         {40, h - 3, kGrey},
-                         {40, h - 1, kBlack},
-                         {b, h - 8, kBlack},
-                         {b + 1, h - 8, kWhite},
+    // clang-format off
+    expectPixels(image, {{b - 30, 10, kWhite}, {b - 10, 10, kSilver}, {b - 10, 11, kWhite},
+                         {b + 10, 10, kSilver}, {b + 10, 11, kGrey}, {40, h - 16, kBlack},
+                         {40, h - 15, kWhite}, {w - 30, h - 8, kSilver}, {40, h - 3, kGrey},
+                         {40, h - 1, kBlack}, {b, h - 8, kBlack}, {b + 1, h - 8, kWhite},
                          {b - 1, h - 8, kGrey}});
+    // clang-format on
 }
 
 TEST(SectionPainting, TheBackgroundPictureLiesAtItsZoomedPlace) {
