@@ -35,10 +35,15 @@ TEST_F(SectionTest, TheCaptionStripDragsTheHeightWithAMinimum) {
         Sheet sheet(zoom);
         TOddil* body = sheet.body();
         body->setSectionHeight(100);
-        body->SetRastr(true, true, 8, 8, false);
         sheet.show();
         const int footerTop = sheet.paper->Oddil(3)->y();
-        drag(body, captionPoint(body), captionPoint(body) + QPoint(0, 25));
+        // a drag back to the start tells nothing
+        const QPoint a = captionPoint(body);
+        designtest::dragAlong(body, {a, a + QPoint(0, 20), a});
+        EXPECT_EQ(body->sectionHeight(), 100);
+        EXPECT_EQ(sheet.recorder.take(), QStringList{"E4"});
+        body->SetRastr(true, true, 8, 8, false);
+        drag(body, a, a + QPoint(0, 25));
         // 25 pixels are 50 or 12.5 units; 150 is snapped to 152, 112.5 (112) stays 112.
         const int expected = zoom == 0.5 ? 152 : 112;
         EXPECT_EQ(body->sectionHeight(), expected);
@@ -52,16 +57,6 @@ TEST_F(SectionTest, TheCaptionStripDragsTheHeightWithAMinimum) {
         drag(body, captionPoint(body), captionPoint(body) - QPoint(0, 400));
         EXPECT_EQ(body->sectionHeight(), 14);
     }
-}
-
-TEST_F(SectionTest, AHeightDragBackToTheStartTellsNothing) {
-    Sheet sheet;
-    sheet.show();
-    TOddil* header = sheet.paper->Oddil(0);
-    const QPoint a = captionPoint(header);
-    designtest::dragAlong(header, {a, a + QPoint(0, 20), a});
-    EXPECT_EQ(header->sectionHeight(), 43);
-    EXPECT_EQ(sheet.recorder.take(), QStringList{"E4"});
 }
 
 TEST_F(SectionTest, RubberBandsSelectTheSameInBothDirections) {
@@ -102,7 +97,7 @@ TEST_F(SectionTest, BandsWithCtrlToggleAndWithShiftAdd) {
     EXPECT_EQ(sheet.recorder.take(), (QStringList{"E21", "E21", "E8 el"}));
 }
 
-TEST_F(SectionTest, InsertionClicksWithAndWithoutCtrl) {
+TEST_F(SectionTest, InsertionClicksDoubleClicksAndPointerPositions) {
     Sheet sheet(2.0);
     sheet.body()->setSectionHeight(300);
     sheet.body()->SetRastr(true, true, 10, 10, false);
@@ -123,12 +118,8 @@ TEST_F(SectionTest, InsertionClicksWithAndWithoutCtrl) {
     QTest::mouseDClick(sheet.window.windowHandle(), Qt::LeftButton, Qt::NoModifier,
                        header->mapTo(&sheet.window, QPoint(30, 30)));
     EXPECT_TRUE(sheet.recorder.events.contains(u"P11 1 0"_s));
-}
-
-TEST_F(SectionTest, MouseCoordinatesAreReportedInUnits) {
-    Sheet sheet(2.0);
+    // the pointer is told in units, and off the drawing area as -1
     sheet.recorder.recordMouse = true;
-    sheet.show();
     QWindow* window = sheet.window.windowHandle();
     TOddil* body = sheet.body();
     QTest::mouseMove(window, body->mapTo(&sheet.window, QPoint(41, 21)));

@@ -137,40 +137,31 @@ TEST_F(DragTest, ResizesKeepThreeUnitsAndTheOppositeEdge) {
     EXPECT_EQ(boundsOf(f), (Bounds{0, 0, 80, 70}));
 }
 
-TEST_F(DragTest, ADragBackToTheStartRecordsNoStep) {
+TEST_F(DragTest, CtrlClicksBackAndForthAndMultiElementDrags) {
     Sheet sheet;
     sheet.body()->setSectionHeight(300);
     TSesPrvek* e = sheet.add(report::ekFrame, 100, 100, 100, 50);
     sheet.show();
-    designtest::dragAlong(e, {grip(e, 0), grip(e, 0) + QPoint(30, 0), grip(e, 0)});
-    EXPECT_EQ(boundsOf(e), (Bounds{100, 100, 100, 50}));
-    EXPECT_FALSE(sheet.recorder.events.contains(u"P10 7 0"_s));
-    EXPECT_TRUE(sheet.recorder.events.contains(u"P1 130 100"_s));
-}
-
-TEST_F(DragTest, AMultiplySelectedElementTellsItsDelta) {
-    Sheet sheet;
-    sheet.body()->setSectionHeight(300);
-    TSesPrvek* e = sheet.add(report::ekFrame, 100, 100, 100, 50);
-    e->setMultiMark(true);
-    sheet.show();
-    EXPECT_EQ(e->HandleAt(TSesPrvek::handlePosition(8, e->width(), e->height())), 0);
-    drag(e, TSesPrvek::handlePosition(8, e->width(), e->height()) + QPoint(2, 2),
-         TSesPrvek::handlePosition(8, e->width(), e->height()) + QPoint(12, 7));
-    EXPECT_EQ(boundsOf(e), (Bounds{110, 105, 100, 50})); // a multi element only moves
-    EXPECT_TRUE(sheet.recorder.events.contains(u"P9 10 5"_s));
-}
-
-TEST_F(DragTest, CtrlClicksToggleAndDoNotDrag) {
-    Sheet sheet;
-    sheet.body()->setSectionHeight(300);
-    TSesPrvek* e = sheet.add(report::ekFrame, 100, 100, 100, 50);
-    sheet.show();
+    // with Ctrl a click toggles the selection and drags nothing
     drag(e, grip(e, 0), grip(e, 0) + QPoint(30, 30), Qt::ControlModifier);
     EXPECT_EQ(boundsOf(e), (Bounds{100, 100, 100, 50}));
     e->setSelectedMark(true);
     drag(e, grip(e, 0), grip(e, 0), Qt::ControlModifier);
     EXPECT_EQ(sheet.recorder.take(), (QStringList{"E21", "E8 el", "E21", "E7 el"}));
+    // a drag back to the start tells the moves but records no step
+    designtest::dragAlong(e, {grip(e, 0), grip(e, 0) + QPoint(30, 0), grip(e, 0)});
+    EXPECT_EQ(boundsOf(e), (Bounds{100, 100, 100, 50}));
+    QStringList events = sheet.recorder.take();
+    EXPECT_FALSE(events.contains(u"P10 7 0"_s));
+    EXPECT_TRUE(events.contains(u"P1 130 100"_s));
+    // a multiply selected element has no handles: it moves and tells its delta
+    e->setSelectedMark(false);
+    e->setMultiMark(true);
+    const QPoint corner = TSesPrvek::handlePosition(8, e->width(), e->height());
+    EXPECT_EQ(e->HandleAt(corner), 0);
+    drag(e, corner + QPoint(2, 2), corner + QPoint(12, 7));
+    EXPECT_EQ(boundsOf(e), (Bounds{110, 105, 100, 50}));
+    EXPECT_TRUE(sheet.recorder.take().contains(u"P9 10 5"_s));
 }
 
 TEST_F(DragTest, KeyboardMovesAndResizes) {
