@@ -66,7 +66,7 @@ template <typename Box> void choose(Box* box, int entry) {
 
 } // namespace
 
-TEST(PropertyPanel, ShowsThePanelAndTheValuesOfEachKind) {
+TEST(PropertyPanel, ShowsEachKindsValuesAndChangesOnlyTheNamedKindsOfSeveral) {
     EditedTemplate t(kLines);
     const std::pair<int, QStringList> expected[] = {
         {Text, {"PanelTexty"}},           {Item, {"PanelTexty"}},      {Line, {"PanelCary"}},
@@ -100,10 +100,8 @@ TEST(PropertyPanel, ShowsThePanelAndTheValuesOfEachKind) {
     t.window->ClearSelection();
     EXPECT_TRUE(shownPanels(t).isEmpty());
     EXPECT_FALSE(t.find<QToolButton>("SBPrenesP")->isEnabled());
-}
 
-TEST(PropertyPanel, MultipleSelectionChangesOnlyTheNamedKinds) {
-    EditedTemplate t(kLines);
+    // a change of a multiple selection reaches the kinds it names
     const auto kinds = [&t] {
         QList<int> list;
         for (int i = 0; i < t.window->paper()->PocetPrvku(); ++i)
@@ -278,7 +276,7 @@ TEST(PropertyPanel, TextLeftWithoutEnterIsRecordedWhenTheFieldLosesTheFocus) {
     EXPECT_EQ(t.undoCaption(), u"Zrušit změna textu"_s);
 }
 
-TEST(ElementDialog, DataElementRoundTrip) {
+TEST(ElementDialog, DataElementBarcodeAndFontOfSeveral) {
     EditedTemplate t(kLines);
     designer::TSesPrvek* item = t.element(Item);
     t.window->SelectElement(item);
@@ -320,6 +318,38 @@ TEST(ElementDialog, DataElementRoundTrip) {
                     dialog.accept();
                 });
     EXPECT_EQ(model(t, Text).Text, u"nový"_s);
+
+    // a barcode, and the font of several elements
+    t.window->SelectElement(t.element(Barcode));
+    answerModal([&] { t.window->EditElement(t.element(Barcode)); },
+                [](QDialog& dialog) {
+                    auto* type = dialog.findChild<QComboBox*>(u"CBBcTypBarCode"_s);
+                    EXPECT_EQ(type->currentText(), u"EAN 13"_s);
+                    EXPECT_EQ(dialog.findChild<QComboBox*>(u"CBBcSirkaBarCary"_s)->currentIndex(),
+                              4);
+                    EXPECT_FALSE(dialog.findChild<QTabWidget*>()->isTabVisible(0));
+                    dialog.findChild<QLineEdit*>(u"EdBcS"_s)->setText(u"-1"_s);
+                    dialog.findChild<QLineEdit*>(u"EditBcBarText"_s)->setText("987");
+                    dialog.accept();
+                });
+    EXPECT_EQ(model(t, Barcode).PenStyle, report::bcEan13);
+    EXPECT_EQ(model(t, Barcode).PenWidth, 8);
+    EXPECT_EQ(model(t, Barcode).Width, 3);
+    EXPECT_EQ(model(t, Barcode).Value.text, u"987"_s);
+    EXPECT_EQ(t.undoCaption(), u"Zrušit nastavení prvku"_s);
+
+    t.selectAll(t.element(Text));
+    answerModal([&] { t.window->EditElement(t.element(Text)); },
+                [](QDialog& dialog) {
+                    auto* tabs = dialog.findChild<QTabWidget*>();
+                    EXPECT_FALSE(tabs->isTabVisible(0));
+                    EXPECT_TRUE(tabs->isTabVisible(1));
+                    dialog.findChild<QCheckBox*>(u"CBItalic"_s)->setChecked(true);
+                    dialog.accept();
+                });
+    EXPECT_EQ(t.undoCaption(), u"Zrušit změna písma"_s);
+    for (int i = 0; i < t.window->paper()->PocetPrvku(); ++i)
+        EXPECT_EQ(model(t, i).Font.italic, model(t, i).Kind <= 6) << i;
 }
 
 TEST(ElementDialog, MemoAndPictureItemsChooseTheirPanels) {
@@ -366,40 +396,6 @@ TEST(ElementDialog, FunctionOutsideItsListOpensNothing) {
     EditedTemplate t({u"T,6,3,10,10,200,20,Arial,10,0,0,0,0,1,\"\",0,0,0"_s});
     t.window->SelectElement(t.element(0));
     EXPECT_EQ(answerModal([&] { t.window->EditElement(t.element(0)); }, [](QDialog&) {}), 0);
-}
-
-TEST(ElementDialog, BarcodeAndFontOfSeveral) {
-    EditedTemplate t(kLines);
-    t.window->SelectElement(t.element(Barcode));
-    answerModal([&] { t.window->EditElement(t.element(Barcode)); },
-                [](QDialog& dialog) {
-                    auto* type = dialog.findChild<QComboBox*>(u"CBBcTypBarCode"_s);
-                    EXPECT_EQ(type->currentText(), u"EAN 13"_s);
-                    EXPECT_EQ(dialog.findChild<QComboBox*>(u"CBBcSirkaBarCary"_s)->currentIndex(),
-                              4);
-                    EXPECT_FALSE(dialog.findChild<QTabWidget*>()->isTabVisible(0));
-                    dialog.findChild<QLineEdit*>(u"EdBcS"_s)->setText(u"-1"_s);
-                    dialog.findChild<QLineEdit*>(u"EditBcBarText"_s)->setText("987");
-                    dialog.accept();
-                });
-    EXPECT_EQ(model(t, Barcode).PenStyle, report::bcEan13);
-    EXPECT_EQ(model(t, Barcode).PenWidth, 8);
-    EXPECT_EQ(model(t, Barcode).Width, 3);
-    EXPECT_EQ(model(t, Barcode).Value.text, u"987"_s);
-    EXPECT_EQ(t.undoCaption(), u"Zrušit nastavení prvku"_s);
-
-    t.selectAll(t.element(Text));
-    answerModal([&] { t.window->EditElement(t.element(Text)); },
-                [](QDialog& dialog) {
-                    auto* tabs = dialog.findChild<QTabWidget*>();
-                    EXPECT_FALSE(tabs->isTabVisible(0));
-                    EXPECT_TRUE(tabs->isTabVisible(1));
-                    dialog.findChild<QCheckBox*>(u"CBItalic"_s)->setChecked(true);
-                    dialog.accept();
-                });
-    EXPECT_EQ(t.undoCaption(), u"Zrušit změna písma"_s);
-    for (int i = 0; i < t.window->paper()->PocetPrvku(); ++i)
-        EXPECT_EQ(model(t, i).Font.italic, model(t, i).Kind <= 6) << i;
 }
 
 TEST(UserFunctions, InsertEditAndDeleteTheLast) {

@@ -94,7 +94,7 @@ TEST(ElementTree, SectionsInPrintOrderWithTheirElementsAndImages) {
     expectNoDanglingItem(t);
 }
 
-TEST(ElementTree, MarksFollowTheSelectionAndHiddenSections) {
+TEST(ElementTree, MarksHiddenSectionsAndTheExpandedStateOverUndo) {
     EditedTemplate t(twoGroups(), true);
     QTreeWidgetItem* body = root(t)->child(4);
     const auto red = [](QTreeWidgetItem* item) {
@@ -114,10 +114,8 @@ TEST(ElementTree, MarksFollowTheSelectionAndHiddenSections) {
     EXPECT_TRUE(hidden->child(0)->font(0).italic());
     EXPECT_FALSE(body->font(0).italic());
     EXPECT_FALSE(body->child(0)->font(0).italic());
-}
 
-TEST(ElementTree, ExpandedSectionsStayExpandedAndUndoLeavesNoDanglingItem) {
-    EditedTemplate t(twoGroups(), true);
+    // expanded sections stay so over undo and redo, with no item left dangling
     root(t)->child(4)->setExpanded(true);
     root(t)->child(6)->setExpanded(true);
     designer::TSesPrvek* first = t.element(0);
