@@ -297,22 +297,6 @@ TEST(DesignerKeys, EveryKeyActsOnPaperAndTreeOnlyAndRecordsOneStep) {
     }
 }
 
-TEST(DesignerKeys, ArrowsMoveEveryMultiSelectedElement) {
-    EditingDesigner d(keyTemplate());
-    d.select({d.element(1), d.element(2), d.element(0)});
-    QTest::keyClick(d.paper(), Qt::Key_Down, Qt::ControlModifier);
-    EXPECT_EQ(d.element(1)->Top(), 51);
-    EXPECT_EQ(d.element(2)->Top(), 121);
-    EXPECT_EQ(d.element(0)->Top(), 6);
-    EXPECT_EQ(d.element(3)->Top(), 10); // not selected
-    EXPECT_EQ(d.steps(), 1);
-    // without a selection the keys do nothing and record nothing
-    d.window->ClearSelection();
-    QTest::keyClick(d.paper(), Qt::Key_Down, Qt::ControlModifier);
-    QTest::keyClick(d.paper(), Qt::Key_Down, Qt::ShiftModifier);
-    EXPECT_EQ(d.steps(), 1);
-}
-
 TEST(DesignerKeys, F1OpensTheDesignerHelpAnywhereAndEscCloses) {
     designtest::HelpRecorder help;
     platform::setHelpViewer(&help);
@@ -332,7 +316,7 @@ TEST(DesignerKeys, F1OpensTheDesignerHelpAnywhereAndEscCloses) {
     platform::setHelpViewer(nullptr);
 }
 
-TEST(DesignerPositionFields, EnterSetsOneOrEveryMultiSelectedElement) {
+TEST(DesignerPositionFields, EnterAndArrowsSetOneOrEveryMultiSelectedElement) {
     EditingDesigner d(keyTemplate());
     auto* editX = d.find<QLineEdit>("EditX");
     auto* editW = d.find<QLineEdit>("EditW");
@@ -371,6 +355,19 @@ TEST(DesignerPositionFields, EnterSetsOneOrEveryMultiSelectedElement) {
     d.find<QLineEdit>("EditY")->setFocus();
     EXPECT_EQ(editX->text(), u"120"_s);
     EXPECT_EQ(d.element(2)->Left(), 120);
+
+    // the arrows move every element of a multiple selection, and nothing without a selection
+    const int steps = d.steps();
+    d.select({d.element(1), d.element(3), d.element(0)});
+    QTest::keyClick(d.paper(), Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(QList<int>({d.element(0)->Top(), d.element(1)->Top(), d.element(2)->Top(),
+                          d.element(3)->Top()}),
+              QList<int>({6, 51, 120, 11}));
+    EXPECT_EQ(d.steps(), steps + 1);
+    d.window->ClearSelection();
+    QTest::keyClick(d.paper(), Qt::Key_Down, Qt::ControlModifier);
+    QTest::keyClick(d.paper(), Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(d.steps(), steps + 1);
 }
 
 TEST(DesignerGrid, AlignSnapsEdgesHalvesToEvenAndKeepsThree) {
