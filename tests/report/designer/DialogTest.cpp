@@ -16,7 +16,6 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QFontDatabase>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>

@@ -5,10 +5,8 @@
 
 #include "report/engine/DesignerCursors.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QFile>
-#include <QMenu>
 #include <QTabWidget>
 #include <QTreeWidget>
 

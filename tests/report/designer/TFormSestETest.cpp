@@ -13,12 +13,10 @@
 #include "report/engine/sestvyst.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTabWidget>
-#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>

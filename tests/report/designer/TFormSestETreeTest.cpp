@@ -5,8 +5,6 @@
 
 #include "report/designer/TSestDlg.h"
 
-#include <QAction>
-#include <QSplitter>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>

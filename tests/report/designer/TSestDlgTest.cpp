@@ -7,7 +7,6 @@
 #include "report/designer/TSestDlg.h"
 
 #include "report/engine/sestprn.h"
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -17,7 +16,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
