@@ -43,12 +43,12 @@ struct Recorder : designer::DesignerEvents {
 };
 
 struct Sheet {
-    explicit Sheet(double zoom = 1.0, int paperWidth = 827) {
+    explicit Sheet(double zoom = 1.0) {
         paper = new designer::TPapir(&window);
         paper->setEvents(&recorder);
         for (int code = 0; code < 5; ++code)
             paper->AddOddil(code);
-        paper->SetSirka(paperWidth);
+        paper->SetSirka(827);
         paper->SetZoom(zoom);
     }
     designer::TOddil* body() const { return paper->Oddil(2); }
