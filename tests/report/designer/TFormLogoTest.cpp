@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using designer::TFormLogo;
 
 TEST(TFormLogo, ShowsOneSplashAndHidesItOnce) {
@@ -16,13 +18,11 @@ TEST(TFormLogo, ShowsOneSplashAndHidesItOnce) {
     TFormLogo* logo = TFormLogo::instance();
     ASSERT_NE(logo, nullptr);
     EXPECT_TRUE(logo->isVisible());
-    EXPECT_EQ(logo->size(), QSize(250, 96));
-    EXPECT_TRUE(logo->windowFlags() & Qt::FramelessWindowHint);
     QStringList texts;
     for (const QLabel* label : logo->findChildren<QLabel*>())
         texts << label->text();
-    EXPECT_TRUE(texts.contains(QStringLiteral("Čekejte prosím,")));
-    EXPECT_TRUE(texts.contains(QStringLiteral("připravuji editační modul...")));
+    EXPECT_TRUE(texts.contains(u"Čekejte prosím,"_s));
+    EXPECT_TRUE(texts.contains(u"připravuji editační modul..."_s));
     TFormLogo::HideWait();
     EXPECT_EQ(TFormLogo::instance(), nullptr);
     TFormLogo::HideWait();

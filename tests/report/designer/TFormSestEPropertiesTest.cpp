@@ -2,7 +2,7 @@
 // shows, which elements a change reaches, the history step it leaves, and text typed without
 // Enter.
 
-#include "support/EditedTemplate.h"
+#include "support/EditingDesigner.h"
 
 #include "report/engine/Dataset.h"
 #include "report/engine/TPicture.h"
@@ -23,6 +23,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using designtest::answerModal;
 using designtest::EditedTemplate;
 
@@ -31,15 +33,15 @@ namespace {
 enum Element { Text, Item, Line, Frame, Barcode, Picture, DrawingArea, RtfItem, Detail };
 
 const QStringList kLines{
-    QStringLiteral("T,1,0,10,10,200,20,Arial,10,0,0,0,0,1,\"text\",0,0,0"),
-    QStringLiteral("T,2,1,300,10,200,20,Arial,10,0,0,0,0,1,\"\",0,0,0"),
-    QStringLiteral("T,7,7,10,60,100,20,,1,0,2,64,15,0"),
-    QStringLiteral("T,8,8,200,60,100,40,,1,0,0,0,15,0"),
-    QStringLiteral("T,12,0,10,120,200,50,,3,0,99,0,15,0,\"12345\",0,0,0"),
-    QStringLiteral("T,11,11,300,120,100,50,,1,0,0,16,15,0,\"logo.bmp\""),
-    QStringLiteral("T,13,2,450,120,100,50,,1,0,0,16,15,3"),
-    QStringLiteral("T,2,0,300,200,200,20,Arial,10,0,0,8,5,1,\"\",0,0,0"),
-    QStringLiteral("T,15,0,0,250,827,40"),
+    u"T,1,0,10,10,200,20,Arial,10,0,0,0,0,1,\"text\",0,0,0"_s,
+    u"T,2,1,300,10,200,20,Arial,10,0,0,0,0,1,\"\",0,0,0"_s,
+    u"T,7,7,10,60,100,20,,1,0,2,64,15,0"_s,
+    u"T,8,8,200,60,100,40,,1,0,0,0,15,0"_s,
+    u"T,12,0,10,120,200,50,,3,0,99,0,15,0,\"12345\",0,0,0"_s,
+    u"T,11,11,300,120,100,50,,1,0,0,16,15,0,\"logo.bmp\""_s,
+    u"T,13,2,450,120,100,50,,1,0,0,16,15,3"_s,
+    u"T,2,0,300,200,200,20,Arial,10,0,0,8,5,1,\"\",0,0,0"_s,
+    u"T,15,0,0,250,827,40"_s,
 };
 
 const char* const kPanels[] = {"PanelTexty",     "PanelRtf",     "PanelObraz",   "PanelCary",
@@ -64,7 +66,7 @@ template <typename Box> void choose(Box* box, int entry) {
 
 } // namespace
 
-TEST(PropertyPanel, ShowsThePanelAndTheValuesOfEachKind) {
+TEST(PropertyPanel, ShowsEachKindsValuesAndChangesOnlyTheNamedKindsOfSeveral) {
     EditedTemplate t(kLines);
     const std::pair<int, QStringList> expected[] = {
         {Text, {"PanelTexty"}},           {Item, {"PanelTexty"}},      {Line, {"PanelCary"}},
@@ -77,61 +79,38 @@ TEST(PropertyPanel, ShowsThePanelAndTheValuesOfEachKind) {
         EXPECT_EQ(t.find<QLineEdit>("EditX")->text().toInt(), t.element(element)->Left());
     }
 
-    t.window->SelectElement(t.element(Text));
-    EXPECT_EQ(t.find<QLineEdit>("EditText")->text(), QStringLiteral("text"));
-    EXPECT_FALSE(t.find<QLineEdit>("EditText")->isReadOnly());
-    t.window->SelectElement(t.element(Item));
-    EXPECT_EQ(t.find<QLineEdit>("EditText")->text(), QStringLiteral("Položka pol1"));
-    EXPECT_TRUE(t.find<QLineEdit>("EditText")->isReadOnly());
-
-    t.window->SelectElement(t.element(Line));
-    EXPECT_TRUE(t.find<QToolButton>("SbCar7")->isChecked()); // the ellipse option
-    EXPECT_FALSE(t.find<QToolButton>("SBCar5")->isChecked());
-    EXPECT_EQ(t.find<QComboBox>("CBStylCary")->currentText(), QStringLiteral("tečkovaná"));
-
+    // SbCar7 is the ellipse option of a line; CBSirkaBarCary shows module code 3
+    // clang-format off
+    const std::tuple<int, const char*, const char*> values[] = {
+        {Text, "EditText", "text"}, {Item, "EditText", "ro:Položka pol1"}, {Line, "SbCar7", "1"},
+        {Line, "SBCar5", "0"}, {Line, "CBStylCary", "tečkovaná"},
+        {Barcode, "CBTypBarCode", "EAN 13"}, {Barcode, "EditBarText", "12345"},
+        {Picture, "CBObrazFile", "logo.bmp"}, {Picture, "CBObrStretch", "1"},
+        {Picture, "CBObrPomer", "0"}, {Picture, "CBObrVariable", "0"},
+        {DrawingArea, "EPaintBoxIndex", "2"}, {DrawingArea, "EPaintBoxZoom", "3"},
+        {RtfItem, "SBCarR1", "1"}, {RtfItem, "SBCarR2", "0"}, {RtfItem, "SBCarR3", "1"}};
+    // clang-format on
+    for (const auto& [element, name, value] : values) {
+        t.window->SelectElement(t.element(element));
+        EXPECT_EQ(t.shown(name), QString::fromUtf8(value)) << name;
+    }
     t.window->SelectElement(t.element(Barcode));
-    EXPECT_EQ(t.find<QComboBox>("CBTypBarCode")->currentText(), QStringLiteral("EAN 13"));
-    EXPECT_EQ(t.find<QComboBox>("CBSirkaBarCary")->currentIndex(), 4); // module code 3
-    EXPECT_EQ(t.find<QLineEdit>("EditBarText")->text(), QStringLiteral("12345"));
-
-    t.window->SelectElement(t.element(Picture));
-    EXPECT_EQ(t.find<QComboBox>("CBObrazFile")->currentText(), QStringLiteral("logo.bmp"));
-    EXPECT_TRUE(t.find<QCheckBox>("CBObrStretch")->isChecked());
-    EXPECT_FALSE(t.find<QCheckBox>("CBObrPomer")->isHidden());
-    EXPECT_FALSE(t.find<QCheckBox>("CBObrVariable")->isHidden());
-
-    t.window->SelectElement(t.element(DrawingArea));
-    EXPECT_EQ(t.find<QLineEdit>("EPaintBoxIndex")->text(), QStringLiteral("2"));
-    EXPECT_EQ(t.find<QLineEdit>("EPaintBoxZoom")->text(), QStringLiteral("3"));
-
-    t.window->SelectElement(t.element(RtfItem));
-    EXPECT_TRUE(t.find<QToolButton>("SBCarR1")->isChecked());
-    EXPECT_FALSE(t.find<QToolButton>("SBCarR2")->isChecked());
-    EXPECT_TRUE(t.find<QToolButton>("SBCarR3")->isChecked());
+    EXPECT_EQ(t.find<QComboBox>("CBSirkaBarCary")->currentIndex(), 4);
     EXPECT_TRUE(t.find<QToolButton>("SBPrenesP")->isEnabled());
-
     t.window->ClearSelection();
     EXPECT_TRUE(shownPanels(t).isEmpty());
     EXPECT_FALSE(t.find<QToolButton>("SBPrenesP")->isEnabled());
-}
 
-TEST(PropertyPanel, MultipleSelectionChangesOnlyTheNamedKinds) {
-    EditedTemplate t(kLines);
-    const auto kinds = [&t] {
-        QList<int> list;
-        for (int i = 0; i < t.window->paper()->PocetPrvku(); ++i)
-            list << t.element(i)->Kind();
-        return list;
-    };
+    // a change of a multiple selection reaches the kinds it names
     const auto isText = [](int kind) { return kind >= 1 && kind <= 6; };
 
     t.selectAll(t.element(Text));
     EXPECT_FALSE(t.find<QToolButton>("SBPrenesP")->isEnabled());
     choose(t.find<QComboBox>("CBZarovnani"), 2);
-    EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit změna zarovnávání"));
+    EXPECT_EQ(t.undoCaption(), u"Zrušit změna zarovnávání"_s);
     t.find<QToolButton>("SBCarT2")->click();
-    EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit nastavení prvku"));
-    for (int i = 0; i < kinds().size(); ++i) {
+    EXPECT_EQ(t.undoCaption(), u"Zrušit nastavení prvku"_s);
+    for (int i = 0; i < t.paper()->PocetPrvku(); ++i) {
         const report::TVoranReportElement& e = model(t, i);
         EXPECT_EQ(e.Alignment, isText(e.Kind) ? 2 : 0) << i;
         if (i == RtfItem) continue; // had sides 1 and 4
@@ -145,7 +124,7 @@ TEST(PropertyPanel, MultipleSelectionChangesOnlyTheNamedKinds) {
     t.selectAll(t.element(Frame));
     choose(t.find<QComboBox>("CBRamBarvaVypl"), 11);
     choose(t.find<QComboBox>("CBRamStyl"), 6);
-    for (int i = 0; i < kinds().size(); ++i) {
+    for (int i = 0; i < t.paper()->PocetPrvku(); ++i) {
         const report::TVoranReportElement& e = model(t, i);
         if (e.Kind >= 7 && e.Kind <= 13) {
             EXPECT_EQ(report::ColorToIndex(e.PenColor), e.Kind == 7 ? 9 : 0) << i;
@@ -154,7 +133,7 @@ TEST(PropertyPanel, MultipleSelectionChangesOnlyTheNamedKinds) {
         EXPECT_EQ(e.BrushStyle, e.Kind == 8 ? 6 : e.Kind == 13 ? 3 : 0) << i;
     }
     // everything reached the history: undoing the five steps gives the original lines back
-    const int steps = t.window->history().CurrentIndex();
+    const int steps = t.steps();
     EXPECT_EQ(steps, 5);
     for (int i = 0; i < steps; ++i)
         t.window->Undo();
@@ -167,7 +146,7 @@ TEST(PropertyPanel, WideLineIsSolidAndDrawingAreaFieldsFallBack) {
     auto* width = t.find<QSpinBox>("SBSirkaCary");
     auto* style = t.find<QComboBox>("CBStylCary");
     width->setValue(3);
-    EXPECT_EQ(style->currentText(), QStringLiteral("plná"));
+    EXPECT_EQ(style->currentText(), u"plná"_s);
     EXPECT_EQ(model(t, Line).PenStyle, 0);
     EXPECT_EQ(model(t, Line).PenWidth, 3);
     choose(style, 1); // ignored while wide
@@ -175,19 +154,19 @@ TEST(PropertyPanel, WideLineIsSolidAndDrawingAreaFieldsFallBack) {
     width->setValue(1);
     choose(style, 3);
     EXPECT_EQ(model(t, Line).PenStyle, 3);
-    EXPECT_EQ(t.window->history().CurrentIndex(), 4);
-    EXPECT_TRUE(t.elementLines()[Line].startsWith(QStringLiteral("T,7,7,10,60,100,20,,1,0,3,")));
+    EXPECT_EQ(t.steps(), 4);
+    EXPECT_TRUE(t.elementLines()[Line].startsWith(u"T,7,7,10,60,100,20,,1,0,3,"_s));
 
     t.window->SelectElement(t.element(DrawingArea));
     auto* zoom = t.find<QLineEdit>("EPaintBoxZoom");
-    zoom->setText(QStringLiteral("abc"));
+    zoom->setText(u"abc"_s);
     emit zoom->editingFinished();
     EXPECT_EQ(model(t, DrawingArea).BrushStyle, 1);
-    t.find<QLineEdit>("EPaintBoxIndex")->setText(QStringLiteral("x"));
+    t.find<QLineEdit>("EPaintBoxIndex")->setText(u"x"_s);
     emit t.find<QLineEdit>("EPaintBoxIndex")->editingFinished();
     EXPECT_EQ(model(t, DrawingArea).Index, 0);
     EXPECT_TRUE(model(t, DrawingArea).GetOption5());
-    EXPECT_EQ(t.window->history().CurrentIndex(), 6);
+    EXPECT_EQ(t.steps(), 6);
 
     t.window->SelectElement(t.element(Barcode));
     choose(t.find<QComboBox>("CBTypBarCode"), 3);
@@ -198,7 +177,7 @@ TEST(PropertyPanel, WideLineIsSolidAndDrawingAreaFieldsFallBack) {
     EXPECT_TRUE(model(t, Barcode).GetOption6());
 }
 
-TEST(PropertyPanel, PictureOptionsActOnASinglePictureOnly) {
+TEST(PropertyPanel, PictureOptionsActOnASinglePictureOnlyAndFilesComeFromTheFolder) {
     EditedTemplate t(kLines);
     t.window->SelectElement(t.element(Picture));
     t.find<QCheckBox>("CBObrPomer")->click();
@@ -206,25 +185,23 @@ TEST(PropertyPanel, PictureOptionsActOnASinglePictureOnly) {
     t.find<QCheckBox>("CBObrStretch")->click();
     EXPECT_FALSE(model(t, Picture).GetOption5());
     EXPECT_TRUE(t.find<QCheckBox>("CBObrPomer")->isHidden());
-    const int steps = t.window->history().CurrentIndex();
+    const int steps = t.steps();
     EXPECT_EQ(steps, 2);
 
     t.selectAll(t.element(Picture));
     t.find<QCheckBox>("CBObrVariable")->click();
     EXPECT_FALSE(model(t, Picture).GetOption7());
-    EXPECT_EQ(t.window->history().CurrentIndex(), steps);
-}
+    EXPECT_EQ(t.steps(), steps);
 
-TEST(PropertyPanel, PictureListComesFromTheTemplateFolder) {
-    EditedTemplate t(kLines);
-    t.report.SetReportName(QStringLiteral("zk.pts"));
+    // the file list comes from the template's folder
+    t.report.SetReportName(u"zk.pts"_s);
     t.report.ReportDirIgnore = false;
     t.report.setReportDir(t.folder.path());
     QImage image(8, 6, QImage::Format_RGB32);
     image.fill(Qt::blue);
-    ASSERT_TRUE(image.save(t.folder.path() + QStringLiteral("/modra.bmp"), "BMP"));
-    ASSERT_TRUE(image.save(t.folder.path() + QStringLiteral("/jina.jpg"), "JPG"));
-    t.window->SelectElement(t.element(Picture));
+    ASSERT_TRUE(image.save(t.folder.path() + u"/modra.bmp"_s, "BMP"));
+    ASSERT_TRUE(image.save(t.folder.path() + u"/jina.jpg"_s, "JPG"));
+    t.select({t.element(Picture)});
     ASSERT_EQ(model(t, Picture).GetPicture(), nullptr);
     auto* files = t.find<QComboBox>("CBObrazFile");
     files->showPopup();
@@ -233,11 +210,11 @@ TEST(PropertyPanel, PictureListComesFromTheTemplateFolder) {
         listed << files->itemText(i);
     files->hidePopup();
     EXPECT_EQ(listed, QStringList({"jina.jpg", "modra.bmp"}));
-    EXPECT_EQ(files->currentText(), QStringLiteral("logo.bmp")); // the shown name stays
+    EXPECT_EQ(files->currentText(), u"logo.bmp"_s); // the shown name stays
     choose(files, 1);
     ASSERT_NE(model(t, Picture).GetPicture(), nullptr);
     EXPECT_EQ(model(t, Picture).GetPicture()->Width(), 8);
-    EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit nastavení prvku"));
+    EXPECT_EQ(t.undoCaption(), u"Zrušit nastavení prvku"_s);
     // an item's picture comes from its data: no file choice there
     t.window->SelectElement(t.element(Item));
     EXPECT_TRUE(files->isHidden());
@@ -250,100 +227,123 @@ TEST(PropertyPanel, TextLeftWithoutEnterIsRecordedWhenTheFieldLosesTheFocus) {
     t.window->SelectElement(t.element(Text));
     auto* edit = t.find<QLineEdit>("EditText");
     edit->setFocus();
-    QTest::keyClicks(edit, QStringLiteral("X"));
-    EXPECT_EQ(model(t, Text).Text, QStringLiteral("textX")); // while typing
+    QTest::keyClicks(edit, u"X"_s);
+    EXPECT_EQ(model(t, Text).Text, u"textX"_s); // while typing
     EXPECT_FALSE(t.window->modified());
 
     // a click on an empty spot of the body section
     designer::TOddil* body = t.element(Text)->section();
     const QPoint spot = body->mapTo(t.window.get(), QPoint(body->width() - 10, 30));
     QTest::mouseClick(t.window->windowHandle(), Qt::LeftButton, {}, spot);
-    EXPECT_EQ(t.window->history().CurrentIndex(), 1);
-    EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit změna textu"));
+    EXPECT_EQ(t.steps(), 1);
+    EXPECT_EQ(t.undoCaption(), u"Zrušit změna textu"_s);
     EXPECT_TRUE(t.window->modified());
-    EXPECT_TRUE(t.elementLines()[Text].contains(QStringLiteral("\"textX\"")));
+    EXPECT_TRUE(t.elementLines()[Text].contains(u"\"textX\""_s));
 
     // Enter records at once, and leaving the field afterwards adds nothing
     t.window->SelectElement(t.element(Text));
     edit->setFocus();
-    QTest::keyClicks(edit, QStringLiteral("Y"));
+    QTest::keyClicks(edit, u"Y"_s);
     QTest::keyClick(edit, Qt::Key_Return);
-    EXPECT_EQ(t.window->history().CurrentIndex(), 2);
+    EXPECT_EQ(t.steps(), 2);
     t.window->paper()->setFocus();
-    EXPECT_EQ(t.window->history().CurrentIndex(), 2);
+    EXPECT_EQ(t.steps(), 2);
 
     // typing then undo takes the typing back; closing after typing asks to save
     edit->setFocus();
-    QTest::keyClicks(edit, QStringLiteral("Z"));
+    QTest::keyClicks(edit, u"Z"_s);
     t.window->Undo();
-    EXPECT_EQ(model(t, Text).Text, QStringLiteral("textXY"));
+    EXPECT_EQ(model(t, Text).Text, u"textXY"_s);
     t.window->Redo();
-    EXPECT_EQ(model(t, Text).Text, QStringLiteral("textXYZ"));
+    EXPECT_EQ(model(t, Text).Text, u"textXYZ"_s);
 
     t.window->SelectElement(t.element(Barcode));
     t.window->setModified(false);
     auto* barText = t.find<QLineEdit>("EditBarText");
     barText->setFocus();
-    QTest::keyClicks(barText, QStringLiteral("6"));
-    EXPECT_EQ(model(t, Barcode).Value.text, QStringLiteral("123456"));
+    QTest::keyClicks(barText, u"6"_s);
+    EXPECT_EQ(model(t, Barcode).Value.text, u"123456"_s);
     t.window->reject(); // the recorder answers Cancel
     EXPECT_TRUE(t.window->isVisible());
-    EXPECT_TRUE(t.messages.messages().contains(
-        QStringLiteral("V předloze sestavy byly provedeny změny. Uložit?")));
-    EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit změna textu"));
+    EXPECT_TRUE(
+        t.messages.messages().contains(u"V předloze sestavy byly provedeny změny. Uložit?"_s));
+    EXPECT_EQ(t.undoCaption(), u"Zrušit změna textu"_s);
 }
 
-TEST(ElementDialog, DataElementRoundTrip) {
+TEST(ElementDialog, DataElementBarcodeAndFontOfSeveral) {
     EditedTemplate t(kLines);
     designer::TSesPrvek* item = t.element(Item);
     t.window->SelectElement(item);
     // Storno changes nothing
     EXPECT_EQ(answerModal([&] { t.window->EditElement(item); }, [](QDialog&) {}), 1);
-    EXPECT_EQ(t.window->history().CurrentIndex(), 0);
+    EXPECT_EQ(t.steps(), 0);
 
-    const int seen = answerModal(
-        [&] { t.window->EditElement(item); },
-        [](QDialog& dialog) {
-            auto* index = dialog.findChild<QComboBox*>(QStringLiteral("CbIndex"));
-            EXPECT_EQ(index->currentIndex(), 1);
-            EXPECT_EQ(index->itemText(2), QStringLiteral("#3  pol2"));
-            index->setCurrentIndex(2);
-            dialog.findChild<QRadioButton*>(QStringLiteral("RBPodleNazvu"))->setChecked(true);
-            dialog.findChild<QComboBox*>(QStringLiteral("CBVyska"))->setCurrentText("14");
-            dialog.findChild<QCheckBox*>(QStringLiteral("CBBold"))->setChecked(true);
-            dialog.findChild<QLineEdit*>(QStringLiteral("EdL"))->setText(QStringLiteral("abc"));
-            dialog.findChild<QLineEdit*>(QStringLiteral("EdS"))->setText(QStringLiteral("0"));
-            dialog.findChild<QLineEdit*>(QStringLiteral("EdV"))->setText(QStringLiteral("-4"));
-            dialog.findChild<QLineEdit*>(QStringLiteral("EAngleT"))->setText(QStringLiteral("x"));
-            dialog.findChild<QCheckBox*>(QStringLiteral("PaDvText_1"))->setChecked(true);
-            dialog.accept();
-        });
+    const int seen =
+        answerModal([&] { t.window->EditElement(item); },
+                    [](QDialog& dialog) {
+                        auto* index = dialog.findChild<QComboBox*>(u"CbIndex"_s);
+                        EXPECT_EQ(index->currentIndex(), 1);
+                        EXPECT_EQ(index->itemText(2), u"#3  pol2"_s);
+                        index->setCurrentIndex(2);
+                        dialog.findChild<QRadioButton*>(u"RBPodleNazvu"_s)->setChecked(true);
+                        dialog.findChild<QComboBox*>(u"CBVyska"_s)->setCurrentText("14");
+                        dialog.findChild<QCheckBox*>(u"CBBold"_s)->setChecked(true);
+                        dialog.findChild<QLineEdit*>(u"EdL"_s)->setText(u"abc"_s);
+                        dialog.findChild<QLineEdit*>(u"EdS"_s)->setText(u"0"_s);
+                        dialog.findChild<QLineEdit*>(u"EdV"_s)->setText(u"-4"_s);
+                        dialog.findChild<QLineEdit*>(u"EAngleT"_s)->setText(u"x"_s);
+                        dialog.findChild<QCheckBox*>(u"PaDvText_1"_s)->setChecked(true);
+                        dialog.accept();
+                    });
     EXPECT_EQ(seen, 1);
-    const report::TVoranReportElement& e = model(t, Item);
-    EXPECT_EQ(e.Index, 2);
-    EXPECT_EQ(item->toolTip(), QStringLiteral("Položka pol2"));
-    EXPECT_EQ(e.GetRefName(), QStringLiteral("pol2"));
-    EXPECT_EQ(e.Font.size, 14);
-    EXPECT_TRUE(e.Font.bold);
-    EXPECT_EQ(e.Left, 300);
-    EXPECT_EQ(e.Width, 3);
-    EXPECT_EQ(e.Height, 3);
-    EXPECT_TRUE(e.GetMultiline());
+    // by name, size 14 bold, left kept, sizes at least 3, several lines
+    EXPECT_EQ(t.elementLines()[Item], u"T,2,pol2,300,10,3,3,Arial,14,0,1,16,0,1,\"\",0,0,0"_s);
+    EXPECT_EQ(item->toolTip(), u"Položka pol2"_s);
     EXPECT_EQ(t.window->primarySelection(), item);
-    EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit nastavení prvku"));
-    EXPECT_EQ(t.elementLines()[Item],
-              QStringLiteral("T,2,pol2,300,10,3,3,Arial,14,0,1,16,0,1,\"\",0,0,0"));
+    EXPECT_EQ(t.undoCaption(), u"Zrušit nastavení prvku"_s);
 
     // a constant text is edited in the dialog's text field
     t.window->SelectElement(t.element(Text));
     answerModal([&] { t.window->EditElement(t.element(Text)); },
                 [](QDialog& dialog) {
-                    auto* text = dialog.findChild<QLineEdit*>(QStringLiteral("EditText"));
-                    EXPECT_EQ(text->text(), QStringLiteral("text"));
-                    text->setText(QStringLiteral("nový"));
+                    auto* text = dialog.findChild<QLineEdit*>(u"EditText"_s);
+                    EXPECT_EQ(text->text(), u"text"_s);
+                    text->setText(u"nový"_s);
                     dialog.accept();
                 });
-    EXPECT_EQ(model(t, Text).Text, QStringLiteral("nový"));
+    EXPECT_EQ(model(t, Text).Text, u"nový"_s);
+
+    // a barcode, and the font of several elements
+    t.window->SelectElement(t.element(Barcode));
+    answerModal([&] { t.window->EditElement(t.element(Barcode)); },
+                [](QDialog& dialog) {
+                    auto* type = dialog.findChild<QComboBox*>(u"CBBcTypBarCode"_s);
+                    EXPECT_EQ(type->currentText(), u"EAN 13"_s);
+                    EXPECT_EQ(dialog.findChild<QComboBox*>(u"CBBcSirkaBarCary"_s)->currentIndex(),
+                              4);
+                    EXPECT_FALSE(dialog.findChild<QTabWidget*>()->isTabVisible(0));
+                    dialog.findChild<QLineEdit*>(u"EdBcS"_s)->setText(u"-1"_s);
+                    dialog.findChild<QLineEdit*>(u"EditBcBarText"_s)->setText("987");
+                    dialog.accept();
+                });
+    EXPECT_EQ(model(t, Barcode).PenStyle, report::bcEan13);
+    EXPECT_EQ(model(t, Barcode).PenWidth, 8);
+    EXPECT_EQ(model(t, Barcode).Width, 3);
+    EXPECT_EQ(model(t, Barcode).Value.text, u"987"_s);
+    EXPECT_EQ(t.undoCaption(), u"Zrušit nastavení prvku"_s);
+
+    t.selectAll(t.element(Text));
+    answerModal([&] { t.window->EditElement(t.element(Text)); },
+                [](QDialog& dialog) {
+                    auto* tabs = dialog.findChild<QTabWidget*>();
+                    EXPECT_FALSE(tabs->isTabVisible(0));
+                    EXPECT_TRUE(tabs->isTabVisible(1));
+                    dialog.findChild<QCheckBox*>(u"CBItalic"_s)->setChecked(true);
+                    dialog.accept();
+                });
+    EXPECT_EQ(t.undoCaption(), u"Zrušit změna písma"_s);
+    for (int i = 0; i < t.paper()->PocetPrvku(); ++i)
+        EXPECT_EQ(model(t, i).Font.italic, model(t, i).Kind <= 6) << i;
 }
 
 TEST(ElementDialog, MemoAndPictureItemsChooseTheirPanels) {
@@ -360,14 +360,13 @@ TEST(ElementDialog, MemoAndPictureItemsChooseTheirPanels) {
     };
     const auto edit = [&](int index, const char* box) {
         t.window->SelectElement(item);
-        answerModal(
-            [&] { t.window->EditElement(item); },
-            [&](QDialog& dialog) {
-                dialog.findChild<QComboBox*>(QStringLiteral("CbIndex"))->setCurrentIndex(index);
-                const QString panel = shownPanel(dialog);
-                if (box) dialog.findChild<QCheckBox*>(panel + box)->setChecked(true);
-                dialog.accept();
-            });
+        answerModal([&] { t.window->EditElement(item); },
+                    [&](QDialog& dialog) {
+                        dialog.findChild<QComboBox*>(u"CbIndex"_s)->setCurrentIndex(index);
+                        const QString panel = shownPanel(dialog);
+                        if (box) dialog.findChild<QCheckBox*>(panel + box)->setChecked(true);
+                        dialog.accept();
+                    });
     };
     // a memo item: the memo panel, and always several lines
     edit(0, nullptr);
@@ -388,90 +387,54 @@ TEST(ElementDialog, MemoAndPictureItemsChooseTheirPanels) {
 }
 
 TEST(ElementDialog, FunctionOutsideItsListOpensNothing) {
-    EditedTemplate t({QStringLiteral("T,6,3,10,10,200,20,Arial,10,0,0,0,0,1,\"\",0,0,0")});
+    EditedTemplate t({u"T,6,3,10,10,200,20,Arial,10,0,0,0,0,1,\"\",0,0,0"_s});
     t.window->SelectElement(t.element(0));
     EXPECT_EQ(answerModal([&] { t.window->EditElement(t.element(0)); }, [](QDialog&) {}), 0);
 }
 
-TEST(ElementDialog, BarcodeAndFontOfSeveral) {
-    EditedTemplate t(kLines);
-    t.window->SelectElement(t.element(Barcode));
-    answerModal(
-        [&] { t.window->EditElement(t.element(Barcode)); },
-        [](QDialog& dialog) {
-            auto* type = dialog.findChild<QComboBox*>(QStringLiteral("CBBcTypBarCode"));
-            EXPECT_EQ(type->currentText(), QStringLiteral("EAN 13"));
-            EXPECT_EQ(
-                dialog.findChild<QComboBox*>(QStringLiteral("CBBcSirkaBarCary"))->currentIndex(),
-                4);
-            EXPECT_FALSE(dialog.findChild<QTabWidget*>()->isTabVisible(0));
-            dialog.findChild<QLineEdit*>(QStringLiteral("EdBcS"))->setText(QStringLiteral("-1"));
-            dialog.findChild<QLineEdit*>(QStringLiteral("EditBcBarText"))->setText("987");
-            dialog.accept();
-        });
-    EXPECT_EQ(model(t, Barcode).PenStyle, report::bcEan13);
-    EXPECT_EQ(model(t, Barcode).PenWidth, 8);
-    EXPECT_EQ(model(t, Barcode).Width, 3);
-    EXPECT_EQ(model(t, Barcode).Value.text, QStringLiteral("987"));
-    EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit nastavení prvku"));
-
-    t.selectAll(t.element(Text));
-    answerModal([&] { t.window->EditElement(t.element(Text)); },
-                [](QDialog& dialog) {
-                    auto* tabs = dialog.findChild<QTabWidget*>();
-                    EXPECT_FALSE(tabs->isTabVisible(0));
-                    EXPECT_TRUE(tabs->isTabVisible(1));
-                    dialog.findChild<QCheckBox*>(QStringLiteral("CBItalic"))->setChecked(true);
-                    dialog.accept();
-                });
-    EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit změna písma"));
-    for (int i = 0; i < t.window->paper()->PocetPrvku(); ++i)
-        EXPECT_EQ(model(t, i).Font.italic, model(t, i).Kind <= 6) << i;
-}
-
 TEST(UserFunctions, InsertEditAndDeleteTheLast) {
     EditedTemplate t({});
-    QAction* insert = t.window->action(QStringLiteral("ActionFnInsert"));
-    QAction* edit = t.window->action(QStringLiteral("ActionFnEdit"));
-    QAction* remove = t.window->action(QStringLiteral("ActionFnDelete"));
+    QAction* insert = t.window->action(u"ActionFnInsert"_s);
+    QAction* edit = t.window->action(u"ActionFnEdit"_s);
+    QAction* remove = t.window->action(u"ActionFnDelete"_s);
     auto* combo = t.find<QComboBox>("CbVyberFunkce");
     const auto named = [](const QString& name) {
         return [name](QDialog& dialog) {
-            dialog.findChild<QLineEdit*>(QStringLiteral("EditFnNaz"))->setText(name);
+            dialog.findChild<QLineEdit*>(u"EditFnNaz"_s)->setText(name);
             dialog.accept();
         };
     };
     EXPECT_FALSE(edit->isEnabled());
     answerModal([&] { insert->trigger(); }, [](QDialog&) {}); // Storno
     EXPECT_EQ(t.report.Funkce().Count(), 0);
-    EXPECT_EQ(t.window->history().CurrentIndex(), 0);
+    EXPECT_EQ(t.steps(), 0);
 
-    answerModal([&] { insert->trigger(); }, named(QStringLiteral("Prvni")));
-    answerModal([&] { insert->trigger(); }, named(QStringLiteral("Druha")));
+    answerModal([&] { insert->trigger(); }, named(u"Prvni"_s));
+    answerModal([&] { insert->trigger(); }, named(u"Druha"_s));
     EXPECT_EQ(t.report.Funkce().Count(), 2);
     EXPECT_EQ(combo->currentIndex(), 1);
-    EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit přidání funkce"));
+    EXPECT_EQ(t.undoCaption(), u"Zrušit přidání funkce"_s);
     EXPECT_TRUE(remove->isEnabled());
     combo->setCurrentIndex(0);
     EXPECT_FALSE(remove->isEnabled());
     EXPECT_TRUE(edit->isEnabled());
 
-    answerModal([&] { edit->trigger(); }, named(QStringLiteral("Jina")));
-    EXPECT_EQ(t.report.Funkce().GetFunkce(0)->Name(), QStringLiteral("Jina"));
+    answerModal([&] { edit->trigger(); }, named(u"Jina"_s));
+    EXPECT_EQ(t.report.Funkce().GetFunkce(0)->Name(), u"Jina"_s);
     EXPECT_EQ(combo->currentIndex(), 0);
-    EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit oprava funkce"));
+    EXPECT_EQ(t.undoCaption(), u"Zrušit oprava funkce"_s);
 
     combo->setCurrentIndex(1);
     remove->trigger(); // answered No
     EXPECT_EQ(t.report.Funkce().Count(), 2);
     ASSERT_FALSE(t.messages.boxes().isEmpty());
-    EXPECT_EQ(t.messages.boxes().last().text, QStringLiteral("Smazat vybranou funkci?"));
-    EXPECT_EQ(t.messages.boxes().last().caption, QStringLiteral("Potvrzení"));
+    EXPECT_EQ(t.messages.boxes().last().text, u"Smazat vybranou funkci?"_s);
+    EXPECT_EQ(t.messages.boxes().last().caption, u"Potvrzení"_s);
     t.messages.scriptAnswers({platform::MessageAnswer::Yes});
     remove->trigger();
     EXPECT_EQ(t.report.Funkce().Count(), 1);
-    EXPECT_EQ(t.report.Funkce().GetFunkce(0)->Name(), QStringLiteral("Jina"));
-    EXPECT_EQ(t.undoCaption(), QStringLiteral("Zrušit zrušení funkce"));
+    EXPECT_EQ(t.report.Funkce().GetFunkce(0)->Name(), u"Jina"_s);
+    EXPECT_EQ(t.undoCaption(), u"Zrušit zrušení funkce"_s);
     t.window->Undo();
     EXPECT_EQ(t.report.Funkce().Count(), 2);
 }
@@ -480,7 +443,7 @@ TEST(PropertyPanel, ZOrderRewritesTheCurrentStateWithoutAStep) {
     EditedTemplate t(kLines);
     t.window->SelectElement(t.element(Text));
     t.find<QToolButton>("SBPrenesP")->click();
-    EXPECT_EQ(t.window->history().CurrentIndex(), 0);
+    EXPECT_EQ(t.steps(), 0);
     EXPECT_TRUE(t.window->modified());
     const auto recorded = [&t] {
         return QStringList(t.window->history().Current()).filter(QRegularExpression("^T,"));

@@ -13,31 +13,31 @@
 #include "report/engine/sestvyst.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTabWidget>
-#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
 
 using designtest::DesignedReport;
 using platform::MessageAnswer;
 
 namespace {
 
-const QString kSaveFailed = QStringLiteral("Předlohu se nepodařilo uložit.");
-const QString kSaveQuestion = QStringLiteral("V předloze sestavy byly provedeny změny. Uložit?");
+const QString kSaveFailed = u"Předlohu se nepodařilo uložit."_s;
+const QString kSaveQuestion = u"V předloze sestavy byly provedeny změny. Uložit?"_s;
 
 QStringList basicTemplate() {
-    return {QStringLiteral("I,0,\"Zkouška\""),
-            QStringLiteral("I,1,5,40,17"),
-            QStringLiteral("I,2,0,827,1169,50,50,70,70,1,0"),
-            QStringLiteral("I,3,2,1,100,0"),
-            QStringLiteral("T,1,0,10,10,200,20,Arial,10,0,0,0,0,1,\"text\",0,0,0"),
-            QStringLiteral("T,2,pol1,300,10,200,20,Arial,10,0,0,0,0,1,\"\",0,0,0")};
+    return {u"I,0,\"Zkouška\""_s,
+            u"I,1,5,40,17"_s,
+            u"I,2,0,827,1169,50,50,70,70,1,0"_s,
+            u"I,3,2,1,100,0"_s,
+            u"T,1,0,10,10,200,20,Arial,10,0,0,0,0,1,\"text\",0,0,0"_s,
+            u"T,2,pol1,300,10,200,20,Arial,10,0,0,0,0,1,\"\",0,0,0"_s};
 }
 
 QByteArray fileBytes(const QString& path) {
@@ -48,12 +48,12 @@ QByteArray fileBytes(const QString& path) {
 struct SavedReport : DesignedReport {
     explicit SavedReport(const QStringList& text = basicTemplate())
         : DesignedReport({{"pol0", "pol1", "pol2"}, {"první", "druhá", "třetí"}, {"par"}, 1}) {
-        report.SetReportName(QStringLiteral("zk.pts"));
+        report.SetReportName(u"zk.pts"_s);
         report.ReportDirIgnore = false;
         report.setReportDir(folder.path());
         QFile file(report.GetPredlohaPath());
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text.join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
+        file.write(text.join(u"\r\n"_s).toUtf8() + "\r\n");
         file.close();
         EXPECT_EQ(report.NactiPredlohu(false), 0);
     }
@@ -62,100 +62,68 @@ struct SavedReport : DesignedReport {
 
 } // namespace
 
-TEST(DesignerWindow, OpensWithCaptionPaletteAndElements) {
+TEST(DesignerWindow, OpensWithCaptionPaletteElementNamesAndItsValueHook) {
     SavedReport fixture;
     auto window = fixture.open();
     EXPECT_EQ(window->windowTitle(),
-              QStringLiteral("Oprava předlohy tiskové sestavy - Zkouška (") + fixture.path() +
-                  u')');
+              u"Oprava předlohy tiskové sestavy - Zkouška ("_s + fixture.path() + u')');
     EXPECT_EQ(window->paper()->PocetPrvku(), 2);
-    EXPECT_EQ(window->paper()->Prvek(1)->toolTip(), QStringLiteral("Položka pol1"));
-    auto* palette = window->findChild<QTabWidget*>(QStringLiteral("PageControlPrv"));
+    EXPECT_EQ(window->paper()->Prvek(1)->toolTip(), u"Položka pol1"_s);
+    auto* palette = window->findChild<QTabWidget*>(u"PageControlPrv"_s);
     ASSERT_TRUE(palette);
     EXPECT_EQ(palette->count(), 5);
     EXPECT_TRUE(palette->isTabVisible(4)); // one detail
-    EXPECT_EQ(window->action(QStringLiteral("ActionUndo"))->isEnabled(), false);
-    EXPECT_EQ(window->action(QStringLiteral("ActionClose"))->text(),
-              QStringLiteral("Konec oprav"));
+    EXPECT_EQ(window->action(u"ActionUndo"_s)->isEnabled(), false);
     EXPECT_EQ(window->history().Variant(0), fixture.report.Predloha());
     EXPECT_FALSE(window->modified());
-}
 
-TEST(DesignerWindow, ReportWithoutDetailsHasNoDetailTab) {
-    DesignedReport fixture({{"a"}, {"A"}, {}, 0});
-    fixture.report.SetPredloha(basicTemplate());
-    auto window = fixture.open();
-    auto* palette = window->findChild<QTabWidget*>(QStringLiteral("PageControlPrv"));
-    EXPECT_FALSE(palette->isTabVisible(4));
-    EXPECT_FALSE(window->action(QStringLiteral("ActionDetail"))->isEnabled());
-}
-
-TEST(DesignerWindow, ElementNamesForEveryKind) {
-    SavedReport fixture;
-    auto window = fixture.open();
-    const QStringList expected{"Grafický text",
-                               "Položka pol2",
-                               "Popis položky pol0",
-                               "Parametr 1: par",
-                               "Pořadové číslo řádku",
-                               "Celkový počet stran",
-                               "Číslo řádku ve skupině 1",
-                               "Číslo skupiny 1",
-                               "Číslo řádku ve skupině 3",
-                               "Úsečka",
-                               "Rámeček",
-                               "Zaoblený rámeček",
-                               "Elipsa",
-                               "Obrázek",
-                               "Čárový kód",
-                               "Kreslicí plocha",
-                               "Detail 1: detail 0",
-                               "",
-                               "Neznamy",
-                               "Neznamy"};
-    const QStringList actual{
-        window->ElementName(1, 0),  window->ElementName(2, 2),  window->ElementName(3, 0),
-        window->ElementName(4, 0),  window->ElementName(5, 2),  window->ElementName(5, 4),
-        window->ElementName(5, 5),  window->ElementName(5, 6),  window->ElementName(5, 9),
-        window->ElementName(7, 0),  window->ElementName(8, 0),  window->ElementName(9, 0),
-        window->ElementName(10, 0), window->ElementName(11, 0), window->ElementName(12, 0),
-        window->ElementName(13, 0), window->ElementName(15, 0), window->ElementName(15, 1),
-        window->ElementName(14, 0), window->ElementName(0, 0)};
-    EXPECT_EQ(actual, expected);
+    // the names made of an item, a parameter, a group or a detail, and the unknown kinds
+    QStringList names;
+    const int kindsAndIndexes[] = {1, 0, 2, 2, 3,  0, 4,  0, 5,  2, 5, 5,
+                                   5, 6, 5, 9, 15, 0, 15, 1, 14, 0, 0, 0};
+    for (int i = 0; i < int(std::size(kindsAndIndexes)); i += 2)
+        names << window->ElementName(kindsAndIndexes[i], kindsAndIndexes[i + 1]);
+    EXPECT_EQ(names.join(u'|'), u"Grafický text|Položka pol2|Popis položky pol0|Parametr 1: par|"
+                                u"Pořadové číslo řádku|Číslo řádku ve skupině 1|Číslo skupiny 1|"
+                                u"Číslo řádku ve skupině 3|Detail 1: detail 0||Neznamy|Neznamy"_s);
     designer::EditorSettings().PopisyPol = true;
-    EXPECT_EQ(window->ElementName(2, 1), QStringLiteral("Položka druhá"));
-}
+    EXPECT_EQ(window->ElementName(2, 1), u"Položka druhá"_s);
 
-TEST(DesignerWindow, ValueHookAnswersAndLeavesOutOfRangeRequestsAlone) {
-    SavedReport fixture;
-    auto window = fixture.open();
+    // the values of the report's items and parameters; other requests are left alone
     report::TCalcType value;
-    value.text = QStringLiteral("POL2");
+    value.text = u"POL2"_s;
     EXPECT_EQ(report::ValueCallback()(2, value), 2);
-    value.text = QStringLiteral("nic");
+    value.text = u"nic"_s;
     EXPECT_EQ(report::ValueCallback()(2, value), -1);
     EXPECT_EQ(report::ValueCallback()(1, value), -1);
     report::TCalcType parameter;
     report::ValueCallback()(2000, parameter);
-    EXPECT_EQ(parameter.text, QStringLiteral("par"));
+    EXPECT_EQ(parameter.text, u"par"_s);
     EXPECT_EQ(parameter.kind, 2);
     report::TCalcType untouched;
-    untouched.text = QStringLiteral("keep");
+    untouched.text = u"keep"_s;
     untouched.kind = 5;
     report::ValueCallback()(2001, untouched);
     report::ValueCallback()(6000, untouched);
-    EXPECT_EQ(untouched.text, QStringLiteral("keep"));
+    EXPECT_EQ(untouched.text, u"keep"_s);
     EXPECT_EQ(untouched.kind, 5);
     window.reset();
     // the window's hook is gone with it
-    value.text = QStringLiteral("pol2");
+    value.text = u"pol2"_s;
     EXPECT_FALSE(report::ValueCallback() && report::ValueCallback()(2, value) == 2);
+}
+
+TEST(DesignerWindow, ReportWithoutDetailsHasNoDetailTab) {
+    DesignedReport fixture({{"a"}, {"A"}, {}, 0});
+    auto window = fixture.open(basicTemplate());
+    EXPECT_FALSE(window->findChild<QTabWidget*>(u"PageControlPrv"_s)->isTabVisible(4));
+    EXPECT_FALSE(window->action(u"ActionDetail"_s)->isEnabled());
 }
 
 TEST(DesignerWindow, OldTemplateRaisesVariableIndexOnceAcrossUndoRedoAndSave) {
     QStringList text = basicTemplate();
-    text[1] = QStringLiteral("I,1,1,0,2");
-    text << QStringLiteral("T,5,4,10,40,100,20,Arial,10,0,0,0,0,1,\"\",0,0,0");
+    text[1] = u"I,1,1,0,2"_s;
+    text << u"T,5,4,10,40,100,20,Arial,10,0,0,0,0,1,\"\",0,0,0"_s;
     SavedReport fixture(text);
     auto window = fixture.open();
     const auto variableIndex = [&] {
@@ -174,13 +142,13 @@ TEST(DesignerWindow, OldTemplateRaisesVariableIndexOnceAcrossUndoRedoAndSave) {
     }
     ASSERT_TRUE(window->SavePredloha());
     const QString saved = QString::fromUtf8(fileBytes(fixture.path()));
-    EXPECT_TRUE(saved.contains(QStringLiteral("I,1,5,40,17\r\n")));
-    EXPECT_TRUE(saved.contains(QStringLiteral("T,5,5,10,40,")));
+    EXPECT_TRUE(saved.contains(u"I,1,5,40,17\r\n"_s));
+    EXPECT_TRUE(saved.contains(u"T,5,5,10,40,"_s));
 }
 
-TEST(DesignerWindow, MouseDragThenSaveKeepsThePreviousFileAsBackup) {
+TEST(DesignerWindow, MouseDragThenSaveKeepsThePreviousFileAsBackupAndUndoSaveTheHistory) {
     SavedReport fixture;
-    const QString previous = fixture.folder.path() + QStringLiteral("/previous.pts");
+    const QString previous = fixture.folder.path() + u"/previous.pts"_s;
     ASSERT_TRUE(QFile::copy(fixture.path(), previous));
     auto window = fixture.open();
     window->show();
@@ -193,102 +161,88 @@ TEST(DesignerWindow, MouseDragThenSaveKeepsThePreviousFileAsBackup) {
     EXPECT_NE(left, 10);
     ASSERT_TRUE(window->SavePredloha());
     EXPECT_FALSE(window->modified());
-    EXPECT_FALSE(window->action(QStringLiteral("ActionUndo"))->isEnabled());
+    EXPECT_FALSE(window->action(u"ActionUndo"_s)->isEnabled());
 
     QString backup = fixture.path();
-    backup.replace(QStringLiteral(".pts"), QStringLiteral(".BAK"));
-    EXPECT_EQ(QProcess::execute(QStringLiteral("cmp"), {backup, previous}), 0);
-    EXPECT_NE(QProcess::execute(QStringLiteral("cmp"), {fixture.path(), previous}), 0);
+    backup.replace(u".pts"_s, u".BAK"_s);
+    EXPECT_EQ(QProcess::execute(u"cmp"_s, {backup, previous}), 0);
+    EXPECT_NE(QProcess::execute(u"cmp"_s, {fixture.path(), previous}), 0);
 
     // field counts per line kind and the moved element's coordinates, read by Python's csv
-    const QString script = QStringLiteral(
-        "import csv,sys\n"
+    const QString script =
+        u"import csv,sys\n"
         "rows=list(csv.reader(open(sys.argv[1],encoding='utf-8',newline=''),doublequote=True))\n"
         "counts={'1':18,'2':18,'5':18,'7':14,'11':15,'12':18,'15':7}\n"
         "for r in rows:\n"
         "  if r[0]=='T' and len(r)!=counts[r[1]]: sys.exit('bad count %s'%r)\n"
         "  if r[0]=='F' and len(r)!=12: sys.exit('bad F')\n"
         "t=[r for r in rows if r[0]=='T' and r[1]=='1'][0]\n"
-        "if (t[3],t[4],t[14])!=(sys.argv[2],sys.argv[3],'text'): sys.exit('moved %s'%t)\n");
-    EXPECT_EQ(QProcess::execute(QStringLiteral("/usr/bin/python3"),
-                                {QStringLiteral("-c"), script, fixture.path(),
-                                 QString::number(left), QString::number(top)}),
-              0);
-}
+        "if (t[3],t[4],t[14])!=(sys.argv[2],sys.argv[3],'text'): sys.exit('moved %s'%t)\n"_s;
+    EXPECT_EQ(
+        QProcess::execute(u"/usr/bin/python3"_s, {u"-c"_s, script, fixture.path(),
+                                                  QString::number(left), QString::number(top)}),
+        0);
 
-TEST(DesignerWindow, CloseAsksOnlyWhenModifiedAndKeepsWindowOnCancelOrFailedSave) {
-    { // unmodified: no question
-        SavedReport fixture;
-        auto window = fixture.open();
-        window->show();
-        window->reject();
-        EXPECT_FALSE(window->isVisible());
-        EXPECT_TRUE(fixture.messages.messages().isEmpty());
-    }
-    { // Cancel keeps it open; No closes without writing
-        SavedReport fixture;
-        const QByteArray before = fileBytes(fixture.path());
-        auto window = fixture.open();
-        window->show();
-        window->RecordChange(7);
-        fixture.messages.scriptAnswers({MessageAnswer::Cancel, MessageAnswer::No});
-        window->reject();
-        EXPECT_TRUE(window->isVisible());
-        window->reject();
-        EXPECT_FALSE(window->isVisible());
-        EXPECT_EQ(fixture.messages.messages(), QStringList({kSaveQuestion, kSaveQuestion}));
-        EXPECT_EQ(fileBytes(fixture.path()), before);
-    }
-    { // Yes with a failing save: message, still open, still modified
-        SavedReport fixture;
-        fixture.report.OnUlozPredlohu = [](report::TSestava*) { return false; };
-        auto window = fixture.open();
-        window->show();
-        window->RecordChange(7);
-        fixture.messages.scriptAnswers({MessageAnswer::Yes});
-        window->reject();
-        EXPECT_TRUE(window->isVisible());
-        EXPECT_TRUE(window->modified());
-        EXPECT_TRUE(fixture.messages.messages().contains(kSaveFailed));
-    }
-    { // Yes with the template's folder removed meanwhile
-        SavedReport fixture;
-        const QString sub = fixture.folder.path() + QStringLiteral("/sub");
-        QDir().mkpath(sub);
-        fixture.report.setReportDir(sub);
-        auto window = fixture.open();
-        window->show();
-        window->RecordChange(7);
-        QDir(sub).removeRecursively();
-        fixture.messages.scriptAnswers({MessageAnswer::Yes});
-        window->reject();
-        EXPECT_TRUE(window->isVisible());
-        EXPECT_TRUE(window->modified());
-        EXPECT_TRUE(fixture.messages.messages().contains(kSaveFailed));
-    }
-    { // Yes with a good save closes, and the file has the change
-        SavedReport fixture;
-        auto window = fixture.open();
-        window->show();
-        window->paper()->Prvek(0)->MoveBy(8, 0);
-        window->RecordChange(7);
-        fixture.messages.scriptAnswers({MessageAnswer::Yes});
-        window->reject();
-        EXPECT_FALSE(window->isVisible());
-        EXPECT_TRUE(fileBytes(fixture.path()).contains("T,1,0,18,10,"));
-    }
-}
-
-TEST(DesignerWindow, UndoSaveKeepsTheHistoryAfterSaving) {
-    SavedReport fixture;
-    designer::EditorSettings().UndoSave = true;
-    auto window = fixture.open();
+    // with the history kept over saving, the step stays to be undone
     designer::EditorSettings().UndoSave = true;
     window->RecordChange(7);
     ASSERT_TRUE(window->SavePredloha());
-    EXPECT_TRUE(window->action(QStringLiteral("ActionUndo"))->isEnabled());
-    EXPECT_EQ(window->action(QStringLiteral("ActionUndo"))->toolTip(),
-              QStringLiteral("Zrušit posun prvku"));
+    EXPECT_EQ(window->action(u"ActionUndo"_s)->toolTip(), u"Zrušit posun prvku"_s);
+    EXPECT_TRUE(window->action(u"ActionUndo"_s)->isEnabled());
+}
+
+TEST(DesignerWindow, CloseAsksOnlyWhenModifiedAndKeepsWindowOnCancelOrFailedSave) {
+    enum Fault { NoFault, SaveRefused, FolderGone };
+    struct Case {
+        bool modified;
+        QList<MessageAnswer> answers; // one close for each, at least one
+        Fault fault;
+    };
+    const Case cases[] = {
+        {false, {}, NoFault},                                        // no question
+        {true, {MessageAnswer::Cancel, MessageAnswer::No}, NoFault}, // Cancel keeps it open
+        {true, {MessageAnswer::Yes}, SaveRefused},
+        {true, {MessageAnswer::Yes}, FolderGone}, // the template's folder removed meanwhile
+        {true, {MessageAnswer::Yes}, NoFault},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.modified << c.answers.size() << c.fault);
+        SavedReport fixture;
+        const QByteArray before = fileBytes(fixture.path());
+        const QString sub = fixture.folder.path() + u"/sub"_s;
+        if (c.fault == SaveRefused)
+            fixture.report.OnUlozPredlohu = [](report::TSestava*) { return false; };
+        if (c.fault == FolderGone) {
+            QDir().mkpath(sub);
+            fixture.report.setReportDir(sub);
+        }
+        auto window = fixture.open();
+        window->show();
+        if (c.modified) {
+            window->paper()->Prvek(0)->MoveBy(8, 0);
+            window->RecordChange(7);
+        }
+        QDir(sub).removeRecursively();
+        fixture.messages.scriptAnswers(c.answers);
+        const qsizetype closes = std::max<qsizetype>(1, c.answers.size());
+        for (qsizetype k = 1; k <= closes; ++k) {
+            window->reject();
+            EXPECT_EQ(window->isVisible(), k < closes || c.fault != NoFault);
+        }
+        EXPECT_EQ(fixture.messages.messages().count(kSaveQuestion), c.answers.size());
+        EXPECT_EQ(fixture.messages.messages().isEmpty(), !c.modified);
+        EXPECT_EQ(fixture.messages.messages().contains(kSaveFailed), c.fault != NoFault);
+        if (c.fault != NoFault) {
+            EXPECT_TRUE(window->modified());
+        }
+        const bool saved = c.fault == NoFault && c.answers.value(0) == MessageAnswer::Yes;
+        if (c.fault == NoFault) {
+            EXPECT_EQ(fileBytes(fixture.path()).contains("T,1,0,18,10,"), saved);
+        }
+        if (!saved && c.fault != FolderGone) {
+            EXPECT_EQ(fileBytes(fixture.path()), before);
+        }
+    }
 }
 
 TEST(DesignerWindow, DataSteppingButtonsFollowTheStepResult) {
@@ -304,7 +258,7 @@ TEST(DesignerWindow, DataSteppingButtonsFollowTheStepResult) {
     int next = 3;
     fixture.report.OnStepData = [&next](report::TSestavaD*, int) { return next; };
     auto window = fixture.open();
-    EXPECT_EQ(enabled(*window), QStringLiteral("0000"));
+    EXPECT_EQ(enabled(*window), u"0000"_s);
     for (auto [result, states] : {std::pair{0, "1111"}, {1, "0011"}, {2, "1100"}}) {
         next = result;
         window->BtnFLNPClick(3);
@@ -313,15 +267,15 @@ TEST(DesignerWindow, DataSteppingButtonsFollowTheStepResult) {
     fixture.report.TiskJedenZaznam = true;
     next = 3;
     auto single = fixture.open();
-    EXPECT_EQ(enabled(*single), QStringLiteral("1111"));
+    EXPECT_EQ(enabled(*single), u"1111"_s);
 }
 
 TEST(DesignerWindow, NestedDetailEditSavesThroughTheMasterAndRestoresTheHook) {
     QStringList text = basicTemplate();
-    text << QStringLiteral("T,15,0,10,60,300,100") << QStringLiteral("D0,I,0,\"vnořená\"")
-         << QStringLiteral("D0,T,1,0,5,5,100,20,Arial,10,0,0,0,0,1,\"v detailu\",0,0,0");
+    text << u"T,15,0,10,60,300,100"_s << u"D0,I,0,\"vnořená\""_s
+         << u"D0,T,1,0,5,5,100,20,Arial,10,0,0,0,0,1,\"v detailu\",0,0,0"_s;
     SavedReport fixture(text);
-    fixture.details[0]->SetItemNames({QStringLiteral("detailni")});
+    fixture.details[0]->SetItemNames({u"detailni"_s});
     designer::installDesigner();
     auto window = fixture.open();
     designer::TSesPrvek* detail = nullptr;
@@ -330,29 +284,20 @@ TEST(DesignerWindow, NestedDetailEditSavesThroughTheMasterAndRestoresTheHook) {
             detail = window->paper()->Prvek(i);
     ASSERT_TRUE(detail);
 
-    // the nested window appears once the splash is gone: look until it is there
-    bool nestedSeen = false;
-    QTimer driver;
-    driver.setInterval(10);
-    QObject::connect(&driver, &QTimer::timeout, [&] {
-        auto* nested = qobject_cast<designer::TFormSestE*>(QApplication::activeModalWidget());
-        if (!nested || nested == window.get() || !nested->isVisible()) return;
-        driver.stop();
-        nestedSeen = true;
+    // the nested window appears once the splash is gone
+    const auto editNested = [](QDialog& dialog) {
+        auto* nested = qobject_cast<designer::TFormSestE*>(&dialog);
+        ASSERT_NE(nested, nullptr);
         nested->paper()->Prvek(0)->MoveBy(40, 0);
         nested->RecordChange(7);
         EXPECT_TRUE(nested->SavePredloha());
-        nested->reject();
-    });
-    driver.start();
-    window->EditElement(detail);
-    EXPECT_TRUE(nestedSeen);
+    };
+    EXPECT_EQ(designtest::answerModal([&] { window->EditElement(detail); }, editNested), 1);
     EXPECT_TRUE(fileBytes(fixture.path()).contains("D0,T,1,0,45,5,100,20,"));
-    EXPECT_EQ(window->history().Name(window->history().CurrentIndex()),
-              QStringLiteral("změna detailu"));
+    EXPECT_EQ(window->history().Name(window->history().CurrentIndex()), u"změna detailu"_s);
     // the master's values again
     report::TCalcType value;
-    value.text = QStringLiteral("pol1");
+    value.text = u"pol1"_s;
     EXPECT_EQ(report::ValueCallback()(2, value), 1);
     report::TSestavaTyp::setDesignerFactory({});
 }
@@ -365,8 +310,8 @@ TEST(DesignerWindow, PreviewShowsTheUnsavedStateAndItsEditRequestClosesTheWindow
     window->SetZoom(8);
     window->paper()->Prvek(0)->MoveBy(40, 0);
     window->RecordChange(7);
-    QAction* preview = window->action(QStringLiteral("ActionPreview"));
-    QAction* print = window->action(QStringLiteral("ActionPrint"));
+    QAction* preview = window->action(u"ActionPreview"_s);
+    QAction* print = window->action(u"ActionPrint"_s);
     ASSERT_TRUE(preview->isEnabled());
 
     int shown = 0;
@@ -389,11 +334,11 @@ TEST(DesignerWindow, PreviewShowsTheUnsavedStateAndItsEditRequestClosesTheWindow
     EXPECT_TRUE(preview->isEnabled());
     EXPECT_TRUE(print->isEnabled());
     // the report holds the moved element, the file does not
-    EXPECT_TRUE(fixture.report.Predloha().contains(QStringLiteral(
-        "T,1,0,50,10,200,20,Arial,10,0,0,0,0,1,\"text\",0,0,0")));
+    EXPECT_TRUE(fixture.report.Predloha().contains(
+        u"T,1,0,50,10,200,20,Arial,10,0,0,0,0,1,\"text\",0,0,0"_s));
     EXPECT_EQ(fileBytes(fixture.path()), before);
     report::TCalcType value;
-    value.text = QStringLiteral("pol1");
+    value.text = u"pol1"_s;
     EXPECT_EQ(report::ValueCallback()(2, value), 1);
 
     // the edit request closes the designer through the save question: Cancel keeps it
@@ -411,19 +356,11 @@ TEST(DesignerWindow, PreviewShowsTheUnsavedStateAndItsEditRequestClosesTheWindow
 
 TEST(DesignerWindow, EmptyTemplateOpensTheWizardWhoseCancelRefusesTheWindow) {
     const auto openWith = [](DesignedReport& fixture, const std::function<void(QDialog*)>& drive) {
-        QTimer driver;
-        driver.setInterval(10);
-        QObject::connect(&driver, &QTimer::timeout, [&] {
-            auto* wizard =
-                qobject_cast<designer::TDlgNovaSestava*>(QApplication::activeModalWidget());
-            if (!wizard) return;
-            driver.stop();
-            drive(wizard);
-        });
-        driver.start();
         designer::TFormSestE window;
         window.setMessageSink(&fixture.messages);
-        const bool opened = window.OpenSestava(&fixture.report, 1, false);
+        bool opened = false;
+        designtest::answerModal([&] { opened = window.OpenSestava(&fixture.report, 1, false); },
+                                [&](QDialog& wizard) { drive(&wizard); });
         return std::tuple{opened, window.paper()->PocetPrvku(), window.modified()};
     };
     DesignedReport fixture({{"t", "p"}, {"teplota", "tlak"}, {}, 0});
@@ -442,17 +379,15 @@ TEST(DesignerWindow, EmptyTemplateOpensTheWizardWhoseCancelRefusesTheWindow) {
 
 TEST(DesignerWindow, ForeignDetailLinesStayAndGroupsAreNumberedByPosition) {
     QStringList text = basicTemplate();
-    text << QStringLiteral("I,4,7,pol2,1,30,0,40,1") << QStringLiteral("I,4,3,5,0,20,1,25,0")
-         << QStringLiteral("S0,1,0,1,2,3,4,Arial,10,0,0,0,0,1,\"v hlavě\",0,0,0")
-         << QStringLiteral("D5,I,0,\"neregistrovaný\"")
-         << QStringLiteral("D5,T,7,0,1,1,1,1,,1,0,0,0,15,0");
+    text << u"I,4,7,pol2,1,30,0,40,1"_s << u"I,4,3,5,0,20,1,25,0"_s
+         << u"S0,1,0,1,2,3,4,Arial,10,0,0,0,0,1,\"v hlavě\",0,0,0"_s
+         << u"D5,I,0,\"neregistrovaný\""_s << u"D5,T,7,0,1,1,1,1,,1,0,0,0,15,0"_s;
     SavedReport fixture(text);
     auto window = fixture.open();
     const QStringList stored = window->storedText();
-    EXPECT_TRUE(stored.contains(QStringLiteral("I,4,0,pol2,1,30,0,40,1")));
-    EXPECT_TRUE(stored.contains(QStringLiteral("I,4,1,5,0,20,1,25,0")));
-    EXPECT_TRUE(
-        stored.contains(QStringLiteral("S0,1,0,1,2,3,4,Arial,10,0,0,0,0,1,\"v hlavě\",0,0,0")));
+    EXPECT_TRUE(stored.contains(u"I,4,0,pol2,1,30,0,40,1"_s));
+    EXPECT_TRUE(stored.contains(u"I,4,1,5,0,20,1,25,0"_s));
+    EXPECT_TRUE(stored.contains(u"S0,1,0,1,2,3,4,Arial,10,0,0,0,0,1,\"v hlavě\",0,0,0"_s));
     EXPECT_EQ(stored.mid(stored.size() - 2),
               QStringList({"D5,I,0,\"neregistrovaný\"", "D5,T,7,0,1,1,1,1,,1,0,0,0,15,0"}));
     EXPECT_EQ(window->groups().Count(), 2);

@@ -1,18 +1,18 @@
 // The designer's element tree: sections in print order, names, images and marks, the
 // expanded state, presses and double clicks, and no item left pointing at a freed control.
 
-#include "support/EditedTemplate.h"
+#include "support/EditingDesigner.h"
 
 #include "report/designer/TSestDlg.h"
 
-#include <QAction>
-#include <QSplitter>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
 
 using designtest::answerModal;
 using designtest::EditedTemplate;
@@ -21,22 +21,19 @@ namespace {
 
 constexpr int kImageRole = Qt::UserRole + 1;
 
-QString textLine(const char* key, int left, const QString& text = QStringLiteral("t")) {
-    return QStringLiteral("%1,1,0,%2,5,100,20,Arial,10,0,0,0,0,1,\"%3\",0,0,0")
-        .arg(QLatin1String(key))
+QString textLine(const char* key, int left, const QString& text = u"t"_s) {
+    return u"%1,1,0,%2,5,100,20,Arial,10,0,0,0,0,1,\"%3\",0,0,0"_s.arg(QLatin1String(key))
         .arg(left)
         .arg(text);
 }
 
 // Two groups, an element in every section.
 QStringList twoGroups() {
-    QStringList lines{QStringLiteral("I,4,0,pol0,1,24,1,24,0"),
-                      QStringLiteral("I,4,1,pol1,1,30,0,30,0")};
+    QStringList lines{u"I,4,0,pol0,1,24,1,24,0"_s, u"I,4,1,pol1,1,30,0,30,0"_s};
     for (const char* key : {"Z", "H", "T", "K", "P", "S0", "U0", "S1", "U1"})
         lines << textLine(key, 10, QString::fromLatin1(key));
-    lines << QStringLiteral("T,7,7,10,40,100,20,,1,0,0,0,15,0")
-          << QStringLiteral("T,5,6,300,40,100,20,Arial,10,0,0,0,0,1,\"\",0,0,0")
-          << QStringLiteral("T,15,0,0,80,827,40");
+    lines << u"T,7,7,10,40,100,20,,1,0,0,0,15,0"_s
+          << u"T,5,6,300,40,100,20,Arial,10,0,0,0,0,1,\"\",0,0,0"_s << u"T,15,0,0,80,827,40"_s;
     return lines;
 }
 
@@ -67,7 +64,7 @@ TEST(ElementTree, SectionsInPrintOrderWithTheirElementsAndImages) {
     EditedTemplate t(twoGroups(), true);
     QTreeWidgetItem* top = root(t);
     ASSERT_NE(top, nullptr);
-    EXPECT_EQ(top->text(0), QStringLiteral("Zkouška"));
+    EXPECT_EQ(top->text(0), u"Zkouška"_s);
     EXPECT_EQ(top->data(0, kImageRole).toInt(), 42);
     EXPECT_TRUE(top->isExpanded());
     const QStringList order{"Začátek sestavy",   "Hlava stránky", "Začátek skupiny 1",
@@ -78,7 +75,7 @@ TEST(ElementTree, SectionsInPrintOrderWithTheirElementsAndImages) {
     ASSERT_EQ(top->childCount(), order.size());
     for (int i = 0; i < order.size(); ++i) {
         QTreeWidgetItem* section = top->child(i);
-        EXPECT_EQ(section->text(0), QStringLiteral("Oddil: ") + order[i]);
+        EXPECT_EQ(section->text(0), u"Oddil: "_s + order[i]);
         EXPECT_EQ(section->data(0, kImageRole).toInt(), images[i]) << i;
         EXPECT_TRUE(section->font(0).bold());
         // the text elements carry their section's key as text: each sits under its own section
@@ -90,26 +87,12 @@ TEST(ElementTree, SectionsInPrintOrderWithTheirElementsAndImages) {
     ASSERT_EQ(body->childCount(), 4);
     EXPECT_EQ(body->child(1)->data(0, kImageRole).toInt(), 13); // line
     EXPECT_EQ(body->child(2)->data(0, kImageRole).toInt(), 11); // group number of group 1
-    EXPECT_EQ(body->child(2)->text(0), QStringLiteral("Číslo skupiny 1"));
+    EXPECT_EQ(body->child(2)->text(0), u"Číslo skupiny 1"_s);
     EXPECT_EQ(body->child(3)->data(0, kImageRole).toInt(), 1); // detail
     expectNoDanglingItem(t);
 }
 
-TEST(ElementTree, LongNamesAreCut) {
-    EditedTemplate t({textLine("T", 10)}, true);
-    designer::TSesPrvek* element = t.element(0);
-    for (const int length : {79, 80, 100}) {
-        element->setToolTip(QString(length, u'ž'));
-        t.window->BuildElementTree();
-        const QString shown = root(t)->child(2)->child(0)->text(0); // the body
-        if (length <= 79)
-            EXPECT_EQ(shown, QString(length, u'ž'));
-        else
-            EXPECT_EQ(shown, QString(76, u'ž') + QStringLiteral("..."));
-    }
-}
-
-TEST(ElementTree, MarksFollowTheSelectionAndHiddenSections) {
+TEST(ElementTree, MarksHiddenSectionsAndTheExpandedStateOverUndo) {
     EditedTemplate t(twoGroups(), true);
     QTreeWidgetItem* body = root(t)->child(4);
     const auto red = [](QTreeWidgetItem* item) {
@@ -129,10 +112,8 @@ TEST(ElementTree, MarksFollowTheSelectionAndHiddenSections) {
     EXPECT_TRUE(hidden->child(0)->font(0).italic());
     EXPECT_FALSE(body->font(0).italic());
     EXPECT_FALSE(body->child(0)->font(0).italic());
-}
 
-TEST(ElementTree, ExpandedSectionsStayExpandedAndUndoLeavesNoDanglingItem) {
-    EditedTemplate t(twoGroups(), true);
+    // expanded sections stay so over undo and redo, with no item left dangling
     root(t)->child(4)->setExpanded(true);
     root(t)->child(6)->setExpanded(true);
     designer::TSesPrvek* first = t.element(0);
@@ -191,13 +172,13 @@ TEST(ElementTree, PressSelectsAndDoubleClickEditsOrOpensTheSettings) {
     EXPECT_EQ(openedOn(root(t)->child(3)), 1);
     EXPECT_EQ(page, 4);
     // and on an element, its dialog
-    EXPECT_EQ(opened, QStringLiteral("designer::TSestDlg"));
+    EXPECT_EQ(opened, u"designer::TSestDlg"_s);
     EXPECT_EQ(openedOn(body->child(0)), 1);
-    EXPECT_EQ(opened, QStringLiteral("designer::TDlgKonfPrvku"));
-    EXPECT_EQ(t.window->history().CurrentIndex(), 0);
+    EXPECT_EQ(opened, u"designer::TDlgKonfPrvku"_s);
+    EXPECT_EQ(t.steps(), 0);
 }
 
-TEST(ElementTree, FollowsTheShowTreeSetting) {
+TEST(ElementTree, FollowsTheShowTreeSettingAndCutsLongNames) {
     EditedTemplate t({textLine("T", 10)}, false);
     EXPECT_EQ(t.window->elementTree()->topLevelItemCount(), 0);
     EXPECT_TRUE(t.find<QWidget>("PanelTree")->isHidden());
@@ -205,4 +186,10 @@ TEST(ElementTree, FollowsTheShowTreeSetting) {
     t.window->BuildElementTree();
     EXPECT_FALSE(t.find<QWidget>("PanelTree")->isHidden());
     EXPECT_EQ(root(t)->childCount(), 5);
+    for (const int length : {79, 80, 100}) {
+        t.element(0)->setToolTip(QString(length, u'ž'));
+        t.window->BuildElementTree();
+        const QString shown = root(t)->child(2)->child(0)->text(0); // the body
+        EXPECT_EQ(shown, length <= 79 ? QString(length, u'ž') : QString(76, u'ž') + u"..."_s);
+    }
 }

@@ -4,64 +4,71 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using designer::TListVariant;
 
 namespace {
 
-// Records step i as the template text "state i".
-void record(TListVariant& history, int i) {
-    history.AddVariant(QStringLiteral("krok %1").arg(i)) << QStringLiteral("state %1").arg(i);
+// Records steps `from` to `to`, step i as "krok i" with the template text "state i".
+void record(TListVariant& history, int from, int to) {
+    for (int i = from; i <= to; ++i)
+        history.AddVariant(u"krok %1"_s.arg(i)) << u"state %1"_s.arg(i);
 }
 
 QString stateAt(TListVariant& history, int i) {
     return history.Variant(i).value(0);
 }
 
+// The undo and redo captions, with "-" for a step that cannot be made.
+QString captions(TListVariant& history) {
+    return (history.CanUndo() ? history.UndoCaption() : u"-"_s) + u" | "_s +
+           (history.CanRedo() ? history.RedoCaption() : u"-"_s);
+}
+
 } // namespace
 
-TEST(TListVariant, StartsWithTheBaseStateAndNothingToUndo) {
+TEST(TListVariant, StartsWithTheBaseStateAndCutsLongNames) {
     TListVariant history;
     EXPECT_EQ(history.Count(), 1);
-    EXPECT_EQ(history.Name(0), QStringLiteral("Základní varianta"));
+    EXPECT_EQ(history.Name(0), u"Základní varianta"_s);
     EXPECT_TRUE(history.Current().isEmpty());
     EXPECT_FALSE(history.Undo());
     EXPECT_FALSE(history.Redo());
-    EXPECT_EQ(history.UndoCaption(), QStringLiteral("Zrušit změny"));
-    EXPECT_EQ(history.RedoCaption(), QStringLiteral("Znovu změny"));
+    EXPECT_EQ(history.UndoCaption() + history.RedoCaption(), u"Zrušit změnyZnovu změny"_s);
+    history.AddVariant(QString(40, u'x'));
+    EXPECT_EQ(history.Name(1).size(), 32);
 }
 
 TEST(TListVariant, ElevenStepsAtCapacityTenKeepTheLastTenStates) {
     TListVariant history;
-    for (int i = 1; i <= 11; ++i)
-        record(history, i);
+    record(history, 1, 11);
     ASSERT_EQ(history.Count(), 10);
-    EXPECT_EQ(stateAt(history, 0), QStringLiteral("state 2"));
-    EXPECT_EQ(history.UndoCaption(), QStringLiteral("Zrušit krok 11"));
+    EXPECT_EQ(stateAt(history, 0), u"state 2"_s);
+    EXPECT_EQ(captions(history), u"Zrušit krok 11 | -"_s);
     int undos = 0;
     while (history.Undo())
         ++undos;
     EXPECT_EQ(undos, 9);
-    EXPECT_EQ(history.Current().value(0), QStringLiteral("state 2"));
-    EXPECT_EQ(history.RedoCaption(), QStringLiteral("Znovu krok 3"));
+    EXPECT_EQ(history.Current().value(0), u"state 2"_s);
+    EXPECT_EQ(captions(history), u"- | Znovu krok 3"_s);
     while (history.Redo()) {
     }
-    EXPECT_EQ(history.Current().value(0), QStringLiteral("state 11"));
+    EXPECT_EQ(history.Current().value(0), u"state 11"_s);
 }
 
 TEST(TListVariant, ANewStepAfterUndoDropsTheRedoTail) {
     TListVariant history;
-    for (int i = 1; i <= 4; ++i)
-        record(history, i);
+    record(history, 1, 4);
     ASSERT_TRUE(history.Undo());
     ASSERT_TRUE(history.Undo());
-    EXPECT_EQ(history.RedoCaption(), QStringLiteral("Znovu krok 3"));
-    record(history, 5);
+    EXPECT_EQ(captions(history), u"Zrušit krok 2 | Znovu krok 3"_s);
+    record(history, 5, 5);
     EXPECT_EQ(history.Count(), 4); // base, 1, 2, 5
-    EXPECT_FALSE(history.CanRedo());
-    EXPECT_EQ(history.RedoCaption(), QStringLiteral("Znovu změny"));
-    EXPECT_EQ(history.UndoCaption(), QStringLiteral("Zrušit krok 5"));
+    EXPECT_EQ(captions(history), u"Zrušit krok 5 | -"_s);
+    EXPECT_EQ(history.RedoCaption(), u"Znovu změny"_s);
     ASSERT_TRUE(history.Undo());
-    EXPECT_EQ(history.Current().value(0), QStringLiteral("state 2"));
+    EXPECT_EQ(history.Current().value(0), u"state 2"_s);
 }
 
 TEST(TListVariant, CapacityZeroActsAsOne) {
@@ -69,12 +76,12 @@ TEST(TListVariant, CapacityZeroActsAsOne) {
     history.SetCapacity(0);
     EXPECT_EQ(history.Capacity(), 1);
     for (int i = 1; i <= 3; ++i) {
-        record(history, i);
+        record(history, i, i);
         EXPECT_EQ(history.Count(), 1);
-        EXPECT_FALSE(history.CanUndo());
-        EXPECT_EQ(history.Current().value(0), QStringLiteral("state %1").arg(i));
+        EXPECT_EQ(history.Current().value(0), u"state %1"_s.arg(i));
+        EXPECT_EQ(captions(history), u"- | -"_s);
     }
-    EXPECT_EQ(history.UndoCaption(), QStringLiteral("Zrušit změny"));
+    EXPECT_EQ(history.UndoCaption(), u"Zrušit změny"_s);
 }
 
 TEST(TListVariant, LoweringTheCapacityDropsOldStatesBeforeRedoStates) {
@@ -96,8 +103,7 @@ TEST(TListVariant, LoweringTheCapacityDropsOldStatesBeforeRedoStates) {
     };
     for (const Case& c : cases) {
         TListVariant history;
-        for (int i = 1; i <= 5; ++i)
-            record(history, i);
+        record(history, 1, 5);
         for (int i = 0; i < c.undos; ++i)
             history.Undo();
         const QString current = history.Current().value(0);
@@ -113,26 +119,12 @@ TEST(TListVariant, LoweringTheCapacityDropsOldStatesBeforeRedoStates) {
 
 TEST(TListVariant, ForgetHistoryKeepsOnlyTheCurrentState) {
     TListVariant history;
-    for (int i = 1; i <= 5; ++i)
-        record(history, i);
+    record(history, 1, 5);
     history.Undo();
     history.ForgetHistory();
     EXPECT_EQ(history.Count(), 1);
     EXPECT_EQ(history.CurrentIndex(), 0);
-    EXPECT_EQ(history.Name(0), QStringLiteral("krok 4"));
-    EXPECT_EQ(history.Current().value(0), QStringLiteral("state 4"));
-    EXPECT_EQ(history.UndoCaption(), QStringLiteral("Zrušit změny"));
-    EXPECT_EQ(history.RedoCaption(), QStringLiteral("Znovu změny"));
-}
-
-TEST(TListVariant, StepNamesOfTheChangeKinds) {
-    EXPECT_EQ(TListVariant::StepName(7), QStringLiteral("posun prvku"));
-    EXPECT_EQ(TListVariant::StepName(15), QStringLiteral("změna detailu"));
-    EXPECT_TRUE(TListVariant::StepName(0).isEmpty());
-    EXPECT_TRUE(TListVariant::StepName(16).isEmpty());
-    for (int kind = 1; kind <= 15; ++kind)
-        EXPECT_LE(TListVariant::StepName(kind).size(), 32);
-    TListVariant history;
-    history.AddVariant(QString(40, QLatin1Char('x')));
-    EXPECT_EQ(history.Name(1).size(), 32);
+    EXPECT_EQ(history.Name(0), u"krok 4"_s);
+    EXPECT_EQ(history.Current().value(0), u"state 4"_s);
+    EXPECT_EQ(captions(history), u"- | -"_s);
 }

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using designer::TOddil;
 using designer::TSesPrvek;
 using designtest::drag;
@@ -33,39 +35,28 @@ TEST_F(SectionTest, TheCaptionStripDragsTheHeightWithAMinimum) {
         Sheet sheet(zoom);
         TOddil* body = sheet.body();
         body->setSectionHeight(100);
-        body->SetRastr(true, true, 8, 8, false);
         sheet.show();
         const int footerTop = sheet.paper->Oddil(3)->y();
-        drag(body, captionPoint(body), captionPoint(body) + QPoint(0, 25));
+        // a drag back to the start tells nothing
+        const QPoint a = captionPoint(body);
+        designtest::dragAlong(body, {a, a + QPoint(0, 20), a});
+        EXPECT_EQ(body->sectionHeight(), 100);
+        EXPECT_EQ(sheet.recorder.take(), QStringList{"E4"});
+        body->SetRastr(true, true, 8, 8, false);
+        drag(body, a, a + QPoint(0, 25));
         // 25 pixels are 50 or 12.5 units; 150 is snapped to 152, 112.5 (112) stays 112.
         const int expected = zoom == 0.5 ? 152 : 112;
         EXPECT_EQ(body->sectionHeight(), expected);
         EXPECT_EQ(body->height(), report::ScaleRound(expected, zoom) + 16);
         EXPECT_EQ(sheet.paper->Oddil(3)->y(),
                   footerTop + body->height() - (report::ScaleRound(100, zoom) + 16));
-        EXPECT_EQ(sheet.recorder.recorded(),
-                  (QStringList{"E4", QStringLiteral("P14 2 %1").arg(expected)}));
-        sheet.recorder.events.clear();
+        EXPECT_EQ(sheet.recorder.take(), (QStringList{"E4", u"P14 2 %1"_s.arg(expected)}));
         drag(body, captionPoint(body), captionPoint(body) - QPoint(0, 400));
         EXPECT_EQ(body->sectionHeight(), 16); // 14, snapped to the grid
         body->SetRastr(true, false, 8, 8, false);
         drag(body, captionPoint(body), captionPoint(body) - QPoint(0, 400));
         EXPECT_EQ(body->sectionHeight(), 14);
     }
-}
-
-TEST_F(SectionTest, AHeightDragBackToTheStartTellsNothing) {
-    Sheet sheet;
-    sheet.show();
-    TOddil* header = sheet.paper->Oddil(0);
-    QWindow* window = sheet.window.windowHandle();
-    const QPoint a = header->mapTo(&sheet.window, captionPoint(header));
-    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, a);
-    QTest::mouseMove(window, a + QPoint(0, 20));
-    QTest::mouseMove(window, a);
-    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, a);
-    EXPECT_EQ(header->sectionHeight(), 43);
-    EXPECT_EQ(sheet.recorder.recorded(), QStringList{"E4"});
 }
 
 TEST_F(SectionTest, RubberBandsSelectTheSameInBothDirections) {
@@ -81,7 +72,7 @@ TEST_F(SectionTest, RubberBandsSelectTheSameInBothDirections) {
         const QPoint b(100, 50);
         drag(sheet.body(), backwards ? b : a, backwards ? a : b);
         EXPECT_EQ(sheet.body()->band(), QRect(5, 5, 95, 45));
-        const QStringList events = sheet.recorder.recorded();
+        const QStringList events = sheet.recorder.take();
         EXPECT_EQ(events, (QStringList{"E21", "P130 0 0", "E21", "E8 el", "E21", "E8 el"}));
         if (backwards) {
             EXPECT_EQ(events, firstRun);
@@ -98,17 +89,15 @@ TEST_F(SectionTest, BandsWithCtrlToggleAndWithShiftAdd) {
     chosen->setSelectedMark(true);
     sheet.show();
     drag(sheet.body(), {2, 2}, {200, 60}, Qt::ControlModifier);
-    EXPECT_EQ(sheet.recorder.recorded(), (QStringList{"E21", "E21", "E7 el", "E21", "E8 el"}));
-    sheet.recorder.events.clear();
+    EXPECT_EQ(sheet.recorder.take(), (QStringList{"E21", "E21", "E7 el", "E21", "E8 el"}));
     // Shift over an element starts a band in the section; a Shift click selects nothing.
     drag(other, {10, 10}, {10, 10}, Qt::ShiftModifier);
-    EXPECT_EQ(sheet.recorder.recorded(), QStringList{"E21"});
-    sheet.recorder.events.clear();
+    EXPECT_EQ(sheet.recorder.take(), QStringList{"E21"});
     drag(other, {10, 10}, {100, 40}, Qt::ShiftModifier);
-    EXPECT_EQ(sheet.recorder.recorded(), (QStringList{"E21", "E21", "E8 el"}));
+    EXPECT_EQ(sheet.recorder.take(), (QStringList{"E21", "E21", "E8 el"}));
 }
 
-TEST_F(SectionTest, InsertionClicksWithAndWithoutCtrl) {
+TEST_F(SectionTest, InsertionClicksDoubleClicksAndPointerPositions) {
     Sheet sheet(2.0);
     sheet.body()->setSectionHeight(300);
     sheet.body()->SetRastr(true, true, 10, 10, false);
@@ -116,33 +105,27 @@ TEST_F(SectionTest, InsertionClicksWithAndWithoutCtrl) {
     sheet.show();
     sheet.recorder.insertionTool = 1;
     drag(sheet.body(), {47, 63}, {47, 63});
-    EXPECT_EQ(sheet.recorder.recorded(), (QStringList{"P130 20 30", "E4"}));
-    sheet.recorder.events.clear();
+    EXPECT_EQ(sheet.recorder.take(), (QStringList{"P130 20 30", "E4"}));
     drag(sheet.body(), {47, 63}, {47, 63}, Qt::ControlModifier);
-    EXPECT_EQ(sheet.recorder.recorded(), (QStringList{"P130 20 30", "E20"}));
-    sheet.recorder.events.clear();
+    EXPECT_EQ(sheet.recorder.take(), (QStringList{"P130 20 30", "E20"}));
     // Over an element the click goes to the section, at the element's place.
     drag(e, {12, 12}, {12, 12});
-    EXPECT_EQ(sheet.recorder.recorded(), (QStringList{"P130 110 110", "E4"}));
+    EXPECT_EQ(sheet.recorder.take(), (QStringList{"P130 110 110", "E4"}));
     EXPECT_EQ(e->Left(), 100);
     sheet.recorder.events.clear();
     sheet.recorder.insertionTool = 0;
     TOddil* header = sheet.paper->Oddil(1);
     QTest::mouseDClick(sheet.window.windowHandle(), Qt::LeftButton, Qt::NoModifier,
                        header->mapTo(&sheet.window, QPoint(30, 30)));
-    EXPECT_TRUE(sheet.recorder.events.contains(QStringLiteral("P11 1 0")));
-}
-
-TEST_F(SectionTest, MouseCoordinatesAreReportedInUnits) {
-    Sheet sheet(2.0);
+    EXPECT_TRUE(sheet.recorder.events.contains(u"P11 1 0"_s));
+    // the pointer is told in units, and off the drawing area as -1
     sheet.recorder.recordMouse = true;
-    sheet.show();
     QWindow* window = sheet.window.windowHandle();
     TOddil* body = sheet.body();
     QTest::mouseMove(window, body->mapTo(&sheet.window, QPoint(41, 21)));
-    EXPECT_EQ(sheet.recorder.events.last(), QStringLiteral("P13 20 10"));
+    EXPECT_EQ(sheet.recorder.events.last(), u"P13 20 10"_s);
     QTest::mouseMove(window, body->mapTo(&sheet.window, captionPoint(body)));
-    EXPECT_EQ(sheet.recorder.events.last(), QStringLiteral("P13 -1 -1"));
+    EXPECT_EQ(sheet.recorder.events.last(), u"P13 -1 -1"_s);
 }
 
 TEST(TPapir, SectionsStackInPrintOrder) {
@@ -190,10 +173,10 @@ TEST(TPapir, SectionsStackInPrintOrder) {
 TEST(TPapir, GroupsAndElementsComeAndGo) {
     Sheet sheet;
     designer::TListSkupinE groups;
-    designer::TPolSkupE& group = groups.add(QStringLiteral("Klic"));
+    designer::TPolSkupE& group = groups.add(u"Klic"_s);
     sheet.paper->AddSkupina(group);
-    EXPECT_EQ(group.header->caption(), QStringLiteral("Začátek skupiny 1"));
-    EXPECT_EQ(group.footer->caption(), QStringLiteral("Konec skupiny 1"));
+    EXPECT_EQ(group.header->caption(), u"Začátek skupiny 1"_s);
+    EXPECT_EQ(group.footer->caption(), u"Konec skupiny 1"_s);
     EXPECT_EQ(sheet.paper->PocetOddilu(), 7);
     TSesPrvek* inGroup = sheet.add(report::ekText, 0, 0, 50, 20, group.header);
     TSesPrvek* inBody = sheet.add(report::ekText, 0, 0, 50, 20);
@@ -215,7 +198,7 @@ TEST(TPapir, GroupsAndElementsComeAndGo) {
     EXPECT_EQ(sheet.paper->PocetPrvku(), 0);
     EXPECT_EQ(sheet.paper->Oddil(5), nullptr);
     EXPECT_EQ(sheet.paper->Oddil(-1), nullptr);
-    EXPECT_EQ(TOddil::captionOf(9), QStringLiteral("Začátek skupiny 3"));
+    EXPECT_EQ(TOddil::captionOf(9), u"Začátek skupiny 3"_s);
 }
 
 TEST(TSesPrvek, ToolCodesAndKindNames) {
@@ -233,8 +216,7 @@ TEST(TSesPrvek, ToolCodesAndKindNames) {
         EXPECT_EQ(kind, c.kind) << c.tool;
         EXPECT_EQ(index, c.index) << c.tool;
     }
-    EXPECT_EQ(TSesPrvek::KindName(13), QStringLiteral("Kreslicí plocha"));
-    EXPECT_EQ(TSesPrvek::KindName(15), QStringLiteral("Neznámý"));
+    EXPECT_EQ(TSesPrvek::KindName(15), u"Neznámý"_s);
 }
 
 TEST(BadGeometry, OddSizesAndHugeValuesStayOnValidGeometry) {

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using designer::TSesPrvek;
 using designtest::Sheet;
 
@@ -23,6 +25,19 @@ namespace {
 bool near(QRgb a, QRgb b) {
     return std::abs(qRed(a) - qRed(b)) <= 100 && std::abs(qGreen(a) - qGreen(b)) <= 100 &&
            std::abs(qBlue(a) - qBlue(b)) <= 100;
+}
+
+constexpr QRgb kWhite = qRgb(255, 255, 255), kBlack = qRgb(0, 0, 0);
+constexpr QRgb kSilver = qRgb(0xC0, 0xC0, 0xC0), kGrey = qRgb(0x80, 0x80, 0x80);
+
+struct Pixel {
+    int x, y;
+    QRgb colour;
+};
+
+void expectPixels(const QImage& image, std::initializer_list<Pixel> pixels) {
+    for (const Pixel& p : pixels)
+        EXPECT_EQ(image.pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
 }
 
 bool isInk(QRgb c) {
@@ -67,7 +82,7 @@ QImage engineImage(report::TVoranReportElement& e) {
 }
 
 void setUpKind(report::TVoranReportElement& e, int kind) {
-    e.Font.name = QStringLiteral("DejaVu Sans");
+    e.Font.name = u"DejaVu Sans"_s;
     e.Font.size = 14;
     e.Font.bold = true;
     e.PenWidth = 3;
@@ -75,11 +90,11 @@ void setUpKind(report::TVoranReportElement& e, int kind) {
     e.BrushColor = 0x00C000;
     switch (kind) {
     case report::ekText:
-        e.Text = QStringLiteral("Ahoj, páro!");
+        e.Text = u"Ahoj, páro!"_s;
         break;
     case report::ekItem:
     case report::ekVariable:
-        e.Value.text = QStringLiteral("21,5 °C");
+        e.Value.text = u"21,5 °C"_s;
         break;
     case report::ekLine:
         e.Options = report::soLeft | report::soTop | report::soOption5 | report::soOption6;
@@ -98,7 +113,7 @@ void setUpKind(report::TVoranReportElement& e, int kind) {
     case report::ekBarcode:
         e.PenStyle = report::bcCode39;
         e.PenWidth = 8;
-        e.SetBarcodeText(QStringLiteral("KOLV42"));
+        e.SetBarcodeText(u"KOLV42"_s);
         break;
     case report::ekDrawingArea:
         e.BrushStyle = 1;
@@ -112,12 +127,11 @@ void setUpKind(report::TVoranReportElement& e, int kind) {
 
 TEST(ElementPainting, EveryKindLooksAsTheEngineDrawsIt) {
     Sheet sheet;
-    sheet.report.SetItemNames({QStringLiteral("Teplota")});
-    sheet.report.setParametry({QStringLiteral("Tlak")});
-    sheet.report.setItemDescriptions({QStringLiteral("Teplota páry")});
+    sheet.report.SetItemNames({u"Teplota"_s});
+    sheet.report.setParametry({u"Tlak"_s});
+    sheet.report.setItemDescriptions({u"Teplota páry"_s});
     report::TRadekFunkce& function = sheet.report.Funkce().AddFunction();
-    function.SetDefinition(QStringLiteral("F"), {}, QStringLiteral("'výsledek'"), 1, {}, 0, 0, 15,
-                           2, 2);
+    function.SetDefinition(u"F"_s, {}, u"'výsledek'"_s, 1, {}, 0, 0, 15, 2, 2);
     function.Calculate();
     sheet.report.OnPaintBox = [](report::TSestavaD*, int, int w, int h,
                                  platform::TCanvas& canvas) {
@@ -162,31 +176,25 @@ TEST(ElementPainting, SelectionMarksAndHandles) {
     e->element()->PenWidth = 0;
     e->element()->BrushStyle = platform::bsClear;
     sheet.show();
-    const QRgb grey = qRgb(0x80, 0x80, 0x80);
-    const QRgb silver = qRgb(0xC0, 0xC0, 0xC0);
     auto image = [&] {
         return sheet.body()->grab(e->geometry()).toImage().convertToFormat(QImage::Format_RGB32);
     };
-    EXPECT_EQ(image().pixel(50, 0), silver);
-    EXPECT_EQ(image().pixel(2, 2), qRgb(255, 255, 255));
+    expectPixels(image(), {{50, 0, kSilver}, {2, 2, kWhite}});
     e->setSelectedMark(true);
-    QImage selected = image();
+    const QImage selected = image();
     const QPoint centres[] = {{2, 2},   {50, 2}, {98, 2},  {2, 25},
                               {98, 25}, {2, 48}, {50, 48}, {98, 48}};
     for (int handle = 1; handle <= 8; ++handle) {
         EXPECT_EQ(TSesPrvek::handlePosition(handle, 101, 51) + QPoint(2, 2), centres[handle - 1]);
-        EXPECT_EQ(selected.pixel(centres[handle - 1]), grey) << handle;
+        EXPECT_EQ(selected.pixel(centres[handle - 1]), kGrey) << handle;
         EXPECT_EQ(e->HandleAt(centres[handle - 1]), handle);
     }
-    EXPECT_EQ(selected.pixel(50, 0), grey);
-    EXPECT_EQ(selected.pixel(25, 2), qRgb(255, 255, 255));
+    expectPixels(selected, {{50, 0, kGrey}, {25, 2, kWhite}});
     EXPECT_EQ(e->HandleAt({25, 25}), 0);
     e->setMultiMark(true); // multi and primary: filled corners, no side handles
-    EXPECT_EQ(image().pixel(2, 2), grey);
-    EXPECT_EQ(image().pixel(50, 2), qRgb(255, 255, 255));
+    expectPixels(image(), {{2, 2, kGrey}, {50, 2, kWhite}});
     e->setSelectedMark(false); // multi only: hollow corners
-    EXPECT_EQ(image().pixel(2, 2), qRgb(255, 255, 255));
-    EXPECT_EQ(image().pixel(0, 2), grey);
+    expectPixels(image(), {{2, 2, kWhite}, {0, 2, kGrey}});
 }
 
 TEST(SectionPainting, GridDotsAtAFractionalCharacterGrid) {
@@ -202,10 +210,10 @@ TEST(SectionPainting, GridDotsAtAFractionalCharacterGrid) {
             const int x = report::ScaleRound(j * step, 1.0);
             const int y = report::ScaleRound(i * 100.0 / 6, 1.0);
             EXPECT_EQ(image.pixel(x, y), red) << j << "," << i;
-            EXPECT_EQ(image.pixel(x, y + 2), qRgb(255, 255, 255));
+            EXPECT_EQ(image.pixel(x, y + 2), kWhite);
         }
     }
-    EXPECT_EQ(image.pixel(3, 3), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(3, 3), kWhite);
 }
 
 TEST(SectionPainting, CaptionStripAndTheHatchesOfAThreeColumnBody) {
@@ -215,45 +223,36 @@ TEST(SectionPainting, CaptionStripAndTheHatchesOfAThreeColumnBody) {
     sheet.show();
     const QImage image = sheet.body()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const int b = report::ScaleRound((report::PrintableWidth() + 20) / 3, 1.0);
-    const int h = image.height();
-    const QRgb white = qRgb(255, 255, 255);
-    const QRgb silver = qRgb(0xC0, 0xC0, 0xC0);
-    const QRgb grey = qRgb(0x80, 0x80, 0x80);
-    EXPECT_EQ(image.pixel(b - 30, 10), white); // the first column
-    // In the gap: light hatch; beyond the boundary: dark hatch; dots where x and y agree.
-    EXPECT_EQ(image.pixel(b - 10, 10), silver);
-    EXPECT_EQ(image.pixel(b - 10, 11), white);
-    EXPECT_EQ(image.pixel(b + 10, 10), silver);
-    EXPECT_EQ(image.pixel(b + 10, 11), grey);
-    // Caption strip: black top row, white below it, silver inside, grey and black at the foot.
-    EXPECT_EQ(image.pixel(40, h - 16), qRgb(0, 0, 0));
-    EXPECT_EQ(image.pixel(40, h - 15), white);
-    EXPECT_EQ(image.pixel(image.width() - 30, h - 8), silver);
-    EXPECT_EQ(image.pixel(40, h - 3), grey);
-    EXPECT_EQ(image.pixel(40, h - 1), qRgb(0, 0, 0));
-    EXPECT_EQ(image.pixel(b, h - 8), qRgb(0, 0, 0));
-    EXPECT_EQ(image.pixel(b + 1, h - 8), white);
-    EXPECT_EQ(image.pixel(b - 1, h - 8), grey);
+    const int h = image.height(), w = image.width();
+    // the first column white; in the gap a light hatch, beyond it a dark one, dots where x and
+    // y agree; the caption strip: black top row, white below it, silver inside, grey and black
+    // at the foot, and the column boundary
+    // clang-format off
+    expectPixels(image, {{b - 30, 10, kWhite}, {b - 10, 10, kSilver}, {b - 10, 11, kWhite},
+                         {b + 10, 10, kSilver}, {b + 10, 11, kGrey}, {40, h - 16, kBlack},
+                         {40, h - 15, kWhite}, {w - 30, h - 8, kSilver}, {40, h - 3, kGrey},
+                         {40, h - 1, kBlack}, {b, h - 8, kBlack}, {b + 1, h - 8, kWhite},
+                         {b - 1, h - 8, kGrey}});
+    // clang-format on
 }
 
 TEST(SectionPainting, TheBackgroundPictureLiesAtItsZoomedPlace) {
-    QImage blue(10, 10, QImage::Format_RGB32);
-    blue.fill(qRgb(0, 0, 255));
+    const QRgb blue = qRgb(0, 0, 255);
+    QImage bitmap(10, 10, QImage::Format_RGB32);
+    bitmap.fill(blue);
     report::TPicture picture;
-    picture.setBitmap(blue);
+    picture.setBitmap(bitmap);
     Sheet sheet(2.0);
     sheet.body()->setSectionHeight(100);
     // The rectangle (20, 10)-(60, 30) on the paper, shifted up by 5 for this section.
     sheet.body()->SetPozadi(&picture, {20, 10, 60, 30}, QPoint(0, -5));
     sheet.show();
     const QImage image = sheet.body()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(image.pixel(41, 11), qRgb(0, 0, 255));
-    EXPECT_EQ(image.pixel(118, 48), qRgb(0, 0, 255));
-    EXPECT_EQ(image.pixel(38, 11), qRgb(255, 255, 255));
-    EXPECT_EQ(image.pixel(41, 8), qRgb(255, 255, 255));
-    EXPECT_EQ(image.pixel(122, 30), qRgb(255, 255, 255));
+    expectPixels(
+        image,
+        {{41, 11, blue}, {118, 48, blue}, {38, 11, kWhite}, {41, 8, kWhite}, {122, 30, kWhite}});
     sheet.body()->SetPozadi(nullptr, {}, {});
-    EXPECT_EQ(sheet.body()->grab().toImage().pixel(60, 30), qRgb(255, 255, 255));
+    EXPECT_EQ(sheet.body()->grab().toImage().pixel(60, 30), kWhite);
 }
 
 TEST(ElementCursor, TheCursorTellsWhatADragWouldDo) {

@@ -7,7 +7,6 @@
 #include "report/designer/TSestDlg.h"
 
 #include "report/engine/sestprn.h"
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -17,12 +16,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+
+using namespace Qt::StringLiterals;
 
 using designtest::DesignedReport;
 
@@ -44,16 +44,8 @@ const QStringList kTemplate{"I,0,\"Nastavení\"",
 // Runs the dialog of `window` on `page`, handing it to `drive` once it is shown.
 void runDialog(designer::TFormSestE& window, int page,
                const std::function<void(designer::TSestDlg*)>& drive) {
-    QTimer driver;
-    driver.setInterval(10);
-    QObject::connect(&driver, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<designer::TSestDlg*>(QApplication::activeModalWidget());
-        if (!dialog) return;
-        driver.stop();
-        drive(dialog);
-    });
-    driver.start();
-    window.EditSestavaSettings(page);
+    designtest::answerModal([&] { window.EditSestavaSettings(page); },
+                            [&](QDialog& d) { drive(qobject_cast<designer::TSestDlg*>(&d)); });
 }
 
 template <class T> T* child(QWidget* parent, const char* name) {
@@ -62,16 +54,19 @@ template <class T> T* child(QWidget* parent, const char* name) {
     return widget;
 }
 
+// A designer on the settings template of a report with two items.
+struct ReportSettingsDialog : testing::Test {
+    DesignedReport fixture{{{"a", "b"}, {"A", "B"}, {}, 0}};
+    std::unique_ptr<designer::TFormSestE> window = fixture.open(kTemplate);
+};
+
 } // namespace
 
-TEST(ReportSettings, EveryValueGoesBackIntoTheTemplate) {
-    DesignedReport fixture({{"a", "b"}, {"A", "B"}, {}, 0});
-    fixture.report.SetPredloha(kTemplate);
-    auto window = fixture.open();
+TEST_F(ReportSettingsDialog, EveryValueGoesBackIntoTheTemplate) {
     // a printer with larger minimum margins asks: keep ours
     fixture.messages.scriptAnswers({platform::MessageAnswer::No});
     runDialog(*window, -1, [](designer::TSestDlg* d) {
-        child<QLineEdit>(d, "ENazev")->setText(QStringLiteral("Jiný, \"popis\""));
+        child<QLineEdit>(d, "ENazev")->setText(u"Jiný, \"popis\""_s);
         child<QRadioButton>(d, "RbOrientationL")->setChecked(true);
         child<QCheckBox>(d, "CbAllowChangeOrientation")->setChecked(true);
         child<QSpinBox>(d, "SEOkrajLevy")->setValue(60);
@@ -79,15 +74,15 @@ TEST(ReportSettings, EveryValueGoesBackIntoTheTemplate) {
         child<QSpinBox>(d, "SEPocSloup")->setValue(3);
         child<QSpinBox>(d, "SEMeziSloup")->setValue(12);
         child<QCheckBox>(d, "CBOddZ")->setChecked(false);
-        child<QLineEdit>(d, "EditHT")->setText(QStringLiteral("x")); // no number: 24
+        child<QLineEdit>(d, "EditHT")->setText(u"x"_s); // no number: 24
         child<QCheckBox>(d, "CbKonecKPate")->setChecked(true);
         child<QCheckBox>(d, "CbNsKon")->setChecked(true);
         child<QCheckBox>(d, "CbNtNs")->setChecked(true);
-        child<QLineEdit>(d, "EditRastrX")->setText(QStringLiteral("0")); // becomes 8
-        child<QLineEdit>(d, "EditRastrY")->setText(QStringLiteral("12"));
+        child<QLineEdit>(d, "EditRastrX")->setText(u"0"_s); // becomes 8
+        child<QLineEdit>(d, "EditRastrY")->setText(u"12"_s);
         child<QCheckBox>(d, "CBNsNs")->setChecked(false);
-        child<QLineEdit>(d, "EditHU")->setText(QStringLiteral("55"));
-        child<QLineEdit>(d, "EditHU")->textEdited(QStringLiteral("55"));
+        child<QLineEdit>(d, "EditHU")->setText(u"55"_s);
+        child<QLineEdit>(d, "EditHU")->textEdited(u"55"_s);
         d->accept();
     });
     const QStringList text = window->storedText();
@@ -97,29 +92,21 @@ TEST(ReportSettings, EveryValueGoesBackIntoTheTemplate) {
                            "I,3,2,1,24,1", "I,3,3,1,30,3", "I,3,4,1,30,0", "I,4,0,b,1,30,0,55,0",
                            "I,5,0", "I,6,0,8,12,0,1,1,1", "I,7,0,0,0,0,0,827,1169,"}));
     EXPECT_EQ(window->history().Name(window->history().CurrentIndex()),
-              QStringLiteral("nastavení oddílů a skupin"));
-    EXPECT_TRUE(window->windowTitle().contains(QStringLiteral("Jiný")));
+              u"nastavení oddílů a skupin"_s);
+    EXPECT_TRUE(window->windowTitle().contains(u"Jiný"_s));
 }
 
-TEST(ReportSettings, CharacterGridTakesItsStepsFromThePitch) {
-    DesignedReport fixture({{"a"}, {"A"}, {}, 0});
-    fixture.report.SetPredloha(kTemplate);
-    auto window = fixture.open();
+TEST_F(ReportSettingsDialog, CharacterGridTakesItsStepsFromThePitch) {
     runDialog(*window, 2, [](designer::TSestDlg* d) {
         for (QRadioButton* r : d->findChildren<QRadioButton*>())
-            if (r->text() == QStringLiteral("Znakový") ||
-                r->text() == QStringLiteral("17 znaků/palec"))
-                r->setChecked(true);
+            if (r->text() == u"Znakový"_s || r->text() == u"17 znaků/palec"_s) r->setChecked(true);
         EXPECT_TRUE(child<QWidget>(d, "GBRastr")->isHidden());
         d->accept();
     });
-    EXPECT_TRUE(window->storedText().contains(QStringLiteral("I,6,1,6,17,0,2,1,1")));
+    EXPECT_TRUE(window->storedText().contains(u"I,6,1,6,17,0,2,1,1"_s));
 }
 
-TEST(ReportSettings, GroupsAddedOrDeletedCountEvenOnStorno) {
-    DesignedReport fixture({{"a", "b"}, {"A", "B"}, {}, 0});
-    fixture.report.SetPredloha(kTemplate);
-    auto window = fixture.open();
+TEST_F(ReportSettingsDialog, GroupsAddedOrDeletedCountEvenOnStorno) {
     const int steps = window->history().Count();
     runDialog(*window, 4, [](designer::TSestDlg* d) {
         d->SBInsSkClick();
@@ -127,7 +114,7 @@ TEST(ReportSettings, GroupsAddedOrDeletedCountEvenOnStorno) {
     });
     EXPECT_EQ(window->groups().Count(), 2);
     EXPECT_EQ(window->history().Count(), steps + 1);
-    EXPECT_TRUE(window->history().Current().contains(QStringLiteral("I,4,1,0,0,24,0,24,0")));
+    EXPECT_TRUE(window->history().Current().contains(u"I,4,1,0,0,24,0,24,0"_s));
 
     fixture.messages.scriptAnswers({platform::MessageAnswer::Yes});
     runDialog(*window, 4, [](designer::TSestDlg* d) {
@@ -142,7 +129,7 @@ TEST(ReportSettings, GroupsAddedOrDeletedCountEvenOnStorno) {
     });
     EXPECT_EQ(window->groups().Count(), 1);
     EXPECT_EQ(window->history().Current(), window->storedText());
-    EXPECT_FALSE(window->storedText().contains(QStringLiteral("I,4,1,0,0,24,0,24,0")));
+    EXPECT_FALSE(window->storedText().contains(u"I,4,1,0,0,24,0,24,0"_s));
 }
 
 TEST(ReportSettings, DetailTemplatesHaveNoPaperOrPageSections) {
@@ -169,14 +156,14 @@ TEST(ReportSettings, UserPaperFormatIsDeletedFromTheSettingsFile) {
               "Format1=\xc5\xa0t\xc3\xadtek,400,300\r\n");
     ini.close();
     QStringList text = kTemplate;
-    text[2] = QStringLiteral("I,2,0,400,300,10,10,10,10,1,0");
+    text[2] = u"I,2,0,400,300,10,10,10,10,1,0"_s;
     fixture.report.SetPredloha(text);
     auto window = fixture.open();
     fixture.messages.scriptAnswers({platform::MessageAnswer::Yes, platform::MessageAnswer::No});
     runDialog(*window, 1, [](designer::TSestDlg* d) {
         auto* combo = child<QComboBox>(d, "CBFormaty");
-        EXPECT_EQ(combo->currentText(), QStringLiteral("Štítek"));
-        EXPECT_EQ(child<QPushButton>(d, "ButtonEditFormat")->text(), QStringLiteral("Oprav"));
+        EXPECT_EQ(combo->currentText(), u"Štítek"_s);
+        EXPECT_EQ(child<QPushButton>(d, "ButtonEditFormat")->text(), u"Oprav"_s);
         child<QPushButton>(d, "ButtonDeleteFormat")->click();
         EXPECT_EQ(combo->count(), 18);
         EXPECT_EQ(combo->currentIndex(), 0);
@@ -188,13 +175,12 @@ TEST(ReportSettings, UserPaperFormatIsDeletedFromTheSettingsFile) {
     reread.Load(fixture.report.iniFilePath());
     EXPECT_EQ(reread.count(), 18);
     EXPECT_TRUE(after.contains("klic=1"));
-    EXPECT_TRUE(fixture.messages.messages().contains(
-        QStringLiteral("Zrušit vybraný uživatelský formát?")));
+    EXPECT_TRUE(fixture.messages.messages().contains(u"Zrušit vybraný uživatelský formát?"_s));
     // the first built-in format's size went into the template
     report::TListFormatu builtIn;
     const report::TFormatPapiru* first = builtIn.GetFormat(0);
     EXPECT_TRUE(window->storedText()[2].startsWith(
-        QStringLiteral("I,2,0,%1,%2,").arg(first->width).arg(first->height)));
+        u"I,2,0,%1,%2,"_s.arg(first->width).arg(first->height)));
 }
 
 TEST(ReportSettings, PaperSizeOffTheListIsFoundWithinOnePercentOrShownAsUserFormat) {
@@ -205,10 +191,10 @@ TEST(ReportSettings, PaperSizeOffTheListIsFoundWithinOnePercentOrShownAsUserForm
     };
     // an A4-sized page finds the list's first entry; a size near no format is appended
     for (const Case c : {Case{830, 1175, 0, 18}, Case{819, 1158, 0, 18}, {1000, 1000, 18, 19}}) {
-        SCOPED_TRACE(QStringLiteral("%1 x %2").arg(c.width).arg(c.height).toStdString());
+        SCOPED_TRACE(u"%1 x %2"_s.arg(c.width).arg(c.height).toStdString());
         DesignedReport fixture({{"a"}, {"A"}, {}, 0});
         QStringList text = kTemplate;
-        text[2] = QStringLiteral("I,2,0,%1,%2,50,50,70,70,1,0").arg(c.width).arg(c.height);
+        text[2] = u"I,2,0,%1,%2,50,50,70,70,1,0"_s.arg(c.width).arg(c.height);
         fixture.report.SetPredloha(text);
         auto window = fixture.open();
         runDialog(*window, 1, [&](designer::TSestDlg* d) {
@@ -216,26 +202,23 @@ TEST(ReportSettings, PaperSizeOffTheListIsFoundWithinOnePercentOrShownAsUserForm
             EXPECT_EQ(combo->count(), c.count);
             EXPECT_EQ(combo->currentIndex(), c.chosen);
             const bool user = c.chosen >= 18;
-            EXPECT_EQ(combo->currentText(), user ? QStringLiteral("uživ. formát")
-                                                 : builtIn.GetFormat(c.chosen)->name);
+            EXPECT_EQ(combo->currentText(),
+                      user ? u"uživ. formát"_s : builtIn.GetFormat(c.chosen)->name);
             EXPECT_EQ(child<QPushButton>(d, "ButtonDeleteFormat")->isEnabled(), user);
             EXPECT_EQ(child<QPushButton>(d, "ButtonEditFormat")->text(),
-                      user ? QStringLiteral("Oprav") : QStringLiteral("Ukaž"));
+                      user ? u"Oprav"_s : u"Ukaž"_s);
             d->accept();
         });
         // the paper keeps its own size, and the settings file gets no format of it
-        EXPECT_TRUE(window->storedText()[2].startsWith(
-            QStringLiteral("I,2,0,%1,%2,").arg(c.width).arg(c.height)));
+        EXPECT_TRUE(
+            window->storedText()[2].startsWith(u"I,2,0,%1,%2,"_s.arg(c.width).arg(c.height)));
         report::TListFormatu reread;
         reread.Load(fixture.report.iniFilePath());
         EXPECT_EQ(reread.count(), 18);
     }
 }
 
-TEST(ReportSettings, OwnBackgroundPlacedOnThePaper) {
-    DesignedReport fixture({{"a"}, {"A"}, {}, 0});
-    fixture.report.SetPredloha(kTemplate);
-    auto window = fixture.open();
+TEST_F(ReportSettingsDialog, OwnBackgroundPlacedOnThePaper) {
     runDialog(*window, 2, [](designer::TSestDlg* d) {
         auto* spinLeft = child<QSpinBox>(d, "SpinEditUmL");
         EXPECT_FALSE(child<QWidget>(d, "CBBackgroundFile")->isEnabled());
@@ -245,31 +228,27 @@ TEST(ReportSettings, OwnBackgroundPlacedOnThePaper) {
         child<QCheckBox>(d, "CheckBoxCelyPapir")->setChecked(false);
         EXPECT_TRUE(spinLeft->isEnabled());
         child<QCheckBox>(d, "CheckBoxTiskPozadi")->setChecked(true);
-        child<QComboBox>(d, "CBBackgroundFile")->setEditText(QStringLiteral("a,b.bmp"));
+        child<QComboBox>(d, "CBBackgroundFile")->setEditText(u"a,b.bmp"_s);
         spinLeft->setValue(10);
         child<QSpinBox>(d, "SpinEditUmT")->setValue(20);
         child<QSpinBox>(d, "SpinEditUmW")->setValue(300);
         child<QSpinBox>(d, "SpinEditUmH")->setValue(400);
         d->accept();
     });
-    EXPECT_TRUE(
-        window->storedText().contains(QStringLiteral("I,7,1,1,1,10,20,300,400,\"a,b.bmp\"")));
+    EXPECT_TRUE(window->storedText().contains(u"I,7,1,1,1,10,20,300,400,\"a,b.bmp\""_s));
 }
 
-TEST(ReportSettings, PagePreviewAndSizesFollowThePaper) {
-    DesignedReport fixture({{"a"}, {"A"}, {}, 0});
-    fixture.report.SetPredloha(kTemplate);
-    auto window = fixture.open();
+TEST_F(ReportSettingsDialog, PagePreviewAndSizesFollowThePaper) {
     runDialog(*window, 1, [](designer::TSestDlg* d) {
-        EXPECT_EQ(child<QLabel>(d, "InfoRozmer")->text(), QStringLiteral("827 x 1169"));
-        EXPECT_EQ(child<QLabel>(d, "InfoRozmerT")->text(), QStringLiteral("727 x 1029"));
-        EXPECT_EQ(child<QLabel>(d, "InfoRozmerS")->text(), QStringLiteral("727 x 100"));
+        EXPECT_EQ(child<QLabel>(d, "InfoRozmer")->text(), u"827 x 1169"_s);
+        EXPECT_EQ(child<QLabel>(d, "InfoRozmerT")->text(), u"727 x 1029"_s);
+        EXPECT_EQ(child<QLabel>(d, "InfoRozmerS")->text(), u"727 x 100"_s);
         child<QRadioButton>(d, "RbOrientationL")->setChecked(true);
         child<QSpinBox>(d, "SEPocSloup")->setValue(3);
         child<QSpinBox>(d, "SEMeziSloup")->setValue(20);
-        EXPECT_EQ(child<QLabel>(d, "InfoRozmer")->text(), QStringLiteral("1169 x 827"));
+        EXPECT_EQ(child<QLabel>(d, "InfoRozmer")->text(), u"1169 x 827"_s);
         // one of three columns: (1069 + 20) / 3 - 20
-        EXPECT_EQ(child<QLabel>(d, "InfoRozmerS")->text(), QStringLiteral("343 x 100"));
+        EXPECT_EQ(child<QLabel>(d, "InfoRozmerS")->text(), u"343 x 100"_s);
         const QImage image = child<QWidget>(d, "PaintBoxPapiru")->grab().toImage();
         // landscape: the shadow below the page, the label sketch in blue inside it
         bool grey = false, blue = false;

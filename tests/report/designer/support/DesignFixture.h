@@ -16,20 +16,26 @@
 
 namespace designtest {
 
+using namespace Qt::StringLiterals;
+
 // Records "E<code>" or "E<code> <kind>" and "P<code> a b"; answers 16 with `insertionTool`.
 struct Recorder : designer::DesignerEvents {
     int elementEvent(int code, designer::TSesPrvek* element) override {
-        events << (element ? QStringLiteral("E%1 el").arg(code) : QStringLiteral("E%1").arg(code));
+        events << (element ? u"E%1 el"_s.arg(code) : u"E%1"_s.arg(code));
         return code == designer::eeInsertionTool ? insertionTool : 0;
     }
     int paperEvent(int code, int a, int b) override {
         if (code != designer::peMouseAt || recordMouse)
-            events << QStringLiteral("P%1 %2 %3").arg(code).arg(a).arg(b);
+            events << u"P%1 %2 %3"_s.arg(code).arg(a).arg(b);
         return 0;
     }
     designer::TSesPrvek* primarySelection() const override { return nullptr; }
-    // The events without the insertion-tool question.
-    QStringList recorded() const { return events.filter(QRegularExpression("^(?!E16$)")); }
+    // The events so far without the insertion-tool question; forgets them.
+    QStringList take() {
+        const QStringList taken = events.filter(QRegularExpression("^(?!E16$)"));
+        events.clear();
+        return taken;
+    }
 
     QStringList events;
     int insertionTool = 0;
@@ -37,12 +43,12 @@ struct Recorder : designer::DesignerEvents {
 };
 
 struct Sheet {
-    explicit Sheet(double zoom = 1.0, int paperWidth = 827) {
+    explicit Sheet(double zoom = 1.0) {
         paper = new designer::TPapir(&window);
         paper->setEvents(&recorder);
         for (int code = 0; code < 5; ++code)
             paper->AddOddil(code);
-        paper->SetSirka(paperWidth);
+        paper->SetSirka(827);
         paper->SetZoom(zoom);
     }
     designer::TOddil* body() const { return paper->Oddil(2); }
@@ -77,17 +83,28 @@ struct Sheet {
     designer::TPapir* paper;
 };
 
-// Press at `from` (pixels of `widget`), move in `steps` equal steps and release at `to`, all
-// through the window, so that grabs and the held button count as for a real mouse.
+// Press at the first point of `path` (pixels of `widget`), move through the others and release
+// at the last, all through the window, so that grabs and the held button count as for a real
+// mouse.
+inline void dragAlong(QWidget* widget, const QList<QPoint>& path,
+                      Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWindow* window = widget->window()->windowHandle();
+    QList<QPoint> at;
+    for (const QPoint& p : path)
+        at << widget->mapTo(widget->window(), p);
+    QTest::mousePress(window, Qt::LeftButton, modifiers, at.first());
+    for (qsizetype i = 1; i < at.size(); ++i)
+        QTest::mouseMove(window, at[i]);
+    QTest::mouseRelease(window, Qt::LeftButton, modifiers, at.last());
+}
+
+// A drag from `from` to `to` in `steps` equal moves.
 inline void drag(QWidget* widget, QPoint from, QPoint to,
                  Qt::KeyboardModifiers modifiers = Qt::NoModifier, int steps = 1) {
-    QWindow* window = widget->window()->windowHandle();
-    const QPoint a = widget->mapTo(widget->window(), from);
-    const QPoint b = widget->mapTo(widget->window(), to);
-    QTest::mousePress(window, Qt::LeftButton, modifiers, a);
+    QList<QPoint> path{from};
     for (int i = 1; i <= steps; ++i)
-        QTest::mouseMove(window, a + (b - a) * i / steps);
-    QTest::mouseRelease(window, Qt::LeftButton, modifiers, b);
+        path << from + (to - from) * i / steps;
+    dragAlong(widget, path, modifiers);
 }
 
 } // namespace designtest

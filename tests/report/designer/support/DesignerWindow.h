@@ -9,14 +9,34 @@
 #include "report/engine/sestavy.h"
 #include "report/engine/sestprn.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 namespace designtest {
+
+using namespace Qt::StringLiterals;
+
+// A report whose items may have display widths and alignments of their own.
+class MeasuredReport : public report::TSestava {
+public:
+    using TSestava::TSestava;
+    int GetDisplayWidth(int i) override {
+        return i >= 0 && i < widths.size() ? widths[i] : TSestava::GetDisplayWidth(i);
+    }
+    int GetAlignment(int i) override {
+        return i >= 0 && i < alignments.size() ? alignments[i] : TSestava::GetAlignment(i);
+    }
+    QList<int> widths;
+    QList<int> alignments;
+};
 
 struct DesignedReport {
     explicit DesignedReport(const GeneratedFixture& fixture = {})
@@ -28,7 +48,7 @@ struct DesignedReport {
         for (int j = 0; j < fixture.details; ++j) {
             details.push_back(std::make_unique<report::TSestDetail>(nullptr, folder.path()));
             details.back()->setMasterSestava(&report);
-            details.back()->Popis = QStringLiteral("detail %1").arg(j);
+            details.back()->Popis = u"detail %1"_s.arg(j);
         }
         designer::EditorSettings() = {};
     }
@@ -41,25 +61,50 @@ struct DesignedReport {
         return window;
     }
 
+    // The same on `text` as the report's template.
+    std::unique_ptr<designer::TFormSestE> open(const QStringList& text) {
+        report.SetPredloha(text);
+        return open();
+    }
+
     ~DesignedReport() { designer::EditorSettings() = {}; }
 
     // opening a template sets the library's page setup: restored afterwards
     report::PageSetupGuard pageSetup;
     QTemporaryDir folder;
     platform::MessageRecorder messages;
-    report::TSestava report;
+    MeasuredReport report;
     std::vector<std::unique_ptr<report::TSestDetail>> details;
 };
 
 // "" when equal, else the first differing line of the two texts.
-inline QString firstDifference(const QStringList& expected, const QStringList& actual) {
+inline std::string firstDifference(const QStringList& expected, const QStringList& actual) {
     for (qsizetype i = 0; i < std::max(expected.size(), actual.size()); ++i) {
-        const QString a = i < expected.size() ? expected[i] : QStringLiteral("<none>");
-        const QString b = i < actual.size() ? actual[i] : QStringLiteral("<none>");
+        const QString a = i < expected.size() ? expected[i] : u"<none>"_s;
+        const QString b = i < actual.size() ? actual[i] : u"<none>"_s;
         if (a != b)
-            return QStringLiteral("line %1:\n  expected %2\n  actual   %3").arg(i + 1).arg(a, b);
+            return u"line %1:\n  expected %2\n  actual   %3"_s.arg(i + 1).arg(a, b).toStdString();
     }
     return {};
+}
+
+// Runs `action`; the first modal dialog it opens is handed to `answer`, which closes it (or
+// it is closed with Storno). Returns how many modal dialogs were seen.
+inline int answerModal(const std::function<void()>& action,
+                       const std::function<void(QDialog&)>& answer) {
+    int seen = 0;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) return;
+        ++seen;
+        answer(*dialog);
+        if (dialog->isVisible()) dialog->reject();
+    });
+    poll.start();
+    action();
+    return seen;
 }
 
 } // namespace designtest

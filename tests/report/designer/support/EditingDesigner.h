@@ -1,78 +1,49 @@
 #pragma once
-// A designer window shown on a template of a report whose items have display widths and
-// alignments of their own, with helpers to select, click and read back element lines.
+// A designer window opened on a template of a report with items, parameters and a detail, with
+// helpers to select, click, find controls, answer the modal dialog an action opens and read
+// back the stored lines.
+
+#include "DesignerWindow.h"
 
 #include "platform/Help.h"
-#include "platform/MessageSink.h"
-#include "report/designer/TEditorSettings.h"
-#include "report/designer/TFormSestE.h"
 #include "report/designer/TOddil.h"
 #include "report/designer/TSesPrvek.h"
-#include "report/engine/sestavy.h"
-#include "report/engine/sestprn.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
 #include <initializer_list>
-#include <memory>
-#include <vector>
 
 namespace designtest {
 
-class MeasuredReport : public report::TSestava {
-public:
-    using TSestava::TSestava;
-    int GetDisplayWidth(int i) override {
-        return i >= 0 && i < widths.size() ? widths[i] : TSestava::GetDisplayWidth(i);
-    }
-    int GetAlignment(int i) override {
-        return i >= 0 && i < alignments.size() ? alignments[i] : TSestava::GetAlignment(i);
-    }
-    QList<int> widths;
-    QList<int> alignments;
-};
+using namespace Qt::StringLiterals;
 
 // Remembers which topics were asked for.
 struct HelpRecorder : platform::HelpViewer {
     void showTopic(const QString& helpFile, int context) override {
-        shown << QStringLiteral("%1 %2").arg(helpFile).arg(context);
+        shown << u"%1 %2"_s.arg(helpFile).arg(context);
     }
     QStringList shown;
 };
 
-struct EditingDesigner {
+struct EditingDesigner : DesignedReport {
     // Items "pol0", "pol,1", "pol2" (display widths 10, 200, 7), parameters "a" and "b", one
     // detail; `text` is the template.
     explicit EditingDesigner(const QStringList& text, bool show = true)
-        : report(nullptr, folder.path()) {
-        designer::EditorSettings() = {};
-        report.setMessageSink(&messages);
-        report.SetItemNames({"pol0", "pol,1", "pol2"});
-        report.setItemDescriptions({"první", "druhá", "třetí"});
-        report.setParametry({"a", "b"});
+        : EditingDesigner({{"pol0", "pol,1", "pol2"}, {"první", "druhá", "třetí"}, {"a", "b"}, 1},
+                          text, show) {
         report.widths = {10, 200, 7};
         report.alignments = {1, 0x82, 0};
-        detail = std::make_unique<report::TSestDetail>(nullptr, folder.path());
-        detail->setMasterSestava(&report);
-        detail->Popis = QStringLiteral("detail");
-        report.SetPredloha(text);
-        window = std::make_unique<designer::TFormSestE>();
-        window->setMessageSink(&messages);
-        EXPECT_TRUE(window->OpenSestava(&report, 1, false));
+    }
+    EditingDesigner(const GeneratedFixture& fixture, const QStringList& text, bool show)
+        : DesignedReport(fixture), window(open(text)) {
         if (show) {
             window->show();
             EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         }
-    }
-    ~EditingDesigner() {
-        window.reset();
-        designer::EditorSettings() = {};
     }
 
     designer::TPapir* paper() const { return window->paper(); }
@@ -87,6 +58,18 @@ struct EditingDesigner {
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
+    // What the named control shows: a field's text (after "ro:" when read-only), a list's
+    // current text, "1" or "0" for a box or a button, "hidden" when hidden.
+    QString shown(const char* name) const {
+        auto* control = find<QWidget>(name);
+        if (!control || control->isHidden()) return u"hidden"_s;
+        if (auto* field = qobject_cast<QLineEdit*>(control))
+            return (field->isReadOnly() ? u"ro:"_s : QString()) + field->text();
+        if (auto* list = qobject_cast<QComboBox*>(control)) return list->currentText();
+        if (auto* button = qobject_cast<QAbstractButton*>(control))
+            return button->isChecked() ? u"1"_s : u"0"_s;
+        return u"?"_s;
+    }
     QAction* action(const char* name) const { return window->action(QString::fromLatin1(name)); }
     // The first element is the primary, the others join it.
     void select(std::initializer_list<designer::TSesPrvek*> elements) const {
@@ -94,26 +77,50 @@ struct EditingDesigner {
         for (designer::TSesPrvek* e : elements)
             e == *elements.begin() ? window->SelectElement(e) : window->AddToSelection(e);
     }
+    // Every element selected, `primary` the primary one.
+    void selectAll(designer::TSesPrvek* primary) const {
+        window->SelectElement(primary);
+        for (int i = 0; i < paper()->PocetPrvku(); ++i)
+            window->AddToSelection(element(i));
+    }
     // A press and release at `pixel` of section `code`, as the user clicks.
     void click(int code, QPoint pixel, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const {
         QTest::mouseClick(section(code), Qt::LeftButton, modifiers, pixel);
     }
     // The stored lines whose key is `key`.
     QStringList lines(const QString& key) const {
-        return window->storedText().filter(QRegularExpression(QStringLiteral("^") + key + u','));
+        return window->storedText().filter(QRegularExpression(u"^"_s + key + u','));
+    }
+    // The element lines of the current history state.
+    QStringList elementLines() const {
+        QStringList lines;
+        for (const QString& line : window->storedText())
+            if (!line.startsWith(u'I') && !line.startsWith(u'F')) lines << line;
+        return lines;
     }
     int steps() const { return window->history().CurrentIndex(); }
     QString stepName() const { return window->history().Name(window->history().CurrentIndex()); }
+    QString undoCaption() const { return window->history().UndoCaption(); }
     QRect bounds(const designer::TSesPrvek* e) const {
         return {e->Left(), e->Top(), e->Width(), e->Height()};
     }
 
-    report::PageSetupGuard pageSetup;
-    QTemporaryDir folder;
-    platform::MessageRecorder messages;
-    MeasuredReport report;
-    std::unique_ptr<report::TSestDetail> detail;
     std::unique_ptr<designer::TFormSestE> window;
+};
+
+// A designer window, not shown, on a small template of mixed elements: `lines` after a
+// description, the paper and a body of 300.
+struct EditedTemplate : EditingDesigner {
+    explicit EditedTemplate(const QStringList& lines, bool showTree = false)
+        : EditingDesigner({{"pol0", "pol1", "pol2"}, {"první", "druhá", "třetí"}, {"par"}, 1},
+                          QStringList{u"I,0,\"Zkouška\""_s, u"I,1,5,40,17"_s,
+                                      u"I,2,0,827,1169,50,50,70,70,1,0"_s, u"I,3,2,1,300,0"_s} +
+                              lines,
+                          false) {
+        // opening reads the settings file: the tree setting is ours afterwards
+        designer::EditorSettings().ShowTree = showTree;
+        window->BuildElementTree();
+    }
 };
 
 } // namespace designtest

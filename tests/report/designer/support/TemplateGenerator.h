@@ -14,6 +14,8 @@
 
 namespace designtest {
 
+using namespace Qt::StringLiterals;
+
 struct GeneratedFixture {
     QStringList itemNames;
     QStringList itemDescriptions;
@@ -29,7 +31,7 @@ public:
         GeneratedFixture f;
         const int items = range(1, 6);
         for (int i = 0; i < items; ++i) {
-            f.itemNames << QStringLiteral("pol%1").arg(i) + pick({"", "_a", " b", "ž"});
+            f.itemNames << u"pol%1"_s.arg(i) + pick({"", "_a", " b", "ž"});
             f.itemDescriptions << text();
         }
         for (int i = range(0, 3); i > 0; --i)
@@ -43,10 +45,9 @@ public:
     QStringList canonical(bool detail = false) {
         QStringList lines;
         // an empty description would keep the report's own: not canonical
-        lines << QStringLiteral("I,0,") +
-                     report::QuotedField(pick(
-                         {"Sestava", "a,b", "uvozovka \"x\"", "ěščřžýáíé", "\"", ",,", "x;y:z"}));
-        lines << QStringLiteral("I,1,5,40,17");
+        lines << u"I,0,"_s + report::QuotedField(pick({"Sestava", "a,b", "uvozovka \"x\"",
+                                                       "ěščřžýáíé", "\"", ",,", "x;y:z"}));
+        lines << u"I,1,5,40,17"_s;
         lines << join({"I,2", n(range(0, 3)), n(range(500, 1700)), n(range(500, 1700)),
                        n(range(0, 120)), n(range(0, 120)), n(range(0, 120)), n(range(0, 120)),
                        n(range(1, 4)), n(range(0, 50))});
@@ -76,7 +77,7 @@ public:
         const int functions = range(0, 3);
         m_functionNames.clear();
         for (int i = 0; i < functions; ++i) {
-            const QString name = QStringLiteral("fn%1").arg(i) + pick({"", ",x", "\"q"});
+            const QString name = u"fn%1"_s.arg(i) + pick({"", ",x", "\"q"});
             m_functionNames << name;
             lines << join({"F", n(i), report::BareField(name), report::QuotedField(text()),
                            n(range(0, 1)), report::QuotedField(text()), n(range(0, 3)),
@@ -114,14 +115,13 @@ public:
             if (roll == 0 && line.count(u',') > 2)
                 line.truncate(line.lastIndexOf(u','));
             else if (roll == 1)
-                line += QStringLiteral(",99,\"x\"");
+                line += u",99,\"x\""_s;
         }
-        lines << QStringLiteral("I,9,1,2") << QStringLiteral("I,-3") << QStringLiteral("Q,1,2")
-              << QStringLiteral("T") << QString() << QStringLiteral("S7,1,0,1,1,1,1,Arial")
-              << QStringLiteral("D9,I,0,\"cizí\"") << QStringLiteral("I,4,12,5,1,20,0,30,1")
-              << QStringLiteral("T,5,4,0,0,10,10,Arial,10,0,0,0,0,1,\"\",0,0,0")
-              << QStringLiteral("I,3,7,1,1,1") << QStringLiteral("I,2,1,-5,-5,-5,-5");
-        if (range(0, 1)) lines << QStringLiteral("I,1,1,0,2");
+        lines << u"I,9,1,2"_s << u"I,-3"_s << u"Q,1,2"_s << u"T"_s << QString()
+              << u"S7,1,0,1,1,1,1,Arial"_s << u"D9,I,0,\"cizí\""_s << u"I,4,12,5,1,20,0,30,1"_s
+              << u"T,5,4,0,0,10,10,Arial,10,0,0,0,0,1,\"\",0,0,0"_s << u"I,3,7,1,1,1"_s
+              << u"I,2,1,-5,-5,-5,-5"_s;
+        if (range(0, 1)) lines << u"I,1,1,0,2"_s;
         std::shuffle(lines.begin(), lines.end(), m_random);
         return lines;
     }
@@ -205,7 +205,7 @@ private:
         const QString textField =
             kind == 1 || kind == 5
                 ? report::QuotedField(kind == 5 ? pick({"dd.mm.yyyy", "0,00", "\"#\""}) : text())
-                : QStringLiteral("\"\"");
+                : u"\"\""_s;
         return join(
             {key, n(kind), reference, geometry,
              report::BareField(
