@@ -66,9 +66,7 @@ void TFormSestE::readSetting(QString line) {
         break;
     }
     case 1:
-        m_version.major = NextFieldInt(line, 0);
-        m_version.minor = NextFieldInt(line, 0);
-        m_version.build = NextFieldInt(line, 0);
+        m_version = report::ReadVersionFields(line);
         break;
     case 2: {
         if (m_report->IsDetail()) {
@@ -93,14 +91,15 @@ void TFormSestE::readSetting(QString line) {
         break;
     }
     case 4: {
+        const report::TemplateGroupLine g = report::ReadGroupFields(line);
         TPolSkupE group;
-        group.number = NextFieldInt(line, 0);
-        group.keyName = NextField(line);
-        group.headerVisible = NextFieldBool(line, true);
-        group.headerHeight = std::max(NextFieldInt(line, 0), 0);
-        group.footerVisible = NextFieldBool(line, true);
-        group.footerHeight = std::max(NextFieldInt(line, 0), 0);
-        group.newPage = NextFieldBool(line, false);
+        group.number = g.number;
+        group.keyName = g.key;
+        group.headerVisible = g.headerVisible;
+        group.headerHeight = g.headerHeight;
+        group.footerVisible = g.footerVisible;
+        group.footerHeight = g.footerHeight;
+        group.newPage = g.newPage;
         AddGroupSections(group);
         break;
     }

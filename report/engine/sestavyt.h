@@ -67,6 +67,21 @@ struct TemplateBackground {
     QString pictureName;
 };
 
+// The fields of an I,4 line: a group with its key (an item's name, or its index as digits)
+// and its two sections; heights below 0 read as 0.
+struct TemplateGroupLine {
+    int number = 0;
+    QString key;
+    bool headerVisible = true;
+    int headerHeight = 0;
+    bool footerVisible = true;
+    int footerHeight = 0;
+    bool newPage = false;
+};
+
+// Readers of the rest of an I,1 line (major, minor, build) and an I,4 line.
+TemplateVersion ReadVersionFields(QString& line);
+TemplateGroupLine ReadGroupFields(QString& line);
 // Readers of the rest of an I,2 line (after its code: orientation, paper size from version 1 on,
 // four margins) and of an I,7 line; the report and the designer read both the same way.
 void ReadPaperFields(QString& line, const TemplateVersion& version, TemplatePaper& paper);

@@ -221,6 +221,26 @@ void TSestavaTyp::ParsePredlohaSettings(const TPredloha& predloha) {
         if (line.size() > 1) readSetting(line);
 }
 
+TemplateVersion ReadVersionFields(QString& line) {
+    TemplateVersion version;
+    version.major = NextFieldInt(line, 0);
+    version.minor = NextFieldInt(line, 0);
+    version.build = NextFieldInt(line, 0);
+    return version;
+}
+
+TemplateGroupLine ReadGroupFields(QString& line) {
+    TemplateGroupLine group;
+    group.number = NextFieldInt(line, 0);
+    group.key = NextField(line);
+    group.headerVisible = NextFieldBool(line, true);
+    group.headerHeight = std::max(NextFieldInt(line, 0), 0);
+    group.footerVisible = NextFieldBool(line, true);
+    group.footerHeight = std::max(NextFieldInt(line, 0), 0);
+    group.newPage = NextFieldBool(line, false);
+    return group;
+}
+
 void ReadPaperFields(QString& line, const TemplateVersion& version, TemplatePaper& paper) {
     const int orientation = std::max(NextFieldInt(line, 0), 0);
     paper.landscape = orientation & 1;
@@ -255,9 +275,7 @@ void TSestavaTyp::readSetting(QString line) {
         break;
     }
     case 1:
-        m_version.major = NextFieldInt(line, 0);
-        m_version.minor = NextFieldInt(line, 0);
-        m_version.build = NextFieldInt(line, 0);
+        m_version = ReadVersionFields(line);
         break;
     case 2: {
         if (IsDetail()) {
@@ -283,14 +301,9 @@ void TSestavaTyp::readSetting(QString line) {
         break;
     }
     case 4: {
-        const int number = NextFieldInt(line, 0);
-        const QString key = NextField(line);
-        const bool headerVisible = NextFieldBool(line, true);
-        const int headerHeight = NextFieldInt(line, 0);
-        const bool footerVisible = NextFieldBool(line, true);
-        const int footerHeight = NextFieldInt(line, 0);
-        const bool newPage = NextFieldBool(line, false);
-        AddGroup(number, key, newPage, footerHeight, footerVisible, headerHeight, headerVisible);
+        const TemplateGroupLine g = ReadGroupFields(line);
+        AddGroup(g.number, g.key, g.newPage, g.footerHeight, g.footerVisible, g.headerHeight,
+                 g.headerVisible);
         break;
     }
     case 5:

@@ -276,8 +276,9 @@ TEST(TemplateText, ReaderRules) {
              EXPECT_EQ(f.report.gridX(), 8);
              EXPECT_EQ(f.report.gridY(), 8);
          }},
-        {"group sections are numbered by position, whatever the group numbers",
-         "I,4,5,grp\nI,4,5,t\nI,4,-3,0\nI,4,2147483647,1\nS3,1\nU2,1",
+        {"group sections are numbered by position, whatever the group numbers; heights below 0 "
+         "are 0",
+         "I,4,5,grp\nI,4,5,t\nI,4,-3,0,1,-20,1,-1\nI,4,2147483647,1\nS3,1\nU2,1",
          [](Fixture& f) {
              const TListSkupin& groups = f.report.Skupiny();
              ASSERT_EQ(groups.Count(), 4);
@@ -290,6 +291,8 @@ TEST(TemplateText, ReaderRules) {
              EXPECT_EQ(groups.Skupina(1)->KeyIndex, 2);
              EXPECT_EQ(groups.Skupina(3)->Header->Count(), 1);
              EXPECT_EQ(groups.Skupina(2)->Footer->Count(), 1);
+             EXPECT_EQ(groups.Skupina(2)->Header->Height, 0);
+             EXPECT_EQ(groups.Skupina(2)->Footer->Height, 0);
          }},
         {"function defaults; a float format above 4 is 2",
          "F,0,f1,\"t\",0,\"0\",0,\"1+1\"\n"
