@@ -419,53 +419,57 @@ void TFormSestE::installValueHook() {
 // ---- display names and values
 
 QString TFormSestE::ElementName(int kind, int index) const {
+    using report::LoadText;
+    using report::ReportText;
     const bool descriptions = EditorSettings().PopisyPol;
     const auto itemText = [&] {
         return descriptions ? m_report->GetItemDescription(index) : m_report->GetItemName(index);
     };
+    const auto numbered = [](ReportText text, qint64 n) {
+        return LoadText(text).replace(QStringLiteral("%d"), QString::number(n));
+    };
+    const QString unknown = QStringLiteral("Neznamy");
     switch (kind) {
     case 1:
-        return QStringLiteral("Grafický text");
+        return LoadText(ReportText::KindGraphicText);
     case 2:
-        return QStringLiteral("Položka ") + itemText();
+        return LoadText(ReportText::KindItem) + u' ' + itemText();
     case 3:
-        return QStringLiteral("Popis položky ") + itemText();
+        return LoadText(ReportText::KindItemLabel) + u' ' + itemText();
     case 4:
-        return QStringLiteral("Parametr ") + m_report->GetParameterLabel(index);
+        return LoadText(ReportText::KindParameter) + u' ' + m_report->GetParameterLabel(index);
     case 5: {
-        static const char16_t* const fixed[] = {u"Datum tisku", u"Čas tisku",
-                                                u"Pořadové číslo řádku", u"Číslo strany",
-                                                u"Celkový počet stran"};
-        if (index >= 0 && index <= 4) return QString::fromUtf16(fixed[index]);
-        if (index < 0) return QStringLiteral("Neznamy");
-        const int group = (index - 5) / 2 + 1;
-        return (index % 2 ? QStringLiteral("Číslo řádku ve skupině %1")
-                          : QStringLiteral("Číslo skupiny %1"))
-            .arg(group);
+        static const ReportText fixed[] = {ReportText::SysVarPrintDate, ReportText::SysVarPrintTime,
+                                           ReportText::SysVarRecordNumber,
+                                           ReportText::SysVarPageNumber,
+                                           ReportText::SysVarPageCount};
+        if (index >= 0 && index <= 4) return LoadText(fixed[index]);
+        if (index < 0) return unknown;
+        return numbered(index % 2 ? ReportText::SysVarGroupRecordNumber
+                                  : ReportText::SysVarGroupNumber,
+                        (index - 5) / 2 + 1);
     }
     case 6:
         return m_report->Funkce().GetDisplayName(index);
     case 7:
-        return QStringLiteral("Úsečka");
     case 8:
-        return QStringLiteral("Rámeček");
     case 9:
-        return QStringLiteral("Zaoblený rámeček");
     case 10:
-        return QStringLiteral("Elipsa");
     case 11:
-        return QStringLiteral("Obrázek");
     case 12:
-        return QStringLiteral("Čárový kód");
-    case 13:
-        return QStringLiteral("Kreslicí plocha");
+    case 13: {
+        static const ReportText graphic[] = {ReportText::KindLine,       ReportText::KindFrame,
+                                             ReportText::KindRoundFrame, ReportText::KindEllipse,
+                                             ReportText::KindPicture,    ReportText::KindBarcode,
+                                             ReportText::KindDrawingArea};
+        return LoadText(graphic[kind - 7]);
+    }
     case 15:
         if (index < 0 || index >= m_report->Detaily().Count()) return {};
-        return QStringLiteral("Detail %1: %2")
-            .arg(index + 1)
-            .arg(m_report->Detaily().Detail(index)->Popis);
+        return numbered(ReportText::DetailTabTitle, qint64(index) + 1)
+            .replace(QStringLiteral("%s"), m_report->Detaily().Detail(index)->Popis);
     default:
-        return QStringLiteral("Neznamy");
+        return unknown;
     }
 }
 
