@@ -218,8 +218,8 @@ private:
     void loadSnapshot(const report::TPredloha& predloha);
     // After a save with `result`: the error box, or the clean state.
     bool finishSave(int result);
-    void createElement(TOddil* section, const QString& line, int dy, int dx,
-                       const report::TemplateVersion& version);
+    TSesPrvek* createElement(TOddil* section, const QString& line,
+                             const report::TemplateVersion& version);
     void refreshValues();
     void installValueHook();
     // The section panel of `code` (0-4 fixed, group sections above), or none.

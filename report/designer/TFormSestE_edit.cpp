@@ -285,8 +285,7 @@ void TFormSestE::InsertElement(int code, int x, int y) {
 
 TSesPrvek* TFormSestE::addControl(TOddil* section, const QString& line, qint64 dx, qint64 dy) {
     // lines made here or copied are never read by the old-file rule
-    createElement(section, line, 0, 0, report::TemplateVersion{});
-    TSesPrvek* control = section->Prvek(section->PocetPrvku() - 1);
+    TSesPrvek* control = createElement(section, line, report::TemplateVersion{});
     if (dx != 0 || dy != 0)
         control->setBounds(clampToInt(control->Left() + dx), clampToInt(control->Top() + dy),
                            control->Width(), control->Height());

@@ -199,7 +199,7 @@ bool TFormSestE::LoadPredloha(const TPredloha& predloha) {
     const report::TemplateVersion version = m_version;
     const auto loadSection = [&](const QString& key, TOddil* section) {
         for (qsizetype i = 0; i < predloha.size(); ++i)
-            if (keys[i] == key) createElement(section, predloha[i], 0, 0, version);
+            if (keys[i] == key) createElement(section, predloha[i], version);
     };
     for (int code = 0; code < 5; ++code) {
         if (m_report->IsDetail() && (code == 1 || code == 4)) continue;
@@ -240,12 +240,10 @@ bool TFormSestE::LoadPredloha(const TPredloha& predloha) {
     return true;
 }
 
-void TFormSestE::createElement(TOddil* section, const QString& line, int dy, int dx,
-                               const report::TemplateVersion& version) {
+TSesPrvek* TFormSestE::createElement(TOddil* section, const QString& line,
+                                     const report::TemplateVersion& version) {
     auto element = std::make_unique<report::TVoranReportElement>(m_report);
     element->LoadFromLine(line, version);
-    element->Left += dx;
-    element->Top += dy;
     if (element->Kind == report::ekItem) {
         element->Value = m_report->GetValue(element->Index);
         if (element->IsPicture()) element->SetPicture(m_report->GetPicture(element->Index));
@@ -255,6 +253,7 @@ void TFormSestE::createElement(TOddil* section, const QString& line, int dy, int
     control->setToolTip(ElementName(control->Kind(), control->Index()));
     m_paper->AddPrvek(section, control);
     control->SetZoom(m_paper->zoom());
+    return control;
 }
 
 TPolSkupE& TFormSestE::AddGroupSections(const TPolSkupE& record) {
