@@ -425,9 +425,6 @@ QString TFormSestE::ElementName(int kind, int index) const {
     const auto itemText = [&] {
         return descriptions ? m_report->GetItemDescription(index) : m_report->GetItemName(index);
     };
-    const auto numbered = [](ReportText text, qint64 n) {
-        return LoadText(text).replace(QStringLiteral("%d"), QString::number(n));
-    };
     const QString unknown = QStringLiteral("Neznamy");
     switch (kind) {
     case 1:
@@ -439,15 +436,15 @@ QString TFormSestE::ElementName(int kind, int index) const {
     case 4:
         return LoadText(ReportText::KindParameter) + u' ' + m_report->GetParameterLabel(index);
     case 5: {
-        static const ReportText fixed[] = {ReportText::SysVarPrintDate, ReportText::SysVarPrintTime,
-                                           ReportText::SysVarRecordNumber,
-                                           ReportText::SysVarPageNumber,
-                                           ReportText::SysVarPageCount};
+        static const ReportText fixed[] = {
+            ReportText::SysVarPrintDate, ReportText::SysVarPrintTime,
+            ReportText::SysVarRecordNumber, ReportText::SysVarPageNumber,
+            ReportText::SysVarPageCount};
         if (index >= 0 && index <= 4) return LoadText(fixed[index]);
         if (index < 0) return unknown;
-        return numbered(index % 2 ? ReportText::SysVarGroupRecordNumber
-                                  : ReportText::SysVarGroupNumber,
-                        (index - 5) / 2 + 1);
+        return report::FillText(LoadText(index % 2 ? ReportText::SysVarGroupRecordNumber
+                                                   : ReportText::SysVarGroupNumber),
+                                {QString::number((index - 5) / 2 + 1)});
     }
     case 6:
         return m_report->Funkce().GetDisplayName(index);
@@ -466,8 +463,9 @@ QString TFormSestE::ElementName(int kind, int index) const {
     }
     case 15:
         if (index < 0 || index >= m_report->Detaily().Count()) return {};
-        return numbered(ReportText::DetailTabTitle, qint64(index) + 1)
-            .replace(QStringLiteral("%s"), m_report->Detaily().Detail(index)->Popis);
+        return report::FillText(
+            LoadText(ReportText::DetailTabTitle),
+            {QString::number(index + 1), m_report->Detaily().Detail(index)->Popis});
     default:
         return unknown;
     }
