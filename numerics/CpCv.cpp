@@ -94,13 +94,13 @@ double derivedFromPair(const char* where, DerivedRow row, unsigned gibbsNeed, in
 }
 
 double IsobaricHeatCapacity(int PairCode, bool Metastable, double X1, double X2) {
-    return derivedFromPair("IsobaricHeatCapacity", isobaricRow, kGammaTauTau, PairCode,
-                           Metastable, X1, X2, true);
+    return derivedFromPair("IsobaricHeatCapacity", isobaricRow, kGammaTauTau, PairCode, Metastable,
+                           X1, X2, true);
 }
 
 double IsochoricHeatCapacity(int PairCode, bool Metastable, double X1, double X2) {
-    return derivedFromPair("IsochoricHeatCapacity", isochoricRow, kSoundSums, PairCode,
-                           Metastable, X1, X2, true);
+    return derivedFromPair("IsochoricHeatCapacity", isochoricRow, kSoundSums, PairCode, Metastable,
+                           X1, X2, true);
 }
 
 double cpOf(const GibbsState& g) {

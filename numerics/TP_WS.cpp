@@ -271,8 +271,8 @@ using Lanes = double __attribute__((vector_size(16)));
 template <const auto& S, std::size_t... M>
 [[gnu::always_inline]] inline void pairProducts(const double* xZero, const double* yZero,
                                                 Lanes* product, std::index_sequence<M...>) {
-    ((product[M] = Lanes{termProduct<S, 2 * M>(xZero, yZero),
-                         termProduct<S, 2 * M + 1>(xZero, yZero)}),
+    ((product[M] =
+          Lanes{termProduct<S, 2 * M>(xZero, yZero), termProduct<S, 2 * M + 1>(xZero, yZero)}),
      ...);
 }
 
@@ -352,8 +352,7 @@ template <const auto& S> struct Powers {
 
     // The term products, pair by pair.
     [[gnu::always_inline]] void products(Lanes* product) {
-        pairProducts<S>(xPow.data(), yZero(), product,
-                        std::make_index_sequence<kTermPairs<S>>{});
+        pairProducts<S>(xPow.data(), yZero(), product, std::make_index_sequence<kTermPairs<S>>{});
     }
 };
 
@@ -361,7 +360,7 @@ template <const auto& S> struct Powers {
 // `Need` (when not 0) is the set of sums known when compiled, for the calls that run most.
 template <const auto& S, unsigned Need = 0>
 [[gnu::always_inline]] inline std::array<double, 6> evaluate(double x, double y, double yInverse,
-                                                            unsigned need) {
+                                                             unsigned need) {
     if constexpr (Need != 0) need = Need;
     Powers<S> pw(x, y, yInverse);
     Lanes product[kTermPairs<S>];
@@ -379,7 +378,6 @@ template <const auto& S, unsigned Need = 0>
     scaledSum<S, 5>((need & kGammaPiTau) != 0, product, scale, out);
     return out;
 }
-
 
 [[gnu::always_inline]] inline GibbsDerivatives fromSums(const std::array<double, 6>& s) {
     return {s[0], s[1], s[2], s[3], s[4], s[5]};
@@ -467,16 +465,32 @@ GibbsState evaluateGibbs(GibbsEquation equation, double t, double p, unsigned ne
         const double pi = p / kRegion1PStar, tau = kRegion1TStar / T;
         // 1 / (tau - 1.222) = T / (1386 - 1.222 T): the negative powers need not wait for tau.
         const double yInverse = T / (kRegion1TStar - kRegion1TauShift * T);
-        return {equation, T, 1.0 / T, p, pi, tau, GibbsDerivatives{},
+        return {equation,
+                T,
+                1.0 / T,
+                p,
+                pi,
+                tau,
+                GibbsDerivatives{},
                 region1(pi, tau, yInverse, need)};
     }
     const double tau = kRegion2TStar / T;
     const unsigned idealNeed = need & (kGamma | kGammaTau | kGammaTauTau);
     if (equation == GibbsEquation::Region2)
-        return {equation, T, 1.0 / T, p, p, tau,
+        return {equation,
+                T,
+                1.0 / T,
+                p,
+                p,
+                tau,
                 idealNeed != 0 ? region2IdealGibbs(p, tau, idealNeed) : GibbsDerivatives{},
                 region2ResidualGibbs(p, tau, need)};
-    return {equation, T, 1.0 / T, p, p, tau,
+    return {equation,
+            T,
+            1.0 / T,
+            p,
+            p,
+            tau,
             idealNeed != 0 ? metastableIdealGibbs(p, tau, idealNeed) : GibbsDerivatives{},
             metastableResidualGibbs(p, tau, need)};
 }

@@ -8,8 +8,8 @@
 
 #include <QColor>
 #include <QList>
-#include <QSet>
 #include <QPixmap>
+#include <QSet>
 #include <QWidget>
 
 class QRubberBand;

@@ -165,12 +165,10 @@ private:
             drawn.textColor = f.color & 0xFFFFFF;
         }
         const meta::TextMode& m = want.mode;
-        if (!drawn.mode || drawn.mode->opaque != m.opaque)
-            simple(emrSetBkMode, m.opaque ? 2 : 1);
+        if (!drawn.mode || drawn.mode->opaque != m.opaque) simple(emrSetBkMode, m.opaque ? 2 : 1);
         if (m.opaque && (!drawn.mode || drawn.mode->background != m.background))
             simple(emrSetBkColor, m.background & 0xFFFFFF);
-        if (!drawn.mode || drawn.mode->align != m.align)
-            simple(emrSetTextAlign, quint32(m.align));
+        if (!drawn.mode || drawn.mode->align != m.align) simple(emrSetTextAlign, quint32(m.align));
         drawn.mode = m;
     }
 

@@ -179,8 +179,7 @@ private:
         if (penDrawn()) return;
         const int style = want.pen.style;
         createPen(style >= psSolid && style <= psInsideFrame ? style : psSolid,
-                  want.pen.width <= 0 ? 0 : std::max(size(want.pen.width), 1),
-                  want.pen.color);
+                  want.pen.width <= 0 ? 0 : std::max(size(want.pen.width), 1), want.pen.color);
         drawn.pen = want.pen;
     }
     void useBrush() {

@@ -7,8 +7,8 @@
 // sink; nothing throws to the caller.
 
 #include "report/engine/DB_Bridge.h"
-#include "report/engine/sestcepr.h"
 #include "report/engine/sestavyt_model.h"
+#include "report/engine/sestcepr.h"
 #include "report/engine/sestprn.h"
 
 #include <QObject>

@@ -362,8 +362,8 @@ void AddFunctionFromLine(QString line, TListFunkci& functions) {
     const int digits = NextFieldInt(line, 0);
     int floatFormat = NextFieldInt(line, 2);
     if (floatFormat > 4) floatFormat = 2;
-    functions.AddFunction().SetDefinition(name, title, expression, resultKind, initial,
-                                          resetGroup, aggregate, precision, digits, floatFormat);
+    functions.AddFunction().SetDefinition(name, title, expression, resultKind, initial, resetGroup,
+                                          aggregate, precision, digits, floatFormat);
 }
 
 void TSestavaTyp::ParsePredlohaFunctions(const TPredloha& predloha) {

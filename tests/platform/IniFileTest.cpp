@@ -1,7 +1,7 @@
 // Settings files: lookup rules, what a write keeps, encodings and bad files.
 
-#include "TestFiles.h"
 #include "platform/IniFile.h"
+#include "TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,8 +13,8 @@ using platform::IniFile;
 TEST(IniFile, SectionsAndKeysIgnoreCaseAndValuesAreKeptVerbatim) {
     QTemporaryDir dir;
     const QString path = writeIni(dir, "; comment\n[FormatyPapiru]\n PocetFormatu = 2 \n"
-                                        "Format1=\"A4, mine\",826,1169\nFormat1=second\n"
-                                        "[Other]\nformat1=other\n");
+                                       "Format1=\"A4, mine\",826,1169\nFormat1=second\n"
+                                       "[Other]\nformat1=other\n");
     const IniFile ini(path);
     EXPECT_EQ(ini.readInteger("formatypapiru", "POCETFORMATU", 0), 2);
     EXPECT_EQ(ini.readString("FORMATYPAPIRU", "format1", "x"), "\"A4, mine\",826,1169");
@@ -28,7 +28,7 @@ TEST(IniFile, SectionsAndKeysIgnoreCaseAndValuesAreKeptVerbatim) {
 TEST(IniFile, IntegersOutsideIntOrNotNumbersReadAsTheDefault) {
     QTemporaryDir dir;
     const QString path = writeIni(dir, "[S]\na=-17\nb=2147483648\nc=12abc\nd=\ne=-2147483648\n"
-                                        "f=1e3\ng=0x10\n");
+                                       "f=1e3\ng=0x10\n");
     const IniFile ini(path);
     EXPECT_EQ(ini.readInteger("S", "a", 5), -17);
     EXPECT_EQ(ini.readInteger("S", "b", 5), 5);

@@ -24,8 +24,8 @@ using platform::TFont;
 using platform::TRect;
 
 TEST(RomanFonts, PitchGivesSizeWidthAndLineHeight) {
-    for (auto [name, size] : {std::pair{"Roman 17cpi", 8}, {"Roman 12cpi", 10},
-                              {"Roman 10cpi", 11}, {"Arial", 13}}) {
+    for (auto [name, size] :
+         {std::pair{"Roman 17cpi", 8}, {"Roman 12cpi", 10}, {"Roman 10cpi", 11}, {"Arial", 13}}) {
         TFont font;
         font.name = name;
         font.size = 13;
@@ -76,8 +76,8 @@ TEST(TemplateFonts, ScriptSuffixesOnlyForNamesOutsideThePrinterList) {
         EXPECT_EQ(font.name, face) << name;
         EXPECT_EQ(font.charset, script) << name;
     }
-    for (auto [name, face, script] : {std::tuple{"Arial CE", "Arial", 238},
-                                      std::tuple{"Roman 10cpi", "Roman 10cpi", 0}}) {
+    for (auto [name, face, script] :
+         {std::tuple{"Arial CE", "Arial", 238}, std::tuple{"Roman 10cpi", "Roman 10cpi", 0}}) {
         TFont font;
         SetTemplateFont(font, name, 10, 0, 0, 0);
         EXPECT_EQ(font.name, face) << name;

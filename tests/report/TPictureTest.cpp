@@ -1,8 +1,8 @@
 // Pictures load by content: JPEG through our decoder against an independent encoder's files,
 // BMP and ICO through Qt, metafiles through the installed reader; damaged data never crashes.
 
-#include "TestFiles.h"
 #include "report/engine/TPicture.h"
+#include "TestFiles.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -140,4 +140,3 @@ TEST(TPicture, MetafilesLoadThroughTheInstalledReader) {
     EXPECT_EQ(picture.Height(), 100);
     TPicture::setMetafileReader({});
 }
-
