@@ -28,25 +28,6 @@ TEST(ReportTexts, EveryTextFitsTheLegacyCodePageAndIsWellFormed) {
     EXPECT_EQ(LoadText(static_cast<ReportText>(report::kReportTextCount)), QString());
 }
 
-TEST(ReportTexts, TrailingBlanksAndPunctuationAreKept) {
-    EXPECT_TRUE(LoadText(ReportText::PreparingItem).endsWith(": "));
-    EXPECT_TRUE(LoadText(ReportText::SendingToPrinter).endsWith(" ..."));
-    EXPECT_EQ(LoadText(ReportText::ExpressionError), "Chyba : \"%s\" na pozici %d");
-    // The two user-format names are the same text under two names.
-    EXPECT_EQ(LoadText(ReportText::PaperUserFormat), LoadText(ReportText::SettingsUserFormat));
-    EXPECT_EQ(LoadText(ReportText::UnknownAlias).count('\r'), 1);
-}
-
-TEST(ReportTexts, SystemVariableNamesAndSectionsAreConsecutiveEntries) {
-    QStringList names;
-    for (int i = 0; i < 7; ++i)
-        names << LoadText(static_cast<ReportText>(int(ReportText::SysVarPrintDate) + i));
-    EXPECT_EQ(names.first(), "Datum tisku");
-    EXPECT_EQ(names.last(), "Číslo skupiny %d");
-    EXPECT_EQ(LoadText(ReportText::SectionReportHeader), "Začátek sestavy");
-    EXPECT_EQ(LoadText(ReportText(int(ReportText::SectionReportHeader) + 4)), "Pata stránky");
-}
-
 TEST(FillText, FillsSpecifiersInOrder) {
     EXPECT_EQ(report::FillText(LoadText(ReportText::ExpressionError), {"", "17"}),
               "Chyba : \"\" na pozici 17");
