@@ -97,26 +97,6 @@ TEST(RegionTests, DecimalLimitComparisonsMatchExtendedPrecision) {
     }
 }
 
-TEST(RegionTests, EdgesOfTheWetRegions) {
-    // At 350 °C exactly: (t, x) takes the region 1/2 saturation values, (t, h) region 3's.
-    EXPECT_EQ(Region_TX(0.5, 350), 6);
-    EXPECT_EQ(Region_TX(0.5, std::nextafter(350.0, 400.0)), 5);
-    EXPECT_EQ(Region_TI(350, 2000), 5);
-    EXPECT_EQ(Region_TI(std::nextafter(350.0, 0.0), 2000), 6);
-    // Between 350 °C and the critical temperature inside the dome: region 5.
-    EXPECT_EQ(Region_TV(365, 0.005), 5);
-    EXPECT_EQ(Region_TS(365, 4.4), 5);
-    // (h, x) only up to 170 °C: a wet state at 200 °C is out of range.
-    const double ps200 = Ps_T(200);
-    const double h200 = (I1_TP(200, ps200) + I2_TP(200, ps200)) / 2;
-    EXPECT_EQ(Region_IX(0.5, h200), 9);
-    const double ps150 = Ps_T(150);
-    EXPECT_EQ(Region_IX(0.5, (I1_TP(150, ps150) + I2_TP(150, ps150)) / 2), 6);
-    // (v, s) and (v, h) have no liquid side.
-    EXPECT_EQ(Region_VS(0.001, 1.0), 9);
-    EXPECT_EQ(Region_VI(0.001, 400), 9);
-}
-
 // States each branch of a region test rejects (the states it accepts come back in the round
 // trips of StateFromPair); then given values exactly on a boundary, computed by the function
 // the test itself uses, go to the side their comparison (strict or not) names: a swapped
@@ -126,6 +106,7 @@ TEST(RegionTests, EveryBranchAndBoundaryGivesItsCode) {
     const double v12at360 = V12kr_T(360, ps360), v23at360 = V23kr_T(360, ps360);
     const double v12at20 = V12kr_T(ts20, 20), v23at20 = V23kr_T(ts20, 20);
     const double tB23at20 = TB23_P(20), tB23at006 = TB23_V(0.006);
+    const double ps150 = Ps_T(150), ps200 = Ps_T(200);
     const struct {
         const char* what;
         int code, expected;
@@ -166,6 +147,20 @@ TEST(RegionTests, EveryBranchAndBoundaryGivesItsCode) {
         {"SX above critical s", Region_SX(0.2, 4.5), 9},
         {"IX out of range", Region_IX(2, 100), 9},
         {"IX above 170 °C", Region_IX(0.5, 1800), 9},
+
+        // At 350 °C exactly (t, x) takes the region 1/2 saturation values, (t, h) region 3's;
+        // between 350 °C and the critical point inside the dome: region 5.
+        {"TX at 350 °C", Region_TX(0.5, 350), 6},
+        {"TX above 350 °C", Region_TX(0.5, std::nextafter(350.0, 400.0)), 5},
+        {"TI at 350 °C", Region_TI(350, 2000), 5},
+        {"TI below 350 °C", Region_TI(std::nextafter(350.0, 0.0), 2000), 6},
+        {"TV wet at 365 °C", Region_TV(365, 0.005), 5},
+        {"TS wet at 365 °C", Region_TS(365, 4.4), 5},
+        // (h, x) only up to 170 °C; (v, s) and (v, h) have no liquid side.
+        {"IX wet at 200 °C", Region_IX(0.5, (I1_TP(200, ps200) + I2_TP(200, ps200)) / 2), 9},
+        {"IX wet at 150 °C", Region_IX(0.5, (I1_TP(150, ps150) + I2_TP(150, ps150)) / 2), 6},
+        {"VS liquid", Region_VS(0.001, 1.0), 9},
+        {"VI liquid", Region_VI(0.001, 400), 9},
 
         {"TP at Ts", Region_TP(false, ts1, 1), 2},
         {"TP at PB23", Region_TP(false, 400, PB23_T(400)), 3},
