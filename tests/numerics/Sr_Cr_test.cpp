@@ -3,10 +3,12 @@
 #include "ReferenceCsv.h"
 #include "numerics/BoundaryValues.h"
 #include "numerics/Constants.h"
+#include "numerics/CpCv.h"
 #include "numerics/FaultScope.h"
 #include "numerics/Mat_Ruti.h"
 #include "numerics/Sr_Ws.h"
 #include "numerics/TP_WS.h"
+#include "numerics/Wsound.h"
 
 #include <gtest/gtest.h>
 
@@ -78,8 +80,8 @@ TEST(Sr_Cr, ReproducesIf97VerificationTable) {
     }
 }
 
-// p, h and s of an independent implementation; cv, cp and w of the same grid are checked
-// through their workers.
+// p, h, s, and through their workers cv, cp and w of an independent implementation: the
+// second derivatives check the shared evaluator as a whole.
 TEST(Sr_Cr, MatchesReferenceGrid) {
     const std::vector<State> states = grid();
     ASSERT_GT(states.size(), 1000u);
@@ -88,6 +90,9 @@ TEST(Sr_Cr, MatchesReferenceGrid) {
         EXPECT_LT(rel(P3_TV(st.t, st.v), st.p), 1e-11);
         EXPECT_LT(rel(I3_TV(st.t, st.v), st.h), 1e-11);
         EXPECT_LT(rel(S3_TV(st.t, st.v), st.s), 1e-11);
+        EXPECT_LT(rel(Cv3_TV(st.t, st.v), st.cv), 1e-10);
+        EXPECT_LT(rel(Cp3_TV(st.t, st.v), st.cp), 1e-9);
+        EXPECT_LT(rel(W3_TV(st.t, st.v), st.w), 1e-10);
     }
 }
 
