@@ -79,36 +79,32 @@ TEST(StateFromPair, UnsupportedAndUnknownPairs) {
 }
 
 TEST(StateFromPair, ComputesOnlyWhatIsAskedFor) {
-    // Region 1 from (t, p) asking for v only: s and h keep the caller's values, x is 0.
     Quantities q = kSentinels;
     int region = 0;
-    StateFromPair(12, false, true, 25, 10, false, false, false, q[0], q[1], q[2], q[3], q[4], q[5],
-                  region);
+    const auto ask = [&](int pair, bool wantP, bool wantV, bool wantS, double x1, double x2) {
+        StateFromPair(pair, wantP, wantV, x1, x2, wantS, false, false, q[0], q[1], q[2], q[3],
+                      q[4], q[5], region);
+    };
+    // Region 1 from (t, p) asking for v only: s and h keep the caller's values, x is 0.
+    ask(12, false, true, false, 25, 10);
     EXPECT_EQ(region, 1);
     EXPECT_EQ(q, (Quantities{25, 10, V1_TP(25, 10), 4.5, 5.5, 0}));
-
     // A flag asking for a given quantity replaces it with the value of the completed state.
     const double v = V1_TP(25, 10) * 1.0000001;
-    StateFromPair(13, false, false, 25, v, false, false, false, q[0], q[1], q[2], q[3], q[4], q[5],
-                  region);
+    ask(13, false, false, false, 25, v);
     EXPECT_EQ(q[2], v);
     const double p = q[1];
-    StateFromPair(13, false, true, 25, v, false, false, false, q[0], q[1], q[2], q[3], q[4], q[5],
-                  region);
+    ask(13, false, true, false, 25, v);
     EXPECT_EQ(q[2], V1_TP(25, p));
-
     // Region 3: v is always produced, p only when asked for (or given).
     q = kSentinels;
-    StateFromPair(13, false, false, 400, 0.002, false, false, false, q[0], q[1], q[2], q[3], q[4],
-                  q[5], region);
+    ask(13, false, false, false, 400, 0.002);
     EXPECT_EQ(region, 3);
     EXPECT_EQ(q, (Quantities{400, 2.5, 0.002, 4.5, 5.5, 1}));
-    StateFromPair(13, true, false, 400, 0.002, false, false, false, q[0], q[1], q[2], q[3], q[4],
-                  q[5], region);
+    ask(13, true, false, false, 400, 0.002);
     EXPECT_EQ(q[1], P3_TV(400, 0.002));
     q = kSentinels;
-    StateFromPair(14, false, false, 400, 4.5, true, false, false, q[0], q[1], q[2], q[3], q[4],
-                  q[5], region);
+    ask(14, false, false, true, 400, 4.5);
     EXPECT_EQ(region, 3);
     EXPECT_EQ(q[1], 2.5);
     EXPECT_EQ(q[4], 5.5);
