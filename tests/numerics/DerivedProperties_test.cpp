@@ -73,30 +73,6 @@ TEST(DerivedWorkers, MatchPublishedCvAndExponent) {
     EXPECT_LT(rel(Kapa3_TV(376.85, 0.002), 4.9251976), 1e-7);
 }
 
-// if97-forward.csv: T, t, p, region, v, h, s, cp, cv, w (region 3 at its tabulated v);
-// if97_region3.csv: T, v, p, h, s, cv, cp, w.
-TEST(DerivedWorkers, MatchReferenceGrids) {
-    int checked = 0;
-    const auto expectRow = [&](const Workers& eq, double t, double pv, double cp, double cv,
-                               double w, double tol) {
-        SCOPED_TRACE(testing::Message() << eq.name << " t " << t << ", " << pv);
-        EXPECT_LT(rel(eq.cp(t, pv), cp), tol);
-        EXPECT_LT(rel(eq.cv(t, pv), cv), tol);
-        EXPECT_LT(rel(eq.w(t, pv), w), tol);
-        ++checked;
-    };
-    for (const auto& r : readCsv("if97-forward.csv")) {
-        const int region = static_cast<int>(r[3]);
-        if (region == 3)
-            expectRow(kRegion3, r[1], r[4], r[7], r[8], r[9], 1e-8);
-        else
-            expectRow(region == 1 ? kRegion1 : kRegion2, r[1], r[2], r[7], r[8], r[9], 1e-8);
-    }
-    for (const auto& r : readCsv("if97_region3.csv"))
-        expectRow(kRegion3, r[0] - 273.15, r[1], r[6], r[5], r[7], 1e-8);
-    EXPECT_GT(checked, 1300);
-}
-
 // Thermodynamic identities, independent of the coefficient tables, on states spread over each
 // region: (t, p) for the Gibbs equations, (t, v) for region 3.
 struct IdentityCase {
@@ -128,23 +104,6 @@ TEST(DerivedWorkers, GibbsHeatCapacitiesObeyIdentities) {
         const double dvdp = (c.v(c.t, p + dp) - c.v(c.t, p - dp)) / (2 * dp);
         const double gap = -1000 * (c.t + 273.15) * dvdT * dvdT / dvdp; // MPa m3 -> kJ
         EXPECT_LT(rel(c.eq.cp(c.t, p) - c.eq.cv(c.t, p), gap), 1e-5);
-    }
-}
-
-// kappa = w^2 / (p v), with p in Pa and v from the volume equation.
-TEST(DerivedWorkers, ExponentIsSoundSquaredOverPv) {
-    for (const IdentityCase& c : kIdentityCases) {
-        if (!c.kappa) continue;
-        SCOPED_TRACE(testing::Message() << c.eq.name << " t " << c.t << ", p " << c.pv);
-        const double w = c.eq.w(c.t, c.pv);
-        EXPECT_LT(rel(c.kappa(c.t, c.pv), w * w / (c.pv * 1e6 * c.v(c.t, c.pv))), 1e-12);
-    }
-    for (const double t : {350.5, 376.85, 400.0, 550.0}) {
-        for (const double v : {0.0016, 0.002, 0.005, 0.008}) {
-            SCOPED_TRACE(testing::Message() << "region 3 t " << t << ", v " << v);
-            const double w = W3_TV(t, v);
-            EXPECT_LT(rel(Kapa3_TV(t, v), w * w / (P3_TV(t, v) * 1e6 * v)), 1e-12);
-        }
     }
 }
 
@@ -186,50 +145,34 @@ int regionOf(int pair, bool meta, double x1, double x2) {
     return region;
 }
 
+// (t, p) states of every single-phase region reach the workers of their equation; region 3
+// at the volume of the state.
 TEST(DerivedEntryPoints, EachRegionReachesItsWorkers) {
-    {
-        SCOPED_TRACE("region 1");
-        ASSERT_EQ(regionOf(12, false, 20, 1), RegionCode::Water);
-        const Derived d = derived(12, false, 20, 1);
-        EXPECT_EQ(d.state.T, 20);
-        EXPECT_EQ(d.state.P, 1);
-        EXPECT_EQ(d.cp, Cp1_TP(20, 1));
-        EXPECT_EQ(d.cv, Cv1_TP(20, 1));
-        EXPECT_EQ(d.w, W1_TP(20, 1));
-        EXPECT_EQ(d.kappa, 0);
-    }
-    for (const bool meta : {false, true}) { // superheated steam ignores the flag
-        SCOPED_TRACE("region 2");
-        ASSERT_EQ(regionOf(12, meta, 300, 1), RegionCode::Steam);
-        const Derived d = derived(12, meta, 300, 1);
-        EXPECT_EQ(d.cp, Cp2_TP(300, 1));
-        EXPECT_EQ(d.cv, Cv2_TP(300, 1));
-        EXPECT_EQ(d.w, W2_TP(300, 1));
-        EXPECT_EQ(d.kappa, Kapa2_TP(300, 1));
-    }
-    {
-        SCOPED_TRACE("region 3");
-        ASSERT_EQ(regionOf(12, false, 400, 30), RegionCode::Critical);
-        const Derived d = derived(12, false, 400, 30);
-        const double v = d.state.V;
-        EXPECT_NEAR(P3_TV(400, v), 30, 1e-6);
-        EXPECT_EQ(d.cp, Cp3_TV(400, v));
-        EXPECT_EQ(d.cv, Cv3_TV(400, v));
-        EXPECT_EQ(d.w, W3_TV(400, v));
-        EXPECT_EQ(d.kappa, Kapa3_TV(400, v));
-    }
-    {
-        SCOPED_TRACE("metastable vapour, and the same (t, p) as water without the flag");
-        ASSERT_EQ(regionOf(12, true, 176.85, 1), RegionCode::Metastable);
-        const Derived m = derived(12, true, 176.85, 1);
-        EXPECT_EQ(m.cp, Cp2m_TP(176.85, 1));
-        EXPECT_EQ(m.cv, Cv2m_TP(176.85, 1));
-        EXPECT_EQ(m.w, W2m_TP(176.85, 1));
-        EXPECT_EQ(m.kappa, Kapa2m_TP(176.85, 1));
-        ASSERT_EQ(regionOf(12, false, 176.85, 1), RegionCode::Water);
-        const Derived d = derived(12, false, 176.85, 1);
-        EXPECT_EQ(d.cp, Cp1_TP(176.85, 1));
-        EXPECT_EQ(d.w, W1_TP(176.85, 1));
+    struct Case {
+        const char* what;
+        bool meta;
+        double t, p;
+        int region;
+        const Workers& eq;
+        Fn2 kappa; // null: no exponent outside the vapour and region 3
+    };
+    const Case cases[] = {
+        {"region 1", false, 20, 1, RegionCode::Water, kRegion1, nullptr},
+        {"region 2", false, 300, 1, RegionCode::Steam, kRegion2, Kapa2_TP},
+        {"region 2 ignores the flag", true, 300, 1, RegionCode::Steam, kRegion2, Kapa2_TP},
+        {"region 3", false, 400, 30, RegionCode::Critical, kRegion3, Kapa3_TV},
+        {"metastable", true, 176.85, 1, RegionCode::Metastable, kMeta, Kapa2m_TP},
+        {"water without the flag", false, 176.85, 1, RegionCode::Water, kRegion1, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(regionOf(12, c.meta, c.t, c.p), c.region);
+        const Derived d = derived(12, c.meta, c.t, c.p);
+        const double second = c.region == RegionCode::Critical ? d.state.V : c.p;
+        EXPECT_EQ(d.cp, c.eq.cp(c.t, second));
+        EXPECT_EQ(d.cv, c.eq.cv(c.t, second));
+        EXPECT_EQ(d.w, c.eq.w(c.t, second));
+        EXPECT_EQ(d.kappa, c.kappa ? c.kappa(c.t, second) : 0);
     }
 }
 

@@ -51,11 +51,6 @@ TEST(IAPS_ML, ReproducesRegressionValues) {
     }
 }
 
-TEST(IAPS_ML, DenseLiquidAt20CMatchesIndependentTranscription) {
-    EXPECT_NEAR(ViscosityTV(20.0, 0.001002), 1002.18, 0.005);
-    EXPECT_NEAR(ConductivityTV(20.0, 0.001002), 599.29, 0.005);
-}
-
 // The critical term of the conductivity switches its factor S at T/T* = 1 (T* = 647.26 K).
 // Both sides stay finite and meet almost without a step; the viscosity has no switch at all.
 TEST(IAPS_ML, BothSidesOfReducingTemperatureAreFiniteAndNearlyContinuous) {

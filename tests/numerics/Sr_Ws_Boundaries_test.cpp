@@ -92,17 +92,6 @@ TEST(Sr_Ws_Boundaries, B23BoundaryVolumeInverse) {
     }
 }
 
-TEST(Sr_Ws_Boundaries, SaturatedVolumesAt350TheyAreTheBracketEnds) {
-    // The bracket ends are the region 1 and 2 volumes at 350 °C. The region 3 equation puts
-    // its saturated liquid 3.3e-5 above the first and its saturated vapour just beyond the
-    // second, where the search stops on the limit.
-    const double ps = Ps_T(350);
-    EXPECT_PRED3(nearRel, V12kr_T(350, ps), kV12At350, 4e-5);
-    EXPECT_PRED3(nearRel, V23kr_T(350, ps), kV23At350, 1e-5);
-    EXPECT_PRED3(nearRel, V1_TP(350, ps), kV12At350, 1e-9);
-    EXPECT_PRED3(nearRel, V23Fn_T(350), kV23At350, 1e-8);
-}
-
 TEST(Sr_Ws_Boundaries, SaturatedVolumesMatchReferenceAbove350) {
     for (const auto& r : readSaturationTable()) {
         if (!r.region3) continue;
@@ -192,22 +181,11 @@ TEST(Sr_Ws_Boundaries, RangeEdgesTemperatureOn100MPaIsobarFollowsRegion2) {
     }
 }
 
-TEST(Sr_Ws_Boundaries, FitSampleValues) {
-    EXPECT_NEAR(T23Est_V(kVc), 373.946, 1e-12);
-    EXPECT_EQ(T23Est_V(300), 0);
-    EXPECT_EQ(T23Est_V(0.99 * kVc), 0);
-    EXPECT_NEAR(T23Est_V(0.005), 369.233719629263, 1e-9);
-    EXPECT_NEAR(T23Est_V(1.0), 115.398929068507, 1e-9);
-    EXPECT_NEAR(T23Est_V(100), 10.5731015136316, 1e-9);
-    EXPECT_PRED3(nearRel, V12krEst_T(350), 0.00174009453954602, 1e-12);
-    EXPECT_PRED3(nearRel, V12krEst_T(373.85), 0.00289107505975174, 1e-12);
-    EXPECT_PRED3(nearRel, V23krEst_T(360), 0.00694698394373855, 1e-12);
-    EXPECT_PRED3(nearRel, PtmaxEst_V(0.05), 9.01652681170037, 1e-12);
-    EXPECT_NEAR(TpmaxEst_V(0.004), 763.359190043455, 1e-9);
-    EXPECT_PRED3(nearRel, Vpmax_T(350), 0.0013117, 1e-4);
-    EXPECT_PRED3(nearRel, Vpmax_T(500), 0.00189319732893405, 1e-12);
-    EXPECT_NEAR(TMeta_P(1), 147.498369698757, 1e-8);
-    EXPECT_NEAR(TMeta_P(10), 302.703695201983, 1e-8);
+// The fitted volume at 100 MPa above 350 °C lies on the region 3 isobar within the fit's
+// accuracy (a few 1e-5 in v, where the isobar is steep).
+TEST(Sr_Ws_Boundaries, VolumeAt100MPaLiesOnTheIsobar) {
+    for (double t : {350.0, 400.0, 500.0, 590.0})
+        EXPECT_NEAR(P3_TV(t, Vpmax_T(t)), 100, 0.02) << t;
 }
 
 } // namespace

@@ -18,212 +18,13 @@ using namespace numerics;
 
 namespace {
 
-struct Field {
-    const char* name;
-    double BoundaryRecord::*member;
-};
-#define KOLV_FIELD(f)                                                                             \
-    Field {                                                                                       \
-#f, &BoundaryRecord::f                                                                    \
-    }
-const Field kFields[] = {
-    KOLV_FIELD(Ts),   KOLV_FIELD(TB23), KOLV_FIELD(TMeta), KOLV_FIELD(T100), KOLV_FIELD(Ps),
-    KOLV_FIELD(PB23), KOLV_FIELD(P800), KOLV_FIELD(V100),  KOLV_FIELD(V12),  KOLV_FIELD(V23),
-    KOLV_FIELD(VB23), KOLV_FIELD(VTr),  KOLV_FIELD(S0),    KOLV_FIELD(S12),  KOLV_FIELD(S23),
-    KOLV_FIELD(SB23), KOLV_FIELD(S800), KOLV_FIELD(S100),  KOLV_FIELD(S350), KOLV_FIELD(STr),
-    KOLV_FIELD(I0),   KOLV_FIELD(I12),  KOLV_FIELD(I23),   KOLV_FIELD(IB23), KOLV_FIELD(I800),
-    KOLV_FIELD(I170), KOLV_FIELD(I100), KOLV_FIELD(I350),
-};
-#undef KOLV_FIELD
-static_assert(sizeof(kFields) / sizeof(Field) * sizeof(double) == sizeof(BoundaryRecord));
-
-// A value no test computes: a field still holding it was not written.
-constexpr double kUnwritten = -7777.0;
-
-// Runs a region test on a record whose every field holds kUnwritten and returns the names of
-// the fields it wrote, in record order, separated by spaces.
-std::string fieldsWrittenBy(const std::function<int()>& test, int& code) {
-    for (const auto& f : kFields)
-        BoundaryValues.*f.member = kUnwritten;
+// Runs a region test on a cleared record; true when the test wrote any field of it.
+bool touchesRecord(const std::function<int()>& test, int& code) {
+    ClearBoundaryValues();
     code = test();
-    std::string names;
-    for (const auto& f : kFields)
-        if (BoundaryValues.*f.member != kUnwritten)
-            names += (names.empty() ? "" : " ") + std::string(f.name);
-    return names;
-}
-
-struct Branch {
-    const char* what;
-    std::function<int()> test;
-    int code;
-    const char* fields;
-};
-
-// Midpoint between two values, to place a state well inside a narrow band.
-double mid(double a, double b) {
-    return (a + b) / 2;
-}
-
-// One representative state per branch of every region test, with the code it gives and the
-// fields its steps name. A test that wrote one field more or less fails here.
-const std::vector<Branch>& branches() {
-    static const std::vector<Branch> rows = {
-        {"TP out of range", [] { return Region_TP(false, 25, 200); }, 9, ""},
-        {"TP steam", [] { return Region_TP(false, 200, 1); }, 2, "Ts"},
-        {"TP water", [] { return Region_TP(false, 100, 1); }, 1, "Ts"},
-        {"TP meta above 10 MPa", [] { return Region_TP(true, 300, 12); }, 1, "Ts"},
-        {"TP meta below TMeta", [] { return Region_TP(true, 100, 1); }, 1, "Ts TMeta"},
-        {"TP metastable", [] { return Region_TP(true, 175, 1); }, 8, "Ts TMeta I12 I23"},
-        {"TP high p water", [] { return Region_TP(false, 300, 20); }, 1, ""},
-        {"TP high p steam", [] { return Region_TP(false, 600, 20); }, 2, ""},
-        {"TP critical", [] { return Region_TP(false, 400, 50); }, 3, "PB23"},
-        {"TP beyond B23", [] { return Region_TP(false, 400, 20); }, 2, "PB23"},
-
-        {"TV out of range", [] { return Region_TV(-1, 0.001); }, 9, ""},
-        {"TV water", [] { return Region_TV(100, V1_TP(100, 50)); }, 1, "Ps V100 V12"},
-        {"TV above 100 MPa", [] { return Region_TV(100, 0.99 * V1_TP(100, 100)); }, 9,
-         "Ps V100 V12"},
-        {"TV wet", [] { return Region_TV(100, 1.0); }, 6, "Ps V12 V23"},
-        {"TV steam", [] { return Region_TV(100, 10.0); }, 2, "Ps V12 V23 VTr"},
-        {"TV below triple p", [] { return Region_TV(100, 1e6); }, 9, "Ps V12 V23 VTr"},
-        {"TV steam B23", [] { return Region_TV(400, 0.02); }, 2, "PB23 VB23 VTr"},
-        {"TV critical liquid", [] { return Region_TV(360, 0.0015); }, 3, "Ps PB23 V12 VB23"},
-        {"TV dense liquid", [] { return Region_TV(360, 0.0012); }, 9, "Ps PB23 V12 VB23"},
-        {"TV wet high", [] { return Region_TV(360, 0.005); }, 5, "Ps PB23 V12 V23 VB23"},
-        {"TV critical vapour",
-         [] { return Region_TV(360, mid(V23kr_T(360, Ps_T(360)), VB23_T(360))); }, 3,
-         "Ps PB23 V12 V23 VB23"},
-        {"TV supercritical", [] { return Region_TV(400, 0.002); }, 3, "PB23 VB23"},
-        {"TV supercritical dense", [] { return Region_TV(400, 0.0012); }, 9, "PB23 VB23"},
-        {"TV above 590 dense", [] { return Region_TV(600, 0.001); }, 9, "V100"},
-        {"TV above 590 steam", [] { return Region_TV(600, 0.1); }, 2, "V100 VTr"},
-
-        {"TS out of range", [] { return Region_TS(100, -0.1); }, 9, ""},
-        {"TS water", [] { return Region_TS(100, S1_TP(100, 50)); }, 1, "Ps S12 S100"},
-        {"TS at 100 MPa", [] { return Region_TS(100, S1_TP(100, 100)); }, 9, "Ps S12 S100"},
-        {"TS wet", [] { return Region_TS(100, 3.0); }, 6, "Ps S12 S23"},
-        {"TS steam", [] { return Region_TS(100, 8.0); }, 2, "Ps S12 S23 STr"},
-        {"TS steam B23", [] { return Region_TS(400, 6.5); }, 2, "PB23 SB23 STr"},
-        {"TS critical liquid", [] { return Region_TS(360, 3.75); }, 3,
-         "Ps PB23 V100 V12 S12 SB23 S100"},
-        {"TS wet high", [] { return Region_TS(360, 4.5); }, 5, "Ps PB23 V12 V23 S12 S23 SB23"},
-        {"TS critical vapour",
-         [] {
-             const double v23 = V23kr_T(360, Ps_T(360));
-             return Region_TS(360, mid(S3_TV(360, v23), S2_TP(360, PB23_T(360))));
-         },
-         3, "Ps PB23 V12 V23 S12 S23 SB23"},
-        {"TS supercritical", [] { return Region_TS(400, 4.5); }, 3, "PB23 V100 SB23 S100"},
-        {"TS supercritical dense", [] { return Region_TS(400, 3.0); }, 9, "PB23 V100 SB23 S100"},
-        {"TS above 590 dense", [] { return Region_TS(600, 5.0); }, 9, "S100"},
-        {"TS above 590 steam", [] { return Region_TS(600, 7.0); }, 2, "S100 STr"},
-
-        {"TI out of range", [] { return Region_TI(380, 2000); }, 9, ""},
-        {"TI wet", [] { return Region_TI(100, 1000); }, 6, "Ts Ps I12 I23"},
-        {"TI not wet", [] { return Region_TI(100, 3000); }, 9, "Ts Ps I12 I23"},
-        {"TI wet high", [] { return Region_TI(360, 2000); }, 5, "Ts Ps V12 V23 I12 I23"},
-
-        {"TX out of range", [] { return Region_TX(2, 100); }, 9, ""},
-        {"TX wet", [] { return Region_TX(0.5, 100); }, 6, "Ts Ps"},
-        {"TX wet high", [] { return Region_TX(0.5, 360); }, 5, "Ts Ps"},
-
-        {"PX out of range", [] { return Region_PX(0.5, 30); }, 9, ""},
-        {"PX wet", [] { return Region_PX(0.5, 1); }, 6, "Ts Ps"},
-        {"PX wet high", [] { return Region_PX(0.5, 20); }, 5, "Ts Ps"},
-
-        {"PV out of range", [] { return Region_PV(30, 0.01); }, 9, ""},
-        {"PV wet", [] { return Region_PV(1, 0.1); }, 6, "Ts V12 V23"},
-        {"PV not wet", [] { return Region_PV(1, 10); }, 9, "Ts V12 V23"},
-        {"PV wet high", [] { return Region_PV(20, 0.005); }, 5, "Ts V12 V23"},
-
-        {"PS out of range", [] { return Region_PS(false, 1, -1); }, 9, ""},
-        {"PS steam", [] { return Region_PS(false, 1, 7.0); }, 2, "Ts S23 S800"},
-        {"PS beyond 800", [] { return Region_PS(false, 1, 9.0); }, 9, "Ts S23 S800"},
-        {"PS water", [] { return Region_PS(false, 1, 1.0); }, 1, "Ts S0 S12 S23"},
-        {"PS wet", [] { return Region_PS(false, 1, 4.0); }, 6, "Ts S12 S23"},
-        {"PS metastable", [] { return Region_PS(true, 1, 6.5); }, 8, "Ts S12 S23"},
-        {"PS no meta above 10", [] { return Region_PS(true, 12, 5.45); }, 6, "Ts S12 S23"},
-        {"PS high p steam", [] { return Region_PS(false, 20, 7.0); }, 2, "TB23 SB23 S800"},
-        {"PS high p water", [] { return Region_PS(false, 20, 1.0); }, 1, "TB23 S0 SB23"},
-        {"PS supercritical", [] { return Region_PS(false, 30, 4.0); }, 3, "TB23 SB23"},
-        {"PS critical liquid", [] { return Region_PS(false, 20, 3.9); }, 3,
-         "Ts TB23 V12 S12 SB23"},
-        {"PS wet high", [] { return Region_PS(false, 20, 4.5); }, 5,
-         "Ts TB23 V12 V23 S12 S23 SB23"},
-        {"PS critical vapour", [] { return Region_PS(false, 20, 5.1); }, 3,
-         "Ts TB23 V12 V23 S12 S23 SB23"},
-
-        {"PI out of range", [] { return Region_PI(false, 1, 5000); }, 9, ""},
-        {"PI steam", [] { return Region_PI(false, 1, 3000); }, 2, "Ts Ps I23 I800"},
-        {"PI beyond 800", [] { return Region_PI(false, 10, 4150); }, 9, "Ts Ps I23 I800"},
-        {"PI water", [] { return Region_PI(false, 1, 500); }, 1, "Ts Ps I0 I12 I23"},
-        {"PI below 0 °C", [] { return Region_PI(false, 1, 0.5); }, 9, "Ts Ps I0 I12 I23"},
-        {"PI wet", [] { return Region_PI(false, 1, 2000); }, 6, "Ts Ps I12 I23"},
-        {"PI metastable", [] { return Region_PI(true, 1, 2770); }, 8, "Ts Ps I12 I23"},
-        {"PI high p steam", [] { return Region_PI(false, 20, 3000); }, 2, "TB23 IB23 I800"},
-        {"PI high p water", [] { return Region_PI(false, 20, 500); }, 1, "TB23 I0 IB23"},
-        {"PI supercritical", [] { return Region_PI(false, 30, 2000); }, 3, "TB23 IB23"},
-        {"PI critical liquid", [] { return Region_PI(false, 20, 1750); }, 3,
-         "Ts TB23 V12 I12 IB23"},
-        {"PI wet high", [] { return Region_PI(false, 20, 2000); }, 5,
-         "Ts TB23 V12 V23 I12 I23 IB23"},
-        {"PI critical vapour", [] { return Region_PI(false, 20, 2500); }, 3,
-         "Ts TB23 V12 V23 I12 I23 IB23"},
-
-        {"VS out of range", [] { return Region_VS(0.002, 5); }, 9, ""},
-        {"VS wet", [] { return Region_VS(1.0, 6.0); }, 6, "Ts Ps S0 S23"},
-        {"VS below 0 °C", [] { return Region_VS(1.0, 0.01); }, 9, "Ts Ps S0 S23"},
-        {"VS wet high", [] { return Region_VS(0.006, 4.8); }, 5, "Ts Ps S23 S350"},
-        {"VS wet below 350", [] { return Region_VS(0.006, 4.0); }, 6, "Ts Ps S0 S23 S350"},
-        {"VS steam", [] { return Region_VS(1.0, 8.0); }, 2, "Ts Ps P800 S23 S800"},
-        {"VS beyond 800", [] { return Region_VS(1.0, 9.1); }, 9, "Ts Ps P800 S23 S800"},
-        {"VS critical", [] { return Region_VS(0.006, 5.1); }, 3, "Ts TB23 Ps PB23 S23 SB23"},
-        {"VS steam B23", [] { return Region_VS(0.006, 6.0); }, 2,
-         "Ts TB23 Ps PB23 P800 S23 SB23 S800"},
-        {"VS steam 100 MPa", [] { return Region_VS(0.004, 5.5); }, 2,
-         "Ts TB23 T100 Ps PB23 S23 SB23 S100"},
-        {"VS above 100 MPa", [] { return Region_VS(0.004, S2_TP(Tpmax_V(0.004), 100) + 0.01); }, 9,
-         "Ts TB23 T100 Ps PB23 S23 SB23 S100"},
-
-        {"VI out of range", [] { return Region_VI(300, 2000); }, 9, ""},
-        {"VI wet", [] { return Region_VI(1.0, 2000); }, 6, "Ts Ps I0 I23"},
-        {"VI below 0 °C", [] { return Region_VI(1.0, 5); }, 9, "Ts Ps I0 I23"},
-        {"VI wet high", [] { return Region_VI(0.006, 2300); }, 5, "Ts Ps I23 I350"},
-        {"VI wet below 350", [] { return Region_VI(0.006, 1900); }, 6, "Ts Ps I0 I23 I350"},
-        {"VI steam", [] { return Region_VI(1.0, 3000); }, 2, "Ts Ps P800 I23 I800"},
-        {"VI beyond 800", [] { return Region_VI(1.0, 4160); }, 9, "Ts Ps P800 I23 I800"},
-        {"VI critical", [] { return Region_VI(0.006, 2500); }, 3, "Ts TB23 Ps PB23 I23 IB23"},
-        {"VI steam B23", [] { return Region_VI(0.006, 3000); }, 2,
-         "Ts TB23 Ps PB23 P800 I23 IB23 I800"},
-        {"VI steam 100 MPa", [] { return Region_VI(0.004, 2900); }, 2,
-         "Ts TB23 T100 Ps PB23 I23 IB23 I100"},
-        {"VI above 100 MPa", [] { return Region_VI(0.004, I2_TP(Tpmax_V(0.004), 100) + 1); }, 9,
-         "Ts TB23 T100 Ps PB23 I23 IB23 I100"},
-
-        {"SX out of range", [] { return Region_SX(2, 4); }, 9, ""},
-        {"SX middle dryness", [] { return Region_SX(0.5, 4); }, 9, "S0 S350"},
-        {"SX vapour side", [] { return Region_SX(0.8, 7.0); }, 6, "S0 S350"},
-        {"SX vapour side high", [] { return Region_SX(0.8, 4.6); }, 5, "S0 S350"},
-        {"SX below critical s", [] { return Region_SX(0.8, 4.0); }, 9, "S0 S350"},
-        {"SX liquid side", [] { return Region_SX(0.2, 2.0); }, 6, "S0 S350"},
-        {"SX liquid side high", [] { return Region_SX(0.2, 4.2); }, 5, "S0 S350"},
-        {"SX above critical s", [] { return Region_SX(0.2, 4.5); }, 9, "S0 S350"},
-
-        {"IX out of range", [] { return Region_IX(2, 100); }, 9, ""},
-        {"IX wet", [] { return Region_IX(0.5, 1500); }, 6, "I0 I170"},
-        {"IX above 170 °C", [] { return Region_IX(0.5, 1800); }, 9, "I0 I170"},
-    };
-    return rows;
-}
-
-TEST(RegionTests, WriteExactlyTheFieldsOfTheirSteps) {
-    for (const auto& row : branches()) {
-        int code = 0;
-        const std::string written = fieldsWrittenBy(row.test, code);
-        EXPECT_EQ(code, row.code) << row.what;
-        EXPECT_EQ(written, row.fields) << row.what;
-    }
+    const auto* fields = reinterpret_cast<const double*>(&BoundaryValues);
+    return std::any_of(fields, fields + sizeof(BoundaryRecord) / sizeof(double),
+                       [](double f) { return f != 0; });
 }
 
 // The side of every decimal limit is fixed: the nearest double to 16.529164252, 22.064,
@@ -233,9 +34,9 @@ TEST(RegionTests, DecimalLimitsAtExtendedPrecision) {
     const double below = std::nextafter(pLimit, 0.0);
     int code = 0;
     // Just below the limit: the saturation branch; at the limit: above 16.53 MPa.
-    EXPECT_EQ(fieldsWrittenBy([&] { return Region_TP(false, 349, below); }, code), "Ts");
+    EXPECT_TRUE(touchesRecord([&] { return Region_TP(false, 349, below); }, code));
     EXPECT_EQ(code, 1);
-    EXPECT_EQ(fieldsWrittenBy([&] { return Region_TP(false, 349, pLimit); }, code), "");
+    EXPECT_FALSE(touchesRecord([&] { return Region_TP(false, 349, pLimit); }, code));
     EXPECT_EQ(code, 1);
     EXPECT_EQ(Region_TP(false, 350, pLimit), pLimit >= PB23_T(350) ? 3 : 2);
     // Ts_P returns just under 350 °C at the limit, so (p, x) there is region 6.
@@ -249,7 +50,7 @@ TEST(RegionTests, DecimalLimitsAtExtendedPrecision) {
     EXPECT_EQ(Region_TI(373.946, 2000), 9);
     // Step 1 rejects a value beyond its limit before any field is written.
     const auto rejectedAtOnce = [&](const std::function<int()>& test) {
-        return fieldsWrittenBy(test, code).empty() && code == 9;
+        return !touchesRecord(test, code) && code == 9;
     };
     EXPECT_TRUE(rejectedAtOnce([] { return Region_TS(100, 9.155759395); }));
     EXPECT_FALSE(rejectedAtOnce([] { return Region_TS(100, std::nextafter(9.155759395, 0.0)); }));
@@ -276,10 +77,12 @@ TEST(RegionTests, DecimalLimitComparisonsMatchExtendedPrecision) {
     using namespace numerics::limits;
     // The decimal limits, not the doubles of the same names in Constants.h.
     using numerics::limits::kPTriple, numerics::limits::kV23At350;
-    for (const DecimalLimit& l :
-         {kPs350, kPCrit, kTCrit, kSMax, kVMax, kSCrit, kIMax, kXWetHigh, kXWetLow, kPTriple,
-          kVCrit, kV23At350, kVAt800And100, kS23At350, kI23At350, kVDenseLiquid, kMetaDryness,
-          kXLiquidGate, kXVapourGate, decimalLimit(0.5L), decimalLimit(350.0L)}) {
+    const DecimalLimit limits[] = {
+        kPs350, kPCrit, kTCrit, kSMax, kVMax, kSCrit, kIMax, kXWetHigh, kXWetLow, kPTriple,
+        kVCrit, kV23At350, kVAt800And100, kS23At350, kI23At350, kVDenseLiquid, kMetaDryness,
+        kXLiquidGate, kXVapourGate, decimalLimit(0.5L), decimalLimit(350.0L),
+    };
+    for (const DecimalLimit& l : limits) {
         double x = static_cast<double>(l.value);
         for (int k = 0; k < 3; ++k)
             x = std::nextafter(x, 0.0);
@@ -294,37 +97,71 @@ TEST(RegionTests, DecimalLimitComparisonsMatchExtendedPrecision) {
     }
 }
 
-TEST(RegionTests, EdgesOfTheWetRegions) {
-    // At 350 °C exactly: (t, x) takes the region 1/2 saturation values, (t, h) region 3's.
-    EXPECT_EQ(Region_TX(0.5, 350), 6);
-    EXPECT_EQ(Region_TX(0.5, std::nextafter(350.0, 400.0)), 5);
-    EXPECT_EQ(Region_TI(350, 2000), 5);
-    EXPECT_EQ(Region_TI(std::nextafter(350.0, 0.0), 2000), 6);
-    // Between 350 °C and the critical temperature inside the dome: region 5.
-    EXPECT_EQ(Region_TV(365, 0.005), 5);
-    EXPECT_EQ(Region_TS(365, 4.4), 5);
-    // (h, x) only up to 170 °C: a wet state at 200 °C is out of range.
-    const double ps200 = Ps_T(200);
-    const double h200 = (I1_TP(200, ps200) + I2_TP(200, ps200)) / 2;
-    EXPECT_EQ(Region_IX(0.5, h200), 9);
-    const double ps150 = Ps_T(150);
-    EXPECT_EQ(Region_IX(0.5, (I1_TP(150, ps150) + I2_TP(150, ps150)) / 2), 6);
-    // (v, s) and (v, h) have no liquid side.
-    EXPECT_EQ(Region_VS(0.001, 1.0), 9);
-    EXPECT_EQ(Region_VI(0.001, 400), 9);
-}
-
-// A given value exactly on a boundary, computed by the function the test itself uses, goes to
-// the side its comparison (strict or not) names; a swapped comparison moves it.
-TEST(RegionTests, BoundaryValuesGoToTheSideOfTheirComparison) {
+// States each branch of a region test rejects (the states it accepts come back in the round
+// trips of StateFromPair); then given values exactly on a boundary, computed by the function
+// the test itself uses, go to the side their comparison (strict or not) names: a swapped
+// comparison moves them.
+TEST(RegionTests, EveryBranchAndBoundaryGivesItsCode) {
     const double ps100 = Ps_T(100), ps360 = Ps_T(360), ts1 = Ts_P(1), ts20 = Ts_P(20);
     const double v12at360 = V12kr_T(360, ps360), v23at360 = V23kr_T(360, ps360);
     const double v12at20 = V12kr_T(ts20, 20), v23at20 = V23kr_T(ts20, 20);
     const double tB23at20 = TB23_P(20), tB23at006 = TB23_V(0.006);
+    const double ps150 = Ps_T(150), ps200 = Ps_T(200);
     const struct {
         const char* what;
         int code, expected;
     } rows[] = {
+        {"TP out of range", Region_TP(false, 25, 200), 9},
+        {"TV out of range", Region_TV(-1, 0.001), 9},
+        {"TV above 100 MPa", Region_TV(100, 0.99 * V1_TP(100, 100)), 9},
+        {"TV below triple p", Region_TV(100, 1e6), 9},
+        {"TV dense liquid", Region_TV(360, 0.0012), 9},
+        {"TV supercritical dense", Region_TV(400, 0.0012), 9},
+        {"TV above 590 dense", Region_TV(600, 0.001), 9},
+        {"TS out of range", Region_TS(100, -0.1), 9},
+        {"TS at 100 MPa", Region_TS(100, S1_TP(100, 100)), 9},
+        {"TS supercritical dense", Region_TS(400, 3.0), 9},
+        {"TS above 590 dense", Region_TS(600, 5.0), 9},
+        {"TI out of range", Region_TI(380, 2000), 9},
+        {"TI not wet", Region_TI(100, 3000), 9},
+        {"TX out of range", Region_TX(2, 100), 9},
+        {"PX out of range", Region_PX(0.5, 30), 9},
+        {"PV out of range", Region_PV(30, 0.01), 9},
+        {"PV not wet", Region_PV(1, 10), 9},
+        {"PS out of range", Region_PS(false, 1, -1), 9},
+        {"PS beyond 800", Region_PS(false, 1, 9.0), 9},
+        {"PI out of range", Region_PI(false, 1, 5000), 9},
+        {"PI beyond 800", Region_PI(false, 10, 4150), 9},
+        {"PI below 0 °C", Region_PI(false, 1, 0.5), 9},
+        {"VS out of range", Region_VS(0.002, 5), 9},
+        {"VS below 0 °C", Region_VS(1.0, 0.01), 9},
+        {"VS beyond 800", Region_VS(1.0, 9.1), 9},
+        {"VS above 100 MPa", Region_VS(0.004, S2_TP(Tpmax_V(0.004), 100) + 0.01), 9},
+        {"VI out of range", Region_VI(300, 2000), 9},
+        {"VI below 0 °C", Region_VI(1.0, 5), 9},
+        {"VI beyond 800", Region_VI(1.0, 4160), 9},
+        {"VI above 100 MPa", Region_VI(0.004, I2_TP(Tpmax_V(0.004), 100) + 1), 9},
+        {"SX out of range", Region_SX(2, 4), 9},
+        {"SX middle dryness", Region_SX(0.5, 4), 9},
+        {"SX below critical s", Region_SX(0.8, 4.0), 9},
+        {"SX above critical s", Region_SX(0.2, 4.5), 9},
+        {"IX out of range", Region_IX(2, 100), 9},
+        {"IX above 170 °C", Region_IX(0.5, 1800), 9},
+
+        // At 350 °C exactly (t, x) takes the region 1/2 saturation values, (t, h) region 3's;
+        // between 350 °C and the critical point inside the dome: region 5.
+        {"TX at 350 °C", Region_TX(0.5, 350), 6},
+        {"TX above 350 °C", Region_TX(0.5, std::nextafter(350.0, 400.0)), 5},
+        {"TI at 350 °C", Region_TI(350, 2000), 5},
+        {"TI below 350 °C", Region_TI(std::nextafter(350.0, 0.0), 2000), 6},
+        {"TV wet at 365 °C", Region_TV(365, 0.005), 5},
+        {"TS wet at 365 °C", Region_TS(365, 4.4), 5},
+        // (h, x) only up to 170 °C; (v, s) and (v, h) have no liquid side.
+        {"IX wet at 200 °C", Region_IX(0.5, (I1_TP(200, ps200) + I2_TP(200, ps200)) / 2), 9},
+        {"IX wet at 150 °C", Region_IX(0.5, (I1_TP(150, ps150) + I2_TP(150, ps150)) / 2), 6},
+        {"VS liquid", Region_VS(0.001, 1.0), 9},
+        {"VI liquid", Region_VI(0.001, 400), 9},
+
         {"TP at Ts", Region_TP(false, ts1, 1), 2},
         {"TP at PB23", Region_TP(false, 400, PB23_T(400)), 3},
         {"TP at 350 above 16.53 MPa", Region_TP(false, 350, 50), 3},

@@ -8,49 +8,50 @@ using platform::FormatFixed;
 using platform::ParseInt;
 using platform::ParseNumber;
 
-namespace {
-
-struct FormatCase {
-    double value;
-    int decimals;
-    const char* text; // with '.' as the separator
-};
-
-} // namespace
-
+// Ten significant digits, padded to the decimals; more than ten integer digits go scientific;
+// values that round to zero carry no sign; the given separator; fixed words for non-finite.
 TEST(FormatFixed, RoundsToTenSignificantDigitsAndPadsToTheDecimals) {
-    const FormatCase cases[] = {
-        {4160.661234567, 8, "4160.66123500"},
-        {0.00100215168, 6, "0.001002"},
-        {26.85, 2, "26.85"},
-        {3, 3, "3.000"},
-        {0, 2, "0.00"},
-        {-1.26, 1, "-1.3"},
-        {1.7, 0, "2"},
-        {99.96, 1, "100.0"},
-        {9999999999.0, 2, "9999999999.00"},
-        {1.234567890123e-5, 18, "0.000012345678900000"},
-        {123.456, 2147483647, "123.456000000000000000"},
-        {1.7, -5, "2"},
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        double value;
+        int decimals;
+        char separator;
+        const char* text;
+    } cases[] = {
+        {4160.661234567, 8, '.', "4160.66123500"},
+        {0.00100215168, 6, '.', "0.001002"},
+        {26.85, 2, '.', "26.85"},
+        {3, 3, '.', "3.000"},
+        {0, 2, '.', "0.00"},
+        {-1.26, 1, '.', "-1.3"},
+        {1.7, 0, '.', "2"},
+        {99.96, 1, '.', "100.0"},
+        {9999999999.0, 2, '.', "9999999999.00"},
+        {1.234567890123e-5, 18, '.', "0.000012345678900000"},
+        {123.456, 2147483647, '.', "123.456000000000000000"},
+        {1.7, -5, '.', "2"},
+        {-0.001, 2, '.', "0.00"},
+        {-0.0, 3, '.', "0.000"},
+        {-0.4, 0, '.', "0"},
+        {-0.006, 2, '.', "-0.01"},
+        {12345678901.0, 2, '.', "1.23456789E10"},
+        {9999999999.6, 0, '.', "1E10"},
+        {-1e300, 3, ',', "-1E300"},
+        {1.5e22, 3, ',', "1,5E22"},
+        {0.00100215168, 6, ',', "0,001002"},
+        {-12.5, 1, ',', "-12,5"},
+        {7, 0, ',', "7"},
+        {std::numeric_limits<double>::quiet_NaN(), 2, '.', "NAN"},
+        {inf, 2, '.', "INF"},
+        {-inf, 2, '.', "-INF"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(FormatFixed(c.value, c.decimals, '.'), QString(c.text))
+        EXPECT_EQ(FormatFixed(c.value, c.decimals, c.separator), QString(c.text))
             << c.value << " with " << c.decimals;
 }
 
-TEST(FormatFixed, ValuesThatRoundToZeroCarryNoSign) {
-    EXPECT_EQ(FormatFixed(-0.001, 2, '.'), "0.00");
-    EXPECT_EQ(FormatFixed(-0.0, 3, '.'), "0.000");
-    EXPECT_EQ(FormatFixed(-0.4, 0, '.'), "0");
-    EXPECT_EQ(FormatFixed(-0.006, 2, '.'), "-0.01");
-}
-
-TEST(FormatFixed, MoreThanTenIntegerDigitsGoScientificAndParseBack) {
-    EXPECT_EQ(FormatFixed(12345678901.0, 2, '.'), "1.23456789E10");
-    EXPECT_EQ(FormatFixed(9999999999.6, 0, '.'), "1E10");
-    EXPECT_EQ(FormatFixed(-1e300, 3, ','), "-1E300");
-    EXPECT_EQ(FormatFixed(1.5e22, 3, ','), "1,5E22");
-    // The text holds 10 significant digits, and that is what parses back.
+// The text holds 10 significant digits, and that is what parses back.
+TEST(FormatFixed, ScientificTextParsesBack) {
     for (auto [v, shown] : {std::pair{12345678901.0, 12345678900.0},
                             {1e300, 1e300},
                             {-1.5e22, -1.5e22},
@@ -59,18 +60,6 @@ TEST(FormatFixed, MoreThanTenIntegerDigitsGoScientificAndParseBack) {
         ASSERT_TRUE(back.has_value()) << v;
         EXPECT_DOUBLE_EQ(*back, shown);
     }
-}
-
-TEST(FormatFixed, UsesTheGivenSeparator) {
-    EXPECT_EQ(FormatFixed(0.00100215168, 6, ','), "0,001002");
-    EXPECT_EQ(FormatFixed(-12.5, 1, ','), "-12,5");
-    EXPECT_EQ(FormatFixed(7, 0, ','), "7");
-}
-
-TEST(FormatFixed, NonFiniteValuesGiveFixedWords) {
-    EXPECT_EQ(FormatFixed(std::numeric_limits<double>::quiet_NaN(), 2, '.'), "NAN");
-    EXPECT_EQ(FormatFixed(std::numeric_limits<double>::infinity(), 2, '.'), "INF");
-    EXPECT_EQ(FormatFixed(-std::numeric_limits<double>::infinity(), 2, '.'), "-INF");
 }
 
 TEST(ParseNumber, AcceptsBothSeparatorsSignsExponentsAndBlanks) {
