@@ -78,9 +78,27 @@ TEST(RegionTests, DecimalLimitComparisonsMatchExtendedPrecision) {
     // The decimal limits, not the doubles of the same names in Constants.h.
     using numerics::limits::kPTriple, numerics::limits::kV23At350;
     const DecimalLimit limits[] = {
-        kPs350, kPCrit, kTCrit, kSMax, kVMax, kSCrit, kIMax, kXWetHigh, kXWetLow, kPTriple,
-        kVCrit, kV23At350, kVAt800And100, kS23At350, kI23At350, kVDenseLiquid, kMetaDryness,
-        kXLiquidGate, kXVapourGate, decimalLimit(0.5L), decimalLimit(350.0L),
+        kPs350,
+        kPCrit,
+        kTCrit,
+        kSMax,
+        kVMax,
+        kSCrit,
+        kIMax,
+        kXWetHigh,
+        kXWetLow,
+        kPTriple,
+        kVCrit,
+        kV23At350,
+        kVAt800And100,
+        kS23At350,
+        kI23At350,
+        kVDenseLiquid,
+        kMetaDryness,
+        kXLiquidGate,
+        kXVapourGate,
+        decimalLimit(0.5L),
+        decimalLimit(350.0L),
     };
     for (const DecimalLimit& l : limits) {
         double x = static_cast<double>(l.value);
