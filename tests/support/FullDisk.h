@@ -18,9 +18,12 @@
 // namespaces has the test skipped.
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -82,6 +85,31 @@ public:
     bool mounted() const { return m_mounted; }
     QString path() const { return m_folder.path(); }
     QString filePath(const QString& name) const { return m_folder.filePath(name); }
+
+    // Every file on the disk by name, with its bytes: a failed writer changes none and adds
+    // none.
+    QMap<QString, QByteArray> contents() const {
+        QMap<QString, QByteArray> files;
+        for (const QString& name : QDir(path()).entryList(QDir::Files | QDir::Hidden)) {
+            QFile file(filePath(name));
+            files[name] = file.open(QIODevice::ReadOnly) ? file.readAll() : "(unreadable)";
+        }
+        return files;
+    }
+    // The files added, removed or changed since `before` (a `contents()`), as "+name",
+    // "-name" and "~name"; empty when none.
+    QString changedSince(const QMap<QString, QByteArray>& before) const {
+        const QMap<QString, QByteArray> now = contents();
+        QStringList changes;
+        for (auto file = now.begin(); file != now.end(); ++file)
+            if (!before.contains(file.key()))
+                changes << "+" + file.key();
+            else if (before[file.key()] != file.value())
+                changes << "~" + file.key();
+        for (auto file = before.begin(); file != before.end(); ++file)
+            if (!now.contains(file.key())) changes << "-" + file.key();
+        return changes.join(' ');
+    }
 
     // Takes every free page with a filler file: afterwards no byte more can be written. True
     // when the file system reports no free block left.
