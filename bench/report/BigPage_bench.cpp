@@ -4,8 +4,8 @@
 
 #include "BenchApplication.h"
 
-#include "report/engine/sestavy.h"
-#include "report/engine/sestvyst.h"
+#include "report/engine/document/sestvyst.h"
+#include "report/engine/run/sestavy.h"
 
 #include <benchmark/benchmark.h>
 
