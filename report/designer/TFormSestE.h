@@ -164,9 +164,9 @@ public:
     // Zoom step 0..10 of the zoom list; `force` applies it also when unchanged.
     void SetZoom(int index, bool force = false);
     int zoomIndex() const { return m_zoomIndex; }
-    // The report settings dialog on tab `page` (-1: as last shown), with group `group` chosen;
-    // on OK every value is taken and a step recorded (also on Storno after groups were added
-    // or deleted, which act on the paper at once).
+    // The report settings dialog on tab `page` alone (-1: every tab), with group `group`
+    // chosen; on OK every value is taken and a step recorded. Storno leaves the template as
+    // it was, also after groups were added or deleted in the dialog.
     void EditSestavaSettings(int page = -1, int group = -1);
     void deleteLastGroup();
     TSestDlg* reportDialog() const { return m_reportDialog; }

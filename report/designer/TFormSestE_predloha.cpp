@@ -517,20 +517,20 @@ void TFormSestE::EditSestavaSettings(int page, int group) {
         items << u'#' + QString::number(i + 1).leftJustified(3) +
                      (descriptions ? m_report->GetItemDescription(i) : m_report->GetItemName(i));
     m_reportDialog->fillGroups(items);
-    // the group records as they were, for Storno
-    QList<TPolSkupE> before;
+    // Ins and Del act on the paper at once, and the records take every edit: Storno comes
+    // back to this text, with the groups, their sections and their elements as they were
+    const TPredloha before = storedText();
+    QList<TPolSkupE> records;
     for (int i = 0; i < m_groups.Count(); ++i)
-        before << *m_groups.Skupina(i);
-    if (page >= 0) m_reportDialog->showPage(page, group);
+        records << *m_groups.Skupina(i);
+    m_reportDialog->showPage(page, group);
 
     if (m_reportDialog->exec() != QDialog::Accepted) {
-        for (int i = 0; i < std::min(int(before.size()), m_groups.Count()); ++i)
-            *m_groups.Skupina(i) = before[i];
-        // groups added or deleted are on the paper already: the history must know them
         if (m_reportDialog->groupsChanged()) {
-            fillGroupCombo();
-            BuildElementTree();
-            RecordChange(4);
+            loadSnapshot(before);
+        } else {
+            for (int i = 0; i < m_groups.Count(); ++i)
+                *m_groups.Skupina(i) = records[i];
         }
         return;
     }
