@@ -74,6 +74,8 @@ public:
     void Undo();
     void Redo();
     bool SavePredloha();
+    // The report's save-as (its file question, else the save dialog); afterwards the designer
+    // edits the new file. False when not saved: a failure shows its message, Storno nothing.
     bool SavePredlohaAs();
     // The new-template command: asks when the paper holds elements.
     void NewPredloha();
@@ -176,7 +178,8 @@ public:
     // Data stepping: tag 1..4 first, prior, next, last; 0 opens (first record, or none with
     // TiskJedenZaznam).
     void BtnFLNPClick(int tag);
-    // Preview and print of the current state; both end with this window's value hook back.
+    // Preview and print of the current state; both end with this window's value hook back,
+    // in this window whatever the preview answered.
     void PreviewReport();
     void PrintReport();
     // Edits an element; a detail element opens the nested designer of its detail report.

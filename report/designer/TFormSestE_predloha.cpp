@@ -7,6 +7,7 @@
 #include "report/designer/TOddil.h"
 #include "report/designer/TSesPrvek.h"
 #include "report/designer/TSestDlg.h"
+#include "report/engine/DialogFileChooser.h"
 #include "report/engine/TPicture.h"
 #include "report/engine/sest_lib.h"
 #include "report/engine/sestavy.h"
@@ -457,12 +458,53 @@ bool TFormSestE::finishSave(int result) {
     return true;
 }
 
+namespace {
+
+// The report's own way of asking for a file (the save dialog over the designer when it has
+// none), remembering whether the user cancelled: Storno is no failed save.
+class WatchedChooser : public report::SaveFileChooser {
+public:
+    WatchedChooser(report::TSestava* component, QWidget* parent)
+        : m_component(component), m_previous(component ? component->fileChooser() : nullptr),
+          m_dialog(parent) {
+        if (m_component) m_component->setFileChooser(this);
+    }
+    ~WatchedChooser() override {
+        if (m_component) m_component->setFileChooser(m_previous);
+    }
+    WatchedChooser(const WatchedChooser&) = delete;
+    WatchedChooser& operator=(const WatchedChooser&) = delete;
+
+    QString chooseSaveFile(const report::SaveFileRequest& request) override {
+        const QString chosen =
+            m_previous ? m_previous->chooseSaveFile(request) : m_dialog.chooseSaveFile(request);
+        m_cancelled = chosen.isEmpty();
+        return chosen;
+    }
+    bool cancelled() const { return m_cancelled; }
+
+private:
+    report::TSestava* m_component;
+    report::SaveFileChooser* m_previous;
+    report::DialogFileChooser m_dialog;
+    bool m_cancelled = false;
+};
+
+} // namespace
+
 bool TFormSestE::SavePredlohaAs() {
     // what records no step (z-order) still reaches the file
     refreshSnapshot();
     m_report->SetPredloha(m_history.Current());
     fillFunctionCombo();
-    return finishSave(m_report->UlozPredlohuJako());
+    // a detail saves as through its master, which asks for the file
+    report::TSestavaTyp* asking = m_report;
+    while (asking->MasterSestava())
+        asking = asking->MasterSestava();
+    const WatchedChooser chooser(dynamic_cast<report::TSestava*>(asking), this);
+    const int result = m_report->UlozPredlohuJako();
+    if (chooser.cancelled()) return false;
+    return finishSave(result);
 }
 
 void TFormSestE::NewPredloha() {
