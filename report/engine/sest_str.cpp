@@ -4,7 +4,7 @@
 #include "report/engine/WmfWriter.h"
 #include "report/engine/sestvyst.h"
 
-#include <QSaveFile>
+#include "platform/AtomicFile.h"
 
 namespace report {
 
@@ -13,17 +13,6 @@ QString PageFileName(const QString& fileName, int page, const QString& extension
     const int dot = int(fileName.lastIndexOf('.'));
     const QString stem = dot > slash ? fileName.left(dot) : fileName;
     return stem + QString::number(page) + extension;
-}
-
-bool SaveFileAtomically(const QString& fileName, const std::function<bool(QIODevice&)>& write) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (!write(file)) {
-        file.cancelWriting();
-        file.commit();
-        return false;
-    }
-    return file.commit();
 }
 
 bool SavePageMetafile(TSestVystup& document, QIODevice& stream, int page, bool withBackground,
@@ -41,7 +30,7 @@ bool SavePageMetafile(TSestVystup& document, QIODevice& stream, int page, bool w
 bool SavePageMetafileFile(TSestVystup& document, const QString& fileName, int page,
                           bool withBackground, bool enhanced) {
     if (!document.Page(page)) return false;
-    return SaveFileAtomically(fileName, [&](QIODevice& file) {
+    return platform::writeFileAtomically(fileName, [&](QIODevice& file) {
         return SavePageMetafile(document, file, page, withBackground, enhanced);
     });
 }

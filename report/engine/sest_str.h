@@ -5,13 +5,11 @@
 // file names and text ranges are 1-based.
 //
 // Every writer returns false when it was cancelled (`cancel` set, checked between elements)
-// or could not write. The file variants write through QSaveFile: a failed or cancelled export
-// leaves no file behind and any previous file as it was.
+// or could not write. The file variants write through platform::AtomicFile: a failed or
+// cancelled export leaves no file behind and any previous file as it was.
 
 #include <QIODevice>
 #include <QString>
-
-#include <functional>
 
 namespace report {
 
@@ -59,8 +57,5 @@ bool SaveAllPagesHTML(TSestVystup& document, const QString& fileName,
                       const QString& extension = QStringLiteral(".html"));
 bool SaveAllPagesMetafile(TSestVystup& document, const QString& fileName, const QString& extension,
                           bool withBackground, bool enhanced);
-
-// Writes `fileName` completely or not at all: `write` fills the file, false from it discards.
-bool SaveFileAtomically(const QString& fileName, const std::function<bool(QIODevice&)>& write);
 
 } // namespace report

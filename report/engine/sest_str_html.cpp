@@ -3,6 +3,7 @@
 
 #include "report/engine/sest_str.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/PainterCanvas.h"
 #include "report/engine/TPicture.h"
 #include "report/engine/sest_lib.h"
@@ -197,7 +198,10 @@ private:
     QString pictureName(int number) const { return PageFileName(m_fileName, number, ".bmp"); }
 
     bool savePicture(const QImage& image, int number) {
-        return !image.isNull() && image.save(m_folder + pictureName(number), "BMP");
+        return !image.isNull() &&
+               platform::writeFileAtomically(m_folder + pictureName(number), [&](QIODevice& file) {
+                   return image.save(&file, "BMP");
+               });
     }
 
     void pictureDiv(const TVystPrvek& v, const QString& sides, int number) {
@@ -292,7 +296,7 @@ bool SaveToHTMLFile(TSestVystup& document, const QString& fileName, int page,
     const int slash = int(fileName.lastIndexOf('/'));
     const QString folder = slash >= 0 ? fileName.left(slash + 1) : QString();
     const QString stem = pictureStem.isEmpty() ? fileName.mid(slash + 1) : pictureStem;
-    return SaveFileAtomically(fileName, [&](QIODevice& file) {
+    return platform::writeFileAtomically(fileName, [&](QIODevice& file) {
         return SaveToHTML(document, file, folder, page, stem, cancel);
     });
 }

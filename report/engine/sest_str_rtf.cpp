@@ -3,6 +3,7 @@
 
 #include "report/engine/sest_str.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/Windows1250.h"
 #include "report/engine/sest_lib.h"
 #include "report/engine/sestprn.h"
@@ -254,8 +255,8 @@ bool SaveToRTF(TSestVystup& document, QIODevice& stream, const bool* cancel) {
 }
 
 bool SaveToRTFFile(TSestVystup& document, const QString& fileName, const bool* cancel) {
-    return SaveFileAtomically(fileName,
-                              [&](QIODevice& file) { return SaveToRTF(document, file, cancel); });
+    return platform::writeFileAtomically(
+        fileName, [&](QIODevice& file) { return SaveToRTF(document, file, cancel); });
 }
 
 } // namespace report

@@ -2,6 +2,7 @@
 
 #include "report/engine/sest_str.h"
 
+#include "platform/AtomicFile.h"
 #include "report/engine/sest_zn.h"
 #include "report/engine/sestvyst.h"
 
@@ -38,7 +39,7 @@ bool SaveToText(TSestVystup& document, QIODevice& stream, int startPage, const b
 }
 
 bool SaveToTextFile(TSestVystup& document, const QString& fileName, const bool* cancel) {
-    return SaveFileAtomically(fileName, [&](QIODevice& file) {
+    return platform::writeFileAtomically(fileName, [&](QIODevice& file) {
         return SaveToText(document, file, 1, cancel, 1, document.PageCount());
     });
 }

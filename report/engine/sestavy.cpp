@@ -3,8 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "platform/AtomicFile.h"
 #include "report/engine/TPicture.h"
 #include "report/engine/sestzpr.h"
 
@@ -19,22 +22,29 @@ QString changeFileExt(const QString& fileName, const QString& extension) {
     return (dot > slash ? fileName.left(dot) : fileName) + extension;
 }
 
-// Writes `bytes` to `fileName` through a temporary file in the same folder: until the end the
-// previous file stays untouched. With `backup`, the previous file is copied to ".BAK" once the
-// new text is complete, and only then does the new file replace it.
+// Puts a copy of `fileName` at `bak`, replacing an older one: a second name for the same file
+// where the file system allows it (it needs no free space), else a copy.
+bool keepBackup(const QString& fileName, const QString& bak) {
+    const QFileInfo bakInfo(bak);
+    if (bakInfo.exists() || bakInfo.isSymLink()) {
+        if (bakInfo.isDir() || !QFile::remove(bak)) return false;
+    }
+    return ::linkat(AT_FDCWD, QFile::encodeName(fileName).constData(), AT_FDCWD,
+                    QFile::encodeName(bak).constData(), AT_SYMLINK_FOLLOW) == 0 ||
+           QFile::copy(fileName, bak);
+}
+
+// Writes `bytes` to `fileName` completely or not at all. With `backup`, the previous file is
+// kept as ".BAK" once the new text is safely on disk, and only then does the new file replace
+// it: a save that cannot finish changes neither the file nor its backup.
 bool writeTemplateFile(const QString& fileName, const QByteArray& bytes, bool backup) {
     if (fileName.isEmpty()) return false;
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) return false;
-    if (backup && QFileInfo::exists(fileName)) {
-        const QString bak = changeFileExt(fileName, QStringLiteral(".BAK"));
-        const QFileInfo bakInfo(bak);
-        if (bakInfo.exists() || bakInfo.isSymLink()) {
-            if (bakInfo.isDir() || !QFile::remove(bak)) return false;
-        }
-        if (!QFile::copy(fileName, bak)) return false;
-    }
-    return file.commit();
+    platform::AtomicFile file(fileName);
+    if (!file.open() || file.write(bytes) != bytes.size()) return false;
+    return file.commit([&] {
+        return !backup || !QFileInfo::exists(fileName) ||
+               keepBackup(fileName, changeFileExt(fileName, QStringLiteral(".BAK")));
+    });
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // codes, per-page file names and, for text, a run of the report first.
 #include "report/engine/sestavy.h"
 
+#include "platform/AtomicFile.h"
 #include "report/engine/sest_str.h"
 #include "report/engine/sestvyst.h"
 
@@ -49,7 +50,7 @@ int TSestava::SaveToTextFile(const QString& fileName) {
     memory.open(QIODevice::WriteOnly);
     const int result = SaveToText(memory);
     if (result != seOk) return result;
-    const bool written = SaveFileAtomically(
+    const bool written = platform::writeFileAtomically(
         fileName, [&](QIODevice& file) { return copyInPieces(memory.data(), file); });
     const int outcome = written ? seOk : seNotExported;
     reportError(outcome);

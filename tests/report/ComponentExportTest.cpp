@@ -1,6 +1,7 @@
 // The component's exports and preview: result codes, OnError, per-page names, and the report
 // run that the text export and the preview start.
 
+#include "FullDisk.h"
 #include "support/ExportFixture.h"
 
 #include "report/engine/sestp.h"
@@ -111,6 +112,35 @@ TEST(ComponentExport, PreviewShowsTheRunWithEditDisabled) {
     });
     EXPECT_EQ(r.t->report.ShowPreview(true), 1);
     TFormSestP::setModalHook({});
+}
+
+// Every file export of the component, each over a previous file of the name it writes.
+TEST(ComponentExport, OnAFullDiskEveryFileExportFailsAndLeavesThePreviousFiles) {
+    if (!FullDisk::insidePrivateMounts()) return FullDisk::runTestInPrivateMounts();
+    FullDisk disk;
+    ASSERT_TRUE(disk.mounted());
+    Report r;
+    ASSERT_EQ(r.t->report.Generate(true), 0);
+    const int pages = r.t->report.Vystup().PageCount();
+    QStringList names{"out.txt", "out.rtf", "page.emf", "page.wmf", "page.html"};
+    for (int k = 1; k <= pages; ++k)
+        for (const char* extension : {"emf", "wmf", "html"})
+            names << QStringLiteral("all%1.%2").arg(k).arg(extension);
+    for (const QString& name : names)
+        ASSERT_TRUE(writeFile(disk.filePath(name), "previous " + name.toUtf8()));
+    ASSERT_TRUE(disk.fill());
+    const auto before = disk.contents();
+
+    TSestava& report = r.t->report;
+    const auto at = [&](const char* name) { return disk.filePath(name); };
+    const QList<int> results{
+        report.SaveToTextFile(at("out.txt")),      report.SaveToRTFFile(at("out.rtf")),
+        report.SaveToEMFFile(at("page.emf"), 0),   report.SaveToWMFFile(at("page.wmf"), 0),
+        report.SaveAllToEMF(at("all.emf")),        report.SaveAllToWMF(at("all.wmf")),
+        report.SaveToHTMLFile(at("page.html"), 0), report.SaveAllToHTML(at("all.html"))};
+    EXPECT_EQ(results, QList<int>(8, seNotExported));
+    EXPECT_EQ(r.errors, QList<int>(8, seNotExported));
+    EXPECT_EQ(disk.changedSince(before), "");
 }
 
 } // namespace

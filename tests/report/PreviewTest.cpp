@@ -1,6 +1,7 @@
 // The preview form, offscreen: page moves and their enabling, the page-number box, zoom and
 // the panel's size, keys, printing through the print dialog, and exports with their error box.
 
+#include "FullDisk.h"
 #include "support/ExportFixture.h"
 #include "support/QtPrinters.h"
 
@@ -223,6 +224,43 @@ TEST(Preview, FailedExportShowsTheErrorAndStaysOpen) {
     p.chooser.answer.clear();
     EXPECT_FALSE(p.form.ExportRtf());
     EXPECT_EQ(p.messages.boxes().size(), 4);
+}
+
+// Each export of the pop-up menu over previous files of the names it writes: a page with a
+// picture (written beside the HTML page) and texts.
+TEST(Preview, OnAFullDiskEveryExportSaysSoAndLeavesThePreviousFiles) {
+    if (!FullDisk::insidePrivateMounts()) return FullDisk::runTestInPrivateMounts();
+    FullDisk disk;
+    ASSERT_TRUE(disk.mounted());
+    Preview p(2);
+    QImage image(40, 40, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    p.d.picture(0, 300, 300, 120, 120, image); // the page's second element: page2.bmp
+    for (const char* name : {"out.txt", "out.rtf", "page.emf", "page.wmf", "page.html",
+                             "page2.bmp", "all1.emf", "all2.wmf", "all1.html", "all2.html"})
+        ASSERT_TRUE(writeFile(disk.filePath(name), QByteArray("previous ") + name));
+    ASSERT_TRUE(disk.fill());
+    const auto before = disk.contents();
+
+    const struct {
+        const char* action;
+        const char* file;
+    } exports[] = {{"MenuSaveText", "out.txt"},       {"MenuSaveRtf", "out.rtf"},
+                   {"MenuSavePageMeta", "page.emf"},  {"MenuSavePageMeta", "page.wmf"},
+                   {"MenuSaveAllMeta", "all.emf"},    {"MenuSaveAllMeta", "all.wmf"},
+                   {"MenuSavePageHtml", "page.html"}, {"MenuSaveAllHtml", "all.html"}};
+    for (const auto& e : exports) {
+        SCOPED_TRACE(e.file);
+        p.chooser.answer = disk.filePath(e.file);
+        QAction* action = p.form.pageMenu()->findChild<QAction*>(e.action);
+        ASSERT_TRUE(action);
+        action->trigger();
+        ASSERT_FALSE(p.messages.boxes().isEmpty());
+        EXPECT_EQ(p.messages.boxes().last().text, "Výstupní soubor se nepodařilo uložit.");
+        EXPECT_EQ(p.messages.boxes().last().caption, "Chyba");
+    }
+    EXPECT_EQ(p.messages.boxes().size(), std::size(exports));
+    EXPECT_EQ(disk.changedSince(before), "");
 }
 
 TEST(Preview, ContextMenuOffersTheExports) {

@@ -1,6 +1,7 @@
 // The report component: properties, items and parameters, the data-source check, template paths
 // and files, and a report bound to a real SQLite table.
 
+#include "FullDisk.h"
 #include "SqliteFixture.h"
 #include "TestFiles.h"
 #include "report/engine/SqlDataset.h"
@@ -293,6 +294,34 @@ TEST_F(ReportTest, AFailedSaveLeavesTheTemplateUntouched) {
     m_report.IsStored = true;
     EXPECT_EQ(m_report.UlozPredlohu(), seOk);
     EXPECT_EQ(m_errors, QList<int>({seNotSaved, seNotSaved, seNotSaved}));
+}
+
+TEST_F(ReportTest, OnAFullDiskSaveAndSaveAsSaySoAndLeaveTemplateAndBackup) {
+    if (!FullDisk::insidePrivateMounts()) return FullDisk::runTestInPrivateMounts();
+    FullDisk disk;
+    ASSERT_TRUE(disk.mounted());
+    m_report.ReportDirIgnore = false;
+    m_report.setReportDir(disk.path());
+    m_report.SetReportName(QStringLiteral("r.pts"));
+    ASSERT_TRUE(writeFile(disk.filePath("r.pts"), "I,0,\"current\"\r\nT,1\r\n"));
+    ASSERT_TRUE(writeFile(disk.filePath("r.BAK"), "I,0,\"older\"\r\n"));
+    ASSERT_TRUE(writeFile(disk.filePath("other.pts"), "I,0,\"other\"\r\n"));
+    ASSERT_TRUE(disk.fill());
+    const auto before = disk.contents();
+
+    reporttest::RecordingChooser chooser;
+    m_report.setFileChooser(&chooser);
+    chooser.answer = disk.filePath("other.pts");
+    m_report.setPredlohaText(TPredloha{QStringLiteral("I,0,\"edited\"")});
+    EXPECT_EQ(m_report.UlozPredlohu(), seNotSaved);
+    EXPECT_EQ(m_report.UlozPredlohuJako(), seNotSaved);
+    EXPECT_EQ(m_errors, QList<int>({seNotSaved, seNotSaved}));
+    ASSERT_EQ(boxes().size(), 2);
+    for (const platform::RecordedBox& box : boxes()) {
+        EXPECT_EQ(box.text, u"Soubor s předlohou se nepodařilo uložit.");
+        EXPECT_EQ(box.caption, u"Chyba");
+    }
+    EXPECT_EQ(disk.changedSince(before), "");
 }
 
 TEST_F(ReportTest, SaveAsInsideAndOutsideReportDir) {
