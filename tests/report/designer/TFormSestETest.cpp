@@ -9,10 +9,10 @@
 #include "report/designer/TDlgNovaSestava.h"
 #include "report/designer/TOddil.h"
 #include "report/designer/TSesPrvek.h"
-#include "report/engine/sest_fn.h"
+#include "report/engine/expressions/sest_fn.h"
 #include "report/engine/sest_lib.h"
-#include "report/engine/sestp.h"
-#include "report/engine/sestvyst.h"
+#include "report/engine/ui/sestp.h"
+#include "report/engine/document/sestvyst.h"
 
 #include <QAction>
 #include <QDir>
