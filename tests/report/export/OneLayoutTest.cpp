@@ -8,8 +8,8 @@
 #include "support/ExportFixture.h"
 #include "support/QtPrinters.h"
 
-#include "report/engine/sest_str.h"
-#include "report/engine/sest_zn.h"
+#include "report/engine/document/sest_zn.h"
+#include "report/engine/export/sest_str.h"
 
 #include <QFile>
 #include <QRegularExpression>
