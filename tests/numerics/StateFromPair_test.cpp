@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cfenv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -150,6 +151,45 @@ TEST(StateFromPair, FaultLeavesTheCallerUntouched) {
             EXPECT_EQ(region, 77) << pair;
         }
     }
+}
+
+// A flag the caller left raised, in double or extended arithmetic, changes no result and comes
+// back exactly; a fault of the call still throws, and leaves the caller's flags as they were.
+TEST(StateFromPair, CallersFlagsChangeNothingAndComeBackExactly) {
+    constexpr int kWatched = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+    volatile long double zero = 0, sink = 0;
+    const auto raise = [&](int unit, int flag) {
+        std::feclearexcept(FE_ALL_EXCEPT);
+        if (unit == 0) std::feraiseexcept(flag);
+        if (unit == 1) sink = 1.0L / zero; // the x87 unit's FE_DIVBYZERO
+    };
+    const auto cases = stateworkload::cases(stateworkload::seedStates());
+    for (std::size_t n = 0; n < cases.size(); n += 7) {
+        const auto& c = cases[n];
+        std::feclearexcept(FE_ALL_EXCEPT);
+        const Call clean = call(c.pair, c.x1, c.x2, c.metastable);
+        ASSERT_EQ(std::fetestexcept(kWatched), 0);
+        for (const auto& [unit, flag] :
+             {std::pair{0, FE_INVALID}, std::pair{0, FE_DIVBYZERO}, std::pair{1, FE_DIVBYZERO}}) {
+            raise(unit, flag);
+            const Call again = call(c.pair, c.x1, c.x2, c.metastable);
+            EXPECT_EQ(std::fetestexcept(kWatched), flag) << c.pair << " " << c.x1 << " " << c.x2;
+            EXPECT_EQ(again.q, clean.q) << c.pair;
+            EXPECT_EQ(again.region, clean.region) << c.pair;
+        }
+    }
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (int pair : {12, 34, 46}) {
+        for (int unit : {0, 1}) {
+            raise(unit, FE_DIVBYZERO);
+            EXPECT_THROW(call(pair, nan, 1.0), NumericFault) << pair;
+            EXPECT_EQ(std::fetestexcept(kWatched), FE_DIVBYZERO) << pair;
+        }
+        std::feclearexcept(FE_ALL_EXCEPT);
+        EXPECT_THROW(call(pair, nan, 1.0), NumericFault) << pair;
+        EXPECT_EQ(std::fetestexcept(kWatched), 0) << pair;
+    }
+    std::feclearexcept(FE_ALL_EXCEPT);
 }
 
 // ---------------------------------------------------------------------------------------------
