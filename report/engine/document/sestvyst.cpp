@@ -278,20 +278,32 @@ void TVystPrvek::Draw(TCanvas& canvas, double xOffset, double yOffset, double sc
 // ---- TStranaPrvku
 
 TVystPrvek* TStranaPrvku::Prvek(int i) const {
-    return i >= 0 && i < Count() ? m_elements[size_t(i)].get() : nullptr;
+    if (i < 0 || i >= Count()) return nullptr;
+    if (m_drawingOrder.size() != size_t(Count())) {
+        m_drawingOrder.clear();
+        m_drawingOrder.reserve(size_t(Count()));
+        for (const auto& [key, added] : m_byKey) {
+            if (key.first == 3)
+                for (const auto& element : added)
+                    m_drawingOrder.push_back(element.get());
+            else
+                for (auto element = added.rbegin(); element != added.rend(); ++element)
+                    m_drawingOrder.push_back(element->get());
+        }
+    }
+    return m_drawingOrder[size_t(i)];
 }
 
 void TStranaPrvku::Add(std::unique_ptr<TVystPrvek> element) {
     const auto key = drawingKey(*element);
-    auto at = key.first == 3 ? m_elements.end()
-                             : std::lower_bound(m_elements.begin(), m_elements.end(), key,
-                                                [](const auto& existing, const auto& k) {
-                                                    return drawingKey(*existing) < k;
-                                                });
-    const bool joins = at != m_elements.end() && (*at)->Kind() == element->Kind() &&
-                       textOptionsOf(**at) == textOptionsOf(*element);
-    element->Order = joins ? (*at)->Order : ++m_orderCounter;
-    m_elements.insert(at, std::move(element));
+    auto& equals = m_byKey[key];
+    // The element drawn right after the new one is the last added of its equals.
+    const TVystPrvek* next = key.first == 3 || equals.empty() ? nullptr : equals.back().get();
+    const bool joins =
+        next && next->Kind() == element->Kind() && textOptionsOf(*next) == textOptionsOf(*element);
+    element->Order = joins ? next->Order : ++m_orderCounter;
+    equals.push_back(std::move(element));
+    ++m_count;
 }
 
 // ---- TSestVystup

@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -87,14 +88,19 @@ private:
 // One page: elements in drawing order.
 class TStranaPrvku {
 public:
-    int Count() const { return int(m_elements.size()); }
+    int Count() const { return m_count; }
     // Element i in drawing order; null out of range.
     TVystPrvek* Prvek(int i) const;
     // Inserts by the drawing-order rule and numbers the element.
     void Add(std::unique_ptr<TVystPrvek> element);
 
 private:
-    std::vector<std::unique_ptr<TVystPrvek>> m_elements;
+    // The elements of each drawing key in the order they were added: adding is a push, so a
+    // page of n elements takes O(n log k) for k keys, not one shifting insertion per element.
+    std::map<std::pair<int, int>, std::vector<std::unique_ptr<TVystPrvek>>> m_byKey;
+    // Drawing order, laid out again on the first read after an addition.
+    mutable std::vector<TVystPrvek*> m_drawingOrder;
+    int m_count = 0;
     int m_orderCounter = 0;
 };
 
