@@ -10,13 +10,18 @@
 #include "report/engine/sestp.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
+#include <QStyle>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -284,3 +289,64 @@ TEST(PreviewWithoutPrinter, PrintingWarns) {
 }
 
 } // namespace
+
+// Page Up and Down (with Ctrl: first and last page) turn pages wherever the focus is in the
+// preview, as the user puts it there: on the page (a click) or on the scroll area. They
+// never scroll instead.
+TEST(Preview, PageKeysTurnPagesWhereverTheFocusIs) {
+    Preview five(5);
+    five.form.show();
+    five.form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&five.form));
+    QScrollArea* scroll = five.form.findChild<QScrollArea*>("ScrollBox");
+    ASSERT_NE(scroll, nullptr);
+    for (int holder = 0; holder < 2; ++holder) {
+        if (holder == 0)
+            QTest::mouseClick(five.form.panel(), Qt::LeftButton);
+        else
+            scroll->setFocus(Qt::TabFocusReason);
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_EQ(focused, holder == 0 ? static_cast<QWidget*>(five.form.panel()) : scroll);
+        five.form.GoFirst();
+        const int scrolled = scroll->verticalScrollBar()->value();
+        QTest::keyClick(focused, Qt::Key_PageDown);
+        EXPECT_EQ(five.form.CurrentPage(), 1) << holder;
+        QTest::keyClick(focused, Qt::Key_PageDown, Qt::ControlModifier);
+        EXPECT_EQ(five.form.CurrentPage(), 4) << holder;
+        QTest::keyClick(focused, Qt::Key_PageUp);
+        EXPECT_EQ(five.form.CurrentPage(), 3) << holder;
+        QTest::keyClick(focused, Qt::Key_PageUp, Qt::ControlModifier);
+        EXPECT_EQ(five.form.CurrentPage(), 0) << holder;
+        QTest::keyClick(focused, Qt::Key_PageUp); // on the first page: nothing at all
+        EXPECT_EQ(five.form.CurrentPage(), 0) << holder;
+        EXPECT_EQ(scroll->verticalScrollBar()->value(), scrolled) << holder;
+    }
+}
+
+// The print action shows a printer, not the floppy disk of saving; saving to a file is on the
+// toolbar as well, with the same exports as the page's context menu.
+TEST(Preview, ToolbarPrintsWithAPrinterAndSavesToFiles) {
+    Preview p(2);
+    const QImage floppy =
+        p.form.style()->standardIcon(QStyle::SP_DialogSaveButton).pixmap(16).toImage();
+    const QImage print = p.form.ActionPrint->icon().pixmap(16).toImage();
+    ASSERT_FALSE(print.isNull());
+    EXPECT_NE(print.convertToFormat(floppy.format()), floppy);
+
+    p.form.show();
+    auto* save = p.form.findChild<QToolButton*>("ButtonSave");
+    ASSERT_NE(save, nullptr);
+    EXPECT_TRUE(save->isVisibleTo(&p.form));
+    ASSERT_NE(save->menu(), nullptr);
+    QMenu* contextSave = nullptr;
+    for (QAction* a : p.form.pageMenu()->actions())
+        if (a->menu() && a->menu()->objectName() == "MenuSave") contextSave = a->menu();
+    ASSERT_NE(contextSave, nullptr);
+    EXPECT_EQ(save->menu()->actions(), contextSave->actions());
+
+    QTemporaryDir dir;
+    p.chooser.answer = dir.filePath("z-tlacitka.txt");
+    save->menu()->actions().first()->trigger(); // "Textový soubor..."
+    const QByteArray text = readFile(p.chooser.answer);
+    EXPECT_TRUE(text.contains("page 1") && text.contains("page 2")) << text.toStdString();
+}

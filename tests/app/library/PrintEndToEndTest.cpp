@@ -164,21 +164,29 @@ TEST_F(PrintEndToEnd, EnglishHeadsWithoutAndWithPoints) {
     EXPECT_EQ(messages.messages(), QStringList());
 }
 
-// A missing template gives the component's own message; damaged files beside the program let
-// the report show what it can. The calculator goes on.
+// A missing template gives the component's own message, and so does a damaged one: no empty
+// or headless report is shown for it. An empty template is a report with nothing on it. The
+// calculator goes on.
 TEST_F(PrintEndToEnd, AMissingOrDamagedTemplateNeverStopsTheCalculator) {
     computeAt200(0);
     ASSERT_TRUE(QFile::remove(dir.path() + "/zostava.pts"));
     click("menu0_6");
     ASSERT_EQ(messages.messages().size(), 1);
     EXPECT_TRUE(messages.messages()[0].contains("zostava.pts"));
-    const QByteArray damaged[] = {QByteArray(), QByteArray("\xff\xfe\x00garbage,,,\"\r\nT,2,", 20),
-                                  QByteArray(5000, '\x01')};
+    const QByteArray damaged[] = {QByteArray("\xff\xfe\x00garbage,,,\"\r\nT,2,", 20),
+                                  QByteArray(5000, '\x01'), QByteArray("T,2,Vel1,70,1,10")};
     for (const QByteArray& bytes : damaged) {
         for (const char* name : {"zostava.pts", "DoriVOZ.ini"})
             ASSERT_TRUE(writeFile(dir.path() + '/' + name, bytes));
-        printAndInspect("menu0_6", [](report::TFormSestP*) {});
+        const qsizetype before = messages.messages().size();
+        click("menu0_6");
+        ASSERT_EQ(messages.messages().size(), before + 1);
+        EXPECT_TRUE(messages.messages().last().contains("zostava.pts"));
+        EXPECT_TRUE(messages.messages().last().contains(QString::fromUtf8("poškozený")));
     }
+    for (const char* name : {"zostava.pts", "DoriVOZ.ini"})
+        ASSERT_TRUE(writeFile(dir.path() + '/' + name, QByteArray()));
+    printAndInspect("menu0_6", [](report::TFormSestP*) {});
     EXPECT_TRUE(window->isVisible());
     enter("Edit1", "300");
     EXPECT_EQ(text("LabelV11"), num("0.257979"));
