@@ -4,6 +4,8 @@
 #include "support/ExportFixture.h"
 #include "support/QtPrinters.h"
 
+#include "Cups.h"
+
 #include "platform/MessageSink.h"
 #include "platform/Printers.h"
 #include "report/engine/sest_dlg.h"
@@ -15,12 +17,15 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -349,4 +354,43 @@ TEST(Preview, ToolbarPrintsWithAPrinterAndSavesToFiles) {
     save->menu()->actions().first()->trigger(); // "Textový soubor..."
     const QByteArray text = readFile(p.chooser.answer);
     EXPECT_TRUE(text.contains("page 1") && text.contains("page 2")) << text.toStdString();
+}
+
+// Landscape chosen in the printer's properties from the print dialog holds for that print,
+// though the template fixes portrait: the printed sheet is landscape (the page is then fitted
+// to it). Without the properties the template's portrait holds.
+TEST(Preview, TheOrientationChosenInThePrinterPropertiesIsPrinted) {
+    TestPrinter printer;
+    TSestVystup::setPrintFitDialog([](const TSestVystup::PageLayout&, int& c, int& r, int& z) {
+        c = r = 1;
+        z = 50;
+        return true;
+    });
+    for (const bool viaProperties : {true, false}) {
+        Preview p(1);
+        TPrintDialogTyp::setModalHook([&](TSestPrintDlg& dlg) {
+            if (!viaProperties) return int(TPrintDialogTyp::Print);
+            // The system's page-setup dialog, answered as a user does: Landscape, then OK.
+            QTimer::singleShot(0, [] {
+                QWidget* setup = QApplication::activeModalWidget();
+                ASSERT_NE(setup, nullptr);
+                auto* landscape = setup->findChild<QRadioButton*>("landscape");
+                ASSERT_NE(landscape, nullptr);
+                landscape->click();
+                QMetaObject::invokeMethod(setup, "accept");
+            });
+            dlg.ButtonProperties->click();
+            return int(TPrintDialogTyp::Print);
+        });
+        p.form.ActionPrint->trigger();
+        TPrintDialogTyp::setModalHook({});
+        ASSERT_FALSE(printer.pdfs().isEmpty());
+        const QString size =
+            testsupport::pdfInfo(printer.path(printer.pdfs().last()), "Page size");
+        const QStringList parts = size.split(' ');
+        ASSERT_GE(parts.size(), 3) << size.toStdString();
+        const bool landscape = parts[0].toDouble() > parts[2].toDouble();
+        EXPECT_EQ(landscape, viaProperties) << size.toStdString();
+    }
+    TSestVystup::setPrintFitDialog({});
 }
