@@ -3,8 +3,8 @@
 // deviation, six items per record); recording page views; printing the pages to a PDF file.
 
 #include "platform/Printers.h"
-#include "report/engine/sestavy.h"
-#include "report/engine/sestvyst.h"
+#include "report/engine/run/sestavy.h"
+#include "report/engine/document/sestvyst.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
