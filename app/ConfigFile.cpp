@@ -1,9 +1,9 @@
 #include "app/ConfigFile.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/NumberText.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -26,11 +26,8 @@ bool readDecimalPlaces(const QString& path, std::array<int, 7>& places) {
 }
 
 bool writeDecimalPlaces(const QString& path, const std::array<int, 7>& places) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
     QByteArray text;
     for (std::size_t i = 1; i <= 6; ++i)
         text += QByteArray::number(places[i]) + "\r\n";
-    file.write(text);
-    return file.commit();
+    return platform::writeFileAtomically(path, text);
 }

@@ -13,7 +13,7 @@
 #include "app/info.h"
 #include "platform/MessageSink.h"
 #include "platform/SystemLocale.h"
-#include "report/engine/sestavy.h"
+#include "report/engine/run/sestavy.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -14,12 +14,13 @@ function(kolv_unit_sources out)
     set(${out} ${files} PARENT_SCOPE)
 endfunction()
 
-# kolv_check_units(unit...): fails the configuration when a .cpp of this folder names no unit.
+# kolv_check_units(unit...): fails the configuration when a .cpp of this folder or its
+# sub-folders names no unit. A unit in a sub-folder is named with its folder: `run/sestavy`.
 function(kolv_check_units)
-    file(GLOB sources RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} CONFIGURE_DEPENDS
+    file(GLOB_RECURSE sources RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} CONFIGURE_DEPENDS
          ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     foreach(source ${sources})
-        get_filename_component(unit ${source} NAME_WE)
+        string(REGEX REPLACE "\\.cpp$" "" unit ${source})
         if(NOT unit IN_LIST ARGN)
             file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
             message(FATAL_ERROR "${folder}/${source} is in no unit list")

@@ -67,8 +67,7 @@ double isochoricRow(int region, const StateEquation& eq) {
     }
 }
 
-// One run of the dispatch. A field of LibraryState that the state does not write keeps its
-// value, so a second run reads what the first one read.
+// The dispatch. A field of LibraryState that the state does not write keeps its value.
 double derivedOnce(DerivedRow row, unsigned gibbsNeed, int PairCode, bool Metastable, double X1,
                    double X2, bool wantI) {
     LibraryRecord& s = LibraryState;

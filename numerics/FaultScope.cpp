@@ -1,80 +1,74 @@
 #include "numerics/FaultScope.h"
 
-#include <cfenv>
 #include <cmath>
 #include <string>
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#endif
-
 namespace numerics {
 
-namespace {
-
-constexpr int kWatchedFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+namespace detail {
 
 #if defined(__x86_64__) || defined(__i386__)
-// The SSE status register and the x87 status word (long double arithmetic and comparisons run
-// on the x87 unit) hold the three flags in the same bits as <cfenv>. Reading them directly
-// costs a few cycles; fetestexcept and feclearexcept save and reload the whole x87
-// environment, which costs more than a region 1 property.
-static_assert(FE_INVALID == 0x01 && FE_DIVBYZERO == 0x04 && FE_OVERFLOW == 0x08);
-
-int raisedSseFlags() noexcept {
-    return static_cast<int>(_mm_getcsr() & kWatchedFlags);
+// The x87 status word holds the flags in the bits of <cfenv>. It can be read on its own, but
+// written only with the whole x87 environment, which the library needs only when a caller or a
+// faulting call left a flag there.
+int extendedFlags() noexcept {
+    unsigned short status = 0;
+    asm volatile("fnstsw %0" : "=am"(status) : : "memory");
+    return status & kWatchedFlags;
 }
 
-int raisedX87Flags() noexcept {
-    unsigned short x87 = 0;
-    asm volatile("fnstsw %0" : "=am"(x87) : : "memory");
-    return static_cast<int>(x87 & kWatchedFlags);
-}
-
-int raisedFlags() noexcept {
-    return raisedSseFlags() | raisedX87Flags();
-}
-
-// Clears the watched flags of both units. fnclex clears the x87 status word's other exception
-// flags too (inexact, underflow, denormal), which nothing here watches.
-void clearFlags() noexcept {
-    _mm_setcsr(_mm_getcsr() & ~static_cast<unsigned>(kWatchedFlags));
-    asm volatile("fnclex" : : : "memory");
+void setExtendedFlags(int flags) noexcept {
+    struct {
+        unsigned short control, unused0, status, unused1;
+        unsigned rest[5];
+    } environment;
+    asm volatile("fnstenv %0" : "=m"(environment) : : "memory");
+    environment.status = static_cast<unsigned short>((environment.status & ~kWatchedFlags) |
+                                                     (flags & kWatchedFlags));
+    asm volatile("fldenv %0" : : "m"(environment) : "memory");
 }
 #else
-int raisedFlags() noexcept {
-    return std::fetestexcept(kWatchedFlags);
-}
-
-int raisedSseFlags() noexcept {
-    return raisedFlags();
-}
-
-int raisedX87Flags() noexcept {
+int extendedFlags() noexcept {
     return 0;
 }
 
-void clearFlags() noexcept {
-    std::feclearexcept(kWatchedFlags);
-}
+void setExtendedFlags(int) noexcept {}
 #endif
+
+} // namespace detail
+
+namespace {
+
+// The watched flags raised now, of double and of extended arithmetic.
+int raisedFlags() noexcept {
+    return static_cast<int>(detail::statusOfDoubles() & detail::kWatchedFlags) |
+           detail::extendedFlags();
+}
 
 } // namespace
 
-bool faultFlagsRaised(bool extended) noexcept {
-    return raisedSseFlags() != 0 || (extended && raisedX87Flags() != 0);
-}
-
-// Flags are rarely raised on entry, so clearing (the costlier part) is skipped when none is.
-FaultScope::FaultScope() noexcept : m_outerFlags(raisedFlags()), m_outerGaveUp(detail::t_gaveUp) {
-    if (m_outerFlags != 0) clearFlags();
+FaultScope::FaultScope() noexcept
+    : m_outerFlags(detail::statusOfDoubles()), m_outerExtendedFlags(detail::extendedFlags()),
+      m_outerGaveUp(detail::t_gaveUp), m_outerExtended(detail::t_extended),
+      m_outerCallerX87(detail::t_callerX87) {
+    if ((m_outerFlags & detail::kWatchedFlags) != 0)
+        detail::setStatusOfDoubles(m_outerFlags & ~detail::kWatchedFlags);
+    if (m_outerExtendedFlags != 0) detail::setExtendedFlags(0);
     detail::t_gaveUp = false;
+    // The x87 flags are watched all through the scope: nothing inside sets them aside again.
+    detail::t_extended = true;
+    detail::t_callerX87 = 0;
 }
 
 FaultScope::~FaultScope() {
-    if (m_outerFlags != 0)
-        std::feraiseexcept(m_outerFlags);
+    const unsigned now = detail::statusOfDoubles();
+    const unsigned merged = now | (m_outerFlags & detail::kWatchedFlags);
+    if (merged != now) detail::setStatusOfDoubles(merged);
+    if (m_outerExtendedFlags != 0)
+        detail::setExtendedFlags(detail::extendedFlags() | m_outerExtendedFlags);
     detail::t_gaveUp = detail::t_gaveUp || m_outerGaveUp;
+    detail::t_extended = m_outerExtended;
+    detail::t_callerX87 = m_outerCallerX87;
 }
 
 bool FaultScope::faulted() const noexcept {
@@ -85,8 +79,7 @@ void FaultScope::check(const char* where, std::initializer_list<double> results)
     bool finite = true;
     for (double value : results)
         finite = finite && std::isfinite(value);
-    if (faulted() || !finite)
-        throw NumericFault(std::string(where) + ": not computed");
+    if (faulted() || !finite) throw NumericFault(std::string(where) + ": not computed");
 }
 
 } // namespace numerics

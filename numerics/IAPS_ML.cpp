@@ -93,16 +93,14 @@ double conductivity(double t, double v) {
 } // namespace
 
 double ViscosityTV(double t, double v) {
-    FaultScope scope;
-    const double mu = viscosity(t, v);
-    scope.check("ViscosityTV", {mu});
+    const double mu = runChecked("ViscosityTV", [=] { return viscosity(t, v); });
+    if (!std::isfinite(mu)) throw NumericFault("ViscosityTV: not computed");
     return mu;
 }
 
 double ConductivityTV(double t, double v) {
-    FaultScope scope;
-    const double lambda = conductivity(t, v);
-    scope.check("ConductivityTV", {lambda});
+    const double lambda = runChecked("ConductivityTV", [=] { return conductivity(t, v); });
+    if (!std::isfinite(lambda)) throw NumericFault("ConductivityTV: not computed");
     return lambda;
 }
 

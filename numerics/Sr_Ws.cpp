@@ -441,10 +441,8 @@ int completeState(int pairCode, bool WantP, bool WantV, double X1, double X2, bo
 void StateFromPair(int pairCode, bool WantP, bool WantV, double X1, double X2, bool WantS,
                    bool WantI, bool Metastable, double& T, double& P, double& V, double& S,
                    double& I, double& X, int& regionCode) {
-    const std::array<double, kQuantities> given{T, P, V, S, I, X};
-    std::array<double, kQuantities> q;
+    std::array<double, kQuantities> q{T, P, V, S, I, X};
     const int region = runChecked("StateFromPair", [=, &q] {
-        q = given;
         return completeState(pairCode, WantP, WantV, X1, X2, WantS, WantI, Metastable, q);
     });
     if (region == rc::UnknownPair) {

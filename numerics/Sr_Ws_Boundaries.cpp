@@ -59,13 +59,13 @@ constexpr std::array<double, 8> kVpmax = {
 // Distance below the saturation temperature of the metastable-vapour limit, in beta.
 constexpr std::array<double, 5> kMeta = {68.936, -80.847, 1.0764, 0.6516, 10.172};
 
-constexpr double kPMax = 100.0;        // MPa, upper pressure of the range
-constexpr double kTMax = 800.0;        // °C, upper temperature of the range
-constexpr double kPMin = 0.0001086;    // MPa, lowest pressure searched on the 800 °C isotherm
-constexpr double kT100Low = 648.989;   // °C, where V2_TP(t, 100) = vc
-constexpr double kTB23At100 = 590.0;   // °C, B23 at 100 MPa (rounded)
-constexpr double kTSatFixed = 350.0;   // °C, below it the saturated states are regions 1 and 2
-constexpr double kT23MinStep = 0.01;   // K, smallest step of the saturated-vapour walk
+constexpr double kPMax = 100.0;         // MPa, upper pressure of the range
+constexpr double kTMax = 800.0;         // °C, upper temperature of the range
+constexpr double kPMin = 0.0001086;     // MPa, lowest pressure searched on the 800 °C isotherm
+constexpr double kT100Low = 648.989;    // °C, where V2_TP(t, 100) = vc
+constexpr double kTB23At100 = 590.0;    // °C, B23 at 100 MPa (rounded)
+constexpr double kTSatFixed = 350.0;    // °C, below it the saturated states are regions 1 and 2
+constexpr double kT23MinStep = 0.01;    // K, smallest step of the saturated-vapour walk
 constexpr double kGapTol = 1e-10 * kPc; // MPa, the pressure tolerance of the saturated volumes
 
 // Absolute tolerances of the searches: 1e-10 of the sought volume or the given pressure.
@@ -96,8 +96,8 @@ double saturationTemperatureBelow350(double v, double x0) {
     // The volume falls nearly exponentially with t, so the secant runs on ln v
     // (|ln V - ln v| < tol / v is |V - v| < tol).
     const auto logVolume = [](double t) { return std::log(V23Fn_T(t)); };
-    if (const auto t = SecantRoot(logVolume, start, next, 0.0, kTSatFixed, std::log(v),
-                                  volumeTol(v) / v))
+    if (const auto t =
+            SecantRoot(logVolume, start, next, 0.0, kTSatFixed, std::log(v), volumeTol(v) / v))
         return *t;
     Pair x{}, f{};
     BracketRoot({0.0, kTSatFixed}, x, f, v, x0, percent, -1, V23Fn_T);
@@ -195,7 +195,8 @@ double TB23_V(double v) {
     // The secant through the bracket ends finds the root in a few steps; the regula falsi on the
     // same bracket is the safeguard.
     const SecantStart ends{kTSatFixed, kV23At350, kTB23At100, kVB23At590};
-    if (const auto t = SecantRoot(VB23_T, ends, kTSatFixed, kTB23At100, v, volumeTol(v))) return *t;
+    if (const auto t = SecantRoot(VB23_T, ends, kTSatFixed, kTB23At100, v, volumeTol(v)))
+        return *t;
     return SolveRoot({kTSatFixed, kTB23At100}, {kV23At350, kVB23At590}, VB23_T, v, volumeTol(v));
 }
 
@@ -226,7 +227,7 @@ double V12kr_T(double t, double ps) {
 
 double V23kr_T(double t, double ps) {
     Pair x{}, f{};
-    BracketRoot3({kVc, kV23At350}, x, f, ps, V23krEst_T(t), 0.1, -1, t, P3_VT);
+    BracketRoot3({kVc, kV23At350Region3}, x, f, ps, V23krEst_T(t), 0.1, -1, t, P3_VT);
     return saturatedVolume(t, ps, x, f);
 }
 

@@ -3,9 +3,9 @@
 // which the region test of the pair has just filled.
 
 #include "numerics/BoundaryValues.h"
+#include "numerics/Constants.h"
 #include "numerics/Mat_Ruti.h"
 #include "numerics/Sr_Ws.h"
-#include "numerics/Constants.h"
 #include "numerics/TP_WS.h"
 
 #include <algorithm>
@@ -19,17 +19,26 @@ namespace {
 constexpr double kVolumePercent = 1e-8; // 1e-10 relative, as TolOf percent
 constexpr double kEntropyTol = 1e-9;    // kJ/(kg K)
 constexpr double kEnthalpyTol = 1e-7;   // kJ/kg
+// The wet temperatures are solved to 1e-13 of the given s or h (at least 1e-13 in its unit):
+// near the triple point the vapour volume changes by 7 % per kelvin, so the given pair comes
+// back within 1e-9 only from a temperature found within about 1e-9 K.
+constexpr double kWetPercent = 1e-11;
+constexpr double kWetFloor = 1e-13;
 // Newton solves in (t, p): residuals 1e-10 relative to each target; when the iteration bound
 // stops them first, an iterate within the coarser 1e-6 is still a computed state.
 constexpr double kNewtonPercent = 1e-8;
 constexpr double kNewtonFallbackPercent = 1e-4;
 
-constexpr double kPMax = 100.0;              // MPa, upper pressure of the range
+constexpr double kPMax = 100.0; // MPa, upper pressure of the range
 constexpr double kMetastableStepPercent = 1.0;
 constexpr double kMetastableMinStep = 0.05; // K: start values near 0 °C would step by ~0
 
 double volumeTol(double v) {
     return TolOf(v, kVolumePercent, 0.0);
+}
+
+double wetTol(double y) {
+    return TolOf(std::fabs(y), kWetPercent, kWetFloor);
 }
 
 // Highest pressure of region 2 at the temperature of the current state, with the value of
@@ -133,8 +142,8 @@ double P1_TV(double t, double v) {
 double P1_TS(double t, double s) {
     const BoundaryRecord& b = BoundaryValues;
     const auto entropy = [t](double p) { return S1_TP(t, p); };
-    if (const auto p = SecantRoot(entropy, {kPMax, b.S100, b.Ps, b.S12}, b.Ps, kPMax, s,
-                                  kEntropyTol))
+    if (const auto p =
+            SecantRoot(entropy, {kPMax, b.S100, b.Ps, b.S12}, b.Ps, kPMax, s, kEntropyTol))
         return *p;
     return SolveRoot2({kPMax, b.Ps}, {b.S100, b.S12}, S1_PT, t, s, kEntropyTol);
 }
@@ -210,7 +219,7 @@ double T4_VS(double v, double s) {
     const bool upTo350 = b.S350 >= b.S23;
     const Pair x{0.0, upTo350 ? 350.0 : b.Ts};
     const Pair f{b.S0, upTo350 ? b.S350 : b.S23};
-    return SecantThenSolveRoot2(x, f, S4_TV, v, s, kEntropyTol);
+    return SecantThenSolveRoot2(x, f, S4_TV, v, s, wetTol(s));
 }
 
 double T4_VI(double v, double h) {
@@ -218,17 +227,17 @@ double T4_VI(double v, double h) {
     const bool upTo350 = b.I350 >= b.I23;
     const Pair x{0.0, upTo350 ? 350.0 : b.Ts};
     const Pair f{b.I0, upTo350 ? b.I350 : b.I23};
-    return SecantThenSolveRoot2(x, f, I4_TV, v, h, kEnthalpyTol);
+    return SecantThenSolveRoot2(x, f, I4_TV, v, h, wetTol(h));
 }
 
 double T4_SX(double x, double s) {
     const BoundaryRecord& b = BoundaryValues;
-    return SecantThenSolveRoot2({0.0, 350.0}, {b.S0, b.S350}, S4_TX, x, s, kEntropyTol);
+    return SecantThenSolveRoot2({0.0, 350.0}, {b.S0, b.S350}, S4_TX, x, s, wetTol(s));
 }
 
 double T4_IX(double x, double h) {
     const BoundaryRecord& b = BoundaryValues;
-    return SecantThenSolveRoot2({0.0, 170.0}, {b.I0, b.I170}, I4_TX, x, h, kEnthalpyTol);
+    return SecantThenSolveRoot2({0.0, 170.0}, {b.I0, b.I170}, I4_TX, x, h, wetTol(h));
 }
 
 double T2m_PS(double p, double s) {

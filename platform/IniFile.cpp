@@ -1,11 +1,11 @@
 #include "platform/IniFile.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/Windows1250.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <limits>
@@ -175,16 +175,10 @@ void IniFile::writeBool(const QString& section, const QString& key, bool value) 
 
 bool IniFile::save() const {
     if (m_fileName.isEmpty() || m_tooLarge) return false;
-    QSaveFile file(m_fileName);
-    if (!file.open(QIODevice::WriteOnly)) return false;
     QByteArray bytes;
     for (const Line& line : m_lines)
         bytes += line.text.toUtf8() + "\r\n";
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return writeFileAtomically(m_fileName, bytes);
 }
 
 } // namespace platform

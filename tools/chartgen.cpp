@@ -9,6 +9,7 @@
 
 #include "numerics/Constants.h"
 #include "numerics/numerics.h"
+#include "platform/AtomicFile.h"
 #include "resources/TsChartFrame.h"
 
 #include <QFont>
@@ -17,7 +18,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -294,9 +294,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: chartgen OUTPUT.bmp\n");
         return 2;
     }
-    QSaveFile file(QString::fromLocal8Bit(argv[1]));
-    if (!file.open(QIODevice::WriteOnly) ||
-        !drawChart().convertToFormat(QImage::Format_RGB888).save(&file, "BMP") || !file.commit()) {
+    const QImage chart = drawChart().convertToFormat(QImage::Format_RGB888);
+    if (!platform::writeFileAtomically(QString::fromLocal8Bit(argv[1]), [&](QIODevice& file) {
+            return chart.save(&file, "BMP");
+        })) {
         std::fprintf(stderr, "chartgen: cannot write %s\n", argv[1]);
         return 1;
     }

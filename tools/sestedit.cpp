@@ -5,7 +5,7 @@
 
 #include "platform/Help.h"
 #include "report/designer/TFormSestE.h"
-#include "report/engine/sestavy.h"
+#include "report/engine/run/sestavy.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -7,7 +7,7 @@
 #include "report/designer/TFormSestE.h"
 #include "report/designer/TOddil.h"
 #include "report/designer/TSesPrvek.h"
-#include "report/engine/sestavy.h"
+#include "report/engine/run/sestavy.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

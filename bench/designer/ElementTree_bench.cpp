@@ -3,7 +3,7 @@
 
 #include "report/designer/TEditorSettings.h"
 #include "report/designer/TFormSestE.h"
-#include "report/engine/sestavy.h"
+#include "report/engine/run/sestavy.h"
 
 #include <QTemporaryDir>
 #include <QTreeWidget>

@@ -2,7 +2,7 @@
 // report of 10,000 records with 10 functions makes 100,000 evaluations.
 
 #include "platform/NumberText.h"
-#include "report/engine/sest_fn.h"
+#include "report/engine/expressions/sest_fn.h"
 
 #include <benchmark/benchmark.h>
 

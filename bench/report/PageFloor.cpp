@@ -4,7 +4,7 @@
 #include "platform/PrintJobs.h"
 #include "platform/Printers.h"
 #include "platform/TextMeasure.h"
-#include "report/engine/sestprn.h"
+#include "report/engine/printing/sestprn.h"
 
 #include <QPainter>
 

@@ -3,7 +3,7 @@
 // baselines in their fonts, and the rules), taken once from the page views in the printer's
 // pixels, then drawn with nothing but plain QPainter calls into a PDF job of the same printer.
 
-#include "report/engine/sestvyst.h"
+#include "report/engine/document/sestvyst.h"
 
 #include <QFont>
 #include <QLineF>

@@ -2,7 +2,7 @@
 // print, so a large template must parse fast.
 
 #include "BenchApplication.h"
-#include "report/engine/sestavy.h"
+#include "report/engine/run/sestavy.h"
 
 #include <benchmark/benchmark.h>
 

@@ -9,7 +9,7 @@
 
 #include "platform/PrintJobs.h"
 #include "platform/Printers.h"
-#include "report/engine/sestvyst.h"
+#include "report/engine/document/sestvyst.h"
 
 #include <QTemporaryDir>
 

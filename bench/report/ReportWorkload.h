@@ -4,9 +4,9 @@
 // average and standard deviation footers, six items per record). The same template is fed by
 // events from rows held in memory or from a SQLite file through the dataset bridge.
 
-#include "report/engine/Dataset.h"
-#include "report/engine/SqlDataset.h"
-#include "report/engine/sestavy.h"
+#include "report/engine/run/Dataset.h"
+#include "report/engine/run/SqlDataset.h"
+#include "report/engine/run/sestavy.h"
 
 #include <QStringList>
 

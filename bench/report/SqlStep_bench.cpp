@@ -1,8 +1,8 @@
 // Stepping a dataset-bound report's records: open, then every record read as six fields.
 
 #include "BenchApplication.h"
-#include "report/engine/DB_Bridge.h"
-#include "report/engine/SqlDataset.h"
+#include "report/engine/run/DB_Bridge.h"
+#include "report/engine/run/SqlDataset.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>

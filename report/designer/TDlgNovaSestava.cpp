@@ -4,7 +4,7 @@
 #include "platform/MessageSink.h"
 #include "report/designer/TEditorSettings.h"
 #include "report/engine/sest_lib.h"
-#include "report/engine/sestavyt.h"
+#include "report/engine/run/sestavyt.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 // "Návrh nové předlohy": the wizard that proposes a first template from the items the user
 // picks, in column style (items side by side) or row style (one item per row).
 
-#include "report/engine/sestavyt_model.h"
+#include "report/engine/template/sestavyt_model.h"
 
 #include <QDialog>
 

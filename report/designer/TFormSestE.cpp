@@ -9,11 +9,11 @@
 #include "report/designer/TSestDlg.h"
 #include "report/designer/TSestKonfigDlg.h"
 #include "report/designer/sestlogo.h"
-#include "report/engine/TPicture.h"
+#include "report/engine/document/TPicture.h"
 #include "report/engine/sest_lib.h"
-#include "report/engine/sestavy.h"
-#include "report/engine/sestprn.h"
-#include "report/engine/sestprn_printer.h"
+#include "report/engine/run/sestavy.h"
+#include "report/engine/printing/sestprn.h"
+#include "report/engine/printing/sestprn_printer.h"
 #include "report/engine/sestzpr.h"
 
 #include <QAction>

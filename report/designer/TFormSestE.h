@@ -7,8 +7,8 @@
 #include "report/designer/DesignerEvents.h"
 #include "report/designer/TListVariant.h"
 #include "report/designer/TPapir.h"
-#include "report/engine/sest_fn.h"
-#include "report/engine/sestavyt.h"
+#include "report/engine/expressions/sest_fn.h"
+#include "report/engine/run/sestavyt.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -6,7 +6,7 @@
 #include "report/designer/TFormSestE.h"
 #include "report/designer/TOddil.h"
 #include "report/designer/TSesPrvek.h"
-#include "report/engine/DesignerCursors.h"
+#include "report/engine/ui/DesignerCursors.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -6,8 +6,8 @@
 #include "report/designer/TFormSestE.h"
 #include "report/designer/TOddil.h"
 #include "report/designer/TSesPrvek.h"
-#include "report/engine/DesignerCursors.h"
-#include "report/engine/sest_fn.h"
+#include "report/engine/ui/DesignerCursors.h"
+#include "report/engine/expressions/sest_fn.h"
 #include "report/engine/sest_lib.h"
 #include "report/engine/sestzpr.h"
 

@@ -7,10 +7,10 @@
 #include "report/designer/TOddil.h"
 #include "report/designer/TSesPrvek.h"
 #include "report/designer/TSestDlg.h"
-#include "report/engine/TPicture.h"
+#include "report/engine/document/TPicture.h"
 #include "report/engine/sest_lib.h"
-#include "report/engine/sestavy.h"
-#include "report/engine/sestprn.h"
+#include "report/engine/run/sestavy.h"
+#include "report/engine/printing/sestprn.h"
 #include "report/engine/sestzpr.h"
 
 #include <QComboBox>

@@ -11,9 +11,9 @@
 #include "report/designer/TFunkceDlg.h"
 #include "report/designer/TOddil.h"
 #include "report/designer/TSesPrvek.h"
-#include "report/engine/Dataset.h"
+#include "report/engine/run/Dataset.h"
 #include "report/engine/sest_lib.h"
-#include "report/engine/sestbarc.h"
+#include "report/engine/barcode/sestbarc.h"
 #include "report/engine/sestzpr.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #include "report/designer/TFunkceDlg.h"
 
 #include "report/designer/TSest_FnEditVyraz.h"
-#include "report/engine/sest_fn.h"
+#include "report/engine/expressions/sest_fn.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -3,7 +3,7 @@
 // name of the step that led to it, with a capacity and a current position. Undo and redo only
 // move the position; the window reloads the snapshot found there.
 
-#include "report/engine/sestavyt_model.h"
+#include "report/engine/template/sestavyt_model.h"
 
 #include <QString>
 

@@ -4,9 +4,9 @@
 #include "report/designer/DesignerEvents.h"
 #include "report/designer/TPapir.h"
 #include "report/designer/TSesPrvek.h"
-#include "report/engine/TPicture.h"
+#include "report/engine/document/TPicture.h"
 #include "report/engine/sest_lib.h"
-#include "report/engine/sestprn.h"
+#include "report/engine/printing/sestprn.h"
 
 #include <QMouseEvent>
 #include <QPainter>

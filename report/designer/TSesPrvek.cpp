@@ -5,7 +5,7 @@
 #include "report/designer/TEditorSettings.h"
 #include "report/designer/TOddil.h"
 #include "report/engine/sest_lib.h"
-#include "report/engine/sestvyst.h"
+#include "report/engine/document/sestvyst.h"
 
 #include <QMouseEvent>
 #include <QPainter>

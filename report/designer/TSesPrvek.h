@@ -4,7 +4,7 @@
 // mouse. Positions and sizes are the element's, in 1/100 inch; on screen a value v is
 // ScaleRound(v, zoom) pixels.
 
-#include "report/engine/sestavyt_model.h"
+#include "report/engine/template/sestavyt_model.h"
 
 #include <QWidget>
 

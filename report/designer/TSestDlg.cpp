@@ -6,8 +6,8 @@
 #include "report/designer/TFormSestE.h"
 #include "report/designer/TOddil.h"
 #include "report/engine/sest_lib.h"
-#include "report/engine/sestprn_dialog.h"
-#include "report/engine/sestprn_printer.h"
+#include "report/engine/ui/sestprn_dialog.h"
+#include "report/engine/printing/sestprn_printer.h"
 #include "report/engine/sestzpr.h"
 
 #include <QCheckBox>

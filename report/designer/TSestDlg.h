@@ -3,8 +3,8 @@
 // orientation, margins and columns, grid, the fixed sections and the pagination options, the
 // groups). Groups are added and deleted on the designer at once.
 
-#include "report/engine/sestavyt.h"
-#include "report/engine/sestprn.h"
+#include "report/engine/run/sestavyt.h"
+#include "report/engine/printing/sestprn.h"
 
 #include <QDialog>
 

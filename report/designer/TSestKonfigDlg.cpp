@@ -3,7 +3,7 @@
 #include "platform/BoxMessageSink.h"
 #include "report/designer/TDlgKonfPrvku.h"
 #include "report/engine/sest_lib.h"
-#include "report/engine/sestavyt.h"
+#include "report/engine/run/sestavyt.h"
 
 #include <QCheckBox>
 #include <QComboBox>

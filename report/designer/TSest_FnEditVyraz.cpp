@@ -1,8 +1,8 @@
 #include "report/designer/TSest_FnEditVyraz.h"
 
 #include "platform/BoxMessageSink.h"
-#include "report/engine/sest_fn.h"
-#include "report/engine/sestavyt.h"
+#include "report/engine/expressions/sest_fn.h"
+#include "report/engine/run/sestavyt.h"
 
 #include <QCheckBox>
 #include <QComboBox>

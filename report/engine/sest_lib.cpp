@@ -3,9 +3,9 @@
 #include "platform/Metafile.h"
 #include "platform/NumberText.h"
 #include "platform/TVoranCanvas.h"
-#include "report/engine/TPicture.h"
-#include "report/engine/sestbarc.h"
-#include "report/engine/sestprn.h"
+#include "report/engine/document/TPicture.h"
+#include "report/engine/barcode/sestbarc.h"
+#include "report/engine/printing/sestprn.h"
 #include "report/engine/sestzpr.h"
 
 #include <algorithm>

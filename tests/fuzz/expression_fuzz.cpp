@@ -2,7 +2,7 @@
 // and a value list: an error code or a text, never a crash, a hang or a sanitizer report.
 
 #include "platform/NumberText.h"
-#include "report/engine/sest_fn.h"
+#include "report/engine/expressions/sest_fn.h"
 
 #include <QString>
 #include <QStringList>

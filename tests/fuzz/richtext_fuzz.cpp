@@ -4,7 +4,7 @@
 
 #include "platform/Metafile.h"
 #include "platform/TVoranCanvas.h"
-#include "report/engine/sest_rtf.h"
+#include "report/engine/text/sest_rtf.h"
 
 #include <QGuiApplication>
 #include <QString>

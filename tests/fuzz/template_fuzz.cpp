@@ -2,7 +2,7 @@
 // the written text read again. Never a crash, a hang or a sanitizer report, and writing is
 // stable: the text written from a re-read template is the text that was read.
 
-#include "report/engine/sestavy.h"
+#include "report/engine/run/sestavy.h"
 
 #include <QGuiApplication>
 

@@ -140,51 +140,86 @@ TEST(FaultScope, NestedScopesKeepAnInnerFaultAndInventNone) {
     EXPECT_TRUE(gaveUp());
 }
 
-// The entry points read the flags once, after the computation; a flag set before the call
-// makes them compute again under a fault scope, so it neither counts as their fault nor gets
-// lost for the caller.
-TEST(RunChecked, ReportsOnlyFaultsOfTheComputation) {
-    std::feclearexcept(FE_ALL_EXCEPT);
-    int runs = 0;
-    EXPECT_EQ(runChecked("clean", [&] { return ++runs, 2.0; }), 2.0);
-    EXPECT_EQ(runs, 1);
-    EXPECT_THROW(runChecked("division", [] { return g_one / g_zero; }), NumericFault);
-    EXPECT_THROW(runChecked("mark", [] { return markGaveUp(), 1.0; }), NumericFault);
-    {
-        FaultScope outer;
-        g_sink = g_one / g_zero;
-        runs = 0;
-        EXPECT_EQ(runChecked("after a fault of the caller", [&] { return ++runs, 3.0; }), 3.0);
-        EXPECT_EQ(runs, 2);
-        EXPECT_TRUE(std::fetestexcept(FE_DIVBYZERO));
-        EXPECT_TRUE(outer.faulted());
-    }
-    {
-        FaultScope outer;
-        markGaveUp();
-        EXPECT_EQ(runChecked("after a mark of the caller", [] { return 4.0; }), 4.0);
-        EXPECT_TRUE(gaveUp());
-    }
+constexpr int kWatched = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+
+// The x87 status word alone, where long double arithmetic leaves its flags.
+int x87Flags() {
+    unsigned short status = 0;
+    asm volatile("fnstsw %0" : "=am"(status));
+    return status & kWatched;
 }
 
+// The entry points compute once whatever flags the caller left raised, throw on a fault of
+// their own only, and give the caller's flags and mark back exactly, also when they throw.
+TEST(RunChecked, ComputesOnceAndKeepsTheCallersFlagsExactly) {
+    using Compute = double (*)();
+    const Compute faulting[] = {[] { return g_one / g_zero; }, [] { return std::log(g_minusOne); },
+                                [] { return g_huge * 10; }, [] { return markGaveUp(), 1.0; },
+                                [] { return g_zero / g_zero; }};
+    for (int caller : {0, FE_INVALID, FE_DIVBYZERO, FE_OVERFLOW, kWatched}) {
+        for (bool callerMark : {false, true}) {
+            SCOPED_TRACE(testing::Message()
+                         << "caller's flags " << caller << " mark " << callerMark);
+            const auto raiseCallers = [&] {
+                std::feclearexcept(FE_ALL_EXCEPT);
+                std::feraiseexcept(caller);
+                if (callerMark)
+                    markGaveUp();
+                else
+                    clearGaveUp();
+            };
+            raiseCallers();
+            int runs = 0;
+            EXPECT_EQ(runChecked("clean", [&] { return ++runs, g_one / 4; }), 0.25);
+            EXPECT_EQ(runs, 1);
+            EXPECT_EQ(std::fetestexcept(kWatched), caller);
+            EXPECT_EQ(gaveUp(), callerMark);
+            for (const Compute compute : faulting) {
+                raiseCallers();
+                EXPECT_THROW(runChecked("fault", compute), NumericFault);
+                EXPECT_EQ(std::fetestexcept(kWatched), caller);
+                EXPECT_EQ(gaveUp(), callerMark);
+            }
+            raiseCallers();
+            EXPECT_THROW(runChecked("throws", [] { return throw NumericFault("inside"), 1.0; }),
+                         NumericFault);
+            EXPECT_EQ(std::fetestexcept(kWatched), caller);
+        }
+    }
+    std::feclearexcept(FE_ALL_EXCEPT);
+    clearGaveUp();
+}
+
+// Extended arithmetic leaves its flags in the x87 status word: a caller's flag there is no
+// fault of a computation that uses the unit, and comes back where it was.
 TEST(RunChecked, ReadsTheX87FlagsWhereExtendedArithmeticRan) {
-    EXPECT_THROW(runChecked("extended",
-                            [] {
-                                noteExtendedArithmetic();
-                                g_boolSink = g_longNan < 1.0L;
-                                return 1.0;
-                            }),
-                 NumericFault);
-    FaultScope outer;
-    g_longSink = 1.0L / g_longZero;
-    // The caller's x87 flag is not the computation's, whether or not that uses the unit.
-    EXPECT_EQ(runChecked("extended after a fault of the caller",
-                         [] {
-                             noteExtendedArithmetic();
-                             g_longSink = 2.0L / 3.0L;
-                             return 5.0;
-                         }),
-              5.0);
-    EXPECT_EQ(runChecked("double after a fault of the caller", [] { return 6.0; }), 6.0);
-    EXPECT_TRUE(outer.faulted());
+    const auto extendedFault = [] {
+        noteExtendedArithmetic();
+        g_boolSink = g_longNan < 1.0L;
+        return 1.0;
+    };
+    const auto extendedClean = [] {
+        noteExtendedArithmetic();
+        g_longSink = 2.0L / 3.0L;
+        return 5.0;
+    };
+    std::feclearexcept(FE_ALL_EXCEPT);
+    EXPECT_THROW(runChecked("extended", extendedFault), NumericFault);
+    EXPECT_EQ(std::fetestexcept(kWatched), 0);
+    for (int run = 0; run < 2; ++run) {
+        std::feclearexcept(FE_ALL_EXCEPT);
+        g_longSink = 1.0L / g_longZero;
+        ASSERT_EQ(x87Flags(), FE_DIVBYZERO);
+        if (run == 0) {
+            EXPECT_EQ(runChecked("extended after a fault of the caller", extendedClean), 5.0);
+        } else {
+            EXPECT_THROW(runChecked("extended fault after one of the caller", extendedFault),
+                         NumericFault);
+        }
+        EXPECT_EQ(x87Flags(), FE_DIVBYZERO);
+        EXPECT_EQ(std::fetestexcept(kWatched), FE_DIVBYZERO);
+        EXPECT_EQ(runChecked("double after a fault of the caller", [] { return 6.0; }), 6.0);
+        EXPECT_EQ(x87Flags(), FE_DIVBYZERO);
+    }
+    std::feclearexcept(FE_ALL_EXCEPT);
 }

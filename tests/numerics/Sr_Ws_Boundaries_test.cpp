@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -144,15 +145,75 @@ TEST(Sr_Ws_Boundaries, T23VRoundTripAlongTheLine) {
         // Above 350 °C the saturated-vapour volume is itself a root of p = ps on an isotherm
         // that flattens towards the critical point: the found temperature puts the isochore
         // on the saturation line within the pressure tolerance of that root.
-        if (t >= 350.05) {
+        if (found > 350) {
             EXPECT_LT(std::abs(P3_TV(found, v) - Ps_T(found)), 1e-10 * Ps_T(found));
-        } else if (t <= 350) {
+        } else {
             EXPECT_LT(std::abs(V23Fn_T(found) - v), 2e-10 * v);
         }
-        // Just above 350 °C the region 3 vapour volume lies beyond its search limit, the
-        // 350 °C volume, so the volume there does not tell these temperatures apart.
-        EXPECT_NEAR(found, t, t > 350 && t < 350.05 ? 0.05 : 1e-6);
+        // Region 3's saturated vapour at 350 °C lies 1e-4 above region 2's; up to 350.005 °C
+        // its volume is region 2's saturated vapour of a temperature below 350 °C as well,
+        // which is the one found.
+        if (t > 350 && t < 350.005) {
+            EXPECT_LT(found, 350);
+            EXPECT_GT(found, 349.9);
+        } else {
+            EXPECT_NEAR(found, t, 1e-6);
+        }
     }
+}
+
+// Every inverse of the boundaries that searches within limits, over inputs whose roots reach
+// its limits: each answer, an answer at a limit included, is a root within the search's
+// tolerance; none is a limit the search was clamped to.
+TEST(Sr_Ws_Boundaries, EveryLimitedSearchFindsItsRootUpToItsLimits) {
+    struct Search {
+        const char* name;
+        // The search's root residual, relative, for the state of parameter u.
+        std::function<double(double u)> residual;
+        std::vector<double> parameters;
+        double tolerance;
+    };
+    // Temperatures closing in on 350 °C from above, where region 3's saturated vapour lies
+    // above region 2's, and the rest of the range up to 0.05 K below the critical point.
+    std::vector<double> above350{350, 373.9};
+    for (double d = 1e-8; d < 30; d *= 3)
+        above350.push_back(350 + d);
+    const auto pressureGap = [](double t, double v) {
+        return std::abs(P3_TV(t, v) / Ps_T(t) - 1);
+    };
+    const auto volumeGap = [](double got, double want) { return std::abs(got / want - 1); };
+    const Search searches[] = {
+        {"V12kr_T", [&](double t) { return pressureGap(t, V12kr_T(t, Ps_T(t))); }, above350,
+         2e-10},
+        {"V23kr_T", [&](double t) { return pressureGap(t, V23kr_T(t, Ps_T(t))); }, above350,
+         2e-10},
+        {"T23_V",
+         [&](double t) {
+             const double v = V23Fn_T(t), found = T23_V(v);
+             return found > 350 ? pressureGap(found, v) : volumeGap(V23Fn_T(found), v);
+         },
+         {0, 1e-9, 1e-3, 0.37, 100, 349.99, 349.9999999, 350, 350.001, 350.01, 373.9},
+         2e-10},
+        {"Ptmax_V",
+         [&](double p) { return volumeGap(Vtmax_P(Ptmax_V(Vtmax_P(p))), Vtmax_P(p)); },
+         {0.0025, 0.01, 1, 22.064, 99.9999999, 100},
+         2e-10},
+        {"Tpmax_V",
+         [&](double t) { return volumeGap(V2_TP(Tpmax_V(V2_TP(t, 100)), 100), V2_TP(t, 100)); },
+         {648.989, 648.9890001, 700, 799.9999999, 800},
+         2e-10},
+        {"TB23_V",
+         [&](double t) { return volumeGap(VB23_T(TB23_V(VB23_T(t))), VB23_T(t)); },
+         {350, 350.0000001, 470, 589.9999999, 590},
+         2e-10},
+    };
+    for (const Search& search : searches)
+        for (double u : search.parameters) {
+            double gap = 0;
+            EXPECT_FALSE(notComputed([&] { gap = search.residual(u); }))
+                << search.name << " " << u;
+            EXPECT_LE(gap, search.tolerance) << search.name << " at " << u;
+        }
 }
 
 TEST(Sr_Ws_Boundaries, T23VOutsideTheLineIsNotComputed) {

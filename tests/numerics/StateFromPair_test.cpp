@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cfenv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -152,6 +153,45 @@ TEST(StateFromPair, FaultLeavesTheCallerUntouched) {
     }
 }
 
+// A flag the caller left raised, in double or extended arithmetic, changes no result and comes
+// back exactly; a fault of the call still throws, and leaves the caller's flags as they were.
+TEST(StateFromPair, CallersFlagsChangeNothingAndComeBackExactly) {
+    constexpr int kWatched = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+    volatile long double zero = 0, sink = 0;
+    const auto raise = [&](int unit, int flag) {
+        std::feclearexcept(FE_ALL_EXCEPT);
+        if (unit == 0) std::feraiseexcept(flag);
+        if (unit == 1) sink = 1.0L / zero; // the x87 unit's FE_DIVBYZERO
+    };
+    const auto cases = stateworkload::cases(stateworkload::seedStates());
+    for (std::size_t n = 0; n < cases.size(); n += 7) {
+        const auto& c = cases[n];
+        std::feclearexcept(FE_ALL_EXCEPT);
+        const Call clean = call(c.pair, c.x1, c.x2, c.metastable);
+        ASSERT_EQ(std::fetestexcept(kWatched), 0);
+        for (const auto& [unit, flag] :
+             {std::pair{0, FE_INVALID}, std::pair{0, FE_DIVBYZERO}, std::pair{1, FE_DIVBYZERO}}) {
+            raise(unit, flag);
+            const Call again = call(c.pair, c.x1, c.x2, c.metastable);
+            EXPECT_EQ(std::fetestexcept(kWatched), flag) << c.pair << " " << c.x1 << " " << c.x2;
+            EXPECT_EQ(again.q, clean.q) << c.pair;
+            EXPECT_EQ(again.region, clean.region) << c.pair;
+        }
+    }
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (int pair : {12, 34, 46}) {
+        for (int unit : {0, 1}) {
+            raise(unit, FE_DIVBYZERO);
+            EXPECT_THROW(call(pair, nan, 1.0), NumericFault) << pair;
+            EXPECT_EQ(std::fetestexcept(kWatched), FE_DIVBYZERO) << pair;
+        }
+        std::feclearexcept(FE_ALL_EXCEPT);
+        EXPECT_THROW(call(pair, nan, 1.0), NumericFault) << pair;
+        EXPECT_EQ(std::fetestexcept(kWatched), 0) << pair;
+    }
+    std::feclearexcept(FE_ALL_EXCEPT);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Round trip: every state, given by every pair that can complete it, comes back.
 
@@ -278,6 +318,72 @@ TEST(StateFromPair, VolumeAndEntropyOrEnthalpyJustAboveTheCriticalVolume) {
         }
     }
     EXPECT_GT(states, 5000);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The solvers on fixed brackets (pressure of regions 1 and 2 between the triple point, the
+// saturation line, B23 and 100 MPa; the wet temperatures between 0, 170, 350 °C, the
+// saturation temperature of v and the critical point; region 3 between saturation and B23),
+// on states next to each end of their bracket: the answer, one at an end included, must be a
+// root. Given back means: the equation of the region at the state's (t, p), (t, v) in region
+// 3 or (t, x) in wet steam meets the given pair within 1e-9 relative, or the solver's own stop
+// test of s (1e-9 kJ/(kg K)) and h (1e-7 kJ/kg) where that is wider.
+
+// The state of the region's own equation at t and p (regions 1, 2), v (3) or x (wet steam).
+Quantities stateOfRegion(int region, const Quantities& q) {
+    const double t = q[0], p = q[1], v = q[2];
+    switch (region) {
+    case 1:
+        return {t, p, V1_TP(t, p), S1_TP(t, p), I1_TP(t, p), 0};
+    case 2:
+        return {t, p, V2_TP(t, p), S2_TP(t, p), I2_TP(t, p), 1};
+    case 3:
+        return {t, P3_TV(t, v), v, S3_TV(t, v), I3_TV(t, v), 1};
+    default:
+        return call(16, t, q[5]).q;
+    }
+}
+
+TEST(StateFromPair, BracketedSolversFindTheirRootsNextToTheBracketEnds) {
+    const double pTriple = 0.0006112126774 * (1 + 1e-9);
+    std::vector<std::pair<int, Quantities>> seeds; // region, state
+    const auto seed = [&](int pair, double x1, double x2) {
+        const Call c = call(pair, x1, x2);
+        ASSERT_NE(c.region, 9) << pair << " " << x1 << " " << x2;
+        seeds.push_back({c.region, c.q});
+    };
+    for (double t : {0.01, 100.0, 349.9}) { // region 1 between saturation and 100 MPa
+        seed(12, t, Ps_T(t) * (1 + 1e-9));
+        seed(12, t, 100 * (1 - 1e-12));
+    }
+    for (double t : {1.0, 300.0, 400.0, 700.0}) { // region 2 up from the triple point
+        seed(12, t, pTriple);
+        const double top = t < 350 ? Ps_T(t) : t < 590 ? PB23_T(t) : 100;
+        seed(12, t, top * (1 - 1e-9));
+    }
+    for (double v : {0.004, 0.006, 0.008}) { // region 3 between saturation and B23
+        seed(13, T23_V(v) + 1e-7, v);
+        seed(13, TB23_V(v) - 1e-7, v);
+    }
+    for (double x : {0.001, 0.5, 0.999, 0.99999}) // wet steam
+        for (double t : {1e-6, 169.99999, 349.99999, 350.01, 373.9})
+            seed(16, t, x);
+    int states = 0;
+    for (const auto& [region, q] : seeds)
+        for (int pair : {13, 14, 34, 35, 46, 56}) {
+            const int i = pair / 10 - 1, j = pair % 10 - 1;
+            const Call got = call(pair, q[i], q[j]);
+            if (got.region != region) continue; // a pair that does not serve the state
+            ++states;
+            const Quantities back = stateOfRegion(region, got.q);
+            for (int k : {i, j}) {
+                const double floor = k == 3 ? 1e-9 : k == 4 ? 1e-7 : 0;
+                EXPECT_LE(std::abs(back[k] - q[k]), std::max(1e-9 * std::abs(q[k]), floor))
+                    << "pair " << pair << " region " << region << " t " << q[0] << " p " << q[1]
+                    << " x " << q[5] << ": quantity " << k + 1 << " back";
+            }
+        }
+    EXPECT_GT(states, 80);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // Settings files: lookup rules, what a write keeps, encodings and bad files.
 
 #include "platform/IniFile.h"
+#include "FullDisk.h"
 #include "TestFiles.h"
 
 #include <QFile>
@@ -102,4 +103,20 @@ TEST(IniFile, AnOversizedFileReadsAsEmptyAndIsNeverOverwritten) {
     ini.writeInteger("S", "k", 2);
     EXPECT_FALSE(ini.save());
     EXPECT_EQ(QFile(path).size(), IniFile::maxFileSize + 1);
+}
+
+TEST(IniFile, ASaveOnAFullDiskFailsAndLeavesThePreviousFile) {
+    if (!FullDisk::insidePrivateMounts()) return FullDisk::runTestInPrivateMounts();
+    FullDisk disk;
+    ASSERT_TRUE(disk.mounted());
+    const QString path = disk.filePath("DoriVOZ.ini");
+    const QByteArray previous = "[EditorSestav]\r\nRastrX=8\r\n";
+    ASSERT_TRUE(writeFile(path, previous));
+    ASSERT_TRUE(disk.fill());
+    IniFile ini(path);
+    ini.writeInteger("EditorSestav", "RastrX", 12);
+    ini.writeString("Oddily", "ImplNazevFontu", "Arial");
+    EXPECT_FALSE(ini.save());
+    EXPECT_EQ(readFile(path), previous);
+    EXPECT_EQ(IniFile(path).readInteger("EditorSestav", "RastrX", 0), 8);
 }

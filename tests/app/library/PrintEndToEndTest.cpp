@@ -6,10 +6,10 @@
 #include "TestFiles.h"
 #include "WindowFixture.h"
 
-#include "report/engine/SaveFileChooser.h"
-#include "report/engine/sestavy.h"
-#include "report/engine/sestp.h"
-#include "report/engine/sestvyst.h"
+#include "report/engine/run/SaveFileChooser.h"
+#include "report/engine/run/sestavy.h"
+#include "report/engine/ui/sestp.h"
+#include "report/engine/document/sestvyst.h"
 
 #include "platform/Printers.h"
 

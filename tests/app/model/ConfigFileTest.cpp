@@ -1,3 +1,4 @@
+#include "FullDisk.h"
 #include "TestFiles.h"
 
 #include "app/ConfigFile.h"
@@ -64,4 +65,16 @@ TEST_F(ConfigFile, WritesSixCrLfLinesThatReadBackUnchanged) {
     EXPECT_TRUE(readDecimalPlaces(path, back));
     EXPECT_EQ(back, odd);
     EXPECT_FALSE(writeDecimalPlaces(dir.path() + "/missing/folder/kolv.cfg", kDefaults));
+}
+
+TEST(ConfigFileOnAFullDisk, WritingFailsAndThePreviousFileStays) {
+    if (!FullDisk::insidePrivateMounts()) return FullDisk::runTestInPrivateMounts();
+    FullDisk disk;
+    ASSERT_TRUE(disk.mounted());
+    const QString path = disk.filePath("kolv.cfg");
+    const QByteArray previous = "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n";
+    ASSERT_TRUE(writeFile(path, previous));
+    ASSERT_TRUE(disk.fill());
+    EXPECT_FALSE(writeDecimalPlaces(path, kDefaults));
+    EXPECT_EQ(readFile(path), previous);
 }

@@ -5,9 +5,9 @@
 #include "report/designer/TEditorSettings.h"
 #include "report/designer/TFunkceDlg.h"
 #include "report/designer/TSest_FnEditVyraz.h"
-#include "report/engine/Dataset.h"
-#include "report/engine/sest_fn.h"
-#include "report/engine/sestavy.h"
+#include "report/engine/run/Dataset.h"
+#include "report/engine/expressions/sest_fn.h"
+#include "report/engine/run/sestavy.h"
 
 #include "platform/MessageSink.h"
 

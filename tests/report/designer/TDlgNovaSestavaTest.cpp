@@ -4,7 +4,7 @@
 #include "report/designer/TDlgNovaSestava.h"
 #include "platform/MessageSink.h"
 #include "report/designer/TEditorSettings.h"
-#include "report/engine/sestavy.h"
+#include "report/engine/run/sestavy.h"
 
 #include "../support/ReportFixture.h"
 

@@ -4,7 +4,7 @@
 #include "report/designer/TEditorSettings.h"
 #include "TestFiles.h"
 #include "report/designer/TSestKonfigDlg.h"
-#include "report/engine/sestavy.h"
+#include "report/engine/run/sestavy.h"
 
 #include "platform/MessageSink.h"
 

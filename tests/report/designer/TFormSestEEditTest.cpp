@@ -3,7 +3,7 @@
 
 #include "support/EditingDesigner.h"
 
-#include "report/engine/DesignerCursors.h"
+#include "report/engine/ui/DesignerCursors.h"
 
 #include <QClipboard>
 #include <QFile>

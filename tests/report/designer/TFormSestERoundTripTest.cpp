@@ -5,7 +5,7 @@
 
 #include "report/designer/TOddil.h"
 #include "report/designer/TSesPrvek.h"
-#include "report/engine/sestprn.h"
+#include "report/engine/printing/sestprn.h"
 
 #include <QFile>
 #include <QLineEdit>

@@ -1,16 +1,18 @@
 // The designer window: opening, names and values, old templates, saving, closing, data
 // stepping and the nested designer of a detail report.
 
+#include "FullDisk.h"
+#include "TestFiles.h"
 #include "support/DesignFixture.h"
 #include "support/DesignerWindow.h"
 
 #include "report/designer/TDlgNovaSestava.h"
 #include "report/designer/TOddil.h"
 #include "report/designer/TSesPrvek.h"
-#include "report/engine/sest_fn.h"
+#include "report/engine/expressions/sest_fn.h"
 #include "report/engine/sest_lib.h"
-#include "report/engine/sestp.h"
-#include "report/engine/sestvyst.h"
+#include "report/engine/ui/sestp.h"
+#include "report/engine/document/sestvyst.h"
 
 #include <QAction>
 #include <QDir>
@@ -189,6 +191,33 @@ TEST(DesignerWindow, MouseDragThenSaveKeepsThePreviousFileAsBackupAndUndoSaveThe
     ASSERT_TRUE(window->SavePredloha());
     EXPECT_EQ(window->action(u"ActionUndo"_s)->toolTip(), u"Zrušit posun prvku"_s);
     EXPECT_TRUE(window->action(u"ActionUndo"_s)->isEnabled());
+}
+
+TEST(DesignerWindow, ASaveOnAFullDiskSaysSoAndKeepsTemplateAndBackup) {
+    if (!FullDisk::insidePrivateMounts()) return FullDisk::runTestInPrivateMounts();
+    FullDisk disk;
+    ASSERT_TRUE(disk.mounted());
+    SavedReport fixture;
+    const QByteArray current = fileBytes(fixture.path());
+    fixture.report.setReportDir(disk.path());
+    ASSERT_TRUE(writeFile(fixture.path(), current));
+    ASSERT_TRUE(writeFile(disk.filePath(u"zk.BAK"_s), "older backup\r\n"));
+    ASSERT_TRUE(disk.fill());
+    const auto before = disk.contents();
+
+    auto window = fixture.open();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    designtest::drag(window->paper()->Prvek(0), QPoint(20, 10), QPoint(60, 30), Qt::NoModifier, 4);
+    ASSERT_TRUE(window->modified());
+    QToolButton* save = nullptr;
+    for (QToolButton* button : window->findChildren<QToolButton*>())
+        if (button->defaultAction() == window->action(u"ActionSave"_s)) save = button;
+    ASSERT_TRUE(save);
+    QTest::mouseClick(save, Qt::LeftButton);
+    EXPECT_TRUE(fixture.messages.messages().contains(kSaveFailed));
+    EXPECT_TRUE(window->modified());
+    EXPECT_EQ(disk.changedSince(before), "");
 }
 
 TEST(DesignerWindow, CloseAsksOnlyWhenModifiedAndKeepsWindowOnCancelOrFailedSave) {

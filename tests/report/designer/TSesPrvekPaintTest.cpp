@@ -4,12 +4,12 @@
 #include "support/DesignFixture.h"
 
 #include "platform/PainterCanvas.h"
-#include "report/engine/TPicture.h"
-#include "report/engine/sest_fn.h"
+#include "report/engine/document/TPicture.h"
+#include "report/engine/expressions/sest_fn.h"
 #include "report/engine/sest_lib.h"
-#include "report/engine/sestbarc.h"
-#include "report/engine/sestprn.h"
-#include "report/engine/sestvyst.h"
+#include "report/engine/barcode/sestbarc.h"
+#include "report/engine/printing/sestprn.h"
+#include "report/engine/document/sestvyst.h"
 
 #include <QPainter>
 

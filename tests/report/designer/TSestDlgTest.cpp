@@ -6,7 +6,7 @@
 #include "report/designer/TOddil.h"
 #include "report/designer/TSestDlg.h"
 
-#include "report/engine/sestprn.h"
+#include "report/engine/printing/sestprn.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>

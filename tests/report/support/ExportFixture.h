@@ -6,9 +6,9 @@
 #include "TestFiles.h"
 
 #include "platform/TVoranCanvas.h"
-#include "report/engine/TPicture.h"
-#include "report/engine/sest_rtf.h"
-#include "report/engine/sestvyst.h"
+#include "report/engine/document/TPicture.h"
+#include "report/engine/text/sest_rtf.h"
+#include "report/engine/document/sestvyst.h"
 
 #include "platform/Printers.h"
 

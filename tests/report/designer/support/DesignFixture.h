@@ -6,7 +6,7 @@
 #include "report/designer/TOddil.h"
 #include "report/designer/TPapir.h"
 #include "report/designer/TSesPrvek.h"
-#include "report/engine/sestavy.h"
+#include "report/engine/run/sestavy.h"
 
 #include <QStringList>
 #include <QTest>

@@ -1,9 +1,0 @@
-#include "report/engine/Dataset.h"
-
-namespace report {
-
-void Dataset::enableControls() {
-    if (m_disabledControls > 0) --m_disabledControls;
-}
-
-} // namespace report

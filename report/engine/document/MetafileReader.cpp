@@ -1,0 +1,419 @@
+#include "report/engine/document/MetafileReader.h"
+
+#include "platform/RecordingCanvas.h"
+#include "report/engine/export/WmfWriter.h"
+
+#include <QImage>
+
+#include <map>
+
+namespace report {
+
+using namespace platform;
+
+namespace {
+
+// Bounds-checked little-endian reading of one record.
+class Cursor {
+public:
+    Cursor(const QByteArray& bytes, qsizetype begin, qsizetype end)
+        : m_data(bytes), m_begin(begin), m_end(std::min(end, bytes.size())) {}
+    bool has(qsizetype offset, qsizetype n) const {
+        return offset >= 0 && n >= 0 && m_begin + offset + n <= m_end;
+    }
+    int u8(qsizetype o) const { return has(o, 1) ? uchar(m_data[m_begin + o]) : 0; }
+    int u16(qsizetype o) const { return u8(o) | u8(o + 1) << 8; }
+    int i16(qsizetype o) const { return qint16(u16(o)); }
+    quint32 u32(qsizetype o) const { return quint32(u16(o)) | quint32(u16(o + 2)) << 16; }
+    int i32(qsizetype o) const { return int(u32(o)); }
+    QByteArray bytes(qsizetype o, qsizetype n) const {
+        return has(o, n) ? m_data.mid(m_begin + o, n) : QByteArray();
+    }
+
+private:
+    const QByteArray& m_data;
+    qsizetype m_begin;
+    qsizetype m_end;
+};
+
+// A DIB (24 or 32 bits, BI_RGB) as an image; a null image for anything else.
+QImage readDib(const QByteArray& info, const QByteArray& bits) {
+    Cursor h(info, 0, info.size());
+    const int width = h.i32(4);
+    const int height = h.i32(8);
+    const int depth = h.u16(14);
+    if (h.u32(0) < 40 || h.u32(16) != 0 || (depth != 24 && depth != 32) || width <= 0 ||
+        width > 20000 || height == 0 || std::abs(height) > 20000)
+        return {};
+    const int rows = std::abs(height);
+    const qsizetype stride = (qsizetype(width) * depth / 8 + 3) / 4 * 4;
+    if (bits.size() < stride * rows) return {};
+    QImage image(width, rows, QImage::Format_RGB32);
+    for (int y = 0; y < rows; ++y) {
+        const uchar* src = reinterpret_cast<const uchar*>(bits.constData()) +
+                           stride * (height > 0 ? rows - 1 - y : y);
+        QRgb* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const uchar* p = src + x * depth / 8;
+            dst[x] = qRgb(p[2], p[1], p[0]);
+        }
+    }
+    return image;
+}
+
+TPen penFrom(int style, int width, TColor color) {
+    return TPen{color & 0xFFFFFF, style >= 0 && style <= 6 ? style : psSolid, width};
+}
+
+TBrush brushFrom(int style, TColor color, int hatch) {
+    if (style == 1) return TBrush{color & 0xFFFFFF, bsClear};
+    if (style == 2) return TBrush{color & 0xFFFFFF, bsHorizontal + std::clamp(hatch, 0, 5)};
+    return TBrush{color & 0xFFFFFF, bsSolid};
+}
+
+// Objects and the state a player keeps; the canvas records what the primitives use.
+struct Player {
+    RecordingCanvas& canvas;
+    std::map<quint32, std::variant<TPen, TBrush, TFont>> objects;
+    TColor textColor = 0;
+
+    void select(quint32 index) {
+        if (index == 0x80000008) { // stock NULL_PEN
+            canvas.SetPen(TPen{0, psClear, 0});
+            return;
+        }
+        if (index == 0x80000005) { // stock NULL_BRUSH
+            canvas.SetBrush(TBrush{0, bsClear});
+            return;
+        }
+        auto it = objects.find(index);
+        if (it == objects.end()) return;
+        if (auto* pen = std::get_if<TPen>(&it->second))
+            canvas.SetPen(*pen);
+        else if (auto* brush = std::get_if<TBrush>(&it->second))
+            canvas.SetBrush(*brush);
+        else
+            canvas.SetFont(std::get<TFont>(it->second));
+    }
+    void text(int x, int y, const QString& s, const QVector<int>& dx, const TRect* clip) {
+        TFont f = canvas.Font();
+        f.color = textColor;
+        canvas.SetFont(f);
+        canvas.TextOut(x, y, s, dx, clip);
+    }
+    // A rectangle drawn with no pen was a filled rectangle one unit smaller.
+    void rectangle(TRect r) {
+        if (canvas.Pen().style == psClear) {
+            r.right -= 1;
+            r.bottom -= 1;
+            canvas.FillRect(r);
+        } else {
+            canvas.Rectangle(r);
+        }
+    }
+};
+
+TFont fontFrom(int height, int escapement, int weight, int italic, int underline, int strike,
+               int charset, const QString& face) {
+    TFont f;
+    f.name = face;
+    f.height = std::abs(height);
+    f.escapement = escapement;
+    f.bold = weight >= 600;
+    f.italic = italic;
+    f.underline = underline;
+    f.strikeOut = strike;
+    f.charset = charset;
+    return f;
+}
+
+bool readEmf(const QByteArray& data, Metafile& out) {
+    Cursor head(data, 0, data.size());
+    const int left = head.i32(8), top = head.i32(12), right = head.i32(16), bottom = head.i32(20);
+    const int deviceX = head.i32(72), mmX = head.i32(80);
+    int ppi = 600;
+    if (deviceX > 0 && mmX > 0) ppi = std::clamp(int(std::lrint(deviceX * 25.4 / mmX)), 1, 10000);
+    Metafile result(right - left + 1, bottom - top + 1, ppi);
+    RecordingCanvas canvas(result);
+    Player player{canvas, {}, 0};
+    qsizetype offset = 0;
+    bool ended = false;
+    while (!ended && offset + 8 <= data.size()) {
+        Cursor rec(data, offset, data.size());
+        const quint32 type = rec.u32(0);
+        const quint32 size = rec.u32(4);
+        if (size < 8 || size % 4 || offset + qsizetype(size) > data.size()) return false;
+        Cursor r(data, offset, offset + size);
+        switch (type) {
+        case 14:
+            ended = true;
+            break;
+        case 18:
+            canvas.SetTextBackground(r.u32(8) == 2, canvas.TextBackground());
+            break;
+        case 25:
+            canvas.SetTextBackground(canvas.TextOpaque(), r.u32(8));
+            break;
+        case 22:
+            canvas.SetTextAlign(int(r.u32(8)));
+            break;
+        case 24:
+            player.textColor = r.u32(8) & 0xFFFFFF;
+            break;
+        case 27:
+            canvas.MoveTo(r.i32(8), r.i32(12));
+            break;
+        case 54:
+            canvas.LineTo(r.i32(8), r.i32(12));
+            break;
+        case 30:
+            canvas.IntersectClipRect(TRect{r.i32(8), r.i32(12), r.i32(16), r.i32(20)});
+            break;
+        case 33:
+            canvas.SaveState();
+            break;
+        case 34:
+            canvas.RestoreState();
+            break;
+        case 37:
+            player.select(r.u32(8));
+            break;
+        case 40:
+            player.objects.erase(r.u32(8));
+            break;
+        case 38:
+            player.objects[r.u32(8)] = penFrom(r.i32(12), r.i32(16), r.u32(24));
+            break;
+        case 39:
+            player.objects[r.u32(8)] = brushFrom(r.i32(12), r.u32(16), r.i32(20));
+            break;
+        case 82: {
+            QString face;
+            for (int i = 0; i < 32; ++i) {
+                const int c = r.u16(40 + 2 * i);
+                if (!c) break;
+                face += QChar(c);
+            }
+            player.objects[r.u32(8)] = fontFrom(r.i32(12), r.i32(20), r.i32(28), r.u8(32),
+                                                r.u8(33), r.u8(34), r.u8(35), face);
+            break;
+        }
+        case 42:
+        case 43:
+        case 44: {
+            const TRect box{r.i32(8), r.i32(12), r.i32(16), r.i32(20)};
+            if (type == 42)
+                canvas.Ellipse(box);
+            else if (type == 44)
+                canvas.RoundRect(box, r.i32(24), r.i32(28));
+            else
+                player.rectangle(box);
+            break;
+        }
+        case 3:
+        case 86: {
+            const bool small = type == 86;
+            const quint32 count = r.u32(24);
+            const int step = small ? 4 : 8;
+            if (!r.has(28, qsizetype(count) * step)) return false;
+            QPolygon points;
+            for (quint32 i = 0; i < count; ++i) {
+                const qsizetype o = 28 + qsizetype(i) * step;
+                points << (small ? QPoint(r.i16(o), r.i16(o + 2))
+                                 : QPoint(r.i32(o), r.i32(o + 4)));
+            }
+            canvas.Polygon(points);
+            break;
+        }
+        case 84: {
+            const int x = r.i32(36), y = r.i32(40);
+            const quint32 n = r.u32(44), offString = r.u32(48), options = r.u32(52);
+            const quint32 offDx = r.u32(72);
+            if (n > 1000000 || !r.has(offString, qsizetype(n) * 2)) return false;
+            QString s;
+            QVector<int> dx;
+            for (quint32 i = 0; i < n; ++i) {
+                s += QChar(r.u16(offString + 2 * i));
+                dx << (r.has(offDx, qsizetype(n) * 4) ? r.i32(offDx + 4 * i) : 0);
+            }
+            const TRect clip{r.i32(56), r.i32(60), r.i32(64), r.i32(68)};
+            player.text(x, y, s, r.has(offDx, qsizetype(n) * 4) ? dx : QVector<int>(),
+                        options & 4 ? &clip : nullptr);
+            break;
+        }
+        case 81: {
+            const QImage image =
+                readDib(r.bytes(r.u32(48), r.u32(52)), r.bytes(r.u32(56), r.u32(60)));
+            if (!image.isNull()) {
+                const int x = r.i32(24), y = r.i32(28);
+                canvas.StretchDraw(TRect{x, y, x + r.i32(72), y + r.i32(76)}, image);
+            }
+            break;
+        }
+        default:
+            break;
+        }
+        offset += size;
+    }
+    out = std::move(result);
+    return ended;
+}
+
+bool readWmf(const QByteArray& data, Metafile& out) {
+    Cursor head(data, 0, data.size());
+    const int inch = head.u16(14);
+    int width = head.i16(10) - head.i16(6);
+    int height = head.i16(12) - head.i16(8);
+    Metafile result(width, height, inch > 0 ? inch : 600);
+    RecordingCanvas canvas(result);
+    Player player{canvas, {}, 0};
+    std::vector<bool> objectSlots;
+    const auto addObject = [&](std::variant<TPen, TBrush, TFont> object) {
+        auto free = std::find(objectSlots.begin(), objectSlots.end(), false);
+        const int index = int(free - objectSlots.begin());
+        if (free == objectSlots.end())
+            objectSlots.push_back(true);
+        else
+            *free = true;
+        player.objects[quint32(index)] = std::move(object);
+    };
+    qsizetype offset = 22 + 18;
+    bool ended = false;
+    while (!ended && offset + 6 <= data.size()) {
+        Cursor rec(data, offset, data.size());
+        const qsizetype size = qsizetype(rec.u32(0)) * 2;
+        const int function = rec.u16(4);
+        if (size < 6 || offset + size > data.size()) return false;
+        Cursor r(data, offset, offset + size);
+        switch (function) {
+        case 0x0000:
+            ended = true;
+            break;
+        case 0x020C:
+            if (width <= 0 || height <= 0) {
+                width = r.i16(8);
+                height = r.i16(6);
+                result.setSize(width, height);
+            }
+            break;
+        case 0x0102:
+            canvas.SetTextBackground(r.u16(6) == 2, canvas.TextBackground());
+            break;
+        case 0x0201:
+            canvas.SetTextBackground(canvas.TextOpaque(), r.u32(6));
+            break;
+        case 0x012E:
+            canvas.SetTextAlign(r.u16(6));
+            break;
+        case 0x0209:
+            player.textColor = r.u32(6) & 0xFFFFFF;
+            break;
+        case 0x0214:
+            canvas.MoveTo(r.i16(8), r.i16(6));
+            break;
+        case 0x0213:
+            canvas.LineTo(r.i16(8), r.i16(6));
+            break;
+        case 0x001E:
+            canvas.SaveState();
+            break;
+        case 0x0127:
+            canvas.RestoreState();
+            break;
+        case 0x0416:
+            canvas.IntersectClipRect(TRect{r.i16(12), r.i16(10), r.i16(8), r.i16(6)});
+            break;
+        case 0x012D:
+            player.select(quint32(r.u16(6)));
+            break;
+        case 0x01F0: {
+            const int index = r.u16(6);
+            player.objects.erase(quint32(index));
+            if (index < int(objectSlots.size())) objectSlots[index] = false;
+            break;
+        }
+        case 0x02FA:
+            addObject(penFrom(r.u16(6), r.i16(8), r.u32(12)));
+            break;
+        case 0x02FC:
+            addObject(brushFrom(r.u16(6), r.u32(8), r.u16(12)));
+            break;
+        case 0x02FB: {
+            const int charset = r.u8(19);
+            QByteArray face = r.bytes(24, std::min<qsizetype>(32, size - 24));
+            face.truncate(face.indexOf('\0') < 0 ? face.size() : face.indexOf('\0'));
+            addObject(fontFrom(r.i16(6), r.i16(10), r.i16(14), r.u8(16), r.u8(17), r.u8(18),
+                               charset, DecodeForCharset(face, charset)));
+            break;
+        }
+        case 0x0418:
+        case 0x041B: {
+            const TRect box{r.i16(12), r.i16(10), r.i16(8), r.i16(6)};
+            if (function == 0x0418)
+                canvas.Ellipse(box);
+            else
+                player.rectangle(box);
+            break;
+        }
+        case 0x061C:
+            canvas.RoundRect(TRect{r.i16(16), r.i16(14), r.i16(12), r.i16(10)}, r.i16(8),
+                             r.i16(6));
+            break;
+        case 0x0324: {
+            const int count = r.u16(6);
+            if (!r.has(8, qsizetype(count) * 4)) return false;
+            QPolygon points;
+            for (int i = 0; i < count; ++i)
+                points << QPoint(r.i16(8 + 4 * i), r.i16(10 + 4 * i));
+            canvas.Polygon(points);
+            break;
+        }
+        case 0x0A32: {
+            const int y = r.i16(6), x = r.i16(8), n = r.u16(10), options = r.u16(12);
+            qsizetype o = 14;
+            TRect clip;
+            if (options & 0x06) {
+                clip = TRect{r.i16(14), r.i16(16), r.i16(18), r.i16(20)};
+                o += 8;
+            }
+            if (!r.has(o, n)) return false;
+            const QByteArray bytes = r.bytes(o, n);
+            const qsizetype dxAt = o + (n + 1) / 2 * 2;
+            QVector<int> dx;
+            if (r.has(dxAt, qsizetype(n) * 2))
+                for (int i = 0; i < n; ++i)
+                    dx << r.i16(dxAt + 2 * i);
+            TFont f = canvas.Font();
+            const QString s = DecodeForCharset(bytes, f.charset);
+            player.text(x, y, s, s.size() == dx.size() ? dx : QVector<int>(),
+                        options & 4 ? &clip : nullptr);
+            break;
+        }
+        case 0x0F43: {
+            const QByteArray dib = r.bytes(28, size - 28);
+            const QImage image = readDib(dib.left(40), dib.mid(40));
+            if (!image.isNull()) {
+                const int left = r.i16(26), top = r.i16(24);
+                canvas.StretchDraw(TRect{left, top, left + r.i16(22), top + r.i16(20)}, image);
+            }
+            break;
+        }
+        default:
+            break;
+        }
+        offset += size;
+    }
+    out = std::move(result);
+    return ended;
+}
+
+} // namespace
+
+bool ReadMetafile(const QByteArray& bytes, Metafile& metafile) {
+    Cursor head(bytes, 0, bytes.size());
+    if (head.u32(0) == 1 && head.u32(40) == 0x464D4520) return readEmf(bytes, metafile);
+    if (head.u32(0) == 0x9AC6CDD7) return readWmf(bytes, metafile);
+    return false;
+}
+
+} // namespace report

@@ -1,0 +1,404 @@
+#include "report/engine/document/sestvyst.h"
+
+#include "platform/TVoranCanvas.h"
+#include "report/engine/document/TPicture.h"
+#include "report/engine/sest_lib.h"
+#include "report/engine/document/sest_zn.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace report {
+
+using platform::TCanvas;
+using platform::TRect;
+
+namespace {
+
+// The view is recorded at 600 units per inch: 6 units per 1/100 inch.
+constexpr double kViewScale = 6.0;
+
+int nearest(double v) {
+    return ScaleRound(v, 1.0);
+}
+
+bool isTextKind(int kind) {
+    return kind >= ekText && kind <= ekFunction;
+}
+bool isGraphicKind(int kind) {
+    return kind >= ekLine && kind <= ekBarcode;
+}
+
+int textOptionsOf(const TVystPrvek& e) {
+    return e.Source() ? e.Source()->TextOptions : 0;
+}
+
+// Drawing order: drawing areas and other special kinds by descending kind, then graphics, then
+// texts by ascending options, then elements of no kind. A page stays sorted by this key; a new
+// element goes before its equals (the last added is drawn first), except one of no kind, which
+// goes last.
+std::pair<int, int> drawingKey(const TVystPrvek& e) {
+    const int kind = e.Kind();
+    if (kind >= ekDrawingArea) return {0, -kind};
+    if (isGraphicKind(kind)) return {1, 0};
+    if (isTextKind(kind)) return {2, textOptionsOf(e)};
+    return {3, 0};
+}
+
+void drawSides(TCanvas& canvas, const TRect& r, int sides) {
+    if (sides & soLeft) {
+        canvas.MoveTo(r.left, r.bottom);
+        canvas.LineTo(r.left, r.top);
+    }
+    if (sides & soTop) {
+        canvas.MoveTo(r.left, r.top);
+        canvas.LineTo(r.right, r.top);
+    }
+    if (sides & soRight) {
+        canvas.MoveTo(r.right, r.top);
+        canvas.LineTo(r.right, r.bottom);
+    }
+    if (sides & soBottom) {
+        canvas.MoveTo(r.right, r.bottom);
+        canvas.LineTo(r.left, r.bottom);
+    }
+}
+
+// The pen of lines and frame outlines: width w of the template scaled, at least one unit.
+int scaledPenWidth(int w, double scale) {
+    return nearest((w - 1) * scale) + 1;
+}
+
+TRect narrowed(TRect r, int w) {
+    r.left += w / 2;
+    r.top += w / 2;
+    r.right -= (w + 1) / 2;
+    r.bottom -= (w + 1) / 2;
+    return r;
+}
+
+int sideBits(const TVoranReportElement& e) {
+    return e.Options & (soLeft | soTop | soRight | soBottom);
+}
+
+void drawText(TCanvas& canvas, const TVoranReportElement& e, const ElementContent& content,
+              const TRect& r, const TRect& unscaled, double sx, double sy, double charWidth,
+              double lineHeight) {
+    platform::TFont font = e.Font;
+    font.height = 0;
+    if (IsRomanFont(font.name)) MapRomanFont(font);
+    charWidth = RomanCharWidth(e.Font.name, charWidth);
+    lineHeight = RomanLineHeight(e.Font.name, lineHeight);
+    canvas.SaveState();
+    canvas.SetFont(font);
+    RichTextOptions options;
+    options.scaleX = sx;
+    options.scaleY = sy;
+    options.alignment = e.GetAlignment();
+    options.rtf = e.GetRtf();
+    options.charWidth = charWidth;
+    options.lineHeight = lineHeight;
+    if (e.Angle != 0) {
+        DrawRotatedText(canvas, unscaled, content.text, e.Angle, sx, sy, font);
+    } else if (content.lines) {
+        // The lines were measured at scale 1; laid out again at this scale they break alike,
+        // and the shown part is drawn from the rectangle's top.
+        options.wordWrap = e.IsMultilineText();
+        TRect area = r;
+        area.bottom = std::numeric_limits<int>::max() / 2;
+        TRadky lines;
+        LayoutRichText(canvas, area, content.text, options, lines);
+        DrawRichTextLines(canvas, r, lines, content.firstLine, content.lastLine, options);
+    } else {
+        options.wordWrap = e.IsMultilineText();
+        if (!options.wordWrap && e.Spacing >= 1) options.charWidth = e.Spacing;
+        DrawRichText(canvas, r, content.text, options);
+    }
+    canvas.RestoreState();
+    canvas.SaveState();
+    canvas.SetPen({0, platform::psSolid, 0});
+    drawSides(canvas, r, sideBits(e));
+    canvas.RestoreState();
+}
+
+void drawLine(TCanvas& canvas, const TVoranReportElement& e, TRect r, double sx) {
+    canvas.SaveState();
+    canvas.SetBrush({0xFFFFFF, platform::bsClear});
+    canvas.SetPen({e.PenColor, e.PenStyle, scaledPenWidth(e.PenWidth, sx)});
+    r = narrowed(r, e.PenWidth);
+    drawSides(canvas, r, sideBits(e));
+    if (e.Options & soOption5) {
+        canvas.MoveTo(r.left, r.bottom);
+        canvas.LineTo(r.right, r.top);
+    }
+    if (e.Options & soOption6) {
+        canvas.MoveTo(r.left, r.top);
+        canvas.LineTo(r.right, r.bottom);
+    }
+    if (e.Options & soOption7) canvas.Ellipse(r);
+    canvas.RestoreState();
+}
+
+void drawFrame(TCanvas& canvas, const TVoranReportElement& e, TRect r, double sx, double sy) {
+    canvas.SaveState();
+    canvas.SetBrush({e.BrushColor, e.BrushStyle});
+    if (e.PenWidth != 0)
+        canvas.SetPen({e.PenColor, platform::psSolid, scaledPenWidth(e.PenWidth, sx)});
+    else
+        canvas.SetPen({e.PenColor, platform::psClear, 1});
+    r = narrowed(r, e.PenWidth);
+    if (e.Kind == ekFrame) {
+        canvas.Rectangle(r);
+    } else if (e.Kind == ekRoundFrame) {
+        const int corner = std::min(r.height() / 2, nearest(40 * sy));
+        canvas.RoundRect(r, corner, corner);
+    } else {
+        canvas.Ellipse(r);
+    }
+    canvas.RestoreState();
+}
+
+void drawPicture(TCanvas& canvas, const TVoranReportElement& e, const ElementContent& content,
+                 const TRect& r, double sx, double sy) {
+    const TPicture* shown = content.picture;
+    if (!shown && content.hasPicture) shown = e.GetPicture();
+    if (!shown || shown->isEmpty()) return;
+    // The report may change the picture for this size, so it gets a copy of its own.
+    TPicture picture = *shown;
+    TRect fitted = r;
+    const int alignment = e.Kind == ekItem ? e.Alignment : 0;
+    FitPictureRect(fitted, e.GetOption5(), e.GetOption6(), picture, alignment, sx, sy);
+    if (e.Report) e.Report->PreparePicture(&picture, fitted.width(), fitted.height());
+    DrawPicture(canvas, fitted, picture);
+    if (e.Kind == ekItem) {
+        canvas.SaveState();
+        canvas.SetPen({0, platform::psSolid, 1});
+        drawSides(canvas, r, sideBits(e));
+        canvas.RestoreState();
+    }
+}
+
+} // namespace
+
+void DrawReportElement(TCanvas& canvas, const TVoranReportElement& e,
+                       const ElementContent& content, const TRect& rect, double xOffset,
+                       double yOffset, double sx, double sy, double /*fontScale*/,
+                       double charWidth, double lineHeight) {
+    const double left = rect.left + xOffset;
+    const double top = rect.top + yOffset;
+    TRect r;
+    r.left = nearest(left * sx);
+    r.top = nearest(top * sy);
+    r.right = r.left + nearest(rect.width() * sx);
+    r.bottom = r.top + nearest(rect.height() * sy);
+    const TRect unscaled{int(left), int(top), int(left) + rect.width(), int(top) + rect.height()};
+    switch (e.Kind) {
+    case ekText:
+    case ekItemLabel:
+    case ekParameter:
+    case ekVariable:
+    case ekFunction:
+        drawText(canvas, e, content, r, unscaled, sx, sy, charWidth, lineHeight);
+        break;
+    case ekItem:
+        if (content.hasPicture)
+            drawPicture(canvas, e, content, r, sx, sy);
+        else
+            drawText(canvas, e, content, r, unscaled, sx, sy, charWidth, lineHeight);
+        break;
+    case ekLine:
+        drawLine(canvas, e, r, sx);
+        break;
+    case ekFrame:
+    case ekRoundFrame:
+    case ekEllipse:
+        drawFrame(canvas, e, r, sx, sy);
+        break;
+    case ekPicture:
+    case ekDrawingArea:
+        drawPicture(canvas, e, content, r, sx, sy);
+        break;
+    case ekBarcode:
+        DrawBarcodeScaled(canvas, r, e.PenStyle, e.PenWidth, e.Angle, e.GetOption5(),
+                          e.GetOption6(), content.text, sx);
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- TVystPrvek
+
+TVystPrvek::TVystPrvek(TVoranReportElement* source, int left, int top, int width, int height)
+    : Left(left), Top(top), Width(width), Height(height), m_source(source) {}
+
+TVystPrvek::~TVystPrvek() = default;
+
+void TVystPrvek::SetLines(const TRadky& lines) {
+    m_lines = std::make_unique<TRadky>(lines);
+    m_firstLine = 0;
+    m_lastLine = lines.Count() - 1;
+}
+
+void TVystPrvek::SetShownLines(int first, int last) {
+    m_firstLine = first;
+    m_lastLine = last;
+}
+
+void TVystPrvek::SetPicture(const TPicture* picture) {
+    m_picture = picture ? std::make_unique<TPicture>(*picture) : nullptr;
+    m_pictureName.clear();
+    m_hasPicture = true;
+}
+
+void TVystPrvek::SetPictureName(const QString& name) {
+    m_picture.reset();
+    m_pictureName = name;
+    m_hasPicture = true;
+}
+
+void TVystPrvek::Draw(TCanvas& canvas, double xOffset, double yOffset, double scaleX,
+                      double scaleY, double fontScale, double charWidth, double lineHeight) const {
+    if (!m_source) return;
+    ElementContent content;
+    content.text = m_text;
+    content.lines = m_lines.get();
+    content.firstLine = m_firstLine;
+    content.lastLine = m_lastLine;
+    content.picture = m_picture.get();
+    content.hasPicture = m_hasPicture;
+    const TRect rect{Left, Top, Left + Width, Top + Height};
+    DrawReportElement(canvas, *m_source, content, rect, xOffset, yOffset, scaleX, scaleY,
+                      fontScale, charWidth, lineHeight);
+}
+
+// ---- TStranaPrvku
+
+TVystPrvek* TStranaPrvku::Prvek(int i) const {
+    return i >= 0 && i < Count() ? m_elements[size_t(i)].get() : nullptr;
+}
+
+void TStranaPrvku::Add(std::unique_ptr<TVystPrvek> element) {
+    const auto key = drawingKey(*element);
+    auto at = key.first == 3 ? m_elements.end()
+                             : std::lower_bound(m_elements.begin(), m_elements.end(), key,
+                                                [](const auto& existing, const auto& k) {
+                                                    return drawingKey(*existing) < k;
+                                                });
+    const bool joins = at != m_elements.end() && (*at)->Kind() == element->Kind() &&
+                       textOptionsOf(**at) == textOptionsOf(*element);
+    element->Order = joins ? (*at)->Order : ++m_orderCounter;
+    m_elements.insert(at, std::move(element));
+}
+
+// ---- TSestVystup
+
+TSestVystup::TSestVystup(int printableWidth, int printableHeight)
+    : m_printableWidth(std::max(printableWidth, 0)),
+      m_printableHeight(std::max(printableHeight, 0)) {}
+
+TSestVystup::~TSestVystup() = default;
+
+void TSestVystup::Clear(int printableWidth, int printableHeight) {
+    m_pages.clear();
+    m_view.clear();
+    m_currentPage = -1;
+    m_printableWidth = std::max(printableWidth, 0);
+    m_printableHeight = std::max(printableHeight, 0);
+}
+
+void TSestVystup::DeletePage(int i) {
+    if (i < 0 || i >= PageCount()) return;
+    m_pages.erase(m_pages.begin() + i);
+    if (m_currentPage >= PageCount()) m_currentPage = PageCount() - 1;
+}
+
+TStranaPrvku* TSestVystup::Page(int i) const {
+    return i >= 0 && i < PageCount() ? m_pages[size_t(i)].get() : nullptr;
+}
+
+TVystPrvek* TSestVystup::AddElement(int page, std::unique_ptr<TVystPrvek> element) {
+    if (page < 0 || !element) return nullptr;
+    while (PageCount() <= page)
+        m_pages.push_back(std::make_unique<TStranaPrvku>());
+    TVystPrvek* added = element.get();
+    m_pages[size_t(page)]->Add(std::move(element));
+    return added;
+}
+
+void TSestVystup::SetPageRange(int start, int end, int exportLanguage, int copies) {
+    m_startPage = start;
+    m_endPage = std::min(end, PageCount());
+    while (PageCount() > std::max(m_endPage, 0))
+        m_pages.pop_back();
+    m_exportLanguage = exportLanguage;
+    m_copies = copies;
+    m_currentPage = start - 1;
+}
+
+void TSestVystup::SetBackground(const TPicture* picture, const TRect& rect, bool print,
+                                int marginLeft, int marginTop) {
+    m_background = picture;
+    m_backgroundRect = rect;
+    m_printBackground = picture && print;
+    m_marginLeft = marginLeft;
+    m_marginTop = marginTop;
+}
+
+void TSestVystup::DrawBackground(TCanvas& canvas, double x, double y, double sx, double sy) const {
+    if (!PrintsBackground()) return;
+    const TRect& b = m_backgroundRect;
+    const TRect r{nearest(x + (b.left - m_marginLeft) * sx),
+                  nearest(y + (b.top - m_marginTop) * sy),
+                  nearest(x + (b.right - m_marginLeft) * sx) + 1,
+                  nearest(y + (b.bottom - m_marginTop) * sy) + 1};
+    DrawPicture(canvas, r, *m_background);
+}
+
+void TSestVystup::ShowPage(int n) {
+    const TStranaPrvku* page = Page(n);
+    if (!page) return;
+    m_currentPage = n;
+    m_view.clear();
+    m_view.setSize(nearest(m_printableWidth * kViewScale),
+                   nearest(m_printableHeight * kViewScale));
+    platform::TVoranCanvas canvas(m_view, 100);
+    DrawBackground(canvas, 0, 0, kViewScale, kViewScale);
+    for (int i = 0; i < page->Count(); ++i) {
+        page->Prvek(i)->Draw(canvas, 0, 0, kViewScale, kViewScale, kViewScale, 0, 0);
+        if (cancelRequested()) break;
+    }
+}
+
+void TSestVystup::ToText(const TVystPrvek& element, TZnakovePole& page, int xOffset, int yOffset) {
+    const TVoranReportElement* e = element.Source();
+    if (!e) return;
+    const int kind = e->Kind;
+    if (!(kind == ekText || (kind >= ekItemLabel && kind <= ekFunction) ||
+          (kind == ekItem && !element.HasPicture())))
+        return;
+    const TRect rect{element.Left + xOffset, element.Top + yOffset,
+                     element.Left + xOffset + element.Width,
+                     element.Top + yOffset + element.Height};
+    const double pitch = RomanFontSize(e->Font);
+    const int attributes =
+        (e->Font.bold ? 1 : 0) | (e->Font.italic ? 2 : 0) | (e->Font.underline ? 4 : 0);
+    const TRadky* lines = element.Lines();
+    if (!lines) {
+        page.PutText(rect, RichTextPlainText(element.Text(), e->GetRtf()), e->Alignment,
+                     attributes, pitch, 0);
+        return;
+    }
+    for (int i = std::max(element.FirstLine(), 0); i <= element.LastLine() && i < lines->Count();
+         ++i) {
+        QString text = lines->GetRadek(i).text();
+        for (QChar& c : text)
+            if (c.unicode() < 32) c = u' ';
+        page.PutText(rect, text, e->Alignment, attributes, pitch, i - element.FirstLine());
+    }
+}
+
+} // namespace report

@@ -1,0 +1,224 @@
+#pragma once
+// The output document of a report run: pages of placed elements in 1/100 inch inside the
+// printable area, independent of any device; the page view (the current page recorded as a
+// metafile at 600 units per inch); the text form of elements for text-only output; and the one
+// routine that draws a report element on any canvas.
+//
+// Page indexes are 0-based everywhere; an index outside the document does nothing.
+
+#include "platform/Metafile.h"
+#include "report/engine/text/sest_rtf.h"
+#include "report/engine/run/sestavyt.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace report {
+
+class TPicture;
+class TZnakovePole;
+
+// What an element shows, apart from its template element: the text, the lines of a growing
+// text split over pages, and its own picture.
+struct ElementContent {
+    QString text;
+    const TRadky* lines = nullptr; // laid out at scale 1; null when the text is not split
+    int firstLine = 0;
+    int lastLine = -1;
+    const TPicture* picture = nullptr; // own picture; null: the template element's
+    bool hasPicture = false;
+};
+
+// Draws `element` with `content` in `rect` (1/100 inch) shifted by the offsets, on `canvas`
+// at the scales (device units per 1/100 inch). `charWidth` and `lineHeight` of 0 take the
+// font's. The designer draws template elements through the same routine.
+void DrawReportElement(platform::TCanvas& canvas, const TVoranReportElement& element,
+                       const ElementContent& content, const platform::TRect& rect, double xOffset,
+                       double yOffset, double scaleX, double scaleY, double fontScale = 0,
+                       double charWidth = 0, double lineHeight = 0);
+
+// One placed element.
+class TVystPrvek {
+public:
+    TVystPrvek(TVoranReportElement* source, int left, int top, int width, int height);
+    ~TVystPrvek();
+
+    void SetText(const QString& text) { m_text = text; }
+    const QString& Text() const { return m_text; }
+    // A copy of the lines, all shown.
+    void SetLines(const TRadky& lines);
+    void SetShownLines(int first, int last);
+    const TRadky* Lines() const { return m_lines.get(); }
+    int FirstLine() const { return m_firstLine; }
+    int LastLine() const { return m_lastLine; }
+    // A copy of the picture (none clears it), or a name: drawn with the template element's.
+    void SetPicture(const TPicture* picture);
+    void SetPictureName(const QString& name);
+    const TPicture* Picture() const { return m_picture.get(); }
+    QString PictureName() const { return m_pictureName; }
+    bool HasPicture() const { return m_hasPicture; }
+
+    TVoranReportElement* Source() const { return m_source; }
+    int Kind() const { return m_source ? m_source->Kind : ekNone; }
+
+    void Draw(platform::TCanvas& canvas, double xOffset, double yOffset, double scaleX,
+              double scaleY, double fontScale, double charWidth, double lineHeight) const;
+
+    int Order = 0;
+    int Left;
+    int Top;
+    int Width;
+    int Height;
+
+private:
+    TVoranReportElement* m_source;
+    QString m_text;
+    std::unique_ptr<TRadky> m_lines;
+    int m_firstLine = 0;
+    int m_lastLine = -1;
+    std::unique_ptr<TPicture> m_picture;
+    QString m_pictureName;
+    bool m_hasPicture = false;
+};
+
+// One page: elements in drawing order.
+class TStranaPrvku {
+public:
+    int Count() const { return int(m_elements.size()); }
+    // Element i in drawing order; null out of range.
+    TVystPrvek* Prvek(int i) const;
+    // Inserts by the drawing-order rule and numbers the element.
+    void Add(std::unique_ptr<TVystPrvek> element);
+
+private:
+    std::vector<std::unique_ptr<TVystPrvek>> m_elements;
+    int m_orderCounter = 0;
+};
+
+class TSestVystup {
+public:
+    // Printable size in 1/100 inch and the paper's left and top margins.
+    TSestVystup(int printableWidth = 827, int printableHeight = 1169);
+    ~TSestVystup();
+
+    // Pages are cleared; the printable size becomes the given one.
+    void Clear(int printableWidth, int printableHeight);
+    void Clear() { Clear(m_printableWidth, m_printableHeight); }
+    void DeletePage(int i);
+    int PageCount() const { return int(m_pages.size()); }
+    TStranaPrvku* Page(int i) const;
+    // Adds to page n, creating the missing pages up to it. A negative n is refused (the
+    // element is dropped and null returned).
+    TVystPrvek* AddElement(int page, std::unique_ptr<TVystPrvek> element);
+
+    // End capped at the page count, the pages after it deleted for good; current = start - 1.
+    void SetPageRange(int start, int end, int exportLanguage, int copies);
+    int StartPage() const { return m_startPage; }
+    int EndPage() const { return m_endPage; }
+    int Copies() const { return m_copies; }
+    int ExportLanguage() const { return m_exportLanguage; }
+    // Background picture (not owned) in its rectangle on the paper (1/100 inch, margins
+    // included); `margins` are the paper's left and top margins. Printed only with `print`.
+    void SetBackground(const TPicture* picture, const platform::TRect& rect, bool print,
+                       int marginLeft = 0, int marginTop = 0);
+    bool PrintsBackground() const { return m_background && m_printBackground; }
+    // Whether the page view draws the background set before (exports choose per call).
+    void SetPrintBackground(bool print) { m_printBackground = m_background && print; }
+    void SetLineCode(int code) { m_lineCode = code; }
+    int LineCode() const { return m_lineCode; }
+
+    // Where the report run places the next section: the current page, the column of a
+    // multi-column body and its x offset, and the page's bottom (1/100 inch).
+    struct RunPosition {
+        int pageIndex = 0;
+        int xOffset = 0;
+        int column = 1;
+        int pageBottom = 0;
+    };
+    RunPosition runPosition;
+
+    // The report's paper (1/100 inch), for printing.
+    struct PageLayout {
+        int pageWidth = 827;
+        int pageHeight = 1169;
+        int marginLeft = 0;
+        int marginTop = 0;
+        int marginRight = 0;
+        int marginBottom = 0;
+        bool landscape = false;
+        bool orientationChangeable = false;
+    };
+    void SetPageLayout(const PageLayout& layout) { m_layout = layout; }
+    const PageLayout& pageLayout() const { return m_layout; }
+
+    // The print-fit dialog asked when the sheet is smaller than the page: given the page and
+    // its margins, it answers the sheets per page across and down and the zoom percent, or
+    // false when the user does not print. TFormVoranReportZoom unless replaced (tests).
+    using PrintFitDialog =
+        std::function<bool(const PageLayout& page, int& columns, int& rows, int& zoom)>;
+    static void setPrintFitDialog(PrintFitDialog dialog);
+
+    int PrintableWidth() const { return m_printableWidth; }
+    int PrintableHeight() const { return m_printableHeight; }
+
+    // Cancel: stops drawing and printing between elements and sheets.
+    void SetCancel(bool cancel) { m_cancel = cancel; }
+    bool Cancelled() const { return m_cancel; }
+    // Asked between elements and sheets as well (the progress window's button); may be empty.
+    void SetCancelQuery(std::function<bool()> query) { m_cancelQuery = std::move(query); }
+    void SetCancelSource(const bool* flag) {
+        m_cancelQuery = flag ? std::function<bool()>([flag] { return *flag; }) : nullptr;
+    }
+    // Told when a print job's pages are all drawn and it goes to the printer (the progress
+    // window stops offering cancel then); may be empty.
+    void SetSendingNotice(std::function<void()> notice) { m_sendingNotice = std::move(notice); }
+
+    // Makes page n current and records it into the page view; an invalid n does nothing.
+    void ShowPage(int n);
+    int CurrentPage() const { return m_currentPage; }
+    const platform::Metafile& PageView() const { return m_view; }
+    // Draws the background of the page view onto `canvas` at `scale` device units per
+    // 1/100 inch, `x` and `y` being the printable area's corner there.
+    void DrawBackground(platform::TCanvas& canvas, double x, double y, double scaleX,
+                        double scaleY) const;
+
+    // The text form of an element in the character page, shifted by the offsets.
+    static void ToText(const TVystPrvek& element, TZnakovePole& page, int xOffset, int yOffset);
+
+    // Printing on the current printer (sestvyst_print.cpp); true unless the job failed or was
+    // cancelled or refused.
+    bool PrintGraphic(int start, int end, const bool* cancel, const QString& title, int copies);
+    bool PrintText(int start, int end, const bool* cancel, const QString& title, int copies);
+
+private:
+    bool cancelRequested() const { return m_cancel || (m_cancelQuery && m_cancelQuery()); }
+    // What both printers do first: clear the cancel flag, clamp the page range and select the
+    // printer with the template's orientation. False when no job is to start; `result` is then
+    // the printer's answer (true for nothing to print, false without a printer).
+    bool preparePrinting(int& start, int& end, bool& result);
+
+    std::vector<std::unique_ptr<TStranaPrvku>> m_pages;
+    platform::Metafile m_view;
+    const TPicture* m_background = nullptr;
+    platform::TRect m_backgroundRect;
+    int m_marginLeft = 0;
+    int m_marginTop = 0;
+    bool m_printBackground = false;
+    int m_currentPage = -1;
+    int m_startPage = 1;
+    int m_endPage = 9999;
+    int m_copies = 1;
+    int m_lineCode = 0;
+    int m_exportLanguage = slUndefined;
+    bool m_cancel = false;
+    std::function<bool()> m_cancelQuery;
+    std::function<void()> m_sendingNotice;
+    int m_printableWidth;
+    int m_printableHeight;
+    PageLayout m_layout;
+};
+
+} // namespace report

@@ -1,0 +1,324 @@
+// The preview form, offscreen: page moves and their enabling, the page-number box, zoom and
+// the panel's size, keys, printing through the print dialog, and exports with their error box.
+
+#include "FullDisk.h"
+#include "support/ExportFixture.h"
+#include "support/QtPrinters.h"
+
+#include "platform/MessageSink.h"
+#include "platform/Printers.h"
+#include "report/engine/ui/sest_dlg.h"
+#include "report/engine/ui/sestp.h"
+
+#include <QAction>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace report;
+using namespace reporttest;
+
+namespace {
+
+// A document of `pages` A4 pages with one text each, and a preview showing it.
+struct Preview {
+    explicit Preview(int pages, int start = 1, int end = 9999) {
+        for (int p = 0; p < pages; ++p)
+            d.text(p, 100, 100, 300, 30, QStringLiteral("page %1").arg(p + 1));
+        d.doc.SetPageLayout({826, 1169, 50, 50, 50, 50});
+        d.doc.SetPageRange(start, end, 0, 1);
+        form.setMessageSink(&messages);
+        form.setFileChooser(&chooser);
+        form.SetDocument(&d.doc);
+        form.SetZoom(TFormSestP::DefaultZoomStep);
+    }
+    QList<bool> pageActions() const {
+        return {form.ActionPgFi->isEnabled(), form.ActionPgUp->isEnabled(),
+                form.ActionPgDn->isEnabled(), form.ActionPgLa->isEnabled()};
+    }
+    ExportDocument d;
+    platform::MessageRecorder messages;
+    RecordingChooser chooser;
+    TFormSestP form;
+};
+
+TEST(Preview, PageActionsFollowTheRange) {
+    Preview one(1);
+    EXPECT_EQ(one.pageActions(), (QList<bool>{false, false, false, false}));
+
+    Preview five(5);
+    EXPECT_EQ(five.form.CurrentPage(), 0);
+    EXPECT_EQ(five.pageActions(), (QList<bool>{false, false, true, true}));
+    five.form.show();
+    QTest::keyClick(&five.form, Qt::Key_PageUp);
+    EXPECT_EQ(five.form.CurrentPage(), 0);
+    QTest::keyClick(&five.form, Qt::Key_PageDown);
+    EXPECT_EQ(five.form.CurrentPage(), 1);
+    EXPECT_EQ(five.pageActions(), (QList<bool>{true, true, true, true}));
+    QTest::keyClick(&five.form, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(five.form.CurrentPage(), 4);
+    EXPECT_EQ(five.pageActions(), (QList<bool>{true, true, false, false}));
+    QTest::keyClick(&five.form, Qt::Key_PageDown);
+    EXPECT_EQ(five.form.CurrentPage(), 4);
+    QTest::keyClick(&five.form, Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(five.form.CurrentPage(), 0);
+    EXPECT_EQ(five.form.findChild<QLabel*>("PanelPage")->text(), "1");
+    EXPECT_EQ(five.form.findChild<QLabel*>("PanelCount")->text(), "5");
+
+    // Pages 2 to 4 of five: the moves stay inside.
+    Preview range(5, 2, 4);
+    EXPECT_EQ(range.form.CurrentPage(), 1);
+    range.form.ActionPgLa->trigger();
+    EXPECT_EQ(range.form.CurrentPage(), 3);
+    range.form.GoNext();
+    EXPECT_EQ(range.form.CurrentPage(), 3);
+    range.form.GoFirst();
+    EXPECT_EQ(range.form.CurrentPage(), 1);
+    range.form.GoPrevious();
+    EXPECT_EQ(range.form.CurrentPage(), 1);
+    range.form.GoLast();
+    EXPECT_EQ(range.pageActions(), (QList<bool>{true, true, false, false}));
+
+    Preview none(0);
+    EXPECT_EQ(none.pageActions(), (QList<bool>{false, false, false, false}));
+}
+
+TEST(Preview, PageNumberBox) {
+    Preview p(5, 2);
+    QStringList asked;
+    QString answer;
+    p.form.setAskText([&](const QString& caption, const QString& prompt, QString& text) {
+        asked << caption << prompt << text;
+        text = answer;
+        return true;
+    });
+    const auto ask = [&](const QString& text) {
+        answer = text;
+        p.form.ActionPage->trigger();
+        return p.form.CurrentPage() + 1;
+    };
+    EXPECT_EQ(ask("999"), 5);
+    EXPECT_EQ(asked, (QStringList{"Výběr stránky", "Stránka číslo:", "2"}));
+    EXPECT_EQ(ask("0"), 1);
+    EXPECT_EQ(ask("4"), 4);
+    EXPECT_EQ(ask("-5"), 1);
+    EXPECT_EQ(ask("x"), 2); // not a number: the first page of the range
+    EXPECT_EQ(ask(""), 2);  // nothing given: no change
+    EXPECT_EQ(ask("3"), 3);
+    EXPECT_EQ(ask(""), 3);
+}
+
+TEST(Preview, ZoomStepsAndPanelSize) {
+    Preview p(2);
+    p.form.resize(1000, 800);
+    p.form.show();
+    EXPECT_EQ(p.form.panel()->size(), QSize(826, 1169));
+    EXPECT_TRUE(p.form.ActionZoom[6]->isChecked());
+    p.form.ActionZoom[10]->trigger();
+    EXPECT_EQ(p.form.panel()->size(), QSize(2478, 3507));
+    EXPECT_FALSE(p.form.ActionZoom[6]->isChecked());
+    EXPECT_EQ(p.form.panel()->pos(), QPoint(0, 0));
+    p.form.ActionZoom[0]->trigger();
+    EXPECT_EQ(p.form.panel()->size(), QSize(264, 374));
+    // Smaller than the view: centred, also after a resize.
+    const QSize view = p.form.findChild<QScrollArea*>()->viewport()->size();
+    EXPECT_EQ(p.form.panel()->x(), (view.width() - 264) / 2);
+    p.form.resize(1200, 900);
+    QApplication::processEvents();
+    const QSize wider = p.form.findChild<QScrollArea*>()->viewport()->size();
+    EXPECT_EQ(p.form.panel()->x(), (wider.width() - 264) / 2);
+    EXPECT_EQ(p.form.findChild<QLabel*>("PanelZoom")->text(), "32 %");
+}
+
+TEST(Preview, PanelShowsThePageOfTheDocument) {
+    Preview p(2);
+    p.form.show();
+    const auto inked = [&] {
+        const QImage image = p.form.panel()->grab().toImage();
+        int dark = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                dark += qGray(image.pixel(x, y)) < 128;
+        return dark;
+    };
+    const QImage first = p.form.panel()->grab().toImage();
+    EXPECT_GT(inked(), 50);
+    p.form.ActionPgDn->trigger();
+    EXPECT_NE(p.form.panel()->grab().toImage(), first);
+}
+
+TEST(Preview, EscapeEditsWhenEditIsEnabledElseCloses) {
+    Preview editing(1);
+    editing.form.SetEditEnabled(true);
+    editing.form.show();
+    QTest::keyClick(&editing.form, Qt::Key_Escape);
+    EXPECT_EQ(editing.form.result(), TFormSestP::EditTemplate);
+
+    Preview closing(1);
+    closing.form.SetEditEnabled(false);
+    closing.form.show();
+    QTest::keyClick(closing.form.panel(), Qt::Key_Escape);
+    EXPECT_EQ(closing.form.result(), TFormSestP::Closed);
+    EXPECT_FALSE(closing.form.isVisible());
+
+    // Closing the window is no request to edit.
+    Preview window(1);
+    window.form.SetEditEnabled(true);
+    window.form.show();
+    window.form.close();
+    EXPECT_EQ(window.form.result(), TFormSestP::Closed);
+}
+
+TEST(Preview, AllPagesHtmlWithoutOverwriteQuestions) {
+    Preview p(3);
+    QTemporaryDir dir;
+    p.chooser.answer = dir.filePath("a.html");
+    p.form.ActionPgDn->trigger();
+    ASSERT_TRUE(p.form.ExportAllHtml());
+    for (const char* name : {"a1.html", "a2.html", "a3.html"})
+        EXPECT_TRUE(QFile::exists(dir.filePath(name))) << name;
+    ASSERT_EQ(p.chooser.requests.size(), 1);
+    EXPECT_EQ(p.chooser.requests[0].title, "Výběr souboru");
+    EXPECT_FALSE(p.chooser.requests[0].confirmOverwrite);
+    EXPECT_EQ(p.chooser.requests[0].defaultSuffix, ".html");
+    EXPECT_EQ(p.form.CurrentPage(), 1);
+
+    // Metafiles of all pages keep the chosen extension and its case; the page stays.
+    p.chooser.answer = dir.filePath("Out.WMF");
+    ASSERT_TRUE(p.form.ExportAllMetafiles());
+    EXPECT_TRUE(QFile::exists(dir.filePath("Out3.WMF")));
+    EXPECT_EQ(p.form.CurrentPage(), 1);
+    EXPECT_EQ(p.d.doc.CurrentPage(), 1);
+    p.chooser.answer = dir.filePath("One.emf");
+    ASSERT_TRUE(p.form.ExportPageMetafile());
+    EXPECT_EQ(readFile(dir.filePath("One.emf")).mid(40, 4), QByteArray(" EMF"));
+    EXPECT_TRUE(p.chooser.requests.last().confirmOverwrite);
+    EXPECT_TRUE(p.messages.messages().isEmpty());
+}
+
+TEST(Preview, FailedExportShowsTheErrorAndStaysOpen) {
+    Preview p(2);
+    p.form.show();
+    QTemporaryDir dir;
+    ASSERT_TRUE(writeFile(dir.filePath("blocked"), {}));
+    for (auto run : {&TFormSestP::ExportText, &TFormSestP::ExportRtf, &TFormSestP::ExportPageHtml,
+                     &TFormSestP::ExportAllMetafiles}) {
+        p.chooser.answer = dir.filePath("blocked/out.x");
+        EXPECT_FALSE((p.form.*run)());
+    }
+    ASSERT_EQ(p.messages.boxes().size(), 4);
+    for (const platform::RecordedBox& box : p.messages.boxes()) {
+        EXPECT_EQ(box.text, "Výstupní soubor se nepodařilo uložit.");
+        EXPECT_EQ(box.caption, "Chyba");
+    }
+    EXPECT_TRUE(p.form.isVisible());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"blocked"});
+
+    // A cancelled choice is no failure.
+    p.chooser.answer.clear();
+    EXPECT_FALSE(p.form.ExportRtf());
+    EXPECT_EQ(p.messages.boxes().size(), 4);
+}
+
+// Each export of the pop-up menu over previous files of the names it writes: a page with a
+// picture (written beside the HTML page) and texts.
+TEST(Preview, OnAFullDiskEveryExportSaysSoAndLeavesThePreviousFiles) {
+    if (!FullDisk::insidePrivateMounts()) return FullDisk::runTestInPrivateMounts();
+    FullDisk disk;
+    ASSERT_TRUE(disk.mounted());
+    Preview p(2);
+    QImage image(40, 40, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    p.d.picture(0, 300, 300, 120, 120, image); // the page's second element: page2.bmp
+    for (const char* name : {"out.txt", "out.rtf", "page.emf", "page.wmf", "page.html",
+                             "page2.bmp", "all1.emf", "all2.wmf", "all1.html", "all2.html"})
+        ASSERT_TRUE(writeFile(disk.filePath(name), QByteArray("previous ") + name));
+    ASSERT_TRUE(disk.fill());
+    const auto before = disk.contents();
+
+    const struct {
+        const char* action;
+        const char* file;
+    } exports[] = {{"MenuSaveText", "out.txt"},       {"MenuSaveRtf", "out.rtf"},
+                   {"MenuSavePageMeta", "page.emf"},  {"MenuSavePageMeta", "page.wmf"},
+                   {"MenuSaveAllMeta", "all.emf"},    {"MenuSaveAllMeta", "all.wmf"},
+                   {"MenuSavePageHtml", "page.html"}, {"MenuSaveAllHtml", "all.html"}};
+    for (const auto& e : exports) {
+        SCOPED_TRACE(e.file);
+        p.chooser.answer = disk.filePath(e.file);
+        QAction* action = p.form.pageMenu()->findChild<QAction*>(e.action);
+        ASSERT_TRUE(action);
+        action->trigger();
+        ASSERT_FALSE(p.messages.boxes().isEmpty());
+        EXPECT_EQ(p.messages.boxes().last().text, "Výstupní soubor se nepodařilo uložit.");
+        EXPECT_EQ(p.messages.boxes().last().caption, "Chyba");
+    }
+    EXPECT_EQ(p.messages.boxes().size(), std::size(exports));
+    EXPECT_EQ(disk.changedSince(before), "");
+}
+
+TEST(Preview, ContextMenuOffersTheExports) {
+    Preview p(1);
+    QStringList captions;
+    for (QAction* a : p.form.pageMenu()->actions())
+        if (a->menu())
+            for (QAction* inner : a->menu()->actions())
+                captions << inner->text();
+    EXPECT_EQ(captions,
+              (QStringList{"Textový soubor...", "Soubor ve formátu RTF...",
+                           "Aktuální stránku jako EMF/WMF...", "Všechny stránky jako EMF/WMF...",
+                           "Aktuální stránku jako HTML...", "Všechny stránky jako HTML...",
+                           "První stránka", "Předchozí stránka", "Následující stránka",
+                           "Poslední stránka", "Zobrazit stránku ..."}));
+}
+
+TEST(Preview, PrintsTheChosenRangeOnTheTestPrinter) {
+    TestPrinter printer;
+    Preview p(4);
+    int before = 0, after = 0;
+    p.form.OnBeforePrint = [&] { ++before; };
+    p.form.OnAfterPrint = [&] { ++after; };
+    QList<int> preset;
+    TPrintDialogTyp::setModalHook([&](TSestPrintDlg& dlg) {
+        preset << dlg.SpinFrom->value() << dlg.SpinTo->value() << dlg.SpinCopies->value();
+        EXPECT_FALSE(dlg.GroupTemplate->isVisibleTo(&dlg));
+        dlg.SpinFrom->setValue(2);
+        dlg.SpinTo->setValue(3);
+        return int(TPrintDialogTyp::Print);
+    });
+    QTest::keyClick(&p.form, Qt::Key_P, Qt::ControlModifier);
+    TPrintDialogTyp::setModalHook({});
+    EXPECT_EQ(preset, (QList<int>{1, 4, 1}));
+    EXPECT_EQ(before, 1);
+    EXPECT_EQ(after, 1);
+    ASSERT_EQ(printer.pdfs().size(), 1);
+    const ToolResult text = runTool("pdftotext", {printer.path(printer.pdfs()[0]), "-"});
+    EXPECT_TRUE(text.out.contains("page 2") && text.out.contains("page 3"));
+    EXPECT_FALSE(text.out.contains("page 1") || text.out.contains("page 4"));
+}
+
+// Runs where no printer is installed (ctest runs it with no scheduler).
+TEST(PreviewWithoutPrinter, PrintingWarns) {
+    if (!platform::PrinterSystem::instance().printerNames().isEmpty())
+        GTEST_SKIP() << "printers are installed; the no-scheduler run covers this";
+    Preview p(1);
+    bool asked = false;
+    TPrintDialogTyp::setModalHook([&](TSestPrintDlg&) {
+        asked = true;
+        return 0;
+    });
+    p.form.ActionPrint->trigger();
+    TPrintDialogTyp::setModalHook({});
+    EXPECT_FALSE(asked);
+    ASSERT_EQ(p.messages.boxes().size(), 1);
+    EXPECT_EQ(p.messages.boxes()[0].text, "V systému není nainstalovaná žádná tiskárna.");
+    EXPECT_EQ(p.messages.boxes()[0].caption, "Varování");
+}
+
+} // namespace

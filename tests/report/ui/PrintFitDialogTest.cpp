@@ -1,0 +1,246 @@
+// The print-fit dialog over a fake printer: the three options, rotation, the printer set-up
+// and the picture.
+#include "report/engine/ui/sestfrmp.h"
+#include "support/QtPrinters.h"
+
+#include "platform/Printers.h"
+#include "report/engine/printing/sestprn.h"
+#include "report/engine/printing/sestprn_printer.h"
+
+#include <QLabel>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace report;
+
+namespace {
+
+struct FakePrinter : PrintFitPrinter {
+    QSize sheet{826, 1169};
+    int orient = 0;
+    QList<int> orientationsSet;
+    std::function<bool()> setup = [] { return false; };
+    int setups = 0;
+
+    QSize sheetSize() const override { return orient == 0 ? sheet : sheet.transposed(); }
+    int orientation() const override { return orient; }
+    void setOrientation(int o) override {
+        orient = o;
+        orientationsSet.append(o);
+    }
+    bool runPageSetup(QWidget*) override {
+        ++setups;
+        return setup();
+    }
+};
+
+template <class T> T* child(QWidget& form, const char* name) {
+    T* widget = form.findChild<T*>(name);
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
+QString text(QWidget& form, const char* name) {
+    return child<QLabel>(form, name)->text();
+}
+
+void click(QWidget& form, const char* name) {
+    QTest::mouseClick(child<QAbstractButton>(form, name), Qt::LeftButton);
+}
+
+} // namespace
+
+TEST(PrintFitDialog, TheThreeOptions) {
+    FakePrinter printer;
+    TFormVoranReportZoom form(printer);
+    form.SetSizes(1652, 1169, 0, 0, 0, 0);
+    // Cropping is the starting option.
+    EXPECT_TRUE(child<QRadioButton>(form, "RadioCrop")->isChecked());
+    EXPECT_EQ(text(form, "LabelReportSize"), "1652 x 1169");
+    EXPECT_EQ(text(form, "LabelSheetSize"), "826 x 1169");
+    EXPECT_EQ(QList<int>({form.Zoom(), form.Columns(), form.Rows()}), QList<int>({100, 1, 1}));
+    click(form, "RadioMultipleSheets");
+    EXPECT_EQ(form.Columns(), 2);
+    EXPECT_EQ(form.Rows(), 1);
+    EXPECT_EQ(form.Zoom(), 100);
+    click(form, "RadioReduce");
+    EXPECT_EQ(form.Zoom(), 50);
+    EXPECT_EQ(text(form, "LabelZoom"), "50 %");
+    EXPECT_EQ(form.Columns(), 1);
+    click(form, "RadioCrop");
+    EXPECT_EQ(form.Zoom(), 100);
+
+    // The same page on a sheet of its own size needs no reduction.
+    TFormVoranReportZoom same(printer);
+    same.SetSizes(826, 1169, 0, 0, 0, 0);
+    click(same, "RadioReduce");
+    EXPECT_EQ(same.Zoom(), 100);
+}
+
+TEST(PrintFitDialog, SheetsAcrossCountTheMarginsOverlap) {
+    // Each further sheet advances by the sheet less the margins, until at most 1 % of a
+    // sheet is left over: counted directly here, one sheet at a time.
+    const auto count = [](int report, int sheet, int margins) {
+        int sheets = 1;
+        for (long long rest = report - sheet; rest > sheet / 100; rest -= sheet - margins)
+            ++sheets;
+        return sheets;
+    };
+    FakePrinter printer;
+    for (const int width : {826, 830, 834, 1652, 2000, 2478, 5000}) {
+        for (const int margins : {0, 50, 200}) {
+            TFormVoranReportZoom form(printer);
+            form.SetSizes(width, 3000, margins / 2, margins / 2, margins - margins / 2,
+                          margins - margins / 2);
+            click(form, "RadioMultipleSheets");
+            EXPECT_EQ(form.Columns(), count(width, 826, margins)) << width << " " << margins;
+            EXPECT_EQ(form.Rows(), count(3000, 1169, margins)) << width << " " << margins;
+        }
+    }
+}
+
+TEST(PrintFitDialog, RotatingTwiceRestoresAndPrintingTellsThePrinter) {
+    FakePrinter printer;
+    TFormVoranReportZoom form(printer);
+    form.SetSizes(1652, 1169, 0, 0, 0, 0);
+    click(form, "RadioReduce");
+    click(form, "CheckRotate");
+    EXPECT_EQ(form.sheet(), QSize(1169, 826));
+    EXPECT_EQ(form.Orientation(), 1);
+    EXPECT_EQ(text(form, "LabelSheetSize"), "1169 x 826");
+    EXPECT_EQ(form.Zoom(), 70); // the option is applied again: min(116900/1652, 82600/1169)
+    click(form, "CheckRotate");
+    EXPECT_EQ(form.sheet(), QSize(826, 1169));
+    EXPECT_EQ(form.Orientation(), 0);
+    EXPECT_EQ(form.Zoom(), 50);
+    EXPECT_TRUE(printer.orientationsSet.isEmpty()); // the printer is told only on printing
+    click(form, "CheckRotate");
+    click(form, "ButtonPrint");
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_EQ(printer.orientationsSet, QList<int>({1}));
+
+    FakePrinter other;
+    TFormVoranReportZoom unrotated(other);
+    unrotated.SetSizes(1652, 1169, 0, 0, 0, 0);
+    click(unrotated, "ButtonPrint");
+    EXPECT_TRUE(other.orientationsSet.isEmpty());
+    TFormVoranReportZoom cancelled(other);
+    click(cancelled, "ButtonCancel");
+    EXPECT_EQ(cancelled.result(), QDialog::Rejected);
+}
+
+TEST(PrintFitDialog, PrinterSetupRereadsTheSheetOnlyWhenAccepted) {
+    FakePrinter printer;
+    TFormVoranReportZoom form(printer);
+    form.SetSizes(1652, 1169, 0, 0, 0, 0);
+    click(form, "RadioMultipleSheets");
+    click(form, "CheckRotate"); // landscape in the dialog
+    click(form, "ButtonPrinter");
+    EXPECT_EQ(printer.setups, 1);
+    EXPECT_EQ(printer.orientationsSet, QList<int>({1})); // the dialog's orientation first
+    EXPECT_EQ(form.sheet(), QSize(1169, 826));
+    // Accepted with A3 chosen: the sheet is read again and the option applied again.
+    printer.setup = [&printer] {
+        printer.sheet = QSize(1169, 1653);
+        return true;
+    };
+    click(form, "ButtonPrinter");
+    EXPECT_EQ(form.sheet(), QSize(1653, 1169));
+    EXPECT_EQ(text(form, "LabelSheetSize"), "1653 x 1169");
+    EXPECT_EQ(form.Columns(), 1);
+}
+
+TEST(PrintFitDialog, DegenerateSizesTerminate) {
+    FakePrinter printer;
+    {
+        // A page of no size (a user format read as 0 x 0).
+        TFormVoranReportZoom form(printer);
+        form.SetSizes(0, 0, 0, 0, 0, 0);
+        click(form, "RadioReduce");
+        EXPECT_EQ(form.Zoom(), 100);
+        click(form, "RadioMultipleSheets");
+        EXPECT_EQ(form.Columns(), 1);
+        form.grab();
+    }
+    {
+        // Margins wider than the sheet: the sheet is widened to hold them.
+        TFormVoranReportZoom form(printer);
+        form.SetSizes(100000, 100000, 600, 900, 600, 900);
+        EXPECT_EQ(form.sheet(), QSize(1201, 1801));
+        click(form, "RadioMultipleSheets");
+        EXPECT_EQ(form.Columns(), 1 + (100000 - 1201 - 12));
+        click(form, "RadioReduce");
+        click(form, "RadioMultipleSheets");
+        form.grab();
+    }
+    {
+        // No printer: a sheet of 0 x 0.
+        FakePrinter none;
+        none.sheet = QSize(0, 0);
+        TFormVoranReportZoom form(none);
+        form.SetSizes(826, 1169, 10, 10, 10, 10);
+        click(form, "RadioReduce");
+        EXPECT_EQ(form.sheet(), QSize(21, 21)); // widened to hold the margins
+        EXPECT_EQ(form.Zoom(), 1);              // 2100 / 1169 %
+        click(form, "RadioMultipleSheets");
+        form.grab();
+    }
+}
+
+TEST(PrintFitDialog, PictureShowsPageShadowAndSheets) {
+    FakePrinter printer;
+    TFormVoranReportZoom form(printer);
+    form.SetSizes(1652, 1169, 50, 50, 50, 50);
+    click(form, "RadioMultipleSheets");
+    ASSERT_EQ(form.Columns(), 3); // 1652 - 826 = 826 > 726 by 100, so a third sheet
+    QWidget* box = child<QWidget>(form, "PaintBox");
+    const QImage image = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int shadow = 0, pattern = 0, blue = 0, white = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y) & 0xFFFFFF;
+            shadow += c == 0x808080;
+            pattern += c == 0x00FFFF;
+            blue += c == 0x0000FF;
+            white += c == 0xFFFFFF;
+        }
+    }
+    EXPECT_GT(shadow, 100);
+    EXPECT_GT(pattern, 100);
+    EXPECT_GT(blue, 200);
+    EXPECT_GT(white, 1000);
+    // The pattern: aqua where both coordinates are even or both odd.
+    const QImage tile = TFormVoranReportZoom::pattern().toImage();
+    EXPECT_EQ(tile.size(), QSize(8, 8));
+    EXPECT_EQ(tile.pixel(0, 0) & 0xFFFFFF, 0x00FFFFu);
+    EXPECT_EQ(tile.pixel(3, 5) & 0xFFFFFF, 0x00FFFFu);
+    EXPECT_EQ(tile.pixel(2, 5) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST(PrintFitDialog, CurrentPrinterGivesTheSheetAndTakesTheOrientation) {
+    // The test printer: an A4 sheet (8.27 x 11.69 inches) at its own resolution.
+    QTemporaryDir folder;
+    platform::PrinterSystem& system = platform::PrinterSystem::instance();
+    system.installTestPrinter(folder.path());
+    const PageSetupGuard pageSetup;
+    SelectPrinter(-1);
+    ASSERT_TRUE(system.hasPrinter());
+    SetPrinterOrientation(0);
+    {
+        TFormVoranReportZoom form;
+        form.SetSizes(1652, 1169, 0, 0, 0, 0);
+        EXPECT_EQ(form.sheet(), QSize(826, 1169));
+        EXPECT_EQ(form.Orientation(), 0);
+        click(form, "CheckRotate");
+        click(form, "ButtonPrint");
+        EXPECT_EQ(PrinterOrientation(), 1);
+    }
+    SetPrinterOrientation(0);
+    system.removeTestPrinter();
+    system.selectPrinter(-2);
+}

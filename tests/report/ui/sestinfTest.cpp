@@ -1,0 +1,68 @@
+// The print-progress window: shown on the first item, the only window taking input while a
+// run goes on, cancel until the pages are being sent.
+
+#include "report/engine/ui/sestinf.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using report::TFormInfo;
+
+TEST(FormInfo, ShowItemShowsTheWindowWithTheItemNumber) {
+    TFormInfo form;
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_FALSE(form.cancelRequested());
+    form.ShowItem(1);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.windowTitle(), "Informace");
+    auto* label = form.findChild<QLabel*>("LabelText");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), QStringLiteral("Připravuji tisk položky číslo: 1"));
+    form.ShowItem(125);
+    EXPECT_EQ(label->text(), QStringLiteral("Připravuji tisk položky číslo: 125"));
+    form.ShowItem(2147483647); // the longest text still fits
+    EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
+}
+
+TEST(FormInfo, DuringARunOnlyTheCancelButtonTakesInput) {
+    QWidget mainWindow;
+    auto* print = new QPushButton(QStringLiteral("Tisk"), &mainWindow);
+    int prints = 0;
+    QObject::connect(print, &QPushButton::clicked, [&] { ++prints; });
+    mainWindow.resize(200, 100);
+    mainWindow.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&mainWindow));
+    const QPoint onPrint = print->mapTo(&mainWindow, print->rect().center());
+    QTest::mouseClick(mainWindow.windowHandle(), Qt::LeftButton, {}, onPrint);
+    EXPECT_EQ(prints, 1); // the click reaches the main window before the run
+
+    TFormInfo form(&mainWindow);
+    form.ShowItem(3);
+    EXPECT_EQ(QApplication::activeModalWidget(), &form); // shown, yet this code runs on
+    // Input through the window system, as a user's: blocked for every other window.
+    QTest::mouseClick(mainWindow.windowHandle(), Qt::LeftButton, {}, onPrint);
+    QApplication::processEvents();
+    EXPECT_EQ(prints, 1);
+    auto* button = form.findChild<QPushButton*>("Button1");
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), QStringLiteral("Přerušit"));
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_TRUE(form.cancelRequested());
+}
+
+TEST(FormInfo, SendingDisablesCancelAndKeepsTheFlag) {
+    TFormInfo form;
+    form.ShowItem(1);
+    form.ShowSending();
+    auto* button = form.findChild<QPushButton*>("Button1");
+    EXPECT_FALSE(button->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_FALSE(form.cancelRequested()); // its text: ReportPrint's progress window check
+    TFormInfo hidden;
+    hidden.ShowSending();
+    EXPECT_TRUE(hidden.isVisible());
+}
