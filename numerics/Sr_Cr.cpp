@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <utility>
 
 namespace numerics {
@@ -41,6 +42,11 @@ constexpr double kT4krSXTol = 1e-9;
 // property that falls with v (p does; the walk turns round for s).
 constexpr double kV3WalkPercent = 5.0;
 constexpr int kV3WalkDir = -1;
+// Newton's method of V3_TP along the isotherm: its bound, largest relative step, and the
+// relative step below which the density has settled.
+constexpr int kV3NewtonSteps = 60;
+constexpr double kV3NewtonMaxStep = 0.1;
+constexpr double kV3NewtonSettled = 1e-13;
 
 constexpr double kSStar = 0.10589114927373185; // kJ/(kg K), pc vc 1000 / Tc
 constexpr double kHStar = 68.52173913043478;   // kJ/kg, pc vc 1000
@@ -49,8 +55,8 @@ constexpr double kHStar = 68.52173913043478;   // kJ/kg, pc vc 1000
 constexpr double kSc = static_cast<double>(limits::kSCrit.value);
 constexpr double kSigmaC = kSc / kSStar;
 
-constexpr double kTWetLow = 350.0;                 // °C, lower end of the wet solvers' brackets
-constexpr double kV3EstTPFloor = -0.56;            // V3Est_TP above Tc: v >= 0.44 vc
+constexpr double kTWetLow = 350.0;      // °C, lower end of the wet solvers' brackets
+constexpr double kV3EstTPFloor = -0.56; // V3Est_TP above Tc: v >= 0.44 vc
 
 // IF97 Table 30: region 3, phi = n1 ln delta + sum n_i delta^I_i tau^J_i, i = 2..40.
 constexpr double kN1 = 0.10658070028513e1;
@@ -172,8 +178,8 @@ void addTerm(Partial& s, const std::array<double, kMaxI + 1>& dp,
     else
         x = dp[i] * tp[j];
     addToPair<Need, 0, kR, kRd, n, n * i>(s, x);
-    addToPair<Need, 1, kRt, kRtt, n * j, n * (j * (j - 1))>(s, x);
-    addToPair<Need, 2, kRdd, kRdt, n * (i * (i - 1)), n * (i * j)>(s, x);
+    addToPair<Need, 1, kRt, kRtt, n * j, n*(j * (j - 1))>(s, x);
+    addToPair<Need, 2, kRdd, kRdt, n*(i * (i - 1)), n*(i * j)>(s, x);
 }
 
 // The sums of one pair from the partial sums, as lanes or alone.
@@ -418,14 +424,78 @@ double T3Est_PI(double p, double h) {
     return temperatureOf(poly2(kT3PI, oneMinusInvPi(p), h / kHStar));
 }
 
-// The one-dimensional region 3 solvers first run the secant through the ends of the bracket
-// that the walk found or the region test prepared, staying inside it, which reaches the root
-// in a few evaluations; the regula falsi on the same bracket, with the same stop test, is the
-// safeguard.
+namespace {
+
+// On an isotherm the region 3 pressure is a polynomial in delta,
+//   p = (R T / 1000) rho (n1 + sum_I I a_I delta^I),  a_I = sum_J n_IJ tau^J,
+// with the slope dp/drho = (R T / 1000) (n1 + sum_I I (I + 1) a_I delta^I). Once the a_I are
+// formed, which costs about one evaluation of the equation, both take a few operations each.
+class PressureIsotherm {
+public:
+    explicit PressureIsotherm(double t) : m_rt(kGasConstant * (t + kKelvinOffset) / 1000) {
+        const std::array<double, kMaxJ + 1> tp = powers<kMaxJ>(kTc / (t + kKelvinOffset));
+        std::array<double, kMaxI + 1> a{};
+        for (const Term& term : kTerms)
+            a[term.i] += term.n * tp[term.j];
+        for (int i = 1; i <= kMaxI; ++i)
+            m_coefficients[i] =
+                Lanes{static_cast<double>(i), static_cast<double>(i * (i + 1))} * a[i];
+    }
+
+    // p [MPa] and dp/drho [MPa m3/kg] at the density rho [kg/m3]: the two sums side by side in
+    // the lanes of a vector, over powers of delta formed in short chains and four partial sums,
+    // so that an evaluation waits for few operations in a row.
+    void at(double rho, double& p, double& slope) const {
+        const double delta = rho * kVc;
+        const std::array<double, kMaxI + 1> dp = powers<kMaxI>(delta);
+        Lanes part[4] = {};
+        for (int i = 1; i <= kMaxI; ++i)
+            part[i % 4] += m_coefficients[i] * dp[i];
+        const Lanes sum = (part[0] + part[1]) + (part[2] + part[3]);
+        p = m_rt * rho * (kN1 + sum[0]);
+        slope = m_rt * (kN1 + sum[1]);
+    }
+
+private:
+    double m_rt;
+    std::array<Lanes, kMaxI + 1> m_coefficients{};
+};
+
+// Newton's method along the isotherm from the start fit, every step within 10 % of the
+// density and on a rising branch of the isotherm, until the pressure meets the tolerance and
+// the next step would move the density by less than 1e-13: the root to the last digits. Below
+// the critical temperature the root must lie on the start's side of the critical density, as
+// the stable state of the given pressure does (the other branch can hold a metastable root).
+// Gives nothing when any of this fails.
+std::optional<double> volumeOnIsotherm(double t, double p, double v0, double tol) {
+    const PressureIsotherm isotherm(t);
+    const double rho0 = 1 / v0, rhoC = 1 / kVc;
+    double rho = rho0;
+    for (int k = 0; k < kV3NewtonSteps; ++k) {
+        double pr = 0, slope = 0;
+        isotherm.at(rho, pr, slope);
+        if (!(slope > 0) || !std::isfinite(pr)) return std::nullopt;
+        const double step = (p - pr) / slope;
+        if (std::fabs(pr - p) < tol && std::fabs(step) <= kV3NewtonSettled * rho) {
+            if (t < kTcCelsius && (rho > rhoC) != (rho0 > rhoC)) return std::nullopt;
+            return 1 / rho;
+        }
+        rho += std::clamp(step, -kV3NewtonMaxStep * rho, kV3NewtonMaxStep * rho);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+// Newton's method along the isotherm first; the bracket walk with the secant in the density
+// inside the bracket it finds, and the regula falsi on the same bracket, are the safeguard. All
+// stop on the same test of the pressure.
 double V3_TP(double t, double p) {
-    Pair x{}, f{};
-    BracketRoot2(x, f, kV3WalkDir, t, p, V3Est_TP(t, p), kV3WalkPercent, P3_VT);
     const double tol = TolOf(p, kV3TPTolPercent, 0);
+    const double v0 = V3Est_TP(t, p);
+    if (const auto v = volumeOnIsotherm(t, p, v0, tol)) return *v;
+    Pair x{}, f{};
+    BracketRoot2(x, f, kV3WalkDir, t, p, v0, kV3WalkPercent, P3_VT);
     // The pressure is smoother in the density than in the volume.
     const auto pressure = [t](double rho) { return P3_TV(t, 1 / rho); };
     const double rho0 = 1 / x[0], rho1 = 1 / x[1];
@@ -472,7 +542,8 @@ ValuesAndSlopes region3WithSlopes(double t, double v, bool enthalpy) {
     const double dpdv =
         -rho * rho * kGasConstant * T * (2 * delta * f.phi_d + delta * delta * f.phi_dd) / 1000;
     const double cv = -kGasConstant * tau * tau * f.phi_tt;
-    if (enthalpy) return {r.p, r.h, dpdT, dpdv, cv + 1000 * v * dpdT, 1000 * (T * dpdT + v * dpdv)};
+    if (enthalpy)
+        return {r.p, r.h, dpdT, dpdv, cv + 1000 * v * dpdT, 1000 * (T * dpdT + v * dpdv)};
     return {r.p, r.s, dpdT, dpdv, cv / T, 1000 * dpdT};
 }
 

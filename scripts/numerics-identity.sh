@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Whether the property library of the working tree answers exactly as that of another revision
 # (default: main): builds both in Release in a scratch folder, runs tools/numerics_identity.cpp
-# of the working tree against each and compares the two texts byte for byte. Prints the number
-# of lines and, when they differ, how many and the first differing pairs; exits 1 then.
+# of the working tree against each on the seed states of the base revision and compares the
+# two texts byte for byte. Prints the number of lines and, when they differ, how many, by call
+# and pair code, and the first differing pairs; exits 1 then. IDENTITY_KEEP=folder keeps the
+# two texts there.
 # Usage, from anywhere in the repository: scripts/numerics-identity.sh [revision]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -26,15 +28,21 @@ build() { # source folder, build folder
 }
 build "$w/base" "$w/build-base"
 build "$root" "$w/build-tree"
-"$w/build-base/identity" >"$w/base.txt"
-"$w/build-tree/identity" >"$w/tree.txt"
+# Both ask the same questions: the seed states as the base revision completes them.
+"$w/build-base/identity" --seeds >"$w/seeds.txt"
+"$w/build-base/identity" <"$w/seeds.txt" >"$w/base.txt"
+"$w/build-tree/identity" <"$w/seeds.txt" >"$w/tree.txt"
 
+[ -n "${IDENTITY_KEEP:-}" ] && mkdir -p "$IDENTITY_KEEP" && cp "$w/base.txt" "$w/tree.txt" "$IDENTITY_KEEP"
 lines=$(wc -l <"$w/tree.txt")
 if cmp -s "$w/base.txt" "$w/tree.txt"; then
     echo "identical: $lines lines, $(sha256sum <"$w/tree.txt" | cut -c1-16)"
     exit 0
 fi
 changed=$(diff "$w/base.txt" "$w/tree.txt" | grep -c '^>' || true)
-echo "DIFFERENT: $changed of $lines lines changed against $base; the first ones (< $base, > tree):"
+echo "DIFFERENT: $changed of $lines lines changed against $base; by call and pair code:"
+diff "$w/base.txt" "$w/tree.txt" | awk '/^>/ { print $2, $3 }' | sort | uniq -c | sort -rn |
+    awk '{ printf "  %s %s: %s\n", $2, $3, $1 }' | column -c 100
+echo "The first ones (< $base, > tree):"
 diff "$w/base.txt" "$w/tree.txt" | grep '^[<>]' | head -n 40
 exit 1

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Prints the closing line of scripts/test.sh, "N passed, N failed", from ctest's log, and
-# exits with failure when a test or an earlier step (status given as the second argument)
-# failed.
+# Prints the closing line of scripts/test.sh, "N passed, N failed, N skipped", from ctest's log,
+# and exits with failure when a test or an earlier step (status given as the second argument)
+# failed. ctest counts a skipped test as passed; here it is counted apart.
 #   test-summary.sh CTEST_LOG STATUS
 set -uo pipefail
 log=$1
@@ -14,5 +14,6 @@ if [ -z "$counts" ]; then
     exit 1
 fi
 read -r total failed <<<"$counts"
-echo "$((total - failed)) passed, $failed failed"
+skipped=$(grep -cE '^[[:space:]]+[0-9]+ - .* \(Skipped\)$' "$log")
+echo "$((total - failed - skipped)) passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ] && [ "$status" -eq 0 ]

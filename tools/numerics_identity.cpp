@@ -3,19 +3,22 @@
 // give the same bits. scripts/numerics-identity.sh builds this program against two revisions
 // and compares their texts.
 //
-// Seeds: a (t, p) grid over the whole range and beyond, and a (t, x) grid of wet steam. Each
-// seed state is turned into the given values of every pair code (and two unknown codes), and
-// each is asked with and without metastable vapour: the full state, h alone, v and s alone
-// (the outputs not asked for start as sentinels, so that in-out semantics show), the full
-// state with a floating-point flag the caller left raised (whether the flag survives is
-// printed too), the four derived properties, and cp again with the caller's flag raised.
-// Viscosity and conductivity are printed once per seed. A call that throws prints "fault".
+// Seeds: a (t, p) grid over the whole range and beyond, and a (t, x) grid of wet steam,
+// completed by the library. With --seeds the program prints them; given seeds on its input
+// (as --seeds printed them, so that both builds ask the same questions), it turns each seed
+// state into the given values of every pair code (and two unknown codes) and asks each with
+// and without metastable vapour: the full state, h alone, v and s alone (the outputs not asked
+// for start as sentinels, so that in-out semantics show), the full state with a floating-point
+// flag the caller left raised (whether the flag survives is printed too), the four derived
+// properties, and cp again with the caller's flag raised. Viscosity and conductivity are
+// printed once per seed. A call that throws prints "fault".
 
 #include "numerics/numerics.h"
 
 #include <cfenv>
 #include <cmath>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
@@ -125,8 +128,21 @@ std::vector<Seed> seeds() {
 
 } // namespace
 
-int main() {
-    for (const Seed& s : seeds()) {
+int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--seeds") {
+        for (const Seed& s : seeds()) {
+            for (double value : s.q)
+                std::printf("%a ", value);
+            std::printf("\n");
+        }
+        return 0;
+    }
+    std::vector<Seed> given;
+    Seed s{};
+    while (std::scanf("%la %la %la %la %la %la", &s.q[0], &s.q[1], &s.q[2], &s.q[3], &s.q[4],
+                      &s.q[5]) == 6)
+        given.push_back(s);
+    for (const Seed& s : given) {
         transportLine(s.q[0], s.q[2]);
         for (int pair : kPairs) {
             const int i = pair >= 12 ? pair / 10 - 1 : 0, j = pair >= 12 ? pair % 10 - 1 : 1;

@@ -130,10 +130,11 @@ TEST(Sr_Cr, VolumeSolversInvertPressureAndEntropy) {
         SCOPED_TRACE(::testing::Message() << "t " << st.t << " v " << st.v);
         const double vp = V3_TP(st.t, st.p);
         EXPECT_LT(std::fabs(P3_TV(st.t, vp) - st.p), 2e-10 * st.p);
+        // V3_TP settles the volume to the last digits of the pressure's own rounding.
+        EXPECT_LT(rel(vp, st.v), nearCritical(st) ? 1e-9 : 1e-12);
         const double vs = V3_TS(st.t, st.s);
         EXPECT_LT(std::fabs(S3_TV(st.t, vs) - st.s), 2e-9);
         if (!nearCritical(st)) {
-            EXPECT_LT(rel(vp, st.v), 1e-8);
             EXPECT_LT(rel(vs, st.v), 1e-8);
         }
     }
