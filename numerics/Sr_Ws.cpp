@@ -27,10 +27,19 @@ using Fn2 = double (*)(double, double);
 
 // The outputs of a single-phase (t, p) state from one evaluation of its equation, which is
 // handed on when a derived property asked for it. Inline: it is most of what a (t, p) state
-// does besides the sums.
+// does besides the sums. A solver that ended on an evaluation with every sum at the state
+// hands it in as `known`.
 [[gnu::always_inline]] inline void finishTP(GibbsEquation equation, bool WantV, bool WantS,
                                             bool WantI, double T, double P, double& V, double& S,
-                                            double& I, StateEquation* eq) {
+                                            double& I, StateEquation* eq,
+                                            const GibbsState* known = nullptr) {
+    if (known != nullptr) {
+        if (WantV) V = volumeOf(*known);
+        if (WantS) S = entropyOf(*known);
+        if (WantI) I = enthalpyOf(*known);
+        if (eq != nullptr) eq->gibbs = *known;
+        return;
+    }
     unsigned need = eq != nullptr ? eq->gibbsNeed : 0;
     if (WantV) need |= kGammaPi;
     if (WantS) need |= kGamma | kGammaTau;
@@ -74,6 +83,8 @@ void State1(int pair, bool WantV, bool WantS, bool WantI, double& T, double& P, 
 
 void State2(int pair, bool WantV, bool WantS, bool WantI, double& T, double& P, double& V,
             double& S, double& I, StateEquation* eq) {
+    GibbsState atRoot;
+    const GibbsState* known = nullptr;
     switch (pair) {
     case pc::TV:
         P = P2_TV(T, V);
@@ -88,15 +99,15 @@ void State2(int pair, bool WantV, bool WantS, bool WantI, double& T, double& P, 
         T = T2_PI(P, I);
         break;
     case pc::VS:
-        TP2_VS(T, P, V, S);
+        if (TP2_VS(T, P, V, S, atRoot)) known = &atRoot;
         break;
     case pc::VI:
-        TP2_VI(T, P, V, I);
+        if (TP2_VI(T, P, V, I, atRoot)) known = &atRoot;
         break;
     default:
         break;
     }
-    finishTP(GibbsEquation::Region2, WantV, WantS, WantI, T, P, V, S, I, eq);
+    finishTP(GibbsEquation::Region2, WantV, WantS, WantI, T, P, V, S, I, eq, known);
 }
 
 void StateMeta(int pair, bool WantV, bool WantS, bool WantI, double& T, double& P, double& V,

@@ -198,8 +198,8 @@ double sumTerms(double a, double b, std::index_sequence<K...>) {
     fillPowers<e.minA, e.maxA>(aBase, aZero);
     fillPowers<e.minB, e.maxB>(b, bZero);
     double part[4] = {};
-    ((part[K % 4] += Table[K].n * aZero[static_cast<int>(Table[K].i * e.aSteps)] *
-                     bZero[Table[K].j]),
+    ((part[K % 4] +=
+      Table[K].n * aZero[static_cast<int>(Table[K].i * e.aSteps)] * bZero[Table[K].j]),
      ...);
     return (part[0] + part[1]) + (part[2] + part[3]);
 }

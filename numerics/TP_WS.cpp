@@ -432,7 +432,84 @@ template <unsigned Need>
     }
 }
 
+// Region 2 on one isotherm: gamma_r = sum_I c_I pi^I with c_I = sum_J n_IJ (tau - 0.5)^J, and
+// gamma_r_tau = sum_I d_I pi^I with d_I = sum_J n_IJ J (tau - 0.5)^(J - 1), so that gamma_r and
+// its derivatives are polynomials in pi, and the ideal-gas part is ln pi plus constants. The
+// coefficients of pi^k, k = 0..kIsothermDegree, go side by side in the lanes of vectors: those
+// of gamma_r_pi and gamma_r_pipi, and those of gamma_r and gamma_r_tau.
+constexpr int kIsothermDegree = 24; // the highest I of the residual part
+
+struct Region2Isotherm {
+    double T, tau;
+    double idealGamma = 0, idealGammaTau = 0; // without ln pi
+    std::array<Lanes, kIsothermDegree + 1> pressureSums{}, temperatureSums{};
+
+    constexpr explicit Region2Isotherm(double temperature)
+        : T(temperature), tau(kRegion2TStar / temperature) {
+        std::array<double, kIsothermDegree + 3> c{}, d{}; // 0 beyond the highest I
+        std::array<double, 64> y{};
+        y[0] = 1;
+        for (std::size_t j = 1; j < y.size(); ++j)
+            y[j] = y[j - 1] * (tau - 0.5);
+        for (const Term& term : kRegion2Residual) {
+            c[term.i] += term.n * y[term.j];
+            if (term.j != 0) d[term.i] += term.n * term.j * y[term.j - 1];
+        }
+        for (int k = 0; k <= kIsothermDegree; ++k) {
+            pressureSums[k] = Lanes{(k + 1) * c[k + 1], (k + 2) * (k + 1) * c[k + 2]};
+            temperatureSums[k] = Lanes{c[k], d[k]};
+        }
+        for (const Term& term : kRegion2Ideal) {
+            double power = 1; // tau^J, and tau^(J - 1) for the derivative
+            for (int j = 0; j < (term.j < 0 ? -term.j : term.j); ++j)
+                power = term.j < 0 ? power / tau : power * tau;
+            idealGamma += term.n * power;
+            idealGammaTau += term.n * term.j * power / tau;
+        }
+    }
+
+    // The sums of one set of lanes at p, over powers of p in short chains and four partial
+    // sums, unrolled: few operations wait on one another.
+    static Lanes sumsAt(const std::array<Lanes, kIsothermDegree + 1>& coefficients, double p) {
+        std::array<double, kIsothermDegree + 1> pw;
+        pw[0] = 1;
+        pw[1] = p;
+        Lanes part[4] = {};
+        [&]<std::size_t... K>(std::index_sequence<K...>) {
+            ((pw[K + 2] = pw[(K + 2) / 2] * pw[K + 2 - (K + 2) / 2]), ...);
+        }
+        (std::make_index_sequence<kIsothermDegree - 1>{});
+        [&]<std::size_t... K>(std::index_sequence<K...>) {
+            ((part[K % 4] += coefficients[K] * pw[K]), ...);
+        }
+        (std::make_index_sequence<kIsothermDegree + 1>{});
+        return (part[0] + part[1]) + (part[2] + part[3]);
+    }
+};
+
+constexpr Region2Isotherm kRegion2At800(800.0 + kKelvinOffset);
+
 } // namespace
+
+void V2At800(double p, double& v, double& dvdp) {
+    const Lanes sum = Region2Isotherm::sumsAt(kRegion2At800.pressureSums, p);
+    constexpr double rt = kGasConstant * kRegion2At800.T / 1000;
+    const double inverse = 1 / p;
+    v = rt * (inverse + sum[0]);
+    dvdp = rt * (sum[1] - inverse * inverse);
+}
+
+double S2At800(double p) {
+    const Lanes sum = Region2Isotherm::sumsAt(kRegion2At800.temperatureSums, p);
+    const Region2Isotherm& i = kRegion2At800;
+    return kGasConstant *
+           (i.tau * (i.idealGammaTau + sum[1]) - (std::log(p) + i.idealGamma + sum[0]));
+}
+
+double I2At800(double p) {
+    const Lanes sum = Region2Isotherm::sumsAt(kRegion2At800.temperatureSums, p);
+    return kGasConstant * kRegion2TStar * (kRegion2At800.idealGammaTau + sum[1]);
+}
 
 GibbsDerivatives region1Gibbs(double pi, double tau, unsigned need) {
     return region1(pi, tau, 1.0 / (tau - kRegion1TauShift), need);

@@ -109,6 +109,32 @@ TEST(TP_WS, MatchesReferenceGrid) {
     EXPECT_FALSE(scope.faulted());
 }
 
+// The 800 °C isotherm as polynomials in p: v, s and h as python3-iapws gives them, as the
+// general equation gives them to the rounding of the sums, and dv/dp as the difference of v.
+TEST(TP_WS, Isotherm800MatchesTheEquationAndTheReference) {
+    int compared = 0;
+    for (const GridPoint& g : readGrid()) {
+        if (g.region != "2" || g.t != 800) continue;
+        ++compared;
+        double v = 0, dvdp = 0;
+        V2At800(g.p, v, dvdp);
+        EXPECT_PRED3(near, v, g.v, 1e-11) << g.p;
+        EXPECT_PRED3(near, S2At800(g.p), g.s, 1e-11) << g.p;
+        EXPECT_PRED3(near, I2At800(g.p), g.h, 1e-11) << g.p;
+    }
+    EXPECT_GE(compared, 5);
+    for (double p = 1e-4; p <= 100; p *= 1.2) {
+        SCOPED_TRACE(testing::Message() << "p " << p << " MPa");
+        double v = 0, dvdp = 0;
+        V2At800(p, v, dvdp);
+        EXPECT_PRED3(near, v, V2_TP(800, p), 2e-15);
+        EXPECT_PRED3(near, S2At800(p), S2_TP(800, p), 2e-15);
+        EXPECT_PRED3(near, I2At800(p), I2_TP(800, p), 2e-15);
+        const double h = 1e-6 * p;
+        EXPECT_PRED3(near, dvdp, (V2_TP(800, p + h) - V2_TP(800, p - h)) / (2 * h), 1e-8);
+    }
+}
+
 // Each derivative against a central difference of the sum one order lower, so a wrong
 // derivative factor shows even where it cancels in the caloric relations.
 TEST(TP_WS, EvaluatorDerivativesMatchFiniteDifferences) {
