@@ -127,6 +127,8 @@ void StateMeta(int pair, bool WantV, bool WantS, bool WantI, double& T, double& 
 
 void State3(int pair, bool WantP, bool WantS, bool WantI, double& T, double& P, double& V,
             double& S, double& I, StateEquation* eq) {
+    Region3State atRoot;
+    bool known = false;
     switch (pair) {
     case pc::TP:
         V = V3_TP(T, P);
@@ -135,10 +137,10 @@ void State3(int pair, bool WantP, bool WantS, bool WantI, double& T, double& P, 
         V = V3_TS(T, S);
         break;
     case pc::PS:
-        TV3_PS(T, V, P, S);
+        known = TV3_PS(T, V, P, S, atRoot);
         break;
     case pc::PI:
-        TV3_PI(T, V, P, I);
+        known = TV3_PI(T, V, P, I, atRoot);
         break;
     case pc::VS:
         T = T3_VS(V, S);
@@ -151,7 +153,9 @@ void State3(int pair, bool WantP, bool WantS, bool WantI, double& T, double& P, 
     }
     const bool derivatives = eq != nullptr && eq->helmholtz;
     if (!(WantP || WantS || WantI || derivatives)) return;
-    const Region3State r = evaluateRegion3(T, V, WantP, WantS, WantI, derivatives);
+    // A solver that ended on an evaluation with everything at the state hands it in.
+    const Region3State r =
+        known ? atRoot : evaluateRegion3(T, V, WantP, WantS, WantI, derivatives);
     if (WantP) P = r.p;
     if (WantS) S = r.s;
     if (WantI) I = r.h;
