@@ -367,12 +367,8 @@ Region3State evaluateRegion3(double t, double v, bool wantP, bool wantS, bool wa
     if (wantI) out.h = kGasConstant * T * (kN1 + s.rd + s.rt);
     if (derivatives) {
         out.f = {
-            kN1 * lnDelta + s.r,
-            (kN1 + s.rd) / delta,
-            (s.rdd - kN1) / (delta * delta),
-            s.rt / tau,
-            s.rtt / (tau * tau),
-            s.rdt / (delta * tau),
+            kN1 * lnDelta + s.r, (kN1 + s.rd) / delta, (s.rdd - kN1) / (delta * delta),
+            s.rt / tau,          s.rtt / (tau * tau),  s.rdt / (delta * tau),
         };
     }
     return out;

@@ -235,7 +235,7 @@ int Region_PS(bool Metastable, double p, double s) {
         return s >= bv.S800 ? kOut : kSteam;
     };
     const auto isotherm0 = [&] {
-        bv.S0 = S1_TP(0, p);
+        bv.S0 = S1At0(p);
         return s <= bv.S0 ? kOut : kWater;
     };
     if (p <= kPs350) {
@@ -250,7 +250,7 @@ int Region_PS(bool Metastable, double p, double s) {
     bv.TB23 = TB23_P(p);
     bv.SB23 = S2_TP(bv.TB23, p);
     if (s > bv.SB23) return isotherm800();
-    if (s < S1_TP(350, p)) return isotherm0();
+    if (s < S1At350(p)) return isotherm0();
     if (p >= kPCrit) return kCritical;
     bv.Ts = Ts_P(p);
     bv.V12 = V12kr_T(bv.Ts, p);
@@ -269,7 +269,7 @@ int Region_PI(bool Metastable, double p, double h) {
         return h >= bv.I800 ? kOut : kSteam;
     };
     const auto isotherm0 = [&] {
-        bv.I0 = I1_TP(0, p);
+        bv.I0 = I1At0(p);
         return h <= bv.I0 ? kOut : kWater;
     };
     if (p <= kPs350) {
@@ -285,7 +285,7 @@ int Region_PI(bool Metastable, double p, double h) {
     bv.TB23 = TB23_P(p);
     bv.IB23 = I2_TP(bv.TB23, p);
     if (h > bv.IB23) return isotherm800();
-    if (h < I1_TP(350, p)) return isotherm0();
+    if (h < I1At350(p)) return isotherm0();
     if (p >= kPCrit) return kCritical;
     bv.Ts = Ts_P(p);
     bv.V12 = V12kr_T(bv.Ts, p);

@@ -102,6 +102,12 @@ GibbsState evaluateGibbs(GibbsEquation equation, double t, double p, unsigned ne
 void V2At800(double p, double& v, double& dvdp);
 double S2At800(double p);
 double I2At800(double p);
+// Region 1 on the 0 °C and 350 °C isotherms, the ends of its temperature range, likewise: s and
+// h at p (S1_TP and I1_TP to the rounding of the sums).
+double S1At0(double p);
+double I1At0(double p);
+double S1At350(double p);
+double I1At350(double p);
 
 // v needs kGammaPi, s kGamma | kGammaTau, h kGammaTau. Inline: a state procedure forms them
 // right after its evaluation. The factors that do not depend on the sums come first, so that
