@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace report {
 
@@ -87,35 +86,21 @@ int sideBits(const TVoranReportElement& e) {
 void drawText(TCanvas& canvas, const TVoranReportElement& e, const ElementContent& content,
               const TRect& r, const TRect& unscaled, double sx, double sy, double charWidth,
               double lineHeight) {
-    platform::TFont font = e.Font;
-    font.height = 0;
-    if (IsRomanFont(font.name)) MapRomanFont(font);
-    charWidth = RomanCharWidth(e.Font.name, charWidth);
-    lineHeight = RomanLineHeight(e.Font.name, lineHeight);
+    ElementTextLayout layout = TextLayoutOf(e, charWidth, lineHeight);
+    layout.options.scaleX = sx;
+    layout.options.scaleY = sy;
     canvas.SaveState();
-    canvas.SetFont(font);
-    RichTextOptions options;
-    options.scaleX = sx;
-    options.scaleY = sy;
-    options.alignment = e.GetAlignment();
-    options.rtf = e.GetRtf();
-    options.charWidth = charWidth;
-    options.lineHeight = lineHeight;
+    canvas.SetFont(layout.font);
     if (e.Angle != 0) {
-        DrawRotatedText(canvas, unscaled, content.text, e.Angle, sx, sy, font);
+        DrawRotatedText(canvas, unscaled, content.text, e.Angle, sx, sy, layout.font);
     } else if (content.lines) {
-        // The lines were measured at scale 1; laid out again at this scale they break alike,
-        // and the shown part is drawn from the rectangle's top.
-        options.wordWrap = e.IsMultilineText();
-        TRect area = r;
-        area.bottom = std::numeric_limits<int>::max() / 2;
-        TRadky lines;
-        LayoutRichText(canvas, area, content.text, options, lines);
-        DrawRichTextLines(canvas, r, lines, content.firstLine, content.lastLine, options);
+        // The run's lines, never laid out again: every device shows the same words in the
+        // same places. The shown part is drawn from the rectangle's top.
+        const TRadky shown =
+            ScaledLines(*content.lines, content.firstLine, content.lastLine, sx, sy);
+        DrawRichTextLines(canvas, r, shown, 0, shown.Count() - 1, layout.options);
     } else {
-        options.wordWrap = e.IsMultilineText();
-        if (!options.wordWrap && e.Spacing >= 1) options.charWidth = e.Spacing;
-        DrawRichText(canvas, r, content.text, options);
+        DrawRichText(canvas, r, content.text, layout.options);
     }
     canvas.RestoreState();
     canvas.SaveState();
@@ -183,6 +168,20 @@ void drawPicture(TCanvas& canvas, const TVoranReportElement& e, const ElementCon
 
 } // namespace
 
+ElementTextLayout TextLayoutOf(const TVoranReportElement& e, double charWidth, double lineHeight) {
+    ElementTextLayout layout;
+    layout.font = e.Font;
+    layout.font.height = 0;
+    MapRomanFont(layout.font);
+    RichTextOptions& options = layout.options;
+    options.wordWrap = e.IsMultilineText();
+    options.alignment = e.GetAlignment();
+    options.rtf = e.GetRtf();
+    options.charWidth = e.Spacing >= 1 ? e.Spacing : RomanCharWidth(e.Font.name, charWidth);
+    options.lineHeight = RomanLineHeight(e.Font.name, lineHeight);
+    return layout;
+}
+
 void DrawReportElement(TCanvas& canvas, const TVoranReportElement& e,
                        const ElementContent& content, const TRect& rect, double xOffset,
                        double yOffset, double sx, double sy, double /*fontScale*/,
@@ -246,6 +245,13 @@ void TVystPrvek::SetLines(const TRadky& lines) {
 void TVystPrvek::SetShownLines(int first, int last) {
     m_firstLine = first;
     m_lastLine = last;
+}
+
+QString TVystPrvek::ShownText() const {
+    QString text;
+    for (int i = std::max(m_firstLine, 0); m_lines && i <= m_lastLine && i < m_lines->Count(); ++i)
+        text += m_lines->GetRadek(i).text();
+    return text;
 }
 
 void TVystPrvek::SetPicture(const TPicture* picture) {

@@ -26,12 +26,24 @@ class TZnakovePole;
 // text split over pages, and its own picture.
 struct ElementContent {
     QString text;
-    const TRadky* lines = nullptr; // laid out at scale 1; null when the text is not split
+    // The lines the run laid out (at scale 1, by TextLayoutOf); null when it laid out none.
+    const TRadky* lines = nullptr;
     int firstLine = 0;
     int lastLine = -1;
     const TPicture* picture = nullptr; // own picture; null: the template element's
     bool hasPicture = false;
 };
+
+// How an element's text is laid out: its font (a printer's "Roman" font becomes the screen
+// font that stands for it) and the layout options at scale 1. Character spacing of 1 or more
+// takes the place of the character width; `charWidth` and `lineHeight` of 0 take the font's.
+// The run lays texts out with these, and every output draws the lines it laid out.
+struct ElementTextLayout {
+    platform::TFont font;
+    RichTextOptions options;
+};
+ElementTextLayout TextLayoutOf(const TVoranReportElement& element, double charWidth = 0,
+                               double lineHeight = 0);
 
 // Draws `element` with `content` in `rect` (1/100 inch) shifted by the offsets, on `canvas`
 // at the scales (device units per 1/100 inch). `charWidth` and `lineHeight` of 0 take the
@@ -55,6 +67,8 @@ public:
     const TRadky* Lines() const { return m_lines.get(); }
     int FirstLine() const { return m_firstLine; }
     int LastLine() const { return m_lastLine; }
+    // The characters of the shown lines (plain text); "" without lines.
+    QString ShownText() const;
     // A copy of the picture (none clears it), or a name: drawn with the template element's.
     void SetPicture(const TPicture* picture);
     void SetPictureName(const QString& name);

@@ -154,7 +154,7 @@ private:
         MapRomanFont(font);
         const TRadky* lines = v.Lines();
         if (!lines || lines->Count() < 2) {
-            const QString plain = RichTextPlainText(v.Text(), e.GetRtf());
+            const QString plain = lines ? v.ShownText() : RichTextPlainText(v.Text(), e.GetRtf());
             const TextStyle s = textStyle(e, font);
             write(QStringLiteral("<DIV STYLE=\"") + box(v.Top, v.Left, v.Width, v.Height) +
                   sideList(e.Options, QStringLiteral(": 1px solid #000000;")) + s.font + s.open +

@@ -175,7 +175,8 @@ private:
             if (e.Options & soBottom) out += "\\brdrb\\brdrs\\brdrw20 ";
             if (e.Options & soRight) out += "\\brdrr\\brdrs\\brdrw20 ";
             out += position(v.Width, v.Height, v.Top + yOffset(), v.Left + xOffset());
-            return out + textRun(e, RichTextPlainText(v.Text(), e.GetRtf()));
+            return out +
+                   textRun(e, lines ? v.ShownText() : RichTextPlainText(v.Text(), e.GetRtf()));
         }
         QByteArray out;
         int above = 0;

@@ -202,6 +202,11 @@ int TSestava::UlozPredlohuJako() {
     const QString chosen = m_fileChooser ? m_fileChooser->chooseSaveFile(request) : QString();
     if (chosen.isEmpty()) return result;
 
+    // a failed write leaves the report on the file it had
+    const QString previousName = m_reportName;
+    const QString previousDir = m_reportDir;
+    const QString previousAlias = m_reportAlias;
+    const bool previousIgnore = ReportDirIgnore;
     const QFileInfo file(chosen);
     const QString reportDir =
         m_reportDir.isEmpty() ? QString() : QDir(m_reportDir).canonicalPath() + u'/';
@@ -221,6 +226,10 @@ int TSestava::UlozPredlohuJako() {
     if (writeTemplateFile(GetPredlohaFileName(), Predloha().ToBytes(), false)) {
         result = seOk;
     } else {
+        m_reportName = previousName;
+        m_reportDir = previousDir;
+        m_reportAlias = previousAlias;
+        ReportDirIgnore = previousIgnore;
         showError(LoadText(ReportText::TemplateNotSaved));
     }
     reportError(result);

@@ -32,6 +32,10 @@ QSize paperSizeOf(const TSestavaTyp&) {
     return {std::max(PageWidth(), 1), std::max(PageHeight(), 1)};
 }
 
+bool isText(const TVoranReportElement& e) {
+    return e.Kind >= ekText && e.Kind <= ekFunction;
+}
+
 TCalcType numberValue(double number, const QString& text) {
     TCalcType v;
     v.kind = 1;
@@ -465,6 +469,8 @@ void ReportRun::finishReport(bool main) {
     for (TVystPrvek* e : m_pageCountList) {
         const QString pattern = e->Source()->Text;
         e->SetText(pattern.isEmpty() ? QString::number(count) : platform::Format(pattern, count));
+        // Lines laid out for the placeholder are laid out again for the count.
+        if (e->Lines()) e->SetLines(layOutLines(*e->Source(), e->Text(), false));
     }
     m_pageCountList.clear();
 }
@@ -645,30 +651,21 @@ void ReportRun::layOutElement(TVoranReportElement* e, int x, int y, int page) {
     if (e->Kind == ekDetail || e->Kind == ekNone) return;
     auto out = std::make_unique<TVystPrvek>(e, x + e->Left, y + e->Top, e->Width, e->Height);
     out->SetText(e->GetText());
-    switch (e->Kind) {
-    case ekItem:
-        if (e->IsPicture()) {
-            if (e->GetPicture()) out->SetPicture(e->GetPicture());
-        } else if (e->IsMultilineText()) {
-            TRadky lines;
-            platform::TFont font = e->Font;
-            font.height = 0;
-            m_measure->SetFont(font);
-            RichTextOptions options;
-            options.rtf = e->GetRtf();
-            options.alignment = e->GetAlignment();
-            options.charWidth = e->Spacing >= 1 ? e->Spacing : 0;
-            LayoutRichText(*m_measure, {0, 0, e->Width, kUnboundedHeight}, out->Text(), options,
-                           lines);
-            out->SetLines(lines);
-            if (!e->GetVarHeight() || m_report.Columns() > 1) {
-                int used = 0;
-                int last = -1;
-                lines.FitHeight(0, e->Height, used, last);
-                out->SetShownLines(0, last);
-            }
+    if (e->Kind == ekItem && e->IsPicture()) {
+        if (e->GetPicture()) out->SetPicture(e->GetPicture());
+    } else if (isText(*e) && e->IsMultilineText() && e->Angle == 0) {
+        // Every output draws these lines; none lays the text out again.
+        const TRadky lines = layOutLines(*e, out->Text(), false);
+        out->SetLines(lines);
+        // An item that may not grow shows the lines that fit its box.
+        if (e->Kind == ekItem && (!e->GetVarHeight() || m_report.Columns() > 1)) {
+            int used = 0;
+            int last = -1;
+            lines.FitHeight(0, e->Height, used, last);
+            out->SetShownLines(0, last);
         }
-        break;
+    }
+    switch (e->Kind) {
     case ekPicture:
         if (e->GetPicture()) {
             out->SetPictureName(e->LoadedPictureName());
@@ -685,16 +682,19 @@ void ReportRun::layOutElement(TVoranReportElement* e, int x, int y, int page) {
     addToPage(std::move(out), e, page);
 }
 
+TRadky ReportRun::layOutLines(const TVoranReportElement& e, const QString& text, bool wrap) {
+    ElementTextLayout layout = TextLayoutOf(e);
+    if (wrap) layout.options.wordWrap = true;
+    m_measure->SetFont(layout.font);
+    TRadky lines;
+    LayoutRichText(*m_measure, {0, 0, e.Width, kUnboundedHeight}, text, layout.options, lines);
+    return lines;
+}
+
 RunCursor ReportRun::layOutGrowing(TVoranReportElement* e, int sectionTop, RunCursor at) {
     const QString text = e->GetText();
-    TRadky lines;
-    platform::TFont font = e->Font;
-    font.height = 0;
-    m_measure->SetFont(font);
-    RichTextOptions options;
-    options.rtf = e->GetRtf();
-    options.alignment = e->GetAlignment();
-    LayoutRichText(*m_measure, {0, 0, e->Width, kUnboundedHeight}, text, options, lines);
+    // A growing text always wraps: it grows by its lines.
+    const TRadky lines = layOutLines(*e, text, true);
     const int total = lines.TotalHeight();
     const TSestVystup::RunPosition& pos = doc().runPosition;
     const int x = pos.xOffset + e->Left;

@@ -13,6 +13,7 @@
 
 namespace report {
 
+class TRadky;
 class TVystPrvek;
 
 // Where the run writes: y from the top of the printable area and the pages added below the
@@ -74,6 +75,9 @@ private:
     void layOutElement(TVoranReportElement* element, int x, int y, int page);
     void layOutFixed(TOddilSestavy* section, const std::vector<TVoranReportElement*>& elements,
                      int sectionTop, int page);
+    // The element's text laid out into lines for its width, as every output draws them;
+    // `wrap` wraps words whatever the element's options.
+    TRadky layOutLines(const TVoranReportElement& element, const QString& text, bool wrap);
     RunCursor layOutGrowing(TVoranReportElement* element, int sectionTop, RunCursor at);
     RunCursor runDetail(TVoranReportElement* element, int sectionTop, RunCursor at);
     void crossPages(int fromOffset, int toOffset);

@@ -52,6 +52,17 @@ TFont styleFont(const TFont& base, const RichTextStyle& style, double& emHeight)
     return font;
 }
 
+// A line broken at scale 1 as it stands at another scale: positions and sizes scaled.
+void scaleLine(TRadek& line, double scaleX, double scaleY) {
+    const auto by = [](int& v, double factor) { v = toInternal(v * factor); };
+    for (int& p : line.positions)
+        by(p, scaleX);
+    by(line.width, scaleX);
+    by(line.startX, scaleX);
+    by(line.height, scaleY);
+    by(line.baseline, scaleY);
+}
+
 // Measures of the characters of one style, in internal units at the layout's scale.
 struct StyleMetrics {
     int ascent = 0;
@@ -249,15 +260,7 @@ private:
         line.startX = int(std::clamp<long long>(start, -(1 << 29), 1 << 29));
     }
 
-    void scale(TRadek& line) const {
-        const auto by = [](int& v, double factor) { v = toInternal(v * factor); };
-        for (int& p : line.positions)
-            by(p, m_scaleX);
-        by(line.width, m_scaleX);
-        by(line.startX, m_scaleX);
-        by(line.height, m_scaleY);
-        by(line.baseline, m_scaleY);
-    }
+    void scale(TRadek& line) const { scaleLine(line, m_scaleX, m_scaleY); }
 
     TFont m_base;
     RichTextOptions m_options;
@@ -377,6 +380,18 @@ QString TRadky::Text() const {
     for (const TRadek& line : m_lines)
         text += line.text();
     return text;
+}
+
+TRadky ScaledLines(const TRadky& lines, int first, int last, double scaleX, double scaleY) {
+    if (!std::isfinite(scaleX) || scaleX <= 0) scaleX = 1;
+    if (!std::isfinite(scaleY) || scaleY <= 0) scaleY = 1;
+    TRadky scaled;
+    for (int i = std::max(first, 0); i <= last && i < lines.Count(); ++i) {
+        TRadek line = lines.GetRadek(i);
+        scaleLine(line, scaleX, scaleY);
+        scaled.Add(std::move(line));
+    }
+    return scaled;
 }
 
 int LayoutRichText(const TCanvas& canvas, const TRect& rect, const QString& text,

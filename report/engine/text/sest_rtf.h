@@ -91,6 +91,11 @@ int LayoutRichText(const platform::TCanvas& canvas, const platform::TRect& rect,
 int LayoutRichTextToFit(const platform::TCanvas& canvas, const platform::TRect& rect,
                         const QString& text, const RichTextOptions& options, TRadky& lines);
 
+// Lines first..last (clamped to the list) of lines laid out at scale 1, as a layout at
+// scaleX, scaleY gives them: the same breaks, positions and heights scaled. What a run laid
+// out once is drawn so on every device.
+TRadky ScaledLines(const TRadky& lines, int first, int last, double scaleX, double scaleY);
+
 // Lays out and draws, baseline-aligned and transparent; the canvas's state is kept.
 int DrawRichText(platform::TCanvas& canvas, const platform::TRect& rect, const QString& text,
                  const RichTextOptions& options);

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace report;
 using platform::TRect;
 
@@ -217,15 +219,33 @@ TEST(RichTextLayout, HalfPointSizesMatchThePointSizeOfTheBaseFont) {
     EXPECT_LT(ten.GetRadek(0).width, plain.GetRadek(0).width);
 }
 
-TEST(RichTextLayout, ScaleKeepsTheBreaks) {
+// Lines laid out once at scale 1 and scaled are the lines a layout at that scale gives, so
+// that a device drawing the run's lines draws what a layout for it would.
+TEST(RichTextLayout, ScaleKeepsTheBreaksAndScaledLinesMatchAScaledLayout) {
     Fixture f;
-    for (int width = 60; width < 500; width += 55) {
-        const TRadky one = f.layout(paragraph, width);
-        const TRadky six = f.layout(paragraph, width * 6, {.scaleX = 6, .scaleY = 6});
-        ASSERT_EQ(one.Count(), six.Count()) << width;
-        for (int i = 0; i < one.Count(); ++i)
-            EXPECT_EQ(one.GetRadek(i).charCount, six.GetRadek(i).charCount);
-    }
+    for (int alignment = alignLeft; alignment <= alignJustify; ++alignment)
+        for (int width = 60; width < 500; width += 55) {
+            const RichTextOptions options{.alignment = alignment};
+            const TRadky one = f.layout(paragraph, width, options);
+            const TRadky six =
+                f.layout(paragraph, width * 6, {.scaleX = 6, .scaleY = 6, .alignment = alignment});
+            const TRadky scaled = ScaledLines(one, 0, one.Count() - 1, 6, 6);
+            ASSERT_EQ(one.Count(), six.Count()) << width;
+            ASSERT_EQ(scaled.Count(), six.Count()) << width;
+            for (int i = 0; i < one.Count(); ++i) {
+                const TRadek& a = scaled.GetRadek(i);
+                const TRadek& b = six.GetRadek(i);
+                EXPECT_EQ(one.GetRadek(i).charCount, b.charCount);
+                EXPECT_EQ(a.positions, b.positions) << width << " line " << i;
+                EXPECT_EQ(std::tuple(a.width, a.startX, a.height, a.baseline),
+                          std::tuple(b.width, b.startX, b.height, b.baseline));
+            }
+        }
+    // A range past the list is clamped.
+    const TRadky one = f.layout(paragraph, 200);
+    EXPECT_EQ(ScaledLines(one, -5, 1, 2, 2).Count(), 2);
+    EXPECT_EQ(ScaledLines(one, one.Count() - 1, 99, 2, 2).Text(),
+              one.GetRadek(one.Count() - 1).text());
 }
 
 TEST(RichTextLayout, BulletIndentConvertsTwipsLikeEveryIndent) {
