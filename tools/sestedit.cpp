@@ -1,4 +1,4 @@
-// The calculator's template designer: opens a template file (a new template when the file does
+// The calculator's template designer: opens a template file (offering to create it when it does
 // not exist yet) on the report set up as the calculator's Print sets it up, through the report
 // component's edit call, as a program using the component would.
 //
@@ -39,15 +39,17 @@ int main(int argc, char* argv[]) {
     // the designer's texts are Czech, and so are the buttons of its message boxes
     platform::BoxMessageSink messages(platform::BoxMessageSink::Buttons::Czech);
     report.setMessageSink(&messages);
+    // A report fed through its events, with no records: the template is all there is.
+    report.OnGetData = [](report::TSestavaD*) {};
     report.ReportDirIgnore = false;
     report.setReportDir(file.absolutePath());
     report.SetReportName(file.fileName());
     setUpPrintReport(report, state);
-    if (file.exists() && report.NactiPredlohu(false) != report::seOk) return 1;
     designer::installDesigner();
     // F1 in the designer shows its help topics
     platform::BrowserHelpViewer help;
     platform::setHelpViewer(&help);
-    report.EditEx();
-    return 0;
+    // The edit call loads the template, and offers to create a missing file.
+    const int result = report.EditEx();
+    return result == report::seOk || result == report::seCancelled ? 0 : 1;
 }

@@ -3,10 +3,11 @@
 
 #include "platform/NumberText.h"
 #include "report/engine/document/TPicture.h"
-#include "report/engine/sest_lib.h"
-#include "report/engine/run/sestavy.h"
-#include "report/engine/printing/sestprn.h"
 #include "report/engine/document/sestvyst.h"
+#include "report/engine/printing/sestprn.h"
+#include "report/engine/run/sestavy.h"
+#include "report/engine/sest_lib.h"
+#include "report/engine/sestzpr.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -192,6 +193,10 @@ void ReportRun::nextPageNumber() {
 }
 
 void ReportRun::newPage() {
+    // The break a section asked for is taken here, also when no page header is printed to
+    // clear it (a hidden one, or a detail's): one request makes one new page, not a page for
+    // every later section.
+    m_report.clearPageBreak();
     if (isDetail()) {
         // A detail flows inside its master's section: onto the master's next page, below its
         // page header, which the master prints.
@@ -392,8 +397,9 @@ int ReportRun::generate(bool main) {
         nextPageNumber();
         refreshValues(false, false);
         newPage();
-    } else if (!isDetail() && visibleHeight(odH) > 0 &&
+    } else if (!isDetail() && section(odH) && section(odH)->Visible &&
                !m_report.sectionFlags().noPageHeaderOnFirstPage) {
+        // A visible header prints on page 1 as on the later pages, also at height 0.
         printSection(section(odH));
     }
     // Only a page header stands on the first page so far.
@@ -421,6 +427,10 @@ int ReportRun::generate(bool main) {
         if (m_stop || cancelled() || step != 0) break;
     }
     m_cancelled = cancelled();
+    // Records are left when the last page allowed stopped the run. Unless the caller chose
+    // that end page, the report is not what the user asked for: say so.
+    const bool cutAtLastPage =
+        main && m_stop && !m_cancelled && m_report.EndPage == TSestavaTyp::kNoEndPage;
     // 9. Group footers, the innermost first.
     if (!m_cancelled) {
         closeColumnRow();
@@ -433,6 +443,9 @@ int ReportRun::generate(bool main) {
     if (main)
         document.SetPageRange(m_report.StartPage, m_report.EndPage, m_report.ExportLanguage,
                               m_report.PrintCopies);
+    if (cutAtLastPage)
+        m_report.showWarning(FillText(LoadText(ReportText::RunStoppedAtEndPage),
+                                      {QString::number(m_report.EndPage)}));
     return finish(result);
 }
 
