@@ -337,6 +337,7 @@ int ReportRun::generate(bool main) {
     m_recordsPrinted = 0;
     // Every run, an empty detail's included, ends with the first page current.
     const auto finish = [this](int result) {
+        m_report.Funkce().ForgetParsedExpressions();
         m_measure.reset();
         m_measureFile.reset();
         doc().ShowPage(0);
@@ -369,6 +370,8 @@ int ReportRun::generate(bool main) {
     // 4. Counters and group keys.
     m_firstRecord = true;
     m_printDateTime = platform::DateTimeToDouble(QDateTime::currentDateTime());
+    m_printDate = platform::DateToStr(m_printDateTime);
+    m_printTime = platform::TimeToStr(m_printDateTime);
     m_row = 1;
     m_page = 1;
     m_pageCountList.clear();
@@ -379,7 +382,8 @@ int ReportRun::generate(bool main) {
     TListSkupin& groups = m_report.Skupiny();
     for (int i = 0; i < groups.Count(); ++i)
         groups.Skupina(i)->StoredKey = m_report.GetItemText(groups.Skupina(i)->KeyIndex);
-    // 5. Functions.
+    // 5. Functions, their expressions read once for the run.
+    m_report.Funkce().ParseExpressions();
     m_report.Funkce().SetSkipNulls(m_report.AllowNullValues);
     m_report.Funkce().ResetGroup(-1);
     refreshValues(true, false);
@@ -771,9 +775,11 @@ RunCursor ReportRun::runDetail(TVoranReportElement* e, int sectionTop, RunCursor
 TCalcType ReportRun::variable(int i) const {
     switch (i) {
     case 0:
-        return numberValue(m_printDateTime, platform::DateToStr(m_printDateTime));
+        return numberValue(m_printDateTime,
+                           busy ? m_printDate : platform::DateToStr(m_printDateTime));
     case 1:
-        return numberValue(m_printDateTime, platform::TimeToStr(m_printDateTime));
+        return numberValue(m_printDateTime,
+                           busy ? m_printTime : platform::TimeToStr(m_printDateTime));
     case 2:
         return numberValue(m_row, QString::number(m_row));
     case 3:
@@ -805,7 +811,7 @@ int ReportRun::evaluate(int code, TCalcType& value) {
         } else if (code >= kItemBase && code < kFunctionBase) {
             const int n = code - kItemBase;
             value.number = m_report.GetFloat(n);
-            value.text = m_report.GetItemText(n);
+            if (ValueTextWanted()) value.text = m_report.GetItemText(n);
             const int type = m_report.GetDataType(n);
             value.kind = type == 1                                            ? 2
                          : (type >= 2 && type <= 4) || type == 6 || type == 7 ? 1
