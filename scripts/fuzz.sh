@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets tests/fuzz/<name>_fuzz.cpp with clang (AddressSanitizer and UBSan)
-# in build-fuzz and runs each for a bounded number of inputs (KOLV_FUZZ_RUNS, default 200000),
-# starting from its seed corpus tests/fuzz/<name>_corpus/ and dictionary tests/fuzz/<name>.dict
-# when present; tests/fuzz/<name>.args adds flags of its own. A crash, hang or sanitizer report
+# in build-fuzz and runs each for a bounded number of inputs (KOLV_FUZZ_RUNS, default 200000) or
+# seconds (KOLV_FUZZ_SECONDS, default 30), whichever ends first, starting from its seed corpus
+# tests/fuzz/<name>_corpus/ and dictionary tests/fuzz/<name>.dict when present;
+# tests/fuzz/<name>.args adds flags of its own. A crash, hang or sanitizer report
 # fails the script; the input that caused it is left in build-fuzz/findings/.
 # The rest of the tree (the calculator, the tests, the benchmarks) must compile with clang as
 # well: what the fuzz targets do not need is checked without being built.
@@ -11,6 +12,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build-fuzz"
 runs=${KOLV_FUZZ_RUNS:-200000}
+seconds=${KOLV_FUZZ_SECONDS:-30}
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKOLV_WERROR=ON \
@@ -25,10 +27,18 @@ python3 "$root/scripts/clang-syntax-check.py" "$build"
 findings="$build/findings"
 mkdir -p "$findings"
 export QT_QPA_PLATFORM=offscreen
-for target in "$build"/tests/fuzz/*_fuzz; do
-    name=$(basename "$target" _fuzz)
-    args=(-runs="$runs" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
-          -artifact_prefix="$findings/${name}-")
+# Allocation stacks of two frames: deeper ones run through Qt, built without frame pointers, so
+# that nearly every stack is new, and the sanitizer keeps every stack it has seen for good.
+export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}malloc_context_size=2
+# The targets that write files write them to memory: syncing each to a disk would hold them to
+# a hundred inputs a second.
+[[ -d /dev/shm && -w /dev/shm ]] && export TMPDIR=/dev/shm
+# The targets of the sources, not whatever executables an older build left behind.
+for source in "$root"/tests/fuzz/*_fuzz.cpp; do
+    name=$(basename "$source" _fuzz.cpp)
+    target="$build/tests/fuzz/${name}_fuzz"
+    args=(-runs="$runs" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048
+          -print_final_stats=1 -artifact_prefix="$findings/${name}-")
     [[ -f "$root/tests/fuzz/$name.dict" ]] && args+=(-dict="$root/tests/fuzz/$name.dict")
     if [[ -f "$root/tests/fuzz/$name.args" ]]; then
         read -r -a extra <"$root/tests/fuzz/$name.args"

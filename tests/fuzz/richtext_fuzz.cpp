@@ -2,11 +2,12 @@
 // alignments, fitted and drawn; also drawn rotated. An error code or lines, never a crash, a
 // hang or a sanitizer report.
 
+#include "FuzzApplication.h"
+
 #include "platform/Metafile.h"
 #include "platform/TVoranCanvas.h"
 #include "report/engine/text/sest_rtf.h"
 
-#include <QGuiApplication>
 #include <QString>
 
 #include <cstddef>
@@ -46,14 +47,9 @@ void exercise(const QString& text, bool rtf, unsigned seed) {
 
 } // namespace
 
-// fontconfig, under Qt's font database, keeps its caches to the end of the process.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\n";
-}
-
-// Measuring text needs the font database of a GUI application (fuzz.sh runs it offscreen).
+// Measuring text needs the font database of a GUI application.
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    static QGuiApplication application(*argc, *argv);
+    startGuiApplication(argc, argv);
     return 0;
 }
 

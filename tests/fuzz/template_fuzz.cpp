@@ -2,9 +2,9 @@
 // the written text read again. Never a crash, a hang or a sanitizer report, and writing is
 // stable: the text written from a re-read template is the text that was read.
 
-#include "report/engine/run/sestavy.h"
+#include "FuzzApplication.h"
 
-#include <QGuiApplication>
+#include "report/engine/run/sestavy.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -12,8 +12,7 @@
 
 // Template fonts are looked up in the font database, which needs the application object.
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(*argc, *argv);
+    startGuiApplication(argc, argv);
     return 0;
 }
 
