@@ -6,6 +6,7 @@
 #include <QGlyphRun>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <cmath>
 
@@ -70,6 +71,25 @@ Qt::BrushStyle brushStyle(int style) {
 double deviceScale(const QPainter& painter) {
     const QTransform& t = painter.deviceTransform();
     return std::sqrt(std::abs(t.determinant()));
+}
+
+// Letters whose em is larger than this many device pixels are larger than any page, and those
+// below 1/64 pixel smaller than any dot: neither is drawn.
+constexpr double kLargestEm = 32768;
+constexpr double kSmallestEm = 1.0 / 64;
+// Qt's glyph cache renders each glyph under the transform; beyond an em of this many pixels, or
+// where the transform stretches one direction much more than another, its rasteriser overflows.
+// Such text is filled as outlines instead.
+constexpr double kLargestCachedEm = 256;
+constexpr double kMostCachedStretch = 2;
+
+// The least and the greatest stretch of the transform's linear part (its singular values).
+std::pair<double, double> stretches(const QTransform& t) {
+    const double sum = t.m11() * t.m11() + t.m12() * t.m12() + t.m21() * t.m21() +
+                       t.m22() * t.m22();
+    const double det = std::abs(t.m11() * t.m22() - t.m12() * t.m21());
+    const double root = std::sqrt(std::max(sum * sum - 4 * det * det, 0.0));
+    return {std::sqrt(std::max(sum - root, 0.0) / 2), std::sqrt((sum + root) / 2)};
 }
 
 } // namespace
@@ -199,22 +219,31 @@ void PainterCanvas::TextOut(int x, int y, const QString& text, const QVector<int
     }
     m_painter.translate(x, y);
     if (font.escapement != 0) m_painter.rotate(-font.escapement / 10.0);
+    const auto [least, most] = stretches(m_painter.deviceTransform());
+    if (!(most * font.height <= kLargestEm) || most * font.height < kSmallestEm) {
+        m_painter.restore();
+        return;
+    }
+    const bool outlines =
+        most * font.height > kLargestCachedEm || most > kMostCachedStretch * least;
+    // Outlines are smoothed as drawn text is (the painter's state comes back on restore).
+    if (outlines) m_painter.setRenderHint(QPainter::Antialiasing, true);
     if (TextOpaque()) {
         m_painter.fillRect(QRectF(dx, baseline - metrics.ascent, total, metrics.height),
                            toQColor(TextBackground()));
     }
     m_painter.setPen(toQColor(font.color));
-    if (!drawGlyphRun(font, text, steps, QPointF(dx, baseline))) {
+    if (!drawGlyphRun(font, text, steps, QPointF(dx, baseline), outlines)) {
         m_painter.setFont(toQFont(font, font.height, m_deviceDpi));
-        drawCharByChar(text, steps, QPointF(dx, baseline));
+        drawCharByChar(text, steps, QPointF(dx, baseline), outlines);
     }
     m_painter.restore();
 }
 
-// One run of the font's own glyphs at the given advances. False when the face lacks a
-// character (another face must supply it) or cannot be loaded.
+// One run of the font's own glyphs at the given advances, or their outlines filled. False when
+// the face lacks a character (another face must supply it) or cannot be loaded.
 bool PainterCanvas::drawGlyphRun(const TFont& font, const QString& text, const QVector<int>& steps,
-                                 QPointF origin) {
+                                 QPointF origin, bool outlines) {
     const QRawFont raw = rawFontFor(font, font.height);
     if (!raw.isValid()) return false;
     QVector<quint32> glyphs(text.size());
@@ -234,11 +263,18 @@ bool PainterCanvas::drawGlyphRun(const TFont& font, const QString& text, const Q
     }
     if (positions.size() != count) return false;
     glyphs.resize(count);
-    QGlyphRun run;
-    run.setRawFont(raw);
-    run.setGlyphIndexes(glyphs);
-    run.setPositions(positions);
-    m_painter.drawGlyphRun(QPointF(0, 0), run);
+    if (outlines) {
+        QPainterPath path;
+        for (int i = 0; i < count; ++i)
+            path.addPath(raw.pathForGlyph(glyphs[i]).translated(positions[i]));
+        m_painter.fillPath(path, m_painter.pen().color());
+    } else {
+        QGlyphRun run;
+        run.setRawFont(raw);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        m_painter.drawGlyphRun(QPointF(0, 0), run);
+    }
     // Underline and strike-out of the run itself land in the wrong place under a transform.
     const double thickness = std::max(raw.lineThickness(), 0.5);
     const QColor colour = toQColor(font.color);
@@ -253,19 +289,26 @@ bool PainterCanvas::drawGlyphRun(const TFont& font, const QString& text, const Q
     return true;
 }
 
-void PainterCanvas::drawCharByChar(const QString& text, const QVector<int>& steps,
-                                   QPointF origin) {
+void PainterCanvas::drawCharByChar(const QString& text, const QVector<int>& steps, QPointF origin,
+                                   bool outlines) {
     double pos = origin.x();
     const double baseline = origin.y();
+    // Outlines take the font at the device's resolution, as drawing does.
+    const QFont font(m_painter.font(), m_painter.device());
+    QPainterPath path;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const qsizetype length =
             text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2
                                                                                              : 1;
-        m_painter.drawText(QPointF(pos, baseline), text.mid(i, length));
+        if (outlines)
+            path.addText(QPointF(pos, baseline), font, text.mid(i, length));
+        else
+            m_painter.drawText(QPointF(pos, baseline), text.mid(i, length));
         for (qsizetype k = 0; k < length; ++k)
             pos += steps[i + k];
         i += length - 1;
     }
+    if (outlines) m_painter.fillPath(path, m_painter.pen().color());
 }
 
 void PainterCanvas::StretchDraw(const TRect& rect, const QImage& image) {

@@ -2,6 +2,9 @@
 // A canvas over any active QPainter: a widget, a QImage, a printer. Shapes are drawn without
 // antialiasing (as a printer or a bitmap receives them), text with it. Whatever transform
 // the painter has is kept: device units of this canvas are the painter's logical units.
+// Text whose letters would come out larger than any page (an em over 32768 device pixels) or
+// smaller than a dot is not drawn; text under a transform that Qt's glyph cache cannot render
+// (large letters, or one direction stretched much more than the other) is filled as outlines.
 
 #include "platform/TCanvas.h"
 
@@ -38,9 +41,11 @@ protected:
 
 private:
     void applyPenAndBrush();
+    // Outlines fill the letters' shapes instead of drawing them through Qt's glyph cache.
     bool drawGlyphRun(const TFont& font, const QString& text, const QVector<int>& steps,
-                      QPointF origin);
-    void drawCharByChar(const QString& text, const QVector<int>& steps, QPointF origin);
+                      QPointF origin, bool outlines);
+    void drawCharByChar(const QString& text, const QVector<int>& steps, QPointF origin,
+                        bool outlines);
     QPainter& m_painter;
     double m_pixelsPerInch;
     double m_deviceDpi;

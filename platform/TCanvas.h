@@ -19,6 +19,8 @@
 #include <QString>
 #include <QVector>
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -43,14 +45,20 @@ constexpr int blueOf(TColor c) {
     return int(c >> 16 & 0xFF);
 }
 
+// A 64-bit value as the nearest int.
+constexpr int saturatedInt(std::int64_t v) {
+    return int(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
+}
+
 struct TRect {
     int left = 0;
     int top = 0;
     int right = 0;
     int bottom = 0;
 
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
+    // Computed in 64 bits and saturated: a side wider than int holds is INT_MAX, no overflow.
+    int width() const { return saturatedInt(std::int64_t(right) - left); }
+    int height() const { return saturatedInt(std::int64_t(bottom) - top); }
     bool operator==(const TRect&) const = default;
 };
 

@@ -13,6 +13,21 @@ using namespace platform;
 
 namespace {
 
+// What a picture's numbers may be: a frame side of at most 2^24 units and coordinates, sizes and
+// font heights within 2^24 units either way, so that no side, difference or scaled value of a
+// record overflows further on. A record's numbers are clamped to them; a frame beyond them is
+// refused.
+constexpr qint64 kMaxFrame = 1 << 24;
+constexpr qint64 kMaxCoordinate = 1 << 24;
+
+int clamped(qint64 v) {
+    return int(std::clamp(v, -kMaxCoordinate, kMaxCoordinate));
+}
+
+bool frameFits(qint64 width, qint64 height) {
+    return width >= 1 && height >= 1 && width <= kMaxFrame && height <= kMaxFrame;
+}
+
 // Bounds-checked little-endian reading of one record.
 class Cursor {
 public:
@@ -26,6 +41,9 @@ public:
     int i16(qsizetype o) const { return qint16(u16(o)); }
     quint32 u32(qsizetype o) const { return quint32(u16(o)) | quint32(u16(o + 2)) << 16; }
     int i32(qsizetype o) const { return int(u32(o)); }
+    // A 32-bit coordinate or size, clamped.
+    int c32(qsizetype o) const { return clamped(i32(o)); }
+    TRect rect(qsizetype o) const { return TRect{c32(o), c32(o + 4), c32(o + 8), c32(o + 12)}; }
     QByteArray bytes(qsizetype o, qsizetype n) const {
         return has(o, n) ? m_data.mid(m_begin + o, n) : QByteArray();
     }
@@ -43,7 +61,7 @@ QImage readDib(const QByteArray& info, const QByteArray& bits) {
     const int height = h.i32(8);
     const int depth = h.u16(14);
     if (h.u32(0) < 40 || h.u32(16) != 0 || (depth != 24 && depth != 32) || width <= 0 ||
-        width > 20000 || height == 0 || std::abs(height) > 20000)
+        width > 20000 || height == 0 || height < -20000 || height > 20000)
         return {};
     const int rows = std::abs(height);
     const qsizetype stride = (qsizetype(width) * depth / 8 + 3) / 4 * 4;
@@ -62,7 +80,7 @@ QImage readDib(const QByteArray& info, const QByteArray& bits) {
 }
 
 TPen penFrom(int style, int width, TColor color) {
-    return TPen{color & 0xFFFFFF, style >= 0 && style <= 6 ? style : psSolid, width};
+    return TPen{color & 0xFFFFFF, style >= 0 && style <= 6 ? style : psSolid, clamped(width)};
 }
 
 TBrush brushFrom(int style, TColor color, int hatch) {
@@ -117,7 +135,7 @@ TFont fontFrom(int height, int escapement, int weight, int italic, int underline
                int charset, const QString& face) {
     TFont f;
     f.name = face;
-    f.height = std::abs(height);
+    f.height = clamped(std::abs(qint64(height)));
     f.escapement = escapement;
     f.bold = weight >= 600;
     f.italic = italic;
@@ -129,11 +147,14 @@ TFont fontFrom(int height, int escapement, int weight, int italic, int underline
 
 bool readEmf(const QByteArray& data, Metafile& out) {
     Cursor head(data, 0, data.size());
-    const int left = head.i32(8), top = head.i32(12), right = head.i32(16), bottom = head.i32(20);
+    // The bounds are inclusive.
+    const qint64 width = qint64(head.i32(16)) - head.i32(8) + 1;
+    const qint64 height = qint64(head.i32(20)) - head.i32(12) + 1;
+    if (!frameFits(width, height)) return false;
     const int deviceX = head.i32(72), mmX = head.i32(80);
     int ppi = 600;
     if (deviceX > 0 && mmX > 0) ppi = std::clamp(int(std::lrint(deviceX * 25.4 / mmX)), 1, 10000);
-    Metafile result(right - left + 1, bottom - top + 1, ppi);
+    Metafile result(int(width), int(height), ppi);
     RecordingCanvas canvas(result);
     Player player{canvas, {}, 0};
     qsizetype offset = 0;
@@ -161,13 +182,13 @@ bool readEmf(const QByteArray& data, Metafile& out) {
             player.textColor = r.u32(8) & 0xFFFFFF;
             break;
         case 27:
-            canvas.MoveTo(r.i32(8), r.i32(12));
+            canvas.MoveTo(r.c32(8), r.c32(12));
             break;
         case 54:
-            canvas.LineTo(r.i32(8), r.i32(12));
+            canvas.LineTo(r.c32(8), r.c32(12));
             break;
         case 30:
-            canvas.IntersectClipRect(TRect{r.i32(8), r.i32(12), r.i32(16), r.i32(20)});
+            canvas.IntersectClipRect(r.rect(8));
             break;
         case 33:
             canvas.SaveState();
@@ -201,11 +222,11 @@ bool readEmf(const QByteArray& data, Metafile& out) {
         case 42:
         case 43:
         case 44: {
-            const TRect box{r.i32(8), r.i32(12), r.i32(16), r.i32(20)};
+            const TRect box = r.rect(8);
             if (type == 42)
                 canvas.Ellipse(box);
             else if (type == 44)
-                canvas.RoundRect(box, r.i32(24), r.i32(28));
+                canvas.RoundRect(box, r.c32(24), r.c32(28));
             else
                 player.rectangle(box);
             break;
@@ -220,13 +241,13 @@ bool readEmf(const QByteArray& data, Metafile& out) {
             for (quint32 i = 0; i < count; ++i) {
                 const qsizetype o = 28 + qsizetype(i) * step;
                 points << (small ? QPoint(r.i16(o), r.i16(o + 2))
-                                 : QPoint(r.i32(o), r.i32(o + 4)));
+                                 : QPoint(r.c32(o), r.c32(o + 4)));
             }
             canvas.Polygon(points);
             break;
         }
         case 84: {
-            const int x = r.i32(36), y = r.i32(40);
+            const int x = r.c32(36), y = r.c32(40);
             const quint32 n = r.u32(44), offString = r.u32(48), options = r.u32(52);
             const quint32 offDx = r.u32(72);
             if (n > 1000000 || !r.has(offString, qsizetype(n) * 2)) return false;
@@ -234,9 +255,9 @@ bool readEmf(const QByteArray& data, Metafile& out) {
             QVector<int> dx;
             for (quint32 i = 0; i < n; ++i) {
                 s += QChar(r.u16(offString + 2 * i));
-                dx << (r.has(offDx, qsizetype(n) * 4) ? r.i32(offDx + 4 * i) : 0);
+                dx << (r.has(offDx, qsizetype(n) * 4) ? r.c32(offDx + 4 * i) : 0);
             }
-            const TRect clip{r.i32(56), r.i32(60), r.i32(64), r.i32(68)};
+            const TRect clip = r.rect(56);
             player.text(x, y, s, r.has(offDx, qsizetype(n) * 4) ? dx : QVector<int>(),
                         options & 4 ? &clip : nullptr);
             break;
@@ -245,8 +266,10 @@ bool readEmf(const QByteArray& data, Metafile& out) {
             const QImage image =
                 readDib(r.bytes(r.u32(48), r.u32(52)), r.bytes(r.u32(56), r.u32(60)));
             if (!image.isNull()) {
-                const int x = r.i32(24), y = r.i32(28);
-                canvas.StretchDraw(TRect{x, y, x + r.i32(72), y + r.i32(76)}, image);
+                const int x = r.c32(24), y = r.c32(28);
+                canvas.StretchDraw(TRect{x, y, clamped(qint64(x) + r.i32(72)),
+                                         clamped(qint64(y) + r.i32(76))},
+                                   image);
             }
             break;
         }
@@ -403,6 +426,8 @@ bool readWmf(const QByteArray& data, Metafile& out) {
         }
         offset += size;
     }
+    // Neither the header nor a window extent gave the picture a size.
+    if (!frameFits(result.width(), result.height())) return false;
     out = std::move(result);
     return ended;
 }

@@ -191,7 +191,8 @@ private:
             simple(emrSelectObject, stockNullPen);
             drawn.pen.reset();
             begin(emrRectangle);
-            rect(TRect{r.rect.left, r.rect.top, r.rect.right + 1, r.rect.bottom + 1});
+            rect(TRect{r.rect.left, r.rect.top, saturatedInt(qint64(r.rect.right) + 1),
+                       saturatedInt(qint64(r.rect.bottom) + 1)});
             end();
             return;
         }
@@ -234,13 +235,13 @@ private:
         if (r.text.isEmpty()) return;
         useText();
         const int n = int(r.text.size());
-        int width = 0;
+        qint64 width = 0;
         for (int a : r.advances)
             width += a;
         const int fixed = 76;
         const int stringBytes = (n * 2 + 3) / 4 * 4;
         begin(emrExtTextOutW);
-        rect(TRect{r.origin.x(), r.origin.y(), r.origin.x() + width, r.origin.y()});
+        rect(TRect{r.origin.x(), r.origin.y(), saturatedInt(r.origin.x() + width), r.origin.y()});
         m_b.u32(1); // GM_COMPATIBLE
         m_b.f32(0);
         m_b.f32(0);

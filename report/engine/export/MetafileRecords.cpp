@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -12,16 +13,22 @@ using namespace platform;
 
 namespace {
 
+// A scaled value rounded to the nearest int; beyond int (a tiny picture blown up onto a large
+// rectangle) it stays at int's limit rather than overflow.
+int rounded(double v) {
+    return std::isnan(v) ? 0 : int(std::lrint(std::clamp<double>(v, INT_MIN, INT_MAX)));
+}
+
 // Maps a nested picture's units onto its rectangle in the outer units.
 struct Transform {
     double sx = 1, sy = 1, dx = 0, dy = 0;
-    int x(int v) const { return int(std::lrint(dx + v * sx)); }
-    int y(int v) const { return int(std::lrint(dy + v * sy)); }
+    int x(int v) const { return rounded(dx + v * sx); }
+    int y(int v) const { return rounded(dy + v * sy); }
     QPoint point(QPoint p) const { return QPoint(x(p.x()), y(p.y())); }
     TRect rect(const TRect& r) const {
         return TRect{x(r.left), y(r.top), x(r.right), y(r.bottom)};
     }
-    int width(int v) const { return v <= 0 ? v : std::max(1, int(std::lrint(v * sx))); }
+    int width(int v) const { return v <= 0 ? v : std::max(1, rounded(v * sx)); }
     bool identity() const { return sx == 1 && sy == 1 && dx == 0 && dy == 0; }
 };
 
@@ -51,8 +58,8 @@ void flattenInto(const Metafile& metafile, const Transform& t, std::vector<MetaR
                 } else if constexpr (std::is_same_v<R, meta::Shape>) {
                     meta::Shape s = r;
                     s.rect = t.rect(r.rect);
-                    s.corner = QSize(int(std::lrint(r.corner.width() * t.sx)),
-                                     int(std::lrint(r.corner.height() * t.sy)));
+                    s.corner = QSize(rounded(r.corner.width() * t.sx),
+                                     rounded(r.corner.height() * t.sy));
                     out.push_back(s);
                 } else if constexpr (std::is_same_v<R, meta::Polygon>) {
                     meta::Polygon p;
@@ -68,8 +75,8 @@ void flattenInto(const Metafile& metafile, const Transform& t, std::vector<MetaR
                     int placed = 0;
                     for (int& a : s.advances) {
                         sum += a * t.sx;
-                        const int next = int(std::lrint(sum));
-                        a = next - placed;
+                        const int next = rounded(sum);
+                        a = saturatedInt(qint64(next) - placed);
                         placed = next;
                     }
                     out.push_back(s);

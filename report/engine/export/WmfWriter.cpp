@@ -271,8 +271,9 @@ private:
             createPen(psClear, 0, 0);
             drawn.pen.reset();
             begin(metaRectangle);
-            reversedRect(TRect{r.rect.left, r.rect.top, r.rect.right + m_divisor,
-                               r.rect.bottom + m_divisor});
+            reversedRect(TRect{r.rect.left, r.rect.top,
+                               saturatedInt(qint64(r.rect.right) + m_divisor),
+                               saturatedInt(qint64(r.rect.bottom) + m_divisor)});
             end();
             return;
         }
@@ -308,18 +309,19 @@ private:
         // One byte per character: the advance of a surrogate pair's two units goes to its byte.
         QByteArray bytes;
         QVector<int> dx;
+        // Running sums in 64 bits; an advance beyond 16 bits is written at 16 bits' limit.
         double sum = 0;
-        int placed = 0;
+        long placed = 0;
         for (int i = 0; i < r.text.size(); ++i) {
             const bool pair = r.text.at(i).isHighSurrogate() && i + 1 < r.text.size();
             const QString one = r.text.mid(i, pair ? 2 : 1);
-            int advance = i < r.advances.size() ? r.advances[i] : 0;
+            double advance = i < r.advances.size() ? r.advances[i] : 0;
             if (pair && i + 1 < r.advances.size()) advance += r.advances[i + 1];
             i += pair ? 1 : 0;
             bytes += EncodeForCharset(one, charset).left(1);
-            sum += double(advance) / m_divisor;
-            const int next = int(std::lrint(sum));
-            dx << next - placed;
+            sum += advance / m_divisor;
+            const long next = std::lrint(sum);
+            dx << clamp16(next - placed);
             placed = next;
         }
         bytes = bytes.left(8000);
