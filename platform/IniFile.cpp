@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <limits>
@@ -57,10 +58,12 @@ IniFile::IniFile(const QString& fileName) : m_fileName(resolvedPath(fileName)) {
     }
     QString text = decode(file.readAll());
     if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-    const QStringList rawLines = text.split('\n');
+    // CR LF, LF and a lone CR all end a line: a value never holds a line break, so what is
+    // read is written back as it was read.
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
+    const QStringList rawLines = text.split(lineEnd);
     for (qsizetype i = 0; i < rawLines.size(); ++i) {
-        QString raw = rawLines[i];
-        if (raw.endsWith('\r')) raw.chop(1);
+        const QString& raw = rawLines[i];
         if (i == rawLines.size() - 1 && raw.isEmpty()) break; // after the last line break
         Line line{raw, {}, {}, {}};
         const QString trimmed = trimmedBlanks(raw);

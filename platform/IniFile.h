@@ -5,7 +5,7 @@
 // - a value is the text after the first '=' with surrounding blanks removed, quotes and
 //   commas kept as they are (so "Format1=A4, mine,826,1169" reads back unchanged);
 // - writing changes or adds only the keys written; other sections, keys, comments and the
-//   order of lines stay; lines end in CR LF;
+//   order of lines stay; lines are written with CR LF and read up to CR LF, LF or a lone CR;
 // - files are read as UTF-8 when valid, else as Windows-1250, and written as UTF-8;
 // - a missing or unreadable file reads as empty; so does a file larger than maxFileSize, which
 //   is then never written over.

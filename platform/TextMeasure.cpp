@@ -14,6 +14,7 @@ namespace {
 // Large enough that the font engine's 1/64 pixel rounding vanishes (2048 is the em of most
 // TrueType fonts, so advances come out in exact design units).
 constexpr double referenceHeight = 2048;
+constexpr qsizetype maxMeasuredFaces = 256;
 
 class FaceMeasure {
 public:
@@ -86,16 +87,20 @@ FaceMeasure& faceFor(const TFont& font) {
     auto& faces = c.faces;
     const QString key = font.name + QChar(u'\x1F') + QChar(font.bold ? u'b' : u'-') +
                         QChar(font.italic ? u'i' : u'-');
-    auto& face = faces[key];
-    if (!face) {
+    auto face = faces.constFind(key);
+    if (face == faces.constEnd()) {
+        // Each face holds a font engine. A program that reads many templates and pictures may
+        // meet any number of font names: keep a bounded number and start afresh beyond it (a
+        // face made again measures the same).
+        if (faces.size() >= maxMeasuredFaces) faces.clear();
         QFont reference = qtFont(font);
         reference.setPixelSize(int(referenceHeight));
-        face = std::make_shared<FaceMeasure>(reference);
+        face = faces.insert(key, std::make_shared<FaceMeasure>(reference));
     }
     c.lastName = font.name;
     c.lastStyle = style;
-    c.last = face.get();
-    return *face;
+    c.last = face->get();
+    return **face;
 }
 
 } // namespace
