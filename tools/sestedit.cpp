@@ -6,6 +6,7 @@
 #include "platform/Help.h"
 #include "report/designer/TFormSestE.h"
 #include "report/engine/run/sestavy.h"
+#include "report/engine/ui/sestinf.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -25,6 +26,8 @@ int main(int argc, char* argv[]) {
     report.SetReportName(file.fileName());
     if (file.exists() && report.NactiPredlohu(false) != report::seOk) return 1;
     designer::installDesigner();
+    // The designer's preview and print show their progress and can be cancelled.
+    report::InstallProgressWindow();
     // F1 in the designer shows its help topics
     platform::BrowserHelpViewer help;
     platform::setHelpViewer(&help);

@@ -5,11 +5,12 @@
 #include "platform/PainterCanvas.h"
 #include "platform/Printers.h"
 #include "report/engine/document/TPicture.h"
-#include "report/engine/ui/sest_dlg.h"
-#include "report/engine/sest_lib.h"
+#include "report/engine/document/sestvyst.h"
 #include "report/engine/export/sest_str.h"
 #include "report/engine/printing/sestprn_printer.h"
-#include "report/engine/document/sestvyst.h"
+#include "report/engine/run/RunWatch.h"
+#include "report/engine/sest_lib.h"
+#include "report/engine/ui/sest_dlg.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -50,7 +51,6 @@ int nearest(double v) {
 }
 
 const QString kSaveFailed = QStringLiteral("Výstupní soubor se nepodařilo uložit.");
-
 
 } // namespace
 
@@ -428,8 +428,7 @@ void TFormSestP::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-void TFormSestP::closeEvent(QCloseEvent* event)
-{
+void TFormSestP::closeEvent(QCloseEvent* event) {
     // Closing the window is closing the preview, never a request to edit.
     done(Closed);
     event->accept();
@@ -466,10 +465,13 @@ void TFormSestP::Print() {
                               layout.marginTop);
     if (OnBeforePrint) OnBeforePrint();
     const QString title = QStringLiteral("Tisková sestava");
-    if (IsTextOnlyPrinter(d.PrinterIndex, d.ToFile ? QStringLiteral("FILE:") : QString()))
-        m_document->PrintText(from, to, nullptr, title, d.Copies);
-    else
-        m_document->PrintGraphic(from, to, nullptr, title, d.Copies);
+    {
+        const RunWatch watch(*m_document);
+        if (IsTextOnlyPrinter(d.PrinterIndex, d.ToFile ? QStringLiteral("FILE:") : QString()))
+            m_document->PrintText(from, to, nullptr, title, d.Copies);
+        else
+            m_document->PrintGraphic(from, to, nullptr, title, d.Copies);
+    }
     if (OnAfterPrint) OnAfterPrint();
     showPage(m_current);
 }
@@ -485,8 +487,10 @@ QString TFormSestP::chooseFile(const QString& filter, const QString& suffix,
     return chooser.chooseSaveFile(request);
 }
 
-bool TFormSestP::exportResult(bool ok) {
-    if (!ok) showBox(kSaveFailed, QStringLiteral("Chyba"), int(platform::MessageIcon::Critical));
+bool TFormSestP::exportResult(bool ok, const RunWatch& watch) {
+    // A cancel is the user's choice, not a failure to report.
+    if (!ok && !watch.cancelled())
+        showBox(kSaveFailed, QStringLiteral("Chyba"), int(platform::MessageIcon::Critical));
     return ok;
 }
 
@@ -513,22 +517,26 @@ bool isWmf(const QString& fileName) {
 bool TFormSestP::ExportText() {
     const QString file = chooseFile(kTextFilter, QStringLiteral(".txt"), true);
     if (file.isEmpty() || !m_document) return false;
-    return exportResult(SaveToTextFile(*m_document, file));
+    const RunWatch watch(*m_document);
+    return exportResult(SaveToTextFile(*m_document, file, watch.cancelFlag()), watch);
 }
 
 bool TFormSestP::ExportRtf() {
     const QString file = chooseFile(kRtfFilter, QStringLiteral(".rtf"), true);
     if (file.isEmpty() || !m_document) return false;
-    return exportResult(SaveToRTFFile(*m_document, file));
+    const RunWatch watch(*m_document);
+    return exportResult(SaveToRTFFile(*m_document, file, watch.cancelFlag()), watch);
 }
 
 bool TFormSestP::ExportPageMetafile() {
     const QString file = chooseFile(kMetaFilter, QStringLiteral(".wmf"), true);
     if (file.isEmpty() || !m_document) return false;
-    const bool ok = SavePageMetafileFile(*m_document, file, m_current,
-                                         m_document->PrintsBackground(), !isWmf(file));
+    const RunWatch watch(*m_document);
+    const bool ok =
+        SavePageMetafileFile(*m_document, file, m_current, m_document->PrintsBackground(),
+                             !isWmf(file), watch.cancelFlag());
     showPage(m_current);
-    return exportResult(ok);
+    return exportResult(ok, watch);
 }
 
 bool TFormSestP::ExportAllMetafiles() {
@@ -536,17 +544,21 @@ bool TFormSestP::ExportAllMetafiles() {
     if (file.isEmpty() || !m_document) return false;
     const QString extension =
         extensionOf(file).isEmpty() ? QStringLiteral(".wmf") : extensionOf(file);
-    const bool ok = m_document->PageCount() > 0 &&
-                    SaveAllPagesMetafile(*m_document, file, extension,
-                                         m_document->PrintsBackground(), !isWmf(extension));
+    const RunWatch watch(*m_document);
+    const bool ok =
+        m_document->PageCount() > 0 &&
+        SaveAllPagesMetafile(*m_document, file, extension, m_document->PrintsBackground(),
+                             !isWmf(extension), watch.cancelFlag());
     showPage(m_current);
-    return exportResult(ok);
+    return exportResult(ok, watch);
 }
 
 bool TFormSestP::ExportPageHtml() {
     const QString file = chooseFile(kHtmlFilter, QStringLiteral(".html"), true);
     if (file.isEmpty() || !m_document) return false;
-    return exportResult(SaveToHTMLFile(*m_document, file, m_current));
+    const RunWatch watch(*m_document);
+    return exportResult(SaveToHTMLFile(*m_document, file, m_current, {}, watch.cancelFlag()),
+                        watch);
 }
 
 bool TFormSestP::ExportAllHtml() {
@@ -554,8 +566,10 @@ bool TFormSestP::ExportAllHtml() {
     if (file.isEmpty() || !m_document) return false;
     const QString extension =
         extensionOf(file).isEmpty() ? QStringLiteral(".html") : extensionOf(file);
+    const RunWatch watch(*m_document);
     return exportResult(m_document->PageCount() > 0 &&
-                        SaveAllPagesHTML(*m_document, file, extension));
+                            SaveAllPagesHTML(*m_document, file, extension, watch.cancelFlag()),
+                        watch);
 }
 
 } // namespace report
