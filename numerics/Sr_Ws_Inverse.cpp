@@ -176,8 +176,9 @@ namespace {
 //   dv/dp = R T (gamma_r_pipi - 1 / p^2) / 1000,
 //   dv/dT = R (1 / p + gamma_r_pi - tau gamma_r_pitau) / 1000,
 //   ds/dT = cp / T, ds/dp = -1000 dv/dT, dh/dT = cp, dh/dp = 1000 (v - T dv/dT).
-ValuesAndSlopes region2WithSlopes(double t, double p, bool enthalpy) {
-    const GibbsState g = evaluateGibbs(GibbsEquation::Region2, t, p, kGammaAll);
+// The evaluation is left in `g`.
+ValuesAndSlopes region2WithSlopes(double t, double p, bool enthalpy, GibbsState& g) {
+    g = evaluateGibbs(GibbsEquation::Region2, t, p, kGammaAll);
     const GibbsDerivatives& r = g.residual;
     constexpr double kVolumeFactor = kGasConstant / 1000;
     const double v = volumeOf(g);
@@ -193,25 +194,37 @@ bool insideRegion2(double t, double p) {
 }
 
 // Newton with the Jacobian from the equation's own derivatives, from the same start values
-// and to the same stop test as the difference Newton, which stays as the safeguard.
-void region2FromVolume(double& t, double& p, double v, double y, bool enthalpy, double t0,
-                       double p0) {
-    const auto fn = [enthalpy](double tt, double pp) {
-        return region2WithSlopes(tt, pp, enthalpy);
+// and to the same stop test as the difference Newton, which stays as the safeguard. True when
+// the first one found the state: its last evaluation, at the state, is then in `atRoot`.
+bool region2FromVolume(double& t, double& p, double v, double y, bool enthalpy, double t0,
+                       double p0, GibbsState& atRoot) {
+    const auto fn = [enthalpy, &atRoot](double tt, double pp) {
+        return region2WithSlopes(tt, pp, enthalpy, atRoot);
     };
-    if (NewtonWithSlopes(fn, insideRegion2, t, p, t0, p0, kNewtonPercent, v, y)) return;
+    if (NewtonWithSlopes(fn, insideRegion2, t, p, t0, p0, kNewtonPercent, v, y)) return true;
     Newton2D(enthalpy ? VI2_TP : VS2_TP, t, p, t0, p0, kNewtonPercent, v, y,
              kNewtonFallbackPercent);
+    return false;
 }
 
 } // namespace
 
 void TP2_VS(double& t, double& p, double v, double s) {
-    region2FromVolume(t, p, v, s, false, T2Est_VS(v, s), P2Est_VS(v, s));
+    GibbsState atRoot;
+    TP2_VS(t, p, v, s, atRoot);
 }
 
 void TP2_VI(double& t, double& p, double v, double h) {
-    region2FromVolume(t, p, v, h, true, T2Est_VI(v, h), P2Est_VI(v, h));
+    GibbsState atRoot;
+    TP2_VI(t, p, v, h, atRoot);
+}
+
+bool TP2_VS(double& t, double& p, double v, double s, GibbsState& atRoot) {
+    return region2FromVolume(t, p, v, s, false, T2Est_VS(v, s), P2Est_VS(v, s), atRoot);
+}
+
+bool TP2_VI(double& t, double& p, double v, double h, GibbsState& atRoot) {
+    return region2FromVolume(t, p, v, h, true, T2Est_VI(v, h), P2Est_VI(v, h), atRoot);
 }
 
 double T4_VS(double v, double s) {

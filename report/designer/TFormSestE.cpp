@@ -779,18 +779,17 @@ void TFormSestE::PreviewReport() {
     refreshSnapshot();
     // the report keeps the unsaved state as its template afterwards
     m_report->SetPredloha(m_history.Current());
-    int result = 0;
+    // "Oprava předlohy..." (and Esc) in the preview mean going on with the template here:
+    // both come back to the designer, as closing the preview does
     if (m_report->Generate(true) == report::seOk) {
         const int zoom = qRound(100 * report::ZoomFactor(m_zoomIndex));
         const int state = windowState().testFlag(Qt::WindowMaximized) ? 2 : 0;
-        result = m_report->ShowPreview(true, zoom, geometry(), state);
+        m_report->ShowPreview(true, zoom, geometry(), state);
     }
     fillFunctionCombo();
     installValueHook();
     preview->setEnabled(true);
     print->setEnabled(printEnabled);
-    // the edit request of the preview ends the designer, through the usual close question
-    if (result == 1) reject();
 }
 
 void TFormSestE::PrintReport() {

@@ -74,6 +74,8 @@ public:
     void Undo();
     void Redo();
     bool SavePredloha();
+    // The report's save-as (its file question, else the save dialog); afterwards the designer
+    // edits the new file. False when not saved: a failure shows its message, Storno nothing.
     bool SavePredlohaAs();
     // The new-template command: asks when the paper holds elements.
     void NewPredloha();
@@ -164,9 +166,9 @@ public:
     // Zoom step 0..10 of the zoom list; `force` applies it also when unchanged.
     void SetZoom(int index, bool force = false);
     int zoomIndex() const { return m_zoomIndex; }
-    // The report settings dialog on tab `page` (-1: as last shown), with group `group` chosen;
-    // on OK every value is taken and a step recorded (also on Storno after groups were added
-    // or deleted, which act on the paper at once).
+    // The report settings dialog on tab `page` alone (-1: every tab), with group `group`
+    // chosen; on OK every value is taken and a step recorded. Storno leaves the template as
+    // it was, also after groups were added or deleted in the dialog.
     void EditSestavaSettings(int page = -1, int group = -1);
     void deleteLastGroup();
     TSestDlg* reportDialog() const { return m_reportDialog; }
@@ -176,7 +178,8 @@ public:
     // Data stepping: tag 1..4 first, prior, next, last; 0 opens (first record, or none with
     // TiskJedenZaznam).
     void BtnFLNPClick(int tag);
-    // Preview and print of the current state; both end with this window's value hook back.
+    // Preview and print of the current state; both end with this window's value hook back,
+    // in this window whatever the preview answered.
     void PreviewReport();
     void PrintReport();
     // Edits an element; a detail element opens the nested designer of its detail report.

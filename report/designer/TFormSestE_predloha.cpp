@@ -8,10 +8,11 @@
 #include "report/designer/TSesPrvek.h"
 #include "report/designer/TSestDlg.h"
 #include "report/engine/document/TPicture.h"
-#include "report/engine/sest_lib.h"
-#include "report/engine/run/sestavy.h"
 #include "report/engine/printing/sestprn.h"
+#include "report/engine/run/sestavy.h"
+#include "report/engine/sest_lib.h"
 #include "report/engine/sestzpr.h"
+#include "report/engine/ui/DialogFileChooser.h"
 
 #include <QComboBox>
 
@@ -457,12 +458,53 @@ bool TFormSestE::finishSave(int result) {
     return true;
 }
 
+namespace {
+
+// The report's own way of asking for a file (the save dialog over the designer when it has
+// none), remembering whether the user cancelled: Storno is no failed save.
+class WatchedChooser : public report::SaveFileChooser {
+public:
+    WatchedChooser(report::TSestava* component, QWidget* parent)
+        : m_component(component), m_previous(component ? component->fileChooser() : nullptr),
+          m_dialog(parent) {
+        if (m_component) m_component->setFileChooser(this);
+    }
+    ~WatchedChooser() override {
+        if (m_component) m_component->setFileChooser(m_previous);
+    }
+    WatchedChooser(const WatchedChooser&) = delete;
+    WatchedChooser& operator=(const WatchedChooser&) = delete;
+
+    QString chooseSaveFile(const report::SaveFileRequest& request) override {
+        const QString chosen =
+            m_previous ? m_previous->chooseSaveFile(request) : m_dialog.chooseSaveFile(request);
+        m_cancelled = chosen.isEmpty();
+        return chosen;
+    }
+    bool cancelled() const { return m_cancelled; }
+
+private:
+    report::TSestava* m_component;
+    report::SaveFileChooser* m_previous;
+    report::DialogFileChooser m_dialog;
+    bool m_cancelled = false;
+};
+
+} // namespace
+
 bool TFormSestE::SavePredlohaAs() {
     // what records no step (z-order) still reaches the file
     refreshSnapshot();
     m_report->SetPredloha(m_history.Current());
     fillFunctionCombo();
-    return finishSave(m_report->UlozPredlohuJako());
+    // a detail saves as through its master, which asks for the file
+    report::TSestavaTyp* asking = m_report;
+    while (asking->MasterSestava())
+        asking = asking->MasterSestava();
+    const WatchedChooser chooser(dynamic_cast<report::TSestava*>(asking), this);
+    const int result = m_report->UlozPredlohuJako();
+    if (chooser.cancelled()) return false;
+    return finishSave(result);
 }
 
 void TFormSestE::NewPredloha() {
@@ -517,20 +559,20 @@ void TFormSestE::EditSestavaSettings(int page, int group) {
         items << u'#' + QString::number(i + 1).leftJustified(3) +
                      (descriptions ? m_report->GetItemDescription(i) : m_report->GetItemName(i));
     m_reportDialog->fillGroups(items);
-    // the group records as they were, for Storno
-    QList<TPolSkupE> before;
+    // Ins and Del act on the paper at once, and the records take every edit: Storno comes
+    // back to this text, with the groups, their sections and their elements as they were
+    const TPredloha before = storedText();
+    QList<TPolSkupE> records;
     for (int i = 0; i < m_groups.Count(); ++i)
-        before << *m_groups.Skupina(i);
-    if (page >= 0) m_reportDialog->showPage(page, group);
+        records << *m_groups.Skupina(i);
+    m_reportDialog->showPage(page, group);
 
     if (m_reportDialog->exec() != QDialog::Accepted) {
-        for (int i = 0; i < std::min(int(before.size()), m_groups.Count()); ++i)
-            *m_groups.Skupina(i) = before[i];
-        // groups added or deleted are on the paper already: the history must know them
         if (m_reportDialog->groupsChanged()) {
-            fillGroupCombo();
-            BuildElementTree();
-            RecordChange(4);
+            loadSnapshot(before);
+        } else {
+            for (int i = 0; i < m_groups.Count(); ++i)
+                *m_groups.Skupina(i) = records[i];
         }
         return;
     }

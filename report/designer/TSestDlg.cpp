@@ -307,13 +307,15 @@ TSestDlg::TSestDlg(TFormSestE* designer) : QDialog(designer), m_designer(designe
     m_footerHeight = named(new QLineEdit, "EditHU");
     m_newPage = named(new QCheckBox(QStringLiteral("Novou skupinu na novou stránku")), "CBNsNs");
     groupGrid->addWidget(new QLabel(QStringLiteral("Skupinová položka:")), 1, 1);
-    groupGrid->addWidget(m_keyItem, 1, 2);
-    groupGrid->addWidget(m_byName, 2, 1, 1, 2);
+    groupGrid->addWidget(m_keyItem, 1, 2, 1, 2);
+    groupGrid->addWidget(m_byName, 2, 1, 1, 3);
     groupGrid->addWidget(m_headerVisible, 3, 1);
-    groupGrid->addWidget(m_headerHeight, 3, 2);
+    groupGrid->addWidget(new QLabel(QStringLiteral("Výška oddílu:")), 3, 2);
+    groupGrid->addWidget(m_headerHeight, 3, 3);
     groupGrid->addWidget(m_footerVisible, 4, 1);
-    groupGrid->addWidget(m_footerHeight, 4, 2);
-    groupGrid->addWidget(m_newPage, 5, 1, 1, 2);
+    groupGrid->addWidget(new QLabel(QStringLiteral("Výška oddílu:")), 4, 2);
+    groupGrid->addWidget(m_footerHeight, 4, 3);
+    groupGrid->addWidget(m_newPage, 5, 1, 1, 3);
     m_tabs->addTab(groups, QStringLiteral("Skupiny"));
     connect(m_groups, &QListWidget::currentRowChanged, this, &TSestDlg::showGroup);
     connect(m_insert, &QToolButton::clicked, this, &TSestDlg::SBInsSkClick);
@@ -587,8 +589,16 @@ void TSestDlg::fillGroups(const QStringList& itemTexts) {
 }
 
 void TSestDlg::showPage(int page, int group) {
-    m_tabs->setCurrentIndex(std::clamp(page, 0, 4));
+    for (int tab = 0; tab < m_tabs->count(); ++tab)
+        m_tabs->setTabVisible(tab, page < 0 || tab == page);
+    if (page >= 0) m_tabs->setCurrentIndex(std::min(page, m_tabs->count() - 1));
     if (group >= 0 && group < m_groups->count()) m_groups->setCurrentRow(group);
+}
+
+void TSestDlg::done(int result) {
+    // the designer may rebuild its group records once the dialog is closed
+    m_group = nullptr;
+    QDialog::done(result);
 }
 
 void TSestDlg::showGroup(int row) {
@@ -646,6 +656,8 @@ void TSestDlg::SBDelSkClick() {
     m_designer->deleteLastGroup();
     m_groupsChanged = true;
     delete m_groups->takeItem(m_groups->count() - 1);
+    // no line stays chosen, so nothing is edited or deleted before the user chooses again
+    m_groups->setCurrentRow(-1);
     m_delete->setEnabled(false);
 }
 

@@ -61,7 +61,7 @@ public:
     void fillGroups(const QStringList& itemTexts);
     // Whether groups were added or deleted since the last fillGroups.
     bool groupsChanged() const { return m_groupsChanged; }
-    // Tab 0..4; the group `group` chosen on the groups tab.
+    // Only tab 0..4 shown (-1: every tab); the group `group` chosen on the groups tab.
     void showPage(int page, int group = -1);
 
     // The paper formats of the report's settings file with entry `chosen`, or (-1) the one of
@@ -75,6 +75,7 @@ public:
     // OK with the graphic grid checks the margins against the printer (Yes raises them, No
     // keeps them, Cancel keeps the dialog open).
     void accept() override;
+    void done(int result) override;
 
     // The page sketch: the paper after orientation, margins and columns (1/100 inch).
     struct Sheet {

@@ -49,6 +49,7 @@ public:
 
     // Where the save dialog comes from (not owned); without one, "save as" finds no file.
     void setFileChooser(SaveFileChooser* chooser) { m_fileChooser = chooser; }
+    SaveFileChooser* fileChooser() const { return m_fileChooser; }
 
     // The template file: by the alias's folder, else the program's folder (ReportDirIgnore,
     // not designing) or ReportDir, followed by ReportName.

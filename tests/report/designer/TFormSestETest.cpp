@@ -20,6 +20,8 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QMenu>
 #include <QProcess>
 #include <QTabWidget>
 #include <QToolButton>
@@ -196,6 +198,63 @@ TEST(DesignerWindow, MouseDragThenSaveKeepsThePreviousFileAsBackupAndUndoSaveThe
     EXPECT_TRUE(window->action(u"ActionUndo"_s)->isEnabled());
 }
 
+TEST(DesignerWindow, SaveAsAsksForTheFileWritesTheCopyAndEditsItWhileStornoIsNoFailure) {
+    SavedReport fixture;
+    const QString originalPath = fixture.path();
+    const QByteArray original = fileBytes(originalPath);
+    auto window = fixture.open();
+    QAction* saveAs = nullptr;
+    for (QAction* a : window->findChild<QMenu*>(u"PopupMenuFunkci"_s)->actions())
+        if (a->text() == u"Uložit předlohu jako..."_s) saveAs = a;
+    ASSERT_TRUE(saveAs);
+    window->paper()->Prvek(0)->MoveBy(30, 0);
+    window->RecordChange(7);
+    // the save dialog, answered with `name` in the template's folder, or Storno
+    const auto saveAsAnswering = [&](const QString& name) {
+        return designtest::answerModal([&] { saveAs->trigger(); },
+                                       [&](QDialog& d) {
+                                           auto* files = qobject_cast<QFileDialog*>(&d);
+                                           ASSERT_TRUE(files);
+                                           EXPECT_EQ(files->acceptMode(), QFileDialog::AcceptSave);
+                                           if (name.isEmpty()) return;
+                                           files->selectFile(fixture.folder.filePath(name));
+                                           d.accept();
+                                       });
+    };
+
+    EXPECT_EQ(saveAsAnswering({}), 1);
+    EXPECT_TRUE(fixture.messages.messages().isEmpty());
+    EXPECT_TRUE(window->modified());
+
+    // a folder in the way of the name is a failed save, reported
+    struct Answer : report::SaveFileChooser {
+        QString path;
+        QString chooseSaveFile(const report::SaveFileRequest&) override { return path; }
+    } folderInTheWay;
+    folderInTheWay.path = fixture.folder.filePath(u"slozka.pts"_s);
+    ASSERT_TRUE(QDir(fixture.folder.path()).mkpath(u"slozka.pts/x"_s));
+    fixture.report.setFileChooser(&folderInTheWay);
+    saveAs->trigger();
+    fixture.report.setFileChooser(nullptr);
+    EXPECT_TRUE(fixture.messages.messages().contains(kSaveFailed));
+    EXPECT_TRUE(window->modified());
+    EXPECT_TRUE(window->windowTitle().endsWith(u'(' + originalPath + u')'));
+
+    EXPECT_EQ(saveAsAnswering(u"kopie.pts"_s), 1);
+    const QString copy = fixture.folder.filePath(u"kopie.pts"_s);
+    EXPECT_FALSE(window->modified());
+    EXPECT_TRUE(window->windowTitle().endsWith(u'(' + copy + u')'));
+    EXPECT_EQ(fileBytes(copy), (window->storedText().join(u"\r\n"_s) + u"\r\n"_s).toUtf8());
+    EXPECT_TRUE(fileBytes(copy).contains("T,1,0,40,10,"));
+
+    // the designer now edits the copy; the original stays as it was opened
+    window->paper()->Prvek(0)->MoveBy(5, 0);
+    window->RecordChange(7);
+    ASSERT_TRUE(window->SavePredloha());
+    EXPECT_TRUE(fileBytes(copy).contains("T,1,0,45,10,"));
+    EXPECT_EQ(fileBytes(originalPath), original);
+}
+
 TEST(DesignerWindow, ASaveOnAFullDiskSaysSoAndKeepsTemplateAndBackup) {
     if (!FullDisk::insidePrivateMounts()) return FullDisk::runTestInPrivateMounts();
     FullDisk disk;
@@ -334,7 +393,7 @@ TEST(DesignerWindow, NestedDetailEditSavesThroughTheMasterAndRestoresTheHook) {
     report::TSestavaTyp::setDesignerFactory({});
 }
 
-TEST(DesignerWindow, PreviewShowsTheUnsavedStateAndItsEditRequestClosesTheWindow) {
+TEST(DesignerWindow, PreviewShowsTheUnsavedStateAndItsEditRequestReturnsToTheDesigner) {
     SavedReport fixture;
     const QByteArray before = fileBytes(fixture.path());
     auto window = fixture.open();
@@ -347,7 +406,6 @@ TEST(DesignerWindow, PreviewShowsTheUnsavedStateAndItsEditRequestClosesTheWindow
     ASSERT_TRUE(preview->isEnabled());
 
     int shown = 0;
-    int answer = report::TFormSestP::Closed;
     report::TFormSestP::setModalHook([&](report::TFormSestP& form) {
         ++shown;
         EXPECT_TRUE(form.ActionEdit->isEnabled());
@@ -358,7 +416,7 @@ TEST(DesignerWindow, PreviewShowsTheUnsavedStateAndItsEditRequestClosesTheWindow
         EXPECT_GT(fixture.report.Vystup().PageCount(), 0);
         // what the run leaves behind must not stay the designer's value source
         report::InstallValueCallback([](int, report::TCalcType&) { return -7; });
-        return answer;
+        return int(report::TFormSestP::Closed);
     });
     preview->trigger();
     EXPECT_EQ(shown, 1);
@@ -373,16 +431,29 @@ TEST(DesignerWindow, PreviewShowsTheUnsavedStateAndItsEditRequestClosesTheWindow
     value.text = u"pol1"_s;
     EXPECT_EQ(report::ValueCallback()(2, value), 1);
 
-    // the edit request closes the designer through the save question: Cancel keeps it
-    answer = report::TFormSestP::EditTemplate;
-    fixture.messages.scriptAnswers({MessageAnswer::Cancel, MessageAnswer::No});
-    preview->trigger();
-    EXPECT_TRUE(window->isVisible());
-    preview->trigger();
-    EXPECT_FALSE(window->isVisible());
+    // "Oprava předlohy..." and Esc in the preview come back to the designer and ask nothing;
+    // only the designer's own close ends it
+    for (const bool escape : {true, false}) {
+        report::TFormSestP::setModalHook([&](report::TFormSestP& form) {
+            ++shown;
+            form.show();
+            if (escape)
+                QTest::keyClick(&form, Qt::Key_Escape);
+            else
+                form.ActionEdit->trigger();
+            EXPECT_FALSE(form.isVisible());
+            return form.result();
+        });
+        preview->trigger();
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_TRUE(fixture.messages.messages().isEmpty());
+    }
     report::TFormSestP::setModalHook({});
     EXPECT_EQ(shown, 3);
-    EXPECT_EQ(fixture.messages.messages(), QStringList({kSaveQuestion, kSaveQuestion}));
+    fixture.messages.scriptAnswers({MessageAnswer::No});
+    window->action(u"ActionClose"_s)->trigger();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(fixture.messages.messages(), QStringList({kSaveQuestion}));
     EXPECT_EQ(fileBytes(fixture.path()), before);
 }
 

@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -106,30 +108,130 @@ TEST_F(ReportSettingsDialog, CharacterGridTakesItsStepsFromThePitch) {
     EXPECT_TRUE(window->storedText().contains(u"I,6,1,6,17,0,2,1,1"_s));
 }
 
-TEST_F(ReportSettingsDialog, GroupsAddedOrDeletedCountEvenOnStorno) {
-    const int steps = window->history().Count();
-    runDialog(*window, 4, [](designer::TSestDlg* d) {
-        d->SBInsSkClick();
-        d->reject();
-    });
-    EXPECT_EQ(window->groups().Count(), 2);
-    EXPECT_EQ(window->history().Count(), steps + 1);
-    EXPECT_TRUE(window->history().Current().contains(u"I,4,1,0,0,24,0,24,0"_s));
+namespace {
 
-    fixture.messages.scriptAnswers({platform::MessageAnswer::Yes});
-    runDialog(*window, 4, [](designer::TSestDlg* d) {
-        auto* del = child<QToolButton>(d, "SBDelSk");
-        child<QListWidget>(d, "LBSkupPol")->setCurrentRow(0);
-        EXPECT_FALSE(del->isEnabled()); // only the last group
-        child<QListWidget>(d, "LBSkupPol")->setCurrentRow(1);
-        EXPECT_TRUE(del->isEnabled());
-        del->click();
-        EXPECT_FALSE(del->isEnabled());
-        d->reject();
-    });
-    EXPECT_EQ(window->groups().Count(), 1);
-    EXPECT_EQ(window->history().Current(), window->storedText());
-    EXPECT_FALSE(window->storedText().contains(u"I,4,1,0,0,24,0,24,0"_s));
+// What the test knows of one group: its I,4 values and the text of the one element in each of
+// its two sections.
+struct GroupModel {
+    QString key;
+    bool headerVisible;
+    int headerHeight;
+    int footerHeight;
+    QString element; // "" for a group added by Ins, whose sections are empty
+};
+
+// The whole template of `groups` as the designer writes it. The character grid spares OK the
+// question about the printer's margins.
+QStringList groupTemplate(const QList<GroupModel>& groups) {
+    QStringList text{"I,0,\"Skupiny\"", "I,1,5,40,17",  "I,2,0,827,1169,50,50,70,70,1,0",
+                     "I,3,0,1,40,0",    "I,3,1,1,40,0", "I,3,2,1,100,0",
+                     "I,3,3,1,30,0",    "I,3,4,1,30,0"};
+    for (qsizetype i = 0; i < groups.size(); ++i) {
+        const GroupModel& g = groups[i];
+        text << u"I,4,%1,%2,%3,%4,0,%5,0"_s.arg(i)
+                    .arg(g.key)
+                    .arg(int(g.headerVisible))
+                    .arg(g.headerHeight)
+                    .arg(g.footerHeight);
+    }
+    text << u"I,5,0"_s << u"I,6,1,8,17,0,1,1,1"_s << u"I,7,0,0,0,0,0,827,1169,"_s;
+    for (qsizetype i = 0; i < groups.size(); ++i) {
+        if (groups[i].element.isEmpty()) continue;
+        for (const char16_t key : {u'S', u'U'})
+            text << u"%1%2,1,0,4,2,90,16,Arial,10,0,0,0,0,1,\"%3\",0,0,0"_s.arg(QChar(key))
+                        .arg(i)
+                        .arg(groups[i].element);
+    }
+    return text;
+}
+
+enum class GroupOp { Ins, Del, Up, Height };
+
+} // namespace
+
+TEST(ReportSettings, GroupEditsEndInExactlyTheTemplateOfOkOrTheOneBeforeOnStorno) {
+    // Every sequence of up to three group edits, from 0 to 3 groups, ended by OK or Storno.
+    // Ins and Del change the paper while the dialog is open; Storno must give back the groups
+    // with their sections and elements, OK exactly the edited ones.
+    DesignedReport fixture({{"a", "b"}, {"A", "B"}, {}, 0});
+    auto window = fixture.open(groupTemplate({}));
+    QList<QList<GroupOp>> sequences{{}};
+    for (int length = 1; length <= 3; ++length)
+        for (const QList<GroupOp>& shorter : QList<QList<GroupOp>>(sequences))
+            if (shorter.size() == length - 1)
+                for (GroupOp op : {GroupOp::Ins, GroupOp::Del, GroupOp::Up, GroupOp::Height})
+                    sequences << (QList<GroupOp>(shorter) << op);
+    const QList<GroupModel> all{
+        {"b", true, 31, 41, "g0"}, {"1", false, 32, 42, "g1"}, {"0", true, 33, 43, "g2"}};
+
+    for (int start = 0; start <= 3; ++start) {
+        for (const QList<GroupOp>& ops : sequences) {
+            for (const bool ok : {false, true}) {
+                const QList<GroupModel> before = all.mid(0, start);
+                window->ClearPaper();
+                window->LoadPredloha(groupTemplate(before));
+                ASSERT_EQ(window->storedText(), groupTemplate(before));
+                window->history().ForgetHistory();
+                QList<GroupModel> after = before;
+                QString trace = u"start %1, ops"_s.arg(start);
+                int typed = 0;
+                runDialog(*window, 4, [&](designer::TSestDlg* d) {
+                    auto* list = child<QListWidget>(d, "LBSkupPol");
+                    auto* del = child<QToolButton>(d, "SBDelSk");
+                    for (const GroupOp op : ops) {
+                        const int row = list->currentRow();
+                        trace += u" %1"_s.arg(int(op));
+                        switch (op) {
+                        case GroupOp::Ins:
+                            QTest::mouseClick(child<QToolButton>(d, "SBInsSk"), Qt::LeftButton);
+                            after << GroupModel{"0", false, 24, 24, {}};
+                            break;
+                        case GroupOp::Del:
+                            // only the last group, and only once asked
+                            EXPECT_EQ(del->isEnabled(), row >= 0 && row == after.size() - 1)
+                                << trace.toStdString();
+                            if (!del->isEnabled()) break;
+                            fixture.messages.scriptAnswers({platform::MessageAnswer::Yes});
+                            QTest::mouseClick(del, Qt::LeftButton);
+                            after.removeLast();
+                            break;
+                        case GroupOp::Up: {
+                            if (list->count() == 0) break;
+                            QListWidgetItem* item =
+                                list->item((row + list->count() - 1) % list->count());
+                            list->scrollToItem(item);
+                            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                              list->visualItemRect(item).center());
+                            break;
+                        }
+                        case GroupOp::Height: {
+                            auto* height = child<QLineEdit>(d, "EditHS");
+                            height->selectAll();
+                            QTest::keyClicks(height, u"5%1"_s.arg(++typed));
+                            // the edit belongs to the group shown as the current line
+                            if (row >= 0) after[row].headerHeight = height->text().toInt();
+                            break;
+                        }
+                        }
+                        ASSERT_EQ(list->count(), after.size()) << trace.toStdString();
+                    }
+                    QTest::mouseClick(child<QPushButton>(d, ok ? "OKBtn" : "CancelBtn"),
+                                      Qt::LeftButton);
+                });
+                SCOPED_TRACE((trace + (ok ? u", OK"_s : u", Storno"_s)).toStdString());
+                const QStringList stored = window->storedText();
+                EXPECT_EQ(designtest::firstDifference(groupTemplate(ok ? after : before), stored),
+                          "");
+                // OK is one step whose snapshot is the text; Storno leaves the history alone
+                EXPECT_EQ(window->history().Count(), ok ? 2 : 1);
+                if (ok) {
+                    EXPECT_EQ(window->history().Current(), stored);
+                }
+                EXPECT_EQ(window->groups().Count(), (ok ? after : before).size());
+                if (HasFailure()) return;
+            }
+        }
+    }
 }
 
 TEST(ReportSettings, DetailTemplatesHaveNoPaperOrPageSections) {
@@ -259,6 +361,55 @@ TEST_F(ReportSettingsDialog, PagePreviewAndSizesFollowThePaper) {
             }
         EXPECT_TRUE(grey);
         EXPECT_TRUE(blue);
+        d->reject();
+    });
+}
+
+TEST_F(ReportSettingsDialog, ASectionOpensItsOwnTabAloneAndTheCommandEveryTab) {
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    // the tab titles a double click on a section leaves visible, and the group chosen
+    const auto visibleTabs = [&](const std::function<void()>& open, int* group = nullptr) {
+        QStringList titles;
+        designtest::answerModal(open, [&](QDialog& d) {
+            auto* tabs = d.findChild<QTabWidget*>();
+            for (int i = 0; i < tabs->count(); ++i)
+                if (tabs->isTabVisible(i)) titles << tabs->tabText(i);
+            EXPECT_TRUE(tabs->isTabVisible(tabs->currentIndex()));
+            if (group) *group = child<QListWidget>(&d, "LBSkupPol")->currentRow();
+        });
+        return titles;
+    };
+    const auto doubleClick = [&](int code) {
+        return [&, code] {
+            designer::TOddil* section = nullptr;
+            for (int i = 0; i < window->paper()->PocetOddilu(); ++i)
+                if (window->paper()->Oddil(i)->code() == code) section = window->paper()->Oddil(i);
+            ASSERT_TRUE(section);
+            QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {},
+                               section->mapTo(window.get(), QPoint(5, 5)));
+        };
+    };
+    EXPECT_EQ(visibleTabs(doubleClick(3)), QStringList{u"Oddíly"_s});
+    int group = -1;
+    EXPECT_EQ(visibleTabs(doubleClick(5), &group), QStringList{u"Skupiny"_s}); // a group header
+    EXPECT_EQ(group, 0);
+    EXPECT_EQ(visibleTabs([&] { window->action(u"ActionKonfSest"_s)->trigger(); }).size(), 5);
+}
+
+TEST_F(ReportSettingsDialog, GroupSectionHeightsAreLabelledBesideTheirFields) {
+    runDialog(*window, 4, [](designer::TSestDlg* d) {
+        for (const char* field : {"EditHS", "EditHU"}) {
+            auto* edit = child<QLineEdit>(d, field);
+            const QRect box = edit->geometry();
+            bool labelled = false;
+            for (const QLabel* label : edit->parentWidget()->findChildren<QLabel*>())
+                labelled |= label->text() == u"Výška oddílu:"_s &&
+                            label->geometry().right() <= box.left() &&
+                            label->geometry().center().y() > box.top() &&
+                            label->geometry().center().y() < box.bottom();
+            EXPECT_TRUE(labelled) << field;
+        }
         d->reject();
     });
 }

@@ -362,7 +362,9 @@ TEST_F(ReportTest, SaveAsInsideAndOutsideReportDir) {
     // A folder in the way of the chosen name: not saved.
     ASSERT_TRUE(QDir(elsewhere.path()).mkpath(QStringLiteral("slozka.pts/x")));
     chooser.answer = elsewhere.filePath(QStringLiteral("slozka.pts"));
+    const QString before = m_report.GetPredlohaPath();
     EXPECT_EQ(m_report.UlozPredlohuJako(), seNotSaved);
+    EXPECT_EQ(m_report.GetPredlohaPath(), before); // still on the file it had
     EXPECT_EQ(boxes().last().text, u"Soubor s předlohou se nepodařilo uložit.");
 
     m_report.OnUlozPredlohuJako = [](TSestava*, QString& soubor) {
