@@ -154,8 +154,20 @@ struct Partial {
     std::array<double, 6> single{}; // in the order of the pairs' lanes
 };
 
-template <unsigned Need, std::size_t Pair, unsigned BitA, unsigned BitB, double A, double B>
+// The factors of term K in the two sums of a pair: (n, n I), (n J, n J (J - 1)),
+// (n I (I - 1), n I J).
+template <std::size_t K, std::size_t Pair> constexpr std::array<double, 2> pairFactors() {
+    constexpr int i = kTerms[K].i;
+    constexpr int j = kTerms[K].j;
+    constexpr double n = kTerms[K].n;
+    if constexpr (Pair == 0) return {n, n * i};
+    if constexpr (Pair == 1) return {n * j, n * (j * (j - 1))};
+    return {n * (i * (i - 1)), n * (i * j)};
+}
+
+template <unsigned Need, std::size_t Pair, unsigned BitA, unsigned BitB, std::size_t K>
 void addToPair(Partial& s, double x) {
+    constexpr double A = pairFactors<K, Pair>()[0], B = pairFactors<K, Pair>()[1];
     constexpr bool wantA = (Need & BitA) != 0, wantB = (Need & BitB) != 0;
     if constexpr (wantA && wantB && (A != 0 || B != 0)) s.pairs[Pair] += Lanes{A, B} * x;
     if constexpr (wantA && !wantB && A != 0) s.single[2 * Pair] += A * x;
@@ -169,7 +181,6 @@ void addTerm(Partial& s, const std::array<double, kMaxI + 1>& dp,
              const std::array<double, kMaxJ + 1>& tp) {
     constexpr int i = kTerms[K].i;
     constexpr int j = kTerms[K].j;
-    constexpr double n = kTerms[K].n;
     double x = 0;
     if constexpr (i == 0)
         x = tp[j];
@@ -177,9 +188,9 @@ void addTerm(Partial& s, const std::array<double, kMaxI + 1>& dp,
         x = dp[i];
     else
         x = dp[i] * tp[j];
-    addToPair<Need, 0, kR, kRd, n, n * i>(s, x);
-    addToPair<Need, 1, kRt, kRtt, n * j, n*(j * (j - 1))>(s, x);
-    addToPair<Need, 2, kRdd, kRdt, n*(i * (i - 1)), n*(i * j)>(s, x);
+    addToPair<Need, 0, kR, kRd, K>(s, x);
+    addToPair<Need, 1, kRt, kRtt, K>(s, x);
+    addToPair<Need, 2, kRdd, kRdt, K>(s, x);
 }
 
 // The sums of one pair from the partial sums, as lanes or alone.

@@ -6,6 +6,11 @@
 #include "TestFiles.h"
 #include "WindowFixture.h"
 
+#include "app/AppState.h"
+#include "app/ReportSetup.h"
+#include "report/designer/TFormSestE.h"
+#include "report/designer/TOddil.h"
+#include "report/designer/TPapir.h"
 #include "report/engine/document/sestvyst.h"
 #include "report/engine/run/SaveFileChooser.h"
 #include "report/engine/run/sestavy.h"
@@ -13,6 +18,7 @@
 
 #include "platform/Printers.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -162,6 +168,41 @@ TEST_F(PrintEndToEnd, EnglishHeadsWithoutAndWithPoints) {
     EXPECT_TRUE(text.contains("KOLV software (IAPWS IF97) - calculated values"));
     EXPECT_TRUE(text.contains(num("100.00")) && text.contains(num("200.00")));
     EXPECT_EQ(messages.messages(), QStringList());
+}
+
+// The calculator's template in the designer, as sestedit opens it: a value field for one of the
+// six values is placed with the palette and the template saved; the calculator's next Print
+// shows that value once more than before.
+TEST_F(PrintEndToEnd, AValueFieldAddedInTheDesignerAppearsInTheNextPrint) {
+    computeAt200(0);
+    const QString before = exportText();
+    const QString volume = window->report()->itemValues().value(2); // Vel3
+    ASSERT_FALSE(volume.isEmpty());
+    const qsizetype shown = before.count(volume);
+
+    report::TSestava edited(nullptr, dir.path());
+    edited.setMessageSink(&messages);
+    edited.ReportDirIgnore = false;
+    edited.setReportDir(dir.path());
+    edited.SetReportName("zostava.pts");
+    AppState state;
+    setUpPrintReport(edited, state);
+    ASSERT_EQ(edited.NactiPredlohu(false), 0);
+    designer::TFormSestE designer;
+    ASSERT_TRUE(designer.OpenSestava(&edited, 1, false));
+    designer.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&designer));
+    designer.action("ActionDb")->trigger();
+    designer.findChild<QComboBox*>("CBVyberPrvku")->setCurrentIndex(2);
+    designer::TOddil* header = designer.paper()->Oddil(0); // report start: free at the left
+    QTest::mouseClick(header, Qt::LeftButton, {}, QPoint(20, 62));
+    designer.action("ActionSave")->trigger();
+    EXPECT_FALSE(designer.modified());
+    designer.close();
+
+    const QString after = exportText();
+    EXPECT_EQ(after.count(volume), shown + 1) << after.toStdString();
+    EXPECT_TRUE(messages.messages().isEmpty());
 }
 
 // A missing template gives the component's own message, and so does a damaged one: no empty
