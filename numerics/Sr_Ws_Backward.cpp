@@ -197,9 +197,12 @@ template <std::size_t N> struct Exponents {
     }
 };
 
-// zero[e] = base^e for the needed e = minE..maxE, each power from e / 2 and e - e / 2 (short
-// chains of dependent multiplications), unrolled; negative powers from the reciprocal.
-template <const PowerNeeds& Needs, int MinE, int MaxE> void fillPowers(double base, double* zero) {
+// zero[e] = base^e for the needed e = minE..maxE of the exponents of a (OfA) or of b, each power
+// from e / 2 and e - e / 2 (short chains of dependent multiplications), unrolled; negative
+// powers from the reciprocal.
+template <const auto& Exps, bool OfA, int MinE, int MaxE>
+void fillPowers(double base, double* zero) {
+    constexpr const PowerNeeds& Needs = OfA ? Exps.a : Exps.b;
     zero[0] = 1.0;
     if constexpr (MaxE >= 1) {
         zero[1] = base;
@@ -235,8 +238,8 @@ double sumTerms(double a, double b, std::index_sequence<K...>) {
     double bPow[e.maxB - e.minB + 1];
     double* aZero = aPow - e.minA;
     double* bZero = bPow - e.minB;
-    fillPowers<kExponents<Table>.a, e.minA, e.maxA>(aBase, aZero);
-    fillPowers<kExponents<Table>.b, e.minB, e.maxB>(b, bZero);
+    fillPowers<kExponents<Table>, true, e.minA, e.maxA>(aBase, aZero);
+    fillPowers<kExponents<Table>, false, e.minB, e.maxB>(b, bZero);
     double part[4] = {};
     ((part[K % 4] +=
       Table[K].n * aZero[static_cast<int>(Table[K].i * e.aSteps)] * bZero[Table[K].j]),
