@@ -25,6 +25,9 @@ struct AppState {
     // Decimals shown per quantity; kept as read from kolv.cfg, even when outside 0..8.
     std::array<int, 7> DecimalPlaces = kDefaultDecimals;
     int CalcRegionCode = 0;
+    // Whether StateValues hold a state the library computed (a region it computes in), or
+    // only the given pair: nothing yet, unreadable input, a fault, a state out of range.
+    bool StateComputed = false;
     bool BannerOpen = false;
     bool DiagramLoaded = false;
     bool PointsPageShown = false;
@@ -42,6 +45,8 @@ struct AppState {
     // The Points page's rows, column by column: PointsTable[0][row] is 1.0 for a computed row
     // and 0.0 otherwise; PointsTable[q][row] holds quantity q (1..6) of that row.
     std::array<std::array<double, kPointRows>, 7> PointsTable{};
+    // The region each flagged row was computed in (out of range ones are flagged too).
+    std::array<int, kPointRows> PointRegions{};
 
     // The Print command's report run: the record shown (from 1) and how many there are.
     int CurrentRecord = 1;

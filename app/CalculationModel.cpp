@@ -38,6 +38,12 @@ bool CalculationModel::inputsSwapped() const {
     return quantityAt(2) < quantityAt(1);
 }
 
+bool CalculationModel::isComputedRegion(int region) {
+    using namespace numerics::RegionCode;
+    return region == Water || region == Steam || region == Critical || region == WetHigh ||
+           region == WetLow || region == Metastable;
+}
+
 QString CalculationModel::formatted(Quantity q, double value) const {
     return platform::FormatFixed(value, m_state.DecimalPlaces[at(q)], m_state.DecimalSeparator);
 }
@@ -85,6 +91,7 @@ CalculationModel::Outcome CalculationModel::calculate(const std::optional<QStrin
         fail();
         return Outcome::Failed;
     }
+    s.StateComputed = isComputedRegion(s.CalcRegionCode);
     emit stateChanged();
     return Outcome::Computed;
 }
@@ -95,6 +102,7 @@ void CalculationModel::fail() {
     // All six derived values go: none of them belongs to a state any more.
     m_state.DerivedValues.fill(0);
     m_state.CalcRegionCode = numerics::RegionCode::None;
+    m_state.StateComputed = false;
     emit stateChanged();
 }
 
@@ -130,8 +138,8 @@ CalculationModel::PointStatus CalculationModel::computePoint(int row, const QStr
                                                              const QString& input2) {
     const auto r = static_cast<std::size_t>(row);
     m_state.PointsTable[0][r] = 0.0;
-    m_pointStatus[r] = completePoint(r, platform::ParseNumber(input1),
-                                     platform::ParseNumber(input2));
+    m_pointStatus[r] =
+        completePoint(r, platform::ParseNumber(input1), platform::ParseNumber(input2));
     emit pointChanged(row);
     return m_pointStatus[r];
 }
@@ -150,7 +158,7 @@ CalculationModel::PointStatus CalculationModel::completePoint(std::size_t row,
     out[at(q1)] = *a1;
     out[at(q2)] = *a2;
     const Wants want = wantsFor(q1, q2);
-    int region = 0; // not shown: every region counts as computed
+    int region = 0; // not shown: every region counts as computed on the page
     try {
         m_library.StateFromPair(pairCode(), want.p, want.v, x1, x2, want.s, want.i,
                                 m_state.MetastablePreferred, out[1], out[2], out[3], out[4],
@@ -160,6 +168,7 @@ CalculationModel::PointStatus CalculationModel::completePoint(std::size_t row,
     }
     auto& table = m_state.PointsTable;
     table[0][row] = 1.0;
+    m_state.PointRegions[row] = region;
     for (std::size_t q = 1; q <= numerics::kQuantityCount; ++q)
         table[q][row] = out[q];
     return PointStatus::Computed;

@@ -48,6 +48,9 @@ public:
 
     // The text of a value of quantity `q` with its decimals and the decimal separator.
     QString formatted(numerics::Quantity q, double value) const;
+    // Whether the library computes a state in `region` (not out of range, no unsupported pair,
+    // not nothing).
+    static bool isComputedRegion(int region);
 
     // Points: every row empty and PointsTable zeroed.
     void clearPoints();
@@ -64,8 +67,7 @@ signals:
 
 private:
     void fail();
-    PointStatus completePoint(std::size_t row, std::optional<double> a1,
-                              std::optional<double> a2);
+    PointStatus completePoint(std::size_t row, std::optional<double> a1, std::optional<double> a2);
 
     AppState m_state;
     const PropertyLibrary& m_library;

@@ -1,5 +1,6 @@
 #include "app/PrintRecords.h"
 
+#include "app/CalculationModel.h"
 #include "app/Texts.h"
 #include "platform/NumberText.h"
 
@@ -10,6 +11,8 @@ namespace {
 // Page texts of the report: title, subtitle, record caption.
 constexpr int kTitleText = 9;
 constexpr int kPlaces = 6;
+// Decimals of an input at most: the page's ten significant digits after a leading zero.
+constexpr int kInputDecimals = 10;
 
 bool computed(const AppState& state, int row) {
     return state.PointsTable[0][row] == 1.0;
@@ -52,17 +55,36 @@ int recordCount(const AppState& state) {
     return count;
 }
 
+QString inputText(double value, int decimals, QChar separator) {
+    // The fewest decimals, from the quantity's own, that write the value as it reads back;
+    // a value that needs more than the page's precision is shown as the page shows it.
+    const int least = std::max(decimals, 0);
+    for (int d = least; d <= std::max(least, kInputDecimals); ++d) {
+        const QString text = platform::FormatFixed(value, d, separator);
+        if (platform::ParseNumber(text) == value) return text;
+    }
+    return platform::FormatFixed(value, decimals, separator);
+}
+
 QStringList recordValues(const AppState& state, int record) {
-    const int row = state.CurrentPageTag == 1 ? -1 : rowOfRecord(state, record);
+    const bool calculation = state.CurrentPageTag == 1;
+    const int row = calculation ? -1 : rowOfRecord(state, record);
+    const bool computed =
+        calculation
+            ? state.StateComputed
+            : row >= 0 && CalculationModel::isComputedRegion(state.PointRegions[size_t(row)]);
     QStringList values;
     for (int place = 1; place <= kPlaces; ++place) {
         const int q = state.QuantityOrder[place];
-        if (state.CurrentPageTag != 1 && row < 0) {
+        // No row behind the record, or a cell of a state the library did not compute.
+        if ((!calculation && row < 0) || (place > 2 && !computed)) {
             values << QString();
             continue;
         }
         const double value = row < 0 ? state.StateValues[q] : state.PointsTable[q][row];
-        values << platform::FormatFixed(value, state.DecimalPlaces[q], state.DecimalSeparator);
+        values << (place <= 2 ? inputText(value, state.DecimalPlaces[q], state.DecimalSeparator)
+                              : platform::FormatFixed(value, state.DecimalPlaces[q],
+                                                      state.DecimalSeparator));
     }
     return values;
 }

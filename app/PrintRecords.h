@@ -23,7 +23,14 @@ int recordCount(const AppState& state);
 // Record `record` (from 1) in place order, in fixed notation with each quantity's decimals
 // and the decimal separator: the state on the Calculation page, else the record-th computed
 // row of the Points table. Six empty texts when there is no such row.
+// - The two inputs are the values the state was computed with: with more decimals when the
+//   value needs them to read back (0.0035 typed for a quantity of 3 decimals prints 0.0035).
+// - A state the library did not compute (nothing yet, unreadable input, out of range) prints
+//   its given pair and leaves the computed cells empty, never zeros.
 QStringList recordValues(const AppState& state, int record);
+// The text of an input value: the fewest decimals, at least `decimals`, that read back as the
+// value; `decimals` when no text of the page's precision does.
+QString inputText(double value, int decimals, QChar separator);
 // Moves state.CurrentRecord within 1..state.RecordCount and answers as the report expects.
 int step(AppState& state, int dir);
 

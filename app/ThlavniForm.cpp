@@ -9,6 +9,7 @@
 #include "app/PointsPage.h"
 #include "app/PrintRecords.h"
 #include "app/RangesPage.h"
+#include "app/ReportSetup.h"
 #include "app/Texts.h"
 #include "app/info.h"
 #include "platform/MessageSink.h"
@@ -352,8 +353,7 @@ void ThlavniForm::createReport() {
 
 void ThlavniForm::preparePrint() {
     m_state.CurrentRecord = 1;
-    Sestava1->setParametry(print_records::parameters(m_state));
-    Sestava1->SetItemNames(print_records::itemNames());
+    setUpPrintReport(*Sestava1, m_state);
     m_state.RecordCount = print_records::recordCount(m_state);
 }
 

@@ -38,19 +38,27 @@ constexpr DecimalLimit decimalLimit(long double value) {
     return {value, nearest, nearest};
 }
 
-constexpr bool operator<(double x, const DecimalLimit& l) { return x < l.above; }
-constexpr bool operator<=(double x, const DecimalLimit& l) { return x <= l.below; }
-constexpr bool operator>(double x, const DecimalLimit& l) { return x > l.below; }
-constexpr bool operator>=(double x, const DecimalLimit& l) { return x >= l.above; }
+constexpr bool operator<(double x, const DecimalLimit& l) {
+    return x < l.above;
+}
+constexpr bool operator<=(double x, const DecimalLimit& l) {
+    return x <= l.below;
+}
+constexpr bool operator>(double x, const DecimalLimit& l) {
+    return x > l.below;
+}
+constexpr bool operator>=(double x, const DecimalLimit& l) {
+    return x >= l.above;
+}
 
-inline constexpr DecimalLimit kPs350 = decimalLimit(16.529164252L); // MPa, ps at 350 °C
+inline constexpr DecimalLimit kPs350 = decimalLimit(16.529164252L);     // MPa, ps at 350 °C
 inline constexpr DecimalLimit kPCrit = decimalLimit(exact::kPc);        // MPa
 inline constexpr DecimalLimit kTCrit = decimalLimit(exact::kTcCelsius); // °C
-inline constexpr DecimalLimit kSMax = decimalLimit(9.155759395L);   // kJ/(kg K)
-inline constexpr DecimalLimit kVMax = decimalLimit(206.13971631L);  // m3/kg
-inline constexpr DecimalLimit kSCrit = decimalLimit(4.4119904059L); // kJ/(kg K)
-inline constexpr DecimalLimit kIMax = decimalLimit(4160.66L);       // kJ/kg
-inline constexpr DecimalLimit kXWetHigh = decimalLimit(0.699L);     // dryness limits of (s, x)
+inline constexpr DecimalLimit kSMax = decimalLimit(9.155759395L);       // kJ/(kg K)
+inline constexpr DecimalLimit kVMax = decimalLimit(206.13971631L);      // m3/kg
+inline constexpr DecimalLimit kSCrit = decimalLimit(4.4119904059L);     // kJ/(kg K)
+inline constexpr DecimalLimit kIMax = decimalLimit(4160.66L);           // kJ/kg
+inline constexpr DecimalLimit kXWetHigh = decimalLimit(0.699L);         // dryness limits of (s, x)
 inline constexpr DecimalLimit kXWetLow = decimalLimit(0.301L);
 inline constexpr DecimalLimit kPTriple = decimalLimit(exact::kPTriple); // MPa, ps(0 °C)
 
@@ -61,9 +69,9 @@ inline constexpr DecimalLimit kVAt800And100 = decimalLimit(0.0043355076533L);
 inline constexpr DecimalLimit kS23At350 = decimalLimit(5.210887825L); // saturated vapour, 350 °C
 inline constexpr DecimalLimit kI23At350 = decimalLimit(2563.5920039L);
 inline constexpr DecimalLimit kVDenseLiquid = decimalLimit(0.001311L); // region 3 above 100 MPa
-inline constexpr DecimalLimit kMetaDryness = decimalLimit(0.95L); // least metastable dryness
-inline constexpr DecimalLimit kXLiquidGate = decimalLimit(0.999999L); // liquid counted below
-inline constexpr DecimalLimit kXVapourGate = decimalLimit(0.000001L); // vapour counted above
+inline constexpr DecimalLimit kMetaDryness = decimalLimit(0.95L);      // least metastable dryness
+inline constexpr DecimalLimit kXLiquidGate = decimalLimit(0.999999L);  // liquid counted below
+inline constexpr DecimalLimit kXVapourGate = decimalLimit(0.000001L);  // vapour counted above
 
 // The gates of the wet mixing above 350 °C, for the state and its properties alike: a side
 // whose share is negligible contributes nothing.

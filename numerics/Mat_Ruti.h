@@ -61,8 +61,7 @@ double SolveRoot2(Pair x, Pair f, Function2 fn, double param, double target, dou
 // ends run first inside it (SecantRoot). The root returned is the last point fn evaluated, so a
 // function that leaves the values of its last point behind (the wet-steam mixing functions)
 // leaves those of the root.
-double SecantThenSolveRoot2(Pair x, Pair f, Function2 fn, double param, double target,
-                            double tol);
+double SecantThenSolveRoot2(Pair x, Pair f, Function2 fn, double param, double target, double tol);
 
 // Solves fn(x1, x2) = (y1, y2) from the start values, each residual relative to its target
 // within percent %; difference steps are 2 * percent % of the start values. When it gives up,
@@ -101,8 +100,8 @@ std::optional<double> SecantRoot(Fn fn, SecantStart start, double lo, double hi,
     return std::nullopt;
 }
 template <class Fn>
-std::optional<double> SecantRoot(Fn fn, double x0, double x1, double lo, double hi,
-                                 double target, double tol, int iterations = 12) {
+std::optional<double> SecantRoot(Fn fn, double x0, double x1, double lo, double hi, double target,
+                                 double tol, int iterations = 12) {
     return SecantRoot(fn, {x0, fn(x0), x1, fn(x1)}, lo, hi, target, tol, iterations);
 }
 
@@ -121,8 +120,8 @@ struct ValuesAndSlopes {
 // `iterations` steps or meets a singular or non-finite Jacobian, so that the caller falls back
 // on Newton2D.
 template <class Fn, class Inside>
-bool NewtonWithSlopes(Fn fn, Inside inside, double& x1, double& x2, double x1start,
-                      double x2start, double percent, double y1, double y2, int iterations = 30) {
+bool NewtonWithSlopes(Fn fn, Inside inside, double& x1, double& x2, double x1start, double x2start,
+                      double percent, double y1, double y2, int iterations = 30) {
     const double tol1 = percent / 100 * std::fabs(y1);
     const double tol2 = percent / 100 * std::fabs(y2);
     double u1 = x1start, u2 = x2start;

@@ -154,8 +154,20 @@ struct Partial {
     std::array<double, 6> single{}; // in the order of the pairs' lanes
 };
 
-template <unsigned Need, std::size_t Pair, unsigned BitA, unsigned BitB, double A, double B>
+// The factors of term K in the two sums of a pair: (n, n I), (n J, n J (J - 1)),
+// (n I (I - 1), n I J).
+template <std::size_t K, std::size_t Pair> constexpr std::array<double, 2> pairFactors() {
+    constexpr int i = kTerms[K].i;
+    constexpr int j = kTerms[K].j;
+    constexpr double n = kTerms[K].n;
+    if constexpr (Pair == 0) return {n, n * i};
+    if constexpr (Pair == 1) return {n * j, n * (j * (j - 1))};
+    return {n * (i * (i - 1)), n * (i * j)};
+}
+
+template <unsigned Need, std::size_t Pair, unsigned BitA, unsigned BitB, std::size_t K>
 void addToPair(Partial& s, double x) {
+    constexpr double A = pairFactors<K, Pair>()[0], B = pairFactors<K, Pair>()[1];
     constexpr bool wantA = (Need & BitA) != 0, wantB = (Need & BitB) != 0;
     if constexpr (wantA && wantB && (A != 0 || B != 0)) s.pairs[Pair] += Lanes{A, B} * x;
     if constexpr (wantA && !wantB && A != 0) s.single[2 * Pair] += A * x;
@@ -169,7 +181,6 @@ void addTerm(Partial& s, const std::array<double, kMaxI + 1>& dp,
              const std::array<double, kMaxJ + 1>& tp) {
     constexpr int i = kTerms[K].i;
     constexpr int j = kTerms[K].j;
-    constexpr double n = kTerms[K].n;
     double x = 0;
     if constexpr (i == 0)
         x = tp[j];
@@ -177,9 +188,9 @@ void addTerm(Partial& s, const std::array<double, kMaxI + 1>& dp,
         x = dp[i];
     else
         x = dp[i] * tp[j];
-    addToPair<Need, 0, kR, kRd, n, n * i>(s, x);
-    addToPair<Need, 1, kRt, kRtt, n * j, n*(j * (j - 1))>(s, x);
-    addToPair<Need, 2, kRdd, kRdt, n*(i * (i - 1)), n*(i * j)>(s, x);
+    addToPair<Need, 0, kR, kRd, K>(s, x);
+    addToPair<Need, 1, kRt, kRtt, K>(s, x);
+    addToPair<Need, 2, kRdd, kRdt, K>(s, x);
 }
 
 // The sums of one pair from the partial sums, as lanes or alone.
@@ -361,17 +372,14 @@ Region3State evaluateRegion3(double t, double v, bool wantP, bool wantS, bool wa
     else
         s = sums<kRd>(delta, tau);
     Region3State out;
+    const double lnDelta = wantS || derivatives ? std::log(delta) : 0.0;
     if (wantP) out.p = kGasConstant * T / v * (kN1 + s.rd) / 1000;
-    if (wantS) out.s = kGasConstant * (s.rt - s.r - kN1 * std::log(delta));
+    if (wantS) out.s = kGasConstant * (s.rt - s.r - kN1 * lnDelta);
     if (wantI) out.h = kGasConstant * T * (kN1 + s.rd + s.rt);
     if (derivatives) {
         out.f = {
-            kN1 * std::log(delta) + s.r,
-            (kN1 + s.rd) / delta,
-            (s.rdd - kN1) / (delta * delta),
-            s.rt / tau,
-            s.rtt / (tau * tau),
-            s.rdt / (delta * tau),
+            kN1 * lnDelta + s.r, (kN1 + s.rd) / delta, (s.rdd - kN1) / (delta * delta),
+            s.rt / tau,          s.rtt / (tau * tau),  s.rdt / (delta * tau),
         };
     }
     return out;
@@ -533,8 +541,9 @@ double temperatureOnIsochore(Function2 fn, double v, double y, double y23, doubl
 //   dp/dv = -rho^2 R T (2 delta phi_d + delta^2 phi_dd) / 1000,
 //   ds/dT = cv / T, ds/dv = 1000 dp/dT, dh/dT = cv + 1000 v dp/dT,
 //   dh/dv = 1000 (T dp/dT + v dp/dv).
-ValuesAndSlopes region3WithSlopes(double t, double v, bool enthalpy) {
-    const Region3State r = evaluateRegion3(t, v, true, !enthalpy, enthalpy, true);
+// The evaluation, with p, s, h and the derivatives, is left in `r`.
+ValuesAndSlopes region3WithSlopes(double t, double v, bool enthalpy, Region3State& r) {
+    r = evaluateRegion3(t, v, true, true, true, true);
     const Helmholtz3& f = r.f;
     const double T = t + kKelvinOffset;
     const double delta = kVc / v, tau = kTc / T, rho = 1 / v;
@@ -553,13 +562,16 @@ bool insideRegion3(double t, double v) {
 
 // Newton with the Jacobian from the equation's own derivatives, from the same start values
 // and to the same stop test as the difference Newton, which stays as the safeguard.
-void region3FromPressure(double& t, double& v, double p, double y, bool enthalpy, double t0,
-                         double v0) {
-    const auto fn = [enthalpy](double tt, double vv) {
-        return region3WithSlopes(tt, vv, enthalpy);
+// True when the first one found the state: its last evaluation, at the state, is then in
+// `atRoot`.
+bool region3FromPressure(double& t, double& v, double p, double y, bool enthalpy, double t0,
+                         double v0, Region3State& atRoot) {
+    const auto fn = [enthalpy, &atRoot](double tt, double vv) {
+        return region3WithSlopes(tt, vv, enthalpy, atRoot);
     };
-    if (NewtonWithSlopes(fn, insideRegion3, t, v, t0, v0, kTV3Percent, p, y)) return;
+    if (NewtonWithSlopes(fn, insideRegion3, t, v, t0, v0, kTV3Percent, p, y)) return true;
     Newton2D(enthalpy ? PI3_TV : PS3_TV, t, v, t0, v0, kTV3Percent, p, y, kTV3FallbackPercent);
+    return false;
 }
 
 } // namespace
@@ -575,11 +587,21 @@ double T3_VI(double v, double h) {
 }
 
 void TV3_PS(double& t, double& v, double p, double s) {
-    region3FromPressure(t, v, p, s, false, T3Est_PS(p, s), V3Est_PS(p, s));
+    Region3State atRoot;
+    TV3_PS(t, v, p, s, atRoot);
 }
 
 void TV3_PI(double& t, double& v, double p, double h) {
-    region3FromPressure(t, v, p, h, true, T3Est_PI(p, h), V3Est_PI(p, h));
+    Region3State atRoot;
+    TV3_PI(t, v, p, h, atRoot);
+}
+
+bool TV3_PS(double& t, double& v, double p, double s, Region3State& atRoot) {
+    return region3FromPressure(t, v, p, s, false, T3Est_PS(p, s), V3Est_PS(p, s), atRoot);
+}
+
+bool TV3_PI(double& t, double& v, double p, double h, Region3State& atRoot) {
+    return region3FromPressure(t, v, p, h, true, T3Est_PI(p, h), V3Est_PI(p, h), atRoot);
 }
 
 double S4kr_TV(double t, double v) {

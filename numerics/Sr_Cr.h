@@ -35,6 +35,12 @@ double T3_VS(double v, double s);
 double T3_VI(double v, double h);
 void TV3_PS(double& t, double& v, double p, double s);
 void TV3_PI(double& t, double& v, double p, double h);
+struct Region3State;
+// The same, true when they also leave the evaluation of the region 3 equation at the state (p,
+// s, h and the derivatives) in `atRoot`, which their Newton's method ends on except in its
+// safeguard.
+bool TV3_PS(double& t, double& v, double p, double s, Region3State& atRoot);
+bool TV3_PI(double& t, double& v, double p, double h, Region3State& atRoot);
 
 // Wet steam between 350 °C and the critical point. Each evaluation stores Ps, V12, V23 and the
 // saturated entropies (S12, S23) or enthalpies (I12, I23) of t in BoundaryValues.

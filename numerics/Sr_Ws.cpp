@@ -27,10 +27,19 @@ using Fn2 = double (*)(double, double);
 
 // The outputs of a single-phase (t, p) state from one evaluation of its equation, which is
 // handed on when a derived property asked for it. Inline: it is most of what a (t, p) state
-// does besides the sums.
+// does besides the sums. A solver that ended on an evaluation with every sum at the state
+// hands it in as `known`.
 [[gnu::always_inline]] inline void finishTP(GibbsEquation equation, bool WantV, bool WantS,
                                             bool WantI, double T, double P, double& V, double& S,
-                                            double& I, StateEquation* eq) {
+                                            double& I, StateEquation* eq,
+                                            const GibbsState* known = nullptr) {
+    if (known != nullptr) {
+        if (WantV) V = volumeOf(*known);
+        if (WantS) S = entropyOf(*known);
+        if (WantI) I = enthalpyOf(*known);
+        if (eq != nullptr) eq->gibbs = *known;
+        return;
+    }
     unsigned need = eq != nullptr ? eq->gibbsNeed : 0;
     if (WantV) need |= kGammaPi;
     if (WantS) need |= kGamma | kGammaTau;
@@ -74,6 +83,8 @@ void State1(int pair, bool WantV, bool WantS, bool WantI, double& T, double& P, 
 
 void State2(int pair, bool WantV, bool WantS, bool WantI, double& T, double& P, double& V,
             double& S, double& I, StateEquation* eq) {
+    GibbsState atRoot;
+    const GibbsState* known = nullptr;
     switch (pair) {
     case pc::TV:
         P = P2_TV(T, V);
@@ -88,15 +99,15 @@ void State2(int pair, bool WantV, bool WantS, bool WantI, double& T, double& P, 
         T = T2_PI(P, I);
         break;
     case pc::VS:
-        TP2_VS(T, P, V, S);
+        if (TP2_VS(T, P, V, S, atRoot)) known = &atRoot;
         break;
     case pc::VI:
-        TP2_VI(T, P, V, I);
+        if (TP2_VI(T, P, V, I, atRoot)) known = &atRoot;
         break;
     default:
         break;
     }
-    finishTP(GibbsEquation::Region2, WantV, WantS, WantI, T, P, V, S, I, eq);
+    finishTP(GibbsEquation::Region2, WantV, WantS, WantI, T, P, V, S, I, eq, known);
 }
 
 void StateMeta(int pair, bool WantV, bool WantS, bool WantI, double& T, double& P, double& V,
@@ -116,6 +127,8 @@ void StateMeta(int pair, bool WantV, bool WantS, bool WantI, double& T, double& 
 
 void State3(int pair, bool WantP, bool WantS, bool WantI, double& T, double& P, double& V,
             double& S, double& I, StateEquation* eq) {
+    Region3State atRoot;
+    bool known = false;
     switch (pair) {
     case pc::TP:
         V = V3_TP(T, P);
@@ -124,10 +137,10 @@ void State3(int pair, bool WantP, bool WantS, bool WantI, double& T, double& P, 
         V = V3_TS(T, S);
         break;
     case pc::PS:
-        TV3_PS(T, V, P, S);
+        known = TV3_PS(T, V, P, S, atRoot);
         break;
     case pc::PI:
-        TV3_PI(T, V, P, I);
+        known = TV3_PI(T, V, P, I, atRoot);
         break;
     case pc::VS:
         T = T3_VS(V, S);
@@ -140,7 +153,9 @@ void State3(int pair, bool WantP, bool WantS, bool WantI, double& T, double& P, 
     }
     const bool derivatives = eq != nullptr && eq->helmholtz;
     if (!(WantP || WantS || WantI || derivatives)) return;
-    const Region3State r = evaluateRegion3(T, V, WantP, WantS, WantI, derivatives);
+    // A solver that ended on an evaluation with everything at the state hands it in.
+    const Region3State r =
+        known ? atRoot : evaluateRegion3(T, V, WantP, WantS, WantI, derivatives);
     if (WantP) P = r.p;
     if (WantS) S = r.s;
     if (WantI) I = r.h;

@@ -10,6 +10,7 @@
 #include "numerics/TP_WS.h"
 
 #include <array>
+#include <optional>
 
 namespace numerics {
 
@@ -40,6 +41,10 @@ double V23Fn_T(double t); // saturated-vapour volume, 0 °C to Tc
 // meets the saturation line; a volume within about 7e-4 of vc, whose isochore no longer meets
 // it, gets the critical temperature.
 double T23_V(double v);
+// T23_V; where the temperature is that of region 2's saturated vapour (350 °C and below), the
+// evaluation of the region 2 equation there, at (t, Ps_T(t)) with the sums `need` as well, goes
+// to `atRoot` when the search ended on it.
+double saturationOfVapourVolume(double v, unsigned need, std::optional<GibbsState>& atRoot);
 double Vtmax_P(double p); // region 2 volume at 800 °C
 double Ptmax_V(double v); // pressure on the 800 °C isotherm
 double Vpmax_T(double t); // volume on the 100 MPa isobar (a fit, close up to about 620 °C)
@@ -78,6 +83,10 @@ double P2_TV(double t, double v);
 double P2_TS(double t, double s);
 void TP2_VS(double& t, double& p, double v, double s);
 void TP2_VI(double& t, double& p, double v, double h);
+// The same, true when they also leave the evaluation of the region 2 equation at the state,
+// with every sum, in `atRoot` (which their Newton's method ends on, except in its safeguard).
+bool TP2_VS(double& t, double& p, double v, double s, GibbsState& atRoot);
+bool TP2_VI(double& t, double& p, double v, double h, GibbsState& atRoot);
 double T4_VS(double v, double s);
 double T4_VI(double v, double h);
 double T4_SX(double x, double s);

@@ -151,55 +151,98 @@ constexpr Term kT2cps[] = {
 };
 
 // The exponents of one table, at compile time: the powers of a run in steps of 1/4 where a
-// table has quarter exponents (sub-region 2a of T(p, s)), else in whole steps.
+// table has quarter exponents (sub-region 2a of T(p, s)), else in whole steps. Of the powers
+// between the least and the greatest exponent only those are formed that a term uses or that
+// another one is formed from.
+constexpr int kMaxExponent = 64;
+
+struct PowerNeeds {
+    bool positive[kMaxExponent + 1] = {}; // base^e for e = 2..
+    bool negative[kMaxExponent + 1] = {}; // base^-e for e = 2..
+
+    constexpr void need(int e) {
+        if (e >= 0)
+            positive[e] = true;
+        else
+            negative[-e] = true;
+    }
+    // Each power is formed from e / 2 and e - e / 2: those are needed as well.
+    constexpr void close() {
+        for (int e = kMaxExponent; e >= 2; --e) {
+            if (positive[e]) positive[e / 2] = positive[e - e / 2] = true;
+            if (negative[e]) negative[e / 2] = negative[e - e / 2] = true;
+        }
+    }
+};
+
 template <std::size_t N> struct Exponents {
     int aSteps = 1; // steps per unit of the exponent of a
     int minA = 0, maxA = 0, minB = 0, maxB = 0;
+    PowerNeeds a, b;
 
     constexpr explicit Exponents(const Term (&terms)[N]) {
         for (const Term& t : terms)
             if (t.i != static_cast<int>(t.i)) aSteps = 4;
         for (const Term& t : terms) {
-            const int a = static_cast<int>(t.i * aSteps);
-            minA = a < minA ? a : minA;
-            maxA = a > maxA ? a : maxA;
+            const int ea = static_cast<int>(t.i * aSteps);
+            minA = ea < minA ? ea : minA;
+            maxA = ea > maxA ? ea : maxA;
             minB = t.j < minB ? t.j : minB;
             maxB = t.j > maxB ? t.j : maxB;
+            a.need(ea);
+            b.need(t.j);
         }
+        a.close();
+        b.close();
     }
 };
 
-// zero[e] = base^e for e = minE..maxE, each power from two lower ones (short chains of
-// dependent multiplications); negative powers from the reciprocal.
-template <int MinE, int MaxE> void fillPowers(double base, double* zero) {
+// zero[e] = base^e for the needed e = minE..maxE of the exponents of a (OfA) or of b, each power
+// from e / 2 and e - e / 2 (short chains of dependent multiplications), unrolled; negative
+// powers from the reciprocal.
+template <const auto& Exps, bool OfA, int MinE, int MaxE>
+void fillPowers(double base, double* zero) {
+    constexpr const PowerNeeds& Needs = OfA ? Exps.a : Exps.b;
     zero[0] = 1.0;
     if constexpr (MaxE >= 1) {
         zero[1] = base;
-        for (int e = 2; e <= MaxE; ++e)
-            zero[e] = zero[e / 2] * zero[e - e / 2];
+        [&]<int... E>(std::integer_sequence<int, E...>) {
+            ((Needs.positive[E + 2]
+                  ? void(zero[E + 2] = zero[(E + 2) / 2] * zero[E + 2 - (E + 2) / 2])
+                  : void()),
+             ...);
+        }
+        (std::make_integer_sequence<int, MaxE - 1>{});
     }
     if constexpr (MinE <= -1) {
         zero[-1] = 1.0 / base;
-        for (int e = 2; e <= -MinE; ++e)
-            zero[-e] = zero[-(e / 2)] * zero[-(e - e / 2)];
+        [&]<int... E>(std::integer_sequence<int, E...>) {
+            ((Needs.negative[E + 2]
+                  ? void(zero[-(E + 2)] = zero[-((E + 2) / 2)] * zero[-(E + 2 - (E + 2) / 2)])
+                  : void()),
+             ...);
+        }
+        (std::make_integer_sequence<int, -MinE - 1>{});
     }
 }
+
+template <const auto& Table> constexpr Exponents kExponents(Table);
 
 // sum n_i a^I_i b^J_i with the powers built once per call, unrolled over the terms in four
 // partial sums.
 template <const auto& Table, std::size_t... K>
 double sumTerms(double a, double b, std::index_sequence<K...>) {
-    constexpr Exponents e(Table);
+    constexpr const auto& e = kExponents<Table>;
     const double aBase = e.aSteps == 1 ? a : std::sqrt(std::sqrt(a));
     double aPow[e.maxA - e.minA + 1];
     double bPow[e.maxB - e.minB + 1];
     double* aZero = aPow - e.minA;
     double* bZero = bPow - e.minB;
-    fillPowers<e.minA, e.maxA>(aBase, aZero);
-    fillPowers<e.minB, e.maxB>(b, bZero);
+    fillPowers<kExponents<Table>, true, e.minA, e.maxA>(aBase, aZero);
+    fillPowers<kExponents<Table>, false, e.minB, e.maxB>(b, bZero);
     double part[4] = {};
-    ((part[K % 4] += Table[K].n * aZero[static_cast<int>(Table[K].i * e.aSteps)] *
-                     bZero[Table[K].j]),
+    ((part[K % 4] +=
+      Table[K].n * aZero[static_cast<int>(Table[K].i * e.aSteps)] * bZero[Table[K].j]),
      ...);
     return (part[0] + part[1]) + (part[2] + part[3]);
 }

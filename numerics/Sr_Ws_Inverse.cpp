@@ -4,11 +4,14 @@
 
 #include "numerics/BoundaryValues.h"
 #include "numerics/Constants.h"
+#include "numerics/DecimalLimits.h"
+#include "numerics/FaultScope.h"
 #include "numerics/Mat_Ruti.h"
 #include "numerics/Sr_Ws.h"
 #include "numerics/TP_WS.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace numerics {
@@ -171,13 +174,104 @@ double P2_TS(double t, double s) {
 
 namespace {
 
+// The slopes dT/dy and dp/dy along region 2's isochore at the state g, y being s and h.
+struct IsochoreSlopes {
+    double tBySY, pBySY; // dT/ds, dp/ds
+    double tByHY, pByHY; // dT/dh, dp/dh
+};
+
+IsochoreSlopes isochoreSlopes(const GibbsState& g) {
+    const GibbsDerivatives& r = g.residual;
+    constexpr double kVolumeFactor = kGasConstant / 1000;
+    const double dvdp = kVolumeFactor * g.T * (r.gammaPiPi - 1 / (g.p * g.p));
+    const double dvdT = kVolumeFactor * (1 / g.p + r.gammaPi - g.tau * r.gammaPiTau);
+    const double cp = -kGasConstant * g.tau * g.tau * (g.ideal.gammaTauTau + r.gammaTauTau);
+    const double dpdT = -dvdT / dvdp; // along the isochore
+    const double dsdT = cp / g.T - 1000 * dvdT * dpdT;
+    const double dhdT = cp + 1000 * (volumeOf(g) - g.T * dvdT) * dpdT;
+    return {1 / dsdT, dpdT / dsdT, 1 / dhdT, dpdT / dhdT};
+}
+
+// The isochore's slopes at the two ends of the (v, s) and (v, h) first estimates of region 2
+// volumes from the 350 °C saturated vapour up: the saturated vapour and the 800 °C isotherm.
+// They change smoothly with v: a table over u = ln v, built once on first use, interpolated
+// linearly (a start needs no more than three digits of them).
+class EstimateSlopeTable {
+public:
+    static constexpr int kIntervals = 128;
+
+    EstimateSlopeTable()
+        : m_u0(std::log(kV23At350)),
+          m_step((std::log(static_cast<double>(limits::kVMax.value)) - m_u0) / kIntervals) {
+        // Built inside the first call that needs it: what the building raises is not that
+        // call's (nothing should), so the flags and the mark are given back as they were.
+        const unsigned flags = detail::statusOfDoubles();
+        const bool mark = gaveUp();
+        for (int k = 0; k <= kIntervals; ++k) {
+            const double v =
+                std::min(std::exp(m_u0 + k * m_step), static_cast<double>(limits::kVMax.below));
+            const double t = T23_V(v);
+            m_low[k] =
+                isochoreSlopes(evaluateGibbs(GibbsEquation::Region2, t, Ps_T(t), kGammaAll));
+            m_top[k] =
+                isochoreSlopes(evaluateGibbs(GibbsEquation::Region2, 800, Ptmax_V(v), kGammaAll));
+        }
+        if (detail::statusOfDoubles() != flags) detail::setStatusOfDoubles(flags);
+        if (!mark) clearGaveUp();
+    }
+
+    // The slopes at the saturated vapour and on the 800 °C isotherm of the volume e^u.
+    void at(double u, IsochoreSlopes& low, IsochoreSlopes& top) const {
+        const double x = std::clamp((u - m_u0) / m_step, 0.0, double(kIntervals));
+        const int k = std::min(static_cast<int>(x), kIntervals - 1);
+        const double a = x - k;
+        low = interpolate(m_low[k], m_low[k + 1], a);
+        top = interpolate(m_top[k], m_top[k + 1], a);
+    }
+
+private:
+    static IsochoreSlopes interpolate(const IsochoreSlopes& l, const IsochoreSlopes& r, double a) {
+        return {l.tBySY + a * (r.tBySY - l.tBySY), l.pBySY + a * (r.pBySY - l.pBySY),
+                l.tByHY + a * (r.tByHY - l.tByHY), l.pByHY + a * (r.pByHY - l.pByHY)};
+    }
+
+    double m_u0, m_step; // u at the 350 °C volume, and between nodes
+    std::array<IsochoreSlopes, kIntervals + 1> m_low{}, m_top{};
+};
+
+// The start of the (v, s) and (v, h) solvers from the saturated vapour up. T2Est_* and P2Est_*
+// run a straight line in y between the ends (Ts, Ps, y23) and (800 °C, P800, y800); the cubic
+// through the same ends with the isochore's slopes there lies within a few kelvin of the state,
+// where the line may miss it by tens: Newton's method then needs one step fewer. Below the 350
+// °C volume the ends are others (B23, 100 MPa): the line stays.
+void region2Start(double v, double y, bool enthalpy, double& t0, double& p0) {
+    if (!(v >= kV23At350 && v <= limits::kVMax)) return;
+    static const EstimateSlopeTable table;
+    IsochoreSlopes low{}, top{};
+    table.at(std::log(v), low, top);
+    const BoundaryRecord& b = BoundaryValues;
+    const double y23 = enthalpy ? b.I23 : b.S23, y800 = enthalpy ? b.I800 : b.S800;
+    const double span = y800 - y23, u = (y - y23) / span, w = 1 - u;
+    const double h00 = (1 + 2 * u) * w * w, h10 = u * w * w, h01 = u * u * (3 - 2 * u),
+                 h11 = -u * u * w;
+    const double tLow = enthalpy ? low.tByHY : low.tBySY, tTop = enthalpy ? top.tByHY : top.tBySY;
+    const double pLow = enthalpy ? low.pByHY : low.pBySY, pTop = enthalpy ? top.pByHY : top.pBySY;
+    const double t = h00 * b.Ts + h01 * 800 + span * (h10 * tLow + h11 * tTop);
+    const double p = h00 * b.Ps + h01 * b.P800 + span * (h10 * pLow + h11 * pTop);
+    if (p > 0 && t + kKelvinOffset > 0) {
+        t0 = t;
+        p0 = p;
+    }
+}
+
 // v and s (or h) of region 2 at (t, p) with their partial derivatives in t and p, from one
 // evaluation of the equation (v in m3/kg, p in MPa, s in kJ/(kg K), h in kJ/kg):
 //   dv/dp = R T (gamma_r_pipi - 1 / p^2) / 1000,
 //   dv/dT = R (1 / p + gamma_r_pi - tau gamma_r_pitau) / 1000,
 //   ds/dT = cp / T, ds/dp = -1000 dv/dT, dh/dT = cp, dh/dp = 1000 (v - T dv/dT).
-ValuesAndSlopes region2WithSlopes(double t, double p, bool enthalpy) {
-    const GibbsState g = evaluateGibbs(GibbsEquation::Region2, t, p, kGammaAll);
+// The evaluation is left in `g`.
+ValuesAndSlopes region2WithSlopes(double t, double p, bool enthalpy, GibbsState& g) {
+    g = evaluateGibbs(GibbsEquation::Region2, t, p, kGammaAll);
     const GibbsDerivatives& r = g.residual;
     constexpr double kVolumeFactor = kGasConstant / 1000;
     const double v = volumeOf(g);
@@ -193,25 +287,41 @@ bool insideRegion2(double t, double p) {
 }
 
 // Newton with the Jacobian from the equation's own derivatives, from the same start values
-// and to the same stop test as the difference Newton, which stays as the safeguard.
-void region2FromVolume(double& t, double& p, double v, double y, bool enthalpy, double t0,
-                       double p0) {
-    const auto fn = [enthalpy](double tt, double pp) {
-        return region2WithSlopes(tt, pp, enthalpy);
+// and to the same stop test as the difference Newton, which stays as the safeguard. True when
+// the first one found the state: its last evaluation, at the state, is then in `atRoot`.
+bool region2FromVolume(double& t, double& p, double v, double y, bool enthalpy, double t0,
+                       double p0, GibbsState& atRoot) {
+    const auto fn = [enthalpy, &atRoot](double tt, double pp) {
+        return region2WithSlopes(tt, pp, enthalpy, atRoot);
     };
-    if (NewtonWithSlopes(fn, insideRegion2, t, p, t0, p0, kNewtonPercent, v, y)) return;
+    if (NewtonWithSlopes(fn, insideRegion2, t, p, t0, p0, kNewtonPercent, v, y)) return true;
     Newton2D(enthalpy ? VI2_TP : VS2_TP, t, p, t0, p0, kNewtonPercent, v, y,
              kNewtonFallbackPercent);
+    return false;
 }
 
 } // namespace
 
 void TP2_VS(double& t, double& p, double v, double s) {
-    region2FromVolume(t, p, v, s, false, T2Est_VS(v, s), P2Est_VS(v, s));
+    GibbsState atRoot;
+    TP2_VS(t, p, v, s, atRoot);
 }
 
 void TP2_VI(double& t, double& p, double v, double h) {
-    region2FromVolume(t, p, v, h, true, T2Est_VI(v, h), P2Est_VI(v, h));
+    GibbsState atRoot;
+    TP2_VI(t, p, v, h, atRoot);
+}
+
+bool TP2_VS(double& t, double& p, double v, double s, GibbsState& atRoot) {
+    double t0 = T2Est_VS(v, s), p0 = P2Est_VS(v, s);
+    region2Start(v, s, false, t0, p0);
+    return region2FromVolume(t, p, v, s, false, t0, p0, atRoot);
+}
+
+bool TP2_VI(double& t, double& p, double v, double h, GibbsState& atRoot) {
+    double t0 = T2Est_VI(v, h), p0 = P2Est_VI(v, h);
+    region2Start(v, h, true, t0, p0);
+    return region2FromVolume(t, p, v, h, true, t0, p0, atRoot);
 }
 
 double T4_VS(double v, double s) {

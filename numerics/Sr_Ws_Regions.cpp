@@ -53,15 +53,16 @@ int liquidSide3_TV(double t, double v) {
 }
 
 // Vapour side of the (v, s) and (v, h) tests, shared by both: `y` is s or h, `Y2` its region 2
-// function of (t, p), `Y3` its region 3 function of (t, v); the three field pointers name the
-// 800 °C, B23 and 100 MPa values of y.
+// function of (t, p) and `Y2At800` that on the 800 °C isotherm, `Y3` its region 3 function of
+// (t, v); the three field pointers name the 800 °C, B23 and 100 MPa values of y.
+using Fn1 = double (*)(double);
 using Fn2 = double (*)(double, double);
-int vapourSide_V(double v, double y, Fn2 Y2, Fn2 Y3, double BoundaryRecord::*Y800,
+int vapourSide_V(double v, double y, Fn2 Y2, Fn1 Y2At800, Fn2 Y3, double BoundaryRecord::*Y800,
                  double BoundaryRecord::*YB23, double BoundaryRecord::*Y100) {
     auto& bv = BoundaryValues;
     const auto isotherm800 = [&] {
         bv.P800 = Ptmax_V(v);
-        bv.*Y800 = Y2(800, bv.P800);
+        bv.*Y800 = Y2At800(bv.P800);
         return y >= bv.*Y800 ? kOut : kSteam;
     };
     if (v >= kV23At350) return isotherm800();
@@ -230,11 +231,11 @@ int Region_PS(bool Metastable, double p, double s) {
     auto& bv = BoundaryValues;
     if (p < limits::kPTriple || p > 100 || s < 0 || s > kSMax) return kOut;
     const auto isotherm800 = [&] {
-        bv.S800 = S2_TP(800, p);
+        bv.S800 = S2At800(p);
         return s >= bv.S800 ? kOut : kSteam;
     };
     const auto isotherm0 = [&] {
-        bv.S0 = S1_TP(0, p);
+        bv.S0 = S1At0(p);
         return s <= bv.S0 ? kOut : kWater;
     };
     if (p <= kPs350) {
@@ -249,7 +250,7 @@ int Region_PS(bool Metastable, double p, double s) {
     bv.TB23 = TB23_P(p);
     bv.SB23 = S2_TP(bv.TB23, p);
     if (s > bv.SB23) return isotherm800();
-    if (s < S1_TP(350, p)) return isotherm0();
+    if (s < S1At350(p)) return isotherm0();
     if (p >= kPCrit) return kCritical;
     bv.Ts = Ts_P(p);
     bv.V12 = V12kr_T(bv.Ts, p);
@@ -264,11 +265,11 @@ int Region_PI(bool Metastable, double p, double h) {
     auto& bv = BoundaryValues;
     if (p < limits::kPTriple || p > 100 || h < 0 || h > kIMax) return kOut;
     const auto isotherm800 = [&] {
-        bv.I800 = I2_TP(800, p);
+        bv.I800 = I2At800(p);
         return h >= bv.I800 ? kOut : kSteam;
     };
     const auto isotherm0 = [&] {
-        bv.I0 = I1_TP(0, p);
+        bv.I0 = I1At0(p);
         return h <= bv.I0 ? kOut : kWater;
     };
     if (p <= kPs350) {
@@ -284,7 +285,7 @@ int Region_PI(bool Metastable, double p, double h) {
     bv.TB23 = TB23_P(p);
     bv.IB23 = I2_TP(bv.TB23, p);
     if (h > bv.IB23) return isotherm800();
-    if (h < I1_TP(350, p)) return isotherm0();
+    if (h < I1At350(p)) return isotherm0();
     if (p >= kPCrit) return kCritical;
     bv.Ts = Ts_P(p);
     bv.V12 = V12kr_T(bv.Ts, p);
@@ -298,9 +299,13 @@ int Region_PI(bool Metastable, double p, double h) {
 int Region_VS(double v, double s) {
     auto& bv = BoundaryValues;
     if (v < kVCrit || v > kVMax || s < 0 || s > kSMax) return kOut;
-    bv.Ts = T23_V(v);
+    std::optional<GibbsState> atTs;
+    bv.Ts = saturationOfVapourVolume(v, kGamma | kGammaTau, atTs);
     bv.Ps = Ps_T(bv.Ts);
-    bv.S23 = bv.Ts < 350 ? S2_TP(bv.Ts, bv.Ps) : S3_TV(bv.Ts, v);
+    if (bv.Ts < 350)
+        bv.S23 = atTs ? entropyOf(*atTs) : S2_TP(bv.Ts, bv.Ps);
+    else
+        bv.S23 = S3_TV(bv.Ts, v);
     if (s < bv.S23) {
         noteExtendedArithmetic();
         if (bv.S23 < kS23At350) {
@@ -312,16 +317,20 @@ int Region_VS(double v, double s) {
         bv.S0 = static_cast<double>(s0);
         return s > s0 ? kWetLow : kOut;
     }
-    return vapourSide_V(v, s, S2_TP, S3_TV, &BoundaryRecord::S800, &BoundaryRecord::SB23,
+    return vapourSide_V(v, s, S2_TP, S2At800, S3_TV, &BoundaryRecord::S800, &BoundaryRecord::SB23,
                         &BoundaryRecord::S100);
 }
 
 int Region_VI(double v, double h) {
     auto& bv = BoundaryValues;
     if (v < kVCrit || v > kVMax || h < 0 || h > kIMax) return kOut;
-    bv.Ts = T23_V(v);
+    std::optional<GibbsState> atTs;
+    bv.Ts = saturationOfVapourVolume(v, kGammaTau, atTs);
     bv.Ps = Ps_T(bv.Ts);
-    bv.I23 = bv.Ts < 350 ? I2_TP(bv.Ts, bv.Ps) : I3_TV(bv.Ts, v);
+    if (bv.Ts < 350)
+        bv.I23 = atTs ? enthalpyOf(*atTs) : I2_TP(bv.Ts, bv.Ps);
+    else
+        bv.I23 = I3_TV(bv.Ts, v);
     if (h < bv.I23) {
         noteExtendedArithmetic();
         if (bv.I23 < kI23At350) {
@@ -333,7 +342,7 @@ int Region_VI(double v, double h) {
         bv.I0 = static_cast<double>(i0);
         return h > i0 ? kWetLow : kOut;
     }
-    return vapourSide_V(v, h, I2_TP, I3_TV, &BoundaryRecord::I800, &BoundaryRecord::IB23,
+    return vapourSide_V(v, h, I2_TP, I2At800, I3_TV, &BoundaryRecord::I800, &BoundaryRecord::IB23,
                         &BoundaryRecord::I100);
 }
 

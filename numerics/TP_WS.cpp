@@ -403,8 +403,8 @@ template <unsigned Need = 0>
     return g;
 }
 
-// The sets of sums that run most (h; v, s and h; those and cp) compiled each for itself; any
-// other set selected while it runs.
+// The sets of sums that run most (h; s; v, s and h; those and cp) compiled each for itself;
+// any other set selected while it runs.
 template <unsigned Need>
 [[gnu::noinline]] GibbsDerivatives region1Fixed(double x, double y, double yInverse) {
     return region1Sums<Need>(x, y, yInverse, Need);
@@ -423,6 +423,8 @@ template <unsigned Need>
     switch (need) {
     case kGammaTau:
         return region1Fixed<kGammaTau>(x, y, yInverse);
+    case kGamma | kGammaTau:
+        return region1Fixed<kGamma | kGammaTau>(x, y, yInverse);
     case kState:
         return region1Fixed<kState>(x, y, yInverse);
     case kState | kGammaTauTau:
@@ -432,7 +434,157 @@ template <unsigned Need>
     }
 }
 
+// Region 2 on one isotherm: gamma_r = sum_I c_I pi^I with c_I = sum_J n_IJ (tau - 0.5)^J, and
+// gamma_r_tau = sum_I d_I pi^I with d_I = sum_J n_IJ J (tau - 0.5)^(J - 1), so that gamma_r and
+// its derivatives are polynomials in pi, and the ideal-gas part is ln pi plus constants. The
+// coefficients of pi^k, k = 0..kIsothermDegree, go side by side in the lanes of vectors: those
+// of gamma_r_pi and gamma_r_pipi, and those of gamma_r and gamma_r_tau.
+constexpr int kIsothermDegree = 24; // the highest I of the residual part
+
+struct Region2Isotherm {
+    double T, tau;
+    double idealGamma = 0, idealGammaTau = 0; // without ln pi
+    std::array<Lanes, kIsothermDegree + 1> pressureSums{}, temperatureSums{};
+
+    constexpr explicit Region2Isotherm(double temperature)
+        : T(temperature), tau(kRegion2TStar / temperature) {
+        std::array<double, kIsothermDegree + 3> c{}, d{}; // 0 beyond the highest I
+        std::array<double, 64> y{};
+        y[0] = 1;
+        for (std::size_t j = 1; j < y.size(); ++j)
+            y[j] = y[j - 1] * (tau - 0.5);
+        for (const Term& term : kRegion2Residual) {
+            c[term.i] += term.n * y[term.j];
+            if (term.j != 0) d[term.i] += term.n * term.j * y[term.j - 1];
+        }
+        for (int k = 0; k <= kIsothermDegree; ++k) {
+            pressureSums[k] = Lanes{(k + 1) * c[k + 1], (k + 2) * (k + 1) * c[k + 2]};
+            temperatureSums[k] = Lanes{c[k], d[k]};
+        }
+        for (const Term& term : kRegion2Ideal) {
+            double power = 1; // tau^J, and tau^(J - 1) for the derivative
+            for (int j = 0; j < (term.j < 0 ? -term.j : term.j); ++j)
+                power = term.j < 0 ? power / tau : power * tau;
+            idealGamma += term.n * power;
+            idealGammaTau += term.n * term.j * power / tau;
+        }
+    }
+
+    // The sums of one set of lanes at p, over powers of p in short chains and four partial
+    // sums, unrolled: few operations wait on one another.
+    static Lanes sumsAt(const std::array<Lanes, kIsothermDegree + 1>& coefficients, double p) {
+        std::array<double, kIsothermDegree + 1> pw;
+        pw[0] = 1;
+        pw[1] = p;
+        Lanes part[4] = {};
+        [&]<std::size_t... K>(std::index_sequence<K...>) {
+            ((pw[K + 2] = pw[(K + 2) / 2] * pw[K + 2 - (K + 2) / 2]), ...);
+        }
+        (std::make_index_sequence<kIsothermDegree - 1>{});
+        [&]<std::size_t... K>(std::index_sequence<K...>) {
+            ((part[K % 4] += coefficients[K] * pw[K]), ...);
+        }
+        (std::make_index_sequence<kIsothermDegree + 1>{});
+        return (part[0] + part[1]) + (part[2] + part[3]);
+    }
+};
+
+constexpr Region2Isotherm kRegion2At800(800.0 + kKelvinOffset);
+
+// Whether a term of region 1 has x^k.
+constexpr bool region1HasPower(std::size_t k) {
+    for (const Term& term : kRegion1)
+        if (term.i == static_cast<int>(k)) return true;
+    return false;
+}
+
+// Region 1 on one isotherm: gamma = sum_I c_I x^I and gamma_tau = sum_I d_I x^I in x = 7.1 - pi,
+// with c_I = sum_J n_IJ y^J, d_I = sum_J n_IJ J y^(J - 1) and y = tau - 1.222; the pairs
+// (c_I, d_I) side by side in the lanes of a vector.
+constexpr int kRegion1Degree = 32; // the highest I
+
+struct Region1Isotherm {
+    double T, tau;
+    std::array<Lanes, kRegion1Degree + 1> sums{};
+
+    constexpr explicit Region1Isotherm(double temperature)
+        : T(temperature), tau(kRegion1TStar / temperature) {
+        const double y = tau - kRegion1TauShift;
+        for (const Term& term : kRegion1) {
+            double power = 1; // y^(J - 1)
+            for (int j = 0; j < (term.j - 1 < 0 ? 1 - term.j : term.j - 1); ++j)
+                power = term.j - 1 < 0 ? power / y : power * y;
+            sums[term.i] += Lanes{term.n * power * y, term.n * term.j * power};
+        }
+    }
+
+    // gamma and gamma_tau at p, over powers of x in short chains and four partial sums,
+    // unrolled; the powers no term has are left out.
+    Lanes at(double p) const {
+        std::array<double, kRegion1Degree + 1> xw;
+        xw[0] = 1;
+        xw[1] = 7.1 - p / kRegion1PStar;
+        Lanes part[4] = {};
+        [&]<std::size_t... K>(std::index_sequence<K...>) {
+            ((xw[K + 2] = xw[(K + 2) / 2] * xw[K + 2 - (K + 2) / 2]), ...);
+        }
+        (std::make_index_sequence<kRegion1Degree - 1>{});
+        [&]<std::size_t... K>(std::index_sequence<K...>) {
+            ((std::bool_constant<region1HasPower(K)>::value ? void(part[K % 4] += sums[K] * xw[K])
+                                                            : void()),
+             ...);
+        }
+        (std::make_index_sequence<kRegion1Degree + 1>{});
+        return (part[0] + part[1]) + (part[2] + part[3]);
+    }
+};
+
+constexpr Region1Isotherm kRegion1At0(kKelvinOffset);
+constexpr Region1Isotherm kRegion1At350(350.0 + kKelvinOffset);
+
+double entropyOn(const Region1Isotherm& isotherm, double p) {
+    const Lanes g = isotherm.at(p);
+    return kGasConstant * (isotherm.tau * g[1] - g[0]);
+}
+
+double enthalpyOn(const Region1Isotherm& isotherm, double p) {
+    return kGasConstant * kRegion1TStar * isotherm.at(p)[1];
+}
+
 } // namespace
+
+void V2At800(double p, double& v, double& dvdp) {
+    const Lanes sum = Region2Isotherm::sumsAt(kRegion2At800.pressureSums, p);
+    constexpr double rt = kGasConstant * kRegion2At800.T / 1000;
+    const double inverse = 1 / p;
+    v = rt * (inverse + sum[0]);
+    dvdp = rt * (sum[1] - inverse * inverse);
+}
+
+double S2At800(double p) {
+    const Lanes sum = Region2Isotherm::sumsAt(kRegion2At800.temperatureSums, p);
+    const Region2Isotherm& i = kRegion2At800;
+    return kGasConstant *
+           (i.tau * (i.idealGammaTau + sum[1]) - (std::log(p) + i.idealGamma + sum[0]));
+}
+
+double S1At0(double p) {
+    return entropyOn(kRegion1At0, p);
+}
+double I1At0(double p) {
+    return enthalpyOn(kRegion1At0, p);
+}
+double S1At350(double p) {
+    return entropyOn(kRegion1At350, p);
+}
+double I1At350(double p) {
+    return enthalpyOn(kRegion1At350, p);
+}
+
+double I2At800(double p) {
+    const Lanes sum = Region2Isotherm::sumsAt(kRegion2At800.temperatureSums, p);
+    return kGasConstant * kRegion2TStar * (kRegion2At800.idealGammaTau + sum[1]);
+}
 
 GibbsDerivatives region1Gibbs(double pi, double tau, unsigned need) {
     return region1(pi, tau, 1.0 / (tau - kRegion1TauShift), need);
@@ -444,8 +596,39 @@ GibbsDerivatives region2IdealGibbs(double pi, double tau, unsigned need) {
     return g;
 }
 
+namespace {
+
+// As in region 1: the sets of sums that run most (v; h; s; v, s and h; all) compiled each for
+// itself, any other set selected while it runs. The sums come out the same either way.
+template <unsigned Need>
+[[gnu::noinline]] GibbsDerivatives region2Fixed(double pi, double y, double yInverse) {
+    return fromSums(evaluate<kRegion2ResidualTable, Need>(pi, y, yInverse, Need));
+}
+
+[[gnu::noinline]] GibbsDerivatives region2Selected(double pi, double y, double yInverse,
+                                                   unsigned need) {
+    return fromSums(evaluate<kRegion2ResidualTable>(pi, y, yInverse, need));
+}
+
+} // namespace
+
 GibbsDerivatives region2ResidualGibbs(double pi, double tau, unsigned need) {
-    return fromSums(evaluate<kRegion2ResidualTable>(pi, tau - 0.5, 1.0 / (tau - 0.5), need));
+    const double y = tau - 0.5, yInverse = 1.0 / (tau - 0.5);
+    constexpr unsigned kState = kGamma | kGammaPi | kGammaTau;
+    switch (need) {
+    case kGammaPi:
+        return region2Fixed<kGammaPi>(pi, y, yInverse);
+    case kGammaTau:
+        return region2Fixed<kGammaTau>(pi, y, yInverse);
+    case kGamma | kGammaTau:
+        return region2Fixed<kGamma | kGammaTau>(pi, y, yInverse);
+    case kState:
+        return region2Fixed<kState>(pi, y, yInverse);
+    case kGammaAll:
+        return region2Fixed<kGammaAll>(pi, y, yInverse);
+    default:
+        return region2Selected(pi, y, yInverse, need);
+    }
 }
 
 GibbsDerivatives metastableIdealGibbs(double pi, double tau, unsigned need) {

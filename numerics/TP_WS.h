@@ -84,16 +84,30 @@ enum class GibbsEquation { Region1, Region2, Metastable };
 
 struct GibbsState {
     GibbsEquation equation;
-    double T;        // K
-    double inverseT; // 1 / T, formed while the sums are
-    double p;        // MPa
-    double pi;       // reduced pressure of the equation
-    double tau;      // reduced inverse temperature of the equation
+    double T;                  // K
+    double inverseT;           // 1 / T, formed while the sums are
+    double p;                  // MPa
+    double pi;                 // reduced pressure of the equation
+    double tau;                // reduced inverse temperature of the equation
     GibbsDerivatives ideal;    // 0 in region 1
     GibbsDerivatives residual; // in region 1 the whole gamma
 };
 
 GibbsState evaluateGibbs(GibbsEquation equation, double t, double p, unsigned need);
+
+// Region 2 on the 800 °C isotherm, the upper end of the range, where the residual part and its
+// derivatives are polynomials in p with fixed coefficients: v [m3/kg] and dv/dp [m3/(kg MPa)],
+// s and h at p [MPa] in a few operations (V2_TP(800, p), S2_TP and I2_TP to the rounding of
+// the sums).
+void V2At800(double p, double& v, double& dvdp);
+double S2At800(double p);
+double I2At800(double p);
+// Region 1 on the 0 °C and 350 °C isotherms, the ends of its temperature range, likewise: s and
+// h at p (S1_TP and I1_TP to the rounding of the sums).
+double S1At0(double p);
+double I1At0(double p);
+double S1At350(double p);
+double I1At350(double p);
 
 // v needs kGammaPi, s kGamma | kGammaTau, h kGammaTau. Inline: a state procedure forms them
 // right after its evaluation. The factors that do not depend on the sums come first, so that

@@ -1,5 +1,6 @@
 #include "platform/BoxMessageSink.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 
@@ -37,6 +38,16 @@ MessageAnswer BoxMessageSink::ShowBox(const QString& text, const QString& captio
     if (question) offered = QMessageBox::Yes | QMessageBox::No;
     if (cancel) offered |= QMessageBox::Cancel;
     QMessageBox box(boxIcon(icon), caption, text, offered, QApplication::activeWindow());
+    if (m_buttons == Buttons::Czech) {
+        const std::pair<QMessageBox::StandardButton, const char16_t*> czech[] = {
+            {QMessageBox::Ok, u"OK"},
+            {QMessageBox::Yes, u"&Ano"},
+            {QMessageBox::No, u"&Ne"},
+            {QMessageBox::Cancel, u"Storno"}};
+        for (const auto& [button, text] : czech)
+            if (QAbstractButton* shown = box.button(button))
+                shown->setText(QString::fromUtf16(text));
+    }
     if (question) box.setEscapeButton(cancel ? QMessageBox::Cancel : QMessageBox::No);
     const int chosen = box.exec();
     if (!question) return MessageAnswer::Ok;

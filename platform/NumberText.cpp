@@ -167,26 +167,69 @@ Decimal keepDigits(Decimal d, int keep) {
     return d;
 }
 
-// |v| rounded half away from zero on its exact value; `keepFor` says how many digits to keep
-// given the number of integer digits.
-template <typename KeepFor> Decimal roundExact(double v, KeepFor keepFor) {
+// Where the digits of a rounding come from: the shortest digits that read back as the double
+// wherever they decide the result (a few hundred instructions), or always its exact value.
+enum class DigitSource { Shortest, Exact };
+
+// Below this the spacing of doubles is fixed and no longer small against 15 significant
+// digits: subnormal numbers take the exact path.
+constexpr double kSmallestNormal = 2.2250738585072014e-308;
+
+// The shortest digits S that read back as the normal double |v|. Its exact value x lies within
+// half a unit in the last place of S, and that is less than 0.111 of a unit in S's 15th
+// significant digit (the spacing of doubles is at most 2^-52 of the value, and
+// 10^15 x 2^-52 < 0.222). So x rounded to at most 15 digits is S rounded to as many, unless
+// S's digits after the kept ones lie within 0.111 of a half: then x may fall on the other side
+// of the tie, and the exact path decides. False when S cannot decide.
+bool roundShortest(double magnitude, int (*keepFor)(int, int), int arg, Decimal& out) {
+    if (magnitude < kSmallestNormal) return false;
+    char buf[32];
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
+    const char* e = std::find(buf, res.ptr, 'e');
+    Decimal d;
+    d.digits.push_back(buf[0]);
+    if (e - buf > 2) d.digits.append(buf + 2, static_cast<std::size_t>(e - buf - 2));
+    int exponent = 0;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), res.ptr, exponent);
+    d.intDigits = exponent + 1;
+    const int keep = keepFor(d.intDigits, arg);
+    if (keep > 15) return false;
+    const int n = static_cast<int>(d.digits.size());
+    if (keep >= 0 && keep < n) {
+        // The first two digits after the kept ones, as hundredths of a unit of the last kept.
+        const int tail = (d.digits[static_cast<std::size_t>(keep)] - '0') * 10 +
+                         (keep + 1 < n ? d.digits[static_cast<std::size_t>(keep) + 1] - '0' : 0);
+        if (tail >= 38 && tail <= 61) return false;
+    }
+    out = keepDigits(std::move(d), keep);
+    return true;
+}
+
+// |v| rounded half away from zero on its exact value; `keepFor(intDigits, arg)` says how many
+// digits to keep given the number of integer digits.
+Decimal roundExact(double v, int (*keepFor)(int, int), int arg, DigitSource source) {
     const double magnitude = std::fabs(v);
     if (magnitude == 0) return {};
-    Decimal d = expand(magnitude, kQuickDigits);
-    int keep = keepFor(d.intDigits);
+    Decimal d;
+    if (source == DigitSource::Shortest && roundShortest(magnitude, keepFor, arg, d)) return d;
+    d = expand(magnitude, kQuickDigits);
+    int keep = keepFor(d.intDigits, arg);
     if (keep >= kQuickDigits || nearTie(d.digits, keep)) {
         d = expand(magnitude, kExactDigits);
-        keep = keepFor(d.intDigits);
+        keep = keepFor(d.intDigits, arg);
     }
     return keepDigits(std::move(d), keep);
 }
 
-Decimal roundSignificant(double v, int significant) {
-    return roundExact(v, [significant](int) { return significant; });
+Decimal roundSignificant(double v, int significant, DigitSource source = DigitSource::Shortest) {
+    return roundExact(
+        v, [](int, int significant) { return significant; }, significant, source);
 }
 
-Decimal roundPlaces(double v, int places) {
-    return roundExact(v, [places](int intDigits) { return intDigits + places; });
+Decimal roundPlaces(double v, int places, DigitSource source = DigitSource::Shortest) {
+    return roundExact(
+        v, [](int intDigits, int places) { return intDigits + places; }, places, source);
 }
 
 // The integer digits of d ("" below 1).
@@ -230,23 +273,46 @@ QString nonFinite(double v) {
     return v < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
 }
 
-QString general(double v, int precision, int minExponentDigits) {
+QString general(double v, int precision, int minExponentDigits,
+                DigitSource source = DigitSource::Shortest) {
     if (!std::isfinite(v)) return nonFinite(v);
-    const Decimal d = roundSignificant(v, precision);
+    const Decimal d = roundSignificant(v, precision, source);
     if (d.digits.empty()) return QStringLiteral("0");
-    const QChar point = CurrentLocaleSettings().decimalSeparator;
-    QString body;
+    // A sign, at most 18 digits with 3 leading zeros and the separator, or "E", a sign and
+    // at least 3 exponent digits (at most 4 asked for).
+    char text[40];
+    int n = 0;
+    int point = -1;
+    if (v < 0) text[n++] = '-';
+    const int count = static_cast<int>(d.digits.size());
     if (d.intDigits <= precision && d.intDigits >= -3) {
-        const std::string integer = integerPart(d);
-        const std::string fraction = fractionPart(d);
-        body = integer.empty() ? QStringLiteral("0") : latin(integer);
-        if (!fraction.empty()) body += point + latin(fraction);
+        if (d.intDigits <= 0) {
+            text[n++] = '0';
+            point = n++;
+            for (int i = d.intDigits; i < 0; ++i)
+                text[n++] = '0';
+        }
+        for (int i = 0; i < std::max(count, d.intDigits); ++i) {
+            if (i == d.intDigits && i > 0) point = n++;
+            text[n++] = i < count ? d.digits[static_cast<std::size_t>(i)] : '0';
+        }
     } else {
-        body = QChar(d.digits[0]);
-        if (d.digits.size() > 1) body += point + latin(d.digits.substr(1));
-        body += 'E' + exponentText(d.intDigits - 1, minExponentDigits, false);
+        for (int i = 0; i < count; ++i) {
+            if (i == 1) point = n++;
+            text[n++] = d.digits[static_cast<std::size_t>(i)];
+        }
+        text[n++] = 'E';
+        const int exponent = d.intDigits - 1;
+        if (exponent < 0) text[n++] = '-';
+        char digits[8];
+        const auto end = std::to_chars(digits, digits + sizeof digits, std::abs(exponent)).ptr;
+        for (int pad = std::clamp(minExponentDigits, 0, 4) - int(end - digits); pad > 0; --pad)
+            text[n++] = '0';
+        n = int(std::copy(digits, end, text + n) - text);
     }
-    return v < 0 ? '-' + body : body;
+    QString out = QString::fromLatin1(text, n);
+    if (point >= 0) out[point] = CurrentLocaleSettings().decimalSeparator;
+    return out;
 }
 
 QString currency(const QString& number, bool negative) {
@@ -430,15 +496,13 @@ ScopedLocaleSettings::~ScopedLocaleSettings() {
 
 // ---- Numbers
 
-QString FloatToStr(double v) {
-    return general(v, 15, 0);
-}
+namespace {
 
-QString FloatToStrF(double v, int format, int precision, int digits) {
+QString floatToStrF(double v, int format, int precision, int digits, DigitSource source) {
     if (!std::isfinite(v)) return nonFinite(v);
     precision = std::clamp(precision, 1, 18);
     if (format == 1) {
-        const Decimal d = roundSignificant(v, precision);
+        const Decimal d = roundSignificant(v, precision, source);
         std::string mantissa = d.digits;
         mantissa.resize(static_cast<std::size_t>(precision), '0');
         QString body = QChar(mantissa[0]);
@@ -448,11 +512,11 @@ QString FloatToStrF(double v, int format, int precision, int digits) {
         body += 'E' + exponentText(exponent, std::clamp(digits, 0, 4), true);
         return v < 0 && !d.digits.empty() ? '-' + body : body;
     }
-    if (format < 2 || format > 4) return general(v, precision, std::clamp(digits, 0, 4));
+    if (format < 2 || format > 4) return general(v, precision, std::clamp(digits, 0, 4), source);
 
     digits = std::clamp(digits, 0, 18);
-    const Decimal d = roundPlaces(v, digits);
-    if (d.intDigits > precision) return general(v, precision, 0);
+    const Decimal d = roundPlaces(v, digits, source);
+    if (d.intDigits > precision) return general(v, precision, 0, source);
     const LocaleSettings& s = CurrentLocaleSettings();
     std::string integer = integerPart(d);
     if (integer.empty()) integer.push_back('0');
@@ -463,6 +527,20 @@ QString FloatToStrF(double v, int format, int precision, int digits) {
     const bool negative = v < 0 && !d.digits.empty();
     if (format == 4) return currency(number, negative);
     return negative ? '-' + number : number;
+}
+
+} // namespace
+
+QString FloatToStr(double v) {
+    return general(v, 15, 0);
+}
+
+QString FloatToStrF(double v, int format, int precision, int digits) {
+    return floatToStrF(v, format, precision, digits, DigitSource::Shortest);
+}
+
+QString FloatToStrFExact(double v, int format, int precision, int digits) {
+    return floatToStrF(v, format, precision, digits, DigitSource::Exact);
 }
 
 namespace {

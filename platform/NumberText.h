@@ -91,6 +91,11 @@ QString FloatToStr(double v);
 // 0..18, an unknown format is 0. Rounding is half away from zero on the exact value of `v`.
 QString FloatToStrF(double v, int format, int precision, int digits);
 
+// FloatToStrF with every digit taken from the exact decimal value of `v`. The two above take
+// the shortest digits that read back as `v` wherever those decide the text, and this is the
+// reference they are proven against.
+QString FloatToStrFExact(double v, int format, int precision, int digits);
+
 // A number by a picture: `0` digit, `#` optional digit, the first `.` the decimal separator,
 // `,` anywhere thousand grouping, `E+ E- e+ e-` with 1-4 `0`s scientific, '...' and "..."
 // literals, other characters copied; up to three sections "positive;negative;zero" (an empty

@@ -13,6 +13,59 @@
 
 namespace platform {
 
+namespace {
+
+// One attribute of an IPP response; empty when absent.
+QString textAttribute(ipp_t* response, const char* name) {
+    ipp_attribute_t* attribute = ippFindAttribute(response, name, IPP_TAG_ZERO);
+    const char* text = attribute ? ippGetString(attribute, 0, nullptr) : nullptr;
+    return text ? QString::fromUtf8(text) : QString();
+}
+
+} // namespace
+
+QString VanishedQueueReason(const QString& queue) {
+    const QString refusal = QueueRefusal(queue);
+    return refusal.isEmpty() ? QStringLiteral("tiskárna už v seznamu tiskáren není") : refusal;
+}
+
+QString QueueRefusal(const QString& queue) {
+    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                                10000, nullptr);
+    if (!http)
+        return QStringLiteral("plánovač tisku CUPS (%1) neodpovídá")
+            .arg(QString::fromUtf8(cupsServer()));
+    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
+                     "/printers/%s", queue.toUtf8().constData());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    static const char* const wanted[] = {"printer-state", "printer-state-message",
+                                         "printer-state-reasons", "printer-is-accepting-jobs"};
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 4, nullptr,
+                  wanted);
+    ipp_t* response = cupsDoRequest(http, request, "/");
+    QString refusal;
+    if (cupsLastError() > IPP_STATUS_OK_CONFLICTING || !response) {
+        refusal = QString::fromUtf8(cupsLastErrorString());
+    } else {
+        ipp_attribute_t* state = ippFindAttribute(response, "printer-state", IPP_TAG_ENUM);
+        ipp_attribute_t* accepting =
+            ippFindAttribute(response, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
+        const QString message = textAttribute(response, "printer-state-message");
+        const QString reasons = textAttribute(response, "printer-state-reasons");
+        if (state && ippGetInteger(state, 0) == IPP_PSTATE_STOPPED)
+            refusal = QStringLiteral("tiskárna je zastavená (%1)")
+                          .arg(message.isEmpty() ? reasons : message);
+        else if (accepting && !ippGetBoolean(accepting, 0))
+            refusal = QStringLiteral("tiskárna nepřijímá úlohy (%1)")
+                          .arg(message.isEmpty() ? reasons : message);
+    }
+    ippDelete(response);
+    httpClose(http);
+    return refusal;
+}
+
 GraphicJob::GraphicJob() = default;
 
 GraphicJob::~GraphicJob() {
@@ -30,7 +83,13 @@ QPainter& GraphicJob::painter() {
 bool GraphicJob::begin(const QString& title) {
     if (isActive()) return false;
     PrinterSystem& system = PrinterSystem::instance();
-    if (!system.hasPrinter()) return false;
+    m_failure = {};
+    if (!system.hasPrinter()) {
+        // A printer was chosen and is gone (removed, or its scheduler stopped).
+        if (!system.currentName().isEmpty() && !system.testPrinterInstalled())
+            m_failure = {system.currentName(), VanishedQueueReason(system.currentName())};
+        return false;
+    }
     m_title = title;
     m_jobId = 0;
     if (system.testPrinterInstalled()) {
@@ -38,8 +97,17 @@ bool GraphicJob::begin(const QString& title) {
         m_outputFile = system.nextTestPdf();
     } else {
         m_queue = system.currentName();
+        // A stopped or rejecting queue is known before a page is drawn.
+        const QString refusal = QueueRefusal(m_queue);
+        if (!refusal.isEmpty()) {
+            m_failure = {m_queue, refusal};
+            return false;
+        }
         m_spool = std::make_unique<QTemporaryDir>();
-        if (!m_spool->isValid()) return false;
+        if (!m_spool->isValid()) {
+            m_failure = {m_queue, QStringLiteral("pro tiskovou úlohu není místo na disku")};
+            return false;
+        }
         m_outputFile = m_spool->filePath(QStringLiteral("job.pdf"));
     }
     QPrinter& printer = system.printer();
@@ -48,6 +116,7 @@ bool GraphicJob::begin(const QString& title) {
     printer.setDocName(title);
     m_painter = std::make_unique<QPainter>();
     if (!m_painter->begin(&printer)) {
+        m_failure = {system.currentName(), QStringLiteral("tiskový výstup se nepodařilo otevřít")};
         m_painter.reset();
         restorePrinter();
         QFile::remove(m_outputFile);
@@ -84,6 +153,10 @@ bool GraphicJob::end() {
                                 m_title.toUtf8().constData(), count, options);
         cupsFreeOptions(count, options);
         printed = m_jobId > 0;
+        if (!printed) m_failure = {m_queue, QString::fromUtf8(cupsLastErrorString())};
+    } else if (!written) {
+        m_failure = {PrinterSystem::instance().currentName(),
+                     QStringLiteral("tiskovou úlohu se nepodařilo zapsat")};
     }
     if (!m_queue.isEmpty() || !written) QFile::remove(m_outputFile);
     m_spool.reset();
@@ -118,7 +191,12 @@ RawJob::~RawJob() {
 bool RawJob::begin(const QString& title) {
     if (m_active) return false;
     PrinterSystem& system = PrinterSystem::instance();
-    if (!system.hasPrinter()) return false;
+    m_failure = {};
+    if (!system.hasPrinter()) {
+        if (!system.currentName().isEmpty() && !system.testPrinterInstalled())
+            m_failure = {system.currentName(), VanishedQueueReason(system.currentName())};
+        return false;
+    }
     m_failed = false;
     m_jobId = 0;
     m_captured.clear();
@@ -128,11 +206,17 @@ bool RawJob::begin(const QString& title) {
         return true;
     }
     m_queue = system.currentName();
+    const QString refusal = QueueRefusal(m_queue);
+    if (!refusal.isEmpty()) {
+        m_failure = {m_queue, refusal};
+        return false;
+    }
     m_connection = std::make_unique<Connection>();
     m_connection->http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC,
                                       cupsEncryption(), 1, 30000, nullptr);
     if (!m_connection->http) {
         m_connection.reset();
+        m_failure = {m_queue, VanishedQueueReason(m_queue)};
         return false;
     }
     const QByteArray queue = m_queue.toUtf8();
@@ -141,6 +225,7 @@ bool RawJob::begin(const QString& title) {
     if (m_jobId <= 0 ||
         cupsStartDocument(m_connection->http, queue.constData(), m_jobId, name.constData(),
                           CUPS_FORMAT_RAW, 1) != HTTP_STATUS_CONTINUE) {
+        m_failure = {m_queue, QString::fromUtf8(cupsLastErrorString())};
         if (m_jobId > 0) cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.constData(), m_jobId, 0);
         m_connection.reset();
         m_jobId = 0;
@@ -158,8 +243,10 @@ bool RawJob::write(const QByteArray& bytes) {
     }
     if (bytes.isEmpty()) return true;
     if (cupsWriteRequestData(m_connection->http, bytes.constData(), size_t(bytes.size())) !=
-        HTTP_STATUS_CONTINUE)
+        HTTP_STATUS_CONTINUE) {
         m_failed = true;
+        m_failure = {m_queue, QString::fromUtf8(cupsLastErrorString())};
+    }
     return !m_failed;
 }
 
@@ -178,6 +265,8 @@ bool RawJob::end() {
     }
     const ipp_status_t status = cupsFinishDocument(m_connection->http, queue.constData());
     m_connection.reset();
+    if (status > IPP_STATUS_OK_CONFLICTING)
+        m_failure = {m_queue, QString::fromUtf8(cupsLastErrorString())};
     return status <= IPP_STATUS_OK_CONFLICTING;
 }
 

@@ -18,6 +18,22 @@ class QTemporaryDir;
 
 namespace platform {
 
+// Why a job did not reach its printer: the queue and the scheduler's reason. Empty when the
+// job was printed, cancelled, or never started for want of any printer.
+struct JobFailure {
+    QString queue;
+    QString reason;
+    bool failed() const { return !reason.isEmpty(); }
+};
+
+// Why the scheduler would not print a job on `queue` now: it does not answer, has no such
+// queue, the queue is stopped (disabled) or rejects jobs; in the scheduler's own words where
+// it gives them. Empty when a job would be taken.
+QString QueueRefusal(const QString& queue);
+// Why a queue that was chosen is no longer in the list of printers: the refusal, or that it
+// has gone.
+QString VanishedQueueReason(const QString& queue);
+
 class GraphicJob {
 public:
     GraphicJob();
@@ -39,9 +55,12 @@ public:
     int jobId() const { return m_jobId; }
     // The file written on the test printer.
     QString outputFile() const { return m_outputFile; }
+    // Why begin or end failed with a printer chosen.
+    const JobFailure& failure() const { return m_failure; }
 
 private:
     void restorePrinter();
+    JobFailure m_failure;
     std::unique_ptr<QPainter> m_painter;
     std::unique_ptr<QTemporaryDir> m_spool;
     QString m_outputFile;
@@ -66,8 +85,11 @@ public:
     // Cancels the job in the scheduler; nothing more is sent.
     void abort();
     int jobId() const { return m_jobId; }
+    // Why begin, write or end failed with a printer chosen.
+    const JobFailure& failure() const { return m_failure; }
 
 private:
+    JobFailure m_failure;
     struct Connection;
     std::unique_ptr<Connection> m_connection;
     QString m_queue;

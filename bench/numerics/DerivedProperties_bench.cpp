@@ -162,7 +162,9 @@ const bool registered = [] {
         {"BM_IsentropicExponent", IsentropicExponent},
         {"BM_SpeedOfSound", SpeedOfSound},
     };
-    for (const auto& [name, fn] : entryPoints) {
+    for (const auto& entryPoint : entryPoints) {
+        const char* name = entryPoint.first;
+        const DerivedFn fn = entryPoint.second;
         for (const int region : {1, 2, 3, 5, 6, 8}) {
             benchmark::RegisterBenchmark(
                 (std::string(name) + "/" + std::to_string(region)).c_str(),

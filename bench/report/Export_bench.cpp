@@ -2,11 +2,11 @@
 // page (bytes written), and painting a page view as the preview does at 100 % and 300 %.
 
 #include "platform/PainterCanvas.h"
+#include "report/engine/document/sestvyst.h"
 #include "report/engine/export/EmfWriter.h"
 #include "report/engine/export/WmfWriter.h"
 #include "report/engine/export/sest_str.h"
 #include "report/engine/run/sestavy.h"
-#include "report/engine/document/sestvyst.h"
 
 #include <QApplication>
 #include <QBuffer>

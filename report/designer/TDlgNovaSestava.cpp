@@ -3,8 +3,8 @@
 #include "platform/BoxMessageSink.h"
 #include "platform/MessageSink.h"
 #include "report/designer/TEditorSettings.h"
-#include "report/engine/sest_lib.h"
 #include "report/engine/run/sestavyt.h"
+#include "report/engine/sest_lib.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -185,7 +185,7 @@ void TDlgNovaSestava::enableArrows() {
 
 void TDlgNovaSestava::accept() {
     if (m_chosen->count() == 0) {
-        static platform::BoxMessageSink boxes;
+        static platform::BoxMessageSink boxes(platform::BoxMessageSink::Buttons::Czech);
         platform::MessageSink& sink = m_messages ? *m_messages : boxes;
         sink.ShowBox(QStringLiteral("Nebyly vybrány žádné položky. Návrh nemůže být proveden!"),
                      QStringLiteral("Informace"), platform::MessageButtons::Ok,

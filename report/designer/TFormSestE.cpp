@@ -10,10 +10,10 @@
 #include "report/designer/TSestKonfigDlg.h"
 #include "report/designer/sestlogo.h"
 #include "report/engine/document/TPicture.h"
-#include "report/engine/sest_lib.h"
-#include "report/engine/run/sestavy.h"
 #include "report/engine/printing/sestprn.h"
 #include "report/engine/printing/sestprn_printer.h"
+#include "report/engine/run/sestavy.h"
+#include "report/engine/sest_lib.h"
 #include "report/engine/sestzpr.h"
 
 #include <QAction>
@@ -216,10 +216,11 @@ void TFormSestE::buildActions() {
     connect(action(QStringLiteral("ActionClose")), &QAction::triggered, this, &TFormSestE::reject);
     connect(action(QStringLiteral("ActionKonfig")), &QAction::triggered, this, [this] {
         if (m_settingsDialog->exec() == QDialog::Accepted) {
-            m_history.SetCapacity(EditorSettings().PocetUndo);
             RefreshSections();
             BuildElementTree();
+            m_itemCombo->hide();
         }
+        m_history.SetCapacity(EditorSettings().PocetUndo);
     });
     connect(action(QStringLiteral("ActionKonfSest")), &QAction::triggered, this,
             [this] { EditSestavaSettings(); });
@@ -235,14 +236,17 @@ void TFormSestE::buildPalette(QWidget* host) {
          {"ActionNew", "ActionSave", "ActionUndo", "ActionRedo", "ActionPreview", "ActionPrint",
           "ActionKonfSest", "ActionKonfig", "ActionClose"})
         top->addWidget(toolButton(action(QString::fromLatin1(name)), host));
-    top->addSpacing(12);
+    top->addStretch(1);
+    static_cast<QVBoxLayout*>(host->layout())->addLayout(top);
+    // zoom and data stepping go to the row of the position fields, so that the window keeps
+    // within a 1280-pixel screen
+    auto* position = new QHBoxLayout;
     m_zoomCombo = new QComboBox(host);
     m_zoomCombo->setObjectName(QStringLiteral("CBMeritka1"));
     QStringList zooms;
     report::FillZoomList(zooms);
     m_zoomCombo->addItems(zooms.mid(0, 11));
     connect(m_zoomCombo, &QComboBox::activated, this, [this](int i) { SetZoom(i); });
-    top->addWidget(m_zoomCombo);
     static const char* const stepNames[] = {"BtnF1", "BtnP1", "BtnN1", "BtnL1"};
     static const char* const stepTexts[] = {"|<", "<", ">", ">|"};
     for (int tag = 1; tag <= 4; ++tag) {
@@ -252,10 +256,7 @@ void TFormSestE::buildPalette(QWidget* host) {
         button->setProperty("tag", tag);
         connect(button, &QToolButton::clicked, this, [this, tag] { BtnFLNPClick(tag); });
         m_stepButtons[tag - 1] = button;
-        top->addWidget(button);
     }
-    top->addStretch(1);
-    static_cast<QVBoxLayout*>(host->layout())->addLayout(top);
 
     m_palette = new QTabWidget(host);
     m_palette->setObjectName(QStringLiteral("PageControlPrv"));
@@ -268,7 +269,8 @@ void TFormSestE::buildPalette(QWidget* host) {
             row->addWidget(toolButton(action(QString::fromLatin1(name)), widget));
         if (combo) {
             combo->setParent(widget);
-            combo->setMinimumWidth(180);
+            // the groups' entries are short ("Skupina 1"), and their page is the widest
+            combo->setMinimumWidth(combo == m_groupCombo ? 120 : 180);
             row->addWidget(combo);
         }
         row->addStretch(1);
@@ -303,7 +305,6 @@ void TFormSestE::buildPalette(QWidget* host) {
     });
     static_cast<QVBoxLayout*>(host->layout())->addWidget(m_palette);
 
-    auto* position = new QHBoxLayout;
     auto field = [&](const char* name, int length) {
         auto* edit = new QLineEdit(host);
         edit->setObjectName(QString::fromLatin1(name));
@@ -318,6 +319,9 @@ void TFormSestE::buildPalette(QWidget* host) {
     m_editW = field("EditW", 4);
     m_editH = field("EditH", 3);
     position->addStretch(1);
+    position->addWidget(m_zoomCombo);
+    for (QToolButton* button : m_stepButtons)
+        position->addWidget(button);
     static_cast<QVBoxLayout*>(host->layout())->addLayout(position);
 }
 
@@ -348,10 +352,18 @@ void TFormSestE::contextMenuEvent(QContextMenuEvent* event) {
     m_popup->popup(event->globalPos());
 }
 
+void TFormSestE::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_paper->hasFocus()) {
+        const ScrollKeeper keep(m_scroll);
+        m_paper->setFocus(Qt::ActiveWindowFocusReason);
+    }
+}
+
 platform::MessageSink& TFormSestE::sink() const {
     if (m_messages) return *m_messages;
     if (m_report && m_report->messageSink()) return *m_report->messageSink();
-    static platform::BoxMessageSink boxes;
+    static platform::BoxMessageSink boxes(platform::BoxMessageSink::Buttons::Czech);
     return boxes;
 }
 
@@ -833,7 +845,7 @@ int TFormSestE::VytvorNovouPredlohu() {
     // the wait splash would cover the wizard when it runs while the window opens
     TFormLogo::HideWait();
     TDlgNovaSestava wizard(this);
-    wizard.setMessageSink(m_messages);
+    wizard.setMessageSink(&sink());
     QStringList names;
     for (int i = 0; i < m_report->GetItemCount(); ++i)
         names << m_report->GetItemName(i);

@@ -204,6 +204,8 @@ public:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // On activation the paper takes the focus, so that its keys (Delete, Ctrl+C) act at once.
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildActions();

@@ -295,7 +295,7 @@ void TFormSestE::fillGroupCombo() {
     action(QStringLiteral("ActionRadSk"))->setEnabled(groups);
     action(QStringLiteral("ActionSkCis"))->setEnabled(groups);
     m_groupCombo->clear();
-    m_groupCombo->setEnabled(true);
+    m_groupCombo->setEnabled(groups);
     for (int i = 0; i < m_groups.Count(); ++i)
         m_groupCombo->addItem(QStringLiteral("Skupina %1").arg(i + 1));
     m_groupCombo->setCurrentIndex(groups ? 0 : -1);
@@ -550,7 +550,7 @@ void TFormSestE::EditSestavaSettings(int page, int group) {
         v.height[code] = sectionOfCode(code)->sectionHeight();
         v.flags[code] = m_report->sectionFlags().bits(code);
     }
-    m_reportDialog->setMessageSink(m_messages);
+    m_reportDialog->setMessageSink(&sink());
     m_reportDialog->EnableControls(m_report->IsDetail());
     m_reportDialog->setValues(v);
     QStringList items;

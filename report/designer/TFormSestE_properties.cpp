@@ -456,11 +456,13 @@ void TFormSestE::connectGraphicControls() {
     const std::pair<QCheckBox*, int> pictureOptions[] = {{c.stretch, report::soOption5},
                                                          {c.aspect, report::soOption6},
                                                          {c.ownCopy, report::soOption7}};
-    for (const auto& [box, bit] : pictureOptions)
-        connect(box, &QCheckBox::clicked, this, [this, pictureChange, bit](bool on) {
+    for (const auto& option : pictureOptions) {
+        const int bit = option.second;
+        connect(option.first, &QCheckBox::clicked, this, [this, pictureChange, bit](bool on) {
             pictureChange([bit, on](Element& e) { setBit(e.Options, bit, on); });
             m_properties->aspect->setVisible(m_properties->stretch->isChecked());
         });
+    }
 
     connect(c.symbology, &QComboBox::activated, this, [this](int entry) {
         changeProperty(14, {}, [entry](Element& e) { e.PenStyle = entry; });

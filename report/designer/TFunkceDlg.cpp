@@ -30,7 +30,8 @@ template <typename W> W* named(W* widget, const char* name) {
 
 TFunkceDlg::TFunkceDlg(QWidget* parent, report::TSestavaTyp* report,
                        report::TListFunkci* functions, bool itemsByName, int groupCount)
-    : QDialog(parent), m_report(report), m_functions(functions), m_itemsByName(itemsByName) {
+    : QDialog(parent), m_report(report), m_functions(functions), m_itemsByName(itemsByName),
+      m_groupCount(groupCount) {
     setObjectName(QStringLiteral("FunkceDlg"));
     setWindowTitle(QStringLiteral("Nastavení parametrů funkce"));
     auto* form = new QFormLayout;
@@ -140,7 +141,7 @@ void TFunkceDlg::store(report::TRadekFunkce& function) const {
 void TFunkceDlg::editExpression() {
     TSest_FnEditVyraz builder(this);
     builder.setExpression(m_expression->text());
-    builder.FillLists(m_report, m_functions, m_itemsByName);
+    builder.FillLists(m_report, m_functions, m_itemsByName, m_groupCount);
     if (builder.exec() == QDialog::Accepted) m_expression->setText(builder.expression());
 }
 

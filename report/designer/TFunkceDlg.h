@@ -41,6 +41,7 @@ private:
     report::TSestavaTyp* m_report;
     report::TListFunkci* m_functions;
     bool m_itemsByName;
+    int m_groupCount;
     QLineEdit* m_name;
     QLineEdit* m_title;
     QComboBox* m_type;

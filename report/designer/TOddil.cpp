@@ -5,8 +5,8 @@
 #include "report/designer/TPapir.h"
 #include "report/designer/TSesPrvek.h"
 #include "report/engine/document/TPicture.h"
-#include "report/engine/sest_lib.h"
 #include "report/engine/printing/sestprn.h"
+#include "report/engine/sest_lib.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -327,7 +327,10 @@ void TOddil::mouseMoveEvent(QMouseEvent* event) {
         int height =
             std::max(report::UnscaleRound(point.y() - m_dragStartY, m_zoom) + m_startHeight,
                      kMinimumHeight);
+        // snapping may round below the minimum: then the first grid line above it
         if (m_snap) height = report::SnapToGrid(height, m_gridY);
+        if (height < kMinimumHeight)
+            height = int(std::ceil(kMinimumHeight / m_gridY - 1e-6) * m_gridY + 0.5);
         if (height != m_height) {
             m_height = height;
             SetZoom(m_zoom);

@@ -5,10 +5,10 @@
 #include "report/designer/TEditorSettings.h"
 #include "report/designer/TFormSestE.h"
 #include "report/designer/TOddil.h"
-#include "report/engine/sest_lib.h"
-#include "report/engine/ui/sestprn_dialog.h"
 #include "report/engine/printing/sestprn_printer.h"
+#include "report/engine/sest_lib.h"
 #include "report/engine/sestzpr.h"
+#include "report/engine/ui/sestprn_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -469,7 +469,7 @@ TSestDlg::Values TSestDlg::values() const {
 }
 
 platform::MessageSink& TSestDlg::sink() {
-    static platform::BoxMessageSink boxes;
+    static platform::BoxMessageSink boxes(platform::BoxMessageSink::Buttons::Czech);
     return m_messages ? *m_messages : boxes;
 }
 
@@ -645,7 +645,7 @@ void TSestDlg::SBInsSkClick() {
 void TSestDlg::SBDelSkClick() {
     TListSkupinE& groups = m_designer->groups();
     if (!m_group || m_group != groups.Skupina(groups.Count() - 1)) return;
-    static platform::BoxMessageSink boxes;
+    static platform::BoxMessageSink boxes(platform::BoxMessageSink::Buttons::Czech);
     platform::MessageSink& sink = m_messages ? *m_messages : boxes;
     if (sink.ShowBox(report::LoadText(report::ReportText::DeleteGroupQuestion),
                      report::LoadText(report::ReportText::CaptionConfirm),

@@ -2,11 +2,12 @@
 
 #include "platform/BoxMessageSink.h"
 #include "report/designer/TDlgKonfPrvku.h"
-#include "report/engine/sest_lib.h"
 #include "report/engine/run/sestavyt.h"
+#include "report/engine/sest_lib.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -213,7 +214,7 @@ void TSestKonfigDlg::SBPismoClick() {
 }
 
 platform::MessageSink& TSestKonfigDlg::sink() {
-    static platform::BoxMessageSink boxes;
+    static platform::BoxMessageSink boxes(platform::BoxMessageSink::Buttons::Czech);
     if (m_messages) return *m_messages;
     if (m_report && m_report->messageSink()) return *m_report->messageSink();
     return boxes;
@@ -265,8 +266,20 @@ void TSestKonfigDlg::accept() {
     s.ImplStylFontu = report::FontStyleToBits(m_font);
     s.ImplSkriptFontu = m_font.charset & 0xFF;
     EditorSettings() = s;
-    WriteSettings();
+    // the settings hold for this run also when the file keeps the old ones
+    if (m_report && !WriteSettings())
+        sink().ShowBox(QStringLiteral("Nastavení editoru se nepodařilo uložit do souboru "
+                                      "\"%1\".")
+                           .arg(QDir::toNativeSeparators(m_report->iniFilePath())),
+                       QStringLiteral("Chyba"), platform::MessageButtons::Ok,
+                       platform::MessageIcon::Critical);
     QDialog::accept();
+}
+
+void TSestKonfigDlg::showEvent(QShowEvent* event) {
+    // every opening shows the settings in force: what a Storno left in the fields is gone
+    fillControls();
+    QDialog::showEvent(event);
 }
 
 } // namespace designer

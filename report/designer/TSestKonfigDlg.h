@@ -42,8 +42,13 @@ public:
     void setSampleFont(const platform::TFont& font);
 
     // OK: every integer field is checked first; a bad one is named in a message and the
-    // dialog stays open with nothing taken. Otherwise the record is taken and written.
+    // dialog stays open with nothing taken. Otherwise the record is taken and written; a
+    // file that cannot be written is named in a message.
     void accept() override;
+
+protected:
+    // Each opening fills the fields from the settings in force.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void fillControls();

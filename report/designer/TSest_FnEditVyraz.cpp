@@ -197,7 +197,8 @@ void TSest_FnEditVyraz::addLine(int list, QChar prefix, int number, const QStrin
 }
 
 void TSest_FnEditVyraz::FillLists(report::TSestavaTyp* report,
-                                  const report::TListFunkci* functions, bool itemsByName) {
+                                  const report::TListFunkci* functions, bool itemsByName,
+                                  int groups) {
     m_report = report;
     for (int list = Fields; list <= Functions; ++list)
         m_lists[list - 1]->clear();
@@ -213,7 +214,6 @@ void TSest_FnEditVyraz::FillLists(report::TSestavaTyp* report,
     addLine(Variables, variable, 3, QString::fromUtf8("Číslo řádku"));
     if (!report || !report->IsDetail())
         addLine(Variables, variable, 4, QString::fromUtf8("Číslo stránky"));
-    const int groups = report ? report->Skupiny().Count() : 0;
     for (int i = 0; i < groups; ++i) {
         addLine(Variables, variable, 2 * i + 6, QString::fromUtf8("Číslo ř. ve sk.%1").arg(i + 1));
         addLine(Variables, variable, 2 * i + 7, QString::fromUtf8("Číslo skupiny %1").arg(i + 1));
@@ -292,7 +292,7 @@ void TSest_FnEditVyraz::insertOperator(const QString& text, int advance) {
 }
 
 platform::MessageSink& TSest_FnEditVyraz::sink() {
-    static platform::BoxMessageSink boxes;
+    static platform::BoxMessageSink boxes(platform::BoxMessageSink::Buttons::Czech);
     if (m_messages) return *m_messages;
     if (m_report && m_report->messageSink()) return *m_report->messageSink();
     return boxes;

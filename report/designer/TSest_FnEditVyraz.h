@@ -30,10 +30,11 @@ public:
 
     explicit TSest_FnEditVyraz(QWidget* parent = nullptr);
 
-    // The four reference lists from the report (may be null: empty lists) and the function
-    // list, and "Položky podle názvu" from the flag.
+    // The four reference lists from the report (may be null: empty lists), the function list
+    // and the `groups` the template being designed has (the report's own model may still
+    // hold the groups of the last template it read); "Položky podle názvu" from the flag.
     void FillLists(report::TSestavaTyp* report, const report::TListFunkci* functions,
-                   bool itemsByName);
+                   bool itemsByName, int groups);
     QString expression() const;
     void setExpression(const QString& text);
     // The text that line `index` of reference list `list` inserts: prefix and number, or with

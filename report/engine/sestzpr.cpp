@@ -139,6 +139,11 @@ constexpr Entry kTexts[] = {
     {ReportText::PaperEnvelope, u"Obálka"},
     {ReportText::PaperEnvelopeRotated, u"Obálka otoč."},
     {ReportText::DeleteUserFormatQuestion, u"Zrušit vybraný uživatelský formát?"},
+    {ReportText::TemplateDamaged,
+     u"Soubor s předlohou tiskové sestavy \"%s\" je poškozený, sestavu z něj nelze vytvořit."},
+    {ReportText::RunStoppedAtEndPage,
+     u"Sestava skončila na stránce %d, víc stránek mít nemůže. Zbývající záznamy v ní chybí."},
+    {ReportText::PrintJobRefused, u"Tiskárna \"%s\" tiskovou úlohu nepřijala:\r%s"},
 };
 
 constexpr bool inOrder() {

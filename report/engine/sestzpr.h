@@ -133,10 +133,13 @@ enum class ReportText {
     PaperEnvelope,
     PaperEnvelopeRotated,
     DeleteUserFormatQuestion,
+    TemplateDamaged,
+    RunStoppedAtEndPage,
+    PrintJobRefused,
 };
 
 // Number of texts in the table.
-constexpr int kReportTextCount = static_cast<int>(ReportText::DeleteUserFormatQuestion) + 1;
+constexpr int kReportTextCount = static_cast<int>(ReportText::PrintJobRefused) + 1;
 
 // The text of one entry, exactly as the engine shows it (trailing blanks kept).
 QString LoadText(ReportText id);

@@ -157,7 +157,8 @@ TEST(Sr_Ws_Boundaries, T23VRoundTripAlongTheLine) {
             EXPECT_LT(found, 350);
             EXPECT_GT(found, 349.9);
         } else {
-            EXPECT_NEAR(found, t, 1e-6);
+            // Below 350 °C from a table accurate to 2e-9 K, checked on the equation.
+            EXPECT_NEAR(found, t, t <= 350 ? 5e-9 : 1e-6);
         }
     }
 }
@@ -228,7 +229,8 @@ TEST(Sr_Ws_Boundaries, RangeEdgesPressureOn800IsothermInvertsVolume) {
         double found = 0;
         EXPECT_FALSE(notComputed([&] { found = Ptmax_V(v); }));
         EXPECT_LT(std::abs(Vtmax_P(found) - v), 2e-10 * v);
-        EXPECT_PRED3(nearRel, found, p, 1e-9);
+        // Newton's method on the isotherm settles p to the last digits.
+        EXPECT_PRED3(nearRel, found, p, 1e-13);
     }
 }
 

@@ -109,6 +109,56 @@ TEST(TP_WS, MatchesReferenceGrid) {
     EXPECT_FALSE(scope.faulted());
 }
 
+// The isotherms at the ends of the ranges as polynomials in p (region 2 at 800 °C, region 1 at
+// 0 and 350 °C): v, s and h as python3-iapws gives them, as the general equation gives them to
+// the rounding of the sums, and dv/dp as the difference of v.
+TEST(TP_WS, IsothermsMatchTheEquationAndTheReference) {
+    struct Isotherm {
+        const char* region;
+        double t;
+        PropertyFn s, h; // of the general equation
+        double (*sAt)(double), (*hAt)(double);
+    };
+    const Isotherm isotherms[] = {
+        {"2", 800, S2_TP, I2_TP, S2At800, I2At800},
+        {"1", 0, S1_TP, I1_TP, S1At0, I1At0},
+        {"1", 350, S1_TP, I1_TP, S1At350, I1At350},
+    };
+    const auto grid = readGrid();
+    for (const Isotherm& i : isotherms) {
+        SCOPED_TRACE(testing::Message() << "region " << i.region << " at " << i.t << " °C");
+        int compared = 0;
+        for (const GridPoint& g : grid) {
+            if (g.region != i.region || g.t != i.t) continue;
+            ++compared;
+            // h and s pass through 0 at 0 °C: compare there on an absolute scale.
+            EXPECT_PRED4(nearFloor, i.sAt(g.p), g.s, 1e-11, 0.01) << g.p;
+            EXPECT_PRED4(nearFloor, i.hAt(g.p), g.h, 1e-11, 1.0) << g.p;
+        }
+        EXPECT_GE(compared, 5);
+        for (double p = i.region[0] == '1' ? 0.001 : 1e-4; p <= 100; p *= 1.2) {
+            // The terms of region 1 cancel to some 1e-12 of h and s near 350 °C, and h at 0 °C
+            // is 1e-4 of its terms: the two sums round apart by that much.
+            EXPECT_PRED4(nearFloor, i.sAt(p), i.s(i.t, p), 2e-12, 0.01) << p;
+            EXPECT_PRED4(nearFloor, i.hAt(p), i.h(i.t, p), 2e-12, 50.0) << p;
+        }
+    }
+    for (double p = 1e-4; p <= 100; p *= 1.2) {
+        SCOPED_TRACE(testing::Message() << "p " << p << " MPa");
+        double v = 0, dvdp = 0;
+        V2At800(p, v, dvdp);
+        EXPECT_PRED3(near, v, V2_TP(800, p), 2e-15);
+        const double h = 1e-6 * p;
+        EXPECT_PRED3(near, dvdp, (V2_TP(800, p + h) - V2_TP(800, p - h)) / (2 * h), 1e-8);
+    }
+    for (const GridPoint& g : grid)
+        if (g.region == "2" && g.t == 800) {
+            double v = 0, dvdp = 0;
+            V2At800(g.p, v, dvdp);
+            EXPECT_PRED3(near, v, g.v, 1e-11) << g.p;
+        }
+}
+
 // Each derivative against a central difference of the sum one order lower, so a wrong
 // derivative factor shows even where it cancels in the caloric relations.
 TEST(TP_WS, EvaluatorDerivativesMatchFiniteDifferences) {

@@ -108,4 +108,22 @@ TEST(BoxMessageSink, ShowsCaptionIconAndTranslatedButtons) {
     EXPECT_EQ(icon, QMessageBox::Critical);
 }
 
+TEST(BoxMessageSink, CzechButtonsWhateverTheLocale) {
+    platform::BoxMessageSink sink(platform::BoxMessageSink::Buttons::Czech);
+    QStringList captions;
+    whenBoxOpens([&](QMessageBox* box) {
+        for (const auto button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+            captions << box->button(button)->text().remove('&');
+        box->button(QMessageBox::Cancel)->click();
+    });
+    EXPECT_EQ(
+        sink.ShowBox("Uložit?", "Potvrzení", MessageButtons::YesNoCancel, MessageIcon::Question),
+        MessageAnswer::Cancel);
+    EXPECT_EQ(captions, QStringList({"Ano", "Ne", "Storno"}));
+    // Escape still means No in a yes/no question
+    whenBoxOpens([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
+    EXPECT_EQ(sink.ShowBox("Smazat?", "Potvrzení", MessageButtons::YesNo, MessageIcon::Question),
+              MessageAnswer::No);
+}
+
 } // namespace

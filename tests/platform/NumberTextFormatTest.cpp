@@ -12,7 +12,10 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -89,6 +92,80 @@ TEST_P(Formatting, FloatToStrSwitchesToScientificOutsideTheFixedRange) {
     EXPECT_EQ(platform::FloatToStr(1.0 / 3), u("0.333333333333333"));
     EXPECT_EQ(platform::FloatToStr(-0.0), "0");
     EXPECT_EQ(platform::FloatToStr(std::numeric_limits<double>::infinity()), "INF");
+}
+
+// Doubles where shortest digits and exact values part: exact ties at 15 and fewer digits and
+// decimals (which only the exact value can break), the doubles next to them (whose shortest
+// digits look like ties), decade and range boundaries with their neighbours, subnormal numbers
+// (whose spacing is coarse against 15 digits), and a random spread over every exponent.
+std::vector<double> awkwardDoubles(int randomCount) {
+    std::vector<double> values;
+    std::mt19937_64 random(20261207);
+    const auto between = [&](double lo, double hi) {
+        return std::uniform_real_distribution<double>(lo, hi)(random);
+    };
+    const auto withNeighbours = [&](double v) {
+        values.insert(values.end(),
+                      {v, std::nextafter(v, -HUGE_VAL), std::nextafter(v, HUGE_VAL)});
+    };
+    for (int i = 0; i < 2000; ++i) {
+        const double n15 = std::floor(between(1e14, 1e15));
+        withNeighbours(n15 + 0.5);    // tie at 15 digits
+        withNeighbours(n15 * 10 + 5); // 16-digit integer, tie at 15 digits
+        withNeighbours(std::ldexp(std::floor(between(1, 1e6)) * 2 + 1, -int(i % 40) - 1));
+        withNeighbours(std::floor(between(1, 1e6)) / 1000 + 0.0005); // a decimal "tie"
+        const int digits = 1 + i % 17;
+        withNeighbours((std::floor(between(1, 9)) + 0.5) * std::pow(10.0, digits - 1) / 1e4);
+    }
+    for (int e = -323; e <= 308; ++e) {
+        withNeighbours(std::pow(10.0, e));
+        withNeighbours(9.999999999999995 * std::pow(10.0, e));
+        withNeighbours(9.9999999999999949 * std::pow(10.0, e));
+    }
+    for (double v : {0.0001, 1e15, 999999999999999.5, 0.00009999999999999995,
+                     2.2250738585072014e-308, std::numeric_limits<double>::max(),
+                     std::numeric_limits<double>::denorm_min(), 0.125, 2.675, 1.005, 1.0 / 3})
+        withNeighbours(v);
+    for (int i = 0; i < randomCount; ++i) {
+        double v = 0;
+        const std::uint64_t bits = random() & 0x7FFFFFFFFFFFFFFFu;
+        std::memcpy(&v, &bits, sizeof v);
+        if (std::isfinite(v)) values.push_back(v);
+        values.push_back(std::floor(between(0, 1e7)) * std::pow(10.0, -int(i % 8)));
+        values.push_back(std::ldexp(between(1, 2), -1074 + int(i % 52))); // subnormal
+    }
+    const size_t positives = values.size();
+    for (size_t i = 0; i < positives; ++i)
+        values.push_back(-values[i]);
+    return values;
+}
+
+TEST(ShortestDigits, GiveTheTextsOfTheExactPath) {
+    platform::ScopedLocaleSettings locale(plainC());
+    const std::vector<double> values = awkwardDoubles(20000);
+    int differing = 0;
+    for (double v : values) {
+        const QString exact = platform::FloatToStrFExact(v, 0, 15, 0);
+        if (platform::FloatToStr(v) != exact && ++differing <= 10)
+            ADD_FAILURE() << "FloatToStr of " << std::hexfloat << v << ": "
+                          << platform::FloatToStr(v).toStdString() << " vs "
+                          << exact.toStdString();
+    }
+    // Every format at precisions and decimals around the 15 digits the shortest path serves.
+    for (size_t i = 0; i < values.size(); i += 89)
+        for (int format = 0; format <= 4; ++format)
+            for (int precision : {1, 4, 14, 15, 16, 18})
+                for (int digits : {0, 2, 5, 15, 18}) {
+                    const double v = values[i];
+                    const QString fast = platform::FloatToStrF(v, format, precision, digits);
+                    const QString exact = platform::FloatToStrFExact(v, format, precision, digits);
+                    if (fast != exact && ++differing <= 10)
+                        ADD_FAILURE()
+                            << "FloatToStrF(" << std::hexfloat << v << ", " << format << ", "
+                            << precision << ", " << digits << "): " << fast.toStdString() << " vs "
+                            << exact.toStdString();
+                }
+    EXPECT_EQ(differing, 0);
 }
 
 TEST_P(Formatting, CurrencyPlacesTheLocaleCurrencyString) {

@@ -209,16 +209,28 @@ public:
     static void ToText(const TVystPrvek& element, TZnakovePole& page, int xOffset, int yOffset);
 
     // Printing on the current printer (sestvyst_print.cpp); true unless the job failed or was
-    // cancelled or refused.
-    bool PrintGraphic(int start, int end, const bool* cancel, const QString& title, int copies);
-    bool PrintText(int start, int end, const bool* cancel, const QString& title, int copies);
+    // cancelled or refused. The printer takes the template's orientation unless the template
+    // lets the user choose it, or `templateOrientation` is false: the user chose the
+    // orientation for this print (in the print dialog's printer properties).
+    bool PrintGraphic(int start, int end, const bool* cancel, const QString& title, int copies,
+                      bool templateOrientation = true);
+    bool PrintText(int start, int end, const bool* cancel, const QString& title, int copies,
+                   bool templateOrientation = true);
+    // Why the last print did not reach its printer: the printer's name and the scheduler's
+    // reason. Empty after a print that was done or cancelled, or found no printer at all.
+    struct PrintFailure {
+        QString printer;
+        QString reason;
+        bool failed() const { return !reason.isEmpty(); }
+    };
+    const PrintFailure& LastPrintFailure() const { return m_printFailure; }
 
 private:
     bool cancelRequested() const { return m_cancel || (m_cancelQuery && m_cancelQuery()); }
     // What both printers do first: clear the cancel flag, clamp the page range and select the
     // printer with the template's orientation. False when no job is to start; `result` is then
     // the printer's answer (true for nothing to print, false without a printer).
-    bool preparePrinting(int& start, int& end, bool& result);
+    bool preparePrinting(int& start, int& end, bool& result, bool templateOrientation);
 
     std::vector<std::unique_ptr<TStranaPrvku>> m_pages;
     platform::Metafile m_view;
@@ -234,6 +246,7 @@ private:
     int m_lineCode = 0;
     int m_exportLanguage = slUndefined;
     bool m_cancel = false;
+    PrintFailure m_printFailure;
     std::function<bool()> m_cancelQuery;
     std::function<void()> m_sendingNotice;
     int m_printableWidth;

@@ -43,10 +43,12 @@ int nearest(double v) {
     return ScaleRound(v, 1.0);
 }
 
-// The current printer, or the default one when none is selected; false without printers.
+// The current printer, or the default one when none was chosen; false without printers. A
+// chosen printer that has gone is not silently replaced by another.
 bool ensurePrinter() {
     PrinterSystem& printers = PrinterSystem::instance();
-    return printers.hasPrinter() || printers.selectPrinter(-1);
+    if (printers.hasPrinter()) return true;
+    return printers.currentName().isEmpty() && printers.selectPrinter(-1);
 }
 
 // A rectangle of the printer shrunk toward the printable corner by the zoom.
@@ -61,24 +63,29 @@ void TSestVystup::setPrintFitDialog(PrintFitDialog dialog) {
     fitDialog() = std::move(dialog);
 }
 
-bool TSestVystup::preparePrinting(int& start, int& end, bool& result) {
+bool TSestVystup::preparePrinting(int& start, int& end, bool& result, bool templateOrientation) {
     m_cancel = false;
+    m_printFailure = {};
     start = std::max(start, 1);
     end = std::min(end, PageCount());
     // An empty range starts no job (a job without pages would still print a blank sheet).
     result = true;
     if (start > end) return false;
     result = ensurePrinter();
-    if (!result) return false;
-    if (!m_layout.orientationChangeable)
+    if (!result) {
+        const QString chosen = PrinterSystem::instance().currentName();
+        if (!chosen.isEmpty()) m_printFailure = {chosen, platform::VanishedQueueReason(chosen)};
+        return false;
+    }
+    if (templateOrientation && !m_layout.orientationChangeable)
         PrinterSystem::instance().setOrientation(m_layout.landscape ? 1 : 0);
     return true;
 }
 
 bool TSestVystup::PrintGraphic(int start, int end, const bool* cancel, const QString& title,
-                               int copies) {
+                               int copies, bool templateOrientation) {
     bool result = true;
-    if (!preparePrinting(start, end, result)) return result;
+    if (!preparePrinting(start, end, result, templateOrientation)) return result;
     PrinterSystem& printer = PrinterSystem::instance();
     const auto cancelled = [&] { return m_cancel || (cancel && *cancel) || cancelRequested(); };
 
@@ -109,13 +116,19 @@ bool TSestVystup::PrintGraphic(int start, int end, const bool* cancel, const QSt
         zoom = std::clamp(zoom, 1, 1000);
         stepX = sheetWidth() - m_layout.marginLeft - m_layout.marginRight;
         stepY = sheetHeight() - m_layout.marginTop - m_layout.marginBottom;
+        // Margins wider than the sheet leave nothing to tile with.
+        if (stepX <= 0) columns = 1;
+        if (stepY <= 0) rows = 1;
     }
 
     printer.setCopies(copies);
     const int runs = printer.deviceMakesCopies() ? 1 : std::max(copies, 1);
     for (int run = 0; run < runs; ++run) {
         platform::GraphicJob job;
-        if (!job.begin(title)) return false;
+        if (!job.begin(title)) {
+            m_printFailure = {job.failure().queue, job.failure().reason};
+            return false;
+        }
         QCoreApplication::processEvents();
         platform::PainterCanvas canvas(job.painter());
         bool stop = false;
@@ -149,15 +162,18 @@ bool TSestVystup::PrintGraphic(int start, int end, const bool* cancel, const QSt
             return false;
         }
         if (m_sendingNotice) m_sendingNotice();
-        if (!job.end()) return false;
+        if (!job.end()) {
+            m_printFailure = {job.failure().queue, job.failure().reason};
+            return false;
+        }
     }
     return true;
 }
 
 bool TSestVystup::PrintText(int start, int end, const bool* cancel, const QString& title,
-                            int copies) {
+                            int copies, bool templateOrientation) {
     bool result = true;
-    if (!preparePrinting(start, end, result)) return result;
+    if (!preparePrinting(start, end, result, templateOrientation)) return result;
     const auto cancelled = [&] { return m_cancel || (cancel && *cancel) || cancelRequested(); };
     // Element positions on the printer's printable area, moved by the output offset.
     const int ox = PageToPrinterX(m_layout.marginLeft) + PageSetup().outputOffsetX;
@@ -168,7 +184,10 @@ bool TSestVystup::PrintText(int start, int end, const bool* cancel, const QStrin
     const auto language = TSestLanguage(m_exportLanguage);
     for (int copy = 0; copy < std::max(copies, 1); ++copy) {
         platform::RawJob job;
-        if (!job.begin(title)) return false;
+        if (!job.begin(title)) {
+            m_printFailure = {job.failure().queue, job.failure().reason};
+            return false;
+        }
         for (int p = start; p <= end; ++p) {
             page.ClearPage();
             const TStranaPrvku* elements = Page(p - 1);
@@ -176,6 +195,7 @@ bool TSestVystup::PrintText(int start, int end, const bool* cancel, const QStrin
                 ToText(*elements->Prvek(i), page, ox, oy);
             // Rows end in CR LF; a form feed ends the page, as a text-only driver does.
             if (!job.write(page.PageBytes(language) + '\f')) {
+                m_printFailure = {job.failure().queue, job.failure().reason};
                 job.abort();
                 return false;
             }
@@ -186,7 +206,10 @@ bool TSestVystup::PrintText(int start, int end, const bool* cancel, const QStrin
             }
         }
         if (m_sendingNotice) m_sendingNotice();
-        if (!job.end()) return false;
+        if (!job.end()) {
+            m_printFailure = {job.failure().queue, job.failure().reason};
+            return false;
+        }
     }
     return true;
 }

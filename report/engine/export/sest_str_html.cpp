@@ -187,9 +187,10 @@ private:
     }
 
     void frame(const TVystPrvek& v, const TVoranReportElement& e) {
+        // A frame's outline is drawn whenever it has a width, whatever its pen style (a clear
+        // pen draws nothing only for lines); a clear style is written as "solid".
         QString sides;
-        if (e.PenWidth > 0 && e.PenStyle != platform::psClear)
-            sides = sideList(soLeft | soTop | soRight | soBottom, penSide(e));
+        if (e.PenWidth > 0) sides = sideList(soLeft | soTop | soRight | soBottom, penSide(e));
         write(QStringLiteral("<DIV STYLE=\"font: 0pt; background-color: %1; ")
                   .arg(htmlColor(e.BrushColor)) +
               box(v.Top, v.Left, v.Width, v.Height) + sides + QStringLiteral("\"></DIV>\n"));

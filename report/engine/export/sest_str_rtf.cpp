@@ -217,7 +217,8 @@ private:
 
     QByteArray frame(const TVystPrvek& v, const TVoranReportElement& e) const {
         QByteArray out = "\\par\\pard";
-        if (e.PenWidth * 12 > 0 && e.PenStyle != platform::psClear)
+        // The outline is drawn whenever the frame has a width, also with a clear pen style.
+        if (e.PenWidth * 12 > 0)
             out += side("t", "", e) + side("l", "", e) + side("b", "", e) + side("r", "", e);
         return out + position(v.Width, v.Height, v.Top + yOffset(), v.Left + xOffset()) +
                "\\cbpat" + QByteArray::number(colorIndex(e.BrushColor));

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
+#include <utility>
 
 namespace report {
 
@@ -37,9 +38,21 @@ int lookUpName(int request, const QString& name) {
     return callback(request, value);
 }
 
-TCalcType fetchReference(int base, int n) {
+bool& textWantedSlot() {
+    static bool wanted = true;
+    return wanted;
+}
+
+// Fetches through the callback, telling it whether the text will be read.
+TCalcType fetch(int request, bool wantText) {
     TCalcType value;
-    if (const TValueCallback& callback = callbackSlot()) callback(base + n - 1, value);
+    const TValueCallback& callback = callbackSlot();
+    if (!callback) return value;
+    struct Restore {
+        bool before;
+        ~Restore() { textWantedSlot() = before; }
+    } restore{std::exchange(textWantedSlot(), wantText)};
+    callback(request, value);
     return value;
 }
 
@@ -53,6 +66,9 @@ void UninstallValueCallback() {
 }
 const TValueCallback& ValueCallback() {
     return callbackSlot();
+}
+bool ValueTextWanted() {
+    return textWantedSlot();
 }
 
 ScopedValueCallback::ScopedValueCallback(TValueCallback callback) : m_previous(callbackSlot()) {
@@ -116,12 +132,12 @@ double StrToFloatLoose(const QString& text) {
 
 namespace {
 
-// A reference that starts with its prefix at text[i]: the fetched value, or error 1 when it
+// A reference that starts with its prefix at text[i]: its fetch request, or error 1 when it
 // names nothing; `end` is the index after it either way.
 struct Reference {
     qsizetype end = 0;
     int error = kExprOk;
-    TCalcType value;
+    int request = 0; // the fetch request of a valid reference
 };
 
 int baseOf(QChar prefix) {
@@ -137,7 +153,8 @@ int baseOf(QChar prefix) {
     }
 }
 
-Reference readReference(const QString& text, qsizetype i) {
+// Finds the reference at i; a name is looked up through the callback, nothing is fetched.
+Reference resolveReference(const QString& text, qsizetype i) {
     Reference r;
     const QChar prefix = text.at(i);
     qsizetype j = i + 1;
@@ -169,7 +186,7 @@ Reference readReference(const QString& text, qsizetype i) {
         r.error = kExprUnknownWord;
         return r;
     }
-    r.value = fetchReference(baseOf(prefix), n);
+    r.request = baseOf(prefix) + n - 1;
     return r;
 }
 
@@ -192,8 +209,8 @@ std::vector<TCalcType> listEntries(const QString& text) {
             next = close < 0 ? -1 : text.indexOf(u',', close + 1);
         } else if (i < text.size() && IsReferencePrefix(text.at(i))) {
             const qsizetype end = next < 0 ? text.size() : next;
-            const Reference r = readReference(text.left(end), i);
-            if (r.error == kExprOk) entry = r.value;
+            const Reference r = resolveReference(text.left(end), i);
+            if (r.error == kExprOk) entry = fetch(r.request, true);
         } else {
             entry.text = text.mid(entryStart, (next < 0 ? text.size() : next) - entryStart);
             entry.number = StrToFloatLoose(entry.text);
@@ -294,6 +311,11 @@ TCalcType bareNumber(double v) {
     return r;
 }
 
+// A computed number, its text made only when something reads it.
+TCalcType numberResult(double v, bool wantText) {
+    return wantText ? number(v) : bareNumber(v);
+}
+
 TCalcType string(const QString& text) {
     TCalcType r;
     r.kind = 2;
@@ -334,9 +356,10 @@ QString trimmed(const QString& s, bool left, bool right) {
 
 // Applies built-in function n to its arguments; sets `domainError` on a result outside the
 // function's domain (the result is then the number 0).
-TCalcType applyFunction(int n, const TCalcType* a, bool& domainError) {
+TCalcType applyFunction(int n, const TCalcType* a, bool& domainError, bool wantText) {
     const double x = a[0].number;
-    const auto fail = [&domainError] {
+    const auto number = [wantText](double v) { return numberResult(v, wantText); };
+    const auto fail = [&domainError, &number] {
         domainError = true;
         return number(0);
     };
@@ -538,8 +561,8 @@ bool isTrue(const TCalcType& v) {
     return v.number > 0;
 }
 
-TCalcType comparison(bool result) {
-    return number(result ? 1 : 0);
+TCalcType comparison(bool result, bool wantText) {
+    return numberResult(result ? 1 : 0, wantText);
 }
 
 // L IN R: L matches an entry of R's text (equal text, or an equal non-zero number).
@@ -549,14 +572,19 @@ bool isMember(const TCalcType& l, const TCalcType& r) {
     return false;
 }
 
-TCalcType applyBinary(int token, const TCalcType& l, const TCalcType& r, bool& domainError) {
+TCalcType applyBinary(int token, const TCalcType& l, const TCalcType& r, bool& domainError,
+                      bool wantText) {
     const bool strings = l.kind == 2 && r.kind == 2;
+    const auto number = [wantText](double v) { return numberResult(v, wantText); };
+    const auto comparison = [wantText](bool result) {
+        return numberResult(result ? 1 : 0, wantText);
+    };
     switch (token) {
     case TokPlus: {
         TCalcType v;
         v.kind = strings ? 2 : 1;
         v.number = l.number + r.number;
-        v.text = l.text + r.text;
+        if (wantText) v.text = l.text + r.text;
         return v;
     }
     case TokMinus:
@@ -598,25 +626,107 @@ TCalcType applyBinary(int token, const TCalcType& l, const TCalcType& r, bool& d
     }
 }
 
-class Evaluator {
-public:
-    explicit Evaluator(const QString& text) : m_text(text) {}
+} // namespace
 
-    int run(TCalcType& value, int& errPos);
+// An expression read into the order its values are computed in: operands pushed, operators and
+// functions applied to the values on top. Names are looked up when it is read.
+struct ParsedExpression {
+    struct Step {
+        enum Kind : std::uint8_t { Literal, Fetch, Unary, Binary, Function };
+        Kind kind = Literal;
+        // Whether this step's text can reach the result; without it a number is not formatted
+        // and a reference asks for its number only.
+        bool wantText = true;
+        int code = 0; // Fetch: the request; Unary, Binary: the token; Function: its number
+        int pos = 0;  // where an error 6 of this step is reported
+        std::array<int, 3> operands{}; // the steps whose values this one takes
+        TCalcType literal;
+    };
+    std::vector<Step> steps; // up to the error, when there is one
+    int error = kExprOk;
+    int errPos = 0;
+};
+
+namespace {
+
+using Step = ParsedExpression::Step;
+
+int argumentCount(const Step& step) {
+    switch (step.kind) {
+    case Step::Unary:
+        return 1;
+    case Step::Binary:
+        return 2;
+    case Step::Function:
+        return kBuiltIns[static_cast<std::size_t>(step.code - 1)].arguments;
+    default:
+        return 0;
+    }
+}
+
+// Whether the text of argument k of `step` can change its result or reach its text.
+bool argumentTextMatters(const Step& step, int k) {
+    if (step.kind == Step::Unary) return false;
+    if (step.kind == Step::Binary)
+        return step.code == TokPlus
+                   ? step.wantText
+                   : step.code == TokEqual || step.code == TokNotEqual || step.code == TokIn;
+    switch (step.code) {
+    case IIF:
+        return k > 0 && step.wantText;
+    case LEFT:
+    case RIGHT:
+    case SUBSTR:
+        return k == 0;
+    case FORMAT:
+    case FORMATDT:
+        return k == 1;
+    case UPPER:
+    case LOWER:
+    case LTRIM:
+    case RTRIM:
+    case ALLTRIM:
+    case ORD:
+    case LENGTH:
+    case POS:
+        return true;
+    default: // numeric functions and ISNULL
+        return false;
+    }
+}
+
+// Marks the steps whose text can reach the result (operands come before the steps that take
+// them, so one pass from the end sees every reader first).
+void markWantedTexts(ParsedExpression& e, bool resultText) {
+    for (Step& step : e.steps)
+        step.wantText = false;
+    e.steps.back().wantText = resultText;
+    for (auto it = e.steps.rbegin(); it != e.steps.rend(); ++it)
+        for (int k = 0; k < argumentCount(*it); ++k)
+            if (argumentTextMatters(*it, k))
+                e.steps[static_cast<std::size_t>(it->operands[static_cast<std::size_t>(k)])]
+                    .wantText = true;
+}
+
+class Parser {
+public:
+    Parser(const QString& text, ParsedExpression& out) : m_text(text), m_out(out) {}
+
+    void parse();
 
 private:
     bool fail(int code, qsizetype pos) {
-        m_error = code;
-        m_errPos = static_cast<int>(pos);
+        m_out.error = code;
+        m_out.errPos = static_cast<int>(pos);
         return false;
     }
-    bool pushValue(TCalcType v, qsizetype pos) {
-        return m_values.push(std::move(v)) || fail(kExprStackFull, pos);
-    }
     bool pushOp(Op op, qsizetype pos) { return m_ops.push(op) || fail(kExprStackFull, pos); }
-    // Records an error 6 (the first one) and lets the evaluation go on.
-    void domainError(int pos) {
-        if (m_domainPos < 0) m_domainPos = pos;
+    // Appends a step taking the top `count` values and pushes its result.
+    bool addStep(Step step, int count, qsizetype pos);
+    bool addLiteral(TCalcType value, qsizetype pos) {
+        Step step;
+        step.literal = std::move(value);
+        return addStep(std::move(step), 0, pos);
     }
     bool reduceTop();
     bool reduceWhile(int minPriority);
@@ -634,8 +744,9 @@ private:
     bool step(qsizetype& i);
 
     const QString& m_text;
+    ParsedExpression& m_out;
     Stack<Op> m_ops;
-    Stack<TCalcType> m_values;
+    Stack<int> m_values; // the step that makes each pending value
     int m_depth = 0;
     // Where an operand must come next: at the start, after '(' ',' or an operator.
     bool m_expectOperand = true;
@@ -644,71 +755,45 @@ private:
     // A function name was read; its '(' must follow.
     int m_pendingFunction = 0;
     bool m_sawToken = false;
-    int m_error = kExprOk;
-    int m_errPos = 0;
-    int m_domainPos = -1;
 };
 
-bool Evaluator::reduceTop() {
+bool Parser::addStep(Step step, int count, qsizetype pos) {
+    for (int k = count - 1; k >= 0; --k)
+        step.operands[static_cast<std::size_t>(k)] = m_values.pop();
+    m_out.steps.push_back(std::move(step));
+    return m_values.push(static_cast<int>(m_out.steps.size()) - 1) || fail(kExprStackFull, pos);
+}
+
+bool Parser::reduceTop() {
     const Op op = m_ops.pop();
     const bool unary = op.token == TokNot || op.token == TokNegate;
     if (m_values.size() < (unary ? 1 : 2)) return fail(kExprSyntax, op.pos);
-    bool domain = false;
-    TCalcType result;
-    if (unary) {
-        const TCalcType r = m_values.pop();
-        result = op.token == TokNot ? comparison(!isTrue(r)) : number(-r.number);
-        result.null = r.null;
-    } else {
-        const TCalcType r = m_values.pop();
-        const TCalcType l = m_values.pop();
-        result = applyBinary(op.token, l, r, domain);
-        result.null = l.null || r.null;
-    }
-    if (!std::isfinite(result.number)) { // overflow is a fault, never an infinite text
-        domain = true;
-        const bool null = result.null;
-        result = number(0);
-        result.null = null;
-    }
-    if (domain) domainError(op.pos);
-    return pushValue(std::move(result), op.pos);
+    Step step;
+    step.kind = unary ? Step::Unary : Step::Binary;
+    step.code = op.token;
+    step.pos = op.pos;
+    return addStep(std::move(step), unary ? 1 : 2, op.pos);
 }
 
-bool Evaluator::reduceWhile(int minPriority) {
+bool Parser::reduceWhile(int minPriority) {
     while (!m_ops.empty() && m_ops.top().token != TokParen && m_ops.top().priority >= minPriority)
         if (!reduceTop()) return false;
     return true;
 }
 
-bool Evaluator::closeFunction(const Op& paren, qsizetype pos) {
+bool Parser::closeFunction(const Op& paren, qsizetype pos) {
     if (!paren.forFunction) return true;
     const Op function = m_ops.pop();
     const int count = kBuiltIns[static_cast<std::size_t>(function.token - 1)].arguments;
     if (m_values.size() < count) return fail(kExprSyntax, pos);
-    std::array<TCalcType, 3> args;
-    for (int k = count - 1; k >= 0; --k)
-        args[static_cast<std::size_t>(k)] = m_values.pop();
-    bool domain = false;
-    TCalcType result = applyFunction(function.token, args.data(), domain);
-    if (function.token == ISNULL) {
-        result.null = false;
-    } else {
-        result.null = false;
-        for (int k = 0; k < count; ++k)
-            result.null = result.null || args[std::size_t(k)].null;
-    }
-    if (!std::isfinite(result.number)) {
-        domain = true;
-        const bool null = result.null;
-        result = number(0);
-        result.null = null;
-    }
-    if (domain) domainError(function.pos);
-    return pushValue(std::move(result), function.pos);
+    Step step;
+    step.kind = Step::Function;
+    step.code = function.token;
+    step.pos = function.pos;
+    return addStep(std::move(step), count, function.pos);
 }
 
-bool Evaluator::scanNumber(qsizetype& i) {
+bool Parser::scanNumber(qsizetype& i) {
     const qsizetype start = i;
     const auto digits = [&] {
         while (i < m_text.size() && IsDigitChar(m_text.at(i)))
@@ -734,18 +819,18 @@ bool Evaluator::scanNumber(qsizetype& i) {
     value.kind = 1;
     value.number = *v;
     value.text = literal;
-    return pushValue(std::move(value), start);
+    return addLiteral(std::move(value), start);
 }
 
-bool Evaluator::scanString(qsizetype& i) {
+bool Parser::scanString(qsizetype& i) {
     const qsizetype close = m_text.indexOf(u'\'', i + 1);
     if (close < 0) return fail(kExprOpenString, i);
     const qsizetype start = i;
     i = close + 1;
-    return pushValue(string(m_text.mid(start + 1, close - start - 1)), start);
+    return addLiteral(string(m_text.mid(start + 1, close - start - 1)), start);
 }
 
-bool Evaluator::scanBracket(qsizetype& i) {
+bool Parser::scanBracket(qsizetype& i) {
     const qsizetype close = m_text.indexOf(u']', i + 1);
     if (close < 0) return fail(kExprOpenBracket, i);
     TCalcType value;
@@ -753,18 +838,21 @@ bool Evaluator::scanBracket(qsizetype& i) {
     value.text = m_text.mid(i + 1, close - i - 1);
     const qsizetype start = i;
     i = close + 1;
-    return pushValue(std::move(value), start);
+    return addLiteral(std::move(value), start);
 }
 
-bool Evaluator::scanReference(qsizetype& i) {
-    Reference r = readReference(m_text, i);
+bool Parser::scanReference(qsizetype& i) {
+    const Reference r = resolveReference(m_text, i);
     if (r.error != kExprOk) return fail(r.error, i);
     const qsizetype start = i;
     i = r.end;
-    return pushValue(std::move(r.value), start);
+    Step step;
+    step.kind = Step::Fetch;
+    step.code = r.request;
+    return addStep(std::move(step), 0, start);
 }
 
-bool Evaluator::scanWord(qsizetype& i) {
+bool Parser::scanWord(qsizetype& i) {
     const qsizetype start = i;
     while (i < m_text.size() && IsWordChar(m_text.at(i)))
         ++i;
@@ -788,7 +876,7 @@ bool Evaluator::scanWord(qsizetype& i) {
     return pushOp({token, priorityOf(token), static_cast<int>(start)}, start);
 }
 
-bool Evaluator::scanOpen(qsizetype i) {
+bool Parser::scanOpen(qsizetype i) {
     if (!m_expectOperand) return fail(kExprSyntax, i);
     Op paren{TokParen, m_depth, static_cast<int>(i)};
     if (m_pendingFunction) {
@@ -803,7 +891,7 @@ bool Evaluator::scanOpen(qsizetype i) {
     return true;
 }
 
-bool Evaluator::scanComma(qsizetype i) {
+bool Parser::scanComma(qsizetype i) {
     if (m_depth == 0) return fail(kExprTooManyArgs, i);
     if (m_expectOperand) {
         // "MAX(,": an empty argument; "ABS(," or "(,": a comma too many; "(1+,": syntax.
@@ -820,7 +908,7 @@ bool Evaluator::scanComma(qsizetype i) {
     return true;
 }
 
-bool Evaluator::scanClose(qsizetype i) {
+bool Parser::scanClose(qsizetype i) {
     if (m_depth == 0) return fail(kExprUnopenedParen, i);
     if (m_expectOperand) {
         // "()" or "(1,)": an empty argument of a function, anything else out of place.
@@ -836,7 +924,7 @@ bool Evaluator::scanClose(qsizetype i) {
     return closeFunction(paren, i);
 }
 
-bool Evaluator::scanOperator(qsizetype& i) {
+bool Parser::scanOperator(qsizetype& i) {
     const QChar c = m_text.at(i);
     const QChar next = i + 1 < m_text.size() ? m_text.at(i + 1) : QChar();
     const qsizetype start = i;
@@ -884,7 +972,7 @@ bool Evaluator::scanOperator(qsizetype& i) {
     return pushOp({token, priorityOf(token), static_cast<int>(start)}, start);
 }
 
-bool Evaluator::step(qsizetype& i) {
+bool Parser::step(qsizetype& i) {
     const QChar c = m_text.at(i);
     if (c == u' ') {
         ++i;
@@ -917,43 +1005,104 @@ bool Evaluator::step(qsizetype& i) {
     return fail(kExprSyntax, i);
 }
 
-int Evaluator::run(TCalcType& value, int& errPos) {
-    bool ok = true;
+void Parser::parse() {
     if (m_text.size() > kMaxExpressionLength) {
-        ok = fail(kExprSyntax, kMaxExpressionLength);
-    } else {
-        for (qsizetype i = 0; ok && i < m_text.size();)
-            ok = step(i);
-        const qsizetype end = m_text.size();
-        if (ok && m_sawToken) {
-            if (m_depth > 0)
-                ok = fail(kExprUnclosedParen, end);
-            else if (m_expectOperand)
-                ok = fail(kExprSyntax, end);
-            else
-                ok = reduceWhile(0);
-        }
+        fail(kExprSyntax, kMaxExpressionLength);
+        return;
     }
-    if (m_values.empty())
+    bool ok = true;
+    for (qsizetype i = 0; ok && i < m_text.size();)
+        ok = step(i);
+    const qsizetype end = m_text.size();
+    if (!ok || !m_sawToken) return;
+    if (m_depth > 0)
+        fail(kExprUnclosedParen, end);
+    else if (m_expectOperand)
+        fail(kExprSyntax, end);
+    else
+        reduceWhile(0);
+}
+
+ParsedExpression parseExpression(const QString& text, bool resultText) {
+    ParsedExpression e;
+    Parser(text, e).parse();
+    if (e.error == kExprOk && !e.steps.empty()) markWantedTexts(e, resultText);
+    return e;
+}
+
+// A result that is not finite is an error 6 and the number 0.
+bool checkFinite(TCalcType& result, bool wantText) {
+    if (std::isfinite(result.number)) return true;
+    const bool null = result.null;
+    result = numberResult(0, wantText);
+    result.null = null;
+    return false;
+}
+
+// Computes the steps. `value` gets the bottom value (the cleared value when there is none),
+// also after an error; an error 6 lets the computation go on with the number 0.
+int evaluateParsed(const ParsedExpression& e, TCalcType& value, int& errPos) {
+    Stack<TCalcType> values;
+    int domainPos = -1;
+    std::array<TCalcType, 3> args;
+    for (const Step& step : e.steps) {
+        TCalcType result;
+        bool domain = false;
+        switch (step.kind) {
+        case Step::Literal:
+            result = step.literal;
+            break;
+        case Step::Fetch:
+            result = fetch(step.code, step.wantText);
+            break;
+        case Step::Unary: {
+            const TCalcType r = values.pop();
+            result = step.code == TokNot ? comparison(!isTrue(r), step.wantText)
+                                         : numberResult(-r.number, step.wantText);
+            result.null = r.null;
+            domain = !checkFinite(result, step.wantText);
+            break;
+        }
+        case Step::Binary: {
+            const TCalcType r = values.pop();
+            const TCalcType l = values.pop();
+            result = applyBinary(step.code, l, r, domain, step.wantText);
+            result.null = l.null || r.null;
+            domain = !checkFinite(result, step.wantText) || domain;
+            break;
+        }
+        case Step::Function: {
+            const int count = argumentCount(step);
+            for (int k = count - 1; k >= 0; --k)
+                args[static_cast<std::size_t>(k)] = values.pop();
+            result = applyFunction(step.code, args.data(), domain, step.wantText);
+            result.null = false;
+            if (step.code != ISNULL)
+                for (int k = 0; k < count; ++k)
+                    result.null = result.null || args[static_cast<std::size_t>(k)].null;
+            domain = !checkFinite(result, step.wantText) || domain;
+            break;
+        }
+        }
+        if (domain && domainPos < 0) domainPos = step.pos;
+        values.push(std::move(result));
+    }
+    if (values.empty())
         ClearCalcValue(value);
     else
-        value = m_values.at(0);
-    if (!ok) {
-        errPos = m_errPos;
-        return m_error;
+        value = values.at(0);
+    if (e.error != kExprOk) {
+        errPos = e.errPos;
+        return e.error;
     }
-    if (m_domainPos >= 0) {
-        errPos = m_domainPos;
-        return kExprDomain;
-    }
-    errPos = 0;
-    return kExprOk;
+    errPos = domainPos >= 0 ? domainPos : 0;
+    return domainPos >= 0 ? kExprDomain : kExprOk;
 }
 
 } // namespace
 
 int EvaluateExpression(const QString& text, TCalcType& value, int& errPos) {
-    return Evaluator(text).run(value, errPos);
+    return evaluateParsed(parseExpression(text, true), value, errPos);
 }
 
 // ---- User functions ----------------------------------------------------------------------------
@@ -977,6 +1126,7 @@ void TRadekFunkce::SetDefinition(const QString& name, const QString& title,
     m_digits = std::clamp(digits, 0, 18);
     m_floatFormat = floatFormat >= 0 && floatFormat <= 4 ? floatFormat : 2;
     m_value.kind = resultKind == 0 ? 1 : resultKind == 1 ? 2 : 0;
+    m_parsed.reset();
 }
 
 void TRadekFunkce::GetDefinition(QString& name, QString& title, QString& expression,
@@ -1032,11 +1182,24 @@ void TRadekFunkce::updateDeviation() {
     if (!std::isfinite(m_value.number)) ClearCalcValue(m_value);
 }
 
+void TRadekFunkce::ParseExpression() {
+    // Only the aggregates that keep the value itself read its text.
+    const bool text = m_aggregate == AggregateValue || m_aggregate == AggregateMinimum ||
+                      m_aggregate == AggregateMaximum;
+    m_parsed = std::make_shared<const ParsedExpression>(parseExpression(m_expression, text));
+}
+
+void TRadekFunkce::ForgetParsedExpression() {
+    m_parsed.reset();
+}
+
 void TRadekFunkce::Calculate() {
     if (m_resetPending) reset();
     TCalcType x;
     int errPos = 0;
-    if (EvaluateExpression(m_expression, x, errPos) != kExprOk) ClearCalcValue(x);
+    const int error = m_parsed ? evaluateParsed(*m_parsed, x, errPos)
+                               : EvaluateExpression(m_expression, x, errPos);
+    if (error != kExprOk) ClearCalcValue(x);
     const bool skipped = m_skipNulls && x.null;
     switch (m_aggregate) {
     case AggregateValue:
@@ -1126,6 +1289,16 @@ void TListFunkci::ResetGroup(int level) {
 void TListFunkci::SetSkipNulls(bool skip) {
     for (auto& f : m_functions)
         f->SetSkipNulls(skip);
+}
+
+void TListFunkci::ParseExpressions() {
+    for (const auto& f : m_functions)
+        f->ParseExpression();
+}
+
+void TListFunkci::ForgetParsedExpressions() {
+    for (const auto& f : m_functions)
+        f->ForgetParsedExpression();
 }
 
 void TListFunkci::CalculateAll() {

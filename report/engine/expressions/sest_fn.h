@@ -44,6 +44,11 @@ void InstallValueCallback(TValueCallback callback);
 void UninstallValueCallback();
 const TValueCallback& ValueCallback();
 
+// While the callback answers a fetch: whether the evaluator will read the value's text. False
+// when the text cannot reach the result (a sum of #Cena reads its number only); the callback
+// may then leave the text empty instead of formatting it. True outside a fetch.
+bool ValueTextWanted();
+
 // Installs a callback for its lifetime, then restores the one that was installed before.
 class ScopedValueCallback {
 public:
@@ -109,6 +114,8 @@ double StrToFloatLoose(const QString& text);
 // other entries their text up to the next comma.
 void ParseValueList(const QString& text, QStringList& list);
 
+struct ParsedExpression;
+
 // One user function of a template.
 class TRadekFunkce {
 public:
@@ -144,6 +151,11 @@ public:
     // expression's value (the empty value after an error) folded in by the aggregate. With
     // skip nulls set, null values are left out of every aggregate but 0.
     void Calculate();
+    // Reads the expression once, looking its names up through the callback installed now;
+    // Calculate then evaluates the read form instead of reading the text for every record,
+    // until ForgetParsedExpression or a new definition.
+    void ParseExpression();
+    void ForgetParsedExpression();
     // The printable result: empty while nulls are skipped and the value is null; for result
     // kind 0 the number by FloatToStrF with this function's format, precision and digits; for
     // result kind 1 the value's text; else empty.
@@ -177,6 +189,7 @@ private:
     double m_sumOfSquares = 0;
     bool m_resetPending = false;
     bool m_skipNulls = false;
+    std::shared_ptr<const ParsedExpression> m_parsed;
 };
 
 // The user functions of a template, in order; owns them.
@@ -195,6 +208,10 @@ public:
     // Calculate on every function in list order, so that @n sees the updated results of the
     // functions before it.
     void CalculateAll();
+    // ParseExpression / ForgetParsedExpression on every function. A report run reads its
+    // expressions once, since the names keep their meaning while it runs.
+    void ParseExpressions();
+    void ForgetParsedExpressions();
     // Index of the first function whose name equals `name` ignoring case, -1 when none.
     int IndexOfName(const QString& name) const;
     // "@" + i+1 in a three-character field padded on the right + the name.

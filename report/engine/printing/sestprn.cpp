@@ -1,6 +1,7 @@
 #include "report/engine/printing/sestprn.h"
 
 #include "platform/IniFile.h"
+#include "report/engine/sest_lib.h"
 #include "report/engine/sestzpr.h"
 
 #include <QFontDatabase>
@@ -126,24 +127,13 @@ const TFormatPapiru* TListFormatu::GetFormat(int i) const {
 }
 
 TFormatPapiru ParseFormatValue(const QString& value) {
-    QString name;
-    QString rest;
-    if (value.startsWith('"')) {
-        // A quoted name runs to the closing quote (to the end when there is none).
-        const qsizetype close = value.indexOf('"', 1);
-        name = close < 0 ? value.mid(1) : value.mid(1, close - 1);
-        rest = close < 0 ? QString() : value.mid(close + 1);
-        if (rest.startsWith(',')) rest.remove(0, 1);
-    } else {
-        const qsizetype comma = value.indexOf(',');
-        name = comma < 0 ? value : value.left(comma);
-        rest = comma < 0 ? QString() : value.mid(comma + 1);
-    }
-    const QStringList fields = rest.split(',');
+    // Name, width, height as template fields: a quoted name may hold commas and doubled
+    // quotes. Names written bare by older files read as before.
+    QString rest = value;
     TFormatPapiru format;
-    format.name = name.left(TListFormatu::maxNameLength);
-    format.width = integerField(fields.value(0));
-    format.height = integerField(fields.value(1));
+    format.name = NextField(rest).left(TListFormatu::maxNameLength);
+    format.width = integerField(NextField(rest));
+    format.height = integerField(NextField(rest));
     return format;
 }
 
@@ -165,9 +155,11 @@ bool TListFormatu::Save(const QString& iniFileName) const {
     ini.writeInteger(section, countKey, count() - builtInCount);
     for (int i = builtInCount; i < count(); ++i) {
         const TFormatPapiru& f = m_formats[size_t(i)];
-        // A name with a comma (or starting with a quote) is quoted, so that it reads back whole.
-        const bool quote = f.name.contains(',') || f.name.startsWith('"');
-        const QString name = quote ? '"' + f.name + '"' : f.name;
+        // A name that would not read back as it stands is quoted with its quotes doubled: a
+        // comma or a quote in it, or blanks at its ends (the settings file trims values).
+        const bool quote =
+            f.name.contains(',') || f.name.contains('"') || f.name != f.name.trimmed();
+        const QString name = quote ? QuotedField(f.name) : f.name;
         ini.writeString(section, formatKey + QString::number(i - builtInCount + 1),
                         name + ',' + QString::number(f.width) + ',' + QString::number(f.height));
     }

@@ -10,6 +10,7 @@
 #include "platform/AtomicFile.h"
 #include "report/engine/document/TPicture.h"
 #include "report/engine/sestzpr.h"
+#include "report/engine/template/TemplateCheck.h"
 
 namespace report {
 
@@ -144,11 +145,17 @@ int TSestava::NactiPredlohu(bool ask) {
         const QString path = GetPredlohaPath();
         TPredloha text;
         if (QFileInfo(path).isFile()) {
-            if (text.LoadFromFile(path)) {
-                SetPredloha(text);
-                result = seOk;
-            } else {
+            QFile file(path);
+            const QByteArray bytes =
+                file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            if (!file.isOpen() || file.error() != QFileDevice::NoError) {
                 showError(FillText(LoadText(ReportText::TemplateNotFound), {path}));
+            } else if (CheckTemplateBytes(bytes) != TemplateDamage::None) {
+                // Read as it is, it would make an empty or headless report without a word.
+                showError(FillText(LoadText(ReportText::TemplateDamaged), {path}));
+            } else {
+                SetPredloha(TPredloha::FromBytes(bytes));
+                result = seOk;
             }
         } else if (ask) {
             if (askYesNo(FillText(LoadText(ReportText::TemplateMissingCreate), {path}))) {

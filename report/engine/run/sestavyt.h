@@ -67,7 +67,9 @@ public:
     void setParametry(const QStringList& parametry) { m_parametry = parametry; }
     int PrintCopies = 1;
     int StartPage = 1;
-    int EndPage = 9999;
+    // The last page a run makes; kNoEndPage unless the caller sets a range.
+    static constexpr int kNoEndPage = 9999;
+    int EndPage = kNoEndPage;
     int MaxRecords = 0;
     int ExportLanguage = slUndefined;
     QString Popis;

@@ -58,6 +58,7 @@ bool TSestavaTyp::designerInstalled() {
 }
 
 int TSestavaTyp::EditEx(bool noPrint, bool keepDescription) {
+    if (!busy()) LoadBackgroundPicture();
     return runDesigner(*this, {nullptr, noPrint, keepDescription}, &TSestavaTyp::showError);
 }
 
@@ -67,10 +68,29 @@ int TSestavaTyp::EditInOwner(QObject* owner, bool keepDescription) {
 
 int TSestava::EditEx(bool noPrint, bool keepDescription) {
     if (busy()) return seNothingDone;
-    if (BeforeEdit) BeforeEdit(this);
-    const int result = TSestavaTyp::EditEx(noPrint, keepDescription);
-    if (AfterEdit) AfterEdit(this);
+    if (BeforeEdit && !designing()) BeforeEdit(this);
+    // The designer opens on the report as a run would see it: its data source checked, the
+    // current record's values or the dataset's place kept, the item names and the template
+    // loaded (a missing template file may be created).
+    int result = seNothingDone;
+    if (CheckDataSource()) {
+        const bool fromDataset = !eventsMode();
+        if (fromDataset)
+            bridge().SaveBookmark();
+        else
+            GetData();
+        LoadItemNames();
+        result = NactiPredlohu(true);
+        if (result == seOk) result = TSestavaTyp::EditEx(noPrint, keepDescription);
+        if (fromDataset) {
+            bridge().RestoreBookmark();
+            closeIfOpenedByCheck();
+            for (TSestDetail* detail : Detaily().items())
+                detail->closeIfOpenedByCheck();
+        }
+    }
     reportError(result);
+    if (AfterEdit && !designing()) AfterEdit(this);
     return result;
 }
 

@@ -4,6 +4,7 @@
 #include "report/engine/run/sestavyt_run.h"
 #include "report/engine/document/sestvyst.h"
 
+#include "platform/PrintJobs.h"
 #include "platform/Printers.h"
 #include "report/engine/document/TPicture.h"
 #include "report/engine/ui/sestinf.h"
@@ -15,10 +16,23 @@ namespace report {
 
 using platform::PrinterSystem;
 
+namespace {
+
+QString refusalText(const QString& printer, const QString& reason) {
+    return FillText(LoadText(ReportText::PrintJobRefused), {printer, reason});
+}
+
+} // namespace
+
 int TSestavaTyp::PrintOn(int printer, int /*flag*/) {
     PrinterSystem& printers = PrinterSystem::instance();
     if (printers.printerNames().isEmpty()) {
-        showWarning(LoadText(ReportText::NoPrinterInstalled));
+        // No printer at all, or the printer chosen before is out of reach with its scheduler.
+        const QString chosen = printers.currentName();
+        if (chosen.isEmpty())
+            showWarning(LoadText(ReportText::NoPrinterInstalled));
+        else
+            showError(refusalText(chosen, platform::VanishedQueueReason(chosen)));
         return seNoPrinter;
     }
     if (busy()) return seNothingDone;
@@ -33,8 +47,12 @@ int TSestavaTyp::PrintOn(int printer, int /*flag*/) {
         run.cancelQuery = [w = window.get()] { return w->cancelRequested(); };
     }
     const int previous = printers.currentIndex();
-    if (printer >= 0 || previous < 0) printers.selectPrinter(printer);
-    if (PrintBackground) LoadBackgroundPicture();
+    // A printer chosen before that has gone stays chosen: the print then says so.
+    if (printer >= 0 || printers.currentName().isEmpty()) printers.selectPrinter(printer);
+    // A background is printed when the caller asks for it or the template's own one says
+    // so; either way it must be loaded first.
+    const TemplateBackground& own = background();
+    if (PrintBackground || (own.own && own.print)) LoadBackgroundPicture();
     const bool textOnly = printers.isTextOnly(printers.currentName());
 
     TSestVystup& doc = Vystup();
@@ -57,8 +75,12 @@ int TSestavaTyp::PrintOn(int printer, int /*flag*/) {
     if (window) run.cancelQuery = nullptr;
     if (previous >= 0) printers.selectPrinter(previous);
     run.busy = false;
-    // A job the printer refused is not reported as printed.
-    return printed ? seOk : seCancelled;
+    // A job the printer refused is not reported as printed, nor as cancelled.
+    if (printed) return seOk;
+    const TSestVystup::PrintFailure& failure = doc.LastPrintFailure();
+    if (!failure.failed()) return seCancelled;
+    showError(refusalText(failure.printer, failure.reason));
+    return seNoPrinter;
 }
 
 int TSestava::PrintOn(int printer, int flag) {
@@ -73,7 +95,10 @@ int TSestava::PrintOn(int printer, int flag) {
                        [w] { return w->cancelRequested(); }, [w] { w->ShowSending(); });
     }
     int result = PrepareAndGenerate();
-    if (result == seOk) result = TSestavaTyp::PrintOn(printer, flag);
+    if (result == seOk) {
+        result = TSestavaTyp::PrintOn(printer, flag);
+        reportError(result); // the run reported its own
+    }
     if (window) setRunObserver(nullptr, nullptr);
     if (AfterPrint && !designing()) AfterPrint(this);
     return result;

@@ -3,10 +3,11 @@
 
 #include "platform/NumberText.h"
 #include "report/engine/document/TPicture.h"
-#include "report/engine/sest_lib.h"
-#include "report/engine/run/sestavy.h"
-#include "report/engine/printing/sestprn.h"
 #include "report/engine/document/sestvyst.h"
+#include "report/engine/printing/sestprn.h"
+#include "report/engine/run/sestavy.h"
+#include "report/engine/sest_lib.h"
+#include "report/engine/sestzpr.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -192,6 +193,10 @@ void ReportRun::nextPageNumber() {
 }
 
 void ReportRun::newPage() {
+    // The break a section asked for is taken here, also when no page header is printed to
+    // clear it (a hidden one, or a detail's): one request makes one new page, not a page for
+    // every later section.
+    m_report.clearPageBreak();
     if (isDetail()) {
         // A detail flows inside its master's section: onto the master's next page, below its
         // page header, which the master prints.
@@ -332,6 +337,7 @@ int ReportRun::generate(bool main) {
     m_recordsPrinted = 0;
     // Every run, an empty detail's included, ends with the first page current.
     const auto finish = [this](int result) {
+        m_report.Funkce().ForgetParsedExpressions();
         m_measure.reset();
         m_measureFile.reset();
         doc().ShowPage(0);
@@ -364,6 +370,8 @@ int ReportRun::generate(bool main) {
     // 4. Counters and group keys.
     m_firstRecord = true;
     m_printDateTime = platform::DateTimeToDouble(QDateTime::currentDateTime());
+    m_printDate = platform::DateToStr(m_printDateTime);
+    m_printTime = platform::TimeToStr(m_printDateTime);
     m_row = 1;
     m_page = 1;
     m_pageCountList.clear();
@@ -374,7 +382,8 @@ int ReportRun::generate(bool main) {
     TListSkupin& groups = m_report.Skupiny();
     for (int i = 0; i < groups.Count(); ++i)
         groups.Skupina(i)->StoredKey = m_report.GetItemText(groups.Skupina(i)->KeyIndex);
-    // 5. Functions.
+    // 5. Functions, their expressions read once for the run.
+    m_report.Funkce().ParseExpressions();
     m_report.Funkce().SetSkipNulls(m_report.AllowNullValues);
     m_report.Funkce().ResetGroup(-1);
     refreshValues(true, false);
@@ -392,8 +401,9 @@ int ReportRun::generate(bool main) {
         nextPageNumber();
         refreshValues(false, false);
         newPage();
-    } else if (!isDetail() && visibleHeight(odH) > 0 &&
+    } else if (!isDetail() && section(odH) && section(odH)->Visible &&
                !m_report.sectionFlags().noPageHeaderOnFirstPage) {
+        // A visible header prints on page 1 as on the later pages, also at height 0.
         printSection(section(odH));
     }
     // Only a page header stands on the first page so far.
@@ -421,6 +431,10 @@ int ReportRun::generate(bool main) {
         if (m_stop || cancelled() || step != 0) break;
     }
     m_cancelled = cancelled();
+    // Records are left when the last page allowed stopped the run. Unless the caller chose
+    // that end page, the report is not what the user asked for: say so.
+    const bool cutAtLastPage =
+        main && m_stop && !m_cancelled && m_report.EndPage == TSestavaTyp::kNoEndPage;
     // 9. Group footers, the innermost first.
     if (!m_cancelled) {
         closeColumnRow();
@@ -433,6 +447,9 @@ int ReportRun::generate(bool main) {
     if (main)
         document.SetPageRange(m_report.StartPage, m_report.EndPage, m_report.ExportLanguage,
                               m_report.PrintCopies);
+    if (cutAtLastPage)
+        m_report.showWarning(FillText(LoadText(ReportText::RunStoppedAtEndPage),
+                                      {QString::number(m_report.EndPage)}));
     return finish(result);
 }
 
@@ -758,9 +775,11 @@ RunCursor ReportRun::runDetail(TVoranReportElement* e, int sectionTop, RunCursor
 TCalcType ReportRun::variable(int i) const {
     switch (i) {
     case 0:
-        return numberValue(m_printDateTime, platform::DateToStr(m_printDateTime));
+        return numberValue(m_printDateTime,
+                           busy ? m_printDate : platform::DateToStr(m_printDateTime));
     case 1:
-        return numberValue(m_printDateTime, platform::TimeToStr(m_printDateTime));
+        return numberValue(m_printDateTime,
+                           busy ? m_printTime : platform::TimeToStr(m_printDateTime));
     case 2:
         return numberValue(m_row, QString::number(m_row));
     case 3:
@@ -792,7 +811,7 @@ int ReportRun::evaluate(int code, TCalcType& value) {
         } else if (code >= kItemBase && code < kFunctionBase) {
             const int n = code - kItemBase;
             value.number = m_report.GetFloat(n);
-            value.text = m_report.GetItemText(n);
+            if (ValueTextWanted()) value.text = m_report.GetItemText(n);
             const int type = m_report.GetDataType(n);
             value.kind = type == 1                                            ? 2
                          : (type >= 2 && type <= 4) || type == 6 || type == 7 ? 1

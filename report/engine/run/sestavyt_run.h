@@ -88,6 +88,9 @@ private:
     bool m_firstRecord = true;
     int m_recordsPrinted = 0;
     double m_printDateTime = 0;
+    // Its texts, made once per run: variables are read for every record.
+    QString m_printDate;
+    QString m_printTime;
     int m_row = 1;
     int m_page = 1;
     bool m_stop = false;

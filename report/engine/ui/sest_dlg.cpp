@@ -165,7 +165,7 @@ void TSestPrintDlg::runProperties() {
     platform::PrinterSystem& printers = platform::PrinterSystem::instance();
     if (printers.printerNames().isEmpty()) return;
     SelectPrinter(ComboPrinter->GetPrinterIndex());
-    printers.showPageSetupDialog(this);
+    if (printers.showPageSetupDialog(this)) PropertiesPrinter = printers.currentName();
     ComboPrinter->SetPrinterIndex(printers.currentIndex());
     showPrinterDevice();
 }
@@ -225,6 +225,7 @@ int TPrintDialogTyp::Execute(QWidget* parent) {
         OneRecordOnly = form.CheckOneRecord->isChecked();
         SetAsDefault = form.CheckSetDefault->isChecked();
         PrintBackground = form.CheckBackground->isChecked();
+        PropertiesPrinter = form.PropertiesPrinter;
     }
     return result;
 }

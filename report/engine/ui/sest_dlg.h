@@ -52,6 +52,10 @@ public:
     // Disables the printer controls when no printer is installed.
     void applyPrinterPresence();
 
+    // The printer whose properties the user accepted in this run of the form (empty when
+    // none): its orientation is the user's choice for the print.
+    QString PropertiesPrinter;
+
 private:
     void runProperties();
 };
@@ -92,6 +96,8 @@ public:
     bool OneRecordOnly = false;
     bool SetAsDefault = false;
     bool PrintBackground = false;
+    // The printer whose properties (orientation included) the user accepted in the last run.
+    QString PropertiesPrinter;
     std::function<void(TComboBoxPredloha*)> OnNactiSeznam;
 
     // Tests answer the modal form here instead of the user: the hook gets the prepared form

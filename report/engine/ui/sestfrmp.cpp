@@ -39,12 +39,14 @@ public:
 
 // Sheets needed along one direction: 1 + the number of steps of (sheet - margins) by which
 // the part of the page beyond the first sheet must shrink until no more than 1 % of a sheet
-// is left. A step of 0 or less could never shrink it: one sheet then.
+// is left. Margins that fill the sheet leave a step of no more than that 1 % (a sheet widened
+// to its margins leaves one hundredth of an inch): tiling would then take thousands of sheets
+// for a page, or never end, so the page gets one sheet and is cropped.
 int sheetsAlong(int report, int sheet, int margins) {
     const long long rest = 1LL * report - sheet;
     const long long tolerance = sheet / 100;
     const long long step = 1LL * sheet - margins;
-    if (rest <= tolerance || step <= 0) return 1;
+    if (rest <= tolerance || step <= std::max(tolerance, 1LL)) return 1;
     return int(std::min<long long>(1 + (rest - tolerance + step - 1) / step, 1 << 30));
 }
 

@@ -3,13 +3,16 @@
 #include "platform/BoxMessageSink.h"
 #include "platform/NumberText.h"
 #include "platform/PainterCanvas.h"
+#include "platform/PrintJobs.h"
 #include "platform/Printers.h"
 #include "report/engine/document/TPicture.h"
-#include "report/engine/ui/sest_dlg.h"
-#include "report/engine/sest_lib.h"
+#include "report/engine/document/sestvyst.h"
 #include "report/engine/export/sest_str.h"
 #include "report/engine/printing/sestprn_printer.h"
-#include "report/engine/document/sestvyst.h"
+#include "report/engine/sest_lib.h"
+#include "report/engine/sestzpr.h"
+#include "report/engine/ui/PreviewIcons.h"
+#include "report/engine/ui/sest_dlg.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -25,6 +28,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -50,7 +54,6 @@ int nearest(double v) {
 }
 
 const QString kSaveFailed = QStringLiteral("Výstupní soubor se nepodařilo uložit.");
-
 
 } // namespace
 
@@ -83,7 +86,7 @@ TFormSestP::TFormSestP(QWidget* parent)
     ActionEdit = makeAction("ActionEdit", QStringLiteral("Oprava předlohy..."));
     ActionEdit->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     ActionPrint = makeAction("ActionPrint", QStringLiteral("Tisk náhledu..."));
-    ActionPrint->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    ActionPrint->setIcon(PrinterIcon());
     ActionUser = makeAction("ActionUser", QString());
     ActionUser->setIcon(style()->standardIcon(QStyle::SP_CommandLink));
     ActionUser->setVisible(false);
@@ -122,9 +125,19 @@ TFormSestP::TFormSestP(QWidget* parent)
     }
     ActionZoom[DefaultZoomStep]->setChecked(true);
 
+    buildMenus();
     auto* toolbar = new QToolBar(this);
     toolbar->setObjectName(QStringLiteral("ToolBar"));
-    toolbar->addActions({ActionKonec, ActionEdit, ActionPrint, ActionUser});
+    toolbar->addActions({ActionKonec, ActionEdit, ActionPrint});
+    // Saving to a file is on the toolbar too, as the page's context menu has it.
+    auto* save = new QToolButton(toolbar);
+    save->setObjectName(QStringLiteral("ButtonSave"));
+    save->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    save->setToolTip(m_saveMenu->title());
+    save->setMenu(m_saveMenu);
+    save->setPopupMode(QToolButton::InstantPopup);
+    toolbar->addWidget(save);
+    toolbar->addAction(ActionUser);
     toolbar->addSeparator();
     toolbar->addActions({ActionPgFi, ActionPgUp, ActionPgDn, ActionPgLa, ActionPage});
     toolbar->addSeparator();
@@ -139,6 +152,9 @@ TFormSestP::TFormSestP(QWidget* parent)
     m_panel->OnPaint = [this](QPainter& painter) { paintPage(painter); };
     m_scroll->setWidget(m_canvasHost);
     m_scroll->viewport()->installEventFilter(this);
+    // The scroll area would take Page Up and Page Down for scrolling, whichever of the page
+    // and the area has the focus: they turn pages here.
+    m_scroll->installEventFilter(this);
 
     auto* status = new QWidget(this);
     status->setObjectName(QStringLiteral("StatusBar"));
@@ -167,7 +183,6 @@ TFormSestP::TFormSestP(QWidget* parent)
     layout->addWidget(m_scroll, 1);
     layout->addWidget(status);
 
-    buildMenus();
     status->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(status, &QWidget::customContextMenuRequested, this,
             [this, status](QPoint at) { m_navigationMenu->popup(status->mapToGlobal(at)); });
@@ -222,6 +237,7 @@ void TFormSestP::buildMenus() {
     m_pageMenu->addActions({ActionKonec, ActionEdit, ActionPrint});
     QMenu* save = m_pageMenu->addMenu(QStringLiteral("Uložit do souboru"));
     save->setObjectName(QStringLiteral("MenuSave"));
+    m_saveMenu = save;
     const auto item = [&](const char* name, const QString& caption, bool (TFormSestP::*run)()) {
         QAction* a = save->addAction(caption);
         a->setObjectName(QString::fromLatin1(name));
@@ -320,6 +336,14 @@ void TFormSestP::resizeEvent(QResizeEvent* event) {
 bool TFormSestP::eventFilter(QObject* watched, QEvent* event) {
     // The view gets its size after the form: centre again whenever it changes.
     if (watched == m_scroll->viewport() && event->type() == QEvent::Resize) centrePanel();
+    if ((watched == m_scroll || watched == m_scroll->viewport()) &&
+        event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
     return QDialog::eventFilter(watched, event);
 }
 
@@ -428,8 +452,7 @@ void TFormSestP::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-void TFormSestP::closeEvent(QCloseEvent* event)
-{
+void TFormSestP::closeEvent(QCloseEvent* event) {
     // Closing the window is closing the preview, never a request to edit.
     done(Closed);
     event->accept();
@@ -445,8 +468,15 @@ void TFormSestP::Print() {
     if (!m_document || !ActionPrint->isEnabled()) return;
     platform::PrinterSystem& printers = platform::PrinterSystem::instance();
     if (printers.printerNames().isEmpty()) {
-        showBox(QStringLiteral("V systému není nainstalovaná žádná tiskárna."),
-                QStringLiteral("Varování"), int(platform::MessageIcon::Warning));
+        // No printer at all, or the one chosen before is out of reach with its scheduler.
+        const QString chosen = printers.currentName();
+        if (chosen.isEmpty())
+            showBox(LoadText(ReportText::NoPrinterInstalled), LoadText(ReportText::CaptionWarning),
+                    int(platform::MessageIcon::Warning));
+        else
+            showBox(FillText(LoadText(ReportText::PrintJobRefused),
+                             {chosen, platform::VanishedQueueReason(chosen)}),
+                    LoadText(ReportText::CaptionError), int(platform::MessageIcon::Critical));
         return;
     }
     SelectPrinter(-1);
@@ -466,12 +496,21 @@ void TFormSestP::Print() {
                               layout.marginTop);
     if (OnBeforePrint) OnBeforePrint();
     const QString title = QStringLiteral("Tisková sestava");
-    if (IsTextOnlyPrinter(d.PrinterIndex, d.ToFile ? QStringLiteral("FILE:") : QString()))
-        m_document->PrintText(from, to, nullptr, title, d.Copies);
-    else
-        m_document->PrintGraphic(from, to, nullptr, title, d.Copies);
+    const bool textOnly =
+        IsTextOnlyPrinter(d.PrinterIndex, d.ToFile ? QStringLiteral("FILE:") : QString());
+    // An orientation the user set in the printer's properties holds for this print; any other
+    // printer takes the template's.
+    const bool templateOrientation = d.PropertiesPrinter != printers.currentName();
+    const bool printed =
+        textOnly
+            ? m_document->PrintText(from, to, nullptr, title, d.Copies, templateOrientation)
+            : m_document->PrintGraphic(from, to, nullptr, title, d.Copies, templateOrientation);
     if (OnAfterPrint) OnAfterPrint();
     showPage(m_current);
+    const TSestVystup::PrintFailure& failure = m_document->LastPrintFailure();
+    if (!printed && failure.failed())
+        showBox(FillText(LoadText(ReportText::PrintJobRefused), {failure.printer, failure.reason}),
+                LoadText(ReportText::CaptionError), int(platform::MessageIcon::Critical));
 }
 
 QString TFormSestP::chooseFile(const QString& filter, const QString& suffix,

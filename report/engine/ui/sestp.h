@@ -135,6 +135,7 @@ private:
     QLabel* m_pageLabel;
     QLabel* m_countLabel;
     QMenu* m_pageMenu;
+    QMenu* m_saveMenu;
     QMenu* m_navigationMenu;
     QActionGroup* m_zoomGroup;
     std::unique_ptr<TPrintDialogTyp> m_printDialog;

@@ -6,13 +6,19 @@
 #include "TestFiles.h"
 #include "WindowFixture.h"
 
+#include "app/AppState.h"
+#include "app/ReportSetup.h"
+#include "report/designer/TFormSestE.h"
+#include "report/designer/TOddil.h"
+#include "report/designer/TPapir.h"
+#include "report/engine/document/sestvyst.h"
 #include "report/engine/run/SaveFileChooser.h"
 #include "report/engine/run/sestavy.h"
 #include "report/engine/ui/sestp.h"
-#include "report/engine/document/sestvyst.h"
 
 #include "platform/Printers.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -164,21 +170,64 @@ TEST_F(PrintEndToEnd, EnglishHeadsWithoutAndWithPoints) {
     EXPECT_EQ(messages.messages(), QStringList());
 }
 
-// A missing template gives the component's own message; damaged files beside the program let
-// the report show what it can. The calculator goes on.
+// The calculator's template in the designer, as sestedit opens it: a value field for one of the
+// six values is placed with the palette and the template saved; the calculator's next Print
+// shows that value once more than before.
+TEST_F(PrintEndToEnd, AValueFieldAddedInTheDesignerAppearsInTheNextPrint) {
+    computeAt200(0);
+    const QString before = exportText();
+    const QString volume = window->report()->itemValues().value(2); // Vel3
+    ASSERT_FALSE(volume.isEmpty());
+    const qsizetype shown = before.count(volume);
+
+    report::TSestava edited(nullptr, dir.path());
+    edited.setMessageSink(&messages);
+    edited.ReportDirIgnore = false;
+    edited.setReportDir(dir.path());
+    edited.SetReportName("zostava.pts");
+    AppState state;
+    setUpPrintReport(edited, state);
+    ASSERT_EQ(edited.NactiPredlohu(false), 0);
+    designer::TFormSestE designer;
+    ASSERT_TRUE(designer.OpenSestava(&edited, 1, false));
+    designer.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&designer));
+    designer.action("ActionDb")->trigger();
+    designer.findChild<QComboBox*>("CBVyberPrvku")->setCurrentIndex(2);
+    designer::TOddil* header = designer.paper()->Oddil(0); // report start: free at the left
+    QTest::mouseClick(header, Qt::LeftButton, {}, QPoint(20, 62));
+    designer.action("ActionSave")->trigger();
+    EXPECT_FALSE(designer.modified());
+    designer.close();
+
+    const QString after = exportText();
+    EXPECT_EQ(after.count(volume), shown + 1) << after.toStdString();
+    EXPECT_TRUE(messages.messages().isEmpty());
+}
+
+// A missing template gives the component's own message, and so does a damaged one: no empty
+// or headless report is shown for it. An empty template is a report with nothing on it. The
+// calculator goes on.
 TEST_F(PrintEndToEnd, AMissingOrDamagedTemplateNeverStopsTheCalculator) {
     computeAt200(0);
     ASSERT_TRUE(QFile::remove(dir.path() + "/zostava.pts"));
     click("menu0_6");
     ASSERT_EQ(messages.messages().size(), 1);
     EXPECT_TRUE(messages.messages()[0].contains("zostava.pts"));
-    const QByteArray damaged[] = {QByteArray(), QByteArray("\xff\xfe\x00garbage,,,\"\r\nT,2,", 20),
-                                  QByteArray(5000, '\x01')};
+    const QByteArray damaged[] = {QByteArray("\xff\xfe\x00garbage,,,\"\r\nT,2,", 20),
+                                  QByteArray(5000, '\x01'), QByteArray("T,2,Vel1,70,1,10")};
     for (const QByteArray& bytes : damaged) {
         for (const char* name : {"zostava.pts", "DoriVOZ.ini"})
             ASSERT_TRUE(writeFile(dir.path() + '/' + name, bytes));
-        printAndInspect("menu0_6", [](report::TFormSestP*) {});
+        const qsizetype before = messages.messages().size();
+        click("menu0_6");
+        ASSERT_EQ(messages.messages().size(), before + 1);
+        EXPECT_TRUE(messages.messages().last().contains("zostava.pts"));
+        EXPECT_TRUE(messages.messages().last().contains(QString::fromUtf8("poškozený")));
     }
+    for (const char* name : {"zostava.pts", "DoriVOZ.ini"})
+        ASSERT_TRUE(writeFile(dir.path() + '/' + name, QByteArray()));
+    printAndInspect("menu0_6", [](report::TFormSestP*) {});
     EXPECT_TRUE(window->isVisible());
     enter("Edit1", "300");
     EXPECT_EQ(text("LabelV11"), num("0.257979"));
@@ -273,4 +322,37 @@ TEST_F(PrintEndToEnd, TheStateOnATextOnlyCupsQueue) {
     EXPECT_TRUE(text.contains(num("2828.268")));
     EXPECT_EQ(received.count('\f'), 1);
     EXPECT_EQ(messages.messages(), QStringList());
+}
+
+// The text export of twelve points has one row per point, one right under the other: the
+// template lays its sections out on the text lines, so no empty row comes between them (the
+// first one had one).
+TEST_F(PrintEndToEnd, TwelvePointsAreTwelveTextRowsWithNoGap) {
+    chooseLanguage(0);
+    click("menu0_2");
+    for (int row = 0; row < kPointRows; ++row)
+        ASSERT_EQ(window->model().computePoint(row, QString::number(110 + 20 * row),
+                                               QString::number(row + 1)),
+                  CalculationModel::PointStatus::Computed);
+    const QStringList lines = exportText().split("\r\n");
+    QList<qsizetype> rows;
+    for (int row = 0; row < kPointRows; ++row) {
+        const QString t = QString::number(110 + 20 * row) + sep() + "00";
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            if (lines[i].contains(t)) rows << i;
+    }
+    ASSERT_EQ(rows.size(), kPointRows) << lines.join('\n').toStdString();
+    for (int row = 1; row < kPointRows; ++row)
+        EXPECT_EQ(rows[row], rows[row - 1] + 1) << row << '\n' << lines.join('\n').toStdString();
+}
+
+// Typed and computed at 0.0035 MPa, the printed pressure is 0.0035, beside the properties of
+// that state, though the page shows pressures with three decimals.
+TEST_F(PrintEndToEnd, ThePrintedInputIsTheValueComputedWith) {
+    chooseLanguage(0);
+    enter("Edit1", "200");
+    enter("Edit2", num("0.0035"));
+    const QString text = exportText();
+    EXPECT_TRUE(text.contains(num("0.0035"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(num("0.004"))) << text.toStdString();
 }

@@ -5,6 +5,7 @@
 
 #include "app/CalculationModel.h"
 #include "app/PrintRecords.h"
+#include "platform/NumberText.h"
 
 #include <gtest/gtest.h>
 
@@ -84,4 +85,54 @@ TEST_F(Print, FlaggedRowsTwoAndFiveAreTheRecordsInRowOrder) {
     EXPECT_EQ(records[0].mid(0, 2), (QStringList{"100.00", "0.100"}));
     EXPECT_EQ(records[1].mid(0, 2), (QStringList{"150.00", "0.500"}));
     EXPECT_EQ(records[1][2], model.formatted(numerics::Quantity(3), state().PointsTable[3][4]));
+}
+
+// A printed input is the value the state was computed with: its text reads back as that value
+// (0.0035 MPa typed for a quantity of three decimals prints 0.0035, never 0.004), with at
+// least the quantity's decimals.
+TEST_F(Print, InputsPrintTheValuesTheStateWasComputedWith) {
+    state().CurrentPageTag = 1;
+    for (const char* typed : {"0.0035", "1", "26.85", "0.1234567", "3e-4"}) {
+        ASSERT_EQ(model.calculate(QString("150"), QString(typed)),
+                  CalculationModel::Outcome::Computed);
+        const QStringList record = run()[0];
+        for (int place : {1, 2}) {
+            const int q = state().QuantityOrder[place];
+            EXPECT_EQ(platform::ParseNumber(record[place - 1]), state().StateValues[q]) << typed;
+            const QString shown = model.formatted(numerics::Quantity(q), state().StateValues[q]);
+            EXPECT_GE(record[place - 1].size(), shown.size()) << typed;
+        }
+    }
+    EXPECT_EQ(run()[0][1], "0.0003");
+}
+
+// A state the library did not compute is never printed as a state of zeros: the pair it was
+// given prints, the computed cells stay empty. On the Calculation page: before any
+// calculation, after unreadable input, out of range; on the Points page: a row out of range.
+TEST_F(Print, AStateNotComputedPrintsItsPairAndNoComputedCells) {
+    state().CurrentPageTag = 1;
+    const auto expectPairOnly = [&](const char* what) {
+        const QStringList record = run()[0];
+        EXPECT_FALSE(record[0].isEmpty() || record[1].isEmpty()) << what;
+        EXPECT_EQ(record.mid(2), QStringList(4, QString())) << what;
+    };
+    expectPairOnly("nothing computed yet");
+    ASSERT_EQ(model.calculate(QString("150"), QString("1")), CalculationModel::Outcome::Computed);
+    EXPECT_FALSE(run()[0][2].isEmpty());
+    ASSERT_EQ(model.calculate(QString("abc"), QString("1")), CalculationModel::Outcome::Failed);
+    expectPairOnly("unreadable input");
+    StandIn::region = numerics::RegionCode::OutOfRange;
+    ASSERT_EQ(model.calculate(QString("2500"), QString("1")), CalculationModel::Outcome::Computed);
+    expectPairOnly("out of range");
+    EXPECT_EQ(run()[0][0], "2500.00");
+
+    state().CurrentPageTag = 2;
+    ASSERT_EQ(model.computePoint(0, "2500", "1"), CalculationModel::PointStatus::Computed);
+    StandIn::region = numerics::RegionCode::Water;
+    ASSERT_EQ(model.computePoint(1, "150", "1"), CalculationModel::PointStatus::Computed);
+    const std::vector<QStringList> records = run();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0], (QStringList{"2500.00", "1.000", "", "", "", ""}));
+    EXPECT_EQ(records[1].mid(0, 2), (QStringList{"150.00", "1.000"}));
+    EXPECT_FALSE(records[1][2].isEmpty());
 }

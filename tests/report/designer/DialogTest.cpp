@@ -5,8 +5,8 @@
 #include "report/designer/TEditorSettings.h"
 #include "report/designer/TFunkceDlg.h"
 #include "report/designer/TSest_FnEditVyraz.h"
-#include "report/engine/run/Dataset.h"
 #include "report/engine/expressions/sest_fn.h"
+#include "report/engine/run/Dataset.h"
 #include "report/engine/run/sestavy.h"
 
 #include "platform/MessageSink.h"
@@ -61,7 +61,7 @@ struct BuilderFixture : testing::Test {
         report.setParametry({u"a"_s, u"b"_s});
         functions.AddFunction().SetDefinition(u"Suma"_s, {}, u"1"_s, 0, u"0"_s, 0, 2, 15, 2, 2);
         builder.setMessageSink(&messages);
-        builder.FillLists(&report, &functions, false);
+        builder.FillLists(&report, &functions, false, 0);
         edit = control<QLineEdit>(builder, u"EditVyraz"_s);
     }
 
@@ -83,16 +83,14 @@ TEST_F(BuilderFixture, ReferenceListsHoldNumberedLines) {
 }
 
 TEST_F(BuilderFixture, VariablesFollowTheGroupsAndTheReportKind) {
-    for (int i = 0; i < 3; ++i)
-        report.AddGroup(i, u"0"_s, false, 24, false, 24, false);
-    builder.FillLists(&report, &functions, false);
+    builder.FillLists(&report, &functions, false, 3);
     EXPECT_EQ(
         lines(control<QComboBox>(builder, "CBVariables")),
         (QStringList{"%1  Datum tisku", "%2  Čas tisku", "%3  Číslo řádku", "%4  Číslo stránky",
                      "%6  Číslo ř. ve sk.1", "%7  Číslo skupiny 1", "%8  Číslo ř. ve sk.2",
                      "%9  Číslo skupiny 2", "%10 Číslo ř. ve sk.3", "%11 Číslo skupiny 3"}));
     report::TSestDetail detail;
-    builder.FillLists(&detail, nullptr, false);
+    builder.FillLists(&detail, nullptr, false, 0);
     EXPECT_EQ(lines(control<QComboBox>(builder, "CBVariables")),
               (QStringList{"%1  Datum tisku", "%2  Čas tisku", "%3  Číslo řádku"}));
 }
@@ -121,7 +119,7 @@ TEST_F(BuilderFixture, ReferenceNumbersAreNeverCut) {
     for (int i = 1; i <= 1000; ++i)
         names << u"P%1"_s.arg(i);
     report.SetItemNames(names);
-    builder.FillLists(&report, &functions, false);
+    builder.FillLists(&report, &functions, false, 0);
     EXPECT_EQ(control<QComboBox>(builder, "CBFields")->itemText(999), u"#1000P1000"_s);
     pick(builder, "CBFields", 999);
     EXPECT_EQ(edit->text(), u"#1000"_s);

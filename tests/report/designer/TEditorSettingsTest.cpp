@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -210,4 +211,42 @@ TEST_F(DialogFixture, TheDefaultFontComesFromTheElementDialogsFontPage) {
     EXPECT_EQ(s.ImplStylFontu, 2);
     EXPECT_EQ(s.ImplBarvaFontu, 12);
     EXPECT_EQ(designer::ReadEditorSettings(path).ImplNazevFontu, u"Roman 10cpi"_s);
+}
+
+TEST_F(DialogFixture, EachOpeningShowsTheSettingsInForceAndStornoTakesNothing) {
+    const QByteArray file = readFile(path);
+    auto* gridX = control<QLineEdit>("EditRastrX");
+    auto* tree = control<QCheckBox>("CBVyberZeSeznamu");
+    dialog.show();
+    gridX->setText(u"33"_s);
+    tree->setChecked(true);
+    QTest::mouseClick(control<QPushButton>("BtnCancel"), Qt::LeftButton);
+    EXPECT_EQ(designer::EditorSettings().RastrX, 4);
+    // another window changed the settings meanwhile: the next opening shows them
+    designer::EditorSettings().RastrY = 12;
+    dialog.show();
+    EXPECT_EQ(gridX->text(), u"4"_s);
+    EXPECT_EQ(control<QLineEdit>("EditRastrY")->text(), u"12"_s);
+    EXPECT_FALSE(tree->isChecked());
+    QTest::mouseClick(control<QPushButton>("BtnOK"), Qt::LeftButton);
+    EXPECT_EQ(designer::EditorSettings().RastrX, 4);
+    EXPECT_FALSE(designer::EditorSettings().ShowTree);
+    EXPECT_EQ(designer::ReadEditorSettings(path).RastrY, 12);
+    EXPECT_NE(readFile(path), file);
+    EXPECT_TRUE(messages.messages().isEmpty());
+}
+
+TEST_F(DialogFixture, ASettingsFileThatCannotBeWrittenIsNamed) {
+    // a plain file where the settings file's folder should be
+    ASSERT_TRUE(writeFile(dir.filePath(u"plain"_s), "x"));
+    report->IniFileName = dir.filePath(u"plain/DoriVOZ.ini"_s);
+    dialog.Setup(report.get());
+    dialog.show();
+    control<QLineEdit>("EditRastrX")->setText(u"5"_s);
+    QTest::mouseClick(control<QPushButton>("BtnOK"), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    ASSERT_EQ(messages.boxes().size(), 1);
+    EXPECT_TRUE(messages.boxes()[0].text.contains(u"plain/DoriVOZ.ini\""_s));
+    EXPECT_EQ(messages.boxes()[0].caption, u"Chyba"_s);
+    EXPECT_EQ(designer::EditorSettings().RastrX, 5); // in force for this run
 }

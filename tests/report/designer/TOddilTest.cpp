@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace Qt::StringLiterals;
 
 using designer::TOddil;
@@ -56,6 +58,24 @@ TEST_F(SectionTest, TheCaptionStripDragsTheHeightWithAMinimum) {
         body->SetRastr(true, false, 8, 8, false);
         drag(body, captionPoint(body), captionPoint(body) - QPoint(0, 400));
         EXPECT_EQ(body->sectionHeight(), 14);
+    }
+}
+
+TEST_F(SectionTest, ASnappedHeightNeverEndsBelowTheMinimum) {
+    // dragged far up on coarse grids (character lines of 25 and 33.3 units among them): the
+    // height lands on the first grid line that is not below the minimum of 14
+    for (const double step : {5.0, 10.0, 16.666666, 25.0, 33.333332, 100.0}) {
+        SCOPED_TRACE(step);
+        Sheet sheet;
+        TOddil* body = sheet.body();
+        body->setSectionHeight(300);
+        body->SetRastr(true, true, 8, step, true);
+        sheet.show();
+        drag(body, captionPoint(body), captionPoint(body) - QPoint(0, 600));
+        const int height = body->sectionHeight();
+        EXPECT_GE(height, 14);
+        EXPECT_LT(height - step, 14);
+        EXPECT_NEAR(height, std::round(height / step) * step, 0.5);
     }
 }
 

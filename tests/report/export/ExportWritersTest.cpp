@@ -10,7 +10,10 @@
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QPainter>
 #include <QRegularExpression>
+
+#include "platform/PainterCanvas.h"
 
 #include <gtest/gtest.h>
 
@@ -125,11 +128,6 @@ TEST(ExportHtml, PerKindForms) {
     EXPECT_TRUE(h.startsWith("<HTML> <HEAD> <TITLE> </TITLE>\n"
                              "<META NAME=\"Creator\" CONTENT=\"VoranReportGenerator\">\n"));
     EXPECT_TRUE(h.endsWith("</PRE></BODY> </HTML>\n"));
-
-    // A clear pen draws no line, so it writes no border.
-    ExportDocument clear;
-    clear.shape(0, 8, 0, 0, 10, 10, 3)->Source()->PenStyle = 5;
-    EXPECT_FALSE(html(clear).contains("border"));
 
     QBuffer none;
     none.open(QIODevice::WriteOnly);
@@ -331,3 +329,35 @@ TEST(ExportBadInput, ManyElementsLongTextsAndHugePictures) {
 }
 
 } // namespace
+
+// HTML and RTF draw an outline exactly where the page does. The page view, replayed into an
+// image, is the oracle: for every pen style, a frame and a line with all sides either show
+// dark pixels on their edge there, or they do not, and the exports write borders alike (the
+// clear style hides lines, never a frame's outline).
+TEST(ExportOutlines, HtmlAndRtfWriteBordersWhereThePageDrawsThem) {
+    for (int kind : {7, 8}) {
+        for (int style = 0; style <= 6; ++style) {
+            ExportDocument d;
+            TVystPrvek* e =
+                d.shape(0, kind, 20, 20, 60, 40, 3, soLeft | soTop | soRight | soBottom);
+            e->Source()->PenStyle = style;
+            e->Source()->BrushStyle = 1; // clear: only the outline can darken the page
+            d.doc.ShowPage(0);
+            const QSize size(d.doc.PrintableWidth(), d.doc.PrintableHeight());
+            QImage page(size, QImage::Format_RGB32);
+            page.fill(Qt::white);
+            {
+                QPainter painter(&page);
+                platform::PainterCanvas canvas(painter);
+                d.doc.PageView().Play(canvas, {0, 0, size.width(), size.height()});
+            }
+            int dark = 0;
+            for (int y = 19; y <= 61; ++y)
+                dark += qGray(page.pixel(21, y)) < 128;
+            const bool drawn = dark > 0;
+            const QString what = QStringLiteral("kind %1 style %2").arg(kind).arg(style);
+            EXPECT_EQ(html(d).contains("border"), drawn) << what.toStdString();
+            EXPECT_EQ(rtf(d).contains("\\brdr"), drawn) << what.toStdString();
+        }
+    }
+}

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -185,6 +186,187 @@ TEST(FunctionList, CalculatesInOrderSoLaterFunctionsSeeEarlierResults) {
     RecordRun(list).records({1, 2, 3});
     EXPECT_EQ(twice.CurrentValue().number, 12);
     EXPECT_EQ(byName.CurrentValue().number, 13);
+}
+
+// Records as a report run answers them: items by name, item 1 a number, item 2 a text, item 3
+// a number or null; @n the current result of function n. `honourHint` leaves the text of a
+// fetch empty when the evaluator says it will not read it, as the run does.
+struct ItemTable {
+    ItemTable(TListFunkci& list, bool honourHint) : m_list(list), m_honourHint(honourHint) {}
+
+    int answer(int request, TCalcType& v) {
+        requests.append({request, report::ValueTextWanted()});
+        if (request == report::kRequestItemIndex)
+            return int(QStringList({"Cena", "Nazev", "Sleva"}).indexOf(v.text));
+        if (request == report::kRequestFunctionIndex) return m_list.IndexOfName(v.text);
+        if (request >= report::kFunctionBase) {
+            if (auto* f = m_list.GetFunkce(request - report::kFunctionBase)) v = f->CurrentValue();
+            return 0;
+        }
+        const int item = request - report::kItemBase;
+        v.kind = item == 1 ? 2 : 1;
+        v.number = item == 0 ? price : item == 2 ? discount.value_or(0) : 0;
+        if (!m_honourHint || report::ValueTextWanted())
+            v.text = item == 1 ? name : platform::FloatToStr(v.number);
+        if (item == 1) v.number = report::StrToFloatLoose(name);
+        v.null = item == 2 && !discount;
+        return 0;
+    }
+    // Installs the table as the value callback for its lifetime.
+    report::ScopedValueCallback installed() {
+        return report::ScopedValueCallback([this](int r, TCalcType& v) { return answer(r, v); });
+    }
+
+    double price = 0;
+    QString name;
+    std::optional<double> discount;
+    QList<QPair<int, bool>> requests; // request, text wanted
+
+private:
+    TListFunkci& m_list;
+    bool m_honourHint;
+};
+
+// Every aggregate over expressions whose texts matter in different places. Read once with the
+// texts left out where nothing reads them, or read per record with every text: the same results.
+TEST(ParsedFunctions, GiveTheResultsOfReadingTheTextForEveryRecord) {
+    platform::ScopedLocaleSettings locale(plainC());
+    const char* const expressions[] = {
+        "#Cena",
+        "#Cena*2+#Sleva",
+        "#1+#2",
+        "#Nazev+'!'",
+        "#2='ab'",
+        "#1 IN [1.5,'3']",
+        "LEFT(#2,1)",
+        "IIF(#1>2,#2,#1)",
+        "IIF(#1>2,#1,#3)",
+        "LENGTH(#1/3)",
+        "FORMAT(#1,'0.0')",
+        "ISNULL(#Sleva)",
+        "@1+1",
+        "SUBSTR(#2,#1,2)+#3",
+        "-#1^2",
+        "UPPER(#2)+#1*2",
+        "MAX(#1,#3)",
+        "#3/0",
+        "NOT #1",
+        "ORD(#2)+POS('b',#2)",
+    };
+    const auto define = [](TListFunkci& list, const char* expression, int aggregate, int kind) {
+        TRadekFunkce& f = list.AddFunction();
+        f.SetDefinition(f.Name(), "t", expression, kind, "0", 0, aggregate, 15, 3, 2);
+    };
+    TListFunkci parsed;
+    TListFunkci perRecord;
+    for (int aggregate = 0; aggregate <= 7; ++aggregate)
+        for (const char* expression : expressions)
+            for (int kind : {0, 1}) {
+                define(parsed, expression, aggregate, kind);
+                define(perRecord, expression, aggregate, kind);
+            }
+    ItemTable onceTable(parsed, true);
+    ItemTable everyTable(perRecord, false);
+    {
+        const auto callback = onceTable.installed();
+        parsed.ParseExpressions();
+    }
+    parsed.ResetGroup(-1);
+    perRecord.ResetGroup(-1);
+    const std::vector<std::tuple<double, QString, std::optional<double>>> records = {
+        {1.5, "ab", 2}, {3, "3", std::nullopt}, {2.25, "xyz", 0.1}, {-4, "", 7}};
+    for (const auto& [price, name, discount] : records) {
+        for (ItemTable* table : {&onceTable, &everyTable}) {
+            table->price = price;
+            table->name = name;
+            table->discount = discount;
+        }
+        {
+            const auto callback = onceTable.installed();
+            parsed.CalculateAll();
+        }
+        {
+            const auto callback = everyTable.installed();
+            perRecord.CalculateAll();
+        }
+        for (int i = 0; i < parsed.Count(); ++i) {
+            const TCalcType& a = parsed.GetFunkce(i)->CurrentValue();
+            const TCalcType& b = perRecord.GetFunkce(i)->CurrentValue();
+            QString expression, unused;
+            int kind, n;
+            perRecord.GetFunkce(i)->GetDefinition(unused, unused, expression, kind, unused, n, n,
+                                                  n, n, n);
+            SCOPED_TRACE(testing::Message() << expression.toStdString() << " function " << i);
+            EXPECT_EQ(std::tuple(a.kind, a.number, a.text, a.null),
+                      std::tuple(b.kind, b.number, b.text, b.null));
+            EXPECT_EQ(parsed.GetFunkce(i)->GetResultText(),
+                      perRecord.GetFunkce(i)->GetResultText());
+        }
+    }
+}
+
+// Texts of computed numbers where an expression reads them.
+TEST(ParsedFunctions, ComputedNumbersKeepTheTextsTheirReadersUse) {
+    platform::ScopedLocaleSettings locale(plainC());
+    TListFunkci list;
+    const std::vector<std::pair<const char*, const char*>> cases = {
+        {"LEFT(LENGTH(#1/3)*1,2)", "17"}, {"LEFT(#1*2,2)+'|'", "5.|"},
+        {"IIF(#1>0,#1*2,'x')", "5.5"},    {"(#1+1)+'|'", "2.751|"},
+        {"FORMAT(#1/2,'0.00')", "1.38"},  {"#1*2+#1", "5.52.75"},
+        {"SUBSTR(1/4,2,2)", ".2"},        {"IIF(#1<0,'a',1/8)", "0.125"},
+    };
+    for (const auto& [expression, expected] : cases) {
+        TRadekFunkce& f = list.AddFunction();
+        f.SetDefinition(f.Name(), "t", expression, 1, "0", 0, TRadekFunkce::AggregateValue, 15, 2,
+                        2);
+    }
+    ItemTable table(list, true);
+    const auto callback = table.installed();
+    table.price = 2.75;
+    list.ParseExpressions();
+    list.CalculateAll();
+    for (size_t i = 0; i < cases.size(); ++i)
+        EXPECT_EQ(list.GetFunkce(int(i))->GetResultText(), cases[i].second) << cases[i].first;
+}
+
+// A report run reads its expressions once: names are looked up then, and per record only the
+// values are fetched, numbers alone where only they are read.
+TEST(ParsedFunctions, LookNamesUpOnceAndAskForTextsOnlyWhereRead) {
+    platform::ScopedLocaleSettings locale(plainC());
+    TListFunkci list;
+    const auto define = [&list](const char* expression, int aggregate) {
+        TRadekFunkce& f = list.AddFunction();
+        f.SetDefinition(f.Name(), "t", expression, 0, "0", 0, aggregate, 15, 2, 2);
+    };
+    define("#Cena", TRadekFunkce::AggregateSum);
+    define("#Cena*2+#Sleva", TRadekFunkce::AggregateAverage);
+    define("#Cena", TRadekFunkce::AggregateValue);
+    define("LEFT(#Nazev,1)", TRadekFunkce::AggregateCount);
+    define("IIF(#Cena>0,#Nazev,0)", TRadekFunkce::AggregateMaximum);
+    ItemTable table(list, true);
+    const auto callback = table.installed();
+    list.ParseExpressions();
+    const auto lookups = [&table] {
+        int n = 0;
+        for (const auto& r : table.requests)
+            n += r.first == report::kRequestItemIndex ? 1 : 0;
+        return n;
+    };
+    EXPECT_EQ(lookups(), 7);
+    table.requests.clear();
+    for (int record = 0; record < 3; ++record)
+        list.CalculateAll();
+    EXPECT_EQ(lookups(), 0);
+    using Fetch = QPair<int, bool>;
+    const QList<Fetch> oneRecord = {{4000, false}, {4000, false}, {4002, false}, {4000, true},
+                                    {4001, true},  {4000, false}, {4001, true}};
+    EXPECT_EQ(table.requests, oneRecord + oneRecord + oneRecord);
+
+    // Forgotten, the text is read for every record again.
+    list.ForgetParsedExpressions();
+    table.requests.clear();
+    list.CalculateAll();
+    EXPECT_EQ(lookups(), 7);
 }
 
 TEST(FunctionList, NamesReferencesAndDefinitions) {

@@ -162,3 +162,27 @@ TEST(PaperFormats, SaveKeepsOtherSettingsAndLoadsBackTheSame) {
     third.Load(path);
     EXPECT_EQ(third.count(), 20);
 }
+
+// Whatever a user names a paper format, the settings file gives the name back unchanged:
+// quotes anywhere, commas, both at once, blanks at the ends.
+TEST(PaperFormats, NamesWithQuotesCommasAndBlanksComeBackUnchanged) {
+    QTemporaryDir dir;
+    const QString path = writeIni(dir, "[FormatyPapiru]\r\nPocetFormatu=0\r\n");
+    const QStringList names{QStringLiteral("Obálka \"C5\""), QStringLiteral("\"A4\" na šířku"),
+                            QStringLiteral("a\"b,c"),        QStringLiteral("\"\""),
+                            QStringLiteral(",start"),        QStringLiteral(" mezera "),
+                            QStringLiteral("end\"")};
+    TListFormatu list;
+    list.Load(path);
+    for (int i = 0; i < names.size(); ++i)
+        list.AddFormat({names[i], 100 + i, 200 + i});
+    ASSERT_TRUE(list.Save(path));
+    TListFormatu again;
+    again.Load(path);
+    ASSERT_EQ(again.count(), 18 + names.size());
+    for (int i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(again.GetFormat(18 + i)->name, names[i]) << i;
+        EXPECT_EQ(again.GetFormat(18 + i)->width, 100 + i) << i;
+        EXPECT_EQ(again.GetFormat(18 + i)->height, 200 + i) << i;
+    }
+}

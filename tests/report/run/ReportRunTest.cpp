@@ -396,7 +396,8 @@ TEST(ReportRun, SecondRunPreviewAndEditWhileARunIsActiveAreRefused) {
     EXPECT_EQ(designerOpened, 0);
     EXPECT_EQ(previewEvents, 0);
     EXPECT_EQ(editEvents, 0);
-    // Once the run is over the designer opens again.
+    // Once the run is over the designer opens again (on the template the report keeps).
+    t.report.IsStored = true;
     EXPECT_EQ(t.report.Edit(), 0);
     EXPECT_EQ(designerOpened, 1);
     TSestavaTyp::setDesignerFactory({});

@@ -5,19 +5,29 @@
 #include "support/ExportFixture.h"
 #include "support/QtPrinters.h"
 
+#include "Cups.h"
+
 #include "platform/MessageSink.h"
 #include "platform/Printers.h"
 #include "report/engine/ui/sest_dlg.h"
 #include "report/engine/ui/sestp.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
+#include <QStyle>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -322,3 +332,103 @@ TEST(PreviewWithoutPrinter, PrintingWarns) {
 }
 
 } // namespace
+
+// Page Up and Down (with Ctrl: first and last page) turn pages wherever the focus is in the
+// preview, as the user puts it there: on the page (a click) or on the scroll area. They
+// never scroll instead.
+TEST(Preview, PageKeysTurnPagesWhereverTheFocusIs) {
+    Preview five(5);
+    five.form.show();
+    five.form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&five.form));
+    QScrollArea* scroll = five.form.findChild<QScrollArea*>("ScrollBox");
+    ASSERT_NE(scroll, nullptr);
+    for (int holder = 0; holder < 2; ++holder) {
+        if (holder == 0)
+            QTest::mouseClick(five.form.panel(), Qt::LeftButton);
+        else
+            scroll->setFocus(Qt::TabFocusReason);
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_EQ(focused, holder == 0 ? static_cast<QWidget*>(five.form.panel()) : scroll);
+        five.form.GoFirst();
+        const int scrolled = scroll->verticalScrollBar()->value();
+        QTest::keyClick(focused, Qt::Key_PageDown);
+        EXPECT_EQ(five.form.CurrentPage(), 1) << holder;
+        QTest::keyClick(focused, Qt::Key_PageDown, Qt::ControlModifier);
+        EXPECT_EQ(five.form.CurrentPage(), 4) << holder;
+        QTest::keyClick(focused, Qt::Key_PageUp);
+        EXPECT_EQ(five.form.CurrentPage(), 3) << holder;
+        QTest::keyClick(focused, Qt::Key_PageUp, Qt::ControlModifier);
+        EXPECT_EQ(five.form.CurrentPage(), 0) << holder;
+        QTest::keyClick(focused, Qt::Key_PageUp); // on the first page: nothing at all
+        EXPECT_EQ(five.form.CurrentPage(), 0) << holder;
+        EXPECT_EQ(scroll->verticalScrollBar()->value(), scrolled) << holder;
+    }
+}
+
+// The print action shows a printer, not the floppy disk of saving; saving to a file is on the
+// toolbar as well, with the same exports as the page's context menu.
+TEST(Preview, ToolbarPrintsWithAPrinterAndSavesToFiles) {
+    Preview p(2);
+    const QImage floppy =
+        p.form.style()->standardIcon(QStyle::SP_DialogSaveButton).pixmap(16).toImage();
+    const QImage print = p.form.ActionPrint->icon().pixmap(16).toImage();
+    ASSERT_FALSE(print.isNull());
+    EXPECT_NE(print.convertToFormat(floppy.format()), floppy);
+
+    p.form.show();
+    auto* save = p.form.findChild<QToolButton*>("ButtonSave");
+    ASSERT_NE(save, nullptr);
+    EXPECT_TRUE(save->isVisibleTo(&p.form));
+    ASSERT_NE(save->menu(), nullptr);
+    QMenu* contextSave = nullptr;
+    for (QAction* a : p.form.pageMenu()->actions())
+        if (a->menu() && a->menu()->objectName() == "MenuSave") contextSave = a->menu();
+    ASSERT_NE(contextSave, nullptr);
+    EXPECT_EQ(save->menu()->actions(), contextSave->actions());
+
+    QTemporaryDir dir;
+    p.chooser.answer = dir.filePath("z-tlacitka.txt");
+    save->menu()->actions().first()->trigger(); // "Textový soubor..."
+    const QByteArray text = readFile(p.chooser.answer);
+    EXPECT_TRUE(text.contains("page 1") && text.contains("page 2")) << text.toStdString();
+}
+
+// Landscape chosen in the printer's properties from the print dialog holds for that print,
+// though the template fixes portrait: the printed sheet is landscape (the page is then fitted
+// to it). Without the properties the template's portrait holds.
+TEST(Preview, TheOrientationChosenInThePrinterPropertiesIsPrinted) {
+    TestPrinter printer;
+    TSestVystup::setPrintFitDialog([](const TSestVystup::PageLayout&, int& c, int& r, int& z) {
+        c = r = 1;
+        z = 50;
+        return true;
+    });
+    for (const bool viaProperties : {true, false}) {
+        Preview p(1);
+        TPrintDialogTyp::setModalHook([&](TSestPrintDlg& dlg) {
+            if (!viaProperties) return int(TPrintDialogTyp::Print);
+            // The system's page-setup dialog, answered as a user does: Landscape, then OK.
+            QTimer::singleShot(0, [] {
+                QWidget* setup = QApplication::activeModalWidget();
+                ASSERT_NE(setup, nullptr);
+                auto* landscape = setup->findChild<QRadioButton*>("landscape");
+                ASSERT_NE(landscape, nullptr);
+                landscape->click();
+                QMetaObject::invokeMethod(setup, "accept");
+            });
+            dlg.ButtonProperties->click();
+            return int(TPrintDialogTyp::Print);
+        });
+        p.form.ActionPrint->trigger();
+        TPrintDialogTyp::setModalHook({});
+        ASSERT_FALSE(printer.pdfs().isEmpty());
+        const QString size =
+            testsupport::pdfInfo(printer.path(printer.pdfs().last()), "Page size");
+        const QStringList parts = size.split(' ');
+        ASSERT_GE(parts.size(), 3) << size.toStdString();
+        const bool landscape = parts[0].toDouble() > parts[2].toDouble();
+        EXPECT_EQ(landscape, viaProperties) << size.toStdString();
+    }
+    TSestVystup::setPrintFitDialog({});
+}

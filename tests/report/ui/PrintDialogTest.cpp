@@ -96,7 +96,9 @@ TEST(PrintDialog, ResultsStayAfterCancelAndChangeOtherwise) {
         {"ButtonPreview", TPrintDialogTyp::Preview},
         {"ButtonEdit", TPrintDialogTyp::Edit},
     };
-    for (auto [name, expected] : buttons) {
+    for (const auto& button : buttons) {
+        const char* name = button.first;
+        const int expected = button.second;
         d.FromPage = 2;
         Answer a([&](TSestPrintDlg& dlg) {
             edit(dlg);

@@ -168,15 +168,27 @@ TEST(PrintFitDialog, DegenerateSizesTerminate) {
         form.grab();
     }
     {
-        // Margins wider than the sheet: the sheet is widened to hold them.
+        // Margins wider than the sheet: the sheet is widened to hold them, and leaves nothing
+        // of the page to tile with (one hundredth of an inch per sheet): one sheet, cropped,
+        // not a hundred thousand.
         TFormVoranReportZoom form(printer);
         form.SetSizes(100000, 100000, 600, 900, 600, 900);
         EXPECT_EQ(form.sheet(), QSize(1201, 1801));
         click(form, "RadioMultipleSheets");
-        EXPECT_EQ(form.Columns(), 1 + (100000 - 1201 - 12));
+        EXPECT_EQ(form.Columns() * form.Rows(), 1);
         click(form, "RadioReduce");
         click(form, "RadioMultipleSheets");
         form.grab();
+    }
+    {
+        // Margins that leave a sliver of the 826 sheet tile no finer than a hundredth of it:
+        // 6 left is one sheet, 26 left tiles by 26.
+        TFormVoranReportZoom form(printer);
+        form.SetSizes(100000, 1000, 410, 0, 410, 0);
+        click(form, "RadioMultipleSheets");
+        EXPECT_EQ(form.Columns(), 1);
+        form.SetSizes(100000, 1000, 400, 0, 400, 0);
+        EXPECT_EQ(form.Columns(), 1 + (100000 - 826 - 8 + 25) / 26);
     }
     {
         // No printer: a sheet of 0 x 0.

@@ -1,0 +1,12 @@
+#include "app/ReportSetup.h"
+
+#include "app/PrintRecords.h"
+#include "report/engine/run/sestavyt.h"
+
+void setUpPrintReport(report::TSestavaTyp& report, const AppState& state) {
+    const QStringList parameters = print_records::parameters(state);
+    report.setParametry(parameters);
+    report.SetItemNames(print_records::itemNames());
+    // item i holds the quantity of place i, whose row name is parameter i
+    report.setItemDescriptions(parameters.mid(0, report.GetItemCount()));
+}
