@@ -224,7 +224,8 @@ public:
 
     // ---- the report run (sestavyt_run.cpp)
     // Runs the report into the output document: 0 done, 3 cancelled, 7 refused because a run
-    // or print of this report is already active. A detail (main false) appends to its
+    // or print of this report is already active. A main run shows the progress window
+    // (RunWatch) unless whoever started it shows one. A detail (main false) appends to its
     // master's document at the master's position.
     int Generate(bool main);
     // System variable i (0, 1 print date and time, 2 row, 3 page, 4 page count, 5 + 2k rows
@@ -236,13 +237,13 @@ public:
     TSestVystup& Vystup();
     // A flag that cancels the run and printing when set; may be null.
     void setCancelFlag(const bool* flag);
-    // What the progress window needs: `onRecord` hears each record number from 1, `cancelled`
-    // asks whether the user wants to stop, and `sending` hears that a print job goes to the
-    // printer. Any may be empty.
-    void setRunObserver(std::function<void(int record)> onRecord, std::function<bool()> cancelled,
-                        std::function<void()> sending = {});
+    // What the progress window needs (RunWatch sets it): `onRecord` hears each record number
+    // from 1 and `cancelled` asks whether the user wants to stop. Either may be empty.
+    void setRunObserver(std::function<void(int record)> onRecord, std::function<bool()> cancelled);
     // True while a run or print of this report is active.
     bool busy() const;
+    // True while something can stop the run: a progress window or a cancel flag.
+    bool watched() const;
     // Prints the generated document on printer `printer` of the system's list (-1: the
     // current one): 0 done, 2 no printer, 3 cancelled or failed, 7 refused (busy). Built with
     // the printers (sestavyt_print.cpp, report_engine).

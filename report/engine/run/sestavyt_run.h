@@ -34,7 +34,6 @@ public:
     bool busy = false;
     std::function<bool()> cancelQuery;
     std::function<void(int)> onRecord;
-    std::function<void()> onSending;
 
 private:
     struct Band {

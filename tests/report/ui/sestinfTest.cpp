@@ -1,5 +1,5 @@
 // The print-progress window: shown on the first item, the only window taking input while a
-// run goes on, cancel until the pages are being sent.
+// run goes on, cancel (by its button, Esc or closing it) until the pages are being sent.
 
 #include "report/engine/ui/sestinf.h"
 
@@ -65,4 +65,31 @@ TEST(FormInfo, SendingDisablesCancelAndKeepsTheFlag) {
     TFormInfo hidden;
     hidden.ShowSending();
     EXPECT_TRUE(hidden.isVisible());
+}
+
+// Esc and closing the window are a cancel, never a hide that leaves the run going unseen; once
+// the pages are being sent neither stops anything.
+TEST(FormInfo, EscapeAndClosingCancelUntilTheSending) {
+    for (const bool byKey : {true, false}) {
+        TFormInfo form;
+        form.ShowItem(1);
+        auto* button = form.findChild<QPushButton*>("Button1");
+        button->setFocus();
+        if (byKey)
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : button,
+                            Qt::Key_Escape);
+        else
+            form.close();
+        EXPECT_TRUE(form.cancelRequested()) << byKey;
+        EXPECT_TRUE(form.isVisible()) << byKey;
+
+        TFormInfo sending;
+        sending.ShowSending();
+        if (byKey)
+            QTest::keyClick(&sending, Qt::Key_Escape);
+        else
+            sending.close();
+        EXPECT_FALSE(sending.cancelRequested()) << byKey;
+        EXPECT_TRUE(sending.isVisible()) << byKey;
+    }
 }
