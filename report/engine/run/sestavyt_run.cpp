@@ -104,6 +104,13 @@ TSestVystup& ReportRun::doc() const {
     return m_report.Vystup();
 }
 
+void ReportRun::processEvents(bool always) {
+    constexpr int kIntervalMs = 20;
+    if (!always && m_eventsClock.isValid() && !m_eventsClock.hasExpired(kIntervalMs)) return;
+    QCoreApplication::processEvents();
+    m_eventsClock.start();
+}
+
 bool ReportRun::cancelled() const {
     return (cancelQuery && cancelQuery()) || doc().CancelRequested();
 }
@@ -383,6 +390,7 @@ int ReportRun::generate(bool main) {
     m_page = 1;
     m_pageCountList.clear();
     m_stop = false;
+    m_eventsClock.invalidate();
     m_cancelled = false;
     m_crossedPages.clear();
     m_freshPage = -1;
@@ -434,7 +442,7 @@ int ReportRun::generate(bool main) {
         if (m_report.TiskJedenZaznam) break;
         if (m_report.MaxRecords >= 1 && m_recordsPrinted >= m_report.MaxRecords) break;
         step = m_report.Step(2);
-        QCoreApplication::processEvents();
+        processEvents(true);
         if (m_stop || cancelled() || step != 0) break;
     }
     m_cancelled = cancelled();
@@ -538,7 +546,7 @@ std::vector<ReportRun::Band> ReportRun::bandsOf(TOddilSestavy* s) const {
 
 void ReportRun::printSection(TOddilSestavy* s) {
     if (!s) return;
-    QCoreApplication::processEvents();
+    processEvents(false);
     if (m_stop || cancelled()) return;
     bool print = true;
     m_report.TiskOddilu(s->Number, print);
