@@ -355,6 +355,35 @@ Helmholtz3 Helmholtz3_TV(double t, double v) {
     return evaluateRegion3(t, v, false, false, false, true).f;
 }
 
+namespace {
+
+// Every sum of the region 3 equation at (t, v), with the variables they were formed at.
+struct Region3Sums {
+    double T, v, delta, tau;
+    Sums s;
+};
+
+// p, s and h (each when asked for) and the derivatives of phi from the sums.
+Region3State stateFromSums(const Region3Sums& e, bool wantP, bool wantS, bool wantI,
+                           bool derivatives) {
+    const Sums& s = e.s;
+    Region3State out;
+    const double lnDelta = wantS || derivatives ? std::log(e.delta) : 0.0;
+    if (wantP) out.p = kGasConstant * e.T / e.v * (kN1 + s.rd) / 1000;
+    if (wantS) out.s = kGasConstant * (s.rt - s.r - kN1 * lnDelta);
+    if (wantI) out.h = kGasConstant * e.T * (kN1 + s.rd + s.rt);
+    if (derivatives) {
+        const double delta = e.delta, tau = e.tau;
+        out.f = {
+            kN1 * lnDelta + s.r, (kN1 + s.rd) / delta, (s.rdd - kN1) / (delta * delta),
+            s.rt / tau,          s.rtt / (tau * tau),  s.rdt / (delta * tau),
+        };
+    }
+    return out;
+}
+
+} // namespace
+
 Region3State evaluateRegion3(double t, double v, bool wantP, bool wantS, bool wantI,
                              bool derivatives) {
     const double T = t + kKelvinOffset;
@@ -371,18 +400,7 @@ Region3State evaluateRegion3(double t, double v, bool wantP, bool wantS, bool wa
         s = sums<kRd | kRt>(delta, tau);
     else
         s = sums<kRd>(delta, tau);
-    Region3State out;
-    const double lnDelta = wantS || derivatives ? std::log(delta) : 0.0;
-    if (wantP) out.p = kGasConstant * T / v * (kN1 + s.rd) / 1000;
-    if (wantS) out.s = kGasConstant * (s.rt - s.r - kN1 * lnDelta);
-    if (wantI) out.h = kGasConstant * T * (kN1 + s.rd + s.rt);
-    if (derivatives) {
-        out.f = {
-            kN1 * lnDelta + s.r, (kN1 + s.rd) / delta, (s.rdd - kN1) / (delta * delta),
-            s.rt / tau,          s.rtt / (tau * tau),  s.rdt / (delta * tau),
-        };
-    }
-    return out;
+    return stateFromSums({T, v, delta, tau, s}, wantP, wantS, wantI, derivatives);
 }
 
 double P3_VT(double v, double t) {
@@ -541,21 +559,26 @@ double temperatureOnIsochore(Function2 fn, double v, double y, double y23, doubl
 //   dp/dv = -rho^2 R T (2 delta phi_d + delta^2 phi_dd) / 1000,
 //   ds/dT = cv / T, ds/dv = 1000 dp/dT, dh/dT = cv + 1000 v dp/dT,
 //   dh/dv = 1000 (T dp/dT + v dp/dv).
-// The evaluation, with p, s, h and the derivatives, is left in `r`.
-ValuesAndSlopes region3WithSlopes(double t, double v, bool enthalpy, Region3State& r) {
-    r = evaluateRegion3(t, v, true, true, true, true);
-    const Helmholtz3& f = r.f;
-    const double T = t + kKelvinOffset;
-    const double delta = kVc / v, tau = kTc / T, rho = 1 / v;
-    const double dpdT = rho * kGasConstant * (delta * f.phi_d - delta * tau * f.phi_dt) / 1000;
-    const double dpdv =
-        -rho * rho * kGasConstant * T * (2 * delta * f.phi_d + delta * delta * f.phi_dd) / 1000;
-    const double cv = -kGasConstant * tau * tau * f.phi_tt;
+// The sums of the evaluation are left in `e`.
+ValuesAndSlopes region3WithSlopes(double t, double v, bool enthalpy, Region3Sums& e) {
+    e.T = t + kKelvinOffset;
+    e.v = v;
+    if (outsideDomain(e.T, v)) return {kNaN, kNaN, kNaN, kNaN, kNaN, kNaN};
+    e.delta = kVc / v;
+    e.tau = kTc / e.T;
+    e.s = sums<kR | kRd | kRdd | kRt | kRtt | kRdt>(e.delta, e.tau);
+    const Region3State r = stateFromSums(e, true, !enthalpy, enthalpy, false);
+    // The slopes straight from the scaled sums: delta phi_d = n1 + rd, delta^2 phi_dd =
+    // rdd - n1, delta tau phi_dt = rdt, tau^2 phi_tt = rtt.
+    const Sums& s = e.s;
+    const double T = e.T, rho = 1 / v;
+    const double dpdT = rho * kGasConstant * (kN1 + s.rd - s.rdt) / 1000;
+    const double dpdv = -rho * rho * kGasConstant * T * (kN1 + 2 * s.rd + s.rdd) / 1000;
+    const double cv = -kGasConstant * s.rtt;
     if (enthalpy)
         return {r.p, r.h, dpdT, dpdv, cv + 1000 * v * dpdT, 1000 * (T * dpdT + v * dpdv)};
     return {r.p, r.s, dpdT, dpdv, cv / T, 1000 * dpdT};
 }
-
 bool insideRegion3(double t, double v) {
     return v > 0 && t + kKelvinOffset > 0;
 }
@@ -566,10 +589,14 @@ bool insideRegion3(double t, double v) {
 // `atRoot`.
 bool region3FromPressure(double& t, double& v, double p, double y, bool enthalpy, double t0,
                          double v0, Region3State& atRoot) {
-    const auto fn = [enthalpy, &atRoot](double tt, double vv) {
-        return region3WithSlopes(tt, vv, enthalpy, atRoot);
+    Region3Sums last{};
+    const auto fn = [enthalpy, &last](double tt, double vv) {
+        return region3WithSlopes(tt, vv, enthalpy, last);
     };
-    if (NewtonWithSlopes(fn, insideRegion3, t, v, t0, v0, kTV3Percent, p, y)) return true;
+    if (NewtonWithSlopes(fn, insideRegion3, t, v, t0, v0, kTV3Percent, p, y)) {
+        atRoot = stateFromSums(last, true, true, true, true);
+        return true;
+    }
     Newton2D(enthalpy ? PI3_TV : PS3_TV, t, v, t0, v0, kTV3Percent, p, y, kTV3FallbackPercent);
     return false;
 }

@@ -188,9 +188,10 @@ public:
     // Cancel: stops drawing and printing between elements and sheets.
     void SetCancel(bool cancel) { m_cancel = cancel; }
     bool Cancelled() const { return m_cancel; }
-    // A flag asked between elements and sheets as well; may be null.
+    // Asked between elements and sheets as well; may be empty (or null).
+    void SetCancelQuery(std::function<bool()> query) { m_cancelQuery = std::move(query); }
     void SetCancelSource(const bool* flag) {
-        m_cancelQuery = flag ? std::function<bool()>([flag] { return *flag; }) : nullptr;
+        SetCancelQuery(flag ? std::function<bool()>([flag] { return *flag; }) : nullptr);
     }
     // The progress window of what now prints or exports the document (not owned; null for
     // none): printers and writers show their pages in it, say when a job goes to the printer

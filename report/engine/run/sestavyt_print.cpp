@@ -58,9 +58,12 @@ int TSestavaTyp::PrintOn(int printer, int /*flag*/) {
                                                                              : nullptr,
                       {bg.x, bg.y, bg.x + width, bg.y + height},
                       PrintBackground || (bg.own && bg.print), page.marginLeft, page.marginTop);
+    // What stops the run (a cancel flag, the caller's window) stops its print as well.
+    doc.SetCancelQuery(run.cancelQuery);
     const bool printed = textOnly
                              ? doc.PrintText(StartPage, EndPage, nullptr, Popis, PrintCopies)
                              : doc.PrintGraphic(StartPage, EndPage, nullptr, Popis, PrintCopies);
+    doc.SetCancelQuery(nullptr);
     if (previous >= 0) printers.selectPrinter(previous);
     run.busy = false;
     // A job the printer refused is not reported as printed, nor as cancelled.

@@ -94,6 +94,13 @@ TEST(WatchedRun, StoppingAPrintPrintsNothing) {
         EXPECT_TRUE(user.acted);
     }
     {
+        // A cancel flag given to the report stops its print as it stops its run.
+        const bool cancel = true;
+        t.report.setCancelFlag(&cancel);
+        EXPECT_EQ(t.report.TSestavaTyp::PrintOn(-1, 0), seCancelled);
+        t.report.setCancelFlag(nullptr);
+    }
+    {
         // From the preview, through its print dialog.
         TFormSestP form;
         form.SetDocument(&t.report.Vystup());
