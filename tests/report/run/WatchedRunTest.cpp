@@ -7,12 +7,14 @@
 #include "support/QtPrinters.h"
 
 #include "platform/MessageSink.h"
+#include "report/engine/run/RunWatch.h"
 #include "report/engine/ui/sest_dlg.h"
 #include "report/engine/ui/sestp.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMenu>
 
 #include <gtest/gtest.h>
@@ -111,6 +113,49 @@ TEST(WatchedRun, StoppingAPrintPrintsNothing) {
         EXPECT_TRUE(user.acted);
     }
     EXPECT_TRUE(printer.pdfs().isEmpty());
+    EXPECT_FALSE(progressWindowLeft());
+}
+
+// Esc pressed while a page is drawn for the printer reaches the print only once it handles
+// events again; pressed during the last page, it must still stop the job before it goes out.
+TEST(WatchedRun, StoppingWhileAPageIsDrawnPrintsNothing) {
+    const ProgressWindowInstalled installed;
+    TestPrinter printer;
+    LongReport t(120);
+    ASSERT_EQ(t.report.Generate(true), seOk);
+    TSestVystup& doc = t.report.Vystup();
+    for (const int pressedOn : {1, doc.PageCount()}) {
+        bool pressed = false;
+        // Polled while the page is prepared. The key comes one round of events later, while
+        // the page is drawn: events posted while events are handled wait for the next round.
+        doc.SetCancelQuery([&] {
+            QWidget* window = QApplication::activeModalWidget();
+            if (pressed || !window || window->objectName() != u"FormInfo") return false;
+            if (window->findChild<QLabel*>("LabelText")->text() != preparing(pressedOn))
+                return false;
+            pressed = true;
+            QMetaObject::invokeMethod(
+                window,
+                [window] {
+                    QWidget* focus = QApplication::focusWidget();
+                    QCoreApplication::postEvent(
+                        focus && focus->window() == window ? focus : window,
+                        new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
+                },
+                Qt::QueuedConnection);
+            return false;
+        });
+        bool printed = true;
+        {
+            const RunWatch watch(doc);
+            printed = doc.PrintGraphic(1, doc.PageCount(), nullptr, "stopped", 1);
+        }
+        doc.SetCancelQuery(nullptr);
+        EXPECT_TRUE(pressed) << pressedOn;
+        EXPECT_FALSE(printed) << pressedOn;
+        EXPECT_FALSE(doc.LastPrintFailure().failed()) << pressedOn;
+    }
+    EXPECT_TRUE(printer.pdfs().isEmpty()) << printer.pdfs().join(' ').toStdString();
     EXPECT_FALSE(progressWindowLeft());
 }
 
