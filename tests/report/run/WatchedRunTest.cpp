@@ -16,6 +16,9 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -201,6 +204,40 @@ TEST(WatchedRun, AnExportStoppedInThePreviewLeavesNoFile) {
         EXPECT_TRUE(messages.boxes().isEmpty()) << e.action;
     }
     EXPECT_FALSE(progressWindowLeft());
+}
+
+// An export that fails part way (page 2's file name is taken by a folder) shows its message
+// box alone: the progress window, with a cancel that could not be pressed, is out of the way.
+TEST(WatchedRun, AFailedExportsMessageIsNotShownBesideTheProgressWindow) {
+    const ProgressWindowInstalled installed;
+    LongReport t(300);
+    ASSERT_EQ(t.report.Generate(true), seOk);
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("out2.wmf"));
+    TFormSestP form;
+    RecordingChooser chooser;
+    chooser.answer = dir.filePath("out.wmf");
+    form.setFileChooser(&chooser);
+    form.SetDocument(&t.report.Vystup());
+    const ProgressUser watcher(ProgressUser::None);
+    QStringList boxes;
+    bool progressBeside = false;
+    // The real message box, answered as a user would once it is up.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        boxes << box->text();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            progressBeside |= w->objectName() == u"FormInfo" && w->isVisible();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    answer.start(0);
+    form.pageMenu()->findChild<QAction*>("MenuSaveAllMeta")->trigger();
+    EXPECT_EQ(boxes, QStringList{"Výstupní soubor se nepodařilo uložit."});
+    EXPECT_TRUE(watcher.labels.contains(preparing(1))); // page 1 was written
+    EXPECT_FALSE(progressBeside);
+    EXPECT_EQ(filesIn(dir), QStringList());
 }
 
 TEST(WatchedRun, TheComponentsExportsStopWithTheirCancelCode) {
