@@ -186,6 +186,12 @@ TemplateSettings ReadTemplateSettings(const TPredloha& text, bool detail,
     return settings;
 }
 
+QString ReadTemplateTitle(const TPredloha& text) {
+    for (QString line : text)
+        if (NextField(line) == u"I" && NextFieldInt(line, -1) == 0) return NextField(line);
+    return {};
+}
+
 QString WriteSectionLine(int number, const TemplateSection& section) {
     QString line = joinFields(
         {QStringLiteral("I,3"), num(number), num(section.visible), num(section.height)});
@@ -248,27 +254,6 @@ QList<TemplateFunction> TemplateFunctionsOf(const TListFunkci& functions) {
         definitions.append(f);
     }
     return definitions;
-}
-
-TemplateVersion ReadVersionFields(QString& line) {
-    return readVersion(line);
-}
-
-TemplateGroupLine ReadGroupFields(QString& line) {
-    return readGroup(line);
-}
-
-void ReadPaperFields(QString& line, const TemplateVersion& version, TemplatePaper& paper) {
-    readPaper(line, version.major > 0, paper);
-}
-
-void ReadBackgroundFields(QString& line, TemplateBackground& background) {
-    background = readBackground(line);
-}
-
-void AddFunctionFromLine(QString line, TListFunkci& functions) {
-    NextField(line); // "F"
-    AddTemplateFunctions({readFunction(line)}, functions);
 }
 
 } // namespace report

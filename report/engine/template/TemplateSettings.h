@@ -131,6 +131,10 @@ struct TemplateSettings {
 TemplateSettings ReadTemplateSettings(const TPredloha& text, bool detail,
                                       const TemplateSettings& defaults = {});
 
+// The description of the text's first I,0 line, empty or not: the title under which a list
+// of templates shows it.
+QString ReadTemplateTitle(const TPredloha& text);
+
 // The settings as template lines: I,0 .. I,7 (I,1 always the current version, the format the
 // lines are written in; I,2 with the defaults' zero paper when there is none; an I,3 line for
 // each section that has one), then one F line per function.
@@ -141,13 +145,5 @@ QString WriteSectionLine(int number, const TemplateSection& section);
 // The functions of the F lines added to `functions`, and the definitions of a function list.
 void AddTemplateFunctions(const QList<TemplateFunction>& definitions, TListFunkci& functions);
 QList<TemplateFunction> TemplateFunctionsOf(const TListFunkci& functions);
-
-// Readers of the rest of single I,1, I,4, I,2 and I,7 lines and of an F line, for the designer
-// until it reads through ReadTemplateSettings.
-TemplateVersion ReadVersionFields(QString& line);
-TemplateGroupLine ReadGroupFields(QString& line);
-void ReadPaperFields(QString& line, const TemplateVersion& version, TemplatePaper& paper);
-void ReadBackgroundFields(QString& line, TemplateBackground& background);
-void AddFunctionFromLine(QString line, TListFunkci& functions);
 
 } // namespace report
