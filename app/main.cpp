@@ -5,6 +5,7 @@
 #include "platform/BoxMessageSink.h"
 #include "platform/Help.h"
 #include "platform/QtTranslations.h"
+#include "report/engine/ui/sestinf.h"
 
 #include <QApplication>
 #include <QFont>
@@ -22,6 +23,9 @@ int main(int argc, char* argv[]) {
     platform::setHelpViewer(&helpViewer);
     platform::HelpKeyFilter helpKey;
     app.installEventFilter(&helpKey);
+
+    // Every report run, print and export shows its progress and can be cancelled.
+    report::InstallProgressWindow();
 
     platform::BoxMessageSink messages;
     ThlavniForm window(QCoreApplication::applicationDirPath() + '/', messages,

@@ -24,8 +24,10 @@ double PB2bc_I(double h);
 
 // --- Saturation line and region boundaries ---
 // None checks its range; the region tests do. The inverse ones solve to 1e-10 of the given
-// volume (V12kr_T, V23kr_T: of ps) from the start values of the fits below. T23_V of a volume
-// off the saturated-vapour line gives up ("not computed").
+// volume (V12kr_T, V23kr_T: of ps; Ptmax_V to the last digits), from the start
+// values of the fits below or, for T23_V up to 350 °C and TB23_V, from tables of the lines
+// built on first use. T23_V of a volume off the saturated-vapour line gives up ("not
+// computed").
 double Ps_T(double t);   // IF97 saturation pressure
 double Ts_P(double p);   // IF97 saturation temperature
 double PB23_T(double t); // IF97 B23 boundary, both directions

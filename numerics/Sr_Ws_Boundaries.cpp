@@ -115,30 +115,30 @@ double logVolume2(double t) {
     return std::log(volumeOf(saturatedVapour2(t, kGammaPi)));
 }
 
-// The saturated-vapour line of region 2 from 350 °C down to the largest volume of the range, as
-// the temperature t over u = ln v at evenly spaced nodes, with the slope dt/du there. Built once,
-// on first use, each node by Newton's method from the fit with the slope of a central
-// difference, to the last digits. Cubic Hermite interpolation in it gives the saturation
-// temperature of any volume in that range within about 2e-9 K, a start that mostly meets the
-// volume's tolerance at once, and otherwise after one step with the table's slope.
-class SaturatedVapourTable {
+// A line v(t) of falling volume (region 2's saturated vapour, B23) as the temperature t over
+// u = ln v at evenly spaced nodes between two volumes, with the slope dt/du there. Built once,
+// on first use, each node by Newton's method from a start with the slope of a central
+// difference, to the last digits. Cubic Hermite interpolation in it gives the temperature of
+// any volume in that range within a few 1e-9 K: a start that mostly meets the volume's
+// tolerance at once, and otherwise after one step with the table's slope.
+template <int Intervals> class VolumeLineTable {
 public:
-    static constexpr int kIntervals = 1024;
+    using LogVolume = double (*)(double t);
+    using Start = double (*)(double u);
 
-    SaturatedVapourTable()
-        : m_u0(std::log(kV23At350)),
-          m_step((std::log(static_cast<double>(limits::kVMax.value)) - m_u0) / kIntervals) {
+    VolumeLineTable(LogVolume logVolume, Start start, double v0, double v1)
+        : m_u0(std::log(v0)), m_step((std::log(v1) - m_u0) / Intervals) {
         // Built inside the first call that needs it: what the building raises is not that
         // call's (nothing should), so the flags and the mark are given back as they were.
         const unsigned flags = detail::statusOfDoubles();
         const bool mark = gaveUp();
-        for (int k = 0; k <= kIntervals; ++k) {
+        for (int k = 0; k <= Intervals; ++k) {
             const double u = m_u0 + k * m_step;
-            double t = T23Est_V(std::min(std::exp(u), static_cast<double>(limits::kVMax.value)));
+            double t = start(u);
             double slope = 0;
             for (int n = 0; n < kNodeSteps; ++n) {
-                slope = 2 * kSlopeStep / (logVolume2(t + kSlopeStep) - logVolume2(t - kSlopeStep));
-                const double step = (logVolume2(t) - u) * slope;
+                slope = 2 * kSlopeStep / (logVolume(t + kSlopeStep) - logVolume(t - kSlopeStep));
+                const double step = (logVolume(t) - u) * slope;
                 t -= step;
                 if (std::fabs(step) < 1e-12) break;
             }
@@ -151,8 +151,9 @@ public:
 
     // The interpolated temperature at u, and the slope dt/du there.
     void at(double u, double& t, double& slope) const {
-        const double x = std::clamp((u - m_u0) / m_step, 0.0, double(kIntervals));
-        const int k = std::min(static_cast<int>(x), kIntervals - 1);
+        // fmax and fmin, unlike a clamp, give a number for a NaN: the index stays inside.
+        const double x = std::fmin(std::fmax((u - m_u0) / m_step, 0.0), double(Intervals));
+        const int k = std::min(static_cast<int>(x), Intervals - 1);
         const double a = x - k, b = 1 - a;
         const double h00 = (1 + 2 * a) * b * b, h10 = a * b * b, h01 = a * a * (3 - 2 * a),
                      h11 = -a * a * b;
@@ -163,19 +164,29 @@ public:
 private:
     static constexpr double kSlopeStep = 1e-3; // K, of the central difference of the slope
     static constexpr int kNodeSteps = 12;      // Newton steps of a node, at most
-    double m_u0, m_step;                       // u at the 350 °C volume, and between nodes
-    std::array<double, kIntervals + 1> m_t{}, m_slope{};
+    double m_u0, m_step;                       // u at the first volume, and between nodes
+    std::array<double, Intervals + 1> m_t{}, m_slope{};
 };
+
+// Region 2's saturated vapour from 350 °C to the largest volume of the range.
+const VolumeLineTable<1024>& saturatedVapourTable() {
+    static const VolumeLineTable<1024> table(
+        logVolume2,
+        [](double u) {
+            return T23Est_V(std::min(std::exp(u), static_cast<double>(limits::kVMax.value)));
+        },
+        kV23At350, static_cast<double>(limits::kVMax.value));
+    return table;
+}
 
 // The saturation temperature of a region 2 saturated-vapour volume v (from 350 °C down): from
 // the table's start, at most one step with its slope, each point checked on the equation; the
 // search above when that does not meet the tolerance. The evaluation at the temperature found,
 // with the sums `need`, goes to `atRoot` when it is one of the two.
 double saturationTemperatureOfVapour2(double v, unsigned need, std::optional<GibbsState>& atRoot) {
-    static const SaturatedVapourTable table;
     const double u = std::log(v);
     double t = 0, slope = 0;
-    table.at(u, t, slope);
+    saturatedVapourTable().at(u, t, slope);
     for (int k = 0; k < 2 && t >= 0 && t <= kTSatFixed; ++k) {
         const GibbsState g = saturatedVapour2(t, need);
         const double found = volumeOf(g);
@@ -274,10 +285,42 @@ double VB23_T(double t) {
     return V2_TP(t, PB23_T(t));
 }
 
+namespace {
+
+double logVolumeB23(double t) {
+    return std::log(VB23_T(t));
+}
+
+// B23 from 350 °C to 590 °C; the nodes start from the straight line in u between the ends.
+const VolumeLineTable<256>& b23Table() {
+    static const VolumeLineTable<256> table(
+        logVolumeB23,
+        [](double u) {
+            const double u0 = std::log(kV23At350), u1 = std::log(kVB23At590);
+            return kTSatFixed + (kTB23At100 - kTSatFixed) * (u - u0) / (u1 - u0);
+        },
+        kV23At350, kVB23At590);
+    return table;
+}
+
+} // namespace
+
 double TB23_V(double v) {
+    // The bracket's ends hold with their fixed volumes; inside, from the table's start, at most
+    // one step with its slope, each point checked on the equation.
+    if (std::fabs(kV23At350 - v) < volumeTol(v)) return kTSatFixed;
+    if (std::fabs(kVB23At590 - v) < volumeTol(v)) return kTB23At100;
+    const double u = std::log(v);
+    double t = 0, slope = 0;
+    b23Table().at(u, t, slope);
+    for (int k = 0; k < 2 && t >= kTSatFixed && t <= kTB23At100; ++k) {
+        const double found = VB23_T(t);
+        if (std::fabs(found - v) < volumeTol(v)) return t;
+        t -= (std::log(found) - u) * slope;
+    }
     // Fixed bracket: B23 runs from the saturation line at 350 °C to 100 MPa at about 590 °C.
-    // The secant through the bracket ends finds the root in a few steps; the regula falsi on the
-    // same bracket is the safeguard.
+    // The secant through the bracket ends finds the root in a few steps more; the regula falsi
+    // on the same bracket is the safeguard.
     const SecantStart ends{kTSatFixed, kV23At350, kTB23At100, kVB23At590};
     if (const auto t = SecantRoot(VB23_T, ends, kTSatFixed, kTB23At100, v, volumeTol(v)))
         return *t;

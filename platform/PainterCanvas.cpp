@@ -83,10 +83,11 @@ constexpr double kSmallestEm = 1.0 / 64;
 constexpr double kLargestCachedEm = 256;
 constexpr double kMostCachedStretch = 2;
 
-// The least and the greatest stretch of the transform's linear part (its singular values).
+// The least and the greatest stretch of the transform's linear part (its singular values; a
+// turn changes neither).
 std::pair<double, double> stretches(const QTransform& t) {
-    const double sum = t.m11() * t.m11() + t.m12() * t.m12() + t.m21() * t.m21() +
-                       t.m22() * t.m22();
+    const double sum =
+        t.m11() * t.m11() + t.m12() * t.m12() + t.m21() * t.m21() + t.m22() * t.m22();
     const double det = std::abs(t.m11() * t.m22() - t.m12() * t.m21());
     const double root = std::sqrt(std::max(sum * sum - 4 * det * det, 0.0));
     return {std::sqrt(std::max(sum - root, 0.0) / 2), std::sqrt((sum + root) / 2)};
@@ -101,47 +102,81 @@ PainterCanvas::PainterCanvas(QPainter& painter, double pixelsPerInch)
     m_painter.setRenderHint(QPainter::TextAntialiasing, true);
     // Hatch patterns follow the transform, so that their density is set by applyPenAndBrush.
     m_painter.setRenderHint(QPainter::NonCosmeticBrushPatterns, true);
-}
-
-void PainterCanvas::applyPenAndBrush() {
-    const TPen& p = Pen();
-    QPen pen(toQColor(p.color));
-    pen.setStyle(penStyle(p.style));
-    // Below one device pixel a pen is drawn as the thinnest line, as a device would.
-    if (p.width <= 0 || p.width * deviceScale(m_painter) < 1.0) {
-        pen.setWidth(0);
-        // Dashes of the thinnest line keep their screen length on a dense device.
-        if (pen.style() != Qt::SolidLine && pen.style() != Qt::NoPen && m_deviceDpi > 96) {
-            QList<qreal> dashes = pen.dashPattern();
-            for (qreal& dash : dashes)
-                dash *= m_deviceDpi / 96.0;
-            pen.setDashPattern(dashes);
-        }
-    } else {
-        pen.setWidthF(p.width);
-        pen.setCapStyle(Qt::RoundCap);
-        pen.setJoinStyle(Qt::RoundJoin);
-    }
-    m_painter.setPen(pen);
-    QBrush brush(toQColor(Brush().color), brushStyle(Brush().style));
-    if (Brush().style >= bsHorizontal && Brush().style <= bsDiagCross) {
-        // Hatches keep the density they have on a screen (8 pixels at 96 dpi) on any device,
-        // so that a 1200 dpi printer does not print them as a grey tint.
-        const double cell = std::max(m_deviceDpi / 96.0, 1.0) / deviceScale(m_painter);
-        brush.setTransform(QTransform::fromScale(cell, cell));
-    }
-    m_painter.setBrush(brush);
     m_painter.setBackgroundMode(Qt::TransparentMode);
 }
 
-void PainterCanvas::onSave() {
+void PainterCanvas::applyPenAndBrush() {
+    const double scale = deviceScale(m_painter);
+    const TPen& p = Pen();
+    if (m_device.penUse != DeviceState::PenUse::Shapes || !(m_device.pen == p) ||
+        m_device.penScale != scale) {
+        QPen pen(toQColor(p.color));
+        pen.setStyle(penStyle(p.style));
+        // Below one device pixel a pen is drawn as the thinnest line, as a device would.
+        if (p.width <= 0 || p.width * scale < 1.0) {
+            pen.setWidth(0);
+            // Dashes of the thinnest line keep their screen length on a dense device.
+            if (pen.style() != Qt::SolidLine && pen.style() != Qt::NoPen && m_deviceDpi > 96) {
+                QList<qreal> dashes = pen.dashPattern();
+                for (qreal& dash : dashes)
+                    dash *= m_deviceDpi / 96.0;
+                pen.setDashPattern(dashes);
+            }
+        } else {
+            pen.setWidthF(p.width);
+            pen.setCapStyle(Qt::RoundCap);
+            pen.setJoinStyle(Qt::RoundJoin);
+        }
+        m_painter.setPen(pen);
+        m_device.penUse = DeviceState::PenUse::Shapes;
+        m_device.pen = p;
+        m_device.penScale = scale;
+    }
+    if (!m_device.brushKnown || !(m_device.brush == Brush()) || m_device.brushScale != scale) {
+        QBrush brush(toQColor(Brush().color), brushStyle(Brush().style));
+        if (Brush().style >= bsHorizontal && Brush().style <= bsDiagCross) {
+            // Hatches keep the density they have on a screen (8 pixels at 96 dpi) on any
+            // device, so that a 1200 dpi printer does not print them as a grey tint.
+            const double cell = std::max(m_deviceDpi / 96.0, 1.0) / scale;
+            brush.setTransform(QTransform::fromScale(cell, cell));
+        }
+        m_painter.setBrush(brush);
+        m_device.brushKnown = true;
+        m_device.brush = Brush();
+        m_device.brushScale = scale;
+    }
+}
+
+void PainterCanvas::applyTextPen(TColor color) {
+    if (m_device.penUse == DeviceState::PenUse::Text && m_device.textColor == color) return;
+    m_painter.setPen(toQColor(color));
+    m_device.penUse = DeviceState::PenUse::Text;
+    m_device.textColor = color;
+}
+
+// Saves the painter for the current canvas level, once, before its clip narrows; without a
+// level the painter's own state takes the clip.
+void PainterCanvas::savePainter() {
+    if (m_levels.empty() || m_levels.back().painterSaved) return;
+    m_levels.back().painterSaved = true;
+    m_levels.back().device = m_device;
     m_painter.save();
 }
+
+void PainterCanvas::onSave() {
+    m_levels.emplace_back();
+}
+
 void PainterCanvas::onRestore() {
-    m_painter.restore();
+    if (m_levels.back().painterSaved) {
+        m_painter.restore();
+        m_device = m_levels.back().device;
+    }
+    m_levels.pop_back();
 }
 
 void PainterCanvas::IntersectClipRect(const TRect& rect) {
+    savePainter();
     if (m_painter.hasClipping()) {
         m_painter.setClipRect(area(rect), Qt::IntersectClip);
     } else {
@@ -194,8 +229,14 @@ void PainterCanvas::TextOut(int x, int y, const QString& text, const QVector<int
         total += steps[i];
 
     const TFont font = ResolvedFont();
-    const TTextMetrics metrics = GetTextMetrics();
+    const auto [least, most] = stretches(m_painter.deviceTransform());
+    if (!(most * font.height <= kLargestEm) || most * font.height < kSmallestEm) return;
+    const bool outlines =
+        most * font.height > kLargestCachedEm || most > kMostCachedStretch * least;
     const int align = TextAlignment();
+    const bool onBaseline = (align & taBaseline) == taBaseline;
+    const TTextMetrics metrics =
+        onBaseline && !TextOpaque() ? TTextMetrics() : measureMetrics(font, font.height);
     double dx = 0;
     if ((align & taCenter) == taCenter) {
         dx = -total / 2;
@@ -203,48 +244,62 @@ void PainterCanvas::TextOut(int x, int y, const QString& text, const QVector<int
         dx = -total;
     }
     double baseline = metrics.ascent;
-    if ((align & taBaseline) == taBaseline) {
+    if (onBaseline) {
         baseline = 0;
     } else if (align & taBottom) {
         baseline = -metrics.descent;
     }
 
-    m_painter.save();
-    if (clip) {
-        if (m_painter.hasClipping()) {
-            m_painter.setClipRect(area(*clip), Qt::IntersectClip);
-        } else {
-            m_painter.setClipRect(area(*clip));
+    // A clip of this text alone or a turned text needs a state of its own; any other text is
+    // drawn in place with the painter as it is.
+    const bool ownState = clip || font.escapement != 0;
+    QPointF at(x + dx, y + baseline);
+    DeviceState outer;
+    if (ownState) {
+        outer = m_device;
+        m_painter.save();
+        if (clip) {
+            if (m_painter.hasClipping()) {
+                m_painter.setClipRect(area(*clip), Qt::IntersectClip);
+            } else {
+                m_painter.setClipRect(area(*clip));
+            }
         }
+        m_painter.translate(x, y);
+        if (font.escapement != 0) m_painter.rotate(-font.escapement / 10.0);
+        at = QPointF(dx, baseline);
     }
-    m_painter.translate(x, y);
-    if (font.escapement != 0) m_painter.rotate(-font.escapement / 10.0);
-    const auto [least, most] = stretches(m_painter.deviceTransform());
-    if (!(most * font.height <= kLargestEm) || most * font.height < kSmallestEm) {
-        m_painter.restore();
-        return;
-    }
-    const bool outlines =
-        most * font.height > kLargestCachedEm || most > kMostCachedStretch * least;
-    // Outlines are smoothed as drawn text is (the painter's state comes back on restore).
-    if (outlines) m_painter.setRenderHint(QPainter::Antialiasing, true);
     if (TextOpaque()) {
-        m_painter.fillRect(QRectF(dx, baseline - metrics.ascent, total, metrics.height),
+        m_painter.fillRect(QRectF(at.x(), at.y() - metrics.ascent, total, metrics.height),
                            toQColor(TextBackground()));
     }
-    m_painter.setPen(toQColor(font.color));
-    if (!drawGlyphRun(font, text, steps, QPointF(dx, baseline), outlines)) {
+    applyTextPen(font.color);
+    if (!drawGlyphRun(font, text, steps, at, outlines)) {
         m_painter.setFont(toQFont(font, font.height, m_deviceDpi));
-        drawCharByChar(text, steps, QPointF(dx, baseline), outlines);
+        drawCharByChar(text, steps, at, outlines ? toQColor(font.color) : QColor());
     }
-    m_painter.restore();
+    if (ownState) {
+        m_painter.restore();
+        m_device = outer;
+    }
+}
+
+// The face of `font` at its height; the last one is kept, since a page draws most of its
+// texts in one font.
+const QRawFont& PainterCanvas::rawFont(const TFont& font) {
+    if (m_rawFontOf.height != font.height || m_rawFontOf.bold != font.bold ||
+        m_rawFontOf.italic != font.italic || m_rawFontOf.name != font.name) {
+        m_rawFont = rawFontFor(font, font.height);
+        m_rawFontOf = font;
+    }
+    return m_rawFont;
 }
 
 // One run of the font's own glyphs at the given advances, or their outlines filled. False when
 // the face lacks a character (another face must supply it) or cannot be loaded.
 bool PainterCanvas::drawGlyphRun(const TFont& font, const QString& text, const QVector<int>& steps,
                                  QPointF origin, bool outlines) {
-    const QRawFont raw = rawFontFor(font, font.height);
+    const QRawFont& raw = rawFont(font);
     if (!raw.isValid()) return false;
     QVector<quint32> glyphs(text.size());
     int count = int(glyphs.size());
@@ -263,11 +318,12 @@ bool PainterCanvas::drawGlyphRun(const TFont& font, const QString& text, const Q
     }
     if (positions.size() != count) return false;
     glyphs.resize(count);
+    const QColor colour = toQColor(font.color);
     if (outlines) {
         QPainterPath path;
         for (int i = 0; i < count; ++i)
             path.addPath(raw.pathForGlyph(glyphs[i]).translated(positions[i]));
-        m_painter.fillPath(path, m_painter.pen().color());
+        fillOutlines(path, colour);
     } else {
         QGlyphRun run;
         run.setRawFont(raw);
@@ -277,7 +333,6 @@ bool PainterCanvas::drawGlyphRun(const TFont& font, const QString& text, const Q
     }
     // Underline and strike-out of the run itself land in the wrong place under a transform.
     const double thickness = std::max(raw.lineThickness(), 0.5);
-    const QColor colour = toQColor(font.color);
     if (font.underline)
         m_painter.fillRect(
             QRectF(origin.x(), origin.y() + raw.underlinePosition(), pos - origin.x(), thickness),
@@ -290,17 +345,17 @@ bool PainterCanvas::drawGlyphRun(const TFont& font, const QString& text, const Q
 }
 
 void PainterCanvas::drawCharByChar(const QString& text, const QVector<int>& steps, QPointF origin,
-                                   bool outlines) {
+                                   const QColor& outlines) {
     double pos = origin.x();
     const double baseline = origin.y();
-    // Outlines take the font at the device's resolution, as drawing does.
+    // Outlines take the font at the device's resolution, as drawn text does.
     const QFont font(m_painter.font(), m_painter.device());
     QPainterPath path;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const qsizetype length =
             text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2
                                                                                              : 1;
-        if (outlines)
+        if (outlines.isValid())
             path.addText(QPointF(pos, baseline), font, text.mid(i, length));
         else
             m_painter.drawText(QPointF(pos, baseline), text.mid(i, length));
@@ -308,7 +363,14 @@ void PainterCanvas::drawCharByChar(const QString& text, const QVector<int>& step
             pos += steps[i + k];
         i += length - 1;
     }
-    if (outlines) m_painter.fillPath(path, m_painter.pen().color());
+    if (outlines.isValid()) fillOutlines(path, outlines);
+}
+
+// Letters' outlines are smoothed as drawn text is; shapes stay sharp.
+void PainterCanvas::fillOutlines(const QPainterPath& path, const QColor& colour) {
+    m_painter.setRenderHint(QPainter::Antialiasing, true);
+    m_painter.fillPath(path, colour);
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
 }
 
 void PainterCanvas::StretchDraw(const TRect& rect, const QImage& image) {
@@ -318,12 +380,14 @@ void PainterCanvas::StretchDraw(const TRect& rect, const QImage& image) {
 
 void PainterCanvas::StretchDraw(const TRect& rect, const Metafile& metafile) {
     if (metafile.width() <= 0 || metafile.height() <= 0) return;
+    const DeviceState outer = m_device;
     m_painter.save();
     m_painter.translate(rect.left, rect.top);
     m_painter.scale(double(rect.width()) / metafile.width(),
                     double(rect.height()) / metafile.height());
     replayIsolated(metafile);
     m_painter.restore();
+    m_device = outer;
 }
 
 } // namespace platform

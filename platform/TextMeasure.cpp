@@ -16,9 +16,22 @@ namespace {
 constexpr double referenceHeight = 2048;
 constexpr qsizetype maxMeasuredFaces = 256;
 
+// The metrics of a face at the reference height.
+struct ReferenceMetrics {
+    double ascent = 0;
+    double descent = 0;
+    double leading = 0;
+    double averageCharWidth = 0;
+    double maxWidth = 0;
+};
+
 class FaceMeasure {
 public:
-    explicit FaceMeasure(const QFont& font) : m_metrics(font, device()) {}
+    // Qt finds the face's engine again for every metric it is asked, so they are read once.
+    explicit FaceMeasure(const QFont& font)
+        : m_metrics(font, device()), m_reference{m_metrics.ascent(), m_metrics.descent(),
+                                                 m_metrics.leading(), m_metrics.averageCharWidth(),
+                                                 m_metrics.maxWidth()} {}
 
     // Advance of one character (a code point).
     double advance(char32_t code) {
@@ -28,7 +41,7 @@ public:
         m_advances.insert(code, width);
         return width;
     }
-    const QFontMetricsF& metrics() const { return m_metrics; }
+    const ReferenceMetrics& reference() const { return m_reference; }
 
 private:
     // A fixed device, so that no screen's resolution or scale enters the numbers.
@@ -37,6 +50,7 @@ private:
         return &image;
     }
     QFontMetricsF m_metrics;
+    ReferenceMetrics m_reference;
     QHash<char32_t, double> m_advances;
 };
 
@@ -122,16 +136,16 @@ QVector<double> measureAdvances(const TFont& font, double height, const QString&
 }
 
 TTextMetrics measureMetrics(const TFont& font, double height) {
-    const QFontMetricsF& m = faceFor(font).metrics();
+    const ReferenceMetrics& m = faceFor(font).reference();
     const double scale = height / referenceHeight;
     TTextMetrics result;
-    result.ascent = m.ascent() * scale;
-    result.descent = m.descent() * scale;
+    result.ascent = m.ascent * scale;
+    result.descent = m.descent * scale;
     result.height = result.ascent + result.descent;
     result.internalLeading = std::max(0.0, result.height - height);
-    result.externalLeading = m.leading() * scale;
-    result.avgCharWidth = m.averageCharWidth() * scale;
-    result.maxCharWidth = m.maxWidth() * scale;
+    result.externalLeading = m.leading * scale;
+    result.avgCharWidth = m.averageCharWidth * scale;
+    result.maxCharWidth = m.maxWidth * scale;
     return result;
 }
 

@@ -15,6 +15,7 @@
 #include "platform/QtTranslations.h"
 #include "report/designer/TFormSestE.h"
 #include "report/engine/run/sestavy.h"
+#include "report/engine/ui/sestinf.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -46,6 +47,8 @@ int main(int argc, char* argv[]) {
     report.SetReportName(file.fileName());
     setUpPrintReport(report, state);
     designer::installDesigner();
+    // The designer's preview and print show their progress and can be cancelled.
+    report::InstallProgressWindow();
     // F1 in the designer shows its help topics
     platform::BrowserHelpViewer help;
     platform::setHelpViewer(&help);

@@ -738,12 +738,18 @@ void TFormSestE::RefreshSections() {
     const report::TPicture* picture = m_backgroundPicture && !m_backgroundPicture->isEmpty()
                                           ? m_backgroundPicture.get()
                                           : nullptr;
-    int offset = 0;
+    // Each section shows the part of the paper's background that prints under it on a first
+    // page: the sections stack down from the top margin in print order, and the page footer
+    // stands on the bottom margin.
+    const report::TemplatePaper& page = m_paperSettings;
+    int top = page.marginTop;
     for (TOddil* section : sectionsInPrintOrder()) {
         section->SetRastr(m_showGrid, m_snap, m_stepX, m_stepY, m_characterGrid == 1);
-        section->SetPozadi(picture, rect, QPoint(0, offset));
+        const bool footer = section->code() == 4;
+        const int y = footer ? page.paperHeight - page.marginBottom - section->sectionHeight() : top;
+        section->SetPozadi(picture, rect, QPoint(-page.marginLeft, -y));
         if (section->code() == 2) section->setColumns(m_columns, m_columnGap);
-        if (section->isVisibleTo(m_paper)) offset += section->sectionHeight();
+        if (!footer && section->isVisibleTo(m_paper)) top += section->sectionHeight();
         section->update();
     }
 }

@@ -316,6 +316,8 @@ TSestDlg::TSestDlg(TFormSestE* designer) : QDialog(designer), m_designer(designe
     groupGrid->addWidget(new QLabel(QStringLiteral("Výška oddílu:")), 4, 2);
     groupGrid->addWidget(m_footerHeight, 4, 3);
     groupGrid->addWidget(m_newPage, 5, 1, 1, 3);
+    // the list takes the height the tab has to spare, the group's fields stay at its top
+    groupGrid->setRowStretch(6, 1);
     m_tabs->addTab(groups, QStringLiteral("Skupiny"));
     connect(m_groups, &QListWidget::currentRowChanged, this, &TSestDlg::showGroup);
     connect(m_insert, &QToolButton::clicked, this, &TSestDlg::SBInsSkClick);

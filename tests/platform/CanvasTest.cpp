@@ -1,10 +1,11 @@
 // The canvas conventions, the metafile's records and the fidelity of a replayed recording.
 
+#include "ImageCompare.h"
 #include "platform/Metafile.h"
 #include "platform/PainterCanvas.h"
 #include "platform/RecordingCanvas.h"
-#include "ImageCompare.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -400,6 +401,129 @@ TEST(MetafileRecords, EmptyFrameDrawsNothing) {
     }
     const QImage image = replay(empty, 10, 10);
     EXPECT_EQ(image, whiteImage(10, 10));
+}
+
+// A device that counts the state changes its painter sends it, and the texts drawn.
+class StateCountingEngine : public QPaintEngine {
+public:
+    StateCountingEngine() : QPaintEngine(AllFeatures) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState& state) override {
+        const DirtyFlags flags = state.state();
+        pens += flags.testFlag(DirtyPen);
+        transforms += flags.testFlag(DirtyTransform);
+        clips += (flags & (DirtyClipPath | DirtyClipRegion | DirtyClipEnabled)) != 0;
+    }
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawTextItem(const QPointF&, const QTextItem&) override { ++texts; }
+    void drawLines(const QLineF*, int count) override { lines += count; }
+    Type type() const override { return User; }
+    int pens = 0;
+    int transforms = 0;
+    int clips = 0;
+    int texts = 0;
+    int lines = 0;
+};
+
+class StateCountingDevice : public QPaintDevice {
+public:
+    QPaintEngine* paintEngine() const override { return &engine; }
+    int metric(PaintDeviceMetric m) const override {
+        switch (m) {
+        case PdmWidth:
+        case PdmHeight:
+            return 2000;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 600;
+        case PdmDepth:
+            return 32;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
+        default:
+            return 0;
+        }
+    }
+    mutable StateCountingEngine engine;
+};
+
+// A page view as the report records it: every cell in a state of its own, the rules between
+// them in another, one cell clipped. Replayed, the device is told only what changes: the
+// scale of the page once, the text colour once, the rule pen once per switch from texts to
+// rules, the clip when it narrows and when it is released.
+// A clip holds until the state it was narrowed in is restored, at whatever depth; the clip of
+// a text holds for that text alone.
+TEST(CanvasState, ClipsEndWithTheirStateAndATextsClipWithTheText) {
+    QImage image = whiteImage(40, 20);
+    {
+        QPainter painter(&image);
+        PainterCanvas c(painter);
+        c.SetPen(TPen{0, psClear, 1});
+        c.SaveState();
+        c.SaveState();
+        c.IntersectClipRect(TRect{0, 0, 10, 10});
+        c.SetBrush(TBrush{0x0000FF, bsSolid});
+        c.FillRect(TRect{0, 0, 40, 20});
+        c.RestoreState();
+        c.SetBrush(TBrush{0x00FF00, bsSolid});
+        c.FillRect(TRect{20, 0, 40, 10});
+        c.RestoreState();
+        TFont font;
+        font.height = 30;
+        c.SetFont(font);
+        const TRect clip{0, 0, 1, 1};
+        c.TextOut(0, 0, QStringLiteral("MMM"), {}, &clip);
+        c.SetBrush(TBrush{0xFF0000, bsSolid});
+        c.FillRect(TRect{20, 10, 40, 20});
+    }
+    EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(15, 5), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(30, 5), QColor(Qt::green));
+    EXPECT_EQ(image.pixelColor(30, 15), QColor(Qt::blue));
+    EXPECT_EQ(image.pixelColor(15, 15), QColor(Qt::white)); // the text, clipped away
+}
+
+TEST(CanvasState, ReplaySendsTheDeviceOnlyTheStateThatChanges) {
+    Metafile page(3000, 3000, 600);
+    {
+        RecordingCanvas c(page);
+        TFont font;
+        font.name = "Arial";
+        for (int row = 0; row < 30; ++row) {
+            for (int column = 0; column < 3; ++column) {
+                c.SaveState();
+                c.SaveState();
+                if (row == 7 && column == 1) c.IntersectClipRect(TRect{0, 0, 3000, 700});
+                c.SetFont(font);
+                c.SetTextAlign(taLeft | taBaseline);
+                c.TextOut(100 + 900 * column, 100 + 90 * row, QString::number(row * 3 + column));
+                c.RestoreState();
+                c.RestoreState();
+            }
+            c.SaveState();
+            c.SetPen(TPen{0x000000, psSolid, 2});
+            c.MoveTo(100, 110 + 90 * row);
+            c.LineTo(2800, 110 + 90 * row);
+            c.RestoreState();
+        }
+    }
+    StateCountingDevice device;
+    {
+        QPainter painter(&device);
+        PainterCanvas canvas(painter);
+        page.Play(canvas, TRect{0, 0, 1500, 1500});
+    }
+    const StateCountingEngine& e = device.engine;
+    EXPECT_EQ(e.texts, 90);
+    EXPECT_EQ(e.lines, 30);
+    EXPECT_LE(e.transforms, 2);
+    EXPECT_LE(e.pens, 2 * 30 + 1);
+    EXPECT_LE(e.clips, 2);
 }
 
 class ReplayFidelity : public ::testing::TestWithParam<double> {};

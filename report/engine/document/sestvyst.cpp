@@ -1,9 +1,10 @@
 #include "report/engine/document/sestvyst.h"
 
 #include "platform/TVoranCanvas.h"
+#include "report/engine/document/RunProgress.h"
 #include "report/engine/document/TPicture.h"
-#include "report/engine/sest_lib.h"
 #include "report/engine/document/sest_zn.h"
+#include "report/engine/sest_lib.h"
 
 #include <QCoreApplication>
 
@@ -376,6 +377,15 @@ void TSestVystup::DrawBackground(TCanvas& canvas, double x, double y, double sx,
     DrawPicture(canvas, r, *m_background);
 }
 
+bool TSestVystup::CancelRequested() const {
+    return m_cancel || (m_cancelQuery && m_cancelQuery()) ||
+           (m_progress && *m_progress->cancelFlag());
+}
+
+void TSestVystup::NotePage(int n) const {
+    if (m_progress) m_progress->ShowItem(n);
+}
+
 void TSestVystup::ShowPage(int n) {
     const TStranaPrvku* page = Page(n);
     if (!page) return;
@@ -387,7 +397,7 @@ void TSestVystup::ShowPage(int n) {
     DrawBackground(canvas, 0, 0, kViewScale, kViewScale);
     for (int i = 0; i < page->Count(); ++i) {
         page->Prvek(i)->Draw(canvas, 0, 0, kViewScale, kViewScale, kViewScale, 0, 0);
-        if (cancelRequested()) break;
+        if (CancelRequested()) break;
     }
 }
 

@@ -7,8 +7,8 @@
 // Page indexes are 0-based everywhere; an index outside the document does nothing.
 
 #include "platform/Metafile.h"
-#include "report/engine/text/sest_rtf.h"
 #include "report/engine/run/sestavyt.h"
+#include "report/engine/text/sest_rtf.h"
 
 #include <QString>
 
@@ -19,6 +19,7 @@
 
 namespace report {
 
+class RunProgress;
 class TPicture;
 class TZnakovePole;
 
@@ -187,14 +188,20 @@ public:
     // Cancel: stops drawing and printing between elements and sheets.
     void SetCancel(bool cancel) { m_cancel = cancel; }
     bool Cancelled() const { return m_cancel; }
-    // Asked between elements and sheets as well (the progress window's button); may be empty.
+    // Asked between elements and sheets as well; may be empty (or null).
     void SetCancelQuery(std::function<bool()> query) { m_cancelQuery = std::move(query); }
     void SetCancelSource(const bool* flag) {
-        m_cancelQuery = flag ? std::function<bool()>([flag] { return *flag; }) : nullptr;
+        SetCancelQuery(flag ? std::function<bool()>([flag] { return *flag; }) : nullptr);
     }
-    // Told when a print job's pages are all drawn and it goes to the printer (the progress
-    // window stops offering cancel then); may be empty.
-    void SetSendingNotice(std::function<void()> notice) { m_sendingNotice = std::move(notice); }
+    // The progress window of what now prints or exports the document (not owned; null for
+    // none): printers and writers show their pages in it, say when a job goes to the printer
+    // (the window stops offering cancel then) and stop once it is cancelled.
+    void SetProgress(RunProgress* progress) { m_progress = progress; }
+    RunProgress* Progress() const { return m_progress; }
+    // Whether the cancel flag, the cancel source or the progress window asks to stop.
+    bool CancelRequested() const;
+    // Page n (from 1) is being printed or written: the progress window shows it.
+    void NotePage(int n) const;
 
     // Makes page n current and records it into the page view; an invalid n does nothing.
     void ShowPage(int n);
@@ -226,7 +233,6 @@ public:
     const PrintFailure& LastPrintFailure() const { return m_printFailure; }
 
 private:
-    bool cancelRequested() const { return m_cancel || (m_cancelQuery && m_cancelQuery()); }
     // What both printers do first: clear the cancel flag, clamp the page range and select the
     // printer with the template's orientation. False when no job is to start; `result` is then
     // the printer's answer (true for nothing to print, false without a printer).
@@ -248,7 +254,7 @@ private:
     bool m_cancel = false;
     PrintFailure m_printFailure;
     std::function<bool()> m_cancelQuery;
-    std::function<void()> m_sendingNotice;
+    RunProgress* m_progress = nullptr;
     int m_printableWidth;
     int m_printableHeight;
     PageLayout m_layout;

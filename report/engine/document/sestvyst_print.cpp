@@ -6,11 +6,12 @@
 #include "platform/PainterCanvas.h"
 #include "platform/PrintJobs.h"
 #include "platform/Printers.h"
+#include "report/engine/document/RunProgress.h"
 #include "report/engine/document/TPicture.h"
-#include "report/engine/sest_lib.h"
 #include "report/engine/document/sest_zn.h"
-#include "report/engine/ui/sestfrmp.h"
 #include "report/engine/printing/sestprn_printer.h"
+#include "report/engine/sest_lib.h"
+#include "report/engine/ui/sestfrmp.h"
 
 #include <QCoreApplication>
 #include <QPainter>
@@ -87,7 +88,7 @@ bool TSestVystup::PrintGraphic(int start, int end, const bool* cancel, const QSt
     bool result = true;
     if (!preparePrinting(start, end, result, templateOrientation)) return result;
     PrinterSystem& printer = PrinterSystem::instance();
-    const auto cancelled = [&] { return m_cancel || (cancel && *cancel) || cancelRequested(); };
+    const auto cancelled = [&] { return m_cancel || (cancel && *cancel) || CancelRequested(); };
 
     const int dpiX = std::max(printer.resolutionX(), 1);
     const int dpiY = std::max(printer.resolutionY(), 1);
@@ -134,6 +135,7 @@ bool TSestVystup::PrintGraphic(int start, int end, const bool* cancel, const QSt
         bool stop = false;
         for (int page = start; page <= end && !stop; ++page) {
             if (page > start) job.newPage();
+            NotePage(page);
             QCoreApplication::processEvents();
             ShowPage(page - 1);
             for (int r = 0; r < rows && !stop; ++r)
@@ -154,6 +156,9 @@ bool TSestVystup::PrintGraphic(int start, int end, const bool* cancel, const QSt
                                      nearest((m_printableWidth + x) * px) + 1,
                                      nearest((m_printableHeight + y) * py) + 1};
                     m_view.Play(canvas, zoomed(view, zoom));
+                    // A cancel asked while the page was drawn waits among the events: it
+                    // must count before the next page, and before the last goes out.
+                    QCoreApplication::processEvents();
                     stop = cancelled();
                 }
         }
@@ -161,7 +166,7 @@ bool TSestVystup::PrintGraphic(int start, int end, const bool* cancel, const QSt
             job.abort();
             return false;
         }
-        if (m_sendingNotice) m_sendingNotice();
+        if (m_progress) m_progress->ShowSending();
         if (!job.end()) {
             m_printFailure = {job.failure().queue, job.failure().reason};
             return false;
@@ -174,7 +179,7 @@ bool TSestVystup::PrintText(int start, int end, const bool* cancel, const QStrin
                             int copies, bool templateOrientation) {
     bool result = true;
     if (!preparePrinting(start, end, result, templateOrientation)) return result;
-    const auto cancelled = [&] { return m_cancel || (cancel && *cancel) || cancelRequested(); };
+    const auto cancelled = [&] { return m_cancel || (cancel && *cancel) || CancelRequested(); };
     // Element positions on the printer's printable area, moved by the output offset.
     const int ox = PageToPrinterX(m_layout.marginLeft) + PageSetup().outputOffsetX;
     const int oy = PageToPrinterY(m_layout.marginTop) + PageSetup().outputOffsetY;
@@ -189,6 +194,7 @@ bool TSestVystup::PrintText(int start, int end, const bool* cancel, const QStrin
             return false;
         }
         for (int p = start; p <= end; ++p) {
+            NotePage(p);
             page.ClearPage();
             const TStranaPrvku* elements = Page(p - 1);
             for (int i = 0; i < elements->Count(); ++i)
@@ -205,7 +211,7 @@ bool TSestVystup::PrintText(int start, int end, const bool* cancel, const QStrin
                 return false;
             }
         }
-        if (m_sendingNotice) m_sendingNotice();
+        if (m_progress) m_progress->ShowSending();
         if (!job.end()) {
             m_printFailure = {job.failure().queue, job.failure().reason};
             return false;

@@ -1,10 +1,13 @@
 #include "report/engine/export/sest_str.h"
 
+#include "report/engine/document/sestvyst.h"
 #include "report/engine/export/EmfWriter.h"
 #include "report/engine/export/WmfWriter.h"
-#include "report/engine/document/sestvyst.h"
 
 #include "platform/AtomicFile.h"
+#include "report/engine/export/ExportFiles.h"
+
+#include <QCoreApplication>
 
 namespace report {
 
@@ -16,41 +19,39 @@ QString PageFileName(const QString& fileName, int page, const QString& extension
 }
 
 bool SavePageMetafile(TSestVystup& document, QIODevice& stream, int page, bool withBackground,
-                      bool enhanced) {
+                      bool enhanced, const bool* cancel) {
     if (!document.Page(page)) return false;
+    const auto stopped = [&] { return (cancel && *cancel) || document.CancelRequested(); };
+    document.NotePage(page + 1);
+    QCoreApplication::processEvents();
+    if (stopped()) return false;
     const bool printed = document.PrintsBackground();
     document.SetPrintBackground(withBackground);
     document.ShowPage(page);
     document.SetPrintBackground(printed);
+    if (stopped()) return false; // the page view may be cut short
     const platform::Metafile& view = document.PageView();
     const QByteArray bytes = enhanced ? WriteEmf(view) : WriteWmf(view);
     return stream.write(bytes) == bytes.size();
 }
 
 bool SavePageMetafileFile(TSestVystup& document, const QString& fileName, int page,
-                          bool withBackground, bool enhanced) {
+                          bool withBackground, bool enhanced, const bool* cancel) {
     if (!document.Page(page)) return false;
     return platform::writeFileAtomically(fileName, [&](QIODevice& file) {
-        return SavePageMetafile(document, file, page, withBackground, enhanced);
+        return SavePageMetafile(document, file, page, withBackground, enhanced, cancel);
     });
 }
 
-bool SaveAllPagesHTML(TSestVystup& document, const QString& fileName, const QString& extension) {
-    for (int k = 1; k <= document.PageCount(); ++k) {
-        const QString stem = PageFileName(fileName, k, QStringLiteral("_") + extension);
-        const QString name = PageFileName(fileName, k, extension);
-        if (!SaveToHTMLFile(document, name, k - 1, stem.mid(stem.lastIndexOf('/') + 1)))
-            return false;
-    }
-    return true;
-}
-
 bool SaveAllPagesMetafile(TSestVystup& document, const QString& fileName, const QString& extension,
-                          bool withBackground, bool enhanced) {
+                          bool withBackground, bool enhanced, const bool* cancel) {
+    ExportFiles files;
     for (int k = 1; k <= document.PageCount(); ++k)
-        if (!SavePageMetafileFile(document, PageFileName(fileName, k, extension), k - 1,
-                                  withBackground, enhanced))
+        if (!files.write(PageFileName(fileName, k, extension), [&](QIODevice& file) {
+                return SavePageMetafile(document, file, k - 1, withBackground, enhanced, cancel);
+            }))
             return false;
+    files.keep();
     return true;
 }
 

@@ -4,9 +4,11 @@
 // exports. Page indexes are 0-based, as everywhere in the output document; page numbers in
 // file names and text ranges are 1-based.
 //
-// Every writer returns false when it was cancelled (`cancel` set, checked between elements)
-// or could not write. The file variants write through platform::AtomicFile: a failed or
-// cancelled export leaves no file behind and any previous file as it was.
+// Every writer returns false when it was cancelled (`cancel` set or the document's progress
+// window cancelled, checked between elements) or could not write; each shows the page it
+// writes in the document's progress window. The file variants write through ExportFiles: a
+// failed or cancelled export leaves none of its files behind and any file it did not reach
+// as it was.
 
 #include <QIODevice>
 #include <QString>
@@ -41,9 +43,9 @@ bool SaveToRTFFile(TSestVystup& document, const QString& fileName, const bool* c
 // the background is drawn when `withBackground` and the document has one. The document's
 // current page becomes `page`. False for an invalid page (nothing written).
 bool SavePageMetafile(TSestVystup& document, QIODevice& stream, int page, bool withBackground,
-                      bool enhanced);
+                      bool enhanced, const bool* cancel = nullptr);
 bool SavePageMetafileFile(TSestVystup& document, const QString& fileName, int page,
-                          bool withBackground, bool enhanced);
+                          bool withBackground, bool enhanced, const bool* cancel = nullptr);
 
 // The name of page `page` (1-based) of a per-page export: the extension of the file name (its
 // last dot after the last "/") replaced by the number and `extension` ("a.html", 3, ".html"
@@ -52,10 +54,12 @@ QString PageFileName(const QString& fileName, int page, const QString& extension
 
 // Every page k (from 1) into its own file PageFileName(fileName, k, extension); HTML pages'
 // pictures are named after PageFileName(fileName, k, "_" + extension), so that no two pages'
-// pictures share a name. Stops at the first page that fails.
+// pictures share a name. A page that fails or a cancel ends the export, which then leaves none
+// of its files.
 bool SaveAllPagesHTML(TSestVystup& document, const QString& fileName,
-                      const QString& extension = QStringLiteral(".html"));
+                      const QString& extension = QStringLiteral(".html"),
+                      const bool* cancel = nullptr);
 bool SaveAllPagesMetafile(TSestVystup& document, const QString& fileName, const QString& extension,
-                          bool withBackground, bool enhanced);
+                          bool withBackground, bool enhanced, const bool* cancel = nullptr);
 
 } // namespace report

@@ -3,11 +3,11 @@
 
 #include "report/engine/export/sest_str.h"
 
-#include "platform/AtomicFile.h"
 #include "platform/PainterCanvas.h"
 #include "report/engine/document/TPicture.h"
-#include "report/engine/sest_lib.h"
 #include "report/engine/document/sestvyst.h"
+#include "report/engine/export/ExportFiles.h"
+#include "report/engine/sest_lib.h"
 
 #include <QCoreApplication>
 #include <QPainter>
@@ -122,8 +122,9 @@ QString lineText(const QString& text) {
 
 class HtmlPage {
 public:
-    HtmlPage(QIODevice& stream, const QString& folder, const QString& fileName)
-        : m_stream(stream), m_folder(folder), m_fileName(fileName) {
+    HtmlPage(QIODevice& stream, const QString& folder, const QString& fileName,
+             ExportFiles& pictures)
+        : m_stream(stream), m_folder(folder), m_fileName(fileName), m_pictures(pictures) {
         if (!m_folder.isEmpty() && !m_folder.endsWith('/')) m_folder += '/';
     }
 
@@ -200,9 +201,8 @@ private:
 
     bool savePicture(const QImage& image, int number) {
         return !image.isNull() &&
-               platform::writeFileAtomically(m_folder + pictureName(number), [&](QIODevice& file) {
-                   return image.save(&file, "BMP");
-               });
+               m_pictures.write(m_folder + pictureName(number),
+                                [&](QIODevice& file) { return image.save(&file, "BMP"); });
     }
 
     void pictureDiv(const TVystPrvek& v, const QString& sides, int number) {
@@ -260,16 +260,17 @@ private:
     QIODevice& m_stream;
     QString m_folder;
     QString m_fileName;
+    ExportFiles& m_pictures;
     QString m_out;
 };
 
-} // namespace
-
-bool SaveToHTML(TSestVystup& document, QIODevice& stream, const QString& pictureFolder, int page,
-                const QString& fileName, const bool* cancel) {
+// Page `page` into `stream`, its pictures written through `files`.
+bool writePage(TSestVystup& document, QIODevice& stream, const QString& pictureFolder, int page,
+               const QString& fileName, const bool* cancel, ExportFiles& files) {
     const TStranaPrvku* elements = document.Page(page);
     if (!elements) return false;
-    HtmlPage html(stream, pictureFolder, fileName);
+    document.NotePage(page + 1);
+    HtmlPage html(stream, pictureFolder, fileName, files);
     html.write(QStringLiteral("<HTML> <HEAD> <TITLE> </TITLE>\n"
                               "<META NAME=\"Creator\" CONTENT=\"VoranReportGenerator\">\n"
                               "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; "
@@ -282,7 +283,7 @@ bool SaveToHTML(TSestVystup& document, QIODevice& stream, const QString& picture
             break;
         }
         QCoreApplication::processEvents();
-        if (cancel && *cancel) {
+        if ((cancel && *cancel) || document.CancelRequested()) {
             complete = false;
             break;
         }
@@ -291,15 +292,48 @@ bool SaveToHTML(TSestVystup& document, QIODevice& stream, const QString& picture
     return html.flush() && complete;
 }
 
-bool SaveToHTMLFile(TSestVystup& document, const QString& fileName, int page,
-                    const QString& pictureStem, const bool* cancel) {
+// Page `page` into `fileName`, its pictures beside it named after `pictureStem`.
+bool writePageFile(TSestVystup& document, const QString& fileName, int page,
+                   const QString& pictureStem, const bool* cancel, ExportFiles& files) {
     if (!document.Page(page)) return false;
     const int slash = int(fileName.lastIndexOf('/'));
     const QString folder = slash >= 0 ? fileName.left(slash + 1) : QString();
     const QString stem = pictureStem.isEmpty() ? fileName.mid(slash + 1) : pictureStem;
-    return platform::writeFileAtomically(fileName, [&](QIODevice& file) {
-        return SaveToHTML(document, file, folder, page, stem, cancel);
+    return files.write(fileName, [&](QIODevice& file) {
+        return writePage(document, file, folder, page, stem, cancel, files);
     });
+}
+
+} // namespace
+
+bool SaveToHTML(TSestVystup& document, QIODevice& stream, const QString& pictureFolder, int page,
+                const QString& fileName, const bool* cancel) {
+    ExportFiles pictures;
+    if (!writePage(document, stream, pictureFolder, page, fileName, cancel, pictures))
+        return false;
+    pictures.keep();
+    return true;
+}
+
+bool SaveToHTMLFile(TSestVystup& document, const QString& fileName, int page,
+                    const QString& pictureStem, const bool* cancel) {
+    ExportFiles files;
+    if (!writePageFile(document, fileName, page, pictureStem, cancel, files)) return false;
+    files.keep();
+    return true;
+}
+
+bool SaveAllPagesHTML(TSestVystup& document, const QString& fileName, const QString& extension,
+                      const bool* cancel) {
+    ExportFiles files;
+    for (int k = 1; k <= document.PageCount(); ++k) {
+        const QString stem = PageFileName(fileName, k, QStringLiteral("_") + extension);
+        if (!writePageFile(document, PageFileName(fileName, k, extension), k - 1,
+                           stem.mid(stem.lastIndexOf('/') + 1), cancel, files))
+            return false;
+    }
+    files.keep();
+    return true;
 }
 
 } // namespace report

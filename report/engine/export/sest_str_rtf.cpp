@@ -5,9 +5,9 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/Windows1250.h"
-#include "report/engine/sest_lib.h"
-#include "report/engine/printing/sestprn.h"
 #include "report/engine/document/sestvyst.h"
+#include "report/engine/printing/sestprn.h"
+#include "report/engine/sest_lib.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -236,12 +236,13 @@ bool SaveToRTF(TSestVystup& document, QIODevice& stream, const bool* cancel) {
     QByteArray out = rtf.header();
     bool cancelled = false;
     for (int p = 0; p < document.PageCount() && !cancelled; ++p) {
+        document.NotePage(p + 1);
         out += '{';
         const TStranaPrvku* page = document.Page(p);
         for (int i = 0; i < page->Count(); ++i) {
             out += rtf.element(*page->Prvek(i));
             QCoreApplication::processEvents();
-            if (cancel && *cancel) {
+            if ((cancel && *cancel) || document.CancelRequested()) {
                 cancelled = true;
                 break;
             }

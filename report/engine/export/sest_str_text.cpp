@@ -21,12 +21,13 @@ bool SaveToText(TSestVystup& document, QIODevice& stream, int startPage, const b
     const auto language = TSestLanguage(document.ExportLanguage());
     for (int copy = 0; copy < std::max(copies, 1); ++copy) {
         for (int p = startPage; p <= endPage; ++p) {
+            document.NotePage(p);
             page.ClearPage();
             const TStranaPrvku* elements = document.Page(p - 1);
             for (int i = 0; i < elements->Count(); ++i) {
                 TSestVystup::ToText(*elements->Prvek(i), page, 0, 0);
                 QCoreApplication::processEvents();
-                if (cancel && *cancel) {
+                if ((cancel && *cancel) || document.CancelRequested()) {
                     page.EndOutput();
                     return false;
                 }

@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <numbers>
 #include <optional>
+#include <string>
 #include <utility>
 
 namespace report {
@@ -112,22 +114,39 @@ bool IsOperatorChar(QChar c) {
 
 double StrToFloatLoose(const QString& text) {
     const QChar point = platform::CurrentLocaleSettings().decimalSeparator;
-    QString t = text;
-    const QChar other = point == u',' ? u'.' : u',';
-    if (point == u',' || point == u'.') {
-        if (const qsizetype i = t.indexOf(other); i >= 0) t[i] = point;
-    }
+    // The first of the other separator stands for the locale's.
+    const QChar other = point == u',' ? u'.' : point == u'.' ? u',' : QChar();
     qsizetype start = 0;
-    while (start < t.size() && t.at(start).unicode() <= ' ')
+    while (start < text.size() && text.at(start).unicode() <= ' ')
         ++start;
-    t = t.mid(start);
-    if (t.isEmpty()) return 0;
-    if (!IsDigitChar(t.at(0)) && t.at(0) != u'-') return 0;
-    for (qsizetype i = 1; i < t.size(); ++i) {
-        const QChar c = t.at(i);
-        if (!IsDigitChar(c) && c != u'E' && c != u'e' && c != point) return 0;
+    // Read as the strict conversion reads it, without a text of its own: a report reads every
+    // item's number this way, record after record.
+    const qsizetype length = text.size() - start;
+    if (length == 0) return 0;
+    std::string number(std::size_t(length), ' ');
+    bool otherSeen = false;
+    for (qsizetype i = start; i < text.size(); ++i) {
+        QChar c = text.at(i);
+        if (!otherSeen && !other.isNull() && c == other) {
+            otherSeen = true;
+            c = point;
+        }
+        char& out = number[std::size_t(i - start)];
+        if (IsDigitChar(c))
+            out = char(c.unicode());
+        else if (c == point && i > start)
+            out = '.';
+        else if ((c == u'E' || c == u'e') && i > start)
+            out = char(c.unicode());
+        else if (c == u'-' && i == start)
+            out = '-';
+        else
+            return 0;
     }
-    return platform::StrToFloat(t).value_or(0.0);
+    double value = 0;
+    const char* end = number.data() + number.size();
+    const auto res = std::from_chars(number.data(), end, value);
+    return res.ec == std::errc() && res.ptr == end && std::isfinite(value) ? value : 0.0;
 }
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include "report/engine/run/SaveFileChooser.h"
 
-#include <QIODevice>
 #include "report/engine/run/sestavyt.h"
+#include <QIODevice>
 
 #include <functional>
 
@@ -140,6 +140,11 @@ protected:
     void reportError(int result);
 
 private:
+    // Writes the generated document with `write`, given the cancel flag, under one progress
+    // window: 0, 3 cancelled, 6 not written, or 7 when nothing is `available`; a non-zero
+    // result goes to OnError.
+    int exportDocument(bool available, const std::function<bool(const bool* cancel)>& write);
+
     QString m_reportName;
     QString m_reportAlias;
     QString m_reportDir;

@@ -3,8 +3,9 @@
 #include "report/engine/run/sestavy.h"
 
 #include "platform/AtomicFile.h"
-#include "report/engine/export/sest_str.h"
 #include "report/engine/document/sestvyst.h"
+#include "report/engine/export/sest_str.h"
+#include "report/engine/run/RunWatch.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -13,17 +14,20 @@ namespace report {
 
 namespace {
 
-int resultOf(bool ok) {
-    return ok ? seOk : seNotExported;
+// Done, cancelled in the progress window, or not written.
+int resultOf(bool ok, const RunWatch& watch) {
+    return ok ? seOk : watch.cancelled() ? seCancelled : seNotExported;
 }
 
-// Copies `bytes` into `file` in 64 KiB pieces, handling events between them.
-bool copyInPieces(const QByteArray& bytes, QIODevice& file) {
+// Copies `bytes` into `file` in 64 KiB pieces, handling events between them; false once the
+// progress window is cancelled.
+bool copyInPieces(const QByteArray& bytes, QIODevice& file, const RunWatch& watch) {
     constexpr qsizetype piece = 64 * 1024;
     for (qsizetype at = 0; at < bytes.size(); at += piece) {
         if (file.write(bytes.constData() + at, std::min(piece, bytes.size() - at)) < 0)
             return false;
         QCoreApplication::processEvents();
+        if (watch.cancelled()) return false;
     }
     return true;
 }
@@ -32,13 +36,16 @@ bool copyInPieces(const QByteArray& bytes, QIODevice& file) {
 
 int TSestava::SaveToText(QIODevice& stream) {
     if (BeforePrint && !designing()) BeforePrint(this);
+    // One progress window for the run and the export.
+    const RunWatch watch(*this);
     int result = PrepareAndGenerate();
     if (result == seOk) {
         TSestVystup& doc = Vystup();
         doc.SetPageRange(StartPage, EndPage, ExportLanguage, PrintCopies);
-        result = report::SaveToText(doc, stream, StartPage, nullptr, PrintCopies, EndPage)
-                     ? seOk
-                     : seCancelled;
+        result =
+            report::SaveToText(doc, stream, StartPage, watch.cancelFlag(), PrintCopies, EndPage)
+                ? seOk
+                : seCancelled;
         reportError(result);
     }
     if (AfterPrint && !designing()) AfterPrint(this);
@@ -46,107 +53,92 @@ int TSestava::SaveToText(QIODevice& stream) {
 }
 
 int TSestava::SaveToTextFile(const QString& fileName) {
+    const RunWatch watch(*this);
     QBuffer memory;
     memory.open(QIODevice::WriteOnly);
     const int result = SaveToText(memory);
     if (result != seOk) return result;
     const bool written = platform::writeFileAtomically(
-        fileName, [&](QIODevice& file) { return copyInPieces(memory.data(), file); });
-    const int outcome = written ? seOk : seNotExported;
+        fileName, [&](QIODevice& file) { return copyInPieces(memory.data(), file, watch); });
+    const int outcome = resultOf(written, watch);
     reportError(outcome);
     return outcome;
 }
 
-int TSestava::SaveToEMF(QIODevice& stream, int page, bool withBackground) {
-    const int result =
-        Vystup().Page(page)
-            ? resultOf(SavePageMetafile(Vystup(), stream, page, withBackground, true))
-            : seNothingDone;
+int TSestava::exportDocument(bool available,
+                             const std::function<bool(const bool* cancel)>& write) {
+    const RunWatch watch(*this);
+    const int result = available ? resultOf(write(watch.cancelFlag()), watch) : seNothingDone;
     reportError(result);
     return result;
+}
+
+int TSestava::SaveToEMF(QIODevice& stream, int page, bool withBackground) {
+    return exportDocument(Vystup().Page(page), [&](const bool* cancel) {
+        return SavePageMetafile(Vystup(), stream, page, withBackground, true, cancel);
+    });
 }
 
 int TSestava::SaveToEMFFile(const QString& fileName, int page, bool withBackground) {
-    const int result =
-        Vystup().Page(page)
-            ? resultOf(SavePageMetafileFile(Vystup(), fileName, page, withBackground, true))
-            : seNothingDone;
-    reportError(result);
-    return result;
+    return exportDocument(Vystup().Page(page), [&](const bool* cancel) {
+        return SavePageMetafileFile(Vystup(), fileName, page, withBackground, true, cancel);
+    });
 }
 
 int TSestava::SaveAllToEMF(const QString& fileName, bool withBackground) {
-    const int result =
-        Vystup().PageCount() == 0
-            ? seNothingDone
-            : resultOf(SaveAllPagesMetafile(Vystup(), fileName, QStringLiteral(".emf"),
-                                            withBackground, true));
-    reportError(result);
-    return result;
+    return exportDocument(Vystup().PageCount() > 0, [&](const bool* cancel) {
+        return SaveAllPagesMetafile(Vystup(), fileName, QStringLiteral(".emf"), withBackground,
+                                    true, cancel);
+    });
 }
 
 int TSestava::SaveToWMF(QIODevice& stream, int page, bool withBackground) {
-    const int result =
-        Vystup().Page(page)
-            ? resultOf(SavePageMetafile(Vystup(), stream, page, withBackground, false))
-            : seNothingDone;
-    reportError(result);
-    return result;
+    return exportDocument(Vystup().Page(page), [&](const bool* cancel) {
+        return SavePageMetafile(Vystup(), stream, page, withBackground, false, cancel);
+    });
 }
 
 int TSestava::SaveToWMFFile(const QString& fileName, int page, bool withBackground) {
-    const int result =
-        Vystup().Page(page)
-            ? resultOf(SavePageMetafileFile(Vystup(), fileName, page, withBackground, false))
-            : seNothingDone;
-    reportError(result);
-    return result;
+    return exportDocument(Vystup().Page(page), [&](const bool* cancel) {
+        return SavePageMetafileFile(Vystup(), fileName, page, withBackground, false, cancel);
+    });
 }
 
 int TSestava::SaveAllToWMF(const QString& fileName, bool withBackground) {
-    const int result =
-        Vystup().PageCount() == 0
-            ? seNothingDone
-            : resultOf(SaveAllPagesMetafile(Vystup(), fileName, QStringLiteral(".wmf"),
-                                            withBackground, false));
-    reportError(result);
-    return result;
+    return exportDocument(Vystup().PageCount() > 0, [&](const bool* cancel) {
+        return SaveAllPagesMetafile(Vystup(), fileName, QStringLiteral(".wmf"), withBackground,
+                                    false, cancel);
+    });
 }
 
 int TSestava::SaveToHTML(QIODevice& stream, int page, const QString& folder,
                          const QString& fileName) {
-    const int result = Vystup().Page(page)
-                           ? resultOf(report::SaveToHTML(Vystup(), stream, folder, page, fileName))
-                           : seNothingDone;
-    reportError(result);
-    return result;
+    return exportDocument(Vystup().Page(page), [&](const bool* cancel) {
+        return report::SaveToHTML(Vystup(), stream, folder, page, fileName, cancel);
+    });
 }
 
 int TSestava::SaveToHTMLFile(const QString& fileName, int page) {
-    const int result = Vystup().Page(page)
-                           ? resultOf(report::SaveToHTMLFile(Vystup(), fileName, page))
-                           : seNothingDone;
-    reportError(result);
-    return result;
+    return exportDocument(Vystup().Page(page), [&](const bool* cancel) {
+        return report::SaveToHTMLFile(Vystup(), fileName, page, {}, cancel);
+    });
 }
 
 int TSestava::SaveAllToHTML(const QString& fileName) {
-    const int result =
-        Vystup().PageCount() == 0 ? seNothingDone : resultOf(SaveAllPagesHTML(Vystup(), fileName));
-    reportError(result);
-    return result;
+    return exportDocument(Vystup().PageCount() > 0, [&](const bool* cancel) {
+        return SaveAllPagesHTML(Vystup(), fileName, QStringLiteral(".html"), cancel);
+    });
 }
 
 int TSestava::SaveToRTF(QIODevice& stream) {
-    const int result = resultOf(report::SaveToRTF(Vystup(), stream));
-    reportError(result);
-    return result;
+    return exportDocument(
+        true, [&](const bool* cancel) { return report::SaveToRTF(Vystup(), stream, cancel); });
 }
 
 int TSestava::SaveToRTFFile(const QString& fileName) {
-    const int result = resultOf(report::SaveToRTFFile(Vystup(), fileName));
-    reportError(result);
-    return result;
+    return exportDocument(true, [&](const bool* cancel) {
+        return report::SaveToRTFFile(Vystup(), fileName, cancel);
+    });
 }
 
 } // namespace report

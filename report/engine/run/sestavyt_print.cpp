@@ -1,16 +1,14 @@
 // Printing a report: the generated document on the chosen printer (TSestavaTyp), and the
 // published component's run-then-print with its events (TSestava).
+#include "report/engine/document/sestvyst.h"
 #include "report/engine/run/sestavy.h"
 #include "report/engine/run/sestavyt_run.h"
-#include "report/engine/document/sestvyst.h"
 
 #include "platform/PrintJobs.h"
 #include "platform/Printers.h"
 #include "report/engine/document/TPicture.h"
-#include "report/engine/ui/sestinf.h"
+#include "report/engine/run/RunWatch.h"
 #include "report/engine/sestzpr.h"
-
-#include <QApplication>
 
 namespace report {
 
@@ -40,12 +38,7 @@ int TSestavaTyp::PrintOn(int printer, int /*flag*/) {
     ReportRun& run = *m_run;
     run.busy = true;
     // The progress window of this print, unless the caller's run already shows one.
-    std::unique_ptr<TFormInfo> window;
-    if (!run.cancelQuery && qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        window = std::make_unique<TFormInfo>();
-        window->ShowItem(0);
-        run.cancelQuery = [w = window.get()] { return w->cancelRequested(); };
-    }
+    const RunWatch watch(*this);
     const int previous = printers.currentIndex();
     // A printer chosen before that has gone stays chosen: the print then says so.
     if (printer >= 0 || printers.currentName().isEmpty()) printers.selectPrinter(printer);
@@ -65,14 +58,12 @@ int TSestavaTyp::PrintOn(int printer, int /*flag*/) {
                                                                              : nullptr,
                       {bg.x, bg.y, bg.x + width, bg.y + height},
                       PrintBackground || (bg.own && bg.print), page.marginLeft, page.marginTop);
+    // What stops the run (a cancel flag, the caller's window) stops its print as well.
     doc.SetCancelQuery(run.cancelQuery);
-    doc.SetSendingNotice(window ? [w = window.get()] { w->ShowSending(); } : run.onSending);
     const bool printed = textOnly
                              ? doc.PrintText(StartPage, EndPage, nullptr, Popis, PrintCopies)
                              : doc.PrintGraphic(StartPage, EndPage, nullptr, Popis, PrintCopies);
     doc.SetCancelQuery(nullptr);
-    doc.SetSendingNotice(nullptr);
-    if (window) run.cancelQuery = nullptr;
     if (previous >= 0) printers.selectPrinter(previous);
     run.busy = false;
     // A job the printer refused is not reported as printed, nor as cancelled.
@@ -86,20 +77,13 @@ int TSestavaTyp::PrintOn(int printer, int /*flag*/) {
 int TSestava::PrintOn(int printer, int flag) {
     if (busy()) return seNothingDone;
     if (BeforePrint && !designing()) BeforePrint(this);
-    // One progress window for the run and the print: record numbers, then the cancel button.
-    std::unique_ptr<TFormInfo> window;
-    if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        window = std::make_unique<TFormInfo>();
-        TFormInfo* w = window.get();
-        setRunObserver([w](int record) { w->ShowItem(record); },
-                       [w] { return w->cancelRequested(); }, [w] { w->ShowSending(); });
-    }
+    // One progress window for the run and the print: record numbers, then pages.
+    const RunWatch watch(*this);
     int result = PrepareAndGenerate();
     if (result == seOk) {
         result = TSestavaTyp::PrintOn(printer, flag);
         reportError(result); // the run reported its own
     }
-    if (window) setRunObserver(nullptr, nullptr);
     if (AfterPrint && !designing()) AfterPrint(this);
     return result;
 }

@@ -5,6 +5,7 @@
 #include "report/engine/document/TPicture.h"
 #include "report/engine/document/sestvyst.h"
 #include "report/engine/printing/sestprn.h"
+#include "report/engine/run/RunWatch.h"
 #include "report/engine/run/sestavy.h"
 #include "report/engine/sest_lib.h"
 #include "report/engine/sestzpr.h"
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace report {
 
@@ -52,6 +54,8 @@ TCalcType numberValue(double number, const QString& text) {
 int TSestavaTyp::Generate(bool main) {
     if (!m_run) m_run = std::make_shared<ReportRun>(*this);
     if (m_run->busy) return seNothingDone;
+    std::optional<RunWatch> watch;
+    if (main) watch.emplace(*this);
     return m_run->generate(main);
 }
 
@@ -80,15 +84,18 @@ void TSestavaTyp::setCancelFlag(const bool* flag) {
 }
 
 void TSestavaTyp::setRunObserver(std::function<void(int)> onRecord,
-                                 std::function<bool()> cancelled, std::function<void()> sending) {
+                                 std::function<bool()> cancelled) {
     if (!m_run) m_run = std::make_shared<ReportRun>(*this);
     m_run->onRecord = std::move(onRecord);
     m_run->cancelQuery = std::move(cancelled);
-    m_run->onSending = std::move(sending);
 }
 
 bool TSestavaTyp::busy() const {
     return m_run && m_run->busy;
+}
+
+bool TSestavaTyp::watched() const {
+    return m_run && m_run->cancelQuery;
 }
 
 // ---- the run
@@ -97,8 +104,15 @@ TSestVystup& ReportRun::doc() const {
     return m_report.Vystup();
 }
 
+void ReportRun::processEvents(bool always) {
+    constexpr int kIntervalMs = 20;
+    if (!always && m_eventsClock.isValid() && !m_eventsClock.hasExpired(kIntervalMs)) return;
+    QCoreApplication::processEvents();
+    m_eventsClock.start();
+}
+
 bool ReportRun::cancelled() const {
-    return (cancelQuery && cancelQuery()) || doc().Cancelled();
+    return (cancelQuery && cancelQuery()) || doc().CancelRequested();
 }
 
 int ReportRun::visibleHeight(int number) const {
@@ -376,6 +390,7 @@ int ReportRun::generate(bool main) {
     m_page = 1;
     m_pageCountList.clear();
     m_stop = false;
+    m_eventsClock.invalidate();
     m_cancelled = false;
     m_crossedPages.clear();
     m_freshPage = -1;
@@ -427,7 +442,7 @@ int ReportRun::generate(bool main) {
         if (m_report.TiskJedenZaznam) break;
         if (m_report.MaxRecords >= 1 && m_recordsPrinted >= m_report.MaxRecords) break;
         step = m_report.Step(2);
-        QCoreApplication::processEvents();
+        processEvents(true);
         if (m_stop || cancelled() || step != 0) break;
     }
     m_cancelled = cancelled();
@@ -531,7 +546,7 @@ std::vector<ReportRun::Band> ReportRun::bandsOf(TOddilSestavy* s) const {
 
 void ReportRun::printSection(TOddilSestavy* s) {
     if (!s) return;
-    QCoreApplication::processEvents();
+    processEvents(false);
     if (m_stop || cancelled()) return;
     bool print = true;
     m_report.TiskOddilu(s->Number, print);

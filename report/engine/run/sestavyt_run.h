@@ -6,6 +6,7 @@
 #include "platform/TVoranCanvas.h"
 #include "report/engine/run/sestavyt.h"
 
+#include <QElapsedTimer>
 #include <QSet>
 
 #include <memory>
@@ -34,7 +35,6 @@ public:
     bool busy = false;
     std::function<bool()> cancelQuery;
     std::function<void(int)> onRecord;
-    std::function<void()> onSending;
 
 private:
     struct Band {
@@ -45,6 +45,10 @@ private:
 
     TSestVystup& doc() const;
     bool cancelled() const;
+    // Lets the windows (the progress window's cancel) work: after every record, and between
+    // sections when some time has passed since, so that one record that fills many pages
+    // still answers while a run of short records does not pay for it with every section.
+    void processEvents(bool always);
     bool isDetail() const { return m_report.IsDetail(); }
     TOddilSestavy* section(int number) const { return m_report.Oddily().ByNumber(number); }
     int visibleHeight(int number) const;
@@ -105,6 +109,7 @@ private:
     // another page.
     int m_freshPage = -1;
     int m_freshY = 0;
+    QElapsedTimer m_eventsClock; // since the events were last processed
     bool atFreshPage() const;
 };
 

@@ -455,8 +455,88 @@ void DrawRichTextLines(TCanvas& canvas, const TRect& rect, const TRadky& lines, 
     canvas.RestoreState();
 }
 
+bool DrawPlainLine(TCanvas& canvas, const TRect& rect, const QString& text,
+                   const RichTextOptions& options, int& result) {
+    if (options.rtf || options.wordWrap || text.size() > kMaxRun) return false;
+    for (const QChar c : text)
+        if (c.category() == QChar::Other_Control) return false;
+    result = rtfOk;
+    if (text.isEmpty()) return true;
+    const double scaleX = std::isfinite(options.scaleX) && options.scaleX > 0 ? options.scaleX : 1;
+    const double scaleY = std::isfinite(options.scaleY) && options.scaleY > 0 ? options.scaleY : 1;
+    // The plain reader's one style is the base font's; laid out at scale 1 in internal units.
+    TFont font = canvas.Font();
+    font.escapement = 0;
+    const double em = baseEmHeight(font);
+    const QVector<double> exact = platform::measureAdvances(font, em * kUnit, text);
+    const int ascent = std::max(0, toInternal(platform::measureMetrics(font, em * kUnit).ascent));
+    const int width = toInternal(std::clamp(rect.width() * double(kUnit) / scaleX, 0.0, 1e8));
+    const int available = int(std::clamp<long long>(1LL * width - kUnit, -(1 << 29), 1 << 29));
+    const bool fixed = options.charWidth > 0 && std::isfinite(options.charWidth);
+    const int fixedAdvance = fixed ? toInternal(std::min(options.charWidth * kUnit, 1e8)) : 0;
+    // A line longer than the width ends after the character that crosses it, without the
+    // width of that character when it is a blank.
+    QVector<int> positions;
+    positions.reserve(text.size());
+    int x = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        positions.append(x);
+        x += fixed ? fixedAdvance : toInternal(exact[i]);
+        if (x > available) {
+            result = rtfLineTooLong;
+            if (text[i] == u' ') x = positions.back();
+            break;
+        }
+    }
+    long long start = kUnit;
+    switch (std::clamp(options.alignment, 0, 3)) {
+    case alignRight:
+        start = 1LL * width - kUnit - x;
+        break;
+    case alignCenter:
+        start = (1LL * width - x) / 2;
+        break;
+    case alignJustify:
+        // A justified line that ended at the width is stretched to it.
+        if (result == rtfLineTooLong && x > 0 && double(width - kUnit) / x > 1) {
+            const double factor = double(width - kUnit) / x;
+            for (int& p : positions)
+                p = toInternal(p * factor);
+            x = width - kUnit;
+        }
+        break;
+    default:
+        break;
+    }
+    // Placed at scale 1, then scaled, as every laid-out line is.
+    const int startX = toInternal(std::clamp<long long>(start, -(1 << 29), 1 << 29) * scaleX);
+    const long long left = 1LL * rect.left * kUnit + startX;
+    const int baselineY = toOutput(1LL * rect.top * kUnit + kUnit + toInternal(ascent * scaleY));
+    const long long end = left + toInternal(x * scaleX);
+    const int originX = toOutput(left + toInternal(positions[0] * scaleX));
+    QVector<int> advances(positions.size());
+    int lastX = originX;
+    for (qsizetype k = 0; k < positions.size(); ++k) {
+        const long long next =
+            k + 1 < positions.size() ? left + toInternal(positions[k + 1] * scaleX) : end;
+        const int nextX = toOutput(next);
+        advances[k] = nextX - lastX;
+        lastX = nextX;
+    }
+    canvas.SaveState();
+    canvas.SetTextBackground(false, canvas.TextBackground());
+    canvas.SetTextAlign(platform::taLeft | platform::taBaseline);
+    font.height = em * scaleY;
+    canvas.SetFont(font);
+    canvas.TextOut(originX, baselineY, text.left(positions.size()), advances);
+    canvas.RestoreState();
+    return true;
+}
+
 int DrawRichText(TCanvas& canvas, const TRect& rect, const QString& text,
                  const RichTextOptions& options) {
+    int plain = rtfOk;
+    if (DrawPlainLine(canvas, rect, text, options, plain)) return plain;
     TRadky lines;
     const int result = LayoutRichText(canvas, rect, text, options, lines);
     DrawRichTextLines(canvas, rect, lines, 0, lines.Count() - 1, options);

@@ -96,11 +96,18 @@ int LayoutRichTextToFit(const platform::TCanvas& canvas, const platform::TRect& 
 // out once is drawn so on every device.
 TRadky ScaledLines(const TRadky& lines, int first, int last, double scaleX, double scaleY);
 
-// Lays out and draws, baseline-aligned and transparent; the canvas's state is kept.
+// Lays out and draws, baseline-aligned and transparent; the canvas's state is kept. A plain
+// one-line text takes DrawPlainLine.
 int DrawRichText(platform::TCanvas& canvas, const platform::TRect& rect, const QString& text,
                  const RichTextOptions& options);
 int DrawRichTextToFit(platform::TCanvas& canvas, const platform::TRect& rect, const QString& text,
                       const RichTextOptions& options);
+// A plain text (no RTF, no control characters, at most 1024 characters) without word wrap,
+// drawn with exactly the calls on `canvas` that the layout and DrawRichTextLines would make,
+// but measured once and without the rich-text machinery: most cells of a report are such
+// texts. `result` gets DrawRichText's result. False, with nothing drawn, for any other text.
+bool DrawPlainLine(platform::TCanvas& canvas, const platform::TRect& rect, const QString& text,
+                   const RichTextOptions& options, int& result);
 // Draws lines first..last (clamped to the list) of laid-out lines from the rectangle's top:
 // the part of a growing text that falls on one page. Fonts as in the layout, with the base
 // font and scale given here.

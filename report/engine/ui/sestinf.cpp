@@ -2,6 +2,8 @@
 
 #include "report/engine/sestzpr.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -21,7 +23,7 @@ TFormInfo::TFormInfo(QWidget* owner) : QDialog(owner) {
     m_label->setAlignment(Qt::AlignCenter);
     m_button = new QPushButton(QStringLiteral("Přerušit"));
     m_button->setObjectName(QStringLiteral("Button1"));
-    connect(m_button, &QPushButton::clicked, this, [this] { m_cancelRequested = true; });
+    connect(m_button, &QPushButton::clicked, this, [this] { requestCancel(); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_label);
     layout->addWidget(m_button, 0, Qt::AlignHCenter);
@@ -31,6 +33,16 @@ TFormInfo::TFormInfo(QWidget* owner) : QDialog(owner) {
         std::max(metrics.horizontalAdvance(LoadText(ReportText::PreparingItem) + "2147483647"),
                  metrics.horizontalAdvance(LoadText(ReportText::SendingToPrinter)));
     setFixedSize(std::max(textWidth + 60, 300), sizeHint().height() + 10);
+    qApp->installEventFilter(this);
+}
+
+bool TFormInfo::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && watched != this && isVisible() &&
+        watched->isWidgetType()) {
+        const auto* window = static_cast<QWidget*>(watched);
+        if (window->isWindow() && window->isModal()) hide();
+    }
+    return false;
 }
 
 void TFormInfo::showNow() {
@@ -51,6 +63,28 @@ void TFormInfo::ShowSending() {
     m_button->setEnabled(false);
     m_label->setText(LoadText(ReportText::SendingToPrinter));
     showNow();
+}
+
+void TFormInfo::requestCancel() {
+    // Once the pages go to the printer nothing can stop the job from here.
+    if (m_button->isEnabled()) m_cancelRequested = true;
+}
+
+void TFormInfo::reject() {
+    requestCancel();
+}
+
+void TFormInfo::closeEvent(QCloseEvent* event) {
+    // The window stays until its run has stopped; its owner frees it then.
+    requestCancel();
+    event->ignore();
+}
+
+void InstallProgressWindow() {
+    InstallRunProgress([]() -> std::unique_ptr<RunProgress> {
+        if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return nullptr;
+        return std::make_unique<TFormInfo>();
+    });
 }
 
 } // namespace report

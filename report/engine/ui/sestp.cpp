@@ -9,6 +9,7 @@
 #include "report/engine/document/sestvyst.h"
 #include "report/engine/export/sest_str.h"
 #include "report/engine/printing/sestprn_printer.h"
+#include "report/engine/run/RunWatch.h"
 #include "report/engine/sest_lib.h"
 #include "report/engine/sestzpr.h"
 #include "report/engine/ui/PreviewIcons.h"
@@ -488,6 +489,13 @@ void TFormSestP::Print() {
     d.ToPage = std::min(m_document->EndPage(), m_document->PageCount());
     d.Copies = m_document->Copies();
     if (d.Execute(this) != TPrintDialogTyp::Print) return;
+    if (d.PrinterIndex < 0 && !d.PrinterName.isEmpty()) {
+        // The queue chosen has gone while the dialog was open: say so, print nowhere else.
+        showBox(FillText(LoadText(ReportText::PrintJobRefused),
+                         {d.PrinterName, platform::VanishedQueueReason(d.PrinterName)}),
+                LoadText(ReportText::CaptionError), int(platform::MessageIcon::Critical));
+        return;
+    }
     SelectPrinter(d.PrinterIndex);
     int from = d.FromPage, to = d.ToPage;
     if (d.CurrentPageOnly) from = to = m_current + 1;
@@ -501,10 +509,14 @@ void TFormSestP::Print() {
     // An orientation the user set in the printer's properties holds for this print; any other
     // printer takes the template's.
     const bool templateOrientation = d.PropertiesPrinter != printers.currentName();
-    const bool printed =
-        textOnly
-            ? m_document->PrintText(from, to, nullptr, title, d.Copies, templateOrientation)
-            : m_document->PrintGraphic(from, to, nullptr, title, d.Copies, templateOrientation);
+    bool printed = false;
+    {
+        const RunWatch watch(*m_document);
+        printed = textOnly ? m_document->PrintText(from, to, nullptr, title, d.Copies,
+                                                   templateOrientation)
+                           : m_document->PrintGraphic(from, to, nullptr, title, d.Copies,
+                                                      templateOrientation);
+    }
     if (OnAfterPrint) OnAfterPrint();
     showPage(m_current);
     const TSestVystup::PrintFailure& failure = m_document->LastPrintFailure();
@@ -524,8 +536,10 @@ QString TFormSestP::chooseFile(const QString& filter, const QString& suffix,
     return chooser.chooseSaveFile(request);
 }
 
-bool TFormSestP::exportResult(bool ok) {
-    if (!ok) showBox(kSaveFailed, QStringLiteral("Chyba"), int(platform::MessageIcon::Critical));
+bool TFormSestP::exportResult(bool ok, const RunWatch& watch) {
+    // A cancel is the user's choice, not a failure to report.
+    if (!ok && !watch.cancelled())
+        showBox(kSaveFailed, QStringLiteral("Chyba"), int(platform::MessageIcon::Critical));
     return ok;
 }
 
@@ -552,22 +566,26 @@ bool isWmf(const QString& fileName) {
 bool TFormSestP::ExportText() {
     const QString file = chooseFile(kTextFilter, QStringLiteral(".txt"), true);
     if (file.isEmpty() || !m_document) return false;
-    return exportResult(SaveToTextFile(*m_document, file));
+    const RunWatch watch(*m_document);
+    return exportResult(SaveToTextFile(*m_document, file, watch.cancelFlag()), watch);
 }
 
 bool TFormSestP::ExportRtf() {
     const QString file = chooseFile(kRtfFilter, QStringLiteral(".rtf"), true);
     if (file.isEmpty() || !m_document) return false;
-    return exportResult(SaveToRTFFile(*m_document, file));
+    const RunWatch watch(*m_document);
+    return exportResult(SaveToRTFFile(*m_document, file, watch.cancelFlag()), watch);
 }
 
 bool TFormSestP::ExportPageMetafile() {
     const QString file = chooseFile(kMetaFilter, QStringLiteral(".wmf"), true);
     if (file.isEmpty() || !m_document) return false;
-    const bool ok = SavePageMetafileFile(*m_document, file, m_current,
-                                         m_document->PrintsBackground(), !isWmf(file));
+    const RunWatch watch(*m_document);
+    const bool ok =
+        SavePageMetafileFile(*m_document, file, m_current, m_document->PrintsBackground(),
+                             !isWmf(file), watch.cancelFlag());
     showPage(m_current);
-    return exportResult(ok);
+    return exportResult(ok, watch);
 }
 
 bool TFormSestP::ExportAllMetafiles() {
@@ -575,17 +593,21 @@ bool TFormSestP::ExportAllMetafiles() {
     if (file.isEmpty() || !m_document) return false;
     const QString extension =
         extensionOf(file).isEmpty() ? QStringLiteral(".wmf") : extensionOf(file);
-    const bool ok = m_document->PageCount() > 0 &&
-                    SaveAllPagesMetafile(*m_document, file, extension,
-                                         m_document->PrintsBackground(), !isWmf(extension));
+    const RunWatch watch(*m_document);
+    const bool ok =
+        m_document->PageCount() > 0 &&
+        SaveAllPagesMetafile(*m_document, file, extension, m_document->PrintsBackground(),
+                             !isWmf(extension), watch.cancelFlag());
     showPage(m_current);
-    return exportResult(ok);
+    return exportResult(ok, watch);
 }
 
 bool TFormSestP::ExportPageHtml() {
     const QString file = chooseFile(kHtmlFilter, QStringLiteral(".html"), true);
     if (file.isEmpty() || !m_document) return false;
-    return exportResult(SaveToHTMLFile(*m_document, file, m_current));
+    const RunWatch watch(*m_document);
+    return exportResult(SaveToHTMLFile(*m_document, file, m_current, {}, watch.cancelFlag()),
+                        watch);
 }
 
 bool TFormSestP::ExportAllHtml() {
@@ -593,8 +615,10 @@ bool TFormSestP::ExportAllHtml() {
     if (file.isEmpty() || !m_document) return false;
     const QString extension =
         extensionOf(file).isEmpty() ? QStringLiteral(".html") : extensionOf(file);
+    const RunWatch watch(*m_document);
     return exportResult(m_document->PageCount() > 0 &&
-                        SaveAllPagesHTML(*m_document, file, extension));
+                            SaveAllPagesHTML(*m_document, file, extension, watch.cancelFlag()),
+                        watch);
 }
 
 } // namespace report

@@ -4,8 +4,8 @@
 // request to edit the template (modal result 2; closing gives 1).
 
 #include "platform/TCanvas.h"
-#include "report/engine/ui/DialogFileChooser.h"
 #include "report/engine/run/SaveFileChooser.h"
+#include "report/engine/ui/DialogFileChooser.h"
 
 #include <QDialog>
 #include <QWidget>
@@ -25,6 +25,7 @@ class MessageSink;
 
 namespace report {
 
+class RunWatch;
 class TPicture;
 class TPrintDialogTyp;
 class TSestVystup;
@@ -116,7 +117,8 @@ private:
     int firstIndex() const;
     int lastIndex() const;
     QString chooseFile(const QString& filter, const QString& suffix, bool confirmOverwrite);
-    bool exportResult(bool ok);
+    // Shows the failure message for an export that failed, not for one the user cancelled.
+    bool exportResult(bool ok, const RunWatch& watch);
     void showBox(const QString& text, const QString& caption, int icon);
 
     TSestVystup* m_document = nullptr;

@@ -6,6 +6,9 @@
 #include "support/DesignFixture.h"
 #include "support/DesignerWindow.h"
 
+#include "../support/ProgressUser.h"
+#include "platform/Printers.h"
+
 #include "report/designer/TDlgNovaSestava.h"
 #include "report/designer/TOddil.h"
 #include "report/designer/TSesPrvek.h"
@@ -492,4 +495,38 @@ TEST(DesignerWindow, ForeignDetailLinesStayAndGroupsAreNumberedByPosition) {
               QStringList({"D5,I,0,\"neregistrovaný\"", "D5,T,7,0,1,1,1,1,,1,0,0,0,15,0"}));
     EXPECT_EQ(window->groups().Count(), 2);
     EXPECT_EQ(window->groups().Skupina(1)->header->code(), 7);
+}
+
+// The designer's preview and print run the report under the progress window: stopped there
+// (in the run, or in the print after it), no preview opens and nothing is printed.
+TEST(DesignerWindow, PreviewAndPrintStopInTheProgressWindow) {
+    const reporttest::ProgressWindowInstalled installed;
+    QTemporaryDir printed;
+    platform::PrinterSystem::instance().installTestPrinter(printed.path());
+    SavedReport fixture;
+    auto window = fixture.open();
+    window->show();
+    int previews = 0;
+    report::TFormSestP::setModalHook(
+        [&](report::TFormSestP&) { return ++previews, int(report::TFormSestP::Closed); });
+    {
+        const reporttest::ProgressUser user(reporttest::ProgressUser::Click);
+        window->action(u"ActionPreview"_s)->trigger();
+        EXPECT_TRUE(user.acted);
+    }
+    {
+        const reporttest::ProgressUser user(reporttest::ProgressUser::Escape);
+        window->action(u"ActionPrint"_s)->trigger();
+        EXPECT_TRUE(user.acted);
+    }
+    {
+        const reporttest::ProgressUser user(reporttest::ProgressUser::Close, {}, 2);
+        window->action(u"ActionPrint"_s)->trigger();
+        EXPECT_TRUE(user.acted);
+        EXPECT_EQ(user.windows, 2);
+    }
+    report::TFormSestP::setModalHook({});
+    platform::PrinterSystem::instance().removeTestPrinter();
+    EXPECT_EQ(previews, 0);
+    EXPECT_TRUE(QDir(printed.path()).entryList(QDir::Files).isEmpty());
 }

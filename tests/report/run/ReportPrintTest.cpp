@@ -3,6 +3,7 @@
 // (CUPS-PDF and a raw queue on a loopback socket) when one answers.
 
 #include "support/ExportFixture.h"
+#include "support/ProgressUser.h"
 
 #include "Cups.h"
 
@@ -91,6 +92,7 @@ protected:
 };
 
 TEST(ReportPrint, TwelveRecordsToAPdfFileWithTheProgressWindowSendingThem) {
+    const ProgressWindowInstalled installed;
     TestPrinter printer;
     TwelveRecords t;
     int before = 0;

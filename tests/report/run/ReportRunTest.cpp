@@ -8,7 +8,9 @@
 #include "platform/RecordingCanvas.h"
 #include "report/engine/document/sestvyst.h"
 
+#include <QElapsedTimer>
 #include <QRegularExpression>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -211,6 +213,29 @@ TEST(ReportRun, GroupBreaksFootersAndSums) {
     ASSERT_EQ(inner.size(), 12);
     EXPECT_GT(topOf(inner[4]), topOf(linesWith(d, "'r5'").first()));
     EXPECT_LT(topOf(inner[4]), topOf(linesWith(d, "'150'").first()));
+}
+
+// The windows get their events after every record, and between the sections of a record only
+// when some time has passed: a run of short records does not pay for them three times over.
+TEST(ReportRun, EventsAfterEveryRecordNotEverySection) {
+    constexpr int records = 400;
+    TableReport t(kColumns, numberedRows(records, 1));
+    QStringList lines = pagedTemplate();
+    lines << "I,4,0,Vel1,1,20,1,20,0" << textLine("S0", 2, "Grp", 0, 0, 100, 20)
+          << textLine("U0", 1, "0", 0, 0, 50, 20, "konec skupiny");
+    t.setTemplate(lines);
+    int passes = 0;
+    QTimer pass;
+    QObject::connect(&pass, &QTimer::timeout, [&passes] { ++passes; });
+    pass.start(0);
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_EQ(t.report.Generate(true), 0);
+    const qint64 elapsed = clock.elapsed();
+    // A group header, the body and a group footer for every record.
+    EXPECT_EQ(linesWith(readingDump(t.report.Vystup()), "'konec skupiny'").size(), records);
+    EXPECT_GE(passes, records - 1);
+    EXPECT_LE(passes, records + elapsed / 20 + 10);
 }
 
 TEST(ReportRun, MultiColumnBody) {

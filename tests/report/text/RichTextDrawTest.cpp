@@ -183,6 +183,89 @@ TEST(RichTextDraw, LineRangeStartsAtTheRectangleTop) {
     EXPECT_TRUE(none.texts().isEmpty());
 }
 
+// A plain one-line text drawn by the short path records what the layout and its drawing
+// record, call for call: every alignment, scale, character width, a line that runs past its
+// width, characters outside the basic plane, faces and sizes, rectangles left of the origin.
+TEST(PlainLine, RecordsWhatTheLayoutRecords) {
+    const QString texts[] = {
+        QStringLiteral("123,456"),  QString::fromUtf8("Příliš žluťoučký kůň úpěl ďábelské ódy"),
+        QString::fromUtf8("x𝄞y 𝄞"), QStringLiteral(" a  b "),
+        QStringLiteral("W"),        QString(200, u'm'),
+    };
+    platform::TFont times = arial();
+    times.name = "Times New Roman";
+    times.bold = true;
+    times.size = 13.5;
+    platform::TFont courier = arial();
+    courier.name = "Courier New";
+    courier.italic = true;
+    courier.underline = true;
+    courier.height = 37;
+    courier.color = 0x00C000;
+    int cases = 0;
+    for (const QString& line : texts)
+        for (const platform::TFont& font : {arial(), times, courier})
+            for (int alignment = 0; alignment <= 3; ++alignment)
+                for (double scale : {1.0, 6.0, 0.32, 3.125})
+                    for (double charWidth : {0.0, 7.5})
+                        for (const TRect rect : {TRect{10, 20, 410, 60}, TRect{-35, 5, 40, 30}}) {
+                            RichTextOptions options;
+                            options.wordWrap = false;
+                            options.alignment = alignment;
+                            options.scaleX = scale;
+                            options.scaleY = scale * 1.5;
+                            options.charWidth = charWidth;
+                            Recorder shortPath;
+                            shortPath.canvas.SetFont(font);
+                            int result = -1;
+                            ASSERT_TRUE(
+                                DrawPlainLine(shortPath.canvas, rect, line, options, result));
+                            Recorder layout;
+                            layout.canvas.SetFont(font);
+                            TRadky lines;
+                            const int expected =
+                                LayoutRichText(layout.canvas, rect, line, options, lines);
+                            DrawRichTextLines(layout.canvas, rect, lines, 0, lines.Count() - 1,
+                                              options);
+                            SCOPED_TRACE(testing::Message()
+                                         << line.left(20).toStdString() << " "
+                                         << font.name.toStdString() << " alignment " << alignment
+                                         << " scale " << scale << " width " << charWidth
+                                         << " left " << rect.left);
+                            EXPECT_EQ(result, expected);
+                            EXPECT_EQ(shortPath.metafile.dump().toStdString(),
+                                      layout.metafile.dump().toStdString());
+                            ++cases;
+                        }
+    EXPECT_EQ(cases, 6 * 3 * 4 * 4 * 2 * 2);
+}
+
+// Rich text, wrapping, control characters and very long texts take the layout.
+TEST(PlainLine, LeavesEveryOtherTextToTheLayout) {
+    RichTextOptions plain;
+    plain.wordWrap = false;
+    RichTextOptions wrapping;
+    RichTextOptions rtf = plain;
+    rtf.rtf = true;
+    const TRect rect{0, 0, 400, 40};
+    const std::pair<QString, RichTextOptions> declined[] = {
+        {QStringLiteral("a"), wrapping}, {text, rtf},
+        {QStringLiteral("a\tb"), plain}, {QStringLiteral("a\nb"), plain},
+        {QStringLiteral("a\rb"), plain}, {QString(1025, u'a'), plain},
+    };
+    for (const auto& [line, options] : declined) {
+        Recorder recorder;
+        int result = -1;
+        EXPECT_FALSE(DrawPlainLine(recorder.canvas, rect, line, options, result));
+        EXPECT_TRUE(recorder.metafile.isEmpty());
+    }
+    Recorder recorder;
+    int result = -1;
+    EXPECT_TRUE(DrawPlainLine(recorder.canvas, rect, QString(), plain, result));
+    EXPECT_EQ(result, rtfOk);
+    EXPECT_TRUE(recorder.metafile.isEmpty()); // as the layout: no line, nothing drawn
+}
+
 TEST(RichTextDraw, RotatedTextIsCentredClippedAndMeasuredAtSeventyTwoTimes) {
     const TRect rect{100, 100, 300, 200};
     platform::TFont font = arial();
