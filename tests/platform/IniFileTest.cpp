@@ -60,6 +60,20 @@ TEST(IniFile, WritingChangesOnlyTheKeysWrittenAndEndsLinesInCrLf) {
     EXPECT_EQ(again.readInteger("EditorSestav", "RastrX", 0), 12);
 }
 
+// Files last saved on an old Mac end lines in a lone CR. Were it kept inside a value, the value
+// would be written back as a line break of its own.
+TEST(IniFile, ALoneCrEndsALineAsCrLfAndLfDo) {
+    QTemporaryDir dir;
+    const QString path = writeIni(dir, "[A]\rx=1\ry=two\r\n[B]\nz=3\r");
+    IniFile ini(path);
+    EXPECT_EQ(ini.keys("A"), QStringList({"x", "y"}));
+    EXPECT_EQ(ini.readString("A", "y", ""), "two");
+    EXPECT_EQ(ini.readInteger("B", "z", 0), 3);
+    ini.writeString("B", "w", "4");
+    ASSERT_TRUE(ini.save());
+    EXPECT_EQ(readFile(path), QByteArray("[A]\r\nx=1\r\ny=two\r\n[B]\r\nz=3\r\nw=4\r\n"));
+}
+
 TEST(IniFile, ReadsWindows1250WhenTheFileIsNotUtf8) {
     QTemporaryDir dir;
     const QString path = writeIni(dir, "[S]\nname=\x9A\x61\xE8\x9A\xF8\r\n");
