@@ -5,6 +5,7 @@
 // changes the section's height when its caption strip is dragged.
 
 #include "platform/TCanvas.h"
+#include "report/engine/template/sestavyt_model.h"
 
 #include <QColor>
 #include <QList>
@@ -24,6 +25,25 @@ class DesignerEvents;
 class TPapir;
 class TSesPrvek;
 
+// Section codes: the five fixed sections are numbered as report::SectionNumber (Z, H, T, K,
+// P); after them each group k (from 0) has its header and its footer.
+inline constexpr int kFixedSections = report::odP + 1;
+inline constexpr report::SectionNumber kFixedSectionCodes[kFixedSections] = {
+    report::odZ, report::odH, report::odT, report::odK, report::odP};
+constexpr int groupHeaderCode(int group) {
+    return kFixedSections + 2 * group;
+}
+constexpr int groupFooterCode(int group) {
+    return groupHeaderCode(group) + 1;
+}
+// The group of a group section's code; -1 for a fixed section.
+constexpr int groupOfCode(int code) {
+    return code < kFixedSections ? -1 : (code - kFixedSections) / 2;
+}
+constexpr bool isGroupHeaderCode(int code) {
+    return code >= kFixedSections && (code - kFixedSections) % 2 == 0;
+}
+
 class TOddil : public QWidget {
     Q_OBJECT
 
@@ -33,8 +53,8 @@ public:
     // The least height a drag leaves, 1/100 inch.
     static constexpr int kMinimumHeight = 14;
 
-    // A section of `code` (0..4 the fixed sections, 2i+5 and 2i+6 the header and footer of
-    // group i), 43 units high, with its caption.
+    // A section of `code` (a fixed section, or a group's header or footer), 43 units high,
+    // with its caption.
     TOddil(QWidget* parent, int code);
     ~TOddil() override;
 
@@ -42,6 +62,8 @@ public:
     QString caption() const { return m_caption; }
     QColor captionColour() const { return m_captionColour; }
     static QString captionOf(int code);
+    // The key of the section's element lines: Z, H, T, K, P, S<group>, U<group>.
+    static QString keyOf(int code);
     static QColor captionColourOf(int code);
 
     TSesPrvek* Prvek(int i) const;
