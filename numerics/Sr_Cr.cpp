@@ -6,6 +6,7 @@
 #include "numerics/BoundaryValues.h"
 #include "numerics/Constants.h"
 #include "numerics/DecimalLimits.h"
+#include "numerics/FaultScope.h"
 #include "numerics/Mat_Ruti.h"
 #include "numerics/Sr_Ws.h"
 #include "numerics/TP_WS.h"
@@ -566,18 +567,23 @@ ValuesAndSlopes region3WithSlopes(double t, double v, bool enthalpy, Region3Sums
     if (outsideDomain(e.T, v)) return {kNaN, kNaN, kNaN, kNaN, kNaN, kNaN};
     e.delta = kVc / v;
     e.tau = kTc / e.T;
+    // The factors that do not wait for the sums, formed while they are: the solve waits for each
+    // evaluation in turn, and a multiplication waits less than a division.
+    const double T = e.T, rho = 1 / v, inverseT = 1 / T;
+    const double rhoR = rho * kGasConstant * 1e-3; // rho R / 1000
     e.s = sums<kR | kRd | kRdd | kRt | kRtt | kRdt>(e.delta, e.tau);
-    const Region3State r = stateFromSums(e, true, !enthalpy, enthalpy, false);
+    const Sums& s = e.s;
+    // p as the equation gives it, to the rounding of this form; s or h as stateFromSums.
+    const double p = rhoR * T * (kN1 + s.rd);
+    const double y = enthalpy ? kGasConstant * T * (kN1 + s.rd + s.rt)
+                              : kGasConstant * (s.rt - s.r - kN1 * std::log(e.delta));
     // The slopes straight from the scaled sums: delta phi_d = n1 + rd, delta^2 phi_dd =
     // rdd - n1, delta tau phi_dt = rdt, tau^2 phi_tt = rtt.
-    const Sums& s = e.s;
-    const double T = e.T, rho = 1 / v;
-    const double dpdT = rho * kGasConstant * (kN1 + s.rd - s.rdt) / 1000;
-    const double dpdv = -rho * rho * kGasConstant * T * (kN1 + 2 * s.rd + s.rdd) / 1000;
+    const double dpdT = rhoR * (kN1 + s.rd - s.rdt);
+    const double dpdv = -rho * rhoR * T * (kN1 + 2 * s.rd + s.rdd);
     const double cv = -kGasConstant * s.rtt;
-    if (enthalpy)
-        return {r.p, r.h, dpdT, dpdv, cv + 1000 * v * dpdT, 1000 * (T * dpdT + v * dpdv)};
-    return {r.p, r.s, dpdT, dpdv, cv / T, 1000 * dpdT};
+    if (enthalpy) return {p, y, dpdT, dpdv, cv + 1000 * v * dpdT, 1000 * (T * dpdT + v * dpdv)};
+    return {p, y, dpdT, dpdv, cv * inverseT, 1000 * dpdT};
 }
 bool insideRegion3(double t, double v) {
     return v > 0 && t + kKelvinOffset > 0;
@@ -599,6 +605,99 @@ bool region3FromPressure(double& t, double& v, double p, double y, bool enthalpy
     }
     Newton2D(enthalpy ? PI3_TV : PS3_TV, t, v, t0, v0, kTV3Percent, p, y, kTV3FallbackPercent);
     return false;
+}
+
+// Region 3 above the critical pressure between its 350 °C isotherm and B23, as t and ln v over
+// rows of fixed p and evenly spaced y (s or h) from the row's 350 °C value to its B23 value.
+// Built once, on first use, by the solver from the fits. Interpolated linearly along the two
+// rows around p and then between them, it starts Newton's method some 1e-3 off the state
+// where the fits miss it by kelvins: a step fewer. Near the critical point and below it the
+// fits stay.
+class Region3StartTable {
+public:
+    static constexpr int kRows = 32, kColumns = 32;
+    static constexpr double kP0 = 22.6, kP1 = 100.0; // MPa
+
+    explicit Region3StartTable(bool enthalpy) {
+        // Built inside the first call that needs it: what the building raises is not that
+        // call's, so the flags and the mark are given back as they were; a node whose solve
+        // raised anything is left out.
+        const unsigned flags = detail::statusOfDoubles();
+        const bool mark = gaveUp();
+        for (int i = 0; i <= kRows; ++i) {
+            const double p = kP0 + (kP1 - kP0) * i / kRows;
+            const double tB23 = TB23_P(p);
+            m_low[i] = enthalpy ? I1At350(p) : S1At350(p);
+            m_high[i] = enthalpy ? I2_TP(tB23, p) : S2_TP(tB23, p);
+            for (int j = 0; j <= kColumns; ++j) {
+                const double y = m_low[i] + (m_high[i] - m_low[i]) * j / kColumns;
+                detail::setStatusOfDoubles(flags & ~detail::kWatchedFlags);
+                clearGaveUp();
+                double t = 0, v = 0;
+                Region3State atRoot;
+                const bool solved =
+                    region3FromPressure(t, v, p, y, enthalpy,
+                                        enthalpy ? T3Est_PI(p, y) : T3Est_PS(p, y),
+                                        enthalpy ? V3Est_PI(p, y) : V3Est_PS(p, y), atRoot) &&
+                    (detail::statusOfDoubles() & detail::kWatchedFlags) == 0 && !gaveUp();
+                m_t[i][j] = solved ? t : kNaN;
+                m_lnV[i][j] = solved ? std::log(v) : kNaN;
+            }
+        }
+        detail::setStatusOfDoubles(flags);
+        if (mark)
+            markGaveUp();
+        else
+            clearGaveUp();
+    }
+
+    // The start at (p, y); false outside the table or next to a node left out.
+    bool at(double p, double y, double& t, double& v) const {
+        if (!(p >= kP0 && p <= kP1)) return false;
+        const double x = (p - kP0) / (kP1 - kP0) * kRows;
+        const int i = std::min(static_cast<int>(x), kRows - 1);
+        const double a = x - i;
+        double ti[2], lnVi[2];
+        for (int k = 0; k < 2; ++k)
+            if (!alongRow(i + k, y, ti[k], lnVi[k])) return false;
+        t = ti[0] + a * (ti[1] - ti[0]);
+        v = std::exp(lnVi[0] + a * (lnVi[1] - lnVi[0]));
+        return std::isfinite(t) && std::isfinite(v);
+    }
+
+private:
+    bool alongRow(int i, double y, double& t, double& lnV) const {
+        const double z = (y - m_low[i]) / (m_high[i] - m_low[i]) * kColumns;
+        if (!(z >= 0 && z <= kColumns)) return false;
+        const int j = std::min(static_cast<int>(z), kColumns - 1);
+        const double b = z - j;
+        t = m_t[i][j] + b * (m_t[i][j + 1] - m_t[i][j]);
+        lnV = m_lnV[i][j] + b * (m_lnV[i][j + 1] - m_lnV[i][j]);
+        return true; // a NaN node shows in the caller's finiteness check
+    }
+
+    std::array<double, kRows + 1> m_low{}, m_high{};
+    std::array<std::array<double, kColumns + 1>, kRows + 1> m_t{}, m_lnV{};
+};
+
+// The state of (p, y) in region 3: Newton's method from the table's start where it has one,
+// the solver from the fits otherwise or when that does not converge.
+bool region3FromPressure(double& t, double& v, double p, double y, bool enthalpy,
+                         Region3State& atRoot) {
+    static const Region3StartTable sTable(false), hTable(true);
+    double t0 = 0, v0 = 0;
+    if ((enthalpy ? hTable : sTable).at(p, y, t0, v0)) {
+        Region3Sums last{};
+        const auto fn = [enthalpy, &last](double tt, double vv) {
+            return region3WithSlopes(tt, vv, enthalpy, last);
+        };
+        if (NewtonWithSlopes(fn, insideRegion3, t, v, t0, v0, kTV3Percent, p, y)) {
+            atRoot = stateFromSums(last, true, true, true, true);
+            return true;
+        }
+    }
+    return region3FromPressure(t, v, p, y, enthalpy, enthalpy ? T3Est_PI(p, y) : T3Est_PS(p, y),
+                               enthalpy ? V3Est_PI(p, y) : V3Est_PS(p, y), atRoot);
 }
 
 } // namespace
@@ -624,11 +723,11 @@ void TV3_PI(double& t, double& v, double p, double h) {
 }
 
 bool TV3_PS(double& t, double& v, double p, double s, Region3State& atRoot) {
-    return region3FromPressure(t, v, p, s, false, T3Est_PS(p, s), V3Est_PS(p, s), atRoot);
+    return region3FromPressure(t, v, p, s, false, atRoot);
 }
 
 bool TV3_PI(double& t, double& v, double p, double h, Region3State& atRoot) {
-    return region3FromPressure(t, v, p, h, true, T3Est_PI(p, h), V3Est_PI(p, h), atRoot);
+    return region3FromPressure(t, v, p, h, true, atRoot);
 }
 
 double S4kr_TV(double t, double v) {

@@ -2,9 +2,11 @@
 
 #include "platform/BoxMessageSink.h"
 #include "platform/MessageSink.h"
+#include "report/designer/SectionCodes.h"
 #include "report/designer/TEditorSettings.h"
 #include "report/engine/run/sestavyt.h"
 #include "report/engine/sest_lib.h"
+#include "report/engine/template/TemplateSettings.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -15,6 +17,8 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <array>
 
 namespace designer {
 
@@ -305,18 +309,24 @@ void TDlgNovaSestava::Generate(report::TPredloha& lines, report::TSestavaTyp& re
                       QStringLiteral("10,0,2,1,0"), charset});
     }
 
-    QStringList sections;
+    // The five fixed sections, each visible or not and its height, before the elements; the
+    // lines carry no flags.
+    std::array<std::pair<bool, int>, kFixedSections> sections;
     if (column && !detail)
-        sections = {"I,3,0,1,96", "I,3,1,1," + n(y + 8), "I,3,2,1," + n(y), "I,3,3,0,16",
-                    "I,3,4,1,32"};
+        sections = {{{true, 96}, {true, y + 8}, {true, y}, {false, 16}, {true, 32}}};
     else if (!detail)
-        sections = {"I,3,0,1,96", "I,3,1,1,16", "I,3,2,1," + n(y + 8), "I,3,3,0,16", "I,3,4,1,32"};
+        sections = {{{true, 96}, {true, 16}, {true, y + 8}, {false, 16}, {true, 32}}};
     else if (column)
-        sections = {"I,3,0,1," + n(y + 8), "I,3,1,0,16", "I,3,2,1," + n(y), "I,3,3,0,16",
-                    "I,3,4,0,16"};
+        sections = {{{true, y + 8}, {false, 16}, {true, y}, {false, 16}, {false, 16}}};
     else
-        sections = {"I,3,0,1,16", "I,3,1,0,16", "I,3,2,1," + n(y + 8), "I,3,3,0,16", "I,3,4,0,16"};
-    lines << sections << body;
+        sections = {{{true, 16}, {false, 16}, {true, y + 8}, {false, 16}, {false, 16}}};
+    for (report::SectionNumber number : kFixedSectionCodes) {
+        report::TemplateSection section;
+        section.visible = sections[number].first;
+        section.height = sections[number].second;
+        lines << report::WriteSectionLine(number, section);
+    }
+    lines << body;
 }
 
 } // namespace designer

@@ -220,7 +220,9 @@ private:
     void refreshHistoryActions();
     void fillFunctionCombo();
     void fillGroupCombo();
-    void readSetting(QString line);
+    // The designer's settings as a value, and a template's settings read into the designer.
+    report::TemplateSettings settingsValue() const;
+    void readSettings(const report::TPredloha& predloha);
     void applyPaperToPrinterModel();
     void deriveGridSteps();
     void loadBackgroundPicture();

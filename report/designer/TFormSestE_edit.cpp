@@ -270,7 +270,7 @@ void TFormSestE::InsertElement(int code, int x, int y) {
     width = std::max<qint64>(width, kMinimumSize);
     const int height = std::max(settings.ImplVyska, kMinimumSize);
 
-    const QString line = QStringList{TOddil::keyOf(code),
+    const QString line = QStringList{sectionKey(code),
                                      num(kind),
                                      reference,
                                      num(x),

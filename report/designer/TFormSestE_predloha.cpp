@@ -18,11 +18,8 @@
 
 namespace designer {
 
-using report::BareField;
 using report::NextField;
-using report::NextFieldBool;
 using report::NextFieldInt;
-using report::QuotedField;
 using report::TPredloha;
 
 namespace {
@@ -30,11 +27,6 @@ namespace {
 QString firstField(const QString& line) {
     QString rest = line;
     return NextField(rest);
-}
-
-QString joinFields(std::initializer_list<QString> fields) {
-    QStringList list(fields);
-    return list.join(u',');
 }
 
 QString num(qint64 n) {
@@ -53,45 +45,64 @@ int detailNumber(const QString& key) {
 
 // ---- reading
 
-void TFormSestE::readSetting(QString line) {
-    NextField(line); // "I"
-    switch (NextFieldInt(line, -1)) {
-    case 0: {
-        const QString description = NextField(line);
-        if (!description.isEmpty() && !m_keepDescription) {
-            m_description = description;
-            m_report->Popis = description;
-        }
-        break;
+report::TemplateSettings TFormSestE::settingsValue() const {
+    report::TemplateSettings s;
+    s.description = m_description;
+    s.version = m_version;
+    s.paper = m_paperSettings;
+    s.columns = m_columns;
+    s.columnGap = m_columnGap;
+    for (report::SectionNumber code : kFixedSectionCodes) {
+        const TOddil* section = sectionOfCode(code);
+        s.sections[code] = report::TemplateSection{!section->isHidden(), section->sectionHeight(),
+                                                   m_report->sectionFlags().bits(code)};
     }
-    case 1:
-        m_version = report::ReadVersionFields(line);
-        break;
-    case 2: {
-        if (m_report->IsDetail()) {
-            for (int skipped = 0; skipped < 7; ++skipped)
-                NextField(line);
-        } else {
-            report::ReadPaperFields(line, m_version, m_paperSettings);
-            applyPaperToPrinterModel();
-        }
-        m_columns = std::max(NextFieldInt(line, 1), 1); // column widths divide by it
-        m_columnGap = NextFieldInt(line, 0);
-        break;
+    for (int i = 0; i < m_groups.Count(); ++i) {
+        const TPolSkupE* g = m_groups.Skupina(i);
+        s.groups.append({i, g->keyName.isEmpty() ? num(g->keyItem) : g->keyName,
+                         !g->header->isHidden(), g->header->sectionHeight(),
+                         !g->footer->isHidden(), g->footer->sectionHeight(), g->newPage});
     }
-    case 3: {
-        const int code = NextFieldInt(line, -1);
-        TOddil* section =
-            code >= report::odZ && code <= report::odP ? sectionOfCode(code) : nullptr;
-        if (!section) break;
-        section->setVisible(NextFieldBool(line, true));
-        section->setSectionHeight(std::max(NextFieldInt(line, 0), 0));
+    s.designerValue = m_i5Value;
+    s.grid = {m_characterGrid, m_gridX, m_gridY, m_lineCode, m_pitchCode, m_showGrid, m_snap};
+    s.background = m_background;
+    s.functions = report::TemplateFunctionsOf(m_report->Funkce());
+    return s;
+}
+
+void TFormSestE::readSettings(const TPredloha& predloha) {
+    // What the text does not set stays as the designer has it, but for three things: the
+    // paper is the printer model's (a save must write that paper, not zeros), the background
+    // is none, and a description only counts when given.
+    report::TemplateSettings defaults = settingsValue();
+    const report::TPageSetup& page = report::PageSetup();
+    defaults.paper = report::TemplatePaper{
+        page.orientation == 1, false,          page.paperWidth,  page.paperHeight, page.leftMargin,
+        page.rightMargin,      page.topMargin, page.bottomMargin};
+    defaults.background = {};
+    defaults.description.clear();
+    const report::TemplateSettings s =
+        report::ReadTemplateSettings(predloha, m_report->IsDetail(), defaults);
+
+    if (!s.description.isEmpty() && !m_keepDescription) {
+        m_description = s.description;
+        m_report->Popis = s.description;
+    }
+    m_version = s.version;
+    m_paperSettings = *s.paper;
+    if (!m_report->IsDetail()) applyPaperToPrinterModel();
+    m_columns = s.columns;
+    m_columnGap = s.columnGap;
+    for (report::SectionNumber code : kFixedSectionCodes) {
+        const std::optional<report::TemplateSection>& line = s.sections[code];
+        if (!line) continue;
+        TOddil* section = sectionOfCode(code);
+        section->setVisible(line->visible);
+        section->setSectionHeight(line->height);
         section->setColumns(m_columns, m_columnGap);
-        m_report->SetSectionFlags(code, NextFieldInt(line, 0));
-        break;
+        m_report->SetSectionFlags(code, line->flags.value_or(0));
     }
-    case 4: {
-        const report::TemplateGroupLine g = report::ReadGroupFields(line);
+    for (const report::TemplateGroupLine& g : s.groups) {
         TPolSkupE group;
         group.number = g.number;
         group.keyName = g.key;
@@ -101,31 +112,24 @@ void TFormSestE::readSetting(QString line) {
         group.footerHeight = g.footerHeight;
         group.newPage = g.newPage;
         AddGroupSections(group);
-        break;
     }
-    case 5:
-        m_i5Value = NextFieldInt(line, 0);
-        break;
-    case 6: {
-        const TEditorSettings& settings = EditorSettings();
-        m_characterGrid = NextFieldInt(line, 0) == 1 ? 1 : 0;
-        m_gridX = NextFieldInt(line, settings.RastrX);
-        m_gridY = NextFieldInt(line, settings.RastrY);
-        if (m_gridX < 1) m_gridX = 8;
-        if (m_gridY < 1) m_gridY = 8;
-        m_lineCode = NextFieldInt(line, 0);
-        m_pitchCode = NextFieldInt(line, 1);
-        m_showGrid = NextFieldBool(line, settings.RastrZobrazovat);
-        m_snap = NextFieldBool(line, settings.RastrZarovnavat);
-        deriveGridSteps();
-        break;
-    }
-    case 7:
-        report::ReadBackgroundFields(line, m_background);
-        break;
-    default:
-        break;
-    }
+    m_i5Value = s.designerValue;
+    m_characterGrid = s.grid.characterGrid;
+    m_gridX = s.grid.x;
+    m_gridY = s.grid.y;
+    m_lineCode = s.grid.lineCode;
+    m_pitchCode = s.grid.pitchCode;
+    m_showGrid = s.grid.show;
+    m_snap = s.grid.snap;
+    deriveGridSteps();
+    m_background = s.background;
+    // the background covers the paper unless its line says otherwise
+    if (m_background.width == 0) m_background.width = m_paperSettings.paperWidth;
+    if (m_background.height == 0) m_background.height = m_paperSettings.paperHeight;
+
+    report::TListFunkci& functions = m_report->Funkce();
+    functions.ClearFunctions();
+    report::AddTemplateFunctions(s.functions, functions);
 }
 
 void TFormSestE::deriveGridSteps() {
@@ -170,35 +174,14 @@ bool TFormSestE::LoadPredloha(const TPredloha& predloha) {
         keys.append(line.size() > 1 ? firstField(line) : QString());
 
     m_foreignDetailLines.clear();
-    // A template without its paper line prints on the printer model's paper; a save must
-    // write that paper, not zeros.
-    const report::TPageSetup& page = report::PageSetup();
-    m_paperSettings = {};
-    m_paperSettings.landscape = page.orientation == 1;
-    m_paperSettings.paperWidth = page.paperWidth;
-    m_paperSettings.paperHeight = page.paperHeight;
-    m_paperSettings.marginLeft = page.leftMargin;
-    m_paperSettings.marginRight = page.rightMargin;
-    m_paperSettings.marginTop = page.topMargin;
-    m_paperSettings.marginBottom = page.bottomMargin;
-    m_background = {};
-    for (qsizetype i = 0; i < predloha.size(); ++i)
-        if (keys[i] == u"I") readSetting(predloha[i]);
-    // the background covers the paper unless its line says otherwise
-    if (m_background.width == 0) m_background.width = m_paperSettings.paperWidth;
-    if (m_background.height == 0) m_background.height = m_paperSettings.paperHeight;
+    readSettings(predloha);
     loadBackgroundPicture();
-
-    report::TListFunkci& functions = m_report->Funkce();
-    functions.ClearFunctions();
-    for (qsizetype i = 0; i < predloha.size(); ++i)
-        if (keys[i] == u"F") report::AddFunctionFromLine(predloha[i], functions);
     fillFunctionCombo();
 
     // the old-file rule follows the version of the text being read
     const report::TemplateVersion version = m_version;
     const auto loadSection = [&](TOddil* section) {
-        const QString key = TOddil::keyOf(section->code());
+        const QString key = sectionKey(section->code());
         for (qsizetype i = 0; i < predloha.size(); ++i)
             if (keys[i] == key) createElement(section, predloha[i], version);
     };
@@ -317,51 +300,10 @@ void TFormSestE::ClearPaper() {
 // ---- writing
 
 bool TFormSestE::StorePredloha(TPredloha& out) {
-    out.clear();
-    out.append(QStringLiteral("I,0,") + QuotedField(m_description));
-    m_version = {};
-    out.append(joinFields({QStringLiteral("I,1"), num(m_version.major), num(m_version.minor),
-                           num(m_version.build)}));
-    const report::TemplatePaper& p = m_paperSettings;
-    out.append(joinFields(
-        {QStringLiteral("I,2"), num(int(p.landscape) + 2 * int(p.orientationChangeable)),
-         num(p.paperWidth), num(p.paperHeight), num(p.marginLeft), num(p.marginRight),
-         num(p.marginTop), num(p.marginBottom), num(m_columns), num(m_columnGap)}));
-    for (report::SectionNumber code : kFixedSectionCodes) {
-        const TOddil* section = sectionOfCode(code);
-        out.append(
-            joinFields({QStringLiteral("I,3"), num(code), num(!section->isHidden()),
-                        num(section->sectionHeight()), num(m_report->sectionFlags().bits(code))}));
-    }
-    for (int i = 0; i < m_groups.Count(); ++i) {
-        const TPolSkupE* g = m_groups.Skupina(i);
-        const QString key = g->keyName.isEmpty() ? num(g->keyItem) : BareField(g->keyName);
-        out.append(joinFields({QStringLiteral("I,4"), num(i), key, num(!g->header->isHidden()),
-                               num(g->header->sectionHeight()), num(!g->footer->isHidden()),
-                               num(g->footer->sectionHeight()), num(g->newPage)}));
-    }
-    out.append(QStringLiteral("I,5,") + num(m_i5Value));
-    out.append(joinFields({QStringLiteral("I,6"), num(m_characterGrid), num(m_gridX), num(m_gridY),
-                           num(m_lineCode), num(m_pitchCode), num(m_showGrid), num(m_snap)}));
-    const report::TemplateBackground& b = m_background;
-    out.append(
-        joinFields({QStringLiteral("I,7"), num(b.own), num(b.print), num(b.positioned), num(b.x),
-                    num(b.y), num(b.width), num(b.height), BareField(b.pictureName)}));
-    const report::TListFunkci& functions = m_report->Funkce();
-    for (int i = 0; i < functions.Count(); ++i) {
-        QString name, title, expression, initial;
-        int resultKind = 0, resetGroup = 0, aggregate = 0, precision = 0, digits = 0,
-            floatFormat = 2;
-        functions.GetFunkce(i)->GetDefinition(name, title, expression, resultKind, initial,
-                                              resetGroup, aggregate, precision, digits,
-                                              floatFormat);
-        out.append(joinFields({QStringLiteral("F"), num(i), BareField(name), QuotedField(title),
-                               num(resultKind), QuotedField(initial), num(resetGroup),
-                               QuotedField(expression), num(aggregate), num(precision),
-                               num(digits), num(floatFormat)}));
-    }
+    out = report::WriteTemplateSettings(settingsValue());
+    m_version = {}; // what is written is in the current format
     const auto writeSection = [&out](const TOddil* section) {
-        const QString key = TOddil::keyOf(section->code());
+        const QString key = sectionKey(section->code());
         for (int e = 0; e < section->PocetPrvku(); ++e)
             out.append(section->Prvek(e)->element()->SaveToLine(key));
     };

@@ -53,11 +53,6 @@ QString TOddil::captionOf(int code) {
            QString::number(groupOfCode(code) + 1);
 }
 
-QString TOddil::keyOf(int code) {
-    if (code >= 0 && code < kFixedSections) return QString(QStringLiteral("ZHTKP")[code]);
-    return (isGroupHeaderCode(code) ? u'S' : u'U') + QString::number(groupOfCode(code));
-}
-
 QColor TOddil::captionColourOf(int code) {
     switch (code) {
     case report::odZ:

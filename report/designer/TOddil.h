@@ -5,7 +5,7 @@
 // changes the section's height when its caption strip is dragged.
 
 #include "platform/TCanvas.h"
-#include "report/engine/template/sestavyt_model.h"
+#include "report/designer/SectionCodes.h"
 
 #include <QColor>
 #include <QList>
@@ -25,25 +25,6 @@ class DesignerEvents;
 class TPapir;
 class TSesPrvek;
 
-// Section codes: the five fixed sections are numbered as report::SectionNumber (Z, H, T, K,
-// P); after them each group k (from 0) has its header and its footer.
-inline constexpr int kFixedSections = report::odP + 1;
-inline constexpr report::SectionNumber kFixedSectionCodes[kFixedSections] = {
-    report::odZ, report::odH, report::odT, report::odK, report::odP};
-constexpr int groupHeaderCode(int group) {
-    return kFixedSections + 2 * group;
-}
-constexpr int groupFooterCode(int group) {
-    return groupHeaderCode(group) + 1;
-}
-// The group of a group section's code; -1 for a fixed section.
-constexpr int groupOfCode(int code) {
-    return code < kFixedSections ? -1 : (code - kFixedSections) / 2;
-}
-constexpr bool isGroupHeaderCode(int code) {
-    return code >= kFixedSections && (code - kFixedSections) % 2 == 0;
-}
-
 class TOddil : public QWidget {
     Q_OBJECT
 
@@ -62,8 +43,6 @@ public:
     QString caption() const { return m_caption; }
     QColor captionColour() const { return m_captionColour; }
     static QString captionOf(int code);
-    // The key of the section's element lines: Z, H, T, K, P, S<group>, U<group>.
-    static QString keyOf(int code);
     static QColor captionColourOf(int code);
 
     TSesPrvek* Prvek(int i) const;

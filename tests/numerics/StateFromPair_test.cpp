@@ -415,6 +415,33 @@ TEST(StateFromPair, MatchesReferenceStatesFromTemperatureAndPressure) {
     EXPECT_GT(compared, 300);
 }
 
+// The same states given by their volume and entropy or enthalpy (regions 2 and 3 from the
+// critical volume up), against the temperature and pressure of the reference.
+TEST(StateFromPair, MatchesReferenceStatesFromVolumeAndEntropyOrEnthalpy) {
+    // Columns: T [K], t, p, region, v, h, s.
+    int compared = 0;
+    double worstT = 0, worstP = 0;
+    for (const auto& r : readCsv("if97-forward.csv")) {
+        const double t = r[1], p = r[2], v = r[4], h = r[5], s = r[6];
+        const int region = static_cast<int>(r[3]);
+        if ((region != 2 && region != 3) || v < 1.0 / 322 || onBoundary(t, p)) continue;
+        // Given values beyond the range of the pairs (s or h above its maximum) give 9.
+        if (s > 9.155759395 || h > 4160.66 || v > 206.13971631) continue;
+        const std::string what = "t " + std::to_string(t) + " p " + std::to_string(p);
+        for (const Call& c : {call(34, v, s), call(35, v, h)}) {
+            EXPECT_EQ(c.region, region) << what;
+            // Near the critical point t follows s or h only to their tolerances.
+            EXPECT_NEAR(c.q[0], t, 1e-6) << what;
+            EXPECT_NEAR(c.q[1], p, 1e-9 * p) << what;
+            worstT = std::max(worstT, std::abs(c.q[0] - t));
+            worstP = std::max(worstP, std::abs(c.q[1] / p - 1));
+        }
+        ++compared;
+    }
+    EXPECT_GT(compared, 60);
+    std::printf("%d states; worst |dt| %.2g K, |dp|/p %.2g\n", compared, worstT, worstP);
+}
+
 TEST(StateFromPair, MatchesReferenceTemperaturesFromPressureAndEnthalpyOrEntropy) {
     // Columns: region, T [K], p, h, s, T(p, h), T(p, s).
     const auto rows = readCsv("if97-inverse.csv");

@@ -10,9 +10,9 @@
 #include "platform/NumberText.h"
 #include "platform/TVoranCanvas.h"
 #include "report/engine/document/TPicture.h"
-#include "report/engine/sest_lib.h"
-#include "report/engine/run/sestavy.h"
 #include "report/engine/document/sestvyst.h"
+#include "report/engine/run/sestavy.h"
+#include "report/engine/sest_lib.h"
 #include "report/engine/sestzpr.h"
 
 namespace report {
@@ -266,16 +266,8 @@ void TSestavaTyp::resetTemplateSettings() {
     m_paper = {};
     m_columns = 1;
     m_columnGap = 0;
-    m_i5Value = 0;
-    m_characterGrid = 0;
-    m_gridX = 8;
-    m_gridY = 8;
-    m_charWidth = 10;
-    m_lineHeight = 100.0 / 6;
-    m_lineCode = 0;
-    m_pitchCode = 1;
-    m_showGrid = false;
-    m_snapToGrid = false;
+    m_designerValue = 0;
+    m_grid = {};
     m_background = {};
     m_sectionFlags = {};
     for (int number = odZ; number <= odP; ++number) {

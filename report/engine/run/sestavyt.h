@@ -8,6 +8,7 @@
 
 #include "report/engine/printing/sestprn.h"
 #include "report/engine/run/DB_Bridge.h"
+#include "report/engine/template/TemplateSettings.h"
 #include "report/engine/template/sestavyt_model.h"
 #include "report/engine/text/sestcepr.h"
 
@@ -42,52 +43,6 @@ enum TSestError : int {
 };
 
 // TSestLanguage: sestcepr.h.
-
-// The paper values of a template's I,2 line (1/100 inch), handed to the printer model.
-struct TemplatePaper {
-    bool landscape = false;
-    bool orientationChangeable = false;
-    int paperWidth = 0;
-    int paperHeight = 0;
-    int marginLeft = 0;
-    int marginRight = 0;
-    int marginTop = 0;
-    int marginBottom = 0;
-};
-
-// The template's own background picture (I,7 line); width and height 0 mean the paper's.
-struct TemplateBackground {
-    bool own = false;
-    bool print = false;
-    bool positioned = false;
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    QString pictureName;
-};
-
-// The fields of an I,4 line: a group with its key (an item's name, or its index as digits)
-// and its two sections; heights below 0 read as 0.
-struct TemplateGroupLine {
-    int number = 0;
-    QString key;
-    bool headerVisible = true;
-    int headerHeight = 0;
-    bool footerVisible = true;
-    int footerHeight = 0;
-    bool newPage = false;
-};
-
-// Readers of the rest of an I,1 line (major, minor, build) and an I,4 line.
-TemplateVersion ReadVersionFields(QString& line);
-TemplateGroupLine ReadGroupFields(QString& line);
-// Readers of the rest of an I,2 line (after its code: orientation, paper size from version 1 on,
-// four margins) and of an I,7 line; the report and the designer read both the same way.
-void ReadPaperFields(QString& line, const TemplateVersion& version, TemplatePaper& paper);
-void ReadBackgroundFields(QString& line, TemplateBackground& background);
-// Adds the function of an F line to `functions` (functions are numbered by their order).
-void AddFunctionFromLine(QString line, TListFunkci& functions);
 
 class TSestavaTyp : public QObject {
     Q_OBJECT
@@ -165,7 +120,7 @@ public:
     virtual QString GetPredlohaFileName() const { return {}; }
     virtual bool CheckDataSource() = 0;
     // True when the template lays out for a text-only printer (character grid 1).
-    bool SetTextPrinterMode() const { return m_characterGrid == 1; }
+    bool SetTextPrinterMode() const { return m_grid.characterGrid == 1; }
     virtual bool IsDetail() const = 0;
     virtual bool HasDetails() const = 0;
     virtual void LoadItemNames() = 0;
@@ -248,13 +203,17 @@ public:
     const TemplatePaper& paper() const { return m_paper; }
     int Columns() const { return m_columns; }
     int ColumnGap() const { return m_columnGap; }
-    int characterGrid() const { return m_characterGrid; }
-    int gridX() const { return m_gridX; }
-    int gridY() const { return m_gridY; }
-    double charWidth() const { return m_charWidth; }
-    double lineHeight() const { return m_lineHeight; }
-    int lineCode() const { return m_lineCode; }
-    int pitchCode() const { return m_pitchCode; }
+    const TemplateGrid& grid() const { return m_grid; }
+    int characterGrid() const { return m_grid.characterGrid; }
+    int gridX() const { return m_grid.x; }
+    int gridY() const { return m_grid.y; }
+    // The character cell while the character grid is on (10 × 100/6 otherwise).
+    double charWidth() const { return m_grid.characterGrid == 1 ? m_grid.cellWidth() : 10; }
+    double lineHeight() const {
+        return m_grid.characterGrid == 1 ? m_grid.lineHeight() : 100.0 / 6;
+    }
+    int lineCode() const { return m_grid.lineCode; }
+    int pitchCode() const { return m_grid.pitchCode; }
     const TemplateBackground& background() const { return m_background; }
 
     // A detail's master; only details have one.
@@ -309,17 +268,17 @@ signals:
     void modelClearing();
 
 protected:
-    // Reading the template text.
-    void ParsePredlohaSettings(const TPredloha& predloha);
-    void ParsePredlohaFunctions(const TPredloha& predloha);
-    // Each pass gets the lines of its key only, in template order.
+    // Reading the template text: the settings and functions, then each section and detail
+    // from the lines of its key only, in template order.
+    void ParsePredlohaSettings(const TemplateSettings& settings);
+    void ParsePredlohaFunctions(const QList<TemplateFunction>& functions);
     void ParsePredlohaSection(const TPredloha& predloha, TOddilSestavy* section);
     void ParsePredlohaDetail(int j, const TPredloha& predloha);
-    void readSetting(QString line);
     // The settings a template may set, back to the component's defaults.
     void resetTemplateSettings();
-    // The paper of the template's page line becomes the library's page setup.
-    void applyPaperToPageSetup() const;
+    // The paper of the template's page line becomes the library's page setup (its size only
+    // when the line carried one).
+    void applyPaperToPageSetup(bool withSize) const;
 
     platform::MessageSink& sink() const;
     void showError(const QString& text) const;
@@ -358,16 +317,8 @@ private:
     TemplatePaper m_paper;
     int m_columns = 1;
     int m_columnGap = 0;
-    int m_i5Value = 0;
-    int m_characterGrid = 0;
-    int m_gridX = 8;
-    int m_gridY = 8;
-    double m_charWidth = 10;
-    double m_lineHeight = 100.0 / 6;
-    int m_lineCode = 0;
-    int m_pitchCode = 1;
-    bool m_showGrid = false;
-    bool m_snapToGrid = false;
+    int m_designerValue = 0;
+    TemplateGrid m_grid;
     TemplateBackground m_background;
     std::unique_ptr<TPicture> m_backgroundPicture;
 };

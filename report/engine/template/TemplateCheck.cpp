@@ -1,7 +1,9 @@
 #include "report/engine/template/TemplateCheck.h"
 
+#include "report/engine/template/TemplateSettings.h"
 #include "report/engine/template/sestavyt_model.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 namespace report {
@@ -72,19 +74,39 @@ bool isTemplateLine(const QString& line) {
     return key == u"I" || key == u"F" || key == u"X" || isSectionKey(key) || isDetailKey(key);
 }
 
+// Fields the settings writer puts on each of its lines, by first field and setting number
+// ("I,0" .. "I,7", "F"): asked of the writer itself, with every list holding one entry.
+const QHash<QString, int>& writtenSettingFields() {
+    static const QHash<QString, int> counts = [] {
+        TemplateSettings sample;
+        sample.sections[0] = TemplateSection{true, 0, 0};
+        sample.groups.append(TemplateGroupLine{});
+        sample.functions.append(TemplateFunction{});
+        QHash<QString, int> fieldsOf;
+        for (const QString& line : WriteTemplateSettings(sample)) {
+            bool open = false;
+            const QStringList fields = splitFields(line, open);
+            const QString key = fields[0] == u"I" ? QStringLiteral("I,") + fields[1] : fields[0];
+            fieldsOf[key] = int(fields.size());
+        }
+        return fieldsOf;
+    }();
+    return counts;
+}
+
 // Fields the template's writer puts on a line of this kind; 0 when it has no fixed count.
 // A line whose setting number or kind is missing counts as short of one field more.
 int writtenFieldCount(const QStringList& fields, int versionMajor) {
     const QString& key = fields.first();
-    if (key == u"F") return 12;
+    if (key == u"F") return writtenSettingFields().value(key);
     if (key == u"I") {
-        // The settings lines I,0 .. I,7; the I,2 line of version 0 files has no paper size.
-        static constexpr int counts[] = {3, 5, 11, 6, 9, 3, 9, 10};
         bool ok = false;
         const int setting = fields.value(1).toInt(&ok);
         if (!ok || setting < 0) return 3;
-        if (setting == 2 && versionMajor == 0) return 9;
-        return setting < 8 ? counts[setting] : 0;
+        const int count =
+            writtenSettingFields().value(QStringLiteral("I,") + QString::number(setting));
+        // The I,2 line of version 0 files has no paper size.
+        return setting == 2 && versionMajor == 0 ? count - 2 : count;
     }
     if (!isSectionKey(key)) return 0;
     bool ok = false;
@@ -110,20 +132,6 @@ bool isCut(const QString& line, int versionMajor) {
     return fields.size() < writtenFieldCount(fields, versionMajor);
 }
 
-// The version major of the template's I,1 line; templates without one count as current.
-int versionMajorOf(const TPredloha& lines) {
-    for (const QString& line : lines) {
-        bool open = false;
-        const QStringList fields = splitFields(line, open);
-        if (fields.size() > 2 && fields[0] == u"I" && fields[1].trimmed() == u"1") {
-            bool ok = false;
-            const int major = fields[2].trimmed().toInt(&ok);
-            return ok ? major : TemplateVersion().major;
-        }
-    }
-    return TemplateVersion().major;
-}
-
 } // namespace
 
 TemplateDamage CheckTemplateBytes(const QByteArray& bytes) {
@@ -140,7 +148,8 @@ TemplateDamage CheckTemplateBytes(const QByteArray& bytes) {
     // Every line a template writer writes ends with its line end: a last line without one
     // that is also short of fields was cut off.
     const bool ended = bytes.endsWith('\n') || bytes.endsWith('\r');
-    if (!ended && isCut(lines.last(), versionMajorOf(lines))) return TemplateDamage::CutLastLine;
+    if (!ended && isCut(lines.last(), ReadTemplateSettings(lines, false).version.major))
+        return TemplateDamage::CutLastLine;
     return TemplateDamage::None;
 }
 

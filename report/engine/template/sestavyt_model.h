@@ -40,6 +40,8 @@ struct TemplateVersion {
     int major = 5;
     int minor = 40;
     int build = 17;
+
+    bool operator==(const TemplateVersion&) const = default;
 };
 
 // Element kinds.

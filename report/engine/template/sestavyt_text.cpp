@@ -1,9 +1,10 @@
-// The template text: reading it into the model (SetPredloha and its passes, element lines) and
-// writing the model back as text.
+// The template text: reading it into the report's model (SetPredloha and its passes, element
+// lines) and writing the model back as text. The settings and function lines are read and
+// written by TemplateSettings.
 
-#include "report/engine/sest_lib.h"
-#include "report/engine/run/sestavy.h"
 #include "report/engine/printing/sestprn.h"
+#include "report/engine/run/sestavy.h"
+#include "report/engine/sest_lib.h"
 
 #include <QHash>
 
@@ -193,6 +194,10 @@ void TSestavaTyp::SetPredloha(const TPredloha& predloha) {
     m_predloha = text;
     resetTemplateSettings();
 
+    const TemplateSettings settings = ReadTemplateSettings(text, IsDetail());
+    ParsePredlohaSettings(settings);
+    ParsePredlohaFunctions(settings.functions);
+
     const LinesByKey lines = indexByFirstField(text);
     const auto linesOf = [&](const QString& key) {
         TPredloha selected;
@@ -200,8 +205,6 @@ void TSestavaTyp::SetPredloha(const TPredloha& predloha) {
             selected.append(text[i]);
         return selected;
     };
-    ParsePredlohaSettings(linesOf(QStringLiteral("I")));
-    ParsePredlohaFunctions(linesOf(QStringLiteral("F")));
     static const char* const fixedKeys[] = {"Z", "H", "T", "K", "P"};
     for (int section = odZ; section <= odP; ++section) {
         if (IsDetail() && (section == odH || section == odP)) continue;
@@ -216,129 +219,37 @@ void TSestavaTyp::SetPredloha(const TPredloha& predloha) {
         ParsePredlohaDetail(j, linesOf(u'D' + num(j)));
 }
 
-void TSestavaTyp::ParsePredlohaSettings(const TPredloha& predloha) {
-    for (const QString& line : predloha)
-        if (line.size() > 1) readSetting(line);
-}
-
-TemplateVersion ReadVersionFields(QString& line) {
-    TemplateVersion version;
-    version.major = NextFieldInt(line, 0);
-    version.minor = NextFieldInt(line, 0);
-    version.build = NextFieldInt(line, 0);
-    return version;
-}
-
-TemplateGroupLine ReadGroupFields(QString& line) {
-    TemplateGroupLine group;
-    group.number = NextFieldInt(line, 0);
-    group.key = NextField(line);
-    group.headerVisible = NextFieldBool(line, true);
-    group.headerHeight = std::max(NextFieldInt(line, 0), 0);
-    group.footerVisible = NextFieldBool(line, true);
-    group.footerHeight = std::max(NextFieldInt(line, 0), 0);
-    group.newPage = NextFieldBool(line, false);
-    return group;
-}
-
-void ReadPaperFields(QString& line, const TemplateVersion& version, TemplatePaper& paper) {
-    const int orientation = std::max(NextFieldInt(line, 0), 0);
-    paper.landscape = orientation & 1;
-    paper.orientationChangeable = orientation > 1;
-    if (version.major > 0) {
-        paper.paperWidth = NextFieldInt(line, 0);
-        paper.paperHeight = NextFieldInt(line, 0);
+void TSestavaTyp::ParsePredlohaSettings(const TemplateSettings& settings) {
+    if (!settings.description.isEmpty()) Popis = settings.description;
+    m_version = settings.version;
+    m_columns = settings.columns;
+    m_columnGap = settings.columnGap;
+    if (settings.paper) {
+        m_paper = *settings.paper;
+        applyPaperToPageSetup(settings.paperHasSize);
     }
-    paper.marginLeft = NextFieldInt(line, 0);
-    paper.marginRight = NextFieldInt(line, 0);
-    paper.marginTop = NextFieldInt(line, 0);
-    paper.marginBottom = NextFieldInt(line, 0);
-}
-
-void ReadBackgroundFields(QString& line, TemplateBackground& background) {
-    background.own = NextFieldBool(line, false);
-    background.print = NextFieldBool(line, false);
-    background.positioned = NextFieldBool(line, false);
-    background.x = NextFieldInt(line, 0);
-    background.y = NextFieldInt(line, 0);
-    background.width = NextFieldInt(line, 0);
-    background.height = NextFieldInt(line, 0);
-    background.pictureName = NextField(line);
-}
-
-void TSestavaTyp::readSetting(QString line) {
-    NextField(line); // "I"
-    switch (NextFieldInt(line, -1)) {
-    case 0: {
-        const QString description = NextField(line);
-        if (!description.isEmpty()) Popis = description;
-        break;
-    }
-    case 1:
-        m_version = ReadVersionFields(line);
-        break;
-    case 2: {
-        if (IsDetail()) {
-            for (int skipped = 0; skipped < 7; ++skipped)
-                NextField(line);
-        } else {
-            ReadPaperFields(line, m_version, m_paper);
-            applyPaperToPageSetup();
-        }
-        m_columns = std::max(NextFieldInt(line, 1), 1); // the run divides by it
-        m_columnGap = NextFieldInt(line, 0);
-        break;
-    }
-    case 3: {
-        const int number = NextFieldInt(line, -1);
-        TOddilSestavy* section = number >= odZ && number <= odP ? m_oddily.Oddil(number) : nullptr;
-        if (!section) break;
-        section->Visible = NextFieldBool(line, true);
-        section->Height = std::max(NextFieldInt(line, 0), 0);
+    for (int number = odZ; number <= odP; ++number) {
+        const std::optional<TemplateSection>& line = settings.sections[number];
+        if (!line) continue;
+        TOddilSestavy* section = m_oddily.Oddil(number);
+        section->Visible = line->visible;
+        section->Height = line->height;
         section->Columns = m_columns;
         section->ColumnGap = m_columnGap;
-        SetSectionFlags(number, NextFieldInt(line, 0));
-        break;
+        SetSectionFlags(number, line->flags.value_or(0));
     }
-    case 4: {
-        const TemplateGroupLine g = ReadGroupFields(line);
+    for (const TemplateGroupLine& g : settings.groups)
         AddGroup(g.number, g.key, g.newPage, g.footerHeight, g.footerVisible, g.headerHeight,
                  g.headerVisible);
-        break;
-    }
-    case 5:
-        m_i5Value = NextFieldInt(line, 0);
-        break;
-    case 6: {
-        m_characterGrid = NextFieldInt(line, 0) == 1 ? 1 : 0;
-        m_gridX = NextFieldInt(line, 8);
-        m_gridY = NextFieldInt(line, 8);
-        if (m_gridX < 1) m_gridX = 8;
-        if (m_gridY < 1) m_gridY = 8;
-        m_lineCode = NextFieldInt(line, 0);
-        m_pitchCode = NextFieldInt(line, 1);
-        m_showGrid = NextFieldBool(line, false);
-        m_snapToGrid = NextFieldBool(line, false);
-        if (m_characterGrid == 1) {
-            m_charWidth = m_pitchCode == 1 ? 100.0 / 12 : m_pitchCode == 2 ? 6.0 : 10.0;
-            m_lineHeight = m_lineCode == 1 ? 25.0 : m_lineCode == 2 ? 100.0 / 3 : 100.0 / 6;
-            m_gridX = qRound(m_charWidth);
-            m_gridY = qRound(m_lineHeight);
-        }
-        break;
-    }
-    case 7:
-        ReadBackgroundFields(line, m_background);
-        break;
-    default:
-        break;
-    }
+    m_designerValue = settings.designerValue;
+    m_grid = settings.grid;
+    m_background = settings.background;
 }
 
-void TSestavaTyp::applyPaperToPageSetup() const {
+void TSestavaTyp::applyPaperToPageSetup(bool withSize) const {
     TPageSetup& setup = PageSetup();
     setup.orientation = m_paper.landscape ? 1 : 0;
-    if (m_version.major > 0) {
+    if (withSize) {
         setup.paperWidth = m_paper.paperWidth;
         setup.paperHeight = m_paper.paperHeight;
     }
@@ -348,28 +259,9 @@ void TSestavaTyp::applyPaperToPageSetup() const {
     setup.bottomMargin = m_paper.marginBottom;
 }
 
-void AddFunctionFromLine(QString line, TListFunkci& functions) {
-    NextField(line); // "F"
-    NextField(line); // the index
-    const QString name = NextField(line);
-    const QString title = NextField(line);
-    const int resultKind = NextFieldInt(line, 0);
-    const QString initial = NextField(line);
-    const int resetGroup = NextFieldInt(line, 0);
-    const QString expression = NextField(line);
-    const int aggregate = NextFieldInt(line, 0);
-    const int precision = NextFieldInt(line, 0);
-    const int digits = NextFieldInt(line, 0);
-    int floatFormat = NextFieldInt(line, 2);
-    if (floatFormat > 4) floatFormat = 2;
-    functions.AddFunction().SetDefinition(name, title, expression, resultKind, initial, resetGroup,
-                                          aggregate, precision, digits, floatFormat);
-}
-
-void TSestavaTyp::ParsePredlohaFunctions(const TPredloha& predloha) {
+void TSestavaTyp::ParsePredlohaFunctions(const QList<TemplateFunction>& functions) {
     m_funkce.ClearFunctions();
-    for (const QString& line : predloha)
-        if (line.size() > 1) AddFunctionFromLine(line, m_funkce);
+    AddTemplateFunctions(functions, m_funkce);
 }
 
 void TSestavaTyp::ParsePredlohaSection(const TPredloha& predloha, TOddilSestavy* section) {
@@ -390,51 +282,28 @@ void TSestavaTyp::ParsePredlohaDetail(int j, const TPredloha& predloha) {
 // ---- writing the model as text
 
 TPredloha TSestavaTyp::WritePredloha() const {
-    TPredloha out;
-    out.append(QStringLiteral("I,0,") + QuotedField(Popis));
-    const TemplateVersion current;
-    out.append(joinFields(
-        {QStringLiteral("I,1"), num(current.major), num(current.minor), num(current.build)}));
-    out.append(
-        joinFields({QStringLiteral("I,2"),
-                    num(int(m_paper.landscape) + 2 * int(m_paper.orientationChangeable)),
-                    num(m_paper.paperWidth), num(m_paper.paperHeight), num(m_paper.marginLeft),
-                    num(m_paper.marginRight), num(m_paper.marginTop), num(m_paper.marginBottom),
-                    num(m_columns), num(m_columnGap)}));
+    TemplateSettings settings;
+    settings.description = Popis;
+    settings.paper = m_paper;
+    settings.columns = m_columns;
+    settings.columnGap = m_columnGap;
     for (int number = odZ; number <= odP; ++number) {
         const TOddilSestavy* section = m_oddily.Oddil(number);
-        out.append(joinFields({QStringLiteral("I,3"), num(number), num(section->Visible),
-                               num(section->Height), num(m_sectionFlags.bits(number))}));
+        settings.sections[number] =
+            TemplateSection{section->Visible, section->Height, m_sectionFlags.bits(number)};
     }
     for (int i = 0; i < m_skupiny.Count(); ++i) {
         const TPolSkup* group = m_skupiny.Skupina(i);
-        const QString key =
-            group->KeyText.isEmpty() ? num(group->KeyIndex) : BareField(group->KeyText);
-        out.append(joinFields({QStringLiteral("I,4"), num(group->Number), key,
-                               num(group->Header->Visible), num(group->Header->Height),
-                               num(group->Footer->Visible), num(group->Footer->Height),
-                               num(group->NewPage)}));
+        settings.groups.append({group->Number,
+                                group->KeyText.isEmpty() ? num(group->KeyIndex) : group->KeyText,
+                                group->Header->Visible, group->Header->Height,
+                                group->Footer->Visible, group->Footer->Height, group->NewPage});
     }
-    out.append(QStringLiteral("I,5,") + num(m_i5Value));
-    out.append(
-        joinFields({QStringLiteral("I,6"), num(m_characterGrid), num(m_gridX), num(m_gridY),
-                    num(m_lineCode), num(m_pitchCode), num(m_showGrid), num(m_snapToGrid)}));
-    out.append(joinFields({QStringLiteral("I,7"), num(m_background.own), num(m_background.print),
-                           num(m_background.positioned), num(m_background.x), num(m_background.y),
-                           num(m_background.width), num(m_background.height),
-                           BareField(m_background.pictureName)}));
-    for (int i = 0; i < m_funkce.Count(); ++i) {
-        const TRadekFunkce* f = m_funkce.GetFunkce(i);
-        QString name, title, expression, initial;
-        int resultKind = 0, resetGroup = 0, aggregate = 0, precision = 0, digits = 0,
-            floatFormat = 2;
-        f->GetDefinition(name, title, expression, resultKind, initial, resetGroup, aggregate,
-                         precision, digits, floatFormat);
-        out.append(joinFields({QStringLiteral("F"), num(i), BareField(name), QuotedField(title),
-                               num(resultKind), QuotedField(initial), num(resetGroup),
-                               QuotedField(expression), num(aggregate), num(precision),
-                               num(digits), num(floatFormat)}));
-    }
+    settings.designerValue = m_designerValue;
+    settings.grid = m_grid;
+    settings.background = m_background;
+    settings.functions = TemplateFunctionsOf(m_funkce);
+    TPredloha out = WriteTemplateSettings(settings);
     const auto writeSection = [&out](const TOddilSestavy* section, const QString& key) {
         for (int e = 0; e < section->Count(); ++e)
             out.append(section->Prvek(e)->SaveToLine(key));

@@ -1,16 +1,14 @@
 #include "report/engine/ui/sestavyc.h"
 
 #include "platform/Printers.h"
-#include "platform/Windows1250.h"
-#include "report/engine/sest_lib.h"
 #include "report/engine/run/sestavyt.h"
+#include "report/engine/sest_lib.h"
+#include "report/engine/template/TemplateSettings.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
-#include <QStringDecoder>
 
 namespace report {
 
@@ -34,15 +32,7 @@ QString TComboBoxPredloha::TemplateTitle(const QString& fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) return {};
     // Templates are small; a huge file is not one, and its title is not looked for.
-    const QByteArray bytes = file.read(4 * 1024 * 1024);
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError()) text = platform::DecodeWindows1250(bytes);
-    for (QString line : text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")))) {
-        if (NextField(line) != QStringLiteral("I")) continue;
-        if (NextFieldInt(line, -1) == 0) return NextField(line);
-    }
-    return {};
+    return ReadTemplateTitle(TPredloha::FromBytes(file.read(4 * 1024 * 1024)));
 }
 
 void TComboBoxPredloha::AddTemplate(const QString& fileName, const QString& title) {

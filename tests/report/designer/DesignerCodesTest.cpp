@@ -28,7 +28,7 @@ TEST(DesignerCodes, GroupSectionsTakeTheCodesKeysAndCaptionsOfTheirGroup) {
     for (int i = 0; i < paper.PocetOddilu(); ++i) {
         const int code = paper.Oddil(i)->code();
         EXPECT_EQ(code, i);
-        EXPECT_EQ(designer::TOddil::keyOf(code), keys[i]);
+        EXPECT_EQ(designer::sectionKey(code), keys[i]);
         const int group = designer::groupOfCode(code);
         EXPECT_EQ(group, i < 5 ? -1 : (i - 5) / 2);
         if (group < 0) continue;

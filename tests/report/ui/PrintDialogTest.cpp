@@ -144,6 +144,8 @@ TEST(TemplateCombo, MaskFolderAndTitles) {
     writeFile(dir.filePath("junk.pts"), QByteArray("\x00\xff\x01I,0,\"", 8));
     writeFile(dir.filePath("empty.pts"), "");
     writeFile(dir.filePath("cp1250.pts"), "I,0,\"\xc8\xed\x9a\xe8\"\r\n");
+    writeFile(dir.filePath("zz_bom.pts"),
+              "\xEF\xBB\xBFI,0,\"S BOM\"\r\n"); // as the reader reads it
     writeFile(dir.filePath("other.txt"), "I,0,\"no\"\r\n");
     QDir(dir.path()).mkdir("folder.pts");
     combo.SetReportMask("*");
@@ -155,7 +157,8 @@ TEST(TemplateCombo, MaskFolderAndTitles) {
     QStringList titles;
     for (int i = 0; i < combo.count(); ++i)
         titles << combo.itemText(i);
-    EXPECT_EQ(titles, (QStringList{"Číšč", "Druhá \"sestava\"", "empty.pts", "junk.pts", "Body"}))
+    EXPECT_EQ(titles,
+              (QStringList{"Číšč", "Druhá \"sestava\"", "empty.pts", "junk.pts", "Body", "S BOM"}))
         << titles.join('|').toStdString();
     EXPECT_EQ(combo.currentText(), "Body");
     // The real name, case kept.
