@@ -156,6 +156,9 @@ bool TSestVystup::PrintGraphic(int start, int end, const bool* cancel, const QSt
                                      nearest((m_printableWidth + x) * px) + 1,
                                      nearest((m_printableHeight + y) * py) + 1};
                     m_view.Play(canvas, zoomed(view, zoom));
+                    // A cancel asked while the page was drawn waits among the events: it
+                    // must count before the next page, and before the last goes out.
+                    QCoreApplication::processEvents();
                     stop = cancelled();
                 }
         }
