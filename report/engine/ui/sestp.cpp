@@ -489,6 +489,13 @@ void TFormSestP::Print() {
     d.ToPage = std::min(m_document->EndPage(), m_document->PageCount());
     d.Copies = m_document->Copies();
     if (d.Execute(this) != TPrintDialogTyp::Print) return;
+    if (d.PrinterIndex < 0 && !d.PrinterName.isEmpty()) {
+        // The queue chosen has gone while the dialog was open: say so, print nowhere else.
+        showBox(FillText(LoadText(ReportText::PrintJobRefused),
+                         {d.PrinterName, platform::VanishedQueueReason(d.PrinterName)}),
+                LoadText(ReportText::CaptionError), int(platform::MessageIcon::Critical));
+        return;
+    }
     SelectPrinter(d.PrinterIndex);
     int from = d.FromPage, to = d.ToPage;
     if (d.CurrentPageOnly) from = to = m_current + 1;
@@ -505,11 +512,10 @@ void TFormSestP::Print() {
     bool printed = false;
     {
         const RunWatch watch(*m_document);
-        printed =
-            textOnly
-                ? m_document->PrintText(from, to, nullptr, title, d.Copies, templateOrientation)
-                : m_document->PrintGraphic(from, to, nullptr, title, d.Copies,
-                                           templateOrientation);
+        printed = textOnly ? m_document->PrintText(from, to, nullptr, title, d.Copies,
+                                                   templateOrientation)
+                           : m_document->PrintGraphic(from, to, nullptr, title, d.Copies,
+                                                      templateOrientation);
     }
     if (OnAfterPrint) OnAfterPrint();
     showPage(m_current);
