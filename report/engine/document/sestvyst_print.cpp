@@ -184,8 +184,12 @@ bool TSestVystup::PrintText(int start, int end, const bool* cancel, const QStrin
     const int ox = PageToPrinterX(m_layout.marginLeft) + PageSetup().outputOffsetX;
     const int oy = PageToPrinterY(m_layout.marginTop) + PageSetup().outputOffsetY;
 
+    // The rows stand at the printer's offsets, so the page they fill is the printer's
+    // printable area: the report's own would lose its last rows below a wider top margin.
+    const PrinterSystem& printer = PrinterSystem::instance();
     TZnakovePole page;
-    page.SetPageSize(m_printableHeight, m_lineCode);
+    page.SetPageSize(printer.printableSize().height() * 100 / std::max(printer.resolutionY(), 1),
+                     m_lineCode);
     const auto language = TSestLanguage(m_exportLanguage);
     for (int copy = 0; copy < std::max(copies, 1); ++copy) {
         platform::RawJob job;
