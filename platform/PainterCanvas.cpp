@@ -5,6 +5,7 @@
 
 #include <QGlyphRun>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -77,9 +78,10 @@ double deviceScale(const QPainter& painter) {
 // below 1/64 pixel smaller than any dot: neither is drawn.
 constexpr double kLargestEm = 32768;
 constexpr double kSmallestEm = 1.0 / 64;
-// Qt's glyph cache renders each glyph under the transform; beyond an em of this many pixels, or
-// where the transform stretches one direction much more than another, its rasteriser overflows.
-// Such text is filled as outlines instead.
+// The raster engine (screens, bitmaps) renders each glyph under the transform into its glyph
+// cache; beyond an em of this many pixels, or where the transform stretches one direction much
+// more than another, its rasteriser overflows. Such text is filled as outlines there. A printer
+// (PDF) keeps text as text.
 constexpr double kLargestCachedEm = 256;
 constexpr double kMostCachedStretch = 2;
 
@@ -231,8 +233,10 @@ void PainterCanvas::TextOut(int x, int y, const QString& text, const QVector<int
     const TFont font = ResolvedFont();
     const auto [least, most] = stretches(m_painter.deviceTransform());
     if (!(most * font.height <= kLargestEm) || most * font.height < kSmallestEm) return;
+    const bool rasterised =
+        m_painter.paintEngine() && m_painter.paintEngine()->type() == QPaintEngine::Raster;
     const bool outlines =
-        most * font.height > kLargestCachedEm || most > kMostCachedStretch * least;
+        rasterised && (most * font.height > kLargestCachedEm || most > kMostCachedStretch * least);
     const int align = TextAlignment();
     const bool onBaseline = (align & taBaseline) == taBaseline;
     const TTextMetrics metrics =

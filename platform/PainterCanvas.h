@@ -5,8 +5,9 @@
 // The painter is given a pen, brush or face only when a primitive needs another one, and it
 // is saved only where a clip narrows: a printer writes each change and each saved state out.
 // Text whose letters would come out larger than any page (an em over 32768 device pixels) or
-// smaller than a dot is not drawn; text under a transform that Qt's glyph cache cannot render
-// (large letters, or one direction stretched much more than the other) is filled as outlines.
+// smaller than a dot is not drawn; on a screen or bitmap, text under a transform that Qt's glyph
+// cache cannot render (large letters, or one direction stretched much more than the other) is
+// filled as outlines.
 
 #include "platform/TCanvas.h"
 
