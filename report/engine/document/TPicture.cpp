@@ -12,6 +12,8 @@
 
 #include <jpeglib.h>
 
+#include <jerror.h> // after jpeglib.h, which it needs
+
 namespace report {
 
 namespace {
@@ -62,7 +64,13 @@ struct JpegError {
 void jpegErrorExit(j_common_ptr info) {
     std::longjmp(reinterpret_cast<JpegError*>(info->err)->back, 1);
 }
-void jpegSilent(j_common_ptr, int) {}
+// Warnings pass silently, but data that ends before the picture does (the file, or the scan at
+// a marker) is damage: libjpeg would go on and make up the rest, which for a few hundred bytes
+// claiming millions of pixels is seconds of work for a grey picture.
+void jpegWarning(j_common_ptr info, int level) {
+    const int code = info->err->msg_code;
+    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) jpegErrorExit(info);
+}
 
 constexpr long long maxJpegPixels = 50'000'000; // 150 MB as RGB
 
@@ -112,7 +120,7 @@ QImage decodeJpeg(const QByteArray& bytes) {
     JpegError error{};
     info.err = jpeg_std_error(&error.manager);
     error.manager.error_exit = jpegErrorExit;
-    error.manager.emit_message = jpegSilent;
+    error.manager.emit_message = jpegWarning;
     jpeg_create_decompress(&info);
     QImage image;
     if (readJpegHeader(&info, &error, &bytes) && info.output_width > 0 && info.output_height > 0 &&

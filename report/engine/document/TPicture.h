@@ -51,7 +51,7 @@ private:
 };
 
 // Decodes a JPEG file's bytes into an RGB image; a null image when they are not a readable
-// JPEG or the picture is beyond any reasonable size.
+// JPEG, end before the picture does, or the picture is beyond any reasonable size.
 QImage decodeJpeg(const QByteArray& bytes);
 
 } // namespace report

@@ -124,6 +124,23 @@ TEST(TPicture, CutAndCorruptedJpegNeverCrash) {
     }
 }
 
+// A JPEG whose data ends before its picture does is damaged: no picture, and found out at once
+// rather than after making up the missing pixels (millions, for a header claiming them).
+TEST(TPicture, JpegEndingBeforeItsPictureIsRefused) {
+    const QByteArray jpeg = readData("quadrants_rgb.jpg");
+    const qsizetype scan = jpeg.indexOf("\xFF\xDA");
+    ASSERT_GT(scan, 0);
+    TPicture picture;
+    EXPECT_FALSE(picture.LoadFromBytes(jpeg.left(scan + 20)));
+    // The frame header claims 7000 x 7000 pixels for the data of 16 x 16.
+    const qsizetype frame = jpeg.indexOf("\xFF\xC0");
+    ASSERT_GT(frame, 0);
+    QByteArray claiming = jpeg;
+    claiming.replace(frame + 5, 4, QByteArray("\x1B\x58\x1B\x58", 4));
+    EXPECT_FALSE(picture.LoadFromBytes(claiming));
+    EXPECT_TRUE(picture.LoadFromBytes(jpeg));
+}
+
 TEST(TPicture, MetafilesLoadThroughTheInstalledReader) {
     QByteArray emf(64, '\0');
     emf[0] = 1;
