@@ -32,7 +32,7 @@ const bool applicationReady = [] {
 struct BusySection {
     explicit BusySection(double zoom) {
         paper = new designer::TPapir(&window);
-        for (int code = 0; code < 5; ++code)
+        for (report::SectionNumber code : designer::kFixedSectionCodes)
             paper->AddOddil(code);
         paper->SetSirka(827);
         paper->SetZoom(zoom);

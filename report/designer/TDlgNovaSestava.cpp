@@ -2,6 +2,7 @@
 
 #include "platform/BoxMessageSink.h"
 #include "platform/MessageSink.h"
+#include "report/designer/SectionCodes.h"
 #include "report/designer/TEditorSettings.h"
 #include "report/engine/run/sestavyt.h"
 #include "report/engine/sest_lib.h"
@@ -310,7 +311,7 @@ void TDlgNovaSestava::Generate(report::TPredloha& lines, report::TSestavaTyp& re
 
     // The five fixed sections, each visible or not and its height, before the elements; the
     // lines carry no flags.
-    std::array<std::pair<bool, int>, 5> sections;
+    std::array<std::pair<bool, int>, kFixedSections> sections;
     if (column && !detail)
         sections = {{{true, 96}, {true, y + 8}, {true, y}, {false, 16}, {true, 32}}};
     else if (!detail)
@@ -319,7 +320,7 @@ void TDlgNovaSestava::Generate(report::TPredloha& lines, report::TSestavaTyp& re
         sections = {{{true, y + 8}, {false, 16}, {true, y}, {false, 16}, {false, 16}}};
     else
         sections = {{{true, 16}, {false, 16}, {true, y + 8}, {false, 16}, {false, 16}}};
-    for (int number = 0; number < int(sections.size()); ++number) {
+    for (report::SectionNumber number : kFixedSectionCodes) {
         report::TemplateSection section;
         section.visible = sections[number].first;
         section.height = sections[number].second;

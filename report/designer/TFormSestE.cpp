@@ -107,7 +107,7 @@ TFormSestE::TFormSestE(QWidget* parent) : QDialog(parent) {
     buildMenu();
     SetZoom(6, true);
     m_paper->SetSirka(report::PrintableWidth());
-    for (int code = 0; code < 5; ++code)
+    for (report::SectionNumber code : kFixedSectionCodes)
         m_paper->AddOddil(code);
     RefreshSections();
     m_itemCombo->hide();
@@ -136,8 +136,9 @@ QAction* TFormSestE::addAction(const QString& name, const QString& hint, int tag
     if (tag >= 0) {
         action->setCheckable(true);
         m_tools->addAction(action);
-        connect(action, &QAction::triggered, this,
-                [this, action, tag] { tag == 0 ? StiskniSipku() : ActionCommandExecute(action); });
+        connect(action, &QAction::triggered, this, [this, action, tag] {
+            tag == tcArrow ? StiskniSipku() : ActionCommandExecute(action);
+        });
     }
     return action;
 }
@@ -155,27 +156,27 @@ void TFormSestE::buildActions() {
         const char16_t* hint;
     };
     static const Tool tools[] = {
-        {"ActionNoSelect", 0, u"Výběr prvku"},
-        {"ActionDb", 2000, u"Prvek databáze"},
-        {"ActionLb", 4000, u"Popis prvku databáze"},
-        {"ActionPar", 6000, u"Parametr sestavy"},
-        {"ActionFn", 10000, u"Uživatelská funkce"},
-        {"ActionDate", 8000, u"Datum tisku"},
-        {"ActionTime", 8001, u"Čas tisku"},
-        {"ActionRadek", 8002, u"Pořadové číslo řádku"},
-        {"ActionStr", 8003, u"Pořadové číslo strany"},
-        {"ActionStrCelk", 8004, u"Celkový počet stran"},
-        {"ActionRadSk", 8005, u"Číslo řádku ve skupině"},
-        {"ActionSkCis", 8006, u"Pořadové číslo skupiny"},
-        {"ActionGrText", 1, u"Grafický text"},
-        {"ActionGrCara", 2, u"Úsečka"},
-        {"ActionGrRect", 3, u"Obdélník"},
-        {"ActionRoRect", 4, u"Zaoblený obdélník"},
-        {"ActionElip", 5, u"Elipsa"},
-        {"ActionObr", 6, u"Obrázek"},
-        {"ActionBarc", 7, u"Čárový kód"},
-        {"ActionPaintB", 8, u"Kreslicí plocha"},
-        {"ActionDetail", 12000, u"Detail sestavy"},
+        {"ActionNoSelect", tcArrow, u"Výběr prvku"},
+        {"ActionDb", tcItem, u"Prvek databáze"},
+        {"ActionLb", tcItemLabel, u"Popis prvku databáze"},
+        {"ActionPar", tcParameter, u"Parametr sestavy"},
+        {"ActionFn", tcFunction, u"Uživatelská funkce"},
+        {"ActionDate", tcVariable, u"Datum tisku"},
+        {"ActionTime", tcVariable + 1, u"Čas tisku"},
+        {"ActionRadek", tcVariable + 2, u"Pořadové číslo řádku"},
+        {"ActionStr", tcVariable + 3, u"Pořadové číslo strany"},
+        {"ActionStrCelk", tcVariable + 4, u"Celkový počet stran"},
+        {"ActionRadSk", tcVariable + 5, u"Číslo řádku ve skupině"},
+        {"ActionSkCis", tcVariable + 6, u"Pořadové číslo skupiny"},
+        {"ActionGrText", tcText, u"Grafický text"},
+        {"ActionGrCara", tcLine, u"Úsečka"},
+        {"ActionGrRect", tcFrame, u"Obdélník"},
+        {"ActionRoRect", tcRoundFrame, u"Zaoblený obdélník"},
+        {"ActionElip", tcEllipse, u"Elipsa"},
+        {"ActionObr", tcPicture, u"Obrázek"},
+        {"ActionBarc", tcBarcode, u"Čárový kód"},
+        {"ActionPaintB", tcDrawingArea, u"Kreslicí plocha"},
+        {"ActionDetail", tcDetail, u"Detail sestavy"},
     };
     for (const Tool& tool : tools)
         addAction(QString::fromLatin1(tool.name), QString::fromUtf16(tool.hint), tool.tag);
@@ -387,7 +388,7 @@ bool TFormSestE::OpenSestava(report::TSestavaTyp* report, int /*flag*/, bool kee
 
     m_itemCombo->clear();
     for (int i = 0; i < report->GetItemCount(); ++i)
-        m_itemCombo->addItem(ElementName(2, i));
+        m_itemCombo->addItem(ElementName(report::ekItem, i));
     m_itemCombo->hide();
     action(QStringLiteral("ActionDb"))->setEnabled(report->GetItemCount() > 0);
     action(QStringLiteral("ActionLb"))->setEnabled(report->GetItemCount() > 0);
@@ -398,7 +399,7 @@ bool TFormSestE::OpenSestava(report::TSestavaTyp* report, int /*flag*/, bool kee
     action(QStringLiteral("ActionDetail"))->setEnabled(details > 0);
     m_detailCombo->clear();
     for (int j = 0; j < details; ++j)
-        m_detailCombo->addItem(ElementName(15, j));
+        m_detailCombo->addItem(ElementName(report::ekDetail, j));
 
     m_history.Variant(0).clear();
     if (!report->Predloha().isEmpty()) m_history.Variant(0) = report->Predloha();
@@ -439,15 +440,15 @@ QString TFormSestE::ElementName(int kind, int index) const {
     };
     const QString unknown = QStringLiteral("Neznamy");
     switch (kind) {
-    case 1:
+    case report::ekText:
         return LoadText(ReportText::KindGraphicText);
-    case 2:
+    case report::ekItem:
         return LoadText(ReportText::KindItem) + u' ' + itemText();
-    case 3:
+    case report::ekItemLabel:
         return LoadText(ReportText::KindItemLabel) + u' ' + itemText();
-    case 4:
+    case report::ekParameter:
         return LoadText(ReportText::KindParameter) + u' ' + m_report->GetParameterLabel(index);
-    case 5: {
+    case report::ekVariable: {
         static const ReportText fixed[] = {
             ReportText::SysVarPrintDate, ReportText::SysVarPrintTime,
             ReportText::SysVarRecordNumber, ReportText::SysVarPageNumber,
@@ -458,22 +459,22 @@ QString TFormSestE::ElementName(int kind, int index) const {
                                                    : ReportText::SysVarGroupNumber),
                                 {QString::number((index - 5) / 2 + 1)});
     }
-    case 6:
+    case report::ekFunction:
         return m_report->Funkce().GetDisplayName(index);
-    case 7:
-    case 8:
-    case 9:
-    case 10:
-    case 11:
-    case 12:
-    case 13: {
+    case report::ekLine:
+    case report::ekFrame:
+    case report::ekRoundFrame:
+    case report::ekEllipse:
+    case report::ekPicture:
+    case report::ekBarcode:
+    case report::ekDrawingArea: {
         static const ReportText graphic[] = {ReportText::KindLine,       ReportText::KindFrame,
                                              ReportText::KindRoundFrame, ReportText::KindEllipse,
                                              ReportText::KindPicture,    ReportText::KindBarcode,
                                              ReportText::KindDrawingArea};
-        return LoadText(graphic[kind - 7]);
+        return LoadText(graphic[kind - report::ekLine]);
     }
-    case 15:
+    case report::ekDetail:
         if (index < 0 || index >= m_report->Detaily().Count()) return {};
         return report::FillText(
             LoadText(ReportText::DetailTabTitle),
@@ -523,27 +524,27 @@ int TFormSestE::ElementText(int request, report::TCalcType& value) {
 // ---- notifications
 
 int TFormSestE::elementEvent(int code, TSesPrvek* element) {
-    switch (code) {
-    case 4:
+    switch (ElementEventCode(code)) {
+    case eeClearSelection:
         StiskniSipku();
         return 0;
-    case 5:
+    case eeSelectOnly:
         SelectElement(element);
         return 0;
-    case 7:
+    case eeRemoveFromSelection:
         RemoveFromSelection(element);
         return 0;
-    case 8:
+    case eeAddToSelection:
         AddToSelection(element);
         return 0;
-    case 12:
+    case eeEditElement:
         EditElement(element);
         return 0;
-    case 16:
+    case eeInsertionTool:
         return m_pasteMode ? -1 : m_tool;
-    case 17:
+    case eeSelectionCount:
         return m_selectionCount;
-    case 20: {
+    case eeNextItem: {
         QComboBox* combo = m_palette->currentIndex() == 0   ? m_itemCombo
                            : m_palette->currentIndex() == 2 ? m_functionCombo
                                                             : nullptr;
@@ -551,22 +552,28 @@ int TFormSestE::elementEvent(int code, TSesPrvek* element) {
             combo->setCurrentIndex((combo->currentIndex() + 1) % combo->count());
         return 0;
     }
-    default:
+    case eePrimarySelection:
+    case eeSelectionMayChange:
         return 0;
     }
+    return 0;
 }
 
 int TFormSestE::paperEvent(int code, int a, int b) {
-    switch (code) {
-    case 1:
+    if (code >= peSectionClick && code <= peSectionClickLast) {
+        InsertElement(code - peSectionClick, a, b);
+        return 0;
+    }
+    switch (PaperEventCode(code)) {
+    case peMoved:
         m_editX->setText(QString::number(a));
         m_editY->setText(QString::number(b));
         return 0;
-    case 2:
+    case peResized:
         m_editW->setText(QString::number(a));
         m_editH->setText(QString::number(b));
         return 0;
-    case 9:
+    case peMultiMoved:
         for (int i = 0; i < m_paper->PocetPrvku(); ++i) {
             TSesPrvek* element = m_paper->Prvek(i);
             if (element->multi() && element != m_primary) {
@@ -575,21 +582,21 @@ int TFormSestE::paperEvent(int code, int a, int b) {
             }
         }
         return 0;
-    case 10:
-        RecordChange(a);
+    case peRecordStep:
+        RecordChange(ChangeKind(a));
         return 0;
-    case 11:
+    case peEditSection:
         // a section double click: the sections tab, or the groups tab on its group
-        if (a >= 5)
-            EditSestavaSettings(4, (a - 5) / 2);
+        if (groupOfCode(a) >= 0)
+            EditSestavaSettings(TSestDlg::PageGroups, groupOfCode(a));
         else
-            EditSestavaSettings(3);
+            EditSestavaSettings(TSestDlg::PageSections);
         return 0;
-    case 13:
+    case peMouseAt:
         m_mouseX->setText(a == -1 ? QString() : QString::number(a));
         m_mouseY->setText(b == -1 ? QString() : QString::number(b));
         return 0;
-    case 14: {
+    case peHeightChanged: {
         // a dragged section height is kept in its group record too
         for (int i = 0; i < m_groups.Count(); ++i) {
             TPolSkupE* group = m_groups.Skupina(i);
@@ -597,15 +604,16 @@ int TFormSestE::paperEvent(int code, int a, int b) {
             if (group->footer && group->footer->code() == a) group->footerHeight = b;
         }
         RefreshSections();
-        RecordChange(5);
+        RecordChange(ckSectionHeight);
         return 0;
     }
-    case 19:
+    case peSaveTemplate:
         return SavePredloha() ? 0 : report::seNotSaved;
-    default:
-        if (code >= 128 && code <= 2127) InsertElement(code - 128, a, b);
-        return 0;
+    case peSectionClick:
+    case peSectionClickLast:
+        break;
     }
+    return 0;
 }
 
 // ---- selection
@@ -624,8 +632,8 @@ void TFormSestE::SelectElement(TSesPrvek* element) {
         ++m_selectionCount;
         element->setSelectedMark(true);
         element->update();
-        paperEvent(1, element->Left(), element->Top());
-        paperEvent(2, element->Width(), element->Height());
+        paperEvent(peMoved, element->Left(), element->Top());
+        paperEvent(peResized, element->Width(), element->Height());
     }
     ShowProperties(element);
     if (!m_paper->hasFocus()) {
@@ -721,13 +729,13 @@ TOddil* TFormSestE::sectionOfCode(int code) const {
 }
 
 QList<TOddil*> TFormSestE::sectionsInPrintOrder() const {
-    QList<TOddil*> order{sectionOfCode(0), sectionOfCode(1)};
+    QList<TOddil*> order{sectionOfCode(report::odZ), sectionOfCode(report::odH)};
     for (int i = 0; i < m_groups.Count(); ++i)
         order << m_groups.Skupina(i)->header;
-    order << sectionOfCode(2);
+    order << sectionOfCode(report::odT);
     for (int i = m_groups.Count() - 1; i >= 0; --i)
         order << m_groups.Skupina(i)->footer;
-    order << sectionOfCode(3) << sectionOfCode(4);
+    order << sectionOfCode(report::odK) << sectionOfCode(report::odP);
     order.removeAll(nullptr);
     return order;
 }
@@ -745,10 +753,11 @@ void TFormSestE::RefreshSections() {
     int top = page.marginTop;
     for (TOddil* section : sectionsInPrintOrder()) {
         section->SetRastr(m_showGrid, m_snap, m_stepX, m_stepY, m_characterGrid == 1);
-        const bool footer = section->code() == 4;
-        const int y = footer ? page.paperHeight - page.marginBottom - section->sectionHeight() : top;
+        const bool footer = section->code() == report::odP;
+        const int y =
+            footer ? page.paperHeight - page.marginBottom - section->sectionHeight() : top;
         section->SetPozadi(picture, rect, QPoint(-page.marginLeft, -y));
-        if (section->code() == 2) section->setColumns(m_columns, m_columnGap);
+        if (section->code() == report::odT) section->setColumns(m_columns, m_columnGap);
         if (!footer && section->isVisibleTo(m_paper)) top += section->sectionHeight();
         section->update();
     }
@@ -842,7 +851,7 @@ void TFormSestE::EditElement(TSesPrvek* element) {
     m_report->Detaily().Detail(index)->EditInOwner(this, m_keepDescription);
     installValueHook();
     fillFunctionCombo();
-    RecordChange(15);
+    RecordChange(ckDetail);
 }
 
 // ---- new template
@@ -858,7 +867,7 @@ int TFormSestE::VytvorNovouPredlohu() {
     wizard.setItems(names);
     wizard.setCaptions(true);
     wizard.setByName(EditorSettings().SledPodle);
-    wizard.setPaperFormatAction([this] { EditSestavaSettings(1); });
+    wizard.setPaperFormatAction([this] { EditSestavaSettings(TSestDlg::PagePaper); });
     const int result = wizard.exec();
     if (result == QDialog::Accepted) {
         // a paper change made from the wizard is part of the new first state

@@ -7,6 +7,7 @@
 #include "report/designer/DesignerEvents.h"
 #include "report/designer/TListVariant.h"
 #include "report/designer/TPapir.h"
+#include "report/designer/TSesPrvek.h"
 #include "report/engine/expressions/sest_fn.h"
 #include "report/engine/run/sestavyt.h"
 
@@ -16,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 
 class QAction;
 class QActionGroup;
@@ -67,8 +69,8 @@ public:
     bool StorePredloha(report::TPredloha& predloha);
     report::TPredloha storedText();
     void ClearPaper();
-    // Records a history step of change kind `kind` (its name from the step table).
-    void RecordChange(int kind);
+    // Records a history step of change kind `kind` (named by TListVariant::StepName).
+    void RecordChange(ChangeKind kind);
     // Rewrites the current snapshot from the designer without a new step.
     void refreshSnapshot();
     void Undo();
@@ -111,7 +113,7 @@ public:
     // An insertion click at (x, y) of section `code`: a new element of the active tool, or
     // the paste in paste mode, or only a cleared selection without a tool.
     void InsertElement(int code, int x, int y);
-    // Every selected control moved or resized by the deltas (1/100 inch), one step 7.
+    // Every selected control moved or resized by the deltas (1/100 inch), one step ckMove.
     void MoveSelection(double dx, double dy);
     void ResizeSelection(double dx, double dy);
     // The element's edges snapped to the grid steps; width and height at least 3.
@@ -121,7 +123,8 @@ public:
     // False when the question was answered No (nothing deleted).
     bool DeleteElement(TSesPrvek* element);
     bool DeleteSelected();
-    // The delete command: the primary, or every multi-selected control; step 3 when deleted.
+    // The delete command: the primary, or every multi-selected control; a step ckDeleteElement
+    // when anything was deleted.
     void deleteSelection();
     // The system clipboard holds an element text: the marker line, three header lines and at
     // least one element line, with any line ends.
@@ -133,7 +136,8 @@ public:
     void togglePasteMode();
     bool pasteMode() const { return m_pasteMode; }
     // The clipboard's elements (else the window's own last copy) with their offsets from the
-    // anchor kept, the anchor at (x, y); step 13 when anything was pasted.
+    // anchor kept, the anchor at (x, y); a step ckPaste when anything was
+    // pasted.
     void PasteAt(TOddil* section, int x, int y);
 
 private:
@@ -249,7 +253,7 @@ private:
     int m_selectionCount = 0;
     bool m_modified = false;
     bool m_pasteMode = false;
-    int m_tool = 0;
+    int m_tool = tcArrow;
     QString m_description;
     bool m_keepDescription = false;
     report::TemplateVersion m_version;
@@ -302,13 +306,15 @@ public:
     // Fills the property strip from `element` and shows the panel of its kind; null hides
     // the kind panels. The selection controls follow (enabled with an element).
     void ShowProperties(TSesPrvek* element);
-    // The element dialog on a text-kind element; OK writes everything back (step 14).
+    // The element dialog on a text-kind element; OK writes everything back
+    // (ckElementSettings).
     void EditDataElement(TSesPrvek* element);
-    // The element dialog's bar-code tab on a bar code (step 14).
+    // The element dialog's bar-code tab on a bar code (ckElementSettings).
     void EditGraphicElement(TSesPrvek* element);
-    // The font tab for the primary, or for every multi-selected text element (step 2).
+    // The font tab for the primary, or for every multi-selected text element (ckFont).
     void editSelectionFont();
-    // User functions: a new one (step 10), the chosen one (step 9), the last one (step 11).
+    // User functions: a new one (ckAddFunction), the chosen one (ckEditFunction), the last
+    // one (ckDeleteFunction).
     void insertFunction();
     void editFunction();
     void deleteFunction();
@@ -323,13 +329,13 @@ private:
     QWidget* buildTreePanel(QWidget* paperView);
     void connectTextControls();
     void connectGraphicControls();
-    QList<TSesPrvek*> propertyTargets(std::initializer_list<int> kinds) const;
+    QList<TSesPrvek*> propertyTargets(std::span<const report::ElementKind> kinds) const;
     // `change` on the primary, or, when it is multiply selected and `kinds` are named, on
-    // every multi-selected element of those kinds; then step `step`.
-    void changeProperty(int step, std::initializer_list<int> kinds,
+    // every multi-selected element of those kinds; then a step of `step`.
+    void changeProperty(ChangeKind step, std::span<const report::ElementKind> kinds,
                         const std::function<void(report::TVoranReportElement&)>& change);
     void showKindPanel(TSesPrvek* element);
-    // Records text typed into the property strip and left without Enter (step 6).
+    // Records text typed into the property strip and left without Enter (ckText).
     void commitPendingText();
     void showSelectionState(bool enable);
     void moveInZOrder(bool front);

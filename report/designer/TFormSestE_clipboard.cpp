@@ -81,7 +81,7 @@ void TFormSestE::CutSelection() {
     m_paper->deleteElements(chosen);
     // what stays selected in other sections is let go too: no selection without a primary
     ClearSelection();
-    RecordChange(12);
+    RecordChange(ckCut);
     structureChanged();
 }
 
@@ -129,7 +129,7 @@ void TFormSestE::PasteAt(TOddil* section, int x, int y) {
     // a text from elsewhere may point at no line: the first element leads then
     SelectElement(focus ? focus : first);
     m_selectionCount = int(m_clipboard.size());
-    RecordChange(13);
+    RecordChange(ckPaste);
     structureChanged();
 }
 

@@ -6,10 +6,10 @@
 #include "report/designer/TFormSestE.h"
 #include "report/designer/TOddil.h"
 #include "report/designer/TSesPrvek.h"
-#include "report/engine/ui/DesignerCursors.h"
 #include "report/engine/expressions/sest_fn.h"
 #include "report/engine/sest_lib.h"
 #include "report/engine/sestzpr.h"
+#include "report/engine/ui/DesignerCursors.h"
 
 #include <QAction>
 #include <QApplication>
@@ -145,7 +145,7 @@ void TFormSestE::structureChanged() {
 // ---- tools
 
 void TFormSestE::StiskniSipku() {
-    m_tool = 0;
+    m_tool = tcArrow;
     action(QStringLiteral("ActionNoSelect"))->setChecked(true);
     m_paper->setCursor(Qt::ArrowCursor);
     m_itemCombo->setCurrentIndex(-1);
@@ -159,24 +159,25 @@ void TFormSestE::ActionCommandExecute(QAction* tool) {
     const int slot = toolCursorSlot(m_tool);
     m_paper->setCursor(slot ? report::DesignerCursor(slot) : QCursor(Qt::ArrowCursor));
 
-    const int block = m_tool / 2000; // 1 items, 2 item labels, 3 parameters, 5 functions
+    int kind = report::ekNone;
+    int index = 0;
+    TSesPrvek::DecodeTool(m_tool, kind, index);
     m_itemCombo->clear();
-    if (block >= 1 && block <= 3) {
-        const int kind = block + 1;
+    if (kind == report::ekItem || kind == report::ekItemLabel || kind == report::ekParameter) {
         const int count = kind == report::ekParameter ? int(m_report->Parametry().size())
                                                       : m_report->GetItemCount();
         for (int i = 0; i < count; ++i)
             m_itemCombo->addItem(ElementName(kind, i));
-        m_itemCombo->setCurrentIndex(m_tool % 2000 < count ? m_tool % 2000 : -1);
+        m_itemCombo->setCurrentIndex(index < count ? index : -1);
         m_itemCombo->show();
-    } else if (block == 5) {
+    } else if (kind == report::ekFunction) {
         const int count = m_report->Funkce().Count();
         for (int i = 0; i < count; ++i)
             m_itemCombo->addItem(ElementName(report::ekFunction, i));
         m_itemCombo->setCurrentIndex(-1);
         m_itemCombo->show();
         action(QStringLiteral("ActionFnEdit"))->setEnabled(count > 0);
-        action(QStringLiteral("ActionFnDelete"))->setEnabled(m_tool - 10000 == count - 1);
+        action(QStringLiteral("ActionFnDelete"))->setEnabled(index == count - 1);
     } else {
         m_itemCombo->hide();
     }
@@ -190,7 +191,7 @@ void TFormSestE::InsertElement(int code, int x, int y) {
         if (section) PasteAt(section, x, y);
         return;
     }
-    if (m_tool == 0) {
+    if (m_tool == tcArrow) {
         ClearSelection();
         return;
     }
@@ -269,17 +270,23 @@ void TFormSestE::InsertElement(int code, int x, int y) {
     width = std::max<qint64>(width, kMinimumSize);
     const int height = std::max(settings.ImplVyska, kMinimumSize);
 
-    const QChar key = code <= 4 ? QStringLiteral("ZHTKP")[code] : QChar(code % 2 ? u'S' : u'U');
-    const QString line = QStringList{QString(key), num(kind),
-                                     reference,    num(x),
-                                     num(y),       num(clampToInt(width)),
-                                     num(height),  report::BareField(settings.ImplNazevFontu),
-                                     num(size),    num(settings.ImplBarvaFontu),
-                                     num(style),   num(alignment),
-                                     num(sides),   num(charset)}
+    const QString line = QStringList{sectionKey(code),
+                                     num(kind),
+                                     reference,
+                                     num(x),
+                                     num(y),
+                                     num(clampToInt(width)),
+                                     num(height),
+                                     report::BareField(settings.ImplNazevFontu),
+                                     num(size),
+                                     num(settings.ImplBarvaFontu),
+                                     num(style),
+                                     num(alignment),
+                                     num(sides),
+                                     num(charset)}
                              .join(u',');
     SelectElement(addControl(section, line, 0, 0));
-    RecordChange(1);
+    RecordChange(ckInsertElement);
     structureChanged();
 }
 
@@ -368,7 +375,7 @@ void TFormSestE::MoveSelection(double dx, double dy) {
         if (element->selected() || element->multi()) element->MoveBy(dx, dy);
     }
     showPosition();
-    RecordChange(7);
+    RecordChange(ckMove);
 }
 
 void TFormSestE::ResizeSelection(double dx, double dy) {
@@ -378,7 +385,7 @@ void TFormSestE::ResizeSelection(double dx, double dy) {
         if (element->selected() || element->multi()) element->ResizeBy(dx, dy);
     }
     showPosition();
-    RecordChange(7);
+    RecordChange(ckMove);
 }
 
 // ---- position fields
@@ -417,7 +424,7 @@ void TFormSestE::positionEntered(int field) {
             if (m_paper->Prvek(i)->multi()) apply(m_paper->Prvek(i));
     }
     showPosition();
-    RecordChange(7);
+    RecordChange(ckMove);
 }
 
 // ---- grid
@@ -439,7 +446,7 @@ void TFormSestE::alignAllToGrid() {
     for (int i = 0; i < m_paper->PocetPrvku(); ++i)
         AlignToGrid(m_paper->Prvek(i));
     showPosition();
-    RecordChange(7);
+    RecordChange(ckMove);
 }
 
 void TFormSestE::alignSelectedToGrid() {
@@ -451,7 +458,7 @@ void TFormSestE::alignSelectedToGrid() {
         AlignToGrid(m_primary);
     }
     showPosition();
-    RecordChange(7);
+    RecordChange(ckMove);
 }
 
 // ---- deleting
@@ -485,7 +492,7 @@ void TFormSestE::deleteSelection() {
     if (!m_primary) return;
     // an answered No changes nothing, so it records nothing either
     if (!(m_primary->multi() ? DeleteSelected() : DeleteElement(m_primary))) return;
-    RecordChange(3);
+    RecordChange(ckDeleteElement);
     structureChanged();
 }
 

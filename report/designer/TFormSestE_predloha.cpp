@@ -33,8 +33,6 @@ QString num(qint64 n) {
     return QString::number(n);
 }
 
-const char* const kFixedKeys[] = {"Z", "H", "T", "K", "P"};
-
 // The detail number of a "D<j>" key, or -1 for any other key.
 int detailNumber(const QString& key) {
     if (key.size() < 2 || key[0] != u'D') return -1;
@@ -54,7 +52,7 @@ report::TemplateSettings TFormSestE::settingsValue() const {
     s.paper = m_paperSettings;
     s.columns = m_columns;
     s.columnGap = m_columnGap;
-    for (int code = 0; code < 5; ++code) {
+    for (report::SectionNumber code : kFixedSectionCodes) {
         const TOddil* section = sectionOfCode(code);
         s.sections[code] = report::TemplateSection{!section->isHidden(), section->sectionHeight(),
                                                    m_report->sectionFlags().bits(code)};
@@ -95,7 +93,7 @@ void TFormSestE::readSettings(const TPredloha& predloha) {
     if (!m_report->IsDetail()) applyPaperToPrinterModel();
     m_columns = s.columns;
     m_columnGap = s.columnGap;
-    for (int code = 0; code < 5; ++code) {
+    for (report::SectionNumber code : kFixedSectionCodes) {
         const std::optional<report::TemplateSection>& line = s.sections[code];
         if (!line) continue;
         TOddil* section = sectionOfCode(code);
@@ -182,17 +180,18 @@ bool TFormSestE::LoadPredloha(const TPredloha& predloha) {
 
     // the old-file rule follows the version of the text being read
     const report::TemplateVersion version = m_version;
-    const auto loadSection = [&](const QString& key, TOddil* section) {
+    const auto loadSection = [&](TOddil* section) {
+        const QString key = sectionKey(section->code());
         for (qsizetype i = 0; i < predloha.size(); ++i)
             if (keys[i] == key) createElement(section, predloha[i], version);
     };
-    for (int code = 0; code < 5; ++code) {
-        if (m_report->IsDetail() && (code == 1 || code == 4)) continue;
-        loadSection(QString::fromLatin1(kFixedKeys[code]), sectionOfCode(code));
+    for (report::SectionNumber code : kFixedSectionCodes) {
+        if (m_report->IsDetail() && (code == report::odH || code == report::odP)) continue;
+        loadSection(sectionOfCode(code));
     }
     for (int i = 0; i < m_groups.Count(); ++i) {
-        loadSection(u'S' + num(i), m_groups.Skupina(i)->header);
-        loadSection(u'U' + num(i), m_groups.Skupina(i)->footer);
+        loadSection(m_groups.Skupina(i)->header);
+        loadSection(m_groups.Skupina(i)->footer);
     }
 
     // details: registered ones take their lines; the others are kept for the next write
@@ -292,7 +291,7 @@ void TFormSestE::ClearPaper() {
         RemoveGroupSections(*m_groups.Skupina(m_groups.Count() - 1));
         m_groups.removeLast();
     }
-    for (int code = 0; code < 5; ++code)
+    for (report::SectionNumber code : kFixedSectionCodes)
         m_paper->ClearOddil(sectionOfCode(code));
     m_foreignDetailLines.clear();
     EnableSelectionControls(false);
@@ -303,15 +302,16 @@ void TFormSestE::ClearPaper() {
 bool TFormSestE::StorePredloha(TPredloha& out) {
     out = report::WriteTemplateSettings(settingsValue());
     m_version = {}; // what is written is in the current format
-    const auto writeSection = [&out](const TOddil* section, const QString& key) {
+    const auto writeSection = [&out](const TOddil* section) {
+        const QString key = sectionKey(section->code());
         for (int e = 0; e < section->PocetPrvku(); ++e)
             out.append(section->Prvek(e)->element()->SaveToLine(key));
     };
-    for (int code = 0; code < 5; ++code)
-        writeSection(sectionOfCode(code), QString::fromLatin1(kFixedKeys[code]));
+    for (report::SectionNumber code : kFixedSectionCodes)
+        writeSection(sectionOfCode(code));
     for (int i = 0; i < m_groups.Count(); ++i) {
-        writeSection(m_groups.Skupina(i)->header, u'S' + num(i));
-        writeSection(m_groups.Skupina(i)->footer, u'U' + num(i));
+        writeSection(m_groups.Skupina(i)->header);
+        writeSection(m_groups.Skupina(i)->footer);
     }
     for (int j = 0; j < m_report->Detaily().Count(); ++j)
         for (const QString& line : m_report->Detaily().Detail(j)->Predloha())
@@ -328,7 +328,7 @@ TPredloha TFormSestE::storedText() {
 
 // ---- history
 
-void TFormSestE::RecordChange(int kind) {
+void TFormSestE::RecordChange(ChangeKind kind) {
     StorePredloha(m_history.AddVariant(TListVariant::StepName(kind)));
     m_modified = true;
     refreshHistoryActions();
@@ -488,7 +488,7 @@ void TFormSestE::EditSestavaSettings(int page, int group) {
     v.showGrid = m_showGrid;
     v.snap = m_snap;
     v.background = m_background;
-    for (int code = 0; code < 5; ++code) {
+    for (report::SectionNumber code : kFixedSectionCodes) {
         v.visible[code] = !sectionOfCode(code)->isHidden();
         v.height[code] = sectionOfCode(code)->sectionHeight();
         v.flags[code] = m_report->sectionFlags().bits(code);
@@ -537,7 +537,7 @@ void TFormSestE::EditSestavaSettings(int page, int group) {
     m_background = w.background;
     loadBackgroundPicture();
     deriveGridSteps();
-    for (int code = 0; code < 5; ++code) {
+    for (report::SectionNumber code : kFixedSectionCodes) {
         sectionOfCode(code)->setVisible(w.visible[code]);
         sectionOfCode(code)->setSectionHeight(w.height[code]);
         m_report->SetSectionFlags(code, w.flags[code]);
@@ -555,7 +555,7 @@ void TFormSestE::EditSestavaSettings(int page, int group) {
     fillGroupCombo();
     UpdateCaption();
     BuildElementTree();
-    RecordChange(4);
+    RecordChange(ckSectionsAndGroups);
 }
 
 } // namespace designer

@@ -11,9 +11,9 @@
 #include "report/designer/TFunkceDlg.h"
 #include "report/designer/TOddil.h"
 #include "report/designer/TSesPrvek.h"
+#include "report/engine/barcode/sestbarc.h"
 #include "report/engine/run/Dataset.h"
 #include "report/engine/sest_lib.h"
-#include "report/engine/barcode/sestbarc.h"
 #include "report/engine/sestzpr.h"
 
 #include <QAction>
@@ -41,6 +41,14 @@ const char* const kColourNames[] = {"černá",         "kaštanová", "zelená",
                                     "modrá",         "růžová",    "akvamarínová", "bílá"};
 
 constexpr int kSides[] = {report::soLeft, report::soTop, report::soRight, report::soBottom};
+
+// The kinds a control of the strip changes in a multiple selection.
+constexpr report::ElementKind kTextKinds[] = {report::ekText,      report::ekItem,
+                                              report::ekItemLabel, report::ekParameter,
+                                              report::ekVariable,  report::ekFunction};
+constexpr report::ElementKind kLineKinds[] = {report::ekLine};
+constexpr report::ElementKind kFrameKinds[] = {report::ekFrame, report::ekRoundFrame,
+                                               report::ekEllipse};
 
 // The picture list is read from the template's folder each time it opens.
 class PictureCombo : public QComboBox {
@@ -352,26 +360,28 @@ void TFormSestE::connectTextControls() {
     PropertyControls& c = *m_properties;
     connect(c.font, &QToolButton::clicked, this, &TFormSestE::editSelectionFont);
     connect(c.alignment, &QComboBox::activated, this, [this](int entry) {
-        changeProperty(8, {1, 2, 3, 4, 5, 6},
+        changeProperty(ckAlignment, kTextKinds,
                        [entry](report::TVoranReportElement& e) { e.Alignment = entry; });
     });
     for (int i = 0; i < 4; ++i) {
         connect(c.textSides[i], &QToolButton::clicked, this, [this, i](bool on) {
-            changeProperty(14, {1, 2, 3, 4, 5, 6}, [i, on](report::TVoranReportElement& e) {
+            changeProperty(ckElementSettings, kTextKinds, [i, on](report::TVoranReportElement& e) {
                 setBit(e.Options, kSides[i], on);
             });
         });
         connect(c.rtfSides[i], &QToolButton::clicked, this, [this, i](bool on) {
-            changeProperty(14, {}, [i, on](report::TVoranReportElement& e) {
+            changeProperty(ckElementSettings, {}, [i, on](report::TVoranReportElement& e) {
                 setBit(e.Options, kSides[i], on);
             });
         });
     }
     connect(c.justify, &QCheckBox::clicked, this, [this](bool on) {
-        changeProperty(14, {}, [on](report::TVoranReportElement& e) { e.SetJustify(on); });
+        changeProperty(ckElementSettings, {},
+                       [on](report::TVoranReportElement& e) { e.SetJustify(on); });
     });
     connect(c.varHeight, &QCheckBox::clicked, this, [this](bool on) {
-        changeProperty(14, {}, [on](report::TVoranReportElement& e) { e.SetVarHeight(on); });
+        changeProperty(ckElementSettings, {},
+                       [on](report::TVoranReportElement& e) { e.SetVarHeight(on); });
     });
 
     // Texts change the element while typing; Enter records the step, and so does leaving the
@@ -390,7 +400,7 @@ void TFormSestE::connectTextControls() {
         if (!element || edit->isReadOnly()) return;
         element->update();
         m_properties->recordedText = element->element()->Text;
-        RecordChange(6);
+        RecordChange(ckText);
     };
     connect(c.text, &QLineEdit::textEdited, this, [typed](const QString& t) { typed(t, false); });
     connect(c.barText, &QLineEdit::textEdited, this,
@@ -405,41 +415,47 @@ void TFormSestE::connectGraphicControls() {
     PropertyControls& c = *m_properties;
     using Element = report::TVoranReportElement;
     connect(c.lineColour, &QComboBox::activated, this, [this](int entry) {
-        changeProperty(14, {7}, [entry](Element& e) { e.PenColor = report::IndexToColor(entry); });
+        changeProperty(ckElementSettings, kLineKinds,
+                       [entry](Element& e) { e.PenColor = report::IndexToColor(entry); });
     });
     connect(c.lineStyle, &QComboBox::activated, this, [this](int entry) {
-        changeProperty(14, {7}, [entry](Element& e) { e.SetPenStyle(entry); });
+        changeProperty(ckElementSettings, kLineKinds,
+                       [entry](Element& e) { e.SetPenStyle(entry); });
     });
     connect(c.lineWidth, &QSpinBox::valueChanged, this, [this](int width) {
         if (m_properties->filling) return;
         // a wide line is always solid
         if (width > 1) m_properties->lineStyle->setCurrentIndex(0);
-        changeProperty(14, {7}, [width](Element& e) { e.SetPenWidth(width); });
+        changeProperty(ckElementSettings, kLineKinds,
+                       [width](Element& e) { e.SetPenWidth(width); });
     });
     for (int i = 0; i < 7; ++i)
         connect(c.lineBits[i], &QToolButton::clicked, this, [this, i](bool on) {
-            changeProperty(14, {7}, [i, on](Element& e) { setBit(e.Options, 1 << i, on); });
+            changeProperty(ckElementSettings, kLineKinds,
+                           [i, on](Element& e) { setBit(e.Options, 1 << i, on); });
         });
     connect(c.borderColour, &QComboBox::activated, this, [this](int entry) {
-        changeProperty(14, {8, 9, 10},
+        changeProperty(ckElementSettings, kFrameKinds,
                        [entry](Element& e) { e.PenColor = report::IndexToColor(entry); });
     });
     connect(c.fillColour, &QComboBox::activated, this, [this](int entry) {
-        changeProperty(14, {8, 9, 10},
+        changeProperty(ckElementSettings, kFrameKinds,
                        [entry](Element& e) { e.BrushColor = report::IndexToColor(entry); });
     });
     connect(c.fillStyle, &QComboBox::activated, this, [this](int entry) {
-        changeProperty(14, {8, 9, 10}, [entry](Element& e) { e.BrushStyle = entry; });
+        changeProperty(ckElementSettings, kFrameKinds,
+                       [entry](Element& e) { e.BrushStyle = entry; });
     });
     connect(c.borderWidth, &QSpinBox::valueChanged, this, [this](int width) {
         if (m_properties->filling) return;
-        changeProperty(14, {8, 9, 10}, [width](Element& e) { e.SetPenWidth(width); });
+        changeProperty(ckElementSettings, kFrameKinds,
+                       [width](Element& e) { e.SetPenWidth(width); });
     });
 
     // pictures: the primary alone, never a multiple selection
     const auto pictureChange = [this](const std::function<void(Element&)>& change) {
         if (!m_primary || m_primary->multi()) return;
-        changeProperty(14, {}, change);
+        changeProperty(ckElementSettings, {}, change);
     };
     const auto loadPicture = [this, pictureChange] {
         if (!m_primary || m_primary->Kind() != report::ekPicture) return;
@@ -465,15 +481,17 @@ void TFormSestE::connectGraphicControls() {
     }
 
     connect(c.symbology, &QComboBox::activated, this, [this](int entry) {
-        changeProperty(14, {}, [entry](Element& e) { e.PenStyle = entry; });
+        changeProperty(ckElementSettings, {}, [entry](Element& e) { e.PenStyle = entry; });
     });
     connect(c.module, &QComboBox::activated, this, [this](int entry) {
-        changeProperty(14, {}, [entry](Element& e) { e.PenWidth = entry + 4; });
+        changeProperty(ckElementSettings, {}, [entry](Element& e) { e.PenWidth = entry + 4; });
     });
-    connect(c.checkDigit, &QCheckBox::clicked, this,
-            [this](bool on) { changeProperty(14, {}, [on](Element& e) { e.SetOption5(on); }); });
-    connect(c.printText, &QCheckBox::clicked, this,
-            [this](bool on) { changeProperty(14, {}, [on](Element& e) { e.SetOption6(on); }); });
+    connect(c.checkDigit, &QCheckBox::clicked, this, [this](bool on) {
+        changeProperty(ckElementSettings, {}, [on](Element& e) { e.SetOption5(on); });
+    });
+    connect(c.printText, &QCheckBox::clicked, this, [this](bool on) {
+        changeProperty(ckElementSettings, {}, [on](Element& e) { e.SetOption6(on); });
+    });
 
     // the drawing area's index and zoom, taken when the field is left or Enter is pressed
     const auto paintBoxChange = [this] {
@@ -483,7 +501,7 @@ void TFormSestE::connectGraphicControls() {
         const int zoom = std::clamp(fieldNumber(m_properties->paintZoom->text(), 1), 1, 6);
         const Element& e = *m_primary->element();
         if (index == e.Index && zoom == e.BrushStyle) return;
-        changeProperty(14, {}, [index, zoom](Element& e) {
+        changeProperty(ckElementSettings, {}, [index, zoom](Element& e) {
             e.Index = index;
             e.BrushStyle = zoom;
             e.SetOption5(true);
@@ -611,7 +629,7 @@ void TFormSestE::showSelectionState(bool enable) {
 
 // ---- changing
 
-QList<TSesPrvek*> TFormSestE::propertyTargets(std::initializer_list<int> kinds) const {
+QList<TSesPrvek*> TFormSestE::propertyTargets(std::span<const report::ElementKind> kinds) const {
     if (!m_primary) return {};
     if (!m_primary->multi() || kinds.size() == 0) return {m_primary};
     QList<TSesPrvek*> targets;
@@ -624,7 +642,7 @@ QList<TSesPrvek*> TFormSestE::propertyTargets(std::initializer_list<int> kinds) 
     return targets;
 }
 
-void TFormSestE::changeProperty(int step, std::initializer_list<int> kinds,
+void TFormSestE::changeProperty(ChangeKind step, std::span<const report::ElementKind> kinds,
                                 const std::function<void(report::TVoranReportElement&)>& change) {
     if (m_properties->filling) return;
     const QList<TSesPrvek*> targets = propertyTargets(kinds);
@@ -633,6 +651,9 @@ void TFormSestE::changeProperty(int step, std::initializer_list<int> kinds,
         change(*element->element());
         element->SetZoom(m_paper->zoom());
     }
+    // a picture's file is its text: the step holds it, no typing is left to record
+    if (TSesPrvek* typed = m_properties->textElement)
+        m_properties->recordedText = typed->element()->Text;
     RecordChange(step);
 }
 
@@ -641,7 +662,7 @@ void TFormSestE::commitPendingText() {
     TSesPrvek* element = m_properties->textElement;
     if (!element || element->element()->Text == m_properties->recordedText) return;
     m_properties->recordedText = element->element()->Text;
-    RecordChange(6);
+    RecordChange(ckText);
 }
 
 void TFormSestE::moveInZOrder(bool front) {
@@ -662,7 +683,7 @@ void TFormSestE::editSelectionFont() {
     dialog.LoadFont(m_primary->element()->Font);
     if (dialog.exec() != QDialog::Accepted) return;
     const platform::TFont font = dialog.WorkingFont();
-    changeProperty(2, {1, 2, 3, 4, 5, 6},
+    changeProperty(ckFont, kTextKinds,
                    [&font](report::TVoranReportElement& e) { takeFont(e, font); });
 }
 
@@ -683,7 +704,7 @@ void TFormSestE::EditDataElement(TSesPrvek* element) {
         break;
     case report::ekParameter:
         for (int i = 0; i < m_report->Parametry().size(); ++i)
-            choices << ElementName(4, i);
+            choices << ElementName(report::ekParameter, i);
         break;
     case report::ekVariable:
         for (const char* fixed :
@@ -853,7 +874,7 @@ void TFormSestE::takeDataDialog(TDlgKonfPrvku& dialog, TSesPrvek* element) {
     m_properties->textElement = nullptr;
     ClearSelection();
     SelectElement(element);
-    RecordChange(14);
+    RecordChange(ckElementSettings);
 }
 
 void TFormSestE::EditGraphicElement(TSesPrvek* element) {
@@ -897,7 +918,7 @@ void TFormSestE::EditGraphicElement(TSesPrvek* element) {
     m_properties->textElement = nullptr;
     ClearSelection();
     SelectElement(element);
-    RecordChange(14);
+    RecordChange(ckElementSettings);
 }
 
 // ---- user functions
@@ -921,7 +942,7 @@ void TFormSestE::insertFunction() {
         return;
     }
     fillFunctionCombo();
-    RecordChange(10);
+    RecordChange(ckAddFunction);
 }
 
 void TFormSestE::editFunction() {
@@ -941,7 +962,7 @@ void TFormSestE::editFunction() {
     }
     fillFunctionCombo();
     m_functionCombo->setCurrentIndex(chosen);
-    RecordChange(9);
+    RecordChange(ckEditFunction);
     BuildElementTree();
 }
 
@@ -955,7 +976,7 @@ void TFormSestE::deleteFunction() {
     action(QStringLiteral("ActionNoSelect"))->trigger();
     m_report->Funkce().DeleteLast();
     fillFunctionCombo();
-    RecordChange(11);
+    RecordChange(ckDeleteFunction);
 }
 
 } // namespace designer

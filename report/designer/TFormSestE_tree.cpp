@@ -26,6 +26,32 @@ namespace {
 
 // The image number of an item (the designer's image list numbering).
 constexpr int kImageRole = Qt::UserRole + 1;
+
+// The image numbers.
+enum TreeImage : int {
+    tiNone = -1,
+    tiItem = 1, // also a detail report
+    tiItemLabel = 2,
+    tiParameter = 3,
+    tiFunction = 4,
+    tiVariable = 5,           // variables 0..4 take 5..9
+    tiGroupRecordNumber = 10, // the odd variables above them
+    tiGroupNumber = 11,       // the even ones
+    tiText = 12,
+    tiLine = 13, // up to tiDrawingArea in the order of the kinds
+    tiFrame = 14,
+    tiRoundFrame = 15,
+    tiEllipse = 16,
+    tiPicture = 17,
+    tiBarcode = 18,
+    tiDrawingArea = 19,
+    tiReportSection = 38, // report header and footer
+    tiPageSection = 39,   // page header and footer
+    tiBody = 40,
+    tiGroupSection = 41,
+    tiReport = 42,
+};
+constexpr int kFixedVariables = 5;
 // Names longer than this many characters are cut.
 constexpr int kLongestName = 79;
 constexpr int kCutName = 76;
@@ -53,108 +79,111 @@ QIcon treeIcon(int image) {
     p.setPen(QPen(Qt::black, 1.5));
     p.setBrush(Qt::NoBrush);
     switch (image) {
-    case 42: // the report: a sheet
+    case tiReport: // a sheet
         p.setBrush(Qt::white);
         p.drawRect(3, 1, 10, 14);
         p.drawLine(5, 5, 11, 5);
         p.drawLine(5, 8, 11, 8);
         p.drawLine(5, 11, 11, 11);
         break;
-    case 38: // report header and footer, page header and footer, body, groups
-    case 39:
-    case 40:
-    case 41: {
+    case tiReportSection:
+    case tiPageSection:
+    case tiBody:
+    case tiGroupSection: {
         static const QColor bands[] = {QColor(0, 0, 255), QColor(0, 128, 0), QColor(128, 128, 128),
                                        QColor(128, 0, 128)};
         p.setPen(Qt::NoPen);
-        p.setBrush(bands[image - 38]);
+        p.setBrush(bands[image - tiReportSection]);
         p.drawRect(1, 4, 14, 8);
         break;
     }
-    case 13: // line
+    case tiLine:
         p.drawLine(2, 14, 14, 2);
         break;
-    case 14: // frame
+    case tiFrame:
         p.drawRect(2, 3, 12, 10);
         break;
-    case 15: // rounded frame
+    case tiRoundFrame:
         p.drawRoundedRect(2, 3, 12, 10, 4, 4);
         break;
-    case 16: // ellipse
+    case tiEllipse:
         p.drawEllipse(2, 3, 12, 10);
         break;
-    case 17: // picture: a hill under the sun
+    case tiPicture: // a hill under the sun
         p.drawRect(1, 2, 14, 12);
         p.drawLine(2, 13, 7, 7);
         p.drawLine(7, 7, 13, 13);
         p.drawEllipse(10, 4, 3, 3);
         break;
-    case 18: // bar code
+    case tiBarcode:
         p.setPen(QPen(Qt::black, 1));
         for (int x : {2, 4, 5, 8, 10, 11, 13})
             p.drawLine(x, 2, x, 14);
         break;
-    case 19: // drawing area
+    case tiDrawingArea:
         glyph(QColor(0, 128, 128), QStringLiteral("~"));
         break;
-    case 12:
+    case tiText:
         glyph(QColor(0, 0, 0), QStringLiteral("A"));
         break;
-    case 1:
+    case tiItem:
         glyph(QColor(0, 0, 160), QStringLiteral("DB"));
         break;
-    case 2:
+    case tiItemLabel:
         glyph(QColor(0, 96, 160), QStringLiteral("Lb"));
         break;
-    case 3:
+    case tiParameter:
         glyph(QColor(0, 128, 0), QStringLiteral("P"));
         break;
-    case 4:
+    case tiFunction:
         glyph(QColor(160, 0, 160), QStringLiteral("f"));
         break;
-    default: // system variables 5..11
-        glyph(QColor(160, 64, 0), image >= 5 && image <= 9 ? QString::number(image - 4)
-                                  : image == 10            ? QStringLiteral("ř")
-                                                           : QStringLiteral("#"));
+    default: // system variables
+        glyph(QColor(160, 64, 0), image >= tiVariable && image < tiVariable + kFixedVariables
+                                      ? QString::number(image - tiVariable + 1)
+                                  : image == tiGroupRecordNumber ? QStringLiteral("ř")
+                                                                 : QStringLiteral("#"));
         break;
     }
     p.end();
     return icons.insert(image, QIcon(pixmap)).value();
 }
 
-int sectionImage(int code) {
+TreeImage sectionImage(int code) {
     switch (code) {
-    case 0:
-    case 3:
-        return 38;
-    case 1:
-    case 4:
-        return 39;
-    case 2:
-        return 40;
+    case report::odZ:
+    case report::odK:
+        return tiReportSection;
+    case report::odH:
+    case report::odP:
+        return tiPageSection;
+    case report::odT:
+        return tiBody;
     default:
-        return 41;
+        return tiGroupSection;
     }
 }
 
 int elementImage(int kind, int index) {
     switch (kind) {
-    case 1:
-        return 12;
-    case 2:
-    case 15:
-        return 1;
-    case 3:
-        return 2;
-    case 4:
-        return 3;
-    case 6:
-        return 4;
-    case 5:
-        if (index >= 0 && index <= 4) return 5 + index;
-        return index % 2 ? 10 : 11;
+    case report::ekText:
+        return tiText;
+    case report::ekItem:
+    case report::ekDetail:
+        return tiItem;
+    case report::ekItemLabel:
+        return tiItemLabel;
+    case report::ekParameter:
+        return tiParameter;
+    case report::ekFunction:
+        return tiFunction;
+    case report::ekVariable:
+        if (index >= 0 && index < kFixedVariables) return tiVariable + index;
+        return index % 2 ? tiGroupRecordNumber : tiGroupNumber;
     default:
-        return kind >= 7 && kind <= 13 ? kind + 6 : -1;
+        return kind >= report::ekLine && kind <= report::ekDrawingArea
+                   ? tiLine + (kind - report::ekLine)
+                   : tiNone;
     }
 }
 
@@ -272,8 +301,8 @@ void TFormSestE::BuildElementTree() {
 
     auto* root = new QTreeWidgetItem(m_tree);
     root->setText(0, m_description);
-    root->setData(0, kImageRole, 42);
-    root->setIcon(0, treeIcon(42));
+    root->setData(0, kImageRole, tiReport);
+    root->setIcon(0, treeIcon(tiReport));
     for (TOddil* section : sectionsInPrintOrder()) {
         auto* node = new SectionItem(root, section);
         node->setCode(section->code());
@@ -286,7 +315,7 @@ void TFormSestE::BuildElementTree() {
             item->setText(0, shortName(element->toolTip()));
             const int image = elementImage(element->Kind(), element->Index());
             item->setData(0, kImageRole, image);
-            if (image >= 0) item->setIcon(0, treeIcon(image));
+            if (image != tiNone) item->setIcon(0, treeIcon(image));
         }
         if (expanded.contains(section->code())) node->setExpanded(true);
     }

@@ -74,8 +74,8 @@ QString TListVariant::StepName(int kind) {
         "oprava funkce",      "přidání funkce",  "zrušení funkce", "vystřižení do úschovy",
         "vložení z úschovy",  "nastavení prvku", "změna detailu",
     };
-    if (kind < 1 || kind > 15) return {};
-    return QString::fromUtf8(names[kind - 1]).left(kNameLength);
+    if (kind < ckInsertElement || kind > ckDetail) return {};
+    return QString::fromUtf8(names[kind - ckInsertElement]).left(kNameLength);
 }
 
 } // namespace designer

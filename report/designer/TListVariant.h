@@ -11,6 +11,25 @@
 
 namespace designer {
 
+// What a history step records; each kind names its step (TListVariant::StepName).
+enum ChangeKind : int {
+    ckInsertElement = 1,
+    ckFont = 2,
+    ckDeleteElement = 3,
+    ckSectionsAndGroups = 4, // the report settings dialog
+    ckSectionHeight = 5,
+    ckText = 6,
+    ckMove = 7, // moves and resizes by keys, mouse and position fields; align to the grid
+    ckAlignment = 8,
+    ckEditFunction = 9,
+    ckAddFunction = 10,
+    ckDeleteFunction = 11,
+    ckCut = 12,
+    ckPaste = 13,
+    ckElementSettings = 14, // every other property of elements
+    ckDetail = 15,          // the designer of a detail report closed
+};
+
 class TListVariant {
 public:
     // One entry "Základní varianta" with an empty template; capacity 10.
@@ -43,7 +62,7 @@ public:
     QString UndoCaption() const;
     QString RedoCaption() const;
 
-    // The step name of change kind 1..15; empty for any other kind.
+    // The step name of a change kind; empty for any other number.
     static QString StepName(int kind);
 
 private:

@@ -35,33 +35,33 @@ QPixmap hatch(const QColor& ground) {
 
 QString TOddil::captionOf(int code) {
     switch (code) {
-    case 0:
+    case report::odZ:
         return QString::fromUtf8("Začátek sestavy");
-    case 1:
+    case report::odH:
         return QString::fromUtf8("Hlava stránky");
-    case 2:
+    case report::odT:
         return QString::fromUtf8("Tělo sestavy");
-    case 3:
+    case report::odK:
         return QString::fromUtf8("Konec sestavy");
-    case 4:
+    case report::odP:
         return QString::fromUtf8("Pata stránky");
     default:
         break;
     }
-    const int group = (code - 5) / 2 + 1;
-    return (code % 2 ? QString::fromUtf8("Začátek skupiny ") : QStringLiteral("Konec skupiny ")) +
-           QString::number(group);
+    return (isGroupHeaderCode(code) ? QString::fromUtf8("Začátek skupiny ")
+                                    : QStringLiteral("Konec skupiny ")) +
+           QString::number(groupOfCode(code) + 1);
 }
 
 QColor TOddil::captionColourOf(int code) {
     switch (code) {
-    case 0:
-    case 3:
+    case report::odZ:
+    case report::odK:
         return QColor(0, 0, 255);
-    case 1:
-    case 4:
+    case report::odH:
+    case report::odP:
         return QColor(255, 0, 255);
-    case 2:
+    case report::odT:
         return QColor(255, 0, 0);
     default:
         return QColor(0, 0x80, 0);
@@ -206,7 +206,7 @@ void TOddil::paintEvent(QPaintEvent* event) {
         platform::PainterCanvas canvas(painter);
         report::DrawPicture(canvas, scaled, *m_background);
     }
-    const bool multiColumn = m_code == 2 && m_columns > 1;
+    const bool multiColumn = m_code == report::odT && m_columns > 1;
     const int boundary = multiColumn ? columnBoundary() : 0;
     if (multiColumn) paintHatches(painter, boundary);
     if (m_showGrid) paintGrid(painter, event->rect());
@@ -228,7 +228,7 @@ void TOddil::paintHatches(QPainter& painter, int boundary) {
 }
 
 void TOddil::paintGrid(QPainter& painter, const QRect& exposed) {
-    const bool multiColumn = m_code == 2 && m_columns > 1;
+    const bool multiColumn = m_code == report::odT && m_columns > 1;
     const double w = multiColumn ? ColumnWidth() : m_width;
     const qint64 rows = std::llround(m_height / m_gridY);
     const qint64 cols = std::llround(w / m_gridX);
@@ -341,7 +341,7 @@ void TOddil::mouseMoveEvent(QMouseEvent* event) {
         m_rubberBand->setGeometry(QRect(m_bandStart, m_bandEnd).normalized());
     }
     if (point.y() < height() - kCaptionHeight) {
-        if (m_code == 2 && m_columns > 1 && point.x() > columnBoundary()) {
+        if (m_code == report::odT && m_columns > 1 && point.x() > columnBoundary()) {
             setCursor(Qt::ForbiddenCursor);
             return;
         }

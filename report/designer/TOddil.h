@@ -5,6 +5,7 @@
 // changes the section's height when its caption strip is dragged.
 
 #include "platform/TCanvas.h"
+#include "report/designer/SectionCodes.h"
 
 #include <QColor>
 #include <QList>
@@ -33,8 +34,8 @@ public:
     // The least height a drag leaves, 1/100 inch.
     static constexpr int kMinimumHeight = 14;
 
-    // A section of `code` (0..4 the fixed sections, 2i+5 and 2i+6 the header and footer of
-    // group i), 43 units high, with its caption.
+    // A section of `code` (a fixed section, or a group's header or footer), 43 units high,
+    // with its caption.
     TOddil(QWidget* parent, int code);
     ~TOddil() override;
 

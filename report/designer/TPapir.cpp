@@ -8,7 +8,6 @@
 namespace designer {
 
 namespace {
-constexpr int kFixedSections = 5;
 constexpr int kNewSectionHeight = 43;
 } // namespace
 
@@ -43,7 +42,7 @@ TPapir::~TPapir() {
     m_listed.clear();
 }
 
-TOddil* TPapir::AddOddil(int code) {
+TOddil* TPapir::AddOddil(report::SectionNumber code) {
     auto* section = new TOddil(this, code);
     section->setSectionHeight(kNewSectionHeight);
     section->setSectionWidth(m_width);
@@ -60,8 +59,8 @@ void TPapir::AddSkupina(TPolSkupE& group) {
         m_sections.append(section);
         return section;
     };
-    group.header = make(2 * group.number + 5, group.headerVisible, group.headerHeight);
-    group.footer = make(2 * group.number + 6, group.footerVisible, group.footerHeight);
+    group.header = make(groupHeaderCode(group.number), group.headerVisible, group.headerHeight);
+    group.footer = make(groupFooterCode(group.number), group.footerVisible, group.footerHeight);
     SetZoom(m_zoom);
 }
 
@@ -159,14 +158,15 @@ void TPapir::SetZoom(double zoom) {
 }
 
 void TPapir::Layout() {
+    // the list holds the fixed sections at their codes, then each group's two
     const int groups = (PocetOddilu() - kFixedSections) / 2;
-    QList<int> order = {0, 1};
+    QList<int> order = {report::odZ, report::odH};
     for (int k = 0; k < groups; ++k)
-        order << 2 * k + 5;
-    order << 2;
+        order << groupHeaderCode(k);
+    order << report::odT;
     for (int k = groups - 1; k >= 0; --k)
-        order << 2 * k + 6;
-    order << 3 << 4;
+        order << groupFooterCode(k);
+    order << report::odK << report::odP;
     qint64 y = 0;
     for (int index : order) {
         TOddil* section = Oddil(index);

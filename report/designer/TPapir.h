@@ -3,6 +3,8 @@
 // keeps the list of every element control and applies the zoom. Also the designer's record of
 // one report group and its two sections.
 
+#include "report/engine/template/sestavyt_model.h"
+
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -55,8 +57,8 @@ public:
     void setEvents(DesignerEvents* events) { m_events = events; }
     DesignerEvents* events() const { return m_events; }
 
-    // A visible fixed section 0..4, 43 units high, appended to the section list.
-    TOddil* AddOddil(int code);
+    // A visible fixed section, 43 units high, appended to the section list.
+    TOddil* AddOddil(report::SectionNumber code);
     // The group's header and footer panels, appended; then the zoom is applied again.
     void AddSkupina(TPolSkupE& group);
     void RemoveSkupina(TPolSkupE& group);

@@ -3,9 +3,10 @@
 #include "platform/PainterCanvas.h"
 #include "report/designer/DesignerEvents.h"
 #include "report/designer/TEditorSettings.h"
+#include "report/designer/TListVariant.h"
 #include "report/designer/TOddil.h"
-#include "report/engine/sest_lib.h"
 #include "report/engine/document/sestvyst.h"
+#include "report/engine/sest_lib.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -362,7 +363,7 @@ void TSesPrvek::mouseReleaseEvent(QMouseEvent* event) {
     UpdateCursor(event->position().toPoint());
     if (Left() != m_startLeft || Top() != m_startTop || Width() != m_startWidth ||
         Height() != m_startHeight)
-        paperEvent(peRecordStep, 7, 0);
+        paperEvent(peRecordStep, ckMove, 0);
 }
 
 void TSesPrvek::mouseDoubleClickEvent(QMouseEvent*) {
@@ -413,16 +414,16 @@ void TSesPrvek::DecodeTool(int tool, int& kind, int& index) {
                                      report::ekPicture,
                                      report::ekBarcode,
                                      report::ekDrawingArea};
-    if (tool >= 1 && tool <= 8) {
+    if (tool >= tcText && tool <= tcDrawingArea) {
         kind = simple[tool];
         index = 0;
         return;
     }
     static constexpr int ranged[] = {report::ekItem,     report::ekItemLabel, report::ekParameter,
                                      report::ekVariable, report::ekFunction,  report::ekDetail};
-    if (tool >= 2000 && tool <= 13999) {
-        kind = ranged[tool / 2000 - 1];
-        index = tool % 2000;
+    if (tool >= tcItem && tool < tcDetail + tcBlockSize) {
+        kind = ranged[tool / tcBlockSize - 1];
+        index = tool % tcBlockSize;
     }
 }
 
@@ -435,8 +436,8 @@ QString TSesPrvek::KindName(int kind) {
         "Grafický text", "Položka tabulky", "Popis položky",  "Parametr",         "Proměnná",
         "Funkce",        "Úsečka",          "Rámeček",        "Zaoblený rámeček", "Elipsa",
         "Obrázek",       "Čárový kód",      "Kreslicí plocha"};
-    if (kind < 1 || kind > 13) return QString::fromUtf8("Neznámý");
-    return QString::fromUtf8(names[kind - 1]);
+    if (kind < report::ekText || kind > report::ekDrawingArea) return QString::fromUtf8("Neznámý");
+    return QString::fromUtf8(names[kind - report::ekText]);
 }
 
 } // namespace designer

@@ -19,6 +19,28 @@ namespace designer {
 class DesignerEvents;
 class TOddil;
 
+// The tool codes of the palette: the arrow, the graphic tools, and a block of codes for each
+// referring kind whose first code is the kind's tool and the others its entries (first code +
+// index).
+enum ToolCode : int {
+    tcArrow = 0,
+    tcText = 1,
+    tcLine = 2,
+    tcFrame = 3,
+    tcRoundFrame = 4,
+    tcEllipse = 5,
+    tcPicture = 6,
+    tcBarcode = 7,
+    tcDrawingArea = 8,
+    tcItem = 2000,
+    tcItemLabel = 4000,
+    tcParameter = 6000,
+    tcVariable = 8000,
+    tcFunction = 10000,
+    tcDetail = 12000,
+    tcBlockSize = 2000,
+};
+
 class TSesPrvek : public QWidget {
     Q_OBJECT
 

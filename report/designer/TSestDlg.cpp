@@ -53,7 +53,8 @@ int heightOf(const QLineEdit* edit) {
 }
 
 // The section and bit of each pagination option, in the order of the boxes.
-constexpr int kPaginationSection[6] = {2, 0, 3, 1, 4, 3};
+constexpr report::SectionNumber kPaginationSection[6] = {report::odT, report::odZ, report::odK,
+                                                         report::odH, report::odP, report::odK};
 constexpr int kPaginationBit[6] = {1, 1, 1, 1, 1, 2};
 
 // PaintBoxPapiru: the page with its shadow, margins and a sketch of the labels.
@@ -263,7 +264,7 @@ TSestDlg::TSestDlg(TFormSestE* designer) : QDialog(designer), m_designer(designe
     auto* sectionGrid = new QGridLayout(sections);
     static const char* const visibleNames[] = {"CBOddZ", "CBOddH", "CBOddT", "CBOddK", "CBOddP"};
     static const char* const heightNames[] = {"EditHZ", "EditHH", "EditHT", "EditHK", "EditHP"};
-    for (int code = 0; code < 5; ++code) {
+    for (report::SectionNumber code : kFixedSectionCodes) {
         m_sectionVisible[code] = named(new QCheckBox(TOddil::captionOf(code)), visibleNames[code]);
         m_sectionHeight[code] = named(new QLineEdit, heightNames[code]);
         sectionGrid->addWidget(m_sectionVisible[code], code, 0);
@@ -368,7 +369,7 @@ void TSestDlg::setValues(const Values& v) {
     m_gridX->setText(QString::number(v.gridX));
     m_gridY->setText(QString::number(v.gridY));
     m_pitch[std::clamp(v.pitchCode, 0, 2)]->setChecked(true);
-    for (int code = 0; code < 5; ++code) {
+    for (report::SectionNumber code : kFixedSectionCodes) {
         m_sectionVisible[code]->setChecked(v.visible[code]);
         m_sectionHeight[code]->setText(QString::number(v.height[code]));
     }
@@ -453,7 +454,7 @@ TSestDlg::Values TSestDlg::values() const {
     v.gridX = step(m_gridX);
     v.gridY = step(m_gridY);
     v.pitchCode = m_pitch[0]->isChecked() ? 0 : m_pitch[2]->isChecked() ? 2 : 1;
-    for (int code = 0; code < 5; ++code) {
+    for (report::SectionNumber code : kFixedSectionCodes) {
         v.visible[code] = m_sectionVisible[code]->isChecked();
         v.height[code] = std::max(heightOf(m_sectionHeight[code]), 0);
     }

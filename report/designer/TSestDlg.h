@@ -3,8 +3,9 @@
 // orientation, margins and columns, grid, the fixed sections and the pagination options, the
 // groups). Groups are added and deleted on the designer at once.
 
-#include "report/engine/run/sestavyt.h"
+#include "report/designer/TOddil.h"
 #include "report/engine/printing/sestprn.h"
+#include "report/engine/run/sestavyt.h"
 
 #include <QDialog>
 
@@ -32,6 +33,9 @@ class TSestDlg : public QDialog {
     Q_OBJECT
 
 public:
+    // The tabs, in their order.
+    enum Page : int { PageReport, PagePaper, PageGrid, PageSections, PageGroups };
+
     // What the dialog shows and gives back, apart from the groups.
     struct Values {
         QString description;
@@ -44,9 +48,10 @@ public:
         int pitchCode = 1; // 0 10, 1 12, 2 17 characters per inch
         bool showGrid = true;
         bool snap = true;
-        bool visible[5] = {};
-        int height[5] = {};
-        int flags[5] = {};
+        // by report::SectionNumber
+        bool visible[kFixedSections] = {};
+        int height[kFixedSections] = {};
+        int flags[kFixedSections] = {};
         report::TemplateBackground background;
     };
 
@@ -61,7 +66,7 @@ public:
     void fillGroups(const QStringList& itemTexts);
     // Whether groups were added or deleted since the last fillGroups.
     bool groupsChanged() const { return m_groupsChanged; }
-    // Only tab 0..4 shown (-1: every tab); the group `group` chosen on the groups tab.
+    // Only tab `page` shown (-1: every tab); the group `group` chosen on the groups tab.
     void showPage(int page, int group = -1);
 
     // The paper formats of the report's settings file with entry `chosen`, or (-1) the one of
@@ -139,8 +144,8 @@ private:
     QLineEdit* m_gridX;
     QLineEdit* m_gridY;
     QRadioButton* m_pitch[3];
-    QCheckBox* m_sectionVisible[5];
-    QLineEdit* m_sectionHeight[5];
+    QCheckBox* m_sectionVisible[kFixedSections];
+    QLineEdit* m_sectionHeight[kFixedSections];
     QCheckBox* m_pagination[6];
     QListWidget* m_groups;
     QToolButton* m_insert;

@@ -150,6 +150,9 @@ bool PrintGraphic(TSestVystup& doc, int start, int end, const bool* cancel, cons
                                      nearest((doc.PrintableWidth() + x) * px) + 1,
                                      nearest((doc.PrintableHeight() + y) * py) + 1};
                     doc.PageView().Play(canvas, zoomed(view, zoom));
+                    // A cancel asked while the page was drawn waits among the events: it
+                    // must count before the next page, and before the last goes out.
+                    QCoreApplication::processEvents();
                     stop = cancelled();
                 }
         }
@@ -178,8 +181,12 @@ bool PrintText(TSestVystup& doc, int start, int end, const bool* cancel, const Q
     const int ox = PageToPrinterX(layout.marginLeft) + PageSetup().outputOffsetX;
     const int oy = PageToPrinterY(layout.marginTop) + PageSetup().outputOffsetY;
 
+    // The rows stand at the printer's offsets, so the page they fill is the printer's
+    // printable area: the report's own would lose its last rows below a wider top margin.
+    const PrinterSystem& printer = PrinterSystem::instance();
     TZnakovePole page;
-    page.SetPageSize(doc.PrintableHeight(), doc.LineCode());
+    page.SetPageSize(printer.printableSize().height() * 100 / std::max(printer.resolutionY(), 1),
+                     doc.LineCode());
     const auto language = TSestLanguage(doc.ExportLanguage());
     for (int copy = 0; copy < std::max(copies, 1); ++copy) {
         platform::RawJob job;

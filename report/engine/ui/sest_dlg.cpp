@@ -1,8 +1,8 @@
 #include "report/engine/ui/sest_dlg.h"
 
 #include "platform/Printers.h"
-#include "report/engine/ui/sestavyc.h"
 #include "report/engine/printing/sestprn_printer.h"
+#include "report/engine/ui/sestavyc.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -220,6 +220,7 @@ int TPrintDialogTyp::Execute(QWidget* parent) {
         ToPage = form.SpinTo->value();
         Copies = form.SpinCopies->value();
         PrinterIndex = form.ComboPrinter->GetPrinterIndex();
+        PrinterName = form.ComboPrinter->currentText();
         ToFile = form.CheckToFile->isChecked();
         CurrentPageOnly = form.CheckCurrentPage->isChecked();
         OneRecordOnly = form.CheckOneRecord->isChecked();

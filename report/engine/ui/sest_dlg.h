@@ -76,6 +76,8 @@ public:
     bool ReportDirIgnore = true;
     QString FileName;
     int PrinterIndex;
+    // The printer chosen, by name: its index is -1 when the queue went away meanwhile.
+    QString PrinterName;
     int FromPage = 1;
     int ToPage = 9999;
     int Copies = 1;

@@ -33,6 +33,16 @@ TFormInfo::TFormInfo(QWidget* owner) : QDialog(owner) {
         std::max(metrics.horizontalAdvance(LoadText(ReportText::PreparingItem) + "2147483647"),
                  metrics.horizontalAdvance(LoadText(ReportText::SendingToPrinter)));
     setFixedSize(std::max(textWidth + 60, 300), sizeHint().height() + 10);
+    qApp->installEventFilter(this);
+}
+
+bool TFormInfo::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && watched != this && isVisible() &&
+        watched->isWidgetType()) {
+        const auto* window = static_cast<QWidget*>(watched);
+        if (window->isWindow() && window->isModal()) hide();
+    }
+    return false;
 }
 
 void TFormInfo::showNow() {

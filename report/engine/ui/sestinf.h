@@ -32,6 +32,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Any other modal window opening (a message, a question, the print-fit dialog) hides this
+    // one until the next item: its cancel could not be pressed beside that window anyway.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showNow();

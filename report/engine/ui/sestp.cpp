@@ -490,6 +490,13 @@ void TFormSestP::Print() {
     d.ToPage = std::min(m_document->EndPage(), m_document->PageCount());
     d.Copies = m_document->Copies();
     if (d.Execute(this) != TPrintDialogTyp::Print) return;
+    if (d.PrinterIndex < 0 && !d.PrinterName.isEmpty()) {
+        // The queue chosen has gone while the dialog was open: say so, print nowhere else.
+        showBox(FillText(LoadText(ReportText::PrintJobRefused),
+                         {d.PrinterName, platform::VanishedQueueReason(d.PrinterName)}),
+                LoadText(ReportText::CaptionError), int(platform::MessageIcon::Critical));
+        return;
+    }
     SelectPrinter(d.PrinterIndex);
     int from = d.FromPage, to = d.ToPage;
     if (d.CurrentPageOnly) from = to = m_current + 1;

@@ -104,7 +104,7 @@ TEST(DesignerRoundTrip, SavedFileReadsBackToTheSameText) {
         const QStringList text = generator.canonical();
         {
             auto window = fixture.open(text);
-            window->RecordChange(7);
+            window->RecordChange(designer::ckMove);
             ASSERT_TRUE(window->SavePredloha()) << "seed " << seed + i;
             EXPECT_FALSE(window->modified());
         }

@@ -141,7 +141,7 @@ TEST(DesignerWindow, OldTemplateRaisesVariableIndexOnceAcrossUndoRedoAndSave) {
     };
     EXPECT_EQ(variableIndex(), 5);
     for (int cycle = 0; cycle < 3; ++cycle) {
-        window->RecordChange(7);
+        window->RecordChange(designer::ckMove);
         window->Undo();
         EXPECT_EQ(variableIndex(), 5);
         window->Redo();
@@ -192,7 +192,7 @@ TEST(DesignerWindow, MouseDragThenSaveKeepsThePreviousFileAsBackupAndUndoSaveThe
 
     // with the history kept over saving, the step stays to be undone
     designer::EditorSettings().UndoSave = true;
-    window->RecordChange(7);
+    window->RecordChange(designer::ckMove);
     ASSERT_TRUE(window->SavePredloha());
     EXPECT_EQ(window->action(u"ActionUndo"_s)->toolTip(), u"Zrušit posun prvku"_s);
     EXPECT_TRUE(window->action(u"ActionUndo"_s)->isEnabled());
@@ -208,7 +208,7 @@ TEST(DesignerWindow, SaveAsAsksForTheFileWritesTheCopyAndEditsItWhileStornoIsNoF
         if (a->text() == u"Uložit předlohu jako..."_s) saveAs = a;
     ASSERT_TRUE(saveAs);
     window->paper()->Prvek(0)->MoveBy(30, 0);
-    window->RecordChange(7);
+    window->RecordChange(designer::ckMove);
     // the save dialog, answered with `name` in the template's folder, or Storno
     const auto saveAsAnswering = [&](const QString& name) {
         return designtest::answerModal([&] { saveAs->trigger(); },
@@ -249,7 +249,7 @@ TEST(DesignerWindow, SaveAsAsksForTheFileWritesTheCopyAndEditsItWhileStornoIsNoF
 
     // the designer now edits the copy; the original stays as it was opened
     window->paper()->Prvek(0)->MoveBy(5, 0);
-    window->RecordChange(7);
+    window->RecordChange(designer::ckMove);
     ASSERT_TRUE(window->SavePredloha());
     EXPECT_TRUE(fileBytes(copy).contains("T,1,0,45,10,"));
     EXPECT_EQ(fileBytes(originalPath), original);
@@ -311,7 +311,7 @@ TEST(DesignerWindow, CloseAsksOnlyWhenModifiedAndKeepsWindowOnCancelOrFailedSave
         window->show();
         if (c.modified) {
             window->paper()->Prvek(0)->MoveBy(8, 0);
-            window->RecordChange(7);
+            window->RecordChange(designer::ckMove);
         }
         QDir(sub).removeRecursively();
         fixture.messages.scriptAnswers(c.answers);
@@ -380,7 +380,7 @@ TEST(DesignerWindow, NestedDetailEditSavesThroughTheMasterAndRestoresTheHook) {
         auto* nested = qobject_cast<designer::TFormSestE*>(&dialog);
         ASSERT_NE(nested, nullptr);
         nested->paper()->Prvek(0)->MoveBy(40, 0);
-        nested->RecordChange(7);
+        nested->RecordChange(designer::ckMove);
         EXPECT_TRUE(nested->SavePredloha());
     };
     EXPECT_EQ(designtest::answerModal([&] { window->EditElement(detail); }, editNested), 1);
@@ -400,7 +400,7 @@ TEST(DesignerWindow, PreviewShowsTheUnsavedStateAndItsEditRequestReturnsToTheDes
     window->show();
     window->SetZoom(8);
     window->paper()->Prvek(0)->MoveBy(40, 0);
-    window->RecordChange(7);
+    window->RecordChange(designer::ckMove);
     QAction* preview = window->action(u"ActionPreview"_s);
     QAction* print = window->action(u"ActionPrint"_s);
     ASSERT_TRUE(preview->isEnabled());

@@ -118,7 +118,7 @@ TEST(ElementTree, MarksHiddenSectionsAndTheExpandedStateOverUndo) {
     root(t)->child(6)->setExpanded(true);
     designer::TSesPrvek* first = t.element(0);
     first->MoveBy(8, 0);
-    t.window->RecordChange(7);
+    t.window->RecordChange(designer::ckMove);
     t.window->Undo(); // every control is made anew
     expectNoDanglingItem(t);
     for (int i = 0; i < root(t)->childCount(); ++i)

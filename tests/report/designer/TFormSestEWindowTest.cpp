@@ -31,7 +31,7 @@ const QStringList kTemplate{u"I,0,\"Okno\""_s,
 
 // The report settings dialog on its groups tab: `drive` then OK.
 void onGroupsTab(EditingDesigner& d, const std::function<void(designer::TSestDlg&)>& drive) {
-    designtest::answerModal([&] { d.window->EditSestavaSettings(4); },
+    designtest::answerModal([&] { d.window->EditSestavaSettings(designer::TSestDlg::PageGroups); },
                             [&](QDialog& dialog) {
                                 auto& settings = static_cast<designer::TSestDlg&>(dialog);
                                 drive(settings);
@@ -143,7 +143,7 @@ TEST(DesignerWindowAsMet, ItsMessageBoxesAnswerInCzech) {
     EditingDesigner d(kTemplate);
     d.window->setMessageSink(nullptr);
     d.report.setMessageSink(nullptr);
-    d.window->RecordChange(7);
+    d.window->RecordChange(designer::ckMove);
     QStringList captions;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());

@@ -15,6 +15,7 @@
 #include "report/engine/ui/sestp.h"
 
 #include <QAction>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -156,4 +157,31 @@ TEST(PrintFailureCups, AStoppedSchedulerIsReportedByName) {
         printFromPreview(t.report.Vystup(), 0, previewSink);
         expectRefusal(previewSink, queue.name(), QString::fromUtf8("neodpovídá"));
     }
+}
+
+// A queue listed in the preview's print dialog and removed before Print is pressed: the preview
+// names it and prints nowhere else (the dialog's index would point past the list, or at
+// another queue).
+TEST(PrintFailureCups, AQueueRemovedWhileThePrintDialogIsOpenIsReported) {
+    REQUIRE_SCHEDULER();
+    OwnQueue queue(false);
+    ASSERT_TRUE(queue.error().isEmpty()) << queue.error().toStdString();
+    PrintedReport t;
+    ASSERT_EQ(t.report.Generate(true), seOk);
+    TPrintDialogTyp::setModalHook([&](TSestPrintDlg& form) {
+        form.ComboPrinter->SetPrinterIndex(queue.index());
+        EXPECT_EQ(form.ComboPrinter->currentText(), queue.name());
+        queue.remove();
+        return int(TPrintDialogTyp::Print);
+    });
+    TFormSestP preview;
+    platform::MessageRecorder sink;
+    preview.setMessageSink(&sink);
+    preview.SetDocument(&t.report.Vystup());
+    int printing = 0;
+    preview.OnBeforePrint = [&] { ++printing; };
+    QTest::keyClick(&preview, Qt::Key_P, Qt::ControlModifier);
+    TPrintDialogTyp::setModalHook(nullptr);
+    expectRefusal(sink, queue.name(), QStringLiteral("does not exist"));
+    EXPECT_EQ(printing, 0);
 }

@@ -13,7 +13,9 @@
 #include "report/engine/document/sest_zn.h"
 #include "report/engine/document/sestvyst.h"
 #include "report/engine/document/sestvyst_print.h"
+#include "report/engine/export/sest_str.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
@@ -167,7 +169,7 @@ TEST(ReportPrint, TextJobsAreCharacterPageRowsWithFormFeeds) {
     const int oy = 50 - system.printingOffset().y() * 100 / system.resolutionY();
     QByteArray expected;
     TZnakovePole page;
-    page.SetPageSize(doc.PrintableHeight(), 0);
+    page.SetPageSize(system.printableSize().height() * 100 / system.resolutionY(), 0);
     for (int p = 0; p < 2; ++p) {
         page.ClearPage();
         for (int i = 0; i < doc.Page(p)->Count(); ++i)
@@ -178,6 +180,34 @@ TEST(ReportPrint, TextJobsAreCharacterPageRowsWithFormFeeds) {
     EXPECT_EQ(jobs[0].count('\f'), 2);
     EXPECT_TRUE(jobs[0].contains("radek12"));
     EXPECT_EQ(jobs[0].count("\r\n"), 2 * page.RowCount());
+}
+
+// A text-only printer gets every row the text export has, in order, the page footer at the
+// foot of the page included: the rows stand at the printer's offsets, below the report's top
+// margin, so the page the job describes is the printer's printable area, not the report's.
+TEST(ReportPrint, TextJobsHoldEveryRowOfTheTextExport) {
+    TestPrinter printer;
+    TwelveRecords t;
+    ASSERT_EQ(t.report.Generate(true), 0);
+    TSestVystup& doc = t.report.Vystup();
+    ASSERT_EQ(doc.PageCount(), 2);
+    ASSERT_TRUE(PrintText(doc, 1, 2, nullptr, "vse", 1));
+    const QList<QByteArray> printed =
+        PrinterSystem::instance().capturedRawJobs().value(0).split('\f');
+    ASSERT_EQ(printed.size(), 3); // two pages and what follows the last form feed
+    const auto rows = [](const QByteArray& page) {
+        QStringList text;
+        for (const QByteArray& row : page.split('\n'))
+            if (!row.trimmed().isEmpty()) text << QString::fromUtf8(row.trimmed());
+        return text;
+    };
+    for (int p = 1; p <= 2; ++p) {
+        QBuffer exported;
+        exported.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(SaveToText(doc, exported, p, nullptr, 1, p));
+        EXPECT_EQ(rows(printed[p - 1]), rows(exported.data())) << "page " << p;
+        EXPECT_TRUE(printed[p - 1].contains("Strana " + QByteArray::number(p))) << p;
+    }
 }
 
 // The page setup's output offsets move everything printed: a PDF's words by the offset in

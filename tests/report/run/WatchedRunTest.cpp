@@ -7,13 +7,19 @@
 #include "support/QtPrinters.h"
 
 #include "platform/MessageSink.h"
+#include "report/engine/document/sestvyst_print.h"
+#include "report/engine/run/RunWatch.h"
 #include "report/engine/ui/sest_dlg.h"
 #include "report/engine/ui/sestp.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -114,6 +120,49 @@ TEST(WatchedRun, StoppingAPrintPrintsNothing) {
     EXPECT_FALSE(progressWindowLeft());
 }
 
+// Esc pressed while a page is drawn for the printer reaches the print only once it handles
+// events again; pressed during the last page, it must still stop the job before it goes out.
+TEST(WatchedRun, StoppingWhileAPageIsDrawnPrintsNothing) {
+    const ProgressWindowInstalled installed;
+    TestPrinter printer;
+    LongReport t(120);
+    ASSERT_EQ(t.report.Generate(true), seOk);
+    TSestVystup& doc = t.report.Vystup();
+    for (const int pressedOn : {1, doc.PageCount()}) {
+        bool pressed = false;
+        // Polled while the page is prepared. The key comes one round of events later, while
+        // the page is drawn: events posted while events are handled wait for the next round.
+        doc.SetCancelQuery([&] {
+            QWidget* window = QApplication::activeModalWidget();
+            if (pressed || !window || window->objectName() != u"FormInfo") return false;
+            if (window->findChild<QLabel*>("LabelText")->text() != preparing(pressedOn))
+                return false;
+            pressed = true;
+            QMetaObject::invokeMethod(
+                window,
+                [window] {
+                    QWidget* focus = QApplication::focusWidget();
+                    QCoreApplication::postEvent(
+                        focus && focus->window() == window ? focus : window,
+                        new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
+                },
+                Qt::QueuedConnection);
+            return false;
+        });
+        bool printed = true;
+        {
+            const RunWatch watch(doc);
+            printed = PrintGraphic(doc, 1, doc.PageCount(), nullptr, "stopped", 1);
+        }
+        doc.SetCancelQuery(nullptr);
+        EXPECT_TRUE(pressed) << pressedOn;
+        EXPECT_FALSE(printed) << pressedOn;
+        EXPECT_FALSE(doc.LastPrintFailure().failed()) << pressedOn;
+    }
+    EXPECT_TRUE(printer.pdfs().isEmpty()) << printer.pdfs().join(' ').toStdString();
+    EXPECT_FALSE(progressWindowLeft());
+}
+
 // Each export of the preview, stopped part way, against a folder holding an earlier export of
 // the same name: the folder stays as it was and no failure is reported.
 TEST(WatchedRun, AnExportStoppedInThePreviewLeavesNoFile) {
@@ -156,6 +205,40 @@ TEST(WatchedRun, AnExportStoppedInThePreviewLeavesNoFile) {
         EXPECT_TRUE(messages.boxes().isEmpty()) << e.action;
     }
     EXPECT_FALSE(progressWindowLeft());
+}
+
+// An export that fails part way (page 2's file name is taken by a folder) shows its message
+// box alone: the progress window, with a cancel that could not be pressed, is out of the way.
+TEST(WatchedRun, AFailedExportsMessageIsNotShownBesideTheProgressWindow) {
+    const ProgressWindowInstalled installed;
+    LongReport t(300);
+    ASSERT_EQ(t.report.Generate(true), seOk);
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("out2.wmf"));
+    TFormSestP form;
+    RecordingChooser chooser;
+    chooser.answer = dir.filePath("out.wmf");
+    form.setFileChooser(&chooser);
+    form.SetDocument(&t.report.Vystup());
+    const ProgressUser watcher(ProgressUser::None);
+    QStringList boxes;
+    bool progressBeside = false;
+    // The real message box, answered as a user would once it is up.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        boxes << box->text();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            progressBeside |= w->objectName() == u"FormInfo" && w->isVisible();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    answer.start(0);
+    form.pageMenu()->findChild<QAction*>("MenuSaveAllMeta")->trigger();
+    EXPECT_EQ(boxes, QStringList{"Výstupní soubor se nepodařilo uložit."});
+    EXPECT_TRUE(watcher.labels.contains(preparing(1))); // page 1 was written
+    EXPECT_FALSE(progressBeside);
+    EXPECT_EQ(filesIn(dir), QStringList());
 }
 
 TEST(WatchedRun, TheComponentsExportsStopWithTheirCancelCode) {

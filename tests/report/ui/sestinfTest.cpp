@@ -5,8 +5,10 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -92,4 +94,28 @@ TEST(FormInfo, EscapeAndClosingCancelUntilTheSending) {
         EXPECT_FALSE(sending.cancelRequested()) << byKey;
         EXPECT_TRUE(sending.isVisible()) << byKey;
     }
+}
+
+// A message shown while the window is up (a failed export, a refused job, a question) is not
+// shown beside it: the window steps aside, with its cancel that could not be pressed anyway,
+// and comes back with the next item. A window that is not modal (a menu) leaves it in place.
+TEST(FormInfo, StepsAsideForAMessageAndComesBackWithTheNextItem) {
+    TFormInfo form;
+    form.ShowItem(1);
+    bool besideTheBox = true;
+    QTimer::singleShot(0, [&] {
+        besideTheBox = form.isVisible();
+        if (QWidget* box = QApplication::activeModalWidget(); box && box != &form) box->close();
+    });
+    QMessageBox::critical(&form, QStringLiteral("Chyba"),
+                          QStringLiteral("Výstupní soubor se nepodařilo uložit."));
+    EXPECT_FALSE(besideTheBox);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_FALSE(form.cancelRequested());
+    form.ShowItem(2);
+    EXPECT_TRUE(form.isVisible());
+
+    QWidget menu(nullptr, Qt::Popup);
+    menu.show();
+    EXPECT_TRUE(form.isVisible());
 }

@@ -46,7 +46,7 @@ struct Sheet {
     explicit Sheet(double zoom = 1.0) {
         paper = new designer::TPapir(&window);
         paper->setEvents(&recorder);
-        for (int code = 0; code < 5; ++code)
+        for (report::SectionNumber code : designer::kFixedSectionCodes)
             paper->AddOddil(code);
         paper->SetSirka(827);
         paper->SetZoom(zoom);
