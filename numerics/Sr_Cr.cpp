@@ -272,12 +272,30 @@ template <std::size_t K>
         return dp[kTerms[K].i] * tp[kTerms[K].j];
 }
 
+// The factors of group G in the sum of `Bit`, and whether any is not 0.
+template <unsigned Bit, std::size_t G> constexpr std::array<double, 4> groupFactors() {
+    return {termFactor<4 * G, Bit>(), termFactor<4 * G + 1, Bit>(), termFactor<4 * G + 2, Bit>(),
+            termFactor<4 * G + 3, Bit>()};
+}
+template <unsigned Bit, std::size_t G> constexpr bool groupCounts() {
+    constexpr std::array<double, 4> f = groupFactors<Bit, G>();
+    return f[0] != 0 || f[1] != 0 || f[2] != 0 || f[3] != 0;
+}
+// The first group with a share in the sum starts it rather than adding to 0, which gives the
+// same sum and costs an addition.
+template <unsigned Bit, std::size_t... E> constexpr bool anyCounts(std::index_sequence<E...>) {
+    return (groupCounts<Bit, E>() || ...);
+}
+template <unsigned Bit, std::size_t G> constexpr bool startsSum() {
+    return groupCounts<Bit, G>() && !anyCounts<Bit>(std::make_index_sequence<G>{});
+}
+
 template <unsigned Bit, std::size_t G>
 [[gnu::always_inline]] inline void addGroup(Quad& sum, const Quad& product) {
-    constexpr std::array<double, 4> f = {termFactor<4 * G, Bit>(), termFactor<4 * G + 1, Bit>(),
-                                         termFactor<4 * G + 2, Bit>(),
-                                         termFactor<4 * G + 3, Bit>()};
-    if constexpr (f[0] != 0 || f[1] != 0 || f[2] != 0 || f[3] != 0)
+    constexpr std::array<double, 4> f = groupFactors<Bit, G>();
+    if constexpr (startsSum<Bit, G>())
+        sum = Quad{f[0], f[1], f[2], f[3]} * product;
+    else if constexpr (groupCounts<Bit, G>())
         sum += Quad{f[0], f[1], f[2], f[3]} * product;
 }
 

@@ -292,18 +292,29 @@ template <const auto& S, int W, std::size_t... G>
     (groupProduct<S, W, G>(xZero, yZero, product, std::make_index_sequence<W>{}), ...);
 }
 
-// Whether sum D has a term in group G.
-template <const auto& S, std::size_t D, int W, std::size_t G> constexpr bool groupCounts() {
-    for (std::size_t k = W * G; k < W * G + W; ++k)
-        if (coefficient<S>(D, k) != 0.0) return true;
+// Whether sum d has a term in group g of w terms.
+template <const auto& S> constexpr bool groupCounts(std::size_t d, std::size_t w, std::size_t g) {
+    for (std::size_t k = w * g; k < w * g + w; ++k)
+        if (coefficient<S>(d, k) != 0.0) return true;
     return false;
+}
+
+// Whether group G is the first of its accumulator that sum D has a term in: it starts the
+// accumulator rather than adding to 0, which would give the same sums and cost an addition.
+template <const auto& S, std::size_t D, int W, std::size_t G> constexpr bool startsAccumulator() {
+    for (std::size_t g = G % (8 / W); g < G; g += 8 / W)
+        if (groupCounts<S>(D, W, g)) return false;
+    return groupCounts<S>(D, W, G);
 }
 
 template <const auto& S, std::size_t D, int W, std::size_t G, std::size_t... L>
 [[gnu::always_inline]] inline void addGroup(Vector<W>& accumulator, const Vector<W>& product,
                                             std::index_sequence<L...>) {
-    if constexpr (groupCounts<S, D, W, G>())
-        accumulator += Vector<W>{coefficient<S>(D, W * G + L)...} * product;
+    const Vector<W> coefficients{coefficient<S>(D, W * G + L)...};
+    if constexpr (startsAccumulator<S, D, W, G>())
+        accumulator = coefficients * product;
+    else if constexpr (groupCounts<S>(D, W, G))
+        accumulator += coefficients * product;
 }
 
 // Sum D over the term products, unrolled, in eight partial sums so that the additions do not
