@@ -28,8 +28,13 @@ double PB2bc_I(double h);
 // values of the fits below or, for T23_V up to 350 °C and TB23_V, from tables of the lines
 // built on first use. T23_V of a volume off the saturated-vapour line gives up ("not
 // computed").
-double Ps_T(double t);   // IF97 saturation pressure
-double Ts_P(double p);   // IF97 saturation temperature
+double Ps_T(double t); // IF97 saturation pressure
+double Ts_P(double p); // IF97 saturation temperature
+// The side of the saturation line of (t, p), p at most 16.529164252 MPa, where it is certain
+// without Ts_P: -1 where t < Ts_P(p), +1 where t >= Ts_P(p); 0 where p lies between the
+// saturation pressures of the half kelvin around t (widened by 1e-9 of p) and for a t that is
+// not a number: ask Ts_P there.
+int saturationSideOf(double t, double p);
 double PB23_T(double t); // IF97 B23 boundary, both directions
 double TB23_P(double p);
 double VB23_T(double t); // region 2 volume on B23

@@ -15,6 +15,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <type_traits>
 
 namespace numerics {
 
@@ -248,17 +249,63 @@ double saturationTemperatureAbove350(double v, double x0) {
     return t;
 }
 
-} // namespace
+// The square root in a constant expression: Newton's method from above, which falls
+// monotonically to the root's last digits. At run time std::sqrt.
+constexpr double rootOf(double x) {
+    if (!std::is_constant_evaluated()) return std::sqrt(x);
+    double r = x > 1 ? x : 1;
+    for (;;) {
+        const double next = (r + x / r) / 2;
+        if (!(next < r)) return r;
+        r = next;
+    }
+}
 
-double Ps_T(double t) {
+// IF97 saturation pressure [MPa] at t [°C]: Ps_T, and the nodes of the table below.
+constexpr double saturationPressure(double t) {
     const double T = t + kKelvinOffset;
     const double theta = T + kSat[8] / (T - kSat[9]);
     const double a = (theta + kSat[0]) * theta + kSat[1];
     const double b = (kSat[2] * theta + kSat[3]) * theta + kSat[4];
     const double c = (kSat[5] * theta + kSat[6]) * theta + kSat[7];
-    const double x = 2.0 * c / (-b + std::sqrt(b * b - 4.0 * a * c));
+    const double x = 2.0 * c / (-b + rootOf(b * b - 4.0 * a * c));
     const double x2 = x * x;
     return x2 * x2;
+}
+
+// The saturation pressure at every kSideStep from 0 to 350 °C, for telling the side of the
+// line a (t, p) state lies on without its saturation temperature (four roots and two
+// divisions in a row). The saturation pressure rises with t, so within a step it lies between
+// those of the step's ends.
+constexpr double kSideStep = 0.5; // K
+constexpr int kSideSteps = static_cast<int>(kTSatFixed / kSideStep);
+constexpr std::array<double, kSideSteps + 1> kSidePressures = [] {
+    std::array<double, kSideSteps + 1> ps{};
+    for (int k = 0; k <= kSideSteps; ++k)
+        ps[k] = saturationPressure(k * kSideStep);
+    return ps;
+}();
+// A pressure this far (relative) beyond a node's lies on that side of the line whatever the
+// rounding: Ps_T and Ts_P, each the other's inverse, agree within 7e-14 of p (5e-12 K), and
+// this is 1.4e-8 K to 6e-8 K.
+constexpr double kSideMargin = 1e-9;
+
+} // namespace
+
+double Ps_T(double t) {
+    return saturationPressure(t);
+}
+
+int saturationSideOf(double t, double p) {
+    // p <= 16.53 MPa, the saturation pressure at 350 °C less 6e-10 MPa: the line lies 2e-9 K
+    // below 350 °C there, and lower at any smaller p.
+    if (t >= kTSatFixed) return +1;
+    if (!(t >= 0)) return 0;
+    const int k = static_cast<int>(t * (1 / kSideStep));
+    // The margins are applied to p, off the chain of the index and the loads.
+    if (p * (1 - kSideMargin) > kSidePressures[k + 1]) return -1;
+    if (p * (1 + kSideMargin) < kSidePressures[k]) return +1;
+    return 0;
 }
 
 double Ts_P(double p) {

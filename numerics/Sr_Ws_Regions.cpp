@@ -82,6 +82,11 @@ int Region_TP(bool Metastable, double t, double p) {
     auto& bv = BoundaryValues;
     if (t < 0 || t > 800 || p < limits::kPTriple || p > 100) return kOut;
     if (p <= kPs350) {
+        // Region 1 and 2 states read no saturation value afterwards: it is worked out only near
+        // the line and for metastable vapour.
+        const int side = saturationSideOf(t, p);
+        if (side > 0) return kSteam;
+        if (side < 0 && !(Metastable && p <= 10)) return kWater;
         bv.Ts = Ts_P(p);
         if (t >= bv.Ts) return kSteam;
         if (Metastable && p <= 10) {

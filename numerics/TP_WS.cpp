@@ -2,6 +2,8 @@
 
 #include "numerics/TP_WS.h"
 
+#include "numerics/WideSums.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -256,38 +258,69 @@ template <const auto& S, std::size_t K>
         return xZero[S.xe[K]] * yZero[S.ye[K]];
 }
 
-template <const auto& S> constexpr std::size_t kTermPairs = (S.xe.size() + 1) / 2;
-
 // Coefficient k of sum d, 0 past the table's end.
 template <const auto& S> constexpr double coefficient(std::size_t d, std::size_t k) {
     return k < S.xe.size() ? S.c[d][k] : 0.0;
 }
 
-// Terms 2m and 2m + 1 side by side in the two lanes of a vector: each sum runs over pairs of
-// terms, one multiplication and one addition per pair.
 using Lanes = double __attribute__((vector_size(16)));
 
-// The products of the table's terms, pair by pair, as vectors.
-template <const auto& S, std::size_t... M>
-[[gnu::always_inline]] inline void pairProducts(const double* xZero, const double* yZero,
-                                                Lanes* product, std::index_sequence<M...>) {
-    ((product[M] =
-          Lanes{termProduct<S, 2 * M>(xZero, yZero), termProduct<S, 2 * M + 1>(xZero, yZero)}),
-     ...);
+// The sums run over the terms W at a time, term W g + l in lane l of vector g: two lanes, or
+// four in the functions compiled for wide sums (WideSums.h). Either way the terms go to the
+// same eight partial sums in the same order: term k to lane k % 2 of partial (k / 2) % 4, each
+// partial one lane of one of the 8 / W accumulators. The partials are then added as
+// ((0 + 1) + (2 + 3)) lane by lane and the two lanes last, so every width gives the same digits.
+template <int W> struct VectorOf;
+template <> struct VectorOf<2> { using Type = Lanes; };
+template <> struct VectorOf<4> { using Type = double __attribute__((vector_size(32))); };
+template <int W> using Vector = typename VectorOf<W>::Type;
+constexpr int kNarrowLanes = 2;
+constexpr int kWideLanes = 4;
+
+template <const auto& S, int W> constexpr std::size_t kTermGroups = (S.xe.size() + W - 1) / W;
+
+// The products of the table's terms, W by W, as vectors (0 past the table's end).
+template <const auto& S, int W, std::size_t G, std::size_t... L>
+[[gnu::always_inline]] inline void groupProduct(const double* xZero, const double* yZero,
+                                                Vector<W>* product, std::index_sequence<L...>) {
+    product[G] = Vector<W>{termProduct<S, W * G + L>(xZero, yZero)...};
 }
 
-// Sum D over the term products, unrolled, in four partial sums of two lanes so that the
-// additions do not wait for one another: a state's call waits for its last sum. A pair of terms
-// whose coefficients in this sum are both 0 is left out, so the sum runs the same operations
-// whichever other sums a caller needs, and comes out the same.
-template <const auto& S, std::size_t D, std::size_t... M>
-[[gnu::always_inline]] inline double sumOf(const Lanes* product, std::index_sequence<M...>) {
-    Lanes part[4] = {};
-    ((coefficient<S>(D, 2 * M) != 0.0 || coefficient<S>(D, 2 * M + 1) != 0.0
-          ? void(part[M % 4] +=
-                 Lanes{coefficient<S>(D, 2 * M), coefficient<S>(D, 2 * M + 1)} * product[M])
-          : void()),
+template <const auto& S, int W, std::size_t... G>
+[[gnu::always_inline]] inline void groupProducts(const double* xZero, const double* yZero,
+                                                 Vector<W>* product, std::index_sequence<G...>) {
+    (groupProduct<S, W, G>(xZero, yZero, product, std::make_index_sequence<W>{}), ...);
+}
+
+// Whether sum D has a term in group G.
+template <const auto& S, std::size_t D, int W, std::size_t G> constexpr bool groupCounts() {
+    for (std::size_t k = W * G; k < W * G + W; ++k)
+        if (coefficient<S>(D, k) != 0.0) return true;
+    return false;
+}
+
+template <const auto& S, std::size_t D, int W, std::size_t G, std::size_t... L>
+[[gnu::always_inline]] inline void addGroup(Vector<W>& accumulator, const Vector<W>& product,
+                                            std::index_sequence<L...>) {
+    if constexpr (groupCounts<S, D, W, G>())
+        accumulator += Vector<W>{coefficient<S>(D, W * G + L)...} * product;
+}
+
+// Sum D over the term products, unrolled, in eight partial sums so that the additions do not
+// wait for one another: a state's call waits for its last sum. A group of terms whose
+// coefficients in this sum are all 0 is left out (a term of 0 within a group adds an exact 0),
+// so the sum comes out the same whichever other sums a caller needs.
+template <const auto& S, std::size_t D, int W, std::size_t... G>
+[[gnu::always_inline]] inline double sumOf(const Vector<W>* product, std::index_sequence<G...>) {
+    constexpr int kAccumulators = 8 / W;
+    Vector<W> accumulator[kAccumulators] = {};
+    (addGroup<S, D, W, G>(accumulator[G % kAccumulators], product[G],
+                          std::make_index_sequence<W>{}),
      ...);
+    Lanes part[4];
+    for (int a = 0; a < kAccumulators; ++a)
+        for (int c = 0; c < W / 2; ++c)
+            part[a * (W / 2) + c] = Lanes{accumulator[a][2 * c], accumulator[a][2 * c + 1]};
     const Lanes sum = (part[0] + part[1]) + (part[2] + part[3]);
     return sum[0] + sum[1];
 }
@@ -314,12 +347,12 @@ struct Scales {
 };
 
 // Sum d scaled by its divisor when `want`; d = 0 needs no scaling.
-template <const auto& S, std::size_t D>
-[[gnu::always_inline]] inline void scaledSum(bool want, const Lanes* product, const Scales& scale,
-                                             std::array<double, 6>& out) {
+template <const auto& S, std::size_t D, int W>
+[[gnu::always_inline]] inline void scaledSum(bool want, const Vector<W>* product,
+                                             const Scales& scale, std::array<double, 6>& out) {
     if constexpr (!S.empty[D]) {
         if (!want) return;
-        const double sum = sumOf<S, D>(product, std::make_index_sequence<kTermPairs<S>>{});
+        const double sum = sumOf<S, D, W>(product, std::make_index_sequence<kTermGroups<S, W>>{});
         out[D] = D == 0 ? sum : sum * scale.of(D);
     }
 }
@@ -350,32 +383,34 @@ template <const auto& S> struct Powers {
     }
     double* yZero() { return yPow.data() - S.minY; }
 
-    // The term products, pair by pair.
-    [[gnu::always_inline]] void products(Lanes* product) {
-        pairProducts<S>(xPow.data(), yZero(), product, std::make_index_sequence<kTermPairs<S>>{});
+    // The term products, W by W.
+    template <int W> [[gnu::always_inline]] void products(Vector<W>* product) {
+        groupProducts<S, W>(xPow.data(), yZero(), product,
+                            std::make_index_sequence<kTermGroups<S, W>>{});
     }
 };
 
 // The sums selected by `need` (bits in the order of kOrders) at (x, y); unselected ones are 0.
-// `Need` (when not 0) is the set of sums known when compiled, for the calls that run most.
-template <const auto& S, unsigned Need = 0>
+// `Need` (when not 0) is the set of sums known when compiled, for the calls that run most; W
+// the lanes of the vectors.
+template <const auto& S, unsigned Need = 0, int W = kNarrowLanes>
 [[gnu::always_inline]] inline std::array<double, 6> evaluate(double x, double y, double yInverse,
                                                              unsigned need) {
     if constexpr (Need != 0) need = Need;
     Powers<S> pw(x, y, yInverse);
-    Lanes product[kTermPairs<S>];
-    pw.products(product);
+    Vector<W> product[kTermGroups<S, W>];
+    pw.template products<W>(product);
     // The x-derivatives are divided by x only when they exist (the ideal-gas parts pass x = 0).
     Scales scale{yInverse, 0.0};
     if constexpr (!S.empty[1] || !S.empty[2] || !S.empty[5])
         if ((need & (kGammaPi | kGammaPiPi | kGammaPiTau)) != 0) scale.xInverse = 1.0 / x;
     std::array<double, 6> out{};
-    scaledSum<S, 0>((need & kGamma) != 0, product, scale, out);
-    scaledSum<S, 1>((need & kGammaPi) != 0, product, scale, out);
-    scaledSum<S, 2>((need & kGammaPiPi) != 0, product, scale, out);
-    scaledSum<S, 3>((need & kGammaTau) != 0, product, scale, out);
-    scaledSum<S, 4>((need & kGammaTauTau) != 0, product, scale, out);
-    scaledSum<S, 5>((need & kGammaPiTau) != 0, product, scale, out);
+    scaledSum<S, 0, W>((need & kGamma) != 0, product, scale, out);
+    scaledSum<S, 1, W>((need & kGammaPi) != 0, product, scale, out);
+    scaledSum<S, 2, W>((need & kGammaPiPi) != 0, product, scale, out);
+    scaledSum<S, 3, W>((need & kGammaTau) != 0, product, scale, out);
+    scaledSum<S, 4, W>((need & kGammaTauTau) != 0, product, scale, out);
+    scaledSum<S, 5, W>((need & kGammaPiTau) != 0, product, scale, out);
     return out;
 }
 
@@ -392,11 +427,11 @@ void addLogPi(GibbsDerivatives& g, double pi, unsigned need) {
 
 constexpr double kRegion1TauShift = 1.222; // region 1 sums run over powers of tau - 1.222
 
-// The region 1 sums `need` at x = 7.1 - pi, y = tau - 1.222; `Need` as in evaluate.
-template <unsigned Need = 0>
+// The region 1 sums `need` at x = 7.1 - pi, y = tau - 1.222; `Need` and W as in evaluate.
+template <unsigned Need = 0, int W = kNarrowLanes>
 [[gnu::always_inline]] inline GibbsDerivatives region1Sums(double x, double y, double yInverse,
                                                            unsigned need) {
-    GibbsDerivatives g = fromSums(evaluate<kRegion1Table, Need>(x, y, yInverse, need));
+    GibbsDerivatives g = fromSums(evaluate<kRegion1Table, Need, W>(x, y, yInverse, need));
     // d/dpi = -d/dx
     g.gammaPi = -g.gammaPi;
     g.gammaPiTau = -g.gammaPiTau;
@@ -409,10 +444,25 @@ template <unsigned Need>
 [[gnu::noinline]] GibbsDerivatives region1Fixed(double x, double y, double yInverse) {
     return region1Sums<Need>(x, y, yInverse, Need);
 }
+template <unsigned Need>
+[[gnu::noinline, KOLV_WIDE_SUMS]] GibbsDerivatives region1FixedWide(double x, double y,
+                                                                    double yInverse) {
+    return region1Sums<Need, kWideLanes>(x, y, yInverse, Need);
+}
 
 [[gnu::noinline]] GibbsDerivatives region1Selected(double x, double y, double yInverse,
                                                    unsigned need) {
     return region1Sums(x, y, yInverse, need);
+}
+[[gnu::noinline, KOLV_WIDE_SUMS]] GibbsDerivatives
+region1SelectedWide(double x, double y, double yInverse, unsigned need) {
+    return region1Sums<0, kWideLanes>(x, y, yInverse, need);
+}
+
+template <unsigned Need>
+[[gnu::always_inline]] inline GibbsDerivatives region1Of(double x, double y, double yInverse) {
+    return wideSums() ? region1FixedWide<Need>(x, y, yInverse)
+                      : region1Fixed<Need>(x, y, yInverse);
 }
 
 // Inline: the sums go straight into the caller's record, one call fewer on every evaluation.
@@ -422,15 +472,16 @@ template <unsigned Need>
     constexpr unsigned kState = kGamma | kGammaPi | kGammaTau;
     switch (need) {
     case kGammaTau:
-        return region1Fixed<kGammaTau>(x, y, yInverse);
+        return region1Of<kGammaTau>(x, y, yInverse);
     case kGamma | kGammaTau:
-        return region1Fixed<kGamma | kGammaTau>(x, y, yInverse);
+        return region1Of<kGamma | kGammaTau>(x, y, yInverse);
     case kState:
-        return region1Fixed<kState>(x, y, yInverse);
+        return region1Of<kState>(x, y, yInverse);
     case kState | kGammaTauTau:
-        return region1Fixed<kState | kGammaTauTau>(x, y, yInverse);
+        return region1Of<kState | kGammaTauTau>(x, y, yInverse);
     default:
-        return region1Selected(x, y, yInverse, need);
+        return wideSums() ? region1SelectedWide(x, y, yInverse, need)
+                          : region1Selected(x, y, yInverse, need);
     }
 }
 
@@ -604,10 +655,25 @@ template <unsigned Need>
 [[gnu::noinline]] GibbsDerivatives region2Fixed(double pi, double y, double yInverse) {
     return fromSums(evaluate<kRegion2ResidualTable, Need>(pi, y, yInverse, Need));
 }
+template <unsigned Need>
+[[gnu::noinline, KOLV_WIDE_SUMS]] GibbsDerivatives region2FixedWide(double pi, double y,
+                                                                    double yInverse) {
+    return fromSums(evaluate<kRegion2ResidualTable, Need, kWideLanes>(pi, y, yInverse, Need));
+}
 
 [[gnu::noinline]] GibbsDerivatives region2Selected(double pi, double y, double yInverse,
                                                    unsigned need) {
     return fromSums(evaluate<kRegion2ResidualTable>(pi, y, yInverse, need));
+}
+[[gnu::noinline, KOLV_WIDE_SUMS]] GibbsDerivatives
+region2SelectedWide(double pi, double y, double yInverse, unsigned need) {
+    return fromSums(evaluate<kRegion2ResidualTable, 0, kWideLanes>(pi, y, yInverse, need));
+}
+
+template <unsigned Need>
+[[gnu::always_inline]] inline GibbsDerivatives region2Of(double pi, double y, double yInverse) {
+    return wideSums() ? region2FixedWide<Need>(pi, y, yInverse)
+                      : region2Fixed<Need>(pi, y, yInverse);
 }
 
 } // namespace
@@ -617,17 +683,18 @@ GibbsDerivatives region2ResidualGibbs(double pi, double tau, unsigned need) {
     constexpr unsigned kState = kGamma | kGammaPi | kGammaTau;
     switch (need) {
     case kGammaPi:
-        return region2Fixed<kGammaPi>(pi, y, yInverse);
+        return region2Of<kGammaPi>(pi, y, yInverse);
     case kGammaTau:
-        return region2Fixed<kGammaTau>(pi, y, yInverse);
+        return region2Of<kGammaTau>(pi, y, yInverse);
     case kGamma | kGammaTau:
-        return region2Fixed<kGamma | kGammaTau>(pi, y, yInverse);
+        return region2Of<kGamma | kGammaTau>(pi, y, yInverse);
     case kState:
-        return region2Fixed<kState>(pi, y, yInverse);
+        return region2Of<kState>(pi, y, yInverse);
     case kGammaAll:
-        return region2Fixed<kGammaAll>(pi, y, yInverse);
+        return region2Of<kGammaAll>(pi, y, yInverse);
     default:
-        return region2Selected(pi, y, yInverse, need);
+        return wideSums() ? region2SelectedWide(pi, y, yInverse, need)
+                          : region2Selected(pi, y, yInverse, need);
     }
 }
 

@@ -33,10 +33,12 @@ TEST(RegionTests, DecimalLimitsAtExtendedPrecision) {
     const double pLimit = 16.529164252;
     const double below = std::nextafter(pLimit, 0.0);
     int code = 0;
-    // Just below the limit: the saturation branch; at the limit: above 16.53 MPa.
-    EXPECT_TRUE(touchesRecord([&] { return Region_TP(false, 349, below); }, code));
-    EXPECT_EQ(code, 1);
-    EXPECT_FALSE(touchesRecord([&] { return Region_TP(false, 349, pLimit); }, code));
+    // Just below the limit: the saturation branch (the state on the line needs its Ts); at the
+    // limit: above 16.53 MPa, water below 350 °C.
+    const double onLine = Ts_P(below);
+    EXPECT_TRUE(touchesRecord([&] { return Region_TP(false, onLine, below); }, code));
+    EXPECT_EQ(code, 2);
+    EXPECT_FALSE(touchesRecord([&] { return Region_TP(false, onLine, pLimit); }, code));
     EXPECT_EQ(code, 1);
     EXPECT_EQ(Region_TP(false, 350, pLimit), pLimit >= PB23_T(350) ? 3 : 2);
     // Ts_P returns just under 350 °C at the limit, so (p, x) there is region 6.
@@ -289,6 +291,49 @@ TEST(RegionTests, MetastableOnlyBelowTenMPaAndWhenAllowed) {
     const double tMeta = TMeta_P(1);
     EXPECT_EQ(Region_TP(true, tMeta + 0.999, 1), 1);
     EXPECT_EQ(Region_TP(true, tMeta + 1.001, 1), 8);
+}
+
+// Below 16.53 MPa (t, p) is steam where t >= Ts_P(p), else water; the test decides most states
+// without Ts_P, by saturation pressures at fixed temperatures. States on both sides of the line,
+// a few ulps to a few percent away in p or in t, across the range and around those
+// temperatures (every half kelvin), get the code the saturation temperature gives.
+TEST(RegionTests, WaterOrSteamBelow16MPaAsTheSaturationTemperatureGives) {
+    const auto expected = [](double t, double p) { return t >= Ts_P(p) ? 2 : 1; };
+    int states = 0;
+    const auto check = [&](double t, double p) {
+        if (!(p >= 0.0006112126774 && p <= 16.529164252)) return;
+        ++states;
+        ASSERT_EQ(Region_TP(false, t, p), expected(t, p)) << std::hexfloat << t << " " << p;
+    };
+    for (double node = 0; node <= 350; node += 0.5) {
+        for (double t : {node, std::nextafter(node, 0.0), std::nextafter(node, 400.0), node + 0.1,
+                         node + 0.25, node + 0.4}) {
+            const double ps = Ps_T(t);
+            double up = ps, down = ps;
+            for (int k = 0; k < 4;
+                 ++k, up = std::nextafter(up, 1e3), down = std::nextafter(down, 0.0)) {
+                check(t, up);
+                check(t, down);
+            }
+            for (double rel : {1e-12, 1e-10, 1e-9, 1e-8, 1e-6, 1e-4, 1e-3, 0.01, 0.03, 0.08}) {
+                check(t, ps * (1 + rel));
+                check(t, ps * (1 - rel));
+            }
+        }
+    }
+    // The temperature straddling the line at given pressures, and steam above 350 °C.
+    for (double p = 0.00062; p <= 16.529; p *= 1.07) {
+        const double ts = Ts_P(p);
+        double up = ts, down = ts;
+        for (int k = 0; k < 4;
+             ++k, up = std::nextafter(up, 1e3), down = std::nextafter(down, 0.0)) {
+            check(up, p);
+            check(down, p);
+        }
+        check(350, p);
+        check(800, p);
+    }
+    EXPECT_GT(states, 30000);
 }
 
 // NaN reaches a relational comparison in every test and raises the invalid flag; an infinite

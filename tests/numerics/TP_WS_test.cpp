@@ -3,13 +3,16 @@
 #include "ReferenceCsv.h"
 #include "numerics/CpCv.h"
 #include "numerics/FaultScope.h"
+#include "numerics/WideSums.h"
 #include "numerics/Wsound.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -204,6 +207,43 @@ TEST(TP_WS, EvaluatorDerivativesMatchFiniteDifferences) {
         EXPECT_NEAR(g.gammaPiTau, dTau(&GibbsDerivatives::gammaPi), tol);
         EXPECT_NEAR(g.gammaPiTau, dPi(&GibbsDerivatives::gammaTau), tol);
     }
+}
+
+// The sums run four lanes wide where the processor has AVX: every sum of every need set comes
+// out bit for bit as the two-lane sums give it, over both regions and beyond their range (where
+// powers grow huge and divisions by 0 give infinities).
+TEST(TP_WS, WideSumsGiveTheDigitsOfNarrowOnes) {
+    struct Restore {
+        ~Restore() { useWideSums(true); }
+    } restore;
+    if (!useWideSums(true)) GTEST_SKIP() << "the processor has no AVX";
+    using Evaluator = GibbsDerivatives (*)(double, double, unsigned);
+    const auto bitsOver = [](Evaluator fn, double piStep, double tauLow, double tauHigh) {
+        std::vector<std::uint64_t> bits;
+        for (double pi = 0; pi <= 110; pi += piStep)
+            for (double tau = tauLow; tau <= tauHigh; tau += (tauHigh - tauLow) / 23)
+                for (unsigned need = 1; need <= kGammaAll; ++need) {
+                    const GibbsDerivatives g = fn(pi, tau, need);
+                    for (double f : {g.gamma, g.gammaPi, g.gammaPiPi, g.gammaTau, g.gammaTauTau,
+                                     g.gammaPiTau})
+                        bits.push_back(std::bit_cast<std::uint64_t>(f));
+                }
+        return bits;
+    };
+    const auto compare = [&](const char* name, Evaluator fn, double piStep, double tauLow,
+                             double tauHigh) {
+        FaultScope scope; // the points beyond the range raise flags
+        const auto wide = bitsOver(fn, piStep, tauLow, tauHigh);
+        useWideSums(false);
+        const auto narrow = bitsOver(fn, piStep, tauLow, tauHigh);
+        useWideSums(true);
+        ASSERT_EQ(wide.size(), narrow.size());
+        EXPECT_TRUE(wide == narrow) << name;
+    };
+    // Region 1: pi = p / 16.53 up to 6.7, tau = 1386 / T from 623 K down to 273 K and beyond.
+    compare("region 1", region1Gibbs, 0.29, 1.0, 6.0);
+    // Region 2: pi = p up to 110 MPa, tau = 540 / T from 1073 K to 273 K and beyond.
+    compare("region 2", region2ResidualGibbs, 4.7, 0.4, 2.2);
 }
 
 } // namespace
