@@ -651,6 +651,9 @@ void TFormSestE::changeProperty(ChangeKind step, std::span<const report::Element
         change(*element->element());
         element->SetZoom(m_paper->zoom());
     }
+    // a picture's file is its text: the step holds it, no typing is left to record
+    if (TSesPrvek* typed = m_properties->textElement)
+        m_properties->recordedText = typed->element()->Text;
     RecordChange(step);
 }
 
