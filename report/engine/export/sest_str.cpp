@@ -29,6 +29,8 @@ bool SavePageMetafile(TSestVystup& document, QIODevice& stream, int page, bool w
     document.SetPrintBackground(withBackground);
     document.ShowPage(page);
     document.SetPrintBackground(printed);
+    // A cancel asked while the page was prepared waits among the events (the last page's too).
+    QCoreApplication::processEvents();
     if (stopped()) return false; // the page view may be cut short
     const platform::Metafile& view = document.PageView();
     const QByteArray bytes = enhanced ? WriteEmf(view) : WriteWmf(view);
