@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <new>
 
 namespace numerics {
 
@@ -272,7 +273,9 @@ void region2Start(double v, double y, bool enthalpy, double& t0, double& p0) {
 //   ds/dT = cp / T, ds/dp = -1000 dv/dT, dh/dT = cp, dh/dp = 1000 (v - T dv/dT).
 // The evaluation is left in `g`.
 ValuesAndSlopes region2WithSlopes(double t, double p, bool enthalpy, GibbsState& g) {
-    g = evaluateGibbs(GibbsEquation::Region2, t, p, kGammaAll);
+    // Formed in place: a copy of the record would be read back in wider loads than it was
+    // written with, which waits for the stores to complete.
+    ::new (&g) GibbsState(evaluateGibbs(GibbsEquation::Region2, t, p, kGammaAll));
     const GibbsDerivatives& r = g.residual;
     constexpr double kVolumeFactor = kGasConstant / 1000;
     const double v = volumeOf(g);
