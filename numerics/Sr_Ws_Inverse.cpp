@@ -223,8 +223,12 @@ public:
 
     // The slopes at the saturated vapour and on the 800 °C isotherm of the volume e^u.
     void at(double u, IsochoreSlopes& low, IsochoreSlopes& top) const {
-        // fmax and fmin, unlike a clamp, give a number for a NaN: the index stays inside.
-        const double x = std::fmin(std::fmax((u - m_u0) / m_step, 0.0), double(kIntervals));
+        // Quiet comparisons: a NaN gives 0 without raising a flag, and the index stays inside.
+        const double scaled = (u - m_u0) / m_step;
+        const double x =
+            std::isgreaterequal(scaled, 0.0)
+                ? (std::isless(scaled, double(kIntervals)) ? scaled : double(kIntervals))
+                : 0.0;
         const int k = std::min(static_cast<int>(x), kIntervals - 1);
         const double a = x - k;
         low = interpolate(m_low[k], m_low[k + 1], a);
