@@ -1,6 +1,7 @@
 #include "report/engine/document/sestvyst.h"
 
 #include "platform/TVoranCanvas.h"
+#include "report/engine/barcode/sestbarc.h"
 #include "report/engine/document/RunProgress.h"
 #include "report/engine/document/TPicture.h"
 #include "report/engine/document/sest_zn.h"
@@ -157,7 +158,7 @@ void drawPicture(TCanvas& canvas, const TVoranReportElement& e, const ElementCon
     TRect fitted = r;
     const int alignment = e.Kind == ekItem ? e.Alignment : 0;
     FitPictureRect(fitted, e.GetOption5(), e.GetOption6(), picture, alignment, sx, sy);
-    if (e.Report) e.Report->PreparePicture(&picture, fitted.width(), fitted.height());
+    e.PreparePicture(&picture, fitted.width(), fitted.height());
     DrawPicture(canvas, fitted, picture);
     if (e.Kind == ekItem) {
         canvas.SaveState();

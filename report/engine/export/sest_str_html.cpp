@@ -4,6 +4,7 @@
 #include "report/engine/export/sest_str.h"
 
 #include "platform/PainterCanvas.h"
+#include "report/engine/barcode/sestbarc.h"
 #include "report/engine/document/TPicture.h"
 #include "report/engine/document/sestvyst.h"
 #include "report/engine/export/ExportFiles.h"

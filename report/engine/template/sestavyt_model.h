@@ -149,6 +149,8 @@ public:
     // Has the report paint drawing area `Index` into a metafile of zoom × the element's size
     // and keeps it as the element's picture.
     virtual void PaintDrawingArea();
+    // Lets the report prepare `picture` before it is drawn at `width` × `height` (1/100 inch).
+    void PreparePicture(TPicture* picture, int width, int height) const;
 
     TSestavaTyp* Report;
     QString Text;

@@ -7,6 +7,7 @@
 #include "platform/Printers.h"
 #include "report/engine/document/TPicture.h"
 #include "report/engine/document/sestvyst.h"
+#include "report/engine/document/sestvyst_print.h"
 #include "report/engine/export/sest_str.h"
 #include "report/engine/printing/sestprn_printer.h"
 #include "report/engine/run/RunWatch.h"
@@ -512,10 +513,10 @@ void TFormSestP::Print() {
     bool printed = false;
     {
         const RunWatch watch(*m_document);
-        printed = textOnly ? m_document->PrintText(from, to, nullptr, title, d.Copies,
-                                                   templateOrientation)
-                           : m_document->PrintGraphic(from, to, nullptr, title, d.Copies,
-                                                      templateOrientation);
+        printed = textOnly ? PrintText(*m_document, from, to, nullptr, title, d.Copies,
+                                       templateOrientation)
+                           : PrintGraphic(*m_document, from, to, nullptr, title, d.Copies,
+                                          templateOrientation);
     }
     if (OnAfterPrint) OnAfterPrint();
     showPage(m_current);

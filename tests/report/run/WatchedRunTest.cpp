@@ -7,6 +7,7 @@
 #include "support/QtPrinters.h"
 
 #include "platform/MessageSink.h"
+#include "report/engine/document/sestvyst_print.h"
 #include "report/engine/export/sest_str.h"
 #include "report/engine/run/RunWatch.h"
 #include "report/engine/ui/sest_dlg.h"
@@ -158,7 +159,7 @@ TEST(WatchedRun, StoppingWhileAPageIsDrawnPrintsNothing) {
         bool printed = true;
         {
             const RunWatch watch(doc);
-            printed = doc.PrintGraphic(1, doc.PageCount(), nullptr, "stopped", 1);
+            printed = PrintGraphic(doc, 1, doc.PageCount(), nullptr, "stopped", 1);
         }
         doc.SetCancelQuery(nullptr);
         EXPECT_TRUE(pressed) << pressedOn;
