@@ -5,6 +5,7 @@
 #include "platform/BoxMessageSink.h"
 #include "platform/Help.h"
 #include "platform/QtTranslations.h"
+#include "report/engine/ui/ReportWindows.h"
 #include "report/engine/ui/sestinf.h"
 
 #include <QApplication>
@@ -24,7 +25,9 @@ int main(int argc, char* argv[]) {
     platform::HelpKeyFilter helpKey;
     app.installEventFilter(&helpKey);
 
-    // Every report run, print and export shows its progress and can be cancelled.
+    // Reports show their preview and print on the system's printers; every run, print and
+    // export shows its progress and can be cancelled.
+    report::InstallReportWindows();
     report::InstallProgressWindow();
 
     platform::BoxMessageSink messages;

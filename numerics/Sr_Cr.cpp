@@ -10,6 +10,7 @@
 #include "numerics/Mat_Ruti.h"
 #include "numerics/Sr_Ws.h"
 #include "numerics/TP_WS.h"
+#include "numerics/WideSums.h"
 
 #include <algorithm>
 #include <array>
@@ -227,6 +228,114 @@ template <unsigned Need> Sums sums(double delta, double tau) {
     return s;
 }
 
+// The same sums four lanes wide (WideSums.h): the lanes are the four partial sums, term K in
+// lane K % 4 of group K / 4, so each sum adds its terms in the same order as above (a term of
+// the group that has no share in the sum adds an exact 0) and comes out the same.
+using Quad = double __attribute__((vector_size(32)));
+constexpr std::size_t kGroups = (kTerms.size() + 3) / 4;
+
+// The factor of term K in the sum of `Bit` (0 past the last term), as in pairFactors.
+template <std::size_t K, unsigned Bit> constexpr double termFactor() {
+    if constexpr (K >= kTerms.size()) {
+        return 0.0;
+    } else {
+        constexpr int i = kTerms[K].i;
+        constexpr int j = kTerms[K].j;
+        constexpr double n = kTerms[K].n;
+        switch (Bit) {
+        case kR:
+            return n;
+        case kRd:
+            return n * i;
+        case kRdd:
+            return n * (i * (i - 1));
+        case kRt:
+            return n * j;
+        case kRtt:
+            return n * (j * (j - 1));
+        default:
+            return n * (i * j);
+        }
+    }
+}
+
+template <std::size_t K>
+[[gnu::always_inline]] inline double termProduct(const std::array<double, kMaxI + 1>& dp,
+                                                 const std::array<double, kMaxJ + 1>& tp) {
+    if constexpr (K >= kTerms.size())
+        return 0.0;
+    else if constexpr (kTerms[K].i == 0)
+        return tp[kTerms[K].j];
+    else if constexpr (kTerms[K].j == 0)
+        return dp[kTerms[K].i];
+    else
+        return dp[kTerms[K].i] * tp[kTerms[K].j];
+}
+
+// The factors of group G in the sum of `Bit`, and whether any is not 0.
+template <unsigned Bit, std::size_t G> constexpr std::array<double, 4> groupFactors() {
+    return {termFactor<4 * G, Bit>(), termFactor<4 * G + 1, Bit>(), termFactor<4 * G + 2, Bit>(),
+            termFactor<4 * G + 3, Bit>()};
+}
+template <unsigned Bit, std::size_t G> constexpr bool groupCounts() {
+    constexpr std::array<double, 4> f = groupFactors<Bit, G>();
+    return f[0] != 0 || f[1] != 0 || f[2] != 0 || f[3] != 0;
+}
+// The first group with a share in the sum starts it rather than adding to 0, which gives the
+// same sum and costs an addition.
+template <unsigned Bit, std::size_t... E> constexpr bool anyCounts(std::index_sequence<E...>) {
+    return (groupCounts<Bit, E>() || ...);
+}
+template <unsigned Bit, std::size_t G> constexpr bool startsSum() {
+    return groupCounts<Bit, G>() && !anyCounts<Bit>(std::make_index_sequence<G>{});
+}
+
+template <unsigned Bit, std::size_t G>
+[[gnu::always_inline]] inline void addGroup(Quad& sum, const Quad& product) {
+    constexpr std::array<double, 4> f = groupFactors<Bit, G>();
+    if constexpr (startsSum<Bit, G>())
+        sum = Quad{f[0], f[1], f[2], f[3]} * product;
+    else if constexpr (groupCounts<Bit, G>())
+        sum += Quad{f[0], f[1], f[2], f[3]} * product;
+}
+
+template <unsigned Need, unsigned Bit>
+[[gnu::always_inline]] inline void wideSum(const Quad* product, double& out) {
+    if constexpr ((Need & Bit) != 0) {
+        Quad sum = {};
+        [&]<std::size_t... G>(std::index_sequence<G...>) {
+            (addGroup<Bit, G>(sum, product[G]), ...);
+        }
+        (std::make_index_sequence<kGroups>{});
+        out = (sum[0] + sum[1]) + (sum[2] + sum[3]);
+    }
+}
+
+template <unsigned Need>
+[[gnu::noinline, KOLV_WIDE_SUMS]] Sums wideSums(double delta, double tau) {
+    const std::array<double, kMaxI + 1> dp = powers<kMaxI>(delta);
+    const std::array<double, kMaxJ + 1> tp = powers<kMaxJ>(tau);
+    Quad product[kGroups];
+    [&]<std::size_t... G>(std::index_sequence<G...>) {
+        ((product[G] = Quad{termProduct<4 * G>(dp, tp), termProduct<4 * G + 1>(dp, tp),
+                            termProduct<4 * G + 2>(dp, tp), termProduct<4 * G + 3>(dp, tp)}),
+         ...);
+    }
+    (std::make_index_sequence<kGroups>{});
+    Sums s;
+    wideSum<Need, kR>(product, s.r);
+    wideSum<Need, kRd>(product, s.rd);
+    wideSum<Need, kRdd>(product, s.rdd);
+    wideSum<Need, kRt>(product, s.rt);
+    wideSum<Need, kRtt>(product, s.rtt);
+    wideSum<Need, kRdt>(product, s.rdt);
+    return s;
+}
+
+template <unsigned Need> Sums sumsOf(double delta, double tau) {
+    return numerics::wideSums() ? wideSums<Need>(delta, tau) : sums<Need>(delta, tau);
+}
+
 // The equation holds for v > 0 and T > 0 only. Outside (a bracket walk or Newton step that
 // overshoots) it raises the invalid-operation flag and yields NaN, which stops the walk and
 // ends the calculation as "not computed".
@@ -394,13 +503,13 @@ Region3State evaluateRegion3(double t, double v, bool wantP, bool wantS, bool wa
     // Only the sums asked for are formed: a pressure alone costs one sum, not six.
     Sums s;
     if (derivatives)
-        s = sums<kR | kRd | kRdd | kRt | kRtt | kRdt>(delta, tau);
+        s = sumsOf<kR | kRd | kRdd | kRt | kRtt | kRdt>(delta, tau);
     else if (wantS)
-        s = sums<kR | kRd | kRt>(delta, tau);
+        s = sumsOf<kR | kRd | kRt>(delta, tau);
     else if (wantI)
-        s = sums<kRd | kRt>(delta, tau);
+        s = sumsOf<kRd | kRt>(delta, tau);
     else
-        s = sums<kRd>(delta, tau);
+        s = sumsOf<kRd>(delta, tau);
     return stateFromSums({T, v, delta, tau, s}, wantP, wantS, wantI, derivatives);
 }
 
@@ -571,7 +680,7 @@ ValuesAndSlopes region3WithSlopes(double t, double v, bool enthalpy, Region3Sums
     // evaluation in turn, and a multiplication waits less than a division.
     const double T = e.T, rho = 1 / v, inverseT = 1 / T;
     const double rhoR = rho * kGasConstant * 1e-3; // rho R / 1000
-    e.s = sums<kR | kRd | kRdd | kRt | kRtt | kRdt>(e.delta, e.tau);
+    e.s = sumsOf<kR | kRd | kRdd | kRt | kRtt | kRdt>(e.delta, e.tau);
     const Sums& s = e.s;
     // p as the equation gives it, to the rounding of this form; s or h as stateFromSums.
     const double p = rhoR * T * (kN1 + s.rd);

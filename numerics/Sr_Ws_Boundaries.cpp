@@ -79,6 +79,11 @@ double pressureTol(double p) {
     return TolOf(p, 1e-8, 0.0);
 }
 
+// The volumes of saturated vapour, vc to the largest of the range (or not a number).
+bool onVapourLine(double v) {
+    return !(v > limits::kVMax || v < kVc);
+}
+
 double V100_T(double t) {
     return V2_TP(t, kPMax);
 }
@@ -152,8 +157,12 @@ public:
 
     // The interpolated temperature at u, and the slope dt/du there.
     void at(double u, double& t, double& slope) const {
-        // fmax and fmin, unlike a clamp, give a number for a NaN: the index stays inside.
-        const double x = std::fmin(std::fmax((u - m_u0) / m_step, 0.0), double(Intervals));
+        // Quiet comparisons: a NaN gives 0 without raising a flag, and the index stays inside.
+        const double scaled = (u - m_u0) / m_step;
+        const double x =
+            std::isgreaterequal(scaled, 0.0)
+                ? (std::isless(scaled, double(Intervals)) ? scaled : double(Intervals))
+                : 0.0;
         const int k = std::min(static_cast<int>(x), Intervals - 1);
         const double a = x - k, b = 1 - a;
         const double h00 = (1 + 2 * a) * b * b, h10 = a * b * b, h01 = a * a * (3 - 2 * a),
@@ -416,14 +425,14 @@ double T23_V(double v) {
 }
 
 double saturationOfVapourVolume(double v, unsigned need, std::optional<GibbsState>& atRoot) {
-    // The start value 0 is the fit's "out of range": no such volume on the line.
-    const double x0 = T23Est_V(v);
-    if (x0 == 0.0) {
+    // No such volume on the line: where the start fit T23Est_V gives 0 (its "out of range"; it
+    // passes 0 °C near 200.8 m3/kg between two doubles, so inside the range it is never 0).
+    if (!onVapourLine(v)) {
         markGaveUp();
         return 0.0;
     }
     return v >= kV23At350 ? saturationTemperatureOfVapour2(v, need, atRoot)
-                          : saturationTemperatureAbove350(v, x0);
+                          : saturationTemperatureAbove350(v, T23Est_V(v));
 }
 
 double Vtmax_P(double p) {
@@ -491,7 +500,7 @@ double TMeta_P(double p) {
 }
 
 double T23Est_V(double v) {
-    if (v > limits::kVMax || v < kVc) return 0.0;
+    if (!onVapourLine(v)) return 0.0;
     const double l = std::log(v / kVc);
     const double y = l * (v < kV23At350 ? horner(kT23High, l) : horner(kT23Low, l));
     return kTc * (1.0 + y) - kKelvinOffset;

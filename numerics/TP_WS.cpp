@@ -292,18 +292,29 @@ template <const auto& S, int W, std::size_t... G>
     (groupProduct<S, W, G>(xZero, yZero, product, std::make_index_sequence<W>{}), ...);
 }
 
-// Whether sum D has a term in group G.
-template <const auto& S, std::size_t D, int W, std::size_t G> constexpr bool groupCounts() {
-    for (std::size_t k = W * G; k < W * G + W; ++k)
-        if (coefficient<S>(D, k) != 0.0) return true;
+// Whether sum d has a term in group g of w terms.
+template <const auto& S> constexpr bool groupCounts(std::size_t d, std::size_t w, std::size_t g) {
+    for (std::size_t k = w * g; k < w * g + w; ++k)
+        if (coefficient<S>(d, k) != 0.0) return true;
     return false;
+}
+
+// Whether group G is the first of its accumulator that sum D has a term in: it starts the
+// accumulator rather than adding to 0, which would give the same sums and cost an addition.
+template <const auto& S, std::size_t D, int W, std::size_t G> constexpr bool startsAccumulator() {
+    for (std::size_t g = G % (8 / W); g < G; g += 8 / W)
+        if (groupCounts<S>(D, W, g)) return false;
+    return groupCounts<S>(D, W, G);
 }
 
 template <const auto& S, std::size_t D, int W, std::size_t G, std::size_t... L>
 [[gnu::always_inline]] inline void addGroup(Vector<W>& accumulator, const Vector<W>& product,
                                             std::index_sequence<L...>) {
-    if constexpr (groupCounts<S, D, W, G>())
-        accumulator += Vector<W>{coefficient<S>(D, W * G + L)...} * product;
+    const Vector<W> coefficients{coefficient<S>(D, W * G + L)...};
+    if constexpr (startsAccumulator<S, D, W, G>())
+        accumulator = coefficients * product;
+    else if constexpr (groupCounts<S>(D, W, G))
+        accumulator += coefficients * product;
 }
 
 // Sum D over the term products, unrolled, in eight partial sums so that the additions do not
@@ -485,6 +496,71 @@ template <unsigned Need>
     }
 }
 
+// sum_k c_k x^k for the pairs c_k of two sums side by side, from the powers x^k: in four
+// partial sums (power k to partial k % 4, those of no term left out) added as (0 + 1) + (2 + 3),
+// over one power at a time in two lanes, or over two (k even and k + 1) in four lanes, the
+// partials k % 4 and (k + 1) % 4 side by side; the digits are the same.
+constexpr bool everyPower(std::size_t) {
+    return true;
+}
+
+// Whether power k of a series of n has a term (0 beyond the series).
+template <auto Used, std::size_t N, std::size_t K> constexpr bool kCounts = K < N&& Used(K);
+
+template <int W, auto Used, std::size_t N>
+[[gnu::always_inline]] inline Lanes powerSeries(const std::array<Lanes, N>& c,
+                                                const std::array<double, N>& x) {
+    if constexpr (W == kNarrowLanes) {
+        Lanes part[4] = {};
+        [&]<std::size_t... K>(std::index_sequence<K...>) {
+            ((kCounts<Used, N, K> ? void(part[K % 4] += c[K] * x[K]) : void()), ...);
+        }
+        (std::make_index_sequence<N>{});
+        return (part[0] + part[1]) + (part[2] + part[3]);
+    } else {
+        // Coefficient and power k, 0 where it has no term.
+        const auto cAt = [&](auto k, std::size_t lane) {
+            if constexpr (kCounts<Used, N, k>) return c[k][lane];
+            return 0.0;
+        };
+        const auto xAt = [&](auto k) {
+            if constexpr (k < N) return x[k];
+            return 0.0;
+        };
+        Vector<4> part[2] = {};
+        [&]<std::size_t... M>(std::index_sequence<M...>) {
+            ((kCounts<Used, N, 2 * M> || kCounts<Used, N, 2 * M + 1>
+                  ? void(part[M % 2] +=
+                         Vector<4>{cAt(std::integral_constant<std::size_t, 2 * M>{}, 0),
+                                   cAt(std::integral_constant<std::size_t, 2 * M>{}, 1),
+                                   cAt(std::integral_constant<std::size_t, 2 * M + 1>{}, 0),
+                                   cAt(std::integral_constant<std::size_t, 2 * M + 1>{}, 1)} *
+                         Vector<4>{xAt(std::integral_constant<std::size_t, 2 * M>{}),
+                                   xAt(std::integral_constant<std::size_t, 2 * M>{}),
+                                   xAt(std::integral_constant<std::size_t, 2 * M + 1>{}),
+                                   xAt(std::integral_constant<std::size_t, 2 * M + 1>{})})
+                  : void()),
+             ...);
+        }
+        (std::make_index_sequence<(N + 1) / 2>{});
+        const Lanes low = Lanes{part[0][0], part[0][1]} + Lanes{part[0][2], part[0][3]};
+        const Lanes high = Lanes{part[1][0], part[1][1]} + Lanes{part[1][2], part[1][3]};
+        return low + high;
+    }
+}
+
+// The powers x^0 .. x^(N - 1), each the product of two lower ones (short chains), unrolled.
+template <std::size_t N> [[gnu::always_inline]] inline std::array<double, N> powersOf(double x) {
+    std::array<double, N> pw;
+    pw[0] = 1;
+    pw[1] = x;
+    [&]<std::size_t... K>(std::index_sequence<K...>) {
+        ((pw[K + 2] = pw[(K + 2) / 2] * pw[K + 2 - (K + 2) / 2]), ...);
+    }
+    (std::make_index_sequence<N - 2>{});
+    return pw;
+}
+
 // Region 2 on one isotherm: gamma_r = sum_I c_I pi^I with c_I = sum_J n_IJ (tau - 0.5)^J, and
 // gamma_r_tau = sum_I d_I pi^I with d_I = sum_J n_IJ J (tau - 0.5)^(J - 1), so that gamma_r and
 // its derivatives are polynomials in pi, and the ideal-gas part is ln pi plus constants. The
@@ -520,24 +596,6 @@ struct Region2Isotherm {
             idealGammaTau += term.n * term.j * power / tau;
         }
     }
-
-    // The sums of one set of lanes at p, over powers of p in short chains and four partial
-    // sums, unrolled: few operations wait on one another.
-    static Lanes sumsAt(const std::array<Lanes, kIsothermDegree + 1>& coefficients, double p) {
-        std::array<double, kIsothermDegree + 1> pw;
-        pw[0] = 1;
-        pw[1] = p;
-        Lanes part[4] = {};
-        [&]<std::size_t... K>(std::index_sequence<K...>) {
-            ((pw[K + 2] = pw[(K + 2) / 2] * pw[K + 2 - (K + 2) / 2]), ...);
-        }
-        (std::make_index_sequence<kIsothermDegree - 1>{});
-        [&]<std::size_t... K>(std::index_sequence<K...>) {
-            ((part[K % 4] += coefficients[K] * pw[K]), ...);
-        }
-        (std::make_index_sequence<kIsothermDegree + 1>{});
-        return (part[0] + part[1]) + (part[2] + part[3]);
-    }
 };
 
 constexpr Region2Isotherm kRegion2At800(800.0 + kKelvinOffset);
@@ -568,44 +626,55 @@ struct Region1Isotherm {
             sums[term.i] += Lanes{term.n * power * y, term.n * term.j * power};
         }
     }
-
-    // gamma and gamma_tau at p, over powers of x in short chains and four partial sums,
-    // unrolled; the powers no term has are left out.
-    Lanes at(double p) const {
-        std::array<double, kRegion1Degree + 1> xw;
-        xw[0] = 1;
-        xw[1] = 7.1 - p / kRegion1PStar;
-        Lanes part[4] = {};
-        [&]<std::size_t... K>(std::index_sequence<K...>) {
-            ((xw[K + 2] = xw[(K + 2) / 2] * xw[K + 2 - (K + 2) / 2]), ...);
-        }
-        (std::make_index_sequence<kRegion1Degree - 1>{});
-        [&]<std::size_t... K>(std::index_sequence<K...>) {
-            ((std::bool_constant<region1HasPower(K)>::value ? void(part[K % 4] += sums[K] * xw[K])
-                                                            : void()),
-             ...);
-        }
-        (std::make_index_sequence<kRegion1Degree + 1>{});
-        return (part[0] + part[1]) + (part[2] + part[3]);
-    }
 };
 
 constexpr Region1Isotherm kRegion1At0(kKelvinOffset);
 constexpr Region1Isotherm kRegion1At350(350.0 + kKelvinOffset);
 
+// The sums of the isotherms at p, over powers of p (region 2) or of x = 7.1 - pi (region 1).
+using Series = std::array<Lanes, kIsothermDegree + 1>;
+template <int W> [[gnu::always_inline]] inline Lanes region2SeriesAt(const Series& c, double p) {
+    return powerSeries<W, everyPower>(c, powersOf<kIsothermDegree + 1>(p));
+}
+[[gnu::noinline]] Lanes region2SeriesNarrow(const Series& c, double p) {
+    return region2SeriesAt<kNarrowLanes>(c, p);
+}
+[[gnu::noinline, KOLV_WIDE_SUMS]] Lanes region2SeriesWide(const Series& c, double p) {
+    return region2SeriesAt<kWideLanes>(c, p);
+}
+Lanes region2SeriesOf(const Series& c, double p) {
+    return wideSums() ? region2SeriesWide(c, p) : region2SeriesNarrow(c, p);
+}
+
+template <int W>
+[[gnu::always_inline]] inline Lanes region1SeriesAt(const Region1Isotherm& isotherm, double p) {
+    return powerSeries<W, region1HasPower>(isotherm.sums,
+                                           powersOf<kRegion1Degree + 1>(7.1 - p / kRegion1PStar));
+}
+[[gnu::noinline]] Lanes region1SeriesNarrow(const Region1Isotherm& isotherm, double p) {
+    return region1SeriesAt<kNarrowLanes>(isotherm, p);
+}
+[[gnu::noinline, KOLV_WIDE_SUMS]] Lanes region1SeriesWide(const Region1Isotherm& isotherm,
+                                                          double p) {
+    return region1SeriesAt<kWideLanes>(isotherm, p);
+}
+Lanes region1SeriesOf(const Region1Isotherm& isotherm, double p) {
+    return wideSums() ? region1SeriesWide(isotherm, p) : region1SeriesNarrow(isotherm, p);
+}
+
 double entropyOn(const Region1Isotherm& isotherm, double p) {
-    const Lanes g = isotherm.at(p);
+    const Lanes g = region1SeriesOf(isotherm, p);
     return kGasConstant * (isotherm.tau * g[1] - g[0]);
 }
 
 double enthalpyOn(const Region1Isotherm& isotherm, double p) {
-    return kGasConstant * kRegion1TStar * isotherm.at(p)[1];
+    return kGasConstant * kRegion1TStar * region1SeriesOf(isotherm, p)[1];
 }
 
 } // namespace
 
 void V2At800(double p, double& v, double& dvdp) {
-    const Lanes sum = Region2Isotherm::sumsAt(kRegion2At800.pressureSums, p);
+    const Lanes sum = region2SeriesOf(kRegion2At800.pressureSums, p);
     constexpr double rt = kGasConstant * kRegion2At800.T / 1000;
     const double inverse = 1 / p;
     v = rt * (inverse + sum[0]);
@@ -613,7 +682,7 @@ void V2At800(double p, double& v, double& dvdp) {
 }
 
 double S2At800(double p) {
-    const Lanes sum = Region2Isotherm::sumsAt(kRegion2At800.temperatureSums, p);
+    const Lanes sum = region2SeriesOf(kRegion2At800.temperatureSums, p);
     const Region2Isotherm& i = kRegion2At800;
     return kGasConstant *
            (i.tau * (i.idealGammaTau + sum[1]) - (std::log(p) + i.idealGamma + sum[0]));
@@ -633,7 +702,7 @@ double I1At350(double p) {
 }
 
 double I2At800(double p) {
-    const Lanes sum = Region2Isotherm::sumsAt(kRegion2At800.temperatureSums, p);
+    const Lanes sum = region2SeriesOf(kRegion2At800.temperatureSums, p);
     return kGasConstant * kRegion2TStar * (kRegion2At800.idealGammaTau + sum[1]);
 }
 
@@ -641,16 +710,37 @@ GibbsDerivatives region1Gibbs(double pi, double tau, unsigned need) {
     return region1(pi, tau, 1.0 / (tau - kRegion1TauShift), need);
 }
 
-GibbsDerivatives region2IdealGibbs(double pi, double tau, unsigned need) {
-    GibbsDerivatives g = fromSums(evaluate<kRegion2IdealTable>(0.0, tau, 1.0 / tau, need));
+namespace {
+
+// The region 2 ideal-gas sums; the sets an evaluation of region 2 asks for (h; s; cp with s and
+// h) compiled each for itself.
+template <unsigned Need = 0>
+GibbsDerivatives region2IdealSums(double pi, double tau, unsigned need) {
+    if constexpr (Need != 0) need = Need;
+    GibbsDerivatives g = fromSums(evaluate<kRegion2IdealTable, Need>(0.0, tau, 1.0 / tau, need));
     addLogPi(g, pi, need);
     return g;
 }
 
+} // namespace
+
+GibbsDerivatives region2IdealGibbs(double pi, double tau, unsigned need) {
+    switch (need) {
+    case kGammaTau:
+        return region2IdealSums<kGammaTau>(pi, tau, need);
+    case kGamma | kGammaTau:
+        return region2IdealSums<kGamma | kGammaTau>(pi, tau, need);
+    case kGamma | kGammaTau | kGammaTauTau:
+        return region2IdealSums<kGamma | kGammaTau | kGammaTauTau>(pi, tau, need);
+    default:
+        return region2IdealSums(pi, tau, need);
+    }
+}
+
 namespace {
 
-// As in region 1: the sets of sums that run most (v; h; s; v, s and h; all) compiled each for
-// itself, any other set selected while it runs. The sums come out the same either way.
+// As in region 1: the sets of sums that run most (v; h; v and h; s; v, s and h; all) compiled
+// each for itself, any other set selected while it runs. The sums come out the same either way.
 template <unsigned Need>
 [[gnu::noinline]] GibbsDerivatives region2Fixed(double pi, double y, double yInverse) {
     return fromSums(evaluate<kRegion2ResidualTable, Need>(pi, y, yInverse, Need));
@@ -686,6 +776,8 @@ GibbsDerivatives region2ResidualGibbs(double pi, double tau, unsigned need) {
         return region2Of<kGammaPi>(pi, y, yInverse);
     case kGammaTau:
         return region2Of<kGammaTau>(pi, y, yInverse);
+    case kGammaPi | kGammaTau:
+        return region2Of<kGammaPi | kGammaTau>(pi, y, yInverse);
     case kGamma | kGammaTau:
         return region2Of<kGamma | kGammaTau>(pi, y, yInverse);
     case kState:

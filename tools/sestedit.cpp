@@ -15,6 +15,7 @@
 #include "platform/QtTranslations.h"
 #include "report/designer/TFormSestE.h"
 #include "report/engine/run/sestavy.h"
+#include "report/engine/ui/ReportWindows.h"
 #include "report/engine/ui/sestinf.h"
 
 #include <QApplication>
@@ -47,7 +48,9 @@ int main(int argc, char* argv[]) {
     report.SetReportName(file.fileName());
     setUpPrintReport(report, state);
     designer::installDesigner();
-    // The designer's preview and print show their progress and can be cancelled.
+    // The designer's preview and print show their window and printers, their progress, and
+    // can be cancelled.
+    report::InstallReportWindows();
     report::InstallProgressWindow();
     // F1 in the designer shows its help topics
     platform::BrowserHelpViewer help;

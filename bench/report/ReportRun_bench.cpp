@@ -10,6 +10,7 @@
 #include "platform/PrintJobs.h"
 #include "platform/Printers.h"
 #include "report/engine/document/sestvyst.h"
+#include "report/engine/document/sestvyst_print.h"
 
 #include <QTemporaryDir>
 
@@ -96,7 +97,7 @@ void BM_PrintPdf(benchmark::State& state) {
     PdfPrinter printer;
     int pages = 0;
     for (auto _ : state) {
-        if (!doc.PrintGraphic(1, doc.PageCount(), nullptr, QStringLiteral("bench"), 1))
+        if (!report::PrintGraphic(doc, 1, doc.PageCount(), QStringLiteral("bench"), 1))
             state.SkipWithError("printing failed");
         pages += doc.PageCount();
     }

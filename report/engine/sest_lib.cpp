@@ -3,9 +3,6 @@
 #include "platform/Metafile.h"
 #include "platform/NumberText.h"
 #include "platform/TVoranCanvas.h"
-#include "report/engine/document/TPicture.h"
-#include "report/engine/barcode/sestbarc.h"
-#include "report/engine/printing/sestprn.h"
 #include "report/engine/sestzpr.h"
 
 #include <algorithm>
@@ -37,19 +34,6 @@ const QString romanPrefix = QStringLiteral("Roman ");
 // The two characters after "Roman " as a number; 0 when they are none.
 int romanPitch(const QString& name) {
     return name.mid(romanPrefix.size(), 2).toInt();
-}
-
-// Width w placed in [left, right) by alignment: right (1), centred (2) or left.
-void alignHorizontally(platform::TRect& rect, qint64 w, int alignment) {
-    auto clamped = [](qint64 v) { return int(std::clamp<qint64>(v, INT_MIN, INT_MAX)); };
-    if (alignment == 1) {
-        rect.left = clamped(rect.right - w);
-    } else if (alignment == 2) {
-        rect.left = clamped((qint64(rect.left) + rect.right - w) / 2);
-        rect.right = clamped(rect.left + w);
-    } else {
-        rect.right = clamped(rect.left + w);
-    }
 }
 
 int roundToInt(double v) {
@@ -244,59 +228,6 @@ bool NextFieldBool(QString& line, bool fallback) {
 
 QString AddTrailingBackslash(const QString& folder) {
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-}
-
-void SetTemplateFont(platform::TFont& font, const QString& name, int size, int charset,
-                     int styleBits, int colorIndex) {
-    SetTemplateFont(font, name, size, charset, styleBits, colorIndex, PrinterFontList());
-}
-
-void FitPictureRect(platform::TRect& rect, bool stretch, bool keepAspect, const TPicture& graphic,
-                    int alignment, double scaleX, double scaleY) {
-    const int w = ScaleRound(graphic.Width(), scaleX);
-    const int h = ScaleRound(graphic.Height(), scaleY);
-    if (w <= 0 || h <= 0) return;
-    if (!stretch) {
-        rect.bottom = int(std::min<qint64>(qint64(rect.top) + h, INT_MAX));
-        alignHorizontally(rect, w, alignment);
-        return;
-    }
-    const qint64 width = qint64(rect.right) - rect.left;
-    const qint64 height = qint64(rect.bottom) - rect.top;
-    if (!keepAspect || width == 0 || height == 0) return;
-    // Products of a rectangle side (up to 2^32) and a picture side (up to 2^31) need 128 bits.
-    __extension__ using Wide = __int128;
-    if (Wide(h) * width <= Wide(w) * height) { // h / height <= w / width
-        const Wide bottom = rect.top + Wide(width) * h / w;
-        rect.bottom = int(std::clamp<Wide>(bottom, INT_MIN, INT_MAX));
-    } else {
-        alignHorizontally(rect, qint64(Wide(height) * w / h), alignment);
-    }
-}
-
-void DrawBitmapDIB(platform::TCanvas& canvas, const platform::TRect& rect, const QImage& bitmap) {
-    if (!bitmap.isNull()) canvas.StretchDraw(rect, bitmap);
-}
-
-void DrawPicture(platform::TCanvas& canvas, const platform::TRect& rect, const TPicture& picture) {
-    switch (picture.kind()) {
-    case TPicture::Kind::Bitmap:
-        DrawBitmapDIB(canvas, rect, picture.bitmap());
-        break;
-    case TPicture::Kind::Metafile:
-        canvas.StretchDraw(rect, picture.metafile());
-        break;
-    case TPicture::Kind::None:
-        break;
-    }
-}
-
-void DrawBarcodeScaled(platform::TCanvas& canvas, const platform::TRect& rect, int type,
-                       int moduleCode, int angle, bool checkDigit, bool showText,
-                       const QString& text, double scale) {
-    const double module = std::trunc(moduleCode * scale / 6);
-    const int pixels = std::isfinite(module) && std::abs(module) < 1e9 ? int(module) : 0;
-    DrawBarcode(canvas, rect, type, pixels, angle, checkDigit, showText, text);
 }
 
 QString FitTextToWidth(const QString& text, const platform::TFont& font, int width) {

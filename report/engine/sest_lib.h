@@ -2,7 +2,9 @@
 // Small routines and tables shared by the report engine, its writers and the designer: the
 // template palette and script table, font style bits, template fonts and the printer-resident
 // "Roman" fonts, the zoom and font-size lists, rounding and grid snapping, the reader and
-// writers of template-line fields, picture fitting and drawing, text shortening.
+// writers of template-line fields, text shortening. It serves every folder of the engine and
+// includes none of them: picture drawing is TPicture's, the scaled barcode sestbarc's, the
+// template font on the printer's font list sestprn's.
 
 #include "platform/TCanvas.h"
 
@@ -10,8 +12,6 @@
 #include <QStringList>
 
 namespace report {
-
-class TPicture;
 
 // The 16 template colours (0xBBGGRR); an index outside 0..15 gives black.
 platform::TColor IndexToColor(int index);
@@ -46,9 +46,6 @@ void MapRomanFont(platform::TFont& font);
 // the default 10 points. A colour index outside 0..15 gives black.
 void SetTemplateFont(platform::TFont& font, const QString& name, int size, int charset,
                      int styleBits, int colorIndex, const QStringList& printerFonts);
-// The same against the printer font list of the printer model.
-void SetTemplateFont(platform::TFont& font, const QString& name, int size, int charset,
-                     int styleBits, int colorIndex);
 
 // Append "32 %" .. "300 %" (11 texts) and the 16 font sizes "8" .. "72".
 void FillZoomList(QStringList& list);
@@ -86,22 +83,6 @@ bool NextFieldBool(QString& line, bool fallback);
 
 // The folder with one "/" at its end.
 QString AddTrailingBackslash(const QString& folder);
-
-// Places a picture of the graphic's size times the scales in `rect` (output units): unstretched
-// at its own size, aligned left (0), right (1) or centred (2), top at the top; stretched with
-// kept aspect, shrunk along one side; stretched otherwise, the rectangle as it is. A picture
-// without size leaves the rectangle alone.
-void FitPictureRect(platform::TRect& rect, bool stretch, bool keepAspect, const TPicture& graphic,
-                    int alignment, double scaleX, double scaleY);
-// The bitmap's bits stretched over the rectangle, replacing what is below.
-void DrawBitmapDIB(platform::TCanvas& canvas, const platform::TRect& rect, const QImage& bitmap);
-// A bitmap as DrawBitmapDIB, a metafile replayed into the rectangle; no picture draws nothing.
-void DrawPicture(platform::TCanvas& canvas, const platform::TRect& rect, const TPicture& picture);
-// The barcode of a template element, whose module code is its module choice + 4, on an output
-// of `scale`: the module in device pixels is trunc(moduleCode * scale / 6).
-void DrawBarcodeScaled(platform::TCanvas& canvas, const platform::TRect& rect, int type,
-                       int moduleCode, int angle, bool checkDigit, bool showText,
-                       const QString& text, double scale);
 
 // `text` shortened from its end until it is at most `width` (1/100 inch) wide in `font`; ""
 // for a width of 0 or less.

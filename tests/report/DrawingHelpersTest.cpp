@@ -1,7 +1,9 @@
 // Template fonts and the printer-resident pitch fonts, picture fitting and drawing, text
 // shortening and the version text.
 
+#include "report/engine/barcode/sestbarc.h"
 #include "report/engine/document/TPicture.h"
+#include "report/engine/printing/sestprn.h"
 #include "report/engine/sest_lib.h"
 
 #include "platform/Metafile.h"

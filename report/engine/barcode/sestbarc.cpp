@@ -657,4 +657,12 @@ bool IsBarcodeShortBar(QChar element) {
     return element >= QLatin1Char('A') && element <= QLatin1Char('D');
 }
 
+void DrawBarcodeScaled(platform::TCanvas& canvas, const platform::TRect& rect, int type,
+                       int moduleCode, int angle, bool checkDigit, bool showText,
+                       const QString& text, double scale) {
+    const double module = std::trunc(moduleCode * scale / 6);
+    const int pixels = std::isfinite(module) && std::abs(module) < 1e9 ? int(module) : 0;
+    DrawBarcode(canvas, rect, type, pixels, angle, checkDigit, showText, text);
+}
+
 } // namespace report

@@ -85,4 +85,10 @@ int BarcodeElementWidth(QChar element, const BarcodeWidths& widths);
 bool IsBarcodeBar(QChar element);      // full or short bar
 bool IsBarcodeShortBar(QChar element); // 'A'..'D'
 
+// The barcode of a template element, whose module code is its module choice + 4, on an output
+// of `scale`: the module in device pixels is trunc(moduleCode * scale / 6).
+void DrawBarcodeScaled(platform::TCanvas& canvas, const platform::TRect& rect, int type,
+                       int moduleCode, int angle, bool checkDigit, bool showText,
+                       const QString& text, double scale);
+
 } // namespace report

@@ -1,7 +1,7 @@
 #include "report/engine/document/MetafileReader.h"
 
 #include "platform/RecordingCanvas.h"
-#include "report/engine/export/WmfWriter.h"
+#include "report/engine/text/sestcepr.h"
 
 #include <QImage>
 

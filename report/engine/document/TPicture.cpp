@@ -1,11 +1,14 @@
 #include "report/engine/document/TPicture.h"
 
 #include "report/engine/document/MetafileReader.h"
+#include "report/engine/sest_lib.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 
+#include <algorithm>
+#include <climits>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -17,6 +20,19 @@
 namespace report {
 
 namespace {
+
+// Width w placed in [left, right) by alignment: right (1), centred (2) or left.
+void alignHorizontally(platform::TRect& rect, qint64 w, int alignment) {
+    auto clamped = [](qint64 v) { return int(std::clamp<qint64>(v, INT_MIN, INT_MAX)); };
+    if (alignment == 1) {
+        rect.left = clamped(rect.right - w);
+    } else if (alignment == 2) {
+        rect.left = clamped((qint64(rect.left) + rect.right - w) / 2);
+        rect.right = clamped(rect.left + w);
+    } else {
+        rect.right = clamped(rect.left + w);
+    }
+}
 
 TPicture::MetafileReader& metafileReader() {
     static TPicture::MetafileReader reader = ReadMetafile;
@@ -218,6 +234,46 @@ QString TPicture::fileMasks() {
 
 void TPicture::setMetafileReader(MetafileReader reader) {
     metafileReader() = std::move(reader);
+}
+
+void FitPictureRect(platform::TRect& rect, bool stretch, bool keepAspect, const TPicture& graphic,
+                    int alignment, double scaleX, double scaleY) {
+    const int w = ScaleRound(graphic.Width(), scaleX);
+    const int h = ScaleRound(graphic.Height(), scaleY);
+    if (w <= 0 || h <= 0) return;
+    if (!stretch) {
+        rect.bottom = int(std::min<qint64>(qint64(rect.top) + h, INT_MAX));
+        alignHorizontally(rect, w, alignment);
+        return;
+    }
+    const qint64 width = qint64(rect.right) - rect.left;
+    const qint64 height = qint64(rect.bottom) - rect.top;
+    if (!keepAspect || width == 0 || height == 0) return;
+    // Products of a rectangle side (up to 2^32) and a picture side (up to 2^31) need 128 bits.
+    __extension__ using Wide = __int128;
+    if (Wide(h) * width <= Wide(w) * height) { // h / height <= w / width
+        const Wide bottom = rect.top + Wide(width) * h / w;
+        rect.bottom = int(std::clamp<Wide>(bottom, INT_MIN, INT_MAX));
+    } else {
+        alignHorizontally(rect, qint64(Wide(height) * w / h), alignment);
+    }
+}
+
+void DrawBitmapDIB(platform::TCanvas& canvas, const platform::TRect& rect, const QImage& bitmap) {
+    if (!bitmap.isNull()) canvas.StretchDraw(rect, bitmap);
+}
+
+void DrawPicture(platform::TCanvas& canvas, const platform::TRect& rect, const TPicture& picture) {
+    switch (picture.kind()) {
+    case TPicture::Kind::Bitmap:
+        DrawBitmapDIB(canvas, rect, picture.bitmap());
+        break;
+    case TPicture::Kind::Metafile:
+        canvas.StretchDraw(rect, picture.metafile());
+        break;
+    case TPicture::Kind::None:
+        break;
+    }
 }
 
 } // namespace report

@@ -5,6 +5,7 @@
 // `setMetafileReader`; without one they load as no picture).
 
 #include "platform/Metafile.h"
+#include "platform/TCanvas.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -54,4 +55,15 @@ private:
 // JPEG, end before the picture does, or the picture is beyond any reasonable size.
 QImage decodeJpeg(const QByteArray& bytes);
 
+// The drawing of pictures (shared by the output document, its writers and the designer).
+// Places a picture of the graphic's size times the scales in `rect` (output units): unstretched
+// at its own size, aligned left (0), right (1) or centred (2), top at the top; stretched with
+// kept aspect, shrunk along one side; stretched otherwise, the rectangle as it is. A picture
+// without size leaves the rectangle alone.
+void FitPictureRect(platform::TRect& rect, bool stretch, bool keepAspect, const TPicture& graphic,
+                    int alignment, double scaleX, double scaleY);
+// The bitmap's bits stretched over the rectangle, replacing what is below.
+void DrawBitmapDIB(platform::TCanvas& canvas, const platform::TRect& rect, const QImage& bitmap);
+// A bitmap as DrawBitmapDIB, a metafile replayed into the rectangle; no picture draws nothing.
+void DrawPicture(platform::TCanvas& canvas, const platform::TRect& rect, const TPicture& picture);
 } // namespace report

@@ -1,6 +1,7 @@
 #include "report/engine/document/sestvyst.h"
 
 #include "platform/TVoranCanvas.h"
+#include "report/engine/barcode/sestbarc.h"
 #include "report/engine/document/RunProgress.h"
 #include "report/engine/document/TPicture.h"
 #include "report/engine/document/sest_zn.h"
@@ -157,7 +158,7 @@ void drawPicture(TCanvas& canvas, const TVoranReportElement& e, const ElementCon
     TRect fitted = r;
     const int alignment = e.Kind == ekItem ? e.Alignment : 0;
     FitPictureRect(fitted, e.GetOption5(), e.GetOption6(), picture, alignment, sx, sy);
-    if (e.Report) e.Report->PreparePicture(&picture, fitted.width(), fitted.height());
+    e.PreparePicture(&picture, fitted.width(), fitted.height());
     DrawPicture(canvas, fitted, picture);
     if (e.Kind == ekItem) {
         canvas.SaveState();
@@ -257,13 +258,11 @@ QString TVystPrvek::ShownText() const {
 
 void TVystPrvek::SetPicture(const TPicture* picture) {
     m_picture = picture ? std::make_unique<TPicture>(*picture) : nullptr;
-    m_pictureName.clear();
     m_hasPicture = true;
 }
 
-void TVystPrvek::SetPictureName(const QString& name) {
+void TVystPrvek::UseTemplatePicture() {
     m_picture.reset();
-    m_pictureName = name;
     m_hasPicture = true;
 }
 
@@ -329,12 +328,6 @@ void TSestVystup::Clear(int printableWidth, int printableHeight) {
     m_printableHeight = std::max(printableHeight, 0);
 }
 
-void TSestVystup::DeletePage(int i) {
-    if (i < 0 || i >= PageCount()) return;
-    m_pages.erase(m_pages.begin() + i);
-    if (m_currentPage >= PageCount()) m_currentPage = PageCount() - 1;
-}
-
 TStranaPrvku* TSestVystup::Page(int i) const {
     return i >= 0 && i < PageCount() ? m_pages[size_t(i)].get() : nullptr;
 }
@@ -378,7 +371,7 @@ void TSestVystup::DrawBackground(TCanvas& canvas, double x, double y, double sx,
 }
 
 bool TSestVystup::CancelRequested() const {
-    return m_cancel || (m_cancelQuery && m_cancelQuery()) ||
+    return (m_cancelQuery && m_cancelQuery()) ||
            (m_progress && *m_progress->cancelFlag());
 }
 

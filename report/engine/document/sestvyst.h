@@ -7,8 +7,9 @@
 // Page indexes are 0-based everywhere; an index outside the document does nothing.
 
 #include "platform/Metafile.h"
-#include "report/engine/run/sestavyt.h"
+#include "report/engine/template/sestavyt_model.h"
 #include "report/engine/text/sest_rtf.h"
+#include "report/engine/text/sestcepr.h"
 
 #include <QString>
 
@@ -70,11 +71,11 @@ public:
     int LastLine() const { return m_lastLine; }
     // The characters of the shown lines (plain text); "" without lines.
     QString ShownText() const;
-    // A copy of the picture (none clears it), or a name: drawn with the template element's.
+    // A copy of the picture (none clears it), or none of its own: drawn with the template
+    // element's.
     void SetPicture(const TPicture* picture);
-    void SetPictureName(const QString& name);
+    void UseTemplatePicture();
     const TPicture* Picture() const { return m_picture.get(); }
-    QString PictureName() const { return m_pictureName; }
     bool HasPicture() const { return m_hasPicture; }
 
     TVoranReportElement* Source() const { return m_source; }
@@ -96,7 +97,6 @@ private:
     int m_firstLine = 0;
     int m_lastLine = -1;
     std::unique_ptr<TPicture> m_picture;
-    QString m_pictureName;
     bool m_hasPicture = false;
 };
 
@@ -128,7 +128,6 @@ public:
     // Pages are cleared; the printable size becomes the given one.
     void Clear(int printableWidth, int printableHeight);
     void Clear() { Clear(m_printableWidth, m_printableHeight); }
-    void DeletePage(int i);
     int PageCount() const { return int(m_pages.size()); }
     TStranaPrvku* Page(int i) const;
     // Adds to page n, creating the missing pages up to it. A negative n is refused (the
@@ -146,6 +145,8 @@ public:
     void SetBackground(const TPicture* picture, const platform::TRect& rect, bool print,
                        int marginLeft = 0, int marginTop = 0);
     bool PrintsBackground() const { return m_background && m_printBackground; }
+    const TPicture* BackgroundPicture() const { return m_background; }
+    const platform::TRect& BackgroundRect() const { return m_backgroundRect; }
     // Whether the page view draws the background set before (exports choose per call).
     void SetPrintBackground(bool print) { m_printBackground = m_background && print; }
     void SetLineCode(int code) { m_lineCode = code; }
@@ -175,19 +176,9 @@ public:
     void SetPageLayout(const PageLayout& layout) { m_layout = layout; }
     const PageLayout& pageLayout() const { return m_layout; }
 
-    // The print-fit dialog asked when the sheet is smaller than the page: given the page and
-    // its margins, it answers the sheets per page across and down and the zoom percent, or
-    // false when the user does not print. TFormVoranReportZoom unless replaced (tests).
-    using PrintFitDialog =
-        std::function<bool(const PageLayout& page, int& columns, int& rows, int& zoom)>;
-    static void setPrintFitDialog(PrintFitDialog dialog);
-
     int PrintableWidth() const { return m_printableWidth; }
     int PrintableHeight() const { return m_printableHeight; }
 
-    // Cancel: stops drawing and printing between elements and sheets.
-    void SetCancel(bool cancel) { m_cancel = cancel; }
-    bool Cancelled() const { return m_cancel; }
     // Asked between elements and sheets as well; may be empty (or null).
     void SetCancelQuery(std::function<bool()> query) { m_cancelQuery = std::move(query); }
     void SetCancelSource(const bool* flag) {
@@ -215,14 +206,6 @@ public:
     // The text form of an element in the character page, shifted by the offsets.
     static void ToText(const TVystPrvek& element, TZnakovePole& page, int xOffset, int yOffset);
 
-    // Printing on the current printer (sestvyst_print.cpp); true unless the job failed or was
-    // cancelled or refused. The printer takes the template's orientation unless the template
-    // lets the user choose it, or `templateOrientation` is false: the user chose the
-    // orientation for this print (in the print dialog's printer properties).
-    bool PrintGraphic(int start, int end, const bool* cancel, const QString& title, int copies,
-                      bool templateOrientation = true);
-    bool PrintText(int start, int end, const bool* cancel, const QString& title, int copies,
-                   bool templateOrientation = true);
     // Why the last print did not reach its printer: the printer's name and the scheduler's
     // reason. Empty after a print that was done or cancelled, or found no printer at all.
     struct PrintFailure {
@@ -231,13 +214,10 @@ public:
         bool failed() const { return !reason.isEmpty(); }
     };
     const PrintFailure& LastPrintFailure() const { return m_printFailure; }
+    // Set by the printers (sestvyst_print.h, report_engine) as each print starts and fails.
+    void SetPrintFailure(const PrintFailure& failure) { m_printFailure = failure; }
 
 private:
-    // What both printers do first: clear the cancel flag, clamp the page range and select the
-    // printer with the template's orientation. False when no job is to start; `result` is then
-    // the printer's answer (true for nothing to print, false without a printer).
-    bool preparePrinting(int& start, int& end, bool& result, bool templateOrientation);
-
     std::vector<std::unique_ptr<TStranaPrvku>> m_pages;
     platform::Metafile m_view;
     const TPicture* m_background = nullptr;
@@ -251,7 +231,6 @@ private:
     int m_copies = 1;
     int m_lineCode = 0;
     int m_exportLanguage = slUndefined;
-    bool m_cancel = false;
     PrintFailure m_printFailure;
     std::function<bool()> m_cancelQuery;
     RunProgress* m_progress = nullptr;

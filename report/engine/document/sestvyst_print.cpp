@@ -1,17 +1,14 @@
-// The output document's printer writers: the graphic printer (page views replayed onto a
-// graphic job, tiled over smaller sheets) and the text-only printer (character-page rows as a
-// raw job).
-#include "report/engine/document/sestvyst.h"
+#include "report/engine/document/sestvyst_print.h"
 
 #include "platform/PainterCanvas.h"
 #include "platform/PrintJobs.h"
 #include "platform/Printers.h"
+#include "report/engine/document/DocumentPrinter.h"
 #include "report/engine/document/RunProgress.h"
 #include "report/engine/document/TPicture.h"
 #include "report/engine/document/sest_zn.h"
 #include "report/engine/printing/sestprn_printer.h"
 #include "report/engine/sest_lib.h"
-#include "report/engine/ui/sestfrmp.h"
 
 #include <QCoreApplication>
 #include <QPainter>
@@ -23,20 +20,8 @@ using platform::TRect;
 
 namespace {
 
-// The print-fit dialog on the current printer; "Tisknout" gives the sheets and the zoom.
-bool askPrintFit(const TSestVystup::PageLayout& page, int& columns, int& rows, int& zoom) {
-    TFormVoranReportZoom dialog;
-    dialog.SetSizes(page.pageWidth, page.pageHeight, page.marginLeft, page.marginTop,
-                    page.marginRight, page.marginBottom);
-    if (dialog.exec() != QDialog::Accepted) return false;
-    columns = dialog.Columns();
-    rows = dialog.Rows();
-    zoom = dialog.Zoom();
-    return true;
-}
-
-TSestVystup::PrintFitDialog& fitDialog() {
-    static TSestVystup::PrintFitDialog dialog = askPrintFit;
+PrintFitDialog& fitDialog() {
+    static PrintFitDialog dialog;
     return dialog;
 }
 
@@ -58,37 +43,43 @@ TRect zoomed(TRect r, int zoom) {
     return {r.left * zoom / 100, r.top * zoom / 100, r.right * zoom / 100, r.bottom * zoom / 100};
 }
 
-} // namespace
-
-void TSestVystup::setPrintFitDialog(PrintFitDialog dialog) {
-    fitDialog() = std::move(dialog);
-}
-
-bool TSestVystup::preparePrinting(int& start, int& end, bool& result, bool templateOrientation) {
-    m_cancel = false;
-    m_printFailure = {};
+// What both printers do first: forget the last failure, clamp the page range and select the
+// printer with the template's orientation. False when no job is to start; `result` is then the
+// printer's answer (true for nothing to print, false without a printer).
+bool preparePrinting(TSestVystup& doc, int& start, int& end, bool& result,
+                     bool templateOrientation) {
+    doc.SetPrintFailure({});
     start = std::max(start, 1);
-    end = std::min(end, PageCount());
+    end = std::min(end, doc.PageCount());
     // An empty range starts no job (a job without pages would still print a blank sheet).
     result = true;
     if (start > end) return false;
     result = ensurePrinter();
     if (!result) {
         const QString chosen = PrinterSystem::instance().currentName();
-        if (!chosen.isEmpty()) m_printFailure = {chosen, platform::VanishedQueueReason(chosen)};
+        if (!chosen.isEmpty())
+            doc.SetPrintFailure({chosen, platform::VanishedQueueReason(chosen)});
         return false;
     }
-    if (templateOrientation && !m_layout.orientationChangeable)
-        PrinterSystem::instance().setOrientation(m_layout.landscape ? 1 : 0);
+    const TSestVystup::PageLayout& layout = doc.pageLayout();
+    if (templateOrientation && !layout.orientationChangeable)
+        PrinterSystem::instance().setOrientation(layout.landscape ? 1 : 0);
     return true;
 }
 
-bool TSestVystup::PrintGraphic(int start, int end, const bool* cancel, const QString& title,
-                               int copies, bool templateOrientation) {
+} // namespace
+
+void SetPrintFitDialog(PrintFitDialog dialog) {
+    fitDialog() = std::move(dialog);
+}
+
+bool PrintGraphic(TSestVystup& doc, int start, int end, const QString& title, int copies,
+                  bool templateOrientation) {
     bool result = true;
-    if (!preparePrinting(start, end, result, templateOrientation)) return result;
+    if (!preparePrinting(doc, start, end, result, templateOrientation)) return result;
+    const TSestVystup::PageLayout& layout = doc.pageLayout();
     PrinterSystem& printer = PrinterSystem::instance();
-    const auto cancelled = [&] { return m_cancel || (cancel && *cancel) || CancelRequested(); };
+    const auto cancelled = [&] { return doc.CancelRequested(); };
 
     const int dpiX = std::max(printer.resolutionX(), 1);
     const int dpiY = std::max(printer.resolutionY(), 1);
@@ -97,9 +88,9 @@ bool TSestVystup::PrintGraphic(int start, int end, const bool* cancel, const QSt
     // move everything by up to 0.7 pt.
     const TPageSetup& setup = PageSetup();
     const double ox =
-        m_layout.marginLeft - printer.printingOffset().x() * 100.0 / dpiX + setup.outputOffsetX;
+        layout.marginLeft - printer.printingOffset().x() * 100.0 / dpiX + setup.outputOffsetX;
     const double oy =
-        m_layout.marginTop - printer.printingOffset().y() * 100.0 / dpiY + setup.outputOffsetY;
+        layout.marginTop - printer.printingOffset().y() * 100.0 / dpiY + setup.outputOffsetY;
     const double px = dpiX / 100.0;
     const double py = dpiY / 100.0;
 
@@ -110,13 +101,13 @@ bool TSestVystup::PrintGraphic(int start, int end, const bool* cancel, const QSt
     int stepY = 0;
     const auto sheetWidth = [&] { return printer.physicalPageSize().width() * 100 / dpiX; };
     const auto sheetHeight = [&] { return printer.physicalPageSize().height() * 100 / dpiY; };
-    if (sheetWidth() < 0.99 * m_layout.pageWidth || sheetHeight() < 0.99 * m_layout.pageHeight) {
-        if (!fitDialog() || !fitDialog()(m_layout, columns, rows, zoom)) return false;
+    if (sheetWidth() < 0.99 * layout.pageWidth || sheetHeight() < 0.99 * layout.pageHeight) {
+        if (!fitDialog() || !fitDialog()(layout, columns, rows, zoom)) return false;
         columns = std::max(columns, 1);
         rows = std::max(rows, 1);
         zoom = std::clamp(zoom, 1, 1000);
-        stepX = sheetWidth() - m_layout.marginLeft - m_layout.marginRight;
-        stepY = sheetHeight() - m_layout.marginTop - m_layout.marginBottom;
+        stepX = sheetWidth() - layout.marginLeft - layout.marginRight;
+        stepY = sheetHeight() - layout.marginTop - layout.marginBottom;
         // Margins wider than the sheet leave nothing to tile with.
         if (stepX <= 0) columns = 1;
         if (stepY <= 0) rows = 1;
@@ -127,7 +118,7 @@ bool TSestVystup::PrintGraphic(int start, int end, const bool* cancel, const QSt
     for (int run = 0; run < runs; ++run) {
         platform::GraphicJob job;
         if (!job.begin(title)) {
-            m_printFailure = {job.failure().queue, job.failure().reason};
+            doc.SetPrintFailure({job.failure().queue, job.failure().reason});
             return false;
         }
         QCoreApplication::processEvents();
@@ -135,27 +126,27 @@ bool TSestVystup::PrintGraphic(int start, int end, const bool* cancel, const QSt
         bool stop = false;
         for (int page = start; page <= end && !stop; ++page) {
             if (page > start) job.newPage();
-            NotePage(page);
+            doc.NotePage(page);
             QCoreApplication::processEvents();
-            ShowPage(page - 1);
+            doc.ShowPage(page - 1);
             for (int r = 0; r < rows && !stop; ++r)
                 for (int c = 0; c < columns && !stop; ++c) {
                     if (r > 0 || c > 0) job.newPage();
                     QCoreApplication::processEvents();
                     const double x = ox - c * stepX;
                     const double y = oy - r * stepY;
-                    if (PrintsBackground()) {
-                        const TRect& b = m_backgroundRect;
-                        const TRect bg{nearest((b.left + x - m_layout.marginLeft) * px),
-                                       nearest((b.top + y - m_layout.marginTop) * py),
-                                       nearest((b.right + x - m_layout.marginLeft) * px) + 1,
-                                       nearest((b.bottom + y - m_layout.marginTop) * py) + 1};
-                        DrawPicture(canvas, zoomed(bg, zoom), *m_background);
+                    if (doc.PrintsBackground()) {
+                        const TRect& b = doc.BackgroundRect();
+                        const TRect bg{nearest((b.left + x - layout.marginLeft) * px),
+                                       nearest((b.top + y - layout.marginTop) * py),
+                                       nearest((b.right + x - layout.marginLeft) * px) + 1,
+                                       nearest((b.bottom + y - layout.marginTop) * py) + 1};
+                        DrawPicture(canvas, zoomed(bg, zoom), *doc.BackgroundPicture());
                     }
                     const TRect view{nearest(x * px), nearest(y * py),
-                                     nearest((m_printableWidth + x) * px) + 1,
-                                     nearest((m_printableHeight + y) * py) + 1};
-                    m_view.Play(canvas, zoomed(view, zoom));
+                                     nearest((doc.PrintableWidth() + x) * px) + 1,
+                                     nearest((doc.PrintableHeight() + y) * py) + 1};
+                    doc.PageView().Play(canvas, zoomed(view, zoom));
                     // A cancel asked while the page was drawn waits among the events: it
                     // must count before the next page, and before the last goes out.
                     QCoreApplication::processEvents();
@@ -166,46 +157,47 @@ bool TSestVystup::PrintGraphic(int start, int end, const bool* cancel, const QSt
             job.abort();
             return false;
         }
-        if (m_progress) m_progress->ShowSending();
+        if (RunProgress* progress = doc.Progress()) progress->ShowSending();
         if (!job.end()) {
-            m_printFailure = {job.failure().queue, job.failure().reason};
+            doc.SetPrintFailure({job.failure().queue, job.failure().reason});
             return false;
         }
     }
     return true;
 }
 
-bool TSestVystup::PrintText(int start, int end, const bool* cancel, const QString& title,
-                            int copies, bool templateOrientation) {
+bool PrintText(TSestVystup& doc, int start, int end, const QString& title, int copies,
+               bool templateOrientation) {
     bool result = true;
-    if (!preparePrinting(start, end, result, templateOrientation)) return result;
-    const auto cancelled = [&] { return m_cancel || (cancel && *cancel) || CancelRequested(); };
+    if (!preparePrinting(doc, start, end, result, templateOrientation)) return result;
+    const TSestVystup::PageLayout& layout = doc.pageLayout();
+    const auto cancelled = [&] { return doc.CancelRequested(); };
     // Element positions on the printer's printable area, moved by the output offset.
-    const int ox = PageToPrinterX(m_layout.marginLeft) + PageSetup().outputOffsetX;
-    const int oy = PageToPrinterY(m_layout.marginTop) + PageSetup().outputOffsetY;
+    const int ox = PageToPrinterX(layout.marginLeft) + PageSetup().outputOffsetX;
+    const int oy = PageToPrinterY(layout.marginTop) + PageSetup().outputOffsetY;
 
     // The rows stand at the printer's offsets, so the page they fill is the printer's
     // printable area: the report's own would lose its last rows below a wider top margin.
     const PrinterSystem& printer = PrinterSystem::instance();
     TZnakovePole page;
     page.SetPageSize(printer.printableSize().height() * 100 / std::max(printer.resolutionY(), 1),
-                     m_lineCode);
-    const auto language = TSestLanguage(m_exportLanguage);
+                     doc.LineCode());
+    const auto language = TSestLanguage(doc.ExportLanguage());
     for (int copy = 0; copy < std::max(copies, 1); ++copy) {
         platform::RawJob job;
         if (!job.begin(title)) {
-            m_printFailure = {job.failure().queue, job.failure().reason};
+            doc.SetPrintFailure({job.failure().queue, job.failure().reason});
             return false;
         }
         for (int p = start; p <= end; ++p) {
-            NotePage(p);
+            doc.NotePage(p);
             page.ClearPage();
-            const TStranaPrvku* elements = Page(p - 1);
+            const TStranaPrvku* elements = doc.Page(p - 1);
             for (int i = 0; i < elements->Count(); ++i)
-                ToText(*elements->Prvek(i), page, ox, oy);
+                TSestVystup::ToText(*elements->Prvek(i), page, ox, oy);
             // Rows end in CR LF; a form feed ends the page, as a text-only driver does.
             if (!job.write(page.PageBytes(language) + '\f')) {
-                m_printFailure = {job.failure().queue, job.failure().reason};
+                doc.SetPrintFailure({job.failure().queue, job.failure().reason});
                 job.abort();
                 return false;
             }
@@ -215,13 +207,46 @@ bool TSestVystup::PrintText(int start, int end, const bool* cancel, const QStrin
                 return false;
             }
         }
-        if (m_progress) m_progress->ShowSending();
+        if (RunProgress* progress = doc.Progress()) progress->ShowSending();
         if (!job.end()) {
-            m_printFailure = {job.failure().queue, job.failure().reason};
+            doc.SetPrintFailure({job.failure().queue, job.failure().reason});
             return false;
         }
     }
     return true;
+}
+
+namespace {
+
+// The printers of platform::PrinterSystem; a text-only printer gets the text form.
+class SystemPrinter : public DocumentPrinter {
+public:
+    std::optional<TSestVystup::PrintFailure> unavailable() const override {
+        PrinterSystem& printers = PrinterSystem::instance();
+        if (!printers.printerNames().isEmpty()) return std::nullopt;
+        const QString chosen = printers.currentName();
+        return TSestVystup::PrintFailure{
+            chosen, chosen.isEmpty() ? QString() : platform::VanishedQueueReason(chosen)};
+    }
+
+    bool print(TSestVystup& document, int printer, int start, int end, const QString& title,
+               int copies) override {
+        PrinterSystem& printers = PrinterSystem::instance();
+        const int previous = printers.currentIndex();
+        // A printer chosen before that has gone stays chosen: the print then says so.
+        if (printer >= 0 || printers.currentName().isEmpty()) printers.selectPrinter(printer);
+        const bool printed = printers.isTextOnly(printers.currentName())
+                                 ? PrintText(document, start, end, title, copies)
+                                 : PrintGraphic(document, start, end, title, copies);
+        if (previous >= 0) printers.selectPrinter(previous);
+        return printed;
+    }
+};
+
+} // namespace
+
+void InstallSystemPrinter() {
+    InstallDocumentPrinter(std::make_unique<SystemPrinter>());
 }
 
 } // namespace report

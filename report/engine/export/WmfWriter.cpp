@@ -1,10 +1,7 @@
 #include "report/engine/export/WmfWriter.h"
 
-#include "platform/Windows1250.h"
 #include "report/engine/export/MetafileRecords.h"
-
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "report/engine/text/sestcepr.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,51 +10,6 @@
 namespace report {
 
 using namespace platform;
-
-namespace {
-
-// Code pages of the single-byte Windows charsets.
-const char* codePageOf(int charset) {
-    switch (charset) {
-    case 0:
-        return "windows-1252";
-    case 161:
-        return "windows-1253";
-    case 162:
-        return "windows-1254";
-    case 186:
-        return "windows-1257";
-    case 204:
-        return "windows-1251";
-    default:
-        return nullptr; // Windows-1250, our own table
-    }
-}
-
-} // namespace
-
-QByteArray EncodeForCharset(const QString& text, int charset) {
-    const char* name = codePageOf(charset);
-    if (!name) return EncodeWindows1250(text);
-    QByteArray out;
-    QStringEncoder encoder(name, QStringConverter::Flag::Stateless);
-    for (int i = 0; i < text.size(); ++i) {
-        const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size();
-        const QString one = text.mid(i, pair ? 2 : 1);
-        i += pair ? 1 : 0;
-        QByteArray b = encoder.encode(one);
-        out += (encoder.hasError() || b.size() != 1) ? QByteArray("?") : b;
-        encoder.resetState();
-    }
-    return out;
-}
-
-QString DecodeForCharset(const QByteArray& bytes, int charset) {
-    const char* name = codePageOf(charset);
-    if (!name) return DecodeWindows1250(bytes);
-    QStringDecoder decoder(name);
-    return decoder.decode(bytes);
-}
 
 namespace {
 

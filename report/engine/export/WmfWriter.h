@@ -11,11 +11,4 @@
 namespace report {
 
 QByteArray WriteWmf(const platform::Metafile& metafile);
-
-// The bytes of `text` in the code page of a Windows `charset` (the default charset as
-// Windows-1250); a character the code page lacks becomes "?". The reader decodes with the
-// same code page.
-QByteArray EncodeForCharset(const QString& text, int charset);
-QString DecodeForCharset(const QByteArray& bytes, int charset);
-
 } // namespace report

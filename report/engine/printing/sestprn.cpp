@@ -187,4 +187,9 @@ bool TListFormatu::DeleteFormat(int i) {
     return true;
 }
 
+void SetTemplateFont(platform::TFont& font, const QString& name, int size, int charset,
+                     int styleBits, int colorIndex) {
+    SetTemplateFont(font, name, size, charset, styleBits, colorIndex, PrinterFontList());
+}
+
 } // namespace report

@@ -105,4 +105,9 @@ private:
 // A user-format value of the settings file, "name,width,height", the name possibly quoted.
 TFormatPapiru ParseFormatValue(const QString& value);
 
+// A template font (SetTemplateFont of sest_lib) against the printer font list of the printer
+// model.
+void SetTemplateFont(platform::TFont& font, const QString& name, int size, int charset,
+                     int styleBits, int colorIndex);
+
 } // namespace report

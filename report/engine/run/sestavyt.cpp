@@ -513,6 +513,10 @@ void TVoranReportElement::SetBarcodeText(const QString& text) {
     Value.text = firstValue(text);
 }
 
+void TVoranReportElement::PreparePicture(TPicture* picture, int width, int height) const {
+    if (Report) Report->PreparePicture(picture, width, height);
+}
+
 void TVoranReportElement::PaintDrawingArea() {
     const int zoom = std::clamp(BrushStyle, 1, 6);
     // Sizes from a template can be anything: scaled in 64 bits, kept within int.

@@ -1,11 +1,11 @@
 // Showing a report in the preview: the generated document with its page range and
-// background in the modal form, and the published component's run-then-preview.
-#include "report/engine/sest_lib.h"
-#include "report/engine/run/sestavy.h"
-#include "report/engine/ui/sestp.h"
-#include "report/engine/document/sestvyst.h"
-
+// background in the modal window the engine installs, and the published component's
+// run-then-preview.
+#include "report/engine/document/PreviewWindow.h"
 #include "report/engine/document/TPicture.h"
+#include "report/engine/document/sestvyst.h"
+#include "report/engine/run/sestavy.h"
+#include "report/engine/sest_lib.h"
 
 namespace report {
 
@@ -30,20 +30,25 @@ int TSestavaTyp::ShowPreview(bool editEnabled, int zoom, const QRect& bounds, in
     const bool inPages = PrintBackground || (bg.own && bg.print);
     doc.SetBackground(picture, rect, inPages, page.marginLeft, page.marginTop);
 
-    TFormSestP form;
-    form.setMessageSink(messageSink());
-    form.OnBeforePrint = [this] { DoBeforePrintPreview(); };
-    form.OnAfterPrint = [this] { DoAfterPrintPreview(); };
-    form.OnUserAction = [this](TFormSestP*, int current) { DoPreviewCustomEvent(current); };
-    form.SetBackground(picture, rect, inPages);
-    form.SetPrintEnabled(!DisablePrint);
-    form.SetUserAction(PreviewUserActionVisible, PreviewUserActionHint);
-    form.SetEditEnabled(editEnabled);
-    form.SetDocument(&doc);
-    form.SetZoom(NearestZoomStep(zoom));
-    if (!bounds.isEmpty()) form.setGeometry(bounds);
-    if (state == wsMaximized) form.setWindowState(Qt::WindowMaximized);
-    return form.runModal() == TFormSestP::EditTemplate ? 1 : 0;
+    PreviewRequest request;
+    request.document = &doc;
+    request.background = picture;
+    request.backgroundRect = rect;
+    request.backgroundInPages = inPages;
+    request.messages = messageSink();
+    request.beforePrint = [this] { DoBeforePrintPreview(); };
+    request.afterPrint = [this] { DoAfterPrintPreview(); };
+    request.userAction = [this](int current) { DoPreviewCustomEvent(current); };
+    request.printEnabled = !DisablePrint;
+    request.userActionVisible = PreviewUserActionVisible;
+    request.userActionHint = PreviewUserActionHint;
+    request.editEnabled = editEnabled;
+    request.zoomStep = NearestZoomStep(zoom);
+    request.bounds = bounds;
+    request.maximized = state == wsMaximized;
+    const std::optional<bool> editRequested = ShowPreviewWindow(request);
+    if (!editRequested) return seNothingDone;
+    return *editRequested ? 1 : 0;
 }
 
 int TSestava::PreviewEx(const QRect& bounds, int /*position*/, int zoom, int state) {

@@ -1,18 +1,15 @@
-// Printing a report: the generated document on the chosen printer (TSestavaTyp), and the
-// published component's run-then-print with its events (TSestava).
+// Printing a report: the generated document on the chosen printer of those the engine
+// installs (TSestavaTyp), and the published component's run-then-print with its events
+// (TSestava).
+#include "report/engine/document/DocumentPrinter.h"
+#include "report/engine/document/TPicture.h"
 #include "report/engine/document/sestvyst.h"
+#include "report/engine/run/RunWatch.h"
 #include "report/engine/run/sestavy.h"
 #include "report/engine/run/sestavyt_run.h"
-
-#include "platform/PrintJobs.h"
-#include "platform/Printers.h"
-#include "report/engine/document/TPicture.h"
-#include "report/engine/run/RunWatch.h"
 #include "report/engine/sestzpr.h"
 
 namespace report {
-
-using platform::PrinterSystem;
 
 namespace {
 
@@ -23,14 +20,16 @@ QString refusalText(const QString& printer, const QString& reason) {
 } // namespace
 
 int TSestavaTyp::PrintOn(int printer, int /*flag*/) {
-    PrinterSystem& printers = PrinterSystem::instance();
-    if (printers.printerNames().isEmpty()) {
+    // Without the engine's printers there is no printer at all.
+    DocumentPrinter* printers = InstalledDocumentPrinter();
+    const std::optional<TSestVystup::PrintFailure> unavailable =
+        printers ? printers->unavailable() : TSestVystup::PrintFailure{};
+    if (unavailable) {
         // No printer at all, or the printer chosen before is out of reach with its scheduler.
-        const QString chosen = printers.currentName();
-        if (chosen.isEmpty())
+        if (unavailable->printer.isEmpty())
             showWarning(LoadText(ReportText::NoPrinterInstalled));
         else
-            showError(refusalText(chosen, platform::VanishedQueueReason(chosen)));
+            showError(refusalText(unavailable->printer, unavailable->reason));
         return seNoPrinter;
     }
     if (busy()) return seNothingDone;
@@ -39,14 +38,10 @@ int TSestavaTyp::PrintOn(int printer, int /*flag*/) {
     run.busy = true;
     // The progress window of this print, unless the caller's run already shows one.
     const RunWatch watch(*this);
-    const int previous = printers.currentIndex();
-    // A printer chosen before that has gone stays chosen: the print then says so.
-    if (printer >= 0 || printers.currentName().isEmpty()) printers.selectPrinter(printer);
     // A background is printed when the caller asks for it or the template's own one says
     // so; either way it must be loaded first.
     const TemplateBackground& own = background();
     if (PrintBackground || (own.own && own.print)) LoadBackgroundPicture();
-    const bool textOnly = printers.isTextOnly(printers.currentName());
 
     TSestVystup& doc = Vystup();
     doc.SetPageRange(StartPage, EndPage, ExportLanguage, PrintCopies);
@@ -60,11 +55,8 @@ int TSestavaTyp::PrintOn(int printer, int /*flag*/) {
                       PrintBackground || (bg.own && bg.print), page.marginLeft, page.marginTop);
     // What stops the run (a cancel flag, the caller's window) stops its print as well.
     doc.SetCancelQuery(run.cancelQuery);
-    const bool printed = textOnly
-                             ? doc.PrintText(StartPage, EndPage, nullptr, Popis, PrintCopies)
-                             : doc.PrintGraphic(StartPage, EndPage, nullptr, Popis, PrintCopies);
+    const bool printed = printers->print(doc, printer, StartPage, EndPage, Popis, PrintCopies);
     doc.SetCancelQuery(nullptr);
-    if (previous >= 0) printers.selectPrinter(previous);
     run.busy = false;
     // A job the printer refused is not reported as printed, nor as cancelled.
     if (printed) return seOk;

@@ -149,6 +149,8 @@ public:
     // Has the report paint drawing area `Index` into a metafile of zoom × the element's size
     // and keeps it as the element's picture.
     virtual void PaintDrawingArea();
+    // Lets the report prepare `picture` before it is drawn at `width` × `height` (1/100 inch).
+    void PreparePicture(TPicture* picture, int width, int height) const;
 
     TSestavaTyp* Report;
     QString Text;
@@ -268,7 +270,6 @@ public:
     TSestDetail* Detail(int i) const { return i >= 0 && i < Count() ? m_details[i] : nullptr; }
     void Add(TSestDetail* detail);
     void Remove(TSestDetail* detail) { m_details.removeAll(detail); }
-    bool Contains(TSestDetail* detail) const { return m_details.contains(detail); }
     const QList<TSestDetail*>& items() const { return m_details; }
 
 private:

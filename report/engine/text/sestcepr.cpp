@@ -2,6 +2,9 @@
 
 #include "platform/Windows1250.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
+
 #include <array>
 
 namespace report {
@@ -63,6 +66,51 @@ QByteArray ConvertStringCP(TSestLanguage from, TSestLanguage to, const QByteArra
 QByteArray EncodeForExport(const QString& text, TSestLanguage language) {
     if (language == slUndefined) return text.toUtf8();
     return ConvertStringCP(slCP1250, language, platform::EncodeWindows1250(text));
+}
+
+namespace {
+
+// Code pages of the single-byte Windows charsets.
+const char* codePageOf(int charset) {
+    switch (charset) {
+    case 0:
+        return "windows-1252";
+    case 161:
+        return "windows-1253";
+    case 162:
+        return "windows-1254";
+    case 186:
+        return "windows-1257";
+    case 204:
+        return "windows-1251";
+    default:
+        return nullptr; // Windows-1250, our own table
+    }
+}
+
+} // namespace
+
+QByteArray EncodeForCharset(const QString& text, int charset) {
+    const char* name = codePageOf(charset);
+    if (!name) return platform::EncodeWindows1250(text);
+    QByteArray out;
+    QStringEncoder encoder(name, QStringConverter::Flag::Stateless);
+    for (int i = 0; i < text.size(); ++i) {
+        const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size();
+        const QString one = text.mid(i, pair ? 2 : 1);
+        i += pair ? 1 : 0;
+        QByteArray b = encoder.encode(one);
+        out += (encoder.hasError() || b.size() != 1) ? QByteArray("?") : b;
+        encoder.resetState();
+    }
+    return out;
+}
+
+QString DecodeForCharset(const QByteArray& bytes, int charset) {
+    const char* name = codePageOf(charset);
+    if (!name) return platform::DecodeWindows1250(bytes);
+    QStringDecoder decoder(name);
+    return decoder.decode(bytes);
 }
 
 } // namespace report

@@ -1,7 +1,8 @@
 #pragma once
 // Code pages of plain-text output: the 44 accented letters of Czech and Slovak (and German
 // umlauts) in plain ASCII, Kamenický (CP867), CP852 and CP1250. Every other byte passes
-// unchanged.
+// unchanged. Also the single-byte code pages of Windows font charsets, in which metafiles
+// hold their texts.
 
 #include <QByteArray>
 #include <QString>
@@ -37,5 +38,11 @@ QByteArray ConvertStringCP(TSestLanguage from, TSestLanguage to, const QByteArra
 // Text for a TXT file or a text printer: as Windows-1250 (a character it lacks becomes one
 // '?'), then converted to `language`; slUndefined gives UTF-8.
 QByteArray EncodeForExport(const QString& text, TSestLanguage language);
+
+// The bytes of `text` in the code page of a Windows `charset` (the default charset as
+// Windows-1250); a character the code page lacks becomes "?". The reader decodes with the
+// same code page.
+QByteArray EncodeForCharset(const QString& text, int charset);
+QString DecodeForCharset(const QByteArray& bytes, int charset);
 
 } // namespace report

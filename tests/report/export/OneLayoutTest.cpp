@@ -9,6 +9,7 @@
 #include "support/QtPrinters.h"
 
 #include "report/engine/document/sest_zn.h"
+#include "report/engine/document/sestvyst_print.h"
 #include "report/engine/export/sest_str.h"
 
 #include <QFile>
@@ -280,7 +281,7 @@ TEST(OneLayout, EveryOutputShowsTheLinesTheRunLaidOut) {
     std::map<QString, QList<PageLines>> outputs;
     {
         TestPrinter printer;
-        ASSERT_TRUE(doc.PrintGraphic(1, doc.PageCount(), nullptr, "every", 1));
+        ASSERT_TRUE(PrintGraphic(doc, 1, doc.PageCount(), "every", 1));
         ASSERT_EQ(printer.pdfs().size(), 1);
         outputs["print"] = pdfLines(printer.path(printer.pdfs().first()));
     }

@@ -1,10 +1,8 @@
-// The component's exports and preview: result codes, OnError, per-page names, and the report
-// run that the text export and the preview start.
+// The component's exports: result codes, OnError, per-page names, and the report run that
+// the text export starts.
 
 #include "FullDisk.h"
 #include "support/ExportFixture.h"
-
-#include "report/engine/ui/sestp.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -81,37 +79,6 @@ TEST(ComponentExport, PerPageFilesAndResultCodes) {
     EXPECT_EQ(r.t->report.SaveToHTMLFile(dir.filePath("Out/Page.htm/x.html"), 0), seNotExported);
     EXPECT_EQ(r.errors, (QList<int>{seNothingDone, seNothingDone, seNotExported}));
     EXPECT_FALSE(QFile::exists(dir.filePath("x.wmf")));
-}
-
-TEST(ComponentExport, PreviewShowsTheRunWithEditDisabled) {
-    Report r;
-    int shown = 0;
-    TFormSestP::setModalHook([&](TFormSestP& form) {
-        ++shown;
-        EXPECT_FALSE(form.ActionEdit->isEnabled());
-        EXPECT_TRUE(form.ActionPrint->isEnabled());
-        EXPECT_EQ(form.ZoomStep(), 4); // 75 %
-        EXPECT_EQ(form.CurrentPage(), 0);
-        form.ActionPgDn->trigger();
-        return int(TFormSestP::EditTemplate);
-    });
-    r.t->report.DisablePrint = false;
-    EXPECT_EQ(r.t->report.PreviewEx({}, 0, 75, 0), 0);
-    r.t->report.DisablePrint = true;
-    TFormSestP::setModalHook([&](TFormSestP& form) {
-        EXPECT_FALSE(form.ActionPrint->isEnabled());
-        return int(TFormSestP::Closed);
-    });
-    EXPECT_EQ(r.t->report.Preview(), 0);
-    TFormSestP::setModalHook({});
-    EXPECT_EQ(shown, 1);
-    // The designer's path: the edit request comes back as 1.
-    TFormSestP::setModalHook([](TFormSestP& form) {
-        EXPECT_TRUE(form.ActionEdit->isEnabled());
-        return int(TFormSestP::EditTemplate);
-    });
-    EXPECT_EQ(r.t->report.ShowPreview(true), 1);
-    TFormSestP::setModalHook({});
 }
 
 // Every file export of the component, each over a previous file of the name it writes.

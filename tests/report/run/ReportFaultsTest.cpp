@@ -147,34 +147,6 @@ TEST(RunFaults, TheComponentReportsADamagedTemplateByName) {
     EXPECT_EQ(bodyPages(t.report.Vystup()), (QList<int>{1, 1}));
 }
 
-// A template whose own background is to be printed gets it on a direct Print(), without the
-// caller asking for backgrounds: pdfimages finds the picture in the printed PDF.
-TEST(RunFaults, AnOwnPrintableBackgroundIsPrintedByPrint) {
-    TestPrinter printer;
-    QTemporaryDir dir;
-    QImage picture(40, 30, QImage::Format_RGB32);
-    picture.fill(Qt::darkBlue);
-    ASSERT_TRUE(picture.save(dir.filePath("pozadi.bmp")));
-    for (const bool own : {true, false}) {
-        TableReport t(kColumns, rowsOf(2));
-        t.report.setReportDir(dir.path());
-        t.report.ReportDirIgnore = false;
-        t.report.IsStored = true;
-        QStringList lines = headedTemplate(true, 20);
-        lines << QStringLiteral("I,7,%1,1,0,0,0,400,300,pozadi.bmp").arg(own ? 1 : 0);
-        t.setTemplate(lines);
-        const int before = printer.pdfs().size();
-        ASSERT_EQ(t.report.Print(), 0);
-        ASSERT_EQ(printer.pdfs().size(), before + 1);
-        const ToolResult images =
-            runTool("pdfimages", {"-list", printer.path(printer.pdfs().last())});
-        ASSERT_EQ(images.exitCode, 0) << "pdfimages (poppler-utils) is needed";
-        // The listing has two heading lines, then one line per image drawn.
-        const int count = int(images.out.trimmed().split('\n').size()) - 2;
-        EXPECT_EQ(count > 0, own) << images.out.toStdString();
-    }
-}
-
 // EditEx opens the designer on the report as a run sees it: the current record's values from
 // the events, the template loaded from its file; a missing file is offered to be created, and
 // declining opens nothing. Without any source of records nothing opens either.

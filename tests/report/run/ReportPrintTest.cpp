@@ -12,6 +12,7 @@
 #include "platform/Printers.h"
 #include "report/engine/document/sest_zn.h"
 #include "report/engine/document/sestvyst.h"
+#include "report/engine/document/sestvyst_print.h"
 #include "report/engine/export/sest_str.h"
 
 #include <QBuffer>
@@ -137,17 +138,19 @@ TEST(ReportPrint, PageRangesAndCopies) {
     ASSERT_EQ(t.report.Generate(true), 0);
     TSestVystup& doc = t.report.Vystup();
     // An empty range starts no job.
-    EXPECT_TRUE(doc.PrintGraphic(2, 1, nullptr, "prazdny", 1));
+    EXPECT_TRUE(PrintGraphic(doc, 2, 1, "prazdny", 1));
     EXPECT_TRUE(printer.pdfs().isEmpty());
     // Page 2 alone, then a range clamped to the document.
-    EXPECT_TRUE(doc.PrintGraphic(2, 2, nullptr, "druha", 1));
-    EXPECT_TRUE(doc.PrintGraphic(-3, 99, nullptr, "vse", 1));
+    EXPECT_TRUE(PrintGraphic(doc, 2, 2, "druha", 1));
+    EXPECT_TRUE(PrintGraphic(doc, -3, 99, "vse", 1));
     ASSERT_EQ(printer.pdfs().size(), 2);
     EXPECT_EQ(testsupport::pdfInfo(printer.path("job-1.pdf"), "Pages"), "1");
     EXPECT_EQ(testsupport::pdfInfo(printer.path("job-2.pdf"), "Pages"), "2");
     // A cancel before printing aborts the job: no file, reported as not printed.
     bool cancel = true;
-    EXPECT_FALSE(doc.PrintGraphic(1, 2, &cancel, "zrusen", 1));
+    doc.SetCancelSource(&cancel);
+    EXPECT_FALSE(PrintGraphic(doc, 1, 2, "zrusen", 1));
+    doc.SetCancelSource(nullptr);
     EXPECT_EQ(printer.pdfs().size(), 2);
 }
 
@@ -157,7 +160,7 @@ TEST(ReportPrint, TextJobsAreCharacterPageRowsWithFormFeeds) {
     ASSERT_EQ(t.report.Generate(true), 0);
     TSestVystup& doc = t.report.Vystup();
     doc.SetPageRange(1, 9999, slCP852, 2);
-    ASSERT_TRUE(doc.PrintText(1, 2, nullptr, "text", 2));
+    ASSERT_TRUE(PrintText(doc, 1, 2, "text", 2));
     const QList<QByteArray>& jobs = PrinterSystem::instance().capturedRawJobs();
     ASSERT_EQ(jobs.size(), 2);
     EXPECT_EQ(jobs[0], jobs[1]);
@@ -190,7 +193,7 @@ TEST(ReportPrint, TextJobsHoldEveryRowOfTheTextExport) {
     ASSERT_EQ(t.report.Generate(true), 0);
     TSestVystup& doc = t.report.Vystup();
     ASSERT_EQ(doc.PageCount(), 2);
-    ASSERT_TRUE(doc.PrintText(1, 2, nullptr, "vse", 1));
+    ASSERT_TRUE(PrintText(doc, 1, 2, "vse", 1));
     const QList<QByteArray> printed =
         PrinterSystem::instance().capturedRawJobs().value(0).split('\f');
     ASSERT_EQ(printed.size(), 3); // two pages and what follows the last form feed
@@ -203,7 +206,7 @@ TEST(ReportPrint, TextJobsHoldEveryRowOfTheTextExport) {
     for (int p = 1; p <= 2; ++p) {
         QBuffer exported;
         exported.open(QIODevice::WriteOnly);
-        ASSERT_TRUE(SaveToText(doc, exported, p, nullptr, 1, p));
+        ASSERT_TRUE(SaveToText(doc, exported, p, 1, p));
         EXPECT_EQ(rows(printed[p - 1]), rows(exported.data())) << "page " << p;
         EXPECT_TRUE(printed[p - 1].contains("Strana " + QByteArray::number(p))) << p;
     }
@@ -216,13 +219,13 @@ TEST(ReportPrint, OutputOffsetsMoveThePrintedPage) {
     TwelveRecords t;
     ASSERT_EQ(t.report.Generate(true), 0);
     TSestVystup& doc = t.report.Vystup();
-    ASSERT_TRUE(doc.PrintGraphic(1, 1, nullptr, "bez", 1));
-    ASSERT_TRUE(doc.PrintText(1, 2, nullptr, "bez", 1));
+    ASSERT_TRUE(PrintGraphic(doc, 1, 1, "bez", 1));
+    ASSERT_TRUE(PrintText(doc, 1, 2, "bez", 1));
     PageSetup().outputOffsetX = 40;
     PageSetup().outputOffsetY = 100; // one inch: six lines of the text printer
-    ASSERT_TRUE(doc.PrintGraphic(1, 1, nullptr, "posun", 1));
+    ASSERT_TRUE(PrintGraphic(doc, 1, 1, "posun", 1));
     PageSetup().outputOffsetX = 0; // columns move by each font's own pitch
-    ASSERT_TRUE(doc.PrintText(1, 2, nullptr, "posun", 1));
+    ASSERT_TRUE(PrintText(doc, 1, 2, "posun", 1));
 
     for (const QString& word : {QStringLiteral("Vlastnosti"), QStringLiteral("radek1")}) {
         const QPointF plain = wordBox(printer.path("job-1.pdf"), word);
@@ -251,6 +254,34 @@ TEST(ReportPrint, OutputOffsetsMoveThePrintedPage) {
             EXPECT_EQ(moved[row], plain[row - 6]) << "page " << p + 1 << " row " << row;
     }
     EXPECT_TRUE(jobs[1].contains("radek12"));
+}
+
+// A template whose own background is to be printed gets it on a direct Print(), without the
+// caller asking for backgrounds: pdfimages finds the picture in the printed PDF.
+TEST(RunFaults, AnOwnPrintableBackgroundIsPrintedByPrint) {
+    TestPrinter printer;
+    QTemporaryDir dir;
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::darkBlue);
+    ASSERT_TRUE(picture.save(dir.filePath("pozadi.bmp")));
+    for (const bool own : {true, false}) {
+        TableReport t(kColumns, twelveRows());
+        t.report.setReportDir(dir.path());
+        t.report.ReportDirIgnore = false;
+        t.report.IsStored = true;
+        QStringList lines = applicationLikeTemplate();
+        lines << QStringLiteral("I,7,%1,1,0,0,0,400,300,pozadi.bmp").arg(own ? 1 : 0);
+        t.setTemplate(lines);
+        const int before = printer.pdfs().size();
+        ASSERT_EQ(t.report.Print(), 0);
+        ASSERT_EQ(printer.pdfs().size(), before + 1);
+        const ToolResult images =
+            runTool("pdfimages", {"-list", printer.path(printer.pdfs().last())});
+        ASSERT_EQ(images.exitCode, 0) << "pdfimages (poppler-utils) is needed";
+        // The listing has two heading lines, then one line per image drawn.
+        const int count = int(images.out.trimmed().split('\n').size()) - 2;
+        EXPECT_EQ(count > 0, own) << images.out.toStdString();
+    }
 }
 
 TEST(ReportPrint, WithoutPrintersTheUserIsWarned) {
@@ -369,17 +400,16 @@ namespace {
 class ScriptedFitDialog {
 public:
     ScriptedFitDialog(bool print, int columns, int rows, int zoom) {
-        TSestVystup::setPrintFitDialog(
-            [=, this](const TSestVystup::PageLayout& page, int& c, int& r, int& z) {
-                ++asked;
-                askedWidth = page.pageWidth;
-                c = columns;
-                r = rows;
-                z = zoom;
-                return print;
-            });
+        SetPrintFitDialog([=, this](const TSestVystup::PageLayout& page, int& c, int& r, int& z) {
+            ++asked;
+            askedWidth = page.pageWidth;
+            c = columns;
+            r = rows;
+            z = zoom;
+            return print;
+        });
     }
-    ~ScriptedFitDialog() { TSestVystup::setPrintFitDialog(nullptr); }
+    ~ScriptedFitDialog() { SetPrintFitDialog(nullptr); }
     int asked = 0;
     int askedWidth = 0;
 };
@@ -397,7 +427,7 @@ TEST(ReportPrint, PagesLargerThanTheSheetGoThroughThePrintFitDialog) {
         ScriptedFitDialog dialog(false, 1, 1, 100);
         TableReport t(kColumns, twelveRows());
         ASSERT_EQ(generate(t, 822), 0);
-        EXPECT_TRUE(t.report.Vystup().PrintGraphic(1, 2, nullptr, "a4", 1));
+        EXPECT_TRUE(PrintGraphic(t.report.Vystup(), 1, 2, "a4", 1));
         EXPECT_EQ(dialog.asked, 0);
     }
     {
@@ -405,7 +435,7 @@ TEST(ReportPrint, PagesLargerThanTheSheetGoThroughThePrintFitDialog) {
         ScriptedFitDialog dialog(true, 2, 1, 100);
         TableReport t(kColumns, twelveRows());
         ASSERT_EQ(generate(t, 1100), 0);
-        EXPECT_TRUE(t.report.Vystup().PrintGraphic(1, 2, nullptr, "wide", 1));
+        EXPECT_TRUE(PrintGraphic(t.report.Vystup(), 1, 2, "wide", 1));
         EXPECT_EQ(dialog.asked, 1);
         EXPECT_EQ(dialog.askedWidth, 1100);
         EXPECT_EQ(testsupport::pdfInfo(printer.path("job-2.pdf"), "Pages"), "4");
@@ -415,7 +445,7 @@ TEST(ReportPrint, PagesLargerThanTheSheetGoThroughThePrintFitDialog) {
         ScriptedFitDialog dialog(false, 1, 1, 100);
         TableReport t(kColumns, twelveRows());
         ASSERT_EQ(generate(t, 1100), 0);
-        EXPECT_FALSE(t.report.Vystup().PrintGraphic(1, 2, nullptr, "closed", 1));
+        EXPECT_FALSE(PrintGraphic(t.report.Vystup(), 1, 2, "closed", 1));
         EXPECT_EQ(printer.pdfs().size(), 2);
     }
 }

@@ -7,6 +7,8 @@
 #include "support/QtPrinters.h"
 
 #include "platform/MessageSink.h"
+#include "report/engine/document/sestvyst_print.h"
+#include "report/engine/export/sest_str.h"
 #include "report/engine/run/RunWatch.h"
 #include "report/engine/ui/sest_dlg.h"
 #include "report/engine/ui/sestp.h"
@@ -119,8 +121,32 @@ TEST(WatchedRun, StoppingAPrintPrintsNothing) {
     EXPECT_FALSE(progressWindowLeft());
 }
 
-// Esc pressed while a page is drawn for the printer reaches the print only once it handles
-// events again; pressed during the last page, it must still stop the job before it goes out.
+// A user who presses Esc in the progress window while page `page` is prepared: the key event
+// is posted when the page view first asks whether to stop, and reaches the window when the
+// work next handles events; with `roundLater`, one round later than that (an event posted
+// while events are handled waits for the next round). `pressed` tells that it was posted.
+void pressEscapeDuringPage(TSestVystup& doc, int page, bool roundLater, bool& pressed) {
+    pressed = false;
+    doc.SetCancelQuery([&pressed, page, roundLater] {
+        QWidget* window = QApplication::activeModalWidget();
+        if (pressed || !window || window->objectName() != u"FormInfo") return false;
+        if (window->findChild<QLabel*>("LabelText")->text() != preparing(page)) return false;
+        pressed = true;
+        const auto press = [window] {
+            QWidget* focus = QApplication::focusWidget();
+            QCoreApplication::postEvent(focus && focus->window() == window ? focus : window,
+                                        new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
+        };
+        if (roundLater)
+            QMetaObject::invokeMethod(window, press, Qt::QueuedConnection);
+        else
+            press();
+        return false;
+    });
+}
+
+// Esc pressed while a page is drawn for the printer (one round after the page view is
+// prepared) must stop the job, also during the last page, before it goes out.
 TEST(WatchedRun, StoppingWhileAPageIsDrawnPrintsNothing) {
     const ProgressWindowInstalled installed;
     TestPrinter printer;
@@ -129,29 +155,11 @@ TEST(WatchedRun, StoppingWhileAPageIsDrawnPrintsNothing) {
     TSestVystup& doc = t.report.Vystup();
     for (const int pressedOn : {1, doc.PageCount()}) {
         bool pressed = false;
-        // Polled while the page is prepared. The key comes one round of events later, while
-        // the page is drawn: events posted while events are handled wait for the next round.
-        doc.SetCancelQuery([&] {
-            QWidget* window = QApplication::activeModalWidget();
-            if (pressed || !window || window->objectName() != u"FormInfo") return false;
-            if (window->findChild<QLabel*>("LabelText")->text() != preparing(pressedOn))
-                return false;
-            pressed = true;
-            QMetaObject::invokeMethod(
-                window,
-                [window] {
-                    QWidget* focus = QApplication::focusWidget();
-                    QCoreApplication::postEvent(
-                        focus && focus->window() == window ? focus : window,
-                        new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
-                },
-                Qt::QueuedConnection);
-            return false;
-        });
+        pressEscapeDuringPage(doc, pressedOn, true, pressed);
         bool printed = true;
         {
             const RunWatch watch(doc);
-            printed = doc.PrintGraphic(1, doc.PageCount(), nullptr, "stopped", 1);
+            printed = PrintGraphic(doc, 1, doc.PageCount(), "stopped", 1);
         }
         doc.SetCancelQuery(nullptr);
         EXPECT_TRUE(pressed) << pressedOn;
@@ -160,6 +168,30 @@ TEST(WatchedRun, StoppingWhileAPageIsDrawnPrintsNothing) {
     }
     EXPECT_TRUE(printer.pdfs().isEmpty()) << printer.pdfs().join(' ').toStdString();
     EXPECT_FALSE(progressWindowLeft());
+}
+
+// Esc pressed while the last page of a metafile export is prepared stops the export: no file
+// of it is left.
+TEST(WatchedRun, StoppingWhileTheLastMetafileIsMadeLeavesNoFile) {
+    const ProgressWindowInstalled installed;
+    LongReport t(120);
+    ASSERT_EQ(t.report.Generate(true), seOk);
+    TSestVystup& doc = t.report.Vystup();
+    QTemporaryDir dir;
+    for (const bool enhanced : {true, false}) {
+        bool pressed = false;
+        pressEscapeDuringPage(doc, doc.PageCount(), false, pressed);
+        bool written = true;
+        {
+            const RunWatch watch(doc);
+            written = SaveAllPagesMetafile(doc, dir.filePath("out.emf"),
+                                           enhanced ? ".emf" : ".wmf", false, enhanced);
+        }
+        doc.SetCancelQuery(nullptr);
+        EXPECT_TRUE(pressed) << enhanced;
+        EXPECT_FALSE(written) << enhanced;
+    }
+    EXPECT_EQ(filesIn(dir).join(' '), QString());
 }
 
 // Each export of the preview, stopped part way, against a folder holding an earlier export of

@@ -9,6 +9,7 @@
 
 #include "platform/MessageSink.h"
 #include "platform/Printers.h"
+#include "report/engine/document/sestvyst_print.h"
 #include "report/engine/ui/sest_dlg.h"
 #include "report/engine/ui/sestp.h"
 
@@ -399,7 +400,7 @@ TEST(Preview, ToolbarPrintsWithAPrinterAndSavesToFiles) {
 // to it). Without the properties the template's portrait holds.
 TEST(Preview, TheOrientationChosenInThePrinterPropertiesIsPrinted) {
     TestPrinter printer;
-    TSestVystup::setPrintFitDialog([](const TSestVystup::PageLayout&, int& c, int& r, int& z) {
+    SetPrintFitDialog([](const TSestVystup::PageLayout&, int& c, int& r, int& z) {
         c = r = 1;
         z = 50;
         return true;
@@ -430,5 +431,5 @@ TEST(Preview, TheOrientationChosenInThePrinterPropertiesIsPrinted) {
         const bool landscape = parts[0].toDouble() > parts[2].toDouble();
         EXPECT_EQ(landscape, viaProperties) << size.toStdString();
     }
-    TSestVystup::setPrintFitDialog({});
+    SetPrintFitDialog({});
 }

@@ -244,6 +244,22 @@ TEST(TP_WS, WideSumsGiveTheDigitsOfNarrowOnes) {
     compare("region 1", region1Gibbs, 0.29, 1.0, 6.0);
     // Region 2: pi = p up to 110 MPa, tau = 540 / T from 1073 K to 273 K and beyond.
     compare("region 2", region2ResidualGibbs, 4.7, 0.4, 2.2);
+
+    // The isotherms at 800 °C (region 2) and at 0 and 350 °C (region 1), over their pressures.
+    const auto isothermBits = [] {
+        std::vector<std::uint64_t> bits;
+        for (double p = 1e-4; p <= 110; p *= 1.09) {
+            double v = 0, dvdp = 0;
+            V2At800(p, v, dvdp);
+            for (double f :
+                 {v, dvdp, S2At800(p), I2At800(p), S1At0(p), I1At0(p), S1At350(p), I1At350(p)})
+                bits.push_back(std::bit_cast<std::uint64_t>(f));
+        }
+        return bits;
+    };
+    const auto wide = isothermBits();
+    useWideSums(false);
+    EXPECT_TRUE(isothermBits() == wide) << "isotherms";
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "ReferenceCsv.h"
 #include "numerics/Constants.h"
+#include "numerics/DecimalLimits.h"
 #include "numerics/FaultScope.h"
 #include "numerics/Sr_Cr.h"
 #include "numerics/Sr_Ws.h"
@@ -220,6 +221,28 @@ TEST(Sr_Ws_Boundaries, EveryLimitedSearchFindsItsRootUpToItsLimits) {
 TEST(Sr_Ws_Boundaries, T23VOutsideTheLineIsNotComputed) {
     EXPECT_TRUE(notComputed([] { T23_V(300); }));
     EXPECT_TRUE(notComputed([] { T23_V(0.5 * kVc); }));
+    const double vMax = limits::kVMax.below;
+    EXPECT_TRUE(notComputed([&] { T23_V(std::nextafter(vMax, 1e3)); }));
+    EXPECT_FALSE(notComputed([&] { T23_V(vMax); }));
+    // The start fit, whose 0 marks a volume off the line, falls through 0 °C once, near the
+    // largest volume: between two doubles, so no volume on the line is taken for one off it.
+    double above = 150, below = vMax;
+    ASSERT_GT(T23Est_V(above), 0);
+    ASSERT_LT(T23Est_V(below), 0);
+    while (std::nextafter(above, 1e3) < below) {
+        const double mid = above + (below - above) / 2;
+        if (T23Est_V(mid) > 0)
+            above = mid;
+        else
+            below = mid;
+    }
+    EXPECT_LT(T23Est_V(below), 0);
+    EXPECT_FALSE(notComputed([&] { T23_V(above); }));
+    EXPECT_FALSE(notComputed([&] { T23_V(below); }));
+    for (double v = kV23At350, last = 400; v <= vMax; v *= 1.01) {
+        EXPECT_LT(T23Est_V(v), last) << v;
+        last = T23Est_V(v);
+    }
 }
 
 TEST(Sr_Ws_Boundaries, RangeEdgesPressureOn800IsothermInvertsVolume) {

@@ -8,12 +8,15 @@
 #include "numerics/Mat_Ruti.h"
 #include "numerics/Sr_Ws.h"
 #include "numerics/TP_WS.h"
+#include "numerics/WideSums.h"
 #include "numerics/Wsound.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -308,6 +311,33 @@ TEST(Sr_Cr, LeavingTheRegionEndsAsNotComputed) {
     EXPECT_TRUE(faults([] { S4kr_TV(kTcC, kVc); }));
     EXPECT_TRUE(faults([] { I4kr_TV(kTcC, kVc); }));
     EXPECT_FALSE(faults([] { S4kr_TV(373.9, kVc); }));
+}
+
+// The region 3 sums run four lanes wide where the processor has AVX: p, s, h and the
+// derivatives of phi, each set of sums as the evaluation forms it, come out bit for bit as the
+// two-lane sums give them, over the region and beyond it.
+TEST(Sr_Cr, WideSumsGiveTheDigitsOfNarrowOnes) {
+    struct Restore {
+        ~Restore() { useWideSums(true); }
+    } restore;
+    if (!useWideSums(true)) GTEST_SKIP() << "the processor has no AVX";
+    const auto bits = [] {
+        std::vector<std::uint64_t> out;
+        FaultScope scope; // the corners beyond the region may raise flags
+        for (double t = 300; t <= 900; t += 13.7)
+            for (double v = 0.0009; v <= 0.05; v *= 1.11)
+                for (int want = 1; want < 16; ++want) {
+                    const Region3State r =
+                        evaluateRegion3(t, v, want & 1, want & 2, want & 4, want & 8);
+                    for (double f : {r.p, r.s, r.h, r.f.phi, r.f.phi_d, r.f.phi_dd, r.f.phi_t,
+                                     r.f.phi_tt, r.f.phi_dt})
+                        out.push_back(std::bit_cast<std::uint64_t>(f));
+                }
+        return out;
+    };
+    const auto wide = bits();
+    useWideSums(false);
+    EXPECT_TRUE(bits() == wide);
 }
 
 } // namespace
