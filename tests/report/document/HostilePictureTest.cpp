@@ -9,6 +9,7 @@
 
 #include "platform/MessageSink.h"
 #include "report/engine/document/MetafileReader.h"
+#include "report/engine/document/sestvyst_print.h"
 #include "report/engine/export/sest_str.h"
 #include "report/engine/ui/sestp.h"
 
@@ -158,7 +159,7 @@ TEST(HostilePictures, APageWithThemPreviewsPrintsAndExports) {
 
     {
         TestPrinter printer;
-        ASSERT_TRUE(d.doc.PrintGraphic(1, 1, nullptr, QStringLiteral("hostile"), 1));
+        ASSERT_TRUE(PrintGraphic(d.doc, 1, 1, QStringLiteral("hostile"), 1));
         ASSERT_EQ(printer.pdfs().size(), 1);
         const ToolResult text = runTool("pdftotext", {printer.path(printer.pdfs().first()), "-"});
         EXPECT_TRUE(text.out.contains("Kontrola")) << text.out.toStdString();
