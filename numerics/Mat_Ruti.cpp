@@ -186,14 +186,6 @@ int SignOf(double x) {
     return x >= 0 ? 1 : -1;
 }
 
-double MaxOf(double a, double b) {
-    return a < b ? b : a;
-}
-
-double TolOf(double value, double percent, double floor) {
-    return MaxOf(value * percent / 100, floor);
-}
-
 void BracketRoot(Pair limits, Pair& x, Pair& f, double target, double x0, double percent, int dir,
                  Function1 fn) {
     walk(&limits, x, f, target, x0, percent, dir, Curve{fn, nullptr, 0});

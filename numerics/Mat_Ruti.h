@@ -34,10 +34,14 @@ double ExpSafe(double x);
 double PowerXY(double base, double exponent);
 // +1 when x >= 0, else -1.
 int SignOf(double x);
-// b when a < b, else a.
-double MaxOf(double a, double b);
+// b when a < b, else a. Inline, as TolOf: the solvers ask for them in every step.
+inline double MaxOf(double a, double b) {
+    return a < b ? b : a;
+}
 // MaxOf(value * percent / 100, floor).
-double TolOf(double value, double percent, double floor);
+inline double TolOf(double value, double percent, double floor) {
+    return MaxOf(value * percent / 100, floor);
+}
 
 // Widen the start value x0 into a bracket of the target, stepping by |x0| * percent / 100.
 // dir is the expected sign of the slope of fn. BracketRoot and BracketRoot3 clamp to the

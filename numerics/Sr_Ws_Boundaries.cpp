@@ -157,8 +157,12 @@ public:
 
     // The interpolated temperature at u, and the slope dt/du there.
     void at(double u, double& t, double& slope) const {
-        // fmax and fmin, unlike a clamp, give a number for a NaN: the index stays inside.
-        const double x = std::fmin(std::fmax((u - m_u0) / m_step, 0.0), double(Intervals));
+        // Quiet comparisons: a NaN gives 0 without raising a flag, and the index stays inside.
+        const double scaled = (u - m_u0) / m_step;
+        const double x =
+            std::isgreaterequal(scaled, 0.0)
+                ? (std::isless(scaled, double(Intervals)) ? scaled : double(Intervals))
+                : 0.0;
         const int k = std::min(static_cast<int>(x), Intervals - 1);
         const double a = x - k, b = 1 - a;
         const double h00 = (1 + 2 * a) * b * b, h10 = a * b * b, h01 = a * a * (3 - 2 * a),

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <new>
 
 namespace numerics {
 
@@ -222,8 +223,12 @@ public:
 
     // The slopes at the saturated vapour and on the 800 °C isotherm of the volume e^u.
     void at(double u, IsochoreSlopes& low, IsochoreSlopes& top) const {
-        // fmax and fmin, unlike a clamp, give a number for a NaN: the index stays inside.
-        const double x = std::fmin(std::fmax((u - m_u0) / m_step, 0.0), double(kIntervals));
+        // Quiet comparisons: a NaN gives 0 without raising a flag, and the index stays inside.
+        const double scaled = (u - m_u0) / m_step;
+        const double x =
+            std::isgreaterequal(scaled, 0.0)
+                ? (std::isless(scaled, double(kIntervals)) ? scaled : double(kIntervals))
+                : 0.0;
         const int k = std::min(static_cast<int>(x), kIntervals - 1);
         const double a = x - k;
         low = interpolate(m_low[k], m_low[k + 1], a);
@@ -272,7 +277,9 @@ void region2Start(double v, double y, bool enthalpy, double& t0, double& p0) {
 //   ds/dT = cp / T, ds/dp = -1000 dv/dT, dh/dT = cp, dh/dp = 1000 (v - T dv/dT).
 // The evaluation is left in `g`.
 ValuesAndSlopes region2WithSlopes(double t, double p, bool enthalpy, GibbsState& g) {
-    g = evaluateGibbs(GibbsEquation::Region2, t, p, kGammaAll);
+    // Formed in place: a copy of the record would be read back in wider loads than it was
+    // written with, which waits for the stores to complete.
+    ::new (&g) GibbsState(evaluateGibbs(GibbsEquation::Region2, t, p, kGammaAll));
     const GibbsDerivatives& r = g.residual;
     constexpr double kVolumeFactor = kGasConstant / 1000;
     const double v = volumeOf(g);

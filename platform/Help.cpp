@@ -108,10 +108,6 @@ void ShowHelpContext(int context) {
     if (g_viewer) g_viewer->showTopic(g_helpFile, context);
 }
 
-void ShowHelpContents() {
-    ShowHelpContext(0);
-}
-
 void ShowHelpFileContents(const QString& helpFile) {
     if (g_viewer) g_viewer->showTopic(helpFile, 0);
 }

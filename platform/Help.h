@@ -47,7 +47,6 @@ QString helpFile();
 void setHelpViewer(HelpViewer* viewer);
 
 void ShowHelpContext(int context);
-void ShowHelpContents();
 // The contents of another help file than the application's: a library window with a help
 // file of its own (the report designer's "sestavy.hlp").
 void ShowHelpFileContents(const QString& helpFile);

@@ -34,7 +34,7 @@ constexpr Term kRegion1[34] = {
     {31, -40, 0.18228094581404e-23},  {32, -41, -0.93537087292458e-25},
 };
 
-// The floor kernel of the library's speed goals, as ../shared/tools/perf-library times it (one
+// The floor kernel of the library's speed goals, as the speed-goal tool times it (one
 // definition of the floor): gamma and its tau-derivative with the powers of 7.1 - pi and of
 // tau - 1.222 built by repeated multiplication, one loop over the table.
 double gammaAndTau(double t, double p, double& gammaTau) {

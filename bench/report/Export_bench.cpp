@@ -111,7 +111,7 @@ void BM_SaveToText(benchmark::State& state) {
     for (auto _ : state) {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
-        report::SaveToText(d.doc, buffer, 1, nullptr, 1, d.doc.PageCount());
+        report::SaveToText(d.doc, buffer, 1, 1, d.doc.PageCount());
         benchmark::DoNotOptimize(buffer.data().size());
     }
     state.counters["pages/s"] = benchmark::Counter(double(d.doc.PageCount()),

@@ -97,7 +97,7 @@ void BM_PrintPdf(benchmark::State& state) {
     PdfPrinter printer;
     int pages = 0;
     for (auto _ : state) {
-        if (!report::PrintGraphic(doc, 1, doc.PageCount(), nullptr, QStringLiteral("bench"), 1))
+        if (!report::PrintGraphic(doc, 1, doc.PageCount(), QStringLiteral("bench"), 1))
             state.SkipWithError("printing failed");
         pages += doc.PageCount();
     }

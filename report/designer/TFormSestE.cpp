@@ -72,7 +72,9 @@ TFormSestE::TFormSestE(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FormSestE"));
     m_settingsDialog = new TSestKonfigDlg(this);
     m_reportDialog = new TSestDlg(this);
-    m_version = {};
+    connect(&m_document, &DesignerDocument::marksChanged, this, &TFormSestE::showMarks);
+    connect(&m_document, &DesignerDocument::historyChanged, this,
+            &TFormSestE::refreshHistoryActions);
     report::SelectPrinter(-2);
 
     auto* layout = new QVBoxLayout(this);
@@ -221,12 +223,12 @@ void TFormSestE::buildActions() {
             BuildElementTree();
             m_itemCombo->hide();
         }
-        m_history.SetCapacity(EditorSettings().PocetUndo);
+        m_document.setHistoryCapacity(EditorSettings().PocetUndo);
     });
     connect(action(QStringLiteral("ActionKonfSest")), &QAction::triggered, this,
             [this] { EditSestavaSettings(); });
     connect(action(QStringLiteral("ActionKonfPrv")), &QAction::triggered, this,
-            [this] { EditElement(m_primary); });
+            [this] { EditElement(primarySelection()); });
     // pasting waits for something to paste
     action(QStringLiteral("ActionPaste"))->setEnabled(false);
 }
@@ -372,7 +374,7 @@ platform::MessageSink& TFormSestE::sink() const {
 
 bool TFormSestE::OpenSestava(report::TSestavaTyp* report, int /*flag*/, bool keepDescription) {
     m_report = report;
-    m_description = report->Popis;
+    settings().description = report->Popis;
     m_keepDescription = keepDescription;
     UpdateCaption();
     installValueHook();
@@ -381,10 +383,12 @@ bool TFormSestE::OpenSestava(report::TSestavaTyp* report, int /*flag*/, bool kee
     m_settingsDialog->Setup(report);
     const TEditorSettings& settings = EditorSettings();
     SetZoom(settings.ImplMeritko, true);
-    m_stepX = m_gridX = settings.RastrX;
-    m_stepY = m_gridY = settings.RastrY;
-    m_showGrid = settings.RastrZobrazovat;
-    m_snap = settings.RastrZarovnavat;
+    report::TemplateGrid grid;
+    grid.x = settings.RastrX;
+    grid.y = settings.RastrY;
+    grid.show = settings.RastrZobrazovat;
+    grid.snap = settings.RastrZarovnavat;
+    m_document.setGrid(grid);
 
     m_itemCombo->clear();
     for (int i = 0; i < report->GetItemCount(); ++i)
@@ -401,14 +405,12 @@ bool TFormSestE::OpenSestava(report::TSestavaTyp* report, int /*flag*/, bool kee
     for (int j = 0; j < details; ++j)
         m_detailCombo->addItem(ElementName(report::ekDetail, j));
 
-    m_history.Variant(0).clear();
-    if (!report->Predloha().isEmpty()) m_history.Variant(0) = report->Predloha();
-    LoadPredloha(m_history.Variant(0));
-    m_history.SetCapacity(settings.PocetUndo);
+    m_document.startHistory(report->Predloha());
+    LoadPredloha(history().Current());
+    m_document.setHistoryCapacity(settings.PocetUndo);
     m_paper->SetSirka(report::PrintableWidth());
-    refreshHistoryActions();
 
-    if (m_history.Variant(0).isEmpty()) return VytvorNovouPredlohu() != 2;
+    if (history().Variant(0).isEmpty()) return VytvorNovouPredlohu() != 2;
     return true;
 }
 
@@ -418,7 +420,7 @@ void TFormSestE::DisablePrint() {
 }
 
 void TFormSestE::UpdateCaption() {
-    setWindowTitle(QStringLiteral("Oprava předlohy tiskové sestavy - ") + m_description +
+    setWindowTitle(QStringLiteral("Oprava předlohy tiskové sestavy - ") + settings().description +
                    QStringLiteral(" (") +
                    (m_report ? m_report->GetPredlohaFileName() : QString()) + u')');
 }
@@ -543,7 +545,7 @@ int TFormSestE::elementEvent(int code, TSesPrvek* element) {
     case eeInsertionTool:
         return m_pasteMode ? -1 : m_tool;
     case eeSelectionCount:
-        return m_selectionCount;
+        return selectionCount();
     case eeNextItem: {
         QComboBox* combo = m_palette->currentIndex() == 0   ? m_itemCombo
                            : m_palette->currentIndex() == 2 ? m_functionCombo
@@ -576,7 +578,7 @@ int TFormSestE::paperEvent(int code, int a, int b) {
     case peMultiMoved:
         for (int i = 0; i < m_paper->PocetPrvku(); ++i) {
             TSesPrvek* element = m_paper->Prvek(i);
-            if (element->multi() && element != m_primary) {
+            if (element->multi() && !element->selected()) {
                 element->MoveBy(a, b);
                 element->update();
             }
@@ -618,20 +620,30 @@ int TFormSestE::paperEvent(int code, int a, int b) {
 
 // ---- selection
 
-void TFormSestE::SelectElement(TSesPrvek* element) {
-    if (element == m_primary) return;
-    if (m_selectionCount >= 2 && !(element && element->multi())) ClearSelection();
-    if (m_primary) {
-        m_primary->setSelectedMark(false);
-        if (element && !element->multi()) m_primary->setMultiMark(false);
-        m_primary->update();
-        m_selectionCount = std::max(m_selectionCount - 1, 0);
+TSesPrvek* TFormSestE::primarySelection() const {
+    return m_paper->controlOf(m_document.selection().primary());
+}
+
+void TFormSestE::showMarks(const QList<const report::TVoranReportElement*>& elements) {
+    const DesignerSelection& selection = m_document.selection();
+    for (const report::TVoranReportElement* element : elements) {
+        if (TSesPrvek* control = m_paper->controlOf(element)) {
+            control->setSelectedMark(selection.isPrimary(element));
+            control->setMultiMark(selection.isMember(element));
+        }
     }
-    m_primary = element;
+}
+
+QList<const report::TVoranReportElement*> TFormSestE::elementOrder() const {
+    QList<const report::TVoranReportElement*> order;
+    order.reserve(m_paper->PocetPrvku());
+    for (int i = 0; i < m_paper->PocetPrvku(); ++i)
+        order << m_paper->Prvek(i)->element();
+    return order;
+}
+
+void TFormSestE::selectionShown(TSesPrvek* element) {
     if (element) {
-        ++m_selectionCount;
-        element->setSelectedMark(true);
-        element->update();
         paperEvent(peMoved, element->Left(), element->Top());
         paperEvent(peResized, element->Width(), element->Height());
     }
@@ -642,59 +654,37 @@ void TFormSestE::SelectElement(TSesPrvek* element) {
     }
 }
 
+void TFormSestE::SelectElement(TSesPrvek* element) {
+    if (element == primarySelection()) return;
+    m_document.select(element ? element->element() : nullptr);
+    selectionShown(element);
+}
+
 void TFormSestE::AddToSelection(TSesPrvek* element) {
-    if (!element || element == m_primary) return;
-    if (m_primary)
-        ++m_selectionCount;
-    else
-        SelectElement(element);
-    element->setMultiMark(true);
-    m_primary->setMultiMark(true);
-    element->update();
-    m_primary->update();
+    if (!element || element == primarySelection()) return;
+    const bool first = !primarySelection();
+    m_document.add(element->element());
+    if (first) selectionShown(element);
     showSelectionState(true);
 }
 
 void TFormSestE::RemoveFromSelection(TSesPrvek* element) {
-    if (!element || (!element->selected() && !element->multi())) {
-        EnableSelectionControls(false);
-        return;
-    }
-    m_selectionCount = std::max(m_selectionCount - 1, 0);
-    if (element->selected()) {
-        element->setSelectedMark(false);
-        m_primary = nullptr;
-    }
-    if (element->multi()) {
-        element->setMultiMark(false);
-        if (!m_primary && m_selectionCount >= 1) {
-            for (int i = 0; i < m_paper->PocetPrvku(); ++i) {
-                TSesPrvek* other = m_paper->Prvek(i);
-                if (other != element && other->multi()) {
-                    m_primary = other;
-                    other->setSelectedMark(true);
-                    break;
-                }
-            }
-        }
-    }
-    if (m_selectionCount == 1 && m_primary) m_primary->setMultiMark(false);
-    element->update();
+    if (element) m_document.remove(element->element(), elementOrder());
     EnableSelectionControls(false);
 }
 
 void TFormSestE::ClearSelection() {
-    m_primary = nullptr;
-    m_selectionCount = 0;
+    m_document.clearSelection();
     EnableSelectionControls(false);
-    for (int i = 0; i < m_paper->PocetPrvku(); ++i) {
-        TSesPrvek* element = m_paper->Prvek(i);
-        if (element->selected() || element->multi()) {
-            element->setSelectedMark(false);
-            element->setMultiMark(false);
-            element->update();
+}
+
+void TFormSestE::releaseSelection(const QList<TSesPrvek*>& leaving) {
+    const DesignerSelection& selection = m_document.selection();
+    for (const TSesPrvek* control : leaving)
+        if (selection.isSelected(control->element())) {
+            ClearSelection();
+            return;
         }
-    }
 }
 
 void TFormSestE::EnableSelectionControls(bool enable) {
@@ -741,23 +731,27 @@ QList<TOddil*> TFormSestE::sectionsInPrintOrder() const {
 }
 
 void TFormSestE::RefreshSections() {
-    const platform::TRect rect{m_background.x, m_background.y, m_background.x + m_background.width,
-                               m_background.y + m_background.height};
+    const report::TemplateBackground& background = settings().background;
+    const platform::TRect rect{background.x, background.y, background.x + background.width,
+                               background.y + background.height};
     const report::TPicture* picture = m_backgroundPicture && !m_backgroundPicture->isEmpty()
                                           ? m_backgroundPicture.get()
                                           : nullptr;
     // Each section shows the part of the paper's background that prints under it on a first
     // page: the sections stack down from the top margin in print order, and the page footer
     // stands on the bottom margin.
-    const report::TemplatePaper& page = m_paperSettings;
+    const report::TemplatePaper& page = paperSettings();
+    const report::TemplateGrid& grid = settings().grid;
     int top = page.marginTop;
     for (TOddil* section : sectionsInPrintOrder()) {
-        section->SetRastr(m_showGrid, m_snap, m_stepX, m_stepY, m_characterGrid == 1);
+        section->SetRastr(grid.show, grid.snap, m_document.stepX(), m_document.stepY(),
+                          grid.characterGrid == 1);
         const bool footer = section->code() == report::odP;
         const int y =
             footer ? page.paperHeight - page.marginBottom - section->sectionHeight() : top;
         section->SetPozadi(picture, rect, QPoint(-page.marginLeft, -y));
-        if (section->code() == report::odT) section->setColumns(m_columns, m_columnGap);
+        if (section->code() == report::odT)
+            section->setColumns(settings().columns, settings().columnGap);
         if (!footer && section->isVisibleTo(m_paper)) top += section->sectionHeight();
         section->update();
     }
@@ -805,7 +799,7 @@ void TFormSestE::PreviewReport() {
     preview->setEnabled(false);
     refreshSnapshot();
     // the report keeps the unsaved state as its template afterwards
-    m_report->SetPredloha(m_history.Current());
+    m_report->SetPredloha(history().Current());
     // "Oprava předlohy..." (and Esc) in the preview mean going on with the template here:
     // both come back to the designer, as closing the preview does
     if (m_report->Generate(true) == report::seOk) {
@@ -827,7 +821,7 @@ void TFormSestE::PrintReport() {
     preview->setEnabled(false);
     refreshSnapshot();
     const report::TPredloha saved = m_report->Predloha();
-    m_report->SetPredloha(m_history.Current());
+    m_report->SetPredloha(history().Current());
     if (m_report->Generate(true) == report::seOk) m_report->Print();
     m_report->SetPredloha(saved);
     fillFunctionCombo();
@@ -871,13 +865,12 @@ int TFormSestE::VytvorNovouPredlohu() {
     const int result = wizard.exec();
     if (result == QDialog::Accepted) {
         // a paper change made from the wizard is part of the new first state
-        m_history.ForgetHistory();
-        report::TPredloha& first = m_history.Variant(0);
-        first.clear();
+        report::TPredloha first;
         wizard.Generate(first, *m_report, report::PrintableHeight(), report::PrintableWidth());
+        m_document.forgetHistory();
+        m_document.rewriteCurrent(first, true);
         ClearPaper();
         LoadPredloha(first);
-        m_modified = true;
     }
     return result == QDialog::Rejected ? 2 : result;
 }
@@ -887,7 +880,7 @@ int TFormSestE::VytvorNovouPredlohu() {
 void TFormSestE::reject() {
     if (m_closing) return;
     commitPendingText();
-    if (m_modified) {
+    if (modified()) {
         const platform::MessageAnswer answer = sink().ShowBox(
             LoadText(ReportText::SaveChangesQuestion), LoadText(ReportText::CaptionConfirm),
             platform::MessageButtons::YesNoCancel, platform::MessageIcon::Question);

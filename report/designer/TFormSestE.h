@@ -1,11 +1,12 @@
 #pragma once
 // The template designer window: a modal dialog holding the paper of one report's template,
 // its palette of tools, data stepping, and the load, store, history, save, preview and print
-// of the template. The report component opens it through the factory that
+// of the template. What it keeps without a widget (settings, selection, copy, history) is its
+// document's, which it observes. The report component opens it through the factory that
 // installDesigner() puts into the engine.
 
+#include "report/designer/DesignerDocument.h"
 #include "report/designer/DesignerEvents.h"
-#include "report/designer/TListVariant.h"
 #include "report/designer/TPapir.h"
 #include "report/designer/TSesPrvek.h"
 #include "report/engine/expressions/sest_fn.h"
@@ -94,14 +95,14 @@ public:
     // ---- notifications of the design controls
     int elementEvent(int code, TSesPrvek* element) override;
     int paperEvent(int code, int a, int b) override;
-    TSesPrvek* primarySelection() const override { return m_primary; }
+    TSesPrvek* primarySelection() const override;
 
     // ---- selection core
     void SelectElement(TSesPrvek* element);
     void AddToSelection(TSesPrvek* element);
     void RemoveFromSelection(TSesPrvek* element);
     void ClearSelection();
-    int selectionCount() const { return m_selectionCount; }
+    int selectionCount() const { return m_document.selection().count(); }
     void EnableSelectionControls(bool enable);
 
     // ==== editing: tools, insertion, keys, position fields, grid, deletion, clipboard
@@ -156,9 +157,6 @@ private:
     bool paperOrTreeFocused(QWidget* receiver) const;
     TSesPrvek* addControl(TOddil* section, const QString& line, qint64 dx, qint64 dy);
 
-    int m_anchorX = 0;
-    int m_anchorY = 0;
-    int m_focusIndex = -1;
     QLineEdit* m_positionFields[4] = {};
     QAction* m_menuDelete = nullptr;
     QAction* m_menuAlignSelected = nullptr;
@@ -191,11 +189,12 @@ public:
 
     // ---- state for the window's users and tests
     TPapir* paper() const { return m_paper; }
-    TListVariant& history() { return m_history; }
+    DesignerDocument& document() { return m_document; }
+    const TListVariant& history() const { return m_document.history(); }
     TListSkupinE& groups() { return m_groups; }
-    bool modified() const { return m_modified; }
-    void setModified(bool on) { m_modified = on; }
-    QString description() const { return m_description; }
+    bool modified() const { return m_document.modified(); }
+    void setModified(bool on) { m_document.setModified(on); }
+    QString description() const { return settings().description; }
     int activeTool() const { return m_tool; }
     void UpdateCaption();
     QAction* action(const QString& name) const;
@@ -220,11 +219,14 @@ private:
     void refreshHistoryActions();
     void fillFunctionCombo();
     void fillGroupCombo();
-    // The designer's settings as a value, and a template's settings read into the designer.
+    // The template's settings the document keeps.
+    report::TemplateSettings& settings() { return m_document.settings(); }
+    const report::TemplateSettings& settings() const { return m_document.settings(); }
+    const report::TemplatePaper& paperSettings() const { return *settings().paper; }
+    // The whole settings value: the document's with the sections, groups and functions.
     report::TemplateSettings settingsValue() const;
     void readSettings(const report::TPredloha& predloha);
     void applyPaperToPrinterModel();
-    void deriveGridSteps();
     void loadBackgroundPicture();
     void loadSnapshot(const report::TPredloha& predloha);
     // After a save with `result`: the error box, or the clean state.
@@ -238,6 +240,14 @@ private:
     // Z, H, group headers, T, group footers from the last, K, P.
     QList<TOddil*> sectionsInPrintOrder() const;
     platform::MessageSink& sink() const;
+    // The marks of the controls whose elements the selection changed.
+    void showMarks(const QList<const report::TVoranReportElement*>& elements);
+    // The paper's elements in its order.
+    QList<const report::TVoranReportElement*> elementOrder() const;
+    // What follows a new primary selection: its position shown, its properties, the focus.
+    void selectionShown(TSesPrvek* element);
+    // Elements about to go from the paper: a selection holding any of them ends first.
+    void releaseSelection(const QList<TSesPrvek*>& leaving);
 
     report::TSestavaTyp* m_report = nullptr;
     platform::MessageSink* m_messages = nullptr;
@@ -247,36 +257,12 @@ private:
     QScrollArea* m_scroll = nullptr;
     TPapir* m_paper = nullptr;
     TListSkupinE m_groups;
-    TListVariant m_history;
-    report::TPredloha m_clipboard;
-    TSesPrvek* m_primary = nullptr;
-    int m_selectionCount = 0;
-    bool m_modified = false;
+    DesignerDocument m_document;
     bool m_pasteMode = false;
     int m_tool = tcArrow;
-    QString m_description;
     bool m_keepDescription = false;
-    report::TemplateVersion m_version;
     int m_zoomIndex = 6;
-
-    // template settings the designer keeps
-    report::TemplatePaper m_paperSettings;
-    int m_columns = 1;
-    int m_columnGap = 0;
-    int m_i5Value = 0;
-    int m_characterGrid = 0;
-    double m_stepX = 8;
-    double m_stepY = 8;
-    int m_gridX = 8;
-    int m_gridY = 8;
-    int m_lineCode = 0;
-    int m_pitchCode = 1;
-    bool m_showGrid = true;
-    bool m_snap = true;
-    report::TemplateBackground m_background;
     std::unique_ptr<report::TPicture> m_backgroundPicture;
-    // D lines of details this program does not register, written back as they came
-    report::TPredloha m_foreignDetailLines;
 
     TSestKonfigDlg* m_settingsDialog = nullptr;
     TSestDlg* m_reportDialog = nullptr;

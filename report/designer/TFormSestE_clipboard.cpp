@@ -1,7 +1,6 @@
-// The designer window's clipboard: elements travel as plain text through the system clipboard,
-// so that they move between sections, designer windows and templates of other reports. The
-// text is the marker line, the anchor (the primary's Left and Top), the position of the
-// primary's line, then one element line per element, lines ended by CR LF.
+// The designer window's clipboard: elements travel as plain text (ClipboardText) through the
+// system clipboard, so that they move between sections, designer windows and templates of
+// other reports; the document keeps the window's own last copy.
 
 #include "report/designer/TFormSestE.h"
 #include "report/designer/TOddil.h"
@@ -11,69 +10,44 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QRegularExpression>
 
 namespace designer {
 
 namespace {
 
-const QString kMarker = QStringLiteral("VoranEditor");
-constexpr int kHeaderLines = 4;
-
-// The lines of a clipboard text, whatever program wrote it: CR LF, LF or CR ends.
-QStringList clipboardLines() {
-    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
-    return QGuiApplication::clipboard()->text().split(lineEnd);
-}
-
-// The element lines after the header; blank lines hold no element.
-report::TPredloha elementLines(const QStringList& lines) {
-    report::TPredloha elements;
-    for (qsizetype i = kHeaderLines; i < lines.size(); ++i)
-        if (!lines[i].trimmed().isEmpty()) elements.append(lines[i]);
-    return elements;
-}
-
-// A header number; 0 when the line holds none.
-int headerNumber(const QString& line) {
-    bool ok = false;
-    const int value = line.trimmed().toInt(&ok);
-    return ok ? value : 0;
+std::optional<ElementCopy> clipboardCopy() {
+    return ReadClipboardText(QGuiApplication::clipboard()->text());
 }
 
 } // namespace
 
 bool TFormSestE::CanPaste() const {
-    const QStringList lines = clipboardLines();
-    return lines.size() > kHeaderLines && lines[0] == kMarker && !elementLines(lines).isEmpty();
+    return clipboardCopy().has_value();
 }
 
 void TFormSestE::CopySelection(TOddil* section) {
-    if (!section || !m_primary) return;
-    m_clipboard.clear();
-    m_focusIndex = -1;
-    m_anchorX = m_primary->Left();
-    m_anchorY = m_primary->Top();
+    TSesPrvek* const primary = primarySelection();
+    if (!section || !primary) return;
+    ElementCopy copy;
+    copy.anchorX = primary->Left();
+    copy.anchorY = primary->Top();
     for (int i = 0; i < section->PocetPrvku(); ++i) {
         const TSesPrvek* control = section->Prvek(i);
         if (!control->selected() && !control->multi()) continue;
-        if (control == m_primary) m_focusIndex = int(m_clipboard.size());
-        m_clipboard.append(control->element()->SaveToLine(QStringLiteral("X")));
+        if (control == primary) copy.focusIndex = int(copy.lines.size());
+        copy.lines.append(control->element()->SaveToLine(QStringLiteral("X")));
     }
-    QStringList text{kMarker, QString::number(m_anchorX), QString::number(m_anchorY),
-                     QString::number(m_focusIndex)};
-    text += m_clipboard;
-    QGuiApplication::clipboard()->setText(text.join(QStringLiteral("\r\n")) +
-                                          QStringLiteral("\r\n"));
+    m_document.setCopy(copy);
+    QGuiApplication::clipboard()->setText(WriteClipboardText(copy));
     action(QStringLiteral("ActionPaste"))->setEnabled(true);
 }
 
 void TFormSestE::CutSelection() {
-    if (!m_primary) return;
-    TOddil* section = m_paper->FindOddil(m_primary);
+    TSesPrvek* const primary = primarySelection();
+    if (!primary) return;
+    TOddil* section = m_paper->FindOddil(primary);
     if (!section) return;
     CopySelection(section);
-    m_primary = nullptr;
     QSet<TSesPrvek*> chosen;
     for (int i = 0; i < section->PocetPrvku(); ++i)
         if (section->Prvek(i)->selected() || section->Prvek(i)->multi())
@@ -104,31 +78,25 @@ void TFormSestE::endPasteMode() {
 }
 
 void TFormSestE::PasteAt(TOddil* section, int x, int y) {
-    if (CanPaste()) {
-        const QStringList lines = clipboardLines();
-        m_anchorX = headerNumber(lines[1]);
-        m_anchorY = headerNumber(lines[2]);
-        m_focusIndex = headerNumber(lines[3]);
-        m_clipboard = elementLines(lines);
-    }
+    if (const std::optional<ElementCopy> carried = clipboardCopy()) m_document.setCopy(*carried);
     endPasteMode();
-    if (!section || m_clipboard.isEmpty()) return;
+    const ElementCopy copy = m_document.copy();
+    if (!section || copy.lines.isEmpty()) return;
 
     ClearSelection();
-    const qint64 dx = qint64(x) - m_anchorX;
-    const qint64 dy = qint64(y) - m_anchorY;
-    const bool several = m_clipboard.size() > 1;
+    QList<const report::TVoranReportElement*> pasted;
     TSesPrvek* first = nullptr;
     TSesPrvek* focus = nullptr;
-    for (qsizetype i = 0; i < m_clipboard.size(); ++i) {
-        TSesPrvek* control = addControl(section, m_clipboard[i], dx, dy);
-        if (several) control->setMultiMark(true);
+    for (qsizetype i = 0; i < copy.lines.size(); ++i) {
+        TSesPrvek* control = addControl(section, copy.lines[i], copy.dx(x), copy.dy(y));
+        pasted << control->element();
         if (!first) first = control;
-        if (i == m_focusIndex) focus = control;
+        if (i == copy.focusIndex) focus = control;
     }
     // a text from elsewhere may point at no line: the first element leads then
-    SelectElement(focus ? focus : first);
-    m_selectionCount = int(m_clipboard.size());
+    TSesPrvek* const primary = focus ? focus : first;
+    m_document.selectPasted(pasted, primary->element());
+    selectionShown(primary);
     RecordChange(ckPaste);
     structureChanged();
 }

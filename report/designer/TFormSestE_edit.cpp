@@ -94,7 +94,7 @@ void TFormSestE::setupEditing() {
     connect(action(QStringLiteral("ActionDel")), &QAction::triggered, this,
             &TFormSestE::deleteSelection);
     connect(action(QStringLiteral("ActionCopy")), &QAction::triggered, this, [this] {
-        if (m_primary) CopySelection(m_paper->FindOddil(m_primary));
+        if (TSesPrvek* primary = primarySelection()) CopySelection(m_paper->FindOddil(primary));
     });
     connect(action(QStringLiteral("ActionCut")), &QAction::triggered, this,
             &TFormSestE::CutSelection);
@@ -270,20 +270,13 @@ void TFormSestE::InsertElement(int code, int x, int y) {
     width = std::max<qint64>(width, kMinimumSize);
     const int height = std::max(settings.ImplVyska, kMinimumSize);
 
-    const QString line = QStringList{sectionKey(code),
-                                     num(kind),
-                                     reference,
-                                     num(x),
-                                     num(y),
-                                     num(clampToInt(width)),
-                                     num(height),
-                                     report::BareField(settings.ImplNazevFontu),
-                                     num(size),
-                                     num(settings.ImplBarvaFontu),
-                                     num(style),
-                                     num(alignment),
-                                     num(sides),
-                                     num(charset)}
+    const QString line = QStringList{sectionKey(code), num(kind),
+                                     reference,        num(x),
+                                     num(y),           num(clampToInt(width)),
+                                     num(height),      report::BareField(settings.ImplNazevFontu),
+                                     num(size),        num(settings.ImplBarvaFontu),
+                                     num(style),       num(alignment),
+                                     num(sides),       num(charset)}
                              .join(u',');
     SelectElement(addControl(section, line, 0, 0));
     RecordChange(ckInsertElement);
@@ -326,7 +319,7 @@ bool TFormSestE::handleKey(QWidget* receiver, QKeyEvent* event) {
         if (state == Qt::ControlModifier)
             MoveSelection(dx, dy);
         else if (state == (Qt::ControlModifier | Qt::ShiftModifier))
-            MoveSelection(dx * m_stepX, dy * m_stepY);
+            MoveSelection(dx * m_document.stepX(), dy * m_document.stepY());
         else if (state == Qt::ShiftModifier)
             ResizeSelection(dx, dy);
         else
@@ -369,7 +362,7 @@ bool TFormSestE::handleKey(QWidget* receiver, QKeyEvent* event) {
 }
 
 void TFormSestE::MoveSelection(double dx, double dy) {
-    if (!m_primary) return;
+    if (!primarySelection()) return;
     for (int i = 0; i < m_paper->PocetPrvku(); ++i) {
         TSesPrvek* element = m_paper->Prvek(i);
         if (element->selected() || element->multi()) element->MoveBy(dx, dy);
@@ -379,7 +372,7 @@ void TFormSestE::MoveSelection(double dx, double dy) {
 }
 
 void TFormSestE::ResizeSelection(double dx, double dy) {
-    if (!m_primary) return;
+    if (!primarySelection()) return;
     for (int i = 0; i < m_paper->PocetPrvku(); ++i) {
         TSesPrvek* element = m_paper->Prvek(i);
         if (element->selected() || element->multi()) element->ResizeBy(dx, dy);
@@ -391,13 +384,15 @@ void TFormSestE::ResizeSelection(double dx, double dy) {
 // ---- position fields
 
 void TFormSestE::showPosition() {
-    if (!m_primary) return;
-    paperEvent(peMoved, m_primary->Left(), m_primary->Top());
-    paperEvent(peResized, m_primary->Width(), m_primary->Height());
+    const TSesPrvek* primary = primarySelection();
+    if (!primary) return;
+    paperEvent(peMoved, primary->Left(), primary->Top());
+    paperEvent(peResized, primary->Width(), primary->Height());
 }
 
 void TFormSestE::positionEntered(int field) {
-    if (!m_primary) return;
+    TSesPrvek* const primary = primarySelection();
+    if (!primary) return;
     const auto valueOf = [field](const TSesPrvek* element) {
         const int values[] = {element->Left(), element->Top(), element->Width(),
                               element->Height()};
@@ -405,10 +400,10 @@ void TFormSestE::positionEntered(int field) {
     };
     bool number = false;
     int value = m_positionFields[field]->text().trimmed().toInt(&number);
-    if (!number) value = valueOf(m_primary);
+    if (!number) value = valueOf(primary);
     // a size of 0 or less leaves nothing the mouse can reach
     if (field >= 2 && value <= 0) value = kMinimumSize;
-    if (!m_primary->multi() && value == valueOf(m_primary)) {
+    if (!primary->multi() && value == valueOf(primary)) {
         showPosition();
         return;
     }
@@ -417,8 +412,8 @@ void TFormSestE::positionEntered(int field) {
         bounds[field] = value;
         element->setBounds(bounds[0], bounds[1], bounds[2], bounds[3]);
     };
-    if (m_selectionCount < 2) {
-        apply(m_primary);
+    if (selectionCount() < 2) {
+        apply(primary);
     } else {
         for (int i = 0; i < m_paper->PocetPrvku(); ++i)
             if (m_paper->Prvek(i)->multi()) apply(m_paper->Prvek(i));
@@ -431,10 +426,12 @@ void TFormSestE::positionEntered(int field) {
 
 void TFormSestE::AlignToGrid(TSesPrvek* element) {
     if (!element) return;
-    const int left = report::SnapToGrid(element->Left(), m_stepX);
-    const int right = report::SnapToGrid(double(element->Left()) + element->Width(), m_stepX);
-    const int top = report::SnapToGrid(element->Top(), m_stepY);
-    const int bottom = report::SnapToGrid(double(element->Top()) + element->Height(), m_stepY);
+    const double stepX = m_document.stepX();
+    const double stepY = m_document.stepY();
+    const int left = report::SnapToGrid(element->Left(), stepX);
+    const int right = report::SnapToGrid(double(element->Left()) + element->Width(), stepX);
+    const int top = report::SnapToGrid(element->Top(), stepY);
+    const int bottom = report::SnapToGrid(double(element->Top()) + element->Height(), stepY);
     const int width = clampToInt(std::max<qint64>(qint64(right) - left, kMinimumSize));
     const int height = clampToInt(std::max<qint64>(qint64(bottom) - top, kMinimumSize));
     if (left != element->Left() || top != element->Top() || width != element->Width() ||
@@ -450,12 +447,13 @@ void TFormSestE::alignAllToGrid() {
 }
 
 void TFormSestE::alignSelectedToGrid() {
-    if (!m_primary) return;
-    if (m_primary->multi()) {
+    TSesPrvek* const primary = primarySelection();
+    if (!primary) return;
+    if (primary->multi()) {
         for (int i = 0; i < m_paper->PocetPrvku(); ++i)
             if (m_paper->Prvek(i)->multi()) AlignToGrid(m_paper->Prvek(i));
     } else {
-        AlignToGrid(m_primary);
+        AlignToGrid(primary);
     }
     showPosition();
     RecordChange(ckMove);
@@ -468,7 +466,6 @@ bool TFormSestE::DeleteElement(TSesPrvek* element) {
     if (EditorSettings().MazaniJedne &&
         !report::AskYesNo(sink(), report::LoadText(report::ReportText::DeleteElementQuestion)))
         return false;
-    if (element == m_primary) m_primary = nullptr;
     m_paper->RemovePrvek(element);
     delete element;
     ClearSelection();
@@ -479,7 +476,6 @@ bool TFormSestE::DeleteSelected() {
     if (EditorSettings().MazaniVice &&
         !report::AskYesNo(sink(), report::LoadText(report::ReportText::DeleteElementsQuestion)))
         return false;
-    m_primary = nullptr;
     QSet<TSesPrvek*> chosen;
     for (int i = 0; i < m_paper->PocetPrvku(); ++i)
         if (m_paper->Prvek(i)->multi()) chosen.insert(m_paper->Prvek(i));
@@ -489,9 +485,10 @@ bool TFormSestE::DeleteSelected() {
 }
 
 void TFormSestE::deleteSelection() {
-    if (!m_primary) return;
+    TSesPrvek* const primary = primarySelection();
+    if (!primary) return;
     // an answered No changes nothing, so it records nothing either
-    if (!(m_primary->multi() ? DeleteSelected() : DeleteElement(m_primary))) return;
+    if (!(primary->multi() ? DeleteSelected() : DeleteElement(primary))) return;
     RecordChange(ckDeleteElement);
     structureChanged();
 }

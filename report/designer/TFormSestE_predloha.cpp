@@ -46,12 +46,7 @@ int detailNumber(const QString& key) {
 // ---- reading
 
 report::TemplateSettings TFormSestE::settingsValue() const {
-    report::TemplateSettings s;
-    s.description = m_description;
-    s.version = m_version;
-    s.paper = m_paperSettings;
-    s.columns = m_columns;
-    s.columnGap = m_columnGap;
+    report::TemplateSettings s = settings();
     for (report::SectionNumber code : kFixedSectionCodes) {
         const TOddil* section = sectionOfCode(code);
         s.sections[code] = report::TemplateSection{!section->isHidden(), section->sectionHeight(),
@@ -63,9 +58,6 @@ report::TemplateSettings TFormSestE::settingsValue() const {
                          !g->header->isHidden(), g->header->sectionHeight(),
                          !g->footer->isHidden(), g->footer->sectionHeight(), g->newPage});
     }
-    s.designerValue = m_i5Value;
-    s.grid = {m_characterGrid, m_gridX, m_gridY, m_lineCode, m_pitchCode, m_showGrid, m_snap};
-    s.background = m_background;
     s.functions = report::TemplateFunctionsOf(m_report->Funkce());
     return s;
 }
@@ -81,28 +73,30 @@ void TFormSestE::readSettings(const TPredloha& predloha) {
         page.rightMargin,      page.topMargin, page.bottomMargin};
     defaults.background = {};
     defaults.description.clear();
-    const report::TemplateSettings s =
+    const report::TemplateSettings read =
         report::ReadTemplateSettings(predloha, m_report->IsDetail(), defaults);
 
-    if (!s.description.isEmpty() && !m_keepDescription) {
-        m_description = s.description;
-        m_report->Popis = s.description;
+    report::TemplateSettings& own = settings();
+    if (!read.description.isEmpty() && !m_keepDescription) {
+        own.description = read.description;
+        m_report->Popis = read.description;
     }
-    m_version = s.version;
-    m_paperSettings = *s.paper;
+    own.version = read.version;
+    own.paper = read.paper;
     if (!m_report->IsDetail()) applyPaperToPrinterModel();
-    m_columns = s.columns;
-    m_columnGap = s.columnGap;
+    own.columns = read.columns;
+    own.columnGap = read.columnGap;
+    // sections, groups and functions go to the paper and the report
     for (report::SectionNumber code : kFixedSectionCodes) {
-        const std::optional<report::TemplateSection>& line = s.sections[code];
+        const std::optional<report::TemplateSection>& line = read.sections[code];
         if (!line) continue;
         TOddil* section = sectionOfCode(code);
         section->setVisible(line->visible);
         section->setSectionHeight(line->height);
-        section->setColumns(m_columns, m_columnGap);
+        section->setColumns(own.columns, own.columnGap);
         m_report->SetSectionFlags(code, line->flags.value_or(0));
     }
-    for (const report::TemplateGroupLine& g : s.groups) {
+    for (const report::TemplateGroupLine& g : read.groups) {
         TPolSkupE group;
         group.number = g.number;
         group.keyName = g.key;
@@ -113,52 +107,35 @@ void TFormSestE::readSettings(const TPredloha& predloha) {
         group.newPage = g.newPage;
         AddGroupSections(group);
     }
-    m_i5Value = s.designerValue;
-    m_characterGrid = s.grid.characterGrid;
-    m_gridX = s.grid.x;
-    m_gridY = s.grid.y;
-    m_lineCode = s.grid.lineCode;
-    m_pitchCode = s.grid.pitchCode;
-    m_showGrid = s.grid.show;
-    m_snap = s.grid.snap;
-    deriveGridSteps();
-    m_background = s.background;
+    own.designerValue = read.designerValue;
+    m_document.setGrid(read.grid);
+    own.background = read.background;
     // the background covers the paper unless its line says otherwise
-    if (m_background.width == 0) m_background.width = m_paperSettings.paperWidth;
-    if (m_background.height == 0) m_background.height = m_paperSettings.paperHeight;
+    if (own.background.width == 0) own.background.width = own.paper->paperWidth;
+    if (own.background.height == 0) own.background.height = own.paper->paperHeight;
 
     report::TListFunkci& functions = m_report->Funkce();
     functions.ClearFunctions();
-    report::AddTemplateFunctions(s.functions, functions);
-}
-
-void TFormSestE::deriveGridSteps() {
-    if (m_characterGrid == 1) {
-        m_stepX = m_pitchCode == 1 ? 8.333333f : m_pitchCode == 2 ? 5.882353f : 10.0f;
-        m_stepY = m_lineCode == 1 ? 25.0f : m_lineCode == 2 ? 33.333332f : 16.666666f;
-        m_gridX = int(std::lround(m_stepX));
-        m_gridY = int(std::lround(m_stepY));
-    } else {
-        m_stepX = m_gridX;
-        m_stepY = m_gridY;
-    }
+    report::AddTemplateFunctions(read.functions, functions);
 }
 
 void TFormSestE::applyPaperToPrinterModel() {
+    const report::TemplatePaper& paper = paperSettings();
     report::TPageSetup& page = report::PageSetup();
-    page.orientation = m_paperSettings.landscape ? 1 : 0;
-    if (m_paperSettings.paperWidth > 0 && m_paperSettings.paperHeight > 0) {
-        page.paperWidth = m_paperSettings.paperWidth;
-        page.paperHeight = m_paperSettings.paperHeight;
+    page.orientation = paper.landscape ? 1 : 0;
+    if (paper.paperWidth > 0 && paper.paperHeight > 0) {
+        page.paperWidth = paper.paperWidth;
+        page.paperHeight = paper.paperHeight;
     }
-    page.leftMargin = m_paperSettings.marginLeft;
-    page.rightMargin = m_paperSettings.marginRight;
-    page.topMargin = m_paperSettings.marginTop;
-    page.bottomMargin = m_paperSettings.marginBottom;
+    page.leftMargin = paper.marginLeft;
+    page.rightMargin = paper.marginRight;
+    page.topMargin = paper.marginTop;
+    page.bottomMargin = paper.marginBottom;
 }
 
 void TFormSestE::loadBackgroundPicture() {
-    const QString name = m_background.own ? m_background.pictureName : m_report->Background;
+    const report::TemplateBackground& background = settings().background;
+    const QString name = background.own ? background.pictureName : m_report->Background;
     if (name.isEmpty()) {
         m_backgroundPicture.reset();
         return;
@@ -173,13 +150,13 @@ bool TFormSestE::LoadPredloha(const TPredloha& predloha) {
     for (const QString& line : predloha)
         keys.append(line.size() > 1 ? firstField(line) : QString());
 
-    m_foreignDetailLines.clear();
+    m_document.foreignDetailLines().clear();
     readSettings(predloha);
     loadBackgroundPicture();
     fillFunctionCombo();
 
     // the old-file rule follows the version of the text being read
-    const report::TemplateVersion version = m_version;
+    const report::TemplateVersion version = settings().version;
     const auto loadSection = [&](TOddil* section) {
         const QString key = sectionKey(section->code());
         for (qsizetype i = 0; i < predloha.size(); ++i)
@@ -202,7 +179,7 @@ bool TFormSestE::LoadPredloha(const TPredloha& predloha) {
         const int j = detailNumber(keys[i]);
         if (j < 0) continue;
         if (j >= details) {
-            m_foreignDetailLines.append(predloha[i]);
+            m_document.foreignDetailLines().append(predloha[i]);
             continue;
         }
         QString line = predloha[i];
@@ -261,6 +238,12 @@ TPolSkupE& TFormSestE::AddGroupSections(const TPolSkupE& record) {
 }
 
 void TFormSestE::RemoveGroupSections(TPolSkupE& group) {
+    // the selection must not keep an element that goes with the sections
+    QList<TSesPrvek*> leaving;
+    for (const TOddil* section : {group.header, group.footer})
+        for (int i = 0; section && i < section->PocetPrvku(); ++i)
+            leaving << section->Prvek(i);
+    releaseSelection(leaving);
     m_paper->RemoveSkupina(group);
 }
 
@@ -293,7 +276,7 @@ void TFormSestE::ClearPaper() {
     }
     for (report::SectionNumber code : kFixedSectionCodes)
         m_paper->ClearOddil(sectionOfCode(code));
-    m_foreignDetailLines.clear();
+    m_document.foreignDetailLines().clear();
     EnableSelectionControls(false);
 }
 
@@ -301,7 +284,7 @@ void TFormSestE::ClearPaper() {
 
 bool TFormSestE::StorePredloha(TPredloha& out) {
     out = report::WriteTemplateSettings(settingsValue());
-    m_version = {}; // what is written is in the current format
+    settings().version = {}; // what is written is in the current format
     const auto writeSection = [&out](const TOddil* section) {
         const QString key = sectionKey(section->code());
         for (int e = 0; e < section->PocetPrvku(); ++e)
@@ -316,7 +299,7 @@ bool TFormSestE::StorePredloha(TPredloha& out) {
     for (int j = 0; j < m_report->Detaily().Count(); ++j)
         for (const QString& line : m_report->Detaily().Detail(j)->Predloha())
             out.append(u'D' + num(j) + u',' + line);
-    out.append(m_foreignDetailLines);
+    out.append(m_document.foreignDetailLines());
     return true;
 }
 
@@ -329,25 +312,24 @@ TPredloha TFormSestE::storedText() {
 // ---- history
 
 void TFormSestE::RecordChange(ChangeKind kind) {
-    StorePredloha(m_history.AddVariant(TListVariant::StepName(kind)));
-    m_modified = true;
-    refreshHistoryActions();
+    m_document.recordStep(kind, storedText());
 }
 
 void TFormSestE::refreshSnapshot() {
-    StorePredloha(m_history.Current());
+    m_document.rewriteCurrent(storedText(), false);
 }
 
 void TFormSestE::refreshHistoryActions() {
+    const TListVariant& steps = history();
     QAction* undo = action(QStringLiteral("ActionUndo"));
     QAction* redo = action(QStringLiteral("ActionRedo"));
-    undo->setEnabled(m_history.CanUndo());
-    redo->setEnabled(m_history.CanRedo());
-    undo->setToolTip(m_history.UndoCaption());
-    redo->setToolTip(m_history.RedoCaption());
+    undo->setEnabled(steps.CanUndo());
+    redo->setEnabled(steps.CanRedo());
+    undo->setToolTip(steps.UndoCaption());
+    redo->setToolTip(steps.RedoCaption());
     if (m_menuUndo) {
-        m_menuUndo->setEnabled(m_history.CanUndo());
-        m_menuRedo->setEnabled(m_history.CanRedo());
+        m_menuUndo->setEnabled(steps.CanUndo());
+        m_menuRedo->setEnabled(steps.CanRedo());
     }
 }
 
@@ -358,31 +340,25 @@ void TFormSestE::loadSnapshot(const TPredloha& predloha) {
 
 void TFormSestE::Undo() {
     commitPendingText();
-    if (!m_history.CanUndo()) return;
-    const TPredloha text = (m_history.Undo(), m_history.Current());
-    loadSnapshot(text);
-    m_modified = true;
-    refreshHistoryActions();
+    if (!m_document.undo()) return;
+    loadSnapshot(TPredloha(history().Current()));
 }
 
 void TFormSestE::Redo() {
     commitPendingText();
-    if (!m_history.CanRedo()) return;
-    const TPredloha text = (m_history.Redo(), m_history.Current());
-    loadSnapshot(text);
-    m_modified = true;
-    refreshHistoryActions();
+    if (!m_document.redo()) return;
+    loadSnapshot(TPredloha(history().Current()));
 }
 
 // ---- saving
 
 bool TFormSestE::SavePredloha() {
     refreshSnapshot();
-    m_report->SetPredloha(m_history.Current());
+    m_report->SetPredloha(history().Current());
     fillFunctionCombo();
     int result = report::seNotSaved;
     if (m_report->MasterSestava() && m_owner)
-        result = m_owner->paperEvent(19, 0, 0);
+        result = m_owner->paperEvent(peSaveTemplate, 0, 0);
     else
         result = m_report->UlozPredlohu();
     return finishSave(result);
@@ -395,9 +371,7 @@ bool TFormSestE::finishSave(int result) {
                        platform::MessageButtons::Ok, platform::MessageIcon::Critical);
         return false;
     }
-    m_modified = false;
-    if (!EditorSettings().UndoSave) m_history.ForgetHistory();
-    refreshHistoryActions();
+    m_document.saved(EditorSettings().UndoSave);
     return true;
 }
 
@@ -438,7 +412,7 @@ private:
 bool TFormSestE::SavePredlohaAs() {
     // what records no step (z-order) still reaches the file
     refreshSnapshot();
-    m_report->SetPredloha(m_history.Current());
+    m_report->SetPredloha(history().Current());
     fillFunctionCombo();
     // a detail saves as through its master, which asks for the file
     report::TSestavaTyp* asking = m_report;
@@ -458,10 +432,9 @@ void TFormSestE::NewPredloha() {
                        platform::MessageIcon::Question) != platform::MessageAnswer::Yes)
         return;
     ClearPaper();
-    m_history.ForgetHistory();
-    m_history.Variant(0).clear();
+    m_document.forgetHistory();
+    m_document.rewriteCurrent({}, false);
     VytvorNovouPredlohu();
-    refreshHistoryActions();
 }
 
 } // namespace designer
@@ -476,18 +449,19 @@ void TFormSestE::deleteLastGroup() {
 }
 
 void TFormSestE::EditSestavaSettings(int page, int group) {
+    const report::TemplateSettings& own = settings();
     TSestDlg::Values v;
-    v.description = m_description;
-    v.paper = m_paperSettings;
-    v.columns = m_columns;
-    v.gap = m_columnGap;
-    v.characterGrid = m_characterGrid;
-    v.gridX = m_gridX;
-    v.gridY = m_gridY;
-    v.pitchCode = m_pitchCode == 1 || m_pitchCode == 2 ? m_pitchCode : 0;
-    v.showGrid = m_showGrid;
-    v.snap = m_snap;
-    v.background = m_background;
+    v.description = own.description;
+    v.paper = *own.paper;
+    v.columns = own.columns;
+    v.gap = own.columnGap;
+    v.characterGrid = own.grid.characterGrid;
+    v.gridX = own.grid.x;
+    v.gridY = own.grid.y;
+    v.pitchCode = own.grid.pitchCode == 1 || own.grid.pitchCode == 2 ? own.grid.pitchCode : 0;
+    v.showGrid = own.grid.show;
+    v.snap = own.grid.snap;
+    v.background = own.background;
     for (report::SectionNumber code : kFixedSectionCodes) {
         v.visible[code] = !sectionOfCode(code)->isHidden();
         v.height[code] = sectionOfCode(code)->sectionHeight();
@@ -520,23 +494,25 @@ void TFormSestE::EditSestavaSettings(int page, int group) {
         return;
     }
     const TSestDlg::Values w = m_reportDialog->values();
-    m_description = w.description;
+    report::TemplateSettings& taken = settings();
+    taken.description = w.description;
     m_report->Popis = w.description;
     if (!m_report->IsDetail()) {
-        m_paperSettings = w.paper;
+        taken.paper = w.paper;
         applyPaperToPrinterModel();
     }
-    m_columns = w.columns;
-    m_columnGap = w.gap;
-    m_characterGrid = w.characterGrid;
-    m_gridX = w.gridX;
-    m_gridY = w.gridY;
-    m_pitchCode = w.pitchCode;
-    m_showGrid = w.showGrid;
-    m_snap = w.snap;
-    m_background = w.background;
+    taken.columns = w.columns;
+    taken.columnGap = w.gap;
+    report::TemplateGrid grid = taken.grid;
+    grid.characterGrid = w.characterGrid;
+    grid.x = w.gridX;
+    grid.y = w.gridY;
+    grid.pitchCode = w.pitchCode;
+    grid.show = w.showGrid;
+    grid.snap = w.snap;
+    m_document.setGrid(grid);
+    taken.background = w.background;
     loadBackgroundPicture();
-    deriveGridSteps();
     for (report::SectionNumber code : kFixedSectionCodes) {
         sectionOfCode(code)->setVisible(w.visible[code]);
         sectionOfCode(code)->setSectionHeight(w.height[code]);

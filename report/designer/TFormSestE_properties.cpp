@@ -388,7 +388,7 @@ void TFormSestE::connectTextControls() {
     // field with a text that no step holds yet.
     const auto typed = [this](const QString& text, bool barcode) {
         TSesPrvek* element = m_properties->textElement;
-        if (m_properties->filling || !element || element != m_primary) return;
+        if (m_properties->filling || !element || element != primarySelection()) return;
         if (barcode)
             element->element()->SetBarcodeText(text);
         else
@@ -454,17 +454,19 @@ void TFormSestE::connectGraphicControls() {
 
     // pictures: the primary alone, never a multiple selection
     const auto pictureChange = [this](const std::function<void(Element&)>& change) {
-        if (!m_primary || m_primary->multi()) return;
+        const TSesPrvek* primary = primarySelection();
+        if (!primary || primary->multi()) return;
         changeProperty(ckElementSettings, {}, change);
     };
     const auto loadPicture = [this, pictureChange] {
-        if (!m_primary || m_primary->Kind() != report::ekPicture) return;
+        const TSesPrvek* primary = primarySelection();
+        if (!primary || primary->Kind() != report::ekPicture) return;
         const QString template_ = m_report ? m_report->GetPredlohaFileName() : QString();
         const QString folder = template_.isEmpty()
                                    ? QString()
                                    : QFileInfo(template_).absolutePath() + QLatin1Char('/');
         const QString path = folder + m_properties->file->currentText();
-        if (m_primary->element()->Text == path) return;
+        if (primary->element()->Text == path) return;
         pictureChange([path](Element& e) { e.LoadPicture(path); });
     };
     connect(c.file, &QComboBox::activated, this, loadPicture);
@@ -495,11 +497,11 @@ void TFormSestE::connectGraphicControls() {
 
     // the drawing area's index and zoom, taken when the field is left or Enter is pressed
     const auto paintBoxChange = [this] {
-        if (m_properties->filling || !m_primary || m_primary->Kind() != report::ekDrawingArea)
-            return;
+        const TSesPrvek* primary = primarySelection();
+        if (m_properties->filling || !primary || primary->Kind() != report::ekDrawingArea) return;
         const int index = fieldNumber(m_properties->paintIndex->text(), 0);
         const int zoom = std::clamp(fieldNumber(m_properties->paintZoom->text(), 1), 1, 6);
-        const Element& e = *m_primary->element();
+        const Element& e = *primary->element();
         if (index == e.Index && zoom == e.BrushStyle) return;
         changeProperty(ckElementSettings, {}, [index, zoom](Element& e) {
             e.Index = index;
@@ -615,7 +617,8 @@ void TFormSestE::showKindPanel(TSesPrvek* element) {
 
 void TFormSestE::showSelectionState(bool enable) {
     if (!m_properties) return;
-    const bool single = enable && m_primary && !m_primary->multi();
+    const TSesPrvek* primary = primarySelection();
+    const bool single = enable && primary && !primary->multi();
     m_properties->front->setEnabled(single);
     m_properties->back->setEnabled(single);
     if (!enable) {
@@ -630,8 +633,9 @@ void TFormSestE::showSelectionState(bool enable) {
 // ---- changing
 
 QList<TSesPrvek*> TFormSestE::propertyTargets(std::span<const report::ElementKind> kinds) const {
-    if (!m_primary) return {};
-    if (!m_primary->multi() || kinds.size() == 0) return {m_primary};
+    TSesPrvek* const primary = primarySelection();
+    if (!primary) return {};
+    if (!primary->multi() || kinds.size() == 0) return {primary};
     QList<TSesPrvek*> targets;
     for (int i = 0; i < m_paper->PocetPrvku(); ++i) {
         TSesPrvek* element = m_paper->Prvek(i);
@@ -666,21 +670,22 @@ void TFormSestE::commitPendingText() {
 }
 
 void TFormSestE::moveInZOrder(bool front) {
-    if (!m_primary) return;
-    m_paper->ZOrder(m_primary, front);
+    TSesPrvek* const primary = primarySelection();
+    if (!primary) return;
+    m_paper->ZOrder(primary, front);
     BuildElementTree();
     // no step of its own, but the change must reach the file
-    refreshSnapshot();
-    m_modified = true;
+    m_document.rewriteCurrent(storedText(), true);
 }
 
 // ---- element dialogs
 
 void TFormSestE::editSelectionFont() {
-    if (!m_primary) return;
+    const TSesPrvek* primary = primarySelection();
+    if (!primary) return;
     TDlgKonfPrvku dialog(this);
     dialog.HideBasicPages();
-    dialog.LoadFont(m_primary->element()->Font);
+    dialog.LoadFont(primary->element()->Font);
     if (dialog.exec() != QDialog::Accepted) return;
     const platform::TFont font = dialog.WorkingFont();
     changeProperty(ckFont, kTextKinds,

@@ -300,7 +300,7 @@ void TFormSestE::BuildElementTree() {
     if (!shown || !m_report) return;
 
     auto* root = new QTreeWidgetItem(m_tree);
-    root->setText(0, m_description);
+    root->setText(0, description());
     root->setData(0, kImageRole, tiReport);
     root->setIcon(0, treeIcon(tiReport));
     for (TOddil* section : sectionsInPrintOrder()) {

@@ -20,9 +20,20 @@ report::TPredloha& TListVariant::Variant(int i) {
     return m_entries[size_t(std::clamp(i, 0, Count() - 1))].snapshot;
 }
 
+const report::TPredloha& TListVariant::Variant(int i) const {
+    return m_entries[size_t(std::clamp(i, 0, Count() - 1))].snapshot;
+}
+
+void TListVariant::dropFirst() {
+    m_entries.erase(m_entries.begin());
+    --m_current;
+    m_clean = m_clean > 0 ? m_clean - 1 : -1;
+}
+
 report::TPredloha& TListVariant::AddVariant(const QString& name) {
     m_entries.resize(size_t(m_current + 1));
-    if (m_current >= m_capacity - 1) m_entries.erase(m_entries.begin());
+    if (m_clean > m_current) m_clean = -1;
+    if (m_current >= m_capacity - 1) dropFirst();
     m_entries.push_back({name.left(kNameLength), {}});
     m_current = Count() - 1;
     return m_entries.back().snapshot;
@@ -30,18 +41,19 @@ report::TPredloha& TListVariant::AddVariant(const QString& name) {
 
 void TListVariant::SetCapacity(int n) {
     m_capacity = std::max(n, 1);
-    while (Count() > m_capacity && m_current >= 1) {
-        m_entries.erase(m_entries.begin());
-        --m_current;
-    }
-    while (Count() > m_capacity && Count() - 1 > m_current)
+    while (Count() > m_capacity && m_current >= 1)
+        dropFirst();
+    while (Count() > m_capacity && Count() - 1 > m_current) {
+        if (m_clean == Count() - 1) m_clean = -1;
         m_entries.pop_back();
+    }
 }
 
 void TListVariant::ForgetHistory() {
     Entry kept = std::move(m_entries[size_t(m_current)]);
     m_entries.clear();
     m_entries.push_back(std::move(kept));
+    m_clean = m_clean == m_current ? 0 : -1;
     m_current = 0;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The designer's undo and redo history: a list of whole-template snapshots, each under the
-// name of the step that led to it, with a capacity and a current position. Undo and redo only
-// move the position; the window reloads the snapshot found there.
+// name of the step that led to it, with a capacity, a current position and a clean index.
+// Undo and redo only move the position; the window reloads the snapshot found there.
 
 #include "report/engine/template/sestavyt_model.h"
 
@@ -42,7 +42,9 @@ public:
 
     // The snapshot of entry i (clamped into the list); Current: of the current entry.
     report::TPredloha& Variant(int i);
+    const report::TPredloha& Variant(int i) const;
     report::TPredloha& Current() { return Variant(m_current); }
+    const report::TPredloha& Current() const { return Variant(m_current); }
 
     // Drops the redo tail, and entry 0 when the list is full; appends an empty snapshot under
     // `name` (cut to 32 characters), makes it current and returns it for the caller to fill.
@@ -51,6 +53,14 @@ public:
     void SetCapacity(int n);
     // Only the current entry remains, as entry 0 with its name.
     void ForgetHistory();
+
+    // The clean index: the entry that holds what the template file holds, as an undo stack's
+    // clean state; -1 when no entry does. A new history is clean at its one entry; entries
+    // that go take it along, and entries that move keep it on theirs.
+    int CleanIndex() const { return m_clean; }
+    bool IsClean() const { return m_clean == m_current; }
+    void SetClean() { m_clean = m_current; }
+    void ResetClean() { m_clean = -1; }
 
     bool CanUndo() const { return m_current >= 1; }
     bool CanRedo() const { return m_current < Count() - 1; }
@@ -73,6 +83,10 @@ private:
     std::vector<Entry> m_entries;
     int m_capacity = 10;
     int m_current = 0;
+    int m_clean = 0;
+
+    // Entry 0 goes; the indexes after it move down.
+    void dropFirst();
 };
 
 } // namespace designer

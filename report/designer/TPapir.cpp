@@ -40,6 +40,7 @@ TPapir::~TPapir() {
     // Element controls die with their sections (their parents); the lists go first.
     m_elements.clear();
     m_listed.clear();
+    m_shown.clear();
 }
 
 TOddil* TPapir::AddOddil(report::SectionNumber code) {
@@ -81,6 +82,7 @@ void TPapir::AddPrvek(TOddil* section, TSesPrvek* element) {
     element->show();
     if (!m_listed.contains(element)) {
         m_listed.insert(element);
+        if (element->element()) m_shown.insert(element->element(), element);
         m_elements.append(element);
         section->addPrvek(element);
     } else if (!section->holds(element)) {
@@ -90,6 +92,7 @@ void TPapir::AddPrvek(TOddil* section, TSesPrvek* element) {
 
 void TPapir::RemovePrvek(TSesPrvek* element) {
     if (!m_listed.remove(element)) return;
+    m_shown.remove(element->element());
     m_elements.removeAll(element);
     for (TOddil* section : m_sections)
         section->removePrvek(element);
@@ -111,8 +114,10 @@ void TPapir::deleteElements(const QSet<TSesPrvek*>& elements) {
         removed.append(e);
         return true;
     });
-    for (TSesPrvek* e : removed)
+    for (TSesPrvek* e : removed) {
         m_listed.remove(e);
+        m_shown.remove(e->element());
+    }
     for (TOddil* section : m_sections)
         section->removePrvky(elements);
     // the last first, as single deletions go

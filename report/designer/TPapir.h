@@ -5,6 +5,7 @@
 
 #include "report/engine/template/sestavyt_model.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -77,6 +78,10 @@ public:
     TOddil* Oddil(int i) const;
     int PocetOddilu() const { return int(m_sections.size()); }
     TOddil* FindOddil(const TSesPrvek* element) const;
+    // The control that shows `element`, or null.
+    TSesPrvek* controlOf(const report::TVoranReportElement* element) const {
+        return m_shown.value(element);
+    }
     void ZOrder(TSesPrvek* element, bool front);
 
     // Paper width in 1/100 inch; the zoom is applied again.
@@ -94,6 +99,7 @@ private:
     QList<TOddil*> m_sections;
     QList<TSesPrvek*> m_elements;
     QSet<TSesPrvek*> m_listed; // the same controls, for a quick "already there?"
+    QHash<const report::TVoranReportElement*, TSesPrvek*> m_shown; // their elements
     int m_width = 0;
     double m_zoom = 1.0;
     DesignerEvents* m_events = nullptr;

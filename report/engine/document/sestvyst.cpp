@@ -258,13 +258,11 @@ QString TVystPrvek::ShownText() const {
 
 void TVystPrvek::SetPicture(const TPicture* picture) {
     m_picture = picture ? std::make_unique<TPicture>(*picture) : nullptr;
-    m_pictureName.clear();
     m_hasPicture = true;
 }
 
-void TVystPrvek::SetPictureName(const QString& name) {
+void TVystPrvek::UseTemplatePicture() {
     m_picture.reset();
-    m_pictureName = name;
     m_hasPicture = true;
 }
 
@@ -330,12 +328,6 @@ void TSestVystup::Clear(int printableWidth, int printableHeight) {
     m_printableHeight = std::max(printableHeight, 0);
 }
 
-void TSestVystup::DeletePage(int i) {
-    if (i < 0 || i >= PageCount()) return;
-    m_pages.erase(m_pages.begin() + i);
-    if (m_currentPage >= PageCount()) m_currentPage = PageCount() - 1;
-}
-
 TStranaPrvku* TSestVystup::Page(int i) const {
     return i >= 0 && i < PageCount() ? m_pages[size_t(i)].get() : nullptr;
 }
@@ -379,7 +371,7 @@ void TSestVystup::DrawBackground(TCanvas& canvas, double x, double y, double sx,
 }
 
 bool TSestVystup::CancelRequested() const {
-    return m_cancel || (m_cancelQuery && m_cancelQuery()) ||
+    return (m_cancelQuery && m_cancelQuery()) ||
            (m_progress && *m_progress->cancelFlag());
 }
 

@@ -71,11 +71,11 @@ public:
     int LastLine() const { return m_lastLine; }
     // The characters of the shown lines (plain text); "" without lines.
     QString ShownText() const;
-    // A copy of the picture (none clears it), or a name: drawn with the template element's.
+    // A copy of the picture (none clears it), or none of its own: drawn with the template
+    // element's.
     void SetPicture(const TPicture* picture);
-    void SetPictureName(const QString& name);
+    void UseTemplatePicture();
     const TPicture* Picture() const { return m_picture.get(); }
-    QString PictureName() const { return m_pictureName; }
     bool HasPicture() const { return m_hasPicture; }
 
     TVoranReportElement* Source() const { return m_source; }
@@ -97,7 +97,6 @@ private:
     int m_firstLine = 0;
     int m_lastLine = -1;
     std::unique_ptr<TPicture> m_picture;
-    QString m_pictureName;
     bool m_hasPicture = false;
 };
 
@@ -129,7 +128,6 @@ public:
     // Pages are cleared; the printable size becomes the given one.
     void Clear(int printableWidth, int printableHeight);
     void Clear() { Clear(m_printableWidth, m_printableHeight); }
-    void DeletePage(int i);
     int PageCount() const { return int(m_pages.size()); }
     TStranaPrvku* Page(int i) const;
     // Adds to page n, creating the missing pages up to it. A negative n is refused (the
@@ -181,9 +179,6 @@ public:
     int PrintableWidth() const { return m_printableWidth; }
     int PrintableHeight() const { return m_printableHeight; }
 
-    // Cancel: stops drawing and printing between elements and sheets.
-    void SetCancel(bool cancel) { m_cancel = cancel; }
-    bool Cancelled() const { return m_cancel; }
     // Asked between elements and sheets as well; may be empty (or null).
     void SetCancelQuery(std::function<bool()> query) { m_cancelQuery = std::move(query); }
     void SetCancelSource(const bool* flag) {
@@ -236,7 +231,6 @@ private:
     int m_copies = 1;
     int m_lineCode = 0;
     int m_exportLanguage = slUndefined;
-    bool m_cancel = false;
     PrintFailure m_printFailure;
     std::function<bool()> m_cancelQuery;
     RunProgress* m_progress = nullptr;

@@ -43,12 +43,11 @@ TRect zoomed(TRect r, int zoom) {
     return {r.left * zoom / 100, r.top * zoom / 100, r.right * zoom / 100, r.bottom * zoom / 100};
 }
 
-// What both printers do first: clear the cancel flag, clamp the page range and select the
+// What both printers do first: forget the last failure, clamp the page range and select the
 // printer with the template's orientation. False when no job is to start; `result` is then the
 // printer's answer (true for nothing to print, false without a printer).
 bool preparePrinting(TSestVystup& doc, int& start, int& end, bool& result,
                      bool templateOrientation) {
-    doc.SetCancel(false);
     doc.SetPrintFailure({});
     start = std::max(start, 1);
     end = std::min(end, doc.PageCount());
@@ -74,15 +73,13 @@ void SetPrintFitDialog(PrintFitDialog dialog) {
     fitDialog() = std::move(dialog);
 }
 
-bool PrintGraphic(TSestVystup& doc, int start, int end, const bool* cancel, const QString& title,
-                  int copies, bool templateOrientation) {
+bool PrintGraphic(TSestVystup& doc, int start, int end, const QString& title, int copies,
+                  bool templateOrientation) {
     bool result = true;
     if (!preparePrinting(doc, start, end, result, templateOrientation)) return result;
     const TSestVystup::PageLayout& layout = doc.pageLayout();
     PrinterSystem& printer = PrinterSystem::instance();
-    const auto cancelled = [&] {
-        return doc.Cancelled() || (cancel && *cancel) || doc.CancelRequested();
-    };
+    const auto cancelled = [&] { return doc.CancelRequested(); };
 
     const int dpiX = std::max(printer.resolutionX(), 1);
     const int dpiY = std::max(printer.resolutionY(), 1);
@@ -169,14 +166,12 @@ bool PrintGraphic(TSestVystup& doc, int start, int end, const bool* cancel, cons
     return true;
 }
 
-bool PrintText(TSestVystup& doc, int start, int end, const bool* cancel, const QString& title,
-               int copies, bool templateOrientation) {
+bool PrintText(TSestVystup& doc, int start, int end, const QString& title, int copies,
+               bool templateOrientation) {
     bool result = true;
     if (!preparePrinting(doc, start, end, result, templateOrientation)) return result;
     const TSestVystup::PageLayout& layout = doc.pageLayout();
-    const auto cancelled = [&] {
-        return doc.Cancelled() || (cancel && *cancel) || doc.CancelRequested();
-    };
+    const auto cancelled = [&] { return doc.CancelRequested(); };
     // Element positions on the printer's printable area, moved by the output offset.
     const int ox = PageToPrinterX(layout.marginLeft) + PageSetup().outputOffsetX;
     const int oy = PageToPrinterY(layout.marginTop) + PageSetup().outputOffsetY;
@@ -241,8 +236,8 @@ public:
         // A printer chosen before that has gone stays chosen: the print then says so.
         if (printer >= 0 || printers.currentName().isEmpty()) printers.selectPrinter(printer);
         const bool printed = printers.isTextOnly(printers.currentName())
-                                 ? PrintText(document, start, end, nullptr, title, copies)
-                                 : PrintGraphic(document, start, end, nullptr, title, copies);
+                                 ? PrintText(document, start, end, title, copies)
+                                 : PrintGraphic(document, start, end, title, copies);
         if (previous >= 0) printers.selectPrinter(previous);
         return printed;
     }

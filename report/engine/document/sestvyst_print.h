@@ -11,14 +11,15 @@
 
 namespace report {
 
-// Printing on the current printer; true unless the job failed or was cancelled or refused
-// (the document's LastPrintFailure says why a job failed). The printer takes the template's
-// orientation unless the template lets the user choose it, or `templateOrientation` is false:
-// the user chose the orientation for this print (in the print dialog's printer properties).
-bool PrintGraphic(TSestVystup& document, int start, int end, const bool* cancel,
-                  const QString& title, int copies, bool templateOrientation = true);
-bool PrintText(TSestVystup& document, int start, int end, const bool* cancel, const QString& title,
-               int copies, bool templateOrientation = true);
+// Printing on the current printer; true unless the job failed or was cancelled (the document's
+// CancelRequested, asked between pages and sheets) or refused (the document's LastPrintFailure
+// says why a job failed). The printer takes the template's orientation unless the template
+// lets the user choose it, or `templateOrientation` is false: the user chose the orientation
+// for this print (in the print dialog's printer properties).
+bool PrintGraphic(TSestVystup& document, int start, int end, const QString& title, int copies,
+                  bool templateOrientation = true);
+bool PrintText(TSestVystup& document, int start, int end, const QString& title, int copies,
+               bool templateOrientation = true);
 
 // The print-fit dialog asked when the sheet is smaller than the page: given the page and its
 // margins, it answers the sheets per page across and down and the zoom percent, or false when

@@ -19,9 +19,9 @@ QString PageFileName(const QString& fileName, int page, const QString& extension
 }
 
 bool SavePageMetafile(TSestVystup& document, QIODevice& stream, int page, bool withBackground,
-                      bool enhanced, const bool* cancel) {
+                      bool enhanced) {
     if (!document.Page(page)) return false;
-    const auto stopped = [&] { return (cancel && *cancel) || document.CancelRequested(); };
+    const auto stopped = [&] { return document.CancelRequested(); };
     document.NotePage(page + 1);
     QCoreApplication::processEvents();
     if (stopped()) return false;
@@ -38,19 +38,19 @@ bool SavePageMetafile(TSestVystup& document, QIODevice& stream, int page, bool w
 }
 
 bool SavePageMetafileFile(TSestVystup& document, const QString& fileName, int page,
-                          bool withBackground, bool enhanced, const bool* cancel) {
+                          bool withBackground, bool enhanced) {
     if (!document.Page(page)) return false;
     return platform::writeFileAtomically(fileName, [&](QIODevice& file) {
-        return SavePageMetafile(document, file, page, withBackground, enhanced, cancel);
+        return SavePageMetafile(document, file, page, withBackground, enhanced);
     });
 }
 
 bool SaveAllPagesMetafile(TSestVystup& document, const QString& fileName, const QString& extension,
-                          bool withBackground, bool enhanced, const bool* cancel) {
+                          bool withBackground, bool enhanced) {
     ExportFiles files;
     for (int k = 1; k <= document.PageCount(); ++k)
         if (!files.write(PageFileName(fileName, k, extension), [&](QIODevice& file) {
-                return SavePageMetafile(document, file, k - 1, withBackground, enhanced, cancel);
+                return SavePageMetafile(document, file, k - 1, withBackground, enhanced);
             }))
             return false;
     files.keep();

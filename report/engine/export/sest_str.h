@@ -4,9 +4,9 @@
 // exports. Page indexes are 0-based, as everywhere in the output document; page numbers in
 // file names and text ranges are 1-based.
 //
-// Every writer returns false when it was cancelled (`cancel` set or the document's progress
-// window cancelled, checked between elements) or could not write; each shows the page it
-// writes in the document's progress window. The file variants write through ExportFiles: a
+// Every writer returns false when it was cancelled (the document's CancelRequested, asked
+// between elements: its cancel source or its progress window) or could not write; each shows
+// the page it writes in the document's progress window. The file variants write through ExportFiles: a
 // failed or cancelled export leaves none of its files behind and any file it did not reach
 // as it was.
 
@@ -20,32 +20,32 @@ class TSestVystup;
 // Pages start..end (1-based, clamped to the document) `copies` times, each page as the rows
 // of a character page ending in CR LF, in the document's export language. An empty document
 // writes nothing and succeeds.
-bool SaveToText(TSestVystup& document, QIODevice& stream, int startPage, const bool* cancel,
-                int copies, int endPage);
-bool SaveToTextFile(TSestVystup& document, const QString& fileName, const bool* cancel = nullptr);
+bool SaveToText(TSestVystup& document, QIODevice& stream, int startPage, int copies,
+                int endPage);
+bool SaveToTextFile(TSestVystup& document, const QString& fileName);
 
 // Page `page` as HTML (UTF-8). Pictures, item pictures, drawing areas and barcodes become BMP
 // files in `pictureFolder`, named after `fileName` with its extension replaced by the element's
 // number (from 1) and ".bmp". False for an invalid page (nothing written) or a picture that
 // could not be saved.
 bool SaveToHTML(TSestVystup& document, QIODevice& stream, const QString& pictureFolder, int page,
-                const QString& fileName, const bool* cancel = nullptr);
+                const QString& fileName);
 // Page `page` into `fileName`, its pictures beside it, named after `pictureStem` (a file name
 // whose extension is replaced; empty: `fileName`).
 bool SaveToHTMLFile(TSestVystup& document, const QString& fileName, int page,
-                    const QString& pictureStem = {}, const bool* cancel = nullptr);
+                    const QString& pictureStem = {});
 
 // The whole document as RTF: absolutely positioned paragraphs in twips, one group per page.
-bool SaveToRTF(TSestVystup& document, QIODevice& stream, const bool* cancel = nullptr);
-bool SaveToRTFFile(TSestVystup& document, const QString& fileName, const bool* cancel = nullptr);
+bool SaveToRTF(TSestVystup& document, QIODevice& stream);
+bool SaveToRTFFile(TSestVystup& document, const QString& fileName);
 
 // Page `page` recorded by the page view and written as EMF (`enhanced`) or placeable WMF;
 // the background is drawn when `withBackground` and the document has one. The document's
 // current page becomes `page`. False for an invalid page (nothing written).
 bool SavePageMetafile(TSestVystup& document, QIODevice& stream, int page, bool withBackground,
-                      bool enhanced, const bool* cancel = nullptr);
+                      bool enhanced);
 bool SavePageMetafileFile(TSestVystup& document, const QString& fileName, int page,
-                          bool withBackground, bool enhanced, const bool* cancel = nullptr);
+                          bool withBackground, bool enhanced);
 
 // The name of page `page` (1-based) of a per-page export: the extension of the file name (its
 // last dot after the last "/") replaced by the number and `extension` ("a.html", 3, ".html"
@@ -57,9 +57,8 @@ QString PageFileName(const QString& fileName, int page, const QString& extension
 // pictures share a name. A page that fails or a cancel ends the export, which then leaves none
 // of its files.
 bool SaveAllPagesHTML(TSestVystup& document, const QString& fileName,
-                      const QString& extension = QStringLiteral(".html"),
-                      const bool* cancel = nullptr);
+                      const QString& extension = QStringLiteral(".html"));
 bool SaveAllPagesMetafile(TSestVystup& document, const QString& fileName, const QString& extension,
-                          bool withBackground, bool enhanced, const bool* cancel = nullptr);
+                          bool withBackground, bool enhanced);
 
 } // namespace report

@@ -267,7 +267,7 @@ private:
 
 // Page `page` into `stream`, its pictures written through `files`.
 bool writePage(TSestVystup& document, QIODevice& stream, const QString& pictureFolder, int page,
-               const QString& fileName, const bool* cancel, ExportFiles& files) {
+               const QString& fileName, ExportFiles& files) {
     const TStranaPrvku* elements = document.Page(page);
     if (!elements) return false;
     document.NotePage(page + 1);
@@ -284,7 +284,7 @@ bool writePage(TSestVystup& document, QIODevice& stream, const QString& pictureF
             break;
         }
         QCoreApplication::processEvents();
-        if ((cancel && *cancel) || document.CancelRequested()) {
+        if (document.CancelRequested()) {
             complete = false;
             break;
         }
@@ -295,42 +295,41 @@ bool writePage(TSestVystup& document, QIODevice& stream, const QString& pictureF
 
 // Page `page` into `fileName`, its pictures beside it named after `pictureStem`.
 bool writePageFile(TSestVystup& document, const QString& fileName, int page,
-                   const QString& pictureStem, const bool* cancel, ExportFiles& files) {
+                   const QString& pictureStem, ExportFiles& files) {
     if (!document.Page(page)) return false;
     const int slash = int(fileName.lastIndexOf('/'));
     const QString folder = slash >= 0 ? fileName.left(slash + 1) : QString();
     const QString stem = pictureStem.isEmpty() ? fileName.mid(slash + 1) : pictureStem;
     return files.write(fileName, [&](QIODevice& file) {
-        return writePage(document, file, folder, page, stem, cancel, files);
+        return writePage(document, file, folder, page, stem, files);
     });
 }
 
 } // namespace
 
 bool SaveToHTML(TSestVystup& document, QIODevice& stream, const QString& pictureFolder, int page,
-                const QString& fileName, const bool* cancel) {
+                const QString& fileName) {
     ExportFiles pictures;
-    if (!writePage(document, stream, pictureFolder, page, fileName, cancel, pictures))
+    if (!writePage(document, stream, pictureFolder, page, fileName, pictures))
         return false;
     pictures.keep();
     return true;
 }
 
 bool SaveToHTMLFile(TSestVystup& document, const QString& fileName, int page,
-                    const QString& pictureStem, const bool* cancel) {
+                    const QString& pictureStem) {
     ExportFiles files;
-    if (!writePageFile(document, fileName, page, pictureStem, cancel, files)) return false;
+    if (!writePageFile(document, fileName, page, pictureStem, files)) return false;
     files.keep();
     return true;
 }
 
-bool SaveAllPagesHTML(TSestVystup& document, const QString& fileName, const QString& extension,
-                      const bool* cancel) {
+bool SaveAllPagesHTML(TSestVystup& document, const QString& fileName, const QString& extension) {
     ExportFiles files;
     for (int k = 1; k <= document.PageCount(); ++k) {
         const QString stem = PageFileName(fileName, k, QStringLiteral("_") + extension);
         if (!writePageFile(document, PageFileName(fileName, k, extension), k - 1,
-                           stem.mid(stem.lastIndexOf('/') + 1), cancel, files))
+                           stem.mid(stem.lastIndexOf('/') + 1), files))
             return false;
     }
     files.keep();

@@ -231,7 +231,7 @@ private:
 
 } // namespace
 
-bool SaveToRTF(TSestVystup& document, QIODevice& stream, const bool* cancel) {
+bool SaveToRTF(TSestVystup& document, QIODevice& stream) {
     const RtfDocument rtf(document);
     QByteArray out = rtf.header();
     bool cancelled = false;
@@ -242,7 +242,7 @@ bool SaveToRTF(TSestVystup& document, QIODevice& stream, const bool* cancel) {
         for (int i = 0; i < page->Count(); ++i) {
             out += rtf.element(*page->Prvek(i));
             QCoreApplication::processEvents();
-            if ((cancel && *cancel) || document.CancelRequested()) {
+            if (document.CancelRequested()) {
                 cancelled = true;
                 break;
             }
@@ -256,9 +256,9 @@ bool SaveToRTF(TSestVystup& document, QIODevice& stream, const bool* cancel) {
     return stream.write(out) == out.size() && !cancelled;
 }
 
-bool SaveToRTFFile(TSestVystup& document, const QString& fileName, const bool* cancel) {
+bool SaveToRTFFile(TSestVystup& document, const QString& fileName) {
     return platform::writeFileAtomically(
-        fileName, [&](QIODevice& file) { return SaveToRTF(document, file, cancel); });
+        fileName, [&](QIODevice& file) { return SaveToRTF(document, file); });
 }
 
 } // namespace report

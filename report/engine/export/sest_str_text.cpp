@@ -10,7 +10,7 @@
 
 namespace report {
 
-bool SaveToText(TSestVystup& document, QIODevice& stream, int startPage, const bool* cancel,
+bool SaveToText(TSestVystup& document, QIODevice& stream, int startPage,
                 int copies, int endPage) {
     if (document.PageCount() == 0) return true;
     startPage = std::max(startPage, 1);
@@ -27,7 +27,7 @@ bool SaveToText(TSestVystup& document, QIODevice& stream, int startPage, const b
             for (int i = 0; i < elements->Count(); ++i) {
                 TSestVystup::ToText(*elements->Prvek(i), page, 0, 0);
                 QCoreApplication::processEvents();
-                if ((cancel && *cancel) || document.CancelRequested()) {
+                if (document.CancelRequested()) {
                     page.EndOutput();
                     return false;
                 }
@@ -39,9 +39,9 @@ bool SaveToText(TSestVystup& document, QIODevice& stream, int startPage, const b
     return true;
 }
 
-bool SaveToTextFile(TSestVystup& document, const QString& fileName, const bool* cancel) {
+bool SaveToTextFile(TSestVystup& document, const QString& fileName) {
     return platform::writeFileAtomically(fileName, [&](QIODevice& file) {
-        return SaveToText(document, file, 1, cancel, 1, document.PageCount());
+        return SaveToText(document, file, 1, 1, document.PageCount());
     });
 }
 

@@ -63,9 +63,6 @@ TCalcType fetch(int request, bool wantText) {
 void InstallValueCallback(TValueCallback callback) {
     callbackSlot() = std::move(callback);
 }
-void UninstallValueCallback() {
-    callbackSlot() = nullptr;
-}
 const TValueCallback& ValueCallback() {
     return callbackSlot();
 }

@@ -41,7 +41,6 @@ using TValueCallback = std::function<int(int request, TCalcType& value)>;
 // The one process-wide value callback. Without one, name lookups answer -1 and references
 // give the cleared value. A callback must not install another one while it runs.
 void InstallValueCallback(TValueCallback callback);
-void UninstallValueCallback();
 const TValueCallback& ValueCallback();
 
 // While the callback answers a fetch: whether the evaluator will read the value's text. False
@@ -167,7 +166,6 @@ public:
     const TCalcType& CurrentValue() const { return m_value; }
     int Count() const { return m_count; }
     void SetSkipNulls(bool skip) { m_skipNulls = skip; }
-    bool SkipNulls() const { return m_skipNulls; }
 
 private:
     void reset();

@@ -23,7 +23,7 @@ public:
     RunWatch(const RunWatch&) = delete;
     RunWatch& operator=(const RunWatch&) = delete;
 
-    // The flag the writers poll; null when there is no window.
+    // The window's cancel flag (the document asks it in CancelRequested); null without one.
     const bool* cancelFlag() const;
     bool cancelled() const;
 

@@ -140,10 +140,10 @@ protected:
     void reportError(int result);
 
 private:
-    // Writes the generated document with `write`, given the cancel flag, under one progress
+    // Writes the generated document with `write` under one progress
     // window: 0, 3 cancelled, 6 not written, or 7 when nothing is `available`; a non-zero
     // result goes to OnError.
-    int exportDocument(bool available, const std::function<bool(const bool* cancel)>& write);
+    int exportDocument(bool available, const std::function<bool()>& write);
 
     QString m_reportName;
     QString m_reportAlias;

@@ -43,7 +43,7 @@ int TSestava::SaveToText(QIODevice& stream) {
         TSestVystup& doc = Vystup();
         doc.SetPageRange(StartPage, EndPage, ExportLanguage, PrintCopies);
         result =
-            report::SaveToText(doc, stream, StartPage, watch.cancelFlag(), PrintCopies, EndPage)
+            report::SaveToText(doc, stream, StartPage, PrintCopies, EndPage)
                 ? seOk
                 : seCancelled;
         reportError(result);
@@ -65,79 +65,78 @@ int TSestava::SaveToTextFile(const QString& fileName) {
     return outcome;
 }
 
-int TSestava::exportDocument(bool available,
-                             const std::function<bool(const bool* cancel)>& write) {
+int TSestava::exportDocument(bool available, const std::function<bool()>& write) {
     const RunWatch watch(*this);
-    const int result = available ? resultOf(write(watch.cancelFlag()), watch) : seNothingDone;
+    const int result = available ? resultOf(write(), watch) : seNothingDone;
     reportError(result);
     return result;
 }
 
 int TSestava::SaveToEMF(QIODevice& stream, int page, bool withBackground) {
-    return exportDocument(Vystup().Page(page), [&](const bool* cancel) {
-        return SavePageMetafile(Vystup(), stream, page, withBackground, true, cancel);
+    return exportDocument(Vystup().Page(page), [&] {
+        return SavePageMetafile(Vystup(), stream, page, withBackground, true);
     });
 }
 
 int TSestava::SaveToEMFFile(const QString& fileName, int page, bool withBackground) {
-    return exportDocument(Vystup().Page(page), [&](const bool* cancel) {
-        return SavePageMetafileFile(Vystup(), fileName, page, withBackground, true, cancel);
+    return exportDocument(Vystup().Page(page), [&] {
+        return SavePageMetafileFile(Vystup(), fileName, page, withBackground, true);
     });
 }
 
 int TSestava::SaveAllToEMF(const QString& fileName, bool withBackground) {
-    return exportDocument(Vystup().PageCount() > 0, [&](const bool* cancel) {
+    return exportDocument(Vystup().PageCount() > 0, [&] {
         return SaveAllPagesMetafile(Vystup(), fileName, QStringLiteral(".emf"), withBackground,
-                                    true, cancel);
+                                    true);
     });
 }
 
 int TSestava::SaveToWMF(QIODevice& stream, int page, bool withBackground) {
-    return exportDocument(Vystup().Page(page), [&](const bool* cancel) {
-        return SavePageMetafile(Vystup(), stream, page, withBackground, false, cancel);
+    return exportDocument(Vystup().Page(page), [&] {
+        return SavePageMetafile(Vystup(), stream, page, withBackground, false);
     });
 }
 
 int TSestava::SaveToWMFFile(const QString& fileName, int page, bool withBackground) {
-    return exportDocument(Vystup().Page(page), [&](const bool* cancel) {
-        return SavePageMetafileFile(Vystup(), fileName, page, withBackground, false, cancel);
+    return exportDocument(Vystup().Page(page), [&] {
+        return SavePageMetafileFile(Vystup(), fileName, page, withBackground, false);
     });
 }
 
 int TSestava::SaveAllToWMF(const QString& fileName, bool withBackground) {
-    return exportDocument(Vystup().PageCount() > 0, [&](const bool* cancel) {
+    return exportDocument(Vystup().PageCount() > 0, [&] {
         return SaveAllPagesMetafile(Vystup(), fileName, QStringLiteral(".wmf"), withBackground,
-                                    false, cancel);
+                                    false);
     });
 }
 
 int TSestava::SaveToHTML(QIODevice& stream, int page, const QString& folder,
                          const QString& fileName) {
-    return exportDocument(Vystup().Page(page), [&](const bool* cancel) {
-        return report::SaveToHTML(Vystup(), stream, folder, page, fileName, cancel);
+    return exportDocument(Vystup().Page(page), [&] {
+        return report::SaveToHTML(Vystup(), stream, folder, page, fileName);
     });
 }
 
 int TSestava::SaveToHTMLFile(const QString& fileName, int page) {
-    return exportDocument(Vystup().Page(page), [&](const bool* cancel) {
-        return report::SaveToHTMLFile(Vystup(), fileName, page, {}, cancel);
+    return exportDocument(Vystup().Page(page), [&] {
+        return report::SaveToHTMLFile(Vystup(), fileName, page, {});
     });
 }
 
 int TSestava::SaveAllToHTML(const QString& fileName) {
-    return exportDocument(Vystup().PageCount() > 0, [&](const bool* cancel) {
-        return SaveAllPagesHTML(Vystup(), fileName, QStringLiteral(".html"), cancel);
+    return exportDocument(Vystup().PageCount() > 0, [&] {
+        return SaveAllPagesHTML(Vystup(), fileName, QStringLiteral(".html"));
     });
 }
 
 int TSestava::SaveToRTF(QIODevice& stream) {
     return exportDocument(
-        true, [&](const bool* cancel) { return report::SaveToRTF(Vystup(), stream, cancel); });
+        true, [&] { return report::SaveToRTF(Vystup(), stream); });
 }
 
 int TSestava::SaveToRTFFile(const QString& fileName) {
-    return exportDocument(true, [&](const bool* cancel) {
-        return report::SaveToRTFFile(Vystup(), fileName, cancel);
+    return exportDocument(true, [&] {
+        return report::SaveToRTFFile(Vystup(), fileName);
     });
 }
 

@@ -700,7 +700,7 @@ void ReportRun::layOutElement(TVoranReportElement* e, int x, int y, int page) {
     switch (e->Kind) {
     case ekPicture:
         if (e->GetPicture()) {
-            out->SetPictureName(e->LoadedPictureName());
+            out->UseTemplatePicture();
             if (e->GetOption7()) out->SetPicture(e->GetPicture());
         }
         break;

@@ -270,7 +270,6 @@ public:
     TSestDetail* Detail(int i) const { return i >= 0 && i < Count() ? m_details[i] : nullptr; }
     void Add(TSestDetail* detail);
     void Remove(TSestDetail* detail) { m_details.removeAll(detail); }
-    bool Contains(TSestDetail* detail) const { return m_details.contains(detail); }
     const QList<TSestDetail*>& items() const { return m_details; }
 
 private:

@@ -513,9 +513,9 @@ void TFormSestP::Print() {
     bool printed = false;
     {
         const RunWatch watch(*m_document);
-        printed = textOnly ? PrintText(*m_document, from, to, nullptr, title, d.Copies,
+        printed = textOnly ? PrintText(*m_document, from, to, title, d.Copies,
                                        templateOrientation)
-                           : PrintGraphic(*m_document, from, to, nullptr, title, d.Copies,
+                           : PrintGraphic(*m_document, from, to, title, d.Copies,
                                           templateOrientation);
     }
     if (OnAfterPrint) OnAfterPrint();
@@ -568,14 +568,14 @@ bool TFormSestP::ExportText() {
     const QString file = chooseFile(kTextFilter, QStringLiteral(".txt"), true);
     if (file.isEmpty() || !m_document) return false;
     const RunWatch watch(*m_document);
-    return exportResult(SaveToTextFile(*m_document, file, watch.cancelFlag()), watch);
+    return exportResult(SaveToTextFile(*m_document, file), watch);
 }
 
 bool TFormSestP::ExportRtf() {
     const QString file = chooseFile(kRtfFilter, QStringLiteral(".rtf"), true);
     if (file.isEmpty() || !m_document) return false;
     const RunWatch watch(*m_document);
-    return exportResult(SaveToRTFFile(*m_document, file, watch.cancelFlag()), watch);
+    return exportResult(SaveToRTFFile(*m_document, file), watch);
 }
 
 bool TFormSestP::ExportPageMetafile() {
@@ -584,7 +584,7 @@ bool TFormSestP::ExportPageMetafile() {
     const RunWatch watch(*m_document);
     const bool ok =
         SavePageMetafileFile(*m_document, file, m_current, m_document->PrintsBackground(),
-                             !isWmf(file), watch.cancelFlag());
+                             !isWmf(file));
     showPage(m_current);
     return exportResult(ok, watch);
 }
@@ -598,7 +598,7 @@ bool TFormSestP::ExportAllMetafiles() {
     const bool ok =
         m_document->PageCount() > 0 &&
         SaveAllPagesMetafile(*m_document, file, extension, m_document->PrintsBackground(),
-                             !isWmf(extension), watch.cancelFlag());
+                             !isWmf(extension));
     showPage(m_current);
     return exportResult(ok, watch);
 }
@@ -607,7 +607,7 @@ bool TFormSestP::ExportPageHtml() {
     const QString file = chooseFile(kHtmlFilter, QStringLiteral(".html"), true);
     if (file.isEmpty() || !m_document) return false;
     const RunWatch watch(*m_document);
-    return exportResult(SaveToHTMLFile(*m_document, file, m_current, {}, watch.cancelFlag()),
+    return exportResult(SaveToHTMLFile(*m_document, file, m_current, {}),
                         watch);
 }
 
@@ -618,7 +618,7 @@ bool TFormSestP::ExportAllHtml() {
         extensionOf(file).isEmpty() ? QStringLiteral(".html") : extensionOf(file);
     const RunWatch watch(*m_document);
     return exportResult(m_document->PageCount() > 0 &&
-                            SaveAllPagesHTML(*m_document, file, extension, watch.cancelFlag()),
+                            SaveAllPagesHTML(*m_document, file, extension),
                         watch);
 }
 

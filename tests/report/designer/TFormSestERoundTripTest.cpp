@@ -150,7 +150,7 @@ TEST(DesignerRoundTrip, UndoAndRedoGiveBackEverySnapshotOfEditing) {
         TemplateGenerator generator(seed + i);
         DesignedReport fixture(generator.fixture());
         auto window = fixture.open(generator.canonical());
-        window->history().SetCapacity(40);
+        window->document().setHistoryCapacity(40);
         QList<QStringList> kept{window->storedText()};
         for (int step = 0; step < 12; ++step) {
             const int steps = window->history().CurrentIndex();

@@ -86,7 +86,7 @@ struct Sweep : EditingDesigner {
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         // the steps of the sweep stay in the history, also over the save of a detail
-        window->history().SetCapacity(1000);
+        window->document().setHistoryCapacity(1000);
         designer::EditorSettings().UndoSave = true;
         designer::EditorSettings().ShowTree = true;
         window->BuildElementTree();
@@ -377,7 +377,7 @@ std::set<QString> offeredBy(const QWidget& window) {
 
 TEST(DesignerSweep, EveryChangeIsOneStepThatUndoGivesBackByteForByte) {
     Sweep s;
-    designer::TListVariant& history = s.window->history();
+    const designer::TListVariant& history = s.window->history();
     const std::vector<Change> list = changes();
 
     // every action and control of the window has its case
@@ -418,7 +418,7 @@ TEST(DesignerSweep, EveryChangeIsOneStepThatUndoGivesBackByteForByte) {
 
 TEST(DesignerSweep, WhatChangesNothingAddsNoStep) {
     Sweep s;
-    designer::TListVariant& history = s.window->history();
+    const designer::TListVariant& history = s.window->history();
     const QStringList text = s.window->storedText();
     const auto unchanged = [&](const char* what) {
         SCOPED_TRACE(what);

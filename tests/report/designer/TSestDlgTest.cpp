@@ -171,7 +171,7 @@ TEST(ReportSettings, GroupEditsEndInExactlyTheTemplateOfOkOrTheOneBeforeOnStorno
                 window->ClearPaper();
                 window->LoadPredloha(groupTemplate(before));
                 ASSERT_EQ(window->storedText(), groupTemplate(before));
-                window->history().ForgetHistory();
+                window->document().forgetHistory();
                 QList<GroupModel> after = before;
                 QString trace = u"start %1, ops"_s.arg(start);
                 int typed = 0;
@@ -412,4 +412,30 @@ TEST_F(ReportSettingsDialog, GroupSectionHeightsAreLabelledBesideTheirFields) {
         }
         d->reject();
     });
+}
+
+// Deleting the group whose section holds the selection lets the selection go with it: the
+// window neither shows nor keeps an element that is no more (a click afterwards read it).
+TEST(ReportSettings, DeletingTheGroupOfTheSelectionLetsTheSelectionGo) {
+    DesignedReport fixture({{"a", "b"}, {"A", "B"}, {}, 0});
+    auto window = fixture.open(
+        kTemplate + QStringList{"S0,1,0,10,5,50,20,Arial,10,0,0,0,0,1,\"ve skupině\",0,0,0",
+                                "T,1,0,10,10,50,20,Arial,10,0,0,0,0,1,\"v těle\",0,0,0"});
+    designer::TSesPrvek* inGroup = window->paper()->Prvek(1);
+    ASSERT_GE(window->paper()->FindOddil(inGroup)->code(), designer::kFixedSections);
+    window->SelectElement(inGroup);
+    window->AddToSelection(window->paper()->Prvek(0));
+    fixture.messages.scriptAnswers({platform::MessageAnswer::Yes});
+    runDialog(*window, designer::TSestDlg::PageGroups, [](designer::TSestDlg* dialog) {
+        child<QToolButton>(dialog, "SBDelSk")->click();
+        dialog->accept();
+    });
+    ASSERT_EQ(window->groups().Count(), 0);
+    EXPECT_EQ(window->primarySelection(), nullptr);
+    EXPECT_EQ(window->selectionCount(), 0);
+    designer::TSesPrvek* body = window->paper()->Prvek(0);
+    EXPECT_FALSE(body->multi());
+    window->SelectElement(body);
+    EXPECT_EQ(window->primarySelection(), body);
+    EXPECT_EQ(window->selectionCount(), 1);
 }

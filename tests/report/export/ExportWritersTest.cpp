@@ -31,10 +31,10 @@ QString html(ExportDocument& d, int page = 0, const QString& folder = {},
     return QString::fromUtf8(buffer.data());
 }
 
-QByteArray rtf(ExportDocument& d, const bool* cancel = nullptr, bool* result = nullptr) {
+QByteArray rtf(ExportDocument& d, bool* result = nullptr) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    const bool ok = SaveToRTF(d.doc, buffer, cancel);
+    const bool ok = SaveToRTF(d.doc, buffer);
     if (result) *result = ok;
     return buffer.data();
 }
@@ -71,22 +71,24 @@ TEST(ExportText, CopiesRepeatAndCancelLeavesTheOldFile) {
     QBuffer once, twice;
     once.open(QIODevice::WriteOnly);
     twice.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(SaveToText(d.doc, once, 1, nullptr, 1, 99));
-    ASSERT_TRUE(SaveToText(d.doc, twice, 0, nullptr, 2, 1));
+    ASSERT_TRUE(SaveToText(d.doc, once, 1, 1, 99));
+    ASSERT_TRUE(SaveToText(d.doc, twice, 0, 2, 1));
     EXPECT_EQ(twice.data(), once.data() + once.data());
 
     QTemporaryDir dir;
     const QString path = dir.filePath("kept.txt");
     ASSERT_TRUE(writeFile(path, "previous"));
     const bool cancel = true;
-    EXPECT_FALSE(SaveToTextFile(d.doc, path, &cancel));
+    d.doc.SetCancelSource(&cancel);
+    EXPECT_FALSE(SaveToTextFile(d.doc, path));
+    d.doc.SetCancelSource(nullptr);
     EXPECT_EQ(readFile(path), "previous");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.txt"});
 
     ExportDocument empty;
     QBuffer nothing;
     nothing.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(SaveToText(empty.doc, nothing, 1, nullptr, 1, 9999));
+    EXPECT_TRUE(SaveToText(empty.doc, nothing, 1, 1, 9999));
     EXPECT_TRUE(nothing.data().isEmpty());
 }
 
@@ -226,16 +228,18 @@ TEST(ExportRtf, LiteralFormAndSortedTables) {
 
     // Cancelled after the first element: the page stays open, only the final brace follows.
     const bool cancel = true;
+    d.doc.SetCancelSource(&cancel);
     bool ok = true;
-    const QByteArray cut = rtf(d, &cancel, &ok);
+    const QByteArray cut = rtf(d, &ok);
     EXPECT_FALSE(ok);
     EXPECT_EQ(cut.count("\\pvpg"), 1);
     EXPECT_TRUE(cut.endsWith("\\cbpat0}")) << cut.right(40).toStdString();
 
     // A failed or cancelled file export leaves nothing behind.
     QTemporaryDir dir;
-    EXPECT_FALSE(SaveToRTFFile(d.doc, dir.filePath("c.rtf"), &cancel));
+    EXPECT_FALSE(SaveToRTFFile(d.doc, dir.filePath("c.rtf")));
     EXPECT_FALSE(QFile::exists(dir.filePath("c.rtf")));
+    d.doc.SetCancelSource(nullptr);
     EXPECT_FALSE(SaveToRTFFile(d.doc, dir.filePath("no/such/dir/c.rtf")));
 }
 

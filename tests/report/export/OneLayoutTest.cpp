@@ -281,7 +281,7 @@ TEST(OneLayout, EveryOutputShowsTheLinesTheRunLaidOut) {
     std::map<QString, QList<PageLines>> outputs;
     {
         TestPrinter printer;
-        ASSERT_TRUE(PrintGraphic(doc, 1, doc.PageCount(), nullptr, "every", 1));
+        ASSERT_TRUE(PrintGraphic(doc, 1, doc.PageCount(), "every", 1));
         ASSERT_EQ(printer.pdfs().size(), 1);
         outputs["print"] = pdfLines(printer.path(printer.pdfs().first()));
     }

@@ -138,17 +138,19 @@ TEST(ReportPrint, PageRangesAndCopies) {
     ASSERT_EQ(t.report.Generate(true), 0);
     TSestVystup& doc = t.report.Vystup();
     // An empty range starts no job.
-    EXPECT_TRUE(PrintGraphic(doc, 2, 1, nullptr, "prazdny", 1));
+    EXPECT_TRUE(PrintGraphic(doc, 2, 1, "prazdny", 1));
     EXPECT_TRUE(printer.pdfs().isEmpty());
     // Page 2 alone, then a range clamped to the document.
-    EXPECT_TRUE(PrintGraphic(doc, 2, 2, nullptr, "druha", 1));
-    EXPECT_TRUE(PrintGraphic(doc, -3, 99, nullptr, "vse", 1));
+    EXPECT_TRUE(PrintGraphic(doc, 2, 2, "druha", 1));
+    EXPECT_TRUE(PrintGraphic(doc, -3, 99, "vse", 1));
     ASSERT_EQ(printer.pdfs().size(), 2);
     EXPECT_EQ(testsupport::pdfInfo(printer.path("job-1.pdf"), "Pages"), "1");
     EXPECT_EQ(testsupport::pdfInfo(printer.path("job-2.pdf"), "Pages"), "2");
     // A cancel before printing aborts the job: no file, reported as not printed.
     bool cancel = true;
-    EXPECT_FALSE(PrintGraphic(doc, 1, 2, &cancel, "zrusen", 1));
+    doc.SetCancelSource(&cancel);
+    EXPECT_FALSE(PrintGraphic(doc, 1, 2, "zrusen", 1));
+    doc.SetCancelSource(nullptr);
     EXPECT_EQ(printer.pdfs().size(), 2);
 }
 
@@ -158,7 +160,7 @@ TEST(ReportPrint, TextJobsAreCharacterPageRowsWithFormFeeds) {
     ASSERT_EQ(t.report.Generate(true), 0);
     TSestVystup& doc = t.report.Vystup();
     doc.SetPageRange(1, 9999, slCP852, 2);
-    ASSERT_TRUE(PrintText(doc, 1, 2, nullptr, "text", 2));
+    ASSERT_TRUE(PrintText(doc, 1, 2, "text", 2));
     const QList<QByteArray>& jobs = PrinterSystem::instance().capturedRawJobs();
     ASSERT_EQ(jobs.size(), 2);
     EXPECT_EQ(jobs[0], jobs[1]);
@@ -191,7 +193,7 @@ TEST(ReportPrint, TextJobsHoldEveryRowOfTheTextExport) {
     ASSERT_EQ(t.report.Generate(true), 0);
     TSestVystup& doc = t.report.Vystup();
     ASSERT_EQ(doc.PageCount(), 2);
-    ASSERT_TRUE(PrintText(doc, 1, 2, nullptr, "vse", 1));
+    ASSERT_TRUE(PrintText(doc, 1, 2, "vse", 1));
     const QList<QByteArray> printed =
         PrinterSystem::instance().capturedRawJobs().value(0).split('\f');
     ASSERT_EQ(printed.size(), 3); // two pages and what follows the last form feed
@@ -204,7 +206,7 @@ TEST(ReportPrint, TextJobsHoldEveryRowOfTheTextExport) {
     for (int p = 1; p <= 2; ++p) {
         QBuffer exported;
         exported.open(QIODevice::WriteOnly);
-        ASSERT_TRUE(SaveToText(doc, exported, p, nullptr, 1, p));
+        ASSERT_TRUE(SaveToText(doc, exported, p, 1, p));
         EXPECT_EQ(rows(printed[p - 1]), rows(exported.data())) << "page " << p;
         EXPECT_TRUE(printed[p - 1].contains("Strana " + QByteArray::number(p))) << p;
     }
@@ -217,13 +219,13 @@ TEST(ReportPrint, OutputOffsetsMoveThePrintedPage) {
     TwelveRecords t;
     ASSERT_EQ(t.report.Generate(true), 0);
     TSestVystup& doc = t.report.Vystup();
-    ASSERT_TRUE(PrintGraphic(doc, 1, 1, nullptr, "bez", 1));
-    ASSERT_TRUE(PrintText(doc, 1, 2, nullptr, "bez", 1));
+    ASSERT_TRUE(PrintGraphic(doc, 1, 1, "bez", 1));
+    ASSERT_TRUE(PrintText(doc, 1, 2, "bez", 1));
     PageSetup().outputOffsetX = 40;
     PageSetup().outputOffsetY = 100; // one inch: six lines of the text printer
-    ASSERT_TRUE(PrintGraphic(doc, 1, 1, nullptr, "posun", 1));
+    ASSERT_TRUE(PrintGraphic(doc, 1, 1, "posun", 1));
     PageSetup().outputOffsetX = 0; // columns move by each font's own pitch
-    ASSERT_TRUE(PrintText(doc, 1, 2, nullptr, "posun", 1));
+    ASSERT_TRUE(PrintText(doc, 1, 2, "posun", 1));
 
     for (const QString& word : {QStringLiteral("Vlastnosti"), QStringLiteral("radek1")}) {
         const QPointF plain = wordBox(printer.path("job-1.pdf"), word);
@@ -425,7 +427,7 @@ TEST(ReportPrint, PagesLargerThanTheSheetGoThroughThePrintFitDialog) {
         ScriptedFitDialog dialog(false, 1, 1, 100);
         TableReport t(kColumns, twelveRows());
         ASSERT_EQ(generate(t, 822), 0);
-        EXPECT_TRUE(PrintGraphic(t.report.Vystup(), 1, 2, nullptr, "a4", 1));
+        EXPECT_TRUE(PrintGraphic(t.report.Vystup(), 1, 2, "a4", 1));
         EXPECT_EQ(dialog.asked, 0);
     }
     {
@@ -433,7 +435,7 @@ TEST(ReportPrint, PagesLargerThanTheSheetGoThroughThePrintFitDialog) {
         ScriptedFitDialog dialog(true, 2, 1, 100);
         TableReport t(kColumns, twelveRows());
         ASSERT_EQ(generate(t, 1100), 0);
-        EXPECT_TRUE(PrintGraphic(t.report.Vystup(), 1, 2, nullptr, "wide", 1));
+        EXPECT_TRUE(PrintGraphic(t.report.Vystup(), 1, 2, "wide", 1));
         EXPECT_EQ(dialog.asked, 1);
         EXPECT_EQ(dialog.askedWidth, 1100);
         EXPECT_EQ(testsupport::pdfInfo(printer.path("job-2.pdf"), "Pages"), "4");
@@ -443,7 +445,7 @@ TEST(ReportPrint, PagesLargerThanTheSheetGoThroughThePrintFitDialog) {
         ScriptedFitDialog dialog(false, 1, 1, 100);
         TableReport t(kColumns, twelveRows());
         ASSERT_EQ(generate(t, 1100), 0);
-        EXPECT_FALSE(PrintGraphic(t.report.Vystup(), 1, 2, nullptr, "closed", 1));
+        EXPECT_FALSE(PrintGraphic(t.report.Vystup(), 1, 2, "closed", 1));
         EXPECT_EQ(printer.pdfs().size(), 2);
     }
 }

@@ -159,7 +159,7 @@ TEST(WatchedRun, StoppingWhileAPageIsDrawnPrintsNothing) {
         bool printed = true;
         {
             const RunWatch watch(doc);
-            printed = PrintGraphic(doc, 1, doc.PageCount(), nullptr, "stopped", 1);
+            printed = PrintGraphic(doc, 1, doc.PageCount(), "stopped", 1);
         }
         doc.SetCancelQuery(nullptr);
         EXPECT_TRUE(pressed) << pressedOn;
@@ -184,9 +184,8 @@ TEST(WatchedRun, StoppingWhileTheLastMetafileIsMadeLeavesNoFile) {
         bool written = true;
         {
             const RunWatch watch(doc);
-            written =
-                SaveAllPagesMetafile(doc, dir.filePath("out.emf"), enhanced ? ".emf" : ".wmf",
-                                     false, enhanced, watch.cancelFlag());
+            written = SaveAllPagesMetafile(doc, dir.filePath("out.emf"),
+                                           enhanced ? ".emf" : ".wmf", false, enhanced);
         }
         doc.SetCancelQuery(nullptr);
         EXPECT_TRUE(pressed) << enhanced;

@@ -1,8 +1,11 @@
-// The undo history: capacity, trimming, redo tails and captions after each step.
+// The undo history: capacity, trimming, redo tails, captions after each step and the clean
+// index.
 
 #include "report/designer/TListVariant.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 using namespace Qt::StringLiterals;
 
@@ -127,4 +130,46 @@ TEST(TListVariant, ForgetHistoryKeepsOnlyTheCurrentState) {
     EXPECT_EQ(history.Name(0), u"krok 4"_s);
     EXPECT_EQ(history.Current().value(0), u"state 4"_s);
     EXPECT_EQ(captions(history), u"- | -"_s);
+}
+
+// Whatever the steps, trimming and forgetting do, the clean index is on the entry that holds
+// the state made clean, and -1 once that entry has gone (every state's text is its own).
+TEST(TListVariant, TheCleanIndexStaysWithTheCleanStateOrGoesWithIt) {
+    std::mt19937 random(20240611);
+    for (int run = 0; run < 40; ++run) {
+        TListVariant history;
+        history.Variant(0) << u"state 0"_s;
+        QString clean = u"state 0"_s;
+        int made = 0;
+        for (int op = 0; op < 60; ++op) {
+            switch (random() % 7) {
+            case 0:
+            case 1:
+                record(history, made + 1, made + 1);
+                ++made;
+                break;
+            case 2:
+                history.Undo();
+                break;
+            case 3:
+                history.Redo();
+                break;
+            case 4:
+                history.SetCapacity(int(random() % 8));
+                break;
+            case 5:
+                if (random() % 4 == 0) history.ForgetHistory();
+                break;
+            default:
+                history.SetClean();
+                clean = history.Current().value(0);
+                break;
+            }
+            int holder = -1;
+            for (int i = 0; i < history.Count(); ++i)
+                if (stateAt(history, i) == clean) holder = i;
+            ASSERT_EQ(history.CleanIndex(), holder) << "run " << run << " op " << op;
+            EXPECT_EQ(history.IsClean(), holder == history.CurrentIndex());
+        }
+    }
 }
