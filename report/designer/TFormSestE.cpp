@@ -826,6 +826,7 @@ void TFormSestE::PrintReport() {
     m_report->SetPredloha(saved);
     fillFunctionCombo();
     installValueHook();
+    preview->setEnabled(true);
     print->setEnabled(printEnabled);
 }
 
