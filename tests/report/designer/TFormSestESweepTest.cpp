@@ -3,7 +3,8 @@
 // gives the text before it back byte for byte and redo the text after it. The actions are
 // found in the window itself (its actions, menu items and named controls): one that the tables
 // below do not know fails the sweep, so a new command cannot come without its case, and every
-// change kind must be met.
+// change kind must be met. The keys and mouse gestures on the paper and the tree that change
+// the template are swept as well: each shortcut, a handle's drag and a multiple selection's.
 
 #include "support/DesignFixture.h"
 #include "support/EditingDesigner.h"
@@ -25,6 +26,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 
 using namespace Qt::StringLiterals;
@@ -131,8 +133,8 @@ struct Sweep : EditingDesigner {
         const QPoint at = widget->mapTo(paper(), point);
         window->findChild<QScrollArea*>(u"ScrollBox"_s)->ensureVisible(at.x(), at.y(), 100, 100);
     }
-    // A tree item of element `e` under the body's node, double clicked.
-    void doubleClickInTree(Element e) const {
+    // A tree item of element `e` under the body's node, or that node itself, double clicked.
+    void doubleClickInTree(std::optional<Element> e) const {
         auto* tree = window->elementTree();
         QTreeWidgetItem* body = nullptr;
         QTreeWidgetItem* root = tree->topLevelItem(0);
@@ -140,7 +142,7 @@ struct Sweep : EditingDesigner {
             if (root->child(i)->text(0).endsWith(u"Tělo sestavy"_s)) body = root->child(i);
         ASSERT_NE(body, nullptr);
         body->setExpanded(true);
-        QTreeWidgetItem* item = body->child(e);
+        QTreeWidgetItem* item = e ? body->child(*e) : body;
         tree->scrollToItem(item);
         QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {},
                            tree->visualItemRect(item).center());
@@ -290,10 +292,53 @@ std::vector<Change> changes() {
         {u"TreeViewElements"_s, ckElementSettings,
          picked(Text, inDialog([](Sweep& s) { s.doubleClickInTree(Text); }, renameText))});
 
+    list.push_back({u"TreeViewElements section double click"_s, ckSectionsAndGroups,
+                    inDialog([](Sweep& s) { s.doubleClickInTree(std::nullopt); },
+                             [](QDialog& dialog) { setField(dialog, "EditHT", u"330"_s); })});
+
     // the design controls: keys on the paper, the mouse on elements and sections
-    list.push_back({u"Papir"_s, ckMove, picked(Text, [](Sweep& s) {
-                        QTest::keyClick(s.paper(), Qt::Key_Right, Qt::ControlModifier);
+    const auto keys = [&list, picked](const QString& gesture, ChangeKind kind,
+                                      QList<std::pair<Qt::Key, Qt::KeyboardModifiers>> presses,
+                                      bool inTree = false) {
+        list.push_back({gesture, kind, picked(Text, [presses, inTree](Sweep& s) {
+                            QWidget* target = inTree
+                                                  ? static_cast<QWidget*>(s.window->elementTree())
+                                                  : s.paper();
+                            target->setFocus();
+                            for (const auto& [key, modifiers] : presses)
+                                QTest::keyClick(target, key, modifiers);
+                            // a paste waits for the click that places it
+                            if (s.window->pasteMode()) s.click(report::odT, kFreeToo);
+                        })});
+    };
+    const Qt::KeyboardModifiers ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+    keys(u"Papir"_s, ckMove, {{Qt::Key_Right, Qt::ControlModifier}});
+    keys(u"Papir Ctrl+Shift+Down: a grid step"_s, ckMove, {{Qt::Key_Down, ctrlShift}});
+    keys(u"Papir Shift+Right: wider"_s, ckMove, {{Qt::Key_Right, Qt::ShiftModifier}});
+    keys(u"Papir Delete"_s, ckDeleteElement, {{Qt::Key_Delete, Qt::NoModifier}});
+    keys(u"Papir Shift+Delete: cut"_s, ckCut, {{Qt::Key_Delete, Qt::ShiftModifier}});
+    keys(u"Papir Ctrl+X"_s, ckCut, {{Qt::Key_X, Qt::ControlModifier}});
+    keys(u"Papir Ctrl+C, Ctrl+V"_s, ckPaste,
+         {{Qt::Key_C, Qt::ControlModifier}, {Qt::Key_V, Qt::ControlModifier}});
+    keys(u"Papir Ctrl+Insert, Shift+Insert"_s, ckPaste,
+         {{Qt::Key_Insert, Qt::ControlModifier}, {Qt::Key_Insert, Qt::ShiftModifier}});
+    keys(u"TreeViewElements Delete"_s, ckDeleteElement, {{Qt::Key_Delete, Qt::NoModifier}}, true);
+    list.push_back({u"element handle drag"_s, ckMove, picked(Frame, [](Sweep& s) {
+                        designer::TSesPrvek* frame = s.element(Frame);
+                        const QPoint corner = designer::TSesPrvek::handlePosition(
+                                                  8, frame->width(), frame->height()) +
+                                              QPoint(2, 2);
+                        s.reveal(frame, corner);
+                        designtest::drag(frame, corner, corner + QPoint(30, 20), {}, 3);
                     })});
+    // the primary and the elements selected with it move together, as one step
+    list.push_back({u"multiple selection drag"_s, ckMove, [](Sweep& s) {
+                        s.select({s.element(Frame), s.element(Line), s.element(Text)});
+                        const int lineLeft = s.element(Line)->Left();
+                        s.reveal(s.element(Frame), {50, 20});
+                        designtest::drag(s.element(Frame), {50, 20}, {70, 30}, {}, 3);
+                        EXPECT_NE(s.element(Line)->Left(), lineLeft);
+                    }});
     list.push_back({u"element drag"_s, ckMove, [](Sweep& s) {
                         s.reveal(s.element(Frame), {50, 20});
                         designtest::drag(s.element(Frame), {50, 20}, {80, 44}, {}, 3);

@@ -1,0 +1,56 @@
+# The designer speaks its codes by name: no event, section, step, element kind or tree image
+# code written as a bare number in report/designer (the names are in DesignerEvents.h,
+# SectionCodes.h, the change kinds of TListVariant.h and report::ElementKind). Run as
+# `cmake -DDESIGNER_DIR=<report/designer> -P NamedCodes.cmake`; it fails naming each line found,
+# and when it finds no designer source to read.
+file(GLOB sources ${DESIGNER_DIR}/*.cpp ${DESIGNER_DIR}/*.h)
+if(NOT sources)
+    message(FATAL_ERROR "no designer sources in '${DESIGNER_DIR}'")
+endif()
+set(patterns
+    "RecordChange\\( *[0-9]"                    # a step by number
+    "changeProperty\\( *[0-9]"
+    "peRecordStep, *[0-9]"
+    "\\(step [0-9]+\\)"                          # a step named by number in a comment
+    "[eE]lementEvent\\( *[0-9]"                  # an event by number
+    "[pP]aperEvent\\( *[0-9]"
+    "AddOddil\\( *[0-9]"                         # a section by number
+    "sectionOfCode\\( *[0-9]"
+    "code\\(\\) *[=!<>]=? *[0-9]"
+    "[^a-zA-Z_]code *[<>]=? *[1-9]"
+    "[^a-zA-Z]code *[=!]= *[0-9]"
+    "m_code *[<>]=? *[1-9]"
+    "for \\(int code = 0"
+    "EditSestavaSettings\\( *[0-9]"              # a page of the report settings by number
+    "ElementName\\( *[0-9]"                      # an element kind by number
+    "Kind\\(\\) *[=!<>]=? *[0-9]"
+    "treeIcon\\( *[0-9]"                         # a tree image by number
+    "kImageRole, *[0-9]")
+set(found "")
+foreach(source ${sources})
+    get_filename_component(name ${source} NAME)
+    if(name STREQUAL "SectionCodes.h")
+        continue() # where the section codes are defined
+    endif()
+    file(STRINGS ${source} lines)
+    set(number 0)
+    foreach(line IN LISTS lines)
+        math(EXPR number "${number} + 1")
+        set(bare FALSE)
+        foreach(pattern ${patterns})
+            if(line MATCHES "${pattern}")
+                set(bare TRUE)
+            endif()
+        endforeach()
+        # the window's files switch on names only
+        if(name MATCHES "^TFormSestE" AND line MATCHES "case [0-9]+:")
+            set(bare TRUE)
+        endif()
+        if(bare)
+            string(APPEND found "${name}:${number}: ${line}\n")
+        endif()
+    endforeach()
+endforeach()
+if(found)
+    message(FATAL_ERROR "bare codes in the designer:\n${found}")
+endif()
