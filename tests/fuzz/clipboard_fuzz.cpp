@@ -36,7 +36,7 @@ struct OpenDesigner {
         report.setMessageSink(&messages);
         report.SetItemNames({QStringLiteral("pol0"), QStringLiteral("pol1")});
         report.setParametry({QStringLiteral("a"), QStringLiteral("b")});
-        detail.setMasterSestava(&report);
+        detail.setMaster(&report);
         report.SetPredloha(QStringList{
             QStringLiteral("I,0,\"Schránka\""),
             QStringLiteral("I,1,5,40,17"),
