@@ -47,6 +47,10 @@ struct AppState {
     std::array<std::array<double, kPointRows>, 7> PointsTable{};
     // The region each flagged row was computed in (out of range ones are flagged too).
     std::array<int, kPointRows> PointRegions{};
+    // The two inputs as typed (trimmed) of each row that was given something and not computed
+    // ("- - -" or "x x x" on the page); empty for every other row. A print shows these rows
+    // with what they were given.
+    std::array<std::array<QString, 2>, kPointRows> PointGivenInputs{};
 
     // The Print command's report run: the record shown (from 1) and how many there are.
     int CurrentRecord = 1;

@@ -125,6 +125,7 @@ void CalculationModel::toggleMetastable() {
 void CalculationModel::clearPoints() {
     for (auto& column : m_state.PointsTable)
         column.fill(0.0);
+    m_state.PointGivenInputs.fill({});
     m_pointStatus.fill(PointStatus::Empty);
     for (int row = 0; row < kPointRows; ++row)
         emit pointChanged(row);
@@ -140,6 +141,9 @@ CalculationModel::PointStatus CalculationModel::computePoint(int row, const QStr
     m_state.PointsTable[0][r] = 0.0;
     m_pointStatus[r] =
         completePoint(r, platform::ParseNumber(input1), platform::ParseNumber(input2));
+    m_state.PointGivenInputs[r] = {};
+    if (m_pointStatus[r] != PointStatus::Computed)
+        m_state.PointGivenInputs[r] = {input1.trimmed(), input2.trimmed()};
     emit pointChanged(row);
     return m_pointStatus[r];
 }

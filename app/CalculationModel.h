@@ -54,7 +54,8 @@ public:
 
     // Points: every row empty and PointsTable zeroed.
     void clearPoints();
-    // Computes row 0..11 of the Points table from its two typed inputs.
+    // Computes row 0..11 of the Points table from its two typed inputs. A row given something
+    // it cannot compute keeps its inputs as typed (PointGivenInputs).
     PointStatus computePoint(int row, const QString& input1, const QString& input2);
     PointStatus pointStatus(int row) const;
 

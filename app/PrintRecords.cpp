@@ -4,6 +4,8 @@
 #include "app/Texts.h"
 #include "platform/NumberText.h"
 
+#include <optional>
+
 namespace print_records {
 
 namespace {
@@ -18,13 +20,47 @@ bool computed(const AppState& state, int row) {
     return state.PointsTable[0][row] == 1.0;
 }
 
+// Computed, or given something the library did not compute: the rows a print shows.
+bool printed(const AppState& state, int row) {
+    const auto& given = state.PointGivenInputs[std::size_t(row)];
+    return computed(state, row) || !given[0].isEmpty() || !given[1].isEmpty();
+}
+
 // Row of the Points table behind record `record`, or -1.
 int rowOfRecord(const AppState& state, int record) {
     int seen = 0;
     for (int row = 0; row < kPointRows; ++row) {
-        if (computed(state, row) && ++seen == record) return row;
+        if (printed(state, row) && ++seen == record) return row;
     }
     return -1;
+}
+
+// `value` as place 1..6 prints it: an input as it reads back, the others as the page shows them.
+QString valueText(const AppState& state, int place, double value) {
+    const int q = state.QuantityOrder[place];
+    if (place <= 2) return inputText(value, state.DecimalPlaces[q], state.DecimalSeparator);
+    return platform::FormatFixed(value, state.DecimalPlaces[q], state.DecimalSeparator);
+}
+
+// Place 1..6 of the Calculation page's state (row -1) or of Points row `row`: empty for a cell
+// the library did not compute.
+QString cellText(const AppState& state, int row, int place) {
+    const bool input = place <= 2;
+    const auto q = std::size_t(state.QuantityOrder[place]);
+    if (row < 0)
+        return input || state.StateComputed ? valueText(state, place, state.StateValues[q])
+                                            : QString();
+    const auto r = std::size_t(row);
+    if (computed(state, row)) {
+        if (input || CalculationModel::isComputedRegion(state.PointRegions[r]))
+            return valueText(state, place, state.PointsTable[q][r]);
+        return QString();
+    }
+    if (!input) return QString();
+    // What the row was given: a number in the page's notation, any other text as typed.
+    const QString& typed = state.PointGivenInputs[r][std::size_t(place - 1)];
+    const std::optional<double> number = platform::ParseNumber(typed);
+    return number ? valueText(state, place, *number) : typed;
 }
 
 } // namespace
@@ -44,6 +80,7 @@ QStringList itemNames() {
     QStringList names;
     for (int i = 1; i <= kPlaces; ++i)
         names << QStringLiteral("Vel%1").arg(i);
+    names << QStringLiteral("Bod");
     return names;
 }
 
@@ -51,7 +88,7 @@ int recordCount(const AppState& state) {
     if (state.CurrentPageTag == 1) return 1;
     int count = 0;
     for (int row = 0; row < kPointRows; ++row)
-        count += computed(state, row) ? 1 : 0;
+        count += printed(state, row) ? 1 : 0;
     return count;
 }
 
@@ -69,23 +106,12 @@ QString inputText(double value, int decimals, QChar separator) {
 QStringList recordValues(const AppState& state, int record) {
     const bool calculation = state.CurrentPageTag == 1;
     const int row = calculation ? -1 : rowOfRecord(state, record);
-    const bool computed =
-        calculation
-            ? state.StateComputed
-            : row >= 0 && CalculationModel::isComputedRegion(state.PointRegions[size_t(row)]);
+    if (!calculation && row < 0) return QStringList(kPlaces + 1, QString());
     QStringList values;
-    for (int place = 1; place <= kPlaces; ++place) {
-        const int q = state.QuantityOrder[place];
-        // No row behind the record, or a cell of a state the library did not compute.
-        if ((!calculation && row < 0) || (place > 2 && !computed)) {
-            values << QString();
-            continue;
-        }
-        const double value = row < 0 ? state.StateValues[q] : state.PointsTable[q][row];
-        values << (place <= 2 ? inputText(value, state.DecimalPlaces[q], state.DecimalSeparator)
-                              : platform::FormatFixed(value, state.DecimalPlaces[q],
-                                                      state.DecimalSeparator));
-    }
+    for (int place = 1; place <= kPlaces; ++place)
+        values << cellText(state, row, place);
+    // The point's number is its row on the page, as the screen numbers it.
+    values << QString::number(row < 0 ? 1 : row + 1);
     return values;
 }
 

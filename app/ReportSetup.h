@@ -8,6 +8,7 @@ namespace report {
 class TSestavaTyp;
 }
 
-// The fifteen parameters, the six items "Vel1".."Vel6" and, as their labels, the row names of
-// places 1..6, all in the state's language.
+// The fifteen parameters, the items "Vel1".."Vel6" with the row names of places 1..6 as their
+// labels and the item "Bod" (the point's number) with the record caption, all in the state's
+// language.
 void setUpPrintReport(report::TSestavaTyp& report, const AppState& state);

@@ -1,7 +1,7 @@
 #pragma once
 // What the design controls tell the designer window. The window implements this receiver;
-// the controls find it through their paper (TPapir::setEvents). Codes and arguments are those
-// of the designer's notification table; results are used only where noted.
+// the controls find it through their paper (TPapir::setEvents). Each event is a code named
+// below, with its element or two integer arguments; results are used only where noted.
 
 namespace designer {
 

@@ -190,7 +190,7 @@ void TFormSestE::buildActions() {
         void (TFormSestE::*handler)();
     };
     static const Command commands[] = {
-        {"ActionNew", u"Vytvořit novou předlohu", u"Nová předloha...", &TFormSestE::NewPredloha},
+        {"ActionNew", u"Vytvořit novou předlohu", u"Nová předloha...", &TFormSestE::NewTemplate},
         {"ActionSave", u"Uložit předlohu", nullptr, nullptr},
         {"ActionDel", u"Smazat vybraný prvek", nullptr, nullptr},
         {"ActionKonfPrv", u"Opravit vlastnosti prvku", nullptr, nullptr},
@@ -826,6 +826,7 @@ void TFormSestE::PrintReport() {
     m_report->SetPredloha(saved);
     fillFunctionCombo();
     installValueHook();
+    preview->setEnabled(true);
     print->setEnabled(printEnabled);
 }
 

@@ -81,7 +81,7 @@ public:
     // edits the new file. False when not saved: a failure shows its message, Storno nothing.
     bool SavePredlohaAs();
     // The new-template command: asks when the paper holds elements.
-    void NewPredloha();
+    void NewTemplate();
     // The new-template wizard's modal result (1 OK, 2 cancel, 7 by hand).
     int VytvorNovouPredlohu();
     // A group like `record`, numbered by its position, with its two sections.

@@ -227,7 +227,7 @@ void TFormSestE::InsertElement(int code, int x, int y) {
     case report::ekItem:
     case report::ekItemLabel:
         width = qint64(m_report->GetDisplayWidth(index)) * 3 * settings.ImplVyskaFontu / 4;
-        width = std::min<qint64>(width, m_paper->sirka() / 2);
+        width = std::min<qint64>(width, m_paper->paperWidth() / 2);
         alignment = m_report->GetAlignment(index) & 127;
         byName(m_report->GetItemName(index));
         break;
@@ -252,7 +252,7 @@ void TFormSestE::InsertElement(int code, int x, int y) {
         alignment = 0;
         break;
     case report::ekDetail:
-        width = m_paper->sirka();
+        width = m_paper->paperWidth();
         x = 0;
         alignment = 0;
         break;

@@ -424,7 +424,7 @@ bool TFormSestE::SavePredlohaAs() {
     return finishSave(result);
 }
 
-void TFormSestE::NewPredloha() {
+void TFormSestE::NewTemplate() {
     if (m_paper->PocetPrvku() > 0 &&
         sink().ShowBox(report::LoadText(report::ReportText::ClearTemplateQuestion),
                        report::LoadText(report::ReportText::CaptionConfirm),

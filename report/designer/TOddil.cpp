@@ -101,15 +101,15 @@ TSesPrvek* TOddil::Prvek(int i) const {
     return i >= 0 && i < m_elements.size() ? m_elements[i] : nullptr;
 }
 
-void TOddil::addPrvek(TSesPrvek* element) {
+void TOddil::addElement(TSesPrvek* element) {
     if (element) m_elements.append(element);
 }
 
-void TOddil::removePrvek(TSesPrvek* element) {
+void TOddil::removeElement(TSesPrvek* element) {
     m_elements.removeAll(element);
 }
 
-void TOddil::removePrvky(const QSet<TSesPrvek*>& elements) {
+void TOddil::removeElements(const QSet<TSesPrvek*>& elements) {
     m_elements.removeIf([&](TSesPrvek* e) { return elements.contains(e); });
 }
 

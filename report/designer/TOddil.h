@@ -49,9 +49,9 @@ public:
     int PocetPrvku() const { return int(m_elements.size()); }
     bool holds(const TSesPrvek* element) const { return m_elements.contains(element); }
     // The paper adds each control once.
-    void addPrvek(TSesPrvek* element);
-    void removePrvek(TSesPrvek* element);
-    void removePrvky(const QSet<TSesPrvek*>& elements);
+    void addElement(TSesPrvek* element);
+    void removeElement(TSesPrvek* element);
+    void removeElements(const QSet<TSesPrvek*>& elements);
 
     // Section height and width (the paper's) in 1/100 inch.
     int sectionHeight() const { return m_height; }

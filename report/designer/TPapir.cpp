@@ -84,9 +84,9 @@ void TPapir::AddPrvek(TOddil* section, TSesPrvek* element) {
         m_listed.insert(element);
         if (element->element()) m_shown.insert(element->element(), element);
         m_elements.append(element);
-        section->addPrvek(element);
+        section->addElement(element);
     } else if (!section->holds(element)) {
-        section->addPrvek(element);
+        section->addElement(element);
     }
 }
 
@@ -95,7 +95,7 @@ void TPapir::RemovePrvek(TSesPrvek* element) {
     m_shown.remove(element->element());
     m_elements.removeAll(element);
     for (TOddil* section : m_sections)
-        section->removePrvek(element);
+        section->removeElement(element);
 }
 
 void TPapir::ClearOddil(TOddil* section) {
@@ -119,7 +119,7 @@ void TPapir::deleteElements(const QSet<TSesPrvek*>& elements) {
         m_shown.remove(e->element());
     }
     for (TOddil* section : m_sections)
-        section->removePrvky(elements);
+        section->removeElements(elements);
     // the last first, as single deletions go
     for (auto e = removed.rbegin(); e != removed.rend(); ++e)
         delete *e;

@@ -86,7 +86,7 @@ public:
 
     // Paper width in 1/100 inch; the zoom is applied again.
     void SetSirka(int width);
-    int sirka() const { return m_width; }
+    int paperWidth() const { return m_width; }
     // Pixel width ScaleRound(width, zoom); every section as wide and zoomed; then Layout.
     void SetZoom(double zoom);
     double zoom() const { return m_zoom; }

@@ -53,19 +53,22 @@ QString rowName(const AppState& state, int place) {
 
 } // namespace
 
-TEST(PrintReportSetup, SixItemsLabelledWithTheRowNamesOfTheirPlaces) {
+TEST(PrintReportSetup, SixValuesLabelledWithTheRowNamesOfTheirPlacesAndThePointNumber) {
     for (const int language : {0, 1}) {
         AppState state;
         state.Language = language;
         state.QuantityOrder = {0, 3, 1, 2, 4, 6, 5}; // rotated: labels follow the places
         report::TSestava report;
         setUpPrintReport(report, state);
-        ASSERT_EQ(report.GetItemCount(), 6);
+        ASSERT_EQ(report.GetItemCount(), 7);
         for (int place = 1; place <= 6; ++place) {
             EXPECT_EQ(report.GetItemName(place - 1), u"Vel%1"_s.arg(place));
             EXPECT_EQ(report.GetItemDescription(place - 1), rowName(state, place));
         }
-        EXPECT_EQ(report.Parametry().size(), 15);
+        ASSERT_EQ(report.Parametry().size(), 15);
+        // the point's number, labelled with the record caption
+        EXPECT_EQ(report.GetItemName(6), u"Bod"_s);
+        EXPECT_EQ(report.GetItemDescription(6), report.Parametry()[14]);
     }
 }
 
@@ -88,10 +91,10 @@ TEST(PrintReportSetup, TheDesignerOffersTheValuesAndPreviewsTheParameters) {
 
     for (const char* tool : {"ActionDb", "ActionLb", "ActionPar"})
         EXPECT_TRUE(window.action(QString::fromLatin1(tool))->isEnabled()) << tool;
-    // the item tool offers the six values by name
+    // the item tool offers the six values and the point number by name
     window.action(u"ActionDb"_s)->trigger();
     auto* items = window.findChild<QComboBox*>(u"CBVyberPrvku"_s);
-    ASSERT_EQ(items->count(), 6);
+    ASSERT_EQ(items->count(), 7);
     EXPECT_EQ(items->itemText(5), u"Položka Vel6"_s);
     window.action(u"ActionNoSelect"_s)->trigger();
 
@@ -127,7 +130,7 @@ TEST(PrintReportSetup, TheDesignerOffersTheValuesAndPreviewsTheParameters) {
     ASSERT_TRUE(text.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QString::fromUtf8(text.readAll()).contains(rowName(state, 1)));
 
-    // the wizard offers the six values
+    // the wizard offers the six values and the point number
     messages.scriptAnswers({platform::MessageAnswer::Yes}); // clear the paper
     QStringList offered;
     EXPECT_EQ(answerModal([&] { window.action(u"ActionNew"_s)->trigger(); },
@@ -137,5 +140,5 @@ TEST(PrintReportSetup, TheDesignerOffersTheValuesAndPreviewsTheParameters) {
                                   offered << source->item(i)->text();
                           }),
               u"designer::TDlgNovaSestava"_s);
-    EXPECT_EQ(offered, QStringList({"Vel1", "Vel2", "Vel3", "Vel4", "Vel5", "Vel6"}));
+    EXPECT_EQ(offered, QStringList({"Vel1", "Vel2", "Vel3", "Vel4", "Vel5", "Vel6", "Bod"}));
 }

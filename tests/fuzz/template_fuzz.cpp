@@ -23,16 +23,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     report::TSestava first(nullptr, QStringLiteral("/nonexistent"));
     report::TSestDetail firstDetail(nullptr, QStringLiteral("/nonexistent"));
-    firstDetail.setMasterSestava(&first);
+    firstDetail.setMaster(&first);
     first.SetItemNames(items);
     first.SetPredloha(report::TPredloha::FromBytes(bytes));
-    const report::TPredloha written = first.WritePredloha();
+    const report::TPredloha written = first.WriteTemplate();
 
     report::TSestava second(nullptr, QStringLiteral("/nonexistent"));
     report::TSestDetail secondDetail(nullptr, QStringLiteral("/nonexistent"));
-    secondDetail.setMasterSestava(&second);
+    secondDetail.setMaster(&second);
     second.SetItemNames(items);
     second.SetPredloha(report::TPredloha::FromBytes(written.ToBytes()));
-    if (second.WritePredloha() != written) std::abort();
+    if (second.WriteTemplate() != written) std::abort();
     return 0;
 }

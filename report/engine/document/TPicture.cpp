@@ -12,6 +12,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include <jpeglib.h>
 
@@ -224,8 +225,8 @@ QString TPicture::fileMasks() {
     return QStringLiteral("*.bmp;*.ico;*.emf;*.wmf;*.jpg;*.jpeg");
 }
 
-void TPicture::setMetafileReader(MetafileReader reader) {
-    metafileReader() = std::move(reader);
+TPicture::MetafileReader TPicture::setMetafileReader(MetafileReader reader) {
+    return std::exchange(metafileReader(), std::move(reader));
 }
 
 void FitPictureRect(platform::TRect& rect, bool stretch, bool keepAspect, const TPicture& graphic,

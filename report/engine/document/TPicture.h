@@ -1,8 +1,8 @@
 #pragma once
 // A picture of a template or a report item: nothing, a bitmap or a metafile. Pictures are
 // recognised by their content, not by their file name: BMP and ICO (read through Qt), JPEG
-// (decoded with libjpeg), EMF and WMF (through the metafile reader installed with
-// `setMetafileReader`; without one they load as no picture).
+// (decoded with libjpeg), EMF and WMF (through our metafile reader, or the one put in its place
+// with `setMetafileReader`; without one they load as no picture).
 
 #include "platform/Metafile.h"
 #include "platform/TCanvas.h"
@@ -41,9 +41,10 @@ public:
     // The masks of the files a picture can be loaded from, separated by ';'.
     static QString fileMasks();
 
-    // Turns EMF or WMF bytes into a metafile; false when it cannot.
+    // Turns EMF or WMF bytes into a metafile; false when it cannot. Setting one answers the
+    // reader it replaces, so that whoever sets one can put the previous one back.
     using MetafileReader = std::function<bool(const QByteArray&, platform::Metafile&)>;
-    static void setMetafileReader(MetafileReader reader);
+    static MetafileReader setMetafileReader(MetafileReader reader);
 
 private:
     Kind m_kind = Kind::None;

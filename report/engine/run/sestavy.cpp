@@ -269,7 +269,7 @@ TSestDetail::~TSestDetail() {
     m_master = nullptr;
 }
 
-bool TSestDetail::setMasterSestava(TSestavaTyp* master) {
+bool TSestDetail::setMaster(TSestavaTyp* master) {
     for (const TSestavaTyp* up = master; up; up = up->MasterSestava())
         if (up == this) return false;
     if (m_master) m_master->unregisterDetail(this);

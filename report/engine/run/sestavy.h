@@ -164,7 +164,7 @@ public:
     // Registers with `master` (and leaves the previous master). A master that is this report
     // or one of its own details, directly or further down, is refused (false): the detail
     // passes would never end.
-    bool setMasterSestava(TSestavaTyp* master);
+    bool setMaster(TSestavaTyp* master);
 
     bool IsDetail() const override { return true; }
     void TiskOddilu(int section, bool& print) override;

@@ -196,7 +196,7 @@ public:
     void ClearModel();
 
     // The whole model as template text: settings, functions, elements, details.
-    TPredloha WritePredloha() const;
+    TPredloha WriteTemplate() const;
 
     // Settings from the template.
     const TemplateVersion& version() const { return m_version; }

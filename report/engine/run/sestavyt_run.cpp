@@ -341,7 +341,8 @@ void ReportRun::recordStep() {
 int ReportRun::generate(bool main) {
     busy = true;
     m_main = main;
-    // 1. The measuring canvas and the value callback.
+    // Text is measured on a metafile of the paper's size; expressions read values through
+    // this run while it lasts.
     const QSize paper = paperSizeOf(m_report);
     m_measureFile = std::make_unique<platform::Metafile>(paper.width(), paper.height(), 100);
     m_measure = std::make_unique<platform::TVoranCanvas>(*m_measureFile, 100);
@@ -359,7 +360,8 @@ int ReportRun::generate(bool main) {
         return result;
     };
 
-    // 2. The first record.
+    // The first record: fetched once for a one-record report, else the first step; a detail
+    // without records adds nothing.
     int step = 0;
     if (m_report.TiskJedenZaznam)
         m_report.GetData();
@@ -367,7 +369,7 @@ int ReportRun::generate(bool main) {
         step = m_report.Step(0);
     if (!main && step >= 2) return finish(seOk);
 
-    // 3. The document.
+    // The main run starts an empty document on the paper and margins of the page setup.
     TSestVystup& document = doc();
     if (main) {
         const QSize printable = printableSizeOf(m_report);
@@ -381,7 +383,7 @@ int ReportRun::generate(bool main) {
         document.runPosition = {0, 0, 1, document.PrintableHeight()};
         m_cursor = {};
     }
-    // 4. Counters and group keys.
+    // Counters, the print date and time, and each group's key from the first record.
     m_firstRecord = true;
     m_printDateTime = platform::DateTimeToDouble(QDateTime::currentDateTime());
     m_printDate = platform::DateToStr(m_printDateTime);
@@ -397,16 +399,16 @@ int ReportRun::generate(bool main) {
     TListSkupin& groups = m_report.Skupiny();
     for (int i = 0; i < groups.Count(); ++i)
         groups.Skupina(i)->StoredKey = m_report.GetItemText(groups.Skupina(i)->KeyIndex);
-    // 5. Functions, their expressions read once for the run.
+    // Functions start from nothing, their expressions read once for the run.
     m_report.Funkce().ParseExpressions();
     m_report.Funkce().SetSkipNulls(m_report.AllowNullValues);
     m_report.Funkce().ResetGroup(-1);
     refreshValues(true, false);
     calculateFunctions();
-    // 6. The report header.
+    // The report header, then the first page's headers: a report header on a page of its own
+    // turns the page, else the page header stands below it; then every group's header.
     TOddilSestavy* reportHeader = section(odZ);
     if (reportHeader && reportHeader->Visible) printSection(reportHeader);
-    // 7. The first page's headers.
     std::vector<int> allGroups;
     for (int i = 0; i < groups.Count(); ++i)
         allGroups.push_back(i);
@@ -427,7 +429,8 @@ int ReportRun::generate(bool main) {
         m_freshY = m_cursor.y;
     }
     printGroupHeaders(allGroups);
-    // 8. The records.
+    // One body per record until the data, the record limit, the last page allowed or a
+    // cancel ends the run.
     for (int record = 1;; ++record) {
         if (main && onRecord) onRecord(record);
         if (record > 1)
@@ -450,14 +453,14 @@ int ReportRun::generate(bool main) {
     // that end page, the report is not what the user asked for: say so.
     const bool cutAtLastPage =
         main && m_stop && !m_cancelled && m_report.EndPage == TSestavaTyp::kNoEndPage;
-    // 9. Group footers, the innermost first.
+    // Group footers close the last groups, the innermost first.
     if (!m_cancelled) {
         closeColumnRow();
         std::vector<int> reversed(allGroups.rbegin(), allGroups.rend());
         printGroupFooters(reversed);
     }
     finishReport(main);
-    // 12.
+    // The result; the main run's document keeps the pages and copies the caller chose.
     const int result = m_cancelled ? seCancelled : seOk;
     if (main)
         document.SetPageRange(m_report.StartPage, m_report.EndPage, m_report.ExportLanguage,
@@ -471,13 +474,14 @@ int ReportRun::generate(bool main) {
 void ReportRun::finishReport(bool main) {
     TOddilSestavy* footer = section(odK);
     const bool footerVisible = footer && footer->Visible;
-    // 10.
+    // A report footer that wants a page of its own starts one.
     if (!m_cancelled && main && footerVisible && m_report.sectionFlags().reportFooterNewPage) {
         printPageFooter();
         nextPageNumber();
         newPage();
     }
-    // 11.
+    // The sections' values, the report footer's with them, are read once more; then the report
+    // footer (at the page's foot when asked) and the last page footer.
     refreshValues(false, true);
     if (m_cancelled) return;
     const int pageFooter = footerOnLastPage() ? visibleHeight(odP) : 0;

@@ -281,7 +281,7 @@ void TSestavaTyp::ParsePredlohaDetail(int j, const TPredloha& predloha) {
 
 // ---- writing the model as text
 
-TPredloha TSestavaTyp::WritePredloha() const {
+TPredloha TSestavaTyp::WriteTemplate() const {
     TemplateSettings settings;
     settings.description = Popis;
     settings.paper = m_paper;

@@ -285,7 +285,9 @@ void TFormSestP::SetUserAction(bool visible, const QString& hint) {
 }
 
 void TFormSestP::SetEditEnabled(bool enabled) {
+    // a disabled toolbar button looks much like an enabled one: hidden, it promises nothing
     ActionEdit->setEnabled(enabled);
+    ActionEdit->setVisible(enabled);
 }
 
 int TFormSestP::firstIndex() const {
@@ -513,10 +515,9 @@ void TFormSestP::Print() {
     bool printed = false;
     {
         const RunWatch watch(*m_document);
-        printed = textOnly ? PrintText(*m_document, from, to, title, d.Copies,
-                                       templateOrientation)
-                           : PrintGraphic(*m_document, from, to, title, d.Copies,
-                                          templateOrientation);
+        printed = textOnly
+                      ? PrintText(*m_document, from, to, title, d.Copies, templateOrientation)
+                      : PrintGraphic(*m_document, from, to, title, d.Copies, templateOrientation);
     }
     if (OnAfterPrint) OnAfterPrint();
     showPage(m_current);
@@ -582,9 +583,8 @@ bool TFormSestP::ExportPageMetafile() {
     const QString file = chooseFile(kMetaFilter, QStringLiteral(".wmf"), true);
     if (file.isEmpty() || !m_document) return false;
     const RunWatch watch(*m_document);
-    const bool ok =
-        SavePageMetafileFile(*m_document, file, m_current, m_document->PrintsBackground(),
-                             !isWmf(file));
+    const bool ok = SavePageMetafileFile(*m_document, file, m_current,
+                                         m_document->PrintsBackground(), !isWmf(file));
     showPage(m_current);
     return exportResult(ok, watch);
 }
@@ -595,10 +595,9 @@ bool TFormSestP::ExportAllMetafiles() {
     const QString extension =
         extensionOf(file).isEmpty() ? QStringLiteral(".wmf") : extensionOf(file);
     const RunWatch watch(*m_document);
-    const bool ok =
-        m_document->PageCount() > 0 &&
-        SaveAllPagesMetafile(*m_document, file, extension, m_document->PrintsBackground(),
-                             !isWmf(extension));
+    const bool ok = m_document->PageCount() > 0 &&
+                    SaveAllPagesMetafile(*m_document, file, extension,
+                                         m_document->PrintsBackground(), !isWmf(extension));
     showPage(m_current);
     return exportResult(ok, watch);
 }
@@ -607,8 +606,7 @@ bool TFormSestP::ExportPageHtml() {
     const QString file = chooseFile(kHtmlFilter, QStringLiteral(".html"), true);
     if (file.isEmpty() || !m_document) return false;
     const RunWatch watch(*m_document);
-    return exportResult(SaveToHTMLFile(*m_document, file, m_current, {}),
-                        watch);
+    return exportResult(SaveToHTMLFile(*m_document, file, m_current, {}), watch);
 }
 
 bool TFormSestP::ExportAllHtml() {
@@ -617,9 +615,8 @@ bool TFormSestP::ExportAllHtml() {
     const QString extension =
         extensionOf(file).isEmpty() ? QStringLiteral(".html") : extensionOf(file);
     const RunWatch watch(*m_document);
-    return exportResult(m_document->PageCount() > 0 &&
-                            SaveAllPagesHTML(*m_document, file, extension),
-                        watch);
+    return exportResult(
+        m_document->PageCount() > 0 && SaveAllPagesHTML(*m_document, file, extension), watch);
 }
 
 } // namespace report

@@ -57,6 +57,8 @@ public:
     void SetBackground(const TPicture* picture, const platform::TRect& rect, bool inPages);
     void SetPrintEnabled(bool enabled);
     void SetUserAction(bool visible, const QString& hint);
+    // "Oprava předlohy...": offered (in the toolbar, the page menu, Esc and Ctrl+E) only when
+    // the caller has a designer to go back to; otherwise not shown at all.
     void SetEditEnabled(bool enabled);
     // The document (not owned): its first page of the range becomes current.
     void SetDocument(TSestVystup* document);

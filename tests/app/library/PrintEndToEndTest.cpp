@@ -22,9 +22,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTableWidget>
+#include <QToolBar>
 
 namespace {
 
@@ -355,4 +357,66 @@ TEST_F(PrintEndToEnd, ThePrintedInputIsTheValueComputedWith) {
     const QString text = exportText();
     EXPECT_TRUE(text.contains(num("0.0035"))) << text.toStdString();
     EXPECT_FALSE(text.contains(num("0.004"))) << text.toStdString();
+}
+
+// Rows typed on the Points page and left: those the library did not compute (negative,
+// unreadable, out of range) print what they were given with empty computed cells, each under
+// its row number on the page; a row given nothing prints nothing; a computed row prints what
+// the screen shows.
+TEST_F(PrintEndToEnd, PointsNotComputedPrintTheirGivenPairUnderTheirRowNumbers) {
+    chooseLanguage(0);
+    click("menu0_2");
+    const char* cells[] = {"100", "0.1", "", "", "-5", "1", "abc", "2", "2500", "1", "150", "1"};
+    for (const char* cell : cells) {
+        type(num(cell));
+        key(Qt::Key_Tab);
+    }
+    ASSERT_EQ(pointOutputs(2), QStringList(4, "x x x"));
+    ASSERT_EQ(pointOutputs(3), QStringList(4, "- - -"));
+
+    // the words of every printed line that starts with a point number, by that number
+    std::map<int, QStringList> printed;
+    for (const QString& line : exportText().split("\r\n")) {
+        const QStringList words = line.split(' ', Qt::SkipEmptyParts);
+        if (!words.isEmpty() && words[0].toInt() > 0) printed[words[0].toInt()] = words.mid(1);
+    }
+    const std::map<int, QStringList> expected = {
+        {1, QStringList{num("100.00"), num("0.100")} + pointOutputs(0)},
+        {3, {num("-5.00"), num("1.000")}},
+        {4, {"abc", num("2.000")}},
+        {5, {num("2500.00"), num("1.000")}},
+        {6, QStringList{num("150.00"), num("1.000")} + pointOutputs(5)},
+    };
+    EXPECT_EQ(printed, expected);
+    EXPECT_EQ(window->report()->Vystup().PageCount(), 1);
+    EXPECT_EQ(messages.messages(), QStringList());
+}
+
+// The calculator has no designer to go back to: its preview offers no "Oprava předlohy..."
+// (no toolbar button, no menu entry), Ctrl+E keeps the preview open and Esc closes it.
+TEST_F(PrintEndToEnd, TheCalculatorsPreviewOffersNoTemplateEditing) {
+    computeAt200(0);
+    printAndInspect("menu0_6", [&](report::TFormSestP* preview) {
+        QAction* edit = preview->ActionEdit;
+        QStringList offered;
+        for (QToolBar* bar : preview->findChildren<QToolBar*>()) {
+            QWidget* button = bar->widgetForAction(edit);
+            if (button && button->isVisible()) offered << "toolbar";
+        }
+        for (QMenu* menu : preview->findChildren<QMenu*>()) {
+            for (QAction* entry : menu->actions())
+                if (entry->isVisible() && entry->text() == edit->text()) offered << "menu";
+        }
+        EXPECT_EQ(offered, QStringList());
+        preview->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(preview));
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_TRUE(focus && preview->isAncestorOf(focus));
+        QTest::keyClick(focus, Qt::Key_E, Qt::ControlModifier);
+        EXPECT_TRUE(preview->isVisible());
+        QTest::keyClick(focus, Qt::Key_Escape);
+        EXPECT_FALSE(preview->isVisible());
+        EXPECT_EQ(preview->result(), report::TFormSestP::Closed);
+    });
+    EXPECT_TRUE(window->isVisible());
 }

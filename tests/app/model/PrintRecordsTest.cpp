@@ -66,6 +66,7 @@ TEST_F(Print, TheCalculationPageIsOneRecordInDisplayOrder) {
     QStringList expected;
     for (int q : {3, 1, 2, 4, 5, 6})
         expected << model.formatted(numerics::Quantity(q), state().StateValues[q]);
+    expected << "1"; // the point's number
     EXPECT_EQ(records[0], expected);
     EXPECT_EQ(records[0][1], "26,85");
     const QStringList params = parameters(state());
@@ -78,13 +79,15 @@ TEST_F(Print, FlaggedRowsTwoAndFiveAreTheRecordsInRowOrder) {
     state().CurrentPageTag = 2;
     ASSERT_EQ(model.computePoint(4, "150", "0.5"), CalculationModel::PointStatus::Computed);
     ASSERT_EQ(model.computePoint(1, "100", "0.1"), CalculationModel::PointStatus::Computed);
-    ASSERT_EQ(model.computePoint(2, "-1", "0.1"), CalculationModel::PointStatus::Negative);
+    ASSERT_EQ(model.computePoint(2, "", " "), CalculationModel::PointStatus::NotComputed);
     EXPECT_EQ(recordCount(state()), 2);
     const std::vector<QStringList> records = run();
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].mid(0, 2), (QStringList{"100.00", "0.100"}));
     EXPECT_EQ(records[1].mid(0, 2), (QStringList{"150.00", "0.500"}));
     EXPECT_EQ(records[1][2], model.formatted(numerics::Quantity(3), state().PointsTable[3][4]));
+    EXPECT_EQ(records[0][6], "2"); // the points keep their numbers on the page
+    EXPECT_EQ(records[1][6], "5");
 }
 
 // A printed input is the value the state was computed with: its text reads back as that value
@@ -114,7 +117,7 @@ TEST_F(Print, AStateNotComputedPrintsItsPairAndNoComputedCells) {
     const auto expectPairOnly = [&](const char* what) {
         const QStringList record = run()[0];
         EXPECT_FALSE(record[0].isEmpty() || record[1].isEmpty()) << what;
-        EXPECT_EQ(record.mid(2), QStringList(4, QString())) << what;
+        EXPECT_EQ(record.mid(2, 4), QStringList(4, QString())) << what;
     };
     expectPairOnly("nothing computed yet");
     ASSERT_EQ(model.calculate(QString("150"), QString("1")), CalculationModel::Outcome::Computed);
@@ -132,7 +135,25 @@ TEST_F(Print, AStateNotComputedPrintsItsPairAndNoComputedCells) {
     ASSERT_EQ(model.computePoint(1, "150", "1"), CalculationModel::PointStatus::Computed);
     const std::vector<QStringList> records = run();
     ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0], (QStringList{"2500.00", "1.000", "", "", "", ""}));
+    EXPECT_EQ(records[0], (QStringList{"2500.00", "1.000", "", "", "", "", "1"}));
     EXPECT_EQ(records[1].mid(0, 2), (QStringList{"150.00", "1.000"}));
     EXPECT_FALSE(records[1][2].isEmpty());
+}
+
+// What a row was given goes with the row: computed later it prints its state, and entering
+// the page again forgets every row.
+TEST_F(Print, AGivenPairGoesWhenItsRowIsComputedOrThePageCleared) {
+    using Status = CalculationModel::PointStatus;
+    state().CurrentPageTag = 2;
+    ASSERT_EQ(model.computePoint(3, " abc ", "2"), Status::NotComputed);
+    EXPECT_EQ(run(), std::vector<QStringList>({{"abc", "2.000", "", "", "", "", "4"}}));
+    ASSERT_EQ(model.computePoint(3, "150", "2"), Status::Computed);
+    std::vector<QStringList> records = run();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].mid(0, 2), (QStringList{"150.00", "2.000"}));
+    EXPECT_FALSE(records[0][5].isEmpty());
+    ASSERT_EQ(model.computePoint(3, "-150", "2,5"), Status::Negative);
+    EXPECT_EQ(run(), std::vector<QStringList>({{"-150.00", "2.500", "", "", "", "", "4"}}));
+    model.clearPoints();
+    EXPECT_EQ(recordCount(state()), 0);
 }

@@ -98,7 +98,7 @@ TEST(DesignerInsertion, EachToolBlockInsertsItsElementLine) {
     };
     EditingDesigner d(insertionTemplate());
     insertionSettings();
-    ASSERT_EQ(d.paper()->sirka(), 1900);
+    ASSERT_EQ(d.paper()->paperWidth(), 1900);
     const QStringList before = d.window->storedText();
     for (const Row& row : rows) {
         SCOPED_TRACE(row.tool);

@@ -409,6 +409,7 @@ TEST(DesignerWindow, PreviewShowsTheUnsavedStateAndItsEditRequestReturnsToTheDes
     report::TFormSestP::setModalHook([&](report::TFormSestP& form) {
         ++shown;
         EXPECT_TRUE(form.ActionEdit->isEnabled());
+        EXPECT_TRUE(form.ActionEdit->isVisible());
         EXPECT_EQ(form.ZoomStep(), window->zoomIndex());
         EXPECT_EQ(form.geometry(), window->geometry());
         EXPECT_FALSE(preview->isEnabled());
@@ -529,4 +530,32 @@ TEST(DesignerWindow, PreviewAndPrintStopInTheProgressWindow) {
     platform::PrinterSystem::instance().removeTestPrinter();
     EXPECT_EQ(previews, 0);
     EXPECT_TRUE(QDir(printed.path()).entryList(QDir::Files).isEmpty());
+}
+
+// Clicked in the window, a print leaves the preview and the print offered as before it, and
+// the preview's button opens the preview of the template at once.
+TEST(DesignerWindow, PreviewIsOfferedAgainAfterAPrint) {
+    QTemporaryDir printed;
+    platform::PrinterSystem::instance().installTestPrinter(printed.path());
+    SavedReport fixture;
+    auto window = fixture.open();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    auto* print = window->findChild<QToolButton*>(u"SBPrint"_s);
+    auto* preview = window->findChild<QToolButton*>(u"SBPreview"_s);
+    ASSERT_TRUE(print && preview);
+    int previews = 0;
+    report::TFormSestP::setModalHook(
+        [&](report::TFormSestP&) { return ++previews, int(report::TFormSestP::Closed); });
+    for (int round = 1; round <= 2; ++round) {
+        QTest::mouseClick(print, Qt::LeftButton);
+        EXPECT_EQ(QDir(printed.path()).entryList(QDir::Files).size(), round);
+        EXPECT_TRUE(print->isEnabled()) << round;
+        EXPECT_TRUE(preview->isEnabled()) << round;
+        QTest::mouseClick(preview, Qt::LeftButton);
+        EXPECT_EQ(previews, round);
+    }
+    report::TFormSestP::setModalHook({});
+    platform::PrinterSystem::instance().removeTestPrinter();
+    EXPECT_TRUE(fixture.messages.messages().isEmpty());
 }

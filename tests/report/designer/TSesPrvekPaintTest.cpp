@@ -1,17 +1,23 @@
-// What the design controls paint: each element kind as the engine prints it, the selection
-// marks, grid dots and the inactive columns of a multi-column body.
+// What the design controls paint: each element kind as the engine prints it, and the marks,
+// grid dots, column hatches and background of a section, checked by what must hold of them
+// (where a press finds a handle, where the grid lies) rather than by single pixels.
 
 #include "support/DesignFixture.h"
 
 #include "platform/PainterCanvas.h"
-#include "report/engine/document/TPicture.h"
-#include "report/engine/expressions/sest_fn.h"
-#include "report/engine/sest_lib.h"
 #include "report/engine/barcode/sestbarc.h"
-#include "report/engine/printing/sestprn.h"
+#include "report/engine/document/TPicture.h"
 #include "report/engine/document/sestvyst.h"
+#include "report/engine/expressions/sest_fn.h"
+#include "report/engine/printing/sestprn.h"
+#include "report/engine/sest_lib.h"
 
 #include <QPainter>
+#include <QSet>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -25,19 +31,6 @@ namespace {
 bool near(QRgb a, QRgb b) {
     return std::abs(qRed(a) - qRed(b)) <= 100 && std::abs(qGreen(a) - qGreen(b)) <= 100 &&
            std::abs(qBlue(a) - qBlue(b)) <= 100;
-}
-
-constexpr QRgb kWhite = qRgb(255, 255, 255), kBlack = qRgb(0, 0, 0);
-constexpr QRgb kSilver = qRgb(0xC0, 0xC0, 0xC0), kGrey = qRgb(0x80, 0x80, 0x80);
-
-struct Pixel {
-    int x, y;
-    QRgb colour;
-};
-
-void expectPixels(const QImage& image, std::initializer_list<Pixel> pixels) {
-    for (const Pixel& p : pixels)
-        EXPECT_EQ(image.pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
 }
 
 bool isInk(QRgb c) {
@@ -170,8 +163,9 @@ TEST(ElementPainting, ADetailShowsACrossHatch) {
     EXPECT_LT(ink, 100 * 40 / 2);
 }
 
-TEST(ElementPainting, SelectionMarksAndHandles) {
+TEST(ElementPainting, HandlesArePaintedWhereAPressTakesThem) {
     Sheet sheet;
+    sheet.body()->setSectionHeight(100); // the caption strip below the element
     TSesPrvek* e = sheet.add(report::ekFrame, 10, 10, 101, 51);
     e->element()->PenWidth = 0;
     e->element()->BrushStyle = platform::bsClear;
@@ -179,80 +173,190 @@ TEST(ElementPainting, SelectionMarksAndHandles) {
     auto image = [&] {
         return sheet.body()->grab(e->geometry()).toImage().convertToFormat(QImage::Format_RGB32);
     };
-    expectPixels(image(), {{50, 0, kSilver}, {2, 2, kWhite}});
+    const QImage plain = image();
+    const int w = plain.width(), h = plain.height();
+    const QRect inside(1, 1, w - 2, h - 2);
+    // Unselected: a light outline, nothing inside it.
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            ASSERT_EQ(isInk(plain.pixel(x, y)), !inside.contains(x, y)) << x << "," << y;
+
+    // Selected: the handles are the ink inside the outline, each a filled square exactly where
+    // a press finds that handle; the marks are symmetric; the outline darker than before.
     e->setSelectedMark(true);
     const QImage selected = image();
-    const QPoint centres[] = {{2, 2},   {50, 2}, {98, 2},  {2, 25},
-                              {98, 25}, {2, 48}, {50, 48}, {98, 48}};
-    for (int handle = 1; handle <= 8; ++handle) {
-        EXPECT_EQ(TSesPrvek::handlePosition(handle, 101, 51) + QPoint(2, 2), centres[handle - 1]);
-        EXPECT_EQ(selected.pixel(centres[handle - 1]), kGrey) << handle;
-        EXPECT_EQ(e->HandleAt(centres[handle - 1]), handle);
-    }
-    expectPixels(selected, {{50, 0, kGrey}, {25, 2, kWhite}});
-    EXPECT_EQ(e->HandleAt({25, 25}), 0);
-    e->setMultiMark(true); // multi and primary: filled corners, no side handles
-    expectPixels(image(), {{2, 2, kGrey}, {50, 2, kWhite}});
-    e->setSelectedMark(false); // multi only: hollow corners
-    expectPixels(image(), {{2, 2, kWhite}, {0, 2, kGrey}});
-}
-
-TEST(SectionPainting, GridDotsAtAFractionalCharacterGrid) {
-    Sheet sheet;
-    const double step = 100.0 / 17; // 17 characters per inch
-    sheet.body()->setSectionHeight(100);
-    sheet.body()->SetRastr(true, true, step, 100.0 / 6, true);
-    sheet.show();
-    const QImage image = sheet.body()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QRgb red = qRgb(255, 0, 0);
-    for (int j = 1; j <= 20; ++j) {
-        for (int i = 1; i <= 5; ++i) {
-            const int x = report::ScaleRound(j * step, 1.0);
-            const int y = report::ScaleRound(i * 100.0 / 6, 1.0);
-            EXPECT_EQ(image.pixel(x, y), red) << j << "," << i;
-            EXPECT_EQ(image.pixel(x, y + 2), kWhite);
+    EXPECT_EQ(selected, selected.mirrored(true, true));
+    std::array<QRect, 9> handleBox{};
+    std::array<int, 9> handlePixels{};
+    int plainOutline = 0, selectedOutline = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const int handle = e->HandleAt({x, y});
+            handleBox[handle] |= QRect(x, y, 1, 1);
+            ++handlePixels[handle];
+            if (inside.contains(x, y)) {
+                ASSERT_EQ(isInk(selected.pixel(x, y)), handle != 0) << x << "," << y;
+            } else if (handle == 0) {
+                plainOutline += qGray(plain.pixel(x, y));
+                selectedOutline += qGray(selected.pixel(x, y));
+            }
         }
     }
-    EXPECT_EQ(image.pixel(3, 3), kWhite);
+    EXPECT_LT(selectedOutline, plainOutline);
+    for (int handle = 1; handle <= 8; ++handle) {
+        const QRect box = handleBox[handle];
+        EXPECT_EQ(box.width(), box.height()) << handle;
+        EXPECT_EQ(box.width() * box.height(), handlePixels[handle]) << handle;
+        EXPECT_FALSE(inside.contains(box)) << handle; // on the outline
+        EXPECT_EQ(selected.pixel(box.center()), selected.pixel(handleBox[1].center()));
+    }
+
+    // In a multiple selection a press takes no handle; the corners are marked, filled on the
+    // primary element and hollow on the others, and the sides are not.
+    e->setMultiMark(true);
+    const QImage primary = image();
+    e->setSelectedMark(false);
+    const QImage other = image();
+    const std::array<int, 4> corners{1, 3, 6, 8};
+    for (int y = 1; y < h - 1; ++y) {
+        for (int x = 1; x < w - 1; ++x) {
+            ASSERT_EQ(e->HandleAt({x, y}), 0);
+            const QPoint p(x, y);
+            const bool corner = std::any_of(corners.begin(), corners.end(),
+                                            [&](int c) { return handleBox[c].contains(p); });
+            bool cornerInside = false;
+            for (int c : corners)
+                cornerInside = cornerInside || handleBox[c].adjusted(1, 1, -1, -1).contains(p);
+            ASSERT_EQ(isInk(primary.pixel(p)), corner) << x << "," << y;
+            ASSERT_EQ(isInk(other.pixel(p)), corner && !cornerInside) << x << "," << y;
+        }
+    }
 }
 
-TEST(SectionPainting, CaptionStripAndTheHatchesOfAThreeColumnBody) {
-    Sheet sheet;
-    sheet.body()->setSectionHeight(100);
-    sheet.body()->setColumns(3, 20);
-    sheet.show();
-    const QImage image = sheet.body()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const int b = report::ScaleRound((report::PrintableWidth() + 20) / 3, 1.0);
-    const int h = image.height(), w = image.width();
-    // the first column white; in the gap a light hatch, beyond it a dark one, dots where x and
-    // y agree; the caption strip: black top row, white below it, silver inside, grey and black
-    // at the foot, and the column boundary
-    // clang-format off
-    expectPixels(image, {{b - 30, 10, kWhite}, {b - 10, 10, kSilver}, {b - 10, 11, kWhite},
-                         {b + 10, 10, kSilver}, {b + 10, 11, kGrey}, {40, h - 16, kBlack},
-                         {40, h - 15, kWhite}, {w - 30, h - 8, kSilver}, {40, h - 3, kGrey},
-                         {40, h - 1, kBlack}, {b, h - 8, kBlack}, {b + 1, h - 8, kWhite},
-                         {b - 1, h - 8, kGrey}});
-    // clang-format on
+TEST(SectionPainting, GridDotsSitOnTheGridAtAnyZoom) {
+    // 17 characters per inch across, 6 lines per inch down: steps that are no whole number of
+    // pixels, so that a dot placed by adding rounded steps drifts off the grid.
+    const double stepX = 100.0 / 17, stepY = 100.0 / 6;
+    for (const double zoom : {1.0, 2.0}) {
+        SCOPED_TRACE(zoom);
+        Sheet sheet(zoom);
+        sheet.body()->setSectionHeight(100);
+        sheet.body()->SetRastr(true, true, stepX, stepY, true);
+        sheet.show();
+        const QImage image = sheet.body()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const int above = image.height() - designer::TOddil::kCaptionHeight;
+        // Nearest grid index of a pixel, when the pixel lies within half a pixel of it.
+        const auto onGrid = [zoom](int pixel, double step) {
+            const long index = std::lround(pixel / (step * zoom));
+            return index >= 1 && std::abs(pixel - index * step * zoom) <= 0.5 + 1e-9;
+        };
+        int dots = 0;
+        for (int y = 0; y < above; ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (isInk(image.pixel(x, y))) {
+                    ++dots;
+                    ASSERT_TRUE(onGrid(x, stepX) && onGrid(y, stepY)) << x << "," << y;
+                }
+        // One dot for every grid point above the caption strip.
+        int points = 0;
+        for (long i = 1; i * stepY * zoom < above - 0.5; ++i)
+            for (long j = 1; j * stepX * zoom < image.width() - 0.5; ++j)
+                ++points;
+        EXPECT_EQ(dots, points);
+    }
 }
 
-TEST(SectionPainting, TheBackgroundPictureLiesAtItsZoomedPlace) {
+TEST(SectionPainting, AThreeColumnBodyHatchesAllButItsFirstColumn) {
+    const int gap = 20;
+    for (const double zoom : {1.0, 1.5}) {
+        SCOPED_TRACE(zoom);
+        Sheet sheet(zoom);
+        designer::TOddil* body = sheet.body();
+        body->setSectionHeight(100);
+        sheet.show();
+        const auto grab = [body] {
+            return body->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        };
+        const QImage single = grab();
+        body->setColumns(3, gap);
+        const QImage three = grab();
+        // A column with the gap after it, three times, less the last gap: the printable width.
+        EXPECT_NEAR(3 * body->ColumnWidth() - gap, report::PrintableWidth(), 3);
+        const double boundary = body->ColumnWidth() * zoom, gapStart = boundary - gap * zoom;
+        const int w = three.width(), h = three.height();
+        const int above = h - designer::TOddil::kCaptionHeight;
+
+        // The hatch begins where the first column's gap does; the strip below changes only at
+        // the column boundary, where it is marked.
+        int hatchStart = w;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                if (three.pixel(x, y) == single.pixel(x, y)) continue;
+                if (y < above)
+                    hatchStart = std::min(hatchStart, x);
+                else
+                    ASSERT_LE(std::abs(x - boundary), 2) << x << "," << y;
+            }
+        }
+        EXPECT_NEAR(hatchStart, gapStart, 1);
+        // Light in the gap, darker beyond the boundary: both hatched, not solid.
+        const auto shade = [&](int from, int to) {
+            long sum = 0, count = 0;
+            QSet<QRgb> colours;
+            for (int y = 0; y < above; ++y)
+                for (int x = from; x < to; ++x, ++count) {
+                    sum += qGray(three.pixel(x, y));
+                    colours.insert(three.pixel(x, y));
+                }
+            EXPECT_GE(colours.size(), 2);
+            return double(sum) / count;
+        };
+        const int inGap = int(std::ceil(gapStart)) + 1, atBoundary = int(std::lround(boundary));
+        const double light = shade(inGap, atBoundary - 1);
+        const double dark = shade(atBoundary + 2, w - 4);
+        EXPECT_GT(light, dark + 30);
+        bool marked = false;
+        for (int x = atBoundary - 2; x <= atBoundary + 2; ++x)
+            marked = marked || three.pixel(x, h - 8) != single.pixel(x, h - 8);
+        EXPECT_TRUE(marked);
+    }
+}
+
+TEST(SectionPainting, TheBackgroundPictureFillsItsZoomedPlace) {
     const QRgb blue = qRgb(0, 0, 255);
     QImage bitmap(10, 10, QImage::Format_RGB32);
     bitmap.fill(blue);
     report::TPicture picture;
     picture.setBitmap(bitmap);
-    Sheet sheet(2.0);
-    sheet.body()->setSectionHeight(100);
-    // The rectangle (20, 10)-(60, 30) on the paper, shifted up by 5 for this section.
-    sheet.body()->SetPozadi(&picture, {20, 10, 60, 30}, QPoint(0, -5));
-    sheet.show();
-    const QImage image = sheet.body()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    expectPixels(
-        image,
-        {{41, 11, blue}, {118, 48, blue}, {38, 11, kWhite}, {41, 8, kWhite}, {122, 30, kWhite}});
-    sheet.body()->SetPozadi(nullptr, {}, {});
-    EXPECT_EQ(sheet.body()->grab().toImage().pixel(60, 30), kWhite);
+    for (const double zoom : {1.0, 2.0}) {
+        SCOPED_TRACE(zoom);
+        Sheet sheet(zoom);
+        sheet.body()->setSectionHeight(100);
+        // The rectangle (20, 10)-(60, 30) on the paper, shifted up by 5 for this section.
+        sheet.body()->SetPozadi(&picture, {20, 10, 60, 30}, QPoint(0, -5));
+        sheet.show();
+        const auto blueBox = [&sheet, blue] {
+            const QImage image =
+                sheet.body()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            QRect box;
+            int count = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (image.pixel(x, y) == blue) {
+                        box |= QRect(x, y, 1, 1);
+                        ++count;
+                    }
+            EXPECT_EQ(count, box.width() * box.height()); // one solid rectangle
+            return box;
+        };
+        const QRect box = blueBox();
+        EXPECT_NEAR(box.left(), 20 * zoom, 1);
+        EXPECT_NEAR(box.top(), 5 * zoom, 1);
+        EXPECT_NEAR(box.right() + 1, 60 * zoom, 1);
+        EXPECT_NEAR(box.bottom() + 1, 25 * zoom, 1);
+        sheet.body()->SetPozadi(nullptr, {}, {});
+        EXPECT_TRUE(blueBox().isEmpty());
+    }
 }
 
 TEST(ElementCursor, TheCursorTellsWhatADragWouldDo) {

@@ -3,6 +3,8 @@
 
 #include "report/engine/document/TPicture.h"
 #include "TestFiles.h"
+#include "platform/RecordingCanvas.h"
+#include "report/engine/export/EmfWriter.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -124,19 +126,47 @@ TEST(TPicture, CutAndCorruptedJpegNeverCrash) {
     }
 }
 
+// Puts a metafile reader in place for its scope, and the one it replaced back after it, so that
+// the tests after this one read metafiles as the program does.
+class ScopedMetafileReader {
+public:
+    explicit ScopedMetafileReader(TPicture::MetafileReader reader)
+        : m_previous(TPicture::setMetafileReader(std::move(reader))) {}
+    ~ScopedMetafileReader() { TPicture::setMetafileReader(std::move(m_previous)); }
+    ScopedMetafileReader(const ScopedMetafileReader&) = delete;
+    ScopedMetafileReader& operator=(const ScopedMetafileReader&) = delete;
+
+private:
+    TPicture::MetafileReader m_previous;
+};
+
 TEST(TPicture, MetafilesLoadThroughTheInstalledReader) {
     QByteArray emf(64, '\0');
     emf[0] = 1;
     emf.replace(40, 4, " EMF");
+    // A page of our own EMF writer, which the program's reader reads.
+    platform::Metafile drawn(1200, 600, 600);
+    platform::RecordingCanvas canvas(drawn);
+    canvas.Rectangle({60, 60, 600, 300});
+    const QByteArray page = report::WriteEmf(drawn);
     TPicture picture;
-    EXPECT_FALSE(picture.LoadFromBytes(emf)); // no reader yet: no picture
-    TPicture::setMetafileReader([](const QByteArray&, platform::Metafile& out) {
-        out = platform::Metafile(1200, 600, 600);
-        return true;
-    });
-    ASSERT_TRUE(picture.LoadFromBytes(emf));
-    EXPECT_EQ(picture.kind(), TPicture::Kind::Metafile);
-    EXPECT_EQ(picture.Width(), 200); // hundredths of an inch
-    EXPECT_EQ(picture.Height(), 100);
-    TPicture::setMetafileReader({});
+    ASSERT_TRUE(picture.LoadFromBytes(page));
+    EXPECT_FALSE(picture.LoadFromBytes(emf)); // no EMF the program can read
+    {
+        const ScopedMetafileReader none({});
+        EXPECT_FALSE(picture.LoadFromBytes(page)); // no reader: no picture
+    }
+    {
+        const ScopedMetafileReader fake([](const QByteArray&, platform::Metafile& out) {
+            out = platform::Metafile(1200, 600, 600);
+            return true;
+        });
+        ASSERT_TRUE(picture.LoadFromBytes(emf));
+        EXPECT_EQ(picture.kind(), TPicture::Kind::Metafile);
+        EXPECT_EQ(picture.Width(), 200); // hundredths of an inch
+        EXPECT_EQ(picture.Height(), 100);
+    }
+    // The program's reader is back.
+    EXPECT_TRUE(picture.LoadFromBytes(page));
+    EXPECT_FALSE(picture.LoadFromBytes(emf));
 }

@@ -174,7 +174,7 @@ TEST_F(ReportTest, DataSourceCheckMessagesInOrder) {
     // A detail's check is part of its master's.
     m_report.SetReportName(QStringLiteral("a.pts"));
     TSestDetail detail;
-    detail.setMasterSestava(&m_report);
+    detail.setMaster(&m_report);
     EXPECT_FALSE(m_report.CheckDataSource());
     EXPECT_EQ(boxes().last().text, u"Není definován zdroj dat.");
 }
@@ -432,7 +432,7 @@ TEST_F(ReportTest, BackgroundPictureAndHooks) {
     detail.TiskOddilu(0, print);
     EXPECT_EQ(detailSections, 1);
     // A detail asks its master for pictures and saves through it.
-    detail.setMasterSestava(&m_report);
+    detail.setMaster(&m_report);
     EXPECT_TRUE(detail.NactiObraz(QStringLiteral("x"), picture));
     m_report.OnUlozPredlohu = [](TSestava*) { return true; };
     EXPECT_EQ(detail.UlozPredlohu(), seOk);

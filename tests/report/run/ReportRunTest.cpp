@@ -446,7 +446,7 @@ struct MasterDetail {
             }
             return ++current < int(detailRows.size()) ? 0 : 2;
         };
-        detail.setMasterSestava(&master.report);
+        detail.setMaster(&master.report);
         QStringList lines = pagedTemplate();
         lines << sectionLine(2, true, 60) << "T,15,0,50,20,300,20"
               << textLine("T", 1, "0", 0, 40, 100, 20, "za detailem")
@@ -533,7 +533,7 @@ TEST(ReportRun, ClearingOrReloadingATemplateDropsThePagesThatPointIntoIt) {
     EXPECT_EQ(md.master.report.Vystup().PageCount(), 0);
 
     auto detail = std::make_unique<TSestDetail>();
-    detail->setMasterSestava(&md.master.report);
+    detail->setMaster(&md.master.report);
     detail->SetPredloha(TPredloha(
         QStringList{sectionLine(2, true, 20), textLine("T", 1, "0", 0, 0, 100, 20, "d")}));
     ASSERT_EQ(md.master.report.Generate(true), 0);

@@ -313,19 +313,19 @@ TEST(TemplateModel, DetailsRegisterWithTheirMaster) {
     auto detail = std::make_unique<TSestDetail>();
     TSestDetail inner;
 
-    EXPECT_TRUE(detail->setMasterSestava(master.get()));
+    EXPECT_TRUE(detail->setMaster(master.get()));
     EXPECT_TRUE(master->HasDetails());
-    EXPECT_TRUE(detail->setMasterSestava(&other));
+    EXPECT_TRUE(detail->setMaster(&other));
     EXPECT_FALSE(master->HasDetails());
     EXPECT_EQ(other.Detaily().Detail(0), detail.get());
 
     // Itself, or one of its own details at any depth, can never be its master.
-    EXPECT_FALSE(detail->setMasterSestava(detail.get()));
-    EXPECT_TRUE(inner.setMasterSestava(detail.get()));
-    EXPECT_FALSE(detail->setMasterSestava(&inner));
+    EXPECT_FALSE(detail->setMaster(detail.get()));
+    EXPECT_TRUE(inner.setMaster(detail.get()));
+    EXPECT_FALSE(detail->setMaster(&inner));
     EXPECT_EQ(detail->MasterSestava(), &other);
 
-    EXPECT_TRUE(detail->setMasterSestava(master.get()));
+    EXPECT_TRUE(detail->setMaster(master.get()));
     master.reset(); // the detail forgets its master
     EXPECT_EQ(detail->MasterSestava(), nullptr);
     detail.reset(); // the inner detail forgets it too

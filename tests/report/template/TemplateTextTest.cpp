@@ -23,7 +23,7 @@ struct Fixture {
     Fixture() {
         report.SetItemNames({QStringLiteral("name"), QStringLiteral("grp"), QStringLiteral("t"),
                              QStringLiteral("p")});
-        detail.setMasterSestava(&report);
+        detail.setMaster(&report);
     }
     void read(const QString& text) { report.SetPredloha(TPredloha(text.split(u'\n'))); }
     TVoranReportElement* element(int section, int i = 0) {
@@ -60,12 +60,12 @@ TEST(TemplateText, CorpusRoundTrip) {
         const QByteArray bytes = readFile(corpus.filePath(name));
         Fixture first;
         first.report.SetPredloha(TPredloha::FromBytes(bytes));
-        const QByteArray written = first.report.WritePredloha().ToBytes();
+        const QByteArray written = first.report.WriteTemplate().ToBytes();
         EXPECT_EQ(QString::fromUtf8(written), QString::fromUtf8(bytes)) << name.toStdString();
 
         Fixture second;
         second.report.SetPredloha(TPredloha::FromBytes(written));
-        EXPECT_EQ(second.report.WritePredloha().ToBytes(), written) << name.toStdString();
+        EXPECT_EQ(second.report.WriteTemplate().ToBytes(), written) << name.toStdString();
     }
 }
 
@@ -319,7 +319,7 @@ TEST(TemplateText, ReaderRules) {
 TEST(TemplateText, TheOldRuleFollowsTheTextBeingRead) {
     Fixture f;
     f.read(QStringLiteral("I,1,1,0,2\nZ,5,4"));
-    const TPredloha snapshot = f.report.WritePredloha(); // written as the current version
+    const TPredloha snapshot = f.report.WriteTemplate(); // written as the current version
     f.report.SetPredloha(snapshot);
     EXPECT_EQ(f.element(odZ)->Index, 5);
     f.read(QStringLiteral("Z,5,4")); // nothing remembered from the old file
@@ -337,7 +337,7 @@ TEST(TemplateText, WriterQuotesWhatWouldNotReadBack) {
                        "T,6,\"a,b\"\n"
                        "T,12,0,0,0,10,10,,1,0,0,0,15,0,\"'x:y'+\"\"z\\\"\"\",0,0,0\n"
                        "T,11,0,0,0,10,10,,1,0,0,0,15,0,\"C:\\obr\\a.bmp;/tmp/b, c.jpg;d:e.bmp\""));
-    const TPredloha out = f.report.WritePredloha();
+    const TPredloha out = f.report.WriteTemplate();
     EXPECT_TRUE(
         out.contains(QStringLiteral("F,0,\"a,b\",\"t \"\"x\"\"\",0,\"\",0,\"#t\",0,15,2,2")));
     EXPECT_EQ(out.filter(QStringLiteral("T,6,\"a,b\",0,")).size(), 1);
@@ -351,7 +351,7 @@ TEST(TemplateText, WriterQuotesWhatWouldNotReadBack) {
     // Everything written reads back to the same text.
     Fixture again;
     again.report.SetPredloha(out);
-    EXPECT_EQ(again.report.WritePredloha(), out);
+    EXPECT_EQ(again.report.WriteTemplate(), out);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // The print-fit dialog over a fake printer: the three options, rotation, the printer set-up
-// and the picture.
+// and the picture, read back by what must hold of it (proportions, one outline per sheet).
 #include "report/engine/ui/sestfrmp.h"
 #include "support/QtPrinters.h"
 
@@ -9,12 +9,15 @@
 
 #include <QLabel>
 #include <QRadioButton>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <string>
 
 using namespace report;
 
@@ -52,6 +55,49 @@ QString text(QWidget& form, const char* name) {
 void click(QWidget& form, const char* name) {
     QTest::mouseClick(child<QAbstractButton>(form, name), Qt::LeftButton);
 }
+
+// The picture's parts by their colours: the page, its shadow, the sheets' outlines and the
+// margin pattern.
+constexpr QRgb kWhite = qRgb(255, 255, 255), kShadow = qRgb(128, 128, 128);
+constexpr QRgb kBlue = qRgb(0, 0, 255), kAqua = qRgb(0, 255, 255);
+
+struct Picture {
+    explicit Picture(QWidget& box)
+        : image(box.grab().toImage().convertToFormat(QImage::Format_RGB32)) {}
+
+    // The bounding box of the pixels of `colour`.
+    QRect box(QRgb colour) const {
+        QRect found;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) == colour) found |= QRect(x, y, 1, 1);
+        return found;
+    }
+
+    // Straight lines of `colour` at least 20 pixels long in `direction`; neighbouring rows or
+    // columns that hold such a line count as one.
+    int lines(QRgb colour, Qt::Orientation direction) const {
+        const bool vertical = direction == Qt::Vertical;
+        const int across = vertical ? image.width() : image.height();
+        const int along = vertical ? image.height() : image.width();
+        int count = 0;
+        bool previous = false;
+        for (int i = 0; i < across; ++i) {
+            int run = 0, longest = 0;
+            for (int j = 0; j < along; ++j) {
+                const QRgb c = vertical ? image.pixel(i, j) : image.pixel(j, i);
+                run = c == colour ? run + 1 : 0;
+                longest = std::max(longest, run);
+            }
+            const bool line = longest >= 20;
+            count += line && !previous;
+            previous = line;
+        }
+        return count;
+    }
+
+    QImage image;
+};
 
 } // namespace
 
@@ -204,34 +250,80 @@ TEST(PrintFitDialog, DegenerateSizesTerminate) {
     }
 }
 
-TEST(PrintFitDialog, PictureShowsPageShadowAndSheets) {
-    FakePrinter printer;
-    TFormVoranReportZoom form(printer);
-    form.SetSizes(1652, 1169, 50, 50, 50, 50);
-    click(form, "RadioMultipleSheets");
-    ASSERT_EQ(form.Columns(), 3); // 1652 - 826 = 826 > 726 by 100, so a third sheet
-    QWidget* box = child<QWidget>(form, "PaintBox");
-    const QImage image = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    int shadow = 0, pattern = 0, blue = 0, white = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb c = image.pixel(x, y) & 0xFFFFFF;
-            shadow += c == 0x808080;
-            pattern += c == 0x00FFFF;
-            blue += c == 0x0000FF;
-            white += c == 0xFFFFFF;
+TEST(PrintFitDialog, ThePictureShowsThePageAndTheSheetsInProportion) {
+    const struct {
+        QSize report;
+        int margin;
+        const char* option;
+        bool rotate;
+    } cases[] = {{{1652, 1169}, 50, "RadioMultipleSheets", false},
+                 {{1000, 2000}, 100, "RadioMultipleSheets", false},
+                 {{1652, 1169}, 50, "RadioReduce", false},
+                 {{1652, 1169}, 0, "RadioCrop", false},
+                 {{1652, 1169}, 0, "RadioCrop", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.option + std::to_string(c.report.height()) + (c.rotate ? " rotated" : ""));
+        FakePrinter printer;
+        TFormVoranReportZoom form(printer);
+        const int m = c.margin;
+        form.SetSizes(c.report.width(), c.report.height(), m, m, m, m);
+        click(form, c.option);
+        if (c.rotate) click(form, "CheckRotate");
+        const Picture picture(*child<QWidget>(form, "PaintBox"));
+        const QRect sheets = picture.box(kBlue), shadow = picture.box(kShadow);
+        ASSERT_FALSE(sheets.isEmpty() || shadow.isEmpty());
+
+        // The sheets start at the page's corner; the page casts its shadow down and right, as
+        // far each way, and keeps its proportions.
+        const QPoint offset = shadow.topLeft() - sheets.topLeft();
+        EXPECT_GT(offset.x(), 0);
+        EXPECT_LE(std::abs(offset.x() - offset.y()), 1); // a margin strip may hide one line
+        const QRect page = shadow.translated(-offset);
+        EXPECT_NEAR(page.width(), page.height() * c.report.width() / c.report.height(), 3);
+        EXPECT_NE(picture.image.pixel(shadow.topLeft()), kShadow); // under the page
+        EXPECT_EQ(picture.image.pixel(shadow.bottomRight()), kShadow);
+
+        // The drawing fills the picture along its longer side, centred.
+        const QRect all = sheets | shadow;
+        const QRect frame(QPoint(), picture.image.size());
+        EXPECT_TRUE(frame.contains(all));
+        EXPECT_GE(std::max(all.width(), all.height()), frame.width() - offset.x() - 2);
+        EXPECT_LE(std::abs(all.left() - (frame.right() - all.right())), offset.x() + 1);
+        EXPECT_LE(std::abs(all.top() - (frame.bottom() - all.bottom())), offset.x() + 1);
+
+        // Two blue edges for each column and each row of sheets.
+        EXPECT_EQ(picture.lines(kBlue, Qt::Vertical), 2 * form.Columns());
+        EXPECT_EQ(picture.lines(kBlue, Qt::Horizontal), 2 * form.Rows());
+        if (form.Columns() * form.Rows() == 1) {
+            EXPECT_NEAR(double(sheets.width()) / sheets.height(),
+                        double(form.sheet().width()) / form.sheet().height(), 0.03);
+        }
+        // Reduced or spread over sheets, the page lies on them; cropped, it goes beyond.
+        EXPECT_EQ(sheets.contains(page), std::string(c.option) != "RadioCrop");
+        // The margins in the pattern, on the sheets only.
+        const QRect margins = picture.box(kAqua);
+        EXPECT_EQ(margins.isEmpty(), m == 0);
+        if (m > 0) {
+            EXPECT_TRUE(sheets.contains(margins));
         }
     }
-    EXPECT_GT(shadow, 100);
-    EXPECT_GT(pattern, 100);
-    EXPECT_GT(blue, 200);
-    EXPECT_GT(white, 1000);
-    // The pattern: aqua where both coordinates are even or both odd.
+}
+
+TEST(PrintFitDialog, TheMarginPatternIsAHalftone) {
+    // Each pixel differs from its neighbours across and down: the two colours alternate, and
+    // the tile repeats seamlessly.
     const QImage tile = TFormVoranReportZoom::pattern().toImage();
-    EXPECT_EQ(tile.size(), QSize(8, 8));
-    EXPECT_EQ(tile.pixel(0, 0) & 0xFFFFFF, 0x00FFFFu);
-    EXPECT_EQ(tile.pixel(3, 5) & 0xFFFFFF, 0x00FFFFu);
-    EXPECT_EQ(tile.pixel(2, 5) & 0xFFFFFF, 0xFFFFFFu);
+    ASSERT_FALSE(tile.isNull());
+    QSet<QRgb> colours;
+    for (int y = 0; y < tile.height(); ++y) {
+        for (int x = 0; x < tile.width(); ++x) {
+            const QRgb c = tile.pixel(x, y);
+            colours.insert(c);
+            EXPECT_NE(c, tile.pixel((x + 1) % tile.width(), y)) << x << "," << y;
+            EXPECT_NE(c, tile.pixel(x, (y + 1) % tile.height())) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(colours, QSet<QRgb>({kWhite, kAqua}));
 }
 
 TEST(PrintFitDialog, CurrentPrinterGivesTheSheetAndTakesTheOrientation) {

@@ -47,7 +47,7 @@ struct DesignedReport {
         report.setParametry(fixture.parameters);
         for (int j = 0; j < fixture.details; ++j) {
             details.push_back(std::make_unique<report::TSestDetail>(nullptr, folder.path()));
-            details.back()->setMasterSestava(&report);
+            details.back()->setMaster(&report);
             details.back()->Popis = u"detail %1"_s.arg(j);
         }
         designer::EditorSettings() = {};
