@@ -21,6 +21,8 @@ set(patterns
     "[^a-zA-Z]code *[=!]= *[0-9]"
     "m_code *[<>]=? *[1-9]"
     "for \\(int code = 0"
+    "[sS]ection[A-Za-z]*<lb> *[0-9]+ *<rb>"     # a section's entry by number
+    "\\.(height|visible|flags)<lb> *[0-9]+ *<rb>"
     "EditSestavaSettings\\( *[0-9]"              # a page of the report settings by number
     "ElementName\\( *[0-9]"                      # an element kind by number
     "Kind\\(\\) *[=!<>]=? *[0-9]"
@@ -32,7 +34,14 @@ foreach(source ${sources})
     if(name STREQUAL "SectionCodes.h")
         continue() # where the section codes are defined
     endif()
-    file(STRINGS ${source} lines)
+    # One list element a line: what a CMake list reads as a separator, an escape or a bracket
+    # that joins elements is written as a word first (the patterns say <lb> and <rb>).
+    file(READ ${source} text)
+    string(REPLACE "\\" "<bs>" text "${text}")
+    string(REPLACE ";" "<sc>" text "${text}")
+    string(REPLACE "[" "<lb>" text "${text}")
+    string(REPLACE "]" "<rb>" text "${text}")
+    string(REPLACE "\n" ";" lines "${text}")
     set(number 0)
     foreach(line IN LISTS lines)
         math(EXPR number "${number} + 1")
@@ -47,6 +56,10 @@ foreach(source ${sources})
             set(bare TRUE)
         endif()
         if(bare)
+            string(REPLACE "<lb>" "[" line "${line}")
+            string(REPLACE "<rb>" "]" line "${line}")
+            string(REPLACE "<sc>" ";" line "${line}")
+            string(REPLACE "<bs>" "\\" line "${line}")
             string(APPEND found "${name}:${number}: ${line}\n")
         endif()
     endforeach()
