@@ -335,7 +335,7 @@ TEST(SectionPainting, TheBackgroundPictureFillsItsZoomedPlace) {
         // The rectangle (20, 10)-(60, 30) on the paper, shifted up by 5 for this section.
         sheet.body()->SetPozadi(&picture, {20, 10, 60, 30}, QPoint(0, -5));
         sheet.show();
-        const auto blueBox = [&sheet, blue] {
+        const auto blueBox = [&sheet] {
             const QImage image =
                 sheet.body()->grab().toImage().convertToFormat(QImage::Format_RGB32);
             QRect box;
