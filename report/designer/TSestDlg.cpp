@@ -53,9 +53,9 @@ int heightOf(const QLineEdit* edit) {
 }
 
 // The section and bit of each pagination option, in the order of the boxes.
-constexpr report::SectionNumber kPaginationSection[6] = {report::odT, report::odZ, report::odK,
-                                                         report::odH, report::odP, report::odK};
-constexpr int kPaginationBit[6] = {1, 1, 1, 1, 1, 2};
+constexpr report::SectionNumber kPaginationSection[TSestDlg::kPaginationOptions] = {
+    report::odT, report::odZ, report::odK, report::odH, report::odP, report::odK};
+constexpr int kPaginationBit[TSestDlg::kPaginationOptions] = {1, 1, 1, 1, 1, 2};
 
 // PaintBoxPapiru: the page with its shadow, margins and a sketch of the labels.
 class PagePreview : public QWidget {
@@ -279,7 +279,7 @@ TSestDlg::TSestDlg(TFormSestE* designer) : QDialog(designer), m_designer(designe
         u"Na poslední stránce netisknout patu", u"Konec sestavy zarovnat k patě"};
     auto* pagination = new QGroupBox(QStringLiteral("Stránkování:"));
     auto* paginationColumn = new QVBoxLayout(pagination);
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < kPaginationOptions; ++i) {
         m_pagination[i] =
             named(new QCheckBox(QString::fromUtf16(paginationTexts[i])), paginationNames[i]);
         paginationColumn->addWidget(m_pagination[i]);
@@ -343,10 +343,16 @@ TSestDlg::TSestDlg(TFormSestE* designer) : QDialog(designer), m_designer(designe
 void TSestDlg::EnableControls(bool isDetail) {
     for (QWidget* w : std::initializer_list<QWidget*>{
              m_formatCombo, m_editFormat, m_insertFormat, m_deleteFormat, m_portrait, m_landscape,
-             m_allowChange, m_margins[0], m_margins[1], m_margins[2], m_margins[3],
-             m_sectionVisible[1], m_sectionHeight[1], m_sectionVisible[4], m_sectionHeight[4],
-             m_pagination[3], m_pagination[4]})
+             m_allowChange, m_margins[0], m_margins[1], m_margins[2], m_margins[3]})
         w->setEnabled(!isDetail);
+    // a detail prints no page header or footer: neither they nor their pagination options
+    for (report::SectionNumber code : {report::odH, report::odP}) {
+        m_sectionVisible[code]->setEnabled(!isDetail);
+        m_sectionHeight[code]->setEnabled(!isDetail);
+    }
+    for (int i = 0; i < kPaginationOptions; ++i)
+        if (kPaginationSection[i] == report::odH || kPaginationSection[i] == report::odP)
+            m_pagination[i]->setEnabled(!isDetail);
 }
 
 void TSestDlg::setValues(const Values& v) {
@@ -373,7 +379,7 @@ void TSestDlg::setValues(const Values& v) {
         m_sectionVisible[code]->setChecked(v.visible[code]);
         m_sectionHeight[code]->setText(QString::number(v.height[code]));
     }
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < kPaginationOptions; ++i)
         m_pagination[i]->setChecked(v.flags[kPaginationSection[i]] & kPaginationBit[i]);
     m_defaultBackground->setChecked(!v.background.own);
     m_printBackground->setChecked(v.background.print);
@@ -387,7 +393,7 @@ void TSestDlg::setValues(const Values& v) {
                              v.background.height};
     for (int i = 0; i < 4; ++i)
         m_placement[i]->setValue(placement[i]);
-    m_bodyHeight = v.height[2];
+    m_bodyHeight = v.height[report::odT];
     const QFileInfo file(m_designer->report()->GetPredlohaFileName());
     m_reportFile->setText(file.fileName());
     m_reportDir->setText(file.absolutePath());
@@ -466,7 +472,7 @@ TSestDlg::Values TSestDlg::values() const {
     v.background.y = m_placement[1]->value();
     v.background.width = m_placement[2]->value();
     v.background.height = m_placement[3]->value();
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < kPaginationOptions; ++i)
         if (m_pagination[i]->isChecked()) v.flags[kPaginationSection[i]] |= kPaginationBit[i];
     return v;
 }

@@ -35,6 +35,8 @@ class TSestDlg : public QDialog {
 public:
     // The tabs, in their order.
     enum Page : int { PageReport, PagePaper, PageGrid, PageSections, PageGroups };
+    // The pagination options of the sections tab.
+    static constexpr int kPaginationOptions = 6;
 
     // What the dialog shows and gives back, apart from the groups.
     struct Values {
@@ -146,7 +148,7 @@ private:
     QRadioButton* m_pitch[3];
     QCheckBox* m_sectionVisible[kFixedSections];
     QLineEdit* m_sectionHeight[kFixedSections];
-    QCheckBox* m_pagination[6];
+    QCheckBox* m_pagination[kPaginationOptions];
     QListWidget* m_groups;
     QToolButton* m_insert;
     QToolButton* m_delete;

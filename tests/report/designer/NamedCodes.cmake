@@ -1,5 +1,5 @@
-# The designer speaks its codes by name: no event, section, step, element kind or tree image
-# code written as a bare number in report/designer (the names are in DesignerEvents.h,
+# The designer speaks its codes by name: no event, section, step, element kind, tree image or
+# handle code written as a bare number in report/designer (the names are in DesignerEvents.h,
 # SectionCodes.h, the change kinds of TListVariant.h and report::ElementKind). Run as
 # `cmake -DDESIGNER_DIR=<report/designer> -P NamedCodes.cmake`; it fails naming each line found,
 # and when it finds no designer source to read.
@@ -21,18 +21,28 @@ set(patterns
     "[^a-zA-Z]code *[=!]= *[0-9]"
     "m_code *[<>]=? *[1-9]"
     "for \\(int code = 0"
+    "[sS]ection[A-Za-z]*<lb> *[0-9]+ *<rb>"     # a section's entry by number
+    "\\.(height|visible|flags)<lb> *[0-9]+ *<rb>"
     "EditSestavaSettings\\( *[0-9]"              # a page of the report settings by number
     "ElementName\\( *[0-9]"                      # an element kind by number
     "Kind\\(\\) *[=!<>]=? *[0-9]"
     "treeIcon\\( *[0-9]"                         # a tree image by number
-    "kImageRole, *[0-9]")
+    "kImageRole, *[0-9]"
+    "[hH]andle *[=!<>]=? *[0-9]")              # an element's handle by number
 set(found "")
 foreach(source ${sources})
     get_filename_component(name ${source} NAME)
     if(name STREQUAL "SectionCodes.h")
         continue() # where the section codes are defined
     endif()
-    file(STRINGS ${source} lines)
+    # One list element a line: what a CMake list reads as a separator, an escape or a bracket
+    # that joins elements is written as a word first (the patterns say <lb> and <rb>).
+    file(READ ${source} text)
+    string(REPLACE "\\" "<bs>" text "${text}")
+    string(REPLACE ";" "<sc>" text "${text}")
+    string(REPLACE "[" "<lb>" text "${text}")
+    string(REPLACE "]" "<rb>" text "${text}")
+    string(REPLACE "\n" ";" lines "${text}")
     set(number 0)
     foreach(line IN LISTS lines)
         math(EXPR number "${number} + 1")
@@ -47,6 +57,10 @@ foreach(source ${sources})
             set(bare TRUE)
         endif()
         if(bare)
+            string(REPLACE "<lb>" "[" line "${line}")
+            string(REPLACE "<rb>" "]" line "${line}")
+            string(REPLACE "<sc>" ";" line "${line}")
+            string(REPLACE "<bs>" "\\" line "${line}")
             string(APPEND found "${name}:${number}: ${line}\n")
         endif()
     endforeach()

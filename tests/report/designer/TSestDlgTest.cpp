@@ -242,10 +242,14 @@ TEST(ReportSettings, DetailTemplatesHaveNoPaperOrPageSections) {
     window.setMessageSink(&fixture.messages);
     ASSERT_TRUE(window.OpenSestava(&detail, 1, false));
     runDialog(window, 1, [](designer::TSestDlg* d) {
-        for (const char* name : {"SEOkrajLevy", "SEOkrajHorni", "RbOrientationP", "CBOddH",
-                                 "EditHP", "CbNePrvniHlava", "CbNePosledniPata"})
+        for (const char* name :
+             {"SEOkrajLevy", "SEOkrajHorni", "RbOrientationP", "CBOddH", "EditHH", "CBOddP",
+              "EditHP", "CbNePrvniHlava", "CbNePosledniPata"})
             EXPECT_FALSE(child<QWidget>(d, name)->isEnabled()) << name;
-        EXPECT_TRUE(child<QWidget>(d, "CBOddT")->isEnabled());
+        // the report's own sections and the pagination around them stay
+        for (const char* name : {"CBOddZ", "EditHZ", "CBOddT", "EditHT", "CBOddK", "EditHK",
+                                 "CbNtNs", "CbNsZac", "CbNsKon", "CbKonecKPate"})
+            EXPECT_TRUE(child<QWidget>(d, name)->isEnabled()) << name;
         d->reject();
     });
 }
