@@ -270,7 +270,7 @@ void PainterCanvas::TextOut(int x, int y, const QString& text, const QVector<int
             }
         }
         m_painter.translate(x, y);
-        if (font.escapement != 0) m_painter.rotate(-font.escapement / 10.0);
+        if (font.escapement != 0) m_painter.rotate(font.escapement / -10.0);
         at = QPointF(dx, baseline);
     }
     if (TextOpaque()) {

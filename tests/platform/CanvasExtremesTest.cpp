@@ -81,6 +81,32 @@ TEST(CanvasExtremes, TextUnderAStretchedTransformIsDrawnWhereItBelongs) {
     }
 }
 
+// A turn at either end of int is drawn as the same turn within one circle.
+TEST(CanvasExtremes, TextTurnedByTheEndsOfIntIsDrawnAtItsAngle) {
+    const auto turned = [](int escapement) {
+        QImage image(400, 400, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        PainterCanvas canvas(painter, 96);
+        TFont font;
+        font.name = QStringLiteral("DejaVu Sans");
+        font.height = 30;
+        font.escapement = escapement;
+        canvas.SetFont(font);
+        canvas.TextOut(200, 200, QStringLiteral("HWHW"));
+        return inkBox(image);
+    };
+    for (const qint64 end : {qint64(INT_MIN), qint64(INT_MAX)}) {
+        const QRect atEnd = turned(int(end));
+        const QRect within = turned(int(end % 3600));
+        ASSERT_FALSE(within.isEmpty());
+        EXPECT_NEAR(atEnd.left(), within.left(), 2) << end;
+        EXPECT_NEAR(atEnd.top(), within.top(), 2) << end;
+        EXPECT_NEAR(atEnd.right(), within.right(), 2) << end;
+        EXPECT_NEAR(atEnd.bottom(), within.bottom(), 2) << end;
+    }
+}
+
 TEST(CanvasExtremes, LettersLargerThanAPageAreNotDrawn) {
     // A full block covers its whole em box: near 2^15 device pixels it still covers the image,
     // at twice that it is larger than any page, whether by its size or by the scale.

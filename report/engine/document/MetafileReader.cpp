@@ -136,7 +136,7 @@ TFont fontFrom(int height, int escapement, int weight, int italic, int underline
     TFont f;
     f.name = face;
     f.height = clamped(std::abs(qint64(height)));
-    f.escapement = escapement;
+    f.escapement = escapement % 3600; // the same turn, far from the ends of int
     f.bold = weight >= 600;
     f.italic = italic;
     f.underline = underline;
@@ -267,9 +267,9 @@ bool readEmf(const QByteArray& data, Metafile& out) {
                 readDib(r.bytes(r.u32(48), r.u32(52)), r.bytes(r.u32(56), r.u32(60)));
             if (!image.isNull()) {
                 const int x = r.c32(24), y = r.c32(28);
-                canvas.StretchDraw(TRect{x, y, clamped(qint64(x) + r.i32(72)),
-                                         clamped(qint64(y) + r.i32(76))},
-                                   image);
+                canvas.StretchDraw(
+                    TRect{x, y, clamped(qint64(x) + r.i32(72)), clamped(qint64(y) + r.i32(76))},
+                    image);
             }
             break;
         }

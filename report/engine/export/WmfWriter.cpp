@@ -166,8 +166,9 @@ private:
             begin(metaCreateFontIndirect);
             m_b.u16(-size(f.height));
             m_b.u16(0);
-            m_b.u16(f.escapement);
-            m_b.u16(f.escapement);
+            // 16 bits hold any turn less than a full circle; a longer one is the same turn.
+            m_b.u16(f.escapement % 3600);
+            m_b.u16(f.escapement % 3600);
             m_b.u16(f.bold ? 700 : 400);
             m_b.u8(f.italic);
             m_b.u8(f.underline);

@@ -41,6 +41,10 @@ std::vector<Hostile> loadable() {
          EmfBytes(0, 0, 399, 199).font(INT_MAX).text(10, 10, QStringLiteral("Hi"), 50).bytes()},
         {"a font of height INT_MIN",
          EmfBytes(0, 0, 399, 199).font(INT_MIN).text(10, 10, QStringLiteral("Hi"), 50).bytes()},
+        {"text turned by INT_MIN tenths of a degree",
+         EmfBytes(0, 0, 399, 199).font(20, INT_MIN).text(200, 100, "turned", 50).bytes()},
+        {"text turned by INT_MAX tenths of a degree",
+         EmfBytes(0, 0, 399, 199).font(20, INT_MAX).text(200, 100, "turned", 50).bytes()},
         {"every number at the ends of int", EmfBytes(0, 0, 399, 199)
                                                 .pen(INT_MAX)
                                                 .rectangle(INT_MIN, INT_MIN, INT_MAX, INT_MAX)
@@ -122,6 +126,21 @@ TEST(HostilePictures, RecordNumbersAreHeldWithinReach) {
         ASSERT_TRUE(picture.LoadFromBytes(h.bytes)) << h.what;
         EXPECT_GE(picture.Width(), 0) << h.what;
         EXPECT_GE(picture.Height(), 0) << h.what;
+    }
+}
+
+// A turn of more than a full circle is read as the same turn within one circle.
+TEST(HostilePictures, TurnsBeyondAFullCircleAreTheSameTurn) {
+    for (const qint64 escapement : {qint64(INT_MIN), qint64(INT_MAX), qint64(3600 * 7 + 450)}) {
+        platform::Metafile metafile;
+        ASSERT_TRUE(ReadMetafile(
+            EmfBytes(0, 0, 99, 99).font(10, escapement).text(5, 5, "x", 5).bytes(), metafile));
+        const QRegularExpression turn(QStringLiteral("escapement=(-?\\d+)"));
+        const QRegularExpressionMatch read = turn.match(metafile.dump());
+        ASSERT_TRUE(read.hasMatch()) << metafile.dump().toStdString();
+        const qint64 tenths = read.captured(1).toLongLong();
+        EXPECT_LT(std::abs(tenths), 3600) << escapement;
+        EXPECT_EQ((escapement - tenths) % 3600, 0) << escapement;
     }
 }
 

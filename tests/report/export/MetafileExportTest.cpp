@@ -4,8 +4,8 @@
 #include "support/ExportFixture.h"
 
 #include "platform/PainterCanvas.h"
-#include "report/engine/export/EmfWriter.h"
 #include "report/engine/document/MetafileReader.h"
+#include "report/engine/export/EmfWriter.h"
 #include "report/engine/export/WmfWriter.h"
 #include "report/engine/export/sest_str.h"
 
@@ -187,6 +187,26 @@ TEST(MetafileExport, PagesBeyondSixteenBitsAreScaledInWmf) {
                                          .arg(1200 / (600 / inch))
                                          .arg(600 * 59 / (600 / inch))))
         << read.dump().toStdString();
+}
+
+// A WMF font's turn has 16 bits: a text turned by more than a full circle keeps its angle.
+TEST(MetafileExport, WmfKeepsTheAngleOfTextTurnedBeyondAFullCircle) {
+    for (const int escapement : {3600 * 1000 + 900, -3600 * 20 - 450, 2700}) {
+        platform::Metafile page(600, 600, 600);
+        platform::RecordingCanvas canvas(page);
+        platform::TFont font;
+        font.height = 40;
+        font.escapement = escapement;
+        canvas.SetFont(font);
+        canvas.TextOut(300, 300, QStringLiteral("turned"));
+        platform::Metafile read;
+        ASSERT_TRUE(ReadMetafile(WriteWmf(page), read));
+        const QRegularExpressionMatch turn =
+            QRegularExpression(QStringLiteral("escapement=(-?\\d+)")).match(read.dump());
+        ASSERT_TRUE(turn.hasMatch()) << read.dump().toStdString();
+        const int tenths = turn.captured(1).toInt();
+        EXPECT_EQ((escapement - tenths) % 3600, 0) << escapement << " read as " << tenths;
+    }
 }
 
 TEST(MetafileExport, ReaderRefusesDamagedFilesWithoutCrashing) {

@@ -48,10 +48,12 @@ public:
         h.i32(1000).i32(1000).i32(254).i32(254);
         m_bytes = h.bytes();
     }
-    // A font of em height `height` made object 1 and selected.
-    EmfBytes& font(std::int64_t height, const QString& face = QStringLiteral("DejaVu Sans")) {
+    // A font of em height `height`, its text turned by `escapement` tenths of a degree, made
+    // object 1 and selected.
+    EmfBytes& font(std::int64_t height, std::int64_t escapement = 0,
+                   const QString& face = QStringLiteral("DejaVu Sans")) {
         RecordBytes f;
-        f.i32(1).i32(height).i32(0).i32(0).i32(0).i32(400).i32(0).i32(0);
+        f.i32(1).i32(height).i32(0).i32(escapement).i32(escapement).i32(400).i32(0).i32(0);
         f.utf16(face.left(31)).pad(2);
         while (f.bytes().size() < 4 + 28 + 64)
             f.i16(0);
