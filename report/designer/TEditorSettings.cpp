@@ -62,9 +62,11 @@ TEditorSettings ReadEditorSettings(const QString& iniPath) {
     s.ImplBarvaFontu = integer(kSections, "ImplBarvaFontu", d.ImplBarvaFontu);
     s.ImplVyskaFontu = integer(kSections, "ImplVyskaFontu", d.ImplVyskaFontu);
     if (s.ImplVyskaFontu < 0) s.ImplVyskaFontu = int(-qint64(s.ImplVyskaFontu) * 72 / 100);
+    // Cut to its length, the name ends as it reads back once written: without spaces.
     s.ImplNazevFontu =
         ini.readString(kSections, QStringLiteral("ImplNazevFontu"), d.ImplNazevFontu)
-            .left(kFontNameLength);
+            .left(kFontNameLength)
+            .trimmed();
     s.ImplStylFontu = integer(kSections, "ImplStylFontu", d.ImplStylFontu);
     s.ImplSkriptFontu = integer(kSections, "ImplSkriptFontu", d.ImplSkriptFontu) & 0xFF;
     return s;

@@ -84,6 +84,13 @@ TEST(TEditorSettings, BadAndOddValuesAreRepaired) {
     }
     EXPECT_TRUE(writeFile(path, "[Oddily]\r\nImplNazevFontu=" + QByteArray(40, 'N') + "\r\n"));
     EXPECT_EQ(designer::ReadEditorSettings(path).ImplNazevFontu, QString(32, QLatin1Char('N')));
+    // A name cut just after a space: written and read again, it is the name that was read.
+    EXPECT_TRUE(
+        writeFile(path, "[Oddily]\r\nImplNazevFontu=" + QByteArray(31, 'N') + " Bold\r\n"));
+    const TEditorSettings cut = designer::ReadEditorSettings(path);
+    EXPECT_EQ(cut.ImplNazevFontu, QString(31, QLatin1Char('N')));
+    ASSERT_TRUE(designer::WriteEditorSettings(cut, path));
+    EXPECT_EQ(designer::ReadEditorSettings(path), cut);
 }
 
 TEST(TEditorSettings, WrittenSettingsReadBackEqualAndLeaveOtherSectionsAlone) {
