@@ -24,16 +24,18 @@ const QColor kGrey(0x80, 0x80, 0x80);
 const QColor kSilver(0xC0, 0xC0, 0xC0);
 
 bool onLeft(int handle) {
-    return handle == 1 || handle == 4 || handle == 6;
+    return handle == TSesPrvek::hTopLeft || handle == TSesPrvek::hLeft ||
+           handle == TSesPrvek::hBottomLeft;
 }
 bool onRight(int handle) {
-    return handle == 3 || handle == 5 || handle == 8;
+    return handle == TSesPrvek::hTopRight || handle == TSesPrvek::hRight ||
+           handle == TSesPrvek::hBottomRight;
 }
 bool onTop(int handle) {
-    return handle >= 1 && handle <= 3;
+    return handle >= TSesPrvek::hTopLeft && handle <= TSesPrvek::hTopRight;
 }
 bool onBottom(int handle) {
-    return handle >= 6 && handle <= 8;
+    return handle >= TSesPrvek::hBottomLeft && handle <= TSesPrvek::hBottomRight;
 }
 
 int roundEven(double v) {
@@ -192,10 +194,10 @@ void TSesPrvek::paintMarks(QPainter& painter) {
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(0, 0, w - 1, h - 1);
         if (m_multi) {
-            for (int handle : {1, 3, 6, 8})
+            for (int handle : {hTopLeft, hTopRight, hBottomLeft, hBottomRight})
                 square(handle, m_selected);
         } else {
-            for (int handle = 1; handle <= 8; ++handle)
+            for (int handle = hTopLeft; handle <= hBottomRight; ++handle)
                 square(handle, true);
         }
     } else {
@@ -208,13 +210,13 @@ void TSesPrvek::paintMarks(QPainter& painter) {
 // ---- handles and cursor
 
 int TSesPrvek::HandleAt(const QPoint& point) const {
-    if (m_multi) return 0;
-    for (int handle = 8; handle >= 1; --handle) {
+    if (m_multi) return hBody;
+    for (int handle = hBottomRight; handle >= hTopLeft; --handle) {
         const QRect square(handlePosition(handle, width(), height()),
                            QSize(kHandleSize, kHandleSize));
         if (square.contains(point)) return handle;
     }
-    return 0;
+    return hBody;
 }
 
 void TSesPrvek::UpdateCursor(const QPoint& point) {
@@ -304,7 +306,7 @@ void TSesPrvek::dragTo(const QPoint& point) {
     qint64 height = m_startHeight;
     const qint64 sw = sectionWidth();
     const qint64 sh = sectionHeight();
-    if (m_handle == 0) {
+    if (m_handle == hBody) {
         left += dx;
         top += dy;
         if (!EditorSettings().PosunMimo) {
@@ -352,8 +354,8 @@ void TSesPrvek::dragTo(const QPoint& point) {
     setBounds(l, t, w, h);
     update();
     if (m_multi) paperEvent(peMultiMoved, dx, dy);
-    if (m_handle <= 4 || m_handle == 6) paperEvent(peMoved, l, t);
-    if (m_handle >= 1) paperEvent(peResized, w, h);
+    if (m_handle == hBody || onLeft(m_handle) || onTop(m_handle)) paperEvent(peMoved, l, t);
+    if (m_handle != hBody) paperEvent(peResized, w, h);
 }
 
 void TSesPrvek::mouseReleaseEvent(QMouseEvent* event) {

@@ -81,10 +81,22 @@ public:
     void setMultiMark(bool on);
     bool dragging() const { return m_dragging; }
 
-    // The handle (1..8) whose 5 x 5 square holds `point` (the highest number wins), 0 for
-    // none and always 0 for a multiply selected element.
+    // The handles, row by row from the top left; hBody, beside them, moves the element.
+    enum Handle : int {
+        hBody,
+        hTopLeft,
+        hTop,
+        hTopRight,
+        hLeft,
+        hRight,
+        hBottomLeft,
+        hBottom,
+        hBottomRight
+    };
+    // The handle whose 5 x 5 square holds `point` (the last in the order above wins), hBody
+    // for none and always for a multiply selected element.
     int HandleAt(const QPoint& point) const;
-    // Top-left corner of handle 1..8 for a control of w x h pixels.
+    // Top-left corner of handle hTopLeft..hBottomRight for a control of w x h pixels.
     static QPoint handlePosition(int handle, int w, int h);
     void UpdateCursor(const QPoint& point);
 
@@ -120,7 +132,7 @@ private:
     int m_startTop = 0;
     int m_startWidth = 0;
     int m_startHeight = 0;
-    int m_handle = 0;
+    int m_handle = hBody;
     double m_zoom = 1.0;
     bool m_selected = false;
     bool m_multi = false;

@@ -1,5 +1,5 @@
-# The designer speaks its codes by name: no event, section, step, element kind or tree image
-# code written as a bare number in report/designer (the names are in DesignerEvents.h,
+# The designer speaks its codes by name: no event, section, step, element kind, tree image or
+# handle code written as a bare number in report/designer (the names are in DesignerEvents.h,
 # SectionCodes.h, the change kinds of TListVariant.h and report::ElementKind). Run as
 # `cmake -DDESIGNER_DIR=<report/designer> -P NamedCodes.cmake`; it fails naming each line found,
 # and when it finds no designer source to read.
@@ -27,7 +27,8 @@ set(patterns
     "ElementName\\( *[0-9]"                      # an element kind by number
     "Kind\\(\\) *[=!<>]=? *[0-9]"
     "treeIcon\\( *[0-9]"                         # a tree image by number
-    "kImageRole, *[0-9]")
+    "kImageRole, *[0-9]"
+    "[hH]andle *[=!<>]=? *[0-9]")              # an element's handle by number
 set(found "")
 foreach(source ${sources})
     get_filename_component(name ${source} NAME)

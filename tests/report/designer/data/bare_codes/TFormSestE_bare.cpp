@@ -1,5 +1,5 @@
 // clang-format off
-// Each line from 4 to 24 writes a code as a number; NamedCodes.cmake must name every one of them
+// Each line from 4 to 25 writes a code as a number; NamedCodes.cmake must name every one of them
 // and none of the lines after them, which say the same by name.
 RecordChange(7);
 changeProperty(14, {}, change);
@@ -21,6 +21,7 @@ root->setIcon(0, treeIcon(42));
 root->setData(0, kImageRole, 42);
 m_sectionVisible[1]->setEnabled(!isDetail);
 m_bodyHeight = v.height[2];
+if (m_handle <= 4 || m_handle == 6) paperEvent(peMoved, l, t);
 case 17:
 RecordChange(ckMove);
 changeProperty(ckElementSettings, {}, change);
@@ -35,3 +36,4 @@ root->setIcon(0, treeIcon(tiReport));
 case eeSelectionCount:
 m_sectionVisible[report::odH]->setEnabled(!isDetail);
 m_bodyHeight = v.height[report::odT];
+if (m_handle == hBody || onLeft(m_handle) || onTop(m_handle)) paperEvent(peMoved, l, t);
