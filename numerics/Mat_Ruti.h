@@ -17,7 +17,7 @@
 
 namespace numerics {
 
-// A bracket or a pair of limits: element 0 is the end the original numbers X[1], element 1 X[2].
+// A bracket or a pair of limits: element 0 is the first end, element 1 the second.
 using Pair = std::array<double, 2>;
 
 using Function1 = double (*)(double x);

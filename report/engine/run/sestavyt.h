@@ -62,7 +62,7 @@ public:
 
     // ---- properties
     const TPredloha& Predloha() const { return m_predloha; }
-    void setPredlohaText(const TPredloha& predloha) { m_predloha = predloha; }
+    void setTemplateText(const TPredloha& predloha) { m_predloha = predloha; }
     const QStringList& Parametry() const { return m_parametry; }
     void setParametry(const QStringList& parametry) { m_parametry = parametry; }
     int PrintCopies = 1;

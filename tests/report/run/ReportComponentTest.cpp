@@ -240,7 +240,7 @@ TEST_F(ReportTest, LoadingTemplateFiles) {
 
     // A stored template, and an event that loads it.
     m_report.IsStored = true;
-    m_report.setPredlohaText(TPredloha{QStringLiteral("I,0,\"Uložená\"")});
+    m_report.setTemplateText(TPredloha{QStringLiteral("I,0,\"Uložená\"")});
     EXPECT_EQ(m_report.NactiPredlohu(false), seOk);
     EXPECT_EQ(m_report.Popis, u"Uložená");
     m_report.OnNactiPredlohu = [](TSestava*) { return false; };
@@ -255,12 +255,12 @@ TEST_F(ReportTest, SavingKeepsTheOldFileAsBak) {
     useTemplate(QStringLiteral("r.pts"));
     const QString path = m_dir.filePath(QStringLiteral("r.pts"));
     const QString bak = m_dir.filePath(QStringLiteral("r.BAK"));
-    m_report.setPredlohaText(TPredloha{QStringLiteral("I,0,\"první\"")});
+    m_report.setTemplateText(TPredloha{QStringLiteral("I,0,\"první\"")});
     EXPECT_EQ(m_report.UlozPredlohu(), seOk);
     EXPECT_EQ(readFile(path), "I,0,\"první\"\r\n");
     EXPECT_FALSE(QFile::exists(bak));
 
-    m_report.setPredlohaText(TPredloha{QStringLiteral("I,0,\"druhá\"")});
+    m_report.setTemplateText(TPredloha{QStringLiteral("I,0,\"druhá\"")});
     EXPECT_EQ(m_report.UlozPredlohu(), seOk);
     EXPECT_EQ(readFile(path), "I,0,\"druhá\"\r\n");
     EXPECT_EQ(readFile(bak), "I,0,\"první\"\r\n");
@@ -274,7 +274,7 @@ TEST_F(ReportTest, AFailedSaveLeavesTheTemplateUntouched) {
     // A non-empty folder where the backup must go: the backup fails, even for root.
     ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("r.BAK/inside")));
 
-    m_report.setPredlohaText(TPredloha{QStringLiteral("I,0,\"new\"")});
+    m_report.setTemplateText(TPredloha{QStringLiteral("I,0,\"new\"")});
     EXPECT_EQ(m_report.UlozPredlohu(), seNotSaved);
     EXPECT_EQ(boxes().last().text, u"Soubor s předlohou se nepodařilo uložit.");
     EXPECT_EQ(boxes().last().caption, u"Chyba");
@@ -312,7 +312,7 @@ TEST_F(ReportTest, OnAFullDiskSaveAndSaveAsSaySoAndLeaveTemplateAndBackup) {
     reporttest::RecordingChooser chooser;
     m_report.setFileChooser(&chooser);
     chooser.answer = disk.filePath("other.pts");
-    m_report.setPredlohaText(TPredloha{QStringLiteral("I,0,\"edited\"")});
+    m_report.setTemplateText(TPredloha{QStringLiteral("I,0,\"edited\"")});
     EXPECT_EQ(m_report.UlozPredlohu(), seNotSaved);
     EXPECT_EQ(m_report.UlozPredlohuJako(), seNotSaved);
     EXPECT_EQ(m_errors, QList<int>({seNotSaved, seNotSaved}));
@@ -328,7 +328,7 @@ TEST_F(ReportTest, SaveAsInsideAndOutsideReportDir) {
     reporttest::RecordingChooser chooser;
     m_report.setFileChooser(&chooser);
     useTemplate(QStringLiteral("r.pts"));
-    m_report.setPredlohaText(TPredloha{QStringLiteral("T,1")});
+    m_report.setTemplateText(TPredloha{QStringLiteral("T,1")});
     EXPECT_EQ(m_report.UlozPredlohuJako(), seNotSaved); // cancelled
     ASSERT_EQ(chooser.requests.size(), 1);
     EXPECT_EQ(chooser.requests[0].title, u"Výběr souboru");
@@ -353,7 +353,7 @@ TEST_F(ReportTest, SaveAsInsideAndOutsideReportDir) {
     // No ReportDir yet: the chosen folder becomes it, and the file is where the user chose.
     TSestava fresh(nullptr, m_dir.path());
     fresh.setFileChooser(&chooser);
-    fresh.setPredlohaText(TPredloha{QStringLiteral("T,2")});
+    fresh.setTemplateText(TPredloha{QStringLiteral("T,2")});
     chooser.answer = elsewhere.filePath(QStringLiteral("prvni.pts"));
     EXPECT_EQ(fresh.UlozPredlohuJako(), seOk);
     EXPECT_EQ(fresh.GetPredlohaPath(), chooser.answer);

@@ -57,7 +57,7 @@ TEST(DialogFileChooser, SaveAsThroughTheDialog) {
     report.ReportDirIgnore = false;
     report.setReportDir(dir.path());
     report.SetReportName(QStringLiteral("stara.pts"));
-    report.setPredlohaText(TPredloha{QStringLiteral("T,1")});
+    report.setTemplateText(TPredloha{QStringLiteral("T,1")});
 
     DialogAnswer answer;
     answer.schedule({});
