@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with AddressSanitizer and UBSan (warnings are errors), checks
-# the report engine's layers, runs every test (printer tests against a CUPS scheduler of its own
-# when none runs) and the fuzz targets, then runs each benchmark once as a smoke test. The last
-# line it prints is the tally of the tests.
+# the report engine's layers and the layout of the sources, runs every test (printer tests
+# against a CUPS scheduler of its own when none runs) and the fuzz targets, then runs each
+# benchmark once as a smoke test. The last line it prints is the tally of the tests.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$root/scripts/install-packages.sh"
@@ -18,6 +18,10 @@ export ASAN_OPTIONS=detect_leaks=1
 status=0
 # The report engine's folders include one another one way only, and its README maps its units.
 python3 "$root/scripts/check-report-layers.py" || status=1
+# Every C++ source and header is laid out as the root .clang-format says (test data, under a
+# data/ folder, stays as it was made); `clang-format -i` on a file it names mends it.
+git -C "$root" ls-files -z -- '*.cpp' '*.h' ':!:*/data/*' |
+    (cd "$root" && xargs -0 clang-format --dry-run -Werror) || status=1
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" | tee "$build/ctest.log" ||
     status=1
 cups_ci_stop
