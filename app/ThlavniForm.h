@@ -27,7 +27,7 @@ class MessageSink;
 namespace report {
 class TSestava;
 class TSestavaD;
-}
+} // namespace report
 
 class ThlavniForm : public QWidget {
     Q_OBJECT

@@ -2,11 +2,11 @@
 
 #include "report/designer/TEditorSettings.h"
 #include "report/designer/TFunkceDlg.h"
-#include "report/engine/run/Dataset.h"
-#include "report/engine/sest_lib.h"
-#include "report/engine/run/sestavyt.h"
 #include "report/engine/barcode/sestbarc.h"
 #include "report/engine/printing/sestprn.h"
+#include "report/engine/run/Dataset.h"
+#include "report/engine/run/sestavyt.h"
+#include "report/engine/sest_lib.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,5 +1,5 @@
-#include "numerics/FaultScope.h"
 #include "numerics/Mat_Ruti.h"
+#include "numerics/FaultScope.h"
 
 #include <gtest/gtest.h>
 

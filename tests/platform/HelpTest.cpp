@@ -2,11 +2,11 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
-#include <QLineEdit>
-#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 // vanish; the test printer.
 
 #include "platform/Printers.h"
-#include "platform/PrintJobs.h"
 #include "Cups.h"
+#include "platform/PrintJobs.h"
 
 #include <QApplication>
 #include <QFile>

@@ -371,8 +371,7 @@ void TSestVystup::DrawBackground(TCanvas& canvas, double x, double y, double sx,
 }
 
 bool TSestVystup::CancelRequested() const {
-    return (m_cancelQuery && m_cancelQuery()) ||
-           (m_progress && *m_progress->cancelFlag());
+    return (m_cancelQuery && m_cancelQuery()) || (m_progress && *m_progress->cancelFlag());
 }
 
 void TSestVystup::NotePage(int n) const {

@@ -58,8 +58,8 @@ void flattenInto(const Metafile& metafile, const Transform& t, std::vector<MetaR
                 } else if constexpr (std::is_same_v<R, meta::Shape>) {
                     meta::Shape s = r;
                     s.rect = t.rect(r.rect);
-                    s.corner = QSize(rounded(r.corner.width() * t.sx),
-                                     rounded(r.corner.height() * t.sy));
+                    s.corner =
+                        QSize(rounded(r.corner.width() * t.sx), rounded(r.corner.height() * t.sy));
                     out.push_back(s);
                 } else if constexpr (std::is_same_v<R, meta::Polygon>) {
                     meta::Polygon p;

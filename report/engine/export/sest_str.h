@@ -6,9 +6,9 @@
 //
 // Every writer returns false when it was cancelled (the document's CancelRequested, asked
 // between elements: its cancel source or its progress window) or could not write; each shows
-// the page it writes in the document's progress window. The file variants write through ExportFiles: a
-// failed or cancelled export leaves none of its files behind and any file it did not reach
-// as it was.
+// the page it writes in the document's progress window. The file variants write through
+// ExportFiles: a failed or cancelled export leaves none of its files behind and any file it did
+// not reach as it was.
 
 #include <QIODevice>
 #include <QString>
@@ -20,8 +20,7 @@ class TSestVystup;
 // Pages start..end (1-based, clamped to the document) `copies` times, each page as the rows
 // of a character page ending in CR LF, in the document's export language. An empty document
 // writes nothing and succeeds.
-bool SaveToText(TSestVystup& document, QIODevice& stream, int startPage, int copies,
-                int endPage);
+bool SaveToText(TSestVystup& document, QIODevice& stream, int startPage, int copies, int endPage);
 bool SaveToTextFile(TSestVystup& document, const QString& fileName);
 
 // Page `page` as HTML (UTF-8). Pictures, item pictures, drawing areas and barcodes become BMP

@@ -310,8 +310,7 @@ bool writePageFile(TSestVystup& document, const QString& fileName, int page,
 bool SaveToHTML(TSestVystup& document, QIODevice& stream, const QString& pictureFolder, int page,
                 const QString& fileName) {
     ExportFiles pictures;
-    if (!writePage(document, stream, pictureFolder, page, fileName, pictures))
-        return false;
+    if (!writePage(document, stream, pictureFolder, page, fileName, pictures)) return false;
     pictures.keep();
     return true;
 }

@@ -10,8 +10,7 @@
 
 namespace report {
 
-bool SaveToText(TSestVystup& document, QIODevice& stream, int startPage,
-                int copies, int endPage) {
+bool SaveToText(TSestVystup& document, QIODevice& stream, int startPage, int copies, int endPage) {
     if (document.PageCount() == 0) return true;
     startPage = std::max(startPage, 1);
     endPage = std::min(endPage, document.PageCount());

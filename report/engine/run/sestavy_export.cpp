@@ -43,9 +43,7 @@ int TSestava::SaveToText(QIODevice& stream) {
         TSestVystup& doc = Vystup();
         doc.SetPageRange(StartPage, EndPage, ExportLanguage, PrintCopies);
         result =
-            report::SaveToText(doc, stream, StartPage, PrintCopies, EndPage)
-                ? seOk
-                : seCancelled;
+            report::SaveToText(doc, stream, StartPage, PrintCopies, EndPage) ? seOk : seCancelled;
         reportError(result);
     }
     if (AfterPrint && !designing()) AfterPrint(this);
@@ -118,9 +116,8 @@ int TSestava::SaveToHTML(QIODevice& stream, int page, const QString& folder,
 }
 
 int TSestava::SaveToHTMLFile(const QString& fileName, int page) {
-    return exportDocument(Vystup().Page(page), [&] {
-        return report::SaveToHTMLFile(Vystup(), fileName, page, {});
-    });
+    return exportDocument(Vystup().Page(page),
+                          [&] { return report::SaveToHTMLFile(Vystup(), fileName, page, {}); });
 }
 
 int TSestava::SaveAllToHTML(const QString& fileName) {
@@ -130,14 +127,11 @@ int TSestava::SaveAllToHTML(const QString& fileName) {
 }
 
 int TSestava::SaveToRTF(QIODevice& stream) {
-    return exportDocument(
-        true, [&] { return report::SaveToRTF(Vystup(), stream); });
+    return exportDocument(true, [&] { return report::SaveToRTF(Vystup(), stream); });
 }
 
 int TSestava::SaveToRTFFile(const QString& fileName) {
-    return exportDocument(true, [&] {
-        return report::SaveToRTFFile(Vystup(), fileName);
-    });
+    return exportDocument(true, [&] { return report::SaveToRTFFile(Vystup(), fileName); });
 }
 
 } // namespace report

@@ -4,10 +4,10 @@
 
 #include "support/EditingDesigner.h"
 
-#include "report/engine/run/Dataset.h"
-#include "report/engine/document/TPicture.h"
-#include "report/engine/sest_lib.h"
 #include "report/engine/barcode/sestbarc.h"
+#include "report/engine/document/TPicture.h"
+#include "report/engine/run/Dataset.h"
+#include "report/engine/sest_lib.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -4,8 +4,8 @@
 #include "FullDisk.h"
 #include "SqliteFixture.h"
 #include "TestFiles.h"
-#include "report/engine/run/SqlDataset.h"
 #include "report/engine/document/TPicture.h"
+#include "report/engine/run/SqlDataset.h"
 #include "report/engine/run/sestavy.h"
 #include "support/ReportFixture.h"
 

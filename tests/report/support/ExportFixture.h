@@ -7,8 +7,8 @@
 
 #include "platform/TVoranCanvas.h"
 #include "report/engine/document/TPicture.h"
-#include "report/engine/text/sest_rtf.h"
 #include "report/engine/document/sestvyst.h"
+#include "report/engine/text/sest_rtf.h"
 
 #include "platform/Printers.h"
 

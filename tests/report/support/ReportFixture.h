@@ -2,9 +2,9 @@
 // Reports fed from an in-memory table through the data events, templates written line by line,
 // and a readable dump of the output document.
 
-#include "report/engine/run/sestavy.h"
-#include "report/engine/printing/sestprn.h"
 #include "report/engine/document/sestvyst.h"
+#include "report/engine/printing/sestprn.h"
+#include "report/engine/run/sestavy.h"
 
 #include <QStringList>
 

@@ -1,9 +1,9 @@
 // The template text: files into lines, lines into the model, the model back into text.
 
 #include "TestFiles.h"
-#include "report/engine/sest_lib.h"
-#include "report/engine/run/sestavy.h"
 #include "report/engine/printing/sestprn.h"
+#include "report/engine/run/sestavy.h"
+#include "report/engine/sest_lib.h"
 
 #include <QDir>
 #include <QFile>

@@ -6,8 +6,8 @@
 #include "platform/MessageSink.h"
 #include "report/designer/TEditorSettings.h"
 #include "report/designer/TFormSestE.h"
-#include "report/engine/run/sestavy.h"
 #include "report/engine/printing/sestprn.h"
+#include "report/engine/run/sestavy.h"
 
 #include <QApplication>
 #include <QDialog>
