@@ -16,26 +16,8 @@ using namespace reporttest;
 
 namespace {
 
-struct Report {
-    Report(int rows = 120) {
-        std::vector<QStringList> data;
-        for (int i = 1; i <= rows; ++i)
-            data.push_back({QStringLiteral("row%1").arg(i)});
-        t = std::make_unique<TableReport>(QStringList{"Vel1"}, data);
-        t->setTemplate({paperLine(827, 1169, 50), sectionLine(2, true, 20),
-                        textLine("T", 2, "Vel1", 10, 0, 200, 20)});
-        t->report.IsStored = true; // the template given here, not a file
-        t->report.OnError = [this](TSestava*, int error) {
-            errors << error;
-            return true;
-        };
-    }
-    std::unique_ptr<TableReport> t;
-    QList<int> errors;
-};
-
 TEST(ComponentExport, TextRunsTheReportFirst) {
-    Report r(60);
+    RowsReport r(60);
     int before = 0, after = 0;
     r.t->report.BeforePrint = [&](QObject*) { ++before; };
     r.t->report.AfterPrint = [&](QObject*) { ++after; };
@@ -51,7 +33,7 @@ TEST(ComponentExport, TextRunsTheReportFirst) {
 }
 
 TEST(ComponentExport, PerPageFilesAndResultCodes) {
-    Report r;
+    RowsReport r;
     ASSERT_EQ(r.t->report.Generate(true), 0);
     const int pages = r.t->report.Vystup().PageCount();
     ASSERT_GE(pages, 3);
@@ -86,7 +68,7 @@ TEST(ComponentExport, OnAFullDiskEveryFileExportFailsAndLeavesThePreviousFiles) 
     if (!FullDisk::insidePrivateMounts()) return FullDisk::runTestInPrivateMounts();
     FullDisk disk;
     ASSERT_TRUE(disk.mounted());
-    Report r;
+    RowsReport r;
     ASSERT_EQ(r.t->report.Generate(true), 0);
     const int pages = r.t->report.Vystup().PageCount();
     QStringList names{"out.txt", "out.rtf", "page.emf", "page.wmf", "page.html"};

@@ -83,6 +83,26 @@ struct ExportDocument {
     }
 };
 
+// A report of one item "Vel1" over `rows` rows "row1".."rowN", one row a body line, with its
+// template given here rather than read from a file; the errors it reports are kept.
+struct RowsReport {
+    explicit RowsReport(int rows = 120) {
+        std::vector<QStringList> data;
+        for (int i = 1; i <= rows; ++i)
+            data.push_back({QStringLiteral("row%1").arg(i)});
+        t = std::make_unique<TableReport>(QStringList{"Vel1"}, data);
+        t->setTemplate({paperLine(827, 1169, 50), sectionLine(2, true, 20),
+                        textLine("T", 2, "Vel1", 10, 0, 200, 20)});
+        t->report.IsStored = true;
+        t->report.OnError = [this](report::TSestava*, int error) {
+            errors << error;
+            return true;
+        };
+    }
+    std::unique_ptr<TableReport> t;
+    QList<int> errors;
+};
+
 // The test printer, writing each job as a PDF into a folder of its own, for one test.
 class TestPrinter {
 public:

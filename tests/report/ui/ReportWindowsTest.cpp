@@ -14,26 +14,8 @@ using namespace reporttest;
 
 namespace {
 
-struct Report {
-    Report(int rows = 120) {
-        std::vector<QStringList> data;
-        for (int i = 1; i <= rows; ++i)
-            data.push_back({QStringLiteral("row%1").arg(i)});
-        t = std::make_unique<TableReport>(QStringList{"Vel1"}, data);
-        t->setTemplate({paperLine(827, 1169, 50), sectionLine(2, true, 20),
-                        textLine("T", 2, "Vel1", 10, 0, 200, 20)});
-        t->report.IsStored = true; // the template given here, not a file
-        t->report.OnError = [this](TSestava*, int error) {
-            errors << error;
-            return true;
-        };
-    }
-    std::unique_ptr<TableReport> t;
-    QList<int> errors;
-};
-
 TEST(ComponentExport, PreviewShowsTheRunWithEditDisabled) {
-    Report r;
+    RowsReport r;
     int shown = 0;
     TFormSestP::setModalHook([&](TFormSestP& form) {
         ++shown;
