@@ -704,8 +704,8 @@ double V3_TP(double t, double p) {
     if (t > limits::kTCrit) isotherm.at(1 / kVc, pAtVc, slope);
     const bool dense = p > (t > limits::kTCrit ? pAtVc : Ps_T(t));
     // From outside the saturated phase of 350 °C, beyond the root's branch at any temperature.
-    const double outside = dense ? std::max(1 / v0, 1 / kV12At350)
-                                 : std::min(1 / v0, 1 / kV23At350Region3);
+    const double outside =
+        dense ? std::max(1 / v0, 1 / kV12At350) : std::min(1 / v0, 1 / kV23At350Region3);
     if (const auto rho = densityOnBranch(isotherm, p, dense, outside, tol)) return 1 / *rho;
     Pair x{}, f{};
     BracketRoot2(x, f, kV3WalkDir, t, p, v0, kV3WalkPercent, P3_VT);

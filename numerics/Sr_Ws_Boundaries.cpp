@@ -407,9 +407,9 @@ double saturatedVolume(double t, double ps, Pair limits, double start, bool liqu
         return pr[1];
     };
     if (!walkGaveUp && x[0] != x[1]) {
-        const auto root = SecantRoot(pressure, {rho[0], f[0], rho[1], f[1]},
-                                     std::min(rho[0], rho[1]), std::max(rho[0], rho[1]), ps,
-                                     pressureTol(ps) / 100);
+        const auto root =
+            SecantRoot(pressure, {rho[0], f[0], rho[1], f[1]}, std::min(rho[0], rho[1]),
+                       std::max(rho[0], rho[1]), ps, pressureTol(ps) / 100);
         const double slope = (pr[1] - pr[0]) / (rho[1] - rho[0]);
         if (root && *root == rho[1] && slope > 0 &&
             std::fabs(pr[1] - ps) <= kSettledDensity * rho[1] * slope &&

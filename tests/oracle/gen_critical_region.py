@@ -1,18 +1,16 @@
 #!/usr/bin/python3
 """Writes tests/numerics/data/critical_region.csv: states around the critical point of water.
 
-Rows: (t, p) states at and beside 373.946 degC and 22.064 MPa, and wet states from 1 K below it
-up to where the two saturated densities of the region 3 equation at the IF97 saturation pressure
-merge (some 1e-5 K below it). The saturation pressure is python3-iapws's (an independent IF97
-implementation, used here only as an oracle). The densities are roots of the IF97 region 3 pressure on the stable branch, found in 60-digit
-decimal arithmetic: every root of the isotherm, a polynomial in density, is isolated between the
-roots of its derivative; below 373.946 degC the liquid is the densest root and the vapour the
-thinnest, above it the root of least Gibbs energy counts. The transcription of the equation is
-checked against python3-iapws first.
+(t, p) states at and beside 373.946 degC and 22.064 MPa, and wet states from 1 K below it on to
+where the region 3 equation's two densities at the IF97 saturation pressure merge. Saturation
+pressures from python3-iapws (an independent IF97 implementation, an oracle only); densities
+are roots of the region 3 pressure in 60-digit decimals, each isolated between the roots of the
+isotherm's derivatives, on the stable branch: the liquid the densest, the vapour the thinnest,
+above 373.946 degC the root of least Gibbs energy. The transcription is checked first.
 
-Columns: region (3 or 5), t [degC], p [MPa], v [m3/kg], s [kJ/(kg K)], h [kJ/kg], x, and
-the stiffness rho (dp/drho)_T / p (of the lesser of the saturated phases for wet rows),
-with 17 significant digits. Run with /usr/bin/python3; the output is reproducible.
+Columns: region (3, or 5 for wet steam), t [degC], p [MPa], v [m3/kg], s [kJ/(kg K)],
+h [kJ/kg], x, stiffness rho (dp/drho)_T / p (of the lesser saturated phase for wet steam).
+Run with /usr/bin/python3; the output is reproducible.
 """
 
 import os
@@ -39,60 +37,47 @@ TERMS = [(int(TABLE[k]), int(TABLE[k + 1]), D(TABLE[k + 2])) for k in range(3, l
 
 
 class Isotherm:
-    """phi = n1 ln delta + sum_I a_I delta^I at one temperature, with tau derivatives of a_I."""
+    """phi = n1 ln delta + sum_I a_I delta^I at one temperature, and tau d(phi)/d(tau)."""
 
     def __init__(self, T):
         self.T, tau = T, TC / T
-        self.a = [[D(0)] * 12 for _ in range(3)]  # a_I, tau a_I', tau^2 a_I''
+        self.a, self.b = [D(0)] * 12, [D(0)] * 12
         for i, j, n in TERMS:
-            for k, f in enumerate((1, j, j * (j - 1))):
-                self.a[k][i] += f * n * tau ** j
-
-    def pressure_poly(self, target):
-        """p(delta) - target as coefficients of delta^0..12."""
-        c = R * self.T * RHOC / 1000
-        return [-target, c * N1] + [c * i * self.a[0][i] for i in range(1, 12)]
+            self.a[i] += n * tau ** j
+            self.b[i] += j * n * tau ** j
 
     def state(self, rho):
-        d, a, T = rho / RHOC, self.a, self.T
-        su = lambda k, f: sum(f(i) * a[k][i] * d ** i for i in range(12))
-        dphi, d2phi = N1 + su(0, lambda i: i), su(0, lambda i: i * (i - 1)) - N1
-        phi, tphi = N1 * d.ln() + su(0, lambda i: 1), su(1, lambda i: 1)
+        d, T, su = rho / RHOC, self.T, lambda c, f: sum(f(i) * c[i] * d ** i for i in range(12))
+        dphi, d2phi = N1 + su(self.a, lambda i: i), su(self.a, lambda i: i * (i - 1)) - N1
+        phi, tphi = N1 * d.ln() + su(self.a, lambda i: 1), su(self.b, lambda i: 1)
         p = rho * R * T * dphi / 1000
         return {"p": p, "s": R * (tphi - phi), "h": R * T * (tphi + dphi), "g": phi + dphi,
                 "stiff": rho * R * T * (2 * dphi + d2phi) / 1000 / p}
 
-
-def value(c, x):
-    out = D(0)
-    for k in reversed(c):
-        out = out * x + k
-    return out
-
-
-def roots(c, lo, hi):
-    """Every root of the polynomial c in [lo, hi], each isolated between roots of c'."""
-    if len(c) < 2:
-        return []
-    cuts = [lo] + roots([k * c[k] for k in range(1, len(c))], lo, hi) + [hi]
-    out = []
-    for a, b in zip(cuts, cuts[1:]):
-        fa, fb = value(c, a), value(c, b)
-        if fa == 0 or (fa < 0) == (fb < 0):
-            continue
-        for _ in range(190):
-            m = (a + b) / 2
-            if (value(c, m) < 0) == (fa < 0):
-                a = m
-            else:
-                b = m
-        out.append((a + b) / 2)
-    return out
+    def roots(self, p, c=None, lo=D("0.3"), hi=D("2.5")):
+        """Every delta in [lo, hi] of p3 = p (of the polynomial c), each isolated between the
+        roots of the derivative."""
+        if c is None:
+            k = R * self.T * RHOC / 1000
+            c = [-p, k * N1] + [k * i * self.a[i] for i in range(1, 12)]
+        if len(c) < 2:
+            return []
+        value = lambda x: sum(ck * x ** k for k, ck in enumerate(c))
+        cuts = [lo] + self.roots(p, [k * c[k] for k in range(1, len(c))], lo, hi) + [hi]
+        out = []
+        for a, b in zip(cuts, cuts[1:]):
+            if (value(a) < 0) == (value(b) < 0):
+                continue
+            for _ in range(190):
+                m = (a + b) / 2
+                a, b = (m, b) if (value(m) < 0) == (value(a) < 0) else (a, m)
+            out.append((a + b) / 2)
+        return out
 
 
 def density(iso, p, branch):
     """The stable root of p3 = p: branch +1 the densest, -1 the thinnest, 0 least Gibbs."""
-    rhos = [d * RHOC for d in roots(iso.pressure_poly(p), D("0.3"), D("2.5"))]
+    rhos = [d * RHOC for d in iso.roots(p)]
     if branch:
         return max(rhos) if branch > 0 else min(rhos)
     return min(rhos, key=lambda rho: iso.state(rho)["g"])
@@ -121,7 +106,8 @@ def main():
             rows.append(row(3, t, p, [density(Isotherm(T), D(p), branch)], 1))
     for dt in (-1, -0.1, -1e-2, -1e-3, -1e-4, -5e-5, -3e-5, -2e-5, -1e-5):
         t = tc + dt
-        iso, ps = Isotherm(D(t) + KELVIN), _PSat_T(tc + dt + 273.15)
+        iso = Isotherm(D(t) + KELVIN)
+        ps = _PSat_T(float(iso.T))
         sat = [density(iso, D(ps), 1), density(iso, D(ps), -1)]
         if sat[0] == sat[1]:  # closer to the critical point the two equations part: no dome
             continue
