@@ -311,16 +311,14 @@ bool SaveToHTML(TSestVystup& document, QIODevice& stream, const QString& picture
                 const QString& fileName) {
     ExportFiles pictures;
     if (!writePage(document, stream, pictureFolder, page, fileName, pictures)) return false;
-    pictures.keep();
-    return true;
+    return pictures.keep();
 }
 
 bool SaveToHTMLFile(TSestVystup& document, const QString& fileName, int page,
                     const QString& pictureStem) {
     ExportFiles files;
     if (!writePageFile(document, fileName, page, pictureStem, files)) return false;
-    files.keep();
-    return true;
+    return files.keep();
 }
 
 bool SaveAllPagesHTML(TSestVystup& document, const QString& fileName, const QString& extension) {
@@ -331,8 +329,7 @@ bool SaveAllPagesHTML(TSestVystup& document, const QString& fileName, const QStr
                            stem.mid(stem.lastIndexOf('/') + 1), files))
             return false;
     }
-    files.keep();
-    return true;
+    return files.keep();
 }
 
 } // namespace report
