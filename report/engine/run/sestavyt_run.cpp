@@ -355,6 +355,7 @@ int ReportRun::generate(bool main) {
         m_report.Funkce().ForgetParsedExpressions();
         m_measure.reset();
         m_measureFile.reset();
+        m_report.clearPageBreak();
         doc().ShowPage(0);
         busy = false;
         return result;
@@ -396,7 +397,11 @@ int ReportRun::generate(bool main) {
     m_cancelled = false;
     m_crossedPages.clear();
     m_freshPage = -1;
+    // Nothing of an earlier run carries over: not its group counts (a detail's groups count
+    // anew for every record of its master), nor a page break it asked for and never took.
     TListSkupin& groups = m_report.Skupiny();
+    groups.ResetCounters();
+    m_report.clearPageBreak();
     for (int i = 0; i < groups.Count(); ++i)
         groups.Skupina(i)->StoredKey = m_report.GetItemText(groups.Skupina(i)->KeyIndex);
     // Functions start from nothing, their expressions read once for the run.

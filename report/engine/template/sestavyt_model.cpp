@@ -134,6 +134,14 @@ void TListSkupin::Advance() {
     }
 }
 
+void TListSkupin::ResetCounters() {
+    for (const auto& group : m_groups) {
+        group->RowCounter = 1;
+        group->NumberCounter = 1;
+        group->Break = false;
+    }
+}
+
 void TListDetailu::Add(TSestDetail* detail) {
     if (detail && !m_details.contains(detail)) m_details.append(detail);
 }

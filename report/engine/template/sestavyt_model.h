@@ -257,6 +257,8 @@ public:
     // After a printed record: rows count on; a broken group restarts its rows and counts
     // one more group, and restarts its group count when the group outside it broke too.
     void Advance();
+    // Counters as a run starts them: every group at its first row and its first group.
+    void ResetCounters();
 
 private:
     QStringList m_names;
