@@ -27,7 +27,8 @@ public:
     TPredloha(const QStringList& lines) : QStringList(lines) {}
 
     // The lines of a template file's bytes: a UTF-8 byte order mark is dropped, LF, CR LF and CR
-    // all end a line, and bytes that are not valid UTF-8 are read as Windows-1250.
+    // all end a line, and bytes that are not valid UTF-8 are read as Windows-1250. The text ends
+    // at an end-of-file byte (0x1A); other control bytes stay in the line that holds them.
     static TPredloha FromBytes(const QByteArray& bytes);
     // The file form: UTF-8, every line ended by CR LF.
     QByteArray ToBytes() const;
