@@ -376,6 +376,7 @@ int ReportRun::generate(bool main) {
         const QSize printable = printableSizeOf(m_report);
         document.Clear(printable.width(), printable.height());
         document.SetLineCode(m_report.lineCode());
+        document.SetTitle(m_report.Popis);
         const TPageSetup& setup = PageSetup();
         const QSize paperSize = paperSizeOf(m_report);
         document.SetPageLayout({paperSize.width(), paperSize.height(), setup.leftMargin,
