@@ -1,119 +1,20 @@
 #pragma once
-// Expressions of report templates and the user functions built on them.
-//
-// EvaluateExpression reads one-line expressions: number, 'string' and [name] literals, the
-// references #item, &parameter, @function and %system-variable (by number, #/@ also by name),
-// 37 built-in functions and the operators NOT ^ * / AND + - OR = < > <> <= >= IN. Values of
-// references come from the process-wide value callback. TRadekFunkce folds an expression's
-// value per record into a running result (value, count, sum, average, minimum, maximum,
-// standard deviation, variation coefficient); TListFunkci holds a template's functions.
+// The user functions of templates. TRadekFunkce folds an expression's value per record into a
+// running result (value, count, sum, average, minimum, maximum, standard deviation, variation
+// coefficient); TListFunkci holds a template's functions. The expression language they are
+// written in comes with this header: values and the value callback (ExpressionValue), the
+// text of expressions (ExpressionText) and the evaluator (ExpressionEvaluator).
+
+#include "report/engine/expressions/ExpressionEvaluator.h"
+#include "report/engine/expressions/ExpressionText.h"
+#include "report/engine/expressions/ExpressionValue.h"
 
 #include <QString>
-#include <QStringList>
 
-#include <cstdint>
-#include <functional>
 #include <memory>
 #include <vector>
 
 namespace report {
-
-// The value of every literal, reference, intermediate and result.
-struct TCalcType {
-    std::uint8_t kind = 0; // 0 empty, 1 number, 2 string, 5 bracketed name
-    double number = 0;     // for a string: the text read as a number
-    QString text;          // every numeric result carries its text as well
-    bool null = false;     // set by the value callback; propagates through operations
-};
-
-void ClearCalcValue(TCalcType& value);
-
-// Value callback requests: name lookups answer a 0-based index or -1; fetches fill the value.
-constexpr int kRequestItemIndex = 2;      // text = item name
-constexpr int kRequestFunctionIndex = 3;  // text = function name
-constexpr int kParameterBase = 2000;      // + n - 1: parameter n
-constexpr int kItemBase = 4000;           // + n - 1: report item n
-constexpr int kFunctionBase = 6000;       // + n - 1: current result of user function n
-constexpr int kSystemVariableBase = 8000; // + n - 1: system variable n
-
-using TValueCallback = std::function<int(int request, TCalcType& value)>;
-
-// The one process-wide value callback. Without one, name lookups answer -1 and references
-// give the cleared value. A callback must not install another one while it runs.
-void InstallValueCallback(TValueCallback callback);
-const TValueCallback& ValueCallback();
-
-// While the callback answers a fetch: whether the evaluator will read the value's text. False
-// when the text cannot reach the result (a sum of #Cena reads its number only); the callback
-// may then leave the text empty instead of formatting it. True outside a fetch.
-bool ValueTextWanted();
-
-// Installs a callback for its lifetime, then restores the one that was installed before.
-class ScopedValueCallback {
-public:
-    explicit ScopedValueCallback(TValueCallback callback);
-    ~ScopedValueCallback();
-    ScopedValueCallback(const ScopedValueCallback&) = delete;
-    ScopedValueCallback& operator=(const ScopedValueCallback&) = delete;
-
-private:
-    TValueCallback m_previous;
-};
-
-// Error codes of EvaluateExpression.
-enum ExpressionError : int {
-    kExprOk = 0,
-    kExprUnknownWord = 1,   // unknown word, unresolvable reference
-    kExprSyntax = 2,        // character, operand or operator out of place; text too long
-    kExprStackFull = 3,     // more than 40 pending operators or values
-    kExprUnopenedParen = 4, // ')' without '('
-    kExprUnclosedParen = 5, // '(' open at the end; ErrPos is the text length
-    kExprDomain = 6,        // division by zero, overflow, argument out of the domain
-    kExprBadNumber = 7,     // malformed or overflowing number literal
-    kExprTooFewArgs = 10,   // also an empty argument
-    kExprTooManyArgs = 11,  // also a comma outside parentheses
-    kExprOpenString = 12,   // unterminated 'string'
-    kExprOpenBracket = 13,  // unterminated [name]
-};
-
-// Longest expression accepted, in characters; a longer one is error 2 at this position.
-constexpr int kMaxExpressionLength = 255;
-
-// Evaluates `text` and returns the error code (0 on success). `value` receives the result,
-// also after an error (the bottom of the value stack, or the cleared value). `errPos` is the
-// 0-based offset of the token where the error was found (the text length for error 5). An
-// error 6 does not stop the evaluation: the failing step gives the number 0. The evaluator
-// keeps its stacks per call; it needs no state but the value callback.
-int EvaluateExpression(const QString& text, TCalcType& value, int& errPos);
-
-// Built-in function n (1..37) as the expression builder inserts it, e.g. "MAX(,)"; empty
-// for any other n.
-QString FunctionTemplate(int n);
-// Number of built-in functions.
-constexpr int kFunctionCount = 37;
-
-// Character classes of the expression language.
-bool IsDigitChar(QChar c);       // 0-9
-bool IsQuoteChar(QChar c);       // '
-bool IsBracketChar(QChar c);     // [
-bool IsReferencePrefix(QChar c); // # % & @
-bool IsNameStartChar(QChar c);   // letter or _
-bool IsNameChar(QChar c);        // letter, digit, _ or $
-bool IsWordChar(QChar c);        // letter or reference prefix
-bool IsOperatorChar(QChar c);    // ) * + - / < = > ^
-
-// A number from loosely written text: the first '.' or ',' is taken for the locale decimal
-// separator, leading blanks are skipped, and the text must hold only digits, E, e, the
-// separator and a leading '-'. Anything else, or a text that is still no number ("1,2,3",
-// "1E", "-", overflow), gives 0.
-double StrToFloatLoose(const QString& text);
-
-// The entries of a comma-separated list: 'quoted' entries give their inner text, #, &, @ and %
-// references the text of the fetched value (the empty text when the reference is invalid),
-// other entries their text up to the next comma.
-void ParseValueList(const QString& text, QStringList& list);
-
-struct ParsedExpression;
 
 // One user function of a template.
 class TRadekFunkce {

@@ -2,7 +2,8 @@
 // the value callback protocol, and bad input.
 
 #include "platform/NumberText.h"
-#include "report/engine/expressions/sest_fn.h"
+#include "report/engine/expressions/BuiltInFunctions.h"
+#include "report/engine/expressions/ExpressionEvaluator.h"
 
 #include <QList>
 #include <QPair>
@@ -339,19 +340,6 @@ TEST_F(Expressions, CallbacksInstalledForAScope) {
         EXPECT_EQ(evaluate("#1").value.number, 2);
     }
     EXPECT_EQ(evaluate("#1").value.number, 1);
-}
-
-TEST(CharacterClasses, MatchTheExpressionLanguage) {
-    EXPECT_TRUE(report::IsNameStartChar(u'Č'));
-    EXPECT_FALSE(report::IsNameStartChar(u'1'));
-    EXPECT_TRUE(report::IsNameChar(u'$'));
-    EXPECT_TRUE(report::IsWordChar(u'@'));
-    EXPECT_FALSE(report::IsWordChar(u'_'));
-    for (QChar c : QString(")*+-/<=>^"))
-        EXPECT_TRUE(report::IsOperatorChar(c));
-    EXPECT_FALSE(report::IsOperatorChar(u'('));
-    for (QChar c : QString("#%&@"))
-        EXPECT_TRUE(report::IsReferencePrefix(c));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // User functions: aggregates over record sequences, resets by level, the list's names and
-// references, and the loose number and list helpers.
+// references.
 
 #include "platform/NumberText.h"
 #include "report/engine/expressions/sest_fn.h"
@@ -401,55 +401,6 @@ TEST(FunctionList, NamesReferencesAndDefinitions) {
     EXPECT_EQ(list.Count(), 11);
     list.ClearFunctions();
     EXPECT_EQ(list.Count(), 0);
-}
-
-TEST(StrToFloatLoose, AcceptsEitherSeparatorAndNothingElse) {
-    for (bool isCzech : {true, false}) {
-        platform::ScopedLocaleSettings locale(isCzech ? czech() : plainC());
-        struct Case {
-            const char* text;
-            double value;
-        } const cases[] = {
-            {"1.5", 1.5},
-            {"1,5", 1.5},
-            {" -2", -2},
-            {"1e3", 1000},
-            {"1.5 ", 0},
-            {"1E-3", 0},
-            {"abc", 0},
-            {"", 0},
-            {"1,2,3", 0},
-            {"1.2.3", 0},
-            {"1E", 0},
-            {"-", 0},
-            {"1E400", 0},
-            {"+1", 0},
-            {"2-", 0},
-            {"-.5", -0.5},
-            {".5", 0},
-            {"\t 7", 7},
-            {"1,5.5", 0},
-            {"1.5e2", 150},
-            {"0.00000000000000000000000000000000000000000000000000000000000000000000001", 1e-71},
-        };
-        for (const Case& c : cases)
-            EXPECT_EQ(report::StrToFloatLoose(c.text), c.value) << c.text << " " << isCzech;
-    }
-}
-
-TEST(ParseValueList, QuotedReferencesAndPlainEntries) {
-    report::ScopedValueCallback callback([](int request, TCalcType& v) {
-        if (request == report::kRequestItemIndex) return v.text == "Obr" ? 4 : -1;
-        v.kind = 2;
-        v.text = QString("v%1").arg(request);
-        return 0;
-    });
-    QStringList list{"stale"};
-    report::ParseValueList("a.bmp,'x,y',#2,&3,@1,%2,#Obr,#0, plain ,", list);
-    EXPECT_EQ(list, QStringList({"a.bmp", "x,y", "v4001", "v2002", "v6000", "v8001", "v4004", "",
-                                 " plain ", ""}));
-    report::ParseValueList("", list);
-    EXPECT_EQ(list, QStringList({""}));
 }
 
 } // namespace
