@@ -1,6 +1,6 @@
 #include "platform/SystemLocale.h"
 
-#include "platform/NumberText.h"
+#include "platform/LocaleSettings.h"
 
 namespace platform {
 

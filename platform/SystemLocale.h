@@ -6,7 +6,7 @@
 
 namespace platform {
 
-// The decimal separator of the locale settings in force (NumberText.h), which start as the
+// The decimal separator of the locale settings in force (LocaleSettings.h), which start as the
 // first character of QLocale::system().decimalPoint().
 QChar SystemDecimalSeparator();
 

@@ -1,6 +1,7 @@
 #include "report/engine/expressions/BuiltInFunctions.h"
 
-#include "platform/NumberText.h"
+#include "platform/DateTimeText.h"
+#include "platform/NumberFormats.h"
 #include "platform/Windows1250.h"
 #include "report/engine/expressions/ExpressionText.h"
 

@@ -1,6 +1,6 @@
 #include "report/engine/expressions/ExpressionText.h"
 
-#include "platform/NumberText.h"
+#include "platform/LocaleSettings.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "report/engine/expressions/sest_fn.h"
 
-#include "platform/NumberText.h"
+#include "platform/NumberFormats.h"
 #include "report/engine/sestzpr.h"
 
 #include <algorithm>
