@@ -4,38 +4,55 @@
 // replace the target in one rename. Any failure, a cancel, or destruction without a commit
 // removes the temporary file and leaves the previous file (or its absence) as it was.
 //
-// QSaveFile alone is not enough: its commit renames even when the final flush fails, which on
-// a full disk replaces a small file by an empty one and reports success.
+// The temporary file of "name" is "name.kolvtmp1" (or ...2 up to ...16 while other writers of
+// the same file hold the lower ones), locked for as long as its writer lives. A process killed
+// before it could remove its temporary file leaves it unlocked, and the next save of the same
+// file removes it: no stray file outlives one more save.
+//
+// QSaveFile is not used: its commit renames even when the final flush fails (on a full disk a
+// small file becomes an empty one, reported as success), and its temporary names are random,
+// so a killed writer's leftovers stay for good.
 
 #include <QIODevice>
-#include <QSaveFile>
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 namespace platform {
 
 // A write-only stream into `fileName`, for writers that stream (exports page by page, images
-// through QImageWriter) and may be cancelled half way.
+// through QImageWriter) and may be cancelled half way. A symbolic link as target is followed:
+// the file it names is replaced.
 class AtomicFile final : public QIODevice {
 public:
     explicit AtomicFile(const QString& fileName);
     // Cancels unless committed.
     ~AtomicFile() override;
 
-    // Creates the temporary file; false when it cannot be created (folder missing or not
-    // writable, target a folder).
+    // Creates the temporary file, removing what killed writers of the same file left; false
+    // when it cannot be created (folder missing or not writable, target a folder or a file
+    // that may not be written).
     bool open();
     // Flushes and checks, then runs `beforeReplacing` (false from it cancels; a template save
     // keeps its backup copy there, once the new content is safely written) and replaces the
     // target. True only when the target now holds every byte written.
     bool commit(const std::function<bool()>& beforeReplacing = {});
-    // Drops what was written; the target stays as it was.
+    // Flushes and checks like a commit, but leaves the content waiting beside the target, its
+    // handle closed, for a later commit (many files replaced together, commitTogether). False,
+    // with nothing left behind, when the content is not all on disk. A staged file holds no
+    // lock (an export may stage more files than a process may keep open): a save of the same
+    // file meanwhile takes it for a leftover, and the later commit fails.
+    bool stage();
+    bool isStaged() const { return m_staged; }
+    // Drops what was written (staged or not); the target stays as it was.
     void cancel();
     // Closing without a commit cancels.
     void close() override;
 
     bool isSequential() const override { return true; }
+    // The file replaced by the commit (a symbolic link's target).
+    const QString& targetName() const { return m_target; }
 
 protected:
     qint64 readData(char* data, qint64 maxSize) override;
@@ -43,10 +60,23 @@ protected:
 
 private:
     using QIODevice::open;
+    bool flushBuffer();
+    bool finishWriting();
+    void fail(int error);
 
-    QSaveFile m_file;
+    QString m_target;
+    QByteArray m_temporary; // encoded name of the temporary file; empty when there is none
+    int m_handle = -1;
+    QByteArray m_buffer;
+    bool m_staged = false;
     bool m_failed = false; // a write fell short: the commit must fail
 };
+
+// Replaces the targets of `staged` files (each stage()d) together: either every target holds
+// its new content, or, when one cannot be replaced, the targets replaced before it get their
+// previous content back (or vanish when they had none) and the answer is false. The staged
+// files are committed or cancelled either way.
+bool commitTogether(const std::vector<AtomicFile*>& staged);
 
 // `bytes` as the whole content of `fileName`; false, with the previous file untouched, on any
 // failure.

@@ -150,6 +150,9 @@ public:
     const platform::TRect& BackgroundRect() const { return m_backgroundRect; }
     // Whether the page view draws the background set before (exports choose per call).
     void SetPrintBackground(bool print) { m_printBackground = m_background && print; }
+    // The report's title (its description), for the exports that carry one.
+    void SetTitle(const QString& title) { m_title = title; }
+    const QString& Title() const { return m_title; }
     void SetLineCode(int code) { m_lineCode = code; }
     int LineCode() const { return m_lineCode; }
 
@@ -228,6 +231,7 @@ private:
     int m_copies = 1;
     int m_lineCode = 0;
     int m_exportLanguage = slUndefined;
+    QString m_title;
     PrintFailure m_printFailure;
     std::function<bool()> m_cancelQuery;
     RunProgress* m_progress = nullptr;

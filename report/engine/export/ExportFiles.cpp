@@ -1,20 +1,21 @@
 #include "report/engine/export/ExportFiles.h"
 
-#include "platform/AtomicFile.h"
-
-#include <QFile>
-
 namespace report {
 
-ExportFiles::~ExportFiles() {
-    for (const QString& name : m_written)
-        QFile::remove(name);
+bool ExportFiles::write(const QString& fileName, const std::function<bool(QIODevice&)>& write) {
+    auto file = std::make_unique<platform::AtomicFile>(fileName);
+    if (!file->open() || !write(*file) || !file->stage()) return false;
+    m_staged.push_back(std::move(file));
+    return true;
 }
 
-bool ExportFiles::write(const QString& fileName, const std::function<bool(QIODevice&)>& write) {
-    if (!platform::writeFileAtomically(fileName, write)) return false;
-    m_written << fileName;
-    return true;
+bool ExportFiles::keep() {
+    std::vector<platform::AtomicFile*> files;
+    for (const auto& file : m_staged)
+        files.push_back(file.get());
+    const bool kept = platform::commitTogether(files);
+    m_staged.clear();
+    return kept;
 }
 
 } // namespace report

@@ -1,32 +1,36 @@
 #pragma once
-// The files one export writes, each completely or not at all (platform::AtomicFile). An export
-// that fails or is cancelled part way removes the files it had already written, so that it
-// leaves none of them behind; files it never reached stay as they were.
+// The files of one export, all or nothing. Each file is written completely beside its target
+// first (platform::AtomicFile, staged); only when the export keeps them do they replace their
+// targets, together. An export that fails or is cancelled part way, or whose files cannot all
+// be put in place, leaves every earlier file of the same names as it was.
+
+#include "platform/AtomicFile.h"
 
 #include <QIODevice>
 #include <QString>
-#include <QStringList>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 namespace report {
 
 class ExportFiles {
 public:
     ExportFiles() = default;
-    // Removes the files written, unless the export kept them.
-    ~ExportFiles();
+    // Drops the files written, unless the export kept them.
+    ~ExportFiles() = default;
     ExportFiles(const ExportFiles&) = delete;
     ExportFiles& operator=(const ExportFiles&) = delete;
 
-    // Writes `fileName` with what `write` streams into it; false from `write`, or a file that
-    // cannot be written, gives false and no file.
+    // Writes what `write` streams for `fileName` beside it; false from `write`, or a file that
+    // cannot be written, gives false and leaves nothing.
     bool write(const QString& fileName, const std::function<bool(QIODevice&)>& write);
-    // The export is complete: its files stay.
-    void keep() { m_written.clear(); }
+    // The export is complete: its files replace their targets, all of them or none.
+    bool keep();
 
 private:
-    QStringList m_written;
+    std::vector<std::unique_ptr<platform::AtomicFile>> m_staged;
 };
 
 } // namespace report

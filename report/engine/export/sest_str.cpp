@@ -53,8 +53,7 @@ bool SaveAllPagesMetafile(TSestVystup& document, const QString& fileName, const 
                 return SavePageMetafile(document, file, k - 1, withBackground, enhanced);
             }))
             return false;
-    files.keep();
-    return true;
+    return files.keep();
 }
 
 } // namespace report

@@ -13,6 +13,10 @@
 #include <QCoreApplication>
 #include <QPainter>
 
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
 namespace report {
 
 using platform::TColor;
@@ -46,14 +50,6 @@ QString escaped(const QString& text) {
             out += c;
     }
     return out;
-}
-
-QString box(int top, int left, int width, int height) {
-    return QStringLiteral("position: absolute; top: %1px; left: %2px; width: %3px; height: %4px;")
-        .arg(top)
-        .arg(left)
-        .arg(width)
-        .arg(height);
 }
 
 // The set sides in the order top, right, bottom, left, each with `style`.
@@ -129,9 +125,12 @@ public:
         if (!m_folder.isEmpty() && !m_folder.endsWith('/')) m_folder += '/';
     }
 
+    // Element `number` of the page in drawing order: its DIVs stack in that order, wherever
+    // they stand in the file.
     bool element(const TVystPrvek& v, int number) {
         const TVoranReportElement* e = v.Source();
         if (!e) return true;
+        m_layer = number;
         const int kind = e->Kind;
         if ((kind >= ekText && kind <= ekFunction && kind != ekItem) ||
             (kind == ekItem && !v.HasPicture()))
@@ -151,6 +150,16 @@ public:
     bool flush() { return m_stream.write(m_out.toUtf8()) >= 0; }
 
 private:
+    QString box(int top, int left, int width, int height) const {
+        return QStringLiteral("position: absolute; top: %1px; left: %2px; width: %3px; "
+                              "height: %4px; z-index: %5;")
+            .arg(top)
+            .arg(left)
+            .arg(width)
+            .arg(height)
+            .arg(m_layer);
+    }
+
     void text(const TVystPrvek& v, const TVoranReportElement& e) {
         platform::TFont font = e.Font;
         MapRomanFont(font);
@@ -263,7 +272,22 @@ private:
     QString m_fileName;
     ExportFiles& m_pictures;
     QString m_out;
+    int m_layer = 0;
 };
+
+// The page's elements as they read, top to bottom and left to right (equals in drawing
+// order): the order of the DIVs, so that whatever reads the file in sequence (a text browser,
+// a screen reader) meets the texts in the page's order.
+std::vector<int> readingOrder(const TStranaPrvku& elements) {
+    std::vector<int> order(size_t(elements.Count()));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const TVystPrvek& x = *elements.Prvek(a);
+        const TVystPrvek& y = *elements.Prvek(b);
+        return std::pair(x.Top, x.Left) < std::pair(y.Top, y.Left);
+    });
+    return order;
+}
 
 // Page `page` into `stream`, its pictures written through `files`.
 bool writePage(TSestVystup& document, QIODevice& stream, const QString& pictureFolder, int page,
@@ -272,13 +296,17 @@ bool writePage(TSestVystup& document, QIODevice& stream, const QString& pictureF
     if (!elements) return false;
     document.NotePage(page + 1);
     HtmlPage html(stream, pictureFolder, fileName, files);
-    html.write(QStringLiteral("<HTML> <HEAD> <TITLE> </TITLE>\n"
+    const QString title =
+        document.Title().isEmpty() ? QStringLiteral(" ") : escaped(document.Title());
+    html.write(QStringLiteral("<HTML> <HEAD> <TITLE>") + title +
+               QStringLiteral("</TITLE>\n"
                               "<META NAME=\"Creator\" CONTENT=\"VoranReportGenerator\">\n"
                               "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; "
                               "charset=utf-8\">\n"
                               "</HEAD> <BODY BGCOLOR = \"#FFFFFF\"><PRE>\n"));
     bool complete = true;
-    for (int i = 0; i < elements->Count(); ++i) {
+    for (const int i : readingOrder(*elements)) {
+        // Pictures keep the names of their drawing order.
         if (!html.element(*elements->Prvek(i), i + 1)) {
             complete = false;
             break;
@@ -311,16 +339,14 @@ bool SaveToHTML(TSestVystup& document, QIODevice& stream, const QString& picture
                 const QString& fileName) {
     ExportFiles pictures;
     if (!writePage(document, stream, pictureFolder, page, fileName, pictures)) return false;
-    pictures.keep();
-    return true;
+    return pictures.keep();
 }
 
 bool SaveToHTMLFile(TSestVystup& document, const QString& fileName, int page,
                     const QString& pictureStem) {
     ExportFiles files;
     if (!writePageFile(document, fileName, page, pictureStem, files)) return false;
-    files.keep();
-    return true;
+    return files.keep();
 }
 
 bool SaveAllPagesHTML(TSestVystup& document, const QString& fileName, const QString& extension) {
@@ -331,8 +357,7 @@ bool SaveAllPagesHTML(TSestVystup& document, const QString& fileName, const QStr
                            stem.mid(stem.lastIndexOf('/') + 1), files))
             return false;
     }
-    files.keep();
-    return true;
+    return files.keep();
 }
 
 } // namespace report

@@ -355,6 +355,7 @@ int ReportRun::generate(bool main) {
         m_report.Funkce().ForgetParsedExpressions();
         m_measure.reset();
         m_measureFile.reset();
+        m_report.clearPageBreak();
         doc().ShowPage(0);
         busy = false;
         return result;
@@ -375,6 +376,7 @@ int ReportRun::generate(bool main) {
         const QSize printable = printableSizeOf(m_report);
         document.Clear(printable.width(), printable.height());
         document.SetLineCode(m_report.lineCode());
+        document.SetTitle(m_report.Popis);
         const TPageSetup& setup = PageSetup();
         const QSize paperSize = paperSizeOf(m_report);
         document.SetPageLayout({paperSize.width(), paperSize.height(), setup.leftMargin,
@@ -396,7 +398,11 @@ int ReportRun::generate(bool main) {
     m_cancelled = false;
     m_crossedPages.clear();
     m_freshPage = -1;
+    // Nothing of an earlier run carries over: not its group counts (a detail's groups count
+    // anew for every record of its master), nor a page break it asked for and never took.
     TListSkupin& groups = m_report.Skupiny();
+    groups.ResetCounters();
+    m_report.clearPageBreak();
     for (int i = 0; i < groups.Count(); ++i)
         groups.Skupina(i)->StoredKey = m_report.GetItemText(groups.Skupina(i)->KeyIndex);
     // Functions start from nothing, their expressions read once for the run.

@@ -10,11 +10,19 @@ namespace report {
 
 namespace {
 
-// Tab, LF and CR are the only control bytes a template's text may hold.
+// Text ends at an end-of-file byte (0x1A), as old editors wrote it: what follows is no text.
+QByteArray textPart(const QByteArray& bytes) {
+    const qsizetype end = bytes.indexOf('\x1A');
+    return end < 0 ? bytes : bytes.left(end);
+}
+
+// NUL anywhere (after an end-of-file byte too), or a control byte in the text that is no
+// white space (tab, line ends, vertical tab and form feed may stand in a template's text).
 bool isBinary(const QByteArray& bytes) {
-    for (const char c : bytes) {
+    if (bytes.contains('\0')) return true;
+    for (const char c : textPart(bytes)) {
         const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 && b != '\t' && b != '\n' && b != '\r') return true;
+        if (b < 0x20 && !(b >= '\t' && b <= '\r')) return true;
     }
     return false;
 }
@@ -136,7 +144,8 @@ bool isCut(const QString& line, int versionMajor) {
 
 TemplateDamage CheckTemplateBytes(const QByteArray& bytes) {
     if (isBinary(bytes)) return TemplateDamage::Binary;
-    const TPredloha lines = TPredloha::FromBytes(bytes);
+    const QByteArray text = textPart(bytes);
+    const TPredloha lines = TPredloha::FromBytes(text);
     bool anyText = false;
     bool anyTemplateLine = false;
     for (const QString& line : lines) {
@@ -147,7 +156,7 @@ TemplateDamage CheckTemplateBytes(const QByteArray& bytes) {
     if (!anyTemplateLine) return TemplateDamage::NoValidLine;
     // Every line a template writer writes ends with its line end: a last line without one
     // that is also short of fields was cut off.
-    const bool ended = bytes.endsWith('\n') || bytes.endsWith('\r');
+    const bool ended = text.endsWith('\n') || text.endsWith('\r');
     if (!ended && isCut(lines.last(), ReadTemplateSettings(lines, false).version.major))
         return TemplateDamage::CutLastLine;
     return TemplateDamage::None;

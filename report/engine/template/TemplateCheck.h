@@ -10,13 +10,13 @@ namespace report {
 
 enum class TemplateDamage {
     None,
-    Binary,      // control bytes no template text holds (NUL and the like)
+    Binary,      // NUL bytes, or control bytes that are no white space
     NoValidLine, // text, but not one line a template is made of
     CutLastLine, // the last line stops without its line end and lacks fields of its kind
 };
 
 // An empty file (or one of blank lines only) is a valid empty template: creating a missing
-// template makes one.
+// template makes one. The text ends at an end-of-file byte (0x1A), as the reader reads it.
 TemplateDamage CheckTemplateBytes(const QByteArray& bytes);
 
 } // namespace report

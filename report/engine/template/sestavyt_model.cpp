@@ -13,7 +13,9 @@ namespace report {
 // ---- TPredloha
 
 TPredloha TPredloha::FromBytes(const QByteArray& bytes) {
-    QByteArrayView data(bytes);
+    // An end-of-file byte (0x1A) ends the text: old editors wrote one after the last line.
+    const qsizetype end = bytes.indexOf('\x1A');
+    QByteArrayView data(bytes.constData(), end < 0 ? bytes.size() : end);
     if (data.startsWith("\xEF\xBB\xBF")) data = data.sliced(3);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(data);
@@ -131,6 +133,14 @@ void TListSkupin::Advance() {
         group.RowCounter = 1;
         const bool outerBroke = i > 0 && m_groups[i - 1]->Break;
         group.NumberCounter = outerBroke ? 1 : group.NumberCounter + 1;
+    }
+}
+
+void TListSkupin::ResetCounters() {
+    for (const auto& group : m_groups) {
+        group->RowCounter = 1;
+        group->NumberCounter = 1;
+        group->Break = false;
     }
 }
 

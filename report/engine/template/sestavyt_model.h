@@ -27,7 +27,8 @@ public:
     TPredloha(const QStringList& lines) : QStringList(lines) {}
 
     // The lines of a template file's bytes: a UTF-8 byte order mark is dropped, LF, CR LF and CR
-    // all end a line, and bytes that are not valid UTF-8 are read as Windows-1250.
+    // all end a line, and bytes that are not valid UTF-8 are read as Windows-1250. The text ends
+    // at an end-of-file byte (0x1A); other control bytes stay in the line that holds them.
     static TPredloha FromBytes(const QByteArray& bytes);
     // The file form: UTF-8, every line ended by CR LF.
     QByteArray ToBytes() const;
@@ -257,6 +258,8 @@ public:
     // After a printed record: rows count on; a broken group restarts its rows and counts
     // one more group, and restarts its group count when the group outside it broke too.
     void Advance();
+    // Counters as a run starts them: every group at its first row and its first group.
+    void ResetCounters();
 
 private:
     QStringList m_names;

@@ -481,6 +481,28 @@ TEST(DesignerWindow, EmptyTemplateOpensTheWizardWhoseCancelRefusesTheWindow) {
               std::tuple(true, 0, false));
 }
 
+// Opening and undoing into a template of many groups moves the last section a few times, not
+// once for each group.
+TEST(DesignerWindow, ManyGroupsAreStackedOnce) {
+    QStringList text = basicTemplate();
+    for (int k = 0; k < 100; ++k)
+        text << u"I,4,%1,0,1,20,%2,24,0"_s.arg(k).arg(k % 2);
+    SavedReport fixture(text);
+    struct : QObject {
+        bool eventFilter(QObject*, QEvent* event) override {
+            return moves += event->type() == QEvent::Move, false;
+        }
+        int moves = 0;
+    } counter;
+    designer::TFormSestE window;
+    window.show(); // a shown section tells every move at once
+    window.paper()->Oddil(report::odP)->installEventFilter(&counter);
+    ASSERT_TRUE(window.OpenSestava(&fixture.report, 1, false));
+    window.RecordChange(designer::ckMove);
+    window.Undo();
+    EXPECT_LE(counter.moves, 4);
+}
+
 TEST(DesignerWindow, ForeignDetailLinesStayAndGroupsAreNumberedByPosition) {
     QStringList text = basicTemplate();
     text << u"I,4,7,pol2,1,30,0,40,1"_s << u"I,4,3,5,0,20,1,25,0"_s
@@ -558,4 +580,25 @@ TEST(DesignerWindow, PreviewIsOfferedAgainAfterAPrint) {
     report::TFormSestP::setModalHook({});
     platform::PrinterSystem::instance().removeTestPrinter();
     EXPECT_TRUE(fixture.messages.messages().isEmpty());
+}
+
+// A template an old editor wrote (an end-of-file byte after its last line, a form feed in a
+// text) opens with its text as it was, and saves as a template of today.
+TEST(DesignerWindow, OpensATemplateWithOldControlBytes) {
+    QStringList lines = basicTemplate();
+    lines[4].replace(u"\"text\""_s, u"\"a\fb\""_s);
+    SavedReport fixture(lines);
+    QFile file(fixture.path());
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("\x1A");
+    file.close();
+    ASSERT_EQ(fixture.report.NactiPredlohu(false), 0);
+    EXPECT_TRUE(fixture.messages.messages().isEmpty());
+    auto window = fixture.open();
+    ASSERT_EQ(window->paper()->PocetPrvku(), 2);
+    EXPECT_EQ(window->paper()->Prvek(0)->element()->Text, u"a\fb"_s);
+    ASSERT_TRUE(window->SavePredloha());
+    const QByteArray saved = fileBytes(fixture.path());
+    EXPECT_TRUE(saved.contains("\"a\fb\"")) << saved.toStdString();
+    EXPECT_FALSE(saved.contains('\x1A'));
 }

@@ -109,23 +109,24 @@ TEST(ExportHtml, PerKindForms) {
     const QString h = html(d);
     const QStringList all = h.split('\n').filter("<DIV");
     ASSERT_EQ(all.size(), 6) << h.toStdString();
-    // In drawing order: graphics first, then texts.
+    // Each stacks in drawing order (z-index): graphics first, then texts.
     const QStringList divs{all.filter("#ff0000").value(0), all.filter(">x").value(0),
                            all.filter(";b<").value(0),     all.filter("dotted").value(0),
                            all.filter("#00ff00").value(0), all.filter("width: 50px").value(0)};
-    EXPECT_EQ(divs[0], "<DIV STYLE=\"position: absolute; top: 20px; left: 10px; width: 200px; "
-                       "height: 30px; letter-spacing: 9px; font: 16pt Arial; color: #ff0000\">"
-                       "<p align=\"right\" style=\"margin:0\"><b><i>R</i></b></DIV>");
+    EXPECT_EQ(divs[0],
+              "<DIV STYLE=\"position: absolute; top: 20px; left: 10px; width: 200px; "
+              "height: 30px; z-index: 5; letter-spacing: 9px; font: 16pt Arial; color: #ff0000\">"
+              "<p align=\"right\" style=\"margin:0\"><b><i>R</i></b></DIV>");
     EXPECT_TRUE(divs[1].contains(">x&nbsp;</DIV>")) << divs[1].toStdString();
     EXPECT_TRUE(divs[2].contains(">&nbsp;a &nbsp;b</DIV>")) << divs[2].toStdString();
     EXPECT_TRUE(
         divs[2].contains(QRegularExpression("top: 1[0-9][0-9]px; left: 0px; width: 400px")));
     EXPECT_EQ(divs[3], "<DIV STYLE=\"font: 0pt; position: absolute; top: 6px; left: 5px; "
-                       "width: 7px; height: 8px; border-top: 0px dotted #000000; "
+                       "width: 7px; height: 8px; z-index: 2; border-top: 0px dotted #000000; "
                        "border-Left: 0px dotted #000000;\"></DIV>");
     // A frame of pen width 0: its background, no borders.
     EXPECT_EQ(divs[4], "<DIV STYLE=\"font: 0pt; background-color: #00ff00; position: absolute; "
-                       "top: 2px; left: 1px; width: 3px; height: 4px;\"></DIV>");
+                       "top: 2px; left: 1px; width: 3px; height: 4px; z-index: 1;\"></DIV>");
     EXPECT_TRUE(divs[5].endsWith("color: #000000\"></DIV>"));
     EXPECT_TRUE(h.startsWith("<HTML> <HEAD> <TITLE> </TITLE>\n"
                              "<META NAME=\"Creator\" CONTENT=\"VoranReportGenerator\">\n"));
@@ -155,7 +156,7 @@ TEST(ExportHtml, LibxmlReadsEscapedCzechTextAndEveryBox) {
     EXPECT_EQ(xpath("string(//div/img/@src)"), "Page1.bmp");
     EXPECT_EQ(xpath("string(//div[contains(@style, 'top: 20px')]/@style)"),
               "position: absolute; top: 20px; left: 10px; width: 300px; height: 30px; "
-              "font: 10pt Arial; color: #000000");
+              "z-index: 3; font: 10pt Arial; color: #000000");
     QImageReader bmp(dir.filePath("Page1.bmp"), "BMP");
     EXPECT_EQ(bmp.size(), QSize(40, 30));
 }
@@ -187,6 +188,48 @@ TEST(ExportHtml, AllPagesPictureNamesAreDistinctAndReadable) {
     }
     EXPECT_EQ(sources.size(), 24);
     EXPECT_EQ(QSet<QString>(sources.begin(), sources.end()).size(), 24);
+}
+
+// The DIVs stand in the file as the page reads, top to bottom and left to right, whatever the
+// drawing order; each stacks as it is drawn. The report's title (its description, which the run
+// gives the document) is the page's.
+TEST(ExportHtml, DivsInReadingOrderStackedAsDrawnUnderTheReportsTitle) {
+    ExportDocument d;
+    // A table whose cells (a frame and its text) are added column by column from the bottom.
+    QStringList reading;
+    for (int col = 2; col >= 0; --col) {
+        for (int row = 2; row >= 0; --row) {
+            d.shape(0, 8, col * 100, row * 30, 100, 30);
+            d.text(0, col * 100 + 5, row * 30 + 5, 90, 20,
+                   QStringLiteral("r%1c%2").arg(row).arg(col));
+        }
+    }
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 3; ++col)
+            reading << QStringLiteral("r%1c%2").arg(row).arg(col);
+    TableReport titled({QStringLiteral("Vel1")});
+    titled.setTemplate({QStringLiteral("I,0,\"Měření <1> & 2\""), sectionLine(2, true, 20)});
+    ASSERT_EQ(titled.report.Generate(true), 0);
+    d.doc.SetTitle(titled.report.Vystup().Title());
+
+    const QString h = html(d);
+    EXPECT_TRUE(h.startsWith("<HTML> <HEAD> <TITLE>Měření &lt;1&gt; &amp; 2</TITLE>\n"));
+    QStringList texts;
+    for (const QRegularExpressionMatch& m : QRegularExpression(">(r\\dc\\d)</DIV>").globalMatch(h))
+        texts << m.captured(1);
+    EXPECT_EQ(texts, reading);
+    const TStranaPrvku& page = *d.doc.Page(0);
+    for (int i = 0; i < page.Count(); ++i) {
+        const TVystPrvek& e = *page.Prvek(i);
+        EXPECT_TRUE(h.contains(QStringLiteral("top: %1px; left: %2px; width: %3px; height: %4px; "
+                                              "z-index: %5;")
+                                   .arg(e.Top)
+                                   .arg(e.Left)
+                                   .arg(e.Width)
+                                   .arg(e.Height)
+                                   .arg(i + 1)))
+            << i;
+    }
 }
 
 TEST(ExportHtml, PictureThatCannotBeWrittenFailsTheExport) {

@@ -668,3 +668,69 @@ TEST(ReportRun, PrintableAreaComesFromThePageSetup) {
 }
 
 } // namespace
+
+// Nothing of one run reaches the next: the row number, each group's rows and count, and a page
+// break asked for and never taken (the page footer asks for one, so the last one is left when
+// a run ends). A run after a finished or a cancelled one makes the same pages as the first, and
+// a detail counts its groups anew under every record of its master.
+TEST(ReportRun, EveryRunStartsCleanOfTheRunBefore) {
+    TableReport t(kColumns, numberedRows(8, 3));
+    // No page header on the first page: nothing there takes a pending break away.
+    QStringList lines = pagedTemplate(1);
+    lines << "I,4,0,Grp,0,0,0,0,0" << textLine("T", 5, "2", 200, 0, 50, 20)
+          << textLine("T", 5, "5", 300, 0, 50, 20) << textLine("T", 5, "6", 400, 0, 50, 20);
+    t.setTemplate(lines);
+    t.report.OnTiskOddilu = [](TSestava* report, int section, bool&) {
+        if (section == odP) report->NewPage();
+    };
+    const auto bodies = [&] {
+        QStringList out;
+        for (const QString& line : readingDump(t.report.Vystup()).filter(" k5 "))
+            if (line.contains(QRegularExpression(" [234]00,"))) out << line;
+        return out;
+    };
+    ASSERT_EQ(t.report.Generate(true), 0);
+    const QStringList first = bodies();
+    ASSERT_EQ(first.size(), 3 * 8);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_TRUE(first.filter(QStringLiteral(" 200,"))
+                        .value(i)
+                        .endsWith(QStringLiteral("'%1'").arg(i + 1)));
+        EXPECT_TRUE(first.filter(QStringLiteral(" 300,"))
+                        .value(i)
+                        .endsWith(QStringLiteral("'%1'").arg(i % 3 + 1)));
+        EXPECT_TRUE(first.filter(QStringLiteral(" 400,"))
+                        .value(i)
+                        .endsWith(QStringLiteral("'%1'").arg(i / 3 + 1)));
+    }
+    bool cancel = false;
+    t.report.setCancelFlag(&cancel);
+    const auto step = t.report.OnStepData;
+    t.report.OnStepData = [&](TSestavaD* sender, int dir) {
+        cancel = cancel || t.current == 4;
+        return step(sender, dir);
+    };
+    EXPECT_EQ(t.report.Generate(true), 3);
+    t.report.OnStepData = step;
+    t.report.setCancelFlag(nullptr);
+    for (const char* run : {"after a cancelled run", "after a finished run"}) {
+        SCOPED_TRACE(run);
+        ASSERT_EQ(t.report.Generate(true), 0);
+        EXPECT_EQ(bodies(), first);
+        EXPECT_EQ(dump(t.report.Vystup()).filter("'r1'").value(0).left(2), "1 ");
+    }
+
+    MasterDetail md(4);
+    md.detail.SetItemNames({QStringLiteral("Vel1"), QStringLiteral("Grp")});
+    md.detailRows = {{"d1", "a"}, {"d2", "a"}, {"d3", "b"}, {"d4", "b"}};
+    md.master.setTemplate(pagedTemplate()
+                          << sectionLine(2, true, 100) << "T,15,0,0,20,600,20"
+                          << "D0," + sectionLine(2, true, 20) << "D0,I,4,0,Grp,0,0,0,0,0"
+                          << "D0," + textLine("T", 5, "5", 610, 0, 40, 20)
+                          << "D0," + textLine("T", 5, "6", 660, 0, 40, 20));
+    ASSERT_EQ(md.master.report.Generate(true), 0);
+    QStringList counts;
+    for (const QString& line : readingDump(md.master.report.Vystup()).filter(" k5 6"))
+        counts << line.section(u'\'', 1, 1);
+    EXPECT_EQ(counts.join(' '), QStringList(3, "1 1 2 1 1 2 2 2").join(' '));
+}
