@@ -392,6 +392,8 @@ int ReportRun::generate(bool main) {
         document.Clear(printable.width(), printable.height());
         document.SetLineCode(m_report.lineCode());
         document.SetTitle(m_report.Popis);
+        // Pictures are decoded once a run: the files may have changed since the last.
+        if (m_report.m_pictureFiles) m_report.m_pictureFiles->clear();
         const TPageSetup& setup = PageSetup();
         const QSize paperSize = paperSizeOf(m_report);
         document.SetPageLayout({paperSize.width(), paperSize.height(), setup.leftMargin,
