@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace numerics {
@@ -28,6 +29,15 @@ double reducedTemperature3(double t) {
     return kTc / (t + kKelvinOffset);
 }
 
+// cp of a single phase of region 3: none where its isotherm does not rise.
+double singlePhaseCp3(double delta, double tau, const Helmholtz3& f) {
+    return isothermRises(delta, f) ? cp3Of(delta, tau, f)
+                                   : std::numeric_limits<double>::quiet_NaN();
+}
+double singlePhaseCp3(double t, double v) {
+    return singlePhaseCp3(reducedDensity(v), reducedTemperature3(t), Helmholtz3_TV(t, v));
+}
+
 double isobaricRow(int region, const StateEquation& eq) {
     const LibraryRecord& s = LibraryState;
     switch (region) {
@@ -36,10 +46,11 @@ double isobaricRow(int region, const StateEquation& eq) {
     case rc::Metastable:
         return cpOf(eq.gibbs);
     case rc::Critical:
-        return cp3Of(reducedDensity(s.V), reducedTemperature3(s.T), eq.f);
+        return singlePhaseCp3(reducedDensity(s.V), reducedTemperature3(s.T), eq.f);
     case rc::WetHigh: {
-        const double liquid = limits::countsLiquid(s.X) ? Cp3_TV(s.T, BoundaryValues.V12) : 0;
-        const double vapour = limits::countsVapour(s.X) ? Cp3_TV(s.T, BoundaryValues.V23) : 0;
+        const BoundaryRecord& b = BoundaryValues;
+        const double liquid = limits::countsLiquid(s.X) ? singlePhaseCp3(s.T, b.V12) : 0;
+        const double vapour = limits::countsVapour(s.X) ? singlePhaseCp3(s.T, b.V23) : 0;
         return liquid + s.X * (vapour - liquid);
     }
     case rc::WetLow:

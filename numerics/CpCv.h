@@ -43,6 +43,15 @@ double cvOf(const GibbsState& g);
 double cp3Of(double delta, double tau, const Helmholtz3& f);
 double cv3Of(double tau, const Helmholtz3& f);
 
+// Whether the region 3 isotherm rises at the state, (dp/drho)_T > 0, in the scaled form
+// 2 delta phi_d + delta^2 phi_dd. Where it does not (at the critical point, where rounding
+// decides its sign, and in the loop of the isotherm inside the wet region) a single phase has
+// no cp, isentropic exponent or speed of sound: the entry points give none there (the workers
+// evaluate their relations all the same; cp's divides by it).
+inline bool isothermRises(double delta, const Helmholtz3& f) {
+    return 2 * delta * f.phi_d + delta * delta * f.phi_dd > 0;
+}
+
 double Cp1_TP(double t, double p);
 double Cv1_TP(double t, double p);
 double Cp2_TP(double t, double p);

@@ -16,6 +16,7 @@ constexpr double kRhoStarViscosity = 317.763;  // kg/m3
 constexpr double kRhoStarConductivity = 317.7; // kg/m3
 constexpr double kMuStar = 55.071;             // µPa s
 constexpr double kMaxViscosityExponent = 80.0;
+constexpr double kTMin = 0.0, kTMax = 800.0; // °C, range of both equations
 
 // Viscosity, ideal-gas part: H0..H3.
 constexpr std::array<double, 4> kH = {1.000000, 0.978197, 0.579829, -0.202354};
@@ -90,15 +91,23 @@ double conductivity(double t, double v) {
     return 1000.0 * (lambda0 + lambdaBar + delta);
 }
 
+// Inside the range, 0 to 800 °C and v > 0. Quiet comparisons: a NaN is outside and leaves no
+// flag behind.
+bool inRange(double t, double v) {
+    return std::isgreaterequal(t, kTMin) && std::islessequal(t, kTMax) && std::isgreater(v, 0.0);
+}
+
 } // namespace
 
 double ViscosityTV(double t, double v) {
+    if (!inRange(t, v)) throw NumericFault("ViscosityTV: not computed");
     const double mu = runChecked("ViscosityTV", [=] { return viscosity(t, v); });
     if (!std::isfinite(mu)) throw NumericFault("ViscosityTV: not computed");
     return mu;
 }
 
 double ConductivityTV(double t, double v) {
+    if (!inRange(t, v)) throw NumericFault("ConductivityTV: not computed");
     const double lambda = runChecked("ConductivityTV", [=] { return conductivity(t, v); });
     if (!std::isfinite(lambda)) throw NumericFault("ConductivityTV: not computed");
     return lambda;

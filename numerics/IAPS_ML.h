@@ -5,9 +5,9 @@
 // Inputs: t in °C, v in m3/kg. Both reduce the temperature with T* = 647.26 K; the density is
 // reduced with 317.763 kg/m3 for the viscosity and 317.7 kg/m3 for the conductivity.
 //
-// There are no range checks. Callers pass a state completed by the region logic, with v > 0:
-// v = 0 and t <= -273.15 raise floating-point faults (NumericFault); v < 0 gives a finite but
-// meaningless number.
+// Both hold from 0 to 800 °C and for v > 0: outside (and for a t or v that is not a number)
+// they throw NumericFault ("not computed"), where the equations would give finite but
+// meaningless numbers.
 
 namespace numerics {
 

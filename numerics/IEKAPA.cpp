@@ -7,6 +7,8 @@
 #include "numerics/TP_WS.h"
 #include "numerics/numerics.h"
 
+#include <limits>
+
 namespace numerics {
 
 namespace {
@@ -36,8 +38,11 @@ double isentropicRow(int region, const StateEquation& eq) {
     case rc::Steam:
     case rc::Metastable:
         return kappaOf(eq.gibbs);
-    case rc::Critical:
-        return kappa3Of(kVc / s.V, kTc / (s.T + kKelvinOffset), eq.f);
+    case rc::Critical: { // a single phase: no value where its isotherm does not rise
+        const double delta = kVc / s.V;
+        return isothermRises(delta, eq.f) ? kappa3Of(delta, kTc / (s.T + kKelvinOffset), eq.f)
+                                          : std::numeric_limits<double>::quiet_NaN();
+    }
     case rc::WetHigh: // at the mixture's own volume
         return Kapa3_TV(s.T, s.V);
     default:

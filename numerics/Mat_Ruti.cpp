@@ -218,9 +218,11 @@ double SecantThenSolveRoot2(Pair x, Pair f, Function2 fn, double param, double t
     };
     const auto root = SecantRoot(evaluate, {x[0], f[0], x[1], f[1]}, std::min(x[0], x[1]),
                                  std::max(x[0], x[1]), target, tol);
-    if (!root) return SolveRoot2(x, f, fn, param, target, tol);
-    if (*root != last) fn(*root, param);
-    return *root;
+    // The regula falsi may end on a point it did not evaluate last (a midpoint, or a result
+    // replaced in the same iteration): the root is evaluated once more.
+    const double result = root ? *root : SolveRoot2(x, f, fn, param, target, tol);
+    if (!root || result != last) fn(result, param);
+    return result;
 }
 
 void Newton2D(PairFunction fn, double& x1, double& x2, double x1start, double x2start,

@@ -49,6 +49,11 @@ constexpr int kV3WalkDir = -1;
 constexpr int kV3NewtonSteps = 60;
 constexpr double kV3NewtonMaxStep = 0.1;
 constexpr double kV3NewtonSettled = 1e-13;
+// Newton's method from outside a branch of the isotherm: its bound, the outward steps that find
+// a density beyond the root (relative), and the relative step at which the density has settled.
+constexpr int kBranchSteps = 100;
+constexpr double kBranchOutwardStep = 0.05;
+constexpr double kBranchSettled = 1e-15;
 
 constexpr double kSStar = 0.10589114927373185; // kJ/(kg K), pc vc 1000 / Tc
 constexpr double kHStar = 68.52173913043478;   // kJ/kg, pc vc 1000
@@ -621,15 +626,87 @@ std::optional<double> volumeOnIsotherm(double t, double p, double v0, double tol
     return std::nullopt;
 }
 
+// Newton's method on the isotherm from outside the wanted root: from a density beyond it (above
+// the densest root, below the thinnest), where the isotherm rises and bends away from the root,
+// every step ends between the root and the point it started from. So it approaches the root from
+// its own branch, never through the loop of the isotherm (the unstable and the metastable roots
+// lie on the inner side), and on the flat critical isotherm too, where the pressure meets its
+// tolerance far from the root. It stops where the density no longer moves, or where a step
+// passes the root, which then lies in a bracket of two points that bisection narrows to the
+// last digits of the density.
+std::optional<double> densityOnBranch(const PressureIsotherm& isotherm, double p, bool dense,
+                                      double rho, double tol) {
+    const double outward = dense ? 1 : -1; // sign of p3 - p beyond the root
+    double pr = 0, slope = 0;
+    isotherm.at(rho, pr, slope);
+    for (int k = 0; outward * (pr - p) <= 0; ++k) {
+        if (k == kBranchSteps || !std::isfinite(pr)) return std::nullopt;
+        rho *= dense ? 1 + kBranchOutwardStep : 1 / (1 + kBranchOutwardStep);
+        isotherm.at(rho, pr, slope);
+    }
+    double outer = rho, fOuter = pr - p, slopeOuter = slope;
+    bool bracketed = false; // once a step passed the root, to `inner`
+    double inner = 0, fInner = 0;
+    for (int k = 0; k < kBranchSteps; ++k) {
+        // Newton's step, within 10 % of the density where the isotherm is all but flat.
+        double next = outer;
+        bool newton = slopeOuter > 0;
+        if (newton) {
+            const double limit = kV3NewtonMaxStep * outer;
+            next = outer - std::clamp(fOuter / slopeOuter, -limit, limit);
+            newton = outward * (outer - next) > 0 && (!bracketed || outward * (next - inner) > 0);
+        }
+        if (!newton) {
+            if (!bracketed) break; // the isotherm is flat here: at the critical point
+            next = outer + (inner - outer) / 2;
+        }
+        if (next == outer || (bracketed && next == inner) ||
+            (newton && std::fabs(next - outer) <= kBranchSettled * outer))
+            break;
+        isotherm.at(next, pr, slope);
+        if (!std::isfinite(pr)) return std::nullopt;
+        if (outward * (pr - p) > 0) {
+            if (newton && std::fabs(pr - p) >= std::fabs(fOuter)) break; // rounding decides
+            outer = next;
+            fOuter = pr - p;
+            slopeOuter = slope;
+        } else {
+            bracketed = true;
+            inner = next;
+            fInner = pr - p;
+        }
+    }
+    const bool innerCloser = bracketed && std::fabs(fInner) < std::fabs(fOuter);
+    const double f = innerCloser ? fInner : fOuter;
+    if (!(std::fabs(f) < tol)) return std::nullopt;
+    return innerCloser ? inner : outer;
+}
+
 } // namespace
 
-// Newton's method along the isotherm first; the bracket walk with the secant in the density
-// inside the bracket it finds, and the regula falsi on the same bracket, are the safeguard. All
-// stop on the same test of the pressure.
+std::optional<double> DensityOnIsotherm(double t, double p, bool dense, double rhoStart,
+                                        double tol) {
+    return densityOnBranch(PressureIsotherm(t), p, dense, rhoStart, tol);
+}
+
+// Newton's method along the isotherm from the start fit first. Where that does not settle, near
+// the critical point, Newton's method from outside the stable root's branch. The bracket walk
+// with the secant in the density inside the bracket it finds, and the regula falsi on the same
+// bracket, are the safeguard; they stop on the test of the pressure alone.
 double V3_TP(double t, double p) {
     const double tol = TolOf(p, kV3TPTolPercent, 0);
     const double v0 = V3Est_TP(t, p);
     if (const auto v = volumeOnIsotherm(t, p, v0, tol)) return *v;
+    // The stable root: below the critical temperature the liquid above the saturation pressure,
+    // the vapour below it; above, the side of the critical density the pressure lies on.
+    const PressureIsotherm isotherm(t);
+    double pAtVc = 0, slope = 0;
+    if (t > limits::kTCrit) isotherm.at(1 / kVc, pAtVc, slope);
+    const bool dense = p > (t > limits::kTCrit ? pAtVc : Ps_T(t));
+    // From outside the saturated phase of 350 °C, beyond the root's branch at any temperature.
+    const double outside =
+        dense ? std::max(1 / v0, 1 / kV12At350) : std::min(1 / v0, 1 / kV23At350Region3);
+    if (const auto rho = densityOnBranch(isotherm, p, dense, outside, tol)) return 1 / *rho;
     Pair x{}, f{};
     BracketRoot2(x, f, kV3WalkDir, t, p, v0, kV3WalkPercent, P3_VT);
     // The pressure is smoother in the density than in the volume.

@@ -4,6 +4,8 @@
 // states come from the region 3 equation.
 // Units: t in °C, p in MPa, v in m3/kg, s in kJ/(kg K), h in kJ/kg, x in 1.
 
+#include <optional>
+
 namespace numerics {
 
 // Region 3 equation.
@@ -30,6 +32,13 @@ double T3Est_PI(double p, double h);
 // or Newton iteration (TV3_PS, TV3_PI) that reaches its bound or leaves the region returns
 // what it has with the "gave up" mark or a floating-point flag set (FaultScope.h).
 double V3_TP(double t, double p);
+// The density [kg/m3] at which the isotherm t of the region 3 equation has the pressure p, on a
+// stable branch: the densest root (`dense`) or the thinnest, to the last digits the rounding of
+// the pressure allows. rhoStart lies beyond that root, outside the loop of the isotherm (denser
+// than the saturated liquid, or thinner than the saturated vapour, of 350 °C will do). Nothing
+// when it does not meet p within tol [MPa].
+std::optional<double> DensityOnIsotherm(double t, double p, bool dense, double rhoStart,
+                                        double tol);
 double V3_TS(double t, double s);
 double T3_VS(double v, double s);
 double T3_VI(double v, double h);

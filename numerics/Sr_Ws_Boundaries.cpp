@@ -78,6 +78,8 @@ double volumeTol(double v) {
 double pressureTol(double p) {
     return TolOf(p, 1e-8, 0.0);
 }
+// A density counts as the root when within this of it (relative).
+constexpr double kSettledDensity = 1e-10;
 
 // The volumes of saturated vapour, vc to the largest of the range (or not a number).
 bool onVapourLine(double v) {
@@ -385,17 +387,39 @@ double TB23_V(double v) {
 
 namespace {
 
-// The saturated volume on the bracket the walk found: the secant in density inside the bracket
-// first, the regula falsi as the safeguard. Towards the critical point the isotherm is so flat
-// that the pressure tolerance leaves the volume loose, so the secant, which costs little per
-// digit, is held to a hundredth of it.
-double saturatedVolume(double t, double ps, const Pair& x, const Pair& f) {
-    const auto pressure = [t](double rho) { return P3_TV(t, 1 / rho); };
-    const double rho0 = 1 / x[0], rho1 = 1 / x[1];
-    if (x[0] != x[1]) {
-        if (const auto rho = SecantRoot(pressure, {rho0, f[0], rho1, f[1]}, std::min(rho0, rho1),
-                                        std::max(rho0, rho1), ps, pressureTol(ps) / 100))
-            return 1 / *rho;
+// One saturated volume of t at ps, between the limits, from the start value: the walk of
+// BracketRoot3 brackets it, the secant in density inside the bracket finds it, the regula
+// falsi is the safeguard. Towards the critical point the isotherm is so flat that a pressure
+// within the tolerance leaves the volume loose, and the loop of the isotherm may turn the walk
+// back or lie in its bracket: the secant's root counts where its last two points show the
+// isotherm rising, the density within 1e-10 of the root (the pressure's residual over that
+// slope) and on the phase's side of the critical density. Otherwise Newton's method from outside
+// the phase's branch (DensityOnIsotherm) finds the root, also where the walk gave up.
+double saturatedVolume(double t, double ps, Pair limits, double start, bool liquid) {
+    const bool marked = gaveUp();
+    Pair x{}, f{};
+    BracketRoot3(limits, x, f, ps, start, 0.1, -1, t, P3_VT);
+    const bool walkGaveUp = gaveUp() && !marked;
+    std::array<double, 2> rho{1 / x[0], 1 / x[1]}, pr{f[0], f[1]}; // the secant's last points
+    const auto pressure = [&](double r) {
+        rho = {rho[1], r};
+        pr = {pr[1], P3_TV(t, 1 / r)};
+        return pr[1];
+    };
+    if (!walkGaveUp && x[0] != x[1]) {
+        const auto root =
+            SecantRoot(pressure, {rho[0], f[0], rho[1], f[1]}, std::min(rho[0], rho[1]),
+                       std::max(rho[0], rho[1]), ps, pressureTol(ps) / 100);
+        const double slope = (pr[1] - pr[0]) / (rho[1] - rho[0]);
+        if (root && *root == rho[1] && slope > 0 &&
+            std::fabs(pr[1] - ps) <= kSettledDensity * rho[1] * slope &&
+            (rho[1] > 1 / kVc) == liquid)
+            return 1 / *root;
+    }
+    const double outside = 1 / limits[liquid ? 0 : 1]; // beyond the root on the phase's branch
+    if (const auto r = DensityOnIsotherm(t, ps, liquid, outside, pressureTol(ps))) {
+        if (walkGaveUp) clearGaveUp();
+        return 1 / *r;
     }
     return SolveRoot2(x, f, P3_VT, t, ps, pressureTol(ps));
 }
@@ -403,15 +427,11 @@ double saturatedVolume(double t, double ps, const Pair& x, const Pair& f) {
 } // namespace
 
 double V12kr_T(double t, double ps) {
-    Pair x{}, f{};
-    BracketRoot3({kV12At350, kVc}, x, f, ps, V12krEst_T(t), 0.1, -1, t, P3_VT);
-    return saturatedVolume(t, ps, x, f);
+    return saturatedVolume(t, ps, {kV12At350, kVc}, V12krEst_T(t), true);
 }
 
 double V23kr_T(double t, double ps) {
-    Pair x{}, f{};
-    BracketRoot3({kVc, kV23At350Region3}, x, f, ps, V23krEst_T(t), 0.1, -1, t, P3_VT);
-    return saturatedVolume(t, ps, x, f);
+    return saturatedVolume(t, ps, {kVc, kV23At350Region3}, V23krEst_T(t), false);
 }
 
 double V23Fn_T(double t) {

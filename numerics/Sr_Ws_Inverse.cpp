@@ -64,15 +64,22 @@ double metastableTemperature(double t0, double target, double p, double tol, Fun
 }
 
 // Wet steam at t: stores Ps and the saturated values of one property (f12 from the liquid,
-// f23 from the vapour equation) and mixes them linearly in volume or in dryness.
-double mixByVolume(double t, double v, Function2 liquid, Function2 vapour, double& f12,
-                   double& f23) {
+// f23 from the vapour equation) and mixes them linearly in volume or in dryness. In volume,
+// each phase's equation is evaluated once for its volume and the property together (the sums
+// come out as V1_TP, S1_TP, ... form them alone).
+double mixByVolume(double t, double v, bool enthalpy, double& f12, double& f23) {
     BoundaryRecord& b = BoundaryValues;
     b.Ps = Ps_T(t);
-    b.V12 = V1_TP(t, b.Ps);
-    f12 = liquid(t, b.Ps);
-    b.V23 = V2_TP(t, b.Ps);
-    f23 = vapour(t, b.Ps);
+    const unsigned need = kGammaPi | kGammaTau | (enthalpy ? 0u : unsigned{kGamma});
+    const auto property = [enthalpy](const GibbsState& g) {
+        return enthalpy ? enthalpyOf(g) : entropyOf(g);
+    };
+    const GibbsState liquid = evaluateGibbs(GibbsEquation::Region1, t, b.Ps, need);
+    b.V12 = volumeOf(liquid);
+    f12 = property(liquid);
+    const GibbsState vapour = evaluateGibbs(GibbsEquation::Region2, t, b.Ps, need);
+    b.V23 = volumeOf(vapour);
+    f23 = property(vapour);
     return f12 + (f23 - f12) / (b.V23 - b.V12) * (v - b.V12);
 }
 
@@ -112,12 +119,12 @@ void VI2_TP(double t, double p, double& v, double& h) {
 
 double S4_TV(double t, double v) {
     BoundaryRecord& b = BoundaryValues;
-    return mixByVolume(t, v, S1_TP, S2_TP, b.S12, b.S23);
+    return mixByVolume(t, v, false, b.S12, b.S23);
 }
 
 double I4_TV(double t, double v) {
     BoundaryRecord& b = BoundaryValues;
-    return mixByVolume(t, v, I1_TP, I2_TP, b.I12, b.I23);
+    return mixByVolume(t, v, true, b.I12, b.I23);
 }
 
 double S4_TX(double t, double x) {

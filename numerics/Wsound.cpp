@@ -8,6 +8,7 @@
 #include "numerics/numerics.h"
 
 #include <cmath>
+#include <limits>
 
 namespace numerics {
 
@@ -47,9 +48,10 @@ double soundRow(int region, const StateEquation& eq) {
     case rc::Steam:
     case rc::Metastable:
         return speedOf(eq.gibbs);
-    case rc::Critical: {
-        const double T = s.T + kKelvinOffset;
-        return speed3Of(T, kVc / s.V, kTc / T, eq.f);
+    case rc::Critical: { // a single phase: no value where its isotherm does not rise
+        const double T = s.T + kKelvinOffset, delta = kVc / s.V;
+        return isothermRises(delta, eq.f) ? speed3Of(T, delta, kTc / T, eq.f)
+                                          : std::numeric_limits<double>::quiet_NaN();
     }
     case rc::WetHigh: // at the mixture's own volume
         return W3_TV(s.T, s.V);

@@ -22,13 +22,17 @@ void StateFromPair(int PairCode, bool WantP, bool WantV, double X1, double X2, b
                    double& I, double& X, int& RegionCode);
 
 // Derived properties of the state given by PairCode, X1, X2; 0 where there is no state or the
-// region has no value for the property.
+// region has no value for the property. cp, the isentropic exponent and the speed of sound of a
+// single phase of the critical region, and cp of its saturated phases, are not computed
+// (NumericFault) where the isotherm does not rise, (dp/drho)_T <= 0: at the critical point and
+// in the loop of the isotherm.
 double IsobaricHeatCapacity(int PairCode, bool Metastable, double X1, double X2);
 double IsochoricHeatCapacity(int PairCode, bool Metastable, double X1, double X2);
 double IsentropicExponent(int PairCode, bool Metastable, double X1, double X2);
 double SpeedOfSound(int PairCode, bool Metastable, double X1, double X2);
 
-// Transport properties from t [°C] and v [m3/kg]; callers pass v > 0.
+// Transport properties from t [°C] and v [m3/kg]; not computed (NumericFault) outside
+// 0 <= t <= 800 °C or for v <= 0.
 double ViscosityTV(double t, double v);
 double ConductivityTV(double t, double v);
 
