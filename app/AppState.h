@@ -28,6 +28,9 @@ struct AppState {
     // Whether StateValues hold a state the library computed (a region it computes in), or
     // only the given pair: nothing yet, unreadable input, a fault, a state out of range.
     bool StateComputed = false;
+    // Which StateValues hold a value, by quantity: all of a computed state; else the inputs
+    // given as numbers (at first the zeros the boxes show). The others hold nothing to show.
+    std::array<bool, 7> StateKnown{false, true, true, false, false, false, false};
     bool BannerOpen = false;
     bool DiagramLoaded = false;
     bool PointsPageShown = false;

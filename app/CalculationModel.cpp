@@ -1,6 +1,5 @@
 #include "app/CalculationModel.h"
 
-#include "app/FunctionEvaluator.h"
 #include "numerics/NumericFault.h"
 #include "platform/NumberText.h"
 
@@ -38,12 +37,6 @@ bool CalculationModel::inputsSwapped() const {
     return quantityAt(2) < quantityAt(1);
 }
 
-bool CalculationModel::isComputedRegion(int region) {
-    using namespace numerics::RegionCode;
-    return region == Water || region == Steam || region == Critical || region == WetHigh ||
-           region == WetLow || region == Metastable;
-}
-
 QString CalculationModel::formatted(Quantity q, double value) const {
     return platform::FormatFixed(value, m_state.DecimalPlaces[at(q)], m_state.DecimalSeparator);
 }
@@ -52,16 +45,16 @@ CalculationModel::Outcome CalculationModel::calculate(const std::optional<QStrin
                                                       const std::optional<QString>& typed2) {
     AppState& s = m_state;
     const auto valueOf = [&](const std::optional<QString>& typed, int place) {
-        return typed ? platform::ParseNumber(*typed)
-                     : std::optional<double>(s.StateValues[at(quantityAt(place))]);
+        if (typed) return platform::ParseNumber(*typed);
+        const std::size_t q = at(quantityAt(place));
+        return s.StateKnown[q] ? std::optional(s.StateValues[q]) : std::nullopt;
     };
     const std::optional<double> a1 = valueOf(typed1, 1);
     const std::optional<double> a2 = valueOf(typed2, 2);
-    if (!a1 || !a2) {
-        fail();
-        return Outcome::Failed;
+    if (!a1 || !a2 || *a1 < 0 || *a2 < 0) {
+        refuse(a1, a2);
+        return a1 && a2 ? Outcome::Ignored : Outcome::Failed;
     }
-    if (*a1 < 0 || *a2 < 0) return Outcome::Ignored;
 
     const Quantity q1 = quantityAt(1);
     const Quantity q2 = quantityAt(2);
@@ -78,6 +71,9 @@ CalculationModel::Outcome CalculationModel::calculate(const std::optional<QStrin
                                 r[3], r[4], r[5], r[6], s.CalcRegionCode);
         for (std::size_t q = 1; q <= numerics::kQuantityCount; ++q)
             s.StateValues[q] = r[q];
+        // The given values stand, also where the library zeroes them (a pair it does not take).
+        s.StateValues[at(q1)] = *a1;
+        s.StateValues[at(q2)] = *a2;
         auto& d = s.DerivedValues;
         d[1] = m_library.IsobaricHeatCapacity(pair, meta, x1, x2);
         d[2] = m_library.IsochoricHeatCapacity(pair, meta, x1, x2);
@@ -88,22 +84,31 @@ CalculationModel::Outcome CalculationModel::calculate(const std::optional<QStrin
         d[5] = v > 0 ? m_library.ViscosityTV(t, v) : 0;
         d[6] = v > 0 ? m_library.ConductivityTV(t, v) : 0;
     } catch (const numerics::NumericFault&) {
-        fail();
+        refuse(a1, a2);
         return Outcome::Failed;
     }
     s.StateComputed = isComputedRegion(s.CalcRegionCode);
+    s.StateKnown.fill(s.StateComputed);
+    s.StateKnown[at(q1)] = s.StateKnown[at(q2)] = true;
     emit stateChanged();
     return Outcome::Computed;
 }
 
-void CalculationModel::fail() {
-    for (int place = 3; place <= 6; ++place)
-        m_state.StateValues[at(quantityAt(place))] = 0;
+void CalculationModel::refuse(std::optional<double> a1, std::optional<double> a2) {
+    AppState& s = m_state;
+    s.StateValues.fill(0);
+    s.StateKnown.fill(false);
+    const std::pair<int, std::optional<double>> inputs[] = {{1, a1}, {2, a2}};
+    for (const auto& [place, value] : inputs) {
+        const std::size_t q = at(quantityAt(place));
+        s.StateValues[q] = value.value_or(0);
+        s.StateKnown[q] = value.has_value();
+    }
     // All six derived values go: none of them belongs to a state any more.
-    m_state.DerivedValues.fill(0);
-    m_state.CalcRegionCode = numerics::RegionCode::None;
-    m_state.StateComputed = false;
-    emit stateChanged();
+    s.DerivedValues.fill(0);
+    s.CalcRegionCode = numerics::RegionCode::None;
+    s.StateComputed = false;
+    emit inputRefused();
 }
 
 void CalculationModel::rotate(int row) {
@@ -178,6 +183,7 @@ CalculationModel::PointStatus CalculationModel::completePoint(std::size_t row,
     return PointStatus::Computed;
 }
 
-double CalculationModel::evaluateFunction(int code, double x1, double x2, double x3) const {
+FunctionResult CalculationModel::evaluateFunction(int code, double x1, double x2,
+                                                  double x3) const {
     return EvaluateFunction(m_library, code, x1, x2, x3);
 }

@@ -5,6 +5,7 @@
 // announced by stateChanged() or pointChanged().
 
 #include "app/AppState.h"
+#include "app/FunctionEvaluator.h"
 #include "app/LibraryBinding.h"
 #include "numerics/Vocabulary.h"
 
@@ -37,9 +38,10 @@ public:
 
     // Computes the state from what input 1 and 2 hold: the text the user typed (both
     // separators accepted), or nothing when the box still shows the text the page wrote, which
-    // stands for the exact value behind it (the shown text is rounded to the decimals). A
-    // negative value computes nothing (Ignored). Text that is not a number, or a library
-    // fault, clears places 3..6, the derived values and the region (Failed).
+    // stands for the exact value behind it (the shown text is rounded to the decimals). An input
+    // that is negative (Ignored) or not a number, or a library fault (Failed), is refused: it
+    // leaves no state, only the inputs that were numbers (inputRefused(), not stateChanged()).
+    // A state out of range, or of a pair the library does not take, keeps the given values.
     Outcome calculate(const std::optional<QString>& typed1, const std::optional<QString>& typed2);
     // The computed row 1..4 becomes input 1; the inputs move down one place. Nothing is
     // computed and the region goes back to 0.
@@ -48,10 +50,6 @@ public:
 
     // The text of a value of quantity `q` with its decimals and the decimal separator.
     QString formatted(numerics::Quantity q, double value) const;
-    // Whether the library computes a state in `region` (not out of range, no unsupported pair,
-    // not nothing).
-    static bool isComputedRegion(int region);
-
     // Points: every row empty and PointsTable zeroed.
     void clearPoints();
     // Computes row 0..11 of the Points table from its two typed inputs. A row given something
@@ -60,14 +58,16 @@ public:
     PointStatus pointStatus(int row) const;
 
     // A property function of the Functions page (see FunctionEvaluator.h).
-    double evaluateFunction(int code, double x1, double x2, double x3) const;
+    FunctionResult evaluateFunction(int code, double x1, double x2, double x3) const;
 
 signals:
     void stateChanged();
+    // A calculation was refused: the state is gone, the inputs keep what the user typed.
+    void inputRefused();
     void pointChanged(int row);
 
 private:
-    void fail();
+    void refuse(std::optional<double> a1, std::optional<double> a2);
     PointStatus completePoint(std::size_t row, std::optional<double> a1, std::optional<double> a2);
 
     AppState m_state;

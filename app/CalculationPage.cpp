@@ -65,16 +65,7 @@ CalculationPage::CalculationPage(QWidget* page, CalculationModel& model)
         setTextColour(m_derived[k][1], kValueColour);
     }
 
-    m_banner = new QLabel(page);
-    m_banner->setObjectName("lblNazevOblasti");
-    m_banner->setGeometry(16, 314, kBannerWidth, 0);
-    m_banner->setAlignment(Qt::AlignCenter);
-    m_banner->setAutoFillBackground(true);
-    QPalette bannerPalette = m_banner->palette();
-    bannerPalette.setColor(QPalette::Window, QColor(30, 90, 150));
-    bannerPalette.setColor(QPalette::WindowText, kTitleColour);
-    m_banner->setPalette(bannerPalette);
-    m_banner->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_banner = bannerLabel(page, "lblNazevOblasti", {16, 314, kBannerWidth, 0});
 
     m_metastable = new QLabel(page);
     m_metastable->setObjectName("lblMetastab");
@@ -97,6 +88,8 @@ CalculationPage::CalculationPage(QWidget* page, CalculationModel& model)
     connect(m_timer, &QTimer::timeout, this, &CalculationPage::Timer2Timer);
     connect(&m_model, &CalculationModel::stateChanged, this,
             &CalculationPage::RefreshCalculationPage);
+    // A refused input stays in its box for the user to mend.
+    connect(&m_model, &CalculationModel::inputRefused, this, &CalculationPage::showResults);
 }
 
 void CalculationPage::ApplyLanguage() {
@@ -116,16 +109,24 @@ void CalculationPage::RefreshCalculationPage() {
     for (int i = 1; i <= 2; ++i) {
         const numerics::Quantity q = m_model.quantityAt(i);
         setLabelText(m_inputLabels[i], texts::inputLabel(s.Language, int(q)));
-        m_edits[i]->setText(m_model.formatted(q, s.StateValues[at(q)]));
+        m_edits[i]->setText(s.StateKnown[at(q)] ? m_model.formatted(q, s.StateValues[at(q)])
+                                                : QString());
     }
+    showResults();
+}
+
+void CalculationPage::showResults() {
+    const AppState& s = m_model.state();
     for (std::size_t k = 1; k <= 4; ++k) {
         const numerics::Quantity q = m_model.quantityAt(int(k) + 2);
         const double value = s.StateValues[at(q)];
         auto& [name, shown, unit] = m_rows[k];
         setLabelText(name, texts::rowName(s.Language, int(q)));
-        setLabelText(shown, value == 0 ? QString("0") : m_model.formatted(q, value));
         setLabelText(unit, texts::quantityUnit(int(q)));
-        placeUnit(shown, unit);
+        showValue(shown, unit,
+                  !s.StateKnown[at(q)] ? QString()
+                  : value == 0         ? QString("0")
+                                       : m_model.formatted(q, value));
         // The strip ends with the row's text; the background beyond it drags the window.
         QWidget* shape = m_shapes[k];
         shape->resize(unit->geometry().right() + 4 - shape->x(), shape->height());
@@ -140,11 +141,13 @@ void CalculationPage::ShowDerivedRow(int row) {
     const double value = s.DerivedValues[static_cast<std::size_t>(row)];
     auto& [name, shown, unit] = m_derived[static_cast<std::size_t>(row)];
     setLabelText(name, texts::derivedName(s.Language, row));
-    setLabelText(shown, value == 0 ? QString("0")
-                                   : platform::FormatFixed(value, texts::derivedDecimals(row),
-                                                           s.DecimalSeparator));
     setLabelText(unit, texts::derivedUnit(row));
-    placeUnit(shown, unit);
+    // The library's 0 is a property the state's region does not have.
+    showValue(shown, unit,
+              !s.StateComputed ? QString()
+              : value == 0
+                  ? kNoValue
+                  : platform::FormatFixed(value, texts::derivedDecimals(row), s.DecimalSeparator));
 }
 
 // True unless the texts were no numbers or the library failed.

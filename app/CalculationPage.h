@@ -20,6 +20,8 @@ public:
 
     // Redraws the page from the model and starts the banner timer.
     void RefreshCalculationPage();
+    // Redraws all but the input boxes.
+    void showResults();
     // Captions of the current language; the metastable option shows "off".
     void ApplyLanguage();
     void focusFirstInput();

@@ -117,81 +117,112 @@ const StateFunction* findStateFunction(int code) {
     return nullptr;
 }
 
+FunctionResult computed(double value) {
+    if (!std::isfinite(value)) return {FunctionResult::OutOfRange};
+    return {FunctionResult::Computed, value};
+}
+
+// Why a state of `region`, which the library does not compute, has no value.
+FunctionResult refused(int region) {
+    const bool unavailable = region == rc::Unsupported || region == rc::UnknownPair;
+    return {unavailable ? FunctionResult::Unavailable : FunctionResult::OutOfRange};
+}
+
 // Dryness of (p, h) by region: water 0, steam, critical and metastable vapour 1, wet steam its
-// x; anything else -1.
-double dryness(const PropertyLibrary& lib, double p, double h) {
+// x.
+FunctionResult dryness(const PropertyLibrary& lib, double p, double h) {
     const State st = complete(lib, pc::PI, None, p, h);
     switch (st.region) {
     case rc::Water:
-        return 0.0;
+        return computed(0.0);
     case rc::Steam:
     case rc::Critical:
     case rc::Metastable:
-        return 1.0;
+        return computed(1.0);
     case rc::WetHigh:
     case rc::WetLow:
-        return st.q[numerics::at(X)];
+        return computed(st.q[numerics::at(X)]);
     default:
-        return -1.0;
+        return refused(st.region);
     }
 }
 
-double supplementary(const PropertyLibrary& lib, int code, double x1, double x2, double x3) {
+// A property of the state (t, p) by one of the library's derived-property routines. Their 0
+// means no value: the state's region has none, or there is no state, which the state's region
+// tells apart.
+FunctionResult propertyOfState(const PropertyLibrary& lib,
+                               double (*routine)(int, bool, double, double), double t, double p) {
+    const double value = routine(pc::TP, false, t, p);
+    if (value != 0) return computed(value);
+    const State st = complete(lib, pc::TP, None, t, p);
+    return isComputedRegion(st.region) ? FunctionResult{FunctionResult::NotDefined}
+                                       : refused(st.region);
+}
+
+// The heat drop (h1 - h2) of the expansion from (p1, h1) down to p2, or the pump work
+// (h2 - h1) of the compression from (t1, p1) up to p2, along s1; never negative. Both states
+// must exist, also where p2 is not below p1 and so there is no drop.
+FunctionResult isentropicChange(const PropertyLibrary& lib, int code, double p1, double given,
+                                double p2) {
+    const State start = code == 508 ? complete(lib, pc::PI, WantS, p1, given)
+                                    : complete(lib, pc::TP, WantS | WantI, given, p1);
+    if (!isComputedRegion(start.region)) return refused(start.region);
+    const State end = complete(lib, pc::PS, WantI, p2, start.q[numerics::at(S)]);
+    if (!isComputedRegion(end.region)) return refused(end.region);
+    // No expansion without a pressure drop.
+    if (code == 508 && !(p1 > p2)) return computed(0.0);
+    const double h1 = start.q[numerics::at(I)];
+    const double h2 = end.q[numerics::at(I)];
+    const double change = code == 508 ? h1 - h2 : h2 - h1;
+    return computed(change >= 0 ? change : 0.0);
+}
+
+FunctionResult supplementary(const PropertyLibrary& lib, int code, double x1, double x2,
+                             double x3) {
     switch (code) {
     case 500:
         return dryness(lib, x1, x2);
     case 501: {
-        const double x = dryness(lib, x1, x2);
-        return x == -1.0 ? -1.0 : 1.0 - x;
+        const FunctionResult x = dryness(lib, x1, x2);
+        return x.status == FunctionResult::Computed ? computed(1.0 - x.value) : x;
     }
     case 502:
     case 503: {
         const State st = complete(lib, pc::TP, WantV, x1, x2);
-        return code == 502 ? lib.ViscosityTV(st.q[numerics::at(T)], st.q[numerics::at(V)])
-                           : lib.ConductivityTV(st.q[numerics::at(T)], st.q[numerics::at(V)]);
+        if (!isComputedRegion(st.region)) return refused(st.region);
+        const double t = st.q[numerics::at(T)];
+        const double v = st.q[numerics::at(V)];
+        return computed(code == 502 ? lib.ViscosityTV(t, v) : lib.ConductivityTV(t, v));
     }
     case 504:
-        return lib.IsobaricHeatCapacity(pc::TP, false, x1, x2);
+        return propertyOfState(lib, lib.IsobaricHeatCapacity, x1, x2);
     case 505:
-        return lib.IsochoricHeatCapacity(pc::TP, false, x1, x2);
+        return propertyOfState(lib, lib.IsochoricHeatCapacity, x1, x2);
     case 506:
-        return lib.IsentropicExponent(pc::TP, false, x1, x2);
+        return propertyOfState(lib, lib.IsentropicExponent, x1, x2);
     case 507:
-        return lib.SpeedOfSound(pc::TP, false, x1, x2);
-    case 508: {
-        // Isentropic expansion from (p1, h1) down to p2.
-        if (!(x1 > x3)) return 0.0;
-        const State start = complete(lib, pc::PI, WantS, x1, x2);
-        const State end = complete(lib, pc::PS, WantI, x3, start.q[numerics::at(S)]);
-        const double drop = start.q[numerics::at(I)] - end.q[numerics::at(I)];
-        return drop >= 0 ? drop : 0.0;
-    }
-    case 509: {
-        // Isentropic compression from (t1, p1) to p2.
-        const State start = complete(lib, pc::TP, WantS | WantI, x2, x1);
-        const State end = complete(lib, pc::PS, WantI, x3, start.q[numerics::at(S)]);
-        const double rise = end.q[numerics::at(I)] - start.q[numerics::at(I)];
-        return rise >= 0 ? rise : 0.0;
-    }
+        return propertyOfState(lib, lib.SpeedOfSound, x1, x2);
+    case 508:
+    case 509:
+        return isentropicChange(lib, code, x1, x2, x3);
     default:
-        return -1.0;
+        return {FunctionResult::Unavailable};
     }
 }
 
 } // namespace
 
-double EvaluateFunction(const PropertyLibrary& library, int FunctionCode, double X1, double X2,
-                        double X3) {
-    double result = -1.0;
+FunctionResult EvaluateFunction(const PropertyLibrary& library, int FunctionCode, double X1,
+                                double X2, double X3) {
     try {
         if (const StateFunction* f = findStateFunction(FunctionCode)) {
             const double second = f->fixedX ? *f->fixedX : X2;
-            result = complete(library, f->pair, f->flags, X1, second).q[numerics::at(f->result)];
-        } else if (FunctionCode >= 500 && FunctionCode <= 509) {
-            result = supplementary(library, FunctionCode, X1, X2, X3);
+            const State st = complete(library, f->pair, f->flags, X1, second);
+            if (!isComputedRegion(st.region)) return refused(st.region);
+            return computed(st.q[numerics::at(f->result)]);
         }
+        return supplementary(library, FunctionCode, X1, X2, X3);
     } catch (const numerics::NumericFault&) {
-        return -1.0;
+        return {FunctionResult::OutOfRange};
     }
-    return std::isfinite(result) ? result : -1.0;
 }

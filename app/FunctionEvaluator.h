@@ -11,9 +11,23 @@
 
 #include "app/LibraryBinding.h"
 
-// The value of function `FunctionCode`. Gives -1.0 for a code it does not know and for any
-// failure inside (a NumericFault of the library or a non-finite value); nothing is thrown.
-// A state the library rejects (region codes 9..11) gives the library's values for it, so
-// usually 0; only codes 500 and 501 map region codes to -1.0.
-double EvaluateFunction(const PropertyLibrary& library, int FunctionCode, double X1, double X2,
-                        double X3);
+// What a function gives for its inputs: its value, or the reason it gives none.
+struct FunctionResult {
+    enum Status {
+        Computed,    // `value` is the function's
+        NotDefined,  // the state has no such property (the library's 0: the isentropic exponent
+                     // of compressed water, the speed of sound of wet steam up to 350 °C)
+        OutOfRange,  // the library gives no state for the inputs (region code 9), or fails
+        Unavailable, // a code, or a pair of inputs, that the library does not take
+    };
+    Status status = Unavailable;
+    double value = 0; // 0 unless Computed
+};
+
+// Function `FunctionCode` of the inputs. Nothing is thrown: a NumericFault of the library or a
+// non-finite value is OutOfRange. A function whose state the library rejects (region codes 9
+// to 11) gives no value, also the dryness and moisture (codes 500, 501); so do the transport
+// functions (502, 503) there, which then call no transport routine, and the heat drop (508)
+// with its end state out of range, also where p1 <= p2 gives no drop.
+FunctionResult EvaluateFunction(const PropertyLibrary& library, int FunctionCode, double X1,
+                                double X2, double X3);

@@ -71,6 +71,9 @@ FunctionsPage::FunctionsPage(QWidget* page, CalculationModel& model)
     m_result = staticLabel(m_page, "Lhodnota", kValueX, 260);
     setTextColour(m_result, kValueColour);
     m_resultUnit = staticLabel(m_page, "LjednV", kValueX, 260);
+    // Says why a function gave no value, under its result.
+    m_banner = bannerLabel(page, "lblFunctionBanner", {16, 296, 340, 18});
+    m_banner->hide();
     ApplyLanguage();
 }
 
@@ -120,7 +123,7 @@ QString FunctionsPage::initialText() const {
 void FunctionsPage::UpdateFunctionInputs() {
     for (std::size_t i = 1; i <= 3; ++i)
         m_edits[i]->setText(initialText());
-    setLabelText(m_result, initialText());
+    showResult(QString());
     const int code = m_state.FunctionCode;
     m_state.InputCount = code < 200 ? 1 : code < 508 ? 2 : 3;
     for (std::size_t i = 2; i <= 3; ++i) {
@@ -183,9 +186,29 @@ void FunctionsPage::SetFunctionLabels(const QString& name, int code) {
     placeUnit(m_result, m_resultUnit);
 }
 
-void FunctionsPage::showResult(const QString& text) {
-    setLabelText(m_result, text);
-    placeUnit(m_result, m_resultUnit);
+void FunctionsPage::showResult(const QString& text, int region) {
+    showValue(m_result, m_resultUnit, text);
+    m_banner->setText(texts::regionName(m_state.Language, region));
+    m_banner->setVisible(region != numerics::RegionCode::None);
+}
+
+void FunctionsPage::showResult(const FunctionResult& result) {
+    namespace rc = numerics::RegionCode;
+    switch (result.status) {
+    case FunctionResult::Computed:
+        showResult(
+            platform::FormatFixed(result.value, m_state.ResultDecimals, m_state.DecimalSeparator));
+        break;
+    case FunctionResult::NotDefined:
+        showResult(kNoValue);
+        break;
+    case FunctionResult::OutOfRange:
+        showResult({}, rc::OutOfRange);
+        break;
+    case FunctionResult::Unavailable:
+        showResult({}, rc::UnknownPair);
+        break;
+    }
 }
 
 void FunctionsPage::EditVstupKeyPress(int input) {
@@ -196,20 +219,19 @@ void FunctionsPage::EditVstupKeyPress(int input) {
     if (m_edits[1]->text() == initial || (count > 1 && m_edits[2]->text() == initial) ||
         (count >= 3 && m_edits[3]->text() == initial)) {
         // Inputs left as they came: nothing to evaluate.
-        showResult(initial);
+        showResult(QString());
     } else {
         for (int i = 0; i < count; ++i) {
             const auto value =
                 platform::ParseNumber(m_edits[static_cast<std::size_t>(i + 1)]->text());
             if (!value) {
-                showResult(initial);
+                showResult(QString());
                 return; // the focus stays for a correction
             }
             s.FunctionInputs[static_cast<std::size_t>(i)] = *value;
         }
         const auto& x = s.FunctionInputs;
-        const double r = m_model.evaluateFunction(s.FunctionCode, x[0], x[1], x[2]);
-        showResult(platform::FormatFixed(r, s.ResultDecimals, s.DecimalSeparator));
+        showResult(m_model.evaluateFunction(s.FunctionCode, x[0], x[1], x[2]));
     }
     // The focus cycles through the visible inputs.
     if (input == 3 || (input == 2 && count < 3))

@@ -3,6 +3,7 @@
 // inputs, Enter shows the result. Builds its controls on the page widget it is given.
 
 #include "app/AppState.h"
+#include "app/FunctionEvaluator.h"
 #include "numerics/Vocabulary.h"
 
 #include <QObject>
@@ -41,7 +42,9 @@ protected:
 private:
     void EditVstupKeyPress(int input);
     QString initialText() const;
-    void showResult(const QString& text);
+    // The result line shows `text`; the banner names `region` unless it is None.
+    void showResult(const QString& text, int region = numerics::RegionCode::None);
+    void showResult(const FunctionResult& result);
     // Label and unit of input 1..3 from a quantity index (0 gives empty texts).
     void setInput(int input, int quantity);
     void setInput(int input, numerics::Quantity quantity);
@@ -62,4 +65,5 @@ private:
     QLabel* m_resultLabel;
     QLabel* m_result;
     QLabel* m_resultUnit;
+    QLabel* m_banner;
 };

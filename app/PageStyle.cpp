@@ -58,4 +58,24 @@ void placeUnit(const QLabel* value, QLabel* unit) {
     unit->move(value->x() + value->width() + kUnitGap, value->y());
 }
 
+void showValue(QLabel* value, QLabel* unit, const QString& text) {
+    setLabelText(value, text);
+    placeUnit(value, unit);
+    unit->setVisible(!text.isEmpty());
+}
+
+QLabel* bannerLabel(QWidget* page, const QString& name, QRect geometry) {
+    auto* banner = new QLabel(page);
+    banner->setObjectName(name);
+    banner->setGeometry(geometry);
+    banner->setAlignment(Qt::AlignCenter);
+    banner->setAutoFillBackground(true);
+    QPalette palette = banner->palette();
+    palette.setColor(QPalette::Window, QColor(30, 90, 150));
+    palette.setColor(QPalette::WindowText, kTitleColour);
+    banner->setPalette(palette);
+    banner->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return banner;
+}
+
 } // namespace pagestyle

@@ -10,6 +10,8 @@
 #include <QTableWidget>
 #include <QWidget>
 
+#include <functional>
+
 namespace {
 
 constexpr int kCellWidth = 76;
@@ -22,8 +24,28 @@ constexpr int kGridTop = 84;
 const QString kNegative = QStringLiteral("x x x");
 const QString kNotComputed = QStringLiteral("- - -");
 
-QTableWidget* makeGrid(QWidget* page, const char* name, int columns, int x) {
-    auto* grid = new QTableWidget(kPointRows, columns, page);
+// The input grid: Tab and Shift+Tab stop at its last and first cell instead of going round to
+// the other end, where the next keys would overwrite a row.
+class InputGrid : public QTableWidget {
+public:
+    using QTableWidget::QTableWidget;
+    // Tab in the last cell: there is no next cell to leave the row for.
+    std::function<void()> tabbedPastEnd;
+
+protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override {
+        const QModelIndex current = currentIndex();
+        const bool first = current.row() == 0 && current.column() == 0;
+        const bool last = current.row() == rowCount() - 1 && current.column() == columnCount() - 1;
+        if (action == MoveNext && last && tabbedPastEnd) tabbedPastEnd();
+        if ((action == MoveNext && last) || (action == MovePrevious && first)) return current;
+        return QTableWidget::moveCursor(action, modifiers);
+    }
+};
+
+template <typename Grid = QTableWidget>
+Grid* makeGrid(QWidget* page, const char* name, int columns, int x) {
+    auto* grid = new Grid(kPointRows, columns, page);
     grid->setObjectName(name);
     grid->horizontalHeader()->hide();
     grid->verticalHeader()->hide();
@@ -56,8 +78,15 @@ PointsPage::PointsPage(QWidget* page, CalculationModel& model) : QObject(page), 
         head->setAttribute(Qt::WA_TransparentForMouseEvents);
         m_heads[static_cast<std::size_t>(q)] = head;
     }
-    m_inputs = makeGrid(page, "SGBody1", 2, kHeadLeft);
-    m_inputs->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    auto* inputs = makeGrid<InputGrid>(page, "SGBody1", 2, kHeadLeft);
+    // Tab past the end computes the last row, as leaving it would.
+    inputs->tabbedPastEnd = [this] { computeRow(kPointRows - 1); };
+    m_inputs = inputs;
+    // A click on the current cell opens no editor after a delay: it would open over a value
+    // typed at once, which opens its own editor, and lose it.
+    m_inputs->setEditTriggers(
+        QAbstractItemView::EditTriggers(QAbstractItemView::AllEditTriggers) &
+        ~QAbstractItemView::EditTriggers(QAbstractItemView::SelectedClicked));
     m_inputs->setTabKeyNavigation(true);
     m_inputs->setProperty("helpContext", 60);
     m_outputs = makeGrid(page, "SGBody2", 4, 2 * kHeadStride + kHeadLeft);
@@ -83,14 +112,22 @@ void PointsPage::enter() {
         QLabel* head = m_heads[numerics::at(m_model.quantityAt(place))];
         head->move((place - 1) * kHeadStride + kHeadLeft, kHeadTop);
     }
-    // Clearing and reselecting must not count as leaving the row edited before.
-    const QSignalBlocker blocker(m_inputs);
-    m_inputs->clearContents();
-    m_model.clearPoints();
     AppState& s = m_model.state();
     s.PointsPageShown = true;
-    m_inputs->setCurrentCell(0, 0);
-    s.PointsRow = 0;
+    const std::pair inputs(s.QuantityOrder[1], s.QuantityOrder[2]);
+    if (inputs == m_rowsInputs) {
+        // The rows were typed for these inputs: they stay, the outputs in the current order.
+        for (int row = 0; row < kPointRows; ++row)
+            showRow(row);
+    } else {
+        // Clearing and reselecting must not count as leaving the row edited before.
+        const QSignalBlocker blocker(m_inputs);
+        m_inputs->clearContents();
+        m_model.clearPoints();
+        m_rowsInputs = inputs;
+        m_inputs->setCurrentCell(0, 0);
+        s.PointsRow = 0;
+    }
     m_inputs->setFocus();
 }
 
@@ -99,22 +136,32 @@ void PointsPage::SGBody1SelectCell(int row) {
     if (row == s.PointsRow || row < 0) return;
     const int left = s.PointsRow;
     s.PointsRow = row;
-    m_model.computePoint(left, cellText(m_inputs, left, 0), cellText(m_inputs, left, 1));
+    computeRow(left);
+}
+
+void PointsPage::computeRow(int row) {
+    m_model.computePoint(row, cellText(m_inputs, row, 0), cellText(m_inputs, row, 1));
 }
 
 void PointsPage::showRow(int row) {
     using Status = CalculationModel::PointStatus;
     const Status status = m_model.pointStatus(row);
+    const AppState& s = m_model.state();
+    // A row the library took but gave no state for (out of range) has no outputs to show.
+    const bool shown = status == Status::Computed &&
+                       isComputedRegion(s.PointRegions[static_cast<std::size_t>(row)]);
     for (int column = 0; column < 4; ++column) {
         QString text;
         Qt::Alignment alignment = Qt::AlignCenter;
-        if (status == Status::Negative) text = kNegative;
-        if (status == Status::NotComputed) text = kNotComputed;
-        if (status == Status::Computed) {
+        if (status == Status::Negative) {
+            text = kNegative;
+        } else if (shown) {
             const numerics::Quantity q = m_model.quantityAt(column + 3);
             text = m_model.formatted(
-                q, m_model.state().PointsTable[numerics::at(q)][static_cast<std::size_t>(row)]);
+                q, s.PointsTable[numerics::at(q)][static_cast<std::size_t>(row)]);
             alignment = Qt::AlignRight | Qt::AlignVCenter;
+        } else if (status != Status::Empty) {
+            text = kNotComputed;
         }
         auto* item = new QTableWidgetItem(text);
         item->setTextAlignment(alignment);

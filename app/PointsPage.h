@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <array>
+#include <utility>
 
 class CalculationModel;
 class QLabel;
@@ -17,8 +18,9 @@ class PointsPage : public QObject {
 public:
     PointsPage(QWidget* page, CalculationModel& model);
 
-    // Page entry: heads in the current order, both grids and the Points table cleared, the
-    // selection and the focus on the first cell.
+    // Page entry: heads in the current order and the focus on the input grid. Rows typed for
+    // other inputs than the current ones go: both grids and the Points table are cleared, the
+    // selection goes to the first cell. Rows typed for these inputs stay where they were.
     void enter();
     // The column heads in the current language.
     void ApplyLanguage();
@@ -26,10 +28,13 @@ public:
 private:
     // The selection moved to `row`: computes the row that is being left, if it is another.
     void SGBody1SelectCell(int row);
+    void computeRow(int row);
     void showRow(int row);
 
     CalculationModel& m_model;
     std::array<QLabel*, 7> m_heads{}; // L1..L6 by quantity
     QTableWidget* m_inputs;
     QTableWidget* m_outputs;
+    // The quantities of inputs 1 and 2 that the rows were typed for (none at first).
+    std::pair<int, int> m_rowsInputs{0, 0};
 };

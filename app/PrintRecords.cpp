@@ -1,6 +1,6 @@
 #include "app/PrintRecords.h"
 
-#include "app/CalculationModel.h"
+#include "app/LibraryBinding.h"
 #include "app/Texts.h"
 #include "platform/NumberText.h"
 
@@ -47,12 +47,10 @@ QString valueText(const AppState& state, int place, double value) {
 QString cellText(const AppState& state, int row, int place) {
     const bool input = place <= 2;
     const auto q = std::size_t(state.QuantityOrder[place]);
-    if (row < 0)
-        return input || state.StateComputed ? valueText(state, place, state.StateValues[q])
-                                            : QString();
+    if (row < 0) return valueText(state, place, state.StateValues[q]);
     const auto r = std::size_t(row);
     if (computed(state, row)) {
-        if (input || CalculationModel::isComputedRegion(state.PointRegions[r]))
+        if (input || isComputedRegion(state.PointRegions[r]))
             return valueText(state, place, state.PointsTable[q][r]);
         return QString();
     }
@@ -85,7 +83,7 @@ QStringList itemNames() {
 }
 
 int recordCount(const AppState& state) {
-    if (state.CurrentPageTag == 1) return 1;
+    if (state.CurrentPageTag == 1) return state.StateComputed ? 1 : 0;
     int count = 0;
     for (int row = 0; row < kPointRows; ++row)
         count += printed(state, row) ? 1 : 0;
@@ -106,7 +104,7 @@ QString inputText(double value, int decimals, QChar separator) {
 QStringList recordValues(const AppState& state, int record) {
     const bool calculation = state.CurrentPageTag == 1;
     const int row = calculation ? -1 : rowOfRecord(state, record);
-    if (!calculation && row < 0) return QStringList(kPlaces + 1, QString());
+    if (calculation ? !state.StateComputed : row < 0) return QStringList(kPlaces + 1, QString());
     QStringList values;
     for (int place = 1; place <= kPlaces; ++place)
         values << cellText(state, row, place);

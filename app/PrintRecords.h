@@ -18,18 +18,19 @@ enum StepResult { srOk = 0, srBof = 1, srEof = 2 };
 QStringList parameters(const AppState& state);
 // "Vel1".."Vel6", the values in place order, then "Bod", the point's number.
 QStringList itemNames();
-// 1 on the Calculation page; elsewhere the number of printed rows of the Points table: the
-// computed ones and those given something the library did not compute.
+// On the Calculation page 1 when it shows a computed state, else 0; elsewhere the number of
+// printed rows of the Points table: the computed ones and those given something the library
+// did not compute.
 int recordCount(const AppState& state);
 // Record `record` (from 1): its six values in place order, in fixed notation with each
-// quantity's decimals and the decimal separator, then its point number. The state on the
-// Calculation page (point 1), else the record-th printed row of the Points table under its
-// row number as the page shows it. Seven empty texts when there is no such row.
+// quantity's decimals and the decimal separator, then its point number. The computed state of
+// the Calculation page (point 1), else the record-th printed row of the Points table under its
+// row number as the page shows it. Seven empty texts when there is no such state or row.
 // - The two inputs are the values the state was computed with: with more decimals when the
 //   value needs them to read back (0.0035 typed for a quantity of 3 decimals prints 0.0035).
-// - A state the library did not compute (nothing yet, unreadable or negative input, out of
-//   range, a fault) prints the pair it was given (a Points row: a number in the page's
-//   notation, any other text as typed) and leaves the computed cells empty, never zeros.
+// - A Points row the library did not compute (unreadable or negative input, out of range, a
+//   fault) prints the pair it was given (a number in the page's notation, any other text as
+//   typed) and leaves the computed cells empty, never zeros.
 QStringList recordValues(const AppState& state, int record);
 // The text of an input value: the fewest decimals, at least `decimals`, that read back as the
 // value; `decimals` when no text of the page's precision does.

@@ -5,18 +5,45 @@
 #include "numerics/Vocabulary.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QToolTip>
 #include <QWidget>
+
+#include <functional>
 
 using namespace pagestyle;
 
 namespace {
 
 constexpr int kMaxDecimals = 8;
+
+// A decimal-places box that says so when it refuses a digit (one that would take it out of its
+// range), and shows its value again if the refused digit came into an emptied box.
+class DecimalsBox : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+    // Why a digit is refused, in the language of the moment.
+    std::function<QString()> refusal;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const QString before = text();
+        QSpinBox::keyPressEvent(event);
+        const QString typed = event->text();
+        if (typed.size() != 1 || !typed[0].isDigit() || text() != before) return;
+        if (!hasAcceptableInput()) {
+            lineEdit()->setText(textFromValue(value()));
+            selectAll();
+        }
+        QToolTip::showText(mapToGlobal(QPoint(0, height())), refusal(), this);
+    }
+};
 
 // One classic style for the spin edits, living as long as the application.
 QStyle* spinStyle() {
@@ -50,7 +77,8 @@ RangesPage::RangesPage(QWidget* page, AppState& state)
         // The letters of the ranges text name the spin edits.
         QLabel* letter = staticLabel(m_page, QString("lblSpin%1").arg(q), 24 + (q - 1) * 78, 246);
         letter->setText(QString(QChar(numerics::letterOf(numerics::quantityAt(q)))));
-        auto* spin = new QSpinBox(page);
+        auto* spin = new DecimalsBox(page);
+        spin->refusal = [this] { return texts::decimalsRange(m_state.Language, 0, kMaxDecimals); };
         spin->setObjectName(QString("SpinEdit%1").arg(q));
         spin->setProperty("tag", q);
         spin->setProperty("helpContext", 50);
@@ -75,7 +103,7 @@ void RangesPage::ApplyLanguage() {
     m_maximum->setText(texts::pageText(language, 8));
     for (QLabel* title : {m_titleSettings, m_minimum, m_maximum})
         title->adjustSize();
-    m_ranges->setText(texts::rangesText());
+    m_ranges->setText(texts::rangesText(m_state.DecimalSeparator));
 }
 
 void RangesPage::enter() {

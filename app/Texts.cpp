@@ -136,6 +136,16 @@ constexpr const char* kRangesText =
     "            0   < =   I  [ k J / k g ]   < =   4 1 6 0 , 6 6\n"
     "0   < =   X  [ 1 ]   < =   1       ";
 
+// Messages of our own.
+constexpr std::array<const char*, 2> kConfigWriteErrors{
+    "Nastavení se nepodařilo uložit do konfiguračního souboru - ",
+    "The settings could not be saved to the configuration file - "};
+constexpr std::array<const char*, 2> kNothingToPrint{
+    "Nic není spočteno, není co tisknout.",
+    "Nothing has been computed, there is nothing to print."};
+constexpr std::array<const char*, 2> kDecimalsRanges{"Počet desetinných míst může být %1 až %2.",
+                                                     "The number of decimal places is %1 to %2."};
+
 template <std::size_t N> QStringList listOf(const std::array<const char*, N>& items) {
     QStringList list;
     for (const char* item : items)
@@ -148,6 +158,11 @@ QString pick(const std::array<std::array<const char*, N>, 2>& table, int languag
     if (language < 0 || language > 1 || index < 0 || index >= static_cast<int>(N)) return {};
     return QString::fromUtf8(
         table[static_cast<std::size_t>(language)][static_cast<std::size_t>(index)]);
+}
+
+QString pickOne(const std::array<const char*, 2>& texts, int language) {
+    if (language < 0 || language > 1) return {};
+    return QString::fromUtf8(texts[static_cast<std::size_t>(language)]);
 }
 
 QString pickBoth(const Row6& table, int oneBased) {
@@ -226,8 +241,21 @@ QString chainInputLabel(int language, int index) {
     return pick(kChainInputLabels, language, index);
 }
 
-QString rangesText() {
-    return QString::fromUtf8(kRangesText);
+QString rangesText(QChar separator) {
+    // Every comma of the text is a decimal one.
+    return QString::fromUtf8(kRangesText).replace(',', separator);
+}
+
+QString decimalsRange(int language, int least, int most) {
+    return pickOne(kDecimalsRanges, language).arg(least).arg(most);
+}
+
+QString configWriteError(int language) {
+    return pickOne(kConfigWriteErrors, language);
+}
+
+QString nothingToPrint(int language) {
+    return pickOne(kNothingToPrint, language);
 }
 
 int fixedDecimals(int index) {

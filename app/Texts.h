@@ -39,11 +39,19 @@ QString resultUnit(int index);
 // Input labels of the chained functions: 0..2 for code 508, 3..5 for code 509.
 QString chainInputLabel(int language, int index);
 
-// The definition ranges, six lines; the same in both languages.
-QString rangesText();
+// The definition ranges, six lines, with `separator` as the decimal separator; the same in both
+// languages.
+QString rangesText(QChar separator);
+// Why a decimal-places box refused a digit: its range is `least`..`most`.
+QString decimalsRange(int language, int least, int most);
 
 // Texts the window shows in both languages alike.
 QString rotateHint();
 QString configReadError(); // followed by the file's path; always Czech
+
+// Followed by the file's path: kolv.cfg could not be written at exit.
+QString configWriteError(int language);
+// Print with no computed state or point.
+QString nothingToPrint(int language);
 
 } // namespace texts

@@ -359,6 +359,11 @@ void ThlavniForm::preparePrint() {
 
 void ThlavniForm::print() {
     preparePrint();
+    // A report of nothing computed would only show empty cells, or given values as a result.
+    if (m_state.RecordCount == 0) {
+        m_messages.ShowMessage(texts::nothingToPrint(m_state.Language));
+        return;
+    }
     Sestava1->Preview();
 }
 
@@ -376,7 +381,9 @@ void ThlavniForm::showAbout(int set) {
 }
 
 void ThlavniForm::closeEvent(QCloseEvent* event) {
-    // Every way of closing keeps the settings; a failed write is silent.
-    writeDecimalPlaces(m_state.ExeDir + "kolv.cfg", m_state.DecimalPlaces);
+    // Every way of closing keeps the settings, or says that they could not be kept.
+    const QString path = m_state.ExeDir + "kolv.cfg";
+    if (!writeDecimalPlaces(path, m_state.DecimalPlaces))
+        m_messages.ShowMessage(texts::configWriteError(m_state.Language) + path);
     event->accept();
 }

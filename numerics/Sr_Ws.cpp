@@ -162,6 +162,8 @@ void State3(int pair, bool WantP, bool WantS, bool WantI, double& T, double& P, 
     if (derivatives) eq->f = r.f;
 }
 
+constexpr double kDrynessSlack = 1e-6;
+
 // Dryness of a wet state from one quantity y and its saturated values.
 double dryness(double y, double liquid, double vapour) {
     return (y - liquid) / (vapour - liquid);
@@ -235,6 +237,11 @@ void completeWet(int pair, bool high, double& T, double& P, double V, double S, 
     default:
         break;
     }
+    // The region test found wet steam. A dryness beyond 0..1 (by more than the mixing gates'
+    // 1e-6) shows that the saturated states have merged, as the region 3 equation's do at the
+    // saturation pressure within some 3e-5 K of the critical point, where (v, s) and (v, h) may
+    // still lead: there is no wet state to give.
+    if (!(X >= -kDrynessSlack && X <= 1 + kDrynessSlack)) markGaveUp();
 }
 
 // Wet steam up to 350 °C: saturated values from the region 1 and 2 equations at (t, p).

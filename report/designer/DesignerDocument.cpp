@@ -110,6 +110,11 @@ void DesignerDocument::forgetHistory() {
     emit historyChanged();
 }
 
+void DesignerDocument::restoreHistory(const TListVariant& kept) {
+    m_history = kept;
+    emit historyChanged();
+}
+
 void DesignerDocument::saved(bool keepHistory) {
     if (!keepHistory) m_history.ForgetHistory();
     m_history.SetClean();

@@ -71,6 +71,8 @@ public:
     bool redo();
     void setHistoryCapacity(int capacity);
     void forgetHistory();
+    // A history kept aside while a command could still be cancelled, back in place.
+    void restoreHistory(const TListVariant& kept);
     // The current state is what the file holds now; without `keepHistory` the history is cut
     // to it.
     void saved(bool keepHistory);

@@ -172,9 +172,12 @@ void TDlgNovaSestava::move(QListWidget* from, QListWidget* to, bool all) {
     for (int i = 0; i < from->count(); ++i)
         if (all || from->item(i)->isSelected()) rows << i;
     if (rows.isEmpty()) return;
-    // from the last selected line to the first, as the lines are taken out
+    // taken out from the last line to the first, added in the list's order
+    QList<QListWidgetItem*> taken;
     for (int k = int(rows.size()) - 1; k >= 0; --k)
-        to->addItem(from->takeItem(rows[k]));
+        taken.prepend(from->takeItem(rows[k]));
+    for (QListWidgetItem* item : taken)
+        to->addItem(item);
     const int next = std::min(rows.first(), from->count() - 1);
     if (next >= 0) from->setCurrentRow(std::max(next, 0));
     enableArrows();

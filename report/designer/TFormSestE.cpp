@@ -408,7 +408,6 @@ bool TFormSestE::OpenSestava(report::TSestavaTyp* report, int /*flag*/, bool kee
     m_document.startHistory(report->Predloha());
     LoadPredloha(history().Current());
     m_document.setHistoryCapacity(settings.PocetUndo);
-    m_paper->SetSirka(report::PrintableWidth());
 
     if (history().Variant(0).isEmpty()) return VytvorNovouPredlohu() != 2;
     return true;
@@ -708,8 +707,6 @@ void TFormSestE::SetZoom(int index, bool force) {
     m_paper->SetZoom(zoom);
     for (int i = 0; i < m_paper->PocetPrvku(); ++i)
         m_paper->Prvek(i)->SetZoom(zoom);
-    m_paper->adjustSize();
-    m_paper->resize(m_paper->width(), m_paper->height());
 }
 
 TOddil* TFormSestE::sectionOfCode(int code) const {

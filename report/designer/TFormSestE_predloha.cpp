@@ -2,6 +2,7 @@
 // history steps, undo and redo, save and save-as, the new-template command.
 
 #include "platform/MessageSink.h"
+#include "report/designer/TDlgNovaSestava.h"
 #include "report/designer/TEditorSettings.h"
 #include "report/designer/TFormSestE.h"
 #include "report/designer/TOddil.h"
@@ -15,6 +16,8 @@
 #include "report/engine/ui/DialogFileChooser.h"
 
 #include <QComboBox>
+#include <QHash>
+#include <QSet>
 
 namespace designer {
 
@@ -145,22 +148,28 @@ void TFormSestE::loadBackgroundPicture() {
 }
 
 bool TFormSestE::LoadPredloha(const TPredloha& predloha) {
+    // the sections are stacked once, after the last group is read
+    const TPapir::LayoutBatch batch(*m_paper);
     QList<QString> keys;
     keys.reserve(predloha.size());
-    for (const QString& line : predloha)
-        keys.append(line.size() > 1 ? firstField(line) : QString());
+    QHash<QString, QList<qsizetype>> linesOfKey;
+    for (qsizetype i = 0; i < predloha.size(); ++i) {
+        keys.append(predloha[i].size() > 1 ? firstField(predloha[i]) : QString());
+        linesOfKey[keys.last()].append(i);
+    }
 
     m_document.foreignDetailLines().clear();
     readSettings(predloha);
+    // the paper is as wide as the text just read makes the printable width
+    m_paper->SetSirka(report::PrintableWidth());
     loadBackgroundPicture();
     fillFunctionCombo();
 
     // the old-file rule follows the version of the text being read
     const report::TemplateVersion version = settings().version;
     const auto loadSection = [&](TOddil* section) {
-        const QString key = sectionKey(section->code());
-        for (qsizetype i = 0; i < predloha.size(); ++i)
-            if (keys[i] == key) createElement(section, predloha[i], version);
+        for (qsizetype i : linesOfKey.value(sectionKey(section->code())))
+            createElement(section, predloha[i], version);
     };
     for (report::SectionNumber code : kFixedSectionCodes) {
         if (m_report->IsDetail() && (code == report::odH || code == report::odP)) continue;
@@ -269,13 +278,17 @@ void TFormSestE::fillGroupCombo() {
 
 void TFormSestE::ClearPaper() {
     ClearSelection();
+    const TPapir::LayoutBatch batch(*m_paper);
     m_report->Funkce().ClearFunctions();
+    // every element at once, so that the groups' sections go empty, each in a moment
+    QSet<TSesPrvek*> elements;
+    for (int i = 0; i < m_paper->PocetPrvku(); ++i)
+        elements.insert(m_paper->Prvek(i));
+    m_paper->deleteElements(elements);
     while (m_groups.Count() > 0) {
         RemoveGroupSections(*m_groups.Skupina(m_groups.Count() - 1));
         m_groups.removeLast();
     }
-    for (report::SectionNumber code : kFixedSectionCodes)
-        m_paper->ClearOddil(sectionOfCode(code));
     m_document.foreignDetailLines().clear();
     EnableSelectionControls(false);
 }
@@ -334,6 +347,7 @@ void TFormSestE::refreshHistoryActions() {
 }
 
 void TFormSestE::loadSnapshot(const TPredloha& predloha) {
+    const TPapir::LayoutBatch batch(*m_paper);
     ClearPaper();
     LoadPredloha(predloha);
 }
@@ -431,10 +445,19 @@ void TFormSestE::NewTemplate() {
                        platform::MessageButtons::YesNo,
                        platform::MessageIcon::Question) != platform::MessageAnswer::Yes)
         return;
-    ClearPaper();
-    m_document.forgetHistory();
-    m_document.rewriteCurrent({}, false);
-    VytvorNovouPredlohu();
+    // Storno in the wizard leaves the template and its history as they were, also after a
+    // paper set from the wizard
+    const TListVariant kept = history();
+    const TPredloha before = storedText();
+    const int result = VytvorNovouPredlohu();
+    if (result == TDlgNovaSestava::kByHand) {
+        ClearPaper();
+        m_document.forgetHistory();
+        m_document.rewriteCurrent({}, false);
+    } else if (result != QDialog::Accepted) {
+        m_document.restoreHistory(kept);
+        if (storedText() != before) loadSnapshot(before);
+    }
 }
 
 } // namespace designer
@@ -494,6 +517,7 @@ void TFormSestE::EditSestavaSettings(int page, int group) {
         return;
     }
     const TSestDlg::Values w = m_reportDialog->values();
+    const TPapir::LayoutBatch batch(*m_paper);
     report::TemplateSettings& taken = settings();
     taken.description = w.description;
     m_report->Popis = w.description;

@@ -53,8 +53,12 @@ TOddil* TPapir::AddOddil(report::SectionNumber code) {
 }
 
 void TPapir::AddSkupina(TPolSkupE& group) {
+    const LayoutBatch batch(*this);
     auto make = [this](int code, bool visible, int height) {
         auto* section = new TOddil(this, code);
+        section->resize(std::max(width() - 1, 0), section->height());
+        section->setSectionWidth(m_width);
+        section->SetZoom(m_zoom);
         section->setSectionHeight(height);
         section->setVisible(visible);
         m_sections.append(section);
@@ -62,22 +66,26 @@ void TPapir::AddSkupina(TPolSkupE& group) {
     };
     group.header = make(groupHeaderCode(group.number), group.headerVisible, group.headerHeight);
     group.footer = make(groupFooterCode(group.number), group.footerVisible, group.footerHeight);
-    SetZoom(m_zoom);
+    Layout();
 }
 
 void TPapir::RemoveSkupina(TPolSkupE& group) {
+    const LayoutBatch batch(*this);
     for (TOddil** section : {&group.header, &group.footer}) {
         if (!*section) continue;
         ClearOddil(*section);
-        m_sections.removeAll(*section);
+        // the last group's sections end the list: found at once from its end
+        if (const qsizetype at = m_sections.lastIndexOf(*section); at >= 0)
+            m_sections.removeAt(at);
         delete *section;
         *section = nullptr;
     }
-    SetZoom(m_zoom);
+    Layout();
 }
 
 void TPapir::AddPrvek(TOddil* section, TSesPrvek* element) {
-    if (!element || !m_sections.contains(section)) return;
+    // the paper's sections are its children from their creation until they go
+    if (!element || !section || section->parentWidget() != this) return;
     if (element->parentWidget() != section) element->setParent(section);
     element->show();
     if (!m_listed.contains(element)) {
@@ -162,7 +170,20 @@ void TPapir::SetZoom(double zoom) {
     Layout();
 }
 
+TPapir::LayoutBatch::LayoutBatch(TPapir& paper) : m_paper(paper) {
+    ++m_paper.m_batches;
+}
+
+TPapir::LayoutBatch::~LayoutBatch() {
+    if (--m_paper.m_batches == 0 && m_paper.m_layoutDue) m_paper.Layout();
+}
+
 void TPapir::Layout() {
+    if (m_batches > 0) {
+        m_layoutDue = true;
+        return;
+    }
+    m_layoutDue = false;
     // the list holds the fixed sections at their codes, then each group's two
     const int groups = (PocetOddilu() - kFixedSections) / 2;
     QList<int> order = {report::odZ, report::odH};

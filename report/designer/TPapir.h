@@ -60,8 +60,11 @@ public:
 
     // A visible fixed section, 43 units high, appended to the section list.
     TOddil* AddOddil(report::SectionNumber code);
-    // The group's header and footer panels, appended; then the zoom is applied again.
+    // The group's header and footer panels, appended at the paper's width and zoom; then the
+    // sections are laid out.
     void AddSkupina(TPolSkupE& group);
+    // The group's panels with their elements go (they are the last of the list when the
+    // group is the last); then the sections are laid out.
     void RemoveSkupina(TPolSkupE& group);
     // Adds the control to the paper's and the section's lists; nothing for an unknown section.
     void AddPrvek(TOddil* section, TSesPrvek* element);
@@ -92,8 +95,21 @@ public:
     double zoom() const { return m_zoom; }
     // Stacks the visible sections in print order: Z, H, group headers, T, group footers from
     // the last group, K, P. Hidden sections take no room; the paper is one pixel higher than
-    // the sections.
+    // the sections. Within a LayoutBatch it is only noted as due.
     void Layout();
+
+    // While one lives, the paper is laid out at most once, when the last one ends: reading a
+    // template of thousands of groups must not stack every section anew for each.
+    class LayoutBatch {
+    public:
+        explicit LayoutBatch(TPapir& paper);
+        ~LayoutBatch();
+        LayoutBatch(const LayoutBatch&) = delete;
+        LayoutBatch& operator=(const LayoutBatch&) = delete;
+
+    private:
+        TPapir& m_paper;
+    };
 
 private:
     QList<TOddil*> m_sections;
@@ -103,6 +119,8 @@ private:
     int m_width = 0;
     double m_zoom = 1.0;
     DesignerEvents* m_events = nullptr;
+    int m_batches = 0;
+    bool m_layoutDue = false;
 };
 
 } // namespace designer

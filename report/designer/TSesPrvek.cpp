@@ -22,6 +22,7 @@ constexpr int kHandleSize = 5;
 constexpr int kMinimumSize = 3;
 const QColor kGrey(0x80, 0x80, 0x80);
 const QColor kSilver(0xC0, 0xC0, 0xC0);
+const QColor kUnloaded(0xFF, 0x00, 0x00);
 
 bool onLeft(int handle) {
     return handle == TSesPrvek::hTopLeft || handle == TSesPrvek::hLeft ||
@@ -78,10 +79,12 @@ void TSesPrvek::setBounds(int left, int top, int width, int height) {
 
 void TSesPrvek::SetZoom(double zoom) {
     m_zoom = zoom;
+    const QRect before = geometry();
     setGeometry(widgetPixels(Left(), zoom), widgetPixels(Top(), zoom),
                 std::max(widgetPixels(Width(), zoom), 0),
                 std::max(widgetPixels(Height(), zoom), 0));
     update();
+    if (m_selected && !m_multi && geometry() != before) updateCoveringElements();
 }
 
 TOddil* TSesPrvek::section() const {
@@ -116,11 +119,13 @@ int TSesPrvek::sectionHeight() const {
 void TSesPrvek::setSelectedMark(bool on) {
     m_selected = on;
     update();
+    updateCoveringElements();
 }
 
 void TSesPrvek::setMultiMark(bool on) {
     m_multi = on;
     update();
+    updateCoveringElements();
 }
 
 // ---- painting
@@ -130,8 +135,34 @@ void TSesPrvek::paintEvent(QPaintEvent*) {
     m_painting = true;
     QPainter painter(this);
     paintContent(painter);
+    if (m_element->Kind == report::ekPicture && !m_element->GetPicture() &&
+        !m_element->Text.isEmpty())
+        paintUnloadedPicture(painter);
     paintMarks(painter);
+    paintCoveredHandles(painter);
     m_painting = false;
+}
+
+void TSesPrvek::paintUnloadedPicture(QPainter& painter) {
+    // The report leaves such a box empty; the designer says why, so that a missing or
+    // unreadable file is not taken for a picture that is there.
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(kUnloaded);
+    painter.setBrush(Qt::NoBrush);
+    const QRect box = rect().adjusted(0, 0, -1, -1);
+    painter.drawLine(box.topLeft(), box.bottomRight());
+    painter.drawLine(box.bottomLeft(), box.topRight());
+    QFont font = painter.font();
+    font.setPixelSize(std::clamp(height() / 3, 6, 12));
+    painter.setFont(font);
+    const QString names = QString(m_element->Text).replace(u'\\', u'/');
+    const QString text = QStringLiteral("Obrázek nelze načíst\n") + names;
+    const QRect area = box.adjusted(2, 2, -2, -2);
+    const int flags = Qt::AlignCenter | Qt::TextWrapAnywhere;
+    painter.fillRect(painter.boundingRect(area, flags, text) & area, Qt::white);
+    painter.drawText(area, flags, text);
+    painter.restore();
 }
 
 void TSesPrvek::paintContent(QPainter& painter) {
@@ -184,10 +215,7 @@ void TSesPrvek::paintMarks(QPainter& painter) {
     const int w = width();
     const int h = height();
     auto square = [&](int handle, bool filled) {
-        const QPoint p = handlePosition(handle, w, h);
-        painter.setPen(kGrey);
-        painter.setBrush(filled ? QBrush(kGrey) : QBrush(Qt::white));
-        painter.drawRect(p.x(), p.y(), kHandleSize - 1, kHandleSize - 1);
+        paintSquare(painter, handlePosition(handle, w, h), filled);
     };
     if (m_multi || m_selected) {
         painter.setPen(kGrey);
@@ -207,7 +235,47 @@ void TSesPrvek::paintMarks(QPainter& painter) {
     }
 }
 
+void TSesPrvek::paintSquare(QPainter& painter, const QPoint& topLeft, bool filled) {
+    painter.setPen(kGrey);
+    painter.setBrush(filled ? QBrush(kGrey) : QBrush(Qt::white));
+    painter.drawRect(topLeft.x(), topLeft.y(), kHandleSize - 1, kHandleSize - 1);
+}
+
+void TSesPrvek::paintCoveredHandles(QPainter& painter) {
+    const TSesPrvek* primary = handleOwner();
+    if (!primary) return;
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const QPoint offset = primary->pos() - pos();
+    for (int handle = hTopLeft; handle <= hBottomRight; ++handle) {
+        const QPoint at = handlePosition(handle, primary->width(), primary->height()) + offset;
+        if (rect().intersects(QRect(at, QSize(kHandleSize, kHandleSize))))
+            paintSquare(painter, at, true);
+    }
+}
+
 // ---- handles and cursor
+
+TSesPrvek* TSesPrvek::handleOwner() const {
+    const TOddil* s = section();
+    for (int i = 0; s && i < s->PocetPrvku(); ++i) {
+        TSesPrvek* e = s->Prvek(i);
+        if (e != this && e->m_selected && !e->m_multi && e->geometry().intersects(geometry()))
+            return e;
+    }
+    return nullptr;
+}
+
+TSesPrvek* TSesPrvek::coveredHandleAt(const QPoint& point, QPoint& there) const {
+    TSesPrvek* primary = handleOwner();
+    if (!primary) return nullptr;
+    there = point + pos() - primary->pos();
+    return primary->HandleAt(there) != hBody ? primary : nullptr;
+}
+
+void TSesPrvek::updateCoveringElements() {
+    // the elements over this one draw its handles
+    if (TOddil* s = section()) s->update(geometry());
+}
 
 int TSesPrvek::HandleAt(const QPoint& point) const {
     if (m_multi) return hBody;
@@ -220,20 +288,23 @@ int TSesPrvek::HandleAt(const QPoint& point) const {
 }
 
 void TSesPrvek::UpdateCursor(const QPoint& point) {
+    static constexpr Qt::CursorShape byHandle[] = {
+        Qt::DragMoveCursor,  Qt::SizeFDiagCursor, Qt::SizeVerCursor,
+        Qt::SizeBDiagCursor, Qt::SizeHorCursor,   Qt::SizeHorCursor,
+        Qt::SizeBDiagCursor, Qt::SizeVerCursor,   Qt::SizeFDiagCursor};
     Qt::CursorShape shape = Qt::ArrowCursor;
+    QPoint there;
     if (elementEvent(eeInsertionTool, nullptr) != 0) {
         if (const TOddil* s = section()) {
             if (cursor().shape() != s->cursor().shape() || s->cursor().shape() == Qt::BitmapCursor)
                 setCursor(s->cursor());
             return;
         }
+    } else if (const TSesPrvek* owner = m_dragging ? nullptr : coveredHandleAt(point, there)) {
+        shape = byHandle[owner->HandleAt(there)];
     } else if (m_multi) {
         shape = Qt::DragCopyCursor;
     } else if (m_selected) {
-        static constexpr Qt::CursorShape byHandle[] = {
-            Qt::DragMoveCursor,  Qt::SizeFDiagCursor, Qt::SizeVerCursor,
-            Qt::SizeBDiagCursor, Qt::SizeHorCursor,   Qt::SizeHorCursor,
-            Qt::SizeBDiagCursor, Qt::SizeVerCursor,   Qt::SizeFDiagCursor};
         shape = byHandle[m_dragging ? m_handle : HandleAt(point)];
     }
     if (cursor().shape() != shape) setCursor(shape);
@@ -268,9 +339,21 @@ void TSesPrvek::mousePressEvent(QMouseEvent* event) {
                             modifiers);
         return;
     }
+    // a handle of the selected element is its own wherever it is drawn, also over this one
+    QPoint there;
+    if (!(modifiers & Qt::ControlModifier) && !m_dragging) {
+        if (TSesPrvek* owner = coveredHandleAt(point, there)) {
+            owner->press(there, modifiers, event->button());
+            return;
+        }
+    }
+    press(point, modifiers, event->button());
+}
+
+void TSesPrvek::press(const QPoint& point, Qt::KeyboardModifiers modifiers,
+                      Qt::MouseButton button) {
     SetSelected(modifiers);
-    if (m_dragging || (modifiers & Qt::ControlModifier) || event->button() != Qt::LeftButton)
-        return;
+    if (m_dragging || (modifiers & Qt::ControlModifier) || button != Qt::LeftButton) return;
     m_dragging = true;
     m_down = point;
     m_startLeft = Left();
@@ -368,12 +451,16 @@ void TSesPrvek::mouseReleaseEvent(QMouseEvent* event) {
         paperEvent(peRecordStep, ckMove, 0);
 }
 
-void TSesPrvek::mouseDoubleClickEvent(QMouseEvent*) {
-    if (m_dragging) {
-        m_dragging = false;
-        releaseMouse();
+void TSesPrvek::mouseDoubleClickEvent(QMouseEvent* event) {
+    QPoint there;
+    TSesPrvek* owner = coveredHandleAt(event->position().toPoint(), there);
+    for (TSesPrvek* e : {static_cast<TSesPrvek*>(this), owner}) {
+        if (e && e->m_dragging) {
+            e->m_dragging = false;
+            e->releaseMouse();
+        }
     }
-    elementEvent(eeEditElement, this);
+    elementEvent(eeEditElement, owner ? owner : this);
 }
 
 // ---- keyboard and group moves

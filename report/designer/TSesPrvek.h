@@ -121,6 +121,23 @@ private:
     int paperEvent(int code, int a, int b);
     void paintContent(QPainter& painter);
     void paintMarks(QPainter& painter);
+    static void paintSquare(QPainter& painter, const QPoint& topLeft, bool filled);
+    // The handles of the section's selected element that lie over this control: the
+    // selected element's handles are drawn above every element.
+    void paintCoveredHandles(QPainter& painter);
+    // The section's selected element (not this one, not of a multiple selection) where it
+    // meets this control, or null.
+    TSesPrvek* handleOwner() const;
+    // That element when one of its handles lies under `point` (this control's pixels), with
+    // the point in its pixels in `there`; else null.
+    TSesPrvek* coveredHandleAt(const QPoint& point, QPoint& there) const;
+    // Repaints what lies over this control, where its handles are drawn.
+    void updateCoveringElements();
+    // A press as this control takes it: selection, then a move or a resize by the handle.
+    void press(const QPoint& point, Qt::KeyboardModifiers modifiers, Qt::MouseButton button);
+    // A picture element whose file could not be loaded: a red cross, the message and the
+    // file names.
+    void paintUnloadedPicture(QPainter& painter);
     void dragTo(const QPoint& point);
     int sectionWidth() const;
     int sectionHeight() const;

@@ -59,23 +59,23 @@ TEST_F(CalculationUi, EnterShowsTheResultsAndMovesTheFocusToASelectedBox) {
     EXPECT_EQ(edit(1)->text(), "5");
 }
 
-TEST_F(CalculationUi, NoNumberClearsTheOutputsAndKeepsTheFocusANegativeOneChangesNothing) {
-    compute("26.85", "3");
-    for (const char* bad : {"", "abc"}) {
-        SCOPED_TRACE(bad);
-        compute(QString::fromUtf8(bad), "3");
-        EXPECT_EQ(QApplication::focusWidget(), edit(1));
+// A refused input (no number, too long to read, negative) stays in its box beside no values,
+// the banner closes, and Print says that nothing is computed, as before the first calculation.
+TEST_F(CalculationUi, ARefusedInputStaysBesideNoValuesAndNothingIsPrinted) {
+    click("menu0_6");
+    for (const QString& bad : {QString(), QString("abc"), QString(400, '9'), QString("-1")}) {
+        compute("26.85", "3");
+        tickBanner(7);
+        compute(bad, "3,5");
+        EXPECT_EQ(edit(1)->text() + edit(2)->text(), bad + "3,5");
+        EXPECT_EQ(QApplication::focusWidget(), edit(bad == "-1" ? 2 : 1)) << bad.toStdString();
         for (const char* row : kOutputs)
-            EXPECT_EQ(text(row), "0") << row;
-        EXPECT_EQ(edit(1)->text(), num("26.85")); // the last value again
+            EXPECT_EQ(text(row), "") << row;
+        tickBanner(6);
+        EXPECT_EQ(bannerHeight(), 0);
+        EXPECT_EQ(modalsOpenedBy([this] { click("menu0_6"); }), 0);
     }
-    compute("26.85", "3");
-    compute("-1", "3");
-    EXPECT_EQ(StandIn::stateCalls.size(), 2u);
-    EXPECT_EQ(QApplication::focusWidget(), edit(2));
-    EXPECT_EQ(edit(1)->text(), "-1");
-    EXPECT_EQ(text("LabelV11"), num("0.001002"));
-    EXPECT_TRUE(messages.messages().isEmpty());
+    EXPECT_EQ(messages.messages(), QStringList(5, texts::nothingToPrint(texts::Czech)));
 }
 
 TEST_F(CalculationUi, RotatingRowOneShowsVAndTAsTheInputsAndClosesTheBanner) {

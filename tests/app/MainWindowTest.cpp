@@ -5,6 +5,8 @@
 #include "app/Texts.h"
 #include "app/info.h"
 
+#include <QDir>
+
 namespace {
 
 class MainWindow : public testing::Test, public WindowFixture {
@@ -32,6 +34,16 @@ TEST_F(MainWindow, StartsBorderlessOnTheStartPageAfterOneMessageOnABadConfigurat
     ASSERT_TRUE(dir.remove());
     click("Image15");
     EXPECT_FALSE(window->isVisible());
+    // Settings that cannot be written are not lost in silence: the close says so once, in the
+    // language of the moment (Czech until one is chosen). Here kolv.cfg is a folder.
+    const auto told = [&](int language) { return texts::configWriteError(language) + cfgPath(); };
+    EXPECT_EQ(messages.messages().mid(1), QStringList{told(texts::Czech)});
+    window.reset();
+    ASSERT_TRUE(QDir().mkpath(cfgPath()));
+    open(StandIn::library(), std::nullopt);
+    chooseLanguage(texts::English);
+    click("Image5");
+    EXPECT_EQ(messages.messages().mid(3), QStringList{told(texts::English)});
 }
 
 TEST_F(MainWindow, EnglishRelabelsEveryMenuAndThePagesAndOpensTheSameHelp) {

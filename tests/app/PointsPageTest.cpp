@@ -52,12 +52,16 @@ TEST_F(PointsUi, TypingARowAndTabbingOnComputesItAndReentryClearsEverything) {
     key(Qt::Key_F1);
     EXPECT_EQ(help.topics, (HelpTopics{{"kolv.hlp", 60}}));
 
-    // Another page clears the shown flag and keeps the rows until the next entry, which clears
-    // everything; a row typed but never left is not computed.
+    // Another page clears the shown flag; back on the page the rows and the cursor stay. An
+    // entry after a change of the inputs clears everything; a row never left is not computed.
     type("7");
     click("menu1_1");
     EXPECT_FALSE(state().PointsPageShown);
-    EXPECT_EQ(table(0, 0), 1.0); // kept until the next entry
+    click("menu0_2");
+    EXPECT_EQ(pointOutputs(1)[0], "- - -");
+    EXPECT_EQ(std::pair(table(0, 0), inputs()->currentRow()), std::pair(1.0, 5));
+    click("menu1_1");
+    click("ShapeV1");
     click("menu0_2");
     EXPECT_TRUE(state().PointsPageShown);
     EXPECT_EQ(StandIn::stateCalls.size(), 1u); // the row left unfinished was not computed
@@ -113,4 +117,30 @@ TEST_F(PointsUi, HeadsAndInputsFollowTheCalculationPagesOrder) {
     // Outputs by places 3..6: p, s, h, x.
     EXPECT_EQ(pointOutputs(0)[0], num("3.000"));
     EXPECT_EQ(table(3, 0), 0.5);
+}
+
+// Tab and Shift+Tab stop at the grid's ends (going round, the next keys overwrote a row); Tab in
+// the last cell computes its row. A value typed at once after a click on the current cell is
+// kept. A row out of range shows the marker, no values.
+TEST_F(PointsUi, TabStopsAtTheEndsAClickedCellKeepsWhatIsTypedOutOfRangeIsMarked) {
+    type("50");
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    StandIn::region = numerics::RegionCode::OutOfRange;
+    clickCell(11, 0);
+    EXPECT_EQ(pointOutputs(0), QStringList(4, "- - -"));
+    StandIn::region = numerics::RegionCode::Water;
+    for (const char* cell : {"60", "3", ""}) {
+        type(cell);
+        key(Qt::Key_Tab);
+    }
+    EXPECT_EQ(std::pair(inputs()->currentRow(), inputs()->currentColumn()), std::pair(11, 1));
+    EXPECT_EQ(QApplication::focusWidget(), inputs());
+    EXPECT_EQ(pointOutputs(11)[0], num("0.001002"));
+    QTest::qWait(QApplication::doubleClickInterval() + 100); // a click, not half a double one
+    clickCell(11, 1);
+    type("4");
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    type("5");
+    key(Qt::Key_Up);
+    EXPECT_EQ(StandIn::stateCalls.back().x2, 45.0);
 }

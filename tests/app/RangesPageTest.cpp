@@ -6,6 +6,7 @@
 
 #include <QSpinBox>
 #include <QStyleOptionSpinBox>
+#include <QToolTip>
 
 namespace {
 
@@ -81,4 +82,20 @@ TEST_F(RangesUi, SpinsShowArrowsAndNoDecimalsForTReachTheCalculationPage) {
     click("menu3_1");
     enter("Edit1", "26.85");
     EXPECT_EQ(find<QLineEdit>("Edit1")->text(), "27");
+}
+
+// The ranges show the locale's decimal separator, as every number does; a digit that a box
+// refuses (beyond 8) is said to be refused, and the last value stays in view.
+TEST_F(RangesUi, RangesFollowTheLocaleARefusedDigitSaysWhy) {
+    open(StandIn::library());
+    chooseLanguage(1);
+    click("menu0_4");
+    EXPECT_EQ(text("LabelMin").count(sep()), 5);
+    for (bool emptied : {false, true}) {
+        spin(1)->selectAll();
+        if (emptied) QTest::keyClick(spin(1), Qt::Key_Backspace);
+        QTest::keyClick(spin(1), '9');
+        EXPECT_EQ(spin(1)->text(), "2") << emptied;
+        EXPECT_EQ(QToolTip::text(), "The number of decimal places is 0 to 8.");
+    }
 }

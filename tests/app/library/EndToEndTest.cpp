@@ -5,6 +5,8 @@
 
 #include "WindowFixture.h"
 
+#include "app/Texts.h"
+
 namespace {
 
 class EndToEnd : public testing::Test, public WindowFixture {
@@ -30,6 +32,39 @@ TEST_F(EndToEnd, HugeValuesAreOutOfRangeAndVolumeWithDrynessIsUnsupported) {
     EXPECT_EQ(state().CalcRegionCode, numerics::RegionCode::Unsupported);
     tickBanner(20); // open
     EXPECT_EQ(text("lblNazevOblasti"), QString::fromUtf8("Kombinace proměnných není odladěna"));
+    // The given values stay, and nothing shows as computed.
+    EXPECT_EQ(find<QLineEdit>("Edit1")->text() + text("LabelV11") + text("LabelD11"),
+              num("0.5000"));
+    EXPECT_EQ(find<QLineEdit>("Edit2")->text(), num("0.010000"));
+}
+
+// Where the library gives no state for a function's inputs (900 is beyond every range), none of
+// the 63 functions shows a number: the result stays empty and the banner says why. A property
+// the state has not is a dash, here and on the Calculation page.
+TEST_F(EndToEnd, NoFunctionShowsANumberOutOfRange) {
+    compute("20", "1");
+    EXPECT_EQ(text("LabelD33"), QString::fromUtf8("–")); // kappa of compressed water
+    click("menu0_3");
+    int checked = 0;
+    for (int group = 1; group <= 5; ++group) {
+        for (int i = 0; i < texts::functionNames(texts::Czech, group).size(); ++i, ++checked) {
+            chooseFunction(100 * group + i);
+            for (const char* box : {"EditVstup1", "EditVstup2", "EditVstup3"})
+                find<QLineEdit>(box)->setText("900");
+            QTest::keyClick(find<QLineEdit>("EditVstup1"), Qt::Key_Return);
+            EXPECT_EQ(text("Lhodnota") + text("lblFunctionBanner"),
+                      QString::fromUtf8("Hodnoty mimo funkční oblast"))
+                << 100 * group + i;
+            EXPECT_TRUE(find("lblFunctionBanner")->isVisible());
+        }
+    }
+    EXPECT_EQ(checked, 63);
+    chooseFunction(506);
+    find<QLineEdit>("EditVstup1")->setText("20");
+    find<QLineEdit>("EditVstup2")->setText("1");
+    QTest::keyClick(find<QLineEdit>("EditVstup2"), Qt::Key_Return);
+    EXPECT_EQ(text("Lhodnota"), QString::fromUtf8("–"));
+    EXPECT_FALSE(find("lblFunctionBanner")->isVisible());
 }
 
 TEST_F(EndToEnd, ASecondEnterKeepsTheStateThatTheRoundedTextStandsFor) {

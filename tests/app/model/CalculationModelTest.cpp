@@ -93,12 +93,11 @@ TEST_F(Model, ACalculationCallsTheLibraryInOrderAndKeepsItsResultsANegativeOneNo
     EXPECT_EQ(state().CalcRegionCode, rc::Water);
     EXPECT_EQ(stateChanges, 1);
 
-    // A negative value changes nothing.
-    const AppState before = state();
+    // A negative value computes nothing and leaves no state (the views hear of it otherwise).
     EXPECT_EQ(model.calculate("-1", "3"), CalculationModel::Outcome::Ignored);
     EXPECT_EQ(model.calculate("1", "-0.5"), CalculationModel::Outcome::Ignored);
     EXPECT_EQ(StandIn::stateCalls.size(), 1u);
-    EXPECT_EQ(state().StateValues, before.StateValues);
+    EXPECT_EQ(state().StateKnown, (std::array<bool, 7>{false, true, true}));
     EXPECT_EQ(stateChanges, 1);
     // Without a positive volume there is no viscosity or conductivity.
     StandIn::outputs[3] = 0;
@@ -116,7 +115,8 @@ TEST_F(Model, NoNumberOrALibraryFaultClearsTheOutputsAndAllDerivedValues) {
         EXPECT_EQ(model.calculate(bad, "3"), CalculationModel::Outcome::Failed);
         for (std::size_t q = 3; q <= 6; ++q)
             EXPECT_EQ(state().StateValues[q], 0) << q;
-        EXPECT_EQ(state().StateValues[1], 26.85); // the inputs keep their last values
+        EXPECT_FALSE(state().StateKnown[1]); // nor can a box that the page wrote stand for t
+        EXPECT_EQ(model.calculate(std::nullopt, "3"), CalculationModel::Outcome::Failed);
         EXPECT_EQ(state().DerivedValues, (std::array<double, 7>{}));
         EXPECT_EQ(state().CalcRegionCode, rc::None);
     }

@@ -16,8 +16,10 @@ using Calls = std::vector<std::string>;
 
 namespace {
 
+// The function's value, or -1 where it gives none.
 double evaluate(int code, double x1, double x2 = 0, double x3 = 0) {
-    return EvaluateFunction(StandIn::library(), code, x1, x2, x3);
+    const FunctionResult r = EvaluateFunction(StandIn::library(), code, x1, x2, x3);
+    return r.status == FunctionResult::Computed ? r.value : -1.0;
 }
 
 int quantityOf(QChar letter) {
@@ -95,6 +97,12 @@ TEST_F(Evaluator, DrynessAndMoistureFollowTheRegionCode) {
         StandIn::stateCalls.clear();
         EXPECT_DOUBLE_EQ(evaluate(500, 0.5, 2000), dryness);
         EXPECT_DOUBLE_EQ(evaluate(501, 0.5, 2000), dryness == -1.0 ? -1.0 : 1.0 - dryness);
+        // None: for a pair the library does not take, else for no state.
+        const bool unavailable = region == 10 || region == 11;
+        EXPECT_EQ(EvaluateFunction(StandIn::library(), 501, 0.5, 2000, 0).status,
+                  dryness >= 0  ? FunctionResult::Computed
+                  : unavailable ? FunctionResult::Unavailable
+                                : FunctionResult::OutOfRange);
     }
 }
 

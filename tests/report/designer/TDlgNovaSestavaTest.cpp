@@ -125,10 +125,14 @@ TEST_F(Wizard, ListMovesAndTheRefusalOfAnEmptyChoice) {
     source->item(0)->setSelected(true);
     source->item(2)->setSelected(true);
     wizard.findChild<QToolButton*>("IncludeBtn")->click();
-    EXPECT_EQ(wizard.chosenItems(), QStringList({"c", "a"}));
+    EXPECT_EQ(wizard.chosenItems(), QStringList({"a", "c"}));
     EXPECT_TRUE(exclude->isEnabled());
     wizard.findChild<QToolButton*>("ExAllBtn")->click();
     EXPECT_TRUE(wizard.chosenItems().isEmpty());
+    // every move keeps the order of the list it takes from
+    wizard.findChild<QToolButton*>("IncAllBtn")->click();
+    EXPECT_EQ(wizard.chosenItems(), QStringList({"b", "a", "c"}));
+    wizard.findChild<QToolButton*>("ExAllBtn")->click();
     wizard.show();
     wizard.findChild<QPushButton*>("OKBtn")->click();
     EXPECT_TRUE(wizard.isVisible());

@@ -481,6 +481,28 @@ TEST(DesignerWindow, EmptyTemplateOpensTheWizardWhoseCancelRefusesTheWindow) {
               std::tuple(true, 0, false));
 }
 
+// Opening and undoing into a template of many groups moves the last section a few times, not
+// once for each group.
+TEST(DesignerWindow, ManyGroupsAreStackedOnce) {
+    QStringList text = basicTemplate();
+    for (int k = 0; k < 100; ++k)
+        text << u"I,4,%1,0,1,20,%2,24,0"_s.arg(k).arg(k % 2);
+    SavedReport fixture(text);
+    struct : QObject {
+        bool eventFilter(QObject*, QEvent* event) override {
+            return moves += event->type() == QEvent::Move, false;
+        }
+        int moves = 0;
+    } counter;
+    designer::TFormSestE window;
+    window.show(); // a shown section tells every move at once
+    window.paper()->Oddil(report::odP)->installEventFilter(&counter);
+    ASSERT_TRUE(window.OpenSestava(&fixture.report, 1, false));
+    window.RecordChange(designer::ckMove);
+    window.Undo();
+    EXPECT_LE(counter.moves, 4);
+}
+
 TEST(DesignerWindow, ForeignDetailLinesStayAndGroupsAreNumberedByPosition) {
     QStringList text = basicTemplate();
     text << u"I,4,7,pol2,1,30,0,40,1"_s << u"I,4,3,5,0,20,1,25,0"_s

@@ -209,3 +209,23 @@ TEST_F(DragTest, DragsBeyondEveryEdgeKeepTheElementInItsSection) {
         }
     }
 }
+
+// The selected element's handles are drawn over an element lying on it, and a press wherever
+// one is drawn takes that handle.
+TEST_F(DragTest, TheSelectedElementsHandlesGrabWhereverTheyAreDrawn) {
+    Sheet sheet(2.0);
+    TSesPrvek* below = sheet.add(report::ekFrame, 100, 5, 120, 30);
+    sheet.add(report::ekFrame, 90, 0, 140, 40)->element()->PenWidth = 0; // white over it
+    below->setSelectedMark(true);
+    sheet.show();
+    const QImage shown = sheet.body()->grab(below->geometry()).toImage();
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            const int handle = below->HandleAt({x, y});
+            ASSERT_EQ(shown.pixel(x, y) == qRgb(0x80, 0x80, 0x80), handle != 0) << x << "," << y;
+            if (handle == 0) continue;
+            drag(below, {x, y}, {x + 10, y + 10});
+            ASSERT_EQ(boundsOf(below), expectedAfter({100, 5, 120, 30}, handle, 5, 5)) << handle;
+            below->setBounds(100, 5, 120, 30);
+        }
+}

@@ -12,8 +12,10 @@
 #include "report/engine/printing/sestprn.h"
 #include "report/engine/sest_lib.h"
 
+#include <QFile>
 #include <QPainter>
 #include <QSet>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <array>
@@ -388,4 +390,23 @@ TEST(ElementControl, ADrawingAreaIsMarkedWhenItsControlIsMade) {
     EXPECT_TRUE(area->element()->GetOption5()); // before any paint
     TSesPrvek* frame = sheet.add(report::ekFrame, 0, 0, 50, 50);
     EXPECT_FALSE(frame->element()->GetOption5());
+}
+
+// A picture that cannot be loaded (missing, empty, a folder) is marked in red with its name.
+TEST(ElementPainting, APictureThatCannotBeLoadedSaysSoWithItsName) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(QImage(8, 8, QImage::Format_RGB32).save(folder.filePath(u"ok.bmp"_s), "BMP"));
+    ASSERT_TRUE(QFile(folder.filePath(u"prazdny.bmp"_s)).open(QIODevice::WriteOnly));
+    Sheet sheet;
+    TSesPrvek* e = sheet.add(report::ekPicture, 10, 10, 240, 40);
+    const auto shown = [&](const QString& name) {
+        e->element()->LoadPicture(folder.filePath(name));
+        const QImage image = e->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
+        return std::pair{
+            image, std::count(pixels, pixels + image.width() * image.height(), qRgb(255, 0, 0))};
+    };
+    for (const QString& name : {u"chybi.bmp"_s, u"prazdny.bmp"_s, u"."_s, u"ok.bmp"_s})
+        EXPECT_EQ(shown(name).second > 0, name != u"ok.bmp"_s) << name.toStdString();
+    EXPECT_NE(shown(u"a.bmp"_s).first, shown(u"jine.bmp"_s).first);
 }
