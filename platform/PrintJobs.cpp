@@ -1,10 +1,14 @@
 #include "platform/PrintJobs.h"
 
+#include "platform/PrintService.h"
 #include "platform/Printers.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QThread>
@@ -15,55 +19,243 @@ namespace platform {
 
 namespace {
 
-// One attribute of an IPP response; empty when absent.
-QString textAttribute(ipp_t* response, const char* name) {
+// How long a job the queue has taken is watched for a stop or an abort, and how often.
+constexpr int watchMs = 5000;
+constexpr int watchPollMs = 150;
+
+// Waiting for the scheduler keeps the windows answering; nothing stops a job being sent.
+const ServiceTick keepAnswering = [](int) { return true; };
+
+// The values of an attribute of an IPP response, joined; empty when absent.
+QString attributeText(ipp_t* response, const char* name) {
     ipp_attribute_t* attribute = ippFindAttribute(response, name, IPP_TAG_ZERO);
-    const char* text = attribute ? ippGetString(attribute, 0, nullptr) : nullptr;
-    return text ? QString::fromUtf8(text) : QString();
+    QStringList values;
+    for (int i = 0; attribute && i < ippGetCount(attribute); ++i)
+        if (const char* value = ippGetString(attribute, i, nullptr))
+            if (qstrcmp(value, "none") != 0) values << QString::fromUtf8(value);
+    return values.join(QStringLiteral(", "));
 }
 
-} // namespace
-
-QString VanishedQueueReason(const QString& queue) {
-    const QString refusal = QueueRefusal(queue);
-    return refusal.isEmpty() ? QStringLiteral("tiskárna už v seznamu tiskáren není") : refusal;
-}
-
-QString QueueRefusal(const QString& queue) {
-    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                                10000, nullptr);
-    if (!http)
-        return QStringLiteral("plánovač tisku CUPS (%1) neodpovídá")
-            .arg(QString::fromUtf8(cupsServer()));
-    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+QByteArray schedulerUri(const char* format, const QByteArray& part) {
     char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
-                     "/printers/%s", queue.toUtf8().constData());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, format,
+                     part.constData());
+    return uri;
+}
+
+// What the scheduler says of a queue.
+struct QueueState {
+    enum { Answered, NotFound, Error } status = Error;
+    QString error; // the scheduler's words when it refused the question
+    bool stopped = false;
+    bool accepting = true;
+    QString reason; // printer-state-message, else printer-state-reasons
+};
+
+QueueState askQueue(http_t* http, const QByteArray& printerUri) {
+    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
+                 printerUri.constData());
     static const char* const wanted[] = {"printer-state", "printer-state-message",
                                          "printer-state-reasons", "printer-is-accepting-jobs"};
     ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 4, nullptr,
                   wanted);
     ipp_t* response = cupsDoRequest(http, request, "/");
-    QString refusal;
-    if (cupsLastError() > IPP_STATUS_OK_CONFLICTING || !response) {
-        refusal = QString::fromUtf8(cupsLastErrorString());
+    QueueState state;
+    if (!response || cupsLastError() > IPP_STATUS_OK_CONFLICTING) {
+        state.status = cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND ? QueueState::NotFound
+                                                                     : QueueState::Error;
+        state.error = QString::fromUtf8(cupsLastErrorString());
     } else {
-        ipp_attribute_t* state = ippFindAttribute(response, "printer-state", IPP_TAG_ENUM);
+        state.status = QueueState::Answered;
+        ipp_attribute_t* printerState = ippFindAttribute(response, "printer-state", IPP_TAG_ENUM);
         ipp_attribute_t* accepting =
             ippFindAttribute(response, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
-        const QString message = textAttribute(response, "printer-state-message");
-        const QString reasons = textAttribute(response, "printer-state-reasons");
-        if (state && ippGetInteger(state, 0) == IPP_PSTATE_STOPPED)
-            refusal = QStringLiteral("tiskárna je zastavená (%1)")
-                          .arg(message.isEmpty() ? reasons : message);
-        else if (accepting && !ippGetBoolean(accepting, 0))
-            refusal = QStringLiteral("tiskárna nepřijímá úlohy (%1)")
-                          .arg(message.isEmpty() ? reasons : message);
+        state.stopped = printerState && ippGetInteger(printerState, 0) == IPP_PSTATE_STOPPED;
+        state.accepting = !accepting || ippGetBoolean(accepting, 0);
+        state.reason = attributeText(response, "printer-state-message");
+        if (state.reason.isEmpty())
+            state.reason = attributeText(response, "printer-state-reasons");
     }
     ippDelete(response);
-    httpClose(http);
-    return refusal;
+    return state;
+}
+
+// What the scheduler says of a job.
+struct JobReport {
+    bool answered = false;
+    int state = 0; // ipp_jstate_t
+    QString reasons;
+    QString message; // what the printer said of it
+};
+
+JobReport askJob(http_t* http, int jobId) {
+    ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr,
+                 schedulerUri("/jobs/%s", QByteArray::number(jobId)).constData());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+                 cupsUser());
+    static const char* const wanted[] = {"job-state", "job-state-reasons",
+                                         "job-printer-state-message"};
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr,
+                  wanted);
+    ipp_t* response = cupsDoRequest(http, request, "/");
+    JobReport job;
+    if (response && cupsLastError() <= IPP_STATUS_OK_CONFLICTING) {
+        ipp_attribute_t* state = ippFindAttribute(response, "job-state", IPP_TAG_ENUM);
+        job.answered = state != nullptr;
+        job.state = state ? ippGetInteger(state, 0) : 0;
+        job.reasons = attributeText(response, "job-state-reasons");
+        job.message = attributeText(response, "job-printer-state-message");
+    }
+    ippDelete(response);
+    return job;
+}
+
+// One job handed to the scheduler and watched, as the worker found it.
+struct Submission {
+    int jobId = 0;
+    bool sent = false;     // the whole document was taken
+    bool notFound = false; // no such queue
+    QString error;         // the scheduler's refusal
+    bool failed = false;   // the queue stopped or aborted it
+    QString reason;
+};
+
+// Watches a job the queue has taken until it completes, fails or the watch is over. A job that
+// waits behind a stopped queue, or was held after its printer failed, has failed as well: it is
+// cancelled, so that it does not come out after the user was told it was not printed.
+void watchJob(http_t* http, const QByteArray& queue, const QByteArray& printerUri, Submission& s) {
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        const JobReport job = askJob(http, s.jobId);
+        if (!job.answered || job.state == IPP_JSTATE_COMPLETED) return;
+        const bool ended = job.state == IPP_JSTATE_CANCELED || job.state == IPP_JSTATE_ABORTED;
+        bool failed = ended || job.state == IPP_JSTATE_STOPPED;
+        QString reason = job.message;
+        if (job.state == IPP_JSTATE_PENDING || job.state == IPP_JSTATE_HELD) {
+            const QueueState printer = askQueue(http, printerUri);
+            if (printer.status == QueueState::Answered && printer.stopped) {
+                failed = true;
+                if (reason.isEmpty()) reason = printer.reason;
+            } else if (job.state == IPP_JSTATE_HELD &&
+                       !job.reasons.contains(QLatin1String("job-hold-until-specified"))) {
+                failed = true; // held for a retry after its printer failed
+            }
+        }
+        if (failed) {
+            if (!ended) cupsCancelJob2(http, queue.constData(), s.jobId, 0);
+            s.failed = true;
+            s.reason = reason.isEmpty() ? job.reasons : reason;
+            return;
+        }
+        if (clock.elapsed() >= watchMs) return;
+        QThread::msleep(watchPollMs);
+    }
+}
+
+// Sends the file as one job (on the worker thread) and watches it.
+void submit(http_t* http, const QByteArray& queue, const QByteArray& path, const QByteArray& title,
+            const QByteArray& format, int copies, Submission& s) {
+    cups_option_t* options = nullptr;
+    int count = 0;
+    if (copies > 0) {
+        count = cupsAddOption("copies", QByteArray::number(copies).constData(), count, &options);
+        // Without Collate the CUPS-PDF queue prints one copy of a multi-copy job.
+        count = cupsAddOption("Collate", "True", count, &options);
+    }
+    s.jobId = cupsCreateJob(http, queue.constData(), title.constData(), count, options);
+    cupsFreeOptions(count, options);
+    if (s.jobId <= 0) {
+        s.notFound = cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND;
+        s.error = QString::fromUtf8(cupsLastErrorString());
+        s.jobId = 0;
+        return;
+    }
+    QFile file(QFile::decodeName(path));
+    bool sending = file.open(QIODevice::ReadOnly) &&
+                   cupsStartDocument(http, queue.constData(), s.jobId, title.constData(),
+                                     format.constData(), 1) == HTTP_STATUS_CONTINUE;
+    while (sending && !file.atEnd()) {
+        const QByteArray chunk = file.read(64 * 1024);
+        sending = !chunk.isEmpty() &&
+                  cupsWriteRequestData(http, chunk.constData(), size_t(chunk.size())) ==
+                      HTTP_STATUS_CONTINUE;
+    }
+    if (sending)
+        sending = cupsFinishDocument(http, queue.constData()) <= IPP_STATUS_OK_CONFLICTING;
+    if (!sending) {
+        s.error = QString::fromUtf8(cupsLastErrorString());
+        // A document cut short must not print: drop the job over a fresh connection.
+        if (httpReconnect2(http, serviceSilenceMs, nullptr) == 0)
+            cupsCancelJob2(http, queue.constData(), s.jobId, 0);
+        s.jobId = 0;
+        return;
+    }
+    s.sent = true;
+    watchJob(http, queue, schedulerUri("/printers/%s", queue), s);
+}
+
+// Hands a checked spool file to `queue`: why it was not printed, or None with `jobId` set.
+PrintFailure submitFile(const QString& queue, const QString& file, const QString& title,
+                        const char* format, int copies, int& jobId) {
+    auto s = std::make_shared<Submission>();
+    const ServiceReply reply =
+        AskPrintService([s, q = queue.toUtf8(), path = QFile::encodeName(file),
+                         name = title.toUtf8(), f = QByteArray(format),
+                         copies](http_t* http) { submit(http, q, path, name, f, copies, *s); },
+                        keepAnswering, 0);
+    jobId = 0;
+    if (reply == ServiceReply::Down) return {PrintFailure::ServiceDown, PrintServiceName(), {}};
+    if (!s->sent) {
+        if (reply != ServiceReply::Answered)
+            return {PrintFailure::ServiceSilent, PrintServiceName(), {}};
+        if (s->notFound) return {PrintFailure::PrinterGone, queue, {}};
+        return {PrintFailure::Refused, queue, s->error};
+    }
+    if (s->failed) return {PrintFailure::JobFailed, queue, s->reason};
+    // Taken, and not failed while watched (a scheduler silent meanwhile has the job now).
+    jobId = s->jobId;
+    return {};
+}
+
+// Whether the PDF was written whole: its trailer is there, and the cross-reference table it
+// points at stands where it says (bytes lost on the way would have moved it).
+bool pdfWrittenWhole(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const qint64 size = file.size();
+    if (!file.seek(std::max<qint64>(size - 1024, 0))) return false;
+    const QByteArray tail = file.readAll();
+    const qsizetype end = tail.lastIndexOf("%%EOF");
+    const qsizetype start = tail.lastIndexOf("startxref");
+    if (start < 0 || end < start) return false;
+    bool number = false;
+    const qint64 xref = tail.mid(start + 9, end - start - 9).trimmed().toLongLong(&number);
+    return number && xref > 0 && xref < size && file.seek(xref) && file.read(4) == "xref";
+}
+
+} // namespace
+
+PrintFailure QueueRefusal(const QString& queue) {
+    QueueState state;
+    const QByteArray uri = schedulerUri("/printers/%s", queue.toUtf8());
+    switch (AskFor<QueueState>([uri](http_t* http) { return askQueue(http, uri); }, state,
+                               keepAnswering)) {
+    case ServiceReply::Down:
+        return {PrintFailure::ServiceDown, PrintServiceName(), {}};
+    case ServiceReply::Silent:
+    case ServiceReply::Cancelled:
+        return {PrintFailure::ServiceSilent, PrintServiceName(), {}};
+    case ServiceReply::Answered:
+        break;
+    }
+    if (state.status == QueueState::NotFound) return {PrintFailure::PrinterGone, queue, {}};
+    if (state.status == QueueState::Error) return {PrintFailure::Refused, queue, state.error};
+    if (state.stopped) return {PrintFailure::PrinterStopped, queue, state.reason};
+    if (!state.accepting) return {PrintFailure::PrinterRejecting, queue, state.reason};
+    return {};
 }
 
 GraphicJob::GraphicJob() = default;
@@ -84,103 +276,84 @@ bool GraphicJob::begin(const QString& title) {
     if (isActive()) return false;
     PrinterSystem& system = PrinterSystem::instance();
     m_failure = {};
+    m_jobId = 0;
     if (!system.hasPrinter()) {
-        // A printer was chosen and is gone (removed, or its scheduler stopped).
-        if (!system.currentName().isEmpty() && !system.testPrinterInstalled())
-            m_failure = {system.currentName(), VanishedQueueReason(system.currentName())};
+        // The printer chosen, or any, is out of reach: say why.
+        if (!system.testPrinterInstalled()) m_failure = system.unavailability();
         return false;
     }
     m_title = title;
-    m_jobId = 0;
     if (system.testPrinterInstalled()) {
         m_queue.clear();
         m_outputFile = system.nextTestPdf();
+        m_spoolFolder = QFileInfo(m_outputFile).absolutePath();
     } else {
         m_queue = system.currentName();
         // A stopped or rejecting queue is known before a page is drawn.
-        const QString refusal = QueueRefusal(m_queue);
-        if (!refusal.isEmpty()) {
-            m_failure = {m_queue, refusal};
-            return false;
-        }
+        m_failure = QueueRefusal(m_queue);
+        if (m_failure.cause != PrintFailure::None) return false;
+        m_spoolFolder = QDir::tempPath();
         m_spool = std::make_unique<QTemporaryDir>();
-        if (!m_spool->isValid()) {
-            m_failure = {m_queue, QStringLiteral("pro tiskovou úlohu není místo na disku")};
-            return false;
-        }
-        m_outputFile = m_spool->filePath(QStringLiteral("job.pdf"));
+        m_outputFile =
+            m_spool->isValid() ? m_spool->filePath(QStringLiteral("job.pdf")) : QString();
     }
-    QPrinter& printer = system.printer();
-    // Printing to a file keeps the queue's resolution, paper and printable area.
-    printer.setOutputFileName(m_outputFile);
-    printer.setDocName(title);
+    // The PDF takes the queue's resolution, paper, orientation and printable area. The shared
+    // printer itself is left as it is: switching Qt's printer to a file and back asks the
+    // scheduler, which may have stopped answering meanwhile.
+    const QPrinter& printer = system.printer();
+    m_writer = std::make_unique<QPdfWriter>(m_outputFile);
+    m_writer->setResolution(printer.resolution());
+    m_writer->setPageLayout(printer.pageLayout());
+    m_writer->setTitle(title);
     m_painter = std::make_unique<QPainter>();
-    if (!m_painter->begin(&printer)) {
-        m_failure = {system.currentName(), QStringLiteral("tiskový výstup se nepodařilo otevřít")};
+    if (m_outputFile.isEmpty() || !m_painter->begin(m_writer.get())) {
+        m_failure = {PrintFailure::SpoolNotWritten, system.currentName(), m_spoolFolder};
         m_painter.reset();
-        restorePrinter();
-        QFile::remove(m_outputFile);
-        m_spool.reset();
+        discard();
         return false;
     }
+    system.holdSelection(true);
     return true;
 }
 
-void GraphicJob::restorePrinter() {
-    PrinterSystem& system = PrinterSystem::instance();
-    // Back to the queue itself (a test printer stays a PDF printer).
-    system.printer().setOutputFileName(QString());
-    if (!m_queue.isEmpty()) system.printer().setPrinterName(m_queue);
+void GraphicJob::discard() {
+    m_writer.reset();
+    if (!m_outputFile.isEmpty()) QFile::remove(m_outputFile);
+    m_spool.reset();
 }
 
 bool GraphicJob::newPage() {
-    return isActive() && PrinterSystem::instance().printer().newPage();
+    return isActive() && m_writer->newPage();
 }
 
 bool GraphicJob::end() {
     if (!isActive()) return false;
-    const bool written = m_painter->end();
+    // QPainter::end answers true even when the disk took only part of the file.
+    const bool written = m_painter->end() && pdfWrittenWhole(m_outputFile);
     m_painter.reset();
-    restorePrinter();
-    bool printed = written;
-    if (written && !m_queue.isEmpty()) {
-        const int copies = PrinterSystem::instance().copies();
-        cups_option_t* options = nullptr;
-        int count = cupsAddOption("copies", QByteArray::number(copies).constData(), 0, &options);
-        // Without Collate the CUPS-PDF queue prints one copy of a multi-copy job.
-        count = cupsAddOption("Collate", "True", count, &options);
-        m_jobId = cupsPrintFile(m_queue.toUtf8().constData(), QFile::encodeName(m_outputFile),
-                                m_title.toUtf8().constData(), count, options);
-        cupsFreeOptions(count, options);
-        printed = m_jobId > 0;
-        if (!printed) m_failure = {m_queue, QString::fromUtf8(cupsLastErrorString())};
-    } else if (!written) {
-        m_failure = {PrinterSystem::instance().currentName(),
-                     QStringLiteral("tiskovou úlohu se nepodařilo zapsat")};
+    m_writer.reset();
+    PrinterSystem::instance().holdSelection(false);
+    if (!written) {
+        m_failure = {PrintFailure::SpoolNotWritten, PrinterSystem::instance().currentName(),
+                     m_spoolFolder};
+        discard();
+        return false;
     }
-    if (!m_queue.isEmpty() || !written) QFile::remove(m_outputFile);
-    m_spool.reset();
-    return printed;
+    if (m_queue.isEmpty()) return true; // the test printer's file stays
+    m_failure = submitFile(m_queue, m_outputFile, m_title, CUPS_FORMAT_PDF,
+                           PrinterSystem::instance().copies(), m_jobId);
+    discard();
+    return !m_failure.failed();
 }
 
 void GraphicJob::abort() {
     if (!m_painter) return;
     if (m_painter->isActive()) m_painter->end();
     m_painter.reset();
-    restorePrinter();
-    QFile::remove(m_outputFile);
-    m_spool.reset();
+    PrinterSystem::instance().holdSelection(false);
+    discard();
     m_jobId = 0;
 }
-
-// A connection of its own, so that nothing else asked of the scheduler while the job's data
-// is streamed can get between the request and its data.
-struct RawJob::Connection {
-    http_t* http = nullptr;
-    ~Connection() {
-        if (http) httpClose(http);
-    }
-};
 
 RawJob::RawJob() = default;
 
@@ -192,43 +365,29 @@ bool RawJob::begin(const QString& title) {
     if (m_active) return false;
     PrinterSystem& system = PrinterSystem::instance();
     m_failure = {};
-    if (!system.hasPrinter()) {
-        if (!system.currentName().isEmpty() && !system.testPrinterInstalled())
-            m_failure = {system.currentName(), VanishedQueueReason(system.currentName())};
-        return false;
-    }
     m_failed = false;
     m_jobId = 0;
+    m_written = 0;
     m_captured.clear();
+    if (!system.hasPrinter()) {
+        if (!system.testPrinterInstalled()) m_failure = system.unavailability();
+        return false;
+    }
+    m_title = title;
     if (system.testPrinterInstalled()) {
         m_queue.clear();
         m_active = true;
         return true;
     }
     m_queue = system.currentName();
-    const QString refusal = QueueRefusal(m_queue);
-    if (!refusal.isEmpty()) {
-        m_failure = {m_queue, refusal};
-        return false;
-    }
-    m_connection = std::make_unique<Connection>();
-    m_connection->http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC,
-                                      cupsEncryption(), 1, 30000, nullptr);
-    if (!m_connection->http) {
-        m_connection.reset();
-        m_failure = {m_queue, VanishedQueueReason(m_queue)};
-        return false;
-    }
-    const QByteArray queue = m_queue.toUtf8();
-    const QByteArray name = title.toUtf8();
-    m_jobId = cupsCreateJob(m_connection->http, queue.constData(), name.constData(), 0, nullptr);
-    if (m_jobId <= 0 ||
-        cupsStartDocument(m_connection->http, queue.constData(), m_jobId, name.constData(),
-                          CUPS_FORMAT_RAW, 1) != HTTP_STATUS_CONTINUE) {
-        m_failure = {m_queue, QString::fromUtf8(cupsLastErrorString())};
-        if (m_jobId > 0) cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.constData(), m_jobId, 0);
-        m_connection.reset();
-        m_jobId = 0;
+    m_failure = QueueRefusal(m_queue);
+    if (m_failure.cause != PrintFailure::None) return false;
+    m_spoolFolder = QDir::tempPath();
+    m_spool = std::make_unique<QTemporaryDir>();
+    m_file = std::make_unique<QFile>(m_spool->filePath(QStringLiteral("job.txt")));
+    if (!m_spool->isValid() || !m_file->open(QIODevice::WriteOnly)) {
+        m_failure = {PrintFailure::SpoolNotWritten, m_queue, m_spoolFolder};
+        discard();
         return false;
     }
     m_active = true;
@@ -237,15 +396,15 @@ bool RawJob::begin(const QString& title) {
 
 bool RawJob::write(const QByteArray& bytes) {
     if (!m_active || m_failed) return false;
-    if (!m_connection) {
+    if (!m_file) {
         m_captured += bytes;
         return true;
     }
-    if (bytes.isEmpty()) return true;
-    if (cupsWriteRequestData(m_connection->http, bytes.constData(), size_t(bytes.size())) !=
-        HTTP_STATUS_CONTINUE) {
+    if (m_file->write(bytes) == bytes.size()) {
+        m_written += bytes.size();
+    } else {
         m_failed = true;
-        m_failure = {m_queue, QString::fromUtf8(cupsLastErrorString())};
+        m_failure = {PrintFailure::SpoolNotWritten, m_queue, m_spoolFolder};
     }
     return !m_failed;
 }
@@ -253,65 +412,59 @@ bool RawJob::write(const QByteArray& bytes) {
 bool RawJob::end() {
     if (!m_active) return false;
     m_active = false;
-    if (!m_connection) {
+    if (!m_file) {
         PrinterSystem::instance().captureRawJob(m_captured);
         return true;
     }
-    const QByteArray queue = m_queue.toUtf8();
-    if (m_failed) {
-        m_connection.reset();
-        cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.constData(), m_jobId, 0);
+    const QString path = m_file->fileName();
+    bool written = !m_failed && m_file->flush();
+    m_file->close();
+    written =
+        written && m_file->error() == QFileDevice::NoError && QFileInfo(path).size() == m_written;
+    if (!written) {
+        m_failure = {PrintFailure::SpoolNotWritten, m_queue, m_spoolFolder};
+        discard();
         return false;
     }
-    const ipp_status_t status = cupsFinishDocument(m_connection->http, queue.constData());
-    m_connection.reset();
-    if (status > IPP_STATUS_OK_CONFLICTING)
-        m_failure = {m_queue, QString::fromUtf8(cupsLastErrorString())};
-    return status <= IPP_STATUS_OK_CONFLICTING;
+    m_failure = submitFile(m_queue, path, m_title, CUPS_FORMAT_RAW, 0, m_jobId);
+    discard();
+    return !m_failure.failed();
 }
 
 void RawJob::abort() {
     if (!m_active) return;
     m_active = false;
+    discard();
+}
+
+void RawJob::discard() {
     m_captured.clear();
-    if (!m_connection) return;
-    m_connection.reset(); // the document is never finished
-    cupsCancelJob2(CUPS_HTTP_DEFAULT, m_queue.toUtf8().constData(), m_jobId, 0);
+    m_file.reset();
+    m_spool.reset(); // and the file in it
 }
 
 JobState jobState(const QString& queue, int jobId) {
-    cups_job_t* jobs = nullptr;
-    const int count =
-        cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.toUtf8().constData(), 0, CUPS_WHICHJOBS_ALL);
-    JobState state = JobState::Unknown;
-    for (int i = 0; i < count; ++i) {
-        if (jobs[i].id != jobId) continue;
-        switch (jobs[i].state) {
-        case IPP_JSTATE_PENDING:
-            state = JobState::Pending;
-            break;
-        case IPP_JSTATE_HELD:
-            state = JobState::Held;
-            break;
-        case IPP_JSTATE_PROCESSING:
-            state = JobState::Processing;
-            break;
-        case IPP_JSTATE_STOPPED:
-            state = JobState::Stopped;
-            break;
-        case IPP_JSTATE_CANCELED:
-            state = JobState::Canceled;
-            break;
-        case IPP_JSTATE_ABORTED:
-            state = JobState::Aborted;
-            break;
-        case IPP_JSTATE_COMPLETED:
-            state = JobState::Completed;
-            break;
-        }
+    Q_UNUSED(queue); // a job's id is the scheduler's, whatever its queue
+    JobReport job;
+    AskFor<JobReport>([jobId](http_t* http) { return askJob(http, jobId); }, job);
+    if (!job.answered) return JobState::Unknown;
+    switch (job.state) {
+    case IPP_JSTATE_PENDING:
+        return JobState::Pending;
+    case IPP_JSTATE_HELD:
+        return JobState::Held;
+    case IPP_JSTATE_PROCESSING:
+        return JobState::Processing;
+    case IPP_JSTATE_STOPPED:
+        return JobState::Stopped;
+    case IPP_JSTATE_CANCELED:
+        return JobState::Canceled;
+    case IPP_JSTATE_ABORTED:
+        return JobState::Aborted;
+    case IPP_JSTATE_COMPLETED:
+        return JobState::Completed;
     }
-    cupsFreeJobs(count, jobs);
-    return state;
+    return JobState::Unknown;
 }
 
 JobState waitForJob(const QString& queue, int jobId, int timeoutMs) {

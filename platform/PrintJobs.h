@@ -1,38 +1,37 @@
 #pragma once
 // Print jobs on the current printer (PrinterSystem).
 //
-// A graphic job draws into a temporary PDF laid out for the queue (its resolution, paper and
-// printable area) and hands it to CUPS only when it ends without being cancelled, so that a
-// cancelled job prints nothing. (QPrinter::abort cannot stop a job that has begun.)
-// A raw job sends bytes unchanged to a queue that takes plain text; it is cancelled in the
-// scheduler when aborted before its end.
+// Both kinds of job are written whole into a file of a temporary folder first and handed to
+// CUPS only when they end without being cancelled, so that a cancelled job prints nothing
+// (QPrinter::abort cannot stop a job that has begun):
+// - a graphic job draws into a PDF laid out for the queue (its resolution, paper, orientation
+//   and printable area);
+// - a raw job takes bytes that go unchanged to a queue taking plain text.
+// The file is checked before it goes: a job cut short (a full disk) is never sent. Once sent,
+// the job is watched for a few seconds, and a queue that stops or aborts it makes the job fail
+// with the scheduler's reason (the job is then cancelled, so that it does not come out later).
+// Every question to the scheduler is bounded (PrintService.h) and the caller's events are
+// processed while it waits.
 // On the test printer graphic jobs become PDF files and raw jobs are kept in memory.
+
+#include "platform/PrintFailure.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <memory>
 
+class QFile;
 class QPainter;
+class QPdfWriter;
 class QTemporaryDir;
 
 namespace platform {
 
-// Why a job did not reach its printer: the queue and the scheduler's reason. Empty when the
-// job was printed, cancelled, or never started for want of any printer.
-struct JobFailure {
-    QString queue;
-    QString reason;
-    bool failed() const { return !reason.isEmpty(); }
-};
-
-// Why the scheduler would not print a job on `queue` now: it does not answer, has no such
-// queue, the queue is stopped (disabled) or rejects jobs; in the scheduler's own words where
-// it gives them. Empty when a job would be taken.
-QString QueueRefusal(const QString& queue);
-// Why a queue that was chosen is no longer in the list of printers: the refusal, or that it
-// has gone.
-QString VanishedQueueReason(const QString& queue);
+// Why the scheduler would not take a job for `queue` now: it does not answer, has no such
+// queue, or the queue is stopped (disabled) or rejects jobs, in the scheduler's own words where
+// it gives them. None when a job would be taken.
+PrintFailure QueueRefusal(const QString& queue);
 
 class GraphicJob {
 public:
@@ -40,14 +39,14 @@ public:
     ~GraphicJob(); // an unfinished job is aborted
 
     // Starts a job titled `title` with the printer's present copies and orientation; false
-    // without a printer or when the output cannot be opened.
+    // without a printer, when the queue refuses jobs or when the output cannot be opened.
     bool begin(const QString& title);
     bool isActive() const;
     // The painter of the job, in the printer's device pixels with the origin at the corner of
     // the printable area. Only while active.
     QPainter& painter();
     bool newPage();
-    // Finishes and submits the job; false when it could not be printed.
+    // Finishes, checks and submits the job; false when it was not printed.
     bool end();
     // Discards the job: nothing is printed and no file is left.
     void abort();
@@ -56,13 +55,15 @@ public:
     // The file written on the test printer.
     QString outputFile() const { return m_outputFile; }
     // Why begin or end failed with a printer chosen.
-    const JobFailure& failure() const { return m_failure; }
+    const PrintFailure& failure() const { return m_failure; }
 
 private:
-    void restorePrinter();
-    JobFailure m_failure;
+    void discard();
+    PrintFailure m_failure;
+    std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
     std::unique_ptr<QTemporaryDir> m_spool;
+    QString m_spoolFolder; // where the job is written, as the user may free it
     QString m_outputFile;
     QString m_queue;
     QString m_title;
@@ -74,32 +75,37 @@ public:
     RawJob();
     ~RawJob(); // an unfinished job is aborted
 
-    // Starts a raw job on the current printer; false without a printer or when the scheduler
-    // refuses it.
+    // Starts a raw job on the current printer; false without a printer, when the queue refuses
+    // jobs or when its temporary file cannot be made.
     bool begin(const QString& title);
     bool isActive() const { return m_active; }
-    // Sends the bytes unchanged; false when they could not be sent.
+    // Adds the bytes to the job; false when they could not be written.
     bool write(const QByteArray& bytes);
-    // Completes the job; false when the scheduler did not accept it.
+    // Checks and submits the job; false when it was not printed.
     bool end();
-    // Cancels the job in the scheduler; nothing more is sent.
+    // Discards the job: nothing is sent.
     void abort();
     int jobId() const { return m_jobId; }
     // Why begin, write or end failed with a printer chosen.
-    const JobFailure& failure() const { return m_failure; }
+    const PrintFailure& failure() const { return m_failure; }
 
 private:
-    JobFailure m_failure;
-    struct Connection;
-    std::unique_ptr<Connection> m_connection;
+    void discard();
+    PrintFailure m_failure;
+    std::unique_ptr<QTemporaryDir> m_spool;
+    std::unique_ptr<QFile> m_file;
+    QString m_spoolFolder;
+    qint64 m_written = 0;
     QString m_queue;
+    QString m_title;
     QByteArray m_captured;
     bool m_active = false;
     bool m_failed = false;
     int m_jobId = 0;
 };
 
-// States of a scheduler's job, as CUPS names them; Unknown when the job is not found.
+// States of a scheduler's job, as CUPS names them; Unknown when the job is not found or the
+// scheduler does not answer.
 enum class JobState { Unknown, Pending, Held, Processing, Stopped, Canceled, Aborted, Completed };
 
 // The job's present state, asked from the scheduler.

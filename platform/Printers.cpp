@@ -1,6 +1,7 @@
 #include "platform/Printers.h"
 
 #include <QDir>
+#include <QHash>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -11,54 +12,93 @@ namespace platform {
 
 namespace {
 
-// One option of a CUPS destination; empty when the queue or the option is missing.
-QString destinationOption(const QString& queue, const char* option) {
-    cups_dest_t* dests = nullptr;
-    const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
-    QString value;
-    if (cups_dest_t* dest = cupsGetDest(queue.toUtf8().constData(), nullptr, count, dests)) {
-        value = QString::fromUtf8(cupsGetOption(option, dest->num_options, dest->options));
-    }
-    cupsFreeDests(count, dests);
-    return value;
+// One option of a CUPS destination; empty when missing.
+QString option(const cups_dest_t& dest, const char* name) {
+    return QString::fromUtf8(cupsGetOption(name, dest.num_options, dest.options));
 }
 
 } // namespace
+
+struct PrinterSystem::Queues {
+    ServiceReply reply = ServiceReply::Silent;
+    QStringList names; // as Qt names them: an instance after a slash
+    QString defaultName;
+    QHash<QString, QString> ports;
+    QHash<QString, QString> models;
+};
 
 PrinterSystem& PrinterSystem::instance() {
     static PrinterSystem system;
     return system;
 }
 
-PrinterSystem::PrinterSystem() {
-    resetPrinter();
-}
+PrinterSystem::PrinterSystem() = default;
 PrinterSystem::~PrinterSystem() = default;
 
 void PrinterSystem::resetPrinter() {
-    m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    m_printer->setFullPage(false);
-    if (m_name.isEmpty() || testPrinterInstalled()) {
-        // Never the native default: without a selected queue this printer prints nowhere.
-        m_printer->setOutputFormat(QPrinter::PdfFormat);
-    } else {
-        m_printer->setPrinterName(m_name);
-    }
+    m_printer.reset();
+    if (!m_name.isEmpty()) printer();
+}
+
+PrinterSystem::Queues PrinterSystem::queues() const {
+    Queues found;
+    const QString service = PrintServiceName();
+    if (m_silentService == service) return found;
+    found.reply = AskFor<Queues>(
+        [](http_t* http) {
+            Queues asked;
+            asked.reply = ServiceReply::Answered;
+            cups_dest_t* dests = nullptr;
+            const int count = cupsGetDests2(http, &dests);
+            for (int i = 0; i < count; ++i) {
+                QString name = QString::fromUtf8(dests[i].name);
+                if (dests[i].instance) name += '/' + QString::fromUtf8(dests[i].instance);
+                if (dests[i].is_default) asked.defaultName = name;
+                asked.names << name;
+                asked.ports[name] = option(dests[i], "device-uri");
+                asked.models[name] = option(dests[i], "printer-make-and-model");
+            }
+            cupsFreeDests(count, dests);
+            asked.names.sort(Qt::CaseInsensitive); // as CUPS orders them
+            return asked;
+        },
+        found);
+    if (found.reply == ServiceReply::Silent) m_silentService = service;
+    return found;
+}
+
+ServiceReply PrinterSystem::checkService(const ServiceTick& tick) {
+    const ServiceReply reply = CheckPrintService(tick);
+    if (reply == ServiceReply::Silent)
+        m_silentService = PrintServiceName();
+    else if (reply != ServiceReply::Cancelled)
+        m_silentService.clear(); // it answers, or it is gone: no longer silent
+    return reply;
+}
+
+PrintFailure PrinterSystem::unavailability() const {
+    if (testPrinterInstalled()) return {};
+    const Queues found = queues();
+    if (found.reply == ServiceReply::Down)
+        return {PrintFailure::ServiceDown, PrintServiceName(), {}};
+    if (found.reply != ServiceReply::Answered)
+        return {PrintFailure::ServiceSilent, PrintServiceName(), {}};
+    if (!m_name.isEmpty() && !found.names.contains(m_name))
+        return {PrintFailure::PrinterGone, m_name, {}};
+    if (found.names.isEmpty()) return {PrintFailure::NoPrinter, {}, {}};
+    return {};
 }
 
 QStringList PrinterSystem::printerNames() const {
     if (testPrinterInstalled()) return {QString::fromLatin1(testPrinterName)};
-    QStringList names = QPrinterInfo::availablePrinterNames();
-    names.sort(Qt::CaseInsensitive); // as CUPS orders them
-    return names;
+    return queues().names;
 }
 
 int PrinterSystem::defaultIndex() const {
-    const QStringList names = printerNames();
-    if (names.isEmpty()) return -1;
     if (testPrinterInstalled()) return 0;
-    const qsizetype i = names.indexOf(QPrinterInfo::defaultPrinterName());
-    return i >= 0 ? int(i) : 0;
+    const Queues found = queues();
+    if (found.names.isEmpty()) return -1;
+    return int(std::max<qsizetype>(found.names.indexOf(found.defaultName), 0));
 }
 
 int PrinterSystem::currentIndex() const {
@@ -71,7 +111,7 @@ bool PrinterSystem::selectPrinter(int index) {
     if (index == -1) index = defaultIndex();
     const QString name = index >= 0 && index < names.size() ? names[index] : QString();
     // A job in progress keeps its printer.
-    if (m_printer->paintingActive()) return !name.isEmpty() && name == m_name;
+    if (m_drawing > 0) return !name.isEmpty() && name == m_name;
     if (name != m_name || name.isEmpty()) {
         // A newly selected printer starts from its own defaults.
         m_name = name;
@@ -81,6 +121,16 @@ bool PrinterSystem::selectPrinter(int index) {
 }
 
 QPrinter& PrinterSystem::printer() {
+    if (m_printer) return *m_printer;
+    if (m_name.isEmpty() || testPrinterInstalled()) {
+        // Never the native default: without a selected queue this printer prints nowhere.
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_printer->setOutputFormat(QPrinter::PdfFormat);
+    } else {
+        m_printer = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(m_name),
+                                               QPrinter::HighResolution);
+    }
+    m_printer->setFullPage(false);
     return *m_printer;
 }
 
@@ -111,13 +161,12 @@ int PrinterSystem::orientation() const {
 }
 
 void PrinterSystem::setOrientation(int orientation) {
-    m_printer->setPageOrientation(orientation < 1 ? QPageLayout::Portrait
-                                                  : QPageLayout::Landscape);
+    printer().setPageOrientation(orientation < 1 ? QPageLayout::Portrait : QPageLayout::Landscape);
 }
 
 void PrinterSystem::setCopies(int copies) {
     m_copies = std::max(copies, 1);
-    m_printer->setCopyCount(m_copies);
+    if (m_printer) m_printer->setCopyCount(m_copies);
 }
 
 bool PrinterSystem::deviceMakesCopies() const {
@@ -136,12 +185,12 @@ QString PrinterSystem::port(const QString& name) const {
     if (testPrinterInstalled())
         return name == QLatin1String(testPrinterName) ? QStringLiteral("file:") + m_testFolder
                                                       : QString();
-    return destinationOption(name, "device-uri");
+    return queues().ports.value(name);
 }
 
 QString PrinterSystem::makeAndModel(const QString& name) const {
     if (name.isEmpty() || testPrinterInstalled()) return {};
-    return destinationOption(name, "printer-make-and-model");
+    return queues().models.value(name);
 }
 
 bool PrinterSystem::isTextOnly(const QString& name) const {

@@ -3,10 +3,18 @@
 //
 // - The list is asked from the scheduler on every call, so a queue that has vanished is seen
 //   at once; without a scheduler, or with no queue, there is no printer (never a silent PDF).
+//   It is asked through PrintService: a scheduler that does not answer makes the caller wait
+//   a few seconds once, and then the list is empty at once until `checkService` hears the
+//   scheduler again.
 // - The current printer is one shared high-resolution QPrinter set up for the selected queue;
-//   all metrics are in its device pixels.
+//   all metrics are in its device pixels. Qt sets it up over libcups's own connection, which
+//   waits for a silent scheduler without end: it is made only when a queue is selected (after
+//   the scheduler has answered), never merely because the printers are looked at.
 // - Tests can install a test printer instead of the CUPS queues: one printer whose graphic
 //   jobs become PDF files in a folder and whose raw jobs are kept in memory.
+
+#include "platform/PrintFailure.h"
+#include "platform/PrintService.h"
 
 #include <QByteArray>
 #include <QPoint>
@@ -25,6 +33,14 @@ class PrinterSystem {
 public:
     static PrinterSystem& instance();
 
+    // Whether the scheduler answers now, asked with `tick` (PrintService.h): the windows answer
+    // while it is silent, for a few seconds at most.
+    ServiceReply checkService(const ServiceTick& tick);
+    // Why no job can go to the selected printer (or, with none selected, to any): the scheduler
+    // is silent or down, it has no queue, or the queue selected has gone. None when a job may
+    // be tried (the queue's own state is asked as the job begins).
+    PrintFailure unavailability() const;
+
     // Queue names sorted by name (the test printer alone when installed).
     QStringList printerNames() const;
     // The system default queue, else the first; -1 without printers.
@@ -35,11 +51,13 @@ public:
     // Selects printer `index` of the list (-1: the default). False, with no printer selected,
     // when there is no such printer. While a job draws, the selection cannot change.
     bool selectPrinter(int index);
+    // A graphic job draws (true) or has ended (false).
+    void holdSelection(bool drawing) { m_drawing += drawing ? 1 : -1; }
     bool hasPrinter() const { return currentIndex() >= 0; }
     QString currentName() const { return m_name; }
 
     // The shared printer. Without a selected printer it is a PDF printer nobody prints to;
-    // callers ask `hasPrinter` first.
+    // callers ask `hasPrinter` first. Made on first use.
     QPrinter& printer();
 
     // Metrics of the selected printer in device pixels (no printer: all 0).
@@ -82,8 +100,14 @@ private:
     PrinterSystem();
     ~PrinterSystem();
     void resetPrinter();
+    struct Queues;
+    // The scheduler's queues, and how it answered.
+    Queues queues() const;
 
     std::unique_ptr<QPrinter> m_printer;
+    // The scheduler that last kept silent; it is not asked again until it answers a check.
+    mutable QString m_silentService;
+    int m_drawing = 0;
     QString m_name;
     int m_copies = 1;
     QString m_testFolder;

@@ -10,6 +10,7 @@
 #include <QColor>
 #include <QList>
 #include <QPixmap>
+#include <QPointer>
 #include <QSet>
 #include <QWidget>
 
@@ -52,6 +53,10 @@ public:
     void addElement(TSesPrvek* element);
     void removeElement(TSesPrvek* element);
     void removeElements(const QSet<TSesPrvek*>& elements);
+    // The element that shows handles (selected alone or as the primary), which are drawn over
+    // every element of the section; null for none.
+    TSesPrvek* handleOwner() const { return m_handleOwner; }
+    void setHandleOwner(TSesPrvek* element) { m_handleOwner = element; }
 
     // Section height and width (the paper's) in 1/100 inch.
     int sectionHeight() const { return m_height; }
@@ -114,6 +119,7 @@ private:
     QString m_caption;
     QColor m_captionColour;
     QList<TSesPrvek*> m_elements;
+    QPointer<TSesPrvek> m_handleOwner;
     int m_dragStartY = 0;
     bool m_bandActive = false;
     QPoint m_bandStart;

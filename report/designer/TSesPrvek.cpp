@@ -118,13 +118,22 @@ int TSesPrvek::sectionHeight() const {
 
 void TSesPrvek::setSelectedMark(bool on) {
     m_selected = on;
-    update();
-    updateCoveringElements();
+    marksChanged();
 }
 
 void TSesPrvek::setMultiMark(bool on) {
     m_multi = on;
+    marksChanged();
+}
+
+void TSesPrvek::marksChanged() {
     update();
+    TOddil* s = section();
+    if (!s) return;
+    if (m_selected && !m_multi)
+        s->setHandleOwner(this);
+    else if (s->handleOwner() == this)
+        s->setHandleOwner(nullptr);
     updateCoveringElements();
 }
 
@@ -257,12 +266,10 @@ void TSesPrvek::paintCoveredHandles(QPainter& painter) {
 
 TSesPrvek* TSesPrvek::handleOwner() const {
     const TOddil* s = section();
-    for (int i = 0; s && i < s->PocetPrvku(); ++i) {
-        TSesPrvek* e = s->Prvek(i);
-        if (e != this && e->m_selected && !e->m_multi && e->geometry().intersects(geometry()))
-            return e;
-    }
-    return nullptr;
+    TSesPrvek* owner = s ? s->handleOwner() : nullptr;
+    const bool over = owner && owner != this && owner->parentWidget() == s &&
+                      owner->geometry().intersects(geometry());
+    return over ? owner : nullptr;
 }
 
 TSesPrvek* TSesPrvek::coveredHandleAt(const QPoint& point, QPoint& there) const {

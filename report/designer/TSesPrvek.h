@@ -125,12 +125,15 @@ private:
     // The handles of the section's selected element that lie over this control: the
     // selected element's handles are drawn above every element.
     void paintCoveredHandles(QPainter& painter);
-    // The section's selected element (not this one, not of a multiple selection) where it
-    // meets this control, or null.
+    // The section's element that shows handles (not this one) where it meets this control, or
+    // null.
     TSesPrvek* handleOwner() const;
     // That element when one of its handles lies under `point` (this control's pixels), with
     // the point in its pixels in `there`; else null.
     TSesPrvek* coveredHandleAt(const QPoint& point, QPoint& there) const;
+    // After the selection marks changed: repaints, and tells the section whether this control
+    // shows handles now.
+    void marksChanged();
     // Repaints what lies over this control, where its handles are drawn.
     void updateCoveringElements();
     // A press as this control takes it: selection, then a move or a resize by the handle.

@@ -1,6 +1,7 @@
 #include "report/engine/sestzpr.h"
 
 #include "platform/MessageSink.h"
+#include "platform/PrintFailure.h"
 
 namespace report {
 
@@ -144,6 +145,20 @@ constexpr Entry kTexts[] = {
     {ReportText::RunStoppedAtEndPage,
      u"Sestava skončila na stránce %d, víc stránek mít nemůže. Zbývající záznamy v ní chybí."},
     {ReportText::PrintJobRefused, u"Tiskárna \"%s\" tiskovou úlohu nepřijala:\r%s"},
+    {ReportText::PrintServiceSilent,
+     u"Tisková služba systému (plánovač CUPS, %s) neodpovídá. Tisknout teď nelze, zkuste to "
+     u"později."},
+    {ReportText::PrintServiceDown,
+     u"Tisková služba systému (plánovač CUPS, %s) neběží. Tisknout nelze."},
+    {ReportText::PrinterGone, u"Tiskárna \"%s\" už v systému není."},
+    {ReportText::PrinterStopped, u"Tiskárna \"%s\" je zastavená:\r%s"},
+    {ReportText::PrinterRejecting, u"Tiskárna \"%s\" nepřijímá tiskové úlohy:\r%s"},
+    {ReportText::PrintSpoolNotWritten,
+     u"Tiskovou úlohu pro tiskárnu \"%s\" se nepodařilo zapsat do dočasné složky \"%s\" "
+     u"(například je plný disk). Na tiskárnu nebylo nic odesláno."},
+    {ReportText::PrintJobFailed,
+     u"Tiskárna \"%s\" tiskovou úlohu nevytiskla:\r%s\rÚloha byla zrušena."},
+    {ReportText::WaitingForPrintService, u"Čekám na odpověď tiskové služby ..."},
 };
 
 constexpr bool inOrder() {
@@ -204,6 +219,45 @@ void ShowWarning(platform::MessageSink& sink, const QString& text) {
 void ShowInformation(platform::MessageSink& sink, const QString& text) {
     showBox(sink, text, ReportText::CaptionInformation, platform::MessageButtons::Ok,
             platform::MessageIcon::Information);
+}
+
+QString PrintFailureText(const platform::PrintFailure& failure) {
+    using Cause = platform::PrintFailure::Cause;
+    const auto text = [&](ReportText id) {
+        return FillText(LoadText(id), {failure.printer, failure.detail});
+    };
+    switch (failure.cause) {
+    case Cause::None:
+    case Cause::Cancelled:
+        return {};
+    case Cause::NoPrinter:
+        return LoadText(ReportText::NoPrinterInstalled);
+    case Cause::ServiceSilent:
+        return text(ReportText::PrintServiceSilent);
+    case Cause::ServiceDown:
+        return text(ReportText::PrintServiceDown);
+    case Cause::PrinterGone:
+        return text(ReportText::PrinterGone);
+    case Cause::PrinterStopped:
+        return text(ReportText::PrinterStopped);
+    case Cause::PrinterRejecting:
+        return text(ReportText::PrinterRejecting);
+    case Cause::SpoolNotWritten:
+        return text(ReportText::PrintSpoolNotWritten);
+    case Cause::Refused:
+        return text(ReportText::PrintJobRefused);
+    case Cause::JobFailed:
+        return text(ReportText::PrintJobFailed);
+    }
+    return {};
+}
+
+void ShowPrintFailure(platform::MessageSink& sink, const platform::PrintFailure& failure) {
+    if (!failure.failed()) return;
+    if (failure.cause == platform::PrintFailure::NoPrinter)
+        ShowWarning(sink, PrintFailureText(failure));
+    else
+        ShowError(sink, PrintFailureText(failure));
 }
 
 } // namespace report

@@ -8,7 +8,8 @@
 
 namespace platform {
 class MessageSink;
-}
+struct PrintFailure;
+} // namespace platform
 
 namespace report {
 
@@ -136,10 +137,18 @@ enum class ReportText {
     TemplateDamaged,
     RunStoppedAtEndPage,
     PrintJobRefused,
+    PrintServiceSilent,
+    PrintServiceDown,
+    PrinterGone,
+    PrinterStopped,
+    PrinterRejecting,
+    PrintSpoolNotWritten,
+    PrintJobFailed,
+    WaitingForPrintService,
 };
 
 // Number of texts in the table.
-constexpr int kReportTextCount = static_cast<int>(ReportText::PrintJobRefused) + 1;
+constexpr int kReportTextCount = static_cast<int>(ReportText::WaitingForPrintService) + 1;
 
 // The text of one entry, exactly as the engine shows it (trailing blanks kept).
 QString LoadText(ReportText id);
@@ -157,5 +166,11 @@ void ShowError(platform::MessageSink& sink, const QString& text);
 void ShowWarning(platform::MessageSink& sink, const QString& text);
 // "Informace", OK, information icon.
 void ShowInformation(platform::MessageSink& sink, const QString& text);
+
+// The words for why a print did not reach paper (empty for none or a cancel).
+QString PrintFailureText(const platform::PrintFailure& failure);
+// Tells it: no printer on the system as a warning, every other cause as an error; nothing for
+// a cancel.
+void ShowPrintFailure(platform::MessageSink& sink, const platform::PrintFailure& failure);
 
 } // namespace report

@@ -17,9 +17,9 @@
 namespace testsupport {
 
 // True when a scheduler accepts connections.
-inline bool schedulerAnswers() {
-    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, HTTP_ENCRYPTION_NEVER,
-                                1, 3000, nullptr);
+inline bool schedulerAnswers(const char* server = cupsServer()) {
+    http_t* http = httpConnect2(server, ippPort(), nullptr, AF_UNSPEC, HTTP_ENCRYPTION_NEVER, 1,
+                                3000, nullptr);
     if (!http) return false;
     httpClose(http);
     return true;
@@ -30,8 +30,10 @@ inline bool schedulerAnswers() {
 #define REQUIRE_SCHEDULER()                                                                       \
     if (!testsupport::schedulerAnswers()) {                                                       \
         if (qEnvironmentVariableIsSet("KOLV_REQUIRE_CUPS"))                                       \
-            FAIL() << "no CUPS scheduler answers, though scripts/test.sh started one";            \
-        GTEST_SKIP() << "no CUPS scheduler answers; scripts/test.sh starts one";                  \
+            FAIL() << "no CUPS scheduler answers at " << cupsServer() << ", yet printer tests "   \
+                   << "must run (KOLV_REQUIRE_CUPS)";                                             \
+        GTEST_SKIP() << "no CUPS scheduler answers at " << cupsServer()                           \
+                     << "; scripts/test.sh starts one";                                           \
     }
 
 // Points libcups (and so Qt's printer list) at another server while in scope.

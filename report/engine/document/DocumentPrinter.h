@@ -7,20 +7,21 @@
 #include <QString>
 
 #include <memory>
-#include <optional>
 
 namespace report {
 
 class DocumentPrinter {
 public:
     virtual ~DocumentPrinter() = default;
-    // None when a printer can be used; otherwise the printer chosen before (empty when there is
-    // no printer at all) and why it is out of reach.
-    virtual std::optional<TSestVystup::PrintFailure> unavailable() const = 0;
+    // Why no printer can be used now (cause None when one can): the print service does not
+    // answer or run, it has no printer, or the printer chosen before has gone. Asked while the
+    // document's windows answer and its cancel is polled (cause Cancelled when it stopped the
+    // wait).
+    virtual TSestVystup::PrintFailure unavailable(TSestVystup& document) = 0;
     // Prints pages start..end of `document` on printer `printer` of the system's list (-1: the
     // current one), as text on a text-only printer, and selects the printer chosen before
-    // again. False when nothing was printed: the document's LastPrintFailure says why, and is
-    // empty when the print was cancelled.
+    // again. False when nothing was printed: the document's LastPrintFailure says why, and has
+    // no cause when the print was cancelled.
     virtual bool print(TSestVystup& document, int printer, int start, int end,
                        const QString& title, int copies) = 0;
 };

@@ -15,6 +15,9 @@ public:
     virtual void ShowItem(int n) = 0;
     // The pages go to the printer: from now on the job cannot be stopped from the window.
     virtual void ShowSending() = 0;
+    // The print waits for the print service to answer; the user may still stop it. A window
+    // without such a text keeps what it shows.
+    virtual void ShowWaiting() {}
     // Set for good once the user asked to stop; writers poll it.
     virtual const bool* cancelFlag() const = 0;
 };

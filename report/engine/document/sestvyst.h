@@ -7,6 +7,7 @@
 // Page indexes are 0-based everywhere; an index outside the document does nothing.
 
 #include "platform/Metafile.h"
+#include "platform/PrintFailure.h"
 #include "report/engine/template/sestavyt_model.h"
 #include "report/engine/text/sest_rtf.h"
 #include "report/engine/text/sestcepr.h"
@@ -209,13 +210,9 @@ public:
     // The text form of an element in the character page, shifted by the offsets.
     static void ToText(const TVystPrvek& element, TZnakovePole& page, int xOffset, int yOffset);
 
-    // Why the last print did not reach its printer: the printer's name and the scheduler's
-    // reason. Empty after a print that was done or cancelled, or found no printer at all.
-    struct PrintFailure {
-        QString printer;
-        QString reason;
-        bool failed() const { return !reason.isEmpty(); }
-    };
+    // Why the last print did not reach paper (PrintFailure.h); None after a print that was done
+    // or cancelled.
+    using PrintFailure = platform::PrintFailure;
     const PrintFailure& LastPrintFailure() const { return m_printFailure; }
     // Set by the printers (sestvyst_print.h, report_engine) as each print starts and fails.
     void SetPrintFailure(const PrintFailure& failure) { m_printFailure = failure; }

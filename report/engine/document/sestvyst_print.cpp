@@ -16,6 +16,7 @@
 namespace report {
 
 using platform::PrinterSystem;
+using platform::PrintFailure;
 using platform::TRect;
 
 namespace {
@@ -43,6 +44,12 @@ TRect zoomed(TRect r, int zoom) {
     return {r.left * zoom / 100, r.top * zoom / 100, r.right * zoom / 100, r.bottom * zoom / 100};
 }
 
+// Records why a print failed; a printer that is simply missing is "no printer".
+void failPrint(TSestVystup& doc, PrintFailure failure) {
+    if (!failure.failed()) failure = {PrintFailure::NoPrinter, {}, {}};
+    doc.SetPrintFailure(failure);
+}
+
 // What both printers do first: forget the last failure, clamp the page range and select the
 // printer with the template's orientation. False when no job is to start; `result` is then the
 // printer's answer (true for nothing to print, false without a printer).
@@ -56,9 +63,7 @@ bool preparePrinting(TSestVystup& doc, int& start, int& end, bool& result,
     if (start > end) return false;
     result = ensurePrinter();
     if (!result) {
-        const QString chosen = PrinterSystem::instance().currentName();
-        if (!chosen.isEmpty())
-            doc.SetPrintFailure({chosen, platform::VanishedQueueReason(chosen)});
+        failPrint(doc, PrinterSystem::instance().unavailability());
         return false;
     }
     const TSestVystup::PageLayout& layout = doc.pageLayout();
@@ -118,7 +123,7 @@ bool PrintGraphic(TSestVystup& doc, int start, int end, const QString& title, in
     for (int run = 0; run < runs; ++run) {
         platform::GraphicJob job;
         if (!job.begin(title)) {
-            doc.SetPrintFailure({job.failure().queue, job.failure().reason});
+            failPrint(doc, job.failure());
             return false;
         }
         QCoreApplication::processEvents();
@@ -159,7 +164,7 @@ bool PrintGraphic(TSestVystup& doc, int start, int end, const QString& title, in
         }
         if (RunProgress* progress = doc.Progress()) progress->ShowSending();
         if (!job.end()) {
-            doc.SetPrintFailure({job.failure().queue, job.failure().reason});
+            failPrint(doc, job.failure());
             return false;
         }
     }
@@ -186,7 +191,7 @@ bool PrintText(TSestVystup& doc, int start, int end, const QString& title, int c
     for (int copy = 0; copy < std::max(copies, 1); ++copy) {
         platform::RawJob job;
         if (!job.begin(title)) {
-            doc.SetPrintFailure({job.failure().queue, job.failure().reason});
+            failPrint(doc, job.failure());
             return false;
         }
         for (int p = start; p <= end; ++p) {
@@ -197,7 +202,7 @@ bool PrintText(TSestVystup& doc, int start, int end, const QString& title, int c
                 TSestVystup::ToText(*elements->Prvek(i), page, ox, oy);
             // Rows end in CR LF; a form feed ends the page, as a text-only driver does.
             if (!job.write(page.PageBytes(language) + '\f')) {
-                doc.SetPrintFailure({job.failure().queue, job.failure().reason});
+                failPrint(doc, job.failure());
                 job.abort();
                 return false;
             }
@@ -209,7 +214,7 @@ bool PrintText(TSestVystup& doc, int start, int end, const QString& title, int c
         }
         if (RunProgress* progress = doc.Progress()) progress->ShowSending();
         if (!job.end()) {
-            doc.SetPrintFailure({job.failure().queue, job.failure().reason});
+            failPrint(doc, job.failure());
             return false;
         }
     }
@@ -221,12 +226,8 @@ namespace {
 // The printers of platform::PrinterSystem; a text-only printer gets the text form.
 class SystemPrinter : public DocumentPrinter {
 public:
-    std::optional<TSestVystup::PrintFailure> unavailable() const override {
-        PrinterSystem& printers = PrinterSystem::instance();
-        if (!printers.printerNames().isEmpty()) return std::nullopt;
-        const QString chosen = printers.currentName();
-        return TSestVystup::PrintFailure{
-            chosen, chosen.isEmpty() ? QString() : platform::VanishedQueueReason(chosen)};
+    PrintFailure unavailable(TSestVystup& document) override {
+        return PrintersUnavailable(document);
     }
 
     bool print(TSestVystup& document, int printer, int start, int end, const QString& title,
@@ -244,6 +245,26 @@ public:
 };
 
 } // namespace
+
+PrintFailure PrintersUnavailable(TSestVystup& doc) {
+    PrinterSystem& printers = PrinterSystem::instance();
+    if (printers.testPrinterInstalled()) return {};
+    bool waitingShown = false;
+    const platform::ServiceReply reply = printers.checkService([&](int waitedMs) {
+        if (doc.CancelRequested()) return false;
+        if (waitedMs >= 500 && !waitingShown) {
+            waitingShown = true;
+            if (RunProgress* progress = doc.Progress()) progress->ShowWaiting();
+        }
+        return true;
+    });
+    if (reply == platform::ServiceReply::Cancelled) return {PrintFailure::Cancelled, {}, {}};
+    const PrintFailure why = printers.unavailability();
+    // A printer chosen before that has gone is told when a print goes to it (a print dialog
+    // chooses another); it counts here only when it was the last one.
+    if (why.cause == PrintFailure::PrinterGone && !printers.printerNames().isEmpty()) return {};
+    return why;
+}
 
 void InstallSystemPrinter() {
     InstallDocumentPrinter(std::make_unique<SystemPrinter>());

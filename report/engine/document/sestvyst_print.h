@@ -29,6 +29,12 @@ using PrintFitDialog =
     std::function<bool(const TSestVystup::PageLayout& page, int& columns, int& rows, int& zoom)>;
 void SetPrintFitDialog(PrintFitDialog dialog);
 
+// Whether a print can go to the system's printers now (DocumentPrinter::unavailable). The
+// scheduler is asked first, while the windows answer: after half a second the document's
+// progress window says that the print waits for the print service, and its cancel (or the
+// document's cancel query) stops the wait.
+TSestVystup::PrintFailure PrintersUnavailable(TSestVystup& document);
+
 // Makes the system's printers (platform::PrinterSystem) those a report prints on
 // (DocumentPrinter.h).
 void InstallSystemPrinter();

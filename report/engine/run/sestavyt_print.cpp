@@ -11,25 +11,11 @@
 
 namespace report {
 
-namespace {
-
-QString refusalText(const QString& printer, const QString& reason) {
-    return FillText(LoadText(ReportText::PrintJobRefused), {printer, reason});
-}
-
-} // namespace
-
 int TSestavaTyp::PrintOn(int printer, int /*flag*/) {
     // Without the engine's printers there is no printer at all.
     DocumentPrinter* printers = InstalledDocumentPrinter();
-    const std::optional<TSestVystup::PrintFailure> unavailable =
-        printers ? printers->unavailable() : TSestVystup::PrintFailure{};
-    if (unavailable) {
-        // No printer at all, or the printer chosen before is out of reach with its scheduler.
-        if (unavailable->printer.isEmpty())
-            showWarning(LoadText(ReportText::NoPrinterInstalled));
-        else
-            showError(refusalText(unavailable->printer, unavailable->reason));
+    if (!printers) {
+        showWarning(LoadText(ReportText::NoPrinterInstalled));
         return seNoPrinter;
     }
     if (busy()) return seNothingDone;
@@ -55,14 +41,20 @@ int TSestavaTyp::PrintOn(int printer, int /*flag*/) {
                       PrintBackground || (bg.own && bg.print), page.marginLeft, page.marginTop);
     // What stops the run (a cancel flag, the caller's window) stops its print as well.
     doc.SetCancelQuery(run.cancelQuery);
-    const bool printed = printers->print(doc, printer, StartPage, EndPage, Popis, PrintCopies);
+    // The print service out of reach, no printer, or the one chosen before gone: nothing to
+    // print on.
+    TSestVystup::PrintFailure failure = printers->unavailable(doc);
+    bool printed = false;
+    if (failure.cause == TSestVystup::PrintFailure::None) {
+        printed = printers->print(doc, printer, StartPage, EndPage, Popis, PrintCopies);
+        failure = doc.LastPrintFailure();
+    }
     doc.SetCancelQuery(nullptr);
     run.busy = false;
-    // A job the printer refused is not reported as printed, nor as cancelled.
+    // A job that did not reach paper is not reported as printed, nor as cancelled.
     if (printed) return seOk;
-    const TSestVystup::PrintFailure& failure = doc.LastPrintFailure();
     if (!failure.failed()) return seCancelled;
-    showError(refusalText(failure.printer, failure.reason));
+    ShowPrintFailure(sink(), failure);
     return seNoPrinter;
 }
 

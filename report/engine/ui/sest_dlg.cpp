@@ -170,8 +170,9 @@ void TSestPrintDlg::runProperties() {
     showPrinterDevice();
 }
 
-TPrintDialogTyp::TPrintDialogTyp(const QString& exeDir)
-    : PrinterIndex(platform::PrinterSystem::instance().currentIndex()), m_exeDir(exeDir) {}
+// -1 selects the current printer when the form runs: the scheduler is not asked before (a
+// silent one would hold up the window that owns the dialog).
+TPrintDialogTyp::TPrintDialogTyp(const QString& exeDir) : PrinterIndex(-1), m_exeDir(exeDir) {}
 
 void TPrintDialogTyp::setModalHook(ModalHook hook) {
     modalHook() = std::move(hook);

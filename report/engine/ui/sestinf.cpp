@@ -27,11 +27,12 @@ TFormInfo::TFormInfo(QWidget* owner) : QDialog(owner) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_label);
     layout->addWidget(m_button, 0, Qt::AlignHCenter);
-    // Room for the longer of the two texts, with the largest item number.
+    // Room for the longest of the texts, with the largest item number.
     const QFontMetrics metrics(m_label->font());
     const int textWidth =
-        std::max(metrics.horizontalAdvance(LoadText(ReportText::PreparingItem) + "2147483647"),
-                 metrics.horizontalAdvance(LoadText(ReportText::SendingToPrinter)));
+        std::max({metrics.horizontalAdvance(LoadText(ReportText::PreparingItem) + "2147483647"),
+                  metrics.horizontalAdvance(LoadText(ReportText::SendingToPrinter)),
+                  metrics.horizontalAdvance(LoadText(ReportText::WaitingForPrintService))});
     setFixedSize(std::max(textWidth + 60, 300), sizeHint().height() + 10);
     qApp->installEventFilter(this);
 }
@@ -62,6 +63,11 @@ void TFormInfo::ShowItem(int n) {
 void TFormInfo::ShowSending() {
     m_button->setEnabled(false);
     m_label->setText(LoadText(ReportText::SendingToPrinter));
+    showNow();
+}
+
+void TFormInfo::ShowWaiting() {
+    m_label->setText(LoadText(ReportText::WaitingForPrintService));
     showNow();
 }
 

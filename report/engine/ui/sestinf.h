@@ -24,6 +24,8 @@ public:
     // "Odesílám data do tiskárny ..." with the button disabled: the job can no longer be
     // cancelled from here.
     void ShowSending() override;
+    // "Čekám na odpověď tiskové služby ...", the button still enabled.
+    void ShowWaiting() override;
     bool cancelRequested() const { return m_cancelRequested; }
     const bool* cancelFlag() const override { return &m_cancelRequested; }
 

@@ -3,7 +3,6 @@
 #include "platform/BoxMessageSink.h"
 #include "platform/NumberText.h"
 #include "platform/PainterCanvas.h"
-#include "platform/PrintJobs.h"
 #include "platform/Printers.h"
 #include "report/engine/document/TPicture.h"
 #include "report/engine/document/sestvyst.h"
@@ -26,6 +25,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
@@ -462,27 +462,30 @@ void TFormSestP::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TFormSestP::showBox(const QString& text, const QString& caption, int icon) {
+platform::MessageSink& TFormSestP::messageSink() {
     static platform::BoxMessageSink boxes;
-    platform::MessageSink& sink = m_messages ? *m_messages : boxes;
-    sink.ShowBox(text, caption, platform::MessageButtons::Ok, platform::MessageIcon(icon));
+    return m_messages ? *m_messages : boxes;
+}
+
+void TFormSestP::showBox(const QString& text, const QString& caption, int icon) {
+    messageSink().ShowBox(text, caption, platform::MessageButtons::Ok,
+                          platform::MessageIcon(icon));
+}
+
+bool TFormSestP::printersAnswer() {
+    // The progress window (shown when the wait lasts) lets the user stop waiting.
+    const RunWatch watch(*m_document);
+    const TSestVystup::PrintFailure unavailable = PrintersUnavailable(*m_document);
+    ShowPrintFailure(messageSink(), unavailable);
+    return unavailable.cause == TSestVystup::PrintFailure::None;
 }
 
 void TFormSestP::Print() {
-    if (!m_document || !ActionPrint->isEnabled()) return;
+    // While the print service is waited for, the events go on: one print at a time.
+    if (!m_document || !ActionPrint->isEnabled() || m_printing) return;
+    const QScopedValueRollback printing(m_printing, true);
+    if (!printersAnswer()) return;
     platform::PrinterSystem& printers = platform::PrinterSystem::instance();
-    if (printers.printerNames().isEmpty()) {
-        // No printer at all, or the one chosen before is out of reach with its scheduler.
-        const QString chosen = printers.currentName();
-        if (chosen.isEmpty())
-            showBox(LoadText(ReportText::NoPrinterInstalled), LoadText(ReportText::CaptionWarning),
-                    int(platform::MessageIcon::Warning));
-        else
-            showBox(FillText(LoadText(ReportText::PrintJobRefused),
-                             {chosen, platform::VanishedQueueReason(chosen)}),
-                    LoadText(ReportText::CaptionError), int(platform::MessageIcon::Critical));
-        return;
-    }
     SelectPrinter(-1);
     const TSestVystup::PageLayout& layout = m_document->pageLayout();
     if (!layout.orientationChangeable) SetPrinterOrientation(layout.landscape ? 1 : 0);
@@ -492,14 +495,16 @@ void TFormSestP::Print() {
     d.ToPage = std::min(m_document->EndPage(), m_document->PageCount());
     d.Copies = m_document->Copies();
     if (d.Execute(this) != TPrintDialogTyp::Print) return;
-    if (d.PrinterIndex < 0 && !d.PrinterName.isEmpty()) {
+    // The dialog may have stayed open long: ask again before anything is printed.
+    if (!printersAnswer()) return;
+    const int chosen = int(printers.printerNames().indexOf(d.PrinterName));
+    if (chosen < 0 && !d.PrinterName.isEmpty()) {
         // The queue chosen has gone while the dialog was open: say so, print nowhere else.
-        showBox(FillText(LoadText(ReportText::PrintJobRefused),
-                         {d.PrinterName, platform::VanishedQueueReason(d.PrinterName)}),
-                LoadText(ReportText::CaptionError), int(platform::MessageIcon::Critical));
+        ShowPrintFailure(messageSink(),
+                         {TSestVystup::PrintFailure::PrinterGone, d.PrinterName, {}});
         return;
     }
-    SelectPrinter(d.PrinterIndex);
+    SelectPrinter(chosen);
     int from = d.FromPage, to = d.ToPage;
     if (d.CurrentPageOnly) from = to = m_current + 1;
     m_backgroundInPages = d.PrintBackground;
@@ -508,7 +513,7 @@ void TFormSestP::Print() {
     if (OnBeforePrint) OnBeforePrint();
     const QString title = QStringLiteral("Tisková sestava");
     const bool textOnly =
-        IsTextOnlyPrinter(d.PrinterIndex, d.ToFile ? QStringLiteral("FILE:") : QString());
+        IsTextOnlyPrinter(chosen, d.ToFile ? QStringLiteral("FILE:") : QString());
     // An orientation the user set in the printer's properties holds for this print; any other
     // printer takes the template's.
     const bool templateOrientation = d.PropertiesPrinter != printers.currentName();
@@ -521,10 +526,7 @@ void TFormSestP::Print() {
     }
     if (OnAfterPrint) OnAfterPrint();
     showPage(m_current);
-    const TSestVystup::PrintFailure& failure = m_document->LastPrintFailure();
-    if (!printed && failure.failed())
-        showBox(FillText(LoadText(ReportText::PrintJobRefused), {failure.printer, failure.reason}),
-                LoadText(ReportText::CaptionError), int(platform::MessageIcon::Critical));
+    if (!printed) ShowPrintFailure(messageSink(), m_document->LastPrintFailure());
 }
 
 QString TFormSestP::chooseFile(const QString& filter, const QString& suffix,

@@ -121,7 +121,10 @@ private:
     QString chooseFile(const QString& filter, const QString& suffix, bool confirmOverwrite);
     // Shows the failure message for an export that failed, not for one the user cancelled.
     bool exportResult(bool ok, const RunWatch& watch);
+    platform::MessageSink& messageSink();
     void showBox(const QString& text, const QString& caption, int icon);
+    // Whether the print service answers and has the printer; tells the user when not.
+    bool printersAnswer();
 
     TSestVystup* m_document = nullptr;
     int m_current = 0;
@@ -131,6 +134,7 @@ private:
     const TPicture* m_background = nullptr;
     platform::TRect m_backgroundRect;
     bool m_backgroundInPages = false;
+    bool m_printing = false;
 
     QScrollArea* m_scroll;
     QWidget* m_canvasHost;

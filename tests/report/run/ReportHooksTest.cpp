@@ -39,7 +39,7 @@ struct ScriptedPrinter : DocumentPrinter {
         bool busy;
         bool background;
     };
-    std::optional<TSestVystup::PrintFailure> unavailable() const override { return missing; }
+    TSestVystup::PrintFailure unavailable(TSestVystup&) override { return missing; }
     bool print(TSestVystup& document, int printer, int start, int end, const QString& title,
                int copies) override {
         calls.push_back({printer, start, end, copies, document.PageCount(), title, report->busy(),
@@ -48,7 +48,7 @@ struct ScriptedPrinter : DocumentPrinter {
         return printed;
     }
     TSestavaTyp* report = nullptr;
-    std::optional<TSestVystup::PrintFailure> missing;
+    TSestVystup::PrintFailure missing;
     TSestVystup::PrintFailure failure;
     bool printed = true;
     std::vector<Call> calls;
@@ -149,16 +149,18 @@ TEST(ReportHooks, PrintingGoesToTheInstalledPrinters) {
     printer.printed = false;
     EXPECT_EQ(r.t.report.PrintOn(-1), seCancelled);
     EXPECT_TRUE(r.messages.messages().isEmpty());
-    printer.failure = {QStringLiteral("Fronta"), QStringLiteral("plná")};
+    printer.failure = {TSestVystup::PrintFailure::Refused, QStringLiteral("Fronta"),
+                       QStringLiteral("plná")};
     EXPECT_EQ(r.t.report.PrintOn(-1), seNoPrinter);
     ASSERT_EQ(r.messages.messages().size(), 1);
     EXPECT_TRUE(namesBoth(r.messages.messages()[0], u"Fronta", u"plná"));
 
     // Printers out of reach: none at all warns, a vanished one says why; nothing prints.
     const std::size_t printed = printer.calls.size();
-    printer.missing = TSestVystup::PrintFailure{};
+    printer.missing = {TSestVystup::PrintFailure::NoPrinter, {}, {}};
     EXPECT_EQ(r.t.report.PrintOn(-1), seNoPrinter);
-    printer.missing = TSestVystup::PrintFailure{QStringLiteral("Stará"), QStringLiteral("pryč")};
+    printer.missing = {TSestVystup::PrintFailure::PrinterStopped, QStringLiteral("Stará"),
+                       QStringLiteral("pryč")};
     EXPECT_EQ(r.t.report.Print(), seNoPrinter);
     EXPECT_EQ(printer.calls.size(), printed);
     ASSERT_EQ(r.messages.messages().size(), 3);
