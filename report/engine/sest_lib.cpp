@@ -177,6 +177,10 @@ int UnscaleRound(double a, double b) {
     return b == 0 ? 0 : roundToInt(a / b);
 }
 
+int WithinPageReach(double value) {
+    return roundToInt(std::clamp(value, double(-kPageReach), double(kPageReach)));
+}
+
 int CompareInt(int a, int b) {
     return b > a ? -1 : (a == b ? 0 : 1);
 }

@@ -62,6 +62,11 @@ int SnapToGrid(double value, double step);
 // not a number (b = 0 in UnscaleRound, or infinities) gives 0.
 int ScaleRound(double a, double b);
 int UnscaleRound(double a, double b);
+// The farthest a position or a size on a page can matter, in 1/100 inch (655 inches, beyond
+// any paper). Templates (and pastes) may hold anything up to the ends of int; the outputs take
+// such values at this reach before any arithmetic, so that nothing they scale or add overflows.
+constexpr int kPageReach = 1 << 16;
+int WithinPageReach(double value); // clamped to -kPageReach..kPageReach and rounded
 // -1 when b > a, 0 when equal, 1 otherwise.
 int CompareInt(int a, int b);
 

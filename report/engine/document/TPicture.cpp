@@ -4,7 +4,9 @@
 #include "report/engine/sest_lib.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 
 #include <algorithm>
@@ -227,6 +229,20 @@ bool TPicture::LoadFromBytes(const QByteArray& bytes) {
     }
     setBitmap(image);
     return !isEmpty();
+}
+
+bool PictureFiles::load(const QString& fileName, TPicture& picture) {
+    const QFileInfo file(fileName);
+    const QString key = file.absoluteFilePath();
+    const qint64 modified = file.lastModified().toMSecsSinceEpoch();
+    auto known = m_files.find(key);
+    if (known == m_files.end() || known->size != file.size() || known->modified != modified) {
+        Loaded loaded{file.size(), modified, {}};
+        loaded.picture.LoadFromFile(fileName);
+        known = m_files.insert(key, loaded);
+    }
+    picture = known->picture;
+    return !picture.isEmpty();
 }
 
 QString TPicture::fileMasks() {

@@ -8,6 +8,7 @@
 #include "platform/TCanvas.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QImage>
 #include <QString>
 
@@ -50,6 +51,25 @@ private:
     Kind m_kind = Kind::None;
     QImage m_bitmap;
     std::shared_ptr<const platform::Metafile> m_metafile;
+};
+
+// Pictures loaded from files and kept decoded. A report run reloads its pictures by name for
+// every record: a file named again shares the picture decoded before (bitmaps and metafiles are
+// shared, not copied), so every output element and page shows one image, decoded once. A file
+// changed since (its size or time of change) is read again.
+class PictureFiles {
+public:
+    // As TPicture::LoadFromFile.
+    bool load(const QString& fileName, TPicture& picture);
+    void clear() { m_files.clear(); }
+
+private:
+    struct Loaded {
+        qint64 size = -1;
+        qint64 modified = 0;
+        TPicture picture; // empty when the file is no picture
+    };
+    QHash<QString, Loaded> m_files;
 };
 
 // Decodes a JPEG file's bytes into an RGB image; a null image when they are not a readable

@@ -68,17 +68,24 @@ void drawSides(TCanvas& canvas, const TRect& r, int sides) {
     }
 }
 
-// The pen of lines and frame outlines: width w of the template scaled, at least one unit.
+// The pen of lines and frame outlines: width w of the template (within the page's reach)
+// scaled, at least one unit.
 int scaledPenWidth(int w, double scale) {
-    return nearest((w - 1) * scale) + 1;
+    return platform::saturatedInt(qint64(nearest((w - 1.0) * scale)) + 1);
 }
 
 TRect narrowed(TRect r, int w) {
-    r.left += w / 2;
-    r.top += w / 2;
-    r.right -= (w + 1) / 2;
-    r.bottom -= (w + 1) / 2;
+    const auto moved = [](int side, int by) { return platform::saturatedInt(qint64(side) + by); };
+    r.left = moved(r.left, w / 2);
+    r.top = moved(r.top, w / 2);
+    r.right = moved(r.right, -((w + 1) / 2));
+    r.bottom = moved(r.bottom, -((w + 1) / 2));
     return r;
+}
+
+// The pen width of a line or a frame, taken within the page's reach.
+int penWidthOf(const TVoranReportElement& e) {
+    return WithinPageReach(e.PenWidth);
 }
 
 int sideBits(const TVoranReportElement& e) {
@@ -114,8 +121,9 @@ void drawText(TCanvas& canvas, const TVoranReportElement& e, const ElementConten
 void drawLine(TCanvas& canvas, const TVoranReportElement& e, TRect r, double sx) {
     canvas.SaveState();
     canvas.SetBrush({0xFFFFFF, platform::bsClear});
-    canvas.SetPen({e.PenColor, e.PenStyle, scaledPenWidth(e.PenWidth, sx)});
-    r = narrowed(r, e.PenWidth);
+    const int pen = penWidthOf(e);
+    canvas.SetPen({e.PenColor, e.PenStyle, scaledPenWidth(pen, sx)});
+    r = narrowed(r, pen);
     drawSides(canvas, r, sideBits(e));
     if (e.Options & soOption5) {
         canvas.MoveTo(r.left, r.bottom);
@@ -132,11 +140,12 @@ void drawLine(TCanvas& canvas, const TVoranReportElement& e, TRect r, double sx)
 void drawFrame(TCanvas& canvas, const TVoranReportElement& e, TRect r, double sx, double sy) {
     canvas.SaveState();
     canvas.SetBrush({e.BrushColor, e.BrushStyle});
-    if (e.PenWidth != 0)
-        canvas.SetPen({e.PenColor, platform::psSolid, scaledPenWidth(e.PenWidth, sx)});
+    const int pen = penWidthOf(e);
+    if (pen != 0)
+        canvas.SetPen({e.PenColor, platform::psSolid, scaledPenWidth(pen, sx)});
     else
         canvas.SetPen({e.PenColor, platform::psClear, 1});
-    r = narrowed(r, e.PenWidth);
+    r = narrowed(r, pen);
     if (e.Kind == ekFrame) {
         canvas.Rectangle(r);
     } else if (e.Kind == ekRoundFrame) {
@@ -174,12 +183,15 @@ ElementTextLayout TextLayoutOf(const TVoranReportElement& e, double charWidth, d
     ElementTextLayout layout;
     layout.font = e.Font;
     layout.font.height = 0;
+    // Letters taller than the page's reach show nothing more.
+    layout.font.size = std::min(layout.font.size, kPageReach * 72.0 / 100);
     MapRomanFont(layout.font);
     RichTextOptions& options = layout.options;
     options.wordWrap = e.IsMultilineText();
     options.alignment = e.GetAlignment();
     options.rtf = e.GetRtf();
-    options.charWidth = e.Spacing >= 1 ? e.Spacing : RomanCharWidth(e.Font.name, charWidth);
+    options.charWidth =
+        e.Spacing >= 1 ? WithinPageReach(e.Spacing) : RomanCharWidth(e.Font.name, charWidth);
     options.lineHeight = RomanLineHeight(e.Font.name, lineHeight);
     return layout;
 }
@@ -188,14 +200,17 @@ void DrawReportElement(TCanvas& canvas, const TVoranReportElement& e,
                        const ElementContent& content, const TRect& rect, double xOffset,
                        double yOffset, double sx, double sy, double /*fontScale*/,
                        double charWidth, double lineHeight) {
-    const double left = rect.left + xOffset;
-    const double top = rect.top + yOffset;
+    // Taken within the page's reach first: scaled and added, nothing overflows.
+    const int left = WithinPageReach(rect.left + xOffset);
+    const int top = WithinPageReach(rect.top + yOffset);
+    const int width = WithinPageReach(rect.width());
+    const int height = WithinPageReach(rect.height());
     TRect r;
     r.left = nearest(left * sx);
     r.top = nearest(top * sy);
-    r.right = r.left + nearest(rect.width() * sx);
-    r.bottom = r.top + nearest(rect.height() * sy);
-    const TRect unscaled{int(left), int(top), int(left) + rect.width(), int(top) + rect.height()};
+    r.right = platform::saturatedInt(qint64(r.left) + nearest(width * sx));
+    r.bottom = platform::saturatedInt(qint64(r.top) + nearest(height * sy));
+    const TRect unscaled{left, top, left + width, top + height};
     switch (e.Kind) {
     case ekText:
     case ekItemLabel:
@@ -276,7 +291,10 @@ void TVystPrvek::Draw(TCanvas& canvas, double xOffset, double yOffset, double sc
     content.lastLine = m_lastLine;
     content.picture = m_picture.get();
     content.hasPicture = m_hasPicture;
-    const TRect rect{Left, Top, Left + Width, Top + Height};
+    // Within the page's reach before any arithmetic: the box keeps its size wherever it is.
+    const int left = WithinPageReach(Left);
+    const int top = WithinPageReach(Top);
+    const TRect rect{left, top, left + WithinPageReach(Width), top + WithinPageReach(Height)};
     DrawReportElement(canvas, *m_source, content, rect, xOffset, yOffset, scaleX, scaleY,
                       fontScale, charWidth, lineHeight);
 }
@@ -400,9 +418,10 @@ void TSestVystup::ToText(const TVystPrvek& element, TZnakovePole& page, int xOff
     if (!(kind == ekText || (kind >= ekItemLabel && kind <= ekFunction) ||
           (kind == ekItem && !element.HasPicture())))
         return;
-    const TRect rect{element.Left + xOffset, element.Top + yOffset,
-                     element.Left + xOffset + element.Width,
-                     element.Top + yOffset + element.Height};
+    const int left = WithinPageReach(double(element.Left) + xOffset);
+    const int top = WithinPageReach(double(element.Top) + yOffset);
+    const TRect rect{left, top, left + WithinPageReach(element.Width),
+                     top + WithinPageReach(element.Height)};
     const double pitch = RomanFontSize(e->Font);
     const int attributes =
         (e->Font.bold ? 1 : 0) | (e->Font.italic ? 2 : 0) | (e->Font.underline ? 4 : 0);

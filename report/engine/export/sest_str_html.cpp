@@ -64,7 +64,7 @@ QString sideList(int options, const QString& style) {
 
 QString penSide(const TVoranReportElement& e) {
     return QStringLiteral(": %1px %2 %3;")
-        .arg(e.PenWidth)
+        .arg(WithinPageReach(e.PenWidth))
         .arg(penStyleName(e.PenStyle), htmlColor(e.PenColor));
 }
 
@@ -78,7 +78,8 @@ TextStyle textStyle(const TVoranReportElement& e, const platform::TFont& font) {
     TextStyle s;
     const int size = int(std::lrint(font.size));
     if (e.Spacing > 0)
-        s.font += QStringLiteral(" letter-spacing: %1px;").arg(e.Spacing - size * 11 / 16);
+        s.font += QStringLiteral(" letter-spacing: %1px;")
+                      .arg(WithinPageReach(e.Spacing) - size * 11 / 16);
     s.font += QStringLiteral(" font: %1pt %2; color: %3\">")
                   .arg(size)
                   .arg(escaped(font.name), htmlColor(font.color));
@@ -150,19 +151,20 @@ public:
     bool flush() { return m_stream.write(m_out.toUtf8()) >= 0; }
 
 private:
-    QString box(int top, int left, int width, int height) const {
+    // Places and sizes beyond the page's reach are written at it.
+    QString box(qint64 top, qint64 left, qint64 width, qint64 height) const {
         return QStringLiteral("position: absolute; top: %1px; left: %2px; width: %3px; "
                               "height: %4px; z-index: %5;")
-            .arg(top)
-            .arg(left)
-            .arg(width)
-            .arg(height)
+            .arg(WithinPageReach(top))
+            .arg(WithinPageReach(left))
+            .arg(WithinPageReach(width))
+            .arg(WithinPageReach(height))
             .arg(m_layer);
     }
 
     void text(const TVystPrvek& v, const TVoranReportElement& e) {
-        platform::TFont font = e.Font;
-        MapRomanFont(font);
+        // As every output lays it out: a "Roman" font mapped, the size within the page's reach.
+        const platform::TFont font = TextLayoutOf(e).font;
         const TRadky* lines = v.Lines();
         if (!lines || lines->Count() < 2) {
             const QString plain = lines ? v.ShownText() : RichTextPlainText(v.Text(), e.GetRtf());
@@ -178,7 +180,7 @@ private:
         for (int i = std::max(v.FirstLine(), 0); i <= v.LastLine() && i < lines->Count(); ++i) {
             const TRadek& line = lines->GetRadek(i);
             write(QStringLiteral("<DIV STYLE=\"") +
-                  box(v.Top + above / kInternalPerUnit, v.Left, v.Width,
+                  box(qint64(v.Top) + above / kInternalPerUnit, v.Left, v.Width,
                       line.height / kInternalPerUnit) +
                   s.font + s.open + lineText(line.text()) + s.close + QStringLiteral("</DIV>\n"));
             above += line.height;
@@ -221,9 +223,12 @@ private:
               QStringLiteral("\" ALT=\"\"></DIV>\n"));
     }
 
-    static QImage whiteImage(int width, int height) {
-        if (width <= 0 || height <= 0 || qint64(width) * height > 64 * 1024 * 1024) return {};
-        QImage image(width, height, QImage::Format_RGB32);
+    static QImage whiteImage(qint64 width, qint64 height) {
+        constexpr qint64 kMostPixels = 64 * 1024 * 1024;
+        if (width <= 0 || height <= 0 || width > kMostPixels || height > kMostPixels ||
+            width * height > kMostPixels)
+            return {};
+        QImage image(int(width), int(height), QImage::Format_RGB32);
         if (!image.isNull()) image.fill(Qt::white);
         return image;
     }
@@ -252,13 +257,14 @@ private:
     }
 
     bool barcode(const TVystPrvek& v, const TVoranReportElement& e, int number) {
-        QImage large = whiteImage(6 * v.Width, 6 * v.Height);
+        QImage large = whiteImage(6 * qint64(v.Width), 6 * qint64(v.Height));
         if (large.isNull()) return false;
         {
             QPainter painter(&large);
             platform::PainterCanvas canvas(painter, 600);
-            DrawBarcodeScaled(canvas, platform::TRect{0, 0, 6 * v.Width, 6 * v.Height}, e.PenStyle,
-                              e.PenWidth, e.Angle, e.GetOption5(), e.GetOption6(), v.Text(), 6.0);
+            DrawBarcodeScaled(canvas, platform::TRect{0, 0, large.width(), large.height()},
+                              e.PenStyle, e.PenWidth, e.Angle, e.GetOption5(), e.GetOption6(),
+                              v.Text(), 6.0);
         }
         const QImage image =
             large.scaled(v.Width, v.Height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

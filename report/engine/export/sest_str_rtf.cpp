@@ -18,8 +18,9 @@ using platform::TColor;
 
 namespace {
 
-int twips(int hundredths) {
-    return hundredths * 1440 / 100;
+// Values beyond the page's reach (a template may hold anything) are written at it.
+int twips(qint64 hundredths) {
+    return WithinPageReach(double(hundredths)) * 1440 / 100;
 }
 
 // 7-bit RTF text: markup characters escaped, Windows-1250 characters as \'hh, others as \uN?.
@@ -129,10 +130,14 @@ public:
 
 private:
     // Positions on the paper: the margins and the page setup's output offsets.
-    int xOffset() const { return m_document.pageLayout().marginLeft + PageSetup().outputOffsetX; }
-    int yOffset() const { return m_document.pageLayout().marginTop + PageSetup().outputOffsetY; }
+    qint64 xOffset() const {
+        return qint64(m_document.pageLayout().marginLeft) + PageSetup().outputOffsetX;
+    }
+    qint64 yOffset() const {
+        return qint64(m_document.pageLayout().marginTop) + PageSetup().outputOffsetY;
+    }
 
-    QByteArray position(int width, int height, int top, int left) const {
+    QByteArray position(qint64 width, qint64 height, qint64 top, qint64 left) const {
         return QStringLiteral("\\pvpg\\phpg\\absw%1\\absh%2\\posy%3\\posx%4")
             .arg(twips(width))
             .arg(-twips(height))
@@ -146,8 +151,8 @@ private:
     int colorIndex(TColor c) const { return std::max(int(m_colors.indexOf(colorEntry(c))), 0); }
 
     QByteArray textRun(const TVoranReportElement& e, const QString& text) const {
-        platform::TFont font = e.Font;
-        MapRomanFont(font);
+        // As every output lays it out: a "Roman" font mapped, the size within the page's reach.
+        const platform::TFont font = TextLayoutOf(e).font;
         QByteArray open;
         if (font.bold) open += "\\b";
         if (font.underline) open += "\\ul";
@@ -196,7 +201,7 @@ private:
 
     QByteArray side(const char* name, const char* dash, const TVoranReportElement& e) const {
         return QByteArray("\\brdr") + name + "\\brdrs" + dash + "\\brdrw" +
-               QByteArray::number(e.PenWidth * 12) + "\\brdrcf" +
+               QByteArray::number(WithinPageReach(e.PenWidth) * 12) + "\\brdrcf" +
                QByteArray::number(colorIndex(e.PenColor)) + ' ';
     }
 
@@ -218,7 +223,7 @@ private:
     QByteArray frame(const TVystPrvek& v, const TVoranReportElement& e) const {
         QByteArray out = "\\par\\pard";
         // The outline is drawn whenever the frame has a width, also with a clear pen style.
-        if (e.PenWidth * 12 > 0)
+        if (e.PenWidth > 0)
             out += side("t", "", e) + side("l", "", e) + side("b", "", e) + side("r", "", e);
         return out + position(v.Width, v.Height, v.Top + yOffset(), v.Left + xOffset()) +
                "\\cbpat" + QByteArray::number(colorIndex(e.BrushColor));

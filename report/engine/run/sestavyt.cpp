@@ -186,9 +186,10 @@ bool TSestavaTyp::NactiObraz(const QString& name, TPicture& picture) {
     // Older templates name folders with backslashes.
     const QString fileName = QString(name).replace(u'\\', u'/');
     const QString folder = folderOf(GetPredlohaFileName());
+    if (!m_pictureFiles) m_pictureFiles = std::make_unique<PictureFiles>();
     for (const QString& candidate : {folder + fileName, fileName}) {
         if (!candidate.isEmpty() && QFileInfo(candidate).isFile() &&
-            picture.LoadFromFile(candidate))
+            m_pictureFiles->load(candidate, picture))
             return true;
     }
     picture.clear();

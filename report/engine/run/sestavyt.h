@@ -26,6 +26,7 @@ class TCanvas;
 
 namespace report {
 
+class PictureFiles;
 class TPicture;
 class TSestavaD;
 class TSestVystup;
@@ -321,6 +322,9 @@ private:
     TemplateGrid m_grid;
     TemplateBackground m_background;
     std::unique_ptr<TPicture> m_backgroundPicture;
+    // The picture files loaded since the last main run began (a detail loads through its
+    // master's).
+    std::unique_ptr<PictureFiles> m_pictureFiles;
 };
 
 // Events of a data-aware report.

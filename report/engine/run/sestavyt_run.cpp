@@ -39,6 +39,21 @@ bool isText(const TVoranReportElement& e) {
     return e.Kind >= ekText && e.Kind <= ekFunction;
 }
 
+// An element's place and size in its section. A template (or a paste) may hold anything up to
+// the ends of int, and the run adds and compares these: they are taken within the page's reach.
+struct ElementBox {
+    int left;
+    int top;
+    int width;
+    int height;
+    int bottom() const { return top + height; }
+};
+
+ElementBox boxOf(const TVoranReportElement& e) {
+    return {WithinPageReach(e.Left), WithinPageReach(e.Top), WithinPageReach(e.Width),
+            WithinPageReach(e.Height)};
+}
+
 TCalcType numberValue(double number, const QString& text) {
     TCalcType v;
     v.kind = 1;
@@ -377,6 +392,8 @@ int ReportRun::generate(bool main) {
         document.Clear(printable.width(), printable.height());
         document.SetLineCode(m_report.lineCode());
         document.SetTitle(m_report.Popis);
+        // Pictures are decoded once a run: the files may have changed since the last.
+        if (m_report.m_pictureFiles) m_report.m_pictureFiles->clear();
         const TPageSetup& setup = PageSetup();
         const QSize paperSize = paperSizeOf(m_report);
         document.SetPageLayout({paperSize.width(), paperSize.height(), setup.leftMargin,
@@ -522,8 +539,8 @@ void ReportRun::finishReport(bool main) {
 std::vector<ReportRun::Band> ReportRun::bandsOf(TOddilSestavy* s) const {
     std::vector<Band> bands;
     const auto place = [&bands](TVoranReportElement* e) {
-        const int t = e->Top;
-        const int b = e->Top + e->Height - 1;
+        const int t = boxOf(*e).top;
+        const int b = boxOf(*e).bottom() - 1;
         if (bands.empty() || bands.back().bottom <= t) {
             bands.push_back({t, b, {e}});
             return;
@@ -596,7 +613,8 @@ void ReportRun::printSection(TOddilSestavy* s) {
             std::vector<TVoranReportElement*> fixed;
             for (int i = s->Count() - 1; i >= 0; --i) {
                 TVoranReportElement* e = s->Prvek(i);
-                const bool inRegion = (k == 0 || e->Top >= start) && (k == n || e->Top < end);
+                const int top = boxOf(*e).top;
+                const bool inRegion = (k == 0 || top >= start) && (k == n || top < end);
                 const bool held =
                     closing && std::find(closing->elements.begin(), closing->elements.end(), e) !=
                                    closing->elements.end();
@@ -617,7 +635,7 @@ void ReportRun::printSection(TOddilSestavy* s) {
                 const RunCursor reached = e->Kind == ekDetail ? runDetail(e, sectionTop, at)
                                                               : layOutGrowing(e, sectionTop, at);
                 // The section continues below the element's end, shifted by its growth.
-                RunCursor shifted{reached.y - (e->Top + e->Height), reached.pageOffset};
+                RunCursor shifted{reached.y - boxOf(*e).bottom(), reached.pageOffset};
                 if (reached.pageOffset == at.pageOffset)
                     shifted.y = std::max(shifted.y, sectionTop);
                 if (shifted.pageOffset > lowest.pageOffset ||
@@ -691,7 +709,8 @@ void ReportRun::addToPage(std::unique_ptr<TVystPrvek> out, TVoranReportElement* 
 
 void ReportRun::layOutElement(TVoranReportElement* e, int x, int y, int page) {
     if (e->Kind == ekDetail || e->Kind == ekNone) return;
-    auto out = std::make_unique<TVystPrvek>(e, x + e->Left, y + e->Top, e->Width, e->Height);
+    const ElementBox box = boxOf(*e);
+    auto out = std::make_unique<TVystPrvek>(e, x + box.left, y + box.top, box.width, box.height);
     out->SetText(e->GetText());
     if (e->Kind == ekItem && e->IsPicture()) {
         if (e->GetPicture()) out->SetPicture(e->GetPicture());
@@ -703,7 +722,7 @@ void ReportRun::layOutElement(TVoranReportElement* e, int x, int y, int page) {
         if (e->Kind == ekItem && (!e->GetVarHeight() || m_report.Columns() > 1)) {
             int used = 0;
             int last = -1;
-            lines.FitHeight(0, e->Height, used, last);
+            lines.FitHeight(0, box.height, used, last);
             out->SetShownLines(0, last);
         }
     }
@@ -729,7 +748,8 @@ TRadky ReportRun::layOutLines(const TVoranReportElement& e, const QString& text,
     if (wrap) layout.options.wordWrap = true;
     m_measure->SetFont(layout.font);
     TRadky lines;
-    LayoutRichText(*m_measure, {0, 0, e.Width, kUnboundedHeight}, text, layout.options, lines);
+    LayoutRichText(*m_measure, {0, 0, boxOf(e).width, kUnboundedHeight}, text, layout.options,
+                   lines);
     return lines;
 }
 
@@ -739,18 +759,19 @@ RunCursor ReportRun::layOutGrowing(TVoranReportElement* e, int sectionTop, RunCu
     const TRadky lines = layOutLines(*e, text, true);
     const int total = lines.TotalHeight();
     const TSestVystup::RunPosition& pos = doc().runPosition;
-    const int x = pos.xOffset + e->Left;
-    int y = sectionTop + e->Top;
+    const ElementBox box = boxOf(*e);
+    const int x = pos.xOffset + box.left;
+    int y = sectionTop + box.top;
     const auto place = [&](int top, int height, int first, int last, int offset) {
-        auto out = std::make_unique<TVystPrvek>(e, x, top, e->Width, height);
+        auto out = std::make_unique<TVystPrvek>(e, x, top, box.width, height);
         out->SetText(text);
         out->SetLines(lines);
         out->SetShownLines(first, last);
         addToPage(std::move(out), e, pos.pageIndex + offset);
     };
-    if (total <= e->Height) {
-        place(y, e->Height, 0, lines.Count() - 1, at.pageOffset);
-        return {y + e->Height, at.pageOffset};
+    if (total <= box.height) {
+        place(y, box.height, 0, lines.Count() - 1, at.pageOffset);
+        return {y + box.height, at.pageOffset};
     }
     int room = pos.pageBottom - pageFooterHeight() - y;
     if (room >= total) {
@@ -782,12 +803,13 @@ RunCursor ReportRun::layOutGrowing(TVoranReportElement* e, int sectionTop, RunCu
 
 RunCursor ReportRun::runDetail(TVoranReportElement* e, int sectionTop, RunCursor at) {
     TSestDetail* detail = m_report.Detaily().Detail(e->Index);
-    RunCursor cursor{sectionTop + e->Top, at.pageOffset};
-    if (!detail) return {sectionTop + e->Top + e->Height, at.pageOffset};
+    const ElementBox box = boxOf(*e);
+    RunCursor cursor{sectionTop + box.top, at.pageOffset};
+    if (!detail) return {sectionTop + box.bottom(), at.pageOffset};
     TSestavaTyp& report = *detail;
     if (!report.m_run) report.m_run = std::make_shared<ReportRun>(report);
     ReportRun& run = *report.m_run;
-    if (run.busy) return {sectionTop + e->Top + e->Height, at.pageOffset};
+    if (run.busy) return {sectionTop + box.bottom(), at.pageOffset};
     run.cancelQuery = cancelQuery;
     run.m_cursor = cursor;
     run.generate(false);

@@ -24,25 +24,31 @@ TemplateVersion readVersion(QString& line) {
     return version;
 }
 
+// A length of the paper or a section: beyond the page's reach it means nothing more and is taken
+// at it, so that no sum of the run or an output overflows.
+int readLength(QString& line) {
+    return WithinPageReach(NextFieldInt(line, 0));
+}
+
 // The paper size is there only from version 1 on; older lines go from orientation to margins.
 void readPaper(QString& line, bool withSize, TemplatePaper& paper) {
     const int orientation = std::max(NextFieldInt(line, 0), 0);
     paper.landscape = orientation & 1;
     paper.orientationChangeable = orientation > 1;
     if (withSize) {
-        paper.paperWidth = NextFieldInt(line, 0);
-        paper.paperHeight = NextFieldInt(line, 0);
+        paper.paperWidth = readLength(line);
+        paper.paperHeight = readLength(line);
     }
-    paper.marginLeft = NextFieldInt(line, 0);
-    paper.marginRight = NextFieldInt(line, 0);
-    paper.marginTop = NextFieldInt(line, 0);
-    paper.marginBottom = NextFieldInt(line, 0);
+    paper.marginLeft = readLength(line);
+    paper.marginRight = readLength(line);
+    paper.marginTop = readLength(line);
+    paper.marginBottom = readLength(line);
 }
 
 TemplateSection readSection(QString& line) {
     TemplateSection section;
     section.visible = NextFieldBool(line, true);
-    section.height = std::max(NextFieldInt(line, 0), 0);
+    section.height = std::max(readLength(line), 0);
     if (!line.isEmpty()) section.flags = NextFieldInt(line, 0);
     return section;
 }
@@ -52,9 +58,9 @@ TemplateGroupLine readGroup(QString& line) {
     group.number = NextFieldInt(line, 0);
     group.key = NextField(line);
     group.headerVisible = NextFieldBool(line, true);
-    group.headerHeight = std::max(NextFieldInt(line, 0), 0);
+    group.headerHeight = std::max(readLength(line), 0);
     group.footerVisible = NextFieldBool(line, true);
-    group.footerHeight = std::max(NextFieldInt(line, 0), 0);
+    group.footerHeight = std::max(readLength(line), 0);
     group.newPage = NextFieldBool(line, false);
     return group;
 }
@@ -83,10 +89,10 @@ TemplateBackground readBackground(QString& line) {
     background.own = NextFieldBool(line, false);
     background.print = NextFieldBool(line, false);
     background.positioned = NextFieldBool(line, false);
-    background.x = NextFieldInt(line, 0);
-    background.y = NextFieldInt(line, 0);
-    background.width = NextFieldInt(line, 0);
-    background.height = NextFieldInt(line, 0);
+    background.x = readLength(line);
+    background.y = readLength(line);
+    background.width = readLength(line);
+    background.height = readLength(line);
     background.pictureName = NextField(line);
     return background;
 }
@@ -131,7 +137,7 @@ void readSetting(QString line, bool detail, const TemplateSettings& defaults,
             settings.paperHasSize = settings.paperHasSize || withSize;
         }
         settings.columns = std::max(NextFieldInt(line, 1), 1);
-        settings.columnGap = NextFieldInt(line, 0);
+        settings.columnGap = readLength(line);
         break;
     }
     case 3: {

@@ -581,24 +581,3 @@ TEST(DesignerWindow, PreviewIsOfferedAgainAfterAPrint) {
     platform::PrinterSystem::instance().removeTestPrinter();
     EXPECT_TRUE(fixture.messages.messages().isEmpty());
 }
-
-// A template an old editor wrote (an end-of-file byte after its last line, a form feed in a
-// text) opens with its text as it was, and saves as a template of today.
-TEST(DesignerWindow, OpensATemplateWithOldControlBytes) {
-    QStringList lines = basicTemplate();
-    lines[4].replace(u"\"text\""_s, u"\"a\fb\""_s);
-    SavedReport fixture(lines);
-    QFile file(fixture.path());
-    ASSERT_TRUE(file.open(QIODevice::Append));
-    file.write("\x1A");
-    file.close();
-    ASSERT_EQ(fixture.report.NactiPredlohu(false), 0);
-    EXPECT_TRUE(fixture.messages.messages().isEmpty());
-    auto window = fixture.open();
-    ASSERT_EQ(window->paper()->PocetPrvku(), 2);
-    EXPECT_EQ(window->paper()->Prvek(0)->element()->Text, u"a\fb"_s);
-    ASSERT_TRUE(window->SavePredloha());
-    const QByteArray saved = fileBytes(fixture.path());
-    EXPECT_TRUE(saved.contains("\"a\fb\"")) << saved.toStdString();
-    EXPECT_FALSE(saved.contains('\x1A'));
-}

@@ -4,12 +4,14 @@
 #include "support/ExportFixture.h"
 #include "support/QtPrinters.h"
 
+#include "report/engine/document/RunProgress.h"
 #include "report/engine/export/sest_str.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QMap>
 #include <QPainter>
 #include <QRegularExpression>
 
@@ -190,45 +192,70 @@ TEST(ExportHtml, AllPagesPictureNamesAreDistinctAndReadable) {
     EXPECT_EQ(QSet<QString>(sources.begin(), sources.end()).size(), 24);
 }
 
-// The DIVs stand in the file as the page reads, top to bottom and left to right, whatever the
-// drawing order; each stacks as it is drawn. The report's title (its description, which the run
-// gives the document) is the page's.
+// DIVs in reading order, each stacked as drawn, under the report's title (from the run).
 TEST(ExportHtml, DivsInReadingOrderStackedAsDrawnUnderTheReportsTitle) {
     ExportDocument d;
-    // A table whose cells (a frame and its text) are added column by column from the bottom.
     QStringList reading;
-    for (int col = 2; col >= 0; --col) {
-        for (int row = 2; row >= 0; --row) {
-            d.shape(0, 8, col * 100, row * 30, 100, 30);
-            d.text(0, col * 100 + 5, row * 30 + 5, 90, 20,
-                   QStringLiteral("r%1c%2").arg(row).arg(col));
-        }
+    for (int cell = 8; cell >= 0; --cell) { // from the bottom right, each a frame and its text
+        d.shape(0, 8, cell % 3 * 100, cell / 3 * 30, 100, 30);
+        d.text(0, cell % 3 * 100 + 5, cell / 3 * 30 + 5, 90, 20, QString::number(cell));
+        reading.prepend(QString::number(cell));
     }
-    for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 3; ++col)
-            reading << QStringLiteral("r%1c%2").arg(row).arg(col);
-    TableReport titled({QStringLiteral("Vel1")});
-    titled.setTemplate({QStringLiteral("I,0,\"Měření <1> & 2\""), sectionLine(2, true, 20)});
-    ASSERT_EQ(titled.report.Generate(true), 0);
-    d.doc.SetTitle(titled.report.Vystup().Title());
-
+    d.report.SetPredloha(TPredloha({"I,0,\"Měření <1>\"", sectionLine(2, true, 20)}));
+    ASSERT_EQ(d.report.Generate(true), 0);
+    d.doc.SetTitle(d.report.Vystup().Title());
     const QString h = html(d);
-    EXPECT_TRUE(h.startsWith("<HTML> <HEAD> <TITLE>Měření &lt;1&gt; &amp; 2</TITLE>\n"));
+    EXPECT_TRUE(h.startsWith("<HTML> <HEAD> <TITLE>Měření &lt;1&gt;</TITLE>\n"));
     QStringList texts;
-    for (const QRegularExpressionMatch& m : QRegularExpression(">(r\\dc\\d)</DIV>").globalMatch(h))
+    for (const QRegularExpressionMatch& m : QRegularExpression(">(\\d)</DIV>").globalMatch(h))
         texts << m.captured(1);
     EXPECT_EQ(texts, reading);
-    const TStranaPrvku& page = *d.doc.Page(0);
-    for (int i = 0; i < page.Count(); ++i) {
-        const TVystPrvek& e = *page.Prvek(i);
-        EXPECT_TRUE(h.contains(QStringLiteral("top: %1px; left: %2px; width: %3px; height: %4px; "
-                                              "z-index: %5;")
-                                   .arg(e.Top)
-                                   .arg(e.Left)
-                                   .arg(e.Width)
-                                   .arg(e.Height)
-                                   .arg(i + 1)))
-            << i;
+    for (int i = 0; i < d.doc.Page(0)->Count(); ++i) {
+        const TVystPrvek& e = *d.doc.Page(0)->Prvek(i);
+        const QString box = "top: %1px; left: %2px; width: %3px; height: %4px; z-index: %5;";
+        EXPECT_TRUE(h.contains(box.arg(e.Top).arg(e.Left).arg(e.Width).arg(e.Height).arg(i + 1)));
+    }
+}
+
+// A per-page export cancelled at page 3, or whose page 3 meets a folder of its name once pages
+// 1 to 13 are written, leaves the earlier files byte for byte, and none of its own.
+TEST(ExportSet, AFailedOrCancelledExportLeavesTheEarlierSetByteForByte) {
+    struct User final : RunProgress {
+        void ShowItem(int n) override { stop = onPage(n); }
+        void ShowSending() override {}
+        const bool* cancelFlag() const override { return &stop; }
+        std::function<bool(int)> onPage;
+        bool stop = false;
+    } user;
+    for (int run = 0; run < 6; ++run) {
+        const QString ext = QStringList{".html", ".emf", ".wmf"}[run % 3], third = "r3" + ext;
+        SCOPED_TRACE(run);
+        QTemporaryDir dir;
+        QDir folder(dir.path());
+        ExportDocument earlier, later;
+        for (int page = 0; page < 14; ++page) {
+            earlier.picture(page, 0, 40, 30, 20, QImage(6, 4, QImage::Format_RGB32));
+            later.text(page, 0, 0, 300, 20, QStringLiteral("later %1").arg(page));
+        }
+        const auto all = [&](TSestVystup& doc) {
+            const QString name = folder.filePath("r" + ext);
+            return ext == ".html" ? SaveAllPagesHTML(doc, name)
+                                  : SaveAllPagesMetafile(doc, name, ext, false, ext == ".emf");
+        };
+        ASSERT_TRUE(all(earlier.doc));
+        QMap<QString, QByteArray> before;
+        for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden))
+            before[name] = readFile(folder.filePath(name));
+        user.onPage = [&, cancel = run >= 3](int page) {
+            if (!cancel && page == 14)
+                before.remove(third), folder.remove(third), folder.mkdir(third);
+            return cancel && page >= 3;
+        };
+        later.doc.SetProgress(&user);
+        EXPECT_FALSE(all(later.doc));
+        for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden))
+            EXPECT_EQ(readFile(folder.filePath(name)), before.take(name)) << name.toStdString();
+        EXPECT_TRUE(before.isEmpty());
     }
 }
 

@@ -6,10 +6,15 @@
 
 #include "platform/NumberText.h"
 #include "platform/RecordingCanvas.h"
+#include "report/engine/document/TPicture.h"
 #include "report/engine/document/sestvyst.h"
+#include "report/engine/export/sest_str.h"
 
+#include <QBuffer>
 #include <QElapsedTimer>
+#include <QMap>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -669,68 +674,92 @@ TEST(ReportRun, PrintableAreaComesFromThePageSetup) {
 
 } // namespace
 
-// Nothing of one run reaches the next: the row number, each group's rows and count, and a page
-// break asked for and never taken (the page footer asks for one, so the last one is left when
-// a run ends). A run after a finished or a cancelled one makes the same pages as the first, and
-// a detail counts its groups anew under every record of its master.
+// A run after a cancelled one repeats the first: group counts and a page break left pending (by
+// the page footer) start afresh; a detail counts its groups anew for every master record.
 TEST(ReportRun, EveryRunStartsCleanOfTheRunBefore) {
     TableReport t(kColumns, numberedRows(8, 3));
-    // No page header on the first page: nothing there takes a pending break away.
-    QStringList lines = pagedTemplate(1);
-    lines << "I,4,0,Grp,0,0,0,0,0" << textLine("T", 5, "2", 200, 0, 50, 20)
-          << textLine("T", 5, "5", 300, 0, 50, 20) << textLine("T", 5, "6", 400, 0, 50, 20);
-    t.setTemplate(lines);
-    t.report.OnTiskOddilu = [](TSestava* report, int section, bool&) {
-        if (section == odP) report->NewPage();
+    t.setTemplate(pagedTemplate(1) << "I,4,0,Grp,0,0,0,0,0" << textLine("T", 5, "5", 200, 0, 5, 9)
+                                   << textLine("T", 5, "6", 205, 0, 5, 9));
+    t.report.OnTiskOddilu = [](TSestava* r, int section, bool&) {
+        if (section == odP) r->NewPage();
     };
-    const auto bodies = [&] {
-        QStringList out;
-        for (const QString& line : readingDump(t.report.Vystup()).filter(" k5 "))
-            if (line.contains(QRegularExpression(" [234]00,"))) out << line;
-        return out;
+    const auto numbers = [](TSestavaTyp& report, const QString& at) {
+        QString shown;
+        for (const QString& line : readingDump(report.Vystup()).filter(" k5 " + at))
+            shown += line.section(u'\'', 1, 1);
+        return shown;
     };
     ASSERT_EQ(t.report.Generate(true), 0);
-    const QStringList first = bodies();
-    ASSERT_EQ(first.size(), 3 * 8);
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_TRUE(first.filter(QStringLiteral(" 200,"))
-                        .value(i)
-                        .endsWith(QStringLiteral("'%1'").arg(i + 1)));
-        EXPECT_TRUE(first.filter(QStringLiteral(" 300,"))
-                        .value(i)
-                        .endsWith(QStringLiteral("'%1'").arg(i % 3 + 1)));
-        EXPECT_TRUE(first.filter(QStringLiteral(" 400,"))
-                        .value(i)
-                        .endsWith(QStringLiteral("'%1'").arg(i / 3 + 1)));
-    }
+    const QStringList first = readingDump(t.report.Vystup());
+    EXPECT_EQ(numbers(t.report, "20"), "1121311222321323"); // row in group, group
     bool cancel = false;
     t.report.setCancelFlag(&cancel);
-    const auto step = t.report.OnStepData;
-    t.report.OnStepData = [&](TSestavaD* sender, int dir) {
-        cancel = cancel || t.current == 4;
-        return step(sender, dir);
-    };
+    const auto get = t.report.OnGetData;
+    t.report.OnGetData = [&](TSestavaD* sender) { get(sender), cancel = t.current == 4; };
     EXPECT_EQ(t.report.Generate(true), 3);
-    t.report.OnStepData = step;
-    t.report.setCancelFlag(nullptr);
-    for (const char* run : {"after a cancelled run", "after a finished run"}) {
-        SCOPED_TRACE(run);
-        ASSERT_EQ(t.report.Generate(true), 0);
-        EXPECT_EQ(bodies(), first);
-        EXPECT_EQ(dump(t.report.Vystup()).filter("'r1'").value(0).left(2), "1 ");
-    }
-
+    t.report.OnGetData = get;
+    cancel = false;
+    ASSERT_EQ(t.report.Generate(true), 0);
+    EXPECT_EQ(readingDump(t.report.Vystup()), first);
     MasterDetail md(4);
     md.detail.SetItemNames({QStringLiteral("Vel1"), QStringLiteral("Grp")});
     md.detailRows = {{"d1", "a"}, {"d2", "a"}, {"d3", "b"}, {"d4", "b"}};
-    md.master.setTemplate(pagedTemplate()
-                          << sectionLine(2, true, 100) << "T,15,0,0,20,600,20"
-                          << "D0," + sectionLine(2, true, 20) << "D0,I,4,0,Grp,0,0,0,0,0"
-                          << "D0," + textLine("T", 5, "5", 610, 0, 40, 20)
-                          << "D0," + textLine("T", 5, "6", 660, 0, 40, 20));
+    md.master.setTemplate(pagedTemplate() << "T,15,0,0,20,600,20"
+                                          << "D0,I,4,0,Grp,0,0,0,0,0"
+                                          << "D0," + sectionLine(2, true, 20)
+                                          << "D0," + textLine("T", 5, "6", 610, 0, 40, 20));
     ASSERT_EQ(md.master.report.Generate(true), 0);
-    QStringList counts;
-    for (const QString& line : readingDump(md.master.report.Vystup()).filter(" k5 6"))
-        counts << line.section(u'\'', 1, 1);
-    EXPECT_EQ(counts.join(' '), QStringList(3, "1 1 2 1 1 2 2 2").join(' '));
+    EXPECT_EQ(numbers(md.master.report, "610,"), "112211221122");
+}
+
+// Every record's own copy of a picture (option 64) is one image, decoded anew each run.
+TEST(ReportRun, APictureIsDecodedOnceARunAndDrawnAsOneImage) {
+    QTemporaryDir dir;
+    TableReport t(kColumns, numberedRows(12));
+    t.setTemplate({paperLine(827, 1169, 50), sectionLine(2, true, 300),
+                   "T,11,0,0,0,200,150,,1,0,0,80,15,0,\"" + dir.filePath("p.bmp") + '"'});
+    for (const QColor colour : {QColor(Qt::red), QColor(Qt::blue)}) {
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(colour);
+        ASSERT_TRUE(picture.save(dir.filePath("p.bmp"), "BMP") && t.report.Generate(true) == 0);
+        QMap<qint64, QColor> decoded;
+        for (int page = 0; page < t.report.Vystup().PageCount(); ++page)
+            for (int i = 0; i < t.report.Vystup().Page(page)->Count(); ++i) {
+                const QImage& image = t.report.Vystup().Page(page)->Prvek(i)->Picture()->bitmap();
+                decoded[image.cacheKey()] = image.pixelColor(5, 5);
+            }
+        EXPECT_EQ(decoded.values(), QList<QColor>{colour});
+    }
+}
+
+// Sizes at the ends of int run, draw and export without overflow; beyond any page a larger
+// value changes nothing (a million and INT_MAX come out alike).
+TEST(ReportRun, SizesAtTheEndsOfIntChangeNothingBeyondThePage) {
+    QByteArray outputs[2];
+    for (const int v : {1'000'000, INT_MAX}) {
+        const QString n = QString::number(v);
+        QStringList lines{"I,2,0," + n + "," + n + ",50,50,50,50,2," + n,
+                          "I,4,0,Grp,1," + n + ",1," + n + ",0"};
+        for (int section = 0; section < 5; ++section)
+            lines << sectionLine(section, true, v);
+        for (const QString key : {"Z", "H", "T", "K", "P", "S0", "U0"})
+            lines << textLine(key, 5, "3", v, v, v, v, "%d", 16 + 64, v)
+                  << key + QStringLiteral(",7,0,10,10,%1,%1,,%1,0,0,127,15,0").arg(n)
+                  << key + QStringLiteral(",12,0,-%1,0,%1,9,,%1,0,0,32,15,0,\"1\",%1,0").arg(n);
+        TableReport t(kColumns, numberedRows(3, 2));
+        t.setTemplate(lines);
+        ASSERT_EQ(t.report.Generate(true), 0);
+        TSestVystup& doc = t.report.Vystup();
+        doc.ShowPage(0);
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        out.write((dump(doc) << doc.PageView().dump()).join('\n').toUtf8());
+        QTemporaryDir dir;
+        SaveToHTML(doc, out, dir.path(), 0, "x.html");
+        SaveToRTF(doc, out);
+        SavePageMetafile(doc, out, 0, false, true);
+        SaveToText(doc, out, 1, 1, 1);
+        outputs[v == INT_MAX] = out.data();
+    }
+    EXPECT_TRUE(outputs[0] == outputs[1]);
 }

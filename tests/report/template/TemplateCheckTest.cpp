@@ -4,10 +4,7 @@
 
 #include "support/ReportFixture.h"
 
-#include "TestFiles.h"
 #include "report/engine/template/TemplateCheck.h"
-
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -43,6 +40,12 @@ TEST(TemplateCheck, TellsDamagedFilesFromTemplates) {
     EXPECT_EQ(CheckTemplateBytes(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)),
               TemplateDamage::Binary);
     EXPECT_EQ(CheckTemplateBytes(QByteArray(5000, '\x01')), TemplateDamage::Binary);
+    // What old editors wrote: an end-of-file byte (or a padding of them) ends the text, form
+    // feeds and vertical tabs are text.
+    EXPECT_EQ(CheckTemplateBytes(good.chopped(2) + QByteArray(3, '\x1A')), TemplateDamage::None);
+    EXPECT_EQ(CheckTemplateBytes(good + "T,1,0,0,0,9,9,A,9,0,0,0,0,1,\"\f\v\",0,0,0"),
+              TemplateDamage::None);
+    EXPECT_EQ(TPredloha::FromBytes("Z,1\f\v\r\n\x1A\r\nZ"), TPredloha({"Z,1\f\v"}));
 
     // Cut anywhere in the last line before its last field: always found. (A cut inside the
     // last number leaves a line that reads whole: nothing tells it apart.)
@@ -59,40 +62,4 @@ TEST(TemplateCheck, TellsDamagedFilesFromTemplates) {
             EXPECT_EQ(CheckTemplateBytes(whole.left(cut)), TemplateDamage::CutLastLine)
                 << whole.left(cut).mid(good.size()).toStdString();
     }
-}
-
-// Templates that old editors wrote: an end-of-file byte after the last line (once, or padding
-// the file), form feeds and vertical tabs inside a text. They read as the same lines as their
-// clean form, with those bytes kept in the text, and the report loads them from its file.
-TEST(TemplateCheck, OldControlBytesStillMakeATemplate) {
-    const QString text = QStringLiteral("a\fb\vc");
-    const QStringList lines{paperLine(827, 1169, 50), sectionLine(2, true, 20),
-                            textLine("T", 1, "0", 0, 0, 200, 20, text)};
-    const QByteArray clean = TPredloha(lines).ToBytes();
-    const struct {
-        const char* name;
-        QByteArray bytes;
-    } files[] = {{"end byte", clean + "\x1A"},
-                 {"padding", clean + QByteArray(100, '\x1A')},
-                 {"end byte after a last line without its end", clean.chopped(2) + "\x1A"},
-                 {"form feed before a line", "\f\r\n" + clean}};
-    QTemporaryDir dir;
-    for (const auto& file : files) {
-        SCOPED_TRACE(file.name);
-        EXPECT_EQ(CheckTemplateBytes(file.bytes), TemplateDamage::None);
-        QStringList read = TPredloha::FromBytes(file.bytes);
-        read.removeAll(QStringLiteral("\f"));
-        EXPECT_EQ(read, lines);
-
-        const QString path = dir.filePath("old.pts");
-        ASSERT_TRUE(writeFile(path, file.bytes));
-        TableReport t({QStringLiteral("Vel1")});
-        t.report.ReportDirIgnore = false;
-        t.report.setReportDir(dir.path());
-        t.report.SetReportName(QStringLiteral("old.pts"));
-        ASSERT_EQ(t.report.NactiPredlohu(false), seOk);
-        EXPECT_EQ(t.report.Oddily().ByNumber(odT)->Prvek(0)->Text, text);
-    }
-    // NUL stays what no template holds, also after an end byte.
-    EXPECT_EQ(CheckTemplateBytes(clean + "\x1A" + QByteArray(4, '\0')), TemplateDamage::Binary);
 }
