@@ -5,10 +5,10 @@
 // document's, which it observes. The report component opens it through the factory that
 // installDesigner() puts into the engine.
 
-#include "report/designer/DesignerDocument.h"
 #include "report/designer/DesignerEvents.h"
 #include "report/designer/TPapir.h"
 #include "report/designer/TSesPrvek.h"
+#include "report/designer/model/DesignerDocument.h"
 #include "report/engine/expressions/sest_fn.h"
 #include "report/engine/run/sestavyt.h"
 
