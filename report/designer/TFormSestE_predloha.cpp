@@ -124,16 +124,8 @@ void TFormSestE::readSettings(const TPredloha& predloha) {
 
 void TFormSestE::applyPaperToPrinterModel() {
     const report::TemplatePaper& paper = paperSettings();
-    report::TPageSetup& page = report::PageSetup();
-    page.orientation = paper.landscape ? 1 : 0;
-    if (paper.paperWidth > 0 && paper.paperHeight > 0) {
-        page.paperWidth = paper.paperWidth;
-        page.paperHeight = paper.paperHeight;
-    }
-    page.leftMargin = paper.marginLeft;
-    page.rightMargin = paper.marginRight;
-    page.topMargin = paper.marginTop;
-    page.bottomMargin = paper.marginBottom;
+    report::ApplyPaperToPageSetup(paper, paper.paperWidth > 0 && paper.paperHeight > 0,
+                                  report::PageSetup());
 }
 
 void TFormSestE::loadBackgroundPicture() {

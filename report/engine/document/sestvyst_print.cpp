@@ -161,11 +161,8 @@ bool PrintGraphic(TSestVystup& doc, int start, int end, const QString& title, in
                     const double x = ox - c * stepX;
                     const double y = oy - r * stepY;
                     if (doc.PrintsBackground()) {
-                        const TRect& b = doc.BackgroundRect();
-                        const TRect bg{nearest((b.left + x - layout.marginLeft) * px),
-                                       nearest((b.top + y - layout.marginTop) * py),
-                                       nearest((b.right + x - layout.marginLeft) * px) + 1,
-                                       nearest((b.bottom + y - layout.marginTop) * py) + 1};
+                        const TRect bg = BackgroundPlace(doc.BackgroundRect(), layout.marginLeft,
+                                                         layout.marginTop, x, y, px, py);
                         DrawPicture(canvas, zoomed(bg, zoom), *doc.BackgroundPicture());
                     }
                     const TRect view{nearest(x * px), nearest(y * py),
