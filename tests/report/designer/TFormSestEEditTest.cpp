@@ -1,5 +1,6 @@
 // Editing in the designer window: palette tools and the elements they insert, the keys of the
-// paper and of the window, the position fields, aligning to the grid and deleting.
+// paper and of the window, the position fields, aligning to the grid, deleting, and the menu's
+// items enabled with the commands they stand for.
 
 #include "support/EditingDesigner.h"
 
@@ -434,4 +435,38 @@ TEST(DesignerDelete, QuestionsDecideAndNoRecordsNothing) {
     EXPECT_EQ(d.steps(), 2);
     d.window->Undo();
     EXPECT_EQ(d.paper()->PocetPrvku(), 3);
+}
+
+TEST(DesignerMenu, ItsItemsAreEnabledWithTheCommandsTheyStandFor) {
+    EditingDesigner d({u"T,1,0,10,10,200,20,Arial,10,0,0,0,0,1,\"text\",0,0,0"_s});
+    // a menu item has no name; the command it stands for is the window's action
+    const auto item = [&d](const QString& text) -> QAction* {
+        for (QAction* a : d.window->findChildren<QAction*>())
+            if (a->objectName().isEmpty() && a->text() == text) return a;
+        return nullptr;
+    };
+    const std::pair<QAction*, QAction*> pairs[] = {
+        {item(u"Zrušit změny"_s), d.action("ActionUndo")},
+        {item(u"Znovu změny"_s), d.action("ActionRedo")},
+        {item(u"Výmaz prvku"_s), d.action("ActionDel")},
+        {item(u"Vyrovnat vybrané"_s), d.action("ActionDel")}};
+    const std::pair<const char*, std::function<void()>> steps[] = {
+        {"opened", [] {}},
+        {"selected", [&d] { d.select({d.element(0)}); }},
+        {"moved", [&d] { d.window->MoveSelection(8, 0); }},
+        {"undone", [&d] { d.window->Undo(); }},
+        {"redone", [&d] { d.window->Redo(); }},
+    };
+    bool changed[4] = {};
+    for (const auto& [name, step] : steps) {
+        step();
+        for (int i = 0; i < 4; ++i) {
+            ASSERT_TRUE(pairs[i].first) << i;
+            EXPECT_EQ(pairs[i].first->isEnabled(), pairs[i].second->isEnabled()) << name << i;
+            changed[i] = changed[i] || pairs[i].first->isEnabled();
+        }
+    }
+    // each item was on at some step, so the table cannot pass with every item off
+    for (bool on : changed)
+        EXPECT_TRUE(on);
 }
