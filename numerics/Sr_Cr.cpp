@@ -775,12 +775,13 @@ bool insideRegion3(double t, double v) {
     return v > 0 && t + kKelvinOffset > 0;
 }
 
-// Newton with the Jacobian from the equation's own derivatives, from the same start values
-// and to the same stop test as the difference Newton, which stays as the safeguard.
+// The state of (p, y) in region 3 from the start (t0, v0): Newton with the Jacobian from the
+// equation's own derivatives, from the same start values and to the same stop test as the
+// difference Newton, which stays as the safeguard.
 // True when the first one found the state: its last evaluation, at the state, is then in
 // `atRoot`.
-bool region3FromPressure(double& t, double& v, double p, double y, bool enthalpy, double t0,
-                         double v0, Region3State& atRoot) {
+bool region3FromStart(double& t, double& v, double p, double y, bool enthalpy, double t0,
+                      double v0, Region3State& atRoot) {
     Region3Sums last{};
     const auto fn = [enthalpy, &last](double tt, double vv) {
         return region3WithSlopes(tt, vv, enthalpy, last);
@@ -822,9 +823,9 @@ public:
                 double t = 0, v = 0;
                 Region3State atRoot;
                 const bool solved =
-                    region3FromPressure(t, v, p, y, enthalpy,
-                                        enthalpy ? T3Est_PI(p, y) : T3Est_PS(p, y),
-                                        enthalpy ? V3Est_PI(p, y) : V3Est_PS(p, y), atRoot) &&
+                    region3FromStart(t, v, p, y, enthalpy,
+                                     enthalpy ? T3Est_PI(p, y) : T3Est_PS(p, y),
+                                     enthalpy ? V3Est_PI(p, y) : V3Est_PS(p, y), atRoot) &&
                     (detail::statusOfDoubles() & detail::kWatchedFlags) == 0 && !gaveUp();
                 m_t[i][j] = solved ? t : kNaN;
                 m_lnV[i][j] = solved ? std::log(v) : kNaN;
@@ -882,8 +883,8 @@ bool region3FromPressure(double& t, double& v, double p, double y, bool enthalpy
             return true;
         }
     }
-    return region3FromPressure(t, v, p, y, enthalpy, enthalpy ? T3Est_PI(p, y) : T3Est_PS(p, y),
-                               enthalpy ? V3Est_PI(p, y) : V3Est_PS(p, y), atRoot);
+    return region3FromStart(t, v, p, y, enthalpy, enthalpy ? T3Est_PI(p, y) : T3Est_PS(p, y),
+                            enthalpy ? V3Est_PI(p, y) : V3Est_PS(p, y), atRoot);
 }
 
 } // namespace

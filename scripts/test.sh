@@ -16,7 +16,8 @@ source "$root/scripts/cups-ci.sh"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1
 status=0
-# The report engine's folders include one another one way only, and its README maps its units.
+# The report engine's folders include one another one way only, the designer's model folder
+# includes and links no widgets, and the READMEs of both map their units.
 python3 "$root/scripts/check-report-layers.py" || status=1
 # Every C++ source and header is laid out as the root .clang-format says (test data, under a
 # data/ folder, stays as it was made); `clang-format -i` on a file it names mends it.

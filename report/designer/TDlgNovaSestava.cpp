@@ -2,8 +2,8 @@
 
 #include "platform/BoxMessageSink.h"
 #include "platform/MessageSink.h"
-#include "report/designer/SectionCodes.h"
 #include "report/designer/TEditorSettings.h"
+#include "report/designer/model/SectionCodes.h"
 #include "report/engine/run/sestavyt.h"
 #include "report/engine/sest_lib.h"
 #include "report/engine/template/TemplateSettings.h"

@@ -2,6 +2,9 @@
 
 #include "platform/BoxMessageSink.h"
 #include "platform/MessageSink.h"
+#include "report/designer/DesignerPalette.h"
+#include "report/designer/ElementTree.h"
+#include "report/designer/PropertyPanel.h"
 #include "report/designer/TDlgNovaSestava.h"
 #include "report/designer/TEditorSettings.h"
 #include "report/designer/TOddil.h"
@@ -20,14 +23,13 @@
 #include <QActionGroup>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTabWidget>
+#include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -37,14 +39,6 @@ using report::LoadText;
 using report::ReportText;
 
 namespace {
-
-QToolButton* toolButton(QAction* action, QWidget* parent) {
-    auto* button = new QToolButton(parent);
-    button->setDefaultAction(action);
-    button->setObjectName(QStringLiteral("SB") + action->objectName().mid(6));
-    button->setAutoRaise(true);
-    return button;
-}
 
 // Restores both scroll positions when it goes out of scope: focusing and reloading the paper
 // never scroll the view.
@@ -81,7 +75,7 @@ TFormSestE::TFormSestE(QWidget* parent) : QDialog(parent) {
     layout->setContentsMargins(4, 4, 4, 4);
     buildActions();
     buildPalette(this);
-    buildPropertyPanel();
+    connectPropertyPanel();
 
     m_scroll = new QScrollArea(this);
     m_scroll->setObjectName(QStringLiteral("ScrollBox"));
@@ -112,7 +106,7 @@ TFormSestE::TFormSestE(QWidget* parent) : QDialog(parent) {
     for (report::SectionNumber code : kFixedSectionCodes)
         m_paper->AddOddil(code);
     RefreshSections();
-    m_itemCombo->hide();
+    m_palette->hideChoices();
     m_palette->setCurrentIndex(0);
     action(QStringLiteral("ActionNoSelect"))->setChecked(true);
     EnableSelectionControls(false);
@@ -137,7 +131,6 @@ QAction* TFormSestE::addAction(const QString& name, const QString& hint, int tag
     action->setData(tag);
     if (tag >= 0) {
         action->setCheckable(true);
-        m_tools->addAction(action);
         connect(action, &QAction::triggered, this, [this, action, tag] {
             tag == tcArrow ? StiskniSipku() : ActionCommandExecute(action);
         });
@@ -149,15 +142,19 @@ QAction* TFormSestE::action(const QString& name) const {
     return findChild<QAction*>(name);
 }
 
+int TFormSestE::activeTool() const {
+    return m_palette->tool();
+}
+
 void TFormSestE::buildActions() {
-    m_tools = new QActionGroup(this);
-    m_tools->setExclusive(true);
+    auto* tools = new QActionGroup(this);
+    tools->setExclusive(true);
     struct Tool {
         const char* name;
         int tag;
         const char16_t* hint;
     };
-    static const Tool tools[] = {
+    static const Tool toolList[] = {
         {"ActionNoSelect", tcArrow, u"Výběr prvku"},
         {"ActionDb", tcItem, u"Prvek databáze"},
         {"ActionLb", tcItemLabel, u"Popis prvku databáze"},
@@ -180,8 +177,9 @@ void TFormSestE::buildActions() {
         {"ActionPaintB", tcDrawingArea, u"Kreslicí plocha"},
         {"ActionDetail", tcDetail, u"Detail sestavy"},
     };
-    for (const Tool& tool : tools)
-        addAction(QString::fromLatin1(tool.name), QString::fromUtf16(tool.hint), tool.tag);
+    for (const Tool& tool : toolList)
+        tools->addAction(
+            addAction(QString::fromLatin1(tool.name), QString::fromUtf16(tool.hint), tool.tag));
 
     struct Command {
         const char* name;
@@ -221,7 +219,7 @@ void TFormSestE::buildActions() {
         if (m_settingsDialog->exec() == QDialog::Accepted) {
             RefreshSections();
             BuildElementTree();
-            m_itemCombo->hide();
+            m_palette->hideChoices();
         }
         m_document.setHistoryCapacity(EditorSettings().PocetUndo);
     });
@@ -234,13 +232,14 @@ void TFormSestE::buildActions() {
 }
 
 void TFormSestE::buildPalette(QWidget* host) {
+    auto* layout = static_cast<QVBoxLayout*>(host->layout());
     auto* top = new QHBoxLayout;
     for (const char* name :
          {"ActionNew", "ActionSave", "ActionUndo", "ActionRedo", "ActionPreview", "ActionPrint",
           "ActionKonfSest", "ActionKonfig", "ActionClose"})
-        top->addWidget(toolButton(action(QString::fromLatin1(name)), host));
+        top->addWidget(DesignerPalette::toolButton(action(QString::fromLatin1(name)), host));
     top->addStretch(1);
-    static_cast<QVBoxLayout*>(host->layout())->addLayout(top);
+    layout->addLayout(top);
     // zoom and data stepping go to the row of the position fields, so that the window keeps
     // within a 1280-pixel screen
     auto* position = new QHBoxLayout;
@@ -261,71 +260,19 @@ void TFormSestE::buildPalette(QWidget* host) {
         m_stepButtons[tag - 1] = button;
     }
 
-    m_palette = new QTabWidget(host);
-    m_palette->setObjectName(QStringLiteral("PageControlPrv"));
-    auto page = [this](const QString& title, std::initializer_list<const char*> names,
-                       QComboBox* combo) {
-        auto* widget = new QWidget;
-        auto* row = new QHBoxLayout(widget);
-        row->setContentsMargins(2, 2, 2, 2);
-        for (const char* name : names)
-            row->addWidget(toolButton(action(QString::fromLatin1(name)), widget));
-        if (combo) {
-            combo->setParent(widget);
-            // the groups' entries are short ("Skupina 1"), and their page is the widest
-            combo->setMinimumWidth(combo == m_groupCombo ? 120 : 180);
-            row->addWidget(combo);
-        }
-        row->addStretch(1);
-        m_palette->addTab(widget, title);
-    };
-    auto combo = [](const char* name) {
-        auto* c = new QComboBox;
-        c->setObjectName(QString::fromLatin1(name));
-        return c;
-    };
-    m_itemCombo = combo("CBVyberPrvku");
-    m_groupCombo = combo("CbVyberSkup");
-    m_functionCombo = combo("CbVyberFunkce");
-    m_detailCombo = combo("CbVyberDetail");
-    page(QStringLiteral("Datové prvky"), {"ActionNoSelect", "ActionDb", "ActionLb", "ActionPar"},
-         m_itemCombo);
-    page(QStringLiteral("Proměnné"),
-         {"ActionNoSelect", "ActionDate", "ActionTime", "ActionRadek", "ActionStr",
-          "ActionStrCelk", "ActionRadSk", "ActionSkCis"},
-         m_groupCombo);
-    page(QStringLiteral("Funkce"),
-         {"ActionNoSelect", "ActionFnInsert", "ActionFnDelete", "ActionFnEdit", "ActionFn"},
-         m_functionCombo);
-    page(QStringLiteral("Grafické prvky"),
-         {"ActionNoSelect", "ActionGrText", "ActionGrCara", "ActionGrRect", "ActionRoRect",
-          "ActionElip", "ActionObr", "ActionBarc", "ActionPaintB"},
-         nullptr);
-    page(QStringLiteral("Detaily"), {"ActionNoSelect", "ActionDetail"}, m_detailCombo);
-    connect(m_palette, &QTabWidget::currentChanged, this, [this] {
-        m_itemCombo->hide();
-        StiskniSipku();
-    });
-    static_cast<QVBoxLayout*>(host->layout())->addWidget(m_palette);
+    m_palette = new DesignerPalette(*this, host);
+    connect(m_palette, &QTabWidget::currentChanged, this, &TFormSestE::StiskniSipku);
+    layout->addWidget(m_palette);
 
-    auto field = [&](const char* name, int length) {
-        auto* edit = new QLineEdit(host);
-        edit->setObjectName(QString::fromLatin1(name));
-        edit->setMaxLength(length);
-        edit->setMaximumWidth(60);
-        position->addWidget(new QLabel(QString::fromLatin1(name + 4) + u':', host));
-        position->addWidget(edit);
-        return edit;
-    };
-    m_editX = field("EditX", 4);
-    m_editY = field("EditY", 4);
-    m_editW = field("EditW", 4);
-    m_editH = field("EditH", 3);
+    // the position fields are the property panel's, the strip of its kinds below them
+    m_properties = new PropertyPanel(*this, host);
+    m_properties->placePositionFields(*position);
     position->addStretch(1);
     position->addWidget(m_zoomCombo);
     for (QToolButton* button : m_stepButtons)
         position->addWidget(button);
-    static_cast<QVBoxLayout*>(host->layout())->addLayout(position);
+    layout->addLayout(position);
+    layout->addWidget(m_properties);
 }
 
 void TFormSestE::buildMenu() {
@@ -341,8 +288,13 @@ void TFormSestE::buildMenu() {
     QAction* remove = edits->addAction(QStringLiteral("Výmaz prvku"));
     connect(remove, &QAction::triggered, action(QStringLiteral("ActionDel")), &QAction::trigger);
     remove->setEnabled(false);
-    m_menuUndo = edits->addAction(QStringLiteral("Zrušit změny"), this, &TFormSestE::Undo);
-    m_menuRedo = edits->addAction(QStringLiteral("Znovu změny"), this, &TFormSestE::Redo);
+    // the menu's undo and redo are enabled with the window's
+    QAction* undo = edits->addAction(QStringLiteral("Zrušit změny"), this, &TFormSestE::Undo);
+    QAction* redo = edits->addAction(QStringLiteral("Znovu změny"), this, &TFormSestE::Redo);
+    connect(action(QStringLiteral("ActionUndo")), &QAction::enabledChanged, undo,
+            &QAction::setEnabled);
+    connect(action(QStringLiteral("ActionRedo")), &QAction::enabledChanged, redo,
+            &QAction::setEnabled);
     addEditingMenuItems(edits, remove);
     m_popup->addAction(action(QStringLiteral("ActionPreview")));
     m_popup->addAction(action(QStringLiteral("ActionPrint")));
@@ -374,6 +326,7 @@ platform::MessageSink& TFormSestE::sink() const {
 
 bool TFormSestE::OpenSestava(report::TSestavaTyp* report, int /*flag*/, bool keepDescription) {
     m_report = report;
+    m_properties->setReport(report);
     settings().description = report->Popis;
     m_keepDescription = keepDescription;
     UpdateCaption();
@@ -390,20 +343,22 @@ bool TFormSestE::OpenSestava(report::TSestavaTyp* report, int /*flag*/, bool kee
     grid.snap = settings.RastrZarovnavat;
     m_document.setGrid(grid);
 
-    m_itemCombo->clear();
+    QStringList items;
     for (int i = 0; i < report->GetItemCount(); ++i)
-        m_itemCombo->addItem(ElementName(report::ekItem, i));
-    m_itemCombo->hide();
+        items << ElementName(report::ekItem, i);
+    m_palette->fillChoices(items);
+    m_palette->hideChoices();
     action(QStringLiteral("ActionDb"))->setEnabled(report->GetItemCount() > 0);
     action(QStringLiteral("ActionLb"))->setEnabled(report->GetItemCount() > 0);
     action(QStringLiteral("ActionPar"))->setEnabled(!report->Parametry().isEmpty());
 
     const int details = report->Detaily().Count();
-    m_palette->setTabVisible(4, details > 0);
+    m_palette->setTabVisible(DesignerPalette::PageDetails, details > 0);
     action(QStringLiteral("ActionDetail"))->setEnabled(details > 0);
-    m_detailCombo->clear();
+    QStringList detailNames;
     for (int j = 0; j < details; ++j)
-        m_detailCombo->addItem(ElementName(report::ekDetail, j));
+        detailNames << ElementName(report::ekDetail, j);
+    m_palette->fillDetails(detailNames);
 
     m_document.startHistory(report->Predloha());
     LoadPredloha(history().Current());
@@ -414,7 +369,6 @@ bool TFormSestE::OpenSestava(report::TSestavaTyp* report, int /*flag*/, bool kee
 }
 
 void TFormSestE::DisablePrint() {
-    m_printDisabled = true;
     action(QStringLiteral("ActionPrint"))->setEnabled(false);
 }
 
@@ -542,17 +496,12 @@ int TFormSestE::elementEvent(int code, TSesPrvek* element) {
         EditElement(element);
         return 0;
     case eeInsertionTool:
-        return m_pasteMode ? -1 : m_tool;
+        return m_pasteMode ? -1 : m_palette->tool();
     case eeSelectionCount:
         return selectionCount();
-    case eeNextItem: {
-        QComboBox* combo = m_palette->currentIndex() == 0   ? m_itemCombo
-                           : m_palette->currentIndex() == 2 ? m_functionCombo
-                                                            : nullptr;
-        if (combo && combo->count() > 0)
-            combo->setCurrentIndex((combo->currentIndex() + 1) % combo->count());
+    case eeNextItem:
+        m_palette->chooseNext();
         return 0;
-    }
     case eePrimarySelection:
     case eeSelectionMayChange:
         return 0;
@@ -567,12 +516,10 @@ int TFormSestE::paperEvent(int code, int a, int b) {
     }
     switch (PaperEventCode(code)) {
     case peMoved:
-        m_editX->setText(QString::number(a));
-        m_editY->setText(QString::number(b));
+        m_properties->showPosition(a, b);
         return 0;
     case peResized:
-        m_editW->setText(QString::number(a));
-        m_editH->setText(QString::number(b));
+        m_properties->showSize(a, b);
         return 0;
     case peMultiMoved:
         for (int i = 0; i < m_paper->PocetPrvku(); ++i) {
@@ -687,8 +634,7 @@ void TFormSestE::releaseSelection(const QList<TSesPrvek*>& leaving) {
 }
 
 void TFormSestE::EnableSelectionControls(bool enable) {
-    for (QLineEdit* edit : {m_editX, m_editY, m_editW, m_editH})
-        edit->setEnabled(enable);
+    m_properties->enablePosition(enable);
     action(QStringLiteral("ActionKonfPrv"))->setEnabled(enable);
     showSelectionState(enable);
     enableEditingCommands(enable);
@@ -752,6 +698,41 @@ void TFormSestE::RefreshSections() {
         if (!footer && section->isVisibleTo(m_paper)) top += section->sectionHeight();
         section->update();
     }
+}
+
+// ---- element tree
+
+QWidget* TFormSestE::buildTreePanel(QWidget* paperView) {
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setObjectName(QStringLiteral("SplitterTree"));
+    m_tree = new ElementTree(splitter);
+    connect(m_tree, &ElementTree::elementPressed, this,
+            [](TSesPrvek* element, Qt::KeyboardModifiers modifiers) {
+                element->SetSelected(modifiers);
+            });
+    connect(m_tree, &ElementTree::elementDoubleClicked, this, &TFormSestE::EditElement);
+    connect(m_tree, &ElementTree::sectionDoubleClicked, this,
+            [this](int code) { paperEvent(peEditSection, code, 0); });
+    splitter->addWidget(m_tree);
+    splitter->addWidget(paperView);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({220, 700});
+    m_tree->hide();
+    return splitter;
+}
+
+void TFormSestE::BuildElementTree() {
+    if (!m_tree) return;
+    const bool shown = EditorSettings().ShowTree;
+    m_tree->setVisible(shown);
+    if (shown && m_report)
+        m_tree->build(description(), sectionsInPrintOrder());
+    else
+        m_tree->clear();
+}
+
+QTreeWidget* TFormSestE::elementTree() const {
+    return m_tree->view();
 }
 
 // ---- data stepping

@@ -1,14 +1,16 @@
 #pragma once
 // The template designer window: a modal dialog holding the paper of one report's template,
-// its palette of tools, data stepping, and the load, store, history, save, preview and print
-// of the template. What it keeps without a widget (settings, selection, copy, history) is its
-// document's, which it observes. The report component opens it through the factory that
-// installDesigner() puts into the engine.
+// its palette of tools (DesignerPalette), property panel (PropertyPanel), element tree
+// (ElementTree), data stepping, and the load, store, history, save, preview and print of the
+// template. What it keeps without a widget (settings, selection, copy, history) is its
+// document's, which it observes; its panels tell it what the user changed. The report
+// component opens it through the factory that installDesigner() puts into the engine.
+// report/designer/README.md says which file holds which group of its functions.
 
-#include "report/designer/DesignerDocument.h"
 #include "report/designer/DesignerEvents.h"
 #include "report/designer/TPapir.h"
 #include "report/designer/TSesPrvek.h"
+#include "report/designer/model/DesignerDocument.h"
 #include "report/engine/expressions/sest_fn.h"
 #include "report/engine/run/sestavyt.h"
 
@@ -21,16 +23,12 @@
 #include <span>
 
 class QAction;
-class QActionGroup;
 class QComboBox;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QScrollArea;
-class QTabWidget;
 class QToolButton;
 class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace platform {
 class MessageSink;
@@ -38,11 +36,15 @@ class MessageSink;
 
 namespace designer {
 
+class DesignerPalette;
+class ElementTree;
+class PropertyPanel;
 class TSesPrvek;
 class TOddil;
 class TSestKonfigDlg;
 class TSestDlg;
 class TDlgKonfPrvku;
+struct PropertyChange;
 
 // Installs the designer into the report engine (the component's EditEx, Edit, EditInOwner).
 void installDesigner();
@@ -152,14 +154,12 @@ private:
     void structureChanged();
     void endPasteMode();
     void showPosition();
-    void positionEntered(int field);
+    // `text` entered into position field `field` (0 X, 1 Y, 2 W, 3 H).
+    void positionEntered(int field, const QString& text);
     bool handleKey(QWidget* receiver, QKeyEvent* event);
     bool paperOrTreeFocused(QWidget* receiver) const;
     TSesPrvek* addControl(TOddil* section, const QString& line, qint64 dx, qint64 dy);
 
-    QLineEdit* m_positionFields[4] = {};
-    QAction* m_menuDelete = nullptr;
-    QAction* m_menuAlignSelected = nullptr;
     QObject* m_keyPreview = nullptr;
 
 public:
@@ -195,7 +195,7 @@ public:
     bool modified() const { return m_document.modified(); }
     void setModified(bool on) { m_document.setModified(on); }
     QString description() const { return settings().description; }
-    int activeTool() const { return m_tool; }
+    int activeTool() const;
     void UpdateCaption();
     QAction* action(const QString& name) const;
     // The owning designer of a nested one, else null.
@@ -214,6 +214,8 @@ private:
     void buildActions();
     void buildPalette(QWidget* host);
     void buildMenu();
+    // The property panel's news and the user-function commands wired to the window.
+    void connectPropertyPanel();
     QAction* addAction(const QString& name, const QString& hint, int tag = -1,
                        const QString& caption = {});
     void refreshHistoryActions();
@@ -259,35 +261,22 @@ private:
     TListSkupinE m_groups;
     DesignerDocument m_document;
     bool m_pasteMode = false;
-    int m_tool = tcArrow;
     bool m_keepDescription = false;
     int m_zoomIndex = 6;
     std::unique_ptr<report::TPicture> m_backgroundPicture;
 
     TSestKonfigDlg* m_settingsDialog = nullptr;
     TSestDlg* m_reportDialog = nullptr;
-    QTabWidget* m_palette = nullptr;
-    QActionGroup* m_tools = nullptr;
-    QComboBox* m_itemCombo = nullptr;
-    QComboBox* m_groupCombo = nullptr;
-    QComboBox* m_functionCombo = nullptr;
-    QComboBox* m_detailCombo = nullptr;
+    DesignerPalette* m_palette = nullptr;
     QComboBox* m_zoomCombo = nullptr;
-    QLineEdit* m_editX = nullptr;
-    QLineEdit* m_editY = nullptr;
-    QLineEdit* m_editW = nullptr;
-    QLineEdit* m_editH = nullptr;
     QLabel* m_mouseX = nullptr;
     QLabel* m_mouseY = nullptr;
     QToolButton* m_stepButtons[4] = {};
     QMenu* m_popup = nullptr;
-    QAction* m_menuUndo = nullptr;
-    QAction* m_menuRedo = nullptr;
-    bool m_printDisabled = false;
     bool m_closing = false;
 
     // ---- property panel, element dialogs, user functions and element tree
-    // (TFormSestE_properties.cpp, TFormSestE_tree.cpp)
+    // (TFormSestE_properties.cpp)
 public:
     // Fills the property strip from `element` and shows the panel of its kind; null hides
     // the kind panels. The selection controls follow (enabled with an element).
@@ -307,32 +296,22 @@ public:
     // With ShowTree: the tree panel shown and the tree built anew, its expanded sections
     // kept; without: the panel hidden and the tree emptied.
     void BuildElementTree();
-    QTreeWidget* elementTree() const { return m_tree; }
+    QTreeWidget* elementTree() const;
 
 private:
-    struct PropertyControls;
-    void buildPropertyPanel();
     QWidget* buildTreePanel(QWidget* paperView);
-    void connectTextControls();
-    void connectGraphicControls();
     QList<TSesPrvek*> propertyTargets(std::span<const report::ElementKind> kinds) const;
-    // `change` on the primary, or, when it is multiply selected and `kinds` are named, on
-    // every multi-selected element of those kinds; then a step of `step`.
-    void changeProperty(ChangeKind step, std::span<const report::ElementKind> kinds,
-                        const std::function<void(report::TVoranReportElement&)>& change);
-    void showKindPanel(TSesPrvek* element);
+    // A change of the property panel (or of the font dialog) on its targets, then its step.
+    void changeProperty(const PropertyChange& change);
     // Records text typed into the property strip and left without Enter (ckText).
     void commitPendingText();
     void showSelectionState(bool enable);
     void moveInZOrder(bool front);
     void refreshFunctionActions();
     void takeDataDialog(TDlgKonfPrvku& dialog, TSesPrvek* element);
-    void treePressed(QTreeWidgetItem* item, Qt::KeyboardModifiers modifiers);
-    void treeDoubleClicked(QTreeWidgetItem* item);
 
-    PropertyControls* m_properties = nullptr; // a child object of the window
-    QWidget* m_treePanel = nullptr;
-    QTreeWidget* m_tree = nullptr;
+    PropertyPanel* m_properties = nullptr;
+    ElementTree* m_tree = nullptr;
 };
 
 } // namespace designer

@@ -2,6 +2,9 @@
 // the position fields, aligning to the grid and deleting.
 
 #include "platform/Help.h"
+#include "report/designer/DesignerPalette.h"
+#include "report/designer/ElementTree.h"
+#include "report/designer/PropertyPanel.h"
 #include "report/designer/TEditorSettings.h"
 #include "report/designer/TFormSestE.h"
 #include "report/designer/TOddil.h"
@@ -13,9 +16,7 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMenu>
 
 #include <functional>
@@ -83,14 +84,9 @@ QString num(qint64 n) {
 } // namespace
 
 void TFormSestE::setupEditing() {
-    QLineEdit* const fields[] = {m_editX, m_editY, m_editW, m_editH};
-    for (int field = 0; field < 4; ++field) {
-        m_positionFields[field] = fields[field];
-        connect(fields[field], &QLineEdit::returnPressed, this,
-                [this, field] { positionEntered(field); });
-        // leaving a field shows the element's values again
-        connect(fields[field], &QLineEdit::editingFinished, this, &TFormSestE::showPosition);
-    }
+    connect(m_properties, &PropertyPanel::positionEntered, this, &TFormSestE::positionEntered);
+    // leaving a field shows the element's values again
+    connect(m_properties, &PropertyPanel::positionLeft, this, &TFormSestE::showPosition);
     connect(action(QStringLiteral("ActionDel")), &QAction::triggered, this,
             &TFormSestE::deleteSelection);
     connect(action(QStringLiteral("ActionCopy")), &QAction::triggered, this, [this] {
@@ -114,27 +110,25 @@ void TFormSestE::setupEditing() {
 void TFormSestE::endEditing() {
     delete m_keyPreview;
     m_keyPreview = nullptr;
-    for (QLineEdit* field : m_positionFields)
-        field->disconnect(this);
+    m_properties->disconnect(this);
+    m_tree->disconnect(this);
 }
 
 void TFormSestE::addEditingMenuItems(QMenu* edits, QAction* remove) {
-    m_menuDelete = remove;
     edits->addAction(QStringLiteral("Vyrovnat vše do rastru"), this, &TFormSestE::alignAllToGrid);
-    m_menuAlignSelected = edits->addAction(QStringLiteral("Vyrovnat vybrané"), this,
-                                           &TFormSestE::alignSelectedToGrid);
+    QAction* alignSelected = edits->addAction(QStringLiteral("Vyrovnat vybrané"), this,
+                                              &TFormSestE::alignSelectedToGrid);
+    // both act on the selection: enabled with the delete command
+    for (QAction* item : {remove, alignSelected})
+        connect(action(QStringLiteral("ActionDel")), &QAction::enabledChanged, item,
+                &QAction::setEnabled);
 }
 
 void TFormSestE::enableEditingCommands(bool enable) {
     for (const char* name : {"ActionDel", "ActionCut", "ActionCopy"})
         action(QString::fromLatin1(name))->setEnabled(enable);
-    m_menuDelete->setEnabled(enable);
-    m_menuAlignSelected->setEnabled(enable);
     // disabled fields show no values of an element that may be gone
-    if (!enable) {
-        for (QLineEdit* field : m_positionFields)
-            if (field) field->clear();
-    }
+    if (!enable) m_properties->clearPosition();
 }
 
 void TFormSestE::structureChanged() {
@@ -145,41 +139,42 @@ void TFormSestE::structureChanged() {
 // ---- tools
 
 void TFormSestE::StiskniSipku() {
-    m_tool = tcArrow;
+    m_palette->setTool(tcArrow);
     action(QStringLiteral("ActionNoSelect"))->setChecked(true);
     m_paper->setCursor(Qt::ArrowCursor);
-    m_itemCombo->setCurrentIndex(-1);
+    m_palette->clearChoice();
 }
 
 void TFormSestE::ActionCommandExecute(QAction* tool) {
     ClearSelection();
     endPasteMode();
-    m_tool = tool->data().toInt();
+    m_palette->setTool(tool->data().toInt());
     tool->setChecked(true);
-    const int slot = toolCursorSlot(m_tool);
+    const int slot = toolCursorSlot(m_palette->tool());
     m_paper->setCursor(slot ? report::DesignerCursor(slot) : QCursor(Qt::ArrowCursor));
 
     int kind = report::ekNone;
     int index = 0;
-    TSesPrvek::DecodeTool(m_tool, kind, index);
-    m_itemCombo->clear();
+    TSesPrvek::DecodeTool(m_palette->tool(), kind, index);
+    QStringList choices;
     if (kind == report::ekItem || kind == report::ekItemLabel || kind == report::ekParameter) {
         const int count = kind == report::ekParameter ? int(m_report->Parametry().size())
                                                       : m_report->GetItemCount();
         for (int i = 0; i < count; ++i)
-            m_itemCombo->addItem(ElementName(kind, i));
-        m_itemCombo->setCurrentIndex(index < count ? index : -1);
-        m_itemCombo->show();
+            choices << ElementName(kind, i);
+        m_palette->fillChoices(choices);
+        m_palette->showChoices(index < count ? index : -1);
     } else if (kind == report::ekFunction) {
         const int count = m_report->Funkce().Count();
         for (int i = 0; i < count; ++i)
-            m_itemCombo->addItem(ElementName(report::ekFunction, i));
-        m_itemCombo->setCurrentIndex(-1);
-        m_itemCombo->show();
+            choices << ElementName(report::ekFunction, i);
+        m_palette->fillChoices(choices);
+        m_palette->showChoices(-1);
         action(QStringLiteral("ActionFnEdit"))->setEnabled(count > 0);
         action(QStringLiteral("ActionFnDelete"))->setEnabled(index == count - 1);
     } else {
-        m_itemCombo->hide();
+        m_palette->fillChoices(choices);
+        m_palette->hideChoices();
     }
 }
 
@@ -191,23 +186,23 @@ void TFormSestE::InsertElement(int code, int x, int y) {
         if (section) PasteAt(section, x, y);
         return;
     }
-    if (m_tool == tcArrow) {
+    if (m_palette->tool() == tcArrow) {
         ClearSelection();
         return;
     }
     int kind = 0;
     int index = 0;
-    TSesPrvek::DecodeTool(m_tool, kind, index);
+    TSesPrvek::DecodeTool(m_palette->tool(), kind, index);
     if (!section || kind == report::ekNone) return;
 
     if (kind == report::ekItem || kind == report::ekItemLabel || kind == report::ekParameter)
-        index = m_itemCombo->currentIndex();
+        index = m_palette->choice();
     else if (kind == report::ekFunction)
-        index = m_functionCombo->currentIndex();
-    else if (kind == report::ekVariable && index > 4 && m_groupCombo->currentIndex() > 0)
-        index += 2 * m_groupCombo->currentIndex();
+        index = m_palette->function();
+    else if (kind == report::ekVariable && index > 4 && m_palette->group() > 0)
+        index += 2 * m_palette->group();
     else if (kind == report::ekDetail)
-        index = m_detailCombo->currentIndex();
+        index = m_palette->detail();
     index = std::max(index, 0); // a combo without a choice: the first entry
 
     const TEditorSettings& settings = EditorSettings();
@@ -390,7 +385,7 @@ void TFormSestE::showPosition() {
     paperEvent(peResized, primary->Width(), primary->Height());
 }
 
-void TFormSestE::positionEntered(int field) {
+void TFormSestE::positionEntered(int field, const QString& text) {
     TSesPrvek* const primary = primarySelection();
     if (!primary) return;
     const auto valueOf = [field](const TSesPrvek* element) {
@@ -399,7 +394,7 @@ void TFormSestE::positionEntered(int field) {
         return values[field];
     };
     bool number = false;
-    int value = m_positionFields[field]->text().trimmed().toInt(&number);
+    int value = text.trimmed().toInt(&number);
     if (!number) value = valueOf(primary);
     // a size of 0 or less leaves nothing the mouse can reach
     if (field >= 2 && value <= 0) value = kMinimumSize;

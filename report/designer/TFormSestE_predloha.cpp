@@ -2,6 +2,7 @@
 // history steps, undo and redo, save and save-as, the new-template command.
 
 #include "platform/MessageSink.h"
+#include "report/designer/DesignerPalette.h"
 #include "report/designer/TDlgNovaSestava.h"
 #include "report/designer/TEditorSettings.h"
 #include "report/designer/TFormSestE.h"
@@ -15,7 +16,6 @@
 #include "report/engine/sestzpr.h"
 #include "report/engine/ui/DialogFileChooser.h"
 
-#include <QComboBox>
 #include <QHash>
 #include <QSet>
 
@@ -124,16 +124,8 @@ void TFormSestE::readSettings(const TPredloha& predloha) {
 
 void TFormSestE::applyPaperToPrinterModel() {
     const report::TemplatePaper& paper = paperSettings();
-    report::TPageSetup& page = report::PageSetup();
-    page.orientation = paper.landscape ? 1 : 0;
-    if (paper.paperWidth > 0 && paper.paperHeight > 0) {
-        page.paperWidth = paper.paperWidth;
-        page.paperHeight = paper.paperHeight;
-    }
-    page.leftMargin = paper.marginLeft;
-    page.rightMargin = paper.marginRight;
-    page.topMargin = paper.marginTop;
-    page.bottomMargin = paper.marginBottom;
+    report::ApplyPaperToPageSetup(paper, paper.paperWidth > 0 && paper.paperHeight > 0,
+                                  report::PageSetup());
 }
 
 void TFormSestE::loadBackgroundPicture() {
@@ -257,23 +249,19 @@ void TFormSestE::RemoveGroupSections(TPolSkupE& group) {
 }
 
 void TFormSestE::fillFunctionCombo() {
-    m_functionCombo->clear();
     const report::TListFunkci& functions = m_report->Funkce();
+    QStringList titles;
     for (int i = 0; i < functions.Count(); ++i)
-        m_functionCombo->addItem(functions.GetFunkce(i)->GetTitle());
+        titles << functions.GetFunkce(i)->GetTitle();
+    m_palette->fillFunctions(titles);
     action(QStringLiteral("ActionFn"))->setEnabled(functions.Count() > 0);
-    m_functionCombo->setCurrentIndex(functions.Count() - 1);
 }
 
 void TFormSestE::fillGroupCombo() {
     const bool groups = m_groups.Count() > 0;
     action(QStringLiteral("ActionRadSk"))->setEnabled(groups);
     action(QStringLiteral("ActionSkCis"))->setEnabled(groups);
-    m_groupCombo->clear();
-    m_groupCombo->setEnabled(groups);
-    for (int i = 0; i < m_groups.Count(); ++i)
-        m_groupCombo->addItem(QStringLiteral("Skupina %1").arg(i + 1));
-    m_groupCombo->setCurrentIndex(groups ? 0 : -1);
+    m_palette->fillGroups(m_groups.Count());
 }
 
 void TFormSestE::ClearPaper() {
@@ -340,10 +328,6 @@ void TFormSestE::refreshHistoryActions() {
     redo->setEnabled(steps.CanRedo());
     undo->setToolTip(steps.UndoCaption());
     redo->setToolTip(steps.RedoCaption());
-    if (m_menuUndo) {
-        m_menuUndo->setEnabled(steps.CanUndo());
-        m_menuRedo->setEnabled(steps.CanRedo());
-    }
 }
 
 void TFormSestE::loadSnapshot(const TPredloha& predloha) {

@@ -5,7 +5,7 @@
 // changes the section's height when its caption strip is dragged.
 
 #include "platform/TCanvas.h"
-#include "report/designer/SectionCodes.h"
+#include "report/designer/model/SectionCodes.h"
 
 #include <QColor>
 #include <QList>

@@ -3,8 +3,8 @@
 #include "platform/PainterCanvas.h"
 #include "report/designer/DesignerEvents.h"
 #include "report/designer/TEditorSettings.h"
-#include "report/designer/TListVariant.h"
 #include "report/designer/TOddil.h"
+#include "report/designer/model/TListVariant.h"
 #include "report/engine/document/sestvyst.h"
 #include "report/engine/sest_lib.h"
 

@@ -1,6 +1,7 @@
 #include "report/engine/document/MetafileReader.h"
 
 #include "platform/RecordingCanvas.h"
+#include "report/engine/document/MetafileCodes.h"
 #include "report/engine/text/sestcepr.h"
 
 #include <QImage>
@@ -44,6 +45,7 @@ public:
     // A 32-bit coordinate or size, clamped.
     int c32(qsizetype o) const { return clamped(i32(o)); }
     TRect rect(qsizetype o) const { return TRect{c32(o), c32(o + 4), c32(o + 8), c32(o + 12)}; }
+    qsizetype size() const { return m_end - m_begin; }
     QByteArray bytes(qsizetype o, qsizetype n) const {
         return has(o, n) ? m_data.mid(m_begin + o, n) : QByteArray();
     }
@@ -96,11 +98,11 @@ struct Player {
     TColor textColor = 0;
 
     void select(quint32 index) {
-        if (index == 0x80000008) { // stock NULL_PEN
+        if (index == stockNullPen) {
             canvas.SetPen(TPen{0, psClear, 0});
             return;
         }
-        if (index == 0x80000005) { // stock NULL_BRUSH
+        if (index == stockNullBrush) {
             canvas.SetBrush(TBrush{0, bsClear});
             return;
         }
@@ -145,6 +147,171 @@ TFont fontFrom(int height, int escapement, int weight, int italic, int underline
     return f;
 }
 
+// ---- EMF records, by family
+
+// Text mode and colour, alignment, clipping, saved states.
+bool emfStateRecord(quint32 type, const Cursor& r, Player& player) {
+    RecordingCanvas& canvas = player.canvas;
+    switch (type) {
+    case emrSetBkMode:
+        canvas.SetTextBackground(r.u32(8) == 2, canvas.TextBackground());
+        break;
+    case emrSetBkColor:
+        canvas.SetTextBackground(canvas.TextOpaque(), r.u32(8));
+        break;
+    case emrSetTextAlign:
+        canvas.SetTextAlign(int(r.u32(8)));
+        break;
+    case emrSetTextColor:
+        player.textColor = r.u32(8) & 0xFFFFFF;
+        break;
+    case emrIntersectClipRect:
+        canvas.IntersectClipRect(r.rect(8));
+        break;
+    case emrSaveDc:
+        canvas.SaveState();
+        break;
+    case emrRestoreDc:
+        canvas.RestoreState();
+        break;
+    }
+    return true;
+}
+
+// Pens, brushes and fonts: made, selected, deleted.
+bool emfObjectRecord(quint32 type, const Cursor& r, Player& player) {
+    switch (type) {
+    case emrSelectObject:
+        player.select(r.u32(8));
+        break;
+    case emrDeleteObject:
+        player.objects.erase(r.u32(8));
+        break;
+    case emrCreatePen:
+        player.objects[r.u32(8)] = penFrom(r.i32(12), r.i32(16), r.u32(24));
+        break;
+    case emrCreateBrushIndirect:
+        player.objects[r.u32(8)] = brushFrom(r.i32(12), r.u32(16), r.i32(20));
+        break;
+    case emrExtCreateFontIndirectW: {
+        QString face;
+        for (int i = 0; i < 32; ++i) {
+            const int c = r.u16(40 + 2 * i);
+            if (!c) break;
+            face += QChar(c);
+        }
+        player.objects[r.u32(8)] = fontFrom(r.i32(12), r.i32(20), r.i32(28), r.u8(32), r.u8(33),
+                                            r.u8(34), r.u8(35), face);
+        break;
+    }
+    }
+    return true;
+}
+
+// Lines and shapes; false for a polygon whose points the record does not hold.
+bool emfShapeRecord(quint32 type, const Cursor& r, Player& player) {
+    RecordingCanvas& canvas = player.canvas;
+    switch (type) {
+    case emrMoveToEx:
+        canvas.MoveTo(r.c32(8), r.c32(12));
+        break;
+    case emrLineTo:
+        canvas.LineTo(r.c32(8), r.c32(12));
+        break;
+    case emrEllipse:
+    case emrRectangle:
+    case emrRoundRect: {
+        const TRect box = r.rect(8);
+        if (type == emrEllipse)
+            canvas.Ellipse(box);
+        else if (type == emrRoundRect)
+            canvas.RoundRect(box, r.c32(24), r.c32(28));
+        else
+            player.rectangle(box);
+        break;
+    }
+    case emrPolygon:
+    case emrPolygon16: {
+        const bool small = type == emrPolygon16;
+        const quint32 count = r.u32(24);
+        const int step = small ? 4 : 8;
+        if (!r.has(28, qsizetype(count) * step)) return false;
+        QPolygon points;
+        for (quint32 i = 0; i < count; ++i) {
+            const qsizetype o = 28 + qsizetype(i) * step;
+            points << (small ? QPoint(r.i16(o), r.i16(o + 2)) : QPoint(r.c32(o), r.c32(o + 4)));
+        }
+        canvas.Polygon(points);
+        break;
+    }
+    }
+    return true;
+}
+
+// A string of UTF-16 text; false when the record does not hold its characters.
+bool emfTextRecord(const Cursor& r, Player& player) {
+    const int x = r.c32(36), y = r.c32(40);
+    const quint32 n = r.u32(44), offString = r.u32(48), options = r.u32(52);
+    const quint32 offDx = r.u32(72);
+    if (n > 1000000 || !r.has(offString, qsizetype(n) * 2)) return false;
+    QString s;
+    QVector<int> dx;
+    for (quint32 i = 0; i < n; ++i) {
+        s += QChar(r.u16(offString + 2 * i));
+        dx << (r.has(offDx, qsizetype(n) * 4) ? r.c32(offDx + 4 * i) : 0);
+    }
+    const TRect clip = r.rect(56);
+    player.text(x, y, s, r.has(offDx, qsizetype(n) * 4) ? dx : QVector<int>(),
+                options & 4 ? &clip : nullptr);
+    return true;
+}
+
+// A bitmap stretched into a rectangle; one that cannot be read is left out.
+bool emfBitmapRecord(const Cursor& r, Player& player) {
+    const QImage image = readDib(r.bytes(r.u32(48), r.u32(52)), r.bytes(r.u32(56), r.u32(60)));
+    if (!image.isNull()) {
+        const int x = r.c32(24), y = r.c32(28);
+        player.canvas.StretchDraw(
+            TRect{x, y, clamped(qint64(x) + r.i32(72)), clamped(qint64(y) + r.i32(76))}, image);
+    }
+    return true;
+}
+
+// One EMF record played by its family; false for a damaged one. Records of other kinds than
+// our writers emit are skipped.
+bool playEmfRecord(quint32 type, const Cursor& r, Player& player) {
+    switch (type) {
+    case emrSetBkMode:
+    case emrSetBkColor:
+    case emrSetTextAlign:
+    case emrSetTextColor:
+    case emrIntersectClipRect:
+    case emrSaveDc:
+    case emrRestoreDc:
+        return emfStateRecord(type, r, player);
+    case emrSelectObject:
+    case emrDeleteObject:
+    case emrCreatePen:
+    case emrCreateBrushIndirect:
+    case emrExtCreateFontIndirectW:
+        return emfObjectRecord(type, r, player);
+    case emrMoveToEx:
+    case emrLineTo:
+    case emrEllipse:
+    case emrRectangle:
+    case emrRoundRect:
+    case emrPolygon:
+    case emrPolygon16:
+        return emfShapeRecord(type, r, player);
+    case emrExtTextOutW:
+        return emfTextRecord(r, player);
+    case emrStretchDibits:
+        return emfBitmapRecord(r, player);
+    default:
+        return true;
+    }
+}
+
 bool readEmf(const QByteArray& data, Metafile& out) {
     Cursor head(data, 0, data.size());
     // The bounds are inclusive.
@@ -165,121 +332,194 @@ bool readEmf(const QByteArray& data, Metafile& out) {
         const quint32 size = rec.u32(4);
         if (size < 8 || size % 4 || offset + qsizetype(size) > data.size()) return false;
         Cursor r(data, offset, offset + size);
-        switch (type) {
-        case 14:
+        if (type == emrEof)
             ended = true;
-            break;
-        case 18:
-            canvas.SetTextBackground(r.u32(8) == 2, canvas.TextBackground());
-            break;
-        case 25:
-            canvas.SetTextBackground(canvas.TextOpaque(), r.u32(8));
-            break;
-        case 22:
-            canvas.SetTextAlign(int(r.u32(8)));
-            break;
-        case 24:
-            player.textColor = r.u32(8) & 0xFFFFFF;
-            break;
-        case 27:
-            canvas.MoveTo(r.c32(8), r.c32(12));
-            break;
-        case 54:
-            canvas.LineTo(r.c32(8), r.c32(12));
-            break;
-        case 30:
-            canvas.IntersectClipRect(r.rect(8));
-            break;
-        case 33:
-            canvas.SaveState();
-            break;
-        case 34:
-            canvas.RestoreState();
-            break;
-        case 37:
-            player.select(r.u32(8));
-            break;
-        case 40:
-            player.objects.erase(r.u32(8));
-            break;
-        case 38:
-            player.objects[r.u32(8)] = penFrom(r.i32(12), r.i32(16), r.u32(24));
-            break;
-        case 39:
-            player.objects[r.u32(8)] = brushFrom(r.i32(12), r.u32(16), r.i32(20));
-            break;
-        case 82: {
-            QString face;
-            for (int i = 0; i < 32; ++i) {
-                const int c = r.u16(40 + 2 * i);
-                if (!c) break;
-                face += QChar(c);
-            }
-            player.objects[r.u32(8)] = fontFrom(r.i32(12), r.i32(20), r.i32(28), r.u8(32),
-                                                r.u8(33), r.u8(34), r.u8(35), face);
-            break;
-        }
-        case 42:
-        case 43:
-        case 44: {
-            const TRect box = r.rect(8);
-            if (type == 42)
-                canvas.Ellipse(box);
-            else if (type == 44)
-                canvas.RoundRect(box, r.c32(24), r.c32(28));
-            else
-                player.rectangle(box);
-            break;
-        }
-        case 3:
-        case 86: {
-            const bool small = type == 86;
-            const quint32 count = r.u32(24);
-            const int step = small ? 4 : 8;
-            if (!r.has(28, qsizetype(count) * step)) return false;
-            QPolygon points;
-            for (quint32 i = 0; i < count; ++i) {
-                const qsizetype o = 28 + qsizetype(i) * step;
-                points << (small ? QPoint(r.i16(o), r.i16(o + 2))
-                                 : QPoint(r.c32(o), r.c32(o + 4)));
-            }
-            canvas.Polygon(points);
-            break;
-        }
-        case 84: {
-            const int x = r.c32(36), y = r.c32(40);
-            const quint32 n = r.u32(44), offString = r.u32(48), options = r.u32(52);
-            const quint32 offDx = r.u32(72);
-            if (n > 1000000 || !r.has(offString, qsizetype(n) * 2)) return false;
-            QString s;
-            QVector<int> dx;
-            for (quint32 i = 0; i < n; ++i) {
-                s += QChar(r.u16(offString + 2 * i));
-                dx << (r.has(offDx, qsizetype(n) * 4) ? r.c32(offDx + 4 * i) : 0);
-            }
-            const TRect clip = r.rect(56);
-            player.text(x, y, s, r.has(offDx, qsizetype(n) * 4) ? dx : QVector<int>(),
-                        options & 4 ? &clip : nullptr);
-            break;
-        }
-        case 81: {
-            const QImage image =
-                readDib(r.bytes(r.u32(48), r.u32(52)), r.bytes(r.u32(56), r.u32(60)));
-            if (!image.isNull()) {
-                const int x = r.c32(24), y = r.c32(28);
-                canvas.StretchDraw(
-                    TRect{x, y, clamped(qint64(x) + r.i32(72)), clamped(qint64(y) + r.i32(76))},
-                    image);
-            }
-            break;
-        }
-        default:
-            break;
-        }
+        else if (!playEmfRecord(type, r, player))
+            return false;
         offset += size;
     }
     out = std::move(result);
     return ended;
+}
+
+// ---- WMF records, by family
+
+// A WMF player also keeps the object table: a new object takes the lowest free slot.
+struct WmfPlayer : Player {
+    std::vector<bool> objectSlots;
+
+    void addObject(std::variant<TPen, TBrush, TFont> object) {
+        auto free = std::find(objectSlots.begin(), objectSlots.end(), false);
+        const int index = int(free - objectSlots.begin());
+        if (free == objectSlots.end())
+            objectSlots.push_back(true);
+        else
+            *free = true;
+        objects[quint32(index)] = std::move(object);
+    }
+};
+
+// Text mode and colour, alignment, clipping, saved states.
+bool wmfStateRecord(int function, const Cursor& r, WmfPlayer& player) {
+    RecordingCanvas& canvas = player.canvas;
+    switch (function) {
+    case metaSetBkMode:
+        canvas.SetTextBackground(r.u16(6) == 2, canvas.TextBackground());
+        break;
+    case metaSetBkColor:
+        canvas.SetTextBackground(canvas.TextOpaque(), r.u32(6));
+        break;
+    case metaSetTextAlign:
+        canvas.SetTextAlign(r.u16(6));
+        break;
+    case metaSetTextColor:
+        player.textColor = r.u32(6) & 0xFFFFFF;
+        break;
+    case metaSaveDc:
+        canvas.SaveState();
+        break;
+    case metaRestoreDc:
+        canvas.RestoreState();
+        break;
+    case metaIntersectClipRect:
+        canvas.IntersectClipRect(TRect{r.i16(12), r.i16(10), r.i16(8), r.i16(6)});
+        break;
+    }
+    return true;
+}
+
+// Pens, brushes and fonts: made, selected, deleted.
+bool wmfObjectRecord(int function, const Cursor& r, WmfPlayer& player) {
+    switch (function) {
+    case metaSelectObject:
+        player.select(quint32(r.u16(6)));
+        break;
+    case metaDeleteObject: {
+        const int index = r.u16(6);
+        player.objects.erase(quint32(index));
+        if (index < int(player.objectSlots.size())) player.objectSlots[index] = false;
+        break;
+    }
+    case metaCreatePenIndirect:
+        player.addObject(penFrom(r.u16(6), r.i16(8), r.u32(12)));
+        break;
+    case metaCreateBrushIndirect:
+        player.addObject(brushFrom(r.u16(6), r.u32(8), r.u16(12)));
+        break;
+    case metaCreateFontIndirect: {
+        const int charset = r.u8(19);
+        QByteArray face = r.bytes(24, std::min<qsizetype>(32, r.size() - 24));
+        face.truncate(face.indexOf('\0') < 0 ? face.size() : face.indexOf('\0'));
+        player.addObject(fontFrom(r.i16(6), r.i16(10), r.i16(14), r.u8(16), r.u8(17), r.u8(18),
+                                  charset, DecodeForCharset(face, charset)));
+        break;
+    }
+    }
+    return true;
+}
+
+// Lines and shapes; false for a polygon whose points the record does not hold.
+bool wmfShapeRecord(int function, const Cursor& r, WmfPlayer& player) {
+    RecordingCanvas& canvas = player.canvas;
+    switch (function) {
+    case metaMoveTo:
+        canvas.MoveTo(r.i16(8), r.i16(6));
+        break;
+    case metaLineTo:
+        canvas.LineTo(r.i16(8), r.i16(6));
+        break;
+    case metaEllipse:
+    case metaRectangle: {
+        const TRect box{r.i16(12), r.i16(10), r.i16(8), r.i16(6)};
+        if (function == metaEllipse)
+            canvas.Ellipse(box);
+        else
+            player.rectangle(box);
+        break;
+    }
+    case metaRoundRect:
+        canvas.RoundRect(TRect{r.i16(16), r.i16(14), r.i16(12), r.i16(10)}, r.i16(8), r.i16(6));
+        break;
+    case metaPolygon: {
+        const int count = r.u16(6);
+        if (!r.has(8, qsizetype(count) * 4)) return false;
+        QPolygon points;
+        for (int i = 0; i < count; ++i)
+            points << QPoint(r.i16(8 + 4 * i), r.i16(10 + 4 * i));
+        canvas.Polygon(points);
+        break;
+    }
+    }
+    return true;
+}
+
+// A string in the code page of the font's character set; false when the record does not
+// hold its characters.
+bool wmfTextRecord(const Cursor& r, WmfPlayer& player) {
+    const int y = r.i16(6), x = r.i16(8), n = r.u16(10), options = r.u16(12);
+    qsizetype o = 14;
+    TRect clip;
+    if (options & 0x06) {
+        clip = TRect{r.i16(14), r.i16(16), r.i16(18), r.i16(20)};
+        o += 8;
+    }
+    if (!r.has(o, n)) return false;
+    const QByteArray bytes = r.bytes(o, n);
+    const qsizetype dxAt = o + (n + 1) / 2 * 2;
+    QVector<int> dx;
+    if (r.has(dxAt, qsizetype(n) * 2))
+        for (int i = 0; i < n; ++i)
+            dx << r.i16(dxAt + 2 * i);
+    TFont f = player.canvas.Font();
+    const QString s = DecodeForCharset(bytes, f.charset);
+    player.text(x, y, s, s.size() == dx.size() ? dx : QVector<int>(),
+                options & 4 ? &clip : nullptr);
+    return true;
+}
+
+// A bitmap stretched into a rectangle; one that cannot be read is left out.
+bool wmfBitmapRecord(const Cursor& r, WmfPlayer& player) {
+    const QByteArray dib = r.bytes(28, r.size() - 28);
+    const QImage image = readDib(dib.left(40), dib.mid(40));
+    if (!image.isNull()) {
+        const int left = r.i16(26), top = r.i16(24);
+        player.canvas.StretchDraw(TRect{left, top, left + r.i16(22), top + r.i16(20)}, image);
+    }
+    return true;
+}
+
+// One WMF record played by its family; false for a damaged one. Records of other kinds than
+// our writer emits are skipped.
+bool playWmfRecord(int function, const Cursor& r, WmfPlayer& player) {
+    switch (function) {
+    case metaSetBkMode:
+    case metaSetBkColor:
+    case metaSetTextAlign:
+    case metaSetTextColor:
+    case metaSaveDc:
+    case metaRestoreDc:
+    case metaIntersectClipRect:
+        return wmfStateRecord(function, r, player);
+    case metaSelectObject:
+    case metaDeleteObject:
+    case metaCreatePenIndirect:
+    case metaCreateBrushIndirect:
+    case metaCreateFontIndirect:
+        return wmfObjectRecord(function, r, player);
+    case metaMoveTo:
+    case metaLineTo:
+    case metaEllipse:
+    case metaRectangle:
+    case metaRoundRect:
+    case metaPolygon:
+        return wmfShapeRecord(function, r, player);
+    case metaExtTextOut:
+        return wmfTextRecord(r, player);
+    case metaStretchDib:
+        return wmfBitmapRecord(r, player);
+    default:
+        return true;
+    }
 }
 
 bool readWmf(const QByteArray& data, Metafile& out) {
@@ -289,17 +529,7 @@ bool readWmf(const QByteArray& data, Metafile& out) {
     int height = head.i16(12) - head.i16(8);
     Metafile result(width, height, inch > 0 ? inch : 600);
     RecordingCanvas canvas(result);
-    Player player{canvas, {}, 0};
-    std::vector<bool> objectSlots;
-    const auto addObject = [&](std::variant<TPen, TBrush, TFont> object) {
-        auto free = std::find(objectSlots.begin(), objectSlots.end(), false);
-        const int index = int(free - objectSlots.begin());
-        if (free == objectSlots.end())
-            objectSlots.push_back(true);
-        else
-            *free = true;
-        player.objects[quint32(index)] = std::move(object);
-    };
+    WmfPlayer player{{canvas, {}, 0}, {}};
     qsizetype offset = 22 + 18;
     bool ended = false;
     while (!ended && offset + 6 <= data.size()) {
@@ -308,121 +538,17 @@ bool readWmf(const QByteArray& data, Metafile& out) {
         const int function = rec.u16(4);
         if (size < 6 || offset + size > data.size()) return false;
         Cursor r(data, offset, offset + size);
-        switch (function) {
-        case 0x0000:
+        if (function == metaEof) {
             ended = true;
-            break;
-        case 0x020C:
+        } else if (function == metaSetWindowExt) {
+            // The frame, when the header gave none.
             if (width <= 0 || height <= 0) {
                 width = r.i16(8);
                 height = r.i16(6);
                 result.setSize(width, height);
             }
-            break;
-        case 0x0102:
-            canvas.SetTextBackground(r.u16(6) == 2, canvas.TextBackground());
-            break;
-        case 0x0201:
-            canvas.SetTextBackground(canvas.TextOpaque(), r.u32(6));
-            break;
-        case 0x012E:
-            canvas.SetTextAlign(r.u16(6));
-            break;
-        case 0x0209:
-            player.textColor = r.u32(6) & 0xFFFFFF;
-            break;
-        case 0x0214:
-            canvas.MoveTo(r.i16(8), r.i16(6));
-            break;
-        case 0x0213:
-            canvas.LineTo(r.i16(8), r.i16(6));
-            break;
-        case 0x001E:
-            canvas.SaveState();
-            break;
-        case 0x0127:
-            canvas.RestoreState();
-            break;
-        case 0x0416:
-            canvas.IntersectClipRect(TRect{r.i16(12), r.i16(10), r.i16(8), r.i16(6)});
-            break;
-        case 0x012D:
-            player.select(quint32(r.u16(6)));
-            break;
-        case 0x01F0: {
-            const int index = r.u16(6);
-            player.objects.erase(quint32(index));
-            if (index < int(objectSlots.size())) objectSlots[index] = false;
-            break;
-        }
-        case 0x02FA:
-            addObject(penFrom(r.u16(6), r.i16(8), r.u32(12)));
-            break;
-        case 0x02FC:
-            addObject(brushFrom(r.u16(6), r.u32(8), r.u16(12)));
-            break;
-        case 0x02FB: {
-            const int charset = r.u8(19);
-            QByteArray face = r.bytes(24, std::min<qsizetype>(32, size - 24));
-            face.truncate(face.indexOf('\0') < 0 ? face.size() : face.indexOf('\0'));
-            addObject(fontFrom(r.i16(6), r.i16(10), r.i16(14), r.u8(16), r.u8(17), r.u8(18),
-                               charset, DecodeForCharset(face, charset)));
-            break;
-        }
-        case 0x0418:
-        case 0x041B: {
-            const TRect box{r.i16(12), r.i16(10), r.i16(8), r.i16(6)};
-            if (function == 0x0418)
-                canvas.Ellipse(box);
-            else
-                player.rectangle(box);
-            break;
-        }
-        case 0x061C:
-            canvas.RoundRect(TRect{r.i16(16), r.i16(14), r.i16(12), r.i16(10)}, r.i16(8),
-                             r.i16(6));
-            break;
-        case 0x0324: {
-            const int count = r.u16(6);
-            if (!r.has(8, qsizetype(count) * 4)) return false;
-            QPolygon points;
-            for (int i = 0; i < count; ++i)
-                points << QPoint(r.i16(8 + 4 * i), r.i16(10 + 4 * i));
-            canvas.Polygon(points);
-            break;
-        }
-        case 0x0A32: {
-            const int y = r.i16(6), x = r.i16(8), n = r.u16(10), options = r.u16(12);
-            qsizetype o = 14;
-            TRect clip;
-            if (options & 0x06) {
-                clip = TRect{r.i16(14), r.i16(16), r.i16(18), r.i16(20)};
-                o += 8;
-            }
-            if (!r.has(o, n)) return false;
-            const QByteArray bytes = r.bytes(o, n);
-            const qsizetype dxAt = o + (n + 1) / 2 * 2;
-            QVector<int> dx;
-            if (r.has(dxAt, qsizetype(n) * 2))
-                for (int i = 0; i < n; ++i)
-                    dx << r.i16(dxAt + 2 * i);
-            TFont f = canvas.Font();
-            const QString s = DecodeForCharset(bytes, f.charset);
-            player.text(x, y, s, s.size() == dx.size() ? dx : QVector<int>(),
-                        options & 4 ? &clip : nullptr);
-            break;
-        }
-        case 0x0F43: {
-            const QByteArray dib = r.bytes(28, size - 28);
-            const QImage image = readDib(dib.left(40), dib.mid(40));
-            if (!image.isNull()) {
-                const int left = r.i16(26), top = r.i16(24);
-                canvas.StretchDraw(TRect{left, top, left + r.i16(22), top + r.i16(20)}, image);
-            }
-            break;
-        }
-        default:
-            break;
+        } else if (!playWmfRecord(function, r, player)) {
+            return false;
         }
         offset += size;
     }
@@ -436,8 +562,8 @@ bool readWmf(const QByteArray& data, Metafile& out) {
 
 bool ReadMetafile(const QByteArray& bytes, Metafile& metafile) {
     Cursor head(bytes, 0, bytes.size());
-    if (head.u32(0) == 1 && head.u32(40) == 0x464D4520) return readEmf(bytes, metafile);
-    if (head.u32(0) == 0x9AC6CDD7) return readWmf(bytes, metafile);
+    if (head.u32(0) == emrHeader && head.u32(40) == emfSignature) return readEmf(bytes, metafile);
+    if (head.u32(0) == placeableWmfKey) return readWmf(bytes, metafile);
     return false;
 }
 

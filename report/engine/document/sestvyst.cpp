@@ -380,12 +380,15 @@ void TSestVystup::SetBackground(const TPicture* picture, const TRect& rect, bool
 
 void TSestVystup::DrawBackground(TCanvas& canvas, double x, double y, double sx, double sy) const {
     if (!PrintsBackground()) return;
-    const TRect& b = m_backgroundRect;
-    const TRect r{nearest(x + (b.left - m_marginLeft) * sx),
-                  nearest(y + (b.top - m_marginTop) * sy),
-                  nearest(x + (b.right - m_marginLeft) * sx) + 1,
-                  nearest(y + (b.bottom - m_marginTop) * sy) + 1};
-    DrawPicture(canvas, r, *m_background);
+    DrawPicture(canvas, BackgroundPlace(m_backgroundRect, m_marginLeft, m_marginTop, x, y, sx, sy),
+                *m_background);
+}
+
+TRect BackgroundPlace(const TRect& b, int marginLeft, int marginTop, double x, double y, double sx,
+                      double sy) {
+    return {nearest((b.left + x - marginLeft) * sx), nearest((b.top + y - marginTop) * sy),
+            nearest((b.right + x - marginLeft) * sx) + 1,
+            nearest((b.bottom + y - marginTop) * sy) + 1};
 }
 
 bool TSestVystup::CancelRequested() const {

@@ -203,7 +203,8 @@ public:
     int CurrentPage() const { return m_currentPage; }
     const platform::Metafile& PageView() const { return m_view; }
     // Draws the background of the page view onto `canvas` at `scale` device units per
-    // 1/100 inch, `x` and `y` being the printable area's corner there.
+    // 1/100 inch, where BackgroundPlace puts it for the printable area's corner at `x`, `y`
+    // (1/100 inch).
     void DrawBackground(platform::TCanvas& canvas, double x, double y, double scaleX,
                         double scaleY) const;
 
@@ -239,5 +240,13 @@ private:
     int m_printableHeight;
     PageLayout m_layout;
 };
+
+// Where the page view and the graphic printer put the background picture on a device: its
+// rectangle `background` (1/100 inch on the paper, the printable area's corner at `marginLeft`,
+// `marginTop`) with that corner moved to (x, y) 1/100 inch and scaled by `scaleX`, `scaleY`
+// device units per 1/100 inch, rounded half away from zero; the picture covers the unit of its
+// right and bottom edge.
+platform::TRect BackgroundPlace(const platform::TRect& background, int marginLeft, int marginTop,
+                                double x, double y, double scaleX, double scaleY);
 
 } // namespace report

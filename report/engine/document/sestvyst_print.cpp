@@ -72,6 +72,31 @@ bool preparePrinting(TSestVystup& doc, int& start, int& end, bool& result,
     return true;
 }
 
+// The job loop both printers share: `runs` jobs, each begun, filled with the pages by
+// `fillPages(job)` and ended. A job that cannot begin or end records why; a filling that
+// answers false (cancelled, or a failure it recorded) aborts the job. True when every job
+// went out.
+template <typename Job, typename FillPages>
+bool runJobs(TSestVystup& doc, const QString& title, int runs, FillPages fillPages) {
+    for (int run = 0; run < runs; ++run) {
+        Job job;
+        if (!job.begin(title)) {
+            failPrint(doc, job.failure());
+            return false;
+        }
+        if (!fillPages(job)) {
+            job.abort();
+            return false;
+        }
+        if (RunProgress* progress = doc.Progress()) progress->ShowSending();
+        if (!job.end()) {
+            failPrint(doc, job.failure());
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 void SetPrintFitDialog(PrintFitDialog dialog) {
@@ -120,12 +145,7 @@ bool PrintGraphic(TSestVystup& doc, int start, int end, const QString& title, in
 
     printer.setCopies(copies);
     const int runs = printer.deviceMakesCopies() ? 1 : std::max(copies, 1);
-    for (int run = 0; run < runs; ++run) {
-        platform::GraphicJob job;
-        if (!job.begin(title)) {
-            failPrint(doc, job.failure());
-            return false;
-        }
+    return runJobs<platform::GraphicJob>(doc, title, runs, [&](platform::GraphicJob& job) {
         QCoreApplication::processEvents();
         platform::PainterCanvas canvas(job.painter());
         bool stop = false;
@@ -141,11 +161,8 @@ bool PrintGraphic(TSestVystup& doc, int start, int end, const QString& title, in
                     const double x = ox - c * stepX;
                     const double y = oy - r * stepY;
                     if (doc.PrintsBackground()) {
-                        const TRect& b = doc.BackgroundRect();
-                        const TRect bg{nearest((b.left + x - layout.marginLeft) * px),
-                                       nearest((b.top + y - layout.marginTop) * py),
-                                       nearest((b.right + x - layout.marginLeft) * px) + 1,
-                                       nearest((b.bottom + y - layout.marginTop) * py) + 1};
+                        const TRect bg = BackgroundPlace(doc.BackgroundRect(), layout.marginLeft,
+                                                         layout.marginTop, x, y, px, py);
                         DrawPicture(canvas, zoomed(bg, zoom), *doc.BackgroundPicture());
                     }
                     const TRect view{nearest(x * px), nearest(y * py),
@@ -158,17 +175,8 @@ bool PrintGraphic(TSestVystup& doc, int start, int end, const QString& title, in
                     stop = cancelled();
                 }
         }
-        if (stop) {
-            job.abort();
-            return false;
-        }
-        if (RunProgress* progress = doc.Progress()) progress->ShowSending();
-        if (!job.end()) {
-            failPrint(doc, job.failure());
-            return false;
-        }
-    }
-    return true;
+        return !stop;
+    });
 }
 
 bool PrintText(TSestVystup& doc, int start, int end, const QString& title, int copies,
@@ -188,12 +196,7 @@ bool PrintText(TSestVystup& doc, int start, int end, const QString& title, int c
     page.SetPageSize(printer.printableSize().height() * 100 / std::max(printer.resolutionY(), 1),
                      doc.LineCode());
     const auto language = TSestLanguage(doc.ExportLanguage());
-    for (int copy = 0; copy < std::max(copies, 1); ++copy) {
-        platform::RawJob job;
-        if (!job.begin(title)) {
-            failPrint(doc, job.failure());
-            return false;
-        }
+    return runJobs<platform::RawJob>(doc, title, std::max(copies, 1), [&](platform::RawJob& job) {
         for (int p = start; p <= end; ++p) {
             doc.NotePage(p);
             page.ClearPage();
@@ -203,22 +206,13 @@ bool PrintText(TSestVystup& doc, int start, int end, const QString& title, int c
             // Rows end in CR LF; a form feed ends the page, as a text-only driver does.
             if (!job.write(page.PageBytes(language) + '\f')) {
                 failPrint(doc, job.failure());
-                job.abort();
                 return false;
             }
             QCoreApplication::processEvents();
-            if (cancelled()) {
-                job.abort();
-                return false;
-            }
+            if (cancelled()) return false;
         }
-        if (RunProgress* progress = doc.Progress()) progress->ShowSending();
-        if (!job.end()) {
-            failPrint(doc, job.failure());
-            return false;
-        }
-    }
-    return true;
+        return true;
+    });
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #include "report/engine/export/EmfWriter.h"
 
+#include "report/engine/document/MetafileCodes.h"
 #include "report/engine/export/MetafileRecords.h"
 
 #include <algorithm>
@@ -11,33 +12,6 @@ namespace report {
 using namespace platform;
 
 namespace {
-
-enum EmrType : int {
-    emrHeader = 1,
-    emrPolygon = 3,
-    emrEof = 14,
-    emrSetBkMode = 18,
-    emrSetTextAlign = 22,
-    emrSetTextColor = 24,
-    emrSetBkColor = 25,
-    emrMoveToEx = 27,
-    emrIntersectClipRect = 30,
-    emrSaveDc = 33,
-    emrRestoreDc = 34,
-    emrSelectObject = 37,
-    emrCreatePen = 38,
-    emrCreateBrushIndirect = 39,
-    emrDeleteObject = 40,
-    emrEllipse = 42,
-    emrRectangle = 43,
-    emrRoundRect = 44,
-    emrLineTo = 54,
-    emrStretchDibits = 81,
-    emrExtCreateFontIndirectW = 82,
-    emrExtTextOutW = 84,
-    emrPolygon16 = 86,
-};
-constexpr quint32 stockNullPen = 0x80000008;
 
 int penStyle(int style) {
     return style >= psSolid && style <= psInsideFrame ? style : psSolid;
@@ -311,7 +285,7 @@ private:
         h.i32(0);
         h.i32(int(std::lrint(m_width * 2540.0 / m_ppi)));
         h.i32(int(std::lrint(m_height * 2540.0 / m_ppi)));
-        h.u32(0x464D4520); // " EMF"
+        h.u32(emfSignature);
         h.u32(0x10000);
         h.u32(quint32(size + m_b.size()));
         h.u32(quint32(m_records + 1));

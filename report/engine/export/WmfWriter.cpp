@@ -1,5 +1,6 @@
 #include "report/engine/export/WmfWriter.h"
 
+#include "report/engine/document/MetafileCodes.h"
 #include "report/engine/export/MetafileRecords.h"
 #include "report/engine/text/sestcepr.h"
 
@@ -12,32 +13,6 @@ namespace report {
 using namespace platform;
 
 namespace {
-
-enum WmfFunction : int {
-    metaEof = 0x0000,
-    metaSaveDc = 0x001E,
-    metaSetBkMode = 0x0102,
-    metaRestoreDc = 0x0127,
-    metaSelectObject = 0x012D,
-    metaSetTextAlign = 0x012E,
-    metaDeleteObject = 0x01F0,
-    metaSetBkColor = 0x0201,
-    metaSetTextColor = 0x0209,
-    metaSetWindowOrg = 0x020B,
-    metaSetWindowExt = 0x020C,
-    metaLineTo = 0x0213,
-    metaMoveTo = 0x0214,
-    metaCreatePenIndirect = 0x02FA,
-    metaCreateFontIndirect = 0x02FB,
-    metaCreateBrushIndirect = 0x02FC,
-    metaPolygon = 0x0324,
-    metaIntersectClipRect = 0x0416,
-    metaEllipse = 0x0418,
-    metaRectangle = 0x041B,
-    metaRoundRect = 0x061C,
-    metaExtTextOut = 0x0A32,
-    metaStretchDib = 0x0F43,
-};
 
 int clamp16(long v) {
     return int(std::clamp<long>(v, -32768, 32767));
@@ -330,7 +305,7 @@ private:
 
     QByteArray placeable() const {
         LittleEndianBytes p;
-        p.u32(0x9AC6CDD7);
+        p.u32(placeableWmfKey);
         p.u16(0);
         p.u16(0);
         p.u16(0);

@@ -277,9 +277,6 @@ protected:
     void ParsePredlohaDetail(int j, const TPredloha& predloha);
     // The settings a template may set, back to the component's defaults.
     void resetTemplateSettings();
-    // The paper of the template's page line becomes the library's page setup (its size only
-    // when the line carried one).
-    void applyPaperToPageSetup(bool withSize) const;
 
     platform::MessageSink& sink() const;
     void showError(const QString& text) const;

@@ -376,33 +376,49 @@ int ReportRun::generate(bool main) {
         return result;
     };
 
-    // The first record: fetched once for a one-record report, else the first step; a detail
-    // without records adds nothing.
+    if (!fetchFirstRecord(main)) return finish(seOk);
+    if (main) startDocument();
+    startCounters();
+    std::vector<int> allGroups;
+    for (int i = 0; i < m_report.Skupiny().Count(); ++i)
+        allGroups.push_back(i);
+    printFirstHeaders(main, allGroups);
+    printRecords(main);
+    return finish(closeRun(main, allGroups));
+}
+
+// The first record: fetched once for a one-record report, else the first step; a detail
+// without records adds nothing (false).
+bool ReportRun::fetchFirstRecord(bool main) {
     int step = 0;
     if (m_report.TiskJedenZaznam)
         m_report.GetData();
     else
         step = m_report.Step(0);
-    if (!main && step >= 2) return finish(seOk);
+    return main || step < 2;
+}
 
-    // The main run starts an empty document on the paper and margins of the page setup.
+// The main run starts an empty document on the paper and margins of the page setup.
+void ReportRun::startDocument() {
     TSestVystup& document = doc();
-    if (main) {
-        const QSize printable = printableSizeOf(m_report);
-        document.Clear(printable.width(), printable.height());
-        document.SetLineCode(m_report.lineCode());
-        document.SetTitle(m_report.Popis);
-        // Pictures are decoded once a run: the files may have changed since the last.
-        if (m_report.m_pictureFiles) m_report.m_pictureFiles->clear();
-        const TPageSetup& setup = PageSetup();
-        const QSize paperSize = paperSizeOf(m_report);
-        document.SetPageLayout({paperSize.width(), paperSize.height(), setup.leftMargin,
-                                setup.topMargin, setup.rightMargin, setup.bottomMargin,
-                                setup.orientation == 1, m_report.paper().orientationChangeable});
-        document.runPosition = {0, 0, 1, document.PrintableHeight()};
-        m_cursor = {};
-    }
-    // Counters, the print date and time, and each group's key from the first record.
+    const QSize printable = printableSizeOf(m_report);
+    document.Clear(printable.width(), printable.height());
+    document.SetLineCode(m_report.lineCode());
+    document.SetTitle(m_report.Popis);
+    // Pictures are decoded once a run: the files may have changed since the last.
+    if (m_report.m_pictureFiles) m_report.m_pictureFiles->clear();
+    const TPageSetup& setup = PageSetup();
+    const QSize paperSize = paperSizeOf(m_report);
+    document.SetPageLayout({paperSize.width(), paperSize.height(), setup.leftMargin,
+                            setup.topMargin, setup.rightMargin, setup.bottomMargin,
+                            setup.orientation == 1, m_report.paper().orientationChangeable});
+    document.runPosition = {0, 0, 1, document.PrintableHeight()};
+    m_cursor = {};
+}
+
+// Counters, the print date and time, and each group's key from the first record; the
+// functions start from nothing, their expressions read once for the run.
+void ReportRun::startCounters() {
     m_firstRecord = true;
     m_printDateTime = platform::DateTimeToDouble(QDateTime::currentDateTime());
     m_printDate = platform::DateToStr(m_printDateTime);
@@ -422,19 +438,18 @@ int ReportRun::generate(bool main) {
     m_report.clearPageBreak();
     for (int i = 0; i < groups.Count(); ++i)
         groups.Skupina(i)->StoredKey = m_report.GetItemText(groups.Skupina(i)->KeyIndex);
-    // Functions start from nothing, their expressions read once for the run.
     m_report.Funkce().ParseExpressions();
     m_report.Funkce().SetSkipNulls(m_report.AllowNullValues);
     m_report.Funkce().ResetGroup(-1);
     refreshValues(true, false);
     calculateFunctions();
-    // The report header, then the first page's headers: a report header on a page of its own
-    // turns the page, else the page header stands below it; then every group's header.
+}
+
+// The report header, then the first page's headers: a report header on a page of its own
+// turns the page, else the page header stands below it; then every group's header.
+void ReportRun::printFirstHeaders(bool main, const std::vector<int>& allGroups) {
     TOddilSestavy* reportHeader = section(odZ);
     if (reportHeader && reportHeader->Visible) printSection(reportHeader);
-    std::vector<int> allGroups;
-    for (int i = 0; i < groups.Count(); ++i)
-        allGroups.push_back(i);
     if (main && reportHeader && reportHeader->Visible &&
         m_report.sectionFlags().reportHeaderOwnPage) {
         printPageFooter();
@@ -452,8 +467,11 @@ int ReportRun::generate(bool main) {
         m_freshY = m_cursor.y;
     }
     printGroupHeaders(allGroups);
-    // One body per record until the data, the record limit, the last page allowed or a
-    // cancel ends the run.
+}
+
+// One body per record until the data, the record limit, the last page allowed or a cancel
+// ends the run.
+void ReportRun::printRecords(bool main) {
     for (int record = 1;; ++record) {
         if (main && onRecord) onRecord(record);
         if (record > 1)
@@ -467,31 +485,34 @@ int ReportRun::generate(bool main) {
         ++m_recordsPrinted;
         if (m_report.TiskJedenZaznam) break;
         if (m_report.MaxRecords >= 1 && m_recordsPrinted >= m_report.MaxRecords) break;
-        step = m_report.Step(2);
+        const int step = m_report.Step(2);
         processEvents(true);
         if (m_stop || cancelled() || step != 0) break;
     }
+}
+
+// The last groups' footers (the innermost first) and the report's end; the result, and the
+// main run's document keeps the pages and copies the caller chose.
+int ReportRun::closeRun(bool main, const std::vector<int>& allGroups) {
     m_cancelled = cancelled();
     // Records are left when the last page allowed stopped the run. Unless the caller chose
     // that end page, the report is not what the user asked for: say so.
     const bool cutAtLastPage =
         main && m_stop && !m_cancelled && m_report.EndPage == TSestavaTyp::kNoEndPage;
-    // Group footers close the last groups, the innermost first.
     if (!m_cancelled) {
         closeColumnRow();
         std::vector<int> reversed(allGroups.rbegin(), allGroups.rend());
         printGroupFooters(reversed);
     }
     finishReport(main);
-    // The result; the main run's document keeps the pages and copies the caller chose.
     const int result = m_cancelled ? seCancelled : seOk;
     if (main)
-        document.SetPageRange(m_report.StartPage, m_report.EndPage, m_report.ExportLanguage,
-                              m_report.PrintCopies);
+        doc().SetPageRange(m_report.StartPage, m_report.EndPage, m_report.ExportLanguage,
+                           m_report.PrintCopies);
     if (cutAtLastPage)
         m_report.showWarning(FillText(LoadText(ReportText::RunStoppedAtEndPage),
                                       {QString::number(m_report.EndPage)}));
-    return finish(result);
+    return result;
 }
 
 void ReportRun::finishReport(bool main) {

@@ -71,6 +71,14 @@ private:
     void closeColumnRow();
     void printGroupFooters(const std::vector<int>& groups);
     void printGroupHeaders(const std::vector<int>& groups);
+    // The steps of a run, in order.
+    bool fetchFirstRecord(bool main);
+    void startDocument();
+    void startCounters();
+    void printFirstHeaders(bool main, const std::vector<int>& allGroups);
+    void printRecords(bool main);
+    int closeRun(bool main, const std::vector<int>& allGroups);
+
     void recordStep();
     void finishReport(bool main);
 

@@ -226,7 +226,7 @@ void TSestavaTyp::ParsePredlohaSettings(const TemplateSettings& settings) {
     m_columnGap = settings.columnGap;
     if (settings.paper) {
         m_paper = *settings.paper;
-        applyPaperToPageSetup(settings.paperHasSize);
+        ApplyPaperToPageSetup(m_paper, settings.paperHasSize, PageSetup());
     }
     for (int number = odZ; number <= odP; ++number) {
         const std::optional<TemplateSection>& line = settings.sections[number];
@@ -244,19 +244,6 @@ void TSestavaTyp::ParsePredlohaSettings(const TemplateSettings& settings) {
     m_designerValue = settings.designerValue;
     m_grid = settings.grid;
     m_background = settings.background;
-}
-
-void TSestavaTyp::applyPaperToPageSetup(bool withSize) const {
-    TPageSetup& setup = PageSetup();
-    setup.orientation = m_paper.landscape ? 1 : 0;
-    if (withSize) {
-        setup.paperWidth = m_paper.paperWidth;
-        setup.paperHeight = m_paper.paperHeight;
-    }
-    setup.leftMargin = m_paper.marginLeft;
-    setup.rightMargin = m_paper.marginRight;
-    setup.topMargin = m_paper.marginTop;
-    setup.bottomMargin = m_paper.marginBottom;
 }
 
 void TSestavaTyp::ParsePredlohaFunctions(const QList<TemplateFunction>& functions) {

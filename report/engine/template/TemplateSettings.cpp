@@ -262,4 +262,16 @@ QList<TemplateFunction> TemplateFunctionsOf(const TListFunkci& functions) {
     return definitions;
 }
 
+void ApplyPaperToPageSetup(const TemplatePaper& paper, bool withSize, TPageSetup& setup) {
+    setup.orientation = paper.landscape ? 1 : 0;
+    if (withSize) {
+        setup.paperWidth = paper.paperWidth;
+        setup.paperHeight = paper.paperHeight;
+    }
+    setup.leftMargin = paper.marginLeft;
+    setup.rightMargin = paper.marginRight;
+    setup.topMargin = paper.marginTop;
+    setup.bottomMargin = paper.marginBottom;
+}
+
 } // namespace report

@@ -7,6 +7,7 @@
 // visibility, height and flags; I,4 one group; I,5 one integer kept for the designer; I,6 the
 // grid; I,7 the background picture; F one user function.
 
+#include "report/engine/printing/sestprn.h"
 #include "report/engine/template/sestavyt_model.h"
 
 #include <QList>
@@ -141,6 +142,11 @@ QString ReadTemplateTitle(const TPredloha& text);
 TPredloha WriteTemplateSettings(const TemplateSettings& settings);
 // The I,3 line of section `number`.
 QString WriteSectionLine(int number, const TemplateSection& section);
+
+// The page setup as a template's paper says: its orientation and margins, and its size when
+// `withSize` (the report takes the size when the page line carried one, the designer when it is
+// not zero).
+void ApplyPaperToPageSetup(const TemplatePaper& paper, bool withSize, TPageSetup& setup);
 
 // The functions of the F lines added to `functions`, and the definitions of a function list.
 void AddTemplateFunctions(const QList<TemplateFunction>& definitions, TListFunkci& functions);

@@ -4,9 +4,9 @@
 
 #include "support/EditingDesigner.h"
 
-#include "report/designer/TListVariant.h"
 #include "report/designer/TOddil.h"
 #include "report/designer/TPapir.h"
+#include "report/designer/model/TListVariant.h"
 
 #include <QSet>
 

@@ -1,9 +1,10 @@
 # The designer speaks its codes by name: no event, section, step, element kind, tree image or
-# handle code written as a bare number in report/designer (the names are in DesignerEvents.h,
-# SectionCodes.h, the change kinds of TListVariant.h and report::ElementKind). Run as
+# handle code written as a bare number in report/designer and its folders (the names are in
+# DesignerEvents.h, model/SectionCodes.h, the change kinds of model/TListVariant.h and
+# report::ElementKind). Run as
 # `cmake -DDESIGNER_DIR=<report/designer> -P NamedCodes.cmake`; it fails naming each line found,
 # and when it finds no designer source to read.
-file(GLOB sources ${DESIGNER_DIR}/*.cpp ${DESIGNER_DIR}/*.h)
+file(GLOB_RECURSE sources ${DESIGNER_DIR}/*.cpp ${DESIGNER_DIR}/*.h)
 if(NOT sources)
     message(FATAL_ERROR "no designer sources in '${DESIGNER_DIR}'")
 endif()

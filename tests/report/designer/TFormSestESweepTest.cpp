@@ -9,8 +9,8 @@
 #include "support/DesignFixture.h"
 #include "support/EditingDesigner.h"
 
-#include "report/designer/SectionCodes.h"
-#include "report/designer/TListVariant.h"
+#include "report/designer/model/SectionCodes.h"
+#include "report/designer/model/TListVariant.h"
 
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>

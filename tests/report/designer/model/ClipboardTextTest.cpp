@@ -1,7 +1,7 @@
 // The clipboard text of copied elements: its exact form, copies that come back unchanged, and
 // texts of any shape from other programs.
 
-#include "report/designer/ClipboardText.h"
+#include "report/designer/model/ClipboardText.h"
 
 #include <gtest/gtest.h>
 

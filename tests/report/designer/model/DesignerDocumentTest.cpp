@@ -2,7 +2,7 @@
 // gives over steps, undo, saves and changes without a step; what it announces to the window;
 // the grid steps of its settings.
 
-#include "report/designer/DesignerDocument.h"
+#include "report/designer/model/DesignerDocument.h"
 
 #include <gtest/gtest.h>
 

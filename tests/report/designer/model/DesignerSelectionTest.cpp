@@ -2,7 +2,7 @@
 // state the selecting, adding and removing of the designer's rules leave after each, and
 // random clicks after which every element whose marks changed was announced.
 
-#include "report/designer/DesignerSelection.h"
+#include "report/designer/model/DesignerSelection.h"
 
 #include "report/engine/template/sestavyt_model.h"
 

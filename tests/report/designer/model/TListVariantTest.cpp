@@ -1,7 +1,7 @@
 // The undo history: capacity, trimming, redo tails, captions after each step and the clean
 // index.
 
-#include "report/designer/TListVariant.h"
+#include "report/designer/model/TListVariant.h"
 
 #include <gtest/gtest.h>
 

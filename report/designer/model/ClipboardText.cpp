@@ -1,4 +1,4 @@
-#include "report/designer/ClipboardText.h"
+#include "report/designer/model/ClipboardText.h"
 
 #include <QRegularExpression>
 

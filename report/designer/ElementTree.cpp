@@ -1,20 +1,12 @@
-// The designer window's element tree: the report, its sections in print order and their
-// elements, beside the paper. A press on an element selects it, a double click edits it or
-// opens the settings of a section. Items hold guarded pointers and read the selection and
-// the section's visibility when drawn, so a rebuild is needed only when elements come or go.
+#include "report/designer/ElementTree.h"
 
-#include "report/designer/TEditorSettings.h"
-#include "report/designer/TFormSestE.h"
 #include "report/designer/TOddil.h"
 #include "report/designer/TSesPrvek.h"
 
 #include <QHash>
-#include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
-#include <QScrollArea>
-#include <QSplitter>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -240,7 +232,7 @@ private:
 };
 
 // The tree widget passes presses with their modifiers and double clicks on.
-class ElementTree : public QTreeWidget {
+class TreeView : public QTreeWidget {
 public:
     using QTreeWidget::QTreeWidget;
     std::function<void(QTreeWidgetItem*, Qt::KeyboardModifiers)> pressed;
@@ -260,50 +252,38 @@ protected:
 
 } // namespace
 
-QWidget* TFormSestE::buildTreePanel(QWidget* paperView) {
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->setObjectName(QStringLiteral("SplitterTree"));
-    m_treePanel = new QWidget(splitter);
-    m_treePanel->setObjectName(QStringLiteral("PanelTree"));
-    auto* layout = new QVBoxLayout(m_treePanel);
+ElementTree::ElementTree(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("PanelTree"));
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* tree = new ElementTree(m_treePanel);
-    tree->setObjectName(QStringLiteral("TreeViewElements"));
-    tree->setHeaderHidden(true);
-    tree->setSelectionMode(QAbstractItemView::NoSelection);
-    tree->setExpandsOnDoubleClick(false);
-    tree->setFocusPolicy(Qt::StrongFocus);
-    tree->pressed = [this](QTreeWidgetItem* item, Qt::KeyboardModifiers modifiers) {
-        treePressed(item, modifiers);
+    auto* view = new TreeView(this);
+    view->setObjectName(QStringLiteral("TreeViewElements"));
+    view->setHeaderHidden(true);
+    view->setSelectionMode(QAbstractItemView::NoSelection);
+    view->setExpandsOnDoubleClick(false);
+    view->setFocusPolicy(Qt::StrongFocus);
+    view->pressed = [this](QTreeWidgetItem* item, Qt::KeyboardModifiers modifiers) {
+        pressed(item, modifiers);
     };
-    tree->doubleClicked = [this](QTreeWidgetItem* item) { treeDoubleClicked(item); };
-    m_tree = tree;
-    layout->addWidget(tree);
-    splitter->addWidget(m_treePanel);
-    splitter->addWidget(paperView);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({220, 700});
-    m_treePanel->hide();
-    return splitter;
+    view->doubleClicked = [this](QTreeWidgetItem* item) { doubleClicked(item); };
+    m_view = view;
+    layout->addWidget(view);
+    hide();
 }
 
-void TFormSestE::BuildElementTree() {
-    if (!m_tree) return;
-    const bool shown = EditorSettings().ShowTree;
-    m_treePanel->setVisible(shown);
+void ElementTree::build(const QString& title, const QList<TOddil*>& sections) {
     QList<int> expanded;
-    if (QTreeWidgetItem* root = m_tree->topLevelItem(0))
+    if (QTreeWidgetItem* root = m_view->topLevelItem(0))
         for (int i = 0; i < root->childCount(); ++i)
             if (root->child(i)->isExpanded())
                 expanded << static_cast<SectionItem*>(root->child(i))->code();
-    m_tree->clear();
-    if (!shown || !m_report) return;
+    m_view->clear();
 
-    auto* root = new QTreeWidgetItem(m_tree);
-    root->setText(0, description());
+    auto* root = new QTreeWidgetItem(m_view);
+    root->setText(0, title);
     root->setData(0, kImageRole, tiReport);
     root->setIcon(0, treeIcon(tiReport));
-    for (TOddil* section : sectionsInPrintOrder()) {
+    for (TOddil* section : sections) {
         auto* node = new SectionItem(root, section);
         node->setCode(section->code());
         node->setText(0, QStringLiteral("Oddil: %1").arg(section->caption()));
@@ -322,22 +302,31 @@ void TFormSestE::BuildElementTree() {
     root->setExpanded(true);
 }
 
-void TFormSestE::treePressed(QTreeWidgetItem* item, Qt::KeyboardModifiers modifiers) {
+void ElementTree::clear() {
+    m_view->clear();
+}
+
+void ElementTree::showSelection() {
+    m_view->viewport()->update();
+}
+
+void ElementTree::pressed(QTreeWidgetItem* item, Qt::KeyboardModifiers modifiers) {
     if (!item->parent() || !item->parent()->parent()) return;
     TSesPrvek* element = static_cast<ElementItem*>(item)->element();
     if (!element) return;
-    element->SetSelected(modifiers);
-    m_tree->setFocus();
+    emit elementPressed(element, modifiers);
+    m_view->setFocus();
 }
 
-void TFormSestE::treeDoubleClicked(QTreeWidgetItem* item) {
+void ElementTree::doubleClicked(QTreeWidgetItem* item) {
     if (!item->parent()) return;
     if (!item->parent()->parent()) {
         if (TOddil* section = static_cast<SectionItem*>(item)->section())
-            paperEvent(peEditSection, section->code(), 0);
+            emit sectionDoubleClicked(section->code());
         return;
     }
-    if (TSesPrvek* element = static_cast<ElementItem*>(item)->element()) EditElement(element);
+    if (TSesPrvek* element = static_cast<ElementItem*>(item)->element())
+        emit elementDoubleClicked(element);
 }
 
 } // namespace designer

@@ -9,9 +9,9 @@
 // controls' (the paper's), the user functions the report's; the window writes them with the
 // settings into every state of the history.
 
-#include "report/designer/ClipboardText.h"
-#include "report/designer/DesignerSelection.h"
-#include "report/designer/TListVariant.h"
+#include "report/designer/model/ClipboardText.h"
+#include "report/designer/model/DesignerSelection.h"
+#include "report/designer/model/TListVariant.h"
 #include "report/engine/template/TemplateSettings.h"
 
 #include <QObject>

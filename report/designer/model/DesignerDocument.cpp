@@ -1,4 +1,4 @@
-#include "report/designer/DesignerDocument.h"
+#include "report/designer/model/DesignerDocument.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "report/designer/TListVariant.h"
+#include "report/designer/model/TListVariant.h"
 
 #include <algorithm>
 

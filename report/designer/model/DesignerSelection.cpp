@@ -1,4 +1,4 @@
-#include "report/designer/DesignerSelection.h"
+#include "report/designer/model/DesignerSelection.h"
 
 #include <algorithm>
 
