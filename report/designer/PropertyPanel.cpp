@@ -421,9 +421,9 @@ void PropertyPanel::connectPictureControls() {
     };
     connect(m_file, &QComboBox::activated, this, loadPicture);
     connect(m_file->lineEdit(), &QLineEdit::returnPressed, this, loadPicture);
-    const std::pair<QCheckBox*, int> pictureOptions[] = {{m_stretch, report::soOption5},
-                                                         {m_aspect, report::soOption6},
-                                                         {m_ownCopy, report::soOption7}};
+    const std::pair<QCheckBox*, int> pictureOptions[] = {{m_stretch, report::soPictureStretch},
+                                                         {m_aspect, report::soPictureKeepAspect},
+                                                         {m_ownCopy, report::soPictureVariable}};
     for (const auto& option : pictureOptions) {
         const int bit = option.second;
         connect(option.first, &QCheckBox::clicked, this, [this, pictureChange, bit](bool on) {

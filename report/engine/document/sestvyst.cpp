@@ -125,15 +125,15 @@ void drawLine(TCanvas& canvas, const TVoranReportElement& e, TRect r, double sx)
     canvas.SetPen({e.PenColor, e.PenStyle, scaledPenWidth(pen, sx)});
     r = narrowed(r, pen);
     drawSides(canvas, r, sideBits(e));
-    if (e.Options & soOption5) {
+    if (e.Options & soLineRising) {
         canvas.MoveTo(r.left, r.bottom);
         canvas.LineTo(r.right, r.top);
     }
-    if (e.Options & soOption6) {
+    if (e.Options & soLineFalling) {
         canvas.MoveTo(r.left, r.top);
         canvas.LineTo(r.right, r.bottom);
     }
-    if (e.Options & soOption7) canvas.Ellipse(r);
+    if (e.Options & soLineEllipse) canvas.Ellipse(r);
     canvas.RestoreState();
 }
 
@@ -166,7 +166,8 @@ void drawPicture(TCanvas& canvas, const TVoranReportElement& e, const ElementCon
     TPicture picture = *shown;
     TRect fitted = r;
     const int alignment = e.Kind == ekItem ? e.Alignment : 0;
-    FitPictureRect(fitted, e.GetOption5(), e.GetOption6(), picture, alignment, sx, sy);
+    FitPictureRect(fitted, e.Options & soPictureStretch, e.Options & soPictureKeepAspect, picture,
+                   alignment, sx, sy);
     e.PreparePicture(&picture, fitted.width(), fitted.height());
     DrawPicture(canvas, fitted, picture);
     if (e.Kind == ekItem) {
@@ -238,8 +239,9 @@ void DrawReportElement(TCanvas& canvas, const TVoranReportElement& e,
         drawPicture(canvas, e, content, r, sx, sy);
         break;
     case ekBarcode:
-        DrawBarcodeScaled(canvas, r, e.PenStyle, e.PenWidth, e.Angle, e.GetOption5(),
-                          e.GetOption6(), content.text, sx);
+        DrawBarcodeScaled(canvas, r, e.PenStyle, e.PenWidth, e.Angle,
+                          e.Options & soBarcodeCheckDigit, e.Options & soBarcodeText, content.text,
+                          sx);
         break;
     default:
         break;

@@ -239,7 +239,7 @@ private:
         if (!shown || shown->isEmpty()) return true;
         TPicture copy = *shown;
         platform::TRect fitted{0, 0, v.Width, v.Height};
-        FitPictureRect(fitted, e.GetOption5(), e.GetOption6(), copy,
+        FitPictureRect(fitted, e.Options & soPictureStretch, e.Options & soPictureKeepAspect, copy,
                        e.Kind == ekItem ? e.Alignment : 0, 1.0, 1.0);
         QImage image = whiteImage(v.Width, v.Height);
         if (image.isNull()) return false;
@@ -263,8 +263,8 @@ private:
             QPainter painter(&large);
             platform::PainterCanvas canvas(painter, 600);
             DrawBarcodeScaled(canvas, platform::TRect{0, 0, large.width(), large.height()},
-                              e.PenStyle, e.PenWidth, e.Angle, e.GetOption5(), e.GetOption6(),
-                              v.Text(), 6.0);
+                              e.PenStyle, e.PenWidth, e.Angle, e.Options & soBarcodeCheckDigit,
+                              e.Options & soBarcodeText, v.Text(), 6.0);
         }
         const QImage image =
             large.scaled(v.Width, v.Height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

@@ -751,7 +751,7 @@ void ReportRun::layOutElement(TVoranReportElement* e, int x, int y, int page) {
     case ekPicture:
         if (e->GetPicture()) {
             out->UseTemplatePicture();
-            if (e->GetOption7()) out->SetPicture(e->GetPicture());
+            if (e->Options & soPictureVariable) out->SetPicture(e->GetPicture());
         }
         break;
     case ekDrawingArea:

@@ -72,9 +72,8 @@ enum TextOption : int {
     toVarHeight = 64,
     toKept = 128
 };
-// Side and option bits: frame sides of text kinds and frames, and three bits per kind (line:
-// rising, falling diagonal, ellipse; picture: stretch, keep aspect, own copy; bar code: check
-// digit, print the text).
+// Side and option bits: frame sides of text kinds and frames, and three bits (soOption5..7,
+// GetOption5..7) whose meaning depends on the element kind, named below per kind.
 enum SideOption : int {
     soLeft = 1,
     soTop = 2,
@@ -82,7 +81,18 @@ enum SideOption : int {
     soBottom = 8,
     soOption5 = 16,
     soOption6 = 32,
-    soOption7 = 64
+    soOption7 = 64,
+    // a line: its two diagonals and the ellipse in its rectangle
+    soLineRising = soOption5,  // bottom left to top right
+    soLineFalling = soOption6, // top left to bottom right
+    soLineEllipse = soOption7,
+    // a picture (and an item or drawing area that shows one)
+    soPictureStretch = soOption5,    // fills the element's rectangle
+    soPictureKeepAspect = soOption6, // while stretched, keeps its sides' ratio
+    soPictureVariable = soOption7,   // may change per record: each output keeps its own copy
+    // a bar code
+    soBarcodeCheckDigit = soOption5,
+    soBarcodeText = soOption6, // the code's text printed with the bars
 };
 
 // One element of a template section. Positions and sizes in 1/100 inch, relative to the
