@@ -769,43 +769,41 @@ void TFormSestE::refreshValues() {
 
 // ---- preview, print, nested designer
 
-void TFormSestE::PreviewReport() {
+void TFormSestE::runReport(const std::function<void()>& run) {
     QAction* print = action(QStringLiteral("ActionPrint"));
     QAction* preview = action(QStringLiteral("ActionPreview"));
     const bool printEnabled = print->isEnabled();
     print->setEnabled(false);
     preview->setEnabled(false);
     refreshSnapshot();
-    // the report keeps the unsaved state as its template afterwards
-    m_report->SetPredloha(history().Current());
-    // "Oprava předlohy..." (and Esc) in the preview mean going on with the template here:
-    // both come back to the designer, as closing the preview does
-    if (m_report->Generate(true) == report::seOk) {
-        const int zoom = qRound(100 * report::ZoomFactor(m_zoomIndex));
-        const int state = windowState().testFlag(Qt::WindowMaximized) ? 2 : 0;
-        m_report->ShowPreview(true, zoom, geometry(), state);
-    }
+    run();
     fillFunctionCombo();
     installValueHook();
     preview->setEnabled(true);
     print->setEnabled(printEnabled);
 }
 
+void TFormSestE::PreviewReport() {
+    runReport([this] {
+        // the report keeps the unsaved state as its template afterwards
+        m_report->SetPredloha(history().Current());
+        // "Oprava předlohy..." (and Esc) in the preview mean going on with the template here:
+        // both come back to the designer, as closing the preview does
+        if (m_report->Generate(true) == report::seOk) {
+            const int zoom = qRound(100 * report::ZoomFactor(m_zoomIndex));
+            const int state = windowState().testFlag(Qt::WindowMaximized) ? 2 : 0;
+            m_report->ShowPreview(true, zoom, geometry(), state);
+        }
+    });
+}
+
 void TFormSestE::PrintReport() {
-    QAction* print = action(QStringLiteral("ActionPrint"));
-    QAction* preview = action(QStringLiteral("ActionPreview"));
-    const bool printEnabled = print->isEnabled();
-    print->setEnabled(false);
-    preview->setEnabled(false);
-    refreshSnapshot();
-    const report::TPredloha saved = m_report->Predloha();
-    m_report->SetPredloha(history().Current());
-    if (m_report->Generate(true) == report::seOk) m_report->Print();
-    m_report->SetPredloha(saved);
-    fillFunctionCombo();
-    installValueHook();
-    preview->setEnabled(true);
-    print->setEnabled(printEnabled);
+    runReport([this] {
+        const report::TPredloha saved = m_report->Predloha();
+        m_report->SetPredloha(history().Current());
+        if (m_report->Generate(true) == report::seOk) m_report->Print();
+        m_report->SetPredloha(saved);
+    });
 }
 
 void TFormSestE::EditElement(TSesPrvek* element) {

@@ -231,6 +231,9 @@ private:
     void applyPaperToPrinterModel();
     void loadBackgroundPicture();
     void loadSnapshot(const report::TPredloha& predloha);
+    // Preview and print share it: both commands off while `run` runs the report on the
+    // current state, then the functions and this window's value hook back.
+    void runReport(const std::function<void()>& run);
     // After a save with `result`: the error box, or the clean state.
     bool finishSave(int result);
     TSesPrvek* createElement(TOddil* section, const QString& line,

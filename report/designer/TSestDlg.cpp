@@ -122,7 +122,24 @@ TSestDlg::TSestDlg(TFormSestE* designer) : QDialog(designer), m_designer(designe
     auto* layout = new QVBoxLayout(this);
     m_tabs = new QTabWidget(this);
     layout->addWidget(m_tabs);
+    m_tabs->addTab(buildReportTab(), QStringLiteral("Sestava"));
+    m_tabs->addTab(buildPaperTab(), QStringLiteral("Papír"));
+    m_tabs->addTab(buildGridTab(), QStringLiteral("Rastr"));
+    m_tabs->addTab(buildSectionsTab(), QStringLiteral("Oddíly"));
+    m_tabs->addTab(buildGroupsTab(), QStringLiteral("Skupiny"));
 
+    auto* box = new QDialogButtonBox(this);
+    QPushButton* ok = box->addButton(QStringLiteral("&Konec"), QDialogButtonBox::AcceptRole);
+    QPushButton* cancel = box->addButton(QStringLiteral("Storno"), QDialogButtonBox::RejectRole);
+    ok->setObjectName(QStringLiteral("OKBtn"));
+    cancel->setObjectName(QStringLiteral("CancelBtn"));
+    connect(box, &QDialogButtonBox::accepted, this, &TSestDlg::accept);
+    connect(box, &QDialogButtonBox::rejected, this, &TSestDlg::reject);
+    layout->addWidget(box);
+    m_tabs->setCurrentIndex(PagePaper);
+}
+
+QWidget* TSestDlg::buildReportTab() {
     auto* report = new QWidget;
     auto* reportForm = new QFormLayout(report);
     m_description = named(new QLineEdit, "ENazev");
@@ -137,8 +154,10 @@ TSestDlg::TSestDlg(TFormSestE* designer) : QDialog(designer), m_designer(designe
     }
     reportForm->addRow(QStringLiteral("Soubor:"), m_reportFile);
     reportForm->addRow(QString(), m_reportDir);
-    m_tabs->addTab(report, QStringLiteral("Sestava"));
+    return report;
+}
 
+QWidget* TSestDlg::buildPaperTab() {
     auto* paper = new QWidget;
     auto* paperLayout = new QVBoxLayout(paper);
     auto* formatRow = new QHBoxLayout;
@@ -201,8 +220,10 @@ TSestDlg::TSestDlg(TFormSestE* designer) : QDialog(designer), m_designer(designe
         connect(box, &QSpinBox::valueChanged, this, &TSestDlg::paperChanged);
     connect(m_landscape, &QRadioButton::toggled, this, &TSestDlg::paperChanged);
     paperLayout->addStretch(1);
-    m_tabs->addTab(paper, QStringLiteral("Papír"));
+    return paper;
+}
 
+QWidget* TSestDlg::buildGridTab() {
     auto* grid = new QWidget;
     auto* gridLayout = new QVBoxLayout(grid);
     auto* background = new QGroupBox(QStringLiteral("Pozadí:"));
@@ -257,9 +278,11 @@ TSestDlg::TSestDlg(TFormSestE* designer) : QDialog(designer), m_designer(designe
     gridLayout->addWidget(size);
     gridLayout->addWidget(background);
     gridLayout->addStretch(1);
-    m_tabs->addTab(grid, QStringLiteral("Rastr"));
     connect(m_characterGrid, &QRadioButton::toggled, this, &TSestDlg::gridTypeChanged);
+    return grid;
+}
 
+QWidget* TSestDlg::buildSectionsTab() {
     auto* sections = new QWidget;
     auto* sectionGrid = new QGridLayout(sections);
     static const char* const visibleNames[] = {"CBOddZ", "CBOddH", "CBOddT", "CBOddK", "CBOddP"};
@@ -285,8 +308,10 @@ TSestDlg::TSestDlg(TFormSestE* designer) : QDialog(designer), m_designer(designe
         paginationColumn->addWidget(m_pagination[i]);
     }
     sectionGrid->addWidget(pagination, 5, 0, 1, 3);
-    m_tabs->addTab(sections, QStringLiteral("Oddíly"));
+    return sections;
+}
 
+QWidget* TSestDlg::buildGroupsTab() {
     auto* groups = new QWidget;
     auto* groupGrid = new QGridLayout(groups);
     m_groups = named(new QListWidget, "LBSkupPol");
@@ -319,7 +344,6 @@ TSestDlg::TSestDlg(TFormSestE* designer) : QDialog(designer), m_designer(designe
     groupGrid->addWidget(m_newPage, 5, 1, 1, 3);
     // the list takes the height the tab has to spare, the group's fields stay at its top
     groupGrid->setRowStretch(6, 1);
-    m_tabs->addTab(groups, QStringLiteral("Skupiny"));
     connect(m_groups, &QListWidget::currentRowChanged, this, &TSestDlg::showGroup);
     connect(m_insert, &QToolButton::clicked, this, &TSestDlg::SBInsSkClick);
     connect(m_delete, &QToolButton::clicked, this, &TSestDlg::SBDelSkClick);
@@ -328,16 +352,7 @@ TSestDlg::TSestDlg(TFormSestE* designer) : QDialog(designer), m_designer(designe
         connect(box, &QCheckBox::toggled, this, &TSestDlg::ZmenaSkupPol);
     for (QLineEdit* edit : {m_headerHeight, m_footerHeight})
         connect(edit, &QLineEdit::textEdited, this, &TSestDlg::ZmenaSkupPol);
-
-    auto* box = new QDialogButtonBox(this);
-    QPushButton* ok = box->addButton(QStringLiteral("&Konec"), QDialogButtonBox::AcceptRole);
-    QPushButton* cancel = box->addButton(QStringLiteral("Storno"), QDialogButtonBox::RejectRole);
-    ok->setObjectName(QStringLiteral("OKBtn"));
-    cancel->setObjectName(QStringLiteral("CancelBtn"));
-    connect(box, &QDialogButtonBox::accepted, this, &TSestDlg::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &TSestDlg::reject);
-    layout->addWidget(box);
-    m_tabs->setCurrentIndex(1);
+    return groups;
 }
 
 void TSestDlg::EnableControls(bool isDetail) {

@@ -99,6 +99,12 @@ public:
     void SBDelSkClick();
 
 private:
+    // One builder per tab, in the order of the tabs: the tab's controls, laid out and wired.
+    QWidget* buildReportTab();
+    QWidget* buildPaperTab();
+    QWidget* buildGridTab();
+    QWidget* buildSectionsTab();
+    QWidget* buildGroupsTab();
     void showGroup(int row);
     void ZmenaSkupPol();
     void gridTypeChanged();
