@@ -196,10 +196,11 @@ TEST(ExportHtml, AllPagesPictureNamesAreDistinctAndReadable) {
 TEST(ExportHtml, DivsInReadingOrderStackedAsDrawnUnderTheReportsTitle) {
     ExportDocument d;
     QStringList reading;
-    for (int cell = 8; cell >= 0; --cell) { // from the bottom right, each a frame and its text
+    // from the top left, as a run adds them (drawn the other way round), each a frame and its text
+    for (int cell = 0; cell < 9; ++cell) {
         d.shape(0, 8, cell % 3 * 100, cell / 3 * 30, 100, 30);
         d.text(0, cell % 3 * 100 + 5, cell / 3 * 30 + 5, 90, 20, QString::number(cell));
-        reading.prepend(QString::number(cell));
+        reading << QString::number(cell);
     }
     d.report.SetPredloha(TPredloha({"I,0,\"Měření <1>\"", sectionLine(2, true, 20)}));
     ASSERT_EQ(d.report.Generate(true), 0);

@@ -674,8 +674,9 @@ TEST(ReportRun, PrintableAreaComesFromThePageSetup) {
 
 } // namespace
 
-// A run after a cancelled one repeats the first: group counts and a page break left pending (by
-// the page footer) start afresh; a detail counts its groups anew for every master record.
+// A run after an ended or a cancelled one repeats the first: group counts and a page break left
+// pending (by the last page footer) start afresh; a detail counts its groups anew for every
+// master record.
 TEST(ReportRun, EveryRunStartsCleanOfTheRunBefore) {
     TableReport t(kColumns, numberedRows(8, 3));
     t.setTemplate(pagedTemplate(1) << "I,4,0,Grp,0,0,0,0,0" << textLine("T", 5, "5", 200, 0, 5, 9)
@@ -692,6 +693,8 @@ TEST(ReportRun, EveryRunStartsCleanOfTheRunBefore) {
     ASSERT_EQ(t.report.Generate(true), 0);
     const QStringList first = readingDump(t.report.Vystup());
     EXPECT_EQ(numbers(t.report, "20"), "1121311222321323"); // row in group, group
+    ASSERT_EQ(t.report.Generate(true), 0);
+    EXPECT_EQ(readingDump(t.report.Vystup()), first);
     bool cancel = false;
     t.report.setCancelFlag(&cancel);
     const auto get = t.report.OnGetData;
