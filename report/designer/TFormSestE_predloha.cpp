@@ -199,6 +199,9 @@ bool TFormSestE::LoadPredloha(const TPredloha& predloha) {
     UpdateCaption();
     SetZoom(m_zoomIndex, true);
     BuildElementTree();
+    // the functions were read anew and variables get no value when read: like the items, they
+    // show the current record
+    refreshValues();
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -515,6 +516,15 @@ void TSestDlg::FillFormats(int chosen) {
     m_updating = updating;
 }
 
+void TSestDlg::saveFormats() {
+    const QString file = m_designer->report()->iniFilePath();
+    if (m_formats.Save(file)) return;
+    sink().ShowBox(QStringLiteral("Formáty papíru se nepodařilo uložit do souboru \"%1\".")
+                       .arg(QDir::toNativeSeparators(file)),
+                   QStringLiteral("Chyba"), platform::MessageButtons::Ok,
+                   platform::MessageIcon::Critical);
+}
+
 void TSestDlg::CBFormatyChange(int index) {
     const report::TFormatPapiru* format = m_formats.GetFormat(index);
     if (!format) return;
@@ -535,11 +545,12 @@ void TSestDlg::ButtonEditFormatClick() {
     const int index = m_formatCombo->currentIndex();
     const bool user = index >= report::TListFormatu::builtInCount;
     if (report::EditFormat(m_formats, index, user, this) == report::mrOk && user) {
-        m_formats.Save(m_designer->report()->iniFilePath());
+        saveFormats();
         const report::TFormatPapiru* f = m_formats.GetFormat(index);
         m_width = f->width;
         m_height = f->height;
         FillFormats(index);
+        paperChanged();
     }
 }
 
@@ -547,10 +558,11 @@ void TSestDlg::ButtonInsertFormatClick() {
     report::TFormatPapiru format{QStringLiteral("uživ. formát"), m_width, m_height};
     if (report::EditPaperFormat(format, true, this) != report::mrOk) return;
     m_formats.AddFormat(format);
-    m_formats.Save(m_designer->report()->iniFilePath());
+    saveFormats();
     m_width = format.width;
     m_height = format.height;
     FillFormats(m_formats.count() - 1);
+    paperChanged();
 }
 
 void TSestDlg::ButtonDeleteFormatClick() {
@@ -562,7 +574,7 @@ void TSestDlg::ButtonDeleteFormatClick() {
                        platform::MessageIcon::Question) != platform::MessageAnswer::Yes)
         return;
     m_formats.DeleteFormat(index);
-    m_formats.Save(m_designer->report()->iniFilePath());
+    saveFormats();
     m_formatCombo->clear();
     m_formatCombo->addItems(m_formats.names());
     m_formatCombo->setCurrentIndex(0);

@@ -109,6 +109,9 @@ private:
     void ZmenaSkupPol();
     void gridTypeChanged();
     void CBFormatyChange(int index);
+    // Writes the format list into the report's settings file; a failure is told, and the list
+    // shown next is the file's.
+    void saveFormats();
     void backgroundChanged();
     // ZmenaPapiru: the preview and the size labels follow the paper controls.
     void paperChanged();

@@ -4,6 +4,9 @@
 
 #include "support/EditingDesigner.h"
 
+#include "../support/ReportFixture.h"
+#include "platform/DateTimeText.h"
+
 #include "report/engine/barcode/sestbarc.h"
 #include "report/engine/document/TPicture.h"
 #include "report/engine/run/Dataset.h"
@@ -12,8 +15,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
 #include <QImage>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSpinBox>
@@ -22,6 +27,8 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <array>
 
 using namespace Qt::StringLiterals;
 
@@ -451,4 +458,189 @@ TEST(PropertyPanel, ZOrderRewritesTheCurrentStateWithoutAStep) {
     EXPECT_EQ(recorded().last(), kLines[Text]);
     t.find<QToolButton>("SBPrenesZ")->click();
     EXPECT_EQ(recorded(), kLines);
+}
+
+namespace {
+
+// Group keys (g1 outer, g2 inner) of the rows the element dialogs' choices are printed over.
+const std::vector<QStringList> kGroupRows{{"A", "x"}, {"A", "x"}, {"A", "y"}, {"B", "y"},
+                                          {"B", "y"}, {"B", "z"}, {"C", "z"}};
+
+// What a run of `text` over kGroupRows prints for the elements of `kind`: "page|text" each,
+// and the number of pages.
+std::pair<QStringList, int> printed(const QStringList& text, int kind,
+                                    const QStringList& parameters = {}) {
+    reporttest::TableReport t({u"g1"_s, u"g2"_s}, kGroupRows);
+    t.report.setParametry(parameters);
+    t.setTemplate(text);
+    EXPECT_EQ(t.report.Generate(true), 0);
+    QStringList out;
+    for (const QString& line : reporttest::readingDump(t.report.Vystup()).filter(u" k%1 "_s.arg(kind)))
+        // without the line range a text of several lines is dumped with
+        out << line.section(u' ', 0, 0) + u'|' +
+                   line.section(u'\'', 1, 1).remove(QRegularExpression(u" \\[\\d+-\\d+\\]$"_s));
+    return {out, t.report.Vystup().PageCount()};
+}
+
+// Opens the dialog of `element` by a double click on it, for `answer`.
+void editByDoubleClick(designer::TSesPrvek* element, const std::function<void(QDialog&)>& answer) {
+    EXPECT_EQ(answerModal([&] { QTest::mouseDClick(element, Qt::LeftButton, {}, {5, 5}); }, answer),
+              1);
+}
+
+void chooseByKeys(QComboBox* box, int entry) {
+    QTest::keyClick(box, Qt::Key_Home);
+    for (int i = 0; i < entry; ++i)
+        QTest::keyClick(box, Qt::Key_Down);
+}
+
+} // namespace
+
+// Per number of groups, every choice of a variable element is taken by the dialog with the
+// boxes of its panel, kept through the template text into a window opened on it, and printed
+// by the run as what it names: counted from the rows here. The panel's third box, hidden
+// behind the function button, keeps the element's justification.
+TEST(ElementDialog, VariableChoicesPrintWhatTheyNameAndKeepTheirBoxes) {
+    const QDateTime start = QDateTime::currentDateTime();
+    QStringList fixed{u"Datum tisku"_s, u"Čas tisku"_s, u"Číslo řádku"_s, u"Číslo stránky"_s,
+                      u"Počet stran"_s};
+    const char* const boxes[] = {"PaDvFunkce_1", "PaDvFunkce_2"};
+    for (int groups = 0; groups <= 2; ++groups) {
+        SCOPED_TRACE(groups);
+        QStringList text{u"I,0,\"Proměnné\""_s,   u"I,1,5,40,17"_s,
+                         u"I,2,0,827,1169,50,50,70,70,1,0"_s, u"I,3,0,0,0,0"_s,
+                         u"I,3,1,0,0,0"_s,          u"I,3,2,1,300,0"_s,
+                         u"I,3,3,0,0,0"_s,          u"I,3,4,0,0,0"_s};
+        QStringList choices = fixed;
+        for (int n = 1; n <= groups; ++n) {
+            text << u"I,4,%1,g%2,0,0,0,0,0"_s.arg(n - 1).arg(n);
+            choices << u"Číslo ř. ve sk.%1"_s.arg(n) << u"Číslo skupiny %1"_s.arg(n);
+        }
+        text << u"T,5,0,10,10,200,20,Arial,10,0,0,32,0,1,\"\",0,0,0"_s; // justified
+        // the counters of each row, columns 2 and 5 on as the choices name them
+        QList<QStringList> expected(kGroupRows.size());
+        QList<int> rowIn(groups + 1, 0), number(groups + 1, 0);
+        for (size_t r = 0; r < kGroupRows.size(); ++r) {
+            bool broke = r == 0;
+            for (int n = 1; n <= groups; ++n) {
+                const bool outerBroke = broke;
+                broke = broke || kGroupRows[r][n - 1] != kGroupRows[r - 1][n - 1];
+                rowIn[n] = broke ? 1 : rowIn[n] + 1;
+                number[n] = outerBroke ? 1 : number[n] + (broke ? 1 : 0);
+                expected[r] << QString::number(rowIn[n]) << QString::number(number[n]);
+            }
+        }
+        int previous = 0;
+        // one opening more than there are choices: the last only looks at what the one before
+        // left
+        for (int choice = 0; choice <= choices.size(); ++choice) {
+            SCOPED_TRACE(choice);
+            designtest::EditingDesigner d({{"g1", "g2"}, {"G1", "G2"}, {}, 0}, text, true);
+            designer::TSesPrvek* variable = d.element(0);
+            const bool flags[] = {bool(choice & 1), bool(choice & 2)};
+            editByDoubleClick(variable, [&](QDialog& dialog) {
+                auto* index = dialog.findChild<QComboBox*>(u"CbIndex"_s);
+                QStringList listed;
+                for (int i = 0; i < index->count(); ++i)
+                    listed << index->itemText(i);
+                EXPECT_EQ(listed, choices);
+                // what the previous choice left in the template
+                EXPECT_EQ(index->currentIndex(), previous);
+                auto* justify = dialog.findChild<QCheckBox*>(u"PaDvFunkce_3"_s);
+                EXPECT_TRUE(justify->isHidden() && justify->isChecked());
+                for (int b = 0; b < 2; ++b) {
+                    auto* box = dialog.findChild<QCheckBox*>(QString::fromLatin1(boxes[b]));
+                    EXPECT_EQ(box->isChecked(), bool(previous & (1 << b))) << boxes[b];
+                    if (box->isChecked() != flags[b]) QTest::mouseClick(box, Qt::LeftButton);
+                }
+                if (choice == choices.size()) return; // Storno
+                chooseByKeys(index, choice);
+                QTest::mouseClick(dialog.findChild<QPushButton*>(u"BtnOK"_s), Qt::LeftButton);
+            });
+            if (choice == choices.size()) break;
+            const report::TVoranReportElement& e = *variable->element();
+            EXPECT_EQ(e.Index, choice);
+            EXPECT_EQ((std::array{e.GetMultiline(), e.GetVarHeight(), e.GetJustify()}),
+                      (std::array{flags[0], flags[1], true}));
+            text = d.window->storedText();
+            previous = choice;
+
+            const auto [lines, pages] = printed(text, report::ekVariable);
+            ASSERT_EQ(lines.size(), qsizetype(kGroupRows.size()));
+            const QDateTime end = QDateTime::currentDateTime();
+            for (qsizetype r = 0; r < lines.size(); ++r) {
+                const QString page = lines[r].section(u'|', 0, 0);
+                const QString shown = lines[r].section(u'|', 1);
+                switch (choice) {
+                case 0:
+                    EXPECT_EQ(shown, platform::DateToStr(platform::DateTimeToDouble(end)));
+                    break;
+                case 1: {
+                    QStringList times;
+                    for (QDateTime t = start; t <= end.addSecs(1); t = t.addSecs(1))
+                        times << platform::TimeToStr(platform::DateTimeToDouble(t));
+                    EXPECT_TRUE(times.contains(shown)) << shown.toStdString();
+                    break;
+                }
+                case 2:
+                    EXPECT_EQ(shown, QString::number(r + 1));
+                    break;
+                case 3:
+                    EXPECT_EQ(shown, page);
+                    break;
+                case 4:
+                    EXPECT_EQ(shown, QString::number(pages));
+                    break;
+                default:
+                    EXPECT_EQ(shown, expected[r][choice - 5]) << r;
+                }
+            }
+            EXPECT_GT(pages, 1);
+        }
+    }
+}
+
+TEST(ElementDialog, ParameterAndFunctionChoicesPrintTheChosenOne) {
+    const QStringList parameters{u"alfa"_s, u"beta"_s, u"gama"_s};
+    struct Case {
+        int kind;
+        int choice;
+        bool byName;
+        QString reference; // as the template stores it
+        QString printed;
+    };
+    const Case cases[] = {
+        {report::ekParameter, 2, false, u"2"_s, u"gama"_s},
+        {report::ekFunction, 1, false, u"1"_s, u"20"_s},
+        {report::ekFunction, 2, true, u"treti"_s, u"30"_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reference.toStdString());
+        const QStringList text{
+            u"I,0,\"Volby\""_s,
+            u"I,1,5,40,17"_s,
+            u"I,2,0,827,1169,50,50,70,70,1,0"_s,
+            u"I,3,2,1,40,0"_s,
+            u"F,0,prvni,\"první\",0,\"0\",0,\"10\",0,15,0,2"_s,
+            u"F,1,druha,\"druhá\",0,\"0\",0,\"20\",0,15,0,2"_s,
+            u"F,2,treti,\"třetí\",0,\"0\",0,\"30\",0,15,0,2"_s,
+            u"T,%1,0,10,10,200,20,Arial,10,0,0,0,0,1,\"\",0,0,0"_s.arg(c.kind)};
+        designtest::EditingDesigner d({{"g1", "g2"}, {"G1", "G2"}, parameters, 0}, text, true);
+        editByDoubleClick(d.element(0), [&](QDialog& dialog) {
+            auto* index = dialog.findChild<QComboBox*>(u"CbIndex"_s);
+            EXPECT_EQ(index->count(), 3);
+            chooseByKeys(index, c.choice);
+            if (c.byName)
+                QTest::mouseClick(dialog.findChild<QRadioButton*>(u"RBPodleNazvu"_s),
+                                  Qt::LeftButton);
+            QTest::mouseClick(dialog.findChild<QPushButton*>(u"BtnOK"_s), Qt::LeftButton);
+        });
+        EXPECT_EQ(d.element(0)->element()->Index, c.choice);
+        const QStringList stored = d.window->storedText();
+        EXPECT_TRUE(stored.last().startsWith(u"T,%1,%2,"_s.arg(c.kind).arg(c.reference)))
+            << stored.last().toStdString();
+        // once for each row, on the one page
+        EXPECT_EQ(printed(stored, c.kind, parameters).first,
+                  QStringList(qsizetype(kGroupRows.size()), u"1|"_s + c.printed));
+    }
 }

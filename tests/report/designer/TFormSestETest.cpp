@@ -6,14 +6,18 @@
 #include "support/DesignFixture.h"
 #include "support/DesignerWindow.h"
 
+#include "../run/SqliteFixture.h"
 #include "../support/ProgressUser.h"
+#include "../support/ReportFixture.h"
 #include "platform/Printers.h"
 
 #include "report/designer/TDlgNovaSestava.h"
 #include "report/designer/TOddil.h"
 #include "report/designer/TSesPrvek.h"
 #include "report/engine/document/sestvyst.h"
+#include "report/engine/document/TPicture.h"
 #include "report/engine/expressions/sest_fn.h"
+#include "report/engine/run/SqlDataset.h"
 #include "report/engine/sest_lib.h"
 #include "report/engine/ui/sestp.h"
 
@@ -21,6 +25,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QImage>
+#include <QMap>
 #include <QMenu>
 #include <QProcess>
 #include <QTabWidget>
@@ -580,4 +586,88 @@ TEST(DesignerWindow, PreviewIsOfferedAgainAfterAPrint) {
     report::TFormSestP::setModalHook({});
     platform::PrinterSystem::instance().removeTestPrinter();
     EXPECT_TRUE(fixture.messages.messages().isEmpty());
+}
+
+namespace {
+
+class DesignerOverSqlite : public reporttest::SqliteFixture {};
+
+} // namespace
+
+// Record by record, as its step buttons move over the data, the designer shows what the run of
+// the same template printed for that record: items bound to columns (a null among them), a
+// function of a column, a function and variables of the print's date and time. A picture
+// column's picture is the one stored in the record.
+TEST_F(DesignerOverSqlite, LiveValuesAreThoseTheRunPrintsForTheRecord) {
+    const QSize sizes[] = {{3, 2}, {5, 4}};
+    for (int i = 0; i < 2; ++i) {
+        QImage image(sizes[i], QImage::Format_RGB32);
+        image.fill(Qt::red);
+        ASSERT_TRUE(image.save(m_dir.filePath(u"obr%1.bmp"_s.arg(i)), "BMP"));
+    }
+    ASSERT_NO_FATAL_FAILURE(createDatabase(
+        u"CREATE TABLE body(name TEXT, t REAL, logo GRAPHIC);\n"
+        "INSERT INTO body VALUES('první', 1.5, readfile('obr0.bmp'));\n"
+        "INSERT INTO body VALUES('druhý', NULL, readfile('obr1.bmp'));\n"
+        "INSERT INTO body VALUES('třetí', -2.25, readfile('obr0.bmp'));\n"
+        "INSERT INTO body VALUES('čtvrtý', 1000, readfile('obr1.bmp'));\n"_s));
+    const int records[] = {0, 1, 0, 1}; // the picture of each record
+    report::SqlDataset rows(m_connection, u"body"_s, u"rowid"_s);
+    ASSERT_TRUE(rows.open()) << rows.lastError().toStdString();
+    report::TDataSource source(&rows);
+    DesignedReport fixture({{"name", "t", "logo"}, {"N", "T", "L"}, {}, 0});
+    fixture.report.setDataSource(&source);
+    // left to right: the texts compared; the picture item last
+    fixture.report.SetPredloha(QStringList{
+        u"I,0,\"Živé hodnoty\""_s, u"I,1,5,40,17"_s, u"I,2,0,827,1169,50,50,70,70,1,0"_s,
+        u"I,3,2,1,40,0"_s, u"F,0,dvakrat,\"dvakrát\",0,\"0\",0,\"#t*2\",0,15,2,2"_s,
+        u"F,1,den,\"den\",1,\"\",0,\"%1\",0,15,0,2"_s,
+        reporttest::textLine(u"T"_s, report::ekItem, u"0"_s, 0, 0, 90, 20),
+        reporttest::textLine(u"T"_s, report::ekItem, u"1"_s, 100, 0, 90, 20),
+        reporttest::textLine(u"T"_s, report::ekFunction, u"0"_s, 200, 0, 90, 20),
+        reporttest::textLine(u"T"_s, report::ekFunction, u"1"_s, 300, 0, 90, 20),
+        reporttest::textLine(u"T"_s, report::ekVariable, u"0"_s, 400, 0, 90, 20),
+        reporttest::textLine(u"T"_s, report::ekVariable, u"1"_s, 500, 0, 90, 20),
+        reporttest::textLine(u"T"_s, report::ekItem, u"2"_s, 600, 0, 90, 20)});
+    ASSERT_EQ(fixture.report.Generate(true), 0);
+    // the run's rows by their top, the texts of the elements left of the picture by their left
+    QMap<int, QStringList> printed;
+    for (const QString& line : reporttest::readingDump(fixture.report.Vystup())) {
+        const QString at = line.section(u' ', 2, 2);
+        const int column = at.section(u',', 0, 0).toInt() / 100;
+        QStringList& row = printed[at.section(u',', 1, 1).toInt()];
+        row.resize(6);
+        if (column < 6) row[column] = line.section(u'\'', 1, 1);
+    }
+    QStringList runRows;
+    for (const QStringList& row : printed)
+        runRows << row.join(u'|');
+    ASSERT_EQ(runRows.size(), 4);
+
+    auto window = fixture.open();
+    const auto shown = [&] {
+        QStringList texts;
+        for (int i = 0; i < 6; ++i)
+            texts << window->paper()->Prvek(i)->element()->GetText();
+        return texts.join(u'|');
+    };
+    const auto picture = [&] {
+        const report::TPicture* p = window->paper()->Prvek(6)->element()->GetPicture();
+        return p ? QSize(p->Width(), p->Height()) : QSize();
+    };
+    const std::pair<const char*, int> steps[] = {
+        {nullptr, 0}, {"BtnN1", 1}, {"BtnN1", 2}, {"BtnP1", 1}, {"BtnL1", 3}, {"BtnF1", 0}};
+    for (const auto& [button, record] : steps) {
+        SCOPED_TRACE(record);
+        if (button)
+            QTest::mouseClick(window->findChild<QToolButton*>(QString::fromLatin1(button)),
+                              Qt::LeftButton);
+        EXPECT_EQ(shown(), runRows[record]);
+        EXPECT_EQ(picture(), sizes[records[record]]);
+    }
+    // a template read again (an undone step) shows the record as it stands
+    window->paper()->Prvek(0)->MoveBy(5, 0);
+    window->RecordChange(designer::ckMove);
+    window->Undo();
+    EXPECT_EQ(shown(), runRows[0]);
 }

@@ -1,6 +1,8 @@
 // The report settings dialog through the designer: every value back into the template, the
 // character grid's steps, detail templates, and groups added or deleted while it is open.
 
+#include "FullDisk.h"
+#include "TestFiles.h"
 #include "support/DesignerWindow.h"
 
 #include "report/designer/TOddil.h"
@@ -9,12 +11,14 @@
 #include "report/engine/printing/sestprn.h"
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
@@ -442,4 +446,144 @@ TEST(ReportSettings, DeletingTheGroupOfTheSelectionLetsTheSelectionGo) {
     window->SelectElement(body);
     EXPECT_EQ(window->primarySelection(), body);
     EXPECT_EQ(window->selectionCount(), 1);
+}
+
+namespace {
+
+// A field of the paper-format dialog typed over as the user does it: all selected, then keys.
+void retype(QDialog& dialog, const char* field, const QString& text) {
+    auto* edit = child<QLineEdit>(&dialog, field);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    // one key per character, letters outside ASCII included
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// The user formats of a settings file as QSettings reads them, "name|width|height" each.
+QStringList storedFormats(const QString& ini) {
+    QSettings settings(ini, QSettings::IniFormat);
+    settings.beginGroup(u"FormatyPapiru"_s);
+    QStringList formats;
+    for (int k = 1; k <= settings.value(u"PocetFormatu"_s).toInt(); ++k)
+        formats << settings.value(u"Format%1"_s.arg(k)).toStringList().join(u'|');
+    return formats;
+}
+
+// The settings template on the character grid: OK asks nothing about the printer's margins.
+QStringList characterGridTemplate() {
+    QStringList text = kTemplate;
+    text[10] = u"I,6,1,8,17,0,1,1,1"_s;
+    return text;
+}
+
+} // namespace
+
+TEST(ReportSettings, UserPaperFormatInsertedOrEditedBecomesThePageAndIsStored) {
+    DesignedReport fixture({{"a"}, {"A"}, {}, 0});
+    const QString ini = fixture.report.iniFilePath();
+    ASSERT_TRUE(writeFile(ini, "[Jine]\r\nklic=1\r\n"));
+    auto window = fixture.open(characterGridTemplate());
+    const report::TFormatPapiru a5 = *report::TListFormatu().GetFormat(9);
+    struct Case {
+        const char* trace;
+        int keyDowns; // from the first entry, before the button; -1: the entry shown
+        const char* button;
+        QString name, width, height; // typed into the format dialog unless the name is empty
+        bool ok;
+        QString shown; // the entry chosen afterwards
+        QSize page;
+        QStringList stored; // the settings file's user formats afterwards
+    };
+    const QStringList label{u"Štítek, malý|400|300"_s};
+    const Case cases[] = {
+        {"insert", -1, "ButtonInsertFormat", u"Štítek, malý"_s, u"400"_s, u"300"_s, true,
+         u"Štítek, malý"_s, {400, 300}, label},
+        {"insert, Storno", -1, "ButtonInsertFormat", u"Jiný"_s, u"1"_s, u"2"_s, false,
+         u"Štítek, malý"_s, {400, 300}, label},
+        {"edit the user format", -1, "ButtonEditFormat", u"Obálka"_s, u"500"_s, u"250"_s, true,
+         u"Obálka"_s, {500, 250}, {u"Obálka|500|250"_s}},
+        {"show a built-in format", 9, "ButtonEditFormat", {}, {}, {}, true, a5.name,
+         {a5.width, a5.height}, {u"Obálka|500|250"_s}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.trace);
+        const QByteArray before = readFile(ini);
+        bool editable = false;
+        runDialog(*window, designer::TSestDlg::PagePaper, [&](designer::TSestDlg* d) {
+            auto* combo = child<QComboBox>(d, "CBFormaty");
+            if (c.keyDowns >= 0) {
+                QTest::keyClick(combo, Qt::Key_Home);
+                for (int i = 0; i < c.keyDowns; ++i)
+                    QTest::keyClick(combo, Qt::Key_Down);
+            }
+            designtest::answerModal(
+                [&] { QTest::mouseClick(child<QPushButton>(d, c.button), Qt::LeftButton); },
+                [&](QDialog& format) {
+                    editable = child<QLineEdit>(&format, "EditName")->isEnabled();
+                    if (!c.name.isEmpty()) {
+                        retype(format, "EditName", c.name);
+                        retype(format, "EditWidth", c.width);
+                        retype(format, "EditHeight", c.height);
+                    }
+                    QTest::mouseClick(child<QPushButton>(&format, c.ok ? "ButtonOk" : "ButtonCancel"),
+                                      Qt::LeftButton);
+                });
+            EXPECT_EQ(combo->currentText(), c.shown);
+            EXPECT_EQ(child<QLabel>(d, "InfoRozmer")->text(),
+                      u"%1 x %2"_s.arg(c.page.width()).arg(c.page.height()));
+            QTest::mouseClick(child<QPushButton>(d, "OKBtn"), Qt::LeftButton);
+        });
+        EXPECT_EQ(editable, c.keyDowns < 0);
+        EXPECT_TRUE(window->storedText()[2].startsWith(
+            u"I,2,0,%1,%2,"_s.arg(c.page.width()).arg(c.page.height())));
+        EXPECT_EQ(storedFormats(ini), c.stored);
+        // only a change of the user formats writes the file, and it keeps the rest of it
+        if (c.ok && c.keyDowns < 0) {
+            EXPECT_TRUE(readFile(ini).contains("klic=1"));
+        } else {
+            EXPECT_EQ(readFile(ini), before);
+        }
+        // the next opening lists the stored formats and shows the page's own
+        runDialog(*window, designer::TSestDlg::PagePaper, [&](designer::TSestDlg* d) {
+            auto* combo = child<QComboBox>(d, "CBFormaty");
+            EXPECT_EQ(combo->count(), 18 + c.stored.size());
+            EXPECT_EQ(combo->currentText(), c.shown);
+            d->reject();
+        });
+    }
+}
+
+TEST(ReportSettings, UserFormatsThatCannotBeStoredAreReportedAndTheFileKept) {
+    if (!FullDisk::insidePrivateMounts()) return FullDisk::runTestInPrivateMounts();
+    FullDisk disk;
+    ASSERT_TRUE(disk.mounted());
+    DesignedReport fixture({{"a"}, {"A"}, {}, 0});
+    fixture.report.IniFileName = disk.filePath(u"nastaveni.ini"_s);
+    ASSERT_TRUE(writeFile(fixture.report.iniFilePath(),
+                          "[FormatyPapiru]\r\nPocetFormatu=1\r\nFormat1=Štítek,400,300\r\n"));
+    QStringList text = characterGridTemplate();
+    text[2] = u"I,2,0,400,300,10,10,10,10,1,0"_s;
+    auto window = fixture.open(text);
+    ASSERT_TRUE(disk.fill());
+    const auto before = disk.contents();
+    for (const char* button : {"ButtonInsertFormat", "ButtonEditFormat", "ButtonDeleteFormat"}) {
+        SCOPED_TRACE(button);
+        const qsizetype boxes = fixture.messages.boxes().size();
+        fixture.messages.scriptAnswers({platform::MessageAnswer::Yes}); // delete it
+        runDialog(*window, designer::TSestDlg::PagePaper, [&](designer::TSestDlg* d) {
+            designtest::answerModal(
+                [&] { QTest::mouseClick(child<QPushButton>(d, button), Qt::LeftButton); },
+                [](QDialog& format) {
+                    retype(format, "EditName", u"Nový"_s);
+                    QTest::mouseClick(child<QPushButton>(&format, "ButtonOk"), Qt::LeftButton);
+                });
+            d->reject();
+        });
+        ASSERT_GT(fixture.messages.boxes().size(), boxes);
+        const platform::RecordedBox& box = fixture.messages.boxes().last();
+        EXPECT_EQ(box.icon, platform::MessageIcon::Critical);
+        EXPECT_TRUE(box.text.contains(QDir::toNativeSeparators(fixture.report.iniFilePath())))
+            << box.text.toStdString();
+        EXPECT_EQ(disk.changedSince(before), "");
+    }
 }
