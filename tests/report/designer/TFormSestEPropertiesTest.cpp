@@ -475,7 +475,8 @@ std::pair<QStringList, int> printed(const QStringList& text, int kind,
     t.setTemplate(text);
     EXPECT_EQ(t.report.Generate(true), 0);
     QStringList out;
-    for (const QString& line : reporttest::readingDump(t.report.Vystup()).filter(u" k%1 "_s.arg(kind)))
+    for (const QString& line :
+         reporttest::readingDump(t.report.Vystup()).filter(u" k%1 "_s.arg(kind)))
         // without the line range a text of several lines is dumped with
         out << line.section(u' ', 0, 0) + u'|' +
                    line.section(u'\'', 1, 1).remove(QRegularExpression(u" \\[\\d+-\\d+\\]$"_s));
@@ -484,8 +485,8 @@ std::pair<QStringList, int> printed(const QStringList& text, int kind,
 
 // Opens the dialog of `element` by a double click on it, for `answer`.
 void editByDoubleClick(designer::TSesPrvek* element, const std::function<void(QDialog&)>& answer) {
-    EXPECT_EQ(answerModal([&] { QTest::mouseDClick(element, Qt::LeftButton, {}, {5, 5}); }, answer),
-              1);
+    const auto click = [element] { QTest::mouseDClick(element, Qt::LeftButton, {}, {5, 5}); };
+    EXPECT_EQ(answerModal(click, answer), 1);
 }
 
 void chooseByKeys(QComboBox* box, int entry) {
@@ -507,10 +508,10 @@ TEST(ElementDialog, VariableChoicesPrintWhatTheyNameAndKeepTheirBoxes) {
     const char* const boxes[] = {"PaDvFunkce_1", "PaDvFunkce_2"};
     for (int groups = 0; groups <= 2; ++groups) {
         SCOPED_TRACE(groups);
-        QStringList text{u"I,0,\"Proměnné\""_s,   u"I,1,5,40,17"_s,
-                         u"I,2,0,827,1169,50,50,70,70,1,0"_s, u"I,3,0,0,0,0"_s,
-                         u"I,3,1,0,0,0"_s,          u"I,3,2,1,300,0"_s,
-                         u"I,3,3,0,0,0"_s,          u"I,3,4,0,0,0"_s};
+        QStringList text{
+            u"I,0,\"Proměnné\""_s, u"I,1,5,40,17"_s, u"I,2,0,827,1169,50,50,70,70,1,0"_s,
+            u"I,3,0,0,0,0"_s,      u"I,3,1,0,0,0"_s, u"I,3,2,1,300,0"_s,
+            u"I,3,3,0,0,0"_s,      u"I,3,4,0,0,0"_s};
         QStringList choices = fixed;
         for (int n = 1; n <= groups; ++n) {
             text << u"I,4,%1,g%2,0,0,0,0,0"_s.arg(n - 1).arg(n);
@@ -573,7 +574,8 @@ TEST(ElementDialog, VariableChoicesPrintWhatTheyNameAndKeepTheirBoxes) {
                 const QString shown = lines[r].section(u'|', 1);
                 switch (choice) {
                 case 0:
-                    EXPECT_EQ(shown, platform::DateToStr(platform::DateTimeToDouble(end)));
+                    EXPECT_EQ(shown.toStdString(),
+                              platform::DateToStr(platform::DateTimeToDouble(end)).toStdString());
                     break;
                 case 1: {
                     QStringList times;
@@ -583,16 +585,16 @@ TEST(ElementDialog, VariableChoicesPrintWhatTheyNameAndKeepTheirBoxes) {
                     break;
                 }
                 case 2:
-                    EXPECT_EQ(shown, QString::number(r + 1));
+                    EXPECT_EQ(shown.toStdString(), std::to_string(r + 1));
                     break;
                 case 3:
-                    EXPECT_EQ(shown, page);
+                    EXPECT_EQ(shown.toStdString(), page.toStdString());
                     break;
                 case 4:
-                    EXPECT_EQ(shown, QString::number(pages));
+                    EXPECT_EQ(shown.toStdString(), std::to_string(pages));
                     break;
                 default:
-                    EXPECT_EQ(shown, expected[r][choice - 5]) << r;
+                    EXPECT_EQ(shown.toStdString(), expected[r][choice - 5].toStdString()) << r;
                 }
             }
             EXPECT_GT(pages, 1);
@@ -616,15 +618,14 @@ TEST(ElementDialog, ParameterAndFunctionChoicesPrintTheChosenOne) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.reference.toStdString());
-        const QStringList text{
-            u"I,0,\"Volby\""_s,
-            u"I,1,5,40,17"_s,
-            u"I,2,0,827,1169,50,50,70,70,1,0"_s,
-            u"I,3,2,1,40,0"_s,
-            u"F,0,prvni,\"první\",0,\"0\",0,\"10\",0,15,0,2"_s,
-            u"F,1,druha,\"druhá\",0,\"0\",0,\"20\",0,15,0,2"_s,
-            u"F,2,treti,\"třetí\",0,\"0\",0,\"30\",0,15,0,2"_s,
-            u"T,%1,0,10,10,200,20,Arial,10,0,0,0,0,1,\"\",0,0,0"_s.arg(c.kind)};
+        const QStringList text{u"I,0,\"Volby\""_s,
+                               u"I,1,5,40,17"_s,
+                               u"I,2,0,827,1169,50,50,70,70,1,0"_s,
+                               u"I,3,2,1,40,0"_s,
+                               u"F,0,prvni,\"první\",0,\"0\",0,\"10\",0,15,0,2"_s,
+                               u"F,1,druha,\"druhá\",0,\"0\",0,\"20\",0,15,0,2"_s,
+                               u"F,2,treti,\"třetí\",0,\"0\",0,\"30\",0,15,0,2"_s,
+                               u"T,%1,0,10,10,200,20,Arial,10,0,0,0,0,1,\"\",0,0,0"_s.arg(c.kind)};
         designtest::EditingDesigner d({{"g1", "g2"}, {"G1", "G2"}, parameters, 0}, text, true);
         editByDoubleClick(d.element(0), [&](QDialog& dialog) {
             auto* index = dialog.findChild<QComboBox*>(u"CbIndex"_s);
