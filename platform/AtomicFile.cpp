@@ -91,6 +91,13 @@ QByteArray keepAside(const QByteArray& target) {
     return {};
 }
 
+// What tells a file from one given its name later, when a freed inode number may be given again
+// at once: the second is a link of another file, of another size or changed at another time.
+std::array<qint64, 6> identity(const struct stat& file) {
+    return {qint64(file.st_dev),  qint64(file.st_ino),         qint64(file.st_nlink),
+            qint64(file.st_size), qint64(file.st_ctim.tv_sec), qint64(file.st_ctim.tv_nsec)};
+}
+
 // Gives `target` back the content kept aside (a second name of the same file is just dropped).
 void putBack(const QByteArray& target, const QByteArray& aside) {
     ::rename(aside.constData(), target.constData());
@@ -180,8 +187,19 @@ bool AtomicFile::finishWriting() {
     return false;
 }
 
+bool AtomicFile::holdsStagedFile() const {
+    struct stat named {};
+    return ::lstat(m_temporary.constData(), &named) == 0 && identity(named) == m_stagedIdentity;
+}
+
 bool AtomicFile::commit(const std::function<bool()>& beforeReplacing) {
     if (!isOpen() && !m_staged) return false;
+    if (m_staged && !holdsStagedFile()) {
+        fail(ENOENT);
+        m_temporary.clear(); // the name is another writer's now
+        cancel();
+        return false;
+    }
     if ((!m_staged && !finishWriting()) || (beforeReplacing && !beforeReplacing())) {
         cancel();
         return false;
@@ -199,10 +217,12 @@ bool AtomicFile::commit(const std::function<bool()>& beforeReplacing) {
 
 bool AtomicFile::stage() {
     if (!isOpen()) return false;
-    if (!finishWriting()) {
+    struct stat written {};
+    if (!finishWriting() || ::fstat(m_handle, &written) != 0) {
         cancel();
         return false;
     }
+    m_stagedIdentity = identity(written);
     ::close(m_handle);
     m_handle = -1;
     QIODevice::close();
@@ -211,8 +231,9 @@ bool AtomicFile::stage() {
 }
 
 void AtomicFile::cancel() {
-    // Removed before the handle and its lock go.
-    if (!m_temporary.isEmpty()) ::unlink(m_temporary.constData());
+    // Removed before the handle and its lock go; a staged file only while its name is still its.
+    if (!m_temporary.isEmpty() && (!m_staged || holdsStagedFile()))
+        ::unlink(m_temporary.constData());
     m_temporary.clear();
     if (m_handle >= 0) ::close(m_handle);
     m_handle = -1;

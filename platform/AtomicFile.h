@@ -16,6 +16,7 @@
 #include <QIODevice>
 #include <QString>
 
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -42,7 +43,8 @@ public:
     // handle closed, for a later commit (many files replaced together, commitTogether). False,
     // with nothing left behind, when the content is not all on disk. A staged file holds no
     // lock (an export may stage more files than a process may keep open): a save of the same
-    // file meanwhile takes it for a leftover, and the later commit fails.
+    // file meanwhile takes it for a leftover, and the later commit fails (and leaves alone what
+    // another writer may have put at its name since).
     bool stage();
     bool isStaged() const { return m_staged; }
     // Drops what was written (staged or not); the target stays as it was.
@@ -63,13 +65,17 @@ private:
     bool flushBuffer();
     bool finishWriting();
     void fail(int error);
+    // Whether the staged file is still at its name: a save of the same target meanwhile may
+    // have removed it, and another writer may hold the name now.
+    bool holdsStagedFile() const;
 
     QString m_target;
     QByteArray m_temporary; // encoded name of the temporary file; empty when there is none
     int m_handle = -1;
     QByteArray m_buffer;
     bool m_staged = false;
-    bool m_failed = false; // a write fell short: the commit must fail
+    std::array<qint64, 6> m_stagedIdentity{}; // of the staged file, as it was staged
+    bool m_failed = false;                    // a write fell short: the commit must fail
 };
 
 // Replaces the targets of `staged` files (each stage()d) together: either every target holds

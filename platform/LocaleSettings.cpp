@@ -4,10 +4,7 @@
 
 namespace platform {
 
-namespace {
-
-// Runs of the same letter in a Qt date or time pattern, converted to FormatDateTime's letters.
-QString convertQtPattern(const QString& qt) {
+QString DateTimePatternFromQt(const QString& qt, QChar dateSeparator, QChar timeSeparator) {
     QString out;
     auto quoted = [&out](const QString& literal) {
         if (literal.isEmpty()) return;
@@ -56,18 +53,30 @@ QString convertQtPattern(const QString& qt) {
         case 's':
             out += n >= 2 ? "ss" : "s";
             break;
-        case 'z':
-            out += n >= 3 ? "zzz" : "z";
+        case 'z': // Qt's "z" is a fraction of the second (5 ms ".005"), no count of milliseconds
+            out += "zzz";
             break;
         case 'A':
         case 'a':
             out += "ampm";
             if (i + run < qt.size() && qt.at(i + run).toLower() == 'p') ++run;
             break;
-        case 't': // the time zone has no place in a date-time double
+        case 't': {
+            // The time zone has no place in a date-time double: it goes with the brackets
+            // around it and the comma before it.
+            const bool bracketed = out.endsWith('(') || out.endsWith('[');
+            if (bracketed) out.chop(1);
+            while (out.endsWith(' ') || out.endsWith(','))
+                out.chop(1);
+            if (bracketed && i + run < qt.size() &&
+                (qt.at(i + run) == ')' || qt.at(i + run) == ']'))
+                ++run;
             break;
+        }
         default:
-            if (c.isLetter())
+            // A '/' or ':' of a locale whose separator is another stays itself.
+            if (c.isLetter() || (c == '/' && dateSeparator != c) ||
+                (c == ':' && timeSeparator != c))
                 quoted(QString(n, c));
             else
                 out += QString(n, c);
@@ -77,9 +86,14 @@ QString convertQtPattern(const QString& qt) {
     return out.simplified();
 }
 
+namespace {
+
 QChar firstSeparator(const QString& pattern, QChar fallback) {
+    // Vowel signs and direction marks stand between the fields of some scripts too.
     for (QChar c : pattern)
-        if (!c.isLetter() && !c.isSpace() && c != '\'' && c != '"') return c;
+        if (!c.isLetter() && !c.isMark() && !c.isSpace() && c.category() != QChar::Other_Format &&
+            c != '\'' && c != '"')
+            return c;
     return fallback;
 }
 
@@ -128,12 +142,15 @@ LocaleSettings LocaleSettings::fromLocale(const QLocale& locale) {
         const int neg = formIndex(locale.toCurrencyString(-1.0), s.currencyString, negative, 16);
         s.negCurrFormat = neg >= 0 ? neg : (s.currencyFormat == 3 ? 8 : 1);
     }
-    s.shortDateFormat = convertQtPattern(locale.dateFormat(QLocale::ShortFormat));
-    s.longDateFormat = convertQtPattern(locale.dateFormat(QLocale::LongFormat));
-    s.shortTimeFormat = convertQtPattern(locale.timeFormat(QLocale::ShortFormat));
-    s.longTimeFormat = convertQtPattern(locale.timeFormat(QLocale::LongFormat));
     s.dateSeparator = firstSeparator(locale.dateFormat(QLocale::ShortFormat), '/');
     s.timeSeparator = firstSeparator(locale.timeFormat(QLocale::ShortFormat), ':');
+    const auto convert = [&s](const QString& qt) {
+        return DateTimePatternFromQt(qt, s.dateSeparator, s.timeSeparator);
+    };
+    s.shortDateFormat = convert(locale.dateFormat(QLocale::ShortFormat));
+    s.longDateFormat = convert(locale.dateFormat(QLocale::LongFormat));
+    s.shortTimeFormat = convert(locale.timeFormat(QLocale::ShortFormat));
+    s.longTimeFormat = convert(locale.timeFormat(QLocale::LongFormat));
     s.timeAMString = locale.amText();
     s.timePMString = locale.pmText();
     for (int m = 1; m <= 12; ++m) {

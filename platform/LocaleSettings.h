@@ -39,6 +39,10 @@ struct LocaleSettings {
     static LocaleSettings fromLocale(const QLocale& locale);
 };
 
+// A Qt date or time pattern in FormatDateTime's pattern language, for a locale with the given
+// separators (which `/` and `:` stand for there). The time zone is left out.
+QString DateTimePatternFromQt(const QString& qtPattern, QChar dateSeparator, QChar timeSeparator);
+
 // The record in force.
 const LocaleSettings& CurrentLocaleSettings();
 
