@@ -73,6 +73,8 @@ int TSestava::EditEx(bool noPrint, bool keepDescription) {
     // current record's values or the dataset's place kept, the item names and the template
     // loaded (a missing template file may be created).
     int result = seNothingDone;
+    // A template that did not load was reported by the loading: once is enough.
+    bool reported = false;
     if (CheckDataSource()) {
         const bool fromDataset = !eventsMode();
         if (fromDataset)
@@ -81,6 +83,7 @@ int TSestava::EditEx(bool noPrint, bool keepDescription) {
             GetData();
         LoadItemNames();
         result = NactiPredlohu(true);
+        reported = result != seOk;
         if (result == seOk) result = TSestavaTyp::EditEx(noPrint, keepDescription);
         if (fromDataset) {
             bridge().RestoreBookmark();
@@ -89,7 +92,7 @@ int TSestava::EditEx(bool noPrint, bool keepDescription) {
                 detail->closeIfOpenedByCheck();
         }
     }
-    reportError(result);
+    if (!reported) reportError(result);
     if (AfterEdit && !designing()) AfterEdit(this);
     return result;
 }

@@ -17,6 +17,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <utility>
 
 namespace report {
 
@@ -584,11 +585,28 @@ std::vector<ReportRun::Band> ReportRun::bandsOf(TOddilSestavy* s) const {
     };
     const bool body = s->Number == odT;
     if (body && m_report.Columns() > 1) return bands;
-    for (int i = s->Count() - 1; i >= 0; --i)
-        if (s->Prvek(i)->GetVarHeight() && s->Prvek(i)->Kind != ekDetail) place(s->Prvek(i));
+    // The lowest first, as from a template stored top to bottom, in whatever order this one
+    // stores them: the bands depend on the order they are placed in.
+    const auto lowestFirst = [](std::vector<TVoranReportElement*>& elements) {
+        std::stable_sort(elements.begin(), elements.end(), [](auto* a, auto* b) {
+            return std::pair(boxOf(*a).top, boxOf(*a).left) >
+                   std::pair(boxOf(*b).top, boxOf(*b).left);
+        });
+        return elements;
+    };
+    std::vector<TVoranReportElement*> growing, details;
+    for (int i = s->Count() - 1; i >= 0; --i) {
+        TVoranReportElement* e = s->Prvek(i);
+        if (e->Kind == ekDetail)
+            details.push_back(e);
+        else if (e->GetVarHeight())
+            growing.push_back(e);
+    }
+    for (TVoranReportElement* e : lowestFirst(growing))
+        place(e);
     if (body)
-        for (int i = s->Count() - 1; i >= 0; --i)
-            if (s->Prvek(i)->Kind == ekDetail) place(s->Prvek(i));
+        for (TVoranReportElement* e : lowestFirst(details))
+            place(e);
     return bands;
 }
 
@@ -914,8 +932,9 @@ int TSestava::PrepareAndGenerate() {
         if (!HasDetails()) bridge().DisableControls();
     }
     LoadItemNames();
-    int result = NactiPredlohu(false);
-    if (result == seOk) result = Generate(true);
+    // A template that did not load was reported by the loading: once is enough.
+    const int loaded = NactiPredlohu(false);
+    const int result = loaded == seOk ? Generate(true) : loaded;
     if (fromDataset) {
         bridge().RestoreBookmark();
         bridge().EnableControls();
@@ -923,7 +942,7 @@ int TSestava::PrepareAndGenerate() {
         for (TSestDetail* detail : Detaily().items())
             detail->closeIfOpenedByCheck();
     }
-    reportError(result);
+    if (loaded == seOk) reportError(result);
     return result;
 }
 

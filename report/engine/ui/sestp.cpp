@@ -155,7 +155,8 @@ TFormSestP::TFormSestP(QWidget* parent)
     m_scroll->setWidget(m_canvasHost);
     m_scroll->viewport()->installEventFilter(this);
     // The scroll area would take Page Up and Page Down for scrolling, whichever of the page
-    // and the area has the focus: they turn pages here.
+    // and the area has the focus: they turn pages here, and the arrows scroll here too, so
+    // that the form's keys are one set wherever the focus is.
     m_scroll->installEventFilter(this);
 
     auto* status = new QWidget(this);
@@ -206,6 +207,9 @@ TFormSestP::TFormSestP(QWidget* parent)
 
     SetZoom(DefaultZoomStep);
     refreshNavigation();
+    // The page view has the keys when the preview opens: the arrows scroll it at once, where
+    // on the save button they would move the focus.
+    m_scroll->setFocus();
 }
 
 TFormSestP::~TFormSestP() = default;
@@ -343,9 +347,17 @@ bool TFormSestP::eventFilter(QObject* watched, QEvent* event) {
     if ((watched == m_scroll || watched == m_scroll->viewport()) &&
         event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown) {
+        switch (key->key()) {
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
             keyPressEvent(key);
             return true;
+        default:
+            break;
         }
     }
     return QDialog::eventFilter(watched, event);

@@ -436,3 +436,60 @@ TEST(ExportOutlines, HtmlAndRtfWriteBordersWhereThePageDrawsThem) {
         }
     }
 }
+
+// Side lines of a text broken into lines (an empty box of their own over the lines) and of an
+// item showing a picture: the file parses as HTML, and each box carries a border on exactly
+// the sides set, over the element's whole rectangle.
+TEST(ExportHtml, SideLinesOfBrokenTextsAndItemPicturesOnExactlyTheSidesSet) {
+    const std::pair<int, QString> sideNames[] = {
+        {soLeft, "left"}, {soTop, "top"}, {soRight, "right"}, {soBottom, "bottom"}};
+    QTemporaryDir dir;
+    const QString path = dir.filePath("frames.html");
+    for (int sides = 0; sides <= (soLeft | soTop | soRight | soBottom); ++sides) {
+        SCOPED_TRACE(sides);
+        ExportDocument d;
+        TVystPrvek* text = d.brokenText(0, 20, 40, 90, QStringLiteral("jedna dva tri ctyri pet"));
+        ASSERT_GE(text->Lines()->Count(), 2);
+        text->Source()->Options = sides;
+        text->Height = 100;
+        TVoranReportElement* item = d.element(ekItem, 300, 50, 40, 30);
+        item->Options = sides | soPictureStretch;
+        item->PenWidth = 2;
+        TPicture picture;
+        picture.setBitmap(QImage(8, 8, QImage::Format_RGB32));
+        d.add(0, item)->SetPicture(&picture);
+        ASSERT_TRUE(SaveToHTMLFile(d.doc, path, 0));
+        const ToolResult lint = runTool("xmllint", {"--html", "--noout", path});
+        ASSERT_EQ(lint.exitCode, 0) << lint.err.toStdString();
+        const auto style = [&](const QString& div) {
+            const ToolResult r =
+                runTool("xmllint", {"--html", "--xpath", "string(" + div + "/@style)", path});
+            EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+            return QString::fromUtf8(r.out);
+        };
+        const auto borders = [](const QString& css) {
+            QStringList found;
+            QRegularExpression border("border-(\\w+):", QRegularExpression::CaseInsensitiveOption);
+            for (const QRegularExpressionMatch& m : border.globalMatch(css))
+                found << m.captured(1).toLower();
+            found.sort();
+            return found;
+        };
+        QStringList expected;
+        for (const auto& [side, name] : sideNames)
+            if (sides & side) expected << name;
+        expected.sort();
+        // The text's box: the one DIV with nothing in it, there only when a side is set.
+        const QString box = style("//div[not(node())]");
+        EXPECT_EQ(borders(box), expected) << box.toStdString();
+        if (sides) {
+            EXPECT_TRUE(box.contains("top: 40px; left: 20px; width: 90px; height: 100px;"))
+                << box.toStdString();
+        }
+        const QString shown = style("//div[img]");
+        EXPECT_EQ(borders(shown), expected) << shown.toStdString();
+        EXPECT_TRUE(shown.contains("top: 50px; left: 300px; width: 40px; height: 30px;"));
+        for (const QString& b : shown.split(u';').filter("border"))
+            EXPECT_TRUE(b.contains(": 2px ")) << b.toStdString();
+    }
+}

@@ -4,6 +4,8 @@
 #include "support/QtPrinters.h"
 #include "support/ReportFixture.h"
 
+#include "platform/DateTimeText.h"
+#include "platform/MessageSink.h"
 #include "platform/NumberText.h"
 #include "platform/RecordingCanvas.h"
 #include "report/engine/document/TPicture.h"
@@ -11,6 +13,7 @@
 #include "report/engine/export/sest_str.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QMap>
 #include <QRegularExpression>
@@ -21,6 +24,9 @@
 
 #include <cmath>
 #include <memory>
+#include <numeric>
+#include <random>
+#include <stdexcept>
 
 using namespace report;
 using namespace reporttest;
@@ -765,4 +771,203 @@ TEST(ReportRun, SizesAtTheEndsOfIntChangeNothingBeyondThePage) {
         outputs[v == INT_MAX] = out.data();
     }
     EXPECT_TRUE(outputs[0] == outputs[1]);
+}
+
+namespace {
+
+// What every run of pagedTemplate() must give: each record's body once and in order, nothing
+// below the printable bottom, and on every page its own page footer once, numbered 1..N.
+void expectSoundPages(const TSestVystup& doc, int records) {
+    const QStringList d = readingDump(doc);
+    QStringList bodies;
+    for (const QString& line : d.filter(QRegularExpression(" k2 .*'r\\d+'")))
+        bodies << line.section(u'\'', 1, 1);
+    QStringList expected;
+    for (int i = 1; i <= records; ++i)
+        expected << QStringLiteral("r%1").arg(i);
+    EXPECT_EQ(bodies, expected);
+    for (const QString& line : d)
+        EXPECT_LE(topOf(line) + line.section(u'x', 1).section(u' ', 0, 0).toInt(),
+                  doc.PrintableHeight())
+            << line.toStdString();
+    QStringList footers, numbered;
+    for (const QString& line : linesWith(d, "'Strana"))
+        footers << line.section(u' ', 0, 0) + ' ' + line.section(u'\'', 1, 1);
+    for (int p = 1; p <= doc.PageCount(); ++p)
+        numbered << QStringLiteral("%1 Strana %1").arg(p);
+    EXPECT_EQ(footers, numbered);
+}
+
+} // namespace
+
+// A report footer that starts a page of its own, or that stands at the page's foot where the
+// last page has no room left for it, turns the page: the page footer closes the page it
+// leaves, and the new page is numbered on.
+TEST(ReportRun, ReportFooterTurnsThePageWhereItMust) {
+    const int newPage = 1, atBottom = 2;
+    const struct {
+        int flags;
+        int records;
+        bool ownPage; // the footer stands on the page after the last record's
+    } cases[] = {{newPage, 3, true},
+                 {newPage, 44, true},
+                 {atBottom, 42, false},
+                 {atBottom, 43, true},
+                 {atBottom, 100, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(
+            QStringLiteral("flags %1, %2 records").arg(c.flags).arg(c.records).toStdString());
+        TableReport t(kColumns, numberedRows(c.records));
+        t.setTemplate(pagedTemplate(0, 0, c.flags));
+        ASSERT_EQ(t.report.Generate(true), 0);
+        const TSestVystup& doc = t.report.Vystup();
+        expectSoundPages(doc, c.records);
+        const QStringList d = readingDump(doc);
+        const QStringList end = linesWith(d, "'Konec'");
+        ASSERT_EQ(end.size(), 1);
+        const int lastBodyPage =
+            pageOf(linesWith(d, QStringLiteral("'r%1'").arg(c.records)).first());
+        EXPECT_EQ(pageOf(end.first()), lastBodyPage + (c.ownPage ? 1 : 0));
+        EXPECT_EQ(pageOf(end.first()), doc.PageCount());
+        // On its own page right below the page header; at the foot above the page footer.
+        EXPECT_EQ(topOf(end.first()), c.flags == newPage ? 50 : 1069 - 30 - 40);
+    }
+}
+
+// The order in which a template stores a section's elements is no order of the page: growing
+// texts side by side, one reaching below its neighbours, one spanning another, and fixed texts
+// between and below them give the same pages in every stored order as stored top to bottom.
+TEST(ReportRun, ElementsStoredInAnyOrderGiveTheSamePages) {
+    const auto words = [](int count) {
+        QStringList w;
+        for (int i = 1; i <= count; ++i)
+            w << QStringLiteral("slovo%1").arg(i);
+        return w.join(u' ');
+    };
+    std::vector<QStringList> rows;
+    for (int i = 1; i <= 5; ++i)
+        rows.push_back({words(i * 25), words((6 - i) * 12), words(i)});
+    // Top to bottom, then left to right.
+    const QStringList body{textLine("T", 2, "A", 0, 0, 120, 20, {}, 80),
+                           textLine("T", 2, "B", 300, 0, 120, 20, {}, 80),
+                           textLine("T", 2, "C", 600, 5, 100, 45, {}, 80),
+                           textLine("T", 2, "C", 450, 10, 100, 30, {}, 80),
+                           textLine("T", 1, "0", 200, 30, 80, 20, "mezi"),
+                           textLine("T", 2, "A", 0, 60, 120, 20, {}, 80),
+                           textLine("T", 1, "0", 200, 100, 80, 20, "pod")};
+    int pageCount = 0;
+    const auto pages = [&](const QStringList& elements) {
+        TableReport t({"A", "B", "C"}, rows);
+        QStringList lines = pagedTemplate();
+        lines << sectionLine(2, true, 120);
+        t.setTemplate(lines + elements);
+        EXPECT_EQ(t.report.Generate(true), 0);
+        pageCount = t.report.Vystup().PageCount();
+        QStringList d = dump(t.report.Vystup());
+        d.sort();
+        return d;
+    };
+    const QStringList expected = pages(body);
+    ASSERT_GT(pageCount, 1);
+    for (const QString& line : expected)
+        EXPECT_LE(topOf(line) + line.section(u'x', 1).section(u' ', 0, 0).toInt(), 1069)
+            << line.toStdString();
+    std::vector<int> order(size_t(body.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::mt19937 shuffled(7);
+    for (int n = 0; n < 150; ++n) {
+        if (n == 0)
+            std::reverse(order.begin(), order.end());
+        else
+            std::shuffle(order.begin(), order.end(), shuffled);
+        QStringList stored;
+        for (int i : order)
+            stored << body[i];
+        ASSERT_EQ(pages(stored).join('\n').toStdString(), expected.join('\n').toStdString())
+            << stored.join('\n').toStdString();
+    }
+}
+
+// The row number counts the records, across pages too; the print time is the run's start, the
+// same on every page and after the run, in the time format of the user's settings.
+TEST(ReportRun, RowNumberAndPrintTimeVariables) {
+    TableReport t(kColumns, numberedRows(60));
+    t.setTemplate(pagedTemplate() << textLine("T", 5, "2", 200, 0, 60, 20)
+                                  << textLine("T", 5, "1", 400, 0, 150, 20));
+    const double before = platform::DateTimeToDouble(QDateTime::currentDateTime());
+    ASSERT_EQ(t.report.Generate(true), 0);
+    const double after = platform::DateTimeToDouble(QDateTime::currentDateTime());
+    const QStringList d = readingDump(t.report.Vystup());
+    ASSERT_GT(t.report.Vystup().PageCount(), 1);
+    const TCalcType time = t.report.GetVariable(1);
+    EXPECT_GE(time.number, before);
+    EXPECT_LE(time.number, after);
+    EXPECT_EQ(time.text, platform::TimeToStr(time.number));
+    const QStringList rows = d.filter(" k5 200,");
+    const QStringList times = d.filter(" k5 400,");
+    ASSERT_EQ(rows.size(), 60);
+    ASSERT_EQ(times.size(), 60);
+    for (int i = 0; i < 60; ++i) {
+        const QString body = linesWith(d, QStringLiteral("'r%1'").arg(i + 1)).value(0);
+        EXPECT_EQ(rows[i], body.section(u' ', 0, 0) + " k5 200," + QString::number(topOf(body)) +
+                               QStringLiteral(" 60x20 '%1'").arg(i + 1));
+        EXPECT_TRUE(times[i].endsWith('\'' + time.text + '\'')) << times[i].toStdString();
+    }
+}
+
+// A value that cannot be read (the application's handler throws for one record) is a null
+// value for the expressions, never the end of the run.
+TEST(ReportRun, AValueThatCannotBeReadIsNull) {
+    TableReport t(kColumns, numberedRows(4));
+    t.setTemplate(pagedTemplate() << "F,0,suma,\"soucet\",0,\"0\",0,\"#Vel2\",2,15,0,2"
+                                  << "F,1,prazdna,\"\",0,\"0\",0,\"ISNULL(#Vel2)\",0,15,0,2"
+                                  << textLine("T", 6, "prazdna", 200, 0, 50, 20)
+                                  << textLine("K", 6, "suma", 300, 0, 100, 20));
+    t.report.AllowNullValues = true;
+    t.report.OnGetDataType = [&](TSestavaD*, int index, int&) {
+        if (index == 1 && t.current == 1) throw std::runtime_error("no such value");
+    };
+    ASSERT_EQ(t.report.Generate(true), 0);
+    const QStringList d = readingDump(t.report.Vystup());
+    QStringList nulls;
+    for (const QString& line : d.filter(" k6 200,"))
+        nulls << line.section(u'\'', 1, 1);
+    EXPECT_EQ(nulls, (QStringList{"0", "1", "0", "0"}));
+    // The sum skips the null value: 10 + 30 + 40.
+    EXPECT_EQ(d.filter(" k6 300,").value(0).section(u'\'', 1, 1), "80");
+}
+
+// A run without a source of records or without a template to read does nothing and says so
+// once: one message, one error event.
+TEST(ReportRun, ARunWithNothingToDoSaysSoOnce) {
+    QTemporaryDir dir;
+    const struct {
+        bool events;
+        QString reportName; // in `dir`; none: no template path at all
+        int result;
+    } cases[] = {{false, {}, seNothingDone},
+                 {true, {}, seNothingDone},
+                 {true, QStringLiteral("chybi.pts"), seNotLoaded}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reportName.toStdString() + (c.events ? " events" : " no source"));
+        TableReport t(kColumns, numberedRows(3));
+        if (!c.events) {
+            t.report.OnStepData = nullptr;
+            t.report.OnGetData = nullptr;
+            t.setTemplate(pagedTemplate());
+        }
+        t.report.ReportDirIgnore = false;
+        if (!c.reportName.isEmpty()) {
+            t.report.setReportDir(dir.path() + '/');
+            t.report.SetReportName(c.reportName);
+        }
+        platform::MessageRecorder sink;
+        t.report.setMessageSink(&sink);
+        QList<int> errors;
+        t.report.OnError = [&](TSestava*, int e) { return errors << e, true; };
+        EXPECT_EQ(t.report.PrepareAndGenerate(), c.result);
+        EXPECT_EQ(errors, QList<int>{c.result});
+        EXPECT_EQ(sink.boxes().size(), 1) << sink.messages().join('\n').toStdString();
+        EXPECT_EQ(t.report.Vystup().PageCount(), 0);
+    }
 }

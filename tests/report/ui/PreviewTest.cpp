@@ -435,3 +435,82 @@ TEST(Preview, TheOrientationChosenInThePrinterPropertiesIsPrinted) {
     }
     SetPrintFitDialog({});
 }
+
+// The arrow keys scroll the page view by a step, wherever the focus is in the preview: where
+// it stands when the preview opens, on the page (a click) or on the scroll area. They never
+// turn the page.
+TEST(Preview, ArrowKeysScrollThePageViewWhereverTheFocusIs) {
+    Preview two(2);
+    two.form.resize(700, 500);
+    two.form.ActionZoom[10]->trigger();
+    two.form.show();
+    two.form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&two.form));
+    QScrollArea* scroll = two.form.findChild<QScrollArea*>("ScrollBox");
+    QScrollBar* h = scroll->horizontalScrollBar();
+    QScrollBar* v = scroll->verticalScrollBar();
+    const struct {
+        Qt::Key key;
+        int dx, dy;
+    } moves[] = {
+        {Qt::Key_Right, 1, 0}, {Qt::Key_Down, 0, 1}, {Qt::Key_Left, -1, 0}, {Qt::Key_Up, 0, -1}};
+    for (int holder = 0; holder < 3; ++holder) {
+        if (holder == 1) QTest::mouseClick(two.form.panel(), Qt::LeftButton);
+        if (holder == 2) scroll->setFocus(Qt::TabFocusReason);
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr) << holder;
+        h->setValue(h->maximum() / 2);
+        v->setValue(v->maximum() / 2);
+        for (const auto& m : moves) {
+            const QPoint before = two.form.panel()->mapTo(scroll->viewport(), QPoint(0, 0));
+            const int hBefore = h->value(), vBefore = v->value();
+            QTest::keyClick(focused, m.key);
+            EXPECT_EQ(h->value() - hBefore, m.dx * h->singleStep()) << holder << ' ' << m.key;
+            EXPECT_EQ(v->value() - vBefore, m.dy * v->singleStep()) << holder << ' ' << m.key;
+            // The page itself moves the other way.
+            const QPoint after = two.form.panel()->mapTo(scroll->viewport(), QPoint(0, 0));
+            EXPECT_EQ(after - before, QPoint(hBefore - h->value(), vBefore - v->value()));
+        }
+        EXPECT_EQ(two.form.CurrentPage(), 0) << holder;
+    }
+}
+
+// A background the preview draws itself (one the pages do not carry) stands where the page
+// puts it, in page units from the paper's corner, scaled with the zoom; one carried by the
+// pages is not drawn a second time.
+TEST(Preview, BackgroundStandsWhereThePagePutsItAtEveryZoom) {
+    QImage red(20, 10, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    TPicture picture;
+    picture.setBitmap(red);
+    const platform::TRect placed{200, 300, 400, 400}; // page units: the paper is 826 wide
+    const auto redBox = [](const QImage& image) {
+        QRect box;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.red() > 200 && c.green() < 60 && c.blue() < 60) box |= QRect(x, y, 1, 1);
+            }
+        return box;
+    };
+    for (const bool inPages : {false, true}) {
+        Preview p(1);
+        p.form.SetBackground(&picture, placed, inPages);
+        p.form.show();
+        for (const int step : {2, TFormSestP::DefaultZoomStep, 9}) {
+            p.form.ActionZoom[step]->trigger();
+            const QImage page = p.form.panel()->grab().toImage();
+            const QRect box = redBox(page);
+            if (inPages) {
+                EXPECT_TRUE(box.isNull()) << step;
+                continue;
+            }
+            const double scale = page.width() / 826.0;
+            SCOPED_TRACE(scale);
+            EXPECT_NEAR(box.left(), placed.left * scale, 1.5);
+            EXPECT_NEAR(box.top(), placed.top * scale, 1.5);
+            EXPECT_NEAR(box.right() + 1, placed.right * scale, 1.5);
+            EXPECT_NEAR(box.bottom() + 1, placed.bottom * scale, 1.5);
+        }
+    }
+}
